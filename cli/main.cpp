@@ -1,0 +1,43 @@
+// brisolt-cli: the rules, workbook, PGN and engine commands of Brisolt on the command line.
+#include <cstdio>
+#include <cstring>
+#include <exception>
+
+#include "cli/Commands.h"
+
+namespace {
+
+struct Command {
+    const char* name;
+    const char* usage;
+    int (*run)(const CommandArgs&);
+};
+
+const Command commands[] = {
+    {"perft", "perft FEN DEPTH [--divide]", runPerft},
+    {"moves", "moves FEN", runMoves},
+    {"play", "play FEN MOVETEXT...", runPlay},
+};
+
+int usage() {
+    std::fprintf(stderr, "usage: brisolt-cli COMMAND ARGS...\ncommands:\n");
+    for (const Command& command : commands) std::fprintf(stderr, "  %s\n", command.usage);
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return usage();
+    for (const Command& command : commands) {
+        if (std::strcmp(argv[1], command.name) != 0) continue;
+        try {
+            return command.run(CommandArgs(argv + 2, argv + argc));
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "%s\n", error.what());
+            return 1;
+        }
+    }
+    std::fprintf(stderr, "unknown command: %s\n", argv[1]);
+    return usage();
+}
