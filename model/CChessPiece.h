@@ -45,6 +45,8 @@ public:
     // Colour text, a space, kind text ("White K"; a single space for the empty marker).
     std::string strToString() const;
 
+    // The constant of a piece code (0-12; anything else gives the empty marker).
+    static const std::shared_ptr<CChessPiece>& objFromCode(int code);
     // Piece code of the diagram symbol: 0 empty, 1-6 white P N B R Q K, 7-12 black.
     int intCode() const { return m_code; }
 

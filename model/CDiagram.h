@@ -95,9 +95,11 @@ public:
     void addInPlace(int square, int code);
     // Sets a king square index in place.
     void setKingIndex(int slot, int square) { m_king[slot] = static_cast<int8_t>(square); }
-    // Counts attackers of the colour slot's enemies on a square index (no side effects), stopping
-    // at the limit; records them in collection order when asked.
-    int intCountAttacks(int square, int defenderSlot, int limit) const;
+    // Counts the enemies of a colour slot (0 White, 1 Black) attacking a square index, stopping at
+    // the limit; when asked, keeps the last one counted in collection order as the slot's attacker.
+    int intCountAttacks(int square, int defenderSlot, int limit, bool record = false) const;
+    // The board of piece codes, a8 being index 56 and h1 index 7.
+    const int8_t* board() const { return m_board.data(); }
 
 private:
     void invalidate() { m_cacheValid = false; }

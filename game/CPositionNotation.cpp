@@ -1,0 +1,186 @@
+#include "game/CPosition.h"
+#include "game/PositionRules.h"
+#include "model/CChessPiece.h"
+#include "model/CChessSquare.h"
+#include "model/CDiagram.h"
+#include "model/CError.h"
+#include "model/CPieceLocation.h"
+#include "model/Geometry.h"
+#include "model/PieceCodes.h"
+
+#include <cctype>
+#include <cstdlib>
+
+namespace {
+
+std::string squareName(int square) {
+    return std::string{char('a' + fileOf(square)), char('1' + rankOf(square))};
+}
+
+// The text to scan for the move: a trailing en-passant remark ("e.p.", "ep") after the
+// destination is dropped so that its letters do not move the destination.
+std::string withoutEnPassantRemark(const std::string& text) {
+    std::string s = text;
+    while (!s.empty() && std::string("+#!? ").find(s.back()) != std::string::npos)
+        s.pop_back();
+    std::size_t end = s.size();
+    const auto lowerAt = [&](std::size_t i) {
+        return char(std::tolower(static_cast<unsigned char>(s[i])));
+    };
+    if (end > 0 && s[end - 1] == '.') --end;
+    if (end == 0 || lowerAt(end - 1) != 'p') return text;
+    --end;
+    if (end > 0 && s[end - 1] == '.') --end;
+    if (end == 0 || lowerAt(end - 1) != 'e') return text;
+    --end;
+    while (end > 0 && s[end - 1] == ' ')
+        --end;
+    if (end == 0 || s[end - 1] < '1' || s[end - 1] > '8') return text;
+    return s.substr(0, end);
+}
+
+} // namespace
+
+std::string CPosition::strGetMoveNotation(const CMove& move) const {
+    const auto& start = move.objStartingLocation();
+    const auto& end = move.objEndingLocation();
+    if (!start || !end || start->intSquare() < 0 || end->intSquare() < 0 || !m_diagram) return "";
+    const int from = start->intSquare(), to = end->intSquare();
+    const int code = start->intCode();
+    const int kind = kindOfCode(code);
+    if (kind < 0) return "";
+    int8_t transit[8];
+    if (kind == 5 && Geometry::transit(kind, isWhiteCode(code), from, to, transit) == 2)
+        return (to == 62 || to == 6) ? "O-O" : "O-O-O";
+
+    std::string text(1, letterOfKind(kind));
+    const CDiagram& diagram = *m_diagram;
+    if (kind != 0) {
+        int count = 0, other = -1;
+        for (int i = 0; i < diagram.intCount(); ++i) {
+            const int square = diagram.intSquareAt(i);
+            if (diagram.intCodeAt(square) != code) continue;
+            ++count;
+            if (square != from && other < 0) other = square;
+        }
+        if (count == 2 && other >= 0 && CPositionRules::isLegal(*this, other, to, code))
+            text +=
+                fileOf(other) == fileOf(from) ? char('1' + rankOf(from)) : char('a' + fileOf(from));
+        else if (count >= 3)
+            text += squareName(from);
+        if (diagram.intCodeAt(to) != 0) text += 'x';
+    } else if (fileOf(from) != fileOf(to)) {
+        text += char('a' + fileOf(from));
+        text += 'x';
+    }
+    text += squareName(to);
+    const int promoted = kindOfCode(end->intCode());
+    if (kind == 0 && promoted > 0) {
+        text += '=';
+        text += letterOfKind(promoted);
+    }
+    return text;
+}
+
+std::shared_ptr<CPosition> CPosition::objMove1(const CMove& move) const {
+    return objMove2(move, strGetMoveNotation(move));
+}
+
+std::shared_ptr<CPosition> CPosition::objProcessMove(const std::shared_ptr<CPosition>& position,
+                                                     const std::string& moveText) const {
+    std::shared_ptr<CPieceLocation> starting, ending;
+    return objProcessMove2(position, moveText, starting, ending);
+}
+
+std::shared_ptr<CPosition> CPosition::objProcessMove(const std::string& moveText) const {
+    std::shared_ptr<CPieceLocation> starting, ending;
+    return objProcessMove2(nullptr, moveText, starting, ending);
+}
+
+std::shared_ptr<CPosition>
+CPosition::objProcessMove2(const std::shared_ptr<CPosition>& position, const std::string& moveText,
+                           std::shared_ptr<CPieceLocation>& starting,
+                           std::shared_ptr<CPieceLocation>& ending) const {
+    const CPosition& target = position ? *position : *this;
+    if (moveText.size() < 2 || !target.m_diagram) return nullptr;
+    const bool white = isWhiteToMove();
+
+    char destFile = ' ', hintFile = ' ', destRank = ' ', hintRank = ' ';
+    int current = -1, previous = -1;
+    bool castling = false;
+    for (char c : withoutEnPassantRemark(moveText)) {
+        if (c >= 'a' && c <= 'h') {
+            hintFile = destFile;
+            destFile = c;
+        } else if (c >= '1' && c <= '8') {
+            hintRank = destRank;
+            destRank = c;
+        } else if (c == 'N' || c == 'B' || c == 'R' || c == 'Q') {
+            previous = current;
+            current = kindOfLetter(c);
+        } else if (c == 'K') {
+            current = 5;
+        } else if (c == 'O') {
+            castling = true;
+            break;
+        }
+        if (c != ' ' && current < 0) current = 0;
+    }
+
+    if (castling) {
+        const int home = white ? 0 : 7;
+        int file;
+        if (moveText.find("O-O-O") != std::string::npos)
+            file = 2;
+        else if (moveText.find("O-O") != std::string::npos)
+            file = 6;
+        else
+            return nullptr;
+        const auto& destination = CChessSquare::objGetSquare(file, home);
+        if (!target.isCastlingOK(destination)) return nullptr;
+        const int king = codeOf(5, white);
+        const CMove move(CPieceLocation::objShared(king, squareOf(4, home)),
+                         CPieceLocation::objShared(king, squareOf(file, home)));
+        return target.objMove2(move, moveText);
+    }
+
+    int moving = current, after = current;
+    if (previous >= 0) {
+        if (previous != 0) return nullptr;
+        moving = 0;
+    }
+    if (destFile == ' ' || destRank == ' ' || moving < 0) return nullptr;
+    if (moving == 0 && hintFile == ' ') hintFile = destFile;
+    const int to = squareOf(destFile - 'a', destRank - '1');
+    // A pawn never stays on its last rank: without a promotion piece the text names no move.
+    if (moving == 0 && after == 0 && rankOf(to) == (white ? 7 : 0)) return nullptr;
+    ending = CPieceLocation::objShared(codeOf(after, white), to);
+    starting = objFindStartLocation(target, ending, CChessPiece::objFromCode(codeOf(moving, white)),
+                                    std::string(1, hintRank), std::string(1, hintFile));
+    if (!starting) RaiseError("CPosition", "No Move " + moveText);
+    return target.objMove2(CMove(starting, ending), moveText);
+}
+
+std::shared_ptr<CPieceLocation>
+CPosition::objFindStartLocation(const CPosition& position,
+                                const std::shared_ptr<CPieceLocation>& ending,
+                                const std::shared_ptr<CChessPiece>& piece,
+                                const std::string& hintRank, const std::string& hintFile) const {
+    const int code = piece ? piece->intCode() : 0;
+    if (code == 0 || !ending || ending->intSquare() < 0) return nullptr;
+    const int to = ending->intSquare();
+    const char file = hintFile.empty() ? ' ' : hintFile[0];
+    const char rank = hintRank.empty() ? ' ' : hintRank[0];
+    const CDiagram& diagram = *position.m_diagram;
+    for (int i = 0; i < diagram.intCount(); ++i) {
+        const int from = diagram.intSquareAt(i);
+        if (diagram.intCodeAt(from) != code) continue;
+        if (file >= 'a' && file <= 'h' && fileOf(from) != file - 'a') continue;
+        if (rank >= '1' && rank <= '8' && rankOf(from) != rank - '1') continue;
+        // A candidate whose move would leave its own king in check is not the one meant.
+        if (CPositionRules::isLegal(position, from, to, code) &&
+            CPositionRules::leavesKingSafe(position, from, to, code, ending->intCode()))
+            return CPieceLocation::objShared(code, from);
+    }
+    return nullptr;
+}

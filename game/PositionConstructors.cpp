@@ -1,0 +1,57 @@
+#include "game/PositionConstructors.h"
+
+#include "game/CPosition.h"
+#include "model/CDiagram.h"
+#include "model/CError.h"
+#include "model/CGameStatus.h"
+
+std::shared_ptr<CPosition> objNewStartPosition() {
+    auto position = std::make_shared<CPosition>();
+    position->objDiagram(objNewInitialDiagram());
+    position->objStatus(CGameStatus::objWHITE_TO_MOVE());
+    return position;
+}
+
+std::shared_ptr<CPosition> objNewPosition(const std::shared_ptr<CDiagram>& diagram,
+                                          const std::shared_ptr<CGameStatus>& status,
+                                          int moveNumber, const std::vector<bool>& forfeits,
+                                          const std::string& enPassantLetter) {
+    const std::string statusText = status ? status->strToString() : std::string();
+    if (statusText != CGameStatus::objWHITE_TO_MOVE()->strToString() &&
+        statusText != CGameStatus::objBLACK_TO_MOVE()->strToString())
+        RaiseError("CPosition", "gameStatus");
+    if (!diagram) RaiseError("CPosition", "Diagram is null");
+    if (moveNumber < 0) RaiseError("CPosition", "Movenum cannot be negative");
+    if (forfeits.size() != 4)
+        RaiseError("CPosition", "castlingPrivledges array parameter must have a length of 4");
+    auto position = std::make_shared<CPosition>();
+    position->isKCastleForfeited(0, forfeits[0]);
+    position->isQCastleForfeited(0, forfeits[1]);
+    position->isKCastleForfeited(1, forfeits[2]);
+    position->isQCastleForfeited(1, forfeits[3]);
+    position->objDiagram(diagram);
+    position->intMoveNumber(moveNumber);
+    position->objStatus(status);
+    const bool named =
+        enPassantLetter.size() == 1 && enPassantLetter[0] >= 'a' && enPassantLetter[0] <= 'h';
+    position->intEnPassantFile(named ? enPassantLetter[0] - 'a' : -1);
+    if (named) position->strMoveText(enPassantLetter + (position->isWhiteToMove() ? "5" : "4"));
+    return position;
+}
+
+std::shared_ptr<CPosition> objNewNextPosition(const CPosition& previous) {
+    auto position = std::make_shared<CPosition>();
+    for (int color = 0; color < 2; ++color) {
+        position->isKCastleForfeited(color, previous.isKCastleForfeited(color));
+        position->isQCastleForfeited(color, previous.isQCastleForfeited(color));
+    }
+    position->objDiagram(previous.objDiagram());
+    if (previous.isWhiteToMove()) {
+        position->objStatus(CGameStatus::objBLACK_TO_MOVE());
+        position->intMoveNumber(previous.intMoveNumber() + 1);
+    } else {
+        position->objStatus(CGameStatus::objWHITE_TO_MOVE());
+        position->intMoveNumber(previous.intMoveNumber());
+    }
+    return position;
+}

@@ -1,0 +1,266 @@
+#include "model/CDiagram.h"
+
+#include "model/Attacks.h"
+#include "model/CChessPiece.h"
+#include "model/CChessSquare.h"
+#include "model/CError.h"
+#include "model/CMove.h"
+#include "model/CPieceColor.h"
+#include "model/CPieceLocation.h"
+#include "model/PieceCodes.h"
+#include "model/Utilities.h"
+
+#include <algorithm>
+
+namespace {
+int slotOf(const std::shared_ptr<CPieceColor>& color) {
+    return color && color->strColor() == CPieceColor::objWHITE()->strColor() ? 0 : 1;
+}
+
+const std::shared_ptr<CPieceLocation>& nowhere() {
+    static const std::shared_ptr<CPieceLocation> location =
+        std::make_shared<CPieceLocation>(CChessPiece::objEMPTY_SQUARE(), nullptr);
+    return location;
+}
+} // namespace
+
+CDiagram::CDiagram() = default;
+
+std::shared_ptr<CChessSquare> CDiagram::objWhiteKingSquare() const {
+    return m_king[0] >= 0 ? CChessSquare::objAt(m_king[0]) : nullptr;
+}
+
+void CDiagram::objWhiteKingSquare(const std::shared_ptr<CChessSquare>& square) {
+    m_king[0] = int8_t(square ? square->intIndex() : -1);
+}
+
+std::shared_ptr<CChessSquare> CDiagram::objBlackKingSquare() const {
+    return m_king[1] >= 0 ? CChessSquare::objAt(m_king[1]) : nullptr;
+}
+
+void CDiagram::objBlackKingSquare(const std::shared_ptr<CChessSquare>& square) {
+    m_king[1] = int8_t(square ? square->intIndex() : -1);
+}
+
+const ColPieceLocations& CDiagram::colMap() const {
+    if (!m_cacheValid || !m_map) {
+        auto map = std::make_shared<ColPieceLocations>();
+        for (int i = 0; i < m_count; ++i) {
+            const int sq = m_order[i];
+            map->Add(CPieceLocation::objShared(m_board[sq], sq),
+                     CChessSquare::objAt(sq)->strToString());
+        }
+        m_map = map;
+        m_cacheValid = true;
+    }
+    return *m_map;
+}
+
+std::shared_ptr<CDiagram> CDiagram::objAdd(const std::shared_ptr<CPieceLocation>& location) {
+    if (!location || location->intCode() == 0 || location->intSquare() < 0)
+        return shared_from_this();
+    auto result = objClone();
+    result->removeInPlace(location->intSquare());
+    result->addInPlace(location->intSquare(), location->intCode());
+    return result;
+}
+
+void CDiagram::add_(const std::shared_ptr<CPieceLocation>& location) {
+    if (!location || location->intCode() == 0) return;
+    const int sq = location->intSquare();
+    if (sq < 0) RaiseError("CDiagram", "Location is not on the board");
+    if (m_board[sq] != 0)
+        throw CError(457, "ColPieceLocations",
+                     "This key is already associated with an element of this collection");
+    addInPlace(sq, location->intCode());
+}
+
+std::shared_ptr<CDiagram> CDiagram::objRemove(const std::shared_ptr<CChessSquare>& square) {
+    if (square && square->intIndex() >= 0) removeInPlace(square->intIndex());
+    return shared_from_this();
+}
+
+LocationArray CDiagram::arrobjGetPieces(const std::shared_ptr<CChessPiece>& piece) const {
+    LocationArray result;
+    const int code = piece ? piece->intCode() : 0;
+    if (code == 0) return result;
+    for (int i = 0; i < m_count; ++i)
+        if (m_board[m_order[i]] == code)
+            result.push_back(CPieceLocation::objShared(code, m_order[i]));
+    return result;
+}
+
+const std::shared_ptr<CPieceLocation>&
+CDiagram::objGet(const std::shared_ptr<CChessSquare>& square) const {
+    if (!square || square->intIndex() < 0) return nowhere();
+    const int sq = square->intIndex();
+    return CPieceLocation::objShared(m_board[sq], sq);
+}
+
+std::shared_ptr<CPieceLocation>
+CDiagram::objGetAttackingLocation(const std::shared_ptr<CPieceColor>& color) const {
+    if (!color) RaiseError("CDiagram", "Must Specify King Color");
+    const int slot = slotOf(color);
+    if (m_attacker[slot] < 0 && m_king[slot] >= 0) intCountAttacks(m_king[slot], slot, 2, true);
+    if (m_attacker[slot] < 0) return nullptr;
+    return CPieceLocation::objShared(m_attacker[slot] / 64, m_attacker[slot] % 64);
+}
+
+int CDiagram::intIsInCheck(std::shared_ptr<CChessSquare>& square,
+                           const std::shared_ptr<CPieceColor>& color, int limit) const {
+    if (!color) RaiseError("CDiagram", "Must Specify King Color");
+    if (limit != 1 && limit != 2)
+        RaiseError("CDiagram", "Check limit value " + std::to_string(limit) + " not 1 or 2.");
+    const int slot = slotOf(color);
+    if (!square) square = m_king[slot] >= 0 ? CChessSquare::objAt(m_king[slot]) : nullptr;
+    if (!square || square->intIndex() < 0) return 0;
+    return intCountAttacks(square->intIndex(), slot, limit, true);
+}
+
+int CDiagram::intIsInCheck(const std::shared_ptr<CChessSquare>& square,
+                           const std::shared_ptr<CPieceColor>& color, int limit) const {
+    std::shared_ptr<CChessSquare> copy = square;
+    return intIsInCheck(copy, color, limit);
+}
+
+int CDiagram::intCountAttacks(int square, int defenderSlot, int limit, bool record) const {
+    int8_t found[16];
+    // Find every attacker when the one to keep must be picked in collection order.
+    const int n =
+        Attacks::attackers(m_board.data(), square, defenderSlot == 1, record ? 16 : limit, found);
+    if (record && n > 0) {
+        int kept = found[0];
+        if (n > 1) {
+            int seen = 0;
+            for (int i = 0; i < m_count && seen < limit; ++i)
+                if (std::find(found, found + n, int8_t(m_order[i])) != found + n) {
+                    kept = m_order[i];
+                    ++seen;
+                }
+        }
+        m_attacker[defenderSlot] = int16_t(m_board[kept] * 64 + kept);
+    }
+    return std::min(n, limit);
+}
+
+const std::shared_ptr<CChessPiece>&
+CDiagram::objGetChessPiece(const std::shared_ptr<CChessSquare>& square) const {
+    if (!square || square->intIndex() < 0) return CChessPiece::objEMPTY_SQUARE();
+    return CChessPiece::objFromCode(m_board[square->intIndex()]);
+}
+
+std::shared_ptr<CChessSquare>
+CDiagram::objGetKingSquare(const std::shared_ptr<CPieceColor>& color) const {
+    return slotOf(color) == 0 ? objWhiteKingSquare() : objBlackKingSquare();
+}
+
+bool CDiagram::isMatchingPawnSkeleton(const std::shared_ptr<CDiagram>& other) const {
+    if (!other || other->m_count != m_count) return false;
+    for (int sq = 0; sq < 64; ++sq) {
+        const bool mine = m_board[sq] == WhitePawnCode || m_board[sq] == BlackPawnCode;
+        const bool theirs =
+            other->m_board[sq] == WhitePawnCode || other->m_board[sq] == BlackPawnCode;
+        if ((mine || theirs) && m_board[sq] != other->m_board[sq]) return false;
+    }
+    return true;
+}
+
+bool CDiagram::isInsufficientMaterial() const {
+    int knights = 0;
+    bool dark = false, light = false;
+    for (int i = 0; i < m_count; ++i) {
+        const int sq = m_order[i];
+        const int kind = kindOfCode(m_board[sq]);
+        if (kind == 5) continue;
+        if (kind == 1) {
+            ++knights;
+            if (dark || light || knights > 2) return false;
+        } else if (kind == 2) {
+            (CChessSquare::objAt(sq)->isDarkSquare() ? dark : light) = true;
+            if ((dark && light) || knights > 0) return false;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CDiagram::isEqual(const std::shared_ptr<CDiagram>& other) const {
+    if (!other) return false;
+    if (other.get() == this) return true;
+    return other->m_count == m_count && other->m_board == m_board;
+}
+
+std::shared_ptr<CDiagram> CDiagram::objClone() const {
+    auto copy = std::make_shared<CDiagram>(*this);
+    copy->m_attacker = {{-1, -1}};
+    return copy;
+}
+
+std::string CDiagram::strToString() const {
+    std::string text(64, 'e');
+    for (int i = 0; i < 64; ++i)
+        text[i] = symbolOfCode(m_board[squareOf(i % 8, 7 - i / 8)]);
+    return text;
+}
+
+long CDiagram::lngCheckSum() const {
+    return lngCrc16(strToString(), -1);
+}
+
+std::string CDiagram::strTagValue() const {
+    return "[Diagram \"" + strToString() + "\"]";
+}
+
+std::shared_ptr<CDiagram> CDiagram::objMove(const CMove& move) const {
+    auto result = objClone();
+    const auto& start = move.objStartingLocation();
+    const auto& end = move.objEndingLocation();
+    if (start && start->intSquare() >= 0) result->removeInPlace(start->intSquare());
+    if (end && end->intSquare() >= 0) {
+        result->removeInPlace(end->intSquare());
+        if (end->intCode() != 0) result->addInPlace(end->intSquare(), end->intCode());
+        if (end->intCode() == BlackKingCode) result->m_king[1] = int8_t(end->intSquare());
+        if (end->intCode() == WhiteKingCode) result->m_king[0] = int8_t(end->intSquare());
+    }
+    return result;
+}
+
+std::string CDiagram::strFenToDiagram(const std::string& fenPlacement) {
+    std::string text;
+    for (char c : fenPlacement) {
+        if (std::string("prbnqkPRBNQK").find(c) != std::string::npos)
+            text += c;
+        else if (c >= '0' && c <= '9')
+            text.append(std::size_t(c - '0'), 'e');
+    }
+    return text;
+}
+
+void CDiagram::applyInPlace(int from, int to, int code) {
+    removeInPlace(from);
+    removeInPlace(to);
+    if (code != 0) addInPlace(to, code);
+    if (code == WhiteKingCode) m_king[0] = int8_t(to);
+    if (code == BlackKingCode) m_king[1] = int8_t(to);
+}
+
+void CDiagram::removeInPlace(int square) {
+    if (m_board[square] == 0) return;
+    m_board[square] = 0;
+    for (int i = 0; i < m_count; ++i)
+        if (m_order[i] == square) {
+            for (int j = i + 1; j < m_count; ++j)
+                m_order[j - 1] = m_order[j];
+            --m_count;
+            break;
+        }
+    invalidate();
+}
+
+void CDiagram::addInPlace(int square, int code) {
+    if (m_board[square] != 0) removeInPlace(square);
+    m_board[square] = int8_t(code);
+    m_order[m_count++] = uint8_t(square);
+    invalidate();
+}

@@ -1,0 +1,144 @@
+#include "model/CMove.h"
+
+#include "model/CChessPiece.h"
+#include "model/CChessSquare.h"
+#include "model/CDiagram.h"
+#include "model/CError.h"
+#include "model/CPiece.h"
+#include "model/CPieceColor.h"
+#include "model/CPieceLocation.h"
+#include "model/Constructors.h"
+#include "model/PieceCodes.h"
+
+namespace {
+std::shared_ptr<CMove> rookMove(int code, int from, int to) {
+    return objNewMove(CPieceLocation::objShared(code, from), CPieceLocation::objShared(code, to));
+}
+
+bool sameLocation(const std::shared_ptr<CPieceLocation>& a,
+                  const std::shared_ptr<CPieceLocation>& b) {
+    if (!a || !b) return !a && !b;
+    return a->isEqual(b);
+}
+} // namespace
+
+CMove::CMove(std::shared_ptr<CPieceLocation> starting, std::shared_ptr<CPieceLocation> ending)
+    : m_start(std::move(starting)), m_end(std::move(ending)) {}
+
+const std::shared_ptr<CMove>& CMove::objWHITE_QUEENSIDE_CASTLE_ROOK_MOVE() {
+    static const std::shared_ptr<CMove> move = rookMove(WhiteRookCode, 0, 3);
+    return move;
+}
+
+const std::shared_ptr<CMove>& CMove::objBLACK_QUEENSIDE_CASTLE_ROOK_MOVE() {
+    static const std::shared_ptr<CMove> move = rookMove(BlackRookCode, 56, 59);
+    return move;
+}
+
+const std::shared_ptr<CMove>& CMove::objWHITE_KINGSIDE_CASTLE_ROOK_MOVE() {
+    static const std::shared_ptr<CMove> move = rookMove(WhiteRookCode, 7, 5);
+    return move;
+}
+
+const std::shared_ptr<CMove>& CMove::objBLACK_KINGSIDE_CASTLE_ROOK_MOVE() {
+    static const std::shared_ptr<CMove> move = rookMove(BlackRookCode, 63, 61);
+    return move;
+}
+
+std::shared_ptr<CMove> CMove::objDetermineMove(const std::shared_ptr<CDiagram>& first,
+                                               const std::shared_ptr<CDiagram>& second) {
+    if (!first || !second) return nullptr;
+    int arrival = -1, departure = -1, replacement = -1;
+    for (int file = 0; file < 8; ++file)
+        for (int rank = 0; rank < 8; ++rank) {
+            const int sq = squareOf(file, rank);
+            const int before = first->intCodeAt(sq), after = second->intCodeAt(sq);
+            if (before == after) continue;
+            int& slot = before == 0 ? arrival : (after == 0 ? departure : replacement);
+            if (slot >= 0) return nullptr;
+            slot = sq;
+        }
+    const auto location = [](const std::shared_ptr<CDiagram>& diagram, int sq) {
+        return CPieceLocation::objShared(diagram->intCodeAt(sq), sq);
+    };
+    if (arrival >= 0 && departure >= 0)
+        return objNewMove(location(first, departure), location(second, arrival));
+    if (departure >= 0 && replacement >= 0) {
+        const int departed = first->intCodeAt(departure);
+        if (second->intCodeAt(replacement) == departed)
+            return objNewMove(location(first, departure), location(second, replacement));
+        if (first->intCodeAt(replacement) == departed)
+            return objNewMove(location(first, replacement), location(first, departure));
+        return nullptr;
+    }
+    if (arrival >= 0 && replacement >= 0) {
+        if (second->intCodeAt(arrival) == first->intCodeAt(replacement))
+            return objNewMove(location(first, replacement), location(second, arrival));
+        return nullptr;
+    }
+    return nullptr;
+}
+
+SquareArray CMove::arrobjGetTransitSquares() const {
+    if (!m_start || !m_end || !m_start->objPiece() || !m_start->objPiece()->objPiece()) return {};
+    return m_start->objPiece()->objPiece()->arrobjGetTransitSquares(
+        m_start->objSquare(), m_end->objSquare(), m_start->objGetColor());
+}
+
+bool CMove::isEqual(const CMove& other) const {
+    if (&other == this) return true;
+    return sameLocation(m_start, other.m_start) && sameLocation(m_end, other.m_end);
+}
+
+bool CMove::isEqual(const std::shared_ptr<CMove>& other) const {
+    return other && isEqual(*other);
+}
+
+int CMove::intGetPieceValue(const std::shared_ptr<CPiece>& piece) {
+    const std::string text = piece ? piece->strToString() : std::string();
+    const std::shared_ptr<CPiece> kinds[6] = {CPiece::objPAWN(),   CPiece::objKNIGHT(),
+                                              CPiece::objBISHOP(), CPiece::objRook(),
+                                              CPiece::objQUEEN(),  CPiece::objKing()};
+    for (int i = 0; i < 6; ++i)
+        if (piece && text == kinds[i]->strToString()) return i + 1;
+    RaiseError("CMove", "Piece not specified");
+}
+
+std::shared_ptr<CPiece> CMove::objGetPieceFromValue(int value) {
+    switch (value) {
+    case 1:
+        return CPiece::objPAWN();
+    case 2:
+        return CPiece::objKNIGHT();
+    case 3:
+        return CPiece::objBISHOP();
+    case 4:
+        return CPiece::objRook();
+    case 5:
+        return CPiece::objQUEEN();
+    case 6:
+        return CPiece::objKing();
+    default:
+        RaiseError("CMove", "Value " + std::to_string(value) + " must be within range 1-6");
+    }
+}
+
+std::string CMove::strToString() const {
+    if (isEqual(objWHITE_QUEENSIDE_CASTLE_ROOK_MOVE())) return "White O-O-O";
+    if (isEqual(objBLACK_QUEENSIDE_CASTLE_ROOK_MOVE())) return "Black O-O-O";
+    if (isEqual(objWHITE_KINGSIDE_CASTLE_ROOK_MOVE())) return "White O-O";
+    if (isEqual(objBLACK_KINGSIDE_CASTLE_ROOK_MOVE())) return "Black O-O";
+    const auto colorText = [](const std::shared_ptr<CPieceLocation>& l) {
+        return l && l->objGetColor() ? l->objGetColor()->strToString() : std::string();
+    };
+    const auto kindText = [](const std::shared_ptr<CPieceLocation>& l) {
+        return l && l->objGetPieceValue() ? l->objGetPieceValue()->strToString() : std::string();
+    };
+    const auto squareText = [](const std::shared_ptr<CPieceLocation>& l) {
+        return l && l->objSquare() ? l->objSquare()->strToString() : std::string("null");
+    };
+    std::string text = colorText(m_start) + " " + kindText(m_start) + squareText(m_start) + "-" +
+                       squareText(m_end);
+    if (kindText(m_end) != kindText(m_start)) text += "=" + kindText(m_end);
+    return text;
+}

@@ -1,0 +1,51 @@
+#include "model/CPieceLocation.h"
+
+#include "model/CChessPiece.h"
+#include "model/CChessSquare.h"
+
+#include <array>
+
+CPieceLocation::CPieceLocation(std::shared_ptr<CChessPiece> piece,
+                               std::shared_ptr<CChessSquare> square)
+    : m_piece(std::move(piece)), m_square(std::move(square)) {
+    m_code = m_piece ? m_piece->intCode() : 0;
+    m_index = m_square ? m_square->intIndex() : -1;
+}
+
+std::shared_ptr<CPieceColor> CPieceLocation::objGetColor() const {
+    return m_piece ? m_piece->objColor() : nullptr;
+}
+
+std::shared_ptr<CPiece> CPieceLocation::objGetPieceValue() const {
+    return m_piece ? m_piece->objPiece() : nullptr;
+}
+
+std::string CPieceLocation::strToString() const {
+    return (m_piece ? m_piece->strToString() : std::string()) +
+           (m_square ? m_square->strToString() : std::string());
+}
+
+bool CPieceLocation::isEqual(const std::shared_ptr<CPieceLocation>& other) const {
+    if (!other) return false;
+    if (other.get() == this) return true;
+    const std::string mine = m_piece ? m_piece->strToString() : std::string();
+    const std::string theirs = other->m_piece ? other->m_piece->strToString() : std::string();
+    const std::string mySquare = m_square ? m_square->strToString() : std::string();
+    const std::string theirSquare =
+        other->m_square ? other->m_square->strToString() : std::string();
+    return mine == theirs && mySquare == theirSquare;
+}
+
+const std::shared_ptr<CPieceLocation>& CPieceLocation::objShared(int code, int square) {
+    static const auto* table = [] {
+        auto* all = new std::array<std::array<std::shared_ptr<CPieceLocation>, 64>, 13>();
+        for (int sq = 0; sq < 64; ++sq) {
+            (*all)[0][sq] = CChessSquare::objAt(sq)->objGetEmptyLocation();
+            for (int c = 1; c <= 12; ++c)
+                (*all)[c][sq] = std::make_shared<CPieceLocation>(CChessPiece::objFromCode(c),
+                                                                 CChessSquare::objAt(sq));
+        }
+        return all;
+    }();
+    return (*table)[code][square];
+}

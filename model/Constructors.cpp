@@ -1,0 +1,111 @@
+#include "model/Constructors.h"
+
+#include "model/CChessPiece.h"
+#include "model/CChessSquare.h"
+#include "model/CDiagram.h"
+#include "model/CError.h"
+#include "model/CGameStatus.h"
+#include "model/CMove.h"
+#include "model/CPiece.h"
+#include "model/CPieceColor.h"
+#include "model/CPieceLocation.h"
+#include "model/PieceCodes.h"
+
+#include <cctype>
+
+std::shared_ptr<CPieceColor> objNewPieceColor(const std::string& text) {
+    auto color = std::make_shared<CPieceColor>();
+    color->strColor(text);
+    return color;
+}
+
+std::shared_ptr<CPiece> objNewPiece(const std::string& letter) {
+    auto piece = std::make_shared<CPiece>();
+    piece->charValue(letter);
+    return piece;
+}
+
+std::shared_ptr<CChessPiece> objNewChessPiece(const std::shared_ptr<CPiece>& piece,
+                                              const std::shared_ptr<CPieceColor>& color,
+                                              const std::string& symbol) {
+    return std::make_shared<CChessPiece>(piece, color, symbol);
+}
+
+std::shared_ptr<CChessSquare> objNewChessSquare(int file, int rank) {
+    return std::make_shared<CChessSquare>(file, rank);
+}
+
+std::shared_ptr<CPieceLocation> objNewPieceLocation(const std::shared_ptr<CChessSquare>& square,
+                                                    const std::shared_ptr<CChessPiece>& piece) {
+    return std::make_shared<CPieceLocation>(piece, square);
+}
+
+std::shared_ptr<CPieceLocation>
+objNewPieceLocationOfKind(const std::shared_ptr<CChessSquare>& square,
+                          const std::shared_ptr<CPiece>& piece,
+                          const std::shared_ptr<CPieceColor>& color) {
+    return std::make_shared<CPieceLocation>(piece ? piece->objGetChessPiece(color) : nullptr,
+                                            square);
+}
+
+std::shared_ptr<CMove> objNewMove(const std::shared_ptr<CPieceLocation>& starting,
+                                  const std::shared_ptr<CPieceLocation>& ending) {
+    return std::make_shared<CMove>(starting, ending);
+}
+
+std::shared_ptr<CDiagram> objNewDiagram(const std::string& text) {
+    std::string cells = text;
+    if (!text.empty() && text.front() == '[' && text.back() == ']') {
+        const auto first = text.find('"');
+        const auto last = text.rfind('"');
+        if (first != std::string::npos && last > first && last - first - 1 == 64)
+            cells = text.substr(first + 1, 64);
+    }
+    if (cells.size() != 64)
+        RaiseError("CDiagram", "Wrong number of elements in diagram; expected 64, found " +
+                                   std::to_string(cells.size()) + " in " + text);
+    auto diagram = std::make_shared<CDiagram>();
+    for (int i = 0; i < 64; ++i) {
+        const char ch = cells[i];
+        const char lower = char(std::tolower(static_cast<unsigned char>(ch)));
+        const bool white = lower != ch;
+        const int square = squareOf(i % 8, 7 - i / 8);
+        if (lower == 'e') continue;
+        const int kind = kindOfLetter(char(std::toupper(static_cast<unsigned char>(lower))));
+        if (kind < 0 || std::string("prnbqk").find(lower) == std::string::npos)
+            RaiseError("CDiagram", "Illegal element in diagram at offset " + std::to_string(i) +
+                                       ": " + std::string(1, ch));
+        diagram->addInPlace(square, codeOf(kind, white));
+        if (kind == 5) diagram->setKingIndex(white ? 0 : 1, square);
+    }
+    if (diagram->intKingIndex(0) < 0) RaiseError("CDiagram", "No white king in diagram");
+    if (diagram->intKingIndex(1) < 0) RaiseError("CDiagram", "No black king in diagram");
+    return diagram;
+}
+
+std::shared_ptr<CDiagram> objNewInitialDiagram() {
+    auto diagram = std::make_shared<CDiagram>();
+    const int back[8] = {3, 1, 2, 4, 5, 2, 1, 3}; // R N B Q K B N R as kind indices
+    for (int file = 0; file < 8; ++file)
+        diagram->addInPlace(squareOf(file, 0), codeOf(back[file], true));
+    for (int file = 0; file < 8; ++file)
+        diagram->addInPlace(squareOf(file, 1), WhitePawnCode);
+    for (int file = 0; file < 8; ++file)
+        diagram->addInPlace(squareOf(file, 7), codeOf(back[file], false));
+    for (int file = 0; file < 8; ++file)
+        diagram->addInPlace(squareOf(file, 6), BlackPawnCode);
+    diagram->setKingIndex(0, squareOf(4, 0));
+    diagram->setKingIndex(1, squareOf(4, 7));
+    return diagram;
+}
+
+const std::shared_ptr<CDiagram>& objSharedInitialDiagram() {
+    static const std::shared_ptr<CDiagram> diagram = objNewInitialDiagram();
+    return diagram;
+}
+
+std::shared_ptr<CGameStatus> objNewGameStatus(const std::string& text) {
+    auto status = std::make_shared<CGameStatus>();
+    status->strName(text);
+    return status;
+}

@@ -1,0 +1,200 @@
+#include "model/Geometry.h"
+
+#include "model/CChessSquare.h"
+#include "model/PieceCodes.h"
+
+#include <array>
+#include <cstdlib>
+
+namespace {
+
+struct Tables {
+    // [kind][colour 0 white, 1 black][square]
+    std::array<std::array<std::array<SquareArray, 64>, 2>, 6> candidates;
+    std::array<std::array<int8_t, 8>, 64> knight{};
+    std::array<int, 64> knightCount{};
+    std::array<std::array<int8_t, 8>, 64> king{};
+    std::array<int, 64> kingCount{};
+    std::array<std::array<std::array<int8_t, 7>, 8>, 64> rays{};
+    std::array<std::array<int, 8>, 64> rayCount{};
+};
+
+const int rayFile[8] = {0, 0, 1, -1, 1, -1, 1, -1};
+const int rayRank[8] = {1, -1, 0, 0, 1, 1, -1, -1};
+
+bool onBoard(int file, int rank) {
+    return file >= 0 && file < 8 && rank >= 0 && rank < 8;
+}
+
+void append(SquareArray& list, int file, int rank) {
+    list.push_back(CChessSquare::objGetSquare(file, rank));
+}
+
+SquareArray buildCandidates(int kind, bool white, int f, int r) {
+    SquareArray list;
+    const int d = white ? 1 : -1;
+    switch (kind) {
+    case 0: // pawn
+        if (onBoard(f, r + d)) append(list, f, r + d);
+        if (f > 0 && onBoard(f - 1, r + d)) append(list, f - 1, r + d);
+        if (f < 7 && onBoard(f + 1, r + d)) append(list, f + 1, r + d);
+        if ((white && r == 1) || (!white && r == 6)) append(list, f, r + 2 * d);
+        break;
+    case 1: // knight
+        for (int g = f - 2; g <= f + 2; ++g) {
+            if (g == f || g < 0 || g > 7) continue;
+            const int k = std::abs(g - f) == 2 ? 1 : 2;
+            if (r + k <= 7) append(list, g, r + k);
+            if (r - k >= 0) append(list, g, r - k);
+        }
+        break;
+    case 2: // bishop
+    case 4: // queen: bishop list, then rook list
+    {
+        const int s = f + r;
+        for (int i = std::max(0, s - 7); i <= std::min(7, s); ++i)
+            if (i != f) append(list, i, s - i);
+        const int t = f - r;
+        for (int i = std::max(0, t); i <= std::min(7, 7 + t); ++i)
+            if (i != f) append(list, i, i - t);
+        if (kind == 2) break;
+    }
+        [[fallthrough]];
+    case 3: // rook
+        for (int i = 0; i < 8; ++i) {
+            if (i != f) append(list, i, r);
+            if (i != r) append(list, f, i);
+        }
+        break;
+    case 5: // king
+        for (int g = f - 1; g <= f + 1; ++g)
+            for (int h = r - 1; h <= r + 1; ++h)
+                if (onBoard(g, h) && !(g == f && h == r)) append(list, g, h);
+        break;
+    }
+    return list;
+}
+
+const Tables& tables() {
+    static const Tables* built = [] {
+        auto* t = new Tables();
+        for (int sq = 0; sq < 64; ++sq) {
+            const int f = fileOf(sq), r = rankOf(sq);
+            for (int kind = 0; kind < 6; ++kind)
+                for (int colour = 0; colour < 2; ++colour)
+                    t->candidates[kind][colour][sq] = buildCandidates(kind, colour == 0, f, r);
+            const int kf[8] = {1, 2, 2, 1, -1, -2, -2, -1};
+            const int kr[8] = {2, 1, -1, -2, -2, -1, 1, 2};
+            for (int i = 0; i < 8; ++i)
+                if (onBoard(f + kf[i], r + kr[i]))
+                    t->knight[sq][t->knightCount[sq]++] = int8_t(squareOf(f + kf[i], r + kr[i]));
+            for (int dir = 0; dir < 8; ++dir) {
+                int g = f + rayFile[dir], h = r + rayRank[dir];
+                if (onBoard(g, h)) t->king[sq][t->kingCount[sq]++] = int8_t(squareOf(g, h));
+                int n = 0;
+                while (onBoard(g, h)) {
+                    t->rays[sq][dir][n++] = int8_t(squareOf(g, h));
+                    g += rayFile[dir];
+                    h += rayRank[dir];
+                }
+                t->rayCount[sq][dir] = n;
+            }
+        }
+        return t;
+    }();
+    return *built;
+}
+
+} // namespace
+
+const SquareArray& Geometry::candidates(int kind, bool white, int square) {
+    return tables().candidates[kind][white ? 0 : 1][square];
+}
+
+int Geometry::line(int from, int to, int8_t* out) {
+    const int ff = fileOf(from), fr = rankOf(from), tf = fileOf(to), tr = rankOf(to);
+    int count;
+    if (tf == ff) {
+        if (tr == fr) return 0;
+        count = std::abs(tr - fr);
+    } else {
+        count = std::abs(tf - ff);
+    }
+    const int df = tf > ff ? 1 : (tf < ff ? -1 : 0);
+    const int dr = tr > fr ? 1 : (tr < fr ? -1 : 0);
+    int f = ff, r = fr, n = 0;
+    for (int i = 0; i < count; ++i) {
+        f += df;
+        r += dr;
+        if (!onBoard(f, r)) break;
+        out[n++] = int8_t(squareOf(f, r));
+    }
+    return n;
+}
+
+int Geometry::transit(int kind, bool white, int from, int to, int8_t* out) {
+    const int df = fileOf(to) - fileOf(from), dr = rankOf(to) - rankOf(from);
+    const int adf = std::abs(df), adr = std::abs(dr);
+    switch (kind) {
+    case 0: { // pawn
+        const int forward = white ? dr : -dr;
+        if (df == 0 && forward == 1) {
+            out[0] = int8_t(to);
+            return 1;
+        }
+        if (df == 0 && forward == 2 && rankOf(from) == (white ? 1 : 6)) {
+            out[0] = int8_t(squareOf(fileOf(from), white ? 2 : 5));
+            out[1] = int8_t(to);
+            return 2;
+        }
+        if (forward == 1 && adf == 1) {
+            out[0] = int8_t(to);
+            return 1;
+        }
+        return 0;
+    }
+    case 1:
+        if (adr * adf == 2) {
+            out[0] = int8_t(to);
+            return 1;
+        }
+        return 0;
+    case 2:
+        return adf == adr ? line(from, to, out) : 0;
+    case 3:
+        return (df == 0 || dr == 0) ? line(from, to, out) : 0;
+    case 4:
+        return (df == 0 || dr == 0 || adf == adr) ? line(from, to, out) : 0;
+    case 5:
+        if (adr < 2 && adf < 2) {
+            out[0] = int8_t(to);
+            return 1;
+        }
+        if (dr == 0 && adf == 2 && from == (white ? squareOf(4, 0) : squareOf(4, 7))) {
+            out[0] = int8_t(squareOf(fileOf(from) + df / 2, rankOf(from)));
+            out[1] = int8_t(to);
+            return 2;
+        }
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+int Geometry::rayLength(int square, int direction) {
+    return tables().rayCount[square][direction];
+}
+
+int Geometry::raySquare(int square, int direction, int i) {
+    return tables().rays[square][direction][i];
+}
+
+int Geometry::knightTargets(int square, const int8_t** out) {
+    *out = tables().knight[square].data();
+    return tables().knightCount[square];
+}
+
+int Geometry::kingTargets(int square, const int8_t** out) {
+    *out = tables().king[square].data();
+    return tables().kingCount[square];
+}

@@ -1,0 +1,33 @@
+#include "model/Utilities.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
+namespace {
+const std::array<uint16_t, 256>& crcTable() {
+    static const std::array<uint16_t, 256> table = [] {
+        std::array<uint16_t, 256> t{};
+        for (unsigned i = 0; i < 256; ++i) {
+            unsigned crc = i;
+            for (int bit = 0; bit < 8; ++bit)
+                crc = (crc & 1) ? (crc >> 1) ^ 0x8408u : crc >> 1;
+            t[i] = uint16_t(crc);
+        }
+        return t;
+    }();
+    return table;
+}
+} // namespace
+
+long lngCrc16(const std::string& text, long length) {
+    const auto& table = crcTable();
+    const std::size_t n =
+        length < 0 ? text.size() : std::min<std::size_t>(std::size_t(length), text.size());
+    unsigned crc = 0xFFFF;
+    for (std::size_t i = 0; i < n; ++i) {
+        const unsigned c = static_cast<unsigned char>(text[i]);
+        crc = table[(c ^ crc) & 0xFF] ^ (crc >> 8);
+    }
+    return long(crc & 0xFFFF);
+}
