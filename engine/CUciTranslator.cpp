@@ -1,0 +1,305 @@
+#include "engine/CUciTranslator.h"
+
+#include "game/CPosition.h"
+#include "game/Fen.h"
+#include "model/CChessPiece.h"
+#include "model/CChessSquare.h"
+#include "model/CDiagram.h"
+#include "model/CError.h"
+#include "model/CGameStatus.h"
+#include "model/CPiece.h"
+#include "model/CPieceColor.h"
+#include "model/CPieceLocation.h"
+#include "model/Constructors.h"
+
+#include <cmath>
+#include <sstream>
+
+namespace {
+
+std::string trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+std::vector<std::string> words(const std::string& text) {
+    std::istringstream stream(text);
+    std::vector<std::string> result;
+    for (std::string word; stream >> word;)
+        result.push_back(word);
+    return result;
+}
+
+std::string lowered(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+bool startsWithWord(const std::string& line, const std::string& word) {
+    return line == word || line.rfind(word + " ", 0) == 0;
+}
+
+std::string squareName(const std::shared_ptr<CPieceLocation>& location) {
+    return location->objSquare()->strToString();
+}
+
+// The kind letter of a UCI promotion suffix ("q" gives "Q"), "" for anything else.
+std::string promotionKind(char suffix) {
+    switch (suffix) {
+    case 'q':
+        return "Q";
+    case 'r':
+        return "R";
+    case 'b':
+        return "B";
+    case 'n':
+        return "N";
+    default:
+        return {};
+    }
+}
+
+bool isSquareText(char file, char rank) {
+    return file >= 'a' && file <= 'h' && rank >= '1' && rank <= '8';
+}
+
+// The castling field the engine may rely on: a right only where king and rook still stand on
+// their home squares (engines may misbehave on rights that the pieces contradict).
+std::string engineCastling(const CPosition& position) {
+    const auto& diagram = position.objDiagram();
+    auto holds = [&](const char* square, const std::shared_ptr<CChessPiece>& piece) {
+        const auto& found = diagram->objGetChessPiece(
+            CChessSquare::objGetSquare(std::string(1, square[0]), std::string(1, square[1])));
+        return found->strToString() == piece->strToString();
+    };
+    std::string field;
+    const bool whiteKing = holds("e1", CChessPiece::objWHITE_KING());
+    const bool blackKing = holds("e8", CChessPiece::objBLACK_KING());
+    if (whiteKing && !position.isKCastleForfeited(0) && holds("h1", CChessPiece::objWHITE_ROOK()))
+        field += 'K';
+    if (whiteKing && !position.isQCastleForfeited(0) && holds("a1", CChessPiece::objWHITE_ROOK()))
+        field += 'Q';
+    if (blackKing && !position.isKCastleForfeited(1) && holds("h8", CChessPiece::objBLACK_ROOK()))
+        field += 'k';
+    if (blackKing && !position.isQCastleForfeited(1) && holds("a8", CChessPiece::objBLACK_ROOK()))
+        field += 'q';
+    return field.empty() ? "-" : field;
+}
+
+} // namespace
+
+CUciTranslator::CUciTranslator() = default;
+CUciTranslator::~CUciTranslator() = default;
+
+void CUciTranslator::command(const std::string& rawLine) {
+    const std::string line = trimmed(rawLine);
+    if (line.empty()) return;
+    const std::string lower = lowered(line);
+    if (lower == "end" || lower == "quit") {
+        quitRequested = true;
+        pendingCommands.clear();
+        toEngine.push_back("quit");
+        return;
+    }
+    if (thinking) {
+        // Crafty reads the next command only after its move; so does this translator.
+        pendingCommands.push_back(line);
+        return;
+    }
+    for (const char* ignored : {"alarm", "ansi", "display", "log", "bell", "xboard"}) {
+        if (startsWithWord(lower, ignored)) return;
+    }
+    const std::vector<std::string> parts = words(line);
+    if (lower.rfind("st ", 0) == 0 && parts.size() == 2) return limit(parts[1], 1000, moveTimeMs);
+    if (lower.rfind("sd ", 0) == 0 && parts.size() == 2) return limit(parts[1], 1, depth);
+    if (startsWithWord(lower, "setboard")) return setBoard(trimmed(line.substr(8)));
+    if (lower == "new") return setBoard("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1");
+    if (lower == "go" || lower == "move") return startSearch();
+    trainerMove(line);
+}
+
+void CUciTranslator::limit(const std::string& value, int scale, int& target) {
+    try {
+        size_t used = 0;
+        const double number = std::stod(value, &used);
+        if (used == value.size() && number >= 0 && number * scale < 1e9) {
+            target = static_cast<int>(std::lround(number * scale));
+            return;
+        }
+    } catch (const std::exception&) {
+    }
+    toCaller.push_back("Illegal value: " + value);
+}
+
+void CUciTranslator::setBoard(const std::string& fen) {
+    std::shared_ptr<CPosition> read;
+    std::string problem;
+    try {
+        read = objReadFen(fen);
+    } catch (const CError& error) {
+        problem = error.strDescription();
+    }
+    if (!read) {
+        toCaller.push_back("Illegal position: " + (problem.empty() ? fen : problem));
+        return;
+    }
+    position = read;
+    const std::vector<std::string> fields = words(fen);
+    fullMoveNumber = 1;
+    if (fields.size() >= 6) {
+        try {
+            fullMoveNumber = std::max(1, std::stoi(fields[5]));
+        } catch (const std::exception&) {
+        }
+    }
+    std::vector<std::string> placed = words(position->strGetFEN());
+    placed[2] = engineCastling(*position);
+    startFen = placed[0] + " " + placed[1] + " " + placed[2] + " " + placed[3] + " 0 " +
+               std::to_string(fullMoveNumber);
+    uciMoves.clear();
+    toEngine.push_back("ucinewgame");
+    reportGameEnd();
+}
+
+void CUciTranslator::trainerMove(const std::string& text) {
+    if (!position) {
+        toCaller.push_back("Illegal move: " + text + " (no position is set)");
+        return;
+    }
+    std::shared_ptr<CPieceLocation> starting;
+    std::shared_ptr<CPieceLocation> ending;
+    std::shared_ptr<CPosition> next;
+    try {
+        next = position->objProcessMove2(position, text, starting, ending);
+    } catch (const CError&) {
+        next = nullptr;
+    }
+    if (!next) {
+        toCaller.push_back("Illegal move: " + text);
+        return;
+    }
+    std::string uci;
+    if (text.find('O') != std::string::npos) {
+        const std::string rank = position->isWhiteToMove() ? "1" : "8";
+        uci = "e" + rank + (text.find("O-O-O") != std::string::npos ? "c" : "g") + rank;
+    } else {
+        uci = squareName(starting) + squareName(ending);
+        const auto& moved = starting->objPiece()->objPiece();
+        const auto& placed = ending->objPiece()->objPiece();
+        if (moved && placed && moved->strToString() != placed->strToString())
+            uci += lowered(placed->strToString());
+    }
+    if (!position->isWhiteToMove()) ++fullMoveNumber;
+    position = next;
+    uciMoves.push_back(uci);
+    if (!reportGameEnd()) startSearch();
+}
+
+void CUciTranslator::startSearch() {
+    if (!position || thinking) return;
+    const auto& status = position->objStatus()->strToString();
+    if (status != CGameStatus::objWHITE_TO_MOVE()->strToString() &&
+        status != CGameStatus::objBLACK_TO_MOVE()->strToString())
+        return;
+    toEngine.push_back(strPositionCommand());
+    std::string go = "go";
+    if (moveTimeMs > 0) go += " movetime " + std::to_string(moveTimeMs);
+    if (depth > 0) go += " depth " + std::to_string(depth);
+    if (moveTimeMs <= 0 && depth <= 0) go += " movetime 2000";
+    toEngine.push_back(go);
+    thinking = true;
+}
+
+std::string CUciTranslator::strPositionCommand() const {
+    std::string text = "position fen " + startFen;
+    if (!uciMoves.empty()) {
+        text += " moves";
+        for (const std::string& move : uciMoves)
+            text += " " + move;
+    }
+    return text;
+}
+
+void CUciTranslator::engineLine(const std::string& rawLine) {
+    const std::string line = trimmed(rawLine);
+    // After "end" the game is over: a last answer of the engine is dropped.
+    if (!startsWithWord(line, "bestmove") || !thinking || quitRequested) return;
+    thinking = false;
+    const std::vector<std::string> parts = words(line);
+    bestMove(parts.size() >= 2 ? parts[1] : std::string());
+    // Commands that arrived during the search run now, in their order.
+    std::vector<std::string> waiting;
+    waiting.swap(pendingCommands);
+    for (const std::string& waitingCommand : waiting)
+        command(waitingCommand);
+}
+
+void CUciTranslator::bestMove(const std::string& uci) {
+    if (!fault.empty()) return;
+    if (uci.size() < 4 || uci.size() > 5 || !isSquareText(uci[0], uci[1]) ||
+        !isSquareText(uci[2], uci[3]) || (uci.size() == 5 && promotionKind(uci[4]).empty())) {
+        fault = "The engine sent a move that cannot be read: \"" + uci + "\".";
+        return;
+    }
+    const auto& from = CChessSquare::objGetSquare(uci[0] - 'a', uci[1] - '1');
+    const auto& to = CChessSquare::objGetSquare(uci[2] - 'a', uci[3] - '1');
+    const auto& starting = position->objDiagram()->objGet(from);
+    const auto& piece = starting->objPiece();
+    const bool white = position->isWhiteToMove();
+    const bool ownPiece =
+        piece && piece->objPiece() && starting->objGetColor() &&
+        starting->objGetColor()->strToString() ==
+            (white ? CPieceColor::objWHITE() : CPieceColor::objBLACK())->strToString();
+    std::shared_ptr<CPosition> next;
+    if (ownPiece) {
+        std::shared_ptr<CPieceLocation> ending;
+        const bool pawn = piece->objPiece()->strToString() == "P";
+        const bool lastRank = to->intRank() == (white ? 7 : 0);
+        if (uci.size() == 5 && pawn && lastRank)
+            ending = objNewPieceLocationOfKind(to, objNewPiece(promotionKind(uci[4])),
+                                               starting->objGetColor());
+        else if (uci.size() == 4 && !(pawn && lastRank))
+            ending = objNewPieceLocation(to, piece);
+        if (ending) {
+            CMove move(starting, ending);
+            if (position->isLegalMove(move)) next = position->objMove1(move);
+        }
+    }
+    if (!next) {
+        fault = "The engine played an illegal move: " + uci + ".";
+        return;
+    }
+    const std::string side = white ? "White" : "Black";
+    toCaller.push_back(side + "(" + std::to_string(fullMoveNumber) + "): " + next->strMoveText());
+    if (!white) ++fullMoveNumber;
+    position = next;
+    uciMoves.push_back(uci);
+    reportGameEnd();
+}
+
+bool CUciTranslator::reportGameEnd() {
+    const std::string status = position->objStatus()->strToString();
+    if (status == CGameStatus::objWHITE_WINS()->strToString())
+        toCaller.push_back("1-0 {White mates}");
+    else if (status == CGameStatus::objBLACK_WINS()->strToString())
+        toCaller.push_back("0-1 {Black mates}");
+    else if (status == CGameStatus::objDRAWN_BY_STALEMATE()->strToString())
+        toCaller.push_back("1/2-1/2 {stalemate}");
+    else
+        return false;
+    return true;
+}
+
+std::vector<std::string> CUciTranslator::takeLinesForEngine() {
+    std::vector<std::string> lines;
+    lines.swap(toEngine);
+    return lines;
+}
+
+std::vector<std::string> CUciTranslator::takeLinesForCaller() {
+    std::vector<std::string> lines;
+    lines.swap(toCaller);
+    return lines;
+}

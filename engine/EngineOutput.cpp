@@ -1,0 +1,89 @@
+#include "engine/EngineOutput.h"
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string trimmed(const std::string& text) {
+    size_t first = 0;
+    size_t last = text.size();
+    while (first < last && isBlank(text[first]))
+        ++first;
+    while (last > first && isBlank(text[last - 1]))
+        --last;
+    return text.substr(first, last - first);
+}
+
+std::string lowered(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+std::vector<std::string> splitLines(const std::string& output) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (true) {
+        size_t end = output.find(ENGINE_SEPARATOR, start);
+        if (end == std::string::npos) {
+            lines.push_back(output.substr(start));
+            return lines;
+        }
+        lines.push_back(output.substr(start, end - start));
+        start = end + 1;
+    }
+}
+
+} // namespace
+
+std::string strReadEngineOutput(const std::function<std::string()>& getMessage) {
+    std::string collected;
+    while (true) {
+        std::string piece = getMessage();
+        if (trimmed(piece).empty()) break;
+        collected += piece;
+    }
+    std::string text;
+    text.reserve(collected.size());
+    for (char c : collected) {
+        if (c == '\r' || c == '\n') {
+            // Runs of line ends (and blank lines between them) collapse into one separator.
+            if (text.empty() || text.back() != ENGINE_SEPARATOR) text += ENGINE_SEPARATOR;
+        } else if (c == ENGINE_SEPARATOR) {
+            if (text.empty() || text.back() != ENGINE_SEPARATOR) text += c;
+        } else if (c != '\0') {
+            text += c;
+        }
+    }
+    return text;
+}
+
+EngineOutputParse parseEngineOutput(const std::string& output, const std::string& side) {
+    EngineOutputParse parse;
+    const std::string sideWord = lowered(side);
+    std::vector<std::string> lines = splitLines(output);
+    // Backwards, so that the earliest matching line is the one kept.
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+        const std::string lower = lowered(*line);
+        size_t colon = line->find(':');
+        if (!sideWord.empty() && lower.find(sideWord) != std::string::npos &&
+            colon != std::string::npos) {
+            parse.strMove = trimmed(line->substr(colon + 1));
+        }
+        if (line->find('{') != std::string::npos || lower.find("stalemate") != std::string::npos) {
+            parse.isGameOver = true;
+            parse.strResult = *line;
+        }
+    }
+    return parse;
+}
+
+std::string strParseEngineOutput(const std::string& output, const std::string& side) {
+    return parseEngineOutput(output, side).strMove;
+}

@@ -1,0 +1,98 @@
+#include "engine/EngineOutput.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A getter that hands out the pieces one by one and then blanks, as the bridge does.
+struct Pieces {
+    std::vector<std::string> pieces;
+    size_t next = 0;
+    std::string operator()() { return next < pieces.size() ? pieces[next++] : std::string(); }
+};
+
+std::string visible(const std::string& text) {
+    std::string shown;
+    for (char c : text)
+        shown += c == ENGINE_SEPARATOR ? '|' : c;
+    return shown;
+}
+
+struct ReadCase {
+    const char* name;
+    std::vector<std::string> pieces;
+    std::string expected; // '|' stands for the separator
+    size_t piecesTaken;   // pieces asked for, the blank one that ends the reading included
+};
+
+TEST(EngineOutputTest, ReadingJoinsPiecesAndNormalisesLineEnds) {
+    const std::vector<ReadCase> cases = {
+        {"nothing pending", {}, "", 0},
+        {"one line", {"Black(1): Nf6\n"}, "Black(1): Nf6|", 1},
+        {"split over pieces", {"Bla", "ck(1): N", "f6\n"}, "Black(1): Nf6|", 3},
+        {"blank piece ends the reading",
+         {"White(2): e4\n", "  ", "Black(2): e5\n"},
+         "White(2): e4|",
+         2},
+        {"empty piece ends the reading", {"a\n", "", "b\n"}, "a|", 2},
+        {"CR LF", {"one\r\ntwo\r\n"}, "one|two|", 1},
+        {"bare line feeds and blank lines", {"\n\none\n\n\n\ntwo"}, "|one|two", 1},
+        {"bare carriage returns", {"one\rtwo\r\r"}, "one|two|", 1},
+        {"NUL characters go", {std::string("Nf", 2) + std::string(1, '\0') + "6\r\0\n"}, "Nf6|", 1},
+        {"pieces are kept untrimmed", {"  Black(1): Nf6 \n"}, "  Black(1): Nf6 |", 1},
+    };
+    for (const ReadCase& c : cases) {
+        Pieces source{c.pieces};
+        const std::string read = strReadEngineOutput(std::ref(source));
+        EXPECT_EQ(visible(read), c.expected) << c.name;
+        // What follows a blank piece stays pending for the next reading.
+        EXPECT_EQ(source.next, c.piecesTaken) << c.name;
+    }
+}
+
+std::string withSeparators(std::string text) {
+    for (char& c : text)
+        if (c == '|') c = ENGINE_SEPARATOR;
+    return text;
+}
+
+struct ParseCase {
+    const char* name;
+    std::string output; // '|' stands for the separator
+    std::string side;
+    std::string move;
+    std::string result;
+};
+
+TEST(EngineOutputTest, ParsingFindsTheEnginesMoveAndTheEndOfTheGame) {
+    const std::vector<ParseCase> cases = {
+        {"move for Black", "Black(1): Nf6", "Black", "Nf6", ""},
+        {"not for White", "Black(1): Nf6", "White", "", ""},
+        {"side word in any case", "black(1):  Nf6  ", "BLACK", "Nf6", ""},
+        {"line without a colon", "Black to move", "Black", "", ""},
+        {"rest after the first colon", "White(12): Qa1:b2", "White", "Qa1:b2", ""},
+        {"earliest matching line wins", "|Black(1): Nf6|Black(1): e5|", "Black", "Nf6", ""},
+        {"other lines around the move", "thinking...|Black(3): O-O|White(4): ", "Black", "O-O", ""},
+        {"brace ends the game and the move stays", "Black(1): Qh4#|0-1 {Black mates}", "Black",
+         "Qh4#", "0-1 {Black mates}"},
+        {"brace on the move line itself", "Black(1): Qh4# {Black mates}", "Black",
+         "Qh4# {Black mates}", "Black(1): Qh4# {Black mates}"},
+        {"stalemate in any case", "White(40): Kb6|Game drawn: STALEMATE", "White", "Kb6",
+         "Game drawn: STALEMATE"},
+        {"result without a move", "1-0 {White mates}", "Black", "", "1-0 {White mates}"},
+        {"earliest result line wins", "1/2-1/2 {stalemate}|0-1 {Black mates}", "White", "",
+         "1/2-1/2 {stalemate}"},
+        {"empty output", "", "White", "", ""},
+    };
+    for (const ParseCase& c : cases) {
+        const EngineOutputParse parse = parseEngineOutput(withSeparators(c.output), c.side);
+        EXPECT_EQ(parse.strMove, c.move) << c.name;
+        EXPECT_EQ(parse.strResult, c.result) << c.name;
+        EXPECT_EQ(parse.isGameOver, !c.result.empty()) << c.name;
+        EXPECT_EQ(strParseEngineOutput(withSeparators(c.output), c.side), c.move) << c.name;
+    }
+}
+
+} // namespace

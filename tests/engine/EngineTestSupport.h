@@ -1,0 +1,39 @@
+#pragma once
+
+#include "engine/CEngineBridge.h"
+#include "engine/EngineOutput.h"
+
+#include <QElapsedTimer>
+#include <QString>
+#include <functional>
+#include <string>
+
+// Where the fake engines of the tests live.
+inline QString fakeEngine(const char* name) {
+    return QString(BRISOLT_FAKE_ENGINES) + "/" + name;
+}
+
+// Polls the bridge as the practice window does until done(collected output) holds, the bridge
+// reports an error or the time runs out; returns everything collected.
+inline std::string collectOutput(CEngineBridge& bridge,
+                                 const std::function<bool(const std::string&)>& done,
+                                 int timeoutMs = 20000) {
+    std::string collected;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < timeoutMs) {
+        bridge.waitForOutput(20);
+        collected += strReadEngineOutput([&] { return bridge.get_message(); });
+        if (done(collected) || !bridge.strError().isEmpty()) break;
+    }
+    return collected;
+}
+
+// The engine's move for the side in the collected output, waiting for it.
+inline std::string awaitMove(CEngineBridge& bridge, const std::string& side,
+                             std::string* output = nullptr) {
+    const std::string collected = collectOutput(
+        bridge, [&](const std::string& text) { return !strParseEngineOutput(text, side).empty(); });
+    if (output) *output = collected;
+    return strParseEngineOutput(collected, side);
+}

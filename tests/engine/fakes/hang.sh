@@ -1,0 +1,10 @@
+#!/bin/sh
+# A UCI engine that starts properly and then never answers a search.
+FAKE_NAME="Fake Hang"
+. "$(dirname "$0")/uci-handshake.sh"
+while IFS= read -r line; do
+    handshake "$line" && continue
+    case "$line" in
+        go*) echo "info depth 1 score cp 0" ;;
+    esac
+done
