@@ -1,0 +1,229 @@
+#include "model/CDiagram.h"
+#include "model/CError.h"
+#include "model/CPieceColor.h"
+#include "tests/model/ModelTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string initialText = "rnbqkbnrpppppppp" + std::string(32, 'e') + "PPPPPPPPRNBQKBNR";
+
+std::string errorOf(const std::string& text) {
+    try {
+        objNewDiagram(text);
+    } catch (const CError& error) {
+        EXPECT_EQ(error.lngNumber, 9999);
+        EXPECT_EQ(error.strSource, "CDiagram");
+        return error.what();
+    }
+    return "";
+}
+
+TEST(Diagram, ReadsAndWritesTheInitialText) {
+    const auto diagram = objNewDiagram(initialText);
+    EXPECT_EQ(diagram->colMap().Count(), 32);
+    EXPECT_EQ(diagram->objWhiteKingSquare()->strToString(), "e1");
+    EXPECT_EQ(diagram->objBlackKingSquare()->strToString(), "e8");
+    EXPECT_EQ(diagram->strToString(), initialText);
+    EXPECT_EQ(diagram->lngCheckSum(), 3790);
+    EXPECT_EQ(objNewInitialDiagram()->strToString(), initialText);
+    EXPECT_EQ(objNewInitialDiagram()->lngCheckSum(), 3790);
+    // Text order is a8 first; the initial diagram is a1 first.
+    EXPECT_EQ(diagram->colMap().Item(1)->strToString(), "Black Ra8");
+    EXPECT_EQ(objNewInitialDiagram()->colMap().Item(1)->strToString(), "White Ra1");
+    EXPECT_EQ(objNewInitialDiagram()->colMap().Item(17)->strToString(), "Black Ra8");
+    EXPECT_EQ(diagram->colMap().Item("e1")->strToString(), "White Ke1");
+    EXPECT_EQ(objNewDiagram(diagram->strTagValue())->strToString(), initialText);
+    EXPECT_EQ(diagram->strTagValue(), "[Diagram \"" + initialText + "\"]");
+}
+
+TEST(Diagram, ReadingErrors) {
+    std::string tenthX = initialText;
+    tenthX[9] = 'x';
+    const std::string shortText = initialText.substr(0, 63);
+    const std::string shortTag = "[Diagram \"" + shortText + "\"]";
+    std::string noKings = initialText;
+    noKings[4] = 'e';
+    noKings[60] = 'e';
+    std::string noBlackKing = initialText;
+    noBlackKing[4] = 'e';
+    const struct {
+        std::string text;
+        std::string message;
+    } cases[] = {
+        {shortText, "Wrong number of elements in diagram; expected 64, found 63 in " + shortText},
+        {shortTag, "Wrong number of elements in diagram; expected 64, found 75 in " + shortTag},
+        {"", "Wrong number of elements in diagram; expected 64, found 0 in "},
+        {tenthX, "Illegal element in diagram at offset 9: x"},
+        {noKings, "No white king in diagram"},
+        {noBlackKing, "No black king in diagram"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(errorOf(c.text), c.message) << c.text;
+}
+
+TEST(Diagram, UpperCaseEmptyCellsReadAsEmpty) {
+    std::string text = initialText;
+    for (int i = 16; i < 48; ++i)
+        text[i] = 'E';
+    EXPECT_EQ(objNewDiagram(text)->strToString(), initialText);
+}
+
+TEST(Diagram, FenPlacement) {
+    const std::string afterE4 =
+        CDiagram::strFenToDiagram("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR");
+    std::string expected = initialText;
+    expected[52] = 'e';
+    expected[36] = 'P';
+    EXPECT_EQ(afterE4, expected);
+    EXPECT_EQ(CDiagram::strFenToDiagram("8/8/8/8/8/8/8/8"), std::string(64, 'e'));
+    EXPECT_EQ(CDiagram::strFenToDiagram("9"), std::string(9, 'e'));
+    EXPECT_EQ(CDiagram::strFenToDiagram("k0x/K"), "kK");
+}
+
+TEST(Diagram, AttackCounting) {
+    const auto color = CPieceColor::objWHITE();
+    const struct {
+        const char* rows;
+        int limit;
+        int expected;
+    } cases[] = {
+        // White king e1, black rook e8.
+        {"....r.k./......../......../......../......../......../......../....K...", 1, 1},
+        {"....r.k./......../......../......../....P.../......../......../....K...", 1, 0},
+        {"......k./......../......../......../......../......../...p..../....K...", 1, 1},
+        {"......k./......../......../......../......../......../....p.../....K...", 1, 0},
+        {"....r.k./......../......../......../......../......../......n./....K...", 1, 1},
+        {"....r.k./......../......../......../......../......../......n./....K...", 2, 2},
+        {"......k./......../......../......../......../......../......../b...K...", 1, 0},
+        {"......k./......../......../......../.......b/......../......../....K...", 2, 1},
+    };
+    for (const auto& c : cases) {
+        const auto diagram = objNewDiagram(cells(c.rows));
+        EXPECT_EQ(diagram->intIsInCheck(nullptr, color, c.limit), c.expected) << c.rows;
+    }
+}
+
+TEST(Diagram, KingAttacksOnlyItsNeighbours) {
+    const auto diagram = objNewDiagram(
+        cells("....k.../......../......../......../......../......../......../....K..."));
+    const auto black = CPieceColor::objBLACK();
+    const struct {
+        const char* square;
+        int expected;
+    } cases[] = {{"e1", 0}, {"g1", 0}, {"c1", 0}, {"f1", 1}, {"d2", 1}, {"e3", 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(diagram->intIsInCheck(sq(c.square), black, 1), c.expected) << c.square;
+}
+
+TEST(Diagram, AttackCountingErrorsAndKingSquareOut) {
+    const auto diagram = objNewInitialDiagram();
+    try {
+        diagram->intIsInCheck(nullptr, CPieceColor::objWHITE(), 3);
+        ADD_FAILURE();
+    } catch (const CError& error) {
+        EXPECT_STREQ(error.what(), "Check limit value 3 not 1 or 2.");
+    }
+    try {
+        diagram->intIsInCheck(nullptr, nullptr, 1);
+        ADD_FAILURE();
+    } catch (const CError& error) {
+        EXPECT_STREQ(error.what(), "Must Specify King Color");
+    }
+    std::shared_ptr<CChessSquare> square;
+    EXPECT_EQ(diagram->intIsInCheck(square, CPieceColor::objBLACK(), 1), 0);
+    ASSERT_TRUE(square);
+    EXPECT_EQ(square->strToString(), "e8");
+}
+
+TEST(Diagram, AttackerOfTheKingIsTheLastOneCounted) {
+    // Rook e8 comes before knight g2 in text order; with limit 2 the second is kept.
+    const auto diagram = objNewDiagram(
+        cells("....r.k./......../......../......../......../......../......n./....K..."));
+    EXPECT_EQ(diagram->objGetAttackingLocation(CPieceColor::objWHITE())->strToString(),
+              "Black Ng2");
+    const auto single = objNewDiagram(
+        cells("....r.k./......../......../......../......../......../......../....K..."));
+    EXPECT_EQ(single->objGetAttackingLocation(CPieceColor::objWHITE())->strToString(), "Black Re8");
+    EXPECT_EQ(single->objGetAttackingLocation(CPieceColor::objBLACK()), nullptr);
+}
+
+TEST(Diagram, MoveGivesANewDiagram) {
+    const auto before = objNewDiagram(
+        cells("....k.../......../......../...p..../....P.../......../......../....K..."));
+    const auto after = before->objMove(mv("P", "e4", "d5"));
+    EXPECT_EQ(before->colMap().Count(), 4);
+    EXPECT_EQ(after->colMap().Count(), 3);
+    EXPECT_EQ(after->colMap().Item(3)->strToString(), "White Pd5");
+    EXPECT_EQ(before->objGetChessPiece(sq("d5")), CChessPiece::objBLACK_PAWN());
+    const auto kingMoved = before->objMove(mv("K", "e1", "f2"));
+    EXPECT_EQ(kingMoved->objWhiteKingSquare()->strToString(), "f2");
+    EXPECT_EQ(before->objWhiteKingSquare()->strToString(), "e1");
+    const auto promoted = before->objMove(mv("P", "e4", "e5", "Q"));
+    EXPECT_EQ(promoted->objGet(sq("e5"))->strToString(), "White Qe5");
+    EXPECT_EQ(promoted->objGet(sq("e4"))->strToString(), " e4");
+}
+
+TEST(Diagram, EqualityFollowsTheText) {
+    auto first = std::make_shared<CDiagram>();
+    first->add_(at("K", "e1"));
+    first->add_(at("k", "e8"));
+    auto second = std::make_shared<CDiagram>();
+    second->add_(at("k", "e8"));
+    second->add_(at("K", "e1"));
+    EXPECT_TRUE(first->isEqual(second));
+    EXPECT_EQ(first->lngCheckSum(), second->lngCheckSum());
+    EXPECT_FALSE(first->isEqual(objNewInitialDiagram()));
+    EXPECT_FALSE(first->isEqual(nullptr));
+    EXPECT_THROW(first->add_(at("Q", "e1")), CError);
+    EXPECT_EQ(first->objRemove(sq("e1")), first);
+    EXPECT_EQ(first->colMap().Count(), 1);
+    EXPECT_EQ(first->objWhiteKingSquare(), nullptr) << "add_ does not set king squares";
+    const auto added = first->objAdd(at("Q", "d4"));
+    EXPECT_EQ(added->colMap().Count(), 2);
+    EXPECT_EQ(first->colMap().Count(), 1);
+    EXPECT_EQ(first->objAdd(sq("d4")->objGetEmptyLocation()), first);
+}
+
+TEST(Diagram, CloneIsIndependent) {
+    const auto original = objNewInitialDiagram();
+    const auto copy = original->objClone();
+    copy->objRemove(sq("d1"));
+    EXPECT_EQ(original->colMap().Count(), 32);
+    EXPECT_EQ(copy->colMap().Count(), 31);
+    EXPECT_EQ(copy->objWhiteKingSquare()->strToString(), "e1");
+}
+
+TEST(Diagram, InsufficientMaterial) {
+    const struct {
+        const char* rows;
+        bool expected;
+    } cases[] = {
+        {"....k.../......../......../......../......../......../......../....K...", true},
+        {"....k.../......../......../......../......../......../......../....KN..", true},
+        {"....k.../......n./......../......../......../......../......../....KN..", true},
+        {"....k.../......../......../......../......../..B...../......../B...K...", true},
+        {"....k.../......../......../......../......../......../P......./....K...", false},
+        {"....k.../......../......../......../......../......../......../..B.KN..", false},
+        {"....k.../......../......../......../......../......../......../BB..K...", false},
+        {"....k.../......../......../......../......../......../......../...RK...", false},
+        {"....k.../......n./......../......../......../......../......N./....KN..", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(objNewDiagram(cells(c.rows))->isInsufficientMaterial(), c.expected) << c.rows;
+}
+
+TEST(Diagram, PawnSkeleton) {
+    const auto a = objNewDiagram(
+        cells("....k.../pp....../......../......../......../......../PP....../....K..N"));
+    const auto b = objNewDiagram(
+        cells("....k.../pp....../......../......../......../......../PP....../....KN.."));
+    const auto c = objNewDiagram(
+        cells("....k.../p.p...../......../......../......../......../PP....../....K..N"));
+    EXPECT_TRUE(a->isMatchingPawnSkeleton(b));
+    EXPECT_FALSE(a->isMatchingPawnSkeleton(c));
+    EXPECT_FALSE(a->isMatchingPawnSkeleton(objNewInitialDiagram()));
+}
+
+} // namespace
