@@ -10,3 +10,6 @@ using CommandArgs = std::vector<std::string>;
 int runPerft(const CommandArgs& args);
 int runMoves(const CommandArgs& args);
 int runPlay(const CommandArgs& args);
+
+// Engine command.
+int runEngineMove(const CommandArgs& args);

@@ -17,6 +17,8 @@ const Command commands[] = {
     {"perft", "perft FEN DEPTH [--divide]", runPerft},
     {"moves", "moves FEN", runMoves},
     {"play", "play FEN MOVETEXT...", runPlay},
+    {"engine-move", "engine-move FEN [--engine PATH] [--time SECONDS] [--depth N]",
+     runEngineMove},
 };
 
 int usage() {

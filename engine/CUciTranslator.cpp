@@ -145,6 +145,8 @@ void CUciTranslator::setBoard(const std::string& fen) {
         toCaller.push_back("Illegal position: " + (problem.empty() ? fen : problem));
         return;
     }
+    // A position that is already mate is reported as such rather than searched.
+    read->isMated();
     position = read;
     const std::vector<std::string> fields = words(fen);
     fullMoveNumber = 1;
@@ -238,6 +240,10 @@ void CUciTranslator::engineLine(const std::string& rawLine) {
 
 void CUciTranslator::bestMove(const std::string& uci) {
     if (!fault.empty()) return;
+    if (uci == "(none)" || uci == "0000") {
+        fault = "The engine found no move in this position.";
+        return;
+    }
     if (uci.size() < 4 || uci.size() > 5 || !isSquareText(uci[0], uci[1]) ||
         !isSquareText(uci[2], uci[3]) || (uci.size() == 5 && promotionKind(uci[4]).empty())) {
         fault = "The engine sent a move that cannot be read: \"" + uci + "\".";

@@ -165,8 +165,7 @@ struct FaultCase {
 TEST(CUciTranslatorTest, EngineMovesThatMakeNoSenseAreFaults) {
     const std::vector<FaultCase> cases = {
         {"no move", "bestmove", "The engine sent a move that cannot be read: \"\"."},
-        {"no move at all", "bestmove (none)",
-         "The engine sent a move that cannot be read: \"(none)\"."},
+        {"no move at all", "bestmove (none)", "The engine found no move in this position."},
         {"off the board", "bestmove zz9q", "The engine sent a move that cannot be read: \"zz9q\"."},
         {"bad promotion letter", "bestmove e7e8k",
          "The engine sent a move that cannot be read: \"e7e8k\"."},
