@@ -13,3 +13,16 @@ int runPlay(const CommandArgs& args);
 
 // Engine command.
 int runEngineMove(const CommandArgs& args);
+
+// Workbook commands.
+int runNew(const CommandArgs& args);
+int runImport(const CommandArgs& args);
+int runExport(const CommandArgs& args);
+int runList(const CommandArgs& args);
+int runShow(const CommandArgs& args);
+int runBatch(const CommandArgs& args);
+int runRecord(const CommandArgs& args);
+int runScore(const CommandArgs& args);
+int runDelete(const CommandArgs& args);
+int runClearLog(const CommandArgs& args);
+int runTitle(const CommandArgs& args);

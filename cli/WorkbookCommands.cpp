@@ -1,0 +1,280 @@
+// The workbook commands of brisolt-cli: new, import, export, list, show, batch, record, score,
+// delete, clear-log and title.
+#include "cli/Commands.h"
+#include "game/CGameTree.h"
+#include "model/CError.h"
+#include "pgn/PgnExport.h"
+#include "pgn/PgnImport.h"
+#include "pgn/PgnWriter.h"
+#include "workbook/CWorkBook.h"
+
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <unistd.h>
+
+namespace {
+
+int usageError(const char* usage) {
+    std::fprintf(stderr, "usage: brisolt-cli %s\n", usage);
+    return 2;
+}
+
+int failure(const std::string& message) {
+    std::fprintf(stderr, "%s\n", message.c_str());
+    return 1;
+}
+
+bool parseNumber(const std::string& text, long long& value) {
+    const char* end = text.data() + text.size();
+    auto [stop, error] = std::from_chars(text.data(), end, value);
+    return error == std::errc() && stop == end && !text.empty();
+}
+
+bool parseGameId(const std::string& text, int32_t& id) {
+    long long value = 0;
+    if (!parseNumber(text, value) || value < 1 || value > INT32_MAX) return false;
+    id = static_cast<int32_t>(value);
+    return true;
+}
+
+// Opens a workbook that must already exist (opening would otherwise create an empty one).
+bool openExisting(CWorkBook& workbook, const std::string& fileName, std::string& message) {
+    std::error_code ignored;
+    if (!std::filesystem::is_regular_file(fileName, ignored)) {
+        message = "No such workbook: " + fileName;
+        return false;
+    }
+    message = workbook.strOpenWorkBook(fileName);
+    return true;
+}
+
+// Tabs and line breaks inside a text would break the tab-separated lines.
+std::string cell(const std::string& text) {
+    std::string clean = text;
+    for (char& c : clean)
+        if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+    return clean;
+}
+
+bool requireGame(CWorkBook& workbook, int32_t id) {
+    if (workbook.objGetGameRow(id)) return true;
+    std::fprintf(stderr, "No game with the identifier %d\n", id);
+    return false;
+}
+
+// The score as training shows it: "##.00" of successes per attempt, "-----" without attempts.
+std::string strScoreText(int32_t attempts, int32_t successes) {
+    if (attempts == 0) return "-----";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f",
+                  static_cast<double>(successes) / static_cast<double>(attempts) * 100.0);
+    std::string score = text;
+    if (score.rfind("0.", 0) == 0) score.erase(0, 1);
+    if (score.rfind("-0.", 0) == 0) score.erase(1, 1);
+    return score;
+}
+
+} // namespace
+
+int runNew(const CommandArgs& args) {
+    const char* usage = "new FILE [--title TEXT]";
+    if (args.size() != 1 && !(args.size() == 3 && args[1] == "--title")) return usageError(usage);
+    const std::string& file = args[0];
+    std::error_code ignored;
+    if (std::filesystem::exists(file, ignored)) return failure("The file already exists: " + file);
+    try {
+        CWorkBook workbook;
+        workbook.strOpenWorkBook(file);
+        if (args.size() == 3) workbook.SaveWorkbookProperties(args[2]);
+    } catch (const CError& error) {
+        std::filesystem::remove(file, ignored); // never leave a half-made workbook behind
+        return failure(error.what());
+    }
+    return 0;
+}
+
+int runImport(const CommandArgs& args) {
+    const char* usage = "import FILE PGN...";
+    if (args.size() < 2) return usageError(usage);
+    std::vector<std::unique_ptr<std::ifstream>> inputs;
+    for (size_t i = 1; i < args.size(); ++i) {
+        auto input = std::make_unique<std::ifstream>(args[i], std::ios::binary);
+        if (!*input) return failure("Cannot read the PGN file: " + args[i]);
+        inputs.push_back(std::move(input));
+    }
+    CWorkBook workbook;
+    workbook.strOpenWorkBook(args[0]);
+    const bool terminal = isatty(STDERR_FILENO) == 1;
+    PgnImportOptions options;
+    int readBefore = 0;
+    options.skipped = [&](const std::string& line) {
+        if (terminal) std::fputs("\r\033[K", stderr);
+        std::fprintf(stderr, "skipped %s\n", line.c_str());
+    };
+    if (terminal) {
+        options.progress = [&](int read, int, int) {
+            if ((readBefore + read) % 100 == 0)
+                std::fprintf(stderr, "\rread %d games", readBefore + read);
+        };
+    }
+    int imported = 0;
+    int skipped = 0;
+    for (auto& input : inputs) {
+        PgnImportResult result = ImportPgn(workbook, *input, options);
+        readBefore += result.intRead;
+        imported += result.intImported;
+        skipped += result.intSkipped;
+    }
+    if (terminal) std::fputs("\r\033[K", stderr);
+    std::printf("imported %d games, skipped %d\n", imported, skipped);
+    return 0;
+}
+
+int runExport(const CommandArgs& args) {
+    const char* usage = "export FILE OUT.pgn [ID...]";
+    if (args.size() < 2) return usageError(usage);
+    std::vector<int32_t> ids;
+    for (size_t i = 2; i < args.size(); ++i) {
+        int32_t id = 0;
+        if (!parseGameId(args[i], id)) return usageError(usage);
+        ids.push_back(id);
+    }
+    CWorkBook workbook;
+    std::string message;
+    if (!openExisting(workbook, args[0], message)) return failure(message);
+    if (args[1] == "-") {
+        ExportPgn(workbook, std::cout, ids);
+        std::cout.flush();
+        return std::cout ? 0 : failure("Could not write the PGN text");
+    }
+    // Written beside the target and renamed at the end, so that no half-written file remains.
+    const std::string temporary = args[1] + ".part";
+    std::error_code ignored;
+    try {
+        std::ofstream output(temporary, std::ios::binary | std::ios::trunc);
+        if (!output) return failure("Cannot write the file: " + args[1]);
+        ExportPgn(workbook, output, ids);
+        output.close();
+        if (!output) RaiseError("CWorkBook", "Could not write the file: " + args[1]);
+        std::filesystem::rename(temporary, args[1]);
+    } catch (const std::exception&) {
+        std::filesystem::remove(temporary, ignored);
+        throw;
+    }
+    return 0;
+}
+
+int runList(const CommandArgs& args) {
+    if (args.size() != 1) return usageError("list FILE");
+    CWorkBook workbook;
+    std::string message;
+    if (!openExisting(workbook, args[0], message)) return failure(message);
+    std::string out;
+    for (const WorkBookGameRow& row : workbook.arrGetGameRows()) {
+        out += std::to_string(row.lngID) + '\t' + std::to_string(row.lngHits) + '\t' +
+               std::to_string(row.lngSolve) + '\t' + std::to_string(row.lngErrorStreak) + '\t' +
+               std::to_string(row.lngSolveStreak) + '\t' + cell(row.strXRefPage) + '\t' +
+               cell(row.strXRefDiagram) + '\t' + cell(row.strDescription) + '\n';
+        if (out.size() > (1 << 16)) {
+            std::fputs(out.c_str(), stdout);
+            out.clear();
+        }
+    }
+    std::fputs(out.c_str(), stdout);
+    return 0;
+}
+
+int runShow(const CommandArgs& args) {
+    const char* usage = "show FILE ID";
+    int32_t id = 0;
+    if (args.size() != 2 || !parseGameId(args[1], id)) return usageError(usage);
+    CWorkBook workbook;
+    std::string message;
+    if (!openExisting(workbook, args[0], message)) return failure(message);
+    if (!requireGame(workbook, id)) return 1;
+    std::ostringstream pgn;
+    ExportPgn(workbook, pgn, {id});
+    std::fputs(pgn.str().c_str(), stdout);
+    return 0;
+}
+
+int runBatch(const CommandArgs& args) {
+    const char* usage = "batch FILE [N]";
+    long long count = 10;
+    if (args.empty() || args.size() > 2) return usageError(usage);
+    if (args.size() == 2 && (!parseNumber(args[1], count) || count < 1 || count > 32767))
+        return usageError(usage);
+    CWorkBook workbook;
+    std::string message;
+    if (!openExisting(workbook, args[0], message)) return failure(message);
+    for (int32_t id : workbook.arrlngGetGameIDsForTraining(static_cast<int16_t>(count)))
+        std::printf("%d\n", id);
+    return 0;
+}
+
+int runRecord(const CommandArgs& args) {
+    const char* usage = "record FILE ID success|error";
+    int32_t id = 0;
+    if (args.size() != 3 || !parseGameId(args[1], id) ||
+        (args[2] != "success" && args[2] != "error"))
+        return usageError(usage);
+    CWorkBook workbook;
+    std::string message;
+    if (!openExisting(workbook, args[0], message)) return failure(message);
+    if (!requireGame(workbook, id)) return 1;
+    if (args[2] == "success") {
+        workbook.UpdateSuccess(id);
+    } else {
+        workbook.UpdateError(id);
+    }
+    return 0;
+}
+
+int runScore(const CommandArgs& args) {
+    if (args.size() != 1) return usageError("score FILE");
+    CWorkBook workbook;
+    std::string message;
+    if (!openExisting(workbook, args[0], message)) return failure(message);
+    int32_t attempts = 0;
+    int32_t successes = 0;
+    workbook.GetScore(attempts, successes);
+    std::printf("%d\t%d\t%s\n", attempts, successes, strScoreText(attempts, successes).c_str());
+    return 0;
+}
+
+int runDelete(const CommandArgs& args) {
+    int32_t id = 0;
+    if (args.size() != 2 || !parseGameId(args[1], id)) return usageError("delete FILE ID");
+    CWorkBook workbook;
+    std::string message;
+    if (!openExisting(workbook, args[0], message)) return failure(message);
+    if (!requireGame(workbook, id)) return 1;
+    workbook.DeleteGame(id);
+    return 0;
+}
+
+int runClearLog(const CommandArgs& args) {
+    if (args.size() != 1) return usageError("clear-log FILE");
+    CWorkBook workbook;
+    std::string message;
+    if (!openExisting(workbook, args[0], message)) return failure(message);
+    workbook.ClearLog();
+    return 0;
+}
+
+int runTitle(const CommandArgs& args) {
+    if (args.empty() || args.size() > 2) return usageError("title FILE [TEXT]");
+    CWorkBook workbook;
+    std::string message;
+    if (!openExisting(workbook, args[0], message)) return failure(message);
+    if (args.size() == 2) {
+        workbook.SaveWorkbookProperties(args[1]);
+    } else {
+        std::printf("%s\n", message.c_str()); // the title read on opening
+    }
+    return 0;
+}

@@ -1,0 +1,61 @@
+#include "game/CGameNode.h"
+
+#include "game/CPosition.h"
+#include "model/CDiagram.h"
+#include "model/CGameStatus.h"
+
+#include <algorithm>
+
+const std::string& CGameNode::strINITIAL_KEY() {
+    static const std::string key = "InitialKey";
+    return key;
+}
+
+void CGameNode::AddChild(const std::shared_ptr<CGameNode>& node) {
+    // A root is never anybody's child.
+    if (node->objPosition() && node->objPosition()->strMoveText() == "...") return;
+    m_children.push_back(node->strKey());
+}
+
+void CGameNode::RemoveChild(const std::shared_ptr<CGameNode>& node) {
+    if (m_children.size() <= 1) {
+        m_children.clear();
+        return;
+    }
+    std::erase(m_children, node->strKey());
+}
+
+bool CGameNode::isEqual(const std::shared_ptr<CGameNode>& other) const {
+    if (!other) return false;
+    if (!m_position || !other->m_position) return !m_position && !other->m_position;
+    return m_position->isEqual(other->m_position);
+}
+
+std::shared_ptr<CGameNode> CGameNode::objClone() const {
+    auto clone = std::make_shared<CGameNode>();
+    clone->m_key = m_key;
+    clone->m_parentKey = m_parentKey;
+    clone->m_position = m_position ? m_position->objClone() : nullptr;
+    clone->m_children = m_children;
+    return clone;
+}
+
+void CGameNode::InitFromPosition(const std::string& parentKey,
+                                 const std::shared_ptr<CPosition>& position) {
+    m_key = strKeyOf(*position);
+    m_parentKey = parentKey;
+    m_position = position->objClone();
+}
+
+std::string CGameNode::strKeyOf(const CPosition& position) {
+    std::string moveText = position.strMoveText();
+    if (moveText == "...") return strINITIAL_KEY();
+    std::erase(moveText, '+');
+    size_t first = moveText.find_first_not_of(' ');
+    size_t last = moveText.find_last_not_of(' ');
+    moveText = first == std::string::npos ? "" : moveText.substr(first, last - first + 1);
+    bool blackMoved = position.objStatus() && position.objStatus()->strToString() ==
+                                                  CGameStatus::objWHITE_TO_MOVE()->strToString();
+    return (blackMoved ? "B" : "W") + std::to_string(position.intMoveNumber()) + moveText +
+           std::to_string(position.objDiagram()->lngCheckSum());
+}

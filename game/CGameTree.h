@@ -1,0 +1,75 @@
+#pragma once
+
+#include "game/CGameNode.h"
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class CPosition;
+
+using GameNodeList = std::vector<std::shared_ptr<CGameNode>>;
+
+// A game as a tree of keyed nodes in insertion order, with one node marked as current. A new
+// tree has no nodes and a placeholder current node keyed "InitialKey" without a position.
+class CGameTree {
+public:
+    CGameTree();
+
+    // The node the user or the training session is at.
+    const std::shared_ptr<CGameNode>& objCurrentNode() const { return m_current; }
+    // Sets the current node.
+    void objCurrentNode(const std::shared_ptr<CGameNode>& node) { m_current = node; }
+
+    // The number of nodes.
+    int Count() const { return static_cast<int>(m_nodes.size()); }
+    // The node at a 1-based index; a missing index raises the collection's error.
+    const std::shared_ptr<CGameNode>& Item(int index) const;
+    // The node with the key; a missing key raises the collection's error.
+    const std::shared_ptr<CGameNode>& Item(const std::string& key) const;
+    // True when a node with the key is in the tree (never raises).
+    bool isExists(const std::string& key) const { return m_index.count(key) != 0; }
+    // The nodes in insertion order.
+    const GameNodeList& NewEnum() const { return m_nodes; }
+    // Iteration over the nodes in insertion order.
+    GameNodeList::const_iterator begin() const { return m_nodes.begin(); }
+    // End of the iteration.
+    GameNodeList::const_iterator end() const { return m_nodes.end(); }
+
+    // True when both trees hold equal positions at every index.
+    bool isEqual(const std::shared_ptr<CGameTree>& other) const;
+
+    // Adds a stored node (position object, key and parent key as given) unless the key exists;
+    // links it to an existing parent. The current node does not change.
+    std::shared_ptr<CGameNode> Add2(const std::shared_ptr<CPosition>& position,
+                                    const std::string& key, const std::string& parentKey);
+    // Adds the position as a move from the current node (or finds the node it reaches), makes it
+    // current and gives its children.
+    std::shared_ptr<CGameNode> Add(const std::shared_ptr<CPosition>& position, GameNodeList& next);
+    // Removes the node and its direct children; "InitialKey" empties the tree.
+    void Remove(const std::string& key);
+
+    // Goes to the root.
+    std::shared_ptr<CGameNode> objMoveFirst(GameNodeList& next);
+    // Goes to the parent; at a node without parent nothing changes.
+    std::shared_ptr<CGameNode> objMovePrevious(GameNodeList& next);
+    // Goes to the child at the 0-based index; a child without children gives one empty entry.
+    std::shared_ptr<CGameNode> objMoveNext(int index, GameNodeList& next);
+    // Goes back to the nearest branching point (or the root).
+    std::shared_ptr<CGameNode> objMovePrevBranch(GameNodeList& next);
+    // Goes forward along single continuations to a branching point or the end of the line.
+    std::shared_ptr<CGameNode> objMoveLast(GameNodeList& next);
+    // The node's children as nodes, in children order.
+    GameNodeList arrobjGetNextNodes(const std::shared_ptr<CGameNode>& node) const;
+
+private:
+    void Insert(const std::shared_ptr<CGameNode>& node);
+    void Erase(const std::string& key);
+    const std::shared_ptr<CGameNode>& Resolved(const std::shared_ptr<CGameNode>& node) const;
+
+    GameNodeList m_nodes;
+    std::unordered_map<std::string, size_t> m_index;
+    std::shared_ptr<CGameNode> m_current;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+class CGameTree;
+
+// One game read from PGN: its tags, its tree and the workbook texts, or why it was refused.
+struct PgnGame {
+    int intNumber = 0;                                        // 1-based place in the file
+    std::vector<std::pair<std::string, std::string>> arrTags; // in the order read
+    std::shared_ptr<CGameTree> objTree;                       // at its root; nothing on error
+    std::string strDescription;
+    std::string strPageRef;
+    std::string strDiagramRef;
+    std::string strError; // empty for a usable game
+
+    // The value of a tag, or "" when the game has none.
+    std::string strTag(const std::string& name) const;
+    // The tags that name a game to a person (Event, White, Black, Date, Round), as PGN text.
+    std::string strIdentity() const;
+};

@@ -1,0 +1,206 @@
+#include "pgn/PgnTreeBuilder.h"
+
+#include "game/CGameTree.h"
+#include "game/CPosition.h"
+#include "game/Fen.h"
+#include "game/PositionConstructors.h"
+#include "model/CError.h"
+#include "model/CGameStatus.h"
+#include "model/CMove.h"
+
+#include <sstream>
+
+namespace {
+
+// Comments keep their words; line breaks and runs of blanks become single spaces.
+std::string squeezed(const std::string& text) {
+    std::istringstream words(text);
+    std::string word;
+    std::string result;
+    while (words >> word) {
+        if (!result.empty()) result += ' ';
+        result += word;
+    }
+    return result;
+}
+
+// Castling written with zeros, as some programs do, reads as the letter O.
+std::string normalisedMove(const std::string& san) {
+    if (san.rfind("0-0", 0) != 0) return san;
+    std::string text = san;
+    for (size_t i = 0; i < text.size() && (text[i] == '0' || text[i] == '-'); ++i)
+        if (text[i] == '0') text[i] = 'O';
+    return text;
+}
+
+bool isWin(const CPosition& position) {
+    auto code = position.objStatus()->intCode();
+    return code == CGameStatus::WhiteWins || code == CGameStatus::BlackWins;
+}
+
+} // namespace
+
+std::shared_ptr<CPosition> PgnTreeBuilder::objRootFromFen(const std::string& fen) {
+    std::shared_ptr<CPosition> root = objReadFen(fen);
+    std::istringstream fields(fen);
+    std::vector<std::string> parts;
+    for (std::string field; fields >> field;)
+        parts.push_back(field);
+    if (parts.size() >= 6) {
+        int fullMove = 0;
+        try {
+            fullMove = std::stoi(parts[5]);
+        } catch (const std::exception&) {
+            fullMove = 0;
+        }
+        if (fullMove >= 1 && fullMove < 10000)
+            root->intMoveNumber(root->isWhiteToMove() ? fullMove - 1 : fullMove);
+    }
+    // A start position is marked by "..." even when it carries an en-passant file.
+    root->strMoveText("...");
+    return root;
+}
+
+PgnGame PgnTreeBuilder::takeGame() {
+    PgnGame game = std::move(m_game);
+    m_game = PgnGame();
+    return game;
+}
+
+void PgnTreeBuilder::beginGame(int gameNumber) {
+    m_game = PgnGame();
+    m_game.intNumber = gameNumber;
+    m_levels.clear();
+    m_firstComment.clear();
+    m_started = false;
+}
+
+void PgnTreeBuilder::tag(const std::string& name, const std::string& value) {
+    m_game.arrTags.emplace_back(name, value);
+}
+
+void PgnTreeBuilder::fail(const std::string& message) {
+    if (m_game.strError.empty()) m_game.strError = message;
+}
+
+void PgnTreeBuilder::startTree() {
+    if (m_started) return;
+    m_started = true;
+    m_game.objTree = std::make_shared<CGameTree>();
+    std::shared_ptr<CPosition> root;
+    std::string fen = m_game.strTag("FEN");
+    if (!fen.empty()) {
+        try {
+            root = objRootFromFen(fen);
+        } catch (const CError& error) {
+            fail("bad FEN \"" + fen + "\": " + error.what());
+            return;
+        }
+    } else {
+        root = objNewStartPosition();
+    }
+    GameNodeList next;
+    m_game.objTree->Add(root, next);
+    m_levels.assign(1, Level{CGameNode::strINITIAL_KEY(), ""});
+}
+
+void PgnTreeBuilder::beginMoves() {
+    startTree();
+}
+
+void PgnTreeBuilder::move(const std::string& san) {
+    startTree();
+    if (!m_game.strError.empty()) return;
+    Level& level = m_levels.back();
+    CGameTree& tree = *m_game.objTree;
+    const std::shared_ptr<CGameNode>& node = tree.Item(level.current);
+    const std::shared_ptr<CPosition>& position = node->objPosition();
+    std::string number =
+        std::to_string(position->intMoveNumber() + (position->isWhiteToMove() ? 1 : 0)) +
+        (position->isWhiteToMove() ? ". " : "... ");
+    if (!position->objStatus()->isInProgress()) {
+        fail("move after the end of the game: " + number + san);
+        return;
+    }
+    std::string text = normalisedMove(san);
+    std::shared_ptr<CPieceLocation> start;
+    std::shared_ptr<CPieceLocation> end;
+    std::shared_ptr<CPosition> next;
+    try {
+        next = position->objProcessMove2(position, text, start, end);
+    } catch (const CError&) {
+        next = nullptr;
+    }
+    if (!next) {
+        fail("illegal move " + number + san);
+        return;
+    }
+    // Store the text the program writes itself, so that training compares like with like.
+    std::string stored;
+    if (start && end) {
+        stored = position->strGetMoveNotation(CMove(start, end));
+    } else {
+        stored = text.find("O-O-O") != std::string::npos ? "O-O-O" : "O-O";
+    }
+    if (isWin(*next)) stored += "#";
+    next->strMoveText(stored);
+    tree.objCurrentNode(node);
+    GameNodeList children;
+    std::shared_ptr<CGameNode> added = tree.Add(next, children);
+    level.before = level.current;
+    level.current = added->strKey();
+}
+
+void PgnTreeBuilder::comment(const std::string& text) {
+    if (m_firstComment.empty()) m_firstComment = squeezed(text);
+}
+
+void PgnTreeBuilder::beginVariation() {
+    startTree();
+    if (!m_game.strError.empty()) return;
+    const Level& outer = m_levels.back();
+    if (outer.before.empty()) {
+        fail("variation without a move before it");
+        return;
+    }
+    // A variation replaces the last move: it starts from the node before it.
+    m_levels.push_back(Level{outer.before, ""});
+}
+
+void PgnTreeBuilder::endVariation() {
+    if (!m_game.strError.empty()) return;
+    if (m_levels.size() > 1) m_levels.pop_back();
+}
+
+void PgnTreeBuilder::error(const std::string& message) {
+    fail(message);
+}
+
+void PgnTreeBuilder::endGame() {
+    startTree();
+    m_game.strDescription = m_game.strTag("Description");
+    m_game.strPageRef = m_game.strTag("PageRef");
+    m_game.strDiagramRef = m_game.strTag("DiagramRef");
+    bool hasDescription = false;
+    for (const auto& entry : m_game.arrTags)
+        hasDescription |= entry.first == "Description";
+    if (!hasDescription) {
+        std::string event = m_game.strTag("Event");
+        if (!m_firstComment.empty()) {
+            m_game.strDescription = m_firstComment;
+        } else if (!event.empty() && event != "?") {
+            m_game.strDescription = event;
+        } else {
+            std::string white = m_game.strTag("White");
+            std::string black = m_game.strTag("Black");
+            m_game.strDescription =
+                (white.empty() ? "?" : white) + " - " + (black.empty() ? "?" : black);
+        }
+    }
+    if (!m_game.strError.empty()) {
+        m_game.objTree = nullptr;
+        return;
+    }
+    GameNodeList next;
+    m_game.objTree->objMoveFirst(next);
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "pgn/PgnGame.h"
+#include "pgn/PgnVisitor.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CPosition;
+
+// Builds a game tree from the syntax of one PGN game: the root is the FEN position (or the
+// standard start), the main line and every variation become nodes, variations after the main
+// move in the order they appear. Each move is read with the position's own move reading and
+// stored under the text the program itself writes for it.
+class PgnTreeBuilder : public PgnVisitor {
+public:
+    // The game built by the last readGame; the builder is ready for the next one.
+    PgnGame takeGame();
+
+    void beginGame(int gameNumber) override;
+    void tag(const std::string& name, const std::string& value) override;
+    void beginMoves() override;
+    void move(const std::string& san) override;
+    void comment(const std::string& text) override;
+    void beginVariation() override;
+    void endVariation() override;
+    void endGame() override;
+    void error(const std::string& message) override;
+
+    // The root position of a FEN text as PGN uses it: the full-move field sets the move number.
+    static std::shared_ptr<CPosition> objRootFromFen(const std::string& fen);
+
+private:
+    struct Level {
+        std::string current; // key of the node after the last move
+        std::string before;  // key of the node before the last move ("" before any move)
+    };
+
+    void startTree();
+    void fail(const std::string& message);
+
+    PgnGame m_game;
+    std::vector<Level> m_levels;
+    std::string m_firstComment;
+    bool m_started = false;
+};

@@ -1,0 +1,250 @@
+// PGN games into workbook trees and back: real-world constructs, stored move texts, skipped
+// games, batches, cancellation and the export/import round trip.
+#include "game/CGameTree.h"
+#include "game/CPosition.h"
+#include "model/CDiagram.h"
+#include "pgn/PgnExport.h"
+#include "pgn/PgnImport.h"
+#include "pgn/PgnReader.h"
+#include "pgn/PgnTreeBuilder.h"
+#include "pgn/PgnWriter.h"
+#include "tests/workbook/TempFolder.h"
+#include "workbook/CWorkBook.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace {
+
+std::vector<PgnGame> ReadGames(const std::string& pgn) {
+    std::istringstream input(pgn);
+    PgnReader reader(input);
+    PgnTreeBuilder builder;
+    std::vector<PgnGame> games;
+    while (reader.readGame(builder))
+        games.push_back(builder.takeGame());
+    return games;
+}
+
+// The main line from the root as getter move texts.
+std::vector<std::string> MainLine(const CGameTree& tree) {
+    std::vector<std::string> moves;
+    auto node = tree.Item(CGameNode::strINITIAL_KEY());
+    for (auto next = tree.arrobjGetNextNodes(node); !next.empty();
+         next = tree.arrobjGetNextNodes(node)) {
+        node = next[0];
+        moves.push_back(node->objPosition()->strMoveText());
+    }
+    return moves;
+}
+
+std::vector<std::string> ChildTexts(const CGameTree& tree, const std::string& key) {
+    std::vector<std::string> texts;
+    for (const auto& child : tree.arrobjGetNextNodes(tree.Item(key)))
+        texts.push_back(child->objPosition()->strMoveText());
+    return texts;
+}
+
+TEST(PgnTreeBuilder, ReadsTheConstructsOfRealFiles) {
+    const std::string pgn =
+        "\xEF\xBB\xBF[Event \"Casual\"]\r\n[SetUp \"1\"]\r\n"
+        "[FEN \"r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq - 4 4\"]\r\n\r\n"
+        "4. Qxf7# {Scholar's mate} (4. d3 $6 ; quieter\r\n Be7 (4... g6 5. Qf3) 5. Nf3) "
+        "(4. Nf3?! Nxh5) 1-0\r\n";
+    auto games = ReadGames(pgn);
+    ASSERT_EQ(games.size(), 1u);
+    const PgnGame& game = games[0];
+    ASSERT_EQ(game.strError, "");
+    ASSERT_NE(game.objTree, nullptr);
+    const CGameTree& tree = *game.objTree;
+    EXPECT_EQ(tree.objCurrentNode()->strKey(), "InitialKey");
+    auto root = tree.Item("InitialKey")->objPosition();
+    EXPECT_EQ(root->strGetFEN(), "r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq -");
+    EXPECT_EQ(root->intMoveNumber(), 3); // full move 4 with White to move
+    EXPECT_EQ(ChildTexts(tree, "InitialKey"), (std::vector<std::string>{"Qxf7#", "d3", "Nf3"}));
+    EXPECT_EQ(MainLine(tree), std::vector<std::string>{"Qxf7#"});
+    auto d3 = tree.arrobjGetNextNodes(tree.Item("InitialKey"))[1];
+    EXPECT_EQ(d3->strKey().rfind("W4d3", 0), 0u) << d3->strKey();
+    EXPECT_EQ(ChildTexts(tree, d3->strKey()), (std::vector<std::string>{"Be7", "g6"}));
+    EXPECT_EQ(tree.Count(), 9);
+    EXPECT_EQ(game.strDescription, "Scholar's mate");
+}
+
+TEST(PgnTreeBuilder, StoresMovesUnderTheProgramsOwnTexts) {
+    struct Case {
+        const char* fen;
+        const char* written;
+        const char* stored;
+    };
+    const std::vector<Case> cases = {
+        {"", "Ngf3", "Nf3"},
+        {"", "Nf3+", "Nf3"},
+        {"", "e2e4", "e4"},
+        {"4k3/1P6/8/8/8/8/8/4K3 w - - 0 1", "b8Q", "b8=Q"},
+        {"4k3/1P6/8/8/8/8/8/4K3 w - - 0 1", "b8=N", "b8=N"},
+        {"r3k3/8/8/8/8/8/8/4K2R w K - 0 1", "0-0", "O-O"},
+        {"r3k3/8/8/8/8/8/8/4K2R b q - 0 1", "O-O-O+", "O-O-O"},
+        {"6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1", "Ra8+", "Ra8#"},
+        {"4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1", "exd6 e.p.", "exd6"},
+        {"4k3/8/8/8/8/8/8/R3K2R w - - 0 1", "Rad1", "Rd1"},
+        {"4k3/8/8/8/8/8/8/R4RK1 w - - 0 1", "Rfd1", "Rfd1"},
+        {"4k3/8/8/8/8/8/8/R4RK1 w - - 0 1", "R1d1", "Rad1"},
+    };
+    for (const Case& c : cases) {
+        std::string pgn = std::string(*c.fen ? "[FEN \"" + std::string(c.fen) + "\"]\n\n" : "") +
+                          c.written + " *\n";
+        auto games = ReadGames(pgn);
+        ASSERT_EQ(games.size(), 1u) << c.written;
+        ASSERT_EQ(games[0].strError, "") << c.written;
+        EXPECT_EQ(MainLine(*games[0].objTree), std::vector<std::string>{c.stored}) << c.written;
+    }
+}
+
+TEST(PgnTreeBuilder, DescriptionAndReferencesComeFromTagsCommentsOrPlayers) {
+    struct Case {
+        std::string pgn;
+        std::string description, page, diagram;
+    };
+    const std::vector<Case> cases = {
+        {"[Event \"E\"]\n[Description \"D\"]\n[PageRef \"p. 4\"]\n[DiagramRef \"12\"]\n\n"
+         "{comment} 1. e4 *",
+         "D", "p. 4", "12"},
+        {"[Event \"E\"]\n[White \"W\"]\n\n1. e4 {first} e5 {second} *", "first", "", ""},
+        {"[Event \"E\"]\n[White \"W\"]\n[Black \"B\"]\n\n1. e4 *", "E", "", ""},
+        {"[Event \"?\"]\n[White \"Anderssen\"]\n[Black \"Kieseritzky\"]\n\n1. e4 *",
+         "Anderssen - Kieseritzky", "", ""},
+        {"1. e4 *", "? - ?", "", ""},
+        {"[Description \"\"]\n\n{ignored} 1. e4 *", "", "", ""},
+    };
+    for (const Case& c : cases) {
+        auto games = ReadGames(c.pgn);
+        ASSERT_EQ(games.size(), 1u);
+        EXPECT_EQ(games[0].strDescription, c.description) << c.pgn;
+        EXPECT_EQ(games[0].strPageRef, c.page) << c.pgn;
+        EXPECT_EQ(games[0].strDiagramRef, c.diagram) << c.pgn;
+    }
+}
+
+class PgnWorkbook : public ::testing::Test {
+protected:
+    void SetUp() override { workbook.strOpenWorkBook(folder.file("pgn.brl")); }
+
+    PgnImportResult Import(const std::string& pgn, PgnImportOptions options = {}) {
+        std::istringstream input(pgn);
+        if (!options.skipped)
+            options.skipped = [this](const std::string& line) { skipped.push_back(line); };
+        return ImportPgn(workbook, input, options);
+    }
+
+    TempFolder folder;
+    CWorkBook workbook;
+    std::vector<std::string> skipped;
+};
+
+TEST_F(PgnWorkbook, UnreadableGamesAreSkippedWithOneLineAndTheOthersImported) {
+    const std::string pgn =
+        "[Event \"Good\"]\n\n1. e4 e5 *\n\n"
+        "[Event \"Club\"]\n[White \"Smith\"]\n[Black \"O'Hara\"]\n\n1. e4 e5 2. Nf3 Nc6 3. Nxe5 "
+        "Nxe5 4. Qxe5 *\n\n"
+        "[Event \"Setup\"]\n[SetUp \"1\"]\n[FEN \"8/8/8/8 w - -\"]\n\n1. e4 *\n\n"
+        "[Event \"Broken\"]\n\n1. e4 (1. d4 *\n\n"
+        "[Event \"Also good\"]\n\n1. d4 d5 *\n";
+    PgnImportResult result = Import(pgn);
+    EXPECT_EQ(result.intRead, 5);
+    EXPECT_EQ(result.intImported, 2);
+    EXPECT_EQ(result.intSkipped, 3);
+    EXPECT_EQ(workbook.arrlngGetGameIDs(), result.arrlngGameIDs);
+    ASSERT_EQ(skipped.size(), 3u);
+    EXPECT_EQ(skipped[0],
+              "game 2 [Event \"Club\"] [White \"Smith\"] [Black \"O'Hara\"]: illegal move 4. Qxe5");
+    EXPECT_EQ(skipped[1].rfind("game 3 [Event \"Setup\"]: bad FEN \"8/8/8/8 w - -\"", 0), 0u)
+        << skipped[1];
+    EXPECT_EQ(skipped[2].rfind("game 4 [Event \"Broken\"]: unterminated variation", 0), 0u)
+        << skipped[2];
+    std::string d, p, g;
+    workbook.objLoadGame(result.arrlngGameIDs[1], d, p, g);
+    EXPECT_EQ(d, "Also good");
+}
+
+std::string GamesPgn(int count) {
+    std::string pgn;
+    for (int i = 1; i <= count; ++i)
+        pgn += "[Event \"G" + std::to_string(i) + "\"]\n\n1. e4 e5 2. Nf3 (2. Bc4 Nf6) Nc6 *\n\n";
+    return pgn;
+}
+
+TEST_F(PgnWorkbook, CancellingKeepsOnlyWholeGames) {
+    std::atomic<bool> cancel{false};
+    PgnImportOptions options;
+    options.intBatchSize = 3;
+    options.cancel = &cancel;
+    options.progress = [&](int read, int, int) {
+        if (read == 7) cancel = true;
+    };
+    PgnImportResult result = Import(GamesPgn(20), options);
+    EXPECT_TRUE(result.isCancelled);
+    EXPECT_EQ(result.intImported, 7);
+    workbook.CloseWorkBook();
+    workbook.strOpenWorkBook(folder.file("pgn.brl"));
+    auto ids = workbook.arrlngGetGameIDs();
+    EXPECT_EQ(ids, result.arrlngGameIDs);
+    for (int32_t id : ids) {
+        std::string d, p, g;
+        auto tree = workbook.objLoadGame(id, d, p, g);
+        ASSERT_NE(tree, nullptr);
+        EXPECT_EQ(tree->Count(), 7);
+    }
+}
+
+TEST_F(PgnWorkbook, ExportThenImportGivesTheSameTreesAndTexts) {
+    const std::string pgn =
+        "[Event \"x\"]\n[Description \"He said \\\"O'Brien\\\" \\\\ twice\"]\n[PageRef \"p.'9'\"]\n"
+        "[DiagramRef \"#3\"]\n\n1. e4 e5 (1... c5 2. Nf3 (2. c3) d6) (1... e6) 2. Nf3 Nc6 "
+        "3. Bb5 a6 4. Ba4 Nf6 5. O-O Be7 6. Re1 b5 7. Bb3 d6 8. c3 O-O 9. h3 Nb8 10. d4 Nbd7 *\n\n"
+        "[SetUp \"1\"]\n[FEN \"4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 41\"]\n\n41. exd6 Kd7 42. Kd2 Kxd6 "
+        "*\n\n"
+        "[SetUp \"1\"]\n[FEN \"4k3/1P6/8/8/8/8/8/4K3 b - - 0 7\"]\n\n7... Kd7 8. b8=N+ Kc7 *\n";
+    PgnImportResult first = Import(pgn);
+    ASSERT_EQ(first.intImported, 3) << (skipped.empty() ? "" : skipped[0]);
+    std::ostringstream exported;
+    EXPECT_EQ(ExportPgn(workbook, exported), 3);
+
+    CWorkBook second;
+    second.strOpenWorkBook(folder.file("again.brl"));
+    std::istringstream input(exported.str());
+    PgnImportResult again = ImportPgn(second, input);
+    ASSERT_EQ(again.intImported, 3) << exported.str();
+    for (size_t i = 0; i < 3; ++i) {
+        std::string d1, p1, g1, d2, p2, g2;
+        auto a = workbook.objLoadGame(first.arrlngGameIDs[i], d1, p1, g1);
+        auto b = second.objLoadGame(again.arrlngGameIDs[i], d2, p2, g2);
+        ASSERT_NE(a, nullptr);
+        ASSERT_NE(b, nullptr);
+        EXPECT_TRUE(a->isEqual(b));
+        ASSERT_EQ(a->Count(), b->Count());
+        for (int n = 1; n <= a->Count(); ++n) {
+            EXPECT_EQ(a->Item(n)->strKey(), b->Item(n)->strKey());
+            EXPECT_EQ(a->Item(n)->arrstrGetChildrenKey(), b->Item(n)->arrstrGetChildrenKey());
+        }
+        EXPECT_EQ(d1 + "|" + p1 + "|" + g1, d2 + "|" + p2 + "|" + g2);
+    }
+    std::string d, p, g;
+    workbook.objLoadGame(first.arrlngGameIDs[0], d, p, g);
+    EXPECT_EQ(d, "He said \"O'Brien\" \\ twice");
+    EXPECT_EQ(p, "p.'9'");
+}
+
+TEST(PgnWriter, WritesNumbersVariationsAndSetUpAsPgnRequires) {
+    auto games = ReadGames("[SetUp \"1\"]\n[FEN \"4k3/1P6/8/8/8/8/8/4K3 b - - 0 7\"]\n\n"
+                           "7... Kd7 (7... Kf7 8. b8=Q) 8. b8=N+ Kc7 *");
+    ASSERT_EQ(games.size(), 1u);
+    ASSERT_NE(games[0].objTree, nullptr) << games[0].strError;
+    EXPECT_EQ(PgnWriter::strWriteGame(*games[0].objTree, "Knight \"promotion\"", "p. 1", ""),
+              "[Event \"Knight \\\"promotion\\\"\"]\n[Site \"?\"]\n[Date \"????.??.??\"]\n"
+              "[Round \"?\"]\n[White \"?\"]\n[Black \"?\"]\n[Result \"*\"]\n"
+              "[Description \"Knight \\\"promotion\\\"\"]\n[PageRef \"p. 1\"]\n"
+              "[DiagramRef \"\"]\n[SetUp \"1\"]\n[FEN \"4k3/1P6/8/8/8/8/8/4K3 b - - 0 7\"]\n\n"
+              "7... Kd7 (7... Kf7 8. b8=Q) 8. b8=N Kc7 *\n\n");
+}
+
+} // namespace

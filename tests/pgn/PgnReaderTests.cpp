@@ -1,0 +1,128 @@
+// The PGN tokenizer: what a visitor hears for the constructs that real files contain.
+#include "pgn/PgnReader.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace {
+
+// Writes every callback as one short line.
+class Recorder : public PgnVisitor {
+public:
+    void beginGame(int number) override { add("game " + std::to_string(number)); }
+    void tag(const std::string& name, const std::string& value) override {
+        add("tag " + name + "=" + value);
+    }
+    void move(const std::string& san) override { add(san); }
+    void comment(const std::string& text) override { add("{" + text + "}"); }
+    void nag(int code) override { add("$" + std::to_string(code)); }
+    void beginVariation() override { add("("); }
+    void endVariation() override { add(")"); }
+    void result(const std::string& text) override { add("result " + text); }
+    void endGame() override { add("end"); }
+    void error(const std::string& message) override { add("error " + message); }
+
+    std::string text() const { return m_text; }
+
+private:
+    void add(const std::string& line) {
+        if (!m_text.empty()) m_text += " | ";
+        m_text += line;
+    }
+    std::string m_text;
+};
+
+std::string Read(const std::string& pgn) {
+    std::istringstream input(pgn);
+    PgnReader reader(input);
+    Recorder recorder;
+    while (reader.readGame(recorder)) {
+    }
+    return recorder.text();
+}
+
+struct Case {
+    const char* name;
+    std::string pgn;
+    std::string events;
+};
+
+TEST(PgnReader, ReportsTheSyntaxOfEachConstruct) {
+    const std::vector<Case> cases = {
+        {"tags and moves", "[Event \"Club\"]\n[White \"A\"]\n\n1. e4 e5 2. Nf3 1-0\n",
+         "game 1 | tag Event=Club | tag White=A | e4 | e5 | Nf3 | result 1-0 | end"},
+        {"numbers glued to moves", "1.e4 e5 2.Nf3 Nc6 3...a6 *",
+         "game 1 | e4 | e5 | Nf3 | Nc6 | a6 | result *"
+         " | end"},
+        {"comments in braces over lines and after semicolons",
+         "1. e4 {best by\ntest} e5 ; a classic\n2. Nf3 *",
+         "game 1 | e4 | {best by\ntest} | e5 | { a classic} | Nf3 | result * | end"},
+        {"glyphs and numeric annotations", "1. e4! e5?! 2. Nf3 $14 Nc6!! 3. Bb5?? $201 *",
+         "game 1 | e4 | $1 | e5 | $6 | Nf3 | $14 | Nc6 | $3 | Bb5 | $4 | $201 | result * | end"},
+        {"nested variations", "1. e4 (1. d4 d5 (1... Nf6 2. c4)) e5 *",
+         "game 1 | e4 | ( | d4 | d5 | ( | Nf6 | c4 | ) | ) | e5 | result * | end"},
+        {"escaped quotes in tag values", "[Event \"The \\\"Immortal\\\" \\\\ game\"]\n*",
+         "game 1 | tag Event=The \"Immortal\" \\ game | result * | end"},
+        {"draw result and en passant remark", "1. e4 d5 2. e5 f5 3. exf6 e.p. 1/2-1/2",
+         "game 1 | e4 | d5 | e5 | f5 | exf6 | result 1/2-1/2 | end"},
+        {"escape lines", "% produced by a tool\n1. e4 *", "game 1 | e4 | result * | end"},
+        {"byte-order mark and CRLF", "\xEF\xBB\xBF[Event \"E\"]\r\n\r\n1. e4 {x\r\ny} 0-1\r\n",
+         "game 1 | tag Event=E | e4 | {x\ny} | result 0-1 | end"},
+        {"several games, one without a result",
+         "[Event \"One\"]\n\n1. e4\n\n[Event \"Two\"]\n\n1. d4 *\n",
+         "game 1 | tag Event=One | e4 | end | game 2 | tag Event=Two | d4 | result * | end"},
+        {"castling and promotion texts", "1. O-O O-O-O 2. e8=Q+ 0-0 3. fxg1=N# *",
+         "game 1 | O-O | O-O-O | e8=Q+ | 0-0 | fxg1=N# | result * | end"},
+        {"empty input", "", ""},
+        {"only blanks and an escape line", "\n\n% nothing here\n  \n", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Read(c.pgn), c.events) << c.name;
+}
+
+TEST(PgnReader, ABrokenGameIsReportedAndTheNextGameIsStillRead) {
+    const std::vector<Case> cases = {
+        {"unterminated comment", "[Event \"A\"]\n\n1. e4 {never closed\n",
+         "game 1 | tag Event=A | e4 | error unterminated comment from line 3 at line 4 | end"},
+        {"unmatched parenthesis then a good game",
+         "[Event \"A\"]\n\n1. e4 ) e5 *\n\n[Event \"B\"]\n\n1. d4 *\n",
+         "game 1 | tag Event=A | e4 | error unmatched ) at line 3 | end | game 2 | tag Event=B "
+         "| d4 | result * | end"},
+        {"unterminated variation", "1. e4 (1. d4 d5 *",
+         "game 1 | e4 | ( | d4 | d5 | error unterminated variation at line 1 | end"},
+        {"broken tag then a good game", "[Event \"A]\n1. e4 *\n\n[Event \"B\"]\n1. c4 *\n",
+         "game 1 | error unterminated tag value of Event at line 2 | end | game 2 | tag Event=B "
+         "| c4 | result * | end"},
+        {"stray character", "1. e4 & e5 *\n\n[Event \"B\"]\n1. c4 *",
+         "game 1 | e4 | error unexpected character '&' at line 1 | end | game 2 | tag Event=B | "
+         "c4 | result * | end"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Read(c.pgn), c.events) << c.name;
+}
+
+TEST(PgnReader, CountsGamesAcrossBufferRefills) {
+    std::string pgn;
+    const int games = 3000; // well over one read buffer
+    for (int i = 0; i < games; ++i)
+        pgn += "[Event \"G" + std::to_string(i) + "\"]\n\n1. e4 {a comment} e5 2. Nf3 1-0\n\n";
+    std::istringstream input(pgn);
+    PgnReader reader(input);
+    class Counter : public PgnVisitor {
+    public:
+        int moves = 0;
+        int errors = 0;
+        std::string lastEvent;
+        void move(const std::string&) override { ++moves; }
+        void error(const std::string&) override { ++errors; }
+        void tag(const std::string&, const std::string& value) override { lastEvent = value; }
+    } counter;
+    while (reader.readGame(counter)) {
+    }
+    EXPECT_EQ(reader.gamesRead(), games);
+    EXPECT_EQ(counter.moves, 3 * games);
+    EXPECT_EQ(counter.errors, 0);
+    EXPECT_EQ(counter.lastEvent, "G2999");
+}
+
+} // namespace

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <sqlite3.h>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// A direct SQLite connection for looking at or damaging a workbook behind CWorkBook's back.
+class RawDatabase {
+public:
+    explicit RawDatabase(const std::string& path) {
+        if (sqlite3_open(path.c_str(), &m_db) != SQLITE_OK)
+            throw std::runtime_error("cannot open " + path);
+    }
+    ~RawDatabase() { sqlite3_close(m_db); }
+    RawDatabase(const RawDatabase&) = delete;
+    RawDatabase& operator=(const RawDatabase&) = delete;
+
+    // Runs statements; throws with SQLite's message on failure.
+    void exec(const std::string& sql) {
+        char* message = nullptr;
+        if (sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+            std::string text = message ? message : "error";
+            sqlite3_free(message);
+            throw std::runtime_error(text + " in: " + sql);
+        }
+    }
+
+    // The rows of a query, each value as text ("NULL" for SQL NULL).
+    std::vector<std::vector<std::string>> rows(const std::string& sql) {
+        std::vector<std::vector<std::string>> result;
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK)
+            throw std::runtime_error(sqlite3_errmsg(m_db));
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            std::vector<std::string> row;
+            for (int c = 0; c < sqlite3_column_count(statement); ++c) {
+                const unsigned char* text = sqlite3_column_text(statement, c);
+                row.push_back(text ? reinterpret_cast<const char*>(text) : "NULL");
+            }
+            result.push_back(row);
+        }
+        sqlite3_finalize(statement);
+        return result;
+    }
+
+    // The single value of a query.
+    std::string value(const std::string& sql) {
+        auto result = rows(sql);
+        return result.empty() ? "" : result[0][0];
+    }
+
+    sqlite3* handle() const { return m_db; }
+
+private:
+    sqlite3* m_db = nullptr;
+};

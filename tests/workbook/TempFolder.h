@@ -1,0 +1,43 @@
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <unistd.h>
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempFolder {
+public:
+    // The folder is made under the base folder, or the system's temporary folder by default.
+    explicit TempFolder(std::filesystem::path base = std::filesystem::temp_directory_path()) {
+        std::string pattern = (base / "brisolt-XXXXXX").string();
+        m_path = mkdtemp(pattern.data());
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // A path inside the folder.
+    std::string file(const std::string& name) const { return (m_path / name).string(); }
+    // The folder itself.
+    const std::filesystem::path& path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+// The whole content of a file ("" when it cannot be read).
+inline std::string FileBytes(const std::string& path) {
+    std::ifstream input(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(input), std::istreambuf_iterator<char>());
+}
+
+// Writes the bytes as the whole content of a file.
+inline void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream output(path, std::ios::binary | std::ios::trunc);
+    output << bytes;
+}

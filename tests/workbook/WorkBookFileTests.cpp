@@ -1,0 +1,217 @@
+// The workbook file itself: creating, opening, the title, failed statements and bad files.
+#include "RawDatabase.h"
+#include "TempFolder.h"
+#include "model/CError.h"
+#include "workbook/CWorkBook.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace {
+
+// Runs the call and returns the CError it raised; fails the test when it raises nothing.
+template <typename Call> CError ErrorOf(Call call) {
+    try {
+        call();
+    } catch (const CError& error) {
+        return error;
+    }
+    ADD_FAILURE() << "no error raised";
+    return CError(0, "", "");
+}
+
+TEST(WorkBookFile, OpeningAMissingFileCreatesTheThreeTablesWithTheirExactColumns) {
+    TempFolder folder;
+    const std::string path = folder.file("new.brl");
+    {
+        CWorkBook workbook;
+        EXPECT_EQ(workbook.strOpenWorkBook(path), "");
+        EXPECT_NE(workbook.lngDBHandle(), 0);
+        EXPECT_EQ(workbook.strFileName(), path);
+    }
+    RawDatabase raw(path);
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"WorkBook", "CREATE TABLE WorkBook (ID INTEGER PRIMARY KEY,FieldName,FieldValue)"},
+        {"GameTree", "CREATE TABLE GameTree (ID INTEGER PRIMARY KEY,Description,XRefPage,"
+                     "XRefDiagram,Hits,Solve,ErrorStreak,SolveStreak)"},
+        {"GameNode", "CREATE TABLE GameNode (ID INTEGER PRIMARY KEY,GameTreeID,NodeKey,"
+                     "NodeParentKey,WhiteToMove,Diagram,MoveText,MoveNumber,EnPassantFile,"
+                     "WhiteOO,WhiteOOO,BlackOO,BlackOOO)"},
+    };
+    for (const auto& [name, sql] : expected) {
+        EXPECT_EQ(
+            raw.value("select sql from sqlite_master where type='table' and name='" + name + "'"),
+            sql);
+        EXPECT_EQ(raw.value("select count(*) from " + name), "0");
+    }
+    EXPECT_EQ(raw.value("select count(*) from sqlite_master where type='table'"), "3");
+
+    CWorkBook again;
+    EXPECT_EQ(again.strOpenWorkBook(path), "");
+    EXPECT_NE(again.lngDBHandle(), 0);
+}
+
+TEST(WorkBookFile, TitleIsInsertedOnceThenUpdatedAndKeepsApostrophes) {
+    TempFolder folder;
+    const std::string path = folder.file("title.brl");
+    const std::vector<std::string> titles = {"Endgames", "O'Brien's ''quoted'' book", "",
+                                             "Schachaufgaben für Kinder – Band 2"};
+    for (const std::string& title : titles) {
+        CWorkBook workbook;
+        workbook.strOpenWorkBook(path);
+        workbook.SaveWorkbookProperties(title);
+        workbook.CloseWorkBook();
+        EXPECT_EQ(workbook.strOpenWorkBook(path), title);
+        EXPECT_EQ(workbook.strWBTitle(), ""); // the object's title is never taken from the file
+    }
+    RawDatabase raw(path);
+    EXPECT_EQ(raw.value("select count(*) from WorkBook where FieldName='Title'"), "1");
+}
+
+TEST(WorkBookFile, CloseIsHarmlessTwiceAndOperationsAfterItSayNoOpenWorkbook) {
+    TempFolder folder;
+    CWorkBook workbook;
+    workbook.strOpenWorkBook(folder.file("a.brl"));
+    workbook.CloseWorkBook();
+    workbook.CloseWorkBook();
+    EXPECT_EQ(workbook.lngDBHandle(), 0);
+    int32_t attempts = 0;
+    int32_t successes = 0;
+    const std::vector<std::function<void()>> calls = {
+        [&] { workbook.arrlngGetGameIDs(); },
+        [&] { workbook.arrlngGetGameIDsForTraining(10); },
+        [&] { workbook.lngSaveGame(nullptr, 0, "", "", ""); },
+        [&] { workbook.UpdateSuccess(1); },
+        [&] { workbook.GetScore(attempts, successes); },
+        [&] { workbook.SaveWorkbookProperties("x"); },
+    };
+    for (const auto& call : calls) {
+        CError error = ErrorOf(call);
+        EXPECT_EQ(error.lngNumber, 9999);
+        EXPECT_EQ(error.strSource, "CWorkBook");
+        EXPECT_STREQ(error.what(), "No open workbook");
+    }
+}
+
+TEST(WorkBookFile, AFailedStatementRaisesTheDatabaseMessageAndLeavesNoTransactionOpen) {
+    TempFolder folder;
+    const std::string path = folder.file("broken.brl");
+    {
+        RawDatabase raw(path);
+        raw.exec("create table WorkBook (ID INTEGER PRIMARY KEY,FieldName,FieldValue);"
+                 "create table GameTree (ID INTEGER PRIMARY KEY,Description);"
+                 "create table GameNode (ID INTEGER PRIMARY KEY,GameTreeID)");
+        raw.exec("insert into GameTree values (1,'one')");
+    }
+    CWorkBook workbook;
+    workbook.strOpenWorkBook(path);
+    CError error = ErrorOf([&] { workbook.UpdateSuccess(1); });
+    EXPECT_EQ(error.lngNumber, 9999);
+    EXPECT_EQ(error.strSource, "CWorkBook");
+    EXPECT_NE(std::string(error.what()).find("no such column"), std::string::npos) << error.what();
+    // Were a transaction left open, closing would throw this title away.
+    workbook.SaveWorkbookProperties("kept");
+    workbook.CloseWorkBook();
+    EXPECT_EQ(workbook.strOpenWorkBook(path), "kept");
+}
+
+struct BadFile {
+    const char* name;
+    std::function<void(const std::string& path, const std::string& good)> make;
+    const char* messagePart;
+};
+
+TEST(WorkBookFile, BadFilesGiveAClearErrorAndAreLeftUntouched) {
+    TempFolder folder;
+    const std::string good = folder.file("good.brl");
+    {
+        CWorkBook workbook;
+        workbook.strOpenWorkBook(good);
+        workbook.SaveWorkbookProperties(std::string(3000, 'x'));
+    }
+    const std::vector<BadFile> cases = {
+        {"text file",
+         [](const std::string& path, const std::string&) {
+             WriteFile(path, "[Event \"not a database\"]\n1. e4 e5 *\n" + std::string(600, 'z'));
+         },
+         "not a database"},
+        {"truncated header",
+         [](const std::string& path, const std::string& from) {
+             WriteFile(path, FileBytes(from).substr(0, 60));
+         },
+         ""},
+        {"database of another program",
+         [](const std::string& path, const std::string&) {
+             RawDatabase raw(path);
+             raw.exec("create table Contacts (Name, Phone); insert into Contacts values ('a','b')");
+         },
+         "Not a workbook"},
+        {"workbook without GameNode",
+         [](const std::string& path, const std::string&) {
+             RawDatabase raw(path);
+             raw.exec("create table WorkBook (ID INTEGER PRIMARY KEY,FieldName,FieldValue);"
+                      "create table GameTree (ID INTEGER PRIMARY KEY,Description)");
+         },
+         "GameNode"},
+        {"empty file", [](const std::string& path, const std::string&) { WriteFile(path, ""); },
+         "Not a workbook"},
+    };
+    for (const BadFile& bad : cases) {
+        SCOPED_TRACE(bad.name);
+        const std::string path = folder.file(std::string(bad.name) + ".brl");
+        bad.make(path, good);
+        const std::string before = FileBytes(path);
+        CWorkBook workbook;
+        CError error = ErrorOf([&] { workbook.strOpenWorkBook(path); });
+        EXPECT_EQ(error.lngNumber, 9999);
+        EXPECT_EQ(error.strSource, "CWorkBook");
+        EXPECT_NE(std::string(error.what()).find(bad.messagePart), std::string::npos)
+            << error.what();
+        EXPECT_EQ(workbook.lngDBHandle(), 0);
+        EXPECT_EQ(FileBytes(path), before);
+    }
+}
+
+TEST(WorkBookFile, OpeningCreatesTheIndexesWhenMissing) {
+    TempFolder folder;
+    const std::string path = folder.file("old.brl");
+    {
+        RawDatabase raw(path);
+        raw.exec("create table WorkBook (ID INTEGER PRIMARY KEY,FieldName,FieldValue);"
+                 "create table GameTree (ID INTEGER PRIMARY KEY,Description,XRefPage,XRefDiagram,"
+                 "Hits,Solve,ErrorStreak,SolveStreak);"
+                 "create table GameNode (ID INTEGER PRIMARY KEY,GameTreeID,NodeKey,NodeParentKey,"
+                 "WhiteToMove,Diagram,MoveText,MoveNumber,EnPassantFile,WhiteOO,WhiteOOO,BlackOO,"
+                 "BlackOOO)");
+    }
+    CWorkBook workbook;
+    workbook.strOpenWorkBook(path);
+    RawDatabase raw(path);
+    EXPECT_EQ(raw.value("select count(*) from sqlite_master where type='index' and name in "
+                        "('GameNodeByGame','GameTreeTraining')"),
+              "2");
+    // The training selection is answered from the index, not by sorting every game.
+    auto plan = raw.rows("explain query plan select id from GameTree order by ErrorStreak desc, "
+                         "Solve ,hits, SolveStreak,ID limit 10");
+    ASSERT_FALSE(plan.empty());
+    EXPECT_NE(plan.back().back().find("GameTreeTraining"), std::string::npos) << plan.back().back();
+}
+
+TEST(WorkBookFile, ASecondProgramHoldingTheLockIsWaitedFor) {
+    TempFolder folder;
+    const std::string path = folder.file("shared.brl");
+    CWorkBook workbook;
+    workbook.strOpenWorkBook(path);
+    RawDatabase other(path);
+    other.exec("begin exclusive; insert into WorkBook values (NULL,'Other','x')");
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        other.exec("commit");
+    });
+    EXPECT_NO_THROW(workbook.SaveWorkbookProperties("mine"));
+    release.join();
+    EXPECT_EQ(other.value("select FieldValue from WorkBook where FieldName='Title'"), "mine");
+}
+
+} // namespace

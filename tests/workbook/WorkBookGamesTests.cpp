@@ -1,0 +1,375 @@
+// Games in a workbook: saving and loading trees, the training order and the statistics.
+#include "RawDatabase.h"
+#include "SampleGames.h"
+#include "TempFolder.h"
+#include "model/CDiagram.h"
+#include "model/CError.h"
+#include "model/CGameStatus.h"
+#include "workbook/CWorkBook.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+class WorkBookGames : public ::testing::Test {
+protected:
+    void SetUp() override { workbook.strOpenWorkBook(path); }
+
+    int32_t Save(const std::shared_ptr<CGameTree>& tree, const std::string& description = "d") {
+        return workbook.lngSaveGame(tree, 0, description, "p", "g");
+    }
+
+    WorkBookGameRow Row(int32_t id) {
+        auto row = workbook.objGetGameRow(id);
+        EXPECT_TRUE(row.has_value());
+        return row.value_or(WorkBookGameRow{});
+    }
+
+    TempFolder folder;
+    std::string path = folder.file("games.brl");
+    CWorkBook workbook;
+};
+
+// A set-up position with castling rights, an en-passant file and a variation; the lines hold
+// castling, an en-passant capture, a promotion and a mate.
+std::shared_ptr<CGameTree> RichTree() {
+    SampleGame game("r3k2r/1P4pp/8/3pP3/8/8/6PP/R3K2R w KQkq d6 0 20");
+    game.line({"exd6", "O-O", "bxa8=Q", "Rxa8", "O-O"});
+    game.line({"O-O", "Kd7"});
+    game.line({"Rxa8+"}).line({"Kd7", "Rxh8"}, false);
+    return game.tree();
+}
+
+TEST_F(WorkBookGames, ATreeComesBackWithItsKeysLinksPositionsAndTexts) {
+    auto tree = RichTree();
+    int32_t id = workbook.lngSaveGame(tree, 0, "Rich", "p. 12", "#7");
+    EXPECT_EQ(tree->Item(1)->strParentKey(), ""); // the root's parent key is cleared in memory
+    std::string description, page, diagram;
+    auto loaded = workbook.objLoadGame(id, description, page, diagram);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(description, "Rich");
+    EXPECT_EQ(page, "p. 12");
+    EXPECT_EQ(diagram, "#7");
+    ASSERT_EQ(loaded->Count(), tree->Count());
+    EXPECT_TRUE(loaded->isEqual(tree));
+    for (int i = 1; i <= tree->Count(); ++i) {
+        const auto& a = tree->Item(i);
+        const auto& b = loaded->Item(i);
+        SCOPED_TRACE(a->strKey());
+        EXPECT_EQ(b->strKey(), a->strKey());
+        EXPECT_EQ(b->strParentKey(), a->strParentKey());
+        EXPECT_EQ(b->arrstrGetChildrenKey(), a->arrstrGetChildrenKey());
+        const auto& p = *a->objPosition();
+        const auto& q = *b->objPosition();
+        EXPECT_EQ(q.strMoveText(), p.strMoveText());
+        EXPECT_EQ(q.intMoveNumber(), p.intMoveNumber());
+        EXPECT_EQ(q.intEnPassantFile(), p.intEnPassantFile());
+        EXPECT_EQ(q.objDiagram()->strToString(), p.objDiagram()->strToString());
+        for (int color : {0, 1}) {
+            EXPECT_EQ(q.isKCastleForfeited(color), p.isKCastleForfeited(color));
+            EXPECT_EQ(q.isQCastleForfeited(color), p.isQCastleForfeited(color));
+        }
+    }
+    EXPECT_EQ(loaded->objCurrentNode()->strKey(), "InitialKey");
+    EXPECT_EQ(loaded->objCurrentNode()->objPosition()->intEnPassantFile(), 3);
+    GameNodeList next;
+    EXPECT_EQ(loaded->objMoveFirst(next)->strKey(), "InitialKey");
+    EXPECT_EQ(next.size(), 3u);
+}
+
+TEST_F(WorkBookGames, StoredValuesComeBackAsTheLoaderReadsThem) {
+    // The move after the mate-in-one is a finished game: it is read back with Black to move.
+    SampleGame mate("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1");
+    mate.line({"Ra8#"});
+    SampleGame doubleStep;
+    doubleStep.line({"e4"});
+    struct Case {
+        const char* name;
+        std::shared_ptr<CGameTree> tree;
+        int index;
+        std::string status;
+        int enPassantFile;
+        std::string moveText;
+    };
+    const std::vector<Case> cases = {
+        {"mate", mate.tree(), 2, CGameStatus::objBLACK_TO_MOVE()->strToString(), -1, "Ra8#"},
+        {"double step", doubleStep.tree(), 2, CGameStatus::objBLACK_TO_MOVE()->strToString(), 4,
+         "e4"},
+        {"start", doubleStep.tree(), 1, CGameStatus::objWHITE_TO_MOVE()->strToString(), -1, "..."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        int32_t id = Save(c.tree);
+        std::string d, p, g;
+        auto loaded = workbook.objLoadGame(id, d, p, g);
+        ASSERT_NE(loaded, nullptr);
+        const auto& position = *loaded->Item(c.index)->objPosition();
+        EXPECT_EQ(position.objStatus()->strToString(), c.status);
+        EXPECT_EQ(position.intEnPassantFile(), c.enPassantFile);
+        EXPECT_EQ(position.strMoveText(), c.moveText);
+    }
+}
+
+TEST_F(WorkBookGames, SavingAgainReplacesTheNodesAndKeepsTheStatistics) {
+    SampleGame game;
+    game.line({"e4", "e5"});
+    int32_t id = Save(game.tree());
+    int32_t second = Save(game.tree());
+    EXPECT_GT(id, 0);
+    EXPECT_NE(second, id);
+    WorkBookGameRow fresh = Row(id);
+    EXPECT_EQ(std::vector<int32_t>(
+                  {fresh.lngHits, fresh.lngSolve, fresh.lngErrorStreak, fresh.lngSolveStreak}),
+              std::vector<int32_t>({0, 0, 0, 0}));
+    workbook.UpdateSuccess(id);
+    workbook.UpdateError(id);
+    game.line({"d4"});
+    EXPECT_EQ(workbook.lngSaveGame(game.tree(), id, "new text", "np", "ng"), id);
+    WorkBookGameRow row = Row(id);
+    EXPECT_EQ(row.strDescription, "new text");
+    EXPECT_EQ(
+        std::vector<int32_t>({row.lngHits, row.lngSolve, row.lngErrorStreak, row.lngSolveStreak}),
+        std::vector<int32_t>({2, 1, 1, 0}));
+    RawDatabase raw(path);
+    EXPECT_EQ(raw.value("select count(*) from GameNode where GameTreeID=" + std::to_string(id)),
+              "4");
+    EXPECT_EQ(raw.value("select count(*) from GameNode where GameTreeID=" + std::to_string(second)),
+              "3");
+}
+
+TEST_F(WorkBookGames, SavingOverAGameThatIsNotThereWritesNothing) {
+    SampleGame game;
+    game.line({"e4"});
+    Save(game.tree());
+    const std::string before = FileBytes(path);
+    try {
+        workbook.lngSaveGame(game.tree(), 999, "x", "", "");
+        FAIL() << "no error";
+    } catch (const CError& error) {
+        EXPECT_EQ(error.strSource, "CWorkBook");
+        EXPECT_STREQ(error.what(), "No game with the identifier 999");
+    }
+    RawDatabase raw(path);
+    EXPECT_EQ(raw.value("select count(*) from GameNode where GameTreeID=999"), "0");
+    EXPECT_EQ(raw.value("select count(*) from GameNode"), "2");
+}
+
+TEST_F(WorkBookGames, LoadingAGameWithoutNodesOrRowGivesNothingAndKeepsTheTexts) {
+    std::string d = "keep", p = "these", g = "texts";
+    EXPECT_EQ(workbook.objLoadGame(42, d, p, g), nullptr);
+    EXPECT_EQ(d + p + g, "keepthesetexts");
+    RawDatabase raw(path);
+    raw.exec("insert into GameTree values (7,'empty','pp','gg',0,0,0,0)");
+    EXPECT_EQ(workbook.objLoadGame(7, d, p, g), nullptr);
+    EXPECT_EQ(d + "|" + p + "|" + g, "empty|pp|gg");
+}
+
+TEST_F(WorkBookGames, TheTrainingBatchFollowsThePriorityOrder) {
+    SampleGame game;
+    game.line({"e4"});
+    int32_t x = Save(game.tree()), y = Save(game.tree()), z = Save(game.tree());
+    workbook.UpdateError(x);
+    workbook.UpdateError(x);
+    for (int i = 0; i < 3; ++i) {
+        workbook.UpdateError(y);
+        workbook.UpdateSuccess(y); // y: Solve 3, Hits 6, no error streak
+    }
+    workbook.UpdateError(z);
+    workbook.UpdateSuccess(z);     // z: Solve 1, Hits 2
+    int32_t w = Save(game.tree()); // w: untouched
+    struct Case {
+        int16_t count;
+        std::vector<int32_t> ids;
+    };
+    const std::vector<Case> cases = {{10, {x, w, z, y}}, {2, {x, w}}, {1, {x}}, {0, {}}, {-5, {}}};
+    for (const Case& c : cases)
+        EXPECT_EQ(workbook.arrlngGetGameIDsForTraining(c.count), c.ids) << c.count;
+    EXPECT_EQ(workbook.arrlngGetGameIDs(), (std::vector<int32_t>{x, y, z, w}));
+}
+
+TEST_F(WorkBookGames, TheSpecifiedThreeGameExampleOrdersXZY) {
+    RawDatabase raw(path);
+    raw.exec("insert into GameTree values (1,'Y','','',3,0,0,0);"
+             "insert into GameTree values (2,'X','','',2,0,2,0);"
+             "insert into GameTree values (3,'Z','','',1,0,0,0)");
+    EXPECT_EQ(workbook.arrlngGetGameIDsForTraining(10), (std::vector<int32_t>{2, 3, 1}));
+}
+
+TEST_F(WorkBookGames, ResultsUpdateTheStatisticsAndScore) {
+    SampleGame game;
+    game.line({"e4"});
+    struct Case {
+        std::string results;           // s = success, e = error
+        std::vector<int32_t> expected; // hits, solve, error streak, solve streak
+    };
+    const std::vector<Case> cases = {
+        {"", {0, 0, 0, 0}},     {"s", {1, 1, 0, 1}},    {"e", {1, 0, 1, 0}},
+        {"ssee", {4, 2, 2, 0}}, {"eess", {4, 2, 0, 2}}, {"sesese", {6, 3, 1, 0}},
+    };
+    int32_t attempts = 0, successes = 0;
+    workbook.GetScore(attempts, successes);
+    EXPECT_EQ(attempts, 0); // sums over no games are NULL in SQL
+    EXPECT_EQ(successes, 0);
+    int32_t totalHits = 0, totalSolve = 0;
+    for (const Case& c : cases) {
+        int32_t id = Save(game.tree());
+        for (char r : c.results)
+            r == 's' ? workbook.UpdateSuccess(id) : workbook.UpdateError(id);
+        WorkBookGameRow row = Row(id);
+        EXPECT_EQ(std::vector<int32_t>(
+                      {row.lngHits, row.lngSolve, row.lngErrorStreak, row.lngSolveStreak}),
+                  c.expected)
+            << c.results;
+        totalHits += c.expected[0];
+        totalSolve += c.expected[1];
+    }
+    workbook.GetScore(attempts, successes);
+    EXPECT_EQ(attempts, totalHits);
+    EXPECT_EQ(successes, totalSolve);
+    workbook.ClearLog();
+    workbook.GetScore(attempts, successes);
+    EXPECT_EQ(attempts + successes, 0);
+    for (const WorkBookGameRow& row : workbook.arrGetGameRows())
+        EXPECT_EQ(row.lngErrorStreak + row.lngSolveStreak, 0);
+}
+
+TEST_F(WorkBookGames, ApostrophesSurviveInEveryText) {
+    SampleGame game;
+    game.line({"e4"});
+    const std::string description = "O'Brien's ''trap''", page = "p.'12'", diagram = "'";
+    int32_t id = workbook.lngSaveGame(game.tree(), 0, description, page, diagram);
+    std::string d, p, g;
+    workbook.objLoadGame(id, d, p, g);
+    EXPECT_EQ(d, description);
+    EXPECT_EQ(p, page);
+    EXPECT_EQ(g, diagram);
+    workbook.SaveWorkbookProperties("It's mine");
+    workbook.CloseWorkBook();
+    EXPECT_EQ(workbook.strOpenWorkBook(path), "It's mine");
+}
+
+TEST_F(WorkBookGames, DeletingAGameRemovesItsRowAndNodes) {
+    SampleGame game;
+    game.line({"e4", "e5"});
+    int32_t keep = Save(game.tree());
+    int32_t gone = Save(game.tree());
+    workbook.DeleteGame(gone);
+    EXPECT_EQ(workbook.arrlngGetGameIDs(), std::vector<int32_t>{keep});
+    EXPECT_FALSE(workbook.objGetGameRow(gone).has_value());
+    RawDatabase raw(path);
+    EXPECT_EQ(raw.value("select count(*) from GameNode"), "3");
+}
+
+TEST_F(WorkBookGames, IdentifierListsHaveNoSixteenBitLimit) {
+    RawDatabase raw(path);
+    raw.exec("begin; with recursive n(i) as (select 1 union all select i+1 from n where i<40000) "
+             "insert into GameTree select i,'g','','',0,0,0,0 from n; commit");
+    auto ids = workbook.arrlngGetGameIDs();
+    ASSERT_EQ(ids.size(), 40000u);
+    EXPECT_EQ(ids.back(), 40000);
+    EXPECT_EQ(workbook.arrlngGetGameIDsForTraining(32767).size(), 32767u);
+}
+
+TEST_F(WorkBookGames, ABatchKeepsOrDropsItsGamesTogether) {
+    SampleGame game;
+    game.line({"e4"});
+    workbook.BeginBatch();
+    Save(game.tree());
+    Save(game.tree());
+    workbook.RollbackBatch();
+    EXPECT_TRUE(workbook.arrlngGetGameIDs().empty());
+    workbook.BeginBatch();
+    int32_t a = Save(game.tree());
+    int32_t b = Save(game.tree());
+    workbook.CommitBatch();
+    workbook.CloseWorkBook();
+    workbook.strOpenWorkBook(path);
+    EXPECT_EQ(workbook.arrlngGetGameIDs(), (std::vector<int32_t>{a, b}));
+}
+
+TEST_F(WorkBookGames, DamagedRowsGiveAClearErrorAndLeaveTheFileAlone) {
+    SampleGame game;
+    game.line({"e4", "e5"});
+    struct Case {
+        const char* damage;
+        const char* source;
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {"update GameNode set MoveNumber='abc' where NodeKey<>'InitialKey'", "CWorkBook",
+         "Bad value of MoveNumber in game"},
+        {"update GameNode set MoveNumber=-1 where NodeKey<>'InitialKey'", "CPosition",
+         "Movenum cannot be negative"},
+        {"update GameNode set WhiteToMove='yes'", "CWorkBook", "Bad value of WhiteToMove"},
+        {"update GameNode set Diagram='rnbqkbnr'", "CDiagram", ""},
+        {"update GameNode set EnPassantFile=NULL", "CWorkBook", "Bad value of EnPassantFile"},
+        {"delete from GameNode where NodeKey='InitialKey'", "CWorkBook", "has no start position"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.damage);
+        int32_t id = Save(game.tree());
+        {
+            RawDatabase raw(path);
+            raw.exec(
+                std::string(c.damage) +
+                (std::string(c.damage).find("where") == std::string::npos ? " where " : " and ") +
+                "GameTreeID=" + std::to_string(id));
+        }
+        const std::string before = FileBytes(path);
+        std::string d, p, g;
+        try {
+            workbook.objLoadGame(id, d, p, g);
+            ADD_FAILURE() << "loaded";
+        } catch (const CError& error) {
+            EXPECT_EQ(error.lngNumber, 9999);
+            EXPECT_EQ(error.strSource, c.source);
+            EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << error.what();
+        }
+        EXPECT_EQ(FileBytes(path), before);
+    }
+}
+
+// Opening and training need no write access; recording a result then fails with a clear error.
+// Root ignores file permissions, so the check runs in a child process as an unprivileged user.
+TEST_F(WorkBookGames, AWriteProtectedWorkbookTrainsButCannotRecord) {
+    SampleGame game;
+    game.line({"e4"});
+    int32_t id = Save(game.tree());
+    workbook.CloseWorkBook();
+    chmod(folder.path().c_str(), 0755);
+    chmod(path.c_str(), 0444);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(10);
+        CWorkBook readOnly;
+        try {
+            readOnly.strOpenWorkBook(path);
+        } catch (const CError&) {
+            _exit(11);
+        }
+        if (!readOnly.isReadOnly()) _exit(12);
+        if (readOnly.arrlngGetGameIDsForTraining(10) != std::vector<int32_t>{id}) _exit(13);
+        std::string d, p, g;
+        if (!readOnly.objLoadGame(id, d, p, g)) _exit(14);
+        try {
+            readOnly.UpdateSuccess(id);
+            _exit(15);
+        } catch (const CError& error) {
+            if (std::string(error.what()).find("readonly") == std::string::npos) _exit(16);
+        }
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    chmod(path.c_str(), 0644);
+    workbook.strOpenWorkBook(path);
+    EXPECT_EQ(Row(id).lngHits, 0);
+}
+
+} // namespace

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// One game's row of table GameTree: its texts and its training statistics.
+struct WorkBookGameRow {
+    int32_t lngID = 0;
+    std::string strDescription;
+    std::string strXRefPage;
+    std::string strXRefDiagram;
+    int32_t lngHits = 0;
+    int32_t lngSolve = 0;
+    int32_t lngErrorStreak = 0;
+    int32_t lngSolveStreak = 0;
+};
