@@ -172,15 +172,18 @@ CPosition::objFindStartLocation(const CPosition& position,
     const char file = hintFile.empty() ? ' ' : hintFile[0];
     const char rank = hintRank.empty() ? ' ' : hintRank[0];
     const CDiagram& diagram = *position.m_diagram;
+    int pinned = -1;
     for (int i = 0; i < diagram.intCount(); ++i) {
         const int from = diagram.intSquareAt(i);
         if (diagram.intCodeAt(from) != code) continue;
         if (file >= 'a' && file <= 'h' && fileOf(from) != file - 'a') continue;
         if (rank >= '1' && rank <= '8' && rankOf(from) != rank - '1') continue;
-        // A candidate whose move would leave its own king in check is not the one meant.
-        if (CPositionRules::isLegal(position, from, to, code) &&
-            CPositionRules::leavesKingSafe(position, from, to, code, ending->intCode()))
+        if (!CPositionRules::isLegal(position, from, to, code)) continue;
+        // A candidate whose move would leave its own king in check is not the one meant while
+        // another can make the move; when none can, the first is kept and the move gives nothing.
+        if (CPositionRules::leavesKingSafe(position, from, to, code, ending->intCode()))
             return CPieceLocation::objShared(code, from);
+        if (pinned < 0) pinned = from;
     }
-    return nullptr;
+    return pinned < 0 ? nullptr : CPieceLocation::objShared(code, pinned);
 }

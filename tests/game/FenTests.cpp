@@ -1,0 +1,107 @@
+#include "model/CDiagram.h"
+#include "model/CError.h"
+#include "tests/game/RulesTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FenReader, ReadsTheFourFields) {
+    const auto position =
+        objTryReadFen("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1");
+    ASSERT_TRUE(position);
+    EXPECT_EQ(position->objStatus(), CGameStatus::objBLACK_TO_MOVE());
+    EXPECT_EQ(position->intMoveNumber(), 1);
+    EXPECT_EQ(position->intEnPassantFile(), 4);
+    EXPECT_EQ(position->strMoveText(), "e4");
+    for (int color = 0; color < 2; ++color) {
+        EXPECT_FALSE(position->isKCastleForfeited(color));
+        EXPECT_FALSE(position->isQCastleForfeited(color));
+    }
+    const auto white = objReadFen("4k3/8/8/8/8/8/8/4K3 w Kq -");
+    EXPECT_EQ(white->intMoveNumber(), 0);
+    EXPECT_EQ(white->strMoveText(), "...");
+    EXPECT_FALSE(white->isKCastleForfeited(0));
+    EXPECT_TRUE(white->isQCastleForfeited(0));
+    EXPECT_TRUE(white->isKCastleForfeited(1));
+    EXPECT_FALSE(white->isQCastleForfeited(1));
+    const auto none = objReadFen("4k3/8/8/8/8/8/8/4K3  w   -  -");
+    EXPECT_EQ(none->strGetFEN(), "4k3/8/8/8/8/8/8/4K3 w - -");
+}
+
+TEST(FenReader, LenientReaderRefusesLikeTheBoard) {
+    const struct {
+        const char* fen;
+        const char* result; // FEN written back, "" for nothing
+    } cases[] = {
+        {"4k3/8/8/8/8/8/8/4K3 w -", ""},    // three fields
+        {"4k3/8/8/8/8/8/8/4K2 w - -", ""},  // 63 cells
+        {" 4k3/8/8/8/8/8/8/4K3 w - -", ""}, // leading space: empty placement
+        {"4k3/8/8/8/8/8/8/4K3 x KQ e", "4k3/8/8/8/8/8/8/4K3 b KQ e3"}, // anything but w is Black
+        {"4k3/8/8/8/8/8/8/4K3 w - e6 12 40", "4k3/8/8/8/8/8/8/4K3 w - e6"},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        const auto position = objTryReadFen(c.fen);
+        EXPECT_EQ(position ? position->strGetFEN() : "", c.result) << c.fen;
+    }
+}
+
+TEST(FenReader, StrictReaderNamesTheProblem) {
+    const struct {
+        const char* fen;
+        const char* start; // beginning of the message
+    } cases[] = {
+        {"", "FEN needs four fields"},
+        {"4k3/8/8/8/8/8/8/4K3 w -", "FEN needs four fields"},
+        {"4k3/8/8/8/8/8/8/4K2 w - -", "FEN placement must give 8 ranks of 8 squares"},
+        {"4k3/8/8/8/8/8/8 w - -", "FEN placement must give 8 ranks of 8 squares"},
+        {"4k4/8/8/8/8/8/8/4K3 w - -", "FEN rank 1 does not hold 8 squares"},
+        {"4k3/8/8/8/8/8/8/4K3/8 w - -", "FEN placement must give 8 ranks of 8 squares"},
+        {"4k3/8/8/8/8/8/8/4X3 w - -", "FEN placement may hold only"},
+        {"4k3/8/8/8/8/8/8/4K3 white - -", "FEN side to move must be w or b"},
+        {"4k3/8/8/8/8/8/8/4K3 w KX -", "FEN castling field must be"},
+        {"4k3/8/8/8/8/8/8/4K3 w - e3", "FEN en-passant field must be"},
+        {"4k3/8/8/8/8/8/8/4K3 b - z3", "FEN en-passant field must be"},
+        {"4k3/8/8/8/8/8/8/8 w - -", "No white king in diagram"},
+        {"8/8/8/8/8/8/8/4K3 b - -", "No black king in diagram"},
+    };
+    for (const auto& c : cases) {
+        try {
+            objReadFen(c.fen);
+            ADD_FAILURE() << c.fen;
+        } catch (const CError& error) {
+            EXPECT_EQ(std::string(error.what()).rfind(c.start, 0), 0u)
+                << c.fen << ": " << error.what();
+        }
+    }
+}
+
+TEST(FenReader, WritingReadsBack) {
+    for (const char* text :
+         {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -",
+          "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -",
+          "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -", "4k3/8/8/3pP3/8/8/8/4K3 w - d6",
+          "4k3/8/8/8/3Pp3/8/8/4K3 b - d3", "r3k2r/8/8/8/8/8/8/R3K2R b Kq -"})
+        EXPECT_EQ(objReadFen(text)->strGetFEN(), text);
+}
+
+TEST(FenReader, OddPositionsNeverCrashTheRules) {
+    // Hand-made positions: pawns on the edge ranks, the side not to move in check, extra kings.
+    for (const char* text :
+         {"P3k2p/8/8/8/8/8/8/p3K2P w - -", "4k3/8/8/8/8/8/8/4K2R w KQkq -",
+          "4k3/4R3/8/8/8/8/8/4K3 w - -", "4k3/8/8/8/8/8/8/KK2K3 b - -",
+          "k7/8/8/8/8/8/8/7K w KQkq a6", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQkq h3"}) {
+        const auto position = objReadFen(text);
+        ASSERT_TRUE(position) << text;
+        for (const char* move : {"a8", "h1=Q", "O-O", "O-O-O", "Kxe8", "Rxe8", "axb6", "Kd2"}) {
+            try {
+                position->objProcessMove(position, move);
+            } catch (const CError& error) {
+                EXPECT_EQ(std::string(error.what()), std::string("No Move ") + move);
+            }
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,150 @@
+#include "model/CDiagram.h"
+#include "model/CError.h"
+#include "tests/game/RulesTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char* const start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+
+TEST(Legality, IsLegalMove) {
+    const struct {
+        const char* fen;
+        CMove move;
+        bool legal;
+    } cases[] = {
+        {start, mv("P", "e2", "e4"), true},
+        {start, mv("N", "g1", "f3"), true},
+        {start, mv("P", "e2", "e5"), false},
+        {start, mv("N", "g1", "g3"), false},
+        {start, mv("R", "a1", "a3"), false},
+        {start, mv("p", "e7", "e5"), false},                           // Black piece, White to move
+        {start, mv("B", "c1", "e3"), false},                           // blocked by d2
+        {"4k3/8/8/4p3/4P3/8/8/4K3 w - -", mv("P", "e4", "e5"), false}, // straight onto a piece
+        {"4k3/8/8/3p4/4P3/8/8/4K3 w - -", mv("P", "e4", "d5"), true},
+        {"4k3/8/8/8/4P3/8/8/4K3 w - -", mv("P", "e4", "d5"), false}, // diagonal onto nothing
+        {"4k3/8/8/3pP3/8/8/8/4K3 w - d6", mv("P", "e5", "d6"), true},
+        {"4k3/8/8/3pP3/8/8/8/4K3 w - -", mv("P", "e5", "d6"), false},
+        {"4k3/8/8/3pP3/8/8/8/4K3 w - f6", mv("P", "e5", "d6"), false},
+        {"4k3/8/8/2p1P3/8/8/8/4K3 w - d6", mv("P", "e5", "d6"), false}, // no pawn to take
+        {"4k3/8/8/8/3Pp3/8/8/4K3 b - d3", mv("p", "e4", "d3"), true},
+        {"4k3/8/8/8/4K3/8/8/8 w - -", mv("K", "e4", "e4"), false},
+        {"4k3/8/8/8/3rK3/8/8/8 w - -", mv("K", "e4", "d4"), true}, // king safety is not judged here
+        {"4k3/4r3/8/8/8/8/4N3/4K3 w - -", mv("N", "e2", "c3"), true}, // pinned, still accepted
+        {"4k3/8/8/8/8/8/8/4RK2 w - -", mv("R", "e1", "e8"), false},   // a king is never captured
+        {"4k3/8/8/8/8/8/8/4RK2 w - -", mv("K", "f1", "f1", "Q"), false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(fen(c.fen)->isLegalMove(c.move), c.legal) << c.fen << " " << c.move.strToString();
+}
+
+TEST(Legality, ResultStatusCountsAsBlackToMove) {
+    const auto position = fen("4k3/8/8/8/8/8/8/4K3 w - -");
+    position->objStatus(CGameStatus::objWHITE_WINS());
+    EXPECT_TRUE(position->isLegalMove(mv("k", "e8", "d8")));
+    EXPECT_FALSE(position->isLegalMove(mv("K", "e1", "d1")));
+}
+
+TEST(Legality, PinnedPieceMoveGivesNothing) {
+    const auto position = fen("4k3/4r3/8/8/8/8/4N3/4K3 w - -");
+    EXPECT_EQ(position->objMove1(mv("N", "e2", "c3")), nullptr);
+    EXPECT_FALSE(position->isFullyLegal(mv("N", "e2", "c3")));
+    EXPECT_TRUE(position->isFullyLegal(mv("K", "e1", "d1")));
+}
+
+TEST(Legality, Castling) {
+    const struct {
+        const char* fen;
+        const char* destination;
+        bool allowed;
+    } cases[] = {
+        {"4k3/8/8/8/8/8/8/4K2R w K -", "g1", true},
+        {"4k3/8/8/8/8/8/8/4K2R w - -", "g1", false},   // right lost
+        {"4k3/8/8/8/8/8/4r3/4K2R w K -", "g1", false}, // in check
+        {"4kr2/8/8/8/8/8/8/4K2R w K -", "g1", false},  // f1 attacked
+        {"4k1r1/8/8/8/8/8/8/4K2R w K -", "g1", false}, // g1 attacked
+        {"4k3/8/8/8/8/8/8/4KN1R w K -", "g1", false},  // f1 occupied
+        {"1r2k3/8/8/8/8/8/8/R3K3 w Q -", "c1", true},  // only b1 attacked
+        {"3rk3/8/8/8/8/8/8/R3K3 w Q -", "c1", false},  // d1 attacked
+        {"4k3/8/8/8/8/8/8/RN2K3 w Q -", "c1", false},  // b1 occupied
+        {"4k3/8/8/8/8/8/8/4K3 w K -", "g1", false},    // no rook on h1
+        {"4k3/8/8/8/8/8/8/4K2r w K -", "g1", false},   // the corner rook is Black's
+        {"4k3/8/8/8/8/8/8/3K3R w K -", "g1", false},   // king not at home
+        {"r3k3/8/8/8/8/8/8/4K3 b q -", "c8", true},
+        {"r3k3/8/8/8/8/8/8/4K3 b q -", "g8", false},
+        {"r3k3/8/8/8/8/8/B7/4K3 b q -", "c8", true},   // the bishop on a2 eyes g8, not c8-e8
+        {"r3k3/8/8/8/8/8/8/2R1K3 b q -", "c8", false}, // c8 attacked
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(fen(c.fen)->isCastlingOK(sq(c.destination)), c.allowed)
+            << c.fen << " to " << c.destination;
+}
+
+TEST(Legality, CastlingForfeitedNeedsACastlingSquare) {
+    const auto position = fen("r3k2r/8/8/8/8/8/8/R3K2R w Kq -");
+    EXPECT_FALSE(position->isCastlingForfeited(sq("g1")));
+    EXPECT_TRUE(position->isCastlingForfeited(sq("c1")));
+    EXPECT_TRUE(position->isCastlingForfeited(sq("g8")));
+    EXPECT_FALSE(position->isCastlingForfeited(sq("c8")));
+    for (const char* square : {"e1", "h1", "b8"}) {
+        try {
+            position->isCastlingOK(sq(square));
+            ADD_FAILURE() << square;
+        } catch (const CError& error) {
+            EXPECT_STREQ(error.what(), "Invalid Castling destination");
+        }
+    }
+}
+
+TEST(Legality, MateAndStalemate) {
+    const struct {
+        const char* fen;
+        std::initializer_list<const char*> moves;
+        std::shared_ptr<CGameStatus> status;
+        const char* lastText;
+    } cases[] = {
+        {start, {"f3", "e5", "g4", "Qh4"}, CGameStatus::objBLACK_WINS(), "Qh4#"},
+        {"6k1/5ppp/8/8/8/8/8/R5K1 w - -", {"Ra8"}, CGameStatus::objWHITE_WINS(), "Ra8#"},
+        {"6k1/5ppp/8/8/4b3/8/8/R5K1 w - -", {"Ra8"}, CGameStatus::objBLACK_TO_MOVE(), "Ra8"},
+        {"7k/4Q3/6K1/8/8/8/8/8 w - -", {"Qf7"}, CGameStatus::objDRAWN_BY_STALEMATE(), "Qf7"},
+        {"7k/4Q3/6K1/8/8/8/8/8 w - -", {"Qe8"}, CGameStatus::objWHITE_WINS(), "Qe8#"},
+        // The check by a pawn's double step is parried by taking it en passant: not mate.
+        {"4r2k/2p5/q2p4/3P4/3K4/r7/8/8 b - -", {"c5"}, CGameStatus::objWHITE_TO_MOVE(), "c5"},
+    };
+    for (const auto& c : cases) {
+        const auto after = play(fen(c.fen), c.moves);
+        ASSERT_TRUE(after) << c.fen;
+        EXPECT_EQ(after->objStatus()->strToString(), c.status->strToString())
+            << c.fen << " " << after->strGetFEN();
+        EXPECT_EQ(after->strMoveText(), c.lastText) << c.fen;
+    }
+}
+
+TEST(Legality, IsMatedOnAGivenPosition) {
+    const struct {
+        const char* fen;
+        bool mated;
+    } cases[] = {
+        {"7k/8/8/8/8/1n6/PP6/K1rR4 w - -", true}, // double check: taking one checker is no help
+        {"7k/8/8/8/8/8/PP6/K1rR4 w - -", false},  // single check: Rxc1
+        {"7k/8/8/8/8/8/PP6/KRr5 w - -", false},   // no check at all
+        {"k7/8/1Q6/8/8/8/8/K7 b - -", false},     // stalemate is not mate
+        {"kQ6/2K5/8/8/8/8/8/8 b - -", true},      {"kQ6/8/1K6/8/8/8/8/8 b - -", false},  // Kxb8
+        {"k7/1Q6/1K6/8/8/8/8/8 b - -", true},     {"k7/1Q6/3K4/8/8/8/8/8 b - -", false}, // Kxb7
+        {"k7/8/1Q6/8/8/8/1r6/R5K1 b - -", false}, // Ra2 interposes
+        {"k7/8/1Q6/8/8/8/8/R5K1 b - -", true},
+    };
+    for (const auto& c : cases) {
+        const auto position = fen(c.fen);
+        EXPECT_EQ(position->isMated(), c.mated) << c.fen;
+        EXPECT_EQ(position->objStatus()->isInProgress(), !c.mated) << c.fen;
+    }
+    const auto over = fen("4k3/8/8/8/8/8/8/4K3 w - -");
+    over->objStatus(CGameStatus::objWHITE_WINS());
+    EXPECT_TRUE(over->isMated());
+    over->objStatus(CGameStatus::objDRAWN_BY_STALEMATE());
+    EXPECT_FALSE(over->isMated());
+}
+
+} // namespace

@@ -1,0 +1,161 @@
+#include "model/CDiagram.h"
+#include "model/CError.h"
+#include "model/CPiece.h"
+#include "model/CPieceColor.h"
+#include "tests/game/RulesTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char* const start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+
+TEST(Notation, WritingStoredTexts) {
+    const struct {
+        const char* fen;
+        CMove move;
+        const char* text;
+    } cases[] = {
+        {start, mv("P", "e2", "e4"), "Pe4"},
+        {start, mv("N", "g1", "f3"), "Nf3"},
+        {"4k3/8/8/3p4/4P3/8/8/4K3 w - -", mv("P", "e4", "d5"), "Pexd5"},
+        {"4k3/8/8/3pP3/8/8/8/4K3 w - d6", mv("P", "e5", "d6"), "Pexd6"},
+        {"3nk3/4P3/8/8/8/8/8/4K3 w - -", mv("P", "e7", "e8", "Q"), "Pe8=Q"},
+        {"3nk3/4P3/8/8/8/8/8/4K3 w - -", mv("P", "e7", "d8", "N"), "Pexd8=N"},
+        {"4k3/8/8/8/8/8/3p4/4K3 b - -", mv("p", "d2", "d1", "R"), "Pd1=R"},
+        {"4k3/8/8/8/8/5N2/8/1N2K3 w - -", mv("N", "b1", "d2"), "Nbd2"},
+        {"4k3/8/8/8/8/4R3/8/4R1K1 w - -", mv("R", "e1", "e2"), "R1e2"},
+        {"4k3/8/8/8/8/4R3/8/4R1K1 w - -", mv("R", "e3", "a3"),
+         "Ra3"}, // the other rook cannot go there
+        {"7k/8/8/8/Q2p3Q/8/8/3QK3 w - -", mv("Q", "d1", "d4"), "Qd1xd4"},
+        {"7k/8/8/8/Q6Q/8/8/3QK3 w - -", mv("Q", "a4", "a8"),
+         "Qa4a8"}, // three queens: full square always
+        {"4k3/8/8/8/8/8/4p3/4K3 w - -", mv("K", "e1", "e2"), "Kxe2"},
+        {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", mv("K", "e1", "g1"), "O-O"},
+        {"r3k2r/8/8/8/8/8/8/R3K2R b KQkq -", mv("k", "e8", "c8"), "O-O-O"},
+        // The other knight is pinned, yet the pseudo-legal test still adds the file.
+        {"4k3/4r3/8/8/8/5N2/4N3/4K3 w - -", mv("N", "f3", "d4"), "Nfd4"},
+        {"4k3/8/8/8/8/8/8/RR2K2R w - -", mv("R", "h1", "h5"), "Rh1h5"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(fen(c.fen)->strGetMoveNotation(c.move), c.text) << c.fen;
+}
+
+TEST(Notation, ReadingMoves) {
+    const struct {
+        const char* fen;
+        const char* text;
+        const char* after; // FEN after the move, "" for nothing
+    } cases[] = {
+        {start, "e4", "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3"},
+        {start, "Pe4", "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3"},
+        {start, "Nf3", "rnbqkbnr/pppppppp/8/8/8/5N2/PPPPPPPP/RNBQKB1R b KQkq -"},
+        {start, "Ng1-f3", "rnbqkbnr/pppppppp/8/8/8/5N2/PPPPPPPP/RNBQKB1R b KQkq -"},
+        {"4k3/8/8/3p4/2P1P3/8/8/4K3 w - -", "exd5", "4k3/8/8/3P4/2P5/8/8/4K3 b - -"},
+        {"4k3/8/8/3p4/2P1P3/8/8/4K3 w - -", "cxd5", "4k3/8/8/3P4/4P3/8/8/4K3 b - -"},
+        {"4k3/8/8/8/8/5N2/8/1N2K3 w - -", "Nbd2", "4k3/8/8/8/8/5N2/3N4/4K3 b - -"},
+        {"4k3/8/8/8/8/5N2/8/1N2K3 w - -", "Nd2",
+         "4k3/8/8/8/8/8/3N4/1N2K3 b - -"}, // first in diagram order
+        // The first knight is pinned: the other one is meant.
+        {"4k3/8/8/3b4/8/5N2/8/1N5K w - -", "Nd2", "4k3/8/8/3b4/8/5N2/3N4/7K b - -"},
+        {"3k4/4P3/8/8/8/8/8/4K3 w - -", "e8=Q", "3kQ3/8/8/8/8/8/8/4K3 b - -"},
+        {"3k4/4P3/8/8/8/8/8/4K3 w - -", "e8Q", "3kQ3/8/8/8/8/8/8/4K3 b - -"},
+        {"3k4/4P3/8/8/8/8/8/4K3 w - -", "e8=N+", "3kN3/8/8/8/8/8/8/4K3 b - -"},
+        {"3k4/4P3/8/8/8/8/8/4K3 w - -", "e8", ""}, // a pawn never stays on its last rank
+        {"4k3/8/8/8/8/8/p7/4K3 b - -", "a1=N", "4k3/8/8/8/8/8/8/n3K3 w - -"},
+        {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", "O-O+", "r3k2r/8/8/8/8/8/8/R4RK1 b kq -"},
+        {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", "O-O-O#", "r3k2r/8/8/8/8/8/8/2KR3R b kq -"},
+        {"r3k2r/8/8/8/8/8/8/R3K2R b KQkq -", "O-O", "r4rk1/8/8/8/8/8/8/R3K2R w KQ -"},
+        {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", "0-0", ""},
+        {"r3k2r/8/8/8/8/8/8/R3K2R w Qkq -", "O-O", ""},
+        {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", "Ox", ""},
+        {"7k/8/8/8/7Q/8/8/Q3r1K1 w - -", "Qh4xe1", "7k/8/8/8/8/8/8/Q3Q1K1 b - -"},
+        {"4k3/8/8/3pP3/8/8/8/4K3 w - d6", "exd6", "4k3/8/3P4/8/8/8/8/4K3 b - -"},
+        {"4k3/8/8/3pP3/8/8/8/4K3 w - d6", "exd6 e.p.", "4k3/8/3P4/8/8/8/8/4K3 b - -"},
+        {"4k3/8/8/3pP3/8/8/8/4K3 w - d6", "exd6ep", "4k3/8/3P4/8/8/8/8/4K3 b - -"},
+        {"4k3/8/8/3pP3/8/8/8/4K3 w - d6", "exd6 ep+", "4k3/8/3P4/8/8/8/8/4K3 b - -"},
+        {start, "e", ""},
+        {start, "Nf", ""},
+        {start, "N3", ""},
+        {start, "Nxe4=Q", ""},
+        {"4k3/4r3/8/8/8/8/4N3/4K3 w - -", "Nc3", ""}, // the only knight is pinned
+    };
+    for (const auto& c : cases) {
+        const auto position = fen(c.fen);
+        const auto after = position->objProcessMove(position, c.text);
+        EXPECT_EQ(after ? after->strGetFEN() : "", c.after) << c.fen << " " << c.text;
+        if (after) {
+            EXPECT_EQ(after->strStoredMoveText().substr(0, std::string(c.text).size()), c.text);
+        }
+    }
+}
+
+TEST(Notation, ReadableTextNoPieceCanPlayRaises) {
+    const struct {
+        const char* fen;
+        const char* text;
+    } cases[] = {
+        {start, "e5"},
+        {start, "Nd4"},
+        {"4k3/8/8/3n4/8/8/3P4/4K3 w - -", "xd5"}, // a pawn without a file hint stays on its file
+        {"4k3/8/8/8/8/8/8/4K3 w - -", "Qd1"},
+    };
+    for (const auto& c : cases) {
+        const auto position = fen(c.fen);
+        try {
+            position->objProcessMove(position, c.text);
+            ADD_FAILURE() << c.text;
+        } catch (const CError& error) {
+            EXPECT_EQ(error.lngNumber, 9999);
+            EXPECT_EQ(error.strSource, "CPosition");
+            EXPECT_EQ(error.strDescription(), std::string("No Move ") + c.text);
+        }
+    }
+}
+
+TEST(Notation, ProcessMoveHandsBackTheLocations) {
+    const auto position = fen(start);
+    std::shared_ptr<CPieceLocation> from, to;
+    const auto after = position->objProcessMove2(position, "Nc3", from, to);
+    ASSERT_TRUE(after);
+    EXPECT_EQ(from->strToString(), "White Nb1");
+    EXPECT_EQ(to->strToString(), "White Nc3");
+    std::shared_ptr<CPieceLocation> kept = from, ending;
+    EXPECT_THROW(position->objProcessMove2(position, "Nd4", kept, ending), CError);
+    EXPECT_EQ(kept, nullptr);
+    ASSERT_TRUE(ending);
+    EXPECT_EQ(ending->strToString(), "White Nd4");
+}
+
+TEST(Notation, WrittenTextReadsBackToTheSameMove) {
+    const char* const fens[] = {start,
+                                "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -",
+                                "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq -",
+                                "4k3/8/8/8/8/5N2/8/1N2K3 w - -", "7k/8/8/8/Q6Q/8/8/3QK3 w - -"};
+    for (const char* text : fens) {
+        const auto position = fen(text);
+        int moves = 0;
+        const auto diagram = position->objDiagram();
+        for (const auto& location : diagram->colMap()) {
+            if (!location->objGetColor()->isWhite()) continue;
+            const auto kind = location->objGetPieceValue();
+            for (const auto& target : kind->arrobjGetPossibleMoveSquares(location->objSquare(),
+                                                                         location->objGetColor())) {
+                const bool promotes = kind->strToString() == "P" && target->intRank() == 7;
+                const CMove move(
+                    location, objNewPieceLocation(target, promotes ? CChessPiece::objWHITE_QUEEN()
+                                                                   : location->objPiece()));
+                const auto made = position->objMove1(move);
+                if (!position->isLegalMove(move) || !made) continue;
+                ++moves;
+                const auto read = position->objProcessMove(position, made->strMoveText());
+                ASSERT_TRUE(read) << text << " " << made->strMoveText();
+                EXPECT_EQ(read->strGetFEN(), made->strGetFEN())
+                    << text << " " << made->strMoveText();
+            }
+        }
+        EXPECT_GT(moves, 0) << text;
+    }
+}
+
+} // namespace

@@ -1,0 +1,196 @@
+#include "game/PositionConstructors.h"
+#include "model/CDiagram.h"
+#include "model/CError.h"
+#include "tests/game/RulesTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace {
+
+TEST(Position, MoveTextGetterHidesPawnLetterAndCheck) {
+    const struct {
+        const char* stored;
+        const char* shown;
+    } cases[] = {{"Pe4+", "e4"},
+                 {"Qxf7#", "Qxf7#"},
+                 {"Pexd8=Q+", "exd8=Q"},
+                 {"...", "..."},
+                 {"O-O+", "O-O"}};
+    for (const auto& c : cases) {
+        CPosition position;
+        position.strMoveText(c.stored);
+        EXPECT_EQ(position.strMoveText(), c.shown);
+        EXPECT_EQ(position.strStoredMoveText(), c.stored);
+    }
+}
+
+TEST(Position, StartPositionAndDoubleStep) {
+    const auto start = objNewStartPosition();
+    EXPECT_EQ(start->strGetFEN(), "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
+    EXPECT_EQ(start->strMoveText(), "...");
+    EXPECT_EQ(start->intMoveNumber(), 0);
+    EXPECT_EQ(CPosition::objINITIAL_POSITION(), CPosition::objINITIAL_POSITION());
+    EXPECT_TRUE(CPosition::objINITIAL_POSITION()->isEqual(start));
+
+    const auto next = start->objMove1(mv("P", "e2", "e4"));
+    ASSERT_TRUE(next);
+    EXPECT_EQ(next->intEnPassantFile(), 4);
+    EXPECT_EQ(next->objStatus(), CGameStatus::objBLACK_TO_MOVE());
+    EXPECT_EQ(next->intMoveNumber(), 1);
+    EXPECT_EQ(next->strGetFEN(), "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3");
+    EXPECT_EQ(next->strMoveText(), "e4");
+    EXPECT_EQ(next->strStoredMoveText(), "Pe4");
+    const auto reply = next->objMove1(mv("n", "g8", "f6"));
+    EXPECT_EQ(reply->intMoveNumber(), 1);
+    EXPECT_EQ(reply->intEnPassantFile(), -1);
+    EXPECT_EQ(reply->objMove1(mv("N", "g1", "f3"))->intMoveNumber(), 2);
+    EXPECT_EQ(start->strGetFEN(), "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
+}
+
+TEST(Position, EnPassantCaptureRemovesThePawnOnlyInTheNewPosition) {
+    const auto before = fen("4k3/8/8/3pP3/8/8/8/4K3 w - d6");
+    const auto after = before->objMove1(mv("P", "e5", "d6"));
+    ASSERT_TRUE(after);
+    EXPECT_EQ(after->strGetFEN(), "4k3/8/3P4/8/8/8/8/4K3 b - -");
+    EXPECT_EQ(after->strMoveText(), "exd6");
+    EXPECT_EQ(before->strGetFEN(), "4k3/8/8/3pP3/8/8/8/4K3 w - d6");
+}
+
+TEST(Position, CastlingForfeits) {
+    const std::string corners = "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -";
+    const std::string black = "r3k2r/8/8/8/8/8/8/R3K2R b KQkq -";
+    const struct {
+        std::string fen;
+        CMove move;
+        const char* castling;
+    } cases[] = {
+        {corners, mv("R", "h1", "h5"), "Qkq"}, {corners, mv("R", "a1", "a5"), "Kkq"},
+        {corners, mv("K", "e1", "e2"), "kq"},  {corners, mv("K", "e1", "g1"), "kq"},
+        {corners, mv("R", "a1", "a8"), "Kk"}, // both corners it touches lose their right
+        {corners, mv("R", "h1", "h8"), "Qq"},  {black, mv("r", "h8", "h1"), "Qq"},
+        {black, mv("k", "e8", "c8"), "KQ"},
+    };
+    for (const auto& c : cases) {
+        const auto after = fen(c.fen)->objMove1(c.move);
+        ASSERT_TRUE(after) << c.move.strToString();
+        std::istringstream fields(after->strGetFEN());
+        std::string placement, side, castling;
+        fields >> placement >> side >> castling;
+        EXPECT_EQ(castling, c.castling) << c.move.strToString() << " gives " << after->strGetFEN();
+    }
+}
+
+TEST(Position, CastlingMovesTheRook) {
+    const auto white = fen("r3k2r/8/8/8/8/8/8/R3K2R w KQkq -");
+    EXPECT_EQ(white->objMove1(mv("K", "e1", "g1"))->strGetFEN(), "r3k2r/8/8/8/8/8/8/R4RK1 b kq -");
+    EXPECT_EQ(white->objMove1(mv("K", "e1", "c1"))->strGetFEN(), "r3k2r/8/8/8/8/8/8/2KR3R b kq -");
+    const auto black = fen("r3k2r/8/8/8/8/8/8/R3K2R b KQkq -");
+    EXPECT_EQ(black->objMove1(mv("k", "e8", "g8"))->strGetFEN(), "r4rk1/8/8/8/8/8/8/R3K2R w KQ -");
+    EXPECT_EQ(black->objMove1(mv("k", "e8", "c8"))->strMoveText(), "O-O-O");
+}
+
+TEST(Position, AfterAResultWhiteMovesWithTheSameNumber) {
+    const auto position = fen("4k3/8/8/8/8/8/8/4K3 w - -");
+    position->objStatus(CGameStatus::objWHITE_WINS());
+    position->intMoveNumber(7);
+    const auto next = position->objMove2(mv("k", "e8", "d8"), "Kd8");
+    ASSERT_TRUE(next);
+    EXPECT_EQ(next->objStatus(), CGameStatus::objWHITE_TO_MOVE());
+    EXPECT_EQ(next->intMoveNumber(), 7);
+}
+
+TEST(Position, NewPositionChecks) {
+    const auto diagram = objNewInitialDiagram();
+    const std::vector<bool> none(4, false);
+    const struct {
+        std::shared_ptr<CDiagram> diagram;
+        std::shared_ptr<CGameStatus> status;
+        int number;
+        std::vector<bool> forfeits;
+        const char* message;
+    } cases[] = {
+        {diagram, CGameStatus::objWHITE_WINS(), 0, none, "gameStatus"},
+        {diagram, nullptr, 0, none, "gameStatus"},
+        {nullptr, CGameStatus::objWHITE_TO_MOVE(), 0, none, "Diagram is null"},
+        {diagram, CGameStatus::objWHITE_TO_MOVE(), -1, none, "Movenum cannot be negative"},
+        {diagram,
+         CGameStatus::objWHITE_TO_MOVE(),
+         0,
+         {true, true, true},
+         "castlingPrivledges array parameter must have a length of 4"},
+        {nullptr, CGameStatus::objNO_RESULT(), -1, {}, "gameStatus"},
+    };
+    for (const auto& c : cases) {
+        try {
+            objNewPosition(c.diagram, c.status, c.number, c.forfeits, " ");
+            ADD_FAILURE() << c.message;
+        } catch (const CError& error) {
+            EXPECT_EQ(error.strSource, "CPosition");
+            EXPECT_STREQ(error.what(), c.message);
+        }
+    }
+    const auto noFile = objNewPosition(diagram, CGameStatus::objWHITE_TO_MOVE(), 3,
+                                       {true, false, false, true}, "x");
+    EXPECT_EQ(noFile->intEnPassantFile(), -1);
+    EXPECT_EQ(noFile->strMoveText(), "...");
+    EXPECT_EQ(noFile->objDiagram(), diagram) << "the diagram itself is kept";
+    EXPECT_TRUE(noFile->isKCastleForfeited(0));
+    EXPECT_FALSE(noFile->isQCastleForfeited(0));
+    EXPECT_FALSE(noFile->isKCastleForfeited(1));
+    EXPECT_TRUE(noFile->isQCastleForfeited(1));
+    const auto file = objNewPosition(diagram, CGameStatus::objBLACK_TO_MOVE(), 1, none, "d");
+    EXPECT_EQ(file->intEnPassantFile(), 3);
+    EXPECT_EQ(file->strMoveText(), "d4");
+    EXPECT_EQ(objNewPosition(diagram, CGameStatus::objWHITE_TO_MOVE(), 1, none, "c")->strMoveText(),
+              "c5");
+    EXPECT_THROW(file->isKCastleForfeited(2), CError);
+}
+
+TEST(Position, EqualityIgnoresNumberAndText) {
+    const auto a = fen("4k3/8/8/8/8/8/8/4K3 w - -");
+    const auto b = fen("4k3/8/8/8/8/8/8/4K3 w - -");
+    b->intMoveNumber(12);
+    b->strMoveText("Kd2");
+    EXPECT_TRUE(a->isEqual(b));
+    const struct {
+        std::shared_ptr<CPosition> other;
+        const char* why;
+    } different[] = {{fen("4k3/8/8/8/8/8/8/4K3 b - -"), "side"},
+                     {fen("4k3/8/8/8/8/8/8/3K4 w - -"), "placement"},
+                     {fen("4k3/8/8/8/8/8/8/4K3 w - e6"), "en passant"},
+                     {nullptr, "nothing"}};
+    for (const auto& d : different)
+        EXPECT_FALSE(a->isEqual(d.other)) << d.why;
+    const auto forfeit = fen("4k3/8/8/8/8/8/8/4K3 w - -");
+    forfeit->isQCastleForfeited(1, false);
+    EXPECT_FALSE(a->isEqual(forfeit));
+}
+
+TEST(Position, CloneCopiesEverythingAndSharesNothingMutable) {
+    const auto original = fen("4k3/8/8/8/8/8/8/4K3 b - e3");
+    original->strMoveText("Pe4+");
+    original->intMoveNumber(5);
+    const auto copy = original->objClone();
+    EXPECT_TRUE(copy->isEqual(original));
+    EXPECT_EQ(copy->strStoredMoveText(), "Pe4+");
+    EXPECT_EQ(copy->intMoveNumber(), 5);
+    EXPECT_NE(copy->objDiagram(), original->objDiagram());
+    copy->objDiagram()->objRemove(sq("e1"));
+    EXPECT_EQ(original->objDiagram()->colMap().Count(), 2);
+}
+
+TEST(Position, FenOfForfeitsAndEnPassant) {
+    const auto position = fen("4k3/8/8/8/8/8/8/4K3 w KQkq -");
+    for (int color = 0; color < 2; ++color) {
+        position->isKCastleForfeited(color, true);
+        position->isQCastleForfeited(color, true);
+    }
+    EXPECT_EQ(position->strGetFEN(), "4k3/8/8/8/8/8/8/4K3 w - -");
+    position->intEnPassantFile(0);
+    EXPECT_EQ(position->strGetFEN(), "4k3/8/8/8/8/8/8/4K3 w - a6");
+    position->intEnPassantFile(9);
+    EXPECT_EQ(position->strGetFEN(), "4k3/8/8/8/8/8/8/4K3 w - -");
+}
+
+} // namespace
