@@ -14,6 +14,8 @@ using TestApplication = QCoreApplication;
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
+    // Widgets are tested offscreen, also when the tests are only listed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     TestApplication application(argc, argv);
     QTemporaryDir settingsFolder;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
