@@ -1,0 +1,154 @@
+// The rules commands (perft, moves, play) run through the real brisolt-cli program.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string out, err;
+};
+
+std::string quoted(const std::string& text) {
+    std::string result = "'";
+    for (char c : text)
+        result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return result + "'";
+}
+
+std::string slurp(const std::filesystem::path& path) {
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+CliRun runCli(const std::vector<std::string>& args) {
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("brisolt-rules-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    std::string command = quoted(BRISOLT_CLI);
+    for (const auto& arg : args)
+        command += " " + quoted(arg);
+    command += " >" + quoted((dir / "out").string()) + " 2>" + quoted((dir / "err").string()) +
+               " </dev/null";
+    CliRun run;
+    const int raw = std::system(command.c_str());
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+    run.out = slurp(dir / "out");
+    run.err = slurp(dir / "err");
+    std::filesystem::remove_all(dir);
+    return run;
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        result.push_back(line);
+    return result;
+}
+
+const std::string start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+const std::string kiwipete = "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -";
+
+TEST(RulesCommands, SuccessfulRunsPrintTheResult) {
+    const struct {
+        std::vector<std::string> args;
+        std::string out;
+    } cases[] = {
+        {{"perft", start, "3"}, "8902\n"},
+        {{"perft", start + " 0 1", "0"}, "1\n"},
+        {{"perft", kiwipete, "2"}, "2039\n"},
+        {{"perft", "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -", "3"}, "2812\n"},
+        {{"moves", "4k3/8/8/8/8/8/8/4K3 w - -"}, "Kd1\nKd2\nKe2\nKf1\nKf2\n"},
+        {{"moves", "3n1k2/4P3/8/8/8/8/8/4K3 w - -"},
+         "e8=Q\ne8=R\ne8=B\ne8=N\nexd8=Q\nexd8=R\nexd8=B\nexd8=N\nKd1\nKd2\nKe2\nKf1\nKf2\n"},
+        {{"moves", "r3k2r/8/8/8/8/8/8/4K3 b kq -"}, ""}, // checked below by content
+        {{"play", start, "e4", "e5", "Nf3"},
+         "rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R b KQkq -\nBlack to move\n"},
+        {{"play", start, "f3", "e5", "g4", "Qh4#"},
+         "rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR b KQkq -\n0-1 (Checkmate)\n"},
+        {{"play", "7k/4Q3/6K1/8/8/8/8/8 w - -", "Qf7"},
+         "7k/5Q2/6K1/8/8/8/8/8 b - -\n1/2-1/2 (Stalemate)\n"},
+        {{"play", start}, start + "\nWhite to move\n"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = runCli(c.args);
+        EXPECT_EQ(run.status, 0) << c.args[0] << " " << c.args[1] << ": " << run.err;
+        EXPECT_EQ(run.err, "");
+        if (!c.out.empty()) {
+            EXPECT_EQ(run.out, c.out) << c.args[0] << " " << c.args[1];
+        }
+    }
+    const auto castling = lines(runCli({"moves", "r3k2r/8/8/8/8/8/8/4K3 b kq -"}).out);
+    EXPECT_EQ(castling.size(), 26u);
+    // Castling follows the king's own moves, before the h-rook's.
+    const auto at = [&](const char* text) {
+        return std::find(castling.begin(), castling.end(), text) - castling.begin();
+    };
+    EXPECT_EQ(at("O-O"), at("Kf8") + 1);
+    EXPECT_EQ(at("O-O-O"), at("O-O") + 1);
+    EXPECT_LT(at("O-O-O"), at("Rh7"));
+}
+
+TEST(RulesCommands, DivideListsEveryRootMoveThenTheTotal) {
+    const CliRun run = runCli({"perft", start, "2", "--divide"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto output = lines(run.out);
+    ASSERT_EQ(output.size(), 21u);
+    EXPECT_EQ(output.front(), "a3: 20");
+    EXPECT_EQ(output[17], "Nc3: 20");
+    EXPECT_EQ(output.back(), "400");
+    const auto kiwi = lines(runCli({"perft", kiwipete, "1", "--divide"}).out);
+    EXPECT_EQ(kiwi.back(), "48");
+    EXPECT_NE(std::find(kiwi.begin(), kiwi.end(), "O-O: 1"), kiwi.end());
+    EXPECT_NE(std::find(kiwi.begin(), kiwi.end(), "Bxa6: 1"), kiwi.end());
+}
+
+TEST(RulesCommands, RefusalsExitWithOneLine) {
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string mention; // a text the message must contain
+    } cases[] = {
+        {{"perft", "not a fen", "2"}, 2, "FEN"},
+        {{"perft", "4k3/8/8/8/8/8/8/8 w - -", "1"}, 2, "No white king"},
+        {{"perft", start, "x"}, 2, "depth"},
+        {{"perft", start, "-1"}, 2, "depth"},
+        {{"perft", start, "99"}, 2, "depth"},
+        {{"perft", start}, 2, "usage"},
+        {{"perft", start, "2", "--split"}, 2, "usage"},
+        {{"moves"}, 2, "usage"},
+        {{"moves", "8/8/8/8 w - -"}, 2, "FEN"},
+        {{"moves", std::string("\xff\xfe k \x01 w - -")}, 2, "FEN"},
+        {{"play"}, 2, "usage"},
+        {{"play", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR x KQkq -", "e4"}, 2, "side"},
+        {{"play", start, "e4", "e4"}, 1, "e4"},
+        {{"play", start, "e5"}, 1, "e5"},
+        {{"play", start, "zz"}, 1, "zz"},
+        {{"play", start, "O-O"}, 1, "O-O"},
+        {{"play", start, "f3", "e5", "g4", "Qh4", "Nc3"}, 1, "Nc3"},
+        {{"frobnicate"}, 2, "unknown command"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = runCli(c.args);
+        EXPECT_EQ(run.status, c.status) << c.args[0] << ": " << run.err;
+        EXPECT_NE(run.err.find(c.mention), std::string::npos) << c.args[0] << ": " << run.err;
+        if (c.args[0] != "frobnicate") {
+            EXPECT_EQ(lines(run.err).size(), 1u) << run.err;
+            EXPECT_EQ(run.out, "");
+        }
+    }
+}
+
+} // namespace
