@@ -1,0 +1,181 @@
+// The workbook commands of brisolt-cli, run as a user runs them: outputs, exit statuses and the
+// files they leave.
+#include "tests/workbook/TempFolder.h"
+
+#include <array>
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+struct Run {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs brisolt-cli with the arguments in the folder and collects its outputs.
+Run Cli(const std::vector<std::string>& args, const std::string& folder) {
+    TempFolder capture;
+    const std::string outPath = capture.file("out"), errPath = capture.file("err");
+    pid_t child = fork();
+    if (child == 0) {
+        if (chdir(folder.c_str()) != 0) _exit(127);
+        if (!freopen(outPath.c_str(), "w", stdout) || !freopen(errPath.c_str(), "w", stderr))
+            _exit(127);
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>(BRISOLT_CLI));
+        for (const std::string& arg : args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        execv(BRISOLT_CLI, argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    Run run;
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    run.out = FileBytes(outPath);
+    run.err = FileBytes(errPath);
+    return run;
+}
+
+struct Step {
+    std::vector<std::string> args;
+    int status;
+    std::string out;     // the whole standard output
+    std::string errPart; // a part of the error output ("" = no check)
+};
+
+void RunSteps(const std::vector<Step>& steps, const std::string& folder) {
+    for (const Step& step : steps) {
+        std::string line;
+        for (const std::string& arg : step.args)
+            line += arg + " ";
+        SCOPED_TRACE(line);
+        Run run = Cli(step.args, folder);
+        EXPECT_EQ(run.status, step.status) << run.err;
+        EXPECT_EQ(run.out, step.out);
+        EXPECT_NE(run.err.find(step.errPart), std::string::npos) << run.err;
+    }
+}
+
+const char* const kPgn =
+    "[Event \"Opening\"]\n[PageRef \"p. 3\"]\n[DiagramRef \"1\"]\n\n"
+    "1. e4 e5 (1... c5 2. Nf3) 2. Nf3 *\n\n"
+    "[Event \"Blunder\"]\n[White \"Smith\"]\n\n1. e4 e5 2. Ke3 *\n\n"
+    "[Event \"O'Neil's\tending\"]\n[SetUp \"1\"]\n[FEN \"4k3/8/4K3/4P3/8/8/8/8 w - - 0 60\"]\n\n"
+    "60. Kd6 Kd8 61. e6 *\n";
+
+TEST(WorkbookCommands, ATrainingSessionFromTheCommandLine) {
+    TempFolder folder;
+    WriteFile(folder.file("games.pgn"), kPgn);
+    const std::string shown =
+        "[Event \"O'Neil's ending\"]\n[Site \"?\"]\n[Date \"????.??.??\"]\n[Round \"?\"]\n"
+        "[White \"?\"]\n[Black \"?\"]\n[Result \"*\"]\n[Description \"O'Neil's ending\"]\n"
+        "[PageRef \"\"]\n[DiagramRef \"\"]\n[SetUp \"1\"]\n"
+        "[FEN \"4k3/8/4K3/4P3/8/8/8/8 w - - 0 60\"]\n\n60. Kd6 Kd8 61. e6 *\n\n";
+    RunSteps(
+        {
+            {{"new", "book.brl", "--title", "Ed's book"}, 0, "", ""},
+            {{"new", "book.brl"}, 1, "", "already exists"},
+            {{"title", "book.brl"}, 0, "Ed's book\n", ""},
+            {{"import", "book.brl", "games.pgn"},
+             0,
+             "imported 2 games, skipped 1\n",
+             "skipped game 2 [Event \"Blunder\"] [White \"Smith\"]: illegal move 2. Ke3"},
+            {{"list", "book.brl"},
+             0,
+             "1\t0\t0\t0\t0\tp. 3\t1\tOpening\n2\t0\t0\t0\t0\t\t\tO'Neil's ending\n",
+             ""},
+            {{"show", "book.brl", "2"}, 0, shown, ""},
+            {{"score", "book.brl"}, 0, "0\t0\t-----\n", ""},
+            {{"record", "book.brl", "1", "error"}, 0, "", ""},
+            {{"record", "book.brl", "2", "success"}, 0, "", ""},
+            {{"record", "book.brl", "2", "error"}, 0, "", ""},
+            {{"batch", "book.brl"}, 0, "1\n2\n", ""},
+            {{"batch", "book.brl", "1"}, 0, "1\n", ""},
+            {{"score", "book.brl"}, 0, "3\t1\t33.33\n", ""},
+            {{"record", "book.brl", "1", "success"}, 0, "", ""},
+            {{"record", "book.brl", "1", "success"}, 0, "", ""},
+            {{"score", "book.brl"}, 0, "5\t3\t60.00\n", ""},
+            {{"list", "book.brl"},
+             0,
+             "1\t3\t2\t0\t2\tp. 3\t1\tOpening\n2\t2\t1\t1\t0\t\t\tO'Neil's ending\n",
+             ""},
+            {{"clear-log", "book.brl"}, 0, "", ""},
+            {{"score", "book.brl"}, 0, "0\t0\t-----\n", ""},
+            {{"title", "book.brl", "New title"}, 0, "", ""},
+            {{"title", "book.brl"}, 0, "New title\n", ""},
+            {{"export", "book.brl", "out.pgn", "2"}, 0, "", ""},
+            {{"delete", "book.brl", "1"}, 0, "", ""},
+            {{"batch", "book.brl", "10"}, 0, "2\n", ""},
+        },
+        folder.path().string());
+    EXPECT_EQ(FileBytes(folder.file("out.pgn")), shown);
+    EXPECT_FALSE(std::filesystem::exists(folder.file("out.pgn.part")));
+}
+
+TEST(WorkbookCommands, ScoreTextsFollowTheTrainingFormat) {
+    TempFolder folder;
+    WriteFile(folder.file("one.pgn"), "1. e4 *\n");
+    RunSteps({{{"import", "s.brl", "one.pgn", "one.pgn", "one.pgn"},
+               0,
+               "imported 3 games, skipped 0\n",
+               ""}},
+             folder.path().string());
+    struct Case {
+        std::vector<std::string> results;
+        std::string score;
+    };
+    const std::vector<Case> cases = {
+        {{"error"}, "1\t0\t.00\n"},
+        {{"success"}, "1\t1\t100.00\n"},
+        {{"success", "error", "success"}, "3\t2\t66.67\n"},
+    };
+    for (const Case& c : cases) {
+        RunSteps({{{"clear-log", "s.brl"}, 0, "", ""}}, folder.path().string());
+        for (size_t i = 0; i < c.results.size(); ++i)
+            RunSteps({{{"record", "s.brl", std::to_string(i + 1), c.results[i]}, 0, "", ""}},
+                     folder.path().string());
+        RunSteps({{{"score", "s.brl"}, 0, c.score, ""}}, folder.path().string());
+    }
+}
+
+TEST(WorkbookCommands, MistakesGiveOneClearLineAndTheRightStatus) {
+    TempFolder folder;
+    WriteFile(folder.file("not.brl"), "this is not a workbook, just some text\n");
+    WriteFile(folder.file("one.pgn"), "1. e4 *\n");
+    RunSteps({{{"new", "w.brl"}, 0, "", ""},
+              {{"import", "w.brl", "one.pgn"}, 0, "imported 1 games, skipped 0\n", ""}},
+             folder.path().string());
+    const std::string notBefore = FileBytes(folder.file("not.brl"));
+    RunSteps(
+        {
+            {{"list"}, 2, "", "usage: brisolt-cli list FILE"},
+            {{"batch", "w.brl", "0"}, 2, "", "usage"},
+            {{"batch", "w.brl", "40000"}, 2, "", "usage"},
+            {{"record", "w.brl", "1", "maybe"}, 2, "", "usage"},
+            {{"show", "w.brl", "one"}, 2, "", "usage"},
+            {{"new", "x.brl", "--name", "t"}, 2, "", "usage"},
+            {{"list", "missing.brl"}, 1, "", "No such workbook: missing.brl"},
+            {{"record", "w.brl", "7", "success"}, 1, "", "No game with the identifier 7"},
+            {{"delete", "w.brl", "7"}, 1, "", "No game with the identifier 7"},
+            {{"show", "w.brl", "7"}, 1, "", "No game with the identifier 7"},
+            {{"export", "w.brl", "o.pgn", "7"}, 1, "", "No game with the identifier 7"},
+            {{"import", "w.brl", "missing.pgn"}, 1, "", "Cannot read the PGN file: missing.pgn"},
+            {{"list", "not.brl"}, 1, "", "not a database"},
+            {{"import", "not.brl", "one.pgn"}, 1, "", "not a database"},
+            {{"new", "no/such/folder/w.brl"}, 1, "", "unable to open"},
+        },
+        folder.path().string());
+    EXPECT_EQ(FileBytes(folder.file("not.brl")), notBefore);
+    EXPECT_FALSE(std::filesystem::exists(folder.file("o.pgn")));
+    EXPECT_FALSE(std::filesystem::exists(folder.file("o.pgn.part")));
+    EXPECT_FALSE(std::filesystem::exists(folder.file("x.brl")));
+    EXPECT_FALSE(std::filesystem::exists(folder.file("missing.brl")));
+}
+
+} // namespace
