@@ -1,0 +1,302 @@
+#pragma once
+
+#include "board/CBoardGeometry.h"
+#include "board/CMessageBox.h"
+#include "board/CPiecePictures.h"
+#include "board/CPropertyStore.h"
+
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+#include <random>
+#include <vector>
+
+class CPosition;
+class CGameTree;
+class CGameNode;
+class CChessPiece;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+// The chess board control (BRL.cntrlChessGui): shows a position, takes moves by drag and drop,
+// judges training moves against a game tree and answers them, keeps the move lists and the
+// variation list, edits positions in setup mode and exchanges FEN.
+//
+// Modes: 0 free play, 1 setup, 2 view, 3 training. Events are signals delivered synchronously;
+// a handler may call back into the control.
+class cntrlChessGui : public QWidget {
+    Q_OBJECT
+public:
+    using NodeArray = std::vector<std::shared_ptr<CGameNode>>;
+    // Returns the chosen promotion letter ("Q", "N", "B", "R"), or empty text for no choice.
+    using PromotionChooser = std::function<QString(QWidget* parent)>;
+
+    static constexpr quint32 DEFAULT_DARK = 8026685;
+    static constexpr quint32 DEFAULT_LIGHT = 0xFFFFFF;
+    static constexpr double DEFAULT_SQUARE_SIZE = 525;
+
+    explicit cntrlChessGui(QWidget* parent = nullptr);
+    ~cntrlChessGui() override;
+
+    // --- properties --------------------------------------------------------------------------
+    // The game tree being shown, entered or trained.
+    std::shared_ptr<CGameTree> objGameTree() const { return tree; }
+    // Stores the tree and goes to its first node with empty move lists (raises Moved, Status).
+    void objGameTree(const std::shared_ptr<CGameTree>& newTree);
+    // The position shown and played from.
+    std::shared_ptr<CPosition> objPosition() const { return position; }
+    // Children of the tree's current node, as last filled in by the tree.
+    const NodeArray& arrNextNodes() const { return nextNodes; }
+    // True when Black's side is at the bottom.
+    bool isWhiteOnTop() const { return whiteOnTop; }
+    // Flips the board: recaptions the labels and redraws the pieces.
+    void isWhiteOnTop(bool value);
+    // The side the program answers for in training: 0 White, 1 Black.
+    int ComputerPlays() const { return computerPlays; }
+    // Stores the side the program answers for.
+    void ComputerPlays(int value) { computerPlays = value; }
+    // Colour of the dark squares, 0x00BBGGRR.
+    quint32 SquareColorDark() const { return colorDark; }
+    // Recolours the dark squares.
+    void SquareColorDark(quint32 value);
+    // Colour of the light squares, 0x00BBGGRR.
+    quint32 SquareColorLight() const { return colorLight; }
+    // Recolours the light squares.
+    void SquareColorLight(quint32 value);
+    // Edge of one square in twips (15 per device-independent pixel).
+    double SquareSize() const { return geometry.dblSquareSize(); }
+    // Sets the square size and lays the control out again.
+    void SquareSize(double value);
+    // Operating mode: 0 free play, 1 setup, 2 view, 3 training.
+    int Mode() const { return mode; }
+    // Switches the mode and shows the elements it uses.
+    void Mode(int value);
+
+    // --- methods -----------------------------------------------------------------------------
+    // Status text of the current position, e.g. "White to move".
+    QString GameStatus() const;
+    // Enables or disables the five navigation buttons.
+    void EnableNavigation(bool isEnable);
+    // Plays a move given as move text, in every mode.
+    void MovePgn(const QString& strPgn, bool isDisplayPosition, bool isGenerateEvent);
+    // As MovePgn, and hands back the display indices of the move's start and end squares.
+    void MovePgn2(const QString& strPgn, int& iFromIndex, int& iToIndex, bool isDisplayPosition,
+                  bool isGenerateEvent);
+    // Draws the move line between two squares, with a circle on the first when asked.
+    void DrawLine(int iFrom, int iTo, bool withCircle);
+    // Deletes the variation selected in the variation list.
+    void cmdDelete_Click();
+    // Frames a square, or removes its frame.
+    void HighLightSquare(int Index, bool isHiLite);
+    // True when the square has its frame.
+    bool isSquareHighlighted(int Index) const;
+    // Repaints the control at once.
+    void Refresh();
+    // The move from one display index to another; shift holds the key bits (2 = Ctrl).
+    void MakeMove(int intSourceSquare, int intDropSquare, int shift);
+    // Hides (or shows again) the pieces of a board quarter 0..3.
+    void Phantom(int iPhantomArea, bool isPhantom);
+    // Replaces the position and the game tree with the values of a position.
+    bool ApplyPosition(const std::shared_ptr<CPosition>& objPosition);
+    // Replaces the position and the game tree from FEN text and switches to free play.
+    bool ApplyFen(const QString& strFen);
+    // Loads FEN text into the setup panel and the pictures only.
+    bool SetFen(const QString& strFen);
+    // The 64-character diagram of the pictures in display order.
+    QString GetDiagramFromGui() const;
+    // The standard start position and a new game tree.
+    void InitialPosition();
+    // Empties the board (setup mode only).
+    void ClearPosition();
+    // Shows a 64-character diagram text on the pictures, in display order.
+    void DisplayDiagram(const QString& strDiagram);
+    // FEN text of the pictures and the setup panel.
+    QString GetFen() const;
+
+    // --- the control's own buttons (also callable by hosts and tests) --------------------------
+    // Navigation button 0..4: initial position, previous branch, previous, next, next branch.
+    void cmdNavigation_Click(int k);
+    // "Clear Board".
+    void cmdClear_Click();
+    // "Starting Pos".
+    void cmdInitPos_Click();
+    // "Apply Setup": applies the setup, then raises Setup.
+    void cmdApplySetup_Click();
+
+    // --- persistence -------------------------------------------------------------------------
+    // Restores square size, colours and mode from the host's store.
+    void ReadProperties(const CPropertyStore& store);
+    // Saves the four persisted values (defaults are not written).
+    void WriteProperties(CPropertyStore& store) const;
+    // True when a persisted property was written since creation.
+    bool isPropertyChanged() const { return propertyChanged; }
+
+    // --- host hooks --------------------------------------------------------------------------
+    // Where setup warnings go (default: a modal warning box).
+    void SetMessageBox(std::shared_ptr<CMessageBox> box);
+    // How the promotion piece is chosen (default: the modal frmPromote).
+    void SetPromotionChooser(PromotionChooser chooser);
+    // Seeds the choice among several stored replies (seeded from the clock otherwise).
+    void SeedRandom(unsigned seed) { random.seed(seed); }
+
+    // --- what the control shows (for hosts and tests) ----------------------------------------
+    // The control keeps its height at 0.9 of its width.
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override { return qRound(width * 0.9); }
+    QSize sizeHint() const override;
+
+    // Rack slot (0..11) of the picture on a display index, -1 for none.
+    int intPictureSlot(int index) const { return pictures.at(index); }
+    // True when the picture of a display index is shown.
+    bool isPictureVisible(int index) const { return pictureVisible.at(index); }
+    // Rectangle of a square in widget pixels.
+    QRect rcSquarePixels(int index) const;
+    // Rectangle of a rack slot in widget pixels.
+    QRect rcRackPixels(int slot) const;
+    bool isDragging() const { return dragging; }
+    bool isRackDragging() const { return rackDragging; }
+    bool isPhantom(int index) const { return phantom.at(index); }
+    bool isMoveLineVisible() const { return lineVisible; }
+    bool isCircleVisible() const { return circleVisible; }
+    bool isAreaVisible(int area) const { return areaVisible.at(area); }
+    // True while the piece rack is shown (setup mode).
+    bool isRackVisible() const { return rackShown; }
+    // Display index under the highlight frame, -1 when it is hidden.
+    int intHighlightFrame() const { return frameIndex; }
+    // Display indices joined by the move line (meaningful while it is visible).
+    std::pair<int, int> MoveLine() const { return {lineFrom, lineTo}; }
+    int intCircleIndex() const { return circleIndex; }
+    // Caption of file label k (left to right) and rank label k (top to bottom).
+    QString strFileLabel(int k) const;
+    QString strRankLabel(int k) const;
+    // Number of squares drawn by the last paint (squares outside the dirty region are skipped).
+    int intLastPaintedSquares() const { return lastPaintedSquares; }
+
+    QListWidget* lstWhiteMoves;
+    QListWidget* lstBlackMoves;
+    QListWidget* lstVariations;
+    QPushButton* cmdDelete;
+    std::array<QPushButton*, 5> cmdNavigation;
+    QGroupBox* fraSetup;
+    QCheckBox* chkWhiteOO;
+    QCheckBox* chkWhiteOOO;
+    QCheckBox* chkBlackOO;
+    QCheckBox* chkBlackOOO;
+    QCheckBox* chkWhiteToMove;
+    QLabel* lblEP;
+    QComboBox* cboEP;
+    QPushButton* cmdClear;
+    QPushButton* cmdInitPos;
+    QPushButton* cmdApplySetup;
+
+signals:
+    // A move was made or navigated to; empty text for a refused move.
+    void Moved(const QString& strPgn);
+    // Status text and move number of the current position.
+    void Status(const QString& strStatus, int intMoveNum);
+    // Training only: "Wrong move", "Successful", or the text of the reply just played.
+    void TrainingStatus(const QString& strStatus);
+    // A square was clicked: display index and square name.
+    void SquareClicked(int iIndex, const QString& strName);
+    // The "Apply Setup" button has run.
+    void Setup();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    // construction and layout (cntrlChessGui.cpp, cntrlChessGuiPaint.cpp)
+    void CreateChildren();
+    void LayoutBoard();
+    void PaintSquares();
+    void ShowSetupPanel(bool setup);
+    void ShowNavigation(bool visible);
+    void DisplayPosition();
+    void SetPicture(int index, int slot);
+    void SetPictureVisible(int index, bool visible);
+    void UpdateTwips(const CTwipRect& rc);
+    void UpdateDrag();
+    void HideMoveLine();
+    void HideCircle();
+    QRectF rcPixels(const CTwipRect& rc) const;
+    QRect rcWidget(const CTwipRect& rc) const;
+    // move input (cntrlChessGuiInput.cpp)
+    void DragStart(int index, const QPoint& pos, bool ctrl);
+    void DragFollow(const QPoint& pos);
+    void DragDrop(int index, const QPoint& pos, int shift);
+    void RackDragStart(int slot);
+    void RackDrop(const QPoint& pos);
+    std::shared_ptr<CChessPiece> objAskPromotion();
+    QString strPlayComputerReply(const NodeArray& children);
+    bool isProgramToMove() const;
+    void PlayText(const QString& strPgn, bool withIndices, int& iFromIndex, int& iToIndex,
+                  bool isDisplayPosition, bool isGenerateEvent);
+    void RaiseStatus();
+    // navigation and lists (cntrlChessGuiNavigation.cpp)
+    void AddToMoveLists(const std::shared_ptr<CPosition>& pos, const QString& text);
+    void RefreshVariations(const NodeArray& children);
+    void ClearMoveLists();
+    void RebuildMoveLists();
+    void NavigationTail();
+    void NavigateInitial();
+    void NavigatePreviousBranch();
+    void NavigatePrevious();
+    void NavigateNext();
+    void NavigateNextBranch();
+    void SyncLists(QListWidget* from);
+    // setup and exchange (cntrlChessGuiSetup.cpp, cntrlChessGuiFen.cpp)
+    void ApplySetup();
+    bool isPositionSound(const std::shared_ptr<CPosition>& pos) const;
+    void ResetTree(const std::shared_ptr<CPosition>& pos);
+    void NewTreeWith(const std::shared_ptr<CPosition>& pos);
+    int intFindRack(const QPoint& pos) const;
+    int intFindSquare(const QPoint& pos) const;
+
+    std::shared_ptr<CPosition> position;
+    std::shared_ptr<CGameTree> tree;
+    NodeArray nextNodes;
+    bool whiteOnTop = false;
+    int computerPlays = 0;
+    quint32 colorDark = DEFAULT_DARK;
+    quint32 colorLight = DEFAULT_LIGHT;
+    CBoardGeometry geometry{DEFAULT_SQUARE_SIZE};
+    int mode = 0;
+    bool propertyChanged = false;
+
+    std::array<bool, 64> phantom{};
+    std::array<int, 64> pictures{};
+    std::array<bool, 64> pictureVisible{};
+    std::array<bool, 64> squareBorder{};
+    std::array<bool, 4> areaVisible{};
+    int frameIndex = -1;
+    bool circleVisible = false;
+    int circleIndex = 0;
+    bool lineVisible = false;
+    int lineFrom = 0;
+    int lineTo = 0;
+
+    bool dragging = false;
+    bool rackDragging = false;
+    int dragSlot = -1;
+    bool dragShown = false;
+    QPoint dragPos;
+    int pressIndex = -1;
+    int pressRack = -1;
+    bool layingOut = false;
+    bool rackShown = false;
+    mutable int lastPaintedSquares = 0;
+
+    std::unique_ptr<CPiecePictures> pieces;
+    std::shared_ptr<CMessageBox> messageBox;
+    PromotionChooser promotionChooser;
+    std::mt19937 random;
+};

@@ -1,0 +1,153 @@
+// Setup mode of the board control: the rack, clearing, the start position, applying a setup, and
+// the diagram text of the pictures.
+#include "board/cntrlChessGui.h"
+#include "game/CGameNode.h"
+#include "game/CGameTree.h"
+#include "game/CPosition.h"
+#include "game/PositionConstructors.h"
+#include "model/CChessSquare.h"
+#include "model/CDiagram.h"
+#include "model/CError.h"
+#include "model/CGameStatus.h"
+#include "model/Constructors.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QListWidget>
+
+QString cntrlChessGui::GetDiagramFromGui() const {
+    QString text;
+    text.reserve(64);
+    for (int i = 0; i < 64; ++i) {
+        const QString letter = CPiecePictures::strSlotLetter(pictures[i]);
+        text += letter.isEmpty() ? QString("e") : letter;
+    }
+    return text;
+}
+
+void cntrlChessGui::DisplayDiagram(const QString& strDiagram) {
+    for (int i = 0; i < 64; ++i) {
+        const QChar ch = i < strDiagram.size() ? strDiagram[i] : QChar('e');
+        SetPicture(i, CPiecePictures::intSlotOfLetter(ch));
+        SetPictureVisible(i, !phantom[i]);
+    }
+}
+
+void cntrlChessGui::ClearPosition() {
+    if (mode != 1) RaiseError("cntrlChessGui", "Cannot clear if not in SetUp mode");
+    // The shown position may be a node's own object: empty a copy, never the tree's position.
+    auto cleared = position->objClone();
+    std::shared_ptr<CDiagram> diagram = cleared->objDiagram();
+    for (int i = 0; i < 64; ++i)
+        diagram = diagram->objRemove(CChessSquare::objGetSquare(
+            CBoardGeometry::intGetFile(i, whiteOnTop), CBoardGeometry::intGetRank(i, whiteOnTop)));
+    cleared->objDiagram(diagram);
+    position = cleared;
+    DisplayPosition();
+}
+
+void cntrlChessGui::NewTreeWith(const std::shared_ptr<CPosition>& pos) {
+    tree = std::make_shared<CGameTree>();
+    tree->Add(pos, nextNodes);
+}
+
+void cntrlChessGui::InitialPosition() {
+    HideMoveLine();
+    position = objNewStartPosition();
+    NewTreeWith(position);
+    DisplayPosition();
+    RefreshVariations(nextNodes);
+    HideCircle();
+    HideMoveLine();
+    ClearMoveLists();
+    RaiseStatus();
+}
+
+void cntrlChessGui::ResetTree(const std::shared_ptr<CPosition>& pos) {
+    // A position built with an en-passant file carries the text of the double step; as the
+    // root of a game it must read "..." so that the tree keys it as its root and can add to it.
+    pos->strMoveText("...");
+    auto root = std::make_shared<CGameNode>();
+    root->InitFromPosition("", pos);
+    root->strKey(CGameNode::strINITIAL_KEY());
+    tree->objCurrentNode(root);
+    tree->Remove(CGameNode::strINITIAL_KEY());
+    tree->Add(pos, nextNodes);
+}
+
+bool cntrlChessGui::isPositionSound(const std::shared_ptr<CPosition>& pos) const {
+    const CDiagram& diagram = *pos->objDiagram();
+    int kings[2] = {0, 0};
+    for (int square = 0; square < 64; ++square) {
+        const int code = diagram.intCodeAt(square);
+        const int rank = square / 8;
+        if ((code == 1 || code == 7) && (rank == 0 || rank == 7)) return false;
+        if (code == 6) ++kings[0];
+        if (code == 12) ++kings[1];
+    }
+    if (kings[0] != 1 || kings[1] != 1) return false;
+    const int idle = pos->isWhiteToMove() ? 1 : 0;
+    const int king = diagram.intKingIndex(idle);
+    return king >= 0 && diagram.intCountAttacks(king, idle, 1) == 0;
+}
+
+void cntrlChessGui::ApplySetup() {
+    if (mode != 1) RaiseError("cntrlChessGui", "Cannot apply setup if not in SetUp mode");
+    HideMoveLine();
+    const QString d = GetDiagramFromGui();
+    const QString title = "Chess";
+    if (d.count('K') == 0) return messageBox->ShowWarning(this, "The white king is missing", title);
+    if (d.count('K') >= 2) return messageBox->ShowWarning(this, "Too many white kings", title);
+    if (d.count('k') == 0) return messageBox->ShowWarning(this, "The black king is missing", title);
+    if (d.count('k') >= 2) return messageBox->ShowWarning(this, "Too many black kings", title);
+
+    const std::vector<bool> forfeits = {!chkWhiteOO->isChecked(), !chkWhiteOOO->isChecked(),
+                                        !chkBlackOO->isChecked(), !chkBlackOOO->isChecked()};
+    const std::string letter = cboEP->currentText().trimmed().toStdString();
+    const bool white = chkWhiteToMove->isChecked();
+    // The pictures are read in display order; a flipped board shows the diagram turned round.
+    std::string cells = d.toStdString();
+    if (whiteOnTop) std::reverse(cells.begin(), cells.end());
+    auto pos =
+        objNewPosition(objNewDiagram(cells),
+                       white ? CGameStatus::objWHITE_TO_MOVE() : CGameStatus::objBLACK_TO_MOVE(),
+                       white ? 0 : 1, forfeits, letter);
+    if (!isPositionSound(pos)) {
+        const int idle = pos->isWhiteToMove() ? 1 : 0;
+        const int king = pos->objDiagram()->intKingIndex(idle);
+        const bool check = king >= 0 && pos->objDiagram()->intCountAttacks(king, idle, 1) > 0;
+        return messageBox->ShowWarning(this,
+                                       check ? "The side not to move is in check"
+                                             : "A pawn stands on the first or last rank",
+                                       title);
+    }
+    position = pos;
+    ResetTree(position);
+    RefreshVariations(nextNodes);
+    ClearMoveLists();
+    Mode(0);
+    HideCircle();
+    HideMoveLine();
+}
+
+void cntrlChessGui::cmdClear_Click() {
+    try {
+        ClearPosition();
+    } catch (...) {
+    }
+}
+
+void cntrlChessGui::cmdInitPos_Click() {
+    try {
+        InitialPosition();
+    } catch (...) {
+    }
+}
+
+void cntrlChessGui::cmdApplySetup_Click() {
+    try {
+        ApplySetup();
+    } catch (...) {
+    }
+    emit Setup();
+}

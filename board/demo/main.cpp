@@ -1,0 +1,83 @@
+// brisolt-board-demo: the board control alone in a window, for trying it out and for screenshots.
+//
+//   brisolt-board-demo [--mode N] [--flip] [--fen TEXT] [--moves "e4 e5 Nf3"] [--width PX]
+//                      [--line FROM TO] [--highlight INDEX] [--phantom AREA]
+//                      [--screenshot FILE.png]
+#include "board/cntrlChessGui.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QStatusBar>
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("brisolt-board-demo");
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Shows the Brisolt board control on its own.");
+    parser.addHelpOption();
+    const QCommandLineOption modeOpt("mode", "Mode: 0 free play, 1 setup, 2 view, 3 training.", "N",
+                                     "0");
+    const QCommandLineOption flipOpt("flip", "Black at the bottom.");
+    const QCommandLineOption fenOpt("fen", "Start from this FEN text.", "FEN");
+    const QCommandLineOption movesOpt("moves", "Moves to play first, separated by spaces.",
+                                      "MOVES");
+    const QCommandLineOption widthOpt("width", "Width of the control in pixels.", "PX", "760");
+    const QCommandLineOption lineOpt("line", "Draw the move line between two display indices.",
+                                     "FROM,TO");
+    const QCommandLineOption highlightOpt("highlight", "Frame a square (display index).", "INDEX");
+    const QCommandLineOption phantomOpt("phantom", "Hide the pieces of a board quarter.", "AREA");
+    const QCommandLineOption shotOpt("screenshot", "Render to a PNG file and exit.", "FILE");
+    parser.addOptions(
+        {modeOpt, flipOpt, fenOpt, movesOpt, widthOpt, lineOpt, highlightOpt, phantomOpt, shotOpt});
+    parser.process(app);
+
+    QMainWindow window;
+    window.setWindowTitle("Brisolt board");
+    auto* board = new cntrlChessGui(&window);
+    window.setCentralWidget(board);
+    QObject::connect(
+        board, &cntrlChessGui::Status, &window, [&window](const QString& status, int number) {
+            window.statusBar()->showMessage(QString("%1 (move %2)").arg(status).arg(number));
+        });
+    QObject::connect(board, &cntrlChessGui::TrainingStatus, &window,
+                     [&window](const QString& text) { window.statusBar()->showMessage(text); });
+
+    board->isWhiteOnTop(parser.isSet(flipOpt));
+    if (parser.isSet(fenOpt) && !board->ApplyFen(parser.value(fenOpt))) {
+        std::fprintf(stderr, "brisolt-board-demo: the FEN text was refused\n");
+        return 2;
+    }
+    for (const QString& move : parser.value(movesOpt).split(' ', Qt::SkipEmptyParts)) {
+        int from = -1;
+        int to = -1;
+        board->MovePgn2(move, from, to, true, false);
+        if (from >= 0) board->DrawLine(from, to, true);
+    }
+    board->Mode(parser.value(modeOpt).toInt());
+    if (parser.isSet(lineOpt)) {
+        const QStringList ends = parser.value(lineOpt).split(',');
+        if (ends.size() == 2) board->DrawLine(ends[0].toInt(), ends[1].toInt(), true);
+    }
+    if (parser.isSet(highlightOpt))
+        board->HighLightSquare(parser.value(highlightOpt).toInt(), true);
+    if (parser.isSet(phantomOpt)) board->Phantom(parser.value(phantomOpt).toInt(), true);
+
+    const int width = parser.value(widthOpt).toInt();
+    window.resize(width, board->heightForWidth(width) + window.statusBar()->sizeHint().height());
+    if (parser.isSet(shotOpt)) {
+        window.show();
+        QApplication::processEvents();
+        const QString file = parser.value(shotOpt);
+        if (!window.grab().save(file)) {
+            std::fprintf(stderr, "brisolt-board-demo: cannot write %s\n", qPrintable(file));
+            return 1;
+        }
+        std::printf("%s\n", qPrintable(file));
+        return 0;
+    }
+    window.show();
+    return QApplication::exec();
+}

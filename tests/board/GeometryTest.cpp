@@ -1,0 +1,127 @@
+#include "board/CBoardGeometry.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct IndexCase {
+    int index;
+    bool flipped;
+    const char* square;
+};
+
+TEST(BoardGeometry, DisplayIndexMapsToSquaresInBothOrientations) {
+    const IndexCase cases[] = {
+        {0, false, "a8"}, {7, false, "h8"}, {56, false, "a1"}, {63, false, "h1"}, {36, false, "e4"},
+        {0, true, "h1"},  {7, true, "a1"},  {56, true, "h8"},  {63, true, "a8"},  {27, true, "e4"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CBoardGeometry::strSquareName(c.index, c.flipped), c.square) << c.index;
+        EXPECT_EQ(CBoardGeometry::intGetIndex(c.square, c.flipped), c.index) << c.square;
+    }
+}
+
+TEST(BoardGeometry, IndexOfSquareIsTheInverseEverywhere) {
+    for (bool flipped : {false, true})
+        for (int i = 0; i < 64; ++i)
+            EXPECT_EQ(
+                CBoardGeometry::intGetIndex(CBoardGeometry::strSquareName(i, flipped), flipped), i);
+}
+
+TEST(BoardGeometry, NamesThatAreNotSquaresGiveNoIndex) {
+    for (const char* name : {"", "e", "e44", "i1", "a9", "a0", "E4", "4e"})
+        EXPECT_EQ(CBoardGeometry::intGetIndex(name, false), -1) << name;
+}
+
+TEST(BoardGeometry, ChequerRuleKeepsTheTopLeftSquareLight) {
+    const struct {
+        int index;
+        bool light;
+    } cases[] = {{0, true}, {1, false}, {8, false}, {9, true}, {63, true}, {56, false}, {7, false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(CBoardGeometry::isLightSquare(c.index), c.light) << c.index;
+}
+
+TEST(BoardGeometry, LabelsFollowTheOrientation) {
+    std::string files, ranks, filesFlipped, ranksFlipped;
+    for (int k = 0; k < 8; ++k) {
+        files += CBoardGeometry::strFileLabel(k, false);
+        ranks += CBoardGeometry::strRankLabel(k, false);
+        filesFlipped += CBoardGeometry::strFileLabel(k, true);
+        ranksFlipped += CBoardGeometry::strRankLabel(k, true);
+    }
+    EXPECT_EQ(files, "abcdefgh");
+    EXPECT_EQ(ranks, "87654321");
+    EXPECT_EQ(filesFlipped, "hgfedcba");
+    EXPECT_EQ(ranksFlipped, "12345678");
+}
+
+TEST(BoardGeometry, PhantomAreasAreTheFourQuarters) {
+    const auto& areas = CBoardGeometry::arrPhantomAreas();
+    const int firsts[4][4] = {{0, 3, 8, 27}, {4, 7, 12, 31}, {32, 35, 40, 59}, {36, 39, 44, 63}};
+    for (int a = 0; a < 4; ++a) {
+        EXPECT_EQ(areas[a][0], firsts[a][0]);
+        EXPECT_EQ(areas[a][3], firsts[a][1]);
+        EXPECT_EQ(areas[a][4], firsts[a][2]);
+        EXPECT_EQ(areas[a][15], firsts[a][3]);
+    }
+    std::array<int, 64> seen{};
+    for (const auto& area : areas)
+        for (int i : area)
+            ++seen[i];
+    for (int count : seen)
+        EXPECT_EQ(count, 1);
+}
+
+TEST(BoardGeometry, ElementSizesFollowTheSquareSize) {
+    const CBoardGeometry g(500);
+    EXPECT_DOUBLE_EQ(g.dblPictureSize(), 450);
+    EXPECT_DOUBLE_EQ(g.rcPicture(10).width, 450);
+    EXPECT_DOUBLE_EQ(g.rcNavigationButton(2).width, 800);
+    EXPECT_DOUBLE_EQ(g.rcWhiteList().height, 2000);
+    EXPECT_DOUBLE_EQ(g.rcBlackList().height, 2000);
+    // labels
+    EXPECT_DOUBLE_EQ(g.rcFileLabel(3).left, 250 + 3 * 500);
+    EXPECT_DOUBLE_EQ(g.rcFileLabel(3).height, 250);
+    EXPECT_DOUBLE_EQ(g.rcRankLabel(2).top, 250 + 2 * 500);
+    // squares: index 0 flush with the label, the others one twip to the right
+    EXPECT_DOUBLE_EQ(g.rcSquare(0).left, 250);
+    EXPECT_DOUBLE_EQ(g.rcSquare(8).left, 251);
+    EXPECT_DOUBLE_EQ(g.rcSquare(9).left, 751);
+    EXPECT_DOUBLE_EQ(g.rcPicture(9).top, 250 + 500 + 25);
+    // rack columns and the setup panel under them
+    EXPECT_DOUBLE_EQ(g.rcRack(0).left, 9 * 500 + 250);
+    EXPECT_DOUBLE_EQ(g.rcRack(6).left, 10 * 500 + 250);
+    EXPECT_DOUBLE_EQ(g.rcRack(11).top, 250 + 5 * 500);
+    EXPECT_DOUBLE_EQ(g.rcSetupPanel().top, 7 * 500 + 50);
+    EXPECT_DOUBLE_EQ(g.rcSetupPanel().left, 9 * 500 + 250);
+    // navigation row: from picture 0's left edge, 1.25 squares under picture 63's top
+    EXPECT_DOUBLE_EQ(g.rcNavigationButton(0).left, 275);
+    EXPECT_DOUBLE_EQ(g.rcNavigationButton(4).left, 275 + 4 * 800);
+    EXPECT_DOUBLE_EQ(g.rcNavigationButton(0).top, g.rcPicture(63).top + 625);
+    // lists: black overlaps white by 25, variations 25 below and 25 narrower than both
+    EXPECT_DOUBLE_EQ(g.rcBlackList().left, g.rcWhiteList().left + 1935.0 / 2 - 25);
+    EXPECT_DOUBLE_EQ(g.rcVariationList().top, 250 + 2000 + 25);
+    EXPECT_DOUBLE_EQ(g.rcVariationList().width, 1935 - 25);
+    EXPECT_DOUBLE_EQ(g.rcDeleteButton().width, (1935 - 25) / 2.0);
+}
+
+TEST(BoardGeometry, ResizeRuleLeavesRoomForHalfThePanel) {
+    EXPECT_DOUBLE_EQ(CBoardGeometry::dblSquareSizeForWidth(967.5 + 12 * 525), 525);
+    EXPECT_DOUBLE_EQ(CBoardGeometry::dblSquareSizeForWidth(967.5 + 12 * 600), 600);
+}
+
+TEST(BoardGeometry, DropSquareIsTheFirstSquareContainingThePoint) {
+    const CBoardGeometry g(500);
+    const struct {
+        double x, y;
+        int index;
+    } cases[] = {
+        {260, 260, 0}, {250, 250, 0},    {750, 260, 0}, // shared edge belongs to index 0
+        {752, 260, 1}, {4200, 3800, 63}, {100, 100, -1}, {5000, 300, -1}, {300, 4300, -1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(g.intDropSquare(c.x, c.y), c.index) << c.x << "," << c.y;
+}
+
+} // namespace
