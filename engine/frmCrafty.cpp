@@ -128,6 +128,7 @@ void frmCrafty::Form_Load() {
 
 void frmCrafty::StartPractice(const std::shared_ptr<CPosition>& position) {
     unsetCursor();
+    waitingForEngine = false;
     cntrlChess->Mode(0);
     cntrlChess->ApplyPosition(position);
     if (mainBoard) cntrlChess->isWhiteOnTop(mainBoard->isWhiteOnTop());
@@ -151,6 +152,11 @@ void frmCrafty::cntrlChess_Moved(const QString& strMove) {
         const QString move = strMove.trimmed();
         if (move.isEmpty() || move == "...") return;
         answerClock.start();
+        // The board takes no moves until the engine has answered: a move of the engine's pieces
+        // would leave the board and the engine in different games.
+        waitingForEngine = true;
+        cntrlChess->Mode(2);
+        cntrlChess->EnableNavigation(false);
         setCursor(Qt::WaitCursor);
         lblResult->setText("Wait for " + engine.strName + " to move");
         if (engineBridge) engineBridge->SendEngineCommand(move.toStdString());
@@ -175,6 +181,7 @@ void frmCrafty::timerPoll_Timer() {
             const EngineOutputParse parse =
                 parseEngineOutput(output, strEngineSide().toStdString());
             if (parse.isGameOver) {
+                waitingForEngine = false;
                 lblResult->setText(QString::fromStdString(parse.strResult));
                 cntrlChess->Mode(2);
                 cntrlChess->EnableNavigation(true);
@@ -182,6 +189,11 @@ void frmCrafty::timerPoll_Timer() {
                 timerPoll->stop();
             }
             if (!parse.strMove.empty()) {
+                if (waitingForEngine && !parse.isGameOver) {
+                    cntrlChess->Mode(0);
+                    cntrlChess->EnableNavigation(false);
+                }
+                waitingForEngine = false;
                 int from = 0;
                 int to = 0;
                 cntrlChess->MovePgn2(QString::fromStdString(parse.strMove), from, to, true, false);
@@ -195,6 +207,9 @@ void frmCrafty::timerPoll_Timer() {
             }
         }
         if (!engineBridge->strError().isEmpty()) {
+            // No answer will come: the game on the board can still be examined.
+            waitingForEngine = false;
+            cntrlChess->Mode(2);
             lblResult->setText(engineBridge->strError());
             unsetCursor();
             timerPoll->stop();
@@ -205,6 +220,7 @@ void frmCrafty::timerPoll_Timer() {
 
 void frmCrafty::lblExamine_Click() {
     Guarded([this] {
+        waitingForEngine = false;
         cntrlChess->Mode(2);
         cntrlChess->EnableNavigation(true);
         lblResult->setText("Examine mode");

@@ -87,5 +87,6 @@ private:
     std::unique_ptr<CEngineBridge> engineBridge;
     QElapsedTimer answerClock;
     qint64 lastAnswerMs = -1;
+    bool waitingForEngine = false;
     bool unloaded = false;
 };

@@ -64,12 +64,9 @@ struct Practice {
     // The trainee drags a move on the practice board.
     void traineeMoves(const QString& move) const { board().MovePgn(move, true, true); }
 
-    // Waits until the engine has answered (its side is no longer to move) or the game ended.
-    bool awaitAnswer(const std::string& before) const {
-        return waitUntil([&] {
-            return (fen() != before && !window->timerPoll->isActive()) || board().Mode() == 2 ||
-                   !window->timerPoll->isActive();
-        });
+    // Waits until the hourglass goes: the engine has answered, the game ended or it failed.
+    bool awaitAnswer() const {
+        return waitUntil([&] { return window->cursor().shape() != Qt::WaitCursor; });
     }
 };
 
@@ -109,7 +106,7 @@ TEST(frmCraftyTest, TheEngineAnswersOnThePracticeBoard) {
     EXPECT_EQ(practice.result(), "Wait for Stockfish 15.1 to move");
     EXPECT_EQ(practice.window->cursor().shape(), Qt::WaitCursor);
     const std::string afterTrainee = practice.fen();
-    ASSERT_TRUE(practice.awaitAnswer(afterTrainee));
+    ASSERT_TRUE(practice.awaitAnswer());
     EXPECT_NE(practice.fen(), afterTrainee);
     EXPECT_EQ(practice.result(), "White to move");
     EXPECT_EQ(practice.board().GameStatus(), "White to move");
@@ -122,7 +119,7 @@ TEST(frmCraftyTest, TheEngineAnswersOnThePracticeBoard) {
     // A second move is answered too, from the game so far.
     const std::string before = practice.fen();
     practice.traineeMoves("Nf3");
-    ASSERT_TRUE(practice.awaitAnswer(before));
+    ASSERT_TRUE(practice.awaitAnswer());
     EXPECT_EQ(practice.board().objGameTree()->Count(), 5);
     EXPECT_TRUE(practice.errors.empty());
 }
@@ -143,7 +140,8 @@ TEST(frmCraftyTest, TheEndOfTheGamePutsTheBoardIntoViewMode) {
     for (const EndCase& c : cases) {
         Practice practice(c.fen, BRISOLT_STOCKFISH);
         practice.traineeMoves(c.trainee);
-        ASSERT_TRUE(waitUntil([&] { return practice.board().Mode() == 2; })) << c.name;
+        ASSERT_TRUE(practice.awaitAnswer()) << c.name;
+        EXPECT_EQ(practice.board().Mode(), 2) << c.name;
         if (c.result.isEmpty()) {
             ASSERT_TRUE(waitUntil([&] { return practice.board().isMoveLineVisible(); })) << c.name;
             EXPECT_EQ(practice.result(), practice.board().GameStatus()) << c.name;
@@ -167,13 +165,30 @@ TEST(frmCraftyTest, RefusedMovesSendNothing) {
     }
 }
 
+TEST(frmCraftyTest, TheBoardTakesNoMoveWhileTheEngineThinks) {
+    Practice practice(startFen, fakeEngine("hang.sh"), "Fake");
+    practice.traineeMoves("e4");
+    const std::string afterTrainee = practice.fen();
+    // Black's e7-e5 dragged by the trainee (display indices 12 and 28, White at the bottom).
+    practice.board().MakeMove(12, 28, 0);
+    EXPECT_EQ(practice.fen(), afterTrainee);
+    EXPECT_EQ(practice.result(), "Wait for Fake to move");
+    for (QPushButton* button : practice.board().cmdNavigation)
+        EXPECT_FALSE(button->isEnabled());
+    // Stopping the game opens the board for examination.
+    practice.window->lblExamine->click();
+    for (QPushButton* button : practice.board().cmdNavigation)
+        EXPECT_TRUE(button->isEnabled());
+    EXPECT_EQ(practice.result(), "Examine mode");
+}
+
 TEST(frmCraftyTest, StopExamineAndReplayFromAnEarlierPoint) {
     Practice practice(startFen, BRISOLT_STOCKFISH);
     practice.traineeMoves("d4");
-    ASSERT_TRUE(practice.awaitAnswer(""));
+    ASSERT_TRUE(practice.awaitAnswer());
     const std::string afterFirstAnswer = practice.fen();
     practice.traineeMoves("c4");
-    ASSERT_TRUE(practice.awaitAnswer(afterFirstAnswer));
+    ASSERT_TRUE(practice.awaitAnswer());
 
     practice.window->lblExamine->click();
     EXPECT_EQ(practice.board().Mode(), 2);
@@ -193,7 +208,7 @@ TEST(frmCraftyTest, StopExamineAndReplayFromAnEarlierPoint) {
     // The restarted engine plays on from there.
     practice.traineeMoves("Nf3");
     const std::string afterTrainee = practice.fen();
-    ASSERT_TRUE(practice.awaitAnswer(afterTrainee));
+    ASSERT_TRUE(practice.awaitAnswer());
     EXPECT_EQ(practice.result(), "White to move");
 
     practice.window->lblReplay->click();
