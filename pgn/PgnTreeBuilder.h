@@ -18,14 +18,23 @@ public:
     // The game built by the last readGame; the builder is ready for the next one.
     PgnGame takeGame();
 
+    // Starts a new game.
     void beginGame(int gameNumber) override;
+    // Keeps the tag (FEN, Description, PageRef, DiagramRef and the players are used).
     void tag(const std::string& name, const std::string& value) override;
+    // Makes the root from the tags.
     void beginMoves() override;
+    // Plays the move from the current node; an unreadable or illegal move refuses the game.
     void move(const std::string& san) override;
+    // Keeps the first comment as a possible description.
     void comment(const std::string& text) override;
+    // Goes back to the node before the last move.
     void beginVariation() override;
+    // Returns to the line the variation left.
     void endVariation() override;
+    // Settles the texts and puts the tree at its root.
     void endGame() override;
+    // Refuses the game with the reader's message.
     void error(const std::string& message) override;
 
     // The root position of a FEN text as PGN uses it: the full-move field sets the move number.

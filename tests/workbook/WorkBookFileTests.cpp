@@ -214,4 +214,51 @@ TEST(WorkBookFile, ASecondProgramHoldingTheLockIsWaitedFor) {
     EXPECT_EQ(other.value("select FieldValue from WorkBook where FieldName='Title'"), "mine");
 }
 
+// A file cut in the middle may open (its first page is whole); every later read then fails with
+// a clear error instead of a crash, and nothing is written to it.
+TEST(WorkBookFile, ATruncatedWorkbookFailsCleanlyAndStaysAsItIs) {
+    TempFolder folder;
+    const std::string good = folder.file("full.brl");
+    {
+        CWorkBook workbook;
+        workbook.strOpenWorkBook(good);
+        workbook.SaveWorkbookProperties("Full");
+        RawDatabase raw(good);
+        raw.exec("begin; with recursive n(i) as (select 1 union all select i+1 from n where "
+                 "i<3000) insert into GameTree select i,'game number '||i,'p','d',i%5,i%3,0,0 "
+                 "from n; insert into GameNode (GameTreeID,NodeKey,NodeParentKey,WhiteToMove,"
+                 "Diagram,MoveText,MoveNumber,EnPassantFile,WhiteOO,WhiteOOO,BlackOO,BlackOOO) "
+                 "select ID,'InitialKey','',1,'rnbqkbnrppppppppeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeee"
+                 "PPPPPPPPRNBQKBNR','...',0,-1,1,1,1,1 from GameTree; commit");
+    }
+    const std::string bytes = FileBytes(good);
+    for (size_t keep : {bytes.size() / 2, bytes.size() / 5, size_t{4096}}) {
+        SCOPED_TRACE(keep);
+        const std::string path = folder.file("cut-" + std::to_string(keep) + ".brl");
+        WriteFile(path, bytes.substr(0, keep));
+        int errors = 0;
+        CWorkBook workbook;
+        auto attempt = [&](const std::function<void()>& call) {
+            try {
+                call();
+            } catch (const CError& error) {
+                EXPECT_EQ(error.strSource, "CWorkBook");
+                ++errors;
+            }
+        };
+        attempt([&] { workbook.strOpenWorkBook(path); });
+        if (workbook.lngDBHandle() != 0) {
+            attempt([&] { workbook.arrlngGetGameIDsForTraining(10); });
+            attempt([&] { workbook.arrGetGameRows(); });
+            attempt([&] {
+                std::string d, p, g;
+                workbook.objLoadGame(2999, d, p, g);
+            });
+        }
+        EXPECT_GT(errors, 0);
+        workbook.CloseWorkBook();
+        EXPECT_EQ(FileBytes(path), bytes.substr(0, keep));
+    }
+}
+
 } // namespace
