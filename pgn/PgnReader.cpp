@@ -141,12 +141,12 @@ void PgnReader::skipToNextGame() {
     while (peek() != kEnd) {
         // Look at the line without consuming it: a tag that follows a blank line, or an Event tag,
         // starts the next game.
+        if (m_pos + 6 > m_buffer.size()) fill();
         if (peek() == '[' && (blankLine || m_buffer.compare(m_pos, 6, "[Event") == 0)) return;
         bool blank = true;
         for (int c = get(); c != kEnd && c != '\n'; c = get())
             if (!std::isspace(c)) blank = false;
         blankLine = blank;
-        if (m_pos + 8 > m_buffer.size()) fill();
     }
 }
 
