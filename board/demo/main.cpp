@@ -50,13 +50,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "brisolt-board-demo: the FEN text was refused\n");
         return 2;
     }
+    // The mode first: writing it hides the move line that the moves below draw.
+    board->Mode(parser.value(modeOpt).toInt());
     for (const QString& move : parser.value(movesOpt).split(' ', Qt::SkipEmptyParts)) {
         int from = -1;
         int to = -1;
         board->MovePgn2(move, from, to, true, false);
         if (from >= 0) board->DrawLine(from, to, true);
     }
-    board->Mode(parser.value(modeOpt).toInt());
     if (parser.isSet(lineOpt)) {
         const QStringList ends = parser.value(lineOpt).split(',');
         if (ends.size() == 2) board->DrawLine(ends[0].toInt(), ends[1].toInt(), true);
