@@ -153,6 +153,10 @@ QString CEngineBridge::strWorkingFolder() const {
     return workingFolder ? workingFolder->path() : QString();
 }
 
+int CEngineBridge::intEngineReportedMs() const {
+    return translator ? translator->intLastReportedTimeMs() : -1;
+}
+
 void CEngineBridge::waitForOutput(int msecs) {
     if (!isRunning()) return;
     process->waitForReadyRead(msecs);

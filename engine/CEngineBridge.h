@@ -47,6 +47,8 @@ public:
     QString strEngineName() const { return engineName; }
     // The engine's private working folder, "" before the first start.
     QString strWorkingFolder() const;
+    // The search time a UCI engine last reported for itself (milliseconds), -1 when unknown.
+    int intEngineReportedMs() const;
     // The protocol spoken to the engine.
     EngineProtocol protocol() const { return engineProtocol; }
 

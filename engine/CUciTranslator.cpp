@@ -226,6 +226,7 @@ std::string CUciTranslator::strPositionCommand() const {
 
 void CUciTranslator::engineLine(const std::string& rawLine) {
     const std::string line = trimmed(rawLine);
+    if (startsWithWord(line, "info")) return readInfo(line);
     // After "end" the game is over: a last answer of the engine is dropped.
     if (!startsWithWord(line, "bestmove") || !thinking || quitRequested) return;
     thinking = false;
@@ -236,6 +237,18 @@ void CUciTranslator::engineLine(const std::string& rawLine) {
     waiting.swap(pendingCommands);
     for (const std::string& waitingCommand : waiting)
         command(waitingCommand);
+}
+
+void CUciTranslator::readInfo(const std::string& line) {
+    const std::vector<std::string> parts = words(line);
+    for (size_t i = 1; i + 1 < parts.size(); ++i) {
+        if (parts[i] != "time") continue;
+        try {
+            reportedTimeMs = std::stoi(parts[i + 1]);
+        } catch (const std::exception&) {
+        }
+        return;
+    }
 }
 
 void CUciTranslator::bestMove(const std::string& uci) {

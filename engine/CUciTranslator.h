@@ -31,6 +31,8 @@ public:
     bool isThinking() const { return thinking; }
     // The search time per move in milliseconds ("st"), 0 for none.
     int intMoveTimeMs() const { return moveTimeMs; }
+    // The search time the engine last reported ("info ... time N"), -1 when none.
+    int intLastReportedTimeMs() const { return reportedTimeMs; }
     // True once "end" or "quit" was taken.
     bool isQuitRequested() const { return quitRequested; }
     // What the engine did wrong (an unreadable or illegal move), "" while it behaves.
@@ -43,6 +45,7 @@ private:
     void trainerMove(const std::string& text);
     void startSearch();
     void bestMove(const std::string& uciMove);
+    void readInfo(const std::string& line);
     bool reportGameEnd();
     std::string strPositionCommand() const;
     void limit(const std::string& value, int scale, int& target);
@@ -53,6 +56,7 @@ private:
     int fullMoveNumber = 1;
     int moveTimeMs = 0;
     int depth = 0;
+    int reportedTimeMs = -1;
     bool thinking = false;
     bool quitRequested = false;
     std::string fault;

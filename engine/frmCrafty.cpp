@@ -82,7 +82,11 @@ void frmCrafty::CreateControls() {
     timerPoll = new QTimer(this);
     timerPoll->setInterval(1);
 
-    auto* side = new QVBoxLayout;
+    // A side panel of fixed width: a longer status text never resizes the board.
+    auto* panel = new QWidget(this);
+    panel->setFixedWidth(240);
+    auto* side = new QVBoxLayout(panel);
+    side->setContentsMargins(0, 0, 0, 0);
     side->addWidget(lblResult);
     side->addSpacing(12);
     for (QPushButton* label : {lblExamine, lblReplay, lblReplay2, lblClose})
@@ -90,7 +94,7 @@ void frmCrafty::CreateControls() {
     side->addStretch(1);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(cntrlChess, 1);
-    layout->addLayout(side);
+    layout->addWidget(panel);
 
     connect(cntrlChess, &cntrlChessGui::Moved, this, &frmCrafty::cntrlChess_Moved);
     connect(timerPoll, &QTimer::timeout, this, &frmCrafty::timerPoll_Timer);

@@ -128,7 +128,8 @@ TEST(CUciTranslatorTest, EngineMovesComeBackAsConsoleLines) {
         setUp(translator, c.fen);
         translator.command(c.trainee);
         translator.takeLinesForEngine();
-        translator.engineLine("info depth 6 score cp 30 pv " + c.bestmove.substr(9));
+        translator.engineLine("info depth 6 score cp 30 time 37 pv " + c.bestmove.substr(9));
+        EXPECT_EQ(translator.intLastReportedTimeMs(), 37) << c.name;
         translator.engineLine(c.bestmove);
         EXPECT_EQ(translator.takeLinesForCaller(), c.caller) << c.name;
         EXPECT_FALSE(translator.isThinking()) << c.name;
