@@ -2,11 +2,13 @@
 
 #include "game/PositionConstructors.h"
 #include "game/PositionRules.h"
+#include "model/Attacks.h"
 #include "model/CDiagram.h"
 #include "model/CError.h"
 #include "model/CGameStatus.h"
 #include "model/CPieceLocation.h"
 #include "model/Geometry.h"
+#include "model/GeometryTables.h"
 #include "model/PieceCodes.h"
 
 namespace {
@@ -55,10 +57,6 @@ const std::shared_ptr<CPosition>& CPosition::objINITIAL_POSITION() {
     return position;
 }
 
-bool CPosition::isWhiteToMove() const {
-    return m_status && m_status->intCode() == CGameStatus::WhiteToMove;
-}
-
 std::shared_ptr<CPosition> CPosition::objMove2(const CMove& move,
                                                const std::string& moveText) const {
     const auto& start = move.objStartingLocation();
@@ -68,9 +66,18 @@ std::shared_ptr<CPosition> CPosition::objMove2(const CMove& move,
     const int from = start->intSquare(), to = end->intSquare();
     const int startCode = start->intCode(), endCode = end->intCode();
 
-    auto next = objNewNextPosition(*this);
+    // The successor's shell, as objNewNextPosition makes it.
+    auto next = std::make_shared<CPosition>();
+    next->m_qForfeit = m_qForfeit;
+    next->m_kForfeit = m_kForfeit;
+    if (isWhiteToMove()) {
+        next->m_status = CGameStatus::objBLACK_TO_MOVE();
+        next->m_moveNumber = m_moveNumber + 1;
+    } else {
+        next->m_status = CGameStatus::objWHITE_TO_MOVE();
+        next->m_moveNumber = m_moveNumber;
+    }
     next->m_moveText = moveText;
-    next->m_enPassantFile = -1;
 
     // Every corner the move touches loses its castling right.
     if (from == 0 || to == 0) next->m_qForfeit[0] = true;
@@ -83,11 +90,14 @@ std::shared_ptr<CPosition> CPosition::objMove2(const CMove& move,
     const bool pieceWhite = isWhiteCode(startCode);
     int8_t transit[8];
     const int steps = kind < 0 ? 0 : Geometry::transit(kind, pieceWhite, from, to, transit);
+    bool enPassant = false;
     if (kind == 0) {
-        if (steps == 2)
+        if (steps == 2) {
             next->m_enPassantFile = fileOf(from);
-        else if (fileOf(from) != fileOf(to) && diagram->intCodeAt(to) == 0)
+        } else if (fileOf(from) != fileOf(to) && diagram->intCodeAt(to) == 0) {
             diagram->removeInPlace(squareOf(fileOf(to), pieceWhite ? 4 : 3));
+            enPassant = true;
+        }
     } else if (kind == 5) {
         next->m_kForfeit[pieceWhite ? 0 : 1] = true;
         next->m_qForfeit[pieceWhite ? 0 : 1] = true;
@@ -115,11 +125,38 @@ std::shared_ptr<CPosition> CPosition::objMove2(const CMove& move,
 
     const int moverSlot = isWhiteToMove() ? 0 : 1;
     const int ownKing = diagram->intKingIndex(moverSlot);
-    if (ownKing >= 0 && diagram->intCountAttacks(ownKing, moverSlot, 1, true) > 0) return nullptr;
+    // A move of a piece other than the king by the side to move, not taking en passant, while its
+    // king was not in check, can only expose the king along the line through the square it left.
+    const bool simple = kind >= 0 && kind < 5 && !enPassant && pieceWhite == (moverSlot == 0) &&
+                        ownKing >= 0 && m_diagram->intKingIndex(moverSlot) == ownKing &&
+                        !m_diagram->isKingAttacked(moverSlot);
+    bool exposed;
+    if (simple) {
+        const int direction = kGeometry.direction[ownKing][from];
+        exposed = direction >= 0 &&
+                  Attacks::isAttackedAlong(diagram->board(), ownKing, direction, moverSlot == 1);
+    } else {
+        exposed = ownKing >= 0 && diagram->intCountAttacks(ownKing, moverSlot, 1, true) > 0;
+    }
+    if (exposed) return nullptr;
+    diagram->rememberKingAttacked(moverSlot, false);
 
     const int otherSlot = 1 - moverSlot;
     const int otherKing = diagram->intKingIndex(otherSlot);
-    const int checks = otherKing >= 0 ? diagram->intCountAttacks(otherKing, otherSlot, 2, true) : 0;
+    // Likewise the opponent's king, unchecked before, can only be checked by the piece that moved
+    // or along the line through the square it left; then the checks are counted in full.
+    const bool simpleOther =
+        simple && otherKing >= 0 && endCode != 0 && isWhiteCode(endCode) == pieceWhite &&
+        m_diagram->intKingIndex(otherSlot) == otherKing && !m_diagram->isKingAttacked(otherSlot);
+    bool mayCheck = otherKing >= 0;
+    if (simpleOther) {
+        const int direction = kGeometry.direction[otherKing][from];
+        mayCheck = CPositionRules::pieceAttacks(diagram->board(), endCode, to, otherKing) ||
+                   (direction >= 0 &&
+                    Attacks::isAttackedAlong(diagram->board(), otherKing, direction, pieceWhite));
+    }
+    const int checks = mayCheck ? diagram->intCountAttacks(otherKing, otherSlot, 2, true) : 0;
+    diagram->rememberKingAttacked(otherSlot, checks > 0);
     if (checks > 0)
         next->isMated();
     else

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/CGameStatus.h"
 #include "model/CMove.h"
 #include "model/Types.h"
 
@@ -85,7 +86,9 @@ public:
                                                std::shared_ptr<CPieceLocation>& ending) const;
 
     // True when White is to move ("White to move"; every other status counts as Black).
-    bool isWhiteToMove() const;
+    bool isWhiteToMove() const {
+        return m_status && m_status->intCode() == CGameStatus::WhiteToMove;
+    }
     // True when the move is legal and leaves the mover's king safe.
     bool isFullyLegal(const CMove& move) const;
 

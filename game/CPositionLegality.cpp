@@ -8,6 +8,7 @@
 #include "model/CPieceColor.h"
 #include "model/CPieceLocation.h"
 #include "model/Geometry.h"
+#include "model/GeometryTables.h"
 #include "model/PieceCodes.h"
 
 #include <cstdlib>
@@ -17,31 +18,63 @@ bool CPositionRules::isLegal(const CPosition& position, int from, int to, int st
     if (startCode == 0 || from < 0 || to < 0 || !position.m_diagram) return false;
     const bool white = isWhiteCode(startCode);
     if (white != position.isWhiteToMove()) return false;
+    const int8_t* board = position.m_diagram->board();
+    const int target = board[to];
+    if (target != 0 && isWhiteCode(target) == white) return false;
     const int kind = kindOfCode(startCode);
-    int8_t transit[8];
-    const int steps = Geometry::transit(kind, white, from, to, transit);
-    if (steps == 0) return false;
-    const CDiagram& diagram = *position.m_diagram;
-    for (int i = 0; i < steps - 1; ++i)
-        if (diagram.intCodeAt(transit[i]) != 0) return false;
-    const int target = diagram.intCodeAt(to);
+    const int df = fileOf(to) - fileOf(from), dr = rankOf(to) - rankOf(from);
+    const int adf = df < 0 ? -df : df, adr = dr < 0 ? -dr : dr;
+    // The squares passed must be empty (the destination is judged below); steps counts them with
+    // the destination, as the kinds' transit lists do.
+    int steps = 1;
+    switch (kind) {
+    case 0: {
+        const int forward = white ? dr : -dr;
+        if (df == 0 && forward == 2 && rankOf(from) == (white ? 1 : 6)) {
+            if (board[from + (white ? 8 : -8)] != 0) return false;
+            steps = 2;
+        } else if (forward != 1 || adf > 1) {
+            return false;
+        }
+        break;
+    }
+    case 1:
+        if (adf * adr != 2) return false;
+        break;
+    case 2:
+    case 3:
+    case 4: {
+        const bool diagonal = adf == adr && adf != 0;
+        const bool straight = (df == 0) != (dr == 0);
+        if (!(kind == 2 ? diagonal : kind == 3 ? straight : diagonal || straight)) return false;
+        const int step = kGeometry.step[from][to];
+        for (int sq = from + step; sq != to; sq += step)
+            if (board[sq] != 0) return false;
+        break;
+    }
+    case 5:
+        if (adf < 2 && adr < 2) break;
+        if (dr == 0 && adf == 2 && from == (white ? 4 : 60)) {
+            if (board[from + df / 2] != 0) return false;
+            steps = 2;
+            break;
+        }
+        return false;
+    default:
+        return false;
+    }
     if (target != 0) {
-        if (isWhiteCode(target) == white) return false;
         if (kindOfCode(target) == 5) return false; // a king is never captured
-        if (kind == 0) return std::abs(fileOf(to) - fileOf(from)) == 1;
+        if (kind == 0) return adf == 1;
         if (kind == 5) return steps == 1;
         return true;
     }
     if (kind != 0 && kind != 5) return true;
-    if (kind == 5) {
-        if (steps == 1) return true;
-        return steps == 2 && isCastlingAllowed(position, to);
-    }
-    if (fileOf(to) == fileOf(from)) return true;
+    if (kind == 5) return steps == 1 || isCastlingAllowed(position, to);
+    if (df == 0) return true;
     if (fileOf(to) != position.m_enPassantFile) return false;
     if (rankOf(to) != (white ? 5 : 2)) return false;
-    return diagram.intCodeAt(squareOf(fileOf(to), white ? 4 : 3)) ==
-           (white ? BlackPawnCode : WhitePawnCode);
+    return board[squareOf(fileOf(to), white ? 4 : 3)] == (white ? BlackPawnCode : WhitePawnCode);
 }
 
 bool CPositionRules::isCastlingAllowed(const CPosition& position, int destination) {
@@ -69,10 +102,33 @@ bool CPositionRules::isCastlingAllowed(const CPosition& position, int destinatio
 
 bool CPositionRules::leavesKingSafe(const CPosition& position, int from, int to, int startCode,
                                     int endCode) {
-    int8_t board[64];
-    std::memcpy(board, position.m_diagram->board(), 64);
-    const bool white = isWhiteCode(startCode);
+    const CDiagram& diagram = *position.m_diagram;
+    const bool mover = isWhiteCode(startCode);
     const int kind = kindOfCode(startCode);
+    const int ownKing = diagram.intKingIndex(mover ? 0 : 1);
+    // A piece other than the king, whose king is not in check, can only expose it along the line
+    // through the square it leaves; an en-passant capture also empties the taken pawn's square.
+    if (kind != 5 && ownKing >= 0 && !diagram.isKingAttacked(mover ? 0 : 1) &&
+        !(kind == 0 && fileOf(from) != fileOf(to) && diagram.intCodeAt(to) == 0)) {
+        const int direction = kGeometry.direction[ownKing][from];
+        if (direction < 0) return true;
+        const int8_t* ray = kGeometry.rays[ownKing][direction];
+        const int length = kGeometry.rayLength[ownKing][direction];
+        const int queen = mover ? BlackQueenCode : WhiteQueenCode;
+        const int slider = direction < 4 ? (mover ? BlackRookCode : WhiteRookCode)
+                                         : (mover ? BlackBishopCode : WhiteBishopCode);
+        for (int i = 0; i < length; ++i) {
+            const int sq = ray[i];
+            if (sq == to) return true;
+            if (sq == from) continue;
+            const int code = diagram.intCodeAt(sq);
+            if (code != 0) return code != slider && code != queen;
+        }
+        return true;
+    }
+    int8_t board[64];
+    std::memcpy(board, diagram.board(), 64);
+    const bool white = mover;
     if (kind == 0 && fileOf(from) != fileOf(to) && board[to] == 0)
         board[squareOf(fileOf(to), white ? 4 : 3)] = 0;
     if (kind == 5 && rankOf(from) == rankOf(to) && std::abs(fileOf(to) - fileOf(from)) == 2) {
@@ -84,32 +140,65 @@ bool CPositionRules::leavesKingSafe(const CPosition& position, int from, int to,
     }
     board[from] = 0;
     board[to] = int8_t(endCode);
-    const int king = kind == 5 ? to : position.m_diagram->intKingIndex(white ? 0 : 1);
+    const int king = kind == 5 ? to : ownKing;
     if (king < 0) return true;
     return !Attacks::isAttacked(board, king, !white);
+}
+
+bool CPositionRules::pieceAttacks(const signed char* board, int code, int at, int target) {
+    const int df = fileOf(target) - fileOf(at), dr = rankOf(target) - rankOf(at);
+    const int adf = df < 0 ? -df : df, adr = dr < 0 ? -dr : dr;
+    switch (kindOfCode(code)) {
+    case 0:
+        return adf == 1 && dr == (isWhiteCode(code) ? 1 : -1);
+    case 1:
+        return adf * adr == 2;
+    case 5:
+        return adf < 2 && adr < 2 && (adf | adr) != 0;
+    case 2:
+        if (adf != adr) return false;
+        break;
+    case 3:
+        if (df != 0 && dr != 0) return false;
+        break;
+    case 4:
+        break;
+    default:
+        return false;
+    }
+    const int step = kGeometry.step[at][target];
+    if (step == 0) return false;
+    for (int sq = at + step; sq != target; sq += step)
+        if (board[sq] != 0) return false;
+    return true;
 }
 
 bool CPositionRules::hasLegalMove(const CPosition& position) {
     const CDiagram& diagram = *position.m_diagram;
     const bool white = position.isWhiteToMove();
-    for (int i = 0; i < diagram.intCount(); ++i) {
-        const int from = diagram.intSquareAt(i);
-        const int code = diagram.intCodeAt(from);
-        if (isWhiteCode(code) != white) continue;
-        const int kind = kindOfCode(code);
-        for (const auto& square : Geometry::candidates(kind, white, from)) {
-            const int to = square->intIndex();
-            if (isLegal(position, from, to, code) && leavesKingSafe(position, from, to, code, code))
-                return true;
-        }
-        if (kind == 5 && from == squareOf(4, white ? 0 : 7))
-            for (int file : {6, 2}) {
-                const int to = squareOf(file, rankOf(from));
+    // Pawns, knights and the king first: their few candidates usually settle it at once.
+    for (int pass = 0; pass < 2; ++pass)
+        for (int i = 0; i < diagram.intCount(); ++i) {
+            const int from = diagram.intSquareAt(i);
+            const int code = diagram.intCodeAt(from);
+            if (isWhiteCode(code) != white) continue;
+            const int kind = kindOfCode(code);
+            const bool slider = kind >= 2 && kind <= 4;
+            if (slider != (pass == 1)) continue;
+            for (const auto& square : Geometry::candidates(kind, white, from)) {
+                const int to = square->intIndex();
                 if (isLegal(position, from, to, code) &&
                     leavesKingSafe(position, from, to, code, code))
                     return true;
             }
-    }
+            if (kind == 5 && from == squareOf(4, white ? 0 : 7))
+                for (int file : {6, 2}) {
+                    const int to = squareOf(file, rankOf(from));
+                    if (isLegal(position, from, to, code) &&
+                        leavesKingSafe(position, from, to, code, code))
+                        return true;
+                }
+        }
     return false;
 }
 

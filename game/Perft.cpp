@@ -54,20 +54,27 @@ void forEachLegalMove(const CPosition& position, bool withText, Visit&& visit) {
         if (code == 0 || isWhiteCode(code) != white) continue;
         const int kind = kindOfCode(code);
         const auto& start = CPieceLocation::objShared(code, from);
+        // One move object per piece; only its destination changes from candidate to candidate.
+        CMove move(start, nullptr);
         for (const auto& target :
              kindObject(kind)->arrobjGetPossibleMoveSquares(start->objSquare(), color)) {
             const int to = target->intIndex();
             if (kind == 0 && rankOf(to) == lastRank) {
-                for (int promoted : {4, 3, 2, 1})
-                    tryMove(CMove(start, CPieceLocation::objShared(codeOf(promoted, white), to)));
+                for (int promoted : {4, 3, 2, 1}) {
+                    move.objEndingLocation(CPieceLocation::objShared(codeOf(promoted, white), to));
+                    tryMove(move);
+                }
             } else {
-                tryMove(CMove(start, CPieceLocation::objShared(code, to)));
+                move.objEndingLocation(CPieceLocation::objShared(code, to));
+                tryMove(move);
             }
         }
         if (kind == 5 && from == squareOf(4, white ? 0 : 7))
-            for (int file : {6, 2})
-                tryMove(
-                    CMove(start, CPieceLocation::objShared(code, squareOf(file, rankOf(from)))));
+            for (int file : {6, 2}) {
+                move.objEndingLocation(
+                    CPieceLocation::objShared(code, squareOf(file, rankOf(from))));
+                tryMove(move);
+            }
     }
 }
 

@@ -17,6 +17,8 @@ public:
                                int endCode);
     // True when the side to move has at least one legal move, castling included.
     static bool hasLegalMove(const CPosition& position);
+    // True when the piece code standing on a square attacks the target square on the board.
+    static bool pieceAttacks(const signed char* board, int code, int at, int target);
     // True when the check on the king (square index) can be parried by a capture of the checker
     // (en passant included) or an interposition.
     static bool isParried(const CPosition& position, int kingSquare, int checkerSquare);

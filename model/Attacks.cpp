@@ -1,14 +1,10 @@
 #include "model/Attacks.h"
 
-#include "model/Geometry.h"
+#include "model/GeometryTables.h"
 #include "model/PieceCodes.h"
 
 int Attacks::attackers(const int8_t* board, int target, bool byWhite, int limit, int8_t* out) {
     int n = 0;
-    const auto found = [&](int square) {
-        out[n++] = int8_t(square);
-        return n >= limit;
-    };
     const int pawn = byWhite ? WhitePawnCode : BlackPawnCode;
     const int knight = pawn + 1, bishop = pawn + 2, rook = pawn + 3, queen = pawn + 4,
               king = pawn + 5;
@@ -16,30 +12,77 @@ int Attacks::attackers(const int8_t* board, int target, bool byWhite, int limit,
     // A pawn attacks from one rank behind the target, seen from its own side.
     const int pawnRank = byWhite ? rank - 1 : rank + 1;
     if (pawnRank >= 0 && pawnRank < 8) {
-        if (file > 0 && board[squareOf(file - 1, pawnRank)] == pawn &&
-            found(squareOf(file - 1, pawnRank)))
-            return n;
-        if (file < 7 && board[squareOf(file + 1, pawnRank)] == pawn &&
-            found(squareOf(file + 1, pawnRank)))
-            return n;
+        if (file > 0 && board[squareOf(file - 1, pawnRank)] == pawn) {
+            out[n++] = int8_t(squareOf(file - 1, pawnRank));
+            if (n >= limit) return n;
+        }
+        if (file < 7 && board[squareOf(file + 1, pawnRank)] == pawn) {
+            out[n++] = int8_t(squareOf(file + 1, pawnRank));
+            if (n >= limit) return n;
+        }
     }
-    const int8_t* squares;
-    int count = Geometry::knightTargets(target, &squares);
-    for (int i = 0; i < count; ++i)
-        if (board[squares[i]] == knight && found(squares[i])) return n;
-    count = Geometry::kingTargets(target, &squares);
-    for (int i = 0; i < count; ++i)
-        if (board[squares[i]] == king && found(squares[i])) return n;
+    for (const int8_t* sq = kGeometry.knight[target]; *sq >= 0; ++sq)
+        if (board[*sq] == knight) {
+            out[n++] = *sq;
+            if (n >= limit) return n;
+        }
+    for (const int8_t* sq = kGeometry.king[target]; *sq >= 0; ++sq)
+        if (board[*sq] == king) {
+            out[n++] = *sq;
+            if (n >= limit) return n;
+        }
     for (int dir = 0; dir < 8; ++dir) {
-        const int length = Geometry::rayLength(target, dir);
         const int slider = dir < 4 ? rook : bishop;
+        const int8_t* ray = kGeometry.rays[target][dir];
+        const int length = kGeometry.rayLength[target][dir];
         for (int i = 0; i < length; ++i) {
-            const int sq = Geometry::raySquare(target, dir, i);
-            const int code = board[sq];
+            const int code = board[ray[i]];
             if (code == 0) continue;
-            if ((code == slider || code == queen) && found(sq)) return n;
+            if (code == slider || code == queen) {
+                out[n++] = ray[i];
+                if (n >= limit) return n;
+            }
             break;
         }
     }
     return n;
+}
+
+bool Attacks::isAttacked(const int8_t* board, int target, bool byWhite) {
+    const int pawn = byWhite ? WhitePawnCode : BlackPawnCode;
+    const int knight = pawn + 1, bishop = pawn + 2, rook = pawn + 3, queen = pawn + 4,
+              king = pawn + 5;
+    for (int dir = 0; dir < 8; ++dir) {
+        const int slider = dir < 4 ? rook : bishop;
+        const int8_t* ray = kGeometry.rays[target][dir];
+        const int length = kGeometry.rayLength[target][dir];
+        for (int i = 0; i < length; ++i) {
+            const int code = board[ray[i]];
+            if (code == 0) continue;
+            if (code == slider || code == queen) return true;
+            break;
+        }
+    }
+    for (const int8_t* sq = kGeometry.knight[target]; *sq >= 0; ++sq)
+        if (board[*sq] == knight) return true;
+    for (const int8_t* sq = kGeometry.king[target]; *sq >= 0; ++sq)
+        if (board[*sq] == king) return true;
+    const int file = fileOf(target), rank = rankOf(target);
+    const int pawnRank = byWhite ? rank - 1 : rank + 1;
+    if (pawnRank < 0 || pawnRank > 7) return false;
+    return (file > 0 && board[squareOf(file - 1, pawnRank)] == pawn) ||
+           (file < 7 && board[squareOf(file + 1, pawnRank)] == pawn);
+}
+
+bool Attacks::isAttackedAlong(const int8_t* board, int target, int direction, bool byWhite) {
+    const int queen = byWhite ? WhiteQueenCode : BlackQueenCode;
+    const int slider = direction < 4 ? (byWhite ? WhiteRookCode : BlackRookCode)
+                                     : (byWhite ? WhiteBishopCode : BlackBishopCode);
+    const int8_t* ray = kGeometry.rays[target][direction];
+    const int length = kGeometry.rayLength[target][direction];
+    for (int i = 0; i < length; ++i) {
+        const int code = board[ray[i]];
+        if (code != 0) return code == slider || code == queen;
+    }
+    return false;
 }

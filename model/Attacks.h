@@ -10,8 +10,8 @@ public:
     // squares diagonally ahead, a king its eight neighbours, a line piece along a free line.
     static int attackers(const int8_t* board, int target, bool byWhite, int limit, int8_t* out);
     // True when a piece of the colour attacks the target square.
-    static bool isAttacked(const int8_t* board, int target, bool byWhite) {
-        int8_t found[16];
-        return attackers(board, target, byWhite, 1, found) > 0;
-    }
+    static bool isAttacked(const int8_t* board, int target, bool byWhite);
+    // True when a line piece of the colour attacks the target along the one ray in the direction
+    // (0-7, as in GeometryTables) from the target.
+    static bool isAttackedAlong(const int8_t* board, int target, int direction, bool byWhite);
 };

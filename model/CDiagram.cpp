@@ -11,6 +11,7 @@
 #include "model/Utilities.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 int slotOf(const std::shared_ptr<CPieceColor>& color) {
@@ -31,7 +32,7 @@ std::shared_ptr<CChessSquare> CDiagram::objWhiteKingSquare() const {
 }
 
 void CDiagram::objWhiteKingSquare(const std::shared_ptr<CChessSquare>& square) {
-    m_king[0] = int8_t(square ? square->intIndex() : -1);
+    setKingIndex(0, square ? square->intIndex() : -1);
 }
 
 std::shared_ptr<CChessSquare> CDiagram::objBlackKingSquare() const {
@@ -39,7 +40,15 @@ std::shared_ptr<CChessSquare> CDiagram::objBlackKingSquare() const {
 }
 
 void CDiagram::objBlackKingSquare(const std::shared_ptr<CChessSquare>& square) {
-    m_king[1] = int8_t(square ? square->intIndex() : -1);
+    setKingIndex(1, square ? square->intIndex() : -1);
+}
+
+bool CDiagram::isKingAttacked(int slot) const {
+    if (m_check[slot] < 0)
+        m_check[slot] =
+            m_king[slot] >= 0 && Attacks::isAttacked(m_board.data(), m_king[slot], slot == 1) ? 1
+                                                                                              : 0;
+    return m_check[slot] == 1;
 }
 
 const ColPieceLocations& CDiagram::colMap() const {
@@ -125,9 +134,10 @@ int CDiagram::intIsInCheck(const std::shared_ptr<CChessSquare>& square,
 
 int CDiagram::intCountAttacks(int square, int defenderSlot, int limit, bool record) const {
     int8_t found[16];
-    // Find every attacker when the one to keep must be picked in collection order.
-    const int n =
-        Attacks::attackers(m_board.data(), square, defenderSlot == 1, record ? 16 : limit, found);
+    int n = Attacks::attackers(m_board.data(), square, defenderSlot == 1, limit, found);
+    // The one to keep is picked in collection order among all attackers, so find them all.
+    if (record && n == limit)
+        n = Attacks::attackers(m_board.data(), square, defenderSlot == 1, 16, found);
     if (record && n > 0) {
         int kept = found[0];
         if (n > 1) {
@@ -220,8 +230,8 @@ std::shared_ptr<CDiagram> CDiagram::objMove(const CMove& move) const {
     if (end && end->intSquare() >= 0) {
         result->removeInPlace(end->intSquare());
         if (end->intCode() != 0) result->addInPlace(end->intSquare(), end->intCode());
-        if (end->intCode() == BlackKingCode) result->m_king[1] = int8_t(end->intSquare());
-        if (end->intCode() == WhiteKingCode) result->m_king[0] = int8_t(end->intSquare());
+        if (end->intCode() == BlackKingCode) result->setKingIndex(1, end->intSquare());
+        if (end->intCode() == WhiteKingCode) result->setKingIndex(0, end->intSquare());
     }
     return result;
 }
@@ -241,20 +251,19 @@ void CDiagram::applyInPlace(int from, int to, int code) {
     removeInPlace(from);
     removeInPlace(to);
     if (code != 0) addInPlace(to, code);
-    if (code == WhiteKingCode) m_king[0] = int8_t(to);
-    if (code == BlackKingCode) m_king[1] = int8_t(to);
+    if (code == WhiteKingCode) setKingIndex(0, to);
+    if (code == BlackKingCode) setKingIndex(1, to);
 }
 
 void CDiagram::removeInPlace(int square) {
     if (m_board[square] == 0) return;
     m_board[square] = 0;
-    for (int i = 0; i < m_count; ++i)
-        if (m_order[i] == square) {
-            for (int j = i + 1; j < m_count; ++j)
-                m_order[j - 1] = m_order[j];
-            --m_count;
-            break;
-        }
+    auto* found = static_cast<uint8_t*>(std::memchr(m_order.data(), square, std::size_t(m_count)));
+    if (found) {
+        const auto place = found - m_order.data();
+        std::memmove(found, found + 1, std::size_t(m_count - place - 1));
+        --m_count;
+    }
     invalidate();
 }
 

@@ -94,21 +94,33 @@ public:
     // Appends a piece code on an empty square index in place (kings not followed).
     void addInPlace(int square, int code);
     // Sets a king square index in place.
-    void setKingIndex(int slot, int square) { m_king[slot] = static_cast<int8_t>(square); }
+    void setKingIndex(int slot, int square) {
+        m_king[slot] = static_cast<int8_t>(square);
+        m_check = {{-1, -1}};
+    }
     // Counts the enemies of a colour slot (0 White, 1 Black) attacking a square index, stopping at
     // the limit; when asked, keeps the last one counted in collection order as the slot's attacker.
     int intCountAttacks(int square, int defenderSlot, int limit, bool record = false) const;
+    // True when the king of a colour slot (0 White, 1 Black) stands attacked; remembered until
+    // the diagram changes.
+    bool isKingAttacked(int slot) const;
+    // Remembers whether the king of a slot stands attacked, for a caller that has just counted.
+    void rememberKingAttacked(int slot, bool attacked) const { m_check[slot] = attacked ? 1 : 0; }
     // The board of piece codes, a8 being index 56 and h1 index 7.
     const int8_t* board() const { return m_board.data(); }
 
 private:
-    void invalidate() { m_cacheValid = false; }
+    void invalidate() {
+        m_cacheValid = false;
+        m_check = {{-1, -1}};
+    }
 
     std::array<int8_t, 64> m_board{};
     std::array<uint8_t, 64> m_order{};
     int m_count = 0;
     std::array<int8_t, 2> m_king{{-1, -1}};
     mutable std::array<int16_t, 2> m_attacker{{-1, -1}}; // code * 64 + square, -1 none
+    mutable std::array<int8_t, 2> m_check{{-1, -1}};     // king attacked: -1 unknown, 0 no, 1 yes
     mutable bool m_cacheValid = false;
     mutable std::shared_ptr<ColPieceLocations> m_map;
 };

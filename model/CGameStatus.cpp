@@ -2,6 +2,7 @@
 
 #include "model/CPieceColor.h"
 #include "model/Constructors.h"
+#include "model/Utilities.h"
 
 #include <array>
 
@@ -27,7 +28,7 @@ const std::shared_ptr<CGameStatus>& constant(int code) {
     static const std::array<std::shared_ptr<CGameStatus>, 16> all = [] {
         std::array<std::shared_ptr<CGameStatus>, 16> made;
         for (int i = 0; i < 16; ++i)
-            made[i] = objNewGameStatus(texts[i]);
+            made[i] = objForever(objNewGameStatus(texts[i]));
         return made;
     }();
     return all[code];

@@ -2,6 +2,7 @@
 
 #include "model/CChessPiece.h"
 #include "model/CChessSquare.h"
+#include "model/Utilities.h"
 
 #include <array>
 
@@ -36,16 +37,17 @@ bool CPieceLocation::isEqual(const std::shared_ptr<CPieceLocation>& other) const
     return mine == theirs && mySquare == theirSquare;
 }
 
-const std::shared_ptr<CPieceLocation>& CPieceLocation::objShared(int code, int square) {
+const std::shared_ptr<CPieceLocation>* CPieceLocation::sharedTable() {
     static const auto* table = [] {
-        auto* all = new std::array<std::array<std::shared_ptr<CPieceLocation>, 64>, 13>();
+        auto* all = new std::array<std::shared_ptr<CPieceLocation>, 13 * 64>();
         for (int sq = 0; sq < 64; ++sq) {
-            (*all)[0][sq] = CChessSquare::objAt(sq)->objGetEmptyLocation();
+            (*all)[sq] = objForever(CChessSquare::objAt(sq)->objGetEmptyLocation());
             for (int c = 1; c <= 12; ++c)
-                (*all)[c][sq] = std::make_shared<CPieceLocation>(CChessPiece::objFromCode(c),
-                                                                 CChessSquare::objAt(sq));
+                (*all)[c * 64 + sq] = objForever(std::make_shared<CPieceLocation>(
+                    CChessPiece::objFromCode(c), CChessSquare::objAt(sq)));
         }
         return all;
     }();
-    return (*table)[code][square];
+    s_shared = table->data();
+    return s_shared;
 }

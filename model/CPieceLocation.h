@@ -25,13 +25,18 @@ public:
 
     // One shared location per piece code (0-12) and square index (0-63); code 0 gives the
     // square's empty location.
-    static const std::shared_ptr<CPieceLocation>& objShared(int code, int square);
+    static const std::shared_ptr<CPieceLocation>& objShared(int code, int square) {
+        return (s_shared ? s_shared : sharedTable())[code * 64 + square];
+    }
     // Piece code (0 empty, 1-6 white, 7-12 black) taken at creation.
     int intCode() const { return m_code; }
     // Square index 0-63 taken at creation, -1 when there is no square on the board.
     int intSquare() const { return m_index; }
 
 private:
+    static const std::shared_ptr<CPieceLocation>* sharedTable();
+    static inline const std::shared_ptr<CPieceLocation>* s_shared = nullptr;
+
     std::shared_ptr<CChessPiece> m_piece;
     std::shared_ptr<CChessSquare> m_square;
     int m_code = 0;

@@ -11,16 +11,7 @@ namespace {
 struct Tables {
     // [kind][colour 0 white, 1 black][square]
     std::array<std::array<std::array<SquareArray, 64>, 2>, 6> candidates;
-    std::array<std::array<int8_t, 8>, 64> knight{};
-    std::array<int, 64> knightCount{};
-    std::array<std::array<int8_t, 8>, 64> king{};
-    std::array<int, 64> kingCount{};
-    std::array<std::array<std::array<int8_t, 7>, 8>, 64> rays{};
-    std::array<std::array<int, 8>, 64> rayCount{};
 };
-
-const int rayFile[8] = {0, 0, 1, -1, 1, -1, 1, -1};
-const int rayRank[8] = {1, -1, 0, 0, 1, 1, -1, -1};
 
 bool onBoard(int file, int rank) {
     return file >= 0 && file < 8 && rank >= 0 && rank < 8;
@@ -83,22 +74,6 @@ const Tables& tables() {
             for (int kind = 0; kind < 6; ++kind)
                 for (int colour = 0; colour < 2; ++colour)
                     t->candidates[kind][colour][sq] = buildCandidates(kind, colour == 0, f, r);
-            const int kf[8] = {1, 2, 2, 1, -1, -2, -2, -1};
-            const int kr[8] = {2, 1, -1, -2, -2, -1, 1, 2};
-            for (int i = 0; i < 8; ++i)
-                if (onBoard(f + kf[i], r + kr[i]))
-                    t->knight[sq][t->knightCount[sq]++] = int8_t(squareOf(f + kf[i], r + kr[i]));
-            for (int dir = 0; dir < 8; ++dir) {
-                int g = f + rayFile[dir], h = r + rayRank[dir];
-                if (onBoard(g, h)) t->king[sq][t->kingCount[sq]++] = int8_t(squareOf(g, h));
-                int n = 0;
-                while (onBoard(g, h)) {
-                    t->rays[sq][dir][n++] = int8_t(squareOf(g, h));
-                    g += rayFile[dir];
-                    h += rayRank[dir];
-                }
-                t->rayCount[sq][dir] = n;
-            }
         }
         return t;
     }();
@@ -179,22 +154,4 @@ int Geometry::transit(int kind, bool white, int from, int to, int8_t* out) {
     default:
         return 0;
     }
-}
-
-int Geometry::rayLength(int square, int direction) {
-    return tables().rayCount[square][direction];
-}
-
-int Geometry::raySquare(int square, int direction, int i) {
-    return tables().rays[square][direction][i];
-}
-
-int Geometry::knightTargets(int square, const int8_t** out) {
-    *out = tables().knight[square].data();
-    return tables().knightCount[square];
-}
-
-int Geometry::kingTargets(int square, const int8_t** out) {
-    *out = tables().king[square].data();
-    return tables().kingCount[square];
 }

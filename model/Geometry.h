@@ -17,12 +17,4 @@ public:
     // Squares stepped through from one square towards another (excluding the start, including
     // the target when on a line); returns their number.
     static int line(int from, int to, int8_t* out);
-    // Count of squares along a ray direction (0-7: N, S, E, W, NE, NW, SE, SW) and the squares.
-    static int rayLength(int square, int direction);
-    // The i-th square along the ray.
-    static int raySquare(int square, int direction, int i);
-    // Knight destinations of a square (count, squares).
-    static int knightTargets(int square, const int8_t** out);
-    // King neighbours of a square (count, squares).
-    static int kingTargets(int square, const int8_t** out);
 };

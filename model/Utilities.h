@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,3 +11,10 @@ template <typename T> int intArrayLength(const std::vector<T>& array) {
 
 // CRC-16/MCRF4XX of the first length characters of the text (-1: the whole text).
 long lngCrc16(const std::string& text, long length = -1);
+
+// A handle on an object that lives for the whole run: the object is kept alive once, and the handle
+// shares no count, so the constants of the hot rules paths are copied without atomic operations.
+template <typename T> std::shared_ptr<T> objForever(const std::shared_ptr<T>& object) {
+    new std::shared_ptr<T>(object); // deliberately never released
+    return std::shared_ptr<T>(std::shared_ptr<T>(), object.get());
+}
