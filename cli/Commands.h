@@ -26,3 +26,6 @@ int runScore(const CommandArgs& args);
 int runDelete(const CommandArgs& args);
 int runClearLog(const CommandArgs& args);
 int runTitle(const CommandArgs& args);
+
+// Verification command.
+int runVerify(const CommandArgs& args);

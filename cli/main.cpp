@@ -30,6 +30,8 @@ const Command commands[] = {
     {"title", "title FILE [TEXT]", runTitle},
     {"engine-move", "engine-move FEN [--engine PATH] [--time SECONDS] [--depth N]",
      runEngineMove},
+    {"verify", "verify FILE [ID...] [--engine PATH] [--time SECONDS] [--depth N] [--lines N]",
+     runVerify},
 };
 
 int usage() {

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "verify/CEngineAnalyser.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CGameTree;
+class CPosition;
+
+// What the engine found wrong or missing in a game, from the most to the least serious.
+enum class VerifyVerdict { Ok, MissingDefence, SecondSolution, ShorterMate, Refuted };
+
+// The verdict's word in reports: "ok", "missing-defence", "second-solution", "shorter-mate",
+// "refuted".
+std::string strVerdictName(VerifyVerdict verdict);
+
+// One finding: a move the engine prefers or misses in the stored tree, with the line that would
+// add it (move texts from the node keyed strNodeKey, ending on a move of the trainee).
+struct VerifyFinding {
+    VerifyVerdict verdict = VerifyVerdict::Ok;
+    std::string strNodeKey;
+    std::vector<std::string> arrstrLine;
+    EngineScore objScore;
+    std::string strText;
+};
+
+// The result for one game: the most serious verdict, every finding, and a one-line account.
+struct VerifyReport {
+    VerifyVerdict verdict = VerifyVerdict::Ok;
+    std::vector<VerifyFinding> arrFindings;
+    std::string strDetails;
+};
+
+// How thoroughly games are checked.
+struct VerifyOptions {
+    AnalysisLimit limit;        // per analysed position
+    int intMultiPv = 5;         // principal variations at each position
+    int intWinCp = 200;         // centipawns that count as a clear win
+    int intMarginCp = 100;      // a stored move this much worse than the best is refuted
+    int intDefenceTurns = 2;    // trainee turns whose stored replies are checked
+    int intMaxDefenceNodes = 6; // reply positions analysed at most per game
+};
+
+// Checks a game's stored solution with an engine: is the stored first move the best or as good,
+// do other moves win as clearly (second solutions) or mate sooner, does the engine refute it,
+// and are defences as strong as the stored replies missing from the tree.
+class CSolutionVerifier {
+public:
+    // A verifier over the analyser (which it uses, not owns).
+    CSolutionVerifier(CEngineAnalyser& analyser, VerifyOptions options = {})
+        : engine(analyser), options(options) {}
+
+    // Verifies the tree (its root holds the test position; the trainee moves first).
+    VerifyReport objVerify(const CGameTree& tree);
+
+private:
+    std::vector<std::string> arrLineTexts(const CPosition& position,
+                                          const std::vector<std::string>& uciMoves, size_t maxPlies,
+                                          bool endOnOpponent);
+    void CheckFirstMoves(const CGameTree& tree, VerifyReport& report);
+    void CheckDefences(const CGameTree& tree, VerifyReport& report);
+
+    CEngineAnalyser& engine;
+    VerifyOptions options;
+};
+
+// Adds the line of move texts to the tree below the node with the key (the tree's current node
+// is left at the line's end); false, with the tree unchanged, when a move cannot be played.
+bool isAddLine(CGameTree& tree, const std::string& nodeKey, const std::vector<std::string>& line);
