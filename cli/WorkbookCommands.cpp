@@ -102,8 +102,10 @@ int runImport(const CommandArgs& args) {
     if (args.size() < 2) return usageError(usage);
     std::vector<std::unique_ptr<std::ifstream>> inputs;
     for (size_t i = 1; i < args.size(); ++i) {
+        std::error_code ignored;
         auto input = std::make_unique<std::ifstream>(args[i], std::ios::binary);
-        if (!*input) return failure("Cannot read the PGN file: " + args[i]);
+        if (!*input || !std::filesystem::is_regular_file(args[i], ignored))
+            return failure("Cannot read the PGN file: " + args[i]);
         inputs.push_back(std::move(input));
     }
     CWorkBook workbook;

@@ -166,6 +166,7 @@ TEST(WorkbookCommands, MistakesGiveOneClearLineAndTheRightStatus) {
             {{"show", "w.brl", "7"}, 1, "", "No game with the identifier 7"},
             {{"export", "w.brl", "o.pgn", "7"}, 1, "", "No game with the identifier 7"},
             {{"import", "w.brl", "missing.pgn"}, 1, "", "Cannot read the PGN file: missing.pgn"},
+            {{"import", "w.brl", "one.pgn", "."}, 1, "", "Cannot read the PGN file: ."},
             {{"list", "not.brl"}, 1, "", "not a database"},
             {{"import", "not.brl", "one.pgn"}, 1, "", "not a database"},
             {{"new", "no/such/folder/w.brl"}, 1, "", "unable to open"},
