@@ -1,0 +1,40 @@
+#include "app/CActionLabel.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+CActionLabel::CActionLabel(const QString& caption, QWidget* parent) : QLabel(caption, parent) {
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::TabFocus);
+    setAccessibleName(caption);
+    UpdateStyle();
+}
+
+void CActionLabel::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && isEnabled() &&
+        rect().contains(event->position().toPoint())) {
+        emit clicked();
+        return;
+    }
+    QLabel::mouseReleaseEvent(event);
+}
+
+void CActionLabel::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (isEnabled() && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        emit clicked();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void CActionLabel::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::EnabledChange) UpdateStyle();
+    QLabel::changeEvent(event);
+}
+
+void CActionLabel::UpdateStyle() {
+    setStyleSheet(isEnabled() ? "QLabel { color: #1a5fb4; text-decoration: underline; }"
+                              : "QLabel { color: #9a9996; text-decoration: none; }");
+    setCursor(isEnabled() ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}

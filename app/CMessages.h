@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The program's message boxes: each one modal over its parent with the icon and title the
+// situation calls for. Line breaks in the texts are shown as written.
+class CMessages {
+public:
+    // The program's title, used as the title of its message boxes.
+    static QString strAppTitle();
+    // An error the user must know about: stop icon, the program's title.
+    static void ShowError(QWidget* parent, const QString& text);
+    // A warning: exclamation icon, the program's title.
+    static void ShowExclamation(QWidget* parent, const QString& text);
+    // A notice with the information icon under the given title.
+    static void ShowInformation(QWidget* parent, const QString& title, const QString& text);
+    // A plain message without an icon, under the program's title.
+    static void ShowPlain(QWidget* parent, const QString& text);
+    // A Yes/No question with the question icon; true for Yes.
+    static bool isYes(QWidget* parent, const QString& text);
+    // The text as a message box shows it: carriage returns alone and CR LF become line breaks.
+    static QString strForDisplay(const QString& text);
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+// The program's per-user settings: the application "Brisolt" in the platform's settings store,
+// with every key and its default in one table.
+class CSettings {
+public:
+    // The text stored under section/key, or the key's default when nothing is stored.
+    static QString strValue(const QString& section, const QString& key);
+    // Stores a text under section/key.
+    static void SaveValue(const QString& section, const QString& key, const QString& value);
+    // The default of section/key from the table, "" for a key the table does not know.
+    static QString strDefault(const QString& section, const QString& key);
+
+    // Full path of the last workbook opened, "" when none.
+    static QString strLastOpened();
+    // Remembers the last workbook opened.
+    static void strLastOpened(const QString& file);
+
+    // Light square colour as a colour number (0x00BBGGRR).
+    static long lngLightColor();
+    // Stores the light square colour as decimal text.
+    static void lngLightColor(long color);
+    // Dark square colour as a colour number (0x00BBGGRR).
+    static long lngDarkColor();
+    // Stores the dark square colour as decimal text.
+    static void lngDarkColor(long color);
+
+    // True when the board is flipped (White at the top).
+    static bool isWhiteOnTop();
+    // Stores the board orientation as "1" (flipped) or "0".
+    static void isWhiteOnTop(bool whiteOnTop);
+};

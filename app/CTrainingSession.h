@@ -1,0 +1,91 @@
+#pragma once
+
+#include "app/ITrainingDisplay.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CGameTree;
+class CWorkBook;
+
+// One training session over an open workbook: batches of games in the workbook's priority order,
+// one game at a time on the board in training mode, each result recorded at once, and the
+// running score. It drives a display and never touches widgets itself.
+class CTrainingSession {
+public:
+    // Texts the board reports through its training event.
+    static constexpr const char* strWRONG_MOVE = "Wrong move";
+    static constexpr const char* strSUCCESSFUL = "Successful";
+
+    // A session that shows itself on the display; the workbook is set once it is open.
+    explicit CTrainingSession(ITrainingDisplay& display);
+
+    // Uses the given open workbook from now on (the running totals stay).
+    void objWorkBook(std::shared_ptr<CWorkBook> workbook);
+    // The workbook in use, nullptr before one is set.
+    std::shared_ptr<CWorkBook> objWorkBook() const { return workbook; }
+
+    // Chooses the first batch and shows its first game; false when the workbook has no games.
+    bool StartBatch();
+    // Reads the running totals from the workbook and shows the score.
+    void ReadScore();
+
+    // Loads the game and shows it on the board in training mode with the side to move at the
+    // bottom.
+    void ShowGame(int32_t gameId);
+    // Reacts to the board's judgement: a wrong move, a solved game or the program's reply.
+    void TrainingStatus(const std::string& status);
+    // Ends the running game as a failure and lets the trainee step through the solution.
+    void ShowSolution();
+    // Shows the next game of the batch; after the last one a new batch is chosen.
+    void NextGame();
+    // Shows the previous game of the batch.
+    void PreviousGame();
+    // Clears every statistic of the workbook and the running totals.
+    void ClearScores();
+
+    // Shows the score text for the running totals.
+    void ShowScore();
+    // Shows or hides all three error marks.
+    void ShowErrorMarks(bool visible);
+    // Enables Previous game and Show solution according to the session's state.
+    void UpdateNavigation();
+
+    // "White to play" or "Black to play" for the tree's test position.
+    static std::string strToPlay(const std::shared_ptr<CGameTree>& tree);
+    // The score text: solved / hits in percent with two decimals, "-----" without attempts.
+    static std::string strScore(int32_t hits, int32_t solved);
+    // The message shown with a fresh game.
+    static std::string strYourTurnMessage();
+    // The message shown after the program played the reply.
+    static std::string strReplyMessage(const std::string& reply);
+
+    // The current batch of game identifiers.
+    const std::vector<int32_t>& arrlngGameIDs() const { return gameIds; }
+    // Index of the shown game in the batch, -1 before the first game.
+    int32_t lngGameIndex() const { return gameIndex; }
+    // Identifier of the shown game, 0 when none is shown.
+    int32_t lngCurrentGameId() const;
+    // Wrong moves in the running game (0 to 3).
+    int intWrongMoves() const { return wrongMoves; }
+    // Attempts counted for the score.
+    int32_t lngHits() const { return hits; }
+    // Successes counted for the score.
+    int32_t lngSolved() const { return solved; }
+    // Games in one batch.
+    static constexpr int intBatchSize = 10;
+
+private:
+    std::vector<int32_t> NewBatch() const;
+    CWorkBook& RequireWorkBook() const;
+
+    ITrainingDisplay& display;
+    std::shared_ptr<CWorkBook> workbook;
+    std::vector<int32_t> gameIds;
+    int32_t gameIndex = -1;
+    int wrongMoves = 0;
+    int32_t hits = 0;
+    int32_t solved = 0;
+};

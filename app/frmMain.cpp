@@ -1,0 +1,143 @@
+#include "app/frmMain.h"
+
+#include "app/CDialogs.h"
+#include "app/CHelpWindow.h"
+#include "app/CMessages.h"
+#include "app/CSettings.h"
+#include "workbook/CWorkBook.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QStandardPaths>
+#include <QTimer>
+#include <cstdio>
+#include <exception>
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent), session(*this) {
+    setObjectName("frmMain");
+    setWindowTitle(strCaption());
+    BuildControls();
+    BuildMenus();
+    ConnectCommands();
+    ApplySettings();
+}
+
+frmMain::~frmMain() {
+    Unload();
+}
+
+QString frmMain::strCaption() {
+    return QString("Brisolt v%1.%2").arg(BRISOLT_VERSION_MAJOR).arg(BRISOLT_VERSION_MINOR);
+}
+
+void frmMain::Guarded(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        CMessages::ShowError(this, QString::fromStdString(error.what()));
+    }
+}
+
+QString frmMain::strLastOpened() const {
+    return CSettings::strLastOpened();
+}
+
+void frmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The first activation runs once the window is on screen, as the event loop turns.
+    if (!isActivated) QTimer::singleShot(0, this, [this] { Activate(); });
+}
+
+bool frmMain::Activate() {
+    if (isActivated) return workbook != nullptr;
+    isActivated = true;
+    bool opened = false;
+    Guarded([&] {
+        QString file = startupWorkbook.isEmpty() ? strLastOpened() : startupWorkbook;
+        if (!startupWorkbook.isEmpty() && !QFileInfo(startupWorkbook).isFile()) {
+            const QString text = "The workbook \"" + startupWorkbook +
+                                 "\" does not exist. Please choose a workbook.";
+            if (unattended_) {
+                std::fprintf(stderr, "%s\n", qPrintable(text));
+                return;
+            }
+            CMessages::ShowExclamation(this, text);
+            file.clear();
+        }
+        opened = isOpenWorkbook(file);
+        if (opened) session.ReadScore();
+    });
+    if (!opened) close();
+    return opened;
+}
+
+bool frmMain::isOpenWorkbook(QString file) {
+    // Asking again after a missing file or an empty workbook is a loop, not a recursion.
+    for (;;) {
+        if (file.isEmpty()) {
+            if (unattended_) return false;
+            file = strAskWorkbookFile(false);
+        }
+        if (file.isEmpty()) return false;
+        if (!QFileInfo(file).isFile()) {
+            file.clear();
+            continue;
+        }
+        // The new workbook replaces the open one only once it has opened.
+        auto opened = std::make_shared<CWorkBook>();
+        const std::string title =
+            opened->strOpenWorkBook(QDir::toNativeSeparators(file).toStdString());
+        if (workbook) workbook->CloseWorkBook();
+        workbook = opened;
+        session.objWorkBook(workbook);
+        txtWorkbook->setText(QString::fromStdString(title));
+        txtWorkbook->setCursorPosition(0);
+        CSettings::strLastOpened(QFileInfo(file).absoluteFilePath());
+        if (session.StartBatch()) return true;
+        if (unattended_) {
+            std::fprintf(stderr, "The workbook is empty.\n");
+            return false;
+        }
+        CMessages::ShowExclamation(this, "The workbook is empty.");
+        file.clear();
+    }
+}
+
+QString frmMain::strDialogFolder() const {
+    const QString last = strLastOpened();
+    if (!last.isEmpty() && QFileInfo(last).dir().exists()) return QFileInfo(last).absolutePath();
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (QDir(data).exists()) return data;
+    return QCoreApplication::applicationDirPath();
+}
+
+QString frmMain::strAskWorkbookFile(bool save) {
+    try {
+        return CDialogs::strAskWorkbookFile(this, save, strDialogFolder());
+    } catch (...) {
+        return {};
+    }
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    Unload();
+    QMainWindow::closeEvent(event);
+}
+
+void frmMain::Unload() {
+    if (unloaded) return;
+    unloaded = true;
+    try {
+        if (workbook) workbook->CloseWorkBook();
+    } catch (const std::exception& error) {
+        if (!unattended_) CMessages::ShowError(this, QString::fromStdString(error.what()));
+    }
+    workbook.reset();
+    session.objWorkBook(nullptr);
+    if (helpWindow) helpWindow->close();
+    // The engine keeps its game files in a private folder that goes with it: nothing here deletes
+    // files of the user's.
+}

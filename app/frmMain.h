@@ -1,0 +1,157 @@
+#pragma once
+
+#include "app/CTrainingSession.h"
+#include "app/ITrainingDisplay.h"
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+
+class CActionLabel;
+class CHelpWindow;
+class CWorkBook;
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class cntrlChessGui;
+
+// The training window: the board, the game information, the trainee's messages and score, and
+// the menus. It owns the workbook and the board; the training itself is CTrainingSession, which
+// shows itself through this window's display operations.
+class frmMain : public QMainWindow, private ITrainingDisplay {
+    Q_OBJECT
+
+public:
+    // Builds the window and applies the settings (caption, board mode, colours, orientation).
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // A workbook to open at the first activation instead of the last one used.
+    void strStartupWorkbook(const QString& file) { startupWorkbook = file; }
+    // When set, problems at start-up are printed and no dialog is shown (for --screenshot).
+    void isUnattended(bool unattended) { unattended_ = unattended; }
+    // Runs the first activation once: opens the workbook and shows its first game, or closes the
+    // window when there is no workbook to train. True when a workbook is open afterwards.
+    bool Activate();
+    // Opens a workbook (asking for one when file is "") and shows its first training game.
+    bool isOpenWorkbook(QString file);
+    // The window caption: "Brisolt v" major "." minor.
+    static QString strCaption();
+
+    // The training session (for callers and tests that look at its state).
+    const CTrainingSession& objSession() const { return session; }
+    // The workbook, nullptr before one is open.
+    std::shared_ptr<CWorkBook> objWorkBook() const { return workbook; }
+    // The training board.
+    cntrlChessGui* objBoard() const { return cntrlChess; }
+
+public slots:
+    void OpenWorkbook();
+    void Exit();
+    void PlayAgainstEngine();
+    void ShowSolution();
+    void PreviousGame();
+    void NextGame();
+    void ClearLog();
+    void FlipBoard();
+    void ChooseLightColor();
+    void ChooseDarkColor();
+    void ChooseEngine();
+    void HelpContents();
+    void About();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Construction (frmMainLayout.cpp, frmMainMenus.cpp).
+    void BuildControls();
+    QWidget* BuildSidePanel();
+    QGroupBox* BuildGameInfo();
+    void BuildMenus();
+    void ConnectCommands();
+    void ApplySettings();
+
+    // Workbook and settings (frmMain.cpp).
+    QString strLastOpened() const;
+    QString strAskWorkbookFile(bool save);
+    QString strDialogFolder() const;
+    void Unload();
+    void Guarded(const std::function<void()>& handler);
+
+    // Board wiring (frmMainBoard.cpp).
+    void CreateBoard();
+    void OnTrainingStatus(const QString& status);
+    long lngBoardLightColor() const;
+    long lngBoardDarkColor() const;
+    void SetBoardColors(long light, long dark);
+    bool isBoardWhiteOnTop() const;
+
+    // ITrainingDisplay (frmMainDisplay.cpp).
+    void ShowGameInfo(const std::string& description, const std::string& pageRef,
+                      const std::string& diagramRef) override;
+    void ShowToPlay(const std::string& text) override;
+    void ShowMessage(const std::string& text) override;
+    void SetMessageVisible(bool visible) override;
+    void SetNextVisible(bool visible) override;
+    void SetSuccessVisible(bool visible) override;
+    void SetFailVisible(bool visible) override;
+    void SetErrorMarkVisible(int k, bool visible) override;
+    void SetPreviousEnabled(bool enabled) override;
+    void SetShowSolutionEnabled(bool enabled) override;
+    void ShowScoreText(const std::string& text) override;
+    void SetBoardWhiteOnTop(bool whiteOnTop) override;
+    void SetBoardComputerPlays(int side) override;
+    void SetBoardGameTree(const std::shared_ptr<CGameTree>& tree) override;
+    void SetBoardMode(int mode) override;
+    int intBoardMode() const override;
+    void UpdateEngineCommands();
+
+    CTrainingSession session;
+    std::shared_ptr<CWorkBook> workbook;
+    bool isActivated = false;
+    bool unattended_ = false;
+    bool unloaded = false;
+    QString startupWorkbook;
+
+    cntrlChessGui* cntrlChess = nullptr;
+    QLineEdit* txtWorkbook = nullptr;
+    QPushButton* cmdOpenWbk = nullptr;
+    QGroupBox* fraGame = nullptr;
+    QLabel* txtGameDescription = nullptr;
+    QLabel* txtPageRef = nullptr;
+    QLabel* txtDiagramRef = nullptr;
+    QLabel* lblToPlay = nullptr;
+    QPlainTextEdit* txtMsg = nullptr;
+    QPushButton* cmdNext = nullptr;
+    QLabel* lblScore = nullptr;
+    QLabel* lblError[3] = {nullptr, nullptr, nullptr};
+    QLabel* imgSuccess = nullptr;
+    QLabel* imgFail = nullptr;
+    CActionLabel* lblNextGame = nullptr;
+    CActionLabel* lblPreviousGame = nullptr;
+    CActionLabel* lblShowSolution = nullptr;
+    CActionLabel* lblCrafty = nullptr;
+    CActionLabel* lblFlip = nullptr;
+    CActionLabel* lblClearLog = nullptr;
+
+    QAction* mnuOpenWorkbook = nullptr;
+    QAction* mnuExit = nullptr;
+    QAction* mnuCrafty = nullptr;
+    QAction* mnuShowSolution = nullptr;
+    QAction* mnuPreviousGame = nullptr;
+    QAction* mnuNextGame = nullptr;
+    QAction* mnuClearLog = nullptr;
+    QAction* mnuFlip = nullptr;
+    QAction* mnuLightColor = nullptr;
+    QAction* mnuDarkColor = nullptr;
+    QAction* mnuEngine = nullptr;
+    QAction* mnuContents = nullptr;
+    QAction* mnuAbout = nullptr;
+
+    CHelpWindow* helpWindow = nullptr;
+};

@@ -1,0 +1,56 @@
+// The training board and how the window drives it.
+#include "app/frmMain.h"
+#include "board/cntrlChessGui.h"
+
+#include <QSizePolicy>
+
+void frmMain::CreateBoard() {
+    cntrlChess = new cntrlChessGui(this);
+    cntrlChess->setObjectName("cntrlChess");
+    QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    cntrlChess->setSizePolicy(policy);
+    cntrlChess->setMinimumWidth(480);
+    connect(cntrlChess, &cntrlChessGui::TrainingStatus, this, &frmMain::OnTrainingStatus);
+}
+
+void frmMain::OnTrainingStatus(const QString& status) {
+    Guarded([&] { session.TrainingStatus(status.toStdString()); });
+}
+
+long frmMain::lngBoardLightColor() const {
+    return static_cast<long>(cntrlChess->SquareColorLight());
+}
+
+long frmMain::lngBoardDarkColor() const {
+    return static_cast<long>(cntrlChess->SquareColorDark());
+}
+
+void frmMain::SetBoardColors(long light, long dark) {
+    cntrlChess->SquareColorLight(static_cast<quint32>(light) & 0xFFFFFFu);
+    cntrlChess->SquareColorDark(static_cast<quint32>(dark) & 0xFFFFFFu);
+}
+
+bool frmMain::isBoardWhiteOnTop() const {
+    return cntrlChess->isWhiteOnTop();
+}
+
+void frmMain::SetBoardWhiteOnTop(bool whiteOnTop) {
+    cntrlChess->isWhiteOnTop(whiteOnTop);
+}
+
+void frmMain::SetBoardComputerPlays(int side) {
+    cntrlChess->ComputerPlays(side);
+}
+
+void frmMain::SetBoardGameTree(const std::shared_ptr<CGameTree>& tree) {
+    cntrlChess->objGameTree(tree);
+}
+
+void frmMain::SetBoardMode(int mode) {
+    cntrlChess->Mode(mode);
+}
+
+int frmMain::intBoardMode() const {
+    return cntrlChess->Mode();
+}

@@ -1,0 +1,210 @@
+// The controls of the training window and where they sit.
+#include "app/CActionLabel.h"
+#include "app/frmMain.h"
+#include "board/ResourceLocator.h"
+#include "board/cntrlChessGui.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSvgRenderer>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int pictureSize = 56;
+
+// A picture from resources/images, or a drawn sign when the file is missing.
+QPixmap picture(const QString& name, const QString& sign, const QColor& color) {
+    QPixmap pixmap(pictureSize * 2, pictureSize * 2);
+    pixmap.setDevicePixelRatio(2.0);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QSvgRenderer renderer(strFindResource("images/" + name));
+    if (renderer.isValid()) {
+        renderer.render(&painter, QRectF(0, 0, pictureSize, pictureSize));
+    } else {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(color);
+        painter.drawEllipse(QRectF(2, 2, pictureSize - 4, pictureSize - 4));
+        painter.setPen(Qt::white);
+        QFont font = painter.font();
+        font.setPixelSize(pictureSize / 2);
+        font.setBold(true);
+        painter.setFont(font);
+        painter.drawText(QRectF(0, 0, pictureSize, pictureSize), Qt::AlignCenter, sign);
+    }
+    return pixmap;
+}
+
+QLabel* valueLabel(QWidget* parent, const QString& name) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+} // namespace
+
+void frmMain::BuildControls() {
+    auto* central = new QWidget(this);
+    central->setObjectName("centralPanel");
+
+    txtWorkbook = new QLineEdit(central);
+    txtWorkbook->setObjectName("txtWorkbook");
+    txtWorkbook->setToolTip("Workbook title");
+    txtWorkbook->setReadOnly(true);
+    cmdOpenWbk = new QPushButton("...", central);
+    cmdOpenWbk->setObjectName("cmdOpenWbk");
+    cmdOpenWbk->setToolTip("Open workbook");
+    cmdOpenWbk->setFixedWidth(36);
+    auto* workbookRow = new QHBoxLayout;
+    auto* workbookCaption = new QLabel("Workbook:", central);
+    workbookCaption->setBuddy(txtWorkbook);
+    workbookRow->addWidget(workbookCaption);
+    workbookRow->addWidget(txtWorkbook, 1);
+    workbookRow->addWidget(cmdOpenWbk);
+
+    CreateBoard();
+
+    auto* boardAndPanel = new QHBoxLayout;
+    boardAndPanel->setSpacing(18);
+    boardAndPanel->addWidget(cntrlChess, 0, Qt::AlignTop);
+    boardAndPanel->addWidget(BuildSidePanel(), 1);
+
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(14, 10, 14, 14);
+    layout->setSpacing(10);
+    layout->addLayout(workbookRow);
+    layout->addLayout(boardAndPanel, 1);
+    setCentralWidget(central);
+}
+
+QGroupBox* frmMain::BuildGameInfo() {
+    fraGame = new QGroupBox("Game Info", this);
+    fraGame->setObjectName("fraGame");
+    txtGameDescription = valueLabel(fraGame, "txtGameDescription");
+    txtPageRef = valueLabel(fraGame, "txtPageRef");
+    txtDiagramRef = valueLabel(fraGame, "txtDiagramRef");
+    lblToPlay = new QLabel("White to play", fraGame);
+    lblToPlay->setObjectName("lblToPlay");
+    QFont bold = lblToPlay->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.15);
+    lblToPlay->setFont(bold);
+
+    auto* form = new QFormLayout;
+    form->setLabelAlignment(Qt::AlignRight);
+    form->addRow("Description:", txtGameDescription);
+    form->addRow("Page Ref:", txtPageRef);
+    form->addRow("Diagram Ref:", txtDiagramRef);
+    auto* layout = new QVBoxLayout(fraGame);
+    layout->addLayout(form);
+    layout->addSpacing(4);
+    layout->addWidget(lblToPlay);
+    return fraGame;
+}
+
+QWidget* frmMain::BuildSidePanel() {
+    auto* panel = new QWidget(this);
+    panel->setObjectName("sidePanel");
+    panel->setMinimumWidth(300);
+
+    txtMsg = new QPlainTextEdit(panel);
+    txtMsg->setObjectName("txtMsg");
+    txtMsg->setReadOnly(true);
+    txtMsg->setFocusPolicy(Qt::NoFocus);
+    txtMsg->setFixedHeight(96);
+
+    imgSuccess = new QLabel(panel);
+    imgSuccess->setObjectName("imgSuccess");
+    imgSuccess->setPixmap(
+        picture("success.svg", QString::fromUtf8("\u2714"), QColor(0x2e, 0xa0, 0x43)));
+    imgSuccess->setToolTip("Solved");
+    imgFail = new QLabel(panel);
+    imgFail->setObjectName("imgFail");
+    imgFail->setPixmap(
+        picture("failure.svg", QString::fromUtf8("\u2718"), QColor(0xc0, 0x1c, 0x28)));
+    imgFail->setToolTip("Not solved");
+    for (QLabel* image : {imgSuccess, imgFail}) {
+        image->setFixedSize(pictureSize, pictureSize);
+        image->hide();
+    }
+
+    cmdNext = new QPushButton("&Next", panel);
+    cmdNext->setObjectName("cmdNext");
+    cmdNext->setDefault(true);
+    cmdNext->setMinimumWidth(96);
+    cmdNext->hide();
+
+    auto* scoreCaption = new QLabel("Score:", panel);
+    lblScore = new QLabel("-----", panel);
+    lblScore->setObjectName("lblScore");
+    lblScore->setToolTip("Your score");
+    QFont scoreFont = lblScore->font();
+    scoreFont.setBold(true);
+    scoreFont.setPointSizeF(scoreFont.pointSizeF() * 1.6);
+    lblScore->setFont(scoreFont);
+    auto* scoreRow = new QHBoxLayout;
+    scoreRow->addWidget(scoreCaption);
+    scoreRow->addWidget(lblScore);
+    scoreRow->addSpacing(12);
+    for (int k = 0; k < 3; ++k) {
+        lblError[k] = new QLabel("X", panel);
+        lblError[k]->setObjectName(QString("lblError%1").arg(k));
+        lblError[k]->setToolTip("Wrong move");
+        lblError[k]->setStyleSheet(
+            "QLabel { color: #c01c28; font-weight: bold; font-size: 16pt; }");
+        lblError[k]->hide();
+        scoreRow->addWidget(lblError[k]);
+    }
+    scoreRow->addStretch();
+
+    // The result row keeps its height while its parts are hidden, so nothing below it jumps.
+    auto* resultPanel = new QWidget(panel);
+    resultPanel->setFixedHeight(pictureSize + 4);
+    auto* resultRow = new QHBoxLayout(resultPanel);
+    resultRow->setContentsMargins(0, 0, 0, 0);
+    resultRow->addWidget(imgSuccess);
+    resultRow->addWidget(imgFail);
+    resultRow->addStretch();
+    resultRow->addWidget(cmdNext, 0, Qt::AlignVCenter);
+
+    lblNextGame = new CActionLabel("Go to the next game", panel);
+    lblNextGame->setObjectName("lblNextGame");
+    lblPreviousGame = new CActionLabel("Go to the previous game", panel);
+    lblPreviousGame->setObjectName("lblPreviousGame");
+    lblShowSolution = new CActionLabel("Show solution", panel);
+    lblShowSolution->setObjectName("lblShowSolution");
+    lblCrafty = new CActionLabel("Play the game against the engine", panel);
+    lblCrafty->setObjectName("lblCrafty");
+    lblFlip = new CActionLabel("Flip board", panel);
+    lblFlip->setObjectName("lblFlip");
+    lblClearLog = new CActionLabel("Clear training log", panel);
+    lblClearLog->setObjectName("lblClearLog");
+    auto* commands = new QVBoxLayout;
+    commands->setSpacing(6);
+    for (CActionLabel* label :
+         {lblNextGame, lblPreviousGame, lblShowSolution, lblCrafty, lblFlip, lblClearLog}) {
+        commands->addWidget(label);
+    }
+
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(10);
+    layout->addWidget(BuildGameInfo());
+    layout->addWidget(txtMsg);
+    layout->addWidget(resultPanel);
+    layout->addLayout(scoreRow);
+    layout->addSpacing(6);
+    layout->addLayout(commands);
+    layout->addStretch();
+    return panel;
+}

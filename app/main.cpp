@@ -1,0 +1,111 @@
+// brisolt: the chess training program.
+//   brisolt [WORKBOOK]                      train the workbook (the last one used by default)
+//   brisolt --screenshot OUT.png [WORKBOOK]  render the training window to a picture and exit
+#include "app/CAppIcon.h"
+#include "app/CHelpWindow.h"
+#include "app/CScreenshot.h"
+#include "app/frmMain.h"
+#include "board/ResourceLocator.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+struct Options {
+    QString workbook;
+    QString screenshot;
+    bool help = false;
+    bool version = false;
+    QString error;
+};
+
+Options parse(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
+        } else if (arg == "--screenshot") {
+            if (i + 1 >= argc) {
+                options.error = "--screenshot needs the name of the picture to write";
+                return options;
+            }
+            options.screenshot = QString::fromLocal8Bit(argv[++i]);
+        } else if (arg.startsWith("-") && arg.size() > 1) {
+            options.error = "unknown option " + arg;
+            return options;
+        } else if (options.workbook.isEmpty()) {
+            options.workbook = arg;
+        } else {
+            options.error = "only one workbook can be trained at a time";
+            return options;
+        }
+    }
+    return options;
+}
+
+bool hasDisplay() {
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+const char* const usage = "usage: brisolt [WORKBOOK]\n"
+                          "       brisolt --screenshot OUT.png [WORKBOOK]\n";
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const Options options = parse(argc, argv);
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "brisolt: %s\n%s", qPrintable(options.error), usage);
+        return 2;
+    }
+    if (options.help) {
+        std::printf("%s", usage);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("%s\n", qPrintable(frmMain::strCaption()));
+        return 0;
+    }
+    if (!hasDisplay()) {
+        if (options.screenshot.isEmpty()) {
+            std::fprintf(stderr, "brisolt: there is no display to show the window on.\n"
+                                 "Run it on a desktop, or render the window to a picture with\n"
+                                 "  brisolt --screenshot OUT.png [WORKBOOK]\n");
+            return 1;
+        }
+        // A picture needs no screen.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Brisolt");
+    QApplication::setApplicationDisplayName("Brisolt");
+    QApplication::setApplicationVersion(QString("%1.%2.%3")
+                                            .arg(BRISOLT_VERSION_MAJOR)
+                                            .arg(BRISOLT_VERSION_MINOR)
+                                            .arg(BRISOLT_VERSION_PATCH));
+    QApplication::setDesktopFileName("brisolt");
+    QApplication::setWindowIcon(CAppIcon::objIcon());
+    CHelpWindow::strHelpFile(strFindResource("help/index.html"));
+
+    QString workbook = options.workbook;
+    if (!workbook.isEmpty()) workbook = QFileInfo(workbook).absoluteFilePath();
+
+    if (!options.screenshot.isEmpty()) {
+        return CScreenshot::intRender(workbook, options.screenshot);
+    }
+
+    frmMain window;
+    window.strStartupWorkbook(workbook);
+    window.show();
+    return app.exec();
+}

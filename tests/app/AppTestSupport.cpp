@@ -1,0 +1,190 @@
+#include "tests/app/AppTestSupport.h"
+
+#include "board/cntrlChessGui.h"
+#include "game/CGameNode.h"
+#include "game/CPosition.h"
+#include "game/Perft.h"
+#include "model/CChessSquare.h"
+#include "model/CPieceLocation.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSettings>
+#include <QTest>
+#include <set>
+
+namespace apptest {
+
+namespace {
+
+QString withoutMate(std::string text) {
+    std::erase(text, '#');
+    std::erase(text, '+');
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+void IsolateSettings(const QString& folder) {
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
+    ClearSettings();
+}
+
+void ClearSettings() {
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Brisolt", "Brisolt");
+    settings.clear();
+    settings.sync();
+}
+
+QString Setting(const QString& key) {
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Brisolt", "Brisolt");
+    return settings.value(key).toString();
+}
+
+void SetSetting(const QString& key, const QString& value) {
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Brisolt", "Brisolt");
+    settings.setValue(key, value);
+    settings.sync();
+}
+
+ModalScript::ModalScript() : timer(std::make_unique<QTimer>()) {
+    timer->setInterval(10);
+    QObject::connect(timer.get(), &QTimer::timeout, [this] { Tick(); });
+    timer->start();
+}
+
+ModalScript::~ModalScript() {
+    timer->stop();
+}
+
+ModalScript& ModalScript::Then(Action action) {
+    actions.push_back(std::move(action));
+    return *this;
+}
+
+void ModalScript::Tick() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || !modal->isVisible() || modal == lastHandled || actions.empty()) return;
+    lastHandled = modal;
+    SeenModal entry;
+    entry.className = modal->metaObject()->className();
+    entry.title = modal->windowTitle();
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+        const QVariant raw = box->property("brisoltText");
+        entry.text = raw.isValid() ? raw.toString() : box->text();
+        entry.icon = box->icon();
+    }
+    if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+        entry.filter = dialog->nameFilters().join(";;");
+    }
+    seen.push_back(entry);
+    Action action = actions.front();
+    actions.erase(actions.begin());
+    // Run outside the tick: an action may open a modal window of its own, and a timer does not
+    // fire again while its own handler runs.
+    QPointer<QWidget> target = modal;
+    QTimer::singleShot(0, modal, [action, target] {
+        if (target) action(target);
+    });
+}
+
+ModalScript::Action ChooseFile(const QString& file) {
+    return [file](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        QVERIFY2(dialog, "expected a file dialog");
+        // Typed as a user would: the dialog's selection waits for its folder model to load.
+        auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+        QVERIFY2(edit, "the file dialog has no file name box");
+        edit->setText(file);
+        QMetaObject::invokeMethod(dialog, "accept");
+    };
+}
+
+ModalScript::Action Cancel() {
+    return [](QWidget* modal) {
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+    };
+}
+
+ModalScript::Action Press(int standardButton) {
+    return [standardButton](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        QVERIFY2(box, "expected a message box");
+        QAbstractButton* button =
+            box->button(static_cast<QMessageBox::StandardButton>(standardButton));
+        QVERIFY2(button, "the message box lacks the button");
+        button->click();
+    };
+}
+
+ModalScript::Action ChooseColor(int red, int green, int blue) {
+    return [=](QWidget* modal) {
+        auto* dialog = qobject_cast<QColorDialog*>(modal);
+        QVERIFY2(dialog, "expected a colour dialog");
+        dialog->setCurrentColor(QColor(red, green, blue));
+        dialog->accept();
+    };
+}
+
+int DisplayIndex(const cntrlChessGui* board, int file, int rank) {
+    return board->isWhiteOnTop() ? rank * 8 + (7 - file) : (7 - rank) * 8 + file;
+}
+
+void Drag(cntrlChessGui* board, int fromFile, int fromRank, int toFile, int toRank) {
+    const QPoint from = board->rcSquarePixels(DisplayIndex(board, fromFile, fromRank)).center();
+    const QPoint to = board->rcSquarePixels(DisplayIndex(board, toFile, toRank)).center();
+    QTest::mousePress(board, Qt::LeftButton, {}, from);
+    QTest::mouseMove(board, from + QPoint(4, 4));
+    QTest::mouseMove(board, to);
+    QTest::mouseRelease(board, Qt::LeftButton, {}, to);
+}
+
+bool DragStoredMove(cntrlChessGui* board) {
+    const auto& children = board->arrNextNodes();
+    if (children.empty()) return false;
+    const std::string text = children.front()->objPosition()->strMoveText();
+    std::shared_ptr<CPieceLocation> from, to;
+    auto position = board->objPosition();
+    if (!position->objProcessMove2(position, text, from, to) || !from || !to) return false;
+    Drag(board, from->objSquare()->intFile(), from->objSquare()->intRank(),
+         to->objSquare()->intFile(), to->objSquare()->intRank());
+    return true;
+}
+
+bool DragWrongMove(cntrlChessGui* board) {
+    std::set<QString> stored;
+    for (const auto& child : board->arrNextNodes()) {
+        stored.insert(withoutMate(child->objPosition()->strMoveText()));
+    }
+    auto position = board->objPosition();
+    for (const LegalMove& legal : arrGetLegalMoves(position)) {
+        const QString text = withoutMate(strMoveTextOf(*position, legal.move));
+        if (stored.count(text) || text.contains('=')) continue;
+        const auto& from = legal.move.objStartingLocation()->objSquare();
+        const auto& to = legal.move.objEndingLocation()->objSquare();
+        Drag(board, from->intFile(), from->intRank(), to->intFile(), to->intRank());
+        return true;
+    }
+    return false;
+}
+
+bool isShown(QWidget* window, const char* name) {
+    auto* widget = window->findChild<QWidget*>(name);
+    return widget && widget->isVisibleTo(window);
+}
+
+QString TextOf(QWidget* window, const char* name) {
+    if (auto* label = window->findChild<QLabel*>(name)) return label->text();
+    if (auto* edit = window->findChild<QLineEdit*>(name)) return edit->text();
+    return "<no " + QString(name) + ">";
+}
+
+} // namespace apptest

@@ -1,0 +1,256 @@
+// The training session over a real workbook file, shown on a display that keeps what it is told.
+#include "app/CTrainingSession.h"
+
+#include "game/CGameTree.h"
+#include "tests/app/TestWorkbook.h"
+#include "workbook/CWorkBook.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Keeps the state a window would show, so that tests read it as a user would see it.
+struct RecordingDisplay : ITrainingDisplay {
+    std::string description, pageRef, diagramRef, toPlay, message, score = "unset";
+    bool messageVisible = false, nextVisible = true, successVisible = true, failVisible = true;
+    bool marks[3] = {true, true, true};
+    bool previousEnabled = true, showSolutionEnabled = false;
+    bool whiteOnTop = false;
+    int computerPlays = -1, mode = 0, treesHanded = 0;
+    std::shared_ptr<CGameTree> tree;
+
+    void ShowGameInfo(const std::string& d, const std::string& p, const std::string& g) override {
+        description = d;
+        pageRef = p;
+        diagramRef = g;
+    }
+    void ShowToPlay(const std::string& text) override { toPlay = text; }
+    void ShowMessage(const std::string& text) override { message = text; }
+    void SetMessageVisible(bool visible) override { messageVisible = visible; }
+    void SetNextVisible(bool visible) override { nextVisible = visible; }
+    void SetSuccessVisible(bool visible) override { successVisible = visible; }
+    void SetFailVisible(bool visible) override { failVisible = visible; }
+    void SetErrorMarkVisible(int k, bool visible) override { marks[k] = visible; }
+    void SetPreviousEnabled(bool enabled) override { previousEnabled = enabled; }
+    void SetShowSolutionEnabled(bool enabled) override { showSolutionEnabled = enabled; }
+    void ShowScoreText(const std::string& text) override { score = text; }
+    void SetBoardWhiteOnTop(bool value) override { whiteOnTop = value; }
+    void SetBoardComputerPlays(int side) override { computerPlays = side; }
+    void SetBoardGameTree(const std::shared_ptr<CGameTree>& t) override {
+        tree = t;
+        ++treesHanded;
+    }
+    void SetBoardMode(int value) override { mode = value; }
+    int intBoardMode() const override { return mode; }
+
+    int marksShown() const { return marks[0] + marks[1] + marks[2]; }
+};
+
+class TrainingSessionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        file = dir.filePath("four.brl").toStdString();
+        ids = testwb::Build(file, testwb::fourGamesPgn);
+        ASSERT_EQ(ids.size(), 4u);
+        workbook = std::make_shared<CWorkBook>();
+        workbook->strOpenWorkBook(file);
+        session.objWorkBook(workbook);
+    }
+
+    QTemporaryDir dir;
+    std::string file;
+    std::vector<int32_t> ids;
+    std::shared_ptr<CWorkBook> workbook;
+    RecordingDisplay display;
+    CTrainingSession session{display};
+};
+
+TEST(TrainingScore, TextFollowsTheTwoDecimalPatternWithoutForcedLeadingDigit) {
+    struct Case {
+        int32_t hits, solved;
+        const char* text;
+    } cases[] = {
+        {0, 0, "-----"}, {1, 0, ".00"},   {1, 1, "100.00"}, {3, 2, "66.67"},  {3, 1, "33.33"},
+        {8, 1, "12.50"}, {200, 1, ".50"}, {800, 1, ".13"},  {7, 7, "100.00"}, {12, 5, "41.67"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CTrainingSession::strScore(c.hits, c.solved), c.text)
+            << c.solved << " of " << c.hits;
+    }
+}
+
+TEST(TrainingMessages, UseCarriageReturnLineFeedBreaks) {
+    EXPECT_EQ(CTrainingSession::strYourTurnMessage(),
+              "It's now your turn.\r\nPlease make your move.");
+    EXPECT_EQ(CTrainingSession::strReplyMessage("Nc6"),
+              "Computer played \r\nNc6\r\n\r\nIt's now your turn.\r\nPlease make your move.");
+}
+
+TEST_F(TrainingSessionTest, FirstBatchShowsTheFirstGameReadyForTraining) {
+    ASSERT_TRUE(session.StartBatch());
+    EXPECT_EQ(session.arrlngGameIDs(), ids); // no statistics yet: identifier order
+    EXPECT_EQ(session.lngGameIndex(), 0);
+    EXPECT_EQ(display.description, "Punish the early queen defence");
+    EXPECT_EQ(display.pageRef, "p.12");
+    EXPECT_EQ(display.diagramRef, "#1");
+    EXPECT_EQ(display.toPlay, "White to play");
+    EXPECT_FALSE(display.whiteOnTop);
+    EXPECT_EQ(display.computerPlays, 1);
+    EXPECT_EQ(display.mode, 3);
+    ASSERT_NE(display.tree, nullptr);
+    EXPECT_EQ(display.message, CTrainingSession::strYourTurnMessage());
+    EXPECT_TRUE(display.messageVisible);
+    EXPECT_FALSE(display.nextVisible);
+    EXPECT_FALSE(display.successVisible);
+    EXPECT_FALSE(display.failVisible);
+    EXPECT_EQ(display.marksShown(), 0);
+    EXPECT_FALSE(display.previousEnabled);
+    EXPECT_TRUE(display.showSolutionEnabled);
+}
+
+TEST_F(TrainingSessionTest, BlackToMoveIsShownFromBlacksSideWithTheProgramAnsweringForWhite) {
+    session.ShowGame(ids[1]);
+    EXPECT_EQ(display.toPlay, "Black to play");
+    EXPECT_TRUE(display.whiteOnTop);
+    EXPECT_EQ(display.computerPlays, 0);
+}
+
+TEST_F(TrainingSessionTest, ThirdWrongMoveEndsTheGameAsOneRecordedFailure) {
+    ASSERT_TRUE(session.StartBatch());
+    const int expectedMarks[] = {1, 2};
+    for (int expected : expectedMarks) {
+        session.TrainingStatus("Wrong move");
+        EXPECT_EQ(display.marksShown(), expected);
+        EXPECT_EQ(display.mode, 3);
+    }
+    session.TrainingStatus("Wrong move");
+    EXPECT_EQ(display.mode, 2);
+    EXPECT_EQ(display.marksShown(), 0);
+    EXPECT_TRUE(display.failVisible);
+    EXPECT_FALSE(display.successVisible);
+    EXPECT_TRUE(display.nextVisible);
+    EXPECT_FALSE(display.messageVisible);
+    EXPECT_FALSE(display.showSolutionEnabled);
+    EXPECT_EQ(display.score, ".00");
+    EXPECT_EQ(session.lngHits(), 1);
+
+    // Show solution after the end changes nothing.
+    session.ShowSolution();
+    const testwb::Stats stats = testwb::Read(file, ids[0]);
+    EXPECT_EQ(stats.hits, 1);
+    EXPECT_EQ(stats.solve, 0);
+    EXPECT_EQ(stats.errorStreak, 1);
+    EXPECT_EQ(stats.solveStreak, 0);
+    EXPECT_EQ(session.lngHits(), 1);
+}
+
+TEST_F(TrainingSessionTest, SuccessAfterTwoWrongMovesRecordsOnlyTheSuccess) {
+    ASSERT_TRUE(session.StartBatch());
+    session.TrainingStatus("Wrong move");
+    session.TrainingStatus("Wrong move");
+    session.TrainingStatus("e5");
+    EXPECT_EQ(display.message, CTrainingSession::strReplyMessage("e5"));
+    session.TrainingStatus("Successful");
+    EXPECT_EQ(display.mode, 2);
+    EXPECT_TRUE(display.successVisible);
+    EXPECT_FALSE(display.failVisible);
+    EXPECT_FALSE(display.messageVisible);
+    EXPECT_EQ(display.marksShown(), 0);
+    EXPECT_EQ(display.score, "100.00");
+    const testwb::Stats stats = testwb::Read(file, ids[0]);
+    EXPECT_EQ(stats.hits, 1);
+    EXPECT_EQ(stats.solve, 1);
+    EXPECT_EQ(stats.solveStreak, 1);
+    EXPECT_EQ(stats.errorStreak, 0);
+}
+
+TEST_F(TrainingSessionTest, NextAfterTheLastGameChoosesANewBatchFromTheResults) {
+    ASSERT_TRUE(session.StartBatch());
+    session.TrainingStatus("Successful"); // game 1 solved
+    session.NextGame();
+    session.ShowSolution(); // game 2 failed
+    EXPECT_TRUE(display.previousEnabled);
+    session.NextGame();
+    session.NextGame(); // games 3 and 4 left without a result
+    EXPECT_EQ(session.lngGameIndex(), 3);
+    session.NextGame();
+    // Failed first, then the untried by id, the solved one last.
+    const std::vector<int32_t> expected = {ids[1], ids[2], ids[3], ids[0]};
+    EXPECT_EQ(session.arrlngGameIDs(), expected);
+    EXPECT_EQ(session.lngGameIndex(), 0);
+    EXPECT_EQ(display.description, "Black mates on the back rank");
+    EXPECT_FALSE(display.previousEnabled);
+    const testwb::Stats untried = testwb::Read(file, ids[2]);
+    EXPECT_EQ(untried.hits, 0);
+}
+
+TEST_F(TrainingSessionTest, PreviousGameStaysInsideTheBatch) {
+    ASSERT_TRUE(session.StartBatch());
+    session.PreviousGame();
+    EXPECT_EQ(session.lngGameIndex(), 0);
+    EXPECT_EQ(display.treesHanded, 1);
+    session.NextGame();
+    session.NextGame();
+    session.PreviousGame();
+    EXPECT_EQ(session.lngGameIndex(), 1);
+    EXPECT_EQ(display.description, "Black mates on the back rank");
+    EXPECT_TRUE(display.previousEnabled);
+}
+
+TEST_F(TrainingSessionTest, ClearScoresEmptiesTheFileAndTheRunningTotals) {
+    ASSERT_TRUE(session.StartBatch());
+    session.TrainingStatus("Successful");
+    session.NextGame();
+    session.ShowSolution();
+    EXPECT_EQ(display.score, "50.00");
+    session.ClearScores();
+    EXPECT_EQ(display.score, "-----");
+    for (int32_t id : ids) {
+        const testwb::Stats stats = testwb::Read(file, id);
+        EXPECT_EQ(stats.hits + stats.solve + stats.errorStreak + stats.solveStreak, 0) << id;
+    }
+}
+
+TEST_F(TrainingSessionTest, ReadScoreTakesTheTotalsOfTheWorkbook) {
+    workbook->UpdateSuccess(ids[0]);
+    workbook->UpdateSuccess(ids[1]);
+    workbook->UpdateError(ids[2]);
+    session.ReadScore();
+    EXPECT_EQ(session.lngHits(), 3);
+    EXPECT_EQ(session.lngSolved(), 2);
+    EXPECT_EQ(display.score, "66.67");
+}
+
+TEST_F(TrainingSessionTest, GamesGoneFromTheFileGiveErrorsThatKeepTheState) {
+    ASSERT_TRUE(session.StartBatch());
+    for (int i = 0; i < 3; ++i)
+        session.NextGame();
+    for (int32_t id : ids)
+        workbook->DeleteGame(id);
+    const int handed = display.treesHanded;
+    // The new batch is empty.
+    EXPECT_THROW(session.NextGame(), std::exception);
+    EXPECT_EQ(session.lngGameIndex(), 3);
+    EXPECT_EQ(session.arrlngGameIDs(), ids);
+    // The previous game has no nodes any more.
+    EXPECT_THROW(session.PreviousGame(), std::exception);
+    EXPECT_EQ(session.lngGameIndex(), 3);
+    EXPECT_EQ(display.treesHanded, handed);
+}
+
+TEST_F(TrainingSessionTest, WorkbookWithoutGamesStartsNoBatch) {
+    const std::string empty = dir.filePath("empty.brl").toStdString();
+    testwb::BuildEmpty(empty);
+    auto other = std::make_shared<CWorkBook>();
+    other->strOpenWorkBook(empty);
+    session.objWorkBook(other);
+    EXPECT_FALSE(session.StartBatch());
+    EXPECT_EQ(session.lngGameIndex(), -1);
+    EXPECT_TRUE(session.arrlngGameIDs().empty());
+    EXPECT_THROW(session.NextGame(), std::exception);
+    EXPECT_EQ(display.treesHanded, 0);
+}
+
+} // namespace

@@ -1,0 +1,138 @@
+#include "tests/app/TestWorkbook.h"
+
+#include "game/CGameNode.h"
+#include "game/CGameTree.h"
+#include "game/CPosition.h"
+#include "model/CChessSquare.h"
+#include "model/CPieceLocation.h"
+#include "pgn/PgnReader.h"
+#include "pgn/PgnTreeBuilder.h"
+#include "workbook/CWorkBook.h"
+
+#include <sqlite3.h>
+#include <sstream>
+#include <stdexcept>
+
+namespace testwb {
+
+const char* const fourGamesPgn = R"PGN(
+[Event "Opening trap"]
+[Description "Punish the early queen defence"]
+[PageRef "p.12"]
+[DiagramRef "#1"]
+
+1. e4 e5 2. Qh5 Nc6 3. Bc4 Nf6 4. Qxf7# *
+
+[Event "Back rank for Black"]
+[Description "Black mates on the back rank"]
+[PageRef "p.13"]
+[DiagramRef "#2"]
+[SetUp "1"]
+[FEN "r5k1/5ppp/8/8/8/8/5PPP/6K1 b - - 0 1"]
+
+1... Ra1# *
+
+[Event "Back rank for White"]
+[Description "White mates on the back rank"]
+[PageRef "p.14"]
+[DiagramRef "#3"]
+[SetUp "1"]
+[FEN "6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1"]
+
+1. Ra8# *
+
+[Event "Fool"]
+[Description "The fool's mate"]
+[PageRef "p.15"]
+[DiagramRef "#4"]
+[SetUp "1"]
+[FEN "rnbqkbnr/pppp1ppp/8/4p3/6P1/5P2/PPPPP2P/RNBQKBNR b KQkq g3 0 2"]
+
+2... Qh4# *
+)PGN";
+
+std::vector<int32_t> Build(const std::string& file, const std::string& pgn) {
+    CWorkBook workbook;
+    workbook.CreateEmptyWorkbook(file);
+    workbook.strOpenWorkBook(file);
+    std::istringstream input(pgn);
+    PgnReader reader(input);
+    PgnTreeBuilder builder;
+    std::vector<int32_t> ids;
+    while (reader.readGame(builder)) {
+        PgnGame game = builder.takeGame();
+        if (!game.strError.empty()) throw std::runtime_error("test PGN: " + game.strError);
+        ids.push_back(workbook.lngSaveGame(game.objTree, 0, game.strDescription, game.strPageRef,
+                                           game.strDiagramRef));
+    }
+    workbook.CloseWorkBook();
+    return ids;
+}
+
+void BuildEmpty(const std::string& file) {
+    CWorkBook workbook;
+    workbook.CreateEmptyWorkbook(file);
+    workbook.CloseWorkBook();
+}
+
+void Execute(const std::string& file, const std::string& sql) {
+    sqlite3* db = nullptr;
+    char* message = nullptr;
+    const bool ok = sqlite3_open(file.c_str(), &db) == SQLITE_OK &&
+                    sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) == SQLITE_OK;
+    const std::string error = message ? message : "";
+    sqlite3_free(message);
+    sqlite3_close(db);
+    if (!ok) throw std::runtime_error("test SQL failed: " + error);
+}
+
+Stats Read(const std::string& file, int32_t id) {
+    Stats stats;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        throw std::runtime_error("cannot open " + file);
+    }
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db, "select Hits, Solve, ErrorStreak, SolveStreak from GameTree where ID=?",
+                       -1, &statement, nullptr);
+    sqlite3_bind_int(statement, 1, id);
+    if (sqlite3_step(statement) == SQLITE_ROW) {
+        stats = {sqlite3_column_int(statement, 0), sqlite3_column_int(statement, 1),
+                 sqlite3_column_int(statement, 2), sqlite3_column_int(statement, 3)};
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return stats;
+}
+
+std::vector<StoredMove> MainLine(const std::string& file, int32_t id) {
+    CWorkBook workbook;
+    workbook.strOpenWorkBook(file);
+    std::string description, page, diagram;
+    auto tree = workbook.objLoadGame(id, description, page, diagram);
+    workbook.CloseWorkBook();
+    std::vector<StoredMove> moves;
+    if (!tree) return moves;
+    auto node = tree->Item(CGameNode::strINITIAL_KEY());
+    for (;;) {
+        auto children = tree->arrobjGetNextNodes(node);
+        if (children.empty()) break;
+        StoredMove move;
+        move.text = children.front()->objPosition()->strMoveText();
+        std::shared_ptr<CPieceLocation> from, to;
+        auto before = node->objPosition();
+        if (!before->objProcessMove2(before, move.text, from, to) || !from || !to) {
+            throw std::runtime_error("test: cannot replay " + move.text);
+        }
+        move.fromFile = from->objSquare()->intFile();
+        move.fromRank = from->objSquare()->intRank();
+        move.toFile = to->objSquare()->intFile();
+        move.toRank = to->objSquare()->intRank();
+        moves.push_back(move);
+        node = children.front();
+    }
+    return moves;
+}
+
+} // namespace testwb

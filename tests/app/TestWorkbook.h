@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Workbooks for the training tests: real SQLite files made from PGN text with the program's own
+// PGN reading, so that the stored trees are exactly what an import would store.
+namespace testwb {
+
+// Four exercises: a line from the start with replies (White), a back-rank mate for Black,
+// a back-rank mate for White, and Fool's mate for Black (description with an apostrophe).
+extern const char* const fourGamesPgn;
+
+// Creates the workbook file from PGN text; returns the new games' identifiers in file order.
+std::vector<int32_t> Build(const std::string& file, const std::string& pgn);
+// Creates a workbook file without games.
+void BuildEmpty(const std::string& file);
+
+// Runs one SQL statement on the file through a connection of its own.
+void Execute(const std::string& file, const std::string& sql);
+
+// Statistics of one game straight from the file (opened separately from the program's object).
+struct Stats {
+    int32_t hits = -1;
+    int32_t solve = -1;
+    int32_t errorStreak = -1;
+    int32_t solveStreak = -1;
+};
+Stats Read(const std::string& file, int32_t id);
+
+// One stored move: its text and its start and end squares (file and rank 0-7).
+struct StoredMove {
+    std::string text;
+    int fromFile = 0, fromRank = 0, toFile = 0, toRank = 0;
+};
+// The main line of a stored game (first child at every node), read from the file's tree.
+std::vector<StoredMove> MainLine(const std::string& file, int32_t id);
+
+} // namespace testwb

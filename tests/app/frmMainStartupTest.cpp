@@ -1,0 +1,296 @@
+// Start-up, settings, menus, help, About and the end of the program, offscreen with real widgets.
+#include "app/CAboutBox.h"
+#include "app/CHelpWindow.h"
+#include "app/frmMain.h"
+#include "board/cntrlChessGui.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/app/TestWorkbook.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+
+using namespace apptest;
+
+class frmMainStartupTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    QString four;
+    QString empty;
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dir.isValid());
+        IsolateSettings(dir.filePath("settings"));
+        four = dir.filePath("four.brl");
+        testwb::Build(four.toStdString(), testwb::fourGamesPgn);
+        empty = dir.filePath("empty.brl");
+        testwb::BuildEmpty(empty.toStdString());
+    }
+
+    void init() {
+        ClearSettings();
+        CHelpWindow::strHelpFile("");
+    }
+
+    void captionMenusAndShortcutsAreThoseOfTheProgram() {
+        frmMain window;
+        QCOMPARE(window.windowTitle(),
+                 QString("Brisolt v%1.%2").arg(BRISOLT_VERSION_MAJOR).arg(BRISOLT_VERSION_MINOR));
+        QStringList menus;
+        for (QAction* action : window.menuBar()->actions())
+            menus << action->text();
+        QCOMPARE(menus, QStringList({"&File", "&Training", "&Options", "&Help"}));
+        const struct {
+            const char* name;
+            const char* caption;
+            const char* shortcut;
+        } entries[] = {
+            {"mnuOpenWorkbook", "&Open Workbook", "Ctrl+O"},
+            {"mnuExit", "E&xit", ""},
+            {"mnuShowSolution", "&Show Solution", "Ctrl+S"},
+            {"mnuPreviousGame", "&Previous Game", "Ctrl+P"},
+            {"mnuNextGame", "&Next Game", "Ctrl+N"},
+            {"mnuClearLog", "&Clear Log", ""},
+            {"mnuFlip", "&Flip board", "Ctrl+F"},
+            {"mnuLightColor", "&Light Square Color", ""},
+            {"mnuDarkColor", "&Dark Square Color", ""},
+            {"mnuContents", "&Contents", "F1"},
+            {"mnuAbout", "&About Brisolt", ""},
+        };
+        for (const auto& entry : entries) {
+            auto* action = window.findChild<QAction*>(entry.name);
+            QVERIFY2(action, entry.name);
+            QCOMPARE(action->text(), QString(entry.caption));
+            QCOMPARE(action->shortcut().toString(), QString(entry.shortcut));
+        }
+        QCOMPARE(window.findChild<QAction*>("mnuCrafty")->shortcut().toString(), QString("Ctrl+T"));
+        const struct {
+            const char* name;
+            const char* tip;
+        } tips[] = {{"txtWorkbook", "Workbook title"},
+                    {"cmdOpenWbk", "Open workbook"},
+                    {"lblScore", "Your score"}};
+        for (const auto& tip : tips) {
+            QCOMPARE(window.findChild<QWidget*>(tip.name)->toolTip(), QString(tip.tip));
+        }
+    }
+
+    void missingSettingsGiveWhiteAndGreenSquaresWithWhiteBelow() {
+        frmMain window;
+        QCOMPARE(window.objBoard()->SquareColorLight(), 16777215u);
+        QCOMPARE(window.objBoard()->SquareColorDark(), 65280u);
+        QVERIFY(!window.objBoard()->isWhiteOnTop());
+        QCOMPARE(window.objBoard()->Mode(), 3);
+    }
+
+    void storedSettingsAreAppliedAtLoad() {
+        SetSetting("Options/LightColor", "13434879");
+        SetSetting("Options/DarkColor", "3381606");
+        SetSetting("Options/WhiteOnTop", "1");
+        frmMain window;
+        QCOMPARE(window.objBoard()->SquareColorLight(), 13434879u);
+        QCOMPARE(window.objBoard()->SquareColorDark(), 3381606u);
+        QVERIFY(window.objBoard()->isWhiteOnTop());
+    }
+
+    void firstStartWithoutSettingsAsksForAWorkbook() {
+        ModalScript script;
+        script.Then(ChooseFile(four));
+        frmMain window;
+        window.show();
+        QTRY_VERIFY(window.objWorkBook() != nullptr);
+        QCOMPARE(script.Seen().at(0).filter, QString("*.brl (*.brl);;All Files (*)"));
+        QCOMPARE(Setting("General/LastOpened"), QFileInfo(four).absoluteFilePath());
+        QCOMPARE(TextOf(&window, "txtGameDescription"), QString("Punish the early queen defence"));
+        QCOMPARE(window.objBoard()->Mode(), 3);
+        QVERIFY(window.isVisible());
+    }
+
+    void cancellingTheFirstDialogEndsTheProgram() {
+        ModalScript script;
+        script.Then(Cancel());
+        frmMain window;
+        window.show();
+        QTRY_VERIFY(script.isDone());
+        QTRY_VERIFY(!window.isVisible());
+        QVERIFY(window.objWorkBook() == nullptr);
+    }
+
+    void aLastWorkbookThatIsGoneLeadsToTheDialog() {
+        SetSetting("General/LastOpened", dir.filePath("deleted.brl"));
+        ModalScript script;
+        script.Then(ChooseFile(four));
+        frmMain window;
+        window.show();
+        QTRY_VERIFY(window.objWorkBook() != nullptr);
+        QCOMPARE(script.Seen().at(0).className, QString("QFileDialog"));
+    }
+
+    void aMissingWorkbookOnTheCommandLineIsReportedThenAskedFor() {
+        SetSetting("General/LastOpened", four);
+        ModalScript script;
+        script.Then(Press(QMessageBox::Ok)).Then(ChooseFile(four));
+        frmMain window;
+        window.strStartupWorkbook(dir.filePath("typo.brl"));
+        window.show();
+        QTRY_VERIFY(window.objWorkBook() != nullptr);
+        QCOMPARE(script.Seen().at(0).icon, int(QMessageBox::Warning));
+        QVERIFY(script.Seen().at(0).text.contains("typo.brl"));
+        QCOMPARE(script.Seen().at(1).className, QString("QFileDialog"));
+    }
+
+    void anEmptyWorkbookSaysSoAndAsksForAnother() {
+        SetSetting("General/LastOpened", empty);
+        ModalScript script;
+        script.Then(Press(QMessageBox::Ok)).Then(ChooseFile(four));
+        frmMain window;
+        window.show();
+        QTRY_VERIFY(script.isDone());
+        QTRY_VERIFY(window.objSession().lngGameIndex() == 0);
+        QCOMPARE(script.Seen().at(0).text, QString("The workbook is empty."));
+        QCOMPARE(script.Seen().at(0).icon, int(QMessageBox::Warning));
+        QCOMPARE(script.Seen().at(0).title, QString("Brisolt"));
+        QCOMPARE(TextOf(&window, "txtGameDescription"), QString("Punish the early queen defence"));
+    }
+
+    void flippingTwiceRestoresTheBoardAndStoresZero() {
+        SetSetting("General/LastOpened", four);
+        frmMain window;
+        window.show();
+        QTRY_VERIFY(window.objWorkBook() != nullptr);
+        const bool before = window.objBoard()->isWhiteOnTop();
+        const char* expected[] = {"1", "0"};
+        for (const char* value : expected) {
+            window.findChild<QAction*>("mnuFlip")->trigger();
+            QCOMPARE(Setting("Options/WhiteOnTop"), QString(value));
+        }
+        QCOMPARE(window.objBoard()->isWhiteOnTop(), before);
+    }
+
+    void chosenColoursArePaintedAndStored() {
+        frmMain window;
+        ModalScript script;
+        script.Then(ChooseColor(0xF0, 0xD9, 0xB5))
+            .Then(ChooseColor(0xB5, 0x88, 0x63))
+            .Then(Cancel());
+        window.ChooseLightColor();
+        window.ChooseDarkColor();
+        window.ChooseLightColor(); // cancelled: unchanged, still written
+        QVERIFY(script.isDone());
+        const quint32 light = 0xF0 | (0xD9 << 8) | (0xB5 << 16);
+        const quint32 dark = 0xB5 | (0x88 << 8) | (0x63 << 16);
+        QCOMPARE(window.objBoard()->SquareColorLight(), light);
+        QCOMPARE(window.objBoard()->SquareColorDark(), dark);
+        QCOMPARE(Setting("Options/LightColor"), QString::number(light));
+        QCOMPARE(Setting("Options/DarkColor"), QString::number(dark));
+        frmMain again;
+        QCOMPARE(again.objBoard()->SquareColorLight(), light);
+    }
+
+    void helpWithoutAHelpFileSaysSo() {
+        frmMain window;
+        ModalScript script;
+        script.Then(Press(QMessageBox::Ok));
+        window.HelpContents();
+        QVERIFY(script.isDone());
+        QCOMPARE(script.Seen().at(0).text, QString("Unable to display Help Contents. There is no "
+                                                   "Help associated with this project."));
+        QCOMPARE(script.Seen().at(0).icon, int(QMessageBox::Information));
+        QCOMPARE(script.Seen().at(0).title, window.windowTitle());
+    }
+
+    void helpShowsTheContentsPage() {
+        const QString page = dir.filePath("help/index.html");
+        QDir().mkpath(dir.filePath("help"));
+        QFile file(page);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<html><body><h1>Training</h1><a href='menus.html'>Menus</a></body></html>");
+        file.close();
+        CHelpWindow::strHelpFile(page);
+        frmMain window;
+        window.HelpContents();
+        auto* help = window.findChild<CHelpWindow*>("helpWindow");
+        QVERIFY(help && help->isVisible());
+        QCOMPARE(help->objCurrentPage(), QUrl::fromLocalFile(page));
+        QVERIFY(help->objBrowser()->toPlainText().contains("Training"));
+    }
+
+    void aboutBoxIsModalWithSystemInformation() {
+        const QString info = CAboutBox::strSystemInfo();
+        for (const char* fact : {"Operating system: ", "Qt: ", "SQLite: 3.", "Chess engine: "}) {
+            QVERIFY2(info.contains(fact), fact);
+        }
+        frmMain window;
+        ModalScript script;
+        script
+            .Then([](QWidget* about) {
+                QVERIFY(about->isModal());
+                about->findChild<QPushButton*>("cmdSysInfo")->click();
+            })
+            .Then(Press(QMessageBox::Ok))
+            .Then(Cancel());
+        window.About();
+        QTRY_VERIFY(script.isDone());
+        QCOMPARE(script.Seen().at(0).title, QString("About Brisolt"));
+        QCOMPARE(script.Seen().at(1).title, QString("System Info"));
+        QCOMPARE(script.Seen().at(1).text, info);
+    }
+
+    void closingKeepsTheUsersGameFiles() {
+        QTemporaryDir cwd;
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(cwd.path());
+        const QStringList files = {"game1.txt", "games.pgn", "game-notes.txt"};
+        for (const QString& name : files) {
+            QFile file(name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("keep me");
+        }
+        SetSetting("General/LastOpened", four);
+        {
+            frmMain window;
+            window.show();
+            QTRY_VERIFY(window.objWorkBook() != nullptr);
+            window.findChild<QAction*>("mnuExit")->trigger();
+            QVERIFY(!window.isVisible());
+            QVERIFY(window.objWorkBook() == nullptr);
+        }
+        for (const QString& name : files)
+            QVERIFY2(QFile::exists(name), qPrintable(name));
+        QDir::setCurrent(previous);
+    }
+
+    void screenshotModeWritesThePicture() {
+        const QString picture = dir.filePath("shot.png");
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_CONFIG_HOME", dir.filePath("xdg"));
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(BRISOLT_PROGRAM), {"--screenshot", picture, four});
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitCode(), 0);
+        QCOMPARE(QString(program.readAllStandardOutput()).trimmed(), picture);
+        QImage image(picture);
+        QVERIFY(image.width() >= 800 && image.height() >= 500);
+
+        program.start(QStringLiteral(BRISOLT_PROGRAM),
+                      {"--screenshot", picture, dir.filePath("none.brl")});
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitCode(), 1);
+        QVERIFY(!program.readAllStandardError().isEmpty());
+    }
+};
+
+QTEST_MAIN(frmMainStartupTest)
+#include "frmMainStartupTest.moc"
