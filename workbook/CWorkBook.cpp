@@ -40,6 +40,9 @@ std::string CWorkBook::strQuote(const std::string& text) {
     std::string quoted = "'";
     quoted.reserve(text.size() + 2);
     for (char c : text) {
+        // SQLite ends the statement at a NUL, so a NUL inside a literal would break the SQL
+        // (and with it a whole import); no text we store can keep one.
+        if (c == '\0') continue;
         if (c == '\'') quoted += '\'';
         quoted += c;
     }

@@ -81,7 +81,7 @@ public:
     // True while a batch is open.
     bool isInBatch() const { return m_inBatch; }
 
-    // Returns the SQL literal of a text: in single quotes with every ' doubled.
+    // Returns the SQL literal of a text: in single quotes with every ' doubled and NULs dropped.
     static std::string strQuote(const std::string& text);
 
 private:
