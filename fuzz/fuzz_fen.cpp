@@ -1,0 +1,34 @@
+// FEN texts: any bytes give a position, nothing, or the reader's error. A position read back from
+// its own FEN is the same position, and its legal moves can all be played.
+#include "game/CPosition.h"
+#include "game/Fen.h"
+#include "game/Perft.h"
+#include "model/CError.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size > 512) return 0;
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    std::shared_ptr<CPosition> position;
+    try {
+        position = objTryReadFen(text);
+    } catch (const CError&) {
+        return 0;
+    }
+    if (!position) return 0;
+    const std::string fen = position->strGetFEN();
+    std::shared_ptr<CPosition> again = objReadFen(fen);
+    if (!again || !again->isEqual(position) || again->strGetFEN() != fen) std::abort();
+    try {
+        for (const LegalMove& legal : arrGetLegalMoves(position)) {
+            if (!legal.position) std::abort();
+            legal.position->strGetFEN();
+        }
+    } catch (const CError&) {
+        // A position no game can reach (pawns on the last rank, say) may refuse its moves.
+    }
+    return 0;
+}

@@ -1,0 +1,3 @@
+#!/bin/sh
+# An engine that dies before it says a word.
+kill -s SEGV $$
