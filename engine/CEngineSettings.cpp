@@ -58,7 +58,7 @@ QString CEngineSettings::strEngineName() {
         }
         return "Stockfish";
     }
-    return nameFromFile(strEnginePath());
+    return protocol() == EngineProtocol::Console ? "Crafty" : nameFromFile(strEnginePath());
 }
 
 void CEngineSettings::Save(const QString& path, EngineProtocol protocol, const QString& name) {
@@ -112,6 +112,8 @@ EngineDetection CEngineSettings::Detect(const QString& path, int timeoutMs) {
     } else {
         found.isUsable = true;
         found.protocol = EngineProtocol::Console;
+        // The console protocol is Crafty's, and the captions call its engine so.
+        found.strName = "Crafty";
     }
     return found;
 }

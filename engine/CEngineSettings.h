@@ -10,7 +10,8 @@ struct EngineDetection {
     bool isUsable = false;
     // UCI when it answered "uci" with "uciok", the console protocol otherwise.
     EngineProtocol protocol = EngineProtocol::Console;
-    // The engine's own name ("id name"), or the program's file name made into a name.
+    // The engine's own name ("id name"); "Crafty" for the console protocol; else the program's
+    // file name made into a name.
     QString strName;
     // Why the program cannot be used, "" when it can.
     QString strError;

@@ -28,7 +28,7 @@ TEST(CEngineSettingsTest, DetectionTellsTheProtocolAndTheName) {
         {"Stockfish speaks UCI", BRISOLT_STOCKFISH, true, EngineProtocol::Uci, "Stockfish 15.1"},
         {"a fake UCI engine", fakeEngine("illegal.sh"), true, EngineProtocol::Uci, "Fake Illegal"},
         {"a console engine", fakeEngine("console-engine.sh"), true, EngineProtocol::Console,
-         "Console-engine"},
+         "Crafty"},
         {"a program that ends at once", "/bin/true", false, EngineProtocol::Console,
          "/bin/true ended at once"},
         {"a missing program", "/nonexistent/crafty", false, EngineProtocol::Console,
@@ -89,7 +89,8 @@ TEST(CEngineSettingsTest, ChoosingStoresOnlyUsablePrograms) {
     EXPECT_TRUE(CEngineSettings::Choose(fakeEngine("console-engine.sh")).isUsable);
     EXPECT_EQ(CEngineSettings::strEnginePath(), fakeEngine("console-engine.sh"));
     EXPECT_EQ(CEngineSettings::protocol(), EngineProtocol::Console);
-    EXPECT_EQ(CEngineSettings::strEngineName(), "Console-engine");
+    EXPECT_EQ(CEngineSettings::strEngineName(), "Crafty");
+    EXPECT_EQ(CEngineSettings::strPlayCaption(), "Play the game against Crafty");
     clearSettings();
 }
 
