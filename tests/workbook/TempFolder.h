@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 #include <unistd.h>
 
@@ -12,7 +13,9 @@ public:
     // The folder is made under the base folder, or the system's temporary folder by default.
     explicit TempFolder(std::filesystem::path base = std::filesystem::temp_directory_path()) {
         std::string pattern = (base / "brisolt-XXXXXX").string();
-        m_path = mkdtemp(pattern.data());
+        if (mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("cannot make a folder under " + base.string());
+        m_path = pattern;
     }
     ~TempFolder() {
         std::error_code ignored;
