@@ -26,7 +26,7 @@ int CScreenshot::intRender(const QString& workbook, const QString& pictureFile) 
     frmMain window;
     window.isUnattended(true);
     window.strStartupWorkbook(file);
-    window.resize(window.sizeHint().expandedTo(QSize(1080, 720)));
+    window.resize(QSize(1040, 640));
     window.setAttribute(Qt::WA_DontShowOnScreen, QGuiApplication::platformName() != "offscreen");
     window.show();
     if (!window.Activate()) {

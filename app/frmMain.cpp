@@ -23,6 +23,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), session(*this) {
     BuildMenus();
     ConnectCommands();
     ApplySettings();
+    resize(1040, 640);
 }
 
 frmMain::~frmMain() {

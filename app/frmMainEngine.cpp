@@ -1,16 +1,28 @@
 // Practice against the chess engine from the training window.
 #include "app/CActionLabel.h"
 #include "app/frmMain.h"
+#include "engine/CEngineSettings.h"
+#include "engine/EngineChooser.h"
+#include "engine/frmCrafty.h"
 
 #include <QAction>
 
 void frmMain::UpdateEngineCommands() {
-    // Practice needs the engine's practice window; until it is there the commands stay off.
-    mnuCrafty->setEnabled(false);
-    lblCrafty->setEnabled(false);
-    mnuEngine->setEnabled(false);
+    // The commands name the engine the practice window will start.
+    mnuCrafty->setText(CEngineSettings::strPlayMenuCaption());
+    lblCrafty->setText(CEngineSettings::strPlayCaption());
+    lblCrafty->setAccessibleName(lblCrafty->text());
 }
 
-void frmMain::PlayAgainstEngine() {}
+void frmMain::PlayAgainstEngine() {
+    Guarded([this] {
+        frmCrafty practice(cntrlChess, this);
+        practice.exec();
+    });
+}
 
-void frmMain::ChooseEngine() {}
+void frmMain::ChooseEngine() {
+    Guarded([this] {
+        if (::ChooseEngine(this)) UpdateEngineCommands();
+    });
+}

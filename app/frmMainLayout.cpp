@@ -4,7 +4,7 @@
 #include "board/ResourceLocator.h"
 #include "board/cntrlChessGui.h"
 
-#include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -76,8 +76,8 @@ void frmMain::BuildControls() {
 
     auto* boardAndPanel = new QHBoxLayout;
     boardAndPanel->setSpacing(18);
-    boardAndPanel->addWidget(cntrlChess, 0, Qt::AlignTop);
-    boardAndPanel->addWidget(BuildSidePanel(), 1);
+    boardAndPanel->addWidget(cntrlChess, 1);
+    boardAndPanel->addWidget(BuildSidePanel(), 0);
 
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(14, 10, 14, 14);
@@ -100,14 +100,28 @@ QGroupBox* frmMain::BuildGameInfo() {
     bold.setPointSizeF(bold.pointSizeF() * 1.15);
     lblToPlay->setFont(bold);
 
-    auto* form = new QFormLayout;
-    form->setLabelAlignment(Qt::AlignRight);
-    form->addRow("Description:", txtGameDescription);
-    form->addRow("Page Ref:", txtPageRef);
-    form->addRow("Diagram Ref:", txtDiagramRef);
+    // The description gets the full width; the two references share a row under it.
+    auto caption = [this](const QString& text) {
+        auto* label = new QLabel(text, fraGame);
+        label->setStyleSheet("QLabel { color: palette(mid); }");
+        return label;
+    };
+    auto* references = new QGridLayout;
+    references->setHorizontalSpacing(8);
+    references->addWidget(caption("Page Ref:"), 0, 0);
+    references->addWidget(txtPageRef, 0, 1);
+    references->addWidget(caption("Diagram Ref:"), 0, 2);
+    references->addWidget(txtDiagramRef, 0, 3);
+    references->setColumnStretch(1, 1);
+    references->setColumnStretch(3, 1);
+
     auto* layout = new QVBoxLayout(fraGame);
-    layout->addLayout(form);
+    layout->setSpacing(4);
+    layout->addWidget(caption("Description:"));
+    layout->addWidget(txtGameDescription);
     layout->addSpacing(4);
+    layout->addLayout(references);
+    layout->addSpacing(6);
     layout->addWidget(lblToPlay);
     return fraGame;
 }
@@ -115,7 +129,7 @@ QGroupBox* frmMain::BuildGameInfo() {
 QWidget* frmMain::BuildSidePanel() {
     auto* panel = new QWidget(this);
     panel->setObjectName("sidePanel");
-    panel->setMinimumWidth(300);
+    panel->setFixedWidth(340);
 
     txtMsg = new QPlainTextEdit(panel);
     txtMsg->setObjectName("txtMsg");

@@ -246,6 +246,24 @@ private slots:
         QCOMPARE(script.Seen().at(1).text, info);
     }
 
+    void practiceOpensModallyOnTheShownGameAndNamesTheEngine() {
+        SetSetting("General/LastOpened", four);
+        frmMain window;
+        window.show();
+        QTRY_VERIFY(window.objWorkBook() != nullptr);
+        auto* menu = window.findChild<QAction*>("mnuCrafty");
+        QVERIFY(menu->isEnabled());
+        QVERIFY2(menu->text().startsWith("Play the game against &"), qPrintable(menu->text()));
+        QCOMPARE(TextOf(&window, "lblCrafty"), QString(menu->text()).remove('&'));
+        ModalScript script;
+        script.Then(Cancel());
+        menu->trigger();
+        QVERIFY(script.isDone());
+        QCOMPARE(script.Seen().at(0).className, QString("frmCrafty"));
+        QVERIFY(script.Seen().at(0).title.startsWith("Practice with "));
+        QCOMPARE(window.objBoard()->Mode(), 3); // the training game is untouched
+    }
+
     void closingKeepsTheUsersGameFiles() {
         QTemporaryDir cwd;
         const QString previous = QDir::currentPath();
