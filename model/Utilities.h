@@ -15,6 +15,7 @@ long lngCrc16(const std::string& text, long length = -1);
 // A handle on an object that lives for the whole run: the object is kept alive once, and the handle
 // shares no count, so the constants of the hot rules paths are copied without atomic operations.
 template <typename T> std::shared_ptr<T> objForever(const std::shared_ptr<T>& object) {
-    new std::shared_ptr<T>(object); // deliberately never released
+    static auto* kept = new std::vector<std::shared_ptr<T>>(); // never released
+    kept->push_back(object);
     return std::shared_ptr<T>(std::shared_ptr<T>(), object.get());
 }
