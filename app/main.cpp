@@ -56,6 +56,15 @@ bool hasDisplay() {
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
+QtMessageHandler standardHandler = nullptr;
+
+// Drops the offscreen platform's notes about window features it lacks; everything else goes on.
+void quietPlatformNotes(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (text.contains("propagateSizeHints") || text.startsWith("QStandardPaths: XDG_RUNTIME_DIR"))
+        return;
+    if (standardHandler) standardHandler(type, context, text);
+}
+
 const char* const usage = "usage: brisolt [WORKBOOK]\n"
                           "       brisolt --screenshot OUT.png [WORKBOOK]\n";
 
@@ -85,6 +94,7 @@ int main(int argc, char** argv) {
         // A picture needs no screen.
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    if (!options.screenshot.isEmpty()) standardHandler = qInstallMessageHandler(quietPlatformNotes);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("Brisolt");

@@ -1,5 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Brisolt and starts it on the bundled sample workbook.
+# The sample is copied to ~/.local/share/Brisolt/ the first time; a copy already there (with your
+# training statistics in it) is never overwritten. Without a display the training window is
+# rendered to a picture instead, and the script says where it is.
+#   scripts/run.sh [WORKBOOK]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -7,6 +11,23 @@ scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build
 
-start="rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1"
-echo "The training window is not built yet; here are the legal moves of the start position:"
-build/cli/brisolt-cli moves "$start"
+data_dir="${XDG_DATA_HOME:-$HOME/.local/share}/Brisolt"
+sample="$data_dir/sample.brl"
+mkdir -p "$data_dir"
+if [ ! -e "$sample" ]; then
+    cp build/app/resources/sample/sample.brl "$sample"
+    echo "Copied the sample workbook to $sample"
+fi
+workbook="${1:-$sample}"
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    picture="$PWD/build/brisolt-training.png"
+    echo "There is no display here, so Brisolt cannot open its window."
+    echo "Rendering the training window on $workbook to a picture instead..."
+    build/app/brisolt --screenshot "$picture" "$workbook" >/dev/null
+    echo "The picture is at $picture"
+    echo "On a desktop, run: build/app/brisolt \"$workbook\""
+    exit 0
+fi
+
+exec build/app/brisolt "$workbook"
