@@ -40,13 +40,15 @@ cases=(
 
 # Runs a command, prints "output cpu-seconds wall-seconds" (CPU = user + system of the process).
 timed() {
-    local out times
-    exec 3>&1
+    local times wall user sys
     times=$( { TIMEFORMAT='%3R %3U %3S'; time "$@" >"$scratch/out" 2>&1; } 2>&1 )
-    exec 3>&-
-    out=$(tail -1 "$scratch/out")
     read -r wall user sys <<<"$times"
-    echo "$out $(echo "$user + $sys" | bc) $wall"
+    echo "$(tail -1 "$scratch/out") $(awk -v u="$user" -v s="$sys" 'BEGIN { print u + s }') $wall"
+}
+
+row() { # name depth leaves ours-cpu peer-cpu
+    awk -v n="$1" -v d="$2" -v l="$3" -v o="$4" -v p="$5" \
+        'BEGIN { printf "%-14s %5s %10s | %12.0f %8.3f | %12.0f %8.3f | %6.2f\n", n, d, l, l / o, o, l / p, p, p / o }'
 }
 
 printf "%-14s %5s %10s | %12s %8s | %12s %8s | %6s\n" position depth leaves "brisolt n/s" "cpu s" "chess.js n/s" "cpu s" ratio
@@ -55,20 +57,16 @@ total_peer=0
 total_nodes=0
 for entry in "${cases[@]}"; do
     IFS='|' read -r name fen depth <<<"$entry"
-    read -r ours ours_cpu ours_wall <<<"$(timed "$cli" perft "$fen" "$depth")"
-    read -r peer peer_cpu peer_wall <<<"$(timed node "$scratch/perft.mjs" "$fen" "$depth")"
+    read -r ours ours_cpu _ <<<"$(timed "$cli" perft "$fen" "$depth")"
+    read -r peer peer_cpu _ <<<"$(timed node "$scratch/perft.mjs" "$fen" "$depth")"
     if [ "$ours" != "$peer" ]; then
         echo "$name: counts differ (brisolt $ours, chess.js $peer)" >&2
         exit 1
     fi
-    printf "%-14s %5s %10s | %12.0f %8.3f | %12.0f %8.3f | %6.2f\n" "$name" "$depth" "$ours" \
-        "$(echo "$ours / $ours_cpu" | bc -l)" "$ours_cpu" "$(echo "$peer / $peer_cpu" | bc -l)" "$peer_cpu" \
-        "$(echo "$peer_cpu / $ours_cpu" | bc -l)"
-    total_ours=$(echo "$total_ours + $ours_cpu" | bc)
-    total_peer=$(echo "$total_peer + $peer_cpu" | bc)
+    row "$name" "$depth" "$ours" "$ours_cpu" "$peer_cpu"
+    total_ours=$(awk -v a="$total_ours" -v b="$ours_cpu" 'BEGIN { print a + b }')
+    total_peer=$(awk -v a="$total_peer" -v b="$peer_cpu" 'BEGIN { print a + b }')
     total_nodes=$((total_nodes + ours))
 done
-printf "%-14s %5s %10s | %12.0f %8.3f | %12.0f %8.3f | %6.2f\n" all "" "$total_nodes" \
-    "$(echo "$total_nodes / $total_ours" | bc -l)" "$total_ours" "$(echo "$total_nodes / $total_peer" | bc -l)" \
-    "$total_peer" "$(echo "$total_peer / $total_ours" | bc -l)"
+row all "" "$total_nodes" "$total_ours" "$total_peer"
 echo "chess.js $(node -e "console.log(require('$scratch/node_modules/chess.js/package.json').version)"), node $(node --version)"
