@@ -24,7 +24,6 @@ void frmMain::ShowMessage(const std::string& text) {
 }
 
 void frmMain::SetMessageVisible(bool visible) {
-    // The box keeps its place so that the panel does not jump; hidden means empty.
     txtMsg->setVisible(visible);
 }
 

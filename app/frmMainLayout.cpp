@@ -136,6 +136,10 @@ QWidget* frmMain::BuildSidePanel() {
     txtMsg->setReadOnly(true);
     txtMsg->setFocusPolicy(Qt::NoFocus);
     txtMsg->setFixedHeight(96);
+    // Hidden at the end of a game, the message keeps its place so that nothing below it moves.
+    QSizePolicy keepPlace = txtMsg->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    txtMsg->setSizePolicy(keepPlace);
 
     imgSuccess = new QLabel(panel);
     imgSuccess->setObjectName("imgSuccess");

@@ -1,23 +1,29 @@
 // brisolt: the chess training program.
 //   brisolt [WORKBOOK]                      train the workbook (the last one used by default)
-//   brisolt --screenshot OUT.png [WORKBOOK]  render the training window to a picture and exit
+//   brisolt --screenshot OUT.png [--moves N] [WORKBOOK]
+//       render the training window to a picture (after playing N moves of the solution) and exit
 #include "app/CAppIcon.h"
+#include "app/CFirstPaintProbe.h"
 #include "app/CHelpWindow.h"
 #include "app/CScreenshot.h"
 #include "app/frmMain.h"
 #include "board/ResourceLocator.h"
+#include "board/cntrlChessGui.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 namespace {
 
 struct Options {
     QString workbook;
     QString screenshot;
+    int moves = 0;
     bool help = false;
     bool version = false;
     QString error;
@@ -37,6 +43,13 @@ Options parse(int argc, char** argv) {
                 return options;
             }
             options.screenshot = QString::fromLocal8Bit(argv[++i]);
+        } else if (arg == "--moves") {
+            bool ok = false;
+            options.moves = i + 1 < argc ? QString(argv[++i]).toInt(&ok) : 0;
+            if (!ok || options.moves < 0) {
+                options.error = "--moves needs a number of moves to play before the picture";
+                return options;
+            }
         } else if (arg.startsWith("-") && arg.size() > 1) {
             options.error = "unknown option " + arg;
             return options;
@@ -66,11 +79,13 @@ void quietPlatformNotes(QtMsgType type, const QMessageLogContext& context, const
 }
 
 const char* const usage = "usage: brisolt [WORKBOOK]\n"
-                          "       brisolt --screenshot OUT.png [WORKBOOK]\n";
+                          "       brisolt --screenshot OUT.png [--moves N] [WORKBOOK]\n";
 
 } // namespace
 
 int main(int argc, char** argv) {
+    QElapsedTimer launch;
+    launch.start();
     const Options options = parse(argc, argv);
     if (!options.error.isEmpty()) {
         std::fprintf(stderr, "brisolt: %s\n%s", qPrintable(options.error), usage);
@@ -111,11 +126,24 @@ int main(int argc, char** argv) {
     if (!workbook.isEmpty()) workbook = QFileInfo(workbook).absoluteFilePath();
 
     if (!options.screenshot.isEmpty()) {
-        return CScreenshot::intRender(workbook, options.screenshot);
+        return CScreenshot::intRender(workbook, options.screenshot, options.moves);
     }
 
     frmMain window;
     window.strStartupWorkbook(workbook);
+    // BRISOLT_FIRST_PAINT_EXIT=1: print the milliseconds from start-up to the first painted test
+    // position and end (for the launch benchmark).
+    std::unique_ptr<CFirstPaintProbe> probe;
+    if (qEnvironmentVariableIntValue("BRISOLT_FIRST_PAINT_EXIT") == 1) {
+        probe = std::make_unique<CFirstPaintProbe>(
+            launch, [&window] { return window.objSession().lngGameIndex() >= 0; },
+            [&app](qint64 ms) {
+                std::printf("first position painted after %lld ms\n", static_cast<long long>(ms));
+                std::fflush(stdout);
+                app.quit();
+            });
+        probe->Watch(window.objBoard());
+    }
     window.show();
     return app.exec();
 }

@@ -302,6 +302,16 @@ private slots:
         QImage image(picture);
         QVERIFY(image.width() >= 800 && image.height() >= 500);
 
+        // Moves played for a picture are played on a copy: the file keeps its statistics.
+        const QString solved = dir.filePath("solved.png");
+        program.start(QStringLiteral(BRISOLT_PROGRAM),
+                      {"--screenshot", solved, "--moves", "9", four});
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitCode(), 0);
+        QVERIFY(!QImage(solved).isNull());
+        QVERIFY(QImage(solved) != image);
+        QCOMPARE(testwb::Read(four.toStdString(), 1).hits, 0);
+
         program.start(QStringLiteral(BRISOLT_PROGRAM),
                       {"--screenshot", picture, dir.filePath("none.brl")});
         QVERIFY(program.waitForFinished(30000));
