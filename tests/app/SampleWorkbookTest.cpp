@@ -1,0 +1,94 @@
+// The bundled sample workbook as built from resources/sample/sample.pgn: enough exercises, every
+// stored line legal, and every solution's first move one the engine agrees with.
+#include "game/CGameNode.h"
+#include "game/CGameTree.h"
+#include "game/CPosition.h"
+#include "model/CDiagram.h"
+#include "workbook/CWorkBook.h"
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <map>
+#include <sstream>
+#include <string>
+
+namespace {
+
+const std::string sample = BRISOLT_SAMPLE_WORKBOOK;
+
+// Runs a command and returns what it wrote to stdout.
+std::string Output(const std::string& command) {
+    std::string output;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return output;
+    std::array<char, 4096> buffer;
+    size_t got;
+    while ((got = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        output.append(buffer.data(), got);
+    pclose(pipe);
+    return output;
+}
+
+// The verdict per game id from "brisolt-cli verify" lines: id, verdict, details.
+std::map<std::string, std::string> Verdicts(const std::string& arguments) {
+    std::map<std::string, std::string> verdicts;
+    std::istringstream lines(Output(std::string(BRISOLT_CLI) + " verify " + arguments));
+    std::string line;
+    while (std::getline(lines, line)) {
+        const auto tab = line.find('\t');
+        if (tab == std::string::npos) continue;
+        verdicts[line.substr(0, tab)] = line.substr(tab + 1);
+    }
+    return verdicts;
+}
+
+TEST(SampleWorkbook, HoldsDescribedExercisesWhoseStoredLinesAreLegal) {
+    ASSERT_TRUE(std::filesystem::exists(sample)) << sample;
+    CWorkBook workbook;
+    workbook.strOpenWorkBook(sample);
+    const auto ids = workbook.arrlngGetGameIDs();
+    EXPECT_GE(ids.size(), 30u);
+    for (int32_t id : ids) {
+        std::string description, page, diagram;
+        auto tree = workbook.objLoadGame(id, description, page, diagram);
+        ASSERT_NE(tree, nullptr) << "game " << id;
+        EXPECT_FALSE(description.empty()) << "game " << id;
+        EXPECT_FALSE(page.empty()) << "game " << id;
+        EXPECT_FALSE(diagram.empty()) << "game " << id;
+        int moves = 0;
+        for (const auto& node : tree->NewEnum()) {
+            if (node->strKey() == CGameNode::strINITIAL_KEY()) continue;
+            ASSERT_TRUE(tree->isExists(node->strParentKey())) << "game " << id;
+            const auto& parent = tree->Item(node->strParentKey())->objPosition();
+            const std::string text = node->objPosition()->strMoveText();
+            auto replayed = parent->objProcessMove(text);
+            ASSERT_NE(replayed, nullptr) << "game " << id << ": " << text << " is not legal";
+            EXPECT_EQ(replayed->objDiagram()->strToString(),
+                      node->objPosition()->objDiagram()->strToString())
+                << "game " << id << ": " << text;
+            ++moves;
+        }
+        EXPECT_GE(moves, 1) << "game " << id << " has no solution";
+    }
+}
+
+TEST(SampleWorkbook, EverySolutionStartsWithAMoveTheEngineAgreesWith) {
+    if (!std::filesystem::exists("/usr/games/stockfish") && Output("command -v stockfish").empty())
+        GTEST_SKIP() << "Stockfish is not installed";
+    ASSERT_TRUE(std::filesystem::exists(sample)) << sample;
+    // A quick look at every game; deep combinations get a longer second look.
+    const auto verdicts = Verdicts("'" + sample + "' --time 0.3");
+    CWorkBook workbook;
+    workbook.strOpenWorkBook(sample);
+    ASSERT_EQ(verdicts.size(), workbook.arrlngGetGameIDs().size()) << "a game got no verdict";
+    for (const auto& [id, verdict] : verdicts) {
+        if (verdict.rfind("refuted", 0) != 0) continue;
+        const auto again = Verdicts("'" + sample + "' " + id + " --time 3");
+        ASSERT_EQ(again.count(id), 1u) << "game " << id;
+        EXPECT_NE(again.at(id).rfind("refuted", 0), 0u) << "game " << id << ": " << again.at(id);
+    }
+}
+
+} // namespace
