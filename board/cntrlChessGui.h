@@ -158,11 +158,17 @@ public:
     QRect rcSquarePixels(int index) const;
     // Rectangle of a rack slot in widget pixels.
     QRect rcRackPixels(int slot) const;
+    // True while a board piece is being dragged.
     bool isDragging() const { return dragging; }
+    // True while a rack piece is being dragged.
     bool isRackDragging() const { return rackDragging; }
+    // True when the picture of a display index is hidden by Phantom.
     bool isPhantom(int index) const { return phantom.at(index); }
+    // True while the move line of DrawLine is shown.
     bool isMoveLineVisible() const { return lineVisible; }
+    // True while the circle of DrawLine is shown.
     bool isCircleVisible() const { return circleVisible; }
+    // True while the rectangle of a phantom area is shown.
     bool isAreaVisible(int area) const { return areaVisible.at(area); }
     // True while the piece rack is shown (setup mode).
     bool isRackVisible() const { return rackShown; }
@@ -170,9 +176,11 @@ public:
     int intHighlightFrame() const { return frameIndex; }
     // Display indices joined by the move line (meaningful while it is visible).
     std::pair<int, int> MoveLine() const { return {lineFrom, lineTo}; }
+    // Display index under the circle (meaningful while it is visible).
     int intCircleIndex() const { return circleIndex; }
-    // Caption of file label k (left to right) and rank label k (top to bottom).
+    // Caption of file label k (left to right).
     QString strFileLabel(int k) const;
+    // Caption of rank label k (top to bottom).
     QString strRankLabel(int k) const;
     // Number of squares drawn by the last paint (squares outside the dirty region are skipped).
     int intLastPaintedSquares() const { return lastPaintedSquares; }

@@ -137,3 +137,29 @@ TEST_F(Navigation, ButtonsContinuePastTreeErrors) {
 }
 
 } // namespace
+
+namespace {
+
+// A mate ends the game with a result instead of a side to move; the lists still pair the rows.
+TEST_F(Navigation, MatingMovesGoToTheRightList) {
+    const struct {
+        const char* moves;
+        QStringList white, black;
+    } cases[] = {
+        {"e4 e5 Bc4 Nc6 Qh5 Nf6 Qxf7#",
+         {"1.e4", "2.Bc4", "3.Qh5", "4.Qxf7#"},
+         {"e5", "Nc6", "Nf6", ""}},
+        {"f3 e5 g4 Qh4#", {"1.f3", "2.g4"}, {"e5", "Qh4#"}},
+    };
+    for (const auto& c : cases) {
+        board->InitialPosition();
+        for (const QString& m : QString(c.moves).split(' '))
+            board->MovePgn(m, true, false);
+        EXPECT_NE(board->GameStatus(), "White to move") << c.moves;
+        EXPECT_NE(board->GameStatus(), "Black to move") << c.moves;
+        EXPECT_EQ(items(board->lstWhiteMoves), c.white) << c.moves;
+        EXPECT_EQ(items(board->lstBlackMoves), c.black) << c.moves;
+    }
+}
+
+} // namespace
