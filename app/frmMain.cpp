@@ -87,10 +87,18 @@ bool frmMain::isOpenWorkbook(QString file) {
             file.clear();
             continue;
         }
-        // The new workbook replaces the open one only once it has opened.
+        // The new workbook replaces the open one only once it has opened; a file that is no
+        // workbook is reported and another one asked for.
         auto opened = std::make_shared<CWorkBook>();
-        const std::string title =
-            opened->strOpenWorkBook(QDir::toNativeSeparators(file).toStdString());
+        std::string title;
+        try {
+            title = opened->strOpenWorkBook(QDir::toNativeSeparators(file).toStdString());
+        } catch (const std::exception& error) {
+            if (unattended_) throw;
+            CMessages::ShowError(this, QString::fromStdString(error.what()));
+            file.clear();
+            continue;
+        }
         if (workbook) workbook->CloseWorkBook();
         workbook = opened;
         session.objWorkBook(workbook);

@@ -163,6 +163,25 @@ private slots:
         QCOMPARE(TextOf(&window, "txtGameDescription"), QString("Punish the early queen defence"));
     }
 
+    void aFileThatIsNoWorkbookIsReportedLeftAloneAndAnotherAskedFor() {
+        const QString notes = dir.filePath("notes.brl");
+        QFile file(notes);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("These are my notes, not a workbook.\n");
+        file.close();
+        SetSetting("General/LastOpened", notes);
+        ModalScript script;
+        script.Then(Press(QMessageBox::Ok)).Then(ChooseFile(four));
+        frmMain window;
+        window.show();
+        QTRY_VERIFY(window.objWorkBook() != nullptr);
+        QCOMPARE(script.Seen().at(0).icon, int(QMessageBox::Critical));
+        QCOMPARE(script.Seen().at(1).className, QString("QFileDialog"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("These are my notes, not a workbook.\n"));
+        QCOMPARE(Setting("General/LastOpened"), QFileInfo(four).absoluteFilePath());
+    }
+
     void flippingTwiceRestoresTheBoardAndStoresZero() {
         SetSetting("General/LastOpened", four);
         frmMain window;
