@@ -70,6 +70,7 @@ void cntrlChessGui::mouseMoveEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
     try {
         if (pressRack >= 0) {
+            if (!rackDragging) setCursor(Qt::ClosedHandCursor);
             rackDragging = true;
             DragFollow(pos);
         } else if (pressIndex >= 0) {
@@ -125,12 +126,14 @@ void cntrlChessGui::DragStart(int index, const QPoint& pos, bool ctrl) {
     const bool empty = position->objDiagram()->intCodeAt(file + 8 * rank) == 0;
     if (empty && (mode == 0 || mode == 3)) return;
     dragging = true;
+    setCursor(Qt::ClosedHandCursor);
     dragSlot = pictures[index];
     if (!(mode == 1 && !ctrl)) SetPictureVisible(index, false);
     DragFollow(pos);
 }
 
 void cntrlChessGui::DragDrop(int index, const QPoint& pos, int shift) {
+    unsetCursor();
     const int drop = intFindSquare(pos);
     try {
         if (drop < 0) {
@@ -156,6 +159,7 @@ void cntrlChessGui::RackDragStart(int slot) {
 }
 
 void cntrlChessGui::RackDrop(const QPoint& pos) {
+    unsetCursor();
     if (rackDragging) {
         const int drop = intFindSquare(pos);
         if (drop >= 0) SetPicture(drop, dragSlot);

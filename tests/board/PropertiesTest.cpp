@@ -148,6 +148,13 @@ TEST_F(Properties, ResizeKeepsTheRuleForTheSquareSize) {
     EXPECT_FALSE(board->isPropertyChanged());
 }
 
+TEST_F(Properties, AShortHostKeepsTheNavigationRowInside) {
+    board->resize(1400, 500);
+    EXPECT_LT(board->SquareSize(), (1400 * 15.0 - 967.5) / 12);
+    EXPECT_LE(board->cmdNavigation[0]->geometry().bottom(), board->height());
+    EXPECT_LE(board->rcSquarePixels(63).bottom(), board->height());
+}
+
 TEST_F(Properties, ModeChecksRaiseTheModelError) {
     const struct {
         std::function<void()> call;
