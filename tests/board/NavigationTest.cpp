@@ -50,7 +50,7 @@ TEST_F(Navigation, InitialPositionButtonRaisesTheRootEvents) {
     for (const char* m : {"e4", "e5"})
         board->MovePgn(m, true, false);
     events.clear();
-    board->cmdNavigation_Click(0);
+    QTest::mouseClick(board->cmdNavigation[0], Qt::LeftButton); // the real button
     EXPECT_EQ(events, QStringList({"Moved:...", "Status:White to move:0"}));
     EXPECT_EQ(board->lstWhiteMoves->count(), 0);
     EXPECT_EQ(board->intPictureSlot(idx("e2")), 5);
@@ -65,7 +65,13 @@ TEST_F(Navigation, NextMoveFollowsTheSelectedVariation) {
     board->cmdNavigation_Click(3);
     EXPECT_EQ(events, QStringList({"Moved:d4", "Status:Black to move:1"}));
     EXPECT_EQ(items(board->lstWhiteMoves), QStringList({"1.d4"}));
-    board->cmdNavigation_Click(3);
+    // a double click on the variation list is "Next Move"
+    QListWidgetItem* d5 = board->lstVariations->item(0);
+    const QPoint at = board->lstVariations->visualItemRect(d5).center();
+    ASSERT_TRUE(board->lstVariations->viewport()->rect().contains(at));
+    QTest::mousePress(board->lstVariations->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(board->lstVariations->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(board->lstVariations->viewport(), Qt::LeftButton, {}, at);
     EXPECT_EQ(items(board->lstBlackMoves), QStringList({"d5"}));
     events.clear();
     board->cmdNavigation_Click(3); // end of the line
