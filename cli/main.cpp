@@ -1,9 +1,9 @@
 // brisolt-cli: the rules, workbook, PGN and engine commands of Brisolt on the command line.
+#include "cli/Commands.h"
+
 #include <cstdio>
 #include <cstring>
 #include <exception>
-
-#include "cli/Commands.h"
 
 namespace {
 
@@ -28,15 +28,15 @@ const Command commands[] = {
     {"delete", "delete FILE ID", runDelete},
     {"clear-log", "clear-log FILE", runClearLog},
     {"title", "title FILE [TEXT]", runTitle},
-    {"engine-move", "engine-move FEN [--engine PATH] [--time SECONDS] [--depth N]",
-     runEngineMove},
+    {"engine-move", "engine-move FEN [--engine PATH] [--time SECONDS] [--depth N]", runEngineMove},
     {"verify", "verify FILE [ID...] [--engine PATH] [--time SECONDS] [--depth N] [--lines N]",
      runVerify},
 };
 
 int usage() {
     std::fprintf(stderr, "usage: brisolt-cli COMMAND ARGS...\ncommands:\n");
-    for (const Command& command : commands) std::fprintf(stderr, "  %s\n", command.usage);
+    for (const Command& command : commands)
+        std::fprintf(stderr, "  %s\n", command.usage);
     return 2;
 }
 
