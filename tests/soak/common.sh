@@ -10,6 +10,10 @@ scratch_base=/tmp
 [ -d /dev/shm ] && [ -w /dev/shm ] && scratch_base=/dev/shm
 scratch=$(mktemp -d "$scratch_base/brisolt-soak-XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
+# A private copy, so that a rebuild while the soak runs cannot swap the program under it.
+cp "$cli" "$scratch/brisolt-cli"
+# (unless the scratch folder may not hold programs)
+"$scratch/brisolt-cli" >/dev/null 2>&1 || [ $? = 126 ] || cli=$scratch/brisolt-cli
 
 failures=0
 fail() {
