@@ -30,6 +30,13 @@ CWorkBook& CTrainingSession::RequireWorkBook() const {
     return *workbook;
 }
 
+int32_t CTrainingSession::RequireCurrentGame() const {
+    // A result without a game of this workbook on the board would count an attempt for nothing.
+    const int32_t id = lngCurrentGameId();
+    if (id == 0) throw std::runtime_error("No game of this workbook is being trained.");
+    return id;
+}
+
 std::vector<int32_t> CTrainingSession::NewBatch() const {
     std::vector<int32_t> batch;
     for (auto id : RequireWorkBook().arrlngGetGameIDsForTraining(intBatchSize)) {
@@ -88,7 +95,7 @@ void CTrainingSession::TrainingStatus(const std::string& status) {
         if (wrongMoves < 3) ++wrongMoves;
         display.SetErrorMarkVisible(wrongMoves - 1, true);
     } else if (status == strSUCCESSFUL) {
-        RequireWorkBook().UpdateSuccess(lngCurrentGameId());
+        RequireWorkBook().UpdateSuccess(RequireCurrentGame());
         ShowErrorMarks(false);
         display.SetNextVisible(true);
         display.SetSuccessVisible(true);
@@ -106,7 +113,7 @@ void CTrainingSession::TrainingStatus(const std::string& status) {
 
 void CTrainingSession::ShowSolution() {
     if (display.intBoardMode() != 2) {
-        RequireWorkBook().UpdateError(lngCurrentGameId());
+        RequireWorkBook().UpdateError(RequireCurrentGame());
         display.SetBoardMode(2);
         display.SetNextVisible(true);
         display.SetFailVisible(true);

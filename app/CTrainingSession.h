@@ -80,6 +80,7 @@ public:
 private:
     std::vector<int32_t> NewBatch() const;
     CWorkBook& RequireWorkBook() const;
+    int32_t RequireCurrentGame() const;
 
     ITrainingDisplay& display;
     std::shared_ptr<CWorkBook> workbook;

@@ -251,6 +251,12 @@ TEST_F(TrainingSessionTest, WorkbookWithoutGamesStartsNoBatch) {
     EXPECT_TRUE(session.arrlngGameIDs().empty());
     EXPECT_THROW(session.NextGame(), std::exception);
     EXPECT_EQ(display.treesHanded, 0);
+    // The board may still show a game of the workbook used before: no result is counted for it.
+    display.mode = 3;
+    EXPECT_THROW(session.ShowSolution(), std::exception);
+    EXPECT_THROW(session.TrainingStatus("Successful"), std::exception);
+    EXPECT_EQ(session.lngHits(), 0);
+    EXPECT_EQ(display.mode, 3);
 }
 
 } // namespace
