@@ -13,16 +13,24 @@ cmake --build build
 
 data_dir="${XDG_DATA_HOME:-$HOME/.local/share}/Brisolt"
 sample="$data_dir/sample.brl"
+built=build/app/resources/sample/sample.brl
 mkdir -p "$data_dir"
-if [ ! -e "$sample" ]; then
-    cp build/app/resources/sample/sample.brl "$sample"
+if [ ! -e "$sample" ] && [ -f "$built" ]; then
+    cp "$built" "$sample"
     echo "Copied the sample workbook to $sample"
 fi
-workbook="${1:-$sample}"
+workbook="${1:-}"
+if [ -z "$workbook" ] && [ -f "$sample" ]; then
+    workbook="$sample"
+fi
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     picture="$PWD/build/brisolt-training.png"
     echo "There is no display here, so Brisolt cannot open its window."
+    if [ -z "$workbook" ]; then
+        echo "No workbook to show: name one, scripts/run.sh FILE.brl"
+        exit 1
+    fi
     echo "Rendering the training window on $workbook to a picture instead..."
     build/app/brisolt --screenshot "$picture" "$workbook" >/dev/null
     echo "The picture is at $picture"
@@ -30,4 +38,5 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     exit 0
 fi
 
-exec build/app/brisolt "$workbook"
+# Without a workbook Brisolt opens the last one used or asks for one.
+exec build/app/brisolt ${workbook:+"$workbook"}
