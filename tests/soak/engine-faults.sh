@@ -44,7 +44,7 @@ fault() {
     last_memory=$(($(tail -1 "$scratch/memory" 2>/dev/null || echo 0) / 1024))
 }
 
-echo "engine faults (fault, seconds, peak memory of brisolt-cli, message):"
+echo "engine faults (fault, seconds, peak memory of the largest process, message):"
 for ((round = 1; round <= rounds; round++)); do
     while IFS='|' read -r name expect engine; do
         fault "$name" "$expect" "$engine"
