@@ -95,6 +95,8 @@ void frmCrafty::CreateControls() {
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(cntrlChess, 1);
     layout->addWidget(panel);
+    // Room for a board of comfortable size beside its move lists.
+    resize(960, 660);
 
     connect(cntrlChess, &cntrlChessGui::Moved, this, &frmCrafty::cntrlChess_Moved);
     connect(timerPoll, &QTimer::timeout, this, &frmCrafty::timerPoll_Timer);
