@@ -1,6 +1,7 @@
 #include "app/CAboutBox.h"
 
 #include "app/CAppIcon.h"
+#include "engine/CEngineSettings.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -9,7 +10,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QSysInfo>
 #include <QVBoxLayout>
 #include <sqlite3.h>
@@ -22,9 +22,9 @@ QString CAboutBox::strVersion() {
 }
 
 QString CAboutBox::strEngineFound() {
-    QString engine = QStandardPaths::findExecutable("stockfish");
-    if (engine.isEmpty()) engine = QStandardPaths::findExecutable("stockfish", {"/usr/games"});
-    return engine;
+    const QString path = CEngineSettings::strEnginePath();
+    if (path.isEmpty() || !QFileInfo(path).isExecutable()) return {};
+    return CEngineSettings::strEngineName() + " (" + path + ")";
 }
 
 QString CAboutBox::strSystemInfo() {

@@ -15,7 +15,7 @@ public:
     static QString strVersion();
     // One line per fact: operating system, Qt, SQLite, the chess engine found.
     static QString strSystemInfo();
-    // The chess engine the program would start, "" when none is found.
+    // The chess engine the practice window would start, with its path; "" when none is found.
     static QString strEngineFound();
 
     // Shows the system information over this box.

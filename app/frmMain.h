@@ -49,18 +49,31 @@ public:
     cntrlChessGui* objBoard() const { return cntrlChess; }
 
 public slots:
+    // File, Open Workbook (and the "..." button): asks for a workbook and trains it.
     void OpenWorkbook();
+    // File, Exit: closes the window, which ends the program.
     void Exit();
+    // Training, "Play the game against ...": the practice window on the shown game, modally.
     void PlayAgainstEngine();
+    // Training, Show Solution: ends the running game as a failure.
     void ShowSolution();
+    // Training, Previous Game.
     void PreviousGame();
+    // Training, Next Game (and the Next button).
     void NextGame();
+    // Training, Clear Log: asks, then clears every statistic of the workbook.
     void ClearLog();
+    // Options, Flip board: turns the board and remembers the orientation.
     void FlipBoard();
+    // Options, Light Square Color: colour dialog, then painted and remembered.
     void ChooseLightColor();
+    // Options, Dark Square Color: colour dialog, then painted and remembered.
     void ChooseDarkColor();
+    // Options, Engine...: chooses the engine to practise against.
     void ChooseEngine();
+    // Help, Contents: the help window on the contents page.
     void HelpContents();
+    // Help, About Brisolt: the About box, modally.
     void About();
 
 protected:

@@ -249,6 +249,10 @@ private slots:
         for (const char* fact : {"Operating system: ", "Qt: ", "SQLite: 3.", "Chess engine: "}) {
             QVERIFY2(info.contains(fact), fact);
         }
+        if (QFile::exists("/usr/games/stockfish")) {
+            QVERIFY2(info.contains("/usr/games/stockfish") || info.contains("/usr/bin/stockfish"),
+                     qPrintable(info));
+        }
         frmMain window;
         ModalScript script;
         script
