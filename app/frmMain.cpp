@@ -22,7 +22,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), session(*this) {
     BuildControls();
     BuildMenus();
     ConnectCommands();
-    ApplySettings();
+    Guarded([this] { ApplySettings(); });
     resize(1040, 640);
 }
 
