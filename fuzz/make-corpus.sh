@@ -24,6 +24,13 @@ seed fen short-rank "8/8/8/4k3/8/8/8/4K2 w - -"
 seed fen no-king "8/8/8/8/8/8/8/4K3 w - -"
 seed fen three-fields "8/8/8/4k3/8/8/8/4K3 w -"
 
+seed board_fen start "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1"
+seed board_fen en-passant "rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR w KQkq f6 0 3"
+seed board_fen castling "r3k2r/8/8/8/8/8/8/R3K2R b Kq - 0 1"
+seed board_fen spaces "8/8/8/4k3/8/8/8/4K3    b   -   -"
+seed board_fen promotion "4k3/1P6/8/8/8/8/6p1/4K3 w - -"
+seed board_fen bad "8/8/8/4k3/8/8/8/4K3 w KQkq e3"
+
 # The first byte picks the seed position; newlines separate moves played in turn.
 seed move start-e4 "\x00e4\ne5\nNf3\nNc6\nBb5"
 seed move start-pawn "\x00Pe4\nPe5\nNf3"
