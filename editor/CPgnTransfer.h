@@ -1,0 +1,30 @@
+#pragma once
+
+#include "pgn/PgnImport.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <vector>
+
+class CTaskControl;
+class CWorkBook;
+
+// What an import from a PGN file did, for the summary shown at its end.
+struct PgnImportSummary {
+    PgnImportResult objResult;
+    QStringList arrstrSkipped; // one line per skipped game with its reason
+    double dblSeconds = 0;
+};
+
+// The progress line of an import: games read, imported, skipped and the rate.
+QString strImportProgress(int read, int imported, int skipped, double seconds);
+
+// Imports the PGN file into the open workbook, reporting progress to the task and stopping when
+// it is cancelled (the games wholly imported stay, none half). A file that cannot be read raises
+// a CError with source "PGN".
+PgnImportSummary ImportPgnFile(CWorkBook& workbook, const QString& file, CTaskControl& control);
+
+// Writes the games (every game when the list is empty) to the file as PGN, replacing it whole
+// only once everything is written. Returns the number of games written; raises on failure.
+int ExportPgnFile(CWorkBook& workbook, const QString& file, const std::vector<int32_t>& ids);

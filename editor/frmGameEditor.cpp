@@ -1,0 +1,207 @@
+#include "editor/frmGameEditor.h"
+
+#include "board/cntrlChessGui.h"
+#include "editor/CEditorPrompts.h"
+#include "game/CGameNode.h"
+#include "game/CGameTree.h"
+#include "game/CPosition.h"
+#include "workbook/CWorkBook.h"
+
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFormLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <exception>
+
+frmGameEditor::frmGameEditor(std::shared_ptr<CWorkBook> book, int32_t id,
+                             std::shared_ptr<CEditorPrompts> asker, QWidget* parent)
+    : QDialog(parent), workbook(std::move(book)), prompts(std::move(asker)),
+      gameId(id > 0 ? id : 0) {
+    setObjectName("frmGameEditor");
+    BuildControls();
+    if (gameId > 0) {
+        LoadGame();
+    } else {
+        setWindowTitle("New game");
+        board->InitialPosition();
+        board->Mode(1);
+    }
+    savedSnapshot = strSnapshot();
+    ShowHint();
+}
+
+frmGameEditor::~frmGameEditor() = default;
+
+void frmGameEditor::BuildControls() {
+    board = new cntrlChessGui(this);
+    board->setObjectName("cntrlChessEditor");
+    board->setMinimumSize(560, 504);
+
+    txtDescription = new QLineEdit(this);
+    txtPageRef = new QLineEdit(this);
+    txtDiagramRef = new QLineEdit(this);
+    txtPageRef->setPlaceholderText("p.142");
+    txtDiagramRef->setPlaceholderText("#245");
+    auto* fields = new QFormLayout;
+    fields->addRow("&Description:", txtDescription);
+    fields->addRow("&Page:", txtPageRef);
+    fields->addRow("D&iagram:", txtDiagramRef);
+
+    cmdSetup = new QPushButton("Set &Up Position", this);
+    cmdPasteFen = new QPushButton("Paste &FEN", this);
+    cmdCopyFen = new QPushButton("C&opy FEN", this);
+    cmdSave = new QPushButton("&Save", this);
+    cmdCancel = new QPushButton("Cancel", this);
+    cmdSave->setDefault(true);
+    lblHint = new QLabel(this);
+    lblHint->setWordWrap(true);
+
+    auto* side = new QVBoxLayout;
+    side->addLayout(fields);
+    side->addWidget(cmdSetup);
+    side->addWidget(cmdPasteFen);
+    side->addWidget(cmdCopyFen);
+    side->addWidget(lblHint);
+    side->addStretch();
+    side->addWidget(cmdSave);
+    side->addWidget(cmdCancel);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(board, 1);
+    layout->addLayout(side);
+
+    connect(cmdSetup, &QPushButton::clicked, this, &frmGameEditor::SetupPosition);
+    connect(cmdPasteFen, &QPushButton::clicked, this, &frmGameEditor::PasteFen);
+    connect(cmdCopyFen, &QPushButton::clicked, this, &frmGameEditor::CopyFen);
+    connect(cmdSave, &QPushButton::clicked, this, [this] { isSave(); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { isCancel(); });
+    connect(board, &cntrlChessGui::Setup, this, &frmGameEditor::ShowHint);
+    connect(board, &cntrlChessGui::Moved, this, &frmGameEditor::ShowHint);
+}
+
+void frmGameEditor::LoadGame() {
+    std::string description, page, diagram;
+    auto tree = workbook->objLoadGame(gameId, description, page, diagram);
+    if (!tree) throw std::runtime_error("Game " + std::to_string(gameId) + " has no position.");
+    txtDescription->setText(QString::fromStdString(description));
+    txtPageRef->setText(QString::fromStdString(page));
+    txtDiagramRef->setText(QString::fromStdString(diagram));
+    setWindowTitle(QString("Game %1").arg(gameId));
+    board->objGameTree(tree);
+    board->Mode(0);
+}
+
+void frmGameEditor::ShowHint() {
+    if (board->Mode() == 1)
+        lblHint->setText("Place the pieces, set castling, the side to move and the en-passant "
+                         "file, then press Apply Setup.");
+    else
+        lblHint->setText("Play the solution on the board; go back with the arrows and play "
+                         "another move to add a variation.");
+}
+
+// The tree's shape and positions and the texts, to tell whether anything changed.
+QString frmGameEditor::strSnapshot() const {
+    QString text = txtDescription->text() + '\n' + txtPageRef->text() + '\n' +
+                   txtDiagramRef->text() + '\n' + QString::number(board->Mode()) + '\n';
+    const auto tree = board->objGameTree();
+    if (!tree) return text;
+    for (const auto& node : *tree) {
+        text += QString::fromStdString(node->strKey()) + ':';
+        if (node->objPosition()) text += QString::fromStdString(node->objPosition()->strGetFEN());
+        for (const std::string& child : node->childrenKeys())
+            text += ',' + QString::fromStdString(child);
+        text += '\n';
+    }
+    return text;
+}
+
+bool frmGameEditor::isModified() const {
+    return strSnapshot() != savedSnapshot;
+}
+
+void frmGameEditor::SetupPosition() {
+    if (board->Mode() == 1) return;
+    const auto tree = board->objGameTree();
+    if (tree && tree->Count() > 1 &&
+        !prompts->isYes(this, "Setting up a new position drops the moves entered. Go on?"))
+        return;
+    board->Mode(1);
+    ShowHint();
+}
+
+bool frmGameEditor::isStartFromFen(const QString& fen) {
+    if (!board->ApplyFen(fen.trimmed())) return false;
+    ShowHint();
+    return true;
+}
+
+void frmGameEditor::PasteFen() {
+    const QString text = QGuiApplication::clipboard()->text();
+    if (!isStartFromFen(text))
+        prompts->ShowError(this, "The clipboard holds no position in FEN.\n"
+                                 "Copy a FEN text (such as \"4k3/8/8/8/8/8/8/4K2R w K - 0 1\") "
+                                 "and try again.");
+}
+
+void frmGameEditor::CopyFen() {
+    if (board->Mode() == 1) {
+        QGuiApplication::clipboard()->setText(board->GetFen());
+        return;
+    }
+    if (board->objPosition())
+        QGuiApplication::clipboard()->setText(
+            QString::fromStdString(board->objPosition()->strGetFEN()));
+}
+
+bool frmGameEditor::isSave() {
+    if (board->Mode() == 1) {
+        prompts->ShowError(this, "The position is still being set up.\n"
+                                 "Press Apply Setup first, then play the solution.");
+        return false;
+    }
+    auto tree = board->objGameTree();
+    if (!tree || !tree->isExists(CGameNode::strINITIAL_KEY()) ||
+        tree->Item(CGameNode::strINITIAL_KEY())->childrenKeys().empty()) {
+        prompts->ShowError(this, "The game has no solution yet.\n"
+                                 "Play at least one move from the test position.");
+        return false;
+    }
+    try {
+        gameId = workbook->lngSaveGame(tree, gameId, txtDescription->text().toStdString(),
+                                       txtPageRef->text().toStdString(),
+                                       txtDiagramRef->text().toStdString());
+    } catch (const std::exception& error) {
+        prompts->ShowError(this, QString("The game could not be saved: %1").arg(error.what()));
+        return false;
+    }
+    setWindowTitle(QString("Game %1").arg(gameId));
+    savedSnapshot = strSnapshot();
+    emit Saved(gameId);
+    closing = true;
+    accept();
+    return true;
+}
+
+bool frmGameEditor::isCancel() {
+    if (isModified() && !prompts->isYes(this, "Discard the changes to this game?")) return false;
+    closing = true;
+    QDialog::reject();
+    return true;
+}
+
+void frmGameEditor::reject() {
+    isCancel();
+}
+
+void frmGameEditor::closeEvent(QCloseEvent* event) {
+    if (closing || isCancel())
+        event->accept();
+    else
+        event->ignore();
+}

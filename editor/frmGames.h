@@ -1,0 +1,128 @@
+#pragma once
+
+#include "verify/CSolutionVerifier.h"
+
+#include <QDialog>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <vector>
+
+class CBackgroundTask;
+class CEditorPrompts;
+class CWorkBook;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSortFilterProxyModel;
+class QStandardItemModel;
+class QTableView;
+class frmGameEditor;
+
+// The games window: every game of the workbook with its references and statistics in a table
+// that sorts by any column and filters on description and references; new, edit, delete, train,
+// PGN import and export, and verification of the solutions with an engine.
+class frmGames : public QDialog {
+    Q_OBJECT
+public:
+    // Table columns, left to right.
+    enum Column {
+        ColID,
+        ColDescription,
+        ColPage,
+        ColDiagram,
+        ColAttempts,
+        ColSuccesses,
+        ColErrorStreak,
+        ColSuccessStreak,
+        ColScore,
+        ColVerdict,
+        ColumnCount
+    };
+
+    // A window over the open workbook; prompts answer its questions (modal boxes by default).
+    explicit frmGames(std::shared_ptr<CWorkBook> workbook, QWidget* parent = nullptr,
+                      std::shared_ptr<CEditorPrompts> prompts = nullptr);
+    ~frmGames() override;
+
+    // Reads the games from the workbook again, keeping the selection where it can.
+    void Reload();
+    // The identifiers of the selected games, in the table's order.
+    std::vector<int32_t> arrlngSelectedIDs() const;
+    // Selects the game's row (and only it); false when it is not shown.
+    bool isSelectGame(int32_t id);
+    // Sets the filter text (as typed in the filter box).
+    void SetFilter(const QString& text);
+    // The identifiers shown, top to bottom.
+    std::vector<int32_t> arrlngShownIDs() const;
+    // The engine program and the thoroughness of "Verify with engine".
+    void SetVerification(const QString& enginePath, const VerifyOptions& options);
+    // The verification of a game, nullptr before it was verified.
+    const VerifyReport* objReport(int32_t id) const;
+    // The editor opened last, while it is open.
+    frmGameEditor* objEditor() const { return editor; }
+    // The task that imports or verifies (for the progress dialog it shows).
+    CBackgroundTask* objTask() const { return task; }
+
+    QTableView* tblGames = nullptr;
+    QLineEdit* txtFilter = nullptr;
+    QLabel* lblEmpty = nullptr;
+    QLabel* lblDetails = nullptr;
+    QPushButton* cmdNew = nullptr;
+    QPushButton* cmdEdit = nullptr;
+    QPushButton* cmdDelete = nullptr;
+    QPushButton* cmdTrain = nullptr;
+    QPushButton* cmdVerify = nullptr;
+    QPushButton* cmdAddVariation = nullptr;
+    QPushButton* cmdImport = nullptr;
+    QPushButton* cmdExport = nullptr;
+    QPushButton* cmdClose = nullptr;
+
+signals:
+    // The trainee wants to train this game next.
+    void TrainRequested(int32_t id);
+    // Games were added, changed or deleted.
+    void WorkbookChanged();
+
+public slots:
+    // Opens the editor for a new game.
+    frmGameEditor* NewGame();
+    // Opens the editor for a new game starting from the FEN text.
+    frmGameEditor* NewGameFromFen(const QString& fen);
+    // Opens the editor for the selected game.
+    frmGameEditor* EditGame();
+    // Deletes the selected games after a Yes/No question.
+    void DeleteGames();
+    // Asks to train the selected game next.
+    void TrainGame();
+    // Verifies the selected games (every game when none is selected) on a worker thread.
+    void VerifyGames();
+    // Adds the alternatives found for the selected games to their trees.
+    void AddAsVariation();
+    // Imports a PGN file chosen by the user.
+    void ImportPgn();
+    // Imports the PGN file on a worker thread with a progress dialog.
+    void ImportPgnFrom(const QString& file);
+    // Exports the selected games (every game when none is selected) to a PGN file.
+    void ExportPgn();
+    // Exports to the named file.
+    void ExportPgnTo(const QString& file);
+
+private:
+    void BuildControls();
+    void FillRow(int row, int32_t id);
+    void UpdateButtons();
+    void ShowDetails();
+    frmGameEditor* OpenEditor(int32_t id);
+    void GameSaved(int32_t id);
+
+    std::shared_ptr<CWorkBook> workbook;
+    std::shared_ptr<CEditorPrompts> prompts;
+    QStandardItemModel* model = nullptr;
+    QSortFilterProxyModel* proxy = nullptr;
+    CBackgroundTask* task = nullptr;
+    frmGameEditor* editor = nullptr;
+    std::map<int32_t, VerifyReport> reports;
+    QString enginePath;
+    VerifyOptions verifyOptions;
+};

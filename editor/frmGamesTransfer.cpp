@@ -1,0 +1,142 @@
+// The games window's work on many games at once: PGN import and export, verification with an
+// engine and adding what it found.
+#include "editor/CBackgroundTask.h"
+#include "editor/CEditorPrompts.h"
+#include "editor/CPgnTransfer.h"
+#include "editor/frmGames.h"
+#include "game/CGameTree.h"
+#include "workbook/CWorkBook.h"
+
+#include <QFileInfo>
+#include <exception>
+
+namespace {
+
+const char* kPgnFilter = "PGN files (*.pgn);;All files (*)";
+
+} // namespace
+
+void frmGames::ImportPgn() {
+    const QString file = prompts->strAskFile(this, "Import PGN", kPgnFilter, false);
+    if (!file.isEmpty()) ImportPgnFrom(file);
+}
+
+void frmGames::ImportPgnFrom(const QString& file) {
+    PgnImportSummary summary;
+    CWorkBook& book = *workbook;
+    task->RunWithDialog(
+        this, "Importing " + QFileInfo(file).fileName(),
+        [&](CTaskControl& control) { summary = ImportPgnFile(book, file, control); });
+    Reload();
+    if (summary.objResult.intImported > 0) emit WorkbookChanged();
+    if (!task->strError().isEmpty()) {
+        prompts->ShowError(
+            this,
+            "The import stopped: " + task->strError() +
+                QString("\n%1 games were imported before.").arg(summary.objResult.intImported));
+        return;
+    }
+    const PgnImportResult& result = summary.objResult;
+    QString text = QString("%1 games imported from %2.").arg(result.intImported).arg(file);
+    if (result.isCancelled) text = "Import cancelled. " + text;
+    if (result.intSkipped > 0)
+        text += QString("\n%1 games were skipped; the details list them with their reasons.")
+                    .arg(result.intSkipped);
+    prompts->ShowInformation(this, "Import PGN", text, summary.arrstrSkipped);
+}
+
+void frmGames::ExportPgn() {
+    const QString file = prompts->strAskFile(this, "Export PGN", kPgnFilter, true);
+    if (!file.isEmpty()) ExportPgnTo(file);
+}
+
+void frmGames::ExportPgnTo(const QString& file) {
+    try {
+        const int written = ExportPgnFile(*workbook, file, arrlngSelectedIDs());
+        prompts->ShowInformation(this, "Export PGN",
+                                 QString("%1 games written to %2.").arg(written).arg(file));
+    } catch (const std::exception& error) {
+        prompts->ShowError(this, QString("The export failed: %1").arg(error.what()));
+    }
+}
+
+void frmGames::VerifyGames() {
+    std::vector<int32_t> ids = arrlngSelectedIDs();
+    if (ids.empty()) ids = arrlngShownIDs();
+    if (ids.empty()) return;
+    if (enginePath.isEmpty()) {
+        prompts->ShowError(this, "No UCI engine was found. Install Stockfish or choose an engine "
+                                 "in the Options menu.");
+        return;
+    }
+    // The trees are read here; the worker only talks to the engine.
+    std::vector<std::pair<int32_t, std::shared_ptr<CGameTree>>> games;
+    try {
+        for (int32_t id : ids) {
+            std::string description, page, diagram;
+            if (auto tree = workbook->objLoadGame(id, description, page, diagram))
+                games.emplace_back(id, tree);
+        }
+    } catch (const std::exception& error) {
+        prompts->ShowError(this, QString("The games could not be read: %1").arg(error.what()));
+        return;
+    }
+    std::vector<std::pair<int32_t, VerifyReport>> found;
+    const std::string path = enginePath.toStdString();
+    const VerifyOptions options = verifyOptions;
+    task->RunWithDialog(this, "Verifying with the engine",
+                        [&, path, options](CTaskControl& control) {
+                            CEngineAnalyser analyser(path);
+                            CSolutionVerifier verifier(analyser, options);
+                            const int total = static_cast<int>(games.size());
+                            for (const auto& [id, tree] : games) {
+                                if (control.isCancelled()) break;
+                                control.Report(static_cast<int>(found.size()), total,
+                                               QString("Verifying game %1 (%2 of %3)")
+                                                   .arg(id)
+                                                   .arg(found.size() + 1)
+                                                   .arg(total));
+                                found.emplace_back(id, verifier.objVerify(*tree));
+                            }
+                            control.Report(static_cast<int>(found.size()), total, "Done");
+                        });
+    for (auto& [id, report] : found)
+        reports[id] = std::move(report);
+    Reload();
+    if (!task->strError().isEmpty())
+        prompts->ShowError(this, "The verification stopped: " + task->strError());
+}
+
+void frmGames::AddAsVariation() {
+    int added = 0;
+    QStringList refused;
+    for (int32_t id : arrlngSelectedIDs()) {
+        const auto report = reports.find(id);
+        if (report == reports.end()) continue;
+        try {
+            std::string description, page, diagram;
+            auto tree = workbook->objLoadGame(id, description, page, diagram);
+            if (!tree) continue;
+            int lines = 0;
+            for (const VerifyFinding& finding : report->second.arrFindings) {
+                if (finding.arrstrLine.empty()) continue;
+                if (isAddLine(*tree, finding.strNodeKey, finding.arrstrLine))
+                    ++lines;
+                else
+                    refused << QString::fromStdString(finding.strText);
+            }
+            if (lines == 0) continue;
+            workbook->lngSaveGame(tree, id, description, page, diagram);
+            reports.erase(report);
+            added += lines;
+        } catch (const std::exception& error) {
+            prompts->ShowError(
+                this, QString("Game %1 could not be changed: %2").arg(id).arg(error.what()));
+        }
+    }
+    Reload();
+    if (added > 0) emit WorkbookChanged();
+    if (!refused.isEmpty())
+        prompts->ShowInformation(this, "Add as variation",
+                                 "Some lines could not be added to the game.", refused);
+}

@@ -1,0 +1,261 @@
+// The games window over a real workbook: the table, sorting and filtering, new/edit/delete,
+// training requests, PGN import with progress and cancellation, export and reimport, and
+// verification with the real Stockfish.
+#include "EditorTestSupport.h"
+#include "board/cntrlChessGui.h"
+#include "editor/CBackgroundTask.h"
+#include "editor/frmGameEditor.h"
+#include "editor/frmGames.h"
+#include "game/CGameTree.h"
+#include "pgn/PgnImport.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTimer>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace {
+
+std::string PgnGame(const std::string& fen, const std::string& moves, const std::string& page = "",
+                    const std::string& diagram = "") {
+    return "[Event \"exercise\"]\n[SetUp \"1\"]\n[FEN \"" + fen + "\"]\n" +
+           (page.empty() ? "" : "[PageRef \"" + page + "\"]\n") +
+           (diagram.empty() ? "" : "[DiagramRef \"" + diagram + "\"]\n") + "\n" + moves + " *\n\n";
+}
+
+void Import(CWorkBook& workbook, const std::string& pgn) {
+    std::istringstream input(pgn);
+    ImportPgn(workbook, input);
+}
+
+std::vector<int32_t> Ids(std::initializer_list<int32_t> ids) {
+    return ids;
+}
+
+// Texts of a column, top to bottom as shown.
+QStringList Column(const frmGames& games, int column) {
+    QStringList texts;
+    auto* model = games.tblGames->model();
+    for (int r = 0; r < model->rowCount(); ++r)
+        texts << model->index(r, column).data().toString();
+    return texts;
+}
+
+TEST(GamesWindow, EmptyWorkbookOffersNewGameAndSavedGamesAppear) {
+    TempWorkbook book;
+    auto prompts = std::make_shared<ScriptedPrompts>();
+    frmGames games(book.workbook, nullptr, prompts);
+    games.show();
+    EXPECT_TRUE(games.lblEmpty->isVisible());
+    EXPECT_TRUE(games.cmdNew->isEnabled());
+    EXPECT_FALSE(games.cmdVerify->isEnabled());
+    QSignalSpy changed(&games, &frmGames::WorkbookChanged);
+
+    frmGameEditor* editor = games.NewGame();
+    ASSERT_NE(editor, nullptr);
+    ASSERT_TRUE(editor->objBoard()->SetFen("7k/8/5K2/8/8/8/8/6R1 w - - 0 1"));
+    editor->objBoard()->cmdApplySetup_Click();
+    for (const char* move : {"Kf7", "Kh7", "Rh1#"})
+        editor->objBoard()->MovePgn(move, true, true);
+    editor->txtDescription->setText("Mate in two");
+    ASSERT_TRUE(editor->isSave());
+    QCoreApplication::processEvents();
+
+    EXPECT_FALSE(games.lblEmpty->isVisible());
+    EXPECT_EQ(games.arrlngShownIDs(), Ids({1}));
+    EXPECT_EQ(games.arrlngSelectedIDs(), Ids({1}));
+    EXPECT_EQ(Column(games, frmGames::ColDescription), QStringList{"Mate in two"});
+    EXPECT_EQ(changed.count(), 1);
+}
+
+TEST(GamesWindow, SortsByEveryColumnAndFiltersOnTexts) {
+    TempWorkbook book;
+    const std::string fen = "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1";
+    Import(*book.workbook, PgnGame(fen, "1. Ra8#", "p.142", "#245") +
+                               PgnGame(fen, "1. Ra8#", "p.9", "#12") +
+                               PgnGame(fen, "1. Ra8#", "p.10", "#3"));
+    book.workbook->UpdateSuccess(1);
+    book.workbook->UpdateError(1);
+    for (int i = 0; i < 4; ++i)
+        book.workbook->UpdateError(2);
+    for (int i = 0; i < 3; ++i)
+        book.workbook->UpdateSuccess(3);
+    auto prompts = std::make_shared<ScriptedPrompts>();
+    frmGames games(book.workbook, nullptr, prompts);
+
+    const struct {
+        int column;
+        Qt::SortOrder order;
+        std::vector<int32_t> ids;
+    } sorts[] = {
+        {frmGames::ColPage, Qt::AscendingOrder, {2, 3, 1}}, // p.9 before p.10
+        {frmGames::ColDiagram, Qt::AscendingOrder, {3, 2, 1}},
+        {frmGames::ColErrorStreak, Qt::DescendingOrder, {2, 1, 3}},
+        {frmGames::ColAttempts, Qt::DescendingOrder, {2, 3, 1}},
+        {frmGames::ColScore, Qt::DescendingOrder, {3, 1, 2}},
+        {frmGames::ColID, Qt::DescendingOrder, {3, 2, 1}},
+    };
+    for (const auto& sort : sorts) {
+        games.tblGames->sortByColumn(sort.column, sort.order);
+        EXPECT_EQ(games.arrlngShownIDs(), sort.ids) << "column " << sort.column;
+    }
+    EXPECT_EQ(Column(games, frmGames::ColScore), (QStringList{"100%", "0%", "50%"}));
+
+    games.tblGames->sortByColumn(frmGames::ColID, Qt::AscendingOrder);
+    const struct {
+        const char* filter;
+        std::vector<int32_t> ids;
+    } filters[] = {{"p.1", {1, 3}}, {"#245", {1}}, {"P.9", {2}}, {"nothing", {}}, {"", {1, 2, 3}}};
+    for (const auto& filter : filters) {
+        games.txtFilter->setText(filter.filter);
+        EXPECT_EQ(games.arrlngShownIDs(), filter.ids) << filter.filter;
+    }
+}
+
+TEST(GamesWindow, DeleteAsksAndTrainNamesTheGame) {
+    TempWorkbook book;
+    const std::string fen = "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1";
+    Import(*book.workbook, PgnGame(fen, "1. Ra8#") + PgnGame(fen, "1. Ra8#"));
+    auto prompts = std::make_shared<ScriptedPrompts>();
+    frmGames games(book.workbook, nullptr, prompts);
+    QSignalSpy train(&games, &frmGames::TrainRequested);
+
+    ASSERT_TRUE(games.isSelectGame(2));
+    games.cmdTrain->click();
+    ASSERT_EQ(train.count(), 1);
+    EXPECT_EQ(train.at(0).at(0).toInt(), 2);
+    const QModelIndex cell = games.tblGames->model()->index(0, frmGames::ColDescription);
+    emit games.tblGames->doubleClicked(cell);
+    ASSERT_EQ(train.count(), 2);
+
+    prompts->answers = {false};
+    games.cmdDelete->click();
+    EXPECT_EQ(prompts->questions.last(), "Delete game 2?");
+    EXPECT_EQ(book.workbook->lngCountGames(), 2);
+    prompts->answers = {true};
+    games.cmdDelete->click();
+    EXPECT_EQ(book.workbook->lngCountGames(), 1);
+    EXPECT_EQ(games.arrlngShownIDs(), Ids({1}));
+}
+
+TEST(GamesWindow, CancelledImportKeepsWholeGamesOnly) {
+    TempWorkbook book;
+    const std::string file = book.folder.file("many.pgn");
+    {
+        std::ofstream out(file);
+        for (int i = 0; i < 4000; ++i)
+            out << PgnGame("7k/8/5K2/8/8/8/8/6R1 w - - 0 1", "1. Kf7 Kh7 2. Rh1#",
+                           "p." + std::to_string(i));
+        out << PgnGame("7k/8/5K2/8/8/8/8/6R1 w - - 0 1", "1. Kf7 Kh7 2. Qh1#"); // no queen
+    }
+    auto prompts = std::make_shared<ScriptedPrompts>();
+    frmGames games(book.workbook, nullptr, prompts);
+    // Press Cancel as soon as the progress dialog runs its loop.
+    QTimer::singleShot(0, [&] {
+        ASSERT_NE(games.objTask()->objDialog(), nullptr);
+        auto* cancel = games.objTask()->objDialog()->findChild<QPushButton*>();
+        ASSERT_NE(cancel, nullptr);
+        EXPECT_EQ(cancel->text(), "Cancel");
+        cancel->click();
+    });
+    games.ImportPgnFrom(QString::fromStdString(file));
+    ASSERT_EQ(prompts->notices.size(), 1);
+    EXPECT_TRUE(prompts->notices[0].startsWith("Import cancelled."))
+        << prompts->notices[0].toStdString();
+
+    const int64_t kept = book.workbook->lngCountGames();
+    EXPECT_LT(kept, 4000);
+    EXPECT_EQ(static_cast<int64_t>(games.arrlngShownIDs().size()), kept);
+    for (int32_t id : book.workbook->arrlngGetGameIDs()) {
+        std::string d, p, g;
+        auto tree = book.workbook->objLoadGame(id, d, p, g);
+        ASSERT_NE(tree, nullptr);
+        EXPECT_EQ(tree->Count(), 4) << "game " << id;
+    }
+
+    // Run to the end: the broken game is skipped and listed with its reason.
+    TempWorkbook other;
+    frmGames whole(other.workbook, nullptr, prompts);
+    QStringList progress;
+    QObject::connect(whole.objTask(), &CBackgroundTask::Progress,
+                     [&](int, int, const QString& text) { progress << text; });
+    whole.ImportPgnFrom(QString::fromStdString(file));
+    EXPECT_EQ(other.workbook->lngCountGames(), 4000);
+    ASSERT_FALSE(progress.isEmpty());
+    EXPECT_TRUE(progress.last().contains("games read")) << progress.last().toStdString();
+    EXPECT_TRUE(progress.last().contains("games per second"));
+    EXPECT_TRUE(prompts->notices.last().contains("1 games were skipped"));
+    ASSERT_EQ(prompts->details.size(), 1);
+
+    whole.ImportPgnFrom(QString::fromStdString(book.folder.file("missing.pgn")));
+    EXPECT_TRUE(prompts->errors.last().contains("Cannot read the file"));
+}
+
+TEST(GamesWindow, ExportedGamesReimportAlike) {
+    TempWorkbook book;
+    Import(*book.workbook, PgnGame("7k/p7/5K2/8/8/8/8/6R1 w - - 0 1",
+                                   "1. Kf7 Kh7 (1... a6 2. Rh1#) 2. Rh1#", "p.1") +
+                               PgnGame("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1", "1. Ra8#", "p.2"));
+    auto prompts = std::make_shared<ScriptedPrompts>();
+    frmGames games(book.workbook, nullptr, prompts);
+    const QString all = QString::fromStdString(book.folder.file("all.pgn"));
+    const QString one = QString::fromStdString(book.folder.file("one.pgn"));
+    games.tblGames->clearSelection();
+    games.ExportPgnTo(all);
+    ASSERT_TRUE(games.isSelectGame(1));
+    games.ExportPgnTo(one);
+    EXPECT_EQ(prompts->notices,
+              (QStringList{"2 games written to " + all + ".", "1 games written to " + one + "."}));
+
+    TempWorkbook again;
+    frmGames reimported(again.workbook, nullptr, prompts);
+    reimported.ImportPgnFrom(all);
+    ASSERT_EQ(again.workbook->lngCountGames(), 2);
+    for (int32_t id : {1, 2}) {
+        std::string d1, p1, g1, d2, p2, g2;
+        auto first = book.workbook->objLoadGame(id, d1, p1, g1);
+        auto second = again.workbook->objLoadGame(id, d2, p2, g2);
+        EXPECT_TRUE(first->isEqual(second)) << "game " << id;
+        EXPECT_EQ(p1, p2);
+    }
+    games.ExportPgnTo(QString::fromStdString(book.folder.file("no/such/folder/x.pgn")));
+    EXPECT_TRUE(prompts->errors.last().startsWith("The export failed"));
+}
+
+TEST(GamesWindow, VerificationShowsVerdictsAndAddsAlternatives) {
+    TempWorkbook book;
+    Import(*book.workbook, PgnGame("6k1/5ppp/8/8/8/8/8/RR4K1 w - - 0 1", "1. Ra8#") +
+                               PgnGame("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1", "1. Ra8#"));
+    auto prompts = std::make_shared<ScriptedPrompts>();
+    frmGames games(book.workbook, nullptr, prompts);
+    VerifyOptions options;
+    options.limit.intMoveTimeMs = 250;
+    games.SetVerification(BRISOLT_STOCKFISH, options);
+    games.tblGames->clearSelection();
+    games.VerifyGames();
+    EXPECT_TRUE(prompts->errors.isEmpty()) << prompts->errors.join("|").toStdString();
+    EXPECT_EQ(Column(games, frmGames::ColVerdict), (QStringList{"second-solution", "ok"}));
+
+    ASSERT_TRUE(games.isSelectGame(1));
+    EXPECT_TRUE(games.lblDetails->text().contains("Rb8#"));
+    ASSERT_TRUE(games.cmdAddVariation->isEnabled());
+    games.cmdAddVariation->click();
+    EXPECT_EQ(games.objReport(1), nullptr);
+    std::string d, p, g;
+    EXPECT_EQ(book.workbook->objLoadGame(1, d, p, g)->Count(), 3);
+    games.VerifyGames();
+    EXPECT_EQ(Column(games, frmGames::ColVerdict), (QStringList{"ok", "ok"}));
+
+    games.SetVerification("/nonexistent/engine", options);
+    games.VerifyGames();
+    EXPECT_TRUE(prompts->errors.last().contains("Cannot start the engine"));
+}
+
+} // namespace
