@@ -1,8 +1,10 @@
-// FEN text given to the board control (offscreen): ApplyFen either refuses it or shows a
-// position whose own FEN the control takes back unchanged; SetFen fills the setup panel from
-// any text without breaking the control.
+// FEN text given to the board control (offscreen): ApplyFen either refuses it (false, or the
+// diagram's error for a placement without both kings) or shows a position whose own FEN the
+// control takes back unchanged; SetFen fills the setup panel from any text without breaking the
+// control.
 #include "board/CMessageBox.h"
 #include "board/cntrlChessGui.h"
+#include "model/CError.h"
 
 #include <QApplication>
 #include <cstdint>
@@ -36,14 +38,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > 300) return 0;
     const QString text =
         QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    if (board->ApplyFen(text)) {
+    // A placement without both kings is refused with the diagram's error, as the FEN reader does.
+    bool applied = false;
+    try {
+        applied = board->ApplyFen(text);
+    } catch (const CError&) {
+    }
+    if (applied) {
         const QString shown = board->GetFen();
         if (!board->ApplyFen(shown) || board->GetFen() != shown) {
             std::fprintf(stderr, "FEN not taken back: %s\n", qPrintable(shown));
             std::abort();
         }
     }
-    board->SetFen(text);
+    try {
+        board->SetFen(text);
+    } catch (const CError&) {
+    }
     board->GetFen();
     board->InitialPosition();
     return 0;
