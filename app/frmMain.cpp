@@ -111,6 +111,7 @@ bool frmMain::isOpenWorkbook(QString file) {
             return false;
         }
         CMessages::ShowExclamation(this, "The workbook is empty.");
+        if (isOfferGamesForEmptyWorkbook()) return true;
         file.clear();
     }
 }

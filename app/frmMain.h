@@ -17,6 +17,8 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class cntrlChessGui;
+class CEditorPrompts;
+class frmGames;
 
 // The training window: the board, the game information, the trainee's messages and score, and
 // the menus. It owns the workbook and the board; the training itself is CTrainingSession, which
@@ -47,6 +49,10 @@ public:
     std::shared_ptr<CWorkBook> objWorkBook() const { return workbook; }
     // The training board.
     cntrlChessGui* objBoard() const { return cntrlChess; }
+    // The games window while it is open, nullptr otherwise.
+    frmGames* objGamesWindow() const { return gamesWindow; }
+    // Who answers the questions of the workbook windows (modal boxes by default).
+    void SetEditorPrompts(std::shared_ptr<CEditorPrompts> prompts);
 
 public slots:
     // File, Open Workbook (and the "..." button): asks for a workbook and trains it.
@@ -75,6 +81,14 @@ public slots:
     void HelpContents();
     // Help, About Brisolt: the About box, modally.
     void About();
+    // Building workbooks (frmMainWorkbook.cpp).
+    void NewWorkbook();
+    frmGames* OpenGames();
+    void ImportPgn();
+    void ExportPgn();
+    void CopyFen();
+    void PasteFen();
+    void SaveWorkbookTitle();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -124,6 +138,12 @@ private:
     int intBoardMode() const override;
     void UpdateEngineCommands();
 
+    // Building workbooks (frmMainWorkbook.cpp).
+    void UseWorkbook(const std::shared_ptr<CWorkBook>& opened, const QString& file,
+                     const std::string& title);
+    void WorkbookEdited();
+    bool isOfferGamesForEmptyWorkbook();
+
     CTrainingSession session;
     std::shared_ptr<CWorkBook> workbook;
     bool isActivated = false;
@@ -153,6 +173,12 @@ private:
     CActionLabel* lblClearLog = nullptr;
 
     QAction* mnuOpenWorkbook = nullptr;
+    QAction* mnuNewWorkbook = nullptr;
+    QAction* mnuImportPgn = nullptr;
+    QAction* mnuExportPgn = nullptr;
+    QAction* mnuGames = nullptr;
+    QAction* mnuCopyFen = nullptr;
+    QAction* mnuPasteFen = nullptr;
     QAction* mnuExit = nullptr;
     QAction* mnuCrafty = nullptr;
     QAction* mnuShowSolution = nullptr;
@@ -167,4 +193,6 @@ private:
     QAction* mnuAbout = nullptr;
 
     CHelpWindow* helpWindow = nullptr;
+    frmGames* gamesWindow = nullptr;
+    std::shared_ptr<CEditorPrompts> editorPrompts;
 };

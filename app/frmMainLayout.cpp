@@ -60,7 +60,6 @@ void frmMain::BuildControls() {
     txtWorkbook = new QLineEdit(central);
     txtWorkbook->setObjectName("txtWorkbook");
     txtWorkbook->setToolTip("Workbook title");
-    txtWorkbook->setReadOnly(true);
     cmdOpenWbk = new QPushButton("...", central);
     cmdOpenWbk->setObjectName("cmdOpenWbk");
     cmdOpenWbk->setToolTip("Open workbook");

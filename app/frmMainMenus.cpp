@@ -3,6 +3,7 @@
 #include "app/frmMain.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 
@@ -21,9 +22,20 @@ QAction* entry(QMenu* menu, const QString& name, const QString& caption,
 void frmMain::BuildMenus() {
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName("mnuFile");
+    mnuNewWorkbook =
+        entry(file, "mnuNewWorkbook", "&New Workbook...", QKeySequence("Ctrl+Shift+N"));
     mnuOpenWorkbook = entry(file, "mnuOpenWorkbook", "&Open Workbook", QKeySequence("Ctrl+O"));
     file->addSeparator();
+    mnuImportPgn = entry(file, "mnuImportPgn", "&Import PGN...");
+    mnuExportPgn = entry(file, "mnuExportPgn", "&Export PGN...");
+    mnuGames = entry(file, "mnuGames", "&Games...", QKeySequence("Ctrl+G"));
+    file->addSeparator();
     mnuExit = entry(file, "mnuExit", "E&xit");
+
+    QMenu* edit = menuBar()->addMenu("&Edit");
+    edit->setObjectName("mnuEdit");
+    mnuCopyFen = entry(edit, "mnuCopyFen", "Copy &FEN");
+    mnuPasteFen = entry(edit, "mnuPasteFen", "&Paste FEN");
 
     QMenu* training = menuBar()->addMenu("&Training");
     training->setObjectName("mnuTraining");
@@ -56,6 +68,13 @@ void frmMain::ConnectCommands() {
     connect(mnuOpenWorkbook, &QAction::triggered, this, &frmMain::OpenWorkbook);
     connect(cmdOpenWbk, &QPushButton::clicked, this, &frmMain::OpenWorkbook);
     connect(mnuExit, &QAction::triggered, this, &frmMain::Exit);
+    connect(mnuNewWorkbook, &QAction::triggered, this, &frmMain::NewWorkbook);
+    connect(mnuImportPgn, &QAction::triggered, this, &frmMain::ImportPgn);
+    connect(mnuExportPgn, &QAction::triggered, this, &frmMain::ExportPgn);
+    connect(mnuGames, &QAction::triggered, this, [this] { OpenGames(); });
+    connect(mnuCopyFen, &QAction::triggered, this, &frmMain::CopyFen);
+    connect(mnuPasteFen, &QAction::triggered, this, &frmMain::PasteFen);
+    connect(txtWorkbook, &QLineEdit::editingFinished, this, &frmMain::SaveWorkbookTitle);
 
     connect(mnuCrafty, &QAction::triggered, this, &frmMain::PlayAgainstEngine);
     connect(lblCrafty, &CActionLabel::clicked, this, &frmMain::PlayAgainstEngine);

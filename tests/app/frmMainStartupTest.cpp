@@ -49,7 +49,7 @@ private slots:
         QStringList menus;
         for (QAction* action : window.menuBar()->actions())
             menus << action->text();
-        QCOMPARE(menus, QStringList({"&File", "&Training", "&Options", "&Help"}));
+        QCOMPARE(menus, QStringList({"&File", "&Edit", "&Training", "&Options", "&Help"}));
         const struct {
             const char* name;
             const char* caption;
@@ -57,6 +57,12 @@ private slots:
         } entries[] = {
             {"mnuOpenWorkbook", "&Open Workbook", "Ctrl+O"},
             {"mnuExit", "E&xit", ""},
+            {"mnuNewWorkbook", "&New Workbook...", "Ctrl+Shift+N"},
+            {"mnuImportPgn", "&Import PGN...", ""},
+            {"mnuExportPgn", "&Export PGN...", ""},
+            {"mnuGames", "&Games...", "Ctrl+G"},
+            {"mnuCopyFen", "Copy &FEN", ""},
+            {"mnuPasteFen", "&Paste FEN", ""},
             {"mnuShowSolution", "&Show Solution", "Ctrl+S"},
             {"mnuPreviousGame", "&Previous Game", "Ctrl+P"},
             {"mnuNextGame", "&Next Game", "Ctrl+N"},
@@ -152,11 +158,12 @@ private slots:
     void anEmptyWorkbookSaysSoAndAsksForAnother() {
         SetSetting("General/LastOpened", empty);
         ModalScript script;
-        script.Then(Press(QMessageBox::Ok)).Then(ChooseFile(four));
+        script.Then(Press(QMessageBox::Ok)).Then(Press(QMessageBox::No)).Then(ChooseFile(four));
         frmMain window;
         window.show();
         QTRY_VERIFY(script.isDone());
         QTRY_VERIFY(window.objSession().lngGameIndex() == 0);
+        QCOMPARE(script.Seen().at(1).text, QString("Add games to this workbook now?"));
         QCOMPARE(script.Seen().at(0).text, QString("The workbook is empty."));
         QCOMPARE(script.Seen().at(0).icon, int(QMessageBox::Warning));
         QCOMPARE(script.Seen().at(0).title, QString("Brisolt"));
