@@ -1,0 +1,173 @@
+// End to end, offscreen: a new workbook from the main window, a game entered by setup and moves
+// with a variation, saved, edited and deleted, a PGN import cancelled half way, export and
+// reimport, and the new game trained on the main board.
+#include "EditorTestSupport.h"
+#include "app/frmMain.h"
+#include "board/cntrlChessGui.h"
+#include "editor/CBackgroundTask.h"
+#include "editor/frmGameEditor.h"
+#include "editor/frmGames.h"
+#include "game/CGameNode.h"
+#include "game/CGameTree.h"
+#include "tests/app/AppTestSupport.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <fstream>
+
+class frmMainWorkbookTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dir.isValid());
+        apptest::IsolateSettings(dir.filePath("settings"));
+    }
+
+    void buildAWorkbookAndTrainIt() {
+        auto prompts = std::make_shared<ScriptedPrompts>();
+        const QString file = dir.filePath("built.brl");
+        prompts->file = file;
+        prompts->answerText = "Endgame exercises";
+        frmMain window;
+        window.SetEditorPrompts(prompts);
+        window.NewWorkbook();
+        QVERIFY(QFileInfo::exists(file));
+        QCOMPARE(window.findChild<QLineEdit*>("txtWorkbook")->text(), QString("Endgame exercises"));
+        frmGames* games = window.objGamesWindow();
+        QVERIFY(games);
+        QVERIFY(games->lblEmpty->isVisibleTo(games));
+
+        // A game by setup and moves, with a second defence as a variation.
+        frmGameEditor* editor = games->NewGame();
+        QVERIFY(editor);
+        QVERIFY(editor->objBoard()->SetFen("7k/p7/5K2/8/8/8/8/6R1 w - - 0 1"));
+        editor->objBoard()->cmdApplySetup_Click();
+        for (const char* move : {"Kf7", "Kh7", "Rh1#"})
+            editor->objBoard()->MovePgn(move, true, true);
+        editor->objBoard()->cmdNavigation_Click(2);
+        editor->objBoard()->cmdNavigation_Click(2);
+        for (const char* move : {"a6", "Rh1#"})
+            editor->objBoard()->MovePgn(move, true, true);
+        editor->txtDescription->setText("King and rook");
+        editor->txtPageRef->setText("p.7");
+        QVERIFY(editor->isSave());
+        QCOMPARE(games->arrlngShownIDs(), std::vector<int32_t>{1});
+
+        // Edit: one more first move; the identifier stays.
+        QVERIFY(games->isSelectGame(1));
+        editor = games->EditGame();
+        QVERIFY(editor);
+        QCOMPARE(editor->objBoard()->objGameTree()->Count(), 6);
+        editor->objBoard()->cmdNavigation_Click(0);
+        editor->objBoard()->MovePgn("Rg2", true, true);
+        QVERIFY(editor->isSave());
+        QCOMPARE(editor->lngGameID(), 1);
+
+        // A second game from a pasted FEN, then deleted.
+        editor = games->NewGameFromFen("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1");
+        QVERIFY(editor);
+        editor->objBoard()->MovePgn("Ra8#", true, true);
+        QVERIFY(editor->isSave());
+        QCOMPARE(games->arrlngShownIDs(), (std::vector<int32_t>{1, 2}));
+        QVERIFY(games->isSelectGame(2));
+        prompts->answers = {true};
+        games->cmdDelete->click();
+        QCOMPARE(games->arrlngShownIDs(), std::vector<int32_t>{1});
+
+        // An import cancelled at once keeps whole games only.
+        const QString pgn = dir.filePath("many.pgn");
+        {
+            std::ofstream out(pgn.toStdString());
+            for (int i = 0; i < 3000; ++i)
+                out << "[FEN \"6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1\"]\n[SetUp \"1\"]\n\n1. Ra8# "
+                       "*\n\n";
+        }
+        QTimer::singleShot(0, [&] {
+            QVERIFY(games->objTask()->objDialog());
+            games->objTask()->objDialog()->findChild<QPushButton*>()->click();
+        });
+        games->ImportPgnFrom(pgn);
+        QVERIFY(prompts->notices.last().startsWith("Import cancelled."));
+        const auto count = window.objWorkBook()->lngCountGames();
+        QVERIFY(count >= 1 && count < 3001);
+        for (int32_t id : window.objWorkBook()->arrlngGetGameIDs()) {
+            std::string d, p, g;
+            QVERIFY(window.objWorkBook()->objLoadGame(id, d, p, g) != nullptr);
+        }
+
+        // Export the new game and read it back into another workbook.
+        QVERIFY(games->isSelectGame(1));
+        const QString exported = dir.filePath("one.pgn");
+        games->ExportPgnTo(exported);
+        TempWorkbook other;
+        frmGames reread(other.workbook, nullptr, prompts);
+        reread.ImportPgnFrom(exported);
+        QCOMPARE(other.workbook->lngCountGames(), int64_t(1));
+        std::string d1, p1, g1, d2, p2, g2;
+        // The same nodes (keys name position and move), whatever order PGN gives them.
+        const auto keys = [](const CGameTree& tree) {
+            QStringList list;
+            for (const auto& node : tree)
+                list << QString::fromStdString(node->strKey() + "<" + node->strParentKey());
+            list.sort();
+            return list;
+        };
+        const auto built = window.objWorkBook()->objLoadGame(1, d1, p1, g1);
+        const auto again = other.workbook->objLoadGame(1, d2, p2, g2);
+        QCOMPARE(built->Count(), 7);
+        QCOMPARE(keys(*again), keys(*built));
+        QCOMPARE(QString::fromStdString(d2), QString("King and rook"));
+
+        // Train the new game on the main board: three stored moves of the trainee solve it.
+        QVERIFY(games->isSelectGame(1));
+        games->cmdTrain->click();
+        cntrlChessGui* board = window.objBoard();
+        QCOMPARE(board->Mode(), 3);
+        QCOMPARE(apptest::TextOf(&window, "txtGameDescription"), QString("King and rook"));
+        QVERIFY(apptest::DragStoredMove(board));
+        QVERIFY(apptest::DragStoredMove(board));
+        QTRY_COMPARE(window.objWorkBook()->objGetGameRow(1)->lngSolve, 1);
+
+        // The title is edited in place and stored in the workbook.
+        auto* title = window.findChild<QLineEdit*>("txtWorkbook");
+        title->setText("Rook endings");
+        emit title->editingFinished();
+        CWorkBook reopened;
+        QCOMPARE(QString::fromStdString(reopened.strOpenWorkBook(file.toStdString())),
+                 QString("Rook endings"));
+    }
+
+    void copyFenPutsTheTrainingPositionOnTheClipboard() {
+        auto prompts = std::make_shared<ScriptedPrompts>();
+        prompts->file = dir.filePath("fen.brl");
+        frmMain window;
+        window.SetEditorPrompts(prompts);
+        window.NewWorkbook();
+        frmGameEditor* editor =
+            window.objGamesWindow()->NewGameFromFen("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1");
+        editor->objBoard()->MovePgn("Ra8#", true, true);
+        QVERIFY(editor->isSave());
+        window.objGamesWindow()->close();
+        QTRY_VERIFY(window.objGamesWindow() == nullptr);
+        window.findChild<QAction*>("mnuCopyFen")->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("6k1/5ppp/8/8/8/8/8/R5K1 w - -"));
+        // An existing file is never replaced by a new workbook.
+        window.NewWorkbook();
+        QCOMPARE(window.objWorkBook()->lngCountGames(), int64_t(1));
+        QVERIFY(prompts->errors.last().contains("already exists"));
+    }
+};
+
+QTEST_MAIN(frmMainWorkbookTest)
+#include "frmMainWorkbookTest.moc"
