@@ -48,6 +48,6 @@ const std::shared_ptr<CPieceLocation>* CPieceLocation::sharedTable() {
         }
         return all;
     }();
-    s_shared = table->data();
-    return s_shared;
+    s_shared.store(table->data(), std::memory_order_release);
+    return table->data();
 }

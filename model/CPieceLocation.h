@@ -2,6 +2,7 @@
 
 #include "model/Types.h"
 
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -26,7 +27,8 @@ public:
     // One shared location per piece code (0-12) and square index (0-63); code 0 gives the
     // square's empty location.
     static const std::shared_ptr<CPieceLocation>& objShared(int code, int square) {
-        return (s_shared ? s_shared : sharedTable())[code * 64 + square];
+        const auto* table = s_shared.load(std::memory_order_acquire);
+        return (table ? table : sharedTable())[code * 64 + square];
     }
     // Piece code (0 empty, 1-6 white, 7-12 black) taken at creation.
     int intCode() const { return m_code; }
@@ -35,7 +37,7 @@ public:
 
 private:
     static const std::shared_ptr<CPieceLocation>* sharedTable();
-    static inline const std::shared_ptr<CPieceLocation>* s_shared = nullptr;
+    static inline std::atomic<const std::shared_ptr<CPieceLocation>*> s_shared{nullptr};
 
     std::shared_ptr<CChessPiece> m_piece;
     std::shared_ptr<CChessSquare> m_square;
