@@ -16,6 +16,7 @@
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -117,7 +118,8 @@ void frmGames::BuildControls() {
     tblGames->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblGames->setSelectionMode(QAbstractItemView::ExtendedSelection);
     tblGames->verticalHeader()->hide();
-    tblGames->horizontalHeader()->setSectionResizeMode(ColDescription, QHeaderView::Stretch);
+    tblGames->horizontalHeader()->setStretchLastSection(true);
+    tblGames->setWordWrap(false);
     tblGames->setAlternatingRowColors(true);
 
     txtFilter = new QLineEdit(this);
@@ -153,7 +155,7 @@ void frmGames::BuildControls() {
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(table, 1);
     layout->addLayout(buttons);
-    resize(980, 520);
+    resize(1120, 520);
 
     connect(txtFilter, &QLineEdit::textChanged, this, &frmGames::SetFilter);
     connect(tblGames, &QTableView::doubleClicked, this, [this] { TrainGame(); });
@@ -202,7 +204,10 @@ void frmGames::Reload() {
     }
     proxy->setSourceModel(model);
     delete old;
+    // Numbers fit their headings; descriptions get room to be read; the verdict takes the rest.
     tblGames->resizeColumnsToContents();
+    tblGames->setColumnWidth(ColDescription,
+                             std::clamp(tblGames->columnWidth(ColDescription), 160, 260));
     lblEmpty->setVisible(rows.empty());
     tblGames->clearSelection();
     for (int32_t id : selected)
