@@ -2,15 +2,9 @@
 
 #include "game/CPosition.h"
 #include "game/Fen.h"
-#include "model/CChessPiece.h"
-#include "model/CChessSquare.h"
-#include "model/CDiagram.h"
+#include "game/UciMoves.h"
 #include "model/CError.h"
 #include "model/CGameStatus.h"
-#include "model/CPiece.h"
-#include "model/CPieceColor.h"
-#include "model/CPieceLocation.h"
-#include "model/Constructors.h"
 
 #include <cmath>
 #include <sstream>
@@ -39,53 +33,6 @@ std::string lowered(std::string text) {
 
 bool startsWithWord(const std::string& line, const std::string& word) {
     return line == word || line.rfind(word + " ", 0) == 0;
-}
-
-std::string squareName(const std::shared_ptr<CPieceLocation>& location) {
-    return location->objSquare()->strToString();
-}
-
-// The kind letter of a UCI promotion suffix ("q" gives "Q"), "" for anything else.
-std::string promotionKind(char suffix) {
-    switch (suffix) {
-    case 'q':
-        return "Q";
-    case 'r':
-        return "R";
-    case 'b':
-        return "B";
-    case 'n':
-        return "N";
-    default:
-        return {};
-    }
-}
-
-bool isSquareText(char file, char rank) {
-    return file >= 'a' && file <= 'h' && rank >= '1' && rank <= '8';
-}
-
-// The castling field the engine may rely on: a right only where king and rook still stand on
-// their home squares (engines may misbehave on rights that the pieces contradict).
-std::string engineCastling(const CPosition& position) {
-    const auto& diagram = position.objDiagram();
-    auto holds = [&](const char* square, const std::shared_ptr<CChessPiece>& piece) {
-        const auto& found = diagram->objGetChessPiece(
-            CChessSquare::objGetSquare(std::string(1, square[0]), std::string(1, square[1])));
-        return found->strToString() == piece->strToString();
-    };
-    std::string field;
-    const bool whiteKing = holds("e1", CChessPiece::objWHITE_KING());
-    const bool blackKing = holds("e8", CChessPiece::objBLACK_KING());
-    if (whiteKing && !position.isKCastleForfeited(0) && holds("h1", CChessPiece::objWHITE_ROOK()))
-        field += 'K';
-    if (whiteKing && !position.isQCastleForfeited(0) && holds("a1", CChessPiece::objWHITE_ROOK()))
-        field += 'Q';
-    if (blackKing && !position.isKCastleForfeited(1) && holds("h8", CChessPiece::objBLACK_ROOK()))
-        field += 'k';
-    if (blackKing && !position.isQCastleForfeited(1) && holds("a8", CChessPiece::objBLACK_ROOK()))
-        field += 'q';
-    return field.empty() ? "-" : field;
 }
 
 } // namespace
@@ -156,10 +103,7 @@ void CUciTranslator::setBoard(const std::string& fen) {
         } catch (const std::exception&) {
         }
     }
-    std::vector<std::string> placed = words(position->strGetFEN());
-    placed[2] = engineCastling(*position);
-    startFen = placed[0] + " " + placed[1] + " " + placed[2] + " " + placed[3] + " 0 " +
-               std::to_string(fullMoveNumber);
+    startFen = strEngineFen(*position, fullMoveNumber);
     uciMoves.clear();
     toEngine.push_back("ucinewgame");
     reportGameEnd();
@@ -170,28 +114,11 @@ void CUciTranslator::trainerMove(const std::string& text) {
         toCaller.push_back("Illegal move: " + text + " (no position is set)");
         return;
     }
-    std::shared_ptr<CPieceLocation> starting;
-    std::shared_ptr<CPieceLocation> ending;
-    std::shared_ptr<CPosition> next;
-    try {
-        next = position->objProcessMove2(position, text, starting, ending);
-    } catch (const CError&) {
-        next = nullptr;
-    }
+    const std::string uci = strUciOfMoveText(*position, text);
+    const std::shared_ptr<CPosition> next = uci.empty() ? nullptr : objPlayUciMove(*position, uci);
     if (!next) {
         toCaller.push_back("Illegal move: " + text);
         return;
-    }
-    std::string uci;
-    if (text.find('O') != std::string::npos) {
-        const std::string rank = position->isWhiteToMove() ? "1" : "8";
-        uci = "e" + rank + (text.find("O-O-O") != std::string::npos ? "c" : "g") + rank;
-    } else {
-        uci = squareName(starting) + squareName(ending);
-        const auto& moved = starting->objPiece()->objPiece();
-        const auto& placed = ending->objPiece()->objPiece();
-        if (moved && placed && moved->strToString() != placed->strToString())
-            uci += lowered(placed->strToString());
     }
     if (!position->isWhiteToMove()) ++fullMoveNumber;
     position = next;
@@ -257,35 +184,12 @@ void CUciTranslator::bestMove(const std::string& uci) {
         fault = "The engine found no move in this position.";
         return;
     }
-    if (uci.size() < 4 || uci.size() > 5 || !isSquareText(uci[0], uci[1]) ||
-        !isSquareText(uci[2], uci[3]) || (uci.size() == 5 && promotionKind(uci[4]).empty())) {
+    if (!isUciMoveText(uci)) {
         fault = "The engine sent a move that cannot be read: \"" + uci + "\".";
         return;
     }
-    const auto& from = CChessSquare::objGetSquare(uci[0] - 'a', uci[1] - '1');
-    const auto& to = CChessSquare::objGetSquare(uci[2] - 'a', uci[3] - '1');
-    const auto& starting = position->objDiagram()->objGet(from);
-    const auto& piece = starting->objPiece();
     const bool white = position->isWhiteToMove();
-    const bool ownPiece =
-        piece && piece->objPiece() && starting->objGetColor() &&
-        starting->objGetColor()->strToString() ==
-            (white ? CPieceColor::objWHITE() : CPieceColor::objBLACK())->strToString();
-    std::shared_ptr<CPosition> next;
-    if (ownPiece) {
-        std::shared_ptr<CPieceLocation> ending;
-        const bool pawn = piece->objPiece()->strToString() == "P";
-        const bool lastRank = to->intRank() == (white ? 7 : 0);
-        if (uci.size() == 5 && pawn && lastRank)
-            ending = objNewPieceLocationOfKind(to, objNewPiece(promotionKind(uci[4])),
-                                               starting->objGetColor());
-        else if (uci.size() == 4 && !(pawn && lastRank))
-            ending = objNewPieceLocation(to, piece);
-        if (ending) {
-            CMove move(starting, ending);
-            if (position->isLegalMove(move)) next = position->objMove1(move);
-        }
-    }
+    const std::shared_ptr<CPosition> next = objPlayUciMove(*position, uci);
     if (!next) {
         fault = "The engine played an illegal move: " + uci + ".";
         return;

@@ -4,7 +4,7 @@
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
 #include "model/CError.h"
-#include "verify/UciMoves.h"
+#include "game/UciMoves.h"
 
 #include <algorithm>
 #include <climits>

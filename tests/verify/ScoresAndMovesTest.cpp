@@ -2,7 +2,7 @@
 #include "game/CPosition.h"
 #include "game/Fen.h"
 #include "verify/EngineScore.h"
-#include "verify/UciMoves.h"
+#include "game/UciMoves.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "verify/UciMoves.h"
+#include "game/UciMoves.h"
 
 #include "game/CPosition.h"
 #include "model/CChessPiece.h"
@@ -44,7 +44,7 @@ bool holds(const CPosition& position, const char* square,
 
 } // namespace
 
-std::string strEngineFen(const CPosition& position) {
+std::string strEngineFen(const CPosition& position, int fullMoveNumber) {
     std::istringstream fields(position.strGetFEN());
     std::vector<std::string> parts;
     for (std::string part; fields >> part;)
@@ -66,13 +66,17 @@ std::string strEngineFen(const CPosition& position) {
         holds(position, "a8", CChessPiece::objBLACK_ROOK()))
         castling += 'q';
     parts[2] = castling.empty() ? "-" : castling;
-    return parts[0] + " " + parts[1] + " " + parts[2] + " " + parts[3] + " 0 1";
+    return parts[0] + " " + parts[1] + " " + parts[2] + " " + parts[3] + " 0 " +
+           std::to_string(fullMoveNumber);
+}
+
+bool isUciMoveText(const std::string& uci) {
+    return (uci.size() == 4 || uci.size() == 5) && isSquareText(uci[0], uci[1]) &&
+           isSquareText(uci[2], uci[3]) && (uci.size() == 4 || !promotionKind(uci[4]).empty());
 }
 
 std::shared_ptr<CPosition> objPlayUciMove(const CPosition& position, const std::string& uci) {
-    if (uci.size() < 4 || uci.size() > 5 || !isSquareText(uci[0], uci[1]) ||
-        !isSquareText(uci[2], uci[3]) || (uci.size() == 5 && promotionKind(uci[4]).empty()))
-        return nullptr;
+    if (!isUciMoveText(uci)) return nullptr;
     const auto& from = CChessSquare::objGetSquare(uci[0] - 'a', uci[1] - '1');
     const auto& to = CChessSquare::objGetSquare(uci[2] - 'a', uci[3] - '1');
     const auto& starting = position.objDiagram()->objGet(from);
