@@ -3,8 +3,8 @@
 #include "game/CGameNode.h"
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
-#include "model/CError.h"
 #include "game/UciMoves.h"
+#include "model/CError.h"
 
 #include <algorithm>
 #include <climits>
