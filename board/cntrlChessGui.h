@@ -264,6 +264,8 @@ private:
     // setup and exchange (cntrlChessGuiSetup.cpp, cntrlChessGuiFen.cpp)
     void ApplySetup();
     bool isPositionSound(const std::shared_ptr<CPosition>& pos) const;
+    // Makes a sound position the root of a new game and shows it; False for nothing or unsound.
+    bool isStartNewGame(const std::shared_ptr<CPosition>& pos, bool freePlay);
     void ResetTree(const std::shared_ptr<CPosition>& pos);
     void NewTreeWith(const std::shared_ptr<CPosition>& pos);
     int intFindRack(const QPoint& pos) const;

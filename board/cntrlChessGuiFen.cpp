@@ -2,6 +2,7 @@
 #include "board/cntrlChessGui.h"
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
+#include "game/Fen.h"
 #include "game/PositionConstructors.h"
 #include "model/CDiagram.h"
 #include "model/CGameStatus.h"
@@ -28,31 +29,7 @@ QStringList arrstrFenFields(const QString& fen, std::string& cells) {
 
 bool cntrlChessGui::ApplyFen(const QString& strFen) {
     HideMoveLine();
-    std::string cells;
-    const QStringList fields = arrstrFenFields(strFen, cells);
-    if (fields.isEmpty()) return false;
-    const QString castling = fields[2];
-    const bool none = castling == "-";
-    const std::vector<bool> forfeits = {
-        none || !castling.contains('K'), none || !castling.contains('Q'),
-        none || !castling.contains('k'), none || !castling.contains('q')};
-    const std::string letter =
-        fields[3] == "-" ? std::string(" ") : fields[3].left(1).toStdString();
-    const bool white = fields[1] == "w";
-    auto pos =
-        objNewPosition(objNewDiagram(cells),
-                       white ? CGameStatus::objWHITE_TO_MOVE() : CGameStatus::objBLACK_TO_MOVE(),
-                       white ? 0 : 1, forfeits, letter);
-    if (!isPositionSound(pos)) return false;
-    position = pos;
-    ResetTree(position);
-    RefreshVariations(nextNodes);
-    DisplayPosition();
-    ClearMoveLists();
-    Mode(0);
-    HideCircle();
-    HideMoveLine();
-    return true;
+    return isStartNewGame(objTryReadFen(strFen.toStdString()), true);
 }
 
 bool cntrlChessGui::ApplyPosition(const std::shared_ptr<CPosition>& objPosition) {
@@ -68,16 +45,21 @@ bool cntrlChessGui::ApplyPosition(const std::shared_ptr<CPosition>& objPosition)
     const bool white =
         objPosition->objStatus() != nullptr &&
         objPosition->objStatus()->strToString() == CGameStatus::objWHITE_TO_MOVE()->strToString();
-    auto pos =
+    return isStartNewGame(
         objNewPosition(objNewDiagram(cells),
                        white ? CGameStatus::objWHITE_TO_MOVE() : CGameStatus::objBLACK_TO_MOVE(),
-                       white ? 0 : 1, forfeits, letter);
-    if (!isPositionSound(pos)) return false;
+                       white ? 0 : 1, forfeits, letter),
+        false);
+}
+
+bool cntrlChessGui::isStartNewGame(const std::shared_ptr<CPosition>& pos, bool freePlay) {
+    if (pos == nullptr || !isPositionSound(pos)) return false;
     position = pos;
     ResetTree(position);
     RefreshVariations(nextNodes);
     DisplayPosition();
     ClearMoveLists();
+    if (freePlay) Mode(0);
     HideCircle();
     HideMoveLine();
     return true;
