@@ -4,6 +4,7 @@
 //                      [--line FROM TO] [--highlight INDEX] [--phantom AREA]
 //                      [--screenshot FILE.png]
 #include "board/cntrlChessGui.h"
+#include "model/CError.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -46,9 +47,16 @@ int main(int argc, char** argv) {
                      [&window](const QString& text) { window.statusBar()->showMessage(text); });
 
     board->isWhiteOnTop(parser.isSet(flipOpt));
-    if (parser.isSet(fenOpt) && !board->ApplyFen(parser.value(fenOpt))) {
-        std::fprintf(stderr, "brisolt-board-demo: the FEN text was refused\n");
-        return 2;
+    if (parser.isSet(fenOpt)) {
+        try {
+            if (!board->ApplyFen(parser.value(fenOpt))) {
+                std::fprintf(stderr, "brisolt-board-demo: the FEN text was refused\n");
+                return 2;
+            }
+        } catch (const CError& error) {
+            std::fprintf(stderr, "brisolt-board-demo: %s\n", error.what());
+            return 2;
+        }
     }
     // The mode first: writing it hides the move line that the moves below draw.
     board->Mode(parser.value(modeOpt).toInt());
