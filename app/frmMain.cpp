@@ -27,6 +27,9 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), session(*this) {
 }
 
 frmMain::~frmMain() {
+    // Hiding the children below sends the title box a focus-out: no slot of a window that is
+    // being destroyed may run then.
+    txtWorkbook->disconnect(this);
     Unload();
 }
 

@@ -4,6 +4,7 @@
 #include "app/ITrainingDisplay.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 
@@ -50,7 +51,7 @@ public:
     // The training board.
     cntrlChessGui* objBoard() const { return cntrlChess; }
     // The games window while it is open, nullptr otherwise.
-    frmGames* objGamesWindow() const { return gamesWindow; }
+    frmGames* objGamesWindow() const;
     // Who answers the questions of the workbook windows (modal boxes by default).
     void SetEditorPrompts(std::shared_ptr<CEditorPrompts> prompts);
 
@@ -193,6 +194,6 @@ private:
     QAction* mnuAbout = nullptr;
 
     CHelpWindow* helpWindow = nullptr;
-    frmGames* gamesWindow = nullptr;
+    QPointer<frmGames> gamesWindow;
     std::shared_ptr<CEditorPrompts> editorPrompts;
 };

@@ -56,6 +56,10 @@ void frmMain::NewWorkbook() {
     });
 }
 
+frmGames* frmMain::objGamesWindow() const {
+    return gamesWindow;
+}
+
 frmGames* frmMain::OpenGames() {
     if (!workbook) return nullptr;
     if (gamesWindow) {
@@ -71,7 +75,6 @@ frmGames* frmMain::OpenGames() {
         gamesWindow->close();
     });
     connect(gamesWindow, &frmGames::WorkbookChanged, this, &frmMain::WorkbookEdited);
-    connect(gamesWindow, &QObject::destroyed, this, [this] { gamesWindow = nullptr; });
     gamesWindow->show();
     return gamesWindow;
 }

@@ -303,6 +303,10 @@ void frmGames::ShowDetails() {
                                : QString());
 }
 
+frmGameEditor* frmGames::objEditor() const {
+    return editor;
+}
+
 frmGameEditor* frmGames::OpenEditor(int32_t id) {
     try {
         editor = new frmGameEditor(workbook, id, prompts, this);
@@ -312,7 +316,6 @@ frmGameEditor* frmGames::OpenEditor(int32_t id) {
     }
     editor->setAttribute(Qt::WA_DeleteOnClose);
     connect(editor, &frmGameEditor::Saved, this, &frmGames::GameSaved);
-    connect(editor, &QObject::destroyed, this, [this] { editor = nullptr; });
     editor->setWindowModality(Qt::WindowModal);
     editor->show();
     return editor;

@@ -3,6 +3,7 @@
 #include "verify/CSolutionVerifier.h"
 
 #include <QDialog>
+#include <QPointer>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -60,7 +61,7 @@ public:
     // The verification of a game, nullptr before it was verified.
     const VerifyReport* objReport(int32_t id) const;
     // The editor opened last, while it is open.
-    frmGameEditor* objEditor() const { return editor; }
+    frmGameEditor* objEditor() const;
     // The task that imports or verifies (for the progress dialog it shows).
     CBackgroundTask* objTask() const { return task; }
 
@@ -121,7 +122,7 @@ private:
     QStandardItemModel* model = nullptr;
     QSortFilterProxyModel* proxy = nullptr;
     CBackgroundTask* task = nullptr;
-    frmGameEditor* editor = nullptr;
+    QPointer<frmGameEditor> editor;
     std::map<int32_t, VerifyReport> reports;
     QString enginePath;
     VerifyOptions verifyOptions;
