@@ -13,9 +13,16 @@ book="$scratch/crash.wbk"
 pgn="$scratch/games.pgn"
 write_games "$pgn" 120 # 600 games: more than one import batch
 "$cli" new "$book" --title "Crash soak" >/dev/null
+# Kills fall inside the time an undisturbed run takes on this machine, so that most of them hit
+# a running process whether the machine is fast or loaded.
+started=$(now_ms)
 "$cli" import "$book" "$pgn" >/dev/null
+import_ms=$(($(now_ms) - started + 1))
 games=$(sql "$book" "select count(*) from GameTree")
 [ "$games" = 600 ] || fail "the first import gave $games games, not 600"
+started=$(now_ms)
+"$cli" title "$book" "Crash soak" >/dev/null
+title_ms=$(($(now_ms) - started + 1))
 
 # True while the process exists and has not finished (a finished one waits as a zombie).
 running() {
@@ -40,7 +47,7 @@ while ((landed < kills && round < 5 * kills)); do
     0) # an import of 600 games, killed somewhere in it
         "$cli" import "$book" "$pgn" >"$scratch/out" 2>&1 &
         pid=$!
-        sleep "$(random_delay 800)"
+        sleep "$(random_delay "$import_ms")"
         kill -9 "$pid" 2>/dev/null || true
         if wait "$pid"; then
             reported=$(sed -n 's/^imported \([0-9]*\) games.*/\1/p' "$scratch/out")
@@ -72,7 +79,7 @@ while ((landed < kills && round < 5 * kills)); do
     2) # a title save, killed
         "$cli" title "$book" "Title of round $round" >/dev/null 2>&1 &
         pid=$!
-        sleep "$(random_delay 30)"
+        sleep "$(random_delay "$title_ms")"
         kill -9 "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || { (($? == 137)) && landed=$((landed + 1)); }
         ;;
