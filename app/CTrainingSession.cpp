@@ -129,7 +129,7 @@ void CTrainingSession::ShowSolution() {
 
 void CTrainingSession::NextGame() {
     if (gameIndex + 1 < static_cast<int32_t>(gameIds.size())) {
-        ShowGame(gameIds[static_cast<size_t>(gameIndex + 1)]);
+        ShowGame(gameIds[static_cast<size_t>(gameIndex) + 1]);
         ++gameIndex;
     } else {
         std::vector<int32_t> batch = NewBatch();

@@ -122,7 +122,7 @@ bool frmMain::isOpenWorkbook(QString file) {
 QString frmMain::strDialogFolder() const {
     const QString last = strLastOpened();
     if (!last.isEmpty() && QFileInfo(last).dir().exists()) return QFileInfo(last).absolutePath();
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (QDir(data).exists()) return data;
     return QCoreApplication::applicationDirPath();
 }

@@ -19,7 +19,7 @@ namespace {
 QStringList arrstrFenFields(const QString& fen, std::string& cells) {
     QString text = fen;
     text.replace(QRegularExpression(" {2,}"), " ");
-    const QStringList fields = text.split(' ');
+    QStringList fields = text.split(' ');
     if (fields.size() < 4) return {};
     cells = CDiagram::strFenToDiagram(fields[0].toStdString());
     if (cells.size() != 64) return {};
@@ -69,7 +69,7 @@ bool cntrlChessGui::SetFen(const QString& strFen) {
     std::string cells;
     const QStringList fields = arrstrFenFields(strFen, cells);
     if (fields.isEmpty()) return false;
-    const QString castling = fields[2];
+    const QString& castling = fields[2];
     const bool none = castling == "-";
     chkWhiteOO->setChecked(!none && castling.contains('K'));
     chkWhiteOOO->setChecked(!none && castling.contains('Q'));

@@ -279,7 +279,7 @@ QString cntrlChessGui::strPlayComputerReply(const NodeArray& children) {
     size_t chosen = 0;
     if (present.size() > 1)
         chosen = std::uniform_int_distribution<size_t>(0, present.size() - 1)(random);
-    const QString text = QString::fromStdString(present[chosen]->objPosition()->strMoveText());
+    QString text = QString::fromStdString(present[chosen]->objPosition()->strMoveText());
     MovePgn(text, true, true);
     return text;
 }

@@ -196,7 +196,7 @@ void cntrlChessGui::resizeEvent(QResizeEvent* event) {
 void cntrlChessGui::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     const QRect dirty = event->rect();
-    const QRegion dirtyRegion = event->region();
+    const QRegion& dirtyRegion = event->region();
     for (const QRect& r : dirtyRegion)
         p.fillRect(r, palette().window());
     p.setRenderHint(QPainter::Antialiasing);

@@ -45,7 +45,7 @@ EngineProtocol CEngineSettings::protocol() {
 }
 
 QString CEngineSettings::strEngineName() {
-    const QString name = stored("EngineName").trimmed();
+    QString name = stored("EngineName").trimmed();
     if (!name.isEmpty()) return name;
     if (stored("EnginePath").trimmed().isEmpty()) {
         // Nothing chosen yet: name the default engine once and remember it.
