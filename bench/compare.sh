@@ -166,6 +166,24 @@ row "PGN import into a new workbook, games/s ($games games)" "$(rate "$games" "$
 row "PGN import, moves/s ($moves moves with variations)" "$(rate "$moves" "$ours_cpu")" \
     "pgn-extract -r (validate) $(rate "$moves" "$extract_cpu")" "$(ratio "$ours_cpu" "$extract_cpu")"
 
+# The training move: a drop judged against the stored tree and answered with the stored reply,
+# plus the repaint of the squares that changed, beside the rules alone for the same move.
+board_bench=$build_dir/bench/board/bench_board
+if [ -x "$board_bench" ]; then
+    board_us() { # BENCHMARK: its CPU time in microseconds
+        QT_QPA_PLATFORM=offscreen "$board_bench" --benchmark_format=csv \
+            --benchmark_filter="^$1\$" 2>/dev/null | awk -F, -v name="\"$1\"" '$1 == name {print $4}'
+    }
+    drop=$(board_us BM_TrainingDropWithReply)
+    repaint=$(board_us BM_RepaintAfterMove/0)
+    rules=$(board_us BM_RulesOnlyForTheSameMove)
+    move=$(echo "$drop + $repaint" | bc -l)
+    row "training move to stored reply painted (CPU), us" "$(printf '%.1f' "$move")" \
+        "the rules alone for the same move $rules" "$(ratio "$move" "$rules")"
+else
+    echo "| training move to reply painted | not measured: $board_bench is not built | | |"
+fi
+
 # The program: start to the first test position painted under xvfb, and its peak memory then,
 # with the 100,000-game workbook and with a workbook of 10 games.
 # BRISOLT_APP may name the program of another build.
