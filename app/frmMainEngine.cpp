@@ -2,8 +2,8 @@
 #include "app/CActionLabel.h"
 #include "app/frmMain.h"
 #include "engine/CEngineSettings.h"
-#include "engine/EngineChooser.h"
-#include "engine/frmCrafty.h"
+#include "practice/EngineChooser.h"
+#include "practice/frmCrafty.h"
 
 #include <QAction>
 

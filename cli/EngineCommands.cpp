@@ -1,5 +1,6 @@
 // The engine command of brisolt-cli: engine-move, the engine's answer in a position, obtained
-// through the same bridge and the same setup as the practice window.
+// through the same bridge and the same setup as the practice window. The engine is started once:
+// a program whose protocol is not yet known is found out by that same start, and remembered.
 #include "cli/Commands.h"
 #include "engine/CEngineBridge.h"
 #include "engine/CEngineSettings.h"
@@ -8,8 +9,7 @@
 #include "game/Fen.h"
 #include "model/CError.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
+#include <chrono>
 #include <cmath>
 #include <iostream>
 #include <memory>
@@ -43,7 +43,7 @@ double positiveNumber(const std::string& text) {
 
 struct EngineMoveOptions {
     std::string fen;
-    QString engine;
+    std::string engine;
     double seconds = 2;
     int depth = 0;
 };
@@ -56,7 +56,7 @@ std::string readOptions(const CommandArgs& args, EngineMoveOptions& options) {
             if (i + 1 >= args.size()) return arg + " needs a value";
             const std::string& value = args[++i];
             if (arg == "--engine") {
-                options.engine = QString::fromStdString(value);
+                options.engine = value;
             } else if (arg == "--time") {
                 options.seconds = positiveNumber(value);
                 if (options.seconds < 0) return "bad time: \"" + value + "\"";
@@ -74,6 +74,14 @@ std::string readOptions(const CommandArgs& args, EngineMoveOptions& options) {
         }
     }
     return options.fen.empty() ? "missing FEN" : "";
+}
+
+// "2", "0.5": the search time as the console protocol's "st" takes it.
+std::string secondsText(double seconds) {
+    std::string text = std::to_string(seconds);
+    text.erase(text.find_last_not_of('0') + 1);
+    if (!text.empty() && text.back() == '.') text.pop_back();
+    return text;
 }
 
 std::string printable(std::string output) {
@@ -96,32 +104,20 @@ int runEngineMove(const CommandArgs& args) {
     }
     if (!position) return failure("bad FEN: " + options.fen);
 
-    // QProcess wants an application object; the command has no event loop of its own.
-    static int argc = 1;
-    static char name[] = "brisolt-cli";
-    static char* argv[] = {name, nullptr};
-    std::unique_ptr<QCoreApplication> application;
-    if (!QCoreApplication::instance()) application = std::make_unique<QCoreApplication>(argc, argv);
-
-    EngineProtocol protocol = CEngineSettings::protocol();
-    QString path = options.engine;
-    if (path.isEmpty()) {
-        path = CEngineSettings::strEnginePath();
-    } else {
-        const EngineDetection found = CEngineSettings::Detect(path);
-        if (!found.isUsable) return failure(found.strError.toStdString());
-        protocol = found.protocol;
-    }
+    const QString path = options.engine.empty() ? CEngineSettings::strEnginePath()
+                                                : QString::fromStdString(options.engine);
     if (path.isEmpty()) return failure("no engine found: install stockfish or give --engine PATH");
+    const EngineProtocol known = CEngineSettings::knownProtocol(path);
 
-    CEngineBridge bridge(path, protocol);
+    CEngineBridge bridge(path.toStdString(), known);
     bridge.setAnswerGrace(answerGraceMs);
-    if (!bridge.isStartEngine()) return failure(bridge.strError().toStdString());
+    if (!bridge.isStartEngine()) return failure(bridge.strError());
+    const EngineProtocol protocol = bridge.protocol();
     const long long moveTimeMs = std::llround(options.seconds * 1000);
-    for (const std::string& command : {std::string("alarm off"), std::string("ansi off"),
-                                       "st " + QString::number(options.seconds).toStdString(),
-                                       "sd " + std::to_string(options.depth),
-                                       std::string("display nogeneral"), std::string("log off")}) {
+    for (const std::string& command :
+         {std::string("alarm off"), std::string("ansi off"), "st " + secondsText(options.seconds),
+          "sd " + std::to_string(options.depth), std::string("display nogeneral"),
+          std::string("log off")}) {
         if (command == "sd 0" && protocol == EngineProtocol::Console) continue;
         bridge.SendEngineCommand(command);
     }
@@ -130,9 +126,9 @@ int runEngineMove(const CommandArgs& args) {
 
     const std::string side = position->isWhiteToMove() ? "White" : "Black";
     std::string output;
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < moveTimeMs + answerGraceMs) {
+    const auto start = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() - start <
+           std::chrono::milliseconds(moveTimeMs + answerGraceMs)) {
         bridge.waitForOutput(20);
         output += strReadEngineOutput([&] { return bridge.get_message(); });
         const EngineOutputParse parse = parseEngineOutput(output, side);
@@ -141,10 +137,14 @@ int runEngineMove(const CommandArgs& args) {
             if (output.back() != ENGINE_SEPARATOR) std::cout << '\n';
             std::cout << parse.strMove << std::endl;
             bridge.SendEngineCommand("end");
+            // A program that played is an engine of the protocol this start found.
+            if (known == EngineProtocol::Unknown)
+                CEngineSettings::Remember(path, protocol,
+                                          QString::fromStdString(bridge.strEngineName()));
             return 0;
         }
         if (parse.isGameOver) return failure("no move: the game is over (" + parse.strResult + ")");
-        if (!bridge.strError().isEmpty()) return failure(bridge.strError().toStdString());
+        if (!bridge.strError().empty()) return failure(bridge.strError());
     }
     return failure("the engine did not answer within " +
                    std::to_string((moveTimeMs + answerGraceMs + 999) / 1000) + " seconds");

@@ -1,141 +1,138 @@
 #include "engine/CEngineBridge.h"
 
+#include "engine/CUciSession.h"
 #include "engine/CUciTranslator.h"
 
-#include <QDir>
-#include <QProcess>
-#include <QTemporaryDir>
+#include <algorithm>
 
 namespace {
 
-constexpr int startTimeoutMs = 5000;
-constexpr int quitGraceMs = 300;
-constexpr size_t errorTailSize = 300;
+using Clock = std::chrono::steady_clock;
 
-// Cuts complete lines off the front of buffer (without their line ends); the unfinished rest
-// stays in the buffer.
-std::vector<std::string> completeLines(std::string& buffer) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end = buffer.find('\n'); end != std::string::npos; end = buffer.find('\n', start)) {
-        std::string line = buffer.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
-        start = end + 1;
-    }
-    buffer.erase(0, start);
-    return lines;
+// A console engine or a UCI engine answers "uci" at once; an engine of unknown protocol that
+// is silent this long is taken for a console engine.
+constexpr int unknownHandshakeMs = 2000;
+
+std::string seconds(int msecs) {
+    return std::to_string((msecs + 999) / 1000);
 }
 
-QString seconds(int msecs) {
-    return QString::number((msecs + 999) / 1000);
+std::string trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+std::string firstWordLowered(const std::string& line) {
+    std::string word = trimmed(line).substr(0, trimmed(line).find(' '));
+    for (char& c : word)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return word;
+}
+
+long msSince(Clock::time_point start) {
+    return static_cast<long>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
 }
 
 } // namespace
 
-CEngineBridge::CEngineBridge(QString path, EngineProtocol protocol)
+CEngineBridge::CEngineBridge(std::string path, EngineProtocol protocol)
     : enginePath(std::move(path)), engineProtocol(protocol) {}
 
 CEngineBridge::~CEngineBridge() {
     stopEngine();
-    process.reset();
-    workingFolder.reset();
 }
 
 int CEngineBridge::initialize_chess_engine(int /*reserved*/) {
     stopEngine();
-    process.reset();
+    session.reset();
+    translator.reset();
     error.clear();
     engineName.clear();
     pending.clear();
-    partialLine.clear();
-    lastErrorOutput.clear();
-    stopping = false;
-    searchTimed = false;
-    translator.reset(engineProtocol == EngineProtocol::Uci ? new CUciTranslator : nullptr);
+    started = stopping = searching = awaitingAnswer = false;
+    consoleMoveTimeMs = 0;
 
-    if (enginePath.trimmed().isEmpty()) {
+    if (trimmed(enginePath).empty()) {
         fail("The engine could not be started: no engine program is chosen.");
         return 0;
     }
-    if (!workingFolder) {
-        workingFolder =
-            std::make_unique<QTemporaryDir>(QDir::tempPath() + "/brisolt-engine-XXXXXX");
-        if (!workingFolder->isValid()) {
-            const QString reason = workingFolder->errorString();
-            workingFolder.reset();
-            fail("The engine could not be started: no working folder (" + reason + ").");
-            return 0;
-        }
-    }
-    process = std::make_unique<QProcess>();
-    process->setWorkingDirectory(workingFolder->path());
-    process->setProgram(enginePath);
-    process->start(QIODevice::ReadWrite);
-    if (!process->waitForStarted(startTimeoutMs)) {
-        const QString reason = process->errorString();
-        process->kill();
-        process->waitForFinished(quitGraceMs);
-        process.reset();
-        fail("The engine could not be started: " + enginePath + ": " + reason);
+    if (!process.isStart(enginePath)) {
+        fail("The engine could not be started: " + process.strError());
         return 0;
     }
-    if (engineProtocol == EngineProtocol::Uci && !handshake()) {
-        stopping = true;
-        process->kill();
-        process->waitForFinished(quitGraceMs);
-        process.reset();
-        return 0;
+    if (engineProtocol != EngineProtocol::Console &&
+        !isStartUci(engineProtocol == EngineProtocol::Uci)) {
+        if (!error.empty()) return 0;
+        // No "uciok" from an engine of unknown protocol: it is spoken to as a console engine,
+        // in the same process.
+        engineProtocol = EngineProtocol::Console;
     }
+    started = true;
     return 1;
 }
 
-bool CEngineBridge::handshake() {
-    writeLine("uci");
-    QElapsedTimer clock;
-    clock.start();
-    while (true) {
-        process->waitForReadyRead(std::max(1, handshakeTimeoutMs - int(clock.elapsed())));
-        partialLine += process->readAllStandardOutput().toStdString();
-        for (const std::string& line : completeLines(partialLine)) {
-            if (line.rfind("id name ", 0) == 0) engineName = QString::fromStdString(line.substr(8));
-            if (QString::fromStdString(line).trimmed() == "uciok") return true;
-        }
-        if (process->state() == QProcess::NotRunning) {
-            fail("The engine could not be started: " + enginePath + " ended before answering " +
-                 "\"uci\" (" + strExitReason() + ").");
-            return false;
-        }
-        if (clock.elapsed() >= handshakeTimeoutMs) {
-            fail("The engine could not be started: " + enginePath + " did not answer \"uci\" " +
-                 "with \"uciok\" within " + seconds(handshakeTimeoutMs) +
-                 " seconds; it is not a UCI engine.");
-            return false;
-        }
+bool CEngineBridge::isStartUci(bool required) {
+    session = std::make_unique<CUciSession>(process);
+    const int wait =
+        required ? handshakeTimeoutMs : std::min(handshakeTimeoutMs, unknownHandshakeMs);
+    if (session->isHandshake(wait)) {
+        engineProtocol = EngineProtocol::Uci;
+        engineName = session->strName();
+        translator = std::make_unique<CUciTranslator>();
+        return true;
     }
+    const bool ended = process.isFinished();
+    if (required || ended) {
+        fail("The engine could not be started: " + enginePath + " " + session->strError() +
+             (ended ? "." : "; it is not a UCI engine."));
+        stopping = true;
+        process.Stop();
+    }
+    session.reset();
+    return false;
 }
 
 int CEngineBridge::send_message(const std::string& line) {
-    if (!isRunning()) {
+    if (!started || !process.isRunning()) {
         checkProcess();
         return 0;
     }
     if (translator) {
         translator->command(line);
         flushTranslator();
-        if (translator->isQuitRequested()) stopping = true;
     } else {
-        writeLine(line);
-        const QString command = QString::fromStdString(line).trimmed();
-        if (command == "end" || command == "quit") stopping = true;
+        sendConsole(line);
     }
     if (stopping) pending.clear();
     return 1;
 }
 
+void CEngineBridge::sendConsole(const std::string& line) {
+    process.isSend(line);
+    const std::string command = firstWordLowered(line);
+    if (command == "end" || command == "quit") {
+        stopping = true;
+        return;
+    }
+    if (command == "st") {
+        try {
+            consoleMoveTimeMs = static_cast<int>(std::stod(trimmed(line).substr(2)) * 1000);
+        } catch (const std::exception&) {
+        }
+    }
+    static const char* const quiet[] = {"alarm", "ansi", "st",       "sd",     "display", "log",
+                                        "bell",  "new",  "setboard", "xboard", ""};
+    if (std::find(std::begin(quiet), std::end(quiet), command) != std::end(quiet)) return;
+    // Anything else is a move (or a question) that the engine answers.
+    awaitingAnswer = true;
+    askedAt = Clock::now();
+}
+
 std::string CEngineBridge::get_message() {
-    if (process) {
-        takeOutput();
+    if (started) {
+        takeOutput(0);
         checkProcess();
         checkDeadline();
     }
@@ -145,111 +142,98 @@ std::string CEngineBridge::get_message() {
     return line;
 }
 
-bool CEngineBridge::isRunning() const {
-    return process && process->state() == QProcess::Running;
-}
-
-QString CEngineBridge::strWorkingFolder() const {
-    return workingFolder ? workingFolder->path() : QString();
-}
-
 int CEngineBridge::intEngineReportedMs() const {
-    return translator ? translator->intLastReportedTimeMs() : -1;
+    return session ? session->intReportedTimeMs() : -1;
 }
 
 void CEngineBridge::waitForOutput(int msecs) {
-    if (!isRunning()) return;
-    process->waitForReadyRead(msecs);
-    takeOutput();
+    if (started) takeOutput(msecs);
 }
 
 void CEngineBridge::stopEngine() {
-    if (!isRunning()) return;
+    if (!process.isRunning()) return;
     stopping = true;
-    if (translator) {
-        if (!translator->isQuitRequested()) writeLine("quit");
-    } else {
-        writeLine("end");
-    }
-    process->closeWriteChannel();
-    if (!process->waitForFinished(quitGraceMs)) {
-        process->kill();
-        process->waitForFinished(quitGraceMs);
-    }
+    if (session)
+        session->Quit();
+    else
+        process.Stop("end");
 }
 
-void CEngineBridge::takeOutput() {
-    if (!process) return;
-    const std::string errors = process->readAllStandardError().toStdString();
-    if (!errors.empty()) {
-        lastErrorOutput += errors;
-        if (lastErrorOutput.size() > errorTailSize)
-            lastErrorOutput.erase(0, lastErrorOutput.size() - errorTailSize);
-    }
-    partialLine += process->readAllStandardOutput().toStdString();
-    if (process->state() == QProcess::NotRunning && !partialLine.empty()) partialLine += '\n';
-    for (const std::string& line : completeLines(partialLine))
-        takeEngineLine(line);
-}
-
-void CEngineBridge::takeEngineLine(const std::string& line) {
-    if (stopping) return; // the game is over: whatever the engine still says is dropped
+void CEngineBridge::takeOutput(int waitMs) {
     if (!translator) {
-        pending.push_back(line + "\n");
+        std::string line;
+        for (int wait = waitMs; process.isReadLine(line, wait); wait = 0)
+            takeConsoleLine(line);
         return;
     }
-    translator->engineLine(line);
+    if (!searching || !session->isSearchDone(waitMs)) return;
+    searching = false;
+    // After "end" the game is over: whatever the engine still says is dropped.
+    if (stopping) return;
+    translator->EngineMoved(session->strBestMove());
     flushTranslator();
 }
 
-void CEngineBridge::flushTranslator() {
-    for (const std::string& line : translator->takeLinesForEngine()) {
-        writeLine(line);
-        if (line.rfind("go", 0) == 0) {
-            searchClock.start();
-            searchTimed = translator->intMoveTimeMs() > 0;
-        }
-    }
-    for (const std::string& line : translator->takeLinesForCaller())
-        pending.push_back(line + "\n");
-    if (!translator->isThinking()) searchTimed = false;
-    if (!translator->strFault().empty() && error.isEmpty())
-        fail(QString::fromStdString(translator->strFault()));
+void CEngineBridge::takeConsoleLine(const std::string& line) {
+    if (stopping) return;
+    if (!trimmed(line).empty()) awaitingAnswer = false;
+    pending.push_back(line + "\n");
 }
 
-void CEngineBridge::writeLine(const std::string& line) {
-    if (!isRunning()) return;
-    process->write(QByteArray::fromStdString(line + "\n"));
+void CEngineBridge::flushTranslator() {
+    for (const UciRequest& request : translator->takeRequests()) {
+        switch (request.kind) {
+        case UciRequest::Kind::NewGame:
+            session->isNewGame();
+            break;
+        case UciRequest::Kind::Search:
+            searching = session->isGo(request.strFen, request.arrstrMoves, request.limit);
+            break;
+        case UciRequest::Kind::Quit:
+            stopping = true;
+            searching = false;
+            session->Quit();
+            break;
+        }
+    }
+    if (stopping) return;
+    for (const std::string& line : translator->takeLinesForCaller())
+        pending.push_back(line + "\n");
+    if (translator->strFault().empty() || !error.empty()) return;
+    // An engine that plays nonsense has left the game: it is stopped and says why.
+    fail(translator->strFault());
+    stopping = true;
+    searching = false;
+    session->Quit();
 }
 
 void CEngineBridge::checkProcess() {
-    if (!process || process->state() != QProcess::NotRunning || stopping || !error.isEmpty())
-        return;
-    fail("The engine stopped: " + strExitReason() + ".");
+    if (!started || stopping || !error.empty() || process.isRunning()) return;
+    // What the engine wrote before it went is still handed out.
+    takeOutput(0);
+    fail("The engine stopped: " + process.strExitReason() + ".");
 }
 
 void CEngineBridge::checkDeadline() {
-    if (!translator || !searchTimed || !translator->isThinking() || !error.isEmpty()) return;
-    const int allowed = translator->intMoveTimeMs() + answerGraceMs;
-    if (searchClock.elapsed() <= allowed) return;
+    if (!error.empty() || stopping) return;
+    long waited = 0;
+    int allowed = 0;
+    if (searching && session->intMoveTimeMs() > 0) {
+        waited = session->lngSearchElapsedMs();
+        allowed = session->intMoveTimeMs() + answerGraceMs;
+    } else if (awaitingAnswer && consoleMoveTimeMs > 0) {
+        waited = msSince(askedAt);
+        allowed = consoleMoveTimeMs + answerGraceMs;
+    } else {
+        return;
+    }
+    if (waited <= allowed) return;
     fail("The engine did not answer within " + seconds(allowed) + " seconds and was stopped.");
     stopping = true;
-    process->kill();
-    process->waitForFinished(quitGraceMs);
+    searching = awaitingAnswer = false;
+    process.Stop();
 }
 
-void CEngineBridge::fail(const QString& message) {
+void CEngineBridge::fail(const std::string& message) {
     error = message;
-}
-
-QString CEngineBridge::strExitReason() const {
-    QString reason;
-    if (!process) return "it is not running";
-    if (process->exitStatus() == QProcess::CrashExit)
-        reason = "it crashed";
-    else
-        reason = "it ended with exit code " + QString::number(process->exitCode());
-    const QString tail = QString::fromLocal8Bit(lastErrorOutput).trimmed();
-    if (!tail.isEmpty()) reason += ": " + tail.split('\n').last().trimmed();
-    return reason;
 }

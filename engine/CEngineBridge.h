@@ -1,27 +1,27 @@
 #pragma once
 
+#include "engine/CEngineProcess.h"
 #include "engine/EngineProtocol.h"
 
-#include <QElapsedTimer>
-#include <QString>
+#include <chrono>
 #include <deque>
 #include <memory>
 #include <string>
 
-class QProcess;
-class QTemporaryDir;
+class CUciSession;
 class CUciTranslator;
 
-// The link to one engine process: starts it in a private working folder, passes command lines
-// to it and buffers its output so that reading never waits. With the UCI protocol the lines are
-// translated both ways (CUciTranslator); with the console protocol they pass through as written.
-// Output is handed out line by line, each with its line feed; a line the engine has not finished
-// stays buffered until it is.
+// The link the practice window and the engine-move command use: an engine spoken to in Crafty's
+// console protocol. With a UCI engine the console commands are translated (CUciTranslator) and
+// played through a UCI session; with a console engine they pass through as written. Output is
+// handed out line by line, each with its line feed; a line the engine has not finished stays
+// buffered until it is. Plain C++: the caller polls (get_message) or waits (waitForOutput).
 class CEngineBridge {
 public:
-    // A bridge for the engine program at path, spoken to in the given protocol.
-    CEngineBridge(QString path, EngineProtocol protocol);
-    // Stops the engine and removes its working folder.
+    // A bridge for the engine program at path; with protocol Unknown the first start finds out
+    // which protocol the engine speaks (its answer to "uci") and keeps it for later starts.
+    CEngineBridge(std::string path, EngineProtocol protocol);
+    // Stops the engine; its working folder goes with the bridge.
     ~CEngineBridge();
 
     CEngineBridge(const CEngineBridge&) = delete;
@@ -40,52 +40,52 @@ public:
     void SendEngineCommand(const std::string& line) { send_message(line); }
 
     // Why the engine could not start or stopped working, "" while all is well.
-    QString strError() const { return error; }
+    const std::string& strError() const { return error; }
     // True while the engine process runs.
-    bool isRunning() const;
+    bool isRunning() { return process.isRunning(); }
     // The engine's own name ("id name" of a UCI engine), "" when it gave none.
-    QString strEngineName() const { return engineName; }
+    const std::string& strEngineName() const { return engineName; }
     // The engine's private working folder, "" before the first start.
-    QString strWorkingFolder() const;
+    const std::string& strWorkingFolder() const { return process.strWorkingFolder(); }
     // The search time a UCI engine last reported for itself (milliseconds), -1 when unknown.
     int intEngineReportedMs() const;
-    // The protocol spoken to the engine.
+    // The protocol spoken to the engine (Unknown only before a first successful start).
     EngineProtocol protocol() const { return engineProtocol; }
 
-    // Waits up to msecs for engine output and takes it in; for callers without an event loop.
+    // Takes in the engine's output, waiting up to msecs for it; for callers without a timer.
     void waitForOutput(int msecs);
     // Ends the engine: "end" for the console protocol, "quit" for UCI; kills it if it lingers.
     void stopEngine();
 
     // How long the start waits for "uciok" (milliseconds).
     void setHandshakeTimeout(int msecs) { handshakeTimeoutMs = msecs; }
-    // How long past its search time a UCI engine may take before it is given up (milliseconds).
+    // How long past its search time an engine may take before it is given up (milliseconds).
     void setAnswerGrace(int msecs) { answerGraceMs = msecs; }
 
 private:
-    void takeOutput();
-    void takeEngineLine(const std::string& line);
+    bool isStartUci(bool required);
+    void takeOutput(int waitMs);
+    void takeConsoleLine(const std::string& line);
+    void sendConsole(const std::string& line);
     void flushTranslator();
-    void writeLine(const std::string& line);
     void checkProcess();
     void checkDeadline();
-    bool handshake();
-    void fail(const QString& message);
-    QString strExitReason() const;
+    void fail(const std::string& message);
 
-    QString enginePath;
+    std::string enginePath;
     EngineProtocol engineProtocol;
-    std::unique_ptr<QTemporaryDir> workingFolder;
-    std::unique_ptr<QProcess> process;
+    CEngineProcess process;
+    std::unique_ptr<CUciSession> session;
     std::unique_ptr<CUciTranslator> translator;
-    std::string partialLine;
-    std::string lastErrorOutput;
     std::deque<std::string> pending;
-    QString error;
-    QString engineName;
+    std::string error;
+    std::string engineName;
+    bool started = false;
     bool stopping = false;
-    bool searchTimed = false;
-    QElapsedTimer searchClock;
+    bool searching = false;      // UCI: a search was handed to the session
+    bool awaitingAnswer = false; // console: a move was sent and nothing has come back
+    int consoleMoveTimeMs = 0;   // console: the last "st" in milliseconds
+    std::chrono::steady_clock::time_point askedAt;
     int handshakeTimeoutMs = 5000;
     int answerGraceMs = 10000;
 };

@@ -1,11 +1,11 @@
 #include "engine/CEngineSettings.h"
 
-#include <QElapsedTimer>
+#include <QDateTime>
 #include <QFileInfo>
-#include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTemporaryDir>
+#include <QStringList>
+#include <QUrl>
 #include <memory>
 
 namespace {
@@ -20,11 +20,31 @@ QString stored(const QString& key) {
     return openStore()->value("Options/" + key).toString();
 }
 
-// A name made from the program's file name: "crafty-23.4" gives "Crafty-23.4".
+// A name made from the program's file name: "stockfish" gives "Stockfish".
 QString nameFromFile(const QString& path) {
     QString name = QFileInfo(path).completeBaseName();
     if (!name.isEmpty()) name[0] = name[0].toUpper();
     return name;
+}
+
+// The cache key of a program: its path, percent-encoded (the store reads "/" as a section).
+QString cacheKey(const QString& path) {
+    return "EngineCache/" + QString::fromLatin1(QUrl::toPercentEncoding(path));
+}
+
+// Size and modification time: a program replaced under the same path is looked at again.
+QString fileStamp(const QString& path) {
+    const QFileInfo file(path);
+    return QString::number(file.size()) + ":" +
+           QString::number(file.lastModified().toMSecsSinceEpoch());
+}
+
+// The cached protocol and name of the program; Unknown when none or stale.
+EngineProtocol cached(const QString& path, QString* name = nullptr) {
+    const QStringList parts = openStore()->value(cacheKey(path)).toStringList();
+    if (parts.size() != 3 || parts[1] != fileStamp(path)) return EngineProtocol::Unknown;
+    if (name) *name = parts[2];
+    return protocolFromName(parts[0].toStdString());
 }
 
 } // namespace
@@ -41,24 +61,27 @@ QString CEngineSettings::strEnginePath() {
 }
 
 EngineProtocol CEngineSettings::protocol() {
-    return protocolFromName(stored("EngineProtocol").toStdString());
+    return knownProtocol(strEnginePath());
+}
+
+EngineProtocol CEngineSettings::knownProtocol(const QString& path) {
+    if (path.isEmpty()) return EngineProtocol::Unknown;
+    if (!stored("EnginePath").trimmed().isEmpty() && path == strEnginePath()) {
+        const EngineProtocol chosen = protocolFromName(stored("EngineProtocol").toStdString());
+        if (chosen != EngineProtocol::Unknown) return chosen;
+    }
+    return cached(path);
 }
 
 QString CEngineSettings::strEngineName() {
-    QString name = stored("EngineName").trimmed();
+    const QString name = stored("EngineName").trimmed();
     if (!name.isEmpty()) return name;
-    if (stored("EnginePath").trimmed().isEmpty()) {
-        // Nothing chosen yet: name the default engine once and remember it.
-        const QString path = strDefaultEnginePath();
-        if (path.isEmpty()) return "Stockfish";
-        const EngineDetection found = Detect(path);
-        if (found.isUsable && found.protocol == EngineProtocol::Uci) {
-            openStore()->setValue("Options/EngineName", found.strName);
-            return found.strName;
-        }
-        return "Stockfish";
-    }
-    return protocol() == EngineProtocol::Console ? "Crafty" : nameFromFile(strEnginePath());
+    const QString path = strEnginePath();
+    QString known;
+    const EngineProtocol protocol = cached(path, &known);
+    if (!known.trimmed().isEmpty()) return known.trimmed();
+    if (protocol == EngineProtocol::Console) return "Crafty";
+    return path.isEmpty() ? "Stockfish" : nameFromFile(path);
 }
 
 void CEngineSettings::Save(const QString& path, EngineProtocol protocol, const QString& name) {
@@ -67,60 +90,20 @@ void CEngineSettings::Save(const QString& path, EngineProtocol protocol, const Q
     store->setValue("Options/EngineProtocol", QString::fromStdString(strProtocolName(protocol)));
     store->setValue("Options/EngineName", name);
     store->sync();
+    Remember(path, protocol, name);
 }
 
-EngineDetection CEngineSettings::Detect(const QString& path, int timeoutMs) {
-    EngineDetection found;
-    found.strName = nameFromFile(path);
-    QTemporaryDir folder;
-    QProcess process;
-    if (folder.isValid()) process.setWorkingDirectory(folder.path());
-    process.setProgram(path);
-    process.start();
-    if (!process.waitForStarted(timeoutMs)) {
-        found.strError = path + ": " + process.errorString();
-        return found;
-    }
-    process.write("uci\n");
-    QElapsedTimer clock;
-    clock.start();
-    std::string buffer;
-    bool answered = false;
-    while (!answered && clock.elapsed() < timeoutMs && process.state() == QProcess::Running) {
-        process.waitForReadyRead(std::max<int>(1, timeoutMs - clock.elapsed()));
-        buffer += process.readAllStandardOutput().toStdString();
-        size_t end;
-        while ((end = buffer.find('\n')) != std::string::npos) {
-            QString line = QString::fromLocal8Bit(buffer.substr(0, end)).trimmed();
-            buffer.erase(0, end + 1);
-            if (line.startsWith("id name ")) found.strName = line.mid(8).trimmed();
-            if (line == "uciok") answered = true;
-        }
-    }
-    const bool ended = process.state() != QProcess::Running;
-    process.write(answered ? "quit\n" : "end\n");
-    process.closeWriteChannel();
-    if (!process.waitForFinished(300)) {
-        process.kill();
-        process.waitForFinished(300);
-    }
-    if (answered) {
-        found.isUsable = true;
-        found.protocol = EngineProtocol::Uci;
-    } else if (ended) {
-        found.strError = path + " ended at once; it is not a chess engine.";
-    } else {
-        found.isUsable = true;
-        found.protocol = EngineProtocol::Console;
-        // The console protocol is Crafty's, and the captions call its engine so.
-        found.strName = "Crafty";
-    }
-    return found;
+void CEngineSettings::Remember(const QString& path, EngineProtocol protocol, const QString& name) {
+    if (path.isEmpty() || protocol == EngineProtocol::Unknown) return;
+    auto store = openStore();
+    store->setValue(cacheKey(path), QStringList{QString::fromStdString(strProtocolName(protocol)),
+                                                fileStamp(path), name});
+    store->sync();
 }
 
 EngineDetection CEngineSettings::Choose(const QString& path) {
-    EngineDetection found = Detect(path);
-    if (found.isUsable) Save(path, found.protocol, found.strName);
+    EngineDetection found = objDetectEngine(path.toStdString());
+    if (found.isUsable) Save(path, found.protocol, QString::fromStdString(found.strName));
     return found;
 }
 

@@ -1,29 +1,20 @@
 #pragma once
 
+#include "engine/EngineDetect.h"
 #include "engine/EngineProtocol.h"
 
 #include <QString>
 
-// What a look at an engine program found.
-struct EngineDetection {
-    // True when the program started and stayed up long enough to be asked.
-    bool isUsable = false;
-    // UCI when it answered "uci" with "uciok", the console protocol otherwise.
-    EngineProtocol protocol = EngineProtocol::Console;
-    // The engine's own name ("id name"); "Crafty" for the console protocol; else the program's
-    // file name made into a name.
-    QString strName;
-    // Why the program cannot be used, "" when it can.
-    QString strError;
-};
-
 // The engine the practice window plays against, kept in the settings store (application
-// "Brisolt", section "Options": "EnginePath", "EngineProtocol" and the remembered "EngineName").
+// "Brisolt", section "Options": "EnginePath", "EngineProtocol" and the remembered "EngineName"),
+// and what earlier starts found out about engine programs (section "EngineCache": the protocol
+// and name per program file, valid while the file keeps its size and time), so that an engine
+// is started once per game and detected only when its protocol is not known.
 class CEngineSettings {
 public:
     // The configured engine program; Stockfish from PATH or /usr/games when none is configured.
     static QString strEnginePath();
-    // The configured protocol; UCI when none is configured.
+    // The protocol of the configured engine; Unknown when nothing says it yet.
     static EngineProtocol protocol();
     // The engine's name for captions ("Stockfish 15.1", "Crafty").
     static QString strEngineName();
@@ -32,10 +23,14 @@ public:
 
     // Stockfish found on PATH or in /usr/games, "" when there is none.
     static QString strDefaultEnginePath();
-    // Starts the program, asks "uci" and sees what answers (waits up to timeoutMs).
-    static EngineDetection Detect(const QString& path, int timeoutMs = 3000);
     // Detects the program and stores it when usable; returns the detection.
     static EngineDetection Choose(const QString& path);
+
+    // What is known of the program's protocol: the stored choice, else the cache; Unknown when
+    // neither knows it (or the program file has changed since).
+    static EngineProtocol knownProtocol(const QString& path);
+    // Keeps what a start of the program found (the protocol and the engine's own name).
+    static void Remember(const QString& path, EngineProtocol protocol, const QString& name);
 
     // The label text: "Play the game against " and the engine's name.
     static QString strPlayCaption();

@@ -47,7 +47,7 @@ void CUciTranslator::command(const std::string& rawLine) {
     if (lower == "end" || lower == "quit") {
         quitRequested = true;
         pendingCommands.clear();
-        toEngine.push_back("quit");
+        toEngine.push_back({UciRequest::Kind::Quit, {}, {}, {}});
         return;
     }
     if (thinking) {
@@ -105,7 +105,7 @@ void CUciTranslator::setBoard(const std::string& fen) {
     }
     startFen = strEngineFen(*position, fullMoveNumber);
     uciMoves.clear();
-    toEngine.push_back("ucinewgame");
+    toEngine.push_back({UciRequest::Kind::NewGame, {}, {}, {}});
     reportGameEnd();
 }
 
@@ -132,50 +132,20 @@ void CUciTranslator::startSearch() {
     if (status != CGameStatus::objWHITE_TO_MOVE()->strToString() &&
         status != CGameStatus::objBLACK_TO_MOVE()->strToString())
         return;
-    toEngine.push_back(strPositionCommand());
-    std::string go = "go";
-    if (moveTimeMs > 0) go += " movetime " + std::to_string(moveTimeMs);
-    if (depth > 0) go += " depth " + std::to_string(depth);
-    if (moveTimeMs <= 0 && depth <= 0) go += " movetime 2000";
-    toEngine.push_back(go);
+    toEngine.push_back({UciRequest::Kind::Search, startFen, uciMoves, {moveTimeMs, depth}});
     thinking = true;
 }
 
-std::string CUciTranslator::strPositionCommand() const {
-    std::string text = "position fen " + startFen;
-    if (!uciMoves.empty()) {
-        text += " moves";
-        for (const std::string& move : uciMoves)
-            text += " " + move;
-    }
-    return text;
-}
-
-void CUciTranslator::engineLine(const std::string& rawLine) {
-    const std::string line = trimmed(rawLine);
-    if (startsWithWord(line, "info")) return readInfo(line);
+void CUciTranslator::EngineMoved(const std::string& uci) {
     // After "end" the game is over: a last answer of the engine is dropped.
-    if (!startsWithWord(line, "bestmove") || !thinking || quitRequested) return;
+    if (!thinking || quitRequested) return;
     thinking = false;
-    const std::vector<std::string> parts = words(line);
-    bestMove(parts.size() >= 2 ? parts[1] : std::string());
+    bestMove(uci);
     // Commands that arrived during the search run now, in their order.
     std::vector<std::string> waiting;
     waiting.swap(pendingCommands);
     for (const std::string& waitingCommand : waiting)
         command(waitingCommand);
-}
-
-void CUciTranslator::readInfo(const std::string& line) {
-    const std::vector<std::string> parts = words(line);
-    for (size_t i = 1; i + 1 < parts.size(); ++i) {
-        if (parts[i] != "time") continue;
-        try {
-            reportedTimeMs = std::stoi(parts[i + 1]);
-        } catch (const std::exception&) {
-        }
-        return;
-    }
 }
 
 void CUciTranslator::bestMove(const std::string& uci) {
@@ -215,10 +185,10 @@ bool CUciTranslator::reportGameEnd() {
     return true;
 }
 
-std::vector<std::string> CUciTranslator::takeLinesForEngine() {
-    std::vector<std::string> lines;
-    lines.swap(toEngine);
-    return lines;
+std::vector<UciRequest> CUciTranslator::takeRequests() {
+    std::vector<UciRequest> requests;
+    requests.swap(toEngine);
+    return requests;
 }
 
 std::vector<std::string> CUciTranslator::takeLinesForCaller() {

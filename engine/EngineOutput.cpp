@@ -42,6 +42,22 @@ std::vector<std::string> splitLines(const std::string& output) {
 
 } // namespace
 
+const std::vector<std::string>& arrstrSetupCommands() {
+    static const std::vector<std::string> commands = {"alarm off",
+                                                      "ansi off",
+                                                      "st 2",
+                                                      "sd 6",
+                                                      "display nogeneral",
+                                                      "display notime",
+                                                      "display nostats",
+                                                      "display noextstats",
+                                                      "display nochanges",
+                                                      "display nomoves",
+                                                      "display nomovenum",
+                                                      "log off"};
+    return commands;
+}
+
 std::string strReadEngineOutput(const std::function<std::string()>& getMessage) {
     std::string collected;
     while (true) {

@@ -2,6 +2,11 @@
 
 #include <functional>
 #include <string>
+#include <vector>
+
+// The console protocol's setup, sent in this order before every practice game (quiet output, 2
+// seconds and depth 6 per move, no log files); "setboard " and the FEN follow.
+const std::vector<std::string>& arrstrSetupCommands();
 
 // The character that separates lines of collected engine output.
 inline constexpr char ENGINE_SEPARATOR = '\x01';

@@ -3,18 +3,28 @@
 #include <string>
 
 // How the program talks to an engine: the UCI protocol (translated by the bridge) or the
-// console protocol of Crafty (commands passed through as written).
-enum class EngineProtocol { Uci, Console };
+// console protocol of Crafty (commands passed through as written); Unknown until the engine's
+// answer to "uci" has told.
+enum class EngineProtocol { Uci, Console, Unknown };
 
-// The text stored in the settings for a protocol: "UCI" or "Console".
+// The text stored in the settings for a protocol: "UCI", "Console" or "".
 inline std::string strProtocolName(EngineProtocol protocol) {
-    return protocol == EngineProtocol::Uci ? "UCI" : "Console";
+    switch (protocol) {
+    case EngineProtocol::Uci:
+        return "UCI";
+    case EngineProtocol::Console:
+        return "Console";
+    case EngineProtocol::Unknown:
+        break;
+    }
+    return "";
 }
 
-// The protocol named by a stored text; anything but "Console" (any letter case) is UCI.
+// The protocol named by a stored text: "UCI" and "Console" in any letter case; Unknown otherwise.
 inline EngineProtocol protocolFromName(const std::string& name) {
     std::string lower;
     for (char c : name)
         lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return lower == "console" ? EngineProtocol::Console : EngineProtocol::Uci;
+    if (lower == "console") return EngineProtocol::Console;
+    return lower == "uci" ? EngineProtocol::Uci : EngineProtocol::Unknown;
 }

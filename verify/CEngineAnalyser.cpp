@@ -3,53 +3,18 @@
 #include "model/CError.h"
 
 #include <algorithm>
-#include <map>
-#include <sstream>
-
-namespace {
-
-// What one "info" line says about one principal variation.
-struct InfoLine {
-    int multiPv = 1;
-    int depth = 0;
-    bool isBound = false;
-    bool hasScore = false;
-    AnalysisLine line;
-};
-
-bool parseInfo(const std::string& text, InfoLine& info) {
-    std::istringstream words(text);
-    std::string word;
-    words >> word;
-    if (word != "info") return false;
-    while (words >> word) {
-        if (word == "string") return false;
-        if (word == "multipv") {
-            words >> info.multiPv;
-        } else if (word == "depth") {
-            words >> info.depth;
-        } else if (word == "lowerbound" || word == "upperbound") {
-            info.isBound = true;
-        } else if (word == "score") {
-            std::string kind;
-            words >> kind >> info.line.objScore.intValue;
-            info.line.objScore.isMate = kind == "mate";
-            info.hasScore = kind == "mate" || kind == "cp";
-        } else if (word == "pv") {
-            for (std::string move; words >> move;)
-                info.line.arrstrUciMoves.push_back(move);
-        }
-    }
-    return info.hasScore && !info.line.arrstrUciMoves.empty() && !words.bad();
-}
-
-} // namespace
 
 void CEngineAnalyser::Start() {
-    if (engine.isRunning()) return;
-    if (!engine.isStart(path)) RaiseError("CEngineAnalyser", engine.strError());
+    if (process.isRunning()) return;
+    if (!process.isStart(path))
+        RaiseError("CEngineAnalyser", "Cannot start the engine " + process.strError());
+    if (!session.isHandshake(5000)) {
+        const std::string reason = session.strError();
+        session.Quit();
+        RaiseError("CEngineAnalyser", "The engine " + path + " " + reason + ".");
+    }
     currentMultiPv = 1;
-    if (!engine.isReady()) RaiseError("CEngineAnalyser", "The engine did not get ready.");
+    if (!session.isReady(5000)) RaiseError("CEngineAnalyser", "The engine did not get ready.");
 }
 
 std::vector<AnalysisLine> CEngineAnalyser::arrAnalyse(const std::string& fen, int multiPv,
@@ -58,44 +23,26 @@ std::vector<AnalysisLine> CEngineAnalyser::arrAnalyse(const std::string& fen, in
     Start();
     multiPv = std::clamp(multiPv, 1, 64);
     if (multiPv != currentMultiPv) {
-        engine.isSend("setoption name MultiPV value " + std::to_string(multiPv));
+        session.isSetOption("MultiPV", std::to_string(multiPv));
         currentMultiPv = multiPv;
     }
-    engine.isSend("position fen " + fen);
-    std::string go = "go";
-    if (limit.intDepth > 0) go += " depth " + std::to_string(limit.intDepth);
-    if (limit.intMoveTimeMs > 0 || limit.intDepth <= 0)
-        go += " movetime " + std::to_string(limit.intMoveTimeMs > 0 ? limit.intMoveTimeMs : 300);
-    if (!searchMoves.empty()) {
-        go += " searchmoves";
-        for (const std::string& move : searchMoves)
-            go += " " + move;
-    }
-    if (!engine.isSend(go)) RaiseError("CEngineAnalyser", engine.strError());
+    UciLimit uciLimit{limit.intMoveTimeMs, limit.intDepth};
+    if (uciLimit.intMoveTimeMs <= 0 && uciLimit.intDepth <= 0) uciLimit.intMoveTimeMs = 300;
+    if (!session.isGo(fen, {}, uciLimit, searchMoves))
+        RaiseError("CEngineAnalyser", "The engine gave no move: " + session.strError());
 
     // A depth-only search has no clock of its own; it gets a generous one.
     const int waitMs = (limit.intMoveTimeMs > 0 ? limit.intMoveTimeMs : 60000) + 10000;
-    std::map<int, InfoLine> best;
-    std::string text;
-    for (;;) {
-        if (!engine.isReadLine(text, waitMs)) {
-            const std::string reason = engine.strError();
-            engine.Stop();
-            RaiseError("CEngineAnalyser", "The engine gave no move: " + reason);
-        }
-        if (text.rfind("bestmove", 0) == 0) break;
-        InfoLine info;
-        if (!parseInfo(text, info) || info.multiPv < 1) continue;
-        auto found = best.find(info.multiPv);
-        // A bound is a guess half way through a depth: an exact line of the same depth stays.
-        if (found != best.end() && info.isBound && !found->second.isBound &&
-            found->second.depth >= info.depth)
-            continue;
-        best[info.multiPv] = info;
+    if (!session.isSearchDone(waitMs)) {
+        const std::string reason = process.isRunning()
+                                       ? "it did not answer in time"
+                                       : "it ended (" + process.strExitReason() + ")";
+        session.Quit();
+        RaiseError("CEngineAnalyser", "The engine gave no move: " + reason + ".");
     }
     std::vector<AnalysisLine> lines;
-    for (auto& [index, info] : best)
-        if (index <= multiPv) lines.push_back(info.line);
+    for (const auto& [index, info] : session.mapLines())
+        if (index <= multiPv) lines.push_back({info.objScore, info.arrstrPv});
     std::stable_sort(lines.begin(), lines.end(), [](const AnalysisLine& a, const AnalysisLine& b) {
         return a.objScore.lngRank() > b.objScore.lngRank();
     });

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "verify/CUciProcess.h"
-#include "verify/EngineScore.h"
+#include "engine/CEngineProcess.h"
+#include "engine/CUciSession.h"
+#include "engine/EngineScore.h"
 
 #include <string>
 #include <vector>
@@ -34,12 +35,13 @@ public:
                                          const AnalysisLimit& limit,
                                          const std::vector<std::string>& searchMoves = {});
     // Stops the engine (the next analysis starts it again).
-    void Stop() { engine.Stop(); }
+    void Stop() { session.Quit(); }
 
 private:
     void Start();
 
     std::string path;
-    CUciProcess engine;
+    CEngineProcess process;
+    CUciSession session{process};
     int currentMultiPv = 1;
 };

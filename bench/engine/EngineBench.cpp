@@ -5,8 +5,8 @@
 #include "engine/CEngineBridge.h"
 #include "engine/CUciTranslator.h"
 #include "engine/EngineOutput.h"
-#include "engine/frmCrafty.h"
 #include "game/Fen.h"
+#include "practice/frmCrafty.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -97,9 +97,9 @@ void BM_TranslateMoveAndAnswer(benchmark::State& state) {
         translator.command(
             "setboard r1bqkb1r/pppp1ppp/2n2n2/4p3/2B1P3/5N2/PPPP1PPP/RNBQK2R w KQkq -");
         translator.command("O-O");
-        translator.engineLine("bestmove f6e4");
+        translator.EngineMoved("f6e4");
         benchmark::DoNotOptimize(translator.takeLinesForCaller());
-        benchmark::DoNotOptimize(translator.takeLinesForEngine());
+        benchmark::DoNotOptimize(translator.takeRequests());
     }
 }
 BENCHMARK(BM_TranslateMoveAndAnswer);

@@ -1,123 +1,21 @@
+// The console-protocol bridge over a UCI engine (the real Stockfish, fake engines that fail) and
+// over a console engine.
 #include "EngineTestSupport.h"
 #include "game/CPosition.h"
 #include "game/Fen.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
 
 namespace {
 
-const std::vector<std::string> setupCommands = {"alarm off",
-                                                "ansi off",
-                                                "st 2",
-                                                "sd 6",
-                                                "display nogeneral",
-                                                "display notime",
-                                                "display nostats",
-                                                "display noextstats",
-                                                "display nochanges",
-                                                "display nomoves",
-                                                "display nomovenum",
-                                                "log off"};
-
 const std::string startFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+const std::string silentEngine = fakeEngine("../../verify/fakes/silent.sh");
 
-void setUp(CEngineBridge& bridge, const std::string& fen) {
-    for (const std::string& command : setupCommands)
-        bridge.SendEngineCommand(command);
-    bridge.SendEngineCommand("setboard " + fen);
-}
-
-struct StartFailure {
-    const char* name;
-    QString path;
-    QString expected; // part of the error after the common prefix
-};
-
-TEST(CEngineBridgeTest, AFailedStartSaysWhyAndLeavesNothingRunning) {
-    const std::vector<StartFailure> cases = {
-        {"no program chosen", "", "no engine program is chosen"},
-        {"missing program", "/nonexistent/engine", "/nonexistent/engine"},
-        {"program that ends at once", "/bin/true", "ended before answering \"uci\""},
-        {"not an engine", fakeEngine("not-an-engine.sh"), "did not answer \"uci\" with \"uciok\""},
-        {"a folder", QDir::tempPath(), QDir::tempPath()},
-    };
-    for (const StartFailure& c : cases) {
-        CEngineBridge bridge(c.path, EngineProtocol::Uci);
-        bridge.setHandshakeTimeout(700);
-        EXPECT_EQ(bridge.initialize_chess_engine(0), 0) << c.name;
-        EXPECT_TRUE(bridge.strError().startsWith("The engine could not be started: "))
-            << c.name << ": " << bridge.strError().toStdString();
-        EXPECT_TRUE(bridge.strError().contains(c.expected))
-            << c.name << ": " << bridge.strError().toStdString();
-        EXPECT_FALSE(bridge.isRunning()) << c.name;
-        EXPECT_EQ(bridge.send_message("e4"), 0) << c.name;
-        EXPECT_EQ(bridge.get_message(), "") << c.name;
-    }
-}
-
-struct FaultCase {
-    const char* script;
-    QString expected;
-};
-
-TEST(CEngineBridgeTest, EngineFaultsDuringAGameAreReported) {
-    const std::vector<FaultCase> cases = {
-        {"crash.sh", "The engine stopped: it crashed: segmentation fault ahead."},
-        {"hang.sh", "The engine did not answer within 2 seconds and was stopped."},
-        {"garbage.sh", "The engine sent a move that cannot be read: \"\"."},
-        {"illegal.sh", "The engine played an illegal move: a2a5."},
-    };
-    for (const FaultCase& c : cases) {
-        CEngineBridge bridge(fakeEngine(c.script), EngineProtocol::Uci);
-        bridge.setAnswerGrace(300);
-        ASSERT_EQ(bridge.initialize_chess_engine(0), 1) << c.script;
-        EXPECT_TRUE(bridge.strEngineName().startsWith("Fake ")) << c.script;
-        setUp(bridge, startFen);
-        bridge.SendEngineCommand("st 1");
-        bridge.SendEngineCommand("e4");
-        const std::string output = collectOutput(bridge, [](const std::string&) { return false; });
-        EXPECT_EQ(bridge.strError(), c.expected) << c.script;
-        EXPECT_EQ(strParseEngineOutput(output, "Black"), "") << c.script;
-        EXPECT_EQ(bridge.get_message(), "") << c.script;
-    }
-}
-
-TEST(CEngineBridgeTest, ConsoleProtocolPassesLinesThroughWhole) {
-    QString folder;
-    {
-        CEngineBridge bridge(fakeEngine("console-engine.sh"), EngineProtocol::Console);
-        ASSERT_EQ(bridge.initialize_chess_engine(0), 1);
-        setUp(bridge, startFen);
-        bridge.SendEngineCommand("e4");
-        // The engine writes "Black(1): " and "e5" apart; no reading may see the half line.
-        std::vector<std::string> reads;
-        collectOutput(bridge, [&](const std::string& text) {
-            if (!text.empty()) reads.push_back(text);
-            return text.find("e5") != std::string::npos;
-        });
-        ASSERT_FALSE(reads.empty());
-        for (const std::string& read : reads)
-            EXPECT_NE(strParseEngineOutput(read, "Black"), "") << read;
-        EXPECT_EQ(strParseEngineOutput(reads.back(), "Black"), "e5");
-
-        bridge.SendEngineCommand("Qh5");
-        EXPECT_EQ(awaitMove(bridge, "Black"), "Nc6");
-
-        bridge.SendEngineCommand("pwd");
-        const std::string pwd =
-            collectOutput(bridge, [](const std::string& text) { return !text.empty(); });
-        folder = bridge.strWorkingFolder();
-        ASSERT_FALSE(folder.isEmpty());
-        EXPECT_EQ(QFileInfo(QString::fromStdString(pwd).remove(QChar(ENGINE_SEPARATOR)))
-                      .canonicalFilePath(),
-                  QFileInfo(folder).canonicalFilePath());
-        EXPECT_TRUE(bridge.strError().isEmpty());
-    }
-    EXPECT_FALSE(QFileInfo::exists(folder)) << folder.toStdString();
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
 }
 
 // A position reached from the FEN by the trainee's move, then the engine's answer.
@@ -129,10 +27,143 @@ std::shared_ptr<CPosition> play(const std::string& fen, const std::string& train
     return position->objProcessMove(position, engine);
 }
 
+struct StartFailure {
+    const char* name;
+    std::string path;
+    EngineProtocol protocol;
+    std::string expected; // part of the error after the common prefix
+};
+
+TEST(CEngineBridgeTest, AFailedStartSaysWhyAndLeavesNothingRunning) {
+    const std::string folder = std::filesystem::temp_directory_path().string();
+    const std::vector<StartFailure> cases = {
+        {"no program chosen", "", EngineProtocol::Uci, "no engine program is chosen"},
+        {"missing program", "/nonexistent/engine", EngineProtocol::Uci,
+         "/nonexistent/engine: No such file"},
+        {"a folder", folder, EngineProtocol::Console, folder + ": Permission denied"},
+        {"program that ends at once", "/bin/true", EngineProtocol::Uci,
+         "ended before answering \"uci\" (it ended with exit code 0)"},
+        {"ends at once, protocol unknown", "/bin/false", EngineProtocol::Unknown,
+         "ended before answering \"uci\" (it ended with exit code 1)"},
+        {"not a UCI engine", fakeEngine("not-an-engine.sh"), EngineProtocol::Uci,
+         "did not answer \"uci\" with \"uciok\" within 1 seconds; it is not a UCI engine."},
+    };
+    for (const StartFailure& c : cases) {
+        CEngineBridge bridge(c.path, c.protocol);
+        bridge.setHandshakeTimeout(700);
+        EXPECT_EQ(bridge.initialize_chess_engine(0), 0) << c.name;
+        EXPECT_EQ(bridge.strError().rfind("The engine could not be started: ", 0), 0u)
+            << c.name << ": " << bridge.strError();
+        EXPECT_TRUE(contains(bridge.strError(), c.expected)) << c.name << ": " << bridge.strError();
+        EXPECT_FALSE(bridge.isRunning()) << c.name;
+        EXPECT_EQ(bridge.send_message("e4"), 0) << c.name;
+        EXPECT_EQ(bridge.get_message(), "") << c.name;
+    }
+}
+
+struct FaultCase {
+    const char* script;
+    EngineProtocol protocol;
+    std::string expected;
+};
+
+TEST(CEngineBridgeTest, EngineFaultsDuringAGameAreReported) {
+    const std::vector<FaultCase> cases = {
+        {"crash.sh", EngineProtocol::Uci,
+         "The engine stopped: it crashed: segmentation fault ahead."},
+        {"hang.sh", EngineProtocol::Uci,
+         "The engine did not answer within 2 seconds and was stopped."},
+        {"garbage.sh", EngineProtocol::Uci, "The engine sent a move that cannot be read: \"\"."},
+        {"illegal.sh", EngineProtocol::Uci, "The engine played an illegal move: a2a5."},
+        // A console engine that never answers the move is given up after the same time.
+        {"../../verify/fakes/silent.sh", EngineProtocol::Console,
+         "The engine did not answer within 2 seconds and was stopped."},
+        {"../../verify/fakes/dies-on-go.sh", EngineProtocol::Console,
+         "The engine stopped: it ended with exit code 3."},
+    };
+    for (const FaultCase& c : cases) {
+        CEngineBridge bridge(fakeEngine(c.script), c.protocol);
+        bridge.setAnswerGrace(300);
+        ASSERT_EQ(bridge.initialize_chess_engine(0), 1) << c.script;
+        setUpGame(bridge, startFen);
+        bridge.SendEngineCommand("st 1");
+        bridge.SendEngineCommand(c.protocol == EngineProtocol::Uci ? "e4" : "go");
+        const std::string output = collectOutput(bridge, [](const std::string&) { return false; });
+        EXPECT_EQ(bridge.strError(), c.expected) << c.script;
+        EXPECT_EQ(strParseEngineOutput(output, "Black"), "") << c.script;
+        EXPECT_EQ(bridge.get_message(), "") << c.script;
+        EXPECT_FALSE(bridge.isRunning()) << c.script;
+    }
+}
+
+TEST(CEngineBridgeTest, ConsoleProtocolPassesLinesThroughWhole) {
+    std::string folder;
+    {
+        CEngineBridge bridge(fakeEngine("console-engine.sh"), EngineProtocol::Console);
+        ASSERT_EQ(bridge.initialize_chess_engine(0), 1);
+        setUpGame(bridge, startFen);
+        bridge.SendEngineCommand("e4");
+        // The engine writes "Black(1): " and "e5" apart; no reading may see the half line.
+        std::vector<std::string> reads;
+        collectOutput(bridge, [&](const std::string& text) {
+            if (!text.empty()) reads.push_back(text);
+            return contains(text, "e5");
+        });
+        ASSERT_FALSE(reads.empty());
+        for (const std::string& read : reads)
+            EXPECT_NE(strParseEngineOutput(read, "Black"), "") << read;
+        EXPECT_EQ(strParseEngineOutput(reads.back(), "Black"), "e5");
+
+        bridge.SendEngineCommand("Qh5");
+        EXPECT_EQ(awaitMove(bridge, "Black"), "Nc6");
+
+        // The engine works in a private folder of its own.
+        bridge.SendEngineCommand("pwd");
+        std::string pwd =
+            collectOutput(bridge, [](const std::string& text) { return !text.empty(); });
+        std::erase(pwd, ENGINE_SEPARATOR);
+        folder = bridge.strWorkingFolder();
+        ASSERT_FALSE(folder.empty());
+        EXPECT_EQ(std::filesystem::canonical(pwd), std::filesystem::canonical(folder));
+        EXPECT_EQ(bridge.strError(), "");
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder)) << folder;
+}
+
+struct UnknownCase {
+    std::string path;
+    EngineProtocol found;
+    std::string name;
+    std::string move; // Black's answer to 1. e4 ("" : any legal move)
+};
+
+// One start both finds out the protocol and plays: no second process for the detection.
+TEST(CEngineBridgeTest, AnEngineOfUnknownProtocolIsFoundOutByItsOneStart) {
+    const std::vector<UnknownCase> cases = {
+        {BRISOLT_STOCKFISH, EngineProtocol::Uci, "Stockfish 15.1", ""},
+        {fakeEngine("console-engine.sh"), EngineProtocol::Console, "", "e5"},
+    };
+    for (const UnknownCase& c : cases) {
+        CEngineBridge bridge(c.path, EngineProtocol::Unknown);
+        bridge.setHandshakeTimeout(700);
+        ASSERT_EQ(bridge.initialize_chess_engine(0), 1) << c.path << ": " << bridge.strError();
+        EXPECT_EQ(bridge.protocol(), c.found) << c.path;
+        EXPECT_EQ(bridge.strEngineName(), c.name) << c.path;
+        setUpGame(bridge, startFen);
+        bridge.SendEngineCommand("e4");
+        const std::string move = awaitMove(bridge, "Black");
+        ASSERT_NE(move, "") << c.path << ": " << bridge.strError();
+        if (c.move.empty())
+            EXPECT_NE(play(startFen, "e4", move), nullptr) << move;
+        else
+            EXPECT_EQ(move, c.move) << c.path;
+    }
+}
+
 TEST(CEngineBridgeTest, StockfishAnswersWithALegalMoveInConsoleForm) {
     CEngineBridge bridge(BRISOLT_STOCKFISH, EngineProtocol::Uci);
-    ASSERT_EQ(bridge.initialize_chess_engine(0), 1) << bridge.strError().toStdString();
-    EXPECT_TRUE(bridge.strEngineName().startsWith("Stockfish"));
+    ASSERT_EQ(bridge.initialize_chess_engine(0), 1) << bridge.strError();
+    EXPECT_EQ(bridge.strEngineName().rfind("Stockfish", 0), 0u);
     struct Case {
         std::string fen, trainee, side;
     };
@@ -142,55 +173,54 @@ TEST(CEngineBridgeTest, StockfishAnswersWithALegalMoveInConsoleForm) {
         {"8/5k2/8/8/8/8/1P6/4K3 b - -", "Kg6", "White"},
     };
     for (const Case& c : cases) {
-        setUp(bridge, c.fen);
+        setUpGame(bridge, c.fen);
         bridge.SendEngineCommand(c.trainee);
         std::string output;
         const std::string move = awaitMove(bridge, c.side, &output);
-        ASSERT_NE(move, "") << c.fen << " | " << output << " | " << bridge.strError().toStdString();
+        ASSERT_NE(move, "") << c.fen << " | " << output << " | " << bridge.strError();
         EXPECT_NE(play(c.fen, c.trainee, move), nullptr) << c.fen << ": " << move;
     }
+    EXPECT_GE(bridge.intEngineReportedMs(), 0);
 }
 
 TEST(CEngineBridgeTest, StockfishMatesAndTheResultLineFollows) {
     CEngineBridge bridge(BRISOLT_STOCKFISH, EngineProtocol::Uci);
     ASSERT_EQ(bridge.initialize_chess_engine(0), 1);
-    setUp(bridge, "4r1k1/5ppp/8/8/8/8/6PP/1N5K w - - 0 30");
+    setUpGame(bridge, "4r1k1/5ppp/8/8/8/8/6PP/1N5K w - - 0 30");
     bridge.SendEngineCommand("Na3");
-    const std::string output = collectOutput(bridge, [](const std::string& text) {
+    const auto gameOver = [](const std::string& text) {
         return parseEngineOutput(text, "Black").isGameOver;
-    });
-    const EngineOutputParse parse = parseEngineOutput(output, "Black");
+    };
+    const EngineOutputParse parse = parseEngineOutput(collectOutput(bridge, gameOver), "Black");
     EXPECT_EQ(parse.strMove, "Re1#");
     EXPECT_EQ(parse.strResult, "0-1 {Black mates}");
 
     // The trainee's stalemating move ends the game without asking the engine.
-    setUp(bridge, "k7/8/1K6/8/8/8/7Q/8 w - -");
+    setUpGame(bridge, "k7/8/1K6/8/8/8/7Q/8 w - -");
     bridge.SendEngineCommand("Qc7");
-    const std::string drawn = collectOutput(bridge, [](const std::string& text) {
-        return parseEngineOutput(text, "Black").isGameOver;
-    });
-    EXPECT_EQ(parseEngineOutput(drawn, "Black").strResult, "1/2-1/2 {stalemate}");
-    EXPECT_EQ(parseEngineOutput(drawn, "Black").strMove, "");
+    const EngineOutputParse drawn = parseEngineOutput(collectOutput(bridge, gameOver), "Black");
+    EXPECT_EQ(drawn.strResult, "1/2-1/2 {stalemate}");
+    EXPECT_EQ(drawn.strMove, "");
 }
 
 TEST(CEngineBridgeTest, RestartingAndStoppingWhileTheEngineThinks) {
-    QString folder;
+    std::string folder;
     {
         CEngineBridge bridge(BRISOLT_STOCKFISH, EngineProtocol::Uci);
         ASSERT_EQ(bridge.initialize_chess_engine(0), 1);
         folder = bridge.strWorkingFolder();
-        setUp(bridge, startFen);
+        setUpGame(bridge, startFen);
         bridge.SendEngineCommand("sd 0");
         bridge.SendEngineCommand("st 30");
         bridge.SendEngineCommand("d4");
         // A new game while the engine is deep in thought: the old answer never shows up.
         ASSERT_EQ(bridge.initialize_chess_engine(0), 1);
         EXPECT_EQ(bridge.strWorkingFolder(), folder);
-        setUp(bridge, startFen);
+        setUpGame(bridge, startFen);
         bridge.SendEngineCommand("e4");
         std::string output;
         EXPECT_NE(awaitMove(bridge, "Black", &output), "");
-        EXPECT_EQ(output.find("d4"), std::string::npos) << output;
+        EXPECT_FALSE(contains(output, "d4")) << output;
         bridge.SendEngineCommand("st 30");
         bridge.SendEngineCommand("sd 0");
         bridge.SendEngineCommand("d4");
@@ -198,9 +228,10 @@ TEST(CEngineBridgeTest, RestartingAndStoppingWhileTheEngineThinks) {
         EXPECT_EQ(collectOutput(
                       bridge, [](const std::string&) { return false; }, 300),
                   "");
-        EXPECT_TRUE(bridge.strError().isEmpty()) << bridge.strError().toStdString();
+        EXPECT_EQ(bridge.strError(), "");
+        EXPECT_FALSE(bridge.isRunning());
     }
-    EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_FALSE(std::filesystem::exists(folder));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "engine/CUciTranslator.h"
 
+#include "engine/EngineOutput.h"
 #include "game/CPosition.h"
 
 #include <gtest/gtest.h>
@@ -10,31 +11,43 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// The setup the practice window sends before every game.
-const Lines setupCommands = {"alarm off",
-                             "ansi off",
-                             "st 2",
-                             "sd 6",
-                             "display nogeneral",
-                             "display notime",
-                             "display nostats",
-                             "display noextstats",
-                             "display nochanges",
-                             "display nomoves",
-                             "display nomovenum",
-                             "log off"};
-
 void setUp(CUciTranslator& translator, const std::string& fen) {
-    for (const std::string& command : setupCommands)
+    for (const std::string& command : arrstrSetupCommands())
         translator.command(command);
     translator.command("setboard " + fen);
 }
 
+// The translator's requests as the lines the UCI session writes for them.
+Lines engineLines(CUciTranslator& translator) {
+    Lines lines;
+    for (const UciRequest& request : translator.takeRequests()) {
+        if (request.kind == UciRequest::Kind::NewGame) lines.push_back("ucinewgame");
+        if (request.kind == UciRequest::Kind::Quit) lines.push_back("quit");
+        if (request.kind != UciRequest::Kind::Search) continue;
+        lines.push_back(strUciPositionCommand(request.strFen, request.arrstrMoves));
+        lines.push_back(strUciGoCommand(request.limit));
+    }
+    return lines;
+}
+
 TEST(CUciTranslatorTest, SetupCommandsNeedNoTranslation) {
     CUciTranslator translator;
-    for (const std::string& command : setupCommands)
+    const Lines setup = {"alarm off",
+                         "ansi off",
+                         "st 2",
+                         "sd 6",
+                         "display nogeneral",
+                         "display notime",
+                         "display nostats",
+                         "display noextstats",
+                         "display nochanges",
+                         "display nomoves",
+                         "display nomovenum",
+                         "log off"};
+    EXPECT_EQ(arrstrSetupCommands(), setup);
+    for (const std::string& command : setup)
         translator.command(command);
-    EXPECT_EQ(translator.takeLinesForEngine(), Lines{});
+    EXPECT_EQ(engineLines(translator), Lines{});
     EXPECT_EQ(translator.takeLinesForCaller(), Lines{});
     EXPECT_EQ(translator.intMoveTimeMs(), 2000);
     EXPECT_FALSE(translator.isThinking());
@@ -67,10 +80,9 @@ TEST(CUciTranslatorTest, TraineeMovesBecomeTheUciMoveList) {
     for (const MoveCase& c : cases) {
         CUciTranslator translator;
         setUp(translator, c.fen);
-        EXPECT_EQ(translator.takeLinesForEngine(), Lines{"ucinewgame"}) << c.name;
+        EXPECT_EQ(engineLines(translator), Lines{"ucinewgame"}) << c.name;
         translator.command(c.trainee);
-        EXPECT_EQ(translator.takeLinesForEngine(),
-                  (Lines{c.positionCommand, "go movetime 2000 depth 6"}))
+        EXPECT_EQ(engineLines(translator), (Lines{c.positionCommand, "go movetime 2000 depth 6"}))
             << c.name;
         EXPECT_TRUE(translator.isThinking()) << c.name;
         EXPECT_EQ(translator.takeLinesForCaller(), Lines{}) << c.name;
@@ -127,10 +139,10 @@ TEST(CUciTranslatorTest, EngineMovesComeBackAsConsoleLines) {
         CUciTranslator translator;
         setUp(translator, c.fen);
         translator.command(c.trainee);
-        translator.takeLinesForEngine();
-        translator.engineLine("info depth 6 score cp 30 time 37 pv " + c.bestmove.substr(9));
-        EXPECT_EQ(translator.intLastReportedTimeMs(), 37) << c.name;
-        translator.engineLine(c.bestmove);
+        engineLines(translator);
+        std::string uci;
+        ASSERT_TRUE(isParseBestMove(c.bestmove, uci)) << c.name;
+        translator.EngineMoved(uci);
         EXPECT_EQ(translator.takeLinesForCaller(), c.caller) << c.name;
         EXPECT_FALSE(translator.isThinking()) << c.name;
         EXPECT_EQ(translator.strFault(), "") << c.name;
@@ -149,10 +161,10 @@ TEST(CUciTranslatorTest, TraineeMoveThatEndsTheGameIsReportedWithoutASearch) {
     for (const AnswerCase& c : cases) {
         CUciTranslator translator;
         setUp(translator, c.fen);
-        translator.takeLinesForEngine();
+        engineLines(translator);
         translator.command(c.trainee);
         EXPECT_EQ(translator.takeLinesForCaller(), c.caller) << c.name;
-        EXPECT_EQ(translator.takeLinesForEngine(), Lines{}) << c.name;
+        EXPECT_EQ(engineLines(translator), Lines{}) << c.name;
         EXPECT_FALSE(translator.isThinking()) << c.name;
     }
 }
@@ -179,7 +191,9 @@ TEST(CUciTranslatorTest, EngineMovesThatMakeNoSenseAreFaults) {
         CUciTranslator translator;
         setUp(translator, "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
         translator.command("e4");
-        translator.engineLine(c.bestmove);
+        std::string uci;
+        ASSERT_TRUE(isParseBestMove(c.bestmove, uci)) << c.name;
+        translator.EngineMoved(uci);
         EXPECT_EQ(translator.strFault(), c.fault) << c.name;
         EXPECT_EQ(translator.takeLinesForCaller(), Lines{}) << c.name;
     }
@@ -189,12 +203,12 @@ TEST(CUciTranslatorTest, CommandsDuringTheSearchWaitForTheEnginesMove) {
     CUciTranslator translator;
     setUp(translator, "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
     translator.command("e4");
-    translator.takeLinesForEngine();
+    engineLines(translator);
     translator.command("Nf3");
-    EXPECT_EQ(translator.takeLinesForEngine(), Lines{});
-    translator.engineLine("bestmove e7e5");
+    EXPECT_EQ(engineLines(translator), Lines{});
+    translator.EngineMoved("e7e5");
     EXPECT_EQ(translator.takeLinesForCaller(), Lines{"Black(1): e5"});
-    EXPECT_EQ(translator.takeLinesForEngine(),
+    EXPECT_EQ(engineLines(translator),
               (Lines{"position fen rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1 "
                      "moves e2e4 e7e5 g1f3",
                      "go movetime 2000 depth 6"}));
@@ -205,12 +219,12 @@ TEST(CUciTranslatorTest, RefusedInputIsAnsweredAndChangesNothing) {
     translator.command("e4");
     EXPECT_EQ(translator.takeLinesForCaller(), Lines{"Illegal move: e4 (no position is set)"});
     setUp(translator, "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
-    translator.takeLinesForEngine();
+    engineLines(translator);
     for (const char* bad : {"e5", "Ke2", "0-0", "hello"})
         translator.command(bad);
     EXPECT_EQ(translator.takeLinesForCaller(), (Lines{"Illegal move: e5", "Illegal move: Ke2",
                                                       "Illegal move: 0-0", "Illegal move: hello"}));
-    EXPECT_EQ(translator.takeLinesForEngine(), Lines{});
+    EXPECT_EQ(engineLines(translator), Lines{});
     translator.command("setboard 8/8/8 w - -");
     translator.command("st fast");
     const Lines answers = translator.takeLinesForCaller();
@@ -226,14 +240,14 @@ TEST(CUciTranslatorTest, EndQuitsTheEngineEvenDuringASearch) {
     CUciTranslator translator;
     setUp(translator, "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
     translator.command("d4");
-    translator.takeLinesForEngine();
+    engineLines(translator);
     translator.command("e5");
     translator.command("end");
-    EXPECT_EQ(translator.takeLinesForEngine(), Lines{"quit"});
+    EXPECT_EQ(engineLines(translator), Lines{"quit"});
     EXPECT_TRUE(translator.isQuitRequested());
-    translator.engineLine("bestmove d7d5");
+    translator.EngineMoved("d7d5");
     // The queued move and the engine's last answer were dropped with the quit.
-    EXPECT_EQ(translator.takeLinesForEngine(), Lines{});
+    EXPECT_EQ(engineLines(translator), Lines{});
     EXPECT_EQ(translator.takeLinesForCaller(), Lines{});
 }
 

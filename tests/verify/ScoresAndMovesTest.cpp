@@ -1,8 +1,8 @@
 // Engine scores and the conversion between move texts and the UCI forms.
+#include "engine/EngineScore.h"
 #include "game/CPosition.h"
 #include "game/Fen.h"
 #include "game/UciMoves.h"
-#include "verify/EngineScore.h"
 
 #include <gtest/gtest.h>
 

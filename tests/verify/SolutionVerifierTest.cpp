@@ -152,7 +152,6 @@ TEST(EngineAnalyserFaults, RaiseAClearError) {
         {BRISOLT_VERIFY_FAKES "/dies-on-go.sh", "The engine gave no move"},
     };
     for (const auto& c : cases) {
-        CUciProcess probe;
         CEngineAnalyser analyser(c.path);
         try {
             analyser.arrAnalyse("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1", 3, {100, 0});

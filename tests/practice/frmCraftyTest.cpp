@@ -1,15 +1,10 @@
-#include "engine/frmCrafty.h"
-
-#include "EngineTestSupport.h"
+#include "PracticeTestSupport.h"
 #include "board/cntrlChessGui.h"
 #include "game/CGameNode.h"
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
 #include "game/Fen.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
@@ -19,56 +14,6 @@
 #include <vector>
 
 namespace {
-
-const char* const startFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
-
-// Runs the event loop until the condition holds or the time is up.
-bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 20000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > timeoutMs) return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
-
-// A main window's board holding a game from the FEN.
-std::unique_ptr<cntrlChessGui> mainBoardAt(const std::string& fen, bool whiteOnTop = false) {
-    auto board = std::make_unique<cntrlChessGui>();
-    board->Mode(0);
-    board->ApplyPosition(objReadFen(fen));
-    board->isWhiteOnTop(whiteOnTop);
-    return board;
-}
-
-// A practice window against the engine, recording the errors its handlers report.
-struct Practice {
-    std::unique_ptr<cntrlChessGui> mainBoard;
-    std::vector<QString> errors;
-    std::unique_ptr<frmCrafty> window;
-
-    Practice(const std::string& fen, const QString& enginePath,
-             const QString& name = "Stockfish 15.1", bool whiteOnTop = false)
-        : mainBoard(mainBoardAt(fen, whiteOnTop)) {
-        window = std::make_unique<frmCrafty>(
-            mainBoard.get(), PracticeEngine{enginePath, EngineProtocol::Uci, name}, nullptr,
-            [this](QWidget*, const QString& message) { errors.push_back(message); });
-        window->show();
-    }
-
-    cntrlChessGui& board() const { return *window->cntrlChess; }
-    QString result() const { return window->lblResult->text(); }
-    std::string fen() const { return board().objPosition()->strGetFEN(); }
-
-    // The trainee drags a move on the practice board.
-    void traineeMoves(const QString& move) const { board().MovePgn(move, true, true); }
-
-    // Waits until the hourglass goes: the engine has answered, the game ended or it failed.
-    bool awaitAnswer() const {
-        return waitUntil([&] { return window->cursor().shape() != Qt::WaitCursor; });
-    }
-};
 
 TEST(frmCraftyTest, LoadStartsFromTheTestPositionWithTheMainBoardsLook) {
     auto mainBoard =
@@ -98,6 +43,9 @@ TEST(frmCraftyTest, LoadStartsFromTheTestPositionWithTheMainBoardsLook) {
     for (const auto& [label, caption] : labels)
         EXPECT_EQ(label->text(), caption);
     EXPECT_TRUE(window.bridge()->isRunning());
+    // Practice games are played at their last move: the board's Delete has nothing to delete.
+    window.show();
+    EXPECT_FALSE(window.cntrlChess->cmdDelete->isVisible());
 }
 
 TEST(frmCraftyTest, TheEngineAnswersOnThePracticeBoard) {
@@ -124,38 +72,6 @@ TEST(frmCraftyTest, TheEngineAnswersOnThePracticeBoard) {
     EXPECT_TRUE(practice.errors.empty());
 }
 
-struct EndCase {
-    const char* name;
-    std::string fen;
-    QString trainee;
-    QString result; // "" means: the board's own status text after the engine's mating move
-};
-
-TEST(frmCraftyTest, TheEndOfTheGamePutsTheBoardIntoViewMode) {
-    const std::vector<EndCase> cases = {
-        {"engine mates in one", "4r1k1/5ppp/8/8/8/8/6PP/1N5K w - -", "Na3", ""},
-        {"trainee mates", "6k1/5ppp/8/8/8/8/5PPP/R5K1 w - -", "Ra8", "1-0 {White mates}"},
-        {"trainee stalemates", "k7/8/1K6/8/8/8/7Q/8 w - -", "Qc7", "1/2-1/2 {stalemate}"},
-    };
-    for (const EndCase& c : cases) {
-        Practice practice(c.fen, BRISOLT_STOCKFISH);
-        practice.traineeMoves(c.trainee);
-        ASSERT_TRUE(practice.awaitAnswer()) << c.name;
-        EXPECT_EQ(practice.board().Mode(), 2) << c.name;
-        if (c.result.isEmpty()) {
-            ASSERT_TRUE(waitUntil([&] { return practice.board().isMoveLineVisible(); })) << c.name;
-            EXPECT_EQ(practice.result(), practice.board().GameStatus()) << c.name;
-            EXPECT_NE(practice.board().GameStatus(), "White to move") << c.name;
-        } else {
-            EXPECT_EQ(practice.result(), c.result) << c.name;
-        }
-        EXPECT_NE(practice.window->cursor().shape(), Qt::WaitCursor) << c.name;
-        // In view mode the trainee's drags no longer reach the engine.
-        practice.window->cntrlChess_Moved("Kh2");
-        EXPECT_FALSE(practice.window->timerPoll->isActive()) << c.name;
-    }
-}
-
 TEST(frmCraftyTest, RefusedMovesSendNothing) {
     Practice practice(startFen, BRISOLT_STOCKFISH);
     for (const char* refused : {"", "   ", "..."}) {
@@ -166,7 +82,7 @@ TEST(frmCraftyTest, RefusedMovesSendNothing) {
 }
 
 TEST(frmCraftyTest, TheBoardTakesNoMoveWhileTheEngineThinks) {
-    Practice practice(startFen, fakeEngine("hang.sh"), "Fake");
+    Practice practice(startFen, fake("hang.sh"), "Fake");
     practice.traineeMoves("e4");
     const std::string afterTrainee = practice.fen();
     // Black's e7-e5 dragged by the trainee (display indices 12 and 28, White at the bottom).
@@ -218,9 +134,10 @@ TEST(frmCraftyTest, StopExamineAndReplayFromAnEarlierPoint) {
 }
 
 TEST(frmCraftyTest, ClosingWhileTheEngineThinksEndsItAndRemovesItsFolder) {
-    for (const QString& engine : {QString(BRISOLT_STOCKFISH), fakeEngine("hang.sh")}) {
+    for (const QString& engine : {QString(BRISOLT_STOCKFISH), fake("hang.sh")}) {
         Practice practice(startFen, engine);
-        const QString folder = practice.window->bridge()->strWorkingFolder();
+        const QString folder =
+            QString::fromStdString(practice.window->bridge()->strWorkingFolder());
         ASSERT_TRUE(QFileInfo(folder).isDir());
         practice.traineeMoves("e4");
         const std::string afterTrainee = practice.fen();
@@ -240,20 +157,23 @@ struct FaultCase {
     QString engine;
     bool moveFirst; // the fault shows only after a move
     QString expected;
+    EngineProtocol protocol = EngineProtocol::Uci;
 };
 
 TEST(frmCraftyTest, EngineFaultsAreShownAndTheWindowStaysUsable) {
     const std::vector<FaultCase> cases = {
         {"missing engine", "/nonexistent/stockfish", false, "The engine could not be started: "},
-        {"not an engine", fakeEngine("not-an-engine.sh"), false,
-         "The engine could not be started: "},
-        {"crash", fakeEngine("crash.sh"), true, "The engine stopped: it crashed"},
-        {"hang", fakeEngine("hang.sh"), true, "The engine did not answer within 3 seconds"},
-        {"garbage", fakeEngine("garbage.sh"), true, "The engine sent a move that cannot be read"},
-        {"illegal move", fakeEngine("illegal.sh"), true, "The engine played an illegal move: a2a5"},
+        {"not an engine", fake("not-an-engine.sh"), false, "The engine could not be started: "},
+        {"crash", fake("crash.sh"), true, "The engine stopped: it crashed"},
+        {"hang", fake("hang.sh"), true, "The engine did not answer within 3 seconds"},
+        {"garbage", fake("garbage.sh"), true, "The engine sent a move that cannot be read"},
+        {"illegal move", fake("illegal.sh"), true, "The engine played an illegal move: a2a5"},
+        // A console engine gets the same time: its search time plus the grace.
+        {"silent console engine", fake("../../verify/fakes/silent.sh"), true,
+         "The engine did not answer within 3 seconds", EngineProtocol::Console},
     };
     for (const FaultCase& c : cases) {
-        Practice practice(startFen, c.engine, "Fake");
+        Practice practice(startFen, c.engine, "Fake", c.protocol);
         practice.window->bridge()->setAnswerGrace(300);
         if (c.moveFirst) {
             EXPECT_EQ(practice.result(), "White to move") << c.name;

@@ -1,4 +1,4 @@
-#include "engine/frmCrafty.h"
+#include "practice/frmCrafty.h"
 
 #include "board/cntrlChessGui.h"
 #include "engine/CEngineBridge.h"
@@ -7,8 +7,8 @@
 #include "game/CGameNode.h"
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
-#include "game/PositionConstructors.h"
-#include "model/CGameStatus.h"
+#include "model/CDiagram.h"
+#include "practice/PracticePosition.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,22 +16,9 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
-
-// Sent before every practice game: quiet output, 2 seconds and depth 6 per move, no log files.
-const char* const setupCommands[] = {"alarm off",
-                                     "ansi off",
-                                     "st 2",
-                                     "sd 6",
-                                     "display nogeneral",
-                                     "display notime",
-                                     "display nostats",
-                                     "display noextstats",
-                                     "display nochanges",
-                                     "display nomoves",
-                                     "display nomovenum",
-                                     "log off"};
 
 void showCritical(QWidget* parent, const QString& message) {
     QMessageBox::critical(parent, "Brisolt", message);
@@ -63,7 +50,7 @@ frmCrafty::frmCrafty(cntrlChessGui* board, PracticeEngine chosen, QWidget* owner
     setModal(true);
     setWindowTitle("Practice with " + engine.strName);
     CreateControls();
-    engineBridge = std::make_unique<CEngineBridge>(engine.strPath, engine.protocol);
+    engineBridge = std::make_unique<CEngineBridge>(engine.strPath.toStdString(), engine.protocol);
     Guarded([this] { Form_Load(); });
 }
 
@@ -114,13 +101,20 @@ void frmCrafty::Guarded(const std::function<void()>& handler) {
     }
 }
 
+void frmCrafty::SetBoardMode(int mode) {
+    cntrlChess->Mode(mode);
+    // The practice game is always played at its last move (navigation is off while playing), so
+    // the board's Delete has no variation to delete here: the window does without it.
+    cntrlChess->cmdDelete->hide();
+}
+
 std::shared_ptr<CPosition> frmCrafty::objTestPosition() const {
-    // The first node of the main board's game is its test position.
+    // The first node of the main board's game is its test position; without a game, the
+    // position the main board shows.
     const auto tree = mainBoard ? mainBoard->objGameTree() : nullptr;
     if (tree && tree->Count() > 0 && tree->Item(1)->objPosition())
         return tree->Item(1)->objPosition();
-    if (mainBoard && mainBoard->objPosition()) return mainBoard->objPosition();
-    return objNewStartPosition();
+    return mainBoard ? mainBoard->objPosition() : nullptr;
 }
 
 void frmCrafty::Form_Load() {
@@ -132,102 +126,65 @@ void frmCrafty::Form_Load() {
     StartPractice(objTestPosition());
 }
 
+bool frmCrafty::isShowUnplayable(const std::shared_ptr<CPosition>& position) {
+    std::string reason = position ? strUnplayableReason(*position) : "there is no test position";
+    if (reason.empty() && !cntrlChess->ApplyPosition(position))
+        reason = "the board does not take it";
+    if (reason.empty()) return false;
+    // The position stays in view as it is; no other position takes its place.
+    if (engineBridge) engineBridge->stopEngine();
+    SetBoardMode(2);
+    cntrlChess->EnableNavigation(false);
+    if (position && position->objDiagram()) {
+        std::string cells = position->objDiagram()->strToString();
+        if (cntrlChess->isWhiteOnTop()) std::reverse(cells.begin(), cells.end());
+        cntrlChess->DisplayDiagram(QString::fromStdString(cells));
+    }
+    lblResult->setText("This position cannot be played: " + QString::fromStdString(reason) + ".");
+    lblExamine->setEnabled(false);
+    lblReplay2->setEnabled(false);
+    return true;
+}
+
 void frmCrafty::StartPractice(const std::shared_ptr<CPosition>& position) {
     unsetCursor();
-    waitingForEngine = false;
-    cntrlChess->Mode(0);
-    cntrlChess->ApplyPosition(position);
-    if (mainBoard) cntrlChess->isWhiteOnTop(mainBoard->isWhiteOnTop());
     timerPoll->stop();
+    playable = waitingForEngine = awaitingResult = false;
+    if (mainBoard) cntrlChess->isWhiteOnTop(mainBoard->isWhiteOnTop());
+    SetBoardMode(0);
+    if (isShowUnplayable(position)) return;
+    lblExamine->setEnabled(true);
+    lblReplay2->setEnabled(true);
     const bool started = engineBridge && engineBridge->isStartEngine();
+    if (started && engine.protocol == EngineProtocol::Unknown) {
+        // What this start found out is kept: the next game starts without finding out again.
+        engine.protocol = engineBridge->protocol();
+        const QString name = QString::fromStdString(engineBridge->strEngineName());
+        if (engine.protocol == EngineProtocol::Console) engine.strName = "Crafty";
+        if (!name.isEmpty()) engine.strName = name;
+        CEngineSettings::Remember(engine.strPath, engine.protocol, name);
+        setWindowTitle("Practice with " + engine.strName);
+    }
     if (engineBridge) {
-        for (const char* command : setupCommands)
+        for (const std::string& command : arrstrSetupCommands())
             engineBridge->SendEngineCommand(command);
         const auto current = cntrlChess->objGameTree()->objCurrentNode()->objPosition();
         engineBridge->SendEngineCommand("setboard " + current->strGetFEN());
     }
     lblResult->setText(cntrlChess->GameStatus());
     cntrlChess->EnableNavigation(false);
+    playable = true;
     // The trainee learns at once that no engine will answer, and why.
-    if (!started && engineBridge) lblResult->setText(engineBridge->strError());
-}
-
-void frmCrafty::cntrlChess_Moved(const QString& strMove) {
-    Guarded([&] {
-        if (cntrlChess->Mode() == 2) return;
-        const QString move = strMove.trimmed();
-        if (move.isEmpty() || move == "...") return;
-        answerClock.start();
-        // The board takes no moves until the engine has answered: a move of the engine's pieces
-        // would leave the board and the engine in different games.
-        waitingForEngine = true;
-        cntrlChess->Mode(2);
-        cntrlChess->EnableNavigation(false);
-        setCursor(Qt::WaitCursor);
-        lblResult->setText("Wait for " + engine.strName + " to move");
-        if (engineBridge) engineBridge->SendEngineCommand(move.toStdString());
-        timerPoll->start();
-    });
-}
-
-QString frmCrafty::strEngineSide() const {
-    // The trainee has moved, so the side to move is the engine's.
-    const QString whiteToMove =
-        QString::fromStdString(CGameStatus::objWHITE_TO_MOVE()->strToString());
-    return cntrlChess->GameStatus() == whiteToMove ? "White" : "Black";
-}
-
-void frmCrafty::timerPoll_Timer() {
-    // A poll never troubles the trainee with errors: what fails here simply has no effect.
-    try {
-        if (!engineBridge) return timerPoll->stop();
-        const std::string output =
-            strReadEngineOutput([this] { return engineBridge->get_message(); });
-        if (!output.empty()) {
-            const EngineOutputParse parse =
-                parseEngineOutput(output, strEngineSide().toStdString());
-            if (parse.isGameOver) {
-                waitingForEngine = false;
-                lblResult->setText(QString::fromStdString(parse.strResult));
-                cntrlChess->Mode(2);
-                cntrlChess->EnableNavigation(true);
-                unsetCursor();
-                timerPoll->stop();
-            }
-            if (!parse.strMove.empty()) {
-                if (waitingForEngine && !parse.isGameOver) {
-                    cntrlChess->Mode(0);
-                    cntrlChess->EnableNavigation(false);
-                }
-                waitingForEngine = false;
-                int from = 0;
-                int to = 0;
-                cntrlChess->MovePgn2(QString::fromStdString(parse.strMove), from, to, true, false);
-                lblResult->setText(cntrlChess->GameStatus());
-                cntrlChess->DrawLine(from, to, false);
-                unsetCursor();
-                lastAnswerMs = answerClock.isValid() ? answerClock.elapsed() : -1;
-                // Nothing more comes before the trainee's next move.
-                timerPoll->stop();
-                return;
-            }
-        }
-        if (!engineBridge->strError().isEmpty()) {
-            // No answer will come: the game on the board can still be examined.
-            waitingForEngine = false;
-            cntrlChess->Mode(2);
-            lblResult->setText(engineBridge->strError());
-            unsetCursor();
-            timerPoll->stop();
-        }
-    } catch (...) {
-    }
+    if (!started && engineBridge)
+        lblResult->setText(QString::fromStdString(engineBridge->strError()));
 }
 
 void frmCrafty::lblExamine_Click() {
     Guarded([this] {
-        waitingForEngine = false;
-        cntrlChess->Mode(2);
+        waitingForEngine = awaitingResult = false;
+        timerPoll->stop();
+        unsetCursor();
+        SetBoardMode(2);
         cntrlChess->EnableNavigation(true);
         lblResult->setText("Examine mode");
         lblExamine->setEnabled(false);
@@ -235,15 +192,12 @@ void frmCrafty::lblExamine_Click() {
 }
 
 void frmCrafty::lblReplay_Click() {
-    Guarded([this] {
-        lblExamine->setEnabled(true);
-        StartPractice(objTestPosition());
-    });
+    Guarded([this] { StartPractice(objTestPosition()); });
 }
 
 void frmCrafty::lblReplay2_Click() {
     Guarded([this] {
-        lblExamine->setEnabled(true);
+        if (!playable) return;
         StartPractice(cntrlChess->objGameTree()->objCurrentNode()->objPosition());
     });
 }

@@ -18,8 +18,8 @@ class cntrlChessGui;
 // The engine the practice window plays against.
 struct PracticeEngine {
     QString strPath;
-    EngineProtocol protocol = EngineProtocol::Uci;
-    QString strName; // for the captions ("Stockfish 15.1", "Crafty")
+    EngineProtocol protocol = EngineProtocol::Uci; // Unknown: the first start finds out
+    QString strName;                               // for the captions ("Stockfish 15.1", "Crafty")
 
     // The engine chosen in the settings (Stockfish by default).
     static PracticeEngine FromSettings();
@@ -28,7 +28,7 @@ struct PracticeEngine {
 // The practice window: the trainee plays the test position of the main board's game out against
 // the engine on a board of its own; nothing of the practice game reaches the workbook. Show it
 // modally (exec) with the main window as owner; the engine and its working folder go when the
-// window closes.
+// window closes. A position the board cannot play is shown with the reason, never replaced.
 class frmCrafty : public QDialog {
     Q_OBJECT
 public:
@@ -67,6 +67,8 @@ public:
     CEngineBridge* bridge() const { return engineBridge.get(); }
     // Milliseconds from the trainee's last move to the engine's answer on the board, -1 before.
     qint64 lngLastAnswerMs() const { return lastAnswerMs; }
+    // How long the window waits for a result line after the engine's move ended the game.
+    void setResultWaitMs(int msecs) { resultWaitMs = msecs; }
 
 protected:
     // Unloads the window however it closes.
@@ -76,9 +78,13 @@ private:
     void Form_Load();
     void Form_Unload();
     void StartPractice(const std::shared_ptr<CPosition>& position);
+    bool isShowUnplayable(const std::shared_ptr<CPosition>& position);
     std::shared_ptr<CPosition> objTestPosition() const;
     void CreateControls();
     void Guarded(const std::function<void()>& handler);
+    void SetBoardMode(int mode);
+    void EndGame(const QString& text);
+    void PlayEngineMove(const std::string& move, bool gameOver);
     QString strEngineSide() const;
 
     cntrlChessGui* mainBoard;
@@ -86,7 +92,11 @@ private:
     ErrorSink errorSink;
     std::unique_ptr<CEngineBridge> engineBridge;
     QElapsedTimer answerClock;
+    QElapsedTimer resultClock;
     qint64 lastAnswerMs = -1;
-    bool waitingForEngine = false;
+    int resultWaitMs = 10000;
+    bool playable = false;         // a game runs from a position the board took
+    bool waitingForEngine = false; // the trainee has moved; the engine's move is due
+    bool awaitingResult = false;   // the engine's move ended the game; its result line may follow
     bool unloaded = false;
 };

@@ -1,4 +1,4 @@
-#include "verify/EngineScore.h"
+#include "engine/EngineScore.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "engine/EngineChooser.h"
+#include "practice/EngineChooser.h"
 
 #include "engine/CEngineSettings.h"
 
@@ -11,7 +11,7 @@ QString strApplyEngineChoice(const QString& path) {
     if (!QFileInfo(path).isFile() || !QFileInfo(path).isExecutable())
         return path + " is not a program that can be run.";
     const EngineDetection found = CEngineSettings::Choose(path);
-    return found.isUsable ? QString() : found.strError;
+    return found.isUsable ? QString() : QString::fromStdString(found.strError);
 }
 
 bool ChooseEngine(QWidget* parent) {
