@@ -37,9 +37,10 @@ bool CUciSession::isHandshake(int waitMs) {
         if (line.rfind("id name ", 0) == 0) name = trimmed(line.substr(8));
         if (line == "uciok") return true;
     }
-    error = process.isFinished() ? "ended before answering \"uci\" (" + process.strExitReason() + ")"
-                                 : "did not answer \"uci\" with \"uciok\" within " +
-                                       std::to_string((waitMs + 999) / 1000) + " seconds";
+    error = process.isFinished()
+                ? "ended before answering \"uci\" (" + process.strExitReason() + ")"
+                : "did not answer \"uci\" with \"uciok\" within " +
+                      std::to_string((waitMs + 999) / 1000) + " seconds";
     return false;
 }
 
@@ -67,8 +68,7 @@ bool CUciSession::isGo(const std::string& fen, const std::vector<std::string>& m
                        const UciLimit& limit, const std::vector<std::string>& searchMoves) {
     lines.clear();
     bestMove.clear();
-    if (!isSend(strUciPositionCommand(fen, moves)) ||
-        !isSend(strUciGoCommand(limit, searchMoves)))
+    if (!isSend(strUciPositionCommand(fen, moves)) || !isSend(strUciGoCommand(limit, searchMoves)))
         return false;
     moveTimeMs = limit.intMoveTimeMs > 0 || limit.intDepth > 0 ? limit.intMoveTimeMs : 2000;
     thinking = true;

@@ -40,8 +40,9 @@ EngineDetection objDetectEngine(const std::string& path, int handshakeMs, int an
     const std::string seconds = std::to_string((handshakeMs + answerMs + 999) / 1000);
     found.strError =
         bridge.isRunning()
-            ? path + " answered neither \"uci\" with \"uciok\" nor the console setup and a move "
-                     "with a move of its own within " +
+            ? path +
+                  " answered neither \"uci\" with \"uciok\" nor the console setup and a move "
+                  "with a move of its own within " +
                   seconds + " seconds; it is not a chess engine."
             : path + " ended without playing a move; it is not a chess engine.";
     return found;

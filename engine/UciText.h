@@ -17,7 +17,7 @@ struct UciLimit {
 struct UciInfo {
     int intMultiPv = 1;
     int intDepth = 0;
-    int intTimeMs = -1;   // "time": the search time so far, -1 when not given
+    int intTimeMs = -1;    // "time": the search time so far, -1 when not given
     bool hasScore = false; // "score cp N" or "score mate N" was given
     bool isBound = false;  // the score is only a lower or upper bound
     EngineScore objScore;

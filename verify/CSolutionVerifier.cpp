@@ -12,13 +12,7 @@
 
 namespace {
 
-// A stored move at a node: its text, UCI form, engine line and child node.
-struct StoredMove {
-    std::string strText;
-    std::string strUci;
-    AnalysisLine line;
-    std::shared_ptr<CGameNode> node;
-};
+using StoredMove = VerifyStoredMove;
 
 bool isStored(const std::vector<StoredMove>& stored, const std::string& uci) {
     return std::any_of(stored.begin(), stored.end(),
@@ -104,94 +98,111 @@ static AnalysisLine lineOf(CEngineAnalyser& engine, const std::string& fen,
     return AnalysisLine{{}, {uci}};
 }
 
-void CSolutionVerifier::CheckFirstMoves(const CGameTree& tree, VerifyReport& report) {
-    const auto& root = tree.Item(CGameNode::strINITIAL_KEY());
-    const CPosition& start = *root->objPosition();
-    const std::string fen = strEngineFen(start);
-    const auto lines = engine.arrAnalyse(fen, options.intMultiPv, options.limit);
-    auto add = [&](VerifyVerdict verdict, const std::vector<std::string>& line,
-                   const EngineScore& score, const std::string& text) {
-        report.arrFindings.push_back({verdict, root->strKey(), line, score, text});
-    };
-    if (root->childrenKeys().empty()) {
-        add(VerifyVerdict::Refuted, {}, {}, "the game has no stored move");
-        return;
-    }
-    if (lines.empty()) {
-        add(VerifyVerdict::Refuted, {}, {}, "the side to move has no legal move");
-        return;
-    }
+std::vector<VerifyStoredMove>
+CSolutionVerifier::arrStoredMoves(const CGameTree& tree, const CGameNode& node,
+                                  const std::string& fen, const std::vector<AnalysisLine>& lines,
+                                  std::vector<std::string>* unplayable) {
+    const CPosition& position = *node.objPosition();
     std::vector<StoredMove> stored;
-    for (const std::string& key : root->childrenKeys()) {
+    for (const std::string& key : node.childrenKeys()) {
         StoredMove move;
         move.node = tree.Item(key);
         move.strText = move.node->objPosition()->strMoveText();
-        move.strUci = strUciOfMoveText(start, move.strText);
+        move.strUci = strUciOfMoveText(position, move.strText);
         if (move.strUci.empty()) {
-            add(VerifyVerdict::Refuted, {}, {},
-                "the stored move " + move.strText + " cannot be played");
+            if (unplayable) unplayable->push_back(move.strText);
             continue;
         }
         move.line = lineOf(engine, fen, options.limit, move.strUci, lines);
-        stored.push_back(move);
+        stored.push_back(std::move(move));
     }
-    if (stored.empty()) return;
+    return stored;
+}
+
+void CSolutionVerifier::CheckFirstMoves(const CGameTree& tree, VerifyReport& report) {
+    const auto& root = tree.Item(CGameNode::strINITIAL_KEY());
+    VerifyFirstMoves first{*root->objPosition(), root->strKey(), {}, {}, 0, INT_MAX};
+    const std::string fen = strEngineFen(first.start);
+    first.lines = engine.arrAnalyse(fen, options.intMultiPv, options.limit);
+    if (root->childrenKeys().empty())
+        return first.Add(report, VerifyVerdict::Refuted, {}, {}, "the game has no stored move");
+    if (first.lines.empty())
+        return first.Add(report, VerifyVerdict::Refuted, {}, {},
+                         "the side to move has no legal move");
+    std::vector<std::string> unplayable;
+    first.stored = arrStoredMoves(tree, *root, fen, first.lines, &unplayable);
+    for (const std::string& text : unplayable)
+        first.Add(report, VerifyVerdict::Refuted, {}, {},
+                  "the stored move " + text + " cannot be played");
+    if (first.stored.empty()) return;
 
     bool endsInMate = false;
-    const size_t plies = mainLinePlies(tree, root, endsInMate);
-    const StoredMove& bestStored = bestOf(stored);
-    const EngineScore& storedScore = bestStored.line.objScore;
-    const EngineScore& best = lines.front().objScore;
+    first.plies = mainLinePlies(tree, root, endsInMate);
+    const StoredMove& bestStored = bestOf(first.stored);
     // The stored line's mate length in the trainee's moves; engines may see a shorter mate in the
     // stored move itself.
-    int storedMate = endsInMate ? static_cast<int>((plies + 1) / 2) : INT_MAX;
-    if (storedScore.isMateFor()) storedMate = std::min(storedMate, storedScore.intValue);
-    const int reference = endsInMate ? static_cast<int>((plies + 1) / 2) : storedMate;
+    first.reference = endsInMate ? static_cast<int>((first.plies + 1) / 2) : INT_MAX;
+    if (!endsInMate && bestStored.line.objScore.isMateFor())
+        first.reference = bestStored.line.objScore.intValue;
 
-    for (const StoredMove& move : stored) {
+    JudgeStoredMoves(first, report);
+    JudgeOtherMoves(first, bestStored, report);
+    if (report.arrFindings.empty())
+        report.strDetails =
+            "stored " + bestStored.strText + " " + bestStored.line.objScore.strText() +
+            (bestStored.strUci == first.lines.front().arrstrUciMoves.front()
+                 ? " is the engine's best"
+                 : " is as good as the engine's best " + first.lines.front().objScore.strText());
+}
+
+void CSolutionVerifier::JudgeStoredMoves(const VerifyFirstMoves& first, VerifyReport& report) {
+    const AnalysisLine& bestLine = first.lines.front();
+    const EngineScore& best = bestLine.objScore;
+    for (const StoredMove& move : first.stored) {
         const EngineScore& score = move.line.objScore;
         const bool muchWorse =
             best.lngRank() - score.lngRank() >= options.intMarginCp ||
             (best.isMateFor() && !score.isMate && score.intValue < options.intWinCp);
         if (!score.isClearWin(options.intWinCp) && muchWorse)
-            add(VerifyVerdict::Refuted,
-                arrLineTexts(start, lines.front().arrstrUciMoves, plies, true), best,
-                "stored " + move.strText + " " + score.strText() + " is refuted, best " +
-                    joined(arrLineTexts(start, lines.front().arrstrUciMoves, 1, true)) + " " +
-                    best.strText());
-        else if (score.isMateFor() && score.intValue < reference)
-            add(VerifyVerdict::ShorterMate,
-                arrLineTexts(start, move.line.arrstrUciMoves, SIZE_MAX, true), score,
-                "stored " + move.strText + " mates in " + std::to_string(score.intValue) +
-                    ", the stored line takes " + std::to_string(reference));
+            first.Add(report, VerifyVerdict::Refuted,
+                      arrLineTexts(first.start, bestLine.arrstrUciMoves, first.plies, true), best,
+                      "stored " + move.strText + " " + score.strText() + " is refuted, best " +
+                          joined(arrLineTexts(first.start, bestLine.arrstrUciMoves, 1, true)) +
+                          " " + best.strText());
+        else if (score.isMateFor() && score.intValue < first.reference)
+            first.Add(report, VerifyVerdict::ShorterMate,
+                      arrLineTexts(first.start, move.line.arrstrUciMoves, SIZE_MAX, true), score,
+                      "stored " + move.strText + " mates in " + std::to_string(score.intValue) +
+                          ", the stored line takes " + std::to_string(first.reference));
     }
-    for (const AnalysisLine& line : lines) {
+}
+
+void CSolutionVerifier::JudgeOtherMoves(const VerifyFirstMoves& first,
+                                        const VerifyStoredMove& bestStored, VerifyReport& report) {
+    const EngineScore& storedScore = bestStored.line.objScore;
+    for (const AnalysisLine& line : first.lines) {
         const std::string& uci = line.arrstrUciMoves.front();
-        if (isStored(stored, uci)) continue;
+        if (isStored(first.stored, uci)) continue;
         const EngineScore& score = line.objScore;
         const auto texts =
-            arrLineTexts(start, line.arrstrUciMoves, std::max<size_t>(plies, 1), true);
+            arrLineTexts(first.start, line.arrstrUciMoves, std::max<size_t>(first.plies, 1), true);
         const std::string name = texts.empty() ? uci : texts.front();
-        if (score.isMateFor() && reference != INT_MAX && score.intValue < reference)
-            add(VerifyVerdict::ShorterMate,
-                arrLineTexts(start, line.arrstrUciMoves, SIZE_MAX, true), score,
-                "shorter mate " + name + " " + score.strText() + " (stored " + bestStored.strText +
-                    " #" + std::to_string(reference) + ")");
-        else if (storedScore.isMateFor()
-                     ? score.isMateFor() && score.intValue <= storedScore.intValue
-                     : storedScore.isClearWin(options.intWinCp) &&
-                           score.isClearWin(options.intWinCp) &&
-                           (score.isMate ||
-                            score.intValue >= storedScore.intValue - options.intMarginCp))
-            add(VerifyVerdict::SecondSolution, texts, score,
-                "second solution " + name + " " + score.strText() + " (stored " +
-                    bestStored.strText + " " + storedScore.strText() + ")");
+        const bool asGood = storedScore.isMateFor()
+                                ? score.isMateFor() && score.intValue <= storedScore.intValue
+                                : storedScore.isClearWin(options.intWinCp) &&
+                                      score.isClearWin(options.intWinCp) &&
+                                      (score.isMate || score.intValue >= storedScore.intValue -
+                                                                             options.intMarginCp);
+        if (score.isMateFor() && first.reference != INT_MAX && score.intValue < first.reference)
+            first.Add(report, VerifyVerdict::ShorterMate,
+                      arrLineTexts(first.start, line.arrstrUciMoves, SIZE_MAX, true), score,
+                      "shorter mate " + name + " " + score.strText() + " (stored " +
+                          bestStored.strText + " #" + std::to_string(first.reference) + ")");
+        else if (asGood)
+            first.Add(report, VerifyVerdict::SecondSolution, texts, score,
+                      "second solution " + name + " " + score.strText() + " (stored " +
+                          bestStored.strText + " " + storedScore.strText() + ")");
     }
-    if (report.arrFindings.empty())
-        report.strDetails = "stored " + bestStored.strText + " " + storedScore.strText() +
-                            (bestStored.strUci == lines.front().arrstrUciMoves.front()
-                                 ? " is the engine's best"
-                                 : " is as good as the engine's best " + best.strText());
 }
 
 void CSolutionVerifier::CheckDefences(const CGameTree& tree, VerifyReport& report) {
@@ -212,17 +223,9 @@ void CSolutionVerifier::CheckDefences(const CGameTree& tree, VerifyReport& repor
             const CPosition& position = *reply->objPosition();
             const std::string fen = strEngineFen(position);
             const auto lines = engine.arrAnalyse(fen, options.intMultiPv, options.limit);
-            std::vector<StoredMove> stored;
-            for (const std::string& childKey : reply->childrenKeys()) {
-                StoredMove move;
-                move.node = tree.Item(childKey);
-                move.strText = move.node->objPosition()->strMoveText();
-                move.strUci = strUciOfMoveText(position, move.strText);
-                if (move.strUci.empty()) continue;
-                move.line = lineOf(engine, fen, options.limit, move.strUci, lines);
-                stored.push_back(move);
+            const std::vector<StoredMove> stored = arrStoredMoves(tree, *reply, fen, lines);
+            for (const StoredMove& move : stored)
                 queue.push_back({move.node, visit.turn + 1});
-            }
             if (stored.empty()) continue;
             bool endsInMate = false;
             const size_t plies = std::max<size_t>(mainLinePlies(tree, reply, endsInMate), 2);

@@ -2,10 +2,12 @@
 
 #include "verify/CEngineAnalyser.h"
 
+#include <climits>
 #include <memory>
 #include <string>
 #include <vector>
 
+class CGameNode;
 class CGameTree;
 class CPosition;
 
@@ -43,6 +45,33 @@ struct VerifyOptions {
     int intMaxDefenceNodes = 6; // reply positions analysed at most per game
 };
 
+// A stored move at a node: its text, UCI form, engine line and child node.
+struct VerifyStoredMove {
+    std::string strText;
+    std::string strUci;
+    AnalysisLine line;
+    std::shared_ptr<CGameNode> node;
+};
+
+// What the judgement of the trainee's first moves works on: the test position, the engine's
+// lines there, the stored first moves, the main line's length in plies and the stored mate length
+// in moves (INT_MAX when the stored line is no mate).
+struct VerifyFirstMoves {
+    const CPosition& start;
+    std::string strRootKey;
+    std::vector<AnalysisLine> lines;
+    std::vector<VerifyStoredMove> stored;
+    size_t plies = 0;
+    int reference = INT_MAX;
+
+    // Records a finding at the test position.
+    void Add(VerifyReport& report, VerifyVerdict verdict, std::vector<std::string> line,
+             EngineScore score, std::string text) const {
+        report.arrFindings.push_back(
+            {verdict, strRootKey, std::move(line), score, std::move(text)});
+    }
+};
+
 // Checks a game's stored solution with an engine: is the stored first move the best or as good,
 // do other moves win as clearly (second solutions) or mate sooner, does the engine refute it,
 // and are defences as strong as the stored replies missing from the tree.
@@ -59,7 +88,14 @@ private:
     std::vector<std::string> arrLineTexts(const CPosition& position,
                                           const std::vector<std::string>& uciMoves, size_t maxPlies,
                                           bool endOnOpponent);
+    std::vector<VerifyStoredMove> arrStoredMoves(const CGameTree& tree, const CGameNode& node,
+                                                 const std::string& fen,
+                                                 const std::vector<AnalysisLine>& lines,
+                                                 std::vector<std::string>* unplayable = nullptr);
     void CheckFirstMoves(const CGameTree& tree, VerifyReport& report);
+    void JudgeStoredMoves(const VerifyFirstMoves& first, VerifyReport& report);
+    void JudgeOtherMoves(const VerifyFirstMoves& first, const VerifyStoredMove& bestStored,
+                         VerifyReport& report);
     void CheckDefences(const CGameTree& tree, VerifyReport& report);
 
     CEngineAnalyser& engine;

@@ -62,13 +62,34 @@ struct InfoCase {
 
 TEST(UciTextTest, InfoLinesAreReadIntoTheirFields) {
     const std::vector<InfoCase> cases = {
-        {"info depth 12 seldepth 14 multipv 2 score cp -35 nodes 9 time 41 pv e7e5 g1f3", true,
-         2, 12, 41, true, false, "-0.35", {"e7e5", "g1f3"}},
-        {"info depth 3 score mate -2 upperbound pv h7h6", true, 1, 3, -1, true, true, "#-2",
+        {"info depth 12 seldepth 14 multipv 2 score cp -35 nodes 9 time 41 pv e7e5 g1f3",
+         true,
+         2,
+         12,
+         41,
+         true,
+         false,
+         "-0.35",
+         {"e7e5", "g1f3"}},
+        {"info depth 3 score mate -2 upperbound pv h7h6",
+         true,
+         1,
+         3,
+         -1,
+         true,
+         true,
+         "#-2",
          {"h7h6"}},
         {"info depth 1 currmove e2e4 currmovenumber 1", true, 1, 1, -1, false, false, "+0.00", {}},
-        {"info string NNUE evaluation using nn.nnue enabled", false, 1, 0, -1, false, false,
-         "+0.00", {}},
+        {"info string NNUE evaluation using nn.nnue enabled",
+         false,
+         1,
+         0,
+         -1,
+         false,
+         false,
+         "+0.00",
+         {}},
         {"info depth x score cp 10", true, 1, 0, -1, false, false, "+0.00", {}},
         {"bestmove e2e4", false, 1, 0, -1, false, false, "+0.00", {}},
         {"", false, 1, 0, -1, false, false, "+0.00", {}},
@@ -96,21 +117,23 @@ TEST(UciTextTest, InfoLinesAreReadIntoTheirFields) {
 struct HandshakeFailure {
     std::string path;
     std::string reason;
+    int waitMs; // programs that end are given time enough on a loaded machine
 };
 
 TEST(CUciSessionTest, AHandshakeThatFailsSaysHow) {
     const std::vector<HandshakeFailure> cases = {
         {fakeEngine("../../verify/fakes/silent.sh"),
-         "did not answer \"uci\" with \"uciok\" within 1 seconds"},
-        {"/bin/true", "ended before answering \"uci\" (it ended with exit code 0)"},
+         "did not answer \"uci\" with \"uciok\" within 1 seconds", 500},
+        {"/bin/true", "ended before answering \"uci\" (it ended with exit code 0)", 10000},
         {fakeEngine("exit-midline.sh"),
-         "ended before answering \"uci\" (it ended with exit code 4: why: the fake ends here)"},
+         "ended before answering \"uci\" (it ended with exit code 4: why: the fake ends here)",
+         10000},
     };
     for (const HandshakeFailure& c : cases) {
         CEngineProcess process;
         ASSERT_TRUE(process.isStart(c.path)) << c.path;
         CUciSession session(process);
-        EXPECT_FALSE(session.isHandshake(500)) << c.path;
+        EXPECT_FALSE(session.isHandshake(c.waitMs)) << c.path;
         EXPECT_EQ(session.strError(), c.reason) << c.path;
     }
 }
@@ -162,8 +185,7 @@ struct DetectCase {
 TEST(EngineDetectTest, TellsTheProtocolOrRefusesWhatIsNoEngine) {
     std::vector<DetectCase> cases = {
         {"Stockfish speaks UCI", BRISOLT_STOCKFISH, true, EngineProtocol::Uci, "Stockfish 15.1"},
-        {"a fake UCI engine", fakeEngine("illegal.sh"), true, EngineProtocol::Uci,
-         "Fake Illegal"},
+        {"a fake UCI engine", fakeEngine("illegal.sh"), true, EngineProtocol::Uci, "Fake Illegal"},
         {"a console engine", fakeEngine("console-engine.sh"), true, EngineProtocol::Console,
          "Crafty"},
         {"a program that ends at once", "/bin/true", false, EngineProtocol::Unknown,
@@ -179,7 +201,9 @@ TEST(EngineDetectTest, TellsTheProtocolOrRefusesWhatIsNoEngine) {
         cases.push_back({"a PGN tool", "/usr/bin/pgn-extract", false, EngineProtocol::Unknown,
                          "it is not a chess engine"});
     for (const DetectCase& c : cases) {
-        const EngineDetection found = objDetectEngine(c.path, 700, 1500);
+        // Engines answer at once; the others are given up after the short waits of the test.
+        const EngineDetection found =
+            c.usable ? objDetectEngine(c.path, 10000, 10000) : objDetectEngine(c.path, 700, 1500);
         EXPECT_EQ(found.isUsable, c.usable) << c.name << ": " << found.strError;
         EXPECT_EQ(found.protocol, c.protocol) << c.name;
         if (c.usable) {

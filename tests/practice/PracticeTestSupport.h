@@ -49,8 +49,7 @@ struct Practice {
     std::unique_ptr<frmCrafty> window;
 
     Practice(const std::string& fen, const QString& enginePath,
-             const QString& name = "Stockfish 15.1",
-             EngineProtocol protocol = EngineProtocol::Uci)
+             const QString& name = "Stockfish 15.1", EngineProtocol protocol = EngineProtocol::Uci)
         : mainBoard(mainBoardAt(fen)) {
         window = std::make_unique<frmCrafty>(
             mainBoard.get(), PracticeEngine{enginePath, protocol, name}, nullptr,

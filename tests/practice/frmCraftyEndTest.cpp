@@ -95,7 +95,8 @@ TEST(frmCraftyEndTest, APositionTheBoardRefusesIsShownWithTheReasonAndNotPlayed)
         window.lblReplay->click();
         EXPECT_FALSE(window.bridge()->isRunning()) << c.name;
         EXPECT_FALSE(window.timerPoll->isActive()) << c.name;
-        EXPECT_TRUE(window.lblResult->text().startsWith("This position cannot be played")) << c.name;
+        EXPECT_TRUE(window.lblResult->text().startsWith("This position cannot be played"))
+            << c.name;
     }
 }
 
