@@ -18,6 +18,8 @@ void frmMain::PlayAgainstEngine() {
     Guarded([this] {
         frmCrafty practice(cntrlChess, this);
         practice.exec();
+        // The game's start may have told the engine's own name: the commands take it up.
+        UpdateEngineCommands();
     });
 }
 
