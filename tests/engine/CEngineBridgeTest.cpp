@@ -186,26 +186,6 @@ TEST(CEngineBridgeTest, StockfishAnswersWithALegalMoveInConsoleForm) {
     EXPECT_GE(bridge.intEngineReportedMs(), 0);
 }
 
-TEST(CEngineBridgeTest, StockfishMatesAndTheResultLineFollows) {
-    CEngineBridge bridge(BRISOLT_STOCKFISH, EngineProtocol::Uci);
-    ASSERT_EQ(bridge.initialize_chess_engine(0), 1);
-    setUpGame(bridge, "4r1k1/5ppp/8/8/8/8/6PP/1N5K w - - 0 30");
-    bridge.SendEngineCommand("Na3");
-    const auto gameOver = [](const std::string& text) {
-        return parseEngineOutput(text, "Black").isGameOver;
-    };
-    const EngineOutputParse parse = parseEngineOutput(collectOutput(bridge, gameOver), "Black");
-    EXPECT_EQ(parse.strMove, "Re1#");
-    EXPECT_EQ(parse.strResult, "0-1 {Black mates}");
-
-    // The trainee's stalemating move ends the game without asking the engine.
-    setUpGame(bridge, "k7/8/1K6/8/8/8/7Q/8 w - -");
-    bridge.SendEngineCommand("Qc7");
-    const EngineOutputParse drawn = parseEngineOutput(collectOutput(bridge, gameOver), "Black");
-    EXPECT_EQ(drawn.strResult, "1/2-1/2 {stalemate}");
-    EXPECT_EQ(drawn.strMove, "");
-}
-
 TEST(CEngineBridgeTest, RestartingAndStoppingWhileTheEngineThinks) {
     std::string folder;
     {
