@@ -51,7 +51,7 @@ int CEngineBridge::initialize_chess_engine(int /*reserved*/) {
     error.clear();
     engineName.clear();
     pending.clear();
-    started = stopping = searching = awaitingAnswer = false;
+    started = stopping = searching = awaitingAnswer = batchHandedOut = false;
     consoleMoveTimeMs = 0;
 
     if (trimmed(enginePath).empty()) {
@@ -131,14 +131,22 @@ void CEngineBridge::sendConsole(const std::string& line) {
 }
 
 std::string CEngineBridge::get_message() {
-    if (started) {
-        takeOutput(0);
-        checkProcess();
-        checkDeadline();
+    if (pending.empty()) {
+        // Once a batch has been handed out, a blank ends the caller's reading before the next.
+        if (batchHandedOut) {
+            batchHandedOut = false;
+            return {};
+        }
+        if (started) {
+            takeOutput(0);
+            checkProcess();
+            checkDeadline();
+        }
+        if (pending.empty()) return {};
     }
-    if (pending.empty()) return {};
     std::string line = std::move(pending.front());
     pending.pop_front();
+    batchHandedOut = pending.empty();
     return line;
 }
 
@@ -161,9 +169,13 @@ void CEngineBridge::stopEngine() {
 
 void CEngineBridge::takeOutput(int waitMs) {
     if (!translator) {
+        // A batch at a time: an engine that floods its output cannot hold the caller.
+        const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(waitMs, 5));
         std::string line;
-        for (int wait = waitMs; process.isReadLine(line, wait); wait = 0)
+        for (int wait = waitMs; process.isReadLine(line, wait); wait = 0) {
             takeConsoleLine(line);
+            if (Clock::now() >= deadline) break;
+        }
         return;
     }
     if (!searching || !session->isSearchDone(waitMs)) return;

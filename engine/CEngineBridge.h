@@ -84,6 +84,7 @@ private:
     bool stopping = false;
     bool searching = false;      // UCI: a search was handed to the session
     bool awaitingAnswer = false; // console: a move was sent and nothing has come back
+    bool batchHandedOut = false; // the last pending line went out: a blank comes next
     int consoleMoveTimeMs = 0;   // console: the last "st" in milliseconds
     std::chrono::steady_clock::time_point askedAt;
     int handshakeTimeoutMs = 5000;

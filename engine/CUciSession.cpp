@@ -2,6 +2,8 @@
 
 #include "engine/CEngineProcess.h"
 
+#include <algorithm>
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -97,12 +99,16 @@ void CUciSession::TakeLine(const std::string& line) {
 }
 
 bool CUciSession::isSearchDone(int waitMs) {
-    const auto deadline = Clock::now() + std::chrono::milliseconds(waitMs);
+    // An engine that never stops talking must not hold its caller: the reading ends with the
+    // wait, and a poll still gets a few milliseconds for what has already arrived.
+    const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(waitMs, 5));
     std::string line;
-    while (thinking && process.isReadLine(line, msLeft(deadline)))
+    while (thinking && process.isReadLine(line, msLeft(deadline))) {
         TakeLine(trimmed(line));
+        if (msLeft(deadline) == 0) break;
+    }
     // Whatever else the engine says between searches is read and let go.
-    while (!thinking && process.isReadLine(line, 0))
+    while (!thinking && msLeft(deadline) > 0 && process.isReadLine(line, 0))
         TakeLine(trimmed(line));
     return !thinking;
 }

@@ -77,6 +77,9 @@ TEST(CEngineBridgeTest, EngineFaultsDuringAGameAreReported) {
          "The engine did not answer within 2 seconds and was stopped."},
         {"garbage.sh", EngineProtocol::Uci, "The engine sent a move that cannot be read: \"\"."},
         {"illegal.sh", EngineProtocol::Uci, "The engine played an illegal move: a2a5."},
+        // Endless info lines neither hold the reader nor pass for an answer.
+        {"../../soak/fakes/flood.sh", EngineProtocol::Uci,
+         "The engine did not answer within 2 seconds and was stopped."},
         // A console engine that never answers the move is given up after the same time.
         {"../../verify/fakes/silent.sh", EngineProtocol::Console,
          "The engine did not answer within 2 seconds and was stopped."},
@@ -130,6 +133,18 @@ TEST(CEngineBridgeTest, ConsoleProtocolPassesLinesThroughWhole) {
         EXPECT_EQ(bridge.strError(), "");
     }
     EXPECT_FALSE(std::filesystem::exists(folder)) << folder;
+}
+
+// A console program that never stops writing: each reading still ends, with whole lines.
+TEST(CEngineBridgeTest, AFloodOfOutputIsReadABatchAtATime) {
+    CEngineBridge bridge("/usr/bin/yes", EngineProtocol::Console);
+    ASSERT_EQ(bridge.initialize_chess_engine(0), 1);
+    for (int reading = 0; reading < 3; ++reading) {
+        bridge.waitForOutput(20);
+        const std::string output = strReadEngineOutput([&] { return bridge.get_message(); });
+        ASSERT_FALSE(output.empty());
+        EXPECT_EQ(output.find_first_not_of(std::string("y") + ENGINE_SEPARATOR), std::string::npos);
+    }
 }
 
 struct UnknownCase {
