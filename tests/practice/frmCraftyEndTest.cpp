@@ -1,10 +1,13 @@
 // How practice games end, and positions that cannot be played: the practice window on real
 // widgets offscreen against the real Stockfish and console-protocol fakes.
 #include "PracticeTestSupport.h"
+#include "engine/CEngineSettings.h"
 #include "game/CGameTree.h"
 #include "model/CDiagram.h"
 
+#include <QFile>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -98,6 +101,30 @@ TEST(frmCraftyEndTest, APositionTheBoardRefusesIsShownWithTheReasonAndNotPlayed)
         EXPECT_TRUE(window.lblResult->text().startsWith("This position cannot be played"))
             << c.name;
     }
+}
+
+// Each game starts the engine once; an engine of unknown protocol is found out by that start and
+// remembered, so the next game does not ask again.
+TEST(frmCraftyEndTest, OneEngineStartPerGameAndWhatItToldIsKept) {
+    QTemporaryDir folder;
+    const QString log = folder.filePath("starts");
+    qputenv("BRISOLT_START_LOG", log.toLocal8Bit());
+    const auto starts = [&] {
+        QFile file(log);
+        return file.open(QIODevice::ReadOnly) ? file.readAll().count('\n') : 0;
+    };
+    Practice practice("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQkq -", fake("counted.sh"),
+                      "Counted", EngineProtocol::Unknown);
+    EXPECT_EQ(starts(), 1);
+    EXPECT_EQ(practice.window->windowTitle(), "Practice with Fake Counted");
+    EXPECT_EQ(CEngineSettings::knownProtocol(fake("counted.sh")), EngineProtocol::Uci);
+    practice.traineeMoves("e5");
+    ASSERT_TRUE(practice.awaitAnswer());
+    EXPECT_EQ(practice.result(), "Black to move");
+    EXPECT_EQ(starts(), 1);
+    practice.window->lblReplay->click();
+    EXPECT_EQ(starts(), 2);
+    qunsetenv("BRISOLT_START_LOG");
 }
 
 } // namespace
