@@ -31,10 +31,11 @@ bool CUciSession::isSend(const std::string& line) {
 bool CUciSession::isHandshake(int waitMs) {
     error.clear();
     const auto deadline = Clock::now() + std::chrono::milliseconds(waitMs);
-    // A program that has already gone cannot take "uci"; the reason below says why.
-    const bool sent = process.isSend("uci");
+    // A program that has already gone cannot take "uci"; what it wrote is still read, and the
+    // reason below says why it went.
+    process.isSend("uci");
     std::string line;
-    while (sent && process.isReadLine(line, msLeft(deadline))) {
+    while (process.isReadLine(line, msLeft(deadline))) {
         line = trimmed(line);
         if (line.rfind("id name ", 0) == 0) name = trimmed(line.substr(8));
         if (line == "uciok") return true;

@@ -128,10 +128,7 @@ void CUciTranslator::trainerMove(const std::string& text) {
 
 void CUciTranslator::startSearch() {
     if (!position || thinking) return;
-    const auto& status = position->objStatus()->strToString();
-    if (status != CGameStatus::objWHITE_TO_MOVE()->strToString() &&
-        status != CGameStatus::objBLACK_TO_MOVE()->strToString())
-        return;
+    if (!position->objStatus()->isInProgress()) return;
     toEngine.push_back({UciRequest::Kind::Search, startFen, uciMoves, {moveTimeMs, depth}});
     thinking = true;
 }
@@ -173,15 +170,19 @@ void CUciTranslator::bestMove(const std::string& uci) {
 }
 
 bool CUciTranslator::reportGameEnd() {
-    const std::string status = position->objStatus()->strToString();
-    if (status == CGameStatus::objWHITE_WINS()->strToString())
+    switch (position->objStatus()->intCode()) {
+    case CGameStatus::WhiteWins:
         toCaller.push_back("1-0 {White mates}");
-    else if (status == CGameStatus::objBLACK_WINS()->strToString())
+        break;
+    case CGameStatus::BlackWins:
         toCaller.push_back("0-1 {Black mates}");
-    else if (status == CGameStatus::objDRAWN_BY_STALEMATE()->strToString())
+        break;
+    case CGameStatus::DrawnByStalemate:
         toCaller.push_back("1/2-1/2 {stalemate}");
-    else
+        break;
+    default:
         return false;
+    }
     return true;
 }
 
