@@ -9,10 +9,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// A console engine or a UCI engine answers "uci" at once; an engine of unknown protocol that
-// is silent this long is taken for a console engine.
-constexpr int unknownHandshakeMs = 2000;
-
 std::string seconds(int msecs) {
     return std::to_string((msecs + 999) / 1000);
 }
@@ -75,9 +71,7 @@ int CEngineBridge::initialize_chess_engine(int /*reserved*/) {
 
 bool CEngineBridge::isStartUci(bool required) {
     session = std::make_unique<CUciSession>(process);
-    const int wait =
-        required ? handshakeTimeoutMs : std::min(handshakeTimeoutMs, unknownHandshakeMs);
-    if (session->isHandshake(wait)) {
+    if (session->isHandshake(handshakeTimeoutMs)) {
         engineProtocol = EngineProtocol::Uci;
         engineName = session->strName();
         translator = std::make_unique<CUciTranslator>();

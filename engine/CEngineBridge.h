@@ -57,7 +57,8 @@ public:
     // Ends the engine: "end" for the console protocol, "quit" for UCI; kills it if it lingers.
     void stopEngine();
 
-    // How long the start waits for "uciok" (milliseconds).
+    // How long the start waits for "uciok" (milliseconds); an engine of unknown protocol that
+    // stays silent this long is spoken to as a console engine.
     void setHandshakeTimeout(int msecs) { handshakeTimeoutMs = msecs; }
     // How long past its search time an engine may take before it is given up (milliseconds).
     void setAnswerGrace(int msecs) { answerGraceMs = msecs; }

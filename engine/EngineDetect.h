@@ -20,5 +20,5 @@ struct EngineDetection {
 // Starts the program once and finds out how it plays: "uci" answered with "uciok" within the
 // handshake time, else the console setup, the start position and 1. e4 answered with Black's
 // move within answerMs. A program that does neither is not an engine.
-EngineDetection objDetectEngine(const std::string& path, int handshakeMs = 2000,
+EngineDetection objDetectEngine(const std::string& path, int handshakeMs = 3000,
                                 int answerMs = 4000);
