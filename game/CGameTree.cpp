@@ -3,6 +3,8 @@
 #include "game/CPosition.h"
 #include "model/CError.h"
 
+#include <algorithm>
+
 namespace {
 
 const char* const kSource = "CGameTree";
@@ -78,26 +80,59 @@ std::shared_ptr<CGameNode> CGameTree::Add(const std::shared_ptr<CPosition>& posi
                                           GameNodeList& next) {
     auto node = std::make_shared<CGameNode>();
     node->InitFromPosition(m_current->strKey(), position);
-    if (isExists(node->strKey())) {
-        node = Item(node->strKey());
-    } else {
-        Insert(node);
-        // The first start position finds itself as its parent here; AddChild refuses it.
-        if (!isExists(m_current->strKey())) {
-            Erase(node->strKey());
-            RaiseInvalidCall();
+    if (node->strKey() == CGameNode::strINITIAL_KEY()) {
+        if (isExists(node->strKey())) {
+            node = Item(node->strKey());
+        } else {
+            Insert(node);
         }
-        Item(m_current->strKey())->AddChild(node);
+    } else {
+        if (!isExists(m_current->strKey())) RaiseInvalidCall();
+        const std::shared_ptr<CGameNode> parent = Item(m_current->strKey()); // Insert may move it
+        if (auto same = objChildReaching(*parent, node->strKey(), node->objPosition())) {
+            node = same;
+        } else {
+            // Another node may hold the key: the same position reached by another order of
+            // moves, or another position whose key is the same. Each path keeps a node of its own.
+            node->strKey(strFreeKey(node->strKey()));
+            Insert(node);
+            parent->AddChild(node);
+        }
     }
     m_current = node;
     next = arrobjGetNextNodes(node);
     return node;
 }
 
+std::shared_ptr<CGameNode>
+CGameTree::objChildReaching(const CGameNode& parent, const std::string& key,
+                            const std::shared_ptr<CPosition>& position) const {
+    for (const std::string& childKey : parent.childrenKeys()) {
+        auto found = m_index.find(childKey);
+        if (found == m_index.end()) continue;
+        const std::shared_ptr<CGameNode>& child = m_nodes[found->second];
+        const std::shared_ptr<CPosition>& held = child->objPosition();
+        if (held && CGameNode::strKeyOf(*held) == key && held->isEqual(position)) return child;
+    }
+    return nullptr;
+}
+
+std::string CGameTree::strFreeKey(const std::string& key) {
+    if (!isExists(key)) return key;
+    int& last = m_lastSuffix[key];
+    last = std::max(last, 1);
+    std::string free;
+    do {
+        free = key + "~" + std::to_string(++last);
+    } while (isExists(free));
+    return free;
+}
+
 void CGameTree::Remove(const std::string& key) {
     if (key == CGameNode::strINITIAL_KEY()) {
         m_nodes.clear();
         m_index.clear();
+        m_lastSuffix.clear();
         return;
     }
     if (!isExists(key)) return;

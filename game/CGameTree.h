@@ -45,8 +45,10 @@ public:
     // links it to an existing parent. The current node does not change.
     std::shared_ptr<CGameNode> Add2(const std::shared_ptr<CPosition>& position,
                                     const std::string& key, const std::string& parentKey);
-    // Adds the position as a move from the current node (or finds the node it reaches), makes it
-    // current and gives its children.
+    // Adds the position as a move from the current node, makes it current and gives its children.
+    // The same move again from the same node finds the node it made before. A move whose key
+    // another node already holds (a transposition, or another board with the same key) gets a
+    // node of its own under the key followed by "~" and a number from 2 up.
     std::shared_ptr<CGameNode> Add(const std::shared_ptr<CPosition>& position, GameNodeList& next);
     // Removes the node and its direct children; "InitialKey" empties the tree.
     void Remove(const std::string& key);
@@ -68,8 +70,12 @@ private:
     void Insert(const std::shared_ptr<CGameNode>& node);
     void Erase(const std::string& key);
     const std::shared_ptr<CGameNode>& Resolved(const std::shared_ptr<CGameNode>& node) const;
+    std::shared_ptr<CGameNode> objChildReaching(const CGameNode& parent, const std::string& key,
+                                                const std::shared_ptr<CPosition>& position) const;
+    std::string strFreeKey(const std::string& key);
 
     GameNodeList m_nodes;
     std::unordered_map<std::string, size_t> m_index;
+    std::unordered_map<std::string, int> m_lastSuffix; // per key, the last number given after "~"
     std::shared_ptr<CGameNode> m_current;
 };

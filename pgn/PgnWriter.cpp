@@ -15,25 +15,43 @@ class MoveTextWriter {
 public:
     explicit MoveTextWriter(const CGameTree& tree) : m_tree(tree) {}
 
-    void writeLine(const std::shared_ptr<CGameNode>& from, bool numberFirst) {
-        std::shared_ptr<CGameNode> node = from;
-        bool needNumber = numberFirst;
-        while (node) {
-            GameNodeList children = m_tree.arrobjGetNextNodes(node);
-            if (children.empty()) return;
-            writeMove(*node->objPosition(), *children[0]->objPosition(), needNumber);
-            needNumber = false;
-            for (size_t i = 1; i < children.size(); ++i) {
-                if (!m_visited.insert(children[i]->strKey()).second) continue;
-                m_tokens.push_back("(");
-                writeMove(*node->objPosition(), *children[i]->objPosition(), true);
-                writeLine(children[i], false);
-                m_tokens.push_back(")");
-                needNumber = true;
+    // Writes the main line from the node with every variation in tree order. Lines are kept on
+    // a stack of their own, so that a tree nested as deep as a file can make it is written whole.
+    void writeTree(const std::shared_ptr<CGameNode>& root) {
+        std::vector<Line> lines;
+        lines.push_back(Line{root, {}, 1, true, false, false});
+        while (!lines.empty()) {
+            Line& line = lines.back();
+            if (!line.started) {
+                line.children = m_tree.arrobjGetNextNodes(line.node);
+                if (line.children.empty()) {
+                    closeLine(lines);
+                    continue;
+                }
+                writeMove(*line.node->objPosition(), *line.children[0]->objPosition(),
+                          line.needNumber);
+                line.needNumber = false;
+                line.started = true;
+                line.variation = 1;
             }
-            // A node reached twice (a transposition) is written once.
-            if (!m_visited.insert(children[0]->strKey()).second) return;
-            node = children[0];
+            while (line.variation < line.children.size() &&
+                   !m_visited.insert(line.children[line.variation]->strKey()).second)
+                ++line.variation;
+            if (line.variation < line.children.size()) {
+                std::shared_ptr<CGameNode> child = line.children[line.variation++];
+                m_tokens.push_back("(");
+                writeMove(*line.node->objPosition(), *child->objPosition(), true);
+                line.needNumber = true;
+                lines.push_back(Line{child, {}, 1, false, false, true}); // line is stale now
+                continue;
+            }
+            // A node reached twice (links that meet again) is written once.
+            if (!m_visited.insert(line.children[0]->strKey()).second) {
+                closeLine(lines);
+                continue;
+            }
+            line.node = line.children[0];
+            line.started = false;
         }
     }
 
@@ -60,6 +78,20 @@ public:
     }
 
 private:
+    struct Line {
+        std::shared_ptr<CGameNode> node; // the node whose continuation is written next
+        GameNodeList children;           // its children, once its main move is written
+        size_t variation;                // the next child to write as a variation
+        bool needNumber;                 // the next Black move needs its number
+        bool started;                    // the main move of node is written
+        bool closes;                     // a variation: ")" ends it
+    };
+
+    void closeLine(std::vector<Line>& lines) {
+        if (lines.back().closes) m_tokens.push_back(")");
+        lines.pop_back();
+    }
+
     void writeMove(const CPosition& before, const CPosition& after, bool needNumber) {
         std::string number = std::to_string(after.intMoveNumber());
         if (before.isWhiteToMove()) {
@@ -119,7 +151,7 @@ std::string PgnWriter::strWriteGame(const CGameTree& tree, const std::string& de
     }
     pgn += '\n';
     MoveTextWriter writer(tree);
-    writer.writeLine(root, true);
+    writer.writeTree(root);
     pgn += writer.text();
     pgn += '\n';
     return pgn;

@@ -235,19 +235,25 @@ TEST_F(MoveInput, StoredRepliesAreChosenUniformly) {
     }
 }
 
-TEST_F(MoveInput, TranspositionMovesToTheExistingNode) {
+// A transposition keeps a node of its own, so the line that reached it keeps its continuation.
+TEST_F(MoveInput, TranspositionMakesANodeOfItsOwn) {
     board->MovePgn("Nf3", false, false);
     board->MovePgn("Nf6", false, false);
     board->MovePgn("Nc3", false, false);
     board->MovePgn("Nc6", false, false);
     const int nodes = board->objGameTree()->Count();
+    const std::string firstKey = board->objGameTree()->objCurrentNode()->strKey();
     board->cmdNavigation_Click(0);
     for (const char* m : {"Nc3", "Nf6", "Nf3"})
         board->MovePgn(m, false, false);
     const int afterBranch = board->objGameTree()->Count();
+    const std::string parentKey = board->objGameTree()->objCurrentNode()->strKey();
     board->MakeMove(idx("b8"), idx("c6"), 0);
-    EXPECT_EQ(board->objGameTree()->Count(), afterBranch);
     EXPECT_EQ(afterBranch, nodes + 3);
+    EXPECT_EQ(board->objGameTree()->Count(), afterBranch + 1);
+    const auto& reached = board->objGameTree()->objCurrentNode();
+    EXPECT_EQ(reached->strKey(), firstKey + "~2");
+    EXPECT_EQ(reached->strParentKey(), parentKey);
     EXPECT_TRUE(board->arrNextNodes().empty() || board->arrNextNodes()[0] == nullptr);
 }
 

@@ -4,7 +4,9 @@
 #include "game/PositionConstructors.h"
 #include "model/CDiagram.h"
 #include "model/CError.h"
+#include "tests/game/KeyCollisionFinder.h"
 
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -100,16 +102,58 @@ TEST(GameTree, AddingMovesBuildsTheMainLineAndVariationsInOrder) {
     EXPECT_EQ(game.tree->Count(), 5);
 }
 
-TEST(GameTree, ATranspositionJoinsTheExistingNodeWithoutASecondParentLink) {
-    Game game;
-    auto firstParent = game.fromRoot({"e4", "e6", "d4"});
-    auto first = game.line({"d5"});
-    auto secondParent = game.fromRoot({"d4", "e6", "e4"});
-    auto joined = game.line({"d5"});
-    EXPECT_EQ(joined, first);
-    EXPECT_EQ(joined->strParentKey(), firstParent->strKey());
-    EXPECT_TRUE(game.tree->Item(secondParent->strKey())->arrstrGetChildrenKey().empty());
-    EXPECT_EQ(game.tree->Count(), 8);
+// Two paths that reach one key: a transposition (the same board by another order of moves) and
+// pairs of different boards whose keys are equal, found by search. Each path keeps a node of its
+// own with its own parent and its own continuation.
+TEST(GameTree, EveryPathToAKeyKeepsItsOwnNodeParentAndContinuation) {
+    struct Case {
+        std::string name;
+        std::vector<std::string> first, second;
+    };
+    std::vector<Case> cases = {
+        {"transposition", {"e4", "e6", "d4", "d5"}, {"d4", "e6", "e4", "d5"}},
+        {"knights transposing", {"Nf3", "Nc6", "Nc3", "Nf6"}, {"Nc3", "Nc6", "Nf3", "Nf6"}},
+    };
+    const auto collisions = KeyCollisionFinder::find(objNewStartPosition(), 3, 6);
+    ASSERT_FALSE(collisions.empty()) << "the search finds no key shared by two boards";
+    for (const KeyCollision& found : collisions)
+        cases.push_back({"collision at " + found.key, found.first, found.second});
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Game game;
+        auto first = game.line(c.first);
+        auto firstNext = game.line({first->objPosition()->isWhiteToMove() ? "a3" : "a6"});
+        auto second = game.fromRoot(c.second);
+        auto secondNext = game.line({second->objPosition()->isWhiteToMove() ? "h3" : "h6"});
+
+        EXPECT_NE(second, first);
+        EXPECT_NE(second->strKey(), first->strKey());
+        EXPECT_EQ(second->strKey(), first->strKey() + "~2");
+        EXPECT_EQ(game.tree->Count(),
+                  static_cast<int>(1 + c.first.size() + 1 + c.second.size() + 1));
+        // Every node of each path has the node before it as parent and as the only parent link.
+        for (const auto& path : {std::vector<std::string>(c.first), c.second}) {
+            game.tree->objMoveFirst(game.next);
+            auto node = game.tree->objCurrentNode();
+            for (const std::string& move : path) {
+                auto children = game.tree->arrobjGetNextNodes(node);
+                auto child = std::find_if(children.begin(), children.end(), [&](const auto& n) {
+                    return n->objPosition()->strMoveText() == move;
+                });
+                ASSERT_NE(child, children.end()) << move;
+                EXPECT_EQ((*child)->strParentKey(), node->strKey());
+                node = *child;
+            }
+        }
+        EXPECT_EQ(Keys(game.tree->arrobjGetNextNodes(first)),
+                  std::vector<std::string>{firstNext->strKey()});
+        EXPECT_EQ(Keys(game.tree->arrobjGetNextNodes(second)),
+                  std::vector<std::string>{secondNext->strKey()});
+        // Playing a path again finds its nodes.
+        EXPECT_EQ(game.fromRoot(c.second), second);
+        EXPECT_EQ(game.fromRoot(c.first), first);
+    }
 }
 
 TEST(GameTree, MoveNextAndMoveLastFillTheNextNodesAsSpecified) {
