@@ -2,6 +2,7 @@
 #include "cli/Commands.h"
 #include "game/CPosition.h"
 #include "game/Fen.h"
+#include "game/MoveText.h"
 #include "game/Perft.h"
 #include "model/CError.h"
 #include "model/CGameStatus.h"
@@ -90,7 +91,9 @@ int runPlay(const CommandArgs& args) {
             next = nullptr;
         }
         if (!next) {
-            std::cerr << "move " << text << " refused: illegal or unreadable in "
+            const MoveTextParts parts = objReadMoveText(text);
+            std::cerr << "move " << text << " refused: "
+                      << (parts.isReadable() ? "illegal in" : parts.strError + " in") << " "
                       << position->strGetFEN() << std::endl;
             return 1;
         }

@@ -1,4 +1,5 @@
 #include "game/CPosition.h"
+#include "game/MoveText.h"
 #include "game/PositionRules.h"
 #include "model/CChessPiece.h"
 #include "model/CChessSquare.h"
@@ -8,35 +9,10 @@
 #include "model/Geometry.h"
 #include "model/PieceCodes.h"
 
-#include <cctype>
-#include <cstdlib>
-
 namespace {
 
 std::string squareName(int square) {
     return std::string{char('a' + fileOf(square)), char('1' + rankOf(square))};
-}
-
-// The text to scan for the move: a trailing en-passant remark ("e.p.", "ep") after the
-// destination is dropped so that its letters do not move the destination.
-std::string withoutEnPassantRemark(const std::string& text) {
-    std::string s = text;
-    while (!s.empty() && std::string("+#!? ").find(s.back()) != std::string::npos)
-        s.pop_back();
-    std::size_t end = s.size();
-    const auto lowerAt = [&](std::size_t i) {
-        return char(std::tolower(static_cast<unsigned char>(s[i])));
-    };
-    if (end > 0 && s[end - 1] == '.') --end;
-    if (end == 0 || lowerAt(end - 1) != 'p') return text;
-    --end;
-    if (end > 0 && s[end - 1] == '.') --end;
-    if (end == 0 || lowerAt(end - 1) != 'e') return text;
-    --end;
-    while (end > 0 && s[end - 1] == ' ')
-        --end;
-    if (end == 0 || s[end - 1] < '1' || s[end - 1] > '8') return text;
-    return s.substr(0, end);
 }
 
 } // namespace
@@ -104,38 +80,12 @@ CPosition::objProcessMove2(const std::shared_ptr<CPosition>& position, const std
     const CPosition& target = position ? *position : *this;
     if (moveText.size() < 2 || !target.m_diagram) return nullptr;
     const bool white = isWhiteToMove();
+    const MoveTextParts parts = objReadMoveText(moveText);
+    if (!parts.isReadable()) return nullptr;
 
-    char destFile = ' ', hintFile = ' ', destRank = ' ', hintRank = ' ';
-    int current = -1, previous = -1;
-    bool castling = false;
-    for (char c : withoutEnPassantRemark(moveText)) {
-        if (c >= 'a' && c <= 'h') {
-            hintFile = destFile;
-            destFile = c;
-        } else if (c >= '1' && c <= '8') {
-            hintRank = destRank;
-            destRank = c;
-        } else if (c == 'N' || c == 'B' || c == 'R' || c == 'Q') {
-            previous = current;
-            current = kindOfLetter(c);
-        } else if (c == 'K') {
-            current = 5;
-        } else if (c == 'O') {
-            castling = true;
-            break;
-        }
-        if (c != ' ' && current < 0) current = 0;
-    }
-
-    if (castling) {
+    if (parts.isCastling) {
         const int home = white ? 0 : 7;
-        int file;
-        if (moveText.find("O-O-O") != std::string::npos)
-            file = 2;
-        else if (moveText.find("O-O") != std::string::npos)
-            file = 6;
-        else
-            return nullptr;
+        const int file = parts.isLongCastling ? 2 : 6;
         const auto& destination = CChessSquare::objGetSquare(file, home);
         if (!target.isCastlingOK(destination)) return nullptr;
         const int king = codeOf(5, white);
@@ -144,20 +94,21 @@ CPosition::objProcessMove2(const std::shared_ptr<CPosition>& position, const std
         return target.objMove2(move, moveText);
     }
 
-    int moving = current, after = current;
-    if (previous >= 0) {
-        if (previous != 0) return nullptr;
-        moving = 0;
-    }
-    if (destFile == ' ' || destRank == ' ' || moving < 0) return nullptr;
-    if (moving == 0 && hintFile == ' ') hintFile = destFile;
-    const int to = squareOf(destFile - 'a', destRank - '1');
+    const int moving = parts.intPiece;
+    const int after = parts.intPromotion >= 0 ? parts.intPromotion : moving;
+    // A pawn that does not capture stays on its file.
+    const char hintFile = moving == 0 && parts.hintFile == ' ' ? parts.destFile : parts.hintFile;
+    const int to = squareOf(parts.destFile - 'a', parts.destRank - '1');
     // A pawn never stays on its last rank: without a promotion piece the text names no move.
     if (moving == 0 && after == 0 && rankOf(to) == (white ? 7 : 0)) return nullptr;
     ending = CPieceLocation::objShared(codeOf(after, white), to);
     starting = objFindStartLocation(target, ending, CChessPiece::objFromCode(codeOf(moving, white)),
-                                    std::string(1, hintRank), std::string(1, hintFile));
+                                    std::string(1, parts.hintRank), std::string(1, hintFile));
     if (!starting) RaiseError("CPosition", "No Move " + moveText);
+    // A capture mark on a move that takes nothing names a capture this position does not have.
+    const bool takes = target.m_diagram->intCodeAt(to) != 0 ||
+                       (moving == 0 && fileOf(starting->intSquare()) != fileOf(to));
+    if (parts.isCapture && !takes) return nullptr;
     return target.objMove2(CMove(starting, ending), moveText);
 }
 

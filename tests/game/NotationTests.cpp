@@ -1,3 +1,4 @@
+#include "game/MoveText.h"
 #include "model/CDiagram.h"
 #include "model/CError.h"
 #include "model/CPiece.h"
@@ -79,6 +80,24 @@ TEST(Notation, ReadingMoves) {
         {start, "N3", ""},
         {start, "Nxe4=Q", ""},
         {"4k3/4r3/8/8/8/8/4N3/4K3 w - -", "Nc3", ""}, // the only knight is pinned
+        // Texts that are not moves are refused, never guessed.
+        {start, "Sf3", ""},
+        {start, "Lf3", ""},
+        {start, "Xe4", ""},
+        {start, "Nf3x", ""},
+        {start, "Nf3e", ""},
+        {start, "e4!x", ""},
+        {start, "Nxf3", ""}, // nothing to take on f3
+        {start, "e2xe4", ""},
+        {start, "N-f3", ""},
+        {start, "Ng1:f3", ""},
+        {"4k3/8/8/8/8/5p2/8/4K1N1 w - -", "Ng1:f3", "4k3/8/8/8/8/5N2/8/4K3 b - -"},
+        {start,
+         "\xE2\x99\x98"
+         "f3",
+         "rnbqkbnr/pppppppp/8/8/8/5N2/PPPPPPPP/RNBQKB1R b KQkq -"},
+        {"3k4/4P3/8/8/8/8/8/4K3 w - -", "e8=q", "3kQ3/8/8/8/8/8/8/4K3 b - -"},
+        {"3k4/4P3/8/8/8/8/8/4K3 w - -", "e8=K", ""},
     };
     for (const auto& c : cases) {
         const auto position = fen(c.fen);
@@ -88,6 +107,32 @@ TEST(Notation, ReadingMoves) {
             EXPECT_EQ(after->strStoredMoveText().substr(0, std::string(c.text).size()), c.text);
         }
     }
+}
+
+TEST(Notation, ReadingNamesWhyATextIsNotAMove) {
+    const struct {
+        const char* text;
+        const char* error;
+    } cases[] = {
+        {"Sf3", "unknown piece letter S"},
+        {"Lf3", "unknown piece letter L"},
+        {"Xe4", "unknown piece letter X"},
+        {"Dxd1+", "unknown piece letter D"},
+        {"Nf3x", "unreadable move"},
+        {"Nf3 junk", "unreadable move"},
+        {"0-0", "unreadable move"},
+        {"Ke1g1h", "unreadable move"},
+        {"Nxe4=Q", "unreadable move"},
+        {"--", "unreadable move"},
+        {"Nbd2", ""},
+        {"exd6 e.p.", ""},
+        {"O-O-O#", ""},
+        {"Pe8=Q", ""},
+        {"xd5", ""},
+        {"Qh4xe1!?", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(objReadMoveText(c.text).strError, c.error) << c.text;
 }
 
 TEST(Notation, ReadableTextNoPieceCanPlayRaises) {
