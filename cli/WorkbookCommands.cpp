@@ -125,15 +125,24 @@ int runImport(const CommandArgs& args) {
     }
     int imported = 0;
     int skipped = 0;
-    for (auto& input : inputs) {
-        PgnImportResult result = ImportPgn(workbook, *input, options);
+    std::string latin1;
+    int status = 0;
+    for (size_t i = 0; i < inputs.size(); ++i) {
+        PgnImportResult result = ImportPgn(workbook, *inputs[i], options);
         readBefore += result.intRead;
         imported += result.intImported;
         skipped += result.intSkipped;
+        if (result.isLatin1) latin1 += (latin1.empty() ? "" : ", ") + args[i + 1];
+        if (result.isNotText) {
+            std::fprintf(stderr, "%s is not PGN text: nothing imported from it\n",
+                         args[i + 1].c_str());
+            status = 1;
+        }
     }
     if (terminal) std::fputs("\r\033[K", stderr);
-    std::printf("imported %d games, skipped %d\n", imported, skipped);
-    return 0;
+    std::printf("imported %d games, skipped %d%s\n", imported, skipped,
+                latin1.empty() ? "" : ("; read as Latin-1: " + latin1).c_str());
+    return status;
 }
 
 int runExport(const CommandArgs& args) {

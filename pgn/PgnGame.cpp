@@ -12,7 +12,14 @@ std::string PgnGame::strIdentity() const {
         std::string value = strTag(name);
         if (value.empty() || value == "?" || value == "????.??.??") continue;
         if (!identity.empty()) identity += ' ';
-        identity += std::string("[") + name + " \"" + value + "\"]";
+        identity += std::string("[") + name + " \"" + strPrintable(value) + "\"]";
     }
     return identity;
+}
+
+std::string PgnGame::strPrintable(const std::string& text) {
+    std::string shown = text;
+    for (char& c : shown)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    return shown;
 }

@@ -21,4 +21,6 @@ struct PgnGame {
     std::string strTag(const std::string& name) const;
     // The tags that name a game to a person (Event, White, Black, Date, Round), as PGN text.
     std::string strIdentity() const;
+    // The text with control characters shown as "?", for messages written to a terminal.
+    static std::string strPrintable(const std::string& text);
 };

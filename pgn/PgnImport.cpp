@@ -47,6 +47,8 @@ PgnImportResult ImportPgn(CWorkBook& workbook, std::istream& input,
         if (ownBatch && workbook.isInBatch()) workbook.RollbackBatch();
         throw;
     }
+    result.isLatin1 = reader.isLatin1();
+    result.isNotText = reader.isNotText();
     if (options.progress) options.progress(result.intRead, result.intImported, result.intSkipped);
     return result;
 }

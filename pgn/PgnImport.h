@@ -26,6 +26,8 @@ struct PgnImportResult {
     int intImported = 0;
     int intSkipped = 0;
     bool isCancelled = false;
+    bool isLatin1 = false;              // some text was not UTF-8 and was read as Latin-1
+    bool isNotText = false;             // the input is binary data, not PGN text: nothing was read
     std::vector<int32_t> arrlngGameIDs; // the identifiers of the imported games, in file order
 };
 

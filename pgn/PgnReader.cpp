@@ -1,6 +1,7 @@
 #include "pgn/PgnReader.h"
 
 #include <cctype>
+#include <string>
 
 namespace {
 
@@ -34,20 +35,34 @@ int glyphCode(const std::string& glyph) {
 } // namespace
 
 PgnReader::PgnReader(std::istream& input) : m_input(input) {
-    fill();
-    if (m_buffer.compare(0, 3, "\xEF\xBB\xBF") == 0) m_pos = 3;
+    std::string start(kChunk, '\0');
+    m_input.read(start.data(), static_cast<std::streamsize>(kChunk));
+    start.resize(static_cast<size_t>(m_input.gcount()));
+    if (start.compare(0, 3, "\xEF\xBB\xBF") == 0) start.erase(0, 3);
+    if (PgnTextDecoder::isBinary(start)) {
+        m_notText = true;
+        m_eof = true;
+        return;
+    }
+    m_eof = start.empty();
+    m_buffer = m_decoder.strDecode(start, m_eof);
 }
 
 void PgnReader::fill() {
     if (m_eof) return;
     m_buffer.erase(0, m_pos);
     m_pos = 0;
-    size_t old = m_buffer.size();
-    m_buffer.resize(old + kChunk);
-    m_input.read(m_buffer.data() + old, static_cast<std::streamsize>(kChunk));
-    size_t got = static_cast<size_t>(m_input.gcount());
-    m_buffer.resize(old + got);
-    if (got == 0) m_eof = true;
+    std::string bytes(kChunk, '\0');
+    m_input.read(bytes.data(), static_cast<std::streamsize>(kChunk));
+    bytes.resize(static_cast<size_t>(m_input.gcount()));
+    if (bytes.empty()) m_eof = true;
+    m_buffer += m_decoder.strDecode(bytes, m_eof);
+}
+
+bool PgnReader::lookingAt(const char* text) {
+    const size_t length = std::char_traits<char>::length(text);
+    if (m_pos + length > m_buffer.size()) fill();
+    return m_buffer.compare(m_pos, length, text) == 0;
 }
 
 int PgnReader::peek() {
@@ -141,8 +156,7 @@ void PgnReader::skipToNextGame() {
     while (peek() != kEnd) {
         // Look at the line without consuming it: a tag that follows a blank line, or an Event tag,
         // starts the next game.
-        if (m_pos + 6 > m_buffer.size()) fill();
-        if (peek() == '[' && (blankLine || m_buffer.compare(m_pos, 6, "[Event") == 0)) return;
+        if (peek() == '[' && (blankLine || lookingAt("[Event"))) return;
         bool blank = true;
         for (int c = get(); c != kEnd && c != '\n'; c = get())
             if (!std::isspace(c)) blank = false;
@@ -154,110 +168,138 @@ bool PgnReader::readGame(PgnVisitor& visitor) {
     skipBlanks();
     if (peek() == kEnd) return false;
     visitor.beginGame(++m_gameNumber);
-    bool inTags = true;
-    int depth = 0;
-    std::string error;
-    while (error.empty()) {
-        skipBlanks();
-        bool lineStart = m_atLineStart;
-        int c = peek();
-        if (c == kEnd) {
-            if (depth > 0) error = "unterminated variation";
-            break;
-        }
-        if (c == '[') {
-            if (inTags) {
-                readTag(visitor, error);
-                continue;
-            }
-            // A tag after the moves begins the next game of a file that omits the result.
-            if (depth == 0 && lineStart) break;
-            error = lineStart ? "unterminated variation" : "tag inside the moves";
-            break;
-        }
-        if (inTags) {
-            inTags = false;
-            visitor.beginMoves();
-        }
-        if (c == '{') {
-            get();
-            int startLine = m_line;
-            bool closed = false;
-            std::string text = readComment('}', closed);
-            if (!closed) {
-                error = "unterminated comment from line " + std::to_string(startLine);
-                break;
-            }
-            visitor.comment(text);
-        } else if (c == ';') {
-            get();
-            bool closed = false;
-            visitor.comment(readComment('\n', closed));
-        } else if (c == '(') {
-            get();
-            ++depth;
-            visitor.beginVariation();
-        } else if (c == ')') {
-            get();
-            if (depth == 0) {
-                error = "unmatched )";
-                break;
-            }
-            --depth;
-            visitor.endVariation();
-        } else if (c == '$') {
-            get();
-            std::string digits;
-            while (std::isdigit(peek()))
-                digits += static_cast<char>(get());
-            if (digits.empty() || digits.size() > 3) {
-                error = "bad annotation glyph";
-                break;
-            }
-            visitor.nag(std::stoi(digits));
-        } else if (c == '!' || c == '?') {
-            std::string glyph;
-            while (peek() == '!' || peek() == '?')
-                glyph += static_cast<char>(get());
-            if (int code = glyphCode(glyph); code != 0) visitor.nag(code);
-        } else if (c == '*') {
-            get();
-            if (depth == 0) {
-                visitor.result("*");
-                break;
-            }
-        } else if (c == '.') {
-            get();
-        } else if (isSymbolChar(c)) {
-            std::string symbol = readSymbol();
-            if (isResult(symbol)) {
-                if (depth > 0) continue;
-                visitor.result(symbol == "1/2-1/2" || symbol == "1-0" || symbol == "0-1"
-                                   ? symbol
-                                   : std::string("1/2-1/2"));
-                break;
-            }
-            if (isAllDigits(symbol)) continue; // a move number; its dots follow
-            if (symbol == "e" && peek() == '.') {
-                // "e.p." after an en-passant capture
-                if (m_pos + 3 > m_buffer.size()) fill();
-                if (m_buffer.compare(m_pos, 3, ".p.") == 0) {
-                    for (int i = 0; i < 3; ++i)
-                        get();
-                    continue;
-                }
-            }
-            if (symbol == "ep") continue;
-            visitor.move(symbol);
-        } else {
-            error = "unexpected character '" + std::string(1, static_cast<char>(c)) + "'";
-            get();
-        }
-    }
-    if (!error.empty()) {
-        visitor.error(error + " at line " + std::to_string(m_line));
+    GameState state;
+    while (state.error.empty() && !state.done)
+        readElement(visitor, state);
+    if (!state.error.empty()) {
+        visitor.error(state.error + " at line " + std::to_string(m_line));
         skipToNextGame();
     }
     visitor.endGame();
     return true;
+}
+
+void PgnReader::readElement(PgnVisitor& visitor, GameState& state) {
+    skipBlanks();
+    const bool lineStart = m_atLineStart;
+    const int c = peek();
+    if (c == kEnd) {
+        if (state.depth > 0) state.error = "unterminated variation";
+        state.done = true;
+        return;
+    }
+    if (c == '[') {
+        readTagOrEnd(visitor, state, lineStart);
+        return;
+    }
+    if (state.inTags) {
+        state.inTags = false;
+        visitor.beginMoves();
+    }
+    if (c == '{') {
+        readBraceComment(visitor, state);
+    } else if (c == ';') {
+        get();
+        bool closed = false;
+        visitor.comment(readComment('\n', closed));
+    } else if (c == '(' || c == ')') {
+        readVariationMark(visitor, state);
+    } else if (c == '$' || c == '!' || c == '?') {
+        readAnnotation(visitor, state);
+    } else if (c == '*') {
+        get();
+        if (state.depth == 0) {
+            visitor.result("*");
+            state.done = true;
+        }
+    } else if (c == '.') {
+        get();
+    } else if (isSymbolChar(c)) {
+        readSymbolElement(visitor, state);
+    } else {
+        get();
+        const bool shown = c > 0x20 && c < 0x7F;
+        state.error =
+            "unexpected character " + (shown ? "'" + std::string(1, static_cast<char>(c)) + "'"
+                                             : "code " + std::to_string(c));
+    }
+}
+
+void PgnReader::readTagOrEnd(PgnVisitor& visitor, GameState& state, bool lineStart) {
+    if (state.inTags) {
+        readTag(visitor, state.error);
+        return;
+    }
+    // A tag after the moves begins the next game of a file that omits the result.
+    if (state.depth == 0 && lineStart) {
+        state.done = true;
+        return;
+    }
+    state.error = lineStart ? "unterminated variation" : "tag inside the moves";
+}
+
+void PgnReader::readBraceComment(PgnVisitor& visitor, GameState& state) {
+    get();
+    const int startLine = m_line;
+    bool closed = false;
+    std::string text = readComment('}', closed);
+    if (!closed) {
+        state.error = "unterminated comment from line " + std::to_string(startLine);
+        return;
+    }
+    visitor.comment(text);
+}
+
+void PgnReader::readVariationMark(PgnVisitor& visitor, GameState& state) {
+    if (get() == '(') {
+        ++state.depth;
+        visitor.beginVariation();
+        return;
+    }
+    if (state.depth == 0) {
+        state.error = "unmatched )";
+        return;
+    }
+    --state.depth;
+    visitor.endVariation();
+}
+
+void PgnReader::readAnnotation(PgnVisitor& visitor, GameState& state) {
+    if (peek() == '$') {
+        get();
+        std::string digits;
+        while (std::isdigit(peek()))
+            digits += static_cast<char>(get());
+        if (digits.empty() || digits.size() > 3) {
+            state.error = "bad annotation glyph";
+            return;
+        }
+        visitor.nag(std::stoi(digits));
+        return;
+    }
+    std::string glyph;
+    while (peek() == '!' || peek() == '?')
+        glyph += static_cast<char>(get());
+    if (int code = glyphCode(glyph); code != 0) visitor.nag(code);
+}
+
+void PgnReader::readSymbolElement(PgnVisitor& visitor, GameState& state) {
+    const std::string symbol = readSymbol();
+    if (isResult(symbol)) {
+        if (state.depth > 0) return;
+        visitor.result(symbol == "1/2-1/2" || symbol == "1-0" || symbol == "0-1"
+                           ? symbol
+                           : std::string("1/2-1/2"));
+        state.done = true;
+        return;
+    }
+    if (isAllDigits(symbol)) return; // a move number; its dots follow
+    // "e.p." after an en-passant capture
+    if (symbol == "e" && peek() == '.' && lookingAt(".p.")) {
+        for (int i = 0; i < 3; ++i)
+            get();
+        return;
+    }
+    if (symbol == "ep") return;
+    visitor.move(symbol);
 }

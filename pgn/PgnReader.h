@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pgn/PgnTextDecoder.h"
 #include "pgn/PgnVisitor.h"
 
 #include <istream>
@@ -7,7 +8,9 @@
 
 // Reads PGN text game by game and reports its syntax to a visitor: tag pairs, move numbers,
 // comments in braces and after ";", escape lines, NAGs and glyphs, nested variations and results.
-// Accepts LF or CRLF line ends and a UTF-8 byte-order mark. Memory does not grow with the file.
+// Accepts LF or CRLF line ends and a UTF-8 byte-order mark. Text is read as UTF-8 where it is
+// valid and as Latin-1 elsewhere; the visitor always gets UTF-8. A file that starts like binary
+// data gives no games. Memory does not grow with the file, nor with the nesting of variations.
 class PgnReader {
 public:
     // Reads from the stream, which must outlive the reader.
@@ -19,21 +22,43 @@ public:
     int gamesRead() const { return m_gameNumber; }
     // The line number (from 1) where the reader stands.
     int lineNumber() const { return m_line; }
+    // True when the input is not PGN text but binary data; it gives no games.
+    bool isNotText() const { return m_notText; }
+    // True when some of the text read so far was not UTF-8 and was read as Latin-1.
+    bool isLatin1() const { return m_decoder.isLatin1(); }
 
 private:
+    // Where the reader stands inside one game.
+    struct GameState {
+        bool inTags = true;
+        int depth = 0; // open variations
+        bool done = false;
+        std::string error;
+    };
+
     int peek();
     int get();
     void fill();
     void skipBlanks();
+    bool lookingAt(const char* text);
+
+    void readElement(PgnVisitor& visitor, GameState& state);
+    void readTagOrEnd(PgnVisitor& visitor, GameState& state, bool lineStart);
     bool readTag(PgnVisitor& visitor, std::string& error);
+    void readBraceComment(PgnVisitor& visitor, GameState& state);
+    void readVariationMark(PgnVisitor& visitor, GameState& state);
+    void readAnnotation(PgnVisitor& visitor, GameState& state);
+    void readSymbolElement(PgnVisitor& visitor, GameState& state);
     std::string readSymbol();
     std::string readComment(char closing, bool& closed);
     void skipToNextGame();
 
     std::istream& m_input;
-    std::string m_buffer;
+    PgnTextDecoder m_decoder;
+    std::string m_buffer; // decoded text
     size_t m_pos = 0;
     bool m_eof = false;
+    bool m_notText = false;
     bool m_atLineStart = true;
     int m_line = 1;
     int m_gameNumber = 0;

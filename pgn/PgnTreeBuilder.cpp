@@ -3,6 +3,7 @@
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
 #include "game/Fen.h"
+#include "game/MoveText.h"
 #include "game/PositionConstructors.h"
 #include "model/CError.h"
 #include "model/CGameStatus.h"
@@ -31,6 +32,27 @@ std::string normalisedMove(const std::string& san) {
     for (size_t i = 0; i < text.size() && (text[i] == '0' || text[i] == '-'); ++i)
         if (text[i] == '0') text[i] = 'O';
     return text;
+}
+
+// The highest move number a game may reach: workbooks keep move numbers in 16 bits.
+constexpr int kLastMoveNumber = 32767;
+
+std::string lowered(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// True for a game of Chess960 (Fischer random): named by its Variant tag, or set up with
+// castling rights written as rook files.
+bool isChess960(const PgnGame& game) {
+    const std::string variant = lowered(game.strTag("Variant"));
+    if (variant.find("960") != std::string::npos || variant.find("fischer") != std::string::npos)
+        return true;
+    std::istringstream fields(game.strTag("FEN"));
+    std::string placement, side, castling;
+    fields >> placement >> side >> castling;
+    return castling.find_first_of("ABCDEFGHabcdefgh") != std::string::npos;
 }
 
 bool isWin(const CPosition& position) {
@@ -87,6 +109,10 @@ void PgnTreeBuilder::startTree() {
     if (m_started) return;
     m_started = true;
     m_game.objTree = std::make_shared<CGameTree>();
+    if (isChess960(m_game)) {
+        fail("Chess960 games are not supported");
+        return;
+    }
     std::shared_ptr<CPosition> root;
     std::string fen = m_game.strTag("FEN");
     if (!fen.empty()) {
@@ -119,26 +145,37 @@ void PgnTreeBuilder::move(const std::string& san) {
         std::to_string(position->intMoveNumber() + (position->isWhiteToMove() ? 1 : 0)) +
         (position->isWhiteToMove() ? ". " : "... ");
     if (!position->objStatus()->isInProgress()) {
-        fail("move after the end of the game: " + number + san);
+        fail("move after the end of the game: " + number + PgnGame::strPrintable(san));
         return;
     }
-    std::string text = normalisedMove(san);
-    std::shared_ptr<CPieceLocation> start;
-    std::shared_ptr<CPieceLocation> end;
-    std::shared_ptr<CPosition> next;
-    try {
-        next = position->objProcessMove2(position, text, start, end);
-    } catch (const CError&) {
-        next = nullptr;
+    const std::string text = normalisedMove(san);
+    const MoveTextParts parts = objReadMoveText(text);
+    if (!parts.isReadable()) {
+        fail(parts.strError + " in " + number + PgnGame::strPrintable(san));
+        return;
+    }
+    std::shared_ptr<CPosition> next = objPlay(*position, text);
+    if (!next && parts.isCapture) {
+        std::string plain = text;
+        std::erase_if(plain, [](char c) { return c == 'x' || c == ':'; });
+        if (objPlay(*position, plain)) {
+            fail("capture mark on a move that takes nothing in " + number +
+                 PgnGame::strPrintable(san));
+            return;
+        }
     }
     if (!next) {
-        fail("illegal move " + number + san);
+        fail("illegal move " + number + PgnGame::strPrintable(san));
+        return;
+    }
+    if (next->intMoveNumber() > kLastMoveNumber) {
+        fail("the game goes beyond move " + std::to_string(kLastMoveNumber));
         return;
     }
     // Store the text the program writes itself, so that training compares like with like.
     std::string stored;
-    if (start && end) {
-        stored = position->strGetMoveNotation(CMove(start, end));
+    if (m_start && m_end) {
+        stored = position->strGetMoveNotation(CMove(m_start, m_end));
     } else {
         stored = text.find("O-O-O") != std::string::npos ? "O-O-O" : "O-O";
     }
@@ -149,6 +186,17 @@ void PgnTreeBuilder::move(const std::string& san) {
     std::shared_ptr<CGameNode> added = tree.Add(next, children);
     level.before = level.current;
     level.current = added->strKey();
+}
+
+std::shared_ptr<CPosition> PgnTreeBuilder::objPlay(const CPosition& position,
+                                                   const std::string& text) {
+    m_start = nullptr;
+    m_end = nullptr;
+    try {
+        return position.objProcessMove2(nullptr, text, m_start, m_end);
+    } catch (const CError&) {
+        return nullptr;
+    }
 }
 
 void PgnTreeBuilder::comment(const std::string& text) {

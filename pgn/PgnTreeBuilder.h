@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+class CPieceLocation;
 class CPosition;
 
 // Builds a game tree from the syntax of one PGN game: the root is the FEN position (or the
@@ -47,10 +48,15 @@ private:
     };
 
     void startTree();
+    // Plays the move text from the position, keeping the move's locations; nothing when the
+    // position has no such move.
+    std::shared_ptr<CPosition> objPlay(const CPosition& position, const std::string& text);
     void fail(const std::string& message);
 
     PgnGame m_game;
     std::vector<Level> m_levels;
     std::string m_firstComment;
     bool m_started = false;
+    std::shared_ptr<CPieceLocation> m_start; // of the move last played by objPlay
+    std::shared_ptr<CPieceLocation> m_end;
 };

@@ -2,6 +2,7 @@
 #include "pgn/PgnReader.h"
 
 #include <gtest/gtest.h>
+#include <random>
 #include <sstream>
 
 namespace {
@@ -130,6 +131,76 @@ TEST(PgnReader, CountsGamesAcrossBufferRefills) {
     EXPECT_EQ(counter.moves, 3 * games - broken);
     EXPECT_EQ(counter.errors, broken);
     EXPECT_EQ(counter.lastEvent, "G2999");
+}
+
+TEST(PgnReader, GivesUtf8ReadingLatin1WhereTheTextIsNotUtf8) {
+    // A two-byte character cut by the end of the first read buffer.
+    const std::string pad(65535 - std::string("[Event \"").size(), 'x');
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::string events;
+        bool latin1;
+    } cases[] = {
+        {"UTF-8", "[Event \"Sch\xC3\xB6ne Partie\"]\n\n1. e4 {f\xC3\xBCr} *",
+         "game 1 | tag Event=Sch\xC3\xB6ne Partie | e4 | {f\xC3\xBCr} | result * | end", false},
+        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF[Event \"\xE2\x82\xAC\"]\n*",
+         "game 1 | tag Event=\xE2\x82\xAC | result * | end", false},
+        {"Latin-1", "[Event \"Sch\xF6ne Partie\"]\n\n1. e4 {f\xFCr} *",
+         "game 1 | tag Event=Sch\xC3\xB6ne Partie | e4 | {f\xC3\xBCr} | result * | end", true},
+        {"Windows quotes", "[Event \"\x93Immortal\x94\"]\n*",
+         "game 1 | tag Event=\xE2\x80\x9CImmortal\xE2\x80\x9D | result * | end", true},
+        {"a cut sequence at the end", "[Event \"a\xC3\"]\n*",
+         "game 1 | tag Event=a\xC3\x83 | result * | end", true},
+        {"a sequence across two reads", "[Event \"" + pad + "\xC3\xA9\"]\n*",
+         "game 1 | tag Event=" + pad + "\xC3\xA9 | result * | end", false},
+    };
+    for (const auto& c : cases) {
+        std::istringstream input(c.bytes);
+        PgnReader reader(input);
+        Recorder recorder;
+        while (reader.readGame(recorder)) {
+        }
+        EXPECT_EQ(recorder.text(), c.events) << c.name;
+        EXPECT_EQ(reader.isLatin1(), c.latin1) << c.name;
+        EXPECT_FALSE(reader.isNotText()) << c.name;
+    }
+}
+
+TEST(PgnReader, BinaryDataGivesNoGames) {
+    std::string random(8192, '\0');
+    std::mt19937 bytes(7);
+    for (char& c : random)
+        c = static_cast<char>(bytes() & 0xFF);
+    std::string page = "SQLite format 3";
+    page += std::string(4096, '\0');
+    std::string controls;
+    for (int i = 0; i < 200; ++i)
+        controls += "1. e4\x01\x02\x03";
+    const struct {
+        const char* name;
+        std::string bytes;
+        bool binary;
+    } cases[] = {
+        {"a workbook", page, true},
+        {"gzip", "\x1F\x8B\x08\x00" + random.substr(0, 100), true},
+        {"zip", "PK\x03\x04" + random.substr(0, 100), true},
+        {"random bytes", random, true},
+        {"text full of control characters", controls, true},
+        {"text with a stray NUL", std::string("[Event \"a\"]\n\n1. e4 {\x00} *", 24), false},
+        {"Latin-1 text", "[Event \"\xC9t\xE9\"]\n\n1. e4 *", false},
+    };
+    for (const auto& c : cases) {
+        std::istringstream input(c.bytes);
+        PgnReader reader(input);
+        Recorder recorder;
+        while (reader.readGame(recorder)) {
+        }
+        EXPECT_EQ(reader.isNotText(), c.binary) << c.name;
+        if (c.binary) {
+            EXPECT_EQ(recorder.text(), "") << c.name;
+        }
+    }
 }
 
 } // namespace
