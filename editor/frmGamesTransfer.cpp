@@ -37,7 +37,12 @@ void frmGames::ImportPgnFrom(const QString& file) {
         return;
     }
     const PgnImportResult& result = summary.objResult;
+    if (result.isNotText) {
+        prompts->ShowError(this, file + " is not PGN text: nothing was imported from it.");
+        return;
+    }
     QString text = QString("%1 games imported from %2.").arg(result.intImported).arg(file);
+    if (result.isLatin1) text += "\nThe file is not UTF-8 and was read as Latin-1.";
     if (result.isCancelled) text = "Import cancelled. " + text;
     if (result.intSkipped > 0)
         text += QString("\n%1 games were skipped; the details list them with their reasons.")

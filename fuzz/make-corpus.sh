@@ -44,6 +44,9 @@ seed move black-promote "\x06g1=Q\nb8=R"
 seed move mated "\x07Kh7"
 seed move ambiguous "\x08Qxf7#\nNge2"
 seed move castle-long "\x09O-O-O\n0-0"
+seed move unknown-letters "\x00Sf3\nLf3\nXe4\nNf3x"
+seed move capture-mark "\x00Nxf3\ne4\nd5\nexd5"
+seed move figurine "\x00\xe2\x99\x98f3\n\xe2\x99\x9ef6"
 
 seed pgn_import short "[Event \"E\"]\n[White \"W\"]\n[Black \"B\"]\n\n1. e4 e5 2. Nf3 Nc6 3. Bb5 a6 *\n"
 seed pgn_import variations "[Event \"Casual\"]\r\n[SetUp \"1\"]\r\n[FEN \"r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq - 4 4\"]\r\n\r\n4. Qxf7# {Scholar's mate} (4. d3 \$6 ; quieter\r\n Be7 (4... g6 5. Qf3) 5. Nf3) (4. Nf3?! Nxh5) 1-0\r\n"
@@ -54,6 +57,13 @@ seed pgn_import promotion "[Event \"P\"]\n[SetUp \"1\"]\n[FEN \"4k3/1P6/8/8/8/8/
 seed pgn_import castling "[Event \"C\"]\n\n1. e4 e5 2. Nf3 Nc6 3. Bc4 Bc5 4. O-O Nf6 5. d3 O-O 6. Bg5 h6 7. Bh4 g5 *\n"
 seed pgn_import escapes "[Event \"a \\\\\"quoted\\\\\" name\"]\n[White \"\xc3\x89mile\"]\n\n1. d4 Nf6 2. c4 e6 3. Nc3 Bb4 {pin} 4. e3 \$1 O-O *\n"
 seed pgn_import en-passant "[Event \"EP\"]\n\n1. e4 Nf6 2. e5 d5 3. exd6 cxd6 4. d4 *\n"
+
+# One move a line; "*" goes back to the start, "<" one move back.
+seed game_tree boards-with-one-key "d4\n*\na4\nNf6\nNf3\nd5\ne3\n*\nd4\nf5\nNf3\ne6\ng3"
+seed game_tree transposition "e4\ne6\nd4\nd5\nexd5\n*\nd4\ne6\ne4\nd5\ne5"
+seed game_tree back-and-again "Nf3\nNf6\n<\nNc6\nNc3\nNf6\n*\nNc3\nNc6\nNf3\nNf6\nd4"
+seed game_tree knights-round "Nf3\nNf6\nNg1\nNg8\nNf3\nNf6\nNg1\nNg8\n*\nNf3\nNf6\nNg1\nNg8"
+seed game_tree unreadable "Sf3\nNf3x\nNxf3\nLf3\n\xe2\x99\x98f3\nNf6"
 
 seed engine_output move "\x00White: e4\nBlack: e5"
 seed engine_output crafty "\x01Black(1): Nf6\n\xffWhite(2): d4\r\n\xff"

@@ -77,7 +77,7 @@ std::shared_ptr<CGameNode> CGameTree::Add2(const std::shared_ptr<CPosition>& pos
 }
 
 std::shared_ptr<CGameNode> CGameTree::Add(const std::shared_ptr<CPosition>& position,
-                                          GameNodeList& next) {
+                                          GameNodeList& next, bool isNewLine) {
     auto node = std::make_shared<CGameNode>();
     node->InitFromPosition(m_current->strKey(), position);
     if (node->strKey() == CGameNode::strINITIAL_KEY()) {
@@ -89,7 +89,9 @@ std::shared_ptr<CGameNode> CGameTree::Add(const std::shared_ptr<CPosition>& posi
     } else {
         if (!isExists(m_current->strKey())) RaiseInvalidCall();
         const std::shared_ptr<CGameNode> parent = Item(m_current->strKey()); // Insert may move it
-        if (auto same = objChildReaching(*parent, node->strKey(), node->objPosition())) {
+        auto same =
+            isNewLine ? nullptr : objChildReaching(*parent, node->strKey(), node->objPosition());
+        if (same) {
             node = same;
         } else {
             // Another node may hold the key: the same position reached by another order of

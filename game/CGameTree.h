@@ -48,8 +48,11 @@ public:
     // Adds the position as a move from the current node, makes it current and gives its children.
     // The same move again from the same node finds the node it made before. A move whose key
     // another node already holds (a transposition, or another board with the same key) gets a
-    // node of its own under the key followed by "~" and a number from 2 up.
-    std::shared_ptr<CGameNode> Add(const std::shared_ptr<CPosition>& position, GameNodeList& next);
+    // node of its own under the key followed by "~" and a number from 2 up. With isNewLine set,
+    // the move gets a node of its own even when the current node has one for it already (a
+    // variation that repeats the move it stands beside).
+    std::shared_ptr<CGameNode> Add(const std::shared_ptr<CPosition>& position, GameNodeList& next,
+                                   bool isNewLine = false);
     // Removes the node and its direct children; "InitialKey" empties the tree.
     void Remove(const std::string& key);
 

@@ -82,7 +82,8 @@ MoveTextParts objReadMoveText(const std::string& text) {
     } else if (std::isalpha(static_cast<unsigned char>(s.front())) && !isFile(s.front()) &&
                s.front() != 'x') { // "xd5": a pawn capture without its file
         parts.intPiece = kindOfLetter(s.front());
-        if (parts.intPiece < 0) return unreadable("unknown piece letter " + std::string(1, s.front()));
+        if (parts.intPiece < 0)
+            return unreadable("unknown piece letter " + std::string(1, s.front()));
         s.remove_prefix(1);
     }
 

@@ -13,8 +13,8 @@ struct MoveTextParts {
     bool isCapture = false; // written with "x" or ":"
     char destFile = ' ';
     char destRank = ' ';
-    int intPromotion = -1;  // kind the pawn becomes, -1 for none
-    std::string strError;   // empty for a readable text: "unknown piece letter S", "unreadable move"
+    int intPromotion = -1; // kind the pawn becomes, -1 for none
+    std::string strError;  // empty for a readable text: "unknown piece letter S", "unreadable move"
 
     // True when the text names a move.
     bool isReadable() const { return strError.empty(); }

@@ -102,7 +102,8 @@ void PgnTreeBuilder::tag(const std::string& name, const std::string& value) {
 }
 
 void PgnTreeBuilder::fail(const std::string& message) {
-    if (m_game.strError.empty()) m_game.strError = message;
+    // The reason is shown on a terminal: the file's control characters must not reach it.
+    if (m_game.strError.empty()) m_game.strError = PgnGame::strPrintable(message);
 }
 
 void PgnTreeBuilder::startTree() {
@@ -145,13 +146,13 @@ void PgnTreeBuilder::move(const std::string& san) {
         std::to_string(position->intMoveNumber() + (position->isWhiteToMove() ? 1 : 0)) +
         (position->isWhiteToMove() ? ". " : "... ");
     if (!position->objStatus()->isInProgress()) {
-        fail("move after the end of the game: " + number + PgnGame::strPrintable(san));
+        fail("move after the end of the game: " + number + san);
         return;
     }
     const std::string text = normalisedMove(san);
     const MoveTextParts parts = objReadMoveText(text);
     if (!parts.isReadable()) {
-        fail(parts.strError + " in " + number + PgnGame::strPrintable(san));
+        fail(parts.strError + " in " + number + san);
         return;
     }
     std::shared_ptr<CPosition> next = objPlay(*position, text);
@@ -159,13 +160,12 @@ void PgnTreeBuilder::move(const std::string& san) {
         std::string plain = text;
         std::erase_if(plain, [](char c) { return c == 'x' || c == ':'; });
         if (objPlay(*position, plain)) {
-            fail("capture mark on a move that takes nothing in " + number +
-                 PgnGame::strPrintable(san));
+            fail("capture mark on a move that takes nothing in " + number + san);
             return;
         }
     }
     if (!next) {
-        fail("illegal move " + number + PgnGame::strPrintable(san));
+        fail("illegal move " + number + san);
         return;
     }
     if (next->intMoveNumber() > kLastMoveNumber) {
@@ -183,7 +183,9 @@ void PgnTreeBuilder::move(const std::string& san) {
     next->strMoveText(stored);
     tree.objCurrentNode(node);
     GameNodeList children;
-    std::shared_ptr<CGameNode> added = tree.Add(next, children);
+    // A variation that repeats a move beside it is a line of its own, kept where it was written.
+    const bool opensVariation = m_levels.size() > 1 && level.before.empty();
+    std::shared_ptr<CGameNode> added = tree.Add(next, children, opensVariation);
     level.before = level.current;
     level.current = added->strKey();
 }

@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 
 seconds=${1:-60}
 shift || true
-all_targets=(diagram fen move engine_output pgn_import workbook_open board_fen)
+all_targets=(diagram fen move game_tree engine_output pgn_import workbook_open board_fen)
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=("${all_targets[@]}")
 

@@ -147,6 +147,8 @@ TEST_F(LineKeeping, EveryLineOfEveryGameComesBackInItsOrder) {
         // The main line transposes into the variation at 3...Bc5 and goes on its own way.
         {"study: the main line stays main", "",
          "1. e4 e5 2. Nf3 (2. Bc4 Nc6 3. Nf3 Bc5 4. O-O) 2... Nc6 3. Bc4 Bc5 4. c3 Nf6 5. d4 *"},
+        {"variations that repeat the move beside them", "",
+         "1. e4 (1. e4 c5) (1. d4) (1. d4 d5) 1... e5 2. Nf3 (2. Nf3 Nc6) *"},
         {"transpositions in both orders", "",
          "1. Nf3 (1. Nc3 Nc6 2. Nf3 Nf6 3. e4) 1... Nc6 2. Nc3 Nf6 3. d4 (3. e4 d6) 3... e6 *"},
     };
@@ -198,6 +200,7 @@ TEST_F(LineKeeping, GamesThatAreNotChessMovesAreSkippedWithTheReason) {
          "1. g3 *",
          "Chess960 games are not supported"},
         {tooLong + "*", "the game goes beyond move 32767"},
+        {"[SetUp \"1\"]\n[FEN \"k7/8/8/8/8/8/8/K6\x1B w - - 0 1\"]\n\n1. Kb1 *", "K6?\""},
         {"[Event \"a\x1B[2Jb\"]\n\n1. e4 Sf3 *",
          "[Event \"a?[2Jb\"]: unknown piece letter S in 1... Sf3"},
     };
