@@ -49,7 +49,7 @@ std::shared_ptr<CPosition> playAsStored(const CPosition& position, const std::st
     if (!after) return nullptr;
     std::string stored = from && to ? position.strGetMoveNotation(CMove(from, to))
                          : text.find("O-O-O") != std::string::npos ? "O-O-O"
-                                                                    : "O-O";
+                                                                   : "O-O";
     const int status = after->objStatus()->intCode();
     if (status == CGameStatus::WhiteWins || status == CGameStatus::BlackWins) stored += "#";
     after->strMoveText(stored);

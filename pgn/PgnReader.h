@@ -10,7 +10,7 @@
 // comments in braces and after ";", escape lines, NAGs and glyphs, nested variations and results.
 // Accepts LF or CRLF line ends and a UTF-8 byte-order mark. Text is read as UTF-8 where it is
 // valid and as Latin-1 elsewhere; the visitor always gets UTF-8. A file that starts like binary
-// data gives no games. Memory does not grow with the file, nor with the nesting of variations.
+// data gives no games. Memory does not grow with the file; variations nest to any depth.
 class PgnReader {
 public:
     // Reads from the stream, which must outlive the reader.

@@ -215,4 +215,34 @@ TEST_F(LineKeeping, GamesThatAreNotChessMovesAreSkippedWithTheReason) {
     EXPECT_EQ(workbook.arrlngGetGameIDs().size(), std::size(cases));
 }
 
+TEST_F(LineKeeping, TextsAreStoredAsUtf8AndBinaryFilesAreRefused) {
+    const struct {
+        const char* name;
+        std::string bytes;
+        int imported;
+        bool latin1, notText;
+        std::string description;
+    } cases[] = {
+        {"UTF-8", "[Event \"Sch\xC3\xB6ne Partie\"]\n\n1. e4 *\n", 1, false, false,
+         "Sch\xC3\xB6ne Partie"},
+        {"Latin-1", "[Event \"Sch\xF6ne Partie\"]\n\n1. e4 *\n", 1, true, false,
+         "Sch\xC3\xB6ne Partie"},
+        {"a workbook", "SQLite format 3" + std::string(2000, '\0') + "1. e4 *", 0, false, true, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto before = workbook.arrlngGetGameIDs().size();
+        PgnImportResult result = Import(c.bytes);
+        EXPECT_EQ(result.intImported, c.imported);
+        EXPECT_EQ(result.isLatin1, c.latin1);
+        EXPECT_EQ(result.isNotText, c.notText);
+        const auto ids = workbook.arrlngGetGameIDs();
+        ASSERT_EQ(ids.size(), before + static_cast<size_t>(c.imported));
+        if (c.imported == 0) continue;
+        std::string description, page, diagram;
+        workbook.objLoadGame(ids.back(), description, page, diagram);
+        EXPECT_EQ(description, c.description);
+    }
+}
+
 } // namespace
