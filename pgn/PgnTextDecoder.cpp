@@ -97,17 +97,15 @@ std::string PgnTextDecoder::strDecode(std::string_view bytes, bool last) {
 bool PgnTextDecoder::isBinary(std::string_view start) {
     static const std::string_view signatures[] = {
         std::string_view("SQLite format 3\0", 16),
-        "\x1F\x8B",   // gzip
-        "PK\x03\x04", // zip
-        "BZh",        // bzip2
-        "\xFD"
-        "7zXZ",               // xz
+        "\x1F\x8B",           // gzip
+        "PK\x03\x04",         // zip
+        "BZh",                // bzip2
+        "\xFD\x37zXZ",        // xz
         "7z\xBC\xAF\x27\x1C", // 7-Zip
         "\x89PNG",
         "\xFF\xD8\xFF", // JPEG
         "%PDF",
-        "\x7F"
-        "ELF",
+        "\x7F\x45LF",
         "MZ", // Windows programs
     };
     for (std::string_view signature : signatures)
