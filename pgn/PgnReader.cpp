@@ -38,8 +38,14 @@ PgnReader::PgnReader(std::istream& input) : m_input(input) {
     std::string start(kChunk, '\0');
     m_input.read(start.data(), static_cast<std::streamsize>(kChunk));
     start.resize(static_cast<size_t>(m_input.gcount()));
-    if (start.compare(0, 3, "\xEF\xBB\xBF") == 0) start.erase(0, 3);
-    if (PgnTextDecoder::isBinary(start)) {
+    if (start.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+        start.erase(0, 3);
+    } else if (start.compare(0, 2, "\xFF\xFE") == 0 || start.compare(0, 2, "\xFE\xFF") == 0) {
+        // UTF-16, as some editors save "Unicode" text.
+        m_decoder.ReadUtf16(start[0] == '\xFE');
+        start.erase(0, 2);
+    }
+    if (!m_decoder.isUtf16() && PgnTextDecoder::isBinary(start)) {
         m_notText = true;
         m_eof = true;
         return;

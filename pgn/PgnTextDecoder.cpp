@@ -45,6 +45,24 @@ bool isControl(unsigned char c) {
            c == 0x7F;
 }
 
+void appendUtf8(std::string& out, char32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+        return;
+    }
+    if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    }
+    out += static_cast<char>(0x80 | (code & 0x3F));
+}
+
 } // namespace
 
 void PgnTextDecoder::appendLatin1(std::string& out, unsigned char byte) {
@@ -52,13 +70,36 @@ void PgnTextDecoder::appendLatin1(std::string& out, unsigned char byte) {
     char32_t code = byte;
     if (byte >= 0x80 && byte <= 0x9F && kWindows1252[byte - 0x80] != 0)
         code = kWindows1252[byte - 0x80];
-    if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-    } else {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    appendUtf8(out, code);
+}
+
+std::string PgnTextDecoder::strDecodeUtf16(std::string_view bytes, bool last) {
+    const auto unit = [this, &bytes](size_t i) -> char32_t {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        return m_utf16 == 2 ? (first << 8) | second : (second << 8) | first;
+    };
+    std::string out;
+    out.reserve(bytes.size());
+    size_t i = 0;
+    while (i + 1 < bytes.size()) {
+        const char32_t code = unit(i);
+        if (code >= 0xD800 && code <= 0xDBFF) {
+            if (i + 3 >= bytes.size() && !last) break; // the pair goes on in the next chunk
+            const char32_t low = i + 3 < bytes.size() ? unit(i + 2) : 0;
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                appendUtf8(out, 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00));
+                i += 4;
+                continue;
+            }
+            appendUtf8(out, 0xFFFD);
+        } else {
+            appendUtf8(out, code >= 0xDC00 && code <= 0xDFFF ? 0xFFFD : code);
+        }
+        i += 2;
     }
-    out += static_cast<char>(0x80 | (code & 0x3F));
+    if (!last) m_pending = std::string(bytes.substr(i));
+    return out;
 }
 
 std::string PgnTextDecoder::strDecode(std::string_view bytes, bool last) {
@@ -68,6 +109,7 @@ std::string PgnTextDecoder::strDecode(std::string_view bytes, bool last) {
         m_pending.clear();
         bytes = joined;
     }
+    if (m_utf16 != 0) return strDecodeUtf16(bytes, last);
     std::string out;
     out.reserve(bytes.size());
     size_t i = 0;

@@ -13,6 +13,10 @@ public:
     std::string strDecode(std::string_view bytes, bool last);
     // True once any byte was read as Latin-1.
     bool isLatin1() const { return m_latin1; }
+    // Reads the bytes as UTF-16 from now on (a file that starts with its byte-order mark).
+    void ReadUtf16(bool bigEndian) { m_utf16 = bigEndian ? 2 : 1; }
+    // True when the bytes are read as UTF-16.
+    bool isUtf16() const { return m_utf16 != 0; }
 
     // True when the first bytes of a file show binary data rather than text: the signature of a
     // known binary format (a workbook, a compressed archive, a picture, a program), or too many
@@ -21,7 +25,9 @@ public:
 
 private:
     void appendLatin1(std::string& out, unsigned char byte);
+    std::string strDecodeUtf16(std::string_view bytes, bool last);
 
     std::string m_pending; // the start of a sequence cut at the end of the last chunk
     bool m_latin1 = false;
+    int m_utf16 = 0; // 0 for UTF-8 and Latin-1, 1 for UTF-16 little-endian, 2 for big-endian
 };

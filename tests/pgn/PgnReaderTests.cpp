@@ -133,6 +133,29 @@ TEST(PgnReader, CountsGamesAcrossBufferRefills) {
     EXPECT_EQ(counter.lastEvent, "G2999");
 }
 
+// UTF-16 with its byte-order mark; each byte of the text is one unit, except that \x01 joins
+// the next two bytes into one unit (for surrogates).
+std::string Utf16(const std::string& text, bool bigEndian) {
+    std::vector<unsigned> units;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c == 0x01 && i + 2 < text.size()) {
+            units.push_back(static_cast<unsigned char>(text[i + 1]) << 8 |
+                            static_cast<unsigned char>(text[i + 2]));
+            i += 2;
+        } else {
+            units.push_back(c);
+        }
+    }
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (unsigned unit : units) {
+        const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
+}
+
 TEST(PgnReader, GivesUtf8ReadingLatin1WhereTheTextIsNotUtf8) {
     // A two-byte character cut by the end of the first read buffer.
     const std::string pad(65535 - std::string("[Event \"").size(), 'x');
@@ -154,6 +177,11 @@ TEST(PgnReader, GivesUtf8ReadingLatin1WhereTheTextIsNotUtf8) {
          "game 1 | tag Event=a\xC3\x83 | result * | end", true},
         {"a sequence across two reads", "[Event \"" + pad + "\xC3\xA9\"]\n*",
          "game 1 | tag Event=" + pad + "\xC3\xA9 | result * | end", false},
+        {"UTF-16 little-endian",
+         Utf16("[Event \"\xE9\"]\n1. e4 {\x01\xD8\x01\x01\xDC\x01} *", false),
+         "game 1 | tag Event=\xC3\xA9 | e4 | {\xF0\x90\x90\x81} | result * | end", false},
+        {"UTF-16 big-endian", Utf16("[Event \"\xE9\"]\n1. d4 *", true),
+         "game 1 | tag Event=\xC3\xA9 | d4 | result * | end", false},
     };
     for (const auto& c : cases) {
         std::istringstream input(c.bytes);
