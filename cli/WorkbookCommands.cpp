@@ -34,10 +34,11 @@ bool parseNumber(const std::string& text, long long& value) {
     return error == std::errc() && stop == end && !text.empty();
 }
 
-bool parseGameId(const std::string& text, int32_t& id) {
+// Stored identifiers are any 64-bit number but 0 (which means a new game).
+bool parseGameId(const std::string& text, int64_t& id) {
     long long value = 0;
-    if (!parseNumber(text, value) || value < 1 || value > INT32_MAX) return false;
-    id = static_cast<int32_t>(value);
+    if (!parseNumber(text, value) || value == 0) return false;
+    id = value;
     return true;
 }
 
@@ -60,10 +61,15 @@ std::string cell(const std::string& text) {
     return clean;
 }
 
-bool requireGame(CWorkBook& workbook, int32_t id) {
+bool requireGame(CWorkBook& workbook, int64_t id) {
     if (workbook.objGetGameRow(id)) return true;
-    std::fprintf(stderr, "No game with the identifier %d\n", id);
+    std::fprintf(stderr, "No game with the identifier %lld\n", static_cast<long long>(id));
     return false;
+}
+
+// Names a game that an export left out, on stderr.
+void reportSkipped(int64_t id, const std::string& reason) {
+    std::fprintf(stderr, "skipped game %lld: %s\n", static_cast<long long>(id), reason.c_str());
 }
 
 // The score as training shows it: "##.00" of successes per attempt, "-----" without attempts.
@@ -128,15 +134,25 @@ int runImport(const CommandArgs& args) {
     std::string latin1;
     int status = 0;
     for (size_t i = 0; i < inputs.size(); ++i) {
-        PgnImportResult result = ImportPgn(workbook, *inputs[i], options);
-        readBefore += result.intRead;
-        imported += result.intImported;
-        skipped += result.intSkipped;
-        if (result.isLatin1) latin1 += (latin1.empty() ? "" : ", ") + args[i + 1];
-        if (result.isNotText) {
-            std::fprintf(stderr, "%s is not PGN text: nothing imported from it\n",
-                         args[i + 1].c_str());
-            status = 1;
+        try {
+            PgnImportResult result = ImportPgn(workbook, *inputs[i], options);
+            readBefore += result.intRead;
+            imported += result.intImported;
+            skipped += result.intSkipped;
+            if (result.isLatin1) latin1 += (latin1.empty() ? "" : ", ") + args[i + 1];
+            if (result.isNotText) {
+                std::fprintf(stderr, "%s is not PGN text: nothing imported from it\n",
+                             args[i + 1].c_str());
+                status = 1;
+            }
+        } catch (const PgnImportError& error) {
+            // A full disk or a lost file: say what stayed in the workbook.
+            if (terminal) std::fputs("\r\033[K", stderr);
+            imported += error.objKept.intImported;
+            std::fprintf(stderr, "%s\n", error.what());
+            std::printf("imported %d games, skipped %d; stopped by an error, %d games kept\n",
+                        imported, skipped + error.objKept.intSkipped, imported);
+            return 1;
         }
     }
     if (terminal) std::fputs("\r\033[K", stderr);
@@ -150,17 +166,24 @@ int runExport(const CommandArgs& args) {
     if (args.size() < 2) return usageError(usage);
     std::vector<int32_t> ids;
     for (size_t i = 2; i < args.size(); ++i) {
-        int32_t id = 0;
-        if (!parseGameId(args[i], id)) return usageError(usage);
-        ids.push_back(id);
+        int64_t id = 0;
+        if (!parseGameId(args[i], id) || id < INT32_MIN || id > INT32_MAX) return usageError(usage);
+        ids.push_back(static_cast<int32_t>(id));
     }
     CWorkBook workbook;
     std::string message;
     if (!openExisting(workbook, args[0], message)) return failure(message);
+    // Every game that can be read is written; each one that cannot is named, and the status is 1.
+    int skipped = 0;
+    auto skip = [&](int64_t id, const std::string& reason) {
+        reportSkipped(id, reason);
+        ++skipped;
+    };
     if (args[1] == "-") {
-        ExportPgn(workbook, std::cout, ids);
+        ExportPgn(workbook, std::cout, ids, {}, skip);
         std::cout.flush();
-        return std::cout ? 0 : failure("Could not write the PGN text");
+        if (!std::cout) return failure("Could not write the PGN text");
+        return skipped == 0 ? 0 : 1;
     }
     // Written beside the target and renamed at the end, so that no half-written file remains.
     const std::string temporary = args[1] + ".part";
@@ -168,7 +191,7 @@ int runExport(const CommandArgs& args) {
     try {
         std::ofstream output(temporary, std::ios::binary | std::ios::trunc);
         if (!output) return failure("Cannot write the file: " + args[1]);
-        ExportPgn(workbook, output, ids);
+        ExportPgn(workbook, output, ids, {}, skip);
         output.close();
         if (!output) RaiseError("CWorkBook", "Could not write the file: " + args[1]);
         std::filesystem::rename(temporary, args[1]);
@@ -176,7 +199,7 @@ int runExport(const CommandArgs& args) {
         std::filesystem::remove(temporary, ignored);
         throw;
     }
-    return 0;
+    return skipped == 0 ? 0 : 1;
 }
 
 int runList(const CommandArgs& args) {
@@ -184,8 +207,9 @@ int runList(const CommandArgs& args) {
     CWorkBook workbook;
     std::string message;
     if (!openExisting(workbook, args[0], message)) return failure(message);
+    // Rows are written as they are read, so memory does not grow with the workbook.
     std::string out;
-    for (const WorkBookGameRow& row : workbook.arrGetGameRows()) {
+    workbook.ForEachGameRow([&](const WorkBookGameRow& row) {
         out += std::to_string(row.lngID) + '\t' + std::to_string(row.lngHits) + '\t' +
                std::to_string(row.lngSolve) + '\t' + std::to_string(row.lngErrorStreak) + '\t' +
                std::to_string(row.lngSolveStreak) + '\t' + cell(row.strXRefPage) + '\t' +
@@ -194,22 +218,23 @@ int runList(const CommandArgs& args) {
             std::fputs(out.c_str(), stdout);
             out.clear();
         }
-    }
+    });
     std::fputs(out.c_str(), stdout);
     return 0;
 }
 
 int runShow(const CommandArgs& args) {
     const char* usage = "show FILE ID";
-    int32_t id = 0;
+    int64_t id = 0;
     if (args.size() != 2 || !parseGameId(args[1], id)) return usageError(usage);
     CWorkBook workbook;
     std::string message;
     if (!openExisting(workbook, args[0], message)) return failure(message);
     if (!requireGame(workbook, id)) return 1;
-    std::ostringstream pgn;
-    ExportPgn(workbook, pgn, {id});
-    std::fputs(pgn.str().c_str(), stdout);
+    std::string description, page, diagram;
+    std::shared_ptr<CGameTree> tree = workbook.objLoadGame(id, description, page, diagram);
+    if (!tree) return failure("Game " + std::to_string(id) + " has no positions stored");
+    std::fputs(PgnWriter::strWriteGame(*tree, description, page, diagram).c_str(), stdout);
     return 0;
 }
 
@@ -229,7 +254,7 @@ int runBatch(const CommandArgs& args) {
 
 int runRecord(const CommandArgs& args) {
     const char* usage = "record FILE ID success|error";
-    int32_t id = 0;
+    int64_t id = 0;
     if (args.size() != 3 || !parseGameId(args[1], id) ||
         (args[2] != "success" && args[2] != "error"))
         return usageError(usage);
@@ -258,7 +283,7 @@ int runScore(const CommandArgs& args) {
 }
 
 int runDelete(const CommandArgs& args) {
-    int32_t id = 0;
+    int64_t id = 0;
     if (args.size() != 2 || !parseGameId(args[1], id)) return usageError("delete FILE ID");
     CWorkBook workbook;
     std::string message;

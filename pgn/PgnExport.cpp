@@ -4,31 +4,47 @@
 #include "model/CError.h"
 #include "pgn/PgnWriter.h"
 #include "workbook/CWorkBook.h"
+#include "workbook/CWorkBookGameError.h"
 
 #include <string>
 
 int ExportPgn(CWorkBook& workbook, std::ostream& output, const std::vector<int32_t>& ids,
-              const std::function<void(int written, int total)>& progress) {
-    std::vector<int32_t> games = ids;
-    if (games.empty()) {
-        games = workbook.arrlngGetGameIDs();
-    } else {
-        for (int32_t id : games)
-            if (!workbook.objGetGameRow(id))
-                RaiseError("CWorkBook", "No game with the identifier " + std::to_string(id));
-    }
+              const std::function<void(int written, int total)>& progress,
+              const std::function<void(int64_t id, const std::string& reason)>& skipped) {
+    for (int32_t id : ids)
+        if (!workbook.objGetGameRow(id))
+            RaiseError("CWorkBook", "No game with the identifier " + std::to_string(id));
+    const int total =
+        ids.empty() ? static_cast<int>(workbook.lngCountGames()) : static_cast<int>(ids.size());
     int written = 0;
     int done = 0;
-    for (int32_t id : games) {
+    auto exportGame = [&](int64_t id) {
         std::string description;
         std::string page;
         std::string diagram;
-        std::shared_ptr<CGameTree> tree = workbook.objLoadGame(id, description, page, diagram);
-        if (tree) {
-            output << PgnWriter::strWriteGame(*tree, description, page, diagram);
+        std::string text;
+        try {
+            std::shared_ptr<CGameTree> tree = workbook.objLoadGame(id, description, page, diagram);
+            if (!tree) {
+                if (skipped) skipped(id, "no positions are stored for it");
+            } else {
+                text = PgnWriter::strWriteGame(*tree, description, page, diagram);
+            }
+        } catch (const CWorkBookGameError& error) {
+            if (!skipped) throw;
+            skipped(id, error.what());
+        }
+        if (!text.empty()) {
+            output << text;
             ++written;
         }
-        if (progress) progress(++done, static_cast<int>(games.size()));
+        if (progress) progress(++done, total);
+    };
+    if (ids.empty()) {
+        workbook.ForEachGameRow([&](const WorkBookGameRow& row) { exportGame(row.lngID); });
+    } else {
+        for (int32_t id : ids)
+            exportGame(id);
     }
     if (!output) RaiseError("CWorkBook", "Could not write the PGN text");
     return written;

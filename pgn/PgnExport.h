@@ -3,12 +3,16 @@
 #include <cstdint>
 #include <functional>
 #include <ostream>
+#include <string>
 #include <vector>
 
 class CWorkBook;
 
 // Writes games of the open workbook to the stream as PGN: the listed identifiers in that order,
-// or every game when the list is empty. An identifier that names no game raises before anything
-// is written. Games without nodes are left out. Returns the number of games written.
+// or every game when the list is empty (read one at a time, never the whole table). An
+// identifier that names no game raises before anything is written. A game that cannot be read
+// (damaged rows, no positions stored) is handed to `skipped` with the reason and the others are
+// written; without `skipped` it raises. Returns the number of games written.
 int ExportPgn(CWorkBook& workbook, std::ostream& output, const std::vector<int32_t>& ids = {},
-              const std::function<void(int written, int total)>& progress = {});
+              const std::function<void(int written, int total)>& progress = {},
+              const std::function<void(int64_t id, const std::string& reason)>& skipped = {});

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/CError.h"
+
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -11,7 +13,7 @@ class CWorkBook;
 
 // How a PGN import runs. The callbacks run on the importing thread.
 struct PgnImportOptions {
-    int intBatchSize = 500; // games per transaction
+    int intBatchSize = 2000; // games per transaction
     // Called after every game and at the end: games read, games imported, games skipped.
     std::function<void(int read, int imported, int skipped)> progress;
     // Called once per skipped game with one line naming the game, its tags and the reason.
@@ -31,9 +33,21 @@ struct PgnImportResult {
     std::vector<int32_t> arrlngGameIDs; // the identifiers of the imported games, in file order
 };
 
-// Reads every game of the PGN text into the open workbook, one workbook game per PGN game,
-// committing in batches. A game that cannot be read is skipped and reported; the others are
-// imported. A failure of the workbook itself raises its error after dropping the unfinished
-// batch; every game of an earlier batch stays, whole.
+// A failure of the workbook itself during an import (a full disk, a file that went away): the
+// message says how many games were kept, and objKept holds them (the games committed before the
+// failure, whole).
+class PgnImportError : public CError {
+public:
+    PgnImportError(const std::string& description, PgnImportResult kept)
+        : CError(9999, "CWorkBook", description), objKept(std::move(kept)) {}
+
+    PgnImportResult objKept;
+};
+
+// Reads every game of the PGN text into the open workbook, one workbook game per PGN game, in
+// large transactions with a savepoint per game. A game that cannot be read or stored is skipped
+// and reported, leaving nothing behind; the others are imported. A failure of the workbook itself
+// drops the unfinished transaction and raises PgnImportError; every game committed before stays,
+// whole.
 PgnImportResult ImportPgn(CWorkBook& workbook, std::istream& input,
                           const PgnImportOptions& options = {});

@@ -1,76 +1,53 @@
 #include "workbook/CWorkBook.h"
 
 #include "model/CError.h"
+#include "workbook/SqlConnection.h"
+#include "workbook/SqlStatement.h"
+#include "workbook/SqlTransaction.h"
 
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 
 namespace {
 
 const char* const kSource = "CWorkBook";
 
-const char* const kWorkBookColumns = "ID INTEGER PRIMARY KEY,FieldName,FieldValue";
-const char* const kGameTreeColumns =
-    "ID INTEGER PRIMARY KEY,Description,XRefPage,XRefDiagram,Hits,Solve,ErrorStreak,SolveStreak";
-const char* const kGameNodeColumns =
-    "ID INTEGER PRIMARY KEY,GameTreeID,NodeKey,NodeParentKey,WhiteToMove,Diagram,MoveText,"
-    "MoveNumber,EnPassantFile,WhiteOO,WhiteOOO,BlackOO,BlackOOO";
+const char* const kCreateWorkBook =
+    "Create Table WorkBook (ID INTEGER PRIMARY KEY,FieldName,FieldValue)";
+const char* const kCreateGameTree =
+    "Create Table GameTree (ID INTEGER PRIMARY KEY,Description,XRefPage,XRefDiagram,Hits,Solve,"
+    "ErrorStreak,SolveStreak)";
+const char* const kCreateGameNode =
+    "Create Table GameNode (ID INTEGER PRIMARY KEY,GameTreeID,NodeKey,NodeParentKey,WhiteToMove,"
+    "Diagram,MoveText,MoveNumber,EnPassantFile,WhiteOO,WhiteOOO,BlackOO,BlackOOO)";
 
-// Node rows by game and the training order, so that neither grows with the workbook.
+// Node rows by game and the training order, so that neither grows with the workbook. The
+// training index also holds Hits and Solve, so the score is summed from it, not from the rows.
 const char* const kIndexes[] = {
     "create index if not exists GameNodeByGame on GameNode(GameTreeID, ID)",
     "create index if not exists GameTreeTraining on GameTree(ErrorStreak desc, Solve, Hits, "
     "SolveStreak, ID)",
 };
 
-std::string lowered(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
+const char* const kReadTitle = "select FieldValue from WorkBook where FieldName='Title'";
+const char* const kFindTitle = "select * from WorkBook where FieldName='Title'";
+const char* const kUpdateTitle = "update WorkBook set FieldValue=? where FieldName='Title'";
+const char* const kInsertTitle =
+    "insert into WorkBook (ID,FieldName,FieldValue) values (NULL,'Title',?)";
+
+// Each open connection gets a handle number of its own, so that callers can tell them apart.
+int32_t nextHandle = 1;
 
 } // namespace
+
+CWorkBook::CWorkBook() = default;
 
 CWorkBook::~CWorkBook() {
     CloseWorkBook();
 }
 
-std::string CWorkBook::strQuote(const std::string& text) {
-    std::string quoted = "'";
-    quoted.reserve(text.size() + 2);
-    for (char c : text) {
-        // SQLite ends the statement at a NUL, so a NUL inside a literal would break the SQL
-        // (and with it a whole import); no text we store can keep one.
-        if (c == '\0') continue;
-        if (c == '\'') quoted += '\'';
-        quoted += c;
-    }
-    quoted += '\'';
-    return quoted;
-}
-
-void CWorkBook::RequireOpen() const {
-    if (m_lngDBHandle == 0) RaiseError(kSource, "No open workbook");
-}
-
-SqlTable CWorkBook::arrvarExecuteSQL(const std::string& sql) {
-    RequireOpen();
-    m_strLastError.clear();
-    SqlTable table = ags_sqlite_get_table(m_lngDBHandle, sql, m_strLastError);
-    if (m_strLastError.empty()) return table;
-    // A transaction begun by a save never stays open after an error.
-    std::string ignored;
-    ags_sqlite_get_table(m_lngDBHandle, "ROLLBACK TRANSACTION", ignored);
-    m_inBatch = false;
-    RaiseError(kSource, m_strLastError);
-}
-
-void CWorkBook::CreateTable(int32_t handle, const std::string& name, const std::string& columns) {
-    std::string statement = "Create Table " + name + " (" + columns + ")";
-    m_strLastError.clear();
-    ags_sqlite_get_table(handle, statement, m_strLastError);
-    if (!m_strLastError.empty()) RaiseError(kSource, m_strLastError);
+SqlConnection& CWorkBook::Connection() const {
+    if (!m_connection) RaiseError(kSource, "No open workbook");
+    return *m_connection;
 }
 
 std::string CWorkBook::strOpenWorkBook(const std::string& fileName) {
@@ -81,104 +58,87 @@ std::string CWorkBook::strOpenWorkBook(const std::string& fileName) {
         CreateEmptyWorkbook(fileName);
         return "";
     }
-    m_strLastError.clear();
-    m_lngDBHandle = sqlite_open(fileName, 0, m_strLastError);
-    if (!m_strLastError.empty()) RaiseError(kSource, m_strLastError);
-    CheckWorkbookTables();
-    EnsureIndexes();
-    return strReadTitle();
-}
-
-void CWorkBook::CheckWorkbookTables() {
-    std::string error;
-    SqlTable tables = ags_sqlite_get_table(
-        m_lngDBHandle, "select name from sqlite_master where type='table'", error);
-    std::string missing;
-    for (const char* wanted : {"WorkBook", "GameTree", "GameNode"}) {
-        bool found = std::any_of(tables.begin() + (tables.empty() ? 0 : 1), tables.end(),
-                                 [&](const std::vector<std::string>& row) {
-                                     return lowered(row[0]) == lowered(wanted);
-                                 });
-        if (!found) missing += missing.empty() ? wanted : std::string(", ") + wanted;
+    m_connection = std::make_unique<SqlConnection>(fileName);
+    m_lngDBHandle = nextHandle++;
+    try {
+        CheckWorkbookSchema();
+        EnsureIndexes();
+        return strReadTitle();
+    } catch (...) {
+        CloseWorkBook();
+        throw;
     }
-    if (error.empty() && missing.empty()) return;
-    CloseWorkBook();
-    RaiseError(kSource, error.empty()
-                            ? "Not a workbook (missing table " + missing + "): " + m_strFileName
-                            : error);
 }
 
 void CWorkBook::EnsureIndexes() {
     if (isReadOnly()) return;
     // An index that cannot be made (a locked or read-only file) never stops the workbook opening.
     for (const char* statement : kIndexes) {
-        std::string ignored;
-        ags_sqlite_get_table(m_lngDBHandle, statement, ignored);
+        try {
+            m_connection->exec(statement);
+        } catch (const CError&) {
+        }
     }
 }
 
 void CWorkBook::CreateEmptyWorkbook(const std::string& fileName) {
-    if (m_lngDBHandle == 0) {
-        m_lngDBHandle = sqlite_open(fileName, 0, m_strLastError);
-        if (m_lngDBHandle == 0) RaiseError(kSource, m_strLastError);
+    if (!m_connection) {
+        m_connection = std::make_unique<SqlConnection>(fileName);
+        m_lngDBHandle = nextHandle++;
     }
     // One transaction, so that a crash never leaves a file with only some of the tables.
-    arrvarExecuteSQL("BEGIN TRANSACTION");
-    try {
-        CreateTable(m_lngDBHandle, "WorkBook", kWorkBookColumns);
-        CreateTable(m_lngDBHandle, "GameTree", kGameTreeColumns);
-        CreateTable(m_lngDBHandle, "GameNode", kGameNodeColumns);
-        for (const char* statement : kIndexes)
-            arrvarExecuteSQL(statement);
-    } catch (const CError&) {
-        std::string ignored;
-        ags_sqlite_get_table(m_lngDBHandle, "ROLLBACK TRANSACTION", ignored);
-        throw;
-    }
-    arrvarExecuteSQL("COMMIT TRANSACTION");
+    SqlTransaction transaction(*m_connection);
+    for (const char* statement : {kCreateWorkBook, kCreateGameTree, kCreateGameNode})
+        m_connection->exec(statement);
+    for (const char* statement : kIndexes)
+        m_connection->exec(statement);
+    transaction.Commit();
 }
 
 void CWorkBook::CloseWorkBook() {
-    if (m_lngDBHandle == 0) return;
-    sqlite_close(m_lngDBHandle);
+    m_batch.reset();
+    m_connection.reset();
     m_lngDBHandle = 0;
-    m_inBatch = false;
 }
 
 std::string CWorkBook::strReadTitle() {
-    SqlTable table = arrvarExecuteSQL("select FieldValue from WorkBook where FieldName='Title'");
-    return table.size() > 1 ? table[1][0] : "";
+    SqlStatementScope title(Connection().prepared(kReadTitle));
+    return title->step() ? title->text(0) : "";
 }
 
 void CWorkBook::SaveWorkbookProperties(const std::string& title) {
-    SqlTable table = arrvarExecuteSQL("select * from WorkBook where FieldName='Title'");
-    if (table.size() > 1) {
-        arrvarExecuteSQL("update WorkBook set FieldValue=" + strQuote(title) +
-                         " where FieldName='Title'");
-    } else {
-        arrvarExecuteSQL("insert into WorkBook (ID,FieldName,FieldValue) values (NULL,'Title'," +
-                         strQuote(title) + ")");
+    SqlConnection& connection = Connection();
+    bool exists = false;
+    {
+        SqlStatementScope find(connection.prepared(kFindTitle));
+        exists = find->step();
     }
+    SqlStatementScope store(connection.prepared(exists ? kUpdateTitle : kInsertTitle));
+    store->bind(1, title);
+    store->run();
 }
 
 bool CWorkBook::isReadOnly() const {
-    return m_lngDBHandle != 0 && sqlite_is_readonly(m_lngDBHandle);
+    return m_connection && m_connection->isReadOnly();
 }
 
 void CWorkBook::BeginBatch() {
-    if (m_inBatch) return;
-    arrvarExecuteSQL("BEGIN TRANSACTION");
-    m_inBatch = true;
+    if (m_batch) return;
+    m_batch = std::make_unique<SqlTransaction>(Connection());
 }
 
 void CWorkBook::CommitBatch() {
-    if (!m_inBatch) return;
-    m_inBatch = false;
-    arrvarExecuteSQL("COMMIT TRANSACTION");
+    if (!m_batch) return;
+    std::unique_ptr<SqlTransaction> batch = std::move(m_batch);
+    batch->Commit();
 }
 
 void CWorkBook::RollbackBatch() {
-    if (!m_inBatch) return;
-    m_inBatch = false;
-    arrvarExecuteSQL("ROLLBACK TRANSACTION");
+    if (!m_batch) return;
+    std::unique_ptr<SqlTransaction> batch = std::move(m_batch);
+    batch->Rollback();
+}
+
+bool CWorkBook::isInBatch() const {
+    return m_batch != nullptr;
 }

@@ -1,21 +1,25 @@
 #pragma once
 
-#include "workbook/SqliteLayer.h"
+#include "workbook/GameRowQuery.h"
 #include "workbook/WorkBookGameRow.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 class CGameTree;
+class SqlConnection;
+class SqlTransaction;
 
 // One workbook file: an SQLite database with the tables WorkBook, GameTree and GameNode. Every
-// failed statement rolls back any open transaction and raises error 9999 with source "CWorkBook".
+// failed statement rolls back the work it belonged to and raises error 9999 with source
+// "CWorkBook"; an error of one game's content is a CWorkBookGameError naming the game.
 class CWorkBook {
 public:
-    CWorkBook() = default;
+    CWorkBook();
     ~CWorkBook();
     CWorkBook(const CWorkBook&) = delete;
     CWorkBook& operator=(const CWorkBook&) = delete;
@@ -32,7 +36,7 @@ public:
     int32_t lngDBHandle() const { return m_lngDBHandle; }
 
     // Opens the workbook (creating an empty one when the file does not exist) and returns its
-    // title.
+    // title. A file holding triggers or views is refused, naming them; nothing in it runs.
     std::string strOpenWorkBook(const std::string& fileName);
     // Creates the three tables in a new file (or in the database already open).
     void CreateEmptyWorkbook(const std::string& fileName);
@@ -42,68 +46,75 @@ public:
     void SaveWorkbookProperties(const std::string& title);
 
     // Saves the tree as a new game (identifier 0 or less) or over an existing one; returns its id.
-    int32_t lngSaveGame(const std::shared_ptr<CGameTree>& tree, int32_t id,
+    int64_t lngSaveGame(const std::shared_ptr<CGameTree>& tree, int64_t id,
                         const std::string& description, const std::string& page,
                         const std::string& diagram);
-    // Loads a game's tree (at its root) and texts; nullptr when the game has no nodes.
-    std::shared_ptr<CGameTree> objLoadGame(int32_t id, std::string& description, std::string& page,
+    // Loads a game's tree (at its root) and texts; nullptr when the game has no nodes. A damaged
+    // game raises a CWorkBookGameError naming it.
+    std::shared_ptr<CGameTree> objLoadGame(int64_t id, std::string& description, std::string& page,
                                            std::string& diagram);
     // Deletes a game and its nodes.
-    void DeleteGame(int32_t id);
-    // The identifiers of all games.
+    void DeleteGame(int64_t id);
+    // The identifiers of all games that fit 32 bits (larger stored ones are left out).
     std::vector<int32_t> arrlngGetGameIDs();
     // The next games to train, at most count, in training priority order.
     std::vector<int32_t> arrlngGetGameIDsForTraining(int16_t count);
-    // Records a solved attempt.
-    void UpdateSuccess(int32_t id);
-    // Records a failed attempt.
-    void UpdateError(int32_t id);
+    // Records a solved attempt (a NULL statistic counts as 0).
+    void UpdateSuccess(int64_t id);
+    // Records a failed attempt (a NULL statistic counts as 0).
+    void UpdateError(int64_t id);
     // Sets every game's statistics to zero.
     void ClearLog();
     // The sums of attempts and successes over all games (0 and 0 without games).
     void GetScore(int32_t& attempts, int32_t& successes);
 
     // One game's texts and statistics; nothing when there is no such game.
-    std::optional<WorkBookGameRow> objGetGameRow(int32_t id);
-    // Every game's texts and statistics, by identifier.
+    std::optional<WorkBookGameRow> objGetGameRow(int64_t id);
+    // Every game's texts and statistics whose identifier fits 32 bits, by identifier.
     std::vector<WorkBookGameRow> arrGetGameRows();
+    // Hands every game's row to the visitor in identifier order, one at a time, without holding
+    // the table; identifiers of any size. A row whose values cannot be read raises after the
+    // rows before it.
+    void ForEachGameRow(const std::function<void(const WorkBookGameRow&)>& visit);
+    // One page of games, sorted and filtered by the database.
+    std::vector<WorkBookGameRow> arrGetGameRowsPage(const GameRowQuery& query);
+    // The number of games the query's filter matches.
+    int64_t lngCountGameRows(const GameRowQuery& query);
     // The number of games.
     int64_t lngCountGames();
     // True when the open workbook cannot be written (for example a write-protected file).
     bool isReadOnly() const;
 
-    // Starts a batch: the saves until CommitBatch share one transaction (for bulk imports).
+    // Starts a batch: the saves until CommitBatch share one transaction (for bulk imports), each
+    // game in a savepoint of its own.
     void BeginBatch();
     // Commits the batch's saves.
     void CommitBatch();
     // Drops the batch's saves.
     void RollbackBatch();
     // True while a batch is open.
-    bool isInBatch() const { return m_inBatch; }
-
-    // Returns the SQL literal of a text: in single quotes with every ' doubled and NULs dropped.
-    static std::string strQuote(const std::string& text);
+    bool isInBatch() const;
 
 private:
-    SqlTable arrvarExecuteSQL(const std::string& sql);
-    void CreateTable(int32_t handle, const std::string& name, const std::string& columns);
+    SqlConnection& Connection() const;
     std::string strReadTitle();
-    void RequireOpen() const;
-    void CheckWorkbookTables();
+    void CheckWorkbookSchema();
     void EnsureIndexes();
-    int32_t lngSaveGameTree(int32_t id, const std::string& description, const std::string& page,
+    int64_t lngSaveGameTree(int64_t id, const std::string& description, const std::string& page,
                             const std::string& diagram);
-    int64_t lngInsertGameNode(int32_t gameId, const std::string& key, const std::string& parentKey,
+    int64_t lngInsertGameNode(int64_t gameId, const std::string& key, const std::string& parentKey,
                               int whiteToMove, const std::string& diagram,
-                              const std::string& moveText, const std::string& moveNumber,
-                              int enPassantFile, int whiteOO, int whiteOOO, int blackOO,
-                              int blackOOO);
-    void DeleteGameNodes(int32_t id);
-    void SaveNodes(const std::shared_ptr<CGameTree>& tree, int32_t id);
+                              const std::string& moveText, int64_t moveNumber, int enPassantFile,
+                              int whiteOO, int whiteOOO, int blackOO, int blackOOO);
+    void DeleteGameNodes(int64_t id);
+    void SaveNodes(const std::shared_ptr<CGameTree>& tree, int64_t id);
+    void CheckFits(const std::shared_ptr<CGameTree>& tree, int64_t id,
+                   const std::string& description, const std::string& page,
+                   const std::string& diagram) const;
 
     std::string m_strFileName;
     std::string m_strWBTitle;
-    std::string m_strLastError;
     int32_t m_lngDBHandle = 0;
-    bool m_inBatch = false;
+    std::unique_ptr<SqlConnection> m_connection;
+    std::unique_ptr<SqlTransaction> m_batch;
 };

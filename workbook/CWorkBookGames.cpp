@@ -1,271 +1,251 @@
-// The game operations of CWorkBook: saving and loading game trees, the training selection and
-// the statistics.
+// The game operations of CWorkBook: saving, loading and deleting game trees.
 #include "game/CGameNode.h"
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
 #include "game/PositionConstructors.h"
 #include "model/CDiagram.h"
-#include "model/CError.h"
 #include "model/CGameStatus.h"
 #include "workbook/CWorkBook.h"
+#include "workbook/CWorkBookGameError.h"
+#include "workbook/SqlConnection.h"
+#include "workbook/SqlStatement.h"
+#include "workbook/SqlTransaction.h"
+#include "workbook/StoredNumber.h"
 
-#include <charconv>
+#include <unordered_map>
 
 namespace {
 
 const char* const kSource = "CWorkBook";
 
-// A stored number; anything that is not a whole number is a damaged row.
-int64_t numberOf(const std::string& text, const char* column, int32_t gameId) {
-    int64_t value = 0;
-    const char* first = text.data();
-    const char* last = first + text.size();
-    if (first != last && *first == '+') ++first;
-    auto [end, error] = std::from_chars(first, last, value);
-    if (error != std::errc() || end != last || first == last)
-        RaiseError(kSource, std::string("Bad value of ") + column + " in game " +
-                                std::to_string(gameId) + ": '" + text + "'");
-    return value;
+const char* const kFindGame = "select ID from GameTree where ID=?";
+const char* const kUpdateGame =
+    "update GameTree set Description=?,XRefPage=?,XRefDiagram=? where ID=?";
+const char* const kInsertGame =
+    "insert into GameTree (ID,Description,XRefPage,XRefDiagram,Hits,Solve,ErrorStreak,SolveStreak)"
+    " values(NULL,?,?,?,0,0,0,0)";
+const char* const kInsertNode =
+    "insert into GameNode (ID,GameTreeID,NodeKey,NodeParentKey,WhiteToMove,Diagram,MoveText,"
+    "MoveNumber,EnPassantFile,WhiteOO,WhiteOOO,BlackOO,BlackOOO) values "
+    "(NULL,?,?,?,?,?,?,?,?,?,?,?,?)";
+const char* const kDeleteNodes = "delete from GameNode where GameTreeID=?";
+const char* const kDeleteGame = "delete from GameTree where ID=?";
+const char* const kLoadGame = "select Description,XRefPage,XRefDiagram from GameTree where ID=?";
+// Node rows in the order they were written: a parent always comes before its children.
+const char* const kLoadNodes =
+    "select NodeKey,NodeParentKey,WhiteToMove,Diagram,MoveText,MoveNumber,EnPassantFile,WhiteOO,"
+    "WhiteOOO,BlackOO,BlackOOO from GameNode where GameTreeID=? order by ID";
+enum NodeColumn {
+    NodeKey,
+    NodeParentKey,
+    WhiteToMove,
+    Diagram,
+    MoveText,
+    MoveNumber,
+    EnPassantFile,
+    WhiteOO,
+    WhiteOOO,
+    BlackOO,
+    BlackOOO
+};
+
+std::string gameName(int64_t id) {
+    return "Game " + std::to_string(id);
 }
 
-int32_t clamped(int64_t value) {
-    if (value > INT32_MAX) return INT32_MAX;
-    if (value < INT32_MIN) return INT32_MIN;
-    return static_cast<int32_t>(value);
+// A game may only hold what a workbook keeps: every node has a position, every text fits.
+void CheckText(int64_t id, const std::string& what, const std::string& text) {
+    if (static_cast<int64_t>(text.size()) > SqlConnection::kMaxLength)
+        throw CWorkBookGameError(id, kSource,
+                                 "The " + what + " is too long to store (" +
+                                     std::to_string(text.size()) + " bytes, at most " +
+                                     std::to_string(SqlConnection::kMaxLength) + ")");
 }
-
-WorkBookGameRow rowOf(const std::vector<std::string>& row) {
-    WorkBookGameRow game;
-    game.lngID = clamped(numberOf(row[0], "ID", 0));
-    game.strDescription = row[1];
-    game.strXRefPage = row[2];
-    game.strXRefDiagram = row[3];
-    // Statistics are NULL in rows that other programs add; they count as 0.
-    auto statistic = [&](size_t column, const char* name) {
-        return row[column].empty() ? 0 : clamped(numberOf(row[column], name, game.lngID));
-    };
-    game.lngHits = statistic(4, "Hits");
-    game.lngSolve = statistic(5, "Solve");
-    game.lngErrorStreak = statistic(6, "ErrorStreak");
-    game.lngSolveStreak = statistic(7, "SolveStreak");
-    return game;
-}
-
-const char* const kGameRowColumns =
-    "select ID,Description,XRefPage,XRefDiagram,Hits,Solve,ErrorStreak,SolveStreak from GameTree";
 
 } // namespace
 
-int32_t CWorkBook::lngSaveGame(const std::shared_ptr<CGameTree>& tree, int32_t id,
+void CWorkBook::CheckFits(const std::shared_ptr<CGameTree>& tree, int64_t id,
+                          const std::string& description, const std::string& page,
+                          const std::string& diagram) const {
+    CheckText(id, "description", description);
+    CheckText(id, "page reference", page);
+    CheckText(id, "diagram reference", diagram);
+    for (const auto& node : *tree) {
+        const auto& p = node->objPosition();
+        if (!p || !p->objDiagram() || !p->objStatus())
+            throw CWorkBookGameError(id, kSource,
+                                     "The game has a node without a position: " + node->strKey());
+        CheckText(id, "move text", p->strMoveText());
+        CheckText(id, "node key", node->strKey());
+    }
+}
+
+int64_t CWorkBook::lngSaveGame(const std::shared_ptr<CGameTree>& tree, int64_t id,
                                const std::string& description, const std::string& page,
                                const std::string& diagram) {
-    RequireOpen();
+    SqlConnection& connection = Connection();
     if (!tree) RaiseError(kSource, "No game to save");
-    for (const auto& node : *tree)
-        if (!node->objPosition() || !node->objPosition()->objDiagram() ||
-            !node->objPosition()->objStatus())
-            RaiseError(kSource, "The game has a node without a position: " + node->strKey());
+    CheckFits(tree, id, description, page, diagram);
     // Updating a game that is not there would store nodes that belong to no game.
-    if (id > 0 &&
-        arrvarExecuteSQL("select ID from GameTree where ID=" + std::to_string(id)).empty())
-        RaiseError(kSource, "No game with the identifier " + std::to_string(id));
-    m_strLastError.clear();
-    // Inside a batch each game is a savepoint, so that a game that fails leaves no rows.
-    const bool batch = m_inBatch;
-    arrvarExecuteSQL(batch ? "SAVEPOINT SaveGame" : "BEGIN TRANSACTION");
-    int32_t g = 0;
-    try {
-        g = lngSaveGameTree(id, description, page, diagram);
-        DeleteGameNodes(g);
-        SaveNodes(tree, g);
-    } catch (...) {
-        if (m_lngDBHandle != 0 && (!batch || m_inBatch)) {
-            std::string ignored;
-            ags_sqlite_get_table(
-                m_lngDBHandle,
-                batch ? "ROLLBACK TO SaveGame; RELEASE SaveGame" : "ROLLBACK TRANSACTION", ignored);
-        }
-        throw;
+    if (id > 0) {
+        SqlStatementScope find(connection.prepared(kFindGame));
+        find->bind(1, id);
+        if (!find->step()) RaiseError(kSource, "No game with the identifier " + std::to_string(id));
     }
-    arrvarExecuteSQL(batch ? "RELEASE SaveGame" : "COMMIT TRANSACTION");
+    // Inside a batch this is a savepoint, so that a game that fails leaves no rows.
+    SqlTransaction work(connection);
+    const int64_t g = lngSaveGameTree(id, description, page, diagram);
+    DeleteGameNodes(g);
+    SaveNodes(tree, g);
+    work.Commit();
     return g;
 }
 
-void CWorkBook::SaveNodes(const std::shared_ptr<CGameTree>& tree, int32_t g) {
-    const std::string whiteToMove = CGameStatus::objWHITE_TO_MOVE()->strToString();
+void CWorkBook::SaveNodes(const std::shared_ptr<CGameTree>& tree, int64_t g) {
     for (const auto& node : *tree) {
         const std::shared_ptr<CPosition>& p = node->objPosition();
-        int flag = p->objStatus()->strToString() == whiteToMove ? 1 : 0;
+        int flag = p->isWhiteToMove() ? 1 : 0;
         std::string moveText = p->strMoveText();
         if (moveText == "...") node->strParentKey(""); // the root, also in memory
         lngInsertGameNode(g, node->strKey(), node->strParentKey(), flag,
-                          p->objDiagram()->strToString(), moveText,
-                          std::to_string(p->intMoveNumber()), p->intEnPassantFile(),
-                          p->isKCastleForfeited(0) ? 0 : 1, p->isQCastleForfeited(0) ? 0 : 1,
-                          p->isKCastleForfeited(1) ? 0 : 1, p->isQCastleForfeited(1) ? 0 : 1);
+                          p->objDiagram()->strToString(), moveText, p->intMoveNumber(),
+                          p->intEnPassantFile(), p->isKCastleForfeited(0) ? 0 : 1,
+                          p->isQCastleForfeited(0) ? 0 : 1, p->isKCastleForfeited(1) ? 0 : 1,
+                          p->isQCastleForfeited(1) ? 0 : 1);
     }
 }
 
-int32_t CWorkBook::lngSaveGameTree(int32_t id, const std::string& description,
+int64_t CWorkBook::lngSaveGameTree(int64_t id, const std::string& description,
                                    const std::string& page, const std::string& diagram) {
-    if (id > 0) {
-        arrvarExecuteSQL("update GameTree set Description=" + strQuote(description) + "," +
-                         "XRefPage=" + strQuote(page) + "," + "XRefDiagram=" + strQuote(diagram) +
-                         " where ID=" + std::to_string(id));
-        return id;
+    SqlConnection& connection = Connection();
+    SqlStatementScope store(connection.prepared(id > 0 ? kUpdateGame : kInsertGame));
+    store->bind(1, description).bind(2, page).bind(3, diagram);
+    if (id > 0) store->bind(4, id);
+    while (store->step()) {
     }
-    arrvarExecuteSQL(std::string("insert into GameTree ") +
-                     "(ID,Description,XRefPage,XRefDiagram,Hits,Solve,ErrorStreak,SolveStreak)" +
-                     " values(NULL," + strQuote(description) + "," + strQuote(page) + "," +
-                     strQuote(diagram) + ",0,0,0,0)");
-    return clamped(sqlite_last_insert_rowid(m_lngDBHandle));
+    if (id > 0) return id;
+    const int64_t created = connection.lngLastInsertRowid();
+    // Identifiers are 32-bit for the windows that list and train games.
+    if (created > INT32_MAX)
+        RaiseError(kSource, "The workbook has no free game identifier below 2147483648; new "
+                            "games cannot be added to it");
+    return created;
 }
 
-int64_t CWorkBook::lngInsertGameNode(int32_t gameId, const std::string& key,
+int64_t CWorkBook::lngInsertGameNode(int64_t gameId, const std::string& key,
                                      const std::string& parentKey, int whiteToMove,
                                      const std::string& diagram, const std::string& moveText,
-                                     const std::string& moveNumber, int enPassantFile, int whiteOO,
+                                     int64_t moveNumber, int enPassantFile, int whiteOO,
                                      int whiteOOO, int blackOO, int blackOOO) {
-    std::string sql;
-    sql.reserve(300);
-    sql += "insert into GameNode ";
-    sql += "(ID,GameTreeID,NodeKey,NodeParentKey,WhiteToMove,Diagram,MoveText,MoveNumber,"
-           "EnPassantFile,WhiteOO,WhiteOOO,BlackOO,BlackOOO)";
-    sql += " values ";
-    sql += "(NULL,";
-    sql += std::to_string(gameId) + "," + strQuote(key) + "," + strQuote(parentKey) + "," +
-           std::to_string(whiteToMove) + "," + strQuote(diagram) + "," + strQuote(moveText) + "," +
-           moveNumber + "," + std::to_string(enPassantFile) + "," + std::to_string(whiteOO) + "," +
-           std::to_string(whiteOOO) + "," + std::to_string(blackOO) + "," +
-           std::to_string(blackOOO) + ")";
-    arrvarExecuteSQL(sql);
-    return sqlite_last_insert_rowid(m_lngDBHandle);
-}
-
-void CWorkBook::DeleteGameNodes(int32_t id) {
-    arrvarExecuteSQL("delete from GameNode where GameTreeID=" + std::to_string(id));
-}
-
-std::shared_ptr<CGameTree> CWorkBook::objLoadGame(int32_t id, std::string& description,
-                                                  std::string& page, std::string& diagram) {
-    const std::string gameId = std::to_string(id);
-    SqlTable game = arrvarExecuteSQL("select * from GameTree where ID=" + gameId);
-    if (game.size() > 1 && game[1].size() > 3) {
-        description = game[1][1];
-        page = game[1][2];
-        diagram = game[1][3];
+    SqlStatement& insert = Connection().prepared(kInsertNode);
+    SqlStatementScope scope(insert);
+    insert.bind(1, gameId).bind(2, key).bind(3, parentKey).bind(4, whiteToMove);
+    insert.bind(5, diagram).bind(6, moveText).bind(7, moveNumber).bind(8, enPassantFile);
+    insert.bind(9, whiteOO).bind(10, whiteOOO).bind(11, blackOO).bind(12, blackOOO);
+    while (insert.step()) {
     }
-    // Node rows in the order they were written: a parent always comes before its children.
-    SqlTable rows =
-        arrvarExecuteSQL("select * from GameNode where GameTreeID=" + gameId + " order by ID");
-    if (rows.size() < 2) return nullptr;
-    if (rows[0].size() < 13) RaiseError(kSource, "The table GameNode lacks columns");
-    auto tree = std::make_shared<CGameTree>();
-    std::shared_ptr<CGameNode> spare;
+    return m_connection->lngLastInsertRowid();
+}
+
+void CWorkBook::DeleteGameNodes(int64_t id) {
+    SqlStatementScope remove(Connection().prepared(kDeleteNodes));
+    remove->bind(1, id);
+    remove->run();
+}
+
+namespace {
+
+// Builds the position of one stored node; any refusal names the game and the node.
+std::shared_ptr<CPosition> PositionOf(const SqlStatement& row, int64_t id) {
     static const char* const files = "abcdefgh";
-    for (size_t r = 1; r < rows.size(); ++r) {
-        const std::vector<std::string>& row = rows[r];
-        std::vector<bool> forfeits = {
-            numberOf(row[9], "WhiteOO", id) != 1, numberOf(row[10], "WhiteOOO", id) != 1,
-            numberOf(row[11], "BlackOO", id) != 1, numberOf(row[12], "BlackOOO", id) != 1};
-        int64_t file = numberOf(row[8], "EnPassantFile", id);
-        std::string letter = file >= 0 && file <= 7 ? std::string(1, files[file]) : "";
-        const auto& status = numberOf(row[4], "WhiteToMove", id) == 1
-                                 ? CGameStatus::objWHITE_TO_MOVE()
-                                 : CGameStatus::objBLACK_TO_MOVE();
-        int64_t moveNumber = numberOf(row[7], "MoveNumber", id);
-        if (moveNumber > INT16_MAX)
-            RaiseError(kSource, "Bad value of MoveNumber in game " + gameId + ": '" + row[7] + "'");
-        auto p = objNewPosition(objNewDiagram(row[5]), status, static_cast<int>(moveNumber),
-                                forfeits, letter);
-        p->strMoveText(row[6]);
-        tree->Add2(p, row[2], row[3]);
-        if (row[2] == CGameNode::strINITIAL_KEY()) {
-            spare = std::make_shared<CGameNode>();
-            spare->InitFromPosition(row[3], p);
+    auto number = [&](int column, const char* name) {
+        return lngStoredNumber(row, column, name, id);
+    };
+    std::vector<bool> forfeits = {
+        number(WhiteOO, "WhiteOO") != 1, number(WhiteOOO, "WhiteOOO") != 1,
+        number(BlackOO, "BlackOO") != 1, number(BlackOOO, "BlackOOO") != 1};
+    int64_t file = number(EnPassantFile, "EnPassantFile");
+    std::string letter = file >= 0 && file <= 7 ? std::string(1, files[file]) : "";
+    const auto& status = number(WhiteToMove, "WhiteToMove") == 1 ? CGameStatus::objWHITE_TO_MOVE()
+                                                                 : CGameStatus::objBLACK_TO_MOVE();
+    int64_t moveNumber = number(MoveNumber, "MoveNumber");
+    if (moveNumber > INT32_MAX)
+        throw CWorkBookGameError(id, kSource,
+                                 "Bad value of MoveNumber in game " + std::to_string(id) + ": '" +
+                                     row.text(MoveNumber) + "'");
+    try {
+        auto p = objNewPosition(objNewDiagram(row.text(Diagram)), status,
+                                static_cast<int>(moveNumber), forfeits, letter);
+        p->strMoveText(row.text(MoveText));
+        return p;
+    } catch (const CWorkBookGameError&) {
+        throw;
+    } catch (const CError& error) {
+        throw CWorkBookGameError(id, error.strSource,
+                                 gameName(id) + " cannot be loaded: " + error.what() + " (node " +
+                                     row.text(NodeKey) + ")");
+    }
+}
+
+// True when the node's stored move, played in its parent's position, gives its stored diagram.
+bool isPlayable(const CPosition& parent, const CPosition& child) {
+    try {
+        auto played = parent.objProcessMove(child.strMoveText());
+        return played && played->objDiagram()->strToString() == child.objDiagram()->strToString();
+    } catch (const CError&) {
+        return false;
+    }
+}
+
+} // namespace
+
+std::shared_ptr<CGameTree> CWorkBook::objLoadGame(int64_t id, std::string& description,
+                                                  std::string& page, std::string& diagram) {
+    SqlConnection& connection = Connection();
+    {
+        SqlStatementScope game(connection.prepared(kLoadGame));
+        game->bind(1, id);
+        if (game->step()) {
+            description = game->text(0);
+            page = game->text(1);
+            diagram = game->text(2);
         }
     }
+    SqlStatementScope rows(connection.prepared(kLoadNodes));
+    rows->bind(1, id);
+    auto tree = std::make_shared<CGameTree>();
+    std::shared_ptr<CGameNode> spare;
+    while (rows->step()) {
+        auto p = PositionOf(*rows, id);
+        const std::string key = rows->text(NodeKey);
+        const std::string parentKey = rows->text(NodeParentKey);
+        // A stored move that cannot be played would fail later, in the middle of training.
+        if (p->strMoveText() != "..." && tree->isExists(parentKey) &&
+            !isPlayable(*tree->Item(parentKey)->objPosition(), *p))
+            throw CWorkBookGameError(id, kSource,
+                                     gameName(id) + " cannot be loaded: the stored move " +
+                                         p->strMoveText() + " (node " + key +
+                                         ") cannot be played in the position before it");
+        tree->Add2(p, key, parentKey);
+        if (key == CGameNode::strINITIAL_KEY()) {
+            spare = std::make_shared<CGameNode>();
+            spare->InitFromPosition(parentKey, p);
+        }
+    }
+    if (tree->Count() == 0) return nullptr;
     // Without a root the tree could not be shown or trained.
-    if (!spare) RaiseError(kSource, "Game " + gameId + " has no start position");
+    if (!spare) throw CWorkBookGameError(id, kSource, gameName(id) + " has no start position");
     spare->SetChildrenKey(tree->Item(CGameNode::strINITIAL_KEY())->childrenKeys());
     tree->objCurrentNode(spare);
     return tree;
 }
 
-void CWorkBook::DeleteGame(int32_t id) {
-    const bool batch = m_inBatch;
-    arrvarExecuteSQL(batch ? "SAVEPOINT DeleteGame" : "BEGIN TRANSACTION");
-    arrvarExecuteSQL("delete from GameNode where GameTreeID=" + std::to_string(id));
-    arrvarExecuteSQL("delete from GameTree where ID=" + std::to_string(id));
-    arrvarExecuteSQL(batch ? "RELEASE DeleteGame" : "COMMIT TRANSACTION");
-}
-
-std::vector<int32_t> CWorkBook::arrlngGetGameIDs() {
-    RequireOpen();
-    // Without an order SQLite may answer from an index in another order.
-    SqlTable table = arrvarExecuteSQL("select id from GameTree order by ID");
-    std::vector<int32_t> ids;
-    ids.reserve(table.empty() ? 0 : table.size() - 1);
-    for (size_t r = 1; r < table.size(); ++r)
-        ids.push_back(clamped(numberOf(table[r][0], "ID", 0)));
-    return ids;
-}
-
-std::vector<int32_t> CWorkBook::arrlngGetGameIDsForTraining(int16_t count) {
-    RequireOpen();
-    // SQLite reads a negative limit as no limit at all.
-    if (count <= 0) return {};
-    SqlTable table = arrvarExecuteSQL(
-        "select id from GameTree order by ErrorStreak desc, Solve ,hits, SolveStreak,ID limit " +
-        std::to_string(count));
-    std::vector<int32_t> ids;
-    for (size_t r = 1; r < table.size() && ids.size() < static_cast<size_t>(count); ++r)
-        ids.push_back(clamped(numberOf(table[r][0], "ID", 0)));
-    return ids;
-}
-
-void CWorkBook::UpdateSuccess(int32_t id) {
-    arrvarExecuteSQL("update GameTree set hits=hits+1, solve=solve+1,SolveStreak=SolveStreak+1,"
-                     "ErrorStreak=0 where ID=" +
-                     std::to_string(id));
-}
-
-void CWorkBook::UpdateError(int32_t id) {
-    arrvarExecuteSQL(
-        "update GameTree set hits=hits+1,SolveStreak=0,ErrorStreak=ErrorStreak+1 where ID=" +
-        std::to_string(id));
-}
-
-void CWorkBook::ClearLog() {
-    arrvarExecuteSQL("Update GameTree set Hits=0,Solve=0,SolveStreak=0,ErrorStreak=0 ");
-}
-
-void CWorkBook::GetScore(int32_t& attempts, int32_t& successes) {
-    SqlTable hits = arrvarExecuteSQL("select sum(Hits) from GameTree");
-    attempts =
-        hits.size() > 1 && !hits[1][0].empty() ? clamped(numberOf(hits[1][0], "Hits", 0)) : 0;
-    SqlTable solve = arrvarExecuteSQL("select sum(Solve) from GameTree");
-    successes =
-        solve.size() > 1 && !solve[1][0].empty() ? clamped(numberOf(solve[1][0], "Solve", 0)) : 0;
-}
-
-std::optional<WorkBookGameRow> CWorkBook::objGetGameRow(int32_t id) {
-    SqlTable table =
-        arrvarExecuteSQL(std::string(kGameRowColumns) + " where ID=" + std::to_string(id));
-    if (table.size() < 2) return std::nullopt;
-    return rowOf(table[1]);
-}
-
-std::vector<WorkBookGameRow> CWorkBook::arrGetGameRows() {
-    SqlTable table = arrvarExecuteSQL(std::string(kGameRowColumns) + " order by ID");
-    std::vector<WorkBookGameRow> rows;
-    rows.reserve(table.empty() ? 0 : table.size() - 1);
-    for (size_t r = 1; r < table.size(); ++r)
-        rows.push_back(rowOf(table[r]));
-    return rows;
-}
-
-int64_t CWorkBook::lngCountGames() {
-    SqlTable table = arrvarExecuteSQL("select count(*) from GameTree");
-    return table.size() > 1 ? numberOf(table[1][0], "count", 0) : 0;
+void CWorkBook::DeleteGame(int64_t id) {
+    SqlConnection& connection = Connection();
+    SqlTransaction work(connection);
+    DeleteGameNodes(id);
+    SqlStatementScope remove(connection.prepared(kDeleteGame));
+    remove->bind(1, id);
+    remove->run();
+    work.Commit();
 }

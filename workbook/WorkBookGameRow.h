@@ -3,9 +3,10 @@
 #include <cstdint>
 #include <string>
 
-// One game's row of table GameTree: its texts and its training statistics.
+// One game's row of table GameTree: its texts and its training statistics. The identifier is
+// the stored one, of any size; statistics stored as NULL read as 0.
 struct WorkBookGameRow {
-    int32_t lngID = 0;
+    int64_t lngID = 0;
     std::string strDescription;
     std::string strXRefPage;
     std::string strXRefDiagram;

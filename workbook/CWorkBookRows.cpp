@@ -1,0 +1,135 @@
+// The games list, the training selection and the statistics of CWorkBook.
+#include "model/CError.h"
+#include "workbook/CWorkBook.h"
+#include "workbook/CWorkBookGameError.h"
+#include "workbook/SqlConnection.h"
+#include "workbook/SqlStatement.h"
+#include "workbook/StoredNumber.h"
+
+namespace {
+
+const char* const kGameIds = "select id from GameTree order by ID";
+const char* const kTraining =
+    "select id from GameTree order by ErrorStreak desc, Solve ,hits, SolveStreak,ID limit ?";
+// A statistic stored as NULL counts as 0, so that a result is never lost to NULL + 1.
+const char* const kUpdateSuccess =
+    "update GameTree set hits=coalesce(hits,0)+1, solve=coalesce(solve,0)+1,"
+    "SolveStreak=coalesce(SolveStreak,0)+1,ErrorStreak=0 where ID=?";
+const char* const kUpdateError = "update GameTree set hits=coalesce(hits,0)+1,SolveStreak=0,"
+                                 "ErrorStreak=coalesce(ErrorStreak,0)+1 where ID=?";
+const char* const kClearLog = "Update GameTree set Hits=0,Solve=0,SolveStreak=0,ErrorStreak=0 ";
+// One pass, answered from the training index, which holds both columns.
+const char* const kScore = "select sum(Hits),sum(Solve) from GameTree";
+const char* const kCount = "select count(*) from GameTree";
+const char* const kGameRow = "select ID,Description,XRefPage,XRefDiagram,Hits,Solve,ErrorStreak,"
+                             "SolveStreak from GameTree where ID=?";
+const char* const kGameRows = "select ID,Description,XRefPage,XRefDiagram,Hits,Solve,ErrorStreak,"
+                              "SolveStreak from GameTree order by ID";
+
+bool fits32(int64_t id) {
+    return id >= INT32_MIN && id <= INT32_MAX;
+}
+
+int32_t clamped(int64_t value) {
+    if (value > INT32_MAX) return INT32_MAX;
+    if (value < INT32_MIN) return INT32_MIN;
+    return static_cast<int32_t>(value);
+}
+
+} // namespace
+
+// The row of the statement's current result (columns in the order of kGameRow).
+WorkBookGameRow objGameRowOf(const SqlStatement& row) {
+    WorkBookGameRow game;
+    game.lngID = lngStoredNumber(row, 0, "ID", 0);
+    game.strDescription = row.text(1);
+    game.strXRefPage = row.text(2);
+    game.strXRefDiagram = row.text(3);
+    game.lngHits = clamped(lngStoredCount(row, 4, "Hits", game.lngID));
+    game.lngSolve = clamped(lngStoredCount(row, 5, "Solve", game.lngID));
+    game.lngErrorStreak = clamped(lngStoredCount(row, 6, "ErrorStreak", game.lngID));
+    game.lngSolveStreak = clamped(lngStoredCount(row, 7, "SolveStreak", game.lngID));
+    return game;
+}
+
+std::vector<int32_t> CWorkBook::arrlngGetGameIDs() {
+    SqlStatementScope rows(Connection().prepared(kGameIds));
+    std::vector<int32_t> ids;
+    while (rows->step()) {
+        const int64_t id = lngStoredNumber(*rows, 0, "ID", 0);
+        if (fits32(id)) ids.push_back(static_cast<int32_t>(id));
+    }
+    return ids;
+}
+
+std::vector<int32_t> CWorkBook::arrlngGetGameIDsForTraining(int16_t count) {
+    SqlStatement& training = Connection().prepared(kTraining);
+    // SQLite reads a negative limit as no limit at all.
+    if (count <= 0) return {};
+    std::vector<int32_t> ids;
+    // Identifiers beyond 32 bits cannot be trained; the next games take their places.
+    for (int64_t limit = count;; limit += count) {
+        ids.clear();
+        int64_t seen = 0;
+        SqlStatementScope rows(training);
+        rows->bind(1, limit);
+        while (rows->step() && ids.size() < static_cast<size_t>(count)) {
+            ++seen;
+            const int64_t id = lngStoredNumber(*rows, 0, "ID", 0);
+            if (fits32(id)) ids.push_back(static_cast<int32_t>(id));
+        }
+        if (ids.size() == static_cast<size_t>(count) || seen < limit) return ids;
+    }
+}
+
+void CWorkBook::UpdateSuccess(int64_t id) {
+    SqlStatementScope update(Connection().prepared(kUpdateSuccess));
+    update->bind(1, id);
+    update->run();
+}
+
+void CWorkBook::UpdateError(int64_t id) {
+    SqlStatementScope update(Connection().prepared(kUpdateError));
+    update->bind(1, id);
+    update->run();
+}
+
+void CWorkBook::ClearLog() {
+    Connection().prepared(kClearLog).run();
+}
+
+void CWorkBook::GetScore(int32_t& attempts, int32_t& successes) {
+    SqlStatementScope score(Connection().prepared(kScore));
+    attempts = 0;
+    successes = 0;
+    if (!score->step()) return;
+    // Sums over no games are NULL.
+    attempts = clamped(lngStoredCount(*score, 0, "Hits", 0));
+    successes = clamped(lngStoredCount(*score, 1, "Solve", 0));
+}
+
+std::optional<WorkBookGameRow> CWorkBook::objGetGameRow(int64_t id) {
+    SqlStatementScope row(Connection().prepared(kGameRow));
+    row->bind(1, id);
+    if (!row->step()) return std::nullopt;
+    return objGameRowOf(*row);
+}
+
+std::vector<WorkBookGameRow> CWorkBook::arrGetGameRows() {
+    std::vector<WorkBookGameRow> rows;
+    ForEachGameRow([&](const WorkBookGameRow& row) {
+        if (fits32(row.lngID)) rows.push_back(row);
+    });
+    return rows;
+}
+
+void CWorkBook::ForEachGameRow(const std::function<void(const WorkBookGameRow&)>& visit) {
+    SqlStatementScope rows(Connection().prepared(kGameRows));
+    while (rows->step())
+        visit(objGameRowOf(*rows));
+}
+
+int64_t CWorkBook::lngCountGames() {
+    SqlStatementScope count(Connection().prepared(kCount));
+    return count->step() ? count->integer(0) : 0;
+}

@@ -1,0 +1,127 @@
+#include "workbook/SqlConnection.h"
+
+#include "model/CError.h"
+#include "workbook/SqlStatement.h"
+
+#include <atomic>
+#include <chrono>
+#include <sqlite3.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// How long a statement waits for another program that holds the file's lock.
+constexpr int kBusyTimeoutMs = 5000;
+// Virtual machine steps between two looks at the clock.
+constexpr int kProgressSteps = 10000;
+
+std::atomic<int> timeLimitMs{30000};
+// When the step running on this thread began; the progress handler compares against it.
+thread_local Clock::time_point stepStarted;
+
+int InterruptWhenTooLong(void*) {
+    return Clock::now() - stepStarted > std::chrono::milliseconds(timeLimitMs.load()) ? 1 : 0;
+}
+
+void Configure(sqlite3* db, int option, int value) {
+    sqlite3_db_config(db, option, value, nullptr);
+}
+
+// The defences for a file from elsewhere: nothing in the file may run code, write elsewhere,
+// or grow without bound.
+void Harden(sqlite3* db) {
+    Configure(db, SQLITE_DBCONFIG_DEFENSIVE, 1);
+    Configure(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0);
+    Configure(db, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0);
+    Configure(db, SQLITE_DBCONFIG_ENABLE_VIEW, 0);
+    Configure(db, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0);
+    sqlite3_limit(db, SQLITE_LIMIT_LENGTH, SqlConnection::kMaxLength);
+    sqlite3_limit(db, SQLITE_LIMIT_SQL_LENGTH, 100000);
+    sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, 0);
+    sqlite3_limit(db, SQLITE_LIMIT_TRIGGER_DEPTH, 1);
+    sqlite3_limit(db, SQLITE_LIMIT_COLUMN, 100);
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    sqlite3_progress_handler(db, kProgressSteps, InterruptWhenTooLong, nullptr);
+}
+
+} // namespace
+
+SqlConnection::SqlConnection(const std::string& fileName) {
+    int rc =
+        sqlite3_open_v2(fileName.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc != SQLITE_OK) {
+        std::string message = m_db != nullptr ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
+        sqlite3_close(m_db);
+        RaiseError("CWorkBook", message + ": " + fileName);
+    }
+    Harden(m_db);
+    // Reading the schema makes a file that is not a database fail now, with a clear message.
+    try {
+        exec("pragma cell_size_check=on");
+        SqlStatementScope(prepared("select count(*) from sqlite_master"))->step();
+    } catch (const CError& error) {
+        m_statements.clear();
+        sqlite3_close(m_db);
+        RaiseError("CWorkBook", std::string(error.what()) + ": " + fileName);
+    }
+}
+
+SqlConnection::~SqlConnection() {
+    m_statements.clear();
+    sqlite3_close_v2(m_db);
+}
+
+SqlStatement& SqlConnection::prepared(const char* sql) {
+    std::unique_ptr<SqlStatement>& slot = m_statements[sql];
+    if (!slot) {
+        try {
+            slot = std::make_unique<SqlStatement>(m_db, sql);
+        } catch (...) {
+            m_statements.erase(sql);
+            throw;
+        }
+    }
+    return *slot;
+}
+
+void SqlConnection::exec(const char* sql) {
+    SqlStatement statement(m_db, sql);
+    statement.run();
+}
+
+bool SqlConnection::isInTransaction() const {
+    return sqlite3_get_autocommit(m_db) == 0;
+}
+
+int64_t SqlConnection::lngLastInsertRowid() const {
+    return sqlite3_last_insert_rowid(m_db);
+}
+
+bool SqlConnection::isReadOnly() const {
+    return sqlite3_db_readonly(m_db, "main") == 1;
+}
+
+int SqlConnection::SetStatementTimeLimitMs(int milliseconds) {
+    return timeLimitMs.exchange(milliseconds);
+}
+
+void SqlConnection::StartClock() {
+    stepStarted = Clock::now();
+}
+
+int SqlConnection::Step(sqlite3_stmt* statement) {
+    StartClock();
+    return sqlite3_step(statement);
+}
+
+std::string SqlConnection::strErrorText(sqlite3* db, int code) {
+    if ((code & 0xff) == SQLITE_INTERRUPT) {
+        const int limit = timeLimitMs.load();
+        return "A statement ran longer than " +
+               (limit % 1000 == 0 ? std::to_string(limit / 1000) + " s"
+                                  : std::to_string(limit) + " ms") +
+               " and was stopped: the workbook may be damaged or made to hang";
+    }
+    return db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code);
+}

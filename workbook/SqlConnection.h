@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+struct sqlite3;
+struct sqlite3_stmt;
+class SqlStatement;
+
+// One connection to a database file, opened with the defences for files that come from anywhere:
+// defensive mode, an untrusted schema, no triggers, views or extensions, no attached databases,
+// lengths that fit a workbook's data, and a time limit after which a running statement is
+// interrupted. Keeps each statement prepared for the life of the connection.
+class SqlConnection {
+public:
+    // Opens (or creates) the file; raises error 9999 "CWorkBook" with a clear message on failure.
+    // A file that is not a database is refused here, not at the first query.
+    explicit SqlConnection(const std::string& fileName);
+    ~SqlConnection();
+    SqlConnection(const SqlConnection&) = delete;
+    SqlConnection& operator=(const SqlConnection&) = delete;
+
+    // The statement of that text, prepared on first use and kept. The text must be a constant
+    // of the program (the cache is keyed by its address): values are always bound.
+    SqlStatement& prepared(const char* sql);
+    // Runs a constant statement that returns no rows (schema changes).
+    void exec(const char* sql);
+    // True while a transaction is open on the connection.
+    bool isInTransaction() const;
+    // The row identifier of the last insert.
+    int64_t lngLastInsertRowid() const;
+    // True when the file was opened read-only (for example a write-protected file).
+    bool isReadOnly() const;
+
+    // The longest text or row a workbook keeps (1,000,000 bytes).
+    static constexpr int kMaxLength = 1000000;
+    // Sets how long one step of a statement may run before it is interrupted (30 s by default);
+    // returns the limit before. For tests of the interruption.
+    static int SetStatementTimeLimitMs(int milliseconds);
+    // Starts the time limit of the work this thread asks of SQLite next (a prepare may read the
+    // schema).
+    static void StartClock();
+    // Steps the statement under the time limit.
+    static int Step(sqlite3_stmt* statement);
+    // A clear message for a failure code of the connection.
+    static std::string strErrorText(sqlite3* db, int code);
+
+private:
+    sqlite3* m_db = nullptr;
+    std::unordered_map<const char*, std::unique_ptr<SqlStatement>> m_statements;
+};
