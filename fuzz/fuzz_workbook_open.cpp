@@ -39,6 +39,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         int32_t attempts = 0, successes = 0;
         workbook.GetScore(attempts, successes);
     });
+    // Writes too: whatever the file holds, nothing of it runs and the steps fail only cleanly.
+    attempt([&] {
+        for (int32_t id : workbook.arrlngGetGameIDsForTraining(2))
+            workbook.UpdateSuccess(id);
+    });
+    attempt([&] { workbook.SaveWorkbookProperties("fuzz"); });
     attempt([&] {
         int loaded = 0;
         for (int32_t id : workbook.arrlngGetGameIDs()) {

@@ -96,6 +96,22 @@ insert into GameNode values (2,1,'W1e41234','InitialKey',0,'rnbqkbnrppppppppeeee
 insert into GameTree values (1,NULL,NULL,NULL,NULL,'x',-5,NULL);
 insert into GameNode values (1,1,'InitialKey','',1,'short','...','-3',99,1,1,1,1);
 insert into GameNode values (2,1,'K','Missing',0,NULL,NULL,NULL,NULL,NULL,NULL,NULL,NULL);"
+    # Files that would run their author's SQL if the program let them: refused on opening.
+    make_workbook trigger-deletes "$schema
+insert into GameTree values (1,'g','','',0,0,0,0);
+create trigger Wipe after update on GameTree begin delete from GameNode; end;"
+    make_workbook trigger-grows "$schema
+create table Junk (x);
+create trigger Grow after insert on GameNode begin insert into Junk select randomblob(1000000); end;"
+    make_workbook trigger-hangs "$schema
+create trigger Hang before update on WorkBook begin select count(*) from GameNode a, GameNode b, GameNode c; end;"
+    make_workbook view "$schema
+create view Everything as select * from GameTree, GameNode;"
+    make_workbook huge-ids "$schema
+insert into GameTree values (4294967296,'big',NULL,NULL,NULL,NULL,NULL,NULL);
+insert into GameTree values (-9,'negative','','','x',1,2,3);
+insert into GameNode values (1,4294967296,'InitialKey','',1,'$initial','...',70000,-1,1,1,1,1);
+insert into GameNode values (2,4294967296,'B1Ke3','InitialKey',0,'$initial','Ke3',1,-1,1,1,1,1);"
     make_workbook wrong-columns "create table WorkBook (a); create table GameTree (b); create table GameNode (c);
 insert into GameTree values (1);"
 fi

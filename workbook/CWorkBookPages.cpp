@@ -21,19 +21,22 @@ const char* const kFilter = "(Description like ?1 escape '\\' or XRefPage like ?
 struct PageStatements {
     std::array<std::string, kSorts * 4> pages;
     std::string countAll = "select count(*) from GameTree";
-    std::string countFiltered = std::string("select count(*) from GameTree where ") + kFilter;
+    std::string countFiltered =
+        std::string("select count(*) from GameTree where ") + kFilter; // fixed names
 
     PageStatements() {
+        const char* const select = "select ID,Description,XRefPage,XRefDiagram,Hits,Solve,"
+                                   "ErrorStreak,SolveStreak from GameTree";
         for (size_t sort = 0; sort < kSorts; ++sort) {
             for (int descending = 0; descending < 2; ++descending) {
                 for (int filtered = 0; filtered < 2; ++filtered) {
-                    const std::string direction = descending ? " desc" : "";
-                    pages[sort * 4 + static_cast<size_t>(descending * 2 + filtered)] =
-                        std::string("select ID,Description,XRefPage,XRefDiagram,Hits,Solve,"
-                                    "ErrorStreak,SolveStreak from GameTree") +
-                        (filtered ? std::string(" where ") + kFilter : "") + " order by " +
-                        kSortColumns[sort] + direction + ", ID" + direction +
-                        " limit ?2 offset ?3";
+                    std::string& text =
+                        pages[sort * 4 + static_cast<size_t>(descending * 2 + filtered)];
+                    text = select;
+                    if (filtered) text += std::string(" where ") + kFilter; // fixed names
+                    text += std::string(" order by ") + kSortColumns[sort]; // fixed names
+                    text += descending ? " desc, ID desc" : ", ID";
+                    text += " limit ?2 offset ?3";
                 }
             }
         }
@@ -61,8 +64,8 @@ std::vector<WorkBookGameRow> CWorkBook::arrGetGameRowsPage(const GameRowQuery& q
     const size_t sort = static_cast<size_t>(query.sort) % kSorts;
     const bool filtered = !query.strFilter.empty();
     const std::string& sql =
-        Statements().pages[sort * 4 + static_cast<size_t>((query.isDescending ? 2 : 0) +
-                                                          (filtered ? 1 : 0))];
+        Statements().pages[sort * 4 +
+                           static_cast<size_t>((query.isDescending ? 2 : 0) + (filtered ? 1 : 0))];
     SqlStatementScope page(Connection().prepared(sql.c_str()));
     const std::string pattern = Pattern(query.strFilter);
     if (filtered) page->bind(1, pattern);
@@ -76,8 +79,8 @@ std::vector<WorkBookGameRow> CWorkBook::arrGetGameRowsPage(const GameRowQuery& q
 
 int64_t CWorkBook::lngCountGameRows(const GameRowQuery& query) {
     const bool filtered = !query.strFilter.empty();
-    SqlStatementScope count(Connection().prepared(
-        filtered ? Statements().countFiltered.c_str() : Statements().countAll.c_str()));
+    SqlStatementScope count(Connection().prepared(filtered ? Statements().countFiltered.c_str()
+                                                           : Statements().countAll.c_str()));
     const std::string pattern = Pattern(query.strFilter);
     if (filtered) count->bind(1, pattern);
     return count->step() ? count->integer(0) : 0;

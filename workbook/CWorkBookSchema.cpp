@@ -10,7 +10,8 @@
 
 namespace {
 
-const char* const kSchemaObjects = "select type, name, tbl_name, sql from sqlite_master";
+const char* const kSchemaObjects =
+    "select type, name, tbl_name, sql from sqlite_master order by type, name";
 
 std::string lowered(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -63,8 +64,8 @@ void CWorkBook::CheckWorkbookSchema() {
                        "file: " +
                        m_strFileName);
     if (!virtualTables.empty())
-        RaiseError("CWorkBook", "Not a workbook (" + virtualTables +
-                                    " is a virtual table): " + m_strFileName);
+        RaiseError("CWorkBook",
+                   "Not a workbook (" + virtualTables + " is a virtual table): " + m_strFileName);
     std::string missing;
     for (size_t i = 0; i < wanted.size(); ++i)
         if (!found[i]) missing += (missing.empty() ? "" : ", ") + wanted[i];

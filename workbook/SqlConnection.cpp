@@ -48,8 +48,8 @@ void Harden(sqlite3* db) {
 } // namespace
 
 SqlConnection::SqlConnection(const std::string& fileName) {
-    int rc =
-        sqlite3_open_v2(fileName.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    int rc = sqlite3_open_v2(fileName.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                             nullptr);
     if (rc != SQLITE_OK) {
         std::string message = m_db != nullptr ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
         sqlite3_close(m_db);

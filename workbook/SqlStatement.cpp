@@ -47,8 +47,8 @@ SqlStatement& SqlStatement::bind(int parameter, const std::string& text) {
         clean.reserve(text.size());
         for (char c : text)
             if (c != '\0') clean += c;
-        rc = sqlite3_bind_text(m_statement, parameter, clean.data(),
-                               static_cast<int>(clean.size()), SQLITE_TRANSIENT);
+        rc = sqlite3_bind_text(m_statement, parameter, clean.data(), static_cast<int>(clean.size()),
+                               SQLITE_TRANSIENT);
     }
     if (rc != SQLITE_OK) Raise(rc);
     return *this;

@@ -72,18 +72,28 @@ inline std::shared_ptr<CGameTree> RandomGame(std::mt19937& random) {
     }
 }
 
-// A workbook of the given number of games of 10 to 20 nodes with varied statistics, made once
-// in the benchmark data folder: a few hundred random games copied over and over.
-inline std::string GeneratedWorkbook(int games) {
-    const std::string path = DataDir() + "/games-" + std::to_string(games) + ".brl";
-    if (std::filesystem::exists(path)) return path;
-    const std::string templates = DataDir() + "/templates.brl";
+// The SQL literal of a text, for scripts run through the sqlite3 shell: in single quotes with
+// every ' doubled.
+inline std::string Quote(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) {
+        if (c == '\'') quoted += '\'';
+        quoted += c;
+    }
+    return quoted + "'";
+}
+
+// Writes a workbook of the given number of games of 10 to 20 nodes with varied statistics at
+// the path (replacing it): a few hundred random games saved through the workbook, then copied
+// over and over by SQL inside one transaction. A million games take about a minute.
+inline void MakeWorkbook(const std::string& path, int games, unsigned seed = 2026) {
+    const std::string templates = path + ".templates";
     std::filesystem::remove(templates);
     const int kinds = 300;
     {
         CWorkBook workbook;
         workbook.strOpenWorkBook(templates);
-        std::mt19937 random(2026);
+        std::mt19937 random(seed);
         workbook.BeginBatch();
         for (int i = 0; i < kinds; ++i)
             workbook.lngSaveGame(RandomGame(random), 0, "Exercise " + std::to_string(i + 1),
@@ -98,7 +108,8 @@ inline std::string GeneratedWorkbook(int games) {
     }
     sqlite3* db = nullptr;
     sqlite3_open(partial.c_str(), &db);
-    Exec(db, "attach '" + templates + "' as tpl");
+    Exec(db, "pragma journal_mode=off; pragma synchronous=off");
+    Exec(db, "attach " + Quote(templates) + " as tpl");
     Exec(db, "begin");
     Exec(db, "with recursive n(i) as (select 1 union all select i+1 from n where i<" +
                  std::to_string(games) +
@@ -115,7 +126,15 @@ inline std::string GeneratedWorkbook(int games) {
     Exec(db, "commit");
     Exec(db, "detach tpl");
     sqlite3_close(db);
+    std::filesystem::remove(templates);
     std::filesystem::rename(partial, path);
+}
+
+// A workbook of the given number of games (see MakeWorkbook), made once in the benchmark data
+// folder.
+inline std::string GeneratedWorkbook(int games) {
+    const std::string path = DataDir() + "/games-" + std::to_string(games) + ".brl";
+    if (!std::filesystem::exists(path)) MakeWorkbook(path, games);
     return path;
 }
 

@@ -120,17 +120,16 @@ void BM_SaveNewGame(benchmark::State& state) {
                         "0,0,0,0); delete from GameNode where GameTreeID=last_insert_rowid();";
     for (const auto& node : *tree) {
         const CPosition& p = *node->objPosition();
-        round += " insert into GameNode (ID,GameTreeID,NodeKey,NodeParentKey,WhiteToMove,Diagram,"
-                 "MoveText,MoveNumber,EnPassantFile,WhiteOO,WhiteOOO,BlackOO,BlackOOO) values "
-                 "(NULL,(select max(ID) from GameTree)," +
-                 CWorkBook::strQuote(node->strKey()) + "," +
-                 CWorkBook::strQuote(node->strParentKey()) + "," + (p.isWhiteToMove() ? "1" : "0") +
-                 "," + CWorkBook::strQuote(p.objDiagram()->strToString()) + "," +
-                 CWorkBook::strQuote(p.strMoveText()) + "," + std::to_string(p.intMoveNumber()) +
-                 "," + std::to_string(p.intEnPassantFile()) + "," +
-                 (p.isKCastleForfeited(0) ? "0," : "1,") + (p.isQCastleForfeited(0) ? "0," : "1,") +
-                 (p.isKCastleForfeited(1) ? "0," : "1,") +
-                 (p.isQCastleForfeited(1) ? "0);" : "1);");
+        round +=
+            " insert into GameNode (ID,GameTreeID,NodeKey,NodeParentKey,WhiteToMove,Diagram,"
+            "MoveText,MoveNumber,EnPassantFile,WhiteOO,WhiteOOO,BlackOO,BlackOOO) values "
+            "(NULL,(select max(ID) from GameTree)," +
+            bench::Quote(node->strKey()) + "," + bench::Quote(node->strParentKey()) + "," +
+            (p.isWhiteToMove() ? "1" : "0") + "," + bench::Quote(p.objDiagram()->strToString()) +
+            "," + bench::Quote(p.strMoveText()) + "," + std::to_string(p.intMoveNumber()) + "," +
+            std::to_string(p.intEnPassantFile()) + "," + (p.isKCastleForfeited(0) ? "0," : "1,") +
+            (p.isQCastleForfeited(0) ? "0," : "1,") + (p.isKCastleForfeited(1) ? "0," : "1,") +
+            (p.isQCastleForfeited(1) ? "0);" : "1);");
     }
     round += " COMMIT TRANSACTION;";
     workbook.CloseWorkBook();

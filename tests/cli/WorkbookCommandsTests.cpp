@@ -1,66 +1,8 @@
 // The workbook commands of brisolt-cli, run as a user runs them: outputs, exit statuses and the
 // files they leave.
-#include "tests/workbook/TempFolder.h"
-
-#include <array>
-#include <cstdio>
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "WorkbookCli.h"
 
 namespace {
-
-struct Run {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-// Runs brisolt-cli with the arguments in the folder and collects its outputs.
-Run Cli(const std::vector<std::string>& args, const std::string& folder) {
-    TempFolder capture;
-    const std::string outPath = capture.file("out"), errPath = capture.file("err");
-    pid_t child = fork();
-    if (child == 0) {
-        if (chdir(folder.c_str()) != 0) _exit(127);
-        if (!freopen(outPath.c_str(), "w", stdout) || !freopen(errPath.c_str(), "w", stderr))
-            _exit(127);
-        std::vector<char*> argv;
-        argv.push_back(const_cast<char*>(BRISOLT_CLI));
-        for (const std::string& arg : args)
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        argv.push_back(nullptr);
-        execv(BRISOLT_CLI, argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    Run run;
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    run.out = FileBytes(outPath);
-    run.err = FileBytes(errPath);
-    return run;
-}
-
-struct Step {
-    std::vector<std::string> args;
-    int status;
-    std::string out;     // the whole standard output
-    std::string errPart; // a part of the error output ("" = no check)
-};
-
-void RunSteps(const std::vector<Step>& steps, const std::string& folder) {
-    for (const Step& step : steps) {
-        std::string line;
-        for (const std::string& arg : step.args)
-            line += arg + " ";
-        SCOPED_TRACE(line);
-        Run run = Cli(step.args, folder);
-        EXPECT_EQ(run.status, step.status) << run.err;
-        EXPECT_EQ(run.out, step.out);
-        EXPECT_NE(run.err.find(step.errPart), std::string::npos) << run.err;
-    }
-}
 
 const char* const kPgn =
     "[Event \"Opening\"]\n[PageRef \"p. 3\"]\n[DiagramRef \"1\"]\n\n"

@@ -1,0 +1,114 @@
+// brisolt-cli on workbooks from anywhere and on a full disk: damaged games are named and the
+// others are served, hostile files are refused untouched, and nothing kept is lost.
+#include "WorkbookCli.h"
+#include "tests/workbook/HostileWorkbooks.h"
+
+namespace {
+
+TEST(WorkbookSafety, ExportOfADamagedWorkbookWritesEveryReadableGameAndNamesTheOthers) {
+    TempFolder folder;
+    const std::string book = folder.file("d.brl");
+    WriteWorkbookWithTwoGames(book);
+    RawDatabase(book).exec("update GameNode set MoveText='Ke3' where GameTreeID=2 and "
+                           "MoveText='e4'; insert into GameTree values (3,'empty','','',0,0,0,0)");
+    const std::string good =
+        "[Event \"one\"]\n[Site \"?\"]\n[Date \"????.??.??\"]\n[Round \"?\"]\n[White \"?\"]\n"
+        "[Black \"?\"]\n[Result \"*\"]\n[Description \"one\"]\n[PageRef \"p. 1\"]\n"
+        "[DiagramRef \"1\"]\n\n1. e4 *\n\n";
+    struct Case {
+        std::vector<std::string> args;
+        std::string out;
+    };
+    const std::vector<Case> cases = {
+        {{"export", "d.brl", "all.pgn"}, ""},
+        {{"export", "d.brl", "-"}, good},
+        {{"export", "d.brl", "-", "3", "2", "1"}, good},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[2] + (c.args.size() > 3 ? " with ids" : ""));
+        CliResult run = Cli(c.args, folder.path().string());
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, c.out);
+        EXPECT_NE(run.err.find("skipped game 2: Game 2 cannot be loaded: the stored move Ke3"),
+                  std::string::npos)
+            << run.err;
+        EXPECT_NE(run.err.find("skipped game 3: no positions are stored for it"), std::string::npos)
+            << run.err;
+    }
+    EXPECT_EQ(FileBytes(folder.file("all.pgn")), good);
+    RunSteps({{{"show", "d.brl", "2"}, 1, "", "Game 2 cannot be loaded"},
+              {{"show", "d.brl", "1"}, 0, good, ""},
+              {{"record", "d.brl", "2", "error"}, 0, "", ""},
+              {{"batch", "d.brl"}, 0, "2\n1\n3\n", ""}},
+             folder.path().string());
+}
+
+TEST(WorkbookSafety, HostileWorkbooksAreRefusedByEveryCommandAndLeftAsTheyAre) {
+    TempFolder folder;
+    WriteFile(folder.file("one.pgn"), "1. e4 *\n");
+    for (const HostileWorkbook& hostile : HostileWorkbooks()) {
+        SCOPED_TRACE(hostile.name);
+        const std::string book = folder.file("h.brl");
+        std::filesystem::remove(book);
+        WriteWorkbookWithTwoGames(book);
+        RawDatabase(book).exec(hostile.sql);
+        const std::string before = FileBytes(book);
+        for (const std::vector<std::string>& args :
+             std::vector<std::vector<std::string>>{{"record", "h.brl", "1", "success"},
+                                                   {"import", "h.brl", "one.pgn"},
+                                                   {"list", "h.brl"},
+                                                   {"title", "h.brl", "x"}}) {
+            CliResult run = Cli(args, folder.path().string());
+            EXPECT_EQ(run.status, 1) << args[0];
+            EXPECT_EQ(run.out, "") << args[0];
+            EXPECT_NE(run.err.find(hostile.naming), std::string::npos) << run.err;
+        }
+        EXPECT_EQ(FileBytes(book), before);
+    }
+}
+
+TEST(WorkbookSafety, NullStatisticsAndIdentifiersOfAnySizeWork) {
+    TempFolder folder;
+    const std::string book = folder.file("ids.brl");
+    WriteWorkbookWithTwoGames(book);
+    RawDatabase(book).exec(
+        "update GameTree set ID=4294967296, Hits=NULL, Solve=NULL, ErrorStreak=NULL, "
+        "SolveStreak=NULL where ID=2; update GameNode set GameTreeID=4294967296 where "
+        "GameTreeID=2; update GameTree set ID=-3 where ID=1; update GameNode set GameTreeID=-3 "
+        "where GameTreeID=1");
+    RunSteps(
+        {
+            {{"record", "ids.brl", "4294967296", "success"}, 0, "", ""},
+            {{"record", "ids.brl", "-3", "error"}, 0, "", ""},
+            {{"list", "ids.brl"},
+             0,
+             "-3\t1\t0\t1\t0\tp. 1\t1\tone\n4294967296\t1\t1\t0\t1\tp. 2\t2\ttwo\n",
+             ""},
+            {{"score", "ids.brl"}, 0, "2\t1\t50.00\n", ""},
+            {{"delete", "ids.brl", "4294967296"}, 0, "", ""},
+            {{"show", "ids.brl", "4294967296"}, 1, "", "No game with the identifier 4294967296"},
+            {{"batch", "ids.brl"}, 0, "-3\n", ""},
+        },
+        folder.path().string());
+}
+
+TEST(WorkbookSafety, AFullDiskStopsTheImportAndSaysHowManyGamesWereKept) {
+    TempFolder folder;
+    WriteFile(folder.file("small.pgn"), "1. e4 e5 *\n\n1. d4 d5 *\n\n1. c4 c5 *\n");
+    std::string big;
+    for (int i = 0; i < 3000; ++i)
+        big += "[Event \"Game " + std::to_string(i) + "\"]\n\n1. e4 e5 2. Nf3 Nc6 3. Bb5 a6 *\n\n";
+    WriteFile(folder.file("big.pgn"), big);
+    CliResult run = Cli({"import", "book.brl", "small.pgn", "big.pgn"}, folder.path().string(),
+                  400 * 1024);
+    EXPECT_EQ(run.status, 1) << run.out << run.err;
+    EXPECT_EQ(run.out, "imported 3 games, skipped 0; stopped by an error, 3 games kept\n");
+    EXPECT_NE(run.err.find("the import stopped at game"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("0 games imported before are kept"), std::string::npos) << run.err;
+    RunSteps({{{"batch", "book.brl"}, 0, "1\n2\n3\n", ""}}, folder.path().string());
+    RawDatabase raw(folder.file("book.brl"));
+    EXPECT_EQ(raw.value("select count(*) from GameNode"), "9");
+    EXPECT_EQ(raw.value("pragma integrity_check"), "ok");
+}
+
+} // namespace

@@ -1,0 +1,186 @@
+// Stored content of any kind: a damaged game gives a clear error naming it, the other games stay
+// usable, and nothing that a file holds crashes the program.
+#include "HostileWorkbooks.h"
+#include "RawDatabase.h"
+#include "SampleGames.h"
+#include "TempFolder.h"
+#include "game/CGameNode.h"
+#include "model/CError.h"
+#include "workbook/CWorkBook.h"
+#include "workbook/CWorkBookGameError.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class WorkBookDamage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteWorkbookWithTwoGames(path);
+        workbook.strOpenWorkBook(path);
+    }
+
+    void Damage(const std::string& sql) {
+        workbook.CloseWorkBook();
+        RawDatabase(path).exec(sql);
+        workbook.strOpenWorkBook(path);
+    }
+
+    TempFolder folder;
+    std::string path = folder.file("damaged.brl");
+    CWorkBook workbook;
+};
+
+TEST_F(WorkBookDamage, ADamagedGameNamesItselfAndTheOtherGameStillLoads) {
+    struct Case {
+        const char* damage; // applied to game 2's rows
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {"update GameNode set MoveText='Ke3' where MoveText='e4'", "the stored move Ke3"},
+        {"update GameNode set MoveText='Qxh7' where MoveText='e4'", "cannot be played"},
+        {"update GameNode set Diagram=replace(Diagram,'P','Q') where MoveText='e4'",
+         "cannot be played"},
+        {"update GameNode set MoveNumber=NULL where MoveText='e4'", "Bad value of MoveNumber"},
+        {"update GameNode set WhiteToMove='yes'", "Bad value of WhiteToMove in game 2: 'yes'"},
+        {"update GameNode set EnPassantFile=2.5", "Bad value of EnPassantFile in game 2"},
+        {"update GameNode set WhiteOO=x'00ff'", "Bad value of WhiteOO in game 2"},
+        {"update GameNode set MoveNumber=9223372036854775807 where MoveText='e4'",
+         "Bad value of MoveNumber in game 2"},
+        {"update GameNode set Diagram=NULL", "Game 2 cannot be loaded"},
+        {"update GameNode set Diagram='rnbqkbnr'", "Game 2 cannot be loaded"},
+        {"update GameNode set MoveNumber=-1", "Game 2 cannot be loaded"},
+        {"delete from GameNode where NodeKey='InitialKey'", "Game 2 has no start position"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.damage);
+        workbook.CloseWorkBook(); // fresh rows each time
+        std::filesystem::remove(path);
+        WriteWorkbookWithTwoGames(path);
+        RawDatabase(path).exec(std::string(c.damage) +
+                               (std::string(c.damage).find("where") == std::string::npos
+                                    ? " where GameTreeID=2"
+                                    : " and GameTreeID=2"));
+        workbook.strOpenWorkBook(path);
+        std::string d, p, g;
+        try {
+            workbook.objLoadGame(2, d, p, g);
+            ADD_FAILURE() << "loaded";
+        } catch (const CWorkBookGameError& error) {
+            EXPECT_EQ(error.lngNumber, 9999);
+            EXPECT_EQ(error.lngGameID, 2);
+            EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos)
+                << error.what();
+        }
+        auto other = workbook.objLoadGame(1, d, p, g);
+        ASSERT_NE(other, nullptr);
+        EXPECT_EQ(other->Count(), 2);
+        EXPECT_NO_THROW(workbook.UpdateSuccess(1));
+        EXPECT_EQ(workbook.arrlngGetGameIDsForTraining(10).size(), 2u);
+    }
+}
+
+TEST_F(WorkBookDamage, NullOrTextStatisticsCountAsZeroAndResultsAreNeverLost) {
+    struct Case {
+        const char* stored; // Hits, Solve, ErrorStreak, SolveStreak
+        bool success;
+        std::vector<int32_t> after; // hits, solve, error streak, solve streak
+    };
+    const std::vector<Case> cases = {
+        {"NULL,NULL,NULL,NULL", true, {1, 1, 0, 1}},
+        {"NULL,NULL,NULL,NULL", false, {1, 0, 1, 0}},
+        {"'3',NULL,2,NULL", true, {4, 1, 0, 1}},
+        {"5,2,NULL,1", false, {6, 2, 1, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.stored) + (c.success ? " success" : " error"));
+        Damage(std::string("update GameTree set (Hits,Solve,ErrorStreak,SolveStreak)=(") +
+               c.stored + ") where ID=2");
+        c.success ? workbook.UpdateSuccess(2) : workbook.UpdateError(2);
+        WorkBookGameRow row = workbook.objGetGameRow(2).value();
+        EXPECT_EQ(
+            std::vector<int32_t>({row.lngHits, row.lngSolve, row.lngErrorStreak, row.lngSolveStreak}),
+            c.after);
+    }
+    Damage("update GameTree set Hits='many', Solve=NULL");
+    int32_t attempts = -1, successes = -1;
+    workbook.GetScore(attempts, successes);
+    EXPECT_EQ(attempts + successes, 0);
+    EXPECT_EQ(workbook.arrGetGameRows().size(), 2u);
+}
+
+TEST_F(WorkBookDamage, IdentifiersOfAnySizeAreNeverMistakenForOthers) {
+    const int64_t huge = int64_t{1} << 40;
+    Damage("update GameTree set ID=" + std::to_string(huge) + " where ID=2;" +
+           "update GameNode set GameTreeID=" + std::to_string(huge) + " where GameTreeID=2;" +
+           "update GameTree set ID=-7 where ID=1; update GameNode set GameTreeID=-7 where "
+           "GameTreeID=1");
+    std::string d, p, g;
+    ASSERT_NE(workbook.objLoadGame(huge, d, p, g), nullptr);
+    EXPECT_EQ(d, "two");
+    ASSERT_NE(workbook.objLoadGame(-7, d, p, g), nullptr);
+    EXPECT_EQ(d, "one");
+    workbook.UpdateError(huge);
+    workbook.UpdateSuccess(-7);
+    EXPECT_EQ(workbook.objGetGameRow(huge)->lngErrorStreak, 1);
+    EXPECT_EQ(workbook.objGetGameRow(-7)->lngSolve, 1);
+    // The lists that hand out 32-bit identifiers leave the huge one out instead of cutting it.
+    EXPECT_EQ(workbook.arrlngGetGameIDs(), std::vector<int32_t>{-7});
+    EXPECT_EQ(workbook.arrlngGetGameIDsForTraining(10), std::vector<int32_t>{-7});
+    std::vector<int64_t> streamed;
+    workbook.ForEachGameRow([&](const WorkBookGameRow& row) { streamed.push_back(row.lngID); });
+    EXPECT_EQ(streamed, (std::vector<int64_t>{-7, huge}));
+    // A new game would get an identifier beyond 32 bits: refused, nothing written.
+    SampleGame game;
+    game.line({"d4"});
+    try {
+        workbook.lngSaveGame(game.tree(), 0, "new", "", "");
+        ADD_FAILURE() << "saved";
+    } catch (const CError& error) {
+        EXPECT_NE(std::string(error.what()).find("no free game identifier"), std::string::npos)
+            << error.what();
+    }
+    EXPECT_EQ(workbook.lngCountGames(), 2);
+    EXPECT_EQ(RawDatabase(path).value("select count(*) from GameNode"), "4");
+}
+
+TEST_F(WorkBookDamage, ColumnsAreReadByNameInAFileWithAnotherColumnOrder) {
+    workbook.CloseWorkBook();
+    std::filesystem::remove(path);
+    {
+        RawDatabase raw(path);
+        raw.exec("create table WorkBook (FieldValue, FieldName, ID INTEGER PRIMARY KEY);"
+                 "create table GameTree (SolveStreak,Hits,Description,ID INTEGER PRIMARY KEY,"
+                 "XRefDiagram,XRefPage,Solve,ErrorStreak,Extra);"
+                 "create table GameNode (BlackOOO,BlackOO,WhiteOOO,WhiteOO,EnPassantFile,"
+                 "MoveNumber,MoveText,Diagram,WhiteToMove,NodeParentKey,NodeKey,GameTreeID,"
+                 "ID INTEGER PRIMARY KEY);"
+                 "insert into WorkBook (ID,FieldName,FieldValue) values (1,'Title','Reordered');"
+                 "insert into GameTree (ID,Description,XRefPage,XRefDiagram,Hits,Solve,"
+                 "ErrorStreak,SolveStreak) values (5,'five','p','d',4,3,0,2);");
+    }
+    SampleGame game("r3k2r/8/8/8/8/8/8/R3K2R w Kq - 0 30");
+    game.line({"O-O", "O-O-O"});
+    EXPECT_EQ(workbook.strOpenWorkBook(path), "Reordered");
+    WorkBookGameRow row = workbook.objGetGameRow(5).value();
+    EXPECT_EQ(row.strDescription + row.strXRefPage + row.strXRefDiagram, "fivepd");
+    EXPECT_EQ(std::vector<int32_t>({row.lngHits, row.lngSolve, row.lngErrorStreak, row.lngSolveStreak}),
+              (std::vector<int32_t>{4, 3, 0, 2}));
+    EXPECT_EQ(workbook.lngSaveGame(game.tree(), 5, "five", "p", "d"), 5);
+    std::string d, p, g;
+    auto loaded = workbook.objLoadGame(5, d, p, g);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_TRUE(loaded->isEqual(game.tree()));
+    EXPECT_FALSE(loaded->Item(1)->objPosition()->isKCastleForfeited(0));
+    EXPECT_TRUE(loaded->Item(1)->objPosition()->isQCastleForfeited(0));
+}
+
+TEST_F(WorkBookDamage, MoveNumbersBeyondSixteenBitsLoad) {
+    Damage("update GameNode set MoveNumber=MoveNumber+40000 where GameTreeID=1");
+    std::string d, p, g;
+    auto loaded = workbook.objLoadGame(1, d, p, g);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(loaded->Item(2)->objPosition()->intMoveNumber(), 40001);
+}
+
+} // namespace

@@ -1,0 +1,111 @@
+// The games list read in pages, sorted and filtered by the database, as a list view fetches it.
+#include "RawDatabase.h"
+#include "TempFolder.h"
+#include "workbook/CWorkBook.h"
+
+#include <algorithm>
+#include <cctype>
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string Lower(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The rows the query must give, worked out in memory from every row.
+std::vector<int64_t> Expected(std::vector<WorkBookGameRow> rows, const GameRowQuery& query) {
+    const std::string filter = Lower(query.strFilter);
+    rows.erase(std::remove_if(rows.begin(), rows.end(),
+                              [&](const WorkBookGameRow& row) {
+                                  return Lower(row.strDescription).find(filter) ==
+                                             std::string::npos &&
+                                         Lower(row.strXRefPage).find(filter) ==
+                                             std::string::npos &&
+                                         Lower(row.strXRefDiagram).find(filter) ==
+                                             std::string::npos;
+                              }),
+               rows.end());
+    auto key = [&](const WorkBookGameRow& row) {
+        using Sort = GameRowQuery::Sort;
+        switch (query.sort) {
+        case Sort::Description: return std::make_pair(int64_t{0}, row.strDescription);
+        case Sort::Page: return std::make_pair(int64_t{0}, row.strXRefPage);
+        case Sort::Diagram: return std::make_pair(int64_t{0}, row.strXRefDiagram);
+        case Sort::Hits: return std::make_pair(int64_t{row.lngHits}, std::string());
+        case Sort::Solve: return std::make_pair(int64_t{row.lngSolve}, std::string());
+        case Sort::ErrorStreak: return std::make_pair(int64_t{row.lngErrorStreak}, std::string());
+        case Sort::SolveStreak: return std::make_pair(int64_t{row.lngSolveStreak}, std::string());
+        case Sort::ID: break;
+        }
+        return std::make_pair(row.lngID, std::string());
+    };
+    std::sort(rows.begin(), rows.end(), [&](const WorkBookGameRow& a, const WorkBookGameRow& b) {
+        auto ka = std::make_pair(key(a), a.lngID);
+        auto kb = std::make_pair(key(b), b.lngID);
+        return query.isDescending ? kb < ka : ka < kb;
+    });
+    std::vector<int64_t> ids;
+    for (int64_t i = query.lngOffset; i < static_cast<int64_t>(rows.size()) &&
+                                      i < query.lngOffset + query.lngLimit;
+         ++i)
+        ids.push_back(rows[static_cast<size_t>(i)].lngID);
+    return ids;
+}
+
+TEST(WorkBookList, PagesAreSortedAndFilteredByTheDatabaseAsInMemory) {
+    TempFolder folder;
+    const std::string path = folder.file("list.brl");
+    {
+        CWorkBook created;
+        created.strOpenWorkBook(path);
+    }
+    RawDatabase(path).exec(
+        "with recursive n(i) as (select 1 union all select i+1 from n where i<300) "
+        "insert into GameTree select i, case i % 5 when 0 then 'Mate in '||(i%4) when 1 then "
+        "'Fork_'||i when 2 then '50% endgame '||i when 3 then 'PIN '||(i%7) else 'pin'||i end, "
+        "'p.'||(i%13), ''||(i*7%11), i%9, i%4, i%3, i%2 from n");
+    CWorkBook workbook;
+    workbook.strOpenWorkBook(path);
+    std::vector<WorkBookGameRow> all;
+    workbook.ForEachGameRow([&](const WorkBookGameRow& row) { all.push_back(row); });
+    ASSERT_EQ(all.size(), 300u);
+    using Sort = GameRowQuery::Sort;
+    struct Case {
+        Sort sort;
+        bool descending;
+        const char* filter;
+        int64_t offset;
+        int64_t limit;
+    };
+    const std::vector<Case> cases = {
+        {Sort::ID, false, "", 0, 50},           {Sort::ID, true, "", 290, 50},
+        {Sort::Description, false, "", 10, 40}, {Sort::Description, true, "pin", 0, 500},
+        {Sort::Page, false, "p.1", 5, 20},      {Sort::Diagram, true, "", 100, 30},
+        {Sort::Hits, false, "", 0, 300},        {Sort::Solve, true, "mate", 3, 7},
+        {Sort::ErrorStreak, false, "_", 0, 100}, {Sort::SolveStreak, true, "50%", 0, 100},
+        {Sort::Hits, true, "no such text", 0, 10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(static_cast<int>(c.sort)) + (c.descending ? " desc " : " ") +
+                     c.filter + " @" + std::to_string(c.offset));
+        GameRowQuery query;
+        query.sort = c.sort;
+        query.isDescending = c.descending;
+        query.strFilter = c.filter;
+        query.lngOffset = c.offset;
+        query.lngLimit = c.limit;
+        std::vector<int64_t> got;
+        for (const WorkBookGameRow& row : workbook.arrGetGameRowsPage(query))
+            got.push_back(row.lngID);
+        EXPECT_EQ(got, Expected(all, query));
+        query.lngOffset = 0;
+        query.lngLimit = 1000;
+        EXPECT_EQ(workbook.lngCountGameRows(query),
+                  static_cast<int64_t>(Expected(all, query).size()));
+    }
+}
+
+} // namespace

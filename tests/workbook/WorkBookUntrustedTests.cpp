@@ -1,0 +1,148 @@
+// Workbook files from anywhere: nothing in a file runs, writes outside it or hangs the program.
+#include "HostileWorkbooks.h"
+#include "TempFolder.h"
+#include "model/CError.h"
+#include "workbook/CWorkBook.h"
+#include "workbook/SqlConnection.h"
+#include "workbook/SqlStatement.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <map>
+
+namespace {
+
+// Every file of the folder with its bytes.
+std::map<std::string, std::string> FolderContent(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> content;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        content[entry.path().filename().string()] = FileBytes(entry.path().string());
+    return content;
+}
+
+TEST(WorkBookUntrusted, FilesWithTriggersOrViewsAreRefusedNamingThemAndLeftAsTheyAre) {
+    for (const HostileWorkbook& hostile : HostileWorkbooks()) {
+        SCOPED_TRACE(hostile.name);
+        TempFolder folder;
+        const std::string path = folder.file("shared.brl");
+        WriteWorkbookWithTwoGames(path);
+        RawDatabase(path).exec(hostile.sql);
+        const auto before = FolderContent(folder.path());
+        CWorkBook workbook;
+        try {
+            workbook.strOpenWorkBook(path);
+            ADD_FAILURE() << "opened";
+        } catch (const CError& error) {
+            EXPECT_EQ(error.strSource, "CWorkBook");
+            const std::string message = error.what();
+            EXPECT_NE(message.find(hostile.naming), std::string::npos) << message;
+            EXPECT_NE(message.find("never runs"), std::string::npos) << message;
+        }
+        EXPECT_EQ(workbook.lngDBHandle(), 0);
+        EXPECT_THROW(workbook.UpdateSuccess(1), CError);
+        // Nothing was written: not the file, not a journal, nothing beside it.
+        EXPECT_EQ(FolderContent(folder.path()), before);
+    }
+}
+
+TEST(WorkBookUntrusted, AVirtualTableInPlaceOfAWorkbookTableIsNotAWorkbook) {
+    TempFolder folder;
+    const std::string path = folder.file("virtual.brl");
+    {
+        RawDatabase raw(path);
+        raw.exec("create table WorkBook (ID INTEGER PRIMARY KEY,FieldName,FieldValue);"
+                 "create table GameNode (ID INTEGER PRIMARY KEY,GameTreeID);");
+        try {
+            raw.exec("create virtual table GameTree using fts5(Description)");
+        } catch (const std::exception&) {
+            GTEST_SKIP() << "this SQLite has no full-text module to make the file with";
+        }
+    }
+    CWorkBook workbook;
+    try {
+        workbook.strOpenWorkBook(path);
+        ADD_FAILURE() << "opened";
+    } catch (const CError& error) {
+        EXPECT_NE(std::string(error.what()).find("GameTree is a virtual table"), std::string::npos)
+            << error.what();
+    }
+}
+
+// Behind the refusal, the connection itself runs nothing of the file's: these hold even for a
+// file that got past the schema check.
+TEST(WorkBookUntrusted, TheConnectionRunsNoTriggerViewExtensionOrAttachment) {
+    TempFolder folder;
+    const std::string path = folder.file("inside.brl");
+    WriteWorkbookWithTwoGames(path);
+    RawDatabase(path).exec(
+        "create trigger Wipe after update on GameTree begin delete from GameNode; end;"
+        "create view Everything as select * from GameNode");
+    SqlConnection connection(path);
+    SqlStatementScope(connection.prepared("update GameTree set Hits=Hits+1 where ID=1"))->run();
+    SqlStatementScope count(connection.prepared("select count(*) from GameNode"));
+    ASSERT_TRUE(count->step());
+    EXPECT_EQ(count->integer(0), 4) << "the trigger ran";
+    struct Refused {
+        const char* sql;
+        const char* messagePart;
+    };
+    const std::vector<Refused> cases = {
+        {"select * from Everything", "view"},
+        {"select load_extension('/tmp/none.so')", "not authorized"},
+        {"attach 'elsewhere.brl' as other", "too many attached"},
+        {"pragma writable_schema=1", ""},
+    };
+    for (const Refused& refused : cases) {
+        SCOPED_TRACE(refused.sql);
+        try {
+            connection.exec(refused.sql);
+            // Defensive mode accepts the pragma but keeps the schema read-only.
+            EXPECT_EQ(std::string(refused.sql), "pragma writable_schema=1");
+            EXPECT_THROW(connection.exec("update sqlite_master set sql='x' where name='Wipe'"),
+                         CError);
+        } catch (const CError& error) {
+            EXPECT_NE(std::string(error.what()).find(refused.messagePart), std::string::npos)
+                << error.what();
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.file("elsewhere.brl")));
+}
+
+TEST(WorkBookUntrusted, TextsLongerThanTheLimitAreRefusedNotStored) {
+    TempFolder folder;
+    const std::string path = folder.file("long.brl");
+    WriteWorkbookWithTwoGames(path);
+    SqlConnection connection(path);
+    const std::string huge(SqlConnection::kMaxLength + 1, 'x');
+    SqlStatementScope update(connection.prepared("update GameTree set Description=? where ID=1"));
+    EXPECT_THROW(update->bind(1, huge).run(), CError);
+    // The same text made inside SQLite is refused too, so no stored value can grow past it.
+    EXPECT_THROW(connection.exec("update GameTree set Description=randomblob(2000000)"), CError);
+    SqlStatementScope length(connection.prepared("select max(length(Description)) from GameTree"));
+    ASSERT_TRUE(length->step());
+    EXPECT_EQ(length->integer(0), 3);
+}
+
+TEST(WorkBookUntrusted, AStatementThatWouldRunForeverIsStopped) {
+    TempFolder folder;
+    const std::string path = folder.file("loop.brl");
+    WriteWorkbookWithTwoGames(path);
+    SqlConnection connection(path);
+    const int before = SqlConnection::SetStatementTimeLimitMs(300);
+    try {
+        SqlStatementScope endless(connection.prepared(
+            "with recursive n(i) as (select 1 union all select i+1 from n) select count(*) from n"));
+        endless->step();
+        ADD_FAILURE() << "the endless statement ended";
+    } catch (const CError& error) {
+        EXPECT_NE(std::string(error.what()).find("was stopped"), std::string::npos)
+            << error.what();
+    }
+    SqlConnection::SetStatementTimeLimitMs(before);
+    // The connection stays usable.
+    SqlStatementScope count(connection.prepared("select count(*) from GameTree"));
+    ASSERT_TRUE(count->step());
+    EXPECT_EQ(count->integer(0), 2);
+}
+
+} // namespace
