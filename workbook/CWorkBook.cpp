@@ -5,6 +5,7 @@
 #include "workbook/SqlStatement.h"
 #include "workbook/SqlTransaction.h"
 
+#include <atomic>
 #include <filesystem>
 
 namespace {
@@ -35,7 +36,7 @@ const char* const kInsertTitle =
     "insert into WorkBook (ID,FieldName,FieldValue) values (NULL,'Title',?)";
 
 // Each open connection gets a handle number of its own, so that callers can tell them apart.
-int32_t nextHandle = 1;
+std::atomic<int32_t> nextHandle{1};
 
 } // namespace
 

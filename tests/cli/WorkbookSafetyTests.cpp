@@ -92,6 +92,21 @@ TEST(WorkbookSafety, NullStatisticsAndIdentifiersOfAnySizeWork) {
         folder.path().string());
 }
 
+TEST(WorkbookSafety, AGameTooLargeToStoreIsSkippedWithItsReasonAndLeavesNothing) {
+    TempFolder folder;
+    WriteFile(folder.file("long.pgn"), "[Event \"a\"]\n\n1. e4 *\n\n[Event \"b\"]\n\n{" +
+                                           std::string(1000001, 'x') +
+                                           "} 1. d4 *\n\n[Event \"c\"]\n\n1. c4 *\n");
+    RunSteps({{{"import", "l.brl", "long.pgn"},
+               0,
+               "imported 2 games, skipped 1\n",
+               "skipped game 2 [Event \"b\"]: The description is too long to store (1000001 "
+               "bytes, at most 1000000)"},
+              {{"batch", "l.brl"}, 0, "1\n2\n", ""}},
+             folder.path().string());
+    EXPECT_EQ(RawDatabase(folder.file("l.brl")).value("select count(*) from GameNode"), "4");
+}
+
 TEST(WorkbookSafety, AFullDiskStopsTheImportAndSaysHowManyGamesWereKept) {
     TempFolder folder;
     WriteFile(folder.file("small.pgn"), "1. e4 e5 *\n\n1. d4 d5 *\n\n1. c4 c5 *\n");
@@ -99,8 +114,8 @@ TEST(WorkbookSafety, AFullDiskStopsTheImportAndSaysHowManyGamesWereKept) {
     for (int i = 0; i < 3000; ++i)
         big += "[Event \"Game " + std::to_string(i) + "\"]\n\n1. e4 e5 2. Nf3 Nc6 3. Bb5 a6 *\n\n";
     WriteFile(folder.file("big.pgn"), big);
-    CliResult run = Cli({"import", "book.brl", "small.pgn", "big.pgn"}, folder.path().string(),
-                  400 * 1024);
+    CliResult run =
+        Cli({"import", "book.brl", "small.pgn", "big.pgn"}, folder.path().string(), 400 * 1024);
     EXPECT_EQ(run.status, 1) << run.out << run.err;
     EXPECT_EQ(run.out, "imported 3 games, skipped 0; stopped by an error, 3 games kept\n");
     EXPECT_NE(run.err.find("the import stopped at game"), std::string::npos) << run.err;

@@ -9,8 +9,8 @@
 
 struct HostileWorkbook {
     const char* name;
-    const char* sql;     // run on a real workbook with two games
-    const char* naming;  // what the refusal must name
+    const char* sql;    // run on a real workbook with two games
+    const char* naming; // what the refusal must name
 };
 
 // A workbook with two games of two nodes each, made without the program.

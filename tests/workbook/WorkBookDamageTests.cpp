@@ -69,8 +69,7 @@ TEST_F(WorkBookDamage, ADamagedGameNamesItselfAndTheOtherGameStillLoads) {
         } catch (const CWorkBookGameError& error) {
             EXPECT_EQ(error.lngNumber, 9999);
             EXPECT_EQ(error.lngGameID, 2);
-            EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos)
-                << error.what();
+            EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << error.what();
         }
         auto other = workbook.objLoadGame(1, d, p, g);
         ASSERT_NE(other, nullptr);
@@ -98,9 +97,9 @@ TEST_F(WorkBookDamage, NullOrTextStatisticsCountAsZeroAndResultsAreNeverLost) {
                c.stored + ") where ID=2");
         c.success ? workbook.UpdateSuccess(2) : workbook.UpdateError(2);
         WorkBookGameRow row = workbook.objGetGameRow(2).value();
-        EXPECT_EQ(
-            std::vector<int32_t>({row.lngHits, row.lngSolve, row.lngErrorStreak, row.lngSolveStreak}),
-            c.after);
+        EXPECT_EQ(std::vector<int32_t>(
+                      {row.lngHits, row.lngSolve, row.lngErrorStreak, row.lngSolveStreak}),
+                  c.after);
     }
     Damage("update GameTree set Hits='many', Solve=NULL");
     int32_t attempts = -1, successes = -1;
@@ -164,8 +163,9 @@ TEST_F(WorkBookDamage, ColumnsAreReadByNameInAFileWithAnotherColumnOrder) {
     EXPECT_EQ(workbook.strOpenWorkBook(path), "Reordered");
     WorkBookGameRow row = workbook.objGetGameRow(5).value();
     EXPECT_EQ(row.strDescription + row.strXRefPage + row.strXRefDiagram, "fivepd");
-    EXPECT_EQ(std::vector<int32_t>({row.lngHits, row.lngSolve, row.lngErrorStreak, row.lngSolveStreak}),
-              (std::vector<int32_t>{4, 3, 0, 2}));
+    EXPECT_EQ(
+        std::vector<int32_t>({row.lngHits, row.lngSolve, row.lngErrorStreak, row.lngSolveStreak}),
+        (std::vector<int32_t>{4, 3, 0, 2}));
     EXPECT_EQ(workbook.lngSaveGame(game.tree(), 5, "five", "p", "d"), 5);
     std::string d, p, g;
     auto loaded = workbook.objLoadGame(5, d, p, g);

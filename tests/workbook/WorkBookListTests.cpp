@@ -18,27 +18,33 @@ std::string Lower(std::string text) {
 // The rows the query must give, worked out in memory from every row.
 std::vector<int64_t> Expected(std::vector<WorkBookGameRow> rows, const GameRowQuery& query) {
     const std::string filter = Lower(query.strFilter);
-    rows.erase(std::remove_if(rows.begin(), rows.end(),
-                              [&](const WorkBookGameRow& row) {
-                                  return Lower(row.strDescription).find(filter) ==
-                                             std::string::npos &&
-                                         Lower(row.strXRefPage).find(filter) ==
-                                             std::string::npos &&
-                                         Lower(row.strXRefDiagram).find(filter) ==
-                                             std::string::npos;
-                              }),
-               rows.end());
+    rows.erase(
+        std::remove_if(rows.begin(), rows.end(),
+                       [&](const WorkBookGameRow& row) {
+                           return Lower(row.strDescription).find(filter) == std::string::npos &&
+                                  Lower(row.strXRefPage).find(filter) == std::string::npos &&
+                                  Lower(row.strXRefDiagram).find(filter) == std::string::npos;
+                       }),
+        rows.end());
     auto key = [&](const WorkBookGameRow& row) {
         using Sort = GameRowQuery::Sort;
         switch (query.sort) {
-        case Sort::Description: return std::make_pair(int64_t{0}, row.strDescription);
-        case Sort::Page: return std::make_pair(int64_t{0}, row.strXRefPage);
-        case Sort::Diagram: return std::make_pair(int64_t{0}, row.strXRefDiagram);
-        case Sort::Hits: return std::make_pair(int64_t{row.lngHits}, std::string());
-        case Sort::Solve: return std::make_pair(int64_t{row.lngSolve}, std::string());
-        case Sort::ErrorStreak: return std::make_pair(int64_t{row.lngErrorStreak}, std::string());
-        case Sort::SolveStreak: return std::make_pair(int64_t{row.lngSolveStreak}, std::string());
-        case Sort::ID: break;
+        case Sort::Description:
+            return std::make_pair(int64_t{0}, row.strDescription);
+        case Sort::Page:
+            return std::make_pair(int64_t{0}, row.strXRefPage);
+        case Sort::Diagram:
+            return std::make_pair(int64_t{0}, row.strXRefDiagram);
+        case Sort::Hits:
+            return std::make_pair(int64_t{row.lngHits}, std::string());
+        case Sort::Solve:
+            return std::make_pair(int64_t{row.lngSolve}, std::string());
+        case Sort::ErrorStreak:
+            return std::make_pair(int64_t{row.lngErrorStreak}, std::string());
+        case Sort::SolveStreak:
+            return std::make_pair(int64_t{row.lngSolveStreak}, std::string());
+        case Sort::ID:
+            break;
         }
         return std::make_pair(row.lngID, std::string());
     };
@@ -48,9 +54,8 @@ std::vector<int64_t> Expected(std::vector<WorkBookGameRow> rows, const GameRowQu
         return query.isDescending ? kb < ka : ka < kb;
     });
     std::vector<int64_t> ids;
-    for (int64_t i = query.lngOffset; i < static_cast<int64_t>(rows.size()) &&
-                                      i < query.lngOffset + query.lngLimit;
-         ++i)
+    for (int64_t i = query.lngOffset;
+         i < static_cast<int64_t>(rows.size()) && i < query.lngOffset + query.lngLimit; ++i)
         ids.push_back(rows[static_cast<size_t>(i)].lngID);
     return ids;
 }
@@ -81,11 +86,16 @@ TEST(WorkBookList, PagesAreSortedAndFilteredByTheDatabaseAsInMemory) {
         int64_t limit;
     };
     const std::vector<Case> cases = {
-        {Sort::ID, false, "", 0, 50},           {Sort::ID, true, "", 290, 50},
-        {Sort::Description, false, "", 10, 40}, {Sort::Description, true, "pin", 0, 500},
-        {Sort::Page, false, "p.1", 5, 20},      {Sort::Diagram, true, "", 100, 30},
-        {Sort::Hits, false, "", 0, 300},        {Sort::Solve, true, "mate", 3, 7},
-        {Sort::ErrorStreak, false, "_", 0, 100}, {Sort::SolveStreak, true, "50%", 0, 100},
+        {Sort::ID, false, "", 0, 50},
+        {Sort::ID, true, "", 290, 50},
+        {Sort::Description, false, "", 10, 40},
+        {Sort::Description, true, "pin", 0, 500},
+        {Sort::Page, false, "p.1", 5, 20},
+        {Sort::Diagram, true, "", 100, 30},
+        {Sort::Hits, false, "", 0, 300},
+        {Sort::Solve, true, "mate", 3, 7},
+        {Sort::ErrorStreak, false, "_", 0, 100},
+        {Sort::SolveStreak, true, "50%", 0, 100},
         {Sort::Hits, true, "no such text", 0, 10},
     };
     for (const Case& c : cases) {

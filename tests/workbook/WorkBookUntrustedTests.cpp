@@ -130,13 +130,12 @@ TEST(WorkBookUntrusted, AStatementThatWouldRunForeverIsStopped) {
     SqlConnection connection(path);
     const int before = SqlConnection::SetStatementTimeLimitMs(300);
     try {
-        SqlStatementScope endless(connection.prepared(
-            "with recursive n(i) as (select 1 union all select i+1 from n) select count(*) from n"));
+        SqlStatementScope endless(connection.prepared("with recursive n(i) as (select 1 union all "
+                                                      "select i+1 from n) select count(*) from n"));
         endless->step();
         ADD_FAILURE() << "the endless statement ended";
     } catch (const CError& error) {
-        EXPECT_NE(std::string(error.what()).find("was stopped"), std::string::npos)
-            << error.what();
+        EXPECT_NE(std::string(error.what()).find("was stopped"), std::string::npos) << error.what();
     }
     SqlConnection::SetStatementTimeLimitMs(before);
     // The connection stays usable.
