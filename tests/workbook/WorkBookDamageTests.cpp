@@ -42,6 +42,8 @@ TEST_F(WorkBookDamage, ADamagedGameNamesItselfAndTheOtherGameStillLoads) {
         {"update GameNode set Diagram=replace(Diagram,'P','Q') where MoveText='e4'",
          "cannot be played"},
         {"update GameNode set MoveNumber=NULL where MoveText='e4'", "Bad value of MoveNumber"},
+        {"update GameNode set MoveNumber='abc'", "Bad value of MoveNumber in game 2: 'abc'"},
+        {"update GameNode set EnPassantFile=NULL", "Bad value of EnPassantFile in game 2: 'NULL'"},
         {"update GameNode set WhiteToMove='yes'", "Bad value of WhiteToMove in game 2: 'yes'"},
         {"update GameNode set EnPassantFile=2.5", "Bad value of EnPassantFile in game 2"},
         {"update GameNode set WhiteOO=x'00ff'", "Bad value of WhiteOO in game 2"},
@@ -62,6 +64,7 @@ TEST_F(WorkBookDamage, ADamagedGameNamesItselfAndTheOtherGameStillLoads) {
                                     ? " where GameTreeID=2"
                                     : " and GameTreeID=2"));
         workbook.strOpenWorkBook(path);
+        const std::string before = FileBytes(path);
         std::string d, p, g;
         try {
             workbook.objLoadGame(2, d, p, g);

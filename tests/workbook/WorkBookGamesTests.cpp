@@ -290,48 +290,6 @@ TEST_F(WorkBookGames, ABatchKeepsOrDropsItsGamesTogether) {
     EXPECT_EQ(workbook.arrlngGetGameIDs(), (std::vector<int32_t>{a, b}));
 }
 
-TEST_F(WorkBookGames, DamagedRowsGiveAClearErrorAndLeaveTheFileAlone) {
-    SampleGame game;
-    game.line({"e4", "e5"});
-    struct Case {
-        const char* damage;
-        const char* source;
-        const char* message;
-    };
-    const std::vector<Case> cases = {
-        {"update GameNode set MoveNumber='abc' where NodeKey<>'InitialKey'", "CWorkBook",
-         "Bad value of MoveNumber in game"},
-        {"update GameNode set MoveNumber=-1 where NodeKey<>'InitialKey'", "CPosition",
-         "Movenum cannot be negative"},
-        {"update GameNode set WhiteToMove='yes'", "CWorkBook", "Bad value of WhiteToMove"},
-        {"update GameNode set Diagram='rnbqkbnr'", "CDiagram", ""},
-        {"update GameNode set EnPassantFile=NULL", "CWorkBook", "Bad value of EnPassantFile"},
-        {"delete from GameNode where NodeKey='InitialKey'", "CWorkBook", "has no start position"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.damage);
-        int32_t id = Save(game.tree());
-        {
-            RawDatabase raw(path);
-            raw.exec(
-                std::string(c.damage) +
-                (std::string(c.damage).find("where") == std::string::npos ? " where " : " and ") +
-                "GameTreeID=" + std::to_string(id));
-        }
-        const std::string before = FileBytes(path);
-        std::string d, p, g;
-        try {
-            workbook.objLoadGame(id, d, p, g);
-            ADD_FAILURE() << "loaded";
-        } catch (const CError& error) {
-            EXPECT_EQ(error.lngNumber, 9999);
-            EXPECT_EQ(error.strSource, c.source);
-            EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << error.what();
-        }
-        EXPECT_EQ(FileBytes(path), before);
-    }
-}
-
 // Opening and training need no write access; recording a result then fails with a clear error.
 // Root ignores file permissions, so the check runs in a child process as an unprivileged user.
 TEST_F(WorkBookGames, AWriteProtectedWorkbookTrainsButCannotRecord) {
