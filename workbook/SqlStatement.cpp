@@ -30,6 +30,10 @@ void SqlStatement::reset() {
     sqlite3_clear_bindings(m_statement);
 }
 
+void SqlStatement::rewind() {
+    sqlite3_reset(m_statement);
+}
+
 SqlStatement& SqlStatement::bind(int parameter, int64_t value) {
     int rc = sqlite3_bind_int64(m_statement, parameter, value);
     if (rc != SQLITE_OK) Raise(rc);
@@ -67,7 +71,7 @@ bool SqlStatement::step() {
 void SqlStatement::run() {
     while (step()) {
     }
-    sqlite3_reset(m_statement);
+    rewind();
 }
 
 int SqlStatement::column(const char* name) const {

@@ -19,6 +19,8 @@ public:
 
     // Resets the statement and clears its values, ready for a new run.
     void reset();
+    // Resets the statement to run again; its values stay bound.
+    void rewind();
     // Binds a whole number to the parameter (1-based).
     SqlStatement& bind(int parameter, int64_t value);
     // Binds a text to the parameter (1-based); NUL characters are left out, as no stored text
@@ -51,9 +53,9 @@ private:
 // holding a read lock.
 class SqlStatementScope {
 public:
-    // Resets the statement now and when the scope ends.
+    // Rewinds the statement now; resets it and clears its values when the scope ends.
     explicit SqlStatementScope(SqlStatement& statement) : m_statement(statement) {
-        m_statement.reset();
+        m_statement.rewind();
     }
     ~SqlStatementScope() { m_statement.reset(); }
     SqlStatementScope(const SqlStatementScope&) = delete;
