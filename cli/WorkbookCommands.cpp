@@ -209,18 +209,26 @@ int runList(const CommandArgs& args) {
     if (!openExisting(workbook, args[0], message)) return failure(message);
     // Rows are written as they are read, so memory does not grow with the workbook.
     std::string out;
-    workbook.ForEachGameRow([&](const WorkBookGameRow& row) {
-        out += std::to_string(row.lngID) + '\t' + std::to_string(row.lngHits) + '\t' +
-               std::to_string(row.lngSolve) + '\t' + std::to_string(row.lngErrorStreak) + '\t' +
-               std::to_string(row.lngSolveStreak) + '\t' + cell(row.strXRefPage) + '\t' +
-               cell(row.strXRefDiagram) + '\t' + cell(row.strDescription) + '\n';
-        if (out.size() > (1 << 16)) {
+    int damaged = 0;
+    workbook.ForEachGameRow(
+        [&](const WorkBookGameRow& row) {
+            out += std::to_string(row.lngID) + '\t' + std::to_string(row.lngHits) + '\t' +
+                   std::to_string(row.lngSolve) + '\t' + std::to_string(row.lngErrorStreak) + '\t' +
+                   std::to_string(row.lngSolveStreak) + '\t' + cell(row.strXRefPage) + '\t' +
+                   cell(row.strXRefDiagram) + '\t' + cell(row.strDescription) + '\n';
+            if (out.size() > (1 << 16)) {
+                std::fputs(out.c_str(), stdout);
+                out.clear();
+            }
+        },
+        [&](int64_t id, const std::string& reason) {
             std::fputs(out.c_str(), stdout);
             out.clear();
-        }
-    });
+            reportSkipped(id, reason);
+            ++damaged;
+        });
     std::fputs(out.c_str(), stdout);
-    return 0;
+    return damaged == 0 ? 0 : 1;
 }
 
 int runShow(const CommandArgs& args) {

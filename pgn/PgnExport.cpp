@@ -11,9 +11,15 @@
 int ExportPgn(CWorkBook& workbook, std::ostream& output, const std::vector<int32_t>& ids,
               const std::function<void(int written, int total)>& progress,
               const std::function<void(int64_t id, const std::string& reason)>& skipped) {
-    for (int32_t id : ids)
-        if (!workbook.objGetGameRow(id))
-            RaiseError("CWorkBook", "No game with the identifier " + std::to_string(id));
+    for (int32_t id : ids) {
+        bool exists = true;
+        try {
+            exists = workbook.objGetGameRow(id).has_value();
+        } catch (const CWorkBookGameError&) {
+            // There, but damaged: named when its turn comes.
+        }
+        if (!exists) RaiseError("CWorkBook", "No game with the identifier " + std::to_string(id));
+    }
     const int total =
         ids.empty() ? static_cast<int>(workbook.lngCountGames()) : static_cast<int>(ids.size());
     int written = 0;
@@ -41,7 +47,12 @@ int ExportPgn(CWorkBook& workbook, std::ostream& output, const std::vector<int32
         if (progress) progress(++done, total);
     };
     if (ids.empty()) {
-        workbook.ForEachGameRow([&](const WorkBookGameRow& row) { exportGame(row.lngID); });
+        workbook.ForEachGameRow([&](const WorkBookGameRow& row) { exportGame(row.lngID); },
+                                [&](int64_t id, const std::string& reason) {
+                                    if (!skipped) throw CWorkBookGameError(id, "CWorkBook", reason);
+                                    skipped(id, reason);
+                                    if (progress) progress(++done, total);
+                                });
     } else {
         for (int32_t id : ids)
             exportGame(id);

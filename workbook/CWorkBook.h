@@ -73,9 +73,12 @@ public:
     // Every game's texts and statistics whose identifier fits 32 bits, by identifier.
     std::vector<WorkBookGameRow> arrGetGameRows();
     // Hands every game's row to the visitor in identifier order, one at a time, without holding
-    // the table; identifiers of any size. A row whose values cannot be read raises after the
-    // rows before it.
-    void ForEachGameRow(const std::function<void(const WorkBookGameRow&)>& visit);
+    // the table; identifiers of any size. A row that cannot be read (a value over the length
+    // limit, a damaged page) goes to `damaged` with the reason and the rows after it still come;
+    // without `damaged` it raises a CWorkBookGameError.
+    void
+    ForEachGameRow(const std::function<void(const WorkBookGameRow&)>& visit,
+                   const std::function<void(int64_t id, const std::string& reason)>& damaged = {});
     // One page of games, sorted and filtered by the database.
     std::vector<WorkBookGameRow> arrGetGameRowsPage(const GameRowQuery& query);
     // The number of games the query's filter matches.
@@ -107,6 +110,8 @@ private:
                               const std::string& moveText, int64_t moveNumber, int enPassantFile,
                               int whiteOO, int whiteOOO, int blackOO, int blackOOO);
     void DeleteGameNodes(int64_t id);
+    std::shared_ptr<CGameTree> objLoadGameRows(int64_t id, std::string& description,
+                                               std::string& page, std::string& diagram);
     void SaveNodes(const std::shared_ptr<CGameTree>& tree, int64_t id);
     void CheckFits(const std::shared_ptr<CGameTree>& tree, int64_t id,
                    const std::string& description, const std::string& page,

@@ -201,6 +201,17 @@ bool isPlayable(const CPosition& parent, const CPosition& child) {
 
 std::shared_ptr<CGameTree> CWorkBook::objLoadGame(int64_t id, std::string& description,
                                                   std::string& page, std::string& diagram) {
+    try {
+        return objLoadGameRows(id, description, page, diagram);
+    } catch (const SqlError& error) {
+        // A value over the length limit or a damaged page spoils this game, not the workbook.
+        if (!error.isContentError()) throw;
+        throw CWorkBookGameError(id, kSource, gameName(id) + " cannot be loaded: " + error.what());
+    }
+}
+
+std::shared_ptr<CGameTree> CWorkBook::objLoadGameRows(int64_t id, std::string& description,
+                                                      std::string& page, std::string& diagram) {
     SqlConnection& connection = Connection();
     {
         SqlStatementScope game(connection.prepared(kLoadGame));

@@ -24,7 +24,8 @@ const char* const kCount = "select count(*) from GameTree";
 const char* const kGameRow = "select ID,Description,XRefPage,XRefDiagram,Hits,Solve,ErrorStreak,"
                              "SolveStreak from GameTree where ID=?";
 const char* const kGameRows = "select ID,Description,XRefPage,XRefDiagram,Hits,Solve,ErrorStreak,"
-                              "SolveStreak from GameTree order by ID";
+                              "SolveStreak from GameTree where ID>? order by ID";
+const char* const kNextGameId = "select ID from GameTree where ID>? order by ID limit 1";
 
 bool fits32(int64_t id) {
     return id >= INT32_MIN && id <= INT32_MAX;
@@ -111,22 +112,52 @@ void CWorkBook::GetScore(int32_t& attempts, int32_t& successes) {
 std::optional<WorkBookGameRow> CWorkBook::objGetGameRow(int64_t id) {
     SqlStatementScope row(Connection().prepared(kGameRow));
     row->bind(1, id);
-    if (!row->step()) return std::nullopt;
+    try {
+        if (!row->step()) return std::nullopt;
+    } catch (const SqlError& error) {
+        if (!error.isContentError()) throw;
+        throw CWorkBookGameError(id, "CWorkBook",
+                                 "Game " + std::to_string(id) + " cannot be read: " + error.what());
+    }
     return objGameRowOf(*row);
 }
 
 std::vector<WorkBookGameRow> CWorkBook::arrGetGameRows() {
     std::vector<WorkBookGameRow> rows;
-    ForEachGameRow([&](const WorkBookGameRow& row) {
-        if (fits32(row.lngID)) rows.push_back(row);
-    });
+    // A row that cannot be read is left out here; loading that game names the damage.
+    ForEachGameRow(
+        [&](const WorkBookGameRow& row) {
+            if (fits32(row.lngID)) rows.push_back(row);
+        },
+        [](int64_t, const std::string&) {});
     return rows;
 }
 
-void CWorkBook::ForEachGameRow(const std::function<void(const WorkBookGameRow&)>& visit) {
-    SqlStatementScope rows(Connection().prepared(kGameRows));
-    while (rows->step())
-        visit(objGameRowOf(*rows));
+void CWorkBook::ForEachGameRow(
+    const std::function<void(const WorkBookGameRow&)>& visit,
+    const std::function<void(int64_t id, const std::string& reason)>& damaged) {
+    SqlConnection& connection = Connection();
+    // Resumes after a row that cannot be read: the next identifier alone still can be.
+    for (int64_t after = INT64_MIN;;) {
+        try {
+            SqlStatementScope rows(connection.prepared(kGameRows));
+            rows->bind(1, after);
+            while (rows->step()) {
+                WorkBookGameRow row = objGameRowOf(*rows);
+                after = row.lngID;
+                visit(row);
+            }
+            return;
+        } catch (const SqlError& error) {
+            if (!error.isContentError()) throw;
+            SqlStatementScope next(connection.prepared(kNextGameId));
+            next->bind(1, after);
+            if (!next->step()) throw;
+            after = next->integer(0);
+            if (!damaged) throw CWorkBookGameError(after, "CWorkBook", error.what());
+            damaged(after, error.what());
+        }
+    }
 }
 
 int64_t CWorkBook::lngCountGames() {

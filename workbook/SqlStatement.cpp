@@ -1,6 +1,5 @@
 #include "workbook/SqlStatement.h"
 
-#include "model/CError.h"
 #include "workbook/SqlConnection.h"
 
 #include <sqlite3.h>
@@ -21,8 +20,13 @@ SqlStatement::~SqlStatement() {
     sqlite3_finalize(m_statement);
 }
 
+bool SqlError::isContentError() const {
+    const int primary = intCode & 0xff;
+    return primary == SQLITE_TOOBIG || primary == SQLITE_CORRUPT || primary == SQLITE_MISMATCH;
+}
+
 void SqlStatement::Raise(int code) const {
-    RaiseError("CWorkBook", SqlConnection::strErrorText(m_db, code));
+    throw SqlError(code, SqlConnection::strErrorText(m_db, code));
 }
 
 void SqlStatement::reset() {
@@ -65,7 +69,7 @@ bool SqlStatement::step() {
     // The message is taken before the reset, which would replace it.
     std::string message = SqlConnection::strErrorText(m_db, rc);
     sqlite3_reset(m_statement);
-    RaiseError("CWorkBook", message);
+    throw SqlError(rc, message);
 }
 
 void SqlStatement::run() {

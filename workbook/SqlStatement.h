@@ -1,10 +1,26 @@
 #pragma once
 
+#include "model/CError.h"
+
 #include <cstdint>
 #include <string>
 
 struct sqlite3;
 struct sqlite3_stmt;
+
+// A failed statement: error 9999 "CWorkBook" with SQLite's message, and its result code.
+class SqlError : public CError {
+public:
+    // The error of the code with the message.
+    SqlError(int code, const std::string& description)
+        : CError(9999, "CWorkBook", description), intCode(code) {}
+
+    // True when the failure comes from the stored content read (a value over the length limit,
+    // a damaged page) rather than from the connection or the disk.
+    bool isContentError() const;
+
+    int intCode;
+};
 
 // One prepared SQL statement of a connection, prepared once and run many times with values bound
 // to its parameters. Values are never spliced into the SQL text. Every failure raises error 9999

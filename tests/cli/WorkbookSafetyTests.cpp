@@ -10,7 +10,8 @@ TEST(WorkbookSafety, ExportOfADamagedWorkbookWritesEveryReadableGameAndNamesTheO
     const std::string book = folder.file("d.brl");
     WriteWorkbookWithTwoGames(book);
     RawDatabase(book).exec("update GameNode set MoveText='Ke3' where GameTreeID=2 and "
-                           "MoveText='e4'; insert into GameTree values (3,'empty','','',0,0,0,0)");
+                           "MoveText='e4'; insert into GameTree values (3,'empty','','',0,0,0,0);"
+                           "insert into GameTree values (4,hex(randomblob(600000)),'','',0,0,0,0)");
     const std::string good =
         "[Event \"one\"]\n[Site \"?\"]\n[Date \"????.??.??\"]\n[Round \"?\"]\n[White \"?\"]\n"
         "[Black \"?\"]\n[Result \"*\"]\n[Description \"one\"]\n[PageRef \"p. 1\"]\n"
@@ -22,7 +23,7 @@ TEST(WorkbookSafety, ExportOfADamagedWorkbookWritesEveryReadableGameAndNamesTheO
     const std::vector<Case> cases = {
         {{"export", "d.brl", "all.pgn"}, ""},
         {{"export", "d.brl", "-"}, good},
-        {{"export", "d.brl", "-", "3", "2", "1"}, good},
+        {{"export", "d.brl", "-", "4", "3", "2", "1"}, good},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args[2] + (c.args.size() > 3 ? " with ids" : ""));
@@ -34,12 +35,19 @@ TEST(WorkbookSafety, ExportOfADamagedWorkbookWritesEveryReadableGameAndNamesTheO
             << run.err;
         EXPECT_NE(run.err.find("skipped game 3: no positions are stored for it"), std::string::npos)
             << run.err;
+        EXPECT_NE(run.err.find("skipped game 4: "), std::string::npos) << run.err;
     }
     EXPECT_EQ(FileBytes(folder.file("all.pgn")), good);
-    RunSteps({{{"show", "d.brl", "2"}, 1, "", "Game 2 cannot be loaded"},
+    RunSteps({{{"list", "d.brl"},
+               1,
+               "1\t0\t0\t0\t0\tp. 1\t1\tone\n2\t0\t0\t0\t0\tp. 2\t2\ttwo\n"
+               "3\t0\t0\t0\t0\t\t\tempty\n",
+               "skipped game 4: string or blob too big"},
+              {{"show", "d.brl", "4"}, 1, "", "Game 4 cannot be read: string or blob too big"},
+              {{"show", "d.brl", "2"}, 1, "", "Game 2 cannot be loaded"},
               {{"show", "d.brl", "1"}, 0, good, ""},
               {{"record", "d.brl", "2", "error"}, 0, "", ""},
-              {{"batch", "d.brl"}, 0, "2\n1\n3\n", ""}},
+              {{"batch", "d.brl"}, 0, "2\n1\n3\n4\n", ""}},
              folder.path().string());
 }
 

@@ -53,6 +53,11 @@ TEST_F(WorkBookDamage, ADamagedGameNamesItselfAndTheOtherGameStillLoads) {
         {"update GameNode set Diagram='rnbqkbnr'", "Game 2 cannot be loaded"},
         {"update GameNode set MoveNumber=-1", "Game 2 cannot be loaded"},
         {"delete from GameNode where NodeKey='InitialKey'", "Game 2 has no start position"},
+        {"update GameNode set Diagram=Diagram||hex(randomblob(600000))",
+         "Game 2 cannot be loaded: string or blob too big"},
+        // The comment mark keeps the game's condition, written for node rows, out of the SQL.
+        {"update GameTree set Description=hex(randomblob(600000)) where ID=2 --",
+         "Game 2 cannot be loaded: string or blob too big"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.damage);
