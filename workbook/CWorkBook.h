@@ -110,6 +110,8 @@ private:
                               const std::string& moveText, int64_t moveNumber, int enPassantFile,
                               int whiteOO, int whiteOOO, int blackOO, int blackOOO);
     void DeleteGameNodes(int64_t id);
+    void RecordResult(int64_t id, bool success);
+    void ForgetScore();
     std::shared_ptr<CGameTree> objLoadGameRows(int64_t id, std::string& description,
                                                std::string& page, std::string& diagram);
     void SaveNodes(const std::shared_ptr<CGameTree>& tree, int64_t id);

@@ -258,5 +258,7 @@ void CWorkBook::DeleteGame(int64_t id) {
     SqlStatementScope remove(connection.prepared(kDeleteGame));
     remove->bind(1, id);
     remove->run();
+    // The kept score no longer holds once a game's results are gone.
+    ForgetScore();
     work.Commit();
 }

@@ -11,15 +11,6 @@ namespace {
 const char* const kGameIds = "select id from GameTree order by ID";
 const char* const kTraining =
     "select id from GameTree order by ErrorStreak desc, Solve ,hits, SolveStreak,ID limit ?";
-// A statistic stored as NULL counts as 0, so that a result is never lost to NULL + 1.
-const char* const kUpdateSuccess =
-    "update GameTree set hits=coalesce(hits,0)+1, solve=coalesce(solve,0)+1,"
-    "SolveStreak=coalesce(SolveStreak,0)+1,ErrorStreak=0 where ID=?";
-const char* const kUpdateError = "update GameTree set hits=coalesce(hits,0)+1,SolveStreak=0,"
-                                 "ErrorStreak=coalesce(ErrorStreak,0)+1 where ID=?";
-const char* const kClearLog = "Update GameTree set Hits=0,Solve=0,SolveStreak=0,ErrorStreak=0 ";
-// One pass, answered from the training index, which holds both columns.
-const char* const kScore = "select sum(Hits),sum(Solve) from GameTree";
 const char* const kCount = "select count(*) from GameTree";
 const char* const kGameRow = "select ID,Description,XRefPage,XRefDiagram,Hits,Solve,ErrorStreak,"
                              "SolveStreak from GameTree where ID=?";
@@ -31,12 +22,6 @@ bool fits32(int64_t id) {
     return id >= INT32_MIN && id <= INT32_MAX;
 }
 
-int32_t clamped(int64_t value) {
-    if (value > INT32_MAX) return INT32_MAX;
-    if (value < INT32_MIN) return INT32_MIN;
-    return static_cast<int32_t>(value);
-}
-
 } // namespace
 
 // The row of the statement's current result (columns in the order of kGameRow).
@@ -46,10 +31,10 @@ WorkBookGameRow objGameRowOf(const SqlStatement& row) {
     game.strDescription = row.text(1);
     game.strXRefPage = row.text(2);
     game.strXRefDiagram = row.text(3);
-    game.lngHits = clamped(lngStoredCount(row, 4, "Hits", game.lngID));
-    game.lngSolve = clamped(lngStoredCount(row, 5, "Solve", game.lngID));
-    game.lngErrorStreak = clamped(lngStoredCount(row, 6, "ErrorStreak", game.lngID));
-    game.lngSolveStreak = clamped(lngStoredCount(row, 7, "SolveStreak", game.lngID));
+    game.lngHits = lngClamped32(lngStoredCount(row, 4, "Hits", game.lngID));
+    game.lngSolve = lngClamped32(lngStoredCount(row, 5, "Solve", game.lngID));
+    game.lngErrorStreak = lngClamped32(lngStoredCount(row, 6, "ErrorStreak", game.lngID));
+    game.lngSolveStreak = lngClamped32(lngStoredCount(row, 7, "SolveStreak", game.lngID));
     return game;
 }
 
@@ -81,32 +66,6 @@ std::vector<int32_t> CWorkBook::arrlngGetGameIDsForTraining(int16_t count) {
         }
         if (ids.size() == static_cast<size_t>(count) || seen < limit) return ids;
     }
-}
-
-void CWorkBook::UpdateSuccess(int64_t id) {
-    SqlStatementScope update(Connection().prepared(kUpdateSuccess));
-    update->bind(1, id);
-    update->run();
-}
-
-void CWorkBook::UpdateError(int64_t id) {
-    SqlStatementScope update(Connection().prepared(kUpdateError));
-    update->bind(1, id);
-    update->run();
-}
-
-void CWorkBook::ClearLog() {
-    Connection().prepared(kClearLog).run();
-}
-
-void CWorkBook::GetScore(int32_t& attempts, int32_t& successes) {
-    SqlStatementScope score(Connection().prepared(kScore));
-    attempts = 0;
-    successes = 0;
-    if (!score->step()) return;
-    // Sums over no games are NULL.
-    attempts = clamped(lngStoredCount(*score, 0, "Hits", 0));
-    successes = clamped(lngStoredCount(*score, 1, "Solve", 0));
 }
 
 std::optional<WorkBookGameRow> CWorkBook::objGetGameRow(int64_t id) {

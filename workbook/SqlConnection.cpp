@@ -5,6 +5,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstring>
+#include <fstream>
 #include <sqlite3.h>
 
 namespace {
@@ -96,6 +98,23 @@ bool SqlConnection::isInTransaction() const {
 
 int64_t SqlConnection::lngLastInsertRowid() const {
     return sqlite3_last_insert_rowid(m_db);
+}
+
+int64_t SqlConnection::lngChanges() const {
+    return sqlite3_changes64(m_db);
+}
+
+std::optional<uint32_t> SqlConnection::objChangeCounter() const {
+    const char* path = sqlite3_db_filename(m_db, "main");
+    if (path == nullptr || *path == '\0') return std::nullopt;
+    std::ifstream file(path, std::ios::binary);
+    unsigned char header[100] = {};
+    if (!file.read(reinterpret_cast<char*>(header), sizeof header)) return std::nullopt;
+    // "SQLite format 3", and read and write versions 1: the rollback journal.
+    if (std::memcmp(header, "SQLite format 3", 16) != 0 || header[18] != 1 || header[19] != 1)
+        return std::nullopt;
+    return (uint32_t{header[24]} << 24) | (uint32_t{header[25]} << 16) |
+           (uint32_t{header[26]} << 8) | uint32_t{header[27]};
 }
 
 bool SqlConnection::isReadOnly() const {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -31,6 +32,12 @@ public:
     bool isInTransaction() const;
     // The row identifier of the last insert.
     int64_t lngLastInsertRowid() const;
+    // The number of rows the last insert, update or delete changed.
+    int64_t lngChanges() const;
+    // The file's change counter, which every committed write transaction of any program raises
+    // by one; nothing when the file is not in rollback-journal mode (where the counter is not
+    // kept) or cannot be read.
+    std::optional<uint32_t> objChangeCounter() const;
     // True when the file was opened read-only (for example a write-protected file).
     bool isReadOnly() const;
 

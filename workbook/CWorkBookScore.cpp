@@ -1,0 +1,132 @@
+// The results and the score of CWorkBook. The score's sums are kept in table WorkBook beside the
+// title, updated in the same transaction as each result, so that opening a large workbook needs
+// no pass over its games. They are trusted only while the file's change counter shows that no
+// commit of any program came after them; otherwise the score is summed again.
+#include "workbook/CWorkBook.h"
+#include "workbook/SqlConnection.h"
+#include "workbook/SqlStatement.h"
+#include "workbook/SqlTransaction.h"
+#include "workbook/StoredNumber.h"
+
+namespace {
+
+// A statistic stored as NULL counts as 0, so that a result is never lost to NULL + 1.
+const char* const kUpdateSuccess =
+    "update GameTree set hits=coalesce(hits,0)+1, solve=coalesce(solve,0)+1,"
+    "SolveStreak=coalesce(SolveStreak,0)+1,ErrorStreak=0 where ID=?";
+const char* const kUpdateError = "update GameTree set hits=coalesce(hits,0)+1,SolveStreak=0,"
+                                 "ErrorStreak=coalesce(ErrorStreak,0)+1 where ID=?";
+const char* const kClearLog = "Update GameTree set Hits=0,Solve=0,SolveStreak=0,ErrorStreak=0 ";
+// One pass, answered from the training index, which holds both columns.
+const char* const kScore = "select sum(Hits),sum(Solve) from GameTree";
+const char* const kKeptScore = "select FieldName,FieldValue from WorkBook where FieldName in "
+                               "('ScoreHits','ScoreSolve','ScoreAt')";
+const char* const kForgetScore =
+    "delete from WorkBook where FieldName in ('ScoreHits','ScoreSolve','ScoreAt')";
+const char* const kKeepScore = "insert into WorkBook (ID,FieldName,FieldValue) values (NULL,?,?)";
+
+struct Score {
+    int64_t hits = 0;
+    int64_t solve = 0;
+};
+
+
+Score Summed(SqlConnection& connection) {
+    SqlStatementScope score(connection.prepared(kScore));
+    Score sums;
+    // Sums over no games are NULL.
+    if (score->step()) {
+        sums.hits = lngStoredCount(*score, 0, "Hits", 0);
+        sums.solve = lngStoredCount(*score, 1, "Solve", 0);
+    }
+    return sums;
+}
+
+// The kept sums when they were written by the file's last commit.
+std::optional<Score> Kept(SqlConnection& connection, std::optional<uint32_t> counter) {
+    if (!counter) return std::nullopt;
+    SqlStatementScope rows(connection.prepared(kKeptScore));
+    std::optional<int64_t> hits, solve, at;
+    while (rows->step()) {
+        if (!rows->isInteger(1)) return std::nullopt;
+        const std::string name = rows->text(0);
+        (name == "ScoreHits" ? hits : name == "ScoreSolve" ? solve : at) = rows->integer(1);
+    }
+    if (!hits || !solve || !at || *at != static_cast<int64_t>(*counter)) return std::nullopt;
+    return Score{*hits, *solve};
+}
+
+// Inside a write transaction (the file locked against other writers): stores the sums, valid
+// as of the commit to come.
+void Keep(SqlConnection& connection, const std::optional<Score>& sums,
+          std::optional<uint32_t> counter) {
+    connection.prepared(kForgetScore).run();
+    if (!sums || !counter) return;
+    SqlStatement& keep = connection.prepared(kKeepScore);
+    const std::pair<const char*, int64_t> rows[] = {{"ScoreHits", sums->hits},
+                                                    {"ScoreSolve", sums->solve},
+                                                    {"ScoreAt", int64_t{*counter} + 1}};
+    for (const auto& [name, value] : rows) {
+        SqlStatementScope scope(keep);
+        const std::string field = name;
+        keep.bind(1, field).bind(2, value);
+        keep.run();
+    }
+}
+
+} // namespace
+
+void CWorkBook::RecordResult(int64_t id, bool success) {
+    SqlConnection& connection = Connection();
+    SqlTransaction work(connection);
+    {
+        SqlStatementScope update(connection.prepared(success ? kUpdateSuccess : kUpdateError));
+        update->bind(1, id);
+        update->run();
+    }
+    // Inside a larger transaction the counter moves only at its end: the sums are left to be
+    // summed again rather than kept.
+    if (connection.lngChanges() > 0) {
+        const std::optional<uint32_t> counter =
+            work.isSavepoint() ? std::nullopt : connection.objChangeCounter();
+        std::optional<Score> sums = Kept(connection, counter);
+        if (sums) {
+            sums->hits += 1;
+            sums->solve += success ? 1 : 0;
+        } else if (counter) {
+            sums = Summed(connection); // the first result after a change by anything else
+        }
+        Keep(connection, sums, counter);
+    }
+    work.Commit();
+}
+
+void CWorkBook::UpdateSuccess(int64_t id) {
+    RecordResult(id, true);
+}
+
+void CWorkBook::UpdateError(int64_t id) {
+    RecordResult(id, false);
+}
+
+void CWorkBook::ClearLog() {
+    SqlConnection& connection = Connection();
+    SqlTransaction work(connection);
+    connection.prepared(kClearLog).run();
+    const std::optional<uint32_t> counter =
+        work.isSavepoint() ? std::nullopt : connection.objChangeCounter();
+    Keep(connection, Score{}, counter);
+    work.Commit();
+}
+
+void CWorkBook::ForgetScore() {
+    Connection().prepared(kForgetScore).run();
+}
+
+void CWorkBook::GetScore(int32_t& attempts, int32_t& successes) {
+    SqlConnection& connection = Connection();
+    std::optional<Score> sums = Kept(connection, connection.objChangeCounter());
+    if (!sums) sums = Summed(connection);
+    attempts = lngClamped32(sums->hits);
+    successes = lngClamped32(sums->solve);
+}
