@@ -15,8 +15,8 @@ const char* const kCount = "select count(*) from GameTree";
 const char* const kGameRow = "select ID,Description,XRefPage,XRefDiagram,Hits,Solve,ErrorStreak,"
                              "SolveStreak from GameTree where ID=?";
 const char* const kGameRows = "select ID,Description,XRefPage,XRefDiagram,Hits,Solve,ErrorStreak,"
-                              "SolveStreak from GameTree where ID>? order by ID";
-const char* const kNextGameId = "select ID from GameTree where ID>? order by ID limit 1";
+                              "SolveStreak from GameTree where ID>=? order by ID";
+const char* const kNextGameId = "select ID from GameTree where ID>=? order by ID limit 1";
 
 bool fits32(int64_t id) {
     return id >= INT32_MIN && id <= INT32_MAX;
@@ -97,24 +97,31 @@ void CWorkBook::ForEachGameRow(
     const std::function<void(int64_t id, const std::string& reason)>& damaged) {
     SqlConnection& connection = Connection();
     // Resumes after a row that cannot be read: the next identifier alone still can be.
-    for (int64_t after = INT64_MIN;;) {
+    int64_t from = INT64_MIN;
+    for (;;) {
         try {
             SqlStatementScope rows(connection.prepared(kGameRows));
-            rows->bind(1, after);
+            rows->bind(1, from);
             while (rows->step()) {
                 WorkBookGameRow row = objGameRowOf(*rows);
-                after = row.lngID;
+                if (row.lngID == INT64_MAX) {
+                    visit(row);
+                    return;
+                }
+                from = row.lngID + 1;
                 visit(row);
             }
             return;
         } catch (const SqlError& error) {
             if (!error.isContentError()) throw;
             SqlStatementScope next(connection.prepared(kNextGameId));
-            next->bind(1, after);
+            next->bind(1, from);
             if (!next->step()) throw;
-            after = next->integer(0);
-            if (!damaged) throw CWorkBookGameError(after, "CWorkBook", error.what());
-            damaged(after, error.what());
+            const int64_t id = next->integer(0);
+            if (!damaged) throw CWorkBookGameError(id, "CWorkBook", error.what());
+            damaged(id, error.what());
+            if (id == INT64_MAX) return;
+            from = id + 1;
         }
     }
 }

@@ -30,7 +30,6 @@ struct Score {
     int64_t solve = 0;
 };
 
-
 Score Summed(SqlConnection& connection) {
     SqlStatementScope score(connection.prepared(kScore));
     Score sums;
@@ -63,9 +62,8 @@ void Keep(SqlConnection& connection, const std::optional<Score>& sums,
     connection.prepared(kForgetScore).run();
     if (!sums || !counter) return;
     SqlStatement& keep = connection.prepared(kKeepScore);
-    const std::pair<const char*, int64_t> rows[] = {{"ScoreHits", sums->hits},
-                                                    {"ScoreSolve", sums->solve},
-                                                    {"ScoreAt", int64_t{*counter} + 1}};
+    const std::pair<const char*, int64_t> rows[] = {
+        {"ScoreHits", sums->hits}, {"ScoreSolve", sums->solve}, {"ScoreAt", int64_t{*counter} + 1}};
     for (const auto& [name, value] : rows) {
         SqlStatementScope scope(keep);
         const std::string field = name;

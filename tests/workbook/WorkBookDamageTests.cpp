@@ -149,6 +149,11 @@ TEST_F(WorkBookDamage, IdentifiersOfAnySizeAreNeverMistakenForOthers) {
     }
     EXPECT_EQ(workbook.lngCountGames(), 2);
     EXPECT_EQ(RawDatabase(path).value("select count(*) from GameNode"), "4");
+    // The very ends of the range are listed too.
+    Damage("insert into GameTree (ID) values (-9223372036854775808), (9223372036854775807)");
+    streamed.clear();
+    workbook.ForEachGameRow([&](const WorkBookGameRow& row) { streamed.push_back(row.lngID); });
+    EXPECT_EQ(streamed, (std::vector<int64_t>{INT64_MIN, -7, huge, INT64_MAX}));
 }
 
 TEST_F(WorkBookDamage, ColumnsAreReadByNameInAFileWithAnotherColumnOrder) {

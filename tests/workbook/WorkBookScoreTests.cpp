@@ -63,12 +63,13 @@ TEST(WorkBookScore, TheScoreIsTheSumsWhateverChangedTheFile) {
         int32_t attempts = -1, successes = -1;
         workbook.GetScore(attempts, successes);
         EXPECT_EQ(std::to_string(attempts), raw.value("select total(Hits) from GameTree") == "0.0"
-                                                 ? "0"
-                                                 : raw.value("select cast(total(Hits) as int) "
-                                                             "from GameTree"));
+                                                ? "0"
+                                                : raw.value("select cast(total(Hits) as int) "
+                                                            "from GameTree"));
         EXPECT_EQ(std::to_string(successes),
                   raw.value("select cast(total(Solve) as int) from GameTree"));
-        const std::string at = raw.value("select FieldValue from WorkBook where FieldName='ScoreAt'");
+        const std::string at =
+            raw.value("select FieldValue from WorkBook where FieldName='ScoreAt'");
         EXPECT_EQ(at == std::to_string(ChangeCounter(path)), step.kept) << at;
     }
 }
@@ -83,7 +84,8 @@ TEST(WorkBookScore, KeptSumsAreTrustedOnlyUntilTheNextCommit) {
     {
         RawDatabase raw(path);
         raw.exec("begin; insert into WorkBook values (NULL,'ScoreHits',70), (NULL,'ScoreSolve',"
-                 "50), (NULL,'ScoreAt'," + std::to_string(ChangeCounter(path) + 1) + "); commit");
+                 "50), (NULL,'ScoreAt'," +
+                 std::to_string(ChangeCounter(path) + 1) + "); commit");
     }
     CWorkBook workbook;
     workbook.strOpenWorkBook(path);
@@ -100,8 +102,9 @@ TEST(WorkBookScore, KeptSumsAreTrustedOnlyUntilTheNextCommit) {
     workbook.UpdateSuccess(2);
     workbook.GetScore(attempts, successes);
     EXPECT_EQ(attempts * 1000 + successes, 3002);
-    EXPECT_EQ(RawDatabase(path).value("select count(*) from WorkBook where FieldName like 'Score%'"),
-              "0");
+    EXPECT_EQ(
+        RawDatabase(path).value("select count(*) from WorkBook where FieldName like 'Score%'"),
+        "0");
 }
 
 } // namespace
