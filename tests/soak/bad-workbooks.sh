@@ -122,6 +122,17 @@ damaged bad-en-passant "update GameNode set EnPassantFile='x' where GameTreeID=1
 bad bad-en-passant "show 1"
 damaged duplicate-root "insert into GameNode (GameTreeID,NodeKey,NodeParentKey,WhiteToMove,Diagram,MoveText,MoveNumber,EnPassantFile,WhiteOO,WhiteOOO,BlackOO,BlackOOO) select GameTreeID,NodeKey,NodeParentKey,WhiteToMove,Diagram,MoveText,MoveNumber,EnPassantFile,WhiteOO,WhiteOOO,BlackOO,BlackOOO from GameNode where GameTreeID=1 and NodeKey='InitialKey'"
 bad duplicate-root none
+damaged unplayable-move "update GameNode set MoveText='Ke3' where GameTreeID=1 and NodeKey<>'InitialKey'"
+bad unplayable-move "show 1"
+damaged huge-id "update GameTree set ID=4294967296 where ID=1; update GameNode set GameTreeID=4294967296 where GameTreeID=1"
+bad huge-id none
+# Files that would run their author's SQL: refused by every command, untouched.
+damaged trigger-wipe "create trigger Wipe after update on GameTree begin delete from GameNode; end"
+bad trigger-wipe "record 1 success"
+damaged trigger-grow "create table Junk (x); create trigger Grow after insert on GameNode begin insert into Junk select randomblob(100000000); end"
+bad trigger-grow "import $scratch/one.pgn"
+damaged view "create view Everything as select * from GameTree, GameNode"
+bad view list
 cp "$good" "$scratch/read-only.wbk"
 chmod 0444 "$scratch/read-only.wbk"
 chmod 0755 "$scratch"
