@@ -133,14 +133,14 @@ inline void MakeWorkbook(const std::string& path, int games, unsigned seed = 202
 // A workbook of the given number of games (see MakeWorkbook), made once in the benchmark data
 // folder.
 inline std::string GeneratedWorkbook(int games) {
-    const std::string path = DataDir() + "/games-" + std::to_string(games) + ".brl";
+    std::string path = DataDir() + "/games-" + std::to_string(games) + ".brl";
     if (!std::filesystem::exists(path)) MakeWorkbook(path, games);
     return path;
 }
 
 // A copy of a generated workbook that a benchmark may change.
 inline std::string WorkingCopy(const std::string& source, const std::string& name) {
-    const std::string copy = DataDir() + "/" + name;
+    std::string copy = DataDir() + "/" + name;
     std::filesystem::copy_file(source, copy, std::filesystem::copy_options::overwrite_existing);
     return copy;
 }
