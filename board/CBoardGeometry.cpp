@@ -118,6 +118,12 @@ CTwipRect CBoardGeometry::rcDeleteButton() const {
     return {v.left, v.top + v.height + 25, v.width / 2, BUTTON_HEIGHT};
 }
 
+CTwipRect CBoardGeometry::rcMoveEntry(bool isNavigationRowFree) const {
+    const CTwipRect nav = rcNavigationButton(0);
+    const double top = isNavigationRowFree ? nav.top : nav.top + BUTTON_HEIGHT + 60;
+    return {nav.left, top, 8 * S, BUTTON_HEIGHT};
+}
+
 CTwipRect CBoardGeometry::rcPhantomArea(int area) const {
     const CTwipRect first = rcSquare(arrPhantomAreas()[area][0]);
     return {first.left, first.top, 4 * S, 4 * S};

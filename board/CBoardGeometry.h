@@ -39,6 +39,17 @@ public:
     static int intGetRank(int index, bool isWhiteOnTop);
     // Display index of a square name such as "e4"; -1 for a name that is not a square.
     static int intGetIndex(const std::string& name, bool isWhiteOnTop);
+    // Square index (file + 8 * rank) shown at a display index.
+    static int intSquareOfIndex(int index, bool isWhiteOnTop) {
+        return intGetFile(index, isWhiteOnTop) + 8 * intGetRank(index, isWhiteOnTop);
+    }
+    // Display index of a square index (file + 8 * rank); -1 outside 0..63.
+    static int intIndexOfSquare(int square, bool isWhiteOnTop) {
+        if (square < 0 || square > 63) return -1;
+        const int file = square % 8;
+        const int rank = square / 8;
+        return isWhiteOnTop ? rank * 8 + (7 - file) : (7 - rank) * 8 + file;
+    }
     // Square name ("e4") shown at a display index.
     static std::string strSquareName(int index, bool isWhiteOnTop);
     // Chequer rule on display indices: index 0 is light in both orientations.
@@ -65,6 +76,8 @@ public:
     CTwipRect rcBlackList() const;
     CTwipRect rcVariationList() const;
     CTwipRect rcDeleteButton() const;
+    // The move box: in the navigation row when that row is free, else in a row under it.
+    CTwipRect rcMoveEntry(bool isNavigationRowFree) const;
     // Rectangle of board quarter 0..3.
     CTwipRect rcPhantomArea(int area) const;
     // The whole board: labels and squares.

@@ -15,6 +15,7 @@ QStringList arrstrResourceFolders() {
     }
     folders << QStringLiteral(BRISOLT_DATA_DIR);
     folders << QStringLiteral(BRISOLT_SOURCE_RESOURCES);
+    folders << QStringLiteral(BRISOLT_BUILD_RESOURCES);
     return folders;
 }
 

@@ -1,5 +1,6 @@
 #include "board/cntrlChessGui.h"
 
+#include "board/CBoardSounds.h"
 #include "board/frmPromote.h"
 #include "game/CGameNode.h"
 #include "game/CGameTree.h"
@@ -12,6 +13,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
@@ -26,7 +28,13 @@ cntrlChessGui::cntrlChessGui(QWidget* parent) : QWidget(parent) {
     const auto clock = std::chrono::steady_clock::now().time_since_epoch().count();
     random.seed(static_cast<unsigned>(clock) ^ std::random_device{}());
     messageBox = std::make_shared<CModalMessageBox>();
-    promotionChooser = [](QWidget* owner) { return frmPromote::strAsk(owner); };
+    // The pieces to choose from appear as a column over the promotion square.
+    promotionChooser = [this](QWidget* owner) {
+        if (pendingPromotionSquare < 0) return frmPromote::strAsk(owner);
+        const QRect square = rcSquarePixels(pendingPromotionSquare);
+        return frmPromote::strAsk(owner, QRect(mapToGlobal(square.topLeft()), square.size()),
+                                  position->isWhiteToMove());
+    };
     pieces = std::make_unique<CPiecePictures>();
     CreateChildren();
 
@@ -102,6 +110,15 @@ void cntrlChessGui::CreateChildren() {
     panel->addWidget(cboEP);
     panel->addStretch(1);
 
+    txtMove = new QLineEdit(this);
+    txtMove->setObjectName("txtMove");
+    txtMove->setPlaceholderText("Type a move: Nf3, exd5, O-O, g1f3");
+    txtMove->setToolTip("Type a move and press Enter");
+    txtMove->setClearButtonEnabled(true);
+    connect(txtMove, &QLineEdit::returnPressed, this, &cntrlChessGui::OnMoveEntered);
+    lblMoveResult = new QLabel(this);
+    lblMoveResult->setObjectName("lblMoveResult");
+
     cmdClear = new QPushButton("Clear Board", this);
     cmdInitPos = new QPushButton("Starting Pos", this);
     cmdApplySetup = new QPushButton("Apply Setup", this);
@@ -150,6 +167,7 @@ void cntrlChessGui::SquareSize(double value) {
 
 void cntrlChessGui::Mode(int value) {
     mode = value;
+    ClearSelection();
     if (mode == 2) EnableNavigation(true);
     HideMoveLine();
     propertyChanged = true;

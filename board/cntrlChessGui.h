@@ -1,6 +1,7 @@
 #pragma once
 
 #include "board/CBoardGeometry.h"
+#include "board/CBoardMarks.h"
 #include "board/CMessageBox.h"
 #include "board/CPiecePictures.h"
 #include "board/CPropertyStore.h"
@@ -20,8 +21,13 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QListWidget;
+class QPainter;
+class QRegion;
 class QPushButton;
+class QVariantAnimation;
+class CBoardSounds;
 
 // The chess board control (BRL.cntrlChessGui): shows a position, takes moves by drag and drop,
 // judges training moves against a game tree and answers them, keeps the move lists and the
@@ -144,6 +150,74 @@ public:
     // Seeds the choice among several stored replies (seeded from the clock otherwise).
     void SeedRandom(unsigned seed) { random.seed(seed); }
 
+    // --- hints, highlights, arrows, look and sound ---------------------------------------------
+    // Selects the piece on a display index for click-then-click input and marks its legal
+    // targets; -1 (or a square without a piece of the side to move) clears the selection.
+    void SelectSquare(int index);
+    // Display index of the selected piece, -1 for none.
+    int intSelectedSquare() const;
+    // Mark on a display index while a piece is selected or dragged: 0 none, 1 dot, 2 ring.
+    int intTargetMark(int index) const;
+    // True when legal targets are marked (on by default).
+    bool isLegalHintsShown() const { return legalHints; }
+    // Switches the marks of legal targets on or off.
+    void isLegalHintsShown(bool value);
+    // Display indices of the last move's squares, {-1, -1} when there is none.
+    std::pair<int, int> LastMove() const;
+    // True when the last move's squares are tinted (on by default).
+    bool isLastMoveShown() const { return lastMoveShown; }
+    // Switches the tint of the last move's squares on or off.
+    void isLastMoveShown(bool value);
+    // Display index of the king in check, -1 when the side to move is not in check.
+    int intCheckSquare() const;
+    // Draws an arrow between two display indices in a colour of CBoardMarks (Green, Red, Blue,
+    // Yellow); it stays until a left click on the board, the next move or ClearArrows.
+    void DrawArrow(int iFrom, int iTo, int color = CBoardMarks::Green);
+    // Draws the move that a move text names in the current position as an arrow; False when the
+    // text names no single legal move there.
+    bool DrawMoveArrow(const QString& strMove, int color = CBoardMarks::Green);
+    // Marks or unmarks a square (display index) in a colour of CBoardMarks.
+    void MarkSquare(int index, int color = CBoardMarks::Green);
+    // Takes every arrow and square mark away.
+    void ClearArrows();
+    // The arrows and marks shown (by square index, file + 8 * rank).
+    const CBoardMarks& objMarks() const { return marks; }
+    // True when stored replies and moves given as text slide to their square (on by default).
+    bool isAnimateMoves() const { return animateMoves; }
+    // Switches the sliding of moves given as text on or off.
+    void isAnimateMoves(bool value);
+    // Length of a slide in milliseconds (150 by default).
+    int intAnimationMs() const { return animationMs; }
+    // Sets the length of a slide in milliseconds (0 switches sliding off).
+    void intAnimationMs(int value);
+    // True while a piece is sliding to its square.
+    bool isAnimating() const { return animPiece >= 0; }
+    // Places the sliding piece at a fraction (0..1) of its path; 1 ends the slide.
+    void SetAnimationProgress(double fraction);
+    // Name of the board theme whose colours are shown, empty for colours of one's own.
+    QString strBoardTheme() const;
+    // Shows the colours of a theme of CBoardTheme ("Classic", "Brown", "Blue", "Green", "Grey").
+    void strBoardTheme(const QString& name);
+    // True when the rank and file letters are drawn beside the board (on by default).
+    bool isCoordinatesShown() const { return coordinatesShown; }
+    // Switches the rank and file letters on or off.
+    void isCoordinatesShown(bool value);
+    // True when move, capture, check, success and failure sounds play (on by default).
+    bool isSoundOn() const { return soundOn; }
+    // Switches the sounds on or off.
+    void isSoundOn(bool value);
+    // Number of sounds asked for since creation (switched off or without audio they are not).
+    int intSoundsPlayed() const { return soundsPlayed; }
+    // Name of the last sound asked for ("move", "capture", "check", "success", "failure").
+    QString strLastSound() const { return lastSound; }
+    // True when the move box under the board is shown (free play and training; on by default).
+    bool isMoveEntryShown() const { return moveEntryShown; }
+    // Shows or hides the move box.
+    void isMoveEntryShown(bool value);
+    // Plays a move typed as text ("Nf3", "exd5", "O-O", "g1f3") as if it had been dropped on
+    // the board; empty text when it was played, otherwise why it was not.
+    QString strPlayMoveText(const QString& strMove);
+
     // --- what the control shows (for hosts and tests) ----------------------------------------
     // The control keeps its height at 0.9 of its width.
     bool hasHeightForWidth() const override { return true; }
@@ -185,6 +259,8 @@ public:
     // Number of squares drawn by the last paint (squares outside the dirty region are skipped).
     int intLastPaintedSquares() const { return lastPaintedSquares; }
 
+    QLineEdit* txtMove;
+    QLabel* lblMoveResult;
     QListWidget* lstWhiteMoves;
     QListWidget* lstBlackMoves;
     QListWidget* lstVariations;
@@ -220,6 +296,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // construction and layout (cntrlChessGui.cpp, cntrlChessGuiPaint.cpp)
@@ -228,6 +305,7 @@ private:
     void PaintSquares();
     void ShowSetupPanel(bool setup);
     void ShowNavigation(bool visible);
+    void ShowMoveEntry();
     void DisplayPosition();
     void SetPicture(int index, int slot);
     void SetPictureVisible(int index, bool visible);
@@ -237,6 +315,30 @@ private:
     void HideCircle();
     QRectF rcPixels(const CTwipRect& rc) const;
     QRect rcWidget(const CTwipRect& rc) const;
+    // drawing layers (cntrlChessGuiDraw.cpp)
+    void DrawLabels(QPainter& p, const QRect& dirty) const;
+    int DrawSquares(QPainter& p, const QRegion& dirty) const;
+    void DrawRack(QPainter& p, const QRect& dirty) const;
+    void DrawAreasAndLine(QPainter& p) const;
+    void DrawArrows(QPainter& p) const;
+    void DrawSlidingPieces(QPainter& p) const;
+    QRect rcSquareSnapped(int index) const;
+    // highlights, arrows and sliding (cntrlChessGuiHints.cpp)
+    void UpdateSquare(int square);
+    void UpdateArrow(int from, int to);
+    void SetTargets(int square);
+    void ClearSelection();
+    void NoteMove(const std::shared_ptr<CPosition>& before, bool slide);
+    void NoteNavigation();
+    void UpdateCheck();
+    void StartSlide(int from, int to);
+    void StopSlide();
+    QRectF rcSlidePiece() const;
+    void PlaySound(const QString& name);
+    void PlayMoveSound(const std::shared_ptr<CPosition>& before);
+    void LeftPress(int index, int shift);
+    void RightRelease(const QPoint& pos, Qt::KeyboardModifiers keys);
+    void OnMoveEntered();
     // move input (cntrlChessGuiInput.cpp)
     void DragStart(int index, const QPoint& pos, bool ctrl);
     void DragFollow(const QPoint& pos);
@@ -304,6 +406,34 @@ private:
     bool layingOut = false;
     bool rackShown = false;
     mutable int lastPaintedSquares = 0;
+
+    int selected = -1;                       // square index of the selected piece, -1 none
+    std::array<unsigned char, 64> targets{}; // by square index: 0 none, 1 dot, 2 ring
+    bool legalHints = true;
+    int lastFrom = -1; // square indices of the last move
+    int lastTo = -1;
+    bool lastMoveShown = true;
+    int checkSquare = -1; // square index of a king in check
+    CBoardMarks marks;
+    int rightPress = -1;                      // display index where the right button went down
+    int clickIndex = -1;                      // display index where the left button went down
+    bool deselectOnRelease = false;           // a click on the selected piece lets it go
+    std::shared_ptr<CPosition> notedPosition; // the position the last move and arrows belong to
+    bool animateMoves = true;
+    int animationMs = 150;
+    int animPiece = -1; // rack slot of the sliding piece, -1 none
+    int animFrom = -1;  // square indices of the slide
+    int animTo = -1;
+    double animAt = 0;
+    QVariantAnimation* animation = nullptr;
+    bool coordinatesShown = true;
+    bool soundOn = true;
+    int soundsPlayed = 0;
+    QString lastSound;
+    bool moveEntryShown = true;
+    char pendingPromotion = 0;       // promotion letter given with a typed move
+    int pendingPromotionSquare = -1; // display index where a promotion is being chosen
+    std::unique_ptr<CBoardSounds> sounds;
 
     std::unique_ptr<CPiecePictures> pieces;
     std::shared_ptr<CMessageBox> messageBox;

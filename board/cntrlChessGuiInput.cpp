@@ -1,5 +1,6 @@
 // Move input of the board control: dragging, drops in each mode, training judgement and the
 // program's replies, and moves given as text.
+#include "board/MoveTextInput.h"
 #include "board/cntrlChessGui.h"
 #include "game/CGameNode.h"
 #include "game/CGameTree.h"
@@ -15,17 +16,8 @@
 #include "model/Constructors.h"
 
 #include <QListWidget>
-#include <QMouseEvent>
 
 namespace {
-int shiftBits(Qt::KeyboardModifiers modifiers) {
-    int bits = 0;
-    if (modifiers & Qt::ShiftModifier) bits |= 1;
-    if (modifiers & Qt::ControlModifier) bits |= 2;
-    if (modifiers & Qt::AltModifier) bits |= 4;
-    return bits;
-}
-
 QString strCleanMove(const QString& text) {
     QString clean = text;
     clean.remove('+');
@@ -40,135 +32,6 @@ bool isEmptyNodes(const cntrlChessGui::NodeArray& nodes) {
 }
 } // namespace
 
-int cntrlChessGui::intFindSquare(const QPoint& pos) const {
-    const double k = CBoardGeometry::TWIPS_PER_PIXEL;
-    return geometry.intDropSquare((pos.x() + 0.5) * k, (pos.y() + 0.5) * k);
-}
-
-int cntrlChessGui::intFindRack(const QPoint& pos) const {
-    if (!rackShown) return -1;
-    for (int slot = 0; slot < CPiecePictures::SLOTS; ++slot)
-        if (rcRackPixels(slot).contains(pos)) return slot;
-    return -1;
-}
-
-void cntrlChessGui::mousePressEvent(QMouseEvent* event) {
-    pressIndex = -1;
-    pressRack = -1;
-    if (event->button() != Qt::LeftButton) return;
-    const QPoint pos = event->position().toPoint();
-    pressRack = intFindRack(pos);
-    if (pressRack >= 0) {
-        RackDragStart(pressRack);
-        return;
-    }
-    pressIndex = intFindSquare(pos);
-}
-
-void cntrlChessGui::mouseMoveEvent(QMouseEvent* event) {
-    if (!(event->buttons() & Qt::LeftButton)) return;
-    const QPoint pos = event->position().toPoint();
-    try {
-        if (pressRack >= 0) {
-            if (!rackDragging) setCursor(Qt::ClosedHandCursor);
-            rackDragging = true;
-            DragFollow(pos);
-        } else if (pressIndex >= 0) {
-            if (!dragging)
-                DragStart(pressIndex, pos, event->modifiers() & Qt::ControlModifier);
-            else
-                DragFollow(pos);
-        }
-    } catch (...) {
-        // A user's drag never ends in an error.
-    }
-}
-
-void cntrlChessGui::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) return;
-    const QPoint pos = event->position().toPoint();
-    const int start = pressIndex;
-    const int rack = pressRack;
-    pressIndex = -1;
-    pressRack = -1;
-    try {
-        if (rack >= 0) {
-            RackDrop(pos);
-        } else if (start >= 0) {
-            if (dragging) DragDrop(start, pos, shiftBits(event->modifiers()));
-            if (intFindSquare(pos) == start)
-                emit SquareClicked(start, QString::fromStdString(
-                                              CBoardGeometry::strSquareName(start, whiteOnTop)));
-        }
-    } catch (...) {
-        // Square clicks continue past errors raised by a handler.
-    }
-}
-
-void cntrlChessGui::UpdateDrag() {
-    const double pic = geometry.dblPictureSize() / CBoardGeometry::TWIPS_PER_PIXEL;
-    update(QRectF(dragPos.x() - pic / 2, dragPos.y() - pic / 2, pic, pic)
-               .toAlignedRect()
-               .adjusted(-2, -2, 2, 2));
-}
-
-void cntrlChessGui::DragFollow(const QPoint& pos) {
-    UpdateDrag();
-    dragPos = pos;
-    dragShown = true;
-    UpdateDrag();
-}
-
-void cntrlChessGui::DragStart(int index, const QPoint& pos, bool ctrl) {
-    if (mode == 2) return;
-    const int file = CBoardGeometry::intGetFile(index, whiteOnTop);
-    const int rank = CBoardGeometry::intGetRank(index, whiteOnTop);
-    const bool empty = position->objDiagram()->intCodeAt(file + 8 * rank) == 0;
-    if (empty && (mode == 0 || mode == 3)) return;
-    dragging = true;
-    setCursor(Qt::ClosedHandCursor);
-    dragSlot = pictures[index];
-    if (!(mode == 1 && !ctrl)) SetPictureVisible(index, false);
-    DragFollow(pos);
-}
-
-void cntrlChessGui::DragDrop(int index, const QPoint& pos, int shift) {
-    unsetCursor();
-    const int drop = intFindSquare(pos);
-    try {
-        if (drop < 0) {
-            if (mode == 1) SetPicture(index, -1);
-        } else {
-            MakeMove(index, drop, shift);
-        }
-    } catch (...) {
-        dragging = false;
-        SetPictureVisible(index, !phantom[index]);
-        UpdateDrag();
-        dragShown = false;
-        throw;
-    }
-    dragging = false;
-    SetPictureVisible(index, !phantom[index]);
-    UpdateDrag();
-    dragShown = false;
-}
-
-void cntrlChessGui::RackDragStart(int slot) {
-    dragSlot = slot;
-}
-
-void cntrlChessGui::RackDrop(const QPoint& pos) {
-    unsetCursor();
-    if (rackDragging) {
-        const int drop = intFindSquare(pos);
-        if (drop >= 0) SetPicture(drop, dragSlot);
-        rackDragging = false;
-    }
-    UpdateDrag();
-    dragShown = false;
-}
-
 bool cntrlChessGui::isProgramToMove() const {
     const std::string& status = position->objStatus()->strName();
     return (computerPlays == 0 && status == CGameStatus::objWHITE_TO_MOVE()->strName()) ||
@@ -178,7 +41,8 @@ bool cntrlChessGui::isProgramToMove() const {
 std::shared_ptr<CChessPiece> cntrlChessGui::objAskPromotion() {
     const bool white =
         position->objStatus()->strToString() == CGameStatus::objWHITE_TO_MOVE()->strToString();
-    const QString letter = promotionChooser(this);
+    const QString letter = pendingPromotion != 0 ? QString(QChar::fromLatin1(pendingPromotion))
+                                                 : promotionChooser(this);
     if (letter != "Q" && letter != "N" && letter != "B" && letter != "R") return nullptr;
     return objNewChessPiece(objNewPiece(letter.toStdString()),
                             white ? CPieceColor::objWHITE() : CPieceColor::objBLACK(), "");
@@ -217,8 +81,11 @@ void cntrlChessGui::MakeMove(int intSourceSquare, int intDropSquare, int shift) 
         position->objStatus()->strToString() == CGameStatus::objBLACK_TO_MOVE()->strToString();
     const bool pawn = piece->objPiece()->strToString() == "P";
     if (pawn &&
-        ((whiteToMove && toSquare->intRank() == 7) || (blackToMove && toSquare->intRank() == 0)))
+        ((whiteToMove && toSquare->intRank() == 7) || (blackToMove && toSquare->intRank() == 0))) {
+        pendingPromotionSquare = d;
         landing = objAskPromotion();
+        pendingPromotionSquare = -1;
+    }
 
     std::shared_ptr<CPosition> next;
     std::shared_ptr<CMove> move;
@@ -243,24 +110,30 @@ void cntrlChessGui::MakeMove(int intSourceSquare, int intDropSquare, int shift) 
                 }
             }
             if (!stored) {
+                PlaySound("failure");
                 emit TrainingStatus("Wrong move");
                 emit Moved("");
                 return;
             }
         }
         emit Moved(t);
+        const std::shared_ptr<CPosition> before = position;
         position = next;
+        NoteMove(before, false);
+        PlayMoveSound(before);
         RefreshVariations(nextNodes);
         AddToMoveLists(position, t);
         tree->Add(position->objClone(), nextNodes);
         if (mode == 3) {
             if (isEmptyNodes(nextNodes)) {
+                PlaySound("success");
                 emit TrainingStatus("Successful");
                 lstVariations->clear();
             } else if (isProgramToMove()) {
                 const QString reply = strPlayComputerReply(nextNodes);
                 emit TrainingStatus(reply);
                 if (tree->arrobjGetNextNodes(tree->objCurrentNode()).empty()) {
+                    PlaySound("success");
                     emit TrainingStatus("Successful");
                     lstVariations->clear();
                 }
@@ -316,7 +189,10 @@ void cntrlChessGui::PlayText(const QString& strPgn, bool withIndices, int& iFrom
         RaiseStatus();
         return;
     }
+    const std::shared_ptr<CPosition> before = position;
     position = next;
+    NoteMove(before, isDisplayPosition);
+    if (isDisplayPosition) PlayMoveSound(before);
     if (withIndices) {
         if (starting != nullptr && ending != nullptr) {
             iFromIndex =
@@ -339,4 +215,41 @@ void cntrlChessGui::PlayText(const QString& strPgn, bool withIndices, int& iFrom
     if (isDisplayPosition) DisplayPosition();
     if (isGenerateEvent) emit Moved(strCleanMove(strPgn));
     RaiseStatus();
+}
+
+void cntrlChessGui::PlayMoveSound(const std::shared_ptr<CPosition>& before) {
+    if (intCheckedKing(*position) >= 0)
+        PlaySound("check");
+    else if (position->objDiagram()->intCount() < before->objDiagram()->intCount())
+        PlaySound("capture");
+    else
+        PlaySound("move");
+}
+
+QString cntrlChessGui::strPlayMoveText(const QString& strMove) {
+    const QString text = strMove.trimmed();
+    if (mode != 0 && mode != 3) return "Moves are not taken on this board now.";
+    if (text.isEmpty()) return "Type a move, for example Nf3 or g1f3.";
+    const MoveTextMatch match = objMatchMoveText(position, text.toStdString());
+    switch (match.result) {
+    case MoveTextMatch::Unreadable:
+        return "\"" + text + "\" is not a move.";
+    case MoveTextMatch::Illegal:
+        return "\"" + text + "\" is not a legal move here.";
+    case MoveTextMatch::Ambiguous:
+        return "\"" + text + "\" fits more than one move: add the file or rank.";
+    case MoveTextMatch::Played:
+        break;
+    }
+    ClearSelection();
+    pendingPromotion = match.promotion;
+    try {
+        MakeMove(CBoardGeometry::intIndexOfSquare(match.from, whiteOnTop),
+                 CBoardGeometry::intIndexOfSquare(match.to, whiteOnTop), 0);
+    } catch (...) {
+        pendingPromotion = 0;
+        throw;
+    }
+    pendingPromotion = 0;
+    return {};
 }

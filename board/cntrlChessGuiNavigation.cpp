@@ -88,6 +88,7 @@ void cntrlChessGui::RefreshVariations(const NodeArray& children) {
 }
 
 void cntrlChessGui::NavigationTail() {
+    NoteNavigation();
     RefreshVariations(nextNodes);
     DisplayPosition();
     emit Moved(strCleanMove(position->strMoveText()));

@@ -1,5 +1,5 @@
-// Display of the board control: layout from the square size, squares, labels, pictures and the
-// overlays. Only the squares inside the dirty region are repainted.
+// Layout of the board control from the square size, the pictures shown on the squares and the
+// overlay state; the drawing itself is in cntrlChessGuiDraw.cpp.
 #include "board/cntrlChessGui.h"
 #include "game/CPosition.h"
 #include "model/CDiagram.h"
@@ -8,6 +8,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPaintEvent>
 #include <QPainter>
@@ -15,20 +17,11 @@
 #include <QResizeEvent>
 
 namespace {
-QColor colorOf(quint32 bgr) {
-    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
-}
-
 // Rack slot of a diagram piece code (1-6 white P N B R Q K, 7-12 black); -1 for empty.
 int slotOfCode(int code) {
     static const int kSlotOfCode[13] = {-1, 5, 3, 2, 4, 1, 0, 11, 9, 8, 10, 7, 6};
     return code >= 0 && code <= 12 ? kSlotOfCode[code] : -1;
 }
-
-const QColor kFrameColor(232, 160, 32);
-const QColor kCircleColor(30, 140, 80, 210);
-const QColor kLineColor(25, 110, 215, 205);
-const QColor kAreaColor(0, 0, 255); // 0xFF0000 in 0x00BBGGRR
 } // namespace
 
 QRectF cntrlChessGui::rcPixels(const CTwipRect& rc) const {
@@ -65,6 +58,7 @@ void cntrlChessGui::LayoutBoard() {
     lstBlackMoves->raise();
     place(lstVariations, geometry.rcVariationList());
     place(cmdDelete, geometry.rcDeleteButton());
+    ShowMoveEntry();
     dragShown = false;
     update();
 }
@@ -94,6 +88,18 @@ void cntrlChessGui::ShowNavigation(bool visible) {
     lstBlackMoves->setVisible(v);
     lstVariations->setVisible(v);
     cmdDelete->setVisible(mode == 2 ? false : v);
+    ShowMoveEntry();
+}
+
+void cntrlChessGui::ShowMoveEntry() {
+    const bool show = moveEntryShown && (mode == 0 || mode == 3);
+    const QRect box = rcWidget(geometry.rcMoveEntry(mode == 3));
+    const int boxWidth = std::min(box.width() / 2, std::max(160, box.width() / 3));
+    txtMove->setGeometry(box.left(), box.top(), boxWidth, box.height());
+    lblMoveResult->setGeometry(box.left() + boxWidth + 8, box.top(), box.width() - boxWidth - 8,
+                               box.height());
+    txtMove->setVisible(show);
+    lblMoveResult->setVisible(show);
 }
 
 void cntrlChessGui::SetPicture(int index, int slot) {
@@ -110,6 +116,9 @@ void cntrlChessGui::SetPictureVisible(int index, bool visible) {
 }
 
 void cntrlChessGui::DisplayPosition() {
+    // A position that no move of this control led to has no last move, arrows or selection.
+    if (position != notedPosition) NoteMove(nullptr, false);
+    UpdateCheck();
     const CDiagram& diagram = *position->objDiagram();
     for (int i = 0; i < 64; ++i) {
         const int file = CBoardGeometry::intGetFile(i, whiteOnTop);
@@ -191,107 +200,4 @@ void cntrlChessGui::resizeEvent(QResizeEvent* event) {
     geometry = CBoardGeometry(s);
     LayoutBoard();
     layingOut = false;
-}
-
-void cntrlChessGui::paintEvent(QPaintEvent* event) {
-    QPainter p(this);
-    const QRect dirty = event->rect();
-    const QRegion& dirtyRegion = event->region();
-    for (const QRect& r : dirtyRegion)
-        p.fillRect(r, palette().window());
-    p.setRenderHint(QPainter::Antialiasing);
-
-    // labels
-    QFont font = p.font();
-    font.setPixelSize(std::max(8, qRound(geometry.dblLabelSize() / 15 * 0.62)));
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(QColor(70, 70, 70));
-    for (int k = 0; k < 8; ++k) {
-        const QRectF file = rcPixels(geometry.rcFileLabel(k));
-        if (file.intersects(dirty)) p.drawText(file, Qt::AlignCenter, strFileLabel(k));
-        const QRectF rank = rcPixels(geometry.rcRankLabel(k));
-        if (rank.intersects(dirty)) p.drawText(rank, Qt::AlignCenter, strRankLabel(k));
-    }
-
-    // squares and pictures
-    const double k = CBoardGeometry::TWIPS_PER_PIXEL;
-    const double pic = geometry.dblPictureSize() / k;
-    int painted = 0;
-    p.setRenderHint(QPainter::Antialiasing, false);
-    for (int i = 0; i < 64; ++i) {
-        const CTwipRect tw = geometry.rcSquare(i);
-        // Squares meet edge to edge: snap both edges to whole pixels so no seam shows.
-        const QRect sq(
-            QPoint(qRound(tw.left / k), qRound(tw.top / k)),
-            QPoint(qRound((tw.left + tw.width) / k) - 1, qRound((tw.top + tw.height) / k) - 1));
-        if (!dirtyRegion.intersects(sq)) continue;
-        ++painted;
-        p.fillRect(sq, colorOf(CBoardGeometry::isLightSquare(i) ? colorLight : colorDark));
-        if (squareBorder[i]) {
-            p.setPen(QPen(QColor(40, 40, 40), 1));
-            p.setBrush(Qt::NoBrush);
-            p.drawRect(sq.adjusted(0, 0, -1, -1));
-        }
-        if (pictures[i] >= 0 && pictureVisible[i]) {
-            const CTwipRect pr = geometry.rcPicture(i);
-            pieces->Draw(p, pictures[i], QRectF(pr.left / k, pr.top / k, pic, pic));
-        }
-    }
-    lastPaintedSquares = painted;
-    const QRectF board = rcPixels(geometry.rcSquare(0)).united(rcPixels(geometry.rcSquare(63)));
-    if (dirty.intersects(board.toAlignedRect().adjusted(-1, -1, 1, 1))) {
-        p.setPen(QPen(QColor(60, 60, 60), 1));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(board.adjusted(-0.5, -0.5, 0.5, 0.5));
-    }
-
-    // the rack
-    if (rackShown) {
-        p.setRenderHint(QPainter::Antialiasing);
-        for (int slot = 0; slot < CPiecePictures::SLOTS; ++slot) {
-            const QRectF r = rcPixels(geometry.rcRack(slot));
-            if (!r.intersects(dirty)) continue;
-            p.setPen(Qt::NoPen);
-            p.setBrush(QColor(0, 0, 0, 18));
-            p.drawRoundedRect(r.adjusted(-1, -1, 1, 1), 3, 3);
-            pieces->Draw(p, slot, r);
-        }
-    }
-
-    // overlays
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(Qt::NoBrush);
-    for (int area = 0; area < 4; ++area) {
-        if (!areaVisible[area]) continue;
-        p.setPen(QPen(kAreaColor, 3));
-        p.drawRect(rcPixels(geometry.rcPhantomArea(area)).adjusted(1.5, 1.5, -1.5, -1.5));
-    }
-    const double penWidth = std::max(2.0, geometry.dblSquareSize() / k * 0.09);
-    if (circleVisible) {
-        p.setPen(QPen(kCircleColor, penWidth));
-        const double inset = penWidth / 2 + 1;
-        p.drawEllipse(
-            rcPixels(geometry.rcSquare(circleIndex)).adjusted(inset, inset, -inset, -inset));
-    }
-    if (lineVisible) {
-        p.setPen(QPen(kLineColor, penWidth * 1.2, Qt::SolidLine, Qt::RoundCap));
-        const QRectF a = rcPixels(geometry.rcSquare(lineFrom));
-        const QRectF b = rcPixels(geometry.rcSquare(lineTo));
-        p.drawLine(a.center(), b.center());
-        p.setBrush(kLineColor);
-        p.setPen(Qt::NoPen);
-        p.drawEllipse(b.center(), penWidth * 1.3, penWidth * 1.3);
-        p.setBrush(Qt::NoBrush);
-    }
-    if (frameIndex >= 0) {
-        p.setPen(QPen(kFrameColor, 3));
-        p.drawRect(rcPixels(geometry.rcSquare(frameIndex)).adjusted(1.5, 1.5, -1.5, -1.5));
-    }
-
-    // the drag picture follows the pointer above everything
-    if (dragShown && dragSlot >= 0) {
-        const QRectF r(dragPos.x() - pic / 2, dragPos.y() - pic / 2, pic, pic);
-        pieces->Draw(p, dragSlot, r);
-    }
 }

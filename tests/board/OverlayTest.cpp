@@ -52,6 +52,7 @@ TEST_F(Overlays, PhantomAreasStayHiddenThroughMoves) {
 }
 
 TEST_F(Overlays, RedrawAfterAMovePaintsOnlyTheChangedSquares) {
+    board->isAnimateMoves(false);
     board->repaint();
     EXPECT_EQ(board->intLastPaintedSquares(), 64);
     board->MovePgn("Nf3", true, false);

@@ -24,7 +24,8 @@ TEST(PromoteDialog, EachButtonChoosesItsLetterAndClosesTheDialog) {
         EXPECT_TRUE(dialog.isModal());
         EXPECT_EQ(dialog.strChosen(), "");
         QPushButton* button = dialog.*(c.button);
-        EXPECT_EQ(button->text(), c.caption);
+        EXPECT_EQ(button->toolTip(), c.caption);
+        EXPECT_FALSE(button->icon().isNull()) << "the piece is shown as a picture";
         dialog.show();
         button->click();
         EXPECT_EQ(dialog.strChosen(), c.letter);
@@ -47,6 +48,17 @@ TEST(PromoteDialog, AskReturnsTheChoiceOrNothingWhenClosed) {
         dialog->close();
     });
     EXPECT_EQ(frmPromote::strAsk(nullptr), "");
+
+    // Over a square: the queen sits on the square itself.
+    const QRect square(300, 100, 60, 60);
+    QTimer::singleShot(0, [square] {
+        auto* dialog = qobject_cast<frmPromote*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        const QRect queen(dialog->cmdQueen->mapToGlobal(QPoint(0, 0)), dialog->cmdQueen->size());
+        EXPECT_TRUE(queen.intersects(square));
+        dialog->cmdKnight->click();
+    });
+    EXPECT_EQ(frmPromote::strAsk(nullptr, square, false), "N");
 }
 
 } // namespace
