@@ -6,14 +6,19 @@
 #include "app/CMessages.h"
 #include "app/CSettings.h"
 #include "app/frmMain.h"
+#include "board/CBoardOptionsMenu.h"
+#include "board/CSettingsPropertyStore.h"
 
 #include <QAction>
 #include <QFileInfo>
+#include <QSettings>
 
 void frmMain::ApplySettings() {
     SetBoardMode(3);
     SetBoardColors(CSettings::lngLightColor(), CSettings::lngDarkColor());
     SetBoardWhiteOnTop(CSettings::isWhiteOnTop());
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Brisolt", "Brisolt");
+    CBoardOptionsMenu::ReadOptions(cntrlChess, CSettingsPropertyStore(settings, "Options"));
 }
 
 void frmMain::OpenWorkbook() {

@@ -1,11 +1,15 @@
 // The menus of the training window and what each command runs.
 #include "app/CActionLabel.h"
+#include "app/CSettings.h"
 #include "app/frmMain.h"
+#include "board/CBoardOptionsMenu.h"
+#include "board/CSettingsPropertyStore.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSettings>
 
 namespace {
 
@@ -54,6 +58,14 @@ void frmMain::BuildMenus() {
     mnuFlip = entry(options, "mnuFlip", "&Flip board", QKeySequence("Ctrl+F"));
     mnuLightColor = entry(options, "mnuLightColor", "&Light Square Color");
     mnuDarkColor = entry(options, "mnuDarkColor", "&Dark Square Color");
+    // The board's theme and switches; each change is saved at once.
+    new CBoardOptionsMenu(options, cntrlChess, [this] {
+        CSettings::lngLightColor(lngBoardLightColor());
+        CSettings::lngDarkColor(lngBoardDarkColor());
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Brisolt", "Brisolt");
+        CSettingsPropertyStore store(settings, "Options");
+        CBoardOptionsMenu::WriteOptions(cntrlChess, store);
+    });
     options->addSeparator();
     mnuEngine = entry(options, "mnuEngine", "&Engine...");
 

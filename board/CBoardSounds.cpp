@@ -15,7 +15,9 @@
 struct CBoardSounds::Effects {
 #ifdef BRISOLT_HAVE_MULTIMEDIA
     QHash<QString, QSoundEffect*> byName;
-    ~Effects() { qDeleteAll(byName); }
+    ~Effects() {
+        qDeleteAll(byName);
+    }
 #endif
 };
 
@@ -30,7 +32,8 @@ QStringList CBoardSounds::arrstrNames() {
 bool CBoardSounds::isAudible() const {
 #ifdef BRISOLT_HAVE_MULTIMEDIA
     // An offscreen run (tests, CI, screenshots) never opens the audio system.
-    if (QGuiApplication::platformName() == "offscreen" || qEnvironmentVariableIsSet("BRISOLT_NO_SOUND"))
+    if (QGuiApplication::platformName() == "offscreen" ||
+        qEnvironmentVariableIsSet("BRISOLT_NO_SOUND"))
         return false;
     return !QMediaDevices::audioOutputs().isEmpty();
 #else

@@ -17,8 +17,8 @@ namespace {
 struct Candidate {
     int from;
     int to;
-    int code;         // piece code of the mover
-    int landing;      // piece code on the destination after the move
+    int code;    // piece code of the mover
+    int landing; // piece code on the destination after the move
 };
 
 int squareOf(const std::shared_ptr<CPieceLocation>& location) {
@@ -33,9 +33,8 @@ std::vector<Candidate> candidates(const std::shared_ptr<CPosition>& position) {
     for (const LegalMove& legal : arrGetLegalMoves(position)) {
         const int from = squareOf(legal.move.objStartingLocation());
         const int to = squareOf(legal.move.objEndingLocation());
-        out.push_back({from, to, diagram.intCodeAt(from), legal.move.objEndingLocation()
-                                                              ->objPiece()
-                                                              ->intCode()});
+        out.push_back({from, to, diagram.intCodeAt(from),
+                       legal.move.objEndingLocation()->objPiece()->intCode()});
     }
     return out;
 }
@@ -113,7 +112,8 @@ MoveTextMatch objMatchMoveText(const std::shared_ptr<CPosition>& position,
     if (t == "O-O-O" || t == "0-0-0") return judge(all, 5, -1, -1, home, home - 2, 0);
 
     static const std::regex coordinate("([a-h])([1-8])-?([a-h])([1-8])=?([qrbnQRBN])?");
-    static const std::regex algebraic("([KQRBN])?([a-h])?([1-8])?x?([a-h])([1-8])(=?([QRBNqrbn]))?");
+    static const std::regex algebraic(
+        "([KQRBN])?([a-h])?([1-8])?x?([a-h])([1-8])(=?([QRBNqrbn]))?");
     std::smatch m;
     if (std::regex_match(t, m, coordinate)) {
         const int from = (m[1].str()[0] - 'a') + 8 * (m[2].str()[0] - '1');
@@ -128,7 +128,8 @@ MoveTextMatch objMatchMoveText(const std::shared_ptr<CPosition>& position,
     const int to = (m[4].str()[0] - 'a') + 8 * (m[5].str()[0] - '1');
     const char promotion = m[7].matched ? static_cast<char>(std::toupper(m[7].str()[0])) : 0;
     // A pawn capture names its file ("exd5"); "d5" alone is the straight move.
-    if (kind == 0 && fromFile < 0 && fromRank < 0) return judge(all, 0, to % 8, -1, -1, to, promotion);
+    if (kind == 0 && fromFile < 0 && fromRank < 0)
+        return judge(all, 0, to % 8, -1, -1, to, promotion);
     return judge(all, kind, fromFile, fromRank, -1, to, promotion);
 }
 
@@ -169,7 +170,9 @@ std::pair<int, int> LastMoveSquares(const CPosition& before, const CPosition& af
     const int kingFrom = a.intKingIndex(slot);
     const int kingTo = b.intKingIndex(slot);
     if (kingFrom >= 0 && kingTo >= 0 && kingFrom != kingTo) return {kingFrom, kingTo};
-    auto mine = [whiteMoved](int code) { return whiteMoved ? isWhiteCode(code) : isBlackCode(code); };
+    auto mine = [whiteMoved](int code) {
+        return whiteMoved ? isWhiteCode(code) : isBlackCode(code);
+    };
     int from = -1;
     int to = -1;
     for (int sq = 0; sq < 64; ++sq) {

@@ -10,9 +10,9 @@ class CPosition;
 struct MoveTextMatch {
     enum Result { Played = 0, Unreadable, Illegal, Ambiguous };
     Result result = Unreadable;
-    int from = -1;       // square index (file + 8 * rank) of the moving piece
-    int to = -1;         // square index of its destination
-    char promotion = 0;  // 'Q', 'R', 'B', 'N' when the text names one, 0 otherwise
+    int from = -1;      // square index (file + 8 * rank) of the moving piece
+    int to = -1;        // square index of its destination
+    char promotion = 0; // 'Q', 'R', 'B', 'N' when the text names one, 0 otherwise
 };
 
 // Reads a move typed by a user: short algebraic ("Nf3", "exd5", "e8=Q", "O-O", "0-0", with or
@@ -22,8 +22,7 @@ MoveTextMatch objMatchMoveText(const std::shared_ptr<CPosition>& position, const
 
 // The legal destinations of the piece on a square index in the position, by square index:
 // 0 none, 1 a move to an empty square, 2 a capture (en passant included).
-std::array<unsigned char, 64> arrLegalTargets(const std::shared_ptr<CPosition>& position,
-                                              int from);
+std::array<unsigned char, 64> arrLegalTargets(const std::shared_ptr<CPosition>& position, int from);
 
 // Square index of a king that stands in check (after a mate too), -1 when neither does.
 int intCheckedKing(const CPosition& position);

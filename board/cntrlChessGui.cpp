@@ -168,6 +168,10 @@ void cntrlChessGui::SquareSize(double value) {
 void cntrlChessGui::Mode(int value) {
     mode = value;
     ClearSelection();
+    if (fillingSpace) {
+        updateGeometry();
+        FitToSize();
+    }
     if (mode == 2) EnableNavigation(true);
     HideMoveLine();
     propertyChanged = true;

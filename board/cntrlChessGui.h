@@ -210,6 +210,12 @@ public:
     int intSoundsPlayed() const { return soundsPlayed; }
     // Name of the last sound asked for ("move", "capture", "check", "success", "failure").
     QString strLastSound() const { return lastSound; }
+    // True when the board takes all the room the control is given: the side column is left out
+    // where the mode shows nothing there (training), and the squares follow the smaller of the
+    // width and the height (off by default: the resize rule of the control's layout holds).
+    bool isFillingSpace() const { return fillingSpace; }
+    // Switches filling the control's room on or off, and lays the board out again.
+    void isFillingSpace(bool value);
     // True when the move box under the board is shown (free play and training; on by default).
     bool isMoveEntryShown() const { return moveEntryShown; }
     // Shows or hides the move box.
@@ -221,7 +227,8 @@ public:
     // --- what the control shows (for hosts and tests) ----------------------------------------
     // The control keeps its height at 0.9 of its width.
     bool hasHeightForWidth() const override { return true; }
-    int heightForWidth(int width) const override { return qRound(width * 0.9); }
+    // 0.9 of the width by the resize rule; when filling, the height the board and its rows need.
+    int heightForWidth(int width) const override;
     QSize sizeHint() const override;
 
     // Rack slot (0..11) of the picture on a display index, -1 for none.
@@ -306,6 +313,8 @@ private:
     void ShowSetupPanel(bool setup);
     void ShowNavigation(bool visible);
     void ShowMoveEntry();
+    void FitToSize();
+    double dblTwipsBelowBoard() const;
     void DisplayPosition();
     void SetPicture(int index, int slot);
     void SetPictureVisible(int index, bool visible);
@@ -431,6 +440,7 @@ private:
     int soundsPlayed = 0;
     QString lastSound;
     bool moveEntryShown = true;
+    bool fillingSpace = false;
     char pendingPromotion = 0;       // promotion letter given with a typed move
     int pendingPromotionSquare = -1; // display index where a promotion is being chosen
     std::unique_ptr<CBoardSounds> sounds;

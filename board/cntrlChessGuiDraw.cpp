@@ -17,10 +17,9 @@ const QColor kLineColor(25, 110, 215, 205);
 const QColor kAreaColor(0, 0, 255); // 0xFF0000 in 0x00BBGGRR
 const QColor kLastMoveTint(235, 215, 40, 120);
 const QColor kSelectedTint(20, 120, 40, 110);
-const QColor kTargetColor(20, 90, 30, 105);
-const QColor kMarkColors[CBoardMarks::COLORS] = {
-    QColor(21, 120, 27, 180), QColor(200, 40, 30, 180), QColor(0, 80, 200, 180),
-    QColor(225, 160, 0, 190)};
+const QColor kTargetColor(20, 85, 30, 135);
+const QColor kMarkColors[CBoardMarks::COLORS] = {QColor(21, 120, 27, 180), QColor(200, 40, 30, 180),
+                                                 QColor(0, 80, 200, 180), QColor(225, 160, 0, 190)};
 } // namespace
 
 void cntrlChessGui::paintEvent(QPaintEvent* event) {
@@ -72,8 +71,8 @@ int cntrlChessGui::DrawSquares(QPainter& p, const QRegion& dirty) const {
         ++painted;
         const int square = CBoardGeometry::intSquareOfIndex(i, whiteOnTop);
         p.setRenderHint(QPainter::Antialiasing, false);
-        p.fillRect(sq, CBoardTheme::colorOf(CBoardGeometry::isLightSquare(i) ? colorLight
-                                                                            : colorDark));
+        p.fillRect(sq,
+                   CBoardTheme::colorOf(CBoardGeometry::isLightSquare(i) ? colorLight : colorDark));
         if (lastMoveShown && (square == lastFrom || square == lastTo))
             p.fillRect(sq, kLastMoveTint);
         if (square == selected) p.fillRect(sq, kSelectedTint);

@@ -35,8 +35,8 @@ void cntrlChessGui::SetTargets(int square) {
 void cntrlChessGui::SelectSquare(int index) {
     int square = -1;
     if (index >= 0 && index < 64 && (mode == 0 || mode == 3)) {
-        const int code = position->objDiagram()->intCodeAt(
-            CBoardGeometry::intSquareOfIndex(index, whiteOnTop));
+        const int code =
+            position->objDiagram()->intCodeAt(CBoardGeometry::intSquareOfIndex(index, whiteOnTop));
         const bool own = position->isWhiteToMove() ? (code >= 1 && code <= 6) : code >= 7;
         if (own) square = CBoardGeometry::intSquareOfIndex(index, whiteOnTop);
     }
@@ -116,8 +116,8 @@ void cntrlChessGui::NoteNavigation() {
 }
 
 void cntrlChessGui::DrawArrow(int iFrom, int iTo, int color) {
-    const int from = iFrom >= 0 && iFrom < 64 ? CBoardGeometry::intSquareOfIndex(iFrom, whiteOnTop)
-                                              : -1;
+    const int from =
+        iFrom >= 0 && iFrom < 64 ? CBoardGeometry::intSquareOfIndex(iFrom, whiteOnTop) : -1;
     const int to = iTo >= 0 && iTo < 64 ? CBoardGeometry::intSquareOfIndex(iTo, whiteOnTop) : -1;
     if (marks.AddArrow(from, to, color)) UpdateArrow(from, to);
 }
@@ -238,5 +238,9 @@ void cntrlChessGui::PlaySound(const QString& name) {
 
 void cntrlChessGui::isMoveEntryShown(bool value) {
     moveEntryShown = value;
+    if (fillingSpace) {
+        updateGeometry();
+        FitToSize();
+    }
     ShowMoveEntry();
 }

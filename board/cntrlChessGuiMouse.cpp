@@ -40,6 +40,7 @@ void cntrlChessGui::mousePressEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
     if (event->button() == Qt::RightButton) {
         rightPress = intFindSquare(pos);
+        ClearSelection();
         return;
     }
     if (event->button() != Qt::LeftButton) return;
@@ -124,8 +125,8 @@ void cntrlChessGui::mouseReleaseEvent(QMouseEvent* event) {
             }
         }
         if (click >= 0 && drop == click)
-            emit SquareClicked(click, QString::fromStdString(
-                                          CBoardGeometry::strSquareName(click, whiteOnTop)));
+            emit SquareClicked(
+                click, QString::fromStdString(CBoardGeometry::strSquareName(click, whiteOnTop)));
     } catch (...) {
         // Square clicks continue past errors raised by a handler.
     }
@@ -136,9 +137,8 @@ void cntrlChessGui::RightRelease(const QPoint& pos, Qt::KeyboardModifiers keys) 
     rightPress = -1;
     const int to = intFindSquare(pos);
     if (from < 0 || to < 0) return;
-    const int color =
-        CBoardMarks::intColorOfModifiers(keys & Qt::ShiftModifier, keys & Qt::ControlModifier,
-                                         keys & Qt::AltModifier);
+    const int color = CBoardMarks::intColorOfModifiers(
+        keys & Qt::ShiftModifier, keys & Qt::ControlModifier, keys & Qt::AltModifier);
     if (from == to) {
         MarkSquare(to, color);
         return;
@@ -266,4 +266,3 @@ void cntrlChessGui::RackDrop(const QPoint& pos) {
     UpdateDrag();
     dragShown = false;
 }
-

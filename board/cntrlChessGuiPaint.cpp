@@ -94,7 +94,7 @@ void cntrlChessGui::ShowNavigation(bool visible) {
 void cntrlChessGui::ShowMoveEntry() {
     const bool show = moveEntryShown && (mode == 0 || mode == 3);
     const QRect box = rcWidget(geometry.rcMoveEntry(mode == 3));
-    const int boxWidth = std::min(box.width() / 2, std::max(160, box.width() / 3));
+    const int boxWidth = std::max(120, box.width() / 2);
     txtMove->setGeometry(box.left(), box.top(), boxWidth, box.height());
     lblMoveResult->setGeometry(box.left() + boxWidth + 8, box.top(), box.width() - boxWidth - 8,
                                box.height());
@@ -186,18 +186,56 @@ void cntrlChessGui::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (layingOut) return;
     layingOut = true;
-    const double widthTwips = width() * CBoardGeometry::TWIPS_PER_PIXEL;
-    const double heightTwips = height() * CBoardGeometry::TWIPS_PER_PIXEL;
-    // A host without a layout gets the 0.9 aspect; inside a layout heightForWidth asks for it.
-    if (parentWidget() == nullptr || parentWidget()->layout() == nullptr) {
+    // A host without a layout gets the aspect it asks for; inside a layout heightForWidth does.
+    if (!fillingSpace && (parentWidget() == nullptr || parentWidget()->layout() == nullptr)) {
         const int wanted = heightForWidth(width());
         if (height() != wanted && !isWindow()) resize(width(), wanted);
     }
-    double s = CBoardGeometry::dblSquareSizeForWidth(widthTwips);
-    // Never lay the board out taller than the control: the navigation row must stay visible.
-    s = std::min(s, (heightTwips - 370.0) / 9.25);
-    s = std::max(s, 150.0);
-    geometry = CBoardGeometry(s);
-    LayoutBoard();
+    FitToSize();
     layingOut = false;
+}
+
+double cntrlChessGui::dblTwipsBelowBoard() const {
+    // The navigation (or setup) row under the board, and the move box under that row in free play.
+    const bool boxUnderRow = moveEntryShown && mode == 0;
+    if (mode != 3) return 370.0 + (boxUnderRow ? 405.0 : 0.0);
+    return moveEntryShown ? 370.0 : 0.0;
+}
+
+void cntrlChessGui::FitToSize() {
+    const double widthTwips = width() * CBoardGeometry::TWIPS_PER_PIXEL;
+    const double heightTwips = height() * CBoardGeometry::TWIPS_PER_PIXEL;
+    const double below = dblTwipsBelowBoard();
+    double s = 0;
+    if (fillingSpace) {
+        // Only what is shown takes room: in training the board has the whole width.
+        s = mode != 3 ? CBoardGeometry::dblSquareSizeForWidth(widthTwips) : (widthTwips - 15) / 8.5;
+        s = std::min(s, below > 0 ? (heightTwips - below) / 8.75 : heightTwips / 8.5);
+    } else {
+        s = CBoardGeometry::dblSquareSizeForWidth(widthTwips);
+        // Never lay the board out taller than the control: the navigation row must stay visible.
+        s = std::min(s, (heightTwips - std::max(370.0, below)) / 9.25);
+    }
+    s = std::max(s, 150.0);
+    if (s != geometry.dblSquareSize()) {
+        StopSlide();
+        geometry = CBoardGeometry(s);
+    }
+    LayoutBoard();
+}
+
+int cntrlChessGui::heightForWidth(int width) const {
+    if (!fillingSpace) return qRound(width * 0.9);
+    const double widthTwips = width * CBoardGeometry::TWIPS_PER_PIXEL;
+    const double s =
+        mode != 3 ? CBoardGeometry::dblSquareSizeForWidth(widthTwips) : (widthTwips - 15) / 8.5;
+    const double below = dblTwipsBelowBoard();
+    const double twips = below > 0 ? 8.75 * s + below : 8.5 * s + 15;
+    return qRound(twips / CBoardGeometry::TWIPS_PER_PIXEL);
+}
+
+void cntrlChessGui::isFillingSpace(bool value) {
+    fillingSpace = value;
+    updateGeometry();
+    FitToSize();
 }

@@ -2,6 +2,7 @@
 //
 //   brisolt-board-demo [--mode N] [--flip] [--fen TEXT] [--moves "e4 e5 Nf3"] [--width PX]
 //                      [--line FROM TO] [--highlight INDEX] [--phantom AREA]
+//                      [--theme NAME] [--no-coordinates] [--select SQUARE] [--arrow MOVE]
 //                      [--screenshot FILE.png]
 #include "board/cntrlChessGui.h"
 #include "model/CError.h"
@@ -31,8 +32,14 @@ int main(int argc, char** argv) {
     const QCommandLineOption highlightOpt("highlight", "Frame a square (display index).", "INDEX");
     const QCommandLineOption phantomOpt("phantom", "Hide the pieces of a board quarter.", "AREA");
     const QCommandLineOption shotOpt("screenshot", "Render to a PNG file and exit.", "FILE");
-    parser.addOptions(
-        {modeOpt, flipOpt, fenOpt, movesOpt, widthOpt, lineOpt, highlightOpt, phantomOpt, shotOpt});
+    const QCommandLineOption themeOpt("theme", "Board theme: Classic, Brown, Blue, Green, Grey.",
+                                      "NAME");
+    const QCommandLineOption noCoordOpt("no-coordinates", "Hide the rank and file letters.");
+    const QCommandLineOption selectOpt("select", "Select the piece on a square (e.g. g5).",
+                                       "SQUARE");
+    const QCommandLineOption arrowOpt("arrow", "Draw a move (e.g. Nf3) as an arrow.", "MOVE");
+    parser.addOptions({modeOpt, flipOpt, fenOpt, movesOpt, widthOpt, lineOpt, highlightOpt,
+                       phantomOpt, shotOpt, themeOpt, noCoordOpt, selectOpt, arrowOpt});
     parser.process(app);
 
     QMainWindow window;
@@ -61,11 +68,14 @@ int main(int argc, char** argv) {
     // The mode first: writing it hides the move line that the moves below draw.
     board->Mode(parser.value(modeOpt).toInt());
     for (const QString& move : parser.value(movesOpt).split(' ', Qt::SkipEmptyParts)) {
-        int from = -1;
-        int to = -1;
-        board->MovePgn2(move, from, to, true, false);
-        if (from >= 0) board->DrawLine(from, to, true);
+        board->MovePgn(move, true, false);
     }
+    if (parser.isSet(themeOpt)) board->strBoardTheme(parser.value(themeOpt));
+    board->isCoordinatesShown(!parser.isSet(noCoordOpt));
+    if (parser.isSet(arrowOpt)) board->DrawMoveArrow(parser.value(arrowOpt));
+    if (parser.isSet(selectOpt))
+        board->SelectSquare(CBoardGeometry::intGetIndex(parser.value(selectOpt).toStdString(),
+                                                        board->isWhiteOnTop()));
     if (parser.isSet(lineOpt)) {
         const QStringList ends = parser.value(lineOpt).split(',');
         if (ends.size() == 2) board->DrawLine(ends[0].toInt(), ends[1].toInt(), true);

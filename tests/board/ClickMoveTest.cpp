@@ -24,7 +24,8 @@ protected:
         QStringList out;
         for (int i = 0; i < 64; ++i)
             if (board->intTargetMark(i) != 0)
-                out << QString::fromStdString(CBoardGeometry::strSquareName(i, board->isWhiteOnTop())) +
+                out << QString::fromStdString(
+                           CBoardGeometry::strSquareName(i, board->isWhiteOnTop())) +
                            ":" + QString::number(board->intTargetMark(i));
         out.sort();
         return out;
@@ -33,16 +34,15 @@ protected:
 
 TEST_F(ClickMoves, ClickThenTargetPlaysTheMoveAndOtherClicksCancelOrReselect) {
     const struct {
-        const char* clicks;    // squares clicked in turn
-        const char* moved;     // Moved events raised, joined by ","
-        const char* selected;  // square selected at the end, "" for none
+        const char* clicks;   // squares clicked in turn
+        const char* moved;    // Moved events raised, joined by ","
+        const char* selected; // square selected at the end, "" for none
     } cases[] = {
-        {"e2 e4", "e4", ""},
-        {"g1 f3", "Nf3", ""},
-        {"e2 e5", "", ""},       // not a target: the selection is cancelled, nothing moves
-        {"e2 d2", "", "d2"},     // another own piece takes the selection
-        {"e2 e2", "", ""},       // a second click on the piece lets it go
-        {"e7", "", ""},          // a piece of the side not to move is not selected
+        {"e2 e4", "e4", ""},    {"g1 f3", "Nf3", ""},
+        {"e2 e5", "", ""},   // not a target: the selection is cancelled, nothing moves
+        {"e2 d2", "", "d2"}, // another own piece takes the selection
+        {"e2 e2", "", ""},   // a second click on the piece lets it go
+        {"e7", "", ""},      // a piece of the side not to move is not selected
         {"e2 d2 d4", "d4", ""},
     };
     for (const auto& c : cases) {
@@ -55,7 +55,8 @@ TEST_F(ClickMoves, ClickThenTargetPlaysTheMoveAndOtherClicksCancelOrReselect) {
             if (e.startsWith("Moved:")) moved << e.mid(6);
         EXPECT_EQ(moved.join(","), c.moved) << c.clicks;
         const int sel = board->intSelectedSquare();
-        EXPECT_EQ(sel < 0 ? QString() : QString::fromStdString(CBoardGeometry::strSquareName(sel, false)),
+        EXPECT_EQ(sel < 0 ? QString()
+                          : QString::fromStdString(CBoardGeometry::strSquareName(sel, false)),
                   c.selected)
             << c.clicks;
         EXPECT_TRUE(c.selected[0] != 0 || targetMarks().isEmpty()) << c.clicks;
@@ -137,8 +138,8 @@ TEST_F(ClickMoves, RightButtonDrawsArrowsAndMarksThatLeftClicksAndMovesClear) {
     EXPECT_EQ(board->objMarks().arrArrows()[0].from, 57); // b8
     EXPECT_EQ(board->objMarks().arrArrows()[0].to, 42);   // c6
     const QImage image = board->grab().toImage();
-    const QPoint mid = (board->rcSquarePixels(idx("b8")).center() +
-                        board->rcSquarePixels(idx("c6")).center()) / 2;
+    const QPoint mid =
+        (board->rcSquarePixels(idx("b8")).center() + board->rcSquarePixels(idx("c6")).center()) / 2;
     EXPECT_GT(image.pixelColor(mid).blue(), image.pixelColor(mid).red() + 60)
         << "the arrow is painted in its colour";
     board->ClearArrows();

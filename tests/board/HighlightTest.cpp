@@ -9,7 +9,8 @@ namespace {
 using Highlights = BoardFixture;
 
 QString squareName(int index) {
-    return index < 0 ? QString() : QString::fromStdString(CBoardGeometry::strSquareName(index, false));
+    return index < 0 ? QString()
+                     : QString::fromStdString(CBoardGeometry::strSquareName(index, false));
 }
 
 QString lastMove(const cntrlChessGui& board) {
@@ -112,11 +113,10 @@ TEST_F(Highlights, KeysStepThroughTheLineWhereTheButtonsWould) {
     board->Mode(2);
     const struct {
         Qt::Key key;
-        const char* status;   // move text of the position reached
+        const char* status; // move text of the position reached
     } keys[] = {
-        {Qt::Key_Right, "e4"},  {Qt::Key_Down, "e4"},  {Qt::Key_Right, "c5"},
-        {Qt::Key_Left, "e4"},   {Qt::Key_Right, "e5"}, {Qt::Key_End, "Bb5"},
-        {Qt::Key_Home, "..."},  {Qt::Key_Left, "..."},
+        {Qt::Key_Right, "e4"}, {Qt::Key_Down, "e4"}, {Qt::Key_Right, "c5"}, {Qt::Key_Left, "e4"},
+        {Qt::Key_Right, "e5"}, {Qt::Key_End, "Bb5"}, {Qt::Key_Home, "..."}, {Qt::Key_Left, "..."},
     };
     for (const auto& k : keys) {
         QTest::keyClick(board.get(), k.key);
@@ -145,7 +145,8 @@ TEST_F(Highlights, ThemesAndCoordinates) {
 
     auto labelInk = [this] {
         const QImage image = board->grab().toImage();
-        const QRect label = board->rcSquarePixels(idx("a1")).translated(-board->rcSquarePixels(0).left(), 0);
+        const QRect label =
+            board->rcSquarePixels(idx("a1")).translated(-board->rcSquarePixels(0).left(), 0);
         const QColor window = board->palette().window().color();
         int ink = 0;
         for (int y = label.top(); y <= label.bottom(); ++y)

@@ -17,15 +17,24 @@ TEST(MoveTextInput, TypedTextsAreMatchedAgainstTheLegalMoves) {
         const char* to;
         char promotion;
     } cases[] = {
-        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "Nf3", MoveTextMatch::Played, "g1", "f3", 0},
-        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "g1f3", MoveTextMatch::Played, "g1", "f3", 0},
-        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "e4!", MoveTextMatch::Played, "e2", "e4", 0},
-        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "e5", MoveTextMatch::Illegal, "", "", 0},
-        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "Ke2", MoveTextMatch::Illegal, "", "", 0},
-        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "hello", MoveTextMatch::Unreadable, "", "", 0},
-        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "", MoveTextMatch::Unreadable, "", "", 0},
-        {"rnbqkbnr/ppp1pppp/8/3p4/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -", "exd5", MoveTextMatch::Played, "e4", "d5", 0},
-        {"rnbqkbnr/ppp1pppp/8/3p4/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -", "exd5+", MoveTextMatch::Played, "e4", "d5", 0},
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "Nf3", MoveTextMatch::Played, "g1",
+         "f3", 0},
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "g1f3", MoveTextMatch::Played,
+         "g1", "f3", 0},
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "e4!", MoveTextMatch::Played, "e2",
+         "e4", 0},
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "e5", MoveTextMatch::Illegal, "",
+         "", 0},
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "Ke2", MoveTextMatch::Illegal, "",
+         "", 0},
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "hello", MoveTextMatch::Unreadable,
+         "", "", 0},
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "", MoveTextMatch::Unreadable, "",
+         "", 0},
+        {"rnbqkbnr/ppp1pppp/8/3p4/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -", "exd5", MoveTextMatch::Played,
+         "e4", "d5", 0},
+        {"rnbqkbnr/ppp1pppp/8/3p4/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -", "exd5+", MoveTextMatch::Played,
+         "e4", "d5", 0},
         // two knights reach d2: the bare text is ambiguous, a file or a rank settles it
         {"4k3/8/8/8/8/5N2/8/1N2K3 w - -", "Nd2", MoveTextMatch::Ambiguous, "", "", 0},
         {"4k3/8/8/8/8/5N2/8/1N2K3 w - -", "Nbd2", MoveTextMatch::Played, "b1", "d2", 0},
@@ -46,8 +55,14 @@ TEST(MoveTextInput, TypedTextsAreMatchedAgainstTheLegalMoves) {
         const MoveTextMatch m = objMatchMoveText(board->objPosition(), c.text);
         EXPECT_EQ(m.result, c.result) << c.fen << " " << c.text;
         if (c.result != MoveTextMatch::Played) continue;
-        EXPECT_EQ(CBoardGeometry::strSquareName(CBoardGeometry::intIndexOfSquare(m.from, false), false), c.from) << c.text;
-        EXPECT_EQ(CBoardGeometry::strSquareName(CBoardGeometry::intIndexOfSquare(m.to, false), false), c.to) << c.text;
+        EXPECT_EQ(
+            CBoardGeometry::strSquareName(CBoardGeometry::intIndexOfSquare(m.from, false), false),
+            c.from)
+            << c.text;
+        EXPECT_EQ(
+            CBoardGeometry::strSquareName(CBoardGeometry::intIndexOfSquare(m.to, false), false),
+            c.to)
+            << c.text;
         EXPECT_EQ(m.promotion, c.promotion) << c.text;
     }
 }
@@ -76,7 +91,8 @@ TEST_F(MoveEntry, EnterInTheMoveBoxPlaysLikeADropOrSaysWhyNot) {
         EXPECT_TRUE(c.said[0] == 0 ? said.isEmpty() : said.startsWith(c.said))
             << c.text << " said: " << said.toStdString();
         EXPECT_EQ(board->objPosition()->isWhiteToMove(), !c.played) << c.text;
-        EXPECT_EQ(events.contains("Moved:" + QString(c.text).trimmed()), c.played && c.text[0] == 'N')
+        EXPECT_EQ(events.contains("Moved:" + QString(c.text).trimmed()),
+                  c.played && c.text[0] == 'N')
             << c.text;
     }
     EXPECT_TRUE(board->txtMove->isHidden()) << "no box in view mode";
