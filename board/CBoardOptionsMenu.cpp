@@ -31,8 +31,8 @@ CBoardOptionsMenu::CBoardOptionsMenu(QMenu* menu, cntrlChessGui* board_,
     auto* group = new QActionGroup(mnuTheme);
     group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (const CBoardTheme& theme : CBoardTheme::arrThemes()) {
-        QAction* action = mnuTheme->addAction(QIcon(CBoardTheme::pixPreview(theme, 32)),
-                                              theme.strName);
+        QAction* action =
+            mnuTheme->addAction(QIcon(CBoardTheme::pixPreview(theme, 32)), theme.strName);
         action->setCheckable(true);
         group->addAction(action);
         connect(action, &QAction::triggered, this, [this, name = theme.strName] {

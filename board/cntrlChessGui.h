@@ -315,6 +315,7 @@ private:
     void ShowMoveEntry();
     void FitToSize();
     double dblTwipsBelowBoard() const;
+    double dblSquareSizeFillingWidth(double widthTwips) const;
     void DisplayPosition();
     void SetPicture(int index, int slot);
     void SetPictureVisible(int index, bool visible);

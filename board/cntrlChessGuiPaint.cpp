@@ -17,6 +17,9 @@
 #include <QResizeEvent>
 
 namespace {
+// The setup panel's bottom lies this far below seven squares (its top is 7 S + 50), spare included.
+constexpr double kSetupPanelBottom = 50 + CBoardGeometry::SETUP_PANEL_HEIGHT + 30;
+
 // Rack slot of a diagram piece code (1-6 white P N B R Q K, 7-12 black); -1 for empty.
 int slotOfCode(int code) {
     static const int kSlotOfCode[13] = {-1, 5, 3, 2, 4, 1, 0, 11, 9, 8, 10, 7, 6};
@@ -202,6 +205,20 @@ double cntrlChessGui::dblTwipsBelowBoard() const {
     return moveEntryShown ? 370.0 : 0.0;
 }
 
+double cntrlChessGui::dblSquareSizeFillingWidth(double widthTwips) const {
+    // Two pixels spare everywhere: the squares' edges are rounded outward to whole pixels.
+    const double w = widthTwips - 30;
+    const double panel = CBoardGeometry::SETUP_PANEL_WIDTH;
+    switch (mode) {
+    case 3: // the board alone
+        return w / 8.5;
+    case 1: // the two rack columns, and the setup panel under them
+        return std::min((w + 50) / 11.5, (w - panel) / 9.5);
+    default: // the move lists beside the board
+        return (w - panel + 25) / 9.5;
+    }
+}
+
 void cntrlChessGui::FitToSize() {
     const double widthTwips = width() * CBoardGeometry::TWIPS_PER_PIXEL;
     const double heightTwips = height() * CBoardGeometry::TWIPS_PER_PIXEL;
@@ -209,8 +226,10 @@ void cntrlChessGui::FitToSize() {
     double s = 0;
     if (fillingSpace) {
         // Only what is shown takes room: in training the board has the whole width.
-        s = mode != 3 ? CBoardGeometry::dblSquareSizeForWidth(widthTwips) : (widthTwips - 15) / 8.5;
-        s = std::min(s, below > 0 ? (heightTwips - below) / 8.75 : heightTwips / 8.5);
+        s = dblSquareSizeFillingWidth(widthTwips);
+        s = std::min(s, below > 0 ? (heightTwips - below - 30) / 8.75 : (heightTwips - 30) / 8.5);
+        // In setup the panel under the rack reaches lower than the board.
+        if (mode == 1) s = std::min(s, (heightTwips - kSetupPanelBottom) / 7);
     } else {
         s = CBoardGeometry::dblSquareSizeForWidth(widthTwips);
         // Never lay the board out taller than the control: the navigation row must stay visible.

@@ -1,8 +1,14 @@
 #include "BoardFixture.h"
+#include "board/CBoardOptionsMenu.h"
 #include "board/CBoardSounds.h"
 #include "board/CBoardTheme.h"
+#include "board/CMemoryPropertyStore.h"
+#include "board/CPiecePictures.h"
 
+#include <QAction>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
 
 namespace {
 
@@ -190,6 +196,108 @@ TEST_F(Highlights, SoundsFollowWhatHappenedAndSwitchedOffMakeNoCall) {
     CBoardSounds sounds;
     EXPECT_FALSE(sounds.isAudible()) << "an offscreen run never opens the audio system";
     sounds.Play("move");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Highlights, FillingTheRoomUsesTheWholeWidthInTraining) {
+    const struct {
+        int mode;
+        bool moveBox;
+        QSize size;
+    } cases[] = {
+        {3, false, QSize(600, 900)}, {3, true, QSize(600, 900)},  {3, false, QSize(900, 500)},
+        {0, true, QSize(900, 900)},  {2, false, QSize(400, 300)}, {1, false, QSize(700, 700)},
+    };
+    board->isFillingSpace(true);
+    // The extent of what the control shows: the squares and every visible child.
+    auto used = [this] {
+        QRect r = board->rcSquarePixels(0).united(board->rcSquarePixels(63));
+        for (QWidget* child : board->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (child->isVisibleTo(board.get())) r |= child->geometry();
+        return r;
+    };
+    for (const auto& c : cases) {
+        board->Mode(c.mode);
+        board->isMoveEntryShown(c.moveBox);
+        for (const QSize size :
+             {c.size, QSize(c.size.width(), board->heightForWidth(c.size.width()))}) {
+            board->resize(size);
+            const QRect r = used();
+            const int right = size.width() - 1 - r.right();
+            const int bottom = size.height() - 1 - r.bottom();
+            EXPECT_GE(right, 0) << c.mode << " " << size.width() << "x" << size.height();
+            EXPECT_GE(bottom, 0) << c.mode << " " << size.width() << "x" << size.height();
+            EXPECT_LE(std::min(right, bottom), 4)
+                << "one side is filled " << c.mode << " " << size.width() << "x" << size.height();
+            if (c.mode == 3 && size.height() == board->heightForWidth(size.width())) {
+                EXPECT_LE(std::max(right, bottom), 4) << "both, at the height it asks for";
+            }
+        }
+    }
+    board->isFillingSpace(false);
+    board->resize(967 / 15 + 12 * 40, 800);
+    EXPECT_NEAR(board->SquareSize(), (board->width() * 15.0 - 967.5) / 12, 0.01)
+        << "the resize rule holds again";
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Highlights, OptionsAreStoredRestoredAndOfferedInAMenu) {
+    QMenu menu;
+    int saved = 0;
+    CBoardOptionsMenu options(&menu, board.get(), [&saved] { ++saved; });
+    options.mnuTheme->actions().at(1)->trigger(); // Brown
+    EXPECT_EQ(board->strBoardTheme(), "Brown");
+    options.mnuSounds->toggle();
+    options.mnuCoordinates->toggle();
+    EXPECT_FALSE(board->isSoundOn());
+    EXPECT_FALSE(board->isCoordinatesShown());
+    EXPECT_EQ(saved, 3);
+
+    CMemoryPropertyStore store;
+    CBoardOptionsMenu::WriteOptions(board.get(), store);
+    cntrlChessGui other;
+    CBoardOptionsMenu::ReadOptions(&other, store);
+    const struct {
+        bool (cntrlChessGui::*get)() const;
+        bool expected;
+    } switches[] = {
+        {&cntrlChessGui::isSoundOn, false},        {&cntrlChessGui::isCoordinatesShown, false},
+        {&cntrlChessGui::isLegalHintsShown, true}, {&cntrlChessGui::isLastMoveShown, true},
+        {&cntrlChessGui::isAnimateMoves, true},
+    };
+    for (const auto& s : switches)
+        EXPECT_EQ((other.*s.get)(), s.expected);
+    CBoardOptionsMenu::ReadOptions(&other, CMemoryPropertyStore());
+    EXPECT_TRUE(other.isSoundOn()) << "a missing key reads as on";
+
+    board->isSoundOn(true);
+    options.Synchronise();
+    EXPECT_TRUE(options.mnuSounds->isChecked());
+    EXPECT_TRUE(options.mnuTheme->actions().at(1)->isChecked());
+}
+
+TEST(PiecePictures, PiecesAreDrawnAtTheDevicePixelSize) {
+    CPiecePictures pictures;
+    for (qreal dpr : {1.0, 1.5, 2.0}) {
+        QImage image(qRound(50 * dpr), qRound(50 * dpr), QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(dpr);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        pictures.Draw(painter, 0, QRectF(0, 0, 50, 50));
+        painter.end();
+        // the picture is rendered at the device size, not scaled up from the logical one
+        const QImage direct = pictures.pixPicture(0, qRound(50 * dpr))
+                                  .toImage()
+                                  .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(1.0);
+        EXPECT_EQ(image, direct) << dpr;
+    }
 }
 
 } // namespace
