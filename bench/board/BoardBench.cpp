@@ -1,6 +1,7 @@
 // Cost of the board control's hot paths: a training drop with its judgement and the stored
-// reply, a free-play drop, and the repaint that follows a move, beside the bare rules work of
-// the same move (the limit the control cannot go under).
+// reply, a free-play drop, the repaint that follows a move, selecting a piece with its targets
+// and one frame of a sliding piece, beside the bare rules work of the same move (the limit the
+// control cannot go under).
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/board/bench_board
 #include "board/cntrlChessGui.h"
@@ -105,6 +106,88 @@ void BM_RepaintAfterMove(benchmark::State& state) {
     state.counters["squares"] = painted;
 }
 BENCHMARK(BM_RepaintAfterMove)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// A training drop on a shown board as the trainee sees it: judgement, the stored reply, the
+// last-move tint, the start of the reply's slide, and the repaint of what changed.
+void BM_ShownDropWithHighlightAndSlideStart(benchmark::State& state) {
+    cntrlChessGui board;
+    board.resize(760, 684);
+    board.show();
+    board.ComputerPlays(1);
+    board.isSoundOn(false);
+    const auto tree = trainingTree();
+    const int e2 = CBoardGeometry::intGetIndex("e2", false);
+    const int e4 = CBoardGeometry::intGetIndex("e4", false);
+    int painted = 0;
+    int sliding = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        board.objGameTree(tree);
+        board.Mode(3);
+        QApplication::processEvents();
+        state.ResumeTiming();
+        board.MakeMove(e2, e4, 0);
+        sliding += board.isAnimating() ? 1 : 0;
+        QApplication::processEvents();
+        painted = board.intLastPaintedSquares();
+    }
+    if (sliding != static_cast<int>(state.iterations())) state.SkipWithError("no slide started");
+    state.counters["squares"] = painted;
+}
+BENCHMARK(BM_ShownDropWithHighlightAndSlideStart)->Unit(benchmark::kMicrosecond);
+
+// Selecting a piece: its legal targets found and the squares that change repainted.
+void BM_SelectPieceWithTargets(benchmark::State& state) {
+    cntrlChessGui board;
+    board.resize(760, 684);
+    board.show();
+    board.MovePgn("e4", true, false);
+    board.MovePgn("e5", true, false);
+    QApplication::processEvents();
+    const int g1 = CBoardGeometry::intGetIndex("g1", false);
+    for (auto _ : state) {
+        board.SelectSquare(g1);
+        QApplication::processEvents();
+        board.SelectSquare(-1);
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_SelectPieceWithTargets)->Unit(benchmark::kMicrosecond);
+
+// One frame of a sliding piece on a board of squares 1000 pixels wide (the reply Nf6 crossing two squares
+// diagonally): the piece moved along its path and the region it left and entered repainted.
+void BM_SlideFrameAt1000Px(benchmark::State& state) {
+    cntrlChessGui board;
+    board.isFillingSpace(true);
+    board.Mode(3);
+    board.isMoveEntryShown(false);
+    board.resize(1065, 1065); // the squares span 1000 pixels
+    board.show();
+    board.intAnimationMs(2000);
+    board.MovePgn("e4", true, false);
+    QApplication::processEvents();
+    board.MovePgn("Nf6", true, false);
+    QApplication::processEvents();
+    double t = 0;
+    int painted = 0;
+    for (auto _ : state) {
+        if (!board.isAnimating()) {
+            // The slide's own clock ran out: take the reply back and play it again.
+            state.PauseTiming();
+            board.cmdNavigation_Click(2);
+            board.MovePgn("Nf6", true, false);
+            QApplication::processEvents();
+            state.ResumeTiming();
+        }
+        t = t >= 0.95 ? 0.05 : t + 0.05;
+        board.SetAnimationProgress(t);
+        QApplication::processEvents();
+        painted = board.intLastPaintedSquares();
+    }
+    state.counters["squares"] = painted;
+    state.counters["board_px"] = board.rcSquarePixels(63).right() - board.rcSquarePixels(0).left();
+}
+BENCHMARK(BM_SlideFrameAt1000Px)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -2,7 +2,7 @@
 //
 //   brisolt-board-demo [--mode N] [--flip] [--fen TEXT] [--moves "e4 e5 Nf3"] [--width PX]
 //                      [--line FROM TO] [--highlight INDEX] [--phantom AREA]
-//                      [--theme NAME] [--no-coordinates] [--select SQUARE] [--arrow MOVE]
+//                      [--theme NAME] [--no-coordinates] [--select SQUARE] [--arrow MOVE] [--fill]
 //                      [--screenshot FILE.png]
 #include "board/cntrlChessGui.h"
 #include "model/CError.h"
@@ -38,8 +38,9 @@ int main(int argc, char** argv) {
     const QCommandLineOption selectOpt("select", "Select the piece on a square (e.g. g5).",
                                        "SQUARE");
     const QCommandLineOption arrowOpt("arrow", "Draw a move (e.g. Nf3) as an arrow.", "MOVE");
+    const QCommandLineOption fillOpt("fill", "Let the board take all the room it is given.");
     parser.addOptions({modeOpt, flipOpt, fenOpt, movesOpt, widthOpt, lineOpt, highlightOpt,
-                       phantomOpt, shotOpt, themeOpt, noCoordOpt, selectOpt, arrowOpt});
+                       phantomOpt, shotOpt, themeOpt, noCoordOpt, selectOpt, arrowOpt, fillOpt});
     parser.process(app);
 
     QMainWindow window;
@@ -54,6 +55,7 @@ int main(int argc, char** argv) {
                      [&window](const QString& text) { window.statusBar()->showMessage(text); });
 
     board->isWhiteOnTop(parser.isSet(flipOpt));
+    board->isFillingSpace(parser.isSet(fillOpt));
     if (parser.isSet(fenOpt)) {
         try {
             if (!board->ApplyFen(parser.value(fenOpt))) {
