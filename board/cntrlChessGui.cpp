@@ -166,6 +166,12 @@ void cntrlChessGui::SquareSize(double value) {
 }
 
 void cntrlChessGui::Mode(int value) {
+    // Setup hides the tints of the last move and of a check: repaint them on the way in and out.
+    if ((mode == 1) != (value == 1)) {
+        UpdateSquare(lastFrom);
+        UpdateSquare(lastTo);
+        UpdateSquare(checkSquare);
+    }
     mode = value;
     ClearSelection();
     if (fillingSpace) {

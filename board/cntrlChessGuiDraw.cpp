@@ -64,6 +64,8 @@ int cntrlChessGui::DrawSquares(QPainter& p, const QRegion& dirty) const {
     const double pic = geometry.dblPictureSize() / k;
     const double edge = geometry.dblSquareSize() / k;
     const int slideTo = animPiece >= 0 ? CBoardGeometry::intIndexOfSquare(animTo, whiteOnTop) : -1;
+    // In setup the pictures are being edited: the tints of the position would mislead.
+    const bool tints = mode != 1;
     int painted = 0;
     for (int i = 0; i < 64; ++i) {
         const QRect sq = rcSquareSnapped(i);
@@ -73,11 +75,11 @@ int cntrlChessGui::DrawSquares(QPainter& p, const QRegion& dirty) const {
         p.setRenderHint(QPainter::Antialiasing, false);
         p.fillRect(sq,
                    CBoardTheme::colorOf(CBoardGeometry::isLightSquare(i) ? colorLight : colorDark));
-        if (lastMoveShown && (square == lastFrom || square == lastTo))
+        if (tints && lastMoveShown && (square == lastFrom || square == lastTo))
             p.fillRect(sq, kLastMoveTint);
         if (square == selected) p.fillRect(sq, kSelectedTint);
         p.setRenderHint(QPainter::Antialiasing);
-        if (square == checkSquare) {
+        if (tints && square == checkSquare) {
             QRadialGradient glow(QRectF(sq).center(), edge * 0.62);
             glow.setColorAt(0, QColor(255, 0, 0, 230));
             glow.setColorAt(0.45, QColor(231, 0, 0, 160));

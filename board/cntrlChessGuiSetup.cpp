@@ -122,6 +122,9 @@ void cntrlChessGui::ApplySetup() {
                                        title);
     }
     position = pos;
+    // The pictures already show the setup; only the last move and a check are brought up to date.
+    NoteMove(nullptr, false);
+    UpdateCheck();
     ResetTree(position);
     RefreshVariations(nextNodes);
     ClearMoveLists();

@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build ccache pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     libsqlite3-dev sqlite3
-    qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-image-formats-plugins libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-image-formats-plugins qt6-multimedia-dev libgl-dev
     stockfish pgn-extract bc nodejs time
     xvfb xauth
     clang libclang-rt-14-dev clang-format clang-tidy

@@ -154,8 +154,8 @@ void BM_SelectPieceWithTargets(benchmark::State& state) {
 }
 BENCHMARK(BM_SelectPieceWithTargets)->Unit(benchmark::kMicrosecond);
 
-// One frame of a sliding piece on a board of squares 1000 pixels wide (the reply Nf6 crossing two squares
-// diagonally): the piece moved along its path and the region it left and entered repainted.
+// One frame of a sliding piece on a board of squares 1000 pixels wide (the reply Nf6 crossing two
+// squares diagonally): the piece moved along its path and the region it left and entered repainted.
 void BM_SlideFrameAt1000Px(benchmark::State& state) {
     cntrlChessGui board;
     board.isFillingSpace(true);

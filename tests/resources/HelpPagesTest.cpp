@@ -50,6 +50,7 @@ const Page pages[] = {
     {"workbooks.html", "Workbook files"},
     {"practice.html", "Practice against the engine"},
     {"building.html", "Building workbooks"},
+    {"board.html", "The board: mouse, keys and options"},
 };
 
 void PrintTo(const Page& page, std::ostream* out) {
