@@ -20,6 +20,7 @@ const Switch kSwitches[] = {
     {"ShowLastMove", &cntrlChessGui::isLastMoveShown, &cntrlChessGui::isLastMoveShown},
     {"AnimateMoves", &cntrlChessGui::isAnimateMoves, &cntrlChessGui::isAnimateMoves},
     {"Sounds", &cntrlChessGui::isSoundOn, &cntrlChessGui::isSoundOn},
+    {"ShowMoveBox", &cntrlChessGui::isMoveEntryShown, &cntrlChessGui::isMoveEntryShown},
 };
 } // namespace
 
@@ -56,6 +57,7 @@ CBoardOptionsMenu::CBoardOptionsMenu(QMenu* menu, cntrlChessGui* board_,
     mnuLastMove = toggle("mnuLastMove", "Highlight Last Mo&ve", 2);
     mnuAnimate = toggle("mnuAnimate", "&Animate Moves", 3);
     mnuSounds = toggle("mnuSounds", "&Sounds", 4);
+    mnuMoveBox = toggle("mnuMoveBox", "Move &Box Under the Board", 5);
     connect(mnuTheme, &QMenu::aboutToShow, this, &CBoardOptionsMenu::Synchronise);
     Synchronise();
 }
@@ -64,8 +66,9 @@ void CBoardOptionsMenu::Synchronise() {
     const QString theme = board->strBoardTheme();
     for (QAction* action : mnuTheme->actions())
         action->setChecked(action->text() == theme);
-    QAction* actions[] = {mnuCoordinates, mnuLegalMoves, mnuLastMove, mnuAnimate, mnuSounds};
-    for (int k = 0; k < 5; ++k)
+    QAction* actions[] = {mnuCoordinates, mnuLegalMoves, mnuLastMove,
+                          mnuAnimate,     mnuSounds,     mnuMoveBox};
+    for (int k = 0; k < 6; ++k)
         actions[k]->setChecked((board->*kSwitches[k].get)());
 }
 

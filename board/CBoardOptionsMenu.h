@@ -9,8 +9,8 @@ class cntrlChessGui;
 class CPropertyStore;
 
 // The board's look-and-feel options as menu entries: a theme submenu with a preview of each
-// theme, and switches for coordinates, legal-move marks, the last-move tint, sliding moves and
-// sounds. The host passes a callback that saves the options when one changes.
+// theme, and switches for coordinates, legal-move marks, the last-move tint, sliding moves,
+// sounds and the move box. The host passes a callback that saves the options when one changes.
 class CBoardOptionsMenu : public QObject {
     Q_OBJECT
 public:
@@ -18,7 +18,7 @@ public:
     CBoardOptionsMenu(QMenu* menu, cntrlChessGui* board, std::function<void()> changed);
 
     // Reads the switches from the store ("ShowCoordinates", "ShowLegalMoves", "ShowLastMove",
-    // "AnimateMoves", "Sounds"; all on when absent) and applies them to the board.
+    // "AnimateMoves", "Sounds", "ShowMoveBox"; all on when absent) and applies them.
     static void ReadOptions(cntrlChessGui* board, const CPropertyStore& store);
     // Writes the board's switches to the store (values equal to the default are not kept).
     static void WriteOptions(const cntrlChessGui* board, CPropertyStore& store);
@@ -32,6 +32,7 @@ public:
     QAction* mnuLastMove;
     QAction* mnuAnimate;
     QAction* mnuSounds;
+    QAction* mnuMoveBox;
 
 private:
     cntrlChessGui* board;

@@ -56,6 +56,8 @@ int main(int argc, char** argv) {
 
     board->isWhiteOnTop(parser.isSet(flipOpt));
     board->isFillingSpace(parser.isSet(fillOpt));
+    // A click on the board gives it the keys (Left, Right, Home, End, Up, Down).
+    board->setFocusPolicy(Qt::ClickFocus);
     if (parser.isSet(fenOpt)) {
         try {
             if (!board->ApplyFen(parser.value(fenOpt))) {

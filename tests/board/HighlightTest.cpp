@@ -57,6 +57,25 @@ TEST_F(Highlights, LastMoveFollowsEveryKindOfMove) {
     EXPECT_EQ(lastMove(*board), "e8c8") << "switched off it is kept, only not painted";
 }
 
+TEST_F(Highlights, TheLastMoveIsTintedUnlessSwitchedOffOrInSetup) {
+    const struct {
+        int mode;
+        bool shown;
+        bool tinted;
+    } cases[] = {{0, true, true}, {2, true, true}, {0, false, false}, {1, true, false}};
+    for (const auto& c : cases) {
+        board->Mode(0);
+        board->InitialPosition();
+        board->MovePgn("Nf3", true, false);
+        board->isLastMoveShown(c.shown);
+        board->Mode(c.mode);
+        const QImage image = board->grab().toImage();
+        const QPoint corner = board->rcSquarePixels(idx("g1")).topLeft() + QPoint(3, 3);
+        const QColor plain = CBoardTheme::colorOf(board->SquareColorDark()); // g1 is dark
+        EXPECT_EQ(image.pixelColor(corner) != plain, c.tinted) << c.mode << " " << c.shown;
+    }
+}
+
 TEST_F(Highlights, TheKingInCheckIsMarked) {
     const struct {
         const char* fen;
@@ -255,9 +274,10 @@ TEST_F(Highlights, OptionsAreStoredRestoredAndOfferedInAMenu) {
     EXPECT_EQ(board->strBoardTheme(), "Brown");
     options.mnuSounds->toggle();
     options.mnuCoordinates->toggle();
+    options.mnuMoveBox->toggle();
     EXPECT_FALSE(board->isSoundOn());
     EXPECT_FALSE(board->isCoordinatesShown());
-    EXPECT_EQ(saved, 3);
+    EXPECT_EQ(saved, 4);
 
     CMemoryPropertyStore store;
     CBoardOptionsMenu::WriteOptions(board.get(), store);
@@ -269,7 +289,7 @@ TEST_F(Highlights, OptionsAreStoredRestoredAndOfferedInAMenu) {
     } switches[] = {
         {&cntrlChessGui::isSoundOn, false},        {&cntrlChessGui::isCoordinatesShown, false},
         {&cntrlChessGui::isLegalHintsShown, true}, {&cntrlChessGui::isLastMoveShown, true},
-        {&cntrlChessGui::isAnimateMoves, true},
+        {&cntrlChessGui::isAnimateMoves, true},    {&cntrlChessGui::isMoveEntryShown, false},
     };
     for (const auto& s : switches)
         EXPECT_EQ((other.*s.get)(), s.expected);
