@@ -4,8 +4,10 @@
 #include "board/CBoardTheme.h"
 #include "board/CMemoryPropertyStore.h"
 #include "board/CPiecePictures.h"
+#include "board/ResourceLocator.h"
 
 #include <QAction>
+#include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
@@ -215,6 +217,25 @@ TEST_F(Highlights, SoundsFollowWhatHappenedAndSwitchedOffMakeNoCall) {
     CBoardSounds sounds;
     EXPECT_FALSE(sounds.isAudible()) << "an offscreen run never opens the audio system";
     sounds.Play("move");
+}
+
+TEST(BoardSounds, TheMadeFilesAreShortAudibleWaves) {
+    for (const QString& name : CBoardSounds::arrstrNames()) {
+        QFile file(strFindResource("sounds/" + name + ".wav"));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+        const QByteArray wav = file.readAll();
+        ASSERT_GT(wav.size(), 44) << name.toStdString();
+        EXPECT_EQ(wav.mid(0, 4), "RIFF");
+        EXPECT_EQ(wav.mid(8, 8), "WAVEfmt ");
+        EXPECT_EQ(wav.mid(36, 4), "data");
+        const auto* samples = reinterpret_cast<const qint16*>(wav.constData() + 44);
+        const qsizetype count = (wav.size() - 44) / 2;
+        int peak = 0;
+        for (qsizetype i = 0; i < count; ++i)
+            peak = std::max(peak, std::abs(int(samples[i])));
+        EXPECT_GT(peak, 8000) << name.toStdString() << " is heard";
+        EXPECT_LT(count, 44100 * 6 / 10) << name.toStdString() << " lasts under 0.6 s";
+    }
 }
 
 } // namespace
