@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -66,19 +67,35 @@ int cntrlChessGui::DrawSquares(QPainter& p, const QRegion& dirty) const {
     const int slideTo = animPiece >= 0 ? CBoardGeometry::intIndexOfSquare(animTo, whiteOnTop) : -1;
     // In setup the pictures are being edited: the tints of the position would mislead.
     const bool tints = mode != 1;
+    std::array<QRect, 64> squares;
+    std::array<bool, 64> drawn{};
     int painted = 0;
+    // First the flat layer, without antialiasing: colours, tints and frames.
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setBrush(Qt::NoBrush);
     for (int i = 0; i < 64; ++i) {
-        const QRect sq = rcSquareSnapped(i);
+        squares[i] = rcSquareSnapped(i);
+        const QRect& sq = squares[i];
         if (!dirty.intersects(sq)) continue;
+        drawn[i] = true;
         ++painted;
         const int square = CBoardGeometry::intSquareOfIndex(i, whiteOnTop);
-        p.setRenderHint(QPainter::Antialiasing, false);
         p.fillRect(sq,
                    CBoardTheme::colorOf(CBoardGeometry::isLightSquare(i) ? colorLight : colorDark));
         if (tints && lastMoveShown && (square == lastFrom || square == lastTo))
             p.fillRect(sq, kLastMoveTint);
         if (square == selected) p.fillRect(sq, kSelectedTint);
-        p.setRenderHint(QPainter::Antialiasing);
+        if (squareBorder[i]) {
+            p.setPen(QPen(QColor(40, 40, 40), 1));
+            p.drawRect(sq.adjusted(0, 0, -1, -1));
+        }
+    }
+    // Then the round shapes and the pieces, antialiased.
+    p.setRenderHint(QPainter::Antialiasing);
+    for (int i = 0; i < 64; ++i) {
+        if (!drawn[i]) continue;
+        const QRect& sq = squares[i];
+        const int square = CBoardGeometry::intSquareOfIndex(i, whiteOnTop);
         if (tints && square == checkSquare) {
             QRadialGradient glow(QRectF(sq).center(), edge * 0.62);
             glow.setColorAt(0, QColor(255, 0, 0, 230));
@@ -92,13 +109,6 @@ int cntrlChessGui::DrawSquares(QPainter& p, const QRegion& dirty) const {
             p.setPen(QPen(kMarkColors[mark], w));
             p.setBrush(Qt::NoBrush);
             p.drawEllipse(QRectF(sq).adjusted(w / 2 + 1, w / 2 + 1, -w / 2 - 1, -w / 2 - 1));
-        }
-        if (squareBorder[i]) {
-            p.setRenderHint(QPainter::Antialiasing, false);
-            p.setPen(QPen(QColor(40, 40, 40), 1));
-            p.setBrush(Qt::NoBrush);
-            p.drawRect(sq.adjusted(0, 0, -1, -1));
-            p.setRenderHint(QPainter::Antialiasing);
         }
         if (pictures[i] >= 0 && pictureVisible[i] && i != slideTo) {
             const CTwipRect pr = geometry.rcPicture(i);
