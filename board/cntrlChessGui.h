@@ -331,6 +331,7 @@ private:
     void DrawRack(QPainter& p, const QRect& dirty) const;
     void DrawAreasAndLine(QPainter& p) const;
     void DrawArrows(QPainter& p) const;
+    void DrawArrow(QPainter& p, int fromIndex, int toIndex, const QColor& color) const;
     void DrawSlidingPieces(QPainter& p) const;
     QRect rcSquareSnapped(int index) const;
     // highlights, arrows and sliding (cntrlChessGuiHints.cpp)
@@ -348,6 +349,7 @@ private:
     void PlayMoveSound(const std::shared_ptr<CPosition>& before);
     void LeftPress(int index, int shift);
     void RightRelease(const QPoint& pos, Qt::KeyboardModifiers keys);
+    void UpdateArrowPreview();
     void OnMoveEntered();
     // move input (cntrlChessGuiInput.cpp)
     void DragStart(int index, const QPoint& pos, bool ctrl);
@@ -425,8 +427,10 @@ private:
     bool lastMoveShown = true;
     int checkSquare = -1; // square index of a king in check
     CBoardMarks marks;
-    int rightPress = -1;                      // display index where the right button went down
-    int clickIndex = -1;                      // display index where the left button went down
+    int rightPress = -1; // display index where the right button went down
+    int rightHover = -1; // display index under the pointer while the right button is held
+    int rightColor = 0;  // colour of the arrow being drawn
+    int clickIndex = -1; // display index where the left button went down
     bool deselectOnRelease = false;           // a click on the selected piece lets it go
     std::shared_ptr<CPosition> notedPosition; // the position the last move and arrows belong to
     bool animateMoves = true;

@@ -181,38 +181,44 @@ void cntrlChessGui::DrawAreasAndLine(QPainter& p) const {
     }
 }
 
-void cntrlChessGui::DrawArrows(QPainter& p) const {
+void cntrlChessGui::DrawArrow(QPainter& p, int fromIndex, int toIndex, const QColor& color) const {
     const double edge = geometry.dblSquareSize() / CBoardGeometry::TWIPS_PER_PIXEL;
+    const QPointF a = QRectF(rcSquareSnapped(fromIndex)).center();
+    const QPointF b = QRectF(rcSquareSnapped(toIndex)).center();
+    const double length = std::hypot(b.x() - a.x(), b.y() - a.y());
+    if (length < 1) return;
+    const double shaft = edge * 0.09;
+    const double head = std::min(edge * 0.42, length * 0.6);
+    const double wing = edge * 0.24;
+    // The arrow is built along the x axis and turned onto its squares.
+    QPainterPath path;
+    path.moveTo(edge * 0.18, -shaft);
+    path.lineTo(length - head, -shaft);
+    path.lineTo(length - head, -wing);
+    path.lineTo(length, 0);
+    path.lineTo(length - head, wing);
+    path.lineTo(length - head, shaft);
+    path.lineTo(edge * 0.18, shaft);
+    path.closeSubpath();
+    p.save();
+    p.translate(a);
+    p.rotate(std::atan2(b.y() - a.y(), b.x() - a.x()) * 180.0 / M_PI);
+    p.setBrush(color);
+    p.drawPath(path);
+    p.restore();
+}
+
+void cntrlChessGui::DrawArrows(QPainter& p) const {
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
-    for (const CBoardMarks::Arrow& arrow : marks.arrArrows()) {
-        const QPointF a =
-            QRectF(rcSquareSnapped(CBoardGeometry::intIndexOfSquare(arrow.from, whiteOnTop)))
-                .center();
-        const QPointF b =
-            QRectF(rcSquareSnapped(CBoardGeometry::intIndexOfSquare(arrow.to, whiteOnTop)))
-                .center();
-        const double length = std::hypot(b.x() - a.x(), b.y() - a.y());
-        if (length < 1) continue;
-        const double shaft = edge * 0.09;
-        const double head = std::min(edge * 0.42, length * 0.6);
-        const double wing = edge * 0.24;
-        // The arrow is built along the x axis and turned onto its squares.
-        QPainterPath path;
-        path.moveTo(edge * 0.18, -shaft);
-        path.lineTo(length - head, -shaft);
-        path.lineTo(length - head, -wing);
-        path.lineTo(length, 0);
-        path.lineTo(length - head, wing);
-        path.lineTo(length - head, shaft);
-        path.lineTo(edge * 0.18, shaft);
-        path.closeSubpath();
-        p.save();
-        p.translate(a);
-        p.rotate(std::atan2(b.y() - a.y(), b.x() - a.x()) * 180.0 / M_PI);
-        p.setBrush(kMarkColors[arrow.color]);
-        p.drawPath(path);
-        p.restore();
+    for (const CBoardMarks::Arrow& arrow : marks.arrArrows())
+        DrawArrow(p, CBoardGeometry::intIndexOfSquare(arrow.from, whiteOnTop),
+                  CBoardGeometry::intIndexOfSquare(arrow.to, whiteOnTop), kMarkColors[arrow.color]);
+    // The arrow being drawn with the right button, paler until it is let go.
+    if (rightPress >= 0 && rightHover >= 0 && rightHover != rightPress) {
+        QColor pale = kMarkColors[rightColor];
+        pale.setAlpha(110);
+        DrawArrow(p, rightPress, rightHover, pale);
     }
 }
 

@@ -40,6 +40,7 @@ void cntrlChessGui::mousePressEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
     if (event->button() == Qt::RightButton) {
         rightPress = intFindSquare(pos);
+        rightHover = rightPress;
         ClearSelection();
         return;
     }
@@ -80,6 +81,18 @@ void cntrlChessGui::LeftPress(int index, int shift) {
 }
 
 void cntrlChessGui::mouseMoveEvent(QMouseEvent* event) {
+    if ((event->buttons() & Qt::RightButton) && rightPress >= 0) {
+        const int hover = intFindSquare(event->position().toPoint());
+        if (hover != rightHover) {
+            const Qt::KeyboardModifiers keys = event->modifiers();
+            rightColor = CBoardMarks::intColorOfModifiers(
+                keys & Qt::ShiftModifier, keys & Qt::ControlModifier, keys & Qt::AltModifier);
+            UpdateArrowPreview();
+            rightHover = hover;
+            UpdateArrowPreview();
+        }
+        return;
+    }
     if (!(event->buttons() & Qt::LeftButton)) return;
     const QPoint pos = event->position().toPoint();
     try {
@@ -132,9 +145,16 @@ void cntrlChessGui::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
+void cntrlChessGui::UpdateArrowPreview() {
+    if (rightPress < 0 || rightHover < 0) return;
+    update(rcSquarePixels(rightPress).united(rcSquarePixels(rightHover)).adjusted(-4, -4, 4, 4));
+}
+
 void cntrlChessGui::RightRelease(const QPoint& pos, Qt::KeyboardModifiers keys) {
+    UpdateArrowPreview();
     const int from = rightPress;
     rightPress = -1;
+    rightHover = -1;
     const int to = intFindSquare(pos);
     if (from < 0 || to < 0) return;
     const int color = CBoardMarks::intColorOfModifiers(

@@ -108,6 +108,22 @@ TEST_F(ClickMoves, DotsShowWhileDraggingAndCanBeSwitchedOff) {
 }
 
 TEST_F(ClickMoves, RightButtonDrawsArrowsAndMarksThatLeftClicksAndMovesClear) {
+    // while the button is held a pale arrow follows the pointer
+    const QPoint e3 = board->rcSquarePixels(idx("e3")).center();
+    const QColor plain = board->grab().toImage().pixelColor(e3);
+    QTest::mousePress(board.get(), Qt::RightButton, Qt::NoModifier,
+                      board->rcSquarePixels(idx("e2")).center());
+    const QPoint e4 = board->rcSquarePixels(idx("e4")).center();
+    QMouseEvent hold(QEvent::MouseMove, QPointF(e4), board->mapToGlobal(QPointF(e4)), Qt::NoButton,
+                     Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(board.get(), &hold);
+    EXPECT_NE(board->grab().toImage().pixelColor(e3), plain);
+    EXPECT_TRUE(board->objMarks().isEmpty()) << "nothing is kept before the button is let go";
+    QTest::mouseRelease(board.get(), Qt::RightButton, Qt::NoModifier, e4);
+    ASSERT_EQ(board->objMarks().arrArrows().size(), 1u);
+    board->ClearArrows();
+    EXPECT_EQ(board->grab().toImage().pixelColor(e3), plain);
+
     rightDrag("e2", "e4");
     rightDrag("g1", "f3", Qt::ShiftModifier);
     click("d4", Qt::RightButton, Qt::ControlModifier);
