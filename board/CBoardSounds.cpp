@@ -35,7 +35,12 @@ bool CBoardSounds::isAudible() const {
     if (QGuiApplication::platformName() == "offscreen" ||
         qEnvironmentVariableIsSet("BRISOLT_NO_SOUND"))
         return false;
-    return !QMediaDevices::audioOutputs().isEmpty();
+    // Without a sound server the audio system says so on the console; the board just stays quiet.
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    const bool any = !QMediaDevices::audioOutputs().isEmpty();
+    qInstallMessageHandler(previous);
+    return any;
 #else
     return false;
 #endif
