@@ -1,0 +1,203 @@
+#include "workbook/ReviewDay.h"
+#include "workbook/ReviewSchedule.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <limits>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct ReferenceRow {
+    std::string sequence;
+    int32_t step = 0;
+    int64_t day = 0;
+    int32_t rating = 0;
+    double stability = 0;
+    double difficulty = 0;
+    int32_t interval = 0;
+    int64_t due = 0;
+};
+
+std::vector<ReferenceRow> readReference() {
+    std::ifstream in(BRISOLT_FSRS_REFERENCE);
+    std::vector<ReferenceRow> rows;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#' || line.rfind("sequence,", 0) == 0) continue;
+        std::istringstream fields(line);
+        ReferenceRow row;
+        std::string cell;
+        std::getline(fields, row.sequence, ',');
+        char comma = 0;
+        fields >> row.step >> comma >> row.day >> comma >> row.rating >> comma >> row.stability >>
+            comma >> row.difficulty >> comma >> row.interval >> comma >> row.due;
+        EXPECT_FALSE(fields.fail()) << "unreadable reference line: " << line;
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+// The reference values carry 8 decimals, rounded after each step; the stability may grow to
+// 36500 days, so it is compared relative to its size.
+constexpr double kStabilityRelativeTolerance = 1e-6;
+constexpr double kDifficultyTolerance = 1e-6;
+
+TEST(ReviewSchedule, MatchesTheReferenceTableForEveryRatingSequence) {
+    const std::vector<ReferenceRow> rows = readReference();
+    ASSERT_GE(rows.size(), 300U) << "reference table missing or cut short";
+    const ReviewSchedule schedule;
+    // The table starts every sequence on day 0; ours starts on a real date to cover large days.
+    const int64_t start = *ReviewDay::parse("2024-01-01");
+    ReviewState state;
+    std::string sequence;
+    for (const ReferenceRow& row : rows) {
+        SCOPED_TRACE(row.sequence + " step " + std::to_string(row.step));
+        if (row.sequence != sequence) {
+            ASSERT_EQ(row.step, 1);
+            sequence = row.sequence;
+            state = ReviewState{};
+        }
+        state = schedule.objReview(state, static_cast<ReviewRating>(row.rating), start + row.day);
+        EXPECT_NEAR(state.dblStability, row.stability,
+                    row.stability * kStabilityRelativeTolerance);
+        EXPECT_NEAR(state.dblDifficulty, row.difficulty, kDifficultyTolerance);
+        // The reference lets the grades' order push an interval up to 3 days past the longest
+        // interval of 36500 days; ours stops there.
+        const int32_t interval = std::min(row.interval, 36500);
+        EXPECT_EQ(state.lngIntervalDays, interval);
+        EXPECT_EQ(state.lngDueDay, start + row.day + interval);
+        EXPECT_EQ(row.due, row.day + row.interval) << "reference table inconsistent";
+        EXPECT_EQ(state.lngReviews, row.step);
+    }
+}
+
+TEST(ReviewSchedule, GradesResultsAsAgainHardOrGood) {
+    const struct {
+        bool solved;
+        int32_t wrongMoves;
+        ReviewRating expected;
+    } cases[] = {
+        {true, 0, ReviewRating::Good},    {true, 1, ReviewRating::Hard},
+        {true, 7, ReviewRating::Hard},    {false, 0, ReviewRating::Again},
+        {false, 3, ReviewRating::Again},  {true, -2, ReviewRating::Good},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReviewSchedule::ratingForResult(c.solved, c.wrongMoves), c.expected)
+            << c.solved << " " << c.wrongMoves;
+    }
+}
+
+TEST(ReviewSchedule, CountsLapsesOnlyForFailedReviews) {
+    const ReviewSchedule schedule;
+    ReviewState state = schedule.objReview({}, ReviewRating::Again, 100);
+    EXPECT_EQ(state.lngLapses, 0);
+    state = schedule.objReview(state, ReviewRating::Good, state.lngDueDay);
+    state = schedule.objReview(state, ReviewRating::Again, state.lngDueDay);
+    state = schedule.objReview(state, ReviewRating::Hard, state.lngDueDay);
+    state = schedule.objReview(state, ReviewRating::Again, state.lngDueDay);
+    EXPECT_EQ(state.lngLapses, 2);
+    EXPECT_EQ(state.lngReviews, 5);
+}
+
+// A workbook may hold any values in its schedule table: whatever is stored, a review gives a
+// finite state that is due after the review.
+TEST(ReviewSchedule, UnusableStoredStatesAreTreatedAsNewOrClamped) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const int64_t day = 20000;
+    const ReviewSchedule schedule;
+    const ReviewState fresh = schedule.objReview({}, ReviewRating::Good, day);
+    const ReviewState usable{20.0, 10.0, day - 20, day, 20, 4, 1};
+    const ReviewState fromUsable = schedule.objReview(usable, ReviewRating::Good, day);
+    const struct {
+        const char* name;
+        ReviewState stored;
+        const ReviewState& expected;
+    } cases[] = {
+        {"stability NaN", {nan, 5.0, day - 3, day, 3, 2, 0}, fresh},
+        {"stability infinite", {inf, 5.0, day - 3, day, 3, 2, 0}, fresh},
+        {"stability negative", {-4.0, 5.0, day - 3, day, 3, 2, 0}, fresh},
+        {"difficulty NaN", {4.0, nan, day - 3, day, 3, 2, 0}, fresh},
+        {"difficulty zero", {4.0, 0.0, day - 3, day, 3, 2, 0}, fresh},
+        {"no reviews counted", {4.0, 5.0, day - 3, day, 0, 0, 0}, fresh},
+        {"negative reviews", {4.0, 5.0, day - 3, day, -8, 0, 0}, fresh},
+        {"difficulty above ten", {20.0, 55.0, day - 20, day, 20, 4, 1}, fromUsable},
+        {"negative lapses", {20.0, 10.0, day - 20, day, 20, 4, -9}, fromUsable},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ReviewState after = schedule.objReview(c.stored, ReviewRating::Good, day);
+        EXPECT_DOUBLE_EQ(after.dblStability, c.expected.dblStability);
+        EXPECT_DOUBLE_EQ(after.dblDifficulty, c.expected.dblDifficulty);
+        EXPECT_EQ(after.lngIntervalDays, c.expected.lngIntervalDays);
+        EXPECT_EQ(after.lngDueDay, c.expected.lngDueDay);
+        EXPECT_GT(after.lngDueDay, day);
+    }
+}
+
+TEST(ReviewSchedule, ADayBeforeTheLastReviewCountsAsThatDay) {
+    const ReviewSchedule schedule;
+    const ReviewState before{30.0, 5.0, 20000, 20030, 30, 5, 0};
+    const ReviewState onTheDay = schedule.objReview(before, ReviewRating::Good, 20000);
+    for (const int64_t earlier : {19999LL, 15000LL, -100000LL}) {
+        const ReviewState after = schedule.objReview(before, ReviewRating::Good, earlier);
+        EXPECT_EQ(after.lngLastReviewDay, 20000) << earlier;
+        EXPECT_EQ(after.lngDueDay, onTheDay.lngDueDay) << earlier;
+        EXPECT_DOUBLE_EQ(after.dblStability, onTheDay.dblStability) << earlier;
+    }
+    EXPECT_DOUBLE_EQ(schedule.dblRetrievability(before, 19000), 1.0);
+    EXPECT_NEAR(schedule.dblRetrievability(before, 20030), 0.9, 1e-9);
+}
+
+TEST(ReviewSchedule, IntervalsStayWithinTheLongestInterval) {
+    const ReviewSchedule schedule(ReviewSchedule::kDefaultWeights, 0.9, 30);
+    ReviewState state;
+    for (int32_t review = 0; review < 12; ++review) {
+        state = schedule.objReview(state, ReviewRating::Good, state.lngDueDay);
+        EXPECT_LE(state.lngIntervalDays, 30) << review;
+        EXPECT_GE(state.lngIntervalDays, 1) << review;
+    }
+    EXPECT_EQ(state.lngIntervalDays, 30);
+    EXPECT_EQ(schedule.objReview(state, ReviewRating::Easy, state.lngDueDay).lngIntervalDays, 30);
+}
+
+TEST(ReviewDay, ReadsAndWritesDates) {
+    const struct {
+        const char* text;
+        int64_t day;
+    } cases[] = {
+        {"1970-01-01", 0},        {"1969-12-31", -1},    {"2000-02-29", 11016},
+        {"2000-03-01", 11017},    {"2024-01-01", 19723}, {"2100-03-01", 47541},
+        {"0001-01-01", -719162},  {"9999-12-31", 2932896},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReviewDay::parse(c.text), c.day) << c.text;
+        EXPECT_EQ(ReviewDay::strText(c.day), c.text);
+        EXPECT_EQ(ReviewDay::lngFromDate(std::stoi(std::string(c.text).substr(0, 4)),
+                                         std::stoi(std::string(c.text).substr(5, 2)),
+                                         std::stoi(std::string(c.text).substr(8, 2))),
+                  c.day);
+    }
+}
+
+TEST(ReviewDay, ShowsDaysOutsideTheCalendarAsItsEnds) {
+    EXPECT_EQ(ReviewDay::strText(std::numeric_limits<int64_t>::max()), "9999-12-31");
+    EXPECT_EQ(ReviewDay::strText(2932897), "9999-12-31");
+    EXPECT_EQ(ReviewDay::strText(std::numeric_limits<int64_t>::min()), "0001-01-01");
+}
+
+TEST(ReviewDay, RefusesTextsThatAreNoDate) {
+    for (const char* text : {"", "2023-02-29", "1900-02-29", "2024-13-01", "2024-00-10",
+                             "2024-04-31", "2024-1-01", "2024/01/01", "0000-01-01", "abcd-ef-gh",
+                             "2024-01-01x", " 2024-01-0", "+024-01-01", "2024-01--1"}) {
+        EXPECT_FALSE(ReviewDay::parse(text).has_value()) << text;
+    }
+}
+
+} // namespace
