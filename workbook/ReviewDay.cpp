@@ -10,7 +10,9 @@ namespace {
 constexpr int64_t kFirstDay = -719162; // 0001-01-01
 constexpr int64_t kLastDay = 2932896;  // 9999-12-31
 
-bool isLeap(int64_t year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool isLeap(int64_t year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int32_t daysInMonth(int64_t year, int32_t month) {
     static constexpr int32_t kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -77,6 +79,8 @@ int64_t lngLocalDayOf(int64_t secondsSinceEpoch) {
     return lngFromDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
 }
 
-int64_t lngToday() { return lngLocalDayOf(static_cast<int64_t>(std::time(nullptr))); }
+int64_t lngToday() {
+    return lngLocalDayOf(static_cast<int64_t>(std::time(nullptr)));
+}
 
 } // namespace ReviewDay

@@ -14,16 +14,22 @@ double clampStability(double stability) {
     return std::clamp(stability, kMinStability, kMaxStability);
 }
 
-double clampDifficulty(double difficulty) { return std::clamp(difficulty, 1.0, 10.0); }
+double clampDifficulty(double difficulty) {
+    return std::clamp(difficulty, 1.0, 10.0);
+}
 
 // Half-way values go up, as the intervals in every FSRS table are rounded.
-int64_t roundHalfUp(double value) { return static_cast<int64_t>(std::floor(value + 0.5)); }
+int64_t roundHalfUp(double value) {
+    return static_cast<int64_t>(std::floor(value + 0.5));
+}
 
 double forgettingCurve(double elapsedDays, double stability) {
     return std::pow(1.0 + kFactor * elapsedDays / stability, kDecay);
 }
 
-int32_t gradeOf(ReviewRating rating) { return static_cast<int32_t>(rating); }
+int32_t gradeOf(ReviewRating rating) {
+    return static_cast<int32_t>(rating);
+}
 
 } // namespace
 
@@ -71,11 +77,10 @@ double ReviewSchedule::recallStability(double difficulty, double stability, doub
                                        ReviewRating rating) const {
     const double hardPenalty = rating == ReviewRating::Hard ? m_w[15] : 1.0;
     const double easyBonus = rating == ReviewRating::Easy ? m_w[16] : 1.0;
-    return clampStability(stability *
-                          (1.0 + std::exp(m_w[8]) * (11.0 - difficulty) *
-                                     std::pow(stability, -m_w[9]) *
-                                     (std::exp((1.0 - retrievability) * m_w[10]) - 1.0) *
-                                     hardPenalty * easyBonus));
+    return clampStability(
+        stability *
+        (1.0 + std::exp(m_w[8]) * (11.0 - difficulty) * std::pow(stability, -m_w[9]) *
+                   (std::exp((1.0 - retrievability) * m_w[10]) - 1.0) * hardPenalty * easyBonus));
 }
 
 double ReviewSchedule::forgetStability(double difficulty, double stability,
@@ -125,14 +130,14 @@ ReviewState ReviewSchedule::objReview(const ReviewState& before, ReviewRating ra
             difficulty[slot] = nextDifficulty(oldDifficulty, graded);
             stability[slot] =
                 graded == ReviewRating::Again
-                    ? std::min(oldStability,
-                               forgetStability(oldDifficulty, oldStability, recall))
+                    ? std::min(oldStability, forgetStability(oldDifficulty, oldStability, recall))
                     : recallStability(oldDifficulty, oldStability, recall, graded);
         }
         if (rating == ReviewRating::Again) ++after.lngLapses;
     }
     std::array<int32_t, 4> days{};
-    for (size_t slot = 0; slot < 4; ++slot) days[slot] = interval(stability[slot]);
+    for (size_t slot = 0; slot < 4; ++slot)
+        days[slot] = interval(stability[slot]);
     days[0] = std::min(days[0], days[1]);
     for (size_t slot = 1; slot < 4; ++slot) {
         // The longest interval wins over the order: at the cap, several grades share it.

@@ -8,8 +8,8 @@ enum class ReviewRating : int32_t { Again = 1, Hard = 2, Good = 3, Easy = 4 };
 
 // One game's place in the review schedule. Days are whole calendar days counted from 1970-01-01.
 struct ReviewState {
-    double dblStability = 0;   // days until recall falls to 90%; 0 before the first review
-    double dblDifficulty = 0;  // 1 (easy) to 10 (hard); 0 before the first review
+    double dblStability = 0;  // days until recall falls to 90%; 0 before the first review
+    double dblDifficulty = 0; // 1 (easy) to 10 (hard); 0 before the first review
     int64_t lngLastReviewDay = 0;
     int64_t lngDueDay = 0;
     int32_t lngIntervalDays = 0;
@@ -25,9 +25,8 @@ struct ReviewState {
 class ReviewSchedule {
 public:
     static constexpr std::array<double, 19> kDefaultWeights = {
-        0.40255, 1.18385, 3.173,  15.69105, 7.1949,  0.5345, 1.4604,
-        0.0046,  1.54575, 0.1192, 1.01925,  1.9395,  0.11,   0.29605,
-        2.2698,  0.2315,  2.9898, 0.51655,  0.6621};
+        0.40255, 1.18385, 3.173, 15.69105, 7.1949, 0.5345, 1.4604, 0.0046,  1.54575, 0.1192,
+        1.01925, 1.9395,  0.11,  0.29605,  2.2698, 0.2315, 2.9898, 0.51655, 0.6621};
 
     // The published default weights, 90% requested retention and a longest interval of 100 years.
     ReviewSchedule();

@@ -1,11 +1,10 @@
 #include "workbook/ReviewDay.h"
 #include "workbook/ReviewSchedule.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <limits>
 #include <sstream>
 #include <string>
@@ -64,8 +63,7 @@ TEST(ReviewSchedule, MatchesTheReferenceTableForEveryRatingSequence) {
             state = ReviewState{};
         }
         state = schedule.objReview(state, static_cast<ReviewRating>(row.rating), start + row.day);
-        EXPECT_NEAR(state.dblStability, row.stability,
-                    row.stability * kStabilityRelativeTolerance);
+        EXPECT_NEAR(state.dblStability, row.stability, row.stability * kStabilityRelativeTolerance);
         EXPECT_NEAR(state.dblDifficulty, row.difficulty, kDifficultyTolerance);
         // The reference lets the grades' order push an interval up to 3 days past the longest
         // interval of 36500 days; ours stops there.
@@ -83,9 +81,9 @@ TEST(ReviewSchedule, GradesResultsAsAgainHardOrGood) {
         int32_t wrongMoves;
         ReviewRating expected;
     } cases[] = {
-        {true, 0, ReviewRating::Good},    {true, 1, ReviewRating::Hard},
-        {true, 7, ReviewRating::Hard},    {false, 0, ReviewRating::Again},
-        {false, 3, ReviewRating::Again},  {true, -2, ReviewRating::Good},
+        {true, 0, ReviewRating::Good},   {true, 1, ReviewRating::Hard},
+        {true, 7, ReviewRating::Hard},   {false, 0, ReviewRating::Again},
+        {false, 3, ReviewRating::Again}, {true, -2, ReviewRating::Good},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ReviewSchedule::ratingForResult(c.solved, c.wrongMoves), c.expected)
@@ -172,9 +170,9 @@ TEST(ReviewDay, ReadsAndWritesDates) {
         const char* text;
         int64_t day;
     } cases[] = {
-        {"1970-01-01", 0},        {"1969-12-31", -1},    {"2000-02-29", 11016},
-        {"2000-03-01", 11017},    {"2024-01-01", 19723}, {"2100-03-01", 47541},
-        {"0001-01-01", -719162},  {"9999-12-31", 2932896},
+        {"1970-01-01", 0},       {"1969-12-31", -1},      {"2000-02-29", 11016},
+        {"2000-03-01", 11017},   {"2024-01-01", 19723},   {"2100-03-01", 47541},
+        {"0001-01-01", -719162}, {"9999-12-31", 2932896},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ReviewDay::parse(c.text), c.day) << c.text;

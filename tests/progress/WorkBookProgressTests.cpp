@@ -1,0 +1,253 @@
+#include "ProgressWorkbook.h"
+#include "model/CError.h"
+#include "workbook/ReviewDay.h"
+#include "workbook/WorkBookProgress.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <vector>
+
+namespace {
+
+// Days are local days: the tests fix the zone so that a moment's day is known.
+class WorkBookProgressTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("TZ", "UTC", 1);
+        tzset();
+    }
+    static int64_t noonOf(int64_t day) { return day * 86400 + 12 * 3600; }
+    static TrainingAttempt attempt(int64_t game, int64_t day, bool solved, int32_t wrong = 0,
+                                   bool shown = false) {
+        TrainingAttempt row;
+        row.lngGameId = game;
+        row.lngAttemptedAt = noonOf(day);
+        row.isSolved = solved;
+        row.lngWrongMoves = wrong;
+        row.isSolutionShown = shown;
+        row.lngSeconds = 42;
+        return row;
+    }
+    static std::vector<TrainingAttempt> history(const WorkBookProgress& progress,
+                                                int64_t since = INT64_MIN) {
+        std::vector<TrainingAttempt> rows;
+        progress.ForEachAttempt(since, [&](const TrainingAttempt& row) { rows.push_back(row); });
+        return rows;
+    }
+    static std::vector<int64_t> ids(const std::vector<DueGame>& order) {
+        std::vector<int64_t> games;
+        for (const DueGame& game : order)
+            games.push_back(game.lngGameId);
+        return games;
+    }
+    const int64_t kDay = 20000;
+};
+
+TEST_F(WorkBookProgressTest, AnOlderWorkbookGetsTheTablesOnItsFirstRecordedResult) {
+    ProgressWorkbook file(3);
+    WorkBookProgress progress(file.db());
+    EXPECT_FALSE(progress.hasTables());
+    EXPECT_TRUE(history(progress).empty());
+    EXPECT_EQ(ids(progress.arrDueGames(kDay, 20)), (std::vector<int64_t>{1, 2, 3}));
+
+    const int64_t row = progress.lngRecordAttempt(attempt(2, kDay, true));
+    EXPECT_TRUE(progress.hasTables());
+    const auto rows = history(progress);
+    ASSERT_EQ(rows.size(), 1U);
+    EXPECT_EQ(rows[0].lngId, row);
+    EXPECT_EQ(rows[0].lngGameId, 2);
+    EXPECT_EQ(rows[0].lngAttemptedAt, noonOf(kDay));
+    EXPECT_TRUE(rows[0].isSolved);
+    EXPECT_EQ(rows[0].lngSeconds, 42);
+    ASSERT_TRUE(progress.objScheduleOf(2).has_value());
+    EXPECT_FALSE(progress.objScheduleOf(1).has_value());
+}
+
+// The caller's transaction holds the statistics update and the progress rows together.
+TEST_F(WorkBookProgressTest, ResultHistoryAndScheduleAreKeptOrDroppedTogether) {
+    for (const bool commit : {true, false}) {
+        SCOPED_TRACE(commit ? "commit" : "rollback");
+        ProgressWorkbook file(2);
+        WorkBookProgress progress(file.db());
+        file.exec("begin immediate");
+        file.exec("update GameTree set Hits = Hits + 1 where ID = 1");
+        progress.lngRecordAttempt(attempt(1, kDay, false));
+        file.exec(commit ? "commit" : "rollback");
+        EXPECT_EQ(file.number("select Hits from GameTree where ID = 1"), commit ? 1 : 0);
+        EXPECT_EQ(progress.hasTables(), commit);
+        EXPECT_EQ(history(progress).size(), commit ? 1U : 0U);
+        EXPECT_EQ(progress.objScheduleOf(1).has_value(), commit);
+    }
+}
+
+TEST_F(WorkBookProgressTest, EachResultMovesTheScheduleByItsGrade) {
+    const struct {
+        const char* name;
+        bool solved;
+        int32_t wrong;
+        bool shown;
+        ReviewRating grade;
+    } cases[] = {
+        {"clean success", true, 0, false, ReviewRating::Good},
+        {"success after wrong moves", true, 2, false, ReviewRating::Hard},
+        {"failure", false, 1, false, ReviewRating::Again},
+        {"solution shown", false, 0, true, ReviewRating::Again},
+        {"solution shown, then played", true, 0, true, ReviewRating::Again},
+    };
+    const ReviewSchedule schedule;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProgressWorkbook file(1);
+        WorkBookProgress progress(file.db());
+        progress.lngRecordAttempt(attempt(1, kDay, true));
+        const ReviewState first = *progress.objScheduleOf(1);
+        progress.lngRecordAttempt(attempt(1, first.lngDueDay, c.solved, c.wrong, c.shown));
+        const ReviewState expected = schedule.objReview(first, c.grade, first.lngDueDay);
+        const ReviewState stored = *progress.objScheduleOf(1);
+        EXPECT_DOUBLE_EQ(stored.dblStability, expected.dblStability);
+        EXPECT_DOUBLE_EQ(stored.dblDifficulty, expected.dblDifficulty);
+        EXPECT_EQ(stored.lngDueDay, expected.lngDueDay);
+        EXPECT_EQ(stored.lngReviews, 2);
+        EXPECT_EQ(stored.lngLapses, expected.lngLapses);
+    }
+}
+
+TEST_F(WorkBookProgressTest, DueGamesComeMostOverdueFirstThenNewGamesWithinTheDailyLimit) {
+    ProgressWorkbook file(7);
+    WorkBookProgress progress(file.db());
+    // First reviews on kDay: "good" is due 3 days later, "again" 1, "hard" 2, "easy" 16.
+    progress.lngRecordAttempt(attempt(1, kDay, true));
+    progress.lngRecordAttempt(attempt(2, kDay, false));
+    progress.lngRecordAttempt(attempt(3, kDay, true, 1));
+    progress.lngRecordAttempt(attempt(4, kDay, true));
+    progress.lngRecordAttempt(attempt(4, kDay, true));
+    const struct {
+        int64_t day;
+        int32_t limit;
+        std::vector<int64_t> order;
+    } cases[] = {
+        {kDay, 20, {5, 6, 7}},          {kDay, 4, {}},
+        {kDay, 5, {5}},                 {kDay + 1, 2, {2, 5, 6}},
+        {kDay + 3, 20, {2, 3, 1, 5, 6, 7}}, {kDay + 3, 0, {2, 3, 1}},
+        {kDay + 100, -5, {2, 3, 1, 4}}, {kDay - 10, 1, {5}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(ReviewDay::strText(c.day) + " limit " + std::to_string(c.limit));
+        const auto order = progress.arrDueGames(c.day, c.limit);
+        EXPECT_EQ(ids(order), c.order);
+        for (const DueGame& game : order)
+            EXPECT_EQ(game.isNew, game.lngGameId >= 5);
+    }
+}
+
+TEST_F(WorkBookProgressTest, HistoryComesInTimeOrderFromTheAskedMoment) {
+    ProgressWorkbook file(2);
+    WorkBookProgress progress(file.db());
+    // The clock went backwards between the second and the third result.
+    progress.lngRecordAttempt(attempt(1, kDay + 5, true));
+    progress.lngRecordAttempt(attempt(2, kDay + 9, false));
+    progress.lngRecordAttempt(attempt(1, kDay + 2, true, 3));
+    const struct {
+        int64_t since;
+        std::vector<int64_t> days;
+    } cases[] = {
+        {INT64_MIN, {kDay + 2, kDay + 5, kDay + 9}},
+        {noonOf(kDay + 5), {kDay + 5, kDay + 9}},
+        {noonOf(kDay + 5) + 1, {kDay + 9}},
+        {noonOf(kDay + 10), {}},
+    };
+    for (const auto& c : cases) {
+        std::vector<int64_t> days;
+        for (const auto& row : history(progress, c.since))
+            days.push_back(row.lngAttemptedAt / 86400);
+        EXPECT_EQ(days, c.days) << c.since;
+    }
+    // The schedule never moves back to the earlier day.
+    EXPECT_EQ(progress.objScheduleOf(1)->lngLastReviewDay, kDay + 5);
+}
+
+TEST_F(WorkBookProgressTest, ADeletedGameLeavesNoRowsForTheGameThatReusesItsIdentifier) {
+    ProgressWorkbook file(3);
+    WorkBookProgress progress(file.db());
+    progress.lngRecordAttempt(attempt(3, kDay, true));
+    progress.lngRecordAttempt(attempt(2, kDay, true));
+    file.exec("delete from GameTree where ID = 3");
+    progress.DeleteGameRows(3);
+    file.exec("insert into GameTree (ID, Description) values (3, 'new game')");
+    EXPECT_FALSE(progress.objScheduleOf(3).has_value());
+    const auto rows = history(progress);
+    ASSERT_EQ(rows.size(), 1U);
+    EXPECT_EQ(rows[0].lngGameId, 2);
+    EXPECT_EQ(ids(progress.arrDueGames(kDay + 1, 20)), (std::vector<int64_t>{1, 3}));
+}
+
+TEST_F(WorkBookProgressTest, ClearingTheHistoryKeepsTheScheduleAndTheOtherWayRound) {
+    ProgressWorkbook file(2);
+    WorkBookProgress progress(file.db());
+    progress.lngRecordAttempt(attempt(1, kDay, true));
+    progress.ClearHistory();
+    EXPECT_TRUE(history(progress).empty());
+    EXPECT_TRUE(progress.objScheduleOf(1).has_value());
+    progress.lngRecordAttempt(attempt(2, kDay, true));
+    progress.ClearSchedule();
+    EXPECT_EQ(history(progress).size(), 1U);
+    EXPECT_FALSE(progress.objScheduleOf(1).has_value());
+    EXPECT_EQ(ids(progress.arrDueGames(kDay + 30, 20)), (std::vector<int64_t>{1, 2}));
+}
+
+// Rows written by anyone: values of the wrong kind, games that are gone, states out of range.
+TEST_F(WorkBookProgressTest, HostileRowsNeitherCrashNorCountAsDue) {
+    ProgressWorkbook file(6);
+    WorkBookProgress progress(file.db());
+    // The file's own tables, without the types and constraints of the program's.
+    const char* rows[] = {
+        "create table TrainingHistory (ID INTEGER PRIMARY KEY, GameTreeID, AttemptedAt, Solved, "
+        "WrongMoves, SolutionShown, Seconds)",
+        "create table TrainingSchedule (GameTreeID INTEGER PRIMARY KEY, Stability, Difficulty, "
+        "LastReviewDay, DueDay, IntervalDays, Reviews, Lapses, FirstReviewDay)",
+        "insert into TrainingSchedule values (1, 'x', 5, 0, 19000, 3, 2, 0, 19000)",
+        "insert into TrainingSchedule values (2, 3.0, 5, 0, 'soon', 3, 2, 0, 19000)",
+        "insert into TrainingSchedule values (3, -3.0, 5, 0, 19000, 3, 2, 0, 19000)",
+        "insert into TrainingSchedule values (4, 3.0, 5, 0, 19000, 3, -7, 0, 19000)",
+        "insert into TrainingSchedule values (5, 9e999, 5, 0, 19000, 3, 2, 0, 19000)",
+        "insert into TrainingSchedule values (6, 3.0, 5, 0, 19000, 3, 2, 0, 19000)",
+        "insert into TrainingSchedule values (99, 3.0, 5, 0, 0, 3, 2, 0, 19000)",
+        "insert into TrainingHistory values (1, 99, 100, 1, 0, 0, 5)",
+        "insert into TrainingHistory values (2, 1, 200, 'yes', x'00ff', NULL, -40)",
+    };
+    for (const char* sql : rows)
+        file.exec(sql);
+    EXPECT_EQ(ids(progress.arrDueGames(kDay, 20)), (std::vector<int64_t>{6, 1, 2, 3, 4, 5}));
+    const auto read = history(progress);
+    ASSERT_EQ(read.size(), 1U);
+    EXPECT_EQ(read[0].lngGameId, 1);
+    EXPECT_FALSE(read[0].isSolved);
+    EXPECT_EQ(read[0].lngWrongMoves, 0);
+    EXPECT_EQ(read[0].lngSeconds, 0);
+    // A result on a game whose row is unusable starts it afresh.
+    progress.lngRecordAttempt(attempt(5, kDay, true));
+    EXPECT_EQ(progress.objScheduleOf(5)->lngReviews, 1);
+    EXPECT_EQ(progress.objScheduleOf(5)->lngDueDay, kDay + 3);
+}
+
+TEST_F(WorkBookProgressTest, ANameTakenByAViewIsRefusedAndTheFileLeftAlone) {
+    const char* objects[] = {
+        "create view TrainingHistory as select 1",
+        "create view trainingschedule as select 1",
+        "create table TrainingHistoryByTime (x)",
+    };
+    for (const char* sql : objects) {
+        SCOPED_TRACE(sql);
+        ProgressWorkbook file(1);
+        file.exec(sql);
+        WorkBookProgress progress(file.db());
+        const int64_t before = file.number("select count(*) from sqlite_master");
+        EXPECT_THROW(progress.lngRecordAttempt(attempt(1, kDay, true)), CError);
+        EXPECT_EQ(file.number("select count(*) from sqlite_master"), before);
+        EXPECT_FALSE(progress.hasTables());
+    }
+}
+
+} // namespace

@@ -1,0 +1,233 @@
+#include "workbook/WorkBookProgress.h"
+
+#include "model/CError.h"
+#include "workbook/ProgressStatement.h"
+#include "workbook/ReviewDay.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+namespace {
+
+const char* const kSchema[] = {
+    "create table if not exists TrainingHistory (ID INTEGER PRIMARY KEY, GameTreeID INTEGER NOT "
+    "NULL, AttemptedAt INTEGER NOT NULL, Solved INTEGER NOT NULL, WrongMoves INTEGER NOT NULL, "
+    "SolutionShown INTEGER NOT NULL, Seconds INTEGER NOT NULL)",
+    "create index if not exists TrainingHistoryByGame on TrainingHistory (GameTreeID)",
+    "create index if not exists TrainingHistoryByTime on TrainingHistory (AttemptedAt)",
+    "create table if not exists TrainingSchedule (GameTreeID INTEGER PRIMARY KEY, Stability REAL "
+    "NOT NULL, Difficulty REAL NOT NULL, LastReviewDay INTEGER NOT NULL, DueDay INTEGER NOT NULL, "
+    "IntervalDays INTEGER NOT NULL, Reviews INTEGER NOT NULL, Lapses INTEGER NOT NULL, "
+    "FirstReviewDay INTEGER NOT NULL)",
+    "create index if not exists TrainingScheduleByDue on TrainingSchedule (DueDay)",
+    "create index if not exists TrainingScheduleByFirstDay on TrainingSchedule (FirstReviewDay)",
+};
+
+// Every name the tables use, with the kind of schema object it must be.
+const struct {
+    const char* name;
+    const char* type;
+} kObjects[] = {
+    {"traininghistory", "table"},       {"traininghistorybygame", "index"},
+    {"traininghistorybytime", "index"}, {"trainingschedule", "table"},
+    {"trainingschedulebydue", "index"}, {"trainingschedulebyfirstday", "index"},
+};
+
+const char* const kSchemaObjects =
+    "select lower(name), type from sqlite_master where lower(name) in ('traininghistory',"
+    "'traininghistorybygame','traininghistorybytime','trainingschedule','trainingschedulebydue',"
+    "'trainingschedulebyfirstday')";
+
+const char* const kInsertAttempt =
+    "insert into TrainingHistory (GameTreeID, AttemptedAt, Solved, WrongMoves, SolutionShown, "
+    "Seconds) values (?, ?, ?, ?, ?, ?)";
+const char* const kReadSchedule =
+    "select Stability, Difficulty, LastReviewDay, DueDay, IntervalDays, Reviews, Lapses, "
+    "FirstReviewDay from TrainingSchedule where GameTreeID = ?";
+const char* const kWriteSchedule =
+    "replace into TrainingSchedule (GameTreeID, Stability, Difficulty, LastReviewDay, DueDay, "
+    "IntervalDays, Reviews, Lapses, FirstReviewDay) values (?, ?, ?, ?, ?, ?, ?, ?, ?)";
+const char* const kDeleteHistory = "delete from TrainingHistory where GameTreeID = ?";
+const char* const kDeleteSchedule = "delete from TrainingSchedule where GameTreeID = ?";
+const char* const kClearHistory = "delete from TrainingHistory";
+const char* const kClearSchedule = "delete from TrainingSchedule";
+const char* const kReadHistory =
+    "select h.ID, h.GameTreeID, h.AttemptedAt, h.Solved, h.WrongMoves, h.SolutionShown, "
+    "h.Seconds from TrainingHistory h where h.AttemptedAt >= ? and exists (select 1 from "
+    "GameTree g where g.ID = h.GameTreeID) order by h.AttemptedAt, h.ID";
+
+// A stored schedule row that a review can build on; any other row leaves its game new.
+#define USABLE_SCHEDULE(s)                                                                         \
+    "typeof(" s ".DueDay) = 'integer' and typeof(" s ".Reviews) = 'integer' and " s                \
+    ".Reviews > 0 and typeof(" s ".Stability) in ('real', 'integer') and " s                       \
+    ".Stability > 0 and " s ".Stability < 1e300 and typeof(" s                                     \
+    ".Difficulty) in ('real', 'integer') and " s ".Difficulty > 0 and " s ".Difficulty < 1e300"
+
+const char* const kDueGames =
+    "select s.GameTreeID, s.DueDay from TrainingSchedule s where s.DueDay <= ? and " USABLE_SCHEDULE(
+        "s") " and exists (select 1 from GameTree g where g.ID = s.GameTreeID) order by s.DueDay, "
+             "s.GameTreeID";
+const char* const kIntroducedOn =
+    "select count(*) from TrainingSchedule s where s.FirstReviewDay = ? and exists (select 1 from "
+    "GameTree g where g.ID = s.GameTreeID)";
+const char* const kNewGames = "select g.ID from GameTree g where not exists (select 1 from "
+                              "TrainingSchedule s where s.GameTreeID = g.ID and " USABLE_SCHEDULE(
+                                  "s") ") order by g.ID limit ?";
+const char* const kAllGamesByIdentifier = "select g.ID from GameTree g order by g.ID limit ?";
+
+} // namespace
+
+WorkBookProgress::WorkBookProgress(sqlite3* db) : m_db(db) {
+    if (db == nullptr) RaiseError("CWorkBook", "No workbook is open.");
+}
+
+bool WorkBookProgress::hasTables() const {
+    ProgressStatement objects(m_db, kSchemaObjects);
+    int32_t tables = 0;
+    while (objects.step()) {
+        const std::string name = objects.text(0);
+        if (objects.text(1) == "table" && (name == "traininghistory" || name == "trainingschedule"))
+            ++tables;
+    }
+    return tables == 2;
+}
+
+void WorkBookProgress::EnsureTables() {
+    // A workbook may come from anyone: a view or trigger under one of the names would otherwise
+    // take the writes meant for the tables.
+    ProgressStatement objects(m_db, kSchemaObjects);
+    while (objects.step()) {
+        const std::string name = objects.text(0);
+        const std::string type = objects.text(1);
+        for (const auto& object : kObjects) {
+            if (name == object.name && type != object.type)
+                RaiseError("CWorkBook", "The workbook holds a " + type + " named " + name +
+                                            " where the training history belongs; remove it "
+                                            "with an SQLite tool to record results.");
+        }
+    }
+    for (const char* statement : kSchema)
+        ExecProgressSql(m_db, statement);
+}
+
+int64_t WorkBookProgress::lngRecordAttempt(const TrainingAttempt& attempt,
+                                           const ReviewSchedule& schedule) {
+    if (!hasTables()) EnsureTables();
+    ProgressStatement insert(m_db, kInsertAttempt);
+    insert.bind(1, attempt.lngGameId)
+        .bind(2, attempt.lngAttemptedAt)
+        .bind(3, attempt.isSolved ? 1 : 0)
+        .bind(4, std::max(attempt.lngWrongMoves, 0))
+        .bind(5, attempt.isSolutionShown ? 1 : 0)
+        .bind(6, std::max<int64_t>(attempt.lngSeconds, 0));
+    insert.run();
+    const int64_t historyId = sqlite3_last_insert_rowid(m_db);
+
+    const int64_t day = ReviewDay::lngLocalDayOf(attempt.lngAttemptedAt);
+    std::optional<ReviewState> before = objScheduleOf(attempt.lngGameId);
+    int64_t firstDay = day;
+    if (before) {
+        ProgressStatement read(m_db, kReadSchedule);
+        read.bind(1, attempt.lngGameId);
+        if (read.step()) firstDay = read.integer(7).value_or(day);
+    }
+    const ReviewRating rating =
+        attempt.isSolutionShown ? ReviewRating::Again
+                                : ReviewSchedule::ratingForResult(attempt.isSolved,
+                                                                  attempt.lngWrongMoves);
+    const ReviewState after = schedule.objReview(before.value_or(ReviewState{}), rating, day);
+    ProgressStatement write(m_db, kWriteSchedule);
+    write.bind(1, attempt.lngGameId)
+        .bindReal(2, after.dblStability)
+        .bindReal(3, after.dblDifficulty)
+        .bind(4, after.lngLastReviewDay)
+        .bind(5, after.lngDueDay)
+        .bind(6, after.lngIntervalDays)
+        .bind(7, after.lngReviews)
+        .bind(8, after.lngLapses)
+        .bind(9, firstDay);
+    write.run();
+    return historyId;
+}
+
+void WorkBookProgress::DeleteGameRows(int64_t gameId) {
+    if (!hasTables()) return;
+    ProgressStatement(m_db, kDeleteHistory).bind(1, gameId).run();
+    ProgressStatement(m_db, kDeleteSchedule).bind(1, gameId).run();
+}
+
+void WorkBookProgress::ClearHistory() {
+    if (hasTables()) ExecProgressSql(m_db, kClearHistory);
+}
+
+void WorkBookProgress::ClearSchedule() {
+    if (hasTables()) ExecProgressSql(m_db, kClearSchedule);
+}
+
+void WorkBookProgress::ForEachAttempt(
+    int64_t sinceSeconds, const std::function<void(const TrainingAttempt&)>& visitor) const {
+    if (!hasTables()) return;
+    ProgressStatement rows(m_db, kReadHistory);
+    rows.bind(1, sinceSeconds);
+    while (rows.step()) {
+        TrainingAttempt attempt;
+        attempt.lngId = rows.integer(0).value_or(0);
+        attempt.lngGameId = rows.integer(1).value_or(0);
+        attempt.lngAttemptedAt = rows.integer(2).value_or(0);
+        attempt.isSolved = rows.integer(3).value_or(0) != 0;
+        attempt.lngWrongMoves = static_cast<int32_t>(
+            std::clamp<int64_t>(rows.integer(4).value_or(0), 0, INT32_MAX));
+        attempt.isSolutionShown = rows.integer(5).value_or(0) != 0;
+        attempt.lngSeconds = std::max<int64_t>(rows.integer(6).value_or(0), 0);
+        visitor(attempt);
+    }
+}
+
+std::optional<ReviewState> WorkBookProgress::objScheduleOf(int64_t gameId) const {
+    if (!hasTables()) return std::nullopt;
+    ProgressStatement read(m_db, kReadSchedule);
+    read.bind(1, gameId);
+    if (!read.step()) return std::nullopt;
+    const auto stability = read.real(0);
+    const auto difficulty = read.real(1);
+    const auto last = read.integer(2);
+    const auto due = read.integer(3);
+    const auto reviews = read.integer(5);
+    if (!stability || !difficulty || !last || !due || !reviews) return std::nullopt;
+    ReviewState state;
+    state.dblStability = *stability;
+    state.dblDifficulty = *difficulty;
+    state.lngLastReviewDay = *last;
+    state.lngDueDay = *due;
+    state.lngIntervalDays = static_cast<int32_t>(
+        std::clamp<int64_t>(read.integer(4).value_or(0), 0, INT32_MAX));
+    state.lngReviews = static_cast<int32_t>(std::clamp<int64_t>(*reviews, 0, INT32_MAX));
+    state.lngLapses = static_cast<int32_t>(
+        std::clamp<int64_t>(read.integer(6).value_or(0), 0, INT32_MAX));
+    if (state.isNew()) return std::nullopt;
+    return state;
+}
+
+std::vector<DueGame> WorkBookProgress::arrDueGames(int64_t day, int32_t newLimit) const {
+    std::vector<DueGame> order;
+    int64_t introduced = 0;
+    if (hasTables()) {
+        ProgressStatement due(m_db, kDueGames);
+        due.bind(1, day);
+        while (due.step())
+            order.push_back({due.integer(0).value_or(0), false, due.integer(1).value_or(day)});
+        ProgressStatement count(m_db, kIntroducedOn);
+        count.bind(1, day);
+        if (count.step()) introduced = count.integer(0).value_or(0);
+    }
+    const int64_t room = std::max<int64_t>(int64_t{std::max(newLimit, 0)} - introduced, 0);
+    if (room == 0) return order;
+    ProgressStatement fresh(m_db, hasTables() ? kNewGames : kAllGamesByIdentifier);
+    fresh.bind(1, room);
+    while (fresh.step())
+        order.push_back({fresh.integer(0).value_or(0), true, day});
+    return order;
+}
