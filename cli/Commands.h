@@ -27,5 +27,9 @@ int runDelete(const CommandArgs& args);
 int runClearLog(const CommandArgs& args);
 int runTitle(const CommandArgs& args);
 
+// Progress commands.
+int runHistory(const CommandArgs& args);
+int runDue(const CommandArgs& args);
+
 // Verification command.
 int runVerify(const CommandArgs& args);

@@ -28,6 +28,8 @@ const Command commands[] = {
     {"delete", "delete FILE ID", runDelete},
     {"clear-log", "clear-log FILE", runClearLog},
     {"title", "title FILE [TEXT]", runTitle},
+    {"history", "history FILE [--since DATE] [--csv]", runHistory},
+    {"due", "due FILE [--date DATE]", runDue},
     {"engine-move", "engine-move FEN [--engine PATH] [--time SECONDS] [--depth N]", runEngineMove},
     {"verify", "verify FILE [ID...] [--engine PATH] [--time SECONDS] [--depth N] [--lines N]",
      runVerify},

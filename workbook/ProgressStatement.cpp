@@ -22,7 +22,9 @@ ProgressStatement::ProgressStatement(sqlite3* db, const char* sql) : m_db(db) {
     }
 }
 
-ProgressStatement::~ProgressStatement() { sqlite3_finalize(m_statement); }
+ProgressStatement::~ProgressStatement() {
+    sqlite3_finalize(m_statement);
+}
 
 ProgressStatement& ProgressStatement::bind(int parameter, int64_t value) {
     if (sqlite3_bind_int64(m_statement, parameter, value) != SQLITE_OK) {
@@ -68,4 +70,6 @@ std::optional<double> ProgressStatement::real(int column) const {
     return sqlite3_column_double(m_statement, column);
 }
 
-void ExecProgressSql(sqlite3* db, const char* sql) { ProgressStatement(db, sql).run(); }
+void ExecProgressSql(sqlite3* db, const char* sql) {
+    ProgressStatement(db, sql).run();
+}

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <ctime>
+#include <string>
 
 namespace ReviewDay {
 
@@ -77,6 +78,28 @@ int64_t lngLocalDayOf(int64_t secondsSinceEpoch) {
                                       : -((-secondsSinceEpoch + 86399) / 86400);
     }
     return lngFromDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+}
+
+int64_t lngLocalStartOf(int64_t day) {
+    const std::string text = strText(day);
+    std::tm local{};
+    local.tm_year = std::stoi(text.substr(0, 4)) - 1900;
+    local.tm_mon = std::stoi(text.substr(5, 2)) - 1;
+    local.tm_mday = std::stoi(text.substr(8, 2));
+    local.tm_isdst = -1;
+    const std::time_t moment = std::mktime(&local);
+    return moment == static_cast<std::time_t>(-1) ? day * 86400 : static_cast<int64_t>(moment);
+}
+
+std::string strLocalTimeText(int64_t secondsSinceEpoch) {
+    const auto moment = static_cast<std::time_t>(secondsSinceEpoch);
+    std::tm local{};
+    char text[64] = "";
+    if (localtime_r(&moment, &local) == nullptr ||
+        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local) == 0) {
+        return strText(secondsSinceEpoch / 86400) + " 00:00:00";
+    }
+    return text;
 }
 
 int64_t lngToday() {

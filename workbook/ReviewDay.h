@@ -16,6 +16,10 @@ std::optional<int64_t> parse(const std::string& text);
 std::string strText(int64_t day);
 // The day number of a moment in seconds since 1970-01-01 UTC, in the local time zone.
 int64_t lngLocalDayOf(int64_t secondsSinceEpoch);
+// The first second of the day in the local time zone, in seconds since 1970-01-01 UTC.
+int64_t lngLocalStartOf(int64_t day);
+// The text "YYYY-MM-DD HH:MM:SS" of a moment in the local time zone.
+std::string strLocalTimeText(int64_t secondsSinceEpoch);
 // Today in the local time zone.
 int64_t lngToday();
 

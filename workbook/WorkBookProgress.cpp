@@ -4,10 +4,9 @@
 #include "workbook/ProgressStatement.h"
 #include "workbook/ReviewDay.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <cctype>
+#include <sqlite3.h>
 #include <string>
 
 namespace {
@@ -67,7 +66,8 @@ const char* const kReadHistory =
     ".Difficulty) in ('real', 'integer') and " s ".Difficulty > 0 and " s ".Difficulty < 1e300"
 
 const char* const kDueGames =
-    "select s.GameTreeID, s.DueDay from TrainingSchedule s where s.DueDay <= ? and " USABLE_SCHEDULE(
+    "select s.GameTreeID, s.DueDay from TrainingSchedule s where s.DueDay <= ? "
+    "and " USABLE_SCHEDULE(
         "s") " and exists (select 1 from GameTree g where g.ID = s.GameTreeID) order by s.DueDay, "
              "s.GameTreeID";
 const char* const kIntroducedOn =
@@ -135,9 +135,9 @@ int64_t WorkBookProgress::lngRecordAttempt(const TrainingAttempt& attempt,
         if (read.step()) firstDay = read.integer(7).value_or(day);
     }
     const ReviewRating rating =
-        attempt.isSolutionShown ? ReviewRating::Again
-                                : ReviewSchedule::ratingForResult(attempt.isSolved,
-                                                                  attempt.lngWrongMoves);
+        attempt.isSolutionShown
+            ? ReviewRating::Again
+            : ReviewSchedule::ratingForResult(attempt.isSolved, attempt.lngWrongMoves);
     const ReviewState after = schedule.objReview(before.value_or(ReviewState{}), rating, day);
     ProgressStatement write(m_db, kWriteSchedule);
     write.bind(1, attempt.lngGameId)
@@ -178,8 +178,8 @@ void WorkBookProgress::ForEachAttempt(
         attempt.lngGameId = rows.integer(1).value_or(0);
         attempt.lngAttemptedAt = rows.integer(2).value_or(0);
         attempt.isSolved = rows.integer(3).value_or(0) != 0;
-        attempt.lngWrongMoves = static_cast<int32_t>(
-            std::clamp<int64_t>(rows.integer(4).value_or(0), 0, INT32_MAX));
+        attempt.lngWrongMoves =
+            static_cast<int32_t>(std::clamp<int64_t>(rows.integer(4).value_or(0), 0, INT32_MAX));
         attempt.isSolutionShown = rows.integer(5).value_or(0) != 0;
         attempt.lngSeconds = std::max<int64_t>(rows.integer(6).value_or(0), 0);
         visitor(attempt);
@@ -202,11 +202,11 @@ std::optional<ReviewState> WorkBookProgress::objScheduleOf(int64_t gameId) const
     state.dblDifficulty = *difficulty;
     state.lngLastReviewDay = *last;
     state.lngDueDay = *due;
-    state.lngIntervalDays = static_cast<int32_t>(
-        std::clamp<int64_t>(read.integer(4).value_or(0), 0, INT32_MAX));
+    state.lngIntervalDays =
+        static_cast<int32_t>(std::clamp<int64_t>(read.integer(4).value_or(0), 0, INT32_MAX));
     state.lngReviews = static_cast<int32_t>(std::clamp<int64_t>(*reviews, 0, INT32_MAX));
-    state.lngLapses = static_cast<int32_t>(
-        std::clamp<int64_t>(read.integer(6).value_or(0), 0, INT32_MAX));
+    state.lngLapses =
+        static_cast<int32_t>(std::clamp<int64_t>(read.integer(6).value_or(0), 0, INT32_MAX));
     if (state.isNew()) return std::nullopt;
     return state;
 }

@@ -11,8 +11,8 @@ struct sqlite3;
 
 // One training attempt as the history keeps it.
 struct TrainingAttempt {
-    int64_t lngId = 0;        // the history row; 0 before it is written
-    int64_t lngGameId = 0;    // the game (GameTree.ID)
+    int64_t lngId = 0;          // the history row; 0 before it is written
+    int64_t lngGameId = 0;      // the game (GameTree.ID)
     int64_t lngAttemptedAt = 0; // seconds since 1970-01-01 UTC
     bool isSolved = false;
     int32_t lngWrongMoves = 0;
@@ -23,7 +23,7 @@ struct TrainingAttempt {
 // A game in the review order.
 struct DueGame {
     int64_t lngGameId = 0;
-    bool isNew = false;   // never reviewed: introduced within the day's limit
+    bool isNew = false;    // never reviewed: introduced within the day's limit
     int64_t lngDueDay = 0; // the day it fell due (the asked day for a new game)
 };
 

@@ -4,10 +4,9 @@
 // progress tables.
 #include "workbook/CWorkBook.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <string>
 #include <unistd.h>
@@ -52,8 +51,7 @@ public:
     // The first column of the first row of a query, as a whole number (-1 without rows).
     int64_t number(const std::string& sql) const {
         sqlite3_stmt* statement = nullptr;
-        EXPECT_EQ(sqlite3_prepare_v2(m_db, sql.c_str(), -1, &statement, nullptr), SQLITE_OK)
-            << sql;
+        EXPECT_EQ(sqlite3_prepare_v2(m_db, sql.c_str(), -1, &statement, nullptr), SQLITE_OK) << sql;
         int64_t value = -1;
         if (statement != nullptr && sqlite3_step(statement) == SQLITE_ROW)
             value = sqlite3_column_int64(statement, 0);

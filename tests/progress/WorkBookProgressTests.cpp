@@ -3,10 +3,9 @@
 #include "workbook/ReviewDay.h"
 #include "workbook/WorkBookProgress.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <ctime>
+#include <gtest/gtest.h>
 #include <vector>
 
 namespace {
@@ -128,10 +127,14 @@ TEST_F(WorkBookProgressTest, DueGamesComeMostOverdueFirstThenNewGamesWithinTheDa
         int32_t limit;
         std::vector<int64_t> order;
     } cases[] = {
-        {kDay, 20, {5, 6, 7}},          {kDay, 4, {}},
-        {kDay, 5, {5}},                 {kDay + 1, 2, {2, 5, 6}},
-        {kDay + 3, 20, {2, 3, 1, 5, 6, 7}}, {kDay + 3, 0, {2, 3, 1}},
-        {kDay + 100, -5, {2, 3, 1, 4}}, {kDay - 10, 1, {5}},
+        {kDay, 20, {5, 6, 7}},
+        {kDay, 4, {}},
+        {kDay, 5, {5}},
+        {kDay + 1, 2, {2, 5, 6}},
+        {kDay + 3, 20, {2, 3, 1, 5, 6, 7}},
+        {kDay + 3, 0, {2, 3, 1}},
+        {kDay + 100, -5, {2, 3, 1, 4}},
+        {kDay - 10, 1, {5}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(ReviewDay::strText(c.day) + " limit " + std::to_string(c.limit));

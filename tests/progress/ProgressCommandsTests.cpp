@@ -1,0 +1,148 @@
+// The progress commands of brisolt-cli run as a user runs them, on a workbook whose history the
+// test writes.
+#include "ProgressWorkbook.h"
+#include "workbook/ReviewDay.h"
+#include "workbook/WorkBookProgress.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string FileText(const std::string& path) {
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+CliRun Cli(const std::vector<std::string>& args, const std::string& captureFolder) {
+    const std::string outPath = captureFolder + "/out", errPath = captureFolder + "/err";
+    const pid_t child = fork();
+    if (child == 0) {
+        if (!freopen(outPath.c_str(), "w", stdout) || !freopen(errPath.c_str(), "w", stderr))
+            _exit(127);
+        std::vector<char*> argv{const_cast<char*>(BRISOLT_CLI)};
+        for (const std::string& arg : args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        execv(BRISOLT_CLI, argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128, FileText(outPath), FileText(errPath)};
+}
+
+class ProgressCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("TZ", "UTC", 1);
+        tzset();
+    }
+    static TrainingAttempt attempt(int64_t game, const char* date, int64_t second, bool solved,
+                                   int32_t wrong, bool shown) {
+        TrainingAttempt row;
+        row.lngGameId = game;
+        row.lngAttemptedAt = *ReviewDay::parse(date) * 86400 + second;
+        row.isSolved = solved;
+        row.lngWrongMoves = wrong;
+        row.isSolutionShown = shown;
+        row.lngSeconds = 7;
+        return row;
+    }
+    static std::string folderOf(const std::string& file) {
+        return file.substr(0, file.find_last_of('/'));
+    }
+};
+
+TEST_F(ProgressCommandsTest, HistoryListsTheAttemptsOfGamesThatExist) {
+    ProgressWorkbook file(3);
+    {
+        WorkBookProgress progress(file.db());
+        progress.lngRecordAttempt(attempt(1, "2024-03-01", 3600, true, 0, false));
+        progress.lngRecordAttempt(attempt(2, "2024-03-02", 7200, false, 2, true));
+        progress.lngRecordAttempt(attempt(3, "2024-03-05", 60, true, 1, false));
+        file.exec("delete from GameTree where ID = 3");
+    }
+    const std::string folder = folderOf(file.file());
+    const struct {
+        std::vector<std::string> args;
+        std::string out;
+    } cases[] = {
+        {{"history", file.file()},
+         "2024-03-01 01:00:00\t1\tsuccess\t0\tno\t7\n2024-03-02 02:00:00\t2\tfailure\t2\tyes\t7\n"},
+        {{"history", file.file(), "--since", "2024-03-02"},
+         "2024-03-02 02:00:00\t2\tfailure\t2\tyes\t7\n"},
+        {{"history", file.file(), "--csv", "--since", "2024-03-03"},
+         "time,game,result,wrong_moves,solution_shown,seconds\n"},
+        {{"history", file.file(), "--csv"},
+         "time,game,result,wrong_moves,solution_shown,seconds\n"
+         "2024-03-01 01:00:00,1,success,0,no,7\n2024-03-02 02:00:00,2,failure,2,yes,7\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.back());
+        const CliRun run = Cli(c.args, folder);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, c.out);
+    }
+}
+
+TEST_F(ProgressCommandsTest, DueListsTheReviewOrderOfTheDay) {
+    ProgressWorkbook file(4);
+    {
+        WorkBookProgress progress(file.db());
+        progress.lngRecordAttempt(attempt(1, "2024-03-01", 0, true, 0, false));
+        progress.lngRecordAttempt(attempt(2, "2024-03-01", 0, false, 0, false));
+    }
+    const struct {
+        const char* date;
+        std::string out;
+    } cases[] = {
+        {"2024-03-01", std::string("3\tnew\n4\tnew\n")},
+        {"2024-03-02", std::string("2\t2024-03-02\n3\tnew\n4\tnew\n")},
+        {"2024-03-09", std::string("2\t2024-03-02\n1\t2024-03-04\n3\tnew\n4\tnew\n")},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = Cli({"due", file.file(), "--date", c.date}, folderOf(file.file()));
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, c.out) << c.date;
+    }
+}
+
+TEST_F(ProgressCommandsTest, BadArgumentsAndMissingFilesAreRefused) {
+    ProgressWorkbook file(1);
+    const std::string folder = folderOf(file.file());
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        const char* err;
+    } cases[] = {
+        {{"history"}, 2, "usage: brisolt-cli history"},
+        {{"history", file.file(), "--since"}, 2, "usage: brisolt-cli history"},
+        {{"history", file.file(), "--since", "2024-02-30"}, 2, "Not a date (YYYY-MM-DD)"},
+        {{"history", file.file(), "--sense", "2024-02-03"}, 2, "usage: brisolt-cli history"},
+        {{"due", file.file(), "--csv"}, 2, "usage: brisolt-cli due"},
+        {{"due", file.file(), "--date", "tomorrow"}, 2, "Not a date (YYYY-MM-DD)"},
+        {{"due", folder + "/missing.wbk"}, 1, "No such workbook"},
+        {{"history", folder + "/missing.wbk"}, 1, "No such workbook"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = Cli(c.args, folder);
+        EXPECT_EQ(run.status, c.status) << c.args.back();
+        EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+        EXPECT_TRUE(run.out.empty()) << run.out;
+    }
+}
+
+} // namespace
