@@ -95,19 +95,19 @@ int runHistory(const CommandArgs& args) {
     const char separator = csv ? ',' : '\t';
     std::string out = csv ? "time,game,result,wrong_moves,solution_shown,seconds\n" : "";
     WorkBookProgress progress(db.get());
-    progress.ForEachAttempt(
-        since ? ReviewDay::lngLocalStartOf(*since) : INT64_MIN, [&](const TrainingAttempt& row) {
-            out += ReviewDay::strLocalTimeText(row.lngAttemptedAt) + separator +
-                   std::to_string(row.lngGameId) + separator +
-                   (row.isSolved ? "success" : "failure") + separator +
-                   std::to_string(row.lngWrongMoves) + separator +
-                   (row.isSolutionShown ? "yes" : "no") + separator +
-                   std::to_string(row.lngSeconds) + '\n';
-            if (out.size() > (1 << 16)) {
-                std::fputs(out.c_str(), stdout);
-                out.clear();
-            }
-        });
+    progress.ForEachAttempt(since ? ReviewDay::lngLocalStartOf(*since) : INT64_MIN,
+                            [&](const TrainingAttempt& row) {
+                                out += ReviewDay::strLocalTimeText(row.lngAttemptedAt) + separator +
+                                       std::to_string(row.lngGameId) + separator +
+                                       (row.isSolved ? "success" : "failure") + separator +
+                                       std::to_string(row.lngWrongMoves) + separator +
+                                       (row.isSolutionShown ? "yes" : "no") + separator +
+                                       std::to_string(row.lngSeconds) + '\n';
+                                if (out.size() > (1 << 16)) {
+                                    std::fputs(out.c_str(), stdout);
+                                    out.clear();
+                                }
+                            });
     std::fputs(out.c_str(), stdout);
     return 0;
 }
@@ -122,8 +122,8 @@ int runDue(const CommandArgs& args) {
     if (!db) return failure(message);
     std::string out;
     WorkBookProgress progress(db.get());
-    for (const DueGame& game : progress.arrDueGames(day.value_or(ReviewDay::lngToday()),
-                                                    kNewGamesPerDay)) {
+    for (const DueGame& game :
+         progress.arrDueGames(day.value_or(ReviewDay::lngToday()), kNewGamesPerDay)) {
         out += std::to_string(game.lngGameId) + '\t' +
                (game.isNew ? std::string("new") : ReviewDay::strText(game.lngDueDay)) + '\n';
     }

@@ -69,7 +69,7 @@ const char* const kDueGames =
     "select s.GameTreeID, s.DueDay from TrainingSchedule s where s.DueDay <= ? "
     "and " USABLE_SCHEDULE(
         "s") " and exists (select 1 from GameTree g where g.ID = s.GameTreeID) order by s.DueDay, "
-             "s.GameTreeID";
+             "s.GameTreeID limit ?";
 const char* const kIntroducedOn =
     "select count(*) from TrainingSchedule s where s.FirstReviewDay = ? and exists (select 1 from "
     "GameTree g where g.ID = s.GameTreeID)";
@@ -211,20 +211,23 @@ std::optional<ReviewState> WorkBookProgress::objScheduleOf(int64_t gameId) const
     return state;
 }
 
-std::vector<DueGame> WorkBookProgress::arrDueGames(int64_t day, int32_t newLimit) const {
+std::vector<DueGame> WorkBookProgress::arrDueGames(int64_t day, int32_t newLimit,
+                                                   int64_t maxGames) const {
     std::vector<DueGame> order;
+    if (maxGames <= 0) return order;
     int64_t introduced = 0;
     if (hasTables()) {
         ProgressStatement due(m_db, kDueGames);
-        due.bind(1, day);
+        due.bind(1, day).bind(2, maxGames);
         while (due.step())
             order.push_back({due.integer(0).value_or(0), false, due.integer(1).value_or(day)});
         ProgressStatement count(m_db, kIntroducedOn);
         count.bind(1, day);
         if (count.step()) introduced = count.integer(0).value_or(0);
     }
-    const int64_t room = std::max<int64_t>(int64_t{std::max(newLimit, 0)} - introduced, 0);
-    if (room == 0) return order;
+    const int64_t room = std::min(std::max<int64_t>(int64_t{std::max(newLimit, 0)} - introduced, 0),
+                                  maxGames - static_cast<int64_t>(order.size()));
+    if (room <= 0) return order;
     ProgressStatement fresh(m_db, hasTables() ? kNewGames : kAllGamesByIdentifier);
     fresh.bind(1, room);
     while (fresh.step())

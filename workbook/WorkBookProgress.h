@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -60,8 +61,10 @@ public:
     // A game's schedule; nothing for a new game (or one whose stored state is unusable).
     std::optional<ReviewState> objScheduleOf(int64_t gameId) const;
     // The review order of a day: the games due on or before it, most overdue first, then up to
-    // newLimit new games (less those first reviewed that day), by identifier.
-    std::vector<DueGame> arrDueGames(int64_t day, int32_t newLimit) const;
+    // newLimit new games (less those first reviewed that day), by identifier; at most maxGames
+    // in all (a training batch needs only its first few).
+    std::vector<DueGame> arrDueGames(int64_t day, int32_t newLimit,
+                                     int64_t maxGames = std::numeric_limits<int64_t>::max()) const;
 
 private:
     sqlite3* m_db;

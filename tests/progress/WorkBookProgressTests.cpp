@@ -125,20 +125,25 @@ TEST_F(WorkBookProgressTest, DueGamesComeMostOverdueFirstThenNewGamesWithinTheDa
     const struct {
         int64_t day;
         int32_t limit;
+        int64_t most;
         std::vector<int64_t> order;
     } cases[] = {
-        {kDay, 20, {5, 6, 7}},
-        {kDay, 4, {}},
-        {kDay, 5, {5}},
-        {kDay + 1, 2, {2, 5, 6}},
-        {kDay + 3, 20, {2, 3, 1, 5, 6, 7}},
-        {kDay + 3, 0, {2, 3, 1}},
-        {kDay + 100, -5, {2, 3, 1, 4}},
-        {kDay - 10, 1, {5}},
+        {kDay, 20, 99, {5, 6, 7}},
+        {kDay, 4, 99, {}},
+        {kDay, 5, 99, {5}},
+        {kDay + 1, 2, 99, {2, 5, 6}},
+        {kDay + 3, 20, 99, {2, 3, 1, 5, 6, 7}},
+        {kDay + 3, 0, 99, {2, 3, 1}},
+        {kDay + 3, 20, 4, {2, 3, 1, 5}},
+        {kDay + 3, 20, 2, {2, 3}},
+        {kDay + 3, 20, 0, {}},
+        {kDay + 100, -5, 99, {2, 3, 1, 4}},
+        {kDay - 10, 1, 99, {5}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(ReviewDay::strText(c.day) + " limit " + std::to_string(c.limit));
-        const auto order = progress.arrDueGames(c.day, c.limit);
+        SCOPED_TRACE(ReviewDay::strText(c.day) + " limit " + std::to_string(c.limit) + " most " +
+                     std::to_string(c.most));
+        const auto order = progress.arrDueGames(c.day, c.limit, c.most);
         EXPECT_EQ(ids(order), c.order);
         for (const DueGame& game : order)
             EXPECT_EQ(game.isNew, game.lngGameId >= 5);
