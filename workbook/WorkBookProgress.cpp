@@ -21,7 +21,8 @@ const char* const kSchema[] = {
     "NOT NULL, Difficulty REAL NOT NULL, LastReviewDay INTEGER NOT NULL, DueDay INTEGER NOT NULL, "
     "IntervalDays INTEGER NOT NULL, Reviews INTEGER NOT NULL, Lapses INTEGER NOT NULL, "
     "FirstReviewDay INTEGER NOT NULL)",
-    "create index if not exists TrainingScheduleByDue on TrainingSchedule (DueDay)",
+    "create index if not exists TrainingScheduleByDue on TrainingSchedule (DueDay, GameTreeID, "
+    "Reviews, Stability, Difficulty)",
     "create index if not exists TrainingScheduleByFirstDay on TrainingSchedule (FirstReviewDay)",
 };
 

@@ -7,7 +7,6 @@
 #include "workbook/WorkBookProgress.h"
 
 #include <benchmark/benchmark.h>
-
 #include <filesystem>
 #include <random>
 #include <sqlite3.h>
@@ -52,9 +51,10 @@ std::string Workbook() {
     Exec(db, "with recursive n(i) as (select 1 union all select i + 1 from n where i < 1000000) "
              "insert into GameTree (ID, Description, Hits, Solve, SolveStreak, ErrorStreak) "
              "select i, 'game ' || i, 0, 0, 0, 0 from n");
-    Exec(db, "insert into TrainingSchedule select ID, 1.0 + abs(random() % 300), 1.0 + abs(random() "
-             "% 9), 19900, 19940 + abs(random() % 120), 30, 1 + abs(random() % 10), abs(random() "
-             "% 3), 19900 - abs(random() % 300) from GameTree where ID % 10 != 0");
+    Exec(db,
+         "insert into TrainingSchedule select ID, 1.0 + abs(random() % 300), 1.0 + abs(random() "
+         "% 9), 19900, 19940 + abs(random() % 120), 30, 1 + abs(random() % 10), abs(random() "
+         "% 3), 19900 - abs(random() % 300) from GameTree where ID % 10 != 0");
     Exec(db, "with recursive n(i) as (select 1 union all select i + 1 from n where i < 5000000) "
              "insert into TrainingHistory (GameTreeID, AttemptedAt, Solved, WrongMoves, "
              "SolutionShown, Seconds) select 1 + abs(random() % 1000000), 1500000000 + i * 60, "
@@ -125,10 +125,14 @@ void Record(benchmark::State& state, bool withProgress) {
     sqlite3_close(db);
 }
 
-void BM_RecordStatisticsOnly(benchmark::State& state) { Record(state, false); }
+void BM_RecordStatisticsOnly(benchmark::State& state) {
+    Record(state, false);
+}
 BENCHMARK(BM_RecordStatisticsOnly)->Unit(benchmark::kMillisecond)->Iterations(200);
 
-void BM_RecordWithHistoryAndSchedule(benchmark::State& state) { Record(state, true); }
+void BM_RecordWithHistoryAndSchedule(benchmark::State& state) {
+    Record(state, true);
+}
 BENCHMARK(BM_RecordWithHistoryAndSchedule)->Unit(benchmark::kMillisecond)->Iterations(200);
 
 } // namespace
