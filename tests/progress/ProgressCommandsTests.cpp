@@ -120,6 +120,30 @@ TEST_F(ProgressCommandsTest, DueListsTheReviewOrderOfTheDay) {
     }
 }
 
+// A workbook from before the history, and files whose progress tables are something else.
+TEST_F(ProgressCommandsTest, WorkbooksWithoutUsableTablesShowNoAttemptsAndEveryGameNew) {
+    const char* setups[] = {
+        "select 1",
+        "create view TrainingHistory as select 1 as ID, 1 as GameTreeID, 0 as AttemptedAt, 1 as "
+        "Solved, 0 as WrongMoves, 0 as SolutionShown, 0 as Seconds",
+        "create table TrainingSchedule (GameTreeID INTEGER PRIMARY KEY, Stability, Difficulty, "
+        "LastReviewDay, DueDay, IntervalDays, Reviews, Lapses, FirstReviewDay); insert into "
+        "TrainingSchedule values (1, 'x', 'y', 0, 0, 0, 1, 0, 0)",
+    };
+    for (const char* setup : setups) {
+        SCOPED_TRACE(setup);
+        ProgressWorkbook file(2);
+        file.exec(setup);
+        const std::string folder = folderOf(file.file());
+        const CliRun history = Cli({"history", file.file(), "--csv"}, folder);
+        EXPECT_EQ(history.status, 0) << history.err;
+        EXPECT_EQ(history.out, "time,game,result,wrong_moves,solution_shown,seconds\n");
+        const CliRun due = Cli({"due", file.file(), "--date", "2024-01-01"}, folder);
+        EXPECT_EQ(due.status, 0) << due.err;
+        EXPECT_EQ(due.out, "1\tnew\n2\tnew\n");
+    }
+}
+
 TEST_F(ProgressCommandsTest, BadArgumentsAndMissingFilesAreRefused) {
     ProgressWorkbook file(1);
     const std::string folder = folderOf(file.file());
