@@ -24,6 +24,7 @@ struct ReviewState {
 // one, moves the game to a later day. Pure arithmetic: it neither reads a clock nor touches a file.
 class ReviewSchedule {
 public:
+    // The published FSRS-5 default weights, fitted on a large body of reviews.
     static constexpr std::array<double, 19> kDefaultWeights = {
         0.40255, 1.18385, 3.173, 15.69105, 7.1949, 0.5345, 1.4604, 0.0046,  1.54575, 0.1192,
         1.01925, 1.9395,  0.11,  0.29605,  2.2698, 0.2315, 2.9898, 0.51655, 0.6621};

@@ -128,13 +128,8 @@ int64_t WorkBookProgress::lngRecordAttempt(const TrainingAttempt& attempt,
     const int64_t historyId = sqlite3_last_insert_rowid(m_db);
 
     const int64_t day = ReviewDay::lngLocalDayOf(attempt.lngAttemptedAt);
-    std::optional<ReviewState> before = objScheduleOf(attempt.lngGameId);
     int64_t firstDay = day;
-    if (before) {
-        ProgressStatement read(m_db, kReadSchedule);
-        read.bind(1, attempt.lngGameId);
-        if (read.step()) firstDay = read.integer(7).value_or(day);
-    }
+    const std::optional<ReviewState> before = objReadSchedule(attempt.lngGameId, &firstDay);
     const ReviewRating rating =
         attempt.isSolutionShown
             ? ReviewRating::Again
@@ -189,9 +184,15 @@ void WorkBookProgress::ForEachAttempt(
 
 std::optional<ReviewState> WorkBookProgress::objScheduleOf(int64_t gameId) const {
     if (!hasTables()) return std::nullopt;
+    return objReadSchedule(gameId, nullptr);
+}
+
+std::optional<ReviewState> WorkBookProgress::objReadSchedule(int64_t gameId,
+                                                             int64_t* firstDay) const {
     ProgressStatement read(m_db, kReadSchedule);
     read.bind(1, gameId);
     if (!read.step()) return std::nullopt;
+    if (firstDay != nullptr) *firstDay = read.integer(7).value_or(*firstDay);
     const auto stability = read.real(0);
     const auto difficulty = read.real(1);
     const auto last = read.integer(2);

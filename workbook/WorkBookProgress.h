@@ -67,5 +67,9 @@ public:
                                      int64_t maxGames = std::numeric_limits<int64_t>::max()) const;
 
 private:
+    // The stored state (and through firstDay, when given, the day of the first review) of a game
+    // in a workbook that has the tables.
+    std::optional<ReviewState> objReadSchedule(int64_t gameId, int64_t* firstDay) const;
+
     sqlite3* m_db;
 };
