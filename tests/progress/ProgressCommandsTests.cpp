@@ -120,12 +120,12 @@ TEST_F(ProgressCommandsTest, DueListsTheReviewOrderOfTheDay) {
     }
 }
 
-// A workbook from before the history, and files whose progress tables are something else.
+// A workbook from before the history, and one whose schedule holds values of the wrong kind.
 TEST_F(ProgressCommandsTest, WorkbooksWithoutUsableTablesShowNoAttemptsAndEveryGameNew) {
     const char* setups[] = {
         "select 1",
-        "create view TrainingHistory as select 1 as ID, 1 as GameTreeID, 0 as AttemptedAt, 1 as "
-        "Solved, 0 as WrongMoves, 0 as SolutionShown, 0 as Seconds",
+        "create table TrainingHistory (ID INTEGER PRIMARY KEY, GameTreeID, AttemptedAt, Solved, "
+        "WrongMoves, SolutionShown, Seconds); "
         "create table TrainingSchedule (GameTreeID INTEGER PRIMARY KEY, Stability, Difficulty, "
         "LastReviewDay, DueDay, IntervalDays, Reviews, Lapses, FirstReviewDay); insert into "
         "TrainingSchedule values (1, 'x', 'y', 0, 0, 0, 1, 0, 0)",
