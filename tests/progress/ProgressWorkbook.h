@@ -13,7 +13,7 @@
 
 class ProgressWorkbook {
 public:
-    // Creates an empty workbook (the three workbook tables) holding games 1 to games.
+    // Creates an empty workbook with the three workbook tables only, holding games 1 to games.
     explicit ProgressWorkbook(int games) {
         char pattern[] = "/tmp/brisolt-progress-XXXXXX";
         m_folder = mkdtemp(pattern);
@@ -25,6 +25,8 @@ public:
         }
         EXPECT_EQ(sqlite3_open_v2(m_file.c_str(), &m_db, SQLITE_OPEN_READWRITE, nullptr),
                   SQLITE_OK);
+        // A workbook as written before the progress tables existed.
+        exec("drop table if exists TrainingHistory; drop table if exists TrainingSchedule");
         for (int id = 1; id <= games; ++id)
             exec("insert into GameTree (ID, Description, Hits, Solve) values (" +
                  std::to_string(id) + ", 'game', 0, 0)");
