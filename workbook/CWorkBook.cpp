@@ -93,6 +93,7 @@ void CWorkBook::CreateEmptyWorkbook(const std::string& fileName) {
         m_connection->exec(statement);
     for (const char* statement : kIndexes)
         m_connection->exec(statement);
+    WorkBookProgress(m_connection->handle()).EnsureTables();
     transaction.Commit();
 }
 

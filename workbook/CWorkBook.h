@@ -2,6 +2,7 @@
 
 #include "workbook/GameRowQuery.h"
 #include "workbook/WorkBookGameRow.h"
+#include "workbook/WorkBookProgress.h"
 
 #include <cstdint>
 #include <functional>
@@ -63,8 +64,11 @@ public:
     void UpdateSuccess(int64_t id);
     // Records a failed attempt (a NULL statistic counts as 0).
     void UpdateError(int64_t id);
-    // Sets every game's statistics to zero.
-    void ClearLog();
+    // Records an attempt with its details: the statistics, the history row and the game's review
+    // schedule, all in one transaction.
+    void RecordAttempt(const TrainingAttempt& attempt);
+    // Sets every game's statistics to zero; with clearHistory, empties the attempt history too.
+    void ClearLog(bool clearHistory = false);
     // The sums of attempts and successes over all games (0 and 0 without games).
     void GetScore(int32_t& attempts, int32_t& successes);
 
@@ -110,7 +114,7 @@ private:
                               const std::string& moveText, int64_t moveNumber, int enPassantFile,
                               int whiteOO, int whiteOOO, int blackOO, int blackOOO);
     void DeleteGameNodes(int64_t id);
-    void RecordResult(int64_t id, bool success);
+    void RecordResult(int64_t id, bool success, const TrainingAttempt* attempt = nullptr);
     void ForgetScore();
     std::shared_ptr<CGameTree> objLoadGameRows(int64_t id, std::string& description,
                                                std::string& page, std::string& diagram);

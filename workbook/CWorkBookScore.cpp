@@ -8,6 +8,8 @@
 #include "workbook/SqlTransaction.h"
 #include "workbook/StoredNumber.h"
 
+#include <ctime>
+
 namespace {
 
 // A statistic stored as NULL counts as 0, so that a result is never lost to NULL + 1.
@@ -74,7 +76,7 @@ void Keep(SqlConnection& connection, const std::optional<Score>& sums,
 
 } // namespace
 
-void CWorkBook::RecordResult(int64_t id, bool success) {
+void CWorkBook::RecordResult(int64_t id, bool success, const TrainingAttempt* attempt) {
     SqlConnection& connection = Connection();
     SqlTransaction work(connection);
     {
@@ -95,22 +97,35 @@ void CWorkBook::RecordResult(int64_t id, bool success) {
             sums = Summed(connection); // the first result after a change by anything else
         }
         Keep(connection, sums, counter);
+        if (attempt != nullptr) WorkBookProgress(connection.handle()).lngRecordAttempt(*attempt);
     }
     work.Commit();
 }
 
 void CWorkBook::UpdateSuccess(int64_t id) {
-    RecordResult(id, true);
+    TrainingAttempt attempt;
+    attempt.lngGameId = id;
+    attempt.lngAttemptedAt = static_cast<int64_t>(std::time(nullptr));
+    attempt.isSolved = true;
+    RecordResult(id, true, &attempt);
+}
+
+void CWorkBook::RecordAttempt(const TrainingAttempt& attempt) {
+    RecordResult(attempt.lngGameId, attempt.isSolved && !attempt.isSolutionShown, &attempt);
 }
 
 void CWorkBook::UpdateError(int64_t id) {
-    RecordResult(id, false);
+    TrainingAttempt attempt;
+    attempt.lngGameId = id;
+    attempt.lngAttemptedAt = static_cast<int64_t>(std::time(nullptr));
+    RecordResult(id, false, &attempt);
 }
 
-void CWorkBook::ClearLog() {
+void CWorkBook::ClearLog(bool clearHistory) {
     SqlConnection& connection = Connection();
     SqlTransaction work(connection);
     connection.prepared(kClearLog).run();
+    if (clearHistory) WorkBookProgress(connection.handle()).ClearHistory();
     const std::optional<uint32_t> counter =
         work.isSavepoint() ? std::nullopt : connection.objChangeCounter();
     Keep(connection, Score{}, counter);

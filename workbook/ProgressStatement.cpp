@@ -1,6 +1,7 @@
 #include "workbook/ProgressStatement.h"
 
 #include "model/CError.h"
+#include "workbook/SqlConnection.h"
 
 #include <sqlite3.h>
 #include <string>
@@ -41,7 +42,8 @@ ProgressStatement& ProgressStatement::bindReal(int parameter, double value) {
 }
 
 bool ProgressStatement::step() {
-    const int code = sqlite3_step(m_statement);
+    // Under the connection's time limit, counted from this step.
+    const int code = SqlConnection::Step(m_statement);
     if (code == SQLITE_ROW) return true;
     if (code == SQLITE_DONE) return false;
     Raise(m_db, "The training history could not be read or written");

@@ -38,6 +38,8 @@ public:
     // by one; nothing when the file is not in rollback-journal mode (where the counter is not
     // kept) or cannot be read.
     std::optional<uint32_t> objChangeCounter() const;
+    // The SQLite handle, for the progress tables' own statements on this connection.
+    sqlite3* handle() const { return m_db; }
     // True when the file was opened read-only (for example a write-protected file).
     bool isReadOnly() const;
 

@@ -45,7 +45,8 @@ TEST(WorkBookFile, OpeningAMissingFileCreatesTheThreeTablesWithTheirExactColumns
             sql);
         EXPECT_EQ(raw.value("select count(*) from " + name), "0");
     }
-    EXPECT_EQ(raw.value("select count(*) from sqlite_master where type='table'"), "3");
+    // Beside them, the training history and review schedule of the program's own.
+    EXPECT_EQ(raw.value("select count(*) from sqlite_master where type='table'"), "5");
 
     CWorkBook again;
     EXPECT_EQ(again.strOpenWorkBook(path), "");
