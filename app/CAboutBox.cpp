@@ -4,6 +4,7 @@
 #include "engine/CEngineSettings.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -93,9 +94,26 @@ CAboutBox::CAboutBox(QWidget* parent) : QDialog(parent) {
 }
 
 void CAboutBox::ShowSystemInfo() {
-    QMessageBox box(QMessageBox::Information, "System Info", strSystemInfo(), QMessageBox::Ok,
-                    this);
+    QDialog box(this);
     box.setObjectName("systemInfoBox");
-    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    box.setWindowTitle("System Info");
+    auto* info = new QLabel(strSystemInfo(), &box);
+    info->setObjectName("lblSystemInfo");
+    info->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    info->setContentsMargins(4, 4, 4, 4);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &box);
+    // People paste these lines into their reports: one click puts them on the clipboard.
+    QPushButton* copy = buttons->addButton("&Copy", QDialogButtonBox::ActionRole);
+    copy->setObjectName("cmdCopy");
+    connect(copy, &QPushButton::clicked, &box, [copy] {
+        QGuiApplication::clipboard()->setText(strSystemInfo());
+        copy->setText("Copied");
+    });
+    connect(buttons, &QDialogButtonBox::rejected, &box, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&box);
+    layout->setContentsMargins(18, 18, 18, 12);
+    layout->addWidget(info);
+    layout->addSpacing(12);
+    layout->addWidget(buttons);
     box.exec();
 }

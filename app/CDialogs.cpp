@@ -4,7 +4,7 @@
 #include <QFileDialog>
 
 QString CDialogs::strWorkbookFilter() {
-    return "*.brl (*.brl);;All Files (*)";
+    return "Workbooks (*.brl);;All files (*)";
 }
 
 QString CDialogs::strAskWorkbookFile(QWidget* parent, bool save, const QString& folder) {

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -25,7 +26,8 @@ void CHelpWindow::strHelpFile(const QString& file) {
 
 CHelpWindow::CHelpWindow(QWidget* parent)
     : QWidget(parent, Qt::Window), browser(new QTextBrowser(this)), cmdBack(new QToolButton(this)),
-      cmdForward(new QToolButton(this)), cmdContents(new QToolButton(this)) {
+      cmdForward(new QToolButton(this)), cmdContents(new QToolButton(this)),
+      cmdClose(new QToolButton(this)) {
     setObjectName("helpWindow");
     setWindowTitle("Brisolt Help");
     resize(760, 620);
@@ -35,6 +37,9 @@ CHelpWindow::CHelpWindow(QWidget* parent)
     cmdForward->setText("Forward");
     cmdForward->setShortcut(QKeySequence::Forward);
     cmdContents->setText("Contents");
+    cmdClose->setText("Close");
+    cmdClose->setObjectName("cmdClose");
+    cmdClose->setToolTip("Close the help (Esc)");
     cmdBack->setEnabled(false);
     cmdForward->setEnabled(false);
 
@@ -47,6 +52,7 @@ CHelpWindow::CHelpWindow(QWidget* parent)
     buttons->addWidget(cmdForward);
     buttons->addWidget(cmdContents);
     buttons->addStretch();
+    buttons->addWidget(cmdClose);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addLayout(buttons);
@@ -57,6 +63,13 @@ CHelpWindow::CHelpWindow(QWidget* parent)
     connect(cmdContents, &QToolButton::clicked, this, [this] { browser->setSource(contentsPage); });
     connect(browser, &QTextBrowser::backwardAvailable, cmdBack, &QToolButton::setEnabled);
     connect(browser, &QTextBrowser::forwardAvailable, cmdForward, &QToolButton::setEnabled);
+    connect(cmdClose, &QToolButton::clicked, this, &QWidget::close);
+    // Esc and Ctrl+W close the help as they close other windows of the desktop.
+    for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape),
+                                     QKeySequence(QKeySequence::Close), QKeySequence("Ctrl+W")}) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, &QWidget::close);
+    }
 }
 
 bool CHelpWindow::ShowContents(const QString& file) {

@@ -31,5 +31,6 @@ private:
     QToolButton* cmdBack;
     QToolButton* cmdForward;
     QToolButton* cmdContents;
+    QToolButton* cmdClose;
     QUrl contentsPage;
 };

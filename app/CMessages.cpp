@@ -1,11 +1,26 @@
 #include "app/CMessages.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
+#include <QPushButton>
+#include <cstdio>
 
 namespace {
 
+bool unattended = false;
+int unattendedMessages = 0;
+
+// True when the message went to the error output instead of a box.
+bool isWrittenOut(const QString& text) {
+    if (!unattended) return false;
+    ++unattendedMessages;
+    std::fprintf(stderr, "brisolt: %s\n", qPrintable(CMessages::strForDisplay(text)));
+    return true;
+}
+
 QMessageBox::StandardButton show(QWidget* parent, QMessageBox::Icon icon, const QString& title,
                                  const QString& text, QMessageBox::StandardButtons buttons) {
+    if (isWrittenOut(text)) return QMessageBox::NoButton;
     QMessageBox box(icon, title, CMessages::strForDisplay(text), buttons, parent);
     box.setObjectName("brisoltMessage");
     box.setTextFormat(Qt::PlainText);
@@ -46,4 +61,27 @@ void CMessages::ShowPlain(QWidget* parent, const QString& text) {
 bool CMessages::isYes(QWidget* parent, const QString& text) {
     return show(parent, QMessageBox::Question, strAppTitle(), text,
                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+int CMessages::intChoose(QWidget* parent, const QString& text, const QStringList& choices) {
+    if (isWrittenOut(text)) return -1;
+    QMessageBox box(QMessageBox::Question, strAppTitle(), strForDisplay(text),
+                    QMessageBox::NoButton, parent);
+    box.setObjectName("brisoltMessage");
+    box.setTextFormat(Qt::PlainText);
+    box.setProperty("brisoltText", text);
+    QList<QAbstractButton*> buttons;
+    for (const QString& choice : choices)
+        buttons << box.addButton(choice, QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Cancel);
+    box.exec();
+    return static_cast<int>(buttons.indexOf(box.clickedButton()));
+}
+
+void CMessages::isUnattended(bool value) {
+    unattended = value;
+}
+
+int CMessages::intUnattendedMessages() {
+    return unattendedMessages;
 }

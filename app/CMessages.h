@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -20,6 +21,14 @@ public:
     static void ShowPlain(QWidget* parent, const QString& text);
     // A Yes/No question with the question icon; true for Yes.
     static bool isYes(QWidget* parent, const QString& text);
+    // A question answered by one of the choices (button captions) or Cancel: the index of the
+    // choice, -1 for Cancel.
+    static int intChoose(QWidget* parent, const QString& text, const QStringList& choices);
+    // Without a person to answer (a picture made for a script), every message is written to the
+    // error output instead of shown, and questions take their negative answer.
+    static void isUnattended(bool unattended);
+    // The number of messages written while unattended.
+    static int intUnattendedMessages();
     // The text as a message box shows it: carriage returns alone and CR LF become line breaks.
     static QString strForDisplay(const QString& text);
 };

@@ -1,5 +1,6 @@
 #include "app/CScreenshot.h"
 
+#include "app/CMessages.h"
 #include "app/CSettings.h"
 #include "app/frmMain.h"
 #include "board/cntrlChessGui.h"
@@ -25,6 +26,13 @@ bool CScreenshot::isSaveWidget(QWidget* widget, const QString& pictureFile) {
 bool CScreenshot::isPlayStoredMove(cntrlChessGui* board) {
     if (board->Mode() != 3 || board->arrNextNodes().empty()) return false;
     const std::string text = board->arrNextNodes().front()->objPosition()->strMoveText();
+    // A promotion takes the stored piece: no dialog waits for a person.
+    board->SetPromotionChooser([text](QWidget*) {
+        const QString move = QString::fromStdString(text).remove('+').remove('#');
+        for (const char* letter : {"Q", "R", "B", "N"})
+            if (move.endsWith(letter)) return QString(letter);
+        return QString("Q");
+    });
     std::shared_ptr<CPieceLocation> from, to;
     const auto position = board->objPosition();
     if (!position->objProcessMove2(position, text, from, to) || !from || !to) return false;
@@ -56,6 +64,8 @@ int CScreenshot::intRender(const QString& workbook, const QString& pictureFile, 
         }
         QFile::setPermissions(shown, QFile::ReadOwner | QFile::WriteOwner);
     }
+    // Nobody is there to answer a message: each one goes to the error output and fails the run.
+    CMessages::isUnattended(true);
     frmMain window;
     window.isUnattended(true);
     window.strStartupWorkbook(shown);
@@ -68,6 +78,7 @@ int CScreenshot::intRender(const QString& workbook, const QString& pictureFile, 
     }
     for (int k = 0; k < moves && isPlayStoredMove(window.objBoard()); ++k) {
     }
+    if (CMessages::intUnattendedMessages() > 0) return 1;
     // The copy is not a workbook to come back to.
     if (moves > 0) CSettings::strLastOpened(file);
     if (!isSaveWidget(&window, pictureFile)) {

@@ -3,9 +3,15 @@
 #include "game/CGameNode.h"
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
+#include "game/PositionConstructors.h"
+#include "game/SideToMove.h"
+#include "model/CChessSquare.h"
+#include "model/CDiagram.h"
 #include "model/CGameStatus.h"
 #include "workbook/CWorkBook.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <stdexcept>
@@ -13,6 +19,24 @@
 namespace {
 
 const char* const lineBreak = "\r\n";
+
+// A tree of one position without pieces: what the board shows while there is no game.
+std::shared_ptr<CGameTree> objEmptyBoard() {
+    auto position = objNewStartPosition()->objClone();
+    std::shared_ptr<CDiagram> diagram = position->objDiagram();
+    for (int file = 0; file < 8; ++file)
+        for (int rank = 0; rank < 8; ++rank)
+            diagram = diagram->objRemove(CChessSquare::objGetSquare(file, rank));
+    position->objDiagram(diagram);
+    auto tree = std::make_shared<CGameTree>();
+    GameNodeList next;
+    tree->Add(position, next);
+    return tree;
+}
+
+bool contains(const std::string& text, const char* part) {
+    return text.find(part) != std::string::npos;
+}
 
 } // namespace
 
@@ -22,6 +46,9 @@ void CTrainingSession::objWorkBook(std::shared_ptr<CWorkBook> newWorkbook) {
     workbook = std::move(newWorkbook);
     gameIds.clear();
     gameIndex = -1;
+    shownGameId = 0;
+    shownToPlay.clear();
+    recording_ = true;
 }
 
 CWorkBook& CTrainingSession::RequireWorkBook() const {
@@ -49,7 +76,10 @@ bool CTrainingSession::StartBatch() {
     gameIds.clear();
     gameIndex = -1;
     std::vector<int32_t> batch = NewBatch();
-    if (batch.empty()) return false;
+    if (batch.empty()) {
+        ShowNoGames();
+        return false;
+    }
     gameIds = std::move(batch);
     gameIndex = 0;
     ShowGame(gameIds[0]);
@@ -61,11 +91,6 @@ void CTrainingSession::ReadScore() {
     ShowScore();
 }
 
-int32_t CTrainingSession::lngCurrentGameId() const {
-    if (gameIndex < 0 || gameIndex >= static_cast<int32_t>(gameIds.size())) return 0;
-    return gameIds[static_cast<size_t>(gameIndex)];
-}
-
 void CTrainingSession::ShowGame(int32_t gameId) {
     std::string description, pageRef, diagramRef;
     std::shared_ptr<CGameTree> tree =
@@ -73,6 +98,8 @@ void CTrainingSession::ShowGame(int32_t gameId) {
     // Everything that can fail comes before the first change on screen.
     const std::string toPlay = strToPlay(tree);
 
+    shownGameId = gameId;
+    shownToPlay = toPlay;
     display.ShowGameInfo(description, pageRef, diagramRef);
     display.ShowToPlay(toPlay);
     const bool blackToPlay = toPlay == "Black to play";
@@ -91,20 +118,12 @@ void CTrainingSession::ShowGame(int32_t gameId) {
 }
 
 void CTrainingSession::TrainingStatus(const std::string& status) {
+    if (shownGameId == 0) return;
     if (status == strWRONG_MOVE) {
         if (wrongMoves < 3) ++wrongMoves;
         display.SetErrorMarkVisible(wrongMoves - 1, true);
     } else if (status == strSUCCESSFUL) {
-        RequireWorkBook().UpdateSuccess(RequireCurrentGame());
-        ShowErrorMarks(false);
-        display.SetNextVisible(true);
-        display.SetSuccessVisible(true);
-        display.SetFailVisible(false);
-        display.SetMessageVisible(false);
-        display.SetBoardMode(2);
-        ++solved;
-        ++hits;
-        ShowScore();
+        EndGame(true);
     } else {
         display.ShowMessage(strReplyMessage(status));
     }
@@ -112,19 +131,52 @@ void CTrainingSession::TrainingStatus(const std::string& status) {
 }
 
 void CTrainingSession::ShowSolution() {
-    if (display.intBoardMode() != 2) {
-        RequireWorkBook().UpdateError(RequireCurrentGame());
-        display.SetBoardMode(2);
-        display.SetNextVisible(true);
-        display.SetFailVisible(true);
-        display.SetSuccessVisible(false);
-        display.SetMessageVisible(false);
-        display.SetShowSolutionEnabled(false);
-        ShowErrorMarks(false);
+    if (shownGameId != 0 && display.intBoardMode() != 2) EndGame(false);
+    UpdateNavigation();
+}
+
+bool CTrainingSession::isGameInWorkbook(int32_t id) const {
+    return RequireWorkBook().objGetGameRow(id).has_value();
+}
+
+// Ends the shown game on screen whatever happens to its record: the board goes to view mode with
+// the solution to step through. A result that cannot be written is not counted, the message says
+// so, and the reason is raised afterwards for the window to report.
+void CTrainingSession::EndGame(bool success) {
+    const int32_t id = RequireCurrentGame();
+    std::string failure;
+    if (recording_) {
+        try {
+            if (!isGameInWorkbook(id))
+                throw std::runtime_error("game " + std::to_string(id) +
+                                         " is no longer in the workbook");
+            if (success)
+                workbook->UpdateSuccess(id);
+            else
+                workbook->UpdateError(id);
+        } catch (const std::exception& error) {
+            failure = strNotRecorded(workbook->strFileName(), error.what());
+        }
+    }
+    wrongMoves = 0;
+    ShowErrorMarks(false);
+    display.SetBoardMode(2);
+    display.SetNextVisible(true);
+    display.SetSuccessVisible(success);
+    display.SetFailVisible(!success);
+    if (recording_ && failure.empty()) {
         ++hits;
+        if (success) ++solved;
         ShowScore();
+        display.SetMessageVisible(false);
+    } else {
+        display.ShowMessage(recording_ ? "This result was not recorded."
+                                       : "This result was not recorded: the workbook is "
+                                         "read-only.");
+        display.SetMessageVisible(true);
     }
     UpdateNavigation();
+    if (!failure.empty()) throw std::runtime_error(failure);
 }
 
 void CTrainingSession::NextGame() {
@@ -134,7 +186,8 @@ void CTrainingSession::NextGame() {
     } else {
         std::vector<int32_t> batch = NewBatch();
         if (batch.empty()) {
-            throw std::runtime_error("The workbook has no games left to train.");
+            ShowNoGames();
+            return;
         }
         ShowGame(batch[0]);
         gameIds = std::move(batch);
@@ -148,6 +201,73 @@ void CTrainingSession::PreviousGame() {
         ShowGame(gameIds[static_cast<size_t>(gameIndex - 1)]);
         --gameIndex;
     }
+    UpdateNavigation();
+}
+
+void CTrainingSession::TrainGame(int32_t gameId) {
+    const bool inPlace = gameId == shownGameId && gameIndex >= 0 &&
+                         gameIndex < static_cast<int32_t>(gameIds.size()) &&
+                         gameIds[static_cast<size_t>(gameIndex)] == gameId;
+    ShowGame(gameId); // raises before anything changes when the game cannot be shown
+    if (!inPlace) {
+        int32_t index = gameIndex;
+        for (size_t k = 0; k < gameIds.size();) {
+            if (gameIds[k] != gameId) {
+                ++k;
+                continue;
+            }
+            gameIds.erase(gameIds.begin() + static_cast<std::ptrdiff_t>(k));
+            if (static_cast<int32_t>(k) <= index) --index;
+        }
+        gameIds.insert(gameIds.begin() + (index + 1), gameId);
+        gameIndex = index + 1;
+    }
+    UpdateNavigation();
+}
+
+void CTrainingSession::WorkbookEdited(int32_t editedGameId) {
+    if (!workbook) return;
+    if (shownGameId == 0) {
+        if (RequireWorkBook().lngCountGames() > 0) {
+            ReadScore();
+            StartBatch();
+        }
+        return;
+    }
+    if (!isGameInWorkbook(shownGameId)) {
+        ReadScore();
+        StartBatch();
+        return;
+    }
+    std::vector<int32_t> kept;
+    int32_t index = -1;
+    for (size_t k = 0; k < gameIds.size(); ++k) {
+        if (static_cast<int32_t>(k) == gameIndex) index = static_cast<int32_t>(kept.size());
+        if (static_cast<int32_t>(k) == gameIndex || isGameInWorkbook(gameIds[k]))
+            kept.push_back(gameIds[k]);
+    }
+    gameIds = std::move(kept);
+    gameIndex = index;
+    if (editedGameId == shownGameId) ShowGame(shownGameId);
+    UpdateNavigation();
+}
+
+void CTrainingSession::ShowNoGames() {
+    gameIds.clear();
+    gameIndex = -1;
+    shownGameId = 0;
+    shownToPlay.clear();
+    wrongMoves = 0;
+    display.ShowGameInfo("", "", "");
+    display.ShowToPlay("");
+    display.SetBoardGameTree(objEmptyBoard());
+    display.SetBoardMode(2);
+    ShowErrorMarks(false);
+    display.SetNextVisible(false);
+    display.SetSuccessVisible(false);
+    display.SetFailVisible(false);
+    display.ShowMessage(strNoGamesMessage());
+    display.SetMessageVisible(true);
     UpdateNavigation();
 }
 
@@ -168,8 +288,8 @@ void CTrainingSession::ShowErrorMarks(bool visible) {
 }
 
 void CTrainingSession::UpdateNavigation() {
-    display.SetPreviousEnabled(gameIndex != 0);
-    display.SetShowSolutionEnabled(display.intBoardMode() != 2);
+    display.SetPreviousEnabled(gameIndex > 0);
+    display.SetShowSolutionEnabled(shownGameId != 0 && display.intBoardMode() != 2);
 }
 
 std::string CTrainingSession::strToPlay(const std::shared_ptr<CGameTree>& tree) {
@@ -181,6 +301,36 @@ std::string CTrainingSession::strToPlay(const std::shared_ptr<CGameTree>& tree) 
     const bool whiteToMove = root->objPosition()->objStatus()->strToString() ==
                              CGameStatus::objWHITE_TO_MOVE()->strToString();
     return whiteToMove ? "White to play" : "Black to play";
+}
+
+std::string CTrainingSession::strGameEnd(const CPosition& position) {
+    return strGameEndOf(position);
+}
+
+std::string CTrainingSession::strNoGamesMessage() {
+    return std::string("The workbook is empty.") + lineBreak +
+           "Add games with File, Games... (Ctrl+G) or File, Import PGN...";
+}
+
+std::string CTrainingSession::strNotRecorded(const std::string& file, const std::string& error) {
+    std::string lower = error;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::string reason;
+    if (contains(lower, "readonly") || contains(lower, "read-only"))
+        reason = "the file cannot be written (it is read-only).";
+    else if (contains(lower, "unable to open") || contains(lower, "cannot open"))
+        reason = "the file or its folder cannot be written.";
+    else if (contains(lower, "full"))
+        reason = "the disk is full.";
+    else if (contains(lower, "i/o error"))
+        reason = "the disk reported an error.";
+    else if (contains(lower, "locked") || contains(lower, "busy"))
+        reason = "another program is using the workbook.";
+    else
+        reason = error + ".";
+    return "The result could not be recorded in " + file + ": " + reason + lineBreak +
+           "This game counts as not recorded.";
 }
 
 std::string CTrainingSession::strScore(int32_t hits, int32_t solved) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 class CGameTree;
+class CPosition;
 class CWorkBook;
 
 // One training session over an open workbook: batches of games in the workbook's priority order,
@@ -22,19 +23,36 @@ public:
     // A session that shows itself on the display; the workbook is set once it is open.
     explicit CTrainingSession(ITrainingDisplay& display);
 
-    // Uses the given open workbook from now on (the running totals stay).
+    // Uses the given open workbook from now on: no game is shown and the batch is empty until
+    // StartBatch (the running totals stay until ReadScore).
     void objWorkBook(std::shared_ptr<CWorkBook> workbook);
     // The workbook in use, nullptr before one is set.
     std::shared_ptr<CWorkBook> objWorkBook() const { return workbook; }
 
-    // Chooses the first batch and shows its first game; false when the workbook has no games.
+    // Chooses the first batch and shows its first game; without games it shows the empty board
+    // and says how to add games, and returns false.
     bool StartBatch();
+    // Whether results are written to the workbook (false for a workbook that cannot be written:
+    // games are trained and judged, and each ending says that it was not recorded).
+    void isRecording(bool recording) { recording_ = recording; }
+    bool isRecording() const { return recording_; }
     // Reads the running totals from the workbook and shows the score.
     void ReadScore();
 
     // Loads the game and shows it on the board in training mode with the side to move at the
-    // bottom.
+    // bottom; from then on its results are the ones recorded.
     void ShowGame(int32_t gameId);
+    // Trains a game chosen outside the batch order: it is put into the batch right after the
+    // game shown so far (moved there when the batch held it already), so that Previous goes
+    // back to that game and Next goes on with the rest of the batch.
+    void TrainGame(int32_t gameId);
+    // Games were added, changed or deleted elsewhere: games gone leave the batch; the shown game
+    // and the running score stay unless the shown game is gone (then the score is read again and
+    // a new batch starts), and a workbook that had no games starts its first batch. The edited
+    // game, when it is the shown one, is shown again from its start.
+    void WorkbookEdited(int32_t editedGameId = 0);
+    // Shows the empty board and the message that says how to add games.
+    void ShowNoGames();
     // Reacts to the board's judgement: a wrong move, a solved game or the program's reply.
     void TrainingStatus(const std::string& status);
     // Ends the running game as a failure and lets the trainee step through the solution.
@@ -55,6 +73,14 @@ public:
 
     // "White to play" or "Black to play" for the tree's test position.
     static std::string strToPlay(const std::shared_ptr<CGameTree>& tree);
+    // "Checkmate" or "Stalemate" for a position that ends the game, "" otherwise.
+    static std::string strGameEnd(const CPosition& position);
+    // The side-to-play line of the shown game ("" when no game is shown).
+    const std::string& strShownToPlay() const { return shownToPlay; }
+    // The message shown while the workbook has no games.
+    static std::string strNoGamesMessage();
+    // The text of a result that could not be written: the file, the reason in plain words.
+    static std::string strNotRecorded(const std::string& file, const std::string& error);
     // The score text: solved / hits in percent with two decimals, "-----" without attempts.
     static std::string strScore(int32_t hits, int32_t solved);
     // The message shown with a fresh game.
@@ -66,8 +92,8 @@ public:
     const std::vector<int32_t>& arrlngGameIDs() const { return gameIds; }
     // Index of the shown game in the batch, -1 before the first game.
     int32_t lngGameIndex() const { return gameIndex; }
-    // Identifier of the shown game, 0 when none is shown.
-    int32_t lngCurrentGameId() const;
+    // Identifier of the shown game (the game whose result is recorded), 0 when none is shown.
+    int32_t lngCurrentGameId() const { return shownGameId; }
     // Wrong moves in the running game (0 to 3).
     int intWrongMoves() const { return wrongMoves; }
     // Attempts counted for the score.
@@ -81,11 +107,16 @@ private:
     std::vector<int32_t> NewBatch() const;
     CWorkBook& RequireWorkBook() const;
     int32_t RequireCurrentGame() const;
+    void EndGame(bool success);
+    bool isGameInWorkbook(int32_t id) const;
 
     ITrainingDisplay& display;
     std::shared_ptr<CWorkBook> workbook;
     std::vector<int32_t> gameIds;
     int32_t gameIndex = -1;
+    int32_t shownGameId = 0;
+    std::string shownToPlay;
+    bool recording_ = true;
     int wrongMoves = 0;
     int32_t hits = 0;
     int32_t solved = 0;

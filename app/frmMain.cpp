@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 
+#include "app/CAboutBox.h"
 #include "app/CDialogs.h"
 #include "app/CHelpWindow.h"
 #include "app/CMessages.h"
@@ -34,7 +35,11 @@ frmMain::~frmMain() {
 }
 
 QString frmMain::strCaption() {
-    return QString("Brisolt v%1.%2").arg(BRISOLT_VERSION_MAJOR).arg(BRISOLT_VERSION_MINOR);
+    return "Brisolt";
+}
+
+QString frmMain::strVersion() {
+    return CAboutBox::strVersion();
 }
 
 void frmMain::Guarded(const std::function<void()>& handler) {
@@ -72,7 +77,6 @@ bool frmMain::Activate() {
             file.clear();
         }
         opened = isOpenWorkbook(file);
-        if (opened) session.ReadScore();
     });
     if (!opened) close();
     return opened;
@@ -98,24 +102,16 @@ bool frmMain::isOpenWorkbook(QString file) {
             title = opened->strOpenWorkBook(QDir::toNativeSeparators(file).toStdString());
         } catch (const std::exception& error) {
             if (unattended_) throw;
-            CMessages::ShowError(this, QString::fromStdString(error.what()));
+            if (isOfferPgnImport(file)) {
+                if (workbook) return true;
+            } else {
+                CMessages::ShowError(this, QString::fromStdString(error.what()));
+            }
             file.clear();
             continue;
         }
-        if (workbook) workbook->CloseWorkBook();
-        workbook = opened;
-        session.objWorkBook(workbook);
-        txtWorkbook->setText(QString::fromStdString(title));
-        txtWorkbook->setCursorPosition(0);
-        CSettings::strLastOpened(QFileInfo(file).absoluteFilePath());
-        if (session.StartBatch()) return true;
-        if (unattended_) {
-            std::fprintf(stderr, "The workbook is empty.\n");
-            return false;
-        }
-        CMessages::ShowExclamation(this, "The workbook is empty.");
-        if (isOfferGamesForEmptyWorkbook()) return true;
-        file.clear();
+        UseWorkbook(opened, file, title);
+        return true;
     }
 }
 

@@ -41,8 +41,14 @@ public:
     bool Activate();
     // Opens a workbook (asking for one when file is "") and shows its first training game.
     bool isOpenWorkbook(QString file);
-    // The window caption: "Brisolt v" major "." minor.
+    // The program's name, the caption of the window without a workbook.
     static QString strCaption();
+    // The program's version, "major.minor.patch", as every window shows it.
+    static QString strVersion();
+    // The text that names a workbook that cannot be written, shown while it is open.
+    static QString strReadOnlyNotice() {
+        return "This workbook is read-only: results will not be recorded.";
+    }
 
     // The training session (for callers and tests that look at its state).
     const CTrainingSession& objSession() const { return session; }
@@ -138,12 +144,15 @@ private:
     void SetBoardMode(int mode) override;
     int intBoardMode() const override;
     void UpdateEngineCommands();
+    void UpdateToPlay();
+    void UpdateTitle();
+    void ShowReadOnly(bool readOnly);
 
     // Building workbooks (frmMainWorkbook.cpp).
     void UseWorkbook(const std::shared_ptr<CWorkBook>& opened, const QString& file,
                      const std::string& title);
-    void WorkbookEdited();
-    bool isOfferGamesForEmptyWorkbook();
+    void WorkbookEdited(int32_t changedGameId);
+    bool isOfferPgnImport(const QString& file);
 
     CTrainingSession session;
     std::shared_ptr<CWorkBook> workbook;
@@ -163,6 +172,7 @@ private:
     QPlainTextEdit* txtMsg = nullptr;
     QPushButton* cmdNext = nullptr;
     QLabel* lblScore = nullptr;
+    QLabel* lblReadOnly = nullptr;
     QLabel* lblError[3] = {nullptr, nullptr, nullptr};
     QLabel* imgSuccess = nullptr;
     QLabel* imgFail = nullptr;

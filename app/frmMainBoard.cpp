@@ -3,6 +3,7 @@
 #include "board/cntrlChessGui.h"
 
 #include <QSizePolicy>
+#include <QTimer>
 
 void frmMain::CreateBoard() {
     cntrlChess = new cntrlChessGui(this);
@@ -12,10 +13,14 @@ void frmMain::CreateBoard() {
     cntrlChess->setSizePolicy(policy);
     cntrlChess->setMinimumWidth(480);
     connect(cntrlChess, &cntrlChessGui::TrainingStatus, this, &frmMain::OnTrainingStatus);
+    // Moves reach the board before its position changes: the line is read once they are done.
+    connect(cntrlChess, &cntrlChessGui::Moved, this,
+            [this] { QTimer::singleShot(0, this, &frmMain::UpdateToPlay); });
 }
 
 void frmMain::OnTrainingStatus(const QString& status) {
     Guarded([&] { session.TrainingStatus(status.toStdString()); });
+    UpdateToPlay();
 }
 
 long frmMain::lngBoardLightColor() const {

@@ -2,11 +2,16 @@
 #include "app/CActionLabel.h"
 #include "app/CMessages.h"
 #include "app/frmMain.h"
+#include "board/cntrlChessGui.h"
+#include "game/CPosition.h"
+#include "workbook/CWorkBook.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 
 void frmMain::ShowGameInfo(const std::string& description, const std::string& pageRef,
                            const std::string& diagramRef) {
@@ -55,4 +60,30 @@ void frmMain::SetShowSolutionEnabled(bool enabled) {
 
 void frmMain::ShowScoreText(const std::string& text) {
     lblScore->setText(QString::fromStdString(text));
+}
+
+// The side-to-play line follows the board: the test position's side while the game runs or is
+// stepped through, "Checkmate" or "Stalemate" on a position that ends the game.
+void frmMain::UpdateToPlay() {
+    const auto position = cntrlChess->objPosition();
+    const std::string end =
+        position && session.lngCurrentGameId() != 0 ? CTrainingSession::strGameEnd(*position) : "";
+    ShowToPlay(end.empty() ? session.strShownToPlay() : end);
+}
+
+void frmMain::UpdateTitle() {
+    if (!workbook) {
+        setWindowTitle(strCaption());
+        return;
+    }
+    QString name = QString::fromStdString(workbook->strWBTitle()).trimmed();
+    if (name.isEmpty())
+        name = QFileInfo(QString::fromStdString(workbook->strFileName())).completeBaseName();
+    if (!session.isRecording()) name += " (read-only)";
+    setWindowTitle(name + " - " + strCaption());
+}
+
+void frmMain::ShowReadOnly(bool readOnly) {
+    lblReadOnly->setVisible(readOnly);
+    statusBar()->setVisible(readOnly);
 }

@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QSvgRenderer>
 #include <QVBoxLayout>
 
@@ -84,6 +85,11 @@ void frmMain::BuildControls() {
     layout->addLayout(workbookRow);
     layout->addLayout(boardAndPanel, 1);
     setCentralWidget(central);
+
+    lblReadOnly = new QLabel(strReadOnlyNotice(), this);
+    lblReadOnly->setObjectName("lblReadOnly");
+    statusBar()->addWidget(lblReadOnly, 1);
+    ShowReadOnly(false);
 }
 
 QGroupBox* frmMain::BuildGameInfo() {

@@ -34,7 +34,7 @@ void frmMain::BuildMenus() {
     mnuExportPgn = entry(file, "mnuExportPgn", "&Export PGN...");
     mnuGames = entry(file, "mnuGames", "&Games...", QKeySequence("Ctrl+G"));
     file->addSeparator();
-    mnuExit = entry(file, "mnuExit", "E&xit");
+    mnuExit = entry(file, "mnuExit", "E&xit", QKeySequence("Ctrl+Q"));
 
     QMenu* edit = menuBar()->addMenu("&Edit");
     edit->setObjectName("mnuEdit");

@@ -1,5 +1,6 @@
 // Building workbooks from the training window: a new workbook, the games window, PGN import and
 // export, the position as FEN, and the workbook's title.
+#include "app/CDialogs.h"
 #include "app/CMessages.h"
 #include "app/CSettings.h"
 #include "app/frmMain.h"
@@ -12,6 +13,7 @@
 
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -20,22 +22,62 @@ void frmMain::SetEditorPrompts(std::shared_ptr<CEditorPrompts> prompts) {
     editorPrompts = std::move(prompts);
 }
 
+// Every change of workbook goes through here: the board, the game information, the marks, the
+// batch and the score all come from the new workbook, and nothing of the previous one stays.
 void frmMain::UseWorkbook(const std::shared_ptr<CWorkBook>& opened, const QString& file,
                           const std::string& title) {
+    if (gamesWindow) gamesWindow->close();
     if (workbook && workbook != opened) workbook->CloseWorkBook();
     workbook = opened;
+    workbook->strWBTitle(title);
     session.objWorkBook(workbook);
+    const QFileInfo info(file);
+    // The journal beside the file needs a writable folder as much as the file itself does.
+    const bool writable =
+        !workbook->isReadOnly() && info.isWritable() && QFileInfo(info.absolutePath()).isWritable();
+    session.isRecording(writable);
     txtWorkbook->setText(QString::fromStdString(title));
     txtWorkbook->setCursorPosition(0);
-    CSettings::strLastOpened(QFileInfo(file).absoluteFilePath());
+    txtWorkbook->setReadOnly(!writable);
+    ShowReadOnly(!writable);
+    UpdateTitle();
+    CSettings::strLastOpened(info.absoluteFilePath());
+    session.ReadScore();
+    session.StartBatch();
+    UpdateToPlay();
+    cntrlChess->setFocus(Qt::OtherFocusReason);
+}
+
+bool frmMain::isOfferPgnImport(const QString& file) {
+    QFile input(file);
+    QByteArray start;
+    if (input.open(QIODevice::ReadOnly)) start = input.read(4096).trimmed();
+    if (QFileInfo(file).suffix().compare("pgn", Qt::CaseInsensitive) != 0 && !start.startsWith('['))
+        return false;
+    QStringList choices{"Into a &new workbook..."};
+    if (workbook) choices << "Into the &current workbook";
+    const int choice = CMessages::intChoose(
+        this,
+        "\"" + QFileInfo(file).fileName() + "\" is a PGN file, not a workbook.\nImport its games?",
+        choices);
+    if (choice == 0) {
+        NewWorkbook();
+        if (gamesWindow) gamesWindow->ImportPgnFrom(file);
+    } else if (choice == 1) {
+        if (frmGames* games = OpenGames()) games->ImportPgnFrom(file);
+    }
+    return true;
 }
 
 void frmMain::NewWorkbook() {
     Guarded([this] {
         if (!editorPrompts) editorPrompts = std::make_shared<CModalPrompts>();
-        const QString file = editorPrompts->strAskFile(this, "New Workbook",
-                                                       "Workbooks (*.brl);;All files (*)", true);
+        QString file = editorPrompts->strAskFile(
+            this, "New Workbook", CDialogs::strWorkbookFilter(), true, strDialogFolder());
         if (file.isEmpty()) return;
+        // A name typed without an extension gets the workbooks' one, as the Open dialog shows only
+        // those.
+        if (QFileInfo(file).suffix().isEmpty()) file += ".brl";
         // An existing file is never overwritten: it may be someone's workbook.
         if (QFileInfo::exists(file)) {
             editorPrompts->ShowError(this, "The file " + file +
@@ -51,7 +93,6 @@ void frmMain::NewWorkbook() {
         created->SaveWorkbookProperties(title.toStdString());
         created->strWBTitle(title.toStdString());
         UseWorkbook(created, file, title.toStdString());
-        session.ReadScore();
         OpenGames();
     });
 }
@@ -71,7 +112,8 @@ frmGames* frmMain::OpenGames() {
     gamesWindow->setAttribute(Qt::WA_DeleteOnClose);
     gamesWindow->setWindowModality(Qt::WindowModal);
     connect(gamesWindow, &frmGames::TrainRequested, this, [this](int32_t id) {
-        Guarded([&] { session.ShowGame(id); });
+        Guarded([&] { session.TrainGame(id); });
+        UpdateToPlay();
         gamesWindow->close();
     });
     connect(gamesWindow, &frmGames::WorkbookChanged, this, &frmMain::WorkbookEdited);
@@ -80,20 +122,9 @@ frmGames* frmMain::OpenGames() {
 }
 
 // Games were added, changed or removed: the running batch may name games that are gone.
-void frmMain::WorkbookEdited() {
-    Guarded([this] {
-        session.ReadScore();
-        session.StartBatch();
-    });
-}
-
-bool frmMain::isOfferGamesForEmptyWorkbook() {
-    if (!CMessages::isYes(this, "Add games to this workbook now?")) return false;
-    frmGames* games = OpenGames();
-    if (!games) return false;
-    games->setWindowModality(Qt::ApplicationModal);
-    games->exec();
-    return session.StartBatch();
+void frmMain::WorkbookEdited(int32_t changedGameId) {
+    Guarded([&] { session.WorkbookEdited(changedGameId); });
+    UpdateToPlay();
 }
 
 void frmMain::ImportPgn() {
@@ -114,11 +145,12 @@ void frmMain::PasteFen() {
 }
 
 void frmMain::SaveWorkbookTitle() {
-    if (!workbook) return;
+    if (!workbook || txtWorkbook->isReadOnly()) return;
     const std::string title = txtWorkbook->text().trimmed().toStdString();
     if (title == workbook->strWBTitle()) return;
     Guarded([&] {
         workbook->SaveWorkbookProperties(title);
         workbook->strWBTitle(title);
+        UpdateTitle();
     });
 }

@@ -96,7 +96,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (options.version) {
-        std::printf("%s\n", qPrintable(frmMain::strCaption()));
+        std::printf("%s %s\n", qPrintable(frmMain::strCaption()),
+                    qPrintable(frmMain::strVersion()));
         return 0;
     }
     if (!hasDisplay()) {
@@ -114,10 +115,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Brisolt");
     QApplication::setApplicationDisplayName("Brisolt");
-    QApplication::setApplicationVersion(QString("%1.%2.%3")
-                                            .arg(BRISOLT_VERSION_MAJOR)
-                                            .arg(BRISOLT_VERSION_MINOR)
-                                            .arg(BRISOLT_VERSION_PATCH));
+    QApplication::setApplicationVersion(frmMain::strVersion());
     QApplication::setDesktopFileName("brisolt");
     QApplication::setWindowIcon(CAppIcon::objIcon());
     CHelpWindow::strHelpFile(strFindResource("help/index.html"));

@@ -23,6 +23,8 @@
 cntrlChessGui::cntrlChessGui(QWidget* parent) : QWidget(parent) {
     setObjectName("cntrlChessGui");
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // A click or drag on the board takes the keyboard from any text box beside it.
+    setFocusPolicy(Qt::StrongFocus);
     pictures.fill(-1);
     pictureVisible.fill(true);
     const auto clock = std::chrono::steady_clock::now().time_since_epoch().count();

@@ -4,6 +4,7 @@
 #include "game/CGameNode.h"
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
+#include "game/SideToMove.h"
 #include "model/CGameStatus.h"
 
 #include <QListWidget>
@@ -44,42 +45,34 @@ void cntrlChessGui::SyncLists(QListWidget* from) {
     other->verticalScrollBar()->setValue(from->verticalScrollBar()->value());
 }
 
-void cntrlChessGui::AddToMoveLists(const std::shared_ptr<CPosition>& pos, const QString& text) {
-    if (text == "...") return;
-    const std::string status = pos->objStatus()->strToString();
+void cntrlChessGui::AddToMoveLists(const std::shared_ptr<CPosition>& pos, const QString& move) {
+    if (move == "...") return;
+    // A move goes in its own side's column, also the last one of a game (a mate or stalemate),
+    // and shows its check or mate sign as the list of next moves does.
+    const QString text = QString::fromStdString(strWithCheckSign(*pos, move.toStdString()));
     const QString number = QString::number(pos->intMoveNumber());
-    auto whiteMoved = [&] {
+    if (!isWhiteSideToMove(*pos)) {
         const QString entry = number + "." + text;
         if (strLast(lstWhiteMoves) == entry && lstWhiteMoves->count() > 0) return;
         lstWhiteMoves->addItem(entry);
         lstBlackMoves->addItem("");
         lstWhiteMoves->setCurrentRow(lstWhiteMoves->count() - 1);
-    };
-    auto blackMoved = [&] {
-        if (lstBlackMoves->count() > 0 && strLast(lstBlackMoves).isEmpty())
-            removeLast(lstBlackMoves);
-        lstBlackMoves->addItem(text);
-        if (lstBlackMoves->count() > lstWhiteMoves->count())
-            lstWhiteMoves->addItem(number + ". " + " ... ");
-        lstBlackMoves->setCurrentRow(lstBlackMoves->count() - 1);
-    };
-    if (status == CGameStatus::objBLACK_TO_MOVE()->strToString()) {
-        whiteMoved();
-    } else if (status == CGameStatus::objWHITE_TO_MOVE()->strToString()) {
-        blackMoved();
-    } else if (lstWhiteMoves->count() == lstBlackMoves->count() &&
-               !strLast(lstBlackMoves).isEmpty()) {
-        whiteMoved();
-    } else {
-        blackMoved();
+        return;
     }
+    if (lstBlackMoves->count() > 0 && strLast(lstBlackMoves).isEmpty()) removeLast(lstBlackMoves);
+    lstBlackMoves->addItem(text);
+    if (lstBlackMoves->count() > lstWhiteMoves->count())
+        lstWhiteMoves->addItem(number + ". " + " ... ");
+    lstBlackMoves->setCurrentRow(lstBlackMoves->count() - 1);
 }
 
 void cntrlChessGui::RefreshVariations(const NodeArray& children) {
     lstVariations->clear();
     for (const auto& child : children)
         if (child != nullptr && child->objPosition() != nullptr)
-            lstVariations->addItem(strCleanMove(child->objPosition()->strMoveText()));
+            lstVariations->addItem(QString::fromStdString(
+                strWithCheckSign(*child->objPosition(),
+                                 strCleanMove(child->objPosition()->strMoveText()).toStdString())));
     if (lstVariations->count() == 0) return;
     if (lstVariations->item(0)->text() != "...")
         lstVariations->setCurrentRow(0);

@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 bool CModalPrompts::isYes(QWidget* parent, const QString& text) {
     return QMessageBox::question(parent, strTitle(), text, QMessageBox::Yes | QMessageBox::No,
@@ -22,9 +23,16 @@ void CModalPrompts::ShowInformation(QWidget* parent, const QString& title, const
 }
 
 QString CModalPrompts::strAskFile(QWidget* parent, const QString& caption, const QString& filter,
-                                  bool save) {
-    return save ? QFileDialog::getSaveFileName(parent, caption, QString(), filter)
-                : QFileDialog::getOpenFileName(parent, caption, QString(), filter);
+                                  bool save, const QString& folder) {
+    QFileDialog dialog(parent, caption, folder, filter);
+    dialog.setObjectName(save ? "saveFileDialog" : "openFileDialog");
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // A name typed without an extension gets the first filter's ("*.pgn" gives "pgn").
+    const QRegularExpressionMatch suffix = QRegularExpression("\\*\\.([A-Za-z0-9]+)").match(filter);
+    if (save && suffix.hasMatch()) dialog.setDefaultSuffix(suffix.captured(1));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first();
 }
 
 bool CModalPrompts::isAskText(QWidget* parent, const QString& title, const QString& label,

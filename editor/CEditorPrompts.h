@@ -17,9 +17,10 @@ public:
     // A notice under the title, with optional details (one per line) shown on demand.
     virtual void ShowInformation(QWidget* parent, const QString& title, const QString& text,
                                  const QStringList& details = {}) = 0;
-    // A file to read or write (save true) with the filter; "" when cancelled.
+    // A file to read or write (save true) with the filter, the dialog starting in the folder;
+    // "" when cancelled.
     virtual QString strAskFile(QWidget* parent, const QString& caption, const QString& filter,
-                               bool save) = 0;
+                               bool save, const QString& folder) = 0;
     // A line of text, starting from the given one; false when cancelled.
     virtual bool isAskText(QWidget* parent, const QString& title, const QString& label,
                            QString& text) = 0;
@@ -35,8 +36,8 @@ public:
     void ShowError(QWidget* parent, const QString& text) override;
     void ShowInformation(QWidget* parent, const QString& title, const QString& text,
                          const QStringList& details) override;
-    QString strAskFile(QWidget* parent, const QString& caption, const QString& filter,
-                       bool save) override;
+    QString strAskFile(QWidget* parent, const QString& caption, const QString& filter, bool save,
+                       const QString& folder) override;
     bool isAskText(QWidget* parent, const QString& title, const QString& label,
                    QString& text) override;
 };

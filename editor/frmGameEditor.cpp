@@ -5,6 +5,8 @@
 #include "game/CGameNode.h"
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
+#include "game/Fen.h"
+#include "game/PositionSoundness.h"
 #include "workbook/CWorkBook.h"
 
 #include <QClipboard>
@@ -15,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QVBoxLayout>
 #include <exception>
 
@@ -24,12 +27,14 @@ frmGameEditor::frmGameEditor(std::shared_ptr<CWorkBook> book, int32_t id,
       gameId(id > 0 ? id : 0) {
     setObjectName("frmGameEditor");
     BuildControls();
+    ApplySquareColors();
     if (gameId > 0) {
         LoadGame();
     } else {
         setWindowTitle("New game");
         board->InitialPosition();
         board->Mode(1);
+        FillSetupPanel();
     }
     savedSnapshot = strSnapshot();
     ShowHint();
@@ -84,6 +89,22 @@ void frmGameEditor::BuildControls() {
     connect(board, &cntrlChessGui::Moved, this, &frmGameEditor::ShowHint);
 }
 
+// The square colours the trainee chose for the training board.
+void frmGameEditor::ApplySquareColors() {
+    const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Brisolt", "Brisolt");
+    bool ok = false;
+    const uint light = settings.value("Options/LightColor").toString().toUInt(&ok);
+    if (ok) board->SquareColorLight(light & 0xFFFFFFu);
+    const uint dark = settings.value("Options/DarkColor").toString().toUInt(&ok);
+    if (ok) board->SquareColorDark(dark & 0xFFFFFFu);
+}
+
+// The setup panel starts from the position shown: its castling rights and side to move.
+void frmGameEditor::FillSetupPanel() {
+    if (const auto position = board->objPosition())
+        board->SetFen(QString::fromStdString(position->strGetFEN()));
+}
+
 void frmGameEditor::LoadGame() {
     std::string description, page, diagram;
     auto tree = workbook->objLoadGame(gameId, description, page, diagram);
@@ -132,10 +153,25 @@ void frmGameEditor::SetupPosition() {
         !prompts->isYes(this, "Setting up a new position drops the moves entered. Go on?"))
         return;
     board->Mode(1);
+    FillSetupPanel();
     ShowHint();
 }
 
 bool frmGameEditor::isStartFromFen(const QString& fen) {
+    refusal.clear();
+    std::shared_ptr<CPosition> position;
+    try {
+        position = objTryReadFen(fen.trimmed().toStdString());
+    } catch (const std::exception&) {
+        position = nullptr; // a placement without both kings
+    }
+    if (position) {
+        const std::string reason = strUnsoundReason(*position);
+        if (!reason.empty()) {
+            refusal = QString::fromStdString(reason);
+            return false;
+        }
+    }
     if (!board->ApplyFen(fen.trimmed())) return false;
     ShowHint();
     return true;
@@ -143,7 +179,11 @@ bool frmGameEditor::isStartFromFen(const QString& fen) {
 
 void frmGameEditor::PasteFen() {
     const QString text = QGuiApplication::clipboard()->text();
-    if (!isStartFromFen(text))
+    if (isStartFromFen(text)) return;
+    if (!refusal.isEmpty())
+        prompts->ShowError(
+            this, "The position in the clipboard cannot be a test position: " + refusal + ".");
+    else
         prompts->ShowError(this, "The clipboard holds no position in FEN.\n"
                                  "Copy a FEN text (such as \"4k3/8/8/8/8/8/8/4K2R w K - 0 1\") "
                                  "and try again.");
@@ -170,6 +210,14 @@ bool frmGameEditor::isSave() {
         tree->Item(CGameNode::strINITIAL_KEY())->childrenKeys().empty()) {
         prompts->ShowError(this, "The game has no solution yet.\n"
                                  "Play at least one move from the test position.");
+        return false;
+    }
+    const auto& root = tree->Item(CGameNode::strINITIAL_KEY());
+    const std::string unsound = root->objPosition() ? strUnsoundReason(*root->objPosition()) : "";
+    if (!unsound.empty()) {
+        prompts->ShowError(this,
+                           "The test position cannot be saved: " + QString::fromStdString(unsound) +
+                               ".\nSet the position up again.");
         return false;
     }
     try {

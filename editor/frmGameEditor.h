@@ -23,8 +23,11 @@ public:
                   std::shared_ptr<CEditorPrompts> prompts, QWidget* parent = nullptr);
     ~frmGameEditor() override;
 
-    // Starts the new game from a FEN text (as "Paste FEN" does); false when it is no position.
+    // Starts the new game from a FEN text (as "Paste FEN" does); false when it is no position or
+    // one that cannot be a test position (strRefusal then says why).
     bool isStartFromFen(const QString& fen);
+    // Why the last FEN was refused as a test position, "" when it was not read at all.
+    const QString& strRefusal() const { return refusal; }
     // Stores the game; false (after telling the user why) when it cannot be stored yet.
     bool isSave();
     // Closes the editor, asking first when there are unsaved changes; false when the user stays.
@@ -64,6 +67,8 @@ protected:
 private:
     void BuildControls();
     void LoadGame();
+    void ApplySquareColors();
+    void FillSetupPanel();
     QString strSnapshot() const;
     void ShowHint();
 
@@ -72,5 +77,6 @@ private:
     int32_t gameId = 0;
     cntrlChessGui* board = nullptr;
     QString savedSnapshot;
+    QString refusal;
     bool closing = false;
 };

@@ -325,7 +325,7 @@ void frmGames::GameSaved(int32_t id) {
     reports.erase(id);
     Reload();
     isSelectGame(id);
-    emit WorkbookChanged();
+    emit WorkbookChanged(id);
 }
 
 frmGameEditor* frmGames::NewGame() {
@@ -335,8 +335,12 @@ frmGameEditor* frmGames::NewGame() {
 frmGameEditor* frmGames::NewGameFromFen(const QString& fen) {
     frmGameEditor* opened = OpenEditor(0);
     if (opened && !opened->isStartFromFen(fen))
-        prompts->ShowError(opened, "The clipboard holds no position in FEN; set the position "
-                                   "up on the board instead.");
+        prompts->ShowError(opened, opened->strRefusal().isEmpty()
+                                       ? QString("The clipboard holds no position in FEN; set the "
+                                                 "position up on the board instead.")
+                                       : "The position in the clipboard cannot be a test "
+                                         "position: " +
+                                             opened->strRefusal() + ".");
     return opened;
 }
 
@@ -361,7 +365,7 @@ void frmGames::DeleteGames() {
         prompts->ShowError(this, QString("The game could not be deleted: %1").arg(error.what()));
     }
     Reload();
-    emit WorkbookChanged();
+    emit WorkbookChanged(0);
 }
 
 void frmGames::TrainGame() {

@@ -82,8 +82,9 @@ public:
 signals:
     // The trainee wants to train this game next.
     void TrainRequested(int32_t id);
-    // Games were added, changed or deleted.
-    void WorkbookChanged();
+    // Games were added, changed or deleted; the identifier names the one game saved, 0 when
+    // others changed.
+    void WorkbookChanged(int32_t savedGameId);
 
 public slots:
     // Opens the editor for a new game.
@@ -109,7 +110,11 @@ public slots:
     // Exports to the named file.
     void ExportPgnTo(const QString& file);
 
+    // The folder the PGN dialogs start in: the last one used for PGN, else the user's documents.
+    static QString strPgnFolder();
+
 private:
+    static void RememberPgnFolder(const QString& file);
     void BuildControls();
     void FillRow(int row, int32_t id);
     void UpdateButtons();

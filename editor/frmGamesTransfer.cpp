@@ -7,18 +7,44 @@
 #include "game/CGameTree.h"
 #include "workbook/CWorkBook.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
 #include <exception>
 
 namespace {
 
 const char* kPgnFilter = "PGN files (*.pgn);;All files (*)";
 
+// "1 game", "2 games".
+QString games(int count) {
+    return count == 1 ? QString("1 game") : QString("%1 games").arg(count);
+}
+
 } // namespace
 
+// The folder PGN files were last read from or written to, else the user's documents.
+QString frmGames::strPgnFolder() {
+    const QString last =
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Brisolt", "Brisolt")
+            .value("General/LastPgnFolder")
+            .toString();
+    if (!last.isEmpty() && QFileInfo(last).isDir()) return last;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+void frmGames::RememberPgnFolder(const QString& file) {
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, "Brisolt", "Brisolt")
+        .setValue("General/LastPgnFolder", QFileInfo(file).absolutePath());
+}
+
 void frmGames::ImportPgn() {
-    const QString file = prompts->strAskFile(this, "Import PGN", kPgnFilter, false);
-    if (!file.isEmpty()) ImportPgnFrom(file);
+    const QString file = prompts->strAskFile(this, "Import PGN", kPgnFilter, false, strPgnFolder());
+    if (file.isEmpty()) return;
+    RememberPgnFolder(file);
+    ImportPgnFrom(file);
 }
 
 void frmGames::ImportPgnFrom(const QString& file) {
@@ -28,12 +54,12 @@ void frmGames::ImportPgnFrom(const QString& file) {
         this, "Importing " + QFileInfo(file).fileName(),
         [&](CTaskControl& control) { summary = ImportPgnFile(book, file, control); });
     Reload();
-    if (summary.objResult.intImported > 0) emit WorkbookChanged();
+    if (summary.objResult.intImported > 0) emit WorkbookChanged(0);
     if (!task->strError().isEmpty()) {
-        prompts->ShowError(
-            this,
-            "The import stopped: " + task->strError() +
-                QString("\n%1 games were imported before.").arg(summary.objResult.intImported));
+        prompts->ShowError(this, "The import stopped: " + task->strError() + "\n" +
+                                     games(summary.objResult.intImported) +
+                                     (summary.objResult.intImported == 1 ? " was" : " were") +
+                                     " imported before.");
         return;
     }
     const PgnImportResult& result = summary.objResult;
@@ -41,25 +67,29 @@ void frmGames::ImportPgnFrom(const QString& file) {
         prompts->ShowError(this, file + " is not PGN text: nothing was imported from it.");
         return;
     }
-    QString text = QString("%1 games imported from %2.").arg(result.intImported).arg(file);
+    QString text = games(result.intImported) + " imported from " + file + ".";
     if (result.isLatin1) text += "\nThe file is not UTF-8 and was read as Latin-1.";
     if (result.isCancelled) text = "Import cancelled. " + text;
-    if (result.intSkipped > 0)
+    if (result.intSkipped == 1)
+        text += "\n1 game was skipped; the details give the reason.";
+    else if (result.intSkipped > 1)
         text += QString("\n%1 games were skipped; the details list them with their reasons.")
                     .arg(result.intSkipped);
     prompts->ShowInformation(this, "Import PGN", text, summary.arrstrSkipped);
 }
 
 void frmGames::ExportPgn() {
-    const QString file = prompts->strAskFile(this, "Export PGN", kPgnFilter, true);
-    if (!file.isEmpty()) ExportPgnTo(file);
+    QString file = prompts->strAskFile(this, "Export PGN", kPgnFilter, true, strPgnFolder());
+    if (file.isEmpty()) return;
+    if (QFileInfo(file).suffix().isEmpty()) file += ".pgn";
+    RememberPgnFolder(file);
+    ExportPgnTo(file);
 }
 
 void frmGames::ExportPgnTo(const QString& file) {
     try {
         const int written = ExportPgnFile(*workbook, file, arrlngSelectedIDs());
-        prompts->ShowInformation(this, "Export PGN",
-                                 QString("%1 games written to %2.").arg(written).arg(file));
+        prompts->ShowInformation(this, "Export PGN", games(written) + " written to " + file + ".");
     } catch (const std::exception& error) {
         prompts->ShowError(this, QString("The export failed: %1").arg(error.what()));
     }
@@ -140,7 +170,7 @@ void frmGames::AddAsVariation() {
         }
     }
     Reload();
-    if (added > 0) emit WorkbookChanged();
+    if (added > 0) emit WorkbookChanged(0);
     if (!refused.isEmpty())
         prompts->ShowInformation(this, "Add as variation",
                                  "Some lines could not be added to the game.", refused);

@@ -2,6 +2,7 @@
 
 #include "game/PositionConstructors.h"
 #include "game/PositionRules.h"
+#include "game/SideToMove.h"
 #include "model/Attacks.h"
 #include "model/CDiagram.h"
 #include "model/CError.h"
@@ -215,7 +216,7 @@ std::string CPosition::strGetFEN() const {
         if (empty > 0) fen += char('0' + empty);
         if (rank < 7) fen += '/';
     }
-    fen += isWhiteToMove() ? " w " : " b ";
+    fen += isWhiteSideToMove(*this) ? " w " : " b ";
     std::string castling;
     if (!m_kForfeit[0]) castling += 'K';
     if (!m_qForfeit[0]) castling += 'Q';

@@ -1,6 +1,7 @@
 #include "pgn/PgnImport.h"
 
 #include "game/CGameTree.h"
+#include "game/PositionSoundness.h"
 #include "pgn/PgnReader.h"
 #include "pgn/PgnTreeBuilder.h"
 #include "workbook/CWorkBook.h"
@@ -34,6 +35,14 @@ PgnImportResult ImportPgn(CWorkBook& workbook, std::istream& input,
             if (!reader.readGame(builder)) break;
             PgnGame game = builder.takeGame();
             ++result.intRead;
+            if (game.objTree) {
+                // A test position the board refuses cannot be trained or played out.
+                std::string unsound = strUnsoundTestPosition(*game.objTree);
+                if (!unsound.empty()) {
+                    game.strError = std::move(unsound);
+                    game.objTree.reset();
+                }
+            }
             if (!game.objTree) {
                 ++result.intSkipped;
                 ReportSkipped(options, game, game.strError);

@@ -10,11 +10,11 @@ scripts/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
 
 build_dir=build
-cmake_args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+cmake_args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRISOLT_WERROR=ON)
 export ASAN_OPTIONS=detect_leaks=0
 if [ "${1:-}" = "--sanitize" ]; then
     build_dir=build-sanitize
-    cmake_args=(-DCMAKE_BUILD_TYPE=Debug -DBRISOLT_SANITIZE=ON -DBRISOLT_BENCH=OFF)
+    cmake_args=(-DCMAKE_BUILD_TYPE=Debug -DBRISOLT_SANITIZE=ON -DBRISOLT_BENCH=OFF -DBRISOLT_WERROR=ON)
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     # Qt and the libraries under it keep a few objects for the life of the process.

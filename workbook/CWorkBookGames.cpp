@@ -3,6 +3,7 @@
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
 #include "game/PositionConstructors.h"
+#include "game/SideToMove.h"
 #include "model/CDiagram.h"
 #include "model/CGameStatus.h"
 #include "workbook/CWorkBook.h"
@@ -104,7 +105,8 @@ int64_t CWorkBook::lngSaveGame(const std::shared_ptr<CGameTree>& tree, int64_t i
 void CWorkBook::SaveNodes(const std::shared_ptr<CGameTree>& tree, int64_t g) {
     for (const auto& node : *tree) {
         const std::shared_ptr<CPosition>& p = node->objPosition();
-        int flag = p->isWhiteToMove() ? 1 : 0;
+        // After a mate or stalemate the side to move is the side that is mated or stalemated.
+        int flag = isWhiteSideToMove(*p) ? 1 : 0;
         std::string moveText = p->strMoveText();
         if (moveText == "...") node->strParentKey(""); // the root, also in memory
         lngInsertGameNode(g, node->strKey(), node->strParentKey(), flag,

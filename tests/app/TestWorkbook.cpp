@@ -106,6 +106,29 @@ Stats Read(const std::string& file, int32_t id) {
     return stats;
 }
 
+std::map<int32_t, std::string> Rows(const std::string& file) {
+    std::map<int32_t, std::string> rows;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        throw std::runtime_error("cannot open " + file);
+    }
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db, "select * from GameTree order by ID", -1, &statement, nullptr);
+    while (statement && sqlite3_step(statement) == SQLITE_ROW) {
+        std::string row;
+        for (int c = 0; c < sqlite3_column_count(statement); ++c) {
+            const unsigned char* text = sqlite3_column_text(statement, c);
+            row += std::string(sqlite3_column_name(statement, c)) + "=" +
+                   (text ? reinterpret_cast<const char*>(text) : "NULL") + "|";
+        }
+        rows[sqlite3_column_int(statement, 0)] = row;
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return rows;
+}
+
 std::vector<StoredMove> MainLine(const std::string& file, int32_t id) {
     CWorkBook workbook;
     workbook.strOpenWorkBook(file);

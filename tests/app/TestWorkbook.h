@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,8 @@ struct Stats {
     int32_t solveStreak = -1;
 };
 Stats Read(const std::string& file, int32_t id);
+// Every game's row of the file, every column as text joined by "|", by identifier.
+std::map<int32_t, std::string> Rows(const std::string& file);
 
 // One stored move: its text and its start and end squares (file and rank 0-7).
 struct StoredMove {

@@ -77,9 +77,16 @@ TEST(RulesCommands, SuccessfulRunsPrintTheResult) {
         {{"play", start, "e4", "e5", "Nf3"},
          "rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R b KQkq -\nBlack to move\n"},
         {{"play", start, "f3", "e5", "g4", "Qh4#"},
-         "rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR b KQkq -\n0-1 (Checkmate)\n"},
+         "rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq -\n0-1 (Checkmate)\n"},
+        // After a mate or stalemate the side field names the side that is mated or stalemated.
+        {{"play", "6k1/5ppp/8/8/8/8/8/R5K1 w - -", "Ra8#"},
+         "R5k1/5ppp/8/8/8/8/8/6K1 b - -\n1-0 (Checkmate)\n"},
+        {{"play", "6K1/5PPP/8/8/8/8/8/r5k1 b - -", "Ra8#"},
+         "r5K1/5PPP/8/8/8/8/8/6k1 w - -\n0-1 (Checkmate)\n"},
         {{"play", "7k/4Q3/6K1/8/8/8/8/8 w - -", "Qf7"},
          "7k/5Q2/6K1/8/8/8/8/8 b - -\n1/2-1/2 (Stalemate)\n"},
+        {{"play", "7K/4q3/6k1/8/8/8/8/8 b - -", "Qf7"},
+         "7K/5q2/6k1/8/8/8/8/8 w - -\n1/2-1/2 (Stalemate)\n"},
         {{"play", start}, start + "\nWhite to move\n"},
     };
     for (const auto& c : cases) {

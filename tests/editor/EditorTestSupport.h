@@ -24,7 +24,12 @@ public:
         notices << text;
         details = more;
     }
-    QString strAskFile(QWidget*, const QString&, const QString&, bool) override { return file; }
+    QString strAskFile(QWidget*, const QString&, const QString& filter, bool,
+                       const QString& folder) override {
+        filters << filter;
+        folders << folder;
+        return file;
+    }
     bool isAskText(QWidget*, const QString&, const QString&, QString& text) override {
         text = answerText;
         return !answerText.isEmpty();
@@ -37,6 +42,8 @@ public:
     QStringList errors;
     QStringList notices;
     QStringList details;
+    QStringList filters; // of the file dialogs, in order
+    QStringList folders; // where the file dialogs started, in order
 };
 
 // A new workbook file in a temporary folder.

@@ -1,0 +1,66 @@
+#include "game/SideToMove.h"
+
+#include "game/CPosition.h"
+#include "game/Perft.h"
+#include "model/CDiagram.h"
+#include "model/CGameStatus.h"
+
+#include <string>
+
+bool isWhiteSideToMove(const CPosition& position) {
+    const auto& status = position.objStatus();
+    const int code = status ? status->intCode() : CGameStatus::Unknown;
+    switch (code) {
+    case CGameStatus::WhiteToMove:
+    case CGameStatus::BlackToMove: {
+        // A final position stored by an older version names the side that moved; the side in
+        // check is the side to move, as no sound position has the other side in check.
+        const bool white = code == CGameStatus::WhiteToMove;
+        const auto& diagram = position.objDiagram();
+        if (diagram && diagram->isKingAttacked(white ? 1 : 0) &&
+            !diagram->isKingAttacked(white ? 0 : 1))
+            return !white;
+        return white;
+    }
+    case CGameStatus::WhiteWins:
+        return false; // Black is mated
+    case CGameStatus::BlackWins:
+        return true;
+    case CGameStatus::DrawnByStalemate: {
+        // The stalemated side is the one without a move; the other side always has one unless
+        // both are blocked, where either answer gives a sound position.
+        auto asWhite = position.objClone();
+        asWhite->objStatus(CGameStatus::objWHITE_TO_MOVE());
+        return arrGetLegalMoves(asWhite).empty();
+    }
+    default:
+        return false;
+    }
+}
+
+std::string strGameEndOf(const CPosition& position) {
+    const int code = position.objStatus() ? position.objStatus()->intCode() : CGameStatus::Unknown;
+    if (code == CGameStatus::WhiteWins || code == CGameStatus::BlackWins) return "Checkmate";
+    if (code == CGameStatus::DrawnByStalemate) return "Stalemate";
+    const auto& diagram = position.objDiagram();
+    if ((code != CGameStatus::WhiteToMove && code != CGameStatus::BlackToMove) || !diagram)
+        return "";
+    const bool white = isWhiteSideToMove(position);
+    auto toMove = position.objClone();
+    toMove->objStatus(white ? CGameStatus::objWHITE_TO_MOVE() : CGameStatus::objBLACK_TO_MOVE());
+    if (!arrGetLegalMoves(toMove).empty()) return "";
+    return diagram->isKingAttacked(white ? 0 : 1) ? "Checkmate" : "Stalemate";
+}
+
+std::string strWithCheckSign(const CPosition& position, std::string text) {
+    std::erase(text, '+');
+    std::erase(text, '#');
+    if (text.empty() || text == "...") return text;
+    const int code = position.objStatus() ? position.objStatus()->intCode() : CGameStatus::Unknown;
+    if (code == CGameStatus::WhiteWins || code == CGameStatus::BlackWins) return text + "#";
+    const auto& diagram = position.objDiagram();
+    if ((code == CGameStatus::WhiteToMove || code == CGameStatus::BlackToMove) && diagram &&
+        diagram->isKingAttacked(isWhiteSideToMove(position) ? 0 : 1))
+        text += strGameEndOf(position) == "Checkmate" ? "#" : "+";
+    return text;
+}
