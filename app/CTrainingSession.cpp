@@ -82,7 +82,15 @@ bool CTrainingSession::StartBatch() {
     }
     gameIds = std::move(batch);
     gameIndex = 0;
-    ShowGame(gameIds[0]);
+    try {
+        ShowGame(gameIds[0]);
+    } catch (...) {
+        // Nothing of the workbook shown before may stay on the board; Next passes this game by.
+        ShowEmptyBoard("This game cannot be shown." + std::string(lineBreak) +
+                       "Go to the next game (Ctrl+N).");
+        UpdateNavigation();
+        throw;
+    }
     return true;
 }
 
@@ -255,6 +263,11 @@ void CTrainingSession::WorkbookEdited(int32_t editedGameId) {
 void CTrainingSession::ShowNoGames() {
     gameIds.clear();
     gameIndex = -1;
+    ShowEmptyBoard(strNoGamesMessage());
+    UpdateNavigation();
+}
+
+void CTrainingSession::ShowEmptyBoard(const std::string& message) {
     shownGameId = 0;
     shownToPlay.clear();
     wrongMoves = 0;
@@ -266,9 +279,8 @@ void CTrainingSession::ShowNoGames() {
     display.SetNextVisible(false);
     display.SetSuccessVisible(false);
     display.SetFailVisible(false);
-    display.ShowMessage(strNoGamesMessage());
+    display.ShowMessage(message);
     display.SetMessageVisible(true);
-    UpdateNavigation();
 }
 
 void CTrainingSession::ClearScores() {

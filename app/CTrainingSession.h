@@ -108,6 +108,7 @@ private:
     CWorkBook& RequireWorkBook() const;
     int32_t RequireCurrentGame() const;
     void EndGame(bool success);
+    void ShowEmptyBoard(const std::string& message);
     bool isGameInWorkbook(int32_t id) const;
 
     ITrainingDisplay& display;

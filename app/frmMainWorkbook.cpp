@@ -43,9 +43,10 @@ void frmMain::UseWorkbook(const std::shared_ptr<CWorkBook>& opened, const QStrin
     UpdateTitle();
     CSettings::strLastOpened(info.absoluteFilePath());
     session.ReadScore();
-    session.StartBatch();
-    UpdateToPlay();
     cntrlChess->setFocus(Qt::OtherFocusReason);
+    // A first game that cannot be shown is reported; the workbook stays open for the others.
+    Guarded([this] { session.StartBatch(); });
+    UpdateToPlay();
 }
 
 bool frmMain::isOfferPgnImport(const QString& file) {

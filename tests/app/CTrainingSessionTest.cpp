@@ -223,24 +223,79 @@ TEST_F(TrainingSessionTest, ReadScoreTakesTheTotalsOfTheWorkbook) {
     EXPECT_EQ(display.score, "66.67");
 }
 
-TEST_F(TrainingSessionTest, GamesGoneFromTheFileGiveErrorsThatKeepTheState) {
+TEST_F(TrainingSessionTest, GamesGoneFromTheFileLeaveTheEmptyBoardWithoutErrorBoxes) {
     ASSERT_TRUE(session.StartBatch());
     for (int i = 0; i < 3; ++i)
         session.NextGame();
     for (int32_t id : ids)
         workbook->DeleteGame(id);
     const int handed = display.treesHanded;
-    // The new batch is empty.
-    EXPECT_THROW(session.NextGame(), std::exception);
-    EXPECT_EQ(session.lngGameIndex(), 3);
-    EXPECT_EQ(session.arrlngGameIDs(), ids);
-    // The previous game has no nodes any more.
+    // The previous game has no nodes any more: an error that keeps the state.
     EXPECT_THROW(session.PreviousGame(), std::exception);
     EXPECT_EQ(session.lngGameIndex(), 3);
     EXPECT_EQ(display.treesHanded, handed);
+    // Past the batch there is nothing left: the empty board says how to add games.
+    session.NextGame();
+    EXPECT_EQ(session.lngCurrentGameId(), 0);
+    EXPECT_EQ(display.message, CTrainingSession::strNoGamesMessage());
+    EXPECT_EQ(display.mode, 2);
+    EXPECT_FALSE(display.showSolutionEnabled);
+    EXPECT_FALSE(display.previousEnabled);
 }
 
-TEST_F(TrainingSessionTest, WorkbookWithoutGamesStartsNoBatch) {
+// A game chosen outside the batch order joins it after the game shown, wherever it was before.
+TEST_F(TrainingSessionTest, AChosenGameJoinsTheBatchAfterTheShownGame) {
+    const struct {
+        int nexts;              // Next presses before the choice
+        int chosen;             // index of the chosen game in the file order
+        std::vector<int> batch; // the batch afterwards, as indexes in the file order
+        int index;              // the shown game's place in it
+    } cases[] = {
+        {0, 2, {0, 2, 1, 3}, 1}, // a later game moves up
+        {2, 0, {1, 2, 0, 3}, 2}, // an earlier game moves down
+        {1, 1, {0, 1, 2, 3}, 1}, // the shown game itself starts again in place
+        {3, 3, {0, 1, 2, 3}, 3},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(session.StartBatch());
+        for (int k = 0; k < c.nexts; ++k)
+            session.NextGame();
+        session.TrainGame(ids[c.chosen]);
+        std::vector<int32_t> expected;
+        for (int k : c.batch)
+            expected.push_back(ids[k]);
+        EXPECT_EQ(session.arrlngGameIDs(), expected) << "chosen " << c.chosen;
+        EXPECT_EQ(session.lngGameIndex(), c.index);
+        EXPECT_EQ(session.lngCurrentGameId(), ids[c.chosen]);
+        EXPECT_EQ(display.mode, 3);
+    }
+    // Its result is its own.
+    session.ShowSolution();
+    EXPECT_EQ(testwb::Read(file, ids[3]).hits, 1);
+    for (int k : {0, 1, 2})
+        EXPECT_EQ(testwb::Read(file, ids[k]).hits, 0);
+}
+
+TEST(TrainingMessages, AResultNotRecordedNamesTheFileAndTheReasonInPlainWords) {
+    const struct {
+        const char* error;
+        const char* reason;
+    } cases[] = {
+        {"attempt to write a readonly database", "the file cannot be written (it is read-only)."},
+        {"unable to open database file", "the file or its folder cannot be written."},
+        {"database or disk is full", "the disk is full."},
+        {"disk I/O error", "the disk reported an error."},
+        {"database is locked", "another program is using the workbook."},
+        {"no such table: GameTree", "no such table: GameTree."},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CTrainingSession::strNotRecorded("/home/me/book.brl", c.error),
+                  std::string("The result could not be recorded in /home/me/book.brl: ") +
+                      c.reason + "\r\nThis game counts as not recorded.");
+    }
+}
+
+TEST_F(TrainingSessionTest, WorkbookWithoutGamesShowsTheEmptyBoardAndCountsNothing) {
     const std::string empty = dir.filePath("empty.brl").toStdString();
     testwb::BuildEmpty(empty);
     auto other = std::make_shared<CWorkBook>();
@@ -249,12 +304,15 @@ TEST_F(TrainingSessionTest, WorkbookWithoutGamesStartsNoBatch) {
     EXPECT_FALSE(session.StartBatch());
     EXPECT_EQ(session.lngGameIndex(), -1);
     EXPECT_TRUE(session.arrlngGameIDs().empty());
-    EXPECT_THROW(session.NextGame(), std::exception);
-    EXPECT_EQ(display.treesHanded, 0);
-    // The board may still show a game of the workbook used before: no result is counted for it.
+    EXPECT_EQ(display.message, CTrainingSession::strNoGamesMessage());
+    EXPECT_EQ(display.description, "");
+    EXPECT_EQ(display.toPlay, "");
+    EXPECT_EQ(display.mode, 2);
+    EXPECT_NO_THROW(session.NextGame());
+    // Whatever the board reports, no result is counted without a game of this workbook.
     display.mode = 3;
-    EXPECT_THROW(session.ShowSolution(), std::exception);
-    EXPECT_THROW(session.TrainingStatus("Successful"), std::exception);
+    EXPECT_NO_THROW(session.ShowSolution());
+    EXPECT_NO_THROW(session.TrainingStatus("Successful"));
     EXPECT_EQ(session.lngHits(), 0);
     EXPECT_EQ(display.mode, 3);
 }

@@ -186,7 +186,8 @@ private slots:
             const char* how;
             std::function<void()> touch;
         } touches[] = {
-            {"click", [&] {
+            {"click",
+             [&] {
                  QTest::mouseClick(board, Qt::LeftButton, {},
                                    board->rcSquarePixels(DisplayIndex(board, 3, 3)).center());
              }},
@@ -203,7 +204,8 @@ private slots:
         }
         window->close();
         CWorkBook again;
-        QCOMPARE(QString::fromStdString(again.strOpenWorkBook(file.toStdString())), QString("Keys"));
+        QCOMPARE(QString::fromStdString(again.strOpenWorkBook(file.toStdString())),
+                 QString("Keys"));
     }
 
     void theLastMoveIsShownInItsSidesColumnWithItsSign_data() {
@@ -222,10 +224,12 @@ private slots:
             << "6k1/5ppp/8/8/8/8/5PPP/r5K1 w - -";
         QTest::newRow("checks answered")
             << "1. e4 f6 2. Qh5+ g6 *" << QStringList{"1.e4", "2.Qh5+"} << QStringList{"f6", "g6"}
-            << "White to play" << "rnbqkbnr/ppppp2p/5pp1/7Q/4P3/8/PPPP1PPP/RNB1KBNR w KQkq -";
+            << "White to play"
+            << "rnbqkbnr/ppppp2p/5pp1/7Q/4P3/8/PPPP1PPP/RNB1KBNR w KQkq -";
         QTest::newRow("White stalemates")
             << "[SetUp \"1\"]\n[FEN \"7k/4Q3/6K1/8/8/8/8/8 w - - 0 1\"]\n\n1. Qf7 *"
-            << QStringList{"1.Qf7"} << QStringList{""} << "Stalemate" << "7k/5Q2/6K1/8/8/8/8/8 b - -";
+            << QStringList{"1.Qf7"} << QStringList{""} << "Stalemate"
+            << "7k/5Q2/6K1/8/8/8/8/8 b - -";
         QTest::newRow("Black stalemates")
             << "[SetUp \"1\"]\n[FEN \"7K/4q3/6k1/8/8/8/8/8 b - - 0 1\"]\n\n1... Qf7 *"
             << QStringList{"1.  ... "} << QStringList{"Qf7"} << "Stalemate"

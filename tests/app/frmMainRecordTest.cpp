@@ -135,8 +135,9 @@ private slots:
         }
         QTRY_VERIFY(window->objGamesWindow() == nullptr);
         QCOMPARE(Shown(window.get()), chosen);
-        QCOMPARE(TextOf(window.get(), "txtGameDescription"),
-                 QString::fromStdString(window->objWorkBook()->objGetGameRow(chosen)->strDescription));
+        QCOMPARE(
+            TextOf(window.get(), "txtGameDescription"),
+            QString::fromStdString(window->objWorkBook()->objGetGameRow(chosen)->strDescription));
         const testwb::Stats was = testwb::Read(sample.toStdString(), chosen);
         EndGame(window.get(), ending);
 

@@ -7,8 +7,11 @@
 #include "tests/app/TestWorkbook.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
@@ -16,6 +19,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QToolButton>
+#include <functional>
 
 using namespace apptest;
 
@@ -44,8 +49,7 @@ private slots:
 
     void captionMenusAndShortcutsAreThoseOfTheProgram() {
         frmMain window;
-        QCOMPARE(window.windowTitle(),
-                 QString("Brisolt v%1.%2").arg(BRISOLT_VERSION_MAJOR).arg(BRISOLT_VERSION_MINOR));
+        QCOMPARE(window.windowTitle(), QString("Brisolt"));
         QStringList menus;
         for (QAction* action : window.menuBar()->actions())
             menus << action->text();
@@ -56,7 +60,7 @@ private slots:
             const char* shortcut;
         } entries[] = {
             {"mnuOpenWorkbook", "&Open Workbook", "Ctrl+O"},
-            {"mnuExit", "E&xit", ""},
+            {"mnuExit", "E&xit", "Ctrl+Q"},
             {"mnuNewWorkbook", "&New Workbook...", "Ctrl+Shift+N"},
             {"mnuImportPgn", "&Import PGN...", ""},
             {"mnuExportPgn", "&Export PGN...", ""},
@@ -115,7 +119,9 @@ private slots:
         frmMain window;
         window.show();
         QTRY_VERIFY(window.objWorkBook() != nullptr);
-        QCOMPARE(script.Seen().at(0).filter, QString("*.brl (*.brl);;All Files (*)"));
+        QCOMPARE(script.Seen().at(0).filter, QString("Workbooks (*.brl);;All files (*)"));
+        // The window names the workbook (its file name when it has no title).
+        QCOMPARE(window.windowTitle(), QString("four - Brisolt"));
         QCOMPARE(Setting("General/LastOpened"), QFileInfo(four).absoluteFilePath());
         QCOMPARE(TextOf(&window, "txtGameDescription"), QString("Punish the early queen defence"));
         QCOMPARE(window.objBoard()->Mode(), 3);
@@ -155,19 +161,18 @@ private slots:
         QCOMPARE(script.Seen().at(1).className, QString("QFileDialog"));
     }
 
-    void anEmptyWorkbookSaysSoAndAsksForAnother() {
+    void anEmptyWorkbookIsOpenedWithAPlainNoticeOnHowToAddGames() {
         SetSetting("General/LastOpened", empty);
-        ModalScript script;
-        script.Then(Press(QMessageBox::Ok)).Then(Press(QMessageBox::No)).Then(ChooseFile(four));
+        ModalScript none;
+        none.Then(Cancel());
         frmMain window;
         window.show();
-        QTRY_VERIFY(script.isDone());
-        QTRY_VERIFY(window.objSession().lngGameIndex() == 0);
-        QCOMPARE(script.Seen().at(1).text, QString("Add games to this workbook now?"));
-        QCOMPARE(script.Seen().at(0).text, QString("The workbook is empty."));
-        QCOMPARE(script.Seen().at(0).icon, int(QMessageBox::Warning));
-        QCOMPARE(script.Seen().at(0).title, QString("Brisolt"));
-        QCOMPARE(TextOf(&window, "txtGameDescription"), QString("Punish the early queen defence"));
+        QTRY_VERIFY(window.objWorkBook() != nullptr);
+        QVERIFY(none.Seen().empty()); // no box: the window says it
+        QCOMPARE(window.objSession().lngCurrentGameId(), 0);
+        QVERIFY(TextOf(&window, "txtGameDescription").isEmpty());
+        QVERIFY(isShown(&window, "txtMsg"));
+        QVERIFY(window.isVisible());
     }
 
     void aFileThatIsNoWorkbookIsReportedLeftAloneAndAnotherAskedFor() {
@@ -265,15 +270,60 @@ private slots:
         script
             .Then([](QWidget* about) {
                 QVERIFY(about->isModal());
+                QCOMPARE(about->findChild<QLabel*>("lblVersion")->text(),
+                         "Version " + frmMain::strVersion());
                 about->findChild<QPushButton*>("cmdSysInfo")->click();
             })
-            .Then(Press(QMessageBox::Ok))
+            .Then([info](QWidget* box) {
+                QCOMPARE(box->findChild<QLabel*>("lblSystemInfo")->text(), info);
+                // Copied for a bug report, word for word.
+                QGuiApplication::clipboard()->clear();
+                box->findChild<QPushButton*>("cmdCopy")->click();
+                QCOMPARE(QGuiApplication::clipboard()->text(), info);
+                qobject_cast<QDialog*>(box)->reject();
+            })
             .Then(Cancel());
         window.About();
         QTRY_VERIFY(script.isDone());
         QCOMPARE(script.Seen().at(0).title, QString("About Brisolt"));
         QCOMPARE(script.Seen().at(1).title, QString("System Info"));
-        QCOMPARE(script.Seen().at(1).text, info);
+
+        // One version text everywhere: the About box, the program's --version.
+        QProcess program;
+        program.start(QStringLiteral(BRISOLT_PROGRAM), {"--version"});
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(QString(program.readAllStandardOutput()).trimmed(),
+                 "Brisolt " + frmMain::strVersion());
+    }
+
+    void helpClosesWithItsButtonEscapeAndCtrlW() {
+        const QString page = dir.filePath("help/close.html");
+        QDir().mkpath(dir.filePath("help"));
+        QFile file(page);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<html><body><h1>Help</h1></body></html>");
+        file.close();
+        CHelpWindow::strHelpFile(page);
+        frmMain window;
+        const struct {
+            const char* how;
+            std::function<void(CHelpWindow*)> close;
+        } ways[] = {
+            {"Close button",
+             [](CHelpWindow* help) { help->findChild<QToolButton*>("cmdClose")->click(); }},
+            {"Esc", [](CHelpWindow* help) { QTest::keyClick(help, Qt::Key_Escape); }},
+            {"Ctrl+W",
+             [](CHelpWindow* help) { QTest::keyClick(help, Qt::Key_W, Qt::ControlModifier); }},
+        };
+        for (const auto& way : ways) {
+            window.HelpContents();
+            auto* help = window.findChild<CHelpWindow*>("helpWindow");
+            QVERIFY(help && help->isVisible());
+            help->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(help));
+            way.close(help);
+            QTRY_VERIFY2(!help->isVisible(), way.how);
+        }
     }
 
     void practiceOpensModallyOnTheShownGameAndNamesTheEngine() {
@@ -347,6 +397,40 @@ private slots:
         QVERIFY(program.waitForFinished(30000));
         QCOMPARE(program.exitCode(), 1);
         QVERIFY(!program.readAllStandardError().isEmpty());
+    }
+
+    void screenshotModeNeverWaitsForAPerson_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("said");
+        const QString notes = dir.filePath("notes-for-picture.brl");
+        QFile text(notes);
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("These are my notes, not a workbook.\n");
+        text.close();
+        const QString damaged = dir.filePath("damaged-for-picture.brl");
+        QFile::remove(damaged);
+        testwb::Build(damaged.toStdString(), testwb::fourGamesPgn);
+        testwb::Execute(damaged.toStdString(), "delete from GameNode where GameTreeID=1");
+        QTest::newRow("not a workbook") << notes << "brisolt: ";
+        QTest::newRow("first game without positions") << damaged << "brisolt: ";
+    }
+
+    void screenshotModeNeverWaitsForAPerson() {
+        QFETCH(QString, file);
+        QFETCH(QString, said);
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_CONFIG_HOME", dir.filePath("xdg"));
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(BRISOLT_PROGRAM),
+                      {"--screenshot", dir.filePath("never.png"), file});
+        // A message box would wait for a click that never comes.
+        const bool ended = program.waitForFinished(60000);
+        if (!ended) program.kill();
+        QVERIFY2(ended, "the program waited for a person");
+        QCOMPARE(program.exitCode(), 1);
+        QVERIFY(QString(program.readAllStandardError()).contains(said));
     }
 };
 

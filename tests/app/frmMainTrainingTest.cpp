@@ -186,21 +186,6 @@ private slots:
         auto window = Open(four);
         QCOMPARE(TextOf(window.get(), "lblScore"), QString("66.67"));
     }
-
-    void aResultThatCannotBeRecordedIsReportedAndChangesNothing() {
-        auto window = Open(four);
-        // Another program breaks the file under the open window.
-        testwb::Execute(four.toStdString(), "alter table GameTree rename to Broken");
-        ModalScript script;
-        script.Then(Press(QMessageBox::Ok));
-        window->ShowSolution();
-        QTRY_VERIFY(script.isDone());
-        QCOMPARE(script.Seen().at(0).icon, int(QMessageBox::Critical));
-        QCOMPARE(script.Seen().at(0).title, QString("Brisolt"));
-        QCOMPARE(Board(window.get())->Mode(), 3); // the game goes on
-        QVERIFY(!isShown(window.get(), "imgFail"));
-        QCOMPARE(TextOf(window.get(), "lblScore"), QString("-----"));
-    }
 };
 
 QTEST_MAIN(frmMainTrainingTest)

@@ -81,8 +81,8 @@ TEST(RulesCommands, SuccessfulRunsPrintTheResult) {
         // After a mate or stalemate the side field names the side that is mated or stalemated.
         {{"play", "6k1/5ppp/8/8/8/8/8/R5K1 w - -", "Ra8#"},
          "R5k1/5ppp/8/8/8/8/8/6K1 b - -\n1-0 (Checkmate)\n"},
-        {{"play", "6K1/5PPP/8/8/8/8/8/r5k1 b - -", "Ra8#"},
-         "r5K1/5PPP/8/8/8/8/8/6k1 w - -\n0-1 (Checkmate)\n"},
+        {{"play", "r5k1/8/8/8/8/8/5PPP/6K1 b - -", "Ra1#"},
+         "6k1/8/8/8/8/8/5PPP/r5K1 w - -\n0-1 (Checkmate)\n"},
         {{"play", "7k/4Q3/6K1/8/8/8/8/8 w - -", "Qf7"},
          "7k/5Q2/6K1/8/8/8/8/8 b - -\n1/2-1/2 (Stalemate)\n"},
         {{"play", "7K/4q3/6k1/8/8/8/8/8 b - -", "Qf7"},

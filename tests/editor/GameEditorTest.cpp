@@ -7,9 +7,11 @@
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QSettings>
 #include <gtest/gtest.h>
 
 namespace {
@@ -151,6 +153,33 @@ TEST(GameEditor, RefusesToSaveWhatCannotBeTrained) {
     EXPECT_EQ(warnings->texts, QStringList{"Too many white kings"});
 }
 
+// Setup starts from the position shown (the start position has every castling right) and the
+// board wears the square colours chosen for training.
+TEST(GameEditor, SetupStartsFromTheShownPositionInTheChosenColours) {
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Brisolt", "Brisolt");
+    settings.setValue("Options/LightColor", "13434879");
+    settings.setValue("Options/DarkColor", "3381606");
+    settings.sync();
+    TempWorkbook book;
+    auto prompts = std::make_shared<ScriptedPrompts>();
+    frmGameEditor editor(book.workbook, 0, prompts);
+    cntrlChessGui* board = editor.objBoard();
+    EXPECT_EQ(board->SquareColorLight(), 13434879u);
+    EXPECT_EQ(board->SquareColorDark(), 3381606u);
+    for (QCheckBox* box : {board->chkWhiteOO, board->chkWhiteOOO, board->chkBlackOO,
+                           board->chkBlackOOO, board->chkWhiteToMove})
+        EXPECT_TRUE(box->isChecked()) << box->text().toStdString();
+    SetUpPosition(editor, "r3k3/8/8/8/8/8/8/4K2R b Kq - 0 1");
+    Play(editor, {"Kd8"});
+    prompts->answers = {true};
+    editor.SetupPosition(); // from the shown position, after Black's move: White to move
+    EXPECT_TRUE(board->chkWhiteOO->isChecked());
+    EXPECT_FALSE(board->chkWhiteOOO->isChecked());
+    EXPECT_FALSE(board->chkBlackOOO->isChecked());
+    EXPECT_TRUE(board->chkWhiteToMove->isChecked());
+    settings.remove("Options");
+}
+
 TEST(GameEditor, CancelAsksBeforeLosingChanges) {
     TempWorkbook book;
     auto prompts = std::make_shared<ScriptedPrompts>();
@@ -179,11 +208,14 @@ TEST(GameEditor, PastedFenStartsTheGame) {
     const struct {
         const char* clipboard;
         const char* fen; // the test position afterwards; "" when refused
+        const char* why; // a part of the refusal
     } cases[] = {
-        {"7k/p7/5K2/8/8/8/8/6R1 b - - 0 1", "7k/p7/5K2/8/8/8/8/6R1 b - -"},
-        {"  r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1\n", "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -"},
-        {"not a position", ""},
-        {"", ""},
+        {"7k/p7/5K2/8/8/8/8/6R1 b - - 0 1", "7k/p7/5K2/8/8/8/8/6R1 b - -", ""},
+        {"  r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1\n", "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", ""},
+        {"not a position", "", "no position in FEN"},
+        {"", "", "no position in FEN"},
+        {"R5k1/5ppp/8/8/8/8/8/6K1 w - - 0 1", "", "The side not to move is in check"},
+        {"6k1/5ppp/8/8/8/8/8/R5Kp b - - 0 1", "", "A pawn stands on the first or last rank"},
     };
     for (const auto& c : cases) {
         frmGameEditor editor(book.workbook, 0, prompts);
@@ -192,6 +224,8 @@ TEST(GameEditor, PastedFenStartsTheGame) {
         editor.PasteFen();
         if (std::string(c.fen).empty()) {
             EXPECT_EQ(prompts->errors.size(), errors + 1) << c.clipboard;
+            EXPECT_TRUE(prompts->errors.last().contains(c.why))
+                << prompts->errors.last().toStdString();
             EXPECT_EQ(editor.objBoard()->Mode(), 1) << c.clipboard;
             continue;
         }

@@ -191,7 +191,8 @@ TEST(GamesWindow, CancelledImportKeepsWholeGamesOnly) {
     ASSERT_FALSE(progress.isEmpty());
     EXPECT_TRUE(progress.last().contains("games read")) << progress.last().toStdString();
     EXPECT_TRUE(progress.last().contains("games per second"));
-    EXPECT_TRUE(prompts->notices.last().contains("1 games were skipped"));
+    EXPECT_TRUE(prompts->notices.last().contains("1 game was skipped"))
+        << prompts->notices.last().toStdString();
     ASSERT_EQ(prompts->details.size(), 1);
 
     whole.ImportPgnFrom(QString::fromStdString(book.folder.file("missing.pgn")));
@@ -212,7 +213,7 @@ TEST(GamesWindow, ExportedGamesReimportAlike) {
     ASSERT_TRUE(games.isSelectGame(1));
     games.ExportPgnTo(one);
     EXPECT_EQ(prompts->notices,
-              (QStringList{"2 games written to " + all + ".", "1 games written to " + one + "."}));
+              (QStringList{"2 games written to " + all + ".", "1 game written to " + one + "."}));
 
     TempWorkbook again;
     frmGames reimported(again.workbook, nullptr, prompts);
@@ -227,6 +228,38 @@ TEST(GamesWindow, ExportedGamesReimportAlike) {
     }
     games.ExportPgnTo(QString::fromStdString(book.folder.file("no/such/folder/x.pgn")));
     EXPECT_TRUE(prompts->errors.last().startsWith("The export failed"));
+}
+
+// A test position the board would refuse never enters the workbook; the summary gives the reason.
+TEST(GamesWindow, ImportRefusesUnsoundTestPositionsWithTheBoardsReason) {
+    const struct {
+        const char* fen;
+        const char* moves;
+        const char* reason; // "" when the game is imported
+    } cases[] = {
+        {"6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1", "1. Ra8#", ""},
+        {"R5k1/5ppp/8/8/8/8/8/6K1 w - - 0 1", "1. Kf1", "the side not to move is in check"},
+        {"P5k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1", "1. Kf1", "a pawn stands on the first or last rank"},
+        {"6k1/5ppp/8/8/8/8/6p1/R5K1 b - - 0 1", "1... Kf8", ""},
+        {"6k1/5ppp/8/8/8/8/8/R5Kp b - - 0 1", "1... Kf8",
+         "a pawn stands on the first or last rank"},
+    };
+    for (const auto& c : cases) {
+        TempWorkbook book;
+        const std::string file = book.folder.file("one.pgn");
+        std::ofstream(file) << PgnGame(c.fen, c.moves);
+        auto prompts = std::make_shared<ScriptedPrompts>();
+        frmGames games(book.workbook, nullptr, prompts);
+        games.ImportPgnFrom(QString::fromStdString(file));
+        const bool refused = std::string(c.reason) != "";
+        EXPECT_EQ(book.workbook->lngCountGames(), refused ? 0 : 1) << c.fen;
+        if (!refused) continue;
+        EXPECT_TRUE(prompts->notices.last().contains("1 game was skipped")) << c.fen;
+        ASSERT_EQ(prompts->details.size(), 1) << c.fen;
+        EXPECT_TRUE(
+            prompts->details[0].endsWith(QString("the test position is unsound: ") + c.reason))
+            << prompts->details[0].toStdString();
+    }
 }
 
 TEST(GamesWindow, VerificationShowsVerdictsAndAddsAlternatives) {

@@ -12,11 +12,14 @@
 #include "tests/app/AppTestSupport.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QStandardPaths>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -166,6 +169,56 @@ private slots:
         window.NewWorkbook();
         QCOMPARE(window.objWorkBook()->lngCountGames(), int64_t(1));
         QVERIFY(prompts->errors.last().contains("already exists"));
+    }
+
+    void fileNamesGetTheirExtensionAndPgnDialogsStartInTheUsersFolders() {
+        auto prompts = std::make_shared<ScriptedPrompts>();
+        prompts->file = dir.filePath("newbook");
+        frmMain window;
+        window.SetEditorPrompts(prompts);
+        window.NewWorkbook();
+        QVERIFY(QFileInfo::exists(dir.filePath("newbook.brl")));
+        QCOMPARE(window.objWorkBook()->strFileName(),
+                 QDir::toNativeSeparators(dir.filePath("newbook.brl")).toStdString());
+        frmGames* games = window.objGamesWindow();
+        QVERIFY(games);
+
+        // The first PGN dialog starts in the user's documents, later ones where PGN was last used.
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        const QString start = QFileInfo(documents).isDir() ? documents : QDir::homePath();
+        QDir().mkpath(dir.filePath("pgn"));
+        const QString pgn = dir.filePath("pgn/two.pgn");
+        {
+            std::ofstream out(pgn.toStdString());
+            out << "[FEN \"6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1\"]\n[SetUp \"1\"]\n\n1. Ra8# *\n\n"
+                << "[FEN \"r5k1/5ppp/8/8/8/8/5PPP/6K1 b - - 0 1\"]\n[SetUp \"1\"]\n\n1... Ra1# *\n";
+        }
+        prompts->file = pgn;
+        games->ImportPgn();
+        QCOMPARE(window.objWorkBook()->lngCountGames(), int64_t(2));
+        prompts->file = dir.filePath("pgn/export-all");
+        games->tblGames->clearSelection();
+        games->ExportPgn();
+        QVERIFY(QFileInfo::exists(dir.filePath("pgn/export-all.pgn")));
+        QCOMPARE(prompts->folders.mid(1), (QStringList{start, QFileInfo(pgn).absolutePath()}));
+        QCOMPARE(prompts->filters.last(), QString("PGN files (*.pgn);;All files (*)"));
+
+        // A PGN file chosen in the Open dialog is recognised and offered for import.
+        games->close();
+        QTRY_VERIFY(window.objGamesWindow() == nullptr);
+        apptest::ModalScript script;
+        script.Then(apptest::ChooseFile(pgn)).Then([](QWidget* box) {
+            for (QPushButton* button : box->findChildren<QPushButton*>())
+                if (button->text() == "Into the &current workbook") button->click();
+        });
+        window.OpenWorkbook();
+        QTRY_VERIFY(script.isDone());
+        QVERIFY2(script.Seen().at(1).text.startsWith("\"two.pgn\" is a PGN file, not a workbook."),
+                 qPrintable(script.Seen().at(1).text));
+        QTRY_COMPARE(window.objWorkBook()->lngCountGames(), int64_t(4));
+        QCOMPARE(window.objWorkBook()->strFileName(),
+                 QDir::toNativeSeparators(dir.filePath("newbook.brl")).toStdString());
     }
 };
 
