@@ -273,6 +273,7 @@ void CTrainingSession::ShowEmptyBoard(const std::string& message) {
     wrongMoves = 0;
     display.ShowGameInfo("", "", "");
     display.ShowToPlay("");
+    display.SetBoardWhiteOnTop(false);
     display.SetBoardGameTree(objEmptyBoard());
     display.SetBoardMode(2);
     ShowErrorMarks(false);

@@ -69,6 +69,10 @@ void frmMain::UpdateToPlay() {
     const std::string end =
         position && session.lngCurrentGameId() != 0 ? CTrainingSession::strGameEnd(*position) : "";
     ShowToPlay(end.empty() ? session.strShownToPlay() : end);
+    // Without a game there is no position to play out against the engine.
+    const bool game = session.lngCurrentGameId() != 0;
+    mnuCrafty->setEnabled(game);
+    lblCrafty->setEnabled(game);
 }
 
 void frmMain::UpdateTitle() {

@@ -104,6 +104,8 @@ QGroupBox* frmMain::BuildGameInfo() {
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.15);
     lblToPlay->setFont(bold);
+    // The line keeps its height while no game is shown, so that nothing under it moves.
+    lblToPlay->setMinimumHeight(lblToPlay->sizeHint().height());
 
     // The description gets the full width; the two references share a row under it.
     auto caption = [this](const QString& text) {

@@ -192,6 +192,7 @@ private slots:
         QCOMPARE(Message(window.get()), NoGamesText());
         QVERIFY(!window->findChild<QAction*>("mnuShowSolution")->isEnabled());
         QVERIFY(!window->findChild<QAction*>("mnuPreviousGame")->isEnabled());
+        QVERIFY(!window->findChild<QAction*>("mnuCrafty")->isEnabled());
         ModalScript none;
         none.Then(Cancel());
         Trigger(window.get(), "mnuNextGame");
@@ -225,6 +226,7 @@ private slots:
         QCOMPARE(window->objBoard()->Mode(), 3);
         const int32_t first = Shown(window.get());
         QVERIFY(first != 0);
+        QVERIFY(window->findChild<QAction*>("mnuCrafty")->isEnabled());
 
         // The shown game deleted: another one of the workbook takes its place.
         QVERIFY(games->isSelectGame(first));
