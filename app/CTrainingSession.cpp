@@ -326,6 +326,11 @@ std::string CTrainingSession::strNoGamesMessage() {
 }
 
 std::string CTrainingSession::strNotRecorded(const std::string& file, const std::string& error) {
+    return "The result could not be recorded in " + file + ": " + strWriteReason(error) +
+           lineBreak + "This game counts as not recorded.";
+}
+
+std::string CTrainingSession::strWriteReason(const std::string& error) {
     std::string lower = error;
     std::transform(lower.begin(), lower.end(), lower.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -342,8 +347,7 @@ std::string CTrainingSession::strNotRecorded(const std::string& file, const std:
         reason = "another program is using the workbook.";
     else
         reason = error + ".";
-    return "The result could not be recorded in " + file + ": " + reason + lineBreak +
-           "This game counts as not recorded.";
+    return reason;
 }
 
 std::string CTrainingSession::strScore(int32_t hits, int32_t solved) {

@@ -8,10 +8,12 @@
 #include "app/frmMain.h"
 #include "board/CBoardOptionsMenu.h"
 #include "board/CSettingsPropertyStore.h"
+#include "workbook/CWorkBook.h"
 
 #include <QAction>
 #include <QFileInfo>
 #include <QSettings>
+#include <stdexcept>
 
 void frmMain::ApplySettings() {
     SetBoardMode(3);
@@ -43,8 +45,14 @@ void frmMain::NextGame() {
 
 void frmMain::ClearLog() {
     Guarded([this] {
-        if (CMessages::isYes(this, "This will remove all the training scores.\rAre you sure?")) {
+        if (!CMessages::isYes(this, "This will remove all the training scores.\rAre you sure?"))
+            return;
+        try {
             session.ClearScores();
+        } catch (const std::exception& error) {
+            throw std::runtime_error("The training log could not be cleared in " +
+                                     workbook->strFileName() + ": " +
+                                     CTrainingSession::strWriteReason(error.what()));
         }
     });
 }

@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <stdexcept>
 
 void frmMain::SetEditorPrompts(std::shared_ptr<CEditorPrompts> prompts) {
     editorPrompts = std::move(prompts);
@@ -150,7 +151,12 @@ void frmMain::SaveWorkbookTitle() {
     const std::string title = txtWorkbook->text().trimmed().toStdString();
     if (title == workbook->strWBTitle()) return;
     Guarded([&] {
-        workbook->SaveWorkbookProperties(title);
+        try {
+            workbook->SaveWorkbookProperties(title);
+        } catch (const std::exception& error) {
+            throw std::runtime_error("The title could not be saved in " + workbook->strFileName() +
+                                     ": " + CTrainingSession::strWriteReason(error.what()));
+        }
         workbook->strWBTitle(title);
         UpdateTitle();
     });

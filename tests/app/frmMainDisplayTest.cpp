@@ -166,6 +166,15 @@ private slots:
                  QString("This result was not recorded."));
         QCOMPARE(TextOf(window.get(), "lblScore"), QString("-----"));
         QVERIFY(!window->findChild<QAction*>("mnuShowSolution")->isEnabled());
+
+        // Clearing the log fails the same way: the file and the reason, never the raw text alone.
+        ModalScript clear;
+        clear.Then(Press(QMessageBox::Yes)).Then(Press(QMessageBox::Ok));
+        window->ClearLog();
+        QTRY_VERIFY(clear.isDone());
+        QVERIFY2(clear.Seen().at(1).text.startsWith("The training log could not be cleared in " +
+                                                    file + ": "),
+                 qPrintable(clear.Seen().at(1).text));
     }
 
     void keysTypedAfterABoardClickNeverReachTheTitle() {
