@@ -296,36 +296,6 @@ private slots:
                  "Brisolt " + frmMain::strVersion());
     }
 
-    void helpClosesWithItsButtonEscapeAndCtrlW() {
-        const QString page = dir.filePath("help/close.html");
-        QDir().mkpath(dir.filePath("help"));
-        QFile file(page);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("<html><body><h1>Help</h1></body></html>");
-        file.close();
-        CHelpWindow::strHelpFile(page);
-        frmMain window;
-        const struct {
-            const char* how;
-            std::function<void(CHelpWindow*)> close;
-        } ways[] = {
-            {"Close button",
-             [](CHelpWindow* help) { help->findChild<QToolButton*>("cmdClose")->click(); }},
-            {"Esc", [](CHelpWindow* help) { QTest::keyClick(help, Qt::Key_Escape); }},
-            {"Ctrl+W",
-             [](CHelpWindow* help) { QTest::keyClick(help, Qt::Key_W, Qt::ControlModifier); }},
-        };
-        for (const auto& way : ways) {
-            window.HelpContents();
-            auto* help = window.findChild<CHelpWindow*>("helpWindow");
-            QVERIFY(help && help->isVisible());
-            help->activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(help));
-            way.close(help);
-            QTRY_VERIFY2(!help->isVisible(), way.how);
-        }
-    }
-
     void practiceOpensModallyOnTheShownGameAndNamesTheEngine() {
         SetSetting("General/LastOpened", four);
         frmMain window;
@@ -397,40 +367,6 @@ private slots:
         QVERIFY(program.waitForFinished(30000));
         QCOMPARE(program.exitCode(), 1);
         QVERIFY(!program.readAllStandardError().isEmpty());
-    }
-
-    void screenshotModeNeverWaitsForAPerson_data() {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("said");
-        const QString notes = dir.filePath("notes-for-picture.brl");
-        QFile text(notes);
-        QVERIFY(text.open(QIODevice::WriteOnly));
-        text.write("These are my notes, not a workbook.\n");
-        text.close();
-        const QString damaged = dir.filePath("damaged-for-picture.brl");
-        QFile::remove(damaged);
-        testwb::Build(damaged.toStdString(), testwb::fourGamesPgn);
-        testwb::Execute(damaged.toStdString(), "delete from GameNode where GameTreeID=1");
-        QTest::newRow("not a workbook") << notes << "brisolt: ";
-        QTest::newRow("first game without positions") << damaged << "brisolt: ";
-    }
-
-    void screenshotModeNeverWaitsForAPerson() {
-        QFETCH(QString, file);
-        QFETCH(QString, said);
-        QProcess program;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("XDG_CONFIG_HOME", dir.filePath("xdg"));
-        program.setProcessEnvironment(env);
-        program.start(QStringLiteral(BRISOLT_PROGRAM),
-                      {"--screenshot", dir.filePath("never.png"), file});
-        // A message box would wait for a click that never comes.
-        const bool ended = program.waitForFinished(60000);
-        if (!ended) program.kill();
-        QVERIFY2(ended, "the program waited for a person");
-        QCOMPARE(program.exitCode(), 1);
-        QVERIFY(QString(program.readAllStandardError()).contains(said));
     }
 };
 
