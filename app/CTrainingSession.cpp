@@ -81,17 +81,23 @@ bool CTrainingSession::StartBatch() {
         return false;
     }
     gameIds = std::move(batch);
-    gameIndex = 0;
+    ShowAt(0);
+    return true;
+}
+
+// Shows the batch's game at the index. A game that cannot be read leaves the empty board saying
+// so, with the batch at its place, so that Next and Previous pass it by; the error is raised.
+void CTrainingSession::ShowAt(int32_t index) {
+    gameIndex = index;
     try {
-        ShowGame(gameIds[0]);
+        ShowGame(gameIds[static_cast<size_t>(index)]);
     } catch (...) {
-        // Nothing of the workbook shown before may stay on the board; Next passes this game by.
         ShowEmptyBoard("This game cannot be shown." + std::string(lineBreak) +
                        "Go to the next game (Ctrl+N).");
         UpdateNavigation();
         throw;
     }
-    return true;
+    UpdateNavigation();
 }
 
 void CTrainingSession::ReadScore() {
@@ -189,27 +195,23 @@ void CTrainingSession::EndGame(bool success) {
 
 void CTrainingSession::NextGame() {
     if (gameIndex + 1 < static_cast<int32_t>(gameIds.size())) {
-        ShowGame(gameIds[static_cast<size_t>(gameIndex) + 1]);
-        ++gameIndex;
-    } else {
-        std::vector<int32_t> batch = NewBatch();
-        if (batch.empty()) {
-            ShowNoGames();
-            return;
-        }
-        ShowGame(batch[0]);
-        gameIds = std::move(batch);
-        gameIndex = 0;
+        ShowAt(gameIndex + 1);
+        return;
     }
-    UpdateNavigation();
+    std::vector<int32_t> batch = NewBatch();
+    if (batch.empty()) {
+        ShowNoGames();
+        return;
+    }
+    gameIds = std::move(batch);
+    ShowAt(0);
 }
 
 void CTrainingSession::PreviousGame() {
-    if (gameIndex - 1 >= 0) {
-        ShowGame(gameIds[static_cast<size_t>(gameIndex - 1)]);
-        --gameIndex;
-    }
-    UpdateNavigation();
+    if (gameIndex - 1 >= 0)
+        ShowAt(gameIndex - 1);
+    else
+        UpdateNavigation();
 }
 
 void CTrainingSession::TrainGame(int32_t gameId) {

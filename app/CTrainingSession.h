@@ -111,6 +111,7 @@ private:
     int32_t RequireCurrentGame() const;
     void EndGame(bool success);
     void ShowEmptyBoard(const std::string& message);
+    void ShowAt(int32_t index);
     bool isGameInWorkbook(int32_t id) const;
 
     ITrainingDisplay& display;

@@ -229,11 +229,15 @@ TEST_F(TrainingSessionTest, GamesGoneFromTheFileLeaveTheEmptyBoardWithoutErrorBo
         session.NextGame();
     for (int32_t id : ids)
         workbook->DeleteGame(id);
-    const int handed = display.treesHanded;
-    // The previous game has no nodes any more: an error that keeps the state.
+    // The previous game has no nodes any more: an error, and the board says so instead of
+    // keeping the game before; the batch moves on, so that the games after it stay reachable.
     EXPECT_THROW(session.PreviousGame(), std::exception);
+    EXPECT_EQ(session.lngGameIndex(), 2);
+    EXPECT_EQ(session.lngCurrentGameId(), 0);
+    EXPECT_EQ(display.mode, 2);
+    EXPECT_EQ(display.description, "");
+    EXPECT_THROW(session.NextGame(), std::exception);
     EXPECT_EQ(session.lngGameIndex(), 3);
-    EXPECT_EQ(display.treesHanded, handed);
     // Past the batch there is nothing left: the empty board says how to add games.
     session.NextGame();
     EXPECT_EQ(session.lngCurrentGameId(), 0);

@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -270,6 +271,22 @@ private slots:
         QCOMPARE(window->objBoard()->Mode(), 3);
         QCOMPARE(TextOf(window.get(), "txtGameDescription"), QString("Edited while shown"));
         QCOMPARE(TextOf(window.get(), "lblScore"), QString(".00"));
+    }
+
+    void aGameThatCannotBeShownIsReportedAndPassedBy() {
+        testwb::Execute(four.toStdString(), "delete from GameNode where GameTreeID=2");
+        auto window = Open(four);
+        QCOMPARE(Shown(window.get()), 1);
+        ModalScript script;
+        script.Then(Press(QMessageBox::Ok));
+        Trigger(window.get(), "mnuNextGame");
+        QTRY_VERIFY(script.isDone());
+        QCOMPARE(script.Seen().at(0).icon, int(QMessageBox::Critical));
+        QCOMPARE(Shown(window.get()), 0); // nothing of game 1 stays to be recorded for game 2
+        QVERIFY(isBoardEmpty(window.get()));
+        Trigger(window.get(), "mnuNextGame");
+        QCOMPARE(Shown(window.get()), 3);
+        QCOMPARE(window->objBoard()->Mode(), 3);
     }
 };
 
