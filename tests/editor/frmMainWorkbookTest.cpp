@@ -219,6 +219,22 @@ private slots:
         QTRY_COMPARE(window.objWorkBook()->lngCountGames(), int64_t(4));
         QCOMPARE(window.objWorkBook()->strFileName(),
                  QDir::toNativeSeparators(dir.filePath("newbook.brl")).toStdString());
+
+        // Or into a new workbook, which is then the one trained.
+        if (window.objGamesWindow()) window.objGamesWindow()->close();
+        QTRY_VERIFY(window.objGamesWindow() == nullptr);
+        prompts->file = dir.filePath("from-pgn");
+        apptest::ModalScript again;
+        again.Then(apptest::ChooseFile(pgn)).Then([](QWidget* box) {
+            for (QPushButton* button : box->findChildren<QPushButton*>())
+                if (button->text() == "Into a &new workbook...") button->click();
+        });
+        window.OpenWorkbook();
+        QTRY_VERIFY(again.isDone());
+        QTRY_COMPARE(window.objWorkBook()->strFileName(),
+                     QDir::toNativeSeparators(dir.filePath("from-pgn.brl")).toStdString());
+        QTRY_COMPARE(window.objWorkBook()->lngCountGames(), int64_t(2));
+        QTRY_VERIFY(window.objSession().lngCurrentGameId() != 0);
     }
 };
 
