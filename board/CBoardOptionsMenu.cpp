@@ -45,11 +45,13 @@ CBoardOptionsMenu::CBoardOptionsMenu(QMenu* menu, cntrlChessGui* board_,
         QAction* action = menu->addAction(caption);
         action->setObjectName(name);
         action->setCheckable(true);
-        connect(action, &QAction::toggled, this, [this, k](bool on) {
-            if ((board->*kSwitches[k].get)() == on) return;
-            (board->*kSwitches[k].set)(on);
-            if (changed) changed();
-        });
+        const Switch& option = kSwitches[k];
+        connect(action, &QAction::toggled, this,
+                [this, get = option.get, set = option.set](bool on) {
+                    if ((board->*get)() == on) return;
+                    (board->*set)(on);
+                    if (changed) changed();
+                });
         return action;
     };
     mnuCoordinates = toggle("mnuCoordinates", "Show &Coordinates", 0);
