@@ -8,20 +8,51 @@
 #include <QMenu>
 
 namespace {
-struct Switch {
-    const char* key;
-    bool (cntrlChessGui::*get)() const;
-    void (cntrlChessGui::*set)(bool);
-};
+// The settings keys of the board's on/off options, in the order of the menu entries.
+const char* const kSwitchKeys[] = {"ShowCoordinates", "ShowLegalMoves", "ShowLastMove",
+                                   "AnimateMoves",    "Sounds",         "ShowMoveBox"};
 
-const Switch kSwitches[] = {
-    {"ShowCoordinates", &cntrlChessGui::isCoordinatesShown, &cntrlChessGui::isCoordinatesShown},
-    {"ShowLegalMoves", &cntrlChessGui::isLegalHintsShown, &cntrlChessGui::isLegalHintsShown},
-    {"ShowLastMove", &cntrlChessGui::isLastMoveShown, &cntrlChessGui::isLastMoveShown},
-    {"AnimateMoves", &cntrlChessGui::isAnimateMoves, &cntrlChessGui::isAnimateMoves},
-    {"Sounds", &cntrlChessGui::isSoundOn, &cntrlChessGui::isSoundOn},
-    {"ShowMoveBox", &cntrlChessGui::isMoveEntryShown, &cntrlChessGui::isMoveEntryShown},
-};
+// Whether option k is on.
+bool isSwitchOn(const cntrlChessGui* board, int k) {
+    switch (k) {
+    case 0:
+        return board->isCoordinatesShown();
+    case 1:
+        return board->isLegalHintsShown();
+    case 2:
+        return board->isLastMoveShown();
+    case 3:
+        return board->isAnimateMoves();
+    case 4:
+        return board->isSoundOn();
+    default:
+        return board->isMoveEntryShown();
+    }
+}
+
+// Turns option k on or off.
+void SetSwitch(cntrlChessGui* board, int k, bool on) {
+    switch (k) {
+    case 0:
+        board->isCoordinatesShown(on);
+        break;
+    case 1:
+        board->isLegalHintsShown(on);
+        break;
+    case 2:
+        board->isLastMoveShown(on);
+        break;
+    case 3:
+        board->isAnimateMoves(on);
+        break;
+    case 4:
+        board->isSoundOn(on);
+        break;
+    default:
+        board->isMoveEntryShown(on);
+        break;
+    }
+}
 } // namespace
 
 CBoardOptionsMenu::CBoardOptionsMenu(QMenu* menu, cntrlChessGui* board_,
@@ -45,13 +76,11 @@ CBoardOptionsMenu::CBoardOptionsMenu(QMenu* menu, cntrlChessGui* board_,
         QAction* action = menu->addAction(caption);
         action->setObjectName(name);
         action->setCheckable(true);
-        const Switch& option = kSwitches[k];
-        connect(action, &QAction::toggled, this,
-                [this, get = option.get, set = option.set](bool on) {
-                    if ((board->*get)() == on) return;
-                    (board->*set)(on);
-                    if (changed) changed();
-                });
+        connect(action, &QAction::toggled, this, [this, k](bool on) {
+            if (isSwitchOn(board, k) == on) return;
+            SetSwitch(board, k, on);
+            if (changed) changed();
+        });
         return action;
     };
     mnuCoordinates = toggle("mnuCoordinates", "Show &Coordinates", 0);
@@ -71,15 +100,15 @@ void CBoardOptionsMenu::Synchronise() {
     QAction* actions[] = {mnuCoordinates, mnuLegalMoves, mnuLastMove,
                           mnuAnimate,     mnuSounds,     mnuMoveBox};
     for (int k = 0; k < 6; ++k)
-        actions[k]->setChecked((board->*kSwitches[k].get)());
+        actions[k]->setChecked(isSwitchOn(board, k));
 }
 
 void CBoardOptionsMenu::ReadOptions(cntrlChessGui* board, const CPropertyStore& store) {
-    for (const Switch& s : kSwitches)
-        (board->*s.set)(store.ReadProperty(s.key, true).toBool());
+    for (int k = 0; k < 6; ++k)
+        SetSwitch(board, k, store.ReadProperty(kSwitchKeys[k], true).toBool());
 }
 
 void CBoardOptionsMenu::WriteOptions(const cntrlChessGui* board, CPropertyStore& store) {
-    for (const Switch& s : kSwitches)
-        store.WriteProperty(s.key, (board->*s.get)(), true);
+    for (int k = 0; k < 6; ++k)
+        store.WriteProperty(kSwitchKeys[k], isSwitchOn(board, k), true);
 }

@@ -26,7 +26,8 @@ cntrlChessGui* board = nullptr;
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication application(*argc, *argv);
+    // Kept to the end of the process: its teardown in the exit handlers crashes inside Qt.
+    new QApplication(*argc, *argv);
     board = new cntrlChessGui();
     board->resize(480, 430);
     board->SetMessageBox(std::make_shared<SilentMessageBox>());
