@@ -7,6 +7,7 @@
 #include "pgn/PgnImport.h"
 #include "pgn/PgnWriter.h"
 #include "workbook/CWorkBook.h"
+#include "workbook/GameAnnotations.h"
 
 #include <charconv>
 #include <cstdio>
@@ -242,7 +243,10 @@ int runShow(const CommandArgs& args) {
     std::string description, page, diagram;
     std::shared_ptr<CGameTree> tree = workbook.objLoadGame(id, description, page, diagram);
     if (!tree) return failure("Game " + std::to_string(id) + " has no positions stored");
-    std::fputs(PgnWriter::strWriteGame(*tree, description, page, diagram).c_str(), stdout);
+    std::fputs(
+        PgnWriter::strWriteGame(*tree, description, page, diagram, workbook.objLoadAnnotations(id))
+            .c_str(),
+        stdout);
     return 0;
 }
 

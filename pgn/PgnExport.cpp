@@ -5,6 +5,7 @@
 #include "pgn/PgnWriter.h"
 #include "workbook/CWorkBook.h"
 #include "workbook/CWorkBookGameError.h"
+#include "workbook/GameAnnotations.h"
 
 #include <string>
 
@@ -34,7 +35,8 @@ int ExportPgn(CWorkBook& workbook, std::ostream& output, const std::vector<int32
             if (!tree) {
                 if (skipped) skipped(id, "no positions are stored for it");
             } else {
-                text = PgnWriter::strWriteGame(*tree, description, page, diagram);
+                text = PgnWriter::strWriteGame(*tree, description, page, diagram,
+                                               workbook.objLoadAnnotations(id));
             }
         } catch (const CWorkBookGameError& error) {
             if (!skipped) throw;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "workbook/GameAnnotations.h"
+
 #include <memory>
 #include <string>
 #include <utility>
@@ -15,7 +17,8 @@ struct PgnGame {
     std::string strDescription;
     std::string strPageRef;
     std::string strDiagramRef;
-    std::string strError; // empty for a usable game
+    GameAnnotations objAnnotations; // the tags again, with the comments and glyphs by node key
+    std::string strError;           // empty for a usable game
 
     // The value of a tag, or "" when the game has none.
     std::string strTag(const std::string& name) const;

@@ -50,7 +50,7 @@ PgnImportResult ImportPgn(CWorkBook& workbook, std::istream& input,
                 try {
                     result.arrlngGameIDs.push_back(static_cast<int32_t>(
                         workbook.lngSaveGame(game.objTree, 0, game.strDescription, game.strPageRef,
-                                             game.strDiagramRef)));
+                                             game.strDiagramRef, game.objAnnotations)));
                     ++result.intImported;
                 } catch (const CWorkBookGameError& refused) {
                     // The game's savepoint is rolled back: nothing of it stays.

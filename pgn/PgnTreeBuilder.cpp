@@ -128,7 +128,7 @@ void PgnTreeBuilder::startTree() {
     }
     GameNodeList next;
     m_game.objTree->Add(root, next);
-    m_levels.assign(1, Level{CGameNode::strINITIAL_KEY(), ""});
+    m_levels.assign(1, Level{CGameNode::strINITIAL_KEY(), "", "", {}});
 }
 
 void PgnTreeBuilder::beginMoves() {
@@ -188,6 +188,18 @@ void PgnTreeBuilder::move(const std::string& san) {
     std::shared_ptr<CGameNode> added = tree.Add(next, children, opensVariation);
     level.before = level.current;
     level.current = added->strKey();
+    if (!level.pendingComment.empty() || !level.pendingNags.empty()) {
+        NodeAnnotation& marks = annotation(level.current);
+        GameAnnotations::AppendComment(marks.strBefore, level.pendingComment);
+        marks.arrNags.insert(marks.arrNags.end(), level.pendingNags.begin(),
+                             level.pendingNags.end());
+        level.pendingComment.clear();
+        level.pendingNags.clear();
+    }
+}
+
+NodeAnnotation& PgnTreeBuilder::annotation(const std::string& key) {
+    return m_game.objAnnotations.mapNodes[key];
 }
 
 std::shared_ptr<CPosition> PgnTreeBuilder::objPlay(const CPosition& position,
@@ -202,7 +214,30 @@ std::shared_ptr<CPosition> PgnTreeBuilder::objPlay(const CPosition& position,
 }
 
 void PgnTreeBuilder::comment(const std::string& text) {
-    if (m_firstComment.empty()) m_firstComment = squeezed(text);
+    const std::string words = squeezed(text);
+    if (m_firstComment.empty()) m_firstComment = words;
+    startTree();
+    if (!m_game.strError.empty() || words.empty()) return;
+    Level& level = m_levels.back();
+    if (!level.before.empty()) {
+        GameAnnotations::AppendComment(annotation(level.current).strAfter, words);
+    } else if (m_levels.size() == 1) {
+        // Before the first move (or in a game without moves): the game's own comment.
+        GameAnnotations::AppendComment(annotation(level.current).strBefore, words);
+    } else {
+        GameAnnotations::AppendComment(level.pendingComment, words);
+    }
+}
+
+void PgnTreeBuilder::nag(int code) {
+    startTree();
+    if (!m_game.strError.empty()) return;
+    Level& level = m_levels.back();
+    if (!level.before.empty() || m_levels.size() == 1) {
+        annotation(level.current).arrNags.push_back(code);
+    } else {
+        level.pendingNags.push_back(code);
+    }
 }
 
 void PgnTreeBuilder::beginVariation() {
@@ -214,12 +249,21 @@ void PgnTreeBuilder::beginVariation() {
         return;
     }
     // A variation replaces the last move: it starts from the node before it.
-    m_levels.push_back(Level{outer.before, ""});
+    m_levels.push_back(Level{outer.before, "", "", {}});
 }
 
 void PgnTreeBuilder::endVariation() {
     if (!m_game.strError.empty()) return;
-    if (m_levels.size() > 1) m_levels.pop_back();
+    if (m_levels.size() <= 1) return;
+    Level ended = std::move(m_levels.back());
+    m_levels.pop_back();
+    // A variation without moves: its words and glyphs stay with the move it stood beside.
+    if (!ended.pendingComment.empty() || !ended.pendingNags.empty()) {
+        NodeAnnotation& marks = annotation(m_levels.back().current);
+        GameAnnotations::AppendComment(marks.strAfter, ended.pendingComment);
+        marks.arrNags.insert(marks.arrNags.end(), ended.pendingNags.begin(),
+                             ended.pendingNags.end());
+    }
 }
 
 void PgnTreeBuilder::error(const std::string& message) {
@@ -249,8 +293,10 @@ void PgnTreeBuilder::endGame() {
     }
     if (!m_game.strError.empty()) {
         m_game.objTree = nullptr;
+        m_game.objAnnotations = GameAnnotations();
         return;
     }
+    m_game.objAnnotations.arrTags = m_game.arrTags;
     GameNodeList next;
     m_game.objTree->objMoveFirst(next);
 }

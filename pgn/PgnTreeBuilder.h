@@ -27,8 +27,11 @@ public:
     void beginMoves() override;
     // Plays the move from the current node; an unreadable or illegal move refuses the game.
     void move(const std::string& san) override;
-    // Keeps the first comment as a possible description.
+    // Keeps the comment (its blanks squeezed) with the last move, the next move of a variation
+    // that has none yet, or the game; the first one is also a possible description.
     void comment(const std::string& text) override;
+    // Keeps the glyph with the last move, the next move of a variation or the start position.
+    void nag(int code) override;
     // Goes back to the node before the last move.
     void beginVariation() override;
     // Returns to the line the variation left.
@@ -43,8 +46,10 @@ public:
 
 private:
     struct Level {
-        std::string current; // key of the node after the last move
-        std::string before;  // key of the node before the last move ("" before any move)
+        std::string current;        // key of the node after the last move
+        std::string before;         // key of the node before the last move ("" before any move)
+        std::string pendingComment; // written before the variation's first move
+        std::vector<int> pendingNags;
     };
 
     void startTree();
@@ -52,6 +57,7 @@ private:
     // position has no such move.
     std::shared_ptr<CPosition> objPlay(const CPosition& position, const std::string& text);
     void fail(const std::string& message);
+    NodeAnnotation& annotation(const std::string& key);
 
     PgnGame m_game;
     std::vector<Level> m_levels;

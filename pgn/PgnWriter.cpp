@@ -2,7 +2,9 @@
 
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
+#include "workbook/GameAnnotations.h"
 
+#include <cctype>
 #include <unordered_set>
 #include <vector>
 
@@ -10,10 +12,25 @@ namespace {
 
 constexpr size_t kLineWidth = 80;
 
+struct Token {
+    std::string text;
+    bool endsLine = false; // a comment after ";" runs to the end of its line
+};
+
 // Collects movetext tokens and breaks them into lines.
 class MoveTextWriter {
 public:
-    explicit MoveTextWriter(const CGameTree& tree) : m_tree(tree) {}
+    MoveTextWriter(const CGameTree& tree, const GameAnnotations& annotations)
+        : m_tree(tree), m_annotations(annotations) {}
+
+    // The glyphs and the comment of the start position, written before the first move.
+    void writeStart(const std::shared_ptr<CGameNode>& root) {
+        if (const NodeAnnotation* marks = m_annotations.objNode(root->strKey())) {
+            writeNags(*marks);
+            writeComment(marks->strBefore);
+            writeComment(marks->strAfter);
+        }
+    }
 
     // Writes the main line from the node with every variation in tree order. Lines are kept on
     // a stack of their own, so that a tree nested as deep as a file can make it is written whole.
@@ -28,9 +45,8 @@ public:
                     closeLine(lines);
                     continue;
                 }
-                writeMove(*line.node->objPosition(), *line.children[0]->objPosition(),
-                          line.needNumber);
-                line.needNumber = false;
+                line.needNumber =
+                    writeMove(*line.node->objPosition(), *line.children[0], line.needNumber);
                 line.started = true;
                 line.variation = 1;
             }
@@ -39,10 +55,10 @@ public:
                 ++line.variation;
             if (line.variation < line.children.size()) {
                 std::shared_ptr<CGameNode> child = line.children[line.variation++];
-                m_tokens.push_back("(");
-                writeMove(*line.node->objPosition(), *child->objPosition(), true);
+                m_tokens.push_back({"("});
+                const bool numberNext = writeMove(*line.node->objPosition(), *child, true);
                 line.needNumber = true;
-                lines.push_back(Line{child, {}, 1, false, false, true}); // line is stale now
+                lines.push_back(Line{child, {}, 1, numberNext, false, true}); // line is stale now
                 continue;
             }
             // A node reached twice (links that meet again) is written once.
@@ -55,26 +71,42 @@ public:
         }
     }
 
-    std::string text() {
-        m_tokens.push_back("*");
-        std::string result;
+    std::string text(const std::string& result) {
+        m_tokens.push_back({result});
+        // "(" joins the token after it and ")" the one before, so lines break outside them.
+        std::vector<Token> words;
+        std::string opening;
+        for (const Token& token : m_tokens) {
+            if (token.text == "(") {
+                opening += "(";
+            } else if (token.text == ")" && !words.empty() && !words.back().endsLine) {
+                words.back().text += ")";
+            } else {
+                words.push_back({opening + token.text, token.endsLine});
+                opening.clear();
+            }
+        }
+        std::string text;
         size_t lineLength = 0;
-        for (size_t i = 0; i < m_tokens.size(); ++i) {
-            const std::string& token = m_tokens[i];
-            bool glued = token == ")" || (i > 0 && m_tokens[i - 1] == "(");
-            if (i > 0 && !glued) {
-                if (lineLength + 1 + token.size() > kLineWidth) {
-                    result += '\n';
+        for (size_t i = 0; i < words.size(); ++i) {
+            const std::string& word = words[i].text;
+            if (i > 0 && !words[i - 1].endsLine) {
+                if (lineLength + 1 + word.size() > kLineWidth) {
+                    text += '\n';
                     lineLength = 0;
                 } else {
-                    result += ' ';
+                    text += ' ';
                     ++lineLength;
                 }
             }
-            result += token;
-            lineLength += token.size();
+            text += word;
+            lineLength += word.size();
+            if (words[i].endsLine) {
+                text += '\n';
+                lineLength = 0;
+            }
         }
-        return result + "\n";
+        return words.back().endsLine ? text : text + "\n";
     }
 
 private:
@@ -88,32 +120,100 @@ private:
     };
 
     void closeLine(std::vector<Line>& lines) {
-        if (lines.back().closes) m_tokens.push_back(")");
+        if (lines.back().closes) m_tokens.push_back({")"});
         lines.pop_back();
     }
 
-    void writeMove(const CPosition& before, const CPosition& after, bool needNumber) {
+    // Writes the move with its annotations; true when a comment follows it, so that a Black move
+    // after it needs its number again.
+    bool writeMove(const CPosition& before, const CGameNode& node, bool needNumber) {
+        const CPosition& after = *node.objPosition();
+        const NodeAnnotation* marks = m_annotations.objNode(node.strKey());
+        if (marks && !marks->strBefore.empty()) {
+            writeComment(marks->strBefore);
+            needNumber = true;
+        }
         std::string number = std::to_string(after.intMoveNumber());
         if (before.isWhiteToMove()) {
-            m_tokens.push_back(number + ". " + after.strMoveText());
+            m_tokens.push_back({number + ". " + after.strMoveText()});
         } else if (needNumber) {
-            m_tokens.push_back(number + "... " + after.strMoveText());
+            m_tokens.push_back({number + "... " + after.strMoveText()});
         } else {
-            m_tokens.push_back(after.strMoveText());
+            m_tokens.push_back({after.strMoveText()});
         }
+        if (!marks) return false;
+        writeNags(*marks);
+        writeComment(marks->strAfter);
+        return !marks->strAfter.empty();
+    }
+
+    void writeNags(const NodeAnnotation& marks) {
+        for (int nag : marks.arrNags)
+            m_tokens.push_back({"$" + std::to_string(nag)});
+    }
+
+    // A comment in braces, one token per word so that lines break between words; a comment
+    // holding a closing brace is written after ";" on a line of its own end.
+    void writeComment(const std::string& comment) {
+        if (comment.empty()) return;
+        if (comment.find('}') != std::string::npos) {
+            std::string line;
+            for (char c : comment)
+                line += c == '\n' || c == '\r' ? ' ' : c;
+            m_tokens.push_back({";" + line, true});
+            return;
+        }
+        std::vector<std::string> words;
+        std::string word;
+        for (char c : comment + " ") {
+            if (std::isspace(static_cast<unsigned char>(c)) != 0) {
+                if (!word.empty()) words.push_back(word);
+                word.clear();
+            } else {
+                word += c;
+            }
+        }
+        if (words.empty()) return;
+        words.front() = "{" + words.front();
+        words.back() += "}";
+        for (const std::string& each : words)
+            m_tokens.push_back({each});
     }
 
     const CGameTree& m_tree;
-    std::vector<std::string> m_tokens;
+    const GameAnnotations& m_annotations;
+    std::vector<Token> m_tokens;
     std::unordered_set<std::string> m_visited;
 };
 
-std::string tagLine(const char* name, const std::string& value) {
-    return std::string("[") + name + " \"" + PgnWriter::strTagValue(value) + "\"]\n";
+std::string tagLine(const std::string& name, const std::string& value) {
+    return "[" + name + " \"" + PgnWriter::strTagValue(value) + "\"]\n";
 }
 
 bool isStandardStart(const CPosition& root) {
     return root.intMoveNumber() == 0 && root.isEqual(CPosition::objINITIAL_POSITION());
+}
+
+bool isResult(const std::string& text) {
+    return text == "1-0" || text == "0-1" || text == "1/2-1/2" || text == "*";
+}
+
+// A stored tag name PGN can carry: letters, digits and "_" only.
+bool isTagName(const std::string& name) {
+    if (name.empty()) return false;
+    for (char c : name)
+        if (std::isalnum(static_cast<unsigned char>(c)) == 0 && c != '_') return false;
+    return true;
+}
+
+const char* const kWrittenTags[] = {"Event",   "Site",       "Date",   "Round",
+                                    "White",   "Black",      "Result", "Description",
+                                    "PageRef", "DiagramRef", "SetUp",  "FEN"};
+
+bool isWrittenTag(const std::string& name) {
+    for (const char* written : kWrittenTags)
+        if (name == written) return true;
+    return false;
 }
 
 } // namespace
@@ -130,16 +230,29 @@ std::string PgnWriter::strTagValue(const std::string& value) {
 
 std::string PgnWriter::strWriteGame(const CGameTree& tree, const std::string& description,
                                     const std::string& page, const std::string& diagram) {
+    return strWriteGame(tree, description, page, diagram, GameAnnotations());
+}
+
+std::string PgnWriter::strWriteGame(const CGameTree& tree, const std::string& description,
+                                    const std::string& page, const std::string& diagram,
+                                    const GameAnnotations& annotations) {
     const std::shared_ptr<CGameNode>& root = tree.Item(CGameNode::strINITIAL_KEY());
     const CPosition& start = *root->objPosition();
+    const auto& tags = annotations.arrTags;
+    auto stored = [&](const char* name, const std::string& absent) {
+        for (const auto& [tagName, value] : tags)
+            if (tagName == name) return value;
+        return absent;
+    };
+    const std::string result = stored("Result", "*");
     std::string pgn;
-    pgn += tagLine("Event", description.empty() ? "?" : description);
-    pgn += tagLine("Site", "?");
-    pgn += tagLine("Date", "????.??.??");
-    pgn += tagLine("Round", "?");
-    pgn += tagLine("White", "?");
-    pgn += tagLine("Black", "?");
-    pgn += tagLine("Result", "*");
+    pgn += tagLine("Event", stored("Event", description.empty() ? "?" : description));
+    pgn += tagLine("Site", stored("Site", "?"));
+    pgn += tagLine("Date", stored("Date", "????.??.??"));
+    pgn += tagLine("Round", stored("Round", "?"));
+    pgn += tagLine("White", stored("White", "?"));
+    pgn += tagLine("Black", stored("Black", "?"));
+    pgn += tagLine("Result", result);
     pgn += tagLine("Description", description);
     pgn += tagLine("PageRef", page);
     pgn += tagLine("DiagramRef", diagram);
@@ -149,10 +262,13 @@ std::string PgnWriter::strWriteGame(const CGameTree& tree, const std::string& de
         pgn += tagLine("SetUp", "1");
         pgn += tagLine("FEN", start.strGetFEN() + " 0 " + std::to_string(fullMove));
     }
+    for (const auto& [name, value] : tags)
+        if (!isWrittenTag(name) && isTagName(name)) pgn += tagLine(name, value);
     pgn += '\n';
-    MoveTextWriter writer(tree);
+    MoveTextWriter writer(tree, annotations);
+    writer.writeStart(root);
     writer.writeTree(root);
-    pgn += writer.text();
+    pgn += writer.text(isResult(result) ? result : "*");
     pgn += '\n';
     return pgn;
 }

@@ -94,6 +94,7 @@ void CWorkBook::CreateEmptyWorkbook(const std::string& fileName) {
     for (const char* statement : kIndexes)
         m_connection->exec(statement);
     WorkBookProgress(m_connection->handle()).EnsureTables();
+    EnsureAnnotationTables();
     transaction.Commit();
 }
 

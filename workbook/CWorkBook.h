@@ -12,6 +12,7 @@
 #include <vector>
 
 class CGameTree;
+struct GameAnnotations;
 class SqlConnection;
 class SqlTransaction;
 
@@ -50,6 +51,16 @@ public:
     int64_t lngSaveGame(const std::shared_ptr<CGameTree>& tree, int64_t id,
                         const std::string& description, const std::string& page,
                         const std::string& diagram);
+    // Saves the tree as lngSaveGame does and replaces the game's comments, glyphs and tags with
+    // the given ones, in the same transaction (the annotation tables are made when missing).
+    int64_t lngSaveGame(const std::shared_ptr<CGameTree>& tree, int64_t id,
+                        const std::string& description, const std::string& page,
+                        const std::string& diagram, const GameAnnotations& annotations);
+    // The game's stored comments, glyphs and tags; nothing when the workbook has no annotation
+    // tables or they cannot be read. Rows of node keys the game no longer has may be among them.
+    GameAnnotations objLoadAnnotations(int64_t id);
+    // True when the workbook has the annotation tables.
+    bool hasAnnotationTables();
     // Loads a game's tree (at its root) and texts; nullptr when the game has no nodes. A damaged
     // game raises a CWorkBookGameError naming it.
     std::shared_ptr<CGameTree> objLoadGame(int64_t id, std::string& description, std::string& page,
@@ -114,6 +125,14 @@ private:
                               const std::string& moveText, int64_t moveNumber, int enPassantFile,
                               int whiteOO, int whiteOOO, int blackOO, int blackOOO);
     void DeleteGameNodes(int64_t id);
+    int64_t lngStoreGame(const std::shared_ptr<CGameTree>& tree, int64_t id,
+                         const std::string& description, const std::string& page,
+                         const std::string& diagram, const GameAnnotations* annotations);
+    void EnsureAnnotationTables();
+    bool areAnnotationTablesUsable(std::string& problem);
+    void CheckAnnotationsFit(int64_t id, const GameAnnotations& annotations) const;
+    void KeepAnnotations(int64_t id, bool isNew, const GameAnnotations* annotations);
+    void DeleteAnnotations(int64_t id);
     void RecordResult(int64_t id, bool success, const TrainingAttempt* attempt = nullptr);
     void ForgetScore();
     std::shared_ptr<CGameTree> objLoadGameRows(int64_t id, std::string& description,

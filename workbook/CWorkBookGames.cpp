@@ -84,9 +84,22 @@ void CWorkBook::CheckFits(const std::shared_ptr<CGameTree>& tree, int64_t id,
 int64_t CWorkBook::lngSaveGame(const std::shared_ptr<CGameTree>& tree, int64_t id,
                                const std::string& description, const std::string& page,
                                const std::string& diagram) {
+    return lngStoreGame(tree, id, description, page, diagram, nullptr);
+}
+
+int64_t CWorkBook::lngSaveGame(const std::shared_ptr<CGameTree>& tree, int64_t id,
+                               const std::string& description, const std::string& page,
+                               const std::string& diagram, const GameAnnotations& annotations) {
+    return lngStoreGame(tree, id, description, page, diagram, &annotations);
+}
+
+int64_t CWorkBook::lngStoreGame(const std::shared_ptr<CGameTree>& tree, int64_t id,
+                                const std::string& description, const std::string& page,
+                                const std::string& diagram, const GameAnnotations* annotations) {
     SqlConnection& connection = Connection();
     if (!tree) RaiseError(kSource, "No game to save");
     CheckFits(tree, id, description, page, diagram);
+    if (annotations) CheckAnnotationsFit(id, *annotations);
     // Updating a game that is not there would store nodes that belong to no game.
     if (id > 0) {
         SqlStatementScope find(connection.prepared(kFindGame));
@@ -98,6 +111,7 @@ int64_t CWorkBook::lngSaveGame(const std::shared_ptr<CGameTree>& tree, int64_t i
     const int64_t g = lngSaveGameTree(id, description, page, diagram);
     DeleteGameNodes(g);
     SaveNodes(tree, g);
+    KeepAnnotations(g, id <= 0, annotations);
     work.Commit();
     return g;
 }
@@ -257,6 +271,7 @@ void CWorkBook::DeleteGame(int64_t id) {
     SqlConnection& connection = Connection();
     SqlTransaction work(connection);
     DeleteGameNodes(id);
+    DeleteAnnotations(id);
     SqlStatementScope remove(connection.prepared(kDeleteGame));
     remove->bind(1, id);
     remove->run();

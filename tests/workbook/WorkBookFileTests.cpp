@@ -21,7 +21,8 @@ template <typename Call> CError ErrorOf(Call call) {
     return CError(0, "", "");
 }
 
-TEST(WorkBookFile, OpeningAMissingFileCreatesTheThreeTablesWithTheirExactColumns) {
+TEST(WorkBookFile,
+     OpeningAMissingFileCreatesTheThreeTablesWithTheirExactColumnsAndTheAnnotationTables) {
     TempFolder folder;
     const std::string path = folder.file("new.brl");
     {
@@ -45,8 +46,11 @@ TEST(WorkBookFile, OpeningAMissingFileCreatesTheThreeTablesWithTheirExactColumns
             sql);
         EXPECT_EQ(raw.value("select count(*) from " + name), "0");
     }
-    // Beside them, the training history and review schedule of the program's own.
-    EXPECT_EQ(raw.value("select count(*) from sqlite_master where type='table'"), "5");
+    // Beside them, the training history, the review schedule and the annotations of the
+    // program's own.
+    EXPECT_EQ(raw.value("select group_concat(name, ' ') from (select name from sqlite_master "
+                        "where type='table' order by name)"),
+              "GameAnnotation GameNode GameTag GameTree TrainingHistory TrainingSchedule WorkBook");
 
     CWorkBook again;
     EXPECT_EQ(again.strOpenWorkBook(path), "");

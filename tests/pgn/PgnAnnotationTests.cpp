@@ -1,0 +1,201 @@
+// Comments, glyphs and tags through PGN import and export: where the reader's words land, the
+// round trip of real collections, and hostile annotation text.
+#include "game/CGameTree.h"
+#include "game/CPosition.h"
+#include "pgn/PgnExport.h"
+#include "pgn/PgnImport.h"
+#include "pgn/PgnReader.h"
+#include "pgn/PgnTreeBuilder.h"
+#include "tests/workbook/TempFolder.h"
+#include "workbook/CWorkBook.h"
+#include "workbook/GameAnnotations.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace {
+
+std::vector<PgnGame> ReadGames(const std::string& pgn) {
+    std::istringstream input(pgn);
+    PgnReader reader(input);
+    PgnTreeBuilder builder;
+    std::vector<PgnGame> games;
+    while (reader.readGame(builder))
+        games.push_back(builder.takeGame());
+    return games;
+}
+
+std::string FileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The move texts from the root to the node, joined by spaces ("" for the root).
+std::string PathOf(const CGameTree& tree, std::string key) {
+    std::string path;
+    while (key != CGameNode::strINITIAL_KEY()) {
+        const auto& node = tree.Item(key);
+        path = node->objPosition()->strMoveText() + (path.empty() ? "" : " " + path);
+        key = node->strParentKey();
+    }
+    return path;
+}
+
+// Every annotated node as "path|before|after|nags", sorted: comparable between two reads of the
+// same game even though node keys are positions.
+std::vector<std::string> Marks(const PgnGame& game) {
+    std::vector<std::string> marks;
+    for (const auto& [key, node] : game.objAnnotations.mapNodes) {
+        if (node.isEmpty()) continue;
+        marks.push_back(PathOf(*game.objTree, key) + "|" + node.strBefore + "|" + node.strAfter +
+                        "|" + GameAnnotations::strNagsText(node.arrNags));
+    }
+    std::sort(marks.begin(), marks.end());
+    return marks;
+}
+
+std::string ImportAndExport(const std::string& pgn, const std::string& path,
+                            PgnImportResult* result = nullptr) {
+    CWorkBook workbook;
+    workbook.strOpenWorkBook(path);
+    std::istringstream input(pgn);
+    PgnImportResult imported = ImportPgn(workbook, input);
+    if (result) *result = imported;
+    std::ostringstream output;
+    ExportPgn(workbook, output);
+    return output.str();
+}
+
+TEST(PgnAnnotations, CommentsAndGlyphsLandOnTheirMoves) {
+    struct Case {
+        const char* name;
+        const char* pgn;
+        std::vector<std::string> marks;
+    };
+    const std::vector<Case> cases = {
+        {"after moves, suffixes as glyphs 1 to 6",
+         "1. e4! {good} e5? 2. Nf3!! Nc6?? 3. Bb5!? a6?! *",
+         {"e4 e5 Nf3 Nc6 Bb5 a6|||6", "e4 e5 Nf3 Nc6 Bb5|||5", "e4 e5 Nf3 Nc6|||4",
+          "e4 e5 Nf3|||3", "e4 e5|||2", "e4||good|1"}},
+        {"game comment and marks on the start position",
+         "$10 {Opening words} {more} 1. d4 $146 *",
+         {"|Opening words more||10", "d4|||146"}},
+        {"variation start comment and glyph go to its first move",
+         "1. e4 e5 ({Or} $5 1... c5 {Sicilian}) 2. Nf3 *",
+         {"e4 c5|Or|Sicilian|5"}},
+        {"an empty variation's words stay beside its move",
+         "1. e4 ({Nothing here} $2) e5 *",
+         {"e4||Nothing here|2"}},
+        {"blanks and line breaks squeezed, words kept",
+         "1. e4 {  two\n   lines  } ; to the end } of the line\n e5 *",
+         {"e4||two lines to the end } of the line|"}},
+        {"glyphs above 255 and $0 kept as read", "1. e4 $0 $300 *", {"e4|||0 300"}},
+        {"a game without moves keeps its comment", "{Only words.} *", {"|Only words.||"}},
+        {"escape lines are not comments", "1. e4\n% not a comment\ne5 *", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto games = ReadGames(c.pgn);
+        ASSERT_EQ(games.size(), 1u);
+        ASSERT_TRUE(games[0].objTree) << games[0].strError;
+        std::vector<std::string> expected = c.marks;
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(Marks(games[0]), expected);
+    }
+}
+
+// Import, export, import the export and export again: the same text, with every tag, comment
+// and glyph of the source.
+TEST(PgnAnnotations, CollectionsSurviveTheRoundTrip) {
+    const std::vector<std::string> sources = {BRISOLT_SAMPLE_PGN, BRISOLT_ANNOTATED_PGN};
+    for (const std::string& source : sources) {
+        SCOPED_TRACE(source);
+        TempFolder folder;
+        const std::string original = FileText(source);
+        ASSERT_FALSE(original.empty());
+        PgnImportResult first;
+        const std::string exported = ImportAndExport(original, folder.file("a.brl"), &first);
+        EXPECT_EQ(first.intSkipped, 0);
+        EXPECT_EQ(ImportAndExport(exported, folder.file("b.brl")), exported);
+
+        auto before = ReadGames(original);
+        auto after = ReadGames(exported);
+        ASSERT_EQ(before.size(), after.size());
+        for (size_t i = 0; i < before.size(); ++i) {
+            SCOPED_TRACE("game " + std::to_string(i + 1));
+            ASSERT_TRUE(after[i].objTree) << after[i].strError;
+            EXPECT_EQ(Marks(after[i]), Marks(before[i]));
+            for (const auto& [name, value] : before[i].arrTags) {
+                if (name != "FEN") {
+                    EXPECT_EQ(after[i].strTag(name), value) << name;
+                }
+            }
+        }
+    }
+}
+
+TEST(PgnAnnotations, ExportKeepsTheResultAndWritesEveryKindOfNote) {
+    TempFolder folder;
+    const std::string exported =
+        ImportAndExport(FileText(BRISOLT_ANNOTATED_PGN), folder.file("a.brl"));
+    for (const char* expected :
+         {"[Result \"1-0\"]", "café-style chess, ¡olé!} 1-0\n",
+          "[White \"Ana Núñez\"]", "[Annotator \"Brisolt tests\"]", "[Result \"0-1\"]",
+          ";a comment to the end of the line, with a } brace\n", "$10 {White to move",
+          "[Result \"1/2-1/2\"]", "1/2-1/2\n", "({Better is} 3... g6 $1", "2. h4 $4 $6 Rc1 0-1\n",
+          "{A game without moves: only this comment.} *"})
+        EXPECT_NE(exported.find(expected), std::string::npos) << expected << "\n" << exported;
+    std::istringstream lines(exported);
+    // Movetext lines; tag lines and comments to the end of a line are as long as their texts.
+    for (std::string line; std::getline(lines, line);) {
+        if (line[0] != '[' && line[0] != ';') {
+            EXPECT_LE(line.size(), 80u) << line;
+        }
+    }
+}
+
+TEST(PgnAnnotations, HostileAnnotationTextIsKeptOrTheGameSkippedWithItsReason) {
+    const std::string huge(1100000, 'x');
+    const std::string large(600000, 'y');
+    struct Case {
+        const char* name;
+        std::string pgn;
+        bool imported;
+        std::string kept; // a text the export holds, or a fragment of the skip reason
+    };
+    const std::vector<Case> cases = {
+        {"a comment over the length limit", "1. e4 {" + huge + "} *", false, "too long"},
+        {"a long comment kept whole", "1. e4 {" + large + "} *", true, "{" + large + "}"},
+        {"nested braces", "1. e4 {a {b} c} e5 *", false, "illegal move 1... c"},
+        {"an unclosed comment", "1. e4 {never closed", false, "unterminated comment"},
+        {"a null move in a variation", "1. e4 (1. --) e5 *", false, "--"},
+        {"a tag value over the length limit", "[Annotator \"" + huge + "\"]\n\n1. e4 *", false,
+         "too long"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        CWorkBook workbook;
+        workbook.strOpenWorkBook(folder.file("w.brl"));
+        std::istringstream input(c.pgn);
+        std::vector<std::string> skipped;
+        PgnImportOptions options;
+        options.skipped = [&](const std::string& line) { skipped.push_back(line); };
+        PgnImportResult result = ImportPgn(workbook, input, options);
+        EXPECT_EQ(result.intImported, c.imported ? 1 : 0);
+        std::ostringstream output;
+        ExportPgn(workbook, output);
+        if (c.imported) {
+            EXPECT_NE(output.str().find(c.kept), std::string::npos);
+        } else {
+            ASSERT_EQ(skipped.size(), 1u);
+            EXPECT_NE(skipped[0].find(c.kept), std::string::npos) << skipped[0];
+            EXPECT_EQ(workbook.lngCountGames(), 0);
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,226 @@
+// Comments, glyphs and tags of workbook games: kept through editor saves, removed with their
+// game or node, tables made on the first annotated write, and other programs' tables and rows.
+#include "model/CError.h"
+#include "tests/workbook/RawDatabase.h"
+#include "tests/workbook/SampleGames.h"
+#include "tests/workbook/TempFolder.h"
+#include "workbook/CWorkBook.h"
+#include "workbook/CWorkBookGameError.h"
+#include "workbook/GameAnnotations.h"
+
+#include <algorithm>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct AnnotatedGame {
+    std::shared_ptr<CGameTree> tree;
+    std::string e4; // node keys
+    std::string e5;
+    GameAnnotations annotations;
+};
+
+AnnotatedGame MakeGame() {
+    AnnotatedGame game;
+    SampleGame sample;
+    sample.line({"e4"});
+    game.e4 = sample.tree()->objCurrentNode()->strKey();
+    sample.line({"e5"}, false);
+    game.e5 = sample.tree()->objCurrentNode()->strKey();
+    game.tree = sample.tree();
+    game.annotations.arrTags = {{"White", "Ana Núñez"}, {"Result", "1-0"}};
+    game.annotations.mapNodes[CGameNode::strINITIAL_KEY()].strBefore = "game comment";
+    game.annotations.mapNodes[game.e4] = {"", "best by test", {1}};
+    game.annotations.mapNodes[game.e5] = {"", "", {2, 146}};
+    return game;
+}
+
+// The annotated node keys, sorted, with the tags as "name=value".
+std::vector<std::string> Stored(CWorkBook& workbook, int64_t id) {
+    GameAnnotations loaded = workbook.objLoadAnnotations(id);
+    std::vector<std::string> stored;
+    for (const auto& [key, node] : loaded.mapNodes)
+        stored.push_back(key + "|" + node.strBefore + "|" + node.strAfter + "|" +
+                         GameAnnotations::strNagsText(node.arrNags));
+    std::sort(stored.begin(), stored.end());
+    for (const auto& [name, value] : loaded.arrTags)
+        stored.push_back(name + "=" + value);
+    return stored;
+}
+
+void MakeOlderWorkbook(const std::string& path) {
+    RawDatabase raw(path);
+    raw.exec("create table WorkBook (ID INTEGER PRIMARY KEY,FieldName,FieldValue);"
+             "create table GameTree (ID INTEGER PRIMARY KEY,Description,XRefPage,XRefDiagram,"
+             "Hits,Solve,ErrorStreak,SolveStreak);"
+             "create table GameNode (ID INTEGER PRIMARY KEY,GameTreeID,NodeKey,NodeParentKey,"
+             "WhiteToMove,Diagram,MoveText,MoveNumber,EnPassantFile,WhiteOO,WhiteOOO,BlackOO,"
+             "BlackOOO)");
+}
+
+std::string TableNames(const std::string& path) {
+    RawDatabase raw(path);
+    return raw.value("select group_concat(name, ' ') from (select name from sqlite_master where "
+                     "type='table' order by name)");
+}
+
+TEST(WorkBookAnnotations, KeptThroughEditorSavesAndRemovedWithTheirNodeOrGame) {
+    const AnnotatedGame game = MakeGame();
+    const std::string root = CGameNode::strINITIAL_KEY();
+    const std::vector<std::string> all = {game.e4 + "||best by test|1", game.e5 + "|||2 146",
+                                          root + "|game comment||", "White=Ana Núñez",
+                                          "Result=1-0"};
+    auto sorted = [](std::vector<std::string> rows) {
+        std::sort(rows.begin(), rows.end() - 2);
+        return rows;
+    };
+    struct Case {
+        const char* name;
+        std::function<int64_t(CWorkBook&, const std::string& path, int64_t id)> change;
+        std::vector<std::string> expected;
+    };
+    const std::vector<Case> cases = {
+        {"saved again from the editor",
+         [](CWorkBook& workbook, const std::string&, int64_t id) {
+             std::string d, p, g;
+             auto tree = workbook.objLoadGame(id, d, p, g);
+             return workbook.lngSaveGame(tree, id, "edited", p, g);
+         },
+         sorted(all)},
+        {"a move deleted in the editor",
+         [&](CWorkBook& workbook, const std::string&, int64_t id) {
+             std::string d, p, g;
+             auto tree = workbook.objLoadGame(id, d, p, g);
+             tree->Remove(game.e5);
+             return workbook.lngSaveGame(tree, id, d, p, g);
+         },
+         sorted({game.e4 + "||best by test|1", root + "|game comment||", "White=Ana Núñez",
+                 "Result=1-0"})},
+        {"the game deleted",
+         [](CWorkBook& workbook, const std::string&, int64_t id) {
+             workbook.DeleteGame(id);
+             return id;
+         },
+         {}},
+        {"the game deleted by another program and its identifier given to a new game",
+         [&](CWorkBook& workbook, const std::string& path, int64_t id) {
+             RawDatabase(path).exec("delete from GameNode; delete from GameTree");
+             const int64_t again = workbook.lngSaveGame(game.tree, 0, "new", "", "");
+             EXPECT_EQ(again, id);
+             return again;
+         },
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        const std::string path = folder.file("w.brl");
+        CWorkBook workbook;
+        workbook.strOpenWorkBook(path);
+        const int64_t id = workbook.lngSaveGame(game.tree, 0, "d", "", "", game.annotations);
+        ASSERT_EQ(Stored(workbook, id), sorted(all));
+        const int64_t after = c.change(workbook, path, id);
+        EXPECT_EQ(Stored(workbook, after), c.expected);
+        if (c.expected.empty()) {
+            RawDatabase raw(path);
+            EXPECT_EQ(raw.value("select count(*) from GameAnnotation"), "0");
+            EXPECT_EQ(raw.value("select count(*) from GameTag"), "0");
+        }
+    }
+}
+
+TEST(WorkBookAnnotations, AnOlderWorkbookTrainsUnchangedAndGetsTheTablesOnItsFirstAnnotatedWrite) {
+    TempFolder folder;
+    const std::string path = folder.file("old.brl");
+    MakeOlderWorkbook(path);
+    AnnotatedGame game = MakeGame();
+    CWorkBook workbook;
+    workbook.strOpenWorkBook(path);
+    const int64_t plain = workbook.lngSaveGame(game.tree, 0, "plain", "", "");
+    EXPECT_EQ(workbook.arrlngGetGameIDsForTraining(10), std::vector<int32_t>{int32_t(plain)});
+    workbook.UpdateSuccess(plain);
+    int32_t attempts = 0, successes = 0;
+    workbook.GetScore(attempts, successes);
+    EXPECT_EQ(attempts, 1);
+    EXPECT_EQ(successes, 1);
+    EXPECT_TRUE(workbook.objLoadAnnotations(plain).isEmpty());
+    EXPECT_EQ(TableNames(path), "GameNode GameTree WorkBook");
+
+    // A game refused for its annotations leaves neither rows nor tables.
+    AnnotatedGame tooLong = MakeGame();
+    tooLong.annotations.mapNodes[tooLong.e4].strAfter.assign(1000001, 'x');
+    EXPECT_THROW(workbook.lngSaveGame(tooLong.tree, 0, "long", "", "", tooLong.annotations),
+                 CWorkBookGameError);
+    EXPECT_EQ(TableNames(path), "GameNode GameTree WorkBook");
+    EXPECT_EQ(workbook.lngCountGames(), 1);
+
+    const int64_t annotated = workbook.lngSaveGame(game.tree, 0, "notes", "", "", game.annotations);
+    EXPECT_EQ(TableNames(path), "GameAnnotation GameNode GameTag GameTree WorkBook");
+    EXPECT_EQ(workbook.objLoadAnnotations(annotated).mapNodes.at(game.e4).strAfter,
+              "best by test");
+}
+
+TEST(WorkBookAnnotations, OtherProgramsTablesAndRowsAreIgnoredOrRefusedClearly) {
+    struct Case {
+        const char* name;
+        std::string sql; // run on a workbook holding game 1 (e4 e5) without annotations
+        std::string loaded;       // the stored annotations read, joined by spaces
+        std::string writeRefusal; // "" when an annotated save works
+    };
+    const std::vector<Case> cases = {
+        {"tables of other columns", "create table GameAnnotation (a, b); create table GameTag (c)",
+         "", "not the ones Brisolt writes"},
+        {"an index under a table's name",
+         "create table Other (x); create index GameTag on Other(x)", "", "index named gametag"},
+        {"rows of other types and glyphs out of range",
+         "create table GameAnnotation (GameTreeID, NodeKey, CommentBefore, CommentAfter, Nags);"
+         "create table GameTag (GameTreeID, TagOrder, Name, Value);"
+         "insert into GameAnnotation values (1, '{e4}', NULL, 42, '1 abc 9999 -3 14 $2');"
+         "insert into GameAnnotation values (7, '{e4}', 'orphan', '', '');"
+         "insert into GameTag values (1, 2, 'Round', 3), (1, 1, 'Event', x'41')",
+         "{e4}||42|1 14 Event=A Round=3", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        const std::string path = folder.file("w.brl");
+        MakeOlderWorkbook(path);
+        AnnotatedGame game = MakeGame();
+        CWorkBook workbook;
+        workbook.strOpenWorkBook(path);
+        ASSERT_EQ(workbook.lngSaveGame(game.tree, 0, "d", "", ""), 1);
+        std::string sql = c.sql;
+        for (size_t at; (at = sql.find("{e4}")) != std::string::npos;)
+            sql.replace(at, 4, game.e4);
+        RawDatabase(path).exec(sql);
+        std::string loaded;
+        for (const std::string& row : Stored(workbook, 1))
+            loaded += (loaded.empty() ? "" : " ") + row;
+        std::string expected = c.loaded;
+        for (size_t at; (at = expected.find("{e4}")) != std::string::npos;)
+            expected.replace(at, 4, game.e4);
+        EXPECT_EQ(loaded, expected);
+        std::string d, p, g;
+        EXPECT_NE(workbook.objLoadGame(1, d, p, g), nullptr);
+        if (c.writeRefusal.empty()) {
+            EXPECT_NO_THROW(workbook.lngSaveGame(game.tree, 1, "d", "", "", game.annotations));
+            EXPECT_EQ(workbook.objLoadAnnotations(1).strTag("White"), "Ana Núñez");
+        } else {
+            try {
+                workbook.lngSaveGame(game.tree, 1, "d", "", "", game.annotations);
+                ADD_FAILURE() << "an annotated save was not refused";
+            } catch (const CError& error) {
+                EXPECT_NE(std::string(error.what()).find(c.writeRefusal), std::string::npos)
+                    << error.what();
+            }
+            EXPECT_EQ(workbook.lngCountGames(), 1);
+            // Saves without annotations and deletions leave the foreign tables alone.
+            EXPECT_NO_THROW(workbook.lngSaveGame(game.tree, 1, "edited", "", ""));
+            EXPECT_NO_THROW(workbook.DeleteGame(1));
+            EXPECT_EQ(workbook.lngCountGames(), 0);
+        }
+    }
+}
+
+} // namespace

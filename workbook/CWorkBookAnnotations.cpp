@@ -1,0 +1,184 @@
+// The annotations of CWorkBook's games: comments, glyphs and tags in two tables of the program's
+// own beside the workbook's three, which stay as they are. Rows are keyed by game identifier and
+// node key, so a game saved again from the editor keeps them; rows of keys or games that are no
+// longer there are never read.
+#include "game/CGameNode.h"
+#include "game/CGameTree.h"
+#include "model/CError.h"
+#include "workbook/CWorkBook.h"
+#include "workbook/CWorkBookGameError.h"
+#include "workbook/GameAnnotations.h"
+#include "workbook/SqlConnection.h"
+#include "workbook/SqlStatement.h"
+
+#include <sqlite3.h>
+
+namespace {
+
+const char* const kSource = "CWorkBook";
+
+const char* const kCreateAnnotation =
+    "create table if not exists GameAnnotation (GameTreeID INTEGER NOT NULL, NodeKey TEXT NOT "
+    "NULL, CommentBefore TEXT NOT NULL, CommentAfter TEXT NOT NULL, Nags TEXT NOT NULL, primary "
+    "key (GameTreeID, NodeKey)) without rowid";
+const char* const kCreateTag =
+    "create table if not exists GameTag (GameTreeID INTEGER NOT NULL, TagOrder INTEGER NOT NULL, "
+    "Name TEXT NOT NULL, Value TEXT NOT NULL, primary key (GameTreeID, TagOrder)) without rowid";
+
+const char* const kSchemaObjects =
+    "select lower(name), type from sqlite_master where lower(name) in ('gameannotation',"
+    "'gametag')";
+const char* const kInsertAnnotation =
+    "insert into GameAnnotation (GameTreeID, NodeKey, CommentBefore, CommentAfter, Nags) values "
+    "(?, ?, ?, ?, ?)";
+const char* const kInsertTag =
+    "insert into GameTag (GameTreeID, TagOrder, Name, Value) values (?, ?, ?, ?)";
+const char* const kDeleteAnnotations = "delete from GameAnnotation where GameTreeID = ?";
+const char* const kDeleteTags = "delete from GameTag where GameTreeID = ?";
+// The node rows a game no longer has lose their annotations.
+const char* const kPruneAnnotations =
+    "delete from GameAnnotation where GameTreeID = ? and NodeKey not in (select NodeKey from "
+    "GameNode where GameTreeID = ?)";
+const char* const kLoadAnnotations =
+    "select NodeKey, CommentBefore, CommentAfter, Nags from GameAnnotation where GameTreeID = ?";
+const char* const kLoadTags =
+    "select Name, Value from GameTag where GameTreeID = ? order by TagOrder";
+
+// A text a workbook keeps must fit its length limit; a longer one refuses the game, never cut.
+void CheckLength(int64_t id, const std::string& what, const std::string& text) {
+    if (static_cast<int64_t>(text.size()) > SqlConnection::kMaxLength)
+        throw CWorkBookGameError(id, kSource,
+                                 "The " + what + " is too long to store (" +
+                                     std::to_string(text.size()) + " bytes, at most " +
+                                     std::to_string(SqlConnection::kMaxLength) + ")");
+}
+
+} // namespace
+
+bool CWorkBook::hasAnnotationTables() {
+    SqlStatementScope objects(Connection().prepared(kSchemaObjects));
+    int tables = 0;
+    while (objects->step())
+        if (objects->text(1) == "table") ++tables;
+    return tables == 2;
+}
+
+void CWorkBook::EnsureAnnotationTables() {
+    SqlConnection& connection = Connection();
+    {
+        // Another program's index or table of one of the names would take the annotations.
+        SqlStatementScope objects(connection.prepared(kSchemaObjects));
+        while (objects->step())
+            if (objects->text(1) != "table")
+                RaiseError(kSource, "The workbook holds an " + objects->text(1) + " named " +
+                                        objects->text(0) +
+                                        " where annotations belong; remove it with an SQLite "
+                                        "tool to store comments and tags.");
+    }
+    connection.exec(kCreateAnnotation);
+    connection.exec(kCreateTag);
+    std::string problem;
+    if (!areAnnotationTablesUsable(problem))
+        RaiseError(kSource, "The workbook's annotation tables are not the ones Brisolt writes (" +
+                                problem + "); comments and tags cannot be stored in it.");
+}
+
+bool CWorkBook::areAnnotationTablesUsable(std::string& problem) {
+    if (!hasAnnotationTables()) return false;
+    try {
+        for (const char* statement :
+             {kInsertAnnotation, kInsertTag, kLoadAnnotations, kLoadTags, kDeleteAnnotations,
+              kDeleteTags, kPruneAnnotations})
+            Connection().prepared(statement);
+    } catch (const SqlError& error) {
+        problem = error.what();
+        return false;
+    }
+    return true;
+}
+
+void CWorkBook::CheckAnnotationsFit(int64_t id, const GameAnnotations& annotations) const {
+    for (const auto& [name, value] : annotations.arrTags) {
+        CheckLength(id, "tag name", name);
+        CheckLength(id, "value of tag " + name.substr(0, 40), value);
+    }
+    for (const auto& [key, node] : annotations.mapNodes) {
+        CheckLength(id, "comment before a move", node.strBefore);
+        CheckLength(id, "comment after a move", node.strAfter);
+    }
+}
+
+void CWorkBook::KeepAnnotations(int64_t id, bool isNew, const GameAnnotations* annotations) {
+    SqlConnection& connection = Connection();
+    std::string problem;
+    const bool tables = areAnnotationTablesUsable(problem);
+    if (!annotations || (annotations->isEmpty() && !hasAnnotationTables())) {
+        // Tables of another program's making are left alone by saves without annotations.
+        if (!tables) return;
+        // A new game may take the identifier of a game another program deleted: its rows are
+        // not this game's.
+        if (isNew) {
+            DeleteAnnotations(id);
+        } else {
+            SqlStatementScope prune(connection.prepared(kPruneAnnotations));
+            prune->bind(1, id).bind(2, id);
+            prune->run();
+        }
+        return;
+    }
+    if (!tables) EnsureAnnotationTables();
+    DeleteAnnotations(id);
+    int64_t order = 0;
+    for (const auto& [name, value] : annotations->arrTags) {
+        SqlStatementScope insert(connection.prepared(kInsertTag));
+        insert->bind(1, id).bind(2, ++order).bind(3, name).bind(4, value);
+        insert->run();
+    }
+    for (const auto& [key, node] : annotations->mapNodes) {
+        if (node.isEmpty()) continue;
+        const std::string nags = GameAnnotations::strNagsText(node.arrNags);
+        SqlStatementScope insert(connection.prepared(kInsertAnnotation));
+        insert->bind(1, id).bind(2, key).bind(3, node.strBefore).bind(4, node.strAfter);
+        insert->bind(5, nags);
+        insert->run();
+    }
+}
+
+void CWorkBook::DeleteAnnotations(int64_t id) {
+    std::string problem;
+    if (!areAnnotationTablesUsable(problem)) return;
+    for (const char* statement : {kDeleteAnnotations, kDeleteTags}) {
+        SqlStatementScope remove(Connection().prepared(statement));
+        remove->bind(1, id);
+        remove->run();
+    }
+}
+
+GameAnnotations CWorkBook::objLoadAnnotations(int64_t id) {
+    GameAnnotations annotations;
+    std::string problem;
+    if (!areAnnotationTablesUsable(problem)) return annotations;
+    try {
+        SqlConnection& connection = Connection();
+        {
+            SqlStatementScope tags(connection.prepared(kLoadTags));
+            tags->bind(1, id);
+            while (tags->step())
+                annotations.arrTags.emplace_back(tags->text(0), tags->text(1));
+        }
+        SqlStatementScope nodes(connection.prepared(kLoadAnnotations));
+        nodes->bind(1, id);
+        while (nodes->step()) {
+            NodeAnnotation& node = annotations.mapNodes[nodes->text(0)];
+            node.strBefore = nodes->text(1);
+            node.strAfter = nodes->text(2);
+            node.arrNags = GameAnnotations::arrNagsOf(nodes->text(3));
+        }
+    } catch (const SqlError& error) {
+        // Tables of another shape or a damaged row leave the game without its annotations; the
+        // game itself still loads and trains.
+        if (!error.isContentError() && (error.intCode & 0xff) != SQLITE_ERROR) throw;
+        return GameAnnotations();
+    }
+    return annotations;
+}
