@@ -86,9 +86,8 @@ void CWorkBook::EnsureAnnotationTables() {
 bool CWorkBook::areAnnotationTablesUsable(std::string& problem) {
     if (!hasAnnotationTables()) return false;
     try {
-        for (const char* statement :
-             {kInsertAnnotation, kInsertTag, kLoadAnnotations, kLoadTags, kDeleteAnnotations,
-              kDeleteTags, kPruneAnnotations})
+        for (const char* statement : {kInsertAnnotation, kInsertTag, kLoadAnnotations, kLoadTags,
+                                      kDeleteAnnotations, kDeleteTags, kPruneAnnotations})
             Connection().prepared(statement);
     } catch (const SqlError& error) {
         problem = error.what();

@@ -81,8 +81,45 @@ std::vector<std::string> RawImportRounds(const std::string& imported) {
     return rounds;
 }
 
+// The same games in three forms: 0 moves and the start position only (SetUp and FEN, no other
+// tags, comments or glyphs), 1 as exported (ten tags a game), 2 tags and a glyph and a comment
+// after every numbered move.
+const std::string& GamesPgnWith(int64_t annotations) {
+    static const std::string bare = [] {
+        std::istringstream lines(GamesPgn());
+        std::string text;
+        for (std::string line; std::getline(lines, line);)
+            if (line.empty() || line[0] != '[' || line.rfind("[FEN ", 0) == 0 ||
+                line.rfind("[SetUp ", 0) == 0)
+                text += line + "\n";
+        return text;
+    }();
+    static const std::string annotated = [] {
+        std::istringstream lines(GamesPgn());
+        std::string text;
+        for (std::string line; std::getline(lines, line);) {
+            if (line.empty() || line[0] == '[') {
+                text += line + "\n";
+                continue;
+            }
+            std::istringstream tokens(line);
+            bool numbered = false;
+            for (std::string token; tokens >> token;) {
+                text += token;
+                if (numbered) text += " $1 {a note on the move}";
+                numbered = token.back() == '.';
+                text += ' ';
+            }
+            text += '\n';
+        }
+        return text;
+    }();
+    return annotations == 0 ? bare : annotations == 1 ? GamesPgn() : annotated;
+}
+
+// Arg: the form of the games (see GamesPgnWith).
 void BM_ImportPgn(benchmark::State& state) {
-    const std::string& pgn = GamesPgn();
+    const std::string& pgn = GamesPgnWith(state.range(0));
     const std::string target = bench::DataDir() + "/import.brl";
     double seconds = 0;
     int imported = 0;
@@ -115,7 +152,7 @@ void BM_ImportPgn(benchmark::State& state) {
     state.counters["ours_s"] = perRun;
     if (rawSeconds > 0) state.counters["ratio"] = perRun / rawSeconds;
 }
-BENCHMARK(BM_ImportPgn)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImportPgn)->Arg(0)->Arg(1)->Arg(2)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 // Reading alone: the tokenizer over the same text, without moves or the workbook.
 void BM_TokenizePgn(benchmark::State& state) {

@@ -78,8 +78,8 @@ TEST(PgnAnnotations, CommentsAndGlyphsLandOnTheirMoves) {
     const std::vector<Case> cases = {
         {"after moves, suffixes as glyphs 1 to 6",
          "1. e4! {good} e5? 2. Nf3!! Nc6?? 3. Bb5!? a6?! *",
-         {"e4 e5 Nf3 Nc6 Bb5 a6|||6", "e4 e5 Nf3 Nc6 Bb5|||5", "e4 e5 Nf3 Nc6|||4",
-          "e4 e5 Nf3|||3", "e4 e5|||2", "e4||good|1"}},
+         {"e4 e5 Nf3 Nc6 Bb5 a6|||6", "e4 e5 Nf3 Nc6 Bb5|||5", "e4 e5 Nf3 Nc6|||4", "e4 e5 Nf3|||3",
+          "e4 e5|||2", "e4||good|1"}},
         {"game comment and marks on the start position",
          "$10 {Opening words} {more} 1. d4 $146 *",
          {"|Opening words more||10", "d4|||146"}},
@@ -142,8 +142,8 @@ TEST(PgnAnnotations, ExportKeepsTheResultAndWritesEveryKindOfNote) {
     const std::string exported =
         ImportAndExport(FileText(BRISOLT_ANNOTATED_PGN), folder.file("a.brl"));
     for (const char* expected :
-         {"[Result \"1-0\"]", "café-style chess, ¡olé!} 1-0\n",
-          "[White \"Ana Núñez\"]", "[Annotator \"Brisolt tests\"]", "[Result \"0-1\"]",
+         {"[Result \"1-0\"]", "café-style chess, ¡olé!} 1-0\n", "[White \"Ana Núñez\"]",
+          "[Annotator \"Brisolt tests\"]", "[Result \"0-1\"]",
           ";a comment to the end of the line, with a } brace\n", "$10 {White to move",
           "[Result \"1/2-1/2\"]", "1/2-1/2\n", "({Better is} 3... g6 $1", "2. h4 $4 $6 Rc1 0-1\n",
           "{A game without moves: only this comment.} *"})

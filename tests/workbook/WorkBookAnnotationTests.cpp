@@ -157,14 +157,13 @@ TEST(WorkBookAnnotations, AnOlderWorkbookTrainsUnchangedAndGetsTheTablesOnItsFir
 
     const int64_t annotated = workbook.lngSaveGame(game.tree, 0, "notes", "", "", game.annotations);
     EXPECT_EQ(TableNames(path), "GameAnnotation GameNode GameTag GameTree WorkBook");
-    EXPECT_EQ(workbook.objLoadAnnotations(annotated).mapNodes.at(game.e4).strAfter,
-              "best by test");
+    EXPECT_EQ(workbook.objLoadAnnotations(annotated).mapNodes.at(game.e4).strAfter, "best by test");
 }
 
 TEST(WorkBookAnnotations, OtherProgramsTablesAndRowsAreIgnoredOrRefusedClearly) {
     struct Case {
         const char* name;
-        std::string sql; // run on a workbook holding game 1 (e4 e5) without annotations
+        std::string sql;          // run on a workbook holding game 1 (e4 e5) without annotations
         std::string loaded;       // the stored annotations read, joined by spaces
         std::string writeRefusal; // "" when an annotated save works
     };
