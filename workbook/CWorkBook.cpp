@@ -99,6 +99,7 @@ void CWorkBook::CreateEmptyWorkbook(const std::string& fileName) {
 }
 
 void CWorkBook::CloseWorkBook() {
+    m_annotationTablesUsable = false;
     m_batch.reset();
     m_connection.reset();
     m_lngDBHandle = 0;
@@ -133,12 +134,14 @@ void CWorkBook::BeginBatch() {
 void CWorkBook::CommitBatch() {
     if (!m_batch) return;
     std::unique_ptr<SqlTransaction> batch = std::move(m_batch);
+    m_annotationTablesUsable = false; // a failed commit rolls back whatever the batch made
     batch->Commit();
 }
 
 void CWorkBook::RollbackBatch() {
     if (!m_batch) return;
     std::unique_ptr<SqlTransaction> batch = std::move(m_batch);
+    m_annotationTablesUsable = false; // they may have been made in the batch
     batch->Rollback();
 }
 

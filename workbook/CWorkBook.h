@@ -147,4 +147,5 @@ private:
     int32_t m_lngDBHandle = 0;
     std::unique_ptr<SqlConnection> m_connection;
     std::unique_ptr<SqlTransaction> m_batch;
+    bool m_annotationTablesUsable = false;
 };

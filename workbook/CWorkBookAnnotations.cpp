@@ -22,8 +22,7 @@ const char* const kCreateAnnotation =
     "NULL, CommentBefore TEXT NOT NULL, CommentAfter TEXT NOT NULL, Nags TEXT NOT NULL, primary "
     "key (GameTreeID, NodeKey)) without rowid";
 const char* const kCreateTag =
-    "create table if not exists GameTag (GameTreeID INTEGER NOT NULL, TagOrder INTEGER NOT NULL, "
-    "Name TEXT NOT NULL, Value TEXT NOT NULL, primary key (GameTreeID, TagOrder)) without rowid";
+    "create table if not exists GameTag (GameTreeID INTEGER PRIMARY KEY, Tags TEXT NOT NULL)";
 
 const char* const kSchemaObjects =
     "select lower(name), type from sqlite_master where lower(name) in ('gameannotation',"
@@ -31,8 +30,7 @@ const char* const kSchemaObjects =
 const char* const kInsertAnnotation =
     "insert into GameAnnotation (GameTreeID, NodeKey, CommentBefore, CommentAfter, Nags) values "
     "(?, ?, ?, ?, ?)";
-const char* const kInsertTag =
-    "insert into GameTag (GameTreeID, TagOrder, Name, Value) values (?, ?, ?, ?)";
+const char* const kInsertTag = "insert into GameTag (GameTreeID, Tags) values (?, ?)";
 const char* const kDeleteAnnotations = "delete from GameAnnotation where GameTreeID = ?";
 const char* const kDeleteTags = "delete from GameTag where GameTreeID = ?";
 // The node rows a game no longer has lose their annotations.
@@ -41,8 +39,7 @@ const char* const kPruneAnnotations =
     "GameNode where GameTreeID = ?)";
 const char* const kLoadAnnotations =
     "select NodeKey, CommentBefore, CommentAfter, Nags from GameAnnotation where GameTreeID = ?";
-const char* const kLoadTags =
-    "select Name, Value from GameTag where GameTreeID = ? order by TagOrder";
+const char* const kLoadTags = "select Tags from GameTag where GameTreeID = ?";
 
 // A text a workbook keeps must fit its length limit; a longer one refuses the game, never cut.
 void CheckLength(int64_t id, const std::string& what, const std::string& text) {
@@ -84,6 +81,8 @@ void CWorkBook::EnsureAnnotationTables() {
 }
 
 bool CWorkBook::areAnnotationTablesUsable(std::string& problem) {
+    // Known good until the work that may have made them is rolled back or the file closed.
+    if (m_annotationTablesUsable) return true;
     if (!hasAnnotationTables()) return false;
     try {
         for (const char* statement : {kInsertAnnotation, kInsertTag, kLoadAnnotations, kLoadTags,
@@ -93,14 +92,12 @@ bool CWorkBook::areAnnotationTablesUsable(std::string& problem) {
         problem = error.what();
         return false;
     }
+    m_annotationTablesUsable = true;
     return true;
 }
 
 void CWorkBook::CheckAnnotationsFit(int64_t id, const GameAnnotations& annotations) const {
-    for (const auto& [name, value] : annotations.arrTags) {
-        CheckLength(id, "tag name", name);
-        CheckLength(id, "value of tag " + name.substr(0, 40), value);
-    }
+    CheckLength(id, "tag section", GameAnnotations::strTagsText(annotations.arrTags));
     for (const auto& [key, node] : annotations.mapNodes) {
         CheckLength(id, "comment before a move", node.strBefore);
         CheckLength(id, "comment after a move", node.strAfter);
@@ -111,7 +108,7 @@ void CWorkBook::KeepAnnotations(int64_t id, bool isNew, const GameAnnotations* a
     SqlConnection& connection = Connection();
     std::string problem;
     const bool tables = areAnnotationTablesUsable(problem);
-    if (!annotations || (annotations->isEmpty() && !hasAnnotationTables())) {
+    if (!annotations || (annotations->isEmpty() && !tables)) {
         // Tables of another program's making are left alone by saves without annotations.
         if (!tables) return;
         // A new game may take the identifier of a game another program deleted: its rows are
@@ -127,10 +124,10 @@ void CWorkBook::KeepAnnotations(int64_t id, bool isNew, const GameAnnotations* a
     }
     if (!tables) EnsureAnnotationTables();
     DeleteAnnotations(id);
-    int64_t order = 0;
-    for (const auto& [name, value] : annotations->arrTags) {
+    if (!annotations->arrTags.empty()) {
+        const std::string tags = GameAnnotations::strTagsText(annotations->arrTags);
         SqlStatementScope insert(connection.prepared(kInsertTag));
-        insert->bind(1, id).bind(2, ++order).bind(3, name).bind(4, value);
+        insert->bind(1, id).bind(2, tags);
         insert->run();
     }
     for (const auto& [key, node] : annotations->mapNodes) {
@@ -162,8 +159,7 @@ GameAnnotations CWorkBook::objLoadAnnotations(int64_t id) {
         {
             SqlStatementScope tags(connection.prepared(kLoadTags));
             tags->bind(1, id);
-            while (tags->step())
-                annotations.arrTags.emplace_back(tags->text(0), tags->text(1));
+            if (tags->step()) annotations.arrTags = GameAnnotations::arrTagsOf(tags->text(0));
         }
         SqlStatementScope nodes(connection.prepared(kLoadAnnotations));
         nodes->bind(1, id);

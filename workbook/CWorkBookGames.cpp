@@ -111,8 +111,13 @@ int64_t CWorkBook::lngStoreGame(const std::shared_ptr<CGameTree>& tree, int64_t 
     const int64_t g = lngSaveGameTree(id, description, page, diagram);
     DeleteGameNodes(g);
     SaveNodes(tree, g);
-    KeepAnnotations(g, id <= 0, annotations);
-    work.Commit();
+    try {
+        KeepAnnotations(g, id <= 0, annotations);
+        work.Commit();
+    } catch (...) {
+        m_annotationTablesUsable = false; // the tables may go with the rolled-back work
+        throw;
+    }
     return g;
 }
 

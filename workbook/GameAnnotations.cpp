@@ -53,3 +53,52 @@ std::vector<int> GameAnnotations::arrNagsOf(const std::string& text) {
     }
     return nags;
 }
+
+std::string
+GameAnnotations::strTagsText(const std::vector<std::pair<std::string, std::string>>& tags) {
+    std::string text;
+    for (const auto& [name, value] : tags) {
+        text += '[';
+        for (char c : name)
+            if (c != ' ' && c != '\n' && c != '"') text += c;
+        text += " \"";
+        for (char c : value) {
+            if (c == '\\' || c == '"') text += '\\';
+            text += c == '\n' ? std::string("\\n") : std::string(1, c);
+        }
+        text += "\"]\n";
+    }
+    return text;
+}
+
+std::vector<std::pair<std::string, std::string>>
+GameAnnotations::arrTagsOf(const std::string& text) {
+    std::vector<std::pair<std::string, std::string>> tags;
+    size_t i = 0;
+    while (i < text.size()) {
+        size_t end = text.find('\n', i);
+        if (end == std::string::npos) end = text.size();
+        const std::string line = text.substr(i, end - i);
+        i = end + 1;
+        const size_t space = line.find(" \"");
+        if (line.size() < 5 || line[0] != '[' || space == std::string::npos || space < 2 ||
+            line.compare(line.size() - 2, 2, "\"]") != 0)
+            continue;
+        std::string value;
+        bool closed = false;
+        for (size_t at = space + 2; at < line.size(); ++at) {
+            char c = line[at];
+            if (c == '"') {
+                closed = at == line.size() - 2;
+                break;
+            }
+            if (c == '\\' && at + 1 < line.size()) {
+                c = line[++at];
+                if (c == 'n') c = '\n';
+            }
+            value += c;
+        }
+        if (closed) tags.emplace_back(line.substr(1, space - 1), value);
+    }
+    return tags;
+}

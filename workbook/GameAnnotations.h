@@ -32,6 +32,10 @@ struct GameAnnotations {
     const NodeAnnotation* objNode(const std::string& key) const;
     // Adds the text to a comment, separated by a space from what is there already.
     static void AppendComment(std::string& comment, const std::string& text);
+    // The tags as stored: one line [Name "Value"] each, backslash, quote and line break escaped.
+    static std::string strTagsText(const std::vector<std::pair<std::string, std::string>>& tags);
+    // The tags of a stored text; a line that is not a tag is left out.
+    static std::vector<std::pair<std::string, std::string>> arrTagsOf(const std::string& text);
     // The glyphs as stored ("1 14"): decimal numbers separated by spaces.
     static std::string strNagsText(const std::vector<int>& nags);
     // The glyphs of a stored text; anything but numbers from 0 to 999 is left out.

@@ -169,7 +169,7 @@ TEST(PgnAnnotations, HostileAnnotationTextIsKeptOrTheGameSkippedWithItsReason) {
     const std::vector<Case> cases = {
         {"a comment over the length limit", "1. e4 {" + huge + "} *", false, "too long"},
         {"a long comment kept whole", "1. e4 {" + large + "} *", true, "{" + large + "}"},
-        {"nested braces", "1. e4 {a {b} c} e5 *", false, "illegal move 1... c"},
+        {"nested braces", "1. e4 {a {b} c} e5 *", false, "move in 1... c"},
         {"an unclosed comment", "1. e4 {never closed", false, "unterminated comment"},
         {"a null move in a variation", "1. e4 (1. --) e5 *", false, "--"},
         {"a tag value over the length limit", "[Annotator \"" + huge + "\"]\n\n1. e4 *", false,

@@ -174,11 +174,13 @@ TEST(WorkBookAnnotations, OtherProgramsTablesAndRowsAreIgnoredOrRefusedClearly) 
          "create table Other (x); create index GameTag on Other(x)", "", "index named gametag"},
         {"rows of other types and glyphs out of range",
          "create table GameAnnotation (GameTreeID, NodeKey, CommentBefore, CommentAfter, Nags);"
-         "create table GameTag (GameTreeID, TagOrder, Name, Value);"
+         "create table GameTag (GameTreeID, Tags);"
          "insert into GameAnnotation values (1, '{e4}', NULL, 42, '1 abc 9999 -3 14 $2');"
          "insert into GameAnnotation values (7, '{e4}', 'orphan', '', '');"
-         "insert into GameTag values (1, 2, 'Round', 3), (1, 1, 'Event', x'41')",
-         "{e4}||42|1 14 Event=A Round=3", ""},
+         "insert into GameTag values (1, '[Event \"A\\\"B\"]' || char(10) || 'junk' || "
+         "char(10) || '[Round \"3' || char(10) || '[Site \"x\\ny\"]' || char(10) || "
+         "'[Open \"no end'), (7, '[White \"orphan\"]')",
+         "{e4}||42|1 14 Event=A\"B Site=x\ny", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
