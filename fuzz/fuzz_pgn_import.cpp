@@ -1,6 +1,6 @@
 // PGN text imported into a workbook file: any bytes import some games and skip the others with a
 // reason, never crash. The games that were imported export to PGN that imports back, all of it,
-// to the same trees, texts and positions.
+// to the same trees, texts, positions, comments and glyphs.
 #include "fuzz/FuzzWorkbookFile.h"
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
@@ -8,6 +8,7 @@
 #include "pgn/PgnExport.h"
 #include "pgn/PgnImport.h"
 #include "workbook/CWorkBook.h"
+#include "workbook/GameAnnotations.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -47,6 +48,24 @@ void compareTrees(const std::shared_ptr<CGameTree>& first, const std::shared_ptr
         if (!a->objPosition()->isEqual(b->objPosition())) fail(where + ": position " + a->strKey());
         if (a->objPosition()->strStoredMoveText() != b->objPosition()->strStoredMoveText())
             fail(where + ": move text of " + a->strKey());
+    }
+}
+
+// The comments and glyphs of every node of the tree, as each workbook keeps them.
+void compareAnnotations(const CGameTree& tree, const GameAnnotations& first,
+                        const GameAnnotations& second, int game) {
+    for (const auto& node : tree) {
+        const NodeAnnotation* a = first.objNode(node->strKey());
+        const NodeAnnotation* b = second.objNode(node->strKey());
+        const std::string where = "game " + std::to_string(game) + " node " + node->strKey();
+        if (!a || !b) {
+            if (a || b) fail(where + ": annotations on one side only");
+            continue;
+        }
+        if (a->strBefore != b->strBefore || a->strAfter != b->strAfter)
+            fail(where + ": comments [" + a->strBefore + "|" + a->strAfter + "] / [" +
+                 b->strBefore + "|" + b->strAfter + "]");
+        if (a->arrNags != b->arrNags) fail(where + ": glyphs");
     }
 }
 
@@ -91,6 +110,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             fail("texts of game " + std::to_string(i) + ": [" + description + "|" + page + "|" +
                  diagram + "] / [" + description2 + "|" + page2 + "|" + diagram2 + "]");
         compareTrees(tree, tree2, static_cast<int>(i));
+        compareAnnotations(*tree, first.objLoadAnnotations(firstIds[i]),
+                           second.objLoadAnnotations(secondIds[next - 1]), static_cast<int>(i));
     }
     if (next != secondIds.size()) fail("more games after the round trip");
     return 0;

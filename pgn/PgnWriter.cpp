@@ -198,11 +198,11 @@ bool isResult(const std::string& text) {
     return text == "1-0" || text == "0-1" || text == "1/2-1/2" || text == "*";
 }
 
-// A stored tag name PGN can carry: letters, digits and "_" only.
+// A stored tag name PGN can carry: no blanks, control characters, quotes or brackets.
 bool isTagName(const std::string& name) {
     if (name.empty()) return false;
-    for (char c : name)
-        if (std::isalnum(static_cast<unsigned char>(c)) == 0 && c != '_') return false;
+    for (unsigned char c : name)
+        if (c <= ' ' || c == 0x7f || c == '"' || c == '[' || c == ']' || c == '\\') return false;
     return true;
 }
 

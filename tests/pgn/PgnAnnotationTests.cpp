@@ -143,7 +143,7 @@ TEST(PgnAnnotations, ExportKeepsTheResultAndWritesEveryKindOfNote) {
         ImportAndExport(FileText(BRISOLT_ANNOTATED_PGN), folder.file("a.brl"));
     for (const char* expected :
          {"[Result \"1-0\"]", "café-style chess, ¡olé!} 1-0\n", "[White \"Ana Núñez\"]",
-          "[Annotator \"Brisolt tests\"]", "[Result \"0-1\"]",
+          "[Annotator \"Brisolt tests\"]", "[My-Source:Page \"12\"]", "[Result \"0-1\"]",
           ";a comment to the end of the line, with a } brace\n", "$10 {White to move",
           "[Result \"1/2-1/2\"]", "1/2-1/2\n", "({Better is} 3... g6 $1", "2. h4 $4 $6 Rc1 0-1\n",
           "{A game without moves: only this comment.} *"})
@@ -155,6 +155,16 @@ TEST(PgnAnnotations, ExportKeepsTheResultAndWritesEveryKindOfNote) {
             EXPECT_LE(line.size(), 80u) << line;
         }
     }
+}
+
+TEST(PgnAnnotations, Latin1CommentsAndTagsAreWrittenAsUtf8) {
+    TempFolder folder;
+    PgnImportResult result;
+    const std::string exported = ImportAndExport("[White \"N\xfa\xf1ez\"]\n\n1. e4 {caf\xe9} *\n",
+                                                 folder.file("a.brl"), &result);
+    EXPECT_TRUE(result.isLatin1);
+    EXPECT_NE(exported.find("[White \"Núñez\"]"), std::string::npos) << exported;
+    EXPECT_NE(exported.find("1. e4 {café} *"), std::string::npos) << exported;
 }
 
 TEST(PgnAnnotations, HostileAnnotationTextIsKeptOrTheGameSkippedWithItsReason) {
