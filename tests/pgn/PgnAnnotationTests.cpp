@@ -160,7 +160,7 @@ TEST(PgnAnnotations, ExportKeepsTheResultAndWritesEveryKindOfNote) {
 TEST(PgnAnnotations, Latin1CommentsAndTagsAreWrittenAsUtf8) {
     TempFolder folder;
     PgnImportResult result;
-    const std::string exported = ImportAndExport("[White \"N\xfa\xf1ez\"]\n\n1. e4 {caf\xe9} *\n",
+    const std::string exported = ImportAndExport("[White \"N\372\361ez\"]\n\n1. e4 {caf\351} *\n",
                                                  folder.file("a.brl"), &result);
     EXPECT_TRUE(result.isLatin1);
     EXPECT_NE(exported.find("[White \"Núñez\"]"), std::string::npos) << exported;
