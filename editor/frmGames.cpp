@@ -2,6 +2,7 @@
 
 #include "editor/CBackgroundTask.h"
 #include "editor/CEditorPrompts.h"
+#include "editor/CGamesTableModel.h"
 #include "editor/frmGameEditor.h"
 #include "engine/CEngineSettings.h"
 #include "workbook/CWorkBook.h"
@@ -12,73 +13,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSortFilterProxyModel>
-#include <QStandardItemModel>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
 
+static_assert(int(frmGames::ColVerdict) == int(CGamesTableModel::ColVerdict) &&
+              int(frmGames::ColumnCount) == int(CGamesTableModel::ColumnCount));
+
 namespace {
 
-// Matches the filter text against the description and the two references, ignoring case.
-class GamesFilter : public QSortFilterProxyModel {
-public:
-    using QSortFilterProxyModel::QSortFilterProxyModel;
-    void SetNeedle(const QString& text) {
-        needle = text.trimmed();
-        invalidateFilter();
-    }
-
-protected:
-    bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
-        if (needle.isEmpty()) return true;
-        for (int column : {frmGames::ColDescription, frmGames::ColPage, frmGames::ColDiagram}) {
-            const QString text = sourceModel()->index(row, column, parent).data().toString();
-            if (text.contains(needle, Qt::CaseInsensitive)) return true;
-        }
-        return false;
-    }
-
-private:
-    QString needle;
-};
-
-// A sort key that puts "p.9" before "p.10": digit runs padded to a fixed width.
-QString naturalKey(const QString& text) {
-    QString key;
-    QString digits;
-    for (QChar c : text.toLower() + QChar(' ')) {
-        if (c.isDigit()) {
-            digits += c;
-            continue;
-        }
-        if (!digits.isEmpty()) key += digits.rightJustified(12, '0');
-        digits.clear();
-        key += c;
-    }
-    return key;
-}
-
-QStandardItem* textItem(const std::string& text) {
-    const QString shown = QString::fromStdString(text);
-    auto* item = new QStandardItem(shown);
-    item->setData(naturalKey(shown), Qt::UserRole);
-    item->setEditable(false);
-    return item;
-}
-
-QStandardItem* numberItem(long long value, const QString& shown) {
-    auto* item = new QStandardItem(shown);
-    item->setData(value, Qt::UserRole);
-    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    item->setEditable(false);
-    return item;
-}
-
-QStandardItem* numberItem(long long value) {
-    return numberItem(value, QString::number(value));
-}
+// More selected games than this are not looked up again after a reload, nor searched for
+// alternatives when the buttons are updated.
+constexpr size_t kMaxRemembered = 1000;
 
 } // namespace
 
@@ -102,17 +49,20 @@ frmGames::frmGames(std::shared_ptr<CWorkBook> book, QWidget* parent,
 frmGames::~frmGames() = default;
 
 void frmGames::BuildControls() {
-    model = new QStandardItemModel(0, ColumnCount, this);
-    model->setHorizontalHeaderLabels({"ID", "Description", "Page", "Diagram", "Attempts",
-                                      "Successes", "Error streak", "Success streak", "Score",
-                                      "Verdict"});
-    proxy = new GamesFilter(this);
-    proxy->setSourceModel(model);
-    proxy->setSortRole(Qt::UserRole);
+    model = new CGamesTableModel(
+        workbook,
+        [this](int64_t id) {
+            const auto found = reports.find(static_cast<int32_t>(id));
+            if (found == reports.end()) return std::pair<QString, QString>();
+            return std::pair(QString::fromStdString(strVerdictName(found->second.verdict)),
+                             QString::fromStdString(found->second.strDetails));
+        },
+        this);
 
     tblGames = new QTableView(this);
     tblGames->setObjectName("tblGames");
-    tblGames->setModel(proxy);
+    tblGames->setModel(model);
+    tblGames->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     tblGames->setSortingEnabled(true);
     tblGames->sortByColumn(ColID, Qt::AscendingOrder);
     tblGames->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -176,95 +126,60 @@ void frmGames::BuildControls() {
 
 void frmGames::Reload() {
     const std::vector<int32_t> selected = arrlngSelectedIDs();
-    std::vector<WorkBookGameRow> rows;
-    try {
-        rows = workbook->arrGetGameRows();
-    } catch (const std::exception& error) {
-        prompts->ShowError(this, QString("The games could not be read: %1").arg(error.what()));
-    }
-    // A fresh model filled while detached: filling a sorted model row by row re-sorts each time.
-    QStandardItemModel* old = model;
-    model = new QStandardItemModel(static_cast<int>(rows.size()), ColumnCount, this);
-    for (int c = 0; c < ColumnCount; ++c)
-        model->setHorizontalHeaderItem(c, old->horizontalHeaderItem(c)->clone());
-    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-        const WorkBookGameRow& row = rows[r];
-        model->setItem(r, ColID, numberItem(row.lngID));
-        model->setItem(r, ColDescription, textItem(row.strDescription));
-        model->setItem(r, ColPage, textItem(row.strXRefPage));
-        model->setItem(r, ColDiagram, textItem(row.strXRefDiagram));
-        model->setItem(r, ColAttempts, numberItem(row.lngHits));
-        model->setItem(r, ColSuccesses, numberItem(row.lngSolve));
-        model->setItem(r, ColErrorStreak, numberItem(row.lngErrorStreak));
-        model->setItem(r, ColSuccessStreak, numberItem(row.lngSolveStreak));
-        const int score =
-            row.lngHits > 0 ? (row.lngSolve * 100 + row.lngHits / 2) / row.lngHits : -1;
-        model->setItem(r, ColScore, numberItem(score, score < 0 ? "" : QString("%1%").arg(score)));
-        FillRow(r, row.lngID);
-    }
-    proxy->setSourceModel(model);
-    delete old;
+    model->Reload();
+    if (!model->strLastError().isEmpty())
+        prompts->ShowError(this,
+                           QString("The games could not be read: %1").arg(model->strLastError()));
     // Numbers fit their headings; descriptions get room to be read; the verdict takes the rest.
     tblGames->resizeColumnsToContents();
     tblGames->setColumnWidth(ColDescription,
                              std::clamp(tblGames->columnWidth(ColDescription), 160, 260));
-    lblEmpty->setVisible(rows.empty());
+    lblEmpty->setVisible(model->rowCount() == 0 && txtFilter->text().trimmed().isEmpty());
     tblGames->clearSelection();
-    for (int32_t id : selected)
-        for (int r = 0; r < proxy->rowCount(); ++r)
-            if (proxy->index(r, ColID).data(Qt::UserRole).toInt() == id)
-                tblGames->selectionModel()->select(proxy->index(r, ColID),
+    if (selected.size() <= kMaxRemembered)
+        for (int32_t id : selected)
+            if (const int row = model->intRowOf(id); row >= 0)
+                tblGames->selectionModel()->select(model->index(row, ColID),
                                                    QItemSelectionModel::Select |
                                                        QItemSelectionModel::Rows);
     UpdateButtons();
     ShowDetails();
 }
 
-// The verdict column of a row.
-void frmGames::FillRow(int row, int32_t id) {
-    const auto found = reports.find(id);
-    const QString verdict = found == reports.end()
-                                ? QString()
-                                : QString::fromStdString(strVerdictName(found->second.verdict));
-    auto* item = new QStandardItem(verdict);
-    item->setData(verdict, Qt::UserRole);
-    item->setEditable(false);
-    if (found != reports.end()) item->setToolTip(QString::fromStdString(found->second.strDetails));
-    model->setItem(row, ColVerdict, item);
-}
-
 std::vector<int32_t> frmGames::arrlngSelectedIDs() const {
+    if (!tblGames || !tblGames->selectionModel()) return {};
+    std::vector<int> rows;
+    for (const QModelIndex& index : tblGames->selectionModel()->selectedRows(ColID))
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
     std::vector<int32_t> ids;
-    if (!tblGames || !tblGames->selectionModel()) return ids;
-    QModelIndexList rows = tblGames->selectionModel()->selectedRows(ColID);
-    std::sort(rows.begin(), rows.end(),
-              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
-    for (const QModelIndex& index : rows)
-        ids.push_back(index.data(Qt::UserRole).toInt());
+    for (int64_t id : model->arrIdsInRows(rows))
+        ids.push_back(static_cast<int32_t>(id));
     return ids;
 }
 
 std::vector<int32_t> frmGames::arrlngShownIDs() const {
+    std::vector<int> rows(static_cast<size_t>(model->rowCount()));
+    for (size_t r = 0; r < rows.size(); ++r)
+        rows[r] = static_cast<int>(r);
     std::vector<int32_t> ids;
-    for (int r = 0; r < proxy->rowCount(); ++r)
-        ids.push_back(proxy->index(r, ColID).data(Qt::UserRole).toInt());
+    for (int64_t id : model->arrIdsInRows(rows))
+        ids.push_back(static_cast<int32_t>(id));
     return ids;
 }
 
 bool frmGames::isSelectGame(int32_t id) {
     tblGames->clearSelection();
-    for (int r = 0; r < proxy->rowCount(); ++r) {
-        if (proxy->index(r, ColID).data(Qt::UserRole).toInt() != id) continue;
-        tblGames->selectRow(r);
-        tblGames->scrollTo(proxy->index(r, ColID));
-        return true;
-    }
-    return false;
+    const int row = model->intRowOf(id);
+    if (row < 0) return false;
+    tblGames->selectRow(row);
+    tblGames->scrollTo(model->index(row, ColID));
+    return true;
 }
 
 void frmGames::SetFilter(const QString& text) {
     if (txtFilter->text() != text) txtFilter->setText(text);
-    static_cast<GamesFilter*>(proxy)->SetNeedle(text);
+    model->SetFilter(text);
     UpdateButtons();
 }
 
@@ -279,17 +194,18 @@ const VerifyReport* frmGames::objReport(int32_t id) const {
 }
 
 void frmGames::UpdateButtons() {
-    const size_t selected = arrlngSelectedIDs().size();
+    const qsizetype selected = tblGames->selectionModel()->selectedRows(ColID).size();
     cmdEdit->setEnabled(selected == 1);
     cmdDelete->setEnabled(selected > 0);
     cmdTrain->setEnabled(selected == 1);
     cmdVerify->setEnabled(model->rowCount() > 0);
     cmdExport->setEnabled(model->rowCount() > 0);
     bool alternatives = false;
-    for (int32_t id : arrlngSelectedIDs())
-        if (const VerifyReport* report = objReport(id))
-            for (const VerifyFinding& finding : report->arrFindings)
-                alternatives = alternatives || !finding.arrstrLine.empty();
+    if (!reports.empty() && static_cast<size_t>(selected) <= kMaxRemembered)
+        for (int32_t id : arrlngSelectedIDs())
+            if (const VerifyReport* report = objReport(id))
+                for (const VerifyFinding& finding : report->arrFindings)
+                    alternatives = alternatives || !finding.arrstrLine.empty();
     cmdAddVariation->setEnabled(alternatives);
 }
 

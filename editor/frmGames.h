@@ -11,17 +11,17 @@
 
 class CBackgroundTask;
 class CEditorPrompts;
+class CGamesTableModel;
 class CWorkBook;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QSortFilterProxyModel;
-class QStandardItemModel;
 class QTableView;
 class frmGameEditor;
 
-// The games window: every game of the workbook with its references and statistics in a table
-// that sorts by any column and filters on description and references; new, edit, delete, train,
+// The games window: the games of the workbook with their references and statistics in a table
+// that reads only the rows on screen, sorts by any column and filters on description and
+// references (both done by the database); new, edit, delete, train,
 // PGN import and export, and verification of the solutions with an engine.
 class frmGames : public QDialog {
     Q_OBJECT
@@ -116,7 +116,6 @@ public slots:
 private:
     static void RememberPgnFolder(const QString& file);
     void BuildControls();
-    void FillRow(int row, int32_t id);
     void UpdateButtons();
     void ShowDetails();
     frmGameEditor* OpenEditor(int32_t id);
@@ -124,8 +123,7 @@ private:
 
     std::shared_ptr<CWorkBook> workbook;
     std::shared_ptr<CEditorPrompts> prompts;
-    QStandardItemModel* model = nullptr;
-    QSortFilterProxyModel* proxy = nullptr;
+    CGamesTableModel* model = nullptr;
     CBackgroundTask* task = nullptr;
     QPointer<frmGameEditor> editor;
     std::map<int32_t, VerifyReport> reports;

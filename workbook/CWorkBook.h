@@ -96,6 +96,9 @@ public:
                    const std::function<void(int64_t id, const std::string& reason)>& damaged = {});
     // One page of games, sorted and filtered by the database.
     std::vector<WorkBookGameRow> arrGetGameRowsPage(const GameRowQuery& query);
+    // Where the game comes in the query's order (0 first), -1 when the filter hides it or it
+    // does not exist.
+    int64_t lngGameRowPosition(const GameRowQuery& query, int64_t id);
     // The number of games the query's filter matches.
     int64_t lngCountGameRows(const GameRowQuery& query);
     // The number of games.

@@ -10,16 +10,40 @@ WorkBookGameRow objGameRowOf(const SqlStatement& row);
 
 namespace {
 
-constexpr size_t kSorts = 8;
-const char* const kSortColumns[kSorts] = {"ID",   "Description", "XRefPage",    "XRefDiagram",
-                                          "Hits", "Solve",       "ErrorStreak", "SolveStreak"};
+constexpr size_t kSorts = 9;
+const char* const kSortColumns[kSorts] = {
+    "ID",
+    "Description collate natsort",
+    "XRefPage collate natsort",
+    "XRefDiagram collate natsort",
+    "Hits",
+    "Solve",
+    "ErrorStreak",
+    "SolveStreak",
+    "(case when Hits>0 then (coalesce(Solve,0)*100+Hits/2)/Hits else -1 end)"};
 const char* const kFilter = "(Description like ?1 escape '\\' or XRefPage like ?1 escape '\\' "
                             "or XRefDiagram like ?1 escape '\\')";
+
+// Counts the rows that come before game ?4 in that order: NULL keys sort first going up and
+// last going down, and equal keys go by identifier.
+std::string Position(const std::string& key, bool descending, bool filtered) {
+    const std::string before = descending ? "((" + key + " is not null and (t.k is null or " + key +
+                                                " > t.k)) or (" + key + " is t.k and ID > ?4))"
+                                          : "((t.k is not null and (" + key + " is null or " + key +
+                                                " < t.k)) or (" + key + " is t.k and ID < ?4))";
+    return "select count(*) from GameTree, (select " + key +
+           " as k from GameTree where ID=?4) as t where " +
+           (filtered ? kFilter + std::string(" and ") : "") + before; // fixed names
+}
 
 // The statement texts, made once from the fixed column names above (never from values): one per
 // sort column, direction and filter, so that each stays prepared.
 struct PageStatements {
     std::array<std::string, kSorts * 4> pages;
+    std::array<std::string, kSorts * 4> positions;
+    std::string isShownAll = "select 1 from GameTree where ID=?4";
+    std::string isShownFiltered =
+        std::string("select 1 from GameTree where ID=?4 and ") + kFilter; // fixed names
     std::string countAll = "select count(*) from GameTree";
     std::string countFiltered =
         std::string("select count(*) from GameTree where ") + kFilter; // fixed names
@@ -37,6 +61,8 @@ struct PageStatements {
                     text += std::string(" order by ") + kSortColumns[sort]; // fixed names
                     text += descending ? " desc, ID desc" : ", ID";
                     text += " limit ?2 offset ?3";
+                    positions[sort * 4 + static_cast<size_t>(descending * 2 + filtered)] =
+                        Position(kSortColumns[sort], descending != 0, filtered != 0);
                 }
             }
         }
@@ -84,4 +110,22 @@ int64_t CWorkBook::lngCountGameRows(const GameRowQuery& query) {
     const std::string pattern = Pattern(query.strFilter);
     if (filtered) count->bind(1, pattern);
     return count->step() ? count->integer(0) : 0;
+}
+
+int64_t CWorkBook::lngGameRowPosition(const GameRowQuery& query, int64_t id) {
+    const size_t sort = static_cast<size_t>(query.sort) % kSorts;
+    const bool filtered = !query.strFilter.empty();
+    const std::string pattern = Pattern(query.strFilter);
+    SqlStatementScope shown(Connection().prepared(filtered ? Statements().isShownFiltered.c_str()
+                                                           : Statements().isShownAll.c_str()));
+    if (filtered) shown->bind(1, pattern);
+    shown->bind(4, id);
+    if (!shown->step()) return -1;
+    const std::string& sql =
+        Statements().positions[sort * 4 + static_cast<size_t>((query.isDescending ? 2 : 0) +
+                                                              (filtered ? 1 : 0))];
+    SqlStatementScope position(Connection().prepared(sql.c_str()));
+    if (filtered) position->bind(1, pattern);
+    position->bind(4, id);
+    return position->step() ? position->integer(0) : -1;
 }

@@ -47,6 +47,47 @@ void Harden(sqlite3* db) {
     sqlite3_progress_handler(db, kProgressSteps, InterruptWhenTooLong, nullptr);
 }
 
+bool isDigit(unsigned char c) {
+    return c >= '0' && c <= '9';
+}
+
+unsigned char lower(unsigned char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c - 'A' + 'a') : c;
+}
+
+// Orders texts as a reader does: ASCII letters in any case alike, and runs of digits by their
+// value, so that "p.9" comes before "p.10". Any length of digits compares without overflow.
+int NaturalCompare(void*, int lengthA, const void* textA, int lengthB, const void* textB) {
+    const auto* a = static_cast<const unsigned char*>(textA);
+    const auto* b = static_cast<const unsigned char*>(textB);
+    int i = 0;
+    int j = 0;
+    while (i < lengthA && j < lengthB) {
+        if (isDigit(a[i]) && isDigit(b[j])) {
+            while (i < lengthA && a[i] == '0')
+                ++i;
+            while (j < lengthB && b[j] == '0')
+                ++j;
+            int endA = i;
+            int endB = j;
+            while (endA < lengthA && isDigit(a[endA]))
+                ++endA;
+            while (endB < lengthB && isDigit(b[endB]))
+                ++endB;
+            if (endA - i != endB - j) return endA - i < endB - j ? -1 : 1;
+            const int order = std::memcmp(a + i, b + j, static_cast<size_t>(endA - i));
+            if (order != 0) return order < 0 ? -1 : 1;
+            i = endA;
+            j = endB;
+            continue;
+        }
+        if (lower(a[i]) != lower(b[j])) return lower(a[i]) < lower(b[j]) ? -1 : 1;
+        ++i;
+        ++j;
+    }
+    return (i < lengthA) - (j < lengthB);
+}
+
 } // namespace
 
 SqlConnection::SqlConnection(const std::string& fileName) {
@@ -58,6 +99,7 @@ SqlConnection::SqlConnection(const std::string& fileName) {
         RaiseError("CWorkBook", message + ": " + fileName);
     }
     Harden(m_db);
+    sqlite3_create_collation_v2(m_db, "natsort", SQLITE_UTF8, nullptr, NaturalCompare, nullptr);
     // Reading the schema makes a file that is not a database fail now, with a clear message.
     try {
         exec("pragma cell_size_check=on");

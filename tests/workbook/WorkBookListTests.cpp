@@ -26,15 +26,30 @@ std::vector<int64_t> Expected(std::vector<WorkBookGameRow> rows, const GameRowQu
                                   Lower(row.strXRefDiagram).find(filter) == std::string::npos;
                        }),
         rows.end());
+    // Text keys as a reader orders them: lower case, each digit run padded to a fixed width.
+    auto natural = [](const std::string& text) {
+        std::string key;
+        std::string digits;
+        for (char c : Lower(text) + " ") {
+            if (std::isdigit(static_cast<unsigned char>(c))) {
+                digits += c;
+                continue;
+            }
+            if (!digits.empty()) key += std::string(20 - digits.size(), '0') + digits;
+            digits.clear();
+            key += c;
+        }
+        return key;
+    };
     auto key = [&](const WorkBookGameRow& row) {
         using Sort = GameRowQuery::Sort;
         switch (query.sort) {
         case Sort::Description:
-            return std::make_pair(int64_t{0}, row.strDescription);
+            return std::make_pair(int64_t{0}, natural(row.strDescription));
         case Sort::Page:
-            return std::make_pair(int64_t{0}, row.strXRefPage);
+            return std::make_pair(int64_t{0}, natural(row.strXRefPage));
         case Sort::Diagram:
-            return std::make_pair(int64_t{0}, row.strXRefDiagram);
+            return std::make_pair(int64_t{0}, natural(row.strXRefDiagram));
         case Sort::Hits:
             return std::make_pair(int64_t{row.lngHits}, std::string());
         case Sort::Solve:
@@ -43,6 +58,11 @@ std::vector<int64_t> Expected(std::vector<WorkBookGameRow> rows, const GameRowQu
             return std::make_pair(int64_t{row.lngErrorStreak}, std::string());
         case Sort::SolveStreak:
             return std::make_pair(int64_t{row.lngSolveStreak}, std::string());
+        case Sort::Score:
+            return std::make_pair(
+                row.lngHits > 0 ? int64_t{(row.lngSolve * 100 + row.lngHits / 2) / row.lngHits}
+                                : int64_t{-1},
+                std::string());
         case Sort::ID:
             break;
         }
@@ -97,6 +117,9 @@ TEST(WorkBookList, PagesAreSortedAndFilteredByTheDatabaseAsInMemory) {
         {Sort::ErrorStreak, false, "_", 0, 100},
         {Sort::SolveStreak, true, "50%", 0, 100},
         {Sort::Hits, true, "no such text", 0, 10},
+        {Sort::Score, false, "", 0, 300},
+        {Sort::Score, true, "P.1", 2, 50},
+        {Sort::Page, true, "", 0, 300},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(static_cast<int>(c.sort)) + (c.descending ? " desc " : " ") +
@@ -113,8 +136,19 @@ TEST(WorkBookList, PagesAreSortedAndFilteredByTheDatabaseAsInMemory) {
         EXPECT_EQ(got, Expected(all, query));
         query.lngOffset = 0;
         query.lngLimit = 1000;
-        EXPECT_EQ(workbook.lngCountGameRows(query),
-                  static_cast<int64_t>(Expected(all, query).size()));
+        const std::vector<int64_t> order = Expected(all, query);
+        EXPECT_EQ(workbook.lngCountGameRows(query), static_cast<int64_t>(order.size()));
+        // Every shown game is found where the order puts it; hidden games are not found.
+        for (size_t i = 0; i < order.size(); ++i)
+            EXPECT_EQ(workbook.lngGameRowPosition(query, order[i]), static_cast<int64_t>(i));
+        for (int64_t id : {int64_t{0}, int64_t{301}})
+            EXPECT_EQ(workbook.lngGameRowPosition(query, id), -1);
+        if (order.size() < all.size()) {
+            const auto hidden = std::find_if(all.begin(), all.end(), [&](const auto& row) {
+                return std::find(order.begin(), order.end(), row.lngID) == order.end();
+            });
+            EXPECT_EQ(workbook.lngGameRowPosition(query, hidden->lngID), -1);
+        }
     }
 }
 

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "workbook/GameRowQuery.h"
+#include "workbook/WorkBookGameRow.h"
+
+#include <QAbstractTableModel>
+#include <cstdint>
+#include <functional>
+#include <list>
+#include <map>
+#include <memory>
+#include <vector>
+
+class CWorkBook;
+
+// The workbook's games as a table that reads only the pages on screen: the database sorts and
+// filters, and a few pages stay cached, so memory does not grow with the workbook.
+class CGamesTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    // Table columns, left to right.
+    enum Column {
+        ColID,
+        ColDescription,
+        ColPage,
+        ColDiagram,
+        ColAttempts,
+        ColSuccesses,
+        ColErrorStreak,
+        ColSuccessStreak,
+        ColScore,
+        ColVerdict,
+        ColumnCount
+    };
+    // The role that gives a row's game identifier in every column.
+    static constexpr int IdRole = Qt::UserRole;
+    // Rows read at a time, and how many such pages stay cached.
+    static constexpr int kPageRows = 200;
+    static constexpr size_t kCachedPages = 12;
+
+    // A verdict and its details for a game, both empty when it has none.
+    using VerdictSource = std::function<std::pair<QString, QString>(int64_t id)>;
+
+    // A model over the workbook, sorted by identifier, unfiltered.
+    explicit CGamesTableModel(std::shared_ptr<CWorkBook> workbook, VerdictSource verdicts,
+                              QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    // Orders the rows by the column (the database sorts); the verdict column does not sort.
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
+    // Shows only games whose description or references contain the text (any case).
+    void SetFilter(const QString& text);
+    // Counts and reads the games again; throws when the workbook cannot be read.
+    void Reload();
+    // The row of the game in the current order and filter, -1 when it is not shown.
+    int intRowOf(int64_t id) const;
+    // The game identifier of a row, 0 when the row cannot be read.
+    int64_t lngIdAt(int row) const;
+    // The game identifiers of the rows (ascending row numbers); long runs of rows are read in one
+    // query each instead of page by page.
+    std::vector<int64_t> arrIdsInRows(const std::vector<int>& rowNumbers) const;
+    // Pages read from the database since the model was made (for tests and measurement).
+    int64_t lngPagesRead() const { return pagesRead; }
+    // The message of the last page that could not be read, empty when all could.
+    QString strLastError() const { return lastError; }
+
+private:
+    const WorkBookGameRow* objRow(int row) const;
+    void Reset();
+
+    std::shared_ptr<CWorkBook> workbook;
+    VerdictSource verdicts;
+    GameRowQuery query;
+    int rows = 0;
+    // Cached pages by number, and their use order (most recent first).
+    mutable std::map<int64_t, std::vector<WorkBookGameRow>> pages;
+    mutable std::list<int64_t> recent;
+    mutable int64_t pagesRead = 0;
+    mutable QString lastError;
+};
