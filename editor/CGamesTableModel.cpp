@@ -11,8 +11,8 @@ namespace {
 // The database order for each sortable column; the verdict lives only in memory.
 bool isSortOf(int column, GameRowQuery::Sort& sort) {
     using Sort = GameRowQuery::Sort;
-    static const Sort sorts[] = {Sort::ID,         Sort::Description, Sort::Page,
-                                 Sort::Diagram,    Sort::Hits,        Sort::Solve,
+    static const Sort sorts[] = {Sort::ID,          Sort::Description, Sort::Page,
+                                 Sort::Diagram,     Sort::Hits,        Sort::Solve,
                                  Sort::ErrorStreak, Sort::SolveStreak, Sort::Score};
     if (column < 0 || column >= static_cast<int>(std::size(sorts))) return false;
     sort = sorts[column];
@@ -35,14 +35,30 @@ int CGamesTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : rows;
 }
 
+bool CGamesTableModel::canFetchMore(const QModelIndex& parent) const {
+    return !parent.isValid() && rows < total;
+}
+
+void CGamesTableModel::fetchMore(const QModelIndex& parent) {
+    if (!parent.isValid()) Offer(std::min(total, rows + kFetchRows));
+}
+
+// Offers the views the rows up to count.
+void CGamesTableModel::Offer(int count) {
+    if (count <= rows) return;
+    beginInsertRows({}, rows, count - 1);
+    rows = count;
+    endInsertRows();
+}
+
 int CGamesTableModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : ColumnCount;
 }
 
 QVariant CGamesTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     static const char* const titles[ColumnCount] = {
-        "ID",           "Description",    "Page",  "Diagram", "Attempts", "Successes",
-        "Error streak", "Success streak", "Score", "Verdict"};
+        "ID",        "Description",  "Page",           "Diagram", "Attempts",
+        "Successes", "Error streak", "Success streak", "Score",   "Verdict"};
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
         section < ColumnCount)
         return QString(titles[section]);
@@ -50,7 +66,7 @@ QVariant CGamesTableModel::headerData(int section, Qt::Orientation orientation, 
 }
 
 const WorkBookGameRow* CGamesTableModel::objRow(int row) const {
-    if (row < 0 || row >= rows) return nullptr;
+    if (row < 0 || row >= total) return nullptr;
     const int64_t number = row / kPageRows;
     auto found = pages.find(number);
     if (found == pages.end()) {
@@ -122,12 +138,13 @@ void CGamesTableModel::sort(int column, Qt::SortOrder order) {
     if (!isSortOf(column, sort)) return;
     if (sort == query.sort && query.isDescending == (order == Qt::DescendingOrder)) return;
     // Each row now shows another game: a reset, since no index can follow its game without
-    // reading every row. The count stays.
+    // reading every row. The count stays; the views start again from the first batch.
     beginResetModel();
     query.sort = sort;
     query.isDescending = order == Qt::DescendingOrder;
     pages.clear();
     recent.clear();
+    rows = std::min(total, kFetchRows);
     endResetModel();
 }
 
@@ -148,15 +165,17 @@ void CGamesTableModel::Reset() {
     recent.clear();
     lastError.clear();
     rows = 0;
+    total = 0;
     try {
-        rows = static_cast<int>(std::min<int64_t>(workbook->lngCountGameRows(query), INT_MAX));
+        total = static_cast<int>(std::min<int64_t>(workbook->lngCountGameRows(query), INT_MAX));
     } catch (const std::exception& error) {
         lastError = QString::fromUtf8(error.what());
     }
+    rows = std::min(total, kFetchRows);
     endResetModel();
 }
 
-int CGamesTableModel::intRowOf(int64_t id) const {
+int CGamesTableModel::intRowOf(int64_t id) {
     int64_t row = -1;
     try {
         row = workbook->lngGameRowPosition(query, id);
@@ -164,8 +183,10 @@ int CGamesTableModel::intRowOf(int64_t id) const {
         lastError = QString::fromUtf8(error.what());
     }
     // The position is trusted only when the row read there is that game.
-    if (row < 0 || row >= rows || lngIdAt(static_cast<int>(row)) != id) return -1;
-    return static_cast<int>(row);
+    if (row < 0 || row >= total || lngIdAt(static_cast<int>(row)) != id) return -1;
+    const int found = static_cast<int>(row);
+    Offer(std::min(total, (found / kFetchRows + 1) * kFetchRows));
+    return found;
 }
 
 int64_t CGamesTableModel::lngIdAt(int row) const {

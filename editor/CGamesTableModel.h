@@ -14,7 +14,8 @@
 class CWorkBook;
 
 // The workbook's games as a table that reads only the pages on screen: the database sorts and
-// filters, and a few pages stay cached, so memory does not grow with the workbook.
+// filters, and a few pages stay cached. Rows are offered to the views a batch at a time as they
+// scroll down (each row costs the views memory), so memory does not grow with the workbook.
 class CGamesTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -37,6 +38,8 @@ public:
     // Rows read at a time, and how many such pages stay cached.
     static constexpr int kPageRows = 200;
     static constexpr size_t kCachedPages = 12;
+    // Rows offered to the views at first and on each fetch.
+    static constexpr int kFetchRows = 2000;
 
     // A verdict and its details for a game, both empty when it has none.
     using VerdictSource = std::function<std::pair<QString, QString>(int64_t id)>;
@@ -46,6 +49,8 @@ public:
                               QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
@@ -57,8 +62,11 @@ public:
     void SetFilter(const QString& text);
     // Counts and reads the games again; throws when the workbook cannot be read.
     void Reload();
-    // The row of the game in the current order and filter, -1 when it is not shown.
-    int intRowOf(int64_t id) const;
+    // The row of the game in the current order and filter, -1 when it is not shown; the rows
+    // down to it are offered to the views.
+    int intRowOf(int64_t id);
+    // The number of games the order and filter give, offered to the views or not yet.
+    int intTotalRows() const { return total; }
     // The game identifier of a row, 0 when the row cannot be read.
     int64_t lngIdAt(int row) const;
     // The game identifiers of the rows (ascending row numbers); long runs of rows are read in one
@@ -72,11 +80,13 @@ public:
 private:
     const WorkBookGameRow* objRow(int row) const;
     void Reset();
+    void Offer(int count);
 
     std::shared_ptr<CWorkBook> workbook;
     VerdictSource verdicts;
     GameRowQuery query;
-    int rows = 0;
+    int rows = 0;  // offered to the views
+    int total = 0; // matching the filter
     // Cached pages by number, and their use order (most recent first).
     mutable std::map<int64_t, std::vector<WorkBookGameRow>> pages;
     mutable std::list<int64_t> recent;

@@ -134,7 +134,7 @@ void frmGames::Reload() {
     tblGames->resizeColumnsToContents();
     tblGames->setColumnWidth(ColDescription,
                              std::clamp(tblGames->columnWidth(ColDescription), 160, 260));
-    lblEmpty->setVisible(model->rowCount() == 0 && txtFilter->text().trimmed().isEmpty());
+    lblEmpty->setVisible(model->intTotalRows() == 0 && txtFilter->text().trimmed().isEmpty());
     tblGames->clearSelection();
     if (selected.size() <= kMaxRemembered)
         for (int32_t id : selected)
@@ -159,7 +159,7 @@ std::vector<int32_t> frmGames::arrlngSelectedIDs() const {
 }
 
 std::vector<int32_t> frmGames::arrlngShownIDs() const {
-    std::vector<int> rows(static_cast<size_t>(model->rowCount()));
+    std::vector<int> rows(static_cast<size_t>(model->intTotalRows()));
     for (size_t r = 0; r < rows.size(); ++r)
         rows[r] = static_cast<int>(r);
     std::vector<int32_t> ids;
@@ -198,8 +198,8 @@ void frmGames::UpdateButtons() {
     cmdEdit->setEnabled(selected == 1);
     cmdDelete->setEnabled(selected > 0);
     cmdTrain->setEnabled(selected == 1);
-    cmdVerify->setEnabled(model->rowCount() > 0);
-    cmdExport->setEnabled(model->rowCount() > 0);
+    cmdVerify->setEnabled(model->intTotalRows() > 0);
+    cmdExport->setEnabled(model->intTotalRows() > 0);
     bool alternatives = false;
     if (!reports.empty() && static_cast<size_t>(selected) <= kMaxRemembered)
         for (int32_t id : arrlngSelectedIDs())

@@ -1,6 +1,6 @@
 // The games window over one workbook, as a user meets it: the workbook opened and the window
-// painted, then a sort by description, a jump to the last row and a filter, each timed to its
-// next paint; the resident memory after each step. One line per step:
+// painted, then a sort by description, a jump to the bottom of the rows offered and a filter, each
+// timed to its next paint; the resident memory after each step. One line per step:
 //   bench_games_window BOOK.brl   ->   step  ms  rss_mb
 // Run with QT_QPA_PLATFORM=offscreen. bench/editor/games_window.sh runs it at several sizes.
 #include "editor/CEditorPrompts.h"
@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
 
     start = Clock::now();
     window.tblGames->verticalScrollBar()->setValue(window.tblGames->verticalScrollBar()->maximum());
-    Painted(window, "last row", start);
+    Painted(window, "scroll to the bottom", start);
 
     start = Clock::now();
     window.tblGames->sortByColumn(frmGames::ColID, Qt::DescendingOrder);

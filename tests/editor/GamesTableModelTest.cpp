@@ -47,15 +47,24 @@ std::vector<int64_t> Expected(std::vector<Game> games, int column, bool descendi
     });
     auto key = [&](const Game& g) -> std::pair<int64_t, QString> {
         switch (column) {
-        case CGamesTableModel::ColDescription: return {0, Natural(g.description)};
-        case CGamesTableModel::ColPage: return {0, Natural(g.page)};
-        case CGamesTableModel::ColDiagram: return {0, Natural(g.diagram)};
-        case CGamesTableModel::ColAttempts: return {g.hits, {}};
-        case CGamesTableModel::ColSuccesses: return {g.solve, {}};
-        case CGamesTableModel::ColErrorStreak: return {g.errors, {}};
-        case CGamesTableModel::ColSuccessStreak: return {g.streak, {}};
-        case CGamesTableModel::ColScore: return {g.score(), {}};
-        default: return {g.id, {}};
+        case CGamesTableModel::ColDescription:
+            return {0, Natural(g.description)};
+        case CGamesTableModel::ColPage:
+            return {0, Natural(g.page)};
+        case CGamesTableModel::ColDiagram:
+            return {0, Natural(g.diagram)};
+        case CGamesTableModel::ColAttempts:
+            return {g.hits, {}};
+        case CGamesTableModel::ColSuccesses:
+            return {g.solve, {}};
+        case CGamesTableModel::ColErrorStreak:
+            return {g.errors, {}};
+        case CGamesTableModel::ColSuccessStreak:
+            return {g.streak, {}};
+        case CGamesTableModel::ColScore:
+            return {g.score(), {}};
+        default:
+            return {g.id, {}};
         }
     };
     std::sort(games.begin(), games.end(), [&](const Game& a, const Game& b) {
@@ -80,15 +89,18 @@ struct Fixture {
                   "'50% ending '||(i%30) else 'pin '||i end, 'p.'||(i%150), '#'||(i*7%97), i%9, "
                   "i%5, i%3, i%7 from n");
         book.workbook->ForEachGameRow([&](const WorkBookGameRow& r) {
-            games.push_back({r.lngID, r.strDescription, r.strXRefPage, r.strXRefDiagram,
-                             r.lngHits, r.lngSolve, r.lngErrorStreak, r.lngSolveStreak});
+            games.push_back({r.lngID, r.strDescription, r.strXRefPage, r.strXRefDiagram, r.lngHits,
+                             r.lngSolve, r.lngErrorStreak, r.lngSolveStreak});
         });
     }
     TempWorkbook book;
     std::vector<Game> games;
 };
 
-std::vector<int64_t> Shown(const CGamesTableModel& model) {
+// Every row, fetched as a view scrolling down would.
+std::vector<int64_t> Shown(CGamesTableModel& model) {
+    while (model.canFetchMore({}))
+        model.fetchMore({});
     std::vector<int64_t> ids;
     for (int r = 0; r < model.rowCount(); ++r)
         ids.push_back(model.index(r, CGamesTableModel::ColID).data().toLongLong());
@@ -124,6 +136,14 @@ TEST(GamesTableModel, ShowsSortsAndFiltersAsTheRowsOrderedInMemory) {
         model.sort(c.column, c.order);
         const std::vector<int64_t> expected =
             Expected(fixture.games, c.column, c.order == Qt::DescendingOrder, c.filter);
+        // A batch of rows is offered first; finding the last game offers every row down to it.
+        EXPECT_EQ(model.intTotalRows(), static_cast<int>(expected.size()));
+        EXPECT_EQ(model.rowCount(),
+                  std::min(static_cast<int>(expected.size()), CGamesTableModel::kFetchRows));
+        if (!expected.empty()) {
+            EXPECT_EQ(model.intRowOf(expected.back()), model.intTotalRows() - 1);
+            EXPECT_EQ(model.rowCount(), model.intTotalRows());
+        }
         EXPECT_EQ(Shown(model), expected);
         EXPECT_EQ(model.arrIdsInRows([&] {
             std::vector<int> all(expected.size());
@@ -135,9 +155,6 @@ TEST(GamesTableModel, ShowsSortsAndFiltersAsTheRowsOrderedInMemory) {
         // A game is found at its row; a filtered-out or missing game is not found.
         for (size_t i = 0; i < expected.size(); i += 97)
             EXPECT_EQ(model.intRowOf(expected[i]), static_cast<int>(i));
-        if (!expected.empty()) {
-            EXPECT_EQ(model.intRowOf(expected.back()), model.rowCount() - 1);
-        }
         EXPECT_EQ(model.intRowOf(1), -1);
     }
     // The verdict column has no database order: sorting by it changes nothing.
@@ -153,6 +170,11 @@ TEST(GamesTableModel, ReadsOnlyThePagesShownAndKeepsAFewOfThem) {
                        : std::pair<QString, QString>();
     });
     model.Reload();
+    EXPECT_EQ(model.rowCount(), CGamesTableModel::kFetchRows);
+    EXPECT_EQ(model.intTotalRows(), kGames);
+    // Offering rows to the views reads nothing.
+    while (model.canFetchMore({}))
+        model.fetchMore({});
     EXPECT_EQ(model.rowCount(), kGames);
     EXPECT_EQ(model.lngPagesRead(), 0);
     const struct {
