@@ -31,9 +31,11 @@ std::string Position(const std::string& key, bool descending, bool filtered) {
                                                 " > t.k)) or (" + key + " is t.k and ID > ?4))"
                                           : "((t.k is not null and (" + key + " is null or " + key +
                                                 " < t.k)) or (" + key + " is t.k and ID < ?4))";
-    return "select count(*) from GameTree, (select " + key +
-           " as k from GameTree where ID=?4) as t where " +
-           (filtered ? kFilter + std::string(" and ") : "") + before; // fixed names
+    std::string text = "select count(*) from GameTree, (select "; // fixed names below
+    text += key;
+    text += " as k from GameTree where ID=?4) as t where ";
+    if (filtered) text += std::string(kFilter) + " and "; // fixed names
+    return text + before;
 }
 
 // The statement texts, made once from the fixed column names above (never from values): one per
