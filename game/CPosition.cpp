@@ -14,11 +14,20 @@
 
 namespace {
 void checkIndex(int color) {
-    if (color < 0 || color > 1) throw CError(9, "CPosition", "Subscript out of range");
+    if (color != WhiteSlot && color != BlackSlot)
+        throw CError(9, "CPosition", "Subscript out of range");
 }
 } // namespace
 
 CPosition::CPosition() : m_status(CGameStatus::objWHITE_TO_MOVE()) {}
+
+bool& CPosition::forfeit(const Castling& castling) {
+    return (castling.kingSide ? m_kForfeit : m_qForfeit)[castling.slot];
+}
+
+bool CPosition::forfeit(const Castling& castling) const {
+    return (castling.kingSide ? m_kForfeit : m_qForfeit)[castling.slot];
+}
 
 bool CPosition::isQCastleForfeited(int color) const {
     checkIndex(color);
@@ -58,6 +67,84 @@ const std::shared_ptr<CPosition>& CPosition::objINITIAL_POSITION() {
     return position;
 }
 
+namespace {
+
+// What a move did on the board, for the check tests that follow it.
+struct PlacedMove {
+    int from, to, endCode;
+    PieceKind kind;
+    bool white;     // the colour of the piece moved
+    bool enPassant; // a pawn was taken en passant
+};
+
+// Moves the pieces on the successor's diagram: the piece itself, the pawn taken en passant and
+// the rook of a castling. A pawn's double step opens its file to an en-passant capture.
+PlacedMove placePieces(CDiagram& diagram, int from, int to, int startCode, int endCode,
+                       int& enPassantFile) {
+    PlacedMove placed{from, to, endCode, kindOfCode(startCode), isWhiteCode(startCode), false};
+    int8_t transit[8];
+    const int steps =
+        placed.kind == NoKind ? 0 : Geometry::transit(placed.kind, placed.white, from, to, transit);
+    if (placed.kind == Pawn) {
+        if (steps == 2) {
+            enPassantFile = fileOf(from);
+        } else if (fileOf(from) != fileOf(to) && diagram.intCodeAt(to) == EmptyCode) {
+            diagram.removeInPlace(squareOf(fileOf(to), enPassantRankOf(placed.white)));
+            placed.enPassant = true;
+        }
+    } else if (placed.kind == King && steps == 2) {
+        if (const Castling* castling = castlingTo(to))
+            diagram.applyInPlace(castling->rookFrom, castling->rookTo,
+                                 codeOf(Rook, castling->slot == WhiteSlot));
+    }
+    diagram.applyInPlace(from, to, endCode);
+    return placed;
+}
+
+// True when a move other than the king's, not taking en passant, by the side to move whose king
+// stood unchecked: such a move can only expose that king along the line through the square it
+// left, and only check the other king from its destination or along that same line.
+bool isQuietForKings(const CDiagram& before, const CDiagram& after, const PlacedMove& placed,
+                     ColorSlot mover) {
+    const int ownKing = after.intKingIndex(mover);
+    return placed.kind != NoKind && placed.kind != King && !placed.enPassant &&
+           slotOf(placed.white) == mover && ownKing >= 0 && before.intKingIndex(mover) == ownKing &&
+           !before.isKingAttacked(mover);
+}
+
+// True when the mover's king stands attacked after the move.
+bool isOwnKingExposed(const CDiagram& after, const PlacedMove& placed, ColorSlot mover,
+                      bool quiet) {
+    const int king = after.intKingIndex(mover);
+    if (king < 0) return false;
+    if (!quiet) return after.intCountAttacks(king, mover, 1, true) > 0;
+    const int direction = kGeometry.direction[king][placed.from];
+    return direction >= 0 &&
+           Attacks::isAttackedAlong(after.board(), king, direction, mover == BlackSlot);
+}
+
+// Number of checks (0-2) on the other king after the move; the attacker is remembered.
+int countChecksGiven(const CDiagram& before, const CDiagram& after, const PlacedMove& placed,
+                     ColorSlot mover, bool quiet) {
+    const ColorSlot other = otherSlot(mover);
+    const int king = after.intKingIndex(other);
+    if (king < 0) return 0;
+    // A quiet move that keeps its piece's colour, against a king unchecked before, can only check
+    // it from the destination or by uncovering a line through the square left.
+    if (quiet && placed.endCode != EmptyCode && isWhiteCode(placed.endCode) == placed.white &&
+        before.intKingIndex(other) == king && !before.isKingAttacked(other)) {
+        const int direction = kGeometry.direction[king][placed.from];
+        const bool mayCheck =
+            CPositionRules::pieceAttacks(after.board(), placed.endCode, placed.to, king) ||
+            (direction >= 0 &&
+             Attacks::isAttackedAlong(after.board(), king, direction, placed.white));
+        if (!mayCheck) return 0;
+    }
+    return after.intCountAttacks(king, other, 2, true);
+}
+
+} // namespace
+
 std::shared_ptr<CPosition> CPosition::objMove2(const CMove& move,
                                                const std::string& moveText) const {
     const auto& start = move.objStartingLocation();
@@ -65,9 +152,25 @@ std::shared_ptr<CPosition> CPosition::objMove2(const CMove& move,
     if (!start || !end || start->intSquare() < 0 || end->intSquare() < 0 || !m_diagram)
         return nullptr;
     const int from = start->intSquare(), to = end->intSquare();
-    const int startCode = start->intCode(), endCode = end->intCode();
 
-    // The successor's shell, as objNewNextPosition makes it.
+    auto next = objSuccessor(moveText);
+    next->ForfeitCastlings(from, to, start->intCode());
+    auto diagram = m_diagram->objClone();
+    const PlacedMove placed =
+        placePieces(*diagram, from, to, start->intCode(), end->intCode(), next->m_enPassantFile);
+    next->m_diagram = diagram;
+
+    const ColorSlot mover = slotOf(isWhiteToMove());
+    const bool quiet = isQuietForKings(*m_diagram, *diagram, placed, mover);
+    if (isOwnKingExposed(*diagram, placed, mover, quiet)) return nullptr;
+    diagram->rememberKingAttacked(mover, false);
+    const int checks = countChecksGiven(*m_diagram, *diagram, placed, mover, quiet);
+    diagram->rememberKingAttacked(otherSlot(mover), checks > 0);
+    next->SettleStatus(checks > 0);
+    return next;
+}
+
+std::shared_ptr<CPosition> CPosition::objSuccessor(const std::string& moveText) const {
     auto next = std::make_shared<CPosition>();
     next->m_qForfeit = m_qForfeit;
     next->m_kForfeit = m_kForfeit;
@@ -79,95 +182,29 @@ std::shared_ptr<CPosition> CPosition::objMove2(const CMove& move,
         next->m_moveNumber = m_moveNumber;
     }
     next->m_moveText = moveText;
-
-    // Every corner the move touches loses its castling right.
-    if (from == 0 || to == 0) next->m_qForfeit[0] = true;
-    if (from == 56 || to == 56) next->m_qForfeit[1] = true;
-    if (from == 7 || to == 7) next->m_kForfeit[0] = true;
-    if (from == 63 || to == 63) next->m_kForfeit[1] = true;
-
-    auto diagram = m_diagram->objClone();
-    const int kind = kindOfCode(startCode);
-    const bool pieceWhite = isWhiteCode(startCode);
-    int8_t transit[8];
-    const int steps = kind < 0 ? 0 : Geometry::transit(kind, pieceWhite, from, to, transit);
-    bool enPassant = false;
-    if (kind == 0) {
-        if (steps == 2) {
-            next->m_enPassantFile = fileOf(from);
-        } else if (fileOf(from) != fileOf(to) && diagram->intCodeAt(to) == 0) {
-            diagram->removeInPlace(squareOf(fileOf(to), pieceWhite ? 4 : 3));
-            enPassant = true;
-        }
-    } else if (kind == 5) {
-        next->m_kForfeit[pieceWhite ? 0 : 1] = true;
-        next->m_qForfeit[pieceWhite ? 0 : 1] = true;
-        if (steps == 2) {
-            switch (to) {
-            case 62:
-                diagram->applyInPlace(63, 61, BlackRookCode);
-                break;
-            case 6:
-                diagram->applyInPlace(7, 5, WhiteRookCode);
-                break;
-            case 58:
-                diagram->applyInPlace(56, 59, BlackRookCode);
-                break;
-            case 2:
-                diagram->applyInPlace(0, 3, WhiteRookCode);
-                break;
-            default:
-                break;
-            }
-        }
-    }
-    diagram->applyInPlace(from, to, endCode);
-    next->m_diagram = diagram;
-
-    const int moverSlot = isWhiteToMove() ? 0 : 1;
-    const int ownKing = diagram->intKingIndex(moverSlot);
-    // A move of a piece other than the king by the side to move, not taking en passant, while its
-    // king was not in check, can only expose the king along the line through the square it left.
-    const bool simple = kind >= 0 && kind < 5 && !enPassant && pieceWhite == (moverSlot == 0) &&
-                        ownKing >= 0 && m_diagram->intKingIndex(moverSlot) == ownKing &&
-                        !m_diagram->isKingAttacked(moverSlot);
-    bool exposed;
-    if (simple) {
-        const int direction = kGeometry.direction[ownKing][from];
-        exposed = direction >= 0 &&
-                  Attacks::isAttackedAlong(diagram->board(), ownKing, direction, moverSlot == 1);
-    } else {
-        exposed = ownKing >= 0 && diagram->intCountAttacks(ownKing, moverSlot, 1, true) > 0;
-    }
-    if (exposed) return nullptr;
-    diagram->rememberKingAttacked(moverSlot, false);
-
-    const int otherSlot = 1 - moverSlot;
-    const int otherKing = diagram->intKingIndex(otherSlot);
-    // Likewise the opponent's king, unchecked before, can only be checked by the piece that moved
-    // or along the line through the square it left; then the checks are counted in full.
-    const bool simpleOther =
-        simple && otherKing >= 0 && endCode != 0 && isWhiteCode(endCode) == pieceWhite &&
-        m_diagram->intKingIndex(otherSlot) == otherKing && !m_diagram->isKingAttacked(otherSlot);
-    bool mayCheck = otherKing >= 0;
-    if (simpleOther) {
-        const int direction = kGeometry.direction[otherKing][from];
-        mayCheck = CPositionRules::pieceAttacks(diagram->board(), endCode, to, otherKing) ||
-                   (direction >= 0 &&
-                    Attacks::isAttackedAlong(diagram->board(), otherKing, direction, pieceWhite));
-    }
-    const int checks = mayCheck ? diagram->intCountAttacks(otherKing, otherSlot, 2, true) : 0;
-    diagram->rememberKingAttacked(otherSlot, checks > 0);
-    if (checks > 0)
-        next->isMated();
-    else
-        next->CheckStalemate();
-
-    const int code = next->m_status->intCode();
-    if ((code == CGameStatus::WhiteWins || code == CGameStatus::BlackWins) &&
-        next->strMoveText().find('#') == std::string::npos)
-        next->m_moveText += "#";
     return next;
+}
+
+void CPosition::ForfeitCastlings(int from, int to, int startCode) {
+    // Every corner the move touches loses its castling right; a king's move loses both.
+    for (const Castling& castling : kCastlings)
+        if (from == castling.rookFrom || to == castling.rookFrom) forfeit(castling) = true;
+    if (kindOfCode(startCode) == King) {
+        const ColorSlot slot = slotOf(isWhiteCode(startCode));
+        m_kForfeit[slot] = true;
+        m_qForfeit[slot] = true;
+    }
+}
+
+void CPosition::SettleStatus(bool inCheck) {
+    if (inCheck)
+        isMated();
+    else
+        CheckStalemate();
+    const int code = m_status->intCode();
+    if ((code == CGameStatus::WhiteWins || code == CGameStatus::BlackWins) &&
+        strMoveText().find('#') == std::string::npos)
+        m_moveText += "#";
 }
 
 bool CPosition::isEqual(const std::shared_ptr<CPosition>& other) const {
@@ -218,13 +255,11 @@ std::string CPosition::strGetFEN() const {
     }
     fen += isWhiteSideToMove(*this) ? " w " : " b ";
     std::string castling;
-    if (!m_kForfeit[0]) castling += 'K';
-    if (!m_qForfeit[0]) castling += 'Q';
-    if (!m_kForfeit[1]) castling += 'k';
-    if (!m_qForfeit[1]) castling += 'q';
+    for (const Castling& each : kCastlings)
+        if (!forfeit(each)) castling += "KQkq"[2 * each.slot + (each.kingSide ? 0 : 1)];
     fen += castling.empty() ? "-" : castling;
     fen += ' ';
-    if (m_enPassantFile >= 0 && m_enPassantFile <= 7) {
+    if (m_enPassantFile >= FileA && m_enPassantFile <= FileH) {
         fen += char('a' + m_enPassantFile);
         fen += isWhiteToMove() ? '6' : '3';
     } else {

@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+struct Castling;
+
 // One chess position: the diagram, the status (side to move or result), the castling forfeits,
 // the en-passant file, the move number and the text of the move that led to it. Moves never
 // change a position; they produce a new one.
@@ -102,6 +104,15 @@ private:
     bool isCheckParried(const std::shared_ptr<CPieceLocation>& king,
                         const std::shared_ptr<CPieceLocation>& checker) const;
     void CheckStalemate();
+    // The successor's shell: side to move passed on, move number, forfeits and move text.
+    std::shared_ptr<CPosition> objSuccessor(const std::string& moveText) const;
+    // Forfeits the castlings whose rook corner the move touches, and both of a moving king.
+    void ForfeitCastlings(int from, int to, int startCode);
+    // Mate or stalemate after the move, and the "#" of a mate on the move text.
+    void SettleStatus(bool inCheck);
+    // The forfeit flag of a castling.
+    bool& forfeit(const Castling& castling);
+    bool forfeit(const Castling& castling) const;
 
     std::shared_ptr<CGameStatus> m_status;
     std::shared_ptr<CDiagram> m_diagram;

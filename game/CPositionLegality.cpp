@@ -15,12 +15,12 @@
 #include <cstring>
 
 bool CPositionRules::isLegal(const CPosition& position, int from, int to, int startCode) {
-    if (startCode == 0 || from < 0 || to < 0 || !position.m_diagram) return false;
+    if (startCode == EmptyCode || from < 0 || to < 0 || !position.m_diagram) return false;
     const bool white = isWhiteCode(startCode);
     if (white != position.isWhiteToMove()) return false;
     const int8_t* board = position.m_diagram->board();
     const int target = board[to];
-    if (target != 0 && isWhiteCode(target) == white) return false;
+    if (target != EmptyCode && isWhiteCode(target) == white) return false;
     const int kind = kindOfCode(startCode);
     const int df = fileOf(to) - fileOf(from), dr = rankOf(to) - rankOf(from);
     const int adf = df < 0 ? -df : df, adr = dr < 0 ? -dr : dr;
@@ -28,34 +28,35 @@ bool CPositionRules::isLegal(const CPosition& position, int from, int to, int st
     // the destination, as the kinds' transit lists do.
     int steps = 1;
     switch (kind) {
-    case 0: {
+    case Pawn: {
         const int forward = white ? dr : -dr;
-        if (df == 0 && forward == 2 && rankOf(from) == (white ? 1 : 6)) {
-            if (board[from + (white ? 8 : -8)] != 0) return false;
+        if (df == 0 && forward == 2 && rankOf(from) == pawnRankOf(white)) {
+            if (board[from + (white ? 8 : -8)] != EmptyCode) return false;
             steps = 2;
         } else if (forward != 1 || adf > 1) {
             return false;
         }
         break;
     }
-    case 1:
+    case Knight:
         if (adf * adr != 2) return false;
         break;
-    case 2:
-    case 3:
-    case 4: {
+    case Bishop:
+    case Rook:
+    case Queen: {
         const bool diagonal = adf == adr && adf != 0;
         const bool straight = (df == 0) != (dr == 0);
-        if (!(kind == 2 ? diagonal : kind == 3 ? straight : diagonal || straight)) return false;
+        if (!(kind == Bishop ? diagonal : kind == Rook ? straight : diagonal || straight))
+            return false;
         const int step = kGeometry.step[from][to];
         for (int sq = from + step; sq != to; sq += step)
-            if (board[sq] != 0) return false;
+            if (board[sq] != EmptyCode) return false;
         break;
     }
-    case 5:
+    case King:
         if (adf < 2 && adr < 2) break;
-        if (dr == 0 && adf == 2 && from == (white ? 4 : 60)) {
-            if (board[from + df / 2] != 0) return false;
+        if (dr == 0 && adf == 2 && from == kingHomeOf(white)) {
+            if (board[from + df / 2] != EmptyCode) return false;
             steps = 2;
             break;
         }
@@ -63,40 +64,32 @@ bool CPositionRules::isLegal(const CPosition& position, int from, int to, int st
     default:
         return false;
     }
-    if (target != 0) {
-        if (kindOfCode(target) == 5) return false; // a king is never captured
-        if (kind == 0) return adf == 1;
-        if (kind == 5) return steps == 1;
+    if (target != EmptyCode) {
+        if (kindOfCode(target) == King) return false; // a king is never captured
+        if (kind == Pawn) return adf == 1;
+        if (kind == King) return steps == 1;
         return true;
     }
-    if (kind != 0 && kind != 5) return true;
-    if (kind == 5) return steps == 1 || isCastlingAllowed(position, to);
+    if (kind != Pawn && kind != King) return true;
+    if (kind == King) return steps == 1 || isCastlingAllowed(position, to);
     if (df == 0) return true;
     if (fileOf(to) != position.m_enPassantFile) return false;
-    if (rankOf(to) != (white ? 5 : 2)) return false;
-    return board[squareOf(fileOf(to), white ? 4 : 3)] == (white ? BlackPawnCode : WhitePawnCode);
+    if (rankOf(to) != (white ? Rank6 : Rank3)) return false;
+    return board[squareOf(fileOf(to), enPassantRankOf(white))] == codeOf(Pawn, !white);
 }
 
 bool CPositionRules::isCastlingAllowed(const CPosition& position, int destination) {
-    if (position.isCastlingForfeited(CChessSquare::objAt(destination))) return false;
-    const int home = rankOf(destination);
-    const bool queenSide = fileOf(destination) == 2;
-    const bool white = home == 0;
+    const Castling* castling = castlingTo(destination);
+    if (!castling || position.forfeit(*castling)) return false;
+    const bool white = castling->slot == WhiteSlot;
     const CDiagram& diagram = *position.m_diagram;
     // The king and the rook of that side must stand at home, whatever the flags say.
-    if (diagram.intCodeAt(squareOf(4, home)) != codeOf(5, white)) return false;
-    if (diagram.intCodeAt(squareOf(queenSide ? 0 : 7, home)) != codeOf(3, white)) return false;
-    static const int emptyQueen[] = {1, 2, 3}, emptyKing[] = {5, 6};
-    static const int safeQueen[] = {4, 3, 2}, safeKing[] = {4, 5, 6};
-    if (queenSide) {
-        for (int file : emptyQueen)
-            if (diagram.intCodeAt(squareOf(file, home)) != 0) return false;
-    } else {
-        for (int file : emptyKing)
-            if (diagram.intCodeAt(squareOf(file, home)) != 0) return false;
-    }
-    for (int file : queenSide ? safeQueen : safeKing)
-        if (Attacks::isAttacked(diagram.board(), squareOf(file, home), !white)) return false;
+    if (diagram.intCodeAt(castling->kingFrom) != codeOf(King, white)) return false;
+    if (diagram.intCodeAt(castling->rookFrom) != codeOf(Rook, white)) return false;
+    for (int i = 0; i < castling->betweenCount; ++i)
+        if (diagram.intCodeAt(castling->between[i]) != EmptyCode) return false;
+    for (int square : castling->kingPath)
+        if (Attacks::isAttacked(diagram.board(), square, !white)) return false;
     return true;
 }
 
@@ -105,11 +98,13 @@ bool CPositionRules::leavesKingSafe(const CPosition& position, int from, int to,
     const CDiagram& diagram = *position.m_diagram;
     const bool mover = isWhiteCode(startCode);
     const int kind = kindOfCode(startCode);
-    const int ownKing = diagram.intKingIndex(mover ? 0 : 1);
+    const ColorSlot slot = slotOf(mover);
+    const int ownKing = diagram.intKingIndex(slot);
+    const bool enPassant =
+        kind == Pawn && fileOf(from) != fileOf(to) && diagram.intCodeAt(to) == EmptyCode;
     // A piece other than the king, whose king is not in check, can only expose it along the line
     // through the square it leaves; an en-passant capture also empties the taken pawn's square.
-    if (kind != 5 && ownKing >= 0 && !diagram.isKingAttacked(mover ? 0 : 1) &&
-        !(kind == 0 && fileOf(from) != fileOf(to) && diagram.intCodeAt(to) == 0)) {
+    if (kind != King && ownKing >= 0 && !diagram.isKingAttacked(slot) && !enPassant) {
         const int direction = kGeometry.direction[ownKing][from];
         if (direction < 0) return true;
         const int8_t* ray = kGeometry.rays[ownKing][direction];
@@ -122,46 +117,43 @@ bool CPositionRules::leavesKingSafe(const CPosition& position, int from, int to,
             if (sq == to) return true;
             if (sq == from) continue;
             const int code = diagram.intCodeAt(sq);
-            if (code != 0) return code != slider && code != queen;
+            if (code != EmptyCode) return code != slider && code != queen;
         }
         return true;
     }
     int8_t board[64];
     std::memcpy(board, diagram.board(), 64);
-    const bool white = mover;
-    if (kind == 0 && fileOf(from) != fileOf(to) && board[to] == 0)
-        board[squareOf(fileOf(to), white ? 4 : 3)] = 0;
-    if (kind == 5 && rankOf(from) == rankOf(to) && std::abs(fileOf(to) - fileOf(from)) == 2) {
-        const int home = rankOf(from);
-        const int rookFrom = squareOf(fileOf(to) == 6 ? 7 : 0, home);
-        const int rookTo = squareOf(fileOf(to) == 6 ? 5 : 3, home);
-        board[rookTo] = board[rookFrom];
-        board[rookFrom] = 0;
+    if (enPassant) board[squareOf(fileOf(to), enPassantRankOf(mover))] = EmptyCode;
+    if (kind == King && rankOf(from) == rankOf(to) && std::abs(fileOf(to) - fileOf(from)) == 2) {
+        if (const Castling* castling = castlingTo(to)) {
+            board[castling->rookTo] = board[castling->rookFrom];
+            board[castling->rookFrom] = EmptyCode;
+        }
     }
-    board[from] = 0;
+    board[from] = EmptyCode;
     board[to] = int8_t(endCode);
-    const int king = kind == 5 ? to : ownKing;
+    const int king = kind == King ? to : ownKing;
     if (king < 0) return true;
-    return !Attacks::isAttacked(board, king, !white);
+    return !Attacks::isAttacked(board, king, !mover);
 }
 
 bool CPositionRules::pieceAttacks(const signed char* board, int code, int at, int target) {
     const int df = fileOf(target) - fileOf(at), dr = rankOf(target) - rankOf(at);
     const int adf = df < 0 ? -df : df, adr = dr < 0 ? -dr : dr;
     switch (kindOfCode(code)) {
-    case 0:
+    case Pawn:
         return adf == 1 && dr == (isWhiteCode(code) ? 1 : -1);
-    case 1:
+    case Knight:
         return adf * adr == 2;
-    case 5:
+    case King:
         return adf < 2 && adr < 2 && (adf | adr) != 0;
-    case 2:
+    case Bishop:
         if (adf != adr) return false;
         break;
-    case 3:
+    case Rook:
         if (df != 0 && dr != 0) return false;
         break;
-    case 4:
+    case Queen:
         break;
     default:
         return false;
@@ -169,7 +161,7 @@ bool CPositionRules::pieceAttacks(const signed char* board, int code, int at, in
     const int step = kGeometry.step[at][target];
     if (step == 0) return false;
     for (int sq = at + step; sq != target; sq += step)
-        if (board[sq] != 0) return false;
+        if (board[sq] != EmptyCode) return false;
     return true;
 }
 
@@ -183,18 +175,17 @@ bool CPositionRules::hasLegalMove(const CPosition& position) {
             const int code = diagram.intCodeAt(from);
             if (isWhiteCode(code) != white) continue;
             const int kind = kindOfCode(code);
-            const bool slider = kind >= 2 && kind <= 4;
-            if (slider != (pass == 1)) continue;
+            if (isSliderKind(kind) != (pass == 1)) continue;
             for (const auto& square : Geometry::candidates(kind, white, from)) {
                 const int to = square->intIndex();
                 if (isLegal(position, from, to, code) &&
                     leavesKingSafe(position, from, to, code, code))
                     return true;
             }
-            if (kind == 5 && from == squareOf(4, white ? 0 : 7))
-                for (int file : {6, 2}) {
-                    const int to = squareOf(file, rankOf(from));
-                    if (isLegal(position, from, to, code) &&
+            if (kind == King && from == kingHomeOf(white))
+                for (const Castling& castling : kCastlings) {
+                    const int to = castling.kingTo;
+                    if (castling.kingFrom == from && isLegal(position, from, to, code) &&
                         leavesKingSafe(position, from, to, code, code))
                         return true;
                 }
@@ -205,8 +196,8 @@ bool CPositionRules::hasLegalMove(const CPosition& position) {
 bool CPositionRules::isParried(const CPosition& position, int kingSquare, int checkerSquare) {
     const CDiagram& diagram = *position.m_diagram;
     const int kingCode = diagram.intCodeAt(kingSquare);
-    const bool white = kingCode != 0 ? isWhiteCode(kingCode) : position.isWhiteToMove();
-    if (diagram.intCountAttacks(kingSquare, white ? 0 : 1, 2, true) >= 2) return false;
+    const bool white = kingCode != EmptyCode ? isWhiteCode(kingCode) : position.isWhiteToMove();
+    if (diagram.intCountAttacks(kingSquare, slotOf(white), 2, true) >= 2) return false;
     const int checker = diagram.intCodeAt(checkerSquare);
     int8_t targets[8];
     int count = Geometry::transit(kindOfCode(checker), isWhiteCode(checker), checkerSquare,
@@ -216,7 +207,7 @@ bool CPositionRules::isParried(const CPosition& position, int kingSquare, int ch
     for (int i = 0; i < diagram.intCount(); ++i) {
         const int from = diagram.intSquareAt(i);
         const int code = diagram.intCodeAt(from);
-        if (code == 0 || isWhiteCode(code) != white) continue;
+        if (code == EmptyCode || isWhiteCode(code) != white) continue;
         for (int t = 0; t < count; ++t)
             if (isLegal(position, from, targets[t], code) &&
                 leavesKingSafe(position, from, targets[t], code, code))
@@ -224,12 +215,12 @@ bool CPositionRules::isParried(const CPosition& position, int kingSquare, int ch
     }
     // A pawn that gives check right after its double step may be taken en passant.
     const bool checkerWhite = isWhiteCode(checker);
-    if (kindOfCode(checker) == 0 && position.m_enPassantFile == fileOf(checkerSquare) &&
-        rankOf(checkerSquare) == (checkerWhite ? 3 : 4)) {
-        const int target = squareOf(fileOf(checkerSquare), checkerWhite ? 2 : 5);
-        const int pawn = codeOf(0, white);
+    if (kindOfCode(checker) == Pawn && position.m_enPassantFile == fileOf(checkerSquare) &&
+        rankOf(checkerSquare) == enPassantRankOf(!checkerWhite)) {
+        const int target = squareOf(fileOf(checkerSquare), checkerWhite ? Rank3 : Rank6);
+        const int pawn = codeOf(Pawn, white);
         for (int file : {fileOf(checkerSquare) - 1, fileOf(checkerSquare) + 1}) {
-            if (file < 0 || file > 7) continue;
+            if (file < FileA || file > FileH) continue;
             const int from = squareOf(file, rankOf(checkerSquare));
             if (diagram.intCodeAt(from) == pawn && isLegal(position, from, target, pawn) &&
                 leavesKingSafe(position, from, target, pawn, pawn))
@@ -255,19 +246,9 @@ bool CPosition::isFullyLegal(const CMove& move) const {
 }
 
 bool CPosition::isCastlingForfeited(const std::shared_ptr<CChessSquare>& square) const {
-    const int index = square ? square->intIndex() : -1;
-    switch (index) {
-    case 2:
-        return m_qForfeit[0];
-    case 58:
-        return m_qForfeit[1];
-    case 6:
-        return m_kForfeit[0];
-    case 62:
-        return m_kForfeit[1];
-    default:
-        RaiseError("CPosition", "Invalid Castling destination");
-    }
+    const Castling* castling = castlingTo(square ? square->intIndex() : NoSquare);
+    if (!castling) RaiseError("CPosition", "Invalid Castling destination");
+    return forfeit(*castling);
 }
 
 bool CPosition::isCastlingOK(const std::shared_ptr<CChessSquare>& square) const {
@@ -281,21 +262,17 @@ bool CPosition::isMated() {
         return status == CGameStatus::WhiteWins || status == CGameStatus::BlackWins;
     if (!m_diagram) return false;
     const bool white = status == CGameStatus::WhiteToMove;
-    const int slot = white ? 0 : 1;
+    const ColorSlot slot = slotOf(white);
     const int king = m_diagram->intKingIndex(slot);
     if (king < 0 || m_diagram->intCountAttacks(king, slot, 2, true) == 0) return false;
     const auto checker = m_diagram->objGetAttackingLocation(white ? CPieceColor::objWHITE()
                                                                   : CPieceColor::objBLACK());
-    const int kingCode = codeOf(5, white);
-    for (int dr = -1; dr <= 1; ++dr)
-        for (int df = -1; df <= 1; ++df) {
-            const int file = fileOf(king) + df, rank = rankOf(king) + dr;
-            if (file < 0 || file > 7 || rank < 0 || rank > 7 || (df == 0 && dr == 0)) continue;
-            const int to = squareOf(file, rank);
-            const int there = m_diagram->intCodeAt(to);
-            if (there != 0 && isWhiteCode(there) == white) continue;
-            if (CPositionRules::leavesKingSafe(*this, king, to, kingCode, kingCode)) return false;
-        }
+    const int kingCode = codeOf(King, white);
+    for (const int8_t* to = kGeometry.king[king]; *to >= 0; ++to) {
+        const int there = m_diagram->intCodeAt(*to);
+        if (there != EmptyCode && isWhiteCode(there) == white) continue;
+        if (CPositionRules::leavesKingSafe(*this, king, *to, kingCode, kingCode)) return false;
+    }
     if (checker && isCheckParried(CPieceLocation::objShared(kingCode, king), checker)) return false;
     m_status = white ? CGameStatus::objBLACK_WINS() : CGameStatus::objWHITE_WINS();
     return true;

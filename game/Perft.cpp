@@ -11,17 +11,17 @@
 
 namespace {
 
-const std::shared_ptr<CPiece>& kindObject(int kind) {
+const std::shared_ptr<CPiece>& kindObject(PieceKind kind) {
     switch (kind) {
-    case 0:
+    case Pawn:
         return CPiece::objPAWN();
-    case 1:
+    case Knight:
         return CPiece::objKNIGHT();
-    case 2:
+    case Bishop:
         return CPiece::objBISHOP();
-    case 3:
+    case Rook:
         return CPiece::objRook();
-    case 4:
+    case Queen:
         return CPiece::objQUEEN();
     default:
         return CPiece::objKing();
@@ -36,7 +36,7 @@ void forEachLegalMove(const CPosition& position, bool withText, Visit&& visit) {
     const CDiagram& diagram = *position.objDiagram();
     const bool white = position.isWhiteToMove();
     const auto& color = white ? CPieceColor::objWHITE() : CPieceColor::objBLACK();
-    const int lastRank = white ? 7 : 0;
+    const int lastRank = lastRankOf(white);
     const std::string noText;
     const auto tryMove = [&](const CMove& move) {
         if (!position.isLegalMove(move)) return;
@@ -45,22 +45,22 @@ void forEachLegalMove(const CPosition& position, bool withText, Visit&& visit) {
     };
     // The entries are read before any move is tried; moves never change this diagram.
     const int count = diagram.intCount();
-    int squares[64];
+    int squares[SquareCount];
     for (int i = 0; i < count; ++i)
         squares[i] = diagram.intSquareAt(i);
     for (int i = 0; i < count; ++i) {
         const int from = squares[i];
         const int code = diagram.intCodeAt(from);
-        if (code == 0 || isWhiteCode(code) != white) continue;
-        const int kind = kindOfCode(code);
+        if (code == EmptyCode || isWhiteCode(code) != white) continue;
+        const PieceKind kind = kindOfCode(code);
         const auto& start = CPieceLocation::objShared(code, from);
         // One move object per piece; only its destination changes from candidate to candidate.
         CMove move(start, nullptr);
         for (const auto& target :
              kindObject(kind)->arrobjGetPossibleMoveSquares(start->objSquare(), color)) {
             const int to = target->intIndex();
-            if (kind == 0 && rankOf(to) == lastRank) {
-                for (int promoted : {4, 3, 2, 1}) {
+            if (kind == Pawn && rankOf(to) == lastRank) {
+                for (int promoted : {Queen, Rook, Bishop, Knight}) {
                     move.objEndingLocation(CPieceLocation::objShared(codeOf(promoted, white), to));
                     tryMove(move);
                 }
@@ -69,12 +69,12 @@ void forEachLegalMove(const CPosition& position, bool withText, Visit&& visit) {
                 tryMove(move);
             }
         }
-        if (kind == 5 && from == squareOf(4, white ? 0 : 7))
-            for (int file : {6, 2}) {
-                move.objEndingLocation(
-                    CPieceLocation::objShared(code, squareOf(file, rankOf(from))));
-                tryMove(move);
-            }
+        if (kind == King && from == kingHomeOf(white))
+            for (const Castling& castling : kCastlings)
+                if (castling.kingFrom == from) {
+                    move.objEndingLocation(CPieceLocation::objShared(code, castling.kingTo));
+                    tryMove(move);
+                }
     }
 }
 

@@ -11,12 +11,12 @@ int Attacks::attackers(const int8_t* board, int target, bool byWhite, int limit,
     const int file = fileOf(target), rank = rankOf(target);
     // A pawn attacks from one rank behind the target, seen from its own side.
     const int pawnRank = byWhite ? rank - 1 : rank + 1;
-    if (pawnRank >= 0 && pawnRank < 8) {
-        if (file > 0 && board[squareOf(file - 1, pawnRank)] == pawn) {
+    if (pawnRank >= Rank1 && pawnRank <= Rank8) {
+        if (file > FileA && board[squareOf(file - 1, pawnRank)] == pawn) {
             out[n++] = int8_t(squareOf(file - 1, pawnRank));
             if (n >= limit) return n;
         }
-        if (file < 7 && board[squareOf(file + 1, pawnRank)] == pawn) {
+        if (file < FileH && board[squareOf(file + 1, pawnRank)] == pawn) {
             out[n++] = int8_t(squareOf(file + 1, pawnRank));
             if (n >= limit) return n;
         }
@@ -37,7 +37,7 @@ int Attacks::attackers(const int8_t* board, int target, bool byWhite, int limit,
         const int length = kGeometry.rayLength[target][dir];
         for (int i = 0; i < length; ++i) {
             const int code = board[ray[i]];
-            if (code == 0) continue;
+            if (code == EmptyCode) continue;
             if (code == slider || code == queen) {
                 out[n++] = ray[i];
                 if (n >= limit) return n;
@@ -58,7 +58,7 @@ bool Attacks::isAttacked(const int8_t* board, int target, bool byWhite) {
         const int length = kGeometry.rayLength[target][dir];
         for (int i = 0; i < length; ++i) {
             const int code = board[ray[i]];
-            if (code == 0) continue;
+            if (code == EmptyCode) continue;
             if (code == slider || code == queen) return true;
             break;
         }
@@ -69,9 +69,9 @@ bool Attacks::isAttacked(const int8_t* board, int target, bool byWhite) {
         if (board[*sq] == king) return true;
     const int file = fileOf(target), rank = rankOf(target);
     const int pawnRank = byWhite ? rank - 1 : rank + 1;
-    if (pawnRank < 0 || pawnRank > 7) return false;
-    return (file > 0 && board[squareOf(file - 1, pawnRank)] == pawn) ||
-           (file < 7 && board[squareOf(file + 1, pawnRank)] == pawn);
+    if (pawnRank < Rank1 || pawnRank > Rank8) return false;
+    return (file > FileA && board[squareOf(file - 1, pawnRank)] == pawn) ||
+           (file < FileH && board[squareOf(file + 1, pawnRank)] == pawn);
 }
 
 bool Attacks::isAttackedAlong(const int8_t* board, int target, int direction, bool byWhite) {
@@ -82,7 +82,7 @@ bool Attacks::isAttackedAlong(const int8_t* board, int target, int direction, bo
     const int length = kGeometry.rayLength[target][direction];
     for (int i = 0; i < length; ++i) {
         const int code = board[ray[i]];
-        if (code != 0) return code == slider || code == queen;
+        if (code != EmptyCode) return code == slider || code == queen;
     }
     return false;
 }

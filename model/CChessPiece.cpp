@@ -25,18 +25,18 @@ void CChessPiece::objColor(const std::shared_ptr<CPieceColor>& color) {
 
 void CChessPiece::refreshCode() {
     const std::string symbol = charGetDiagramSymbol();
-    m_code = symbol.size() == 1 ? codeOfSymbol(symbol[0]) : 0;
+    m_code = symbol.size() == 1 ? codeOfSymbol(symbol[0]) : int(EmptyCode);
 }
 
 namespace {
 const std::shared_ptr<CChessPiece>& make(int code) {
     static const std::array<std::shared_ptr<CChessPiece>, 13> pieces = [] {
         std::array<std::shared_ptr<CChessPiece>, 13> all;
-        all[0] = objNewChessPiece(nullptr, nullptr, "e");
+        all[EmptyCode] = objNewChessPiece(nullptr, nullptr, "e");
         const std::shared_ptr<CPiece> kinds[6] = {CPiece::objPAWN(),   CPiece::objKNIGHT(),
                                                   CPiece::objBISHOP(), CPiece::objRook(),
                                                   CPiece::objQUEEN(),  CPiece::objKing()};
-        for (int code = 1; code <= 12; ++code)
+        for (int code = WhitePawnCode; code <= BlackKingCode; ++code)
             all[code] = objNewChessPiece(kinds[kindOfCode(code)],
                                          isWhiteCode(code) ? CPieceColor::objWHITE()
                                                            : CPieceColor::objBLACK(),
@@ -48,7 +48,7 @@ const std::shared_ptr<CChessPiece>& make(int code) {
 } // namespace
 
 const std::shared_ptr<CChessPiece>& CChessPiece::objFromCode(int code) {
-    return make(code >= 0 && code <= 12 ? code : 0);
+    return make(code >= EmptyCode && code <= BlackKingCode ? code : int(EmptyCode));
 }
 
 const std::shared_ptr<CChessPiece>& CChessPiece::objEMPTY_SQUARE() {
@@ -92,7 +92,7 @@ const std::shared_ptr<CChessPiece>& CChessPiece::objWHITE_KING() {
 }
 
 const std::shared_ptr<CChessPiece>& CChessPiece::objGet(const std::string& symbol) {
-    return make(symbol.size() == 1 ? codeOfSymbol(symbol[0]) : 0);
+    return make(symbol.size() == 1 ? codeOfSymbol(symbol[0]) : int(EmptyCode));
 }
 
 std::string CChessPiece::charGetDiagramSymbol() const {

@@ -5,6 +5,7 @@
 #include "model/CPieceLocation.h"
 #include "model/Constructors.h"
 #include "model/Geometry.h"
+#include "model/PieceCodes.h"
 
 #include <array>
 #include <cctype>
@@ -78,34 +79,34 @@ void CChessSquare::refreshIndex() {
 }
 
 const std::shared_ptr<CChessSquare>& CChessSquare::objQUEENSIDE_CASTLE_WHITE() {
-    return objAt(2);
+    return objAt(SqC1);
 }
 const std::shared_ptr<CChessSquare>& CChessSquare::objQUEENSIDE_CASTLE_BLACK() {
-    return objAt(58);
+    return objAt(SqC8);
 }
 const std::shared_ptr<CChessSquare>& CChessSquare::objKINGSIDE_CASTLE_WHITE() {
-    return objAt(6);
+    return objAt(SqG1);
 }
 const std::shared_ptr<CChessSquare>& CChessSquare::objKINGSIDE_CASTLE_BLACK() {
-    return objAt(62);
+    return objAt(SqG8);
 }
 const std::shared_ptr<CChessSquare>& CChessSquare::objA1() {
-    return objAt(0);
+    return objAt(SqA1);
 }
 const std::shared_ptr<CChessSquare>& CChessSquare::objA8() {
-    return objAt(56);
+    return objAt(SqA8);
 }
 const std::shared_ptr<CChessSquare>& CChessSquare::objH1() {
-    return objAt(7);
+    return objAt(SqH1);
 }
 const std::shared_ptr<CChessSquare>& CChessSquare::objH8() {
-    return objAt(63);
+    return objAt(SqH8);
 }
 const std::shared_ptr<CChessSquare>& CChessSquare::objE1() {
-    return objAt(4);
+    return objAt(SqE1);
 }
 const std::shared_ptr<CChessSquare>& CChessSquare::objE8() {
-    return objAt(60);
+    return objAt(SqE8);
 }
 
 const SquareArray& CChessSquare::objEMPTY_ARRAY() {
@@ -114,7 +115,7 @@ const SquareArray& CChessSquare::objEMPTY_ARRAY() {
 }
 
 const std::shared_ptr<CChessSquare>& CChessSquare::objAt(int index) {
-    if (index < 0 || index > 63) outOfRange();
+    if (index < SqA1 || index > SqH8) outOfRange();
     return table()[index];
 }
 

@@ -14,8 +14,8 @@
 #include <cstring>
 
 namespace {
-int slotOf(const std::shared_ptr<CPieceColor>& color) {
-    return color && color->strColor() == CPieceColor::objWHITE()->strColor() ? 0 : 1;
+ColorSlot slotOfColor(const std::shared_ptr<CPieceColor>& color) {
+    return slotOf(color && color->strColor() == CPieceColor::objWHITE()->strColor());
 }
 
 const std::shared_ptr<CPieceLocation>& nowhere() {
@@ -28,26 +28,27 @@ const std::shared_ptr<CPieceLocation>& nowhere() {
 CDiagram::CDiagram() = default;
 
 std::shared_ptr<CChessSquare> CDiagram::objWhiteKingSquare() const {
-    return m_king[0] >= 0 ? CChessSquare::objAt(m_king[0]) : nullptr;
+    return m_king[WhiteSlot] >= 0 ? CChessSquare::objAt(m_king[WhiteSlot]) : nullptr;
 }
 
 void CDiagram::objWhiteKingSquare(const std::shared_ptr<CChessSquare>& square) {
-    setKingIndex(0, square ? square->intIndex() : -1);
+    setKingIndex(WhiteSlot, square ? square->intIndex() : NoSquare);
 }
 
 std::shared_ptr<CChessSquare> CDiagram::objBlackKingSquare() const {
-    return m_king[1] >= 0 ? CChessSquare::objAt(m_king[1]) : nullptr;
+    return m_king[BlackSlot] >= 0 ? CChessSquare::objAt(m_king[BlackSlot]) : nullptr;
 }
 
 void CDiagram::objBlackKingSquare(const std::shared_ptr<CChessSquare>& square) {
-    setKingIndex(1, square ? square->intIndex() : -1);
+    setKingIndex(BlackSlot, square ? square->intIndex() : NoSquare);
 }
 
 bool CDiagram::isKingAttacked(int slot) const {
     if (m_check[slot] < 0)
-        m_check[slot] =
-            m_king[slot] >= 0 && Attacks::isAttacked(m_board.data(), m_king[slot], slot == 1) ? 1
-                                                                                              : 0;
+        m_check[slot] = m_king[slot] >= 0 &&
+                                Attacks::isAttacked(m_board.data(), m_king[slot], slot == BlackSlot)
+                            ? 1
+                            : 0;
     return m_check[slot] == 1;
 }
 
@@ -66,7 +67,7 @@ const ColPieceLocations& CDiagram::colMap() const {
 }
 
 std::shared_ptr<CDiagram> CDiagram::objAdd(const std::shared_ptr<CPieceLocation>& location) {
-    if (!location || location->intCode() == 0 || location->intSquare() < 0)
+    if (!location || location->intCode() == EmptyCode || location->intSquare() < 0)
         return shared_from_this();
     auto result = objClone();
     result->removeInPlace(location->intSquare());
@@ -75,10 +76,10 @@ std::shared_ptr<CDiagram> CDiagram::objAdd(const std::shared_ptr<CPieceLocation>
 }
 
 void CDiagram::add_(const std::shared_ptr<CPieceLocation>& location) {
-    if (!location || location->intCode() == 0) return;
+    if (!location || location->intCode() == EmptyCode) return;
     const int sq = location->intSquare();
     if (sq < 0) RaiseError("CDiagram", "Location is not on the board");
-    if (m_board[sq] != 0)
+    if (m_board[sq] != EmptyCode)
         throw CError(457, "ColPieceLocations",
                      "This key is already associated with an element of this collection");
     addInPlace(sq, location->intCode());
@@ -91,8 +92,8 @@ std::shared_ptr<CDiagram> CDiagram::objRemove(const std::shared_ptr<CChessSquare
 
 LocationArray CDiagram::arrobjGetPieces(const std::shared_ptr<CChessPiece>& piece) const {
     LocationArray result;
-    const int code = piece ? piece->intCode() : 0;
-    if (code == 0) return result;
+    const int code = piece ? piece->intCode() : EmptyCode;
+    if (code == EmptyCode) return result;
     for (int i = 0; i < m_count; ++i)
         if (m_board[m_order[i]] == code)
             result.push_back(CPieceLocation::objShared(code, m_order[i]));
@@ -109,7 +110,7 @@ CDiagram::objGet(const std::shared_ptr<CChessSquare>& square) const {
 std::shared_ptr<CPieceLocation>
 CDiagram::objGetAttackingLocation(const std::shared_ptr<CPieceColor>& color) const {
     if (!color) RaiseError("CDiagram", "Must Specify King Color");
-    const int slot = slotOf(color);
+    const int slot = slotOfColor(color);
     if (m_attacker[slot] < 0 && m_king[slot] >= 0) intCountAttacks(m_king[slot], slot, 2, true);
     if (m_attacker[slot] < 0) return nullptr;
     return CPieceLocation::objShared(m_attacker[slot] / 64, m_attacker[slot] % 64);
@@ -120,7 +121,7 @@ int CDiagram::intIsInCheck(std::shared_ptr<CChessSquare>& square,
     if (!color) RaiseError("CDiagram", "Must Specify King Color");
     if (limit != 1 && limit != 2)
         RaiseError("CDiagram", "Check limit value " + std::to_string(limit) + " not 1 or 2.");
-    const int slot = slotOf(color);
+    const int slot = slotOfColor(color);
     if (!square) square = m_king[slot] >= 0 ? CChessSquare::objAt(m_king[slot]) : nullptr;
     if (!square || square->intIndex() < 0) return 0;
     return intCountAttacks(square->intIndex(), slot, limit, true);
@@ -134,10 +135,10 @@ int CDiagram::intIsInCheck(const std::shared_ptr<CChessSquare>& square,
 
 int CDiagram::intCountAttacks(int square, int defenderSlot, int limit, bool record) const {
     int8_t found[16];
-    int n = Attacks::attackers(m_board.data(), square, defenderSlot == 1, limit, found);
+    int n = Attacks::attackers(m_board.data(), square, defenderSlot == BlackSlot, limit, found);
     // The one to keep is picked in collection order among all attackers, so find them all.
     if (record && n == limit)
-        n = Attacks::attackers(m_board.data(), square, defenderSlot == 1, 16, found);
+        n = Attacks::attackers(m_board.data(), square, defenderSlot == BlackSlot, 16, found);
     if (record && n > 0) {
         int kept = found[0];
         if (n > 1) {
@@ -161,12 +162,12 @@ CDiagram::objGetChessPiece(const std::shared_ptr<CChessSquare>& square) const {
 
 std::shared_ptr<CChessSquare>
 CDiagram::objGetKingSquare(const std::shared_ptr<CPieceColor>& color) const {
-    return slotOf(color) == 0 ? objWhiteKingSquare() : objBlackKingSquare();
+    return slotOfColor(color) == WhiteSlot ? objWhiteKingSquare() : objBlackKingSquare();
 }
 
 bool CDiagram::isMatchingPawnSkeleton(const std::shared_ptr<CDiagram>& other) const {
     if (!other || other->m_count != m_count) return false;
-    for (int sq = 0; sq < 64; ++sq) {
+    for (int sq = SqA1; sq <= SqH8; ++sq) {
         const bool mine = m_board[sq] == WhitePawnCode || m_board[sq] == BlackPawnCode;
         const bool theirs =
             other->m_board[sq] == WhitePawnCode || other->m_board[sq] == BlackPawnCode;
@@ -180,12 +181,12 @@ bool CDiagram::isInsufficientMaterial() const {
     bool dark = false, light = false;
     for (int i = 0; i < m_count; ++i) {
         const int sq = m_order[i];
-        const int kind = kindOfCode(m_board[sq]);
-        if (kind == 5) continue;
-        if (kind == 1) {
+        const PieceKind kind = kindOfCode(m_board[sq]);
+        if (kind == King) continue;
+        if (kind == Knight) {
             ++knights;
             if (dark || light || knights > 2) return false;
-        } else if (kind == 2) {
+        } else if (kind == Bishop) {
             (CChessSquare::objAt(sq)->isDarkSquare() ? dark : light) = true;
             if ((dark && light) || knights > 0) return false;
         } else {
@@ -210,7 +211,7 @@ std::shared_ptr<CDiagram> CDiagram::objClone() const {
 std::string CDiagram::strToString() const {
     std::string text(64, 'e');
     for (int i = 0; i < 64; ++i)
-        text[i] = symbolOfCode(m_board[squareOf(i % 8, 7 - i / 8)]);
+        text[i] = symbolOfCode(m_board[squareOf(i % 8, Rank8 - i / 8)]);
     return text;
 }
 
@@ -229,9 +230,9 @@ std::shared_ptr<CDiagram> CDiagram::objMove(const CMove& move) const {
     if (start && start->intSquare() >= 0) result->removeInPlace(start->intSquare());
     if (end && end->intSquare() >= 0) {
         result->removeInPlace(end->intSquare());
-        if (end->intCode() != 0) result->addInPlace(end->intSquare(), end->intCode());
-        if (end->intCode() == BlackKingCode) result->setKingIndex(1, end->intSquare());
-        if (end->intCode() == WhiteKingCode) result->setKingIndex(0, end->intSquare());
+        if (end->intCode() != EmptyCode) result->addInPlace(end->intSquare(), end->intCode());
+        if (end->intCode() == BlackKingCode) result->setKingIndex(BlackSlot, end->intSquare());
+        if (end->intCode() == WhiteKingCode) result->setKingIndex(WhiteSlot, end->intSquare());
     }
     return result;
 }
@@ -250,14 +251,14 @@ std::string CDiagram::strFenToDiagram(const std::string& fenPlacement) {
 void CDiagram::applyInPlace(int from, int to, int code) {
     removeInPlace(from);
     removeInPlace(to);
-    if (code != 0) addInPlace(to, code);
-    if (code == WhiteKingCode) setKingIndex(0, to);
-    if (code == BlackKingCode) setKingIndex(1, to);
+    if (code != EmptyCode) addInPlace(to, code);
+    if (code == WhiteKingCode) setKingIndex(WhiteSlot, to);
+    if (code == BlackKingCode) setKingIndex(BlackSlot, to);
 }
 
 void CDiagram::removeInPlace(int square) {
-    if (m_board[square] == 0) return;
-    m_board[square] = 0;
+    if (m_board[square] == EmptyCode) return;
+    m_board[square] = EmptyCode;
     auto* found = static_cast<uint8_t*>(std::memchr(m_order.data(), square, std::size_t(m_count)));
     if (found) {
         const auto place = found - m_order.data();
@@ -268,7 +269,7 @@ void CDiagram::removeInPlace(int square) {
 }
 
 void CDiagram::addInPlace(int square, int code) {
-    if (m_board[square] != 0) removeInPlace(square);
+    if (m_board[square] != EmptyCode) removeInPlace(square);
     m_board[square] = int8_t(code);
     m_order[m_count++] = uint8_t(square);
     invalidate();

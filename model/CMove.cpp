@@ -11,8 +11,12 @@
 #include "model/PieceCodes.h"
 
 namespace {
-std::shared_ptr<CMove> rookMove(int code, int from, int to) {
-    return objNewMove(CPieceLocation::objShared(code, from), CPieceLocation::objShared(code, to));
+// The rook's hop of the castling whose king lands on the square.
+std::shared_ptr<CMove> rookMove(Square kingTo) {
+    const Castling& castling = *castlingTo(kingTo);
+    const int code = codeOf(Rook, castling.slot == WhiteSlot);
+    return objNewMove(CPieceLocation::objShared(code, castling.rookFrom),
+                      CPieceLocation::objShared(code, castling.rookTo));
 }
 
 bool sameLocation(const std::shared_ptr<CPieceLocation>& a,
@@ -26,22 +30,22 @@ CMove::CMove(std::shared_ptr<CPieceLocation> starting, std::shared_ptr<CPieceLoc
     : m_start(std::move(starting)), m_end(std::move(ending)) {}
 
 const std::shared_ptr<CMove>& CMove::objWHITE_QUEENSIDE_CASTLE_ROOK_MOVE() {
-    static const std::shared_ptr<CMove> move = rookMove(WhiteRookCode, 0, 3);
+    static const std::shared_ptr<CMove> move = rookMove(SqC1);
     return move;
 }
 
 const std::shared_ptr<CMove>& CMove::objBLACK_QUEENSIDE_CASTLE_ROOK_MOVE() {
-    static const std::shared_ptr<CMove> move = rookMove(BlackRookCode, 56, 59);
+    static const std::shared_ptr<CMove> move = rookMove(SqC8);
     return move;
 }
 
 const std::shared_ptr<CMove>& CMove::objWHITE_KINGSIDE_CASTLE_ROOK_MOVE() {
-    static const std::shared_ptr<CMove> move = rookMove(WhiteRookCode, 7, 5);
+    static const std::shared_ptr<CMove> move = rookMove(SqG1);
     return move;
 }
 
 const std::shared_ptr<CMove>& CMove::objBLACK_KINGSIDE_CASTLE_ROOK_MOVE() {
-    static const std::shared_ptr<CMove> move = rookMove(BlackRookCode, 63, 61);
+    static const std::shared_ptr<CMove> move = rookMove(SqG8);
     return move;
 }
 
@@ -49,12 +53,13 @@ std::shared_ptr<CMove> CMove::objDetermineMove(const std::shared_ptr<CDiagram>& 
                                                const std::shared_ptr<CDiagram>& second) {
     if (!first || !second) return nullptr;
     int arrival = -1, departure = -1, replacement = -1;
-    for (int file = 0; file < 8; ++file)
-        for (int rank = 0; rank < 8; ++rank) {
+    for (int file = FileA; file <= FileH; ++file)
+        for (int rank = Rank1; rank <= Rank8; ++rank) {
             const int sq = squareOf(file, rank);
             const int before = first->intCodeAt(sq), after = second->intCodeAt(sq);
             if (before == after) continue;
-            int& slot = before == 0 ? arrival : (after == 0 ? departure : replacement);
+            int& slot =
+                before == EmptyCode ? arrival : (after == EmptyCode ? departure : replacement);
             if (slot >= 0) return nullptr;
             slot = sq;
         }

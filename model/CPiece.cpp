@@ -50,24 +50,24 @@ const std::shared_ptr<CPiece>& CPiece::objKing() {
 
 std::shared_ptr<CChessPiece>
 CPiece::objGetChessPiece(const std::shared_ptr<CPieceColor>& color) const {
-    const int kind = kindOfLetter(m_kind);
-    if (kind < 0) return nullptr;
+    const PieceKind kind = kindOfLetter(m_kind);
+    if (kind == NoKind) return nullptr;
     return CChessPiece::objFromCode(codeOf(kind, countsAsWhite(color)));
 }
 
 const SquareArray&
 CPiece::arrobjGetPossibleMoveSquares(const std::shared_ptr<CChessSquare>& square,
                                      const std::shared_ptr<CPieceColor>& color) const {
-    const int kind = kindOfLetter(m_kind);
-    if (kind < 0 || !square || square->intIndex() < 0) return CChessSquare::objEMPTY_ARRAY();
+    const PieceKind kind = kindOfLetter(m_kind);
+    if (kind == NoKind || !square || square->intIndex() < 0) return CChessSquare::objEMPTY_ARRAY();
     return Geometry::candidates(kind, countsAsWhite(color), square->intIndex());
 }
 
 SquareArray CPiece::arrobjGetTransitSquares(const std::shared_ptr<CChessSquare>& from,
                                             const std::shared_ptr<CChessSquare>& to,
                                             const std::shared_ptr<CPieceColor>& color) const {
-    const int kind = kindOfLetter(m_kind);
-    if (kind < 0 || !from || !to || from->intIndex() < 0 || to->intIndex() < 0) return {};
+    const PieceKind kind = kindOfLetter(m_kind);
+    if (kind == NoKind || !from || !to || from->intIndex() < 0 || to->intIndex() < 0) return {};
     int8_t squares[8];
     const int n =
         Geometry::transit(kind, countsAsWhite(color), from->intIndex(), to->intIndex(), squares);

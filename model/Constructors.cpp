@@ -69,33 +69,32 @@ std::shared_ptr<CDiagram> objNewDiagram(const std::string& text) {
         const char ch = cells[i];
         const char lower = char(std::tolower(static_cast<unsigned char>(ch)));
         const bool white = lower != ch;
-        const int square = squareOf(i % 8, 7 - i / 8);
+        const int square = squareOf(i % 8, Rank8 - i / 8);
         if (lower == 'e') continue;
         const int kind = kindOfLetter(char(std::toupper(static_cast<unsigned char>(lower))));
-        if (kind < 0 || std::string("prnbqk").find(lower) == std::string::npos)
+        if (kind == NoKind || std::string("prnbqk").find(lower) == std::string::npos)
             RaiseError("CDiagram", "Illegal element in diagram at offset " + std::to_string(i) +
                                        ": " + std::string(1, ch));
         diagram->addInPlace(square, codeOf(kind, white));
-        if (kind == 5) diagram->setKingIndex(white ? 0 : 1, square);
+        if (kind == King) diagram->setKingIndex(slotOf(white), square);
     }
-    if (diagram->intKingIndex(0) < 0) RaiseError("CDiagram", "No white king in diagram");
-    if (diagram->intKingIndex(1) < 0) RaiseError("CDiagram", "No black king in diagram");
+    if (diagram->intKingIndex(WhiteSlot) < 0) RaiseError("CDiagram", "No white king in diagram");
+    if (diagram->intKingIndex(BlackSlot) < 0) RaiseError("CDiagram", "No black king in diagram");
     return diagram;
 }
 
 std::shared_ptr<CDiagram> objNewInitialDiagram() {
     auto diagram = std::make_shared<CDiagram>();
-    const int back[8] = {3, 1, 2, 4, 5, 2, 1, 3}; // R N B Q K B N R as kind indices
-    for (int file = 0; file < 8; ++file)
-        diagram->addInPlace(squareOf(file, 0), codeOf(back[file], true));
-    for (int file = 0; file < 8; ++file)
-        diagram->addInPlace(squareOf(file, 1), WhitePawnCode);
-    for (int file = 0; file < 8; ++file)
-        diagram->addInPlace(squareOf(file, 7), codeOf(back[file], false));
-    for (int file = 0; file < 8; ++file)
-        diagram->addInPlace(squareOf(file, 6), BlackPawnCode);
-    diagram->setKingIndex(0, squareOf(4, 0));
-    diagram->setKingIndex(1, squareOf(4, 7));
+    const PieceKind back[8] = {Rook, Knight, Bishop, Queen, King, Bishop, Knight, Rook};
+    // The entries in the order the start diagram has always had: White's pieces, White's pawns,
+    // Black's pieces, Black's pawns.
+    for (bool white : {true, false}) {
+        for (int file = FileA; file <= FileH; ++file)
+            diagram->addInPlace(squareOf(file, homeRankOf(white)), codeOf(back[file], white));
+        for (int file = FileA; file <= FileH; ++file)
+            diagram->addInPlace(squareOf(file, pawnRankOf(white)), codeOf(Pawn, white));
+        diagram->setKingIndex(slotOf(white), kingHomeOf(white));
+    }
     return diagram;
 }
 

@@ -9,12 +9,12 @@
 namespace {
 
 struct Tables {
-    // [kind][colour 0 white, 1 black][square]
-    std::array<std::array<std::array<SquareArray, 64>, 2>, 6> candidates;
+    // [kind][colour slot][square]
+    std::array<std::array<std::array<SquareArray, SquareCount>, 2>, KindCount> candidates;
 };
 
 bool onBoard(int file, int rank) {
-    return file >= 0 && file < 8 && rank >= 0 && rank < 8;
+    return file >= FileA && file <= FileH && rank >= Rank1 && rank <= Rank8;
 }
 
 void append(SquareArray& list, int file, int rank) {
@@ -25,13 +25,13 @@ SquareArray buildCandidates(int kind, bool white, int f, int r) {
     SquareArray list;
     const int d = white ? 1 : -1;
     switch (kind) {
-    case 0: // pawn
+    case Pawn:
         if (onBoard(f, r + d)) append(list, f, r + d);
-        if (f > 0 && onBoard(f - 1, r + d)) append(list, f - 1, r + d);
-        if (f < 7 && onBoard(f + 1, r + d)) append(list, f + 1, r + d);
-        if ((white && r == 1) || (!white && r == 6)) append(list, f, r + 2 * d);
+        if (f > FileA && onBoard(f - 1, r + d)) append(list, f - 1, r + d);
+        if (f < FileH && onBoard(f + 1, r + d)) append(list, f + 1, r + d);
+        if (r == pawnRankOf(white)) append(list, f, r + 2 * d);
         break;
-    case 1: // knight
+    case Knight:
         for (int g = f - 2; g <= f + 2; ++g) {
             if (g == f || g < 0 || g > 7) continue;
             const int k = std::abs(g - f) == 2 ? 1 : 2;
@@ -39,8 +39,8 @@ SquareArray buildCandidates(int kind, bool white, int f, int r) {
             if (r - k >= 0) append(list, g, r - k);
         }
         break;
-    case 2: // bishop
-    case 4: // queen: bishop list, then rook list
+    case Bishop:
+    case Queen: // the bishop's list, then the rook's
     {
         const int s = f + r;
         for (int i = std::max(0, s - 7); i <= std::min(7, s); ++i)
@@ -48,16 +48,16 @@ SquareArray buildCandidates(int kind, bool white, int f, int r) {
         const int t = f - r;
         for (int i = std::max(0, t); i <= std::min(7, 7 + t); ++i)
             if (i != f) append(list, i, i - t);
-        if (kind == 2) break;
+        if (kind == Bishop) break;
     }
         [[fallthrough]];
-    case 3: // rook
+    case Rook:
         for (int i = 0; i < 8; ++i) {
             if (i != f) append(list, i, r);
             if (i != r) append(list, f, i);
         }
         break;
-    case 5: // king
+    case King:
         for (int g = f - 1; g <= f + 1; ++g)
             for (int h = r - 1; h <= r + 1; ++h)
                 if (onBoard(g, h) && !(g == f && h == r)) append(list, g, h);
@@ -69,11 +69,11 @@ SquareArray buildCandidates(int kind, bool white, int f, int r) {
 const Tables& tables() {
     static const Tables* built = [] {
         auto* t = new Tables();
-        for (int sq = 0; sq < 64; ++sq) {
+        for (int sq = SqA1; sq <= SqH8; ++sq) {
             const int f = fileOf(sq), r = rankOf(sq);
-            for (int kind = 0; kind < 6; ++kind)
-                for (int colour = 0; colour < 2; ++colour)
-                    t->candidates[kind][colour][sq] = buildCandidates(kind, colour == 0, f, r);
+            for (int kind = Pawn; kind <= King; ++kind)
+                for (int slot : {WhiteSlot, BlackSlot})
+                    t->candidates[kind][slot][sq] = buildCandidates(kind, slot == WhiteSlot, f, r);
         }
         return t;
     }();
@@ -83,7 +83,7 @@ const Tables& tables() {
 } // namespace
 
 const SquareArray& Geometry::candidates(int kind, bool white, int square) {
-    return tables().candidates[kind][white ? 0 : 1][square];
+    return tables().candidates[kind][slotOf(white)][square];
 }
 
 int Geometry::line(int from, int to, int8_t* out) {
@@ -111,14 +111,14 @@ int Geometry::transit(int kind, bool white, int from, int to, int8_t* out) {
     const int df = fileOf(to) - fileOf(from), dr = rankOf(to) - rankOf(from);
     const int adf = std::abs(df), adr = std::abs(dr);
     switch (kind) {
-    case 0: { // pawn
+    case Pawn: {
         const int forward = white ? dr : -dr;
         if (df == 0 && forward == 1) {
             out[0] = int8_t(to);
             return 1;
         }
-        if (df == 0 && forward == 2 && rankOf(from) == (white ? 1 : 6)) {
-            out[0] = int8_t(squareOf(fileOf(from), white ? 2 : 5));
+        if (df == 0 && forward == 2 && rankOf(from) == pawnRankOf(white)) {
+            out[0] = int8_t(squareOf(fileOf(from), white ? Rank3 : Rank6));
             out[1] = int8_t(to);
             return 2;
         }
@@ -128,24 +128,24 @@ int Geometry::transit(int kind, bool white, int from, int to, int8_t* out) {
         }
         return 0;
     }
-    case 1:
+    case Knight:
         if (adr * adf == 2) {
             out[0] = int8_t(to);
             return 1;
         }
         return 0;
-    case 2:
+    case Bishop:
         return adf == adr ? line(from, to, out) : 0;
-    case 3:
+    case Rook:
         return (df == 0 || dr == 0) ? line(from, to, out) : 0;
-    case 4:
+    case Queen:
         return (df == 0 || dr == 0 || adf == adr) ? line(from, to, out) : 0;
-    case 5:
+    case King:
         if (adr < 2 && adf < 2) {
             out[0] = int8_t(to);
             return 1;
         }
-        if (dr == 0 && adf == 2 && from == (white ? squareOf(4, 0) : squareOf(4, 7))) {
+        if (dr == 0 && adf == 2 && from == kingHomeOf(white)) {
             out[0] = int8_t(squareOf(fileOf(from) + df / 2, rankOf(from)));
             out[1] = int8_t(to);
             return 2;

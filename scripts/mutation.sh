@@ -14,7 +14,8 @@
 # The sample is fixed so that runs on different commits stay comparable. Each line is
 #   kind @@ file @@ text to find @@ text put in its place
 # optionally followed by " ~~ other text to find @@ its replacement" for a rewritten line: the
-# first text found is used. An empty replacement drops the statement.
+# first text found is used; its replacement has the same effect as the first one even where the
+# rewritten code needs another kind of edit for it. An empty replacement drops the statement.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
@@ -24,17 +25,17 @@ jobs=${MUTATION_JOBS:-2}
 limit=${MUTATION_TIMEOUT:-300}
 
 read -r -d '' mutants <<'EOF' || true
-constant @@ model/Attacks.cpp @@ (file < 7 && board[squareOf(file + 1, pawnRank)] == pawn); @@ (file < 6 && board[squareOf(file + 1, pawnRank)] == pawn);
+constant @@ model/Attacks.cpp @@ (file < 7 && board[squareOf(file + 1, pawnRank)] == pawn); @@ (file < 6 && board[squareOf(file + 1, pawnRank)] == pawn); ~~ (file < FileH && board[squareOf(file + 1, pawnRank)] == pawn); @@ (file < FileG && board[squareOf(file + 1, pawnRank)] == pawn);
 constant @@ model/CDiagram.cpp @@ if ((dark && light) || knights > 0) return false; @@ if ((dark && light) || knights > 1) return false;
-statement @@ model/CDiagram.cpp @@ if (end->intCode() == BlackKingCode) result->setKingIndex(1, end->intSquare()); @@
+statement @@ model/CDiagram.cpp @@ if (end->intCode() == BlackKingCode) result->setKingIndex(1, end->intSquare()); @@ ~~ if (end->intCode() == BlackKingCode) result->setKingIndex(BlackSlot, end->intSquare()); @@
 constant @@ model/Utilities.cpp @@ crc = (crc & 1) ? (crc >> 1) ^ 0x8408u : crc >> 1; @@ crc = (crc & 1) ? (crc >> 1) ^ 0x8409u : crc >> 1;
 compare @@ model/CGameStatus.cpp @@ return m_code == BlackToMove; @@ return m_code != BlackToMove;
-constant @@ model/Geometry.cpp @@ if (df == 0 && forward == 2 && rankOf(from) == (white ? 1 : 6)) { @@ if (df == 0 && forward == 2 && rankOf(from) == (white ? 1 : 5)) {
-statement @@ game/CPosition.cpp @@ if (from == 7 || to == 7) next->m_kForfeit[0] = true; @@
+constant @@ model/Geometry.cpp @@ if (df == 0 && forward == 2 && rankOf(from) == (white ? 1 : 6)) { @@ if (df == 0 && forward == 2 && rankOf(from) == (white ? 1 : 5)) { ~~ if (df == 0 && forward == 2 && rankOf(from) == pawnRankOf(white)) { @@ if (df == 0 && forward == 2 && rankOf(from) == (white ? Rank2 : Rank6)) {
+statement @@ game/CPosition.cpp @@ if (from == 7 || to == 7) next->m_kForfeit[0] = true; @@ ~~ if (from == castling.rookFrom || to == castling.rookFrom) forfeit(castling) = true; @@ if ((from == castling.rookFrom || to == castling.rookFrom) && castling.rookFrom != SqH1) forfeit(castling) = true;
 constant @@ game/CPosition.cpp @@ next->m_moveNumber = m_moveNumber + 1; @@ next->m_moveNumber = m_moveNumber + 2;
-statement @@ game/CPositionLegality.cpp @@ if (rankOf(to) != (white ? 5 : 2)) return false; @@
-constant @@ game/CPositionLegality.cpp @@ static const int safeQueen[] = {4, 3, 2}, @@ static const int safeQueen[] = {4, 3, 1},
-compare @@ game/CPositionLegality.cpp @@ if (diagram.intCountAttacks(kingSquare, white ? 0 : 1, 2, true) >= 2) return false; @@ if (diagram.intCountAttacks(kingSquare, white ? 0 : 1, 2, true) > 2) return false;
+statement @@ game/CPositionLegality.cpp @@ if (rankOf(to) != (white ? 5 : 2)) return false; @@ ~~ if (rankOf(to) != (white ? Rank6 : Rank3)) return false; @@
+constant @@ game/CPositionLegality.cpp @@ static const int safeQueen[] = {4, 3, 2}, @@ static const int safeQueen[] = {4, 3, 1}, ~~ for (int square : castling->kingPath) @@ for (int square : {int(castling->kingPath[0]), int(castling->kingPath[1]), castling->kingPath[2] - (castling->kingSide ? 0 : 1)})
+compare @@ game/CPositionLegality.cpp @@ if (diagram.intCountAttacks(kingSquare, white ? 0 : 1, 2, true) >= 2) return false; @@ if (diagram.intCountAttacks(kingSquare, white ? 0 : 1, 2, true) > 2) return false; ~~ if (diagram.intCountAttacks(kingSquare, slotOf(white), 2, true) >= 2) return false; @@ if (diagram.intCountAttacks(kingSquare, slotOf(white), 2, true) > 2) return false;
 constant @@ game/Fen.cpp @@ ep[1] == (fields[1] == "w" ? '6' : '3')); @@ ep[1] == (fields[1] == "w" ? '6' : '4'));
 compare @@ game/PositionConstructors.cpp @@ enPassantLetter[0] <= 'h'; @@ enPassantLetter[0] < 'h';
 compare @@ game/CGameTree.cpp @@ if (entry.second > at) --entry.second; @@ if (entry.second >= at) --entry.second;
