@@ -81,9 +81,33 @@ TEST(FenReader, WritingReadsBack) {
     for (const char* text :
          {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -",
           "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -",
-          "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -", "4k3/8/8/3pP3/8/8/8/4K3 w - d6",
-          "4k3/8/8/8/3Pp3/8/8/4K3 b - d3", "r3k2r/8/8/8/8/8/8/R3K2R b Kq -"})
+          "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -", "r3k2r/8/8/8/8/8/8/R3K2R b Kq -"})
         EXPECT_EQ(objReadFen(text)->strGetFEN(), text);
+}
+
+TEST(FenReader, EnPassantRightOnEveryFileReadsBackAndCanBeTaken) {
+    // The edge files matter: a file index off by one loses the right on a or h.
+    const struct {
+        const char* fen;
+        int file;
+        const char* capture;
+        const char* after;
+    } cases[] = {
+        {"4k3/8/8/pP6/8/8/8/4K3 w - a6", 0, "bxa6", "4k3/8/P7/8/8/8/8/4K3 b - -"},
+        {"4k3/8/8/3pP3/8/8/8/4K3 w - d6", 3, "exd6", "4k3/8/3P4/8/8/8/8/4K3 b - -"},
+        {"4k3/8/8/6Pp/8/8/8/4K3 w - h6", 7, "gxh6", "4k3/8/7P/8/8/8/8/4K3 b - -"},
+        {"4k3/8/8/8/Pp6/8/8/4K3 b - a3", 0, "bxa3", "4k3/8/8/8/8/p7/8/4K3 w - -"},
+        {"4k3/8/8/8/3Pp3/8/8/4K3 b - d3", 3, "exd3", "4k3/8/8/8/8/3p4/8/4K3 w - -"},
+        {"4k3/8/8/8/6pP/8/8/4K3 b - h3", 7, "gxh3", "4k3/8/8/8/8/7p/8/4K3 w - -"},
+    };
+    for (const auto& c : cases) {
+        const auto position = objReadFen(c.fen);
+        EXPECT_EQ(position->intEnPassantFile(), c.file) << c.fen;
+        EXPECT_EQ(position->strGetFEN(), c.fen);
+        const auto taken = position->objProcessMove(position, c.capture);
+        ASSERT_TRUE(taken) << c.fen;
+        EXPECT_EQ(taken->strGetFEN(), c.after) << c.fen;
+    }
 }
 
 TEST(FenReader, OddPositionsNeverCrashTheRules) {
