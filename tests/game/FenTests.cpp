@@ -107,6 +107,7 @@ TEST(FenReader, EnPassantRightOnEveryFileReadsBackAndCanBeTaken) {
         const auto taken = position->objProcessMove(position, c.capture);
         ASSERT_TRUE(taken) << c.fen;
         EXPECT_EQ(taken->strGetFEN(), c.after) << c.fen;
+        EXPECT_EQ(position->strGetFEN(), c.fen) << "the position moved from is unchanged";
     }
 }
 
