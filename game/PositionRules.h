@@ -8,7 +8,7 @@ class CPositionRules {
 public:
     // Everything about moving the piece code from one square to another but the mover's king.
     static bool isLegal(const CPosition& position, int from, int to, int startCode);
-    // Castling to the destination index (2, 6, 58, 62) is allowed now: right kept, king and rook
+    // Castling to the destination (c1, g1, c8, g8) is allowed now: right kept, king and rook
     // at home, squares between empty, king's path not attacked.
     static bool isCastlingAllowed(const CPosition& position, int destination);
     // True when the move (with endCode on the destination) leaves the mover's king unattacked,
