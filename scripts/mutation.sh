@@ -17,10 +17,15 @@
 # first text found is used; its replacement has the same effect as the first one even where the
 # rewritten code needs another kind of edit for it. An empty replacement drops the statement.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-repo=$PWD
+repo=${MUTATION_REPO:-$(cd "$(dirname "$0")/.." && pwd)}
 rev=${1:-HEAD}
 work=${MUTATION_DIR:-${TMPDIR:-/tmp}/brisolt-mutation-${USER:-$(id -un)}}
+# Bash reads a script as it runs: run a copy, so that editing this file meanwhile is harmless.
+if [ -z "${MUTATION_REPO:-}" ]; then
+    mkdir -p "$work"
+    cp "$0" "$work/mutation.sh"
+    MUTATION_REPO=$repo exec bash "$work/mutation.sh" "$@"
+fi
 jobs=${MUTATION_JOBS:-2}
 limit=${MUTATION_TIMEOUT:-300}
 
