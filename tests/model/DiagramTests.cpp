@@ -1,3 +1,4 @@
+#include "model/Attacks.h"
 #include "model/CDiagram.h"
 #include "model/CError.h"
 #include "model/CPieceColor.h"
@@ -105,16 +106,25 @@ TEST(Diagram, AttackCounting) {
     }
 }
 
-TEST(Diagram, KingAttacksOnlyItsNeighbours) {
+TEST(Diagram, AttacksOnASquareByKingsAndEdgePawns) {
+    // Kings e8 and e1; White pawns a2 and h2, Black pawns a7 and h7.
     const auto diagram = objNewDiagram(
-        cells("....k.../......../......../......../......../......../......../....K..."));
-    const auto black = CPieceColor::objBLACK();
+        cells("....k.../p......p/......../......../......../......../P......P/....K..."));
     const struct {
         const char* square;
-        int expected;
-    } cases[] = {{"e1", 0}, {"g1", 0}, {"c1", 0}, {"f1", 1}, {"d2", 1}, {"e3", 0}};
-    for (const auto& c : cases)
-        EXPECT_EQ(diagram->intIsInCheck(sq(c.square), black, 1), c.expected) << c.square;
+        bool byWhite;
+        int attackers;
+    } cases[] = {
+        {"e1", false, 0}, {"g1", true, 0},  {"f1", true, 1},  {"d2", true, 1},  {"e3", true, 0},
+        {"b3", true, 1},  {"g3", true, 1},  {"h3", true, 0},  {"a3", true, 0},  {"b6", false, 1},
+        {"g6", false, 1}, {"h6", false, 0}, {"g1", false, 0}, {"d7", false, 1}, {"b1", true, 0},
+    };
+    for (const auto& c : cases) {
+        const int target = sq(c.square)->intIndex();
+        EXPECT_EQ(Attacks::isAttacked(diagram->board(), target, c.byWhite), c.attackers > 0)
+            << c.square;
+        EXPECT_EQ(diagram->intCountAttacks(target, c.byWhite ? 1 : 0, 2), c.attackers) << c.square;
+    }
 }
 
 TEST(Diagram, AttackCountingErrorsAndKingSquareOut) {
@@ -160,6 +170,9 @@ TEST(Diagram, MoveGivesANewDiagram) {
     const auto kingMoved = before->objMove(mv("K", "e1", "f2"));
     EXPECT_EQ(kingMoved->objWhiteKingSquare()->strToString(), "f2");
     EXPECT_EQ(before->objWhiteKingSquare()->strToString(), "e1");
+    const auto blackKingMoved = before->objMove(mv("k", "e8", "d8"));
+    EXPECT_EQ(blackKingMoved->objBlackKingSquare()->strToString(), "d8");
+    EXPECT_EQ(blackKingMoved->objWhiteKingSquare()->strToString(), "e1");
     const auto promoted = before->objMove(mv("P", "e4", "e5", "Q"));
     EXPECT_EQ(promoted->objGet(sq("e5"))->strToString(), "White Qe5");
     EXPECT_EQ(promoted->objGet(sq("e4"))->strToString(), " e4");
@@ -206,6 +219,7 @@ TEST(Diagram, InsufficientMaterial) {
         {"....k.../......../......../......../......../..B...../......../B...K...", true},
         {"....k.../......../......../......../......../......../P......./....K...", false},
         {"....k.../......../......../......../......../......../......../..B.KN..", false},
+        {"....k.../......../......../......../......../......../......../....KNB.", false},
         {"....k.../......../......../......../......../......../......../BB..K...", false},
         {"....k.../......../......../......../......../......../......../...RK...", false},
         {"....k.../......n./......../......../......../......../......N./....KN..", false},
