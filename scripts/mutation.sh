@@ -81,7 +81,7 @@ build=$work/build
 echo "mutation check of $(git -C "$repo" rev-parse --short "$rev") in $work"
 rm -rf "$src"
 mkdir -p "$src" "$build"
-git -C "$repo" archive "$rev" | tar -x -C "$src"
+git -C "$repo" archive "$rev" | tar -x -m -C "$src" # -m: sources newer than any object
 
 cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRISOLT_BENCH=OFF \
     >"$work/configure.log" 2>&1 || {
