@@ -1,0 +1,43 @@
+#include "game/UciMoves.h"
+#include "tests/game/RulesTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(UciMoves, PlayAndWriteBackForBothColours) {
+    const char* const start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+    const char* const corners = "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -";
+    const char* const cornersBlack = "r3k2r/8/8/8/8/8/8/R3K2R b KQkq -";
+    const struct {
+        const char* fen;
+        const char* uci;
+        const char* text; // the move text played, "" when the move is refused
+    } cases[] = {
+        {start, "e2e4", "e4"},
+        {start, "g1f3", "Nf3"},
+        {start, "e7e5", ""}, // Black's pawn while White is to move
+        {start, "e2e5", ""},
+        {start, "e2e9", ""},
+        {"4k3/P7/8/8/8/8/8/4K3 w - -", "a7a8q", "a8=Q"},
+        {"4k3/P7/8/8/8/8/8/4K3 w - -", "a7a8n", "a8=N"},
+        {"4k3/P7/8/8/8/8/8/4K3 w - -", "a7a8", ""},      // a pawn on the last rank needs its piece
+        {"4k3/8/8/8/8/8/p7/4K3 b - -", "a2a1r", "a1=R"}, // Black promotes on the first rank
+        {"4k3/8/8/8/8/8/p7/4K3 b - -", "a2a1", ""},
+        {"4k3/8/8/8/8/p7/8/4K3 b - -", "a3a2q", ""}, // no promotion before the last rank
+        {corners, "e1g1", "O-O"},
+        {corners, "e1c1", "O-O-O"},
+        {cornersBlack, "e8g8", "O-O"},
+        {cornersBlack, "e8c8", "O-O-O"},
+    };
+    for (const auto& c : cases) {
+        const auto position = fen(c.fen);
+        const auto next = objPlayUciMove(*position, c.uci);
+        EXPECT_EQ(next ? next->strMoveText() : "", c.text) << c.fen << " " << c.uci;
+        if (next) {
+            EXPECT_EQ(strUciOfMoveText(*position, c.text), c.uci) << c.fen;
+        }
+    }
+}
+
+} // namespace
