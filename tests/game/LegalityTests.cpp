@@ -109,8 +109,11 @@ TEST(Legality, MateAndStalemate) {
         {"6k1/5ppp/8/8/4b3/8/8/R5K1 w - -", {"Ra8"}, CGameStatus::objBLACK_TO_MOVE(), "Ra8"},
         {"7k/4Q3/6K1/8/8/8/8/8 w - -", {"Qf7"}, CGameStatus::objDRAWN_BY_STALEMATE(), "Qf7"},
         {"7k/4Q3/6K1/8/8/8/8/8 w - -", {"Qe8"}, CGameStatus::objWHITE_WINS(), "Qe8#"},
-        // The check by a pawn's double step is parried by taking it en passant: not mate.
+        // The check by a pawn's double step is parried by taking it en passant, from the edge
+        // file too: not mate; without the pawn to take it, mate.
         {"4r2k/2p5/q2p4/3P4/3K4/r7/8/8 b - -", {"c5"}, CGameStatus::objWHITE_TO_MOVE(), "c5"},
+        {"k3r3/6p1/5p2/r6P/5K2/r7/8/3q4 b - -", {"g5"}, CGameStatus::objWHITE_TO_MOVE(), "g5"},
+        {"k3r3/6p1/5p2/r7/5K2/r7/8/3q4 b - -", {"g5"}, CGameStatus::objBLACK_WINS(), "g5#"},
     };
     for (const auto& c : cases) {
         const auto after = play(fen(c.fen), c.moves);
