@@ -45,7 +45,7 @@ constant @@ game/CPositionLegality.cpp @@ static const int safeQueen[] = {4, 3, 
 constant @@ game/CPositionLegality.cpp @@ if (file < 0 || file > 7) continue; @@ if (file < 0 || file > 6) continue; ~~ if (file < FileA || file > FileH) continue; @@ if (file < FileA || file > FileG) continue;
 constant @@ game/Fen.cpp @@ ep[1] == (fields[1] == "w" ? '6' : '3')); @@ ep[1] == (fields[1] == "w" ? '6' : '4'));
 compare @@ game/PositionConstructors.cpp @@ enPassantLetter[0] <= 'h'; @@ enPassantLetter[0] < 'h';
-compare @@ game/CGameTree.cpp @@ if (entry.second > at) --entry.second; @@ if (entry.second >= at) --entry.second;
+statement @@ game/CGameTree.cpp @@ if (next.empty()) next.push_back(nullptr); @@
 constant @@ game/UciMoves.cpp @@ const bool lastRank = to->intRank() == (white ? 7 : 0); @@ const bool lastRank = to->intRank() == (white ? 7 : 1);
 compare @@ game/CPositionNotation.cpp @@ fileOf(other) == fileOf(from) ? char('1' + rankOf(from)) : char('a' + fileOf(from)); @@ fileOf(other) != fileOf(from) ? char('1' + rankOf(from)) : char('a' + fileOf(from));
 statement @@ workbook/SqliteLayer.cpp @@ if (statement == nullptr) break; @@
