@@ -23,15 +23,17 @@ std::string CPosition::strGetMoveNotation(const CMove& move) const {
     if (!start || !end || start->intSquare() < 0 || end->intSquare() < 0 || !m_diagram) return "";
     const int from = start->intSquare(), to = end->intSquare();
     const int code = start->intCode();
-    const int kind = kindOfCode(code);
-    if (kind < 0) return "";
+    const PieceKind kind = kindOfCode(code);
+    if (kind == NoKind) return "";
     int8_t transit[8];
-    if (kind == 5 && Geometry::transit(kind, isWhiteCode(code), from, to, transit) == 2)
-        return (to == 62 || to == 6) ? "O-O" : "O-O-O";
+    if (kind == King && Geometry::transit(kind, isWhiteCode(code), from, to, transit) == 2) {
+        const Castling* castling = castlingTo(to);
+        return castling && castling->kingSide ? "O-O" : "O-O-O";
+    }
 
     std::string text(1, letterOfKind(kind));
     const CDiagram& diagram = *m_diagram;
-    if (kind != 0) {
+    if (kind != Pawn) {
         int count = 0, other = -1;
         for (int i = 0; i < diagram.intCount(); ++i) {
             const int square = diagram.intSquareAt(i);
@@ -44,14 +46,14 @@ std::string CPosition::strGetMoveNotation(const CMove& move) const {
                 fileOf(other) == fileOf(from) ? char('1' + rankOf(from)) : char('a' + fileOf(from));
         else if (count >= 3)
             text += squareName(from);
-        if (diagram.intCodeAt(to) != 0) text += 'x';
+        if (diagram.intCodeAt(to) != EmptyCode) text += 'x';
     } else if (fileOf(from) != fileOf(to)) {
         text += char('a' + fileOf(from));
         text += 'x';
     }
     text += squareName(to);
-    const int promoted = kindOfCode(end->intCode());
-    if (kind == 0 && promoted > 0) {
+    const PieceKind promoted = kindOfCode(end->intCode());
+    if (kind == Pawn && promoted != NoKind && promoted != Pawn) {
         text += '=';
         text += letterOfKind(promoted);
     }
@@ -84,30 +86,29 @@ CPosition::objProcessMove2(const std::shared_ptr<CPosition>& position, const std
     if (!parts.isReadable()) return nullptr;
 
     if (parts.isCastling) {
-        const int home = white ? 0 : 7;
-        const int file = parts.isLongCastling ? 2 : 6;
-        const auto& destination = CChessSquare::objGetSquare(file, home);
-        if (!target.isCastlingOK(destination)) return nullptr;
-        const int king = codeOf(5, white);
-        const CMove move(CPieceLocation::objShared(king, squareOf(4, home)),
-                         CPieceLocation::objShared(king, squareOf(file, home)));
+        const Castling& castling =
+            *castlingTo(parts.isLongCastling ? (white ? SqC1 : SqC8) : (white ? SqG1 : SqG8));
+        if (!target.isCastlingOK(CChessSquare::objAt(castling.kingTo))) return nullptr;
+        const int king = codeOf(King, white);
+        const CMove move(CPieceLocation::objShared(king, castling.kingFrom),
+                         CPieceLocation::objShared(king, castling.kingTo));
         return target.objMove2(move, moveText);
     }
 
     const int moving = parts.intPiece;
     const int after = parts.intPromotion >= 0 ? parts.intPromotion : moving;
     // A pawn that does not capture stays on its file.
-    const char hintFile = moving == 0 && parts.hintFile == ' ' ? parts.destFile : parts.hintFile;
+    const char hintFile = moving == Pawn && parts.hintFile == ' ' ? parts.destFile : parts.hintFile;
     const int to = squareOf(parts.destFile - 'a', parts.destRank - '1');
     // A pawn never stays on its last rank: without a promotion piece the text names no move.
-    if (moving == 0 && after == 0 && rankOf(to) == (white ? 7 : 0)) return nullptr;
+    if (moving == Pawn && after == Pawn && rankOf(to) == lastRankOf(white)) return nullptr;
     ending = CPieceLocation::objShared(codeOf(after, white), to);
     starting = objFindStartLocation(target, ending, CChessPiece::objFromCode(codeOf(moving, white)),
                                     std::string(1, parts.hintRank), std::string(1, hintFile));
     if (!starting) RaiseError("CPosition", "No Move " + moveText);
     // A capture mark on a move that takes nothing names a capture this position does not have.
-    const bool takes = target.m_diagram->intCodeAt(to) != 0 ||
-                       (moving == 0 && fileOf(starting->intSquare()) != fileOf(to));
+    const bool takes = target.m_diagram->intCodeAt(to) != EmptyCode ||
+                       (moving == Pawn && fileOf(starting->intSquare()) != fileOf(to));
     if (parts.isCapture && !takes) return nullptr;
     return target.objMove2(CMove(starting, ending), moveText);
 }
@@ -117,8 +118,8 @@ CPosition::objFindStartLocation(const CPosition& position,
                                 const std::shared_ptr<CPieceLocation>& ending,
                                 const std::shared_ptr<CChessPiece>& piece,
                                 const std::string& hintRank, const std::string& hintFile) const {
-    const int code = piece ? piece->intCode() : 0;
-    if (code == 0 || !ending || ending->intSquare() < 0) return nullptr;
+    const int code = piece ? piece->intCode() : int(EmptyCode);
+    if (code == EmptyCode || !ending || ending->intSquare() < 0) return nullptr;
     const int to = ending->intSquare();
     const char file = hintFile.empty() ? ' ' : hintFile[0];
     const char rank = hintRank.empty() ? ' ' : hintRank[0];
