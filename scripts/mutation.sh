@@ -53,7 +53,7 @@ compare @@ workbook/CWorkBookGames.cpp @@ file >= 0 && file <= 7 ? @@ file >= 0 
 statement @@ workbook/CWorkBook.cpp @@ if (c == '\'') quoted += '\''; @@
 statement @@ workbook/CWorkBookGames.cpp @@ if (moveText == "...") node->strParentKey(""); @@
 constant @@ workbook/CWorkBookGames.cpp @@ if (count <= 0) return {}; @@ if (count <= 1) return {};
-statement @@ pgn/PgnWriter.cpp @@ needNumber = true; @@
+statement @@ pgn/PgnWriter.cpp @@ line.needNumber = true; @@ ~~ needNumber = true; @@
 constant @@ pgn/PgnWriter.cpp @@ constexpr size_t kLineWidth = 80; @@ constexpr size_t kLineWidth = 60;
 constant @@ pgn/PgnReader.cpp @@ if (digits.empty() || digits.size() > 3) { @@ if (digits.empty() || digits.size() > 2) {
 statement @@ pgn/PgnReader.cpp @@ if (c == '\\' && (peek() == '"' || peek() == '\\')) c = get(); @@
