@@ -12,6 +12,8 @@
 #include "model/GeometryTables.h"
 #include "model/PieceCodes.h"
 
+#include <cstdint>
+
 namespace {
 void checkIndex(int color) {
     if (color != WhiteSlot && color != BlackSlot)
@@ -186,9 +188,17 @@ std::shared_ptr<CPosition> CPosition::objSuccessor(const std::string& moveText) 
 }
 
 void CPosition::ForfeitCastlings(int from, int to, int startCode) {
-    // Every corner the move touches loses its castling right; a king's move loses both.
-    for (const Castling& castling : kCastlings)
-        if (from == castling.rookFrom || to == castling.rookFrom) forfeit(castling) = true;
+    // Every corner the move touches loses its castling right; a king's move loses both. Most
+    // moves touch no corner: one test of a mask settles them.
+    constexpr uint64_t corners = [] {
+        uint64_t mask = 0;
+        for (const Castling& castling : kCastlings)
+            mask |= uint64_t(1) << castling.rookFrom;
+        return mask;
+    }();
+    if (((uint64_t(1) << from) | (uint64_t(1) << to)) & corners)
+        for (const Castling& castling : kCastlings)
+            if (from == castling.rookFrom || to == castling.rookFrom) forfeit(castling) = true;
     if (kindOfCode(startCode) == King) {
         const ColorSlot slot = slotOf(isWhiteCode(startCode));
         m_kForfeit[slot] = true;
