@@ -3,7 +3,8 @@
 # the "layers" markers): a folder's files include headers only of the folders its row names, its
 # CMakeLists.txt links only their libraries, and its Qt use stays within the row's Qt column
 # ("no": no Qt header; "no widgets": no header of Qt Widgets or Qt Gui; "yes"). Every folder
-# holding C++ sources (besides tests, bench, fuzz and build folders) needs a row.
+# holding C++ sources (besides tests, bench, fuzz, the build tools in resources and build folders)
+# needs a row.
 #   scripts/check-includes.sh      prints each breach; exits 1 when there is any
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -39,7 +40,7 @@ breach() {
 }
 
 mapfile -t folders < <(git ls-files '*.cpp' '*.h' | cut -d/ -f1 | sort -u |
-    grep -vxE 'tests|bench|fuzz|build.*|[^/]*\.(cpp|h)')
+    grep -vxE 'tests|bench|fuzz|resources|build.*|[^/]*\.(cpp|h)')
 for folder in "${folders[@]}"; do
     [ -n "${uses[$folder]+set}" ] || {
         breach "$folder/: no row in the layer table of $table"
