@@ -14,7 +14,7 @@
 # The sample is fixed so that runs on different commits stay comparable. Each line is
 #   kind @@ file @@ text to find @@ text put in its place
 # optionally followed by " ~~ other text to find @@ its replacement" for a rewritten line: the
-# first text found is used; its replacement has the same effect as the first one even where the
+# first text found is used (a moved line may name several files, "a.cpp | b.cpp"); its replacement has the same effect as the first one even where the
 # rewritten code needs another kind of edit for it. An empty replacement drops the statement.
 # Equivalent mutants (ones no test can tell apart, such as a limit a query already applies) are
 # left out of the sample.
@@ -52,7 +52,7 @@ statement @@ workbook/SqliteLayer.cpp @@ if (statement == nullptr) break; @@
 compare @@ workbook/CWorkBookGames.cpp @@ file >= 0 && file <= 7 ? @@ file >= 0 && file < 7 ?
 statement @@ workbook/CWorkBook.cpp @@ if (c == '\'') quoted += '\''; @@
 statement @@ workbook/CWorkBookGames.cpp @@ if (moveText == "...") node->strParentKey(""); @@
-constant @@ workbook/CWorkBookGames.cpp @@ if (count <= 0) return {}; @@ if (count <= 1) return {};
+constant @@ workbook/CWorkBookGames.cpp | workbook/CWorkBookRows.cpp @@ if (count <= 0) return {}; @@ if (count <= 1) return {};
 statement @@ pgn/PgnWriter.cpp @@ line.needNumber = true; @@ ~~ needNumber = true; @@
 constant @@ pgn/PgnWriter.cpp @@ constexpr size_t kLineWidth = 80; @@ constexpr size_t kLineWidth = 60;
 constant @@ pgn/PgnReader.cpp @@ if (digits.empty() || digits.size() > 3) { @@ if (digits.empty() || digits.size() > 2) {
@@ -112,19 +112,23 @@ done
 # nothing when no text of the line occurs.
 apply() { # ROW
     python3 -c '
-import sys
+import os, sys
 root, row = sys.argv[1], sys.argv[2]
-kind, path, rest = row.split(" @@ ", 2)
-text = open(f"{root}/{path}", encoding="utf-8").read()
-for pair in rest.split(" ~~ "):
-    find, _, replace = pair.partition(" @@")
-    find, replace = find.strip(), replace.strip()
-    at = text.find(find)
-    if at >= 0:
-        with open(f"{root}/{path}", "w", encoding="utf-8") as out:
-            out.write(text[:at] + replace + text[at + len(find):])
-        print(text.count("\n", 0, at) + 1, replace or "(statement dropped)", sep="\t")
-        break
+kind, paths, rest = row.split(" @@ ", 2)
+for path in [p.strip() for p in paths.split(" | ")]:
+    if not os.path.exists(f"{root}/{path}"):
+        continue
+    text = open(f"{root}/{path}", encoding="utf-8").read()
+    for pair in rest.split(" ~~ "):
+        find, _, replace = pair.partition(" @@")
+        find, replace = find.strip(), replace.strip()
+        at = text.find(find)
+        if at >= 0:
+            with open(f"{root}/{path}", "w", encoding="utf-8") as out:
+                out.write(text[:at] + replace + text[at + len(find):])
+            line = text.count("\n", 0, at) + 1
+            print(path, line, replace or "(statement dropped)", sep="\t")
+            sys.exit(0)
 ' "$src" "$1"
 }
 
@@ -133,11 +137,18 @@ while IFS= read -r row; do
     [ -n "$row" ] || continue
     n=$((n + 1))
     kind=${row%% @@ *}
-    file=${row#* @@ }
-    file=${file%% @@ *}
-    folder=${file%%/*}
-    cp "$src/$file" "$work/original"
+    files=${row#* @@ }
+    files=${files%% @@ *}
+    file=${files%% | *}
+    for each in ${files//|/ }; do
+        [ -f "$src/$each" ] && cp "$src/$each" "$work/original.${each//\//_}"
+    done
     applied=$(apply "$row")
+    if [ -n "$applied" ]; then
+        file=${applied%%$'\t'*}
+        applied=${applied#*$'\t'}
+    fi
+    folder=${file%%/*}
     line=${applied%%$'\t'*}
     mapfile -t targets < <(targets_of "$folder")
     if [ -z "$applied" ]; then
@@ -153,8 +164,11 @@ while IFS= read -r row; do
         result=killed
         killed=$((killed + 1))
     fi
-    cp -p "$work/original" "$src/$file"
-    touch "$src/$file"
+    for each in ${files//|/ }; do
+        [ -f "$work/original.${each//\//_}" ] || continue
+        cp "$work/original.${each//\//_}" "$src/$each"
+        rm "$work/original.${each//\//_}"
+    done
     printf '%2d %-9s %-34s %-12s %s\n' "$n" "$kind" "$file:${line:-?}" "$result" "${applied#*$'\t'}"
 done <<<"$mutants"
 
