@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/CGamesTableModel.h"
 #include "verify/CSolutionVerifier.h"
 
 #include <QDialog>
@@ -11,7 +12,6 @@
 
 class CBackgroundTask;
 class CEditorPrompts;
-class CGamesTableModel;
 class CWorkBook;
 class QLabel;
 class QLineEdit;
@@ -26,20 +26,9 @@ class frmGameEditor;
 class frmGames : public QDialog {
     Q_OBJECT
 public:
-    // Table columns, left to right.
-    enum Column {
-        ColID,
-        ColDescription,
-        ColPage,
-        ColDiagram,
-        ColAttempts,
-        ColSuccesses,
-        ColErrorStreak,
-        ColSuccessStreak,
-        ColScore,
-        ColVerdict,
-        ColumnCount
-    };
+    // Table columns, left to right: the model's.
+    using Column = CGamesTableModel::Column;
+    using enum CGamesTableModel::Column;
 
     // A window over the open workbook; prompts answer its questions (modal boxes by default).
     explicit frmGames(std::shared_ptr<CWorkBook> workbook, QWidget* parent = nullptr,
