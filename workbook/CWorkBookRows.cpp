@@ -96,7 +96,8 @@ void CWorkBook::ForEachGameRow(
     const std::function<void(const WorkBookGameRow&)>& visit,
     const std::function<void(int64_t id, const std::string& reason)>& damaged) {
     SqlConnection& connection = Connection();
-    // Resumes after a row that cannot be read: the next identifier alone still can be.
+    // Resumes after a row that cannot be read: the next identifier alone still can be. A damaged
+    // table may give identifiers out of order; `from` only ever grows, so every pass ends.
     int64_t from = INT64_MIN;
     for (;;) {
         try {
@@ -104,6 +105,7 @@ void CWorkBook::ForEachGameRow(
             rows->bind(1, from);
             while (rows->step()) {
                 WorkBookGameRow row = objGameRowOf(*rows);
+                if (row.lngID < from) continue;
                 if (row.lngID == INT64_MAX) {
                     visit(row);
                     return;
@@ -118,6 +120,7 @@ void CWorkBook::ForEachGameRow(
             next->bind(1, from);
             if (!next->step()) throw;
             const int64_t id = next->integer(0);
+            if (id < from) throw;
             if (!damaged) throw CWorkBookGameError(id, "CWorkBook", error.what());
             damaged(id, error.what());
             if (id == INT64_MAX) return;
