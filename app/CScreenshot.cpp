@@ -24,7 +24,7 @@ bool CScreenshot::isSaveWidget(QWidget* widget, const QString& pictureFile) {
 }
 
 bool CScreenshot::isPlayStoredMove(cntrlChessGui* board) {
-    if (board->Mode() != 3 || board->arrNextNodes().empty()) return false;
+    if (board->boardMode() != BoardMode::Training || board->arrNextNodes().empty()) return false;
     const std::string text = board->arrNextNodes().front()->objPosition()->strMoveText();
     // A promotion takes the stored piece: no dialog waits for a person.
     board->SetPromotionChooser([text](QWidget*) {

@@ -1,91 +1,80 @@
 #include "app/CSettings.h"
 
+#include "engine/SettingsTable.h"
+
 #include <QSettings>
-#include <memory>
 
 namespace {
-
-struct SettingDefault {
-    const char* section;
-    const char* key;
-    const char* value;
-};
-
-// Every setting the program reads, with the value a missing key stands for.
-constexpr SettingDefault defaults[] = {
-    {"General", "LastOpened", ""},
-    {"Options", "LightColor", "16777215"},
-    {"Options", "DarkColor", "65280"},
-    {"Options", "WhiteOnTop", "0"},
-};
-
-// A settings object on the program's store; Qt shares one cache per file, so this is cheap.
-std::unique_ptr<QSettings> openStore() {
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, "Brisolt",
-                                       "Brisolt");
-}
 
 QString path(const QString& section, const QString& key) {
     return section + "/" + key;
 }
 
+QString valueOf(const SettingKey& setting) {
+    return CSettings::strValue(setting.section, setting.key);
+}
+
+void save(const SettingKey& setting, const QString& value) {
+    CSettings::SaveValue(setting.section, setting.key, value);
+}
+
 // A colour number from stored decimal text; text that is not a number reads as the default.
-long colorFrom(const QString& section, const QString& key) {
+long colorFrom(const SettingKey& setting) {
     bool ok = false;
-    const long color = CSettings::strValue(section, key).trimmed().toLong(&ok);
+    const long color = valueOf(setting).trimmed().toLong(&ok);
     if (ok) return color;
-    return CSettings::strDefault(section, key).toLong();
+    return QString::fromLatin1(setting.fallback).toLong();
 }
 
 } // namespace
 
 QString CSettings::strDefault(const QString& section, const QString& key) {
-    for (const SettingDefault& entry : defaults) {
-        if (section == entry.section && key == entry.key) return entry.value;
+    for (const SettingKey& entry : Settings::kAll) {
+        if (section == entry.section && key == entry.key) return entry.fallback;
     }
     return {};
 }
 
 QString CSettings::strValue(const QString& section, const QString& key) {
-    const QVariant value = openStore()->value(path(section, key));
+    const QVariant value = objOpenSettings()->value(path(section, key));
     if (!value.isValid()) return strDefault(section, key);
     return value.toString();
 }
 
 void CSettings::SaveValue(const QString& section, const QString& key, const QString& value) {
-    auto store = openStore();
+    auto store = objOpenSettings();
     store->setValue(path(section, key), value);
     store->sync();
 }
 
 QString CSettings::strLastOpened() {
-    return strValue("General", "LastOpened");
+    return valueOf(Settings::LastOpened);
 }
 
 void CSettings::strLastOpened(const QString& file) {
-    SaveValue("General", "LastOpened", file);
+    save(Settings::LastOpened, file);
 }
 
 long CSettings::lngLightColor() {
-    return colorFrom("Options", "LightColor");
+    return colorFrom(Settings::LightColor);
 }
 
 void CSettings::lngLightColor(long color) {
-    SaveValue("Options", "LightColor", QString::number(color));
+    save(Settings::LightColor, QString::number(color));
 }
 
 long CSettings::lngDarkColor() {
-    return colorFrom("Options", "DarkColor");
+    return colorFrom(Settings::DarkColor);
 }
 
 void CSettings::lngDarkColor(long color) {
-    SaveValue("Options", "DarkColor", QString::number(color));
+    save(Settings::DarkColor, QString::number(color));
 }
 
 bool CSettings::isWhiteOnTop() {
-    return strValue("Options", "WhiteOnTop").trimmed().toInt() == 1;
+    return valueOf(Settings::WhiteOnTop).trimmed().toInt() == 1;
 }
 
 void CSettings::isWhiteOnTop(bool whiteOnTop) {
-    SaveValue("Options", "WhiteOnTop", whiteOnTop ? "1" : "0");
+    save(Settings::WhiteOnTop, whiteOnTop ? "1" : "0");
 }

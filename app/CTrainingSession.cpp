@@ -120,7 +120,7 @@ void CTrainingSession::ShowGame(int32_t gameId) {
     display.SetBoardWhiteOnTop(blackToPlay);
     display.SetBoardComputerPlays(blackToPlay ? 0 : 1);
     display.SetBoardGameTree(tree);
-    display.SetBoardMode(3);
+    display.SetBoardMode(BoardMode::Training);
     wrongMoves = 0;
     ShowErrorMarks(false);
     display.SetNextVisible(false);
@@ -145,7 +145,7 @@ void CTrainingSession::TrainingStatus(const std::string& status) {
 }
 
 void CTrainingSession::ShowSolution() {
-    if (shownGameId != 0 && display.intBoardMode() != 2) EndGame(false);
+    if (shownGameId != 0 && display.boardMode() != BoardMode::View) EndGame(false);
     UpdateNavigation();
 }
 
@@ -174,7 +174,7 @@ void CTrainingSession::EndGame(bool success) {
     }
     wrongMoves = 0;
     ShowErrorMarks(false);
-    display.SetBoardMode(2);
+    display.SetBoardMode(BoardMode::View);
     display.SetNextVisible(true);
     display.SetSuccessVisible(success);
     display.SetFailVisible(!success);
@@ -277,7 +277,7 @@ void CTrainingSession::ShowEmptyBoard(const std::string& message) {
     display.ShowToPlay("");
     display.SetBoardWhiteOnTop(false);
     display.SetBoardGameTree(objEmptyBoard());
-    display.SetBoardMode(2);
+    display.SetBoardMode(BoardMode::View);
     ShowErrorMarks(false);
     display.SetNextVisible(false);
     display.SetSuccessVisible(false);
@@ -304,7 +304,7 @@ void CTrainingSession::ShowErrorMarks(bool visible) {
 
 void CTrainingSession::UpdateNavigation() {
     display.SetPreviousEnabled(gameIndex > 0);
-    display.SetShowSolutionEnabled(shownGameId != 0 && display.intBoardMode() != 2);
+    display.SetShowSolutionEnabled(shownGameId != 0 && display.boardMode() != BoardMode::View);
 }
 
 std::string CTrainingSession::strToPlay(const std::shared_ptr<CGameTree>& tree) {
@@ -313,8 +313,7 @@ std::string CTrainingSession::strToPlay(const std::shared_ptr<CGameTree>& tree) 
         throw std::runtime_error("This game has no test position; the workbook may be damaged.");
     }
     const auto& root = tree->Item(CGameNode::strINITIAL_KEY());
-    const bool whiteToMove = root->objPosition()->objStatus()->strToString() ==
-                             CGameStatus::objWHITE_TO_MOVE()->strToString();
+    const bool whiteToMove = root->objPosition()->isWhiteToMove();
     return whiteToMove ? "White to play" : "Black to play";
 }
 

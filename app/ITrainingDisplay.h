@@ -1,5 +1,7 @@
 #pragma once
 
+#include "board/BoardMode.h"
+
 #include <memory>
 #include <string>
 
@@ -42,8 +44,8 @@ public:
     virtual void SetBoardComputerPlays(int side) = 0;
     // Board: hands it the game tree; the board goes to the tree's first node.
     virtual void SetBoardGameTree(const std::shared_ptr<CGameTree>& tree) = 0;
-    // Board: sets the operating mode (2 view, 3 training).
-    virtual void SetBoardMode(int mode) = 0;
+    // Board: sets the operating mode (view or training).
+    virtual void SetBoardMode(BoardMode mode) = 0;
     // Board: the current operating mode.
-    virtual int intBoardMode() const = 0;
+    virtual BoardMode boardMode() const = 0;
 };

@@ -141,8 +141,8 @@ private:
     void SetBoardWhiteOnTop(bool whiteOnTop) override;
     void SetBoardComputerPlays(int side) override;
     void SetBoardGameTree(const std::shared_ptr<CGameTree>& tree) override;
-    void SetBoardMode(int mode) override;
-    int intBoardMode() const override;
+    void SetBoardMode(BoardMode mode) override;
+    BoardMode boardMode() const override;
     void UpdateEngineCommands();
     void UpdateToPlay();
     void UpdateTitle();

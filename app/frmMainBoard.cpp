@@ -52,10 +52,10 @@ void frmMain::SetBoardGameTree(const std::shared_ptr<CGameTree>& tree) {
     cntrlChess->objGameTree(tree);
 }
 
-void frmMain::SetBoardMode(int mode) {
+void frmMain::SetBoardMode(BoardMode mode) {
     cntrlChess->Mode(mode);
 }
 
-int frmMain::intBoardMode() const {
-    return cntrlChess->Mode();
+BoardMode frmMain::boardMode() const {
+    return cntrlChess->boardMode();
 }

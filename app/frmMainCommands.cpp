@@ -8,6 +8,7 @@
 #include "app/frmMain.h"
 #include "board/CBoardOptionsMenu.h"
 #include "board/CSettingsPropertyStore.h"
+#include "engine/SettingsTable.h"
 #include "workbook/CWorkBook.h"
 
 #include <QAction>
@@ -16,11 +17,12 @@
 #include <stdexcept>
 
 void frmMain::ApplySettings() {
-    SetBoardMode(3);
+    SetBoardMode(BoardMode::Training);
     SetBoardColors(CSettings::lngLightColor(), CSettings::lngDarkColor());
     SetBoardWhiteOnTop(CSettings::isWhiteOnTop());
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Brisolt", "Brisolt");
-    CBoardOptionsMenu::ReadOptions(cntrlChess, CSettingsPropertyStore(settings, "Options"));
+    const auto settings = objOpenSettings();
+    CBoardOptionsMenu::ReadOptions(cntrlChess,
+                                   CSettingsPropertyStore(*settings, Settings::kOptionsSection));
 }
 
 void frmMain::OpenWorkbook() {

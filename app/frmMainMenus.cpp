@@ -4,6 +4,7 @@
 #include "app/frmMain.h"
 #include "board/CBoardOptionsMenu.h"
 #include "board/CSettingsPropertyStore.h"
+#include "engine/SettingsTable.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -62,8 +63,8 @@ void frmMain::BuildMenus() {
     new CBoardOptionsMenu(options, cntrlChess, [this] {
         CSettings::lngLightColor(lngBoardLightColor());
         CSettings::lngDarkColor(lngBoardDarkColor());
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Brisolt", "Brisolt");
-        CSettingsPropertyStore store(settings, "Options");
+        const auto settings = objOpenSettings();
+        CSettingsPropertyStore store(*settings, Settings::kOptionsSection);
         CBoardOptionsMenu::WriteOptions(cntrlChess, store);
     });
     options->addSeparator();

@@ -45,7 +45,7 @@ cntrlChessGui::cntrlChessGui(QWidget* parent) : QWidget(parent) {
     tree->Add(position, nextNodes);
     DisplayPosition();
     LayoutBoard();
-    ShowSetupPanel(mode == 1);
+    ShowSetupPanel(mode == BoardMode::Setup);
     resize(sizeHint());
 }
 
@@ -167,9 +167,9 @@ void cntrlChessGui::SquareSize(double value) {
     LayoutBoard();
 }
 
-void cntrlChessGui::Mode(int value) {
+void cntrlChessGui::Mode(BoardMode value) {
     // Setup hides the tints of the last move and of a check: repaint them on the way in and out.
-    if ((mode == 1) != (value == 1)) {
+    if ((mode == BoardMode::Setup) != (value == BoardMode::Setup)) {
         UpdateSquare(lastFrom);
         UpdateSquare(lastTo);
         UpdateSquare(checkSquare);
@@ -180,10 +180,10 @@ void cntrlChessGui::Mode(int value) {
         updateGeometry();
         FitToSize();
     }
-    if (mode == 2) EnableNavigation(true);
+    if (mode == BoardMode::View) EnableNavigation(true);
     HideMoveLine();
     propertyChanged = true;
-    ShowSetupPanel(mode == 1);
+    ShowSetupPanel(mode == BoardMode::Setup);
 }
 
 QString cntrlChessGui::GameStatus() const {
@@ -208,7 +208,7 @@ void cntrlChessGui::WriteProperties(CPropertyStore& store) const {
     store.WriteProperty("SquareSize", geometry.dblSquareSize(), 500.0);
     store.WriteProperty("SquareColorLight", int(colorLight), int(DEFAULT_LIGHT));
     store.WriteProperty("SquareColorDark", int(colorDark), int(DEFAULT_DARK));
-    store.WriteProperty("Mode", mode, 1);
+    store.WriteProperty("Mode", int(mode), 1);
 }
 
 void cntrlChessGui::SetMessageBox(std::shared_ptr<CMessageBox> box) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board/BoardMode.h"
 #include "board/CBoardGeometry.h"
 #include "board/CBoardMarks.h"
 #include "board/CMessageBox.h"
@@ -33,8 +34,8 @@ class CBoardSounds;
 // judges training moves against a game tree and answers them, keeps the move lists and the
 // variation list, edits positions in setup mode and exchanges FEN.
 //
-// Modes: 0 free play, 1 setup, 2 view, 3 training. Events are signals delivered synchronously;
-// a handler may call back into the control.
+// Modes (BoardMode): 0 free play, 1 setup, 2 view, 3 training. Events are signals delivered
+// synchronously; a handler may call back into the control.
 class cntrlChessGui : public QWidget {
     Q_OBJECT
 public:
@@ -78,10 +79,14 @@ public:
     double SquareSize() const { return geometry.dblSquareSize(); }
     // Sets the square size and lays the control out again.
     void SquareSize(double value);
-    // Operating mode: 0 free play, 1 setup, 2 view, 3 training.
-    int Mode() const { return mode; }
+    // Operating mode as its stored number: 0 free play, 1 setup, 2 view, 3 training.
+    int Mode() const { return int(mode); }
+    // Switches to the mode with this stored number.
+    void Mode(int value) { Mode(static_cast<BoardMode>(value)); }
+    // Operating mode.
+    BoardMode boardMode() const { return mode; }
     // Switches the mode and shows the elements it uses.
-    void Mode(int value);
+    void Mode(BoardMode value);
 
     // --- methods -----------------------------------------------------------------------------
     // Status text of the current position, e.g. "White to move".
@@ -393,7 +398,7 @@ private:
     quint32 colorDark = DEFAULT_DARK;
     quint32 colorLight = DEFAULT_LIGHT;
     CBoardGeometry geometry{DEFAULT_SQUARE_SIZE};
-    int mode = 0;
+    BoardMode mode = BoardMode::FreePlay;
     bool propertyChanged = false;
 
     std::array<bool, 64> phantom{};

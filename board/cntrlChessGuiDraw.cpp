@@ -66,7 +66,7 @@ int cntrlChessGui::DrawSquares(QPainter& p, const QRegion& dirty) const {
     const double edge = geometry.dblSquareSize() / k;
     const int slideTo = animPiece >= 0 ? CBoardGeometry::intIndexOfSquare(animTo, whiteOnTop) : -1;
     // In setup the pictures are being edited: the tints of the position would mislead.
-    const bool tints = mode != 1;
+    const bool tints = mode != BoardMode::Setup;
     std::array<QRect, 64> squares;
     std::array<bool, 64> drawn{};
     int painted = 0;

@@ -42,9 +42,7 @@ bool cntrlChessGui::ApplyPosition(const std::shared_ptr<CPosition>& objPosition)
         objPosition->isKCastleForfeited(1), objPosition->isQCastleForfeited(1)};
     const int file = objPosition->intEnPassantFile();
     const std::string letter = file >= 0 && file <= 7 ? std::string(1, char('a' + file)) : " ";
-    const bool white =
-        objPosition->objStatus() != nullptr &&
-        objPosition->objStatus()->strToString() == CGameStatus::objWHITE_TO_MOVE()->strToString();
+    const bool white = objPosition->isWhiteToMove();
     return isStartNewGame(
         objNewPosition(objNewDiagram(cells),
                        white ? CGameStatus::objWHITE_TO_MOVE() : CGameStatus::objBLACK_TO_MOVE(),
@@ -59,7 +57,7 @@ bool cntrlChessGui::isStartNewGame(const std::shared_ptr<CPosition>& pos, bool f
     RefreshVariations(nextNodes);
     DisplayPosition();
     ClearMoveLists();
-    if (freePlay) Mode(0);
+    if (freePlay) Mode(BoardMode::FreePlay);
     HideCircle();
     HideMoveLine();
     return true;

@@ -34,7 +34,7 @@ void cntrlChessGui::SetTargets(int square) {
 
 void cntrlChessGui::SelectSquare(int index) {
     int square = -1;
-    if (index >= 0 && index < 64 && (mode == 0 || mode == 3)) {
+    if (index >= 0 && index < 64 && (mode == BoardMode::FreePlay || mode == BoardMode::Training)) {
         const int code =
             position->objDiagram()->intCodeAt(CBoardGeometry::intSquareOfIndex(index, whiteOnTop));
         const bool own = position->isWhiteToMove() ? (code >= 1 && code <= 6) : code >= 7;

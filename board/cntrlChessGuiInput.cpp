@@ -33,14 +33,12 @@ bool isEmptyNodes(const cntrlChessGui::NodeArray& nodes) {
 } // namespace
 
 bool cntrlChessGui::isProgramToMove() const {
-    const std::string& status = position->objStatus()->strName();
-    return (computerPlays == 0 && status == CGameStatus::objWHITE_TO_MOVE()->strName()) ||
-           (computerPlays == 1 && status == CGameStatus::objBLACK_TO_MOVE()->strName());
+    return (computerPlays == 0 && position->isWhiteToMove()) ||
+           (computerPlays == 1 && position->isBlackToMove());
 }
 
 std::shared_ptr<CChessPiece> cntrlChessGui::objAskPromotion() {
-    const bool white =
-        position->objStatus()->strToString() == CGameStatus::objWHITE_TO_MOVE()->strToString();
+    const bool white = position->isWhiteToMove();
     const QString letter = pendingPromotion != 0 ? QString(QChar::fromLatin1(pendingPromotion))
                                                  : promotionChooser(this);
     if (letter != "Q" && letter != "N" && letter != "B" && letter != "R") return nullptr;
@@ -51,15 +49,15 @@ std::shared_ptr<CChessPiece> cntrlChessGui::objAskPromotion() {
 void cntrlChessGui::MakeMove(int intSourceSquare, int intDropSquare, int shift) {
     const int s = intSourceSquare;
     const int d = intDropSquare;
-    if (mode == 2) return;
-    if (mode == 1) {
+    if (mode == BoardMode::View) return;
+    if (mode == BoardMode::Setup) {
         if (s < 0 || s > 63 || d < 0 || d > 63 || s == d) return;
         SetPicture(d, dragSlot);
         if (!pictureVisible[d]) SetPictureVisible(d, !phantom[d]);
         if (shift & 2) SetPicture(s, -1);
         return;
     }
-    if (mode != 0 && mode != 3) return;
+    if (mode != BoardMode::FreePlay && mode != BoardMode::Training) return;
     if (s < 0 || s > 63 || d < 0 || d > 63) {
         emit Moved("");
         return;
@@ -75,10 +73,8 @@ void cntrlChessGui::MakeMove(int intSourceSquare, int intDropSquare, int shift) 
     }
 
     std::shared_ptr<CChessPiece> landing = piece;
-    const bool whiteToMove =
-        position->objStatus()->strToString() == CGameStatus::objWHITE_TO_MOVE()->strToString();
-    const bool blackToMove =
-        position->objStatus()->strToString() == CGameStatus::objBLACK_TO_MOVE()->strToString();
+    const bool whiteToMove = position->isWhiteToMove();
+    const bool blackToMove = position->isBlackToMove();
     const bool pawn = piece->objPiece()->strToString() == "P";
     if (pawn &&
         ((whiteToMove && toSquare->intRank() == 7) || (blackToMove && toSquare->intRank() == 0))) {
@@ -98,7 +94,7 @@ void cntrlChessGui::MakeMove(int intSourceSquare, int intDropSquare, int shift) 
         emit Moved("");
     } else {
         const QString t = strCleanMove(QString::fromStdString(position->strGetMoveNotation(*move)));
-        if (mode == 3) {
+        if (mode == BoardMode::Training) {
             bool stored = false;
             for (const auto& child : tree->arrobjGetNextNodes(tree->objCurrentNode())) {
                 if (child == nullptr || child->objPosition() == nullptr) continue;
@@ -124,7 +120,7 @@ void cntrlChessGui::MakeMove(int intSourceSquare, int intDropSquare, int shift) 
         RefreshVariations(nextNodes);
         AddToMoveLists(position, t);
         tree->Add(position->objClone(), nextNodes);
-        if (mode == 3) {
+        if (mode == BoardMode::Training) {
             if (isEmptyNodes(nextNodes)) {
                 PlaySound("success");
                 emit TrainingStatus("Successful");
@@ -199,8 +195,7 @@ void cntrlChessGui::PlayText(const QString& strPgn, bool withIndices, int& iFrom
                 CBoardGeometry::intGetIndex(starting->objSquare()->strToString(), whiteOnTop);
             iToIndex = CBoardGeometry::intGetIndex(ending->objSquare()->strToString(), whiteOnTop);
         } else if (strPgn.contains("-O")) {
-            const bool blackCastled = position->objStatus()->strToString() ==
-                                      CGameStatus::objWHITE_TO_MOVE()->strToString();
+            const bool blackCastled = position->isWhiteToMove();
             const char* rank = blackCastled ? "8" : "1";
             if (strPgn == "O-O" || strPgn == "O-O-O") {
                 const std::string to = strPgn == "O-O" ? "g" : "c";
@@ -228,7 +223,8 @@ void cntrlChessGui::PlayMoveSound(const std::shared_ptr<CPosition>& before) {
 
 QString cntrlChessGui::strPlayMoveText(const QString& strMove) {
     const QString text = strMove.trimmed();
-    if (mode != 0 && mode != 3) return "Moves are not taken on this board now.";
+    if (mode != BoardMode::FreePlay && mode != BoardMode::Training)
+        return "Moves are not taken on this board now.";
     if (text.isEmpty()) return "Type a move, for example Nf3 or g1f3.";
     const MoveTextMatch match = objMatchMoveText(position, text.toStdString());
     switch (match.result) {

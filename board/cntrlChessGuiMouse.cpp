@@ -63,7 +63,7 @@ void cntrlChessGui::mousePressEvent(QMouseEvent* event) {
 void cntrlChessGui::LeftPress(int index, int shift) {
     ClearArrows();
     deselectOnRelease = false;
-    if (mode != 0 && mode != 3) return;
+    if (mode != BoardMode::FreePlay && mode != BoardMode::Training) return;
     const int square = index >= 0 ? CBoardGeometry::intSquareOfIndex(index, whiteOnTop) : -1;
     if (selected >= 0 && square >= 0 && square != selected && targets[square] != 0) {
         // The second click of a click-click move: play it, and start no drag from here.
@@ -170,7 +170,8 @@ void cntrlChessGui::RightRelease(const QPoint& pos, Qt::KeyboardModifiers keys) 
 }
 
 void cntrlChessGui::keyPressEvent(QKeyEvent* event) {
-    const bool navigable = (mode == 0 || mode == 2) && cmdNavigation[0]->isEnabled();
+    const bool navigable =
+        (mode == BoardMode::FreePlay || mode == BoardMode::View) && cmdNavigation[0]->isEnabled();
     int step = -1;
     switch (event->key()) {
     case Qt::Key_Escape:
@@ -238,15 +239,15 @@ void cntrlChessGui::DragFollow(const QPoint& pos) {
 }
 
 void cntrlChessGui::DragStart(int index, const QPoint& pos, bool ctrl) {
-    if (mode == 2) return;
+    if (mode == BoardMode::View) return;
     const int file = CBoardGeometry::intGetFile(index, whiteOnTop);
     const int rank = CBoardGeometry::intGetRank(index, whiteOnTop);
     const bool empty = position->objDiagram()->intCodeAt(file + 8 * rank) == 0;
-    if (empty && (mode == 0 || mode == 3)) return;
+    if (empty && (mode == BoardMode::FreePlay || mode == BoardMode::Training)) return;
     dragging = true;
     setCursor(Qt::ClosedHandCursor);
     dragSlot = pictures[index];
-    if (!(mode == 1 && !ctrl)) SetPictureVisible(index, false);
+    if (!(mode == BoardMode::Setup && !ctrl)) SetPictureVisible(index, false);
     DragFollow(pos);
 }
 
@@ -255,7 +256,7 @@ void cntrlChessGui::DragDrop(int index, const QPoint& pos, int shift) {
     const int drop = intFindSquare(pos);
     try {
         if (drop < 0) {
-            if (mode == 1) SetPicture(index, -1);
+            if (mode == BoardMode::Setup) SetPicture(index, -1);
         } else {
             MakeMove(index, drop, shift);
         }

@@ -5,7 +5,6 @@
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
 #include "game/SideToMove.h"
-#include "model/CGameStatus.h"
 
 #include <QListWidget>
 #include <QScrollBar>
@@ -131,7 +130,7 @@ void cntrlChessGui::NavigatePreviousBranch() {
 void cntrlChessGui::NavigatePrevious() {
     const auto node = tree->objMovePrevious(nextNodes);
     if (node != nullptr && node->objPosition() != nullptr) position = node->objPosition();
-    if (position->objStatus()->strToString() != CGameStatus::objBLACK_TO_MOVE()->strToString()) {
+    if (!position->isBlackToMove()) {
         if (lstWhiteMoves->count() > 0) {
             removeLast(lstWhiteMoves);
             if (lstBlackMoves->count() > 0 && strLast(lstBlackMoves).isEmpty())

@@ -71,7 +71,7 @@ void cntrlChessGui::PaintSquares() {
 }
 
 void cntrlChessGui::ShowSetupPanel(bool setup) {
-    const bool show = setup && mode != 3;
+    const bool show = setup && mode != BoardMode::Training;
     if (rackShown != show) {
         rackShown = show;
         for (int slot = 0; slot < CPiecePictures::SLOTS; ++slot)
@@ -84,19 +84,20 @@ void cntrlChessGui::ShowSetupPanel(bool setup) {
 }
 
 void cntrlChessGui::ShowNavigation(bool visible) {
-    const bool v = mode != 3 ? visible : false;
+    const bool v = mode != BoardMode::Training ? visible : false;
     for (QPushButton* button : cmdNavigation)
         button->setVisible(v);
     lstWhiteMoves->setVisible(v);
     lstBlackMoves->setVisible(v);
     lstVariations->setVisible(v);
-    cmdDelete->setVisible(mode == 2 ? false : v);
+    cmdDelete->setVisible(mode == BoardMode::View ? false : v);
     ShowMoveEntry();
 }
 
 void cntrlChessGui::ShowMoveEntry() {
-    const bool show = moveEntryShown && (mode == 0 || mode == 3);
-    const QRect box = rcWidget(geometry.rcMoveEntry(mode == 3));
+    const bool show =
+        moveEntryShown && (mode == BoardMode::FreePlay || mode == BoardMode::Training);
+    const QRect box = rcWidget(geometry.rcMoveEntry(mode == BoardMode::Training));
     const int boxWidth = std::max(120, box.width() / 2);
     txtMove->setGeometry(box.left(), box.top(), boxWidth, box.height());
     lblMoveResult->setGeometry(box.left() + boxWidth + 8, box.top(), box.width() - boxWidth - 8,
@@ -200,8 +201,8 @@ void cntrlChessGui::resizeEvent(QResizeEvent* event) {
 
 double cntrlChessGui::dblTwipsBelowBoard() const {
     // The navigation (or setup) row under the board, and the move box under that row in free play.
-    const bool boxUnderRow = moveEntryShown && mode == 0;
-    if (mode != 3) return 370.0 + (boxUnderRow ? 405.0 : 0.0);
+    const bool boxUnderRow = moveEntryShown && mode == BoardMode::FreePlay;
+    if (mode != BoardMode::Training) return 370.0 + (boxUnderRow ? 405.0 : 0.0);
     return moveEntryShown ? 370.0 : 0.0;
 }
 
@@ -210,9 +211,9 @@ double cntrlChessGui::dblSquareSizeFillingWidth(double widthTwips) const {
     const double w = widthTwips - 30;
     const double panel = CBoardGeometry::SETUP_PANEL_WIDTH;
     switch (mode) {
-    case 3: // the board alone
+    case BoardMode::Training: // the board alone
         return w / 8.5;
-    case 1: // the two rack columns, and the setup panel under them
+    case BoardMode::Setup: // the two rack columns, and the setup panel under them
         return std::min((w + 50) / 11.5, (w - panel) / 9.5);
     default: // the move lists beside the board
         return (w - panel + 25) / 9.5;
@@ -229,7 +230,7 @@ void cntrlChessGui::FitToSize() {
         s = dblSquareSizeFillingWidth(widthTwips);
         s = std::min(s, below > 0 ? (heightTwips - below - 30) / 8.75 : (heightTwips - 30) / 8.5);
         // In setup the panel under the rack reaches lower than the board.
-        if (mode == 1) s = std::min(s, (heightTwips - kSetupPanelBottom) / 7);
+        if (mode == BoardMode::Setup) s = std::min(s, (heightTwips - kSetupPanelBottom) / 7);
     } else {
         s = CBoardGeometry::dblSquareSizeForWidth(widthTwips);
         // Never lay the board out taller than the control: the navigation row must stay visible.
@@ -246,8 +247,8 @@ void cntrlChessGui::FitToSize() {
 int cntrlChessGui::heightForWidth(int width) const {
     if (!fillingSpace) return qRound(width * 0.9);
     const double widthTwips = width * CBoardGeometry::TWIPS_PER_PIXEL;
-    const double s =
-        mode != 3 ? CBoardGeometry::dblSquareSizeForWidth(widthTwips) : (widthTwips - 15) / 8.5;
+    const double s = mode != BoardMode::Training ? CBoardGeometry::dblSquareSizeForWidth(widthTwips)
+                                                 : (widthTwips - 15) / 8.5;
     const double below = dblTwipsBelowBoard();
     const double twips = below > 0 ? 8.75 * s + below : 8.5 * s + 15;
     return qRound(twips / CBoardGeometry::TWIPS_PER_PIXEL);

@@ -34,7 +34,7 @@ void cntrlChessGui::DisplayDiagram(const QString& strDiagram) {
 }
 
 void cntrlChessGui::ClearPosition() {
-    if (mode != 1) RaiseError("cntrlChessGui", "Cannot clear if not in SetUp mode");
+    if (mode != BoardMode::Setup) RaiseError("cntrlChessGui", "Cannot clear if not in SetUp mode");
     // The shown position may be a node's own object: empty a copy, never the tree's position.
     auto cleared = position->objClone();
     std::shared_ptr<CDiagram> diagram = cleared->objDiagram();
@@ -92,7 +92,8 @@ bool cntrlChessGui::isPositionSound(const std::shared_ptr<CPosition>& pos) const
 }
 
 void cntrlChessGui::ApplySetup() {
-    if (mode != 1) RaiseError("cntrlChessGui", "Cannot apply setup if not in SetUp mode");
+    if (mode != BoardMode::Setup)
+        RaiseError("cntrlChessGui", "Cannot apply setup if not in SetUp mode");
     HideMoveLine();
     const QString d = GetDiagramFromGui();
     const QString title = "Chess";
@@ -128,7 +129,7 @@ void cntrlChessGui::ApplySetup() {
     ResetTree(position);
     RefreshVariations(nextNodes);
     ClearMoveLists();
-    Mode(0);
+    Mode(BoardMode::FreePlay);
     HideCircle();
     HideMoveLine();
 }

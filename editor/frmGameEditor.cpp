@@ -2,6 +2,7 @@
 
 #include "board/cntrlChessGui.h"
 #include "editor/CEditorPrompts.h"
+#include "engine/SettingsTable.h"
 #include "game/CGameNode.h"
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
@@ -33,7 +34,7 @@ frmGameEditor::frmGameEditor(std::shared_ptr<CWorkBook> book, int32_t id,
     } else {
         setWindowTitle("New game");
         board->InitialPosition();
-        board->Mode(1);
+        board->Mode(BoardMode::Setup);
         FillSetupPanel();
     }
     savedSnapshot = strSnapshot();
@@ -91,11 +92,11 @@ void frmGameEditor::BuildControls() {
 
 // The square colours the trainee chose for the training board.
 void frmGameEditor::ApplySquareColors() {
-    const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Brisolt", "Brisolt");
+    const auto settings = objOpenSettings();
     bool ok = false;
-    const uint light = settings.value("Options/LightColor").toString().toUInt(&ok);
+    const uint light = settings->value(Settings::LightColor.strPath()).toString().toUInt(&ok);
     if (ok) board->SquareColorLight(light & 0xFFFFFFu);
-    const uint dark = settings.value("Options/DarkColor").toString().toUInt(&ok);
+    const uint dark = settings->value(Settings::DarkColor.strPath()).toString().toUInt(&ok);
     if (ok) board->SquareColorDark(dark & 0xFFFFFFu);
 }
 
@@ -114,11 +115,11 @@ void frmGameEditor::LoadGame() {
     txtDiagramRef->setText(QString::fromStdString(diagram));
     setWindowTitle(QString("Game %1").arg(gameId));
     board->objGameTree(tree);
-    board->Mode(0);
+    board->Mode(BoardMode::FreePlay);
 }
 
 void frmGameEditor::ShowHint() {
-    if (board->Mode() == 1)
+    if (board->boardMode() == BoardMode::Setup)
         lblHint->setText("Place the pieces, set castling, the side to move and the en-passant "
                          "file, then press Apply Setup.");
     else
@@ -147,12 +148,12 @@ bool frmGameEditor::isModified() const {
 }
 
 void frmGameEditor::SetupPosition() {
-    if (board->Mode() == 1) return;
+    if (board->boardMode() == BoardMode::Setup) return;
     const auto tree = board->objGameTree();
     if (tree && tree->Count() > 1 &&
         !prompts->isYes(this, "Setting up a new position drops the moves entered. Go on?"))
         return;
-    board->Mode(1);
+    board->Mode(BoardMode::Setup);
     FillSetupPanel();
     ShowHint();
 }
@@ -190,7 +191,7 @@ void frmGameEditor::PasteFen() {
 }
 
 void frmGameEditor::CopyFen() {
-    if (board->Mode() == 1) {
+    if (board->boardMode() == BoardMode::Setup) {
         QGuiApplication::clipboard()->setText(board->GetFen());
         return;
     }
@@ -200,7 +201,7 @@ void frmGameEditor::CopyFen() {
 }
 
 bool frmGameEditor::isSave() {
-    if (board->Mode() == 1) {
+    if (board->boardMode() == BoardMode::Setup) {
         prompts->ShowError(this, "The position is still being set up.\n"
                                  "Press Apply Setup first, then play the solution.");
         return false;

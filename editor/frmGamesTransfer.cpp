@@ -4,6 +4,7 @@
 #include "editor/CEditorPrompts.h"
 #include "editor/CPgnTransfer.h"
 #include "editor/frmGames.h"
+#include "engine/SettingsTable.h"
 #include "game/CGameTree.h"
 #include "workbook/CWorkBook.h"
 
@@ -26,18 +27,14 @@ QString games(int count) {
 
 // The folder PGN files were last read from or written to, else the user's documents.
 QString frmGames::strPgnFolder() {
-    const QString last =
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Brisolt", "Brisolt")
-            .value("General/LastPgnFolder")
-            .toString();
+    const QString last = objOpenSettings()->value(Settings::LastPgnFolder.strPath()).toString();
     if (!last.isEmpty() && QFileInfo(last).isDir()) return last;
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 void frmGames::RememberPgnFolder(const QString& file) {
-    QSettings(QSettings::NativeFormat, QSettings::UserScope, "Brisolt", "Brisolt")
-        .setValue("General/LastPgnFolder", QFileInfo(file).absolutePath());
+    objOpenSettings()->setValue(Settings::LastPgnFolder.strPath(), QFileInfo(file).absolutePath());
 }
 
 void frmGames::ImportPgn() {

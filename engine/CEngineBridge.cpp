@@ -2,6 +2,7 @@
 
 #include "engine/CUciSession.h"
 #include "engine/CUciTranslator.h"
+#include "model/Utilities.h"
 
 #include <algorithm>
 
@@ -13,17 +14,9 @@ std::string seconds(int msecs) {
     return std::to_string((msecs + 999) / 1000);
 }
 
-std::string trimmed(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
-
 std::string firstWordLowered(const std::string& line) {
-    std::string word = trimmed(line).substr(0, trimmed(line).find(' '));
-    for (char& c : word)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return word;
+    const std::string text = strTrimmed(line);
+    return strLowered(text.substr(0, text.find(' ')));
 }
 
 long msSince(Clock::time_point start) {
@@ -50,7 +43,7 @@ int CEngineBridge::initialize_chess_engine(int /*reserved*/) {
     started = stopping = searching = awaitingAnswer = batchHandedOut = false;
     consoleMoveTimeMs = 0;
 
-    if (trimmed(enginePath).empty()) {
+    if (strTrimmed(enginePath).empty()) {
         fail("The engine could not be started: no engine program is chosen.");
         return 0;
     }
@@ -112,7 +105,7 @@ void CEngineBridge::sendConsole(const std::string& line) {
     }
     if (command == "st") {
         try {
-            consoleMoveTimeMs = static_cast<int>(std::stod(trimmed(line).substr(2)) * 1000);
+            consoleMoveTimeMs = static_cast<int>(std::stod(strTrimmed(line).substr(2)) * 1000);
         } catch (const std::exception&) {
         }
     }
@@ -182,7 +175,7 @@ void CEngineBridge::takeOutput(int waitMs) {
 
 void CEngineBridge::takeConsoleLine(const std::string& line) {
     if (stopping) return;
-    if (!trimmed(line).empty()) awaitingAnswer = false;
+    if (!strTrimmed(line).empty()) awaitingAnswer = false;
     pending.push_back(line + "\n");
 }
 

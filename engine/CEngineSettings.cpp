@@ -1,5 +1,7 @@
 #include "engine/CEngineSettings.h"
 
+#include "engine/SettingsTable.h"
+
 #include <QDateTime>
 #include <QFileInfo>
 #include <QSettings>
@@ -10,14 +12,8 @@
 
 namespace {
 
-// The program's settings store, shared with the rest of the program.
-std::unique_ptr<QSettings> openStore() {
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, "Brisolt",
-                                       "Brisolt");
-}
-
-QString stored(const QString& key) {
-    return openStore()->value("Options/" + key).toString();
+QString stored(const SettingKey& setting) {
+    return objOpenSettings()->value(setting.strPath()).toString();
 }
 
 // A name made from the program's file name: "stockfish" gives "Stockfish".
@@ -29,7 +25,8 @@ QString nameFromFile(const QString& path) {
 
 // The cache key of a program: its path, percent-encoded (the store reads "/" as a section).
 QString cacheKey(const QString& path) {
-    return "EngineCache/" + QString::fromLatin1(QUrl::toPercentEncoding(path));
+    return QString::fromLatin1(Settings::kEngineCacheSection) + "/" +
+           QString::fromLatin1(QUrl::toPercentEncoding(path));
 }
 
 // Size and modification time: a program replaced under the same path is looked at again.
@@ -41,7 +38,7 @@ QString fileStamp(const QString& path) {
 
 // The cached protocol and name of the program; Unknown when none or stale.
 EngineProtocol cached(const QString& path, QString* name = nullptr) {
-    const QStringList parts = openStore()->value(cacheKey(path)).toStringList();
+    const QStringList parts = objOpenSettings()->value(cacheKey(path)).toStringList();
     if (parts.size() != 3 || parts[1] != fileStamp(path)) return EngineProtocol::Unknown;
     if (name) *name = parts[2];
     return protocolFromName(parts[0].toStdString());
@@ -56,7 +53,7 @@ QString CEngineSettings::strDefaultEnginePath() {
 }
 
 QString CEngineSettings::strEnginePath() {
-    const QString path = stored("EnginePath").trimmed();
+    const QString path = stored(Settings::EnginePath).trimmed();
     return path.isEmpty() ? strDefaultEnginePath() : path;
 }
 
@@ -66,15 +63,16 @@ EngineProtocol CEngineSettings::protocol() {
 
 EngineProtocol CEngineSettings::knownProtocol(const QString& path) {
     if (path.isEmpty()) return EngineProtocol::Unknown;
-    if (!stored("EnginePath").trimmed().isEmpty() && path == strEnginePath()) {
-        const EngineProtocol chosen = protocolFromName(stored("EngineProtocol").toStdString());
+    if (!stored(Settings::EnginePath).trimmed().isEmpty() && path == strEnginePath()) {
+        const EngineProtocol chosen =
+            protocolFromName(stored(Settings::EngineProtocolName).toStdString());
         if (chosen != EngineProtocol::Unknown) return chosen;
     }
     return cached(path);
 }
 
 QString CEngineSettings::strEngineName() {
-    const QString name = stored("EngineName").trimmed();
+    const QString name = stored(Settings::EngineName).trimmed();
     if (!name.isEmpty()) return name;
     const QString path = strEnginePath();
     QString known;
@@ -85,17 +83,18 @@ QString CEngineSettings::strEngineName() {
 }
 
 void CEngineSettings::Save(const QString& path, EngineProtocol protocol, const QString& name) {
-    auto store = openStore();
-    store->setValue("Options/EnginePath", path);
-    store->setValue("Options/EngineProtocol", QString::fromStdString(strProtocolName(protocol)));
-    store->setValue("Options/EngineName", name);
+    auto store = objOpenSettings();
+    store->setValue(Settings::EnginePath.strPath(), path);
+    store->setValue(Settings::EngineProtocolName.strPath(),
+                    QString::fromStdString(strProtocolName(protocol)));
+    store->setValue(Settings::EngineName.strPath(), name);
     store->sync();
     Remember(path, protocol, name);
 }
 
 void CEngineSettings::Remember(const QString& path, EngineProtocol protocol, const QString& name) {
     if (path.isEmpty() || protocol == EngineProtocol::Unknown) return;
-    auto store = openStore();
+    auto store = objOpenSettings();
     store->setValue(cacheKey(path), QStringList{QString::fromStdString(strProtocolName(protocol)),
                                                 fileStamp(path), name});
     store->sync();

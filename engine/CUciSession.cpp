@@ -1,6 +1,7 @@
 #include "engine/CUciSession.h"
 
 #include "engine/CEngineProcess.h"
+#include "model/Utilities.h"
 
 #include <algorithm>
 
@@ -14,11 +15,8 @@ int msLeft(Clock::time_point deadline) {
     return left < 0 ? 0 : static_cast<int>(left);
 }
 
-std::string trimmed(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
+// The blanks taken off the ends of an engine's line (a line break never reaches here).
+constexpr std::string_view kBlanks = " \t\r";
 
 } // namespace
 
@@ -36,8 +34,8 @@ bool CUciSession::isHandshake(int waitMs) {
     process.isSend("uci");
     std::string line;
     while (process.isReadLine(line, msLeft(deadline))) {
-        line = trimmed(line);
-        if (line.rfind("id name ", 0) == 0) name = trimmed(line.substr(8));
+        line = strTrimmed(line, kBlanks);
+        if (line.rfind("id name ", 0) == 0) name = strTrimmed(line.substr(8), kBlanks);
         if (line == "uciok") return true;
     }
     error = process.isFinished()
@@ -56,7 +54,7 @@ bool CUciSession::isReady(int waitMs) {
     if (!isSend("isready")) return false;
     std::string line;
     while (process.isReadLine(line, msLeft(deadline))) {
-        if (trimmed(line) == "readyok") return true;
+        if (strTrimmed(line, kBlanks) == "readyok") return true;
         TakeLine(line);
     }
     error = "the engine did not get ready";
@@ -105,12 +103,12 @@ bool CUciSession::isSearchDone(int waitMs) {
     const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(waitMs, 5));
     std::string line;
     while (thinking && process.isReadLine(line, msLeft(deadline))) {
-        TakeLine(trimmed(line));
+        TakeLine(strTrimmed(line, kBlanks));
         if (msLeft(deadline) == 0) break;
     }
     // Whatever else the engine says between searches is read and let go.
     while (!thinking && msLeft(deadline) > 0 && process.isReadLine(line, 0))
-        TakeLine(trimmed(line));
+        TakeLine(strTrimmed(line, kBlanks));
     return !thinking;
 }
 

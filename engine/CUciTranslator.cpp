@@ -5,17 +5,12 @@
 #include "game/UciMoves.h"
 #include "model/CError.h"
 #include "model/CGameStatus.h"
+#include "model/Utilities.h"
 
 #include <cmath>
 #include <sstream>
 
 namespace {
-
-std::string trimmed(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
 
 std::vector<std::string> words(const std::string& text) {
     std::istringstream stream(text);
@@ -23,12 +18,6 @@ std::vector<std::string> words(const std::string& text) {
     for (std::string word; stream >> word;)
         result.push_back(word);
     return result;
-}
-
-std::string lowered(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
 }
 
 bool startsWithWord(const std::string& line, const std::string& word) {
@@ -41,9 +30,9 @@ CUciTranslator::CUciTranslator() = default;
 CUciTranslator::~CUciTranslator() = default;
 
 void CUciTranslator::command(const std::string& rawLine) {
-    const std::string line = trimmed(rawLine);
+    const std::string line = strTrimmed(rawLine);
     if (line.empty()) return;
-    const std::string lower = lowered(line);
+    const std::string lower = strLowered(line);
     if (lower == "end" || lower == "quit") {
         quitRequested = true;
         pendingCommands.clear();
@@ -61,7 +50,7 @@ void CUciTranslator::command(const std::string& rawLine) {
     const std::vector<std::string> parts = words(line);
     if (lower.rfind("st ", 0) == 0 && parts.size() == 2) return limit(parts[1], 1000, moveTimeMs);
     if (lower.rfind("sd ", 0) == 0 && parts.size() == 2) return limit(parts[1], 1, depth);
-    if (startsWithWord(lower, "setboard")) return setBoard(trimmed(line.substr(8)));
+    if (startsWithWord(lower, "setboard")) return setBoard(strTrimmed(line.substr(8)));
     if (lower == "new") return setBoard("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1");
     if (lower == "go" || lower == "move") return startSearch();
     trainerMove(line);

@@ -1,30 +1,12 @@
 #include "engine/EngineOutput.h"
 
+#include "model/Utilities.h"
+
 #include <algorithm>
 #include <cctype>
 #include <vector>
 
 namespace {
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string trimmed(const std::string& text) {
-    size_t first = 0;
-    size_t last = text.size();
-    while (first < last && isBlank(text[first]))
-        ++first;
-    while (last > first && isBlank(text[last - 1]))
-        --last;
-    return text.substr(first, last - first);
-}
-
-std::string lowered(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 std::vector<std::string> splitLines(const std::string& output) {
     std::vector<std::string> lines;
@@ -62,7 +44,7 @@ std::string strReadEngineOutput(const std::function<std::string()>& getMessage) 
     std::string collected;
     while (true) {
         std::string piece = getMessage();
-        if (trimmed(piece).empty()) break;
+        if (strTrimmed(piece, " \t").empty()) break;
         collected += piece;
     }
     std::string text;
@@ -82,15 +64,15 @@ std::string strReadEngineOutput(const std::function<std::string()>& getMessage) 
 
 EngineOutputParse parseEngineOutput(const std::string& output, const std::string& side) {
     EngineOutputParse parse;
-    const std::string sideWord = lowered(side);
+    const std::string sideWord = strLowered(side);
     std::vector<std::string> lines = splitLines(output);
     // Backwards, so that the earliest matching line is the one kept.
     for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
-        const std::string lower = lowered(*line);
+        const std::string lower = strLowered(*line);
         size_t colon = line->find(':');
         if (!sideWord.empty() && lower.find(sideWord) != std::string::npos &&
             colon != std::string::npos) {
-            parse.strMove = trimmed(line->substr(colon + 1));
+            parse.strMove = strTrimmed(line->substr(colon + 1), " \t");
         }
         if (line->find('{') != std::string::npos || lower.find("stalemate") != std::string::npos) {
             parse.isGameOver = true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Utilities.h"
+
 #include <string>
 
 // How the program talks to an engine: the UCI protocol (translated by the bridge) or the
@@ -22,9 +24,7 @@ inline std::string strProtocolName(EngineProtocol protocol) {
 
 // The protocol named by a stored text: "UCI" and "Console" in any letter case; Unknown otherwise.
 inline EngineProtocol protocolFromName(const std::string& name) {
-    std::string lower;
-    for (char c : name)
-        lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    const std::string lower = strLowered(name);
     if (lower == "console") return EngineProtocol::Console;
     return lower == "uci" ? EngineProtocol::Uci : EngineProtocol::Unknown;
 }

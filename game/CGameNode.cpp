@@ -2,7 +2,7 @@
 
 #include "game/CPosition.h"
 #include "model/CDiagram.h"
-#include "model/CGameStatus.h"
+#include "model/Utilities.h"
 
 #include <algorithm>
 
@@ -51,11 +51,8 @@ std::string CGameNode::strKeyOf(const CPosition& position) {
     std::string moveText = position.strMoveText();
     if (moveText == "...") return strINITIAL_KEY();
     std::erase(moveText, '+');
-    size_t first = moveText.find_first_not_of(' ');
-    size_t last = moveText.find_last_not_of(' ');
-    moveText = first == std::string::npos ? "" : moveText.substr(first, last - first + 1);
-    bool blackMoved = position.objStatus() && position.objStatus()->strToString() ==
-                                                  CGameStatus::objWHITE_TO_MOVE()->strToString();
+    moveText = strTrimmed(moveText, " ");
+    const bool blackMoved = position.isWhiteToMove();
     return (blackMoved ? "B" : "W") + std::to_string(position.intMoveNumber()) + moveText +
            std::to_string(position.objDiagram()->lngCheckSum());
 }

@@ -91,6 +91,10 @@ public:
     bool isWhiteToMove() const {
         return m_status && m_status->intCode() == CGameStatus::WhiteToMove;
     }
+    // True when Black is to move ("Black to move"; a finished game is neither side's move).
+    bool isBlackToMove() const {
+        return m_status && m_status->intCode() == CGameStatus::BlackToMove;
+    }
     // True when the move is legal and leaves the mover's king safe.
     bool isFullyLegal(const CMove& move) const;
 

@@ -16,10 +16,7 @@ std::shared_ptr<CPosition> objNewPosition(const std::shared_ptr<CDiagram>& diagr
                                           const std::shared_ptr<CGameStatus>& status,
                                           int moveNumber, const std::vector<bool>& forfeits,
                                           const std::string& enPassantLetter) {
-    const std::string statusText = status ? status->strToString() : std::string();
-    if (statusText != CGameStatus::objWHITE_TO_MOVE()->strToString() &&
-        statusText != CGameStatus::objBLACK_TO_MOVE()->strToString())
-        RaiseError("CPosition", "gameStatus");
+    if (!status || !status->isInProgress()) RaiseError("CPosition", "gameStatus");
     if (!diagram) RaiseError("CPosition", "Diagram is null");
     if (moveNumber < 0) RaiseError("CPosition", "Movenum cannot be negative");
     if (forfeits.size() != 4)

@@ -38,18 +38,29 @@ bool isWhiteSideToMove(const CPosition& position) {
     }
 }
 
-std::string strGameEndOf(const CPosition& position) {
+GameEnd gameEndOf(const CPosition& position) {
     const int code = position.objStatus() ? position.objStatus()->intCode() : CGameStatus::Unknown;
-    if (code == CGameStatus::WhiteWins || code == CGameStatus::BlackWins) return "Checkmate";
-    if (code == CGameStatus::DrawnByStalemate) return "Stalemate";
+    if (code == CGameStatus::WhiteWins || code == CGameStatus::BlackWins) return GameEnd::Checkmate;
+    if (code == CGameStatus::DrawnByStalemate) return GameEnd::Stalemate;
     const auto& diagram = position.objDiagram();
     if ((code != CGameStatus::WhiteToMove && code != CGameStatus::BlackToMove) || !diagram)
-        return "";
+        return GameEnd::None;
     const bool white = isWhiteSideToMove(position);
     auto toMove = position.objClone();
     toMove->objStatus(white ? CGameStatus::objWHITE_TO_MOVE() : CGameStatus::objBLACK_TO_MOVE());
-    if (!arrGetLegalMoves(toMove).empty()) return "";
-    return diagram->isKingAttacked(white ? 0 : 1) ? "Checkmate" : "Stalemate";
+    if (!arrGetLegalMoves(toMove).empty()) return GameEnd::None;
+    return diagram->isKingAttacked(white ? 0 : 1) ? GameEnd::Checkmate : GameEnd::Stalemate;
+}
+
+std::string strGameEndOf(const CPosition& position) {
+    switch (gameEndOf(position)) {
+    case GameEnd::Checkmate:
+        return "Checkmate";
+    case GameEnd::Stalemate:
+        return "Stalemate";
+    default:
+        return "";
+    }
 }
 
 std::string strWithCheckSign(const CPosition& position, std::string text) {
@@ -61,6 +72,6 @@ std::string strWithCheckSign(const CPosition& position, std::string text) {
     const auto& diagram = position.objDiagram();
     if ((code == CGameStatus::WhiteToMove || code == CGameStatus::BlackToMove) && diagram &&
         diagram->isKingAttacked(isWhiteSideToMove(position) ? 0 : 1))
-        text += strGameEndOf(position) == "Checkmate" ? "#" : "+";
+        text += gameEndOf(position) == GameEnd::Checkmate ? "#" : "+";
     return text;
 }

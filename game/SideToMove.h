@@ -14,6 +14,12 @@ bool isWhiteSideToMove(const CPosition& position);
 // check.
 std::string strWithCheckSign(const CPosition& position, std::string text);
 
-// "Checkmate" or "Stalemate" when the position ends the game, "" otherwise; read from the rules,
-// so that a stored position (whose status names only the side to move) answers as well.
+// How a position ends the game, if it does.
+enum class GameEnd { None, Checkmate, Stalemate };
+
+// The way the position ends the game; read from the rules, so that a stored position (whose
+// status names only the side to move) answers as well.
+GameEnd gameEndOf(const CPosition& position);
+
+// "Checkmate" or "Stalemate" when the position ends the game, "" otherwise.
 std::string strGameEndOf(const CPosition& position);

@@ -6,6 +6,7 @@
 #include "model/Constructors.h"
 #include "model/Geometry.h"
 #include "model/PieceCodes.h"
+#include "model/Utilities.h"
 
 #include <array>
 #include <cctype>
@@ -32,9 +33,7 @@ const std::array<std::shared_ptr<CChessSquare>, 64>& table() {
 // (any case), else 8.
 int fileFromText(const std::string& text) {
     if (text.empty()) return 8;
-    std::string lower = text;
-    for (char& c : lower)
-        c = char(std::tolower(static_cast<unsigned char>(c)));
+    const std::string lower = strLowered(text);
     if (std::string("abcdefgh").find(lower) == std::string::npos) return 8;
     return lower[0] - 'a';
 }

@@ -1,12 +1,10 @@
 #include "model/CPieceColor.h"
 
 #include "model/Constructors.h"
+#include "model/Utilities.h"
 
 void CPieceColor::strColor(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    const auto last = text.find_last_not_of(' ');
-    const std::string trimmed =
-        first == std::string::npos ? "" : text.substr(first, last - first + 1);
+    const std::string trimmed = strTrimmed(text, " ");
     m_color = (trimmed == "White" || trimmed == "Black") ? trimmed : "White";
     m_white = m_color == "White";
 }

@@ -31,3 +31,15 @@ long lngCrc16(const std::string& text, long length) {
     }
     return long(crc & 0xFFFF);
 }
+
+std::string strTrimmed(std::string_view text, std::string_view blanks) {
+    const size_t first = text.find_first_not_of(blanks);
+    if (first == std::string_view::npos) return {};
+    return std::string(text.substr(first, text.find_last_not_of(blanks) - first + 1));
+}
+
+std::string strLowered(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}

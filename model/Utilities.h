@@ -2,12 +2,19 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Number of elements of an array; 0 for an array without elements.
 template <typename T> int intArrayLength(const std::vector<T>& array) {
     return static_cast<int>(array.size());
 }
+
+// The text without the leading and trailing characters that occur in blanks.
+std::string strTrimmed(std::string_view text, std::string_view blanks = " \t\r\n");
+
+// The text with the letters A-Z made lower case; every other byte is kept.
+std::string strLowered(std::string text);
 
 // CRC-16/MCRF4XX of the first length characters of the text (-1: the whole text).
 long lngCrc16(const std::string& text, long length = -1);

@@ -8,6 +8,7 @@
 #include "model/CError.h"
 #include "model/CGameStatus.h"
 #include "model/CMove.h"
+#include "model/Utilities.h"
 
 #include <sstream>
 
@@ -37,16 +38,10 @@ std::string normalisedMove(const std::string& san) {
 // The highest move number a game may reach: workbooks keep move numbers in 16 bits.
 constexpr int kLastMoveNumber = 32767;
 
-std::string lowered(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 // True for a game of Chess960 (Fischer random): named by its Variant tag, or set up with
 // castling rights written as rook files.
 bool isChess960(const PgnGame& game) {
-    const std::string variant = lowered(game.strTag("Variant"));
+    const std::string variant = strLowered(game.strTag("Variant"));
     if (variant.find("960") != std::string::npos || variant.find("fischer") != std::string::npos)
         return true;
     std::istringstream fields(game.strTag("FEN"));

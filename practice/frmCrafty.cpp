@@ -101,7 +101,7 @@ void frmCrafty::Guarded(const std::function<void()>& handler) {
     }
 }
 
-void frmCrafty::SetBoardMode(int mode) {
+void frmCrafty::SetBoardMode(BoardMode mode) {
     cntrlChess->Mode(mode);
     // The practice game is always played at its last move (navigation is off while playing), so
     // the board's Delete has no variation to delete here: the window does without it.
@@ -133,7 +133,7 @@ bool frmCrafty::isShowUnplayable(const std::shared_ptr<CPosition>& position) {
     if (reason.empty()) return false;
     // The position stays in view as it is; no other position takes its place.
     if (engineBridge) engineBridge->stopEngine();
-    SetBoardMode(2);
+    SetBoardMode(BoardMode::View);
     cntrlChess->EnableNavigation(false);
     if (position && position->objDiagram()) {
         std::string cells = position->objDiagram()->strToString();
@@ -151,7 +151,7 @@ void frmCrafty::StartPractice(const std::shared_ptr<CPosition>& position) {
     timerPoll->stop();
     playable = waitingForEngine = awaitingResult = false;
     if (mainBoard) cntrlChess->isWhiteOnTop(mainBoard->isWhiteOnTop());
-    SetBoardMode(0);
+    SetBoardMode(BoardMode::FreePlay);
     if (isShowUnplayable(position)) return;
     lblExamine->setEnabled(true);
     lblReplay2->setEnabled(true);
@@ -184,7 +184,7 @@ void frmCrafty::lblExamine_Click() {
         waitingForEngine = awaitingResult = false;
         timerPoll->stop();
         unsetCursor();
-        SetBoardMode(2);
+        SetBoardMode(BoardMode::View);
         cntrlChess->EnableNavigation(true);
         lblResult->setText("Examine mode");
         lblExamine->setEnabled(false);

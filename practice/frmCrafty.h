@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board/BoardMode.h"
 #include "engine/EngineProtocol.h"
 
 #include <QDialog>
@@ -82,7 +83,7 @@ private:
     std::shared_ptr<CPosition> objTestPosition() const;
     void CreateControls();
     void Guarded(const std::function<void()>& handler);
-    void SetBoardMode(int mode);
+    void SetBoardMode(BoardMode mode);
     void EndGame(const QString& text);
     void PlayEngineMove(const std::string& move, bool gameOver);
     QString strEngineSide() const;

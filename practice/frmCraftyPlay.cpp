@@ -13,14 +13,14 @@
 
 void frmCrafty::cntrlChess_Moved(const QString& strMove) {
     Guarded([&] {
-        if (!playable || cntrlChess->Mode() == 2) return;
+        if (!playable || cntrlChess->boardMode() == BoardMode::View) return;
         const QString move = strMove.trimmed();
         if (move.isEmpty() || move == "...") return;
         answerClock.start();
         // The board takes no moves until the engine has answered: a move of the engine's pieces
         // would leave the board and the engine in different games.
         waitingForEngine = true;
-        SetBoardMode(2);
+        SetBoardMode(BoardMode::View);
         cntrlChess->EnableNavigation(false);
         setCursor(Qt::WaitCursor);
         lblResult->setText("Wait for " + engine.strName + " to move");
@@ -37,7 +37,7 @@ QString frmCrafty::strEngineSide() const {
 void frmCrafty::EndGame(const QString& text) {
     waitingForEngine = awaitingResult = false;
     lblResult->setText(text);
-    SetBoardMode(2);
+    SetBoardMode(BoardMode::View);
     cntrlChess->EnableNavigation(true);
     unsetCursor();
 }
@@ -49,11 +49,11 @@ void frmCrafty::PlayEngineMove(const std::string& move, bool resultRead) {
     cntrlChess->MovePgn2(QString::fromStdString(move), from, to, true, false);
     if (!resultRead) {
         if (cntrlChess->objPosition()->objStatus()->isInProgress()) {
-            SetBoardMode(0);
+            SetBoardMode(BoardMode::FreePlay);
             cntrlChess->EnableNavigation(false);
         } else {
             // The move ended the game; the engine's own result line may come in a later write.
-            SetBoardMode(2);
+            SetBoardMode(BoardMode::View);
             awaitingResult = true;
             resultClock.start();
         }
@@ -80,7 +80,7 @@ void frmCrafty::timerPoll_Timer() {
         if (waitingForEngine && !engineBridge->strError().empty()) {
             // No answer will come: the game on the board can still be examined.
             waitingForEngine = false;
-            SetBoardMode(2);
+            SetBoardMode(BoardMode::View);
             lblResult->setText(QString::fromStdString(engineBridge->strError()));
             unsetCursor();
         }

@@ -1,6 +1,7 @@
 // The checks a workbook file passes before any of its content is used: the three tables are
 // there as ordinary tables, and nothing in the file could run when the program reads or writes.
 #include "model/CError.h"
+#include "model/Utilities.h"
 #include "workbook/CWorkBook.h"
 #include "workbook/SqlConnection.h"
 #include "workbook/SqlStatement.h"
@@ -12,12 +13,6 @@ namespace {
 
 const char* const kSchemaObjects =
     "select type, name, tbl_name, sql from sqlite_master order by type, name";
-
-std::string lowered(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 // A schema name shown to the user: printable characters only, at most 60 of them.
 std::string shown(const std::string& name) {
@@ -49,8 +44,8 @@ void CWorkBook::CheckWorkbookSchema() {
         }
         if (type != "table") continue;
         for (size_t i = 0; i < wanted.size(); ++i) {
-            if (lowered(name) != lowered(wanted[i])) continue;
-            if (lowered(objects->text(3)).rfind("create virtual", 0) == 0) {
+            if (strLowered(name) != strLowered(wanted[i])) continue;
+            if (strLowered(objects->text(3)).rfind("create virtual", 0) == 0) {
                 virtualTables += (virtualTables.empty() ? "" : ", ") + wanted[i];
             } else {
                 found[i] = true;

@@ -17,7 +17,8 @@ struct RecordingDisplay : ITrainingDisplay {
     bool marks[3] = {true, true, true};
     bool previousEnabled = true, showSolutionEnabled = false;
     bool whiteOnTop = false;
-    int computerPlays = -1, mode = 0, treesHanded = 0;
+    int computerPlays = -1, treesHanded = 0;
+    BoardMode mode = BoardMode::FreePlay;
     std::shared_ptr<CGameTree> tree;
 
     void ShowGameInfo(const std::string& d, const std::string& p, const std::string& g) override {
@@ -41,8 +42,8 @@ struct RecordingDisplay : ITrainingDisplay {
         tree = t;
         ++treesHanded;
     }
-    void SetBoardMode(int value) override { mode = value; }
-    int intBoardMode() const override { return mode; }
+    void SetBoardMode(BoardMode value) override { mode = value; }
+    BoardMode boardMode() const override { return mode; }
 
     int marksShown() const { return marks[0] + marks[1] + marks[2]; }
 };
@@ -98,7 +99,7 @@ TEST_F(TrainingSessionTest, FirstBatchShowsTheFirstGameReadyForTraining) {
     EXPECT_EQ(display.toPlay, "White to play");
     EXPECT_FALSE(display.whiteOnTop);
     EXPECT_EQ(display.computerPlays, 1);
-    EXPECT_EQ(display.mode, 3);
+    EXPECT_EQ(display.mode, BoardMode::Training);
     ASSERT_NE(display.tree, nullptr);
     EXPECT_EQ(display.message, CTrainingSession::strYourTurnMessage());
     EXPECT_TRUE(display.messageVisible);
@@ -123,10 +124,10 @@ TEST_F(TrainingSessionTest, ThirdWrongMoveEndsTheGameAsOneRecordedFailure) {
     for (int expected : expectedMarks) {
         session.TrainingStatus("Wrong move");
         EXPECT_EQ(display.marksShown(), expected);
-        EXPECT_EQ(display.mode, 3);
+        EXPECT_EQ(display.mode, BoardMode::Training);
     }
     session.TrainingStatus("Wrong move");
-    EXPECT_EQ(display.mode, 2);
+    EXPECT_EQ(display.mode, BoardMode::View);
     EXPECT_EQ(display.marksShown(), 0);
     EXPECT_TRUE(display.failVisible);
     EXPECT_FALSE(display.successVisible);
@@ -153,7 +154,7 @@ TEST_F(TrainingSessionTest, SuccessAfterTwoWrongMovesRecordsOnlyTheSuccess) {
     session.TrainingStatus("e5");
     EXPECT_EQ(display.message, CTrainingSession::strReplyMessage("e5"));
     session.TrainingStatus("Successful");
-    EXPECT_EQ(display.mode, 2);
+    EXPECT_EQ(display.mode, BoardMode::View);
     EXPECT_TRUE(display.successVisible);
     EXPECT_FALSE(display.failVisible);
     EXPECT_FALSE(display.messageVisible);
@@ -234,7 +235,7 @@ TEST_F(TrainingSessionTest, GamesGoneFromTheFileLeaveTheEmptyBoardWithoutErrorBo
     EXPECT_THROW(session.PreviousGame(), std::exception);
     EXPECT_EQ(session.lngGameIndex(), 2);
     EXPECT_EQ(session.lngCurrentGameId(), 0);
-    EXPECT_EQ(display.mode, 2);
+    EXPECT_EQ(display.mode, BoardMode::View);
     EXPECT_EQ(display.description, "");
     EXPECT_THROW(session.NextGame(), std::exception);
     EXPECT_EQ(session.lngGameIndex(), 3);
@@ -242,7 +243,7 @@ TEST_F(TrainingSessionTest, GamesGoneFromTheFileLeaveTheEmptyBoardWithoutErrorBo
     session.NextGame();
     EXPECT_EQ(session.lngCurrentGameId(), 0);
     EXPECT_EQ(display.message, CTrainingSession::strNoGamesMessage());
-    EXPECT_EQ(display.mode, 2);
+    EXPECT_EQ(display.mode, BoardMode::View);
     EXPECT_FALSE(display.showSolutionEnabled);
     EXPECT_FALSE(display.previousEnabled);
 }
@@ -271,7 +272,7 @@ TEST_F(TrainingSessionTest, AChosenGameJoinsTheBatchAfterTheShownGame) {
         EXPECT_EQ(session.arrlngGameIDs(), expected) << "chosen " << c.chosen;
         EXPECT_EQ(session.lngGameIndex(), c.index);
         EXPECT_EQ(session.lngCurrentGameId(), ids[c.chosen]);
-        EXPECT_EQ(display.mode, 3);
+        EXPECT_EQ(display.mode, BoardMode::Training);
     }
     // Its result is its own.
     session.ShowSolution();
@@ -311,14 +312,14 @@ TEST_F(TrainingSessionTest, WorkbookWithoutGamesShowsTheEmptyBoardAndCountsNothi
     EXPECT_EQ(display.message, CTrainingSession::strNoGamesMessage());
     EXPECT_EQ(display.description, "");
     EXPECT_EQ(display.toPlay, "");
-    EXPECT_EQ(display.mode, 2);
+    EXPECT_EQ(display.mode, BoardMode::View);
     EXPECT_NO_THROW(session.NextGame());
     // Whatever the board reports, no result is counted without a game of this workbook.
-    display.mode = 3;
+    display.mode = BoardMode::Training;
     EXPECT_NO_THROW(session.ShowSolution());
     EXPECT_NO_THROW(session.TrainingStatus("Successful"));
     EXPECT_EQ(session.lngHits(), 0);
-    EXPECT_EQ(display.mode, 3);
+    EXPECT_EQ(display.mode, BoardMode::Training);
 }
 
 } // namespace

@@ -96,9 +96,9 @@ private:
     }
 
     static void Solve(cntrlChessGui* board) {
-        for (int moves = 0; board->Mode() == 3 && moves < 40; ++moves)
+        for (int moves = 0; board->boardMode() == BoardMode::Training && moves < 40; ++moves)
             QVERIFY2(DragStoredMove(board), "a stored move could not be dragged");
-        QCOMPARE(board->Mode(), 2);
+        QCOMPARE(board->boardMode(), BoardMode::View);
     }
 
 private slots:
@@ -168,7 +168,8 @@ private slots:
         QVERIFY2(box.text.startsWith("The result could not be recorded in " + file + ": "),
                  qPrintable(box.text));
         QVERIFY(box.text.contains("not recorded"));
-        QCOMPARE(window->objBoard()->Mode(), 2); // the solution can be stepped through
+        QCOMPARE(window->objBoard()->boardMode(),
+                 BoardMode::View); // the solution can be stepped through
         QVERIFY(isShown(window.get(), "imgFail"));
         QVERIFY(isShown(window.get(), "cmdNext"));
         QCOMPARE(window->findChild<QPlainTextEdit*>("txtMsg")->toPlainText(),

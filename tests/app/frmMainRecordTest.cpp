@@ -52,7 +52,7 @@ private:
     static void EndGame(frmMain* window, const QString& ending) {
         cntrlChessGui* board = window->objBoard();
         if (ending == "success") {
-            for (int moves = 0; board->Mode() == 3 && moves < 40; ++moves)
+            for (int moves = 0; board->boardMode() == BoardMode::Training && moves < 40; ++moves)
                 QVERIFY2(DragStoredMove(board), "a stored move could not be dragged");
         } else if (ending == "three wrong moves") {
             for (int k = 0; k < 3; ++k)
@@ -60,7 +60,7 @@ private:
         } else {
             Trigger(window, "mnuShowSolution");
         }
-        QCOMPARE(board->Mode(), 2);
+        QCOMPARE(board->boardMode(), BoardMode::View);
     }
 
     static bool isBoardEmpty(frmMain* window) {
@@ -181,7 +181,7 @@ private slots:
         QCOMPARE(TextOf(window.get(), "lblScore"), QString("66.67"));
         QVERIFY(window->isOpenWorkbook(solved));
         QCOMPARE(TextOf(window.get(), "lblScore"), QString("100.00"));
-        QCOMPARE(window->objBoard()->Mode(), 3);
+        QCOMPARE(window->objBoard()->boardMode(), BoardMode::Training);
 
         // An empty workbook: an empty board, a plain message, nothing to end or go back to.
         QVERIFY(window->isOpenWorkbook(empty));
@@ -204,7 +204,7 @@ private slots:
         // Reopened after the empty one, a workbook shows its own score.
         QVERIFY(window->isOpenWorkbook(four));
         QCOMPARE(TextOf(window.get(), "lblScore"), QString("66.67"));
-        QCOMPARE(window->objBoard()->Mode(), 3);
+        QCOMPARE(window->objBoard()->boardMode(), BoardMode::Training);
 
         // A new workbook (named without its extension) replaces the game on the board.
         auto prompts = std::make_shared<ScriptedPrompts>();
@@ -218,13 +218,13 @@ private slots:
         QVERIFY(isBoardEmpty(window.get()));
         QCOMPARE(TextOf(window.get(), "lblScore"), QString("-----"));
         QCOMPARE(Message(window.get()), NoGamesText());
-        QCOMPARE(window->objBoard()->Mode(), 2);
+        QCOMPARE(window->objBoard()->boardMode(), BoardMode::View);
 
         // Games imported into it: its first game is shown, ready to train.
         frmGames* games = window->objGamesWindow();
         QVERIFY(games);
         games->ImportPgnFrom(WritePgn("four.pgn", testwb::fourGamesPgn));
-        QCOMPARE(window->objBoard()->Mode(), 3);
+        QCOMPARE(window->objBoard()->boardMode(), BoardMode::Training);
         const int32_t first = Shown(window.get());
         QVERIFY(first != 0);
         QVERIFY(window->findChild<QAction*>("mnuCrafty")->isEnabled());
@@ -235,7 +235,7 @@ private slots:
         games->cmdDelete->click();
         QVERIFY(Shown(window.get()) != 0);
         QVERIFY(Shown(window.get()) != first);
-        QCOMPARE(window->objBoard()->Mode(), 3);
+        QCOMPARE(window->objBoard()->boardMode(), BoardMode::Training);
         for (int32_t id : window->objSession().arrlngGameIDs())
             QVERIFY(id != first);
     }
@@ -258,7 +258,7 @@ private slots:
         editor->txtDescription->setText("Renamed");
         QVERIFY(editor->isSave());
         QCOMPARE(Shown(window.get()), shown);
-        QCOMPARE(window->objBoard()->Mode(), 2); // the ended game stays ended
+        QCOMPARE(window->objBoard()->boardMode(), BoardMode::View); // the ended game stays ended
         QCOMPARE(TextOf(window.get(), "lblScore"), QString(".00"));
 
         // The shown game itself edited: it starts again with what was saved.
@@ -268,7 +268,7 @@ private slots:
         editor->txtDescription->setText("Edited while shown");
         QVERIFY(editor->isSave());
         QCOMPARE(Shown(window.get()), shown);
-        QCOMPARE(window->objBoard()->Mode(), 3);
+        QCOMPARE(window->objBoard()->boardMode(), BoardMode::Training);
         QCOMPARE(TextOf(window.get(), "txtGameDescription"), QString("Edited while shown"));
         QCOMPARE(TextOf(window.get(), "lblScore"), QString(".00"));
     }
@@ -286,7 +286,7 @@ private slots:
         QVERIFY(isBoardEmpty(window.get()));
         Trigger(window.get(), "mnuNextGame");
         QCOMPARE(Shown(window.get()), 3);
-        QCOMPARE(window->objBoard()->Mode(), 3);
+        QCOMPARE(window->objBoard()->boardMode(), BoardMode::Training);
     }
 };
 

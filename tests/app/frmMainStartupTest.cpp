@@ -100,7 +100,7 @@ private slots:
         QCOMPARE(window.objBoard()->SquareColorLight(), 16777215u);
         QCOMPARE(window.objBoard()->SquareColorDark(), 65280u);
         QVERIFY(!window.objBoard()->isWhiteOnTop());
-        QCOMPARE(window.objBoard()->Mode(), 3);
+        QCOMPARE(window.objBoard()->boardMode(), BoardMode::Training);
     }
 
     void storedSettingsAreAppliedAtLoad() {
@@ -124,7 +124,7 @@ private slots:
         QCOMPARE(window.windowTitle(), QString("four - Brisolt"));
         QCOMPARE(Setting("General/LastOpened"), QFileInfo(four).absoluteFilePath());
         QCOMPARE(TextOf(&window, "txtGameDescription"), QString("Punish the early queen defence"));
-        QCOMPARE(window.objBoard()->Mode(), 3);
+        QCOMPARE(window.objBoard()->boardMode(), BoardMode::Training);
         QVERIFY(window.isVisible());
     }
 
@@ -311,7 +311,8 @@ private slots:
         QVERIFY(script.isDone());
         QCOMPARE(script.Seen().at(0).className, QString("frmCrafty"));
         QVERIFY(script.Seen().at(0).title.startsWith("Practice with "));
-        QCOMPARE(window.objBoard()->Mode(), 3); // the training game is untouched
+        QCOMPARE(window.objBoard()->boardMode(),
+                 BoardMode::Training); // the training game is untouched
     }
 
     void closingKeepsTheUsersGameFiles() {

@@ -60,14 +60,14 @@ private slots:
     void solvingTheFirstGameByDraggingRecordsASuccess() {
         auto window = Open(sample);
         cntrlChessGui* board = Board(window.get());
-        QCOMPARE(board->Mode(), 3);
+        QCOMPARE(board->boardMode(), BoardMode::Training);
         const int32_t id = window->objSession().lngCurrentGameId();
         int moves = 0;
-        while (board->Mode() == 3 && moves < 40) {
+        while (board->boardMode() == BoardMode::Training && moves < 40) {
             QVERIFY2(DragStoredMove(board), "a stored move could not be dragged");
             ++moves;
         }
-        QCOMPARE(board->Mode(), 2);
+        QCOMPARE(board->boardMode(), BoardMode::View);
         QVERIFY(isShown(window.get(), "imgSuccess"));
         QVERIFY(!isShown(window.get(), "imgFail"));
         QVERIFY(isShown(window.get(), "cmdNext"));
@@ -88,7 +88,7 @@ private slots:
         QVERIFY(DragStoredMove(board)); // 1. e4, answered with 1... e5
         QCOMPARE(message->toPlainText(),
                  QString("Computer played \ne5\n\nIt's now your turn.\nPlease make your move."));
-        QCOMPARE(board->Mode(), 3);
+        QCOMPARE(board->boardMode(), BoardMode::Training);
     }
 
     void threeWrongMovesGiveOneFailureRecordedOnce() {
@@ -98,11 +98,11 @@ private slots:
         for (int k = 0; k < 2; ++k) {
             QVERIFY(DragWrongMove(board));
             QVERIFY(isShown(window.get(), qPrintable(QString("lblError%1").arg(k))));
-            QCOMPARE(board->Mode(), 3);
+            QCOMPARE(board->boardMode(), BoardMode::Training);
         }
         QVERIFY(!isShown(window.get(), "lblError2"));
         QVERIFY(DragWrongMove(board));
-        QCOMPARE(board->Mode(), 2);
+        QCOMPARE(board->boardMode(), BoardMode::View);
         QVERIFY(isShown(window.get(), "imgFail"));
         QVERIFY(!isShown(window.get(), "lblError0"));
         QCOMPARE(TextOf(window.get(), "lblScore"), QString(".00"));
@@ -123,7 +123,7 @@ private slots:
         QAction* previous = window->findChild<QAction*>("mnuPreviousGame");
         QVERIFY(!previous->isEnabled());
         showSolution->trigger();
-        QCOMPARE(board->Mode(), 2);
+        QCOMPARE(board->boardMode(), BoardMode::View);
         QVERIFY(!showSolution->isEnabled());
         QCOMPARE(testwb::Read(four.toStdString(), fourIds[0]).errorStreak, 1);
 

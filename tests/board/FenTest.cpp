@@ -12,7 +12,7 @@ using FenExchange = BoardFixture;
 
 TEST_F(FenExchange, ApplyFenReadsAllFourFields) {
     board->MovePgn("d4", true, false);
-    board->Mode(2);
+    board->Mode(BoardMode::View);
     ASSERT_TRUE(board->ApplyFen("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1"));
     const auto pos = board->objPosition();
     EXPECT_EQ(board->GameStatus(), "Black to move");
@@ -22,7 +22,7 @@ TEST_F(FenExchange, ApplyFenReadsAllFourFields) {
         EXPECT_FALSE(pos->isKCastleForfeited(colour));
         EXPECT_FALSE(pos->isQCastleForfeited(colour));
     }
-    EXPECT_EQ(board->Mode(), 0);
+    EXPECT_EQ(board->boardMode(), BoardMode::FreePlay);
     EXPECT_EQ(board->lstWhiteMoves->count(), 0);
     EXPECT_EQ(board->objGameTree()->Count(), 1);
     EXPECT_EQ(board->intPictureSlot(idx("e4")), 5);
@@ -118,11 +118,11 @@ TEST_F(FenExchange, SetFenLeavesPositionAndTreeAlone) {
 }
 
 TEST_F(FenExchange, ApplyPositionTakesTheValuesButKeepsTheMode) {
-    board->Mode(2);
+    board->Mode(BoardMode::View);
     auto pos = objNewStartPosition()->objProcessMove("e4");
     ASSERT_NE(pos, nullptr);
     ASSERT_TRUE(board->ApplyPosition(pos));
-    EXPECT_EQ(board->Mode(), 2);
+    EXPECT_EQ(board->boardMode(), BoardMode::View);
     EXPECT_NE(board->objPosition(), pos);
     EXPECT_EQ(board->GameStatus(), "Black to move");
     EXPECT_EQ(board->objPosition()->intMoveNumber(), 1);

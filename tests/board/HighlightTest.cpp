@@ -30,7 +30,7 @@ TEST_F(Highlights, LastMoveFollowsEveryKindOfMove) {
     // the trainee's move and the stored reply
     board->ComputerPlays(1);
     board->objGameTree(makeTree({"e4 e5 Nf3 Nc6"}));
-    board->Mode(3);
+    board->Mode(BoardMode::Training);
     EXPECT_EQ(lastMove(*board), "");
     drag("e2", "e4");
     EXPECT_EQ(lastMove(*board), "e7e5") << "the reply is the last move";
@@ -38,7 +38,7 @@ TEST_F(Highlights, LastMoveFollowsEveryKindOfMove) {
     EXPECT_EQ(lastMove(*board), "e7e5");
 
     // stepping through the line
-    board->Mode(2);
+    board->Mode(BoardMode::View);
     const struct {
         int step;
         const char* last;
@@ -61,12 +61,15 @@ TEST_F(Highlights, LastMoveFollowsEveryKindOfMove) {
 
 TEST_F(Highlights, TheLastMoveIsTintedUnlessSwitchedOffOrInSetup) {
     const struct {
-        int mode;
+        BoardMode mode;
         bool shown;
         bool tinted;
-    } cases[] = {{0, true, true}, {2, true, true}, {0, false, false}, {1, true, false}};
+    } cases[] = {{BoardMode::FreePlay, true, true},
+                 {BoardMode::View, true, true},
+                 {BoardMode::FreePlay, false, false},
+                 {BoardMode::Setup, true, false}};
     for (const auto& c : cases) {
-        board->Mode(0);
+        board->Mode(BoardMode::FreePlay);
         board->InitialPosition();
         board->MovePgn("Nf3", true, false);
         board->isLastMoveShown(c.shown);
@@ -74,7 +77,7 @@ TEST_F(Highlights, TheLastMoveIsTintedUnlessSwitchedOffOrInSetup) {
         const QImage image = board->grab().toImage();
         const QPoint corner = board->rcSquarePixels(idx("g1")).topLeft() + QPoint(3, 3);
         const QColor plain = CBoardTheme::colorOf(board->SquareColorDark()); // g1 is dark
-        EXPECT_EQ(image.pixelColor(corner) != plain, c.tinted) << c.mode << " " << c.shown;
+        EXPECT_EQ(image.pixelColor(corner) != plain, c.tinted) << int(c.mode) << " " << c.shown;
     }
 }
 
@@ -114,7 +117,7 @@ TEST_F(Highlights, StoredRepliesSlideUnlessSwitchedOff) {
     for (bool animate : {true, false}) {
         board->isAnimateMoves(animate);
         board->objGameTree(makeTree({"e4 e5"}));
-        board->Mode(3);
+        board->Mode(BoardMode::Training);
         drag("e2", "e4");
         EXPECT_EQ(board->isAnimating(), animate);
         EXPECT_EQ(board->intPictureSlot(idx("e5")), 11) << "the position is there at once";
@@ -137,7 +140,7 @@ TEST_F(Highlights, StoredRepliesSlideUnlessSwitchedOff) {
 
 TEST_F(Highlights, KeysStepThroughTheLineWhereTheButtonsWould) {
     board->objGameTree(makeTree({"e4 e5 Nf3 Nc6 Bb5", "e4 c5"}));
-    board->Mode(2);
+    board->Mode(BoardMode::View);
     const struct {
         Qt::Key key;
         const char* status; // move text of the position reached
@@ -149,7 +152,7 @@ TEST_F(Highlights, KeysStepThroughTheLineWhereTheButtonsWould) {
         QTest::keyClick(board.get(), k.key);
         EXPECT_EQ(board->objPosition()->strMoveText(), k.status) << QTest::toString(k.key);
     }
-    board->Mode(3);
+    board->Mode(BoardMode::Training);
     QTest::keyClick(board.get(), Qt::Key_Right);
     EXPECT_EQ(board->objPosition()->strMoveText(), "...") << "training hides the way forward";
 }
@@ -206,13 +209,13 @@ TEST_F(Highlights, SoundsFollowWhatHappenedAndSwitchedOffMakeNoCall) {
         }
         board->ComputerPlays(1);
         board->objGameTree(makeTree({"e4"}));
-        board->Mode(3);
+        board->Mode(BoardMode::Training);
         drag("d2", "d4");
         EXPECT_EQ(board->strLastSound(), on ? "failure" : "success");
         drag("e2", "e4");
         EXPECT_EQ(board->strLastSound(), "success");
         EXPECT_EQ(board->intSoundsPlayed() - before, on ? 6 : 0);
-        board->Mode(0);
+        board->Mode(BoardMode::FreePlay);
     }
     CBoardSounds sounds;
     EXPECT_FALSE(sounds.isAudible()) << "an offscreen run never opens the audio system";
@@ -244,12 +247,13 @@ namespace {
 
 TEST_F(Highlights, FillingTheRoomUsesTheWholeWidthInTraining) {
     const struct {
-        int mode;
+        BoardMode mode;
         bool moveBox;
         QSize size;
     } cases[] = {
-        {3, false, QSize(600, 900)}, {3, true, QSize(600, 900)},  {3, false, QSize(900, 500)},
-        {0, true, QSize(900, 900)},  {2, false, QSize(400, 300)}, {1, false, QSize(700, 700)},
+        {BoardMode::Training, false, QSize(600, 900)}, {BoardMode::Training, true, QSize(600, 900)},
+        {BoardMode::Training, false, QSize(900, 500)}, {BoardMode::FreePlay, true, QSize(900, 900)},
+        {BoardMode::View, false, QSize(400, 300)},     {BoardMode::Setup, false, QSize(700, 700)},
     };
     board->isFillingSpace(true);
     // The extent of what the control shows: the squares and every visible child.
@@ -268,11 +272,12 @@ TEST_F(Highlights, FillingTheRoomUsesTheWholeWidthInTraining) {
             const QRect r = used();
             const int right = size.width() - 1 - r.right();
             const int bottom = size.height() - 1 - r.bottom();
-            EXPECT_GE(right, 0) << c.mode << " " << size.width() << "x" << size.height();
-            EXPECT_GE(bottom, 0) << c.mode << " " << size.width() << "x" << size.height();
-            EXPECT_LE(std::min(right, bottom), 4)
-                << "one side is filled " << c.mode << " " << size.width() << "x" << size.height();
-            if (c.mode == 3 && size.height() == board->heightForWidth(size.width())) {
+            EXPECT_GE(right, 0) << int(c.mode) << " " << size.width() << "x" << size.height();
+            EXPECT_GE(bottom, 0) << int(c.mode) << " " << size.width() << "x" << size.height();
+            EXPECT_LE(std::min(right, bottom), 4) << "one side is filled " << int(c.mode) << " "
+                                                  << size.width() << "x" << size.height();
+            if (c.mode == BoardMode::Training &&
+                size.height() == board->heightForWidth(size.width())) {
                 EXPECT_LE(std::max(right, bottom), 4) << "both, at the height it asks for";
             }
         }

@@ -69,16 +69,16 @@ TEST(MoveTextInput, TypedTextsAreMatchedAgainstTheLegalMoves) {
 
 TEST_F(MoveEntry, EnterInTheMoveBoxPlaysLikeADropOrSaysWhyNot) {
     const struct {
-        int mode;
+        BoardMode mode;
         const char* text;
         bool played;      // the box is emptied and the move made
         const char* said; // start of the message left beside the box
     } cases[] = {
-        {0, "Nf3", true, ""},
-        {0, "  e2e4 ", true, ""},
-        {0, "Nf6", false, "\"Nf6\" is not a legal move"},
-        {0, "zz9", false, "\"zz9\" is not a move"},
-        {2, "e4", false, "Moves are not taken"},
+        {BoardMode::FreePlay, "Nf3", true, ""},
+        {BoardMode::FreePlay, "  e2e4 ", true, ""},
+        {BoardMode::FreePlay, "Nf6", false, "\"Nf6\" is not a legal move"},
+        {BoardMode::FreePlay, "zz9", false, "\"zz9\" is not a move"},
+        {BoardMode::View, "e4", false, "Moves are not taken"},
     };
     for (const auto& c : cases) {
         board->InitialPosition();
@@ -96,7 +96,7 @@ TEST_F(MoveEntry, EnterInTheMoveBoxPlaysLikeADropOrSaysWhyNot) {
             << c.text;
     }
     EXPECT_TRUE(board->txtMove->isHidden()) << "no box in view mode";
-    board->Mode(3);
+    board->Mode(BoardMode::Training);
     EXPECT_FALSE(board->txtMove->isHidden());
     board->isMoveEntryShown(false);
     EXPECT_TRUE(board->txtMove->isHidden());
@@ -105,7 +105,7 @@ TEST_F(MoveEntry, EnterInTheMoveBoxPlaysLikeADropOrSaysWhyNot) {
 TEST_F(MoveEntry, TypedTrainingMovesAreJudgedAndPromotionsTakeTheTypedPiece) {
     board->ComputerPlays(1);
     board->objGameTree(makeTree({"e4 e5 Nf3"}));
-    board->Mode(3);
+    board->Mode(BoardMode::Training);
     events.clear();
     EXPECT_EQ(board->strPlayMoveText("d4"), "") << "a legal move is played, then judged";
     EXPECT_EQ(events, QStringList({"Training:Wrong move", "Moved:"}));
@@ -118,7 +118,7 @@ TEST_F(MoveEntry, TypedTrainingMovesAreJudgedAndPromotionsTakeTheTypedPiece) {
         ++asked;
         return QString("Q");
     });
-    board->Mode(0);
+    board->Mode(BoardMode::FreePlay);
     ASSERT_TRUE(board->ApplyFen("4k3/P7/8/8/8/8/8/4K3 w - -"));
     EXPECT_EQ(board->strPlayMoveText("a8=R"), "");
     EXPECT_EQ(asked, 0);

@@ -52,7 +52,7 @@ TEST_F(MoveInput, HostCallsOnAnEmptySquareRaiseOnlyMoved) {
 }
 
 TEST_F(MoveInput, ViewModeIgnoresDragsAndMoves) {
-    board->Mode(2);
+    board->Mode(BoardMode::View);
     drag("e2", "e4");
     board->MakeMove(idx("e2"), idx("e4"), 0);
     EXPECT_TRUE(events.filter("Moved").isEmpty());
@@ -61,12 +61,14 @@ TEST_F(MoveInput, ViewModeIgnoresDragsAndMoves) {
 }
 
 TEST_F(MoveInput, ClickReportsTheSquareInEveryMode) {
-    for (int mode : {0, 1, 2, 3}) {
+    for (BoardMode mode :
+         {BoardMode::FreePlay, BoardMode::Setup, BoardMode::View, BoardMode::Training}) {
         board->Mode(mode);
         events.clear();
         QTest::mouseClick(board.get(), Qt::LeftButton, {},
                           board->rcSquarePixels(idx("c6")).center());
-        EXPECT_EQ(events, QStringList({"Clicked:" + QString::number(idx("c6")) + ":c6"})) << mode;
+        EXPECT_EQ(events, QStringList({"Clicked:" + QString::number(idx("c6")) + ":c6"}))
+            << int(mode);
     }
     board->isWhiteOnTop(true);
     events.clear();
@@ -161,7 +163,7 @@ TEST_F(MoveInput, NoDialogForAPawnOfTheSideNotToMove) {
 TEST_F(MoveInput, CorrectTrainingMoveWithAReplyThatEndsTheLine) {
     board->objGameTree(makeTree({"e4 e5"}));
     board->ComputerPlays(1);
-    board->Mode(3);
+    board->Mode(BoardMode::Training);
     events.clear();
     drag("e2", "e4");
     EXPECT_EQ(events, QStringList({"Moved:e4", "Moved:e5", "Status:White to move:1", "Training:e5",
@@ -174,7 +176,7 @@ TEST_F(MoveInput, CorrectTrainingMoveWithAReplyThatEndsTheLine) {
 TEST_F(MoveInput, WrongTrainingMoveChangesNothing) {
     board->objGameTree(makeTree({"e4 e5"}));
     board->ComputerPlays(1);
-    board->Mode(3);
+    board->Mode(BoardMode::Training);
     events.clear();
     drag("d2", "d4");
     EXPECT_EQ(events, QStringList({"Training:Wrong move", "Moved:"}));
@@ -187,7 +189,7 @@ TEST_F(MoveInput, WrongTrainingMoveChangesNothing) {
 TEST_F(MoveInput, TrainingLineContinuesUntilItsLastStoredMove) {
     board->objGameTree(makeTree({"e4 e5 Nf3 Nc6"}));
     board->ComputerPlays(1);
-    board->Mode(3);
+    board->Mode(BoardMode::Training);
     events.clear();
     drag("e2", "e4");
     EXPECT_EQ(events.filter("Training"), QStringList({"Training:e5"}));
@@ -200,18 +202,18 @@ TEST_F(MoveInput, TrainingLineContinuesUntilItsLastStoredMove) {
 TEST_F(MoveInput, HostHandlerMayCallBackDuringTheReply) {
     board->objGameTree(makeTree({"e4 e5"}));
     board->ComputerPlays(1);
-    board->Mode(3);
+    board->Mode(BoardMode::Training);
     QString seen;
     QObject::connect(board.get(), &cntrlChessGui::TrainingStatus, board.get(),
                      [&](const QString& s) {
                          if (s == "Successful") {
                              seen = board->GameStatus();
-                             board->Mode(2);
+                             board->Mode(BoardMode::View);
                          }
                      });
     drag("e2", "e4");
     EXPECT_EQ(seen, "White to move");
-    EXPECT_EQ(board->Mode(), 2);
+    EXPECT_EQ(board->boardMode(), BoardMode::View);
 }
 
 TEST_F(MoveInput, StoredRepliesAreChosenUniformly) {
@@ -221,7 +223,7 @@ TEST_F(MoveInput, StoredRepliesAreChosenUniformly) {
     board->ComputerPlays(1);
     for (int run = 0; run < 300; ++run) {
         board->objGameTree(tree);
-        board->Mode(3);
+        board->Mode(BoardMode::Training);
         events.clear();
         board->MakeMove(idx("e2"), idx("e4"), 0);
         const QStringList replies = events.filter("Training:");

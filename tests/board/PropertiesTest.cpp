@@ -18,7 +18,7 @@ TEST_F(Properties, NewControlHasItsDefaults) {
     EXPECT_DOUBLE_EQ(fresh.SquareSize(), 525);
     EXPECT_EQ(fresh.SquareColorLight(), 0xFFFFFFu);
     EXPECT_EQ(fresh.SquareColorDark(), 0x7A7A3Du);
-    EXPECT_EQ(fresh.Mode(), 0);
+    EXPECT_EQ(fresh.boardMode(), BoardMode::FreePlay);
     EXPECT_EQ(fresh.ComputerPlays(), 0);
     EXPECT_FALSE(fresh.isWhiteOnTop());
     EXPECT_EQ(fresh.GameStatus(), "White to move");
@@ -33,7 +33,7 @@ TEST_F(Properties, RestoringFromAnEmptyStoreGivesTheStoredDefaults) {
     CMemoryPropertyStore store;
     board->ReadProperties(store);
     EXPECT_DOUBLE_EQ(board->SquareSize(), 500);
-    EXPECT_EQ(board->Mode(), 1);
+    EXPECT_EQ(board->boardMode(), BoardMode::Setup);
     EXPECT_TRUE(board->fraSetup->isVisibleTo(board.get()));
     EXPECT_TRUE(board->isRackVisible());
     EXPECT_FALSE(board->cmdNavigation[0]->isVisibleTo(board.get()));
@@ -41,12 +41,12 @@ TEST_F(Properties, RestoringFromAnEmptyStoreGivesTheStoredDefaults) {
 
 TEST_F(Properties, OnlyValuesThatDifferFromTheirDefaultsAreWritten) {
     CMemoryPropertyStore store;
-    board->Mode(1);
+    board->Mode(BoardMode::Setup);
     board->SquareSize(500);
     board->WriteProperties(store);
     EXPECT_TRUE(store.arrstrKeys().isEmpty()) << store.arrstrKeys().join(",").toStdString();
 
-    board->Mode(2);
+    board->Mode(BoardMode::View);
     board->SquareColorDark(0x336699);
     board->SquareSize(610);
     EXPECT_TRUE(board->isPropertyChanged());
@@ -55,7 +55,7 @@ TEST_F(Properties, OnlyValuesThatDifferFromTheirDefaultsAreWritten) {
 
     cntrlChessGui restored;
     restored.ReadProperties(store);
-    EXPECT_EQ(restored.Mode(), 2);
+    EXPECT_EQ(restored.boardMode(), BoardMode::View);
     EXPECT_EQ(restored.SquareColorDark(), 0x336699u);
     EXPECT_EQ(restored.SquareColorLight(), 0xFFFFFFu);
     EXPECT_DOUBLE_EQ(restored.SquareSize(), 610);
@@ -67,7 +67,7 @@ TEST_F(Properties, SettingsStoreRoundTripsThroughAnIniFile) {
     {
         QSettings settings(file, QSettings::IniFormat);
         CSettingsPropertyStore store(settings, "Board");
-        board->Mode(3);
+        board->Mode(BoardMode::Training);
         board->SquareColorLight(0xDDEEFF);
         board->WriteProperties(store);
     }
@@ -75,7 +75,7 @@ TEST_F(Properties, SettingsStoreRoundTripsThroughAnIniFile) {
     CSettingsPropertyStore store(settings, "Board");
     cntrlChessGui restored;
     restored.ReadProperties(store);
-    EXPECT_EQ(restored.Mode(), 3);
+    EXPECT_EQ(restored.boardMode(), BoardMode::Training);
     EXPECT_EQ(restored.SquareColorLight(), 0xDDEEFFu);
     EXPECT_DOUBLE_EQ(restored.SquareSize(), board->SquareSize());
     EXPECT_FALSE(settings.contains("Board/SquareColorDark"));
@@ -85,25 +85,27 @@ TEST_F(Properties, SettingsStoreRoundTripsThroughAnIniFile) {
 // setup panel with its buttons, the rack.
 TEST_F(Properties, EachModeShowsItsElements) {
     const struct {
-        int mode;
+        BoardMode mode;
         bool navigation, lists, del, setup;
     } cases[] = {
-        {0, true, true, true, false},  {1, false, false, false, true},
-        {2, true, true, false, false}, {3, false, false, false, false},
-        {0, true, true, true, false},
+        {BoardMode::FreePlay, true, true, true, false},
+        {BoardMode::Setup, false, false, false, true},
+        {BoardMode::View, true, true, false, false},
+        {BoardMode::Training, false, false, false, false},
+        {BoardMode::FreePlay, true, true, true, false},
     };
     for (const auto& c : cases) {
         board->Mode(c.mode);
         QWidget* b = board.get();
         for (QPushButton* nav : board->cmdNavigation)
-            EXPECT_EQ(nav->isVisibleTo(b), c.navigation) << c.mode;
-        EXPECT_EQ(board->lstWhiteMoves->isVisibleTo(b), c.lists) << c.mode;
-        EXPECT_EQ(board->lstBlackMoves->isVisibleTo(b), c.lists) << c.mode;
-        EXPECT_EQ(board->lstVariations->isVisibleTo(b), c.lists) << c.mode;
-        EXPECT_EQ(board->cmdDelete->isVisibleTo(b), c.del) << c.mode;
-        EXPECT_EQ(board->fraSetup->isVisibleTo(b), c.setup) << c.mode;
-        EXPECT_EQ(board->cmdApplySetup->isVisibleTo(b), c.setup) << c.mode;
-        EXPECT_EQ(board->isRackVisible(), c.setup) << c.mode;
+            EXPECT_EQ(nav->isVisibleTo(b), c.navigation) << int(c.mode);
+        EXPECT_EQ(board->lstWhiteMoves->isVisibleTo(b), c.lists) << int(c.mode);
+        EXPECT_EQ(board->lstBlackMoves->isVisibleTo(b), c.lists) << int(c.mode);
+        EXPECT_EQ(board->lstVariations->isVisibleTo(b), c.lists) << int(c.mode);
+        EXPECT_EQ(board->cmdDelete->isVisibleTo(b), c.del) << int(c.mode);
+        EXPECT_EQ(board->fraSetup->isVisibleTo(b), c.setup) << int(c.mode);
+        EXPECT_EQ(board->cmdApplySetup->isVisibleTo(b), c.setup) << int(c.mode);
+        EXPECT_EQ(board->isRackVisible(), c.setup) << int(c.mode);
     }
 }
 
@@ -111,9 +113,9 @@ TEST_F(Properties, ViewModeReenablesNavigation) {
     board->EnableNavigation(false);
     for (QPushButton* nav : board->cmdNavigation)
         EXPECT_FALSE(nav->isEnabled());
-    board->Mode(0);
+    board->Mode(BoardMode::FreePlay);
     EXPECT_FALSE(board->cmdNavigation[3]->isEnabled());
-    board->Mode(2);
+    board->Mode(BoardMode::View);
     for (QPushButton* nav : board->cmdNavigation)
         EXPECT_TRUE(nav->isEnabled());
 }
@@ -122,7 +124,7 @@ TEST_F(Properties, WritingModeHidesTheMoveLineButKeepsTheRest) {
     board->MovePgn("e4", true, false);
     board->DrawLine(52, 36, true);
     board->HighLightSquare(36, true);
-    board->Mode(2);
+    board->Mode(BoardMode::View);
     EXPECT_FALSE(board->isMoveLineVisible());
     EXPECT_TRUE(board->isCircleVisible());
     EXPECT_EQ(board->intHighlightFrame(), 36);

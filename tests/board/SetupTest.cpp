@@ -13,7 +13,7 @@ using SetupMode = BoardFixture;
 const QString kStart = "rnbqkbnrpppppppp" + QString(32, 'e') + "PPPPPPPPRNBQKBNR";
 
 TEST_F(SetupMode, PlainDragCopiesCtrlDragMovesAndOffBoardRemoves) {
-    board->Mode(1);
+    board->Mode(BoardMode::Setup);
     drag("e2", "e4");
     EXPECT_EQ(board->intPictureSlot(idx("e2")), 5);
     EXPECT_EQ(board->intPictureSlot(idx("e4")), 5);
@@ -32,7 +32,7 @@ TEST_F(SetupMode, PlainDragCopiesCtrlDragMovesAndOffBoardRemoves) {
 }
 
 TEST_F(SetupMode, RackPiecesAreDroppedOnSquares) {
-    board->Mode(1);
+    board->Mode(BoardMode::Setup);
     auto rackDrag = [&](int slot, QPoint to) {
         const QPoint start = board->rcRackPixels(slot).center();
         QTest::mousePress(board.get(), Qt::LeftButton, {}, start);
@@ -66,7 +66,7 @@ TEST_F(SetupMode, KingChecksReportTheFirstFault) {
         {"k7/8/8/8/8/8/8/R6K b - -", nullptr}, // last: applies
     };
     for (const auto& c : cases) {
-        board->Mode(1);
+        board->Mode(BoardMode::Setup);
         ASSERT_TRUE(board->SetFen(c.fen));
         messages->shown.clear();
         events.clear();
@@ -74,22 +74,22 @@ TEST_F(SetupMode, KingChecksReportTheFirstFault) {
         EXPECT_EQ(events, QStringList({"Setup"}));
         if (c.message == nullptr) { // Black to move and in check: a sound position
             EXPECT_TRUE(messages->shown.isEmpty()) << c.fen;
-            EXPECT_EQ(board->Mode(), 0);
+            EXPECT_EQ(board->boardMode(), BoardMode::FreePlay);
             continue;
         }
         EXPECT_EQ(messages->shown, QStringList({QString("Chess: ") + c.message})) << c.fen;
-        EXPECT_EQ(board->Mode(), 1);
+        EXPECT_EQ(board->boardMode(), BoardMode::Setup);
         EXPECT_EQ(diagram(), kStart.toStdString());
     }
 }
 
 TEST_F(SetupMode, ApplyingKingsOnlyGivesAFreshTree) {
     board->MovePgn("e4", true, false);
-    board->Mode(1);
+    board->Mode(BoardMode::Setup);
     ASSERT_TRUE(board->SetFen("4k3/8/8/8/8/8/8/4K3 w - -"));
     board->cmdApplySetup_Click();
     EXPECT_TRUE(messages->shown.isEmpty());
-    EXPECT_EQ(board->Mode(), 0);
+    EXPECT_EQ(board->boardMode(), BoardMode::FreePlay);
     const auto pos = board->objPosition();
     for (int colour : {0, 1}) {
         EXPECT_TRUE(pos->isKCastleForfeited(colour));
@@ -104,7 +104,7 @@ TEST_F(SetupMode, ApplyingKingsOnlyGivesAFreshTree) {
 }
 
 TEST_F(SetupMode, BlackToMoveSetupStartsAtMoveOne) {
-    board->Mode(1);
+    board->Mode(BoardMode::Setup);
     ASSERT_TRUE(board->SetFen("4k3/4p3/8/8/8/8/8/4K3 b - -"));
     board->chkWhiteOO->setChecked(false);
     board->cmdApplySetup_Click();
@@ -117,7 +117,7 @@ TEST_F(SetupMode, BlackToMoveSetupStartsAtMoveOne) {
 
 TEST_F(SetupMode, FlippedSetupAppliesWhatTheBoardShows) {
     board->isWhiteOnTop(true);
-    board->Mode(1);
+    board->Mode(BoardMode::Setup);
     board->cmdApplySetup_Click();
     EXPECT_EQ(diagram(), kStart.toStdString());
     EXPECT_EQ(board->GetDiagramFromGui().left(1), "R"); // pictures read in display order
@@ -126,7 +126,7 @@ TEST_F(SetupMode, FlippedSetupAppliesWhatTheBoardShows) {
 TEST_F(SetupMode, ClearAndStartingPositionButtons) {
     board->cmdClear_Click(); // outside setup: the error is swallowed
     EXPECT_EQ(diagram(), kStart.toStdString());
-    board->Mode(1);
+    board->Mode(BoardMode::Setup);
     board->chkWhiteOO->setChecked(true);
     const auto treeBefore = board->objGameTree();
     const auto rootPosition = treeBefore->Item(CGameNode::strINITIAL_KEY())->objPosition();

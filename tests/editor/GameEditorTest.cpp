@@ -28,10 +28,10 @@ const char* kExercise = "7k/p7/5K2/8/8/8/8/6R1 w - - 0 1";
 // Sets the position up in setup mode and applies it, as a user does with the setup panel.
 void SetUpPosition(frmGameEditor& editor, const QString& fen) {
     cntrlChessGui* board = editor.objBoard();
-    ASSERT_EQ(board->Mode(), 1);
+    ASSERT_EQ(board->boardMode(), BoardMode::Setup);
     ASSERT_TRUE(board->SetFen(fen));
     board->cmdApplySetup_Click();
-    ASSERT_EQ(board->Mode(), 0);
+    ASSERT_EQ(board->boardMode(), BoardMode::FreePlay);
 }
 
 // Plays the moves from the position shown.
@@ -150,7 +150,7 @@ TEST(GameEditor, RefusesToSaveWhatCannotBeTrained) {
     other.objBoard()->SetMessageBox(warnings);
     ASSERT_TRUE(other.objBoard()->SetFen("7k/8/5K2/8/8/8/8/5K2 w - - 0 1"));
     other.objBoard()->cmdApplySetup_Click();
-    EXPECT_EQ(other.objBoard()->Mode(), 1);
+    EXPECT_EQ(other.objBoard()->boardMode(), BoardMode::Setup);
     EXPECT_EQ(warnings->texts, QStringList{"Too many white kings"});
 }
 
@@ -258,10 +258,10 @@ TEST(GameEditor, PastedFenStartsTheGame) {
             EXPECT_EQ(prompts->errors.size(), errors + 1) << c.clipboard;
             EXPECT_TRUE(prompts->errors.last().contains(c.why))
                 << prompts->errors.last().toStdString();
-            EXPECT_EQ(editor.objBoard()->Mode(), 1) << c.clipboard;
+            EXPECT_EQ(editor.objBoard()->boardMode(), BoardMode::Setup) << c.clipboard;
             continue;
         }
-        EXPECT_EQ(editor.objBoard()->Mode(), 0) << c.clipboard;
+        EXPECT_EQ(editor.objBoard()->boardMode(), BoardMode::FreePlay) << c.clipboard;
         EXPECT_EQ(editor.objBoard()->objPosition()->strGetFEN(), c.fen);
         editor.CopyFen();
         EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), c.fen);

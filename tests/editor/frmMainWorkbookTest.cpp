@@ -136,7 +136,7 @@ private slots:
         QVERIFY(games->isSelectGame(1));
         games->cmdTrain->click();
         cntrlChessGui* board = window.objBoard();
-        QCOMPARE(board->Mode(), 3);
+        QCOMPARE(board->boardMode(), BoardMode::Training);
         QCOMPARE(apptest::TextOf(&window, "txtGameDescription"), QString("King and rook"));
         QVERIFY(apptest::DragStoredMove(board));
         QVERIFY(apptest::DragStoredMove(board));

@@ -36,7 +36,7 @@ inline bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 20
 // A main window's board holding a game from the FEN.
 inline std::unique_ptr<cntrlChessGui> mainBoardAt(const std::string& fen, bool whiteOnTop = false) {
     auto board = std::make_unique<cntrlChessGui>();
-    board->Mode(0);
+    board->Mode(BoardMode::FreePlay);
     board->ApplyPosition(objReadFen(fen));
     board->isWhiteOnTop(whiteOnTop);
     return board;

@@ -44,7 +44,7 @@ TEST(frmCraftyEndTest, TheEndOfTheGamePutsTheBoardIntoViewMode) {
             ASSERT_TRUE(waitUntil([&] { return practice.result() == c.result; }))
                 << c.name << ": " << practice.result().toStdString();
         }
-        EXPECT_EQ(practice.board().Mode(), 2) << c.name;
+        EXPECT_EQ(practice.board().boardMode(), BoardMode::View) << c.name;
         EXPECT_NE(practice.window->cursor().shape(), Qt::WaitCursor) << c.name;
         // Once the result is read nothing more is expected: polling stops.
         EXPECT_TRUE(waitUntil([&] { return !practice.window->timerPoll->isActive(); }, 2000))
@@ -86,7 +86,7 @@ TEST(frmCraftyEndTest, APositionTheBoardRefusesIsShownWithTheReasonAndNotPlayed)
         EXPECT_EQ(window.lblResult->text(), "This position cannot be played: " + c.reason + ".")
             << c.name;
         EXPECT_FALSE(window.bridge()->isRunning()) << c.name;
-        EXPECT_EQ(window.cntrlChess->Mode(), 2) << c.name;
+        EXPECT_EQ(window.cntrlChess->boardMode(), BoardMode::View) << c.name;
         // The board shows the refused position, not the standard opening.
         std::string shown = window.cntrlChess->GetDiagramFromGui().toStdString();
         EXPECT_EQ(shown, objReadFen(c.fen)->objDiagram()->strToString()) << c.name;

@@ -31,7 +31,7 @@ TEST(frmCraftyTest, LoadStartsFromTheTestPositionWithTheMainBoardsLook) {
     EXPECT_TRUE(window.cntrlChess->isWhiteOnTop());
     EXPECT_EQ(window.cntrlChess->SquareColorDark(), 0x00336699u);
     EXPECT_EQ(window.cntrlChess->SquareColorLight(), 0x00EEEEEEu);
-    EXPECT_EQ(window.cntrlChess->Mode(), 0);
+    EXPECT_EQ(window.cntrlChess->boardMode(), BoardMode::FreePlay);
     EXPECT_EQ(window.lblResult->text(), "White to move");
     for (QPushButton* button : window.cntrlChess->cmdNavigation)
         EXPECT_FALSE(button->isEnabled());
@@ -107,7 +107,7 @@ TEST(frmCraftyTest, StopExamineAndReplayFromAnEarlierPoint) {
     ASSERT_TRUE(practice.awaitAnswer());
 
     practice.window->lblExamine->click();
-    EXPECT_EQ(practice.board().Mode(), 2);
+    EXPECT_EQ(practice.board().boardMode(), BoardMode::View);
     EXPECT_EQ(practice.result(), "Examine mode");
     EXPECT_FALSE(practice.window->lblExamine->isEnabled());
     // Back two half-moves: the position after the engine's first answer.
@@ -117,7 +117,7 @@ TEST(frmCraftyTest, StopExamineAndReplayFromAnEarlierPoint) {
 
     practice.window->lblReplay2->click();
     EXPECT_TRUE(practice.window->lblExamine->isEnabled());
-    EXPECT_EQ(practice.board().Mode(), 0);
+    EXPECT_EQ(practice.board().boardMode(), BoardMode::FreePlay);
     EXPECT_EQ(practice.fen(), afterFirstAnswer);
     EXPECT_EQ(practice.board().objGameTree()->Count(), 1);
     EXPECT_EQ(practice.result(), "White to move");
@@ -129,7 +129,7 @@ TEST(frmCraftyTest, StopExamineAndReplayFromAnEarlierPoint) {
 
     practice.window->lblReplay->click();
     EXPECT_EQ(practice.fen(), startFen);
-    EXPECT_EQ(practice.board().Mode(), 0);
+    EXPECT_EQ(practice.board().boardMode(), BoardMode::FreePlay);
     EXPECT_TRUE(practice.errors.empty());
 }
 
@@ -184,9 +184,9 @@ TEST(frmCraftyTest, EngineFaultsAreShownAndTheWindowStaysUsable) {
         EXPECT_FALSE(practice.window->timerPoll->isActive()) << c.name;
         // Stop, replay and close still work.
         practice.window->lblExamine->click();
-        EXPECT_EQ(practice.board().Mode(), 2) << c.name;
+        EXPECT_EQ(practice.board().boardMode(), BoardMode::View) << c.name;
         practice.window->lblReplay->click();
-        EXPECT_EQ(practice.board().Mode(), 0) << c.name;
+        EXPECT_EQ(practice.board().boardMode(), BoardMode::FreePlay) << c.name;
         EXPECT_EQ(practice.fen(), startFen) << c.name;
         practice.window->lblClose->click();
         EXPECT_FALSE(practice.window->isVisible()) << c.name;
