@@ -7,6 +7,7 @@
 #include "engine/SettingsTable.h"
 #include "game/CGameTree.h"
 #include "workbook/CWorkBook.h"
+#include "workbook/GameAnnotations.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -102,12 +103,17 @@ void frmGames::VerifyGames() {
         return;
     }
     // The trees are read here; the worker only talks to the engine.
-    std::vector<std::pair<int32_t, std::shared_ptr<CGameTree>>> games;
+    struct Game {
+        int32_t id;
+        std::shared_ptr<CGameTree> tree;
+        GameAnnotations annotations;
+    };
+    std::vector<Game> games;
     try {
         for (int32_t id : ids) {
             std::string description, page, diagram;
             if (auto tree = workbook->objLoadGame(id, description, page, diagram))
-                games.emplace_back(id, tree);
+                games.push_back({id, tree, workbook->objLoadAnnotations(id)});
         }
     } catch (const std::exception& error) {
         prompts->ShowError(this, QString("The games could not be read: %1").arg(error.what()));
@@ -121,14 +127,14 @@ void frmGames::VerifyGames() {
                             CEngineAnalyser analyser(path);
                             CSolutionVerifier verifier(analyser, options);
                             const int total = static_cast<int>(games.size());
-                            for (const auto& [id, tree] : games) {
+                            for (const auto& [id, tree, annotations] : games) {
                                 if (control.isCancelled()) break;
                                 control.Report(static_cast<int>(found.size()), total,
                                                QString("Verifying game %1 (%2 of %3)")
                                                    .arg(id)
                                                    .arg(found.size() + 1)
                                                    .arg(total));
-                                found.emplace_back(id, verifier.objVerify(*tree));
+                                found.emplace_back(id, verifier.objVerify(*tree, annotations));
                             }
                             control.Report(static_cast<int>(found.size()), total, "Done");
                         });

@@ -5,10 +5,12 @@
 #include "game/CPosition.h"
 #include "game/UciMoves.h"
 #include "model/CError.h"
+#include "workbook/GameAnnotations.h"
 
 #include <algorithm>
 #include <climits>
 #include <deque>
+#include <iterator>
 
 namespace {
 
@@ -53,6 +55,10 @@ std::string strVerdictName(VerifyVerdict verdict) {
         return "ok";
     case VerifyVerdict::MissingDefence:
         return "missing-defence";
+    case VerifyVerdict::MarkedWrongButGood:
+        return "marked-wrong-but-good";
+    case VerifyVerdict::Contradiction:
+        return "contradiction";
     case VerifyVerdict::SecondSolution:
         return "second-solution";
     case VerifyVerdict::ShorterMate:
@@ -108,6 +114,7 @@ CSolutionVerifier::arrStoredMoves(const CGameTree& tree, const CGameNode& node,
         StoredMove move;
         move.node = tree.Item(key);
         move.strText = move.node->objPosition()->strMoveText();
+        move.intMark = intMarkOf(key);
         move.strUci = strUciOfMoveText(position, move.strText);
         if (move.strUci.empty()) {
             if (unplayable) unplayable->push_back(move.strText);
@@ -136,15 +143,24 @@ void CSolutionVerifier::CheckFirstMoves(const CGameTree& tree, VerifyReport& rep
                   "the stored move " + text + " cannot be played");
     if (first.stored.empty()) return;
 
+    // Tries marked as mistakes are judged against the solutions, which are the other moves.
+    std::vector<StoredMove> solutions;
+    std::copy_if(first.stored.begin(), first.stored.end(), std::back_inserter(solutions),
+                 [](const StoredMove& move) { return !move.isTry(); });
+    JudgeTries(first.start, first.strRootKey, first.stored, report);
+    if (solutions.empty()) return;
+    const auto& mainMove = *std::find_if(first.stored.begin(), first.stored.end(),
+                                         [](const StoredMove& move) { return !move.isTry(); });
     bool endsInMate = false;
-    first.plies = mainLinePlies(tree, root, endsInMate);
-    const StoredMove& bestStored = bestOf(first.stored);
+    first.plies = 1 + mainLinePlies(tree, mainMove.node, endsInMate);
+    if (first.plies == 1)
+        endsInMate = mainMove.node->objPosition()->strMoveText().find('#') != std::string::npos;
+    const StoredMove& bestStored = bestOf(solutions);
     // The stored line's mate length in the trainee's moves; engines may see a shorter mate in the
     // stored move itself.
     first.reference = endsInMate ? static_cast<int>((first.plies + 1) / 2) : INT_MAX;
     if (!endsInMate && bestStored.line.objScore.isMateFor())
         first.reference = bestStored.line.objScore.intValue;
-
     JudgeStoredMoves(first, report);
     JudgeOtherMoves(first, bestStored, report);
     if (report.arrFindings.empty())
@@ -159,6 +175,7 @@ void CSolutionVerifier::JudgeStoredMoves(const VerifyFirstMoves& first, VerifyRe
     const AnalysisLine& bestLine = first.lines.front();
     const EngineScore& best = bestLine.objScore;
     for (const StoredMove& move : first.stored) {
+        if (move.isTry()) continue;
         const EngineScore& score = move.line.objScore;
         const bool muchWorse =
             best.lngRank() - score.lngRank() >= options.intMarginCp ||
@@ -187,12 +204,7 @@ void CSolutionVerifier::JudgeOtherMoves(const VerifyFirstMoves& first,
         const auto texts =
             arrLineTexts(first.start, line.arrstrUciMoves, std::max<size_t>(first.plies, 1), true);
         const std::string name = texts.empty() ? uci : texts.front();
-        const bool asGood = storedScore.isMateFor()
-                                ? score.isMateFor() && score.intValue <= storedScore.intValue
-                                : storedScore.isClearWin(options.intWinCp) &&
-                                      score.isClearWin(options.intWinCp) &&
-                                      (score.isMate || score.intValue >= storedScore.intValue -
-                                                                             options.intMarginCp);
+        const bool asGood = isAsGood(storedScore, score);
         if (score.isMateFor() && first.reference != INT_MAX && score.intValue < first.reference)
             first.Add(report, VerifyVerdict::ShorterMate,
                       arrLineTexts(first.start, line.arrstrUciMoves, SIZE_MAX, true), score,
@@ -217,6 +229,7 @@ void CSolutionVerifier::CheckDefences(const CGameTree& tree, VerifyReport& repor
         queue.pop_front();
         if (visit.turn >= options.intDefenceTurns) continue;
         for (const std::string& key : visit.node->childrenKeys()) {
+            if (intMarkOf(key) != 0) continue;  // below a try is its refutation, not a defence
             const auto& reply = tree.Item(key); // the position after a trainee move
             if (reply->childrenKeys().empty() || analysed >= options.intMaxDefenceNodes) continue;
             ++analysed;
@@ -249,6 +262,12 @@ void CSolutionVerifier::CheckDefences(const CGameTree& tree, VerifyReport& repor
 }
 
 VerifyReport CSolutionVerifier::objVerify(const CGameTree& tree) {
+    return objVerify(tree, GameAnnotations{});
+}
+
+VerifyReport CSolutionVerifier::objVerify(const CGameTree& tree,
+                                          const GameAnnotations& annotations) {
+    marks = &annotations;
     VerifyReport report;
     if (!tree.isExists(CGameNode::strINITIAL_KEY())) {
         report.verdict = VerifyVerdict::Refuted;
@@ -257,6 +276,8 @@ VerifyReport CSolutionVerifier::objVerify(const CGameTree& tree) {
     }
     CheckFirstMoves(tree, report);
     CheckDefences(tree, report);
+    CheckMarks(tree, report);
+    marks = nullptr;
     std::string details;
     for (const VerifyFinding& finding : report.arrFindings) {
         report.verdict = std::max(report.verdict, finding.verdict);

@@ -10,12 +10,21 @@
 class CGameNode;
 class CGameTree;
 class CPosition;
+struct GameAnnotations;
 
-// What the engine found wrong or missing in a game, from the most to the least serious.
-enum class VerifyVerdict { Ok, MissingDefence, SecondSolution, ShorterMate, Refuted };
+// What the engine found wrong or missing in a game, from the least to the most serious.
+enum class VerifyVerdict {
+    Ok,
+    MissingDefence,
+    MarkedWrongButGood,
+    SecondSolution,
+    ShorterMate,
+    Contradiction,
+    Refuted
+};
 
-// The verdict's word in reports: "ok", "missing-defence", "second-solution", "shorter-mate",
-// "refuted".
+// The verdict's word in reports: "ok", "missing-defence", "marked-wrong-but-good",
+// "second-solution", "shorter-mate", "contradiction", "refuted".
 std::string strVerdictName(VerifyVerdict verdict);
 
 // One finding: a move the engine prefers or misses in the stored tree, with the line that would
@@ -43,14 +52,20 @@ struct VerifyOptions {
     int intMarginCp = 100;      // a stored move this much worse than the best is refuted
     int intDefenceTurns = 2;    // trainee turns whose stored replies are checked
     int intMaxDefenceNodes = 6; // reply positions analysed at most per game
+    int intMaxMarkNodes = 4;    // later trainee positions with marked tries analysed at most
 };
 
-// A stored move at a node: its text, UCI form, engine line and child node.
+// A stored move at a node: its text, UCI form, engine line and child node; marked when the
+// annotations call it a mistake ("?", "??" or "?!"), which training refuses as a try.
 struct VerifyStoredMove {
     std::string strText;
     std::string strUci;
     AnalysisLine line;
     std::shared_ptr<CGameNode> node;
+    int intMark = 0;
+
+    // True when the move is a refuted try rather than a solution.
+    bool isTry() const { return intMark != 0; }
 };
 
 // What the judgement of the trainee's first moves works on: the test position, the engine's
@@ -81,8 +96,11 @@ public:
     CSolutionVerifier(CEngineAnalyser& analyser, VerifyOptions options = {})
         : engine(analyser), options(options) {}
 
-    // Verifies the tree (its root holds the test position; the trainee moves first).
+    // Verifies the tree (its root holds the test position; the trainee moves first). Moves the
+    // annotations mark as mistakes are tries: checked to be worse than the solution, never taken
+    // for the solution.
     VerifyReport objVerify(const CGameTree& tree);
+    VerifyReport objVerify(const CGameTree& tree, const GameAnnotations& annotations);
 
 private:
     std::vector<std::string> arrLineTexts(const CPosition& position,
@@ -97,9 +115,15 @@ private:
     void JudgeOtherMoves(const VerifyFirstMoves& first, const VerifyStoredMove& bestStored,
                          VerifyReport& report);
     void CheckDefences(const CGameTree& tree, VerifyReport& report);
+    void CheckMarks(const CGameTree& tree, VerifyReport& report);
+    void JudgeTries(const CPosition& position, const std::string& nodeKey,
+                    const std::vector<VerifyStoredMove>& stored, VerifyReport& report) const;
+    bool isAsGood(const EngineScore& solution, const EngineScore& other) const;
+    int intMarkOf(const std::string& nodeKey) const;
 
     CEngineAnalyser& engine;
     VerifyOptions options;
+    const GameAnnotations* marks = nullptr;
 };
 
 // Adds the line of move texts to the tree below the node with the key (the tree's current node

@@ -3,6 +3,7 @@
 #include "game/CGameTree.h"
 #include "model/CError.h"
 #include "workbook/CWorkBook.h"
+#include "workbook/GameAnnotations.h"
 
 std::vector<GameVerification>
 arrVerifyGames(CWorkBook& workbook, CSolutionVerifier& verifier, std::vector<int32_t> ids,
@@ -15,20 +16,24 @@ arrVerifyGames(CWorkBook& workbook, CSolutionVerifier& verifier, std::vector<int
         GameVerification result;
         result.lngGameID = id;
         std::shared_ptr<CGameTree> tree;
+        GameAnnotations annotations;
         try {
             std::string description, page, diagram;
             if (!workbook.objGetGameRow(id)) {
                 result.strError = "no game with this identifier";
             } else {
                 tree = workbook.objLoadGame(id, description, page, diagram);
-                if (!tree) result.strError = "the game has no position";
+                if (!tree)
+                    result.strError = "the game has no position";
+                else
+                    annotations = workbook.objLoadAnnotations(id);
             }
         } catch (const CError& error) {
             result.strError = error.what();
         }
         if (tree) {
             try {
-                result.objReport = verifier.objVerify(*tree);
+                result.objReport = verifier.objVerify(*tree, annotations);
             } catch (const CError& error) {
                 // The analyser's faults end the run; a broken tree ends only its game.
                 if (error.strSource == "CEngineAnalyser") throw;
