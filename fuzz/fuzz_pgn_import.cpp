@@ -1,6 +1,6 @@
 // PGN text imported into a workbook file: any bytes import some games and skip the others with a
 // reason, never crash. The games that were imported export to PGN that imports back, all of it,
-// to the same trees, texts, positions, comments and glyphs.
+// to the same trees, texts, positions, comments and glyphs, and exports again to the same text.
 #include "fuzz/FuzzWorkbookFile.h"
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
@@ -114,5 +114,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                            second.objLoadAnnotations(secondIds[next - 1]), static_cast<int>(i));
     }
     if (next != secondIds.size()) fail("more games after the round trip");
+
+    std::ostringstream exportedAgain;
+    ExportPgn(second, exportedAgain);
+    if (exportedAgain.str() != exported.str())
+        fail("the second export differs:\n" + exported.str() + "\n---\n" + exportedAgain.str());
     return 0;
 }

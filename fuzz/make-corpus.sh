@@ -62,6 +62,14 @@ seed pgn_import repeated-variation "[Event \"R\"]\n\n1. e4 (1. e4 c5) (1. d4) (1
 seed pgn_import latin-1 "[Event \"Sch\xf6ne Partie\"]\n\n1. e4 {f\xfcr} e5 2. Sf3 *\n\n[Event \"B\"]\n\n1. d4 *\n"
 seed pgn_import chess960 "[Variant \"Chess960\"]\n[FEN \"bqnbrkrn/pppppppp/8/8/8/8/PPPPPPPP/BQNBRKRN w GEge - 0 1\"]\n\n1. g3 *\n"
 seed pgn_import en-passant "[Event \"EP\"]\n\n1. e4 Nf6 2. e5 d5 3. exd6 cxd6 4. d4 *\n"
+# Annotations of every kind: game comment, comments before and after moves, ";" and "%" lines,
+# suffix marks, numeric glyphs (also above 255), marks on the root, null moves, nested braces.
+seed pgn_import annotated "[Event \"A\"]\n[White \"W\"]\n[Black \"B\"]\n[Date \"2024.01.02\"]\n[Result \"1-0\"]\n[Annotator \"Me\"]\n\n{The game comment} 1. e4! {best by test} e5 2. Nf3 \$14 Nc6 3. Bc4!? (3. Bb5 {Spanish} a6 \$6) Nd4?! 4. Nxe5?? {greed} (4. c3 \$1) Qg5 5. Nxf7?? Qxg2 6. Rf1 Qxe4+ 7. Be2 Nf3# 0-1\n"
+seed pgn_import comment-kinds "[Event \"C\"]\n\n; a rest-of-line comment\n%escaped line\n1. d4 ; after the move\nd5 {a {nested} brace} 2. c4 {unclosed *\n"
+seed pgn_import root-marks "[Event \"R\"]\n\n\$2 {before all} \$300 1. e4 \$255 \$256 e5 {end} *\n"
+seed pgn_import comment-only "[Event \"N\"]\n\n{only words, no moves} *\n\n[Event \"M\"]\n\n{word} 1-0\n"
+seed pgn_import null-move "[Event \"Z\"]\n\n1. e4 (1. -- d5 2. d4) e5 2. Nf3 (2. -- Nc6) Nc6 *\n"
+seed pgn_import tries "[Event \"T\"]\n[SetUp \"1\"]\n[FEN \"r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq - 4 4\"]\n\n4. Qxf7# {mate} (4. Nf3? {forgets the queen:} 4... Nxh5 {and Black is a queen up}) (4. Qxe5+?? Nxe5) 1-0\n"
 
 # One move a line; "*" goes back to the start, "<" one move back.
 seed game_tree boards-with-one-key "d4\n*\na4\nNf6\nNf3\nd5\ne3\n*\nd4\nf5\nNf3\ne6\ng3"
