@@ -265,6 +265,17 @@ void PgnTreeBuilder::error(const std::string& message) {
     fail(message);
 }
 
+// A game without a Description tag is described by its first comment; a long comment stays whole
+// where it is, the description (shown in lists and written back as a tag) takes its beginning.
+static std::string strCommentAsDescription(const std::string& comment) {
+    constexpr size_t kLongest = 1000;
+    if (comment.size() <= kLongest) return comment;
+    size_t end = kLongest;
+    while (end > 0 && (static_cast<unsigned char>(comment[end]) & 0xC0) == 0x80)
+        --end; // not inside a UTF-8 sequence
+    return comment.substr(0, end) + "...";
+}
+
 void PgnTreeBuilder::endGame() {
     startTree();
     m_game.strDescription = m_game.strTag("Description");
@@ -276,7 +287,7 @@ void PgnTreeBuilder::endGame() {
     if (!hasDescription) {
         std::string event = m_game.strTag("Event");
         if (!m_firstComment.empty()) {
-            m_game.strDescription = m_firstComment;
+            m_game.strDescription = strCommentAsDescription(m_firstComment);
         } else if (!event.empty() && event != "?") {
             m_game.strDescription = event;
         } else {

@@ -41,13 +41,18 @@ const char* const kLoadAnnotations =
     "select NodeKey, CommentBefore, CommentAfter, Nags from GameAnnotation where GameTreeID = ?";
 const char* const kLoadTags = "select Tags from GameTag where GameTreeID = ?";
 
-// A text a workbook keeps must fit its length limit; a longer one refuses the game, never cut.
-void CheckLength(int64_t id, const std::string& what, const std::string& text) {
-    if (static_cast<int64_t>(text.size()) > SqlConnection::kMaxLength)
+// Room a row takes besides its texts: the record header and the game identifier.
+constexpr int64_t kRowOverhead = 64;
+
+// A row a workbook keeps must fit its length limit, texts and all; a longer one refuses the game,
+// never cut.
+void CheckLength(int64_t id, const std::string& what, int64_t textBytes) {
+    if (textBytes + kRowOverhead > SqlConnection::kMaxLength)
         throw CWorkBookGameError(id, kSource,
                                  "The " + what + " is too long to store (" +
-                                     std::to_string(text.size()) + " bytes, at most " +
-                                     std::to_string(SqlConnection::kMaxLength) + ")");
+                                     std::to_string(textBytes) + " bytes, at most " +
+                                     std::to_string(SqlConnection::kMaxLength - kRowOverhead) +
+                                     ")");
 }
 
 } // namespace
@@ -97,11 +102,12 @@ bool CWorkBook::areAnnotationTablesUsable(std::string& problem) {
 }
 
 void CWorkBook::CheckAnnotationsFit(int64_t id, const GameAnnotations& annotations) const {
-    CheckLength(id, "tag section", GameAnnotations::strTagsText(annotations.arrTags));
-    for (const auto& [key, node] : annotations.mapNodes) {
-        CheckLength(id, "comment before a move", node.strBefore);
-        CheckLength(id, "comment after a move", node.strAfter);
-    }
+    CheckLength(id, "tag section",
+                static_cast<int64_t>(GameAnnotations::strTagsText(annotations.arrTags).size()));
+    for (const auto& [key, node] : annotations.mapNodes)
+        CheckLength(id, "annotation of a move (its comments, glyphs and node key)",
+                    static_cast<int64_t>(key.size() + node.strBefore.size() + node.strAfter.size() +
+                                         GameAnnotations::strNagsText(node.arrNags).size()));
 }
 
 void CWorkBook::KeepAnnotations(int64_t id, bool isNew, const GameAnnotations* annotations) {

@@ -108,8 +108,8 @@ TEST(WorkbookSafety, AGameTooLargeToStoreIsSkippedWithItsReasonAndLeavesNothing)
     RunSteps({{{"import", "l.brl", "long.pgn"},
                0,
                "imported 2 games, skipped 1\n",
-               "skipped game 2 [Event \"b\"]: The description is too long to store (1000001 "
-               "bytes, at most 1000000)"},
+               "skipped game 2 [Event \"b\"]: The annotation of a move (its comments, glyphs and "
+               "node key) is too long to store (1000011 bytes, at most 999936)"},
               {{"batch", "l.brl"}, 0, "1\n2\n", ""}},
              folder.path().string());
     EXPECT_EQ(RawDatabase(folder.file("l.brl")).value("select count(*) from GameNode"), "4");
