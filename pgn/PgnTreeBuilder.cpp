@@ -16,12 +16,20 @@ namespace {
 
 // Comments keep their words; line breaks and runs of blanks become single spaces.
 std::string squeezed(const std::string& text) {
-    std::istringstream words(text);
-    std::string word;
+    const auto isBlank = [](char c) {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+    };
     std::string result;
-    while (words >> word) {
-        if (!result.empty()) result += ' ';
-        result += word;
+    result.reserve(text.size());
+    bool gap = false;
+    for (char c : text) {
+        if (isBlank(c)) {
+            gap = !result.empty();
+            continue;
+        }
+        if (gap) result += ' ';
+        gap = false;
+        result += c;
     }
     return result;
 }

@@ -12,9 +12,9 @@
 
 namespace {
 
-constexpr int kMistake = 2;     // "?"
-constexpr int kBlunder = 4;     // "??"
-constexpr int kDubious = 6;     // "?!"
+constexpr int kMistake = 2; // "?"
+constexpr int kBlunder = 4; // "??"
+constexpr int kDubious = 6; // "?!"
 
 std::string markText(int mark) {
     return mark == kBlunder ? "??" : mark == kDubious ? "?!" : "?";
@@ -51,11 +51,15 @@ void CSolutionVerifier::JudgeTries(const CPosition& position, const std::string&
         if (move.intMark != kMistake && move.intMark != kBlunder) continue;
         if (!isAsGood(solution->line.objScore, move.line.objScore)) continue;
         report.arrFindings.push_back(
-            {VerifyVerdict::MarkedWrongButGood, nodeKey, {}, move.line.objScore,
+            {VerifyVerdict::MarkedWrongButGood,
+             nodeKey,
+             {},
+             move.line.objScore,
              "marked " + move.strText + markText(move.intMark) + " " +
-                 move.line.objScore.strText() + " is as good as the solution " +
-                 solution->strText + " " + solution->line.objScore.strText() +
-                 (nodeKey == CGameNode::strINITIAL_KEY() ? "" : " after " + position.strMoveText())});
+                 move.line.objScore.strText() + " is as good as the solution " + solution->strText +
+                 " " + solution->line.objScore.strText() +
+                 (nodeKey == CGameNode::strINITIAL_KEY() ? ""
+                                                         : " after " + position.strMoveText())});
     }
 }
 
@@ -71,10 +75,13 @@ void CSolutionVerifier::CheckMarks(const CGameTree& tree, VerifyReport& report) 
         if (children.empty()) continue;
         const std::string& mainKey = children.front();
         if (const int mark = intMarkOf(mainKey))
-            report.arrFindings.push_back(
-                {VerifyVerdict::Contradiction, node->strKey(), {}, {},
-                 "the stored solution " + tree.Item(mainKey)->objPosition()->strMoveText() +
-                     " is marked " + markText(mark)});
+            report.arrFindings.push_back({VerifyVerdict::Contradiction,
+                                          node->strKey(),
+                                          {},
+                                          {},
+                                          "the stored solution " +
+                                              tree.Item(mainKey)->objPosition()->strMoveText() +
+                                              " is marked " + markText(mark)});
         bool hasMarkedTry = false;
         for (const std::string& key : children) {
             const int mark = intMarkOf(key);

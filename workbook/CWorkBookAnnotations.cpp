@@ -12,6 +12,7 @@
 #include "workbook/SqlStatement.h"
 
 #include <sqlite3.h>
+#include <vector>
 
 namespace {
 
@@ -30,6 +31,18 @@ const char* const kSchemaObjects =
 const char* const kInsertAnnotation =
     "insert into GameAnnotation (GameTreeID, NodeKey, CommentBefore, CommentAfter, Nags) values "
     "(?, ?, ?, ?, ?)";
+// Rows of annotations one insert statement takes at once.
+constexpr size_t kRowsPerInsert = 16;
+// The insert of kRowsPerInsert rows (the same text each call, so that it is prepared once).
+const std::string& strInsertAnnotations() {
+    static const std::string sql = [] {
+        std::string text = kInsertAnnotation;
+        for (size_t r = 1; r < kRowsPerInsert; ++r)
+            text += ", (?, ?, ?, ?, ?)";
+        return text;
+    }();
+    return sql;
+}
 const char* const kInsertTag = "insert into GameTag (GameTreeID, Tags) values (?, ?)";
 const char* const kDeleteAnnotations = "delete from GameAnnotation where GameTreeID = ?";
 const char* const kDeleteTags = "delete from GameTag where GameTreeID = ?";
@@ -136,12 +149,30 @@ void CWorkBook::KeepAnnotations(int64_t id, bool isNew, const GameAnnotations* a
         insert->bind(1, id).bind(2, tags);
         insert->run();
     }
-    for (const auto& [key, node] : annotations->mapNodes) {
-        if (node.isEmpty()) continue;
-        const std::string nags = GameAnnotations::strNagsText(node.arrNags);
-        SqlStatementScope insert(connection.prepared(kInsertAnnotation));
-        insert->bind(1, id).bind(2, key).bind(3, node.strBefore).bind(4, node.strAfter);
-        insert->bind(5, nags);
+    // The rows go in by statements of kRowsPerInsert rows, the rest one by one: one statement
+    // for each annotated move would cost as much as the rows themselves.
+    struct Row {
+        const std::string* key;
+        const NodeAnnotation* node;
+        std::string nags;
+    };
+    std::vector<Row> rows;
+    rows.reserve(annotations->mapNodes.size());
+    for (const auto& [key, node] : annotations->mapNodes)
+        if (!node.isEmpty())
+            rows.push_back({&key, &node, GameAnnotations::strNagsText(node.arrNags)});
+    size_t next = 0;
+    while (next < rows.size()) {
+        const bool many = rows.size() - next >= kRowsPerInsert;
+        SqlStatementScope insert(
+            connection.prepared(many ? strInsertAnnotations().c_str() : kInsertAnnotation));
+        const size_t count = many ? kRowsPerInsert : 1;
+        for (size_t r = 0; r < count; ++r, ++next) {
+            const int first = static_cast<int>(r * 5);
+            insert->bind(first + 1, id).bind(first + 2, *rows[next].key);
+            insert->bind(first + 3, rows[next].node->strBefore);
+            insert->bind(first + 4, rows[next].node->strAfter).bind(first + 5, rows[next].nags);
+        }
         insert->run();
     }
 }

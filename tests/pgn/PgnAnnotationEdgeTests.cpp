@@ -51,7 +51,8 @@ TEST(PgnAnnotationEdges, EachGameIsKeptWholeOrSkippedWithItsReason) {
          "tag section is too long"},
         {"a description as long as a row", "[Description \"" + limit + "\"]\n\n1. e4 *\n", false,
          "tag section is too long"},
-        {"a closing brace without its opening", game("1. e4 } e5 *"), false, "unexpected character '}'"},
+        {"a closing brace without its opening", game("1. e4 } e5 *"), false,
+         "unexpected character '}'"},
         {"a glyph above 999", game("1. e4 $1000 *"), false, "bad annotation glyph"},
         {"the largest glyph kept", game("1. e4 $999 *"), true, "1. e4 $999 *"},
         {"a percent line inside a comment is words", game("1. e4 {a\n%b} e5 *"), true, "{a %b}"},
@@ -79,8 +80,7 @@ TEST(PgnAnnotationEdges, EachGameIsKeptWholeOrSkippedWithItsReason) {
         }
         ASSERT_EQ(first.result.intImported, 1)
             << (first.skipped.empty() ? "" : first.skipped[0].substr(0, 300));
-        EXPECT_NE(first.exported.find(c.kept), std::string::npos)
-            << first.exported.substr(0, 300);
+        EXPECT_NE(first.exported.find(c.kept), std::string::npos) << first.exported.substr(0, 300);
         const Imported second = ImportAndExport(first.exported, folder.file("b.brl"));
         EXPECT_EQ(second.result.intImported, 1)
             << (second.skipped.empty() ? "" : second.skipped[0].substr(0, 300));
