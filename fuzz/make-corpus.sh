@@ -69,6 +69,7 @@ seed pgn_import comment-kinds "[Event \"C\"]\n\n; a rest-of-line comment\n%escap
 seed pgn_import root-marks "[Event \"R\"]\n\n\$2 {before all} \$300 1. e4 \$255 \$256 e5 {end} *\n"
 seed pgn_import comment-only "[Event \"N\"]\n\n{only words, no moves} *\n\n[Event \"M\"]\n\n{word} 1-0\n"
 seed pgn_import null-move "[Event \"Z\"]\n\n1. e4 (1. -- d5 2. d4) e5 2. Nf3 (2. -- Nc6) Nc6 *\n"
+seed pgn_import comment-brackets "[Event \"B\"]\n\n{x ( a ) y} 1. e4 {( b )} (1. d4 ; (\n) e5 *\n"
 seed pgn_import tries "[Event \"T\"]\n[SetUp \"1\"]\n[FEN \"r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq - 4 4\"]\n\n4. Qxf7# {mate} (4. Nf3? {forgets the queen:} 4... Nxh5 {and Black is a queen up}) (4. Qxe5+?? Nxe5) 1-0\n"
 
 # One move a line; "*" goes back to the start, "<" one move back.

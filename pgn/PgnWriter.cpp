@@ -14,7 +14,8 @@ constexpr size_t kLineWidth = 80;
 
 struct Token {
     std::string text;
-    bool endsLine = false; // a comment after ";" runs to the end of its line
+    bool endsLine = false;  // a comment after ";" runs to the end of its line
+    bool isBracket = false; // the "(" or ")" around a variation, not a word of a comment
 };
 
 // Collects movetext tokens and breaks them into lines.
@@ -55,7 +56,7 @@ public:
                 ++line.variation;
             if (line.variation < line.children.size()) {
                 std::shared_ptr<CGameNode> child = line.children[line.variation++];
-                m_tokens.push_back({"("});
+                m_tokens.push_back({"(", false, true});
                 const bool numberNext = writeMove(*line.node->objPosition(), *child, true);
                 line.needNumber = true;
                 lines.push_back(Line{child, {}, 1, numberNext, false, true}); // line is stale now
@@ -77,12 +78,12 @@ public:
         std::vector<Token> words;
         std::string opening;
         for (const Token& token : m_tokens) {
-            if (token.text == "(") {
+            if (token.isBracket && token.text == "(") {
                 opening += "(";
-            } else if (token.text == ")" && !words.empty() && !words.back().endsLine) {
+            } else if (token.isBracket && !words.empty() && !words.back().endsLine) {
                 words.back().text += ")";
             } else {
-                words.push_back({opening + token.text, token.endsLine});
+                words.push_back({opening + token.text, token.endsLine, false});
                 opening.clear();
             }
         }
@@ -120,7 +121,7 @@ private:
     };
 
     void closeLine(std::vector<Line>& lines) {
-        if (lines.back().closes) m_tokens.push_back({")"});
+        if (lines.back().closes) m_tokens.push_back({")", false, true});
         lines.pop_back();
     }
 

@@ -55,6 +55,8 @@ TEST(PgnAnnotationEdges, EachGameIsKeptWholeOrSkippedWithItsReason) {
          "unexpected character '}'"},
         {"a glyph above 999", game("1. e4 $1000 *"), false, "bad annotation glyph"},
         {"the largest glyph kept", game("1. e4 $999 *"), true, "1. e4 $999 *"},
+        {"lone brackets in a comment are words", game("{x ( a ) y} 1. e4 {( b )} (1. d4) *"), true,
+         "{x ( a ) y} 1. e4 {( b )} (1. d4) *"},
         {"a percent line inside a comment is words", game("1. e4 {a\n%b} e5 *"), true, "{a %b}"},
         {"an opening brace inside a rest-of-line comment", game("1. e4 ; a { brace\ne5 *"), true,
          "{a { brace}"},
