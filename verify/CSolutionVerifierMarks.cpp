@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <unordered_set>
 
 namespace {
 
@@ -67,10 +68,12 @@ void CSolutionVerifier::CheckMarks(const CGameTree& tree, VerifyReport& report) 
     if (!marks || marks->mapNodes.empty()) return;
     // The trainee's turns along the lines training plays; below a try lies only its refutation.
     std::deque<std::shared_ptr<CGameNode>> turns{tree.Item(CGameNode::strINITIAL_KEY())};
+    std::unordered_set<std::string> seen; // lines that meet again are checked once
     int analysed = 0;
     while (!turns.empty()) {
         const std::shared_ptr<CGameNode> node = turns.front();
         turns.pop_front();
+        if (!seen.insert(node->strKey()).second) continue;
         const auto& children = node->childrenKeys();
         if (children.empty()) continue;
         const std::string& mainKey = children.front();
