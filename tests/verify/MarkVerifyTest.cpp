@@ -22,7 +22,9 @@ struct MarkCase {
 const MarkCase kCases[] = {
     {"mate in one marked ?", "6k1/5ppp/8/8/8/8/8/RR4K1 w - - 0 1", "1. Ra8# (1. Rb8#?)",
      VerifyVerdict::MarkedWrongButGood, "marked Rb8#? #1 is as good as the solution Ra8# #1"},
-    {"mate in one marked ??", "6k1/5ppp/8/8/8/8/8/RR4K1 w - - 0 1", "1. Ra8# (1. Rb8#??)",
+    {"mate in one marked ??", "6k1/5ppp/8/8/8/8/8/RR4K1 w - - 0 1",
+     "1. Ra8# (1. Rb8#?"
+     "?)",
      VerifyVerdict::MarkedWrongButGood, "marked Rb8#?? #1"},
     {"dubious is no claim of a mistake", "6k1/5ppp/8/8/8/8/8/RR4K1 w - - 0 1",
      "1. Ra8# (1. Rb8#?!)", VerifyVerdict::Ok, "stored Ra8# #1 is the engine's best"},
