@@ -15,7 +15,8 @@ namespace {
 TEST(GamesWindowMarks, VerificationReportsMarksThatContradictTheEngine) {
     TempWorkbook book;
     const std::string header = "[Event \"exercise\"]\n[SetUp \"1\"]\n[FEN \"";
-    std::istringstream pgn(header + "6k1/5ppp/8/8/8/8/8/RR4K1 w - - 0 1\"]\n\n1. Ra8# (1. Rb8#?) *\n\n" +
+    std::istringstream pgn(header +
+                           "6k1/5ppp/8/8/8/8/8/RR4K1 w - - 0 1\"]\n\n1. Ra8# (1. Rb8#?) *\n\n" +
                            header + "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1\"]\n\n1. Ra8#? *\n\n");
     ASSERT_EQ(ImportPgn(*book.workbook, pgn).intImported, 2);
     auto prompts = std::make_shared<ScriptedPrompts>();
