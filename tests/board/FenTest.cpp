@@ -10,9 +10,10 @@ namespace {
 
 using FenExchange = BoardFixture;
 
-TEST_F(FenExchange, ApplyFenReadsAllFourFields) {
+TEST_F(FenExchange, ApplyFenReadsAllFourFieldsAndHidesTheOverlays) {
     board->MovePgn("d4", true, false);
     board->Mode(BoardMode::View);
+    board->DrawLine(52, 36, true);
     ASSERT_TRUE(board->ApplyFen("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1"));
     const auto pos = board->objPosition();
     EXPECT_EQ(board->GameStatus(), "Black to move");
@@ -27,6 +28,10 @@ TEST_F(FenExchange, ApplyFenReadsAllFourFields) {
     EXPECT_EQ(board->objGameTree()->Count(), 1);
     EXPECT_EQ(board->intPictureSlot(idx("e4")), 5);
     EXPECT_EQ(board->intPictureSlot(idx("d4")), -1);
+    EXPECT_FALSE(board->isMoveLineVisible());
+    EXPECT_FALSE(board->isCircleVisible());
+    EXPECT_TRUE(board->ApplyFen("4k3/8/8/8/8/8/8/4K3  b   -  -")) << "double spaces are accepted";
+    EXPECT_EQ(board->GameStatus(), "Black to move");
 }
 
 TEST_F(FenExchange, CastlingFieldGivesTheForfeits) {
@@ -76,16 +81,9 @@ TEST_F(FenExchange, UnusableTextIsRefusedAndChangesNothing) {
     EXPECT_EQ(items(board->lstWhiteMoves), QStringList({"1.e4"}));
 }
 
-TEST_F(FenExchange, DoubleSpacesAreAccepted) {
-    EXPECT_TRUE(board->ApplyFen("4k3/8/8/8/8/8/8/4K3  b   -  -"));
-    EXPECT_EQ(board->GameStatus(), "Black to move");
-}
-
-TEST_F(FenExchange, GetFenOfTheStartWithThePanelDefaults) {
-    EXPECT_EQ(board->GetFen(), "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w - -");
-}
-
 TEST_F(FenExchange, SetFenThenGetFenRoundTripsInBothOrientations) {
+    // the start with the panel's defaults
+    EXPECT_EQ(board->GetFen(), "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w - -");
     const char* fens[] = {
         "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3",
         "r3k2r/8/8/8/8/8/8/R3K2R w Kq -",
@@ -130,13 +128,6 @@ TEST_F(FenExchange, ApplyPositionTakesTheValuesButKeepsTheMode) {
     EXPECT_EQ(board->objGameTree()->Count(), 1);
     EXPECT_EQ(board->intPictureSlot(idx("e4")), 5);
     EXPECT_FALSE(board->ApplyPosition(nullptr));
-}
-
-TEST_F(FenExchange, ExchangeHidesTheOverlays) {
-    board->DrawLine(52, 36, true);
-    ASSERT_TRUE(board->ApplyFen("4k3/8/8/8/8/8/8/4K3 w - -"));
-    EXPECT_FALSE(board->isMoveLineVisible());
-    EXPECT_FALSE(board->isCircleVisible());
 }
 
 } // namespace

@@ -241,10 +241,6 @@ TEST(BoardSounds, TheMadeFilesAreShortAudibleWaves) {
     }
 }
 
-} // namespace
-
-namespace {
-
 TEST_F(Highlights, FillingTheRoomUsesTheWholeWidthInTraining) {
     const struct {
         BoardMode mode;
@@ -287,10 +283,6 @@ TEST_F(Highlights, FillingTheRoomUsesTheWholeWidthInTraining) {
     EXPECT_NEAR(board->SquareSize(), (board->width() * 15.0 - 967.5) / 12, 0.01)
         << "the resize rule holds again";
 }
-
-} // namespace
-
-namespace {
 
 TEST_F(Highlights, OptionsAreStoredRestoredAndOfferedInAMenu) {
     QMenu menu;

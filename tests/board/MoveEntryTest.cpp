@@ -9,6 +9,11 @@ namespace {
 using MoveEntry = BoardFixture;
 
 TEST(MoveTextInput, TypedTextsAreMatchedAgainstTheLegalMoves) {
+    const char* start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+    const char* open = "rnbqkbnr/ppp1pppp/8/3p4/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -";
+    const char* knights = "4k3/8/8/8/8/5N2/8/1N2K3 w - -";
+    const char* rooks = "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -";
+    const char* pawn = "4k3/P7/8/8/8/8/8/4K3 w - -";
     const struct {
         const char* fen;
         const char* text;
@@ -17,36 +22,27 @@ TEST(MoveTextInput, TypedTextsAreMatchedAgainstTheLegalMoves) {
         const char* to;
         char promotion;
     } cases[] = {
-        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "Nf3", MoveTextMatch::Played, "g1",
-         "f3", 0},
-        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "g1f3", MoveTextMatch::Played,
-         "g1", "f3", 0},
-        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "e4!", MoveTextMatch::Played, "e2",
-         "e4", 0},
-        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "e5", MoveTextMatch::Illegal, "",
-         "", 0},
-        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "Ke2", MoveTextMatch::Illegal, "",
-         "", 0},
-        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "hello", MoveTextMatch::Unreadable,
-         "", "", 0},
-        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "", MoveTextMatch::Unreadable, "",
-         "", 0},
-        {"rnbqkbnr/ppp1pppp/8/3p4/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -", "exd5", MoveTextMatch::Played,
-         "e4", "d5", 0},
-        {"rnbqkbnr/ppp1pppp/8/3p4/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -", "exd5+", MoveTextMatch::Played,
-         "e4", "d5", 0},
+        {start, "Nf3", MoveTextMatch::Played, "g1", "f3", 0},
+        {start, "g1f3", MoveTextMatch::Played, "g1", "f3", 0},
+        {start, "e4!", MoveTextMatch::Played, "e2", "e4", 0},
+        {start, "e5", MoveTextMatch::Illegal, "", "", 0},
+        {start, "Ke2", MoveTextMatch::Illegal, "", "", 0},
+        {start, "hello", MoveTextMatch::Unreadable, "", "", 0},
+        {start, "", MoveTextMatch::Unreadable, "", "", 0},
+        {open, "exd5", MoveTextMatch::Played, "e4", "d5", 0},
+        {open, "exd5+", MoveTextMatch::Played, "e4", "d5", 0},
         // two knights reach d2: the bare text is ambiguous, a file or a rank settles it
-        {"4k3/8/8/8/8/5N2/8/1N2K3 w - -", "Nd2", MoveTextMatch::Ambiguous, "", "", 0},
-        {"4k3/8/8/8/8/5N2/8/1N2K3 w - -", "Nbd2", MoveTextMatch::Played, "b1", "d2", 0},
-        {"4k3/8/8/8/8/5N2/8/1N2K3 w - -", "N3d2", MoveTextMatch::Played, "f3", "d2", 0},
-        {"4k3/8/8/8/8/5N2/8/1N2K3 w - -", "Ngd2", MoveTextMatch::Illegal, "", "", 0},
-        {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", "O-O", MoveTextMatch::Played, "e1", "g1", 0},
-        {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", "0-0-0", MoveTextMatch::Played, "e1", "c1", 0},
+        {knights, "Nd2", MoveTextMatch::Ambiguous, "", "", 0},
+        {knights, "Nbd2", MoveTextMatch::Played, "b1", "d2", 0},
+        {knights, "N3d2", MoveTextMatch::Played, "f3", "d2", 0},
+        {knights, "Ngd2", MoveTextMatch::Illegal, "", "", 0},
+        {rooks, "O-O", MoveTextMatch::Played, "e1", "g1", 0},
+        {rooks, "0-0-0", MoveTextMatch::Played, "e1", "c1", 0},
         {"r3k2r/8/8/8/8/8/8/R3K2R b KQkq -", "O-O", MoveTextMatch::Played, "e8", "g8", 0},
         {"r3k2r/8/8/8/8/8/8/R3K2R w - -", "O-O", MoveTextMatch::Illegal, "", "", 0},
-        {"4k3/P7/8/8/8/8/8/4K3 w - -", "a8=N", MoveTextMatch::Played, "a7", "a8", 'N'},
-        {"4k3/P7/8/8/8/8/8/4K3 w - -", "a7a8q", MoveTextMatch::Played, "a7", "a8", 'Q'},
-        {"4k3/P7/8/8/8/8/8/4K3 w - -", "a8", MoveTextMatch::Played, "a7", "a8", 0},
+        {pawn, "a8=N", MoveTextMatch::Played, "a7", "a8", 'N'},
+        {pawn, "a7a8q", MoveTextMatch::Played, "a7", "a8", 'Q'},
+        {pawn, "a8", MoveTextMatch::Played, "a7", "a8", 0},
         {"4k3/8/8/3pP3/8/8/8/4K3 w - d6", "exd6", MoveTextMatch::Played, "e5", "d6", 0},
     };
     for (const auto& c : cases) {

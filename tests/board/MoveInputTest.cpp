@@ -46,16 +46,13 @@ TEST_F(MoveInput, RefusedDropsSnapBack) {
     EXPECT_EQ(board->lstWhiteMoves->count(), 0);
 }
 
-TEST_F(MoveInput, HostCallsOnAnEmptySquareRaiseOnlyMoved) {
+TEST_F(MoveInput, HostCallsOnAnEmptySquareRaiseOnlyMovedAndViewModeIgnoresMoves) {
     board->MakeMove(idx("e4"), idx("e5"), 0);
     EXPECT_EQ(events, QStringList({"Moved:"}));
-}
-
-TEST_F(MoveInput, ViewModeIgnoresDragsAndMoves) {
     board->Mode(BoardMode::View);
     drag("e2", "e4");
     board->MakeMove(idx("e2"), idx("e4"), 0);
-    EXPECT_TRUE(events.filter("Moved").isEmpty());
+    EXPECT_EQ(events.filter("Moved").size(), 1);
     EXPECT_EQ(board->GameStatus(), "White to move");
     EXPECT_EQ(board->intPictureSlot(idx("e2")), 5);
 }
@@ -83,9 +80,7 @@ TEST_F(MoveInput, MovePgnPlaysTextAndReportsRefusals) {
     EXPECT_EQ(events, QStringList({"Moved:e4", "Status:Black to move:1",
                                    "Moved:", "Status:Black to move:1", "Status:White to move:1"}));
     EXPECT_EQ(board->intPictureSlot(idx("e5")), 11);
-}
-
-TEST_F(MoveInput, MovePgnWithoutDisplayLeavesThePicturesUntilTheNextRedraw) {
+    // without display the pictures wait for the next redraw
     board->MovePgn("d4", false, false);
     EXPECT_EQ(board->intPictureSlot(idx("d4")), -1);
     EXPECT_EQ(board->GameStatus(), "Black to move");
@@ -159,44 +154,45 @@ TEST_F(MoveInput, NoDialogForAPawnOfTheSideNotToMove) {
     EXPECT_EQ(board->intPictureSlot(idx("d2")), 11);
 }
 
-// Training: the program answers for Black with the stored reply.
-TEST_F(MoveInput, CorrectTrainingMoveWithAReplyThatEndsTheLine) {
-    board->objGameTree(makeTree({"e4 e5"}));
+// Training: the program answers for Black with the stored reply; a wrong move changes nothing.
+TEST_F(MoveInput, TrainingMovesAreAnsweredUntilTheLastStoredMoveOrRefused) {
+    const struct {
+        const char* line;
+        std::vector<std::pair<const char*, const char*>> drags;
+        QStringList events; // every event, or only the training events when `all` is false
+        bool all;
+        QStringList black; // the black move list afterwards
+    } cases[] = {
+        {"e4 e5",
+         {{"e2", "e4"}},
+         {"Moved:e4", "Moved:e5", "Status:White to move:1", "Training:e5", "Training:Successful",
+          "Status:White to move:1"},
+         true,
+         {"e5"}},
+        {"e4 e5", {{"d2", "d4"}}, {"Training:Wrong move", "Moved:"}, true, {}},
+        {"e4 e5 Nf3 Nc6",
+         {{"e2", "e4"}, {"g1", "f3"}},
+         {"Training:e5", "Training:Nc6", "Training:Successful"},
+         false,
+         {"e5", "Nc6"}},
+    };
     board->ComputerPlays(1);
-    board->Mode(BoardMode::Training);
-    events.clear();
-    drag("e2", "e4");
-    EXPECT_EQ(events, QStringList({"Moved:e4", "Moved:e5", "Status:White to move:1", "Training:e5",
-                                   "Training:Successful", "Status:White to move:1"}));
-    EXPECT_EQ(board->lstVariations->count(), 0);
-    EXPECT_EQ(board->intPictureSlot(idx("e5")), 11);
-    EXPECT_EQ(board->objGameTree()->Count(), 3);
-}
-
-TEST_F(MoveInput, WrongTrainingMoveChangesNothing) {
-    board->objGameTree(makeTree({"e4 e5"}));
-    board->ComputerPlays(1);
-    board->Mode(BoardMode::Training);
-    events.clear();
-    drag("d2", "d4");
-    EXPECT_EQ(events, QStringList({"Training:Wrong move", "Moved:"}));
-    EXPECT_EQ(board->GameStatus(), "White to move");
-    EXPECT_EQ(board->intPictureSlot(idx("d2")), 5);
-    EXPECT_EQ(board->objGameTree()->Count(), 3);
-    EXPECT_EQ(board->lstWhiteMoves->count(), 0);
-}
-
-TEST_F(MoveInput, TrainingLineContinuesUntilItsLastStoredMove) {
-    board->objGameTree(makeTree({"e4 e5 Nf3 Nc6"}));
-    board->ComputerPlays(1);
-    board->Mode(BoardMode::Training);
-    events.clear();
-    drag("e2", "e4");
-    EXPECT_EQ(events.filter("Training"), QStringList({"Training:e5"}));
-    drag("g1", "f3");
-    EXPECT_EQ(events.filter("Training"),
-              QStringList({"Training:e5", "Training:Nc6", "Training:Successful"}));
-    EXPECT_EQ(items(board->lstBlackMoves), QStringList({"e5", "Nc6"}));
+    for (const auto& c : cases) {
+        const auto tree = makeTree({c.line});
+        const int nodes = tree->Count();
+        board->objGameTree(tree);
+        board->Mode(BoardMode::Training);
+        events.clear();
+        for (const auto& [from, to] : c.drags)
+            drag(from, to);
+        EXPECT_EQ(c.all ? events : events.filter("Training"), c.events) << c.line;
+        EXPECT_EQ(items(board->lstBlackMoves), c.black) << c.line;
+        const bool solved = c.events.contains("Training:Successful");
+        EXPECT_EQ(board->lstVariations->count(), solved ? 0 : 1) << "the line's end offers none";
+        EXPECT_EQ(board->objGameTree()->Count(), nodes) << "training adds no node";
+        EXPECT_EQ(board->GameStatus(), "White to move");
+    }
+    EXPECT_EQ(board->intPictureSlot(idx("d2")), 5) << "the refused pawn went back";
 }
 
 TEST_F(MoveInput, HostHandlerMayCallBackDuringTheReply) {

@@ -7,29 +7,43 @@ namespace {
 
 using Navigation = BoardFixture;
 
+// White's moves and Black's stand in paired rows with their check and mate signs; a Black first
+// move gets the placeholder, a mate ends the game with a result instead of a side to move, and
+// the rows still pair.
 TEST_F(Navigation, MoveListsPairWhiteAndBlackRows) {
-    for (const char* m : {"e4", "e5", "Nf3"})
-        board->MovePgn(m, true, false);
-    EXPECT_EQ(items(board->lstWhiteMoves), QStringList({"1.e4", "2.Nf3"}));
-    EXPECT_EQ(items(board->lstBlackMoves), QStringList({"e5", ""}));
-    EXPECT_EQ(board->lstWhiteMoves->currentRow(), 1);
-    EXPECT_EQ(board->lstBlackMoves->currentRow(), 1);
-}
-
-TEST_F(Navigation, ABlackFirstMoveGetsThePlaceholder) {
-    ASSERT_TRUE(board->ApplyFen("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1"));
-    board->MovePgn("c5", true, false);
-    EXPECT_EQ(items(board->lstWhiteMoves), QStringList({"1.  ... "}));
-    EXPECT_EQ(items(board->lstBlackMoves), QStringList({"c5"}));
-    board->MovePgn("Nf3", true, false);
-    EXPECT_EQ(items(board->lstWhiteMoves), QStringList({"1.  ... ", "2.Nf3"}));
-}
-
-TEST_F(Navigation, TheSameWhiteMoveIsNotListedTwice) {
-    board->MovePgn("e4", true, false);
-    board->cmdNavigation_Click(2);
-    board->MovePgn("e4", true, false); // back and forward again: no second 1.e4 row
-    EXPECT_EQ(items(board->lstWhiteMoves), QStringList({"1.e4"}));
+    const struct {
+        const char* fen; // nullptr: the start position
+        const char* moves;
+        QStringList white, black;
+    } cases[] = {
+        {nullptr, "e4 e5 Nf3", {"1.e4", "2.Nf3"}, {"e5", ""}},
+        {"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1",
+         "c5 Nf3",
+         {"1.  ... ", "2.Nf3"},
+         {"c5", ""}},
+        {nullptr,
+         "e4 e5 Bc4 Nc6 Qh5 Nf6 Qxf7#",
+         {"1.e4", "2.Bc4", "3.Qh5", "4.Qxf7#"},
+         {"e5", "Nc6", "Nf6", ""}},
+        {nullptr, "f3 e5 g4 Qh4#", {"1.f3", "2.g4"}, {"e5", "Qh4#"}},
+        {"k7/8/2K5/8/8/8/8/7R w - - 0 1", "Rh8+ Ka7 Rh7+", {"1.Rh8+", "2.Rh7+"}, {"Ka7", ""}},
+    };
+    for (const auto& c : cases) {
+        if (c.fen)
+            ASSERT_TRUE(board->ApplyFen(c.fen));
+        else
+            board->InitialPosition();
+        for (const QString& m : QString(c.moves).split(' '))
+            board->MovePgn(m, true, false);
+        EXPECT_EQ(items(board->lstWhiteMoves), c.white) << c.moves;
+        EXPECT_EQ(items(board->lstBlackMoves), c.black) << c.moves;
+        EXPECT_EQ(board->lstWhiteMoves->currentRow(), c.white.size() - 1) << c.moves;
+        EXPECT_EQ(board->lstBlackMoves->currentRow(), c.white.size() - 1) << c.moves;
+        if (QString(c.moves).endsWith('#')) {
+            EXPECT_NE(board->GameStatus(), "White to move") << c.moves;
+            EXPECT_NE(board->GameStatus(), "Black to move") << c.moves;
+        }
+    }
 }
 
 TEST_F(Navigation, PreviousMoveTakesRowsBack) {
@@ -44,6 +58,9 @@ TEST_F(Navigation, PreviousMoveTakesRowsBack) {
     EXPECT_EQ(items(board->lstWhiteMoves), QStringList({"1.e4"}));
     EXPECT_EQ(items(board->lstBlackMoves), QStringList({""}));
     EXPECT_EQ(items(board->lstVariations), QStringList({"e5"}));
+    board->cmdNavigation_Click(2);
+    board->MovePgn("e4", true, false); // back and forward again: no second 1.e4 row
+    EXPECT_EQ(items(board->lstWhiteMoves), QStringList({"1.e4"}));
 }
 
 TEST_F(Navigation, InitialPositionButtonRaisesTheRootEvents) {
@@ -140,32 +157,6 @@ TEST_F(Navigation, ButtonsContinuePastTreeErrors) {
         board->cmdNavigation_Click(k);
     board->cmdDelete_Click();
     EXPECT_EQ(board->GameStatus(), "White to move");
-}
-
-} // namespace
-
-namespace {
-
-// A mate ends the game with a result instead of a side to move; the lists still pair the rows.
-TEST_F(Navigation, MatingMovesGoToTheRightList) {
-    const struct {
-        const char* moves;
-        QStringList white, black;
-    } cases[] = {
-        {"e4 e5 Bc4 Nc6 Qh5 Nf6 Qxf7#",
-         {"1.e4", "2.Bc4", "3.Qh5", "4.Qxf7#"},
-         {"e5", "Nc6", "Nf6", ""}},
-        {"f3 e5 g4 Qh4#", {"1.f3", "2.g4"}, {"e5", "Qh4#"}},
-    };
-    for (const auto& c : cases) {
-        board->InitialPosition();
-        for (const QString& m : QString(c.moves).split(' '))
-            board->MovePgn(m, true, false);
-        EXPECT_NE(board->GameStatus(), "White to move") << c.moves;
-        EXPECT_NE(board->GameStatus(), "Black to move") << c.moves;
-        EXPECT_EQ(items(board->lstWhiteMoves), c.white) << c.moves;
-        EXPECT_EQ(items(board->lstBlackMoves), c.black) << c.moves;
-    }
 }
 
 } // namespace

@@ -15,21 +15,17 @@ using Properties = BoardFixture;
 
 TEST_F(Properties, NewControlHasItsDefaults) {
     cntrlChessGui fresh;
-    EXPECT_DOUBLE_EQ(fresh.SquareSize(), 525);
-    EXPECT_EQ(fresh.SquareColorLight(), 0xFFFFFFu);
-    EXPECT_EQ(fresh.SquareColorDark(), 0x7A7A3Du);
     EXPECT_EQ(fresh.boardMode(), BoardMode::FreePlay);
-    EXPECT_EQ(fresh.ComputerPlays(), 0);
-    EXPECT_FALSE(fresh.isWhiteOnTop());
     EXPECT_EQ(fresh.GameStatus(), "White to move");
-    EXPECT_EQ(fresh.lstWhiteMoves->count(), 0);
     EXPECT_EQ(fresh.GetDiagramFromGui(),
               "rnbqkbnrpppppppp" + QString(32, 'e') + "PPPPPPPPRNBQKBNR");
     EXPECT_FALSE(fresh.isPropertyChanged());
     EXPECT_EQ(fresh.objGameTree()->Count(), 1);
 }
 
-TEST_F(Properties, RestoringFromAnEmptyStoreGivesTheStoredDefaults) {
+// An empty store gives the stored defaults; only values that differ from them are written, and
+// they come back through the memory store and through an ini file alike.
+TEST_F(Properties, OnlyValuesThatDifferFromTheirDefaultsAreWrittenAndRestored) {
     CMemoryPropertyStore store;
     board->ReadProperties(store);
     EXPECT_DOUBLE_EQ(board->SquareSize(), 500);
@@ -37,12 +33,6 @@ TEST_F(Properties, RestoringFromAnEmptyStoreGivesTheStoredDefaults) {
     EXPECT_TRUE(board->fraSetup->isVisibleTo(board.get()));
     EXPECT_TRUE(board->isRackVisible());
     EXPECT_FALSE(board->cmdNavigation[0]->isVisibleTo(board.get()));
-}
-
-TEST_F(Properties, OnlyValuesThatDifferFromTheirDefaultsAreWritten) {
-    CMemoryPropertyStore store;
-    board->Mode(BoardMode::Setup);
-    board->SquareSize(500);
     board->WriteProperties(store);
     EXPECT_TRUE(store.arrstrKeys().isEmpty()) << store.arrstrKeys().join(",").toStdString();
 
@@ -53,32 +43,25 @@ TEST_F(Properties, OnlyValuesThatDifferFromTheirDefaultsAreWritten) {
     board->WriteProperties(store);
     EXPECT_EQ(store.arrstrKeys(), QStringList({"Mode", "SquareColorDark", "SquareSize"}));
 
-    cntrlChessGui restored;
-    restored.ReadProperties(store);
-    EXPECT_EQ(restored.boardMode(), BoardMode::View);
-    EXPECT_EQ(restored.SquareColorDark(), 0x336699u);
-    EXPECT_EQ(restored.SquareColorLight(), 0xFFFFFFu);
-    EXPECT_DOUBLE_EQ(restored.SquareSize(), 610);
-}
-
-TEST_F(Properties, SettingsStoreRoundTripsThroughAnIniFile) {
     QTemporaryDir dir;
     const QString file = dir.filePath("board.ini");
     {
         QSettings settings(file, QSettings::IniFormat);
-        CSettingsPropertyStore store(settings, "Board");
-        board->Mode(BoardMode::Training);
-        board->SquareColorLight(0xDDEEFF);
-        board->WriteProperties(store);
+        CSettingsPropertyStore ini(settings, "Board");
+        board->WriteProperties(ini);
     }
     QSettings settings(file, QSettings::IniFormat);
-    CSettingsPropertyStore store(settings, "Board");
-    cntrlChessGui restored;
-    restored.ReadProperties(store);
-    EXPECT_EQ(restored.boardMode(), BoardMode::Training);
-    EXPECT_EQ(restored.SquareColorLight(), 0xDDEEFFu);
-    EXPECT_DOUBLE_EQ(restored.SquareSize(), board->SquareSize());
-    EXPECT_FALSE(settings.contains("Board/SquareColorDark"));
+    CSettingsPropertyStore ini(settings, "Board");
+    EXPECT_FALSE(settings.contains("Board/SquareColorLight"));
+    for (CPropertyStore* from :
+         {static_cast<CPropertyStore*>(&store), static_cast<CPropertyStore*>(&ini)}) {
+        cntrlChessGui restored;
+        restored.ReadProperties(*from);
+        EXPECT_EQ(restored.boardMode(), BoardMode::View);
+        EXPECT_EQ(restored.SquareColorDark(), 0x336699u);
+        EXPECT_EQ(restored.SquareColorLight(), 0xFFFFFFu);
+        EXPECT_DOUBLE_EQ(restored.SquareSize(), 610);
+    }
 }
 
 // Which elements each mode shows: navigation buttons, move lists, variation list, delete button,
