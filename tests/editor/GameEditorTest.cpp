@@ -11,7 +11,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QSettings>
 #include <gtest/gtest.h>
 
@@ -179,37 +178,6 @@ TEST(GameEditor, SetupStartsFromTheShownPositionInTheChosenColours) {
     EXPECT_FALSE(board->chkBlackOOO->isChecked());
     EXPECT_TRUE(board->chkWhiteToMove->isChecked());
     settings.remove("Options");
-}
-
-// The moves entered stand in their own side's columns with their check and mate signs.
-TEST(GameEditor, MovesEnteredStandInTheirSidesColumnsWithTheirSigns) {
-    const struct {
-        const char* fen;
-        QStringList moves;
-        QStringList white, black;
-    } cases[] = {
-        {"6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1", {"Ra8#"}, {"1.Ra8#"}, {""}},
-        {"r5k1/8/8/8/8/8/5PPP/6K1 b - - 0 1", {"Ra1#"}, {"1.  ... "}, {"Ra1#"}},
-        {"k7/8/2K5/8/8/8/8/7R w - - 0 1",
-         {"Rh8+", "Ka7", "Rh7+"},
-         {"1.Rh8+", "2.Rh7+"},
-         {"Ka7", ""}},
-    };
-    TempWorkbook book;
-    auto prompts = std::make_shared<ScriptedPrompts>();
-    for (const auto& c : cases) {
-        frmGameEditor editor(book.workbook, 0, prompts);
-        SetUpPosition(editor, c.fen);
-        Play(editor, c.moves);
-        const auto items = [](const QListWidget* list) {
-            QStringList texts;
-            for (int k = 0; k < list->count(); ++k)
-                texts << list->item(k)->text();
-            return texts;
-        };
-        EXPECT_EQ(items(editor.objBoard()->lstWhiteMoves), c.white) << c.fen;
-        EXPECT_EQ(items(editor.objBoard()->lstBlackMoves), c.black) << c.fen;
-    }
 }
 
 TEST(GameEditor, CancelAsksBeforeLosingChanges) {

@@ -48,8 +48,13 @@ TEST(frmCraftyTest, LoadStartsFromTheTestPositionWithTheMainBoardsLook) {
     EXPECT_FALSE(window.cntrlChess->cmdDelete->isVisible());
 }
 
-TEST(frmCraftyTest, TheEngineAnswersOnThePracticeBoard) {
+TEST(frmCraftyTest, TheEngineAnswersOnThePracticeBoardAndRefusedMovesSendNothing) {
     Practice practice(startFen, BRISOLT_STOCKFISH);
+    for (const char* refused : {"", "   ", "..."}) {
+        practice.window->cntrlChess_Moved(refused);
+        EXPECT_EQ(practice.result(), "White to move") << refused;
+        EXPECT_FALSE(practice.window->timerPoll->isActive()) << refused;
+    }
     practice.traineeMoves("e4");
     EXPECT_EQ(practice.result(), "Wait for Stockfish 15.1 to move");
     EXPECT_EQ(practice.window->cursor().shape(), Qt::WaitCursor);
@@ -70,15 +75,6 @@ TEST(frmCraftyTest, TheEngineAnswersOnThePracticeBoard) {
     ASSERT_TRUE(practice.awaitAnswer());
     EXPECT_EQ(practice.board().objGameTree()->Count(), 5);
     EXPECT_TRUE(practice.errors.empty());
-}
-
-TEST(frmCraftyTest, RefusedMovesSendNothing) {
-    Practice practice(startFen, BRISOLT_STOCKFISH);
-    for (const char* refused : {"", "   ", "..."}) {
-        practice.window->cntrlChess_Moved(refused);
-        EXPECT_EQ(practice.result(), "White to move") << refused;
-        EXPECT_FALSE(practice.window->timerPoll->isActive()) << refused;
-    }
 }
 
 TEST(frmCraftyTest, TheBoardTakesNoMoveWhileTheEngineThinks) {
