@@ -1,19 +1,25 @@
 #include "tests/app/AppTestSupport.h"
 
+#include "app/frmMain.h"
 #include "board/cntrlChessGui.h"
 #include "game/CGameNode.h"
 #include "game/CPosition.h"
 #include "game/Perft.h"
 #include "model/CChessSquare.h"
 #include "model/CPieceLocation.h"
+#include "tests/app/TestWorkbook.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
+#include <QProcess>
 #include <QSettings>
 #include <QTest>
 #include <set>
@@ -174,6 +180,74 @@ bool DragWrongMove(cntrlChessGui* board) {
         return true;
     }
     return false;
+}
+
+std::unique_ptr<frmMain> OpenWindow(const QString& workbook) {
+    SetSetting("General/LastOpened", workbook);
+    auto window = std::make_unique<frmMain>();
+    window->show();
+    [&] { QTRY_VERIFY(window->objWorkBook() != nullptr); }();
+    return window;
+}
+
+void SolveByDragging(cntrlChessGui* board) {
+    for (int moves = 0; board->boardMode() == BoardMode::Training && moves < 40; ++moves)
+        QVERIFY2(DragStoredMove(board), "a stored move could not be dragged");
+    QCOMPARE(board->boardMode(), BoardMode::View);
+}
+
+void Trigger(QWidget* window, const char* action) {
+    auto* found = window->findChild<QAction*>(action);
+    QVERIFY2(found, action);
+    found->trigger();
+}
+
+QStringList ListItems(const QListWidget* list) {
+    QStringList items;
+    for (int k = 0; k < list->count(); ++k)
+        items << list->item(k)->text();
+    return items;
+}
+
+QString WriteFile(const QString& file, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    QFile out(file);
+    if (out.open(QIODevice::WriteOnly | QIODevice::Truncate)) out.write(bytes);
+    return file;
+}
+
+FreshWorkbooks MakeFreshWorkbooks(const QString& folder, const QString& tag,
+                                  const QString& builtSample) {
+    FreshWorkbooks made;
+    const QString name = QString(tag).replace(' ', '_');
+    made.four = QDir(folder).filePath("four-" + name + ".brl");
+    QFile::remove(made.four);
+    made.fourIds = testwb::Build(made.four.toStdString(), testwb::fourGamesPgn);
+    made.sample = QDir(folder).filePath("sample-" + name + ".brl");
+    QFile::remove(made.sample);
+    QFile::copy(QFile::exists(builtSample) ? builtSample : made.four, made.sample);
+    QFile::setPermissions(made.sample, QFile::ReadOwner | QFile::WriteOwner);
+    return made;
+}
+
+ProgramRun RunProgram(const QString& program, const QStringList& arguments,
+                      const QString& configFolder, int timeoutMs) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_CONFIG_HOME", configFolder);
+    process.setProcessEnvironment(env);
+    process.start(program, arguments);
+    ProgramRun run;
+    run.ended = process.waitForFinished(timeoutMs);
+    if (!run.ended) {
+        process.kill();
+        process.waitForFinished();
+    }
+    run.exitCode = process.exitCode();
+    run.out = QString(process.readAllStandardOutput());
+    run.err = QString(process.readAllStandardError());
+    return run;
 }
 
 bool isShown(QWidget* window, const char* name) {

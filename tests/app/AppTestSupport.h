@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+class QListWidget;
 class QWidget;
 class cntrlChessGui;
 class frmMain;
@@ -70,6 +71,36 @@ void Drag(cntrlChessGui* board, int fromFile, int fromRank, int toFile, int toRa
 bool DragStoredMove(cntrlChessGui* board);
 // Drags a legal move that is not stored at the current node; false when there is none.
 bool DragWrongMove(cntrlChessGui* board);
+
+// Opens a shown main window on the workbook as the last one used and waits for its first game.
+std::unique_ptr<frmMain> OpenWindow(const QString& workbook);
+// Plays the stored moves until the board leaves training (at most 40 moves).
+void SolveByDragging(cntrlChessGui* board);
+// Triggers the window's action of that object name.
+void Trigger(QWidget* window, const char* action);
+// The texts of a list widget's rows.
+QStringList ListItems(const QListWidget* list);
+// Writes the bytes to a new file (its folder made when missing); returns the file name.
+QString WriteFile(const QString& file, const QByteArray& bytes);
+
+// Fresh workbook files for one test: four games, and a copy of the sample workbook (of the four
+// games when the sample was not built).
+struct FreshWorkbooks {
+    QString four, sample;
+    std::vector<int32_t> fourIds;
+};
+FreshWorkbooks MakeFreshWorkbooks(const QString& folder, const QString& tag,
+                                  const QString& builtSample);
+
+// How a run of the program ended.
+struct ProgramRun {
+    bool ended = false; // false when it was still running at the time limit (then killed)
+    int exitCode = -1;
+    QString out, err;
+};
+// Runs the program offscreen with its settings in configFolder.
+ProgramRun RunProgram(const QString& program, const QStringList& arguments,
+                      const QString& configFolder, int timeoutMs = 60000);
 
 // True when the widget named name inside the window is visible to the user.
 bool isShown(QWidget* window, const char* name);

@@ -118,53 +118,48 @@ TEST_F(TrainingSessionTest, BlackToMoveIsShownFromBlacksSideWithTheProgramAnswer
     EXPECT_EQ(display.computerPlays, 0);
 }
 
-TEST_F(TrainingSessionTest, ThirdWrongMoveEndsTheGameAsOneRecordedFailure) {
-    ASSERT_TRUE(session.StartBatch());
-    const int expectedMarks[] = {1, 2};
-    for (int expected : expectedMarks) {
-        session.TrainingStatus("Wrong move");
-        EXPECT_EQ(display.marksShown(), expected);
-        EXPECT_EQ(display.mode, BoardMode::Training);
+// Each wrong move shows a mark; the third ends the game as one recorded failure, and Show
+// solution after the end records nothing more. A success after two wrong moves records only it.
+TEST_F(TrainingSessionTest, WrongMovesAndTheEndOfAGameAreRecordedOnce) {
+    const struct {
+        int wrongMoves;
+        bool solved;
+        const char* score;
+        testwb::Stats stats; // hits, solve, error streak, solve streak
+    } cases[] = {
+        {3, false, ".00", {1, 0, 1, 0}},
+        {2, true, "100.00", {1, 1, 0, 1}},
+    };
+    for (const auto& c : cases) {
+        session.ClearScores();
+        ASSERT_TRUE(session.StartBatch());
+        ASSERT_EQ(session.lngCurrentGameId(), ids[0]);
+        for (int k = 1; k <= c.wrongMoves; ++k) {
+            session.TrainingStatus("Wrong move");
+            EXPECT_EQ(display.marksShown(), k < 3 ? k : 0);
+            EXPECT_EQ(display.mode, k < 3 ? BoardMode::Training : BoardMode::View);
+        }
+        if (c.solved) {
+            session.TrainingStatus("e5");
+            EXPECT_EQ(display.message, CTrainingSession::strReplyMessage("e5"));
+            session.TrainingStatus("Successful");
+        }
+        EXPECT_EQ(display.mode, BoardMode::View);
+        EXPECT_EQ(display.marksShown(), 0);
+        EXPECT_EQ(display.failVisible, !c.solved);
+        EXPECT_EQ(display.successVisible, c.solved);
+        EXPECT_TRUE(display.nextVisible);
+        EXPECT_FALSE(display.messageVisible);
+        EXPECT_FALSE(display.showSolutionEnabled);
+        EXPECT_EQ(display.score, c.score);
+        session.ShowSolution();
+        EXPECT_EQ(session.lngHits(), 1);
+        const testwb::Stats stats = testwb::Read(file, ids[0]);
+        EXPECT_EQ(stats.hits, c.stats.hits);
+        EXPECT_EQ(stats.solve, c.stats.solve);
+        EXPECT_EQ(stats.errorStreak, c.stats.errorStreak);
+        EXPECT_EQ(stats.solveStreak, c.stats.solveStreak);
     }
-    session.TrainingStatus("Wrong move");
-    EXPECT_EQ(display.mode, BoardMode::View);
-    EXPECT_EQ(display.marksShown(), 0);
-    EXPECT_TRUE(display.failVisible);
-    EXPECT_FALSE(display.successVisible);
-    EXPECT_TRUE(display.nextVisible);
-    EXPECT_FALSE(display.messageVisible);
-    EXPECT_FALSE(display.showSolutionEnabled);
-    EXPECT_EQ(display.score, ".00");
-    EXPECT_EQ(session.lngHits(), 1);
-
-    // Show solution after the end changes nothing.
-    session.ShowSolution();
-    const testwb::Stats stats = testwb::Read(file, ids[0]);
-    EXPECT_EQ(stats.hits, 1);
-    EXPECT_EQ(stats.solve, 0);
-    EXPECT_EQ(stats.errorStreak, 1);
-    EXPECT_EQ(stats.solveStreak, 0);
-    EXPECT_EQ(session.lngHits(), 1);
-}
-
-TEST_F(TrainingSessionTest, SuccessAfterTwoWrongMovesRecordsOnlyTheSuccess) {
-    ASSERT_TRUE(session.StartBatch());
-    session.TrainingStatus("Wrong move");
-    session.TrainingStatus("Wrong move");
-    session.TrainingStatus("e5");
-    EXPECT_EQ(display.message, CTrainingSession::strReplyMessage("e5"));
-    session.TrainingStatus("Successful");
-    EXPECT_EQ(display.mode, BoardMode::View);
-    EXPECT_TRUE(display.successVisible);
-    EXPECT_FALSE(display.failVisible);
-    EXPECT_FALSE(display.messageVisible);
-    EXPECT_EQ(display.marksShown(), 0);
-    EXPECT_EQ(display.score, "100.00");
-    const testwb::Stats stats = testwb::Read(file, ids[0]);
-    EXPECT_EQ(stats.hits, 1);
-    EXPECT_EQ(stats.solve, 1);
-    EXPECT_EQ(stats.solveStreak, 1);
-    EXPECT_EQ(stats.errorStreak, 0);
 }
 
 TEST_F(TrainingSessionTest, NextAfterTheLastGameChoosesANewBatchFromTheResults) {
@@ -198,6 +193,9 @@ TEST_F(TrainingSessionTest, PreviousGameStaysInsideTheBatch) {
     EXPECT_EQ(session.lngGameIndex(), 1);
     EXPECT_EQ(display.description, "Black mates on the back rank");
     EXPECT_TRUE(display.previousEnabled);
+    session.PreviousGame(); // back to the first game, and no further
+    EXPECT_EQ(session.lngGameIndex(), 0);
+    EXPECT_FALSE(display.previousEnabled);
 }
 
 TEST_F(TrainingSessionTest, ClearScoresEmptiesTheFileAndTheRunningTotals) {

@@ -1,7 +1,5 @@
 // What the training window shows and does when a workbook cannot be written, when keys are
-// typed after a board click, at the end of a game, when the help is closed, and what the picture
-// mode does with a message nobody can answer, offscreen with real widgets and files.
-#include "app/CHelpWindow.h"
+// typed after a board click and at the end of a game, offscreen with real widgets and files.
 #include "app/frmMain.h"
 #include "board/cntrlChessGui.h"
 #include "game/CPosition.h"
@@ -15,13 +13,10 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QToolButton>
 #include <fcntl.h>
 #include <functional>
 #include <linux/fs.h>
@@ -72,13 +67,6 @@ QByteArray Bytes(const QString& file) {
     return input.open(QIODevice::ReadOnly) ? input.readAll() : QByteArray();
 }
 
-QStringList Items(const QListWidget* list) {
-    QStringList items;
-    for (int k = 0; k < list->count(); ++k)
-        items << list->item(k)->text();
-    return items;
-}
-
 } // namespace
 
 class frmMainDisplayTest : public QObject {
@@ -87,30 +75,13 @@ class frmMainDisplayTest : public QObject {
 private:
     QTemporaryDir dir;
 
-    std::unique_ptr<frmMain> Open(const QString& workbook) {
-        SetSetting("General/LastOpened", workbook);
-        auto window = std::make_unique<frmMain>();
-        window->show();
-        [&] { QTRY_VERIFY(window->objWorkBook() != nullptr); }();
-        return window;
-    }
-
-    static void Solve(cntrlChessGui* board) {
-        for (int moves = 0; board->boardMode() == BoardMode::Training && moves < 40; ++moves)
-            QVERIFY2(DragStoredMove(board), "a stored move could not be dragged");
-        QCOMPARE(board->boardMode(), BoardMode::View);
-    }
-
 private slots:
     void initTestCase() {
         QVERIFY(dir.isValid());
         IsolateSettings(dir.filePath("settings"));
     }
 
-    void init() {
-        ClearSettings();
-        CHelpWindow::strHelpFile("");
-    }
+    void init() { ClearSettings(); }
 
     void aWorkbookThatCannotBeWrittenIsTrainedWithoutRecording_data() {
         QTest::addColumn<bool>("folder");
@@ -128,7 +99,7 @@ private slots:
         {
             Unwritable lock(folder ? place : file);
             if (QFileInfo(lock.path).isWritable()) QSKIP("this system cannot write-protect here");
-            auto window = Open(file);
+            auto window = OpenWindow(file);
             QVERIFY(isShown(window.get(), "lblReadOnly"));
             QCOMPARE(TextOf(window.get(), "lblReadOnly"),
                      QString("This workbook is read-only: results will not be recorded."));
@@ -136,15 +107,15 @@ private slots:
             QVERIFY(window->findChild<QLineEdit*>("txtWorkbook")->isReadOnly());
             ModalScript none;
             none.Then(Cancel());
-            Solve(window->objBoard());
+            SolveByDragging(window->objBoard());
             QVERIFY(isShown(window.get(), "imgSuccess"));
             QVERIFY(isShown(window.get(), "cmdNext"));
             QVERIFY(isShown(window.get(), "txtMsg"));
             QVERIFY(window->findChild<QPlainTextEdit*>("txtMsg")->toPlainText().contains(
                 "not recorded"));
             QCOMPARE(TextOf(window.get(), "lblScore"), QString("-----"));
-            window->findChild<QAction*>("mnuNextGame")->trigger();
-            window->findChild<QAction*>("mnuShowSolution")->trigger();
+            Trigger(window.get(), "mnuNextGame");
+            Trigger(window.get(), "mnuShowSolution");
             QVERIFY(isShown(window.get(), "imgFail"));
             QVERIFY(none.Seen().empty()); // said once, in the window, never in a box
             window->close();
@@ -155,13 +126,13 @@ private slots:
     void aWriteThatFailsLeavesTheGameEndedAndUnrecorded() {
         const QString file = dir.filePath("broken.brl");
         testwb::Build(file.toStdString(), testwb::fourGamesPgn);
-        auto window = Open(file);
+        auto window = OpenWindow(file);
         QVERIFY(!isShown(window.get(), "lblReadOnly"));
         // Another program breaks the file under the open window.
         testwb::Execute(file.toStdString(), "alter table GameTree rename to Broken");
         ModalScript script;
         script.Then(Press(QMessageBox::Ok));
-        window->findChild<QAction*>("mnuShowSolution")->trigger();
+        Trigger(window.get(), "mnuShowSolution");
         QTRY_VERIFY(script.isDone());
         const SeenModal& box = script.Seen().at(0);
         QCOMPARE(box.icon, int(QMessageBox::Critical));
@@ -195,7 +166,7 @@ private slots:
             book.strOpenWorkBook(file.toStdString());
             book.SaveWorkbookProperties("Keys");
         }
-        auto window = Open(file);
+        auto window = OpenWindow(file);
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         cntrlChessGui* board = window->objBoard();
@@ -264,14 +235,14 @@ private slots:
         const QString file = dir.filePath(QString("end-%1.brl").arg(QTest::currentDataTag()));
         QFile::remove(file);
         testwb::Build(file.toStdString(), pgn.toStdString());
-        auto window = Open(file);
+        auto window = OpenWindow(file);
         const QString toPlay = TextOf(window.get(), "lblToPlay");
         cntrlChessGui* board = window->objBoard();
-        Solve(board);
+        SolveByDragging(board);
         QTRY_COMPARE(TextOf(window.get(), "lblToPlay"), line);
-        QCOMPARE(Items(board->lstWhiteMoves), white);
-        QCOMPARE(Items(board->lstBlackMoves), black);
-        window->findChild<QAction*>("mnuCopyFen")->trigger();
+        QCOMPARE(ListItems(board->lstWhiteMoves), white);
+        QCOMPARE(ListItems(board->lstBlackMoves), black);
+        Trigger(window.get(), "mnuCopyFen");
         QCOMPARE(QGuiApplication::clipboard()->text(), fen);
 
         // Stepping back leaves the end; stepping forward reaches it again, in the same column.
@@ -279,72 +250,8 @@ private slots:
         QTRY_COMPARE(TextOf(window.get(), "lblToPlay"), toPlay);
         board->cmdNavigation_Click(3);
         QTRY_COMPARE(TextOf(window.get(), "lblToPlay"), line);
-        QCOMPARE(Items(board->lstWhiteMoves), white);
-        QCOMPARE(Items(board->lstBlackMoves), black);
-    }
-
-    void helpClosesWithItsButtonEscapeAndCtrlW() {
-        const QString page = dir.filePath("help/close.html");
-        QDir().mkpath(dir.filePath("help"));
-        QFile file(page);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("<html><body><h1>Help</h1></body></html>");
-        file.close();
-        CHelpWindow::strHelpFile(page);
-        frmMain window;
-        const struct {
-            const char* how;
-            std::function<void(CHelpWindow*)> close;
-        } ways[] = {
-            {"Close button",
-             [](CHelpWindow* help) { help->findChild<QToolButton*>("cmdClose")->click(); }},
-            {"Esc", [](CHelpWindow* help) { QTest::keyClick(help, Qt::Key_Escape); }},
-            {"Ctrl+W",
-             [](CHelpWindow* help) { QTest::keyClick(help, Qt::Key_W, Qt::ControlModifier); }},
-        };
-        for (const auto& way : ways) {
-            window.HelpContents();
-            auto* help = window.findChild<CHelpWindow*>("helpWindow");
-            QVERIFY(help && help->isVisible());
-            help->activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(help));
-            way.close(help);
-            QTRY_VERIFY2(!help->isVisible(), way.how);
-        }
-    }
-
-    void screenshotModeNeverWaitsForAPerson_data() {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("said");
-        const QString notes = dir.filePath("notes-for-picture.brl");
-        QFile text(notes);
-        QVERIFY(text.open(QIODevice::WriteOnly));
-        text.write("These are my notes, not a workbook.\n");
-        text.close();
-        const QString damaged = dir.filePath("damaged-for-picture.brl");
-        QFile::remove(damaged);
-        testwb::Build(damaged.toStdString(), testwb::fourGamesPgn);
-        testwb::Execute(damaged.toStdString(), "delete from GameNode where GameTreeID=1");
-        QTest::newRow("not a workbook") << notes << "brisolt: ";
-        QTest::newRow("first game without positions") << damaged << "brisolt: ";
-    }
-
-    void screenshotModeNeverWaitsForAPerson() {
-        QFETCH(QString, file);
-        QFETCH(QString, said);
-        QProcess program;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("XDG_CONFIG_HOME", dir.filePath("xdg"));
-        program.setProcessEnvironment(env);
-        program.start(QStringLiteral(BRISOLT_PROGRAM),
-                      {"--screenshot", dir.filePath("never.png"), file});
-        // A message box would wait for a click that never comes.
-        const bool ended = program.waitForFinished(60000);
-        if (!ended) program.kill();
-        QVERIFY2(ended, "the program waited for a person");
-        QCOMPARE(program.exitCode(), 1);
-        QVERIFY(QString(program.readAllStandardError()).contains(said));
+        QCOMPARE(ListItems(board->lstWhiteMoves), white);
+        QCOMPARE(ListItems(board->lstBlackMoves), black);
     }
 };
 

@@ -1,6 +1,6 @@
-// The record the trainee keeps, through the real main window offscreen over real workbook files:
-// every result lands on the game that was on the board, and every change of workbook or of its
-// games leaves no state of what was there before.
+// Training and the record the trainee keeps, through the real main window offscreen over real
+// workbook files: every result lands on the game that was on the board, once, and every change
+// of workbook or of its games leaves no state of what was there before.
 #include "app/CTrainingSession.h"
 #include "app/frmMain.h"
 #include "board/cntrlChessGui.h"
@@ -22,7 +22,6 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
-#include <fstream>
 
 using namespace apptest;
 
@@ -33,34 +32,38 @@ private:
     QTemporaryDir dir;
     QString sample; // a fresh copy of the sample workbook (or of four games without it)
     QString four;   // a fresh copy of the four-game workbook
-
-    std::unique_ptr<frmMain> Open(const QString& workbook) {
-        SetSetting("General/LastOpened", workbook);
-        auto window = std::make_unique<frmMain>();
-        window->show();
-        [&] { QTRY_VERIFY(window->objWorkBook() != nullptr); }();
-        return window;
-    }
-
-    static void Trigger(frmMain* window, const char* action) {
-        window->findChild<QAction*>(action)->trigger();
-    }
+    std::vector<int32_t> fourIds;
 
     static int32_t Shown(frmMain* window) { return window->objSession().lngCurrentGameId(); }
 
-    // Ends the shown game as a success, by three wrong moves or by Show solution.
+    // Ends the shown game as a success, by three wrong moves (each one marked) or by Show
+    // solution, and checks what the window shows at the end of the first recorded game.
     static void EndGame(frmMain* window, const QString& ending) {
         cntrlChessGui* board = window->objBoard();
         if (ending == "success") {
-            for (int moves = 0; board->boardMode() == BoardMode::Training && moves < 40; ++moves)
-                QVERIFY2(DragStoredMove(board), "a stored move could not be dragged");
+            SolveByDragging(board);
         } else if (ending == "three wrong moves") {
-            for (int k = 0; k < 3; ++k)
+            for (int k = 0; k < 2; ++k) {
                 QVERIFY(DragWrongMove(board));
+                QVERIFY(isShown(window, qPrintable(QString("lblError%1").arg(k))));
+                QCOMPARE(board->boardMode(), BoardMode::Training);
+            }
+            QVERIFY(!isShown(window, "lblError2"));
+            QVERIFY(DragWrongMove(board));
+            QVERIFY(!isShown(window, "lblError0"));
         } else {
             Trigger(window, "mnuShowSolution");
         }
         QCOMPARE(board->boardMode(), BoardMode::View);
+        QCOMPARE(isShown(window, "imgSuccess"), ending == "success");
+        QCOMPARE(isShown(window, "imgFail"), ending != "success");
+        QVERIFY(isShown(window, "cmdNext"));
+        QVERIFY(!isShown(window, "txtMsg"));
+        QCOMPARE(TextOf(window, "lblScore"), QString(ending == "success" ? "100.00" : ".00"));
+        // Neither the label nor the menu can end the game a second time.
+        QVERIFY(!window->findChild<QWidget*>("lblShowSolution")->isEnabled());
+        QVERIFY(!window->findChild<QAction*>("mnuShowSolution")->isEnabled());
+        window->ShowSolution();
     }
 
     static bool isBoardEmpty(frmMain* window) {
@@ -76,12 +79,6 @@ private:
         return QString::fromStdString(CTrainingSession::strNoGamesMessage()).replace("\r\n", "\n");
     }
 
-    QString WritePgn(const QString& name, const char* text) {
-        const QString file = dir.filePath(name);
-        std::ofstream(file.toStdString()) << text;
-        return file;
-    }
-
 private slots:
     void initTestCase() {
         QVERIFY(dir.isValid());
@@ -92,14 +89,12 @@ private slots:
         ClearSettings();
         const QString tag = QTest::currentTestFunction() + QString("-") +
                             (QTest::currentDataTag() ? QTest::currentDataTag() : "");
-        four = dir.filePath("four-" + tag + ".brl").replace(' ', '_');
-        QFile::remove(four);
-        testwb::Build(four.toStdString(), testwb::fourGamesPgn);
-        sample = dir.filePath("sample-" + tag + ".brl").replace(' ', '_');
-        QFile::remove(sample);
-        const QString built = QStringLiteral(BRISOLT_SAMPLE_WORKBOOK);
-        QVERIFY(QFile::copy(QFile::exists(built) ? built : four, sample));
-        QFile::setPermissions(sample, QFile::ReadOwner | QFile::WriteOwner);
+        const FreshWorkbooks made =
+            MakeFreshWorkbooks(dir.path(), tag, QStringLiteral(BRISOLT_SAMPLE_WORKBOOK));
+        four = made.four;
+        sample = made.sample;
+        fourIds = made.fourIds;
+        QVERIFY(QFile::exists(sample));
     }
 
     void aGameChosenInTheGamesWindowTakesItsOwnResult_data() {
@@ -113,7 +108,7 @@ private slots:
     void aGameChosenInTheGamesWindowTakesItsOwnResult() {
         QFETCH(QString, how);
         QFETCH(QString, ending);
-        auto window = Open(sample);
+        auto window = OpenWindow(sample);
         Trigger(window.get(), "mnuNextGame"); // the second game of the batch is shown
         const int32_t second = Shown(window.get());
         const std::vector<int32_t> batch = window->objSession().arrlngGameIDs();
@@ -177,7 +172,7 @@ private slots:
         const QString empty = dir.filePath("empty.brl");
         testwb::BuildEmpty(empty.toStdString());
 
-        auto window = Open(four);
+        auto window = OpenWindow(four);
         QCOMPARE(TextOf(window.get(), "lblScore"), QString("66.67"));
         QVERIFY(window->isOpenWorkbook(solved));
         QCOMPARE(TextOf(window.get(), "lblScore"), QString("100.00"));
@@ -223,7 +218,7 @@ private slots:
         // Games imported into it: its first game is shown, ready to train.
         frmGames* games = window->objGamesWindow();
         QVERIFY(games);
-        games->ImportPgnFrom(WritePgn("four.pgn", testwb::fourGamesPgn));
+        games->ImportPgnFrom(WriteFile(dir.filePath("four.pgn"), testwb::fourGamesPgn));
         QCOMPARE(window->objBoard()->boardMode(), BoardMode::Training);
         const int32_t first = Shown(window.get());
         QVERIFY(first != 0);
@@ -241,7 +236,7 @@ private slots:
     }
 
     void editsKeepTheRunningScoreAndTheShownGame() {
-        auto window = Open(four);
+        auto window = OpenWindow(four);
         EndGame(window.get(), "show solution");
         QCOMPARE(TextOf(window.get(), "lblScore"), QString(".00"));
         const int32_t shown = Shown(window.get());
@@ -275,7 +270,7 @@ private slots:
 
     void aGameThatCannotBeShownIsReportedAndPassedBy() {
         testwb::Execute(four.toStdString(), "delete from GameNode where GameTreeID=2");
-        auto window = Open(four);
+        auto window = OpenWindow(four);
         QCOMPARE(Shown(window.get()), 1);
         ModalScript script;
         script.Then(Press(QMessageBox::Ok));
@@ -287,6 +282,76 @@ private slots:
         Trigger(window.get(), "mnuNextGame");
         QCOMPARE(Shown(window.get()), 3);
         QCOMPARE(window->objBoard()->boardMode(), BoardMode::Training);
+    }
+
+    void programRepliesAreAnnouncedInTheMessage() {
+        auto window = OpenWindow(four);
+        cntrlChessGui* board = window->objBoard();
+        auto* message = window->findChild<QPlainTextEdit*>("txtMsg");
+        QCOMPARE(message->toPlainText(), QString("It's now your turn.\nPlease make your move."));
+        QVERIFY(DragStoredMove(board)); // 1. e4, answered with 1... e5
+        QCOMPARE(message->toPlainText(),
+                 QString("Computer played \ne5\n\nIt's now your turn.\nPlease make your move."));
+        QCOMPARE(board->boardMode(), BoardMode::Training);
+    }
+
+    void showSolutionThenNextPastTheBatchThenPrevious() {
+        auto window = OpenWindow(four);
+        cntrlChessGui* board = window->objBoard();
+        QAction* showSolution = window->findChild<QAction*>("mnuShowSolution");
+        QAction* previous = window->findChild<QAction*>("mnuPreviousGame");
+        QVERIFY(!previous->isEnabled());
+        showSolution->trigger();
+        QCOMPARE(board->boardMode(), BoardMode::View);
+        QVERIFY(!showSolution->isEnabled());
+        QCOMPARE(testwb::Read(four.toStdString(), fourIds[0]).errorStreak, 1);
+
+        window->findChild<QPushButton*>("cmdNext")->click();
+        QCOMPARE(TextOf(window.get(), "txtGameDescription"),
+                 QString("Black mates on the back rank"));
+        QVERIFY(board->isWhiteOnTop());
+        QCOMPARE(board->ComputerPlays(), 0);
+        QCOMPARE(TextOf(window.get(), "lblToPlay"), QString("Black to play"));
+        QVERIFY(previous->isEnabled());
+        QVERIFY(showSolution->isEnabled());
+
+        Trigger(window.get(), "mnuNextGame");
+        Trigger(window.get(), "mnuNextGame");
+        QCOMPARE(window->objSession().lngGameIndex(), 3);
+        Trigger(window.get(), "mnuNextGame"); // past the batch: a new one
+        QCOMPARE(window->objSession().lngGameIndex(), 0);
+        // The failed game has the longest error streak: it comes first.
+        QCOMPARE(window->objSession().lngCurrentGameId(), fourIds[0]);
+        QVERIFY(!previous->isEnabled());
+
+        Trigger(window.get(), "mnuNextGame");
+        previous->trigger();
+        QCOMPARE(window->objSession().lngGameIndex(), 0);
+        QCOMPARE(TextOf(window.get(), "txtGameDescription"),
+                 QString("Punish the early queen defence"));
+    }
+
+    void clearLogAsksFirstAndClearsOnYes() {
+        auto window = OpenWindow(four);
+        window->ShowSolution();
+        QCOMPARE(TextOf(window.get(), "lblScore"), QString(".00"));
+
+        ModalScript no;
+        no.Then(Press(QMessageBox::No));
+        window->ClearLog();
+        QVERIFY(no.isDone());
+        QCOMPARE(no.Seen().at(0).text,
+                 QString("This will remove all the training scores.\rAre you sure?"));
+        QCOMPARE(no.Seen().at(0).icon, int(QMessageBox::Question));
+        QCOMPARE(no.Seen().at(0).title, QString("Brisolt"));
+        QCOMPARE(testwb::Read(four.toStdString(), fourIds[0]).hits, 1);
+
+        ModalScript yes;
+        yes.Then(Press(QMessageBox::Yes));
+        window->ClearLog();
+        QVERIFY(yes.isDone());
+        QCOMPARE(testwb::Read(four.toStdString(), fourIds[0]).hits, 0);
+        QCOMPARE(TextOf(window.get(), "lblScore"), QString("-----"));
     }
 };
 

@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,6 +22,10 @@
 #include <functional>
 
 using namespace apptest;
+
+namespace {
+const QByteArray kNotes = "These are my notes, not a workbook.\n";
+} // namespace
 
 class frmMainStartupTest : public QObject {
     Q_OBJECT
@@ -95,37 +98,79 @@ private slots:
         }
     }
 
-    void missingSettingsGiveWhiteAndGreenSquaresWithWhiteBelow() {
-        frmMain window;
-        QCOMPARE(window.objBoard()->SquareColorLight(), 16777215u);
-        QCOMPARE(window.objBoard()->SquareColorDark(), 65280u);
-        QVERIFY(!window.objBoard()->isWhiteOnTop());
-        QCOMPARE(window.objBoard()->boardMode(), BoardMode::Training);
+    void storedSettingsAreAppliedAtLoad_data() {
+        QTest::addColumn<bool>("stored");
+        QTest::addColumn<quint32>("light");
+        QTest::addColumn<quint32>("dark");
+        QTest::addColumn<bool>("whiteOnTop");
+        QTest::newRow("missing: white and green, White below")
+            << false << 16777215u << 65280u << false;
+        QTest::newRow("stored") << true << 13434879u << 3381606u << true;
     }
 
     void storedSettingsAreAppliedAtLoad() {
-        SetSetting("Options/LightColor", "13434879");
-        SetSetting("Options/DarkColor", "3381606");
-        SetSetting("Options/WhiteOnTop", "1");
+        QFETCH(bool, stored);
+        QFETCH(quint32, light);
+        QFETCH(quint32, dark);
+        QFETCH(bool, whiteOnTop);
+        if (stored) {
+            SetSetting("Options/LightColor", QString::number(light));
+            SetSetting("Options/DarkColor", QString::number(dark));
+            SetSetting("Options/WhiteOnTop", "1");
+        }
         frmMain window;
-        QCOMPARE(window.objBoard()->SquareColorLight(), 13434879u);
-        QCOMPARE(window.objBoard()->SquareColorDark(), 3381606u);
-        QVERIFY(window.objBoard()->isWhiteOnTop());
+        QCOMPARE(window.objBoard()->SquareColorLight(), light);
+        QCOMPARE(window.objBoard()->SquareColorDark(), dark);
+        QCOMPARE(window.objBoard()->isWhiteOnTop(), whiteOnTop);
+        QCOMPARE(window.objBoard()->boardMode(), BoardMode::Training);
     }
 
-    void firstStartWithoutSettingsAsksForAWorkbook() {
+    // Without a usable last workbook the program says why (if there is something to say) and
+    // asks for one; a file that is not a workbook is left as it was.
+    void startupWithoutAUsableWorkbookAsksForOne_data() {
+        const QString notes = WriteFile(dir.filePath("notes.brl"), kNotes);
+        QTest::addColumn<QString>("last");        // the last workbook stored
+        QTest::addColumn<QString>("commandLine"); // the workbook named on the command line
+        QTest::addColumn<int>("icon");            // of the box before the dialog, -1 for none
+        QTest::addColumn<QString>("said");        // a part of that box's text
+        QTest::newRow("first start") << ""
+                                     << "" << -1 << "";
+        QTest::newRow("last one gone") << dir.filePath("deleted.brl") << "" << -1 << "";
+        QTest::newRow("missing on the command line")
+            << four << dir.filePath("typo.brl") << int(QMessageBox::Warning) << "typo.brl";
+        QTest::newRow("not a workbook") << notes << "" << int(QMessageBox::Critical) << "";
+    }
+
+    void startupWithoutAUsableWorkbookAsksForOne() {
+        QFETCH(QString, last);
+        QFETCH(QString, commandLine);
+        QFETCH(int, icon);
+        QFETCH(QString, said);
+        if (!last.isEmpty()) SetSetting("General/LastOpened", last);
         ModalScript script;
+        if (icon >= 0) script.Then(Press(QMessageBox::Ok));
         script.Then(ChooseFile(four));
         frmMain window;
+        if (!commandLine.isEmpty()) window.strStartupWorkbook(commandLine);
         window.show();
         QTRY_VERIFY(window.objWorkBook() != nullptr);
-        QCOMPARE(script.Seen().at(0).filter, QString("Workbooks (*.brl);;All files (*)"));
+        const std::vector<SeenModal>& seen = script.Seen();
+        QCOMPARE(int(seen.size()), icon >= 0 ? 2 : 1);
+        if (icon >= 0) {
+            QCOMPARE(seen.front().icon, icon);
+            QVERIFY2(seen.front().text.contains(said), qPrintable(seen.front().text));
+        }
+        QCOMPARE(seen.back().className, QString("QFileDialog"));
+        QCOMPARE(seen.back().filter, QString("Workbooks (*.brl);;All files (*)"));
         // The window names the workbook (its file name when it has no title).
         QCOMPARE(window.windowTitle(), QString("four - Brisolt"));
         QCOMPARE(Setting("General/LastOpened"), QFileInfo(four).absoluteFilePath());
         QCOMPARE(TextOf(&window, "txtGameDescription"), QString("Punish the early queen defence"));
         QCOMPARE(window.objBoard()->boardMode(), BoardMode::Training);
         QVERIFY(window.isVisible());
+        QFile notes(dir.filePath("notes.brl"));
+        QVERIFY(notes.open(QIODevice::ReadOnly));
+        QCOMPARE(notes.readAll(), kNotes);
     }
 
     void cancellingTheFirstDialogEndsTheProgram() {
@@ -138,74 +183,25 @@ private slots:
         QVERIFY(window.objWorkBook() == nullptr);
     }
 
-    void aLastWorkbookThatIsGoneLeadsToTheDialog() {
-        SetSetting("General/LastOpened", dir.filePath("deleted.brl"));
-        ModalScript script;
-        script.Then(ChooseFile(four));
-        frmMain window;
-        window.show();
-        QTRY_VERIFY(window.objWorkBook() != nullptr);
-        QCOMPARE(script.Seen().at(0).className, QString("QFileDialog"));
-    }
-
-    void aMissingWorkbookOnTheCommandLineIsReportedThenAskedFor() {
-        SetSetting("General/LastOpened", four);
-        ModalScript script;
-        script.Then(Press(QMessageBox::Ok)).Then(ChooseFile(four));
-        frmMain window;
-        window.strStartupWorkbook(dir.filePath("typo.brl"));
-        window.show();
-        QTRY_VERIFY(window.objWorkBook() != nullptr);
-        QCOMPARE(script.Seen().at(0).icon, int(QMessageBox::Warning));
-        QVERIFY(script.Seen().at(0).text.contains("typo.brl"));
-        QCOMPARE(script.Seen().at(1).className, QString("QFileDialog"));
-    }
-
     void anEmptyWorkbookIsOpenedWithAPlainNoticeOnHowToAddGames() {
-        SetSetting("General/LastOpened", empty);
         ModalScript none;
         none.Then(Cancel());
-        frmMain window;
-        window.show();
-        QTRY_VERIFY(window.objWorkBook() != nullptr);
+        auto window = OpenWindow(empty);
         QVERIFY(none.Seen().empty()); // no box: the window says it
-        QCOMPARE(window.objSession().lngCurrentGameId(), 0);
-        QVERIFY(TextOf(&window, "txtGameDescription").isEmpty());
-        QVERIFY(isShown(&window, "txtMsg"));
-        QVERIFY(window.isVisible());
-    }
-
-    void aFileThatIsNoWorkbookIsReportedLeftAloneAndAnotherAskedFor() {
-        const QString notes = dir.filePath("notes.brl");
-        QFile file(notes);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("These are my notes, not a workbook.\n");
-        file.close();
-        SetSetting("General/LastOpened", notes);
-        ModalScript script;
-        script.Then(Press(QMessageBox::Ok)).Then(ChooseFile(four));
-        frmMain window;
-        window.show();
-        QTRY_VERIFY(window.objWorkBook() != nullptr);
-        QCOMPARE(script.Seen().at(0).icon, int(QMessageBox::Critical));
-        QCOMPARE(script.Seen().at(1).className, QString("QFileDialog"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("These are my notes, not a workbook.\n"));
-        QCOMPARE(Setting("General/LastOpened"), QFileInfo(four).absoluteFilePath());
+        QCOMPARE(window->objSession().lngCurrentGameId(), 0);
+        QVERIFY(TextOf(window.get(), "txtGameDescription").isEmpty());
+        QVERIFY(isShown(window.get(), "txtMsg"));
+        QVERIFY(window->isVisible());
     }
 
     void flippingTwiceRestoresTheBoardAndStoresZero() {
-        SetSetting("General/LastOpened", four);
-        frmMain window;
-        window.show();
-        QTRY_VERIFY(window.objWorkBook() != nullptr);
-        const bool before = window.objBoard()->isWhiteOnTop();
-        const char* expected[] = {"1", "0"};
-        for (const char* value : expected) {
-            window.findChild<QAction*>("mnuFlip")->trigger();
+        auto window = OpenWindow(four);
+        const bool before = window->objBoard()->isWhiteOnTop();
+        for (const char* value : {"1", "0"}) {
+            Trigger(window.get(), "mnuFlip");
             QCOMPARE(Setting("Options/WhiteOnTop"), QString(value));
         }
-        QCOMPARE(window.objBoard()->isWhiteOnTop(), before);
+        QCOMPARE(window->objBoard()->isWhiteOnTop(), before);
     }
 
     void chosenColoursArePaintedAndStored() {
@@ -240,20 +236,33 @@ private slots:
         QCOMPARE(script.Seen().at(0).title, window.windowTitle());
     }
 
-    void helpShowsTheContentsPage() {
-        const QString page = dir.filePath("help/index.html");
-        QDir().mkpath(dir.filePath("help"));
-        QFile file(page);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("<html><body><h1>Training</h1><a href='menus.html'>Menus</a></body></html>");
-        file.close();
+    void helpShowsTheContentsPageAndClosesWithItsButtonEscapeAndCtrlW() {
+        const QString page =
+            WriteFile(dir.filePath("help/index.html"),
+                      "<html><body><h1>Training</h1><a href='menus.html'>Menus</a></body></html>");
         CHelpWindow::strHelpFile(page);
         frmMain window;
-        window.HelpContents();
-        auto* help = window.findChild<CHelpWindow*>("helpWindow");
-        QVERIFY(help && help->isVisible());
-        QCOMPARE(help->objCurrentPage(), QUrl::fromLocalFile(page));
-        QVERIFY(help->objBrowser()->toPlainText().contains("Training"));
+        const struct {
+            const char* how;
+            std::function<void(CHelpWindow*)> close;
+        } ways[] = {
+            {"Close button",
+             [](CHelpWindow* help) { help->findChild<QToolButton*>("cmdClose")->click(); }},
+            {"Esc", [](CHelpWindow* help) { QTest::keyClick(help, Qt::Key_Escape); }},
+            {"Ctrl+W",
+             [](CHelpWindow* help) { QTest::keyClick(help, Qt::Key_W, Qt::ControlModifier); }},
+        };
+        for (const auto& way : ways) {
+            window.HelpContents();
+            auto* help = window.findChild<CHelpWindow*>("helpWindow");
+            QVERIFY(help && help->isVisible());
+            QCOMPARE(help->objCurrentPage(), QUrl::fromLocalFile(page));
+            QVERIFY(help->objBrowser()->toPlainText().contains("Training"));
+            help->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(help));
+            way.close(help);
+            QTRY_VERIFY2(!help->isVisible(), way.how);
+        }
     }
 
     void aboutBoxIsModalWithSystemInformation() {
@@ -289,18 +298,14 @@ private slots:
         QCOMPARE(script.Seen().at(1).title, QString("System Info"));
 
         // One version text everywhere: the About box, the program's --version.
-        QProcess program;
-        program.start(QStringLiteral(BRISOLT_PROGRAM), {"--version"});
-        QVERIFY(program.waitForFinished(30000));
-        QCOMPARE(QString(program.readAllStandardOutput()).trimmed(),
-                 "Brisolt " + frmMain::strVersion());
+        const ProgramRun run =
+            RunProgram(QStringLiteral(BRISOLT_PROGRAM), {"--version"}, dir.filePath("xdg"));
+        QCOMPARE(run.out.trimmed(), "Brisolt " + frmMain::strVersion());
     }
 
     void practiceOpensModallyOnTheShownGameAndNamesTheEngine() {
-        SetSetting("General/LastOpened", four);
-        frmMain window;
-        window.show();
-        QTRY_VERIFY(window.objWorkBook() != nullptr);
+        auto owned = OpenWindow(four);
+        frmMain& window = *owned;
         auto* menu = window.findChild<QAction*>("mnuCrafty");
         QVERIFY(menu->isEnabled());
         QVERIFY2(menu->text().startsWith("Play the game against &"), qPrintable(menu->text()));
@@ -325,14 +330,11 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write("keep me");
         }
-        SetSetting("General/LastOpened", four);
         {
-            frmMain window;
-            window.show();
-            QTRY_VERIFY(window.objWorkBook() != nullptr);
-            window.findChild<QAction*>("mnuExit")->trigger();
-            QVERIFY(!window.isVisible());
-            QVERIFY(window.objWorkBook() == nullptr);
+            auto window = OpenWindow(four);
+            Trigger(window.get(), "mnuExit");
+            QVERIFY(!window->isVisible());
+            QVERIFY(window->objWorkBook() == nullptr);
         }
         for (const QString& name : files)
             QVERIFY2(QFile::exists(name), qPrintable(name));
@@ -341,33 +343,43 @@ private slots:
 
     void screenshotModeWritesThePicture() {
         const QString picture = dir.filePath("shot.png");
-        QProcess program;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("XDG_CONFIG_HOME", dir.filePath("xdg"));
-        program.setProcessEnvironment(env);
-        program.start(QStringLiteral(BRISOLT_PROGRAM), {"--screenshot", picture, four});
-        QVERIFY(program.waitForFinished(30000));
-        QCOMPARE(program.exitCode(), 0);
-        QCOMPARE(QString(program.readAllStandardOutput()).trimmed(), picture);
+        const QString program = QStringLiteral(BRISOLT_PROGRAM);
+        ProgramRun run = RunProgram(program, {"--screenshot", picture, four}, dir.filePath("xdg"));
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out.trimmed(), picture);
         QImage image(picture);
         QVERIFY(image.width() >= 800 && image.height() >= 500);
 
         // Moves played for a picture are played on a copy: the file keeps its statistics.
         const QString solved = dir.filePath("solved.png");
-        program.start(QStringLiteral(BRISOLT_PROGRAM),
-                      {"--screenshot", solved, "--moves", "9", four});
-        QVERIFY(program.waitForFinished(30000));
-        QCOMPARE(program.exitCode(), 0);
+        run = RunProgram(program, {"--screenshot", solved, "--moves", "9", four},
+                         dir.filePath("xdg"));
+        QCOMPARE(run.exitCode, 0);
         QVERIFY(!QImage(solved).isNull());
         QVERIFY(QImage(solved) != image);
         QCOMPARE(testwb::Read(four.toStdString(), 1).hits, 0);
+    }
 
-        program.start(QStringLiteral(BRISOLT_PROGRAM),
-                      {"--screenshot", picture, dir.filePath("none.brl")});
-        QVERIFY(program.waitForFinished(30000));
-        QCOMPARE(program.exitCode(), 1);
-        QVERIFY(!program.readAllStandardError().isEmpty());
+    // A message box would wait for a click that never comes: the picture mode says it and ends.
+    void screenshotModeNeverWaitsForAPerson_data() {
+        QTest::addColumn<QString>("file");
+        const QString damaged = dir.filePath("damaged-for-picture.brl");
+        QFile::remove(damaged);
+        testwb::Build(damaged.toStdString(), testwb::fourGamesPgn);
+        testwb::Execute(damaged.toStdString(), "delete from GameNode where GameTreeID=1");
+        QTest::newRow("missing") << dir.filePath("none.brl");
+        QTest::newRow("not a workbook") << WriteFile(dir.filePath("notes-for-picture.brl"), kNotes);
+        QTest::newRow("first game without positions") << damaged;
+    }
+
+    void screenshotModeNeverWaitsForAPerson() {
+        QFETCH(QString, file);
+        const ProgramRun run =
+            RunProgram(QStringLiteral(BRISOLT_PROGRAM),
+                       {"--screenshot", dir.filePath("never.png"), file}, dir.filePath("xdg"));
+        QVERIFY2(run.ended, "the program waited for a person");
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("brisolt: "), qPrintable(run.err));
     }
 };
 
