@@ -220,8 +220,6 @@ private slots:
         QCOMPARE(window.objBoard()->SquareColorDark(), dark);
         QCOMPARE(Setting("Options/LightColor"), QString::number(light));
         QCOMPARE(Setting("Options/DarkColor"), QString::number(dark));
-        frmMain again;
-        QCOMPARE(again.objBoard()->SquareColorLight(), light);
     }
 
     void helpWithoutAHelpFileSaysSo() {
