@@ -42,14 +42,14 @@ std::string_view withoutSuffix(std::string_view s) {
 }
 
 // The piece kind of a figurine (U+2654 to U+265F, white and black) at the start of the text, with
-// its length in bytes; -1 when the text does not start with one.
-int figurineKind(std::string_view s, size_t& length) {
+// its length in bytes; NoKind when the text does not start with one.
+PieceKind figurineKind(std::string_view s, size_t& length) {
     if (s.size() < 3 || static_cast<unsigned char>(s[0]) != 0xE2 ||
         static_cast<unsigned char>(s[1]) != 0x99)
-        return -1;
+        return NoKind;
     const int code = static_cast<unsigned char>(s[2]);
-    if (code < 0x94 || code > 0x9F) return -1;
-    static const int kinds[] = {5, 4, 3, 2, 1, 0}; // king, queen, rook, bishop, knight, pawn
+    if (code < 0x94 || code > 0x9F) return NoKind;
+    static const PieceKind kinds[] = {King, Queen, Rook, Bishop, Knight, Pawn};
     length = 3;
     return kinds[(code - 0x94) % 6];
 }
@@ -70,19 +70,19 @@ MoveTextParts objReadMoveText(const std::string& text) {
     if (s == "O-O" || s == "O-O-O") {
         parts.isCastling = true;
         parts.isLongCastling = s.size() == 5;
-        parts.intPiece = 5;
+        parts.intPiece = King;
         return parts;
     }
     if (s.empty()) return unreadable();
 
     size_t figurine = 0;
-    if (int kind = figurineKind(s, figurine); kind >= 0) {
+    if (PieceKind kind = figurineKind(s, figurine); kind != NoKind) {
         parts.intPiece = kind;
         s.remove_prefix(figurine);
     } else if (std::isalpha(static_cast<unsigned char>(s.front())) && !isFile(s.front()) &&
                s.front() != 'x') { // "xd5": a pawn capture without its file
         parts.intPiece = kindOfLetter(s.front());
-        if (parts.intPiece < 0)
+        if (parts.intPiece == NoKind)
             return unreadable("unknown piece letter " + std::string(1, s.front()));
         s.remove_prefix(1);
     }
@@ -90,14 +90,14 @@ MoveTextParts objReadMoveText(const std::string& text) {
     // A promotion: "=Q", "=q" or a bare "Q" after the destination.
     if (s.size() >= 2 && s[s.size() - 2] == '=') {
         parts.intPromotion = kindOfLetter(char(std::toupper(static_cast<unsigned char>(s.back()))));
-        if (parts.intPromotion < 1 || parts.intPromotion > 4) return unreadable();
+        if (parts.intPromotion < Knight || parts.intPromotion > Queen) return unreadable();
         s.remove_suffix(2);
     } else if (!s.empty() && std::isupper(static_cast<unsigned char>(s.back()))) {
         parts.intPromotion = kindOfLetter(s.back());
-        if (parts.intPromotion < 1 || parts.intPromotion > 4) return unreadable();
+        if (parts.intPromotion < Knight || parts.intPromotion > Queen) return unreadable();
         s.remove_suffix(1);
     }
-    if (parts.intPromotion >= 0 && parts.intPiece != 0) return unreadable();
+    if (parts.intPromotion != NoKind && parts.intPiece != Pawn) return unreadable();
 
     if (s.size() < 2 || !isFile(s[s.size() - 2]) || !isRank(s.back())) return unreadable();
     parts.destFile = s[s.size() - 2];

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/PieceCodes.h"
+
 #include <string>
 
 // The parts of a move text in short algebraic notation ("Nbd2", "exd5", "e8=Q", "O-O+"), read
@@ -7,14 +9,14 @@
 struct MoveTextParts {
     bool isCastling = false;
     bool isLongCastling = false; // "O-O-O"
-    int intPiece = 0;            // kind of the moving piece, 0 pawn to 5 king
+    int intPiece = Pawn;         // kind of the moving piece, Pawn to King
     char hintFile = ' ';         // ' ' when the text names none
     char hintRank = ' ';
     bool isCapture = false; // written with "x" or ":"
     char destFile = ' ';
     char destRank = ' ';
-    int intPromotion = -1; // kind the pawn becomes, -1 for none
-    std::string strError;  // empty for a readable text: "unknown piece letter S", "unreadable move"
+    int intPromotion = NoKind; // kind the pawn becomes, NoKind for none
+    std::string strError; // empty for a readable text: "unknown piece letter S", "unreadable move"
 
     // True when the text names a move.
     bool isReadable() const { return strError.empty(); }
