@@ -1,6 +1,7 @@
 #include "model/CDiagram.h"
 #include "model/CError.h"
 #include "tests/game/RulesTestSupport.h"
+#include "tests/model/Checks.h"
 
 #include <gtest/gtest.h>
 
@@ -66,15 +67,8 @@ TEST(FenReader, StrictReaderNamesTheProblem) {
         {"4k3/8/8/8/8/8/8/8 w - -", "No white king in diagram"},
         {"8/8/8/8/8/8/8/4K3 b - -", "No black king in diagram"},
     };
-    for (const auto& c : cases) {
-        try {
-            objReadFen(c.fen);
-            ADD_FAILURE() << c.fen;
-        } catch (const CError& error) {
-            EXPECT_EQ(std::string(error.what()).rfind(c.start, 0), 0u)
-                << c.fen << ": " << error.what();
-        }
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(MessageOf([&] { objReadFen(c.fen); }).rfind(c.start, 0), 0u) << c.fen;
 }
 
 TEST(FenReader, WritingReadsBack) {

@@ -4,6 +4,7 @@
 #include "model/CPiece.h"
 #include "model/CPieceColor.h"
 #include "tests/game/RulesTestSupport.h"
+#include "tests/model/Checks.h"
 
 #include <gtest/gtest.h>
 
@@ -147,14 +148,8 @@ TEST(Notation, ReadableTextNoPieceCanPlayRaises) {
     };
     for (const auto& c : cases) {
         const auto position = fen(c.fen);
-        try {
-            position->objProcessMove(position, c.text);
-            ADD_FAILURE() << c.text;
-        } catch (const CError& error) {
-            EXPECT_EQ(error.lngNumber, 9999);
-            EXPECT_EQ(error.strSource, "CPosition");
-            EXPECT_EQ(error.strDescription(), std::string("No Move ") + c.text);
-        }
+        EXPECT_EQ(ErrorOf([&] { position->objProcessMove(position, c.text); }),
+                  std::string("CPosition 9999: No Move ") + c.text);
     }
 }
 

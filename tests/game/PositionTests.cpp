@@ -2,6 +2,7 @@
 #include "model/CDiagram.h"
 #include "model/CError.h"
 #include "tests/game/RulesTestSupport.h"
+#include "tests/model/Checks.h"
 
 #include <gtest/gtest.h>
 
@@ -108,15 +109,9 @@ TEST(Position, NewPositionChecks) {
          "castlingPrivledges array parameter must have a length of 4"},
         {nullptr, CGameStatus::objNO_RESULT(), -1, {}, "gameStatus"},
     };
-    for (const auto& c : cases) {
-        try {
-            objNewPosition(c.diagram, c.status, c.number, c.forfeits, " ");
-            ADD_FAILURE() << c.message;
-        } catch (const CError& error) {
-            EXPECT_EQ(error.strSource, "CPosition");
-            EXPECT_STREQ(error.what(), c.message);
-        }
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(ErrorOf([&] { objNewPosition(c.diagram, c.status, c.number, c.forfeits, " "); }),
+                  std::string("CPosition 9999: ") + c.message);
     const auto noFile = objNewPosition(diagram, CGameStatus::objWHITE_TO_MOVE(), 3,
                                        {true, false, false, true}, "x");
     EXPECT_EQ(noFile->intEnPassantFile(), -1);

@@ -1,5 +1,6 @@
 #include "game/UciMoves.h"
 #include "tests/game/RulesTestSupport.h"
+#include "tests/model/Checks.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +20,10 @@ TEST(UciMoves, PlayAndWriteBackForBothColours) {
         {start, "e7e5", ""}, // Black's pawn while White is to move
         {start, "e2e5", ""},
         {start, "e2e9", ""},
+        {start, "z9e4", ""},
+        {"4k3/8/8/3pP3/8/8/8/4K3 w - d6", "e5d6", "exd6"},
+        {"6k1/5ppp/8/8/8/8/8/R5K1 w - -", "a1a8", "Ra8#"},
+        {"4k3/P7/8/8/8/8/8/4K3 w - -", "a7a8x", ""},
         {"4k3/P7/8/8/8/8/8/4K3 w - -", "a7a8q", "a8=Q"},
         {"4k3/P7/8/8/8/8/8/4K3 w - -", "a7a8n", "a8=N"},
         {"4k3/P7/8/8/8/8/8/4K3 w - -", "a7a8", ""},      // a pawn on the last rank needs its piece
@@ -38,6 +43,20 @@ TEST(UciMoves, PlayAndWriteBackForBothColours) {
             EXPECT_EQ(strUciOfMoveText(*position, c.text), c.uci) << c.fen;
         }
     }
+}
+
+TEST(UciMoves, EngineFenDropsRightsThePiecesContradict) {
+    const struct {
+        const char* fen;
+        const char* engineFen;
+    } cases[] = {
+        {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1", "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1"},
+        {"r3k3/8/8/8/8/8/8/4K2R b KQkq - 0 1", "r3k3/8/8/8/8/8/8/4K2R b Kq - 0 1"},
+        {"4k3/8/8/8/8/8/8/R3K2R w - - 0 1", "4k3/8/8/8/8/8/8/R3K2R w - - 0 1"},
+        {"4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1", "4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(strEngineFen(*fen(c.fen)), c.engineFen);
 }
 
 } // namespace

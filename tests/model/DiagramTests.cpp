@@ -2,6 +2,7 @@
 #include "model/CDiagram.h"
 #include "model/CError.h"
 #include "model/CPieceColor.h"
+#include "tests/model/Checks.h"
 #include "tests/model/ModelTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -9,17 +10,6 @@
 namespace {
 
 const std::string initialText = "rnbqkbnrpppppppp" + std::string(32, 'e') + "PPPPPPPPRNBQKBNR";
-
-std::string errorOf(const std::string& text) {
-    try {
-        objNewDiagram(text);
-    } catch (const CError& error) {
-        EXPECT_EQ(error.lngNumber, 9999);
-        EXPECT_EQ(error.strSource, "CDiagram");
-        return error.what();
-    }
-    return "";
-}
 
 TEST(Diagram, ReadsAndWritesTheInitialText) {
     const auto diagram = objNewDiagram(initialText);
@@ -61,14 +51,12 @@ TEST(Diagram, ReadingErrors) {
         {noBlackKing, "No black king in diagram"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(errorOf(c.text), c.message) << c.text;
-}
-
-TEST(Diagram, UpperCaseEmptyCellsReadAsEmpty) {
-    std::string text = initialText;
+        EXPECT_EQ(ErrorOf([&] { objNewDiagram(c.text); }), "CDiagram 9999: " + c.message);
+    // Upper-case empty cells read as empty.
+    std::string upper = initialText;
     for (int i = 16; i < 48; ++i)
-        text[i] = 'E';
-    EXPECT_EQ(objNewDiagram(text)->strToString(), initialText);
+        upper[i] = 'E';
+    EXPECT_EQ(objNewDiagram(upper)->strToString(), initialText);
 }
 
 TEST(Diagram, FenPlacement) {
@@ -129,18 +117,10 @@ TEST(Diagram, AttacksOnASquareByKingsAndEdgePawns) {
 
 TEST(Diagram, AttackCountingErrorsAndKingSquareOut) {
     const auto diagram = objNewInitialDiagram();
-    try {
-        diagram->intIsInCheck(nullptr, CPieceColor::objWHITE(), 3);
-        ADD_FAILURE();
-    } catch (const CError& error) {
-        EXPECT_STREQ(error.what(), "Check limit value 3 not 1 or 2.");
-    }
-    try {
-        diagram->intIsInCheck(nullptr, nullptr, 1);
-        ADD_FAILURE();
-    } catch (const CError& error) {
-        EXPECT_STREQ(error.what(), "Must Specify King Color");
-    }
+    EXPECT_EQ(ErrorOf([&] { diagram->intIsInCheck(nullptr, CPieceColor::objWHITE(), 3); }),
+              "CDiagram 9999: Check limit value 3 not 1 or 2.");
+    EXPECT_EQ(ErrorOf([&] { diagram->intIsInCheck(nullptr, nullptr, 1); }),
+              "CDiagram 9999: Must Specify King Color");
     std::shared_ptr<CChessSquare> square;
     EXPECT_EQ(diagram->intIsInCheck(square, CPieceColor::objBLACK(), 1), 0);
     ASSERT_TRUE(square);

@@ -3,6 +3,7 @@
 #include "model/CGameStatus.h"
 #include "model/CPiece.h"
 #include "model/CPieceColor.h"
+#include "tests/model/Checks.h"
 #include "tests/model/ModelTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -14,22 +15,11 @@ TEST(Move, PieceCodes) {
     EXPECT_EQ(CMove::intGetPieceValue(CPiece::objQUEEN()), 5);
     EXPECT_EQ(CMove::intGetPieceValue(objNewPiece("K")), 6);
     EXPECT_EQ(CMove::objGetPieceFromValue(4), CPiece::objRook());
-    for (int value : {0, 7, -3}) {
-        try {
-            CMove::objGetPieceFromValue(value);
-            ADD_FAILURE() << value;
-        } catch (const CError& error) {
-            EXPECT_EQ(error.strSource, "CMove");
-            EXPECT_EQ(error.strDescription(),
-                      "Value " + std::to_string(value) + " must be within range 1-6");
-        }
-    }
-    try {
-        CMove::intGetPieceValue(objNewPiece("X"));
-        ADD_FAILURE();
-    } catch (const CError& error) {
-        EXPECT_STREQ(error.what(), "Piece not specified");
-    }
+    for (int value : {0, 7, -3})
+        EXPECT_EQ(ErrorOf([&] { CMove::objGetPieceFromValue(value); }),
+                  "CMove 9999: Value " + std::to_string(value) + " must be within range 1-6");
+    EXPECT_EQ(ErrorOf([] { CMove::intGetPieceValue(objNewPiece("X")); }),
+              "CMove 9999: Piece not specified");
 }
 
 TEST(Move, TransitSquares) {

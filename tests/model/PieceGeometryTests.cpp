@@ -6,25 +6,18 @@
 
 namespace {
 
-TEST(PieceColor, SetterTrimsAndNormalises) {
+TEST(PieceColor, SetterTrimsAndNormalisesAndTheOppositeIsTheOther) {
     const struct {
         const char* given;
         const char* stored;
     } cases[] = {{"  Black ", "Black"}, {"White", "White"}, {"black", "White"}, {"BLACK", "White"},
                  {"Red", "White"},      {"", "White"},      {" White", "White"}};
     for (const auto& c : cases) {
-        EXPECT_EQ(objNewPieceColor(c.given)->strColor(), c.stored) << c.given;
-        CPieceColor color;
-        color.strColor(c.given);
-        EXPECT_EQ(color.strToString(), c.stored) << c.given;
+        const auto color = objNewPieceColor(c.given);
+        EXPECT_EQ(color->strColor(), c.stored) << c.given;
+        EXPECT_EQ(color->objOppositeColor()->objOppositeColor()->strToString(), c.stored);
+        EXPECT_NE(color->objOppositeColor()->strToString(), c.stored);
     }
-}
-
-TEST(PieceColor, OppositeAndConstants) {
-    EXPECT_EQ(objNewPieceColor("Black")->objOppositeColor(), CPieceColor::objWHITE());
-    EXPECT_EQ(objNewPieceColor("White")->objOppositeColor(), CPieceColor::objBLACK());
-    EXPECT_EQ(CPieceColor::objWHITE(), CPieceColor::objWHITE());
-    EXPECT_EQ(CPieceColor::objBLACK()->strToString(), "Black");
 }
 
 TEST(Piece, KindConstantsAndColouredPieces) {

@@ -3,36 +3,42 @@
 #include "model/CPieceColor.h"
 #include "model/ColPieceLocations.h"
 #include "model/Utilities.h"
+#include "tests/model/Checks.h"
 #include "tests/model/ModelTestSupport.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(ChessPiece, LookupBySymbol) {
+TEST(ChessPiece, LookupBySymbolAndBack) {
     const struct {
         const char* symbol;
         std::shared_ptr<CChessPiece> piece;
-    } cases[] = {{"P", CChessPiece::objWHITE_PAWN()},   {"p", CChessPiece::objBLACK_PAWN()},
-                 {"k", CChessPiece::objBLACK_KING()},   {"Q", CChessPiece::objWHITE_QUEEN()},
-                 {"e", CChessPiece::objEMPTY_SQUARE()}, {"x", CChessPiece::objEMPTY_SQUARE()},
-                 {"", CChessPiece::objEMPTY_SQUARE()},  {"PP", CChessPiece::objEMPTY_SQUARE()}};
-    for (const auto& c : cases)
+        const char* text;
+        const char* symbolBack;
+    } cases[] = {
+        {"P", CChessPiece::objWHITE_PAWN(), "White P", "P"},
+        {"p", CChessPiece::objBLACK_PAWN(), "Black P", "p"},
+        {"k", CChessPiece::objBLACK_KING(), "Black K", "k"},
+        {"Q", CChessPiece::objWHITE_QUEEN(), "White Q", "Q"},
+        {"N", CChessPiece::objWHITE_KNIGHT(), "White N", "N"},
+        {"e", CChessPiece::objEMPTY_SQUARE(), " ", "e"},
+        {"x", CChessPiece::objEMPTY_SQUARE(), " ", "e"},
+        {"", CChessPiece::objEMPTY_SQUARE(), " ", "e"},
+        {"PP", CChessPiece::objEMPTY_SQUARE(), " ", "e"},
+    };
+    for (const auto& c : cases) {
         EXPECT_EQ(CChessPiece::objGet(c.symbol), c.piece) << c.symbol;
-}
-
-TEST(ChessPiece, SymbolAndText) {
-    const auto blackQueen = objNewChessPiece(CPiece::objQUEEN(), CPieceColor::objBLACK(), "");
-    const auto whiteQueen = objNewChessPiece(CPiece::objQUEEN(), CPieceColor::objWHITE(), "");
-    EXPECT_EQ(blackQueen->charGetDiagramSymbol(), "q");
-    EXPECT_EQ(whiteQueen->charGetDiagramSymbol(), "Q");
+        EXPECT_EQ(c.piece->strToString(), c.text) << c.symbol;
+        EXPECT_EQ(c.piece->charGetDiagramSymbol(), c.symbolBack) << c.symbol;
+    }
+    // A piece made of a kind and a colour has its colour's symbol; an unknown kind is empty.
+    EXPECT_EQ(
+        objNewChessPiece(CPiece::objQUEEN(), CPieceColor::objBLACK(), "")->charGetDiagramSymbol(),
+        "q");
     EXPECT_EQ(
         objNewChessPiece(objNewPiece("Z"), CPieceColor::objWHITE(), "")->charGetDiagramSymbol(),
         "e");
-    EXPECT_EQ(CChessPiece::objWHITE_KNIGHT()->strToString(), "White N");
-    EXPECT_EQ(CChessPiece::objBLACK_PAWN()->strToString(), "Black P");
-    EXPECT_EQ(CChessPiece::objEMPTY_SQUARE()->strToString(), " ");
-    EXPECT_EQ(CChessPiece::objEMPTY_SQUARE()->charGetDiagramSymbol(), "e");
 }
 
 TEST(ChessSquare, LookupByNumbersAndTexts) {
@@ -45,14 +51,10 @@ TEST(ChessSquare, LookupByNumbersAndTexts) {
         const char* file;
         const char* rank;
     } bad[] = {{"8", "0"}, {"i", "1"}, {"e", "9"}, {"", ""}, {"4", "x"}, {"-1", "0"}};
-    for (const auto& c : bad) {
-        try {
-            CChessSquare::objGetSquare(c.file, c.rank);
-            ADD_FAILURE() << c.file << "," << c.rank << " gave a square";
-        } catch (const CError& error) {
-            EXPECT_EQ(error.lngNumber, 9);
-        }
-    }
+    for (const auto& c : bad)
+        EXPECT_EQ(ErrorOf([&] { CChessSquare::objGetSquare(c.file, c.rank); }),
+                  "CChessSquare 9: Subscript out of range")
+            << c.file << "," << c.rank;
     EXPECT_THROW(CChessSquare::objGetSquare(8, 0), CError);
     EXPECT_EQ(CChessSquare::objE8()->strToString(), "e8");
     EXPECT_EQ(CChessSquare::objQUEENSIDE_CASTLE_BLACK()->strToString(), "c8");
@@ -126,12 +128,8 @@ TEST(PieceLocations, KeyedOrderedCollection) {
     EXPECT_EQ(collection.Item(2)->strToString(), "Black Qd8");
     EXPECT_EQ(collection.Item(4), nullptr);
     EXPECT_EQ(collection.Item(0), nullptr);
-    try {
-        collection.Add(at("R", "e1"), "e1");
-        ADD_FAILURE() << "duplicate key accepted";
-    } catch (const CError& error) {
-        EXPECT_EQ(error.lngNumber, 457);
-    }
+    EXPECT_NE(ErrorOf([&] { collection.Add(at("R", "e1"), "e1"); }).find(" 457: "),
+              std::string::npos);
     collection.Remove(1);
     EXPECT_EQ(collection.Item(1)->strToString(), "Black Qd8");
     EXPECT_EQ(collection.Item("e1"), nullptr);
