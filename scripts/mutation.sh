@@ -2,6 +2,7 @@
 # Mutation check: does the test suite notice small faults in the code it covers?
 #
 #   scripts/mutation.sh [REV]      REV defaults to HEAD (committed code only)
+#   MUTATION_ONLY=REGEX scripts/mutation.sh [REV]   only the sample lines the regex matches
 #
 # The committed tree of REV is copied to a throwaway folder (MUTATION_DIR, default
 # /tmp/brisolt-mutation-$USER), built once, and then each mutant of the fixed sample below is
@@ -57,7 +58,7 @@ statement @@ pgn/PgnWriter.cpp @@ line.needNumber = true; @@ ~~ needNumber = tru
 constant @@ pgn/PgnWriter.cpp @@ constexpr size_t kLineWidth = 80; @@ constexpr size_t kLineWidth = 60;
 constant @@ pgn/PgnReader.cpp @@ if (digits.empty() || digits.size() > 3) { @@ if (digits.empty() || digits.size() > 2) {
 statement @@ pgn/PgnReader.cpp @@ if (c == '\\' && (peek() == '"' || peek() == '\\')) c = get(); @@
-compare @@ pgn/PgnTreeBuilder.cpp @@ if (fullMove >= 1 && fullMove < 10000) @@ if (fullMove > 1 && fullMove < 10000)
+compare @@ pgn/PgnTreeBuilder.cpp @@ if (fullMove >= 1 && fullMove < 10000) @@ if (fullMove >= 1 && fullMove < 1000)
 compare @@ app/CTrainingSession.cpp @@ if (wrongMoves >= 3) ShowSolution(); @@ if (wrongMoves > 3) ShowSolution();
 statement @@ app/CTrainingSession.cpp @@ if (result.rfind("0.", 0) == 0) result.erase(0, 1); @@
 statement @@ app/CTrainingSession.cpp @@ ++gameIndex; @@
@@ -136,6 +137,7 @@ killed=0 survived=0 missing=0 broken=0 n=0
 while IFS= read -r row; do
     [ -n "$row" ] || continue
     n=$((n + 1))
+    [[ -z ${MUTATION_ONLY:-} || $row =~ $MUTATION_ONLY ]] || continue
     kind=${row%% @@ *}
     files=${row#* @@ }
     files=${files%% @@ *}

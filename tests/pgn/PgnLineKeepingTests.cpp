@@ -1,13 +1,9 @@
 // Games go into a workbook file and come out line for line: transpositions, boards that share a
 // key, deep nesting, and the games that import refuses with the reason.
-#include "game/CPosition.h"
 #include "game/Perft.h"
 #include "game/PositionConstructors.h"
-#include "pgn/PgnExport.h"
-#include "pgn/PgnImport.h"
 #include "tests/game/KeyCollisionFinder.h"
-#include "tests/workbook/TempFolder.h"
-#include "workbook/CWorkBook.h"
+#include "tests/pgn/PgnTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
@@ -111,32 +107,7 @@ Source NestedGame(int depth) {
     return {"nested " + std::to_string(depth) + " deep", "", text};
 }
 
-class LineKeeping : public ::testing::Test {
-protected:
-    void SetUp() override { workbook.strOpenWorkBook(folder.file("lines.brl")); }
-
-    PgnImportResult Import(const std::string& pgn) {
-        std::istringstream input(pgn);
-        PgnImportOptions options;
-        options.skipped = [this](const std::string& line) { skipped.push_back(line); };
-        return ImportPgn(workbook, input, options);
-    }
-
-    // Exports every game from the workbook as it is on disk.
-    std::string ExportFromFile() {
-        workbook.CloseWorkBook();
-        workbook.strOpenWorkBook(folder.file("lines.brl"));
-        std::ostringstream output;
-        ExportPgn(workbook, output);
-        return output.str();
-    }
-
-    TempFolder folder;
-    CWorkBook workbook;
-    std::vector<std::string> skipped;
-};
-
-TEST_F(LineKeeping, EveryLineOfEveryGameComesBackInItsOrder) {
+TEST_F(PgnBook, EveryLineOfEveryGameComesBackInItsOrder) {
     std::vector<Source> sources = {
         {"boards with one key", "", "1. d4 (1. a4 Nf6 2. Nf3 d5 3. e3) 1... f5 2. Nf3 e6 3. g3 *"},
         // The variation reaches the main line's position after 2...Bg5 by another order; the
@@ -163,24 +134,23 @@ TEST_F(LineKeeping, EveryLineOfEveryGameComesBackInItsOrder) {
         pgn += "\n" + source.movetext + "\n\n";
     }
     PgnImportResult result = Import(pgn);
-    ASSERT_EQ(result.intImported, static_cast<int>(sources.size()))
-        << (skipped.empty() ? "" : skipped[0]);
-    const std::vector<std::string> back = Movetexts(ExportFromFile());
+    ASSERT_EQ(result.intImported, static_cast<int>(sources.size())) << FirstSkipped();
+    const std::vector<std::string> back = Movetexts(Export());
     ASSERT_EQ(back.size(), sources.size());
     for (size_t i = 0; i < sources.size(); ++i)
         EXPECT_EQ(Tokens(back[i]), Tokens(sources[i].movetext)) << sources[i].name;
 }
 
-TEST_F(LineKeeping, ADeeplyNestedGameIsStoredAndWrittenWhole) {
+TEST_F(PgnBook, ADeeplyNestedGameIsStoredAndWrittenWhole) {
     const Source source = NestedGame(60000);
     PgnImportResult result = Import("[Event \"deep\"]\n\n" + source.movetext + "\n");
-    ASSERT_EQ(result.intImported, 1) << (skipped.empty() ? "" : skipped[0]);
-    const std::vector<std::string> back = Movetexts(ExportFromFile());
+    ASSERT_EQ(result.intImported, 1) << FirstSkipped();
+    const std::vector<std::string> back = Movetexts(Export());
     ASSERT_EQ(back.size(), 1u);
     EXPECT_EQ(Tokens(back[0]), Tokens(source.movetext));
 }
 
-TEST_F(LineKeeping, GamesThatAreNotChessMovesAreSkippedWithTheReason) {
+TEST_F(PgnBook, GamesThatAreNotChessMovesAreSkippedWithTheReason) {
     std::string tooLong;
     const char* const shuffle[] = {"Nf3", "Nf6", "Ng1", "Ng8"};
     for (int ply = 0; ply < 2 * 32767 + 1; ++ply)
@@ -215,7 +185,7 @@ TEST_F(LineKeeping, GamesThatAreNotChessMovesAreSkippedWithTheReason) {
     EXPECT_EQ(workbook.arrlngGetGameIDs().size(), std::size(cases));
 }
 
-TEST_F(LineKeeping, TextsAreStoredAsUtf8AndBinaryFilesAreRefused) {
+TEST_F(PgnBook, TextsAreStoredAsUtf8AndBinaryFilesAreRefused) {
     const struct {
         const char* name;
         std::string bytes;

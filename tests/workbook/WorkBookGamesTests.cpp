@@ -86,6 +86,8 @@ TEST_F(WorkBookGames, StoredValuesComeBackAsTheLoaderReadsThem) {
     mate.line({"Ra8#"});
     SampleGame doubleStep;
     doubleStep.line({"e4"});
+    SampleGame edges; // double steps on the edge files keep their en-passant files
+    edges.line({"h4", "a5"});
     struct Case {
         const char* name;
         std::shared_ptr<CGameTree> tree;
@@ -99,6 +101,8 @@ TEST_F(WorkBookGames, StoredValuesComeBackAsTheLoaderReadsThem) {
         {"double step", doubleStep.tree(), 2, CGameStatus::objBLACK_TO_MOVE()->strToString(), 4,
          "e4"},
         {"start", doubleStep.tree(), 1, CGameStatus::objWHITE_TO_MOVE()->strToString(), -1, "..."},
+        {"h-file", edges.tree(), 2, CGameStatus::objBLACK_TO_MOVE()->strToString(), 7, "h4"},
+        {"a-file", edges.tree(), 3, CGameStatus::objWHITE_TO_MOVE()->strToString(), 0, "a5"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

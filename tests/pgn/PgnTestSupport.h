@@ -1,0 +1,78 @@
+#pragma once
+
+// PGN texts read into trees, and a workbook file to import them into and export them from.
+#include "game/CGameTree.h"
+#include "game/CPosition.h"
+#include "pgn/PgnExport.h"
+#include "pgn/PgnImport.h"
+#include "pgn/PgnReader.h"
+#include "pgn/PgnTreeBuilder.h"
+#include "tests/workbook/TempFolder.h"
+#include "workbook/CWorkBook.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <vector>
+
+// Every game of the PGN text as the tree builder makes it.
+inline std::vector<PgnGame> ReadGames(const std::string& pgn) {
+    std::istringstream input(pgn);
+    PgnReader reader(input);
+    PgnTreeBuilder builder;
+    std::vector<PgnGame> games;
+    while (reader.readGame(builder))
+        games.push_back(builder.takeGame());
+    return games;
+}
+
+// Every game of a workbook as stored: "description|page|diagram", then a line per node with its
+// key, parent, children, position and stored move text.
+inline std::vector<std::vector<std::string>> StoredGames(CWorkBook& workbook) {
+    std::vector<std::vector<std::string>> games;
+    for (int32_t id : workbook.arrlngGetGameIDs()) {
+        std::string d, p, g;
+        auto tree = workbook.objLoadGame(id, d, p, g);
+        std::vector<std::string> game = {d + "|" + p + "|" + g};
+        for (int n = 1; tree && n <= tree->Count(); ++n) {
+            const auto& node = tree->Item(n);
+            std::string line = node->strKey() + " <" + node->strParentKey() + "> ";
+            for (const std::string& child : node->arrstrGetChildrenKey())
+                line += child + ",";
+            game.push_back(line + " " + node->objPosition()->strGetFEN() + " " +
+                           node->objPosition()->strStoredMoveText());
+        }
+        games.push_back(game);
+    }
+    return games;
+}
+
+// A workbook file in a fresh folder; the import collects the lines of skipped games.
+class PgnBook : public ::testing::Test {
+protected:
+    void SetUp() override { workbook.strOpenWorkBook(path); }
+
+    PgnImportResult Import(const std::string& pgn, PgnImportOptions options = {}) {
+        std::istringstream input(pgn);
+        if (!options.skipped)
+            options.skipped = [this](const std::string& line) { skipped.push_back(line); };
+        return ImportPgn(workbook, input, options);
+    }
+
+    // Every game exported from the workbook as it is on disk.
+    std::string Export() {
+        workbook.CloseWorkBook();
+        workbook.strOpenWorkBook(path);
+        std::ostringstream output;
+        ExportPgn(workbook, output);
+        return output.str();
+    }
+
+    // The first skipped line, for failure messages.
+    std::string FirstSkipped() const { return skipped.empty() ? "" : skipped[0]; }
+
+    TempFolder folder;
+    std::string path = folder.file("book.brl");
+    CWorkBook workbook;
+    std::vector<std::string> skipped;
+};
