@@ -1,6 +1,7 @@
 #pragma once
 
-// Runs brisolt-cli as a user runs it, in a folder, and collects its outputs and exit status.
+// Runs brisolt-cli (BRISOLT_CLI) as a user runs it, in a folder, and collects its outputs and exit
+// status.
 #include "tests/workbook/TempFolder.h"
 
 #include <csignal>
@@ -18,15 +19,18 @@ struct CliResult {
     std::string err;
 };
 
-// Runs brisolt-cli with the arguments in the folder. With a file size limit (bytes) no file the
-// program writes can grow past it, as on a full disk.
+// Runs brisolt-cli with the arguments in the folder, with the environment variables given
+// ("NAME=value"). With a file size limit (bytes) no file the program writes can grow past it, as
+// on a full disk.
 inline CliResult Cli(const std::vector<std::string>& args, const std::string& folder,
-                     rlim_t fileSizeLimit = 0) {
+                     rlim_t fileSizeLimit = 0, const std::vector<std::string>& environment = {}) {
     TempFolder capture;
     const std::string outPath = capture.file("out"), errPath = capture.file("err");
     pid_t child = fork();
     if (child == 0) {
         if (chdir(folder.c_str()) != 0) _exit(127);
+        for (const std::string& variable : environment)
+            putenv(const_cast<char*>(variable.c_str()));
         if (!freopen(outPath.c_str(), "w", stdout) || !freopen(errPath.c_str(), "w", stderr))
             _exit(127);
         if (fileSizeLimit > 0) {

@@ -147,18 +147,32 @@ TEST(CEngineBridgeTest, AFloodOfOutputIsReadABatchAtATime) {
     }
 }
 
+struct Answer {
+    std::string fen, trainee, side;
+    std::string move; // the engine's answer ("" : any legal move)
+};
+
 struct UnknownCase {
     std::string path;
     EngineProtocol found;
     std::string name;
-    std::string move; // Black's answer to 1. e4 ("" : any legal move)
+    std::vector<Answer> answers;
 };
 
-// One start both finds out the protocol and plays: no second process for the detection.
-TEST(CEngineBridgeTest, AnEngineOfUnknownProtocolIsFoundOutByItsOneStart) {
+// One start both finds out the protocol and plays: no second process for the detection. The
+// engine's moves come back in console form for either side.
+TEST(CEngineBridgeTest, AnEngineOfUnknownProtocolIsFoundOutByItsOneStartAndAnswers) {
     const std::vector<UnknownCase> cases = {
-        {BRISOLT_STOCKFISH, EngineProtocol::Uci, "Stockfish 15.1", ""},
-        {fakeEngine("console-engine.sh"), EngineProtocol::Console, "", "e5"},
+        {BRISOLT_STOCKFISH,
+         EngineProtocol::Uci,
+         "Stockfish 15.1",
+         {{startFen, "e4", "Black", ""},
+          {"r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R b KQkq -", "Nf6", "White", ""},
+          {"8/5k2/8/8/8/8/1P6/4K3 b - -", "Kg6", "White", ""}}},
+        {fakeEngine("console-engine.sh"),
+         EngineProtocol::Console,
+         "",
+         {{startFen, "e4", "Black", "e5"}}},
     };
     for (const UnknownCase& c : cases) {
         CEngineBridge bridge(c.path, EngineProtocol::Unknown);
@@ -167,38 +181,20 @@ TEST(CEngineBridgeTest, AnEngineOfUnknownProtocolIsFoundOutByItsOneStart) {
         ASSERT_EQ(bridge.initialize_chess_engine(0), 1) << c.path << ": " << bridge.strError();
         EXPECT_EQ(bridge.protocol(), c.found) << c.path;
         EXPECT_EQ(bridge.strEngineName(), c.name) << c.path;
-        setUpGame(bridge, startFen);
-        bridge.SendEngineCommand("e4");
-        const std::string move = awaitMove(bridge, "Black");
-        ASSERT_NE(move, "") << c.path << ": " << bridge.strError();
-        if (c.move.empty())
-            EXPECT_NE(play(startFen, "e4", move), nullptr) << move;
-        else
-            EXPECT_EQ(move, c.move) << c.path;
+        for (const Answer& a : c.answers) {
+            setUpGame(bridge, a.fen);
+            bridge.SendEngineCommand(a.trainee);
+            std::string output;
+            const std::string move = awaitMove(bridge, a.side, &output);
+            ASSERT_NE(move, "") << a.fen << " | " << output << " | " << bridge.strError();
+            if (a.move.empty())
+                EXPECT_NE(play(a.fen, a.trainee, move), nullptr) << a.fen << ": " << move;
+            else
+                EXPECT_EQ(move, a.move) << c.path;
+        }
+        // A UCI engine reports its thinking time; a console engine does not.
+        EXPECT_EQ(bridge.intEngineReportedMs() >= 0, c.found == EngineProtocol::Uci);
     }
-}
-
-TEST(CEngineBridgeTest, StockfishAnswersWithALegalMoveInConsoleForm) {
-    CEngineBridge bridge(BRISOLT_STOCKFISH, EngineProtocol::Uci);
-    ASSERT_EQ(bridge.initialize_chess_engine(0), 1) << bridge.strError();
-    EXPECT_EQ(bridge.strEngineName().rfind("Stockfish", 0), 0u);
-    struct Case {
-        std::string fen, trainee, side;
-    };
-    const std::vector<Case> cases = {
-        {startFen, "e4", "Black"},
-        {"r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R b KQkq -", "Nf6", "White"},
-        {"8/5k2/8/8/8/8/1P6/4K3 b - -", "Kg6", "White"},
-    };
-    for (const Case& c : cases) {
-        setUpGame(bridge, c.fen);
-        bridge.SendEngineCommand(c.trainee);
-        std::string output;
-        const std::string move = awaitMove(bridge, c.side, &output);
-        ASSERT_NE(move, "") << c.fen << " | " << output << " | " << bridge.strError();
-        EXPECT_NE(play(c.fen, c.trainee, move), nullptr) << c.fen << ": " << move;
-    }
-    EXPECT_GE(bridge.intEngineReportedMs(), 0);
 }
 
 TEST(CEngineBridgeTest, RestartingAndStoppingWhileTheEngineThinks) {

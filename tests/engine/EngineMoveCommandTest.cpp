@@ -1,61 +1,15 @@
 // brisolt-cli engine-move through the real program, the real Stockfish and the fake engines.
 #include "EngineTestSupport.h"
-
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <vector>
+#include "tests/cli/WorkbookCli.h"
 
 namespace {
 
-// A folder of its own for the command's settings store and the fakes' notes.
-struct Scratch {
-    std::string path;
-    Scratch() {
-        std::string pattern = std::filesystem::temp_directory_path().string() + "/cli-XXXXXX";
-        path = mkdtemp(pattern.data()) ? pattern : "";
-    }
-    ~Scratch() { std::filesystem::remove_all(path); }
-};
-
-struct CommandResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& text) {
-    std::string result = "'";
-    for (char c : text)
-        result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return result + "'";
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream file(path);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-CommandResult runCli(const Scratch& scratch, const std::vector<std::string>& args) {
-    std::string command = "XDG_CONFIG_HOME=" + quoted(scratch.path) +
-                          " BRISOLT_START_LOG=" + quoted(scratch.path + "/starts") + " " +
-                          BRISOLT_CLI + " engine-move";
-    for (const std::string& arg : args)
-        command += " " + quoted(arg);
-    command += " 2>" + quoted(scratch.path + "/err");
-    CommandResult result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return result;
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        result.out.append(buffer, n);
-    const int status = pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.err = readFile(scratch.path + "/err");
-    return result;
+// engine-move run in the folder, which holds the command's settings store and the fakes' notes.
+CliResult runCli(const TempFolder& folder, std::vector<std::string> args) {
+    args.insert(args.begin(), "engine-move");
+    return Cli(args, folder.path().string(), 0,
+               {"XDG_CONFIG_HOME=" + folder.path().string(),
+                "BRISOLT_START_LOG=" + folder.file("starts")});
 }
 
 std::string lastLine(std::string text) {
@@ -98,9 +52,9 @@ TEST(EngineMoveCommandTest, PrintsTheEnginesMoveOrSaysWhyNot) {
         {"bad time", {"8/8/8/8/8/8/k7/K7 w - -", "--time", "-3"}, 2, "bad time"},
     };
     for (const CommandCase& c : cases) {
-        Scratch scratch;
-        const CommandResult result = runCli(scratch, c.args);
-        EXPECT_EQ(result.exitCode, c.exitCode) << c.name << ": " << result.err;
+        TempFolder scratch;
+        const CliResult result = runCli(scratch, c.args);
+        EXPECT_EQ(result.status, c.exitCode) << c.name << ": " << result.err;
         if (c.exitCode == 0)
             EXPECT_EQ(lastLine(result.out), c.expected) << c.name;
         else
@@ -111,16 +65,15 @@ TEST(EngineMoveCommandTest, PrintsTheEnginesMoveOrSaysWhyNot) {
 
 // Each command starts its engine once; what the first start found out is kept for the next.
 TEST(EngineMoveCommandTest, OneEngineStartPerCommandAndTheProtocolRemembered) {
-    Scratch scratch;
+    TempFolder scratch;
     const std::string engine = fakeEngine("counted.sh");
     const std::string start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
     for (int run = 1; run <= 2; ++run) {
-        const CommandResult result = runCli(scratch, {start, "--engine", engine, "--time", "0.1"});
-        ASSERT_EQ(result.exitCode, 0) << result.err;
+        const CliResult result = runCli(scratch, {start, "--engine", engine, "--time", "0.1"});
+        ASSERT_EQ(result.status, 0) << result.err;
         EXPECT_EQ(lastLine(result.out), "e4");
-        EXPECT_EQ(readFile(scratch.path + "/starts"),
-                  run == 1 ? "started\n" : "started\nstarted\n");
-        const std::string settings = readFile(scratch.path + "/Brisolt/Brisolt.conf");
+        EXPECT_EQ(FileBytes(scratch.file("starts")), run == 1 ? "started\n" : "started\nstarted\n");
+        const std::string settings = FileBytes(scratch.file("Brisolt/Brisolt.conf"));
         EXPECT_NE(settings.find("[EngineCache]"), std::string::npos) << settings;
         EXPECT_NE(settings.find("UCI, "), std::string::npos) << settings;
         EXPECT_NE(settings.find("Fake Counted"), std::string::npos) << settings;

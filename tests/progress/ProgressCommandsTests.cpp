@@ -1,48 +1,11 @@
 // The progress commands of brisolt-cli run as a user runs them, on a workbook whose history the
 // test writes.
 #include "ProgressWorkbook.h"
+#include "tests/cli/WorkbookCli.h"
 #include "workbook/ReviewDay.h"
 #include "workbook/WorkBookProgress.h"
 
-#include <fstream>
-#include <gtest/gtest.h>
-#include <sstream>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <vector>
-
 namespace {
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string FileText(const std::string& path) {
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-CliRun Cli(const std::vector<std::string>& args, const std::string& captureFolder) {
-    const std::string outPath = captureFolder + "/out", errPath = captureFolder + "/err";
-    const pid_t child = fork();
-    if (child == 0) {
-        if (!freopen(outPath.c_str(), "w", stdout) || !freopen(errPath.c_str(), "w", stderr))
-            _exit(127);
-        std::vector<char*> argv{const_cast<char*>(BRISOLT_CLI)};
-        for (const std::string& arg : args)
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        argv.push_back(nullptr);
-        execv(BRISOLT_CLI, argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128, FileText(outPath), FileText(errPath)};
-}
 
 class ProgressCommandsTest : public ::testing::Test {
 protected:
@@ -92,7 +55,7 @@ TEST_F(ProgressCommandsTest, HistoryListsTheAttemptsOfGamesThatExist) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.back());
-        const CliRun run = Cli(c.args, folder);
+        const CliResult run = Cli(c.args, folder);
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.out, c.out);
     }
@@ -114,7 +77,7 @@ TEST_F(ProgressCommandsTest, DueListsTheReviewOrderOfTheDay) {
         {"2024-03-09", std::string("2\t2024-03-02\n1\t2024-03-04\n3\tnew\n4\tnew\n")},
     };
     for (const auto& c : cases) {
-        const CliRun run = Cli({"due", file.file(), "--date", c.date}, folderOf(file.file()));
+        const CliResult run = Cli({"due", file.file(), "--date", c.date}, folderOf(file.file()));
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.out, c.out) << c.date;
     }
@@ -135,10 +98,10 @@ TEST_F(ProgressCommandsTest, WorkbooksWithoutUsableTablesShowNoAttemptsAndEveryG
         ProgressWorkbook file(2);
         file.exec(setup);
         const std::string folder = folderOf(file.file());
-        const CliRun history = Cli({"history", file.file(), "--csv"}, folder);
+        const CliResult history = Cli({"history", file.file(), "--csv"}, folder);
         EXPECT_EQ(history.status, 0) << history.err;
         EXPECT_EQ(history.out, "time,game,result,wrong_moves,solution_shown,seconds\n");
-        const CliRun due = Cli({"due", file.file(), "--date", "2024-01-01"}, folder);
+        const CliResult due = Cli({"due", file.file(), "--date", "2024-01-01"}, folder);
         EXPECT_EQ(due.status, 0) << due.err;
         EXPECT_EQ(due.out, "1\tnew\n2\tnew\n");
     }
@@ -162,7 +125,7 @@ TEST_F(ProgressCommandsTest, BadArgumentsAndMissingFilesAreRefused) {
         {{"history", folder + "/missing.wbk"}, 1, "No such workbook"},
     };
     for (const auto& c : cases) {
-        const CliRun run = Cli(c.args, folder);
+        const CliResult run = Cli(c.args, folder);
         EXPECT_EQ(run.status, c.status) << c.args.back();
         EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
         EXPECT_TRUE(run.out.empty()) << run.out;
