@@ -7,6 +7,7 @@
 #include "pgn/PgnImport.h"
 #include "pgn/PgnReader.h"
 #include "pgn/PgnTreeBuilder.h"
+#include "tests/workbook/SampleGames.h"
 #include "tests/workbook/TempFolder.h"
 #include "workbook/CWorkBook.h"
 
@@ -26,22 +27,14 @@ inline std::vector<PgnGame> ReadGames(const std::string& pgn) {
     return games;
 }
 
-// Every game of a workbook as stored: "description|page|diagram", then a line per node with its
-// key, parent, children, position and stored move text.
+// Every game of a workbook as stored: "description|page|diagram", then its nodes' lines.
 inline std::vector<std::vector<std::string>> StoredGames(CWorkBook& workbook) {
     std::vector<std::vector<std::string>> games;
     for (int32_t id : workbook.arrlngGetGameIDs()) {
         std::string d, p, g;
         auto tree = workbook.objLoadGame(id, d, p, g);
-        std::vector<std::string> game = {d + "|" + p + "|" + g};
-        for (int n = 1; tree && n <= tree->Count(); ++n) {
-            const auto& node = tree->Item(n);
-            std::string line = node->strKey() + " <" + node->strParentKey() + "> ";
-            for (const std::string& child : node->arrstrGetChildrenKey())
-                line += child + ",";
-            game.push_back(line + " " + node->objPosition()->strGetFEN() + " " +
-                           node->objPosition()->strStoredMoveText());
-        }
+        std::vector<std::string> game = tree ? NodeLines(*tree) : std::vector<std::string>{};
+        game.insert(game.begin(), d + "|" + p + "|" + g);
         games.push_back(game);
     }
     return games;

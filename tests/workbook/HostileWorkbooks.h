@@ -17,12 +17,7 @@ struct HostileWorkbook {
 inline void WriteWorkbookWithTwoGames(const std::string& path) {
     RawDatabase raw(path);
     raw.exec(
-        "create table WorkBook (ID INTEGER PRIMARY KEY,FieldName,FieldValue);"
-        "create table GameTree (ID INTEGER PRIMARY KEY,Description,XRefPage,XRefDiagram,Hits,"
-        "Solve,ErrorStreak,SolveStreak);"
-        "create table GameNode (ID INTEGER PRIMARY KEY,GameTreeID,NodeKey,NodeParentKey,"
-        "WhiteToMove,Diagram,MoveText,MoveNumber,EnPassantFile,WhiteOO,WhiteOOO,BlackOO,"
-        "BlackOOO);"
+        kWorkbookTables +
         "insert into WorkBook values (1,'Title','Shared book');"
         "insert into GameTree values (1,'one','p. 1','1',0,0,0,0);"
         "insert into GameTree values (2,'two','p. 2','2',0,0,0,0);"

@@ -5,6 +5,14 @@
 #include <string>
 #include <vector>
 
+// The three tables of a workbook as every version of the program makes them, nothing else.
+inline const std::string kWorkbookTables =
+    "create table WorkBook (ID INTEGER PRIMARY KEY,FieldName,FieldValue);"
+    "create table GameTree (ID INTEGER PRIMARY KEY,Description,XRefPage,XRefDiagram,Hits,Solve,"
+    "ErrorStreak,SolveStreak);"
+    "create table GameNode (ID INTEGER PRIMARY KEY,GameTreeID,NodeKey,NodeParentKey,WhiteToMove,"
+    "Diagram,MoveText,MoveNumber,EnPassantFile,WhiteOO,WhiteOOO,BlackOO,BlackOOO);";
+
 // A direct SQLite connection for looking at or damaging a workbook behind CWorkBook's back.
 class RawDatabase {
 public:

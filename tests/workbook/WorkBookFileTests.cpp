@@ -2,6 +2,7 @@
 #include "RawDatabase.h"
 #include "TempFolder.h"
 #include "model/CError.h"
+#include "tests/model/Checks.h"
 #include "workbook/CWorkBook.h"
 
 #include <functional>
@@ -9,17 +10,6 @@
 #include <thread>
 
 namespace {
-
-// Runs the call and returns the CError it raised; fails the test when it raises nothing.
-template <typename Call> CError ErrorOf(Call call) {
-    try {
-        call();
-    } catch (const CError& error) {
-        return error;
-    }
-    ADD_FAILURE() << "no error raised";
-    return CError(0, "", "");
-}
 
 TEST(WorkBookFile,
      OpeningAMissingFileCreatesTheThreeTablesWithTheirExactColumnsAndTheAnnotationTables) {
@@ -91,12 +81,8 @@ TEST(WorkBookFile, CloseIsHarmlessTwiceAndOperationsAfterItSayNoOpenWorkbook) {
         [&] { workbook.GetScore(attempts, successes); },
         [&] { workbook.SaveWorkbookProperties("x"); },
     };
-    for (const auto& call : calls) {
-        CError error = ErrorOf(call);
-        EXPECT_EQ(error.lngNumber, 9999);
-        EXPECT_EQ(error.strSource, "CWorkBook");
-        EXPECT_STREQ(error.what(), "No open workbook");
-    }
+    for (const auto& call : calls)
+        EXPECT_EQ(ErrorOf(call), "CWorkBook 9999: No open workbook");
 }
 
 TEST(WorkBookFile, AFailedStatementRaisesTheDatabaseMessageAndLeavesNoTransactionOpen) {
@@ -111,10 +97,8 @@ TEST(WorkBookFile, AFailedStatementRaisesTheDatabaseMessageAndLeavesNoTransactio
     }
     CWorkBook workbook;
     workbook.strOpenWorkBook(path);
-    CError error = ErrorOf([&] { workbook.UpdateSuccess(1); });
-    EXPECT_EQ(error.lngNumber, 9999);
-    EXPECT_EQ(error.strSource, "CWorkBook");
-    EXPECT_NE(std::string(error.what()).find("no such column"), std::string::npos) << error.what();
+    EXPECT_TRUE(
+        Contains(ErrorOf([&] { workbook.UpdateSuccess(1); }), "CWorkBook 9999: no such column"));
     // Were a transaction left open, closing would throw this title away.
     workbook.SaveWorkbookProperties("kept");
     workbook.CloseWorkBook();
@@ -168,11 +152,9 @@ TEST(WorkBookFile, BadFilesGiveAClearErrorAndAreLeftUntouched) {
         bad.make(path, good);
         const std::string before = FileBytes(path);
         CWorkBook workbook;
-        CError error = ErrorOf([&] { workbook.strOpenWorkBook(path); });
-        EXPECT_EQ(error.lngNumber, 9999);
-        EXPECT_EQ(error.strSource, "CWorkBook");
-        EXPECT_NE(std::string(error.what()).find(bad.messagePart), std::string::npos)
-            << error.what();
+        const std::string error = ErrorOf([&] { workbook.strOpenWorkBook(path); });
+        EXPECT_EQ(error.rfind("CWorkBook 9999: ", 0), 0u) << error;
+        EXPECT_TRUE(Contains(error, bad.messagePart));
         EXPECT_EQ(workbook.lngDBHandle(), 0);
         EXPECT_EQ(FileBytes(path), before);
     }
@@ -183,12 +165,7 @@ TEST(WorkBookFile, OpeningCreatesTheIndexesWhenMissing) {
     const std::string path = folder.file("old.brl");
     {
         RawDatabase raw(path);
-        raw.exec("create table WorkBook (ID INTEGER PRIMARY KEY,FieldName,FieldValue);"
-                 "create table GameTree (ID INTEGER PRIMARY KEY,Description,XRefPage,XRefDiagram,"
-                 "Hits,Solve,ErrorStreak,SolveStreak);"
-                 "create table GameNode (ID INTEGER PRIMARY KEY,GameTreeID,NodeKey,NodeParentKey,"
-                 "WhiteToMove,Diagram,MoveText,MoveNumber,EnPassantFile,WhiteOO,WhiteOOO,BlackOO,"
-                 "BlackOOO)");
+        raw.exec(kWorkbookTables);
     }
     CWorkBook workbook;
     workbook.strOpenWorkBook(path);

@@ -2,6 +2,7 @@
 #include "HostileWorkbooks.h"
 #include "TempFolder.h"
 #include "model/CError.h"
+#include "tests/model/Checks.h"
 #include "workbook/CWorkBook.h"
 #include "workbook/SqlConnection.h"
 #include "workbook/SqlStatement.h"
@@ -29,15 +30,10 @@ TEST(WorkBookUntrusted, FilesWithTriggersOrViewsAreRefusedNamingThemAndLeftAsThe
         RawDatabase(path).exec(hostile.sql);
         const auto before = FolderContent(folder.path());
         CWorkBook workbook;
-        try {
-            workbook.strOpenWorkBook(path);
-            ADD_FAILURE() << "opened";
-        } catch (const CError& error) {
-            EXPECT_EQ(error.strSource, "CWorkBook");
-            const std::string message = error.what();
-            EXPECT_NE(message.find(hostile.naming), std::string::npos) << message;
-            EXPECT_NE(message.find("never runs"), std::string::npos) << message;
-        }
+        const std::string error = ErrorOf([&] { workbook.strOpenWorkBook(path); });
+        EXPECT_TRUE(Contains(error, "CWorkBook 9999: "));
+        EXPECT_TRUE(Contains(error, hostile.naming));
+        EXPECT_TRUE(Contains(error, "never runs"));
         EXPECT_EQ(workbook.lngDBHandle(), 0);
         EXPECT_THROW(workbook.UpdateSuccess(1), CError);
         // Nothing was written: not the file, not a journal, nothing beside it.
@@ -59,13 +55,8 @@ TEST(WorkBookUntrusted, AVirtualTableInPlaceOfAWorkbookTableIsNotAWorkbook) {
         }
     }
     CWorkBook workbook;
-    try {
-        workbook.strOpenWorkBook(path);
-        ADD_FAILURE() << "opened";
-    } catch (const CError& error) {
-        EXPECT_NE(std::string(error.what()).find("GameTree is a virtual table"), std::string::npos)
-            << error.what();
-    }
+    EXPECT_TRUE(Contains(MessageOf([&] { workbook.strOpenWorkBook(path); }),
+                         "GameTree is a virtual table"));
 }
 
 // Behind the refusal, the connection itself runs nothing of the file's: these hold even for a
@@ -129,14 +120,13 @@ TEST(WorkBookUntrusted, AStatementThatWouldRunForeverIsStopped) {
     WriteWorkbookWithTwoGames(path);
     SqlConnection connection(path);
     const int before = SqlConnection::SetStatementTimeLimitMs(300);
-    try {
-        SqlStatementScope endless(connection.prepared("with recursive n(i) as (select 1 union all "
-                                                      "select i+1 from n) select count(*) from n"));
-        endless->step();
-        ADD_FAILURE() << "the endless statement ended";
-    } catch (const CError& error) {
-        EXPECT_NE(std::string(error.what()).find("was stopped"), std::string::npos) << error.what();
-    }
+    EXPECT_TRUE(Contains(MessageOf([&] {
+                             SqlStatementScope(
+                                 connection.prepared("with recursive n(i) as (select 1 union all "
+                                                     "select i+1 from n) select count(*) from n"))
+                                 ->step();
+                         }),
+                         "was stopped"));
     SqlConnection::SetStatementTimeLimitMs(before);
     // The connection stays usable.
     SqlStatementScope count(connection.prepared("select count(*) from GameTree"));
