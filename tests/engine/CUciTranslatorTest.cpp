@@ -30,22 +30,21 @@ Lines engineLines(CUciTranslator& translator) {
     return lines;
 }
 
+const std::string start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+
+std::string joined(const Lines& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += (text.empty() ? "" : "|") + line;
+    return text;
+}
+
 TEST(CUciTranslatorTest, SetupCommandsNeedNoTranslation) {
     CUciTranslator translator;
-    const Lines setup = {"alarm off",
-                         "ansi off",
-                         "st 2",
-                         "sd 6",
-                         "display nogeneral",
-                         "display notime",
-                         "display nostats",
-                         "display noextstats",
-                         "display nochanges",
-                         "display nomoves",
-                         "display nomovenum",
-                         "log off"};
-    EXPECT_EQ(arrstrSetupCommands(), setup);
-    for (const std::string& command : setup)
+    EXPECT_EQ(joined(arrstrSetupCommands()),
+              "alarm off|ansi off|st 2|sd 6|display nogeneral|display notime|display nostats|"
+              "display noextstats|display nochanges|display nomoves|display nomovenum|log off");
+    for (const std::string& command : arrstrSetupCommands())
         translator.command(command);
     EXPECT_EQ(engineLines(translator), Lines{});
     EXPECT_EQ(translator.takeLinesForCaller(), Lines{});
@@ -94,46 +93,23 @@ struct AnswerCase {
     std::string fen;
     std::string trainee;
     std::string bestmove;
-    Lines caller; // what the practice window reads
+    std::string caller; // what the practice window reads, lines joined by "|"
 };
 
 TEST(CUciTranslatorTest, EngineMovesComeBackAsConsoleLines) {
     const std::vector<AnswerCase> cases = {
-        {"Black answers the first move",
-         "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -",
-         "e4",
-         "bestmove g8f6 ponder e4e5",
-         {"Black(1): Nf6"}},
-        {"White answers on move 12",
-         "4k3/8/8/8/8/8/4p3/R3K3 b Q - 0 12",
-         "Kd7",
-         "bestmove e1e2",
-         {"White(13): Kxe2"}},
-        {"engine castles",
-         "r3k2r/pppppppp/8/8/8/8/PPPPPPPP/R3K2R w KQkq -",
-         "a3",
-         "bestmove e8c8",
-         {"Black(1): O-O-O"}},
-        {"engine promotes",
-         "8/8/8/8/8/2K5/4p3/k7 w - -",
-         "Kd3",
-         "bestmove e2e1q",
-         {"Black(1): e1=Q"}},
-        {"pawn answer",
-         "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -",
-         "f3",
-         "bestmove e7e5",
-         {"Black(1): e5"}},
-        {"engine mates in one",
-         "4r1k1/5ppp/8/8/8/8/6PP/1N5K w - - 0 30",
-         "Na3",
-         "bestmove e8e1",
-         {"Black(30): Re1#", "0-1 {Black mates}"}},
-        {"engine stalemates the trainee",
-         "1k6/7Q/1K6/8/8/8/8/8 b - - 0 60",
-         "Ka8",
-         "bestmove h7c7",
-         {"White(61): Qc7", "1/2-1/2 {stalemate}"}},
+        {"Black answers the first move", start, "e4", "bestmove g8f6 ponder e4e5", "Black(1): Nf6"},
+        {"White answers on move 12", "4k3/8/8/8/8/8/4p3/R3K3 b Q - 0 12", "Kd7", "bestmove e1e2",
+         "White(13): Kxe2"},
+        {"engine castles", "r3k2r/pppppppp/8/8/8/8/PPPPPPPP/R3K2R w KQkq -", "a3", "bestmove e8c8",
+         "Black(1): O-O-O"},
+        {"engine promotes", "8/8/8/8/8/2K5/4p3/k7 w - -", "Kd3", "bestmove e2e1q",
+         "Black(1): e1=Q"},
+        {"pawn answer", start, "f3", "bestmove e7e5", "Black(1): e5"},
+        {"engine mates in one", "4r1k1/5ppp/8/8/8/8/6PP/1N5K w - - 0 30", "Na3", "bestmove e8e1",
+         "Black(30): Re1#|0-1 {Black mates}"},
+        {"engine stalemates the trainee", "1k6/7Q/1K6/8/8/8/8/8 b - - 0 60", "Ka8", "bestmove h7c7",
+         "White(61): Qc7|1/2-1/2 {stalemate}"},
     };
     for (const AnswerCase& c : cases) {
         CUciTranslator translator;
@@ -143,7 +119,7 @@ TEST(CUciTranslatorTest, EngineMovesComeBackAsConsoleLines) {
         std::string uci;
         ASSERT_TRUE(isParseBestMove(c.bestmove, uci)) << c.name;
         translator.EngineMoved(uci);
-        EXPECT_EQ(translator.takeLinesForCaller(), c.caller) << c.name;
+        EXPECT_EQ(joined(translator.takeLinesForCaller()), c.caller) << c.name;
         EXPECT_FALSE(translator.isThinking()) << c.name;
         EXPECT_EQ(translator.strFault(), "") << c.name;
     }
@@ -151,19 +127,15 @@ TEST(CUciTranslatorTest, EngineMovesComeBackAsConsoleLines) {
 
 TEST(CUciTranslatorTest, TraineeMoveThatEndsTheGameIsReportedWithoutASearch) {
     const std::vector<AnswerCase> cases = {
-        {"trainee mates",
-         "6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 20",
-         "Ra8",
-         "",
-         {"1-0 {White mates}"}},
-        {"trainee stalemates", "k7/8/1K6/8/8/8/7Q/8 w - -", "Qc7", "", {"1/2-1/2 {stalemate}"}},
+        {"trainee mates", "6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 20", "Ra8", "", "1-0 {White mates}"},
+        {"trainee stalemates", "k7/8/1K6/8/8/8/7Q/8 w - -", "Qc7", "", "1/2-1/2 {stalemate}"},
     };
     for (const AnswerCase& c : cases) {
         CUciTranslator translator;
         setUp(translator, c.fen);
         engineLines(translator);
         translator.command(c.trainee);
-        EXPECT_EQ(translator.takeLinesForCaller(), c.caller) << c.name;
+        EXPECT_EQ(joined(translator.takeLinesForCaller()), c.caller) << c.name;
         EXPECT_EQ(engineLines(translator), Lines{}) << c.name;
         EXPECT_FALSE(translator.isThinking()) << c.name;
     }
@@ -189,7 +161,7 @@ TEST(CUciTranslatorTest, EngineMovesThatMakeNoSenseAreFaults) {
     };
     for (const FaultCase& c : cases) {
         CUciTranslator translator;
-        setUp(translator, "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
+        setUp(translator, start);
         translator.command("e4");
         std::string uci;
         ASSERT_TRUE(isParseBestMove(c.bestmove, uci)) << c.name;
@@ -201,7 +173,7 @@ TEST(CUciTranslatorTest, EngineMovesThatMakeNoSenseAreFaults) {
 
 TEST(CUciTranslatorTest, CommandsDuringTheSearchWaitForTheEnginesMove) {
     CUciTranslator translator;
-    setUp(translator, "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
+    setUp(translator, start);
     translator.command("e4");
     engineLines(translator);
     translator.command("Nf3");
@@ -218,7 +190,7 @@ TEST(CUciTranslatorTest, RefusedInputIsAnsweredAndChangesNothing) {
     CUciTranslator translator;
     translator.command("e4");
     EXPECT_EQ(translator.takeLinesForCaller(), Lines{"Illegal move: e4 (no position is set)"});
-    setUp(translator, "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
+    setUp(translator, start);
     engineLines(translator);
     for (const char* bad : {"e5", "Ke2", "0-0", "hello"})
         translator.command(bad);
@@ -238,7 +210,7 @@ TEST(CUciTranslatorTest, RefusedInputIsAnsweredAndChangesNothing) {
 
 TEST(CUciTranslatorTest, EndQuitsTheEngineEvenDuringASearch) {
     CUciTranslator translator;
-    setUp(translator, "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
+    setUp(translator, start);
     translator.command("d4");
     engineLines(translator);
     translator.command("e5");

@@ -1,45 +1,20 @@
 #include "model/CError.h"
+#include "tests/workbook/RawDatabase.h"
+#include "tests/workbook/TempFolder.h"
 #include "workbook/CWorkBook.h"
 #include "workbook/WorkBookProgress.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
-#include <memory>
-#include <sqlite3.h>
-#include <unistd.h>
 
 namespace {
 
-struct Folder {
-    Folder() {
-        char pattern[] = "/tmp/brisolt-recording-XXXXXX";
-        path = mkdtemp(pattern);
-    }
-    ~Folder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::string path;
-};
-
+// The whole number a query gives.
 int64_t Number(const std::string& file, const char* sql) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* statement = nullptr;
-    int64_t value = -1;
-    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK &&
-        sqlite3_step(statement) == SQLITE_ROW)
-        value = sqlite3_column_int64(statement, 0);
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
-    return value;
+    return std::stoll(RawDatabase(file).value(sql));
 }
 
 void Exec(const std::string& file, const char* sql) {
-    sqlite3* db = nullptr;
-    sqlite3_open(file.c_str(), &db);
-    ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
-    sqlite3_close(db);
+    RawDatabase(file).exec(sql);
 }
 
 TEST(WorkBookRecording, ResultsHistoryAndScheduleAreWrittenTogetherOrNotAtAll) {
@@ -58,8 +33,8 @@ TEST(WorkBookRecording, ResultsHistoryAndScheduleAreWrittenTogetherOrNotAtAll) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Folder folder;
-        const std::string file = folder.path + "/book.brl";
+        TempFolder folder;
+        const std::string file = folder.file("book.brl");
         {
             CWorkBook workbook;
             workbook.CreateEmptyWorkbook(file);
@@ -87,8 +62,8 @@ TEST(WorkBookRecording, ResultsHistoryAndScheduleAreWrittenTogetherOrNotAtAll) {
 
 TEST(WorkBookRecording, DeletingAGameRemovesItsRowsAndClearLogAsksForTheHistory) {
     for (const bool clearHistory : {false, true}) {
-        Folder folder;
-        const std::string file = folder.path + "/book.brl";
+        TempFolder folder;
+        const std::string file = folder.file("book.brl");
         CWorkBook workbook;
         workbook.CreateEmptyWorkbook(file);
         workbook.CloseWorkBook();
