@@ -1,5 +1,6 @@
 // The rules commands (perft, moves, play) run through the real brisolt-cli program.
 #include "WorkbookCli.h"
+#include "tests/model/Checks.h"
 
 #include <algorithm>
 #include <sstream>
@@ -106,7 +107,7 @@ TEST(RulesCommands, RefusalsExitWithOneLine) {
     for (const auto& c : cases) {
         const CliResult run = runCli(c.args);
         EXPECT_EQ(run.status, c.status) << c.args[0] << ": " << run.err;
-        EXPECT_NE(run.err.find(c.mention), std::string::npos) << c.args[0] << ": " << run.err;
+        EXPECT_TRUE(Contains(run.err, c.mention)) << c.args[0];
         if (c.args[0] != "frobnicate") {
             EXPECT_EQ(lines(run.err).size(), 1u) << run.err;
             EXPECT_EQ(run.out, "");

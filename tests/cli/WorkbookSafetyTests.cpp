@@ -1,6 +1,7 @@
 // brisolt-cli on workbooks from anywhere and on a full disk: damaged games are named and the
 // others are served, hostile files are refused untouched, and nothing kept is lost.
 #include "WorkbookCli.h"
+#include "tests/model/Checks.h"
 #include "tests/workbook/HostileWorkbooks.h"
 
 namespace {
@@ -30,12 +31,10 @@ TEST(WorkbookSafety, ExportOfADamagedWorkbookWritesEveryReadableGameAndNamesTheO
         CliResult run = Cli(c.args, folder.path().string());
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.out, c.out);
-        EXPECT_NE(run.err.find("skipped game 2: Game 2 cannot be loaded: the stored move Ke3"),
-                  std::string::npos)
-            << run.err;
-        EXPECT_NE(run.err.find("skipped game 3: no positions are stored for it"), std::string::npos)
-            << run.err;
-        EXPECT_NE(run.err.find("skipped game 4: "), std::string::npos) << run.err;
+        EXPECT_TRUE(
+            Contains(run.err, "skipped game 2: Game 2 cannot be loaded: the stored move Ke3"));
+        EXPECT_TRUE(Contains(run.err, "skipped game 3: no positions are stored for it"));
+        EXPECT_TRUE(Contains(run.err, "skipped game 4: "));
     }
     EXPECT_EQ(FileBytes(folder.file("all.pgn")), good);
     RunSteps({{{"list", "d.brl"},
@@ -69,7 +68,7 @@ TEST(WorkbookSafety, HostileWorkbooksAreRefusedByEveryCommandAndLeftAsTheyAre) {
             CliResult run = Cli(args, folder.path().string());
             EXPECT_EQ(run.status, 1) << args[0];
             EXPECT_EQ(run.out, "") << args[0];
-            EXPECT_NE(run.err.find(hostile.naming), std::string::npos) << run.err;
+            EXPECT_TRUE(Contains(run.err, hostile.naming));
         }
         EXPECT_EQ(FileBytes(book), before);
     }
@@ -126,8 +125,8 @@ TEST(WorkbookSafety, AFullDiskStopsTheImportAndSaysHowManyGamesWereKept) {
         Cli({"import", "book.brl", "small.pgn", "big.pgn"}, folder.path().string(), 400 * 1024);
     EXPECT_EQ(run.status, 1) << run.out << run.err;
     EXPECT_EQ(run.out, "imported 3 games, skipped 0; stopped by an error, 3 games kept\n");
-    EXPECT_NE(run.err.find("the import stopped at game"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("0 games imported before are kept"), std::string::npos) << run.err;
+    EXPECT_TRUE(Contains(run.err, "the import stopped at game"));
+    EXPECT_TRUE(Contains(run.err, "0 games imported before are kept"));
     RunSteps({{{"batch", "book.brl"}, 0, "1\n2\n3\n", ""}}, folder.path().string());
     RawDatabase raw(folder.file("book.brl"));
     EXPECT_EQ(raw.value("select count(*) from GameNode"), "9");

@@ -1,6 +1,7 @@
 // brisolt-cli engine-move through the real program, the real Stockfish and the fake engines.
 #include "EngineTestSupport.h"
 #include "tests/cli/WorkbookCli.h"
+#include "tests/model/Checks.h"
 
 namespace {
 
@@ -58,8 +59,7 @@ TEST(EngineMoveCommandTest, PrintsTheEnginesMoveOrSaysWhyNot) {
         if (c.exitCode == 0)
             EXPECT_EQ(lastLine(result.out), c.expected) << c.name;
         else
-            EXPECT_NE(result.err.find(c.expected), std::string::npos)
-                << c.name << ": " << result.err;
+            EXPECT_TRUE(Contains(result.err, c.expected)) << c.name;
     }
 }
 
@@ -74,9 +74,9 @@ TEST(EngineMoveCommandTest, OneEngineStartPerCommandAndTheProtocolRemembered) {
         EXPECT_EQ(lastLine(result.out), "e4");
         EXPECT_EQ(FileBytes(scratch.file("starts")), run == 1 ? "started\n" : "started\nstarted\n");
         const std::string settings = FileBytes(scratch.file("Brisolt/Brisolt.conf"));
-        EXPECT_NE(settings.find("[EngineCache]"), std::string::npos) << settings;
-        EXPECT_NE(settings.find("UCI, "), std::string::npos) << settings;
-        EXPECT_NE(settings.find("Fake Counted"), std::string::npos) << settings;
+        EXPECT_TRUE(Contains(settings, "[EngineCache]"));
+        EXPECT_TRUE(Contains(settings, "UCI, "));
+        EXPECT_TRUE(Contains(settings, "Fake Counted"));
     }
 }
 

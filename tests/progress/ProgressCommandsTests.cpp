@@ -2,6 +2,7 @@
 // test writes.
 #include "ProgressWorkbook.h"
 #include "tests/cli/WorkbookCli.h"
+#include "tests/model/Checks.h"
 #include "workbook/ReviewDay.h"
 #include "workbook/WorkBookProgress.h"
 
@@ -127,7 +128,7 @@ TEST_F(ProgressCommandsTest, BadArgumentsAndMissingFilesAreRefused) {
     for (const auto& c : cases) {
         const CliResult run = Cli(c.args, folder);
         EXPECT_EQ(run.status, c.status) << c.args.back();
-        EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+        EXPECT_TRUE(Contains(run.err, c.err));
         EXPECT_TRUE(run.out.empty()) << run.out;
     }
 }

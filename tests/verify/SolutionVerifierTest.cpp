@@ -2,6 +2,7 @@
 #include "VerifyTestSupport.h"
 #include "game/CGameNode.h"
 #include "model/CError.h"
+#include "tests/model/Checks.h"
 #include "verify/CSolutionVerifier.h"
 #include "verify/WorkbookVerify.h"
 
@@ -54,8 +55,7 @@ TEST_P(SolutionVerifierTest, ReportsTheKnownVerdict) {
     const VerifyReport report = verifier.objVerify(*book.objTree(0));
     EXPECT_EQ(strVerdictName(report.verdict), strVerdictName(exercise.verdict))
         << exercise.name << ": " << report.strDetails;
-    EXPECT_NE(report.strDetails.find(exercise.detail), std::string::npos)
-        << exercise.name << ": " << report.strDetails;
+    EXPECT_TRUE(Contains(report.strDetails, exercise.detail)) << exercise.name;
 }
 
 void PrintTo(const Exercise& exercise, std::ostream* out) {
@@ -158,8 +158,7 @@ TEST(EngineAnalyserFaults, RaiseAClearError) {
             ADD_FAILURE() << c.path << " raised nothing";
         } catch (const CError& error) {
             EXPECT_EQ(error.strSource, "CEngineAnalyser");
-            EXPECT_NE(std::string(error.what()).find(c.reason), std::string::npos)
-                << c.path << ": " << error.what();
+            EXPECT_TRUE(Contains(std::string(error.what()), c.reason)) << c.path;
         }
     }
 }

@@ -1,5 +1,6 @@
 // brisolt-cli verify through the real program and the real Stockfish.
 #include "VerifyTestSupport.h"
+#include "tests/model/Checks.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -32,9 +33,8 @@ TEST(VerifyCommand, PrintsOneLinePerGame) {
     CliRun all = run("verify " + book.strFile() + engine);
     EXPECT_EQ(all.status, 0) << all.output;
     EXPECT_EQ(all.output.rfind("1\tok\tstored Ra8# #1", 0), 0u) << all.output;
-    EXPECT_NE(all.output.find("\n2\tsecond-solution\tsecond solution Rb8# #1"), std::string::npos)
-        << all.output;
-    EXPECT_NE(all.output.find("\n3\tshorter-mate\t"), std::string::npos) << all.output;
+    EXPECT_TRUE(Contains(all.output, "\n2\tsecond-solution\tsecond solution Rb8# #1"));
+    EXPECT_TRUE(Contains(all.output, "\n3\tshorter-mate\t"));
 
     CliRun some = run("verify " + book.strFile() + " 2" + engine);
     EXPECT_EQ(some.status, 0);
@@ -65,8 +65,7 @@ TEST(VerifyCommand, RefusesBadInvocationsClearly) {
     for (const auto& c : cases) {
         CliRun result = run(c.arguments);
         EXPECT_EQ(result.status, c.status) << c.arguments << "\n" << result.output;
-        EXPECT_NE(result.output.find(c.message), std::string::npos) << c.arguments << "\n"
-                                                                    << result.output;
+        EXPECT_TRUE(Contains(result.output, c.message)) << c.arguments;
     }
 }
 
