@@ -3,6 +3,7 @@
 #include "EngineTestSupport.h"
 #include "game/CPosition.h"
 #include "game/Fen.h"
+#include "tests/model/Checks.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -13,10 +14,6 @@ namespace {
 
 const std::string startFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
 const std::string silentEngine = fakeEngine("../../verify/fakes/silent.sh");
-
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
 
 // A position reached from the FEN by the trainee's move, then the engine's answer.
 std::shared_ptr<CPosition> play(const std::string& fen, const std::string& trainee,
@@ -51,12 +48,12 @@ TEST(CEngineBridgeTest, AFailedStartSaysWhyAndLeavesNothingRunning) {
     for (const StartFailure& c : cases) {
         CEngineBridge bridge(c.path, c.protocol);
         // Only the program that keeps running waits the whole handshake.
-        const bool keepsRunning = contains(c.expected, "within");
+        const bool keepsRunning = c.expected.find("within") != std::string::npos;
         bridge.setHandshakeTimeout(keepsRunning ? 700 : 10000);
         EXPECT_EQ(bridge.initialize_chess_engine(0), 0) << c.name;
         EXPECT_EQ(bridge.strError().rfind("The engine could not be started: ", 0), 0u)
             << c.name << ": " << bridge.strError();
-        EXPECT_TRUE(contains(bridge.strError(), c.expected)) << c.name << ": " << bridge.strError();
+        EXPECT_TRUE(Contains(bridge.strError(), c.expected)) << c.name;
         EXPECT_FALSE(bridge.isRunning()) << c.name;
         EXPECT_EQ(bridge.send_message("e4"), 0) << c.name;
         EXPECT_EQ(bridge.get_message(), "") << c.name;
@@ -112,7 +109,7 @@ TEST(CEngineBridgeTest, ConsoleProtocolPassesLinesThroughWhole) {
         std::vector<std::string> reads;
         collectOutput(bridge, [&](const std::string& text) {
             if (!text.empty()) reads.push_back(text);
-            return contains(text, "e5");
+            return text.find("e5") != std::string::npos;
         });
         ASSERT_FALSE(reads.empty());
         for (const std::string& read : reads)
@@ -214,7 +211,7 @@ TEST(CEngineBridgeTest, RestartingAndStoppingWhileTheEngineThinks) {
         bridge.SendEngineCommand("e4");
         std::string output;
         EXPECT_NE(awaitMove(bridge, "Black", &output), "");
-        EXPECT_FALSE(contains(output, "d4")) << output;
+        EXPECT_FALSE(Contains(output, "d4")) << output;
         bridge.SendEngineCommand("st 30");
         bridge.SendEngineCommand("sd 0");
         bridge.SendEngineCommand("d4");
