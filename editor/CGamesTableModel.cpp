@@ -72,12 +72,22 @@ const WorkBookGameRow* CGamesTableModel::objRow(int row) const {
     if (found == pages.end()) {
         GameRowQuery page = query;
         page.lngOffset = number * kPageRows;
+        // A page past the middle is read from the other end in the reverse order (ties go by
+        // identifier both ways, so it is the exact reverse): the database then sorts only the
+        // rows up to the page, not every row before it.
+        const bool isFromEnd = page.lngOffset > total / 2;
+        if (isFromEnd) {
+            page.lngLimit = std::min<int64_t>(kPageRows, total - page.lngOffset);
+            page.lngOffset = total - page.lngOffset - page.lngLimit;
+            page.isDescending = !page.isDescending;
+        }
         std::vector<WorkBookGameRow> read;
         try {
             read = workbook->arrGetGameRowsPage(page);
         } catch (const std::exception& error) {
             lastError = QString::fromUtf8(error.what());
         }
+        if (isFromEnd) std::reverse(read.begin(), read.end());
         ++pagesRead;
         found = pages.emplace(number, std::move(read)).first;
         recent.push_front(number);
