@@ -3,7 +3,8 @@
 # same run on the same inputs, with the ratio (ours / theirs for times; > 1 means we are slower).
 #   bench/compare.sh [BUILD_DIR] [--quick]     (default build dir: build)
 #   --quick: shallower perft, fewer games and shorter workbook runs, for a check of the script
-#   BRISOLT_SCALE=1: also list, export, score and batch at 10k, 100k and 1M games (bench/workbook/scale.sh)
+#   then the workbook at 10k, 100k and 1M games (bench/compare-scale.sh; its sizes from
+#   BRISOLT_SCALE_SIZES, the whole section left out with BRISOLT_SCALE=0; --quick: 10k, one run)
 # Peers: chess.js from npm (installed into a scratch folder outside the repository, default
 # /tmp/brisolt-peers), Stockfish's "go perft", pgn-extract and the sqlite3 shell (Debian).
 # Times are CPU seconds (user + system) of the whole process unless a line says otherwise, so
@@ -216,9 +217,13 @@ else
     echo "| program start and memory | not measured: $app is not built | | |"
 fi
 
-# Whole-workbook commands at 10,000, 100,000 and 1,000,000 games beside the sqlite3 shell (makes
-# a 2 GB workbook on first use): BRISOLT_SCALE=1 bench/compare.sh.
-if [ "${BRISOLT_SCALE:-0}" = 1 ]; then
+# The workbook against the number of games beside the sqlite3 shell and the peer importers (makes
+# the 2 GB workbook and its PGN on first use, kept in the build folder).
+if [ "${BRISOLT_SCALE:-1}" = 1 ]; then
     echo
-    bench/workbook/scale.sh "$build_dir"
+    if ((quick)); then
+        BRISOLT_SCALE_SIZES=10000 BRISOLT_REPEAT=1 bench/compare-scale.sh "$build_dir"
+    else
+        bench/compare-scale.sh "$build_dir"
+    fi
 fi

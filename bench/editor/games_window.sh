@@ -3,7 +3,7 @@
 # filter, with resident memory, on generated workbooks of 10,000, 100,000 and 1,000,000 games.
 #   bench/editor/games_window.sh [BUILD_DIR]
 # The workbooks are made once by make_workbook in BUILD_DIR/bench-data (shared with
-# bench/workbook/scale.sh).
+# bench/compare-scale.sh).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build_dir=${1:-build}
