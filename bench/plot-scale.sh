@@ -62,7 +62,7 @@ plot $(join "${plots_time[@]}")
 unset logscale y
 set yrange [0:*]
 set ylabel "peak memory, MB"
-set key inside right center font ",8" spacing 1.0 box opaque
+set key inside center center font ",8" spacing 1.0 box opaque
 plot $(join "${plots_memory[@]}")
 unset multiplot
 GP
