@@ -8,7 +8,7 @@
 # bench/plot-scale.sh draws it.
 # Inputs are made once and kept in BUILD_DIR/bench-data: the workbooks by make_workbook and the
 # PGN files exported from them by this build's brisolt-cli (a million games: 2 GB and 370 MB,
-# about two minutes the first time).
+# a few minutes the first time).
 # Another program can be measured on the same inputs (e.g. an older build):
 #   BRISOLT_CLI, BRISOLT_APP, BRISOLT_GAMES_WINDOW   the programs (default: those of BUILD_DIR)
 #   BRISOLT_SCALE_SIZES   the sizes (default "10000 100000 1000000")
