@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Draws the figures of bench/compare-scale.sh against the number of games: time on the left, peak
-# memory on the right, both axes logarithmic.
+# Draws the figures of bench/compare-scale.sh against the number of games: time on the left (CPU,
+# the Games window's wall time), peak memory on the right.
 #   bench/plot-scale.sh [SCALE.csv] [OUT.png]
 #   (defaults: build/bench-data/scale.csv and docs/images/scale.png)
 # Installs gnuplot (Debian gnuplot-nox) when it is missing; nothing else needs it.
@@ -25,11 +25,11 @@ plots_time=() plots_memory=()
 for i in "${!series[@]}"; do
     name=${series[$i]}
     awk -F, -v m="$name" '$1 == m && $3 == "brisolt" {
-        print $2, (m == "games window open" || m == "start-up") ? $5 : $4, $6 }' "$csv" |
+        print $2, (m == "games window open") ? $5 : $4, $6 }' "$csv" |
         sort -n >"$work/$i.dat"
     [ -s "$work/$i.dat" ] || continue
     title=$name
-    [ "$name" = "games window open" ] || [ "$name" = "start-up" ] && title="$name (wall)"
+    [ "$name" = "games window open" ] && title="$name (wall)"
     plots_time+=("'$work/$i.dat' using 1:2 with linespoints lw 2 pt 7 ps 0.8 title '$title'")
     plots_memory+=("'$work/$i.dat' using 1:3 with linespoints lw 2 pt 7 ps 0.8 title '$title'")
 done
