@@ -1,0 +1,192 @@
+// The training judgement: stored moves, refuted tries, the program's reply, the end of a line and
+// the texts that explain a try, on real game trees.
+#include "game/CGameTree.h"
+#include "game/CPosition.h"
+#include "game/PositionConstructors.h"
+#include "game/TrainingJudgement.h"
+
+#include <gtest/gtest.h>
+#include <map>
+#include <set>
+#include <stdexcept>
+
+namespace {
+
+// A tree from the start position with its nodes named by the line that reaches them
+// ("e4 e5 Nf3"); the first line played from a node is its main line.
+struct Book {
+    std::shared_ptr<CGameTree> tree = std::make_shared<CGameTree>();
+    std::map<std::string, std::shared_ptr<CGameNode>> nodes;
+    std::map<std::string, std::string> comments; // by node key
+
+    explicit Book(const std::vector<std::string>& lines) {
+        GameNodeList next;
+        nodes[""] = tree->Add(objNewStartPosition(), next);
+        for (const std::string& line : lines) {
+            std::string name;
+            std::shared_ptr<CGameNode> node = nodes[""];
+            tree->objCurrentNode(node);
+            size_t at = 0;
+            while (at < line.size()) {
+                size_t end = line.find(' ', at);
+                if (end == std::string::npos) end = line.size();
+                const std::string move = line.substr(at, end - at);
+                at = end + 1;
+                name += (name.empty() ? "" : " ") + move;
+                auto position = node->objPosition()->objProcessMove(node->objPosition(), move);
+                if (!position) throw std::runtime_error("refused: " + move);
+                node = tree->Add(position, next);
+                nodes[name] = node;
+            }
+        }
+    }
+    const std::shared_ptr<CGameNode>& at(const std::string& line) const { return nodes.at(line); }
+    std::string key(const std::string& line) const { return at(line)->strKey(); }
+    TrainingComments commentOf() const {
+        return [this](const std::string& key) {
+            auto found = comments.find(key);
+            return found == comments.end() ? std::string() : found->second;
+        };
+    }
+};
+
+// 2.Nf3 and 2.Bc4 are solutions, 2.Qh5 a refuted try; after 1...d5 the only stored move is
+// marked, and after 1...c5 both stored moves are.
+const std::vector<std::string> kLines = {
+    "e4 e5 Nf3 Nc6", "e4 e5 Bc4",   "e4 e5 Qh5 Nc6 Bc4 g6 Qf3 Nf6", "e4 d5 exd5", "e4 c5 Nf3",
+    "e4 c5 c3",      "f3 e5 g4 Qh4"};
+
+TEST(TrainingJudgement, TakesEachDroppedMoveByItsStoredMoveAndMarks) {
+    const Book book(kLines);
+    const TrainingTries tries = {book.key("e4 e5 Qh5"), book.key("e4 d5 exd5"),
+                                 book.key("e4 c5 Nf3"), book.key("e4 c5 c3")};
+    struct Case {
+        const char* at;
+        const char* move;
+        bool marks;
+        TrainingVerdict verdict;
+        const char* node; // the line of the node named, "" for none
+    };
+    const Case cases[] = {
+        {"e4 e5", "Nf3", true, TrainingVerdict::Solution, "e4 e5 Nf3"},
+        {"e4 e5", "Bc4", true, TrainingVerdict::Solution, "e4 e5 Bc4"},
+        {"e4 e5", "Qh5", true, TrainingVerdict::RefutedTry, "e4 e5 Qh5"},
+        {"e4 e5", "Qh5", false, TrainingVerdict::Solution, "e4 e5 Qh5"},
+        {"e4 e5", "d4", true, TrainingVerdict::NotStored, ""},
+        {"e4 e5", "", true, TrainingVerdict::NotStored, ""},
+        // a marked move that is the only way on, or beside marked moves only, stays a solution
+        {"e4 d5", "exd5", true, TrainingVerdict::Solution, "e4 d5 exd5"},
+        {"e4 c5", "c3", true, TrainingVerdict::Solution, "e4 c5 c3"},
+        // check and mate signs and the pawn letter do not part a move from its stored text
+        {"f3 e5 g4", "Qh4", true, TrainingVerdict::Solution, "f3 e5 g4 Qh4"},
+        {"f3 e5 g4", "Qh4#", true, TrainingVerdict::Solution, "f3 e5 g4 Qh4"},
+        {"f3 e5", "Pg4", true, TrainingVerdict::Solution, "f3 e5 g4"},
+        {"f3 e5 g4 Qh4", "Kf2", true, TrainingVerdict::NotStored, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.at) + " / " + c.move);
+        const TrainingJudgement judged = objJudgeTrainingMove(*book.tree, book.at(c.at), c.move,
+                                                              c.marks ? tries : TrainingTries{});
+        EXPECT_EQ(judged.verdict, c.verdict);
+        if (*c.node)
+            ASSERT_EQ(judged.objNode, book.at(c.node));
+        else
+            EXPECT_EQ(judged.objNode, nullptr);
+    }
+    EXPECT_EQ(objJudgeTrainingMove(*book.tree, nullptr, "e4", tries).verdict,
+              TrainingVerdict::NotStored);
+}
+
+TEST(TrainingJudgement, RepliesComeFromTheStoredMovesAndTheLineEndsWithThem) {
+    const Book book(kLines);
+    // Every stored reply is chosen for some seed, and nothing else is.
+    std::set<std::string> chosen;
+    for (unsigned seed = 0; seed < 64; ++seed) {
+        std::mt19937 random(seed);
+        chosen.insert(objChooseReply(*book.tree, book.at("e4"), random)->strKey());
+    }
+    EXPECT_EQ(chosen,
+              (std::set<std::string>{book.key("e4 e5"), book.key("e4 d5"), book.key("e4 c5")}));
+    std::mt19937 random(1);
+    EXPECT_EQ(objChooseReply(*book.tree, book.at("e4 e5 Nf3"), random), book.at("e4 e5 Nf3 Nc6"));
+    EXPECT_EQ(objChooseReply(*book.tree, book.at("e4 e5 Nf3 Nc6"), random), nullptr);
+
+    for (const char* line : {"e4 e5 Nf3 Nc6", "e4 e5 Bc4", "f3 e5 g4 Qh4"})
+        EXPECT_TRUE(isLineFinished(*book.tree, book.at(line))) << line;
+    for (const char* line : {"", "e4", "e4 e5 Qh5"})
+        EXPECT_FALSE(isLineFinished(*book.tree, book.at(line))) << line;
+}
+
+TEST(TrainingJudgement, ARefutationIsTheMainLineBelowTheTryUpToItsLength) {
+    const Book book(kLines);
+    const GameNodeList line = arrRefutation(*book.tree, book.at("e4 e5 Qh5"), 3);
+    EXPECT_EQ(line, (GameNodeList{book.at("e4 e5 Qh5 Nc6"), book.at("e4 e5 Qh5 Nc6 Bc4"),
+                                  book.at("e4 e5 Qh5 Nc6 Bc4 g6")}));
+    EXPECT_TRUE(arrRefutation(*book.tree, book.at("e4 e5 Bc4"), 8).empty());
+    // The main line of a branching node is its first stored move.
+    EXPECT_EQ(arrRefutation(*book.tree, book.at("e4"), 1), GameNodeList{book.at("e4 e5")});
+}
+
+TEST(TrainingJudgement, MovesAreNumberedAsABookWritesThem) {
+    const Book book(kLines);
+    const std::map<std::string, std::string> expected = {
+        {"e4", "1.e4"}, {"e4 e5", "1...e5"}, {"e4 e5 Qh5", "2.Qh5"}, {"f3 e5 g4 Qh4", "2...Qh4"}};
+    for (const auto& [line, text] : expected)
+        EXPECT_EQ(strNumberedMove(*book.at(line)).substr(0, text.size()), text) << line;
+}
+
+TEST(TrainingJudgement, ExplanationsGiveTheTryItsCommentAndTheRefutation) {
+    struct Case {
+        const char* name;
+        std::map<std::string, std::string> comments; // by line
+        const char* tryLine;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"comment and refutation",
+         {{"e4 e5 Qh5", "is premature. "}},
+         "e4 e5 Qh5",
+         "2.Qh5 is premature: after 2...Nc6 3.Bc4 g6 4.Qf3 Nf6"},
+        {"no comment", {}, "e4 e5 Qh5", "2.Qh5 is refuted: after 2...Nc6 3.Bc4 g6 4.Qf3 Nf6"},
+        {"comments on the refutation renumber Black's move after them",
+         {{"e4 e5 Qh5 Nc6 Bc4", "threatens mate"}, {"e4 e5 Qh5 Nc6 Bc4 g6 Qf3 Nf6", "and wins"}},
+         "e4 e5 Qh5",
+         "2.Qh5 is refuted: after 2...Nc6 3.Bc4 threatens mate 3...g6 4.Qf3 Nf6 and wins"},
+        {"comment without refutation",
+         {{"e4 e5 Bc4", "loses time"}},
+         "e4 e5 Bc4",
+         "2.Bc4 loses time."},
+        {"comment ending its sentence",
+         {{"e4 e5 Bc4", "Too slow!"}},
+         "e4 e5 Bc4",
+         "2.Bc4 Too slow!"},
+        {"nothing stored", {}, "e4 e5 Bc4", "2.Bc4 is a mistake."},
+        {"a Black try", {{"e4 c5", "is met by"}}, "e4 c5", "1...c5 is met by: after 2.Nf3"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Book book(kLines);
+        for (const auto& [line, comment] : c.comments)
+            book.comments[book.key(line)] = comment;
+        EXPECT_EQ(strTryExplanation(*book.tree, book.at(c.tryLine), book.commentOf()), c.expected);
+    }
+}
+
+TEST(TrainingJudgement, LongRefutationsEndWithAnEllipsisAndCommentsNameTheirMove) {
+    Book book({"d4 d5 c4 e6 Nc3 Nf6 Bg5 Be7 e3 O-O Nf3 h6"});
+    EXPECT_EQ(strTryExplanation(*book.tree, book.at("d4"), book.commentOf()),
+              "1.d4 is refuted: after 1...d5 2.c4 e6 3.Nc3 Nf6 4.Bg5 Be7 5.e3 ...");
+    book.comments[book.key("d4 d5 c4")] = "  the Queen's Gambit ";
+    EXPECT_EQ(strMoveComment(*book.at("d4 d5 c4"), book.commentOf()), "2.c4 the Queen's Gambit");
+    EXPECT_EQ(strMoveComment(*book.at("d4 d5"), book.commentOf()), "");
+    EXPECT_EQ(strMoveComment(*book.at("d4 d5"), nullptr), "");
+}
+
+TEST(TrainingJudgement, OnlyTheThreeMistakeGlyphsMakeATry) {
+    std::vector<int> mistakes;
+    for (int nag = -1; nag <= 256; ++nag)
+        if (isMistakeGlyph(nag)) mistakes.push_back(nag);
+    EXPECT_EQ(mistakes, (std::vector<int>{2, 4, 6}));
+}
+
+} // namespace
