@@ -111,6 +111,7 @@ void CTrainingSession::ShowGame(int32_t gameId) {
         RequireWorkBook().objLoadGame(gameId, description, pageRef, diagramRef);
     // Everything that can fail comes before the first change on screen.
     const std::string toPlay = strToPlay(tree);
+    ReadNotes(gameId, tree);
 
     shownGameId = gameId;
     shownToPlay = toPlay;
@@ -120,6 +121,7 @@ void CTrainingSession::ShowGame(int32_t gameId) {
     display.SetBoardWhiteOnTop(blackToPlay);
     display.SetBoardComputerPlays(blackToPlay ? 0 : 1);
     display.SetBoardGameTree(tree);
+    display.SetBoardTrainingTries(shownTries);
     display.SetBoardMode(BoardMode::Training);
     wrongMoves = 0;
     ShowErrorMarks(false);
@@ -136,10 +138,15 @@ void CTrainingSession::TrainingStatus(const std::string& status) {
     if (status == strWRONG_MOVE) {
         if (wrongMoves < 3) ++wrongMoves;
         display.SetErrorMarkVisible(wrongMoves - 1, true);
+        if (!tryExplanation.empty())
+            display.ShowMessage(tryExplanation + lineBreak + lineBreak + strYourTurnMessage());
+        tryExplanation.clear();
     } else if (status == strSUCCESSFUL) {
+        NoteStoredMoves();
         EndGame(true);
     } else {
-        display.ShowMessage(strReplyMessage(status));
+        NoteStoredMoves();
+        display.ShowMessage(strWithComments(strReplyMessage(status)));
     }
     if (wrongMoves >= 3) ShowSolution();
 }
@@ -182,7 +189,10 @@ void CTrainingSession::EndGame(bool success) {
         ++hits;
         if (success) ++solved;
         ShowScore();
-        display.SetMessageVisible(false);
+        if (success)
+            ShowFinalComments();
+        else
+            display.SetMessageVisible(false);
     } else {
         display.ShowMessage(recording_ ? "This result was not recorded."
                                        : "This result was not recorded: the workbook is "
@@ -273,6 +283,7 @@ void CTrainingSession::ShowEmptyBoard(const std::string& message) {
     shownGameId = 0;
     shownToPlay.clear();
     wrongMoves = 0;
+    ReadNotes(0, nullptr);
     display.ShowGameInfo("", "", "");
     display.ShowToPlay("");
     display.SetBoardWhiteOnTop(false);

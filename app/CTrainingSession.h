@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class CGameTree;
@@ -55,6 +56,9 @@ public:
     void ShowNoGames();
     // Reacts to the board's judgement: a wrong move, a solved game or the program's reply.
     void TrainingStatus(const std::string& status);
+    // The board refused the stored try with this node key: its explanation goes with the wrong
+    // move that follows.
+    void RefutedTry(const std::string& nodeKey);
     // Ends the running game as a failure and lets the trainee step through the solution.
     void ShowSolution();
     // Shows the next game of the batch; after the last one a new batch is chosen.
@@ -113,6 +117,12 @@ private:
     void ShowEmptyBoard(const std::string& message);
     void ShowAt(int32_t index);
     bool isGameInWorkbook(int32_t id) const;
+    // the shown game's marks and comments (CTrainingSessionNotes.cpp)
+    void ReadNotes(int32_t gameId, const std::shared_ptr<CGameTree>& tree);
+    void NoteStoredMoves();
+    std::string strWithComments(const std::string& message) const;
+    void ShowFinalComments();
+    TrainingComments objCommentOf() const;
 
     ITrainingDisplay& display;
     std::shared_ptr<CWorkBook> workbook;
@@ -124,4 +134,13 @@ private:
     int wrongMoves = 0;
     int32_t hits = 0;
     int32_t solved = 0;
+    // The shown game's tree, its refuted tries and comments after moves (by node key), the node
+    // where the trainee's turn began, the comments of the stored moves played since then and
+    // the explanation of a refuted try waiting for its wrong move.
+    std::shared_ptr<CGameTree> shownTree;
+    TrainingTries shownTries;
+    std::unordered_map<std::string, std::string> shownComments;
+    std::string turnKey;
+    std::string turnComments;
+    std::string tryExplanation;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "board/BoardMode.h"
+#include "game/TrainingJudgement.h"
 
 #include <memory>
 #include <string>
@@ -44,6 +45,9 @@ public:
     virtual void SetBoardComputerPlays(int side) = 0;
     // Board: hands it the game tree; the board goes to the tree's first node.
     virtual void SetBoardGameTree(const std::shared_ptr<CGameTree>& tree) = 0;
+    // Board: the node keys of the given tree's refuted tries (set after the tree; a display
+    // that leaves them out trains every stored move as a solution).
+    virtual void SetBoardTrainingTries(const TrainingTries& /*keys*/) {}
     // Board: sets the operating mode (view or training).
     virtual void SetBoardMode(BoardMode mode) = 0;
     // Board: the current operating mode.

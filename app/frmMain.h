@@ -141,6 +141,7 @@ private:
     void SetBoardWhiteOnTop(bool whiteOnTop) override;
     void SetBoardComputerPlays(int side) override;
     void SetBoardGameTree(const std::shared_ptr<CGameTree>& tree) override;
+    void SetBoardTrainingTries(const TrainingTries& keys) override;
     void SetBoardMode(BoardMode mode) override;
     BoardMode boardMode() const override;
     void UpdateEngineCommands();

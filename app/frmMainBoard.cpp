@@ -13,6 +13,9 @@ void frmMain::CreateBoard() {
     cntrlChess->setSizePolicy(policy);
     cntrlChess->setMinimumWidth(480);
     connect(cntrlChess, &cntrlChessGui::TrainingStatus, this, &frmMain::OnTrainingStatus);
+    connect(cntrlChess, &cntrlChessGui::RefutedTry, this, [this](const QString& key) {
+        Guarded([&] { session.RefutedTry(key.toStdString()); });
+    });
     // Moves reach the board before its position changes: the line is read once they are done.
     connect(cntrlChess, &cntrlChessGui::Moved, this,
             [this] { QTimer::singleShot(0, this, &frmMain::UpdateToPlay); });
@@ -50,6 +53,10 @@ void frmMain::SetBoardComputerPlays(int side) {
 
 void frmMain::SetBoardGameTree(const std::shared_ptr<CGameTree>& tree) {
     cntrlChess->objGameTree(tree);
+}
+
+void frmMain::SetBoardTrainingTries(const TrainingTries& keys) {
+    cntrlChess->objTrainingTries(keys);
 }
 
 void frmMain::SetBoardMode(BoardMode mode) {

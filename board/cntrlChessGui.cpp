@@ -138,6 +138,8 @@ QSize cntrlChessGui::sizeHint() const {
 void cntrlChessGui::objGameTree(const std::shared_ptr<CGameTree>& newTree) {
     if (newTree == nullptr) return;
     tree = newTree;
+    // Marks belong to the tree they were given with.
+    tries.clear();
     if (tree->objCurrentNode() != nullptr && tree->objCurrentNode()->objPosition() != nullptr)
         position = tree->objCurrentNode()->objPosition();
     cmdNavigation_Click(0);

@@ -6,6 +6,7 @@
 #include "board/CMessageBox.h"
 #include "board/CPiecePictures.h"
 #include "board/CPropertyStore.h"
+#include "game/TrainingJudgement.h"
 
 #include <QWidget>
 #include <array>
@@ -154,6 +155,10 @@ public:
     void SetPromotionChooser(PromotionChooser chooser);
     // Seeds the choice among several stored replies (seeded from the clock otherwise).
     void SeedRandom(unsigned seed) { random.seed(seed); }
+    // Training: the node keys of the stored moves marked as mistakes (empty with a new tree).
+    const TrainingTries& objTrainingTries() const { return tries; }
+    // Sets the node keys of the tree's stored moves that are refuted tries when played.
+    void objTrainingTries(TrainingTries keys) { tries = std::move(keys); }
 
     // --- hints, highlights, arrows, look and sound ---------------------------------------------
     // Selects the piece on a display index for click-then-click input and marks its legal
@@ -297,6 +302,8 @@ signals:
     void Status(const QString& strStatus, int intMoveNum);
     // Training only: "Wrong move", "Successful", or the text of the reply just played.
     void TrainingStatus(const QString& strStatus);
+    // Training only: a refuted try was refused (before its "Wrong move"); the key of its node.
+    void RefutedTry(const QString& strKey);
     // A square was clicked: display index and square name.
     void SquareClicked(int iIndex, const QString& strName);
     // The "Apply Setup" button has run.
@@ -363,7 +370,8 @@ private:
     void RackDragStart(int slot);
     void RackDrop(const QPoint& pos);
     std::shared_ptr<CChessPiece> objAskPromotion();
-    QString strPlayComputerReply(const NodeArray& children);
+    QString strPlayComputerReply();
+    void ShowRefutedTry(const std::shared_ptr<CGameNode>& tryNode, int from, int to);
     bool isProgramToMove() const;
     void PlayText(const QString& strPgn, bool withIndices, int& iFromIndex, int& iToIndex,
                   bool isDisplayPosition, bool isGenerateEvent);
@@ -459,4 +467,5 @@ private:
     std::shared_ptr<CMessageBox> messageBox;
     PromotionChooser promotionChooser;
     std::mt19937 random;
+    TrainingTries tries;
 };

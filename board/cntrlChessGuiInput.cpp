@@ -1,14 +1,15 @@
-// Move input of the board control: dragging, drops in each mode, training judgement and the
-// program's replies, and moves given as text.
+// Move input of the board control: dragging, drops in each mode, training moves taken by the
+// training judgement with the program's replies, and moves given as text.
 #include "board/MoveTextInput.h"
 #include "board/cntrlChessGui.h"
 #include "game/CGameNode.h"
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
+#include "game/SideToMove.h"
+#include "game/TrainingJudgement.h"
 #include "model/CChessPiece.h"
 #include "model/CChessSquare.h"
 #include "model/CDiagram.h"
-#include "model/CError.h"
 #include "model/CGameStatus.h"
 #include "model/CPiece.h"
 #include "model/CPieceColor.h"
@@ -23,12 +24,6 @@ QString strCleanMove(const QString& text) {
     clean.remove('+');
     clean.remove('P');
     return clean;
-}
-
-bool isEmptyNodes(const cntrlChessGui::NodeArray& nodes) {
-    for (const auto& node : nodes)
-        if (node != nullptr) return false;
-    return true;
 }
 } // namespace
 
@@ -95,18 +90,12 @@ void cntrlChessGui::MakeMove(int intSourceSquare, int intDropSquare, int shift) 
     } else {
         const QString t = strCleanMove(QString::fromStdString(position->strGetMoveNotation(*move)));
         if (mode == BoardMode::Training) {
-            bool stored = false;
-            for (const auto& child : tree->arrobjGetNextNodes(tree->objCurrentNode())) {
-                if (child == nullptr || child->objPosition() == nullptr) continue;
-                QString text = QString::fromStdString(child->objPosition()->strMoveText());
-                text.remove('#');
-                if (text == t) {
-                    stored = true;
-                    break;
-                }
-            }
-            if (!stored) {
+            const TrainingJudgement judged =
+                objJudgeTrainingMove(*tree, tree->objCurrentNode(), t.toStdString(), tries);
+            if (judged.verdict != TrainingVerdict::Solution) {
                 PlaySound("failure");
+                if (judged.verdict == TrainingVerdict::RefutedTry)
+                    ShowRefutedTry(judged.objNode, s, d);
                 emit TrainingStatus("Wrong move");
                 emit Moved("");
                 return;
@@ -121,14 +110,14 @@ void cntrlChessGui::MakeMove(int intSourceSquare, int intDropSquare, int shift) 
         AddToMoveLists(position, t);
         tree->Add(position->objClone(), nextNodes);
         if (mode == BoardMode::Training) {
-            if (isEmptyNodes(nextNodes)) {
+            if (isLineFinished(*tree, tree->objCurrentNode())) {
                 PlaySound("success");
                 emit TrainingStatus("Successful");
                 lstVariations->clear();
             } else if (isProgramToMove()) {
-                const QString reply = strPlayComputerReply(nextNodes);
+                const QString reply = strPlayComputerReply();
                 emit TrainingStatus(reply);
-                if (tree->arrobjGetNextNodes(tree->objCurrentNode()).empty()) {
+                if (isLineFinished(*tree, tree->objCurrentNode())) {
                     PlaySound("success");
                     emit TrainingStatus("Successful");
                     lstVariations->clear();
@@ -140,17 +129,27 @@ void cntrlChessGui::MakeMove(int intSourceSquare, int intDropSquare, int shift) 
     RaiseStatus();
 }
 
-QString cntrlChessGui::strPlayComputerReply(const NodeArray& children) {
-    NodeArray present;
-    for (const auto& child : children)
-        if (child != nullptr && child->objPosition() != nullptr) present.push_back(child);
-    if (present.empty()) return "";
-    size_t chosen = 0;
-    if (present.size() > 1)
-        chosen = std::uniform_int_distribution<size_t>(0, present.size() - 1)(random);
-    QString text = QString::fromStdString(present[chosen]->objPosition()->strMoveText());
+QString cntrlChessGui::strPlayComputerReply() {
+    const auto reply = objChooseReply(*tree, tree->objCurrentNode(), random);
+    if (reply == nullptr) return "";
+    QString text = QString::fromStdString(reply->objPosition()->strMoveText());
     MovePgn(text, true, true);
     return text;
+}
+
+// A refused try stays on the board as a red arrow, with the first move of its stored refutation
+// in blue, until the trainee picks up a piece.
+void cntrlChessGui::ShowRefutedTry(const std::shared_ptr<CGameNode>& tryNode, int from, int to) {
+    ClearArrows();
+    DrawArrow(from, to, CBoardMarks::Red);
+    const GameNodeList refutation = arrRefutation(*tree, tryNode, 1);
+    if (!refutation.empty()) {
+        const CPosition& after = *tryNode->objPosition();
+        const auto [a, b] =
+            LastMoveSquares(after, *refutation.front()->objPosition(), isWhiteSideToMove(after));
+        if (a >= 0 && b >= 0 && marks.AddArrow(a, b, CBoardMarks::Blue)) UpdateArrow(a, b);
+    }
+    emit RefutedTry(QString::fromStdString(tryNode->strKey()));
 }
 
 void cntrlChessGui::MovePgn(const QString& strPgn, bool isDisplayPosition, bool isGenerateEvent) {
@@ -170,16 +169,9 @@ void cntrlChessGui::PlayText(const QString& strPgn, bool withIndices, int& iFrom
     std::shared_ptr<CPieceLocation> starting;
     std::shared_ptr<CPieceLocation> ending;
     // Moves never change the position they start from, so the text is tried on the current
-    // position itself: a refusal or an error leaves everything as it was.
-    std::shared_ptr<CPosition> next;
-    try {
-        next = withIndices ? position->objProcessMove2(position, text, starting, ending)
-                           : position->objProcessMove(position, text);
-    } catch (const CError& e) {
-        // A readable move that no piece can make is a refused move like any other.
-        if (std::string(e.what()).rfind("No Move ", 0) != 0) throw;
-        next = nullptr;
-    }
+    // position itself: a refusal leaves everything as it was, and a readable move that no piece
+    // can make is a refused move like any other.
+    const std::shared_ptr<CPosition> next = position->objPlayMoveText(text, starting, ending);
     if (next == nullptr) {
         if (isGenerateEvent) emit Moved("");
         RaiseStatus();

@@ -86,6 +86,11 @@ public:
                                                const std::string& moveText,
                                                std::shared_ptr<CPieceLocation>& starting,
                                                std::shared_ptr<CPieceLocation>& ending) const;
+    // As objProcessMove2 on this position, with nothing instead of the error for a readable text
+    // that no piece can play: for callers that treat every unplayable text as a refusal.
+    std::shared_ptr<CPosition> objPlayMoveText(const std::string& moveText,
+                                               std::shared_ptr<CPieceLocation>& starting,
+                                               std::shared_ptr<CPieceLocation>& ending) const;
 
     // True when White is to move ("White to move"; every other status counts as Black).
     bool isWhiteToMove() const {
@@ -100,6 +105,12 @@ public:
 
 private:
     friend class CPositionRules;
+
+    // Reads and plays the move text; a readable text no piece can play raises when asked to.
+    std::shared_ptr<CPosition> objReadMove(const CPosition& target, const std::string& moveText,
+                                           std::shared_ptr<CPieceLocation>& starting,
+                                           std::shared_ptr<CPieceLocation>& ending,
+                                           bool raiseWithoutPiece) const;
 
     std::shared_ptr<CPieceLocation>
     objFindStartLocation(const CPosition& position, const std::shared_ptr<CPieceLocation>& ending,

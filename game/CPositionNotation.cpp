@@ -79,7 +79,20 @@ std::shared_ptr<CPosition>
 CPosition::objProcessMove2(const std::shared_ptr<CPosition>& position, const std::string& moveText,
                            std::shared_ptr<CPieceLocation>& starting,
                            std::shared_ptr<CPieceLocation>& ending) const {
-    const CPosition& target = position ? *position : *this;
+    return objReadMove(position ? *position : *this, moveText, starting, ending, true);
+}
+
+std::shared_ptr<CPosition>
+CPosition::objPlayMoveText(const std::string& moveText, std::shared_ptr<CPieceLocation>& starting,
+                           std::shared_ptr<CPieceLocation>& ending) const {
+    return objReadMove(*this, moveText, starting, ending, false);
+}
+
+std::shared_ptr<CPosition> CPosition::objReadMove(const CPosition& target,
+                                                  const std::string& moveText,
+                                                  std::shared_ptr<CPieceLocation>& starting,
+                                                  std::shared_ptr<CPieceLocation>& ending,
+                                                  bool raiseWithoutPiece) const {
     if (moveText.size() < 2 || !target.m_diagram) return nullptr;
     const bool white = isWhiteToMove();
     const MoveTextParts parts = objReadMoveText(moveText);
@@ -105,7 +118,10 @@ CPosition::objProcessMove2(const std::shared_ptr<CPosition>& position, const std
     ending = CPieceLocation::objShared(codeOf(after, white), to);
     starting = objFindStartLocation(target, ending, CChessPiece::objFromCode(codeOf(moving, white)),
                                     std::string(1, parts.hintRank), std::string(1, hintFile));
-    if (!starting) RaiseError("CPosition", "No Move " + moveText);
+    if (!starting) {
+        if (raiseWithoutPiece) RaiseError("CPosition", "No Move " + moveText);
+        return nullptr;
+    }
     // A capture mark on a move that takes nothing names a capture this position does not have.
     const bool takes = target.m_diagram->intCodeAt(to) != EmptyCode ||
                        (moving == Pawn && fileOf(starting->intSquare()) != fileOf(to));
