@@ -98,7 +98,8 @@ std::string strNumberedMove(const CGameNode& node) {
     const CPosition& after = *node.objPosition();
     // The position after a Black move has White to move again.
     const char* dots = isWhiteSideToMove(after) ? "..." : ".";
-    return std::to_string(after.intMoveNumber()) + dots + after.strMoveText();
+    return std::to_string(after.intMoveNumber()) + dots +
+           strWithCheckSign(after, after.strMoveText());
 }
 
 std::string strTryExplanation(const CGameTree& tree, const std::shared_ptr<CGameNode>& tryNode,
@@ -120,7 +121,9 @@ std::string strTryExplanation(const CGameTree& tree, const std::shared_ptr<CGame
         // Black's move needs its number only at the start and after a comment.
         const bool numbered = k == 0 || !isWhiteSideToMove(*move.objPosition()) ||
                               !strCommentOf(*refutation[k - 1], commentOf).empty();
-        text += " " + (numbered ? strNumberedMove(move) : move.objPosition()->strMoveText());
+        const CPosition& after = *move.objPosition();
+        text +=
+            " " + (numbered ? strNumberedMove(move) : strWithCheckSign(after, after.strMoveText()));
         const std::string said = strCommentOf(move, commentOf);
         if (!said.empty()) text += " " + said;
     }
