@@ -5,6 +5,7 @@
 #include "game/SideToMove.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace {
 
@@ -112,8 +113,8 @@ std::string strTryExplanation(const CGameTree& tree, const std::shared_ptr<CGame
         if (comment.empty()) return text + "is a mistake.";
         return text + comment + (isEndOfSentence(comment.back()) ? "" : ".");
     }
-    // The refutation reads on after a colon, so the comment's own full stop goes.
-    while (!comment.empty() && comment.back() == '.')
+    // The refutation reads on after a colon, so the comment's own stop or colon goes.
+    while (!comment.empty() && std::string_view(".:;, ").find(comment.back()) != std::string::npos)
         comment.pop_back();
     text += (comment.empty() ? "is refuted" : comment) + ": after";
     for (size_t k = 0; k < refutation.size() && k < shownMoves; ++k) {
