@@ -78,3 +78,22 @@ bool CSettings::isWhiteOnTop() {
 void CSettings::isWhiteOnTop(bool whiteOnTop) {
     save(Settings::WhiteOnTop, whiteOnTop ? "1" : "0");
 }
+
+bool CSettings::isSpacedOrder() {
+    return valueOf(Settings::TrainingOrder).trimmed() == "spaced";
+}
+
+void CSettings::isSpacedOrder(bool spaced) {
+    save(Settings::TrainingOrder, spaced ? "spaced" : "classic");
+}
+
+int CSettings::intNewGamesPerDay() {
+    bool ok = false;
+    const int count = valueOf(Settings::NewGamesPerDay).trimmed().toInt(&ok);
+    if (ok && count >= 0 && count <= intMaxNewGamesPerDay) return count;
+    return QString::fromLatin1(Settings::NewGamesPerDay.fallback).toInt();
+}
+
+void CSettings::intNewGamesPerDay(int count) {
+    save(Settings::NewGamesPerDay, QString::number(count));
+}

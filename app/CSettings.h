@@ -31,4 +31,15 @@ public:
     static bool isWhiteOnTop();
     // Stores the board orientation as "1" (flipped) or "0".
     static void isWhiteOnTop(bool whiteOnTop);
+
+    // True when batches follow spaced repetition ("spaced"), false for the classic order.
+    static bool isSpacedOrder();
+    // Stores the training order as "spaced" or "classic".
+    static void isSpacedOrder(bool spaced);
+    // New games spaced repetition brings in a day (0 to intMaxNewGamesPerDay; other text reads
+    // as the default).
+    static int intNewGamesPerDay();
+    // Stores the new games a day.
+    static void intNewGamesPerDay(int count);
+    static constexpr int intMaxNewGamesPerDay = 1000;
 };

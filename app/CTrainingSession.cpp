@@ -9,11 +9,14 @@
 #include "model/CDiagram.h"
 #include "model/CGameStatus.h"
 #include "workbook/CWorkBook.h"
+#include "workbook/ReviewDay.h"
+#include "workbook/WorkBookProgress.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <stdexcept>
 
 namespace {
@@ -66,7 +69,10 @@ int32_t CTrainingSession::RequireCurrentGame() const {
 
 std::vector<int32_t> CTrainingSession::NewBatch() const {
     std::vector<int32_t> batch;
-    for (auto id : RequireWorkBook().arrlngGetGameIDsForTraining(intBatchSize)) {
+    CWorkBook& book = RequireWorkBook();
+    for (auto id : spacedOrder ? book.arrlngGetGameIDsForReview(intBatchSize, newGamesPerDay,
+                                                                ReviewDay::lngToday())
+                               : book.arrlngGetGameIDsForTraining(intBatchSize)) {
         batch.push_back(static_cast<int32_t>(id));
     }
     return batch;
@@ -124,6 +130,7 @@ void CTrainingSession::ShowGame(int32_t gameId) {
     display.SetBoardTrainingTries(shownTries);
     display.SetBoardMode(BoardMode::Training);
     wrongMoves = 0;
+    shownSince = std::chrono::steady_clock::now();
     ShowErrorMarks(false);
     display.SetNextVisible(false);
     display.SetSuccessVisible(false);
@@ -152,7 +159,8 @@ void CTrainingSession::TrainingStatus(const std::string& status) {
 }
 
 void CTrainingSession::ShowSolution() {
-    if (shownGameId != 0 && display.boardMode() != BoardMode::View) EndGame(false);
+    // After the third wrong move the solution comes without being asked for.
+    if (shownGameId != 0 && display.boardMode() != BoardMode::View) EndGame(false, wrongMoves < 3);
     UpdateNavigation();
 }
 
@@ -163,7 +171,7 @@ bool CTrainingSession::isGameInWorkbook(int32_t id) const {
 // Ends the shown game on screen whatever happens to its record: the board goes to view mode with
 // the solution to step through. A result that cannot be written is not counted, the message says
 // so, and the reason is raised afterwards for the window to report.
-void CTrainingSession::EndGame(bool success) {
+void CTrainingSession::EndGame(bool success, bool solutionShown) {
     const int32_t id = RequireCurrentGame();
     std::string failure;
     if (recording_) {
@@ -171,10 +179,7 @@ void CTrainingSession::EndGame(bool success) {
             if (!isGameInWorkbook(id))
                 throw std::runtime_error("game " + std::to_string(id) +
                                          " is no longer in the workbook");
-            if (success)
-                workbook->UpdateSuccess(id);
-            else
-                workbook->UpdateError(id);
+            workbook->RecordAttempt(objAttempt(id, success, solutionShown));
         } catch (const std::exception& error) {
             failure = strNotRecorded(workbook->strFileName(), error.what());
         }
@@ -201,6 +206,21 @@ void CTrainingSession::EndGame(bool success) {
     }
     UpdateNavigation();
     if (!failure.empty()) throw std::runtime_error(failure);
+}
+
+// The steady clock measures the time taken, so that a wall clock set back or forward meanwhile
+// changes the attempt's date only.
+TrainingAttempt CTrainingSession::objAttempt(int32_t id, bool success, bool solutionShown) const {
+    TrainingAttempt attempt;
+    attempt.lngGameId = id;
+    attempt.lngAttemptedAt = static_cast<int64_t>(std::time(nullptr));
+    attempt.isSolved = success;
+    attempt.lngWrongMoves = wrongMoves;
+    attempt.isSolutionShown = solutionShown;
+    attempt.lngSeconds = std::chrono::duration_cast<std::chrono::seconds>(
+                             std::chrono::steady_clock::now() - shownSince)
+                             .count();
+    return attempt;
 }
 
 void CTrainingSession::NextGame() {
@@ -297,8 +317,8 @@ void CTrainingSession::ShowEmptyBoard(const std::string& message) {
     display.SetMessageVisible(true);
 }
 
-void CTrainingSession::ClearScores() {
-    RequireWorkBook().ClearLog();
+void CTrainingSession::ClearScores(bool clearHistory) {
+    RequireWorkBook().ClearLog(clearHistory);
     hits = 0;
     solved = 0;
     ShowScore();

@@ -2,6 +2,7 @@
 
 #include "app/ITrainingDisplay.h"
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -11,6 +12,7 @@
 class CGameTree;
 class CPosition;
 class CWorkBook;
+struct TrainingAttempt;
 
 // One training session over an open workbook: batches of games in the workbook's priority order,
 // one game at a time on the board in training mode, each result recorded at once, and the
@@ -37,6 +39,12 @@ public:
     // games are trained and judged, and each ending says that it was not recorded).
     void isRecording(bool recording) { recording_ = recording; }
     bool isRecording() const { return recording_; }
+    // The order of the next batches: spaced repetition (due games, then up to newPerDay new
+    // games a day) or, by default, the classic worst-first order.
+    void SetSpacedOrder(bool spaced, int32_t newPerDay) {
+        spacedOrder = spaced;
+        newGamesPerDay = newPerDay;
+    }
     // Reads the running totals from the workbook and shows the score.
     void ReadScore();
 
@@ -65,8 +73,9 @@ public:
     void NextGame();
     // Shows the previous game of the batch.
     void PreviousGame();
-    // Clears every statistic of the workbook and the running totals.
-    void ClearScores();
+    // Clears every statistic of the workbook and the running totals; with clearHistory, the
+    // attempt history too.
+    void ClearScores(bool clearHistory = false);
 
     // Shows the score text for the running totals.
     void ShowScore();
@@ -113,7 +122,8 @@ private:
     std::vector<int32_t> NewBatch() const;
     CWorkBook& RequireWorkBook() const;
     int32_t RequireCurrentGame() const;
-    void EndGame(bool success);
+    void EndGame(bool success, bool solutionShown = false);
+    TrainingAttempt objAttempt(int32_t id, bool success, bool solutionShown) const;
     void ShowEmptyBoard(const std::string& message);
     void ShowAt(int32_t index);
     bool isGameInWorkbook(int32_t id) const;
@@ -131,7 +141,10 @@ private:
     int32_t shownGameId = 0;
     std::string shownToPlay;
     bool recording_ = true;
+    bool spacedOrder = false;
+    int32_t newGamesPerDay = 20;
     int wrongMoves = 0;
+    std::chrono::steady_clock::time_point shownSince;
     int32_t hits = 0;
     int32_t solved = 0;
     // The shown game's tree, its refuted tries and comments after moves (by node key), the node

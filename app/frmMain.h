@@ -20,6 +20,8 @@ class QPushButton;
 class cntrlChessGui;
 class CEditorPrompts;
 class frmGames;
+class frmStatistics;
+class QMenu;
 
 // The training window: the board, the game information, the trainee's messages and score, and
 // the menus. It owns the workbook and the board; the training itself is CTrainingSession, which
@@ -48,6 +50,11 @@ public:
     // The text that names a workbook that cannot be written, shown while it is open.
     static QString strReadOnlyNotice() {
         return "This workbook is read-only: results will not be recorded.";
+    }
+    // The second question of Clear Log.
+    static QString strClearHistoryQuestion() {
+        return "Clear the attempt history too?\rThe statistics window and its charts start "
+               "again from nothing.";
     }
 
     // The training session (for callers and tests that look at its state).
@@ -96,6 +103,11 @@ public slots:
     void CopyFen();
     void PasteFen();
     void SaveWorkbookTitle();
+    // Progress (frmMainProgress.cpp): Training, Statistics... (the window, nullptr without a
+    // workbook or when it cannot be read) and the training order of Options.
+    frmStatistics* ShowStatistics();
+    void ChooseTrainingOrder(bool spaced);
+    void ChooseNewGamesPerDay();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -108,6 +120,8 @@ private:
     QGroupBox* BuildGameInfo();
     void BuildMenus();
     void ConnectCommands();
+    void BuildProgressMenus(QMenu* training, QMenu* options);
+    void ApplyTrainingOrder();
     void ApplySettings();
 
     // Workbook and settings (frmMain.cpp).
@@ -197,6 +211,9 @@ private:
     QAction* mnuPreviousGame = nullptr;
     QAction* mnuNextGame = nullptr;
     QAction* mnuClearLog = nullptr;
+    QAction* mnuStatistics = nullptr;
+    QAction* mnuClassicOrder = nullptr;
+    QAction* mnuSpacedOrder = nullptr;
     QAction* mnuFlip = nullptr;
     QAction* mnuLightColor = nullptr;
     QAction* mnuDarkColor = nullptr;

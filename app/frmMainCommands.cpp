@@ -49,8 +49,9 @@ void frmMain::ClearLog() {
     Guarded([this] {
         if (!CMessages::isYes(this, "This will remove all the training scores.\rAre you sure?"))
             return;
+        const bool clearHistory = CMessages::isYes(this, strClearHistoryQuestion());
         try {
-            session.ClearScores();
+            session.ClearScores(clearHistory);
         } catch (const std::exception& error) {
             throw std::runtime_error("The training log could not be cleared in " +
                                      workbook->strFileName() + ": " +

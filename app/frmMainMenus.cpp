@@ -69,6 +69,7 @@ void frmMain::BuildMenus() {
     });
     options->addSeparator();
     mnuEngine = entry(options, "mnuEngine", "&Engine...");
+    BuildProgressMenus(training, options);
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("mnuHelp");

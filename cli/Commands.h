@@ -30,6 +30,7 @@ int runTitle(const CommandArgs& args);
 // Progress commands.
 int runHistory(const CommandArgs& args);
 int runDue(const CommandArgs& args);
+int runStats(const CommandArgs& args);
 
 // Verification command.
 int runVerify(const CommandArgs& args);

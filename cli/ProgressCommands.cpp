@@ -1,9 +1,10 @@
-// The progress commands of brisolt-cli: history (the attempts, one a line) and due (the review
-// order of a day).
+// The progress commands of brisolt-cli: history (the attempts, one a line), due (the review
+// order of a day) and stats (the statistics window's figures).
 #include "cli/Commands.h"
 #include "workbook/CWorkBook.h"
 #include "workbook/ReviewDay.h"
 #include "workbook/WorkBookProgress.h"
+#include "workbook/WorkBookStatistics.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -127,6 +128,21 @@ int runDue(const CommandArgs& args) {
         out += std::to_string(game.lngGameId) + '\t' +
                (game.isNew ? std::string("new") : ReviewDay::strText(game.lngDueDay)) + '\n';
     }
+    std::fputs(out.c_str(), stdout);
+    return 0;
+}
+
+int runStats(const CommandArgs& args) {
+    const char* usage = "stats FILE [--date DATE] [--csv]";
+    std::optional<int64_t> day;
+    bool csv = false;
+    if (args.empty() || !readDateOption(args, "--date", day, csv, true)) return usageError(usage);
+    std::string message;
+    Connection db = openForReading(args[0], message);
+    if (!db) return failure(message);
+    const TrainingStatistics statistics =
+        WorkBookStatistics(db.get()).objRead(day.value_or(ReviewDay::lngToday()));
+    const std::string out = csv ? statistics.strCsv() : statistics.strText();
     std::fputs(out.c_str(), stdout);
     return 0;
 }

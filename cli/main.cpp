@@ -30,6 +30,7 @@ const Command commands[] = {
     {"title", "title FILE [TEXT]", runTitle},
     {"history", "history FILE [--since DATE] [--csv]", runHistory},
     {"due", "due FILE [--date DATE]", runDue},
+    {"stats", "stats FILE [--date DATE] [--csv]", runStats},
     {"engine-move", "engine-move FEN [--engine PATH] [--time SECONDS] [--depth N]", runEngineMove},
     {"verify", "verify FILE [ID...] [--engine PATH] [--time SECONDS] [--depth N] [--lines N]",
      runVerify},

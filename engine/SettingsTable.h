@@ -26,9 +26,14 @@ inline constexpr SettingKey WhiteOnTop{"Options", "WhiteOnTop", "0"};
 inline constexpr SettingKey EnginePath{"Options", "EnginePath", ""};
 inline constexpr SettingKey EngineProtocolName{"Options", "EngineProtocol", ""};
 inline constexpr SettingKey EngineName{"Options", "EngineName", ""};
+// The order of training batches: "classic" (worst first) or "spaced" (spaced repetition).
+inline constexpr SettingKey TrainingOrder{"Options", "TrainingOrder", "classic"};
+// Games never trained that spaced repetition brings in a day.
+inline constexpr SettingKey NewGamesPerDay{"Options", "NewGamesPerDay", "20"};
 
-inline constexpr SettingKey kAll[] = {LastOpened, LastPgnFolder, LightColor,         DarkColor,
-                                      WhiteOnTop, EnginePath,    EngineProtocolName, EngineName};
+inline constexpr SettingKey kAll[] = {LastOpened,    LastPgnFolder,     LightColor, DarkColor,
+                                      WhiteOnTop,    EnginePath,        EngineProtocolName,
+                                      EngineName,    TrainingOrder,     NewGamesPerDay};
 
 inline constexpr const char* kOptionsSection = "Options";
 inline constexpr const char* kEngineCacheSection = "EngineCache";

@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libsqlite3-dev sqlite3
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-image-formats-plugins qt6-multimedia-dev libgl-dev
+    qt6-charts-dev libqt6opengl6-dev
     stockfish pgn-extract bc nodejs time
     xvfb xauth
     clang libclang-rt-14-dev clang-format clang-tidy

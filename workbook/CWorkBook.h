@@ -3,6 +3,7 @@
 #include "workbook/GameRowQuery.h"
 #include "workbook/WorkBookGameRow.h"
 #include "workbook/WorkBookProgress.h"
+#include "workbook/WorkBookStatistics.h"
 
 #include <cstdint>
 #include <functional>
@@ -71,6 +72,11 @@ public:
     std::vector<int32_t> arrlngGetGameIDs();
     // The next games to train, at most count, in training priority order.
     std::vector<int32_t> arrlngGetGameIDsForTraining(int16_t count);
+    // The next games in the review order of the day: the games due (most overdue first), then
+    // games never reviewed up to newPerDay a day, then the training order fills up to count.
+    std::vector<int32_t> arrlngGetGameIDsForReview(int16_t count, int32_t newPerDay, int64_t today);
+    // The training statistics as of the day.
+    TrainingStatistics objStatistics(int64_t today);
     // Records a solved attempt (a NULL statistic counts as 0).
     void UpdateSuccess(int64_t id);
     // Records a failed attempt (a NULL statistic counts as 0).

@@ -16,7 +16,9 @@ const char* const kSchema[] = {
     "NULL, AttemptedAt INTEGER NOT NULL, Solved INTEGER NOT NULL, WrongMoves INTEGER NOT NULL, "
     "SolutionShown INTEGER NOT NULL, Seconds INTEGER NOT NULL)",
     "create index if not exists TrainingHistoryByGame on TrainingHistory (GameTreeID)",
-    "create index if not exists TrainingHistoryByTime on TrainingHistory (AttemptedAt)",
+    // Covers the statistics' counts per period.
+    "create index if not exists TrainingHistoryByTime on TrainingHistory (AttemptedAt, Solved, "
+    "GameTreeID)",
     "create table if not exists TrainingSchedule (GameTreeID INTEGER PRIMARY KEY, Stability REAL "
     "NOT NULL, Difficulty REAL NOT NULL, LastReviewDay INTEGER NOT NULL, DueDay INTEGER NOT NULL, "
     "IntervalDays INTEGER NOT NULL, Reviews INTEGER NOT NULL, Lapses INTEGER NOT NULL, "
@@ -24,6 +26,8 @@ const char* const kSchema[] = {
     "create index if not exists TrainingScheduleByDue on TrainingSchedule (DueDay, GameTreeID, "
     "Reviews, Stability, Difficulty)",
     "create index if not exists TrainingScheduleByFirstDay on TrainingSchedule (FirstReviewDay)",
+    "create index if not exists TrainingScheduleByLastDay on TrainingSchedule (LastReviewDay, "
+    "GameTreeID)",
 };
 
 // Every name the tables use, with the kind of schema object it must be.
@@ -31,15 +35,16 @@ const struct {
     const char* name;
     const char* type;
 } kObjects[] = {
-    {"traininghistory", "table"},       {"traininghistorybygame", "index"},
-    {"traininghistorybytime", "index"}, {"trainingschedule", "table"},
-    {"trainingschedulebydue", "index"}, {"trainingschedulebyfirstday", "index"},
+    {"traininghistory", "table"},           {"traininghistorybygame", "index"},
+    {"traininghistorybytime", "index"},     {"trainingschedule", "table"},
+    {"trainingschedulebydue", "index"},     {"trainingschedulebyfirstday", "index"},
+    {"trainingschedulebylastday", "index"},
 };
 
 const char* const kSchemaObjects =
     "select lower(name), type from sqlite_master where lower(name) in ('traininghistory',"
     "'traininghistorybygame','traininghistorybytime','trainingschedule','trainingschedulebydue',"
-    "'trainingschedulebyfirstday')";
+    "'trainingschedulebyfirstday','trainingschedulebylastday')";
 
 const char* const kInsertAttempt =
     "insert into TrainingHistory (GameTreeID, AttemptedAt, Solved, WrongMoves, SolutionShown, "

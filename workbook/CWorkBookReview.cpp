@@ -1,0 +1,32 @@
+// The review order and the statistics of an open workbook, over its own connection.
+#include "workbook/CWorkBook.h"
+#include "workbook/SqlConnection.h"
+#include "workbook/WorkBookProgress.h"
+#include "workbook/WorkBookStatistics.h"
+
+#include <algorithm>
+#include <limits>
+
+std::vector<int32_t> CWorkBook::arrlngGetGameIDsForReview(int16_t count, int32_t newPerDay,
+                                                          int64_t today) {
+    std::vector<int32_t> ids;
+    if (count <= 0) return ids;
+    const auto fits = [](int64_t id) {
+        return id > 0 && id <= std::numeric_limits<int32_t>::max();
+    };
+    for (const DueGame& game : WorkBookProgress(Connection().handle()).arrDueGames(today, newPerDay, count)) {
+        if (fits(game.lngGameId)) ids.push_back(static_cast<int32_t>(game.lngGameId));
+    }
+    // Nothing left to review today: the classic order fills the batch, so that training goes on.
+    if (ids.size() < static_cast<size_t>(count)) {
+        for (int32_t id : arrlngGetGameIDsForTraining(static_cast<int16_t>(count * 2))) {
+            if (ids.size() == static_cast<size_t>(count)) break;
+            if (std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
+        }
+    }
+    return ids;
+}
+
+TrainingStatistics CWorkBook::objStatistics(int64_t today) {
+    return WorkBookStatistics(Connection().handle()).objRead(today);
+}
