@@ -40,11 +40,12 @@ const char* const kByPage = GROUP_FIGURES("trim(coalesce(g.XRefPage, ''))", "Gam
 #define LEADING_WORD                                                                               \
     "(case when instr(trim(coalesce(g.Description, '')), ' ') > 0 then substr(trim(g.Description), " \
     "1, instr(trim(g.Description), ' ') - 1) else trim(coalesce(g.Description, '')) end)"
-// The value of a [Chapter "..."] line of the game's stored tags, NULL without one.
+// The value of a [Chapter "..."] line of the game's stored tags (quotes and backslashes stored
+// escaped), NULL without one.
 #define CHAPTER_TAG                                                                                \
-    "(case when instr(t.Tags, '[Chapter \"') > 0 then substr(substr(t.Tags, instr(t.Tags, "        \
-    "'[Chapter \"') + 10), 1, instr(substr(t.Tags, instr(t.Tags, '[Chapter \"') + 10), '\"]') - " \
-    "1) end)"
+    "(case when instr(t.Tags, '[Chapter \"') > 0 then replace(replace(substr(substr(t.Tags, "      \
+    "instr(t.Tags, '[Chapter \"') + 10), 1, instr(substr(t.Tags, instr(t.Tags, '[Chapter \"') + " \
+    "10), '\"]') - 1), '\\\"', '\"'), '\\\\', '\\') end)"
 
 const char* const kByChapter = GROUP_FIGURES(LEADING_WORD, "GameTree g");
 const char* const kByChapterTagged =

@@ -150,12 +150,14 @@ private slots:
 
         // Clearing the log fails the same way: the file and the reason, never the raw text alone.
         ModalScript clear;
-        clear.Then(Press(QMessageBox::Yes)).Then(Press(QMessageBox::Ok));
+        clear.Then(Press(QMessageBox::Yes))
+            .Then(Press(QMessageBox::No))
+            .Then(Press(QMessageBox::Ok));
         window->ClearLog();
         QTRY_VERIFY(clear.isDone());
-        QVERIFY2(clear.Seen().at(1).text.startsWith("The training log could not be cleared in " +
+        QVERIFY2(clear.Seen().at(2).text.startsWith("The training log could not be cleared in " +
                                                     file + ": "),
-                 qPrintable(clear.Seen().at(1).text));
+                 qPrintable(clear.Seen().at(2).text));
     }
 
     void keysTypedAfterABoardClickNeverReachTheTitle() {

@@ -347,7 +347,7 @@ private slots:
         QCOMPARE(testwb::Read(four.toStdString(), fourIds[0]).hits, 1);
 
         ModalScript yes;
-        yes.Then(Press(QMessageBox::Yes));
+        yes.Then(Press(QMessageBox::Yes)).Then(Press(QMessageBox::No));
         window->ClearLog();
         QVERIFY(yes.isDone());
         QCOMPARE(testwb::Read(four.toStdString(), fourIds[0]).hits, 0);

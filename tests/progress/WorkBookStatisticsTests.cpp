@@ -1,0 +1,228 @@
+// The statistics as SQLite aggregates them from a history and counters the tests write, and the
+// review order of a training batch.
+#include "ProgressWorkbook.h"
+#include "workbook/CWorkBook.h"
+#include "workbook/GameAnnotations.h"
+#include "workbook/ReviewDay.h"
+#include "workbook/WorkBookProgress.h"
+#include "workbook/WorkBookStatistics.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <gtest/gtest.h>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+class WorkBookStatisticsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("TZ", "UTC", 1);
+        tzset();
+    }
+    static int64_t at(int64_t day, int hour) { return day * 86400 + hour * 3600; }
+    // A history row written straight into the table (the tables are made first).
+    static void row(const ProgressWorkbook& file, int64_t game, const std::string& when,
+                    bool solved) {
+        WorkBookProgress(file.db()).EnsureTables();
+        file.exec("insert into TrainingHistory (GameTreeID, AttemptedAt, Solved, WrongMoves, "
+                  "SolutionShown, Seconds) values (" +
+                  std::to_string(game) + ", " + when + ", " + (solved ? "1" : "0") +
+                  ", 0, 0, 5)");
+    }
+    static std::vector<int64_t> attempts(const std::vector<PeriodFigures>& periods) {
+        std::vector<int64_t> counts;
+        for (const PeriodFigures& period : periods)
+            counts.push_back(period.lngAttempts);
+        return counts;
+    }
+    static std::vector<int64_t> ids(const std::vector<GameFigures>& games) {
+        std::vector<int64_t> list;
+        for (const GameFigures& game : games)
+            list.push_back(game.lngGameId);
+        return list;
+    }
+    const int64_t kToday = 20000; // Friday 2024-10-04
+};
+
+TEST_F(WorkBookStatisticsTest, AWorkbookWithoutHistoryShowsZerosEverywhere) {
+    for (int games : {0, 3}) {
+        ProgressWorkbook file(games);
+        const TrainingStatistics figures = WorkBookStatistics(file.db()).objRead(kToday);
+        EXPECT_EQ(figures.objSummary.lngTodayAttempts, 0);
+        EXPECT_EQ(figures.objSummary.lngStreakDays, 0);
+        EXPECT_EQ(figures.objSummary.lngSuccessRun, 0);
+        ASSERT_EQ(figures.arrByDay.size(), 30U);
+        EXPECT_EQ(figures.arrByDay.back().lngFirstDay, kToday);
+        EXPECT_EQ(attempts(figures.arrByDay), std::vector<int64_t>(30, 0));
+        EXPECT_EQ(attempts(figures.arrByWeek), std::vector<int64_t>(26, 0));
+        EXPECT_TRUE(figures.arrByPage.empty());
+        EXPECT_TRUE(figures.arrMostFailed.empty());
+        EXPECT_TRUE(figures.arrLongestUnseen.empty());
+        EXPECT_NE(figures.strText().find("Today (2024-10-04): 0 attempts"), std::string::npos);
+    }
+}
+
+TEST_F(WorkBookStatisticsTest, OneAttemptIsTodayTheStreakAndTheRun) {
+    ProgressWorkbook file(2);
+    WorkBookProgress(file.db()).lngRecordAttempt({0, 2, at(kToday, 9), true, 0, false, 30});
+    file.exec("update GameTree set Hits = 1, Solve = 1, XRefPage = '7' where ID = 2");
+    const TrainingStatistics figures = WorkBookStatistics(file.db()).objRead(kToday);
+    EXPECT_EQ(figures.objSummary.lngTodayAttempts, 1);
+    EXPECT_EQ(figures.objSummary.lngTodaySolved, 1);
+    EXPECT_EQ(figures.objSummary.lngStreakDays, 1);
+    EXPECT_EQ(figures.objSummary.lngSuccessRun, 1);
+    EXPECT_EQ(figures.arrByDay.back().lngAttempts, 1);
+    EXPECT_EQ(figures.arrByWeek.back().lngSolved, 1);
+    ASSERT_EQ(figures.arrByPage.size(), 1U);
+    EXPECT_EQ(figures.arrByPage[0].strName, "7");
+    EXPECT_EQ(ids(figures.arrLongestUnseen), std::vector<int64_t>{2});
+    EXPECT_EQ(figures.arrLongestUnseen[0].lngLastDay, kToday);
+    EXPECT_TRUE(figures.arrMostFailed.empty());
+}
+
+// Rows of deleted games, future dates, values that are no times and a clock set back between
+// two results never reach a chart or break the streak.
+TEST_F(WorkBookStatisticsTest, PeriodsStreakAndRunFromAnUntidyHistory) {
+    ProgressWorkbook file(3);
+    row(file, 1, std::to_string(at(kToday - 2, 10)), true);
+    row(file, 2, std::to_string(at(kToday - 2, 11)), false);
+    row(file, 1, std::to_string(at(kToday - 1, 23)), true);
+    row(file, 99, std::to_string(at(kToday - 1, 12)), false);   // a game that is gone
+    row(file, 3, std::to_string(at(kToday + 3, 12)), false);    // a clock in the future
+    row(file, 3, "'yesterday'", false);                         // not a time at all
+    row(file, 2, std::to_string(at(kToday, 8)), false);
+    row(file, 3, std::to_string(at(kToday, 9)), true);
+    row(file, 1, std::to_string(at(kToday, 7)), true); // recorded last, clock set back an hour
+    WorkBookStatistics statistics(file.db());
+
+    const auto days = statistics.arrByDay(kToday, 4);
+    EXPECT_EQ(attempts(days), (std::vector<int64_t>{0, 2, 1, 3}));
+    EXPECT_EQ(days[1].lngSolved, 1);
+    EXPECT_EQ(days[3].lngSolved, 2);
+    const TrainingSummary summary = statistics.objSummary(kToday);
+    EXPECT_EQ(summary.lngStreakDays, 3);
+    EXPECT_EQ(summary.lngTodayAttempts, 3);
+    // In recording order: failure (today 8h), success, success; the text row is a failure.
+    EXPECT_EQ(summary.lngSuccessRun, 2);
+    // Before today's first attempt the streak runs to yesterday; a gap ends it.
+    EXPECT_EQ(statistics.objSummary(kToday + 1).lngStreakDays, 3);
+    EXPECT_EQ(statistics.objSummary(kToday + 2).lngStreakDays, 0);
+
+    // Weeks run Monday to Sunday: the Friday's week began on the Monday before.
+    const auto weeks = statistics.arrByWeek(kToday, 2);
+    EXPECT_EQ(weeks[1].lngFirstDay, kToday - 4);
+    EXPECT_EQ(ReviewDay::strText(weeks[1].lngFirstDay), "2024-09-30");
+    EXPECT_EQ(attempts(weeks), (std::vector<int64_t>{0, 6}));
+}
+
+TEST_F(WorkBookStatisticsTest, PagesChaptersAndGamesFromTheCounters) {
+    ProgressWorkbook file(6);
+    file.exec("drop table if exists GameTag"); // a workbook from before the annotations
+    const struct {
+        int id;
+        const char* description;
+        const char* page;
+        const char* hits;
+        const char* solve;
+    } games[] = {
+        {1, "Sicilian Najdorf trap", "12", "4", "1"},
+        {2, "Sicilian: the Dragon", "12", "2", "2"},
+        {3, "French advance", "30", "3", "3"},
+        {4, "French never tried", "30", "0", "0"},
+        {5, "  Endings rook", " 30 ", "'x'", "2"}, // a counter that is no number counts as 0
+        {6, "Caro", "9", "5", "9"},                 // more successes than attempts: all solved
+    };
+    for (const auto& game : games)
+        file.exec(std::string("update GameTree set Description = '") + game.description +
+                  "', XRefPage = '" + game.page + "', Hits = " + game.hits +
+                  ", Solve = " + game.solve + " where ID = " + std::to_string(game.id));
+    WorkBookStatistics statistics(file.db());
+
+    const auto pages = statistics.arrByPage(10);
+    ASSERT_EQ(pages.size(), 3U);
+    EXPECT_EQ(pages[0].strName, "12"); // 3 of 6: the weakest first
+    EXPECT_EQ(pages[0].lngGames, 2);
+    EXPECT_EQ(pages[0].lngAttempts, 6);
+    EXPECT_EQ(pages[0].lngSolved, 3);
+    EXPECT_EQ(pages[1].strName, "9"); // 5 of 5 with more attempts than page 30
+    EXPECT_EQ(pages[2].strName, "30");
+    EXPECT_EQ(statistics.arrByPage(1).size(), 1U);
+
+    const auto chapters = [&] {
+        std::vector<std::string> names;
+        for (const GroupFigures& group : statistics.arrByChapter(10))
+            names.push_back(group.strName + ":" + std::to_string(group.lngAttempts));
+        return names;
+    };
+    EXPECT_EQ(chapters(), (std::vector<std::string>{"Sicilian:4", "Caro:5", "French:3",
+                                                    "Sicilian::2"}));
+    // A chapter tag from an import wins over the description's first word.
+    file.exec("create table GameTag (GameTreeID INTEGER PRIMARY KEY, Tags TEXT NOT NULL)");
+    file.exec("insert into GameTag values (2, '" +
+              GameAnnotations::strTagsText({{"Event", "Club"}, {"Chapter", "Open \"Sicilian\""}}) +
+              "')");
+    EXPECT_EQ(chapters(), (std::vector<std::string>{"Sicilian:4", "Caro:5", "French:3",
+                                                    "Open \"Sicilian\":2"}));
+
+    EXPECT_EQ(ids(statistics.arrMostFailed(10)), (std::vector<int64_t>{1}));
+    file.exec("update GameTree set Hits = 9, Solve = 5 where ID = 3");
+    EXPECT_EQ(ids(statistics.arrMostFailed(10)), (std::vector<int64_t>{3, 1}));
+    EXPECT_EQ(ids(statistics.arrMostFailed(1)), (std::vector<int64_t>{3}));
+}
+
+TEST_F(WorkBookStatisticsTest, LongestUnseenSkipsDeletedGames) {
+    ProgressWorkbook file(4);
+    WorkBookProgress progress(file.db());
+    for (const auto& [game, day] : {std::pair{1, kToday - 1}, {2, kToday - 9}, {3, kToday - 4},
+                                    {4, kToday - 20}})
+        progress.lngRecordAttempt({0, game, at(day, 12), true, 0, false, 10});
+    file.exec("delete from GameTree where ID = 4");
+    const auto games = WorkBookStatistics(file.db()).arrLongestUnseen(10);
+    EXPECT_EQ(ids(games), (std::vector<int64_t>{2, 3, 1}));
+    EXPECT_EQ(games[0].lngLastDay, kToday - 9);
+}
+
+TEST_F(WorkBookStatisticsTest, CsvQuotesTextsAndDefusesFormulas) {
+    TrainingStatistics figures;
+    figures.arrMostFailed = {{7, "=HYPERLINK(\"x\")", "p, 3", 2, 1, -1},
+                             {8, "Line\nbreak", "", 1, 0, -1}};
+    const std::string csv = figures.strCsv();
+    EXPECT_NE(csv.find("failed_most,7,\"'=HYPERLINK(\"\"x\"\")\",\"p, 3\",2,1,\n"),
+              std::string::npos)
+        << csv;
+    EXPECT_NE(csv.find("failed_most,8,\"Line\nbreak\",,1,0,\n"), std::string::npos) << csv;
+}
+
+// Spaced repetition: games due first (most overdue first), then new games up to the day's
+// limit, then the classic order fills the batch; reading the order changes no counter.
+TEST_F(WorkBookStatisticsTest, ReviewBatchKeepsItsShape) {
+    ProgressWorkbook file(14);
+    file.exec("update GameTree set Hits = 2, Solve = 0, ErrorStreak = 2 where ID = 14");
+    CWorkBook book;
+    book.strOpenWorkBook(file.file());
+    const auto counters = [&] {
+        return std::to_string(file.number("select sum(Hits) * 1000 + sum(Solve) from GameTree"));
+    };
+    const std::string before = counters();
+    // Nothing reviewed yet: three new games by identifier, then the worst first.
+    const auto fresh = book.arrlngGetGameIDsForReview(10, 3, kToday);
+    ASSERT_EQ(fresh.size(), 10U);
+    EXPECT_EQ(std::vector<int32_t>(fresh.begin(), fresh.begin() + 4),
+              (std::vector<int32_t>{1, 2, 3, 14}));
+    EXPECT_EQ(before, counters());
+
+    // Failures a week ago are due again: the older one comes first, before any new game.
+    book.RecordAttempt({0, 9, at(kToday - 7, 12), false, 3, false, 20});
+    book.RecordAttempt({0, 5, at(kToday - 8, 12), false, 1, true, 20});
+    const auto due = book.arrlngGetGameIDsForReview(10, 3, kToday);
+    ASSERT_EQ(due.size(), 10U);
+    EXPECT_EQ(std::vector<int32_t>(due.begin(), due.begin() + 4),
+              (std::vector<int32_t>{5, 9, 1, 2}));
+    EXPECT_EQ(std::set<int32_t>(due.begin(), due.end()).size(), 10U);
+    EXPECT_EQ(book.arrlngGetGameIDsForReview(3, 3, kToday), (std::vector<int32_t>{5, 9, 1}));
+}
+
+} // namespace
