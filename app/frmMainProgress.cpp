@@ -50,8 +50,9 @@ void frmMain::ChooseTrainingOrder(bool spaced) {
 void frmMain::ChooseNewGamesPerDay() {
     bool ok = false;
     const int count = QInputDialog::getInt(
-        this, CMessages::strAppTitle(), "New games spaced repetition brings in each day:",
-        CSettings::intNewGamesPerDay(), 0, CSettings::intMaxNewGamesPerDay, 1, &ok);
+        this, CMessages::strAppTitle(),
+        "New games spaced repetition brings in each day:", CSettings::intNewGamesPerDay(), 0,
+        CSettings::intMaxNewGamesPerDay, 1, &ok);
     if (!ok) return;
     CSettings::intNewGamesPerDay(count);
     ApplyTrainingOrder();

@@ -102,17 +102,17 @@ QString frmStatistics::strSummary(const TrainingSummary& summary) {
 
 void frmStatistics::BuildCharts() {
     using namespace StatisticsCharts;
-    tabs->addTab(objPeriodChart(figures.arrByDay, "Attempts and success rate per day",
-                                "chartDays", tabs),
-                 "Per &day");
-    tabs->addTab(objPeriodChart(figures.arrByWeek, "Attempts and success rate per week",
-                                "chartWeeks", tabs),
-                 "Per &week");
+    tabs->addTab(
+        objPeriodChart(figures.arrByDay, "Attempts and success rate per day", "chartDays", tabs),
+        "Per &day");
+    tabs->addTab(
+        objPeriodChart(figures.arrByWeek, "Attempts and success rate per week", "chartWeeks", tabs),
+        "Per &week");
     for (const auto& [groups, title, chartName, tableName, tab] :
          {std::tuple{&figures.arrByPage, "Success by page (weakest first)", "chartPages",
                      "tblPages", "By &page"},
-          std::tuple{&figures.arrByChapter, "Success by chapter (weakest first)",
-                     "chartChapters", "tblChapters", "By c&hapter"}}) {
+          std::tuple{&figures.arrByChapter, "Success by chapter (weakest first)", "chartChapters",
+                     "tblChapters", "By c&hapter"}}) {
         auto* page = new QWidget(tabs);
         auto* layout = new QHBoxLayout(page);
         layout->addWidget(objGroupChart(*groups, title, chartName, page), 3);
@@ -124,8 +124,8 @@ void frmStatistics::BuildCharts() {
     games->setObjectName("pageGames");
     auto* layout = new QHBoxLayout(games);
     for (const auto& [title, table] :
-         {std::pair{"Failed most", tblMostFailed =
-                                       GamesTable("tblMostFailed", figures.arrMostFailed, false)},
+         {std::pair{"Failed most",
+                    tblMostFailed = GamesTable("tblMostFailed", figures.arrMostFailed, false)},
           std::pair{"Not seen for longest",
                     tblLongestUnseen =
                         GamesTable("tblLongestUnseen", figures.arrLongestUnseen, true)}}) {
@@ -138,15 +138,16 @@ void frmStatistics::BuildCharts() {
     tabs->addTab(games, "&Games to train");
 }
 
-QTableWidget* frmStatistics::GroupsTable(const char* name, const std::vector<GroupFigures>& groups) {
+QTableWidget* frmStatistics::GroupsTable(const char* name,
+                                         const std::vector<GroupFigures>& groups) {
     QTableWidget* table = objTable(name, {"Name", "Games", "Attempts", "Success"}, this);
     table->setRowCount(static_cast<int>(groups.size()));
     for (int row = 0; row < table->rowCount(); ++row) {
         const GroupFigures& group = groups[static_cast<size_t>(row)];
-        table->setItem(row, 0,
-                       objCell(group.strName.empty() ? "(none)"
-                                                     : QString::fromStdString(group.strName),
-                               false));
+        table->setItem(
+            row, 0,
+            objCell(group.strName.empty() ? "(none)" : QString::fromStdString(group.strName),
+                    false));
         table->setItem(row, 1, objCell(QString::number(group.lngGames), true));
         table->setItem(row, 2, objCell(QString::number(group.lngAttempts), true));
         table->setItem(row, 3, objCell(strRate(group.lngAttempts, group.lngSolved), true));
@@ -170,9 +171,9 @@ QTableWidget* frmStatistics::GamesTable(const char* name, const std::vector<Game
         table->setItem(row, 2, objCell(QString::number(game.lngAttempts), true));
         table->setItem(row, 3, objCell(strRate(game.lngAttempts, game.lngSolved), true));
         if (withLast)
-            table->setItem(row, 4,
-                           objCell(QString::fromStdString(ReviewDay::strText(game.lngLastDay)),
-                                   false));
+            table->setItem(
+                row, 4,
+                objCell(QString::fromStdString(ReviewDay::strText(game.lngLastDay)), false));
     }
     table->resizeColumnsToContents();
     connect(table, &QTableWidget::itemSelectionChanged, this, [this, table] { lastUsed = table; });

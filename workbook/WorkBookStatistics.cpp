@@ -29,22 +29,26 @@ const char* const kTables = "select count(*) from sqlite_master where type = 'ta
                             "lower(name) = lower(?)";
 
 #define GROUP_FIGURES(key, from)                                                                   \
-    "select " key " as k, count(*), sum(" COUNTER("g.Hits") "), sum(min(" COUNTER(                 \
-        "g.Solve") ", " COUNTER("g.Hits") ")) as s from " from " where " COUNTER("g.Hits")         \
-    " > 0 group by k order by 1.0 * sum(min(" COUNTER("g.Solve") ", " COUNTER(                     \
-        "g.Hits") ")) / sum(" COUNTER("g.Hits") "), sum(" COUNTER("g.Hits") ") desc, k limit ?"
+    "select " key                                                                                  \
+    " as k, count(*), sum(" COUNTER("g.Hits") "), sum(min(" COUNTER("g.Solve") ", " COUNTER(       \
+        "g.Hits") ")) as s from " from                                                             \
+                  " where " COUNTER("g.Hits") " > 0 group by k order by 1.0 * sum(min(" COUNTER(   \
+                      "g.Solve") ", " COUNTER("g.Hits") ")) / sum(" COUNTER("g.Hits") "), "        \
+                                                                                      "sum"        \
+                                                                                      "(" COUNTER("g.Hits") ") desc, k limit ?"
 
 const char* const kByPage = GROUP_FIGURES("trim(coalesce(g.XRefPage, ''))", "GameTree g");
 
 // The description's leading word.
 #define LEADING_WORD                                                                               \
-    "(case when instr(trim(coalesce(g.Description, '')), ' ') > 0 then substr(trim(g.Description), " \
+    "(case when instr(trim(coalesce(g.Description, '')), ' ') > 0 then "                           \
+    "substr(trim(g.Description), "                                                                 \
     "1, instr(trim(g.Description), ' ') - 1) else trim(coalesce(g.Description, '')) end)"
 // The value of a [Chapter "..."] line of the game's stored tags (quotes and backslashes stored
 // escaped), NULL without one.
 #define CHAPTER_TAG                                                                                \
     "(case when instr(t.Tags, '[Chapter \"') > 0 then replace(replace(substr(substr(t.Tags, "      \
-    "instr(t.Tags, '[Chapter \"') + 10), 1, instr(substr(t.Tags, instr(t.Tags, '[Chapter \"') + " \
+    "instr(t.Tags, '[Chapter \"') + 10), 1, instr(substr(t.Tags, instr(t.Tags, '[Chapter \"') + "  \
     "10), '\"]') - 1), '\\\"', '\"'), '\\\\', '\\') end)"
 
 const char* const kByChapter = GROUP_FIGURES(LEADING_WORD, "GameTree g");
@@ -52,16 +56,20 @@ const char* const kByChapterTagged =
     GROUP_FIGURES("coalesce(nullif(trim(" CHAPTER_TAG "), ''), " LEADING_WORD ")",
                   "GameTree g left join GameTag t on t.GameTreeID = g.ID");
 
-const char* const kMostFailed =
-    "select g.ID, g.Description, g.XRefPage, " COUNTER("g.Hits") ", min(" COUNTER(
-        "g.Solve") ", " COUNTER("g.Hits") ") from GameTree g where " COUNTER("g.Hits") " > " COUNTER("g.Solve") " order by " COUNTER("g.Hits") " - " COUNTER("g.Solve") " desc, g.ID "
+const char* const
+    kMostFailed = "select g.ID, g.Description, g.XRefPage, " COUNTER("g.Hits") ", min(" COUNTER("g."
+                                                                                                "So"
+                                                                                                "lv"
+                                                                                                "e") ", " COUNTER("g.Hits") ") from GameTree g where " COUNTER(
+        "g.Hits") " > " COUNTER("g.Solve") " order by " COUNTER("g.Hits") " - " COUNTER("g.Solve") " desc, g.ID "
                                                                                                    "limit ?";
 // The schedule keeps each game's last day, indexed; games trained but since deleted are skipped.
 const char* const kLongestUnseen =
     "select g.ID, g.Description, g.XRefPage, " COUNTER("g.Hits") ", min(" COUNTER(
         "g.Solve") ", " COUNTER("g.Hits") "), s.LastReviewDay from TrainingSchedule s join "
-                   "GameTree g on g.ID = s.GameTreeID where typeof(s.LastReviewDay) = 'integer' "
-                   "order by s.LastReviewDay, s.GameTreeID limit ?";
+                                          "GameTree g on g.ID = s.GameTreeID where "
+                                          "typeof(s.LastReviewDay) = 'integer' "
+                                          "order by s.LastReviewDay, s.GameTreeID limit ?";
 
 // Window sizes of the statistics.
 constexpr int32_t kDays = 30;
@@ -153,8 +161,8 @@ std::vector<GroupFigures> WorkBookStatistics::arrGroups(const char* sql, int32_t
     SqlStatement rows(m_db, sql);
     rows.bind(1, int64_t{std::max(limit, 0)});
     while (rows.step()) {
-        groups.push_back({rows.text(0), numberOr0(rows, 1), numberOr0(rows, 2),
-                          numberOr0(rows, 3)});
+        groups.push_back(
+            {rows.text(0), numberOr0(rows, 1), numberOr0(rows, 2), numberOr0(rows, 3)});
     }
     return groups;
 }

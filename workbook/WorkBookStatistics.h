@@ -33,11 +33,11 @@ struct GameFigures {
 
 // The figures of today and of the recent run.
 struct TrainingSummary {
-    int64_t lngToday = 0;       // the day the figures were read for
+    int64_t lngToday = 0; // the day the figures were read for
     int64_t lngTodayAttempts = 0;
     int64_t lngTodaySolved = 0;
-    int64_t lngStreakDays = 0;  // days in a row, up to today, with at least one attempt
-    int64_t lngSuccessRun = 0;  // the latest attempts solved in a row, as recorded
+    int64_t lngStreakDays = 0; // days in a row, up to today, with at least one attempt
+    int64_t lngSuccessRun = 0; // the latest attempts solved in a row, as recorded
 };
 
 // Everything the statistics show.

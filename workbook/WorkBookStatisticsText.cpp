@@ -15,7 +15,8 @@ std::string strRate(int64_t attempts, int64_t solved) {
 // A CSV field: quoted when it holds a separator, a quote or a line break. A text of the workbook
 // that a spreadsheet would take for a formula gets a leading apostrophe.
 std::string strField(const std::string& stored) {
-    const bool formula = !stored.empty() && std::string("=+-@").find(stored[0]) != std::string::npos;
+    const bool formula =
+        !stored.empty() && std::string("=+-@").find(stored[0]) != std::string::npos;
     const std::string text = formula ? "'" + stored : stored;
     if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
     std::string quoted = "\"";

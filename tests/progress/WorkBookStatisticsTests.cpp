@@ -29,8 +29,7 @@ protected:
         WorkBookProgress(file.db()).EnsureTables();
         file.exec("insert into TrainingHistory (GameTreeID, AttemptedAt, Solved, WrongMoves, "
                   "SolutionShown, Seconds) values (" +
-                  std::to_string(game) + ", " + when + ", " + (solved ? "1" : "0") +
-                  ", 0, 0, 5)");
+                  std::to_string(game) + ", " + when + ", " + (solved ? "1" : "0") + ", 0, 0, 5)");
     }
     static std::vector<int64_t> attempts(const std::vector<PeriodFigures>& periods) {
         std::vector<int64_t> counts;
@@ -90,9 +89,9 @@ TEST_F(WorkBookStatisticsTest, PeriodsStreakAndRunFromAnUntidyHistory) {
     row(file, 1, std::to_string(at(kToday - 2, 10)), true);
     row(file, 2, std::to_string(at(kToday - 2, 11)), false);
     row(file, 1, std::to_string(at(kToday - 1, 23)), true);
-    row(file, 99, std::to_string(at(kToday - 1, 12)), false);   // a game that is gone
-    row(file, 3, std::to_string(at(kToday + 3, 12)), false);    // a clock in the future
-    row(file, 3, "'yesterday'", false);                         // not a time at all
+    row(file, 99, std::to_string(at(kToday - 1, 12)), false); // a game that is gone
+    row(file, 3, std::to_string(at(kToday + 3, 12)), false);  // a clock in the future
+    row(file, 3, "'yesterday'", false);                       // not a time at all
     row(file, 2, std::to_string(at(kToday, 8)), false);
     row(file, 3, std::to_string(at(kToday, 9)), true);
     row(file, 1, std::to_string(at(kToday, 7)), true); // recorded last, clock set back an hour
@@ -133,7 +132,7 @@ TEST_F(WorkBookStatisticsTest, PagesChaptersAndGamesFromTheCounters) {
         {3, "French advance", "30", "3", "3"},
         {4, "French never tried", "30", "0", "0"},
         {5, "  Endings rook", " 30 ", "'x'", "2"}, // a counter that is no number counts as 0
-        {6, "Caro", "9", "5", "9"},                 // more successes than attempts: all solved
+        {6, "Caro", "9", "5", "9"},                // more successes than attempts: all solved
     };
     for (const auto& game : games)
         file.exec(std::string("update GameTree set Description = '") + game.description +
@@ -157,8 +156,8 @@ TEST_F(WorkBookStatisticsTest, PagesChaptersAndGamesFromTheCounters) {
             names.push_back(group.strName + ":" + std::to_string(group.lngAttempts));
         return names;
     };
-    EXPECT_EQ(chapters(), (std::vector<std::string>{"Sicilian:4", "Caro:5", "French:3",
-                                                    "Sicilian::2"}));
+    EXPECT_EQ(chapters(),
+              (std::vector<std::string>{"Sicilian:4", "Caro:5", "French:3", "Sicilian::2"}));
     // A chapter tag from an import wins over the description's first word.
     file.exec("create table GameTag (GameTreeID INTEGER PRIMARY KEY, Tags TEXT NOT NULL)");
     file.exec("insert into GameTag values (2, '" +
@@ -176,8 +175,8 @@ TEST_F(WorkBookStatisticsTest, PagesChaptersAndGamesFromTheCounters) {
 TEST_F(WorkBookStatisticsTest, LongestUnseenSkipsDeletedGames) {
     ProgressWorkbook file(4);
     WorkBookProgress progress(file.db());
-    for (const auto& [game, day] : {std::pair{1, kToday - 1}, {2, kToday - 9}, {3, kToday - 4},
-                                    {4, kToday - 20}})
+    for (const auto& [game, day] :
+         {std::pair{1, kToday - 1}, {2, kToday - 9}, {3, kToday - 4}, {4, kToday - 20}})
         progress.lngRecordAttempt({0, game, at(day, 12), true, 0, false, 10});
     file.exec("delete from GameTree where ID = 4");
     const auto games = WorkBookStatistics(file.db()).arrLongestUnseen(10);
