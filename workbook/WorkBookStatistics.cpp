@@ -35,7 +35,9 @@ const char* const kTables = "select count(*) from sqlite_master where type = 'ta
                   " where " COUNTER("g.Hits") " > 0 group by k order by 1.0 * sum(min(" COUNTER(   \
                       "g.Solve") ", " COUNTER("g.Hits") ")) / sum(" COUNTER("g.Hits") "), "        \
                                                                                       "sum"        \
-                                                                                      "(" COUNTER("g.Hits") ") desc, k limit ?"
+                                                                                      "(" COUNTER( \
+                                                                                          "g."     \
+                                                                                          "Hits") ") desc, k limit ?"
 
 const char* const kByPage = GROUP_FIGURES("trim(coalesce(g.XRefPage, ''))", "GameTree g");
 
@@ -56,13 +58,15 @@ const char* const kByChapterTagged =
     GROUP_FIGURES("coalesce(nullif(trim(" CHAPTER_TAG "), ''), " LEADING_WORD ")",
                   "GameTree g left join GameTag t on t.GameTreeID = g.ID");
 
-const char* const
-    kMostFailed = "select g.ID, g.Description, g.XRefPage, " COUNTER("g.Hits") ", min(" COUNTER("g."
-                                                                                                "So"
-                                                                                                "lv"
-                                                                                                "e") ", " COUNTER("g.Hits") ") from GameTree g where " COUNTER(
-        "g.Hits") " > " COUNTER("g.Solve") " order by " COUNTER("g.Hits") " - " COUNTER("g.Solve") " desc, g.ID "
-                                                                                                   "limit ?";
+const char* const kMostFailed =
+    "select g.ID, g.Description, g.XRefPage, " COUNTER("g.Hits") ", min(" COUNTER(
+        "g."
+        "So"
+        "lv"
+        "e") ", " COUNTER("g.Hits") ") from GameTree g where " COUNTER("g.Hits") " > " COUNTER("g."
+                                                                                               "Sol"
+                                                                                               "ve") " order by " COUNTER("g.Hits") " - " COUNTER("g.Solve") " desc, g.ID "
+                                                                                                                                                             "limit ?";
 // The schedule keeps each game's last day, indexed; games trained but since deleted are skipped.
 const char* const kLongestUnseen =
     "select g.ID, g.Description, g.XRefPage, " COUNTER("g.Hits") ", min(" COUNTER(

@@ -104,10 +104,14 @@ private slots:
         QTest::addColumn<int>("wrong");
         QTest::addColumn<QString>("ending");
         QTest::addColumn<QString>("row"); // solved, wrong moves, solution shown
-        QTest::addRow("two wrong moves, then solved") << 2 << "solve" << "1 2 0";
-        QTest::addRow("solved at once") << 0 << "solve" << "1 0 0";
-        QTest::addRow("one wrong move, then the solution") << 1 << "show" << "0 1 1";
-        QTest::addRow("three wrong moves") << 3 << "" << "0 3 0";
+        QTest::addRow("two wrong moves, then solved") << 2 << "solve"
+                                                      << "1 2 0";
+        QTest::addRow("solved at once") << 0 << "solve"
+                                        << "1 0 0";
+        QTest::addRow("one wrong move, then the solution") << 1 << "show"
+                                                           << "0 1 1";
+        QTest::addRow("three wrong moves") << 3 << ""
+                                           << "0 3 0";
     }
 
     void eachResultWritesItsFiguresToTheHistory() {
@@ -157,8 +161,9 @@ private slots:
 
         frmStatistics* statistics = window->ShowStatistics();
         QVERIFY(statistics != nullptr);
-        QVERIFY(statistics->findChild<QLabel*>("lblSummary")->text().startsWith(
-            "Today: 1 attempts, 0 solved (0%)."));
+        QVERIFY(statistics->findChild<QLabel*>("lblSummary")
+                    ->text()
+                    .startsWith("Today: 1 attempts, 0 solved (0%)."));
         QCOMPARE(BarTotal(statistics->findChild<QChartView*>("chartDays")), 1.0);
         auto* failed = statistics->findChild<QTableWidget*>("tblMostFailed");
         QCOMPARE(failed->rowCount(), 1);
