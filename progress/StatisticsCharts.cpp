@@ -48,6 +48,7 @@ QChartView* StatisticsCharts::objPeriodChart(const std::vector<PeriodFigures>& p
     auto* attempts = new QBarSet("Attempts");
     auto* rate = new QLineSeries;
     rate->setName("Success rate");
+    rate->setPointsVisible(true); // a day between two days without attempts is a point alone
     QStringList labels;
     int64_t most = 0;
     for (size_t k = 0; k < periods.size(); ++k) {

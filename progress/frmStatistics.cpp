@@ -45,12 +45,22 @@ QTableWidget* objTable(const char* name, const QStringList& headers, QWidget* pa
 
 } // namespace
 
+namespace {
+
+WorkBookStatistics objReader(const std::shared_ptr<CWorkBook>& workbook) {
+    if (!workbook) throw std::runtime_error("No workbook is open.");
+    return workbook->objStatistics();
+}
+
+} // namespace
+
 frmStatistics::frmStatistics(std::shared_ptr<CWorkBook> workbook, int64_t today, QWidget* parent)
-    : QDialog(parent) {
+    : QDialog(parent), reader(objReader(workbook)), workbook_(std::move(workbook)) {
     setObjectName("frmStatistics");
     setWindowTitle("Statistics");
-    if (!workbook) throw std::runtime_error("No workbook is open.");
-    figures = workbook->objStatistics(today);
+    figures.objSummary = reader.objSummary(today);
+    figures.arrByDay = reader.arrByDay(today, WorkBookStatistics::intDays);
+    figures.arrByWeek = reader.arrByWeek(today, WorkBookStatistics::intWeeks);
 
     lblSummary = new QLabel(strSummary(figures.objSummary), this);
     lblSummary->setObjectName("lblSummary");
@@ -78,7 +88,8 @@ frmStatistics::frmStatistics(std::shared_ptr<CWorkBook> workbook, int64_t today,
     connect(cmdTrain, &QPushButton::clicked, this, &frmStatistics::TrainSelected);
     connect(cmdCopy, &QPushButton::clicked, this, &frmStatistics::CopyCsv);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
-    connect(tabs, &QTabWidget::currentChanged, this, [this] {
+    connect(tabs, &QTabWidget::currentChanged, this, [this](int index) {
+        LoadTab(index);
         cmdTrain->setEnabled(tabs->currentWidget() != nullptr &&
                              tabs->currentWidget()->objectName() == "pageGames");
     });
@@ -108,6 +119,9 @@ void frmStatistics::BuildCharts() {
     tabs->addTab(
         objPeriodChart(figures.arrByWeek, "Attempts and success rate per week", "chartWeeks", tabs),
         "Per &week");
+    loaders.resize(2);
+
+    // The figures over all games take a pass over the games table: read when first asked for.
     for (const auto& [groups, title, chartName, tableName, tab] :
          {std::tuple{&figures.arrByPage, "Success by page (weakest first)", "chartPages",
                      "tblPages", "By &page"},
@@ -115,27 +129,54 @@ void frmStatistics::BuildCharts() {
                      "tblChapters", "By c&hapter"}}) {
         auto* page = new QWidget(tabs);
         auto* layout = new QHBoxLayout(page);
-        layout->addWidget(objGroupChart(*groups, title, chartName, page), 3);
-        layout->addWidget(GroupsTable(tableName, *groups), 2);
         tabs->addTab(page, tab);
+        const bool pages = groups == &figures.arrByPage;
+        loaders.push_back([this, groups, title, chartName, tableName, page, layout, pages] {
+            *groups = pages ? reader.arrByPage(WorkBookStatistics::intGroups)
+                            : reader.arrByChapter(WorkBookStatistics::intGroups);
+            layout->addWidget(objGroupChart(*groups, title, chartName, page), 3);
+            layout->addWidget(GroupsTable(tableName, *groups), 2);
+        });
     }
 
     auto* games = new QWidget(tabs);
     games->setObjectName("pageGames");
-    auto* layout = new QHBoxLayout(games);
-    for (const auto& [title, table] :
-         {std::pair{"Failed most",
-                    tblMostFailed = GamesTable("tblMostFailed", figures.arrMostFailed, false)},
-          std::pair{"Not seen for longest",
-                    tblLongestUnseen =
-                        GamesTable("tblLongestUnseen", figures.arrLongestUnseen, true)}}) {
-        auto* column = new QVBoxLayout;
-        column->addWidget(new QLabel(title, games));
-        column->addWidget(table);
-        table->setParent(games);
-        layout->addLayout(column);
-    }
     tabs->addTab(games, "&Games to train");
+    loaders.push_back([this, games] {
+        figures.arrMostFailed = reader.arrMostFailed(WorkBookStatistics::intGames);
+        figures.arrLongestUnseen = reader.arrLongestUnseen(WorkBookStatistics::intGames);
+        auto* layout = new QHBoxLayout(games);
+        tblMostFailed = GamesTable("tblMostFailed", figures.arrMostFailed, false);
+        tblLongestUnseen = GamesTable("tblLongestUnseen", figures.arrLongestUnseen, true);
+        for (const auto& [title, table] : {std::pair{"Failed most", tblMostFailed},
+                                           std::pair{"Not seen for longest", tblLongestUnseen}}) {
+            auto* column = new QVBoxLayout;
+            column->addWidget(new QLabel(title, games));
+            column->addWidget(table);
+            table->setParent(games);
+            layout->addLayout(column);
+        }
+    });
+}
+
+void frmStatistics::LoadTab(int index) {
+    if (index < 0 || index >= static_cast<int>(loaders.size())) return;
+    std::function<void()> load = std::move(loaders[static_cast<size_t>(index)]);
+    loaders[static_cast<size_t>(index)] = nullptr;
+    if (!load) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        load();
+    } catch (...) {
+        QApplication::restoreOverrideCursor();
+        throw;
+    }
+    QApplication::restoreOverrideCursor();
+}
+
+void frmStatistics::LoadAll() {
+    for (int index = 0; index < static_cast<int>(loaders.size()); ++index)
+        LoadTab(index);
 }
 
 QTableWidget* frmStatistics::GroupsTable(const char* name,
@@ -158,24 +199,30 @@ QTableWidget* frmStatistics::GroupsTable(const char* name,
 
 QTableWidget* frmStatistics::GamesTable(const char* name, const std::vector<GameFigures>& games,
                                         bool withLast) {
-    QStringList headers{"Game", "Description", "Attempts", "Success"};
+    // The description comes last: it takes the room that is left.
+    QStringList headers{"Game", "Attempts", "Success"};
     if (withLast) headers << "Last seen";
+    headers << "Description";
     QTableWidget* table = objTable(name, headers, this);
     table->setRowCount(static_cast<int>(games.size()));
+    const int description = static_cast<int>(headers.size()) - 1;
     for (int row = 0; row < table->rowCount(); ++row) {
         const GameFigures& game = games[static_cast<size_t>(row)];
         QTableWidgetItem* id = objCell(QString::number(game.lngGameId), true);
         id->setData(Qt::UserRole, QVariant::fromValue<qlonglong>(game.lngGameId));
         table->setItem(row, 0, id);
-        table->setItem(row, 1, objCell(QString::fromStdString(game.strDescription), false));
-        table->setItem(row, 2, objCell(QString::number(game.lngAttempts), true));
-        table->setItem(row, 3, objCell(strRate(game.lngAttempts, game.lngSolved), true));
+        table->setItem(row, 1, objCell(QString::number(game.lngAttempts), true));
+        table->setItem(row, 2, objCell(strRate(game.lngAttempts, game.lngSolved), true));
         if (withLast)
             table->setItem(
-                row, 4,
+                row, 3,
                 objCell(QString::fromStdString(ReviewDay::strText(game.lngLastDay)), false));
+        QTableWidgetItem* text = objCell(QString::fromStdString(game.strDescription), false);
+        text->setToolTip(text->text());
+        table->setItem(row, description, text);
     }
-    table->resizeColumnsToContents();
+    for (int column = 0; column < description; ++column)
+        table->resizeColumnToContents(column);
     connect(table, &QTableWidget::itemSelectionChanged, this, [this, table] { lastUsed = table; });
     connect(table, &QTableWidget::cellDoubleClicked, this, [this, table] {
         lastUsed = table;
@@ -194,6 +241,7 @@ void frmStatistics::TrainSelected() {
 }
 
 void frmStatistics::CopyCsv() {
+    LoadAll();
     QApplication::clipboard()->setText(QString::fromStdString(figures.strCsv()));
 }
 

@@ -4,7 +4,9 @@
 
 #include <QDialog>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <vector>
 
 class CWorkBook;
 class QLabel;
@@ -19,11 +21,14 @@ class frmStatistics : public QDialog {
     Q_OBJECT
 
 public:
-    // Reads the workbook's statistics as of the day and shows them.
+    // Reads the workbook's statistics as of the day and shows them: the summary and the charts
+    // over time at once, each other tab when it is first shown.
     frmStatistics(std::shared_ptr<CWorkBook> workbook, int64_t today, QWidget* parent = nullptr);
 
-    // The figures shown.
+    // The figures read so far.
     const TrainingStatistics& objFigures() const { return figures; }
+    // Reads and shows every figure not read yet.
+    void LoadAll();
     // The summary line above the charts.
     static QString strSummary(const TrainingSummary& summary);
 
@@ -42,11 +47,15 @@ protected:
 
 private:
     void BuildCharts();
+    void LoadTab(int index);
     QTableWidget* GamesTable(const char* name, const std::vector<GameFigures>& games,
                              bool withLast);
     QTableWidget* GroupsTable(const char* name, const std::vector<GroupFigures>& groups);
 
+    WorkBookStatistics reader;
+    std::shared_ptr<CWorkBook> workbook_; // keeps the reader's connection open
     TrainingStatistics figures;
+    std::vector<std::function<void()>> loaders; // per tab, emptied once run
     QLabel* lblSummary = nullptr;
     QTabWidget* tabs = nullptr;
     QTableWidget* tblMostFailed = nullptr;

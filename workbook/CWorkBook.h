@@ -75,8 +75,8 @@ public:
     // The next games in the review order of the day: the games due (most overdue first), then
     // games never reviewed up to newPerDay a day, then the training order fills up to count.
     std::vector<int32_t> arrlngGetGameIDsForReview(int16_t count, int32_t newPerDay, int64_t today);
-    // The training statistics as of the day.
-    TrainingStatistics objStatistics(int64_t today);
+    // The reader of the training statistics on the workbook's connection (valid while it is open).
+    WorkBookStatistics objStatistics();
     // Records a solved attempt (a NULL statistic counts as 0).
     void UpdateSuccess(int64_t id);
     // Records a failed attempt (a NULL statistic counts as 0).

@@ -28,6 +28,6 @@ std::vector<int32_t> CWorkBook::arrlngGetGameIDsForReview(int16_t count, int32_t
     return ids;
 }
 
-TrainingStatistics CWorkBook::objStatistics(int64_t today) {
-    return WorkBookStatistics(Connection().handle()).objRead(today);
+WorkBookStatistics CWorkBook::objStatistics() {
+    return WorkBookStatistics(Connection().handle());
 }

@@ -13,11 +13,12 @@ namespace {
 // A stored counter as a number: anything but a whole number counts as 0.
 #define COUNTER(c) "(case when typeof(" c ") = 'integer' and " c " > 0 then " c " else 0 end)"
 
-// Attempts in a time range, counted from the covering time index; rows of deleted games are
-// left out.
+// Attempts in a time range, counted from the covering time index alone. Every recorded attempt
+// counts, also one of a game deleted since by another program (Brisolt removes a game's rows
+// with the game): looking each row's game up would cost a read per attempt.
 const char* const kPeriod =
     "select count(*), coalesce(sum(h.Solved = 1), 0) from TrainingHistory h where h.AttemptedAt "
-    ">= ? and h.AttemptedAt < ? and exists (select 1 from GameTree g where g.ID = h.GameTreeID)";
+    ">= ? and h.AttemptedAt < ?";
 const char* const kAnyAttempt =
     "select 1 from TrainingHistory h where h.AttemptedAt >= ? and h.AttemptedAt < ? and exists "
     "(select 1 from GameTree g where g.ID = h.GameTreeID) limit 1";
@@ -41,11 +42,11 @@ const char* const kTables = "select count(*) from sqlite_master where type = 'ta
 
 const char* const kByPage = GROUP_FIGURES("trim(coalesce(g.XRefPage, ''))", "GameTree g");
 
-// The description's leading word.
+// The description's leading word, without the punctuation that may end it ("Fork: ...").
 #define LEADING_WORD                                                                               \
-    "(case when instr(trim(coalesce(g.Description, '')), ' ') > 0 then "                           \
-    "substr(trim(g.Description), "                                                                 \
-    "1, instr(trim(g.Description), ' ') - 1) else trim(coalesce(g.Description, '')) end)"
+    "rtrim(case when instr(trim(coalesce(g.Description, '')), ' ') > 0 then "                      \
+    "substr(trim(g.Description), 1, instr(trim(g.Description), ' ') - 1) else "                    \
+    "trim(coalesce(g.Description, '')) end, ':;,.!?-')"
 // The value of a [Chapter "..."] line of the game's stored tags (quotes and backslashes stored
 // escaped), NULL without one.
 #define CHAPTER_TAG                                                                                \
@@ -75,11 +76,6 @@ const char* const kLongestUnseen =
                                           "typeof(s.LastReviewDay) = 'integer' "
                                           "order by s.LastReviewDay, s.GameTreeID limit ?";
 
-// Window sizes of the statistics.
-constexpr int32_t kDays = 30;
-constexpr int32_t kWeeks = 26;
-constexpr int32_t kGroups = 20;
-constexpr int32_t kGames = 15;
 // A streak longer than this many days is shown as this many.
 constexpr int64_t kLongestStreak = 3660;
 
@@ -203,11 +199,11 @@ std::vector<GameFigures> WorkBookStatistics::arrLongestUnseen(int32_t limit) con
 TrainingStatistics WorkBookStatistics::objRead(int64_t today) const {
     TrainingStatistics statistics;
     statistics.objSummary = objSummary(today);
-    statistics.arrByDay = arrByDay(today, kDays);
-    statistics.arrByWeek = arrByWeek(today, kWeeks);
-    statistics.arrByPage = arrByPage(kGroups);
-    statistics.arrByChapter = arrByChapter(kGroups);
-    statistics.arrMostFailed = arrMostFailed(kGames);
-    statistics.arrLongestUnseen = arrLongestUnseen(kGames);
+    statistics.arrByDay = arrByDay(today, WorkBookStatistics::intDays);
+    statistics.arrByWeek = arrByWeek(today, WorkBookStatistics::intWeeks);
+    statistics.arrByPage = arrByPage(WorkBookStatistics::intGroups);
+    statistics.arrByChapter = arrByChapter(WorkBookStatistics::intGroups);
+    statistics.arrMostFailed = arrMostFailed(WorkBookStatistics::intGames);
+    statistics.arrLongestUnseen = arrLongestUnseen(WorkBookStatistics::intGames);
     return statistics;
 }

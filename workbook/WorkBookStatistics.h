@@ -79,7 +79,13 @@ public:
     std::vector<GameFigures> arrMostFailed(int32_t limit) const;
     // The games trained before whose last attempt is oldest, at most limit.
     std::vector<GameFigures> arrLongestUnseen(int32_t limit) const;
-    // All of the above with the window's sizes.
+    // The sizes the statistics window and brisolt-cli stats show.
+    static constexpr int32_t intDays = 30;
+    static constexpr int32_t intWeeks = 26;
+    static constexpr int32_t intGroups = 20;
+    static constexpr int32_t intGames = 15;
+
+    // All of the above with those sizes.
     TrainingStatistics objRead(int64_t today) const;
 
 private:

@@ -1,13 +1,21 @@
 // The progress tables at scale: the review order of a day on 1,000,000 games, the history read
-// over 5,000,000 attempts, and a result recorded with and without its history row and schedule.
+// over 5,000,000 attempts, the statistics window's queries, and a result recorded with and
+// without its history row and schedule.
 //
 //   build/bench/progress/bench_progress
+//   BRISOLT_BENCH_STATISTICS_WORKBOOK=FILE build/bench/progress/bench_progress
+//   --benchmark_filter=Statistics
+// The second form measures the statistics on a workbook made by
+// `make_workbook FILE 1000000 --history 5000000` (games with pages and counters).
 #include "workbook/CWorkBook.h"
 #include "workbook/ReviewDay.h"
 #include "workbook/WorkBookProgress.h"
+#include "workbook/WorkBookStatistics.h"
 
 #include <benchmark/benchmark.h>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <sqlite3.h>
 #include <stdexcept>
@@ -97,6 +105,47 @@ void BM_HistoryOfTheLastWeek(benchmark::State& state) {
     sqlite3_close(db);
 }
 BENCHMARK(BM_HistoryOfTheLastWeek)->Unit(benchmark::kMillisecond);
+
+// Each figure of the statistics window, and all of them as the window reads them when it opens.
+void Statistics(benchmark::State& state,
+                const std::function<size_t(const WorkBookStatistics&, int64_t)>& read) {
+    const char* file = std::getenv("BRISOLT_BENCH_STATISTICS_WORKBOOK");
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(file != nullptr ? file : Workbook().c_str(), &db, SQLITE_OPEN_READONLY,
+                        nullptr) != SQLITE_OK)
+        throw std::runtime_error("cannot open the statistics workbook");
+    WorkBookStatistics statistics(db);
+    const int64_t today = ReviewDay::lngToday();
+    size_t rows = 0;
+    for (auto _ : state)
+        rows = read(statistics, today);
+    state.counters["rows"] = static_cast<double>(rows);
+    sqlite3_close(db);
+}
+BENCHMARK_CAPTURE(Statistics, Summary, [](const WorkBookStatistics& s, int64_t today) {
+    return static_cast<size_t>(s.objSummary(today).lngStreakDays);
+})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Statistics, ByDay30, [](const WorkBookStatistics& s, int64_t today) {
+    return s.arrByDay(today, 30).size();
+})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Statistics, ByWeek26, [](const WorkBookStatistics& s, int64_t today) {
+    return s.arrByWeek(today, 26).size();
+})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Statistics, ByPage, [](const WorkBookStatistics& s, int64_t) {
+    return s.arrByPage(20).size();
+})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Statistics, ByChapter, [](const WorkBookStatistics& s, int64_t) {
+    return s.arrByChapter(20).size();
+})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Statistics, MostFailed, [](const WorkBookStatistics& s, int64_t) {
+    return s.arrMostFailed(15).size();
+})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Statistics, LongestUnseen, [](const WorkBookStatistics& s, int64_t) {
+    return s.arrLongestUnseen(15).size();
+})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Statistics, WindowFigures, [](const WorkBookStatistics& s, int64_t today) {
+    return s.objRead(today).arrByDay.size();
+})->Unit(benchmark::kMillisecond);
 
 // One result as the training window records it: its own transaction, committed to disk.
 void Record(benchmark::State& state, bool withProgress) {

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -165,6 +166,9 @@ private slots:
                     ->text()
                     .startsWith("Today: 1 attempts, 0 solved (0%)."));
         QCOMPARE(BarTotal(statistics->findChild<QChartView*>("chartDays")), 1.0);
+        // The lists over all games are read when their tab is first shown.
+        QVERIFY(statistics->findChild<QTableWidget*>("tblMostFailed") == nullptr);
+        statistics->findChild<QTabWidget*>("tabStatistics")->setCurrentIndex(4);
         auto* failed = statistics->findChild<QTableWidget*>("tblMostFailed");
         QCOMPARE(failed->rowCount(), 1);
         QCOMPARE(failed->item(0, 0)->text(), QString::number(first));
@@ -173,7 +177,7 @@ private slots:
                  statistics->objFigures().strCsv());
 
         // A double click trains it on the board; its result is recorded on it.
-        const QPoint cell = failed->visualItemRect(failed->item(0, 1)).center();
+        const QPoint cell = failed->visualItemRect(failed->item(0, 3)).center();
         QTest::mouseClick(failed->viewport(), Qt::LeftButton, {}, cell);
         QTest::mouseDClick(failed->viewport(), Qt::LeftButton, {}, cell);
         QTRY_VERIFY(window->findChild<frmStatistics*>() == nullptr);
@@ -192,6 +196,7 @@ private slots:
         QCOMPARE(statistics.findChild<QLabel*>("lblSummary")->text(),
                  frmStatistics::strSummary(TrainingSummary{}));
         QCOMPARE(BarTotal(statistics.findChild<QChartView*>("chartWeeks")), 0.0);
+        statistics.LoadAll();
         QCOMPARE(statistics.findChild<QTableWidget*>("tblPages")->rowCount(), 0);
         QCOMPARE(statistics.findChild<QTableWidget*>("tblLongestUnseen")->rowCount(), 0);
 

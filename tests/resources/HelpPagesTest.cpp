@@ -51,6 +51,7 @@ const Page pages[] = {
     {"practice.html", "Practice against the engine"},
     {"building.html", "Building workbooks"},
     {"board.html", "The board: mouse, keys and options"},
+    {"statistics.html", "Statistics and the training order"},
 };
 
 void PrintTo(const Page& page, std::ostream* out) {
