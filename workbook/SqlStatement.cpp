@@ -62,6 +62,12 @@ SqlStatement& SqlStatement::bind(int parameter, const std::string& text) {
     return *this;
 }
 
+SqlStatement& SqlStatement::bindReal(int parameter, double value) {
+    int rc = sqlite3_bind_double(m_statement, parameter, value);
+    if (rc != SQLITE_OK) Raise(rc);
+    return *this;
+}
+
 bool SqlStatement::step() {
     int rc = SqlConnection::Step(m_statement);
     if (rc == SQLITE_ROW) return true;
@@ -91,6 +97,15 @@ bool SqlStatement::isNull(int column) const {
 
 bool SqlStatement::isInteger(int column) const {
     return sqlite3_column_type(m_statement, column) == SQLITE_INTEGER;
+}
+
+bool SqlStatement::isNumber(int column) const {
+    const int type = sqlite3_column_type(m_statement, column);
+    return type == SQLITE_INTEGER || type == SQLITE_FLOAT;
+}
+
+double SqlStatement::real(int column) const {
+    return sqlite3_column_double(m_statement, column);
 }
 
 int64_t SqlStatement::integer(int column) const {

@@ -39,6 +39,8 @@ public:
     void rewind();
     // Binds a whole number to the parameter (1-based).
     SqlStatement& bind(int parameter, int64_t value);
+    // Binds a real number to the parameter (1-based).
+    SqlStatement& bindReal(int parameter, double value);
     // Binds a text to the parameter (1-based); NUL characters are left out, as no stored text
     // holds one. The text must stay alive until the statement has stepped.
     SqlStatement& bind(int parameter, const std::string& text);
@@ -55,6 +57,10 @@ public:
     bool isInteger(int column) const;
     // The value as a whole number (only meaningful for isInteger).
     int64_t integer(int column) const;
+    // True when the value is stored as a whole or a real number.
+    bool isNumber(int column) const;
+    // The value as a real number (only meaningful for isNumber).
+    double real(int column) const;
     // The value as text (NULL reads as "").
     std::string text(int column) const;
 

@@ -1,8 +1,8 @@
 #include "workbook/WorkBookProgress.h"
 
 #include "model/CError.h"
-#include "workbook/ProgressStatement.h"
 #include "workbook/ReviewDay.h"
+#include "workbook/SqlStatement.h"
 
 #include <algorithm>
 #include <cctype>
@@ -84,6 +84,22 @@ const char* const kNewGames = "select g.ID from GameTree g where not exists (sel
                                   "s") ") order by g.ID limit ?";
 const char* const kAllGamesByIdentifier = "select g.ID from GameTree g order by g.ID limit ?";
 
+// A column as a whole number, or nothing when it holds anything else.
+std::optional<int64_t> integerOf(const SqlStatement& row, int column) {
+    if (!row.isInteger(column)) return std::nullopt;
+    return row.integer(column);
+}
+
+// A column as a real number (whole numbers convert), or nothing when it holds anything else.
+std::optional<double> realOf(const SqlStatement& row, int column) {
+    if (!row.isNumber(column)) return std::nullopt;
+    return row.real(column);
+}
+
+void Exec(sqlite3* db, const char* sql) {
+    SqlStatement(db, sql).run();
+}
+
 } // namespace
 
 WorkBookProgress::WorkBookProgress(sqlite3* db) : m_db(db) {
@@ -91,7 +107,7 @@ WorkBookProgress::WorkBookProgress(sqlite3* db) : m_db(db) {
 }
 
 bool WorkBookProgress::hasTables() const {
-    ProgressStatement objects(m_db, kSchemaObjects);
+    SqlStatement objects(m_db, kSchemaObjects);
     int32_t tables = 0;
     while (objects.step()) {
         const std::string name = objects.text(0);
@@ -104,7 +120,7 @@ bool WorkBookProgress::hasTables() const {
 void WorkBookProgress::EnsureTables() {
     // A workbook may come from anyone: a view or trigger under one of the names would otherwise
     // take the writes meant for the tables.
-    ProgressStatement objects(m_db, kSchemaObjects);
+    SqlStatement objects(m_db, kSchemaObjects);
     while (objects.step()) {
         const std::string name = objects.text(0);
         const std::string type = objects.text(1);
@@ -116,13 +132,13 @@ void WorkBookProgress::EnsureTables() {
         }
     }
     for (const char* statement : kSchema)
-        ExecProgressSql(m_db, statement);
+        Exec(m_db, statement);
 }
 
 int64_t WorkBookProgress::lngRecordAttempt(const TrainingAttempt& attempt,
                                            const ReviewSchedule& schedule) {
     if (!hasTables()) EnsureTables();
-    ProgressStatement insert(m_db, kInsertAttempt);
+    SqlStatement insert(m_db, kInsertAttempt);
     insert.bind(1, attempt.lngGameId)
         .bind(2, attempt.lngAttemptedAt)
         .bind(3, attempt.isSolved ? 1 : 0)
@@ -140,7 +156,7 @@ int64_t WorkBookProgress::lngRecordAttempt(const TrainingAttempt& attempt,
             ? ReviewRating::Again
             : ReviewSchedule::ratingForResult(attempt.isSolved, attempt.lngWrongMoves);
     const ReviewState after = schedule.objReview(before.value_or(ReviewState{}), rating, day);
-    ProgressStatement write(m_db, kWriteSchedule);
+    SqlStatement write(m_db, kWriteSchedule);
     write.bind(1, attempt.lngGameId)
         .bindReal(2, after.dblStability)
         .bindReal(3, after.dblDifficulty)
@@ -156,33 +172,33 @@ int64_t WorkBookProgress::lngRecordAttempt(const TrainingAttempt& attempt,
 
 void WorkBookProgress::DeleteGameRows(int64_t gameId) {
     if (!hasTables()) return;
-    ProgressStatement(m_db, kDeleteHistory).bind(1, gameId).run();
-    ProgressStatement(m_db, kDeleteSchedule).bind(1, gameId).run();
+    SqlStatement(m_db, kDeleteHistory).bind(1, gameId).run();
+    SqlStatement(m_db, kDeleteSchedule).bind(1, gameId).run();
 }
 
 void WorkBookProgress::ClearHistory() {
-    if (hasTables()) ExecProgressSql(m_db, kClearHistory);
+    if (hasTables()) Exec(m_db, kClearHistory);
 }
 
 void WorkBookProgress::ClearSchedule() {
-    if (hasTables()) ExecProgressSql(m_db, kClearSchedule);
+    if (hasTables()) Exec(m_db, kClearSchedule);
 }
 
 void WorkBookProgress::ForEachAttempt(
     int64_t sinceSeconds, const std::function<void(const TrainingAttempt&)>& visitor) const {
     if (!hasTables()) return;
-    ProgressStatement rows(m_db, kReadHistory);
+    SqlStatement rows(m_db, kReadHistory);
     rows.bind(1, sinceSeconds);
     while (rows.step()) {
         TrainingAttempt attempt;
-        attempt.lngId = rows.integer(0).value_or(0);
-        attempt.lngGameId = rows.integer(1).value_or(0);
-        attempt.lngAttemptedAt = rows.integer(2).value_or(0);
-        attempt.isSolved = rows.integer(3).value_or(0) != 0;
+        attempt.lngId = integerOf(rows, 0).value_or(0);
+        attempt.lngGameId = integerOf(rows, 1).value_or(0);
+        attempt.lngAttemptedAt = integerOf(rows, 2).value_or(0);
+        attempt.isSolved = integerOf(rows, 3).value_or(0) != 0;
         attempt.lngWrongMoves =
-            static_cast<int32_t>(std::clamp<int64_t>(rows.integer(4).value_or(0), 0, INT32_MAX));
-        attempt.isSolutionShown = rows.integer(5).value_or(0) != 0;
-        attempt.lngSeconds = std::max<int64_t>(rows.integer(6).value_or(0), 0);
+            static_cast<int32_t>(std::clamp<int64_t>(integerOf(rows, 4).value_or(0), 0, INT32_MAX));
+        attempt.isSolutionShown = integerOf(rows, 5).value_or(0) != 0;
+        attempt.lngSeconds = std::max<int64_t>(integerOf(rows, 6).value_or(0), 0);
         visitor(attempt);
     }
 }
@@ -194,15 +210,15 @@ std::optional<ReviewState> WorkBookProgress::objScheduleOf(int64_t gameId) const
 
 std::optional<ReviewState> WorkBookProgress::objReadSchedule(int64_t gameId,
                                                              int64_t* firstDay) const {
-    ProgressStatement read(m_db, kReadSchedule);
+    SqlStatement read(m_db, kReadSchedule);
     read.bind(1, gameId);
     if (!read.step()) return std::nullopt;
-    if (firstDay != nullptr) *firstDay = read.integer(7).value_or(*firstDay);
-    const auto stability = read.real(0);
-    const auto difficulty = read.real(1);
-    const auto last = read.integer(2);
-    const auto due = read.integer(3);
-    const auto reviews = read.integer(5);
+    if (firstDay != nullptr) *firstDay = integerOf(read, 7).value_or(*firstDay);
+    const auto stability = realOf(read, 0);
+    const auto difficulty = realOf(read, 1);
+    const auto last = integerOf(read, 2);
+    const auto due = integerOf(read, 3);
+    const auto reviews = integerOf(read, 5);
     if (!stability || !difficulty || !last || !due || !reviews) return std::nullopt;
     ReviewState state;
     state.dblStability = *stability;
@@ -210,10 +226,10 @@ std::optional<ReviewState> WorkBookProgress::objReadSchedule(int64_t gameId,
     state.lngLastReviewDay = *last;
     state.lngDueDay = *due;
     state.lngIntervalDays =
-        static_cast<int32_t>(std::clamp<int64_t>(read.integer(4).value_or(0), 0, INT32_MAX));
+        static_cast<int32_t>(std::clamp<int64_t>(integerOf(read, 4).value_or(0), 0, INT32_MAX));
     state.lngReviews = static_cast<int32_t>(std::clamp<int64_t>(*reviews, 0, INT32_MAX));
     state.lngLapses =
-        static_cast<int32_t>(std::clamp<int64_t>(read.integer(6).value_or(0), 0, INT32_MAX));
+        static_cast<int32_t>(std::clamp<int64_t>(integerOf(read, 6).value_or(0), 0, INT32_MAX));
     if (state.isNew()) return std::nullopt;
     return state;
 }
@@ -224,20 +240,21 @@ std::vector<DueGame> WorkBookProgress::arrDueGames(int64_t day, int32_t newLimit
     if (maxGames <= 0) return order;
     int64_t introduced = 0;
     if (hasTables()) {
-        ProgressStatement due(m_db, kDueGames);
+        SqlStatement due(m_db, kDueGames);
         due.bind(1, day).bind(2, maxGames);
         while (due.step())
-            order.push_back({due.integer(0).value_or(0), false, due.integer(1).value_or(day)});
-        ProgressStatement count(m_db, kIntroducedOn);
+            order.push_back(
+                {integerOf(due, 0).value_or(0), false, integerOf(due, 1).value_or(day)});
+        SqlStatement count(m_db, kIntroducedOn);
         count.bind(1, day);
-        if (count.step()) introduced = count.integer(0).value_or(0);
+        if (count.step()) introduced = integerOf(count, 0).value_or(0);
     }
     const int64_t room = std::min(std::max<int64_t>(int64_t{std::max(newLimit, 0)} - introduced, 0),
                                   maxGames - static_cast<int64_t>(order.size()));
     if (room <= 0) return order;
-    ProgressStatement fresh(m_db, hasTables() ? kNewGames : kAllGamesByIdentifier);
+    SqlStatement fresh(m_db, hasTables() ? kNewGames : kAllGamesByIdentifier);
     fresh.bind(1, room);
     while (fresh.step())
-        order.push_back({fresh.integer(0).value_or(0), true, day});
+        order.push_back({integerOf(fresh, 0).value_or(0), true, day});
     return order;
 }

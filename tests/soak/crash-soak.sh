@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Kills brisolt-cli with SIGKILL at random moments while it imports games, records results and
-# saves the title, then checks that the workbook is whole and holds every result and every
-# import that was reported done. Then two processes record on one workbook at once.
+# saves the title, then checks that the workbook is whole and holds every result (each with its
+# history row) and every import that was reported done. Then two processes record on one workbook at once.
 #   SOAK_CLI=path/to/brisolt-cli tests/soak/crash-soak.sh [KILLS] [RECORDS_PER_PROCESS]
 # Exits 1 when a check fails or fewer kills than asked hit a running process.
 source "$(dirname "$0")/common.sh"
@@ -91,6 +91,9 @@ while ((landed < kills && round < 5 * kills)); do
     if ((hits < acked_results || hits > acked_results + unsure_results)); then
         fail "round $round: $hits attempts stored, $acked_results reported done (+ at most $unsure_results unsure)"
     fi
+    # A result and its history row are kept together or not at all.
+    rows=$(sql "$book" "select count(*) from TrainingHistory")
+    [ "$rows" = "$hits" ] || fail "round $round: $hits attempts counted, $rows history rows"
     now_games=$(sql "$book" "select count(*) from GameTree")
     extra=$((now_games - games - acked_games))
     if ((extra < 0 || extra > unsure_games || extra % 5 != 0)); then
@@ -100,7 +103,8 @@ while ((landed < kills && round < 5 * kills)); do
 done
 elapsed=$(($(now_ms) - start))
 echo "kill -9 soak: $landed kills of a running brisolt-cli in $round rounds, $survived rounds checked whole, results reported done $acked_results," \
-    "stored $hits, lost 0 unless reported above; games $now_games; $((elapsed / 1000)) s"
+    "stored $hits with as many history rows, lost 0 unless reported above; games $now_games;" \
+    "$((elapsed / 1000)) s"
 
 ((landed >= kills)) || fail "only $landed kills hit a running process"
 
@@ -131,6 +135,8 @@ read -r ok2 refused2 <"$scratch/two.count"
 stored=$(sql "$duo" "select sum(Hits) from GameTree")
 check_whole "$duo" "two recorders"
 [ "$stored" = $((ok1 + ok2)) ] || fail "two recorders: $((ok1 + ok2)) reported done, $stored stored"
+rows=$(sql "$duo" "select count(*) from TrainingHistory")
+[ "$rows" = "$stored" ] || fail "two recorders: $stored results stored, $rows history rows"
 if ((refused1 + refused2 > 0)); then
     echo "refusals reported by the recorders:" >&2
     sort "$scratch"/one.err "$scratch"/two.err | uniq -c >&2
