@@ -6,7 +6,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
-#include <fstream>
 #include <sqlite3.h>
 
 namespace {
@@ -147,11 +146,15 @@ int64_t SqlConnection::lngChanges() const {
 }
 
 std::optional<uint32_t> SqlConnection::objChangeCounter() const {
-    const char* path = sqlite3_db_filename(m_db, "main");
-    if (path == nullptr || *path == '\0') return std::nullopt;
-    std::ifstream file(path, std::ios::binary);
+    // Read through SQLite's own handle of the file: opening and closing another descriptor of it
+    // would drop every POSIX lock this process holds on it, the open transaction's included, and
+    // let another program write the file under that transaction.
+    sqlite3_file* file = nullptr;
+    if (sqlite3_file_control(m_db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
+        file == nullptr || file->pMethods == nullptr)
+        return std::nullopt;
     unsigned char header[100] = {};
-    if (!file.read(reinterpret_cast<char*>(header), sizeof header)) return std::nullopt;
+    if (file->pMethods->xRead(file, header, sizeof header, 0) != SQLITE_OK) return std::nullopt;
     // "SQLite format 3", and read and write versions 1: the rollback journal.
     if (std::memcmp(header, "SQLite format 3", 16) != 0 || header[18] != 1 || header[19] != 1)
         return std::nullopt;
