@@ -31,9 +31,9 @@ inline constexpr SettingKey TrainingOrder{"Options", "TrainingOrder", "classic"}
 // Games never trained that spaced repetition brings in a day.
 inline constexpr SettingKey NewGamesPerDay{"Options", "NewGamesPerDay", "20"};
 
-inline constexpr SettingKey kAll[] = {LastOpened,    LastPgnFolder,     LightColor, DarkColor,
-                                      WhiteOnTop,    EnginePath,        EngineProtocolName,
-                                      EngineName,    TrainingOrder,     NewGamesPerDay};
+inline constexpr SettingKey kAll[] = {LastOpened,    LastPgnFolder, LightColor,         DarkColor,
+                                      WhiteOnTop,    EnginePath,    EngineProtocolName, EngineName,
+                                      TrainingOrder, NewGamesPerDay};
 
 inline constexpr const char* kOptionsSection = "Options";
 inline constexpr const char* kEngineCacheSection = "EngineCache";
