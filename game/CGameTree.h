@@ -56,6 +56,20 @@ public:
     // Removes the node and its direct children; "InitialKey" empties the tree.
     void Remove(const std::string& key);
 
+    // Moves the line through the node one place up at the nearest branching point above it
+    // (the node or an ancestor that is not its parent's first child); a line that was second
+    // becomes the main line. False when the line is the main line all the way up.
+    bool PromoteLine(const std::string& key);
+    // Moves the line through the node one place down at the nearest branching point above it
+    // where a later line follows. False when there is none.
+    bool DemoteLine(const std::string& key);
+    // Removes the node with every node below it and unlinks it from its parent; the current node
+    // moves to the parent when it was among them. Returns the number of nodes removed (0 for
+    // the root or a missing key).
+    int RemoveLine(const std::string& key);
+    // Removes the nodes the root no longer reaches (left by Remove); returns how many.
+    int RemoveUnreachable();
+
     // Goes to the root.
     std::shared_ptr<CGameNode> objMoveFirst(GameNodeList& next);
     // Goes to the parent; at a node without parent nothing changes.
@@ -76,6 +90,10 @@ private:
     std::shared_ptr<CGameNode> objChildReaching(const CGameNode& parent, const std::string& key,
                                                 const std::shared_ptr<CPosition>& position) const;
     std::string strFreeKey(const std::string& key);
+    std::shared_ptr<CGameNode> objLineStart(const std::string& key, bool isUp) const;
+    std::vector<bool> arrReached() const;
+    void KeepOnly(const std::vector<bool>& keep);
+    void OrderDepthFirst();
 
     GameNodeList m_nodes;
     std::unordered_map<std::string, size_t> m_index;
