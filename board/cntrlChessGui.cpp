@@ -72,6 +72,7 @@ void cntrlChessGui::CreateChildren() {
             [this] { cmdNavigation_Click(3); });
 
     cmdDelete = new QPushButton("Delete", this);
+    cmdDelete->setObjectName("cmdDelete");
     cmdDelete->setToolTip("Delete a variation");
     connect(cmdDelete, &QPushButton::clicked, this, [this] { cmdDelete_Click(); });
 

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <random>
+#include <string>
 #include <vector>
 
 class CPosition;
@@ -133,6 +134,9 @@ public:
     // --- the control's own buttons (also callable by hosts and tests) --------------------------
     // Navigation button 0..4: initial position, previous branch, previous, next, next branch.
     void cmdNavigation_Click(int k);
+    // Goes to the tree's node with the key (as navigation does, raising Moved); false when the
+    // tree has no such node.
+    bool GoToNode(const std::string& key);
     // "Clear Board".
     void cmdClear_Click();
     // "Starting Pos".

@@ -113,6 +113,18 @@ void cntrlChessGui::cmdNavigation_Click(int k) {
     }
 }
 
+bool cntrlChessGui::GoToNode(const std::string& key) {
+    if (tree == nullptr || !tree->isExists(key) || tree->Item(key)->objPosition() == nullptr)
+        return false;
+    const std::shared_ptr<CGameNode> node = tree->Item(key);
+    tree->objCurrentNode(node);
+    nextNodes = tree->arrobjGetNextNodes(node);
+    position = node->objPosition();
+    RebuildMoveLists();
+    NavigationTail();
+    return true;
+}
+
 void cntrlChessGui::NavigateInitial() {
     const auto node = tree->objMoveFirst(nextNodes);
     if (node != nullptr && node->objPosition() != nullptr) position = node->objPosition();

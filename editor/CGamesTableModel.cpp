@@ -57,8 +57,8 @@ int CGamesTableModel::columnCount(const QModelIndex& parent) const {
 
 QVariant CGamesTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     static const char* const titles[ColumnCount] = {
-        "ID",        "Description",  "Page",           "Diagram", "Attempts",
-        "Successes", "Error streak", "Success streak", "Score",   "Verdict"};
+        "ID",           "Description",    "Page",  "Diagram", "Attempts", "Successes",
+        "Error streak", "Success streak", "Score", "Notes",   "Verdict"};
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
         section < ColumnCount)
         return QString(titles[section]);
@@ -108,6 +108,13 @@ QVariant CGamesTableModel::data(const QModelIndex& index, int role) const {
     const WorkBookGameRow* row = objRow(index.row());
     if (!row) return {};
     if (role == IdRole) return QVariant::fromValue<qlonglong>(row->lngID);
+    if (index.column() == ColNotes) {
+        if (!row->isAnnotated) return {};
+        if (role == Qt::DisplayRole) return QString("Yes");
+        if (role == Qt::ToolTipRole) return QString("Has comments or move marks");
+        if (role == Qt::TextAlignmentRole) return QVariant(Qt::AlignCenter);
+        return {};
+    }
     if (role == Qt::TextAlignmentRole)
         return index.column() == ColDescription || index.column() == ColPage ||
                        index.column() == ColDiagram || index.column() == ColVerdict

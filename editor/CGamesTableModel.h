@@ -30,6 +30,7 @@ public:
         ColErrorStreak,
         ColSuccessStreak,
         ColScore,
+        ColNotes,
         ColVerdict,
         ColumnCount
     };
@@ -55,7 +56,7 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
-    // Orders the rows by the column (the database sorts); the verdict column does not sort.
+    // Orders the rows by the column (the database sorts); the notes and verdict columns do not.
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
     // Shows only games whose description or references contain the text (any case).

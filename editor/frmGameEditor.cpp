@@ -1,6 +1,7 @@
 #include "editor/frmGameEditor.h"
 
 #include "board/cntrlChessGui.h"
+#include "editor/CAnnotationPanel.h"
 #include "editor/CEditorPrompts.h"
 #include "engine/SettingsTable.h"
 #include "game/CGameNode.h"
@@ -9,6 +10,7 @@
 #include "game/Fen.h"
 #include "game/PositionSoundness.h"
 #include "workbook/CWorkBook.h"
+#include "workbook/GameAnnotations.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -37,6 +39,7 @@ frmGameEditor::frmGameEditor(std::shared_ptr<CWorkBook> book, int32_t id,
         board->Mode(BoardMode::Setup);
         FillSetupPanel();
     }
+    BoardChanged();
     savedSnapshot = strSnapshot();
     ShowHint();
 }
@@ -77,8 +80,12 @@ void frmGameEditor::BuildControls() {
     side->addWidget(cmdSave);
     side->addWidget(cmdCancel);
 
+    pnlAnnotations = new CAnnotationPanel(this);
+    pnlAnnotations->setMinimumWidth(300);
+
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(board, 1);
+    layout->addWidget(pnlAnnotations);
     layout->addLayout(side);
 
     connect(cmdSetup, &QPushButton::clicked, this, &frmGameEditor::SetupPosition);
@@ -86,8 +93,30 @@ void frmGameEditor::BuildControls() {
     connect(cmdCopyFen, &QPushButton::clicked, this, &frmGameEditor::CopyFen);
     connect(cmdSave, &QPushButton::clicked, this, [this] { isSave(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { isCancel(); });
-    connect(board, &cntrlChessGui::Setup, this, &frmGameEditor::ShowHint);
-    connect(board, &cntrlChessGui::Moved, this, &frmGameEditor::ShowHint);
+    connect(board, &cntrlChessGui::Setup, this, &frmGameEditor::BoardChanged);
+    connect(board, &cntrlChessGui::Moved, this, &frmGameEditor::BoardChanged);
+    // The board's own Delete leaves the moves after the deleted one's replies in the tree.
+    if (auto* remove = board->findChild<QPushButton*>("cmdDelete"))
+        connect(remove, &QPushButton::clicked, this, [this] {
+            if (const auto tree = board->objGameTree()) tree->RemoveUnreachable();
+            BoardChanged();
+        });
+    connect(pnlAnnotations, &CAnnotationPanel::NodeChosen, this,
+            [this](const QString& key) { board->GoToNode(key.toStdString()); });
+    connect(pnlAnnotations, &CAnnotationPanel::LinesChanged, this, &frmGameEditor::ShowLines);
+}
+
+// The move tree and the boxes follow the board: a move played, a step back, a new position.
+void frmGameEditor::BoardChanged() {
+    ShowHint();
+    const bool setup = board->Mode() == 1;
+    pnlAnnotations->SetEditable(!setup);
+    pnlAnnotations->ShowTree(setup ? nullptr : board->objGameTree());
+}
+
+// After a line operation the board shows the node (its list of next moves in the new order).
+void frmGameEditor::ShowLines(const QString& key) {
+    if (!board->GoToNode(key.toStdString())) BoardChanged();
 }
 
 // The square colours the trainee chose for the training board.
@@ -114,6 +143,7 @@ void frmGameEditor::LoadGame() {
     txtPageRef->setText(QString::fromStdString(page));
     txtDiagramRef->setText(QString::fromStdString(diagram));
     setWindowTitle(QString("Game %1").arg(gameId));
+    pnlAnnotations->SetAnnotations(workbook->objLoadAnnotations(gameId));
     board->objGameTree(tree);
     board->Mode(BoardMode::FreePlay);
 }
@@ -133,6 +163,7 @@ QString frmGameEditor::strSnapshot() const {
                    txtDiagramRef->text() + '\n' + QString::number(board->Mode()) + '\n';
     const auto tree = board->objGameTree();
     if (!tree) return text;
+    text += QString::fromStdString(pnlAnnotations->strSnapshot(*tree)) + '\n';
     for (const auto& node : *tree) {
         text += QString::fromStdString(node->strKey()) + ':';
         if (node->objPosition()) text += QString::fromStdString(node->objPosition()->strGetFEN());
@@ -221,10 +252,12 @@ bool frmGameEditor::isSave() {
                                ".\nSet the position up again.");
         return false;
     }
+    // Moves the board's Delete cut off are not part of the game.
+    tree->RemoveUnreachable();
     try {
-        gameId = workbook->lngSaveGame(tree, gameId, txtDescription->text().toStdString(),
-                                       txtPageRef->text().toStdString(),
-                                       txtDiagramRef->text().toStdString());
+        gameId = workbook->lngSaveGame(
+            tree, gameId, txtDescription->text().toStdString(), txtPageRef->text().toStdString(),
+            txtDiagramRef->text().toStdString(), pnlAnnotations->objAnnotationsFor(*tree));
     } catch (const std::exception& error) {
         prompts->ShowError(this, QString("The game could not be saved: %1").arg(error.what()));
         return false;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 
+class CAnnotationPanel;
 class CEditorPrompts;
 class CWorkBook;
 class QLineEdit;
@@ -13,7 +14,8 @@ class cntrlChessGui;
 
 // The game editor: a board to set up the test position (setup mode, or a FEN from the
 // clipboard) and to enter the solution with its variations in free play, and the game's
-// description and references. Save stores the game (a new one gets a new identifier; an edited
+// description and references, and the comments and marks of its moves with the tree of its
+// lines. Save stores the game with its annotations (a new one gets a new identifier; an edited
 // one keeps its identifier and statistics); Cancel asks before dropping changes.
 class frmGameEditor : public QDialog {
     Q_OBJECT
@@ -47,6 +49,7 @@ public:
     QPushButton* cmdSave = nullptr;
     QPushButton* cmdCancel = nullptr;
     QLabel* lblHint = nullptr;
+    CAnnotationPanel* pnlAnnotations = nullptr;
 
 signals:
     // The game was stored under the identifier.
@@ -71,6 +74,8 @@ private:
     void FillSetupPanel();
     QString strSnapshot() const;
     void ShowHint();
+    void BoardChanged();
+    void ShowLines(const QString& key);
 
     std::shared_ptr<CWorkBook> workbook;
     std::shared_ptr<CEditorPrompts> prompts;

@@ -21,6 +21,12 @@ const char* const kSortColumns[kSorts] = {
     "ErrorStreak",
     "SolveStreak",
     "(case when Hits>0 then (coalesce(Solve,0)*100+Hits/2)/Hits else -1 end)"};
+// Whether the game has a comment or a glyph on one of its nodes (rows of keys it no longer has
+// are another program's leftovers). Read only when the annotation tables are there.
+const char* const kAnnotatedColumn =
+    ",exists(select 1 from GameAnnotation a join GameNode n on n.GameTreeID=a.GameTreeID and "
+    "n.NodeKey=a.NodeKey where a.GameTreeID=GameTree.ID and (a.CommentBefore<>'' or "
+    "a.CommentAfter<>'' or a.Nags<>''))";
 const char* const kFilter = "(Description like ?1 escape '\\' or XRefPage like ?1 escape '\\' "
                             "or XRefDiagram like ?1 escape '\\')";
 
@@ -42,6 +48,7 @@ std::string Position(const std::string& key, bool descending, bool filtered) {
 // sort column, direction and filter, so that each stays prepared.
 struct PageStatements {
     std::array<std::string, kSorts * 4> pages;
+    std::array<std::string, kSorts * 4> annotatedPages; // with the annotation flag
     std::array<std::string, kSorts * 4> positions;
     std::string isShownAll = "select 1 from GameTree where ID=?4";
     std::string isShownFiltered =
@@ -58,11 +65,16 @@ struct PageStatements {
                 for (int filtered = 0; filtered < 2; ++filtered) {
                     std::string& text =
                         pages[sort * 4 + static_cast<size_t>(descending * 2 + filtered)];
-                    text = select;
-                    if (filtered) text += std::string(" where ") + kFilter; // fixed names
-                    text += std::string(" order by ") + kSortColumns[sort]; // fixed names
-                    text += descending ? " desc, ID desc" : ", ID";
-                    text += " limit ?2 offset ?3";
+                    std::string rest;
+                    if (filtered) rest += std::string(" where ") + kFilter; // fixed names
+                    rest += std::string(" order by ") + kSortColumns[sort]; // fixed names
+                    rest += descending ? " desc, ID desc" : ", ID";
+                    rest += " limit ?2 offset ?3";
+                    text = select + rest;
+                    annotatedPages[sort * 4 + static_cast<size_t>(descending * 2 + filtered)] =
+                        std::string(select).insert(std::string(select).find(" from"),
+                                                   kAnnotatedColumn) +
+                        rest;
                     positions[sort * 4 + static_cast<size_t>(descending * 2 + filtered)] =
                         Position(kSortColumns[sort], descending != 0, filtered != 0);
                 }
@@ -91,18 +103,30 @@ std::string Pattern(const std::string& filter) {
 std::vector<WorkBookGameRow> CWorkBook::arrGetGameRowsPage(const GameRowQuery& query) {
     const size_t sort = static_cast<size_t>(query.sort) % kSorts;
     const bool filtered = !query.strFilter.empty();
-    const std::string& sql =
-        Statements().pages[sort * 4 +
-                           static_cast<size_t>((query.isDescending ? 2 : 0) + (filtered ? 1 : 0))];
-    SqlStatementScope page(Connection().prepared(sql.c_str()));
+    const size_t at =
+        sort * 4 + static_cast<size_t>((query.isDescending ? 2 : 0) + (filtered ? 1 : 0));
     const std::string pattern = Pattern(query.strFilter);
-    if (filtered) page->bind(1, pattern);
-    page->bind(2, query.lngLimit < 0 ? 0 : query.lngLimit);
-    page->bind(3, query.lngOffset < 0 ? 0 : query.lngOffset);
-    std::vector<WorkBookGameRow> rows;
-    while (page->step())
-        rows.push_back(objGameRowOf(*page));
-    return rows;
+    auto read = [&](const std::string& sql, bool annotated) {
+        SqlStatementScope page(Connection().prepared(sql.c_str()));
+        if (filtered) page->bind(1, pattern);
+        page->bind(2, query.lngLimit < 0 ? 0 : query.lngLimit);
+        page->bind(3, query.lngOffset < 0 ? 0 : query.lngOffset);
+        std::vector<WorkBookGameRow> rows;
+        while (page->step()) {
+            rows.push_back(objGameRowOf(*page));
+            rows.back().isAnnotated = annotated && page->integer(8) != 0;
+        }
+        return rows;
+    };
+    if (hasAnnotationTables()) {
+        // Annotation tables of another shape (or a damaged one) leave every game unflagged;
+        // the games are read as without them.
+        try {
+            return read(Statements().annotatedPages[at], true);
+        } catch (const SqlError&) {
+        }
+    }
+    return read(Statements().pages[at], false);
 }
 
 int64_t CWorkBook::lngCountGameRows(const GameRowQuery& query) {

@@ -14,4 +14,6 @@ struct WorkBookGameRow {
     int32_t lngSolve = 0;
     int32_t lngErrorStreak = 0;
     int32_t lngSolveStreak = 0;
+    // True when a move or the game has a comment or a mark (an annotation of a node it has).
+    bool isAnnotated = false;
 };
