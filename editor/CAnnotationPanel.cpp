@@ -15,8 +15,8 @@
 
 namespace {
 
-const char* const kMarkNames[kMoveMarks] = {"good move",   "mistake",          "brilliant move",
-                                            "blunder",     "interesting move", "dubious move"};
+const char* const kMarkNames[kMoveMarks] = {"good move", "mistake",          "brilliant move",
+                                            "blunder",   "interesting move", "dubious move"};
 
 } // namespace
 

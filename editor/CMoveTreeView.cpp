@@ -22,11 +22,13 @@ QString strShown(const std::string& text) {
     return shown;
 }
 
-QString strComments(const NodeAnnotation* marks) {
+// A move's comment before it stands in brackets; the start position's is the game comment.
+QString strComments(const NodeAnnotation* marks, bool isRoot) {
     if (!marks) return {};
     const QString before = strShown(marks->strBefore);
     const QString after = strShown(marks->strAfter);
     if (before.isEmpty()) return after;
+    if (isRoot) return after.isEmpty() ? before : before + " " + after;
     if (after.isEmpty()) return "(" + before + ")";
     return "(" + before + ") " + after;
 }
@@ -144,7 +146,8 @@ void CMoveTreeView::RefreshItem(const CGameTree& tree, const std::string& key,
     QTreeWidgetItem* item = objItem(key);
     if (!item) return;
     item->setText(0, strMoveLabel(tree, key, annotations));
-    const QString comments = strComments(annotations.objNode(key));
+    const QString comments =
+        strComments(annotations.objNode(key), key == CGameNode::strINITIAL_KEY());
     item->setText(1, comments);
     item->setToolTip(1, comments);
 }

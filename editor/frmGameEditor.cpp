@@ -56,6 +56,7 @@ void frmGameEditor::BuildControls() {
     txtDiagramRef = new QLineEdit(this);
     txtPageRef->setPlaceholderText("p.142");
     txtDiagramRef->setPlaceholderText("#245");
+    txtDescription->setMinimumWidth(220);
     auto* fields = new QFormLayout;
     fields->addRow("&Description:", txtDescription);
     fields->addRow("&Page:", txtPageRef);

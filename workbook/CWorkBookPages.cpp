@@ -21,12 +21,13 @@ const char* const kSortColumns[kSorts] = {
     "ErrorStreak",
     "SolveStreak",
     "(case when Hits>0 then (coalesce(Solve,0)*100+Hits/2)/Hits else -1 end)"};
-// Whether the game has a comment or a glyph on one of its nodes (rows of keys it no longer has
-// are another program's leftovers). Read only when the annotation tables are there.
+// Whether the page's game has a comment or a glyph on one of its nodes (rows of keys it no longer
+// has are another program's leftovers). The page is read first and ordered again, so that the
+// flag is worked out for its rows only, never for the rows a sort passes over.
 const char* const kAnnotatedColumn =
     ",exists(select 1 from GameAnnotation a join GameNode n on n.GameTreeID=a.GameTreeID and "
-    "n.NodeKey=a.NodeKey where a.GameTreeID=GameTree.ID and (a.CommentBefore<>'' or "
-    "a.CommentAfter<>'' or a.Nags<>''))";
+    "n.NodeKey=a.NodeKey where a.GameTreeID=p.ID and (a.CommentBefore<>'' or a.CommentAfter<>'' "
+    "or a.Nags<>'')) from (";
 const char* const kFilter = "(Description like ?1 escape '\\' or XRefPage like ?1 escape '\\' "
                             "or XRefDiagram like ?1 escape '\\')";
 
@@ -65,16 +66,13 @@ struct PageStatements {
                 for (int filtered = 0; filtered < 2; ++filtered) {
                     std::string& text =
                         pages[sort * 4 + static_cast<size_t>(descending * 2 + filtered)];
-                    std::string rest;
-                    if (filtered) rest += std::string(" where ") + kFilter; // fixed names
-                    rest += std::string(" order by ") + kSortColumns[sort]; // fixed names
-                    rest += descending ? " desc, ID desc" : ", ID";
-                    rest += " limit ?2 offset ?3";
-                    text = select + rest;
+                    text = select;
+                    if (filtered) text += std::string(" where ") + kFilter; // fixed names
+                    const std::string order = std::string(" order by ") + kSortColumns[sort] +
+                                              (descending ? " desc, ID desc" : ", ID");
+                    text += order + " limit ?2 offset ?3";
                     annotatedPages[sort * 4 + static_cast<size_t>(descending * 2 + filtered)] =
-                        std::string(select).insert(std::string(select).find(" from"),
-                                                   kAnnotatedColumn) +
-                        rest;
+                        std::string("select p.*") + kAnnotatedColumn + text + ") as p" + order;
                     positions[sort * 4 + static_cast<size_t>(descending * 2 + filtered)] =
                         Position(kSortColumns[sort], descending != 0, filtered != 0);
                 }

@@ -98,8 +98,12 @@ TEST(EditorAnnotations, MarksReplaceEachOtherAndKeepOtherGlyphs) {
         std::vector<int> expected;
     };
     const Case cases[] = {
-        {{}, 2, {2}},         {{1}, 4, {4}},         {{14, 1}, 2, {2, 14}},
-        {{2, 14}, 0, {14}},   {{18, 6, 3}, 5, {5, 18}}, {{7}, 9, {7}},
+        {{}, 2, {2}},
+        {{1}, 4, {4}},
+        {{14, 1}, 2, {2, 14}},
+        {{2, 14}, 0, {14}},
+        {{18, 6, 3}, 5, {5, 18}},
+        {{7}, 9, {7}},
     };
     for (const Case& c : cases) {
         std::vector<int> nags = c.nags;
@@ -137,7 +141,7 @@ TEST(EditorAnnotations, CommentsAndMarksAreSavedShownAgainAndExported) {
         QTest::keyClicks(panel.txtGameComment, "White mates in two");
         EXPECT_TRUE(editor.isModified());
         EXPECT_EQ(Outline(*panel.tvwMoves),
-                  (QStringList{"Start position | (White mates in two)",
+                  (QStringList{"Start position | White mates in two",
                                "  1. Kf7! | (The king first)", "  1... Kh7",
                                "    1... a6?? | loses at once", "      2. Rh1#", "  2. Rh1#"}));
         ASSERT_TRUE(editor.isSave()) << prompts->errors.join("|").toStdString();
@@ -185,14 +189,30 @@ TEST(EditorAnnotations, LinesArePromotedDemotedAndDeletedAndStaySo) {
         int nodes;
     };
     const Step steps[] = {
-        {"promote from inside the line", {"Kf7", "a6", "Rh1#"},
-         [](CAnnotationPanel& p) { return p.PromoteLine(); }, true, {"a6", "Kh7"}, 6},
-        {"main line cannot go up", {"Kf7", "a6"},
-         [](CAnnotationPanel& p) { return p.PromoteLine(); }, false, {"a6", "Kh7"}, 6},
-        {"demote back", {"Kf7", "a6"}, [](CAnnotationPanel& p) { return p.DemoteLine(); }, true,
-         {"Kh7", "a6"}, 6},
-        {"delete the variation", {"Kf7", "a6"},
-         [](CAnnotationPanel& p) { return p.DeleteMoves(); }, true, {"Kh7"}, 4},
+        {"promote from inside the line",
+         {"Kf7", "a6", "Rh1#"},
+         [](CAnnotationPanel& p) { return p.PromoteLine(); },
+         true,
+         {"a6", "Kh7"},
+         6},
+        {"main line cannot go up",
+         {"Kf7", "a6"},
+         [](CAnnotationPanel& p) { return p.PromoteLine(); },
+         false,
+         {"a6", "Kh7"},
+         6},
+        {"demote back",
+         {"Kf7", "a6"},
+         [](CAnnotationPanel& p) { return p.DemoteLine(); },
+         true,
+         {"Kh7", "a6"},
+         6},
+        {"delete the variation",
+         {"Kf7", "a6"},
+         [](CAnnotationPanel& p) { return p.DeleteMoves(); },
+         true,
+         {"Kh7"},
+         4},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
