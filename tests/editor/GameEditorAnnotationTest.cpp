@@ -129,7 +129,8 @@ TEST(EditorAnnotations, CommentsAndMarksAreSavedShownAgainAndExported) {
         Choose(editor, {"Kf7", "a6"});
         EXPECT_EQ(editor.objBoard()->objPosition()->strMoveText(), "a6");
         QTest::keyClicks(panel.txtCommentAfter, "loses at once");
-        QTest::keyClick(&editor, Qt::Key_2, Qt::ControlModifier); // "?"
+        editor.objBoard()->setFocus(); // the shortcuts work from the board too
+        QTest::keyClick(editor.objBoard(), Qt::Key_2, Qt::ControlModifier); // "?"
         EXPECT_TRUE(panel.cmdMarks[1]->isChecked());
         QTest::keyClick(&editor, Qt::Key_6, Qt::ControlModifier); // "?!" replaces it
         EXPECT_FALSE(panel.cmdMarks[1]->isChecked());
