@@ -110,7 +110,7 @@ void frmGameEditor::BuildControls() {
 // The move tree and the boxes follow the board: a move played, a step back, a new position.
 void frmGameEditor::BoardChanged() {
     ShowHint();
-    const bool setup = board->Mode() == 1;
+    const bool setup = board->boardMode() == BoardMode::Setup;
     pnlAnnotations->SetEditable(!setup);
     pnlAnnotations->ShowTree(setup ? nullptr : board->objGameTree());
 }
