@@ -70,9 +70,11 @@ struct PageStatements {
                     if (filtered) text += std::string(" where ") + kFilter; // fixed names
                     const std::string order = std::string(" order by ") + kSortColumns[sort] +
                                               (descending ? " desc, ID desc" : ", ID");
-                    text += order + " limit ?2 offset ?3";
-                    annotatedPages[sort * 4 + static_cast<size_t>(descending * 2 + filtered)] =
-                        std::string("select p.*") + kAnnotatedColumn + text + ") as p" + order;
+                    text += order + " limit ?2 offset ?3"; // fixed names
+                    std::string& annotated =
+                        annotatedPages[sort * 4 + static_cast<size_t>(descending * 2 + filtered)];
+                    annotated = std::string("select p.*") + kAnnotatedColumn; // fixed names
+                    annotated += text + ") as p" + order;                     // fixed names
                     positions[sort * 4 + static_cast<size_t>(descending * 2 + filtered)] =
                         Position(kSortColumns[sort], descending != 0, filtered != 0);
                 }
