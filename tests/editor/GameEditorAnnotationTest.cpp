@@ -170,7 +170,7 @@ TEST(EditorAnnotations, CommentsAndMarksAreSavedShownAgainAndExported) {
         << pgn;
 }
 
-TEST(EditorAnnotations, LinesArePromotedDemotedAndDeletedAndStaySo) {
+TEST(EditorAnnotations, LinesArePromotedAndDeletedAndStaySo) {
     TempWorkbook book;
     auto prompts = std::make_shared<ScriptedPrompts>();
     frmGameEditor editor(book.workbook, 0, prompts);
