@@ -97,3 +97,13 @@ int CSettings::intNewGamesPerDay() {
 void CSettings::intNewGamesPerDay(int count) {
     save(Settings::NewGamesPerDay, QString::number(count));
 }
+
+QString CSettings::strAppearance() {
+    const QString choice = valueOf(Settings::Appearance).trimmed();
+    if (choice == "Light" || choice == "Dark") return choice;
+    return "System";
+}
+
+void CSettings::strAppearance(const QString& choice) {
+    save(Settings::Appearance, choice);
+}

@@ -42,4 +42,9 @@ public:
     // Stores the new games a day.
     static void intNewGamesPerDay(int count);
     static constexpr int intMaxNewGamesPerDay = 1000;
+
+    // The window's colours: "System" (the desktop's), "Light" or "Dark".
+    static QString strAppearance();
+    // Stores the choice of the window's colours.
+    static void strAppearance(const QString& choice);
 };

@@ -52,6 +52,7 @@ void CTrainingSession::objWorkBook(std::shared_ptr<CWorkBook> newWorkbook) {
     shownGameId = 0;
     shownToPlay.clear();
     recording_ = true;
+    ResetSessionCounts();
 }
 
 CWorkBook& CTrainingSession::RequireWorkBook() const {
@@ -81,6 +82,7 @@ std::vector<int32_t> CTrainingSession::NewBatch() const {
 bool CTrainingSession::StartBatch() {
     gameIds.clear();
     gameIndex = -1;
+    batchResults.clear();
     std::vector<int32_t> batch = NewBatch();
     if (batch.empty()) {
         ShowNoGames();
@@ -143,10 +145,11 @@ void CTrainingSession::ShowGame(int32_t gameId) {
 void CTrainingSession::TrainingStatus(const std::string& status) {
     if (shownGameId == 0) return;
     if (status == strWRONG_MOVE) {
-        if (wrongMoves < 3) ++wrongMoves;
-        display.SetErrorMarkVisible(wrongMoves - 1, true);
-        if (!tryExplanation.empty())
-            display.ShowMessage(tryExplanation + lineBreak + lineBreak + strYourTurnMessage());
+        NoteWrongMove();
+        // A refuted try comes with its explanation, before the count of tries left.
+        if (!tryExplanation.empty() && wrongMoves < TrainingFeedback::intTries)
+            display.ShowMessage(tryExplanation + lineBreak + lineBreak +
+                                TrainingFeedback::strWrongMove(wrongMoves));
         tryExplanation.clear();
     } else if (status == strSUCCESSFUL) {
         NoteStoredMoves();
@@ -190,14 +193,12 @@ void CTrainingSession::EndGame(bool success, bool solutionShown) {
     display.SetNextVisible(true);
     display.SetSuccessVisible(success);
     display.SetFailVisible(!success);
+    NoteResult(id, success);
     if (recording_ && failure.empty()) {
         ++hits;
         if (success) ++solved;
         ShowScore();
-        if (success)
-            ShowFinalComments();
-        else
-            display.SetMessageVisible(false);
+        ShowEnding(success);
     } else {
         display.ShowMessage(recording_ ? "This result was not recorded."
                                        : "This result was not recorded: the workbook is "
@@ -228,6 +229,7 @@ void CTrainingSession::NextGame() {
         ShowAt(gameIndex + 1);
         return;
     }
+    if (isTrainingAgainFromSummary()) return;
     std::vector<int32_t> batch = NewBatch();
     if (batch.empty()) {
         ShowNoGames();
@@ -326,6 +328,7 @@ void CTrainingSession::ClearScores(bool clearHistory) {
 
 void CTrainingSession::ShowScore() {
     display.ShowScoreText(strScore(hits, solved));
+    display.ShowSessionScoreText(TrainingFeedback::strSessionScore(sessionHits, sessionSolved));
 }
 
 void CTrainingSession::ShowErrorMarks(bool visible) {
@@ -336,6 +339,7 @@ void CTrainingSession::ShowErrorMarks(bool visible) {
 void CTrainingSession::UpdateNavigation() {
     display.SetPreviousEnabled(gameIndex > 0);
     display.SetShowSolutionEnabled(shownGameId != 0 && display.boardMode() != BoardMode::View);
+    ShowProgress();
 }
 
 std::string CTrainingSession::strToPlay(const std::shared_ptr<CGameTree>& tree) {

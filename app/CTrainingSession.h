@@ -118,6 +118,14 @@ public:
     // Games in one batch.
     static constexpr int intBatchSize = 10;
 
+    // Attempts ended in this session (recorded or not), and how many of them were solved.
+    int32_t lngSessionHits() const { return sessionHits; }
+    int32_t lngSessionSolved() const { return sessionSolved; }
+    // The results of the running batch, in the order the games ended.
+    const std::vector<TrainingFeedback::GameResult>& arrBatchResults() const {
+        return batchResults;
+    }
+
 private:
     std::vector<int32_t> NewBatch() const;
     CWorkBook& RequireWorkBook() const;
@@ -131,8 +139,14 @@ private:
     void ReadNotes(int32_t gameId, const std::shared_ptr<CGameTree>& tree);
     void NoteStoredMoves();
     std::string strWithComments(const std::string& message) const;
-    void ShowFinalComments();
     TrainingComments objCommentOf() const;
+    // Progress feedback (CTrainingSessionFeedback.cpp).
+    void NoteWrongMove();
+    void NoteResult(int32_t gameId, bool success);
+    void ShowEnding(bool success);
+    void ShowProgress();
+    bool isTrainingAgainFromSummary();
+    void ResetSessionCounts();
 
     ITrainingDisplay& display;
     std::shared_ptr<CWorkBook> workbook;
@@ -156,4 +170,7 @@ private:
     std::string turnKey;
     std::string turnComments;
     std::string tryExplanation;
+    int32_t sessionHits = 0;
+    int32_t sessionSolved = 0;
+    std::vector<TrainingFeedback::GameResult> batchResults;
 };

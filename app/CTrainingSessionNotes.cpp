@@ -75,11 +75,3 @@ std::string CTrainingSession::strWithComments(const std::string& message) const 
 }
 
 // After the last move the comments of the moves that ended the game stay in the message area.
-void CTrainingSession::ShowFinalComments() {
-    if (turnComments.empty()) {
-        display.SetMessageVisible(false);
-        return;
-    }
-    display.ShowMessage(turnComments);
-    display.SetMessageVisible(true);
-}

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "app/CTrainingFeedback.h"
 #include "board/BoardMode.h"
 #include "game/TrainingJudgement.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -52,4 +54,22 @@ public:
     virtual void SetBoardMode(BoardMode mode) = 0;
     // Board: the current operating mode.
     virtual BoardMode boardMode() const = 0;
+
+    // Progress (a display without these shows none of it).
+    // Shows the place of the shown game in the batch ("Game 3 of 10", "" for none).
+    virtual void ShowGameOfBatch(const std::string& /*text*/) {}
+    // Shows the session's own score beside the lifetime score.
+    virtual void ShowSessionScoreText(const std::string& /*text*/) {}
+    // Board: the refused move is shown on the board, then taken back.
+    virtual void ShowRefusedMove() {}
+    // Board: after a failure the solution's next move is drawn as an arrow at every step
+    // through the line; false takes the arrows away.
+    virtual void ShowSolutionMoves(bool /*shown*/) {}
+    // Board: the tree being trained, as far as the board has gone in it (nullptr for none).
+    virtual std::shared_ptr<CGameTree> objBoardGameTree() const { return nullptr; }
+    // The end of a batch: shows its summary and returns the game chosen to train again, 0 to go
+    // on with the next batch.
+    virtual int32_t lngAskBatchSummary(const TrainingFeedback::BatchSummary& /*summary*/) {
+        return 0;
+    }
 };

@@ -15,6 +15,7 @@ class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class cntrlChessGui;
@@ -91,6 +92,13 @@ public slots:
     void ChooseDarkColor();
     // Options, Engine...: chooses the engine to practise against.
     void ChooseEngine();
+    // Options, Appearance: colours the window ("System", "Light", "Dark") and remembers it.
+    void ChooseAppearance(const QString& choice);
+    // Training, Moves: steps through the game shown after its end like the board's navigation
+    // buttons (0 first, 2 previous, 3 next, 4 last).
+    void StepMoves(int k);
+    // Training, Moves: chooses the previous (-1) or next (+1) variation for the next step.
+    void ChooseVariation(int delta);
     // Help, Contents: the help window on the contents page.
     void HelpContents();
     // Help, About Brisolt: the About box, modally.
@@ -123,6 +131,10 @@ private:
     void BuildProgressMenus(QMenu* training, QMenu* options);
     void ApplyTrainingOrder();
     void ApplySettings();
+    void BuildMoveMenu(QMenu* training);
+    void BuildAppearanceMenu(QMenu* options);
+    void ShowAppearance(const QString& choice);
+    void AddShortcutTips();
 
     // Workbook and settings (frmMain.cpp).
     QString strLastOpened() const;
@@ -158,6 +170,16 @@ private:
     void SetBoardTrainingTries(const TrainingTries& keys) override;
     void SetBoardMode(BoardMode mode) override;
     BoardMode boardMode() const override;
+    // Progress and solution display (frmMainFeedback.cpp).
+    void ShowGameOfBatch(const std::string& text) override;
+    void ShowSessionScoreText(const std::string& text) override;
+    void ShowRefusedMove() override;
+    void ShowSolutionMoves(bool shown) override;
+    std::shared_ptr<CGameTree> objBoardGameTree() const override;
+    int32_t lngAskBatchSummary(const TrainingFeedback::BatchSummary& summary) override;
+    void UpdateSolutionArrow();
+    void FocusForKeys();
+    bool isSteppable() const;
     void UpdateEngineCommands();
     void UpdateToPlay();
     void UpdateTitle();
@@ -187,6 +209,8 @@ private:
     QPlainTextEdit* txtMsg = nullptr;
     QPushButton* cmdNext = nullptr;
     QLabel* lblScore = nullptr;
+    QLabel* lblGameOf = nullptr;
+    QLabel* lblSessionScore = nullptr;
     QLabel* lblReadOnly = nullptr;
     QLabel* lblError[3] = {nullptr, nullptr, nullptr};
     QLabel* imgSuccess = nullptr;
@@ -218,9 +242,17 @@ private:
     QAction* mnuLightColor = nullptr;
     QAction* mnuDarkColor = nullptr;
     QAction* mnuEngine = nullptr;
+    QAction* mnuMoveFirst = nullptr;
+    QAction* mnuMovePrevious = nullptr;
+    QAction* mnuMoveNext = nullptr;
+    QAction* mnuMoveLast = nullptr;
+    QAction* mnuVariationUp = nullptr;
+    QAction* mnuVariationDown = nullptr;
+    QMenu* mnuAppearance = nullptr;
     QAction* mnuContents = nullptr;
     QAction* mnuAbout = nullptr;
 
+    bool solutionShown = false; // the solution's next move is drawn at every step
     CHelpWindow* helpWindow = nullptr;
     QPointer<frmGames> gamesWindow;
     std::shared_ptr<CEditorPrompts> editorPrompts;

@@ -11,7 +11,9 @@ void frmMain::CreateBoard() {
     QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     cntrlChess->setSizePolicy(policy);
-    cntrlChess->setMinimumWidth(480);
+    // The squares follow the room the window gives the board; the lists and buttons it shows
+    // after a game take their place beside them.
+    cntrlChess->isFillingSpace(true);
     connect(cntrlChess, &cntrlChessGui::TrainingStatus, this, &frmMain::OnTrainingStatus);
     connect(cntrlChess, &cntrlChessGui::RefutedTry, this, [this](const QString& key) {
         Guarded([&] { session.RefutedTry(key.toStdString()); });
@@ -52,6 +54,8 @@ void frmMain::SetBoardComputerPlays(int side) {
 }
 
 void frmMain::SetBoardGameTree(const std::shared_ptr<CGameTree>& tree) {
+    solutionShown = false;
+    cntrlChess->ClearArrows();
     cntrlChess->objGameTree(tree);
 }
 
@@ -61,6 +65,7 @@ void frmMain::SetBoardTrainingTries(const TrainingTries& keys) {
 
 void frmMain::SetBoardMode(BoardMode mode) {
     cntrlChess->Mode(mode);
+    if (isVisible()) FocusForKeys();
 }
 
 BoardMode frmMain::boardMode() const {

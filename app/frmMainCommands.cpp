@@ -23,6 +23,7 @@ void frmMain::ApplySettings() {
     const auto settings = objOpenSettings();
     CBoardOptionsMenu::ReadOptions(cntrlChess,
                                    CSettingsPropertyStore(*settings, Settings::kOptionsSection));
+    ShowAppearance(CSettings::strAppearance());
 }
 
 void frmMain::OpenWorkbook() {

@@ -59,7 +59,9 @@ void frmMain::SetShowSolutionEnabled(bool enabled) {
 }
 
 void frmMain::ShowScoreText(const std::string& text) {
-    lblScore->setText(QString::fromStdString(text));
+    // The score is a share: a percent sign once there is one.
+    const QString score = QString::fromStdString(text);
+    lblScore->setText(score.startsWith('-') ? score : score + "%");
 }
 
 // The side-to-play line follows the board: the test position's side while the game runs or is

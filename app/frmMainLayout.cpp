@@ -136,7 +136,10 @@ QGroupBox* frmMain::BuildGameInfo() {
 QWidget* frmMain::BuildSidePanel() {
     auto* panel = new QWidget(this);
     panel->setObjectName("sidePanel");
-    panel->setFixedWidth(340);
+    // The panel keeps the width its contents need; the board takes the rest.
+    panel->setMinimumWidth(300);
+    panel->setMaximumWidth(380);
+    panel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
 
     txtMsg = new QPlainTextEdit(panel);
     txtMsg->setObjectName("txtMsg");
@@ -191,6 +194,14 @@ QWidget* frmMain::BuildSidePanel() {
         scoreRow->addWidget(lblError[k]);
     }
     scoreRow->addStretch();
+    lblGameOf = new QLabel(panel);
+    lblGameOf->setObjectName("lblGameOf");
+    lblGameOf->setToolTip("The place of this game in the batch");
+    scoreRow->addWidget(lblGameOf);
+    lblSessionScore = new QLabel(panel);
+    lblSessionScore->setObjectName("lblSessionScore");
+    lblSessionScore->setToolTip("Games solved since the workbook was opened");
+    lblSessionScore->setStyleSheet("QLabel { color: palette(mid); }");
 
     // The result row keeps its height while its parts are hidden, so nothing below it jumps.
     auto* resultPanel = new QWidget(panel);
@@ -228,6 +239,7 @@ QWidget* frmMain::BuildSidePanel() {
     layout->addWidget(txtMsg);
     layout->addWidget(resultPanel);
     layout->addLayout(scoreRow);
+    layout->addWidget(lblSessionScore);
     layout->addSpacing(6);
     layout->addLayout(commands);
     layout->addStretch();

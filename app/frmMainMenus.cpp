@@ -51,6 +51,7 @@ void frmMain::BuildMenus() {
     training->addSeparator();
     mnuPreviousGame = entry(training, "mnuPreviousGame", "&Previous Game", QKeySequence("Ctrl+P"));
     mnuNextGame = entry(training, "mnuNextGame", "&Next Game", QKeySequence("Ctrl+N"));
+    BuildMoveMenu(training);
     training->addSeparator();
     mnuClearLog = entry(training, "mnuClearLog", "&Clear Log");
 
@@ -67,6 +68,7 @@ void frmMain::BuildMenus() {
         CSettingsPropertyStore store(*settings, Settings::kOptionsSection);
         CBoardOptionsMenu::WriteOptions(cntrlChess, store);
     });
+    BuildAppearanceMenu(options);
     options->addSeparator();
     mnuEngine = entry(options, "mnuEngine", "&Engine...");
     BuildProgressMenus(training, options);
@@ -111,4 +113,5 @@ void frmMain::ConnectCommands() {
     connect(mnuContents, &QAction::triggered, this, &frmMain::HelpContents);
     connect(mnuAbout, &QAction::triggered, this, &frmMain::About);
     UpdateEngineCommands();
+    AddShortcutTips();
 }

@@ -77,8 +77,8 @@ void cntrlChessGui::CreateChildren() {
     connect(cmdDelete, &QPushButton::clicked, this, [this] { cmdDelete_Click(); });
 
     const char* captions[5] = {"|<", "<<", "<", ">", ">>"};
-    const char* tips[5] = {"Initial Position", "Previous Branch", "Previous Move", "Next Move",
-                           "Next Branch"};
+    const char* tips[5] = {"Initial Position (Home)", "Previous Branch (Page Up)",
+                           "Previous Move (Left)", "Next Move (Right)", "Next Branch (End)"};
     for (int k = 0; k < 5; ++k) {
         cmdNavigation[k] = new QPushButton(captions[k], this);
         cmdNavigation[k]->setToolTip(tips[k]);

@@ -178,6 +178,8 @@ public:
     void isLegalHintsShown(bool value);
     // Display indices of the last move's squares, {-1, -1} when there is none.
     std::pair<int, int> LastMove() const;
+    // Display indices of the last training move refused as wrong, {-1, -1} before the first.
+    std::pair<int, int> RefusedMove() const { return {refusedFrom, refusedTo}; }
     // True when the last move's squares are tinted (on by default).
     bool isLastMoveShown() const { return lastMoveShown; }
     // Switches the tint of the last move's squares on or off.
@@ -442,6 +444,8 @@ private:
     int lastFrom = -1; // square indices of the last move
     int lastTo = -1;
     bool lastMoveShown = true;
+    int refusedFrom = -1; // display indices of the last refused training move
+    int refusedTo = -1;
     int checkSquare = -1; // square index of a king in check
     CBoardMarks marks;
     int rightPress = -1; // display index where the right button went down

@@ -93,6 +93,8 @@ void cntrlChessGui::MakeMove(int intSourceSquare, int intDropSquare, int shift) 
             const TrainingJudgement judged =
                 objJudgeTrainingMove(*tree, tree->objCurrentNode(), t.toStdString(), tries);
             if (judged.verdict != TrainingVerdict::Solution) {
+                refusedFrom = s;
+                refusedTo = d;
                 PlaySound("failure");
                 if (judged.verdict == TrainingVerdict::RefutedTry)
                     ShowRefutedTry(judged.objNode, s, d);

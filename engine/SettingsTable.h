@@ -31,9 +31,11 @@ inline constexpr SettingKey TrainingOrder{"Options", "TrainingOrder", "classic"}
 // Games never trained that spaced repetition brings in a day.
 inline constexpr SettingKey NewGamesPerDay{"Options", "NewGamesPerDay", "20"};
 
+inline constexpr SettingKey Appearance{"Options", "Appearance", "System"};
+
 inline constexpr SettingKey kAll[] = {LastOpened,    LastPgnFolder, LightColor,         DarkColor,
                                       WhiteOnTop,    EnginePath,    EngineProtocolName, EngineName,
-                                      TrainingOrder, NewGamesPerDay};
+                                      TrainingOrder, NewGamesPerDay, Appearance};
 
 inline constexpr const char* kOptionsSection = "Options";
 inline constexpr const char* kEngineCacheSection = "EngineCache";

@@ -58,8 +58,8 @@ void frmCrafty::PlayEngineMove(const std::string& move, bool resultRead) {
             resultClock.start();
         }
     }
+    // The board tints the move's squares and slides the piece there: no line is drawn over it.
     lblResult->setText(cntrlChess->GameStatus());
-    cntrlChess->DrawLine(from, to, false);
     unsetCursor();
     lastAnswerMs = answerClock.isValid() ? answerClock.elapsed() : -1;
 }

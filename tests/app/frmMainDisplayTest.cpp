@@ -173,7 +173,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         cntrlChessGui* board = window->objBoard();
         auto* title = window->findChild<QLineEdit*>("txtWorkbook");
-        QCOMPARE(QApplication::focusWidget(), board); // not the title box at the start
+        // Not the title box at the start: the board's move box, ready for a typed move.
+        QCOMPARE(QApplication::focusWidget(), board->txtMove);
         const struct {
             const char* how;
             std::function<void()> touch;

@@ -58,8 +58,10 @@ private:
         QCOMPARE(isShown(window, "imgSuccess"), ending == "success");
         QCOMPARE(isShown(window, "imgFail"), ending != "success");
         QVERIFY(isShown(window, "cmdNext"));
-        QVERIFY(!isShown(window, "txtMsg"));
-        QCOMPARE(TextOf(window, "lblScore"), QString(ending == "success" ? "100.00" : ".00"));
+        QVERIFY(isShown(window, "txtMsg"));
+        QVERIFY(window->findChild<QPlainTextEdit*>("txtMsg")->toPlainText().startsWith(
+            ending == "success" ? "Solved: " : "Not solved."));
+        QCOMPARE(TextOf(window, "lblScore"), QString(ending == "success" ? "100.00%" : ".00%"));
         // Neither the label nor the menu can end the game a second time.
         QVERIFY(!window->findChild<QWidget*>("lblShowSolution")->isEnabled());
         QVERIFY(!window->findChild<QAction*>("mnuShowSolution")->isEnabled());
@@ -173,9 +175,9 @@ private slots:
         testwb::BuildEmpty(empty.toStdString());
 
         auto window = OpenWindow(four);
-        QCOMPARE(TextOf(window.get(), "lblScore"), QString("66.67"));
+        QCOMPARE(TextOf(window.get(), "lblScore"), QString("66.67%"));
         QVERIFY(window->isOpenWorkbook(solved));
-        QCOMPARE(TextOf(window.get(), "lblScore"), QString("100.00"));
+        QCOMPARE(TextOf(window.get(), "lblScore"), QString("100.00%"));
         QCOMPARE(window->objBoard()->boardMode(), BoardMode::Training);
 
         // An empty workbook: an empty board, a plain message, nothing to end or go back to.
@@ -198,7 +200,7 @@ private slots:
 
         // Reopened after the empty one, a workbook shows its own score.
         QVERIFY(window->isOpenWorkbook(four));
-        QCOMPARE(TextOf(window.get(), "lblScore"), QString("66.67"));
+        QCOMPARE(TextOf(window.get(), "lblScore"), QString("66.67%"));
         QCOMPARE(window->objBoard()->boardMode(), BoardMode::Training);
 
         // A new workbook (named without its extension) replaces the game on the board.
@@ -238,7 +240,7 @@ private slots:
     void editsKeepTheRunningScoreAndTheShownGame() {
         auto window = OpenWindow(four);
         EndGame(window.get(), "show solution");
-        QCOMPARE(TextOf(window.get(), "lblScore"), QString(".00"));
+        QCOMPARE(TextOf(window.get(), "lblScore"), QString(".00%"));
         const int32_t shown = Shown(window.get());
         // The file's totals move on behind the window's back; the running score does not.
         testwb::Execute(four.toStdString(), "update GameTree set Hits=9, Solve=9 where ID=4");
@@ -254,7 +256,7 @@ private slots:
         QVERIFY(editor->isSave());
         QCOMPARE(Shown(window.get()), shown);
         QCOMPARE(window->objBoard()->boardMode(), BoardMode::View); // the ended game stays ended
-        QCOMPARE(TextOf(window.get(), "lblScore"), QString(".00"));
+        QCOMPARE(TextOf(window.get(), "lblScore"), QString(".00%"));
 
         // The shown game itself edited: it starts again with what was saved.
         QVERIFY(games->isSelectGame(shown));
@@ -265,7 +267,7 @@ private slots:
         QCOMPARE(Shown(window.get()), shown);
         QCOMPARE(window->objBoard()->boardMode(), BoardMode::Training);
         QCOMPARE(TextOf(window.get(), "txtGameDescription"), QString("Edited while shown"));
-        QCOMPARE(TextOf(window.get(), "lblScore"), QString(".00"));
+        QCOMPARE(TextOf(window.get(), "lblScore"), QString(".00%"));
     }
 
     void aGameThatCannotBeShownIsReportedAndPassedBy() {
@@ -318,7 +320,11 @@ private slots:
         Trigger(window.get(), "mnuNextGame");
         Trigger(window.get(), "mnuNextGame");
         QCOMPARE(window->objSession().lngGameIndex(), 3);
+        ModalScript summary; // the batch's summary, closed with Esc: the next batch begins
+        summary.Then(Cancel());
         Trigger(window.get(), "mnuNextGame"); // past the batch: a new one
+        QVERIFY(summary.isDone());
+        QCOMPARE(summary.Seen().at(0).title, QString("Batch finished"));
         QCOMPARE(window->objSession().lngGameIndex(), 0);
         // The failed game has the longest error streak: it comes first.
         QCOMPARE(window->objSession().lngCurrentGameId(), fourIds[0]);
@@ -334,7 +340,7 @@ private slots:
     void clearLogAsksFirstAndClearsOnYes() {
         auto window = OpenWindow(four);
         window->ShowSolution();
-        QCOMPARE(TextOf(window.get(), "lblScore"), QString(".00"));
+        QCOMPARE(TextOf(window.get(), "lblScore"), QString(".00%"));
 
         ModalScript no;
         no.Then(Press(QMessageBox::No));

@@ -79,6 +79,12 @@ private slots:
             {"mnuDarkColor", "&Dark Square Color", ""},
             {"mnuContents", "&Contents", "F1"},
             {"mnuAbout", "&About Brisolt", ""},
+            {"mnuMoveFirst", "&First Move", "Home"},
+            {"mnuMovePrevious", "&Previous Move", "Left"},
+            {"mnuMoveNext", "&Next Move", "Right"},
+            {"mnuMoveLast", "&Last Move", "End"},
+            {"mnuVariationUp", "Previous &Variation", "Up"},
+            {"mnuVariationDown", "Next V&ariation", "Down"},
         };
         for (const auto& entry : entries) {
             auto* action = window.findChild<QAction*>(entry.name);
@@ -90,9 +96,11 @@ private slots:
         const struct {
             const char* name;
             const char* tip;
-        } tips[] = {{"txtWorkbook", "Workbook title"},
-                    {"cmdOpenWbk", "Open workbook"},
-                    {"lblScore", "Your score"}};
+        } tips[] = {
+            {"txtWorkbook", "Workbook title"}, {"cmdOpenWbk", "Open workbook (Ctrl+O)"},
+            {"lblScore", "Your score"},        {"lblNextGame", "Next Game (Ctrl+N)"},
+            {"cmdNext", "Next Game (Ctrl+N)"}, {"lblShowSolution", "Show Solution (Ctrl+S)"},
+            {"lblFlip", "Flip board (Ctrl+F)"}};
         for (const auto& tip : tips) {
             QCOMPARE(window.findChild<QWidget*>(tip.name)->toolTip(), QString(tip.tip));
         }

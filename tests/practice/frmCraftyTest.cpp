@@ -63,7 +63,12 @@ TEST(frmCraftyTest, TheEngineAnswersOnThePracticeBoardAndRefusedMovesSendNothing
     EXPECT_NE(practice.fen(), afterTrainee);
     EXPECT_EQ(practice.result(), "White to move");
     EXPECT_EQ(practice.board().GameStatus(), "White to move");
-    EXPECT_TRUE(practice.board().isMoveLineVisible());
+    // The engine's move is shown by the tint of its squares, not by a line through the piece.
+    EXPECT_FALSE(practice.board().isMoveLineVisible());
+    const auto [from, to] = practice.board().LastMove();
+    ASSERT_GE(from, 0);
+    EXPECT_EQ(practice.board().intPictureSlot(from), -1);
+    EXPECT_GE(practice.board().intPictureSlot(to), 6); // a black piece stands where it went
     EXPECT_NE(practice.window->cursor().shape(), Qt::WaitCursor);
     EXPECT_GT(practice.window->lngLastAnswerMs(), 0);
     // The engine's move went into the practice game: the tree holds start, e4 and the answer.
