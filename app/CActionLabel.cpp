@@ -34,7 +34,8 @@ void CActionLabel::changeEvent(QEvent* event) {
 }
 
 void CActionLabel::UpdateStyle() {
-    setStyleSheet(isEnabled() ? "QLabel { color: #1a5fb4; text-decoration: underline; }"
+    // The palette's link colour, so that a dark palette gets a light link.
+    setStyleSheet(isEnabled() ? "QLabel { color: palette(link); text-decoration: underline; }"
                               : "QLabel { color: #9a9996; text-decoration: none; }");
     setCursor(isEnabled() ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }

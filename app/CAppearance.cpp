@@ -31,7 +31,8 @@ QStringList CAppearance::arrChoices() {
 }
 
 bool CAppearance::isDark(const QPalette& palette) {
-    return palette.color(QPalette::Window).lightness() < palette.color(QPalette::WindowText).lightness();
+    return palette.color(QPalette::Window).lightness() <
+           palette.color(QPalette::WindowText).lightness();
 }
 
 QPalette CAppearance::objDarkPalette() {

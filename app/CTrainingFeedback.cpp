@@ -12,7 +12,8 @@ namespace TrainingFeedback {
 std::string strWrongMove(int wrongMoves) {
     const int left = intTries - wrongMoves;
     if (left <= 0) return strFailed();
-    return "Not the solution. " + std::to_string(left) + (left == 1 ? " try left." : " tries left.");
+    return "Not the solution. " + std::to_string(left) +
+           (left == 1 ? " try left." : " tries left.");
 }
 
 std::string strSolved(const std::string& line) {
@@ -20,7 +21,7 @@ std::string strSolved(const std::string& line) {
 }
 
 std::string strFailed() {
-    return "Not solved. The arrow shows the solution's next move:\r\nstep through the line with "
+    return "Not solved. The arrow shows the solution's next move: step through the line with "
            "Right and Left, Home and End.";
 }
 

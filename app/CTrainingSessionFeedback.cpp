@@ -34,8 +34,8 @@ void CTrainingSession::ShowEnding(bool success) {
 }
 
 void CTrainingSession::ShowProgress() {
-    const bool shown = shownGameId != 0 && gameIndex >= 0 &&
-                       gameIndex < static_cast<int32_t>(gameIds.size());
+    const bool shown =
+        shownGameId != 0 && gameIndex >= 0 && gameIndex < static_cast<int32_t>(gameIds.size());
     display.ShowGameOfBatch(shown ? strGameOf(gameIndex + 1, static_cast<int>(gameIds.size()))
                                   : "");
 }

@@ -24,7 +24,10 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), session(*this) {
     BuildMenus();
     ConnectCommands();
     Guarded([this] { ApplySettings(); });
-    resize(1040, 640);
+    // At the smallest size the board is as wide as its narrowest, and the description of the
+    // game has room for a few lines.
+    setMinimumHeight(680);
+    resize(1280, 800);
 }
 
 frmMain::~frmMain() {

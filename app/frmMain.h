@@ -120,6 +120,7 @@ public slots:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Construction (frmMainLayout.cpp, frmMainMenus.cpp).
@@ -178,6 +179,7 @@ private:
     std::shared_ptr<CGameTree> objBoardGameTree() const override;
     int32_t lngAskBatchSummary(const TrainingFeedback::BatchSummary& summary) override;
     void UpdateSolutionArrow();
+    void FitBoard();
     void FocusForKeys();
     bool isSteppable() const;
     void UpdateEngineCommands();

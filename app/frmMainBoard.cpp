@@ -5,6 +5,14 @@
 #include <QSizePolicy>
 #include <QTimer>
 
+namespace {
+
+// The narrowest board the window shrinks to: its squares stay big enough to drop a piece on,
+// also beside the move lists it shows after a game.
+constexpr int minimumBoardWidth = 540;
+
+} // namespace
+
 void frmMain::CreateBoard() {
     cntrlChess = new cntrlChessGui(this);
     cntrlChess->setObjectName("cntrlChess");
@@ -14,6 +22,8 @@ void frmMain::CreateBoard() {
     // The squares follow the room the window gives the board; the lists and buttons it shows
     // after a game take their place beside them.
     cntrlChess->isFillingSpace(true);
+    cntrlChess->setMinimumWidth(minimumBoardWidth);
+    cntrlChess->installEventFilter(this);
     connect(cntrlChess, &cntrlChessGui::TrainingStatus, this, &frmMain::OnTrainingStatus);
     connect(cntrlChess, &cntrlChessGui::RefutedTry, this, [this](const QString& key) {
         Guarded([&] { session.RefutedTry(key.toStdString()); });
@@ -65,6 +75,7 @@ void frmMain::SetBoardTrainingTries(const TrainingTries& keys) {
 
 void frmMain::SetBoardMode(BoardMode mode) {
     cntrlChess->Mode(mode);
+    FitBoard();
     if (isVisible()) FocusForKeys();
 }
 

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -72,7 +73,8 @@ std::shared_ptr<CGameTree> frmMain::objBoardGameTree() const {
     return cntrlChess->objGameTree();
 }
 
-// The solution's next move, the variation chosen for the next step, as a green arrow.
+// The solution's next move, the variation chosen for the next step, as a blue arrow (it stands
+// out on every theme, the green ones too).
 void frmMain::UpdateSolutionArrow() {
     if (!solutionShown || cntrlChess->boardMode() != BoardMode::View) return;
     cntrlChess->ClearArrows();
@@ -81,7 +83,7 @@ void frmMain::UpdateSolutionArrow() {
     QString move = item->text();
     move.remove('+').remove('#');
     if (move.isEmpty() || move == "...") return;
-    cntrlChess->DrawMoveArrow(move, CBoardMarks::Green);
+    cntrlChess->DrawMoveArrow(move, CBoardMarks::Blue);
 }
 
 int32_t frmMain::lngAskBatchSummary(const TrainingFeedback::BatchSummary& summary) {
@@ -99,8 +101,8 @@ int32_t frmMain::lngAskBatchSummary(const TrainingFeedback::BatchSummary& summar
         if (caption.isEmpty()) caption = QString("Game %1").arg(id);
         again.emplace_back(id, caption);
     }
-    CBatchSummaryDialog dialog(this, QString::fromStdString(TrainingFeedback::strSummaryCounts(summary)),
-                               again);
+    CBatchSummaryDialog dialog(
+        this, QString::fromStdString(TrainingFeedback::strSummaryCounts(summary)), again);
     dialog.exec();
     return dialog.lngChosenGame();
 }
@@ -186,13 +188,38 @@ void frmMain::ChooseAppearance(const QString& choice) {
 
 // The command labels and the Next button name the keys that run them.
 void frmMain::AddShortcutTips() {
-    const std::pair<QWidget*, QAction*> pairs[] = {
-        {lblNextGame, mnuNextGame}, {lblPreviousGame, mnuPreviousGame},
-        {lblShowSolution, mnuShowSolution}, {lblCrafty, mnuCrafty},
-        {lblFlip, mnuFlip}, {cmdNext, mnuNextGame}, {cmdOpenWbk, mnuOpenWorkbook}};
+    const std::pair<QWidget*, QAction*> pairs[] = {{lblNextGame, mnuNextGame},
+                                                   {lblPreviousGame, mnuPreviousGame},
+                                                   {lblShowSolution, mnuShowSolution},
+                                                   {lblCrafty, mnuCrafty},
+                                                   {lblFlip, mnuFlip},
+                                                   {cmdNext, mnuNextGame},
+                                                   {cmdOpenWbk, mnuOpenWorkbook}};
     for (const auto& [widget, action] : pairs) {
         const QString tip = widget->toolTip().isEmpty() ? plainCaption(action) : widget->toolTip();
         widget->setToolTip(tip + " (" + action->shortcut().toString(QKeySequence::NativeText) +
                            ")");
     }
+}
+
+// The board is as wide as its squares at the height it is given, so that the panel stands right
+// beside it; what is left goes to the right edge.
+void frmMain::FitBoard() {
+    const int height = cntrlChess->height();
+    if (height <= 0) return;
+    int low = 120, high = 8000; // widths: the largest whose board fits the height
+    while (low < high) {
+        const int middle = (low + high + 1) / 2;
+        if (cntrlChess->heightForWidth(middle) <= height)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    low = std::max(low, cntrlChess->minimumWidth());
+    if (cntrlChess->maximumWidth() != low) cntrlChess->setMaximumWidth(low);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == cntrlChess && event->type() == QEvent::Resize) FitBoard();
+    return QMainWindow::eventFilter(watched, event);
 }

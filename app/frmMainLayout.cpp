@@ -77,7 +77,9 @@ void frmMain::BuildControls() {
     auto* boardAndPanel = new QHBoxLayout;
     boardAndPanel->setSpacing(18);
     boardAndPanel->addWidget(cntrlChess, 1);
-    boardAndPanel->addWidget(BuildSidePanel(), 0);
+    boardAndPanel->addWidget(BuildSidePanel(), 1);
+    // Room the board and the panel cannot use stays at the right edge, never beside the board.
+    boardAndPanel->addStretch(0);
 
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(14, 10, 14, 14);
@@ -138,8 +140,8 @@ QWidget* frmMain::BuildSidePanel() {
     panel->setObjectName("sidePanel");
     // The panel keeps the width its contents need; the board takes the rest.
     panel->setMinimumWidth(300);
-    panel->setMaximumWidth(380);
-    panel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    panel->setMaximumWidth(420);
+    panel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
 
     txtMsg = new QPlainTextEdit(panel);
     txtMsg->setObjectName("txtMsg");

@@ -15,6 +15,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 // The setup panel's bottom lies this far below seven squares (its top is 7 S + 50), spare included.
@@ -246,12 +248,14 @@ void cntrlChessGui::FitToSize() {
 
 int cntrlChessGui::heightForWidth(int width) const {
     if (!fillingSpace) return qRound(width * 0.9);
-    const double widthTwips = width * CBoardGeometry::TWIPS_PER_PIXEL;
-    const double s = mode != BoardMode::Training ? CBoardGeometry::dblSquareSizeForWidth(widthTwips)
-                                                 : (widthTwips - 15) / 8.5;
+    // The inverse of FitToSize: the height at which the squares that fill the width fit too, in
+    // every mode, so that a host can give the board no more width than its squares use.
+    const double s =
+        std::max(dblSquareSizeFillingWidth(width * CBoardGeometry::TWIPS_PER_PIXEL), 150.0);
     const double below = dblTwipsBelowBoard();
-    const double twips = below > 0 ? 8.75 * s + below : 8.5 * s + 15;
-    return qRound(twips / CBoardGeometry::TWIPS_PER_PIXEL);
+    double twips = below > 0 ? 8.75 * s + below + 30 : 8.5 * s + 30;
+    if (mode == BoardMode::Setup) twips = std::max(twips, 7 * s + kSetupPanelBottom);
+    return static_cast<int>(std::ceil(twips / CBoardGeometry::TWIPS_PER_PIXEL));
 }
 
 void cntrlChessGui::isFillingSpace(bool value) {

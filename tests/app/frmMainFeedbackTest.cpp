@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -60,7 +61,8 @@ private:
     }
 
     static std::pair<int, int> Squares(const cntrlChessGui* board, const testwb::StoredMove& m) {
-        return {DisplayIndex(board, m.fromFile, m.fromRank), DisplayIndex(board, m.toFile, m.toRank)};
+        return {DisplayIndex(board, m.fromFile, m.fromRank),
+                DisplayIndex(board, m.toFile, m.toRank)};
     }
 
 private slots:
@@ -99,24 +101,24 @@ private slots:
         QCOMPARE(board->boardMode(), BoardMode::View);
         QCOMPARE(Message(window.get()),
                  QString::fromStdString(TrainingFeedback::strFailed()).replace("\r\n", "\n"));
-        QVERIFY(isArrowFor(board, line[0], CBoardMarks::Green));
+        QVERIFY(isArrowFor(board, line[0], CBoardMarks::Blue));
 
         // Right plays the solution's moves one by one: the last move is tinted, the arrow moves on.
         for (size_t k = 0; k < 3; ++k) {
             QTest::keyClick(window.get(), Qt::Key_Right);
             QCOMPARE(board->LastMove(), Squares(board, line[k]));
-            QVERIFY2(isArrowFor(board, line[k + 1], CBoardMarks::Green), line[k + 1].text.c_str());
+            QVERIFY2(isArrowFor(board, line[k + 1], CBoardMarks::Blue), line[k + 1].text.c_str());
         }
         QTest::keyClick(window.get(), Qt::Key_End);
         QCOMPARE(board->LastMove(), Squares(board, line[6]));
         QVERIFY(board->objMarks().arrArrows().empty()); // mate: no move follows
         QTest::keyClick(window.get(), Qt::Key_Left);
         QCOMPARE(board->LastMove(), Squares(board, line[5]));
-        QVERIFY(isArrowFor(board, line[6], CBoardMarks::Green));
+        QVERIFY(isArrowFor(board, line[6], CBoardMarks::Blue));
         QTest::keyClick(window.get(), Qt::Key_Home);
         QCOMPARE(board->LastMove(), std::make_pair(-1, -1));
         QCOMPARE(board->GetDiagramFromGui(), start);
-        QVERIFY(isArrowFor(board, line[0], CBoardMarks::Green));
+        QVERIFY(isArrowFor(board, line[0], CBoardMarks::Blue));
 
         // The next game starts clean: no arrow, the move box takes the keys.
         window->NextGame();
@@ -209,6 +211,51 @@ private slots:
         QVERIFY(next.isDone());
         QCOMPARE(window->objSession().lngGameIndex(), 0);
         QVERIFY(window->objSession().arrBatchResults().empty());
+    }
+
+    void theBoardFillsItsRoomWithThePanelBesideIt_data() {
+        QTest::addColumn<QSize>("size"); // an empty size stands for the window's minimum
+        QTest::addColumn<bool>("ended");
+        for (const QSize& size :
+             {QSize(), QSize(1280, 800), QSize(1024, 700), QSize(1920, 1080), QSize(900, 1000)}) {
+            const QString name = size.isEmpty()
+                                     ? QString("minimum")
+                                     : QString("%1x%2").arg(size.width()).arg(size.height());
+            QTest::newRow(qPrintable(name + ", training")) << size << false;
+            QTest::newRow(qPrintable(name + ", solution")) << size << true;
+        }
+    }
+
+    void theBoardFillsItsRoomWithThePanelBesideIt() {
+        QFETCH(QSize, size);
+        QFETCH(bool, ended);
+        auto window = Open();
+        if (ended) window->ShowSolution();
+        window->resize(size.isEmpty() ? window->minimumSize() : size);
+        QTest::qWait(50);
+        cntrlChessGui* board = window->objBoard();
+        auto* panel = window->findChild<QWidget*>("sidePanel");
+        const QRect h1 = board->rcSquarePixels(DisplayIndex(board, 7, 0));
+        const QRect a8 = board->rcSquarePixels(DisplayIndex(board, 0, 7));
+        // After a game the board shows its move lists beside the squares.
+        const QWidget* lists = board->lstVariations;
+        const int boardRight = ended ? lists->mapTo(window.get(), QPoint(lists->width(), 0)).x()
+                                     : board->mapTo(window.get(), h1.topRight()).x();
+        const int panelLeft = panel->mapTo(window.get(), QPoint(0, 0)).x();
+        QVERIFY2(panelLeft - boardRight <= 24,
+                 qPrintable(QString("a band of %1 px").arg(panelLeft - boardRight)));
+        QVERIFY(h1.width() >= 40); // squares big enough to drop a piece on
+        QVERIFY(board->mapTo(window.get(), h1.bottomRight()).y() < window->height());
+        QVERIFY(a8.top() >= 0);
+        // Nothing of the panel is cut: each part has the height it asks for.
+        for (const char* name : {"txtGameDescription", "lblToPlay", "lblScore", "lblClearLog"}) {
+            auto* part = window->findChild<QLabel*>(name);
+            const int wanted = part->hasHeightForWidth() ? part->heightForWidth(part->width())
+                                                         : part->minimumSizeHint().height();
+            QVERIFY2(part->height() >= wanted, name);
+            QVERIFY2(part->mapTo(window.get(), QPoint(0, part->height())).y() <= window->height(),
+                     name);
+        }
     }
 
     void theAppearanceChoiceIsStoredAndRestored() {
