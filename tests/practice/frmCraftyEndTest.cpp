@@ -37,7 +37,8 @@ TEST(frmCraftyEndTest, TheEndOfTheGamePutsTheBoardIntoViewMode) {
         practice.traineeMoves(c.trainee);
         ASSERT_TRUE(practice.awaitAnswer()) << c.name;
         if (c.result.isEmpty()) {
-            ASSERT_TRUE(waitUntil([&] { return practice.board().Mode() == 2; })) << c.name;
+            ASSERT_TRUE(waitUntil([&] { return practice.board().boardMode() == BoardMode::View; }))
+                << c.name;
             EXPECT_EQ(practice.result(), practice.board().GameStatus()) << c.name;
             EXPECT_NE(practice.board().GameStatus(), "White to move") << c.name;
         } else {
