@@ -33,8 +33,8 @@ inline constexpr SettingKey NewGamesPerDay{"Options", "NewGamesPerDay", "20"};
 
 inline constexpr SettingKey Appearance{"Options", "Appearance", "System"};
 
-inline constexpr SettingKey kAll[] = {LastOpened,    LastPgnFolder, LightColor,         DarkColor,
-                                      WhiteOnTop,    EnginePath,    EngineProtocolName, EngineName,
+inline constexpr SettingKey kAll[] = {LastOpened,    LastPgnFolder,  LightColor,         DarkColor,
+                                      WhiteOnTop,    EnginePath,     EngineProtocolName, EngineName,
                                       TrainingOrder, NewGamesPerDay, Appearance};
 
 inline constexpr const char* kOptionsSection = "Options";
