@@ -7,6 +7,11 @@
 // 0 done, 1 the work failed (one line on stderr says why), 2 a usage error.
 using CommandArgs = std::vector<std::string>;
 
+// Prints "usage: brisolt-cli USAGE" on stderr and returns the usage-error status.
+int printUsage(const char* usage);
+// Prints the reason on stderr and returns the failure status.
+int printFailure(const std::string& message);
+
 int runPerft(const CommandArgs& args);
 int runMoves(const CommandArgs& args);
 int runPlay(const CommandArgs& args);

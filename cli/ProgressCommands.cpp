@@ -18,16 +18,6 @@ namespace {
 // New games a day brings into the review order, as the training window's default.
 constexpr int32_t kNewGamesPerDay = 20;
 
-int usageError(const char* usage) {
-    std::fprintf(stderr, "usage: brisolt-cli %s\n", usage);
-    return 2;
-}
-
-int failure(const std::string& message) {
-    std::fprintf(stderr, "%s\n", message.c_str());
-    return 1;
-}
-
 struct CloseConnection {
     void operator()(sqlite3* db) const { sqlite3_close(db); }
 };
@@ -89,10 +79,10 @@ int runHistory(const CommandArgs& args) {
     std::optional<int64_t> since;
     bool csv = false;
     if (args.empty() || !readDateOption(args, "--since", since, csv, true))
-        return usageError(usage);
+        return printUsage(usage);
     std::string message;
     Connection db = openForReading(args[0], message);
-    if (!db) return failure(message);
+    if (!db) return printFailure(message);
     const char separator = csv ? ',' : '\t';
     std::string out = csv ? "time,game,result,wrong_moves,solution_shown,seconds\n" : "";
     WorkBookProgress progress(db.get());
@@ -117,10 +107,10 @@ int runDue(const CommandArgs& args) {
     const char* usage = "due FILE [--date DATE]";
     std::optional<int64_t> day;
     bool csv = false;
-    if (args.empty() || !readDateOption(args, "--date", day, csv, false)) return usageError(usage);
+    if (args.empty() || !readDateOption(args, "--date", day, csv, false)) return printUsage(usage);
     std::string message;
     Connection db = openForReading(args[0], message);
-    if (!db) return failure(message);
+    if (!db) return printFailure(message);
     std::string out;
     WorkBookProgress progress(db.get());
     for (const DueGame& game :
@@ -136,10 +126,10 @@ int runStats(const CommandArgs& args) {
     const char* usage = "stats FILE [--date DATE] [--csv]";
     std::optional<int64_t> day;
     bool csv = false;
-    if (args.empty() || !readDateOption(args, "--date", day, csv, true)) return usageError(usage);
+    if (args.empty() || !readDateOption(args, "--date", day, csv, true)) return printUsage(usage);
     std::string message;
     Connection db = openForReading(args[0], message);
-    if (!db) return failure(message);
+    if (!db) return printFailure(message);
     const TrainingStatistics statistics =
         WorkBookStatistics(db.get()).objRead(day.value_or(ReviewDay::lngToday()));
     const std::string out = csv ? statistics.strCsv() : statistics.strText();

@@ -19,16 +19,6 @@
 
 namespace {
 
-int usageError(const char* usage) {
-    std::fprintf(stderr, "usage: brisolt-cli %s\n", usage);
-    return 2;
-}
-
-int failure(const std::string& message) {
-    std::fprintf(stderr, "%s\n", message.c_str());
-    return 1;
-}
-
 bool parseNumber(const std::string& text, long long& value) {
     const char* end = text.data() + text.size();
     auto [stop, error] = std::from_chars(text.data(), end, value);
@@ -89,30 +79,31 @@ std::string strScoreText(int32_t attempts, int32_t successes) {
 
 int runNew(const CommandArgs& args) {
     const char* usage = "new FILE [--title TEXT]";
-    if (args.size() != 1 && !(args.size() == 3 && args[1] == "--title")) return usageError(usage);
+    if (args.size() != 1 && !(args.size() == 3 && args[1] == "--title")) return printUsage(usage);
     const std::string& file = args[0];
     std::error_code ignored;
-    if (std::filesystem::exists(file, ignored)) return failure("The file already exists: " + file);
+    if (std::filesystem::exists(file, ignored))
+        return printFailure("The file already exists: " + file);
     try {
         CWorkBook workbook;
         workbook.strOpenWorkBook(file);
         if (args.size() == 3) workbook.SaveWorkbookProperties(args[2]);
     } catch (const CError& error) {
         std::filesystem::remove(file, ignored); // never leave a half-made workbook behind
-        return failure(error.what());
+        return printFailure(error.what());
     }
     return 0;
 }
 
 int runImport(const CommandArgs& args) {
     const char* usage = "import FILE PGN...";
-    if (args.size() < 2) return usageError(usage);
+    if (args.size() < 2) return printUsage(usage);
     std::vector<std::unique_ptr<std::ifstream>> inputs;
     for (size_t i = 1; i < args.size(); ++i) {
         std::error_code ignored;
         auto input = std::make_unique<std::ifstream>(args[i], std::ios::binary);
         if (!*input || !std::filesystem::is_regular_file(args[i], ignored))
-            return failure("Cannot read the PGN file: " + args[i]);
+            return printFailure("Cannot read the PGN file: " + args[i]);
         inputs.push_back(std::move(input));
     }
     CWorkBook workbook;
@@ -164,16 +155,16 @@ int runImport(const CommandArgs& args) {
 
 int runExport(const CommandArgs& args) {
     const char* usage = "export FILE OUT.pgn [ID...]";
-    if (args.size() < 2) return usageError(usage);
+    if (args.size() < 2) return printUsage(usage);
     std::vector<int32_t> ids;
     for (size_t i = 2; i < args.size(); ++i) {
         int64_t id = 0;
-        if (!parseGameId(args[i], id) || id < INT32_MIN || id > INT32_MAX) return usageError(usage);
+        if (!parseGameId(args[i], id) || id < INT32_MIN || id > INT32_MAX) return printUsage(usage);
         ids.push_back(static_cast<int32_t>(id));
     }
     CWorkBook workbook;
     std::string message;
-    if (!openExisting(workbook, args[0], message)) return failure(message);
+    if (!openExisting(workbook, args[0], message)) return printFailure(message);
     // Every game that can be read is written; each one that cannot is named, and the status is 1.
     int skipped = 0;
     auto skip = [&](int64_t id, const std::string& reason) {
@@ -183,7 +174,7 @@ int runExport(const CommandArgs& args) {
     if (args[1] == "-") {
         ExportPgn(workbook, std::cout, ids, {}, skip);
         std::cout.flush();
-        if (!std::cout) return failure("Could not write the PGN text");
+        if (!std::cout) return printFailure("Could not write the PGN text");
         return skipped == 0 ? 0 : 1;
     }
     // Written beside the target and renamed at the end, so that no half-written file remains.
@@ -191,7 +182,7 @@ int runExport(const CommandArgs& args) {
     std::error_code ignored;
     try {
         std::ofstream output(temporary, std::ios::binary | std::ios::trunc);
-        if (!output) return failure("Cannot write the file: " + args[1]);
+        if (!output) return printFailure("Cannot write the file: " + args[1]);
         ExportPgn(workbook, output, ids, {}, skip);
         output.close();
         if (!output) RaiseError("CWorkBook", "Could not write the file: " + args[1]);
@@ -204,10 +195,10 @@ int runExport(const CommandArgs& args) {
 }
 
 int runList(const CommandArgs& args) {
-    if (args.size() != 1) return usageError("list FILE");
+    if (args.size() != 1) return printUsage("list FILE");
     CWorkBook workbook;
     std::string message;
-    if (!openExisting(workbook, args[0], message)) return failure(message);
+    if (!openExisting(workbook, args[0], message)) return printFailure(message);
     // Rows are written as they are read, so memory does not grow with the workbook.
     std::string out;
     int damaged = 0;
@@ -235,14 +226,14 @@ int runList(const CommandArgs& args) {
 int runShow(const CommandArgs& args) {
     const char* usage = "show FILE ID";
     int64_t id = 0;
-    if (args.size() != 2 || !parseGameId(args[1], id)) return usageError(usage);
+    if (args.size() != 2 || !parseGameId(args[1], id)) return printUsage(usage);
     CWorkBook workbook;
     std::string message;
-    if (!openExisting(workbook, args[0], message)) return failure(message);
+    if (!openExisting(workbook, args[0], message)) return printFailure(message);
     if (!requireGame(workbook, id)) return 1;
     std::string description, page, diagram;
     std::shared_ptr<CGameTree> tree = workbook.objLoadGame(id, description, page, diagram);
-    if (!tree) return failure("Game " + std::to_string(id) + " has no positions stored");
+    if (!tree) return printFailure("Game " + std::to_string(id) + " has no positions stored");
     std::fputs(
         PgnWriter::strWriteGame(*tree, description, page, diagram, workbook.objLoadAnnotations(id))
             .c_str(),
@@ -253,12 +244,12 @@ int runShow(const CommandArgs& args) {
 int runBatch(const CommandArgs& args) {
     const char* usage = "batch FILE [N]";
     long long count = 10;
-    if (args.empty() || args.size() > 2) return usageError(usage);
+    if (args.empty() || args.size() > 2) return printUsage(usage);
     if (args.size() == 2 && (!parseNumber(args[1], count) || count < 1 || count > 32767))
-        return usageError(usage);
+        return printUsage(usage);
     CWorkBook workbook;
     std::string message;
-    if (!openExisting(workbook, args[0], message)) return failure(message);
+    if (!openExisting(workbook, args[0], message)) return printFailure(message);
     for (int32_t id : workbook.arrlngGetGameIDsForTraining(static_cast<int16_t>(count)))
         std::printf("%d\n", id);
     return 0;
@@ -269,10 +260,10 @@ int runRecord(const CommandArgs& args) {
     int64_t id = 0;
     if (args.size() != 3 || !parseGameId(args[1], id) ||
         (args[2] != "success" && args[2] != "error"))
-        return usageError(usage);
+        return printUsage(usage);
     CWorkBook workbook;
     std::string message;
-    if (!openExisting(workbook, args[0], message)) return failure(message);
+    if (!openExisting(workbook, args[0], message)) return printFailure(message);
     if (!requireGame(workbook, id)) return 1;
     if (args[2] == "success") {
         workbook.UpdateSuccess(id);
@@ -283,10 +274,10 @@ int runRecord(const CommandArgs& args) {
 }
 
 int runScore(const CommandArgs& args) {
-    if (args.size() != 1) return usageError("score FILE");
+    if (args.size() != 1) return printUsage("score FILE");
     CWorkBook workbook;
     std::string message;
-    if (!openExisting(workbook, args[0], message)) return failure(message);
+    if (!openExisting(workbook, args[0], message)) return printFailure(message);
     int32_t attempts = 0;
     int32_t successes = 0;
     workbook.GetScore(attempts, successes);
@@ -296,29 +287,29 @@ int runScore(const CommandArgs& args) {
 
 int runDelete(const CommandArgs& args) {
     int64_t id = 0;
-    if (args.size() != 2 || !parseGameId(args[1], id)) return usageError("delete FILE ID");
+    if (args.size() != 2 || !parseGameId(args[1], id)) return printUsage("delete FILE ID");
     CWorkBook workbook;
     std::string message;
-    if (!openExisting(workbook, args[0], message)) return failure(message);
+    if (!openExisting(workbook, args[0], message)) return printFailure(message);
     if (!requireGame(workbook, id)) return 1;
     workbook.DeleteGame(id);
     return 0;
 }
 
 int runClearLog(const CommandArgs& args) {
-    if (args.size() != 1) return usageError("clear-log FILE");
+    if (args.size() != 1) return printUsage("clear-log FILE");
     CWorkBook workbook;
     std::string message;
-    if (!openExisting(workbook, args[0], message)) return failure(message);
+    if (!openExisting(workbook, args[0], message)) return printFailure(message);
     workbook.ClearLog();
     return 0;
 }
 
 int runTitle(const CommandArgs& args) {
-    if (args.empty() || args.size() > 2) return usageError("title FILE [TEXT]");
+    if (args.empty() || args.size() > 2) return printUsage("title FILE [TEXT]");
     CWorkBook workbook;
     std::string message;
-    if (!openExisting(workbook, args[0], message)) return failure(message);
+    if (!openExisting(workbook, args[0], message)) return printFailure(message);
     if (args.size() == 2) {
         workbook.SaveWorkbookProperties(args[1]);
     } else {
