@@ -14,7 +14,8 @@
 
 namespace {
 
-// Comments keep their words; line breaks and runs of blanks become single spaces.
+// Comments keep their words; line breaks and runs of blanks become single spaces. NUL bytes are
+// dropped, as the workbook drops them from every text it stores.
 std::string squeezed(const std::string& text) {
     const auto isBlank = [](char c) {
         return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
@@ -23,6 +24,7 @@ std::string squeezed(const std::string& text) {
     result.reserve(text.size());
     bool gap = false;
     for (char c : text) {
+        if (c == '\0') continue;
         if (isBlank(c)) {
             gap = !result.empty();
             continue;

@@ -47,7 +47,7 @@ std::string ImportAndExport(const std::string& pgn, const std::string& path,
 TEST(PgnAnnotations, CommentsAndGlyphsLandOnTheirMoves) {
     struct Case {
         const char* name;
-        const char* pgn;
+        std::string pgn;
         std::vector<std::string> marks;
     };
     const std::vector<Case> cases = {
@@ -67,6 +67,9 @@ TEST(PgnAnnotations, CommentsAndGlyphsLandOnTheirMoves) {
         {"blanks and line breaks squeezed, words kept",
          "1. e4 {  two\n   lines  } ; to the end } of the line\n e5 *",
          {"e4||two lines to the end } of the line|"}},
+        {"NUL bytes in a comment are dropped",
+         std::string("1. e4 e5 2. Nf3 {one \0\ntwo th\0ree} *", 36),
+         {"e4 e5 Nf3||one two three|"}},
         {"glyphs above 255 and $0 kept as read", "1. e4 $0 $300 *", {"e4|||0 300"}},
         {"a game without moves keeps its comment", "{Only words.} *", {"|Only words.||"}},
         {"escape lines are not comments", "1. e4\n% not a comment\ne5 *", {}},
