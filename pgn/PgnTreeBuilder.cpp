@@ -10,21 +10,30 @@
 #include "model/CMove.h"
 #include "model/Utilities.h"
 
+#include <algorithm>
 #include <sstream>
 
 namespace {
 
-// Comments keep their words; line breaks and runs of blanks become single spaces. NUL bytes are
-// dropped, as the workbook drops them from every text it stores.
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// Control characters have no place in the texts of a PGN file; kept, they would reach terminals
+// and make an exported file look like binary data.
+bool isControl(char c) {
+    const auto code = static_cast<unsigned char>(c);
+    return (code < 0x20 && !isBlank(c)) || code == 0x7F;
+}
+
+// Comments keep their words; line breaks and runs of blanks become single spaces, control
+// characters are dropped.
 std::string squeezed(const std::string& text) {
-    const auto isBlank = [](char c) {
-        return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-    };
     std::string result;
     result.reserve(text.size());
     bool gap = false;
     for (char c : text) {
-        if (c == '\0') continue;
+        if (isControl(c)) continue;
         if (isBlank(c)) {
             gap = !result.empty();
             continue;
@@ -34,6 +43,11 @@ std::string squeezed(const std::string& text) {
         result += c;
     }
     return result;
+}
+
+std::string withoutControls(std::string text) {
+    text.erase(std::remove_if(text.begin(), text.end(), isControl), text.end());
+    return text;
 }
 
 // Castling written with zeros, as some programs do, reads as the letter O.
@@ -103,7 +117,7 @@ void PgnTreeBuilder::beginGame(int gameNumber) {
 }
 
 void PgnTreeBuilder::tag(const std::string& name, const std::string& value) {
-    m_game.arrTags.emplace_back(name, value);
+    m_game.arrTags.emplace_back(name, withoutControls(value));
 }
 
 void PgnTreeBuilder::fail(const std::string& message) {

@@ -67,8 +67,10 @@ TEST(PgnAnnotations, CommentsAndGlyphsLandOnTheirMoves) {
         {"blanks and line breaks squeezed, words kept",
          "1. e4 {  two\n   lines  } ; to the end } of the line\n e5 *",
          {"e4||two lines to the end } of the line|"}},
-        {"NUL bytes in a comment are dropped",
-         std::string("1. e4 e5 2. Nf3 {one \0\ntwo th\0ree} *", 36),
+        {"control characters in a comment are dropped",
+         std::string("1. e4 e5 2. Nf3 {one \0\ntwo th\0r\x14"
+                     "ee} *",
+                     37),
          {"e4 e5 Nf3||one two three|"}},
         {"glyphs above 255 and $0 kept as read", "1. e4 $0 $300 *", {"e4|||0 300"}},
         {"a game without moves keeps its comment", "{Only words.} *", {"|Only words.||"}},
