@@ -25,6 +25,14 @@ QString strImportProgress(int read, int imported, int skipped, double seconds);
 // a CError with source "PGN".
 PgnImportSummary ImportPgnFile(CWorkBook& workbook, const QString& file, CTaskControl& control);
 
-// Writes the games (every game when the list is empty) to the file as PGN, replacing it whole
-// only once everything is written. Returns the number of games written; raises on failure.
-int ExportPgnFile(CWorkBook& workbook, const QString& file, const std::vector<int32_t>& ids);
+// What an export to a PGN file did, for the summary shown at its end.
+struct PgnExportSummary {
+    int intWritten = 0;
+    QStringList arrstrSkipped; // one line per game that could not be read, with the reason
+};
+
+// Writes the games (every game when the list is empty) to the file as PGN, a block at a time,
+// replacing the file whole only once everything is written. A game that cannot be read is left
+// out and named in the summary; a file that cannot be written raises.
+PgnExportSummary ExportPgnFile(CWorkBook& workbook, const QString& file,
+                               const std::vector<int32_t>& ids);

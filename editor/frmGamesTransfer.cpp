@@ -86,8 +86,16 @@ void frmGames::ExportPgn() {
 
 void frmGames::ExportPgnTo(const QString& file) {
     try {
-        const int written = ExportPgnFile(*workbook, file, arrlngSelectedIDs());
-        prompts->ShowInformation(this, "Export PGN", games(written) + " written to " + file + ".");
+        const PgnExportSummary summary = ExportPgnFile(*workbook, file, arrlngSelectedIDs());
+        QString text = games(summary.intWritten) + " written to " + file + ".";
+        const auto unread = static_cast<int>(summary.arrstrSkipped.size());
+        if (unread == 1)
+            text += "\n1 game could not be read and was left out; the details give the reason.";
+        else if (unread > 1)
+            text += QString("\n%1 games could not be read and were left out; the details list "
+                            "them with their reasons.")
+                        .arg(unread);
+        prompts->ShowInformation(this, "Export PGN", text, summary.arrstrSkipped);
     } catch (const std::exception& error) {
         prompts->ShowError(this, QString("The export failed: %1").arg(error.what()));
     }
