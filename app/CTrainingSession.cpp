@@ -11,9 +11,8 @@
 #include "workbook/CWorkBook.h"
 #include "workbook/ReviewDay.h"
 #include "workbook/WorkBookProgress.h"
+#include "workbook/WriteFailure.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
@@ -35,10 +34,6 @@ std::shared_ptr<CGameTree> objEmptyBoard() {
     GameNodeList next;
     tree->Add(position, next);
     return tree;
-}
-
-bool contains(const std::string& text, const char* part) {
-    return text.find(part) != std::string::npos;
 }
 
 } // namespace
@@ -362,28 +357,8 @@ std::string CTrainingSession::strNoGamesMessage() {
 }
 
 std::string CTrainingSession::strNotRecorded(const std::string& file, const std::string& error) {
-    return "The result could not be recorded in " + file + ": " + strWriteReason(error) +
+    return "The result could not be recorded in " + file + ": " + strWriteFailureReason(error) +
            lineBreak + "This game counts as not recorded.";
-}
-
-std::string CTrainingSession::strWriteReason(const std::string& error) {
-    std::string lower = error;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    std::string reason;
-    if (contains(lower, "readonly") || contains(lower, "read-only"))
-        reason = "the file cannot be written (it is read-only).";
-    else if (contains(lower, "unable to open") || contains(lower, "cannot open"))
-        reason = "the file or its folder cannot be written.";
-    else if (contains(lower, "full"))
-        reason = "the disk is full.";
-    else if (contains(lower, "i/o error"))
-        reason = "the disk reported an error.";
-    else if (contains(lower, "locked") || contains(lower, "busy"))
-        reason = "another program is using the workbook.";
-    else
-        reason = error + ".";
-    return reason;
 }
 
 std::string CTrainingSession::strScore(int32_t hits, int32_t solved) {

@@ -10,6 +10,7 @@
 #include "board/CSettingsPropertyStore.h"
 #include "engine/SettingsTable.h"
 #include "workbook/CWorkBook.h"
+#include "workbook/WriteFailure.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -56,7 +57,7 @@ void frmMain::ClearLog() {
         } catch (const std::exception& error) {
             throw std::runtime_error("The training log could not be cleared in " +
                                      workbook->strFileName() + ": " +
-                                     CTrainingSession::strWriteReason(error.what()));
+                                     strWriteFailureReason(error.what()));
         }
     });
 }

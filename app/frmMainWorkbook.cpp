@@ -10,6 +10,7 @@
 #include "editor/frmGames.h"
 #include "game/CPosition.h"
 #include "workbook/CWorkBook.h"
+#include "workbook/WriteFailure.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -155,7 +156,7 @@ void frmMain::SaveWorkbookTitle() {
             workbook->SaveWorkbookProperties(title);
         } catch (const std::exception& error) {
             throw std::runtime_error("The title could not be saved in " + workbook->strFileName() +
-                                     ": " + CTrainingSession::strWriteReason(error.what()));
+                                     ": " + strWriteFailureReason(error.what()));
         }
         workbook->strWBTitle(title);
         UpdateTitle();

@@ -3,16 +3,19 @@
 #include "cli/Commands.h"
 #include "game/CGameTree.h"
 #include "model/CError.h"
+#include "model/Utilities.h"
 #include "pgn/PgnExport.h"
 #include "pgn/PgnImport.h"
 #include "pgn/PgnWriter.h"
 #include "workbook/CWorkBook.h"
 #include "workbook/GameAnnotations.h"
+#include "workbook/WriteFailure.h"
 
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <sstream>
 #include <unistd.h>
@@ -142,13 +145,14 @@ int runImport(const CommandArgs& args) {
             if (terminal) std::fputs("\r\033[K", stderr);
             imported += error.objKept.intImported;
             std::fprintf(stderr, "%s\n", error.what());
-            std::printf("imported %d games, skipped %d; stopped by an error, %d games kept\n",
-                        imported, skipped + error.objKept.intSkipped, imported);
+            std::printf("imported %s, skipped %d; stopped by an error, %s kept\n",
+                        strCounted(imported, "game").c_str(), skipped + error.objKept.intSkipped,
+                        strCounted(imported, "game").c_str());
             return 1;
         }
     }
     if (terminal) std::fputs("\r\033[K", stderr);
-    std::printf("imported %d games, skipped %d%s\n", imported, skipped,
+    std::printf("imported %s, skipped %d%s\n", strCounted(imported, "game").c_str(), skipped,
                 latin1.empty() ? "" : ("; read as Latin-1: " + latin1).c_str());
     return status;
 }
@@ -255,6 +259,16 @@ int runBatch(const CommandArgs& args) {
     return 0;
 }
 
+// Runs a change to the workbook file; a failure names the file and the reason in plain words.
+int runWrite(const std::string& file, const std::function<void()>& write) {
+    try {
+        write();
+    } catch (const std::exception& error) {
+        return printFailure("Cannot write to " + file + ": " + strWriteFailureReason(error.what()));
+    }
+    return 0;
+}
+
 int runRecord(const CommandArgs& args) {
     const char* usage = "record FILE ID success|error";
     int64_t id = 0;
@@ -265,12 +279,13 @@ int runRecord(const CommandArgs& args) {
     std::string message;
     if (!openExisting(workbook, args[0], message)) return printFailure(message);
     if (!requireGame(workbook, id)) return 1;
-    if (args[2] == "success") {
-        workbook.UpdateSuccess(id);
-    } else {
-        workbook.UpdateError(id);
-    }
-    return 0;
+    return runWrite(args[0], [&] {
+        if (args[2] == "success") {
+            workbook.UpdateSuccess(id);
+        } else {
+            workbook.UpdateError(id);
+        }
+    });
 }
 
 int runScore(const CommandArgs& args) {
@@ -292,8 +307,7 @@ int runDelete(const CommandArgs& args) {
     std::string message;
     if (!openExisting(workbook, args[0], message)) return printFailure(message);
     if (!requireGame(workbook, id)) return 1;
-    workbook.DeleteGame(id);
-    return 0;
+    return runWrite(args[0], [&] { workbook.DeleteGame(id); });
 }
 
 int runClearLog(const CommandArgs& args) {
@@ -301,8 +315,7 @@ int runClearLog(const CommandArgs& args) {
     CWorkBook workbook;
     std::string message;
     if (!openExisting(workbook, args[0], message)) return printFailure(message);
-    workbook.ClearLog();
-    return 0;
+    return runWrite(args[0], [&] { workbook.ClearLog(); });
 }
 
 int runTitle(const CommandArgs& args) {
@@ -310,10 +323,8 @@ int runTitle(const CommandArgs& args) {
     CWorkBook workbook;
     std::string message;
     if (!openExisting(workbook, args[0], message)) return printFailure(message);
-    if (args.size() == 2) {
-        workbook.SaveWorkbookProperties(args[1]);
-    } else {
-        std::printf("%s\n", message.c_str()); // the title read on opening
-    }
+    if (args.size() == 2)
+        return runWrite(args[0], [&] { workbook.SaveWorkbookProperties(args[1]); });
+    std::printf("%s\n", message.c_str()); // the title read on opening
     return 0;
 }

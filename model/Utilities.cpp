@@ -38,6 +38,10 @@ std::string strTrimmed(std::string_view text, std::string_view blanks) {
     return std::string(text.substr(first, text.find_last_not_of(blanks) - first + 1));
 }
 
+std::string strCounted(int64_t count, const std::string& noun) {
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
 std::string strLowered(std::string text) {
     for (char& c : text)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');

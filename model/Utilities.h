@@ -16,6 +16,9 @@ std::string strTrimmed(std::string_view text, std::string_view blanks = " \t\r\n
 // The text with the letters A-Z made lower case; every other byte is kept.
 std::string strLowered(std::string text);
 
+// The count with its noun, singular for one: "1 game", "3 games" (nouns that take an "s").
+std::string strCounted(int64_t count, const std::string& noun);
+
 // CRC-16/MCRF4XX of the first length characters of the text (-1: the whole text).
 long lngCrc16(const std::string& text, long length = -1);
 

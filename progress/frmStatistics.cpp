@@ -1,5 +1,6 @@
 #include "progress/frmStatistics.h"
 
+#include "model/Utilities.h"
 #include "progress/StatisticsCharts.h"
 #include "workbook/CWorkBook.h"
 #include "workbook/ReviewDay.h"
@@ -98,17 +99,15 @@ frmStatistics::frmStatistics(std::shared_ptr<CWorkBook> workbook, int64_t today,
 }
 
 QString frmStatistics::strSummary(const TrainingSummary& summary) {
-    QString text = QString("Today: %1 attempts, %2 solved (%3).")
-                       .arg(summary.lngTodayAttempts)
-                       .arg(summary.lngTodaySolved)
-                       .arg(strRate(summary.lngTodayAttempts, summary.lngTodaySolved));
-    text += QString("   Streak: %1 %2 in a row.")
-                .arg(summary.lngStreakDays)
-                .arg(summary.lngStreakDays == 1 ? "day" : "days");
-    text += QString("   Last %1 %2 solved in a row.")
-                .arg(summary.lngSuccessRun)
-                .arg(summary.lngSuccessRun == 1 ? "attempt" : "attempts");
-    return text;
+    const auto counted = [](int64_t count, const char* noun) {
+        return QString::fromStdString(strCounted(count, noun));
+    };
+    return QString("Today: %1, %2 solved (%3).   Streak: %4 in a row.   Last %5 solved in a row.")
+        .arg(counted(summary.lngTodayAttempts, "attempt"))
+        .arg(summary.lngTodaySolved)
+        .arg(strRate(summary.lngTodayAttempts, summary.lngTodaySolved))
+        .arg(counted(summary.lngStreakDays, "day"))
+        .arg(counted(summary.lngSuccessRun, "attempt"));
 }
 
 void frmStatistics::BuildCharts() {

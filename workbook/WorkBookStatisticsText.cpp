@@ -1,4 +1,5 @@
 // The statistics as text for a terminal and as CSV for a spreadsheet.
+#include "model/Utilities.h"
 #include "workbook/ReviewDay.h"
 #include "workbook/WorkBookStatistics.h"
 
@@ -40,10 +41,10 @@ std::string strLast(int64_t day) {
 std::string TrainingStatistics::strText() const {
     const TrainingSummary& s = objSummary;
     std::string out = "Today (" + ReviewDay::strText(s.lngToday) +
-                      "): " + std::to_string(s.lngTodayAttempts) + " attempts, " +
+                      "): " + strCounted(s.lngTodayAttempts, "attempt") + ", " +
                       std::to_string(s.lngTodaySolved) + " solved\n";
-    out += "Streak: " + std::to_string(s.lngStreakDays) + " days in a row; last " +
-           std::to_string(s.lngSuccessRun) + " attempts solved\n";
+    out += "Streak: " + strCounted(s.lngStreakDays, "day") + " in a row; last " +
+           strCounted(s.lngSuccessRun, "attempt") + " solved\n";
     out += "\nPer day\tattempts\tsuccess\n";
     for (const PeriodFigures& p : arrByDay)
         out += ReviewDay::strText(p.lngFirstDay) + '\t' + std::to_string(p.lngAttempts) + '\t' +

@@ -91,7 +91,7 @@ TEST(WorkbookCommands, MistakesGiveOneClearLineAndTheRightStatus) {
     WriteFile(folder.file("not.brl"), "this is not a workbook, just some text\n");
     WriteFile(folder.file("one.pgn"), "1. e4 *\n");
     RunSteps({{{"new", "w.brl"}, 0, "", ""},
-              {{"import", "w.brl", "one.pgn"}, 0, "imported 1 games, skipped 0\n", ""}},
+              {{"import", "w.brl", "one.pgn"}, 0, "imported 1 game, skipped 0\n", ""}},
              folder.path().string());
     const std::string notBefore = FileBytes(folder.file("not.brl"));
     RunSteps(

@@ -133,4 +133,35 @@ TEST_F(ProgressCommandsTest, BadArgumentsAndMissingFilesAreRefused) {
     }
 }
 
+TEST_F(ProgressCommandsTest, StatsCountsTheDayTheStreakAndThePeriods) {
+    ProgressWorkbook file(2);
+    {
+        WorkBookProgress progress(file.db());
+        progress.lngRecordAttempt(attempt(1, "2024-03-01", 3600, true, 0, false));
+        progress.lngRecordAttempt(attempt(2, "2024-03-02", 7200, false, 2, true));
+        progress.lngRecordAttempt(attempt(1, "2024-03-02", 9000, true, 0, false));
+    }
+    const struct {
+        const char* date;
+        const char* head;
+        const char* days; // the last rows of the thirty days
+    } cases[] = {
+        {"2024-03-01",
+         "Today (2024-03-01): 1 attempt, 1 solved\nStreak: 1 day in a row; last 1 attempt solved\n",
+         "2024-02-29\t0\t-\n2024-03-01\t1\t100%\n\n"},
+        {"2024-03-02",
+         "Today (2024-03-02): 2 attempts, 1 solved\nStreak: 2 days in a row; last 1 attempt "
+         "solved\n",
+         "2024-03-01\t1\t100%\n2024-03-02\t2\t50%\n\n"},
+        {"2024-03-04", "Today (2024-03-04): 0 attempts, 0 solved\nStreak: 0 days in a row;",
+         "2024-03-03\t0\t-\n2024-03-04\t0\t-\n\n"},
+    };
+    for (const auto& c : cases) {
+        const CliResult run = Cli({"stats", file.file(), "--date", c.date}, folderOf(file.file()));
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out.substr(0, std::string(c.head).size()), c.head) << run.out;
+        EXPECT_TRUE(Contains(run.out, std::string(c.days) + "Per week from")) << run.out;
+    }
+}
+
 } // namespace

@@ -164,7 +164,7 @@ private slots:
         QVERIFY(statistics != nullptr);
         QVERIFY(statistics->findChild<QLabel*>("lblSummary")
                     ->text()
-                    .startsWith("Today: 1 attempts, 0 solved (0%)."));
+                    .startsWith("Today: 1 attempt, 0 solved (0%)."));
         QCOMPARE(BarTotal(statistics->findChild<QChartView*>("chartDays")), 1.0);
         // The lists over all games are read when their tab is first shown.
         QVERIFY(statistics->findChild<QTableWidget*>("tblMostFailed") == nullptr);

@@ -137,6 +137,8 @@ cp "$good" "$scratch/read-only.wbk"
 chmod 0444 "$scratch/read-only.wbk"
 chmod 0755 "$scratch"
 bad read-only record-readonly
+grep -q "read-only.wbk: the file cannot be written (it is read-only)." "$scratch/err" ||
+    fail "read-only: record said $(head -c 300 "$scratch/err")"
 
 echo "bad workbooks: $kinds kinds, $failures failures"
 exit $((failures > 0))

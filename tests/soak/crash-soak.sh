@@ -50,7 +50,7 @@ while ((landed < kills && round < 5 * kills)); do
         sleep "$(random_delay "$import_ms")"
         kill -9 "$pid" 2>/dev/null || true
         if wait "$pid"; then
-            reported=$(sed -n 's/^imported \([0-9]*\) games.*/\1/p' "$scratch/out")
+            reported=$(sed -n 's/^imported \([0-9]*\) games\?.*/\1/p' "$scratch/out")
             acked_games=$((acked_games + reported))
         else
             (($? == 137)) && landed=$((landed + 1))
