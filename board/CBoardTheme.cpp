@@ -16,6 +16,7 @@ const std::vector<CBoardTheme>& CBoardTheme::arrThemes() {
         {"Blue", bgr(222, 227, 230), bgr(140, 162, 173)},
         {"Green", bgr(238, 238, 210), bgr(118, 150, 86)},
         {"Grey", bgr(224, 224, 224), bgr(150, 150, 150)},
+        {"Lime", 0xFFFFFF, bgr(0, 255, 0)}, // the training window's colours until others are chosen
     };
     return themes;
 }

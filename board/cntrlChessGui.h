@@ -212,7 +212,8 @@ public:
     void SetAnimationProgress(double fraction);
     // Name of the board theme whose colours are shown, empty for colours of one's own.
     QString strBoardTheme() const;
-    // Shows the colours of a theme of CBoardTheme ("Classic", "Brown", "Blue", "Green", "Grey").
+    // Shows the colours of a theme of CBoardTheme ("Classic", "Brown", "Blue", "Green", "Grey",
+    // "Lime").
     void strBoardTheme(const QString& name);
     // True when the rank and file letters are drawn beside the board (on by default).
     bool isCoordinatesShown() const { return coordinatesShown; }

@@ -32,8 +32,8 @@ int main(int argc, char** argv) {
     const QCommandLineOption highlightOpt("highlight", "Frame a square (display index).", "INDEX");
     const QCommandLineOption phantomOpt("phantom", "Hide the pieces of a board quarter.", "AREA");
     const QCommandLineOption shotOpt("screenshot", "Render to a PNG file and exit.", "FILE");
-    const QCommandLineOption themeOpt("theme", "Board theme: Classic, Brown, Blue, Green, Grey.",
-                                      "NAME");
+    const QCommandLineOption themeOpt(
+        "theme", "Board theme: Classic, Brown, Blue, Green, Grey, Lime.", "NAME");
     const QCommandLineOption noCoordOpt("no-coordinates", "Hide the rank and file letters.");
     const QCommandLineOption selectOpt("select", "Select the piece on a square (e.g. g5).",
                                        "SQUARE");

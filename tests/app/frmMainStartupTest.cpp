@@ -129,6 +129,8 @@ private slots:
         frmMain window;
         QCOMPARE(window.objBoard()->SquareColorLight(), light);
         QCOMPARE(window.objBoard()->SquareColorDark(), dark);
+        // The default colours are a theme of the menu, so that choosing it brings them back.
+        QCOMPARE(window.objBoard()->strBoardTheme(), QString(stored ? "" : "Lime"));
         QCOMPARE(window.objBoard()->isWhiteOnTop(), whiteOnTop);
         QCOMPARE(window.objBoard()->boardMode(), BoardMode::Training);
     }
