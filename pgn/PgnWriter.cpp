@@ -2,6 +2,7 @@
 
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
+#include "game/SideToMove.h"
 #include "workbook/GameAnnotations.h"
 
 #include <cctype>
@@ -135,12 +136,14 @@ private:
             needNumber = true;
         }
         std::string number = std::to_string(after.intMoveNumber());
+        // Workbooks store moves without the check sign; PGN gives it.
+        const std::string move = strWithCheckSign(after, after.strMoveText());
         if (before.isWhiteToMove()) {
-            m_tokens.push_back({number + ". " + after.strMoveText()});
+            m_tokens.push_back({number + ". " + move});
         } else if (needNumber) {
-            m_tokens.push_back({number + "... " + after.strMoveText()});
+            m_tokens.push_back({number + "... " + move});
         } else {
-            m_tokens.push_back({after.strMoveText()});
+            m_tokens.push_back({move});
         }
         if (!marks) return false;
         writeNags(*marks);

@@ -125,7 +125,7 @@ TEST(PgnAnnotations, ExportKeepsTheResultAndWritesEveryKindOfNote) {
          {"[Result \"1-0\"]", "café-style chess, ¡olé!} 1-0\n", "[White \"Ana Núñez\"]",
           "[Annotator \"Brisolt tests\"]", "[My-Source:Page \"12\"]", "[Result \"0-1\"]",
           ";a comment to the end of the line, with a } brace\n", "$10 {White to move",
-          "[Result \"1/2-1/2\"]", "1/2-1/2\n", "({Better is} 3... g6 $1", "2. h4 $4 $6 Rc1 0-1\n",
+          "[Result \"1/2-1/2\"]", "1/2-1/2\n", "({Better is} 3... g6 $1", "2. h4 $4 $6 Rc1+ 0-1\n",
           "{A game without moves: only this comment.} *"})
         EXPECT_NE(exported.find(expected), std::string::npos) << expected << "\n" << exported;
     std::istringstream lines(exported);

@@ -284,7 +284,7 @@ TEST(PgnWriter, WritesNumbersVariationsAndSetUpAsPgnRequires) {
               "[Round \"?\"]\n[White \"?\"]\n[Black \"?\"]\n[Result \"*\"]\n"
               "[Description \"Knight \\\"promotion\\\"\"]\n[PageRef \"p. 1\"]\n"
               "[DiagramRef \"\"]\n[SetUp \"1\"]\n[FEN \"4k3/1P6/8/8/8/8/8/4K3 b - - 0 7\"]\n\n"
-              "7... Kd7 (7... Kf7 8. b8=Q) 8. b8=N Kc7 *\n\n");
+              "7... Kd7 (7... Kf7 8. b8=Q) 8. b8=N+ Kc7 *\n\n");
 }
 
 } // namespace
