@@ -1,0 +1,432 @@
+// What the board shows: square geometry, highlights, overlays, pictures, themes, sounds, sliding
+// pieces, the options menu and the layout at any size.
+#include "BoardFixture.h"
+#include "board/CBoardOptionsMenu.h"
+#include "board/CBoardSounds.h"
+#include "board/CBoardTheme.h"
+#include "board/CMemoryPropertyStore.h"
+#include "board/CPiecePictures.h"
+#include "board/ResourceLocator.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QPainter>
+#include <QTemporaryDir>
+
+namespace {
+
+using View = BoardFixture;
+
+TEST(BoardGeometry, SquareNamesAndLabelsFollowTheOrientation) {
+    const struct {
+        int index;
+        bool flipped;
+        const char* square;
+    } cases[] = {
+        {0, false, "a8"}, {7, false, "h8"}, {56, false, "a1"}, {63, false, "h1"}, {36, false, "e4"},
+        {0, true, "h1"},  {7, true, "a1"},  {56, true, "h8"},  {63, true, "a8"},  {27, true, "e4"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CBoardGeometry::strSquareName(c.index, c.flipped), c.square) << c.index;
+        EXPECT_EQ(CBoardGeometry::intGetIndex(c.square, c.flipped), c.index) << c.square;
+    }
+    for (bool flipped : {false, true}) {
+        std::string files, ranks;
+        for (int k = 0; k < 8; ++k) {
+            files += CBoardGeometry::strFileLabel(k, flipped);
+            ranks += CBoardGeometry::strRankLabel(k, flipped);
+        }
+        EXPECT_EQ(files + ranks, flipped ? "hgfedcba12345678" : "abcdefgh87654321");
+        for (int i = 0; i < 64; ++i)
+            EXPECT_EQ(
+                CBoardGeometry::intGetIndex(CBoardGeometry::strSquareName(i, flipped), flipped), i);
+    }
+    for (const char* name : {"", "e", "e44", "i1", "a9", "a0", "E4", "4e"})
+        EXPECT_EQ(CBoardGeometry::intGetIndex(name, false), -1) << name;
+}
+
+TEST(BoardGeometry, DropSquareIsTheFirstSquareContainingThePoint) {
+    const CBoardGeometry g(500);
+    const struct {
+        double x, y;
+        int index;
+    } cases[] = {
+        {260, 260, 0}, {250, 250, 0},    {750, 260, 0}, // a shared edge belongs to index 0
+        {752, 260, 1}, {4200, 3800, 63}, {100, 100, -1}, {5000, 300, -1}, {300, 4300, -1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(g.intDropSquare(c.x, c.y), c.index) << c.x << "," << c.y;
+}
+
+// Each phantom area hides one quarter (a8-d5, e8-h5, a4-d1, e4-h1) through moves, and only that.
+TEST_F(View, PhantomAreasHideTheirQuarterThroughMoves) {
+    for (int area = 0; area < 4; ++area) {
+        board->InitialPosition();
+        board->Phantom(area, true);
+        play("e4 e5");
+        EXPECT_TRUE(board->isAreaVisible(area));
+        for (int i = 0; i < 64; ++i) {
+            const bool inArea = (i / 32) * 2 + (i % 8) / 4 == area;
+            EXPECT_EQ(board->isPhantom(i), inArea) << area << " " << i;
+            EXPECT_EQ(board->isPictureVisible(i), !inArea) << area << " " << i;
+        }
+        EXPECT_EQ(board->intPictureSlot(idx("e5")), 11) << "the piece is there, only hidden";
+        board->Phantom(area, false);
+        for (int i = 0; i < 64; ++i)
+            EXPECT_TRUE(board->isPictureVisible(i)) << i;
+    }
+}
+
+TEST_F(View, HighlightsLinesAndCirclesKeepTheirOwnState) {
+    board->HighLightSquare(10, true);
+    board->HighLightSquare(20, true);
+    EXPECT_EQ(board->intHighlightFrame(), 20) << "one frame, on the last square";
+    board->HighLightSquare(10, false);
+    EXPECT_FALSE(board->isSquareHighlighted(10));
+    EXPECT_TRUE(board->isSquareHighlighted(20)) << "the others keep their border";
+    EXPECT_EQ(board->intHighlightFrame(), -1);
+
+    board->DrawLine(12, 28, false);
+    EXPECT_TRUE(board->isMoveLineVisible());
+    EXPECT_FALSE(board->isCircleVisible());
+    board->DrawLine(52, 36, true);
+    board->DrawLine(6, 21, false); // the line is replaced, the circle stays
+    EXPECT_EQ(board->MoveLine(), std::make_pair(6, 21));
+    EXPECT_EQ(board->intCircleIndex(), 52);
+    EXPECT_TRUE(board->isCircleVisible());
+}
+
+TEST_F(View, PaintingShowsTheColoursAndPiecesAndRedrawsOnlyWhatChanged) {
+    board->SquareColorDark(0x0000FF); // pure red in 0x00BBGGRR
+    const QImage image = board->grab().toImage();
+    EXPECT_EQ(image.pixelColor(board->rcSquarePixels(idx("a1")).topLeft() + QPoint(2, 2)),
+              QColor(255, 0, 0));
+    EXPECT_EQ(image.pixelColor(centre("e4")), QColor(255, 255, 255));
+    EXPECT_NE(image.pixelColor(centre("e1")), QColor(255, 0, 0)) << "the king covers its square";
+
+    board->isAnimateMoves(false);
+    board->repaint();
+    EXPECT_EQ(board->intLastPaintedSquares(), 64);
+    play("Nf3");
+    QApplication::processEvents();
+    // the two squares of the move (a merged region may touch a neighbour or two)
+    EXPECT_LE(board->intLastPaintedSquares(), 4);
+    EXPECT_GE(board->intLastPaintedSquares(), 2);
+}
+
+TEST_F(View, TheLastMoveIsKeptForEveryKindOfMoveAndTintedWhenShown) {
+    auto lastMove = [this] {
+        const auto [from, to] = board->LastMove();
+        return name(from) + name(to);
+    };
+    train({"e4 e5 Nf3 Nc6"});
+    EXPECT_EQ(lastMove(), "");
+    drag("e2", "e4");
+    EXPECT_EQ(lastMove(), "e7e5") << "the reply is the last move";
+    drag("a2", "a3"); // a wrong move changes nothing
+    EXPECT_EQ(lastMove(), "e7e5");
+    ASSERT_TRUE(board->ApplyFen("r3k2r/8/8/8/8/8/8/R3K2R b KQkq -"));
+    EXPECT_EQ(lastMove(), "") << "a new position has no last move";
+    int from = -1, to = -1;
+    board->MovePgn2("O-O-O", from, to, true, true);
+    EXPECT_EQ(lastMove(), "e8c8") << "castling is shown by the king";
+
+    const struct {
+        BoardMode mode;
+        bool shown;
+        bool tinted;
+    } cases[] = {{BoardMode::FreePlay, true, true},
+                 {BoardMode::View, true, true},
+                 {BoardMode::FreePlay, false, false},
+                 {BoardMode::Setup, true, false}};
+    for (const auto& c : cases) {
+        board->Mode(BoardMode::FreePlay);
+        board->InitialPosition();
+        play("Nf3");
+        board->isLastMoveShown(c.shown);
+        board->Mode(c.mode);
+        EXPECT_EQ(lastMove(), "g1f3") << "switched off it is kept, only not painted";
+        const QPoint corner = board->rcSquarePixels(idx("g1")).topLeft() + QPoint(3, 3);
+        const QColor plain = CBoardTheme::colorOf(board->SquareColorDark()); // g1 is dark
+        EXPECT_EQ(board->grab().toImage().pixelColor(corner) != plain, c.tinted)
+            << int(c.mode) << " " << c.shown;
+    }
+}
+
+TEST_F(View, TheKingInCheckIsMarkedInRed) {
+    const char* start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+    const struct {
+        const char* fen;
+        const char* moves;
+        const char* king;
+    } cases[] = {
+        {start, "f3 e5 g4 Qh4", "e1"},
+        {start, "e4 e5", ""},
+        {"4k3/8/8/8/8/8/8/4K2R w - -", "Rh8", "e8"},
+        {"4k3/8/8/8/8/8/8/4K2R w - -", "Rh8 Kd7", ""},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(board->ApplyFen(c.fen));
+        play(c.moves);
+        EXPECT_EQ(name(board->intCheckSquare()), c.king) << c.moves;
+    }
+    // painted red around the king, beside the same square without a check
+    const QRect e8 = board->rcSquarePixels(idx("e8"));
+    const QPoint near = e8.topLeft() + QPoint(e8.width() / 6, e8.height() / 6);
+    auto redness = [&] {
+        const QColor colour = board->grab().toImage().pixelColor(near);
+        return colour.red() - colour.green();
+    };
+    ASSERT_TRUE(board->ApplyFen("4k3/7R/8/8/8/8/8/4K3 b - -"));
+    const int quiet = redness();
+    ASSERT_TRUE(board->ApplyFen("4k3/7R/8/8/8/8/8/4K3 w - -"));
+    play("Rh8");
+    EXPECT_GT(redness(), quiet + 30);
+}
+
+TEST_F(View, StoredRepliesSlideUnlessSwitchedOff) {
+    for (bool animate : {true, false}) {
+        board->isAnimateMoves(animate);
+        train({"e4 e5"});
+        drag("e2", "e4");
+        EXPECT_EQ(board->isAnimating(), animate);
+        EXPECT_EQ(board->intPictureSlot(idx("e5")), 11) << "the position is there at once";
+        board->SetAnimationProgress(0.5);
+        const QImage half = board->grab().toImage();
+        // halfway the pawn stands between e7 and e5, on e6, and not yet on e5
+        EXPECT_EQ(half.pixelColor(centre("e6")).lightness() < 60, animate);
+        EXPECT_EQ(half.pixelColor(centre("e5")).lightness() < 60, !animate);
+        QTRY_VERIFY(!board->isAnimating());
+    }
+    board->intAnimationMs(0);
+    board->isAnimateMoves(true);
+    board->MovePgn("Nf3", true, true);
+    EXPECT_FALSE(board->isAnimating()) << "a length of 0 switches sliding off";
+}
+
+TEST_F(View, ThemesAndCoordinates) {
+    for (const CBoardTheme& theme : CBoardTheme::arrThemes()) {
+        board->strBoardTheme(theme.strName);
+        EXPECT_EQ(board->SquareColorLight(), theme.lngLight);
+        EXPECT_EQ(board->SquareColorDark(), theme.lngDark);
+        const QImage preview = CBoardTheme::pixPreview(theme, 40).toImage();
+        EXPECT_EQ(preview.pixelColor(2, 2), CBoardTheme::colorOf(theme.lngLight));
+        EXPECT_EQ(preview.pixelColor(12, 2), CBoardTheme::colorOf(theme.lngDark));
+    }
+    board->strBoardTheme("no such theme");
+    EXPECT_EQ(board->strBoardTheme(), "Classic");
+    EXPECT_EQ(board->SquareColorDark(), cntrlChessGui::DEFAULT_DARK) << "classic is the default";
+    board->SquareColorDark(0x123456);
+    EXPECT_EQ(board->strBoardTheme(), "") << "colours of one's own have no theme";
+
+    // ink left of the a1 square: the rank figure 1
+    auto labelInk = [this] {
+        const QImage image = board->grab().toImage();
+        const QRect a1 = board->rcSquarePixels(idx("a1"));
+        int ink = 0;
+        for (int y = a1.top(); y <= a1.bottom(); ++y)
+            for (int x = 0; x < a1.left() - 1; ++x)
+                ink += image.pixelColor(x, y) != board->palette().window().color();
+        return ink;
+    };
+    EXPECT_GT(labelInk(), 0);
+    board->isCoordinatesShown(false);
+    EXPECT_EQ(labelInk(), 0);
+}
+
+TEST_F(View, SoundsFollowWhatHappenedAndSwitchedOffMakeNoCall) {
+    const struct {
+        const char* fen;
+        const char* move;
+        const char* sound;
+    } cases[] = {
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "e4", "move"},
+        {"rnbqkbnr/ppp1pppp/8/3p4/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -", "exd5", "capture"},
+        {"4k3/8/8/8/8/8/8/4K2R w - -", "Rh8", "check"},
+    };
+    for (bool on : {true, false}) {
+        board->isSoundOn(on);
+        const int before = board->intSoundsPlayed();
+        for (const auto& c : cases) {
+            ASSERT_TRUE(board->ApplyFen(c.fen));
+            board->MovePgn(c.move, true, true);
+            EXPECT_EQ(board->strLastSound(), on ? c.sound : "success") << c.move;
+        }
+        train({"e4"});
+        drag("d2", "d4");
+        EXPECT_EQ(board->strLastSound(), on ? "failure" : "success");
+        drag("e2", "e4");
+        EXPECT_EQ(board->strLastSound(), "success");
+        EXPECT_EQ(board->intSoundsPlayed() - before, on ? 6 : 0);
+        board->Mode(BoardMode::FreePlay);
+    }
+    CBoardSounds sounds;
+    EXPECT_FALSE(sounds.isAudible()) << "an offscreen run never opens the audio system";
+    sounds.Play("move");
+}
+
+TEST(BoardSounds, TheMadeFilesAreShortAudibleWaves) {
+    for (const QString& name : CBoardSounds::arrstrNames()) {
+        SCOPED_TRACE(name.toStdString());
+        QFile file(strFindResource("sounds/" + name + ".wav"));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray wav = file.readAll();
+        ASSERT_GT(wav.size(), 44);
+        EXPECT_EQ(wav.mid(0, 4) + wav.mid(8, 8) + wav.mid(36, 4), "RIFFWAVEfmt data");
+        const auto* samples = reinterpret_cast<const qint16*>(wav.constData() + 44);
+        const qsizetype count = (wav.size() - 44) / 2;
+        int peak = 0;
+        for (qsizetype i = 0; i < count; ++i)
+            peak = std::max(peak, std::abs(int(samples[i])));
+        EXPECT_GT(peak, 8000) << "heard";
+        EXPECT_LT(count, 44100 * 6 / 10) << "lasts under 0.6 s";
+    }
+}
+
+TEST_F(View, TheBoardFillsItsRoomAndKeepsEverythingInside) {
+    const struct {
+        BoardMode mode;
+        bool moveBox;
+        QSize size;
+    } cases[] = {
+        {BoardMode::Training, false, QSize(600, 900)}, {BoardMode::Training, true, QSize(600, 900)},
+        {BoardMode::Training, false, QSize(900, 500)}, {BoardMode::FreePlay, true, QSize(900, 900)},
+        {BoardMode::View, false, QSize(400, 300)},     {BoardMode::Setup, false, QSize(700, 700)},
+    };
+    board->resize(967 / 15 + 12 * 40, 800);
+    EXPECT_NEAR(board->SquareSize(), (board->width() * 15.0 - 967.5) / 12, 0.01);
+    EXPECT_FALSE(board->isPropertyChanged()) << "a resize is no change of the properties";
+    board->resize(1400, 500); // a short host keeps the navigation row inside
+    EXPECT_LT(board->SquareSize(), (1400 * 15.0 - 967.5) / 12);
+    EXPECT_LE(board->cmdNavigation[0]->geometry().bottom(), board->height());
+
+    board->isFillingSpace(true);
+    // The extent of what the control shows: the squares and every visible child.
+    auto used = [this] {
+        QRect r = board->rcSquarePixels(0).united(board->rcSquarePixels(63));
+        for (QWidget* child : board->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (child->isVisibleTo(board.get())) r |= child->geometry();
+        return r;
+    };
+    for (const auto& c : cases) {
+        board->Mode(c.mode);
+        board->isMoveEntryShown(c.moveBox);
+        for (const QSize size :
+             {c.size, QSize(c.size.width(), board->heightForWidth(c.size.width()))}) {
+            SCOPED_TRACE(testing::Message()
+                         << int(c.mode) << " " << size.width() << "x" << size.height());
+            board->resize(size);
+            const int right = size.width() - 1 - used().right();
+            const int bottom = size.height() - 1 - used().bottom();
+            EXPECT_GE(std::min(right, bottom), 0);
+            EXPECT_LE(std::min(right, bottom), 4) << "one side is filled";
+            if (size.height() == board->heightForWidth(size.width())) {
+                EXPECT_LE(std::max(right, bottom), 4) << "both, at the height it asks for";
+            }
+        }
+    }
+}
+
+TEST_F(View, OptionsAreStoredRestoredAndOfferedInAMenu) {
+    QMenu menu;
+    int saved = 0;
+    CBoardOptionsMenu options(&menu, board.get(), [&saved] { ++saved; });
+    options.mnuTheme->actions().at(1)->trigger(); // Brown
+    EXPECT_EQ(board->strBoardTheme(), "Brown");
+    options.mnuSounds->toggle();
+    options.mnuCoordinates->toggle();
+    options.mnuMoveBox->toggle();
+    EXPECT_FALSE(board->isSoundOn());
+    EXPECT_FALSE(board->isCoordinatesShown());
+    EXPECT_EQ(saved, 4);
+
+    CMemoryPropertyStore store;
+    CBoardOptionsMenu::WriteOptions(board.get(), store);
+    cntrlChessGui other;
+    CBoardOptionsMenu::ReadOptions(&other, store);
+    const struct {
+        bool (cntrlChessGui::*get)() const;
+        bool expected;
+    } switches[] = {
+        {&cntrlChessGui::isSoundOn, false},        {&cntrlChessGui::isCoordinatesShown, false},
+        {&cntrlChessGui::isLegalHintsShown, true}, {&cntrlChessGui::isLastMoveShown, true},
+        {&cntrlChessGui::isAnimateMoves, true},    {&cntrlChessGui::isMoveEntryShown, false},
+    };
+    for (const auto& s : switches)
+        EXPECT_EQ((other.*s.get)(), s.expected);
+    CBoardOptionsMenu::ReadOptions(&other, CMemoryPropertyStore());
+    EXPECT_TRUE(other.isSoundOn()) << "a missing key reads as on";
+
+    board->isSoundOn(true);
+    options.Synchronise();
+    EXPECT_TRUE(options.mnuSounds->isChecked());
+    EXPECT_TRUE(options.mnuTheme->actions().at(1)->isChecked());
+}
+
+TEST(PiecePictures, EverySlotLoadsAndIsDrawnAtTheDevicePixelSize) {
+    CPiecePictures pictures;
+    for (int slot = 0; slot < CPiecePictures::SLOTS; ++slot) {
+        EXPECT_TRUE(pictures.isLoaded(slot)) << CPiecePictures::strFileName(slot).toStdString();
+        EXPECT_EQ(CPiecePictures::intSlotOfLetter(CPiecePictures::strSlotLetter(slot)[0]), slot);
+    }
+    EXPECT_EQ(CPiecePictures::intSlotOfLetter('e'), -1);
+    for (qreal dpr : {1.0, 1.5, 2.0}) {
+        QImage image(qRound(50 * dpr), qRound(50 * dpr), QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(dpr);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        pictures.Draw(painter, 0, QRectF(0, 0, 50, 50));
+        painter.end();
+        // rendered at the device size, not scaled up from the logical one
+        image.setDevicePixelRatio(1.0);
+        EXPECT_EQ(image, pictures.pixPicture(0, qRound(50 * dpr))
+                             .toImage()
+                             .convertToFormat(QImage::Format_ARGB32_Premultiplied))
+            << dpr;
+    }
+}
+
+TEST(PiecePictures, AMissingOrBrokenFileLeavesOnlyItsSlotBlank) {
+    QTemporaryDir dir;
+    const QDir source = QFileInfo(strFindResource("pieces/WhiteKing.svg")).absoluteDir();
+    const int missing = 2, broken = 7; // the white bishop and the black queen
+    for (int slot = 0; slot < CPiecePictures::SLOTS; ++slot) {
+        const QString name = CPiecePictures::strFileName(slot);
+        if (slot == broken) {
+            QFile file(dir.filePath(name));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write("<svg this is not");
+        } else if (slot != missing) {
+            ASSERT_TRUE(QFile::copy(source.filePath(name), dir.filePath(name)));
+        }
+    }
+    CPiecePictures pictures(dir.path());
+    for (int slot = 0; slot < CPiecePictures::SLOTS; ++slot)
+        EXPECT_EQ(pictures.isLoaded(slot), slot != missing && slot != broken) << slot;
+    QImage image(40, 40, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    pictures.Draw(painter, missing, QRectF(0, 0, 40, 40));
+    painter.end();
+    EXPECT_EQ(image.pixelColor(20, 20).alpha(), 0);
+    EXPECT_TRUE(pictures.pixPicture(missing, 40).isNull());
+}
+
+TEST(ResourceLocator, EnvironmentFolderComesFirstAndMissingFilesGiveNothing) {
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath("pieces");
+    QFile own(dir.filePath("pieces/WhiteKing.svg"));
+    ASSERT_TRUE(own.open(QIODevice::WriteOnly));
+    own.close();
+    qputenv("BRISOLT_RESOURCES", dir.path().toLocal8Bit());
+    EXPECT_EQ(strFindResource("pieces/WhiteKing.svg"), QFileInfo(own).absoluteFilePath());
+    EXPECT_NE(strFindResource("pieces/BlackKing.svg"), "") << "falls through to the next folder";
+    EXPECT_EQ(strFindResource("pieces/NoSuchPiece.svg"), "");
+    EXPECT_EQ(strFindResource(""), "");
+    qunsetenv("BRISOLT_RESOURCES");
+    EXPECT_NE(arrstrResourceFolders().first(), dir.path());
+}
+
+} // namespace
