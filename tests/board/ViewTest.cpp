@@ -19,45 +19,30 @@ namespace {
 
 using View = BoardFixture;
 
-TEST(BoardGeometry, SquareNamesAndLabelsFollowTheOrientation) {
-    const struct {
-        int index;
-        bool flipped;
-        const char* square;
-    } cases[] = {
-        {0, false, "a8"}, {7, false, "h8"}, {56, false, "a1"}, {63, false, "h1"}, {36, false, "e4"},
-        {0, true, "h1"},  {7, true, "a1"},  {56, true, "h8"},  {63, true, "a8"},  {27, true, "e4"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(CBoardGeometry::strSquareName(c.index, c.flipped), c.square) << c.index;
-        EXPECT_EQ(CBoardGeometry::intGetIndex(c.square, c.flipped), c.index) << c.square;
-    }
+// Display index 0 is the top left square: a8, or h1 on a flipped board. A point on an edge
+// shared by two squares drops on the first.
+TEST(BoardGeometry, NamesLabelsAndDropsFollowTheOrientation) {
     for (bool flipped : {false, true}) {
-        std::string files, ranks;
-        for (int k = 0; k < 8; ++k) {
-            files += CBoardGeometry::strFileLabel(k, flipped);
-            ranks += CBoardGeometry::strRankLabel(k, flipped);
-        }
-        EXPECT_EQ(files + ranks, flipped ? "hgfedcba12345678" : "abcdefgh87654321");
+        std::string names, labels;
+        for (int i : {0, 7, 56, 63, 36})
+            names += CBoardGeometry::strSquareName(i, flipped);
+        for (int k = 0; k < 8; ++k)
+            labels +=
+                CBoardGeometry::strFileLabel(k, flipped) + CBoardGeometry::strRankLabel(k, flipped);
+        EXPECT_EQ(names, flipped ? "h1a1h8a8d5" : "a8h8a1h1e4");
+        EXPECT_EQ(labels, flipped ? "h1g2f3e4d5c6b7a8" : "a8b7c6d5e4f3g2h1");
         for (int i = 0; i < 64; ++i)
             EXPECT_EQ(
                 CBoardGeometry::intGetIndex(CBoardGeometry::strSquareName(i, flipped), flipped), i);
     }
     for (const char* name : {"", "e", "e44", "i1", "a9", "a0", "E4", "4e"})
         EXPECT_EQ(CBoardGeometry::intGetIndex(name, false), -1) << name;
-}
-
-TEST(BoardGeometry, DropSquareIsTheFirstSquareContainingThePoint) {
     const CBoardGeometry g(500);
-    const struct {
-        double x, y;
-        int index;
-    } cases[] = {
-        {260, 260, 0}, {250, 250, 0},    {750, 260, 0}, // a shared edge belongs to index 0
-        {752, 260, 1}, {4200, 3800, 63}, {100, 100, -1}, {5000, 300, -1}, {300, 4300, -1},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(g.intDropSquare(c.x, c.y), c.index) << c.x << "," << c.y;
+    const std::tuple<double, double, int> drops[] = {
+        {260, 260, 0},    {250, 250, 0},  {750, 260, 0},   {752, 260, 1},
+        {4200, 3800, 63}, {100, 100, -1}, {5000, 300, -1}, {300, 4300, -1}};
+    for (const auto& [x, y, index] : drops)
+        EXPECT_EQ(g.intDropSquare(x, y), index) << x << "," << y;
 }
 
 // Each phantom area hides one quarter (a8-d5, e8-h5, a4-d1, e4-h1) through moves, and only that.
@@ -77,43 +62,6 @@ TEST_F(View, PhantomAreasHideTheirQuarterThroughMoves) {
         for (int i = 0; i < 64; ++i)
             EXPECT_TRUE(board->isPictureVisible(i)) << i;
     }
-}
-
-TEST_F(View, HighlightsLinesAndCirclesKeepTheirOwnState) {
-    board->HighLightSquare(10, true);
-    board->HighLightSquare(20, true);
-    EXPECT_EQ(board->intHighlightFrame(), 20) << "one frame, on the last square";
-    board->HighLightSquare(10, false);
-    EXPECT_FALSE(board->isSquareHighlighted(10));
-    EXPECT_TRUE(board->isSquareHighlighted(20)) << "the others keep their border";
-    EXPECT_EQ(board->intHighlightFrame(), -1);
-
-    board->DrawLine(12, 28, false);
-    EXPECT_TRUE(board->isMoveLineVisible());
-    EXPECT_FALSE(board->isCircleVisible());
-    board->DrawLine(52, 36, true);
-    board->DrawLine(6, 21, false); // the line is replaced, the circle stays
-    EXPECT_EQ(board->MoveLine(), std::make_pair(6, 21));
-    EXPECT_EQ(board->intCircleIndex(), 52);
-    EXPECT_TRUE(board->isCircleVisible());
-}
-
-TEST_F(View, PaintingShowsTheColoursAndPiecesAndRedrawsOnlyWhatChanged) {
-    board->SquareColorDark(0x0000FF); // pure red in 0x00BBGGRR
-    const QImage image = board->grab().toImage();
-    EXPECT_EQ(image.pixelColor(board->rcSquarePixels(idx("a1")).topLeft() + QPoint(2, 2)),
-              QColor(255, 0, 0));
-    EXPECT_EQ(image.pixelColor(centre("e4")), QColor(255, 255, 255));
-    EXPECT_NE(image.pixelColor(centre("e1")), QColor(255, 0, 0)) << "the king covers its square";
-
-    board->isAnimateMoves(false);
-    board->repaint();
-    EXPECT_EQ(board->intLastPaintedSquares(), 64);
-    play("Nf3");
-    QApplication::processEvents();
-    // the two squares of the move (a merged region may touch a neighbour or two)
-    EXPECT_LE(board->intLastPaintedSquares(), 4);
-    EXPECT_GE(board->intLastPaintedSquares(), 2);
 }
 
 TEST_F(View, TheLastMoveIsKeptForEveryKindOfMoveAndTintedWhenShown) {
@@ -206,11 +154,15 @@ TEST_F(View, StoredRepliesSlideUnlessSwitchedOff) {
     EXPECT_FALSE(board->isAnimating()) << "a length of 0 switches sliding off";
 }
 
-TEST_F(View, ThemesAndCoordinates) {
+TEST_F(View, PaintingFollowsTheThemeAndTheOptionsAndRedrawsOnlyWhatChanged) {
+    const QPoint a1 = board->rcSquarePixels(idx("a1")).topLeft() + QPoint(2, 2);
     for (const CBoardTheme& theme : CBoardTheme::arrThemes()) {
         board->strBoardTheme(theme.strName);
-        EXPECT_EQ(board->SquareColorLight(), theme.lngLight);
-        EXPECT_EQ(board->SquareColorDark(), theme.lngDark);
+        const QImage image = board->grab().toImage();
+        EXPECT_EQ(image.pixelColor(a1), CBoardTheme::colorOf(theme.lngDark))
+            << theme.strName.toStdString();
+        EXPECT_EQ(image.pixelColor(centre("e4")), CBoardTheme::colorOf(theme.lngLight));
+        EXPECT_NE(image.pixelColor(centre("e1")), image.pixelColor(a1)) << "the king is drawn";
         const QImage preview = CBoardTheme::pixPreview(theme, 40).toImage();
         EXPECT_EQ(preview.pixelColor(2, 2), CBoardTheme::colorOf(theme.lngLight));
         EXPECT_EQ(preview.pixelColor(12, 2), CBoardTheme::colorOf(theme.lngDark));
@@ -218,8 +170,9 @@ TEST_F(View, ThemesAndCoordinates) {
     board->strBoardTheme("no such theme");
     EXPECT_EQ(board->strBoardTheme(), "Classic");
     EXPECT_EQ(board->SquareColorDark(), cntrlChessGui::DEFAULT_DARK) << "classic is the default";
-    board->SquareColorDark(0x123456);
+    board->SquareColorDark(0x0000FF); // pure red in 0x00BBGGRR
     EXPECT_EQ(board->strBoardTheme(), "") << "colours of one's own have no theme";
+    EXPECT_EQ(board->grab().toImage().pixelColor(a1), QColor(255, 0, 0));
 
     // ink left of the a1 square: the rank figure 1
     auto labelInk = [this] {
@@ -234,6 +187,15 @@ TEST_F(View, ThemesAndCoordinates) {
     EXPECT_GT(labelInk(), 0);
     board->isCoordinatesShown(false);
     EXPECT_EQ(labelInk(), 0);
+
+    board->isAnimateMoves(false);
+    board->repaint();
+    EXPECT_EQ(board->intLastPaintedSquares(), 64);
+    play("Nf3");
+    QApplication::processEvents();
+    // the two squares of the move (a merged region may touch a neighbour or two)
+    EXPECT_LE(board->intLastPaintedSquares(), 4);
+    EXPECT_GE(board->intLastPaintedSquares(), 2);
 }
 
 TEST_F(View, SoundsFollowWhatHappenedAndSwitchedOffMakeNoCall) {

@@ -87,21 +87,19 @@ TEST(UciTextTest, InfoLinesAreReadIntoTheirFields) {
               "go movetime 300 searchmoves a1a8 b1b8");
 }
 
-struct HandshakeFailure {
-    std::string path;
-    std::string reason;
-    int waitMs; // programs that end are given time enough on a loaded machine
-};
-
 TEST(CUciSessionTest, AHandshakeThatFailsSaysHow) {
-    const std::vector<HandshakeFailure> cases = {
+    const struct {
+        std::string path;
+        std::string reason;
+        int waitMs; // programs that end are given time enough on a loaded machine
+    } cases[] = {
         {fakeEngine("../../verify/fakes/silent.sh"),
          "did not answer \"uci\" with \"uciok\" within 1 seconds", 500},
         {fakeEngine("exit-midline.sh"),
          "ended before answering \"uci\" (it ended with exit code 4: why: the fake ends here)",
          10000},
     };
-    for (const HandshakeFailure& c : cases) {
+    for (const auto& c : cases) {
         CEngineProcess process;
         ASSERT_TRUE(process.isStart(c.path)) << c.path;
         CUciSession session(process);
@@ -146,15 +144,14 @@ TEST(CUciSessionTest, StockfishFindsTheMatesWhetherReadBlockingOrPolling) {
     EXPECT_FALSE(process.isRunning());
 }
 
-struct DetectCase {
-    const char* name;
-    std::string path;
-    bool usable;
-    EngineProtocol protocol;
-    std::string text; // the name, or a part of the error
-};
-
 TEST(EngineDetectTest, TellsTheProtocolOrRefusesWhatIsNoEngine) {
+    struct DetectCase {
+        const char* name;
+        std::string path;
+        bool usable;
+        EngineProtocol protocol;
+        std::string text; // the name, or a part of the error
+    };
     std::vector<DetectCase> cases = {
         {"Stockfish speaks UCI", BRISOLT_STOCKFISH, true, EngineProtocol::Uci, "Stockfish 15.1"},
         {"a fake UCI engine", fakeEngine("illegal.sh"), true, EngineProtocol::Uci, "Fake Illegal"},
