@@ -14,11 +14,8 @@ using Navigation = BoardFixture;
 // move gets the placeholder, a mate ends the game with a result instead of a side to move, and
 // the rows still pair.
 TEST_F(Navigation, MoveListsPairWhiteAndBlackRows) {
-    const struct {
-        const char* fen; // nullptr: the start position
-        const char* moves;
-        QStringList white, black;
-    } cases[] = {
+    // FEN (nullptr: the start position), moves, the white rows, the black rows
+    const std::tuple<const char*, QString, QStringList, QStringList> cases[] = {
         {nullptr, "e4 e5 Nf3", {"1.e4", "2.Nf3"}, {"e5", ""}},
         {"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1",
          "c5 Nf3",
@@ -31,18 +28,18 @@ TEST_F(Navigation, MoveListsPairWhiteAndBlackRows) {
         {nullptr, "f3 e5 g4 Qh4#", {"1.f3", "2.g4"}, {"e5", "Qh4#"}},
         {"k7/8/2K5/8/8/8/8/7R w - - 0 1", "Rh8+ Ka7 Rh7+", {"1.Rh8+", "2.Rh7+"}, {"Ka7", ""}},
     };
-    for (const auto& c : cases) {
-        if (c.fen)
-            ASSERT_TRUE(board->ApplyFen(c.fen));
+    for (const auto& [fen, moves, white, black] : cases) {
+        SCOPED_TRACE(moves.toStdString());
+        if (fen)
+            ASSERT_TRUE(board->ApplyFen(fen));
         else
             board->InitialPosition();
-        play(c.moves);
-        EXPECT_EQ(items(board->lstWhiteMoves), c.white) << c.moves;
-        EXPECT_EQ(items(board->lstBlackMoves), c.black) << c.moves;
-        EXPECT_EQ(board->lstWhiteMoves->currentRow(), c.white.size() - 1) << c.moves;
-        EXPECT_EQ(board->lstBlackMoves->currentRow(), c.white.size() - 1) << c.moves;
-        const auto status = board->objPosition()->objStatus();
-        EXPECT_EQ(status->isInProgress(), !QString(c.moves).endsWith('#')) << c.moves;
+        play(moves);
+        EXPECT_EQ(items(board->lstWhiteMoves), white);
+        EXPECT_EQ(items(board->lstBlackMoves), black);
+        EXPECT_EQ(board->lstWhiteMoves->currentRow(), white.size() - 1);
+        EXPECT_EQ(board->lstBlackMoves->currentRow(), white.size() - 1);
+        EXPECT_EQ(board->objPosition()->objStatus()->isInProgress(), !moves.endsWith('#'));
     }
     // the two lists select and scroll together
     board->lstWhiteMoves->setCurrentRow(0);

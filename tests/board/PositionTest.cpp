@@ -31,34 +31,29 @@ QString rights(const CPosition& pos) {
 
 // A FEN applied as text starts a free game; the same position from a host keeps the mode.
 TEST_F(Positions, ApplyFenAndApplyPositionReadEveryFieldAndStartAFreshGame) {
-    const struct {
-        const char* fen;
-        bool white;
-        int enPassantFile;
-        const char* rights;
-        int moveNumber;
-    } cases[] = {
+    // FEN, White to move, en-passant file, castling rights, move number
+    const std::tuple<const char*, bool, int, const char*, int> cases[] = {
         {"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1", false, 4, "KQkq", 1},
         {"r3k2r/8/8/8/8/8/8/R3K2R w - -", true, -1, "", 0},
         {"r3k2r/8/8/8/8/8/8/R3K2R w Kq -", true, -1, "Kq", 0},
         {"r3k2r/8/8/8/8/8/8/R3K2R w qk -", true, -1, "kq", 0},
         {"4k3/8/8/8/8/8/8/4K3  b   -  -", false, -1, "", 1}, // runs of spaces are accepted
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.fen);
+    for (const auto& [fen, white, enPassantFile, castling, moveNumber] : cases) {
+        SCOPED_TRACE(fen);
         for (bool text : {true, false}) {
             board->InitialPosition();
             play("d4");
             board->Mode(BoardMode::View);
             board->DrawLine(52, 36, true);
-            const auto given = objTryReadFen(c.fen);
-            ASSERT_TRUE(text ? board->ApplyFen(c.fen) : board->ApplyPosition(given));
+            const auto given = objTryReadFen(fen);
+            ASSERT_TRUE(text ? board->ApplyFen(fen) : board->ApplyPosition(given));
             const auto pos = board->objPosition();
             EXPECT_NE(pos, given);
-            EXPECT_EQ(pos->isWhiteToMove(), c.white);
-            EXPECT_EQ(pos->intEnPassantFile(), c.enPassantFile);
-            EXPECT_EQ(rights(*pos), c.rights);
-            EXPECT_EQ(pos->intMoveNumber(), c.moveNumber);
+            EXPECT_EQ(pos->isWhiteToMove(), white);
+            EXPECT_EQ(pos->intEnPassantFile(), enPassantFile);
+            EXPECT_EQ(rights(*pos), castling);
+            EXPECT_EQ(pos->intMoveNumber(), moveNumber);
             EXPECT_EQ(board->boardMode(), text ? BoardMode::FreePlay : BoardMode::View);
             EXPECT_EQ(board->lstWhiteMoves->count(), 0);
             EXPECT_EQ(board->objGameTree()->Count(), 1);
@@ -144,10 +139,8 @@ TEST_F(Positions, SetupDragsCopyMoveAndRemoveAndTheRackAddsPieces) {
 }
 
 TEST_F(Positions, ApplyingASetupReportsTheFirstFaultOrStartsAFreshGame) {
-    const struct {
-        const char* fen;
-        const char* message; // nullptr: applied
-    } cases[] = {
+    // FEN, the warning (nullptr: applied)
+    const std::pair<const char*, const char*> cases[] = {
         {"8/8/8/8/8/8/8/7k w - -", "The white king is missing"},
         {"8/8/8/8/8/8/8/K6K w - -", "Too many white kings"},
         {"8/8/8/8/8/8/8/K7 w - -", "The black king is missing"},
@@ -159,16 +152,16 @@ TEST_F(Positions, ApplyingASetupReportsTheFirstFaultOrStartsAFreshGame) {
         {"r3k3/8/8/3pP3/8/8/8/4K2R w Kq d6", nullptr},
     };
     play("e4");
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.fen);
+    for (const auto& [fen, message] : cases) {
+        SCOPED_TRACE(fen);
         board->Mode(BoardMode::Setup);
-        ASSERT_TRUE(board->SetFen(c.fen));
+        ASSERT_TRUE(board->SetFen(fen));
         messages->shown.clear();
         events.clear();
         board->cmdApplySetup_Click();
         EXPECT_EQ(events, QStringList({"Setup"}));
-        if (c.message != nullptr) {
-            EXPECT_EQ(messages->shown, QStringList({QString("Chess: ") + c.message}));
+        if (message != nullptr) {
+            EXPECT_EQ(messages->shown, QStringList({QString("Chess: ") + message}));
             EXPECT_EQ(board->boardMode(), BoardMode::Setup);
             EXPECT_EQ(board->objGameTree()->Count(), 2);
             continue;
@@ -177,7 +170,7 @@ TEST_F(Positions, ApplyingASetupReportsTheFirstFaultOrStartsAFreshGame) {
         EXPECT_EQ(board->boardMode(), BoardMode::FreePlay);
         EXPECT_EQ(board->objGameTree()->Count(), 1);
         EXPECT_EQ(board->lstWhiteMoves->count(), 0);
-        EXPECT_EQ(board->objPosition()->strGetFEN(), c.fen);
+        EXPECT_EQ(board->objPosition()->strGetFEN(), fen);
     }
     // Black to move starts at move one
     board->Mode(BoardMode::Setup);
@@ -255,10 +248,8 @@ TEST_F(Positions, OnlyPropertiesThatDifferFromTheirDefaultsAreWrittenAndRestored
 // Which elements each mode shows: navigation buttons, move lists, variation list, delete button,
 // setup panel with its buttons, the rack; the overlays a mode change keeps or hides.
 TEST_F(Positions, EachModeShowsItsElements) {
-    const struct {
-        BoardMode mode;
-        bool navigation, lists, del, setup;
-    } cases[] = {
+    // mode, navigation, lists, delete button, setup panel
+    const std::tuple<BoardMode, bool, bool, bool, bool> cases[] = {
         {BoardMode::FreePlay, true, true, true, false},
         {BoardMode::Setup, false, false, false, true},
         {BoardMode::View, true, true, false, false},
@@ -266,16 +257,17 @@ TEST_F(Positions, EachModeShowsItsElements) {
         {BoardMode::FreePlay, true, true, true, false},
     };
     QWidget* b = board.get();
-    for (const auto& c : cases) {
-        board->Mode(c.mode);
+    for (const auto& [mode, navigation, lists, del, setup] : cases) {
+        SCOPED_TRACE(int(mode));
+        board->Mode(mode);
         for (QPushButton* nav : board->cmdNavigation)
-            EXPECT_EQ(nav->isVisibleTo(b), c.navigation) << int(c.mode);
+            EXPECT_EQ(nav->isVisibleTo(b), navigation);
         for (QWidget* list : {board->lstWhiteMoves, board->lstBlackMoves, board->lstVariations})
-            EXPECT_EQ(list->isVisibleTo(b), c.lists) << int(c.mode);
-        EXPECT_EQ(board->cmdDelete->isVisibleTo(b), c.del) << int(c.mode);
-        EXPECT_EQ(board->fraSetup->isVisibleTo(b), c.setup) << int(c.mode);
-        EXPECT_EQ(board->cmdApplySetup->isVisibleTo(b), c.setup) << int(c.mode);
-        EXPECT_EQ(board->isRackVisible(), c.setup) << int(c.mode);
+            EXPECT_EQ(list->isVisibleTo(b), lists);
+        EXPECT_EQ(board->cmdDelete->isVisibleTo(b), del);
+        EXPECT_EQ(board->fraSetup->isVisibleTo(b), setup);
+        EXPECT_EQ(board->cmdApplySetup->isVisibleTo(b), setup);
+        EXPECT_EQ(board->isRackVisible(), setup);
     }
     board->EnableNavigation(false);
     board->Mode(BoardMode::FreePlay);

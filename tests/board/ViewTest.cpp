@@ -81,57 +81,23 @@ TEST_F(View, TheLastMoveIsKeptForEveryKindOfMoveAndTintedWhenShown) {
     board->MovePgn2("O-O-O", from, to, true, true);
     EXPECT_EQ(lastMove(), "e8c8") << "castling is shown by the king";
 
-    const struct {
-        BoardMode mode;
-        bool shown;
-        bool tinted;
-    } cases[] = {{BoardMode::FreePlay, true, true},
-                 {BoardMode::View, true, true},
-                 {BoardMode::FreePlay, false, false},
-                 {BoardMode::Setup, true, false}};
-    for (const auto& c : cases) {
+    // mode, shown, tinted
+    const std::tuple<BoardMode, bool, bool> cases[] = {{BoardMode::FreePlay, true, true},
+                                                       {BoardMode::View, true, true},
+                                                       {BoardMode::FreePlay, false, false},
+                                                       {BoardMode::Setup, true, false}};
+    for (const auto& [mode, shown, tinted] : cases) {
         board->Mode(BoardMode::FreePlay);
         board->InitialPosition();
         play("Nf3");
-        board->isLastMoveShown(c.shown);
-        board->Mode(c.mode);
+        board->isLastMoveShown(shown);
+        board->Mode(mode);
         EXPECT_EQ(lastMove(), "g1f3") << "switched off it is kept, only not painted";
         const QPoint corner = board->rcSquarePixels(idx("g1")).topLeft() + QPoint(3, 3);
         const QColor plain = CBoardTheme::colorOf(board->SquareColorDark()); // g1 is dark
-        EXPECT_EQ(board->grab().toImage().pixelColor(corner) != plain, c.tinted)
-            << int(c.mode) << " " << c.shown;
+        EXPECT_EQ(board->grab().toImage().pixelColor(corner) != plain, tinted)
+            << int(mode) << " " << shown;
     }
-}
-
-TEST_F(View, TheKingInCheckIsMarkedInRed) {
-    const char* start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
-    const struct {
-        const char* fen;
-        const char* moves;
-        const char* king;
-    } cases[] = {
-        {start, "f3 e5 g4 Qh4", "e1"},
-        {start, "e4 e5", ""},
-        {"4k3/8/8/8/8/8/8/4K2R w - -", "Rh8", "e8"},
-        {"4k3/8/8/8/8/8/8/4K2R w - -", "Rh8 Kd7", ""},
-    };
-    for (const auto& c : cases) {
-        ASSERT_TRUE(board->ApplyFen(c.fen));
-        play(c.moves);
-        EXPECT_EQ(name(board->intCheckSquare()), c.king) << c.moves;
-    }
-    // painted red around the king, beside the same square without a check
-    const QRect e8 = board->rcSquarePixels(idx("e8"));
-    const QPoint near = e8.topLeft() + QPoint(e8.width() / 6, e8.height() / 6);
-    auto redness = [&] {
-        const QColor colour = board->grab().toImage().pixelColor(near);
-        return colour.red() - colour.green();
-    };
-    ASSERT_TRUE(board->ApplyFen("4k3/7R/8/8/8/8/8/4K3 b - -"));
-    const int quiet = redness();
-    ASSERT_TRUE(board->ApplyFen("4k3/7R/8/8/8/8/8/4K3 w - -"));
-    play("Rh8");
-    EXPECT_GT(redness(), quiet + 30);
 }
 
 TEST_F(View, StoredRepliesSlideUnlessSwitchedOff) {
@@ -198,35 +164,54 @@ TEST_F(View, PaintingFollowsTheThemeAndTheOptionsAndRedrawsOnlyWhatChanged) {
     EXPECT_GE(board->intLastPaintedSquares(), 2);
 }
 
-TEST_F(View, SoundsFollowWhatHappenedAndSwitchedOffMakeNoCall) {
-    const struct {
-        const char* fen;
-        const char* move;
-        const char* sound;
-    } cases[] = {
-        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "e4", "move"},
-        {"rnbqkbnr/ppp1pppp/8/3p4/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -", "exd5", "capture"},
-        {"4k3/8/8/8/8/8/8/4K2R w - -", "Rh8", "check"},
+// Each move is heard (or not, when switched off) and a king in check is marked.
+TEST_F(View, MovesAreHeardAndAKingInCheckIsMarkedInRed) {
+    const char* start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+    // FEN, moves, the sound of the last move, the king in check after it
+    const std::tuple<const char*, QString, const char*, const char*> cases[] = {
+        {start, "f3 e5 g4 Qh4", "check", "e1"},
+        {start, "e4 e5", "move", ""},
+        {"rnbqkbnr/ppp1pppp/8/3p4/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -", "exd5", "capture", ""},
+        {"4k3/8/8/8/8/8/8/4K2R w - -", "Rh8", "check", "e8"},
+        {"4k3/8/8/8/8/8/8/4K2R w - -", "Rh8 Kd7", "move", ""},
     };
     for (bool on : {true, false}) {
         board->isSoundOn(on);
         const int before = board->intSoundsPlayed();
-        for (const auto& c : cases) {
-            ASSERT_TRUE(board->ApplyFen(c.fen));
-            board->MovePgn(c.move, true, true);
-            EXPECT_EQ(board->strLastSound(), on ? c.sound : "success") << c.move;
+        int moves = 0;
+        for (const auto& [fen, line, sound, king] : cases) {
+            ASSERT_TRUE(board->ApplyFen(fen));
+            for (const QString& move : line.split(' ')) {
+                board->MovePgn(move, true, true);
+                ++moves;
+            }
+            EXPECT_EQ(board->strLastSound(), on ? sound : "success") << line.toStdString();
+            EXPECT_EQ(name(board->intCheckSquare()), king) << line.toStdString();
         }
         train({"e4"});
         drag("d2", "d4");
         EXPECT_EQ(board->strLastSound(), on ? "failure" : "success");
         drag("e2", "e4");
         EXPECT_EQ(board->strLastSound(), "success");
-        EXPECT_EQ(board->intSoundsPlayed() - before, on ? 6 : 0);
+        EXPECT_EQ(board->intSoundsPlayed() - before, on ? moves + 3 : 0);
         board->Mode(BoardMode::FreePlay);
     }
     CBoardSounds sounds;
     EXPECT_FALSE(sounds.isAudible()) << "an offscreen run never opens the audio system";
     sounds.Play("move");
+
+    // painted red around the king, beside the same square without a check
+    const QRect e8 = board->rcSquarePixels(idx("e8"));
+    const QPoint near = e8.topLeft() + QPoint(e8.width() / 6, e8.height() / 6);
+    auto redness = [&] {
+        const QColor colour = board->grab().toImage().pixelColor(near);
+        return colour.red() - colour.green();
+    };
+    ASSERT_TRUE(board->ApplyFen("4k3/7R/8/8/8/8/8/4K3 b - -"));
+    const int quiet = redness();
+    ASSERT_TRUE(board->ApplyFen("4k3/7R/8/8/8/8/8/4K3 w - -"));
+    play("Rh8");
+    EXPECT_GT(redness(), quiet + 30);
 }
 
 TEST(BoardSounds, TheMadeFilesAreShortAudibleWaves) {
@@ -248,11 +233,8 @@ TEST(BoardSounds, TheMadeFilesAreShortAudibleWaves) {
 }
 
 TEST_F(View, TheBoardFillsItsRoomAndKeepsEverythingInside) {
-    const struct {
-        BoardMode mode;
-        bool moveBox;
-        QSize size;
-    } cases[] = {
+    // mode, move box, size
+    const std::tuple<BoardMode, bool, QSize> cases[] = {
         {BoardMode::Training, false, QSize(600, 900)}, {BoardMode::Training, true, QSize(600, 900)},
         {BoardMode::Training, false, QSize(900, 500)}, {BoardMode::FreePlay, true, QSize(900, 900)},
         {BoardMode::View, false, QSize(400, 300)},     {BoardMode::Setup, false, QSize(700, 700)},
@@ -272,13 +254,13 @@ TEST_F(View, TheBoardFillsItsRoomAndKeepsEverythingInside) {
             if (child->isVisibleTo(board.get())) r |= child->geometry();
         return r;
     };
-    for (const auto& c : cases) {
-        board->Mode(c.mode);
-        board->isMoveEntryShown(c.moveBox);
+    for (const auto& [mode, moveBox, given] : cases) {
+        board->Mode(mode);
+        board->isMoveEntryShown(moveBox);
         for (const QSize size :
-             {c.size, QSize(c.size.width(), board->heightForWidth(c.size.width()))}) {
+             {given, QSize(given.width(), board->heightForWidth(given.width()))}) {
             SCOPED_TRACE(testing::Message()
-                         << int(c.mode) << " " << size.width() << "x" << size.height());
+                         << int(mode) << " " << size.width() << "x" << size.height());
             board->resize(size);
             const int right = size.width() - 1 - used().right();
             const int bottom = size.height() - 1 - used().bottom();
@@ -308,16 +290,13 @@ TEST_F(View, OptionsAreStoredRestoredAndOfferedInAMenu) {
     CBoardOptionsMenu::WriteOptions(board.get(), store);
     cntrlChessGui other;
     CBoardOptionsMenu::ReadOptions(&other, store);
-    const struct {
-        bool (cntrlChessGui::*get)() const;
-        bool expected;
-    } switches[] = {
+    const std::pair<bool (cntrlChessGui::*)() const, bool> switches[] = {
         {&cntrlChessGui::isSoundOn, false},        {&cntrlChessGui::isCoordinatesShown, false},
         {&cntrlChessGui::isLegalHintsShown, true}, {&cntrlChessGui::isLastMoveShown, true},
         {&cntrlChessGui::isAnimateMoves, true},    {&cntrlChessGui::isMoveEntryShown, false},
     };
-    for (const auto& s : switches)
-        EXPECT_EQ((other.*s.get)(), s.expected);
+    for (const auto& [get, expected] : switches)
+        EXPECT_EQ((other.*get)(), expected);
     CBoardOptionsMenu::ReadOptions(&other, CMemoryPropertyStore());
     EXPECT_TRUE(other.isSoundOn()) << "a missing key reads as on";
 
