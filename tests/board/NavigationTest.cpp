@@ -4,6 +4,7 @@
 #include "model/CGameStatus.h"
 
 #include <QListWidget>
+#include <array>
 #include <map>
 
 namespace {
@@ -57,14 +58,9 @@ TEST_F(Navigation, ButtonsKeysAndTheVariationListWalkTheTree) {
                                              {"Down", Qt::Key_Down},
                                              {"Home", Qt::Key_Home},
                                              {"End", Qt::Key_End}};
-    const struct {
-        const char* step;
-        const char* white; // rows joined by ","
-        const char* black;
-        const char* variations;
-        const char* events;
-        const char* last; // the last move's squares
-    } steps[] = {
+    // the step; then the white rows, the black rows, the variations, the events (each joined by
+    // ",") and the last move's squares
+    const std::array<QString, 6> steps[] = {
         {"Down", "", "", "e4,d4", "", ""}, // selects the second variation
         {"double click", "1.d4", "", "d5", "Moved:d4,Status:Black to move:1", "d2d4"},
         {"first", "", "", "e4,d4", "Moved:...,Status:White to move:0", ""},
@@ -82,25 +78,25 @@ TEST_F(Navigation, ButtonsKeysAndTheVariationListWalkTheTree) {
         {"Left", "", "", "e4,d4", "Moved:...,Status:White to move:0", ""},
     };
     board->objGameTree(makeTree({"e4 e5 Nf3 Nc6 Bb5", "e4 e5 Nf3 Nf6", "d4 d5"}));
-    for (const auto& s : steps) {
-        SCOPED_TRACE(s.step);
+    for (const auto& [step, white, black, variations, moved, last] : steps) {
+        SCOPED_TRACE(step.toStdString());
         events.clear();
-        if (buttons.contains(s.step)) {
-            QTest::mouseClick(board->cmdNavigation[buttons.indexOf(s.step)], Qt::LeftButton);
-        } else if (keys.count(s.step)) {
-            QTest::keyClick(board.get(), keys.at(s.step));
+        if (buttons.contains(step)) {
+            QTest::mouseClick(board->cmdNavigation[buttons.indexOf(step)], Qt::LeftButton);
+        } else if (keys.count(step)) {
+            QTest::keyClick(board.get(), keys.at(step));
         } else {
             QListWidget* list = board->lstVariations;
             const QPoint at = list->visualItemRect(list->currentItem()).center();
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
             QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
         }
-        EXPECT_EQ(items(board->lstWhiteMoves).join(","), QString(s.white));
-        EXPECT_EQ(items(board->lstBlackMoves).join(","), QString(s.black));
-        EXPECT_EQ(items(board->lstVariations).join(","), QString(s.variations));
-        EXPECT_EQ(events.join(","), QString(s.events));
+        EXPECT_EQ(items(board->lstWhiteMoves).join(","), white);
+        EXPECT_EQ(items(board->lstBlackMoves).join(","), black);
+        EXPECT_EQ(items(board->lstVariations).join(","), variations);
+        EXPECT_EQ(events.join(","), moved);
         const auto [from, to] = board->LastMove();
-        EXPECT_EQ(name(from) + name(to), QString(s.last));
+        EXPECT_EQ(name(from) + name(to), last);
     }
     board->Mode(BoardMode::Training);
     QTest::keyClick(board.get(), Qt::Key_Right);
