@@ -365,9 +365,8 @@ TEST_F(MoveInput, TrainingMovesAreAnsweredUntilTheLastStoredMoveOrRefused) {
         EXPECT_TRUE(board->objPosition()->isWhiteToMove());
         EXPECT_EQ(board->GetDiagramFromGui().toStdString(), diagram());
     }
-}
 
-TEST_F(MoveInput, AHostMayCallBackWhileTheReplyIsReported) {
+    // a host may call back into the board while the reply is reported
     train({"e4 e5"});
     bool whiteToMove = false;
     QObject::connect(board.get(), &cntrlChessGui::TrainingStatus, board.get(),

@@ -117,7 +117,7 @@ TEST_F(Positions, SetFenThenGetFenRoundTripsInBothOrientations) {
     EXPECT_EQ(diagram(), kStart.toStdString());
 }
 
-TEST_F(Positions, SetupDragsCopyMoveAndRemoveAndTheRackAddsPieces) {
+TEST_F(Positions, SetupEditsThePicturesInDisplayOrderUntilApplied) {
     board->Mode(BoardMode::Setup);
     drag("e2", "e4"); // a plain drag copies
     drag("d2", "d4", Qt::ControlModifier);
@@ -136,6 +136,36 @@ TEST_F(Positions, SetupDragsCopyMoveAndRemoveAndTheRackAddsPieces) {
     EXPECT_EQ(board->GetFen(), "1nbqkbnr/pppppppp/8/8/3PP3/4q3/PP2PPPP/RNBQKBNR w - -");
     EXPECT_TRUE(events.filter(QRegularExpression("^(Moved|Status|Setup)")).isEmpty());
     EXPECT_EQ(diagram(), kStart.toStdString()) << "the position waits until the setup is applied";
+
+    board->Mode(BoardMode::FreePlay);
+    board->cmdClear_Click(); // outside setup the error is swallowed
+    EXPECT_EQ(diagram(), kStart.toStdString());
+    board->isWhiteOnTop(true);
+    board->Mode(BoardMode::Setup);
+    board->chkWhiteOO->setChecked(true);
+    const auto tree = board->objGameTree();
+    board->cmdClear_Click();
+    EXPECT_EQ(board->GetDiagramFromGui(), QString(64, 'e'));
+    EXPECT_EQ(tree->Item(CGameNode::strINITIAL_KEY())->objPosition()->objDiagram()->strToString(),
+              kStart.toStdString())
+        << "the tree keeps its root";
+    events.clear();
+    board->cmdInitPos_Click();
+    EXPECT_EQ(events, QStringList({"Status:White to move:0"}));
+    EXPECT_NE(board->objGameTree(), tree);
+    EXPECT_TRUE(board->chkWhiteOO->isChecked());
+    EXPECT_EQ(board->GetDiagramFromGui().left(1), "R") << "a flipped board shows h1 first";
+    board->cmdApplySetup_Click();
+    EXPECT_EQ(diagram(), kStart.toStdString());
+
+    QString text(64, 'e');
+    text[0] = 'K';
+    text[63] = 'k';
+    text[5] = 'x';
+    board->DisplayDiagram(text);
+    EXPECT_EQ(board->intPictureSlot(0), 0);
+    EXPECT_EQ(board->intPictureSlot(63), 6);
+    EXPECT_EQ(board->GetDiagramFromGui(), QString(text).replace('x', 'e'));
 }
 
 TEST_F(Positions, ApplyingASetupReportsTheFirstFaultOrStartsAFreshGame) {
@@ -179,37 +209,6 @@ TEST_F(Positions, ApplyingASetupReportsTheFirstFaultOrStartsAFreshGame) {
     play("e5");
     EXPECT_EQ(items(board->lstWhiteMoves), QStringList({"1.  ... "}));
     EXPECT_EQ(items(board->lstBlackMoves), QStringList({"e5"}));
-}
-
-TEST_F(Positions, SetupButtonsAndDiagramsFollowTheDisplayOrder) {
-    board->cmdClear_Click(); // outside setup the error is swallowed
-    EXPECT_EQ(board->GetDiagramFromGui(), kStart);
-    board->isWhiteOnTop(true);
-    board->Mode(BoardMode::Setup);
-    board->chkWhiteOO->setChecked(true);
-    const auto tree = board->objGameTree();
-    board->cmdClear_Click();
-    EXPECT_EQ(board->GetDiagramFromGui(), QString(64, 'e'));
-    EXPECT_EQ(tree->Item(CGameNode::strINITIAL_KEY())->objPosition()->objDiagram()->strToString(),
-              kStart.toStdString())
-        << "the tree keeps its root";
-    events.clear();
-    board->cmdInitPos_Click();
-    EXPECT_EQ(events, QStringList({"Status:White to move:0"}));
-    EXPECT_NE(board->objGameTree(), tree);
-    EXPECT_TRUE(board->chkWhiteOO->isChecked());
-    EXPECT_EQ(board->GetDiagramFromGui().left(1), "R") << "a flipped board shows h1 first";
-    board->cmdApplySetup_Click();
-    EXPECT_EQ(diagram(), kStart.toStdString());
-
-    QString text(64, 'e');
-    text[0] = 'K';
-    text[63] = 'k';
-    text[5] = 'x';
-    board->DisplayDiagram(text);
-    EXPECT_EQ(board->intPictureSlot(0), 0);
-    EXPECT_EQ(board->intPictureSlot(63), 6);
-    EXPECT_EQ(board->GetDiagramFromGui(), QString(text).replace('x', 'e'));
 }
 
 // An empty store gives the stored defaults; only values that differ from them are written, and

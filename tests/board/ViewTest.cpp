@@ -329,21 +329,34 @@ TEST(PiecePictures, EverySlotLoadsAndIsDrawnAtTheDevicePixelSize) {
     }
 }
 
+// A folder named by BRISOLT_RESOURCES comes first and the installed files stand behind it; a
+// missing or broken piece picture leaves only its own slot blank.
 TEST(PiecePictures, AMissingOrBrokenFileLeavesOnlyItsSlotBlank) {
     QTemporaryDir dir;
     const QDir source = QFileInfo(strFindResource("pieces/WhiteKing.svg")).absoluteDir();
+    QDir(dir.path()).mkpath("pieces");
+    const QDir own(dir.filePath("pieces"));
     const int missing = 2, broken = 7; // the white bishop and the black queen
     for (int slot = 0; slot < CPiecePictures::SLOTS; ++slot) {
         const QString name = CPiecePictures::strFileName(slot);
         if (slot == broken) {
-            QFile file(dir.filePath(name));
+            QFile file(own.filePath(name));
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
             file.write("<svg this is not");
         } else if (slot != missing) {
-            ASSERT_TRUE(QFile::copy(source.filePath(name), dir.filePath(name)));
+            ASSERT_TRUE(QFile::copy(source.filePath(name), own.filePath(name)));
         }
     }
-    CPiecePictures pictures(dir.path());
+    qputenv("BRISOLT_RESOURCES", dir.path().toLocal8Bit());
+    EXPECT_EQ(strFindResource("pieces/WhiteKing.svg"), own.filePath("WhiteKing.svg"));
+    const QString bishop = strFindResource("pieces/" + CPiecePictures::strFileName(missing));
+    EXPECT_EQ(bishop, source.filePath(CPiecePictures::strFileName(missing)));
+    EXPECT_EQ(strFindResource("pieces/NoSuchPiece.svg"), "");
+    EXPECT_EQ(strFindResource(""), "");
+    qunsetenv("BRISOLT_RESOURCES");
+    EXPECT_NE(arrstrResourceFolders().first(), dir.path());
+
+    CPiecePictures pictures(own.path());
     for (int slot = 0; slot < CPiecePictures::SLOTS; ++slot)
         EXPECT_EQ(pictures.isLoaded(slot), slot != missing && slot != broken) << slot;
     QImage image(40, 40, QImage::Format_ARGB32);
@@ -353,21 +366,6 @@ TEST(PiecePictures, AMissingOrBrokenFileLeavesOnlyItsSlotBlank) {
     painter.end();
     EXPECT_EQ(image.pixelColor(20, 20).alpha(), 0);
     EXPECT_TRUE(pictures.pixPicture(missing, 40).isNull());
-}
-
-TEST(ResourceLocator, EnvironmentFolderComesFirstAndMissingFilesGiveNothing) {
-    QTemporaryDir dir;
-    QDir(dir.path()).mkpath("pieces");
-    QFile own(dir.filePath("pieces/WhiteKing.svg"));
-    ASSERT_TRUE(own.open(QIODevice::WriteOnly));
-    own.close();
-    qputenv("BRISOLT_RESOURCES", dir.path().toLocal8Bit());
-    EXPECT_EQ(strFindResource("pieces/WhiteKing.svg"), QFileInfo(own).absoluteFilePath());
-    EXPECT_NE(strFindResource("pieces/BlackKing.svg"), "") << "falls through to the next folder";
-    EXPECT_EQ(strFindResource("pieces/NoSuchPiece.svg"), "");
-    EXPECT_EQ(strFindResource(""), "");
-    qunsetenv("BRISOLT_RESOURCES");
-    EXPECT_NE(arrstrResourceFolders().first(), dir.path());
 }
 
 } // namespace

@@ -85,7 +85,7 @@ TEST(CEngineBridgeTest, EngineFaultsDuringAGameAreReported) {
     }
 }
 
-TEST(CEngineBridgeTest, ConsoleProtocolPassesLinesThroughWhole) {
+TEST(CEngineBridgeTest, ConsoleProtocolPassesWholeLinesInBatches) {
     std::string folder;
     {
         CEngineBridge bridge(fakeEngine("console-engine.sh"), EngineProtocol::Console);
@@ -117,15 +117,13 @@ TEST(CEngineBridgeTest, ConsoleProtocolPassesLinesThroughWhole) {
         EXPECT_EQ(bridge.strError(), "");
     }
     EXPECT_FALSE(std::filesystem::exists(folder)) << folder;
-}
 
-// A console program that never stops writing: each reading still ends, with whole lines.
-TEST(CEngineBridgeTest, AFloodOfOutputIsReadABatchAtATime) {
-    CEngineBridge bridge("/usr/bin/yes", EngineProtocol::Console);
-    ASSERT_EQ(bridge.initialize_chess_engine(0), 1);
+    // a program that never stops writing: each reading still ends, with whole lines
+    CEngineBridge flood("/usr/bin/yes", EngineProtocol::Console);
+    ASSERT_EQ(flood.initialize_chess_engine(0), 1);
     for (int reading = 0; reading < 3; ++reading) {
-        bridge.waitForOutput(20);
-        const std::string output = strReadEngineOutput([&] { return bridge.get_message(); });
+        flood.waitForOutput(20);
+        const std::string output = strReadEngineOutput([&] { return flood.get_message(); });
         ASSERT_FALSE(output.empty());
         EXPECT_EQ(output.find_first_not_of(std::string("y") + ENGINE_SEPARATOR), std::string::npos);
     }
