@@ -8,11 +8,20 @@
 #include "model/CDiagram.h"
 
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QStringList>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+
+// Readable failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& list, std::ostream* out) {
+    *out << "{" << list.join(", ").toStdString() << "}";
+}
 
 // Records the warnings the control would show.
 class RecordingMessageBox : public CMessageBox {
@@ -33,40 +42,60 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowExposed(board.get()));
         messages = std::make_shared<RecordingMessageBox>();
         board->SetMessageBox(messages);
-        QObject::connect(board.get(), &cntrlChessGui::Moved,
+        cntrlChessGui* b = board.get();
+        QObject::connect(b, &cntrlChessGui::Moved,
                          [this](const QString& t) { events << "Moved:" + t; });
-        QObject::connect(board.get(), &cntrlChessGui::Status, [this](const QString& s, int n) {
+        QObject::connect(b, &cntrlChessGui::Status, [this](const QString& s, int n) {
             events << "Status:" + s + ":" + QString::number(n);
         });
-        QObject::connect(board.get(), &cntrlChessGui::TrainingStatus,
+        QObject::connect(b, &cntrlChessGui::TrainingStatus,
                          [this](const QString& t) { events << "Training:" + t; });
-        QObject::connect(board.get(), &cntrlChessGui::SquareClicked,
-                         [this](int i, const QString& n) {
-                             events << "Clicked:" + QString::number(i) + ":" + n;
-                         });
-        QObject::connect(board.get(), &cntrlChessGui::Setup, [this] { events << "Setup"; });
+        QObject::connect(b, &cntrlChessGui::SquareClicked, [this](int i, const QString& n) {
+            events << "Clicked:" + QString::number(i) + ":" + n;
+        });
+        QObject::connect(b, &cntrlChessGui::Setup, [this] { events << "Setup"; });
     }
 
-    // Display index of a square name in the board's orientation.
+    // Display index of a square name in the board's orientation, and back.
     int idx(const char* name) const {
         return CBoardGeometry::intGetIndex(name, board->isWhiteOnTop());
     }
+    QString name(int index) const {
+        return index < 0 ? QString()
+                         : QString::fromStdString(
+                               CBoardGeometry::strSquareName(index, board->isWhiteOnTop()));
+    }
+    QPoint centre(const char* square) const { return board->rcSquarePixels(idx(square)).center(); }
 
-    // Drags with real mouse events from one square to another (or to a point off the board).
-    void drag(int from, QPoint to, Qt::KeyboardModifiers keys = Qt::NoModifier) {
+    // Sends a mouse move with the given buttons held.
+    void moveMouse(QPoint to, Qt::MouseButtons held, Qt::KeyboardModifiers keys = {}) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(to), board->mapToGlobal(QPointF(to)),
+                         Qt::NoButton, held, keys);
+        QApplication::sendEvent(board.get(), &move);
+    }
+    // Drags with real mouse events from one square to a point.
+    void drag(int from, QPoint to, Qt::KeyboardModifiers keys = {}) {
         const QPoint start = board->rcSquarePixels(from).center();
         QTest::mousePress(board.get(), Qt::LeftButton, keys, start);
-        QMouseEvent move(QEvent::MouseMove, QPointF((start + to) / 2),
-                         board->mapToGlobal(QPointF((start + to) / 2)), Qt::NoButton,
-                         Qt::LeftButton, keys);
-        QApplication::sendEvent(board.get(), &move);
-        QMouseEvent move2(QEvent::MouseMove, QPointF(to), board->mapToGlobal(QPointF(to)),
-                          Qt::NoButton, Qt::LeftButton, keys);
-        QApplication::sendEvent(board.get(), &move2);
+        moveMouse((start + to) / 2, Qt::LeftButton, keys);
+        moveMouse(to, Qt::LeftButton, keys);
         QTest::mouseRelease(board.get(), Qt::LeftButton, keys, to);
     }
-    void drag(const char* from, const char* to, Qt::KeyboardModifiers keys = Qt::NoModifier) {
-        drag(idx(from), board->rcSquarePixels(idx(to)).center(), keys);
+    void drag(const char* from, const char* to, Qt::KeyboardModifiers keys = {}) {
+        drag(idx(from), centre(to), keys);
+    }
+    // Press and release of one button, on one square or from one square to another.
+    void click(const char* square, Qt::MouseButton button = Qt::LeftButton,
+               Qt::KeyboardModifiers keys = {}, const char* releaseOn = nullptr) {
+        QTest::mousePress(board.get(), button, keys, centre(square));
+        QTest::mouseRelease(board.get(), button, keys, centre(releaseOn ? releaseOn : square));
+    }
+    QPoint offBoard() const { return {board->width() - 2, board->height() - 2}; }
+
+    // Plays move texts (separated by spaces) as a host does.
+    void play(const QString& moves, bool display = true) {
+        for (const QString& move : moves.split(' ', Qt::SkipEmptyParts))
+            board->MovePgn(move, display, false);
     }
 
     // Diagram text of the current position.
@@ -98,6 +127,13 @@ protected:
         }
         tree->objMoveFirst(next);
         return tree;
+    }
+    // Starts training on the lines with the program answering for Black.
+    void train(const QStringList& lines) {
+        board->ComputerPlays(1);
+        board->objGameTree(makeTree(lines));
+        board->Mode(BoardMode::Training);
+        events.clear();
     }
 
     std::unique_ptr<cntrlChessGui> board;

@@ -13,27 +13,15 @@
 namespace {
 
 const std::string startFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
-const std::string silentEngine = fakeEngine("../../verify/fakes/silent.sh");
-
-// A position reached from the FEN by the trainee's move, then the engine's answer.
-std::shared_ptr<CPosition> play(const std::string& fen, const std::string& trainee,
-                                const std::string& engine) {
-    auto position = objReadFen(fen);
-    position = position->objProcessMove(position, trainee);
-    if (!position) return nullptr;
-    return position->objProcessMove(position, engine);
-}
-
-struct StartFailure {
-    const char* name;
-    std::string path;
-    EngineProtocol protocol;
-    std::string expected; // part of the error after the common prefix
-};
 
 TEST(CEngineBridgeTest, AFailedStartSaysWhyAndLeavesNothingRunning) {
     const std::string folder = std::filesystem::temp_directory_path().string();
-    const std::vector<StartFailure> cases = {
+    const struct {
+        const char* name;
+        std::string path;
+        EngineProtocol protocol;
+        std::string expected; // part of the error after the common prefix
+    } cases[] = {
         {"no program chosen", "", EngineProtocol::Uci, "no engine program is chosen"},
         {"missing program", "/nonexistent/engine", EngineProtocol::Uci,
          "/nonexistent/engine: No such file"},
@@ -45,29 +33,27 @@ TEST(CEngineBridgeTest, AFailedStartSaysWhyAndLeavesNothingRunning) {
         {"not a UCI engine", fakeEngine("not-an-engine.sh"), EngineProtocol::Uci,
          "did not answer \"uci\" with \"uciok\" within 1 seconds; it is not a UCI engine."},
     };
-    for (const StartFailure& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         CEngineBridge bridge(c.path, c.protocol);
         // Only the program that keeps running waits the whole handshake.
         const bool keepsRunning = c.expected.find("within") != std::string::npos;
         bridge.setHandshakeTimeout(keepsRunning ? 700 : 10000);
-        EXPECT_EQ(bridge.initialize_chess_engine(0), 0) << c.name;
-        EXPECT_EQ(bridge.strError().rfind("The engine could not be started: ", 0), 0u)
-            << c.name << ": " << bridge.strError();
-        EXPECT_TRUE(Contains(bridge.strError(), c.expected)) << c.name;
-        EXPECT_FALSE(bridge.isRunning()) << c.name;
-        EXPECT_EQ(bridge.send_message("e4"), 0) << c.name;
-        EXPECT_EQ(bridge.get_message(), "") << c.name;
+        EXPECT_EQ(bridge.initialize_chess_engine(0), 0);
+        EXPECT_EQ(bridge.strError().rfind("The engine could not be started: ", 0), 0u);
+        EXPECT_TRUE(Contains(bridge.strError(), c.expected));
+        EXPECT_FALSE(bridge.isRunning());
+        EXPECT_EQ(bridge.send_message("e4"), 0);
+        EXPECT_EQ(bridge.get_message(), "");
     }
 }
 
-struct FaultCase {
-    const char* script;
-    EngineProtocol protocol;
-    std::string expected;
-};
-
 TEST(CEngineBridgeTest, EngineFaultsDuringAGameAreReported) {
-    const std::vector<FaultCase> cases = {
+    const struct {
+        const char* script;
+        EngineProtocol protocol;
+        std::string expected;
+    } cases[] = {
         {"crash.sh", EngineProtocol::Uci,
          "The engine stopped: it crashed: segmentation fault ahead."},
         {"hang.sh", EngineProtocol::Uci,
@@ -83,22 +69,23 @@ TEST(CEngineBridgeTest, EngineFaultsDuringAGameAreReported) {
         {"../../verify/fakes/dies-on-go.sh", EngineProtocol::Console,
          "The engine stopped: it ended with exit code 3."},
     };
-    for (const FaultCase& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
         CEngineBridge bridge(fakeEngine(c.script), c.protocol);
         bridge.setAnswerGrace(300);
-        ASSERT_EQ(bridge.initialize_chess_engine(0), 1) << c.script;
+        ASSERT_EQ(bridge.initialize_chess_engine(0), 1);
         setUpGame(bridge, startFen);
         bridge.SendEngineCommand("st 1");
         bridge.SendEngineCommand(c.protocol == EngineProtocol::Uci ? "e4" : "go");
         const std::string output = collectOutput(bridge, [](const std::string&) { return false; });
-        EXPECT_EQ(bridge.strError(), c.expected) << c.script;
-        EXPECT_EQ(strParseEngineOutput(output, "Black"), "") << c.script;
-        EXPECT_EQ(bridge.get_message(), "") << c.script;
-        EXPECT_FALSE(bridge.isRunning()) << c.script;
+        EXPECT_EQ(bridge.strError(), c.expected);
+        EXPECT_EQ(strParseEngineOutput(output, "Black"), "");
+        EXPECT_EQ(bridge.get_message(), "");
+        EXPECT_FALSE(bridge.isRunning());
     }
 }
 
-TEST(CEngineBridgeTest, ConsoleProtocolPassesLinesThroughWhole) {
+TEST(CEngineBridgeTest, ConsoleProtocolPassesWholeLinesInBatches) {
     std::string folder;
     {
         CEngineBridge bridge(fakeEngine("console-engine.sh"), EngineProtocol::Console);
@@ -130,64 +117,53 @@ TEST(CEngineBridgeTest, ConsoleProtocolPassesLinesThroughWhole) {
         EXPECT_EQ(bridge.strError(), "");
     }
     EXPECT_FALSE(std::filesystem::exists(folder)) << folder;
-}
 
-// A console program that never stops writing: each reading still ends, with whole lines.
-TEST(CEngineBridgeTest, AFloodOfOutputIsReadABatchAtATime) {
-    CEngineBridge bridge("/usr/bin/yes", EngineProtocol::Console);
-    ASSERT_EQ(bridge.initialize_chess_engine(0), 1);
+    // a program that never stops writing: each reading still ends, with whole lines
+    CEngineBridge flood("/usr/bin/yes", EngineProtocol::Console);
+    ASSERT_EQ(flood.initialize_chess_engine(0), 1);
     for (int reading = 0; reading < 3; ++reading) {
-        bridge.waitForOutput(20);
-        const std::string output = strReadEngineOutput([&] { return bridge.get_message(); });
+        flood.waitForOutput(20);
+        const std::string output = strReadEngineOutput([&] { return flood.get_message(); });
         ASSERT_FALSE(output.empty());
         EXPECT_EQ(output.find_first_not_of(std::string("y") + ENGINE_SEPARATOR), std::string::npos);
     }
 }
 
-struct Answer {
-    std::string fen, trainee, side;
-    std::string move; // the engine's answer ("" : any legal move)
-};
-
-struct UnknownCase {
-    std::string path;
-    EngineProtocol found;
-    std::string name;
-    std::vector<Answer> answers;
-};
-
 // One start both finds out the protocol and plays: no second process for the detection. The
 // engine's moves come back in console form for either side.
 TEST(CEngineBridgeTest, AnEngineOfUnknownProtocolIsFoundOutByItsOneStartAndAnswers) {
-    const std::vector<UnknownCase> cases = {
-        {BRISOLT_STOCKFISH,
-         EngineProtocol::Uci,
-         "Stockfish 15.1",
-         {{startFen, "e4", "Black", ""},
-          {"r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R b KQkq -", "Nf6", "White", ""},
-          {"8/5k2/8/8/8/8/1P6/4K3 b - -", "Kg6", "White", ""}}},
-        {fakeEngine("console-engine.sh"),
-         EngineProtocol::Console,
-         "",
-         {{startFen, "e4", "Black", "e5"}}},
+    const struct {
+        std::string path;
+        EngineProtocol found;
+        std::string name;
+        std::string fen, trainee, side;
+        std::string move; // the engine's answer ("": any legal move)
+    } cases[] = {
+        {BRISOLT_STOCKFISH, EngineProtocol::Uci, "Stockfish 15.1", startFen, "e4", "Black", ""},
+        {BRISOLT_STOCKFISH, EngineProtocol::Uci, "Stockfish 15.1", "8/5k2/8/8/8/8/1P6/4K3 b - -",
+         "Kg6", "White", ""},
+        {fakeEngine("console-engine.sh"), EngineProtocol::Console, "", startFen, "e4", "Black",
+         "e5"},
     };
-    for (const UnknownCase& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path + " " + c.fen);
         CEngineBridge bridge(c.path, EngineProtocol::Unknown);
         // A console engine never sends "uciok": it is waited for as briefly as the test can.
         bridge.setHandshakeTimeout(c.found == EngineProtocol::Uci ? 10000 : 700);
-        ASSERT_EQ(bridge.initialize_chess_engine(0), 1) << c.path << ": " << bridge.strError();
-        EXPECT_EQ(bridge.protocol(), c.found) << c.path;
-        EXPECT_EQ(bridge.strEngineName(), c.name) << c.path;
-        for (const Answer& a : c.answers) {
-            setUpGame(bridge, a.fen);
-            bridge.SendEngineCommand(a.trainee);
-            std::string output;
-            const std::string move = awaitMove(bridge, a.side, &output);
-            ASSERT_NE(move, "") << a.fen << " | " << output << " | " << bridge.strError();
-            if (a.move.empty())
-                EXPECT_NE(play(a.fen, a.trainee, move), nullptr) << a.fen << ": " << move;
-            else
-                EXPECT_EQ(move, a.move) << c.path;
+        ASSERT_EQ(bridge.initialize_chess_engine(0), 1) << bridge.strError();
+        EXPECT_EQ(bridge.protocol(), c.found);
+        EXPECT_EQ(bridge.strEngineName(), c.name);
+        setUpGame(bridge, c.fen);
+        bridge.SendEngineCommand(c.trainee);
+        std::string output;
+        const std::string move = awaitMove(bridge, c.side, &output);
+        ASSERT_NE(move, "") << output << " | " << bridge.strError();
+        if (c.move.empty()) {
+            const auto after = objReadFen(c.fen)->objProcessMove(c.trainee);
+            ASSERT_NE(after, nullptr);
+            EXPECT_NE(after->objProcessMove(move), nullptr) << move;
+        } else {
+            EXPECT_EQ(move, c.move);
         }
         // A UCI engine reports its thinking time; a console engine does not.
         EXPECT_EQ(bridge.intEngineReportedMs() >= 0, c.found == EngineProtocol::Uci);

@@ -19,16 +19,15 @@ std::string lastLine(std::string text) {
     return text.substr(text.find_last_of('\n') + 1);
 }
 
-struct CommandCase {
-    const char* name;
-    std::vector<std::string> args;
-    int exitCode;
-    std::string expected; // the last output line (status 0) or a part of the error line
-};
+const std::string start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
 
 TEST(EngineMoveCommandTest, PrintsTheEnginesMoveOrSaysWhyNot) {
-    const std::string start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
-    const std::vector<CommandCase> cases = {
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+        int exitCode;
+        std::string expected; // the last output line (status 0) or a part of the error line
+    } cases[] = {
         {"mate in one", {"4r1k1/5ppp/8/8/8/8/6PP/N6K b - -", "--depth", "4"}, 0, "Re1#"},
         {"FEN given as separate fields", {"4r1k1/5ppp/8/8/8/8/6PP/N6K", "b", "-", "-"}, 0, "Re1#"},
         {"position already mate",
@@ -52,7 +51,7 @@ TEST(EngineMoveCommandTest, PrintsTheEnginesMoveOrSaysWhyNot) {
         {"bad depth", {"8/8/8/8/8/8/k7/K7 w - -", "--depth", "deep"}, 2, "bad depth"},
         {"bad time", {"8/8/8/8/8/8/k7/K7 w - -", "--time", "-3"}, 2, "bad time"},
     };
-    for (const CommandCase& c : cases) {
+    for (const auto& c : cases) {
         TempFolder scratch;
         const CliResult result = runCli(scratch, c.args);
         EXPECT_EQ(result.status, c.exitCode) << c.name << ": " << result.err;
@@ -67,7 +66,6 @@ TEST(EngineMoveCommandTest, PrintsTheEnginesMoveOrSaysWhyNot) {
 TEST(EngineMoveCommandTest, OneEngineStartPerCommandAndTheProtocolRemembered) {
     TempFolder scratch;
     const std::string engine = fakeEngine("counted.sh");
-    const std::string start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
     for (int run = 1; run <= 2; ++run) {
         const CliResult result = runCli(scratch, {start, "--engine", engine, "--time", "0.1"});
         ASSERT_EQ(result.status, 0) << result.err;

@@ -1,5 +1,6 @@
 #include "engine/EngineOutput.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -13,22 +14,19 @@ struct Pieces {
     std::string operator()() { return next < pieces.size() ? pieces[next++] : std::string(); }
 };
 
-std::string visible(const std::string& text) {
-    std::string shown;
-    for (char c : text)
-        shown += c == ENGINE_SEPARATOR ? '|' : c;
-    return shown;
+// The text with each character "from" replaced by "to".
+std::string replaced(std::string text, char from, char to) {
+    std::replace(text.begin(), text.end(), from, to);
+    return text;
 }
 
-struct ReadCase {
-    const char* name;
-    std::vector<std::string> pieces;
-    std::string expected; // '|' stands for the separator
-    size_t piecesTaken;   // pieces asked for, the blank one that ends the reading included
-};
-
 TEST(EngineOutputTest, ReadingJoinsPiecesAndNormalisesLineEnds) {
-    const std::vector<ReadCase> cases = {
+    const struct {
+        const char* name;
+        std::vector<std::string> pieces;
+        std::string expected; // '|' stands for the separator
+        size_t piecesTaken;   // pieces asked for, the blank one that ends the reading included
+    } cases[] = {
         {"nothing pending", {}, "", 0},
         {"one line", {"Black(1): Nf6\n"}, "Black(1): Nf6|", 1},
         {"split over pieces", {"Bla", "ck(1): N", "f6\n"}, "Black(1): Nf6|", 3},
@@ -43,31 +41,23 @@ TEST(EngineOutputTest, ReadingJoinsPiecesAndNormalisesLineEnds) {
         {"NUL characters go", {std::string("Nf", 2) + std::string(1, '\0') + "6\r\0\n"}, "Nf6|", 1},
         {"pieces are kept untrimmed", {"  Black(1): Nf6 \n"}, "  Black(1): Nf6 |", 1},
     };
-    for (const ReadCase& c : cases) {
+    for (const auto& c : cases) {
         Pieces source{c.pieces};
         const std::string read = strReadEngineOutput(std::ref(source));
-        EXPECT_EQ(visible(read), c.expected) << c.name;
+        EXPECT_EQ(replaced(read, ENGINE_SEPARATOR, '|'), c.expected) << c.name;
         // What follows a blank piece stays pending for the next reading.
         EXPECT_EQ(source.next, c.piecesTaken) << c.name;
     }
 }
 
-std::string withSeparators(std::string text) {
-    for (char& c : text)
-        if (c == '|') c = ENGINE_SEPARATOR;
-    return text;
-}
-
-struct ParseCase {
-    const char* name;
-    std::string output; // '|' stands for the separator
-    std::string side;
-    std::string move;
-    std::string result;
-};
-
 TEST(EngineOutputTest, ParsingFindsTheEnginesMoveAndTheEndOfTheGame) {
-    const std::vector<ParseCase> cases = {
+    const struct {
+        const char* name;
+        std::string output; // '|' stands for the separator
+        std::string side;
+        std::string move;
+        std::string result;
+    } cases[] = {
         {"move for Black", "Black(1): Nf6", "Black", "Nf6", ""},
         {"not for White", "Black(1): Nf6", "White", "", ""},
         {"side word in any case", "black(1):  Nf6  ", "BLACK", "Nf6", ""},
@@ -86,12 +76,13 @@ TEST(EngineOutputTest, ParsingFindsTheEnginesMoveAndTheEndOfTheGame) {
          "1/2-1/2 {stalemate}"},
         {"empty output", "", "White", "", ""},
     };
-    for (const ParseCase& c : cases) {
-        const EngineOutputParse parse = parseEngineOutput(withSeparators(c.output), c.side);
+    for (const auto& c : cases) {
+        const std::string output = replaced(c.output, '|', ENGINE_SEPARATOR);
+        const EngineOutputParse parse = parseEngineOutput(output, c.side);
         EXPECT_EQ(parse.strMove, c.move) << c.name;
         EXPECT_EQ(parse.strResult, c.result) << c.name;
         EXPECT_EQ(parse.isGameOver, !c.result.empty()) << c.name;
-        EXPECT_EQ(strParseEngineOutput(withSeparators(c.output), c.side), c.move) << c.name;
+        EXPECT_EQ(strParseEngineOutput(output, c.side), c.move) << c.name;
     }
 }
 

@@ -1,0 +1,412 @@
+// Moves entered on the board: drags, clicks, typed texts, promotions and training answers.
+#include "BoardFixture.h"
+#include "board/MoveTextInput.h"
+#include "board/frmPromote.h"
+#include "game/CGameNode.h"
+#include "game/Fen.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <map>
+
+namespace {
+
+using MoveInput = BoardFixture;
+
+// Gestures from the start position: "e2-e4" drags, "e2-off" drops off the board, "e2 e4" clicks.
+TEST_F(MoveInput, GesturesPlayLegalMovesAndLeaveEverythingElseAsItWas) {
+    // gestures, the Moved and Status events joined by ",", the square selected at the end
+    const std::tuple<QString, QString, QString> cases[] = {
+        {"e2-e4", "Moved:e4,Status:Black to move:1", ""},
+        {"e2-e5", "Moved:,Status:White to move:0", ""}, // an illegal square snaps back
+        {"g8-f6", "Moved:,Status:White to move:0", ""}, // so does the side not to move
+        {"e2-off", "", ""},
+        {"e4-e5", "", ""}, // an empty square starts no drag
+        {"g1 f3", "Moved:Nf3,Status:Black to move:1", ""},
+        {"e2 e5", "", ""},   // not a target: the selection is cancelled
+        {"e2 d2", "", "d2"}, // another own piece takes the selection
+        {"e2 e2", "", ""},   // a second click lets the piece go
+        {"e7", "", ""},      // the side not to move is not selected
+        {"e2 d2 d4", "Moved:d4,Status:Black to move:1", ""},
+    };
+    for (const auto& [gestures, moved, selected] : cases) {
+        SCOPED_TRACE(gestures.toStdString());
+        board->InitialPosition();
+        events.clear();
+        for (const QString& g : gestures.split(' ')) {
+            const QByteArray from = g.section('-', 0, 0).toLatin1();
+            const QByteArray to = g.section('-', 1).toLatin1();
+            if (to.isEmpty())
+                click(from);
+            else
+                drag(idx(from), to == "off" ? offBoard() : centre(to));
+        }
+        EXPECT_EQ(events.filter(QRegularExpression("^(Moved|Status)")).join(","), moved);
+        EXPECT_EQ(name(board->intSelectedSquare()), selected);
+        const bool played = moved.startsWith("Moved:") && moved[6] != ',';
+        EXPECT_EQ(board->objPosition()->isWhiteToMove(), !played);
+        EXPECT_EQ(board->objGameTree()->Count(), played ? 2 : 1);
+        EXPECT_EQ(items(board->lstWhiteMoves).size(), played ? 1 : 0);
+        // the pictures show the position, all of them, with nothing left in the air
+        EXPECT_EQ(board->GetDiagramFromGui().toStdString(), diagram());
+        for (int i = 0; i < 64; ++i)
+            EXPECT_TRUE(board->isPictureVisible(i)) << i;
+        EXPECT_FALSE(board->isDragging());
+        for (int i = 0; i < 64 && selected.isEmpty(); ++i)
+            EXPECT_EQ(board->intTargetMark(i), 0) << i;
+    }
+}
+
+// Squares carrying a target mark, as "e4:1" (dot) or "d5:2" (ring), sorted by name.
+QString targetMarks(const cntrlChessGui& board) {
+    QStringList out;
+    for (int i = 0; i < 64; ++i)
+        if (board.intTargetMark(i) != 0)
+            out << QString::fromStdString(CBoardGeometry::strSquareName(i, false)) + ":" +
+                       QString::number(board.intTargetMark(i));
+    out.sort();
+    return out.join(' ');
+}
+
+// The marks on the squares a selected or dragged piece can go to; switched off, moves still play.
+TEST_F(MoveInput, TargetsOfTheSelectedPieceFollowTheRules) {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        // FEN, square, marks
+        // a knight pinned to its king has no move; a bishop pinned on a diagonal keeps it
+        {"4k3/8/8/8/4r3/8/4N3/4K3 w - -", "e2", ""},
+        {"4k3/8/8/8/7b/8/5B2/4K3 w - -", "f2", "g3:1 h4:2"},
+        // castling on both sides, and not through an attacked square
+        {"4k3/8/8/8/8/8/8/R3K2R w KQ -", "e1", "c1:1 d1:1 d2:1 e2:1 f1:1 f2:1 g1:1"},
+        {"4k3/8/8/8/8/8/5r2/R3K2R w KQ -", "e1", "c1:1 d1:1 f2:2"},
+        // en passant is a capture onto an empty square
+        {"4k3/8/8/3pP3/8/8/8/4K3 w - d6", "e5", "d6:2 e6:1"},
+        {"4k3/8/8/3pP3/8/8/8/4K3 w - d6", "d5", ""},
+    };
+    for (const auto& [fen, square, marks] : cases) {
+        ASSERT_TRUE(board->ApplyFen(fen)) << fen;
+        board->SelectSquare(idx(square));
+        EXPECT_EQ(targetMarks(*board), marks) << fen;
+    }
+    board->InitialPosition();
+    QTest::mousePress(board.get(), Qt::LeftButton, {}, centre("g1"));
+    moveMouse(centre("g1") + QPoint(30, -30), Qt::LeftButton);
+    EXPECT_TRUE(board->isDragging());
+    EXPECT_EQ(targetMarks(*board), "f3:1 h3:1");
+    board->isLegalHintsShown(false);
+    EXPECT_EQ(targetMarks(*board), "");
+    QTest::mouseRelease(board.get(), Qt::LeftButton, {}, centre("f3"));
+    click("e7");
+    click("e5");
+    EXPECT_EQ(board->objPosition()->strMoveText(), "e5");
+}
+
+// The arrows and square marks as "e2e4:0 d4:2" with their colour numbers (0 green, 1 red, 2 blue,
+// 3 yellow), squares named as on an unflipped board.
+QString marksText(const CBoardMarks& marks) {
+    auto square = [](int s) { return QString("%1%2").arg(QChar('a' + s % 8)).arg(s / 8 + 1); };
+    QStringList out;
+    for (const CBoardMarks::Arrow& arrow : marks.arrArrows())
+        out << square(arrow.from) + square(arrow.to) + ":" + QString::number(arrow.color);
+    for (int s = 0; s < 64; ++s)
+        if (marks.intMark(s) >= 0) out << square(s) + ":" + QString::number(marks.intMark(s));
+    return out.join(' ');
+}
+
+TEST_F(MoveInput, RightButtonDrawsArrowsAndMarksThatLeftClicksAndMovesClear) {
+    // while the button is held a pale arrow follows the pointer, and nothing is kept yet
+    const QColor plain = board->grab().toImage().pixelColor(centre("e3"));
+    QTest::mousePress(board.get(), Qt::RightButton, {}, centre("e2"));
+    moveMouse(centre("e4"), Qt::RightButton);
+    EXPECT_NE(board->grab().toImage().pixelColor(centre("e3")), plain);
+    EXPECT_EQ(marksText(board->objMarks()), "");
+    QTest::mouseRelease(board.get(), Qt::RightButton, {}, centre("e4"));
+    EXPECT_EQ(marksText(board->objMarks()), "e2e4:0");
+    board->ClearArrows();
+    EXPECT_EQ(board->grab().toImage().pixelColor(centre("e3")), plain);
+
+    click("e2", Qt::RightButton, {}, "e4");
+    click("g1", Qt::RightButton, Qt::ShiftModifier, "f3");
+    click("d4", Qt::RightButton, Qt::ControlModifier);
+    click("c5", Qt::RightButton, Qt::AltModifier);
+    EXPECT_EQ(marksText(board->objMarks()), "e2e4:0 g1f3:1 d4:2 c5:3");
+    click("e2", Qt::RightButton, {}, "e4"); // the same arrow again takes it away
+    EXPECT_EQ(marksText(board->objMarks()), "g1f3:1 d4:2 c5:3");
+    click("a5"); // a left click anywhere clears
+    EXPECT_EQ(marksText(board->objMarks()), "");
+    click("e2", Qt::RightButton, {}, "e4");
+    board->MovePgn("d4", true, false); // so does the next move
+    EXPECT_EQ(marksText(board->objMarks()), "");
+
+    // the program's own arrow from a move text, kept on its squares when the board turns
+    EXPECT_TRUE(board->DrawMoveArrow("Nc6", CBoardMarks::Blue));
+    EXPECT_FALSE(board->DrawMoveArrow("Nc5"));
+    EXPECT_FALSE(board->DrawMoveArrow("nonsense"));
+    board->isWhiteOnTop(true);
+    EXPECT_EQ(marksText(board->objMarks()), "b8c6:2");
+    const QColor mid = board->grab().toImage().pixelColor((centre("b8") + centre("c6")) / 2);
+    EXPECT_GT(mid.blue(), mid.red() + 60) << "the arrow is painted in its colour";
+}
+
+TEST_F(MoveInput, ClicksReportTheSquareAndTakeTheFocusAndViewModeRefusesMoves) {
+    for (BoardMode mode :
+         {BoardMode::FreePlay, BoardMode::Setup, BoardMode::View, BoardMode::Training}) {
+        board->Mode(mode);
+        board->clearFocus();
+        events.clear();
+        click("c6");
+        EXPECT_EQ(events, QStringList({"Clicked:" + QString::number(idx("c6")) + ":c6"}))
+            << int(mode);
+        EXPECT_TRUE(board->hasFocus()) << "the arrow keys reach the board after a click";
+    }
+    board->Mode(BoardMode::View);
+    events.clear();
+    drag("e2", "e4");
+    board->MakeMove(idx("e2"), idx("e4"), 0);
+    EXPECT_TRUE(events.filter("Moved").isEmpty());
+    EXPECT_TRUE(board->objPosition()->isWhiteToMove());
+    board->Mode(BoardMode::FreePlay);
+    board->MakeMove(idx("e4"), idx("e5"), 0); // a host's call from an empty square
+    EXPECT_EQ(events.filter("Moved"), QStringList({"Moved:"}));
+    board->isWhiteOnTop(true);
+    events.clear();
+    QTest::mouseClick(board.get(), Qt::LeftButton, {}, board->rcSquarePixels(0).center());
+    EXPECT_EQ(events, QStringList({"Clicked:0:h1"}));
+}
+
+TEST_F(MoveInput, HostMovesByTextReportRefusalsAndTheSquaresOfTheMove) {
+    board->MovePgn("e4", true, true);
+    board->MovePgn("e4", true, true); // the black pawn cannot go to e4
+    board->MovePgn("e5", true, false);
+    EXPECT_EQ(events, QStringList({"Moved:e4", "Status:Black to move:1",
+                                   "Moved:", "Status:Black to move:1", "Status:White to move:1"}));
+    board->MovePgn("d4", false, false); // without display the pictures wait for the next redraw
+    EXPECT_EQ(board->intPictureSlot(idx("d4")), -1);
+    board->MovePgn("d5", true, false);
+    EXPECT_EQ(board->intPictureSlot(idx("d4")), 5);
+
+    const char* castles = "e4 e5 Nf3 Nc6 Bc4 Bc5";
+    // flipped, the moves before, the move, its squares as display indices
+    const std::tuple<bool, QString, const char*, int, int> cases[] = {
+        {false, "", "Nf3", 62, 45},
+        {true, "", "Nf3", 1, 18},
+        {false, castles, "O-O", 60, 62},
+        {true, castles, "O-O", 3, 1},
+        {true, castles + QString(" O-O Nf6 d3"), "O-O", 59, 57},
+        {false, "d4 d5 Nc3 Nc6 Bf4 Bf5 Qd2 Qd7", "O-O-O", 60, 58},
+        {false, "", "Ke2", -7, -7}, // refused: the indices are left alone
+    };
+    for (const auto& [flipped, moves, last, expectedFrom, expectedTo] : cases) {
+        board->InitialPosition();
+        board->isWhiteOnTop(flipped);
+        play(moves, false);
+        int from = -7, to = -7;
+        board->MovePgn2(last, from, to, true, true);
+        EXPECT_EQ(std::make_pair(from, to), std::make_pair(expectedFrom, expectedTo)) << last;
+    }
+}
+
+// Drags ("e7-e8") open the real picker over the square, typed texts only when they name no
+// piece; a timer answers it with the button of that name or by closing it.
+TEST_F(MoveInput, PromotionTakesTheNamedOrPickedPieceAndNoPickRefuses) {
+    const char* white = "7k/4P3/8/8/8/8/8/K7 w - -";
+    const struct {
+        const char* fen;
+        const char* input;
+        const char* button; // "": the picker is closed, nullptr: it must not open
+        const char* moved;
+        const char* square;
+        int slot;
+    } cases[] = {
+        {white, "e7-e8", "Knight", "e8=N", "e8", 3},
+        {white, "e7-e8", "Rook", "e8=R", "e8", 4},
+        {white, "e7-e8", "", "", "e7", 5},
+        {"7k/8/8/8/8/8/3p4/K7 w - -", "d2-d1", nullptr, "", "d2", 11}, // not the side to move
+        {white, "e8=B", nullptr, "e8=B", "e8", 2},
+        {white, "e8", "Queen", "e8=Q", "e8", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.input);
+        ASSERT_TRUE(board->ApplyFen(c.fen));
+        bool opened = false;
+        QTimer::singleShot(0, [&] {
+            auto* picker = qobject_cast<frmPromote*>(QApplication::activeModalWidget());
+            opened = picker != nullptr;
+            if (!opened) return;
+            EXPECT_EQ(picker->windowTitle(), "Select promotion piece");
+            const QRect queen(picker->cmdQueen->mapToGlobal(QPoint(0, 0)),
+                              picker->cmdQueen->size());
+            const QRect e8 = board->rcSquarePixels(idx("e8"));
+            if (QString(c.input).contains('-')) { // over the square the queen sits on it
+                EXPECT_TRUE(queen.intersects(QRect(board->mapToGlobal(e8.topLeft()), e8.size())));
+            }
+            for (QPushButton* button : picker->findChildren<QPushButton*>()) {
+                EXPECT_FALSE(button->icon().isNull()) << "the piece is shown as a picture";
+                if (button->toolTip() == c.button) button->click();
+            }
+            picker->close();
+        });
+        events.clear();
+        const QString input = c.input;
+        if (input.contains('-'))
+            drag(input.left(2).toLatin1(), input.right(2).toLatin1());
+        else
+            EXPECT_EQ(board->strPlayMoveText(input), "");
+        QApplication::processEvents(); // the timer runs here when no picker took it
+        EXPECT_EQ(opened, c.button != nullptr);
+        EXPECT_EQ(events.filter("Moved:").value(0, "Moved:"), QString("Moved:") + c.moved);
+        EXPECT_EQ(board->intPictureSlot(idx(c.square)), c.slot);
+    }
+}
+
+TEST(MoveTextInput, TypedTextsAreMatchedAgainstTheLegalMoves) {
+    const char* start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+    const char* open = "rnbqkbnr/ppp1pppp/8/3p4/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -";
+    const char* knights = "4k3/8/8/8/8/5N2/8/1N2K3 w - -";
+    const char* rooks = "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -";
+    const char* pawn = "4k3/P7/8/8/8/8/8/4K3 w - -";
+    using M = MoveTextMatch;
+    // FEN, text, result, the squares and promotion letter of the move played
+    const std::tuple<const char*, const char*, M::Result, std::string> cases[] = {
+        {start, "Nf3", M::Played, "g1f3"},
+        {start, "g1f3", M::Played, "g1f3"},
+        {start, "e4!", M::Played, "e2e4"},
+        {start, "e5", M::Illegal, ""},
+        {start, "Ke2", M::Illegal, ""},
+        {start, "hello", M::Unreadable, ""},
+        {start, "", M::Unreadable, ""},
+        {open, "exd5+", M::Played, "e4d5"},
+        // two knights reach d2: the bare text is ambiguous, a file or a rank settles it
+        {knights, "Nd2", M::Ambiguous, ""},
+        {knights, "Nbd2", M::Played, "b1d2"},
+        {knights, "N3d2", M::Played, "f3d2"},
+        {knights, "Ngd2", M::Illegal, ""},
+        {rooks, "O-O", M::Played, "e1g1"},
+        {rooks, "0-0-0", M::Played, "e1c1"},
+        {"r3k2r/8/8/8/8/8/8/R3K2R b KQkq -", "O-O", M::Played, "e8g8"},
+        {"r3k2r/8/8/8/8/8/8/R3K2R w - -", "O-O", M::Illegal, ""},
+        {pawn, "a8=N", M::Played, "a7a8N"},
+        {pawn, "a7a8q", M::Played, "a7a8Q"},
+        {pawn, "a8", M::Played, "a7a8"},
+        {"4k3/8/8/3pP3/8/8/8/4K3 w - d6", "exd6", M::Played, "e5d6"},
+    };
+    auto squareName = [](int square) { // square as file + 8 * rank
+        return std::string{char('a' + square % 8), char('1' + square / 8)};
+    };
+    for (const auto& [fen, text, result, move] : cases) {
+        const M m = objMatchMoveText(objTryReadFen(fen), text);
+        EXPECT_EQ(m.result, result) << fen << " " << text;
+        const std::string played = squareName(m.from) + squareName(m.to) +
+                                   (m.promotion != 0 ? std::string(1, m.promotion) : "");
+        EXPECT_EQ(result == M::Played ? played : "", move) << text;
+    }
+}
+
+TEST_F(MoveInput, EnterInTheMoveBoxPlaysLikeADropOrSaysWhyNot) {
+    // mode, text, played (the box is emptied and the move made), start of the message beside it
+    const std::tuple<BoardMode, const char*, bool, QString> cases[] = {
+        {BoardMode::FreePlay, "Nf3", true, ""},
+        {BoardMode::FreePlay, "  e2e4 ", true, ""},
+        {BoardMode::FreePlay, "Nf6", false, "\"Nf6\" is not a legal move"},
+        {BoardMode::FreePlay, "zz9", false, "\"zz9\" is not a move"},
+        {BoardMode::View, "e4", false, "Moves are not taken"},
+    };
+    for (const auto& [mode, text, played, said] : cases) {
+        board->InitialPosition();
+        board->Mode(mode);
+        board->txtMove->setText(text);
+        QTest::keyClick(board->txtMove, Qt::Key_Return);
+        EXPECT_EQ(board->txtMove->text().isEmpty(), played) << text;
+        EXPECT_EQ(board->lblMoveResult->text().left(said.size()), said) << text;
+        EXPECT_EQ(board->lblMoveResult->text().isEmpty(), said.isEmpty()) << text;
+        EXPECT_EQ(board->objPosition()->isWhiteToMove(), !played) << text;
+    }
+    EXPECT_TRUE(board->txtMove->isHidden()) << "no box in view mode";
+    board->Mode(BoardMode::Training);
+    EXPECT_FALSE(board->txtMove->isHidden());
+    board->isMoveEntryShown(false);
+    EXPECT_TRUE(board->txtMove->isHidden());
+}
+
+// Training: the program answers for Black with the stored reply; a wrong move changes nothing.
+TEST_F(MoveInput, TrainingMovesAreAnsweredUntilTheLastStoredMoveOrRefused) {
+    // the stored line, the moves (dragged, or typed when written as text), every event, and the
+    // black move list afterwards
+    const std::tuple<QString, QString, QStringList, QStringList> cases[] = {
+        {"e4 e5",
+         "e2-e4",
+         {"Moved:e4", "Moved:e5", "Status:White to move:1", "Training:e5", "Training:Successful",
+          "Status:White to move:1"},
+         {"e5"}},
+        {"e4 e5", "d2-d4", {"Training:Wrong move", "Moved:"}, {}},
+        {"e4 e5 Nf3", "d4", {"Training:Wrong move", "Moved:"}, {}},
+        {"e4 e5 Nf3 Nc6",
+         "e2-e4 Nf3",
+         {"Moved:e4", "Moved:e5", "Status:White to move:1", "Training:e5", "Status:White to move:1",
+          "Moved:Nf3", "Moved:Nc6", "Status:White to move:2", "Training:Nc6", "Training:Successful",
+          "Status:White to move:2"},
+         {"e5", "Nc6"}},
+    };
+    for (const auto& [line, moves, expected, black] : cases) {
+        SCOPED_TRACE(line.toStdString());
+        train({line});
+        const int nodes = board->objGameTree()->Count();
+        for (const QString& move : moves.split(' ')) {
+            if (move.contains('-'))
+                drag(move.left(2).toLatin1(), move.right(2).toLatin1());
+            else
+                EXPECT_EQ(board->strPlayMoveText(move), "");
+        }
+        EXPECT_EQ(events, expected);
+        EXPECT_EQ(items(board->lstBlackMoves), black);
+        const bool solved = expected.contains("Training:Successful");
+        EXPECT_EQ(board->lstVariations->count(), solved ? 0 : 1) << "the line's end offers none";
+        EXPECT_EQ(board->objGameTree()->Count(), nodes) << "training adds no node";
+        EXPECT_TRUE(board->objPosition()->isWhiteToMove());
+        EXPECT_EQ(board->GetDiagramFromGui().toStdString(), diagram());
+    }
+
+    // a host may call back into the board while the reply is reported
+    train({"e4 e5"});
+    bool whiteToMove = false;
+    QObject::connect(board.get(), &cntrlChessGui::TrainingStatus, board.get(),
+                     [&](const QString& s) {
+                         if (s != "Successful") return;
+                         whiteToMove = board->objPosition()->isWhiteToMove();
+                         board->Mode(BoardMode::View);
+                     });
+    drag("e2", "e4");
+    EXPECT_TRUE(whiteToMove);
+    EXPECT_EQ(board->boardMode(), BoardMode::View);
+}
+
+TEST_F(MoveInput, StoredRepliesAreChosenEvenly) {
+    board->SeedRandom(12345);
+    std::map<QString, int> counts;
+    for (int run = 0; run < 300; ++run) {
+        train({"e4 e5", "e4 c5", "e4 e6"});
+        board->MakeMove(idx("e2"), idx("e4"), 0);
+        ++counts[events.filter("Training:").value(0)];
+    }
+    ASSERT_EQ(counts.size(), 3u);
+    for (const auto& [reply, n] : counts)
+        EXPECT_TRUE(n > 60 && n < 140) << reply.toStdString() << " " << n;
+}
+
+// A transposition keeps a node of its own, so the line that reached it keeps its continuation.
+TEST_F(MoveInput, TranspositionMakesANodeOfItsOwn) {
+    play("Nf3 Nf6 Nc3 Nc6", false);
+    const int nodes = board->objGameTree()->Count();
+    const std::string firstKey = board->objGameTree()->objCurrentNode()->strKey();
+    board->cmdNavigation_Click(0);
+    play("Nc3 Nf6 Nf3", false);
+    const std::string parentKey = board->objGameTree()->objCurrentNode()->strKey();
+    board->MakeMove(idx("b8"), idx("c6"), 0);
+    EXPECT_EQ(board->objGameTree()->Count(), nodes + 4);
+    const auto& reached = board->objGameTree()->objCurrentNode();
+    EXPECT_EQ(reached->strKey(), firstKey + "~2");
+    EXPECT_EQ(reached->strParentKey(), parentKey);
+    EXPECT_TRUE(board->arrNextNodes().empty() || board->arrNextNodes()[0] == nullptr);
+}
+
+} // namespace

@@ -1,0 +1,302 @@
+// Positions in and out of the board: FEN, positions from a host, setup mode, the stored properties
+// and what each mode shows.
+#include "BoardFixture.h"
+#include "board/CMemoryPropertyStore.h"
+#include "board/CSettingsPropertyStore.h"
+#include "game/CGameNode.h"
+#include "game/Fen.h"
+#include "model/CError.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QSettings>
+#include <QTemporaryDir>
+
+namespace {
+
+using Positions = BoardFixture;
+
+const QString kStart = "rnbqkbnrpppppppp" + QString(32, 'e') + "PPPPPPPPRNBQKBNR";
+
+// The castling rights a position keeps, as FEN letters.
+QString rights(const CPosition& pos) {
+    QString kept;
+    for (int colour : {0, 1}) {
+        if (!pos.isKCastleForfeited(colour)) kept += colour == 0 ? 'K' : 'k';
+        if (!pos.isQCastleForfeited(colour)) kept += colour == 0 ? 'Q' : 'q';
+    }
+    return kept;
+}
+
+// A FEN applied as text starts a free game; the same position from a host keeps the mode.
+TEST_F(Positions, ApplyFenAndApplyPositionReadEveryFieldAndStartAFreshGame) {
+    // FEN, White to move, en-passant file, castling rights, move number
+    const std::tuple<const char*, bool, int, const char*, int> cases[] = {
+        {"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1", false, 4, "KQkq", 1},
+        {"r3k2r/8/8/8/8/8/8/R3K2R w - -", true, -1, "", 0},
+        {"r3k2r/8/8/8/8/8/8/R3K2R w Kq -", true, -1, "Kq", 0},
+        {"r3k2r/8/8/8/8/8/8/R3K2R w qk -", true, -1, "kq", 0},
+        {"4k3/8/8/8/8/8/8/4K3  b   -  -", false, -1, "", 1}, // runs of spaces are accepted
+    };
+    for (const auto& [fen, white, enPassantFile, castling, moveNumber] : cases) {
+        SCOPED_TRACE(fen);
+        for (bool text : {true, false}) {
+            board->InitialPosition();
+            play("d4");
+            board->Mode(BoardMode::View);
+            board->DrawLine(52, 36, true);
+            const auto given = objTryReadFen(fen);
+            ASSERT_TRUE(text ? board->ApplyFen(fen) : board->ApplyPosition(given));
+            const auto pos = board->objPosition();
+            EXPECT_NE(pos, given);
+            EXPECT_EQ(pos->isWhiteToMove(), white);
+            EXPECT_EQ(pos->intEnPassantFile(), enPassantFile);
+            EXPECT_EQ(rights(*pos), castling);
+            EXPECT_EQ(pos->intMoveNumber(), moveNumber);
+            EXPECT_EQ(board->boardMode(), text ? BoardMode::FreePlay : BoardMode::View);
+            EXPECT_EQ(board->lstWhiteMoves->count(), 0);
+            EXPECT_EQ(board->objGameTree()->Count(), 1);
+            EXPECT_EQ(board->GetDiagramFromGui().toStdString(), diagram());
+            EXPECT_FALSE(board->isMoveLineVisible());
+            EXPECT_FALSE(board->isCircleVisible());
+        }
+    }
+    EXPECT_FALSE(board->ApplyPosition(nullptr));
+}
+
+TEST_F(Positions, UnusableFenIsRefusedAndChangesNothing) {
+    play("e4");
+    const auto tree = board->objGameTree();
+    const std::string before = diagram();
+    const char* refused[] = {
+        "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq",
+        "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBN w KQkq -",
+        " rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -",
+        "",
+        "4k3/8/8/8/8/8/8/4R1K1 w - -", // Black, not to move, is in check
+        "4k2P/8/8/8/8/8/8/4K3 w - -",  // a pawn on the last rank
+        "4k3/8/8/8/8/8/8/p3K3 b - -",  // a pawn on the first rank
+        "4k3/8/8/8/8/8/8/4KK2 w - -",  // two white kings
+    };
+    for (const char* fen : refused)
+        EXPECT_FALSE(board->ApplyFen(fen)) << fen;
+    for (int k = 0; k < 4; ++k)
+        EXPECT_FALSE(board->SetFen(refused[k])) << refused[k];
+    // the diagram itself refuses a board without a black king: the error reaches the caller
+    EXPECT_THROW(board->ApplyFen("8/8/8/8/8/8/8/4K3 w - -"), CError);
+    EXPECT_EQ(board->objGameTree(), tree);
+    EXPECT_EQ(tree->Count(), 2);
+    EXPECT_EQ(diagram(), before);
+    EXPECT_EQ(items(board->lstWhiteMoves), QStringList({"1.e4"}));
+}
+
+// SetFen fills the setup panel and the pictures only; GetFen reads them back.
+TEST_F(Positions, SetFenThenGetFenRoundTripsInBothOrientations) {
+    EXPECT_EQ(board->GetFen(), "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w - -");
+    const auto tree = board->objGameTree();
+    const char* fens[] = {
+        "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3",
+        "r3k2r/8/8/8/8/8/8/R3K2R w Kq -",
+        "8/8/8/3pP3/8/8/k7/7K w - d6",
+        "4k3/8/8/8/8/8/8/4K3 b Qk -",
+    };
+    for (bool flipped : {false, true}) {
+        board->isWhiteOnTop(flipped);
+        for (const char* fen : fens) {
+            ASSERT_TRUE(board->SetFen(QString(fen) + " 0 17"));
+            EXPECT_EQ(board->GetFen(), fen) << flipped;
+        }
+        EXPECT_EQ(board->intPictureSlot(idx("e1")), 0) << "the pictures stand on their squares";
+    }
+    EXPECT_FALSE(board->chkWhiteToMove->isChecked());
+    EXPECT_FALSE(board->chkWhiteOO->isChecked());
+    EXPECT_TRUE(board->chkWhiteOOO->isChecked());
+    EXPECT_TRUE(board->chkBlackOO->isChecked());
+    EXPECT_EQ(board->objGameTree(), tree);
+    EXPECT_EQ(diagram(), kStart.toStdString());
+}
+
+TEST_F(Positions, SetupEditsThePicturesInDisplayOrderUntilApplied) {
+    board->Mode(BoardMode::Setup);
+    drag("e2", "e4"); // a plain drag copies
+    drag("d2", "d4", Qt::ControlModifier);
+    drag(idx("c2"), offBoard());
+    drag("e5", "a8"); // an empty square copies emptiness
+    drag("h1", "h1", Qt::ControlModifier);
+    auto fromRack = [&](int slot, QPoint to) {
+        QTest::mousePress(board.get(), Qt::LeftButton, {}, board->rcRackPixels(slot).center());
+        moveMouse(to, Qt::LeftButton);
+        EXPECT_TRUE(board->isRackDragging());
+        QTest::mouseRelease(board.get(), Qt::LeftButton, {}, to);
+        EXPECT_FALSE(board->isRackDragging());
+    };
+    fromRack(7, centre("e3"));
+    fromRack(1, offBoard());
+    EXPECT_EQ(board->GetFen(), "1nbqkbnr/pppppppp/8/8/3PP3/4q3/PP2PPPP/RNBQKBNR w - -");
+    EXPECT_TRUE(events.filter(QRegularExpression("^(Moved|Status|Setup)")).isEmpty());
+    EXPECT_EQ(diagram(), kStart.toStdString()) << "the position waits until the setup is applied";
+
+    board->Mode(BoardMode::FreePlay);
+    board->cmdClear_Click(); // outside setup the error is swallowed
+    EXPECT_EQ(diagram(), kStart.toStdString());
+    board->isWhiteOnTop(true);
+    board->Mode(BoardMode::Setup);
+    board->chkWhiteOO->setChecked(true);
+    const auto tree = board->objGameTree();
+    board->cmdClear_Click();
+    EXPECT_EQ(board->GetDiagramFromGui(), QString(64, 'e'));
+    EXPECT_EQ(tree->Item(CGameNode::strINITIAL_KEY())->objPosition()->objDiagram()->strToString(),
+              kStart.toStdString())
+        << "the tree keeps its root";
+    events.clear();
+    board->cmdInitPos_Click();
+    EXPECT_EQ(events, QStringList({"Status:White to move:0"}));
+    EXPECT_NE(board->objGameTree(), tree);
+    EXPECT_TRUE(board->chkWhiteOO->isChecked());
+    EXPECT_EQ(board->GetDiagramFromGui().left(1), "R") << "a flipped board shows h1 first";
+    board->cmdApplySetup_Click();
+    EXPECT_EQ(diagram(), kStart.toStdString());
+
+    QString text(64, 'e');
+    text[0] = 'K';
+    text[63] = 'k';
+    text[5] = 'x';
+    board->DisplayDiagram(text);
+    EXPECT_EQ(board->intPictureSlot(0), 0);
+    EXPECT_EQ(board->intPictureSlot(63), 6);
+    EXPECT_EQ(board->GetDiagramFromGui(), QString(text).replace('x', 'e'));
+}
+
+TEST_F(Positions, ApplyingASetupReportsTheFirstFaultOrStartsAFreshGame) {
+    // FEN, the warning (nullptr: applied)
+    const std::pair<const char*, const char*> cases[] = {
+        {"8/8/8/8/8/8/8/7k w - -", "The white king is missing"},
+        {"8/8/8/8/8/8/8/K6K w - -", "Too many white kings"},
+        {"8/8/8/8/8/8/8/K7 w - -", "The black king is missing"},
+        {"kk6/8/8/8/8/8/8/K7 w - -", "Too many black kings"},
+        {"k7/8/8/8/8/8/8/R6K w - -", "The side not to move is in check"},
+        {"k7/8/8/8/8/8/8/K5P1 w - -", "A pawn stands on the first or last rank"},
+        {"k2p4/8/8/8/8/8/8/K7 w - -", "A pawn stands on the first or last rank"},
+        {"k7/8/8/8/8/8/8/R6K b - -", nullptr}, // Black to move and in check: a sound position
+        {"r3k3/8/8/3pP3/8/8/8/4K2R w Kq d6", nullptr},
+    };
+    play("e4");
+    for (const auto& [fen, message] : cases) {
+        SCOPED_TRACE(fen);
+        board->Mode(BoardMode::Setup);
+        ASSERT_TRUE(board->SetFen(fen));
+        messages->shown.clear();
+        events.clear();
+        board->cmdApplySetup_Click();
+        EXPECT_EQ(events, QStringList({"Setup"}));
+        if (message != nullptr) {
+            EXPECT_EQ(messages->shown, QStringList({QString("Chess: ") + message}));
+            EXPECT_EQ(board->boardMode(), BoardMode::Setup);
+            EXPECT_EQ(board->objGameTree()->Count(), 2);
+            continue;
+        }
+        EXPECT_TRUE(messages->shown.isEmpty());
+        EXPECT_EQ(board->boardMode(), BoardMode::FreePlay);
+        EXPECT_EQ(board->objGameTree()->Count(), 1);
+        EXPECT_EQ(board->lstWhiteMoves->count(), 0);
+        EXPECT_EQ(board->objPosition()->strGetFEN(), fen);
+    }
+    // Black to move starts at move one
+    board->Mode(BoardMode::Setup);
+    ASSERT_TRUE(board->SetFen("4k3/4p3/8/8/8/8/8/4K3 b - -"));
+    board->cmdApplySetup_Click();
+    play("e5");
+    EXPECT_EQ(items(board->lstWhiteMoves), QStringList({"1.  ... "}));
+    EXPECT_EQ(items(board->lstBlackMoves), QStringList({"e5"}));
+}
+
+// An empty store gives the stored defaults; only values that differ from them are written, and
+// they come back through the memory store and through an ini file alike.
+TEST_F(Positions, OnlyPropertiesThatDifferFromTheirDefaultsAreWrittenAndRestored) {
+    CMemoryPropertyStore store;
+    board->ReadProperties(store);
+    EXPECT_DOUBLE_EQ(board->SquareSize(), 500);
+    EXPECT_EQ(board->boardMode(), BoardMode::Setup);
+    board->WriteProperties(store);
+    EXPECT_TRUE(store.arrstrKeys().isEmpty()) << store.arrstrKeys().join(",").toStdString();
+
+    board->Mode(BoardMode::View);
+    board->SquareColorDark(0x336699);
+    board->SquareSize(610);
+    EXPECT_TRUE(board->isPropertyChanged());
+    board->WriteProperties(store);
+    EXPECT_EQ(store.arrstrKeys(), QStringList({"Mode", "SquareColorDark", "SquareSize"}));
+
+    QTemporaryDir dir;
+    QSettings settings(dir.filePath("board.ini"), QSettings::IniFormat);
+    CSettingsPropertyStore ini(settings, "Board");
+    board->WriteProperties(ini);
+    settings.sync();
+    EXPECT_FALSE(settings.contains("Board/SquareColorLight"));
+    for (CPropertyStore* from : std::initializer_list<CPropertyStore*>{&store, &ini}) {
+        cntrlChessGui restored;
+        restored.ReadProperties(*from);
+        EXPECT_EQ(restored.boardMode(), BoardMode::View);
+        EXPECT_EQ(restored.SquareColorDark(), 0x336699u);
+        EXPECT_EQ(restored.SquareColorLight(), 0xFFFFFFu);
+        EXPECT_DOUBLE_EQ(restored.SquareSize(), 610);
+    }
+}
+
+// Which elements each mode shows: navigation buttons, move lists, variation list, delete button,
+// setup panel with its buttons, the rack; the overlays a mode change keeps or hides.
+TEST_F(Positions, EachModeShowsItsElements) {
+    // mode, navigation, lists, delete button, setup panel
+    const std::tuple<BoardMode, bool, bool, bool, bool> cases[] = {
+        {BoardMode::FreePlay, true, true, true, false},
+        {BoardMode::Setup, false, false, false, true},
+        {BoardMode::View, true, true, false, false},
+        {BoardMode::Training, false, false, false, false},
+        {BoardMode::FreePlay, true, true, true, false},
+    };
+    QWidget* b = board.get();
+    for (const auto& [mode, navigation, lists, del, setup] : cases) {
+        SCOPED_TRACE(int(mode));
+        board->Mode(mode);
+        for (QPushButton* nav : board->cmdNavigation)
+            EXPECT_EQ(nav->isVisibleTo(b), navigation);
+        for (QWidget* list : {board->lstWhiteMoves, board->lstBlackMoves, board->lstVariations})
+            EXPECT_EQ(list->isVisibleTo(b), lists);
+        EXPECT_EQ(board->cmdDelete->isVisibleTo(b), del);
+        EXPECT_EQ(board->fraSetup->isVisibleTo(b), setup);
+        EXPECT_EQ(board->cmdApplySetup->isVisibleTo(b), setup);
+        EXPECT_EQ(board->isRackVisible(), setup);
+    }
+    board->EnableNavigation(false);
+    board->Mode(BoardMode::FreePlay);
+    EXPECT_FALSE(board->cmdNavigation[3]->isEnabled());
+    play("e4");
+    board->DrawLine(52, 36, true);
+    board->HighLightSquare(36, true);
+    board->Mode(BoardMode::View);
+    for (QPushButton* nav : board->cmdNavigation)
+        EXPECT_TRUE(nav->isEnabled()) << "view mode enables the navigation again";
+    EXPECT_FALSE(board->isMoveLineVisible());
+    EXPECT_TRUE(board->isCircleVisible());
+    EXPECT_EQ(board->intHighlightFrame(), 36);
+    EXPECT_EQ(board->lstWhiteMoves->count(), 1);
+}
+
+TEST_F(Positions, CallsOutsideTheirModeOrRangeRaiseTheModelError) {
+    auto error = [](const std::function<void()>& call) {
+        try {
+            call();
+        } catch (const CError& e) {
+            return std::to_string(e.lngNumber) + " " + e.what();
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(error([this] { board->Phantom(4, true); }), "9999 PhantomArea must be from 0 to 3");
+    EXPECT_EQ(error([this] { board->Phantom(-1, true); }), "9999 PhantomArea must be from 0 to 3");
+    EXPECT_EQ(error([this] { board->ClearPosition(); }), "9999 Cannot clear if not in SetUp mode");
+    for (int i = 0; i < 64; ++i)
+        EXPECT_FALSE(board->isPhantom(i));
+}
+
+} // namespace
