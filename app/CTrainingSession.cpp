@@ -120,7 +120,8 @@ void CTrainingSession::ShowGame(int32_t gameId) {
     shownToPlay = toPlay;
     display.ShowGameInfo(description, pageRef, diagramRef);
     display.ShowToPlay(toPlay);
-    const bool blackToPlay = toPlay == "Black to play";
+    const bool blackToPlay =
+        !tree->Item(CGameNode::strINITIAL_KEY())->objPosition()->isWhiteToMove();
     display.SetBoardWhiteOnTop(blackToPlay);
     display.SetBoardComputerPlays(blackToPlay ? 0 : 1);
     display.SetBoardGameTree(tree);

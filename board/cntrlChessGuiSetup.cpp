@@ -5,6 +5,7 @@
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
 #include "game/PositionConstructors.h"
+#include "game/PositionSoundness.h"
 #include "model/CChessSquare.h"
 #include "model/CDiagram.h"
 #include "model/CError.h"
@@ -76,19 +77,7 @@ void cntrlChessGui::ResetTree(const std::shared_ptr<CPosition>& pos) {
 }
 
 bool cntrlChessGui::isPositionSound(const std::shared_ptr<CPosition>& pos) const {
-    const CDiagram& diagram = *pos->objDiagram();
-    int kings[2] = {0, 0};
-    for (int square = 0; square < 64; ++square) {
-        const int code = diagram.intCodeAt(square);
-        const int rank = square / 8;
-        if ((code == 1 || code == 7) && (rank == 0 || rank == 7)) return false;
-        if (code == 6) ++kings[0];
-        if (code == 12) ++kings[1];
-    }
-    if (kings[0] != 1 || kings[1] != 1) return false;
-    const int idle = pos->isWhiteToMove() ? 1 : 0;
-    const int king = diagram.intKingIndex(idle);
-    return king >= 0 && diagram.intCountAttacks(king, idle, 1) == 0;
+    return pos->objDiagram() && strUnsoundReason(*pos).empty();
 }
 
 void cntrlChessGui::ApplySetup() {

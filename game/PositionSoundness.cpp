@@ -4,6 +4,7 @@
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
 #include "model/CDiagram.h"
+#include "model/PieceCodes.h"
 
 #include <cctype>
 
@@ -12,21 +13,19 @@ std::string strUnsoundReason(const CPosition& position) {
     if (!diagram) return "The white king is missing";
     int kings[2] = {0, 0};
     bool backRankPawn = false;
-    for (int square = 0; square < 64; ++square) {
+    for (int square = SqA1; square < SquareCount; ++square) {
         const int code = diagram->intCodeAt(square);
-        const int rank = square / 8;
-        if ((code == 1 || code == 7) && (rank == 0 || rank == 7)) backRankPawn = true;
-        if (code == 6) ++kings[0];
-        if (code == 12) ++kings[1];
+        const int rank = rankOf(square);
+        if (kindOfCode(code) == Pawn && (rank == Rank1 || rank == Rank8)) backRankPawn = true;
+        if (code == WhiteKingCode) ++kings[WhiteSlot];
+        if (code == BlackKingCode) ++kings[BlackSlot];
     }
-    if (kings[0] == 0) return "The white king is missing";
-    if (kings[0] > 1) return "Too many white kings";
-    if (kings[1] == 0) return "The black king is missing";
-    if (kings[1] > 1) return "Too many black kings";
+    if (kings[WhiteSlot] == 0) return "The white king is missing";
+    if (kings[WhiteSlot] > 1) return "Too many white kings";
+    if (kings[BlackSlot] == 0) return "The black king is missing";
+    if (kings[BlackSlot] > 1) return "Too many black kings";
     if (backRankPawn) return "A pawn stands on the first or last rank";
-    const int idle = position.isWhiteToMove() ? 1 : 0;
-    const int king = diagram->intKingIndex(idle);
-    if (king >= 0 && diagram->intCountAttacks(king, idle, 1) > 0)
+    if (diagram->isKingAttacked(slotOf(!position.isWhiteToMove())))
         return "The side not to move is in check";
     return "";
 }

@@ -4,6 +4,7 @@
 #include "game/Perft.h"
 #include "model/CDiagram.h"
 #include "model/CGameStatus.h"
+#include "model/PieceCodes.h"
 
 #include <string>
 
@@ -17,8 +18,8 @@ bool isWhiteSideToMove(const CPosition& position) {
         // check is the side to move, as no sound position has the other side in check.
         const bool white = code == CGameStatus::WhiteToMove;
         const auto& diagram = position.objDiagram();
-        if (diagram && diagram->isKingAttacked(white ? 1 : 0) &&
-            !diagram->isKingAttacked(white ? 0 : 1))
+        if (diagram && diagram->isKingAttacked(slotOf(!white)) &&
+            !diagram->isKingAttacked(slotOf(white)))
             return !white;
         return white;
     }
@@ -49,7 +50,7 @@ GameEnd gameEndOf(const CPosition& position) {
     auto toMove = position.objClone();
     toMove->objStatus(white ? CGameStatus::objWHITE_TO_MOVE() : CGameStatus::objBLACK_TO_MOVE());
     if (!arrGetLegalMoves(toMove).empty()) return GameEnd::None;
-    return diagram->isKingAttacked(white ? 0 : 1) ? GameEnd::Checkmate : GameEnd::Stalemate;
+    return diagram->isKingAttacked(slotOf(white)) ? GameEnd::Checkmate : GameEnd::Stalemate;
 }
 
 std::string strGameEndOf(const CPosition& position) {
@@ -71,7 +72,7 @@ std::string strWithCheckSign(const CPosition& position, std::string text) {
     if (code == CGameStatus::WhiteWins || code == CGameStatus::BlackWins) return text + "#";
     const auto& diagram = position.objDiagram();
     if ((code == CGameStatus::WhiteToMove || code == CGameStatus::BlackToMove) && diagram &&
-        diagram->isKingAttacked(isWhiteSideToMove(position) ? 0 : 1))
+        diagram->isKingAttacked(slotOf(isWhiteSideToMove(position))))
         text += gameEndOf(position) == GameEnd::Checkmate ? "#" : "+";
     return text;
 }

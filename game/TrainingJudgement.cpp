@@ -3,6 +3,7 @@
 #include "game/CGameNode.h"
 #include "game/CPosition.h"
 #include "game/SideToMove.h"
+#include "model/Utilities.h"
 
 #include <algorithm>
 #include <string_view>
@@ -18,13 +19,6 @@ std::string strComparable(std::string text) {
 
 bool isEndOfSentence(char c) {
     return c == '.' || c == '!' || c == '?';
-}
-
-std::string strTrimmed(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) return "";
-    const size_t last = text.find_last_not_of(" \t\r\n");
-    return text.substr(first, last - first + 1);
 }
 
 std::string strCommentOf(const CGameNode& node, const TrainingComments& commentOf) {

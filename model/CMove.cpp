@@ -99,33 +99,30 @@ bool CMove::isEqual(const std::shared_ptr<CMove>& other) const {
     return other && isEqual(*other);
 }
 
+namespace {
+
+// The pieces by kind, in the order of the kinds (a piece's value is its kind plus one).
+const std::shared_ptr<CPiece>& pieceOfKind(PieceKind kind) {
+    static const std::shared_ptr<CPiece> pieces[KindCount] = {
+        CPiece::objPAWN(), CPiece::objKNIGHT(), CPiece::objBISHOP(),
+        CPiece::objRook(), CPiece::objQUEEN(),  CPiece::objKing()};
+    return pieces[kind];
+}
+
+} // namespace
+
 int CMove::intGetPieceValue(const std::shared_ptr<CPiece>& piece) {
-    const std::string text = piece ? piece->strToString() : std::string();
-    const std::shared_ptr<CPiece> kinds[6] = {CPiece::objPAWN(),   CPiece::objKNIGHT(),
-                                              CPiece::objBISHOP(), CPiece::objRook(),
-                                              CPiece::objQUEEN(),  CPiece::objKing()};
-    for (int i = 0; i < 6; ++i)
-        if (piece && text == kinds[i]->strToString()) return i + 1;
+    if (piece)
+        for (int kind = Pawn; kind < KindCount; ++kind)
+            if (piece->strToString() == pieceOfKind(PieceKind(kind))->strToString())
+                return kind + 1;
     RaiseError("CMove", "Piece not specified");
 }
 
 std::shared_ptr<CPiece> CMove::objGetPieceFromValue(int value) {
-    switch (value) {
-    case 1:
-        return CPiece::objPAWN();
-    case 2:
-        return CPiece::objKNIGHT();
-    case 3:
-        return CPiece::objBISHOP();
-    case 4:
-        return CPiece::objRook();
-    case 5:
-        return CPiece::objQUEEN();
-    case 6:
-        return CPiece::objKing();
-    default:
+    if (value < 1 || value > KindCount)
         RaiseError("CMove", "Value " + std::to_string(value) + " must be within range 1-6");
-    }
+    return pieceOfKind(PieceKind(value - 1));
 }
 
 std::string CMove::strToString() const {

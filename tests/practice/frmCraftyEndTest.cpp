@@ -70,7 +70,7 @@ TEST(frmCraftyEndTest, APositionTheBoardRefusesIsShownWithTheReasonAndNotPlayed)
          "the side not to move is in check"},
         {"pawn on the last rank", "P3k3/8/8/8/8/8/8/4K3 w - -",
          "a pawn stands on the first or last rank"},
-        {"two white kings", "4k3/8/8/8/8/8/8/K3K3 w - -", "there is more than one white king"},
+        {"two white kings", "4k3/8/8/8/8/8/8/K3K3 w - -", "too many white kings"},
         {"pawn on the first rank", "4k3/8/8/8/8/8/8/p3K3 b - -",
          "a pawn stands on the first or last rank"},
     };
