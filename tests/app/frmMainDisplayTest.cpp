@@ -1,8 +1,9 @@
-// What the training window shows and does when a workbook cannot be written, when keys are
-// typed after a board click and at the end of a game, offscreen with real widgets and files.
+// How the training window looks and takes keys, offscreen with real widgets and files: keys
+// typed after a board click, the last move in its side's column, the board filling its room and
+// the chosen colours of the window.
+#include "app/CAppearance.h"
 #include "app/frmMain.h"
 #include "board/cntrlChessGui.h"
-#include "game/CPosition.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TestWorkbook.h"
 #include "workbook/CWorkBook.h"
@@ -10,167 +11,24 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
-#include <QFile>
+#include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QTemporaryDir>
+#include <QListWidget>
 #include <QTest>
-#include <fcntl.h>
-#include <functional>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
 
 using namespace apptest;
 
-namespace {
-
-// Sets or clears the immutable attribute (which stops even the superuser from writing).
-bool isSetImmutable(const QString& path, bool on) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
-    if (fd < 0) return false;
-    int flags = 0;
-    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (ok) {
-        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    ::close(fd);
-    return ok;
-}
-
-// Makes a file or folder unwritable for this process until it goes out of scope.
-struct Unwritable {
-    explicit Unwritable(const QString& target) : path(target) {
-        if (::geteuid() == 0) {
-            immutable = isSetImmutable(path, true);
-        } else {
-            permissions = QFile::permissions(path);
-            QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
-        }
-    }
-    ~Unwritable() {
-        if (immutable)
-            isSetImmutable(path, false);
-        else if (permissions)
-            QFile::setPermissions(path, permissions);
-    }
-    QString path;
-    bool immutable = false;
-    QFile::Permissions permissions;
-};
-
-QByteArray Bytes(const QString& file) {
-    QFile input(file);
-    return input.open(QIODevice::ReadOnly) ? input.readAll() : QByteArray();
-}
-
-} // namespace
-
-class frmMainDisplayTest : public QObject {
+class frmMainDisplayTest : public WindowTest {
     Q_OBJECT
 
-private:
-    QTemporaryDir dir;
-
 private slots:
-    void initTestCase() {
-        QVERIFY(dir.isValid());
-        IsolateSettings(dir.filePath("settings"));
-    }
-
-    void init() { ClearSettings(); }
-
-    void aWorkbookThatCannotBeWrittenIsTrainedWithoutRecording_data() {
-        QTest::addColumn<bool>("folder");
-        QTest::newRow("write-protected file") << false;
-        QTest::newRow("write-protected folder (no journal)") << true;
-    }
-
-    void aWorkbookThatCannotBeWrittenIsTrainedWithoutRecording() {
-        QFETCH(bool, folder);
-        const QString place = dir.filePath(folder ? "locked-folder" : "locked-file");
-        QDir().mkpath(place);
-        const QString file = place + "/four.brl";
-        testwb::Build(file.toStdString(), testwb::fourGamesPgn);
-        const QByteArray before = Bytes(file);
-        {
-            Unwritable lock(folder ? place : file);
-            if (QFileInfo(lock.path).isWritable()) QSKIP("this system cannot write-protect here");
-            auto window = OpenWindow(file);
-            QVERIFY(isShown(window.get(), "lblReadOnly"));
-            QCOMPARE(TextOf(window.get(), "lblReadOnly"),
-                     QString("This workbook is read-only: results will not be recorded."));
-            QVERIFY(window->windowTitle().contains("(read-only)"));
-            QVERIFY(window->findChild<QLineEdit*>("txtWorkbook")->isReadOnly());
-            ModalScript none;
-            none.Then(Cancel());
-            SolveByDragging(window->objBoard());
-            QVERIFY(isShown(window.get(), "imgSuccess"));
-            QVERIFY(isShown(window.get(), "cmdNext"));
-            QVERIFY(isShown(window.get(), "txtMsg"));
-            QVERIFY(window->findChild<QPlainTextEdit*>("txtMsg")->toPlainText().contains(
-                "not recorded"));
-            QCOMPARE(TextOf(window.get(), "lblScore"), QString("-----"));
-            Trigger(window.get(), "mnuNextGame");
-            Trigger(window.get(), "mnuShowSolution");
-            QVERIFY(isShown(window.get(), "imgFail"));
-            QVERIFY(none.Seen().empty()); // said once, in the window, never in a box
-            window->close();
-        }
-        QCOMPARE(Bytes(file), before);
-    }
-
-    void aWriteThatFailsLeavesTheGameEndedAndUnrecorded() {
-        const QString file = dir.filePath("broken.brl");
-        testwb::Build(file.toStdString(), testwb::fourGamesPgn);
-        auto window = OpenWindow(file);
-        QVERIFY(!isShown(window.get(), "lblReadOnly"));
-        // Another program breaks the file under the open window.
-        testwb::Execute(file.toStdString(), "alter table GameTree rename to Broken");
-        ModalScript script;
-        script.Then(Press(QMessageBox::Ok));
-        Trigger(window.get(), "mnuShowSolution");
-        QTRY_VERIFY(script.isDone());
-        const SeenModal& box = script.Seen().at(0);
-        QCOMPARE(box.icon, int(QMessageBox::Critical));
-        QVERIFY2(box.text.startsWith("The result could not be recorded in " + file + ": "),
-                 qPrintable(box.text));
-        QVERIFY(box.text.contains("not recorded"));
-        QCOMPARE(window->objBoard()->boardMode(),
-                 BoardMode::View); // the solution can be stepped through
-        QVERIFY(isShown(window.get(), "imgFail"));
-        QVERIFY(isShown(window.get(), "cmdNext"));
-        QCOMPARE(window->findChild<QPlainTextEdit*>("txtMsg")->toPlainText(),
-                 QString("This result was not recorded."));
-        QCOMPARE(TextOf(window.get(), "lblScore"), QString("-----"));
-        QVERIFY(!window->findChild<QAction*>("mnuShowSolution")->isEnabled());
-
-        // Clearing the log fails the same way: the file and the reason, never the raw text alone.
-        ModalScript clear;
-        clear.Then(Press(QMessageBox::Yes))
-            .Then(Press(QMessageBox::No))
-            .Then(Press(QMessageBox::Ok));
-        window->ClearLog();
-        QTRY_VERIFY(clear.isDone());
-        QVERIFY2(clear.Seen().at(2).text.startsWith("The training log could not be cleared in " +
-                                                    file + ": "),
-                 qPrintable(clear.Seen().at(2).text));
-    }
-
     void keysTypedAfterABoardClickNeverReachTheTitle() {
-        const QString file = dir.filePath("keys.brl");
-        testwb::Build(file.toStdString(), testwb::fourGamesPgn);
         {
             CWorkBook book;
-            book.strOpenWorkBook(file.toStdString());
+            book.strOpenWorkBook(four.toStdString());
             book.SaveWorkbookProperties("Keys");
         }
-        auto window = OpenWindow(file);
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        auto window = Open();
         cntrlChessGui* board = window->objBoard();
         auto* title = window->findChild<QLineEdit*>("txtWorkbook");
         // Not the title box at the start: the board's move box, ready for a typed move.
@@ -197,7 +55,7 @@ private slots:
         }
         window->close();
         CWorkBook again;
-        QCOMPARE(QString::fromStdString(again.strOpenWorkBook(file.toStdString())),
+        QCOMPARE(QString::fromStdString(again.strOpenWorkBook(four.toStdString())),
                  QString("Keys"));
     }
 
@@ -235,10 +93,9 @@ private slots:
         QFETCH(QStringList, black);
         QFETCH(QString, line);
         QFETCH(QString, fen);
-        const QString file = dir.filePath(QString("end-%1.brl").arg(QTest::currentDataTag()));
-        QFile::remove(file);
+        const QString file = FreshFile("end.brl");
         testwb::Build(file.toStdString(), pgn.toStdString());
-        auto window = OpenWindow(file);
+        auto window = Open(file);
         const QString toPlay = TextOf(window.get(), "lblToPlay");
         cntrlChessGui* board = window->objBoard();
         SolveByDragging(board);
@@ -255,6 +112,68 @@ private slots:
         QTRY_COMPARE(TextOf(window.get(), "lblToPlay"), line);
         QCOMPARE(ListItems(board->lstWhiteMoves), white);
         QCOMPARE(ListItems(board->lstBlackMoves), black);
+    }
+
+    void theBoardFillsItsRoomWithThePanelBesideIt_data() {
+        QTest::addColumn<QSize>("size"); // an empty size stands for the window's minimum
+        QTest::addColumn<bool>("ended");
+        QTest::newRow("minimum, training") << QSize() << false;
+        QTest::newRow("minimum, solution") << QSize() << true;
+        QTest::newRow("1920x1080, solution") << QSize(1920, 1080) << true;
+        QTest::newRow("900x1000, training") << QSize(900, 1000) << false;
+    }
+
+    void theBoardFillsItsRoomWithThePanelBesideIt() {
+        QFETCH(QSize, size);
+        QFETCH(bool, ended);
+        auto window = Open();
+        if (ended) window->ShowSolution();
+        window->resize(size.isEmpty() ? window->minimumSize() : size);
+        QTest::qWait(50);
+        cntrlChessGui* board = window->objBoard();
+        const QRect h1 = board->rcSquarePixels(DisplayIndex(board, 7, 0));
+        // After a game the board shows its move lists beside the squares.
+        const QWidget* lists = board->lstVariations;
+        const int boardRight = ended ? lists->mapTo(window.get(), QPoint(lists->width(), 0)).x()
+                                     : board->mapTo(window.get(), h1.topRight()).x();
+        const int panelLeft =
+            window->findChild<QWidget*>("sidePanel")->mapTo(window.get(), QPoint(0, 0)).x();
+        QVERIFY2(panelLeft - boardRight <= 24,
+                 qPrintable(QString("a band of %1 px").arg(panelLeft - boardRight)));
+        QVERIFY(h1.width() >= 40); // squares big enough to drop a piece on
+        QVERIFY(board->mapTo(window.get(), h1.bottomRight()).y() < window->height());
+        // Nothing of the panel is cut: each part has the height it asks for.
+        for (const char* name : {"txtGameDescription", "lblToPlay", "lblScore", "lblClearLog"}) {
+            auto* part = window->findChild<QLabel*>(name);
+            const int wanted = part->hasHeightForWidth() ? part->heightForWidth(part->width())
+                                                         : part->minimumSizeHint().height();
+            QVERIFY2(part->height() >= wanted, name);
+            QVERIFY2(part->mapTo(window.get(), QPoint(0, part->height())).y() <= window->height(),
+                     name);
+        }
+    }
+
+    void theAppearanceChoiceIsStoredAndRestored() {
+        const QPalette system = QApplication::palette();
+        {
+            auto window = Open();
+            QVERIFY(window->findChild<QAction*>("mnuAppearanceSystem")->isChecked());
+            Trigger(window.get(), "mnuAppearanceDark");
+            QCOMPARE(Setting("Options/Appearance"), QString("Dark"));
+            QTRY_VERIFY(CAppearance::isDark(window->palette()));
+        }
+        auto window = Open();
+        QVERIFY(window->findChild<QAction*>("mnuAppearanceDark")->isChecked());
+        QVERIFY(CAppearance::isDark(QApplication::palette()));
+        Trigger(window.get(), "mnuAppearanceLight");
+        QVERIFY(!CAppearance::isDark(QApplication::palette()));
+        QCOMPARE(Setting("Options/Appearance"), QString("Light"));
+        Trigger(window.get(), "mnuAppearanceSystem");
+        QCOMPARE(Setting("Options/Appearance"), QString("System"));
+        QCOMPARE(QApplication::palette().color(QPalette::Window), system.color(QPalette::Window));
+        // A stored text that is no choice counts as the desktop's colours.
+        SetSetting("Options/Appearance", "Purple");
+        QVERIFY(Open()->findChild<QAction*>("mnuAppearanceSystem")->isChecked());
     }
 };
 

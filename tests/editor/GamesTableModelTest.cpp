@@ -1,5 +1,6 @@
 // The games table model over a real workbook of a few thousand games: every order and filter the
-// window offers, read row by row through the page cache, against the same rows ordered in memory.
+// window offers, read row by row through the page cache, against the same rows ordered in memory
+// and against the database's own forward read for pages read from the other end of the order.
 #include "EditorTestSupport.h"
 #include "editor/CGamesTableModel.h"
 #include "tests/workbook/RawDatabase.h"
@@ -223,6 +224,60 @@ TEST(GamesTableModel, AFileThatCannotBeReadGivesAnEmptyTableAndTheReason) {
     EXPECT_EQ(reset.count(), 1);
     EXPECT_EQ(model.rowCount(), 0);
     EXPECT_FALSE(model.strLastError().isEmpty());
+}
+
+// Pages past the middle are read from the other end of the order: over games with empty (NULL)
+// keys and long runs of equal keys, every row read bottom up and then top down must be the row the
+// database gives in one forward read of the whole order.
+TEST(GamesTableModel, PagesReadFromTheEndGiveTheForwardOrder) {
+    constexpr int games = 1001; // five pages and one row: the last page is short
+    TempWorkbook book;
+    // Every fifth description, every seventh reference and every third statistic are NULL; the
+    // rest repeat a handful of values, so most rows are ordered by their identifier.
+    RawDatabase(book.folder.file("games.brl"))
+        .exec("with recursive n(i) as (select 1 union all select i+1 from n where i<" +
+              std::to_string(games) +
+              ") insert into GameTree select i*2, case when i%5=0 then null else 'p.'||(i%11) "
+              "end, case when i%7=0 then null else 'Page '||(i%3) end, '#'||(i%4), case when "
+              "i%3=0 then null else i%4 end, i%2, case when i%3=1 then null else i%5 end, i%6 "
+              "from n");
+    const struct {
+        int column;
+        GameRowQuery::Sort sort;
+        const char* filter;
+    } cases[] = {
+        {CGamesTableModel::ColID, GameRowQuery::Sort::ID, ""},
+        {CGamesTableModel::ColDescription, GameRowQuery::Sort::Description, ""},
+        {CGamesTableModel::ColPage, GameRowQuery::Sort::Page, "page"},
+        {CGamesTableModel::ColDiagram, GameRowQuery::Sort::Diagram, ""},
+        {CGamesTableModel::ColAttempts, GameRowQuery::Sort::Hits, ""},
+        {CGamesTableModel::ColErrorStreak, GameRowQuery::Sort::ErrorStreak, "p."},
+        {CGamesTableModel::ColScore, GameRowQuery::Sort::Score, ""},
+    };
+    CGamesTableModel model(book.workbook, {});
+    model.Reload();
+    for (const auto& c : cases) {
+        for (const bool descending : {false, true}) {
+            SCOPED_TRACE(std::to_string(c.column) + (descending ? " down " : " up ") + c.filter);
+            model.SetFilter(c.filter);
+            model.sort(c.column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+            std::vector<int64_t> expected;
+            for (const WorkBookGameRow& row :
+                 book.workbook->arrGetGameRowsPage({c.sort, descending, c.filter, 0, games}))
+                expected.push_back(row.lngID);
+            ASSERT_GT(expected.size(), static_cast<size_t>(2 * CGamesTableModel::kPageRows));
+            while (model.canFetchMore({}))
+                model.fetchMore({});
+            ASSERT_EQ(model.rowCount(), static_cast<int>(expected.size()));
+            // Bottom up first, so that the far pages are read before any near one is cached.
+            std::vector<int64_t> upward(expected.size());
+            for (int r = model.rowCount() - 1; r >= 0; --r)
+                upward[static_cast<size_t>(r)] = model.lngIdAt(r);
+            EXPECT_EQ(upward, expected);
+            EXPECT_EQ(Shown(model), expected);
+            EXPECT_EQ(model.strLastError(), "");
+        }
+    }
 }
 
 } // namespace
