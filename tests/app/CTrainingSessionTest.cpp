@@ -12,32 +12,28 @@ namespace {
 
 // Keeps the state a window would show, so that tests read it as a user would see it.
 struct RecordingDisplay : ITrainingDisplay {
-    std::string description, pageRef, diagramRef, toPlay, message, score = "unset";
-    bool failVisible = false, previousEnabled = true, showSolutionEnabled = false;
-    bool marks[3] = {true, true, true};
+    std::string description, toPlay, message;
+    bool previousEnabled = true, showSolutionEnabled = false;
     BoardMode mode = BoardMode::FreePlay;
 
-    void ShowGameInfo(const std::string& d, const std::string& p, const std::string& g) override {
-        description = d;
-        pageRef = p;
-        diagramRef = g;
+    void ShowGameInfo(const std::string& text, const std::string&, const std::string&) override {
+        description = text;
     }
     void ShowToPlay(const std::string& text) override { toPlay = text; }
     void ShowMessage(const std::string& text) override { message = text; }
     void SetMessageVisible(bool) override {}
     void SetNextVisible(bool) override {}
     void SetSuccessVisible(bool) override {}
-    void SetFailVisible(bool visible) override { failVisible = visible; }
-    void SetErrorMarkVisible(int k, bool visible) override { marks[k] = visible; }
+    void SetFailVisible(bool) override {}
+    void SetErrorMarkVisible(int, bool) override {}
     void SetPreviousEnabled(bool enabled) override { previousEnabled = enabled; }
     void SetShowSolutionEnabled(bool enabled) override { showSolutionEnabled = enabled; }
-    void ShowScoreText(const std::string& text) override { score = text; }
+    void ShowScoreText(const std::string&) override {}
     void SetBoardWhiteOnTop(bool) override {}
     void SetBoardComputerPlays(int) override {}
     void SetBoardGameTree(const std::shared_ptr<CGameTree>&) override {}
     void SetBoardMode(BoardMode value) override { mode = value; }
     BoardMode boardMode() const override { return mode; }
-    int marksShown() const { return marks[0] + marks[1] + marks[2]; }
 };
 
 class TrainingSessionTest : public ::testing::Test {
@@ -91,58 +87,6 @@ TEST(TrainingMessages, AResultNotRecordedNamesTheFileAndTheReasonInPlainWords) {
                   std::string("The result could not be recorded in /home/me/book.brl: ") +
                       c.reason + "\r\nThis game counts as not recorded.");
     }
-}
-
-// Each wrong move shows a mark; the third ends the game as one recorded failure, and Show
-// solution after the end records nothing more. A success after two wrong moves records only it.
-TEST_F(TrainingSessionTest, WrongMovesAndTheEndOfAGameAreRecordedOnce) {
-    const struct {
-        int wrongMoves;
-        bool solved;
-        const char* score;
-        testwb::Stats stats; // hits, solve, error streak, solve streak
-    } cases[] = {
-        {3, false, ".00", {1, 0, 1, 0}},
-        {2, true, "100.00", {1, 1, 0, 1}},
-    };
-    for (const auto& c : cases) {
-        session.ClearScores();
-        ASSERT_TRUE(session.StartBatch());
-        EXPECT_EQ(display.description, "Punish the early queen defence");
-        EXPECT_EQ(display.pageRef + display.diagramRef, "p.12#1");
-        EXPECT_EQ(display.message, CTrainingSession::strYourTurnMessage());
-        EXPECT_TRUE(display.showSolutionEnabled);
-        for (int k = 1; k <= c.wrongMoves; ++k) {
-            session.TrainingStatus("Wrong move");
-            EXPECT_EQ(display.marksShown(), k < 3 ? k : 0);
-            EXPECT_EQ(display.mode, k < 3 ? BoardMode::Training : BoardMode::View);
-        }
-        if (c.solved) {
-            session.TrainingStatus("e5");
-            EXPECT_EQ(display.message, CTrainingSession::strReplyMessage("e5"));
-            EXPECT_EQ(
-                CTrainingSession::strReplyMessage("e5"),
-                "Computer played \r\ne5\r\n\r\nIt's now your turn.\r\nPlease make your move.");
-            session.TrainingStatus("Successful");
-        }
-        EXPECT_EQ(display.mode, BoardMode::View);
-        EXPECT_EQ(display.marksShown(), 0);
-        EXPECT_EQ(display.failVisible, !c.solved);
-        EXPECT_FALSE(display.showSolutionEnabled);
-        EXPECT_EQ(display.score, c.score);
-        session.ShowSolution();
-        EXPECT_EQ(session.lngHits(), 1);
-        const testwb::Stats stats = testwb::Read(file, ids[0]);
-        EXPECT_EQ(stats.hits, c.stats.hits);
-        EXPECT_EQ(stats.solve, c.stats.solve);
-        EXPECT_EQ(stats.errorStreak, c.stats.errorStreak);
-        EXPECT_EQ(stats.solveStreak, c.stats.solveStreak);
-    }
-    // Clearing the scores empties the file's figures and the running totals.
-    session.ClearScores();
-    EXPECT_EQ(display.score, "-----");
-    const testwb::Stats cleared = testwb::Read(file, ids[0]);
-    EXPECT_EQ(cleared.hits + cleared.solve + cleared.errorStreak + cleared.solveStreak, 0);
 }
 
 TEST_F(TrainingSessionTest, NextAfterTheLastGameChoosesANewBatchFromTheResults) {

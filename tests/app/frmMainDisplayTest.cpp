@@ -1,6 +1,6 @@
 // How the training window looks and takes keys, offscreen with real widgets and files: keys
-// typed after a board click, the last move in its side's column, the board filling its room and
-// the chosen colours of the window.
+// typed after a board click, the last move in its side's column and the chosen colours of the
+// window.
 #include "app/CAppearance.h"
 #include "app/frmMain.h"
 #include "board/cntrlChessGui.h"
@@ -11,7 +11,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
@@ -112,45 +111,6 @@ private slots:
         QTRY_COMPARE(TextOf(window.get(), "lblToPlay"), line);
         QCOMPARE(ListItems(board->lstWhiteMoves), white);
         QCOMPARE(ListItems(board->lstBlackMoves), black);
-    }
-
-    void theBoardFillsItsRoomWithThePanelBesideIt_data() {
-        QTest::addColumn<QSize>("size"); // an empty size stands for the window's minimum
-        QTest::addColumn<bool>("ended");
-        QTest::newRow("minimum, training") << QSize() << false;
-        QTest::newRow("minimum, solution") << QSize() << true;
-        QTest::newRow("1920x1080, solution") << QSize(1920, 1080) << true;
-        QTest::newRow("900x1000, training") << QSize(900, 1000) << false;
-    }
-
-    void theBoardFillsItsRoomWithThePanelBesideIt() {
-        QFETCH(QSize, size);
-        QFETCH(bool, ended);
-        auto window = Open();
-        if (ended) window->ShowSolution();
-        window->resize(size.isEmpty() ? window->minimumSize() : size);
-        QTest::qWait(50);
-        cntrlChessGui* board = window->objBoard();
-        const QRect h1 = board->rcSquarePixels(DisplayIndex(board, 7, 0));
-        // After a game the board shows its move lists beside the squares.
-        const QWidget* lists = board->lstVariations;
-        const int boardRight = ended ? lists->mapTo(window.get(), QPoint(lists->width(), 0)).x()
-                                     : board->mapTo(window.get(), h1.topRight()).x();
-        const int panelLeft =
-            window->findChild<QWidget*>("sidePanel")->mapTo(window.get(), QPoint(0, 0)).x();
-        QVERIFY2(panelLeft - boardRight <= 24,
-                 qPrintable(QString("a band of %1 px").arg(panelLeft - boardRight)));
-        QVERIFY(h1.width() >= 40); // squares big enough to drop a piece on
-        QVERIFY(board->mapTo(window.get(), h1.bottomRight()).y() < window->height());
-        // Nothing of the panel is cut: each part has the height it asks for.
-        for (const char* name : {"txtGameDescription", "lblToPlay", "lblScore", "lblClearLog"}) {
-            auto* part = window->findChild<QLabel*>(name);
-            const int wanted = part->hasHeightForWidth() ? part->heightForWidth(part->width())
-                                                         : part->minimumSizeHint().height();
-            QVERIFY2(part->height() >= wanted, name);
-            QVERIFY2(part->mapTo(window.get(), QPoint(0, part->height())).y() <= window->height(),
-                     name);
-        }
     }
 
     void theAppearanceChoiceIsStoredAndRestored() {

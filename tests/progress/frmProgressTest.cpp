@@ -21,30 +21,16 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
-#include <sqlite3.h>
 
 using namespace apptest;
 
 namespace {
 
-// The history rows of the file as "game solved wrong shown timed", oldest first.
+// The history rows of the file, oldest first.
 QStringList History(const QString& file) {
     QStringList rows;
-    sqlite3* db = nullptr;
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK)
-        sqlite3_prepare_v2(db,
-                           "select GameTreeID, Solved, WrongMoves, SolutionShown, Seconds >= 0 "
-                           "from TrainingHistory order by ID",
-                           -1, &statement, nullptr);
-    while (statement != nullptr && sqlite3_step(statement) == SQLITE_ROW) {
-        QStringList row;
-        for (int column = 0; column < 5; ++column)
-            row << QString::number(sqlite3_column_int64(statement, column));
-        rows << row.join(' ');
-    }
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
+    for (const std::string& row : testwb::History(file.toStdString()))
+        rows << QString::fromStdString(row);
     return rows;
 }
 
