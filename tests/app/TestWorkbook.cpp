@@ -1,10 +1,5 @@
 #include "tests/app/TestWorkbook.h"
 
-#include "game/CGameNode.h"
-#include "game/CGameTree.h"
-#include "game/CPosition.h"
-#include "model/CChessSquare.h"
-#include "model/CPieceLocation.h"
 #include "pgn/PgnReader.h"
 #include "pgn/PgnTreeBuilder.h"
 #include "tests/workbook/RawDatabase.h"
@@ -106,35 +101,6 @@ std::vector<std::string> History(const std::string& file) {
              "from TrainingHistory order by ID"))
         history.push_back(row[0] + " " + row[1] + " " + row[2] + " " + row[3] + " " + row[4]);
     return history;
-}
-
-std::vector<StoredMove> MainLine(const std::string& file, int32_t id) {
-    CWorkBook workbook;
-    workbook.strOpenWorkBook(file);
-    std::string description, page, diagram;
-    auto tree = workbook.objLoadGame(id, description, page, diagram);
-    workbook.CloseWorkBook();
-    std::vector<StoredMove> moves;
-    if (!tree) return moves;
-    auto node = tree->Item(CGameNode::strINITIAL_KEY());
-    for (;;) {
-        auto children = tree->arrobjGetNextNodes(node);
-        if (children.empty()) break;
-        StoredMove move;
-        move.text = children.front()->objPosition()->strMoveText();
-        std::shared_ptr<CPieceLocation> from, to;
-        auto before = node->objPosition();
-        if (!before->objProcessMove2(before, move.text, from, to) || !from || !to) {
-            throw std::runtime_error("test: cannot replay " + move.text);
-        }
-        move.fromFile = from->objSquare()->intFile();
-        move.fromRank = from->objSquare()->intRank();
-        move.toFile = to->objSquare()->intFile();
-        move.toRank = to->objSquare()->intRank();
-        moves.push_back(move);
-        node = children.front();
-    }
-    return moves;
 }
 
 } // namespace testwb

@@ -35,12 +35,4 @@ std::map<int32_t, std::string> Rows(const std::string& file);
 // first.
 std::vector<std::string> History(const std::string& file);
 
-// One stored move: its text and its start and end squares (file and rank 0-7).
-struct StoredMove {
-    std::string text;
-    int fromFile = 0, fromRank = 0, toFile = 0, toRank = 0;
-};
-// The main line of a stored game (first child at every node), read from the file's tree.
-std::vector<StoredMove> MainLine(const std::string& file, int32_t id);
-
 } // namespace testwb
