@@ -1,5 +1,6 @@
 // Training and the record the trainee keeps, through the real main window offscreen over real
-// workbook files: every result lands on the game that was on the board, once; every change of
+// workbook files: every result lands on the game that was on the board, once, with its figures
+// in the history; every change of
 // workbook or of its games leaves no state of what was there before; a workbook that cannot be
 // written is trained without recording and is left byte for byte as it was.
 #include "app/CTrainingSession.h"
@@ -83,30 +84,28 @@ bool isEnabled(QWidget* window, const char* action) {
     return window->findChild<QAction*>(action)->isEnabled();
 }
 
-// Ends the shown game as a success, by three wrong moves (each one marked) or by Show solution,
-// and checks what the window shows at the end of the first recorded game.
-void EndGame(frmMain* window, const QString& ending) {
+// Plays wrong moves (each one marked while the game goes on), then ends the shown game by
+// solving it ("solve"), by Show solution ("show") or by the third wrong move (""), and checks
+// what the window shows at the end of the first recorded game.
+void EndGame(frmMain* window, int wrong, const QString& ending) {
     cntrlChessGui* board = window->objBoard();
-    if (ending == "success") {
-        SolveByDragging(board);
-    } else if (ending == "three wrong moves") {
-        for (int k = 0; k < 2; ++k) {
-            QVERIFY(DragWrongMove(board));
-            QVERIFY(isShown(window, qPrintable(QString("lblError%1").arg(k))));
-            QCOMPARE(board->boardMode(), BoardMode::Training);
-        }
-        QVERIFY(!isShown(window, "lblError2"));
+    for (int k = 0; k < wrong; ++k) {
         QVERIFY(DragWrongMove(board));
-        QVERIFY(!isShown(window, "lblError0"));
-    } else {
-        Trigger(window, "mnuShowSolution");
+        if (k == 2) break;
+        QVERIFY(isShown(window, qPrintable(QString("lblError%1").arg(k))));
+        QVERIFY(!isShown(window, qPrintable(QString("lblError%1").arg(k + 1))));
+        QCOMPARE(board->boardMode(), BoardMode::Training);
     }
+    if (ending == "solve") SolveByDragging(board);
+    if (ending == "show") Trigger(window, "mnuShowSolution");
+    const bool solved = ending == "solve";
     QCOMPARE(board->boardMode(), BoardMode::View);
-    QCOMPARE(isShown(window, "imgSuccess"), ending == "success");
-    QCOMPARE(isShown(window, "imgFail"), ending != "success");
+    QVERIFY(!isShown(window, "lblError0"));
+    QCOMPARE(isShown(window, "imgSuccess"), solved);
+    QCOMPARE(isShown(window, "imgFail"), !solved);
     QVERIFY(isShown(window, "cmdNext"));
-    QVERIFY(Message(window).startsWith(ending == "success" ? "Solved: " : "Not solved."));
-    QCOMPARE(TextOf(window, "lblScore"), QString(ending == "success" ? "100.00%" : ".00%"));
+    QVERIFY(Message(window).startsWith(solved ? "Solved: " : "Not solved."));
+    QCOMPARE(TextOf(window, "lblScore"), QString(solved ? "100.00%" : ".00%"));
     // Neither the label nor the menu can end the game a second time.
     QVERIFY(!window->findChild<QWidget*>("lblShowSolution")->isEnabled());
     QVERIFY(!isEnabled(window, "mnuShowSolution"));
@@ -121,14 +120,18 @@ class frmMainRecordTest : public WindowTest {
 private slots:
     void aGameChosenInTheGamesWindowTakesItsOwnResult_data() {
         QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("wrong");
         QTest::addColumn<QString>("ending");
-        for (const char* how : {"Train this game", "double-click"})
-            for (const char* ending : {"success", "three wrong moves", "show solution"})
-                QTest::addRow("%s, %s", how, ending) << how << ending;
+        for (const char* how : {"Train this game", "double-click"}) {
+            QTest::addRow("%s, two wrong moves, solved", how) << how << 2 << "solve";
+            QTest::addRow("%s, three wrong moves", how) << how << 3 << "";
+            QTest::addRow("%s, a wrong move, solution shown", how) << how << 1 << "show";
+        }
     }
 
     void aGameChosenInTheGamesWindowTakesItsOwnResult() {
         QFETCH(QString, how);
+        QFETCH(int, wrong);
         QFETCH(QString, ending);
         // A copy of the sample workbook as the build makes it (of the four games without it).
         const QString sample = FreshFile("sample.brl");
@@ -162,7 +165,8 @@ private slots:
             TextOf(window.get(), "txtGameDescription"),
             QString::fromStdString(window->objWorkBook()->objGetGameRow(chosen)->strDescription));
         const testwb::Stats was = testwb::Read(sample.toStdString(), chosen);
-        EndGame(window.get(), ending);
+        const auto history = testwb::History(sample.toStdString());
+        EndGame(window.get(), wrong, ending);
 
         const auto after = testwb::Rows(sample.toStdString());
         QCOMPARE(after.size(), before.size());
@@ -174,7 +178,16 @@ private slots:
         }
         const testwb::Stats now = testwb::Read(sample.toStdString(), chosen);
         QCOMPARE(now.hits, was.hits + 1);
-        QCOMPARE(now.solve, was.solve + (ending == "success" ? 1 : 0));
+        QCOMPARE(now.solve, was.solve + (ending == "solve" ? 1 : 0));
+        // One history row: the game, solved, the wrong moves, the solution shown, a time.
+        auto expected = history;
+        expected.push_back(QString("%1 %2 %3 %4 1")
+                               .arg(chosen)
+                               .arg(ending == "solve")
+                               .arg(wrong)
+                               .arg(ending == "show")
+                               .toStdString());
+        QCOMPARE(testwb::History(sample.toStdString()), expected);
 
         // The chosen game joined the batch after the game shown before it.
         Trigger(window.get(), "mnuPreviousGame");
@@ -263,7 +276,7 @@ private slots:
 
     void editsKeepTheRunningScoreAndTheShownGame() {
         auto window = Open();
-        EndGame(window.get(), "show solution");
+        EndGame(window.get(), 0, "show");
         const int32_t shown = Shown(window.get());
         // The file's totals move on behind the window's back; the running score does not.
         testwb::Execute(four.toStdString(), "update GameTree set Hits=9, Solve=9 where ID=4");

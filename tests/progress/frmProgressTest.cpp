@@ -1,5 +1,6 @@
-// Progress through the real training window offscreen: what each result writes to the history,
-// Clear Log's questions, the statistics window and the training order of Options.
+// Progress through the real training window offscreen: Clear Log's questions, the statistics
+// window and the training order of Options. (What each result writes to the history is checked
+// with the results in tests/app/frmMainRecordTest.cpp.)
 #include "app/CTrainingSession.h"
 #include "app/frmMain.h"
 #include "board/cntrlChessGui.h"
@@ -49,37 +50,6 @@ class frmProgressTest : public WindowTest {
     Q_OBJECT
 
 private slots:
-    void eachResultWritesItsFiguresToTheHistory_data() {
-        QTest::addColumn<int>("wrong");
-        QTest::addColumn<QString>("ending");
-        QTest::addColumn<QString>("row"); // solved, wrong moves, solution shown
-        QTest::addRow("two wrong moves, then solved") << 2 << "solve"
-                                                      << "1 2 0";
-        QTest::addRow("solved at once") << 0 << "solve"
-                                        << "1 0 0";
-        QTest::addRow("one wrong move, then the solution") << 1 << "show"
-                                                           << "0 1 1";
-        QTest::addRow("three wrong moves") << 3 << ""
-                                           << "0 3 0";
-    }
-
-    void eachResultWritesItsFiguresToTheHistory() {
-        QFETCH(int, wrong);
-        QFETCH(QString, ending);
-        QFETCH(QString, row);
-        auto window = Open();
-        const int32_t game = Shown(window.get());
-        for (int k = 0; k < wrong; ++k)
-            QVERIFY(DragWrongMove(window->objBoard()));
-        if (ending == "solve") SolveByDragging(window->objBoard());
-        if (ending == "show") Trigger(window.get(), "mnuShowSolution");
-        QCOMPARE(window->objBoard()->boardMode(), BoardMode::View);
-        QCOMPARE(History(four), QStringList{QString("%1 %2 1").arg(game).arg(row)});
-        const testwb::Stats stats = testwb::Read(four.toStdString(), game);
-        QCOMPARE(stats.hits, 1);
-        QCOMPARE(stats.solve, row.startsWith('1') ? 1 : 0);
-    }
-
     // Clear Log asks first, then whether the history goes too.
     void clearLogAsksFirstAndThenAboutTheHistory_data() {
         QTest::addColumn<int>("second"); // the answer to the second question, 0 when not asked
