@@ -1,6 +1,6 @@
-// How the training window looks and takes keys, offscreen with real widgets and files: keys
-// typed after a board click, the last move in its side's column and the chosen colours of the
-// window.
+// How the training window looks and takes keys, offscreen with real widgets and files: a
+// workbook that cannot be written (trained without recording, left byte for byte as it was),
+// keys typed after a board click, the last move in its side's column and the window's colours.
 #include "app/CAppearance.h"
 #include "app/frmMain.h"
 #include "board/cntrlChessGui.h"
@@ -11,16 +11,103 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 using namespace apptest;
+
+namespace {
+
+// Sets or clears the immutable attribute (which stops even the superuser from writing).
+bool isSetImmutable(const QString& path, bool on) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (ok) {
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return ok;
+}
+
+// Makes a file or folder unwritable for this process until it goes out of scope.
+struct Unwritable {
+    explicit Unwritable(const QString& target) : path(target) {
+        if (::geteuid() == 0) {
+            immutable = isSetImmutable(path, true);
+        } else {
+            permissions = QFile::permissions(path);
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
+        }
+    }
+    ~Unwritable() {
+        if (immutable)
+            isSetImmutable(path, false);
+        else if (permissions)
+            QFile::setPermissions(path, permissions);
+    }
+    QString path;
+    bool immutable = false;
+    QFile::Permissions permissions;
+};
+
+QByteArray Bytes(const QString& file) {
+    QFile input(file);
+    return input.open(QIODevice::ReadOnly) ? input.readAll() : QByteArray();
+}
+
+} // namespace
 
 class frmMainDisplayTest : public WindowTest {
     Q_OBJECT
 
 private slots:
+    void aWorkbookThatCannotBeWrittenIsTrainedWithoutRecording_data() {
+        QTest::addColumn<bool>("folder");
+        QTest::newRow("write-protected file") << false;
+        QTest::newRow("write-protected folder (no journal)") << true;
+    }
+
+    void aWorkbookThatCannotBeWrittenIsTrainedWithoutRecording() {
+        QFETCH(bool, folder);
+        const QString place = FreshFile("locked");
+        QDir().mkpath(place);
+        const QString file = place + "/four.brl";
+        QVERIFY(QFile::copy(four, file));
+        const QByteArray before = Bytes(file);
+        {
+            Unwritable lock(folder ? place : file);
+            if (QFileInfo(lock.path).isWritable()) QSKIP("this system cannot write-protect here");
+            auto window = Open(file);
+            QCOMPARE(TextOf(window.get(), "lblReadOnly"),
+                     QString("This workbook is read-only: results will not be recorded."));
+            QVERIFY(isShown(window.get(), "lblReadOnly"));
+            QVERIFY(window->windowTitle().contains("(read-only)"));
+            QVERIFY(window->findChild<QLineEdit*>("txtWorkbook")->isReadOnly());
+            ModalScript none;
+            none.Then(Cancel());
+            SolveByDragging(window->objBoard());
+            QVERIFY(isShown(window.get(), "imgSuccess"));
+            QVERIFY(isShown(window.get(), "cmdNext"));
+            QVERIFY(Message(window.get()).contains("not recorded"));
+            QCOMPARE(TextOf(window.get(), "lblScore"), QString("-----"));
+            Trigger(window.get(), "mnuNextGame");
+            Trigger(window.get(), "mnuShowSolution");
+            QVERIFY(isShown(window.get(), "imgFail"));
+            QVERIFY(none.Seen().empty()); // said once, in the window, never in a box
+            window->close();
+        }
+        QCOMPARE(Bytes(file), before);
+    }
+
     void keysTypedAfterABoardClickNeverReachTheTitle() {
         {
             CWorkBook book;

@@ -7,9 +7,7 @@
 #include "tests/app/AppTestSupport.h"
 
 #include <QAction>
-#include <QClipboard>
 #include <QDir>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -71,20 +69,7 @@ private slots:
         CWorkBook reopened;
         QCOMPARE(QString::fromStdString(reopened.strOpenWorkBook(file.toStdString())),
                  QString("Rook endings"));
-    }
 
-    void copyFenPutsTheTrainingPositionOnTheClipboard() {
-        auto prompts = std::make_shared<ScriptedPrompts>();
-        prompts->file = FreshFile("fen.brl");
-        auto window = NewWorkbook(prompts);
-        frmGameEditor* editor =
-            window->objGamesWindow()->NewGameFromFen("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1");
-        editor->objBoard()->MovePgn("Ra8#", true, true);
-        QVERIFY(editor->isSave());
-        window->objGamesWindow()->close();
-        QTRY_VERIFY(window->objGamesWindow() == nullptr);
-        Trigger(window.get(), "mnuCopyFen");
-        QCOMPARE(QGuiApplication::clipboard()->text(), QString("6k1/5ppp/8/8/8/8/8/R5K1 w - -"));
         // An existing file is never replaced by a new workbook.
         window->NewWorkbook();
         QCOMPARE(window->objWorkBook()->lngCountGames(), int64_t(1));
