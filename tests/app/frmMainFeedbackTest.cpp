@@ -220,39 +220,36 @@ private slots:
         QVERIFY(!workbook.hasAnnotationTables());
     }
 
-    void theBatchPlaceAndTheSessionScoreStandBesideTheScore() {
-        auto window = Open();
-        QCOMPARE(TextOf(window.get(), "lblGameOf"), QString("Game 1 of 4"));
-        QCOMPARE(TextOf(window.get(), "lblSessionScore"), QString());
-        window->ShowSolution();
-        QCOMPARE(TextOf(window.get(), "lblScore"), QString(".00%"));
-        QCOMPARE(TextOf(window.get(), "lblSessionScore"), QString("Session: 0 of 1 solved"));
-        QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
-        QCOMPARE(TextOf(window.get(), "lblGameOf"), QString("Game 2 of 4"));
-        QVERIFY(DragStoredMove(window->objBoard()));
-        QCOMPARE(TextOf(window.get(), "lblScore"), QString("50.00%"));
-        QCOMPARE(TextOf(window.get(), "lblSessionScore"), QString("Session: 1 of 2 solved"));
-
-        // A new window on the same workbook: the lifetime score stays, the session starts again.
-        window.reset();
-        window = Open();
-        QCOMPARE(TextOf(window.get(), "lblScore"), QString("50.00%"));
-        QCOMPARE(TextOf(window.get(), "lblSessionScore"), QString());
-    }
-
-    void theBatchSummaryTrainsAFailedGameAgainAndRecordsOnIt() {
+    // Through a batch: the place in it and the session's score beside the score, Black's game
+    // shown from Black's side, and the summary at its end training a failed game again.
+    void theBatchPlaceTheSessionScoreAndTheSummary() {
         auto window = Open();
         cntrlChessGui* board = window->objBoard();
+        const auto texts = [&] {
+            return QStringList{TextOf(window.get(), "lblGameOf"), TextOf(window.get(), "lblScore"),
+                               TextOf(window.get(), "lblSessionScore")};
+        };
+        QCOMPARE(texts(), (QStringList{"Game 1 of 4", "-----", ""}));
+        QVERIFY(!window->findChild<QAction*>("mnuPreviousGame")->isEnabled());
         const int32_t failed = Shown(window.get());
         window->ShowSolution();
-        for (int k = 0; k < 3; ++k)
-            window->NextGame();
+        QCOMPARE(texts(), (QStringList{"Game 1 of 4", ".00%", "Session: 0 of 1 solved"}));
+        window->findChild<QPushButton*>("cmdNext")->click();
+        QCOMPARE(TextOf(window.get(), "lblToPlay"), QString("Black to play"));
+        QVERIFY(board->isWhiteOnTop());
+        QCOMPARE(board->ComputerPlays(), 0);
+        QVERIFY(window->findChild<QAction*>("mnuPreviousGame")->isEnabled());
+        QVERIFY(DragStoredMove(board));
+        QCOMPARE(texts(), (QStringList{"Game 2 of 4", "50.00%", "Session: 1 of 2 solved"}));
+        QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
+        window->NextGame();
         QCOMPARE(window->objSession().lngGameIndex(), 3);
 
         ModalScript summary;
         summary.Then([&](QWidget* modal) {
+            QCOMPARE(modal->windowTitle(), QString("Batch finished"));
             QCOMPARE(modal->findChild<QLabel*>("lblBatchCounts")->text(),
-                     QString("0 solved, 1 failed."));
+                     QString("1 solved, 1 failed."));
             auto* again = modal->findChild<QPushButton*>(QString("cmdAgain%1").arg(failed));
             QVERIFY(again);
             QCOMPARE(again->text(), QString("Punish the early queen defence, p.12"));
@@ -268,9 +265,8 @@ private slots:
         // The summary again counts the game with its last result; Esc goes on to a new batch.
         ModalScript next;
         next.Then([](QWidget* modal) {
-            QCOMPARE(modal->windowTitle(), QString("Batch finished"));
             QCOMPARE(modal->findChild<QLabel*>("lblBatchCounts")->text(),
-                     QString("1 solved, 0 failed."));
+                     QString("2 solved, 0 failed."));
             QVERIFY(modal->findChildren<QPushButton*>(QRegularExpression("^cmdAgain")).isEmpty());
             QTest::keyClick(modal, Qt::Key_Escape);
         });
@@ -279,6 +275,11 @@ private slots:
         QCOMPARE(window->objSession().lngGameIndex(), 0);
         QVERIFY(window->objSession().arrBatchResults().empty());
         QVERIFY(!window->findChild<QAction*>("mnuPreviousGame")->isEnabled());
+
+        // A new window on the same workbook: the lifetime score stays, the session starts again.
+        window.reset();
+        window = Open();
+        QCOMPARE(texts(), (QStringList{"Game 1 of 4", "66.67%", ""}));
     }
 };
 

@@ -275,22 +275,6 @@ private slots:
         QCOMPARE(window->objBoard()->boardMode(), BoardMode::Training);
     }
 
-    void aFailedGameThenNextShowsBlacksGameFromBlacksSide() {
-        auto window = Open();
-        cntrlChessGui* board = window->objBoard();
-        QVERIFY(!isEnabled(window.get(), "mnuPreviousGame"));
-        Trigger(window.get(), "mnuShowSolution");
-        QCOMPARE(testwb::Read(four.toStdString(), ids[0]).errorStreak, 1);
-        window->findChild<QPushButton*>("cmdNext")->click();
-        QCOMPARE(TextOf(window.get(), "txtGameDescription"),
-                 QString("Black mates on the back rank"));
-        QCOMPARE(TextOf(window.get(), "lblToPlay"), QString("Black to play"));
-        QVERIFY(board->isWhiteOnTop());
-        QCOMPARE(board->ComputerPlays(), 0);
-        QVERIFY(isEnabled(window.get(), "mnuPreviousGame"));
-        QVERIFY(isEnabled(window.get(), "mnuShowSolution"));
-    }
-
     void aWriteThatFailsLeavesTheGameEndedAndUnrecorded() {
         auto window = Open();
         QVERIFY(!isShown(window.get(), "lblReadOnly"));
