@@ -1,6 +1,6 @@
 // What the training window tells the trainee, offscreen through the real window: tries left, the
 // refused move shown and taken back, refuted tries with their explanation, comments with the
-// stored moves, the solved line, the solution's arrow and stepping with the keys, the place in
+// stored moves, the solved lines, the solution's arrow and stepping with the keys, the place in
 // the batch, the session's score and the batch summary.
 #include "app/CTrainingFeedback.h"
 #include "app/frmMain.h"
@@ -117,27 +117,6 @@ private slots:
         QCOMPARE(board->LastMove(), std::make_pair(-1, -1));
     }
 
-    void aSolvedGameShowsItsLine_data() {
-        QTest::addColumn<int>("game");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("White, with replies")
-            << 0 << "Solved: 1. e4 e5 2. Qh5 Nc6 3. Bc4 Nf6 4. Qxf7#";
-        QTest::newRow("Black, one move") << 1 << "Solved: 1... Ra1#";
-    }
-
-    void aSolvedGameShowsItsLine() {
-        QFETCH(int, game);
-        QFETCH(QString, message);
-        auto window = Open();
-        cntrlChessGui* board = window->objBoard();
-        QCOMPARE(Message(window.get()), QString("It's now your turn.\nPlease make your move."));
-        for (int k = 0; k < game; ++k)
-            window->NextGame();
-        SolveByDragging(board);
-        QCOMPARE(Message(window.get()), message);
-        QVERIFY(board->objMarks().arrArrows().empty());
-    }
-
     // A stored move marked "?" is refused with its explanation and counts as a wrong move; the
     // solution is still taken and the comments follow the stored moves.
     void aRefutedTryIsExplainedAndTheSolutionStillSolves() {
@@ -230,6 +209,7 @@ private slots:
                                TextOf(window.get(), "lblSessionScore")};
         };
         QCOMPARE(texts(), (QStringList{"Game 1 of 4", "-----", ""}));
+        QCOMPARE(Message(window.get()), QString("It's now your turn.\nPlease make your move."));
         QVERIFY(!window->findChild<QAction*>("mnuPreviousGame")->isEnabled());
         const int32_t failed = Shown(window.get());
         window->ShowSolution();
@@ -240,6 +220,7 @@ private slots:
         QCOMPARE(board->ComputerPlays(), 0);
         QVERIFY(window->findChild<QAction*>("mnuPreviousGame")->isEnabled());
         QVERIFY(DragStoredMove(board));
+        QCOMPARE(Message(window.get()), QString("Solved: 1... Ra1#"));
         QCOMPARE(texts(), (QStringList{"Game 2 of 4", "50.00%", "Session: 1 of 2 solved"}));
         QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
         window->NextGame();
@@ -259,6 +240,8 @@ private slots:
         QVERIFY(summary.isDone());
         QCOMPARE(Shown(window.get()), failed);
         SolveByDragging(board);
+        QCOMPARE(Message(window.get()), QString("Solved: 1. e4 e5 2. Qh5 Nc6 3. Bc4 Nf6 4. Qxf7#"));
+        QVERIFY(board->objMarks().arrArrows().empty());
         const testwb::Stats stats = testwb::Read(four.toStdString(), failed);
         QCOMPARE(std::make_pair(stats.hits, stats.solve), std::make_pair(2, 1));
 
