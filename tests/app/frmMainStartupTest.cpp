@@ -112,6 +112,8 @@ private slots:
         {
             frmMain window;
             QCOMPARE(look(window), std::make_tuple(16777215u, 65280u, false));
+            // The default colours are a theme of the menu, so that choosing it brings them back.
+            QCOMPARE(window.objBoard()->strBoardTheme(), QString("Lime"));
             ModalScript script;
             script.Then(ChooseColor(0xF0, 0xD9, 0xB5))
                 .Then(ChooseColor(0xB5, 0x88, 0x63))
@@ -130,6 +132,7 @@ private slots:
         QCOMPARE(Setting("Options/DarkColor"), QString::number(dark));
         frmMain window;
         QCOMPARE(look(window), std::make_tuple(light, dark, true));
+        QCOMPARE(window.objBoard()->strBoardTheme(), QString("Brown")); // its colours were chosen
         QCOMPARE(window.objBoard()->boardMode(), BoardMode::Training);
     }
 
