@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QSettings>
 #include <QTest>
@@ -34,28 +35,18 @@ QString withoutMate(std::string text) {
     return QString::fromStdString(text);
 }
 
+QSettings Store() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Brisolt", "Brisolt");
+}
+
 } // namespace
 
-void IsolateSettings(const QString& folder) {
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
-    ClearSettings();
-}
-
-void ClearSettings() {
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Brisolt", "Brisolt");
-    settings.clear();
-    settings.sync();
-}
-
 QString Setting(const QString& key) {
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Brisolt", "Brisolt");
-    return settings.value(key).toString();
+    return Store().value(key).toString();
 }
 
 void SetSetting(const QString& key, const QString& value) {
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Brisolt", "Brisolt");
-    settings.setValue(key, value);
-    settings.sync();
+    Store().setValue(key, value);
 }
 
 ModalScript::ModalScript() : timer(std::make_unique<QTimer>()) {
@@ -182,14 +173,6 @@ bool DragWrongMove(cntrlChessGui* board) {
     return false;
 }
 
-std::unique_ptr<frmMain> OpenWindow(const QString& workbook) {
-    SetSetting("General/LastOpened", workbook);
-    auto window = std::make_unique<frmMain>();
-    window->show();
-    [&] { QTRY_VERIFY(window->objWorkBook() != nullptr); }();
-    return window;
-}
-
 void SolveByDragging(cntrlChessGui* board) {
     for (int moves = 0; board->boardMode() == BoardMode::Training && moves < 40; ++moves)
         QVERIFY2(DragStoredMove(board), "a stored move could not be dragged");
@@ -209,25 +192,31 @@ QStringList ListItems(const QListWidget* list) {
     return items;
 }
 
+bool isShown(QWidget* window, const char* name) {
+    auto* widget = window->findChild<QWidget*>(name);
+    return widget && widget->isVisibleTo(window);
+}
+
+QString TextOf(QWidget* window, const char* name) {
+    if (auto* label = window->findChild<QLabel*>(name)) return label->text();
+    if (auto* edit = window->findChild<QLineEdit*>(name)) return edit->text();
+    if (auto* box = window->findChild<QPlainTextEdit*>(name)) return box->toPlainText();
+    return "<no " + QString(name) + ">";
+}
+
+QString Message(frmMain* window) {
+    return TextOf(window, "txtMsg");
+}
+
+int32_t Shown(frmMain* window) {
+    return window->objSession().lngCurrentGameId();
+}
+
 QString WriteFile(const QString& file, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(file).absolutePath());
     QFile out(file);
     if (out.open(QIODevice::WriteOnly | QIODevice::Truncate)) out.write(bytes);
     return file;
-}
-
-FreshWorkbooks MakeFreshWorkbooks(const QString& folder, const QString& tag,
-                                  const QString& builtSample) {
-    FreshWorkbooks made;
-    const QString name = QString(tag).replace(' ', '_');
-    made.four = QDir(folder).filePath("four-" + name + ".brl");
-    QFile::remove(made.four);
-    made.fourIds = testwb::Build(made.four.toStdString(), testwb::fourGamesPgn);
-    made.sample = QDir(folder).filePath("sample-" + name + ".brl");
-    QFile::remove(made.sample);
-    QFile::copy(QFile::exists(builtSample) ? builtSample : made.four, made.sample);
-    QFile::setPermissions(made.sample, QFile::ReadOwner | QFile::WriteOwner);
-    return made;
 }
 
 ProgramRun RunProgram(const QString& program, const QStringList& arguments,
@@ -250,15 +239,33 @@ ProgramRun RunProgram(const QString& program, const QStringList& arguments,
     return run;
 }
 
-bool isShown(QWidget* window, const char* name) {
-    auto* widget = window->findChild<QWidget*>(name);
-    return widget && widget->isVisibleTo(window);
+QString WindowTest::FreshFile(const QString& name) const {
+    const QString tag = QString("%1-%2-%3")
+                            .arg(QTest::currentTestFunction(),
+                                 QString(QTest::currentDataTag()).replace(' ', '_'), name);
+    QFile::remove(dir.filePath(tag));
+    return dir.filePath(tag);
 }
 
-QString TextOf(QWidget* window, const char* name) {
-    if (auto* label = window->findChild<QLabel*>(name)) return label->text();
-    if (auto* edit = window->findChild<QLineEdit*>(name)) return edit->text();
-    return "<no " + QString(name) + ">";
+std::unique_ptr<frmMain> WindowTest::Open(const QString& workbook) const {
+    SetSetting("General/LastOpened", workbook.isEmpty() ? four : workbook);
+    auto window = std::make_unique<frmMain>();
+    window->show();
+    [&] { QTRY_VERIFY(window->objWorkBook() != nullptr); }();
+    window->activateWindow();
+    [&] { QVERIFY(QTest::qWaitForWindowActive(window.get())); }();
+    return window;
+}
+
+void WindowTest::initTestCase() {
+    QVERIFY(dir.isValid());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.filePath("settings"));
+}
+
+void WindowTest::init() {
+    Store().clear();
+    four = FreshFile("four.brl");
+    ids = testwb::Build(four.toStdString(), testwb::fourGamesPgn);
 }
 
 } // namespace apptest

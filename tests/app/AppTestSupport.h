@@ -1,12 +1,13 @@
 #pragma once
 
+#include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 #include <memory>
-#include <string>
 #include <vector>
 
 class QListWidget;
@@ -17,11 +18,6 @@ class frmMain;
 // Helpers for driving the real training window offscreen.
 namespace apptest {
 
-// Points the program's settings at a private folder (call once, before any settings are read)
-// and empties them.
-void IsolateSettings(const QString& folder);
-// Empties the program's settings.
-void ClearSettings();
 // A stored setting as text ("" when missing).
 QString Setting(const QString& key);
 // Stores a setting.
@@ -71,26 +67,23 @@ void Drag(cntrlChessGui* board, int fromFile, int fromRank, int toFile, int toRa
 bool DragStoredMove(cntrlChessGui* board);
 // Drags a legal move that is not stored at the current node; false when there is none.
 bool DragWrongMove(cntrlChessGui* board);
-
-// Opens a shown main window on the workbook as the last one used and waits for its first game.
-std::unique_ptr<frmMain> OpenWindow(const QString& workbook);
 // Plays the stored moves until the board leaves training (at most 40 moves).
 void SolveByDragging(cntrlChessGui* board);
+
 // Triggers the window's action of that object name.
 void Trigger(QWidget* window, const char* action);
 // The texts of a list widget's rows.
 QStringList ListItems(const QListWidget* list);
+// True when the widget named name inside the window is visible to the user.
+bool isShown(QWidget* window, const char* name);
+// The text of the label, line edit or plain text box named name.
+QString TextOf(QWidget* window, const char* name);
+// The training message as shown (line breaks as "\n").
+QString Message(frmMain* window);
+// The identifier of the game on the board (0 for none).
+int32_t Shown(frmMain* window);
 // Writes the bytes to a new file (its folder made when missing); returns the file name.
 QString WriteFile(const QString& file, const QByteArray& bytes);
-
-// Fresh workbook files for one test: four games, and a copy of the sample workbook (of the four
-// games when the sample was not built).
-struct FreshWorkbooks {
-    QString four, sample;
-    std::vector<int32_t> fourIds;
-};
-FreshWorkbooks MakeFreshWorkbooks(const QString& folder, const QString& tag,
-                                  const QString& builtSample);
 
 // How a run of the program ended.
 struct ProgramRun {
@@ -102,9 +95,25 @@ struct ProgramRun {
 ProgramRun RunProgram(const QString& program, const QStringList& arguments,
                       const QString& configFolder, int timeoutMs = 60000);
 
-// True when the widget named name inside the window is visible to the user.
-bool isShown(QWidget* window, const char* name);
-// The text of the label or line edit named name.
-QString TextOf(QWidget* window, const char* name);
+// The training window's tests: a settings store of their own, emptied before each test, and a
+// fresh workbook of the four games for each test function and data row.
+class WindowTest : public QObject {
+    Q_OBJECT
+
+protected:
+    // A file name in the test folder for this test function and data row, no file there yet.
+    QString FreshFile(const QString& name) const;
+    // Opens a shown, active main window on the workbook (four when empty) as the last one used
+    // and waits for its first game.
+    std::unique_ptr<frmMain> Open(const QString& workbook = {}) const;
+
+    QTemporaryDir dir;
+    QString four;
+    std::vector<int32_t> ids;
+
+private slots:
+    void initTestCase();
+    void init();
+};
 
 } // namespace apptest

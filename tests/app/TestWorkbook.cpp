@@ -1,15 +1,10 @@
 #include "tests/app/TestWorkbook.h"
 
-#include "game/CGameNode.h"
-#include "game/CGameTree.h"
-#include "game/CPosition.h"
-#include "model/CChessSquare.h"
-#include "model/CPieceLocation.h"
 #include "pgn/PgnReader.h"
 #include "pgn/PgnTreeBuilder.h"
+#include "tests/workbook/RawDatabase.h"
 #include "workbook/CWorkBook.h"
 
-#include <sqlite3.h>
 #include <sstream>
 #include <stdexcept>
 
@@ -76,86 +71,36 @@ void BuildEmpty(const std::string& file) {
 }
 
 void Execute(const std::string& file, const std::string& sql) {
-    sqlite3* db = nullptr;
-    char* message = nullptr;
-    const bool ok = sqlite3_open(file.c_str(), &db) == SQLITE_OK &&
-                    sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) == SQLITE_OK;
-    const std::string error = message ? message : "";
-    sqlite3_free(message);
-    sqlite3_close(db);
-    if (!ok) throw std::runtime_error("test SQL failed: " + error);
+    RawDatabase(file).exec(sql);
 }
 
 Stats Read(const std::string& file, int32_t id) {
-    Stats stats;
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-        sqlite3_close(db);
-        throw std::runtime_error("cannot open " + file);
-    }
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, "select Hits, Solve, ErrorStreak, SolveStreak from GameTree where ID=?",
-                       -1, &statement, nullptr);
-    sqlite3_bind_int(statement, 1, id);
-    if (sqlite3_step(statement) == SQLITE_ROW) {
-        stats = {sqlite3_column_int(statement, 0), sqlite3_column_int(statement, 1),
-                 sqlite3_column_int(statement, 2), sqlite3_column_int(statement, 3)};
-    }
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
-    return stats;
+    const auto rows = RawDatabase(file).rows(
+        "select Hits, Solve, ErrorStreak, SolveStreak from GameTree where ID=" +
+        std::to_string(id));
+    if (rows.empty()) return {};
+    return {std::stoi(rows[0][0]), std::stoi(rows[0][1]), std::stoi(rows[0][2]),
+            std::stoi(rows[0][3])};
 }
 
 std::map<int32_t, std::string> Rows(const std::string& file) {
     std::map<int32_t, std::string> rows;
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-        sqlite3_close(db);
-        throw std::runtime_error("cannot open " + file);
+    for (const auto& row : RawDatabase(file).rows("select * from GameTree")) {
+        std::string joined;
+        for (const std::string& value : row)
+            joined += value + "|";
+        rows[std::stoi(row[0])] = joined;
     }
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, "select * from GameTree order by ID", -1, &statement, nullptr);
-    while (statement && sqlite3_step(statement) == SQLITE_ROW) {
-        std::string row;
-        for (int c = 0; c < sqlite3_column_count(statement); ++c) {
-            const unsigned char* text = sqlite3_column_text(statement, c);
-            row += std::string(sqlite3_column_name(statement, c)) + "=" +
-                   (text ? reinterpret_cast<const char*>(text) : "NULL") + "|";
-        }
-        rows[sqlite3_column_int(statement, 0)] = row;
-    }
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
     return rows;
 }
 
-std::vector<StoredMove> MainLine(const std::string& file, int32_t id) {
-    CWorkBook workbook;
-    workbook.strOpenWorkBook(file);
-    std::string description, page, diagram;
-    auto tree = workbook.objLoadGame(id, description, page, diagram);
-    workbook.CloseWorkBook();
-    std::vector<StoredMove> moves;
-    if (!tree) return moves;
-    auto node = tree->Item(CGameNode::strINITIAL_KEY());
-    for (;;) {
-        auto children = tree->arrobjGetNextNodes(node);
-        if (children.empty()) break;
-        StoredMove move;
-        move.text = children.front()->objPosition()->strMoveText();
-        std::shared_ptr<CPieceLocation> from, to;
-        auto before = node->objPosition();
-        if (!before->objProcessMove2(before, move.text, from, to) || !from || !to) {
-            throw std::runtime_error("test: cannot replay " + move.text);
-        }
-        move.fromFile = from->objSquare()->intFile();
-        move.fromRank = from->objSquare()->intRank();
-        move.toFile = to->objSquare()->intFile();
-        move.toRank = to->objSquare()->intRank();
-        moves.push_back(move);
-        node = children.front();
-    }
-    return moves;
+std::vector<std::string> History(const std::string& file) {
+    std::vector<std::string> history;
+    for (const auto& row : RawDatabase(file).rows(
+             "select GameTreeID, Solved, WrongMoves, SolutionShown, Seconds >= 0 "
+             "from TrainingHistory order by ID"))
+        history.push_back(row[0] + " " + row[1] + " " + row[2] + " " + row[3] + " " + row[4]);
+    return history;
 }
 
 } // namespace testwb

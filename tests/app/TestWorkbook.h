@@ -18,7 +18,7 @@ std::vector<int32_t> Build(const std::string& file, const std::string& pgn);
 // Creates a workbook file without games.
 void BuildEmpty(const std::string& file);
 
-// Runs one SQL statement on the file through a connection of its own.
+// Runs SQL statements on the file through a connection of its own.
 void Execute(const std::string& file, const std::string& sql);
 
 // Statistics of one game straight from the file (opened separately from the program's object).
@@ -31,13 +31,8 @@ struct Stats {
 Stats Read(const std::string& file, int32_t id);
 // Every game's row of the file, every column as text joined by "|", by identifier.
 std::map<int32_t, std::string> Rows(const std::string& file);
-
-// One stored move: its text and its start and end squares (file and rank 0-7).
-struct StoredMove {
-    std::string text;
-    int fromFile = 0, fromRank = 0, toFile = 0, toRank = 0;
-};
-// The main line of a stored game (first child at every node), read from the file's tree.
-std::vector<StoredMove> MainLine(const std::string& file, int32_t id);
+// The training history of the file as "game solved wrong-moves solution-shown timed", oldest
+// first.
+std::vector<std::string> History(const std::string& file);
 
 } // namespace testwb

@@ -1,8 +1,9 @@
-// What the training window shows and does when a workbook cannot be written, when keys are
-// typed after a board click and at the end of a game, offscreen with real widgets and files.
+// How the training window looks and takes keys, offscreen with real widgets and files: a
+// workbook that cannot be written (trained without recording, left byte for byte as it was),
+// keys typed after a board click, the last move in its side's column and the window's colours.
+#include "app/CAppearance.h"
 #include "app/frmMain.h"
 #include "board/cntrlChessGui.h"
-#include "game/CPosition.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TestWorkbook.h"
 #include "workbook/CWorkBook.h"
@@ -11,14 +12,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QTemporaryDir>
+#include <QListWidget>
 #include <QTest>
 #include <fcntl.h>
-#include <functional>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -69,20 +66,10 @@ QByteArray Bytes(const QString& file) {
 
 } // namespace
 
-class frmMainDisplayTest : public QObject {
+class frmMainDisplayTest : public WindowTest {
     Q_OBJECT
 
-private:
-    QTemporaryDir dir;
-
 private slots:
-    void initTestCase() {
-        QVERIFY(dir.isValid());
-        IsolateSettings(dir.filePath("settings"));
-    }
-
-    void init() { ClearSettings(); }
-
     void aWorkbookThatCannotBeWrittenIsTrainedWithoutRecording_data() {
         QTest::addColumn<bool>("folder");
         QTest::newRow("write-protected file") << false;
@@ -91,18 +78,18 @@ private slots:
 
     void aWorkbookThatCannotBeWrittenIsTrainedWithoutRecording() {
         QFETCH(bool, folder);
-        const QString place = dir.filePath(folder ? "locked-folder" : "locked-file");
+        const QString place = FreshFile("locked");
         QDir().mkpath(place);
         const QString file = place + "/four.brl";
-        testwb::Build(file.toStdString(), testwb::fourGamesPgn);
+        QVERIFY(QFile::copy(four, file));
         const QByteArray before = Bytes(file);
         {
             Unwritable lock(folder ? place : file);
             if (QFileInfo(lock.path).isWritable()) QSKIP("this system cannot write-protect here");
-            auto window = OpenWindow(file);
-            QVERIFY(isShown(window.get(), "lblReadOnly"));
+            auto window = Open(file);
             QCOMPARE(TextOf(window.get(), "lblReadOnly"),
                      QString("This workbook is read-only: results will not be recorded."));
+            QVERIFY(isShown(window.get(), "lblReadOnly"));
             QVERIFY(window->windowTitle().contains("(read-only)"));
             QVERIFY(window->findChild<QLineEdit*>("txtWorkbook")->isReadOnly());
             ModalScript none;
@@ -110,9 +97,7 @@ private slots:
             SolveByDragging(window->objBoard());
             QVERIFY(isShown(window.get(), "imgSuccess"));
             QVERIFY(isShown(window.get(), "cmdNext"));
-            QVERIFY(isShown(window.get(), "txtMsg"));
-            QVERIFY(window->findChild<QPlainTextEdit*>("txtMsg")->toPlainText().contains(
-                "not recorded"));
+            QVERIFY(Message(window.get()).contains("not recorded"));
             QCOMPARE(TextOf(window.get(), "lblScore"), QString("-----"));
             Trigger(window.get(), "mnuNextGame");
             Trigger(window.get(), "mnuShowSolution");
@@ -123,54 +108,13 @@ private slots:
         QCOMPARE(Bytes(file), before);
     }
 
-    void aWriteThatFailsLeavesTheGameEndedAndUnrecorded() {
-        const QString file = dir.filePath("broken.brl");
-        testwb::Build(file.toStdString(), testwb::fourGamesPgn);
-        auto window = OpenWindow(file);
-        QVERIFY(!isShown(window.get(), "lblReadOnly"));
-        // Another program breaks the file under the open window.
-        testwb::Execute(file.toStdString(), "alter table GameTree rename to Broken");
-        ModalScript script;
-        script.Then(Press(QMessageBox::Ok));
-        Trigger(window.get(), "mnuShowSolution");
-        QTRY_VERIFY(script.isDone());
-        const SeenModal& box = script.Seen().at(0);
-        QCOMPARE(box.icon, int(QMessageBox::Critical));
-        QVERIFY2(box.text.startsWith("The result could not be recorded in " + file + ": "),
-                 qPrintable(box.text));
-        QVERIFY(box.text.contains("not recorded"));
-        QCOMPARE(window->objBoard()->boardMode(),
-                 BoardMode::View); // the solution can be stepped through
-        QVERIFY(isShown(window.get(), "imgFail"));
-        QVERIFY(isShown(window.get(), "cmdNext"));
-        QCOMPARE(window->findChild<QPlainTextEdit*>("txtMsg")->toPlainText(),
-                 QString("This result was not recorded."));
-        QCOMPARE(TextOf(window.get(), "lblScore"), QString("-----"));
-        QVERIFY(!window->findChild<QAction*>("mnuShowSolution")->isEnabled());
-
-        // Clearing the log fails the same way: the file and the reason, never the raw text alone.
-        ModalScript clear;
-        clear.Then(Press(QMessageBox::Yes))
-            .Then(Press(QMessageBox::No))
-            .Then(Press(QMessageBox::Ok));
-        window->ClearLog();
-        QTRY_VERIFY(clear.isDone());
-        QVERIFY2(clear.Seen().at(2).text.startsWith("The training log could not be cleared in " +
-                                                    file + ": "),
-                 qPrintable(clear.Seen().at(2).text));
-    }
-
     void keysTypedAfterABoardClickNeverReachTheTitle() {
-        const QString file = dir.filePath("keys.brl");
-        testwb::Build(file.toStdString(), testwb::fourGamesPgn);
         {
             CWorkBook book;
-            book.strOpenWorkBook(file.toStdString());
+            book.strOpenWorkBook(four.toStdString());
             book.SaveWorkbookProperties("Keys");
         }
-        auto window = OpenWindow(file);
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        auto window = Open();
         cntrlChessGui* board = window->objBoard();
         auto* title = window->findChild<QLineEdit*>("txtWorkbook");
         // Not the title box at the start: the board's move box, ready for a typed move.
@@ -197,7 +141,7 @@ private slots:
         }
         window->close();
         CWorkBook again;
-        QCOMPARE(QString::fromStdString(again.strOpenWorkBook(file.toStdString())),
+        QCOMPARE(QString::fromStdString(again.strOpenWorkBook(four.toStdString())),
                  QString("Keys"));
     }
 
@@ -235,10 +179,9 @@ private slots:
         QFETCH(QStringList, black);
         QFETCH(QString, line);
         QFETCH(QString, fen);
-        const QString file = dir.filePath(QString("end-%1.brl").arg(QTest::currentDataTag()));
-        QFile::remove(file);
+        const QString file = FreshFile("end.brl");
         testwb::Build(file.toStdString(), pgn.toStdString());
-        auto window = OpenWindow(file);
+        auto window = Open(file);
         const QString toPlay = TextOf(window.get(), "lblToPlay");
         cntrlChessGui* board = window->objBoard();
         SolveByDragging(board);
@@ -255,6 +198,29 @@ private slots:
         QTRY_COMPARE(TextOf(window.get(), "lblToPlay"), line);
         QCOMPARE(ListItems(board->lstWhiteMoves), white);
         QCOMPARE(ListItems(board->lstBlackMoves), black);
+    }
+
+    void theAppearanceChoiceIsStoredAndRestored() {
+        const QPalette system = QApplication::palette();
+        {
+            auto window = Open();
+            QVERIFY(window->findChild<QAction*>("mnuAppearanceSystem")->isChecked());
+            Trigger(window.get(), "mnuAppearanceDark");
+            QCOMPARE(Setting("Options/Appearance"), QString("Dark"));
+            QTRY_VERIFY(CAppearance::isDark(window->palette()));
+        }
+        auto window = Open();
+        QVERIFY(window->findChild<QAction*>("mnuAppearanceDark")->isChecked());
+        QVERIFY(CAppearance::isDark(QApplication::palette()));
+        Trigger(window.get(), "mnuAppearanceLight");
+        QVERIFY(!CAppearance::isDark(QApplication::palette()));
+        QCOMPARE(Setting("Options/Appearance"), QString("Light"));
+        Trigger(window.get(), "mnuAppearanceSystem");
+        QCOMPARE(Setting("Options/Appearance"), QString("System"));
+        QCOMPARE(QApplication::palette().color(QPalette::Window), system.color(QPalette::Window));
+        // A stored text that is no choice counts as the desktop's colours.
+        SetSetting("Options/Appearance", "Purple");
+        QVERIFY(Open()->findChild<QAction*>("mnuAppearanceSystem")->isChecked());
     }
 };
 

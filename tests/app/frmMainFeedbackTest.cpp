@@ -1,92 +1,80 @@
 // What the training window tells the trainee, offscreen through the real window: tries left, the
-// refused move shown and taken back, the solved line, the solution's arrow and stepping with the
-// keys, the place in the batch, the session's score, the batch summary and the window's colours.
-#include "app/CAppearance.h"
+// refused move shown and taken back, refuted tries with their explanation, comments with the
+// stored moves, the solved lines, the solution's arrow and stepping with the keys, the place in
+// the batch, the session's score and the batch summary.
 #include "app/CTrainingFeedback.h"
 #include "app/frmMain.h"
 #include "board/cntrlChessGui.h"
+#include "pgn/PgnImport.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TestWorkbook.h"
+#include "workbook/CWorkBook.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
+#include <sstream>
 
 using namespace apptest;
 
 namespace {
 
-int SquareOf(int file, int rank) {
-    return file + 8 * rank;
+// White to play: 2.Nf3 is the solution, 2.Qh5 a refuted try with its refutation.
+const char* const kMarkedGame = R"([Event "Refuted try"]
+[Result "*"]
+
+1. e4 e5 2. Nf3 {develops with tempo} (2. Qh5? {is premature} 2... Nc6 3. Bc4 g6
+{and the queen must move again}) 2... Nc6 {defends} 3. Bb5 $1 {the Spanish} *
+)";
+
+// A workbook of the marked game, imported as a user does; returns its identifier.
+int32_t ImportMarkedGame(const QString& file) {
+    CWorkBook workbook;
+    workbook.CreateEmptyWorkbook(file.toStdString());
+    workbook.strOpenWorkBook(file.toStdString());
+    std::istringstream input(kMarkedGame);
+    const PgnImportResult result = ImportPgn(workbook, input);
+    return result.arrlngGameIDs.empty() ? 0 : result.arrlngGameIDs.front();
 }
 
-QString Message(frmMain* window) {
-    return window->findChild<QPlainTextEdit*>("txtMsg")->toPlainText();
+// Plays the try 2.Qh5 after 1.e4 e5.
+void DragTry(cntrlChessGui* board) {
+    Drag(board, 3, 0, 7, 4);
+}
+
+// The first game's solution, 1. e4 e5 2. Qh5 Nc6 3. Bc4 Nf6 4. Qxf7#, as squares (a1 = 0, h8 = 63).
+const std::pair<int, int> kLine[] = {{12, 28}, {52, 36}, {3, 39}, {57, 42},
+                                     {5, 26},  {62, 45}, {39, 53}};
+
+// True when the board shows exactly one arrow, blue, for the move.
+bool isArrowFor(const cntrlChessGui* board, std::pair<int, int> move) {
+    const auto& arrows = board->objMarks().arrArrows();
+    return arrows.size() == 1 && arrows[0].color == CBoardMarks::Blue &&
+           std::make_pair(arrows[0].from, arrows[0].to) == move;
+}
+
+// The move as display squares of the board as it is oriented now.
+std::pair<int, int> Shown(const cntrlChessGui* board, std::pair<int, int> move) {
+    return {DisplayIndex(board, move.first % 8, move.first / 8),
+            DisplayIndex(board, move.second % 8, move.second / 8)};
 }
 
 } // namespace
 
-class frmMainFeedbackTest : public QObject {
+class frmMainFeedbackTest : public WindowTest {
     Q_OBJECT
 
-private:
-    QTemporaryDir dir;
-    QString four;
-    std::vector<int32_t> ids;
-
-    std::unique_ptr<frmMain> Open() {
-        SetSetting("General/LastOpened", four);
-        auto window = std::make_unique<frmMain>();
-        window->show();
-        [&] { QTRY_VERIFY(window->objWorkBook() != nullptr); }();
-        window->activateWindow();
-        [&] { QVERIFY(QTest::qWaitForWindowActive(window.get())); }();
-        return window;
-    }
-
-    // True when the board shows exactly one arrow, of the colour, for the stored move.
-    static bool isArrowFor(const cntrlChessGui* board, const testwb::StoredMove& move, int color) {
-        const auto& arrows = board->objMarks().arrArrows();
-        return arrows.size() == 1 && arrows[0].color == color &&
-               arrows[0].from == SquareOf(move.fromFile, move.fromRank) &&
-               arrows[0].to == SquareOf(move.toFile, move.toRank);
-    }
-
-    static std::pair<int, int> Squares(const cntrlChessGui* board, const testwb::StoredMove& m) {
-        return {DisplayIndex(board, m.fromFile, m.fromRank),
-                DisplayIndex(board, m.toFile, m.toRank)};
-    }
-
 private slots:
-    void initTestCase() {
-        QVERIFY(dir.isValid());
-        IsolateSettings(dir.filePath("settings"));
-    }
-
-    void init() {
-        ClearSettings();
-        four = dir.filePath(QString("four-%1.brl").arg(QTest::currentTestFunction()));
-        QFile::remove(four);
-        ids = testwb::Build(four.toStdString(), testwb::fourGamesPgn);
-    }
-
     void wrongMovesCountDownThenTheSolutionIsSteppedWithTheKeys() {
         auto window = Open();
         cntrlChessGui* board = window->objBoard();
-        const auto line = testwb::MainLine(four.toStdString(), ids[0]);
-        QCOMPARE(line.size(), size_t(7));
         const QString start = board->GetDiagramFromGui();
-        const char* expected[] = {"Not the solution. 2 tries left.",
-                                  "Not the solution. 1 try left."};
-        for (const char* text : expected) {
+        for (const char* text :
+             {"Not the solution. 2 tries left.", "Not the solution. 1 try left."}) {
             QVERIFY(DragWrongMove(board));
             QCOMPARE(Message(window.get()), QString(text));
             // The refused move is drawn in red, its piece stands on the target a moment, then
@@ -101,24 +89,24 @@ private slots:
         QCOMPARE(board->boardMode(), BoardMode::View);
         QCOMPARE(Message(window.get()),
                  QString::fromStdString(TrainingFeedback::strFailed()).replace("\r\n", "\n"));
-        QVERIFY(isArrowFor(board, line[0], CBoardMarks::Blue));
+        QVERIFY(isArrowFor(board, kLine[0]));
 
         // Right plays the solution's moves one by one: the last move is tinted, the arrow moves on.
         for (size_t k = 0; k < 3; ++k) {
             QTest::keyClick(window.get(), Qt::Key_Right);
-            QCOMPARE(board->LastMove(), Squares(board, line[k]));
-            QVERIFY2(isArrowFor(board, line[k + 1], CBoardMarks::Blue), line[k + 1].text.c_str());
+            QCOMPARE(board->LastMove(), Shown(board, kLine[k]));
+            QVERIFY(isArrowFor(board, kLine[k + 1]));
         }
         QTest::keyClick(window.get(), Qt::Key_End);
-        QCOMPARE(board->LastMove(), Squares(board, line[6]));
+        QCOMPARE(board->LastMove(), Shown(board, kLine[6]));
         QVERIFY(board->objMarks().arrArrows().empty()); // mate: no move follows
         QTest::keyClick(window.get(), Qt::Key_Left);
-        QCOMPARE(board->LastMove(), Squares(board, line[5]));
-        QVERIFY(isArrowFor(board, line[6], CBoardMarks::Blue));
+        QCOMPARE(board->LastMove(), Shown(board, kLine[5]));
+        QVERIFY(isArrowFor(board, kLine[6]));
         QTest::keyClick(window.get(), Qt::Key_Home);
         QCOMPARE(board->LastMove(), std::make_pair(-1, -1));
         QCOMPARE(board->GetDiagramFromGui(), start);
-        QVERIFY(isArrowFor(board, line[0], CBoardMarks::Blue));
+        QVERIFY(isArrowFor(board, kLine[0]));
 
         // The next game starts clean: no arrow, the move box takes the keys.
         window->NextGame();
@@ -129,61 +117,120 @@ private slots:
         QCOMPARE(board->LastMove(), std::make_pair(-1, -1));
     }
 
-    void aSolvedGameShowsItsLine_data() {
-        QTest::addColumn<int>("game");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("White, with replies")
-            << 0 << "Solved: 1. e4 e5 2. Qh5 Nc6 3. Bc4 Nf6 4. Qxf7#";
-        QTest::newRow("Black, one move") << 1 << "Solved: 1... Ra1#";
-    }
-
-    void aSolvedGameShowsItsLine() {
-        QFETCH(int, game);
-        QFETCH(QString, message);
-        auto window = Open();
+    // A stored move marked "?" is refused with its explanation and counts as a wrong move; the
+    // solution is still taken and the comments follow the stored moves.
+    void aRefutedTryIsExplainedAndTheSolutionStillSolves() {
+        const QString file = FreshFile("marked.brl");
+        const int32_t id = ImportMarkedGame(file);
+        auto window = Open(file);
         cntrlChessGui* board = window->objBoard();
-        for (int k = 0; k < game; ++k)
-            window->NextGame();
-        for (int moves = 0; board->boardMode() == BoardMode::Training && moves < 20; ++moves)
-            QVERIFY(DragStoredMove(board));
-        QCOMPARE(Message(window.get()), message);
+        QVERIFY(DragStoredMove(board)); // 1.e4, answered by 1...e5
+        const QString beforeTry = board->GetFen();
+
+        DragTry(board);
+        QCOMPARE(board->boardMode(), BoardMode::Training);
+        QCOMPARE(board->GetFen(), beforeTry);
+        QVERIFY(isShown(window.get(), "lblError0"));
+        QVERIFY(!isShown(window.get(), "lblError1"));
+        QVERIFY2(Message(window.get())
+                     .startsWith("2.Qh5 is premature: after 2...Nc6 3.Bc4 g6 and the queen "
+                                 "must move again"),
+                 qPrintable(Message(window.get())));
+        QCOMPARE(board->strLastSound(), QString("failure"));
+        // The try in red from d1 to h5, the refutation's first move in blue from b8 to c6.
+        const auto& arrows = board->objMarks().arrArrows();
+        QCOMPARE(int(arrows.size()), 2);
+        QCOMPARE(std::make_tuple(arrows[0].from, arrows[0].to, arrows[0].color),
+                 std::make_tuple(3, 39, int(CBoardMarks::Red)));
+        QCOMPARE(std::make_tuple(arrows[1].from, arrows[1].to, arrows[1].color),
+                 std::make_tuple(57, 42, int(CBoardMarks::Blue)));
+
+        // The solution is taken; the comments of both stored moves come with the reply.
+        QVERIFY(DragStoredMove(board)); // 2.Nf3, answered by 2...Nc6
         QVERIFY(board->objMarks().arrArrows().empty());
+        QVERIFY2(Message(window.get())
+                     .startsWith("2.Nf3 develops with tempo\n2...Nc6 defends\n\n"
+                                 "Computer played \nNc6"),
+                 qPrintable(Message(window.get())));
+        QVERIFY(DragStoredMove(board)); // 3.Bb5 ends the line
+        QCOMPARE(board->boardMode(), BoardMode::View);
+        QVERIFY(isShown(window.get(), "imgSuccess"));
+        QVERIFY2(Message(window.get()).startsWith("Solved: ") &&
+                     Message(window.get()).endsWith("\n\n3.Bb5 the Spanish"),
+                 qPrintable(Message(window.get())));
+        const testwb::Stats stats = testwb::Read(file.toStdString(), id);
+        QCOMPARE(std::make_pair(stats.hits, stats.solve), std::make_pair(1, 1));
     }
 
-    void theBatchPlaceAndTheSessionScoreStandBesideTheScore() {
-        auto window = Open();
-        QCOMPARE(TextOf(window.get(), "lblGameOf"), QString("Game 1 of 4"));
-        QCOMPARE(TextOf(window.get(), "lblSessionScore"), QString());
-        window->ShowSolution();
-        QCOMPARE(TextOf(window.get(), "lblScore"), QString(".00%"));
-        QCOMPARE(TextOf(window.get(), "lblSessionScore"), QString("Session: 0 of 1 solved"));
-        QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
-        QCOMPARE(TextOf(window.get(), "lblGameOf"), QString("Game 2 of 4"));
+    void threeRefutedTriesFailTheGame() {
+        const QString file = FreshFile("marked.brl");
+        const int32_t id = ImportMarkedGame(file);
+        auto window = Open(file);
+        QVERIFY(DragStoredMove(window->objBoard()));
+        for (int k = 0; k < 3; ++k)
+            DragTry(window->objBoard());
+        QCOMPARE(window->objBoard()->boardMode(), BoardMode::View);
+        QVERIFY(isShown(window.get(), "imgFail"));
+        const testwb::Stats stats = testwb::Read(file.toStdString(), id);
+        QCOMPARE(std::make_tuple(stats.hits, stats.solve, stats.errorStreak),
+                 std::make_tuple(1, 0, 1));
+    }
+
+    // A workbook as an older program leaves it trains the marked move as a solution.
+    void withoutAnnotationTablesTheMarkedMoveIsASolutionAsBefore() {
+        const QString file = FreshFile("marked.brl");
+        const int32_t id = ImportMarkedGame(file);
+        testwb::Execute(file.toStdString(), "drop table GameAnnotation; drop table GameTag");
+        auto window = Open(file);
         cntrlChessGui* board = window->objBoard();
         QVERIFY(DragStoredMove(board));
-        QCOMPARE(TextOf(window.get(), "lblScore"), QString("50.00%"));
-        QCOMPARE(TextOf(window.get(), "lblSessionScore"), QString("Session: 1 of 2 solved"));
-
-        // A new window on the same workbook: the lifetime score stays, the session starts again.
+        DragTry(board); // a stored move like any other: answered by 2...Nc6
+        QVERIFY(!isShown(window.get(), "lblError0"));
+        QCOMPARE(Message(window.get()),
+                 QString("Computer played \nNc6\n\nIt's now your turn.\nPlease make your move."));
+        QVERIFY(DragStoredMove(board)); // 3.Bc4, answered by 3...g6, the end of the line
+        QCOMPARE(board->boardMode(), BoardMode::View);
+        QVERIFY(isShown(window.get(), "imgSuccess"));
         window.reset();
-        window = Open();
-        QCOMPARE(TextOf(window.get(), "lblScore"), QString("50.00%"));
-        QCOMPARE(TextOf(window.get(), "lblSessionScore"), QString());
+        const testwb::Stats stats = testwb::Read(file.toStdString(), id);
+        QCOMPARE(std::make_pair(stats.hits, stats.solve), std::make_pair(1, 1));
+        CWorkBook workbook;
+        workbook.strOpenWorkBook(file.toStdString());
+        QVERIFY(!workbook.hasAnnotationTables());
     }
 
-    void theBatchSummaryTrainsAFailedGameAgainAndRecordsOnIt() {
+    // Through a batch: the place in it and the session's score beside the score, Black's game
+    // shown from Black's side, and the summary at its end training a failed game again.
+    void theBatchPlaceTheSessionScoreAndTheSummary() {
         auto window = Open();
         cntrlChessGui* board = window->objBoard();
-        const int32_t failed = window->objSession().lngCurrentGameId();
+        const auto texts = [&] {
+            return QStringList{TextOf(window.get(), "lblGameOf"), TextOf(window.get(), "lblScore"),
+                               TextOf(window.get(), "lblSessionScore")};
+        };
+        QCOMPARE(texts(), (QStringList{"Game 1 of 4", "-----", ""}));
+        QCOMPARE(Message(window.get()), QString("It's now your turn.\nPlease make your move."));
+        QVERIFY(!window->findChild<QAction*>("mnuPreviousGame")->isEnabled());
+        const int32_t failed = Shown(window.get());
         window->ShowSolution();
-        for (int k = 0; k < 3; ++k)
-            window->NextGame();
+        QCOMPARE(texts(), (QStringList{"Game 1 of 4", ".00%", "Session: 0 of 1 solved"}));
+        window->findChild<QPushButton*>("cmdNext")->click();
+        QCOMPARE(TextOf(window.get(), "lblToPlay"), QString("Black to play"));
+        QVERIFY(board->isWhiteOnTop());
+        QCOMPARE(board->ComputerPlays(), 0);
+        QVERIFY(window->findChild<QAction*>("mnuPreviousGame")->isEnabled());
+        QVERIFY(DragStoredMove(board));
+        QCOMPARE(Message(window.get()), QString("Solved: 1... Ra1#"));
+        QCOMPARE(texts(), (QStringList{"Game 2 of 4", "50.00%", "Session: 1 of 2 solved"}));
+        QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
+        window->NextGame();
         QCOMPARE(window->objSession().lngGameIndex(), 3);
 
         ModalScript summary;
         summary.Then([&](QWidget* modal) {
+            QCOMPARE(modal->windowTitle(), QString("Batch finished"));
             QCOMPARE(modal->findChild<QLabel*>("lblBatchCounts")->text(),
-                     QString("0 solved, 1 failed."));
+                     QString("1 solved, 1 failed."));
             auto* again = modal->findChild<QPushButton*>(QString("cmdAgain%1").arg(failed));
             QVERIFY(again);
             QCOMPARE(again->text(), QString("Punish the early queen defence, p.12"));
@@ -191,19 +238,18 @@ private slots:
         });
         window->NextGame();
         QVERIFY(summary.isDone());
-        QCOMPARE(window->objSession().lngCurrentGameId(), failed);
-        QCOMPARE(board->boardMode(), BoardMode::Training);
-        for (int moves = 0; board->boardMode() == BoardMode::Training && moves < 20; ++moves)
-            QVERIFY(DragStoredMove(board));
+        QCOMPARE(Shown(window.get()), failed);
+        SolveByDragging(board);
+        QCOMPARE(Message(window.get()), QString("Solved: 1. e4 e5 2. Qh5 Nc6 3. Bc4 Nf6 4. Qxf7#"));
+        QVERIFY(board->objMarks().arrArrows().empty());
         const testwb::Stats stats = testwb::Read(four.toStdString(), failed);
-        QCOMPARE(stats.hits, 2);
-        QCOMPARE(stats.solve, 1);
+        QCOMPARE(std::make_pair(stats.hits, stats.solve), std::make_pair(2, 1));
 
         // The summary again counts the game with its last result; Esc goes on to a new batch.
         ModalScript next;
         next.Then([](QWidget* modal) {
             QCOMPARE(modal->findChild<QLabel*>("lblBatchCounts")->text(),
-                     QString("1 solved, 0 failed."));
+                     QString("2 solved, 0 failed."));
             QVERIFY(modal->findChildren<QPushButton*>(QRegularExpression("^cmdAgain")).isEmpty());
             QTest::keyClick(modal, Qt::Key_Escape);
         });
@@ -211,76 +257,12 @@ private slots:
         QVERIFY(next.isDone());
         QCOMPARE(window->objSession().lngGameIndex(), 0);
         QVERIFY(window->objSession().arrBatchResults().empty());
-    }
+        QVERIFY(!window->findChild<QAction*>("mnuPreviousGame")->isEnabled());
 
-    void theBoardFillsItsRoomWithThePanelBesideIt_data() {
-        QTest::addColumn<QSize>("size"); // an empty size stands for the window's minimum
-        QTest::addColumn<bool>("ended");
-        for (const QSize& size :
-             {QSize(), QSize(1280, 800), QSize(1024, 700), QSize(1920, 1080), QSize(900, 1000)}) {
-            const QString name = size.isEmpty()
-                                     ? QString("minimum")
-                                     : QString("%1x%2").arg(size.width()).arg(size.height());
-            QTest::newRow(qPrintable(name + ", training")) << size << false;
-            QTest::newRow(qPrintable(name + ", solution")) << size << true;
-        }
-    }
-
-    void theBoardFillsItsRoomWithThePanelBesideIt() {
-        QFETCH(QSize, size);
-        QFETCH(bool, ended);
-        auto window = Open();
-        if (ended) window->ShowSolution();
-        window->resize(size.isEmpty() ? window->minimumSize() : size);
-        QTest::qWait(50);
-        cntrlChessGui* board = window->objBoard();
-        auto* panel = window->findChild<QWidget*>("sidePanel");
-        const QRect h1 = board->rcSquarePixels(DisplayIndex(board, 7, 0));
-        const QRect a8 = board->rcSquarePixels(DisplayIndex(board, 0, 7));
-        // After a game the board shows its move lists beside the squares.
-        const QWidget* lists = board->lstVariations;
-        const int boardRight = ended ? lists->mapTo(window.get(), QPoint(lists->width(), 0)).x()
-                                     : board->mapTo(window.get(), h1.topRight()).x();
-        const int panelLeft = panel->mapTo(window.get(), QPoint(0, 0)).x();
-        QVERIFY2(panelLeft - boardRight <= 24,
-                 qPrintable(QString("a band of %1 px").arg(panelLeft - boardRight)));
-        QVERIFY(h1.width() >= 40); // squares big enough to drop a piece on
-        QVERIFY(board->mapTo(window.get(), h1.bottomRight()).y() < window->height());
-        QVERIFY(a8.top() >= 0);
-        // Nothing of the panel is cut: each part has the height it asks for.
-        for (const char* name : {"txtGameDescription", "lblToPlay", "lblScore", "lblClearLog"}) {
-            auto* part = window->findChild<QLabel*>(name);
-            const int wanted = part->hasHeightForWidth() ? part->heightForWidth(part->width())
-                                                         : part->minimumSizeHint().height();
-            QVERIFY2(part->height() >= wanted, name);
-            QVERIFY2(part->mapTo(window.get(), QPoint(0, part->height())).y() <= window->height(),
-                     name);
-        }
-    }
-
-    void theAppearanceChoiceIsStoredAndRestored() {
-        const QPalette system = QApplication::palette();
-        {
-            auto window = Open();
-            QVERIFY(window->findChild<QAction*>("mnuAppearanceSystem")->isChecked());
-            window->findChild<QAction*>("mnuAppearanceDark")->trigger();
-            QCOMPARE(Setting("Options/Appearance"), QString("Dark"));
-            QVERIFY(CAppearance::isDark(QApplication::palette()));
-            QTRY_VERIFY(CAppearance::isDark(window->palette()));
-        }
-        auto window = Open();
-        QVERIFY(window->findChild<QAction*>("mnuAppearanceDark")->isChecked());
-        QVERIFY(CAppearance::isDark(QApplication::palette()));
-        window->findChild<QAction*>("mnuAppearanceLight")->trigger();
-        QVERIFY(!CAppearance::isDark(QApplication::palette()));
-        QCOMPARE(Setting("Options/Appearance"), QString("Light"));
-        window->findChild<QAction*>("mnuAppearanceSystem")->trigger();
-        QCOMPARE(Setting("Options/Appearance"), QString("System"));
-        QCOMPARE(QApplication::palette().color(QPalette::Window), system.color(QPalette::Window));
-        // A stored text that is no choice counts as the desktop's colours.
-        SetSetting("Options/Appearance", "Purple");
-        auto another = Open();
-        QVERIFY(another->findChild<QAction*>("mnuAppearanceSystem")->isChecked());
+        // A new window on the same workbook: the lifetime score stays, the session starts again.
+        window.reset();
+        window = Open();
+        QCOMPARE(texts(), (QStringList{"Game 1 of 4", "66.67%", ""}));
     }
 };
 

@@ -1,6 +1,8 @@
 // Training and the record the trainee keeps, through the real main window offscreen over real
-// workbook files: every result lands on the game that was on the board, once, and every change
-// of workbook or of its games leaves no state of what was there before.
+// workbook files: every result lands on the game that was on the board, once, with its figures
+// in the history; every change of
+// workbook or of its games leaves no state of what was there before; a workbook that cannot be
+// written is trained without recording and is left byte for byte as it was.
 #include "app/CTrainingSession.h"
 #include "app/frmMain.h"
 #include "board/cntrlChessGui.h"
@@ -17,100 +19,82 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace apptest;
 
-class frmMainRecordTest : public QObject {
+namespace {
+
+bool isBoardEmpty(frmMain* window) {
+    const auto position = window->objBoard()->objPosition();
+    return position && position->objDiagram() && position->objDiagram()->intCount() == 0;
+}
+
+QString NoGamesText() {
+    return QString::fromStdString(CTrainingSession::strNoGamesMessage()).replace("\r\n", "\n");
+}
+
+bool isEnabled(QWidget* window, const char* action) {
+    return window->findChild<QAction*>(action)->isEnabled();
+}
+
+// Plays wrong moves (each one marked while the game goes on), then ends the shown game by
+// solving it ("solve"), by Show solution ("show") or by the third wrong move (""), and checks
+// what the window shows at the end of the first recorded game.
+void EndGame(frmMain* window, int wrong, const QString& ending) {
+    cntrlChessGui* board = window->objBoard();
+    for (int k = 0; k < wrong; ++k) {
+        QVERIFY(DragWrongMove(board));
+        if (k == 2) break;
+        QVERIFY(isShown(window, qPrintable(QString("lblError%1").arg(k))));
+        QVERIFY(!isShown(window, qPrintable(QString("lblError%1").arg(k + 1))));
+        QCOMPARE(board->boardMode(), BoardMode::Training);
+    }
+    if (ending == "solve") SolveByDragging(board);
+    if (ending == "show") Trigger(window, "mnuShowSolution");
+    const bool solved = ending == "solve";
+    QCOMPARE(board->boardMode(), BoardMode::View);
+    QVERIFY(!isShown(window, "lblError0"));
+    QCOMPARE(isShown(window, "imgSuccess"), solved);
+    QCOMPARE(isShown(window, "imgFail"), !solved);
+    QVERIFY(isShown(window, "cmdNext"));
+    QVERIFY(Message(window).startsWith(solved ? "Solved: " : "Not solved."));
+    QCOMPARE(TextOf(window, "lblScore"), QString(solved ? "100.00%" : ".00%"));
+    // Neither the label nor the menu can end the game a second time.
+    QVERIFY(!window->findChild<QWidget*>("lblShowSolution")->isEnabled());
+    QVERIFY(!isEnabled(window, "mnuShowSolution"));
+    window->ShowSolution();
+}
+
+} // namespace
+
+class frmMainRecordTest : public WindowTest {
     Q_OBJECT
 
-private:
-    QTemporaryDir dir;
-    QString sample; // a fresh copy of the sample workbook (or of four games without it)
-    QString four;   // a fresh copy of the four-game workbook
-    std::vector<int32_t> fourIds;
-
-    static int32_t Shown(frmMain* window) { return window->objSession().lngCurrentGameId(); }
-
-    // Ends the shown game as a success, by three wrong moves (each one marked) or by Show
-    // solution, and checks what the window shows at the end of the first recorded game.
-    static void EndGame(frmMain* window, const QString& ending) {
-        cntrlChessGui* board = window->objBoard();
-        if (ending == "success") {
-            SolveByDragging(board);
-        } else if (ending == "three wrong moves") {
-            for (int k = 0; k < 2; ++k) {
-                QVERIFY(DragWrongMove(board));
-                QVERIFY(isShown(window, qPrintable(QString("lblError%1").arg(k))));
-                QCOMPARE(board->boardMode(), BoardMode::Training);
-            }
-            QVERIFY(!isShown(window, "lblError2"));
-            QVERIFY(DragWrongMove(board));
-            QVERIFY(!isShown(window, "lblError0"));
-        } else {
-            Trigger(window, "mnuShowSolution");
-        }
-        QCOMPARE(board->boardMode(), BoardMode::View);
-        QCOMPARE(isShown(window, "imgSuccess"), ending == "success");
-        QCOMPARE(isShown(window, "imgFail"), ending != "success");
-        QVERIFY(isShown(window, "cmdNext"));
-        QVERIFY(isShown(window, "txtMsg"));
-        QVERIFY(window->findChild<QPlainTextEdit*>("txtMsg")->toPlainText().startsWith(
-            ending == "success" ? "Solved: " : "Not solved."));
-        QCOMPARE(TextOf(window, "lblScore"), QString(ending == "success" ? "100.00%" : ".00%"));
-        // Neither the label nor the menu can end the game a second time.
-        QVERIFY(!window->findChild<QWidget*>("lblShowSolution")->isEnabled());
-        QVERIFY(!window->findChild<QAction*>("mnuShowSolution")->isEnabled());
-        window->ShowSolution();
-    }
-
-    static bool isBoardEmpty(frmMain* window) {
-        const auto position = window->objBoard()->objPosition();
-        return position && position->objDiagram() && position->objDiagram()->intCount() == 0;
-    }
-
-    static QString Message(frmMain* window) {
-        return window->findChild<QPlainTextEdit*>("txtMsg")->toPlainText();
-    }
-
-    static QString NoGamesText() {
-        return QString::fromStdString(CTrainingSession::strNoGamesMessage()).replace("\r\n", "\n");
-    }
-
 private slots:
-    void initTestCase() {
-        QVERIFY(dir.isValid());
-        IsolateSettings(dir.filePath("settings"));
-    }
-
-    void init() {
-        ClearSettings();
-        const QString tag = QTest::currentTestFunction() + QString("-") +
-                            (QTest::currentDataTag() ? QTest::currentDataTag() : "");
-        const FreshWorkbooks made =
-            MakeFreshWorkbooks(dir.path(), tag, QStringLiteral(BRISOLT_SAMPLE_WORKBOOK));
-        four = made.four;
-        sample = made.sample;
-        fourIds = made.fourIds;
-        QVERIFY(QFile::exists(sample));
-    }
-
     void aGameChosenInTheGamesWindowTakesItsOwnResult_data() {
         QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("wrong");
         QTest::addColumn<QString>("ending");
-        for (const char* how : {"Train this game", "double-click"})
-            for (const char* ending : {"success", "three wrong moves", "show solution"})
-                QTest::addRow("%s, %s", how, ending) << how << ending;
+        for (const char* how : {"Train this game", "double-click"}) {
+            QTest::addRow("%s, two wrong moves, solved", how) << how << 2 << "solve";
+            QTest::addRow("%s, three wrong moves", how) << how << 3 << "";
+            QTest::addRow("%s, a wrong move, solution shown", how) << how << 1 << "show";
+        }
     }
 
     void aGameChosenInTheGamesWindowTakesItsOwnResult() {
         QFETCH(QString, how);
+        QFETCH(int, wrong);
         QFETCH(QString, ending);
-        auto window = OpenWindow(sample);
+        // A copy of the sample workbook as the build makes it (of the four games without it).
+        const QString sample = FreshFile("sample.brl");
+        const QString built = QStringLiteral(BRISOLT_SAMPLE_WORKBOOK);
+        QVERIFY(QFile::copy(QFile::exists(built) ? built : four, sample));
+        QFile::setPermissions(sample, QFile::ReadOwner | QFile::WriteOwner);
+        auto window = Open(sample);
         Trigger(window.get(), "mnuNextGame"); // the second game of the batch is shown
         const int32_t second = Shown(window.get());
         const std::vector<int32_t> batch = window->objSession().arrlngGameIDs();
@@ -137,7 +121,8 @@ private slots:
             TextOf(window.get(), "txtGameDescription"),
             QString::fromStdString(window->objWorkBook()->objGetGameRow(chosen)->strDescription));
         const testwb::Stats was = testwb::Read(sample.toStdString(), chosen);
-        EndGame(window.get(), ending);
+        const auto history = testwb::History(sample.toStdString());
+        EndGame(window.get(), wrong, ending);
 
         const auto after = testwb::Rows(sample.toStdString());
         QCOMPARE(after.size(), before.size());
@@ -149,7 +134,16 @@ private slots:
         }
         const testwb::Stats now = testwb::Read(sample.toStdString(), chosen);
         QCOMPARE(now.hits, was.hits + 1);
-        QCOMPARE(now.solve, was.solve + (ending == "success" ? 1 : 0));
+        QCOMPARE(now.solve, was.solve + (ending == "solve" ? 1 : 0));
+        // One history row: the game, solved, the wrong moves, the solution shown, a time.
+        auto expected = history;
+        expected.push_back(QString("%1 %2 %3 %4 1")
+                               .arg(chosen)
+                               .arg(ending == "solve")
+                               .arg(wrong)
+                               .arg(ending == "show")
+                               .toStdString());
+        QCOMPARE(testwb::History(sample.toStdString()), expected);
 
         // The chosen game joined the batch after the game shown before it.
         Trigger(window.get(), "mnuPreviousGame");
@@ -168,13 +162,13 @@ private slots:
             book.UpdateSuccess(3);
             book.UpdateError(4); // 2 of 3: 66.67
         }
-        const QString solved = dir.filePath("solved.brl");
+        const QString solved = FreshFile("solved.brl");
         testwb::Build(solved.toStdString(), testwb::fourGamesPgn);
         testwb::Execute(solved.toStdString(), "update GameTree set Hits=1, Solve=1 where ID=1");
-        const QString empty = dir.filePath("empty.brl");
+        const QString empty = FreshFile("empty.brl");
         testwb::BuildEmpty(empty.toStdString());
 
-        auto window = OpenWindow(four);
+        auto window = Open();
         QCOMPARE(TextOf(window.get(), "lblScore"), QString("66.67%"));
         QVERIFY(window->isOpenWorkbook(solved));
         QCOMPARE(TextOf(window.get(), "lblScore"), QString("100.00%"));
@@ -188,9 +182,8 @@ private slots:
         QCOMPARE(TextOf(window.get(), "txtGameDescription"), QString());
         QCOMPARE(TextOf(window.get(), "lblToPlay"), QString());
         QCOMPARE(Message(window.get()), NoGamesText());
-        QVERIFY(!window->findChild<QAction*>("mnuShowSolution")->isEnabled());
-        QVERIFY(!window->findChild<QAction*>("mnuPreviousGame")->isEnabled());
-        QVERIFY(!window->findChild<QAction*>("mnuCrafty")->isEnabled());
+        for (const char* action : {"mnuShowSolution", "mnuPreviousGame", "mnuCrafty"})
+            QVERIFY2(!isEnabled(window.get(), action), action);
         ModalScript none;
         none.Then(Cancel());
         Trigger(window.get(), "mnuNextGame");
@@ -205,11 +198,11 @@ private slots:
 
         // A new workbook (named without its extension) replaces the game on the board.
         auto prompts = std::make_shared<ScriptedPrompts>();
-        prompts->file = dir.filePath("fresh");
+        prompts->file = FreshFile("fresh");
         prompts->answerText = "Fresh";
         window->SetEditorPrompts(prompts);
         window->NewWorkbook();
-        QVERIFY(QFile::exists(dir.filePath("fresh.brl")));
+        QVERIFY(QFile::exists(prompts->file + ".brl"));
         QCOMPARE(prompts->filters.value(0), QString("Workbooks (*.brl);;All files (*)"));
         QCOMPARE(window->windowTitle(), QString("Fresh - Brisolt"));
         QVERIFY(isBoardEmpty(window.get()));
@@ -220,11 +213,11 @@ private slots:
         // Games imported into it: its first game is shown, ready to train.
         frmGames* games = window->objGamesWindow();
         QVERIFY(games);
-        games->ImportPgnFrom(WriteFile(dir.filePath("four.pgn"), testwb::fourGamesPgn));
+        games->ImportPgnFrom(WriteFile(FreshFile("four.pgn"), testwb::fourGamesPgn));
         QCOMPARE(window->objBoard()->boardMode(), BoardMode::Training);
         const int32_t first = Shown(window.get());
         QVERIFY(first != 0);
-        QVERIFY(window->findChild<QAction*>("mnuCrafty")->isEnabled());
+        QVERIFY(isEnabled(window.get(), "mnuCrafty"));
 
         // The shown game deleted: another one of the workbook takes its place.
         QVERIFY(games->isSelectGame(first));
@@ -238,41 +231,37 @@ private slots:
     }
 
     void editsKeepTheRunningScoreAndTheShownGame() {
-        auto window = OpenWindow(four);
-        EndGame(window.get(), "show solution");
-        QCOMPARE(TextOf(window.get(), "lblScore"), QString(".00%"));
+        auto window = Open();
+        EndGame(window.get(), 0, "show");
         const int32_t shown = Shown(window.get());
         // The file's totals move on behind the window's back; the running score does not.
         testwb::Execute(four.toStdString(), "update GameTree set Hits=9, Solve=9 where ID=4");
 
-        auto prompts = std::make_shared<ScriptedPrompts>();
-        window->SetEditorPrompts(prompts);
+        window->SetEditorPrompts(std::make_shared<ScriptedPrompts>());
         frmGames* games = window->OpenGames();
-        const int32_t other = shown == 2 ? 3 : 2;
-        QVERIFY(games->isSelectGame(other));
-        frmGameEditor* editor = games->EditGame();
-        QVERIFY(editor);
-        editor->txtDescription->setText("Renamed");
-        QVERIFY(editor->isSave());
-        QCOMPARE(Shown(window.get()), shown);
-        QCOMPARE(window->objBoard()->boardMode(), BoardMode::View); // the ended game stays ended
-        QCOMPARE(TextOf(window.get(), "lblScore"), QString(".00%"));
-
-        // The shown game itself edited: it starts again with what was saved.
-        QVERIFY(games->isSelectGame(shown));
-        editor = games->EditGame();
-        QVERIFY(editor);
-        editor->txtDescription->setText("Edited while shown");
-        QVERIFY(editor->isSave());
-        QCOMPARE(Shown(window.get()), shown);
-        QCOMPARE(window->objBoard()->boardMode(), BoardMode::Training);
-        QCOMPARE(TextOf(window.get(), "txtGameDescription"), QString("Edited while shown"));
-        QCOMPARE(TextOf(window.get(), "lblScore"), QString(".00%"));
+        // Another game edited, then the shown game itself: that one starts again as saved.
+        const struct {
+            int32_t id;
+            BoardMode mode;
+            const char* description;
+        } edits[] = {{shown == 2 ? 3 : 2, BoardMode::View, "Punish the early queen defence"},
+                     {shown, BoardMode::Training, "Edited while shown"}};
+        for (const auto& edit : edits) {
+            QVERIFY(games->isSelectGame(edit.id));
+            frmGameEditor* editor = games->EditGame();
+            QVERIFY(editor);
+            editor->txtDescription->setText("Edited while shown");
+            QVERIFY(editor->isSave());
+            QCOMPARE(Shown(window.get()), shown);
+            QCOMPARE(window->objBoard()->boardMode(), edit.mode);
+            QCOMPARE(TextOf(window.get(), "txtGameDescription"), QString(edit.description));
+            QCOMPARE(TextOf(window.get(), "lblScore"), QString(".00%"));
+        }
     }
 
     void aGameThatCannotBeShownIsReportedAndPassedBy() {
         testwb::Execute(four.toStdString(), "delete from GameNode where GameTreeID=2");
-        auto window = OpenWindow(four);
+        auto window = Open();
         QCOMPARE(Shown(window.get()), 1);
         ModalScript script;
         script.Then(Press(QMessageBox::Ok));
@@ -286,78 +275,38 @@ private slots:
         QCOMPARE(window->objBoard()->boardMode(), BoardMode::Training);
     }
 
-    void programRepliesAreAnnouncedInTheMessage() {
-        auto window = OpenWindow(four);
-        cntrlChessGui* board = window->objBoard();
-        auto* message = window->findChild<QPlainTextEdit*>("txtMsg");
-        QCOMPARE(message->toPlainText(), QString("It's now your turn.\nPlease make your move."));
-        QVERIFY(DragStoredMove(board)); // 1. e4, answered with 1... e5
-        QCOMPARE(message->toPlainText(),
-                 QString("Computer played \ne5\n\nIt's now your turn.\nPlease make your move."));
-        QCOMPARE(board->boardMode(), BoardMode::Training);
-    }
-
-    void showSolutionThenNextPastTheBatchThenPrevious() {
-        auto window = OpenWindow(four);
-        cntrlChessGui* board = window->objBoard();
-        QAction* showSolution = window->findChild<QAction*>("mnuShowSolution");
-        QAction* previous = window->findChild<QAction*>("mnuPreviousGame");
-        QVERIFY(!previous->isEnabled());
-        showSolution->trigger();
-        QCOMPARE(board->boardMode(), BoardMode::View);
-        QVERIFY(!showSolution->isEnabled());
-        QCOMPARE(testwb::Read(four.toStdString(), fourIds[0]).errorStreak, 1);
-
-        window->findChild<QPushButton*>("cmdNext")->click();
-        QCOMPARE(TextOf(window.get(), "txtGameDescription"),
-                 QString("Black mates on the back rank"));
-        QVERIFY(board->isWhiteOnTop());
-        QCOMPARE(board->ComputerPlays(), 0);
-        QCOMPARE(TextOf(window.get(), "lblToPlay"), QString("Black to play"));
-        QVERIFY(previous->isEnabled());
-        QVERIFY(showSolution->isEnabled());
-
-        Trigger(window.get(), "mnuNextGame");
-        Trigger(window.get(), "mnuNextGame");
-        QCOMPARE(window->objSession().lngGameIndex(), 3);
-        ModalScript summary; // the batch's summary, closed with Esc: the next batch begins
-        summary.Then(Cancel());
-        Trigger(window.get(), "mnuNextGame"); // past the batch: a new one
-        QVERIFY(summary.isDone());
-        QCOMPARE(summary.Seen().at(0).title, QString("Batch finished"));
-        QCOMPARE(window->objSession().lngGameIndex(), 0);
-        // The failed game has the longest error streak: it comes first.
-        QCOMPARE(window->objSession().lngCurrentGameId(), fourIds[0]);
-        QVERIFY(!previous->isEnabled());
-
-        Trigger(window.get(), "mnuNextGame");
-        previous->trigger();
-        QCOMPARE(window->objSession().lngGameIndex(), 0);
-        QCOMPARE(TextOf(window.get(), "txtGameDescription"),
-                 QString("Punish the early queen defence"));
-    }
-
-    void clearLogAsksFirstAndClearsOnYes() {
-        auto window = OpenWindow(four);
-        window->ShowSolution();
-        QCOMPARE(TextOf(window.get(), "lblScore"), QString(".00%"));
-
-        ModalScript no;
-        no.Then(Press(QMessageBox::No));
-        window->ClearLog();
-        QVERIFY(no.isDone());
-        QCOMPARE(no.Seen().at(0).text,
-                 QString("This will remove all the training scores.\rAre you sure?"));
-        QCOMPARE(no.Seen().at(0).icon, int(QMessageBox::Question));
-        QCOMPARE(no.Seen().at(0).title, QString("Brisolt"));
-        QCOMPARE(testwb::Read(four.toStdString(), fourIds[0]).hits, 1);
-
-        ModalScript yes;
-        yes.Then(Press(QMessageBox::Yes)).Then(Press(QMessageBox::No));
-        window->ClearLog();
-        QVERIFY(yes.isDone());
-        QCOMPARE(testwb::Read(four.toStdString(), fourIds[0]).hits, 0);
+    void aWriteThatFailsLeavesTheGameEndedAndUnrecorded() {
+        auto window = Open();
+        QVERIFY(!isShown(window.get(), "lblReadOnly"));
+        // Another program breaks the file under the open window.
+        testwb::Execute(four.toStdString(), "alter table GameTree rename to Broken");
+        ModalScript script;
+        script.Then(Press(QMessageBox::Ok));
+        Trigger(window.get(), "mnuShowSolution");
+        QTRY_VERIFY(script.isDone());
+        const SeenModal& box = script.Seen().at(0);
+        QCOMPARE(box.icon, int(QMessageBox::Critical));
+        QVERIFY2(box.text.startsWith("The result could not be recorded in " + four + ": "),
+                 qPrintable(box.text));
+        QVERIFY(box.text.contains("not recorded"));
+        // The solution can be stepped through; nothing is counted.
+        QCOMPARE(window->objBoard()->boardMode(), BoardMode::View);
+        QVERIFY(isShown(window.get(), "imgFail"));
+        QVERIFY(isShown(window.get(), "cmdNext"));
+        QCOMPARE(Message(window.get()), QString("This result was not recorded."));
         QCOMPARE(TextOf(window.get(), "lblScore"), QString("-----"));
+        QVERIFY(!isEnabled(window.get(), "mnuShowSolution"));
+
+        // Clearing the log fails the same way: the file and the reason, never the raw text alone.
+        ModalScript clear;
+        clear.Then(Press(QMessageBox::Yes))
+            .Then(Press(QMessageBox::No))
+            .Then(Press(QMessageBox::Ok));
+        window->ClearLog();
+        QTRY_VERIFY(clear.isDone());
+        QVERIFY2(clear.Seen().at(2).text.startsWith("The training log could not be cleared in " +
+                                                    four + ": "),
+                 qPrintable(clear.Seen().at(2).text));
     }
 };
 

@@ -1,12 +1,19 @@
 #pragma once
 
+#include "board/cntrlChessGui.h"
 #include "editor/CEditorPrompts.h"
+#include "editor/frmGameEditor.h"
+#include "game/CGameNode.h"
+#include "game/CGameTree.h"
+#include "game/CPosition.h"
 #include "tests/workbook/TempFolder.h"
 #include "workbook/CWorkBook.h"
 
 #include <QStringList>
 #include <deque>
 #include <memory>
+#include <string>
+#include <vector>
 
 // Answers the windows' questions from a script and records everything they said.
 class ScriptedPrompts : public CEditorPrompts {
@@ -54,3 +61,56 @@ struct TempWorkbook {
     TempFolder folder;
     std::shared_ptr<CWorkBook> workbook;
 };
+
+// One exercise as PGN from its test position.
+inline std::string PgnGame(const std::string& fen, const std::string& moves,
+                           const std::string& page = "", const std::string& diagram = "") {
+    return "[Event \"exercise\"]\n[SetUp \"1\"]\n[FEN \"" + fen + "\"]\n" +
+           (page.empty() ? "" : "[PageRef \"" + page + "\"]\n") +
+           (diagram.empty() ? "" : "[DiagramRef \"" + diagram + "\"]\n") + "\n" + moves + " *\n\n";
+}
+
+inline const char* const kExercise = "7k/p7/5K2/8/8/8/8/6R1 w - - 0 1";
+
+// Enters 1.Kf7 Kh7 (1...a6 2.Rh1#) 2.Rh1# from kExercise, set up and played as a user does.
+inline void EnterGame(frmGameEditor& editor) {
+    cntrlChessGui* board = editor.objBoard();
+    board->SetFen(kExercise);
+    board->cmdApplySetup_Click();
+    for (const char* move : {"Kf7", "Kh7", "Rh1#"})
+        board->MovePgn(move, true, true);
+    board->cmdNavigation_Click(2);
+    board->cmdNavigation_Click(2);
+    for (const char* move : {"a6", "Rh1#"})
+        board->MovePgn(move, true, true);
+}
+
+// The key of the node reached by the moves from the root ("<no move>" when there is none).
+inline std::string KeyOf(const CGameTree& tree, const std::vector<std::string>& path) {
+    std::string key = CGameNode::strINITIAL_KEY();
+    for (const std::string& move : path) {
+        std::string found;
+        for (const std::string& child : tree.Item(key)->childrenKeys())
+            if (tree.Item(child)->objPosition()->strMoveText() == move) found = child;
+        if (found.empty()) return "<no " + move + ">";
+        key = found;
+    }
+    return key;
+}
+
+// The move texts of the children of the node reached by the moves from the root.
+inline std::vector<std::string> Replies(const CGameTree& tree,
+                                        const std::vector<std::string>& path) {
+    const std::string key = KeyOf(tree, path);
+    if (!tree.isExists(key)) return {key};
+    std::vector<std::string> texts;
+    for (const std::string& child : tree.Item(key)->childrenKeys())
+        texts.push_back(tree.Item(child)->objPosition()->strMoveText());
+    return texts;
+}
+
+// The stored game's tree.
+inline std::shared_ptr<CGameTree> Stored(CWorkBook& workbook, int32_t id) {
+    std::string description, page, diagram;
+    return workbook.objLoadGame(id, description, page, diagram);
+}

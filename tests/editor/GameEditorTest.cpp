@@ -1,20 +1,30 @@
-// The game editor: setting up a position, entering a solution with a variation, saving new and
-// edited games, and the refusals and questions on the way.
+// The game editor over a real workbook file: setting up a position, entering a solution with a
+// variation, comments, move marks and line operations, saving new and edited games, and the
+// refusals and questions on the way; the Games window's notes column over the same files.
 #include "EditorTestSupport.h"
-#include "board/cntrlChessGui.h"
-#include "editor/frmGameEditor.h"
-#include "game/CGameNode.h"
-#include "game/CGameTree.h"
-#include "game/CPosition.h"
+#include "editor/CAnnotationPanel.h"
+#include "editor/CGamesTableModel.h"
+#include "editor/CMoveTreeView.h"
+#include "editor/MoveMarks.h"
+#include "pgn/PgnExport.h"
+#include "tests/workbook/RawDatabase.h"
+#include "workbook/GameAnnotations.h"
 
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSettings>
+#include <QTest>
+#include <QToolButton>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace {
+
+using Moves = std::vector<std::string>;
 
 // Keeps the board's setup warnings instead of showing them.
 struct RecordedWarnings : CMessageBox {
@@ -22,125 +32,100 @@ struct RecordedWarnings : CMessageBox {
     QStringList texts;
 };
 
-const char* kExercise = "7k/p7/5K2/8/8/8/8/6R1 w - - 0 1";
-
-// Sets the position up in setup mode and applies it, as a user does with the setup panel.
-void SetUpPosition(frmGameEditor& editor, const QString& fen) {
-    cntrlChessGui* board = editor.objBoard();
-    ASSERT_EQ(board->boardMode(), BoardMode::Setup);
-    ASSERT_TRUE(board->SetFen(fen));
-    board->cmdApplySetup_Click();
-    ASSERT_EQ(board->boardMode(), BoardMode::FreePlay);
+// Chooses the move's item in the tree view, as a click does.
+void Choose(frmGameEditor& editor, const Moves& path) {
+    const std::string key = KeyOf(*editor.objBoard()->objGameTree(), path);
+    QTreeWidgetItem* item = editor.pnlAnnotations->tvwMoves->objItem(key);
+    ASSERT_NE(item, nullptr) << key;
+    editor.pnlAnnotations->tvwMoves->setCurrentItem(item);
 }
 
-// Plays the moves from the position shown.
-void Play(frmGameEditor& editor, const QStringList& moves) {
-    for (const QString& move : moves)
-        editor.objBoard()->MovePgn(move, true, true);
+// The items of the tree view, depth first, each indented by its level.
+QStringList Outline(const CMoveTreeView& view) {
+    QStringList lines;
+    std::function<void(QTreeWidgetItem*, int)> walk = [&](QTreeWidgetItem* item, int depth) {
+        lines << QString(depth * 2, ' ') + item->text(0) +
+                     (item->text(1).isEmpty() ? "" : " | " + item->text(1));
+        for (int i = 0; i < item->childCount(); ++i)
+            walk(item->child(i), depth + 1);
+    };
+    for (int i = 0; i < view.topLevelItemCount(); ++i)
+        walk(view.topLevelItem(i), 0);
+    return lines;
 }
 
-// The move texts of the children of the node reached by the moves from the root.
-std::vector<std::string> ChildrenAfter(const CGameTree& tree,
-                                       const std::vector<std::string>& path) {
-    auto node = tree.Item(CGameNode::strINITIAL_KEY());
-    for (const std::string& move : path) {
-        bool found = false;
-        for (const std::string& key : node->childrenKeys())
-            if (tree.Item(key)->objPosition()->strMoveText() == move) {
-                node = tree.Item(key);
-                found = true;
-                break;
-            }
-        if (!found) return {"<no " + move + ">"};
-    }
-    std::vector<std::string> texts;
-    for (const std::string& key : node->childrenKeys())
-        texts.push_back(tree.Item(key)->objPosition()->strMoveText());
-    return texts;
+// A workbook as an older program leaves it: the three tables and no annotation tables.
+void DropAnnotationTables(TempWorkbook& book) {
+    const std::string file = book.folder.file("games.brl");
+    book.workbook->CloseWorkBook();
+    RawDatabase(file).exec("drop table if exists GameAnnotation; drop table if exists GameTag");
+    book.workbook->strOpenWorkBook(file);
+    ASSERT_FALSE(book.workbook->hasAnnotationTables());
 }
 
-TEST(GameEditor, NewGameBySetupAndMovesWithAVariation) {
-    TempWorkbook book;
-    auto prompts = std::make_shared<ScriptedPrompts>();
+// Saves a new game entered with EnterGame; returns its identifier.
+int32_t SaveNewGame(TempWorkbook& book, const std::shared_ptr<ScriptedPrompts>& prompts) {
     frmGameEditor editor(book.workbook, 0, prompts);
-    EXPECT_FALSE(editor.isModified());
-    SetUpPosition(editor, kExercise);
-    Play(editor, {"Kf7", "Kh7", "Rh1#"});
-    // Back to the position after 1.Kf7 and a second defence.
-    editor.objBoard()->cmdNavigation_Click(2);
-    editor.objBoard()->cmdNavigation_Click(2);
-    Play(editor, {"a6", "Rh1#"});
-    editor.txtDescription->setText("Rook mate, two defences");
-    editor.txtPageRef->setText("p.12");
-    editor.txtDiagramRef->setText("#3");
-    EXPECT_TRUE(editor.isModified());
-
-    ASSERT_TRUE(editor.isSave()) << prompts->errors.join("|").toStdString();
-    EXPECT_GT(editor.lngGameID(), 0);
-    EXPECT_FALSE(editor.isModified());
-
-    std::string description, page, diagram;
-    auto tree = book.workbook->objLoadGame(editor.lngGameID(), description, page, diagram);
-    ASSERT_NE(tree, nullptr);
-    EXPECT_EQ(description, "Rook mate, two defences");
-    EXPECT_EQ(page, "p.12");
-    EXPECT_EQ(diagram, "#3");
-    EXPECT_EQ(tree->Count(), 6);
-    EXPECT_EQ(tree->Item(CGameNode::strINITIAL_KEY())->objPosition()->strGetFEN(),
-              "7k/p7/5K2/8/8/8/8/6R1 w - -");
-    EXPECT_EQ(ChildrenAfter(*tree, {}), std::vector<std::string>{"Kf7"});
-    EXPECT_EQ(ChildrenAfter(*tree, {"Kf7"}), (std::vector<std::string>{"Kh7", "a6"}));
-    EXPECT_EQ(ChildrenAfter(*tree, {"Kf7", "a6"}), std::vector<std::string>{"Rh1#"});
+    EnterGame(editor);
+    return editor.isSave() ? editor.lngGameID() : 0;
 }
 
-TEST(GameEditor, EditingKeepsTheIdentifierAndTheStatistics) {
+TEST(GameEditor, EditingKeepsTheIdentifierTheTextsAndTheStatistics) {
     TempWorkbook book;
     auto prompts = std::make_shared<ScriptedPrompts>();
     int32_t id = 0;
     {
         frmGameEditor editor(book.workbook, 0, prompts);
-        SetUpPosition(editor, kExercise);
-        Play(editor, {"Kf7", "Kh7", "Rh1#"});
-        ASSERT_TRUE(editor.isSave());
+        EXPECT_FALSE(editor.isModified());
+        EnterGame(editor);
+        editor.txtDescription->setText("Rook mate, two defences");
+        editor.txtPageRef->setText("p.12");
+        editor.txtDiagramRef->setText("#3");
+        EXPECT_TRUE(editor.isModified());
+        ASSERT_TRUE(editor.isSave()) << prompts->errors.join("|").toStdString();
+        EXPECT_FALSE(editor.isModified());
         id = editor.lngGameID();
     }
     book.workbook->UpdateSuccess(id);
     book.workbook->UpdateError(id);
 
     frmGameEditor editor(book.workbook, id, prompts);
-    EXPECT_EQ(editor.objBoard()->objGameTree()->Count(), 4);
+    EXPECT_EQ(editor.objBoard()->objGameTree()->Count(), 6);
     EXPECT_FALSE(editor.isModified());
     // A new variation at the first move and a changed reference.
     editor.objBoard()->cmdNavigation_Click(0);
-    Play(editor, {"Rg2"});
+    editor.objBoard()->MovePgn("Rg2", true, true);
     editor.txtPageRef->setText("p.99");
     ASSERT_TRUE(editor.isSave());
     EXPECT_EQ(editor.lngGameID(), id);
 
     const auto row = book.workbook->objGetGameRow(id);
     ASSERT_TRUE(row.has_value());
+    EXPECT_EQ(row->strDescription, "Rook mate, two defences");
     EXPECT_EQ(row->strXRefPage, "p.99");
-    EXPECT_EQ(row->lngHits, 2);
-    EXPECT_EQ(row->lngSolve, 1);
-    EXPECT_EQ(row->lngErrorStreak, 1);
+    EXPECT_EQ(row->strXRefDiagram, "#3");
+    EXPECT_EQ(std::make_tuple(row->lngHits, row->lngSolve, row->lngErrorStreak),
+              std::make_tuple(2, 1, 1));
     EXPECT_EQ(book.workbook->lngCountGames(), 1);
-    std::string d, p, g;
-    auto tree = book.workbook->objLoadGame(id, d, p, g);
-    EXPECT_EQ(ChildrenAfter(*tree, {}), (std::vector<std::string>{"Kf7", "Rg2"}));
+    const auto tree = Stored(*book.workbook, id);
+    EXPECT_EQ(tree->Item(CGameNode::strINITIAL_KEY())->objPosition()->strGetFEN(),
+              "7k/p7/5K2/8/8/8/8/6R1 w - -");
+    EXPECT_EQ(Replies(*tree, {}), (Moves{"Kf7", "Rg2"}));
+    EXPECT_EQ(Replies(*tree, {"Kf7"}), (Moves{"Kh7", "a6"}));
+    EXPECT_EQ(Replies(*tree, {"Kf7", "a6"}), Moves{"Rh1#"});
 }
 
 TEST(GameEditor, RefusesToSaveWhatCannotBeTrained) {
     TempWorkbook book;
     auto prompts = std::make_shared<ScriptedPrompts>();
     frmGameEditor editor(book.workbook, 0, prompts);
-    // Still in setup mode.
+    // Still in setup mode, then a position without a solution.
     EXPECT_FALSE(editor.isSave());
-    ASSERT_EQ(prompts->errors.size(), 1);
-    EXPECT_TRUE(prompts->errors[0].contains("Apply Setup"));
-    // A position without a solution.
-    SetUpPosition(editor, kExercise);
+    ASSERT_TRUE(editor.objBoard()->SetFen(kExercise));
+    editor.objBoard()->cmdApplySetup_Click();
     EXPECT_FALSE(editor.isSave());
     ASSERT_EQ(prompts->errors.size(), 2);
+    EXPECT_TRUE(prompts->errors[0].contains("Apply Setup"));
     EXPECT_TRUE(prompts->errors[1].contains("no solution"));
     EXPECT_EQ(book.workbook->lngCountGames(), 0);
     // A position the setup refuses stays in setup mode (two white kings).
@@ -169,8 +154,9 @@ TEST(GameEditor, SetupStartsFromTheShownPositionInTheChosenColours) {
     for (QCheckBox* box : {board->chkWhiteOO, board->chkWhiteOOO, board->chkBlackOO,
                            board->chkBlackOOO, board->chkWhiteToMove})
         EXPECT_TRUE(box->isChecked()) << box->text().toStdString();
-    SetUpPosition(editor, "r3k3/8/8/8/8/8/8/4K2R b Kq - 0 1");
-    Play(editor, {"Kd8"});
+    ASSERT_TRUE(board->SetFen("r3k3/8/8/8/8/8/8/4K2R b Kq - 0 1"));
+    board->cmdApplySetup_Click();
+    board->MovePgn("Kd8", true, true);
     prompts->answers = {true};
     editor.SetupPosition(); // from the shown position, after Black's move: White to move
     EXPECT_TRUE(board->chkWhiteOO->isChecked());
@@ -190,8 +176,7 @@ TEST(GameEditor, CancelAsksBeforeLosingChanges) {
     }
     frmGameEditor editor(book.workbook, 0, prompts);
     editor.show();
-    SetUpPosition(editor, kExercise);
-    Play(editor, {"Kf7"});
+    EnterGame(editor);
     prompts->answers = {false};
     EXPECT_FALSE(editor.isCancel());
     EXPECT_TRUE(editor.isVisible());
@@ -234,6 +219,186 @@ TEST(GameEditor, PastedFenStartsTheGame) {
         editor.CopyFen();
         EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), c.fen);
     }
+}
+
+TEST(EditorAnnotations, MarksReplaceEachOtherAndKeepOtherGlyphs) {
+    const struct {
+        std::vector<int> nags;
+        int mark;
+        std::vector<int> expected;
+    } cases[] = {
+        {{}, 2, {2}},
+        {{1}, 4, {4}},
+        {{14, 1}, 2, {2, 14}},
+        {{2, 14}, 0, {14}},
+        {{18, 6, 3}, 5, {5, 18}},
+        {{7}, 9, {7}},
+    };
+    for (const auto& c : cases) {
+        std::vector<int> nags = c.nags;
+        SetMoveMark(nags, c.mark);
+        EXPECT_EQ(nags, c.expected) << "mark " << c.mark;
+        EXPECT_EQ(intMoveMark(nags), c.mark >= 1 && c.mark <= 6 ? c.mark : 0);
+    }
+    EXPECT_EQ(strMarkGlyph(5), "!?");
+    EXPECT_EQ(strMarkGlyph(7), "");
+}
+
+TEST(EditorAnnotations, CommentsAndMarksAreSavedShownAgainAndExported) {
+    TempWorkbook book;
+    auto prompts = std::make_shared<ScriptedPrompts>();
+    int32_t id = 0;
+    {
+        frmGameEditor editor(book.workbook, 0, prompts);
+        editor.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
+        EnterGame(editor);
+        CAnnotationPanel& panel = *editor.pnlAnnotations;
+        // Choosing a move in the tree shows its position on the board.
+        Choose(editor, {"Kf7", "a6"});
+        EXPECT_EQ(editor.objBoard()->objPosition()->strMoveText(), "a6");
+        QTest::keyClicks(panel.txtCommentAfter, "loses at once");
+        editor.objBoard()->setFocus(); // the shortcuts work from the board too
+        QTest::keyClick(editor.objBoard(), Qt::Key_2, Qt::ControlModifier); // "?"
+        EXPECT_TRUE(panel.cmdMarks[1]->isChecked());
+        QTest::keyClick(&editor, Qt::Key_6, Qt::ControlModifier); // "?!" replaces it
+        EXPECT_FALSE(panel.cmdMarks[1]->isChecked());
+        QTest::keyClick(&editor, Qt::Key_4, Qt::ControlModifier); // "??"
+        Choose(editor, {"Kf7"});
+        EXPECT_TRUE(panel.txtCommentAfter->toPlainText().isEmpty());
+        QTest::mouseClick(panel.cmdMarks[0], Qt::LeftButton); // "!"
+        QTest::keyClicks(panel.txtCommentBefore, "The king first");
+        QTest::keyClicks(panel.txtGameComment, "White mates in two");
+        EXPECT_EQ(Outline(*panel.tvwMoves),
+                  (QStringList{"Start position | White mates in two",
+                               "  1. Kf7! | (The king first)", "  1... Kh7",
+                               "    1... a6?? | loses at once", "      2. Rh1#", "  2. Rh1#"}));
+        ASSERT_TRUE(editor.isSave()) << prompts->errors.join("|").toStdString();
+        id = editor.lngGameID();
+    }
+    frmGameEditor again(book.workbook, id, prompts);
+    CAnnotationPanel& panel = *again.pnlAnnotations;
+    EXPECT_FALSE(again.isModified());
+    EXPECT_EQ(panel.txtGameComment->toPlainText(), "White mates in two");
+    Choose(again, {"Kf7", "a6"});
+    EXPECT_EQ(panel.txtCommentAfter->toPlainText(), "loses at once");
+    EXPECT_TRUE(panel.cmdMarks[3]->isChecked());
+    Choose(again, {"Kf7"});
+    EXPECT_EQ(panel.txtCommentBefore->text(), "The king first");
+    EXPECT_TRUE(panel.cmdMarks[0]->isChecked());
+    // The same mark again takes it away.
+    panel.ToggleMark(1);
+    EXPECT_FALSE(panel.cmdMarks[0]->isChecked());
+    EXPECT_TRUE(again.isModified());
+
+    std::ostringstream text;
+    ExportPgn(*book.workbook, text, {id});
+    std::string pgn = text.str();
+    std::replace(pgn.begin(), pgn.end(), '\n', ' ');
+    EXPECT_NE(pgn.find("{White mates in two} {The king first} 1. Kf7 $1 Kh7 (1... a6 $4 "
+                       "{loses at once} 2. Rh1#) 2. Rh1#"),
+              std::string::npos)
+        << pgn;
+}
+
+TEST(EditorAnnotations, LinesArePromotedAndDeletedAndStaySo) {
+    TempWorkbook book;
+    auto prompts = std::make_shared<ScriptedPrompts>();
+    frmGameEditor editor(book.workbook, 0, prompts);
+    EnterGame(editor);
+    Choose(editor, {"Kf7", "a6", "Rh1#"});
+    QTest::keyClicks(editor.pnlAnnotations->txtCommentAfter, "mate");
+    ASSERT_TRUE(editor.isSave());
+    const int32_t id = editor.lngGameID();
+
+    const struct {
+        const char* name;
+        Moves select;
+        std::function<bool(CAnnotationPanel&)> act;
+        Moves replies; // after 1.Kf7, once saved and loaded again
+        int nodes;
+    } steps[] = {
+        {"promote from inside the line",
+         {"Kf7", "a6", "Rh1#"},
+         [](CAnnotationPanel& p) { return p.PromoteLine(); },
+         {"a6", "Kh7"},
+         6},
+        {"delete the promoted line",
+         {"Kf7", "a6"},
+         [](CAnnotationPanel& p) { return p.DeleteMoves(); },
+         {"Kh7"},
+         4},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.name);
+        frmGameEditor open(book.workbook, id, prompts);
+        Choose(open, step.select);
+        EXPECT_TRUE(step.act(*open.pnlAnnotations));
+        ASSERT_TRUE(open.isSave());
+        const auto tree = Stored(*book.workbook, id);
+        EXPECT_EQ(Replies(*tree, {"Kf7"}), step.replies);
+        EXPECT_EQ(tree->Count(), step.nodes);
+    }
+    // The deleted move's comment went with it.
+    EXPECT_TRUE(book.workbook->objLoadAnnotations(id).mapNodes.empty());
+}
+
+TEST(EditorAnnotations, AWorkbookWithoutAnnotationTablesSavesAsBeforeUntilAMoveIsMarked) {
+    TempWorkbook book;
+    DropAnnotationTables(book);
+    auto prompts = std::make_shared<ScriptedPrompts>();
+    const int32_t id = SaveNewGame(book, prompts);
+    ASSERT_NE(id, 0);
+    EXPECT_FALSE(book.workbook->hasAnnotationTables());
+
+    frmGameEditor edited(book.workbook, id, prompts);
+    edited.txtPageRef->setText("p.7");
+    ASSERT_TRUE(edited.isSave());
+    EXPECT_FALSE(book.workbook->hasAnnotationTables());
+
+    frmGameEditor marked(book.workbook, id, prompts);
+    Choose(marked, {"Kf7"});
+    marked.pnlAnnotations->ToggleMark(3);
+    ASSERT_TRUE(marked.isSave());
+    EXPECT_TRUE(book.workbook->hasAnnotationTables());
+    EXPECT_EQ(book.workbook->objLoadAnnotations(id).mapNodes.size(), 1u);
+}
+
+TEST(EditorAnnotations, GamesWindowFlagsGamesWithCommentsOrMarksOnTheirOwnNodes) {
+    TempWorkbook book;
+    auto prompts = std::make_shared<ScriptedPrompts>();
+    std::vector<int32_t> ids;
+    for (int i = 0; i < 3; ++i)
+        ids.push_back(SaveNewGame(book, prompts));
+    DropAnnotationTables(book);
+    auto flags = [&] {
+        CGamesTableModel model(book.workbook, {});
+        model.Reload();
+        QStringList shown;
+        for (int row = 0; row < model.rowCount(); ++row)
+            shown << model.index(row, CGamesTableModel::ColNotes).data().toString();
+        EXPECT_TRUE(model.strLastError().isEmpty()) << model.strLastError().toStdString();
+        return shown;
+    };
+    EXPECT_EQ(flags(), (QStringList{"", "", ""})); // no annotation tables at all
+
+    {
+        frmGameEditor editor(book.workbook, ids[1], prompts);
+        QTest::keyClicks(editor.pnlAnnotations->txtGameComment, "a game comment");
+        ASSERT_TRUE(editor.isSave());
+    }
+    // Another program's row for a node the game does not have, and an empty row.
+    RawDatabase raw(book.folder.file("games.brl"));
+    raw.exec("insert into GameAnnotation values (" + std::to_string(ids[2]) +
+             ", 'W9gone', 'x', 'y', '2')");
+    raw.exec("insert into GameAnnotation values (" + std::to_string(ids[0]) +
+             ", 'InitialKey', '', '', '')");
+    EXPECT_EQ(flags(), (QStringList{"", "Yes", ""}));
+
+    // Tables of another shape flag nothing and break nothing.
+    raw.exec("drop table GameAnnotation");
+    raw.exec("create table GameAnnotation (Something TEXT)");
+    EXPECT_EQ(flags(), (QStringList{"", "", ""}));
 }
 
 } // namespace

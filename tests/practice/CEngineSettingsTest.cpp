@@ -2,13 +2,13 @@
 // engine programs between starts.
 #include "engine/CEngineSettings.h"
 
+#include "PracticeTestSupport.h"
 #include "practice/EngineChooser.h"
 
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <vector>
 
 namespace {
 
@@ -19,45 +19,34 @@ void clearSettings() {
     store.sync();
 }
 
-QString fake(const char* name) {
-    return QString(BRISOLT_FAKE_ENGINES) + "/" + name;
-}
-
-TEST(CEngineSettingsTest, WithoutSettingsStockfishIsTheEngineUntilItsStartNamesIt) {
+// Without settings Stockfish is the engine until its start names it; a stored engine names the
+// captions (a menu caption doubles the name's ampersands).
+TEST(CEngineSettingsTest, CaptionsNameTheStoredEngine) {
     clearSettings();
     EXPECT_TRUE(CEngineSettings::strEnginePath().endsWith("/stockfish"));
     EXPECT_EQ(CEngineSettings::protocol(), EngineProtocol::Unknown);
     EXPECT_EQ(CEngineSettings::strEngineName(), "Stockfish");
-    // A start of the engine tells the rest.
-    CEngineSettings::Remember(CEngineSettings::strEnginePath(), EngineProtocol::Uci,
-                              "Stockfish 15.1");
-    EXPECT_EQ(CEngineSettings::protocol(), EngineProtocol::Uci);
-    EXPECT_EQ(CEngineSettings::strPlayCaption(), "Play the game against Stockfish 15.1");
-    EXPECT_EQ(CEngineSettings::strPlayMenuCaption(), "Play the game against &Stockfish 15.1");
-    EXPECT_EQ(CEngineSettings::strPracticeCaption(), "Practice with Stockfish 15.1");
-    clearSettings();
-}
-
-struct CaptionCase {
-    QString name;
-    QString play, menu, practice, wait;
-};
-
-TEST(CEngineSettingsTest, CaptionsNameTheStoredEngine) {
-    const std::vector<CaptionCase> cases = {
-        {"Crafty", "Play the game against Crafty", "Play the game against &Crafty",
-         "Practice with Crafty", "Wait for Crafty to move"},
-        {"R&D Engine", "Play the game against R&D Engine", "Play the game against &R&&D Engine",
-         "Practice with R&D Engine", "Wait for R&D Engine to move"},
+    const struct {
+        QString path;
+        EngineProtocol protocol;
+        QString name, menu;
+    } cases[] = {
+        {CEngineSettings::strEnginePath(), EngineProtocol::Uci, "Stockfish 15.1",
+         "&Stockfish 15.1"},
+        {"/opt/crafty/crafty", EngineProtocol::Console, "Crafty", "&Crafty"},
+        {"/opt/crafty/crafty", EngineProtocol::Console, "R&D Engine", "&R&&D Engine"},
     };
-    for (const CaptionCase& c : cases) {
-        CEngineSettings::Save("/opt/crafty/crafty", EngineProtocol::Console, c.name);
-        EXPECT_EQ(CEngineSettings::strEnginePath(), "/opt/crafty/crafty");
-        EXPECT_EQ(CEngineSettings::protocol(), EngineProtocol::Console);
-        EXPECT_EQ(CEngineSettings::strPlayCaption(), c.play);
-        EXPECT_EQ(CEngineSettings::strPlayMenuCaption(), c.menu);
-        EXPECT_EQ(CEngineSettings::strPracticeCaption(), c.practice);
-        EXPECT_EQ(CEngineSettings::strWaitCaption(), c.wait);
+    for (const auto& c : cases) {
+        if (c.protocol == EngineProtocol::Uci)
+            CEngineSettings::Remember(c.path, c.protocol, c.name); // what a start tells
+        else
+            CEngineSettings::Save(c.path, c.protocol, c.name);
+        EXPECT_EQ(CEngineSettings::strEnginePath(), c.path);
+        EXPECT_EQ(CEngineSettings::protocol(), c.protocol);
+        EXPECT_EQ(CEngineSettings::strPlayCaption(), "Play the game against " + c.name);
+        EXPECT_EQ(CEngineSettings::strPlayMenuCaption(), "Play the game against " + c.menu);
+        EXPECT_EQ(CEngineSettings::strPracticeCaption(), "Practice with " + c.name);
+        EXPECT_EQ(CEngineSettings::strWaitCaption(), "Wait for " + c.name + " to move");
     }
     clearSettings();
 }
@@ -67,17 +56,16 @@ TEST(CEngineSettingsTest, ChoosingKeepsThePreviousEngineWhenTheNewOneIsRefused) 
     clearSettings();
     ASSERT_EQ(strApplyEngineChoice(fake("console-engine.sh")), "");
     EXPECT_EQ(CEngineSettings::strEngineName(), "Crafty");
-    struct Refused {
+    const struct {
         QString path;
         QString reason;
-    };
-    const std::vector<Refused> refused = {
+    } refused[] = {
         {"/bin/cat", "it is not a chess engine"},
         {fake("not-an-engine.sh"), "it is not a chess engine"},
         {"/bin/true", "ended before answering \"uci\""},
         {"/nonexistent/engine", "is not a program that can be run"},
     };
-    for (const Refused& r : refused) {
+    for (const auto& r : refused) {
         EXPECT_TRUE(strApplyEngineChoice(r.path).contains(r.reason)) << r.path.toStdString();
         EXPECT_EQ(CEngineSettings::strEnginePath(), fake("console-engine.sh"));
         EXPECT_EQ(CEngineSettings::protocol(), EngineProtocol::Console);

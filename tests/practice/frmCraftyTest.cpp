@@ -1,19 +1,25 @@
+// The practice window on real widgets offscreen against the real Stockfish and fake engines:
+// where a game starts, the engine's answers, stopping, examining and replaying, how games end,
+// positions that cannot be played, engine faults and closing.
 #include "PracticeTestSupport.h"
-#include "board/cntrlChessGui.h"
-#include "game/CGameNode.h"
+#include "engine/CEngineSettings.h"
 #include "game/CGameTree.h"
-#include "game/CPosition.h"
-#include "game/Fen.h"
+#include "model/CDiagram.h"
 
+#include <QFile>
 #include <QFileInfo>
-#include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
-#include <memory>
-#include <vector>
 
 namespace {
+
+bool isNavigationEnabled(const cntrlChessGui& board) {
+    for (QPushButton* button : board.cmdNavigation)
+        if (!button->isEnabled()) return false;
+    return true;
+}
 
 TEST(frmCraftyTest, LoadStartsFromTheTestPositionWithTheMainBoardsLook) {
     auto mainBoard =
@@ -35,77 +41,39 @@ TEST(frmCraftyTest, LoadStartsFromTheTestPositionWithTheMainBoardsLook) {
     EXPECT_EQ(window.lblResult->text(), "White to move");
     for (QPushButton* button : window.cntrlChess->cmdNavigation)
         EXPECT_FALSE(button->isEnabled());
-    const std::vector<std::pair<QPushButton*, QString>> labels = {
-        {window.lblExamine, "Stop Game"},
-        {window.lblReplay, "Replay from beginning"},
-        {window.lblReplay2, "Replay from this point"},
-        {window.lblClose, "Close this window"}};
-    for (const auto& [label, caption] : labels)
-        EXPECT_EQ(label->text(), caption);
     EXPECT_TRUE(window.bridge()->isRunning());
     // Practice games are played at their last move: the board's Delete has nothing to delete.
     window.show();
     EXPECT_FALSE(window.cntrlChess->cmdDelete->isVisible());
 }
 
-TEST(frmCraftyTest, TheEngineAnswersOnThePracticeBoardAndRefusedMovesSendNothing) {
+TEST(frmCraftyTest, TheEngineAnswersThenStopExamineAndReplayFromAnEarlierPoint) {
     Practice practice(startFen, BRISOLT_STOCKFISH);
     for (const char* refused : {"", "   ", "..."}) {
         practice.window->cntrlChess_Moved(refused);
         EXPECT_EQ(practice.result(), "White to move") << refused;
         EXPECT_FALSE(practice.window->timerPoll->isActive()) << refused;
     }
-    practice.traineeMoves("e4");
+    practice.traineeMoves("d4");
     EXPECT_EQ(practice.result(), "Wait for Stockfish 15.1 to move");
     EXPECT_EQ(practice.window->cursor().shape(), Qt::WaitCursor);
     const std::string afterTrainee = practice.fen();
     ASSERT_TRUE(practice.awaitAnswer());
     EXPECT_NE(practice.fen(), afterTrainee);
     EXPECT_EQ(practice.result(), "White to move");
-    EXPECT_EQ(practice.board().GameStatus(), "White to move");
     // The engine's move is shown by the tint of its squares, not by a line through the piece.
     EXPECT_FALSE(practice.board().isMoveLineVisible());
     const auto [from, to] = practice.board().LastMove();
     ASSERT_GE(from, 0);
     EXPECT_EQ(practice.board().intPictureSlot(from), -1);
     EXPECT_GE(practice.board().intPictureSlot(to), 6); // a black piece stands where it went
-    EXPECT_NE(practice.window->cursor().shape(), Qt::WaitCursor);
     EXPECT_GT(practice.window->lngLastAnswerMs(), 0);
-    // The engine's move went into the practice game: the tree holds start, e4 and the answer.
+    // The engine's move went into the practice game: the tree holds start, d4 and the answer.
     EXPECT_EQ(practice.board().objGameTree()->Count(), 3);
-
-    // A second move is answered too, from the game so far.
-    const std::string before = practice.fen();
-    practice.traineeMoves("Nf3");
-    ASSERT_TRUE(practice.awaitAnswer());
-    EXPECT_EQ(practice.board().objGameTree()->Count(), 5);
-    EXPECT_TRUE(practice.errors.empty());
-}
-
-TEST(frmCraftyTest, TheBoardTakesNoMoveWhileTheEngineThinks) {
-    Practice practice(startFen, fake("hang.sh"), "Fake");
-    practice.traineeMoves("e4");
-    const std::string afterTrainee = practice.fen();
-    // Black's e7-e5 dragged by the trainee (display indices 12 and 28, White at the bottom).
-    practice.board().MakeMove(12, 28, 0);
-    EXPECT_EQ(practice.fen(), afterTrainee);
-    EXPECT_EQ(practice.result(), "Wait for Fake to move");
-    for (QPushButton* button : practice.board().cmdNavigation)
-        EXPECT_FALSE(button->isEnabled());
-    // Stopping the game opens the board for examination.
-    practice.window->lblExamine->click();
-    for (QPushButton* button : practice.board().cmdNavigation)
-        EXPECT_TRUE(button->isEnabled());
-    EXPECT_EQ(practice.result(), "Examine mode");
-}
-
-TEST(frmCraftyTest, StopExamineAndReplayFromAnEarlierPoint) {
-    Practice practice(startFen, BRISOLT_STOCKFISH);
-    practice.traineeMoves("d4");
-    ASSERT_TRUE(practice.awaitAnswer());
     const std::string afterFirstAnswer = practice.fen();
     practice.traineeMoves("c4");
     ASSERT_TRUE(practice.awaitAnswer());
+    EXPECT_EQ(practice.board().objGameTree()->Count(), 5);
 
     practice.window->lblExamine->click();
     EXPECT_EQ(practice.board().boardMode(), BoardMode::View);
@@ -124,7 +92,6 @@ TEST(frmCraftyTest, StopExamineAndReplayFromAnEarlierPoint) {
     EXPECT_EQ(practice.result(), "White to move");
     // The restarted engine plays on from there.
     practice.traineeMoves("Nf3");
-    const std::string afterTrainee = practice.fen();
     ASSERT_TRUE(practice.awaitAnswer());
     EXPECT_EQ(practice.result(), "White to move");
 
@@ -153,17 +120,16 @@ TEST(frmCraftyTest, ClosingWhileTheEngineThinksEndsItAndRemovesItsFolder) {
     }
 }
 
-struct FaultCase {
-    const char* name;
-    QString engine;
-    bool moveFirst; // the fault shows only after a move
-    QString expected;
-    EngineProtocol protocol = EngineProtocol::Uci;
-};
-
-// The bridge's own tests go through every fault; here the window shows one of each kind.
+// The bridge's own tests go through every fault; here the window shows one of each kind. While
+// the engine thinks the board takes no move; afterwards the window stays usable.
 TEST(frmCraftyTest, EngineFaultsAreShownAndTheWindowStaysUsable) {
-    const std::vector<FaultCase> cases = {
+    const struct {
+        const char* name;
+        QString engine;
+        bool moveFirst; // the fault shows only after a move
+        QString expected;
+        EngineProtocol protocol = EngineProtocol::Uci;
+    } cases[] = {
         {"missing engine", "/nonexistent/stockfish", false, "The engine could not be started: "},
         {"crash", fake("crash.sh"), true, "The engine stopped: it crashed"},
         {"hang", fake("hang.sh"), true, "The engine did not answer within 3 seconds"},
@@ -171,21 +137,28 @@ TEST(frmCraftyTest, EngineFaultsAreShownAndTheWindowStaysUsable) {
         {"silent console engine", fake("../../verify/fakes/silent.sh"), true,
          "The engine did not answer within 3 seconds", EngineProtocol::Console},
     };
-    for (const FaultCase& c : cases) {
+    for (const auto& c : cases) {
         Practice practice(startFen, c.engine, "Fake", c.protocol);
         practice.window->bridge()->setAnswerGrace(300);
         if (c.moveFirst) {
             EXPECT_EQ(practice.result(), "White to move") << c.name;
             practice.traineeMoves("e4");
             EXPECT_EQ(practice.result(), "Wait for Fake to move") << c.name;
+            // Black's e7-e5 dragged by the trainee (display indices 12 and 28).
+            const std::string afterTrainee = practice.fen();
+            practice.board().MakeMove(12, 28, 0);
+            EXPECT_EQ(practice.fen(), afterTrainee) << c.name;
+            EXPECT_FALSE(isNavigationEnabled(practice.board())) << c.name;
         }
         ASSERT_TRUE(waitUntil([&] { return practice.result().startsWith(c.expected); }))
             << c.name << ": " << practice.result().toStdString();
         EXPECT_NE(practice.window->cursor().shape(), Qt::WaitCursor) << c.name;
         EXPECT_FALSE(practice.window->timerPoll->isActive()) << c.name;
-        // Stop, replay and close still work.
+        // Stop opens the board for examination; replay and close still work.
         practice.window->lblExamine->click();
         EXPECT_EQ(practice.board().boardMode(), BoardMode::View) << c.name;
+        EXPECT_EQ(practice.result(), "Examine mode") << c.name;
+        EXPECT_TRUE(isNavigationEnabled(practice.board())) << c.name;
         practice.window->lblReplay->click();
         EXPECT_EQ(practice.board().boardMode(), BoardMode::FreePlay) << c.name;
         EXPECT_EQ(practice.fen(), startFen) << c.name;
@@ -193,6 +166,112 @@ TEST(frmCraftyTest, EngineFaultsAreShownAndTheWindowStaysUsable) {
         EXPECT_FALSE(practice.window->isVisible()) << c.name;
         EXPECT_TRUE(practice.errors.empty()) << c.name;
     }
+}
+
+TEST(frmCraftyTest, TheEndOfTheGamePutsTheBoardIntoViewMode) {
+    const struct {
+        const char* name;
+        std::string fen;
+        QString trainee;
+        QString result; // "" means: the board's own status text after the engine's mating move
+        QString engine = BRISOLT_STOCKFISH;
+        EngineProtocol protocol = EngineProtocol::Uci;
+    } cases[] = {
+        {"engine mates in one", "4r1k1/5ppp/8/8/8/8/6PP/1N5K w - -", "Na3", ""},
+        {"trainee mates", "6k1/5ppp/8/8/8/8/5PPP/R5K1 w - -", "Ra8", "1-0 {White mates}"},
+        {"trainee stalemates", "k7/8/1K6/8/8/8/7Q/8 w - -", "Qc7", "1/2-1/2 {stalemate}"},
+        // The mating move and the result line come in two writes: both are read.
+        {"console engine mates, its result apart",
+         "rnbqkbnr/pppp1ppp/8/4p3/6P1/8/PPPPPP1P/RNBQKBNR w KQkq -", "f3", "0-1 {Black mates}",
+         fake("console-mate.sh"), EngineProtocol::Console},
+    };
+    for (const auto& c : cases) {
+        Practice practice(c.fen, c.engine, "Engine", c.protocol);
+        practice.traineeMoves(c.trainee);
+        ASSERT_TRUE(practice.awaitAnswer()) << c.name;
+        if (c.result.isEmpty()) {
+            ASSERT_TRUE(waitUntil([&] { return practice.board().boardMode() == BoardMode::View; }))
+                << c.name;
+            EXPECT_EQ(practice.result(), practice.board().GameStatus()) << c.name;
+            EXPECT_NE(practice.board().GameStatus(), "White to move") << c.name;
+        } else {
+            ASSERT_TRUE(waitUntil([&] { return practice.result() == c.result; }))
+                << c.name << ": " << practice.result().toStdString();
+        }
+        EXPECT_EQ(practice.board().boardMode(), BoardMode::View) << c.name;
+        EXPECT_NE(practice.window->cursor().shape(), Qt::WaitCursor) << c.name;
+        // Once the result is read nothing more is expected: polling stops.
+        EXPECT_TRUE(waitUntil([&] { return !practice.window->timerPoll->isActive(); }, 2000))
+            << c.name;
+        // In view mode the trainee's drags no longer reach the engine.
+        practice.window->cntrlChess_Moved("Kh2");
+        EXPECT_FALSE(practice.window->timerPoll->isActive()) << c.name;
+        EXPECT_TRUE(practice.errors.empty()) << c.name;
+    }
+}
+
+// A position the board refuses is shown with the reason; no other position is played instead.
+TEST(frmCraftyTest, APositionTheBoardRefusesIsShownWithTheReasonAndNotPlayed) {
+    const struct {
+        std::string fen;
+        QString reason;
+    } cases[] = {
+        {"4k3/8/8/8/8/8/8/4R1K1 w - -", "the side not to move is in check"},
+        {"P3k3/8/8/8/8/8/8/4K3 w - -", "a pawn stands on the first or last rank"},
+        {"4k3/8/8/8/8/8/8/K3K3 w - -", "too many white kings"},
+        {"4k3/8/8/8/8/8/8/p3K3 b - -", "a pawn stands on the first or last rank"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fen);
+        // The main board holds the stored game as it is, refused or not.
+        cntrlChessGui mainBoard;
+        auto tree = std::make_shared<CGameTree>();
+        GameNodeList next;
+        tree->Add(objReadFen(c.fen), next);
+        mainBoard.objGameTree(tree);
+        frmCrafty window(&mainBoard, {BRISOLT_STOCKFISH, EngineProtocol::Uci, "Stockfish"},
+                         nullptr);
+        window.show();
+        EXPECT_EQ(window.lblResult->text(), "This position cannot be played: " + c.reason + ".");
+        EXPECT_FALSE(window.bridge()->isRunning());
+        EXPECT_EQ(window.cntrlChess->boardMode(), BoardMode::View);
+        // The board shows the refused position, not the standard opening.
+        EXPECT_EQ(window.cntrlChess->GetDiagramFromGui().toStdString(),
+                  objReadFen(c.fen)->objDiagram()->strToString());
+        EXPECT_FALSE(window.lblExamine->isEnabled());
+        EXPECT_FALSE(window.lblReplay2->isEnabled());
+        // Nothing the trainee does starts a game from another position.
+        window.cntrlChess_Moved("e4");
+        window.lblReplay2->click();
+        window.lblReplay->click();
+        EXPECT_FALSE(window.bridge()->isRunning());
+        EXPECT_FALSE(window.timerPoll->isActive());
+        EXPECT_TRUE(window.lblResult->text().startsWith("This position cannot be played"));
+    }
+}
+
+// Each game starts the engine once; an engine of unknown protocol is found out by that start and
+// remembered, so the next game does not ask again.
+TEST(frmCraftyTest, OneEngineStartPerGameAndWhatItToldIsKept) {
+    QTemporaryDir folder;
+    const QString log = folder.filePath("starts");
+    qputenv("BRISOLT_START_LOG", log.toLocal8Bit());
+    const auto starts = [&] {
+        QFile file(log);
+        return file.open(QIODevice::ReadOnly) ? file.readAll().count('\n') : 0;
+    };
+    Practice practice("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQkq -", fake("counted.sh"),
+                      "Counted", EngineProtocol::Unknown);
+    EXPECT_EQ(starts(), 1);
+    EXPECT_EQ(practice.window->windowTitle(), "Practice with Fake Counted");
+    EXPECT_EQ(CEngineSettings::knownProtocol(fake("counted.sh")), EngineProtocol::Uci);
+    practice.traineeMoves("e5");
+    ASSERT_TRUE(practice.awaitAnswer());
+    EXPECT_EQ(practice.result(), "Black to move");
+    EXPECT_EQ(starts(), 1);
+    practice.window->lblReplay->click();
+    EXPECT_EQ(starts(), 2);
+    qunsetenv("BRISOLT_START_LOG");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
-// Progress through the real training window offscreen: what each result writes to the history,
-// Clear Log's question about it, the statistics window and the training order of Options.
+// Progress through the real training window offscreen: Clear Log's questions, the statistics
+// window and the training order of Options. (What each result writes to the history is checked
+// with the results in tests/app/frmMainRecordTest.cpp.)
 #include "app/CTrainingSession.h"
 #include "app/frmMain.h"
 #include "board/cntrlChessGui.h"
@@ -18,37 +19,19 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTest>
-#include <sqlite3.h>
 
 using namespace apptest;
 
 namespace {
 
-// The history rows of the file as "game solved wrong shown", oldest first.
+// The history rows of the file, oldest first.
 QStringList History(const QString& file) {
     QStringList rows;
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
-        SQLITE_OK) {
-        sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(db,
-                           "select GameTreeID, Solved, WrongMoves, SolutionShown, Seconds >= 0 "
-                           "from TrainingHistory order by ID",
-                           -1, &statement, nullptr);
-        while (statement != nullptr && sqlite3_step(statement) == SQLITE_ROW) {
-            QStringList row;
-            for (int column = 0; column < 5; ++column)
-                row << QString::number(sqlite3_column_int64(statement, column));
-            rows << row.join(' ');
-        }
-        sqlite3_finalize(statement);
-    }
-    sqlite3_close(db);
+    for (const std::string& row : testwb::History(file.toStdString()))
+        rows << QString::fromStdString(row);
     return rows;
 }
 
@@ -63,98 +46,43 @@ double BarTotal(QChartView* view) {
 
 } // namespace
 
-class frmProgressTest : public QObject {
+class frmProgressTest : public WindowTest {
     Q_OBJECT
 
-private:
-    QTemporaryDir dir;
-    QString four;
-    std::vector<int32_t> ids;
-
-    std::unique_ptr<frmMain> Open(const QString& workbook) {
-        SetSetting("General/LastOpened", workbook);
-        auto window = std::make_unique<frmMain>();
-        window->show();
-        [&] { QTRY_VERIFY(window->objWorkBook() != nullptr); }();
-        return window;
-    }
-    static void Trigger(frmMain* window, const char* action) {
-        window->findChild<QAction*>(action)->trigger();
-    }
-    static int32_t Shown(frmMain* window) { return window->objSession().lngCurrentGameId(); }
-    static void Solve(frmMain* window) {
-        for (int moves = 0; window->objBoard()->Mode() == 3 && moves < 40; ++moves)
-            QVERIFY(DragStoredMove(window->objBoard()));
-        QCOMPARE(window->objBoard()->Mode(), 2);
-    }
-
 private slots:
-    void initTestCase() {
-        QVERIFY(dir.isValid());
-        IsolateSettings(dir.filePath("settings"));
-    }
-
-    void init() {
-        ClearSettings();
-        four = dir.filePath(QString("four-%1.brl").arg(QTest::currentTestFunction()));
-        QFile::remove(four);
-        ids = testwb::Build(four.toStdString(), testwb::fourGamesPgn);
-    }
-
-    void eachResultWritesItsFiguresToTheHistory_data() {
-        QTest::addColumn<int>("wrong");
-        QTest::addColumn<QString>("ending");
-        QTest::addColumn<QString>("row"); // solved, wrong moves, solution shown
-        QTest::addRow("two wrong moves, then solved") << 2 << "solve"
-                                                      << "1 2 0";
-        QTest::addRow("solved at once") << 0 << "solve"
-                                        << "1 0 0";
-        QTest::addRow("one wrong move, then the solution") << 1 << "show"
-                                                           << "0 1 1";
-        QTest::addRow("three wrong moves") << 3 << ""
-                                           << "0 3 0";
-    }
-
-    void eachResultWritesItsFiguresToTheHistory() {
-        QFETCH(int, wrong);
-        QFETCH(QString, ending);
-        QFETCH(QString, row);
-        auto window = Open(four);
-        const int32_t game = Shown(window.get());
-        for (int k = 0; k < wrong; ++k)
-            QVERIFY(DragWrongMove(window->objBoard()));
-        if (ending == "solve") Solve(window.get());
-        if (ending == "show") Trigger(window.get(), "mnuShowSolution");
-        QCOMPARE(window->objBoard()->Mode(), 2);
-        QCOMPARE(History(four), QStringList{QString("%1 %2 1").arg(game).arg(row)});
-        const testwb::Stats stats = testwb::Read(four.toStdString(), game);
-        QCOMPARE(stats.hits, 1);
-        QCOMPARE(stats.solve, row.startsWith('1') ? 1 : 0);
-    }
-
-    void clearLogAsksWhetherToClearTheHistoryToo_data() {
-        QTest::addColumn<int>("answer");
+    // Clear Log asks first, then whether the history goes too.
+    void clearLogAsksFirstAndThenAboutTheHistory_data() {
+        QTest::addColumn<int>("second"); // the answer to the second question, 0 when not asked
+        QTest::addColumn<int>("hits");
         QTest::addColumn<int>("rowsLeft");
-        QTest::addRow("yes") << int(QMessageBox::Yes) << 0;
-        QTest::addRow("no") << int(QMessageBox::No) << 1;
+        QTest::addRow("no") << 0 << 1 << 1;
+        QTest::addRow("yes, history kept") << int(QMessageBox::No) << 0 << 1;
+        QTest::addRow("yes, history cleared") << int(QMessageBox::Yes) << 0 << 0;
     }
 
-    void clearLogAsksWhetherToClearTheHistoryToo() {
-        QFETCH(int, answer);
+    void clearLogAsksFirstAndThenAboutTheHistory() {
+        QFETCH(int, second);
+        QFETCH(int, hits);
         QFETCH(int, rowsLeft);
-        auto window = Open(four);
+        auto window = Open();
         Trigger(window.get(), "mnuShowSolution");
         ModalScript script;
-        script.Then(Press(QMessageBox::Yes)).Then(Press(answer));
+        script.Then(Press(second ? QMessageBox::Yes : QMessageBox::No));
+        if (second) script.Then(Press(second));
         Trigger(window.get(), "mnuClearLog");
         QTRY_VERIFY(script.isDone());
-        QCOMPARE(script.Seen().at(1).text, frmMain::strClearHistoryQuestion());
-        QCOMPARE(testwb::Read(four.toStdString(), ids[0]).hits, 0);
+        const SeenModal& first = script.Seen().at(0);
+        QCOMPARE(first.text, QString("This will remove all the training scores.\rAre you sure?"));
+        QCOMPARE(first.icon, int(QMessageBox::Question));
+        QCOMPARE(first.title, QString("Brisolt"));
+        if (second) QCOMPARE(script.Seen().at(1).text, frmMain::strClearHistoryQuestion());
+        QCOMPARE(testwb::Read(four.toStdString(), ids[0]).hits, hits);
+        QCOMPARE(TextOf(window.get(), "lblScore"), QString(hits ? ".00%" : "-----"));
         QCOMPARE(History(four).size(), rowsLeft);
     }
 
     void statisticsWindowTrainsTheGameClicked() {
-        auto window = Open(four);
+        auto window = Open();
         const int32_t first = Shown(window.get());
         Trigger(window.get(), "mnuShowSolution"); // the first game failed once
         Trigger(window.get(), "mnuNextGame");
@@ -182,12 +110,12 @@ private slots:
         QTest::mouseDClick(failed->viewport(), Qt::LeftButton, {}, cell);
         QTRY_VERIFY(window->findChild<frmStatistics*>() == nullptr);
         QCOMPARE(Shown(window.get()), first);
-        Solve(window.get());
+        SolveByDragging(window->objBoard());
         QCOMPARE(History(four).last(), QString("%1 1 0 0 1").arg(first));
     }
 
     void statisticsOfAnEmptyWorkbookAndInADarkPalette() {
-        const QString empty = dir.filePath("empty.brl");
+        const QString empty = FreshFile("empty.brl");
         testwb::BuildEmpty(empty.toStdString());
         auto book = std::make_shared<CWorkBook>();
         book->strOpenWorkBook(empty.toStdString());
@@ -217,7 +145,7 @@ private slots:
             book.strOpenWorkBook(four.toStdString());
             book.RecordAttempt({0, ids[3], std::time(nullptr) - 8 * 86400, false, 3, false, 9});
         }
-        auto window = Open(four);
+        auto window = Open();
         QVERIFY(window->findChild<QAction*>("mnuClassicOrder")->isChecked());
         const std::vector<int32_t> classic = window->objSession().arrlngGameIDs();
         QCOMPARE(classic.front(), ids[3]); // failed last: worst first
