@@ -1,7 +1,7 @@
 #include "app/CAboutBox.h"
 
 #include "app/CAppIcon.h"
-#include "engine/CEngineSettings.h"
+#include "settings/CEngineSettings.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,6 +1,6 @@
 #include "app/CSettings.h"
 
-#include "engine/SettingsTable.h"
+#include "settings/SettingsTable.h"
 
 #include <QSettings>
 

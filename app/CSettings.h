@@ -3,7 +3,7 @@
 #include <QString>
 
 // The program's per-user settings: the application "Brisolt" in the platform's settings store,
-// with every key and its default in the table of engine/SettingsTable.h.
+// with every key and its default in the table of settings/SettingsTable.h.
 class CSettings {
 public:
     // The text stored under section/key, or the key's default when nothing is stored.

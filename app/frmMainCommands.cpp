@@ -8,7 +8,7 @@
 #include "app/frmMain.h"
 #include "board/CBoardOptionsMenu.h"
 #include "board/CSettingsPropertyStore.h"
-#include "engine/SettingsTable.h"
+#include "settings/SettingsTable.h"
 #include "workbook/CWorkBook.h"
 #include "workbook/WriteFailure.h"
 

@@ -1,7 +1,7 @@
 // Practice against the chess engine from the training window.
 #include "app/CActionLabel.h"
 #include "app/frmMain.h"
-#include "engine/CEngineSettings.h"
+#include "settings/CEngineSettings.h"
 #include "practice/EngineChooser.h"
 #include "practice/frmCrafty.h"
 

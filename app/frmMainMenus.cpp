@@ -4,7 +4,7 @@
 #include "app/frmMain.h"
 #include "board/CBoardOptionsMenu.h"
 #include "board/CSettingsPropertyStore.h"
-#include "engine/SettingsTable.h"
+#include "settings/SettingsTable.h"
 
 #include <QAction>
 #include <QLineEdit>

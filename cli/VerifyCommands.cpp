@@ -1,7 +1,7 @@
 // The verify command of brisolt-cli: checks the stored solutions of a workbook's games with a UCI
 // engine and prints one line per game (identifier, verdict, details).
 #include "cli/Commands.h"
-#include "engine/CEngineSettings.h"
+#include "settings/CEngineSettings.h"
 #include "model/CError.h"
 #include "verify/WorkbookVerify.h"
 #include "workbook/CWorkBook.h"

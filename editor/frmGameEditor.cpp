@@ -3,7 +3,7 @@
 #include "board/cntrlChessGui.h"
 #include "editor/CAnnotationPanel.h"
 #include "editor/CEditorPrompts.h"
-#include "engine/SettingsTable.h"
+#include "settings/SettingsTable.h"
 #include "game/CGameNode.h"
 #include "game/CGameTree.h"
 #include "game/CPosition.h"

@@ -4,7 +4,7 @@
 #include "editor/CEditorPrompts.h"
 #include "editor/CGamesTableModel.h"
 #include "editor/frmGameEditor.h"
-#include "engine/CEngineSettings.h"
+#include "settings/CEngineSettings.h"
 #include "workbook/CWorkBook.h"
 
 #include <QHBoxLayout>

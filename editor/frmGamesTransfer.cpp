@@ -4,7 +4,7 @@
 #include "editor/CEditorPrompts.h"
 #include "editor/CPgnTransfer.h"
 #include "editor/frmGames.h"
-#include "engine/SettingsTable.h"
+#include "settings/SettingsTable.h"
 #include "game/CGameTree.h"
 #include "workbook/CWorkBook.h"
 #include "workbook/GameAnnotations.h"

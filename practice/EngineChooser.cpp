@@ -1,6 +1,6 @@
 #include "practice/EngineChooser.h"
 
-#include "engine/CEngineSettings.h"
+#include "settings/CEngineSettings.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 
 #include "board/cntrlChessGui.h"
 #include "engine/CEngineBridge.h"
-#include "engine/CEngineSettings.h"
+#include "settings/CEngineSettings.h"
 #include "engine/EngineOutput.h"
 #include "game/CGameNode.h"
 #include "game/CGameTree.h"

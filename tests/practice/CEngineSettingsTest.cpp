@@ -1,6 +1,6 @@
 // The engine chosen in the settings store, the captions that name it, and what is remembered of
 // engine programs between starts.
-#include "engine/CEngineSettings.h"
+#include "settings/CEngineSettings.h"
 
 #include "PracticeTestSupport.h"
 #include "practice/EngineChooser.h"

@@ -1,6 +1,6 @@
-#include "engine/CEngineSettings.h"
+#include "settings/CEngineSettings.h"
 
-#include "engine/SettingsTable.h"
+#include "settings/SettingsTable.h"
 
 #include <QDateTime>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "engine/SettingsTable.h"
+#include "settings/SettingsTable.h"
 
 #include <QSettings>
 
