@@ -199,19 +199,3 @@ TEST(TrainingJudgement, OnlyTheThreeMistakeGlyphsMakeATry) {
 }
 
 } // namespace
-
-namespace {
-
-// Moves the board replays from text refuse an unplayable text with nothing, where the reading
-// that names the failure raises.
-TEST(TrainingJudgement, PlayingAMoveTextRefusesWithoutRaising) {
-    const auto start = objNewStartPosition();
-    std::shared_ptr<CPieceLocation> from, to;
-    EXPECT_NE(start->objPlayMoveText("Nf3", from, to), nullptr);
-    for (const char* text : {"Nd4", "Ke2", "zz", "", "e5"}) {
-        EXPECT_EQ(start->objPlayMoveText(text, from, to), nullptr) << text;
-    }
-    EXPECT_ANY_THROW(start->objProcessMove(start, "Nd4"));
-}
-
-} // namespace

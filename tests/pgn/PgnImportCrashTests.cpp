@@ -14,11 +14,7 @@
 namespace {
 
 TEST(PgnImportCrash, AKilledImportKeepsWholeBatchesOfWholeGames) {
-    std::error_code ignored;
-    TempFolder folder(std::filesystem::is_directory("/dev/shm", ignored) &&
-                              access("/dev/shm", W_OK) == 0
-                          ? std::filesystem::path("/dev/shm")
-                          : std::filesystem::temp_directory_path());
+    TempFolder folder(MemoryFolder());
     std::string pgn;
     for (int i = 0; i < 5000; ++i)
         pgn += "[Event \"G" + std::to_string(i) + "\"]\n\n1. e4 e5 2. Nf3 (2. Bc4 Nf6) Nc6 *\n\n";

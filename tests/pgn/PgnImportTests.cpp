@@ -134,31 +134,6 @@ TEST(PgnTreeBuilder, DescriptionAndReferencesComeFromTagsCommentsOrPlayers) {
     }
 }
 
-TEST_F(PgnBook, UnreadableGamesAreSkippedWithOneLineAndTheOthersImported) {
-    const std::string pgn =
-        "[Event \"Good\"]\n\n1. e4 e5 *\n\n"
-        "[Event \"Club\"]\n[White \"Smith\"]\n[Black \"O'Hara\"]\n\n1. e4 e5 2. Nf3 Nc6 3. Nxe5 "
-        "Nxe5 4. Qxe5 *\n\n"
-        "[Event \"Setup\"]\n[SetUp \"1\"]\n[FEN \"8/8/8/8 w - -\"]\n\n1. e4 *\n\n"
-        "[Event \"Broken\"]\n\n1. e4 (1. d4 *\n\n"
-        "[Event \"Also good\"]\n\n1. d4 d5 *\n";
-    PgnImportResult result = Import(pgn);
-    EXPECT_EQ(result.intRead, 5);
-    EXPECT_EQ(result.intImported, 2);
-    EXPECT_EQ(result.intSkipped, 3);
-    EXPECT_EQ(workbook.arrlngGetGameIDs(), result.arrlngGameIDs);
-    ASSERT_EQ(skipped.size(), 3u);
-    EXPECT_EQ(skipped[0],
-              "game 2 [Event \"Club\"] [White \"Smith\"] [Black \"O'Hara\"]: illegal move 4. Qxe5");
-    EXPECT_EQ(skipped[1].rfind("game 3 [Event \"Setup\"]: bad FEN \"8/8/8/8 w - -\"", 0), 0u)
-        << skipped[1];
-    EXPECT_EQ(skipped[2].rfind("game 4 [Event \"Broken\"]: unterminated variation", 0), 0u)
-        << skipped[2];
-    std::string d, p, g;
-    workbook.objLoadGame(result.arrlngGameIDs[1], d, p, g);
-    EXPECT_EQ(d, "Also good");
-}
-
 std::string GamesPgn(int count) {
     std::string pgn;
     for (int i = 1; i <= count; ++i)

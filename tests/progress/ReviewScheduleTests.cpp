@@ -91,18 +91,6 @@ TEST(ReviewSchedule, GradesResultsAsAgainHardOrGood) {
     }
 }
 
-TEST(ReviewSchedule, CountsLapsesOnlyForFailedReviews) {
-    const ReviewSchedule schedule;
-    ReviewState state = schedule.objReview({}, ReviewRating::Again, 100);
-    EXPECT_EQ(state.lngLapses, 0);
-    state = schedule.objReview(state, ReviewRating::Good, state.lngDueDay);
-    state = schedule.objReview(state, ReviewRating::Again, state.lngDueDay);
-    state = schedule.objReview(state, ReviewRating::Hard, state.lngDueDay);
-    state = schedule.objReview(state, ReviewRating::Again, state.lngDueDay);
-    EXPECT_EQ(state.lngLapses, 2);
-    EXPECT_EQ(state.lngReviews, 5);
-}
-
 // A workbook may hold any values in its schedule table: whatever is stored, a review gives a
 // finite state that is due after the review.
 TEST(ReviewSchedule, UnusableStoredStatesAreTreatedAsNewOrClamped) {
@@ -153,9 +141,17 @@ TEST(ReviewSchedule, ADayBeforeTheLastReviewCountsAsThatDay) {
     EXPECT_NEAR(schedule.dblRetrievability(before, 20030), 0.9, 1e-9);
 }
 
-TEST(ReviewSchedule, IntervalsStayWithinTheLongestInterval) {
+TEST(ReviewSchedule, LapsesCountFailedReviewsAndIntervalsStayWithinTheLongest) {
+    ReviewState state = ReviewSchedule().objReview({}, ReviewRating::Again, 100);
+    EXPECT_EQ(state.lngLapses, 0);
+    for (ReviewRating rating :
+         {ReviewRating::Good, ReviewRating::Again, ReviewRating::Hard, ReviewRating::Again})
+        state = ReviewSchedule().objReview(state, rating, state.lngDueDay);
+    EXPECT_EQ(state.lngLapses, 2);
+    EXPECT_EQ(state.lngReviews, 5);
+
     const ReviewSchedule schedule(ReviewSchedule::kDefaultWeights, 0.9, 30);
-    ReviewState state;
+    state = {};
     for (int32_t review = 0; review < 12; ++review) {
         state = schedule.objReview(state, ReviewRating::Good, state.lngDueDay);
         EXPECT_LE(state.lngIntervalDays, 30) << review;
@@ -165,7 +161,7 @@ TEST(ReviewSchedule, IntervalsStayWithinTheLongestInterval) {
     EXPECT_EQ(schedule.objReview(state, ReviewRating::Easy, state.lngDueDay).lngIntervalDays, 30);
 }
 
-TEST(ReviewDay, ReadsAndWritesDates) {
+TEST(ReviewDay, ReadsAndWritesDatesAndRefusesTextsThatAreNone) {
     const struct {
         const char* text;
         int64_t day;
@@ -178,20 +174,14 @@ TEST(ReviewDay, ReadsAndWritesDates) {
         EXPECT_EQ(ReviewDay::parse(c.text), c.day) << c.text;
         EXPECT_EQ(ReviewDay::strText(c.day), c.text);
     }
-}
-
-TEST(ReviewDay, ShowsDaysOutsideTheCalendarAsItsEnds) {
+    // Days outside the calendar show as its ends.
     EXPECT_EQ(ReviewDay::strText(std::numeric_limits<int64_t>::max()), "9999-12-31");
     EXPECT_EQ(ReviewDay::strText(2932897), "9999-12-31");
     EXPECT_EQ(ReviewDay::strText(std::numeric_limits<int64_t>::min()), "0001-01-01");
-}
-
-TEST(ReviewDay, RefusesTextsThatAreNoDate) {
     for (const char* text : {"", "2023-02-29", "1900-02-29", "2024-13-01", "2024-00-10",
                              "2024-04-31", "2024-1-01", "2024/01/01", "0000-01-01", "abcd-ef-gh",
-                             "2024-01-01x", " 2024-01-0", "+024-01-01", "2024-01--1"}) {
+                             "2024-01-01x", " 2024-01-0", "+024-01-01", "2024-01--1"})
         EXPECT_FALSE(ReviewDay::parse(text).has_value()) << text;
-    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "ProgressWorkbook.h"
 #include "model/CError.h"
+#include "workbook/CWorkBook.h"
 #include "workbook/ReviewDay.h"
 #include "workbook/WorkBookProgress.h"
 
@@ -64,20 +65,33 @@ TEST_F(WorkBookProgressTest, AnOlderWorkbookGetsTheTablesOnItsFirstRecordedResul
     EXPECT_FALSE(progress.objScheduleOf(1).has_value());
 }
 
-// The caller's transaction holds the statistics update and the progress rows together.
-TEST_F(WorkBookProgressTest, ResultHistoryAndScheduleAreKeptOrDroppedTogether) {
-    for (const bool commit : {true, false}) {
-        SCOPED_TRACE(commit ? "commit" : "rollback");
-        ProgressWorkbook file(2);
-        WorkBookProgress progress(file.db());
-        file.exec("begin immediate");
-        file.exec("update GameTree set Hits = Hits + 1 where ID = 1");
-        progress.lngRecordAttempt(attempt(1, kDay, false));
-        file.exec(commit ? "commit" : "rollback");
-        EXPECT_EQ(file.number("select Hits from GameTree where ID = 1"), commit ? 1 : 0);
-        EXPECT_EQ(progress.hasTables(), commit);
-        EXPECT_EQ(history(progress).size(), commit ? 1U : 0U);
-        EXPECT_EQ(progress.objScheduleOf(1).has_value(), commit);
+// The counters, the history row and the schedule are written together or not at all, whether the
+// tables are there before or made by the result.
+TEST_F(WorkBookProgressTest, AResultIsRecordedWithItsCountersOrNotAtAll) {
+    const struct {
+        const char* setup;
+        bool kept;
+    } cases[] = {
+        {"select 1", true},
+        {"create table TrainingHistory (ID INTEGER PRIMARY KEY, GameTreeID, AttemptedAt, Solved, "
+         "WrongMoves, SolutionShown, Seconds check (Seconds < 0)); create table TrainingSchedule "
+         "(GameTreeID INTEGER PRIMARY KEY, Stability, Difficulty, LastReviewDay, DueDay, "
+         "IntervalDays, Reviews, Lapses, FirstReviewDay)",
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.setup);
+        ProgressWorkbook file(1);
+        file.exec(c.setup);
+        CWorkBook workbook;
+        workbook.strOpenWorkBook(file.file());
+        if (c.kept)
+            workbook.RecordAttempt(attempt(1, kDay, true));
+        else
+            EXPECT_THROW(workbook.RecordAttempt(attempt(1, kDay, true)), CError);
+        EXPECT_EQ(file.number("select Hits from GameTree where ID = 1"), c.kept);
+        EXPECT_EQ(file.number("select count(*) from TrainingHistory"), c.kept);
+        EXPECT_EQ(file.number("select count(*) from TrainingSchedule"), c.kept);
     }
 }
 
@@ -176,33 +190,26 @@ TEST_F(WorkBookProgressTest, HistoryComesInTimeOrderFromTheAskedMoment) {
     EXPECT_EQ(progress.objScheduleOf(1)->lngLastReviewDay, kDay + 5);
 }
 
-TEST_F(WorkBookProgressTest, ADeletedGameLeavesNoRowsForTheGameThatReusesItsIdentifier) {
+// Deleting a game takes its rows with it; Clear Log keeps the schedule and drops the history
+// only when asked.
+TEST_F(WorkBookProgressTest, DeletingAGameAndClearingTheLogTakeTheirRows) {
     ProgressWorkbook file(3);
-    WorkBookProgress progress(file.db());
-    progress.lngRecordAttempt(attempt(3, kDay, true));
-    progress.lngRecordAttempt(attempt(2, kDay, true));
-    file.exec("delete from GameTree where ID = 3");
-    progress.DeleteGameRows(3);
+    CWorkBook workbook;
+    workbook.strOpenWorkBook(file.file());
+    for (int64_t game : {3, 2, 1})
+        workbook.RecordAttempt(attempt(game, kDay, true));
+    workbook.DeleteGame(3);
     file.exec("insert into GameTree (ID, Description) values (3, 'new game')");
-    EXPECT_FALSE(progress.objScheduleOf(3).has_value());
-    const auto rows = history(progress);
-    ASSERT_EQ(rows.size(), 1U);
-    EXPECT_EQ(rows[0].lngGameId, 2);
-    EXPECT_EQ(ids(progress.arrDueGames(kDay + 1, 20)), (std::vector<int64_t>{1, 3}));
-}
-
-TEST_F(WorkBookProgressTest, ClearingTheHistoryKeepsTheScheduleAndTheOtherWayRound) {
-    ProgressWorkbook file(2);
     WorkBookProgress progress(file.db());
-    progress.lngRecordAttempt(attempt(1, kDay, true));
-    progress.ClearHistory();
+    EXPECT_FALSE(progress.objScheduleOf(3).has_value());
+    EXPECT_EQ(history(progress).size(), 2U);
+    EXPECT_EQ(ids(progress.arrDueGames(kDay + 1, 20)), (std::vector<int64_t>{3}));
+    workbook.ClearLog(false);
+    EXPECT_EQ(history(progress).size(), 2U);
+    EXPECT_EQ(file.number("select sum(Hits) from GameTree"), 0);
+    workbook.ClearLog(true);
     EXPECT_TRUE(history(progress).empty());
     EXPECT_TRUE(progress.objScheduleOf(1).has_value());
-    progress.lngRecordAttempt(attempt(2, kDay, true));
-    progress.ClearSchedule();
-    EXPECT_EQ(history(progress).size(), 1U);
-    EXPECT_FALSE(progress.objScheduleOf(1).has_value());
-    EXPECT_EQ(ids(progress.arrDueGames(kDay + 30, 20)), (std::vector<int64_t>{1, 2}));
 }
 
 // Rows written by anyone: values of the wrong kind, games that are gone, states out of range.

@@ -48,13 +48,7 @@ std::shared_ptr<CGameTree> Version(char which) {
 }
 
 TEST(WorkBookCrash, KilledWritersLeaveWholeGamesAndEveryAcknowledgedResult) {
-    // A killed process loses nothing that reached the page cache, so memory-backed storage
-    // shows the same outcomes as a disk while letting many more writes race the kill.
-    std::error_code ignored;
-    TempFolder folder(std::filesystem::is_directory("/dev/shm", ignored) &&
-                              access("/dev/shm", W_OK) == 0
-                          ? std::filesystem::path("/dev/shm")
-                          : std::filesystem::temp_directory_path());
+    TempFolder folder(MemoryFolder());
     const std::string path = folder.file("crash.brl");
     std::vector<int32_t> ids;
     {
