@@ -4,6 +4,8 @@
 #include "tests/model/Checks.h"
 #include "tests/workbook/HostileWorkbooks.h"
 
+#include <tuple>
+
 namespace {
 
 TEST(WorkbookSafety, ExportOfADamagedWorkbookWritesEveryReadableGameAndNamesTheOthers) {
@@ -17,20 +19,16 @@ TEST(WorkbookSafety, ExportOfADamagedWorkbookWritesEveryReadableGameAndNamesTheO
         "[Event \"one\"]\n[Site \"?\"]\n[Date \"????.??.??\"]\n[Round \"?\"]\n[White \"?\"]\n"
         "[Black \"?\"]\n[Result \"*\"]\n[Description \"one\"]\n[PageRef \"p. 1\"]\n"
         "[DiagramRef \"1\"]\n\n1. e4 *\n\n";
-    struct Case {
-        std::vector<std::string> args;
-        std::string out;
-    };
-    const std::vector<Case> cases = {
+    const std::tuple<std::vector<std::string>, std::string> cases[] = {
         {{"export", "d.brl", "all.pgn"}, ""},
         {{"export", "d.brl", "-"}, good},
         {{"export", "d.brl", "-", "4", "3", "2", "1"}, good},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.args[2] + (c.args.size() > 3 ? " with ids" : ""));
-        CliResult run = Cli(c.args, folder.path().string());
+    for (const auto& [args, out] : cases) {
+        SCOPED_TRACE(args[2] + (args.size() > 3 ? " with ids" : ""));
+        CliResult run = Cli(args, folder.path().string());
         EXPECT_EQ(run.status, 1);
-        EXPECT_EQ(run.out, c.out);
+        EXPECT_EQ(run.out, out);
         EXPECT_TRUE(
             Contains(run.err, "skipped game 2: Game 2 cannot be loaded: the stored move Ke3"));
         EXPECT_TRUE(Contains(run.err, "skipped game 3: no positions are stored for it"));

@@ -6,17 +6,14 @@
 #include "tests/model/Checks.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
 const char* const start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
 
 TEST(Notation, WritingStoredTexts) {
-    const struct {
-        const char* fen;
-        CMove move;
-        const char* text;
-    } cases[] = {
+    const std::tuple<const char*, CMove, const char*> cases[] = {
         {start, mv("P", "e2", "e4"), "Pe4"},
         {start, mv("N", "g1", "f3"), "Nf3"},
         {"4k3/8/8/3p4/4P3/8/8/4K3 w - -", mv("P", "e4", "d5"), "Pexd5"},
@@ -38,16 +35,13 @@ TEST(Notation, WritingStoredTexts) {
         {"4k3/4r3/8/8/8/5N2/4N3/4K3 w - -", mv("N", "f3", "d4"), "Nfd4"},
         {"4k3/8/8/8/8/8/8/RR2K2R w - -", mv("R", "h1", "h5"), "Rh1h5"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(fen(c.fen)->strGetMoveNotation(c.move), c.text) << c.fen;
+    for (const auto& [fenText, move, text] : cases)
+        EXPECT_EQ(fen(fenText)->strGetMoveNotation(move), text) << fenText;
 }
 
 TEST(Notation, ReadingMoves) {
-    const struct {
-        const char* fen;
-        const char* text;
-        const char* after; // FEN after the move, "" for nothing
-    } cases[] = {
+    // after: FEN after the move, "" for nothing
+    const std::tuple<const char*, const char*, const char*> cases[] = {
         {start, "e4", "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3"},
         {start, "Pe4", "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3"},
         {start, "Nf3", "rnbqkbnr/pppppppp/8/8/8/5N2/PPPPPPPP/RNBQKB1R b KQkq -"},
@@ -99,21 +93,18 @@ TEST(Notation, ReadingMoves) {
         {"3k4/4P3/8/8/8/8/8/4K3 w - -", "e8=q", "3kQ3/8/8/8/8/8/8/4K3 b - -"},
         {"3k4/4P3/8/8/8/8/8/4K3 w - -", "e8=K", ""},
     };
-    for (const auto& c : cases) {
-        const auto position = fen(c.fen);
-        const auto after = position->objProcessMove(position, c.text);
-        EXPECT_EQ(after ? after->strGetFEN() : "", c.after) << c.fen << " " << c.text;
+    for (const auto& [fenText, text, expected] : cases) {
+        const auto position = fen(fenText);
+        const auto after = position->objProcessMove(position, text);
+        EXPECT_EQ(after ? after->strGetFEN() : "", expected) << fenText << " " << text;
         if (after) {
-            EXPECT_EQ(after->strStoredMoveText().substr(0, std::string(c.text).size()), c.text);
+            EXPECT_EQ(after->strStoredMoveText().substr(0, std::string(text).size()), text);
         }
     }
 }
 
 TEST(Notation, ReadingNamesWhyATextIsNotAMove) {
-    const struct {
-        const char* text;
-        const char* error;
-    } cases[] = {
+    const std::tuple<const char*, const char*> cases[] = {
         {"Sf3", "unknown piece letter S"},
         {"Lf3", "unknown piece letter L"},
         {"Xe4", "unknown piece letter X"},
@@ -131,24 +122,21 @@ TEST(Notation, ReadingNamesWhyATextIsNotAMove) {
         {"xd5", ""},
         {"Qh4xe1!?", ""},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(objReadMoveText(c.text).strError, c.error) << c.text;
+    for (const auto& [text, error] : cases)
+        EXPECT_EQ(objReadMoveText(text).strError, error) << text;
 }
 
 TEST(Notation, ReadableTextNoPieceCanPlayRaises) {
-    const struct {
-        const char* fen;
-        const char* text;
-    } cases[] = {
+    const std::tuple<const char*, const char*> cases[] = {
         {start, "e5"},
         {start, "Nd4"},
         {"4k3/8/8/3n4/8/8/3P4/4K3 w - -", "xd5"}, // a pawn without a file hint stays on its file
         {"4k3/8/8/8/8/8/8/4K3 w - -", "Qd1"},
     };
-    for (const auto& c : cases) {
-        const auto position = fen(c.fen);
-        EXPECT_EQ(ErrorOf([&] { position->objProcessMove(position, c.text); }),
-                  std::string("CPosition 9999: No Move ") + c.text);
+    for (const auto& [fenText, text] : cases) {
+        const auto position = fen(fenText);
+        EXPECT_EQ(ErrorOf([&] { position->objProcessMove(position, text); }),
+                  std::string("CPosition 9999: No Move ") + text);
     }
 }
 

@@ -5,23 +5,21 @@
 #include "tests/model/Checks.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
 TEST(Position, MoveTextGetterHidesPawnLetterAndCheck) {
-    const struct {
-        const char* stored;
-        const char* shown;
-    } cases[] = {{"Pe4+", "e4"},
-                 {"Qxf7#", "Qxf7#"},
-                 {"Pexd8=Q+", "exd8=Q"},
-                 {"...", "..."},
-                 {"O-O+", "O-O"}};
-    for (const auto& c : cases) {
+    const std::tuple<const char*, const char*> cases[] = {{"Pe4+", "e4"},
+                                                          {"Qxf7#", "Qxf7#"},
+                                                          {"Pexd8=Q+", "exd8=Q"},
+                                                          {"...", "..."},
+                                                          {"O-O+", "O-O"}};
+    for (const auto& [stored, shown] : cases) {
         CPosition position;
-        position.strMoveText(c.stored);
-        EXPECT_EQ(position.strMoveText(), c.shown);
-        EXPECT_EQ(position.strStoredMoveText(), c.stored);
+        position.strMoveText(stored);
+        EXPECT_EQ(position.strMoveText(), shown);
+        EXPECT_EQ(position.strStoredMoveText(), stored);
     }
 }
 
@@ -51,11 +49,7 @@ TEST(Position, StartPositionAndDoubleStep) {
 TEST(Position, CastlingMovesTheRookAndMovesForfeitRights) {
     const std::string corners = "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -";
     const std::string black = "r3k2r/8/8/8/8/8/8/R3K2R b KQkq -";
-    const struct {
-        std::string fen;
-        CMove move;
-        const char* after;
-    } cases[] = {
+    const std::tuple<std::string, CMove, const char*> cases[] = {
         {corners, mv("K", "e1", "g1"), "r3k2r/8/8/8/8/8/8/R4RK1 b kq -"},
         {corners, mv("K", "e1", "c1"), "r3k2r/8/8/8/8/8/8/2KR3R b kq -"},
         {black, mv("k", "e8", "g8"), "r4rk1/8/8/8/8/8/8/R3K2R w KQ -"},
@@ -68,12 +62,12 @@ TEST(Position, CastlingMovesTheRookAndMovesForfeitRights) {
         {corners, mv("R", "h1", "h8"), "r3k2R/8/8/8/8/8/8/R3K3 b Qq -"},
         {black, mv("r", "h8", "h1"), "r3k3/8/8/8/8/8/8/R3K2r w Qq -"},
     };
-    for (const auto& c : cases) {
-        const auto position = fen(c.fen);
-        const auto after = position->objMove1(c.move);
-        ASSERT_TRUE(after) << c.move.strToString();
-        EXPECT_EQ(after->strGetFEN(), c.after) << c.move.strToString();
-        EXPECT_EQ(position->strGetFEN(), c.fen) << "the position moved from is unchanged";
+    for (const auto& [fenText, move, expected] : cases) {
+        const auto position = fen(fenText);
+        const auto after = position->objMove1(move);
+        ASSERT_TRUE(after) << move.strToString();
+        EXPECT_EQ(after->strGetFEN(), expected) << move.strToString();
+        EXPECT_EQ(position->strGetFEN(), fenText) << "the position moved from is unchanged";
     }
     EXPECT_EQ(fen(black)->objMove1(mv("k", "e8", "c8"))->strMoveText(), "O-O-O");
 }
@@ -92,27 +86,23 @@ TEST(Position, NewPositionChecksItsArgumentsAndKeepsTheDiagram) {
     const auto diagram = objNewInitialDiagram();
     const auto white = CGameStatus::objWHITE_TO_MOVE();
     const std::vector<bool> none(4, false);
-    const struct {
-        std::shared_ptr<CDiagram> diagram;
-        std::shared_ptr<CGameStatus> status;
-        int number;
-        std::vector<bool> forfeits;
-        const char* message;
-    } cases[] = {
-        {diagram, CGameStatus::objWHITE_WINS(), 0, none, "gameStatus"},
-        {diagram, nullptr, 0, none, "gameStatus"},
-        {nullptr, white, 0, none, "Diagram is null"},
-        {diagram, white, -1, none, "Movenum cannot be negative"},
-        {diagram,
-         white,
-         0,
-         {true, true, true},
-         "castlingPrivledges array parameter must have a length of 4"},
-        {nullptr, CGameStatus::objNO_RESULT(), -1, {}, "gameStatus"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(ErrorOf([&] { objNewPosition(c.diagram, c.status, c.number, c.forfeits, " "); }),
-                  std::string("CPosition 9999: ") + c.message);
+    const std::tuple<std::shared_ptr<CDiagram>, std::shared_ptr<CGameStatus>, int,
+                     std::vector<bool>, const char*>
+        cases[] = {
+            {diagram, CGameStatus::objWHITE_WINS(), 0, none, "gameStatus"},
+            {diagram, nullptr, 0, none, "gameStatus"},
+            {nullptr, white, 0, none, "Diagram is null"},
+            {diagram, white, -1, none, "Movenum cannot be negative"},
+            {diagram,
+             white,
+             0,
+             {true, true, true},
+             "castlingPrivledges array parameter must have a length of 4"},
+            {nullptr, CGameStatus::objNO_RESULT(), -1, {}, "gameStatus"},
+        };
+    for (const auto& [given, status, number, forfeits, message] : cases)
+        EXPECT_EQ(ErrorOf([&] { objNewPosition(given, status, number, forfeits, " "); }),
+                  std::string("CPosition 9999: ") + message);
     const auto noFile = objNewPosition(diagram, white, 3, {true, false, false, true}, "x");
     EXPECT_EQ(noFile->intEnPassantFile(), -1);
     EXPECT_EQ(noFile->strMoveText(), "...");

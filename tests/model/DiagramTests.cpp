@@ -6,6 +6,7 @@
 #include "tests/model/ModelTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -37,10 +38,7 @@ TEST(Diagram, ReadingErrors) {
     noKings[60] = 'e';
     std::string noBlackKing = initialText;
     noBlackKing[4] = 'e';
-    const struct {
-        std::string text;
-        std::string message;
-    } cases[] = {
+    const std::tuple<std::string, std::string> cases[] = {
         {shortText, "Wrong number of elements in diagram; expected 64, found 63 in " + shortText},
         {shortTag, "Wrong number of elements in diagram; expected 64, found 75 in " + shortTag},
         {"", "Wrong number of elements in diagram; expected 64, found 0 in "},
@@ -48,8 +46,8 @@ TEST(Diagram, ReadingErrors) {
         {noKings, "No white king in diagram"},
         {noBlackKing, "No black king in diagram"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(ErrorOf([&] { objNewDiagram(c.text); }), "CDiagram 9999: " + c.message);
+    for (const auto& [text, message] : cases)
+        EXPECT_EQ(ErrorOf([&] { objNewDiagram(text); }), "CDiagram 9999: " + message);
     // Upper-case empty cells read as empty.
     std::string upper = initialText;
     for (int i = 16; i < 48; ++i)
@@ -71,11 +69,7 @@ TEST(Diagram, FenPlacement) {
 
 TEST(Diagram, AttackCounting) {
     const auto color = CPieceColor::objWHITE();
-    const struct {
-        const char* rows;
-        int limit;
-        int expected;
-    } cases[] = {
+    const std::tuple<const char*, int, int> cases[] = {
         // White king e1, black rook e8.
         {"....r.k./......../......../......../......../......../......../....K...", 1, 1},
         {"....r.k./......../......../......../....P.../......../......../....K...", 1, 0},
@@ -86,9 +80,9 @@ TEST(Diagram, AttackCounting) {
         {"......k./......../......../......../......../......../......../b...K...", 1, 0},
         {"......k./......../......../......../.......b/......../......../....K...", 2, 1},
     };
-    for (const auto& c : cases) {
-        const auto diagram = objNewDiagram(cells(c.rows));
-        EXPECT_EQ(diagram->intIsInCheck(nullptr, color, c.limit), c.expected) << c.rows;
+    for (const auto& [rows, limit, expected] : cases) {
+        const auto diagram = objNewDiagram(cells(rows));
+        EXPECT_EQ(diagram->intIsInCheck(nullptr, color, limit), expected) << rows;
     }
 }
 
@@ -96,20 +90,15 @@ TEST(Diagram, AttacksOnASquareByKingsAndEdgePawns) {
     // Kings e8 and e1; White pawns a2 and h2, Black pawns a7 and h7.
     const auto diagram = objNewDiagram(
         cells("....k.../p......p/......../......../......../......../P......P/....K..."));
-    const struct {
-        const char* square;
-        bool byWhite;
-        int attackers;
-    } cases[] = {
+    const std::tuple<const char*, bool, int> cases[] = {
         {"e1", false, 0}, {"g1", true, 0},  {"f1", true, 1},  {"d2", true, 1},  {"e3", true, 0},
         {"b3", true, 1},  {"g3", true, 1},  {"h3", true, 0},  {"a3", true, 0},  {"b6", false, 1},
         {"g6", false, 1}, {"h6", false, 0}, {"g1", false, 0}, {"d7", false, 1}, {"b1", true, 0},
     };
-    for (const auto& c : cases) {
-        const int target = sq(c.square)->intIndex();
-        EXPECT_EQ(Attacks::isAttacked(diagram->board(), target, c.byWhite), c.attackers > 0)
-            << c.square;
-        EXPECT_EQ(diagram->intCountAttacks(target, c.byWhite ? 1 : 0, 2), c.attackers) << c.square;
+    for (const auto& [square, byWhite, attackers] : cases) {
+        const int target = sq(square)->intIndex();
+        EXPECT_EQ(Attacks::isAttacked(diagram->board(), target, byWhite), attackers > 0) << square;
+        EXPECT_EQ(diagram->intCountAttacks(target, byWhite ? 1 : 0, 2), attackers) << square;
     }
 }
 
@@ -176,10 +165,7 @@ TEST(Diagram, EqualityFollowsTheTextAndClonesAreIndependent) {
 }
 
 TEST(Diagram, InsufficientMaterial) {
-    const struct {
-        const char* rows;
-        bool expected;
-    } cases[] = {
+    const std::tuple<const char*, bool> cases[] = {
         {"....k.../......../......../......../......../......../......../....K...", true},
         {"....k.../......../......../......../......../......../......../....KN..", true},
         {"....k.../......n./......../......../......../......../......../....KN..", true},
@@ -191,8 +177,8 @@ TEST(Diagram, InsufficientMaterial) {
         {"....k.../......../......../......../......../......../......../...RK...", false},
         {"....k.../......n./......../......../......../......../......N./....KN..", false},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(objNewDiagram(cells(c.rows))->isInsufficientMaterial(), c.expected) << c.rows;
+    for (const auto& [rows, expected] : cases)
+        EXPECT_EQ(objNewDiagram(cells(rows))->isInsufficientMaterial(), expected) << rows;
 }
 
 TEST(Diagram, PawnSkeleton) {

@@ -10,41 +10,36 @@
 #include "tests/model/ModelTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
 TEST(PieceColor, SetterTrimsAndNormalisesAndTheOppositeIsTheOther) {
-    const struct {
-        const char* given;
-        const char* stored;
-    } cases[] = {{"  Black ", "Black"}, {"White", "White"}, {"black", "White"}, {"BLACK", "White"},
-                 {"Red", "White"},      {"", "White"},      {" White", "White"}};
-    for (const auto& c : cases) {
-        const auto color = objNewPieceColor(c.given);
-        EXPECT_EQ(color->strColor(), c.stored) << c.given;
-        EXPECT_EQ(color->objOppositeColor()->objOppositeColor()->strToString(), c.stored);
-        EXPECT_NE(color->objOppositeColor()->strToString(), c.stored);
+    const std::tuple<const char*, const char*> cases[] = {
+        {"  Black ", "Black"}, {"White", "White"}, {"black", "White"}, {"BLACK", "White"},
+        {"Red", "White"},      {"", "White"},      {" White", "White"}};
+    for (const auto& [given, stored] : cases) {
+        const auto color = objNewPieceColor(given);
+        EXPECT_EQ(color->strColor(), stored) << given;
+        EXPECT_EQ(color->objOppositeColor()->objOppositeColor()->strToString(), stored);
+        EXPECT_NE(color->objOppositeColor()->strToString(), stored);
     }
 }
 
 TEST(ChessPiece, LookupBySymbolKindAndColour) {
-    const struct {
-        const char* symbol;
-        std::shared_ptr<CChessPiece> piece;
-        const char* text;
-        const char* symbolBack;
-    } cases[] = {
-        {"P", CChessPiece::objWHITE_PAWN(), "White P", "P"},
-        {"k", CChessPiece::objBLACK_KING(), "Black K", "k"},
-        {"e", CChessPiece::objEMPTY_SQUARE(), " ", "e"},
-        {"x", CChessPiece::objEMPTY_SQUARE(), " ", "e"},
-        {"", CChessPiece::objEMPTY_SQUARE(), " ", "e"},
-        {"PP", CChessPiece::objEMPTY_SQUARE(), " ", "e"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(CChessPiece::objGet(c.symbol), c.piece) << c.symbol;
-        EXPECT_EQ(c.piece->strToString(), c.text) << c.symbol;
-        EXPECT_EQ(c.piece->charGetDiagramSymbol(), c.symbolBack) << c.symbol;
+    const std::tuple<const char*, std::shared_ptr<CChessPiece>, const char*, const char*> cases[] =
+        {
+            {"P", CChessPiece::objWHITE_PAWN(), "White P", "P"},
+            {"k", CChessPiece::objBLACK_KING(), "Black K", "k"},
+            {"e", CChessPiece::objEMPTY_SQUARE(), " ", "e"},
+            {"x", CChessPiece::objEMPTY_SQUARE(), " ", "e"},
+            {"", CChessPiece::objEMPTY_SQUARE(), " ", "e"},
+            {"PP", CChessPiece::objEMPTY_SQUARE(), " ", "e"},
+        };
+    for (const auto& [symbol, piece, text, symbolBack] : cases) {
+        EXPECT_EQ(CChessPiece::objGet(symbol), piece) << symbol;
+        EXPECT_EQ(piece->strToString(), text) << symbol;
+        EXPECT_EQ(piece->charGetDiagramSymbol(), symbolBack) << symbol;
     }
     for (const char* letter : {"P", "N", "B", "R", "Q", "K"}) {
         const auto kind = objNewPiece(letter);
@@ -71,12 +66,7 @@ TEST(ChessPiece, LookupBySymbolKindAndColour) {
 }
 
 TEST(Piece, CandidateSquaresInRuleOrder) {
-    const struct {
-        const char* kind;
-        const char* color;
-        const char* square;
-        const char* expected;
-    } cases[] = {
+    const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
         {"P", "White", "e2", "e3 d3 f3 e4"},
         {"P", "White", "a2", "a3 b3 a4"},
         {"P", "White", "h5", "h6 g6"},
@@ -94,11 +84,11 @@ TEST(Piece, CandidateSquaresInRuleOrder) {
         {"K", "Black", "h8", "g7 g8 h7"},
         {"X", "White", "e4", ""},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(names(objNewPiece(c.kind)->arrobjGetPossibleMoveSquares(
-                      sq(c.square), objNewPieceColor(c.color))),
-                  c.expected)
-            << c.kind << " on " << c.square;
+    for (const auto& [kind, color, square, expected] : cases)
+        EXPECT_EQ(names(objNewPiece(kind)->arrobjGetPossibleMoveSquares(sq(square),
+                                                                        objNewPieceColor(color))),
+                  expected)
+            << kind << " on " << square;
     // A queen's list is a bishop's then a rook's.
     const auto white = CPieceColor::objWHITE();
     EXPECT_EQ(names(CPiece::objQUEEN()->arrobjGetPossibleMoveSquares(sq("d4"), white)),
@@ -107,13 +97,7 @@ TEST(Piece, CandidateSquaresInRuleOrder) {
 }
 
 TEST(Piece, TransitSquaresOfPiecesMovesAndSquares) {
-    const struct {
-        const char* kind;
-        const char* color;
-        const char* from;
-        const char* to;
-        const char* expected;
-    } cases[] = {
+    const std::tuple<const char*, const char*, const char*, const char*, const char*> cases[] = {
         {"P", "White", "e2", "e4", "e3 e4"},    {"P", "White", "e3", "e5", ""},
         {"P", "Black", "d7", "d5", "d6 d5"},    {"P", "White", "e4", "d5", "d5"},
         {"P", "White", "e4", "e3", ""},         {"P", "Black", "e4", "d3", "d3"},
@@ -125,11 +109,11 @@ TEST(Piece, TransitSquaresOfPiecesMovesAndSquares) {
         {"K", "Black", "e8", "c8", "d8 c8"},    {"K", "Black", "e1", "g1", ""},
         {"K", "White", "e1", "e3", ""},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(names(objNewPiece(c.kind)->arrobjGetTransitSquares(sq(c.from), sq(c.to),
-                                                                     objNewPieceColor(c.color))),
-                  c.expected)
-            << c.kind << " " << c.from << "-" << c.to;
+    for (const auto& [kind, color, from, to, expected] : cases)
+        EXPECT_EQ(names(objNewPiece(kind)->arrobjGetTransitSquares(sq(from), sq(to),
+                                                                   objNewPieceColor(color))),
+                  expected)
+            << kind << " " << from << "-" << to;
     EXPECT_TRUE(CPiece::objRook()
                     ->arrobjGetTransitSquares(nullptr, nullptr, CPieceColor::objWHITE())
                     .empty());
@@ -148,24 +132,19 @@ TEST(ChessSquare, LookupAndRelations) {
     EXPECT_EQ(CChessSquare::objGetSquare("E", "4"), e4);
     EXPECT_EQ(CChessSquare::objGetSquare("4", "3"), e4);
     EXPECT_EQ(objNewChessSquare(2, 5)->objGetEmptyLocation()->strToString(), " c6");
-    const struct {
-        const char* file;
-        const char* rank;
-    } bad[] = {{"8", "0"}, {"i", "1"}, {"e", "9"}, {"", ""}, {"4", "x"}, {"-1", "0"}};
-    for (const auto& c : bad)
-        EXPECT_EQ(ErrorOf([&] { CChessSquare::objGetSquare(c.file, c.rank); }),
+    const std::tuple<const char*, const char*> bad[] = {{"8", "0"}, {"i", "1"}, {"e", "9"},
+                                                        {"", ""},   {"4", "x"}, {"-1", "0"}};
+    for (const auto& [file, rank] : bad)
+        EXPECT_EQ(ErrorOf([&] { CChessSquare::objGetSquare(file, rank); }),
                   "CChessSquare 9: Subscript out of range")
-            << c.file << "," << c.rank;
+            << file << "," << rank;
     EXPECT_THROW(CChessSquare::objGetSquare(8, 0), CError);
-    const struct {
-        const char* file;
-        const char* rank;
-        bool expected;
-    } hints[] = {{"e", " ", true},  {" ", "4", true}, {" ", " ", true},
-                 {"d", " ", false}, {"e", "4", true}, {"e", "5", false}};
-    for (const auto& hint : hints)
-        EXPECT_EQ(e4->isConsistantWith(hint.file, hint.rank), hint.expected)
-            << "'" << hint.file << "' '" << hint.rank << "'";
+    const std::tuple<const char*, const char*, bool> hints[] = {
+        {"e", " ", true},  {" ", "4", true}, {" ", " ", true},
+        {"d", " ", false}, {"e", "4", true}, {"e", "5", false}};
+    for (const auto& [file, rank, expected] : hints)
+        EXPECT_EQ(e4->isConsistantWith(file, rank), expected)
+            << "'" << file << "' '" << rank << "'";
     EXPECT_EQ(sq("d2")->charGetDistinguishingLocation(sq("d6")), "2");
     EXPECT_EQ(sq("b1")->charGetDistinguishingLocation(sq("f3")), "b");
     EXPECT_TRUE(sq("a1")->isDiagonal(sq("h8")));
@@ -212,15 +191,12 @@ TEST(Move, EqualityTextAndTheMoveBetweenTwoDiagrams) {
     EXPECT_TRUE(mv("N", "g1", "f3").isEqual(mv("N", "g1", "f3")));
     EXPECT_FALSE(mv("N", "g1", "f3").isEqual(mv("N", "g1", "h3")));
     EXPECT_FALSE(mv("N", "g1", "f3").isEqual(std::shared_ptr<CMove>()));
-    const struct {
-        CMove move;
-        const char* text;
-    } cases[] = {
+    const std::tuple<CMove, const char*> cases[] = {
         {mv("R", "h1", "f1"), "White O-O"},           {mv("r", "a8", "d8"), "Black O-O-O"},
         {mv("P", "e2", "e4"), "White Pe2-e4"},        {mv("n", "g8", "f6"), "Black Ng8-f6"},
         {mv("P", "e7", "e8", "Q"), "White Pe7-e8=Q"}, {CMove(), " null-null"}};
-    for (const auto& c : cases)
-        EXPECT_EQ(c.move.strToString(), c.text);
+    for (const auto& [move, text] : cases)
+        EXPECT_EQ(move.strToString(), text);
     EXPECT_EQ(CMove::objBLACK_KINGSIDE_CASTLE_ROOK_MOVE()->strToString(), "Black O-O");
 
     const auto before = objNewDiagram(
@@ -234,11 +210,7 @@ TEST(Move, EqualityTextAndTheMoveBetweenTwoDiagrams) {
 }
 
 TEST(GameStatus, TextsAndQuestions) {
-    const struct {
-        std::shared_ptr<CGameStatus> status;
-        const char* text;
-        bool inProgress, whiteOnMove, blackOnMove;
-    } cases[] = {
+    const std::tuple<std::shared_ptr<CGameStatus>, const char*, bool, bool, bool> cases[] = {
         {CGameStatus::objNO_RESULT(), "No Result", false, false, false},
         {CGameStatus::objWHITE_TO_MOVE(), "White to move", true, true, false},
         {CGameStatus::objBLACK_TO_MOVE(), "Black to move", true, false, true},
@@ -253,11 +225,11 @@ TEST(GameStatus, TextsAndQuestions) {
         {objNewGameStatus("White to move"), "White to move", true, true, false},
         {objNewGameStatus("white to move"), "white to move", false, false, false},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.status->strToString(), c.text);
-        EXPECT_EQ(c.status->isInProgress(), c.inProgress) << c.text;
-        EXPECT_EQ(c.status->isOnMove(CPieceColor::objWHITE()), c.whiteOnMove) << c.text;
-        EXPECT_EQ(c.status->isOnMove(CPieceColor::objBLACK()), c.blackOnMove) << c.text;
+    for (const auto& [status, text, inProgress, whiteOnMove, blackOnMove] : cases) {
+        EXPECT_EQ(status->strToString(), text);
+        EXPECT_EQ(status->isInProgress(), inProgress) << text;
+        EXPECT_EQ(status->isOnMove(CPieceColor::objWHITE()), whiteOnMove) << text;
+        EXPECT_EQ(status->isOnMove(CPieceColor::objBLACK()), blackOnMove) << text;
     }
     EXPECT_EQ(CGameStatus::objFind("Black resigned"), CGameStatus::objBLACK_RESIGNED());
     EXPECT_EQ(CGameStatus::objFind("black resigned"), nullptr);
@@ -269,11 +241,7 @@ TEST(Utilities, CrcTrimmedAndLowered) {
     EXPECT_EQ(lngCrc16("123456789xyz", 9), 28561);
     EXPECT_EQ(lngCrc16(""), 0xFFFF);
     // The blanks each caller names are the only characters taken off, and only at the ends.
-    const struct {
-        const char* text;
-        const char* blanks;
-        const char* expected;
-    } cases[] = {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
         {"\te4\r\n", " \t\r\n", "e4"},
         {"\te4\r\n", " ", "\te4\r\n"},
         {"id name  X \r", " \t\r", "id name  X"},
@@ -281,8 +249,8 @@ TEST(Utilities, CrcTrimmedAndLowered) {
         {"   ", " ", ""},
         {"a b", " ", "a b"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(strTrimmed(c.text, c.blanks), c.expected) << '"' << c.text << '"';
+    for (const auto& [text, blanks, expected] : cases)
+        EXPECT_EQ(strTrimmed(text, blanks), expected) << '"' << text << '"';
     EXPECT_EQ(strTrimmed(" \t x \r\n"), "x");
     EXPECT_EQ(strLowered("SetBoard Q-Side 1/2"), "setboard q-side 1/2");
     EXPECT_EQ(strLowered("\xC4\xD6 Z@["), "\xC4\xD6 z@[");

@@ -5,6 +5,7 @@
 #include "workbook/GameAnnotations.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -45,12 +46,7 @@ std::string ImportAndExport(const std::string& pgn, const std::string& path,
 }
 
 TEST(PgnAnnotations, CommentsAndGlyphsLandOnTheirMoves) {
-    struct Case {
-        const char* name;
-        std::string pgn;
-        std::vector<std::string> marks;
-    };
-    const std::vector<Case> cases = {
+    const std::tuple<const char*, std::string, std::vector<std::string>> cases[] = {
         {"after moves, suffixes as glyphs 1 to 6",
          "1. e4! {good} e5? 2. Nf3!! Nc6?? 3. Bb5!? a6?! *",
          {"e4 e5 Nf3 Nc6 Bb5 a6|||6", "e4 e5 Nf3 Nc6 Bb5|||5", "e4 e5 Nf3 Nc6|||4", "e4 e5 Nf3|||3",
@@ -76,12 +72,12 @@ TEST(PgnAnnotations, CommentsAndGlyphsLandOnTheirMoves) {
         {"a game without moves keeps its comment", "{Only words.} *", {"|Only words.||"}},
         {"escape lines are not comments", "1. e4\n% not a comment\ne5 *", {}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        auto games = ReadGames(c.pgn);
+    for (const auto& [name, pgn, marks] : cases) {
+        SCOPED_TRACE(name);
+        auto games = ReadGames(pgn);
         ASSERT_EQ(games.size(), 1u);
         ASSERT_TRUE(games[0].objTree) << games[0].strError;
-        std::vector<std::string> expected = c.marks;
+        std::vector<std::string> expected = marks;
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(Marks(games[0]), expected);
     }
@@ -161,12 +157,8 @@ TEST(PgnAnnotations, EachGameIsKeptWholeOrSkippedWithItsReason) {
     const std::string longest(1000000 - 64 - 20, 'y');
     const std::string huge(1100000, 'x');
     const auto game = [](const std::string& movetext) { return "[Event \"e\"]\n\n" + movetext; };
-    const struct {
-        const char* name;
-        std::string pgn;
-        bool imported;
-        std::string kept; // a text of the export, or a part of the skip reason
-    } cases[] = {
+    // kept: a text of the export, or a part of the skip reason
+    const std::tuple<const char*, std::string, bool, std::string> cases[] = {
         {"a comment as long as a row", game("1. e4 {" + limit + "} *"), false,
          "annotation of a move (its comments, glyphs and node key) is too long to store"},
         {"a comment over the length limit", game("1. e4 {" + huge + "} *"), false, "too long"},
@@ -196,25 +188,25 @@ TEST(PgnAnnotations, EachGameIsKeptWholeOrSkippedWithItsReason) {
         {"a null move in a nested variation", game("1. e4 (1. d4 d5 (1... -- 2. c4)) e5 *"), false,
          "unreadable move in 1... --"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, pgn, imported, kept] : cases) {
+        SCOPED_TRACE(name);
         TempFolder folder;
         CWorkBook workbook;
         workbook.strOpenWorkBook(folder.file("a.brl"));
-        std::istringstream input(c.pgn);
+        std::istringstream input(pgn);
         std::vector<std::string> skipped;
         PgnImportOptions options;
         options.skipped = [&](const std::string& line) { skipped.push_back(line.substr(0, 300)); };
-        EXPECT_EQ(ImportPgn(workbook, input, options).intImported, c.imported ? 1 : 0);
-        if (!c.imported) {
+        EXPECT_EQ(ImportPgn(workbook, input, options).intImported, imported ? 1 : 0);
+        if (!imported) {
             ASSERT_EQ(skipped.size(), 1u);
-            EXPECT_TRUE(Contains(skipped[0], c.kept));
+            EXPECT_TRUE(Contains(skipped[0], kept));
             EXPECT_EQ(workbook.lngCountGames(), 0);
             continue;
         }
         std::ostringstream exported;
         ExportPgn(workbook, exported);
-        EXPECT_TRUE(Contains(exported.str(), c.kept));
+        EXPECT_TRUE(Contains(exported.str(), kept));
         PgnImportResult again;
         EXPECT_EQ(ImportAndExport(exported.str(), folder.file("b.brl"), &again), exported.str());
         EXPECT_EQ(again.intImported, 1);

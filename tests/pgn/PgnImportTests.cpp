@@ -4,6 +4,8 @@
 #include "pgn/PgnWriter.h"
 #include "tests/pgn/PgnTestSupport.h"
 
+#include <tuple>
+
 namespace {
 
 using namespace std::string_literals;
@@ -213,20 +215,17 @@ TEST(PgnRoundTrip, ExportThenImportStoresTheSameGames) {
 
 // The first move's number comes from the FEN's full-move field where it is a usable number.
 TEST(PgnTreeBuilder, TheFullMoveFieldNumbersTheFirstMove) {
-    const struct {
-        const char* fields;
-        int moveNumber; // of the root: full moves before it, Black's move counted with its own
-    } cases[] = {
+    // moveNumber: of the root: full moves before it, Black's move counted with its own
+    const std::tuple<const char*, int> cases[] = {
         {"w - - 0 1", 0},   {"b - - 0 1", 1},       {"w - - 0 40", 39},
         {"b - - 0 40", 40}, {"w - - 0 9999", 9998}, {"w - - 0 10000", 0},
         {"b - - 0 0", 1},   {"w - - 3 x", 0},       {"w - -", 0},
     };
-    for (const auto& c : cases) {
-        auto games = ReadGames("[FEN \"4k3/8/8/8/8/8/8/4K3 " + std::string(c.fields) + "\"]\n\n*");
+    for (const auto& [fields, moveNumber] : cases) {
+        auto games = ReadGames("[FEN \"4k3/8/8/8/8/8/8/4K3 " + std::string(fields) + "\"]\n\n*");
         ASSERT_EQ(games.size(), 1u);
         ASSERT_NE(games[0].objTree, nullptr) << games[0].strError;
-        EXPECT_EQ(games[0].objTree->Item(1)->objPosition()->intMoveNumber(), c.moveNumber)
-            << c.fields;
+        EXPECT_EQ(games[0].objTree->Item(1)->objPosition()->intMoveNumber(), moveNumber) << fields;
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 #include <sstream>
+#include <tuple>
 
 namespace {
 
@@ -157,10 +158,7 @@ TEST_F(PgnBook, GamesThatAreNotChessMovesAreSkippedWithTheReason) {
     for (int ply = 0; ply < 2 * 32767 + 1; ++ply)
         tooLong += std::string(ply % 2 == 0 ? std::to_string(ply / 2 + 1) + ". " : "") +
                    shuffle[ply % 4] + " ";
-    const struct {
-        std::string pgn;
-        std::string line;
-    } cases[] = {
+    const std::tuple<std::string, std::string> cases[] = {
         {"[Event \"Club\"]\n[White \"Smith\"]\n[Black \"O'Hara\"]\n\n1. e4 e5 2. Nf3 Nc6 3. Nxe5 "
          "Nxe5 4. Qxe5 *",
          "game 1 [Event \"Club\"] [White \"Smith\"] [Black \"O'Hara\"]: illegal move 4. Qxe5"},
@@ -180,14 +178,14 @@ TEST_F(PgnBook, GamesThatAreNotChessMovesAreSkippedWithTheReason) {
         {"[Event \"a\x1B[2Jb\"]\n\n1. e4 Sf3 *",
          "[Event \"a[2Jb\"]: unknown piece letter S in 1... Sf3"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [pgn, line] : cases) {
         skipped.clear();
-        PgnImportResult result = Import(c.pgn + "\n\n[Event \"good\"]\n\n1. e4 *\n");
-        EXPECT_EQ(result.intRead, 2) << c.line;
-        EXPECT_EQ(result.intImported, 1) << c.line;
-        EXPECT_EQ(result.intSkipped, 1) << c.line;
-        ASSERT_EQ(skipped.size(), 1u) << c.line;
-        EXPECT_TRUE(Contains(skipped[0], c.line));
+        PgnImportResult result = Import(pgn + "\n\n[Event \"good\"]\n\n1. e4 *\n");
+        EXPECT_EQ(result.intRead, 2) << line;
+        EXPECT_EQ(result.intImported, 1) << line;
+        EXPECT_EQ(result.intSkipped, 1) << line;
+        ASSERT_EQ(skipped.size(), 1u) << line;
+        EXPECT_TRUE(Contains(skipped[0], line));
     }
     EXPECT_EQ(workbook.arrlngGetGameIDs().size(), std::size(cases));
 }

@@ -8,6 +8,7 @@
 #include <limits>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -76,18 +77,14 @@ TEST(ReviewSchedule, MatchesTheReferenceTableForEveryRatingSequence) {
 }
 
 TEST(ReviewSchedule, GradesResultsAsAgainHardOrGood) {
-    const struct {
-        bool solved;
-        int32_t wrongMoves;
-        ReviewRating expected;
-    } cases[] = {
+    const std::tuple<bool, int32_t, ReviewRating> cases[] = {
         {true, 0, ReviewRating::Good},   {true, 1, ReviewRating::Hard},
         {true, 7, ReviewRating::Hard},   {false, 0, ReviewRating::Again},
         {false, 3, ReviewRating::Again}, {true, -2, ReviewRating::Good},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ReviewSchedule::ratingForResult(c.solved, c.wrongMoves), c.expected)
-            << c.solved << " " << c.wrongMoves;
+    for (const auto& [solved, wrongMoves, expected] : cases) {
+        EXPECT_EQ(ReviewSchedule::ratingForResult(solved, wrongMoves), expected)
+            << solved << " " << wrongMoves;
     }
 }
 
@@ -101,11 +98,7 @@ TEST(ReviewSchedule, UnusableStoredStatesAreTreatedAsNewOrClamped) {
     const ReviewState fresh = schedule.objReview({}, ReviewRating::Good, day);
     const ReviewState usable{20.0, 10.0, day - 20, day, 20, 4, 1};
     const ReviewState fromUsable = schedule.objReview(usable, ReviewRating::Good, day);
-    const struct {
-        const char* name;
-        ReviewState stored;
-        const ReviewState& expected;
-    } cases[] = {
+    const std::tuple<const char*, ReviewState, const ReviewState&> cases[] = {
         {"stability NaN", {nan, 5.0, day - 3, day, 3, 2, 0}, fresh},
         {"stability infinite", {inf, 5.0, day - 3, day, 3, 2, 0}, fresh},
         {"stability negative", {-4.0, 5.0, day - 3, day, 3, 2, 0}, fresh},
@@ -116,13 +109,13 @@ TEST(ReviewSchedule, UnusableStoredStatesAreTreatedAsNewOrClamped) {
         {"difficulty above ten", {20.0, 55.0, day - 20, day, 20, 4, 1}, fromUsable},
         {"negative lapses", {20.0, 10.0, day - 20, day, 20, 4, -9}, fromUsable},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const ReviewState after = schedule.objReview(c.stored, ReviewRating::Good, day);
-        EXPECT_DOUBLE_EQ(after.dblStability, c.expected.dblStability);
-        EXPECT_DOUBLE_EQ(after.dblDifficulty, c.expected.dblDifficulty);
-        EXPECT_EQ(after.lngIntervalDays, c.expected.lngIntervalDays);
-        EXPECT_EQ(after.lngDueDay, c.expected.lngDueDay);
+    for (const auto& [name, stored, expected] : cases) {
+        SCOPED_TRACE(name);
+        const ReviewState after = schedule.objReview(stored, ReviewRating::Good, day);
+        EXPECT_DOUBLE_EQ(after.dblStability, expected.dblStability);
+        EXPECT_DOUBLE_EQ(after.dblDifficulty, expected.dblDifficulty);
+        EXPECT_EQ(after.lngIntervalDays, expected.lngIntervalDays);
+        EXPECT_EQ(after.lngDueDay, expected.lngDueDay);
         EXPECT_GT(after.lngDueDay, day);
     }
 }
@@ -162,17 +155,14 @@ TEST(ReviewSchedule, LapsesCountFailedReviewsAndIntervalsStayWithinTheLongest) {
 }
 
 TEST(ReviewDay, ReadsAndWritesDatesAndRefusesTextsThatAreNone) {
-    const struct {
-        const char* text;
-        int64_t day;
-    } cases[] = {
+    const std::tuple<const char*, int64_t> cases[] = {
         {"1970-01-01", 0},       {"1969-12-31", -1},      {"2000-02-29", 11016},
         {"2000-03-01", 11017},   {"2024-01-01", 19723},   {"2100-03-01", 47541},
         {"0001-01-01", -719162}, {"9999-12-31", 2932896},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ReviewDay::parse(c.text), c.day) << c.text;
-        EXPECT_EQ(ReviewDay::strText(c.day), c.text);
+    for (const auto& [text, day] : cases) {
+        EXPECT_EQ(ReviewDay::parse(text), day) << text;
+        EXPECT_EQ(ReviewDay::strText(day), text);
     }
     // Days outside the calendar show as its ends.
     EXPECT_EQ(ReviewDay::strText(std::numeric_limits<int64_t>::max()), "9999-12-31");

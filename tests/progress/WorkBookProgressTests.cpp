@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <gtest/gtest.h>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -68,10 +69,7 @@ TEST_F(WorkBookProgressTest, AnOlderWorkbookGetsTheTablesOnItsFirstRecordedResul
 // The counters, the history row and the schedule are written together or not at all, whether the
 // tables are there before or made by the result.
 TEST_F(WorkBookProgressTest, AResultIsRecordedWithItsCountersOrNotAtAll) {
-    const struct {
-        const char* setup;
-        bool kept;
-    } cases[] = {
+    const std::tuple<const char*, bool> cases[] = {
         {"select 1", true},
         {"create table TrainingHistory (ID INTEGER PRIMARY KEY, GameTreeID, AttemptedAt, Solved, "
          "WrongMoves, SolutionShown, Seconds check (Seconds < 0)); create table TrainingSchedule "
@@ -79,30 +77,24 @@ TEST_F(WorkBookProgressTest, AResultIsRecordedWithItsCountersOrNotAtAll) {
          "IntervalDays, Reviews, Lapses, FirstReviewDay)",
          false},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.setup);
+    for (const auto& [setup, kept] : cases) {
+        SCOPED_TRACE(setup);
         ProgressWorkbook file(1);
-        file.exec(c.setup);
+        file.exec(setup);
         CWorkBook workbook;
         workbook.strOpenWorkBook(file.file());
-        if (c.kept)
+        if (kept)
             workbook.RecordAttempt(attempt(1, kDay, true));
         else
             EXPECT_THROW(workbook.RecordAttempt(attempt(1, kDay, true)), CError);
-        EXPECT_EQ(file.number("select Hits from GameTree where ID = 1"), c.kept);
-        EXPECT_EQ(file.number("select count(*) from TrainingHistory"), c.kept);
-        EXPECT_EQ(file.number("select count(*) from TrainingSchedule"), c.kept);
+        EXPECT_EQ(file.number("select Hits from GameTree where ID = 1"), kept);
+        EXPECT_EQ(file.number("select count(*) from TrainingHistory"), kept);
+        EXPECT_EQ(file.number("select count(*) from TrainingSchedule"), kept);
     }
 }
 
 TEST_F(WorkBookProgressTest, EachResultMovesTheScheduleByItsGrade) {
-    const struct {
-        const char* name;
-        bool solved;
-        int32_t wrong;
-        bool shown;
-        ReviewRating grade;
-    } cases[] = {
+    const std::tuple<const char*, bool, int32_t, bool, ReviewRating> cases[] = {
         {"clean success", true, 0, false, ReviewRating::Good},
         {"success after wrong moves", true, 2, false, ReviewRating::Hard},
         {"failure", false, 1, false, ReviewRating::Again},
@@ -110,14 +102,14 @@ TEST_F(WorkBookProgressTest, EachResultMovesTheScheduleByItsGrade) {
         {"solution shown, then played", true, 0, true, ReviewRating::Again},
     };
     const ReviewSchedule schedule;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, solved, wrong, shown, grade] : cases) {
+        SCOPED_TRACE(name);
         ProgressWorkbook file(1);
         WorkBookProgress progress(file.db());
         progress.lngRecordAttempt(attempt(1, kDay, true));
         const ReviewState first = *progress.objScheduleOf(1);
-        progress.lngRecordAttempt(attempt(1, first.lngDueDay, c.solved, c.wrong, c.shown));
-        const ReviewState expected = schedule.objReview(first, c.grade, first.lngDueDay);
+        progress.lngRecordAttempt(attempt(1, first.lngDueDay, solved, wrong, shown));
+        const ReviewState expected = schedule.objReview(first, grade, first.lngDueDay);
         const ReviewState stored = *progress.objScheduleOf(1);
         EXPECT_DOUBLE_EQ(stored.dblStability, expected.dblStability);
         EXPECT_DOUBLE_EQ(stored.dblDifficulty, expected.dblDifficulty);
@@ -136,12 +128,7 @@ TEST_F(WorkBookProgressTest, DueGamesComeMostOverdueFirstThenNewGamesWithinTheDa
     progress.lngRecordAttempt(attempt(3, kDay, true, 1));
     progress.lngRecordAttempt(attempt(4, kDay, true));
     progress.lngRecordAttempt(attempt(4, kDay, true));
-    const struct {
-        int64_t day;
-        int32_t limit;
-        int64_t most;
-        std::vector<int64_t> order;
-    } cases[] = {
+    const std::tuple<int64_t, int32_t, int64_t, std::vector<int64_t>> cases[] = {
         {kDay, 20, 99, {5, 6, 7}},
         {kDay, 4, 99, {}},
         {kDay, 5, 99, {5}},
@@ -154,11 +141,11 @@ TEST_F(WorkBookProgressTest, DueGamesComeMostOverdueFirstThenNewGamesWithinTheDa
         {kDay + 100, -5, 99, {2, 3, 1, 4}},
         {kDay - 10, 1, 99, {5}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(ReviewDay::strText(c.day) + " limit " + std::to_string(c.limit) + " most " +
-                     std::to_string(c.most));
-        const auto order = progress.arrDueGames(c.day, c.limit, c.most);
-        EXPECT_EQ(ids(order), c.order);
+    for (const auto& [day, limit, most, expected] : cases) {
+        SCOPED_TRACE(ReviewDay::strText(day) + " limit " + std::to_string(limit) + " most " +
+                     std::to_string(most));
+        const auto order = progress.arrDueGames(day, limit, most);
+        EXPECT_EQ(ids(order), expected);
         for (const DueGame& game : order)
             EXPECT_EQ(game.isNew, game.lngGameId >= 5);
     }
@@ -171,20 +158,17 @@ TEST_F(WorkBookProgressTest, HistoryComesInTimeOrderFromTheAskedMoment) {
     progress.lngRecordAttempt(attempt(1, kDay + 5, true));
     progress.lngRecordAttempt(attempt(2, kDay + 9, false));
     progress.lngRecordAttempt(attempt(1, kDay + 2, true, 3));
-    const struct {
-        int64_t since;
-        std::vector<int64_t> days;
-    } cases[] = {
+    const std::tuple<int64_t, std::vector<int64_t>> cases[] = {
         {INT64_MIN, {kDay + 2, kDay + 5, kDay + 9}},
         {noonOf(kDay + 5), {kDay + 5, kDay + 9}},
         {noonOf(kDay + 5) + 1, {kDay + 9}},
         {noonOf(kDay + 10), {}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [since, expected] : cases) {
         std::vector<int64_t> days;
-        for (const auto& row : history(progress, c.since))
+        for (const auto& row : history(progress, since))
             days.push_back(row.lngAttemptedAt / 86400);
-        EXPECT_EQ(days, c.days) << c.since;
+        EXPECT_EQ(days, expected) << since;
     }
     // The schedule never moves back to the earlier day.
     EXPECT_EQ(progress.objScheduleOf(1)->lngLastReviewDay, kDay + 5);

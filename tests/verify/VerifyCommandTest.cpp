@@ -4,6 +4,7 @@
 #include "tests/model/Checks.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -15,11 +16,8 @@ TEST(VerifyCommand, PrintsOneLinePerGameAndRefusesBadInvocations) {
                       PgnGame("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1", "1. Ra8#??"));
     const std::string file = book.strFile();
     const std::string engine = "--engine", stockfish = BRISOLT_STOCKFISH;
-    const struct {
-        std::vector<std::string> args;
-        int status;
-        std::vector<std::string> parts; // the first starts the output, the others are in it
-    } cases[] = {
+    // parts: the first starts the output, the others are in it
+    const std::tuple<std::vector<std::string>, int, std::vector<std::string>> cases[] = {
         {{"verify", file, engine, stockfish, "--depth", "6"},
          0,
          {"1\tok\tstored Ra8# #1", "\n2\tsecond-solution\tsecond solution Rb8# #1",
@@ -39,13 +37,13 @@ TEST(VerifyCommand, PrintsOneLinePerGameAndRefusesBadInvocations) {
          {"7\terror\tno game with this identifier"}},
         {{"verify", file, engine, "/nonexistent/engine"}, 1, {"", "Cannot start the engine"}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.args.back());
-        const CliResult run = Cli(c.args, book.folder.path().string());
+    for (const auto& [args, status, parts] : cases) {
+        SCOPED_TRACE(args.back());
+        const CliResult run = Cli(args, book.folder.path().string());
         const std::string output = run.out + run.err;
-        EXPECT_EQ(run.status, c.status) << output;
-        EXPECT_EQ(output.rfind(c.parts[0], 0), 0u) << output;
-        for (const std::string& part : c.parts)
+        EXPECT_EQ(run.status, status) << output;
+        EXPECT_EQ(output.rfind(parts[0], 0), 0u) << output;
+        for (const std::string& part : parts)
             EXPECT_TRUE(Contains(output, part));
     }
 }

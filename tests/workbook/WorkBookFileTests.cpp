@@ -8,6 +8,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <thread>
+#include <tuple>
 
 namespace {
 
@@ -110,12 +111,9 @@ TEST(WorkBookFile, BadFilesGiveAClearErrorAndAreLeftUntouched) {
         workbook.strOpenWorkBook(good);
         workbook.SaveWorkbookProperties(std::string(3000, 'x'));
     }
-    const struct {
-        const char* name;
-        std::string bytes; // the file, or
-        const char* sql;   // the statements that make it
-        const char* messagePart;
-    } cases[] = {
+    // bytes: the file, or
+    // sql: the statements that make it
+    const std::tuple<const char*, std::string, const char*, const char*> cases[] = {
         {"text file", "[Event \"not a database\"]\n1. e4 e5 *\n" + std::string(600, 'z'), nullptr,
          "not a database"},
         {"truncated header", FileBytes(good).substr(0, 60), nullptr, ""},
@@ -128,15 +126,15 @@ TEST(WorkBookFile, BadFilesGiveAClearErrorAndAreLeftUntouched) {
          "GameNode"},
         {"empty file", "", nullptr, "Not a workbook"},
     };
-    for (const auto& bad : cases) {
-        SCOPED_TRACE(bad.name);
-        const std::string path = folder.file(std::string(bad.name) + ".brl");
-        bad.sql ? RawDatabase(path).exec(bad.sql) : WriteFile(path, bad.bytes);
+    for (const auto& [name, bytes, sql, messagePart] : cases) {
+        SCOPED_TRACE(name);
+        const std::string path = folder.file(std::string(name) + ".brl");
+        sql ? RawDatabase(path).exec(sql) : WriteFile(path, bytes);
         const std::string before = FileBytes(path);
         CWorkBook workbook;
         const std::string error = ErrorOf([&] { workbook.strOpenWorkBook(path); });
         EXPECT_EQ(error.rfind("CWorkBook 9999: ", 0), 0u) << error;
-        EXPECT_TRUE(Contains(error, bad.messagePart));
+        EXPECT_TRUE(Contains(error, messagePart));
         EXPECT_EQ(workbook.lngDBHandle(), 0);
         EXPECT_EQ(FileBytes(path), before);
     }

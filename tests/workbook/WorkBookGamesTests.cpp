@@ -11,6 +11,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -74,32 +75,26 @@ TEST_F(WorkBookGames, StoredValuesComeBackAsTheLoaderReadsThem) {
     doubleStep.line({"e4"});
     SampleGame edges; // double steps on the edge files keep their en-passant files
     edges.line({"h4", "a5"});
-    struct Case {
-        const char* name;
-        std::shared_ptr<CGameTree> tree;
-        int index;
-        std::string status;
-        int enPassantFile;
-        std::string moveText;
-    };
-    const std::vector<Case> cases = {
-        {"mate", mate.tree(), 2, CGameStatus::objBLACK_TO_MOVE()->strToString(), -1, "Ra8#"},
-        {"double step", doubleStep.tree(), 2, CGameStatus::objBLACK_TO_MOVE()->strToString(), 4,
-         "e4"},
-        {"start", doubleStep.tree(), 1, CGameStatus::objWHITE_TO_MOVE()->strToString(), -1, "..."},
-        {"h-file", edges.tree(), 2, CGameStatus::objBLACK_TO_MOVE()->strToString(), 7, "h4"},
-        {"a-file", edges.tree(), 3, CGameStatus::objWHITE_TO_MOVE()->strToString(), 0, "a5"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        int32_t id = Save(c.tree);
+    const std::tuple<const char*, std::shared_ptr<CGameTree>, int, std::string, int, std::string>
+        cases[] = {
+            {"mate", mate.tree(), 2, CGameStatus::objBLACK_TO_MOVE()->strToString(), -1, "Ra8#"},
+            {"double step", doubleStep.tree(), 2, CGameStatus::objBLACK_TO_MOVE()->strToString(), 4,
+             "e4"},
+            {"start", doubleStep.tree(), 1, CGameStatus::objWHITE_TO_MOVE()->strToString(), -1,
+             "..."},
+            {"h-file", edges.tree(), 2, CGameStatus::objBLACK_TO_MOVE()->strToString(), 7, "h4"},
+            {"a-file", edges.tree(), 3, CGameStatus::objWHITE_TO_MOVE()->strToString(), 0, "a5"},
+        };
+    for (const auto& [name, tree, index, status, enPassantFile, moveText] : cases) {
+        SCOPED_TRACE(name);
+        int32_t id = Save(tree);
         std::string d, p, g;
         auto loaded = workbook.objLoadGame(id, d, p, g);
         ASSERT_NE(loaded, nullptr);
-        const auto& position = *loaded->Item(c.index)->objPosition();
-        EXPECT_EQ(position.objStatus()->strToString(), c.status);
-        EXPECT_EQ(position.intEnPassantFile(), c.enPassantFile);
-        EXPECT_EQ(position.strMoveText(), c.moveText);
+        const auto& position = *loaded->Item(index)->objPosition();
+        EXPECT_EQ(position.objStatus()->strToString(), status);
+        EXPECT_EQ(position.intEnPassantFile(), enPassantFile);
+        EXPECT_EQ(position.strMoveText(), moveText);
     }
 }
 
@@ -121,8 +116,9 @@ TEST_F(WorkBookGames, SavingAgainSavingOverNothingLoadingNothingAndDeleting) {
     EXPECT_EQ(ErrorOf([&] { workbook.lngSaveGame(game.tree(), 999, "x", "", ""); }),
               "CWorkBook 9999: No game with the identifier 999");
     RawDatabase raw(path);
-    const auto nodes = [&](int32_t game) {
-        return raw.value("select count(*) from GameNode where GameTreeID=" + std::to_string(game));
+    const auto nodes = [&](int32_t gameId) {
+        return raw.value("select count(*) from GameNode where GameTreeID=" +
+                         std::to_string(gameId));
     };
     EXPECT_EQ(nodes(id) + "," + nodes(second) + "," + nodes(999), "4,3,0");
     // Loading a game without nodes or row gives nothing and fills the texts it has.
@@ -152,12 +148,10 @@ TEST_F(WorkBookGames, TheTrainingBatchFollowsThePriorityOrder) {
         for (const char* r = results; *r; ++r)
             *r == 's' ? workbook.UpdateSuccess(id) : workbook.UpdateError(id);
     int32_t w = Save(game.tree()); // untouched
-    const struct {
-        int16_t count;
-        std::vector<int32_t> ids;
-    } cases[] = {{10, {x, w, z, y}}, {2, {x, w}}, {1, {x}}, {0, {}}, {-5, {}}};
-    for (const auto& c : cases)
-        EXPECT_EQ(workbook.arrlngGetGameIDsForTraining(c.count), c.ids) << c.count;
+    const std::tuple<int16_t, std::vector<int32_t>> cases[] = {
+        {10, {x, w, z, y}}, {2, {x, w}}, {1, {x}}, {0, {}}, {-5, {}}};
+    for (const auto& [count, ids] : cases)
+        EXPECT_EQ(workbook.arrlngGetGameIDsForTraining(count), ids) << count;
     EXPECT_EQ(workbook.arrlngGetGameIDs(), (std::vector<int32_t>{x, y, z, w}));
 }
 
