@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <map>
+#include <tuple>
 
 namespace {
 
@@ -55,14 +56,7 @@ std::shared_ptr<CGameTree> Reloaded(const CGameTree& tree) {
 }
 
 TEST(GameTreeLines, PromoteAndDemoteMoveTheNearestLineAndSurviveAReload) {
-    struct Case {
-        const char* name;
-        bool promote;
-        std::string move;
-        bool changed;
-        Moves root, afterE4;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, bool, std::string, bool, Moves, Moves> cases[] = {
         {"main line cannot go up", true, "Nf3", false, {"e4", "d4", "c4"}, {"e5", "c5"}},
         {"second reply becomes main", true, "c5", true, {"e4", "d4", "c4"}, {"c5", "e5"}},
         {"deep move promotes its line", true, "d4", true, {"d4", "e4", "c4"}, {"e5", "c5"}},
@@ -72,15 +66,14 @@ TEST(GameTreeLines, PromoteAndDemoteMoveTheNearestLineAndSurviveAReload) {
         {"last line cannot go down", false, "c4", false, {"e4", "d4", "c4"}, {"e5", "c5"}},
         {"root has no line", true, "InitialKey", false, {"e4", "d4", "c4"}, {"e5", "c5"}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, promote, move, changes, root, afterE4] : cases) {
+        SCOPED_TRACE(name);
         Sample sample;
-        const std::string key = c.move == "InitialKey" ? c.move : sample.keys.at(c.move);
-        const bool changed =
-            c.promote ? sample.tree->PromoteLine(key) : sample.tree->DemoteLine(key);
-        EXPECT_EQ(changed, c.changed);
-        EXPECT_EQ(sample.children("InitialKey"), c.root);
-        EXPECT_EQ(sample.children("e4"), c.afterE4);
+        const std::string key = move == "InitialKey" ? move : sample.keys.at(move);
+        const bool changed = promote ? sample.tree->PromoteLine(key) : sample.tree->DemoteLine(key);
+        EXPECT_EQ(changed, changes);
+        EXPECT_EQ(sample.children("InitialKey"), root);
+        EXPECT_EQ(sample.children("e4"), afterE4);
         EXPECT_EQ(sample.tree->Count(), 7);
         // Stored and loaded again, the lines keep their new order.
         const auto reloaded = Reloaded(*sample.tree);
@@ -91,32 +84,25 @@ TEST(GameTreeLines, PromoteAndDemoteMoveTheNearestLineAndSurviveAReload) {
 }
 
 TEST(GameTreeLines, RemoveLineTakesEveryNodeBelowAndMovesTheCurrentNodeUp) {
-    struct Case {
-        const char* name;
-        std::string move, current;
-        int removed;
-        Moves root;
-        std::string currentAfter;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, std::string, std::string, int, Moves, std::string> cases[] = {
         {"main line with its replies", "e4", "Nf3", 4, {"d4", "c4"}, "InitialKey"},
         {"a reply leaves the main move", "c5", "c5", 1, {"e4", "d4", "c4"}, "e4"},
         {"current node elsewhere stays", "d4", "Nf3", 1, {"e4", "c4"}, "Nf3"},
         {"the root is kept", "InitialKey", "e5", 0, {"e4", "d4", "c4"}, "e5"},
         {"a missing key", "W9zz", "e5", 0, {"e4", "d4", "c4"}, "e5"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, move, current, removed, root, currentAfter] : cases) {
+        SCOPED_TRACE(name);
         Sample sample;
-        const auto keyOf = [&](const std::string& move) {
-            const auto found = sample.keys.find(move);
-            return found == sample.keys.end() ? move : found->second;
+        const auto keyOf = [&](const std::string& text) {
+            const auto found = sample.keys.find(text);
+            return found == sample.keys.end() ? text : found->second;
         };
-        sample.tree->objCurrentNode(sample.tree->Item(keyOf(c.current)));
-        EXPECT_EQ(sample.tree->RemoveLine(keyOf(c.move)), c.removed);
-        EXPECT_EQ(sample.tree->Count(), 7 - c.removed);
-        EXPECT_EQ(sample.children("InitialKey"), c.root);
-        EXPECT_EQ(sample.tree->objCurrentNode()->strKey(), keyOf(c.currentAfter));
+        sample.tree->objCurrentNode(sample.tree->Item(keyOf(current)));
+        EXPECT_EQ(sample.tree->RemoveLine(keyOf(move)), removed);
+        EXPECT_EQ(sample.tree->Count(), 7 - removed);
+        EXPECT_EQ(sample.children("InitialKey"), root);
+        EXPECT_EQ(sample.tree->objCurrentNode()->strKey(), keyOf(currentAfter));
         EXPECT_EQ(sample.tree->RemoveUnreachable(), 0);
     }
 }

@@ -40,7 +40,7 @@ TEST(Notation, WritingStoredTexts) {
 }
 
 TEST(Notation, ReadingMoves) {
-    // after: FEN after the move, "" for nothing
+    // expected: the FEN after the move, "" for nothing
     const std::tuple<const char*, const char*, const char*> cases[] = {
         {start, "e4", "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3"},
         {start, "Pe4", "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3"},

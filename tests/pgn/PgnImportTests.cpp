@@ -82,12 +82,7 @@ TEST(PgnTreeBuilder, ReadsAWholeMasterGame) {
 }
 
 TEST(PgnTreeBuilder, StoresMovesUnderTheProgramsOwnTexts) {
-    struct Case {
-        const char* fen;
-        const char* written;
-        const char* stored;
-    };
-    const std::vector<Case> cases = {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
         {"", "Ngf3", "Nf3"},
         {"", "Nf3+", "Nf3"},
         {"", "e2e4", "e4"},
@@ -101,22 +96,19 @@ TEST(PgnTreeBuilder, StoresMovesUnderTheProgramsOwnTexts) {
         {"4k3/8/8/8/8/8/8/R4RK1 w - - 0 1", "Rfd1", "Rfd1"},
         {"4k3/8/8/8/8/8/8/R4RK1 w - - 0 1", "R1d1", "Rad1"},
     };
-    for (const Case& c : cases) {
-        std::string pgn = std::string(*c.fen ? "[FEN \"" + std::string(c.fen) + "\"]\n\n" : "") +
-                          c.written + " *\n";
+    for (const auto& [fenText, written, stored] : cases) {
+        std::string pgn =
+            std::string(*fenText ? "[FEN \"" + std::string(fenText) + "\"]\n\n" : "") + written +
+            " *\n";
         auto games = ReadGames(pgn);
-        ASSERT_EQ(games.size(), 1u) << c.written;
-        ASSERT_EQ(games[0].strError, "") << c.written;
-        EXPECT_EQ(MainLine(*games[0].objTree), std::vector<std::string>{c.stored}) << c.written;
+        ASSERT_EQ(games.size(), 1u) << written;
+        ASSERT_EQ(games[0].strError, "") << written;
+        EXPECT_EQ(MainLine(*games[0].objTree), std::vector<std::string>{stored}) << written;
     }
 }
 
 TEST(PgnTreeBuilder, DescriptionAndReferencesComeFromTagsCommentsOrPlayers) {
-    struct Case {
-        std::string pgn;
-        std::string description, page, diagram;
-    };
-    const std::vector<Case> cases = {
+    const std::tuple<std::string, std::string, std::string, std::string> cases[] = {
         {"[Event \"E\"]\n[Description \"D\"]\n[PageRef \"p. 4\"]\n[DiagramRef \"12\"]\n\n"
          "{comment} 1. e4 *",
          "D", "p. 4", "12"},
@@ -127,12 +119,12 @@ TEST(PgnTreeBuilder, DescriptionAndReferencesComeFromTagsCommentsOrPlayers) {
         {"1. e4 *", "? - ?", "", ""},
         {"[Description \"\"]\n\n{ignored} 1. e4 *", "", "", ""},
     };
-    for (const Case& c : cases) {
-        auto games = ReadGames(c.pgn);
+    for (const auto& [pgn, description, page, diagram] : cases) {
+        auto games = ReadGames(pgn);
         ASSERT_EQ(games.size(), 1u);
-        EXPECT_EQ(games[0].strDescription, c.description) << c.pgn;
-        EXPECT_EQ(games[0].strPageRef, c.page) << c.pgn;
-        EXPECT_EQ(games[0].strDiagramRef, c.diagram) << c.pgn;
+        EXPECT_EQ(games[0].strDescription, description) << pgn;
+        EXPECT_EQ(games[0].strPageRef, page) << pgn;
+        EXPECT_EQ(games[0].strDiagramRef, diagram) << pgn;
     }
 }
 
@@ -169,13 +161,8 @@ TEST_F(PgnBook, CancellingKeepsOnlyWholeGames) {
 // Import, export and import the export: the same stored games. The NUL rows were found by
 // fuzzing: a NUL inside a tag once ended the SQL text early and failed the whole import.
 TEST(PgnRoundTrip, ExportThenImportStoresTheSameGames) {
-    struct Case {
-        const char* name;
-        std::string pgn;
-        int imported;
-        std::string texts; // description|page|diagram of the first game, as stored
-    };
-    const std::vector<Case> cases = {
+    // texts: description|page|diagram of the first game, as stored
+    const std::tuple<const char*, std::string, int, std::string> cases[] = {
         {"variations, set-ups, promotions and quoted texts",
          "[Event \"x\"]\n[Description \"He said \\\"O'Brien\\\" \\\\ twice\"]\n"
          "[PageRef \"p.'9'\"]\n[DiagramRef \"#3\"]\n\n1. e4 e5 (1... c5 2. Nf3 (2. c3) d6) "
@@ -195,20 +182,20 @@ TEST(PgnRoundTrip, ExportThenImportStoresTheSameGames) {
         {"NUL in a comment that becomes the description",
          "[Event \"E\"]\n[White \"W\"]\n\n1. e4 {fir\0st} e5 *\n"s, 1, "first||"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, pgn, imported, texts] : cases) {
+        SCOPED_TRACE(name);
         TempFolder folder;
         CWorkBook first, second;
         first.strOpenWorkBook(folder.file("first.brl"));
         second.strOpenWorkBook(folder.file("second.brl"));
-        std::istringstream input(c.pgn);
-        EXPECT_EQ(ImportPgn(first, input).intImported, c.imported);
+        std::istringstream input(pgn);
+        EXPECT_EQ(ImportPgn(first, input).intImported, imported);
         const auto stored = StoredGames(first);
-        ASSERT_EQ(static_cast<int>(stored.size()), c.imported);
-        EXPECT_EQ(stored[0][0], c.texts);
+        ASSERT_EQ(static_cast<int>(stored.size()), imported);
+        EXPECT_EQ(stored[0][0], texts);
         std::stringstream exported;
         ExportPgn(first, exported);
-        EXPECT_EQ(ImportPgn(second, exported).intImported, c.imported) << exported.str();
+        EXPECT_EQ(ImportPgn(second, exported).intImported, imported) << exported.str();
         EXPECT_EQ(StoredGames(second), stored);
     }
 }

@@ -10,6 +10,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <tuple>
 
 namespace {
 
@@ -73,26 +74,22 @@ TEST(WorkBookUntrusted, TheConnectionRunsNoTriggerViewExtensionOrAttachment) {
     SqlStatementScope count(connection.prepared("select count(*) from GameNode"));
     ASSERT_TRUE(count->step());
     EXPECT_EQ(count->integer(0), 4) << "the trigger ran";
-    struct Refused {
-        const char* sql;
-        const char* messagePart;
-    };
-    const std::vector<Refused> cases = {
+    const std::tuple<const char*, const char*> cases[] = {
         {"select * from Everything", "view"},
         {"select load_extension('/tmp/none.so')", "not authorized"},
         {"attach 'elsewhere.brl' as other", "too many attached"},
         {"pragma writable_schema=1", ""},
     };
-    for (const Refused& refused : cases) {
-        SCOPED_TRACE(refused.sql);
+    for (const auto& [sql, messagePart] : cases) {
+        SCOPED_TRACE(sql);
         try {
-            connection.exec(refused.sql);
+            connection.exec(sql);
             // Defensive mode accepts the pragma but keeps the schema read-only.
-            EXPECT_EQ(std::string(refused.sql), "pragma writable_schema=1");
+            EXPECT_EQ(std::string(sql), "pragma writable_schema=1");
             EXPECT_THROW(connection.exec("update sqlite_master set sql='x' where name='Wipe'"),
                          CError);
         } catch (const CError& error) {
-            EXPECT_NE(std::string(error.what()).find(refused.messagePart), std::string::npos)
+            EXPECT_NE(std::string(error.what()).find(messagePart), std::string::npos)
                 << error.what();
         }
     }
