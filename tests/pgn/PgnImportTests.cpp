@@ -22,38 +22,6 @@ std::vector<std::string> MainLine(const CGameTree& tree) {
     return moves;
 }
 
-std::vector<std::string> ChildTexts(const CGameTree& tree, const std::string& key) {
-    std::vector<std::string> texts;
-    for (const auto& child : tree.arrobjGetNextNodes(tree.Item(key)))
-        texts.push_back(child->objPosition()->strMoveText());
-    return texts;
-}
-
-TEST(PgnTreeBuilder, ReadsTheConstructsOfRealFiles) {
-    const std::string pgn =
-        "\xEF\xBB\xBF[Event \"Casual\"]\r\n[SetUp \"1\"]\r\n"
-        "[FEN \"r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq - 4 4\"]\r\n\r\n"
-        "4. Qxf7# {Scholar's mate} (4. d3 $6 ; quieter\r\n Be7 (4... g6 5. Qf3) 5. Nf3) "
-        "(4. Nf3?! Nxh5) 1-0\r\n";
-    auto games = ReadGames(pgn);
-    ASSERT_EQ(games.size(), 1u);
-    const PgnGame& game = games[0];
-    ASSERT_EQ(game.strError, "");
-    ASSERT_NE(game.objTree, nullptr);
-    const CGameTree& tree = *game.objTree;
-    EXPECT_EQ(tree.objCurrentNode()->strKey(), "InitialKey");
-    auto root = tree.Item("InitialKey")->objPosition();
-    EXPECT_EQ(root->strGetFEN(), "r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq -");
-    EXPECT_EQ(root->intMoveNumber(), 3); // full move 4 with White to move
-    EXPECT_EQ(ChildTexts(tree, "InitialKey"), (std::vector<std::string>{"Qxf7#", "d3", "Nf3"}));
-    EXPECT_EQ(MainLine(tree), std::vector<std::string>{"Qxf7#"});
-    auto d3 = tree.arrobjGetNextNodes(tree.Item("InitialKey"))[1];
-    EXPECT_EQ(d3->strKey().rfind("W4d3", 0), 0u) << d3->strKey();
-    EXPECT_EQ(ChildTexts(tree, d3->strKey()), (std::vector<std::string>{"Be7", "g6"}));
-    EXPECT_EQ(tree.Count(), 9);
-    EXPECT_EQ(game.strDescription, "Scholar's mate");
-}
-
 const char* const kMasterGame =
     "[Event \"F/S Return Match\"]\n[Site \"Belgrade, Serbia JUG\"]\n[Date \"1992.11.04\"]\n"
     "[Round \"29\"]\n[White \"Fischer, Robert J.\"]\n[Black \"Spassky, Boris V.\"]\n"

@@ -76,18 +76,6 @@ TEST(ReviewSchedule, MatchesTheReferenceTableForEveryRatingSequence) {
     }
 }
 
-TEST(ReviewSchedule, GradesResultsAsAgainHardOrGood) {
-    const std::tuple<bool, int32_t, ReviewRating> cases[] = {
-        {true, 0, ReviewRating::Good},   {true, 1, ReviewRating::Hard},
-        {true, 7, ReviewRating::Hard},   {false, 0, ReviewRating::Again},
-        {false, 3, ReviewRating::Again}, {true, -2, ReviewRating::Good},
-    };
-    for (const auto& [solved, wrongMoves, expected] : cases) {
-        EXPECT_EQ(ReviewSchedule::ratingForResult(solved, wrongMoves), expected)
-            << solved << " " << wrongMoves;
-    }
-}
-
 // A workbook may hold any values in its schedule table: whatever is stored, a review gives a
 // finite state that is due after the review.
 TEST(ReviewSchedule, UnusableStoredStatesAreTreatedAsNewOrClamped) {
