@@ -2,8 +2,11 @@
 // test writes.
 #include "ProgressWorkbook.h"
 #include "tests/cli/WorkbookCli.h"
+#include "tests/model/Checks.h"
 #include "workbook/ReviewDay.h"
 #include "workbook/WorkBookProgress.h"
+
+#include <tuple>
 
 namespace {
 
@@ -75,19 +78,18 @@ TEST(ProgressCommands, WorkbooksWithoutUsableTablesShowNoAttemptsAndEveryGameNew
     }
 }
 
-TEST_F(ProgressCommandsTest, StatsCountsTheDayTheStreakAndThePeriods) {
+TEST(ProgressCommands, StatsCountsTheDayTheStreakAndThePeriods) {
+    setenv("TZ", "UTC", 1);
+    tzset();
     ProgressWorkbook file(2);
     {
         WorkBookProgress progress(file.db());
-        progress.lngRecordAttempt(attempt(1, "2024-03-01", 3600, true, 0, false));
-        progress.lngRecordAttempt(attempt(2, "2024-03-02", 7200, false, 2, true));
-        progress.lngRecordAttempt(attempt(1, "2024-03-02", 9000, true, 0, false));
+        progress.lngRecordAttempt(Attempt(1, "2024-03-01", 3600, true));
+        progress.lngRecordAttempt(Attempt(2, "2024-03-02", 7200, false, 2, true));
+        progress.lngRecordAttempt(Attempt(1, "2024-03-02", 9000, true));
     }
-    const struct {
-        const char* date;
-        const char* head;
-        const char* days; // the last rows of the thirty days
-    } cases[] = {
+    // days: the last rows of the thirty days
+    const std::tuple<const char*, const char*, const char*> cases[] = {
         {"2024-03-01",
          "Today (2024-03-01): 1 attempt, 1 solved\nStreak: 1 day in a row; last 1 attempt solved\n",
          "2024-02-29\t0\t-\n2024-03-01\t1\t100%\n\n"},
@@ -98,11 +100,11 @@ TEST_F(ProgressCommandsTest, StatsCountsTheDayTheStreakAndThePeriods) {
         {"2024-03-04", "Today (2024-03-04): 0 attempts, 0 solved\nStreak: 0 days in a row;",
          "2024-03-03\t0\t-\n2024-03-04\t0\t-\n\n"},
     };
-    for (const auto& c : cases) {
-        const CliResult run = Cli({"stats", file.file(), "--date", c.date}, folderOf(file.file()));
+    for (const auto& [date, head, days] : cases) {
+        const CliResult run = Cli({"stats", file.file(), "--date", date}, FolderOf(file));
         EXPECT_EQ(run.status, 0) << run.err;
-        EXPECT_EQ(run.out.substr(0, std::string(c.head).size()), c.head) << run.out;
-        EXPECT_TRUE(Contains(run.out, std::string(c.days) + "Per week from")) << run.out;
+        EXPECT_EQ(run.out.rfind(head, 0), 0u) << run.out;
+        EXPECT_TRUE(Contains(run.out, std::string(days) + "Per week from"));
     }
 }
 
