@@ -7,7 +7,7 @@
 #include "tests/pgn/PgnTestSupport.h"
 
 #include <gtest/gtest.h>
-#include <sstream>
+#include <regex>
 #include <tuple>
 
 namespace {
@@ -15,39 +15,23 @@ namespace {
 // The movetext as tokens, so that line breaks and the spacing of parentheses do not matter;
 // check marks are not stored and are left out.
 std::vector<std::string> Tokens(const std::string& movetext) {
-    std::string spaced;
-    for (char c : movetext) {
-        if (c == '(' || c == ')') {
-            spaced += ' ';
-            spaced += c;
-            spaced += ' ';
-        } else if (c != '+') {
-            spaced += c;
-        }
-    }
-    std::istringstream words(spaced);
+    static const std::regex token("[()]|[^\\s()+]+");
     std::vector<std::string> tokens;
-    for (std::string word; words >> word;)
-        tokens.push_back(word);
+    for (auto it = std::sregex_iterator(movetext.begin(), movetext.end(), token);
+         it != std::sregex_iterator(); ++it)
+        tokens.push_back(it->str());
     return tokens;
 }
 
-// The movetext of every game of a PGN text written by the export.
+// The movetext of every game of a PGN text written by the export: each game is its tags, a blank
+// line, its movetext and a blank line.
 std::vector<std::string> Movetexts(const std::string& pgn) {
     std::vector<std::string> texts;
-    std::istringstream lines(pgn);
-    std::string line, movetext;
-    bool inMoves = false;
-    while (std::getline(lines, line)) {
-        if (!inMoves) {
-            inMoves = line.empty(); // the blank line after the tags
-        } else if (line.empty()) {
-            texts.push_back(movetext);
-            movetext.clear();
-            inMoves = false;
-        } else {
-            movetext += line + "\n";
-        }
+    for (size_t at = pgn.find("\n\n"), end; at != std::string::npos;
+         at = pgn.find("\n\n", end + 2)) {
+        end = pgn.find("\n\n", at + 2);
+        texts.push_back(pgn.substr(at + 2, end - at - 2));
+        if (end == std::string::npos) break;
     }
     return texts;
 }
