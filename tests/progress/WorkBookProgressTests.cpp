@@ -22,14 +22,7 @@ protected:
     static int64_t noonOf(int64_t day) { return day * 86400 + 12 * 3600; }
     static TrainingAttempt attempt(int64_t game, int64_t day, bool solved, int32_t wrong = 0,
                                    bool shown = false) {
-        TrainingAttempt row;
-        row.lngGameId = game;
-        row.lngAttemptedAt = noonOf(day);
-        row.isSolved = solved;
-        row.lngWrongMoves = wrong;
-        row.isSolutionShown = shown;
-        row.lngSeconds = 42;
-        return row;
+        return {0, game, noonOf(day), solved, wrong, shown, 42};
     }
     static std::vector<TrainingAttempt> history(const WorkBookProgress& progress,
                                                 int64_t since = INT64_MIN) {
