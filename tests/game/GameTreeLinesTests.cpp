@@ -6,39 +6,33 @@
 
 #include <gtest/gtest.h>
 #include <map>
+#include <sstream>
 #include <tuple>
 
 namespace {
 
-// 1.e4 e5 (1...c5) 2.Nf3 (1.d4) (1.c4): nodes named by their move.
+// 1.e4 e5 (1...c5) 2.Nf3 (1.d4) (1.c4): nodes named by their move, the root by its key.
 struct Sample {
     std::shared_ptr<CGameTree> tree = std::make_shared<CGameTree>();
-    std::map<std::string, std::string> keys; // move -> node key
-    GameNodeList next;
+    std::map<std::string, std::string> keys{{"InitialKey", "InitialKey"}}; // move -> node key
 
     Sample() {
+        GameNodeList next;
         tree->Add(objNewStartPosition(), next);
-        line({"e4", "e5", "Nf3"});
-        from("e4", {"c5"});
-        from("InitialKey", {"d4"});
-        from("InitialKey", {"c4"});
-        tree->objMoveFirst(next);
-    }
-    void from(const std::string& move, const std::vector<std::string>& moves) {
-        tree->objCurrentNode(tree->Item(move == "InitialKey" ? move : keys.at(move)));
-        line(moves);
-    }
-    void line(const std::vector<std::string>& moves) {
-        for (const std::string& move : moves) {
-            const auto& at = tree->objCurrentNode()->objPosition();
-            keys[move] = tree->Add(at->objProcessMove(at, move), next)->strKey();
+        for (const char* line : {"e4 e5 Nf3", "e4 c5", "d4", "c4"}) {
+            tree->objMoveFirst(next);
+            std::istringstream moves(line);
+            for (std::string move; moves >> move;) {
+                const auto& at = tree->objCurrentNode()->objPosition();
+                keys[move] = tree->Add(at->objProcessMove(at, move), next)->strKey();
+            }
         }
+        tree->objMoveFirst(next);
     }
     // The children of a node as moves.
     std::vector<std::string> children(const std::string& move) const {
         std::vector<std::string> moves;
-        const std::string key = move == "InitialKey" ? move : keys.at(move);
-        for (const std::string& child : tree->Item(key)->childrenKeys())
+        for (const std::string& child : tree->Item(keys.at(move))->childrenKeys())
             moves.push_back(tree->Item(child)->objPosition()->strMoveText());
         return moves;
     }
@@ -69,7 +63,7 @@ TEST(GameTreeLines, PromoteAndDemoteMoveTheNearestLineAndSurviveAReload) {
     for (const auto& [name, promote, move, changes, root, afterE4] : cases) {
         SCOPED_TRACE(name);
         Sample sample;
-        const std::string key = move == "InitialKey" ? move : sample.keys.at(move);
+        const std::string& key = sample.keys.at(move);
         const bool changed = promote ? sample.tree->PromoteLine(key) : sample.tree->DemoteLine(key);
         EXPECT_EQ(changed, changes);
         EXPECT_EQ(sample.children("InitialKey"), root);

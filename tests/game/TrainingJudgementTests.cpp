@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
+#include <sstream>
 #include <stdexcept>
 #include <tuple>
 
@@ -24,20 +25,15 @@ struct Book {
         GameNodeList next;
         nodes[""] = tree->Add(objNewStartPosition(), next);
         for (const std::string& line : lines) {
-            std::string name;
             std::shared_ptr<CGameNode> node = nodes[""];
             tree->objCurrentNode(node);
-            size_t at = 0;
-            while (at < line.size()) {
-                size_t end = line.find(' ', at);
-                if (end == std::string::npos) end = line.size();
-                const std::string move = line.substr(at, end - at);
-                at = end + 1;
+            std::istringstream moves(line);
+            std::string name;
+            for (std::string move; moves >> move;) {
                 name += (name.empty() ? "" : " ") + move;
                 auto position = node->objPosition()->objProcessMove(node->objPosition(), move);
                 if (!position) throw std::runtime_error("refused: " + move);
-                node = tree->Add(position, next);
-                nodes[name] = node;
+                nodes[name] = node = tree->Add(position, next);
             }
         }
     }

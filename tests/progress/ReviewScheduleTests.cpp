@@ -3,77 +3,57 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <limits>
-#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
 namespace {
 
-struct ReferenceRow {
-    std::string sequence;
-    int32_t step = 0;
-    int64_t day = 0;
-    int32_t rating = 0;
-    double stability = 0;
-    double difficulty = 0;
-    int32_t interval = 0;
-    int64_t due = 0;
-};
-
-std::vector<ReferenceRow> readReference() {
-    std::ifstream in(BRISOLT_FSRS_REFERENCE);
-    std::vector<ReferenceRow> rows;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#' || line.rfind("sequence,", 0) == 0) continue;
-        std::istringstream fields(line);
-        ReferenceRow row;
-        std::string cell;
-        std::getline(fields, row.sequence, ',');
-        char comma = 0;
-        fields >> row.step >> comma >> row.day >> comma >> row.rating >> comma >> row.stability >>
-            comma >> row.difficulty >> comma >> row.interval >> comma >> row.due;
-        EXPECT_FALSE(fields.fail()) << "unreadable reference line: " << line;
-        rows.push_back(row);
-    }
-    return rows;
-}
-
 // The reference values carry 8 decimals, rounded after each step; the stability may grow to
 // 36500 days, so it is compared relative to its size.
 constexpr double kStabilityRelativeTolerance = 1e-6;
 constexpr double kDifficultyTolerance = 1e-6;
 
+// Each line of the reference table: sequence,step,day,rating,stability,difficulty,interval,due.
 TEST(ReviewSchedule, MatchesTheReferenceTableForEveryRatingSequence) {
-    const std::vector<ReferenceRow> rows = readReference();
-    ASSERT_GE(rows.size(), 300U) << "reference table missing or cut short";
+    std::ifstream in(BRISOLT_FSRS_REFERENCE);
     const ReviewSchedule schedule;
     // The table starts every sequence on day 0; ours starts on a real date to cover large days.
     const int64_t start = *ReviewDay::parse("2024-01-01");
     ReviewState state;
     std::string sequence;
-    for (const ReferenceRow& row : rows) {
-        SCOPED_TRACE(row.sequence + " step " + std::to_string(row.step));
-        if (row.sequence != sequence) {
-            ASSERT_EQ(row.step, 1);
-            sequence = row.sequence;
+    int rows = 0;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#' || line.rfind("sequence,", 0) == 0) continue;
+        SCOPED_TRACE(line);
+        char name[64];
+        int step = 0, rating = 0, interval = 0;
+        long long day = 0, due = 0;
+        double stability = 0, difficulty = 0;
+        ASSERT_EQ(std::sscanf(line.c_str(), "%63[^,],%d,%lld,%d,%lf,%lf,%d,%lld", name, &step, &day,
+                              &rating, &stability, &difficulty, &interval, &due),
+                  8);
+        ++rows;
+        if (name != sequence) {
+            ASSERT_EQ(step, 1);
+            sequence = name;
             state = ReviewState{};
         }
-        state = schedule.objReview(state, static_cast<ReviewRating>(row.rating), start + row.day);
-        EXPECT_NEAR(state.dblStability, row.stability, row.stability * kStabilityRelativeTolerance);
-        EXPECT_NEAR(state.dblDifficulty, row.difficulty, kDifficultyTolerance);
+        state = schedule.objReview(state, static_cast<ReviewRating>(rating), start + day);
+        EXPECT_NEAR(state.dblStability, stability, stability * kStabilityRelativeTolerance);
+        EXPECT_NEAR(state.dblDifficulty, difficulty, kDifficultyTolerance);
         // The reference lets the grades' order push an interval up to 3 days past the longest
         // interval of 36500 days; ours stops there.
-        const int32_t interval = std::min(row.interval, 36500);
-        EXPECT_EQ(state.lngIntervalDays, interval);
-        EXPECT_EQ(state.lngDueDay, start + row.day + interval);
-        EXPECT_EQ(row.due, row.day + row.interval) << "reference table inconsistent";
-        EXPECT_EQ(state.lngReviews, row.step);
+        EXPECT_EQ(state.lngIntervalDays, std::min(interval, 36500));
+        EXPECT_EQ(state.lngDueDay, start + day + std::min(interval, 36500));
+        EXPECT_EQ(due, day + interval) << "reference table inconsistent";
+        EXPECT_EQ(state.lngReviews, step);
     }
+    EXPECT_GE(rows, 300) << "reference table missing or cut short";
 }
 
 // A workbook may hold any values in its schedule table: whatever is stored, a review gives a

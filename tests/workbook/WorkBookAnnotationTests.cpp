@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -127,13 +128,11 @@ TEST(WorkBookAnnotations, AnOlderWorkbookTrainsUnchangedAndGetsTheTablesOnItsFir
 }
 
 TEST(WorkBookAnnotations, OtherProgramsTablesAndRowsAreIgnoredOrRefusedClearly) {
-    struct Case {
-        const char* name;
-        std::string sql;          // run on a workbook holding game 1 (e4 e5) without annotations
-        std::string loaded;       // the stored annotations read, joined by spaces
-        std::string writeRefusal; // "" when an annotated save works
-    };
-    const std::vector<Case> cases = {
+    const AnnotatedGame game = MakeGame();
+    const std::string e4 = "'" + game.e4 + "'";
+    // sql: run on a workbook holding game 1 (e4 e5) without annotations; loaded: the stored
+    // annotations read, joined by spaces; writeRefusal: "" when an annotated save works
+    const std::tuple<const char*, std::string, std::string, std::string> cases[] = {
         {"tables of other columns", "create table GameAnnotation (a, b); create table GameTag (c)",
          "", "not the ones Brisolt writes"},
         {"an index under a table's name",
@@ -141,36 +140,33 @@ TEST(WorkBookAnnotations, OtherProgramsTablesAndRowsAreIgnoredOrRefusedClearly) 
         {"rows of other types and glyphs out of range",
          "create table GameAnnotation (GameTreeID, NodeKey, CommentBefore, CommentAfter, Nags);"
          "create table GameTag (GameTreeID, Tags);"
-         "insert into GameAnnotation values (1, '{e4}', NULL, 42, '1 abc 9999 -3 14 $2');"
-         "insert into GameAnnotation values (7, '{e4}', 'orphan', '', '');"
-         "insert into GameTag values (1, '[Event \"A\\\"B\"]' || char(10) || 'junk' || "
-         "char(10) || '[Round \"3' || char(10) || '[Site \"x\\ny\"]' || char(10) || "
-         "'[Open \"no end'), (7, '[White \"orphan\"]')",
-         "{e4}||42|1 14 Event=A\"B Site=x\ny", ""},
+         "insert into GameAnnotation values (1, " +
+             e4 +
+             ", NULL, 42, '1 abc 9999 -3 14 $2');"
+             "insert into GameAnnotation values (7, " +
+             e4 +
+             ", 'orphan', '', '');"
+             "insert into GameTag values (1, '[Event \"A\\\"B\"]' || char(10) || 'junk' || "
+             "char(10) || '[Round \"3' || char(10) || '[Site \"x\\ny\"]' || char(10) || "
+             "'[Open \"no end'), (7, '[White \"orphan\"]')",
+         game.e4 + "||42|1 14 Event=A\"B Site=x\ny", ""},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, sql, expected, writeRefusal] : cases) {
+        SCOPED_TRACE(name);
         TempFolder folder;
         const std::string path = folder.file("w.brl");
         MakeOlderWorkbook(path);
-        AnnotatedGame game = MakeGame();
         CWorkBook workbook;
         workbook.strOpenWorkBook(path);
         ASSERT_EQ(workbook.lngSaveGame(game.tree, 0, "d", "", ""), 1);
-        std::string sql = c.sql;
-        for (size_t at; (at = sql.find("{e4}")) != std::string::npos;)
-            sql.replace(at, 4, game.e4);
         RawDatabase(path).exec(sql);
         std::string loaded;
         for (const std::string& row : Stored(workbook, 1))
             loaded += (loaded.empty() ? "" : " ") + row;
-        std::string expected = c.loaded;
-        for (size_t at; (at = expected.find("{e4}")) != std::string::npos;)
-            expected.replace(at, 4, game.e4);
         EXPECT_EQ(loaded, expected);
         std::string d, p, g;
         EXPECT_NE(workbook.objLoadGame(1, d, p, g), nullptr);
-        if (c.writeRefusal.empty()) {
+        if (writeRefusal.empty()) {
             EXPECT_NO_THROW(workbook.lngSaveGame(game.tree, 1, "d", "", "", game.annotations));
             EXPECT_EQ(workbook.objLoadAnnotations(1).strTag("White"), "Ana Núñez");
         } else {
@@ -178,7 +174,7 @@ TEST(WorkBookAnnotations, OtherProgramsTablesAndRowsAreIgnoredOrRefusedClearly) 
                                      workbook.lngSaveGame(game.tree, 1, "d", "", "",
                                                           game.annotations);
                                  }),
-                                 c.writeRefusal));
+                                 writeRefusal));
             EXPECT_EQ(workbook.lngCountGames(), 1);
             // Saves without annotations and deletions leave the foreign tables alone.
             EXPECT_NO_THROW(workbook.lngSaveGame(game.tree, 1, "edited", "", ""));
