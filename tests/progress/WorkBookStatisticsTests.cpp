@@ -118,24 +118,12 @@ TEST_F(WorkBookStatisticsTest, PeriodsStreakAndRunFromAnUntidyHistory) {
 TEST_F(WorkBookStatisticsTest, PagesChaptersAndGamesFromTheCounters) {
     ProgressWorkbook file(6);
     file.exec("drop table if exists GameTag"); // a workbook from before the annotations
-    const struct {
-        int id;
-        const char* description;
-        const char* page;
-        const char* hits;
-        const char* solve;
-    } games[] = {
-        {1, "Sicilian Najdorf trap", "12", "4", "1"},
-        {2, "Sicilian: the Dragon", "12", "2", "2"},
-        {3, "French advance", "30", "3", "3"},
-        {4, "French never tried", "30", "0", "0"},
-        {5, "  Endings rook", " 30 ", "'x'", "2"}, // a counter that is no number counts as 0
-        {6, "Caro", "9", "5", "9"},                // more successes than attempts: all solved
-    };
-    for (const auto& game : games)
-        file.exec(std::string("update GameTree set Description = '") + game.description +
-                  "', XRefPage = '" + game.page + "', Hits = " + game.hits +
-                  ", Solve = " + game.solve + " where ID = " + std::to_string(game.id));
+    // Game 5's counter is no number and counts as 0; game 6 has more successes than attempts,
+    // all solved.
+    file.exec("delete from GameTree; insert into GameTree (ID, Description, XRefPage, Hits, Solve) "
+              "values (1, 'Sicilian Najdorf trap', '12', 4, 1), (2, 'Sicilian: the Dragon', '12', "
+              "2, 2), (3, 'French advance', '30', 3, 3), (4, 'French never tried', '30', 0, 0), "
+              "(5, '  Endings rook', ' 30 ', 'x', 2), (6, 'Caro', '9', 5, 9)");
     WorkBookStatistics statistics(file.db());
 
     const auto pages = statistics.arrByPage(10);
