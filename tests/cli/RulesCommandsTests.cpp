@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <sstream>
+#include <tuple>
 
 namespace {
 
@@ -24,10 +25,7 @@ const std::string start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -"
 const std::string kiwipete = "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -";
 
 TEST(RulesCommands, SuccessfulRunsPrintTheResult) {
-    const struct {
-        std::vector<std::string> args;
-        std::string out;
-    } cases[] = {
+    const std::tuple<std::vector<std::string>, std::string> cases[] = {
         {{"perft", start, "3"}, "8902\n"},
         {{"perft", start + " 0 1", "0"}, "1\n"},
         {{"moves", "4k3/8/8/8/8/8/8/4K3 w - -"}, "Kd1\nKd2\nKe2\nKf1\nKf2\n"},
@@ -48,11 +46,11 @@ TEST(RulesCommands, SuccessfulRunsPrintTheResult) {
          "7K/5q2/6k1/8/8/8/8/8 w - -\n1/2-1/2 (Stalemate)\n"},
         {{"play", start}, start + "\nWhite to move\n"},
     };
-    for (const auto& c : cases) {
-        const CliResult run = runCli(c.args);
-        EXPECT_EQ(run.status, 0) << c.args[0] << " " << c.args[1] << ": " << run.err;
+    for (const auto& [args, out] : cases) {
+        const CliResult run = runCli(args);
+        EXPECT_EQ(run.status, 0) << args[0] << " " << args[1] << ": " << run.err;
         EXPECT_EQ(run.err, "");
-        EXPECT_EQ(run.out, c.out) << c.args[0] << " " << c.args[1];
+        EXPECT_EQ(run.out, out) << args[0] << " " << args[1];
     }
     const auto castling = lines(runCli({"moves", "r3k2r/8/8/8/8/8/8/4K3 b kq -"}).out);
     EXPECT_EQ(castling.size(), 26u);
@@ -80,11 +78,8 @@ TEST(RulesCommands, DivideListsEveryRootMoveThenTheTotal) {
 }
 
 TEST(RulesCommands, RefusalsExitWithOneLine) {
-    const struct {
-        std::vector<std::string> args;
-        int status;
-        std::string mention; // a text the message must contain
-    } cases[] = {
+    // mention: a text the message must contain
+    const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
         {{"perft", "not a fen", "2"}, 2, "FEN"},
         {{"perft", "4k3/8/8/8/8/8/8/8 w - -", "1"}, 2, "No white king"},
         {{"perft", start, "x"}, 2, "depth"},
@@ -104,11 +99,11 @@ TEST(RulesCommands, RefusalsExitWithOneLine) {
         {{"play", start, "f3", "e5", "g4", "Qh4", "Nc3"}, 1, "Nc3"},
         {{"frobnicate"}, 2, "unknown command"},
     };
-    for (const auto& c : cases) {
-        const CliResult run = runCli(c.args);
-        EXPECT_EQ(run.status, c.status) << c.args[0] << ": " << run.err;
-        EXPECT_TRUE(Contains(run.err, c.mention)) << c.args[0];
-        if (c.args[0] != "frobnicate") {
+    for (const auto& [args, status, mention] : cases) {
+        const CliResult run = runCli(args);
+        EXPECT_EQ(run.status, status) << args[0] << ": " << run.err;
+        EXPECT_TRUE(Contains(run.err, mention)) << args[0];
+        if (args[0] != "frobnicate") {
             EXPECT_EQ(lines(run.err).size(), 1u) << run.err;
             EXPECT_EQ(run.out, "");
         }

@@ -49,6 +49,14 @@ TEST(WorkbookCommands, ATrainingSessionFromTheCommandLine) {
              ""},
             {{"clear-log", "book.brl"}, 0, "", ""},
             {{"score", "book.brl"}, 0, "0\t0\t-----\n", ""},
+            {{"record", "book.brl", "1", "error"}, 0, "", ""},
+            {{"score", "book.brl"}, 0, "1\t0\t.00\n", ""},
+            {{"record", "book.brl", "2", "success"}, 0, "", ""},
+            {{"record", "book.brl", "2", "success"}, 0, "", ""},
+            {{"score", "book.brl"}, 0, "3\t2\t66.67\n", ""},
+            {{"clear-log", "book.brl"}, 0, "", ""},
+            {{"record", "book.brl", "2", "success"}, 0, "", ""},
+            {{"score", "book.brl"}, 0, "1\t1\t100.00\n", ""},
             {{"title", "book.brl", "New title"}, 0, "", ""},
             {{"title", "book.brl"}, 0, "New title\n", ""},
             {{"export", "book.brl", "out.pgn", "2"}, 0, "", ""},
@@ -58,32 +66,6 @@ TEST(WorkbookCommands, ATrainingSessionFromTheCommandLine) {
         folder.path().string());
     EXPECT_EQ(FileBytes(folder.file("out.pgn")), shown);
     EXPECT_FALSE(std::filesystem::exists(folder.file("out.pgn.part")));
-}
-
-TEST(WorkbookCommands, ScoreTextsFollowTheTrainingFormat) {
-    TempFolder folder;
-    WriteFile(folder.file("one.pgn"), "1. e4 *\n");
-    RunSteps({{{"import", "s.brl", "one.pgn", "one.pgn", "one.pgn"},
-               0,
-               "imported 3 games, skipped 0\n",
-               ""}},
-             folder.path().string());
-    struct Case {
-        std::vector<std::string> results;
-        std::string score;
-    };
-    const std::vector<Case> cases = {
-        {{"error"}, "1\t0\t.00\n"},
-        {{"success"}, "1\t1\t100.00\n"},
-        {{"success", "error", "success"}, "3\t2\t66.67\n"},
-    };
-    for (const Case& c : cases) {
-        RunSteps({{{"clear-log", "s.brl"}, 0, "", ""}}, folder.path().string());
-        for (size_t i = 0; i < c.results.size(); ++i)
-            RunSteps({{{"record", "s.brl", std::to_string(i + 1), c.results[i]}, 0, "", ""}},
-                     folder.path().string());
-        RunSteps({{{"score", "s.brl"}, 0, c.score, ""}}, folder.path().string());
-    }
 }
 
 TEST(WorkbookCommands, MistakesGiveOneClearLineAndTheRightStatus) {

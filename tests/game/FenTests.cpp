@@ -4,6 +4,7 @@
 #include "tests/model/Checks.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -31,10 +32,8 @@ TEST(FenReader, ReadsTheFourFields) {
 }
 
 TEST(FenReader, LenientReaderRefusesLikeTheBoard) {
-    const struct {
-        const char* fen;
-        const char* result; // FEN written back, "" for nothing
-    } cases[] = {
+    // result: FEN written back, "" for nothing
+    const std::tuple<const char*, const char*> cases[] = {
         {"4k3/8/8/8/8/8/8/4K3 w -", ""},    // three fields
         {"4k3/8/8/8/8/8/8/4K2 w - -", ""},  // 63 cells
         {" 4k3/8/8/8/8/8/8/4K3 w - -", ""}, // leading space: empty placement
@@ -42,17 +41,15 @@ TEST(FenReader, LenientReaderRefusesLikeTheBoard) {
         {"4k3/8/8/8/8/8/8/4K3 w - e6 12 40", "4k3/8/8/8/8/8/8/4K3 w - e6"},
         {"", ""},
     };
-    for (const auto& c : cases) {
-        const auto position = objTryReadFen(c.fen);
-        EXPECT_EQ(position ? position->strGetFEN() : "", c.result) << c.fen;
+    for (const auto& [fenText, result] : cases) {
+        const auto position = objTryReadFen(fenText);
+        EXPECT_EQ(position ? position->strGetFEN() : "", result) << fenText;
     }
 }
 
 TEST(FenReader, StrictReaderNamesTheProblem) {
-    const struct {
-        const char* fen;
-        const char* start; // beginning of the message
-    } cases[] = {
+    // start: beginning of the message
+    const std::tuple<const char*, const char*> cases[] = {
         {"", "FEN needs four fields"},
         {"4k3/8/8/8/8/8/8/4K3 w -", "FEN needs four fields"},
         {"4k3/8/8/8/8/8/8/4K2 w - -", "FEN placement must give 8 ranks of 8 squares"},
@@ -67,8 +64,8 @@ TEST(FenReader, StrictReaderNamesTheProblem) {
         {"4k3/8/8/8/8/8/8/8 w - -", "No white king in diagram"},
         {"8/8/8/8/8/8/8/4K3 b - -", "No black king in diagram"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(MessageOf([&] { objReadFen(c.fen); }).rfind(c.start, 0), 0u) << c.fen;
+    for (const auto& [fenText, start] : cases)
+        EXPECT_EQ(MessageOf([&] { objReadFen(fenText); }).rfind(start, 0), 0u) << fenText;
 }
 
 TEST(FenReader, WritingReadsBack) {
@@ -81,12 +78,7 @@ TEST(FenReader, WritingReadsBack) {
 
 TEST(FenReader, EnPassantRightOnEveryFileReadsBackAndCanBeTaken) {
     // The edge files matter: a file index off by one loses the right on a or h.
-    const struct {
-        const char* fen;
-        int file;
-        const char* capture;
-        const char* after;
-    } cases[] = {
+    const std::tuple<const char*, int, const char*, const char*> cases[] = {
         {"4k3/8/8/pP6/8/8/8/4K3 w - a6", 0, "bxa6", "4k3/8/P7/8/8/8/8/4K3 b - -"},
         {"4k3/8/8/3pP3/8/8/8/4K3 w - d6", 3, "exd6", "4k3/8/3P4/8/8/8/8/4K3 b - -"},
         {"4k3/8/8/6Pp/8/8/8/4K3 w - h6", 7, "gxh6", "4k3/8/7P/8/8/8/8/4K3 b - -"},
@@ -94,14 +86,14 @@ TEST(FenReader, EnPassantRightOnEveryFileReadsBackAndCanBeTaken) {
         {"4k3/8/8/8/3Pp3/8/8/4K3 b - d3", 3, "exd3", "4k3/8/8/8/8/3p4/8/4K3 w - -"},
         {"4k3/8/8/8/6pP/8/8/4K3 b - h3", 7, "gxh3", "4k3/8/8/8/8/7p/8/4K3 w - -"},
     };
-    for (const auto& c : cases) {
-        const auto position = objReadFen(c.fen);
-        EXPECT_EQ(position->intEnPassantFile(), c.file) << c.fen;
-        EXPECT_EQ(position->strGetFEN(), c.fen);
-        const auto taken = position->objProcessMove(position, c.capture);
-        ASSERT_TRUE(taken) << c.fen;
-        EXPECT_EQ(taken->strGetFEN(), c.after) << c.fen;
-        EXPECT_EQ(position->strGetFEN(), c.fen) << "the position moved from is unchanged";
+    for (const auto& [fenText, file, capture, after] : cases) {
+        const auto position = objReadFen(fenText);
+        EXPECT_EQ(position->intEnPassantFile(), file) << fenText;
+        EXPECT_EQ(position->strGetFEN(), fenText);
+        const auto taken = position->objProcessMove(position, capture);
+        ASSERT_TRUE(taken) << fenText;
+        EXPECT_EQ(taken->strGetFEN(), after) << fenText;
+        EXPECT_EQ(position->strGetFEN(), fenText) << "the position moved from is unchanged";
     }
 }
 

@@ -6,38 +6,33 @@
 
 #include <gtest/gtest.h>
 #include <map>
+#include <sstream>
+#include <tuple>
 
 namespace {
 
-// 1.e4 e5 (1...c5) 2.Nf3 (1.d4) (1.c4): nodes named by their move.
+// 1.e4 e5 (1...c5) 2.Nf3 (1.d4) (1.c4): nodes named by their move, the root by its key.
 struct Sample {
     std::shared_ptr<CGameTree> tree = std::make_shared<CGameTree>();
-    std::map<std::string, std::string> keys; // move -> node key
-    GameNodeList next;
+    std::map<std::string, std::string> keys{{"InitialKey", "InitialKey"}}; // move -> node key
 
     Sample() {
+        GameNodeList next;
         tree->Add(objNewStartPosition(), next);
-        line({"e4", "e5", "Nf3"});
-        from("e4", {"c5"});
-        from("InitialKey", {"d4"});
-        from("InitialKey", {"c4"});
-        tree->objMoveFirst(next);
-    }
-    void from(const std::string& move, const std::vector<std::string>& moves) {
-        tree->objCurrentNode(tree->Item(move == "InitialKey" ? move : keys.at(move)));
-        line(moves);
-    }
-    void line(const std::vector<std::string>& moves) {
-        for (const std::string& move : moves) {
-            const auto& at = tree->objCurrentNode()->objPosition();
-            keys[move] = tree->Add(at->objProcessMove(at, move), next)->strKey();
+        for (const char* line : {"e4 e5 Nf3", "e4 c5", "d4", "c4"}) {
+            tree->objMoveFirst(next);
+            std::istringstream moves(line);
+            for (std::string move; moves >> move;) {
+                const auto& at = tree->objCurrentNode()->objPosition();
+                keys[move] = tree->Add(at->objProcessMove(at, move), next)->strKey();
+            }
         }
+        tree->objMoveFirst(next);
     }
     // The children of a node as moves.
     std::vector<std::string> children(const std::string& move) const {
         std::vector<std::string> moves;
-        const std::string key = move == "InitialKey" ? move : keys.at(move);
-        for (const std::string& child : tree->Item(key)->childrenKeys())
+        for (const std::string& child : tree->Item(keys.at(move))->childrenKeys())
             moves.push_back(tree->Item(child)->objPosition()->strMoveText());
         return moves;
     }
@@ -55,14 +50,7 @@ std::shared_ptr<CGameTree> Reloaded(const CGameTree& tree) {
 }
 
 TEST(GameTreeLines, PromoteAndDemoteMoveTheNearestLineAndSurviveAReload) {
-    struct Case {
-        const char* name;
-        bool promote;
-        std::string move;
-        bool changed;
-        Moves root, afterE4;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, bool, std::string, bool, Moves, Moves> cases[] = {
         {"main line cannot go up", true, "Nf3", false, {"e4", "d4", "c4"}, {"e5", "c5"}},
         {"second reply becomes main", true, "c5", true, {"e4", "d4", "c4"}, {"c5", "e5"}},
         {"deep move promotes its line", true, "d4", true, {"d4", "e4", "c4"}, {"e5", "c5"}},
@@ -72,15 +60,14 @@ TEST(GameTreeLines, PromoteAndDemoteMoveTheNearestLineAndSurviveAReload) {
         {"last line cannot go down", false, "c4", false, {"e4", "d4", "c4"}, {"e5", "c5"}},
         {"root has no line", true, "InitialKey", false, {"e4", "d4", "c4"}, {"e5", "c5"}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, promote, move, changes, root, afterE4] : cases) {
+        SCOPED_TRACE(name);
         Sample sample;
-        const std::string key = c.move == "InitialKey" ? c.move : sample.keys.at(c.move);
-        const bool changed =
-            c.promote ? sample.tree->PromoteLine(key) : sample.tree->DemoteLine(key);
-        EXPECT_EQ(changed, c.changed);
-        EXPECT_EQ(sample.children("InitialKey"), c.root);
-        EXPECT_EQ(sample.children("e4"), c.afterE4);
+        const std::string& key = sample.keys.at(move);
+        const bool changed = promote ? sample.tree->PromoteLine(key) : sample.tree->DemoteLine(key);
+        EXPECT_EQ(changed, changes);
+        EXPECT_EQ(sample.children("InitialKey"), root);
+        EXPECT_EQ(sample.children("e4"), afterE4);
         EXPECT_EQ(sample.tree->Count(), 7);
         // Stored and loaded again, the lines keep their new order.
         const auto reloaded = Reloaded(*sample.tree);
@@ -91,32 +78,25 @@ TEST(GameTreeLines, PromoteAndDemoteMoveTheNearestLineAndSurviveAReload) {
 }
 
 TEST(GameTreeLines, RemoveLineTakesEveryNodeBelowAndMovesTheCurrentNodeUp) {
-    struct Case {
-        const char* name;
-        std::string move, current;
-        int removed;
-        Moves root;
-        std::string currentAfter;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, std::string, std::string, int, Moves, std::string> cases[] = {
         {"main line with its replies", "e4", "Nf3", 4, {"d4", "c4"}, "InitialKey"},
         {"a reply leaves the main move", "c5", "c5", 1, {"e4", "d4", "c4"}, "e4"},
         {"current node elsewhere stays", "d4", "Nf3", 1, {"e4", "c4"}, "Nf3"},
         {"the root is kept", "InitialKey", "e5", 0, {"e4", "d4", "c4"}, "e5"},
         {"a missing key", "W9zz", "e5", 0, {"e4", "d4", "c4"}, "e5"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, move, current, removed, root, currentAfter] : cases) {
+        SCOPED_TRACE(name);
         Sample sample;
-        const auto keyOf = [&](const std::string& move) {
-            const auto found = sample.keys.find(move);
-            return found == sample.keys.end() ? move : found->second;
+        const auto keyOf = [&](const std::string& text) {
+            const auto found = sample.keys.find(text);
+            return found == sample.keys.end() ? text : found->second;
         };
-        sample.tree->objCurrentNode(sample.tree->Item(keyOf(c.current)));
-        EXPECT_EQ(sample.tree->RemoveLine(keyOf(c.move)), c.removed);
-        EXPECT_EQ(sample.tree->Count(), 7 - c.removed);
-        EXPECT_EQ(sample.children("InitialKey"), c.root);
-        EXPECT_EQ(sample.tree->objCurrentNode()->strKey(), keyOf(c.currentAfter));
+        sample.tree->objCurrentNode(sample.tree->Item(keyOf(current)));
+        EXPECT_EQ(sample.tree->RemoveLine(keyOf(move)), removed);
+        EXPECT_EQ(sample.tree->Count(), 7 - removed);
+        EXPECT_EQ(sample.children("InitialKey"), root);
+        EXPECT_EQ(sample.tree->objCurrentNode()->strKey(), keyOf(currentAfter));
         EXPECT_EQ(sample.tree->RemoveUnreachable(), 0);
     }
 }

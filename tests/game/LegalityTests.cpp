@@ -4,17 +4,14 @@
 #include "tests/model/Checks.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
 const char* const start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
 
 TEST(Legality, IsLegalMove) {
-    const struct {
-        const char* fen;
-        CMove move;
-        bool legal;
-    } cases[] = {
+    const std::tuple<const char*, CMove, bool> cases[] = {
         {start, mv("P", "e2", "e4"), true},
         {start, mv("N", "g1", "f3"), true},
         {start, mv("P", "e2", "e5"), false},
@@ -36,8 +33,8 @@ TEST(Legality, IsLegalMove) {
         {"4k3/8/8/8/8/8/8/4RK2 w - -", mv("R", "e1", "e8"), false},   // a king is never captured
         {"4k3/8/8/8/8/8/8/4RK2 w - -", mv("K", "f1", "f1", "Q"), false},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(fen(c.fen)->isLegalMove(c.move), c.legal) << c.fen << " " << c.move.strToString();
+    for (const auto& [fenText, move, legal] : cases)
+        EXPECT_EQ(fen(fenText)->isLegalMove(move), legal) << fenText << " " << move.strToString();
 }
 
 TEST(Legality, ResultStatusCountsAsBlackToMove) {
@@ -55,11 +52,7 @@ TEST(Legality, PinnedPieceMoveGivesNothing) {
 }
 
 TEST(Legality, Castling) {
-    const struct {
-        const char* fen;
-        const char* destination;
-        bool allowed;
-    } cases[] = {
+    const std::tuple<const char*, const char*, bool> cases[] = {
         {"4k3/8/8/8/8/8/8/4K2R w K -", "g1", true},
         {"4k3/8/8/8/8/8/8/4K2R w - -", "g1", false},   // right lost
         {"4k3/8/8/8/8/8/4r3/4K2R w K -", "g1", false}, // in check
@@ -77,9 +70,9 @@ TEST(Legality, Castling) {
         {"r3k3/8/8/8/8/8/B7/4K3 b q -", "c8", true},   // the bishop on a2 eyes g8, not c8-e8
         {"r3k3/8/8/8/8/8/8/2R1K3 b q -", "c8", false}, // c8 attacked
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(fen(c.fen)->isCastlingOK(sq(c.destination)), c.allowed)
-            << c.fen << " to " << c.destination;
+    for (const auto& [fenText, destination, allowed] : cases)
+        EXPECT_EQ(fen(fenText)->isCastlingOK(sq(destination)), allowed)
+            << fenText << " to " << destination;
 }
 
 TEST(Legality, CastlingForfeitedNeedsACastlingSquare) {
@@ -94,37 +87,31 @@ TEST(Legality, CastlingForfeitedNeedsACastlingSquare) {
 }
 
 TEST(Legality, MateAndStalemate) {
-    const struct {
-        const char* fen;
-        std::initializer_list<const char*> moves;
-        std::shared_ptr<CGameStatus> status;
-        const char* lastText;
-    } cases[] = {
-        {start, {"f3", "e5", "g4", "Qh4"}, CGameStatus::objBLACK_WINS(), "Qh4#"},
-        {"6k1/5ppp/8/8/8/8/8/R5K1 w - -", {"Ra8"}, CGameStatus::objWHITE_WINS(), "Ra8#"},
-        {"6k1/5ppp/8/8/4b3/8/8/R5K1 w - -", {"Ra8"}, CGameStatus::objBLACK_TO_MOVE(), "Ra8"},
-        {"7k/4Q3/6K1/8/8/8/8/8 w - -", {"Qf7"}, CGameStatus::objDRAWN_BY_STALEMATE(), "Qf7"},
-        {"7k/4Q3/6K1/8/8/8/8/8 w - -", {"Qe8"}, CGameStatus::objWHITE_WINS(), "Qe8#"},
-        // The check by a pawn's double step is parried by taking it en passant, from the edge
-        // file too: not mate; without the pawn to take it, mate.
-        {"4r2k/2p5/q2p4/3P4/3K4/r7/8/8 b - -", {"c5"}, CGameStatus::objWHITE_TO_MOVE(), "c5"},
-        {"k3r3/6p1/5p2/r6P/5K2/r7/8/3q4 b - -", {"g5"}, CGameStatus::objWHITE_TO_MOVE(), "g5"},
-        {"k3r3/6p1/5p2/r7/5K2/r7/8/3q4 b - -", {"g5"}, CGameStatus::objBLACK_WINS(), "g5#"},
-    };
-    for (const auto& c : cases) {
-        const auto after = play(fen(c.fen), c.moves);
-        ASSERT_TRUE(after) << c.fen;
-        EXPECT_EQ(after->objStatus()->strToString(), c.status->strToString())
-            << c.fen << " " << after->strGetFEN();
-        EXPECT_EQ(after->strMoveText(), c.lastText) << c.fen;
+    const std::tuple<const char*, std::vector<std::string>, std::shared_ptr<CGameStatus>,
+                     const char*>
+        cases[] = {
+            {start, {"f3", "e5", "g4", "Qh4"}, CGameStatus::objBLACK_WINS(), "Qh4#"},
+            {"6k1/5ppp/8/8/8/8/8/R5K1 w - -", {"Ra8"}, CGameStatus::objWHITE_WINS(), "Ra8#"},
+            {"6k1/5ppp/8/8/4b3/8/8/R5K1 w - -", {"Ra8"}, CGameStatus::objBLACK_TO_MOVE(), "Ra8"},
+            {"7k/4Q3/6K1/8/8/8/8/8 w - -", {"Qf7"}, CGameStatus::objDRAWN_BY_STALEMATE(), "Qf7"},
+            {"7k/4Q3/6K1/8/8/8/8/8 w - -", {"Qe8"}, CGameStatus::objWHITE_WINS(), "Qe8#"},
+            // The check by a pawn's double step is parried by taking it en passant, from the edge
+            // file too: not mate; without the pawn to take it, mate.
+            {"4r2k/2p5/q2p4/3P4/3K4/r7/8/8 b - -", {"c5"}, CGameStatus::objWHITE_TO_MOVE(), "c5"},
+            {"k3r3/6p1/5p2/r6P/5K2/r7/8/3q4 b - -", {"g5"}, CGameStatus::objWHITE_TO_MOVE(), "g5"},
+            {"k3r3/6p1/5p2/r7/5K2/r7/8/3q4 b - -", {"g5"}, CGameStatus::objBLACK_WINS(), "g5#"},
+        };
+    for (const auto& [fenText, moves, status, lastText] : cases) {
+        const auto after = play(fen(fenText), moves);
+        ASSERT_TRUE(after) << fenText;
+        EXPECT_EQ(after->objStatus()->strToString(), status->strToString())
+            << fenText << " " << after->strGetFEN();
+        EXPECT_EQ(after->strMoveText(), lastText) << fenText;
     }
 }
 
 TEST(Legality, IsMatedOnAGivenPosition) {
-    const struct {
-        const char* fen;
-        bool mated;
-    } cases[] = {
+    const std::tuple<const char*, bool> cases[] = {
         {"7k/8/8/8/8/1n6/PP6/K1rR4 w - -", true}, // double check: taking one checker is no help
         {"7k/8/8/8/8/8/PP6/K1rR4 w - -", false},  // single check: Rxc1
         {"7k/8/8/8/8/8/PP6/KRr5 w - -", false},   // no check at all
@@ -134,10 +121,10 @@ TEST(Legality, IsMatedOnAGivenPosition) {
         {"k7/8/1Q6/8/8/8/1r6/R5K1 b - -", false}, // Ra2 interposes
         {"k7/8/1Q6/8/8/8/8/R5K1 b - -", true},
     };
-    for (const auto& c : cases) {
-        const auto position = fen(c.fen);
-        EXPECT_EQ(position->isMated(), c.mated) << c.fen;
-        EXPECT_EQ(position->objStatus()->isInProgress(), !c.mated) << c.fen;
+    for (const auto& [fenText, mated] : cases) {
+        const auto position = fen(fenText);
+        EXPECT_EQ(position->isMated(), mated) << fenText;
+        EXPECT_EQ(position->objStatus()->isInProgress(), !mated) << fenText;
     }
     const auto over = fen("4k3/8/8/8/8/8/8/4K3 w - -");
     over->objStatus(CGameStatus::objWHITE_WINS());

@@ -5,23 +5,21 @@
 #include "tests/model/Checks.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
 TEST(Position, MoveTextGetterHidesPawnLetterAndCheck) {
-    const struct {
-        const char* stored;
-        const char* shown;
-    } cases[] = {{"Pe4+", "e4"},
-                 {"Qxf7#", "Qxf7#"},
-                 {"Pexd8=Q+", "exd8=Q"},
-                 {"...", "..."},
-                 {"O-O+", "O-O"}};
-    for (const auto& c : cases) {
+    const std::tuple<const char*, const char*> cases[] = {{"Pe4+", "e4"},
+                                                          {"Qxf7#", "Qxf7#"},
+                                                          {"Pexd8=Q+", "exd8=Q"},
+                                                          {"...", "..."},
+                                                          {"O-O+", "O-O"}};
+    for (const auto& [stored, shown] : cases) {
         CPosition position;
-        position.strMoveText(c.stored);
-        EXPECT_EQ(position.strMoveText(), c.shown);
-        EXPECT_EQ(position.strStoredMoveText(), c.stored);
+        position.strMoveText(stored);
+        EXPECT_EQ(position.strMoveText(), shown);
+        EXPECT_EQ(position.strStoredMoveText(), stored);
     }
 }
 
@@ -51,11 +49,7 @@ TEST(Position, StartPositionAndDoubleStep) {
 TEST(Position, CastlingMovesTheRookAndMovesForfeitRights) {
     const std::string corners = "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -";
     const std::string black = "r3k2r/8/8/8/8/8/8/R3K2R b KQkq -";
-    const struct {
-        std::string fen;
-        CMove move;
-        const char* after;
-    } cases[] = {
+    const std::tuple<std::string, CMove, const char*> cases[] = {
         {corners, mv("K", "e1", "g1"), "r3k2r/8/8/8/8/8/8/R4RK1 b kq -"},
         {corners, mv("K", "e1", "c1"), "r3k2r/8/8/8/8/8/8/2KR3R b kq -"},
         {black, mv("k", "e8", "g8"), "r4rk1/8/8/8/8/8/8/R3K2R w KQ -"},
@@ -68,12 +62,12 @@ TEST(Position, CastlingMovesTheRookAndMovesForfeitRights) {
         {corners, mv("R", "h1", "h8"), "r3k2R/8/8/8/8/8/8/R3K3 b Qq -"},
         {black, mv("r", "h8", "h1"), "r3k3/8/8/8/8/8/8/R3K2r w Qq -"},
     };
-    for (const auto& c : cases) {
-        const auto position = fen(c.fen);
-        const auto after = position->objMove1(c.move);
-        ASSERT_TRUE(after) << c.move.strToString();
-        EXPECT_EQ(after->strGetFEN(), c.after) << c.move.strToString();
-        EXPECT_EQ(position->strGetFEN(), c.fen) << "the position moved from is unchanged";
+    for (const auto& [fenText, move, expected] : cases) {
+        const auto position = fen(fenText);
+        const auto after = position->objMove1(move);
+        ASSERT_TRUE(after) << move.strToString();
+        EXPECT_EQ(after->strGetFEN(), expected) << move.strToString();
+        EXPECT_EQ(position->strGetFEN(), fenText) << "the position moved from is unchanged";
     }
     EXPECT_EQ(fen(black)->objMove1(mv("k", "e8", "c8"))->strMoveText(), "O-O-O");
 }
@@ -88,91 +82,64 @@ TEST(Position, AfterAResultWhiteMovesWithTheSameNumber) {
     EXPECT_EQ(next->intMoveNumber(), 7);
 }
 
-TEST(Position, NewPositionChecks) {
+TEST(Position, NewPositionChecksItsArgumentsAndKeepsTheDiagram) {
     const auto diagram = objNewInitialDiagram();
+    const auto white = CGameStatus::objWHITE_TO_MOVE();
     const std::vector<bool> none(4, false);
-    const struct {
-        std::shared_ptr<CDiagram> diagram;
-        std::shared_ptr<CGameStatus> status;
-        int number;
-        std::vector<bool> forfeits;
-        const char* message;
-    } cases[] = {
-        {diagram, CGameStatus::objWHITE_WINS(), 0, none, "gameStatus"},
-        {diagram, nullptr, 0, none, "gameStatus"},
-        {nullptr, CGameStatus::objWHITE_TO_MOVE(), 0, none, "Diagram is null"},
-        {diagram, CGameStatus::objWHITE_TO_MOVE(), -1, none, "Movenum cannot be negative"},
-        {diagram,
-         CGameStatus::objWHITE_TO_MOVE(),
-         0,
-         {true, true, true},
-         "castlingPrivledges array parameter must have a length of 4"},
-        {nullptr, CGameStatus::objNO_RESULT(), -1, {}, "gameStatus"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(ErrorOf([&] { objNewPosition(c.diagram, c.status, c.number, c.forfeits, " "); }),
-                  std::string("CPosition 9999: ") + c.message);
-    const auto noFile = objNewPosition(diagram, CGameStatus::objWHITE_TO_MOVE(), 3,
-                                       {true, false, false, true}, "x");
+    const std::tuple<std::shared_ptr<CDiagram>, std::shared_ptr<CGameStatus>, int,
+                     std::vector<bool>, const char*>
+        cases[] = {
+            {diagram, CGameStatus::objWHITE_WINS(), 0, none, "gameStatus"},
+            {diagram, nullptr, 0, none, "gameStatus"},
+            {nullptr, white, 0, none, "Diagram is null"},
+            {diagram, white, -1, none, "Movenum cannot be negative"},
+            {diagram,
+             white,
+             0,
+             {true, true, true},
+             "castlingPrivledges array parameter must have a length of 4"},
+            {nullptr, CGameStatus::objNO_RESULT(), -1, {}, "gameStatus"},
+        };
+    for (const auto& [given, status, number, forfeits, message] : cases)
+        EXPECT_EQ(ErrorOf([&] { objNewPosition(given, status, number, forfeits, " "); }),
+                  std::string("CPosition 9999: ") + message);
+    const auto noFile = objNewPosition(diagram, white, 3, {true, false, false, true}, "x");
     EXPECT_EQ(noFile->intEnPassantFile(), -1);
     EXPECT_EQ(noFile->strMoveText(), "...");
     EXPECT_EQ(noFile->objDiagram(), diagram) << "the diagram itself is kept";
-    EXPECT_TRUE(noFile->isKCastleForfeited(0));
-    EXPECT_FALSE(noFile->isQCastleForfeited(0));
-    EXPECT_FALSE(noFile->isKCastleForfeited(1));
-    EXPECT_TRUE(noFile->isQCastleForfeited(1));
+    EXPECT_EQ(noFile->strGetFEN(), "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w Qk -");
     const auto file = objNewPosition(diagram, CGameStatus::objBLACK_TO_MOVE(), 1, none, "d");
     EXPECT_EQ(file->intEnPassantFile(), 3);
     EXPECT_EQ(file->strMoveText(), "d4");
-    EXPECT_EQ(objNewPosition(diagram, CGameStatus::objWHITE_TO_MOVE(), 1, none, "c")->strMoveText(),
-              "c5");
+    EXPECT_EQ(objNewPosition(diagram, white, 1, none, "c")->strMoveText(), "c5");
     EXPECT_THROW(file->isKCastleForfeited(2), CError);
+    // Setting rights and the en-passant file shows in the FEN; a file off the board shows none.
+    file->isKCastleForfeited(0, true);
+    file->isQCastleForfeited(1, true);
+    file->intEnPassantFile(0);
+    EXPECT_EQ(file->strGetFEN(), "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b Qk a3");
+    file->intEnPassantFile(9);
+    EXPECT_EQ(file->strGetFEN(), "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b Qk -");
 }
 
-TEST(Position, EqualityIgnoresNumberAndText) {
+TEST(Position, EqualityIgnoresNumberAndTextAndClonesShareNothingMutable) {
     const auto a = fen("4k3/8/8/8/8/8/8/4K3 w - -");
     const auto b = fen("4k3/8/8/8/8/8/8/4K3 w - -");
     b->intMoveNumber(12);
     b->strMoveText("Kd2");
     EXPECT_TRUE(a->isEqual(b));
-    const struct {
-        std::shared_ptr<CPosition> other;
-        const char* why;
-    } different[] = {{fen("4k3/8/8/8/8/8/8/4K3 b - -"), "side"},
-                     {fen("4k3/8/8/8/8/8/8/3K4 w - -"), "placement"},
-                     {fen("4k3/8/8/8/8/8/8/4K3 w - e6"), "en passant"},
-                     {nullptr, "nothing"}};
-    for (const auto& d : different)
-        EXPECT_FALSE(a->isEqual(d.other)) << d.why;
     const auto forfeit = fen("4k3/8/8/8/8/8/8/4K3 w - -");
     forfeit->isQCastleForfeited(1, false);
-    EXPECT_FALSE(a->isEqual(forfeit));
-}
-
-TEST(Position, CloneCopiesEverythingAndSharesNothingMutable) {
-    const auto original = fen("4k3/8/8/8/8/8/8/4K3 b - e3");
-    original->strMoveText("Pe4+");
-    original->intMoveNumber(5);
-    const auto copy = original->objClone();
-    EXPECT_TRUE(copy->isEqual(original));
-    EXPECT_EQ(copy->strStoredMoveText(), "Pe4+");
-    EXPECT_EQ(copy->intMoveNumber(), 5);
-    EXPECT_NE(copy->objDiagram(), original->objDiagram());
+    for (const auto& other :
+         {fen("4k3/8/8/8/8/8/8/4K3 b - -"), fen("4k3/8/8/8/8/8/8/3K4 w - -"),
+          fen("4k3/8/8/8/8/8/8/4K3 w - e6"), forfeit, std::shared_ptr<CPosition>()})
+        EXPECT_FALSE(a->isEqual(other)) << (other ? other->strGetFEN() : "nothing");
+    const auto copy = b->objClone();
+    EXPECT_TRUE(copy->isEqual(b));
+    EXPECT_EQ(copy->strStoredMoveText(), "Kd2");
+    EXPECT_EQ(copy->intMoveNumber(), 12);
     copy->objDiagram()->objRemove(sq("e1"));
-    EXPECT_EQ(original->objDiagram()->colMap().Count(), 2);
-}
-
-TEST(Position, FenOfForfeitsAndEnPassant) {
-    const auto position = fen("4k3/8/8/8/8/8/8/4K3 w KQkq -");
-    for (int color = 0; color < 2; ++color) {
-        position->isKCastleForfeited(color, true);
-        position->isQCastleForfeited(color, true);
-    }
-    EXPECT_EQ(position->strGetFEN(), "4k3/8/8/8/8/8/8/4K3 w - -");
-    position->intEnPassantFile(0);
-    EXPECT_EQ(position->strGetFEN(), "4k3/8/8/8/8/8/8/4K3 w - a6");
-    position->intEnPassantFile(9);
-    EXPECT_EQ(position->strGetFEN(), "4k3/8/8/8/8/8/8/4K3 w - -");
+    EXPECT_EQ(b->objDiagram()->colMap().Count(), 2);
 }
 
 } // namespace

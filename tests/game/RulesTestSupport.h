@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 // A position read from FEN.
 inline std::shared_ptr<CPosition> fen(const std::string& text) {
@@ -31,8 +32,8 @@ inline CMove mv(const std::string& symbol, const std::string& from, const std::s
 
 // The position after the move texts, each read on the one before; nothing once one fails.
 inline std::shared_ptr<CPosition> play(std::shared_ptr<CPosition> position,
-                                       std::initializer_list<const char*> texts) {
-    for (const char* text : texts) {
+                                       const std::vector<std::string>& texts) {
+    for (const std::string& text : texts) {
         if (!position) return nullptr;
         position = position->objProcessMove(position, text);
     }

@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
+#include <sstream>
 #include <stdexcept>
+#include <tuple>
 
 namespace {
 
@@ -23,20 +25,15 @@ struct Book {
         GameNodeList next;
         nodes[""] = tree->Add(objNewStartPosition(), next);
         for (const std::string& line : lines) {
-            std::string name;
             std::shared_ptr<CGameNode> node = nodes[""];
             tree->objCurrentNode(node);
-            size_t at = 0;
-            while (at < line.size()) {
-                size_t end = line.find(' ', at);
-                if (end == std::string::npos) end = line.size();
-                const std::string move = line.substr(at, end - at);
-                at = end + 1;
+            std::istringstream moves(line);
+            std::string name;
+            for (std::string move; moves >> move;) {
                 name += (name.empty() ? "" : " ") + move;
                 auto position = node->objPosition()->objProcessMove(node->objPosition(), move);
                 if (!position) throw std::runtime_error("refused: " + move);
-                node = tree->Add(position, next);
-                nodes[name] = node;
+                nodes[name] = node = tree->Add(position, next);
             }
         }
     }
@@ -60,14 +57,8 @@ TEST(TrainingJudgement, TakesEachDroppedMoveByItsStoredMoveAndMarks) {
     const Book book(kLines);
     const TrainingTries tries = {book.key("e4 e5 Qh5"), book.key("e4 d5 exd5"),
                                  book.key("e4 c5 Nf3"), book.key("e4 c5 c3")};
-    struct Case {
-        const char* at;
-        const char* move;
-        bool marks;
-        TrainingVerdict verdict;
-        const char* node; // the line of the node named, "" for none
-    };
-    const Case cases[] = {
+    // node: the line of the node named, "" for none
+    const std::tuple<const char*, const char*, bool, TrainingVerdict, const char*> cases[] = {
         {"e4 e5", "Nf3", true, TrainingVerdict::Solution, "e4 e5 Nf3"},
         {"e4 e5", "Bc4", true, TrainingVerdict::Solution, "e4 e5 Bc4"},
         {"e4 e5", "Qh5", true, TrainingVerdict::RefutedTry, "e4 e5 Qh5"},
@@ -83,13 +74,13 @@ TEST(TrainingJudgement, TakesEachDroppedMoveByItsStoredMoveAndMarks) {
         {"f3 e5", "Pg4", true, TrainingVerdict::Solution, "f3 e5 g4"},
         {"f3 e5 g4 Qh4", "Kf2", true, TrainingVerdict::NotStored, ""},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.at) + " / " + c.move);
-        const TrainingJudgement judged = objJudgeTrainingMove(*book.tree, book.at(c.at), c.move,
-                                                              c.marks ? tries : TrainingTries{});
-        EXPECT_EQ(judged.verdict, c.verdict);
-        if (*c.node)
-            ASSERT_EQ(judged.objNode, book.at(c.node));
+    for (const auto& [at_, move, marks, verdict, node] : cases) {
+        SCOPED_TRACE(std::string(at_) + " / " + move);
+        const TrainingJudgement judged =
+            objJudgeTrainingMove(*book.tree, book.at(at_), move, marks ? tries : TrainingTries{});
+        EXPECT_EQ(judged.verdict, verdict);
+        if (*node)
+            ASSERT_EQ(judged.objNode, book.at(node));
         else
             EXPECT_EQ(judged.objNode, nullptr);
     }
@@ -140,44 +131,41 @@ TEST(TrainingJudgement, MovesAreNumberedAsABookWritesThem) {
 }
 
 TEST(TrainingJudgement, ExplanationsGiveTheTryItsCommentAndTheRefutation) {
-    struct Case {
-        const char* name;
-        std::map<std::string, std::string> comments; // by line
-        const char* tryLine;
-        const char* expected;
-    };
-    const Case cases[] = {
-        {"comment and refutation",
-         {{"e4 e5 Qh5", "is premature. "}},
-         "e4 e5 Qh5",
-         "2.Qh5 is premature: after 2...Nc6 3.Bc4 g6 4.Qf3 Nf6"},
-        {"no comment", {}, "e4 e5 Qh5", "2.Qh5 is refuted: after 2...Nc6 3.Bc4 g6 4.Qf3 Nf6"},
-        {"comment leading to the refutation itself",
-         {{"e4 e5 Qh5", "is premature:"}},
-         "e4 e5 Qh5",
-         "2.Qh5 is premature: after 2...Nc6 3.Bc4 g6 4.Qf3 Nf6"},
-        {"comments on the refutation renumber Black's move after them",
-         {{"e4 e5 Qh5 Nc6 Bc4", "threatens mate"}, {"e4 e5 Qh5 Nc6 Bc4 g6 Qf3 Nf6", "and wins"}},
-         "e4 e5 Qh5",
-         "2.Qh5 is refuted: after 2...Nc6 3.Bc4 threatens mate 3...g6 4.Qf3 Nf6 and wins"},
-        {"comment without refutation",
-         {{"e4 e5 Bc4", "loses time"}},
-         "e4 e5 Bc4",
-         "2.Bc4 loses time."},
-        {"comment ending its sentence",
-         {{"e4 e5 Bc4", "Too slow!"}},
-         "e4 e5 Bc4",
-         "2.Bc4 Too slow!"},
-        {"nothing stored", {}, "e4 e5 Bc4", "2.Bc4 is a mistake."},
-        {"a Black try", {{"e4 c5", "is met by"}}, "e4 c5", "1...c5 is met by: after 2.Nf3"},
-        {"a mate in the refutation", {}, "f3 e5 g4", "2.g4 is refuted: after 2...Qh4#"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    // comments: by line
+    const std::tuple<const char*, std::map<std::string, std::string>, const char*, const char*>
+        cases[] = {
+            {"comment and refutation",
+             {{"e4 e5 Qh5", "is premature. "}},
+             "e4 e5 Qh5",
+             "2.Qh5 is premature: after 2...Nc6 3.Bc4 g6 4.Qf3 Nf6"},
+            {"no comment", {}, "e4 e5 Qh5", "2.Qh5 is refuted: after 2...Nc6 3.Bc4 g6 4.Qf3 Nf6"},
+            {"comment leading to the refutation itself",
+             {{"e4 e5 Qh5", "is premature:"}},
+             "e4 e5 Qh5",
+             "2.Qh5 is premature: after 2...Nc6 3.Bc4 g6 4.Qf3 Nf6"},
+            {"comments on the refutation renumber Black's move after them",
+             {{"e4 e5 Qh5 Nc6 Bc4", "threatens mate"},
+              {"e4 e5 Qh5 Nc6 Bc4 g6 Qf3 Nf6", "and wins"}},
+             "e4 e5 Qh5",
+             "2.Qh5 is refuted: after 2...Nc6 3.Bc4 threatens mate 3...g6 4.Qf3 Nf6 and wins"},
+            {"comment without refutation",
+             {{"e4 e5 Bc4", "loses time"}},
+             "e4 e5 Bc4",
+             "2.Bc4 loses time."},
+            {"comment ending its sentence",
+             {{"e4 e5 Bc4", "Too slow!"}},
+             "e4 e5 Bc4",
+             "2.Bc4 Too slow!"},
+            {"nothing stored", {}, "e4 e5 Bc4", "2.Bc4 is a mistake."},
+            {"a Black try", {{"e4 c5", "is met by"}}, "e4 c5", "1...c5 is met by: after 2.Nf3"},
+            {"a mate in the refutation", {}, "f3 e5 g4", "2.g4 is refuted: after 2...Qh4#"},
+        };
+    for (const auto& [name, comments, tryLine, expected] : cases) {
+        SCOPED_TRACE(name);
         Book book(kLines);
-        for (const auto& [line, comment] : c.comments)
+        for (const auto& [line, comment] : comments)
             book.comments[book.key(line)] = comment;
-        EXPECT_EQ(strTryExplanation(*book.tree, book.at(c.tryLine), book.commentOf()), c.expected);
+        EXPECT_EQ(strTryExplanation(*book.tree, book.at(tryLine), book.commentOf()), expected);
     }
 }
 
@@ -196,22 +184,6 @@ TEST(TrainingJudgement, OnlyTheThreeMistakeGlyphsMakeATry) {
     for (int nag = -1; nag <= 256; ++nag)
         if (isMistakeGlyph(nag)) mistakes.push_back(nag);
     EXPECT_EQ(mistakes, (std::vector<int>{2, 4, 6}));
-}
-
-} // namespace
-
-namespace {
-
-// Moves the board replays from text refuse an unplayable text with nothing, where the reading
-// that names the failure raises.
-TEST(TrainingJudgement, PlayingAMoveTextRefusesWithoutRaising) {
-    const auto start = objNewStartPosition();
-    std::shared_ptr<CPieceLocation> from, to;
-    EXPECT_NE(start->objPlayMoveText("Nf3", from, to), nullptr);
-    for (const char* text : {"Nd4", "Ke2", "zz", "", "e5"}) {
-        EXPECT_EQ(start->objPlayMoveText(text, from, to), nullptr) << text;
-    }
-    EXPECT_ANY_THROW(start->objProcessMove(start, "Nd4"));
 }
 
 } // namespace

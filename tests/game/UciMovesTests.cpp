@@ -3,6 +3,7 @@
 #include "tests/model/Checks.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -10,11 +11,8 @@ TEST(UciMoves, PlayAndWriteBackForBothColours) {
     const char* const start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
     const char* const corners = "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -";
     const char* const cornersBlack = "r3k2r/8/8/8/8/8/8/R3K2R b KQkq -";
-    const struct {
-        const char* fen;
-        const char* uci;
-        const char* text; // the move text played, "" when the move is refused
-    } cases[] = {
+    // text: the move text played, "" when the move is refused
+    const std::tuple<const char*, const char*, const char*> cases[] = {
         {start, "e2e4", "e4"},
         {start, "g1f3", "Nf3"},
         {start, "e7e5", ""}, // Black's pawn while White is to move
@@ -35,28 +33,25 @@ TEST(UciMoves, PlayAndWriteBackForBothColours) {
         {cornersBlack, "e8g8", "O-O"},
         {cornersBlack, "e8c8", "O-O-O"},
     };
-    for (const auto& c : cases) {
-        const auto position = fen(c.fen);
-        const auto next = objPlayUciMove(*position, c.uci);
-        EXPECT_EQ(next ? next->strMoveText() : "", c.text) << c.fen << " " << c.uci;
+    for (const auto& [fenText, uci, text] : cases) {
+        const auto position = fen(fenText);
+        const auto next = objPlayUciMove(*position, uci);
+        EXPECT_EQ(next ? next->strMoveText() : "", text) << fenText << " " << uci;
         if (next) {
-            EXPECT_EQ(strUciOfMoveText(*position, c.text), c.uci) << c.fen;
+            EXPECT_EQ(strUciOfMoveText(*position, text), uci) << fenText;
         }
     }
 }
 
 TEST(UciMoves, EngineFenDropsRightsThePiecesContradict) {
-    const struct {
-        const char* fen;
-        const char* engineFen;
-    } cases[] = {
+    const std::tuple<const char*, const char*> cases[] = {
         {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1", "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1"},
         {"r3k3/8/8/8/8/8/8/4K2R b KQkq - 0 1", "r3k3/8/8/8/8/8/8/4K2R b Kq - 0 1"},
         {"4k3/8/8/8/8/8/8/R3K2R w - - 0 1", "4k3/8/8/8/8/8/8/R3K2R w - - 0 1"},
         {"4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1", "4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(strEngineFen(*fen(c.fen)), c.engineFen);
+    for (const auto& [fenText, engineFen] : cases)
+        EXPECT_EQ(strEngineFen(*fen(fenText)), engineFen);
 }
 
 } // namespace

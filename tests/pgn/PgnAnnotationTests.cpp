@@ -5,6 +5,7 @@
 #include "workbook/GameAnnotations.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -45,12 +46,7 @@ std::string ImportAndExport(const std::string& pgn, const std::string& path,
 }
 
 TEST(PgnAnnotations, CommentsAndGlyphsLandOnTheirMoves) {
-    struct Case {
-        const char* name;
-        std::string pgn;
-        std::vector<std::string> marks;
-    };
-    const std::vector<Case> cases = {
+    const std::tuple<const char*, std::string, std::vector<std::string>> cases[] = {
         {"after moves, suffixes as glyphs 1 to 6",
          "1. e4! {good} e5? 2. Nf3!! Nc6?? 3. Bb5!? a6?! *",
          {"e4 e5 Nf3 Nc6 Bb5 a6|||6", "e4 e5 Nf3 Nc6 Bb5|||5", "e4 e5 Nf3 Nc6|||4", "e4 e5 Nf3|||3",
@@ -76,12 +72,12 @@ TEST(PgnAnnotations, CommentsAndGlyphsLandOnTheirMoves) {
         {"a game without moves keeps its comment", "{Only words.} *", {"|Only words.||"}},
         {"escape lines are not comments", "1. e4\n% not a comment\ne5 *", {}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        auto games = ReadGames(c.pgn);
+    for (const auto& [name, pgn, marks] : cases) {
+        SCOPED_TRACE(name);
+        auto games = ReadGames(pgn);
         ASSERT_EQ(games.size(), 1u);
         ASSERT_TRUE(games[0].objTree) << games[0].strError;
-        std::vector<std::string> expected = c.marks;
+        std::vector<std::string> expected = marks;
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(Marks(games[0]), expected);
     }
@@ -137,46 +133,83 @@ TEST(PgnAnnotations, ExportKeepsTheResultAndWritesEveryKindOfNote) {
     }
 }
 
-TEST(PgnAnnotations, Latin1CommentsAndTagsAreWrittenAsUtf8) {
+// Latin-1 texts are stored and written as UTF-8; a file that is no text gives no games.
+TEST(PgnAnnotations, Latin1IsWrittenAsUtf8AndBinaryFilesAreRefused) {
     TempFolder folder;
     PgnImportResult result;
     const std::string exported = ImportAndExport("[White \"N\372\361ez\"]\n\n1. e4 {caf\351} *\n",
                                                  folder.file("a.brl"), &result);
     EXPECT_TRUE(result.isLatin1);
-    EXPECT_NE(exported.find("[White \"Núñez\"]"), std::string::npos) << exported;
-    EXPECT_NE(exported.find("1. e4 {café} *"), std::string::npos) << exported;
+    EXPECT_TRUE(Contains(exported, "[White \"Núñez\"]"));
+    EXPECT_TRUE(Contains(exported, "1. e4 {café} *"));
+    EXPECT_EQ(ImportAndExport("SQLite format 3" + std::string(2000, '\0') + "1. e4 *",
+                              folder.file("b.brl"), &result),
+              "");
+    EXPECT_TRUE(result.isNotText);
+    EXPECT_EQ(result.intImported, 0);
 }
 
-TEST_F(PgnBook, HostileAnnotationTextIsKeptOrTheGameSkippedWithItsReason) {
+// Annotation text at the edges of what a file may hold: each game is imported with all its words
+// and marks, exported and imported again to the same text, or skipped with its reason and leaves
+// nothing.
+TEST(PgnAnnotations, EachGameIsKeptWholeOrSkippedWithItsReason) {
+    const std::string limit(1000000, 'z'); // the longest row a workbook keeps
+    const std::string longest(1000000 - 64 - 20, 'y');
     const std::string huge(1100000, 'x');
-    const std::string large(600000, 'y');
-    struct Case {
-        const char* name;
-        std::string pgn;
-        bool imported;
-        std::string kept; // a text the export holds, or a fragment of the skip reason
+    const auto game = [](const std::string& movetext) { return "[Event \"e\"]\n\n" + movetext; };
+    // kept: a text of the export, or a part of the skip reason
+    const std::tuple<const char*, std::string, bool, std::string> cases[] = {
+        {"a comment as long as a row", game("1. e4 {" + limit + "} *"), false,
+         "annotation of a move (its comments, glyphs and node key) is too long to store"},
+        {"a comment over the length limit", game("1. e4 {" + huge + "} *"), false, "too long"},
+        {"a comment that fits with its node key", game("1. e4 {" + longest + "} *"), true,
+         "{" + longest + "}"},
+        {"a tag section as long as a row", "[Annotator \"" + limit + "\"]\n\n1. e4 *", false,
+         "tag section is too long"},
+        {"a description as long as a row", "[Description \"" + limit + "\"]\n\n1. e4 *", false,
+         "tag section is too long"},
+        {"a closing brace without its opening", game("1. e4 } e5 *"), false,
+         "unexpected character '}'"},
+        {"nested braces", game("1. e4 {a {b} c} e5 *"), false, "move in 1... c"},
+        {"an unclosed comment", game("1. e4 {never closed"), false, "unterminated comment"},
+        {"a glyph above 999", game("1. e4 $1000 *"), false, "bad annotation glyph"},
+        {"the largest glyph kept", game("1. e4 $999 *"), true, "1. e4 $999 *"},
+        {"lone brackets in a comment are words", game("{x ( a ) y} 1. e4 {( b )} (1. d4) *"), true,
+         "{x ( a ) y} 1. e4 {( b )} (1. d4) *"},
+        {"a percent line inside a comment is words", game("1. e4 {a\n%b} e5 *"), true, "{a %b}"},
+        {"an opening brace inside a rest-of-line comment", game("1. e4 ; a { brace\ne5 *"), true,
+         "{a { brace}"},
+        {"a rest-of-line comment at the end of the file", game("1. e4 e5 ; last"), true, "{last}"},
+        {"a rest-of-line comment closing a variation", game("1. e4 (1. d4 ; inside\n) e5 *"), true,
+         "(1. d4 {inside})"},
+        {"glyph and comment on the root of a game without moves", game("$2 {words} *"), true,
+         "$2 {words} *"},
+        {"a null move in the main line", game("1. -- e5 *"), false, "unreadable move in 1. --"},
+        {"a null move in a nested variation", game("1. e4 (1. d4 d5 (1... -- 2. c4)) e5 *"), false,
+         "unreadable move in 1... --"},
     };
-    const std::vector<Case> cases = {
-        {"a comment over the length limit", "1. e4 {" + huge + "} *", false, "too long"},
-        {"a long comment kept whole", "1. e4 {" + large + "} *", true, "{" + large + "}"},
-        {"nested braces", "1. e4 {a {b} c} e5 *", false, "move in 1... c"},
-        {"an unclosed comment", "1. e4 {never closed", false, "unterminated comment"},
-        {"a null move in a variation", "1. e4 (1. --) e5 *", false, "--"},
-        {"a tag value over the length limit", "[Annotator \"" + huge + "\"]\n\n1. e4 *", false,
-         "too long"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        skipped.clear();
-        const int64_t before = workbook.lngCountGames();
-        EXPECT_EQ(Import(c.pgn).intImported, c.imported ? 1 : 0);
-        EXPECT_EQ(workbook.lngCountGames(), before + (c.imported ? 1 : 0));
-        if (c.imported) {
-            EXPECT_NE(Export().find(c.kept), std::string::npos);
-        } else {
+    for (const auto& [name, pgn, imported, kept] : cases) {
+        SCOPED_TRACE(name);
+        TempFolder folder;
+        CWorkBook workbook;
+        workbook.strOpenWorkBook(folder.file("a.brl"));
+        std::istringstream input(pgn);
+        std::vector<std::string> skipped;
+        PgnImportOptions options;
+        options.skipped = [&](const std::string& line) { skipped.push_back(line.substr(0, 300)); };
+        EXPECT_EQ(ImportPgn(workbook, input, options).intImported, imported ? 1 : 0);
+        if (!imported) {
             ASSERT_EQ(skipped.size(), 1u);
-            EXPECT_TRUE(Contains(skipped[0], c.kept));
+            EXPECT_TRUE(Contains(skipped[0], kept));
+            EXPECT_EQ(workbook.lngCountGames(), 0);
+            continue;
         }
+        std::ostringstream exported;
+        ExportPgn(workbook, exported);
+        EXPECT_TRUE(Contains(exported.str(), kept));
+        PgnImportResult again;
+        EXPECT_EQ(ImportAndExport(exported.str(), folder.file("b.brl"), &again), exported.str());
+        EXPECT_EQ(again.intImported, 1);
     }
 }
 

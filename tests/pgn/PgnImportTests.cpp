@@ -4,6 +4,8 @@
 #include "pgn/PgnWriter.h"
 #include "tests/pgn/PgnTestSupport.h"
 
+#include <tuple>
+
 namespace {
 
 using namespace std::string_literals;
@@ -18,38 +20,6 @@ std::vector<std::string> MainLine(const CGameTree& tree) {
         moves.push_back(node->objPosition()->strMoveText());
     }
     return moves;
-}
-
-std::vector<std::string> ChildTexts(const CGameTree& tree, const std::string& key) {
-    std::vector<std::string> texts;
-    for (const auto& child : tree.arrobjGetNextNodes(tree.Item(key)))
-        texts.push_back(child->objPosition()->strMoveText());
-    return texts;
-}
-
-TEST(PgnTreeBuilder, ReadsTheConstructsOfRealFiles) {
-    const std::string pgn =
-        "\xEF\xBB\xBF[Event \"Casual\"]\r\n[SetUp \"1\"]\r\n"
-        "[FEN \"r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq - 4 4\"]\r\n\r\n"
-        "4. Qxf7# {Scholar's mate} (4. d3 $6 ; quieter\r\n Be7 (4... g6 5. Qf3) 5. Nf3) "
-        "(4. Nf3?! Nxh5) 1-0\r\n";
-    auto games = ReadGames(pgn);
-    ASSERT_EQ(games.size(), 1u);
-    const PgnGame& game = games[0];
-    ASSERT_EQ(game.strError, "");
-    ASSERT_NE(game.objTree, nullptr);
-    const CGameTree& tree = *game.objTree;
-    EXPECT_EQ(tree.objCurrentNode()->strKey(), "InitialKey");
-    auto root = tree.Item("InitialKey")->objPosition();
-    EXPECT_EQ(root->strGetFEN(), "r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq -");
-    EXPECT_EQ(root->intMoveNumber(), 3); // full move 4 with White to move
-    EXPECT_EQ(ChildTexts(tree, "InitialKey"), (std::vector<std::string>{"Qxf7#", "d3", "Nf3"}));
-    EXPECT_EQ(MainLine(tree), std::vector<std::string>{"Qxf7#"});
-    auto d3 = tree.arrobjGetNextNodes(tree.Item("InitialKey"))[1];
-    EXPECT_EQ(d3->strKey().rfind("W4d3", 0), 0u) << d3->strKey();
-    EXPECT_EQ(ChildTexts(tree, d3->strKey()), (std::vector<std::string>{"Be7", "g6"}));
-    EXPECT_EQ(tree.Count(), 9);
-    EXPECT_EQ(game.strDescription, "Scholar's mate");
 }
 
 const char* const kMasterGame =
@@ -80,12 +50,7 @@ TEST(PgnTreeBuilder, ReadsAWholeMasterGame) {
 }
 
 TEST(PgnTreeBuilder, StoresMovesUnderTheProgramsOwnTexts) {
-    struct Case {
-        const char* fen;
-        const char* written;
-        const char* stored;
-    };
-    const std::vector<Case> cases = {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
         {"", "Ngf3", "Nf3"},
         {"", "Nf3+", "Nf3"},
         {"", "e2e4", "e4"},
@@ -99,22 +64,19 @@ TEST(PgnTreeBuilder, StoresMovesUnderTheProgramsOwnTexts) {
         {"4k3/8/8/8/8/8/8/R4RK1 w - - 0 1", "Rfd1", "Rfd1"},
         {"4k3/8/8/8/8/8/8/R4RK1 w - - 0 1", "R1d1", "Rad1"},
     };
-    for (const Case& c : cases) {
-        std::string pgn = std::string(*c.fen ? "[FEN \"" + std::string(c.fen) + "\"]\n\n" : "") +
-                          c.written + " *\n";
+    for (const auto& [fenText, written, stored] : cases) {
+        std::string pgn =
+            std::string(*fenText ? "[FEN \"" + std::string(fenText) + "\"]\n\n" : "") + written +
+            " *\n";
         auto games = ReadGames(pgn);
-        ASSERT_EQ(games.size(), 1u) << c.written;
-        ASSERT_EQ(games[0].strError, "") << c.written;
-        EXPECT_EQ(MainLine(*games[0].objTree), std::vector<std::string>{c.stored}) << c.written;
+        ASSERT_EQ(games.size(), 1u) << written;
+        ASSERT_EQ(games[0].strError, "") << written;
+        EXPECT_EQ(MainLine(*games[0].objTree), std::vector<std::string>{stored}) << written;
     }
 }
 
 TEST(PgnTreeBuilder, DescriptionAndReferencesComeFromTagsCommentsOrPlayers) {
-    struct Case {
-        std::string pgn;
-        std::string description, page, diagram;
-    };
-    const std::vector<Case> cases = {
+    const std::tuple<std::string, std::string, std::string, std::string> cases[] = {
         {"[Event \"E\"]\n[Description \"D\"]\n[PageRef \"p. 4\"]\n[DiagramRef \"12\"]\n\n"
          "{comment} 1. e4 *",
          "D", "p. 4", "12"},
@@ -125,38 +87,13 @@ TEST(PgnTreeBuilder, DescriptionAndReferencesComeFromTagsCommentsOrPlayers) {
         {"1. e4 *", "? - ?", "", ""},
         {"[Description \"\"]\n\n{ignored} 1. e4 *", "", "", ""},
     };
-    for (const Case& c : cases) {
-        auto games = ReadGames(c.pgn);
+    for (const auto& [pgn, description, page, diagram] : cases) {
+        auto games = ReadGames(pgn);
         ASSERT_EQ(games.size(), 1u);
-        EXPECT_EQ(games[0].strDescription, c.description) << c.pgn;
-        EXPECT_EQ(games[0].strPageRef, c.page) << c.pgn;
-        EXPECT_EQ(games[0].strDiagramRef, c.diagram) << c.pgn;
+        EXPECT_EQ(games[0].strDescription, description) << pgn;
+        EXPECT_EQ(games[0].strPageRef, page) << pgn;
+        EXPECT_EQ(games[0].strDiagramRef, diagram) << pgn;
     }
-}
-
-TEST_F(PgnBook, UnreadableGamesAreSkippedWithOneLineAndTheOthersImported) {
-    const std::string pgn =
-        "[Event \"Good\"]\n\n1. e4 e5 *\n\n"
-        "[Event \"Club\"]\n[White \"Smith\"]\n[Black \"O'Hara\"]\n\n1. e4 e5 2. Nf3 Nc6 3. Nxe5 "
-        "Nxe5 4. Qxe5 *\n\n"
-        "[Event \"Setup\"]\n[SetUp \"1\"]\n[FEN \"8/8/8/8 w - -\"]\n\n1. e4 *\n\n"
-        "[Event \"Broken\"]\n\n1. e4 (1. d4 *\n\n"
-        "[Event \"Also good\"]\n\n1. d4 d5 *\n";
-    PgnImportResult result = Import(pgn);
-    EXPECT_EQ(result.intRead, 5);
-    EXPECT_EQ(result.intImported, 2);
-    EXPECT_EQ(result.intSkipped, 3);
-    EXPECT_EQ(workbook.arrlngGetGameIDs(), result.arrlngGameIDs);
-    ASSERT_EQ(skipped.size(), 3u);
-    EXPECT_EQ(skipped[0],
-              "game 2 [Event \"Club\"] [White \"Smith\"] [Black \"O'Hara\"]: illegal move 4. Qxe5");
-    EXPECT_EQ(skipped[1].rfind("game 3 [Event \"Setup\"]: bad FEN \"8/8/8/8 w - -\"", 0), 0u)
-        << skipped[1];
-    EXPECT_EQ(skipped[2].rfind("game 4 [Event \"Broken\"]: unterminated variation", 0), 0u)
-        << skipped[2];
-    std::string d, p, g;
-    workbook.objLoadGame(result.arrlngGameIDs[1], d, p, g);
-    EXPECT_EQ(d, "Also good");
 }
 
 std::string GamesPgn(int count) {
@@ -192,13 +129,8 @@ TEST_F(PgnBook, CancellingKeepsOnlyWholeGames) {
 // Import, export and import the export: the same stored games. The NUL rows were found by
 // fuzzing: a NUL inside a tag once ended the SQL text early and failed the whole import.
 TEST(PgnRoundTrip, ExportThenImportStoresTheSameGames) {
-    struct Case {
-        const char* name;
-        std::string pgn;
-        int imported;
-        std::string texts; // description|page|diagram of the first game, as stored
-    };
-    const std::vector<Case> cases = {
+    // texts: description|page|diagram of the first game, as stored
+    const std::tuple<const char*, std::string, int, std::string> cases[] = {
         {"variations, set-ups, promotions and quoted texts",
          "[Event \"x\"]\n[Description \"He said \\\"O'Brien\\\" \\\\ twice\"]\n"
          "[PageRef \"p.'9'\"]\n[DiagramRef \"#3\"]\n\n1. e4 e5 (1... c5 2. Nf3 (2. c3) d6) "
@@ -218,40 +150,37 @@ TEST(PgnRoundTrip, ExportThenImportStoresTheSameGames) {
         {"NUL in a comment that becomes the description",
          "[Event \"E\"]\n[White \"W\"]\n\n1. e4 {fir\0st} e5 *\n"s, 1, "first||"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, pgn, imported, texts] : cases) {
+        SCOPED_TRACE(name);
         TempFolder folder;
         CWorkBook first, second;
         first.strOpenWorkBook(folder.file("first.brl"));
         second.strOpenWorkBook(folder.file("second.brl"));
-        std::istringstream input(c.pgn);
-        EXPECT_EQ(ImportPgn(first, input).intImported, c.imported);
+        std::istringstream input(pgn);
+        EXPECT_EQ(ImportPgn(first, input).intImported, imported);
         const auto stored = StoredGames(first);
-        ASSERT_EQ(static_cast<int>(stored.size()), c.imported);
-        EXPECT_EQ(stored[0][0], c.texts);
+        ASSERT_EQ(static_cast<int>(stored.size()), imported);
+        EXPECT_EQ(stored[0][0], texts);
         std::stringstream exported;
         ExportPgn(first, exported);
-        EXPECT_EQ(ImportPgn(second, exported).intImported, c.imported) << exported.str();
+        EXPECT_EQ(ImportPgn(second, exported).intImported, imported) << exported.str();
         EXPECT_EQ(StoredGames(second), stored);
     }
 }
 
 // The first move's number comes from the FEN's full-move field where it is a usable number.
 TEST(PgnTreeBuilder, TheFullMoveFieldNumbersTheFirstMove) {
-    const struct {
-        const char* fields;
-        int moveNumber; // of the root: full moves before it, Black's move counted with its own
-    } cases[] = {
+    // moveNumber: of the root: full moves before it, Black's move counted with its own
+    const std::tuple<const char*, int> cases[] = {
         {"w - - 0 1", 0},   {"b - - 0 1", 1},       {"w - - 0 40", 39},
         {"b - - 0 40", 40}, {"w - - 0 9999", 9998}, {"w - - 0 10000", 0},
         {"b - - 0 0", 1},   {"w - - 3 x", 0},       {"w - -", 0},
     };
-    for (const auto& c : cases) {
-        auto games = ReadGames("[FEN \"4k3/8/8/8/8/8/8/4K3 " + std::string(c.fields) + "\"]\n\n*");
+    for (const auto& [fields, moveNumber] : cases) {
+        auto games = ReadGames("[FEN \"4k3/8/8/8/8/8/8/4K3 " + std::string(fields) + "\"]\n\n*");
         ASSERT_EQ(games.size(), 1u);
         ASSERT_NE(games[0].objTree, nullptr) << games[0].strError;
-        EXPECT_EQ(games[0].objTree->Item(1)->objPosition()->intMoveNumber(), c.moveNumber)
-            << c.fields;
+        EXPECT_EQ(games[0].objTree->Item(1)->objPosition()->intMoveNumber(), moveNumber) << fields;
     }
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <sstream>
+#include <tuple>
 
 namespace {
 
@@ -159,12 +160,7 @@ std::string Utf16(const std::string& text, bool bigEndian) {
 TEST(PgnReader, GivesUtf8ReadingLatin1WhereTheTextIsNotUtf8) {
     // A two-byte character cut by the end of the first read buffer.
     const std::string pad(65535 - std::string("[Event \"").size(), 'x');
-    const struct {
-        const char* name;
-        std::string bytes;
-        std::string events;
-        bool latin1;
-    } cases[] = {
+    const std::tuple<const char*, std::string, std::string, bool> cases[] = {
         {"UTF-8", "[Event \"Sch\xC3\xB6ne Partie\"]\n\n1. e4 {f\xC3\xBCr} *",
          "game 1 | tag Event=Sch\xC3\xB6ne Partie | e4 | {f\xC3\xBCr} | result * | end", false},
         {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF[Event \"\xE2\x82\xAC\"]\n*",
@@ -183,15 +179,15 @@ TEST(PgnReader, GivesUtf8ReadingLatin1WhereTheTextIsNotUtf8) {
         {"UTF-16 big-endian", Utf16("[Event \"\xE9\"]\n1. d4 *", true),
          "game 1 | tag Event=\xC3\xA9 | d4 | result * | end", false},
     };
-    for (const auto& c : cases) {
-        std::istringstream input(c.bytes);
+    for (const auto& [name, bytes, events, latin1] : cases) {
+        std::istringstream input(bytes);
         PgnReader reader(input);
         Recorder recorder;
         while (reader.readGame(recorder)) {
         }
-        EXPECT_EQ(recorder.text(), c.events) << c.name;
-        EXPECT_EQ(reader.isLatin1(), c.latin1) << c.name;
-        EXPECT_FALSE(reader.isNotText()) << c.name;
+        EXPECT_EQ(recorder.text(), events) << name;
+        EXPECT_EQ(reader.isLatin1(), latin1) << name;
+        EXPECT_FALSE(reader.isNotText()) << name;
     }
 }
 
@@ -205,11 +201,7 @@ TEST(PgnReader, BinaryDataGivesNoGames) {
     std::string controls;
     for (int i = 0; i < 200; ++i)
         controls += "1. e4\x01\x02\x03";
-    const struct {
-        const char* name;
-        std::string bytes;
-        bool binary;
-    } cases[] = {
+    const std::tuple<const char*, std::string, bool> cases[] = {
         {"a workbook", page, true},
         {"gzip", "\x1F\x8B\x08\x00" + random.substr(0, 100), true},
         {"zip", "PK\x03\x04" + random.substr(0, 100), true},
@@ -218,15 +210,15 @@ TEST(PgnReader, BinaryDataGivesNoGames) {
         {"text with a stray NUL", std::string("[Event \"a\"]\n\n1. e4 {\x00} *", 24), false},
         {"Latin-1 text", "[Event \"\xC9t\xE9\"]\n\n1. e4 *", false},
     };
-    for (const auto& c : cases) {
-        std::istringstream input(c.bytes);
+    for (const auto& [name, text, binary] : cases) {
+        std::istringstream input(text);
         PgnReader reader(input);
         Recorder recorder;
         while (reader.readGame(recorder)) {
         }
-        EXPECT_EQ(reader.isNotText(), c.binary) << c.name;
-        if (c.binary) {
-            EXPECT_EQ(recorder.text(), "") << c.name;
+        EXPECT_EQ(reader.isNotText(), binary) << name;
+        if (binary) {
+            EXPECT_EQ(recorder.text(), "") << name;
         }
     }
 }

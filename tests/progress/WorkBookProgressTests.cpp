@@ -1,11 +1,13 @@
 #include "ProgressWorkbook.h"
 #include "model/CError.h"
+#include "workbook/CWorkBook.h"
 #include "workbook/ReviewDay.h"
 #include "workbook/WorkBookProgress.h"
 
 #include <cstdlib>
 #include <ctime>
 #include <gtest/gtest.h>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -20,14 +22,7 @@ protected:
     static int64_t noonOf(int64_t day) { return day * 86400 + 12 * 3600; }
     static TrainingAttempt attempt(int64_t game, int64_t day, bool solved, int32_t wrong = 0,
                                    bool shown = false) {
-        TrainingAttempt row;
-        row.lngGameId = game;
-        row.lngAttemptedAt = noonOf(day);
-        row.isSolved = solved;
-        row.lngWrongMoves = wrong;
-        row.isSolutionShown = shown;
-        row.lngSeconds = 42;
-        return row;
+        return {0, game, noonOf(day), solved, wrong, shown, 42};
     }
     static std::vector<TrainingAttempt> history(const WorkBookProgress& progress,
                                                 int64_t since = INT64_MIN) {
@@ -64,46 +59,52 @@ TEST_F(WorkBookProgressTest, AnOlderWorkbookGetsTheTablesOnItsFirstRecordedResul
     EXPECT_FALSE(progress.objScheduleOf(1).has_value());
 }
 
-// The caller's transaction holds the statistics update and the progress rows together.
-TEST_F(WorkBookProgressTest, ResultHistoryAndScheduleAreKeptOrDroppedTogether) {
-    for (const bool commit : {true, false}) {
-        SCOPED_TRACE(commit ? "commit" : "rollback");
-        ProgressWorkbook file(2);
-        WorkBookProgress progress(file.db());
-        file.exec("begin immediate");
-        file.exec("update GameTree set Hits = Hits + 1 where ID = 1");
-        progress.lngRecordAttempt(attempt(1, kDay, false));
-        file.exec(commit ? "commit" : "rollback");
-        EXPECT_EQ(file.number("select Hits from GameTree where ID = 1"), commit ? 1 : 0);
-        EXPECT_EQ(progress.hasTables(), commit);
-        EXPECT_EQ(history(progress).size(), commit ? 1U : 0U);
-        EXPECT_EQ(progress.objScheduleOf(1).has_value(), commit);
+// The counters, the history row and the schedule are written together or not at all, whether the
+// tables are there before or made by the result.
+TEST_F(WorkBookProgressTest, AResultIsRecordedWithItsCountersOrNotAtAll) {
+    const std::tuple<const char*, bool> cases[] = {
+        {"select 1", true},
+        {"create table TrainingHistory (ID INTEGER PRIMARY KEY, GameTreeID, AttemptedAt, Solved, "
+         "WrongMoves, SolutionShown, Seconds check (Seconds < 0)); create table TrainingSchedule "
+         "(GameTreeID INTEGER PRIMARY KEY, Stability, Difficulty, LastReviewDay, DueDay, "
+         "IntervalDays, Reviews, Lapses, FirstReviewDay)",
+         false},
+    };
+    for (const auto& [setup, kept] : cases) {
+        SCOPED_TRACE(setup);
+        ProgressWorkbook file(1);
+        file.exec(setup);
+        CWorkBook workbook;
+        workbook.strOpenWorkBook(file.file());
+        if (kept)
+            workbook.RecordAttempt(attempt(1, kDay, true));
+        else
+            EXPECT_THROW(workbook.RecordAttempt(attempt(1, kDay, true)), CError);
+        EXPECT_EQ(file.number("select Hits from GameTree where ID = 1"), kept);
+        EXPECT_EQ(file.number("select count(*) from TrainingHistory"), kept);
+        EXPECT_EQ(file.number("select count(*) from TrainingSchedule"), kept);
     }
 }
 
 TEST_F(WorkBookProgressTest, EachResultMovesTheScheduleByItsGrade) {
-    const struct {
-        const char* name;
-        bool solved;
-        int32_t wrong;
-        bool shown;
-        ReviewRating grade;
-    } cases[] = {
+    const std::tuple<const char*, bool, int32_t, bool, ReviewRating> cases[] = {
         {"clean success", true, 0, false, ReviewRating::Good},
         {"success after wrong moves", true, 2, false, ReviewRating::Hard},
+        {"success after many wrong moves", true, 7, false, ReviewRating::Hard},
+        {"a negative count of wrong moves", true, -2, false, ReviewRating::Good},
         {"failure", false, 1, false, ReviewRating::Again},
         {"solution shown", false, 0, true, ReviewRating::Again},
         {"solution shown, then played", true, 0, true, ReviewRating::Again},
     };
     const ReviewSchedule schedule;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, solved, wrong, shown, grade] : cases) {
+        SCOPED_TRACE(name);
         ProgressWorkbook file(1);
         WorkBookProgress progress(file.db());
         progress.lngRecordAttempt(attempt(1, kDay, true));
         const ReviewState first = *progress.objScheduleOf(1);
-        progress.lngRecordAttempt(attempt(1, first.lngDueDay, c.solved, c.wrong, c.shown));
-        const ReviewState expected = schedule.objReview(first, c.grade, first.lngDueDay);
+        progress.lngRecordAttempt(attempt(1, first.lngDueDay, solved, wrong, shown));
+        const ReviewState expected = schedule.objReview(first, grade, first.lngDueDay);
         const ReviewState stored = *progress.objScheduleOf(1);
         EXPECT_DOUBLE_EQ(stored.dblStability, expected.dblStability);
         EXPECT_DOUBLE_EQ(stored.dblDifficulty, expected.dblDifficulty);
@@ -122,12 +123,7 @@ TEST_F(WorkBookProgressTest, DueGamesComeMostOverdueFirstThenNewGamesWithinTheDa
     progress.lngRecordAttempt(attempt(3, kDay, true, 1));
     progress.lngRecordAttempt(attempt(4, kDay, true));
     progress.lngRecordAttempt(attempt(4, kDay, true));
-    const struct {
-        int64_t day;
-        int32_t limit;
-        int64_t most;
-        std::vector<int64_t> order;
-    } cases[] = {
+    const std::tuple<int64_t, int32_t, int64_t, std::vector<int64_t>> cases[] = {
         {kDay, 20, 99, {5, 6, 7}},
         {kDay, 4, 99, {}},
         {kDay, 5, 99, {5}},
@@ -140,11 +136,11 @@ TEST_F(WorkBookProgressTest, DueGamesComeMostOverdueFirstThenNewGamesWithinTheDa
         {kDay + 100, -5, 99, {2, 3, 1, 4}},
         {kDay - 10, 1, 99, {5}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(ReviewDay::strText(c.day) + " limit " + std::to_string(c.limit) + " most " +
-                     std::to_string(c.most));
-        const auto order = progress.arrDueGames(c.day, c.limit, c.most);
-        EXPECT_EQ(ids(order), c.order);
+    for (const auto& [day, limit, most, expected] : cases) {
+        SCOPED_TRACE(ReviewDay::strText(day) + " limit " + std::to_string(limit) + " most " +
+                     std::to_string(most));
+        const auto order = progress.arrDueGames(day, limit, most);
+        EXPECT_EQ(ids(order), expected);
         for (const DueGame& game : order)
             EXPECT_EQ(game.isNew, game.lngGameId >= 5);
     }
@@ -157,52 +153,42 @@ TEST_F(WorkBookProgressTest, HistoryComesInTimeOrderFromTheAskedMoment) {
     progress.lngRecordAttempt(attempt(1, kDay + 5, true));
     progress.lngRecordAttempt(attempt(2, kDay + 9, false));
     progress.lngRecordAttempt(attempt(1, kDay + 2, true, 3));
-    const struct {
-        int64_t since;
-        std::vector<int64_t> days;
-    } cases[] = {
+    const std::tuple<int64_t, std::vector<int64_t>> cases[] = {
         {INT64_MIN, {kDay + 2, kDay + 5, kDay + 9}},
         {noonOf(kDay + 5), {kDay + 5, kDay + 9}},
         {noonOf(kDay + 5) + 1, {kDay + 9}},
         {noonOf(kDay + 10), {}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [since, expected] : cases) {
         std::vector<int64_t> days;
-        for (const auto& row : history(progress, c.since))
+        for (const auto& row : history(progress, since))
             days.push_back(row.lngAttemptedAt / 86400);
-        EXPECT_EQ(days, c.days) << c.since;
+        EXPECT_EQ(days, expected) << since;
     }
     // The schedule never moves back to the earlier day.
     EXPECT_EQ(progress.objScheduleOf(1)->lngLastReviewDay, kDay + 5);
 }
 
-TEST_F(WorkBookProgressTest, ADeletedGameLeavesNoRowsForTheGameThatReusesItsIdentifier) {
+// Deleting a game takes its rows with it; Clear Log keeps the schedule and drops the history
+// only when asked.
+TEST_F(WorkBookProgressTest, DeletingAGameAndClearingTheLogTakeTheirRows) {
     ProgressWorkbook file(3);
-    WorkBookProgress progress(file.db());
-    progress.lngRecordAttempt(attempt(3, kDay, true));
-    progress.lngRecordAttempt(attempt(2, kDay, true));
-    file.exec("delete from GameTree where ID = 3");
-    progress.DeleteGameRows(3);
+    CWorkBook workbook;
+    workbook.strOpenWorkBook(file.file());
+    for (int64_t game : {3, 2, 1})
+        workbook.RecordAttempt(attempt(game, kDay, true));
+    workbook.DeleteGame(3);
     file.exec("insert into GameTree (ID, Description) values (3, 'new game')");
-    EXPECT_FALSE(progress.objScheduleOf(3).has_value());
-    const auto rows = history(progress);
-    ASSERT_EQ(rows.size(), 1U);
-    EXPECT_EQ(rows[0].lngGameId, 2);
-    EXPECT_EQ(ids(progress.arrDueGames(kDay + 1, 20)), (std::vector<int64_t>{1, 3}));
-}
-
-TEST_F(WorkBookProgressTest, ClearingTheHistoryKeepsTheScheduleAndTheOtherWayRound) {
-    ProgressWorkbook file(2);
     WorkBookProgress progress(file.db());
-    progress.lngRecordAttempt(attempt(1, kDay, true));
-    progress.ClearHistory();
+    EXPECT_FALSE(progress.objScheduleOf(3).has_value());
+    EXPECT_EQ(history(progress).size(), 2U);
+    EXPECT_EQ(ids(progress.arrDueGames(kDay + 1, 20)), (std::vector<int64_t>{3}));
+    workbook.ClearLog(false);
+    EXPECT_EQ(history(progress).size(), 2U);
+    EXPECT_EQ(file.number("select sum(Hits) from GameTree"), 0);
+    workbook.ClearLog(true);
     EXPECT_TRUE(history(progress).empty());
     EXPECT_TRUE(progress.objScheduleOf(1).has_value());
-    progress.lngRecordAttempt(attempt(2, kDay, true));
-    progress.ClearSchedule();
-    EXPECT_EQ(history(progress).size(), 1U);
-    EXPECT_FALSE(progress.objScheduleOf(1).has_value());
-    EXPECT_EQ(ids(progress.arrDueGames(kDay + 30, 20)), (std::vector<int64_t>{1, 2}));
 }
 
 // Rows written by anyone: values of the wrong kind, games that are gone, states out of range.

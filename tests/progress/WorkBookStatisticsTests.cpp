@@ -46,13 +46,13 @@ protected:
     const int64_t kToday = 20000; // Friday 2024-10-04
 };
 
-TEST_F(WorkBookStatisticsTest, AWorkbookWithoutHistoryShowsZerosEverywhere) {
+TEST_F(WorkBookStatisticsTest, ZerosWithoutHistoryThenOneAttemptIsTodayTheStreakAndTheRun) {
     for (int games : {0, 3}) {
         ProgressWorkbook file(games);
         const TrainingStatistics figures = WorkBookStatistics(file.db()).objRead(kToday);
-        EXPECT_EQ(figures.objSummary.lngTodayAttempts, 0);
-        EXPECT_EQ(figures.objSummary.lngStreakDays, 0);
-        EXPECT_EQ(figures.objSummary.lngSuccessRun, 0);
+        EXPECT_EQ(figures.objSummary.lngTodayAttempts + figures.objSummary.lngStreakDays +
+                      figures.objSummary.lngSuccessRun,
+                  0);
         ASSERT_EQ(figures.arrByDay.size(), 30U);
         EXPECT_EQ(figures.arrByDay.back().lngFirstDay, kToday);
         EXPECT_EQ(attempts(figures.arrByDay), std::vector<int64_t>(30, 0));
@@ -62,17 +62,14 @@ TEST_F(WorkBookStatisticsTest, AWorkbookWithoutHistoryShowsZerosEverywhere) {
         EXPECT_TRUE(figures.arrLongestUnseen.empty());
         EXPECT_NE(figures.strText().find("Today (2024-10-04): 0 attempts"), std::string::npos);
     }
-}
-
-TEST_F(WorkBookStatisticsTest, OneAttemptIsTodayTheStreakAndTheRun) {
     ProgressWorkbook file(2);
     WorkBookProgress(file.db()).lngRecordAttempt({0, 2, at(kToday, 9), true, 0, false, 30});
     file.exec("update GameTree set Hits = 1, Solve = 1, XRefPage = '7' where ID = 2");
     const TrainingStatistics figures = WorkBookStatistics(file.db()).objRead(kToday);
-    EXPECT_EQ(figures.objSummary.lngTodayAttempts, 1);
-    EXPECT_EQ(figures.objSummary.lngTodaySolved, 1);
-    EXPECT_EQ(figures.objSummary.lngStreakDays, 1);
-    EXPECT_EQ(figures.objSummary.lngSuccessRun, 1);
+    const TrainingSummary& summary = figures.objSummary;
+    EXPECT_EQ(std::vector<int64_t>({summary.lngTodayAttempts, summary.lngTodaySolved,
+                                    summary.lngStreakDays, summary.lngSuccessRun}),
+              std::vector<int64_t>(4, 1));
     EXPECT_EQ(figures.arrByDay.back().lngAttempts, 1);
     EXPECT_EQ(figures.arrByWeek.back().lngSolved, 1);
     ASSERT_EQ(figures.arrByPage.size(), 1U);
@@ -121,24 +118,12 @@ TEST_F(WorkBookStatisticsTest, PeriodsStreakAndRunFromAnUntidyHistory) {
 TEST_F(WorkBookStatisticsTest, PagesChaptersAndGamesFromTheCounters) {
     ProgressWorkbook file(6);
     file.exec("drop table if exists GameTag"); // a workbook from before the annotations
-    const struct {
-        int id;
-        const char* description;
-        const char* page;
-        const char* hits;
-        const char* solve;
-    } games[] = {
-        {1, "Sicilian Najdorf trap", "12", "4", "1"},
-        {2, "Sicilian: the Dragon", "12", "2", "2"},
-        {3, "French advance", "30", "3", "3"},
-        {4, "French never tried", "30", "0", "0"},
-        {5, "  Endings rook", " 30 ", "'x'", "2"}, // a counter that is no number counts as 0
-        {6, "Caro", "9", "5", "9"},                // more successes than attempts: all solved
-    };
-    for (const auto& game : games)
-        file.exec(std::string("update GameTree set Description = '") + game.description +
-                  "', XRefPage = '" + game.page + "', Hits = " + game.hits +
-                  ", Solve = " + game.solve + " where ID = " + std::to_string(game.id));
+    // Game 5's counter is no number and counts as 0; game 6 has more successes than attempts,
+    // all solved.
+    file.exec("delete from GameTree; insert into GameTree (ID, Description, XRefPage, Hits, Solve) "
+              "values (1, 'Sicilian Najdorf trap', '12', 4, 1), (2, 'Sicilian: the Dragon', '12', "
+              "2, 2), (3, 'French advance', '30', 3, 3), (4, 'French never tried', '30', 0, 0), "
+              "(5, '  Endings rook', ' 30 ', 'x', 2), (6, 'Caro', '9', 5, 9)");
     WorkBookStatistics statistics(file.db());
 
     const auto pages = statistics.arrByPage(10);

@@ -2,6 +2,7 @@
 #include "engine/EngineScore.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -15,18 +16,15 @@ TEST(EngineScore, OrdersFromWorstToBestForTheSideToMove) {
 }
 
 TEST(EngineScore, TextsAndClearWins) {
-    const struct {
-        EngineScore score;
-        const char* text;
-        bool clearWin;
-    } cases[] = {{{false, 125}, "+1.25", false}, {{false, -40}, "-0.40", false},
-                 {{false, 0}, "+0.00", false},   {{false, 200}, "+2.00", true},
-                 {{false, -7}, "-0.07", false},  {{true, 3}, "#3", true},
-                 {{true, -2}, "#-2", false}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.score.strText(), c.text);
-        EXPECT_EQ(c.score.isClearWin(200), c.clearWin) << c.text;
-        EXPECT_EQ(c.score.objNegated().objNegated().strText(), c.text);
+    const std::tuple<EngineScore, const char*, bool> cases[] = {
+        {{false, 125}, "+1.25", false}, {{false, -40}, "-0.40", false},
+        {{false, 0}, "+0.00", false},   {{false, 200}, "+2.00", true},
+        {{false, -7}, "-0.07", false},  {{true, 3}, "#3", true},
+        {{true, -2}, "#-2", false}};
+    for (const auto& [score, text, clearWin] : cases) {
+        EXPECT_EQ(score.strText(), text);
+        EXPECT_EQ(score.isClearWin(200), clearWin) << text;
+        EXPECT_EQ(score.objNegated().objNegated().strText(), text);
     }
 }
 

@@ -10,8 +10,8 @@
 #include "workbook/GameAnnotations.h"
 
 #include <algorithm>
-#include <functional>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -65,66 +65,36 @@ std::string TableNames(const std::string& path) {
 TEST(WorkBookAnnotations, KeptThroughEditorSavesAndRemovedWithTheirNodeOrGame) {
     const AnnotatedGame game = MakeGame();
     const std::string root = CGameNode::strINITIAL_KEY();
-    const std::vector<std::string> all = {game.e4 + "||best by test|1", game.e5 + "|||2 146",
-                                          root + "|game comment||", "White=Ana Núñez",
-                                          "Result=1-0"};
-    auto sorted = [](std::vector<std::string> rows) {
-        std::sort(rows.begin(), rows.end() - 2);
-        return rows;
-    };
-    struct Case {
-        const char* name;
-        std::function<int64_t(CWorkBook&, const std::string& path, int64_t id)> change;
-        std::vector<std::string> expected;
-    };
-    const std::vector<Case> cases = {
-        {"saved again from the editor",
-         [](CWorkBook& workbook, const std::string&, int64_t id) {
-             std::string d, p, g;
-             auto tree = workbook.objLoadGame(id, d, p, g);
-             return workbook.lngSaveGame(tree, id, "edited", p, g);
-         },
-         sorted(all)},
-        {"a move deleted in the editor",
-         [&](CWorkBook& workbook, const std::string&, int64_t id) {
-             std::string d, p, g;
-             auto tree = workbook.objLoadGame(id, d, p, g);
-             tree->Remove(game.e5);
-             return workbook.lngSaveGame(tree, id, d, p, g);
-         },
-         sorted({game.e4 + "||best by test|1", root + "|game comment||", "White=Ana Núñez",
-                 "Result=1-0"})},
-        {"the game deleted",
-         [](CWorkBook& workbook, const std::string&, int64_t id) {
-             workbook.DeleteGame(id);
-             return id;
-         },
-         {}},
-        {"the game deleted by another program and its identifier given to a new game",
-         [&](CWorkBook& workbook, const std::string& path, int64_t id) {
-             RawDatabase(path).exec("delete from GameNode; delete from GameTree");
-             const int64_t again = workbook.lngSaveGame(game.tree, 0, "new", "", "");
-             EXPECT_EQ(again, id);
-             return again;
-         },
-         {}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        TempFolder folder;
-        const std::string path = folder.file("w.brl");
-        CWorkBook workbook;
-        workbook.strOpenWorkBook(path);
-        const int64_t id = workbook.lngSaveGame(game.tree, 0, "d", "", "", game.annotations);
-        ASSERT_EQ(Stored(workbook, id), sorted(all));
-        const int64_t after = c.change(workbook, path, id);
-        EXPECT_EQ(Stored(workbook, after), c.expected);
-        if (c.expected.empty()) {
-            RawDatabase raw(path);
-            EXPECT_EQ(raw.value("select count(*) from GameAnnotation"), "0");
-            EXPECT_EQ(raw.value("select count(*) from GameTag"), "0");
-        }
-    }
+    std::vector<std::string> expected = {game.e4 + "||best by test|1", game.e5 + "|||2 146",
+                                         root + "|game comment||"};
+    std::sort(expected.begin(), expected.end());
+    expected.insert(expected.end(), {"White=Ana Núñez", "Result=1-0"});
+    TempFolder folder;
+    const std::string path = folder.file("w.brl");
+    CWorkBook workbook;
+    workbook.strOpenWorkBook(path);
+    const int64_t id = workbook.lngSaveGame(game.tree, 0, "d", "", "", game.annotations);
+    EXPECT_EQ(Stored(workbook, id), expected);
+    // Saved again from the editor, which loads the tree and saves it without annotations.
+    std::string d, p, g;
+    auto tree = workbook.objLoadGame(id, d, p, g);
+    EXPECT_EQ(workbook.lngSaveGame(tree, id, "edited", p, g), id);
+    EXPECT_EQ(Stored(workbook, id), expected);
+    // A move deleted in the editor takes its annotation.
+    tree->Remove(game.e5);
+    workbook.lngSaveGame(tree, id, d, p, g);
+    expected.erase(std::find(expected.begin(), expected.end(), game.e5 + "|||2 146"));
+    EXPECT_EQ(Stored(workbook, id), expected);
+    workbook.DeleteGame(id);
+    EXPECT_TRUE(Stored(workbook, id).empty());
+    // Deleted by another program, its identifier given to a new game: nothing carries over.
+    workbook.lngSaveGame(game.tree, 0, "d", "", "", game.annotations);
+    RawDatabase(path).exec("delete from GameNode; delete from GameTree");
+    EXPECT_EQ(workbook.lngSaveGame(game.tree, 0, "new", "", ""), id);
+    EXPECT_TRUE(Stored(workbook, id).empty());
+    RawDatabase raw(path);
+    EXPECT_EQ(raw.value("select count(*) from GameAnnotation"), "0");
+    EXPECT_EQ(raw.value("select count(*) from GameTag"), "0");
 }
 
 TEST(WorkBookAnnotations, AnOlderWorkbookTrainsUnchangedAndGetsTheTablesOnItsFirstAnnotatedWrite) {
@@ -158,13 +128,11 @@ TEST(WorkBookAnnotations, AnOlderWorkbookTrainsUnchangedAndGetsTheTablesOnItsFir
 }
 
 TEST(WorkBookAnnotations, OtherProgramsTablesAndRowsAreIgnoredOrRefusedClearly) {
-    struct Case {
-        const char* name;
-        std::string sql;          // run on a workbook holding game 1 (e4 e5) without annotations
-        std::string loaded;       // the stored annotations read, joined by spaces
-        std::string writeRefusal; // "" when an annotated save works
-    };
-    const std::vector<Case> cases = {
+    const AnnotatedGame game = MakeGame();
+    const std::string e4 = "'" + game.e4 + "'";
+    // sql: run on a workbook holding game 1 (e4 e5) without annotations; loaded: the stored
+    // annotations read, joined by spaces; writeRefusal: "" when an annotated save works
+    const std::tuple<const char*, std::string, std::string, std::string> cases[] = {
         {"tables of other columns", "create table GameAnnotation (a, b); create table GameTag (c)",
          "", "not the ones Brisolt writes"},
         {"an index under a table's name",
@@ -172,36 +140,33 @@ TEST(WorkBookAnnotations, OtherProgramsTablesAndRowsAreIgnoredOrRefusedClearly) 
         {"rows of other types and glyphs out of range",
          "create table GameAnnotation (GameTreeID, NodeKey, CommentBefore, CommentAfter, Nags);"
          "create table GameTag (GameTreeID, Tags);"
-         "insert into GameAnnotation values (1, '{e4}', NULL, 42, '1 abc 9999 -3 14 $2');"
-         "insert into GameAnnotation values (7, '{e4}', 'orphan', '', '');"
-         "insert into GameTag values (1, '[Event \"A\\\"B\"]' || char(10) || 'junk' || "
-         "char(10) || '[Round \"3' || char(10) || '[Site \"x\\ny\"]' || char(10) || "
-         "'[Open \"no end'), (7, '[White \"orphan\"]')",
-         "{e4}||42|1 14 Event=A\"B Site=x\ny", ""},
+         "insert into GameAnnotation values (1, " +
+             e4 +
+             ", NULL, 42, '1 abc 9999 -3 14 $2');"
+             "insert into GameAnnotation values (7, " +
+             e4 +
+             ", 'orphan', '', '');"
+             "insert into GameTag values (1, '[Event \"A\\\"B\"]' || char(10) || 'junk' || "
+             "char(10) || '[Round \"3' || char(10) || '[Site \"x\\ny\"]' || char(10) || "
+             "'[Open \"no end'), (7, '[White \"orphan\"]')",
+         game.e4 + "||42|1 14 Event=A\"B Site=x\ny", ""},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, sql, expected, writeRefusal] : cases) {
+        SCOPED_TRACE(name);
         TempFolder folder;
         const std::string path = folder.file("w.brl");
         MakeOlderWorkbook(path);
-        AnnotatedGame game = MakeGame();
         CWorkBook workbook;
         workbook.strOpenWorkBook(path);
         ASSERT_EQ(workbook.lngSaveGame(game.tree, 0, "d", "", ""), 1);
-        std::string sql = c.sql;
-        for (size_t at; (at = sql.find("{e4}")) != std::string::npos;)
-            sql.replace(at, 4, game.e4);
         RawDatabase(path).exec(sql);
         std::string loaded;
         for (const std::string& row : Stored(workbook, 1))
             loaded += (loaded.empty() ? "" : " ") + row;
-        std::string expected = c.loaded;
-        for (size_t at; (at = expected.find("{e4}")) != std::string::npos;)
-            expected.replace(at, 4, game.e4);
         EXPECT_EQ(loaded, expected);
         std::string d, p, g;
         EXPECT_NE(workbook.objLoadGame(1, d, p, g), nullptr);
-        if (c.writeRefusal.empty()) {
+        if (writeRefusal.empty()) {
             EXPECT_NO_THROW(workbook.lngSaveGame(game.tree, 1, "d", "", "", game.annotations));
             EXPECT_EQ(workbook.objLoadAnnotations(1).strTag("White"), "Ana Núñez");
         } else {
@@ -209,7 +174,7 @@ TEST(WorkBookAnnotations, OtherProgramsTablesAndRowsAreIgnoredOrRefusedClearly) 
                                      workbook.lngSaveGame(game.tree, 1, "d", "", "",
                                                           game.annotations);
                                  }),
-                                 c.writeRefusal));
+                                 writeRefusal));
             EXPECT_EQ(workbook.lngCountGames(), 1);
             // Saves without annotations and deletions leave the foreign tables alone.
             EXPECT_NO_THROW(workbook.lngSaveGame(game.tree, 1, "edited", "", ""));

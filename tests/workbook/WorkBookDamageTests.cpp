@@ -11,6 +11,7 @@
 #include "workbook/CWorkBookGameError.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -33,11 +34,8 @@ protected:
 };
 
 TEST_F(WorkBookDamage, ADamagedGameNamesItselfAndTheOtherGameStillLoads) {
-    struct Case {
-        const char* damage; // applied to game 2's rows
-        const char* message;
-    };
-    const std::vector<Case> cases = {
+    // damage: applied to game 2's rows
+    const std::tuple<const char*, const char*> cases[] = {
         {"update GameNode set MoveText='Ke3' where MoveText='e4'", "the stored move Ke3"},
         {"update GameNode set MoveText='Qxh7' where MoveText='e4'", "cannot be played"},
         {"update GameNode set Diagram=replace(Diagram,'P','Q') where MoveText='e4'",
@@ -60,13 +58,13 @@ TEST_F(WorkBookDamage, ADamagedGameNamesItselfAndTheOtherGameStillLoads) {
         {"update GameTree set Description=hex(randomblob(600000)) where ID=2 --",
          "Game 2 cannot be loaded: string or blob too big"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.damage);
+    for (const auto& [damage, message] : cases) {
+        SCOPED_TRACE(damage);
         workbook.CloseWorkBook(); // fresh rows each time
         std::filesystem::remove(path);
         WriteWorkbookWithTwoGames(path);
-        RawDatabase(path).exec(std::string(c.damage) +
-                               (std::string(c.damage).find("where") == std::string::npos
+        RawDatabase(path).exec(std::string(damage) +
+                               (std::string(damage).find("where") == std::string::npos
                                     ? " where GameTreeID=2"
                                     : " and GameTreeID=2"));
         workbook.strOpenWorkBook(path);
@@ -78,7 +76,7 @@ TEST_F(WorkBookDamage, ADamagedGameNamesItselfAndTheOtherGameStillLoads) {
         } catch (const CWorkBookGameError& error) {
             EXPECT_EQ(error.lngNumber, 9999);
             EXPECT_EQ(error.lngGameID, 2);
-            EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << error.what();
+            EXPECT_NE(std::string(error.what()).find(message), std::string::npos) << error.what();
         }
         auto other = workbook.objLoadGame(1, d, p, g);
         ASSERT_NE(other, nullptr);
@@ -89,26 +87,23 @@ TEST_F(WorkBookDamage, ADamagedGameNamesItselfAndTheOtherGameStillLoads) {
 }
 
 TEST_F(WorkBookDamage, NullOrTextStatisticsCountAsZeroAndResultsAreNeverLost) {
-    struct Case {
-        const char* stored; // Hits, Solve, ErrorStreak, SolveStreak
-        bool success;
-        std::vector<int32_t> after; // hits, solve, error streak, solve streak
-    };
-    const std::vector<Case> cases = {
+    // stored: Hits, Solve, ErrorStreak, SolveStreak
+    // after: hits, solve, error streak, solve streak
+    const std::tuple<const char*, bool, std::vector<int32_t>> cases[] = {
         {"NULL,NULL,NULL,NULL", true, {1, 1, 0, 1}},
         {"NULL,NULL,NULL,NULL", false, {1, 0, 1, 0}},
         {"'3',NULL,2,NULL", true, {4, 1, 0, 1}},
         {"5,2,NULL,1", false, {6, 2, 1, 0}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.stored) + (c.success ? " success" : " error"));
-        Damage(std::string("update GameTree set (Hits,Solve,ErrorStreak,SolveStreak)=(") +
-               c.stored + ") where ID=2");
-        c.success ? workbook.UpdateSuccess(2) : workbook.UpdateError(2);
+    for (const auto& [stored, success, after] : cases) {
+        SCOPED_TRACE(std::string(stored) + (success ? " success" : " error"));
+        Damage(std::string("update GameTree set (Hits,Solve,ErrorStreak,SolveStreak)=(") + stored +
+               ") where ID=2");
+        success ? workbook.UpdateSuccess(2) : workbook.UpdateError(2);
         WorkBookGameRow row = workbook.objGetGameRow(2).value();
         EXPECT_EQ(std::vector<int32_t>(
                       {row.lngHits, row.lngSolve, row.lngErrorStreak, row.lngSolveStreak}),
-                  c.after);
+                  after);
     }
     Damage("update GameTree set Hits='many', Solve=NULL");
     int32_t attempts = -1, successes = -1;

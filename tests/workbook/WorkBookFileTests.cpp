@@ -8,46 +8,48 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <thread>
+#include <tuple>
 
 namespace {
 
-TEST(WorkBookFile,
-     OpeningAMissingFileCreatesTheThreeTablesWithTheirExactColumnsAndTheAnnotationTables) {
+// A missing file gets the three tables with their exact columns beside the program's own; an older
+// file gets the indexes that answer the training selection.
+TEST(WorkBookFile, OpeningMakesTheTablesOfAMissingFileAndTheIndexesOfAnOlderOne) {
     TempFolder folder;
-    const std::string path = folder.file("new.brl");
+    const std::string path = folder.file("new.brl"), old = folder.file("old.brl");
     {
         CWorkBook workbook;
         EXPECT_EQ(workbook.strOpenWorkBook(path), "");
-        EXPECT_NE(workbook.lngDBHandle(), 0);
         EXPECT_EQ(workbook.strFileName(), path);
     }
     RawDatabase raw(path);
-    const std::vector<std::pair<std::string, std::string>> expected = {
-        {"WorkBook", "CREATE TABLE WorkBook (ID INTEGER PRIMARY KEY,FieldName,FieldValue)"},
-        {"GameTree", "CREATE TABLE GameTree (ID INTEGER PRIMARY KEY,Description,XRefPage,"
-                     "XRefDiagram,Hits,Solve,ErrorStreak,SolveStreak)"},
-        {"GameNode", "CREATE TABLE GameNode (ID INTEGER PRIMARY KEY,GameTreeID,NodeKey,"
-                     "NodeParentKey,WhiteToMove,Diagram,MoveText,MoveNumber,EnPassantFile,"
-                     "WhiteOO,WhiteOOO,BlackOO,BlackOOO)"},
-    };
-    for (const auto& [name, sql] : expected) {
-        EXPECT_EQ(
-            raw.value("select sql from sqlite_master where type='table' and name='" + name + "'"),
-            sql);
-        EXPECT_EQ(raw.value("select count(*) from " + name), "0");
-    }
-    // Beside them, the training history, the review schedule and the annotations of the
-    // program's own.
+    EXPECT_EQ(raw.value("select group_concat(sql, '|') from (select sql from sqlite_master where "
+                        "name in ('WorkBook','GameTree','GameNode') order by name)"),
+              "CREATE TABLE GameNode (ID INTEGER PRIMARY KEY,GameTreeID,NodeKey,NodeParentKey,"
+              "WhiteToMove,Diagram,MoveText,MoveNumber,EnPassantFile,WhiteOO,WhiteOOO,BlackOO,"
+              "BlackOOO)|"
+              "CREATE TABLE GameTree (ID INTEGER PRIMARY KEY,Description,XRefPage,XRefDiagram,Hits,"
+              "Solve,ErrorStreak,SolveStreak)|"
+              "CREATE TABLE WorkBook (ID INTEGER PRIMARY KEY,FieldName,FieldValue)");
     EXPECT_EQ(raw.value("select group_concat(name, ' ') from (select name from sqlite_master "
                         "where type='table' order by name)"),
               "GameAnnotation GameNode GameTag GameTree TrainingHistory TrainingSchedule WorkBook");
+    EXPECT_EQ(raw.value("select count(*) from GameTree"), "0");
+    EXPECT_EQ(CWorkBook().strOpenWorkBook(path), "");
 
-    CWorkBook again;
-    EXPECT_EQ(again.strOpenWorkBook(path), "");
-    EXPECT_NE(again.lngDBHandle(), 0);
+    RawDatabase(old).exec(kWorkbookTables);
+    CWorkBook().strOpenWorkBook(old);
+    RawDatabase older(old);
+    EXPECT_EQ(older.value("select count(*) from sqlite_master where type='index' and name in "
+                          "('GameNodeByGame','GameTreeTraining')"),
+              "2");
+    const auto plan = older.rows("explain query plan select id from GameTree order by "
+                                 "ErrorStreak desc, Solve ,hits, SolveStreak,ID limit 10");
+    ASSERT_FALSE(plan.empty());
+    EXPECT_TRUE(Contains(plan.back().back(), "GameTreeTraining"));
 }
 
-TEST(WorkBookFile, TitleIsInsertedOnceThenUpdatedAndKeepsApostrophes) {
+TEST(WorkBookFile, TheTitleIsInsertedOnceThenUpdatedAndClosingTwiceIsHarmless) {
     TempFolder folder;
     const std::string path = folder.file("title.brl");
     const std::vector<std::string> titles = {"Endgames", "O'Brien's ''quoted'' book", "",
@@ -60,20 +62,16 @@ TEST(WorkBookFile, TitleIsInsertedOnceThenUpdatedAndKeepsApostrophes) {
         EXPECT_EQ(workbook.strOpenWorkBook(path), title);
         EXPECT_EQ(workbook.strWBTitle(), ""); // the object's title is never taken from the file
     }
-    RawDatabase raw(path);
-    EXPECT_EQ(raw.value("select count(*) from WorkBook where FieldName='Title'"), "1");
-}
-
-TEST(WorkBookFile, CloseIsHarmlessTwiceAndOperationsAfterItSayNoOpenWorkbook) {
-    TempFolder folder;
+    EXPECT_EQ(RawDatabase(path).value("select count(*) from WorkBook where FieldName='Title'"),
+              "1");
+    // Closing twice is harmless; everything after it says there is no open workbook.
     CWorkBook workbook;
-    workbook.strOpenWorkBook(folder.file("a.brl"));
+    workbook.strOpenWorkBook(path);
     workbook.CloseWorkBook();
     workbook.CloseWorkBook();
     EXPECT_EQ(workbook.lngDBHandle(), 0);
-    int32_t attempts = 0;
-    int32_t successes = 0;
-    const std::vector<std::function<void()>> calls = {
+    int32_t attempts = 0, successes = 0;
+    const std::function<void()> calls[] = {
         [&] { workbook.arrlngGetGameIDs(); },
         [&] { workbook.arrlngGetGameIDsForTraining(10); },
         [&] { workbook.lngSaveGame(nullptr, 0, "", "", ""); },
@@ -105,12 +103,6 @@ TEST(WorkBookFile, AFailedStatementRaisesTheDatabaseMessageAndLeavesNoTransactio
     EXPECT_EQ(workbook.strOpenWorkBook(path), "kept");
 }
 
-struct BadFile {
-    const char* name;
-    std::function<void(const std::string& path, const std::string& good)> make;
-    const char* messagePart;
-};
-
 TEST(WorkBookFile, BadFilesGiveAClearErrorAndAreLeftUntouched) {
     TempFolder folder;
     const std::string good = folder.file("good.brl");
@@ -119,65 +111,33 @@ TEST(WorkBookFile, BadFilesGiveAClearErrorAndAreLeftUntouched) {
         workbook.strOpenWorkBook(good);
         workbook.SaveWorkbookProperties(std::string(3000, 'x'));
     }
-    const std::vector<BadFile> cases = {
-        {"text file",
-         [](const std::string& path, const std::string&) {
-             WriteFile(path, "[Event \"not a database\"]\n1. e4 e5 *\n" + std::string(600, 'z'));
-         },
+    // bytes: the file, or
+    // sql: the statements that make it
+    const std::tuple<const char*, std::string, const char*, const char*> cases[] = {
+        {"text file", "[Event \"not a database\"]\n1. e4 e5 *\n" + std::string(600, 'z'), nullptr,
          "not a database"},
-        {"truncated header",
-         [](const std::string& path, const std::string& from) {
-             WriteFile(path, FileBytes(from).substr(0, 60));
-         },
-         ""},
-        {"database of another program",
-         [](const std::string& path, const std::string&) {
-             RawDatabase raw(path);
-             raw.exec("create table Contacts (Name, Phone); insert into Contacts values ('a','b')");
-         },
+        {"truncated header", FileBytes(good).substr(0, 60), nullptr, ""},
+        {"database of another program", "",
+         "create table Contacts (Name, Phone); insert into Contacts values ('a','b')",
          "Not a workbook"},
-        {"workbook without GameNode",
-         [](const std::string& path, const std::string&) {
-             RawDatabase raw(path);
-             raw.exec("create table WorkBook (ID INTEGER PRIMARY KEY,FieldName,FieldValue);"
-                      "create table GameTree (ID INTEGER PRIMARY KEY,Description)");
-         },
+        {"workbook without GameNode", "",
+         "create table WorkBook (ID INTEGER PRIMARY KEY,FieldName,FieldValue);"
+         "create table GameTree (ID INTEGER PRIMARY KEY,Description)",
          "GameNode"},
-        {"empty file", [](const std::string& path, const std::string&) { WriteFile(path, ""); },
-         "Not a workbook"},
+        {"empty file", "", nullptr, "Not a workbook"},
     };
-    for (const BadFile& bad : cases) {
-        SCOPED_TRACE(bad.name);
-        const std::string path = folder.file(std::string(bad.name) + ".brl");
-        bad.make(path, good);
+    for (const auto& [name, bytes, sql, messagePart] : cases) {
+        SCOPED_TRACE(name);
+        const std::string path = folder.file(std::string(name) + ".brl");
+        sql ? RawDatabase(path).exec(sql) : WriteFile(path, bytes);
         const std::string before = FileBytes(path);
         CWorkBook workbook;
         const std::string error = ErrorOf([&] { workbook.strOpenWorkBook(path); });
         EXPECT_EQ(error.rfind("CWorkBook 9999: ", 0), 0u) << error;
-        EXPECT_TRUE(Contains(error, bad.messagePart));
+        EXPECT_TRUE(Contains(error, messagePart));
         EXPECT_EQ(workbook.lngDBHandle(), 0);
         EXPECT_EQ(FileBytes(path), before);
     }
-}
-
-TEST(WorkBookFile, OpeningCreatesTheIndexesWhenMissing) {
-    TempFolder folder;
-    const std::string path = folder.file("old.brl");
-    {
-        RawDatabase raw(path);
-        raw.exec(kWorkbookTables);
-    }
-    CWorkBook workbook;
-    workbook.strOpenWorkBook(path);
-    RawDatabase raw(path);
-    EXPECT_EQ(raw.value("select count(*) from sqlite_master where type='index' and name in "
-                        "('GameNodeByGame','GameTreeTraining')"),
-              "2");
-    // The training selection is answered from the index, not by sorting every game.
-    auto plan = raw.rows("explain query plan select id from GameTree order by ErrorStreak desc, "
-                         "Solve ,hits, SolveStreak,ID limit 10");
-    ASSERT_FALSE(plan.empty());
-    EXPECT_NE(plan.back().back().find("GameTreeTraining"), std::string::npos) << plan.back().back();
 }
 
 TEST(WorkBookFile, ASecondProgramHoldingTheLockIsWaitedFor) {

@@ -11,6 +11,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -74,153 +75,105 @@ TEST_F(WorkBookGames, StoredValuesComeBackAsTheLoaderReadsThem) {
     doubleStep.line({"e4"});
     SampleGame edges; // double steps on the edge files keep their en-passant files
     edges.line({"h4", "a5"});
-    struct Case {
-        const char* name;
-        std::shared_ptr<CGameTree> tree;
-        int index;
-        std::string status;
-        int enPassantFile;
-        std::string moveText;
-    };
-    const std::vector<Case> cases = {
-        {"mate", mate.tree(), 2, CGameStatus::objBLACK_TO_MOVE()->strToString(), -1, "Ra8#"},
-        {"double step", doubleStep.tree(), 2, CGameStatus::objBLACK_TO_MOVE()->strToString(), 4,
-         "e4"},
-        {"start", doubleStep.tree(), 1, CGameStatus::objWHITE_TO_MOVE()->strToString(), -1, "..."},
-        {"h-file", edges.tree(), 2, CGameStatus::objBLACK_TO_MOVE()->strToString(), 7, "h4"},
-        {"a-file", edges.tree(), 3, CGameStatus::objWHITE_TO_MOVE()->strToString(), 0, "a5"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        int32_t id = Save(c.tree);
+    const std::tuple<const char*, std::shared_ptr<CGameTree>, int, std::string, int, std::string>
+        cases[] = {
+            {"mate", mate.tree(), 2, CGameStatus::objBLACK_TO_MOVE()->strToString(), -1, "Ra8#"},
+            {"double step", doubleStep.tree(), 2, CGameStatus::objBLACK_TO_MOVE()->strToString(), 4,
+             "e4"},
+            {"start", doubleStep.tree(), 1, CGameStatus::objWHITE_TO_MOVE()->strToString(), -1,
+             "..."},
+            {"h-file", edges.tree(), 2, CGameStatus::objBLACK_TO_MOVE()->strToString(), 7, "h4"},
+            {"a-file", edges.tree(), 3, CGameStatus::objWHITE_TO_MOVE()->strToString(), 0, "a5"},
+        };
+    for (const auto& [name, tree, index, status, enPassantFile, moveText] : cases) {
+        SCOPED_TRACE(name);
+        int32_t id = Save(tree);
         std::string d, p, g;
         auto loaded = workbook.objLoadGame(id, d, p, g);
         ASSERT_NE(loaded, nullptr);
-        const auto& position = *loaded->Item(c.index)->objPosition();
-        EXPECT_EQ(position.objStatus()->strToString(), c.status);
-        EXPECT_EQ(position.intEnPassantFile(), c.enPassantFile);
-        EXPECT_EQ(position.strMoveText(), c.moveText);
+        const auto& position = *loaded->Item(index)->objPosition();
+        EXPECT_EQ(position.objStatus()->strToString(), status);
+        EXPECT_EQ(position.intEnPassantFile(), enPassantFile);
+        EXPECT_EQ(position.strMoveText(), moveText);
     }
 }
 
-TEST_F(WorkBookGames, SavingAgainReplacesTheNodesAndKeepsTheStatistics) {
+// Saving over a game replaces its nodes and texts and keeps its statistics; saving over a game that
+// is not there writes nothing; deleting takes the row and the nodes.
+TEST_F(WorkBookGames, SavingAgainSavingOverNothingLoadingNothingAndDeleting) {
     SampleGame game;
     game.line({"e4", "e5"});
     int32_t id = Save(game.tree());
     int32_t second = Save(game.tree());
     EXPECT_GT(id, 0);
     EXPECT_NE(second, id);
-    EXPECT_EQ(Stats(id), std::vector<int32_t>({0, 0, 0, 0}));
     workbook.UpdateSuccess(id);
     workbook.UpdateError(id);
     game.line({"d4"});
     EXPECT_EQ(workbook.lngSaveGame(game.tree(), id, "new text", "np", "ng"), id);
     EXPECT_EQ(workbook.objGetGameRow(id)->strDescription, "new text");
     EXPECT_EQ(Stats(id), std::vector<int32_t>({2, 1, 1, 0}));
-    RawDatabase raw(path);
-    EXPECT_EQ(raw.value("select count(*) from GameNode where GameTreeID=" + std::to_string(id)),
-              "4");
-    EXPECT_EQ(raw.value("select count(*) from GameNode where GameTreeID=" + std::to_string(second)),
-              "3");
-}
-
-TEST_F(WorkBookGames, SavingOverAGameThatIsNotThereWritesNothing) {
-    SampleGame game;
-    game.line({"e4"});
-    Save(game.tree());
-    const std::string before = FileBytes(path);
     EXPECT_EQ(ErrorOf([&] { workbook.lngSaveGame(game.tree(), 999, "x", "", ""); }),
               "CWorkBook 9999: No game with the identifier 999");
     RawDatabase raw(path);
-    EXPECT_EQ(raw.value("select count(*) from GameNode where GameTreeID=999"), "0");
-    EXPECT_EQ(raw.value("select count(*) from GameNode"), "2");
-}
-
-TEST_F(WorkBookGames, LoadingAGameWithoutNodesOrRowGivesNothingAndKeepsTheTexts) {
+    const auto nodes = [&](int32_t gameId) {
+        return raw.value("select count(*) from GameNode where GameTreeID=" +
+                         std::to_string(gameId));
+    };
+    EXPECT_EQ(nodes(id) + "," + nodes(second) + "," + nodes(999), "4,3,0");
+    // Loading a game without nodes or row gives nothing and fills the texts it has.
     std::string d = "keep", p = "these", g = "texts";
     EXPECT_EQ(workbook.objLoadGame(42, d, p, g), nullptr);
     EXPECT_EQ(d + p + g, "keepthesetexts");
-    RawDatabase raw(path);
     raw.exec("insert into GameTree values (7,'empty','pp','gg',0,0,0,0)");
     EXPECT_EQ(workbook.objLoadGame(7, d, p, g), nullptr);
     EXPECT_EQ(d + "|" + p + "|" + g, "empty|pp|gg");
+    workbook.DeleteGame(id);
+    EXPECT_EQ(workbook.arrlngGetGameIDs(), (std::vector<int32_t>{second, 7}));
+    EXPECT_FALSE(workbook.objGetGameRow(id).has_value());
+    EXPECT_EQ(raw.value("select count(*) from GameNode"), "3");
 }
 
+// Error streak first, then fewest solved, fewest hits, solve streak and identifier.
 TEST_F(WorkBookGames, TheTrainingBatchFollowsThePriorityOrder) {
+    RawDatabase raw(path);
+    raw.exec("insert into GameTree values (1,'Y','','',3,0,0,0), (2,'X','','',2,0,2,0),"
+             "(3,'Z','','',1,0,0,0)");
+    EXPECT_EQ(workbook.arrlngGetGameIDsForTraining(10), (std::vector<int32_t>{2, 3, 1}));
+    raw.exec("delete from GameTree");
     SampleGame game;
     game.line({"e4"});
     int32_t x = Save(game.tree()), y = Save(game.tree()), z = Save(game.tree());
-    workbook.UpdateError(x);
-    workbook.UpdateError(x);
-    for (int i = 0; i < 3; ++i) {
-        workbook.UpdateError(y);
-        workbook.UpdateSuccess(y); // y: Solve 3, Hits 6, no error streak
-    }
-    workbook.UpdateError(z);
-    workbook.UpdateSuccess(z);     // z: Solve 1, Hits 2
-    int32_t w = Save(game.tree()); // w: untouched
-    struct Case {
-        int16_t count;
-        std::vector<int32_t> ids;
-    };
-    const std::vector<Case> cases = {{10, {x, w, z, y}}, {2, {x, w}}, {1, {x}}, {0, {}}, {-5, {}}};
-    for (const Case& c : cases)
-        EXPECT_EQ(workbook.arrlngGetGameIDsForTraining(c.count), c.ids) << c.count;
+    for (const auto& [id, results] : {std::pair{x, "ee"}, {y, "eseses"}, {z, "es"}})
+        for (const char* r = results; *r; ++r)
+            *r == 's' ? workbook.UpdateSuccess(id) : workbook.UpdateError(id);
+    int32_t w = Save(game.tree()); // untouched
+    const std::tuple<int16_t, std::vector<int32_t>> cases[] = {
+        {10, {x, w, z, y}}, {2, {x, w}}, {1, {x}}, {0, {}}, {-5, {}}};
+    for (const auto& [count, ids] : cases)
+        EXPECT_EQ(workbook.arrlngGetGameIDsForTraining(count), ids) << count;
     EXPECT_EQ(workbook.arrlngGetGameIDs(), (std::vector<int32_t>{x, y, z, w}));
 }
 
-TEST_F(WorkBookGames, TheSpecifiedThreeGameExampleOrdersXZY) {
-    RawDatabase raw(path);
-    raw.exec("insert into GameTree values (1,'Y','','',3,0,0,0);"
-             "insert into GameTree values (2,'X','','',2,0,2,0);"
-             "insert into GameTree values (3,'Z','','',1,0,0,0)");
-    EXPECT_EQ(workbook.arrlngGetGameIDsForTraining(10), (std::vector<int32_t>{2, 3, 1}));
-}
-
-TEST_F(WorkBookGames, ResultsUpdateTheStatisticsAndScore) {
+TEST_F(WorkBookGames, ResultsUpdateTheStatisticsAndClearLogResetsThem) {
     SampleGame game;
     game.line({"e4"});
-    struct Case {
+    const struct {
         std::string results;           // s = success, e = error
         std::vector<int32_t> expected; // hits, solve, error streak, solve streak
-    };
-    const std::vector<Case> cases = {
+    } cases[] = {
         {"", {0, 0, 0, 0}},     {"s", {1, 1, 0, 1}},    {"e", {1, 0, 1, 0}},
         {"ssee", {4, 2, 2, 0}}, {"eess", {4, 2, 0, 2}}, {"sesese", {6, 3, 1, 0}},
     };
-    int32_t attempts = 0, successes = 0;
-    workbook.GetScore(attempts, successes);
-    EXPECT_EQ(attempts, 0); // sums over no games are NULL in SQL
-    EXPECT_EQ(successes, 0);
-    int32_t totalHits = 0, totalSolve = 0;
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         int32_t id = Save(game.tree());
         for (char r : c.results)
             r == 's' ? workbook.UpdateSuccess(id) : workbook.UpdateError(id);
         EXPECT_EQ(Stats(id), c.expected) << c.results;
-        totalHits += c.expected[0];
-        totalSolve += c.expected[1];
     }
-    workbook.GetScore(attempts, successes);
-    EXPECT_EQ(attempts, totalHits);
-    EXPECT_EQ(successes, totalSolve);
     workbook.ClearLog();
-    workbook.GetScore(attempts, successes);
-    EXPECT_EQ(attempts + successes, 0);
     for (const WorkBookGameRow& row : workbook.arrGetGameRows())
-        EXPECT_EQ(row.lngErrorStreak + row.lngSolveStreak, 0);
-}
-
-TEST_F(WorkBookGames, DeletingAGameRemovesItsRowAndNodes) {
-    SampleGame game;
-    game.line({"e4", "e5"});
-    int32_t keep = Save(game.tree());
-    int32_t gone = Save(game.tree());
-    workbook.DeleteGame(gone);
-    EXPECT_EQ(workbook.arrlngGetGameIDs(), std::vector<int32_t>{keep});
-    EXPECT_FALSE(workbook.objGetGameRow(gone).has_value());
-    RawDatabase raw(path);
-    EXPECT_EQ(raw.value("select count(*) from GameNode"), "3");
+        EXPECT_EQ(row.lngHits + row.lngSolve + row.lngErrorStreak + row.lngSolveStreak, 0);
 }
 
 TEST_F(WorkBookGames, IdentifierListsHaveNoSixteenBitLimit) {

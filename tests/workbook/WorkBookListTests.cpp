@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -98,14 +99,7 @@ TEST(WorkBookList, PagesAreSortedAndFilteredByTheDatabaseAsInMemory) {
     workbook.ForEachGameRow([&](const WorkBookGameRow& row) { all.push_back(row); });
     ASSERT_EQ(all.size(), 300u);
     using Sort = GameRowQuery::Sort;
-    struct Case {
-        Sort sort;
-        bool descending;
-        const char* filter;
-        int64_t offset;
-        int64_t limit;
-    };
-    const std::vector<Case> cases = {
+    const std::tuple<Sort, bool, const char*, int64_t, int64_t> cases[] = {
         {Sort::ID, false, "", 0, 50},
         {Sort::ID, true, "", 290, 50},
         {Sort::Description, false, "", 10, 40},
@@ -121,15 +115,15 @@ TEST(WorkBookList, PagesAreSortedAndFilteredByTheDatabaseAsInMemory) {
         {Sort::Score, true, "P.1", 2, 50},
         {Sort::Page, true, "", 0, 300},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(static_cast<int>(c.sort)) + (c.descending ? " desc " : " ") +
-                     c.filter + " @" + std::to_string(c.offset));
+    for (const auto& [sort, descending, filter, offset, limit] : cases) {
+        SCOPED_TRACE(std::to_string(static_cast<int>(sort)) + (descending ? " desc " : " ") +
+                     filter + " @" + std::to_string(offset));
         GameRowQuery query;
-        query.sort = c.sort;
-        query.isDescending = c.descending;
-        query.strFilter = c.filter;
-        query.lngOffset = c.offset;
-        query.lngLimit = c.limit;
+        query.sort = sort;
+        query.isDescending = descending;
+        query.strFilter = filter;
+        query.lngOffset = offset;
+        query.lngLimit = limit;
         std::vector<int64_t> got;
         for (const WorkBookGameRow& row : workbook.arrGetGameRowsPage(query))
             got.push_back(row.lngID);

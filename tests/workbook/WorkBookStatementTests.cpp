@@ -7,6 +7,7 @@
 #include "workbook/CWorkBook.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -22,11 +23,7 @@ TEST(WorkBookStatements, StoredValuesKeepTheirTypesAndTextsExactly) {
     int64_t id = workbook.lngSaveGame(game.tree(), 0, description, "p. 'a'", "12");
     workbook.SaveWorkbookProperties("it's");
     RawDatabase raw(path);
-    struct Case {
-        std::string query;
-        std::string expected;
-    };
-    const std::vector<Case> cases = {
+    const std::tuple<std::string, std::string> cases[] = {
         {"select typeof(ID)||typeof(Description)||typeof(XRefPage)||typeof(XRefDiagram)||"
          "typeof(Hits)||typeof(Solve)||typeof(ErrorStreak)||typeof(SolveStreak) from GameTree",
          "integertexttexttextintegerintegerintegerinteger"},
@@ -46,8 +43,8 @@ TEST(WorkBookStatements, StoredValuesKeepTheirTypesAndTextsExactly) {
         {"select FieldValue||typeof(FieldValue) from WorkBook", "it'stext"},
         {"select count(*) from GameNode where GameTreeID=" + std::to_string(id), "2"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(raw.value(c.query), c.expected) << c.query;
+    for (const auto& [query, expected] : cases)
+        EXPECT_EQ(raw.value(query), expected) << query;
 }
 
 // A save that fails half-way (here a rule of the file refuses one node) leaves nothing of its
