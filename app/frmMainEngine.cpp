@@ -1,9 +1,9 @@
 // Practice against the chess engine from the training window.
 #include "app/CActionLabel.h"
 #include "app/frmMain.h"
-#include "settings/CEngineSettings.h"
 #include "practice/EngineChooser.h"
 #include "practice/frmCrafty.h"
+#include "settings/CEngineSettings.h"
 
 #include <QAction>
 

@@ -3,11 +3,11 @@
 // a program whose protocol is not yet known is found out by that same start, and remembered.
 #include "cli/Commands.h"
 #include "engine/CEngineBridge.h"
-#include "settings/CEngineSettings.h"
 #include "engine/EngineOutput.h"
 #include "game/CPosition.h"
 #include "game/Fen.h"
 #include "model/CError.h"
+#include "settings/CEngineSettings.h"
 
 #include <chrono>
 #include <cmath>

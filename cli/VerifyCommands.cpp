@@ -1,8 +1,8 @@
 // The verify command of brisolt-cli: checks the stored solutions of a workbook's games with a UCI
 // engine and prints one line per game (identifier, verdict, details).
 #include "cli/Commands.h"
-#include "settings/CEngineSettings.h"
 #include "model/CError.h"
+#include "settings/CEngineSettings.h"
 #include "verify/WorkbookVerify.h"
 #include "workbook/CWorkBook.h"
 

@@ -3,12 +3,12 @@
 #include "board/cntrlChessGui.h"
 #include "editor/CAnnotationPanel.h"
 #include "editor/CEditorPrompts.h"
-#include "settings/SettingsTable.h"
 #include "game/CGameNode.h"
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
 #include "game/Fen.h"
 #include "game/PositionSoundness.h"
+#include "settings/SettingsTable.h"
 #include "workbook/CWorkBook.h"
 #include "workbook/GameAnnotations.h"
 

@@ -4,8 +4,8 @@
 #include "editor/CEditorPrompts.h"
 #include "editor/CPgnTransfer.h"
 #include "editor/frmGames.h"
-#include "settings/SettingsTable.h"
 #include "game/CGameTree.h"
+#include "settings/SettingsTable.h"
 #include "workbook/CWorkBook.h"
 #include "workbook/GameAnnotations.h"
 

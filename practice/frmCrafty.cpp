@@ -2,13 +2,13 @@
 
 #include "board/cntrlChessGui.h"
 #include "engine/CEngineBridge.h"
-#include "settings/CEngineSettings.h"
 #include "engine/EngineOutput.h"
 #include "game/CGameNode.h"
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
 #include "model/CDiagram.h"
 #include "practice/PracticePosition.h"
+#include "settings/CEngineSettings.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -58,7 +58,6 @@ const char* const kWriteSchedule =
 const char* const kDeleteHistory = "delete from TrainingHistory where GameTreeID = ?";
 const char* const kDeleteSchedule = "delete from TrainingSchedule where GameTreeID = ?";
 const char* const kClearHistory = "delete from TrainingHistory";
-const char* const kClearSchedule = "delete from TrainingSchedule";
 const char* const kReadHistory =
     "select h.ID, h.GameTreeID, h.AttemptedAt, h.Solved, h.WrongMoves, h.SolutionShown, "
     "h.Seconds from TrainingHistory h where h.AttemptedAt >= ? and exists (select 1 from "
@@ -178,10 +177,6 @@ void WorkBookProgress::DeleteGameRows(int64_t gameId) {
 
 void WorkBookProgress::ClearHistory() {
     if (hasTables()) Exec(m_db, kClearHistory);
-}
-
-void WorkBookProgress::ClearSchedule() {
-    if (hasTables()) Exec(m_db, kClearSchedule);
 }
 
 void WorkBookProgress::ForEachAttempt(

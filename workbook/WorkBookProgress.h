@@ -51,8 +51,6 @@ public:
     void DeleteGameRows(int64_t gameId);
     // Empties the history; the schedule stays.
     void ClearHistory();
-    // Empties the schedule: every game is new again.
-    void ClearSchedule();
 
     // Calls the visitor with each attempt at or after the moment (seconds since 1970-01-01 UTC),
     // oldest first, for games that still exist. Unreadable values read as 0.

@@ -2,9 +2,9 @@
 // where a game starts, the engine's answers, stopping, examining and replaying, how games end,
 // positions that cannot be played, engine faults and closing.
 #include "PracticeTestSupport.h"
-#include "settings/CEngineSettings.h"
 #include "game/CGameTree.h"
 #include "model/CDiagram.h"
+#include "settings/CEngineSettings.h"
 
 #include <QFile>
 #include <QFileInfo>
