@@ -90,8 +90,11 @@ int NaturalCompare(void*, int lengthA, const void* textA, int lengthB, const voi
 } // namespace
 
 SqlConnection::SqlConnection(const std::string& fileName) {
-    int rc = sqlite3_open_v2(fileName.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                             nullptr);
+    // A connection is used by one thread at a time (an import runs on a worker while the window
+    // waits), so SQLite need not lock around every call.
+    int rc =
+        sqlite3_open_v2(fileName.c_str(), &m_db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         std::string message = m_db != nullptr ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
         sqlite3_close(m_db);
