@@ -129,10 +129,6 @@ private:
     void EnsureIndexes();
     int64_t lngSaveGameTree(int64_t id, const std::string& description, const std::string& page,
                             const std::string& diagram);
-    int64_t lngInsertGameNode(int64_t gameId, const std::string& key, const std::string& parentKey,
-                              int whiteToMove, const std::string& diagram,
-                              const std::string& moveText, int64_t moveNumber, int enPassantFile,
-                              int whiteOO, int whiteOOO, int blackOO, int blackOOO);
     void DeleteGameNodes(int64_t id);
     int64_t lngStoreGame(const std::shared_ptr<CGameTree>& tree, int64_t id,
                          const std::string& description, const std::string& page,
