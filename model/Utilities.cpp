@@ -20,7 +20,7 @@ const std::array<uint16_t, 256>& crcTable() {
 }
 } // namespace
 
-long lngCrc16(const std::string& text, long length) {
+long lngCrc16(std::string_view text, long length) {
     const auto& table = crcTable();
     const std::size_t n =
         length < 0 ? text.size() : std::min<std::size_t>(std::size_t(length), text.size());

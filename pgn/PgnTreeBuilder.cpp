@@ -11,7 +11,7 @@
 #include "model/Utilities.h"
 
 #include <algorithm>
-#include <sstream>
+#include <vector>
 
 namespace {
 
@@ -62,16 +62,26 @@ std::string normalisedMove(const std::string& san) {
 // The highest move number a game may reach: workbooks keep move numbers in 16 bits.
 constexpr int kLastMoveNumber = 32767;
 
+// The fields of a FEN text: the words between runs of blanks.
+std::vector<std::string> fenFields(const std::string& fen) {
+    static const char* const blanks = " \t\n\v\f\r";
+    std::vector<std::string> fields;
+    for (size_t start = fen.find_first_not_of(blanks); start != std::string::npos;) {
+        const size_t end = fen.find_first_of(blanks, start);
+        fields.push_back(fen.substr(start, end - start));
+        start = fen.find_first_not_of(blanks, end);
+    }
+    return fields;
+}
+
 // True for a game of Chess960 (Fischer random): named by its Variant tag, or set up with
 // castling rights written as rook files.
 bool isChess960(const PgnGame& game) {
     const std::string variant = strLowered(game.strTag("Variant"));
     if (variant.find("960") != std::string::npos || variant.find("fischer") != std::string::npos)
         return true;
-    std::istringstream fields(game.strTag("FEN"));
-    std::string placement, side, castling;
-    fields >> placement >> side >> castling;
-    return castling.find_first_of("ABCDEFGHabcdefgh") != std::string::npos;
+    const std::vector<std::string> fields = fenFields(game.strTag("FEN"));
+    return fields.size() >= 3 && fields[2].find_first_of("ABCDEFGHabcdefgh") != std::string::npos;
 }
 
 bool isWin(const CPosition& position) {
@@ -83,10 +93,7 @@ bool isWin(const CPosition& position) {
 
 std::shared_ptr<CPosition> PgnTreeBuilder::objRootFromFen(const std::string& fen) {
     std::shared_ptr<CPosition> root = objReadFen(fen);
-    std::istringstream fields(fen);
-    std::vector<std::string> parts;
-    for (std::string field; fields >> field;)
-        parts.push_back(field);
+    const std::vector<std::string> parts = fenFields(fen);
     if (parts.size() >= 6) {
         int fullMove = 0;
         try {
