@@ -9,7 +9,7 @@ constexpr size_t kChunk = 1 << 16;
 constexpr int kEnd = -1;
 
 bool isSymbolChar(int c) {
-    return std::isalnum(c) || c == '_' || c == '+' || c == '#' || c == '=' || c == ':' ||
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '+' || c == '#' || c == '=' || c == ':' ||
            c == '-' || c == '/' || c >= 0x80;
 }
 

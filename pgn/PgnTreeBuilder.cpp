@@ -168,17 +168,19 @@ void PgnTreeBuilder::move(const std::string& san) {
     CGameTree& tree = *m_game.objTree;
     const std::shared_ptr<CGameNode>& node = tree.Item(level.current);
     const std::shared_ptr<CPosition>& position = node->objPosition();
-    std::string number =
-        std::to_string(position->intMoveNumber() + (position->isWhiteToMove() ? 1 : 0)) +
-        (position->isWhiteToMove() ? ". " : "... ");
+    // The move as the file numbers it, for the reasons a move is refused.
+    const auto numbered = [&] {
+        return std::to_string(position->intMoveNumber() + (position->isWhiteToMove() ? 1 : 0)) +
+               (position->isWhiteToMove() ? ". " : "... ") + san;
+    };
     if (!position->objStatus()->isInProgress()) {
-        fail("move after the end of the game: " + number + san);
+        fail("move after the end of the game: " + numbered());
         return;
     }
     const std::string text = normalisedMove(san);
     const MoveTextParts parts = objReadMoveText(text);
     if (!parts.isReadable()) {
-        fail(parts.strError + " in " + number + san);
+        fail(parts.strError + " in " + numbered());
         return;
     }
     std::shared_ptr<CPosition> next = objPlay(*position, text);
@@ -186,12 +188,12 @@ void PgnTreeBuilder::move(const std::string& san) {
         std::string plain = text;
         std::erase_if(plain, [](char c) { return c == 'x' || c == ':'; });
         if (objPlay(*position, plain)) {
-            fail("capture mark on a move that takes nothing in " + number + san);
+            fail("capture mark on a move that takes nothing in " + numbered());
             return;
         }
     }
     if (!next) {
-        fail("illegal move " + number + san);
+        fail("illegal move " + numbered());
         return;
     }
     if (next->intMoveNumber() > kLastMoveNumber) {
