@@ -64,12 +64,14 @@ constexpr int kLastMoveNumber = 32767;
 
 // The fields of a FEN text: the words between runs of blanks.
 std::vector<std::string> fenFields(const std::string& fen) {
-    static const char* const blanks = " \t\n\v\f\r";
     std::vector<std::string> fields;
-    for (size_t start = fen.find_first_not_of(blanks); start != std::string::npos;) {
-        const size_t end = fen.find_first_of(blanks, start);
-        fields.push_back(fen.substr(start, end - start));
-        start = fen.find_first_not_of(blanks, end);
+    bool inWord = false;
+    for (char c : fen) {
+        const bool blank =
+            c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+        if (!blank && !inWord) fields.emplace_back();
+        if (!blank) fields.back() += c;
+        inWord = !blank;
     }
     return fields;
 }
@@ -210,10 +212,9 @@ void PgnTreeBuilder::move(const std::string& san) {
     if (isWin(*next)) stored += "#";
     next->strMoveText(stored);
     tree.objCurrentNode(node);
-    GameNodeList children;
     // A variation that repeats a move beside it is a line of its own, kept where it was written.
     const bool opensVariation = m_levels.size() > 1 && level.before.empty();
-    std::shared_ptr<CGameNode> added = tree.Add(next, children, opensVariation);
+    std::shared_ptr<CGameNode> added = tree.AddOwn(std::move(next), opensVariation);
     level.before = level.current;
     level.current = added->strKey();
     if (!level.pendingComment.empty() || !level.pendingNags.empty()) {
