@@ -135,8 +135,10 @@ private:
                          const std::string& diagram, const GameAnnotations* annotations);
     void EnsureAnnotationTables();
     bool areAnnotationTablesUsable(std::string& problem);
-    void CheckAnnotationsFit(int64_t id, const GameAnnotations& annotations) const;
-    void KeepAnnotations(int64_t id, bool isNew, const GameAnnotations* annotations);
+    void CheckAnnotationsFit(int64_t id, const GameAnnotations& annotations,
+                             const std::string& tagsText) const;
+    void KeepAnnotations(int64_t id, bool isNew, const GameAnnotations* annotations,
+                         const std::string& tagsText);
     void DeleteAnnotations(int64_t id);
     void RecordResult(int64_t id, bool success, const TrainingAttempt* attempt = nullptr);
     void ForgetScore();

@@ -114,16 +114,17 @@ bool CWorkBook::areAnnotationTablesUsable(std::string& problem) {
     return true;
 }
 
-void CWorkBook::CheckAnnotationsFit(int64_t id, const GameAnnotations& annotations) const {
-    CheckLength(id, "tag section",
-                static_cast<int64_t>(GameAnnotations::strTagsText(annotations.arrTags).size()));
+void CWorkBook::CheckAnnotationsFit(int64_t id, const GameAnnotations& annotations,
+                                    const std::string& tagsText) const {
+    CheckLength(id, "tag section", static_cast<int64_t>(tagsText.size()));
     for (const auto& [key, node] : annotations.mapNodes)
         CheckLength(id, "annotation of a move (its comments, glyphs and node key)",
                     static_cast<int64_t>(key.size() + node.strBefore.size() + node.strAfter.size() +
                                          GameAnnotations::strNagsText(node.arrNags).size()));
 }
 
-void CWorkBook::KeepAnnotations(int64_t id, bool isNew, const GameAnnotations* annotations) {
+void CWorkBook::KeepAnnotations(int64_t id, bool isNew, const GameAnnotations* annotations,
+                                const std::string& tagsText) {
     SqlConnection& connection = Connection();
     std::string problem;
     const bool tables = areAnnotationTablesUsable(problem);
@@ -144,9 +145,8 @@ void CWorkBook::KeepAnnotations(int64_t id, bool isNew, const GameAnnotations* a
     if (!tables) EnsureAnnotationTables();
     DeleteAnnotations(id);
     if (!annotations->arrTags.empty()) {
-        const std::string tags = GameAnnotations::strTagsText(annotations->arrTags);
         SqlStatementScope insert(connection.prepared(kInsertTag));
-        insert->bind(1, id).bind(2, tags);
+        insert->bind(1, id).bind(2, tagsText);
         insert->run();
     }
     // The rows go in by statements of kRowsPerInsert rows, the rest one by one: one statement

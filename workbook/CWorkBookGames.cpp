@@ -8,6 +8,7 @@
 #include "model/CGameStatus.h"
 #include "workbook/CWorkBook.h"
 #include "workbook/CWorkBookGameError.h"
+#include "workbook/GameAnnotations.h"
 #include "workbook/SqlConnection.h"
 #include "workbook/SqlStatement.h"
 #include "workbook/SqlTransaction.h"
@@ -114,7 +115,9 @@ int64_t CWorkBook::lngStoreGame(const std::shared_ptr<CGameTree>& tree, int64_t 
     SqlConnection& connection = Connection();
     if (!tree) RaiseError(kSource, "No game to save");
     CheckFits(tree, id, description, page, diagram);
-    if (annotations) CheckAnnotationsFit(id, *annotations);
+    // The tag section is written once and both checked and stored.
+    const std::string tags = annotations ? GameAnnotations::strTagsText(annotations->arrTags) : "";
+    if (annotations) CheckAnnotationsFit(id, *annotations, tags);
     // Updating a game that is not there would store nodes that belong to no game.
     if (id > 0) {
         SqlStatementScope find(connection.prepared(kFindGame));
@@ -127,7 +130,7 @@ int64_t CWorkBook::lngStoreGame(const std::shared_ptr<CGameTree>& tree, int64_t 
     DeleteGameNodes(g);
     SaveNodes(tree, g);
     try {
-        KeepAnnotations(g, id <= 0, annotations);
+        KeepAnnotations(g, id <= 0, annotations, tags);
         work.Commit();
     } catch (...) {
         m_annotationTablesUsable = false; // the tables may go with the rolled-back work
