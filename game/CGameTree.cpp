@@ -95,8 +95,8 @@ std::shared_ptr<CGameNode> CGameTree::AddOwn(std::shared_ptr<CPosition> position
             Insert(node);
         }
     } else {
-        if (!isExists(m_current->strKey())) RaiseInvalidCall();
-        const std::shared_ptr<CGameNode> parent = Item(m_current->strKey()); // Insert may move it
+        // A current node outside the tree raises the invalid call; Insert may move the parent.
+        const std::shared_ptr<CGameNode> parent = Item(m_current->strKey());
         auto same =
             isNewLine ? nullptr : objChildReaching(*parent, node->strKey(), node->objPosition());
         if (same) {
