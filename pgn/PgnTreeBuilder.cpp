@@ -67,8 +67,7 @@ std::vector<std::string> fenFields(const std::string& fen) {
     std::vector<std::string> fields;
     bool inWord = false;
     for (char c : fen) {
-        const bool blank =
-            c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+        const bool blank = isBlank(c);
         if (!blank && !inWord) fields.emplace_back();
         if (!blank) fields.back() += c;
         inWord = !blank;
