@@ -14,7 +14,7 @@
 #include "workbook/SqlTransaction.h"
 #include "workbook/StoredNumber.h"
 
-#include <array>
+#include <algorithm>
 
 namespace {
 
@@ -26,25 +26,13 @@ const char* const kUpdateGame =
 const char* const kInsertGame =
     "insert into GameTree (ID,Description,XRefPage,XRefDiagram,Hits,Solve,ErrorStreak,SolveStreak)"
     " values(NULL,?,?,?,0,0,0,0)";
-// Node rows go into the table up to this many per statement: running one statement costs as
-// much as storing a few rows.
+const char* const kInsertNode =
+    "insert into GameNode (ID,GameTreeID,NodeKey,NodeParentKey,WhiteToMove,Diagram,MoveText,"
+    "MoveNumber,EnPassantFile,WhiteOO,WhiteOOO,BlackOO,BlackOOO) values "
+    "(NULL,?,?,?,?,?,?,?,?,?,?,?,?)";
+// Node rows go into the table up to this many per statement.
 constexpr size_t kNodesPerInsert = 16;
 constexpr int kNodeValues = 12; // the bound values of one node row
-
-// The insert of `rows` node rows (1 to kNodesPerInsert), in the order given.
-const char* InsertNodesSql(size_t rows) {
-    static const std::array<std::string, kNodesPerInsert + 1> texts = [] {
-        const std::string head =
-            "insert into GameNode (ID,GameTreeID,NodeKey,NodeParentKey,WhiteToMove,Diagram,"
-            "MoveText,MoveNumber,EnPassantFile,WhiteOO,WhiteOOO,BlackOO,BlackOOO) values ";
-        const std::string row = "(NULL,?,?,?,?,?,?,?,?,?,?,?,?)";
-        std::array<std::string, kNodesPerInsert + 1> made;
-        for (size_t n = 1; n <= kNodesPerInsert; ++n)
-            made[n] = made[n - 1].empty() ? head + row : made[n - 1] + ',' + row;
-        return made;
-    }();
-    return texts[rows].c_str();
-}
 const char* const kDeleteNodes = "delete from GameNode where GameTreeID=?";
 const char* const kDeleteGame = "delete from GameTree where ID=?";
 const char* const kLoadGame = "select Description,XRefPage,XRefDiagram from GameTree where ID=?";
@@ -155,7 +143,7 @@ void CWorkBook::SaveNodes(const std::shared_ptr<CGameTree>& tree, int64_t g) {
     SqlConnection& connection = Connection();
     for (size_t first = 0; first < rows.size(); first += kNodesPerInsert) {
         const size_t count = std::min(kNodesPerInsert, rows.size() - first);
-        SqlStatementScope insert(connection.prepared(InsertNodesSql(count)));
+        SqlStatementScope insert(connection.preparedRows(kInsertNode, static_cast<int>(count)));
         for (size_t i = 0; i < count; ++i) {
             const NodeRow& row = rows[first + i];
             const CPosition& p = *row.node->objPosition();

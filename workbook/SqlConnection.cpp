@@ -115,6 +115,7 @@ SqlConnection::SqlConnection(const std::string& fileName) {
 
 SqlConnection::~SqlConnection() {
     m_statements.clear();
+    m_rowStatements.clear();
     sqlite3_close_v2(m_db);
 }
 
@@ -125,6 +126,24 @@ SqlStatement& SqlConnection::prepared(const char* sql) {
             slot = std::make_unique<SqlStatement>(m_db, sql);
         } catch (...) {
             m_statements.erase(sql);
+            throw;
+        }
+    }
+    return *slot;
+}
+
+SqlStatement& SqlConnection::preparedRows(const char* insertOneRow, int rows) {
+    std::unique_ptr<SqlStatement>& slot = m_rowStatements[{insertOneRow, rows}];
+    if (!slot) {
+        const std::string oneRow = insertOneRow;
+        const std::string values = oneRow.substr(oneRow.rfind('('));
+        std::string sql = oneRow;
+        for (int row = 1; row < rows; ++row)
+            sql += ',' + values;
+        try {
+            slot = std::make_unique<SqlStatement>(m_db, sql.c_str());
+        } catch (...) {
+            m_rowStatements.erase({insertOneRow, rows});
             throw;
         }
     }
