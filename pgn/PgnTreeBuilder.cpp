@@ -65,12 +65,15 @@ constexpr int kLastMoveNumber = 32767;
 // The fields of a FEN text: the words between runs of blanks.
 std::vector<std::string> fenFields(const std::string& fen) {
     std::vector<std::string> fields;
-    bool inWord = false;
-    for (char c : fen) {
-        const bool blank = isBlank(c);
-        if (!blank && !inWord) fields.emplace_back();
-        if (!blank) fields.back() += c;
-        inWord = !blank;
+    for (size_t at = 0; at < fen.size();) {
+        if (isBlank(fen[at])) {
+            ++at;
+            continue;
+        }
+        const size_t start = at;
+        while (at < fen.size() && !isBlank(fen[at]))
+            ++at;
+        fields.push_back(fen.substr(start, at - start));
     }
     return fields;
 }
