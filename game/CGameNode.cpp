@@ -51,8 +51,10 @@ std::string CGameNode::strKeyOf(const CPosition& position) {
     std::string moveText = position.strMoveText();
     if (moveText == "...") return strINITIAL_KEY();
     std::erase(moveText, '+');
-    moveText = strTrimmed(moveText, " ");
     const bool blackMoved = position.isWhiteToMove();
-    return (blackMoved ? "B" : "W") + std::to_string(position.intMoveNumber()) + moveText +
-           std::to_string(position.objDiagram()->lngCheckSum());
+    std::string key = blackMoved ? "B" : "W";
+    key += std::to_string(position.intMoveNumber());
+    key += strTrimmed(moveText, " ");
+    key += std::to_string(position.objDiagram()->lngCheckSum());
+    return key;
 }

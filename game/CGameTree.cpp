@@ -78,8 +78,16 @@ std::shared_ptr<CGameNode> CGameTree::Add2(const std::shared_ptr<CPosition>& pos
 
 std::shared_ptr<CGameNode> CGameTree::Add(const std::shared_ptr<CPosition>& position,
                                           GameNodeList& next, bool isNewLine) {
+    auto node = AddOwn(position->objClone(), isNewLine);
+    next = arrobjGetNextNodes(node);
+    return node;
+}
+
+std::shared_ptr<CGameNode> CGameTree::AddOwn(std::shared_ptr<CPosition> position, bool isNewLine) {
     auto node = std::make_shared<CGameNode>();
-    node->InitFromPosition(m_current->strKey(), position);
+    node->strKey(CGameNode::strKeyOf(*position));
+    node->strParentKey(m_current->strKey());
+    node->objPosition(std::move(position));
     if (node->strKey() == CGameNode::strINITIAL_KEY()) {
         if (isExists(node->strKey())) {
             node = Item(node->strKey());
@@ -87,8 +95,8 @@ std::shared_ptr<CGameNode> CGameTree::Add(const std::shared_ptr<CPosition>& posi
             Insert(node);
         }
     } else {
-        if (!isExists(m_current->strKey())) RaiseInvalidCall();
-        const std::shared_ptr<CGameNode> parent = Item(m_current->strKey()); // Insert may move it
+        // A current node outside the tree raises the invalid call; Insert may move the parent.
+        const std::shared_ptr<CGameNode> parent = Item(m_current->strKey());
         auto same =
             isNewLine ? nullptr : objChildReaching(*parent, node->strKey(), node->objPosition());
         if (same) {
@@ -102,7 +110,6 @@ std::shared_ptr<CGameNode> CGameTree::Add(const std::shared_ptr<CPosition>& posi
         }
     }
     m_current = node;
-    next = arrobjGetNextNodes(node);
     return node;
 }
 

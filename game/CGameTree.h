@@ -53,6 +53,9 @@ public:
     // variation that repeats the move it stands beside).
     std::shared_ptr<CGameNode> Add(const std::shared_ptr<CPosition>& position, GameNodeList& next,
                                    bool isNewLine = false);
+    // Adds the position as Add does, keeping the object itself rather than a copy, and lists no
+    // children: for a caller that made the position for this tree alone (an import).
+    std::shared_ptr<CGameNode> AddOwn(std::shared_ptr<CPosition> position, bool isNewLine = false);
     // Removes the node and its direct children; "InitialKey" empties the tree.
     void Remove(const std::string& key);
 

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 namespace {
 ColorSlot slotOfColor(const std::shared_ptr<CPieceColor>& color) {
@@ -208,15 +209,23 @@ std::shared_ptr<CDiagram> CDiagram::objClone() const {
     return copy;
 }
 
+void CDiagram::WriteText(char* text) const {
+    for (int rank = Rank8; rank >= Rank1; --rank)
+        for (int file = 0; file < 8; ++file)
+            *text++ = symbolOfCode(m_board[squareOf(file, rank)]);
+}
+
 std::string CDiagram::strToString() const {
     std::string text(64, 'e');
-    for (int i = 0; i < 64; ++i)
-        text[i] = symbolOfCode(m_board[squareOf(i % 8, Rank8 - i / 8)]);
+    WriteText(text.data());
     return text;
 }
 
 long CDiagram::lngCheckSum() const {
-    return lngCrc16(strToString(), -1);
+    // Every node key holds one: the text is made on the stack, not allocated.
+    std::array<char, 64> text;
+    WriteText(text.data());
+    return lngCrc16(std::string_view(text.data(), text.size()), -1);
 }
 
 std::string CDiagram::strTagValue() const {
@@ -240,7 +249,7 @@ std::shared_ptr<CDiagram> CDiagram::objMove(const CMove& move) const {
 std::string CDiagram::strFenToDiagram(const std::string& fenPlacement) {
     std::string text;
     for (char c : fenPlacement) {
-        if (std::string("prbnqkPRBNQK").find(c) != std::string::npos)
+        if (std::string_view("prbnqkPRBNQK").find(c) != std::string_view::npos)
             text += c;
         else if (c >= '0' && c <= '9')
             text.append(std::size_t(c - '0'), 'e');

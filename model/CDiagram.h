@@ -110,6 +110,8 @@ public:
     const int8_t* board() const { return m_board.data(); }
 
 private:
+    // Writes the 64 characters of the diagram text.
+    void WriteText(char* text) const;
     void invalidate() {
         m_cacheValid = false;
         m_check = {{-1, -1}};

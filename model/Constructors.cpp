@@ -11,7 +11,7 @@
 #include "model/CPieceLocation.h"
 #include "model/PieceCodes.h"
 
-#include <cctype>
+#include <string_view>
 
 std::shared_ptr<CPieceColor> objNewPieceColor(const std::string& text) {
     auto color = std::make_shared<CPieceColor>();
@@ -65,18 +65,19 @@ std::shared_ptr<CDiagram> objNewDiagram(const std::string& text) {
         RaiseError("CDiagram", "Wrong number of elements in diagram; expected 64, found " +
                                    std::to_string(cells.size()) + " in " + text);
     auto diagram = std::make_shared<CDiagram>();
+    // The letters in the order of their piece codes; an empty square is "e" in either case.
+    constexpr std::string_view symbols = "ePNBRQKpnbrqk";
     for (int i = 0; i < 64; ++i) {
         const char ch = cells[i];
-        const char lower = char(std::tolower(static_cast<unsigned char>(ch)));
-        const bool white = lower != ch;
-        const int square = squareOf(i % 8, Rank8 - i / 8);
-        if (lower == 'e') continue;
-        const int kind = kindOfLetter(char(std::toupper(static_cast<unsigned char>(lower))));
-        if (kind == NoKind || std::string("prnbqk").find(lower) == std::string::npos)
+        const size_t code = symbols.find(ch == 'E' ? 'e' : ch);
+        if (code == EmptyCode) continue;
+        if (code == std::string_view::npos)
             RaiseError("CDiagram", "Illegal element in diagram at offset " + std::to_string(i) +
                                        ": " + std::string(1, ch));
-        diagram->addInPlace(square, codeOf(kind, white));
-        if (kind == King) diagram->setKingIndex(slotOf(white), square);
+        const int square = squareOf(i % 8, Rank8 - i / 8);
+        diagram->addInPlace(square, static_cast<int>(code));
+        if (code == WhiteKingCode) diagram->setKingIndex(WhiteSlot, square);
+        if (code == BlackKingCode) diagram->setKingIndex(BlackSlot, square);
     }
     if (diagram->intKingIndex(WhiteSlot) < 0) RaiseError("CDiagram", "No white king in diagram");
     if (diagram->intKingIndex(BlackSlot) < 0) RaiseError("CDiagram", "No black king in diagram");

@@ -20,7 +20,7 @@ std::string strLowered(std::string text);
 std::string strCounted(int64_t count, const std::string& noun);
 
 // CRC-16/MCRF4XX of the first length characters of the text (-1: the whole text).
-long lngCrc16(const std::string& text, long length = -1);
+long lngCrc16(std::string_view text, long length = -1);
 
 // A handle on an object that lives for the whole run: the object is kept alive once, and the handle
 // shares no count, so the constants of the hot rules paths are copied without atomic operations.

@@ -9,8 +9,8 @@ constexpr size_t kChunk = 1 << 16;
 constexpr int kEnd = -1;
 
 bool isSymbolChar(int c) {
-    return std::isalnum(c) || c == '_' || c == '+' || c == '#' || c == '=' || c == ':' ||
-           c == '-' || c == '/' || c >= 0x80;
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '+' || c == '#' || c == '=' || c == ':' || c == '-' || c == '/' || c >= 0x80;
 }
 
 bool isResult(const std::string& symbol) {
@@ -111,10 +111,28 @@ std::string PgnReader::readSymbol() {
     return symbol;
 }
 
+// Appends the buffered characters up to the next line break or stop character to the text in
+// one piece: a tag value or a comment is mostly such a run, and no line is counted in it.
+void PgnReader::takePlainRun(std::string& text, char stop, char otherStop) {
+    size_t end = m_pos;
+    while (end < m_buffer.size()) {
+        const char c = m_buffer[end];
+        if (c == stop || c == otherStop || c == '\n' || c == '\r') break;
+        ++end;
+    }
+    if (end == m_pos) return;
+    text.append(m_buffer, m_pos, end - m_pos);
+    m_pos = end;
+    m_atLineStart = false;
+}
+
 std::string PgnReader::readComment(char closing, bool& closed) {
     std::string text;
     closed = false;
-    for (int c = get(); c != kEnd; c = get()) {
+    for (;;) {
+        takePlainRun(text, closing, closing);
+        const int c = get();
+        if (c == kEnd) break;
         if (c == closing) {
             closed = true;
             break;
@@ -136,6 +154,7 @@ bool PgnReader::readTag(PgnVisitor& visitor, std::string& error) {
     get();
     std::string value;
     for (;;) {
+        takePlainRun(value, '"', '\\');
         int c = get();
         if (c == kEnd || c == '\n') {
             error = "unterminated tag value of " + name;

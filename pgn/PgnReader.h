@@ -52,6 +52,7 @@ private:
     void readSymbolElement(PgnVisitor& visitor, GameState& state);
     std::string readSymbol();
     std::string readComment(char closing, bool& closed);
+    void takePlainRun(std::string& text, char stop, char otherStop);
     void skipToNextGame();
 
     std::istream& m_input;

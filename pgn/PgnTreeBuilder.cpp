@@ -11,7 +11,7 @@
 #include "model/Utilities.h"
 
 #include <algorithm>
-#include <sstream>
+#include <vector>
 
 namespace {
 
@@ -62,16 +62,30 @@ std::string normalisedMove(const std::string& san) {
 // The highest move number a game may reach: workbooks keep move numbers in 16 bits.
 constexpr int kLastMoveNumber = 32767;
 
+// The fields of a FEN text: the words between runs of blanks.
+std::vector<std::string> fenFields(const std::string& fen) {
+    std::vector<std::string> fields;
+    for (size_t at = 0; at < fen.size();) {
+        if (isBlank(fen[at])) {
+            ++at;
+            continue;
+        }
+        const size_t start = at;
+        while (at < fen.size() && !isBlank(fen[at]))
+            ++at;
+        fields.push_back(fen.substr(start, at - start));
+    }
+    return fields;
+}
+
 // True for a game of Chess960 (Fischer random): named by its Variant tag, or set up with
 // castling rights written as rook files.
 bool isChess960(const PgnGame& game) {
     const std::string variant = strLowered(game.strTag("Variant"));
     if (variant.find("960") != std::string::npos || variant.find("fischer") != std::string::npos)
         return true;
-    std::istringstream fields(game.strTag("FEN"));
-    std::string placement, side, castling;
-    fields >> placement >> side >> castling;
-    return castling.find_first_of("ABCDEFGHabcdefgh") != std::string::npos;
+    const std::vector<std::string> fields = fenFields(game.strTag("FEN"));
+    return fields.size() >= 3 && fields[2].find_first_of("ABCDEFGHabcdefgh") != std::string::npos;
 }
 
 bool isWin(const CPosition& position) {
@@ -83,10 +97,7 @@ bool isWin(const CPosition& position) {
 
 std::shared_ptr<CPosition> PgnTreeBuilder::objRootFromFen(const std::string& fen) {
     std::shared_ptr<CPosition> root = objReadFen(fen);
-    std::istringstream fields(fen);
-    std::vector<std::string> parts;
-    for (std::string field; fields >> field;)
-        parts.push_back(field);
+    const std::vector<std::string> parts = fenFields(fen);
     if (parts.size() >= 6) {
         int fullMove = 0;
         try {
@@ -161,17 +172,19 @@ void PgnTreeBuilder::move(const std::string& san) {
     CGameTree& tree = *m_game.objTree;
     const std::shared_ptr<CGameNode>& node = tree.Item(level.current);
     const std::shared_ptr<CPosition>& position = node->objPosition();
-    std::string number =
-        std::to_string(position->intMoveNumber() + (position->isWhiteToMove() ? 1 : 0)) +
-        (position->isWhiteToMove() ? ". " : "... ");
+    // The move as the file numbers it, for the reasons a move is refused.
+    const auto numbered = [&] {
+        return std::to_string(position->intMoveNumber() + (position->isWhiteToMove() ? 1 : 0)) +
+               (position->isWhiteToMove() ? ". " : "... ") + san;
+    };
     if (!position->objStatus()->isInProgress()) {
-        fail("move after the end of the game: " + number + san);
+        fail("move after the end of the game: " + numbered());
         return;
     }
     const std::string text = normalisedMove(san);
     const MoveTextParts parts = objReadMoveText(text);
     if (!parts.isReadable()) {
-        fail(parts.strError + " in " + number + san);
+        fail(parts.strError + " in " + numbered());
         return;
     }
     std::shared_ptr<CPosition> next = objPlay(*position, text);
@@ -179,12 +192,12 @@ void PgnTreeBuilder::move(const std::string& san) {
         std::string plain = text;
         std::erase_if(plain, [](char c) { return c == 'x' || c == ':'; });
         if (objPlay(*position, plain)) {
-            fail("capture mark on a move that takes nothing in " + number + san);
+            fail("capture mark on a move that takes nothing in " + numbered());
             return;
         }
     }
     if (!next) {
-        fail("illegal move " + number + san);
+        fail("illegal move " + numbered());
         return;
     }
     if (next->intMoveNumber() > kLastMoveNumber) {
@@ -201,10 +214,9 @@ void PgnTreeBuilder::move(const std::string& san) {
     if (isWin(*next)) stored += "#";
     next->strMoveText(stored);
     tree.objCurrentNode(node);
-    GameNodeList children;
     // A variation that repeats a move beside it is a line of its own, kept where it was written.
     const bool opensVariation = m_levels.size() > 1 && level.before.empty();
-    std::shared_ptr<CGameNode> added = tree.Add(next, children, opensVariation);
+    std::shared_ptr<CGameNode> added = tree.AddOwn(std::move(next), opensVariation);
     level.before = level.current;
     level.current = added->strKey();
     if (!level.pendingComment.empty() || !level.pendingNags.empty()) {

@@ -129,18 +129,16 @@ private:
     void EnsureIndexes();
     int64_t lngSaveGameTree(int64_t id, const std::string& description, const std::string& page,
                             const std::string& diagram);
-    int64_t lngInsertGameNode(int64_t gameId, const std::string& key, const std::string& parentKey,
-                              int whiteToMove, const std::string& diagram,
-                              const std::string& moveText, int64_t moveNumber, int enPassantFile,
-                              int whiteOO, int whiteOOO, int blackOO, int blackOOO);
     void DeleteGameNodes(int64_t id);
     int64_t lngStoreGame(const std::shared_ptr<CGameTree>& tree, int64_t id,
                          const std::string& description, const std::string& page,
                          const std::string& diagram, const GameAnnotations* annotations);
     void EnsureAnnotationTables();
     bool areAnnotationTablesUsable(std::string& problem);
-    void CheckAnnotationsFit(int64_t id, const GameAnnotations& annotations) const;
-    void KeepAnnotations(int64_t id, bool isNew, const GameAnnotations* annotations);
+    void CheckAnnotationsFit(int64_t id, const GameAnnotations& annotations,
+                             const std::string& tagsText) const;
+    void KeepAnnotations(int64_t id, bool isNew, const GameAnnotations* annotations,
+                         const std::string& tagsText);
     void DeleteAnnotations(int64_t id);
     void RecordResult(int64_t id, bool success, const TrainingAttempt* attempt = nullptr);
     void ForgetScore();

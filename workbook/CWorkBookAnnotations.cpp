@@ -11,6 +11,7 @@
 #include "workbook/SqlConnection.h"
 #include "workbook/SqlStatement.h"
 
+#include <algorithm>
 #include <sqlite3.h>
 #include <vector>
 
@@ -31,18 +32,8 @@ const char* const kSchemaObjects =
 const char* const kInsertAnnotation =
     "insert into GameAnnotation (GameTreeID, NodeKey, CommentBefore, CommentAfter, Nags) values "
     "(?, ?, ?, ?, ?)";
-// Rows of annotations one insert statement takes at once.
+// Rows of annotations one insert statement takes at most.
 constexpr size_t kRowsPerInsert = 16;
-// The insert of kRowsPerInsert rows (the same text each call, so that it is prepared once).
-const std::string& strInsertAnnotations() {
-    static const std::string sql = [] {
-        std::string text = kInsertAnnotation;
-        for (size_t r = 1; r < kRowsPerInsert; ++r)
-            text += ", (?, ?, ?, ?, ?)";
-        return text;
-    }();
-    return sql;
-}
 const char* const kInsertTag = "insert into GameTag (GameTreeID, Tags) values (?, ?)";
 const char* const kDeleteAnnotations = "delete from GameAnnotation where GameTreeID = ?";
 const char* const kDeleteTags = "delete from GameTag where GameTreeID = ?";
@@ -114,16 +105,17 @@ bool CWorkBook::areAnnotationTablesUsable(std::string& problem) {
     return true;
 }
 
-void CWorkBook::CheckAnnotationsFit(int64_t id, const GameAnnotations& annotations) const {
-    CheckLength(id, "tag section",
-                static_cast<int64_t>(GameAnnotations::strTagsText(annotations.arrTags).size()));
+void CWorkBook::CheckAnnotationsFit(int64_t id, const GameAnnotations& annotations,
+                                    const std::string& tagsText) const {
+    CheckLength(id, "tag section", static_cast<int64_t>(tagsText.size()));
     for (const auto& [key, node] : annotations.mapNodes)
         CheckLength(id, "annotation of a move (its comments, glyphs and node key)",
                     static_cast<int64_t>(key.size() + node.strBefore.size() + node.strAfter.size() +
                                          GameAnnotations::strNagsText(node.arrNags).size()));
 }
 
-void CWorkBook::KeepAnnotations(int64_t id, bool isNew, const GameAnnotations* annotations) {
+void CWorkBook::KeepAnnotations(int64_t id, bool isNew, const GameAnnotations* annotations,
+                                const std::string& tagsText) {
     SqlConnection& connection = Connection();
     std::string problem;
     const bool tables = areAnnotationTablesUsable(problem);
@@ -144,13 +136,12 @@ void CWorkBook::KeepAnnotations(int64_t id, bool isNew, const GameAnnotations* a
     if (!tables) EnsureAnnotationTables();
     DeleteAnnotations(id);
     if (!annotations->arrTags.empty()) {
-        const std::string tags = GameAnnotations::strTagsText(annotations->arrTags);
         SqlStatementScope insert(connection.prepared(kInsertTag));
-        insert->bind(1, id).bind(2, tags);
+        insert->bind(1, id).bind(2, tagsText);
         insert->run();
     }
-    // The rows go in by statements of kRowsPerInsert rows, the rest one by one: one statement
-    // for each annotated move would cost as much as the rows themselves.
+    // The rows go in up to kRowsPerInsert a statement: one statement for each annotated move
+    // would cost as much as the rows themselves.
     struct Row {
         const std::string* key;
         const NodeAnnotation* node;
@@ -161,17 +152,16 @@ void CWorkBook::KeepAnnotations(int64_t id, bool isNew, const GameAnnotations* a
     for (const auto& [key, node] : annotations->mapNodes)
         if (!node.isEmpty())
             rows.push_back({&key, &node, GameAnnotations::strNagsText(node.arrNags)});
-    size_t next = 0;
-    while (next < rows.size()) {
-        const bool many = rows.size() - next >= kRowsPerInsert;
+    for (size_t first = 0; first < rows.size(); first += kRowsPerInsert) {
+        const size_t count = std::min(kRowsPerInsert, rows.size() - first);
         SqlStatementScope insert(
-            connection.prepared(many ? strInsertAnnotations().c_str() : kInsertAnnotation));
-        const size_t count = many ? kRowsPerInsert : 1;
-        for (size_t r = 0; r < count; ++r, ++next) {
-            const int first = static_cast<int>(r * 5);
-            insert->bind(first + 1, id).bind(first + 2, *rows[next].key);
-            insert->bind(first + 3, rows[next].node->strBefore);
-            insert->bind(first + 4, rows[next].node->strAfter).bind(first + 5, rows[next].nags);
+            connection.preparedRows(kInsertAnnotation, static_cast<int>(count)));
+        for (size_t r = 0; r < count; ++r) {
+            const Row& row = rows[first + r];
+            const int at = static_cast<int>(r * 5);
+            insert->bind(at + 1, id).bind(at + 2, *row.key);
+            insert->bind(at + 3, row.node->strBefore);
+            insert->bind(at + 4, row.node->strAfter).bind(at + 5, row.nags);
         }
         insert->run();
     }

@@ -8,12 +8,13 @@
 #include "model/CGameStatus.h"
 #include "workbook/CWorkBook.h"
 #include "workbook/CWorkBookGameError.h"
+#include "workbook/GameAnnotations.h"
 #include "workbook/SqlConnection.h"
 #include "workbook/SqlStatement.h"
 #include "workbook/SqlTransaction.h"
 #include "workbook/StoredNumber.h"
 
-#include <unordered_map>
+#include <algorithm>
 
 namespace {
 
@@ -29,6 +30,9 @@ const char* const kInsertNode =
     "insert into GameNode (ID,GameTreeID,NodeKey,NodeParentKey,WhiteToMove,Diagram,MoveText,"
     "MoveNumber,EnPassantFile,WhiteOO,WhiteOOO,BlackOO,BlackOOO) values "
     "(NULL,?,?,?,?,?,?,?,?,?,?,?,?)";
+// Node rows go into the table up to this many per statement.
+constexpr size_t kNodesPerInsert = 16;
+constexpr int kNodeValues = 12; // the bound values of one node row
 const char* const kDeleteNodes = "delete from GameNode where GameTreeID=?";
 const char* const kDeleteGame = "delete from GameTree where ID=?";
 const char* const kLoadGame = "select Description,XRefPage,XRefDiagram from GameTree where ID=?";
@@ -99,7 +103,9 @@ int64_t CWorkBook::lngStoreGame(const std::shared_ptr<CGameTree>& tree, int64_t 
     SqlConnection& connection = Connection();
     if (!tree) RaiseError(kSource, "No game to save");
     CheckFits(tree, id, description, page, diagram);
-    if (annotations) CheckAnnotationsFit(id, *annotations);
+    // The tag section is written once and both checked and stored.
+    const std::string tags = annotations ? GameAnnotations::strTagsText(annotations->arrTags) : "";
+    if (annotations) CheckAnnotationsFit(id, *annotations, tags);
     // Updating a game that is not there would store nodes that belong to no game.
     if (id > 0) {
         SqlStatementScope find(connection.prepared(kFindGame));
@@ -112,7 +118,7 @@ int64_t CWorkBook::lngStoreGame(const std::shared_ptr<CGameTree>& tree, int64_t 
     DeleteGameNodes(g);
     SaveNodes(tree, g);
     try {
-        KeepAnnotations(g, id <= 0, annotations);
+        KeepAnnotations(g, id <= 0, annotations, tags);
         work.Commit();
     } catch (...) {
         m_annotationTablesUsable = false; // the tables may go with the rolled-back work
@@ -122,17 +128,38 @@ int64_t CWorkBook::lngStoreGame(const std::shared_ptr<CGameTree>& tree, int64_t 
 }
 
 void CWorkBook::SaveNodes(const std::shared_ptr<CGameTree>& tree, int64_t g) {
+    struct NodeRow {
+        const CGameNode* node;
+        std::string diagram;
+        std::string moveText;
+    };
+    std::vector<NodeRow> rows;
+    rows.reserve(tree->Count());
     for (const auto& node : *tree) {
-        const std::shared_ptr<CPosition>& p = node->objPosition();
-        // After a mate or stalemate the side to move is the side that is mated or stalemated.
-        int flag = isWhiteSideToMove(*p) ? 1 : 0;
-        std::string moveText = p->strMoveText();
-        if (moveText == "...") node->strParentKey(""); // the root, also in memory
-        lngInsertGameNode(g, node->strKey(), node->strParentKey(), flag,
-                          p->objDiagram()->strToString(), moveText, p->intMoveNumber(),
-                          p->intEnPassantFile(), p->isKCastleForfeited(0) ? 0 : 1,
-                          p->isQCastleForfeited(0) ? 0 : 1, p->isKCastleForfeited(1) ? 0 : 1,
-                          p->isQCastleForfeited(1) ? 0 : 1);
+        const CPosition& p = *node->objPosition();
+        rows.push_back({node.get(), p.objDiagram()->strToString(), p.strMoveText()});
+        if (rows.back().moveText == "...") node->strParentKey(""); // the root, also in memory
+    }
+    SqlConnection& connection = Connection();
+    for (size_t first = 0; first < rows.size(); first += kNodesPerInsert) {
+        const size_t count = std::min(kNodesPerInsert, rows.size() - first);
+        SqlStatementScope insert(connection.preparedRows(kInsertNode, static_cast<int>(count)));
+        for (size_t i = 0; i < count; ++i) {
+            const NodeRow& row = rows[first + i];
+            const CPosition& p = *row.node->objPosition();
+            const int at = static_cast<int>(i) * kNodeValues;
+            // After a mate or stalemate the side to move is the side that is mated or stalemated.
+            insert->bind(at + 1, g).bind(at + 2, row.node->strKey());
+            insert->bind(at + 3, row.node->strParentKey());
+            insert->bind(at + 4, isWhiteSideToMove(p) ? 1 : 0).bind(at + 5, row.diagram);
+            insert->bind(at + 6, row.moveText).bind(at + 7, p.intMoveNumber());
+            insert->bind(at + 8, p.intEnPassantFile());
+            insert->bind(at + 9, p.isKCastleForfeited(0) ? 0 : 1);
+            insert->bind(at + 10, p.isQCastleForfeited(0) ? 0 : 1);
+            insert->bind(at + 11, p.isKCastleForfeited(1) ? 0 : 1);
+            insert->bind(at + 12, p.isQCastleForfeited(1) ? 0 : 1);
+        }
+        insert->run();
     }
 }
 
@@ -151,21 +178,6 @@ int64_t CWorkBook::lngSaveGameTree(int64_t id, const std::string& description,
         RaiseError(kSource, "The workbook has no free game identifier below 2147483648; new "
                             "games cannot be added to it");
     return created;
-}
-
-int64_t CWorkBook::lngInsertGameNode(int64_t gameId, const std::string& key,
-                                     const std::string& parentKey, int whiteToMove,
-                                     const std::string& diagram, const std::string& moveText,
-                                     int64_t moveNumber, int enPassantFile, int whiteOO,
-                                     int whiteOOO, int blackOO, int blackOOO) {
-    SqlStatement& insert = Connection().prepared(kInsertNode);
-    SqlStatementScope scope(insert);
-    insert.bind(1, gameId).bind(2, key).bind(3, parentKey).bind(4, whiteToMove);
-    insert.bind(5, diagram).bind(6, moveText).bind(7, moveNumber).bind(8, enPassantFile);
-    insert.bind(9, whiteOO).bind(10, whiteOOO).bind(11, blackOO).bind(12, blackOOO);
-    while (insert.step()) {
-    }
-    return m_connection->lngLastInsertRowid();
 }
 
 void CWorkBook::DeleteGameNodes(int64_t id) {

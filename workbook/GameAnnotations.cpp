@@ -58,13 +58,18 @@ std::string
 GameAnnotations::strTagsText(const std::vector<std::pair<std::string, std::string>>& tags) {
     std::string text;
     for (const auto& [name, value] : tags) {
+        text.reserve(text.size() + name.size() + value.size() + 8);
         text += '[';
         for (char c : name)
             if (c != ' ' && c != '\n' && c != '"') text += c;
         text += " \"";
         for (char c : value) {
             if (c == '\\' || c == '"') text += '\\';
-            text += c == '\n' ? std::string("\\n") : std::string(1, c);
+            if (c == '\n') {
+                text += "\\n";
+            } else {
+                text += c;
+            }
         }
         text += "\"]\n";
     }

@@ -90,8 +90,11 @@ int NaturalCompare(void*, int lengthA, const void* textA, int lengthB, const voi
 } // namespace
 
 SqlConnection::SqlConnection(const std::string& fileName) {
-    int rc = sqlite3_open_v2(fileName.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                             nullptr);
+    // A connection is used by one thread at a time (an import runs on a worker while the window
+    // waits), so SQLite need not lock around every call.
+    int rc =
+        sqlite3_open_v2(fileName.c_str(), &m_db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         std::string message = m_db != nullptr ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
         sqlite3_close(m_db);
@@ -112,6 +115,7 @@ SqlConnection::SqlConnection(const std::string& fileName) {
 
 SqlConnection::~SqlConnection() {
     m_statements.clear();
+    m_rowStatements.clear();
     sqlite3_close_v2(m_db);
 }
 
@@ -122,6 +126,24 @@ SqlStatement& SqlConnection::prepared(const char* sql) {
             slot = std::make_unique<SqlStatement>(m_db, sql);
         } catch (...) {
             m_statements.erase(sql);
+            throw;
+        }
+    }
+    return *slot;
+}
+
+SqlStatement& SqlConnection::preparedRows(const char* insertOneRow, int rows) {
+    std::unique_ptr<SqlStatement>& slot = m_rowStatements[{insertOneRow, rows}];
+    if (!slot) {
+        const std::string oneRow = insertOneRow;
+        const std::string values = oneRow.substr(oneRow.rfind('('));
+        std::string sql = oneRow;
+        for (int row = 1; row < rows; ++row)
+            sql += ',' + values;
+        try {
+            slot = std::make_unique<SqlStatement>(m_db, sql.c_str());
+        } catch (...) {
+            m_rowStatements.erase({insertOneRow, rows});
             throw;
         }
     }

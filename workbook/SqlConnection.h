@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -26,6 +28,10 @@ public:
     // The statement of that text, prepared on first use and kept. The text must be a constant
     // of the program (the cache is keyed by its address): values are always bound.
     SqlStatement& prepared(const char* sql);
+    // The constant insert of one row (its text ending with the list of values) made an insert
+    // of that many rows, each with its own list; prepared on first use and kept. One statement
+    // of many rows costs little more to run than one of a single row.
+    SqlStatement& preparedRows(const char* insertOneRow, int rows);
     // Runs a constant statement that returns no rows (schema changes).
     void exec(const char* sql);
     // True while a transaction is open on the connection.
@@ -59,4 +65,5 @@ public:
 private:
     sqlite3* m_db = nullptr;
     std::unordered_map<const char*, std::unique_ptr<SqlStatement>> m_statements;
+    std::map<std::pair<const char*, int>, std::unique_ptr<SqlStatement>> m_rowStatements;
 };

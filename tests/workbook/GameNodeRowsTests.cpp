@@ -1,0 +1,105 @@
+// A game's node rows go into the workbook several to a statement. Whatever the number of nodes,
+// each row holds its own node's values in tree order, and a row refused part way through a game
+// leaves nothing of the game.
+#include "RawDatabase.h"
+#include "SampleGames.h"
+#include "TempFolder.h"
+#include "game/CGameNode.h"
+#include "game/CGameTree.h"
+#include "game/CPosition.h"
+#include "model/CDiagram.h"
+#include "model/CError.h"
+#include "workbook/CWorkBook.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A game of the given number of moves: the knights go out and back again.
+std::shared_ptr<CGameTree> KnightsGame(int moves) {
+    static const char* const cycle[] = {"Nf3", "Nf6", "Ng1", "Ng8"};
+    std::vector<std::string> line;
+    for (int i = 0; i < moves; ++i)
+        line.push_back(cycle[i % 4]);
+    return SampleGame().line(line).tree();
+}
+
+// The stored rows of a game in the order they were written.
+std::vector<std::vector<std::string>> StoredRows(RawDatabase& raw, int64_t id) {
+    return raw.rows("select NodeKey, NodeParentKey, WhiteToMove, Diagram, MoveText, MoveNumber, "
+                    "EnPassantFile, WhiteOO, WhiteOOO, BlackOO, BlackOOO from GameNode where "
+                    "GameTreeID = " +
+                    std::to_string(id) + " order by ID");
+}
+
+// The rows the tree's nodes must give, in tree order.
+std::vector<std::vector<std::string>> ExpectedRows(const CGameTree& tree) {
+    std::vector<std::vector<std::string>> rows;
+    for (int n = 1; n <= tree.Count(); ++n) {
+        const auto& node = tree.Item(n);
+        const CPosition& p = *node->objPosition();
+        auto flag = [](bool kept) { return std::string(kept ? "1" : "0"); };
+        rows.push_back({node->strKey(), node->strParentKey(), flag(p.isWhiteToMove()),
+                        p.objDiagram()->strToString(), p.strMoveText(),
+                        std::to_string(p.intMoveNumber()), std::to_string(p.intEnPassantFile()),
+                        flag(!p.isKCastleForfeited(0)), flag(!p.isQCastleForfeited(0)),
+                        flag(!p.isKCastleForfeited(1)), flag(!p.isQCastleForfeited(1))});
+    }
+    return rows;
+}
+
+} // namespace
+
+TEST(GameNodeRows, EveryRowHoldsItsOwnNodeWhateverTheNumberOfNodes) {
+    TempFolder folder;
+    const std::string path = folder.file("rows.brl");
+    CWorkBook workbook;
+    workbook.strOpenWorkBook(path);
+    RawDatabase raw(path);
+    // Around one and two statements' worth of rows, and a single row.
+    for (int moves : {0, 14, 15, 16, 31, 32, 40}) {
+        SCOPED_TRACE("moves " + std::to_string(moves));
+        const auto tree = KnightsGame(moves);
+        const int64_t id = workbook.lngSaveGame(tree, 0, "knights", "", "");
+        EXPECT_EQ(StoredRows(raw, id), ExpectedRows(*tree));
+        std::string description, page, diagram;
+        const auto loaded = workbook.objLoadGame(id, description, page, diagram);
+        ASSERT_TRUE(loaded);
+        EXPECT_EQ(NodeLines(*loaded), NodeLines(*tree));
+    }
+}
+
+TEST(GameNodeRows, ARowRefusedInALaterStatementLeavesNothingOfTheGame) {
+    TempFolder folder;
+    const std::string path = folder.file("refused.brl");
+    const auto game = KnightsGame(40);
+    // The twentieth node is written by the game's second insert statement.
+    const std::string refusedKey = game->Item(20)->strKey();
+    {
+        CWorkBook setup;
+        setup.strOpenWorkBook(path);
+        RawDatabase raw(path);
+        raw.exec("insert into GameNode (GameTreeID, NodeKey) values (999, '" + refusedKey +
+                 "'); create unique index OneOfThatKey on GameNode (NodeKey) where NodeKey = '" +
+                 refusedKey + "'");
+    }
+    CWorkBook workbook;
+    workbook.strOpenWorkBook(path);
+    RawDatabase raw(path);
+    // Alone, and inside a batch as an import saves: the games around it stay whole.
+    EXPECT_THROW(workbook.lngSaveGame(game, 0, "refused", "", ""), CError);
+    workbook.BeginBatch();
+    const int64_t before = workbook.lngSaveGame(KnightsGame(3), 0, "before", "", "");
+    EXPECT_THROW(workbook.lngSaveGame(game, 0, "refused", "", ""), CError);
+    // Two statements' worth of rows, none of them with the refused key.
+    const int64_t after = workbook.lngSaveGame(KnightsGame(18), 0, "after", "", "");
+    workbook.CommitBatch();
+
+    EXPECT_EQ(raw.rows("select Description from GameTree order by ID"),
+              (std::vector<std::vector<std::string>>{{"before"}, {"after"}}));
+    EXPECT_EQ(raw.value("select count(*) from GameNode where GameTreeID not in (999, " +
+                        std::to_string(before) + ", " + std::to_string(after) + ")"),
+              "0");
+    EXPECT_EQ(StoredRows(raw, before).size(), 4u);
+    EXPECT_EQ(StoredRows(raw, after).size(), 19u);
+}
