@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
@@ -107,7 +108,16 @@ void frmGames::BuildControls() {
     layout->addLayout(buttons);
     resize(1120, 520);
 
-    connect(txtFilter, &QLineEdit::textChanged, this, &frmGames::SetFilter);
+    // Typed text waits for a pause in the typing, so that a word runs one query, not one per key;
+    // text the program sets applies at once.
+    filterPause = new QTimer(this);
+    filterPause->setSingleShot(true);
+    filterPause->setInterval(kFilterPauseMs);
+    connect(txtFilter, &QLineEdit::textEdited, filterPause, qOverload<>(&QTimer::start));
+    connect(txtFilter, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (!filterPause->isActive()) SetFilter(text);
+    });
+    connect(filterPause, &QTimer::timeout, this, [this] { SetFilter(txtFilter->text()); });
     connect(tblGames, &QTableView::doubleClicked, this, [this] { TrainGame(); });
     connect(tblGames->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         UpdateButtons();
@@ -178,6 +188,7 @@ bool frmGames::isSelectGame(int32_t id) {
 }
 
 void frmGames::SetFilter(const QString& text) {
+    filterPause->stop();
     if (txtFilter->text() != text) txtFilter->setText(text);
     model->SetFilter(text);
     UpdateButtons();

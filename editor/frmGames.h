@@ -17,6 +17,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableView;
+class QTimer;
 class frmGameEditor;
 
 // The games window: the games of the workbook with their references and statistics in a table
@@ -41,8 +42,10 @@ public:
     std::vector<int32_t> arrlngSelectedIDs() const;
     // Selects the game's row (and only it); false when it is not shown.
     bool isSelectGame(int32_t id);
-    // Sets the filter text (as typed in the filter box).
+    // Sets the filter text and shows the games it matches at once.
     void SetFilter(const QString& text);
+    // How long the filter box waits after a key before the typed text filters the games.
+    static constexpr int kFilterPauseMs = 300;
     // The identifiers shown, top to bottom.
     std::vector<int32_t> arrlngShownIDs() const;
     // The engine program and the thoroughness of "Verify with engine".
@@ -114,6 +117,7 @@ private:
     std::shared_ptr<CEditorPrompts> prompts;
     CGamesTableModel* model = nullptr;
     CBackgroundTask* task = nullptr;
+    QTimer* filterPause = nullptr;
     QPointer<frmGameEditor> editor;
     std::map<int32_t, VerifyReport> reports;
     QString enginePath;

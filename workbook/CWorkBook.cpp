@@ -100,6 +100,8 @@ void CWorkBook::CreateEmptyWorkbook(const std::string& fileName) {
 
 void CWorkBook::CloseWorkBook() {
     m_annotationTablesUsable = false;
+    m_gameOrder.reset();
+    m_gameOrderRows = 0;
     m_batch.reset();
     m_connection.reset();
     m_lngDBHandle = 0;
@@ -135,6 +137,7 @@ void CWorkBook::CommitBatch() {
     if (!m_batch) return;
     std::unique_ptr<SqlTransaction> batch = std::move(m_batch);
     m_annotationTablesUsable = false; // a failed commit rolls back whatever the batch made
+    m_gameOrder.reset();
     batch->Commit();
 }
 
@@ -142,6 +145,7 @@ void CWorkBook::RollbackBatch() {
     if (!m_batch) return;
     std::unique_ptr<SqlTransaction> batch = std::move(m_batch);
     m_annotationTablesUsable = false; // they may have been made in the batch
+    m_gameOrder.reset();
     batch->Rollback();
 }
 

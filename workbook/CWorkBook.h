@@ -10,6 +10,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 class CGameTree;
@@ -142,6 +144,8 @@ private:
     void DeleteAnnotations(int64_t id);
     void RecordResult(int64_t id, bool success, const TrainingAttempt* attempt = nullptr);
     void ForgetScore();
+    bool isReadInOrderTable(const GameRowQuery& query);
+    std::pair<int64_t, int64_t> objWritesSeen();
     std::shared_ptr<CGameTree> objLoadGameRows(int64_t id, std::string& description,
                                                std::string& page, std::string& diagram);
     void SaveNodes(const std::shared_ptr<CGameTree>& tree, int64_t id);
@@ -155,4 +159,10 @@ private:
     std::unique_ptr<SqlConnection> m_connection;
     std::unique_ptr<SqlTransaction> m_batch;
     bool m_annotationTablesUsable = false;
+    // The order table of the games list in the connection's temporary database: the sort and
+    // filter it holds and the writes seen when it was made (none: no table); and the rows its
+    // making changed since the connection opened.
+    using GameOrderMade = std::tuple<size_t, std::string, std::pair<int64_t, int64_t>>;
+    std::optional<GameOrderMade> m_gameOrder;
+    int64_t m_gameOrderRows = 0;
 };

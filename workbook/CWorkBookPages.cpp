@@ -3,6 +3,7 @@
 #include "workbook/CWorkBook.h"
 #include "workbook/SqlConnection.h"
 #include "workbook/SqlStatement.h"
+#include "workbook/SqlTransaction.h"
 
 #include <array>
 
@@ -31,52 +32,60 @@ const char* const kAnnotatedColumn =
 const char* const kFilter = "(Description like ?1 escape '\\' or XRefPage like ?1 escape '\\' "
                             "or XRefDiagram like ?1 escape '\\')";
 
-// Counts the rows that come before game ?4 in that order: NULL keys sort first going up and
-// last going down, and equal keys go by identifier.
-std::string Position(const std::string& key, bool descending, bool filtered) {
-    const std::string before = descending ? "((" + key + " is not null and (t.k is null or " + key +
-                                                " > t.k)) or (" + key + " is t.k and ID > ?4))"
-                                          : "((t.k is not null and (" + key + " is null or " + key +
-                                                " < t.k)) or (" + key + " is t.k and ID < ?4))";
-    std::string text = "select count(*) from GameTree, (select "; // fixed names below
-    text += key;
-    text += " as k from GameTree where ID=?4) as t where ";
-    if (filtered) text += std::string(kFilter) + " and "; // fixed names
-    return text + before;
-}
+// Pages in any order but the identifier's, and every filtered page, are read through the order
+// table: the identifiers of the games the filter shows, stored in the query's order, so that the
+// table's row number is the position in the order (1 first). A page anywhere in the order is then
+// a range of row numbers, whatever its depth; the sort and the filter's scan are paid once, when
+// the table is made. It lives in the connection's temporary database: the workbook file never
+// holds an order in the program's own collation, which other SQLite programs could not follow.
+const char* const kDropOrder = "drop table if exists temp.GameOrder";
+const char* const kCreateOrder = "create temp table GameOrder(GameID integer)";
+const char* const kOrderPageUp =
+    "select GameID from temp.GameOrder where rowid>?3 order by rowid limit ?2";
+const char* const kOrderPageDown =
+    "select GameID from temp.GameOrder where rowid<=(select max(rowid) from temp.GameOrder)-?3 "
+    "order by rowid desc limit ?2";
+const char* const kOrderPositionUp = "select rowid-1 from temp.GameOrder where GameID=?4";
+const char* const kOrderPositionDown =
+    "select (select max(rowid) from temp.GameOrder)-rowid from temp.GameOrder where GameID=?4";
+const char* const kCountOrder = "select count(*) from temp.GameOrder";
+const char* const kCountAll = "select count(*) from GameTree";
+const char* const kPositionUp = "select (select count(*) from GameTree where ID<?4) from GameTree "
+                                "where ID=?4";
+const char* const kPositionDown = "select (select count(*) from GameTree where ID>?4) from "
+                                  "GameTree where ID=?4";
 
 // The statement texts, made once from the fixed column names above (never from values): one per
 // sort column, direction and filter, so that each stays prepared.
 struct PageStatements {
     std::array<std::string, kSorts * 4> pages;
     std::array<std::string, kSorts * 4> annotatedPages; // with the annotation flag
-    std::array<std::string, kSorts * 4> positions;
-    std::string isShownAll = "select 1 from GameTree where ID=?4";
-    std::string isShownFiltered =
-        std::string("select 1 from GameTree where ID=?4 and ") + kFilter; // fixed names
-    std::string countAll = "select count(*) from GameTree";
-    std::string countFiltered =
-        std::string("select count(*) from GameTree where ") + kFilter; // fixed names
+    // Per sort and filter (sort * 2 + filtered): fills the order table.
+    std::array<std::string, kSorts * 2> fillOrder;
 
     PageStatements() {
-        const char* const select = "select ID,Description,XRefPage,XRefDiagram,Hits,Solve,"
-                                   "ErrorStreak,SolveStreak from GameTree";
+        const std::string select = "select ID,Description,XRefPage,XRefDiagram,Hits,Solve,"
+                                   "ErrorStreak,SolveStreak from "; // fixed names below
+        const std::string fill = "insert into temp.GameOrder select ID from GameTree";
         for (size_t sort = 0; sort < kSorts; ++sort) {
-            for (int descending = 0; descending < 2; ++descending) {
-                for (int filtered = 0; filtered < 2; ++filtered) {
-                    std::string& text =
-                        pages[sort * 4 + static_cast<size_t>(descending * 2 + filtered)];
-                    text = select;
-                    if (filtered) text += std::string(" where ") + kFilter; // fixed names
+            for (int filtered = 0; filtered < 2; ++filtered) {
+                const std::string where = filtered ? std::string(" where ") + kFilter : "";
+                fillOrder[sort * 2 + static_cast<size_t>(filtered)] =
+                    fill + where + " order by " + kSortColumns[sort] + ", ID"; // fixed names
+                for (int descending = 0; descending < 2; ++descending) {
+                    const size_t at = sort * 4 + static_cast<size_t>(descending * 2 + filtered);
                     const std::string order = std::string(" order by ") + kSortColumns[sort] +
                                               (descending ? " desc, ID desc" : ", ID");
-                    text += order + " limit ?2 offset ?3"; // fixed names
-                    std::string& annotated =
-                        annotatedPages[sort * 4 + static_cast<size_t>(descending * 2 + filtered)];
-                    annotated = std::string("select p.*") + kAnnotatedColumn; // fixed names
-                    annotated += text + ") as p" + order;                     // fixed names
-                    positions[sort * 4 + static_cast<size_t>(descending * 2 + filtered)] =
-                        Position(kSortColumns[sort], descending != 0, filtered != 0);
+                    // The identifier order without a filter pages the table itself; every other
+                    // page is a range of the order table, its games' rows read by identifier.
+                    const std::string rows =
+                        sort == 0 && !filtered
+                            ? "GameTree" + order + " limit ?2 offset ?3" // fixed names
+                            : std::string("(") + (descending ? kOrderPageDown : kOrderPageUp) +
+                                  ") as o cross join GameTree as g on g.ID=o.GameID" + order;
+                    pages[at] = select + rows;
+                    annotatedPages[at] = std::string("select p.*") + kAnnotatedColumn + pages[at] +
+                                         ") as p" + order; // fixed names
                 }
             }
         }
@@ -100,15 +109,48 @@ std::string Pattern(const std::string& filter) {
 
 } // namespace
 
+// What the connection has seen written to the workbook: the commits of other connections and the
+// rows this one changed outside the order table. An order table made at other values is stale.
+std::pair<int64_t, int64_t> CWorkBook::objWritesSeen() {
+    SqlStatementScope version(Connection().prepared("pragma data_version"));
+    const int64_t others = version->step() ? version->integer(0) : 0;
+    return {others, Connection().lngTotalChanges() - m_gameOrderRows};
+}
+
+// Whether the query reads through the order table; if so, makes it for the query's sort and
+// filter unless it holds them already and the workbook has not changed since.
+bool CWorkBook::isReadInOrderTable(const GameRowQuery& query) {
+    const size_t sort = static_cast<size_t>(query.sort) % kSorts;
+    const bool filtered = !query.strFilter.empty();
+    if (sort == 0 && !filtered) return false;
+    GameOrderMade wanted{sort, query.strFilter, objWritesSeen()};
+    if (m_gameOrder == wanted) return true;
+    SqlConnection& connection = Connection();
+    const int64_t changesBefore = connection.lngTotalChanges();
+    m_gameOrder.reset();
+    SqlTransaction transaction(connection);
+    connection.exec(kDropOrder);
+    connection.exec(kCreateOrder);
+    SqlStatementScope fill(
+        connection.prepared(Statements().fillOrder[sort * 2 + (filtered ? 1 : 0)].c_str()));
+    const std::string pattern = Pattern(query.strFilter);
+    if (filtered) fill->bind(1, pattern);
+    fill->run();
+    transaction.Commit();
+    m_gameOrderRows += connection.lngTotalChanges() - changesBefore;
+    std::get<2>(wanted) = objWritesSeen();
+    m_gameOrder = wanted;
+    return true;
+}
+
 std::vector<WorkBookGameRow> CWorkBook::arrGetGameRowsPage(const GameRowQuery& query) {
     const size_t sort = static_cast<size_t>(query.sort) % kSorts;
     const bool filtered = !query.strFilter.empty();
     const size_t at =
         sort * 4 + static_cast<size_t>((query.isDescending ? 2 : 0) + (filtered ? 1 : 0));
-    const std::string pattern = Pattern(query.strFilter);
+    isReadInOrderTable(query);
     auto read = [&](const std::string& sql, bool annotated) {
         SqlStatementScope page(Connection().prepared(sql.c_str()));
-        if (filtered) page->bind(1, pattern);
         page->bind(2, query.lngLimit < 0 ? 0 : query.lngLimit);
         page->bind(3, query.lngOffset < 0 ? 0 : query.lngOffset);
         std::vector<WorkBookGameRow> rows;
@@ -131,27 +173,16 @@ std::vector<WorkBookGameRow> CWorkBook::arrGetGameRowsPage(const GameRowQuery& q
 
 int64_t CWorkBook::lngCountGameRows(const GameRowQuery& query) {
     const bool filtered = !query.strFilter.empty();
-    SqlStatementScope count(Connection().prepared(filtered ? Statements().countFiltered.c_str()
-                                                           : Statements().countAll.c_str()));
-    const std::string pattern = Pattern(query.strFilter);
-    if (filtered) count->bind(1, pattern);
+    // A filter's games are counted in the order table its pages will read.
+    const char* sql = filtered && isReadInOrderTable(query) ? kCountOrder : kCountAll;
+    SqlStatementScope count(Connection().prepared(sql));
     return count->step() ? count->integer(0) : 0;
 }
 
 int64_t CWorkBook::lngGameRowPosition(const GameRowQuery& query, int64_t id) {
-    const size_t sort = static_cast<size_t>(query.sort) % kSorts;
-    const bool filtered = !query.strFilter.empty();
-    const std::string pattern = Pattern(query.strFilter);
-    SqlStatementScope shown(Connection().prepared(filtered ? Statements().isShownFiltered.c_str()
-                                                           : Statements().isShownAll.c_str()));
-    if (filtered) shown->bind(1, pattern);
-    shown->bind(4, id);
-    if (!shown->step()) return -1;
-    const std::string& sql =
-        Statements().positions[sort * 4 + static_cast<size_t>((query.isDescending ? 2 : 0) +
-                                                              (filtered ? 1 : 0))];
-    SqlStatementScope position(Connection().prepared(sql.c_str()));
-    if (filtered) position->bind(1, pattern);
+    const char* sql = query.isDescending ? kPositionDown : kPositionUp;
+    if (isReadInOrderTable(query)) sql = query.isDescending ? kOrderPositionDown : kOrderPositionUp;
+    SqlStatementScope position(Connection().prepared(sql));
     position->bind(4, id);
     return position->step() ? position->integer(0) : -1;
 }

@@ -167,6 +167,10 @@ int64_t SqlConnection::lngChanges() const {
     return sqlite3_changes64(m_db);
 }
 
+int64_t SqlConnection::lngTotalChanges() const {
+    return sqlite3_total_changes64(m_db);
+}
+
 std::optional<uint32_t> SqlConnection::objChangeCounter() const {
     // Read through SQLite's own handle of the file: opening and closing another descriptor of it
     // would drop every POSIX lock this process holds on it, the open transaction's included, and

@@ -40,6 +40,8 @@ public:
     int64_t lngLastInsertRowid() const;
     // The number of rows the last insert, update or delete changed.
     int64_t lngChanges() const;
+    // The rows every insert, update and delete of this connection changed since it opened.
+    int64_t lngTotalChanges() const;
     // The file's change counter, which every committed write transaction of any program raises
     // by one; nothing when the file is not in rollback-journal mode (where the counter is not
     // kept) or cannot be read.
