@@ -79,11 +79,17 @@ void Keep(SqlConnection& connection, const std::optional<Score>& sums,
 void CWorkBook::RecordResult(int64_t id, bool success, const TrainingAttempt* attempt) {
     SqlConnection& connection = Connection();
     SqlTransaction work(connection);
+    // The page and chapter totals follow the game's counters through the update.
+    const WorkBookStatistics statistics(connection.handle());
+    const std::optional<uint32_t> counterBefore =
+        work.isSavepoint() ? std::nullopt : connection.objChangeCounter();
+    statistics.TakeOutGame(id, counterBefore);
     {
         SqlStatementScope update(connection.prepared(success ? kUpdateSuccess : kUpdateError));
         update->bind(1, id);
         update->run();
     }
+    statistics.PutBackGame(id, counterBefore ? std::optional(*counterBefore + 1) : std::nullopt);
     // Inside a larger transaction the counter moves only at its end: the sums are left to be
     // summed again rather than kept.
     if (connection.lngChanges() > 0) {

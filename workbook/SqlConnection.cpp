@@ -171,12 +171,12 @@ int64_t SqlConnection::lngTotalChanges() const {
     return sqlite3_total_changes64(m_db);
 }
 
-std::optional<uint32_t> SqlConnection::objChangeCounter() const {
+std::optional<uint32_t> SqlConnection::objChangeCounter(sqlite3* db) {
     // Read through SQLite's own handle of the file: opening and closing another descriptor of it
     // would drop every POSIX lock this process holds on it, the open transaction's included, and
     // let another program write the file under that transaction.
     sqlite3_file* file = nullptr;
-    if (sqlite3_file_control(m_db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
         file == nullptr || file->pMethods == nullptr)
         return std::nullopt;
     unsigned char header[100] = {};

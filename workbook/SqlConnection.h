@@ -45,7 +45,8 @@ public:
     // The file's change counter, which every committed write transaction of any program raises
     // by one; nothing when the file is not in rollback-journal mode (where the counter is not
     // kept) or cannot be read.
-    std::optional<uint32_t> objChangeCounter() const;
+    std::optional<uint32_t> objChangeCounter() const { return objChangeCounter(m_db); }
+    static std::optional<uint32_t> objChangeCounter(sqlite3* db);
     // The SQLite handle, for the progress tables' own statements on this connection.
     sqlite3* handle() const { return m_db; }
     // True when the file was opened read-only (for example a write-protected file).

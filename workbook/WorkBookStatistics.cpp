@@ -2,6 +2,7 @@
 
 #include "model/CError.h"
 #include "workbook/ReviewDay.h"
+#include "workbook/SqlConnection.h"
 #include "workbook/SqlStatement.h"
 
 #include <algorithm>
@@ -29,18 +30,44 @@ const char* const kLatestResults =
 const char* const kTables = "select count(*) from sqlite_master where type = 'table' and "
                             "lower(name) = lower(?)";
 
-#define GROUP_FIGURES(key, from)                                                                   \
-    "select " key                                                                                  \
-    " as k, count(*), sum(" COUNTER("g.Hits") "), sum(min(" COUNTER("g.Solve") ", " COUNTER(       \
-        "g.Hits") ")) as s from " from                                                             \
-                  " where " COUNTER("g.Hits") " > 0 group by k order by 1.0 * sum(min(" COUNTER(   \
-                      "g.Solve") ", " COUNTER("g.Hits") ")) / sum(" COUNTER("g.Hits") "), "        \
-                                                                                      "sum"        \
-                                                                                      "(" COUNTER( \
-                                                                                          "g."     \
-                                                                                          "Hits") ") desc, k limit ?"
+// The page and chapter figures come from group totals kept in the connection's temporary
+// database, one row per group: made by one aggregate pass over the games when first asked for,
+// then kept up to date by the results this program records (the game's share taken out of its
+// groups before the update and put back after it), and made again after any other change to the
+// file. Like the kept score they are trusted only while the file's change counter is the one they
+// were made or last updated at.
+#define SOLVED "min(" COUNTER("g.Solve") ", " COUNTER("g.Hits") ")"
+#define GROUP_TOTALS(key, from)                                                                    \
+    "insert into temp.GroupTotals select ?1, " key                                                 \
+    ", count(*), sum(" COUNTER("g.Hits") "), sum(" SOLVED ") from " from                           \
+                                         " where " COUNTER("g.Hits") " > 0 group by 2"
+// ?3 is -1 to take game ?2's share out of its group, 1 to put it back.
+#define GAME_TOTALS(key, from)                                                                     \
+    "insert into temp.GroupTotals select ?1, " key                                                 \
+    ", ?3, ?3 * " COUNTER("g.Hits") ", ?3 * " SOLVED " from " from                                 \
+                                    " where g.ID = ?2 and " COUNTER(                               \
+                                        "g.Hits") " > 0 on conflict (Kind, Name) do "              \
+                                                  "update set Games = Games + excluded.Games, "    \
+                                                  "Attempts = Attempts + excluded.Attempts, "      \
+                                                  "Solved = Solved + excluded.Solved"
 
-const char* const kByPage = GROUP_FIGURES("trim(coalesce(g.XRefPage, ''))", "GameTree g");
+const char* const kCreateTotals =
+    "create temp table if not exists GroupTotals (Kind integer, Name text, Games integer, "
+    "Attempts integer, Solved integer, primary key (Kind, Name))";
+const char* const kCreateTotalsAt =
+    "create temp table if not exists GroupTotalsAt (Kind integer primary key, Counter integer)";
+const char* const kHasTotals =
+    "select count(*) from sqlite_temp_master where name = 'GroupTotalsAt'";
+const char* const kTotalsAt = "select Counter from temp.GroupTotalsAt where Kind = ?";
+const char* const kForgetTotals = "delete from temp.GroupTotals where Kind = ?";
+const char* const kForgetTotalsAt = "delete from temp.GroupTotalsAt where Kind = ?";
+const char* const kMarkTotals = "insert or replace into temp.GroupTotalsAt values (?, ?)";
+// The weakest groups first; groups whose games all went untried are left out.
+const char* const kReadTotals =
+    "select Name, Games, Attempts, Solved from temp.GroupTotals where Kind = ? and Games > 0 "
+    "order by 1.0 * Solved / Attempts, Attempts desc, Name limit ?";
+
+#define PAGE_KEY "trim(coalesce(g.XRefPage, ''))"
 
 // The description's leading word, without the punctuation that may end it ("Fork: ...").
 #define LEADING_WORD                                                                               \
@@ -54,10 +81,21 @@ const char* const kByPage = GROUP_FIGURES("trim(coalesce(g.XRefPage, ''))", "Gam
     "instr(t.Tags, '[Chapter \"') + 10), 1, instr(substr(t.Tags, instr(t.Tags, '[Chapter \"') + "  \
     "10), '\"]') - 1), '\\\"', '\"'), '\\\\', '\\') end)"
 
-const char* const kByChapter = GROUP_FIGURES(LEADING_WORD, "GameTree g");
-const char* const kByChapterTagged =
-    GROUP_FIGURES("coalesce(nullif(trim(" CHAPTER_TAG "), ''), " LEADING_WORD ")",
-                  "GameTree g left join GameTag t on t.GameTreeID = g.ID");
+#define TAGGED_CHAPTER "coalesce(nullif(trim(" CHAPTER_TAG "), ''), " LEADING_WORD ")"
+#define TAGGED_GAMES "GameTree g left join GameTag t on t.GameTreeID = g.ID"
+
+// The statements of each kind of group: pages, chapters, chapters with the tags table.
+struct GroupStatements {
+    const char* fill;
+    const char* game;
+};
+const GroupStatements kGroups[] = {
+    {GROUP_TOTALS(PAGE_KEY, "GameTree g"), GAME_TOTALS(PAGE_KEY, "GameTree g")},
+    {GROUP_TOTALS(LEADING_WORD, "GameTree g"), GAME_TOTALS(LEADING_WORD, "GameTree g")},
+    {GROUP_TOTALS(TAGGED_CHAPTER, TAGGED_GAMES), GAME_TOTALS(TAGGED_CHAPTER, TAGGED_GAMES)}};
+constexpr int64_t kPages = 0;
+constexpr int64_t kChapters = 1;
+constexpr int64_t kKinds = 2;
 
 const char* const kMostFailed =
     "select g.ID, g.Description, g.XRefPage, " COUNTER("g.Hits") ", min(" COUNTER(
@@ -84,6 +122,11 @@ bool hasTable(sqlite3* db, const char* name) {
     SqlStatement tables(db, kTables);
     tables.bind(1, text);
     return tables.step() && tables.integer(0) > 0;
+}
+
+// The statements of the kind's groups as the workbook's tables are now.
+const GroupStatements& GroupsOf(sqlite3* db, int64_t kind) {
+    return kGroups[kind == kPages ? 0 : hasTable(db, "GameTag") ? 2 : 1];
 }
 
 int64_t numberOr0(const SqlStatement& row, int column) {
@@ -156,10 +199,40 @@ TrainingSummary WorkBookStatistics::objSummary(int64_t today) const {
     return summary;
 }
 
-std::vector<GroupFigures> WorkBookStatistics::arrGroups(const char* sql, int32_t limit) const {
+// The file's change counter at which the kind's totals are kept; nothing when they are not.
+std::optional<int64_t> WorkBookStatistics::objTotalsAt(int64_t kind) const {
+    SqlStatement has(m_db, kHasTotals);
+    if (!has.step() || has.integer(0) == 0) return std::nullopt;
+    SqlStatement at(m_db, kTotalsAt);
+    at.bind(1, kind);
+    if (!at.step()) return std::nullopt;
+    return at.integer(0);
+}
+
+void WorkBookStatistics::ForgetTotals(int64_t kind) const {
+    for (const char* sql : {kForgetTotalsAt, kForgetTotals})
+        SqlStatement(m_db, sql).bind(1, kind).run();
+}
+
+void WorkBookStatistics::MarkTotals(int64_t kind, std::optional<uint32_t> counter) const {
+    if (!counter) return ForgetTotals(kind);
+    SqlStatement(m_db, kMarkTotals).bind(1, kind).bind(2, int64_t{*counter}).run();
+}
+
+std::vector<GroupFigures> WorkBookStatistics::arrGroups(int64_t kind, int32_t limit) const {
+    // The counter is read before the totals are made: a commit in between leaves them untrusted.
+    const std::optional<uint32_t> counter = SqlConnection::objChangeCounter(m_db);
+    const std::optional<int64_t> at = objTotalsAt(kind);
+    if (!counter || !at || *at != int64_t{*counter}) {
+        for (const char* sql : {kCreateTotals, kCreateTotalsAt})
+            SqlStatement(m_db, sql).run();
+        ForgetTotals(kind);
+        SqlStatement(m_db, GroupsOf(m_db, kind).fill).bind(1, kind).run();
+        MarkTotals(kind, counter);
+    }
     std::vector<GroupFigures> groups;
-    SqlStatement rows(m_db, sql);
-    rows.bind(1, int64_t{std::max(limit, 0)});
+    SqlStatement rows(m_db, kReadTotals);
+    rows.bind(1, kind).bind(2, int64_t{std::max(limit, 0)});
     while (rows.step()) {
         groups.push_back(
             {rows.text(0), numberOr0(rows, 1), numberOr0(rows, 2), numberOr0(rows, 3)});
@@ -168,11 +241,38 @@ std::vector<GroupFigures> WorkBookStatistics::arrGroups(const char* sql, int32_t
 }
 
 std::vector<GroupFigures> WorkBookStatistics::arrByPage(int32_t limit) const {
-    return arrGroups(kByPage, limit);
+    return arrGroups(kPages, limit);
 }
 
 std::vector<GroupFigures> WorkBookStatistics::arrByChapter(int32_t limit) const {
-    return arrGroups(hasTable(m_db, "GameTag") ? kByChapterTagged : kByChapter, limit);
+    return arrGroups(kChapters, limit);
+}
+
+void WorkBookStatistics::TakeOutGame(int64_t id, std::optional<uint32_t> counter) const {
+    for (int64_t kind = 0; kind < kKinds; ++kind) {
+        const std::optional<int64_t> at = objTotalsAt(kind);
+        if (!at) continue;
+        if (counter && *at == int64_t{*counter})
+            SqlStatement(m_db, GroupsOf(m_db, kind).game)
+                .bind(1, kind)
+                .bind(2, id)
+                .bind(3, int64_t{-1})
+                .run();
+        else
+            ForgetTotals(kind);
+    }
+}
+
+void WorkBookStatistics::PutBackGame(int64_t id, std::optional<uint32_t> counterAfter) const {
+    for (int64_t kind = 0; kind < kKinds; ++kind) {
+        if (!objTotalsAt(kind)) continue;
+        SqlStatement(m_db, GroupsOf(m_db, kind).game)
+            .bind(1, kind)
+            .bind(2, id)
+            .bind(3, int64_t{1})
+            .run();
+        MarkTotals(kind, counterAfter);
+    }
 }
 
 std::vector<GameFigures> WorkBookStatistics::arrMostFailed(int32_t limit) const {

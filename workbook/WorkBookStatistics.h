@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -88,8 +89,19 @@ public:
     // All of the above with those sizes.
     TrainingStatistics objRead(int64_t today) const;
 
+    // Inside the transaction that records a result for the game, before its counters change:
+    // takes its share out of the kept page and chapter totals when they are kept at the file's
+    // change counter (nothing: not known), and forgets them otherwise.
+    void TakeOutGame(int64_t id, std::optional<uint32_t> counter) const;
+    // After its counters changed: puts the game's share back into the totals still kept and marks
+    // them with the counter the commit to come will give the file (nothing: forgets them).
+    void PutBackGame(int64_t id, std::optional<uint32_t> counterAfter) const;
+
 private:
-    std::vector<GroupFigures> arrGroups(const char* sql, int32_t limit) const;
+    std::vector<GroupFigures> arrGroups(int64_t kind, int32_t limit) const;
+    std::optional<int64_t> objTotalsAt(int64_t kind) const;
+    void ForgetTotals(int64_t kind) const;
+    void MarkTotals(int64_t kind, std::optional<uint32_t> counter) const;
     std::vector<PeriodFigures> arrPeriods(int64_t firstDay, int32_t count, int32_t length) const;
 
     sqlite3* m_db;
