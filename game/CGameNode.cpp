@@ -48,6 +48,13 @@ void CGameNode::InitFromPosition(const std::string& parentKey,
 }
 
 std::string CGameNode::strKeyOf(const CPosition& position) {
+    std::string key = strMoveKeyOf(position);
+    if (key == strINITIAL_KEY()) return key;
+    key += std::to_string(position.objDiagram()->lngCheckSum());
+    return key;
+}
+
+std::string CGameNode::strMoveKeyOf(const CPosition& position) {
     std::string moveText = position.strMoveText();
     if (moveText == "...") return strINITIAL_KEY();
     std::erase(moveText, '+');
@@ -55,6 +62,5 @@ std::string CGameNode::strKeyOf(const CPosition& position) {
     std::string key = blackMoved ? "B" : "W";
     key += std::to_string(position.intMoveNumber());
     key += strTrimmed(moveText, " ");
-    key += std::to_string(position.objDiagram()->lngCheckSum());
     return key;
 }

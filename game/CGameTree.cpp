@@ -97,8 +97,7 @@ std::shared_ptr<CGameNode> CGameTree::AddOwn(std::shared_ptr<CPosition> position
     } else {
         // A current node outside the tree raises the invalid call; Insert may move the parent.
         const std::shared_ptr<CGameNode> parent = Item(m_current->strKey());
-        auto same =
-            isNewLine ? nullptr : objChildReaching(*parent, node->strKey(), node->objPosition());
+        auto same = isNewLine ? nullptr : objChildReaching(*parent, node->objPosition());
         if (same) {
             node = same;
         } else {
@@ -114,14 +113,18 @@ std::shared_ptr<CGameNode> CGameTree::AddOwn(std::shared_ptr<CPosition> position
 }
 
 std::shared_ptr<CGameNode>
-CGameTree::objChildReaching(const CGameNode& parent, const std::string& key,
+CGameTree::objChildReaching(const CGameNode& parent,
                             const std::shared_ptr<CPosition>& position) const {
+    // The same key and the same position: with equal diagrams the checksums are equal, so only
+    // the rest of the key is compared (the checksum is the costly part to work out).
+    const std::string moveKey = CGameNode::strMoveKeyOf(*position);
     for (const std::string& childKey : parent.childrenKeys()) {
         auto found = m_index.find(childKey);
         if (found == m_index.end()) continue;
         const std::shared_ptr<CGameNode>& child = m_nodes[found->second];
         const std::shared_ptr<CPosition>& held = child->objPosition();
-        if (held && CGameNode::strKeyOf(*held) == key && held->isEqual(position)) return child;
+        if (held && held->isEqual(position) && CGameNode::strMoveKeyOf(*held) == moveKey)
+            return child;
     }
     return nullptr;
 }

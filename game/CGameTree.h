@@ -90,7 +90,7 @@ private:
     void Insert(const std::shared_ptr<CGameNode>& node);
     void Erase(const std::string& key);
     const std::shared_ptr<CGameNode>& Resolved(const std::shared_ptr<CGameNode>& node) const;
-    std::shared_ptr<CGameNode> objChildReaching(const CGameNode& parent, const std::string& key,
+    std::shared_ptr<CGameNode> objChildReaching(const CGameNode& parent,
                                                 const std::shared_ptr<CPosition>& position) const;
     std::string strFreeKey(const std::string& key);
     std::shared_ptr<CGameNode> objLineStart(const std::string& key, bool isUp) const;
