@@ -43,7 +43,7 @@ void BM_TrainingDropWithReply(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         board.objGameTree(tree);
-        board.Mode(3);
+        board.Mode(BoardMode::Training);
         state.ResumeTiming();
         board.MakeMove(e2, e4, 0);
     }
@@ -123,7 +123,7 @@ void BM_ShownDropWithHighlightAndSlideStart(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         board.objGameTree(tree);
-        board.Mode(3);
+        board.Mode(BoardMode::Training);
         QApplication::processEvents();
         state.ResumeTiming();
         board.MakeMove(e2, e4, 0);
@@ -159,7 +159,7 @@ BENCHMARK(BM_SelectPieceWithTargets)->Unit(benchmark::kMicrosecond);
 void BM_SlideFrameAt1000Px(benchmark::State& state) {
     cntrlChessGui board;
     board.isFillingSpace(true);
-    board.Mode(3);
+    board.Mode(BoardMode::Training);
     board.isMoveEntryShown(false);
     board.resize(1065, 1065); // the squares span 1000 pixels
     board.show();
