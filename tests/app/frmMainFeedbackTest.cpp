@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
@@ -263,6 +264,53 @@ private slots:
         window.reset();
         window = Open();
         QCOMPARE(texts(), (QStringList{"Game 1 of 4", "66.67%", ""}));
+    }
+
+    // The board fills the room the window gives it, with the panel right beside it and nothing
+    // of the panel cut, at the minimum size and at common screen sizes.
+    void theBoardFillsItsRoomWithThePanelBesideIt_data() {
+        QTest::addColumn<QSize>("size"); // an empty size stands for the window's minimum
+        QTest::addColumn<bool>("ended");
+        for (const QSize& size :
+             {QSize(), QSize(1280, 800), QSize(1024, 700), QSize(1920, 1080), QSize(900, 1000)}) {
+            const QString name = size.isEmpty()
+                                     ? QString("minimum")
+                                     : QString("%1x%2").arg(size.width()).arg(size.height());
+            QTest::newRow(qPrintable(name + ", training")) << size << false;
+            QTest::newRow(qPrintable(name + ", solution")) << size << true;
+        }
+    }
+
+    void theBoardFillsItsRoomWithThePanelBesideIt() {
+        QFETCH(QSize, size);
+        QFETCH(bool, ended);
+        auto window = Open();
+        if (ended) window->ShowSolution();
+        window->resize(size.isEmpty() ? window->minimumSize() : size);
+        QTest::qWait(50);
+        cntrlChessGui* board = window->objBoard();
+        auto* panel = window->findChild<QWidget*>("sidePanel");
+        const QRect h1 = board->rcSquarePixels(DisplayIndex(board, 7, 0));
+        const QRect a8 = board->rcSquarePixels(DisplayIndex(board, 0, 7));
+        // After a game the board shows its move lists beside the squares.
+        const QWidget* lists = board->lstVariations;
+        const int boardRight = ended ? lists->mapTo(window.get(), QPoint(lists->width(), 0)).x()
+                                     : board->mapTo(window.get(), h1.topRight()).x();
+        const int panelLeft = panel->mapTo(window.get(), QPoint(0, 0)).x();
+        QVERIFY2(panelLeft - boardRight <= 24,
+                 qPrintable(QString("a band of %1 px").arg(panelLeft - boardRight)));
+        QVERIFY(h1.width() >= 40); // squares big enough to drop a piece on
+        QVERIFY(board->mapTo(window.get(), h1.bottomRight()).y() < window->height());
+        QVERIFY(a8.top() >= 0);
+        // Nothing of the panel is cut: each part has the height it asks for.
+        for (const char* name : {"txtGameDescription", "lblToPlay", "lblScore", "lblClearLog"}) {
+            auto* part = window->findChild<QLabel*>(name);
+            const int wanted = part->hasHeightForWidth() ? part->heightForWidth(part->width())
+                                                         : part->minimumSizeHint().height();
+            QVERIFY2(part->height() >= wanted, name);
+            QVERIFY2(part->mapTo(window.get(), QPoint(0, part->height())).y() <= window->height(),
+                     name);
+        }
     }
 };
 

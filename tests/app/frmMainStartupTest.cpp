@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -223,6 +224,38 @@ private slots:
         QCOMPARE(script.Seen().at(0).className, QString("frmCrafty"));
         QVERIFY(script.Seen().at(0).title.startsWith("Practice with "));
         QCOMPARE(window->objBoard()->boardMode(), BoardMode::Training); // the game is untouched
+    }
+
+    // The keys users rely on, and the menus they sit in.
+    void menusAndShortcutsAreThoseOfTheProgram() {
+        auto window = Open();
+        QStringList menus;
+        for (QAction* action : window->menuBar()->actions())
+            menus << action->text();
+        QCOMPARE(menus, QStringList({"&File", "&Edit", "&Training", "&Options", "&Help"}));
+        const std::pair<const char*, const char*> keys[] = {
+            {"mnuOpenWorkbook", "Ctrl+O"},
+            {"mnuExit", "Ctrl+Q"},
+            {"mnuNewWorkbook", "Ctrl+Shift+N"},
+            {"mnuGames", "Ctrl+G"},
+            {"mnuShowSolution", "Ctrl+S"},
+            {"mnuPreviousGame", "Ctrl+P"},
+            {"mnuNextGame", "Ctrl+N"},
+            {"mnuFlip", "Ctrl+F"},
+            {"mnuContents", "F1"},
+            {"mnuCrafty", "Ctrl+T"},
+            {"mnuMoveFirst", "Home"},
+            {"mnuMovePrevious", "Left"},
+            {"mnuMoveNext", "Right"},
+            {"mnuMoveLast", "End"},
+            {"mnuVariationUp", "Up"},
+            {"mnuVariationDown", "Down"},
+        };
+        for (const auto& [name, key] : keys) {
+            auto* action = window->findChild<QAction*>(name);
+            QVERIFY2(action, name);
+            QCOMPARE(action->shortcut().toString(), QString(key));
+        }
     }
 
     void closingKeepsTheUsersGameFiles() {
