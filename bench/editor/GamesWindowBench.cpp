@@ -4,6 +4,7 @@
 // the process's CPU time and resident memory after each step. One line per step:
 //   bench_games_window BOOK.brl   ->   step  cpu_ms  ms  rss_mb
 // Run with QT_QPA_PLATFORM=offscreen. bench/editor/games_window.sh runs it at several sizes.
+#include "bench/WindowStep.h"
 #include "editor/CEditorPrompts.h"
 #include "editor/frmGames.h"
 #include "workbook/CWorkBook.h"
@@ -12,17 +13,13 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTableView>
-#include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <exception>
 #include <fstream>
 #include <memory>
 #include <string>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 // Resident memory of this process in MB, from /proc.
 double ResidentMb() {
@@ -33,24 +30,11 @@ double ResidentMb() {
     return -1;
 }
 
-// The CPU time of this process in ms.
-double CpuMs() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
-// When a step began, by the wall clock and the CPU clock.
-struct Start {
-    Clock::time_point wall = Clock::now();
-    double cpuMs = CpuMs();
-};
-
 // Paints the window now and reports the step.
 void Painted(QWidget& window, const char* step, const Start& start) {
     window.repaint();
     QApplication::processEvents();
-    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start.wall).count();
+    const double ms = WallMs(start);
     std::printf("%-26s %9.1f %9.1f %8.1f\n", step, CpuMs() - start.cpuMs, ms, ResidentMb());
     std::fflush(stdout);
 }

@@ -4,40 +4,24 @@
 //   bench_statistics_window BOOK.brl   ->   step  cpu_ms  ms
 // Run with QT_QPA_PLATFORM=offscreen, on a workbook from
 // `make_workbook BOOK.brl 1000000 --history 5000000`.
+#include "bench/WindowStep.h"
 #include "progress/frmStatistics.h"
 #include "workbook/CWorkBook.h"
 #include "workbook/ReviewDay.h"
 
 #include <QApplication>
 #include <QTabWidget>
-#include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <exception>
 #include <memory>
 #include <string>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double CpuMs() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
-// When a step began, by the wall clock and the CPU clock.
-struct Start {
-    Clock::time_point wall = Clock::now();
-    double cpuMs = CpuMs();
-};
-
 void Painted(QWidget& window, const std::string& step, const Start& start) {
     window.repaint();
     QApplication::processEvents();
-    std::printf("%-36s %9.1f %9.1f\n", step.c_str(), CpuMs() - start.cpuMs,
-                std::chrono::duration<double, std::milli>(Clock::now() - start.wall).count());
+    std::printf("%-36s %9.1f %9.1f\n", step.c_str(), CpuMs() - start.cpuMs, WallMs(start));
     std::fflush(stdout);
 }
 
