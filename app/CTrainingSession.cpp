@@ -10,11 +10,10 @@
 #include "model/CGameStatus.h"
 #include "workbook/CWorkBook.h"
 #include "workbook/ReviewDay.h"
+#include "workbook/ScoreText.h"
 #include "workbook/WorkBookProgress.h"
 #include "workbook/WriteFailure.h"
 
-#include <cmath>
-#include <cstdio>
 #include <ctime>
 #include <stdexcept>
 
@@ -323,7 +322,7 @@ void CTrainingSession::ClearScores(bool clearHistory) {
 }
 
 void CTrainingSession::ShowScore() {
-    display.ShowScoreText(strScore(hits, solved));
+    display.ShowScoreText(strScoreText(hits, solved));
     display.ShowSessionScoreText(TrainingFeedback::strSessionScore(sessionHits, sessionSolved));
 }
 
@@ -360,20 +359,6 @@ std::string CTrainingSession::strNoGamesMessage() {
 std::string CTrainingSession::strNotRecorded(const std::string& file, const std::string& error) {
     return "The result could not be recorded in " + file + ": " + strWriteFailureReason(error) +
            lineBreak + "This game counts as not recorded.";
-}
-
-std::string CTrainingSession::strScore(int32_t hits, int32_t solved) {
-    if (hits == 0) return "-----";
-    const double percent = static_cast<double>(solved) / hits * 100.0;
-    // Halves round away from zero, as the pattern "##.00" does.
-    const double rounded = std::round(percent * 100.0) / 100.0;
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", rounded);
-    std::string result = text;
-    // "##" forces no leading digit: 0.5 shows as ".50".
-    if (result.rfind("0.", 0) == 0) result.erase(0, 1);
-    if (result.rfind("-0.", 0) == 0) result.erase(1, 1);
-    return result;
 }
 
 std::string CTrainingSession::strYourTurnMessage() {

@@ -94,8 +94,6 @@ public:
     static std::string strNoGamesMessage();
     // The text of a result that could not be written: the file, the reason in plain words.
     static std::string strNotRecorded(const std::string& file, const std::string& error);
-    // The score text: solved / hits in percent with two decimals, "-----" without attempts.
-    static std::string strScore(int32_t hits, int32_t solved);
     // The message shown with a fresh game.
     static std::string strYourTurnMessage();
     // The message shown after the program played the reply.

@@ -9,6 +9,7 @@
 #include "pgn/PgnWriter.h"
 #include "workbook/CWorkBook.h"
 #include "workbook/GameAnnotations.h"
+#include "workbook/ScoreText.h"
 #include "workbook/WriteFailure.h"
 
 #include <charconv>
@@ -64,18 +65,6 @@ bool requireGame(CWorkBook& workbook, int64_t id) {
 // Names a game that an export left out, on stderr.
 void reportSkipped(int64_t id, const std::string& reason) {
     std::fprintf(stderr, "skipped game %lld: %s\n", static_cast<long long>(id), reason.c_str());
-}
-
-// The score as training shows it: "##.00" of successes per attempt, "-----" without attempts.
-std::string strScoreText(int32_t attempts, int32_t successes) {
-    if (attempts == 0) return "-----";
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f",
-                  static_cast<double>(successes) / static_cast<double>(attempts) * 100.0);
-    std::string score = text;
-    if (score.rfind("0.", 0) == 0) score.erase(0, 1);
-    if (score.rfind("-0.", 0) == 0) score.erase(1, 1);
-    return score;
 }
 
 } // namespace

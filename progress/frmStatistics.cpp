@@ -4,6 +4,7 @@
 #include "progress/StatisticsCharts.h"
 #include "workbook/CWorkBook.h"
 #include "workbook/ReviewDay.h"
+#include "workbook/ScoreText.h"
 
 #include <QApplication>
 #include <QChartView>
@@ -21,8 +22,7 @@
 namespace {
 
 QString strRate(int64_t attempts, int64_t solved) {
-    if (attempts <= 0) return "-";
-    return QString::number((solved * 100 + attempts / 2) / attempts) + "%";
+    return QString::fromStdString(strSuccessRate(attempts, solved));
 }
 
 QTableWidgetItem* objCell(const QString& text, bool number) {

@@ -1,17 +1,12 @@
 // The statistics as text for a terminal and as CSV for a spreadsheet.
 #include "model/Utilities.h"
 #include "workbook/ReviewDay.h"
+#include "workbook/ScoreText.h"
 #include "workbook/WorkBookStatistics.h"
 
 #include <string>
 
 namespace {
-
-// The success rate as whole percent, "-" without attempts.
-std::string strRate(int64_t attempts, int64_t solved) {
-    if (attempts <= 0) return "-";
-    return std::to_string((solved * 100 + attempts / 2) / attempts) + "%";
-}
 
 // A CSV field: quoted when it holds a separator, a quote or a line break. A text of the workbook
 // that a spreadsheet would take for a formula gets a leading apostrophe.
@@ -48,17 +43,17 @@ std::string TrainingStatistics::strText() const {
     out += "\nPer day\tattempts\tsuccess\n";
     for (const PeriodFigures& p : arrByDay)
         out += ReviewDay::strText(p.lngFirstDay) + '\t' + std::to_string(p.lngAttempts) + '\t' +
-               strRate(p.lngAttempts, p.lngSolved) + '\n';
+               strSuccessRate(p.lngAttempts, p.lngSolved) + '\n';
     out += "\nPer week from\tattempts\tsuccess\n";
     for (const PeriodFigures& p : arrByWeek)
         out += ReviewDay::strText(p.lngFirstDay) + '\t' + std::to_string(p.lngAttempts) + '\t' +
-               strRate(p.lngAttempts, p.lngSolved) + '\n';
+               strSuccessRate(p.lngAttempts, p.lngSolved) + '\n';
     const auto groups = [&out](const char* title, const std::vector<GroupFigures>& rows) {
         out += std::string("\n") + title + "\tgames\tattempts\tsuccess\n";
         for (const GroupFigures& g : rows)
             out += strName(g.strName) + '\t' + std::to_string(g.lngGames) + '\t' +
-                   std::to_string(g.lngAttempts) + '\t' + strRate(g.lngAttempts, g.lngSolved) +
-                   '\n';
+                   std::to_string(g.lngAttempts) + '\t' +
+                   strSuccessRate(g.lngAttempts, g.lngSolved) + '\n';
     };
     groups("Page", arrByPage);
     groups("Chapter", arrByChapter);
@@ -66,8 +61,9 @@ std::string TrainingStatistics::strText() const {
         out += std::string("\n") + title + "\tgame\tattempts\tsuccess\tlast\tdescription\n";
         for (const GameFigures& g : rows)
             out += std::string("\t") + std::to_string(g.lngGameId) + '\t' +
-                   std::to_string(g.lngAttempts) + '\t' + strRate(g.lngAttempts, g.lngSolved) +
-                   '\t' + strLast(g.lngLastDay) + '\t' + g.strDescription + '\n';
+                   std::to_string(g.lngAttempts) + '\t' +
+                   strSuccessRate(g.lngAttempts, g.lngSolved) + '\t' + strLast(g.lngLastDay) +
+                   '\t' + g.strDescription + '\n';
     };
     games("Failed most", arrMostFailed);
     games("Not seen for longest", arrLongestUnseen);

@@ -4,6 +4,7 @@
 #include "game/CGameTree.h"
 #include "tests/app/TestWorkbook.h"
 #include "workbook/CWorkBook.h"
+#include "workbook/ScoreText.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -65,8 +66,7 @@ TEST(TrainingScore, TextFollowsTheTwoDecimalPatternWithoutForcedLeadingDigit) {
         {8, 1, "12.50"}, {200, 1, ".50"}, {800, 1, ".13"},  {7, 7, "100.00"}, {12, 5, "41.67"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(CTrainingSession::strScore(c.hits, c.solved), c.text)
-            << c.solved << " of " << c.hits;
+        EXPECT_EQ(strScoreText(c.hits, c.solved), c.text) << c.solved << " of " << c.hits;
     }
 }
 
