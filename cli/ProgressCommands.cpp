@@ -1,6 +1,7 @@
 // The progress commands of brisolt-cli: history (the attempts, one a line), due (the review
 // order of a day) and stats (the statistics window's figures).
 #include "cli/Commands.h"
+#include "settings/SettingsTable.h"
 #include "workbook/CWorkBook.h"
 #include "workbook/ReviewDay.h"
 #include "workbook/WorkBookProgress.h"
@@ -14,9 +15,6 @@
 #include <string>
 
 namespace {
-
-// New games a day brings into the review order, as the training window's default.
-constexpr int32_t kNewGamesPerDay = 20;
 
 struct CloseConnection {
     void operator()(sqlite3* db) const { sqlite3_close(db); }
@@ -113,8 +111,8 @@ int runDue(const CommandArgs& args) {
     if (!db) return printFailure(message);
     std::string out;
     WorkBookProgress progress(db.get());
-    for (const DueGame& game :
-         progress.arrDueGames(day.value_or(ReviewDay::lngToday()), kNewGamesPerDay)) {
+    for (const DueGame& game : progress.arrDueGames(day.value_or(ReviewDay::lngToday()),
+                                                    std::stoi(Settings::NewGamesPerDay.fallback))) {
         out += std::to_string(game.lngGameId) + '\t' +
                (game.isNew ? std::string("new") : ReviewDay::strText(game.lngDueDay)) + '\n';
     }
