@@ -47,6 +47,28 @@ std::string joined(const std::vector<std::string>& texts) {
     return line;
 }
 
+// Sets the main line's length in plies and, when it ends in mate, its mate length in the
+// trainee's moves; otherwise the reference is a mate the engine sees in the strongest stored
+// move (engines may see a shorter mate there), or none.
+void SetMainLineLength(const CGameTree& tree, const StoredMove& mainMove,
+                       const StoredMove& bestStored, VerifyFirstMoves& first) {
+    bool endsInMate = false;
+    first.plies = 1 + mainLinePlies(tree, mainMove.node, endsInMate);
+    if (first.plies == 1)
+        endsInMate = mainMove.node->objPosition()->strMoveText().find('#') != std::string::npos;
+    first.reference = endsInMate ? static_cast<int>((first.plies + 1) / 2) : INT_MAX;
+    if (!endsInMate && bestStored.line.objScore.isMateFor())
+        first.reference = bestStored.line.objScore.intValue;
+}
+
+// The report's details when nothing was found: how the stored move compares with the engine's.
+std::string strAgreement(const StoredMove& bestStored, const AnalysisLine& best) {
+    return "stored " + bestStored.strText + " " + bestStored.line.objScore.strText() +
+           (bestStored.strUci == best.arrstrUciMoves.front()
+                ? " is the engine's best"
+                : " is as good as the engine's best " + best.objScore.strText());
+}
+
 } // namespace
 
 std::string strVerdictName(VerifyVerdict verdict) {
@@ -149,26 +171,12 @@ void CSolutionVerifier::CheckFirstMoves(const CGameTree& tree, VerifyReport& rep
                  [](const StoredMove& move) { return !move.isTry(); });
     JudgeTries(first.start, first.strRootKey, first.stored, report);
     if (solutions.empty()) return;
-    const auto& mainMove = *std::find_if(first.stored.begin(), first.stored.end(),
-                                         [](const StoredMove& move) { return !move.isTry(); });
-    bool endsInMate = false;
-    first.plies = 1 + mainLinePlies(tree, mainMove.node, endsInMate);
-    if (first.plies == 1)
-        endsInMate = mainMove.node->objPosition()->strMoveText().find('#') != std::string::npos;
     const StoredMove& bestStored = bestOf(solutions);
-    // The stored line's mate length in the trainee's moves; engines may see a shorter mate in the
-    // stored move itself.
-    first.reference = endsInMate ? static_cast<int>((first.plies + 1) / 2) : INT_MAX;
-    if (!endsInMate && bestStored.line.objScore.isMateFor())
-        first.reference = bestStored.line.objScore.intValue;
+    SetMainLineLength(tree, solutions.front(), bestStored, first);
     JudgeStoredMoves(first, report);
     JudgeOtherMoves(first, bestStored, report);
     if (report.arrFindings.empty())
-        report.strDetails =
-            "stored " + bestStored.strText + " " + bestStored.line.objScore.strText() +
-            (bestStored.strUci == first.lines.front().arrstrUciMoves.front()
-                 ? " is the engine's best"
-                 : " is as good as the engine's best " + first.lines.front().objScore.strText());
+        report.strDetails = strAgreement(bestStored, first.lines.front());
 }
 
 void CSolutionVerifier::JudgeStoredMoves(const VerifyFirstMoves& first, VerifyReport& report) {
