@@ -85,12 +85,12 @@ void cntrlChessGui::ApplySetup() {
         RaiseError("cntrlChessGui", "Cannot apply setup if not in SetUp mode");
     HideMoveLine();
     const QString d = GetDiagramFromGui();
+    // A diagram without one king of each colour makes no position at all.
     const QString title = "Chess";
     if (d.count('K') == 0) return messageBox->ShowWarning(this, "The white king is missing", title);
     if (d.count('K') >= 2) return messageBox->ShowWarning(this, "Too many white kings", title);
     if (d.count('k') == 0) return messageBox->ShowWarning(this, "The black king is missing", title);
     if (d.count('k') >= 2) return messageBox->ShowWarning(this, "Too many black kings", title);
-
     const std::vector<bool> forfeits = {!chkWhiteOO->isChecked(), !chkWhiteOOO->isChecked(),
                                         !chkBlackOO->isChecked(), !chkBlackOOO->isChecked()};
     const std::string letter = cboEP->currentText().trimmed().toStdString();
@@ -102,15 +102,9 @@ void cntrlChessGui::ApplySetup() {
         objNewPosition(objNewDiagram(cells),
                        white ? CGameStatus::objWHITE_TO_MOVE() : CGameStatus::objBLACK_TO_MOVE(),
                        white ? 0 : 1, forfeits, letter);
-    if (!isPositionSound(pos)) {
-        const int idle = pos->isWhiteToMove() ? 1 : 0;
-        const int king = pos->objDiagram()->intKingIndex(idle);
-        const bool check = king >= 0 && pos->objDiagram()->intCountAttacks(king, idle, 1) > 0;
-        return messageBox->ShowWarning(this,
-                                       check ? "The side not to move is in check"
-                                             : "A pawn stands on the first or last rank",
-                                       title);
-    }
+    const std::string unsound = strUnsoundReason(*pos);
+    if (!unsound.empty())
+        return messageBox->ShowWarning(this, QString::fromStdString(unsound), title);
     position = pos;
     // The pictures already show the setup; only the last move and a check are brought up to date.
     NoteMove(nullptr, false);
