@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+class CWorkBook;
+
 // Each command takes its arguments (without the command name) and returns the exit status:
 // 0 done, 1 the work failed (one line on stderr says why), 2 a usage error.
 using CommandArgs = std::vector<std::string>;
@@ -11,6 +13,9 @@ using CommandArgs = std::vector<std::string>;
 int printUsage(const char* usage);
 // Prints the reason on stderr and returns the failure status.
 int printFailure(const std::string& message);
+// Opens a workbook that must already exist (opening would otherwise create an empty one); false
+// with "No such workbook: FILE" in message when there is no such file.
+bool openExisting(CWorkBook& workbook, const std::string& fileName, std::string& message);
 
 int runPerft(const CommandArgs& args);
 int runMoves(const CommandArgs& args);

@@ -37,17 +37,6 @@ bool parseGameId(const std::string& text, int64_t& id) {
     return true;
 }
 
-// Opens a workbook that must already exist (opening would otherwise create an empty one).
-bool openExisting(CWorkBook& workbook, const std::string& fileName, std::string& message) {
-    std::error_code ignored;
-    if (!std::filesystem::is_regular_file(fileName, ignored)) {
-        message = "No such workbook: " + fileName;
-        return false;
-    }
-    message = workbook.strOpenWorkBook(fileName);
-    return true;
-}
-
 // Tabs and line breaks inside a text would break the tab-separated lines.
 std::string cell(const std::string& text) {
     std::string clean = text;

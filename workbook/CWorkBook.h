@@ -79,6 +79,9 @@ public:
     std::vector<int32_t> arrlngGetGameIDsForReview(int16_t count, int32_t newPerDay, int64_t today);
     // The reader of the training statistics on the workbook's connection (valid while it is open).
     WorkBookStatistics objStatistics();
+    // The attempt history and review schedule on the workbook's connection (valid while it is
+    // open).
+    WorkBookProgress objProgress();
     // Records a solved attempt (a NULL statistic counts as 0).
     void UpdateSuccess(int64_t id);
     // Records a failed attempt (a NULL statistic counts as 0).

@@ -14,8 +14,7 @@ std::vector<int32_t> CWorkBook::arrlngGetGameIDsForReview(int16_t count, int32_t
     const auto fits = [](int64_t id) {
         return id > 0 && id <= std::numeric_limits<int32_t>::max();
     };
-    for (const DueGame& game :
-         WorkBookProgress(Connection().handle()).arrDueGames(today, newPerDay, count)) {
+    for (const DueGame& game : objProgress().arrDueGames(today, newPerDay, count)) {
         if (fits(game.lngGameId)) ids.push_back(static_cast<int32_t>(game.lngGameId));
     }
     // Nothing left to review today: the classic order fills the batch, so that training goes on.
@@ -30,4 +29,8 @@ std::vector<int32_t> CWorkBook::arrlngGetGameIDsForReview(int16_t count, int32_t
 
 WorkBookStatistics CWorkBook::objStatistics() {
     return WorkBookStatistics(Connection().handle());
+}
+
+WorkBookProgress CWorkBook::objProgress() {
+    return WorkBookProgress(Connection().handle());
 }
