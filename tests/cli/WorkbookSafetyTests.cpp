@@ -84,10 +84,8 @@ TEST(WorkbookSafety, NullStatisticsAndIdentifiersOfAnySizeWork) {
              0,
              "-3\t1\t0\t1\t0\tp. 1\t1\tone\n4294967296\t1\t1\t0\t1\tp. 2\t2\ttwo\n",
              ""},
-            {{"score", "ids.brl"}, 0, "2\t1\t50.00\n", ""},
             {{"delete", "ids.brl", "4294967296"}, 0, "", ""},
             {{"show", "ids.brl", "4294967296"}, 1, "", "No game with the identifier 4294967296"},
-            {{"batch", "ids.brl"}, 0, "-3\n", ""},
         },
         folder.path().string());
 }
