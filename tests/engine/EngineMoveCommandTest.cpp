@@ -3,6 +3,8 @@
 #include "tests/cli/WorkbookCli.h"
 #include "tests/model/Checks.h"
 
+#include <tuple>
+
 namespace {
 
 // engine-move run in the folder, which holds the command's settings store and the fakes' notes.
@@ -22,43 +24,28 @@ std::string lastLine(std::string text) {
 const std::string start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
 
 TEST(EngineMoveCommandTest, PrintsTheEnginesMoveOrSaysWhyNot) {
-    const struct {
-        const char* name;
-        std::vector<std::string> args;
-        int exitCode;
-        std::string expected; // the last output line (status 0) or a part of the error line
-    } cases[] = {
-        {"mate in one", {"4r1k1/5ppp/8/8/8/8/6PP/N6K b - -", "--depth", "4"}, 0, "Re1#"},
-        {"FEN given as separate fields", {"4r1k1/5ppp/8/8/8/8/6PP/N6K", "b", "-", "-"}, 0, "Re1#"},
-        {"position already mate",
-         {"6k1/5ppp/8/8/8/8/6PP/4r2K w - -"},
-         1,
-         "no move: the game is over (0-1 {Black mates})"},
-        {"missing engine",
-         {"8/8/8/8/8/8/k7/K7 w - -", "--engine", "/nonexistent/sf"},
-         1,
-         "/nonexistent/sf: No such file or directory"},
-        {"engine that crashes",
-         {start, "--engine", fakeEngine("crash.sh")},
-         1,
-         "The engine stopped: it crashed"},
-        {"engine that plays nonsense",
-         {start, "--engine", fakeEngine("illegal.sh")},
-         1,
-         "The engine played an illegal move: a2a5."},
-        {"bad FEN", {"rnbqkbnr/pppppppp/8 w - -"}, 1, "bad FEN"},
-        {"no FEN", {"--time", "1"}, 2, "missing FEN"},
-        {"bad depth", {"8/8/8/8/8/8/k7/K7 w - -", "--depth", "deep"}, 2, "bad depth"},
-        {"bad time", {"8/8/8/8/8/8/k7/K7 w - -", "--time", "-3"}, 2, "bad time"},
+    const std::string anyFen = "8/8/8/8/8/8/k7/K7 w - -";
+    // arguments, exit status, the last output line (status 0) or a part of the error line
+    const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
+        {{"4r1k1/5ppp/8/8/8/8/6PP/N6K b - -", "--depth", "4"}, 0, "Re1#"},
+        {{"4r1k1/5ppp/8/8/8/8/6PP/N6K", "b", "-", "-"}, 0, "Re1#"}, // FEN in separate fields
+        {{"6k1/5ppp/8/8/8/8/6PP/4r2K w - -"}, 1, "no move: the game is over (0-1 {Black mates})"},
+        {{anyFen, "--engine", "/nonexistent/sf"}, 1, "/nonexistent/sf: No such file or directory"},
+        {{start, "--engine", fakeEngine("crash.sh")}, 1, "The engine stopped: it crashed"},
+        {{"rnbqkbnr/pppppppp/8 w - -"}, 1, "bad FEN"},
+        {{"--time", "1"}, 2, "missing FEN"},
+        {{anyFen, "--depth", "deep"}, 2, "bad depth"},
+        {{anyFen, "--time", "-3"}, 2, "bad time"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [args, exitCode, expected] : cases) {
+        SCOPED_TRACE(args.back());
         TempFolder scratch;
-        const CliResult result = runCli(scratch, c.args);
-        EXPECT_EQ(result.status, c.exitCode) << c.name << ": " << result.err;
-        if (c.exitCode == 0)
-            EXPECT_EQ(lastLine(result.out), c.expected) << c.name;
+        const CliResult result = runCli(scratch, args);
+        EXPECT_EQ(result.status, exitCode) << result.err;
+        if (exitCode == 0)
+            EXPECT_EQ(lastLine(result.out), expected);
         else
-            EXPECT_TRUE(Contains(result.err, c.expected)) << c.name;
+            EXPECT_TRUE(Contains(result.err, expected));
     }
 }
 
