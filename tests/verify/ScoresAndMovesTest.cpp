@@ -6,16 +6,13 @@
 
 namespace {
 
-TEST(EngineScore, OrdersFromWorstToBestForTheSideToMove) {
+TEST(EngineScore, OrderTextsAndClearWins) {
     // Worst first: mated at once, mated later, losing, equal, winning, mating later, mating now.
     const EngineScore ordered[] = {{true, -1},   {true, -5}, {false, -300}, {false, 0},
                                    {false, 900}, {true, 4},  {true, 1}};
     for (size_t i = 0; i + 1 < std::size(ordered); ++i)
         EXPECT_LT(ordered[i].lngRank(), ordered[i + 1].lngRank())
             << ordered[i].strText() << " vs " << ordered[i + 1].strText();
-}
-
-TEST(EngineScore, TextsAndClearWins) {
     const std::tuple<EngineScore, const char*, bool> cases[] = {
         {{false, 125}, "+1.25", false}, {{false, -40}, "-0.40", false},
         {{false, 0}, "+0.00", false},   {{false, 200}, "+2.00", true},

@@ -10,20 +10,17 @@ namespace {
 
 TEST(VerifyCommand, PrintsOneLinePerGameAndRefusesBadInvocations) {
     ExerciseBook book(PgnGame("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1", "1. Ra8#") +
-                      PgnGame("6k1/5ppp/8/8/8/8/8/RR4K1 w - - 0 1", "1. Ra8#") +
-                      PgnGame("k7/2K5/8/8/8/8/8/1Q6 w - - 0 1", "1. Qb2 Ka7 2. Qb7#") +
-                      PgnGame("6k1/5ppp/8/8/8/8/8/RR4K1 w - - 0 1", "1. Ra8# (1. Rb8#?)") +
-                      PgnGame("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1", "1. Ra8#??"));
+                      PgnGame("6k1/5ppp/8/8/8/8/8/RR4K1 w - - 0 1", "1. Ra8# (1. Rb8#?)"));
     const std::string file = book.strFile();
     const std::string engine = "--engine", stockfish = BRISOLT_STOCKFISH;
     // parts: the first starts the output, the others are in it
     const std::tuple<std::vector<std::string>, int, std::vector<std::string>> cases[] = {
         {{"verify", file, engine, stockfish, "--depth", "6"},
          0,
-         {"1\tok\tstored Ra8# #1", "\n2\tsecond-solution\tsecond solution Rb8# #1",
-          "\n3\tshorter-mate\t", "\n4\tmarked-wrong-but-good\tmarked Rb8#? #1",
-          "\n5\tcontradiction\tthe stored solution Ra8# is marked ??"}},
-        {{"verify", file, "2", engine, stockfish, "--time", "0.25"}, 0, {"2\tsecond-solution\t"}},
+         {"1\tok\tstored Ra8# #1", "\n2\tmarked-wrong-but-good\tmarked Rb8#? #1"}},
+        {{"verify", file, "2", engine, stockfish, "--time", "0.25"},
+         0,
+         {"2\tmarked-wrong-but-good"}},
         {{"verify"}, 2, {"", "missing FILE"}},
         {{"verify", file, "--time"}, 2, {"", "--time needs a value"}},
         {{"verify", file, "--time", "-1"}, 2, {"", "bad time"}},
