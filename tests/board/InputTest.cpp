@@ -300,7 +300,6 @@ TEST(MoveTextInput, TypedTextsAreMatchedAgainstTheLegalMoves) {
 TEST_F(MoveInput, EnterInTheMoveBoxPlaysLikeADropOrSaysWhyNot) {
     // mode, text, played (the box is emptied and the move made), start of the message beside it
     const std::tuple<BoardMode, const char*, bool, QString> cases[] = {
-        {BoardMode::FreePlay, "Nf3", true, ""},
         {BoardMode::FreePlay, "  e2e4 ", true, ""},
         {BoardMode::FreePlay, "Nf6", false, "\"Nf6\" is not a legal move"},
         {BoardMode::FreePlay, "zz9", false, "\"zz9\" is not a move"},
