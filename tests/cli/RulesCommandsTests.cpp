@@ -19,8 +19,8 @@ TEST(RulesCommands, SuccessfulRunsPrintTheResult) {
         {{"perft", start, "3"}, "8902\n"},
         {{"perft", start + " 0 1", "0"}, "1\n"},
         {{"perft", "4k3/8/8/8/8/8/8/4K2R w K -", "2", "--divide"},
-         "Kd1: 5\nKd2: 5\nKe2: 5\nKf1: 5\nKf2: 5\nO-O: 3\nRh2: 5\nRh3: 5\nRh4: 5\nRh5: 5\nRf1: "
-         "3\nRh6: 5\nRg1: 5\nRh7: 2\nRh8: 3\n66\n"},
+         "Kd1: 5\nKd2: 5\nKe2: 5\nKf1: 5\nKf2: 5\nO-O: 3\nRh2: 5\nRh3: 5\nRh4: 5\nRh5: 5\n"
+         "Rf1: 3\nRh6: 5\nRg1: 5\nRh7: 2\nRh8: 3\n66\n"},
         // castling follows the king's own moves, before the h-rook's
         {{"moves", "r3k2r/8/8/8/8/8/8/4K3 b kq -"},
          "Ra1\nRb8\nRa2\nRc8\nRa3\nRd8\nRa4\nRa5\nRa6\nRa7\nKd7\nKd8\nKe7\nKf7\nKf8\nO-O\nO-O-O\n"
