@@ -241,8 +241,9 @@ TEST_F(Positions, OnlyPropertiesThatDifferFromTheirDefaultsAreWrittenAndRestored
 }
 
 // Which elements each mode shows: navigation buttons, move lists, variation list, delete button,
-// setup panel with its buttons, the rack; the overlays a mode change keeps or hides.
-TEST_F(Positions, EachModeShowsItsElements) {
+// setup panel with its buttons, the rack; in every mode a click names its square and takes the
+// focus; the overlays a mode change keeps or hides.
+TEST_F(Positions, EachModeShowsItsElementsAndReportsClicks) {
     // mode, navigation, lists, delete button, setup panel
     const std::tuple<BoardMode, bool, bool, bool, bool> cases[] = {
         {BoardMode::FreePlay, true, true, true, false},
@@ -263,6 +264,11 @@ TEST_F(Positions, EachModeShowsItsElements) {
         EXPECT_EQ(board->fraSetup->isVisibleTo(b), setup);
         EXPECT_EQ(board->cmdApplySetup->isVisibleTo(b), setup);
         EXPECT_EQ(board->isRackVisible(), setup);
+        board->clearFocus();
+        events.clear();
+        click("c6");
+        EXPECT_EQ(events, QStringList({"Clicked:" + QString::number(idx("c6")) + ":c6"}));
+        EXPECT_TRUE(board->hasFocus()) << "the arrow keys reach the board after a click";
     }
     board->EnableNavigation(false);
     board->Mode(BoardMode::FreePlay);

@@ -13,7 +13,7 @@
 
 namespace {
 
-TEST(CEngineProcessTest, LinesEndsAndTheReasonOfTheEnd) {
+TEST(CEngineProcessTest, LinesEndsTheReasonOfTheEndAndReadsThatPollOrWait) {
     std::string folder;
     {
         CEngineProcess process;
@@ -32,9 +32,7 @@ TEST(CEngineProcessTest, LinesEndsAndTheReasonOfTheEnd) {
     }
     // The working folder goes with the transport.
     EXPECT_FALSE(std::filesystem::exists(folder));
-}
 
-TEST(CEngineProcessTest, APollingReadReturnsAtOnceAndABlockingReadWaits) {
     CEngineProcess process;
     ASSERT_TRUE(process.isStart("/bin/cat"));
     std::string line;
