@@ -70,9 +70,14 @@ int32_t SaveNewGame(TempWorkbook& book, const std::shared_ptr<ScriptedPrompts>& 
     return editor.isSave() ? editor.lngGameID() : 0;
 }
 
-TEST(GameEditor, EditingKeepsTheIdentifierTheTextsAndTheStatistics) {
+// A new workbook and scripted answers to the windows' questions.
+struct GameEditor : testing::Test {
     TempWorkbook book;
-    auto prompts = std::make_shared<ScriptedPrompts>();
+    std::shared_ptr<ScriptedPrompts> prompts = std::make_shared<ScriptedPrompts>();
+};
+using EditorAnnotations = GameEditor;
+
+TEST_F(GameEditor, EditingKeepsTheIdentifierTheTextsAndTheStatistics) {
     int32_t id = 0;
     {
         frmGameEditor editor(book.workbook, 0, prompts);
@@ -115,9 +120,7 @@ TEST(GameEditor, EditingKeepsTheIdentifierTheTextsAndTheStatistics) {
     EXPECT_EQ(Replies(*tree, {"Kf7", "a6"}), Moves{"Rh1#"});
 }
 
-TEST(GameEditor, RefusesToSaveWhatCannotBeTrained) {
-    TempWorkbook book;
-    auto prompts = std::make_shared<ScriptedPrompts>();
+TEST_F(GameEditor, RefusesToSaveWhatCannotBeTrained) {
     frmGameEditor editor(book.workbook, 0, prompts);
     // Still in setup mode, then a position without a solution.
     EXPECT_FALSE(editor.isSave());
@@ -140,13 +143,11 @@ TEST(GameEditor, RefusesToSaveWhatCannotBeTrained) {
 
 // Setup starts from the position shown (the start position has every castling right) and the
 // board wears the square colours chosen for training.
-TEST(GameEditor, SetupStartsFromTheShownPositionInTheChosenColours) {
+TEST_F(GameEditor, SetupStartsFromTheShownPositionInTheChosenColours) {
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Brisolt", "Brisolt");
     settings.setValue("Options/LightColor", "13434879");
     settings.setValue("Options/DarkColor", "3381606");
     settings.sync();
-    TempWorkbook book;
-    auto prompts = std::make_shared<ScriptedPrompts>();
     frmGameEditor editor(book.workbook, 0, prompts);
     cntrlChessGui* board = editor.objBoard();
     EXPECT_EQ(board->SquareColorLight(), 13434879u);
@@ -166,9 +167,7 @@ TEST(GameEditor, SetupStartsFromTheShownPositionInTheChosenColours) {
     settings.remove("Options");
 }
 
-TEST(GameEditor, CancelAsksBeforeLosingChanges) {
-    TempWorkbook book;
-    auto prompts = std::make_shared<ScriptedPrompts>();
+TEST_F(GameEditor, CancelAsksBeforeLosingChanges) {
     {
         frmGameEditor editor(book.workbook, 0, prompts);
         EXPECT_TRUE(editor.isCancel()); // nothing changed: no question
@@ -187,9 +186,7 @@ TEST(GameEditor, CancelAsksBeforeLosingChanges) {
     EXPECT_EQ(book.workbook->lngCountGames(), 0);
 }
 
-TEST(GameEditor, PastedFenStartsTheGame) {
-    TempWorkbook book;
-    auto prompts = std::make_shared<ScriptedPrompts>();
+TEST_F(GameEditor, PastedFenStartsTheGame) {
     const struct {
         const char* clipboard;
         const char* fen; // the test position afterwards; "" when refused
@@ -221,7 +218,7 @@ TEST(GameEditor, PastedFenStartsTheGame) {
     }
 }
 
-TEST(EditorAnnotations, MarksReplaceEachOtherAndKeepOtherGlyphs) {
+TEST_F(EditorAnnotations, MarksReplaceEachOtherAndKeepOtherGlyphs) {
     const struct {
         std::vector<int> nags;
         int mark;
@@ -244,9 +241,7 @@ TEST(EditorAnnotations, MarksReplaceEachOtherAndKeepOtherGlyphs) {
     EXPECT_EQ(strMarkGlyph(7), "");
 }
 
-TEST(EditorAnnotations, CommentsAndMarksAreSavedShownAgainAndExported) {
-    TempWorkbook book;
-    auto prompts = std::make_shared<ScriptedPrompts>();
+TEST_F(EditorAnnotations, CommentsAndMarksAreSavedShownAgainAndExported) {
     int32_t id = 0;
     {
         frmGameEditor editor(book.workbook, 0, prompts);
@@ -301,9 +296,7 @@ TEST(EditorAnnotations, CommentsAndMarksAreSavedShownAgainAndExported) {
         << pgn;
 }
 
-TEST(EditorAnnotations, LinesArePromotedAndDeletedAndStaySo) {
-    TempWorkbook book;
-    auto prompts = std::make_shared<ScriptedPrompts>();
+TEST_F(EditorAnnotations, LinesArePromotedAndDeletedAndStaySo) {
     frmGameEditor editor(book.workbook, 0, prompts);
     EnterGame(editor);
     Choose(editor, {"Kf7", "a6", "Rh1#"});
@@ -343,10 +336,8 @@ TEST(EditorAnnotations, LinesArePromotedAndDeletedAndStaySo) {
     EXPECT_TRUE(book.workbook->objLoadAnnotations(id).mapNodes.empty());
 }
 
-TEST(EditorAnnotations, AWorkbookWithoutAnnotationTablesSavesAsBeforeUntilAMoveIsMarked) {
-    TempWorkbook book;
+TEST_F(EditorAnnotations, AWorkbookWithoutAnnotationTablesSavesAsBeforeUntilAMoveIsMarked) {
     DropAnnotationTables(book);
-    auto prompts = std::make_shared<ScriptedPrompts>();
     const int32_t id = SaveNewGame(book, prompts);
     ASSERT_NE(id, 0);
     EXPECT_FALSE(book.workbook->hasAnnotationTables());
@@ -364,9 +355,7 @@ TEST(EditorAnnotations, AWorkbookWithoutAnnotationTablesSavesAsBeforeUntilAMoveI
     EXPECT_EQ(book.workbook->objLoadAnnotations(id).mapNodes.size(), 1u);
 }
 
-TEST(EditorAnnotations, GamesWindowFlagsGamesWithCommentsOrMarksOnTheirOwnNodes) {
-    TempWorkbook book;
-    auto prompts = std::make_shared<ScriptedPrompts>();
+TEST_F(EditorAnnotations, GamesWindowFlagsGamesWithCommentsOrMarksOnTheirOwnNodes) {
     std::vector<int32_t> ids;
     for (int i = 0; i < 3; ++i)
         ids.push_back(SaveNewGame(book, prompts));

@@ -1,12 +1,13 @@
-// The games table model over a real workbook of a few thousand games: every order and filter the
+// The games table model over real workbooks of thousands of games: every order and filter the
 // window offers, read row by row through the page cache (the pages past the middle read from the
-// other end of the order), against the database's own forward read of the whole order, whose
-// order the workbook's tests check against the rows ordered in memory.
+// other end of the order), against the database's own read of the whole order; and every write
+// to the workbook after an order was made, by this program or another, shows in the next rows.
 #include "EditorTestSupport.h"
 #include "editor/CGamesTableModel.h"
 #include "tests/workbook/RawDatabase.h"
 
 #include <QSignalSpy>
+#include <functional>
 #include <gtest/gtest.h>
 #include <numeric>
 
@@ -38,6 +39,16 @@ std::vector<int64_t> Shown(CGamesTableModel& model) {
     std::vector<int64_t> ids;
     for (int r = 0; r < model.rowCount(); ++r)
         ids.push_back(model.index(r, CGamesTableModel::ColID).data().toLongLong());
+    return ids;
+}
+
+// Every row, deep pages first, so that no page is served by a read made for a nearer one.
+std::vector<int64_t> Upward(CGamesTableModel& model) {
+    while (model.canFetchMore({}))
+        model.fetchMore({});
+    std::vector<int64_t> ids(static_cast<size_t>(model.rowCount()));
+    for (int r = model.rowCount() - 1; r >= 0; --r)
+        ids[static_cast<size_t>(r)] = model.lngIdAt(r);
     return ids;
 }
 
@@ -81,11 +92,7 @@ TEST(GamesTableModel, ShowsEveryOrderAndFilterAsTheDatabaseReadsIt) {
                 EXPECT_EQ(model.intRowOf(expected.back()), total - 1);
                 EXPECT_EQ(model.rowCount(), total);
             }
-            // Bottom up first, so that the far pages are read before any near one is cached.
-            std::vector<int64_t> upward(expected.size());
-            for (int r = total - 1; r >= 0; --r)
-                upward[static_cast<size_t>(r)] = model.lngIdAt(r);
-            EXPECT_EQ(upward, expected);
+            EXPECT_EQ(Upward(model), expected);
             EXPECT_EQ(Shown(model), expected);
             std::vector<int> rows(expected.size());
             std::iota(rows.begin(), rows.end(), 0);
@@ -163,6 +170,68 @@ TEST(GamesTableModel, AFileThatCannotBeReadGivesAnEmptyTableAndTheReason) {
     EXPECT_EQ(reset.count(), 1);
     EXPECT_EQ(model.rowCount(), 0);
     EXPECT_FALSE(model.strLastError().isEmpty());
+}
+
+std::vector<int64_t> Ids(RawDatabase& raw, const std::string& sql) {
+    std::vector<int64_t> ids;
+    for (const auto& row : raw.rows(sql))
+        ids.push_back(std::stoll(row[0]));
+    return ids;
+}
+
+TEST(GamesOrderFollowsWrites, EveryWriteShowsInTheNextRowsRead) {
+    TempWorkbook book;
+    const std::string file = book.folder.file("games.brl");
+    RawDatabase raw(file);
+    raw.exec("with recursive n(i) as (select 1 union all select i+1 from n where i<600) insert "
+             "into GameTree select i, 'Game '||(i%50), 'p.'||i, '#'||i, i%7, 0, 0, 0 from n");
+    const std::string byAttempts = "select ID from GameTree order by Hits desc, ID desc";
+    const std::string filtered = "select ID from GameTree where Description like '%game 1%' "
+                                 "order by Hits desc, ID desc";
+    CWorkBook& workbook = *book.workbook;
+    std::string filter;
+    const struct {
+        const char* write;
+        std::function<void()> run;
+    } writes[] = {
+        {"results recorded here",
+         [&] {
+             for (int i = 0; i < 7; ++i) // from the last page to the first
+                 workbook.UpdateSuccess(1);
+         }},
+        {"another program's update", [&] { raw.exec("update GameTree set Hits=99 where ID=3"); }},
+        {"game deleted here", [&] { workbook.DeleteGame(4); }},
+        {"another program's new game",
+         [&] { raw.exec("insert into GameTree values(9999,'Game 1',null,null,50,0,0,0)"); }},
+        {"batch rolled back after a read inside it",
+         [&] {
+             // Pages of another order read before the batch, of the shown one inside it.
+             workbook.arrGetGameRowsPage({GameRowQuery::Sort::Solve, false, "", 0, 1});
+             workbook.BeginBatch();
+             for (int i = 0; i < 200; ++i)
+                 workbook.UpdateSuccess(10);
+             GameRowQuery shown{GameRowQuery::Sort::Hits, true, filter, 0, 1};
+             EXPECT_EQ(workbook.arrGetGameRowsPage(shown).at(0).lngID, 10);
+             workbook.RollbackBatch();
+         }},
+    };
+    for (const char* shownFilter : {"", "game 1"}) {
+        filter = shownFilter;
+        CGamesTableModel model(book.workbook, {});
+        model.Reload();
+        model.SetFilter(QString::fromStdString(filter));
+        model.sort(CGamesTableModel::ColAttempts, Qt::DescendingOrder);
+        const std::string& expected = filter.empty() ? byAttempts : filtered;
+        EXPECT_EQ(Upward(model), Ids(raw, expected));
+        for (const auto& write : writes) {
+            SCOPED_TRACE(std::string(write.write) + ", filter \"" + filter + "\"");
+            write.run();
+            model.Reload();
+            EXPECT_EQ(Upward(model), Ids(raw, expected));
+            EXPECT_EQ(model.intRowOf(Ids(raw, expected).back()), model.intTotalRows() - 1);
+        }
+        raw.exec("update GameTree set Hits=ID%7; delete from GameTree where ID=9999");
+    }
 }
 
 } // namespace
