@@ -163,20 +163,6 @@ private slots:
         QCOMPARE(std::make_pair(stats.hits, stats.solve), std::make_pair(1, 1));
     }
 
-    void threeRefutedTriesFailTheGame() {
-        const QString file = FreshFile("marked.brl");
-        const int32_t id = ImportMarkedGame(file);
-        auto window = Open(file);
-        QVERIFY(DragStoredMove(window->objBoard()));
-        for (int k = 0; k < 3; ++k)
-            DragTry(window->objBoard());
-        QCOMPARE(window->objBoard()->boardMode(), BoardMode::View);
-        QVERIFY(isShown(window.get(), "imgFail"));
-        const testwb::Stats stats = testwb::Read(file.toStdString(), id);
-        QCOMPARE(std::make_tuple(stats.hits, stats.solve, stats.errorStreak),
-                 std::make_tuple(1, 0, 1));
-    }
-
     // A workbook as an older program leaves it trains the marked move as a solution.
     void withoutAnnotationTablesTheMarkedMoveIsASolutionAsBefore() {
         const QString file = FreshFile("marked.brl");

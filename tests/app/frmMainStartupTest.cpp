@@ -88,18 +88,6 @@ private slots:
         QVERIFY(window.objWorkBook() == nullptr);
     }
 
-    void anEmptyWorkbookIsOpenedWithAPlainNoticeOnHowToAddGames() {
-        const QString empty = FreshFile("empty.brl");
-        testwb::BuildEmpty(empty.toStdString());
-        ModalScript none;
-        none.Then(Cancel());
-        auto window = Open(empty);
-        QVERIFY(none.Seen().empty()); // no box: the window says it
-        QCOMPARE(Shown(window.get()), 0);
-        QVERIFY(isShown(window.get(), "txtMsg"));
-        QVERIFY(window->isVisible());
-    }
-
     // Colours and the board's side start as white and green with White below, and what the
     // trainee chooses is stored and applied at the next start.
     void boardColoursAndSideAreStoredAndAppliedAtTheNextStart() {
@@ -156,13 +144,12 @@ private slots:
         const struct {
             const char* how;
             std::function<void(CHelpWindow*)> close;
-        } ways[] = {
-            {"Close button",
-             [](CHelpWindow* help) { help->findChild<QToolButton*>("cmdClose")->click(); }},
-            {"Esc", [](CHelpWindow* help) { QTest::keyClick(help, Qt::Key_Escape); }},
-            {"Ctrl+W",
-             [](CHelpWindow* help) { QTest::keyClick(help, Qt::Key_W, Qt::ControlModifier); }},
-        };
+        } ways[] = {{"Close button",
+                     [](CHelpWindow* help) { help->findChild<QToolButton*>("cmdClose")->click(); }},
+                    {"Esc", [](CHelpWindow* help) { QTest::keyClick(help, Qt::Key_Escape); }},
+                    {"Ctrl+W", [](CHelpWindow* help) {
+                         QTest::keyClick(help, Qt::Key_W, Qt::ControlModifier);
+                     }}};
         for (const auto& way : ways) {
             window.HelpContents();
             auto* help = window.findChild<CHelpWindow*>("helpWindow");
@@ -233,28 +220,15 @@ private slots:
         for (QAction* action : window->menuBar()->actions())
             menus << action->text();
         QCOMPARE(menus, QStringList({"&File", "&Edit", "&Training", "&Options", "&Help"}));
-        const std::pair<const char*, const char*> keys[] = {
-            {"mnuOpenWorkbook", "Ctrl+O"},
-            {"mnuExit", "Ctrl+Q"},
-            {"mnuNewWorkbook", "Ctrl+Shift+N"},
-            {"mnuGames", "Ctrl+G"},
-            {"mnuShowSolution", "Ctrl+S"},
-            {"mnuPreviousGame", "Ctrl+P"},
-            {"mnuNextGame", "Ctrl+N"},
-            {"mnuFlip", "Ctrl+F"},
-            {"mnuContents", "F1"},
-            {"mnuCrafty", "Ctrl+T"},
-            {"mnuMoveFirst", "Home"},
-            {"mnuMovePrevious", "Left"},
-            {"mnuMoveNext", "Right"},
-            {"mnuMoveLast", "End"},
-            {"mnuVariationUp", "Up"},
-            {"mnuVariationDown", "Down"},
-        };
-        for (const auto& [name, key] : keys) {
+        for (const QString key :
+             {"mnuOpenWorkbook Ctrl+O", "mnuExit Ctrl+Q", "mnuNewWorkbook Ctrl+Shift+N",
+              "mnuGames Ctrl+G", "mnuShowSolution Ctrl+S", "mnuPreviousGame Ctrl+P",
+              "mnuNextGame Ctrl+N", "mnuFlip Ctrl+F", "mnuContents F1", "mnuCrafty Ctrl+T",
+              "mnuMoveFirst Home", "mnuMovePrevious Left", "mnuMoveNext Right", "mnuMoveLast End",
+              "mnuVariationUp Up", "mnuVariationDown Down"}) {
+            const QString name = key.section(' ', 0, 0);
             auto* action = window->findChild<QAction*>(name);
-            QVERIFY2(action, name);
-            QCOMPARE(action->shortcut().toString(), QString(key));
+            QCOMPARE(action ? name + " " + action->shortcut().toString() : name, key);
         }
     }
 
