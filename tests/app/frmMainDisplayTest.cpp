@@ -159,18 +159,10 @@ private slots:
             << "[SetUp \"1\"]\n[FEN \"r5k1/5ppp/8/8/8/8/5PPP/6K1 b - - 0 1\"]\n\n1... Ra1# *"
             << QStringList{"1.  ... "} << QStringList{"Ra1#"} << "Checkmate"
             << "6k1/5ppp/8/8/8/8/5PPP/r5K1 w - -";
-        QTest::newRow("checks answered")
-            << "1. e4 f6 2. Qh5+ g6 *" << QStringList{"1.e4", "2.Qh5+"} << QStringList{"f6", "g6"}
-            << "White to play"
-            << "rnbqkbnr/ppppp2p/5pp1/7Q/4P3/8/PPPP1PPP/RNB1KBNR w KQkq -";
         QTest::newRow("White stalemates")
             << "[SetUp \"1\"]\n[FEN \"7k/4Q3/6K1/8/8/8/8/8 w - - 0 1\"]\n\n1. Qf7 *"
             << QStringList{"1.Qf7"} << QStringList{""} << "Stalemate"
             << "7k/5Q2/6K1/8/8/8/8/8 b - -";
-        QTest::newRow("Black stalemates")
-            << "[SetUp \"1\"]\n[FEN \"7K/4q3/6k1/8/8/8/8/8 b - - 0 1\"]\n\n1... Qf7 *"
-            << QStringList{"1.  ... "} << QStringList{"Qf7"} << "Stalemate"
-            << "7K/5q2/6k1/8/8/8/8/8 w - -";
     }
 
     void theLastMoveIsShownInItsSidesColumnWithItsSign() {

@@ -42,11 +42,6 @@ int32_t ImportMarkedGame(const QString& file) {
     return result.arrlngGameIDs.empty() ? 0 : result.arrlngGameIDs.front();
 }
 
-// Plays the try 2.Qh5 after 1.e4 e5.
-void DragTry(cntrlChessGui* board) {
-    Drag(board, 3, 0, 7, 4);
-}
-
 // The first game's solution, 1. e4 e5 2. Qh5 Nc6 3. Bc4 Nf6 4. Qxf7#, as squares (a1 = 0, h8 = 63).
 const std::pair<int, int> kLine[] = {{12, 28}, {52, 36}, {3, 39}, {57, 42},
                                      {5, 26},  {62, 45}, {39, 53}};
@@ -128,7 +123,7 @@ private slots:
         QVERIFY(DragStoredMove(board)); // 1.e4, answered by 1...e5
         const QString beforeTry = board->GetFen();
 
-        DragTry(board);
+        Drag(board, 3, 0, 7, 4); // the try 2.Qh5
         QCOMPARE(board->boardMode(), BoardMode::Training);
         QCOMPARE(board->GetFen(), beforeTry);
         QVERIFY(isShown(window.get(), "lblError0"));
@@ -161,29 +156,6 @@ private slots:
                  qPrintable(Message(window.get())));
         const testwb::Stats stats = testwb::Read(file.toStdString(), id);
         QCOMPARE(std::make_pair(stats.hits, stats.solve), std::make_pair(1, 1));
-    }
-
-    // A workbook as an older program leaves it trains the marked move as a solution.
-    void withoutAnnotationTablesTheMarkedMoveIsASolutionAsBefore() {
-        const QString file = FreshFile("marked.brl");
-        const int32_t id = ImportMarkedGame(file);
-        testwb::Execute(file.toStdString(), "drop table GameAnnotation; drop table GameTag");
-        auto window = Open(file);
-        cntrlChessGui* board = window->objBoard();
-        QVERIFY(DragStoredMove(board));
-        DragTry(board); // a stored move like any other: answered by 2...Nc6
-        QVERIFY(!isShown(window.get(), "lblError0"));
-        QCOMPARE(Message(window.get()),
-                 QString("Computer played \nNc6\n\nIt's now your turn.\nPlease make your move."));
-        QVERIFY(DragStoredMove(board)); // 3.Bc4, answered by 3...g6, the end of the line
-        QCOMPARE(board->boardMode(), BoardMode::View);
-        QVERIFY(isShown(window.get(), "imgSuccess"));
-        window.reset();
-        const testwb::Stats stats = testwb::Read(file.toStdString(), id);
-        QCOMPARE(std::make_pair(stats.hits, stats.solve), std::make_pair(1, 1));
-        CWorkBook workbook;
-        workbook.strOpenWorkBook(file.toStdString());
-        QVERIFY(!workbook.hasAnnotationTables());
     }
 
     // Through a batch: the place in it and the session's score beside the score, Black's game
@@ -245,11 +217,6 @@ private slots:
         QCOMPARE(window->objSession().lngGameIndex(), 0);
         QVERIFY(window->objSession().arrBatchResults().empty());
         QVERIFY(!window->findChild<QAction*>("mnuPreviousGame")->isEnabled());
-
-        // A new window on the same workbook: the lifetime score stays, the session starts again.
-        window.reset();
-        window = Open();
-        QCOMPARE(texts(), (QStringList{"Game 1 of 4", "66.67%", ""}));
     }
 
     // The board fills the room the window gives it, with the panel right beside it and nothing
