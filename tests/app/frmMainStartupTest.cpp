@@ -144,12 +144,13 @@ private slots:
         const struct {
             const char* how;
             std::function<void(CHelpWindow*)> close;
-        } ways[] = {{"Close button",
-                     [](CHelpWindow* help) { help->findChild<QToolButton*>("cmdClose")->click(); }},
-                    {"Esc", [](CHelpWindow* help) { QTest::keyClick(help, Qt::Key_Escape); }},
-                    {"Ctrl+W", [](CHelpWindow* help) {
-                         QTest::keyClick(help, Qt::Key_W, Qt::ControlModifier);
-                     }}};
+        } ways[] = {
+            {"Close button",
+             [](CHelpWindow* help) { help->findChild<QToolButton*>("cmdClose")->click(); }},
+            {"Esc", [](CHelpWindow* help) { QTest::keyClick(help, Qt::Key_Escape); }},
+            {"Ctrl+W",
+             [](CHelpWindow* help) { QTest::keyClick(help, Qt::Key_W, Qt::ControlModifier); }},
+        };
         for (const auto& way : ways) {
             window.HelpContents();
             auto* help = window.findChild<CHelpWindow*>("helpWindow");
