@@ -123,12 +123,8 @@ private slots:
 
         const auto after = testwb::Rows(sample.toStdString());
         QCOMPARE(after.size(), before.size());
-        for (const auto& [id, row] : before) {
-            if (id == chosen)
-                QVERIFY(after.at(id) != row);
-            else
-                QCOMPARE(after.at(id), row); // every other game byte for byte as it was
-        }
+        for (const auto& [id, row] : before)
+            if (id != chosen) QCOMPARE(after.at(id), row); // every other game as it was
         const testwb::Stats now = testwb::Read(sample.toStdString(), chosen);
         QCOMPARE(now.hits, was.hits + 1);
         QCOMPARE(now.solve, was.solve + (ending == "solve" ? 1 : 0));
