@@ -48,10 +48,13 @@ void CGameNode::InitFromPosition(const std::string& parentKey,
 }
 
 std::string CGameNode::strKeyOf(const CPosition& position) {
-    std::string key = strMoveKeyOf(position);
-    if (key == strINITIAL_KEY()) return key;
-    key += std::to_string(position.objDiagram()->lngCheckSum());
-    return key;
+    return strKeyOf(position, strMoveKeyOf(position));
+}
+
+std::string CGameNode::strKeyOf(const CPosition& position, std::string moveKey) {
+    if (moveKey == strINITIAL_KEY()) return moveKey;
+    moveKey += std::to_string(position.objDiagram()->lngCheckSum());
+    return moveKey;
 }
 
 std::string CGameNode::strMoveKeyOf(const CPosition& position) {

@@ -47,6 +47,8 @@ public:
     // The key of a node holding the position: "InitialKey" for a start position, otherwise the
     // mover's letter, the move number, the move text without "+" and the diagram's checksum.
     static std::string strKeyOf(const CPosition& position);
+    // The same key from the position and its move key (strMoveKeyOf), when that is at hand.
+    static std::string strKeyOf(const CPosition& position, std::string moveKey);
     // The key less the diagram's checksum: what the move that led to the position gives.
     static std::string strMoveKeyOf(const CPosition& position);
 

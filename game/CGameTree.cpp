@@ -84,46 +84,44 @@ std::shared_ptr<CGameNode> CGameTree::Add(const std::shared_ptr<CPosition>& posi
 }
 
 std::shared_ptr<CGameNode> CGameTree::AddOwn(std::shared_ptr<CPosition> position, bool isNewLine) {
-    auto node = std::make_shared<CGameNode>();
-    node->strKey(CGameNode::strKeyOf(*position));
-    node->strParentKey(m_current->strKey());
-    node->objPosition(std::move(position));
-    if (node->strKey() == CGameNode::strINITIAL_KEY()) {
-        if (isExists(node->strKey())) {
-            node = Item(node->strKey());
-        } else {
-            Insert(node);
-        }
+    const std::string moveKey = CGameNode::strMoveKeyOf(*position);
+    const bool root = moveKey == CGameNode::strINITIAL_KEY();
+    std::shared_ptr<CGameNode> node;
+    std::shared_ptr<CGameNode> parent;
+    if (root) {
+        if (isExists(moveKey)) node = Item(moveKey);
     } else {
         // A current node outside the tree raises the invalid call; Insert may move the parent.
-        const std::shared_ptr<CGameNode> parent = Item(m_current->strKey());
-        auto same = isNewLine ? nullptr : objChildReaching(*parent, node->objPosition());
-        if (same) {
-            node = same;
-        } else {
-            // Another node may hold the key: the same position reached by another order of
-            // moves, or another position whose key is the same. Each path keeps a node of its own.
-            node->strKey(strFreeKey(node->strKey()));
-            Insert(node);
-            parent->AddChild(node);
-        }
+        parent = Item(m_current->strKey());
+        if (!isNewLine) node = objChildReaching(*parent, position, moveKey);
+    }
+    if (node == nullptr) {
+        node = std::make_shared<CGameNode>();
+        // Another node may hold the key: the same position reached by another order of moves,
+        // or another position whose key is the same. Each path keeps a node of its own.
+        node->strKey(root ? moveKey : strFreeKey(CGameNode::strKeyOf(*position, moveKey)));
+        node->strParentKey(m_current->strKey());
+        node->objPosition(std::move(position));
+        Insert(node);
+        if (parent) parent->AddChild(node);
     }
     m_current = node;
     return node;
 }
 
-std::shared_ptr<CGameNode>
-CGameTree::objChildReaching(const CGameNode& parent,
-                            const std::shared_ptr<CPosition>& position) const {
-    // The same key and the same position: with equal diagrams the checksums are equal, so only
-    // the rest of the key is compared (the checksum is the costly part to work out).
-    const std::string moveKey = CGameNode::strMoveKeyOf(*position);
+std::shared_ptr<CGameNode> CGameTree::objChildReaching(const CGameNode& parent,
+                                                       const std::shared_ptr<CPosition>& position,
+                                                       const std::string& moveKey) const {
+    // The same move to the same position. The move number and the positions are compared
+    // before the rest of the key, which is made as a text; the checksum is never needed, as
+    // equal diagrams have equal checksums.
     for (const std::string& childKey : parent.childrenKeys()) {
         auto found = m_index.find(childKey);
         if (found == m_index.end()) continue;
         const std::shared_ptr<CGameNode>& child = m_nodes[found->second];
-        const std::shared_ptr<CPosition>& held = child->objPosition();
-        if (held && held->isEqual(position) && CGameNode::strMoveKeyOf(*held) == moveKey)
+        const CPosition* held = child->objPosition().get();
+        if (held && held->intMoveNumber() == position->intMoveNumber() && held->isEqual(position) &&
+            CGameNode::strMoveKeyOf(*held) == moveKey)
             return child;
     }
     return nullptr;

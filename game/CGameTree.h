@@ -91,7 +91,8 @@ private:
     void Erase(const std::string& key);
     const std::shared_ptr<CGameNode>& Resolved(const std::shared_ptr<CGameNode>& node) const;
     std::shared_ptr<CGameNode> objChildReaching(const CGameNode& parent,
-                                                const std::shared_ptr<CPosition>& position) const;
+                                                const std::shared_ptr<CPosition>& position,
+                                                const std::string& moveKey) const;
     std::string strFreeKey(const std::string& key);
     std::shared_ptr<CGameNode> objLineStart(const std::string& key, bool isUp) const;
     std::vector<bool> arrReached() const;
