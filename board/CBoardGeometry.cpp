@@ -1,15 +1,5 @@
 #include "board/CBoardGeometry.h"
 
-int CBoardGeometry::intGetFile(int index, bool isWhiteOnTop) {
-    const int c = index % 8;
-    return isWhiteOnTop ? 7 - c : c;
-}
-
-int CBoardGeometry::intGetRank(int index, bool isWhiteOnTop) {
-    const int r = index / 8;
-    return isWhiteOnTop ? r : 7 - r;
-}
-
 int CBoardGeometry::intGetIndex(const std::string& name, bool isWhiteOnTop) {
     if (name.size() != 2) return -1;
     const int file = name[0] - 'a';

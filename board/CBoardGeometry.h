@@ -34,9 +34,15 @@ public:
     double dblLabelSize() const { return S / 2.0; }
 
     // File index (0 = a) shown at a display index.
-    static int intGetFile(int index, bool isWhiteOnTop);
+    static int intGetFile(int index, bool isWhiteOnTop) {
+        const int c = index % 8;
+        return isWhiteOnTop ? 7 - c : c;
+    }
     // Rank index (0 = first rank) shown at a display index.
-    static int intGetRank(int index, bool isWhiteOnTop);
+    static int intGetRank(int index, bool isWhiteOnTop) {
+        const int r = index / 8;
+        return isWhiteOnTop ? r : 7 - r;
+    }
     // Display index of a square name such as "e4"; -1 for a name that is not a square.
     static int intGetIndex(const std::string& name, bool isWhiteOnTop);
     // Square index (file + 8 * rank) shown at a display index.

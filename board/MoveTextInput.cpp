@@ -5,7 +5,6 @@
 #include "model/CChessPiece.h"
 #include "model/CChessSquare.h"
 #include "model/CDiagram.h"
-#include "model/CPieceColor.h"
 #include "model/CPieceLocation.h"
 #include "model/PieceCodes.h"
 
@@ -151,13 +150,9 @@ int intCheckedKing(const CPosition& position) {
     if (position.objDiagram() == nullptr) return -1;
     const CDiagram& diagram = *position.objDiagram();
     // After a mate the status names no side to move: whichever king is attacked is the one.
-    for (int slot = 0; slot < 2; ++slot) {
-        const int king = diagram.intKingIndex(slot);
-        if (king < 0 || king > 63) continue;
-        const auto& square = CChessSquare::objGetSquare(king % 8, king / 8);
-        const auto& color = slot == 0 ? CPieceColor::objWHITE() : CPieceColor::objBLACK();
-        if (diagram.intIsInCheck(square, color, 1) > 0) return king;
-    }
+    // The diagram keeps the answer, so every redraw of the same position asks only once.
+    for (const ColorSlot slot : {WhiteSlot, BlackSlot})
+        if (diagram.isKingAttacked(slot)) return diagram.intKingIndex(slot);
     return -1;
 }
 

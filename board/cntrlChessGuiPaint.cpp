@@ -127,9 +127,8 @@ void cntrlChessGui::DisplayPosition() {
     UpdateCheck();
     const CDiagram& diagram = *position->objDiagram();
     for (int i = 0; i < 64; ++i) {
-        const int file = CBoardGeometry::intGetFile(i, whiteOnTop);
-        const int rank = CBoardGeometry::intGetRank(i, whiteOnTop);
-        SetPicture(i, slotOfCode(diagram.intCodeAt(file + 8 * rank)));
+        const int square = CBoardGeometry::intSquareOfIndex(i, whiteOnTop);
+        SetPicture(i, slotOfCode(diagram.intCodeAt(square)));
         SetPictureVisible(i, !phantom[i]);
     }
 }
