@@ -377,7 +377,10 @@ private:
     void RackDragStart(int slot);
     void RackDrop(const QPoint& pos);
     std::shared_ptr<CChessPiece> objAskPromotion();
-    QString strPlayComputerReply();
+    // Plays one of the stored replies; its text, or "" when there is none.
+    QString strPlayComputerReply(const NodeArray& replies);
+    // The end of a training line: the success sound and status, no moves left to offer.
+    void FinishLine();
     void ShowRefutedTry(const std::shared_ptr<CGameNode>& tryNode, int from, int to);
     bool isProgramToMove() const;
     void PlayText(const QString& strPgn, bool withIndices, int& iFromIndex, int& iToIndex,

@@ -90,8 +90,8 @@ void cntrlChessGui::MakeMove(int intSourceSquare, int intDropSquare, int shift) 
     } else {
         const QString t = strCleanMove(QString::fromStdString(position->strGetMoveNotation(*move)));
         if (mode == BoardMode::Training) {
-            const TrainingJudgement judged =
-                objJudgeTrainingMove(*tree, tree->objCurrentNode(), t.toStdString(), tries);
+            const TrainingJudgement judged = objJudgeTrainingMove(
+                arrStoredMoves(*tree, tree->objCurrentNode()), t.toStdString(), tries);
             if (judged.verdict != TrainingVerdict::Solution) {
                 refusedFrom = s;
                 refusedTo = d;
@@ -110,20 +110,14 @@ void cntrlChessGui::MakeMove(int intSourceSquare, int intDropSquare, int shift) 
         PlayMoveSound(before);
         RefreshVariations(nextNodes);
         AddToMoveLists(position, t);
-        tree->Add(position->objClone(), nextNodes);
+        tree->Add(position, nextNodes);
         if (mode == BoardMode::Training) {
-            if (isLineFinished(*tree, tree->objCurrentNode())) {
-                PlaySound("success");
-                emit TrainingStatus("Successful");
-                lstVariations->clear();
+            const GameNodeList replies = arrStoredMoves(*tree, tree->objCurrentNode());
+            if (replies.empty()) {
+                FinishLine();
             } else if (isProgramToMove()) {
-                const QString reply = strPlayComputerReply();
-                emit TrainingStatus(reply);
-                if (isLineFinished(*tree, tree->objCurrentNode())) {
-                    PlaySound("success");
-                    emit TrainingStatus("Successful");
-                    lstVariations->clear();
-                }
+                emit TrainingStatus(strPlayComputerReply(replies));
+                if (arrStoredMoves(*tree, tree->objCurrentNode()).empty()) FinishLine();
             }
         }
     }
@@ -131,12 +125,18 @@ void cntrlChessGui::MakeMove(int intSourceSquare, int intDropSquare, int shift) 
     RaiseStatus();
 }
 
-QString cntrlChessGui::strPlayComputerReply() {
-    const auto reply = objChooseReply(*tree, tree->objCurrentNode(), random);
+QString cntrlChessGui::strPlayComputerReply(const GameNodeList& replies) {
+    const auto reply = objChooseReply(replies, random);
     if (reply == nullptr) return "";
     QString text = QString::fromStdString(reply->objPosition()->strMoveText());
     MovePgn(text, true, true);
     return text;
+}
+
+void cntrlChessGui::FinishLine() {
+    PlaySound("success");
+    emit TrainingStatus("Successful");
+    lstVariations->clear();
 }
 
 // A refused try stays on the board as a red arrow, with the first move of its stored refutation
@@ -198,7 +198,7 @@ void cntrlChessGui::PlayText(const QString& strPgn, bool withIndices, int& iFrom
             }
         }
     }
-    tree->Add(position->objClone(), nextNodes);
+    tree->Add(position, nextNodes);
     RefreshVariations(nextNodes);
     AddToMoveLists(position, strPgn);
     if (isDisplayPosition) DisplayPosition();
@@ -207,12 +207,13 @@ void cntrlChessGui::PlayText(const QString& strPgn, bool withIndices, int& iFrom
 }
 
 void cntrlChessGui::PlayMoveSound(const std::shared_ptr<CPosition>& before) {
+    // The names are literals made at compile time: a drop builds no text for its sound.
     if (intCheckedKing(*position) >= 0)
-        PlaySound("check");
+        PlaySound(QStringLiteral("check"));
     else if (position->objDiagram()->intCount() < before->objDiagram()->intCount())
-        PlaySound("capture");
+        PlaySound(QStringLiteral("capture"));
     else
-        PlaySound("move");
+        PlaySound(QStringLiteral("move"));
 }
 
 QString cntrlChessGui::strPlayMoveText(const QString& strMove) {

@@ -39,10 +39,8 @@ GameNodeList arrStoredMoves(const CGameTree& tree, const std::shared_ptr<CGameNo
     return moves;
 }
 
-TrainingJudgement objJudgeTrainingMove(const CGameTree& tree,
-                                       const std::shared_ptr<CGameNode>& node,
-                                       const std::string& moveText, const TrainingTries& tries) {
-    const GameNodeList moves = arrStoredMoves(tree, node);
+TrainingJudgement objJudgeTrainingMove(const GameNodeList& moves, const std::string& moveText,
+                                       const TrainingTries& tries) {
     const std::string played = strComparable(moveText);
     TrainingJudgement judgement;
     for (const auto& move : moves) {
@@ -60,14 +58,7 @@ TrainingJudgement objJudgeTrainingMove(const CGameTree& tree,
     return judgement;
 }
 
-bool isLineFinished(const CGameTree& tree, const std::shared_ptr<CGameNode>& node) {
-    return arrStoredMoves(tree, node).empty();
-}
-
-std::shared_ptr<CGameNode> objChooseReply(const CGameTree& tree,
-                                          const std::shared_ptr<CGameNode>& node,
-                                          std::mt19937& random) {
-    const GameNodeList moves = arrStoredMoves(tree, node);
+std::shared_ptr<CGameNode> objChooseReply(const GameNodeList& moves, std::mt19937& random) {
     if (moves.empty()) return nullptr;
     size_t chosen = 0;
     if (moves.size() > 1)

@@ -32,23 +32,20 @@ using TrainingComments = std::function<std::string(const std::string& key)>;
 // True for the glyphs that mark a move as a mistake: "?" (2), "??" (4) and "?!" (6).
 bool isMistakeGlyph(int nag);
 
-// The stored moves that follow the node (nodes with a position), in stored order.
+// The stored moves that follow the node (nodes with a position), in stored order; none (nor a
+// node) means the line is finished. The questions below take this list, made once per node.
 GameNodeList arrStoredMoves(const CGameTree& tree, const std::shared_ptr<CGameNode>& node);
 
-// Judges a move text made at the node: the stored move with the same text (check, mate and pawn
-// letters aside) is a solution, or a refuted try when its key is among the tries and an unmarked
-// stored move stands beside it (a marked move that is the only way on stays the solution).
-TrainingJudgement objJudgeTrainingMove(const CGameTree& tree,
-                                       const std::shared_ptr<CGameNode>& node,
-                                       const std::string& moveText, const TrainingTries& tries);
+// Judges a move text made where the stored moves follow: the stored move with the same text
+// (check, mate and pawn letters aside) is a solution, or a refuted try when its key is among the
+// tries and an unmarked stored move stands beside it (a marked move that is the only way on stays
+// the solution).
+TrainingJudgement objJudgeTrainingMove(const GameNodeList& storedMoves, const std::string& moveText,
+                                       const TrainingTries& tries);
 
-// True when no stored move follows the node: the line is finished.
-bool isLineFinished(const CGameTree& tree, const std::shared_ptr<CGameNode>& node);
-
-// The program's reply at the node: one of the stored moves, chosen evenly with the generator;
-// nullptr when none is stored.
-std::shared_ptr<CGameNode>
-objChooseReply(const CGameTree& tree, const std::shared_ptr<CGameNode>& node, std::mt19937& random);
+// The program's reply: one of the stored moves, chosen evenly with the generator; nullptr when
+// none is stored.
+std::shared_ptr<CGameNode> objChooseReply(const GameNodeList& storedMoves, std::mt19937& random);
 
 // The stored refutation of a try: the main line below it, at most maxMoves moves.
 GameNodeList arrRefutation(const CGameTree& tree, const std::shared_ptr<CGameNode>& tryNode,

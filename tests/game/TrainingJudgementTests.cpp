@@ -76,15 +76,15 @@ TEST(TrainingJudgement, TakesEachDroppedMoveByItsStoredMoveAndMarks) {
     };
     for (const auto& [at_, move, marks, verdict, node] : cases) {
         SCOPED_TRACE(std::string(at_) + " / " + move);
-        const TrainingJudgement judged =
-            objJudgeTrainingMove(*book.tree, book.at(at_), move, marks ? tries : TrainingTries{});
+        const TrainingJudgement judged = objJudgeTrainingMove(
+            arrStoredMoves(*book.tree, book.at(at_)), move, marks ? tries : TrainingTries{});
         EXPECT_EQ(judged.verdict, verdict);
         if (*node)
             ASSERT_EQ(judged.objNode, book.at(node));
         else
             EXPECT_EQ(judged.objNode, nullptr);
     }
-    EXPECT_EQ(objJudgeTrainingMove(*book.tree, nullptr, "e4", tries).verdict,
+    EXPECT_EQ(objJudgeTrainingMove(arrStoredMoves(*book.tree, nullptr), "e4", tries).verdict,
               TrainingVerdict::NotStored);
 }
 
@@ -94,18 +94,20 @@ TEST(TrainingJudgement, RepliesComeFromTheStoredMovesAndTheLineEndsWithThem) {
     std::set<std::string> chosen;
     for (unsigned seed = 0; seed < 64; ++seed) {
         std::mt19937 random(seed);
-        chosen.insert(objChooseReply(*book.tree, book.at("e4"), random)->strKey());
+        chosen.insert(objChooseReply(arrStoredMoves(*book.tree, book.at("e4")), random)->strKey());
     }
     EXPECT_EQ(chosen,
               (std::set<std::string>{book.key("e4 e5"), book.key("e4 d5"), book.key("e4 c5")}));
     std::mt19937 random(1);
-    EXPECT_EQ(objChooseReply(*book.tree, book.at("e4 e5 Nf3"), random), book.at("e4 e5 Nf3 Nc6"));
-    EXPECT_EQ(objChooseReply(*book.tree, book.at("e4 e5 Nf3 Nc6"), random), nullptr);
+    EXPECT_EQ(objChooseReply(arrStoredMoves(*book.tree, book.at("e4 e5 Nf3")), random),
+              book.at("e4 e5 Nf3 Nc6"));
+    EXPECT_EQ(objChooseReply(arrStoredMoves(*book.tree, book.at("e4 e5 Nf3 Nc6")), random),
+              nullptr);
 
     for (const char* line : {"e4 e5 Nf3 Nc6", "e4 e5 Bc4", "f3 e5 g4 Qh4"})
-        EXPECT_TRUE(isLineFinished(*book.tree, book.at(line))) << line;
+        EXPECT_TRUE(arrStoredMoves(*book.tree, book.at(line)).empty()) << line;
     for (const char* line : {"", "e4", "e4 e5 Qh5"})
-        EXPECT_FALSE(isLineFinished(*book.tree, book.at(line))) << line;
+        EXPECT_FALSE(arrStoredMoves(*book.tree, book.at(line)).empty()) << line;
 }
 
 TEST(TrainingJudgement, ARefutationIsTheMainLineBelowTheTryUpToItsLength) {
