@@ -176,8 +176,7 @@ bool CPositionRules::hasLegalMove(const CPosition& position) {
             if (isWhiteCode(code) != white) continue;
             const int kind = kindOfCode(code);
             if (isSliderKind(kind) != (pass == 1)) continue;
-            for (const auto& square : Geometry::candidates(kind, white, from)) {
-                const int to = square->intIndex();
+            for (const int to : Geometry::targets(kind, white, from)) {
                 if (isLegal(position, from, to, code) &&
                     leavesKingSafe(position, from, to, code, code))
                     return true;

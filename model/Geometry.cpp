@@ -3,40 +3,46 @@
 #include "model/CChessSquare.h"
 #include "model/PieceCodes.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 
 namespace {
 
-struct Tables {
-    // [kind][colour slot][square]
-    std::array<std::array<std::array<SquareArray, SquareCount>, 2>, KindCount> candidates;
+// The most candidates a kind has: a queen in the centre.
+constexpr int kMostTargets = 27;
+
+struct TargetList {
+    std::array<int8_t, kMostTargets> squares{};
+    int8_t count = 0;
+
+    constexpr void add(int file, int rank) { squares[count++] = int8_t(squareOf(file, rank)); }
 };
 
-bool onBoard(int file, int rank) {
+// [kind][colour slot][square]
+template <typename T>
+using PerKindSideSquare = std::array<std::array<std::array<T, SquareCount>, 2>, KindCount>;
+
+constexpr bool onBoard(int file, int rank) {
     return file >= FileA && file <= FileH && rank >= Rank1 && rank <= Rank8;
 }
 
-void append(SquareArray& list, int file, int rank) {
-    list.push_back(CChessSquare::objGetSquare(file, rank));
-}
-
-SquareArray buildCandidates(int kind, bool white, int f, int r) {
-    SquareArray list;
+constexpr TargetList buildTargets(int kind, bool white, int f, int r) {
+    TargetList list;
     const int d = white ? 1 : -1;
     switch (kind) {
     case Pawn:
-        if (onBoard(f, r + d)) append(list, f, r + d);
-        if (f > FileA && onBoard(f - 1, r + d)) append(list, f - 1, r + d);
-        if (f < FileH && onBoard(f + 1, r + d)) append(list, f + 1, r + d);
-        if (r == pawnRankOf(white)) append(list, f, r + 2 * d);
+        if (onBoard(f, r + d)) list.add(f, r + d);
+        if (f > FileA && onBoard(f - 1, r + d)) list.add(f - 1, r + d);
+        if (f < FileH && onBoard(f + 1, r + d)) list.add(f + 1, r + d);
+        if (r == pawnRankOf(white)) list.add(f, r + 2 * d);
         break;
     case Knight:
         for (int g = f - 2; g <= f + 2; ++g) {
             if (g == f || g < 0 || g > 7) continue;
-            const int k = std::abs(g - f) == 2 ? 1 : 2;
-            if (r + k <= 7) append(list, g, r + k);
-            if (r - k >= 0) append(list, g, r - k);
+            const int k = g - f == 2 || f - g == 2 ? 1 : 2;
+            if (r + k <= 7) list.add(g, r + k);
+            if (r - k >= 0) list.add(g, r - k);
         }
         break;
     case Bishop:
@@ -44,37 +50,52 @@ SquareArray buildCandidates(int kind, bool white, int f, int r) {
     {
         const int s = f + r;
         for (int i = std::max(0, s - 7); i <= std::min(7, s); ++i)
-            if (i != f) append(list, i, s - i);
+            if (i != f) list.add(i, s - i);
         const int t = f - r;
         for (int i = std::max(0, t); i <= std::min(7, 7 + t); ++i)
-            if (i != f) append(list, i, i - t);
+            if (i != f) list.add(i, i - t);
         if (kind == Bishop) break;
     }
         [[fallthrough]];
     case Rook:
         for (int i = 0; i < 8; ++i) {
-            if (i != f) append(list, i, r);
-            if (i != r) append(list, f, i);
+            if (i != f) list.add(i, r);
+            if (i != r) list.add(f, i);
         }
         break;
     case King:
         for (int g = f - 1; g <= f + 1; ++g)
             for (int h = r - 1; h <= r + 1; ++h)
-                if (onBoard(g, h) && !(g == f && h == r)) append(list, g, h);
+                if (onBoard(g, h) && !(g == f && h == r)) list.add(g, h);
         break;
     }
     return list;
 }
 
-const Tables& tables() {
-    static const Tables* built = [] {
-        auto* t = new Tables();
-        for (int sq = SqA1; sq <= SqH8; ++sq) {
-            const int f = fileOf(sq), r = rankOf(sq);
+// Worked out by the compiler: no run pays for it.
+constexpr PerKindSideSquare<TargetList> kTargets = [] {
+    PerKindSideSquare<TargetList> t{};
+    for (int sq = SqA1; sq <= SqH8; ++sq)
+        for (int kind = Pawn; kind <= King; ++kind)
+            for (int slot : {WhiteSlot, BlackSlot})
+                t[kind][slot][sq] = buildTargets(kind, slot == WhiteSlot, fileOf(sq), rankOf(sq));
+    return t;
+}();
+
+// The same lists as shared squares, made only when first asked for: a short run that checks a
+// few moves needs none of their thousands of shared pointers.
+const PerKindSideSquare<SquareArray>& squareTable() {
+    static const auto* built = [] {
+        auto* t = new PerKindSideSquare<SquareArray>();
+        for (int sq = SqA1; sq <= SqH8; ++sq)
             for (int kind = Pawn; kind <= King; ++kind)
-                for (int slot : {WhiteSlot, BlackSlot})
-                    t->candidates[kind][slot][sq] = buildCandidates(kind, slot == WhiteSlot, f, r);
-        }
+                for (int slot : {WhiteSlot, BlackSlot}) {
+                    const auto targets = Geometry::targets(kind, slot == WhiteSlot, sq);
+                    SquareArray& squares = (*t)[kind][slot][sq];
+                    squares.reserve(targets.size());
+                    for (const int8_t target : targets)
+                        squares.push_back(CChessSquare::objAt(target));
+                }
         return t;
     }();
     return *built;
@@ -83,7 +104,12 @@ const Tables& tables() {
 } // namespace
 
 const SquareArray& Geometry::candidates(int kind, bool white, int square) {
-    return tables().candidates[kind][slotOf(white)][square];
+    return squareTable()[kind][slotOf(white)][square];
+}
+
+std::span<const int8_t> Geometry::targets(int kind, bool white, int square) {
+    const TargetList& list = kTargets[kind][slotOf(white)][square];
+    return {list.squares.data(), static_cast<size_t>(list.count)};
 }
 
 int Geometry::line(int from, int to, int8_t* out) {
