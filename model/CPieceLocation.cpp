@@ -5,6 +5,7 @@
 #include "model/Utilities.h"
 
 #include <array>
+#include <vector>
 
 CPieceLocation::CPieceLocation(std::shared_ptr<CChessPiece> piece,
                                std::shared_ptr<CChessSquare> square)
@@ -40,11 +41,18 @@ bool CPieceLocation::isEqual(const std::shared_ptr<CPieceLocation>& other) const
 const std::shared_ptr<CPieceLocation>* CPieceLocation::sharedTable() {
     static const auto* table = [] {
         auto* all = new std::array<std::shared_ptr<CPieceLocation>, 13 * 64>();
+        // The occupied locations live in one block that is never released; their pointers own
+        // nothing, like those of objForever, so copies never count references.
+        auto* occupied = new std::vector<CPieceLocation>();
+        occupied->reserve(12 * 64);
         for (int sq = 0; sq < 64; ++sq) {
-            (*all)[sq] = objForever(CChessSquare::objAt(sq)->objGetEmptyLocation());
-            for (int c = 1; c <= 12; ++c)
-                (*all)[c * 64 + sq] = objForever(std::make_shared<CPieceLocation>(
-                    CChessPiece::objFromCode(c), CChessSquare::objAt(sq)));
+            const std::shared_ptr<CChessSquare>& square = CChessSquare::objAt(sq);
+            (*all)[sq] = objForever(square->objGetEmptyLocation());
+            for (int c = 1; c <= 12; ++c) {
+                occupied->emplace_back(CChessPiece::objFromCode(c), square);
+                (*all)[c * 64 + sq] = std::shared_ptr<CPieceLocation>(
+                    std::shared_ptr<CPieceLocation>(), &occupied->back());
+            }
         }
         return all;
     }();
