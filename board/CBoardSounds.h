@@ -1,12 +1,17 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <memory>
 
+class ISoundModule;
+class ISoundPlayer;
+
 // The board's short sounds ("move", "capture", "check", "success", "failure"), played from the
-// WAV files in the resource folder "sounds". Where the program has no audio output (no device,
-// an offscreen display, a build without Qt Multimedia) or a file is missing, playing is silent.
+// WAV files in the resource folder "sounds". The audio system is loaded with the first sound.
+// Where the program has no audio output (no device, an offscreen display, no sound module) or a
+// file is missing, playing is silent.
 class CBoardSounds {
 public:
     CBoardSounds();
@@ -22,8 +27,10 @@ public:
     void Play(const QString& name);
 
 private:
-    struct Effects;
-    std::unique_ptr<Effects> effects;
+    // The sound module when sounds can be heard, else nullptr.
+    static ISoundModule* objAudibleModule();
+
+    std::unique_ptr<ISoundPlayer> player; // null until the first sound, or when silent
+    QHash<QString, QString> files;        // the file of each sound name
     bool probed = false;
-    bool audible = false;
 };

@@ -5,21 +5,18 @@
 #include <QString>
 #include <vector>
 
-class QChartView;
-class QPalette;
 class QWidget;
 
-// Chart views of the statistics, coloured for the palette they are shown in.
+// The charts of the statistics, drawn by the chart module; where it cannot be loaded, a notice
+// that says why takes the chart's place.
 namespace StatisticsCharts {
 
 // Attempts as bars and the success rate as a line over the periods, labelled by their first day
 // ("MM-DD"); the view is named name.
-QChartView* objPeriodChart(const std::vector<PeriodFigures>& periods, const QString& title,
-                           const QString& name, QWidget* parent);
+QWidget* objPeriodChart(const std::vector<PeriodFigures>& periods, const QString& title,
+                        const QString& name, QWidget* parent);
 // The success rate of each group as a horizontal bar, weakest at the top.
-QChartView* objGroupChart(const std::vector<GroupFigures>& groups, const QString& title,
-                          const QString& name, QWidget* parent);
-// Recolours a chart view for the palette (dark theme on a dark window).
-void ApplyPalette(QChartView* view, const QPalette& palette);
+QWidget* objGroupChart(const std::vector<GroupFigures>& groups, const QString& title,
+                       const QString& name, QWidget* parent);
 
 } // namespace StatisticsCharts

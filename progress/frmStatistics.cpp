@@ -7,9 +7,7 @@
 #include "workbook/ScoreText.h"
 
 #include <QApplication>
-#include <QChartView>
 #include <QClipboard>
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -242,11 +240,4 @@ void frmStatistics::TrainSelected() {
 void frmStatistics::CopyCsv() {
     LoadAll();
     QApplication::clipboard()->setText(QString::fromStdString(figures.strCsv()));
-}
-
-void frmStatistics::changeEvent(QEvent* event) {
-    QDialog::changeEvent(event);
-    if (event->type() != QEvent::PaletteChange) return;
-    for (QChartView* view : findChildren<QChartView*>())
-        StatisticsCharts::ApplyPalette(view, palette());
 }

@@ -42,9 +42,6 @@ signals:
     // The trainee asked to train this game now.
     void TrainRequested(int32_t gameId);
 
-protected:
-    void changeEvent(QEvent* event) override;
-
 private:
     void BuildCharts();
     void LoadTab(int index);

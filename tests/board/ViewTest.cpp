@@ -6,7 +6,10 @@
 #include "board/CBoardTheme.h"
 #include "board/CMemoryPropertyStore.h"
 #include "board/CPiecePictures.h"
+#include "board/ISoundModule.h"
+#include "board/ModuleLoader.h"
 #include "board/ResourceLocator.h"
+#include "progress/IStatisticsCharts.h"
 
 #include <QAction>
 #include <QDir>
@@ -14,6 +17,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <functional>
 
 namespace {
 
@@ -229,6 +233,36 @@ TEST(BoardSounds, TheMadeFilesAreShortAudibleWaves) {
             peak = std::max(peak, std::abs(int(samples[i])));
         EXPECT_GT(peak, 8000) << "heard";
         EXPECT_LT(count, 44100 * 6 / 10) << "lasts under 0.6 s";
+    }
+}
+
+// A module loads from the build tree as its interface (the chart module: through the statistics
+// window's tests); a missing module, or one asked for as an interface it does not offer, is
+// refused with the reason.
+TEST(Modules, LoadAsTheirInterfaceOrSayWhyNot) {
+    const std::tuple<const char*, std::function<bool(QString&)>, const char*> cases[] = {
+        {"sound module",
+         [](QString& error) {
+             return objLoadModule<ISoundModule>("brisolt_sound", &error) != nullptr;
+         },
+         ""},
+        {"missing",
+         [](QString& error) {
+             return objLoadModule<ISoundModule>("brisolt_missing", &error) != nullptr;
+         },
+         "brisolt_missing was not found in"},
+        {"other interface",
+         [](QString& error) {
+             return objLoadModule<IStatisticsCharts>("brisolt_sound", &error) != nullptr;
+         },
+         "brisolt_sound does not offer the expected interface"},
+    };
+    for (const auto& [label, load, reason] : cases) {
+        QString error;
+        const bool loaded = load(error);
+        EXPECT_EQ(loaded, *reason == '\0') << label << ": " << error.toStdString();
+        EXPECT_TRUE(*reason == '\0' ? error.isEmpty() : error.startsWith(reason))
+            << label << ": " << error.toStdString();
     }
 }
 
