@@ -11,6 +11,7 @@ QObject* objLoadModule(const QString& name, QString* error) {
         folders << program << QDir::cleanPath(program + "/" BRISOLT_MODULES_FROM_PROGRAM);
     }
     folders << QStringLiteral(BRISOLT_BUILD_MODULE_DIR);
+    folders.removeDuplicates();
     QString reason = name + " was not found in " + folders.join(", ");
     for (const QString& folder : folders) {
         // The loader adds the platform's file suffix; an empty file name means there is none.
