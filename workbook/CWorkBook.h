@@ -10,7 +10,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -147,7 +146,7 @@ private:
     void DeleteAnnotations(int64_t id);
     void RecordResult(int64_t id, bool success, const TrainingAttempt* attempt = nullptr);
     void ForgetScore();
-    bool isReadInOrderTable(const GameRowQuery& query);
+    bool isReadInOrderTable(const GameRowQuery& query, int64_t rows);
     std::pair<int64_t, int64_t> objWritesSeen();
     std::shared_ptr<CGameTree> objLoadGameRows(int64_t id, std::string& description,
                                                std::string& page, std::string& diagram);
@@ -163,9 +162,15 @@ private:
     std::unique_ptr<SqlTransaction> m_batch;
     bool m_annotationTablesUsable = false;
     // The order table of the games list in the connection's temporary database: the sort and
-    // filter it holds and the writes seen when it was made (none: no table); and the rows its
-    // making changed since the connection opened.
-    using GameOrderMade = std::tuple<size_t, std::string, std::pair<int64_t, int64_t>>;
+    // filter it holds, whether it holds every row or only the first rows of the ascending order,
+    // and the writes seen when it was made (none: no table); and the rows its making changed
+    // since the connection opened.
+    struct GameOrderMade {
+        size_t sort;
+        std::string filter;
+        bool isWhole;
+        std::pair<int64_t, int64_t> writes;
+    };
     std::optional<GameOrderMade> m_gameOrder;
     int64_t m_gameOrderRows = 0;
 };

@@ -5,7 +5,9 @@
 #include "workbook/SqlStatement.h"
 #include "workbook/SqlTransaction.h"
 
+#include <algorithm>
 #include <array>
+#include <limits>
 
 WorkBookGameRow objGameRowOf(const SqlStatement& row);
 
@@ -38,6 +40,13 @@ const char* const kFilter = "(Description like ?1 escape '\\' or XRefPage like ?
 // a range of row numbers, whatever its depth; the sort and the filter's scan are paid once, when
 // the table is made. It lives in the connection's temporary database: the workbook file never
 // holds an order in the program's own collation, which other SQLite programs could not follow.
+//
+// An ascending order without a filter is first made for its first rows only, a few screens of
+// scrolling: SQLite keeps the best rows as it scans (one comparison for most rows when the games
+// are stored roughly in that order or in none), where the whole order is a sort of every row. The
+// whole order is made when a page, a position or a count needs it.
+constexpr int64_t kFirstRows = 10000;
+constexpr int64_t kEveryRow = std::numeric_limits<int64_t>::max();
 const char* const kDropOrder = "drop table if exists temp.GameOrder";
 const char* const kCreateOrder = "create temp table GameOrder(GameID integer)";
 const char* const kOrderPageUp =
@@ -60,14 +69,18 @@ const char* const kPositionDown = "select (select count(*) from GameTree where I
 struct PageStatements {
     std::array<std::string, kSorts * 4> pages;
     std::array<std::string, kSorts * 4> annotatedPages; // with the annotation flag
-    // Per sort and filter (sort * 2 + filtered): fills the order table.
+    // Per sort and filter (sort * 2 + filtered): fills the order table with every row.
     std::array<std::string, kSorts * 2> fillOrder;
+    // Per sort: fills the order table with the first ?2 rows of the ascending order, unfiltered.
+    std::array<std::string, kSorts> fillFirstRows;
 
     PageStatements() {
         const std::string select = "select ID,Description,XRefPage,XRefDiagram,Hits,Solve,"
                                    "ErrorStreak,SolveStreak from "; // fixed names below
         const std::string fill = "insert into temp.GameOrder select ID from GameTree";
         for (size_t sort = 0; sort < kSorts; ++sort) {
+            fillFirstRows[sort] =
+                fill + " order by " + kSortColumns[sort] + ", ID limit ?2"; // fixed names
             for (int filtered = 0; filtered < 2; ++filtered) {
                 const std::string where = filtered ? std::string(" where ") + kFilter : "";
                 fillOrder[sort * 2 + static_cast<size_t>(filtered)] =
@@ -118,28 +131,34 @@ std::pair<int64_t, int64_t> CWorkBook::objWritesSeen() {
 }
 
 // Whether the query reads through the order table; if so, makes it for the query's sort and
-// filter unless it holds them already and the workbook has not changed since.
-bool CWorkBook::isReadInOrderTable(const GameRowQuery& query) {
+// filter, holding at least the query's first rows, unless it holds them already and the workbook
+// has not changed since.
+bool CWorkBook::isReadInOrderTable(const GameRowQuery& query, int64_t rows) {
     const size_t sort = static_cast<size_t>(query.sort) % kSorts;
     const bool filtered = !query.strFilter.empty();
     if (sort == 0 && !filtered) return false;
-    GameOrderMade wanted{sort, query.strFilter, objWritesSeen()};
-    if (m_gameOrder == wanted) return true;
+    const bool isFirstRows = !filtered && !query.isDescending && rows <= kFirstRows;
+    if (m_gameOrder && m_gameOrder->sort == sort && m_gameOrder->filter == query.strFilter &&
+        (m_gameOrder->isWhole || isFirstRows) && m_gameOrder->writes == objWritesSeen())
+        return true;
     SqlConnection& connection = Connection();
     const int64_t changesBefore = connection.lngTotalChanges();
     m_gameOrder.reset();
     SqlTransaction transaction(connection);
     connection.exec(kDropOrder);
     connection.exec(kCreateOrder);
-    SqlStatementScope fill(
-        connection.prepared(Statements().fillOrder[sort * 2 + (filtered ? 1 : 0)].c_str()));
+    const PageStatements& statements = Statements();
+    SqlStatementScope fill(connection.prepared(
+        isFirstRows ? statements.fillFirstRows[sort].c_str()
+                    : statements.fillOrder[sort * 2 + (filtered ? 1 : 0)].c_str()));
     const std::string pattern = Pattern(query.strFilter);
     if (filtered) fill->bind(1, pattern);
+    if (isFirstRows) fill->bind(2, kFirstRows);
     fill->run();
     transaction.Commit();
-    m_gameOrderRows += connection.lngTotalChanges() - changesBefore;
-    std::get<2>(wanted) = objWritesSeen();
-    m_gameOrder = wanted;
+    const int64_t filled = connection.lngTotalChanges() - changesBefore;
+    m_gameOrderRows += filled;
+    m_gameOrder = {sort, query.strFilter, !isFirstRows || filled < kFirstRows, objWritesSeen()};
     return true;
 }
 
@@ -148,7 +167,8 @@ std::vector<WorkBookGameRow> CWorkBook::arrGetGameRowsPage(const GameRowQuery& q
     const bool filtered = !query.strFilter.empty();
     const size_t at =
         sort * 4 + static_cast<size_t>((query.isDescending ? 2 : 0) + (filtered ? 1 : 0));
-    isReadInOrderTable(query);
+    isReadInOrderTable(query, std::max<int64_t>(query.lngOffset, 0) +
+                                  std::max<int64_t>(query.lngLimit, 0));
     auto read = [&](const std::string& sql, bool annotated) {
         SqlStatementScope page(Connection().prepared(sql.c_str()));
         page->bind(2, query.lngLimit < 0 ? 0 : query.lngLimit);
@@ -174,15 +194,23 @@ std::vector<WorkBookGameRow> CWorkBook::arrGetGameRowsPage(const GameRowQuery& q
 int64_t CWorkBook::lngCountGameRows(const GameRowQuery& query) {
     const bool filtered = !query.strFilter.empty();
     // A filter's games are counted in the order table its pages will read.
-    const char* sql = filtered && isReadInOrderTable(query) ? kCountOrder : kCountAll;
+    const char* sql = filtered && isReadInOrderTable(query, kEveryRow) ? kCountOrder : kCountAll;
     SqlStatementScope count(Connection().prepared(sql));
     return count->step() ? count->integer(0) : 0;
 }
 
 int64_t CWorkBook::lngGameRowPosition(const GameRowQuery& query, int64_t id) {
+    const bool isOrdered = isReadInOrderTable(query, kFirstRows);
     const char* sql = query.isDescending ? kPositionDown : kPositionUp;
-    if (isReadInOrderTable(query)) sql = query.isDescending ? kOrderPositionDown : kOrderPositionUp;
-    SqlStatementScope position(Connection().prepared(sql));
-    position->bind(4, id);
-    return position->step() ? position->integer(0) : -1;
+    if (isOrdered) sql = query.isDescending ? kOrderPositionDown : kOrderPositionUp;
+    auto find = [&] {
+        SqlStatementScope position(Connection().prepared(sql));
+        position->bind(4, id);
+        return position->step() ? position->integer(0) : int64_t{-1};
+    };
+    const int64_t found = find();
+    // A game past the first rows held is looked for in the whole order.
+    if (found >= 0 || !isOrdered || m_gameOrder->isWhole) return found;
+    isReadInOrderTable(query, kEveryRow);
+    return find();
 }

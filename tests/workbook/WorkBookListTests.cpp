@@ -146,4 +146,73 @@ TEST(WorkBookList, PagesAreSortedAndFilteredByTheDatabaseAsInMemory) {
     }
 }
 
+// An ascending order is read first from its first rows; pages, positions and counts past them, in
+// whichever order they are asked for, and other programs' writes still give the whole order.
+TEST(WorkBookList, ReadsPastTheFirstRowsGiveTheWholeOrder) {
+    constexpr int kGames = 10500;
+    TempFolder folder;
+    const std::string path = folder.file("long.brl");
+    {
+        CWorkBook created;
+        created.strOpenWorkBook(path);
+    }
+    RawDatabase raw(path);
+    // Descriptions in an order of their own; pages stored in the reverse of theirs.
+    raw.exec("with recursive n(i) as (select 1 union all select i+1 from n where i<" +
+             std::to_string(kGames) + ") insert into GameTree select i, 'Ex '||(i*7919%" +
+             std::to_string(kGames) + "), 'p.'||(" + std::to_string(kGames) +
+             "-i/2), null, 0, 0, 0, 0 from n");
+    using Sort = GameRowQuery::Sort;
+    enum Kind { Page, Position, Write };
+    struct Step {
+        Kind kind;
+        Sort sort;
+        bool isDescending;
+        int64_t offset; // the page's first row, or the row of the game looked for
+    };
+    const std::vector<Step> sequences[] = {
+        {{Page, Sort::Description, false, 0},
+         {Page, Sort::Description, false, 10400},
+         {Page, Sort::Description, true, 0}},
+        {{Page, Sort::Description, false, 9900}, {Position, Sort::Description, false, 10499}},
+        {{Page, Sort::Page, false, 0},
+         {Position, Sort::Page, false, 5},
+         {Position, Sort::Page, false, 10200},
+         {Page, Sort::Page, false, 10300}},
+        {{Position, Sort::Page, true, 10000}, {Page, Sort::Page, false, 0}},
+        {{Page, Sort::Description, false, 0},
+         {Write, Sort::Description, false, 0},
+         {Page, Sort::Description, false, 0},
+         {Page, Sort::Description, false, 10300}},
+    };
+    for (const auto& steps : sequences) {
+        raw.exec("update GameTree set Description='Ex '||(ID*7919%" + std::to_string(kGames) + ")");
+        CWorkBook workbook;
+        workbook.strOpenWorkBook(path);
+        for (const Step& step : steps) {
+            SCOPED_TRACE(std::to_string(step.kind) + " sort " +
+                         std::to_string(static_cast<int>(step.sort)) +
+                         (step.isDescending ? " desc @" : " @") + std::to_string(step.offset));
+            std::vector<WorkBookGameRow> all;
+            workbook.ForEachGameRow([&](const WorkBookGameRow& row) { all.push_back(row); });
+            const GameRowQuery page{step.sort, step.isDescending, "", step.offset, 200};
+            const GameRowQuery whole{step.sort, step.isDescending, "", 0, kGames};
+            const std::vector<int64_t> order = Expected(all, whole);
+            if (step.kind == Write) { // another program moves the last game to the front
+                raw.exec("update GameTree set Description='A' where ID=" +
+                         std::to_string(order.back()));
+            } else if (step.kind == Position) {
+                const int64_t id = order.at(static_cast<size_t>(step.offset));
+                EXPECT_EQ(workbook.lngGameRowPosition(page, id), step.offset);
+            } else {
+                std::vector<int64_t> got;
+                for (const WorkBookGameRow& row : workbook.arrGetGameRowsPage(page))
+                    got.push_back(row.lngID);
+                EXPECT_EQ(got, Expected(all, page));
+            }
+            EXPECT_EQ(workbook.lngCountGameRows(page), kGames);
+        }
+    }
+}
+
 } // namespace
