@@ -87,6 +87,48 @@ int NaturalCompare(void*, int lengthA, const void* textA, int lengthB, const voi
     return (i < lengthA) - (j < lengthB);
 }
 
+// Bytes of a text that natural_key keeps.
+constexpr int kNaturalKeyBytes = 32;
+
+// natural_key(value): the first bytes of a text's key in the natural order, ASCII letters in
+// lower case and each run of digits as '0', its length without leading zeros (four bytes, most
+// significant first) and those digits. Keys compare as plain bytes the way NaturalCompare
+// compares the texts ('0' stands before or after any other character as a digit does), and a
+// key cut short never contradicts it, so an order by the key, then by the collation for the texts
+// whose keys tie, is the collation's order with most comparisons a memcmp. Other values are their
+// own key, so that they keep their place before or after the texts.
+void NaturalKey(sqlite3_context* context, int, sqlite3_value** values) {
+    if (sqlite3_value_type(values[0]) != SQLITE_TEXT) {
+        sqlite3_result_value(context, values[0]);
+        return;
+    }
+    const unsigned char* text = sqlite3_value_text(values[0]);
+    const int length = sqlite3_value_bytes(values[0]);
+    char key[kNaturalKeyBytes];
+    int size = 0;
+    auto put = [&](unsigned char c) {
+        if (size < kNaturalKeyBytes) key[size++] = static_cast<char>(c);
+    };
+    for (int i = 0; i < length && size < kNaturalKeyBytes;) {
+        if (!isDigit(text[i])) {
+            put(lower(text[i++]));
+            continue;
+        }
+        while (i < length && text[i] == '0')
+            ++i;
+        int end = i;
+        while (end < length && isDigit(text[end]))
+            ++end;
+        const auto digits = static_cast<uint32_t>(end - i);
+        put('0');
+        for (int shift = 24; shift >= 0; shift -= 8)
+            put(static_cast<unsigned char>(digits >> shift));
+        for (; i < end; ++i)
+            put(text[i]);
+    }
+    sqlite3_result_text(context, key, size, SQLITE_TRANSIENT);
+}
+
 } // namespace
 
 SqlConnection::SqlConnection(const std::string& fileName) {
@@ -102,6 +144,9 @@ SqlConnection::SqlConnection(const std::string& fileName) {
     }
     Harden(m_db);
     sqlite3_create_collation_v2(m_db, "natsort", SQLITE_UTF8, nullptr, NaturalCompare, nullptr);
+    sqlite3_create_function(m_db, "natural_key", 1,
+                            SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY, nullptr,
+                            NaturalKey, nullptr, nullptr);
     // Reading the schema makes a file that is not a database fail now, with a clear message.
     try {
         exec("pragma cell_size_check=on");

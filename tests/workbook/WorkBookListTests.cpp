@@ -215,4 +215,58 @@ TEST(WorkBookList, ReadsPastTheFirstRowsGiveTheWholeOrder) {
     }
 }
 
+// Texts in the order a reader expects, other values before and after them, both ways: the first
+// rows of the ascending order and the whole order are sorted by different statements.
+TEST(WorkBookList, TextsSortAsAReaderOrdersThem) {
+    const std::string digits(40, '1');
+    const std::vector<std::pair<int64_t, std::string>> ascending = {
+        {20, "null"},
+        {19, "7"},
+        {18, "''"},
+        {17, "'#1'"},
+        {16, "'9 lives'"},
+        {15, "'10 lives'"},
+        {3, "'p.007'"}, // the same as p.7: by identifier
+        {14, "'P.7'"},
+        {13, "'p.10'"},
+        {12, "'P.10a'"},
+        {11, "'p.10B'"},
+        {10, "'The same long opening words, move 9'"},
+        {2, "'The same long opening words, move 10'"},
+        {9, "'x" + digits.substr(1) + "0'"},
+        {1, "'x" + digits + "'"},
+        {8, "'x1" + digits + "'"},
+        {7, "'zebra'"},
+        {6, "'Zebras'"},
+        {5, "'\xc3\xa9'"},
+        {4, "x'00'"},
+    };
+    TempFolder folder;
+    const std::string path = folder.file("texts.brl");
+    {
+        CWorkBook created;
+        created.strOpenWorkBook(path);
+    }
+    RawDatabase raw(path);
+    for (const auto& [id, value] : ascending)
+        raw.exec("insert into GameTree(ID,Description) values(" + std::to_string(id) + "," + value +
+                 ")");
+    for (const bool descending : {false, true}) {
+        SCOPED_TRACE(descending ? "descending" : "ascending");
+        std::vector<int64_t> expected;
+        for (const auto& row : ascending)
+            expected.push_back(row.first);
+        if (descending) std::reverse(expected.begin(), expected.end());
+        CWorkBook workbook;
+        workbook.strOpenWorkBook(path);
+        // A row at a time: a longer page is put in order again by the collation.
+        std::vector<int64_t> got;
+        for (int64_t row = 0; row < static_cast<int64_t>(expected.size()); ++row)
+            for (const WorkBookGameRow& game : workbook.arrGetGameRowsPage(
+                     {GameRowQuery::Sort::Description, descending, "", row, 1}))
+                got.push_back(game.lngID);
+        EXPECT_EQ(got, expected);
+    }
+}
+
 } // namespace
