@@ -1,7 +1,8 @@
 // The games window over one workbook, as a user meets it: the workbook opened and the window
 // painted, then a sort by description, a jump to the bottom of the rows offered, a game found in
-// the middle of the order, the rows a thousand further and a filter, each timed to its next paint;
-// the process's CPU time and resident memory after each step. One line per step:
+// the middle of the order, the rows a thousand further, a sort by page and one by identifier
+// (both descending) and a filter, each timed to its next paint; the process's CPU time and
+// resident memory after each step. One line per step:
 //   bench_games_window BOOK.brl   ->   step  cpu_ms  ms  rss_mb
 // Run with QT_QPA_PLATFORM=offscreen. bench/editor/games_window.sh runs it at several sizes.
 #include "bench/WindowStep.h"
@@ -77,6 +78,10 @@ int main(int argc, char** argv) {
     start = {};
     scroll->setValue(scroll->value() + 1000);
     Painted(window, "a thousand rows further", start);
+
+    start = {};
+    window.tblGames->sortByColumn(frmGames::ColPage, Qt::DescendingOrder);
+    Painted(window, "sort by page, down", start);
 
     start = {};
     window.tblGames->sortByColumn(frmGames::ColID, Qt::DescendingOrder);
