@@ -20,6 +20,8 @@ class CPosition;
 class CGameTree;
 class CGameNode;
 class CChessPiece;
+class CChessSquare;
+class CMove;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -377,6 +379,17 @@ private:
     void RackDragStart(int slot);
     void RackDrop(const QPoint& pos);
     std::shared_ptr<CChessPiece> objAskPromotion();
+    // A piece dropped on the board in setup mode; Ctrl (shift bit 2) moves it instead of copying.
+    void PlaceSetupPiece(int from, int to, int shift);
+    // The square shown at a display index (0..63), as the board is turned.
+    const std::shared_ptr<CChessSquare>& objSquareAt(int index) const;
+    // The legal move of the piece dropped from one display index to another, the promotion asked
+    // for; nothing for a declined promotion or an illegal move.
+    std::shared_ptr<CMove> objDroppedMove(int from, int to);
+    // In training: true when the move is not a stored solution, after the failure is shown.
+    bool isRefusedInTraining(const QString& text, int from, int to);
+    // Plays a dropped move on the board, the tree and the lists, and in training the reply.
+    void PlayDroppedMove(const CMove& move, const QString& text);
     // Plays one of the stored replies; its text, or "" when there is none.
     QString strPlayComputerReply(const NodeArray& replies);
     // The end of a training line: the success sound and status, no moves left to offer.

@@ -15,6 +15,7 @@
 #include "model/CPieceColor.h"
 #include "model/CPieceLocation.h"
 #include "model/Constructors.h"
+#include "model/PieceCodes.h"
 
 #include <QListWidget>
 
@@ -44,85 +45,85 @@ std::shared_ptr<CChessPiece> cntrlChessGui::objAskPromotion() {
 void cntrlChessGui::MakeMove(int intSourceSquare, int intDropSquare, int shift) {
     const int s = intSourceSquare;
     const int d = intDropSquare;
-    if (mode == BoardMode::View) return;
-    if (mode == BoardMode::Setup) {
-        if (s < 0 || s > 63 || d < 0 || d > 63 || s == d) return;
-        SetPicture(d, dragSlot);
-        if (!pictureVisible[d]) SetPictureVisible(d, !phantom[d]);
-        if (shift & 2) SetPicture(s, -1);
-        return;
-    }
+    if (mode == BoardMode::Setup) return PlaceSetupPiece(s, d, shift);
     if (mode != BoardMode::FreePlay && mode != BoardMode::Training) return;
-    if (s < 0 || s > 63 || d < 0 || d > 63) {
-        emit Moved("");
-        return;
-    }
-    const auto& fromSquare = CChessSquare::objGetSquare(CBoardGeometry::intGetFile(s, whiteOnTop),
-                                                        CBoardGeometry::intGetRank(s, whiteOnTop));
-    const auto& toSquare = CChessSquare::objGetSquare(CBoardGeometry::intGetFile(d, whiteOnTop),
-                                                      CBoardGeometry::intGetRank(d, whiteOnTop));
-    const std::shared_ptr<CChessPiece> piece = position->objDiagram()->objGetChessPiece(fromSquare);
-    if (piece->intCode() == 0) {
-        emit Moved("");
-        return;
-    }
-
-    std::shared_ptr<CChessPiece> landing = piece;
-    const bool whiteToMove = position->isWhiteToMove();
-    const bool blackToMove = position->isBlackToMove();
-    const bool pawn = piece->objPiece()->strToString() == "P";
-    if (pawn &&
-        ((whiteToMove && toSquare->intRank() == 7) || (blackToMove && toSquare->intRank() == 0))) {
-        pendingPromotionSquare = d;
-        landing = objAskPromotion();
-        pendingPromotionSquare = -1;
-    }
-
-    std::shared_ptr<CPosition> next;
-    std::shared_ptr<CMove> move;
-    if (landing != nullptr) {
-        move = objNewMove(objNewPieceLocation(fromSquare, piece),
-                          objNewPieceLocation(toSquare, landing));
-        if (position->isLegalMove(*move)) next = position->objMove1(*move);
-    }
-    if (next == nullptr) {
+    if (s < 0 || s > 63 || d < 0 || d > 63 ||
+        position->objDiagram()->objGetChessPiece(objSquareAt(s))->intCode() == 0)
+        return void(emit Moved(""));
+    const std::shared_ptr<CMove> move = objDroppedMove(s, d);
+    if (move == nullptr) {
         emit Moved("");
     } else {
         const QString t = strCleanMove(QString::fromStdString(position->strGetMoveNotation(*move)));
-        if (mode == BoardMode::Training) {
-            const TrainingJudgement judged = objJudgeTrainingMove(
-                arrStoredMoves(*tree, tree->objCurrentNode()), t.toStdString(), tries);
-            if (judged.verdict != TrainingVerdict::Solution) {
-                refusedFrom = s;
-                refusedTo = d;
-                PlaySound("failure");
-                if (judged.verdict == TrainingVerdict::RefutedTry)
-                    ShowRefutedTry(judged.objNode, s, d);
-                emit TrainingStatus("Wrong move");
-                emit Moved("");
-                return;
-            }
-        }
+        if (mode == BoardMode::Training && isRefusedInTraining(t, s, d)) return;
         emit Moved(t);
-        const std::shared_ptr<CPosition> before = position;
-        position = next;
-        NoteMove(before, false);
-        PlayMoveSound(before);
-        RefreshVariations(nextNodes);
-        AddToMoveLists(position, t);
-        tree->Add(position, nextNodes);
-        if (mode == BoardMode::Training) {
-            const GameNodeList replies = arrStoredMoves(*tree, tree->objCurrentNode());
-            if (replies.empty()) {
-                FinishLine();
-            } else if (isProgramToMove()) {
-                emit TrainingStatus(strPlayComputerReply(replies));
-                if (arrStoredMoves(*tree, tree->objCurrentNode()).empty()) FinishLine();
-            }
-        }
+        PlayDroppedMove(*move, t);
     }
     DisplayPosition();
     RaiseStatus();
+}
+
+void cntrlChessGui::PlaceSetupPiece(int from, int to, int shift) {
+    if (from < 0 || from > 63 || to < 0 || to > 63 || from == to) return;
+    SetPicture(to, dragSlot);
+    if (!pictureVisible[to]) SetPictureVisible(to, !phantom[to]);
+    if (shift & 2) SetPicture(from, -1);
+}
+
+const std::shared_ptr<CChessSquare>& cntrlChessGui::objSquareAt(int index) const {
+    return CChessSquare::objGetSquare(CBoardGeometry::intGetFile(index, whiteOnTop),
+                                      CBoardGeometry::intGetRank(index, whiteOnTop));
+}
+
+std::shared_ptr<CMove> cntrlChessGui::objDroppedMove(int from, int to) {
+    const auto& fromSquare = objSquareAt(from);
+    const auto& toSquare = objSquareAt(to);
+    const std::shared_ptr<CChessPiece> piece = position->objDiagram()->objGetChessPiece(fromSquare);
+    std::shared_ptr<CChessPiece> landing = piece;
+    const int rank = toSquare->intRank();
+    const bool promotes =
+        piece->objPiece()->strToString() == "P" && ((position->isWhiteToMove() && rank == Rank8) ||
+                                                    (position->isBlackToMove() && rank == Rank1));
+    if (promotes) {
+        pendingPromotionSquare = to;
+        landing = objAskPromotion();
+        pendingPromotionSquare = -1;
+        if (landing == nullptr) return nullptr;
+    }
+    auto move =
+        objNewMove(objNewPieceLocation(fromSquare, piece), objNewPieceLocation(toSquare, landing));
+    return position->isLegalMove(*move) ? move : nullptr;
+}
+
+bool cntrlChessGui::isRefusedInTraining(const QString& text, int from, int to) {
+    const TrainingJudgement judged = objJudgeTrainingMove(
+        arrStoredMoves(*tree, tree->objCurrentNode()), text.toStdString(), tries);
+    if (judged.verdict == TrainingVerdict::Solution) return false;
+    refusedFrom = from;
+    refusedTo = to;
+    PlaySound("failure");
+    if (judged.verdict == TrainingVerdict::RefutedTry) ShowRefutedTry(judged.objNode, from, to);
+    emit TrainingStatus("Wrong move");
+    emit Moved("");
+    return true;
+}
+
+void cntrlChessGui::PlayDroppedMove(const CMove& move, const QString& text) {
+    const std::shared_ptr<CPosition> before = position;
+    position = position->objMove1(move);
+    NoteMove(before, false);
+    PlayMoveSound(before);
+    RefreshVariations(nextNodes);
+    AddToMoveLists(position, text);
+    tree->Add(position, nextNodes);
+    if (mode != BoardMode::Training) return;
+    const GameNodeList replies = arrStoredMoves(*tree, tree->objCurrentNode());
+    if (replies.empty()) {
+        FinishLine();
+    } else if (isProgramToMove()) {
+        emit TrainingStatus(strPlayComputerReply(replies));
+        if (arrStoredMoves(*tree, tree->objCurrentNode()).empty()) FinishLine();
+    }
 }
 
 QString cntrlChessGui::strPlayComputerReply(const GameNodeList& replies) {
