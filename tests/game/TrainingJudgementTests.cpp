@@ -1,51 +1,22 @@
 // The training judgement: stored moves, refuted tries, the program's reply, the end of a line and
 // the texts that explain a try, on real game trees.
-#include "game/CGameTree.h"
-#include "game/CPosition.h"
-#include "game/PositionConstructors.h"
 #include "game/TrainingJudgement.h"
+#include "tests/game/GameTreeTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
-#include <sstream>
-#include <stdexcept>
 #include <tuple>
 
 namespace {
 
-// A tree from the start position with its nodes named by the line that reaches them
-// ("e4 e5 Nf3"); the first line played from a node is its main line.
-struct Book {
-    std::shared_ptr<CGameTree> tree = std::make_shared<CGameTree>();
-    std::map<std::string, std::shared_ptr<CGameNode>> nodes;
-    std::map<std::string, std::string> comments; // by node key
-
-    explicit Book(const std::vector<std::string>& lines) {
-        GameNodeList next;
-        nodes[""] = tree->Add(objNewStartPosition(), next);
-        for (const std::string& line : lines) {
-            std::shared_ptr<CGameNode> node = nodes[""];
-            tree->objCurrentNode(node);
-            std::istringstream moves(line);
-            std::string name;
-            for (std::string move; moves >> move;) {
-                name += (name.empty() ? "" : " ") + move;
-                auto position = node->objPosition()->objProcessMove(node->objPosition(), move);
-                if (!position) throw std::runtime_error("refused: " + move);
-                nodes[name] = node = tree->Add(position, next);
-            }
-        }
-    }
-    const std::shared_ptr<CGameNode>& at(const std::string& line) const { return nodes.at(line); }
-    std::string key(const std::string& line) const { return at(line)->strKey(); }
-    TrainingComments commentOf() const {
-        return [this](const std::string& key) {
-            auto found = comments.find(key);
-            return found == comments.end() ? std::string() : found->second;
-        };
-    }
-};
+// The comments of nodes by key, as the training asks for them.
+TrainingComments CommentsOf(const std::map<std::string, std::string>& comments) {
+    return [comments](const std::string& key) {
+        auto found = comments.find(key);
+        return found == comments.end() ? std::string() : found->second;
+    };
+}
 
 // 2.Nf3 and 2.Bc4 are solutions, 2.Qh5 a refuted try; after 1...d5 the only stored move is
 // marked, and after 1...c5 both stored moves are.
@@ -164,20 +135,21 @@ TEST(TrainingJudgement, ExplanationsGiveTheTryItsCommentAndTheRefutation) {
         };
     for (const auto& [name, comments, tryLine, expected] : cases) {
         SCOPED_TRACE(name);
-        Book book(kLines);
+        const Book book(kLines);
+        std::map<std::string, std::string> byKey;
         for (const auto& [line, comment] : comments)
-            book.comments[book.key(line)] = comment;
-        EXPECT_EQ(strTryExplanation(*book.tree, book.at(tryLine), book.commentOf()), expected);
+            byKey[book.key(line)] = comment;
+        EXPECT_EQ(strTryExplanation(*book.tree, book.at(tryLine), CommentsOf(byKey)), expected);
     }
 }
 
 TEST(TrainingJudgement, LongRefutationsEndWithAnEllipsisAndCommentsNameTheirMove) {
-    Book book({"d4 d5 c4 e6 Nc3 Nf6 Bg5 Be7 e3 O-O Nf3 h6"});
-    EXPECT_EQ(strTryExplanation(*book.tree, book.at("d4"), book.commentOf()),
+    const Book book({"d4 d5 c4 e6 Nc3 Nf6 Bg5 Be7 e3 O-O Nf3 h6"});
+    EXPECT_EQ(strTryExplanation(*book.tree, book.at("d4"), CommentsOf({})),
               "1.d4 is refuted: after 1...d5 2.c4 e6 3.Nc3 Nf6 4.Bg5 Be7 5.e3 ...");
-    book.comments[book.key("d4 d5 c4")] = "  the Queen's Gambit ";
-    EXPECT_EQ(strMoveComment(*book.at("d4 d5 c4"), book.commentOf()), "2.c4 the Queen's Gambit");
-    EXPECT_EQ(strMoveComment(*book.at("d4 d5"), book.commentOf()), "");
+    const auto comments = CommentsOf({{book.key("d4 d5 c4"), "  the Queen's Gambit "}});
+    EXPECT_EQ(strMoveComment(*book.at("d4 d5 c4"), comments), "2.c4 the Queen's Gambit");
+    EXPECT_EQ(strMoveComment(*book.at("d4 d5"), comments), "");
     EXPECT_EQ(strMoveComment(*book.at("d4 d5"), nullptr), "");
 }
 

@@ -1,0 +1,66 @@
+#pragma once
+
+// Game trees built from move texts, with their nodes named by the moves that reach them.
+#include "game/CGameTree.h"
+#include "game/CPosition.h"
+#include "game/PositionConstructors.h"
+
+#include <map>
+#include <memory>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// The position after the move text; throws when the move is refused.
+inline std::shared_ptr<CPosition> Played(const std::shared_ptr<CPosition>& from,
+                                         const std::string& text) {
+    auto next = from->objProcessMove(from, text);
+    if (!next) throw std::runtime_error("refused: " + text);
+    return next;
+}
+
+// A tree from the start position; each node is named by its line ("e4 e5 Nf3", "" for the root),
+// and the first line played from a node is its main line.
+struct Book {
+    std::shared_ptr<CGameTree> tree = std::make_shared<CGameTree>();
+    std::map<std::string, std::shared_ptr<CGameNode>> nodes;
+
+    explicit Book(const std::vector<std::string>& lines = {}) {
+        GameNodeList next;
+        nodes[""] = tree->Add(objNewStartPosition(), next);
+        for (const std::string& line : lines)
+            add(line);
+        tree->objCurrentNode(nodes[""]);
+    }
+    // Plays the line from the root; returns its last node.
+    std::shared_ptr<CGameNode> add(const std::string& line) {
+        GameNodeList next;
+        std::shared_ptr<CGameNode> node = nodes[""];
+        tree->objCurrentNode(node);
+        std::istringstream moves(line);
+        std::string name;
+        for (std::string move; moves >> move;) {
+            name += (name.empty() ? "" : " ") + move;
+            nodes[name] = node = tree->Add(Played(node->objPosition(), move), next);
+        }
+        return node;
+    }
+    const std::shared_ptr<CGameNode>& at(const std::string& line) const { return nodes.at(line); }
+    std::string key(const std::string& line) const { return at(line)->strKey(); }
+    // The moves of the node's children, in their order.
+    std::vector<std::string> children(const std::string& line) const {
+        std::vector<std::string> moves;
+        for (const std::string& child : at(line)->childrenKeys())
+            moves.push_back(tree->Item(child)->objPosition()->strMoveText());
+        return moves;
+    }
+};
+
+// The keys of the nodes, "<none>" for an empty entry.
+inline std::vector<std::string> Keys(const GameNodeList& nodes) {
+    std::vector<std::string> keys;
+    for (const auto& node : nodes)
+        keys.push_back(node ? node->strKey() : "<none>");
+    return keys;
+}
