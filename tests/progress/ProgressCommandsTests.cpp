@@ -4,37 +4,30 @@
 #include "tests/cli/WorkbookCli.h"
 #include "tests/model/Checks.h"
 #include "workbook/ReviewDay.h"
-#include "workbook/WorkBookProgress.h"
 
 #include <tuple>
 
 namespace {
 
-TrainingAttempt Attempt(int64_t game, const char* date, int64_t second, bool solved,
-                        int32_t wrong = 0, bool shown = false) {
-    return {0, game, *ReviewDay::parse(date) * 86400 + second, solved, wrong, shown, 7};
-}
-
-std::string FolderOf(const ProgressWorkbook& file) {
-    return file.file().substr(0, file.file().find_last_of('/'));
+// The moment of the second of a date's day.
+int64_t On(const char* date, int64_t second) {
+    return *ReviewDay::parse(date) * 86400 + second;
 }
 
 const std::string kCsvHeader = "time,game,result,wrong_moves,solution_shown,seconds\n";
 
 TEST(ProgressCommands, HistoryAndDueListTheAttemptsAndTheReviewOrder) {
-    setenv("TZ", "UTC", 1);
-    tzset();
     ProgressWorkbook file(4);
     {
         WorkBookProgress progress(file.db());
-        progress.lngRecordAttempt(Attempt(1, "2024-03-01", 3600, true));
-        progress.lngRecordAttempt(Attempt(2, "2024-03-02", 7200, false, 2, true));
-        progress.lngRecordAttempt(Attempt(3, "2024-03-05", 60, true, 1));
+        progress.lngRecordAttempt(Attempt(1, On("2024-03-01", 3600), true));
+        progress.lngRecordAttempt(Attempt(2, On("2024-03-02", 7200), false, 2, true));
+        progress.lngRecordAttempt(Attempt(3, On("2024-03-05", 60), true, 1));
         file.exec("delete from GameTree where ID = 3");
     }
-    const std::string f = file.file(), missing = FolderOf(file) + "/missing.wbk";
-    const std::string one = "2024-03-01 01:00:00\t1\tsuccess\t0\tno\t7\n";
-    const std::string two = "2024-03-02 02:00:00\t2\tfailure\t2\tyes\t7\n";
+    const std::string f = file.file(), missing = file.folder() + "/missing.wbk";
+    const std::string one = "2024-03-01 01:00:00\t1\tsuccess\t0\tno\t42\n";
+    const std::string two = "2024-03-02 02:00:00\t2\tfailure\t2\tyes\t42\n";
     RunSteps(
         {
             {{"history", f}, 0, one + two, ""},
@@ -42,8 +35,8 @@ TEST(ProgressCommands, HistoryAndDueListTheAttemptsAndTheReviewOrder) {
             {{"history", f, "--csv", "--since", "2024-03-03"}, 0, kCsvHeader, ""},
             {{"history", f, "--csv"},
              0,
-             kCsvHeader + "2024-03-01 01:00:00,1,success,0,no,7\n"
-                          "2024-03-02 02:00:00,2,failure,2,yes,7\n",
+             kCsvHeader + "2024-03-01 01:00:00,1,success,0,no,42\n"
+                          "2024-03-02 02:00:00,2,failure,2,yes,42\n",
              ""},
             {{"due", f, "--date", "2024-03-01"}, 0, "4\tnew\n", ""},
             {{"due", f, "--date", "2024-03-03"}, 0, "2\t2024-03-03\n4\tnew\n", ""},
@@ -57,7 +50,7 @@ TEST(ProgressCommands, HistoryAndDueListTheAttemptsAndTheReviewOrder) {
             {{"due", missing}, 1, "", "No such workbook"},
             {{"history", missing}, 1, "", "No such workbook"},
         },
-        FolderOf(file));
+        file.folder());
 }
 
 // A workbook from before the history, and one whose schedule holds values of the wrong kind.
@@ -74,19 +67,17 @@ TEST(ProgressCommands, WorkbooksWithoutUsableTablesShowNoAttemptsAndEveryGameNew
         file.exec(setup);
         RunSteps({{{"history", file.file(), "--csv"}, 0, kCsvHeader, ""},
                   {{"due", file.file(), "--date", "2024-01-01"}, 0, "1\tnew\n2\tnew\n", ""}},
-                 FolderOf(file));
+                 file.folder());
     }
 }
 
 TEST(ProgressCommands, StatsCountsTheDayTheStreakAndThePeriods) {
-    setenv("TZ", "UTC", 1);
-    tzset();
     ProgressWorkbook file(2);
     {
         WorkBookProgress progress(file.db());
-        progress.lngRecordAttempt(Attempt(1, "2024-03-01", 3600, true));
-        progress.lngRecordAttempt(Attempt(2, "2024-03-02", 7200, false, 2, true));
-        progress.lngRecordAttempt(Attempt(1, "2024-03-02", 9000, true));
+        progress.lngRecordAttempt(Attempt(1, On("2024-03-01", 3600), true));
+        progress.lngRecordAttempt(Attempt(2, On("2024-03-02", 7200), false, 2, true));
+        progress.lngRecordAttempt(Attempt(1, On("2024-03-02", 9000), true));
     }
     // days: the last rows of the thirty days
     const std::tuple<const char*, const char*, const char*> cases[] = {
@@ -101,7 +92,7 @@ TEST(ProgressCommands, StatsCountsTheDayTheStreakAndThePeriods) {
          "2024-03-03\t0\t-\n2024-03-04\t0\t-\n\n"},
     };
     for (const auto& [date, head, days] : cases) {
-        const CliResult run = Cli({"stats", file.file(), "--date", date}, FolderOf(file));
+        const CliResult run = Cli({"stats", file.file(), "--date", date}, file.folder());
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.out.rfind(head, 0), 0u) << run.out;
         EXPECT_TRUE(Contains(run.out, std::string(days) + "Per week from"));

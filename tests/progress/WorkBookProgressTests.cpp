@@ -1,67 +1,23 @@
 #include "ProgressWorkbook.h"
 #include "model/CError.h"
-#include "workbook/CWorkBook.h"
 #include "workbook/ReviewDay.h"
-#include "workbook/WorkBookProgress.h"
 
-#include <cstdlib>
-#include <ctime>
 #include <gtest/gtest.h>
 #include <tuple>
-#include <vector>
 
 namespace {
 
-// Days are local days: the tests fix the zone so that a moment's day is known.
-class WorkBookProgressTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        setenv("TZ", "UTC", 1);
-        tzset();
-    }
-    static int64_t noonOf(int64_t day) { return day * 86400 + 12 * 3600; }
-    static TrainingAttempt attempt(int64_t game, int64_t day, bool solved, int32_t wrong = 0,
-                                   bool shown = false) {
-        return {0, game, noonOf(day), solved, wrong, shown, 42};
-    }
-    static std::vector<TrainingAttempt> history(const WorkBookProgress& progress,
-                                                int64_t since = INT64_MIN) {
-        std::vector<TrainingAttempt> rows;
-        progress.ForEachAttempt(since, [&](const TrainingAttempt& row) { rows.push_back(row); });
-        return rows;
-    }
-    static std::vector<int64_t> ids(const std::vector<DueGame>& order) {
-        std::vector<int64_t> games;
-        for (const DueGame& game : order)
-            games.push_back(game.lngGameId);
-        return games;
-    }
-    const int64_t kDay = 20000;
-};
+const int64_t kDay = 20000;
 
-TEST_F(WorkBookProgressTest, AnOlderWorkbookGetsTheTablesOnItsFirstRecordedResult) {
-    ProgressWorkbook file(3);
-    WorkBookProgress progress(file.db());
-    EXPECT_FALSE(progress.hasTables());
-    EXPECT_TRUE(history(progress).empty());
-    EXPECT_EQ(ids(progress.arrDueGames(kDay, 20)), (std::vector<int64_t>{1, 2, 3}));
-
-    const int64_t row = progress.lngRecordAttempt(attempt(2, kDay, true));
-    EXPECT_TRUE(progress.hasTables());
-    const auto rows = history(progress);
-    ASSERT_EQ(rows.size(), 1U);
-    EXPECT_EQ(rows[0].lngId, row);
-    EXPECT_EQ(rows[0].lngGameId, 2);
-    EXPECT_EQ(rows[0].lngAttemptedAt, noonOf(kDay));
-    EXPECT_TRUE(rows[0].isSolved);
-    EXPECT_EQ(rows[0].lngSeconds, 42);
-    ASSERT_TRUE(progress.objScheduleOf(2).has_value());
-    EXPECT_FALSE(progress.objScheduleOf(1).has_value());
+std::vector<TrainingAttempt> History(const WorkBookProgress& progress, int64_t since = INT64_MIN) {
+    std::vector<TrainingAttempt> rows;
+    progress.ForEachAttempt(since, [&](const TrainingAttempt& row) { rows.push_back(row); });
+    return rows;
 }
 
 // The counters, the history row and the schedule are written together or not at all, whether the
 // tables are there before or made by the result.
-TEST_F(WorkBookProgressTest, AResultIsRecordedWithItsCountersOrNotAtAll) {
+TEST(WorkBookProgress, AResultIsRecordedWithItsCountersOrNotAtAll) {
     const std::tuple<const char*, bool> cases[] = {
         {"select 1", true},
         {"create table TrainingHistory (ID INTEGER PRIMARY KEY, GameTreeID, AttemptedAt, Solved, "
@@ -72,21 +28,25 @@ TEST_F(WorkBookProgressTest, AResultIsRecordedWithItsCountersOrNotAtAll) {
     };
     for (const auto& [setup, kept] : cases) {
         SCOPED_TRACE(setup);
-        ProgressWorkbook file(1);
+        ProgressWorkbook file(2);
         file.exec(setup);
         CWorkBook workbook;
         workbook.strOpenWorkBook(file.file());
         if (kept)
-            workbook.RecordAttempt(attempt(1, kDay, true));
+            workbook.RecordAttempt(Attempt(1, At(kDay), true));
         else
-            EXPECT_THROW(workbook.RecordAttempt(attempt(1, kDay, true)), CError);
+            EXPECT_THROW(workbook.RecordAttempt(Attempt(1, At(kDay), true)), CError);
         EXPECT_EQ(file.number("select Hits from GameTree where ID = 1"), kept);
         EXPECT_EQ(file.number("select count(*) from TrainingHistory"), kept);
         EXPECT_EQ(file.number("select count(*) from TrainingSchedule"), kept);
+        WorkBookProgress progress(file.db());
+        EXPECT_TRUE(progress.hasTables());
+        EXPECT_EQ(progress.objScheduleOf(1).has_value(), kept);
+        EXPECT_FALSE(progress.objScheduleOf(2).has_value());
     }
 }
 
-TEST_F(WorkBookProgressTest, EachResultMovesTheScheduleByItsGrade) {
+TEST(WorkBookProgress, EachResultMovesTheScheduleByItsGrade) {
     const std::tuple<const char*, bool, int32_t, bool, ReviewRating> cases[] = {
         {"clean success", true, 0, false, ReviewRating::Good},
         {"success after wrong moves", true, 2, false, ReviewRating::Hard},
@@ -101,9 +61,9 @@ TEST_F(WorkBookProgressTest, EachResultMovesTheScheduleByItsGrade) {
         SCOPED_TRACE(name);
         ProgressWorkbook file(1);
         WorkBookProgress progress(file.db());
-        progress.lngRecordAttempt(attempt(1, kDay, true));
+        progress.lngRecordAttempt(Attempt(1, At(kDay), true));
         const ReviewState first = *progress.objScheduleOf(1);
-        progress.lngRecordAttempt(attempt(1, first.lngDueDay, solved, wrong, shown));
+        progress.lngRecordAttempt(Attempt(1, At(first.lngDueDay), solved, wrong, shown));
         const ReviewState expected = schedule.objReview(first, grade, first.lngDueDay);
         const ReviewState stored = *progress.objScheduleOf(1);
         EXPECT_DOUBLE_EQ(stored.dblStability, expected.dblStability);
@@ -114,15 +74,13 @@ TEST_F(WorkBookProgressTest, EachResultMovesTheScheduleByItsGrade) {
     }
 }
 
-TEST_F(WorkBookProgressTest, DueGamesComeMostOverdueFirstThenNewGamesWithinTheDailyLimit) {
+TEST(WorkBookProgress, DueGamesComeMostOverdueFirstThenNewGamesWithinTheDailyLimit) {
     ProgressWorkbook file(7);
     WorkBookProgress progress(file.db());
     // First reviews on kDay: "good" is due 3 days later, "again" 1, "hard" 2, "easy" 16.
-    progress.lngRecordAttempt(attempt(1, kDay, true));
-    progress.lngRecordAttempt(attempt(2, kDay, false));
-    progress.lngRecordAttempt(attempt(3, kDay, true, 1));
-    progress.lngRecordAttempt(attempt(4, kDay, true));
-    progress.lngRecordAttempt(attempt(4, kDay, true));
+    for (const auto& [game, solved, wrong] :
+         {std::tuple{1, true, 0}, {2, false, 0}, {3, true, 1}, {4, true, 0}, {4, true, 0}})
+        progress.lngRecordAttempt(Attempt(game, At(kDay), solved, wrong));
     const std::tuple<int64_t, int32_t, int64_t, std::vector<int64_t>> cases[] = {
         {kDay, 20, 99, {5, 6, 7}},
         {kDay, 4, 99, {}},
@@ -140,28 +98,29 @@ TEST_F(WorkBookProgressTest, DueGamesComeMostOverdueFirstThenNewGamesWithinTheDa
         SCOPED_TRACE(ReviewDay::strText(day) + " limit " + std::to_string(limit) + " most " +
                      std::to_string(most));
         const auto order = progress.arrDueGames(day, limit, most);
-        EXPECT_EQ(ids(order), expected);
+        EXPECT_EQ(GameIds(order), expected);
         for (const DueGame& game : order)
             EXPECT_EQ(game.isNew, game.lngGameId >= 5);
     }
 }
 
-TEST_F(WorkBookProgressTest, HistoryComesInTimeOrderFromTheAskedMoment) {
+TEST(WorkBookProgress, HistoryComesInTimeOrderFromTheAskedMoment) {
     ProgressWorkbook file(2);
     WorkBookProgress progress(file.db());
     // The clock went backwards between the second and the third result.
-    progress.lngRecordAttempt(attempt(1, kDay + 5, true));
-    progress.lngRecordAttempt(attempt(2, kDay + 9, false));
-    progress.lngRecordAttempt(attempt(1, kDay + 2, true, 3));
+    progress.lngRecordAttempt(Attempt(1, At(kDay + 5), true));
+    progress.lngRecordAttempt(Attempt(2, At(kDay + 9), false));
+    const int64_t late = progress.lngRecordAttempt(Attempt(1, At(kDay + 2), true, 3));
+    EXPECT_EQ(History(progress).front().lngId, late);
     const std::tuple<int64_t, std::vector<int64_t>> cases[] = {
         {INT64_MIN, {kDay + 2, kDay + 5, kDay + 9}},
-        {noonOf(kDay + 5), {kDay + 5, kDay + 9}},
-        {noonOf(kDay + 5) + 1, {kDay + 9}},
-        {noonOf(kDay + 10), {}},
+        {At(kDay + 5), {kDay + 5, kDay + 9}},
+        {At(kDay + 5) + 1, {kDay + 9}},
+        {At(kDay + 10), {}},
     };
     for (const auto& [since, expected] : cases) {
         std::vector<int64_t> days;
-        for (const auto& row : history(progress, since))
+        for (const auto& row : History(progress, since))
             days.push_back(row.lngAttemptedAt / 86400);
         EXPECT_EQ(days, expected) << since;
     }
@@ -171,74 +130,64 @@ TEST_F(WorkBookProgressTest, HistoryComesInTimeOrderFromTheAskedMoment) {
 
 // Deleting a game takes its rows with it; Clear Log keeps the schedule and drops the history
 // only when asked.
-TEST_F(WorkBookProgressTest, DeletingAGameAndClearingTheLogTakeTheirRows) {
+TEST(WorkBookProgress, DeletingAGameAndClearingTheLogTakeTheirRows) {
     ProgressWorkbook file(3);
     CWorkBook workbook;
     workbook.strOpenWorkBook(file.file());
     for (int64_t game : {3, 2, 1})
-        workbook.RecordAttempt(attempt(game, kDay, true));
+        workbook.RecordAttempt(Attempt(game, At(kDay), true));
     workbook.DeleteGame(3);
     file.exec("insert into GameTree (ID, Description) values (3, 'new game')");
     WorkBookProgress progress(file.db());
     EXPECT_FALSE(progress.objScheduleOf(3).has_value());
-    EXPECT_EQ(history(progress).size(), 2U);
-    EXPECT_EQ(ids(progress.arrDueGames(kDay + 1, 20)), (std::vector<int64_t>{3}));
+    EXPECT_EQ(History(progress).size(), 2U);
+    EXPECT_EQ(GameIds(progress.arrDueGames(kDay + 1, 20)), (std::vector<int64_t>{3}));
     workbook.ClearLog(false);
-    EXPECT_EQ(history(progress).size(), 2U);
+    EXPECT_EQ(History(progress).size(), 2U);
     EXPECT_EQ(file.number("select sum(Hits) from GameTree"), 0);
     workbook.ClearLog(true);
-    EXPECT_TRUE(history(progress).empty());
+    EXPECT_TRUE(History(progress).empty());
     EXPECT_TRUE(progress.objScheduleOf(1).has_value());
 }
 
 // Rows written by anyone: values of the wrong kind, games that are gone, states out of range.
-TEST_F(WorkBookProgressTest, HostileRowsNeitherCrashNorCountAsDue) {
+TEST(WorkBookProgress, HostileRowsNeitherCrashNorCountAsDue) {
     ProgressWorkbook file(6);
     WorkBookProgress progress(file.db());
     // The file's own tables, without the types and constraints of the program's.
-    const char* rows[] = {
-        "create table TrainingHistory (ID INTEGER PRIMARY KEY, GameTreeID, AttemptedAt, Solved, "
-        "WrongMoves, SolutionShown, Seconds)",
-        "create table TrainingSchedule (GameTreeID INTEGER PRIMARY KEY, Stability, Difficulty, "
-        "LastReviewDay, DueDay, IntervalDays, Reviews, Lapses, FirstReviewDay)",
-        "insert into TrainingSchedule values (1, 'x', 5, 0, 19000, 3, 2, 0, 19000)",
-        "insert into TrainingSchedule values (2, 3.0, 5, 0, 'soon', 3, 2, 0, 19000)",
-        "insert into TrainingSchedule values (3, -3.0, 5, 0, 19000, 3, 2, 0, 19000)",
-        "insert into TrainingSchedule values (4, 3.0, 5, 0, 19000, 3, -7, 0, 19000)",
-        "insert into TrainingSchedule values (5, 9e999, 5, 0, 19000, 3, 2, 0, 19000)",
-        "insert into TrainingSchedule values (6, 3.0, 5, 0, 19000, 3, 2, 0, 19000)",
-        "insert into TrainingSchedule values (99, 3.0, 5, 0, 0, 3, 2, 0, 19000)",
-        "insert into TrainingHistory values (1, 99, 100, 1, 0, 0, 5)",
-        "insert into TrainingHistory values (2, 1, 200, 'yes', x'00ff', NULL, -40)",
-    };
-    for (const char* sql : rows)
-        file.exec(sql);
-    EXPECT_EQ(ids(progress.arrDueGames(kDay, 20)), (std::vector<int64_t>{6, 1, 2, 3, 4, 5}));
-    const auto read = history(progress);
+    file.exec("create table TrainingHistory (ID INTEGER PRIMARY KEY, GameTreeID, AttemptedAt, "
+              "Solved, WrongMoves, SolutionShown, Seconds); create table TrainingSchedule "
+              "(GameTreeID INTEGER PRIMARY KEY, Stability, Difficulty, LastReviewDay, DueDay, "
+              "IntervalDays, Reviews, Lapses, FirstReviewDay)");
+    file.exec("insert into TrainingSchedule values (1, 'x', 5, 0, 19000, 3, 2, 0, 19000), "
+              "(2, 3.0, 5, 0, 'soon', 3, 2, 0, 19000), (3, -3.0, 5, 0, 19000, 3, 2, 0, 19000), "
+              "(4, 3.0, 5, 0, 19000, 3, -7, 0, 19000), (5, 9e999, 5, 0, 19000, 3, 2, 0, 19000), "
+              "(6, 3.0, 5, 0, 19000, 3, 2, 0, 19000), (99, 3.0, 5, 0, 0, 3, 2, 0, 19000)");
+    file.exec("insert into TrainingHistory values (1, 99, 100, 1, 0, 0, 5), "
+              "(2, 1, 200, 'yes', x'00ff', NULL, -40)");
+    EXPECT_EQ(GameIds(progress.arrDueGames(kDay, 20)), (std::vector<int64_t>{6, 1, 2, 3, 4, 5}));
+    const auto read = History(progress);
     ASSERT_EQ(read.size(), 1U);
     EXPECT_EQ(read[0].lngGameId, 1);
     EXPECT_FALSE(read[0].isSolved);
     EXPECT_EQ(read[0].lngWrongMoves, 0);
     EXPECT_EQ(read[0].lngSeconds, 0);
     // A result on a game whose row is unusable starts it afresh.
-    progress.lngRecordAttempt(attempt(5, kDay, true));
+    progress.lngRecordAttempt(Attempt(5, At(kDay), true));
     EXPECT_EQ(progress.objScheduleOf(5)->lngReviews, 1);
     EXPECT_EQ(progress.objScheduleOf(5)->lngDueDay, kDay + 3);
 }
 
-TEST_F(WorkBookProgressTest, ANameTakenByAViewIsRefusedAndTheFileLeftAlone) {
-    const char* objects[] = {
-        "create view TrainingHistory as select 1",
-        "create view trainingschedule as select 1",
-        "create table TrainingHistoryByTime (x)",
-    };
-    for (const char* sql : objects) {
+TEST(WorkBookProgress, ANameTakenByAViewIsRefusedAndTheFileLeftAlone) {
+    for (const char* sql :
+         {"create view TrainingHistory as select 1", "create view trainingschedule as select 1",
+          "create table TrainingHistoryByTime (x)"}) {
         SCOPED_TRACE(sql);
         ProgressWorkbook file(1);
         file.exec(sql);
         WorkBookProgress progress(file.db());
         const int64_t before = file.number("select count(*) from sqlite_master");
-        EXPECT_THROW(progress.lngRecordAttempt(attempt(1, kDay, true)), CError);
+        EXPECT_THROW(progress.lngRecordAttempt(Attempt(1, At(kDay), true)), CError);
         EXPECT_EQ(file.number("select count(*) from sqlite_master"), before);
         EXPECT_FALSE(progress.hasTables());
     }

@@ -4,11 +4,8 @@
 #include "workbook/CWorkBook.h"
 #include "workbook/GameAnnotations.h"
 #include "workbook/ReviewDay.h"
-#include "workbook/WorkBookProgress.h"
 #include "workbook/WorkBookStatistics.h"
 
-#include <cstdlib>
-#include <ctime>
 #include <gtest/gtest.h>
 #include <set>
 #include <string>
@@ -16,37 +13,24 @@
 
 namespace {
 
-class WorkBookStatisticsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        setenv("TZ", "UTC", 1);
-        tzset();
-    }
-    static int64_t at(int64_t day, int hour) { return day * 86400 + hour * 3600; }
-    // A history row written straight into the table (the tables are made first).
-    static void row(const ProgressWorkbook& file, int64_t game, const std::string& when,
-                    bool solved) {
-        WorkBookProgress(file.db()).EnsureTables();
-        file.exec("insert into TrainingHistory (GameTreeID, AttemptedAt, Solved, WrongMoves, "
-                  "SolutionShown, Seconds) values (" +
-                  std::to_string(game) + ", " + when + ", " + (solved ? "1" : "0") + ", 0, 0, 5)");
-    }
-    static std::vector<int64_t> attempts(const std::vector<PeriodFigures>& periods) {
-        std::vector<int64_t> counts;
-        for (const PeriodFigures& period : periods)
-            counts.push_back(period.lngAttempts);
-        return counts;
-    }
-    static std::vector<int64_t> ids(const std::vector<GameFigures>& games) {
-        std::vector<int64_t> list;
-        for (const GameFigures& game : games)
-            list.push_back(game.lngGameId);
-        return list;
-    }
-    const int64_t kToday = 20000; // Friday 2024-10-04
-};
+const int64_t kToday = 20000; // Friday 2024-10-04
 
-TEST_F(WorkBookStatisticsTest, ZerosWithoutHistoryThenOneAttemptIsTodayTheStreakAndTheRun) {
+// A history row written straight into the table (the tables are made first).
+void Row(const ProgressWorkbook& file, int64_t game, const std::string& when, bool solved) {
+    WorkBookProgress(file.db()).EnsureTables();
+    file.exec("insert into TrainingHistory (GameTreeID, AttemptedAt, Solved, WrongMoves, "
+              "SolutionShown, Seconds) values (" +
+              std::to_string(game) + ", " + when + ", " + (solved ? "1" : "0") + ", 0, 0, 5)");
+}
+
+std::vector<int64_t> Attempts(const std::vector<PeriodFigures>& periods) {
+    std::vector<int64_t> counts;
+    for (const PeriodFigures& period : periods)
+        counts.push_back(period.lngAttempts);
+    return counts;
+}
+
+TEST(WorkBookStatistics, ZerosWithoutHistoryThenOneAttemptIsTodayTheStreakAndTheRun) {
     for (int games : {0, 3}) {
         ProgressWorkbook file(games);
         const TrainingStatistics figures = WorkBookStatistics(file.db()).objRead(kToday);
@@ -55,15 +39,15 @@ TEST_F(WorkBookStatisticsTest, ZerosWithoutHistoryThenOneAttemptIsTodayTheStreak
                   0);
         ASSERT_EQ(figures.arrByDay.size(), 30U);
         EXPECT_EQ(figures.arrByDay.back().lngFirstDay, kToday);
-        EXPECT_EQ(attempts(figures.arrByDay), std::vector<int64_t>(30, 0));
-        EXPECT_EQ(attempts(figures.arrByWeek), std::vector<int64_t>(26, 0));
+        EXPECT_EQ(Attempts(figures.arrByDay), std::vector<int64_t>(30, 0));
+        EXPECT_EQ(Attempts(figures.arrByWeek), std::vector<int64_t>(26, 0));
         EXPECT_TRUE(figures.arrByPage.empty());
         EXPECT_TRUE(figures.arrMostFailed.empty());
         EXPECT_TRUE(figures.arrLongestUnseen.empty());
         EXPECT_NE(figures.strText().find("Today (2024-10-04): 0 attempts"), std::string::npos);
     }
     ProgressWorkbook file(2);
-    WorkBookProgress(file.db()).lngRecordAttempt({0, 2, at(kToday, 9), true, 0, false, 30});
+    WorkBookProgress(file.db()).lngRecordAttempt(Attempt(2, At(kToday, 9), true));
     file.exec("update GameTree set Hits = 1, Solve = 1, XRefPage = '7' where ID = 2");
     const TrainingStatistics figures = WorkBookStatistics(file.db()).objRead(kToday);
     const TrainingSummary& summary = figures.objSummary;
@@ -74,7 +58,7 @@ TEST_F(WorkBookStatisticsTest, ZerosWithoutHistoryThenOneAttemptIsTodayTheStreak
     EXPECT_EQ(figures.arrByWeek.back().lngSolved, 1);
     ASSERT_EQ(figures.arrByPage.size(), 1U);
     EXPECT_EQ(figures.arrByPage[0].strName, "7");
-    EXPECT_EQ(ids(figures.arrLongestUnseen), std::vector<int64_t>{2});
+    EXPECT_EQ(GameIds(figures.arrLongestUnseen), std::vector<int64_t>{2});
     EXPECT_EQ(figures.arrLongestUnseen[0].lngLastDay, kToday);
     EXPECT_TRUE(figures.arrMostFailed.empty());
 }
@@ -82,21 +66,21 @@ TEST_F(WorkBookStatisticsTest, ZerosWithoutHistoryThenOneAttemptIsTodayTheStreak
 // Future dates, values that are no times and a clock set back between two results never reach a
 // chart or break the streak. An attempt at a game deleted by another program still counts for
 // its day (Brisolt deletes a game's rows with it), but it neither makes nor breaks a run.
-TEST_F(WorkBookStatisticsTest, PeriodsStreakAndRunFromAnUntidyHistory) {
+TEST(WorkBookStatistics, PeriodsStreakAndRunFromAnUntidyHistory) {
     ProgressWorkbook file(3);
-    row(file, 1, std::to_string(at(kToday - 2, 10)), true);
-    row(file, 2, std::to_string(at(kToday - 2, 11)), false);
-    row(file, 1, std::to_string(at(kToday - 1, 23)), true);
-    row(file, 99, std::to_string(at(kToday - 1, 12)), false); // a game that is gone
-    row(file, 3, std::to_string(at(kToday + 3, 12)), false);  // a clock in the future
-    row(file, 3, "'yesterday'", false);                       // not a time at all
-    row(file, 2, std::to_string(at(kToday, 8)), false);
-    row(file, 3, std::to_string(at(kToday, 9)), true);
-    row(file, 1, std::to_string(at(kToday, 7)), true); // recorded last, clock set back an hour
+    Row(file, 1, std::to_string(At(kToday - 2, 10)), true);
+    Row(file, 2, std::to_string(At(kToday - 2, 11)), false);
+    Row(file, 1, std::to_string(At(kToday - 1, 23)), true);
+    Row(file, 99, std::to_string(At(kToday - 1, 12)), false); // a game that is gone
+    Row(file, 3, std::to_string(At(kToday + 3, 12)), false);  // a clock in the future
+    Row(file, 3, "'yesterday'", false);                       // not a time at all
+    Row(file, 2, std::to_string(At(kToday, 8)), false);
+    Row(file, 3, std::to_string(At(kToday, 9)), true);
+    Row(file, 1, std::to_string(At(kToday, 7)), true); // recorded last, clock set back an hour
     WorkBookStatistics statistics(file.db());
 
     const auto days = statistics.arrByDay(kToday, 4);
-    EXPECT_EQ(attempts(days), (std::vector<int64_t>{0, 2, 2, 3}));
+    EXPECT_EQ(Attempts(days), (std::vector<int64_t>{0, 2, 2, 3}));
     EXPECT_EQ(days[1].lngSolved, 1);
     EXPECT_EQ(days[3].lngSolved, 2);
     const TrainingSummary summary = statistics.objSummary(kToday);
@@ -112,10 +96,10 @@ TEST_F(WorkBookStatisticsTest, PeriodsStreakAndRunFromAnUntidyHistory) {
     const auto weeks = statistics.arrByWeek(kToday, 2);
     EXPECT_EQ(weeks[1].lngFirstDay, kToday - 4);
     EXPECT_EQ(ReviewDay::strText(weeks[1].lngFirstDay), "2024-09-30");
-    EXPECT_EQ(attempts(weeks), (std::vector<int64_t>{0, 7}));
+    EXPECT_EQ(Attempts(weeks), (std::vector<int64_t>{0, 7}));
 }
 
-TEST_F(WorkBookStatisticsTest, PagesChaptersAndGamesFromTheCounters) {
+TEST(WorkBookStatistics, PagesChaptersAndGamesFromTheCounters) {
     ProgressWorkbook file(6);
     file.exec("drop table if exists GameTag"); // a workbook from before the annotations
     // Game 5's counter is no number and counts as 0; game 6 has more successes than attempts,
@@ -152,25 +136,25 @@ TEST_F(WorkBookStatisticsTest, PagesChaptersAndGamesFromTheCounters) {
     EXPECT_EQ(chapters(), (std::vector<std::string>{"Sicilian:4", "Caro:5", "French:3",
                                                     "Open \"Sicilian\":2"}));
 
-    EXPECT_EQ(ids(statistics.arrMostFailed(10)), (std::vector<int64_t>{1}));
+    EXPECT_EQ(GameIds(statistics.arrMostFailed(10)), (std::vector<int64_t>{1}));
     file.exec("update GameTree set Hits = 9, Solve = 5 where ID = 3");
-    EXPECT_EQ(ids(statistics.arrMostFailed(10)), (std::vector<int64_t>{3, 1}));
-    EXPECT_EQ(ids(statistics.arrMostFailed(1)), (std::vector<int64_t>{3}));
+    EXPECT_EQ(GameIds(statistics.arrMostFailed(10)), (std::vector<int64_t>{3, 1}));
+    EXPECT_EQ(GameIds(statistics.arrMostFailed(1)), (std::vector<int64_t>{3}));
 }
 
-TEST_F(WorkBookStatisticsTest, LongestUnseenSkipsDeletedGames) {
+TEST(WorkBookStatistics, LongestUnseenSkipsDeletedGames) {
     ProgressWorkbook file(4);
     WorkBookProgress progress(file.db());
     for (const auto& [game, day] :
          {std::pair{1, kToday - 1}, {2, kToday - 9}, {3, kToday - 4}, {4, kToday - 20}})
-        progress.lngRecordAttempt({0, game, at(day, 12), true, 0, false, 10});
+        progress.lngRecordAttempt(Attempt(game, At(day), true));
     file.exec("delete from GameTree where ID = 4");
     const auto games = WorkBookStatistics(file.db()).arrLongestUnseen(10);
-    EXPECT_EQ(ids(games), (std::vector<int64_t>{2, 3, 1}));
+    EXPECT_EQ(GameIds(games), (std::vector<int64_t>{2, 3, 1}));
     EXPECT_EQ(games[0].lngLastDay, kToday - 9);
 }
 
-TEST_F(WorkBookStatisticsTest, CsvQuotesTextsAndDefusesFormulas) {
+TEST(WorkBookStatistics, CsvQuotesTextsAndDefusesFormulas) {
     TrainingStatistics figures;
     figures.arrMostFailed = {{7, "=HYPERLINK(\"x\")", "p, 3", 2, 1, -1},
                              {8, "Line\nbreak", "", 1, 0, -1}};
@@ -183,7 +167,7 @@ TEST_F(WorkBookStatisticsTest, CsvQuotesTextsAndDefusesFormulas) {
 
 // Spaced repetition: games due first (most overdue first), then new games up to the day's
 // limit, then the classic order fills the batch; reading the order changes no counter.
-TEST_F(WorkBookStatisticsTest, ReviewBatchKeepsItsShape) {
+TEST(WorkBookStatistics, ReviewBatchKeepsItsShape) {
     ProgressWorkbook file(14);
     file.exec("update GameTree set Hits = 2, Solve = 0, ErrorStreak = 2 where ID = 14");
     CWorkBook book;
@@ -200,8 +184,8 @@ TEST_F(WorkBookStatisticsTest, ReviewBatchKeepsItsShape) {
     EXPECT_EQ(before, counters());
 
     // Failures a week ago are due again: the older one comes first, before any new game.
-    book.RecordAttempt({0, 9, at(kToday - 7, 12), false, 3, false, 20});
-    book.RecordAttempt({0, 5, at(kToday - 8, 12), false, 1, true, 20});
+    book.RecordAttempt(Attempt(9, At(kToday - 7), false, 3));
+    book.RecordAttempt(Attempt(5, At(kToday - 8), false, 1, true));
     const auto due = book.arrlngGetGameIDsForReview(10, 3, kToday);
     ASSERT_EQ(due.size(), 10U);
     EXPECT_EQ(std::vector<int32_t>(due.begin(), due.begin() + 4),
