@@ -1,17 +1,16 @@
 // A game's node rows go into the workbook several to a statement. Whatever the number of nodes,
 // each row holds its own node's values in tree order, and a row refused part way through a game
-// leaves nothing of the game.
+// leaves nothing of the game. Values are bound, with the storage classes a file written by
+// literal SQL has.
 #include "RawDatabase.h"
 #include "SampleGames.h"
 #include "TempFolder.h"
-#include "game/CGameNode.h"
-#include "game/CGameTree.h"
-#include "game/CPosition.h"
 #include "model/CDiagram.h"
 #include "model/CError.h"
 #include "workbook/CWorkBook.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -86,13 +85,15 @@ TEST(GameNodeRows, ARowRefusedInALaterStatementLeavesNothingOfTheGame) {
     CWorkBook workbook;
     workbook.strOpenWorkBook(path);
     RawDatabase raw(path);
-    // Alone, and inside a batch as an import saves: the games around it stay whole.
+    // Alone, over a game, and inside a batch as an import saves: the games around it stay whole.
     EXPECT_THROW(workbook.lngSaveGame(game, 0, "refused", "", ""), CError);
     workbook.BeginBatch();
     const int64_t before = workbook.lngSaveGame(KnightsGame(3), 0, "before", "", "");
     EXPECT_THROW(workbook.lngSaveGame(game, 0, "refused", "", ""), CError);
+    EXPECT_THROW(workbook.lngSaveGame(game, before, "refused over before", "", ""), CError);
     // Two statements' worth of rows, none of them with the refused key.
     const int64_t after = workbook.lngSaveGame(KnightsGame(18), 0, "after", "", "");
+    EXPECT_TRUE(workbook.isInBatch());
     workbook.CommitBatch();
 
     EXPECT_EQ(raw.rows("select Description from GameTree order by ID"),
@@ -102,4 +103,40 @@ TEST(GameNodeRows, ARowRefusedInALaterStatementLeavesNothingOfTheGame) {
               "0");
     EXPECT_EQ(StoredRows(raw, before).size(), 4u);
     EXPECT_EQ(StoredRows(raw, after).size(), 19u);
+}
+
+TEST(WorkBookStatements, StoredValuesKeepTheirTypesAndTextsExactly) {
+    TempFolder folder;
+    const std::string path = folder.file("types.brl");
+    CWorkBook workbook;
+    workbook.strOpenWorkBook(path);
+    SampleGame game("r3k2r/8/8/8/3pP3/8/8/R3K2R b KQkq e3 0 12");
+    game.line({"dxe3"});
+    // Quotes, a statement terminator and a NUL: bound values never become SQL.
+    const std::string description = std::string("Robert'); drop table GameNode; --\0x", 35);
+    int64_t id = workbook.lngSaveGame(game.tree(), 0, description, "p. 'a'", "12");
+    workbook.SaveWorkbookProperties("it's");
+    RawDatabase raw(path);
+    const std::tuple<std::string, std::string> cases[] = {
+        {"select typeof(ID)||typeof(Description)||typeof(XRefPage)||typeof(XRefDiagram)||"
+         "typeof(Hits)||typeof(Solve)||typeof(ErrorStreak)||typeof(SolveStreak) from GameTree",
+         "integertexttexttextintegerintegerintegerinteger"},
+        {"select group_concat(typeof(GameTreeID)||typeof(NodeKey)||typeof(NodeParentKey)||"
+         "typeof(WhiteToMove)||typeof(Diagram)||typeof(MoveText)||typeof(MoveNumber)||"
+         "typeof(EnPassantFile)||typeof(WhiteOO)||typeof(WhiteOOO)||typeof(BlackOO)||"
+         "typeof(BlackOOO), '|') from GameNode",
+         "integertexttextintegertexttextintegerintegerintegerintegerintegerinteger|"
+         "integertexttextintegertexttextintegerintegerintegerintegerintegerinteger"},
+        {"select Description from GameTree", "Robert'); drop table GameNode; --x"},
+        {"select XRefPage||'|'||XRefDiagram||'|'||Hits from GameTree", "p. 'a'|12|0"},
+        {"select group_concat(NodeParentKey||','||WhiteToMove||','||MoveText||','||MoveNumber||','"
+         "||EnPassantFile||','||WhiteOO||WhiteOOO||BlackOO||BlackOOO, '|') from GameNode",
+         ",0,...," + std::to_string(game.tree()->Item(1)->objPosition()->intMoveNumber()) +
+             ",4,1111|InitialKey,1,dxe3," +
+             std::to_string(game.tree()->Item(2)->objPosition()->intMoveNumber()) + ",-1,1111"},
+        {"select FieldValue||typeof(FieldValue) from WorkBook", "it'stext"},
+        {"select count(*) from GameNode where GameTreeID=" + std::to_string(id), "2"},
+    };
+    for (const auto& [query, expected] : cases)
+        EXPECT_EQ(raw.value(query), expected) << query;
 }

@@ -86,7 +86,7 @@ TEST_F(WorkBookDamage, ADamagedGameNamesItselfAndTheOtherGameStillLoads) {
     }
 }
 
-TEST_F(WorkBookDamage, NullOrTextStatisticsCountAsZeroAndResultsAreNeverLost) {
+TEST_F(WorkBookDamage, ResultsCountFromStoredStatisticsOfAnyKindAndClearLogResetsThem) {
     // stored: Hits, Solve, ErrorStreak, SolveStreak
     // after: hits, solve, error streak, solve streak
     const std::tuple<const char*, bool, std::vector<int32_t>> cases[] = {
@@ -94,6 +94,8 @@ TEST_F(WorkBookDamage, NullOrTextStatisticsCountAsZeroAndResultsAreNeverLost) {
         {"NULL,NULL,NULL,NULL", false, {1, 0, 1, 0}},
         {"'3',NULL,2,NULL", true, {4, 1, 0, 1}},
         {"5,2,NULL,1", false, {6, 2, 1, 0}},
+        {"1,1,1,0", false, {2, 1, 2, 0}},
+        {"3,2,0,1", true, {4, 3, 0, 2}},
     };
     for (const auto& [stored, success, after] : cases) {
         SCOPED_TRACE(std::string(stored) + (success ? " success" : " error"));
@@ -110,19 +112,24 @@ TEST_F(WorkBookDamage, NullOrTextStatisticsCountAsZeroAndResultsAreNeverLost) {
     workbook.GetScore(attempts, successes);
     EXPECT_EQ(attempts + successes, 0);
     EXPECT_EQ(workbook.arrGetGameRows().size(), 2u);
+    workbook.ClearLog();
+    for (const WorkBookGameRow& row : workbook.arrGetGameRows())
+        EXPECT_EQ(row.lngHits + row.lngSolve + row.lngErrorStreak + row.lngSolveStreak, 0);
 }
 
-TEST_F(WorkBookDamage, IdentifiersOfAnySizeAreNeverMistakenForOthers) {
+TEST_F(WorkBookDamage, IdentifiersAndMoveNumbersOfAnySizeAreKeptWhole) {
     const int64_t huge = int64_t{1} << 40;
     Damage("update GameTree set ID=" + std::to_string(huge) + " where ID=2;" +
            "update GameNode set GameTreeID=" + std::to_string(huge) + " where GameTreeID=2;" +
-           "update GameTree set ID=-7 where ID=1; update GameNode set GameTreeID=-7 where "
-           "GameTreeID=1");
+           "update GameTree set ID=-7 where ID=1; update GameNode set GameTreeID=-7, "
+           "MoveNumber=MoveNumber+40000 where GameTreeID=1");
     std::string d, p, g;
     ASSERT_NE(workbook.objLoadGame(huge, d, p, g), nullptr);
     EXPECT_EQ(d, "two");
-    ASSERT_NE(workbook.objLoadGame(-7, d, p, g), nullptr);
+    const auto numbered = workbook.objLoadGame(-7, d, p, g);
+    ASSERT_NE(numbered, nullptr);
     EXPECT_EQ(d, "one");
+    EXPECT_EQ(numbered->Item(2)->objPosition()->intMoveNumber(), 40001) << "beyond 16 bits";
     workbook.UpdateError(huge);
     workbook.UpdateSuccess(-7);
     EXPECT_EQ(workbook.objGetGameRow(huge)->lngErrorStreak, 1);
@@ -194,14 +201,6 @@ TEST_F(WorkBookDamage, ColumnsAreReadByNameInAFileWithAnotherColumnOrder) {
     EXPECT_TRUE(loaded->isEqual(game.tree()));
     EXPECT_FALSE(loaded->Item(1)->objPosition()->isKCastleForfeited(0));
     EXPECT_TRUE(loaded->Item(1)->objPosition()->isQCastleForfeited(0));
-}
-
-TEST_F(WorkBookDamage, MoveNumbersBeyondSixteenBitsLoad) {
-    Damage("update GameNode set MoveNumber=MoveNumber+40000 where GameTreeID=1");
-    std::string d, p, g;
-    auto loaded = workbook.objLoadGame(1, d, p, g);
-    ASSERT_NE(loaded, nullptr);
-    EXPECT_EQ(loaded->Item(2)->objPosition()->intMoveNumber(), 40001);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-// Games in a workbook: saving and loading trees, the training order and the statistics.
+// Games in a workbook: saving and loading trees, the training order, batches and write protection.
 #include "RawDatabase.h"
 #include "SampleGames.h"
 #include "TempFolder.h"
@@ -22,15 +22,6 @@ protected:
 
     int32_t Save(const std::shared_ptr<CGameTree>& tree, const std::string& description = "d") {
         return workbook.lngSaveGame(tree, 0, description, "p", "g");
-    }
-
-    // Hits, solved, error streak and solve streak of the game.
-    std::vector<int32_t> Stats(int32_t id) {
-        auto row = workbook.objGetGameRow(id);
-        EXPECT_TRUE(row.has_value());
-        return row ? std::vector<int32_t>{row->lngHits, row->lngSolve, row->lngErrorStreak,
-                                          row->lngSolveStreak}
-                   : std::vector<int32_t>{};
     }
 
     TempFolder folder;
@@ -112,7 +103,10 @@ TEST_F(WorkBookGames, SavingAgainSavingOverNothingLoadingNothingAndDeleting) {
     game.line({"d4"});
     EXPECT_EQ(workbook.lngSaveGame(game.tree(), id, "new text", "np", "ng"), id);
     EXPECT_EQ(workbook.objGetGameRow(id)->strDescription, "new text");
-    EXPECT_EQ(Stats(id), std::vector<int32_t>({2, 1, 1, 0}));
+    const WorkBookGameRow row = *workbook.objGetGameRow(id);
+    EXPECT_EQ(
+        std::vector<int32_t>({row.lngHits, row.lngSolve, row.lngErrorStreak, row.lngSolveStreak}),
+        std::vector<int32_t>({2, 1, 1, 0}));
     EXPECT_EQ(ErrorOf([&] { workbook.lngSaveGame(game.tree(), 999, "x", "", ""); }),
               "CWorkBook 9999: No game with the identifier 999");
     RawDatabase raw(path);
@@ -153,27 +147,6 @@ TEST_F(WorkBookGames, TheTrainingBatchFollowsThePriorityOrder) {
     for (const auto& [count, ids] : cases)
         EXPECT_EQ(workbook.arrlngGetGameIDsForTraining(count), ids) << count;
     EXPECT_EQ(workbook.arrlngGetGameIDs(), (std::vector<int32_t>{x, y, z, w}));
-}
-
-TEST_F(WorkBookGames, ResultsUpdateTheStatisticsAndClearLogResetsThem) {
-    SampleGame game;
-    game.line({"e4"});
-    const struct {
-        std::string results;           // s = success, e = error
-        std::vector<int32_t> expected; // hits, solve, error streak, solve streak
-    } cases[] = {
-        {"", {0, 0, 0, 0}},     {"s", {1, 1, 0, 1}},    {"e", {1, 0, 1, 0}},
-        {"ssee", {4, 2, 2, 0}}, {"eess", {4, 2, 0, 2}}, {"sesese", {6, 3, 1, 0}},
-    };
-    for (const auto& c : cases) {
-        int32_t id = Save(game.tree());
-        for (char r : c.results)
-            r == 's' ? workbook.UpdateSuccess(id) : workbook.UpdateError(id);
-        EXPECT_EQ(Stats(id), c.expected) << c.results;
-    }
-    workbook.ClearLog();
-    for (const WorkBookGameRow& row : workbook.arrGetGameRows())
-        EXPECT_EQ(row.lngHits + row.lngSolve + row.lngErrorStreak + row.lngSolveStreak, 0);
 }
 
 TEST_F(WorkBookGames, IdentifierListsHaveNoSixteenBitLimit) {
@@ -240,7 +213,7 @@ TEST_F(WorkBookGames, AWriteProtectedWorkbookTrainsButCannotRecord) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
     chmod(path.c_str(), 0644);
     workbook.strOpenWorkBook(path);
-    EXPECT_EQ(Stats(id)[0], 0);
+    EXPECT_EQ(workbook.objGetGameRow(id)->lngHits, 0);
 }
 
 } // namespace
