@@ -125,6 +125,11 @@ TEST(WorkBookFile, BadFilesGiveAClearErrorAndAreLeftUntouched) {
          "create table GameTree (ID INTEGER PRIMARY KEY,Description)",
          "GameNode"},
         {"empty file", "", nullptr, "Not a workbook"},
+        {"virtual table in place of a workbook table", "",
+         "create table WorkBook (ID INTEGER PRIMARY KEY,FieldName,FieldValue);"
+         "create table GameNode (ID INTEGER PRIMARY KEY,GameTreeID);"
+         "create virtual table GameTree using fts5(Description)",
+         "GameTree is a virtual table"},
     };
     for (const auto& [name, bytes, sql, messagePart] : cases) {
         SCOPED_TRACE(name);
