@@ -34,13 +34,20 @@ private:
     std::string m_text;
 };
 
-std::string Read(const std::string& pgn) {
+// What the visitor heard of every game, and what the reader made of the bytes.
+struct Reading {
+    std::string events;
+    bool latin1 = false;
+    bool notText = false;
+};
+
+Reading ReadAll(const std::string& pgn) {
     std::istringstream input(pgn);
     PgnReader reader(input);
     Recorder recorder;
     while (reader.readGame(recorder)) {
     }
-    return recorder.text();
+    return {recorder.text(), reader.isLatin1(), reader.isNotText()};
 }
 
 struct Case {
@@ -79,7 +86,7 @@ TEST(PgnReader, ReportsTheSyntaxOfEachConstruct) {
         {"only blanks and an escape line", "\n\n% nothing here\n  \n", ""},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(Read(c.pgn), c.events) << c.name;
+        EXPECT_EQ(ReadAll(c.pgn).events, c.events) << c.name;
 }
 
 TEST(PgnReader, ABrokenGameIsReportedAndTheNextGameIsStillRead) {
@@ -100,7 +107,7 @@ TEST(PgnReader, ABrokenGameIsReportedAndTheNextGameIsStillRead) {
          "c4 | result * | end"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(Read(c.pgn), c.events) << c.name;
+        EXPECT_EQ(ReadAll(c.pgn).events, c.events) << c.name;
 }
 
 TEST(PgnReader, CountsGamesAcrossBufferRefills) {
@@ -180,14 +187,10 @@ TEST(PgnReader, GivesUtf8ReadingLatin1WhereTheTextIsNotUtf8) {
          "game 1 | tag Event=\xC3\xA9 | d4 | result * | end", false},
     };
     for (const auto& [name, bytes, events, latin1] : cases) {
-        std::istringstream input(bytes);
-        PgnReader reader(input);
-        Recorder recorder;
-        while (reader.readGame(recorder)) {
-        }
-        EXPECT_EQ(recorder.text(), events) << name;
-        EXPECT_EQ(reader.isLatin1(), latin1) << name;
-        EXPECT_FALSE(reader.isNotText()) << name;
+        const Reading read = ReadAll(bytes);
+        EXPECT_EQ(read.events, events) << name;
+        EXPECT_EQ(read.latin1, latin1) << name;
+        EXPECT_FALSE(read.notText) << name;
     }
 }
 
@@ -211,14 +214,10 @@ TEST(PgnReader, BinaryDataGivesNoGames) {
         {"Latin-1 text", "[Event \"\xC9t\xE9\"]\n\n1. e4 *", false},
     };
     for (const auto& [name, text, binary] : cases) {
-        std::istringstream input(text);
-        PgnReader reader(input);
-        Recorder recorder;
-        while (reader.readGame(recorder)) {
-        }
-        EXPECT_EQ(reader.isNotText(), binary) << name;
+        const Reading read = ReadAll(text);
+        EXPECT_EQ(read.notText, binary) << name;
         if (binary) {
-            EXPECT_EQ(recorder.text(), "") << name;
+            EXPECT_EQ(read.events, "") << name;
         }
     }
 }
