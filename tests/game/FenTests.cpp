@@ -68,14 +68,6 @@ TEST(FenReader, StrictReaderNamesTheProblem) {
         EXPECT_EQ(MessageOf([&] { objReadFen(fenText); }).rfind(start, 0), 0u) << fenText;
 }
 
-TEST(FenReader, WritingReadsBack) {
-    for (const char* text :
-         {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -",
-          "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -",
-          "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -", "r3k2r/8/8/8/8/8/8/R3K2R b Kq -"})
-        EXPECT_EQ(objReadFen(text)->strGetFEN(), text);
-}
-
 TEST(FenReader, EnPassantRightOnEveryFileReadsBackAndCanBeTaken) {
     // The edge files matter: a file index off by one loses the right on a or h.
     const std::tuple<const char*, int, const char*, const char*> cases[] = {

@@ -50,7 +50,7 @@ TEST(GameTree, EveryPathToAKeyKeepsItsOwnNodeParentAndContinuation) {
         {"e4 e6 d4 d5", "d4 e6 e4 d5"},
         {"Nf3 Nc6 Nc3 Nf6", "Nc3 Nc6 Nf3 Nf6"},
     };
-    const auto collisions = KeyCollisionFinder::find(objNewStartPosition(), 3, 6);
+    const auto collisions = FindKeyCollisions(objNewStartPosition(), 3, 6);
     ASSERT_FALSE(collisions.empty()) << "the search finds no key shared by two boards";
     const auto joined = [](const std::vector<std::string>& moves) {
         std::string line;

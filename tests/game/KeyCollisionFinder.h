@@ -6,6 +6,7 @@
 #include "game/CPosition.h"
 #include "game/Perft.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -17,47 +18,34 @@ struct KeyCollision {
     std::vector<std::string> second;
 };
 
-class KeyCollisionFinder {
-public:
-    // Up to limit pairs among the lines of the given number of plies from the start (and the
-    // shorter lines on the way), in the order the rules list the moves.
-    static std::vector<KeyCollision> find(const std::shared_ptr<CPosition>& start, int plies,
-                                          size_t limit) {
-        KeyCollisionFinder finder(limit);
-        std::vector<std::string> line;
-        finder.walk(start, plies, line);
-        return finder.m_found;
-    }
-
-private:
+// Up to limit pairs among the lines of the given number of plies from the start (and the shorter
+// lines on the way), in the order the rules list the moves.
+inline std::vector<KeyCollision> FindKeyCollisions(const std::shared_ptr<CPosition>& start,
+                                                   int plies, size_t limit) {
     struct Seen {
         std::shared_ptr<CPosition> position;
         std::vector<std::string> line;
         bool reported = false;
     };
-
-    explicit KeyCollisionFinder(size_t limit) : m_limit(limit) {}
-
-    void walk(const std::shared_ptr<CPosition>& position, int plies,
-              std::vector<std::string>& line) {
-        if (plies == 0 || m_found.size() >= m_limit) return;
+    std::map<std::string, Seen> seen;
+    std::vector<KeyCollision> found;
+    std::vector<std::string> line;
+    std::function<void(const std::shared_ptr<CPosition>&, int)> walk = [&](const auto& position,
+                                                                           int left) {
         for (const LegalMove& legal : arrGetLegalMoves(position)) {
-            std::shared_ptr<CPosition> next = position->objMove1(legal.move);
-            if (!next) continue;
-            line.push_back(next->strMoveText());
-            const std::string key = CGameNode::strKeyOf(*next);
-            auto [seen, added] = m_seen.try_emplace(key, Seen{next, line});
-            if (!added && !seen->second.reported && !seen->second.position->isEqual(next) &&
-                m_found.size() < m_limit) {
-                seen->second.reported = true;
-                m_found.push_back({key, seen->second.line, line});
+            if (left == 0 || found.size() >= limit) return;
+            line.push_back(legal.position->strMoveText());
+            const std::string key = CGameNode::strKeyOf(*legal.position);
+            auto [first, added] = seen.try_emplace(key, Seen{legal.position, line});
+            if (!added && !first->second.reported &&
+                !first->second.position->isEqual(legal.position)) {
+                first->second.reported = true;
+                found.push_back({key, first->second.line, line});
             }
-            walk(next, plies - 1, line);
+            walk(legal.position, left - 1);
             line.pop_back();
         }
-    }
-
-    size_t m_limit;
-    std::map<std::string, Seen> m_seen;
-    std::vector<KeyCollision> m_found;
-};
+    };
+    walk(start, plies);
+    return found;
+}

@@ -37,13 +37,6 @@ TEST(Legality, IsLegalMove) {
         EXPECT_EQ(fen(fenText)->isLegalMove(move), legal) << fenText << " " << move.strToString();
 }
 
-TEST(Legality, ResultStatusCountsAsBlackToMove) {
-    const auto position = fen("4k3/8/8/8/8/8/8/4K3 w - -");
-    position->objStatus(CGameStatus::objWHITE_WINS());
-    EXPECT_TRUE(position->isLegalMove(mv("k", "e8", "d8")));
-    EXPECT_FALSE(position->isLegalMove(mv("K", "e1", "d1")));
-}
-
 TEST(Legality, PinnedPieceMoveGivesNothing) {
     const auto position = fen("4k3/4r3/8/8/8/8/4N3/4K3 w - -");
     EXPECT_EQ(position->objMove1(mv("N", "e2", "c3")), nullptr);

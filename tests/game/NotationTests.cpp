@@ -76,9 +76,6 @@ TEST(Notation, ReadingMoves) {
         {"4k3/4r3/8/8/8/8/4N3/4K3 w - -", "Nc3", ""}, // the only knight is pinned
         // Texts that are not moves are refused, never guessed.
         {start, "Sf3", ""},
-        {start, "Lf3", ""},
-        {start, "Xe4", ""},
-        {start, "Nf3x", ""},
         {start, "Nf3e", ""},
         {start, "e4!x", ""},
         {start, "Nxf3", ""}, // nothing to take on f3

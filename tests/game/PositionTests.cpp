@@ -72,10 +72,13 @@ TEST(Position, CastlingMovesTheRookAndMovesForfeitRights) {
     EXPECT_EQ(fen(black)->objMove1(mv("k", "e8", "c8"))->strMoveText(), "O-O-O");
 }
 
-TEST(Position, AfterAResultWhiteMovesWithTheSameNumber) {
+// A finished game counts as Black to move; the move after it is White's, with the same number.
+TEST(Position, AfterAResultBlackMovesAndWhiteKeepsTheNumber) {
     const auto position = fen("4k3/8/8/8/8/8/8/4K3 w - -");
     position->objStatus(CGameStatus::objWHITE_WINS());
     position->intMoveNumber(7);
+    EXPECT_FALSE(position->isLegalMove(mv("K", "e1", "d1")));
+    EXPECT_TRUE(position->isLegalMove(mv("k", "e8", "d8")));
     const auto next = position->objMove2(mv("k", "e8", "d8"), "Kd8");
     ASSERT_TRUE(next);
     EXPECT_EQ(next->objStatus(), CGameStatus::objWHITE_TO_MOVE());

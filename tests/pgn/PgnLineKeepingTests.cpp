@@ -109,7 +109,7 @@ TEST_F(PgnBook, EveryLineOfEveryGameComesBackInItsOrder) {
         {"transpositions in both orders", "",
          "1. Nf3 (1. Nc3 Nc6 2. Nf3 Nf6 3. e4) 1... Nc6 2. Nc3 Nf6 3. d4 (3. e4 d6) 3... e6 *"},
     };
-    for (const KeyCollision& found : KeyCollisionFinder::find(objNewStartPosition(), 3, 8))
+    for (const KeyCollision& found : FindKeyCollisions(objNewStartPosition(), 3, 8))
         sources.push_back(CollisionGame(found));
     ASSERT_GT(sources.size(), 4u) << "the search finds no key shared by two boards";
 
