@@ -55,16 +55,27 @@ TEST(GameNodeRows, EveryRowHoldsItsOwnNodeWhateverTheNumberOfNodes) {
     CWorkBook workbook;
     workbook.strOpenWorkBook(path);
     RawDatabase raw(path);
-    // Around one and two statements' worth of rows, and a single row.
-    for (int moves : {0, 14, 15, 16, 31, 32, 40}) {
-        SCOPED_TRACE("moves " + std::to_string(moves));
-        const auto tree = KnightsGame(moves);
-        const int64_t id = workbook.lngSaveGame(tree, 0, "knights", "", "");
+    // Around one and two statements' worth of rows, and a single row; a set-up position with
+    // castling rights and an en-passant file, whose lines hold castling, an en-passant capture, a
+    // promotion and a mate.
+    std::vector<std::shared_ptr<CGameTree>> trees;
+    for (int moves : {0, 14, 15, 16, 31, 32, 40})
+        trees.push_back(KnightsGame(moves));
+    SampleGame rich("r3k2r/1P4pp/8/3pP3/8/8/6PP/R3K2R w KQkq d6 0 20");
+    rich.line({"exd6", "O-O", "bxa8=Q", "Rxa8", "O-O"}).line({"O-O", "Kd7"}).line({"Rxa8+"});
+    trees.push_back(rich.line({"Kd7", "Rxh8"}, false).tree());
+    for (const auto& tree : trees) {
+        SCOPED_TRACE("nodes " + std::to_string(tree->Count()));
+        const int64_t id = workbook.lngSaveGame(tree, 0, "knights", "p. 12", "#7");
+        EXPECT_EQ(tree->Item(1)->strParentKey(), ""); // the root's parent key is cleared in memory
         EXPECT_EQ(StoredRows(raw, id), ExpectedRows(*tree));
         std::string description, page, diagram;
         const auto loaded = workbook.objLoadGame(id, description, page, diagram);
         ASSERT_TRUE(loaded);
+        EXPECT_EQ(description + "|" + page + "|" + diagram, "knights|p. 12|#7");
         EXPECT_EQ(NodeLines(*loaded), NodeLines(*tree));
+        EXPECT_TRUE(loaded->isEqual(tree));
+        EXPECT_EQ(loaded->objCurrentNode()->strKey(), "InitialKey");
     }
 }
 

@@ -29,35 +29,6 @@ protected:
     CWorkBook workbook;
 };
 
-// A set-up position with castling rights, an en-passant file and a variation; the lines hold
-// castling, an en-passant capture, a promotion and a mate.
-std::shared_ptr<CGameTree> RichTree() {
-    SampleGame game("r3k2r/1P4pp/8/3pP3/8/8/6PP/R3K2R w KQkq d6 0 20");
-    game.line({"exd6", "O-O", "bxa8=Q", "Rxa8", "O-O"});
-    game.line({"O-O", "Kd7"});
-    game.line({"Rxa8+"}).line({"Kd7", "Rxh8"}, false);
-    return game.tree();
-}
-
-TEST_F(WorkBookGames, ATreeComesBackWithItsKeysLinksPositionsAndTexts) {
-    auto tree = RichTree();
-    int32_t id = workbook.lngSaveGame(tree, 0, "Rich", "p. 12", "#7");
-    EXPECT_EQ(tree->Item(1)->strParentKey(), ""); // the root's parent key is cleared in memory
-    std::string description, page, diagram;
-    auto loaded = workbook.objLoadGame(id, description, page, diagram);
-    ASSERT_NE(loaded, nullptr);
-    EXPECT_EQ(description, "Rich");
-    EXPECT_EQ(page, "p. 12");
-    EXPECT_EQ(diagram, "#7");
-    EXPECT_TRUE(loaded->isEqual(tree));
-    EXPECT_EQ(NodeLines(*loaded), NodeLines(*tree));
-    EXPECT_EQ(loaded->objCurrentNode()->strKey(), "InitialKey");
-    EXPECT_EQ(loaded->objCurrentNode()->objPosition()->intEnPassantFile(), 3);
-    GameNodeList next;
-    EXPECT_EQ(loaded->objMoveFirst(next)->strKey(), "InitialKey");
-    EXPECT_EQ(next.size(), 3u);
-}
-
 TEST_F(WorkBookGames, StoredValuesComeBackAsTheLoaderReadsThem) {
     // The move after the mate-in-one is a finished game: it is read back with Black to move.
     SampleGame mate("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1");
