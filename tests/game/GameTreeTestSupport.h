@@ -3,6 +3,7 @@
 // Game trees built from move texts, with their nodes named by the moves that reach them.
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
+#include "game/Fen.h"
 #include "game/PositionConstructors.h"
 
 #include <map>
@@ -20,15 +21,17 @@ inline std::shared_ptr<CPosition> Played(const std::shared_ptr<CPosition>& from,
     return next;
 }
 
-// A tree from the start position; each node is named by its line ("e4 e5 Nf3", "" for the root),
-// and the first line played from a node is its main line.
+// A tree from the FEN position (the standard start when empty); each node is named by its line
+// ("e4 e5 Nf3", "" for the root), and the first line played from a node is its main line.
 struct Book {
     std::shared_ptr<CGameTree> tree = std::make_shared<CGameTree>();
     std::map<std::string, std::shared_ptr<CGameNode>> nodes;
 
-    explicit Book(const std::vector<std::string>& lines = {}) {
+    explicit Book(const std::vector<std::string>& lines = {}, const std::string& fen = "") {
         GameNodeList next;
-        nodes[""] = tree->Add(objNewStartPosition(), next);
+        auto root = fen.empty() ? objNewStartPosition() : objReadFen(fen);
+        root->strMoveText("..."); // a start position, even with an en-passant file
+        nodes[""] = tree->Add(root, next);
         for (const std::string& line : lines)
             add(line);
         tree->objCurrentNode(nodes[""]);

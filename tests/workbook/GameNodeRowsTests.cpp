@@ -17,10 +17,10 @@ namespace {
 // A game of the given number of moves: the knights go out and back again.
 std::shared_ptr<CGameTree> KnightsGame(int moves) {
     static const char* const cycle[] = {"Nf3", "Nf6", "Ng1", "Ng8"};
-    std::vector<std::string> line;
+    std::string line;
     for (int i = 0; i < moves; ++i)
-        line.push_back(cycle[i % 4]);
-    return SampleGame().line(line).tree();
+        line += std::string(cycle[i % 4]) + " ";
+    return Book({line}).tree;
 }
 
 // The stored rows of a game in the order they were written.
@@ -61,9 +61,9 @@ TEST(GameNodeRows, EveryRowHoldsItsOwnNodeWhateverTheNumberOfNodes) {
     std::vector<std::shared_ptr<CGameTree>> trees;
     for (int moves : {0, 14, 15, 16, 31, 32, 40})
         trees.push_back(KnightsGame(moves));
-    SampleGame rich("r3k2r/1P4pp/8/3pP3/8/8/6PP/R3K2R w KQkq d6 0 20");
-    rich.line({"exd6", "O-O", "bxa8=Q", "Rxa8", "O-O"}).line({"O-O", "Kd7"}).line({"Rxa8+"});
-    trees.push_back(rich.line({"Kd7", "Rxh8"}, false).tree());
+    trees.push_back(Book({"exd6 O-O bxa8=Q Rxa8 O-O", "O-O Kd7", "Rxa8+ Kd7 Rxh8"},
+                         "r3k2r/1P4pp/8/3pP3/8/8/6PP/R3K2R w KQkq d6 0 20")
+                        .tree);
     for (const auto& tree : trees) {
         SCOPED_TRACE("nodes " + std::to_string(tree->Count()));
         const int64_t id = workbook.lngSaveGame(tree, 0, "knights", "p. 12", "#7");
@@ -121,11 +121,10 @@ TEST(WorkBookStatements, StoredValuesKeepTheirTypesAndTextsExactly) {
     const std::string path = folder.file("types.brl");
     CWorkBook workbook;
     workbook.strOpenWorkBook(path);
-    SampleGame game("r3k2r/8/8/8/3pP3/8/8/R3K2R b KQkq e3 0 12");
-    game.line({"dxe3"});
+    const Book game({"dxe3"}, "r3k2r/8/8/8/3pP3/8/8/R3K2R b KQkq e3 0 12");
     // Quotes, a statement terminator and a NUL: bound values never become SQL.
     const std::string description = std::string("Robert'); drop table GameNode; --\0x", 35);
-    int64_t id = workbook.lngSaveGame(game.tree(), 0, description, "p. 'a'", "12");
+    int64_t id = workbook.lngSaveGame(game.tree, 0, description, "p. 'a'", "12");
     workbook.SaveWorkbookProperties("it's");
     RawDatabase raw(path);
     const std::tuple<std::string, std::string> cases[] = {
@@ -142,9 +141,9 @@ TEST(WorkBookStatements, StoredValuesKeepTheirTypesAndTextsExactly) {
         {"select XRefPage||'|'||XRefDiagram||'|'||Hits from GameTree", "p. 'a'|12|0"},
         {"select group_concat(NodeParentKey||','||WhiteToMove||','||MoveText||','||MoveNumber||','"
          "||EnPassantFile||','||WhiteOO||WhiteOOO||BlackOO||BlackOOO, '|') from GameNode",
-         ",0,...," + std::to_string(game.tree()->Item(1)->objPosition()->intMoveNumber()) +
+         ",0,...," + std::to_string(game.tree->Item(1)->objPosition()->intMoveNumber()) +
              ",4,1111|InitialKey,1,dxe3," +
-             std::to_string(game.tree()->Item(2)->objPosition()->intMoveNumber()) + ",-1,1111"},
+             std::to_string(game.tree->Item(2)->objPosition()->intMoveNumber()) + ",-1,1111"},
         {"select FieldValue||typeof(FieldValue) from WorkBook", "it'stext"},
         {"select count(*) from GameNode where GameTreeID=" + std::to_string(id), "2"},
     };

@@ -24,12 +24,10 @@ struct AnnotatedGame {
 
 AnnotatedGame MakeGame() {
     AnnotatedGame game;
-    SampleGame sample;
-    sample.line({"e4"});
-    game.e4 = sample.tree()->objCurrentNode()->strKey();
-    sample.line({"e5"}, false);
-    game.e5 = sample.tree()->objCurrentNode()->strKey();
-    game.tree = sample.tree();
+    const Book book({"e4 e5"});
+    game.e4 = book.key("e4");
+    game.e5 = book.key("e4 e5");
+    game.tree = book.tree;
     game.annotations.arrTags = {{"White", "Ana Núñez"}, {"Result", "1-0"}};
     game.annotations.mapNodes[CGameNode::strINITIAL_KEY()].strBefore = "game comment";
     game.annotations.mapNodes[game.e4] = {"", "best by test", {1}};

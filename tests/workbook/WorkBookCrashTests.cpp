@@ -11,20 +11,11 @@
 
 namespace {
 
-std::shared_ptr<CGameTree> Version(char which) {
-    SampleGame game;
-    if (which == 'A')
-        game.line({"e4", "e5", "Nf3", "Nc6", "Bb5"}).line({"d4", "d5"});
-    else
-        game.line({"d4", "d5", "c4", "e6", "Nc3", "Nf6", "Bg5"});
-    return game.tree();
-}
-
 TEST(WorkBookCrash, KilledWritersLeaveWholeGamesAndEveryAcknowledgedResult) {
     TempFolder folder(MemoryFolder());
     const std::string path = folder.file("crash.brl");
-    const auto a = Version('A');
-    const auto b = Version('B');
+    const auto a = Book({"e4 e5 Nf3 Nc6 Bb5", "d4 d5"}).tree;
+    const auto b = Book({"d4 d5 c4 e6 Nc3 Nf6 Bg5"}).tree;
     std::vector<int32_t> ids;
     {
         CWorkBook workbook;

@@ -141,10 +141,9 @@ TEST_F(WorkBookDamage, IdentifiersAndMoveNumbersOfAnySizeAreKeptWhole) {
     workbook.ForEachGameRow([&](const WorkBookGameRow& row) { streamed.push_back(row.lngID); });
     EXPECT_EQ(streamed, (std::vector<int64_t>{-7, huge}));
     // A new game would get an identifier beyond 32 bits: refused, nothing written.
-    SampleGame game;
-    game.line({"d4"});
-    EXPECT_TRUE(Contains(MessageOf([&] { workbook.lngSaveGame(game.tree(), 0, "new", "", ""); }),
-                         "no free game identifier"));
+    EXPECT_TRUE(
+        Contains(MessageOf([&] { workbook.lngSaveGame(Book({"d4"}).tree, 0, "new", "", ""); }),
+                 "no free game identifier"));
     EXPECT_EQ(workbook.lngCountGames(), 2);
     EXPECT_EQ(RawDatabase(path).value("select count(*) from GameNode"), "4");
     // The very ends of the range are listed too.
@@ -186,19 +185,18 @@ TEST_F(WorkBookDamage, ColumnsAreReadByNameInAFileWithAnotherColumnOrder) {
                  "insert into GameTree (ID,Description,XRefPage,XRefDiagram,Hits,Solve,"
                  "ErrorStreak,SolveStreak) values (5,'five','p','d',4,3,0,2);");
     }
-    SampleGame game("r3k2r/8/8/8/8/8/8/R3K2R w Kq - 0 30");
-    game.line({"O-O", "O-O-O"});
+    const Book game({"O-O O-O-O"}, "r3k2r/8/8/8/8/8/8/R3K2R w Kq - 0 30");
     EXPECT_EQ(workbook.strOpenWorkBook(path), "Reordered");
     WorkBookGameRow row = workbook.objGetGameRow(5).value();
     EXPECT_EQ(row.strDescription + row.strXRefPage + row.strXRefDiagram, "fivepd");
     EXPECT_EQ(
         std::vector<int32_t>({row.lngHits, row.lngSolve, row.lngErrorStreak, row.lngSolveStreak}),
         (std::vector<int32_t>{4, 3, 0, 2}));
-    EXPECT_EQ(workbook.lngSaveGame(game.tree(), 5, "five", "p", "d"), 5);
+    EXPECT_EQ(workbook.lngSaveGame(game.tree, 5, "five", "p", "d"), 5);
     std::string d, p, g;
     auto loaded = workbook.objLoadGame(5, d, p, g);
     ASSERT_NE(loaded, nullptr);
-    EXPECT_TRUE(loaded->isEqual(game.tree()));
+    EXPECT_TRUE(loaded->isEqual(game.tree));
     EXPECT_FALSE(loaded->Item(1)->objPosition()->isKCastleForfeited(0));
     EXPECT_TRUE(loaded->Item(1)->objPosition()->isQCastleForfeited(0));
 }

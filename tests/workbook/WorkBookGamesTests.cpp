@@ -31,21 +31,16 @@ protected:
 
 TEST_F(WorkBookGames, StoredValuesComeBackAsTheLoaderReadsThem) {
     // The move after the mate-in-one is a finished game: it is read back with Black to move.
-    SampleGame mate("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1");
-    mate.line({"Ra8#"});
-    SampleGame doubleStep;
-    doubleStep.line({"e4"});
-    SampleGame edges; // double steps on the edge files keep their en-passant files
-    edges.line({"h4", "a5"});
+    const auto mate = Book({"Ra8#"}, "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1").tree;
+    const auto doubleStep = Book({"e4"}).tree;
+    const auto edges = Book({"h4 a5"}).tree; // double steps on the edge files keep their files
     const std::tuple<const char*, std::shared_ptr<CGameTree>, int, std::string, int, std::string>
         cases[] = {
-            {"mate", mate.tree(), 2, CGameStatus::objBLACK_TO_MOVE()->strToString(), -1, "Ra8#"},
-            {"double step", doubleStep.tree(), 2, CGameStatus::objBLACK_TO_MOVE()->strToString(), 4,
-             "e4"},
-            {"start", doubleStep.tree(), 1, CGameStatus::objWHITE_TO_MOVE()->strToString(), -1,
-             "..."},
-            {"h-file", edges.tree(), 2, CGameStatus::objBLACK_TO_MOVE()->strToString(), 7, "h4"},
-            {"a-file", edges.tree(), 3, CGameStatus::objWHITE_TO_MOVE()->strToString(), 0, "a5"},
+            {"mate", mate, 2, CGameStatus::objBLACK_TO_MOVE()->strToString(), -1, "Ra8#"},
+            {"double step", doubleStep, 2, CGameStatus::objBLACK_TO_MOVE()->strToString(), 4, "e4"},
+            {"start", doubleStep, 1, CGameStatus::objWHITE_TO_MOVE()->strToString(), -1, "..."},
+            {"h-file", edges, 2, CGameStatus::objBLACK_TO_MOVE()->strToString(), 7, "h4"},
+            {"a-file", edges, 3, CGameStatus::objWHITE_TO_MOVE()->strToString(), 0, "a5"},
         };
     for (const auto& [name, tree, index, status, enPassantFile, moveText] : cases) {
         SCOPED_TRACE(name);
@@ -63,22 +58,21 @@ TEST_F(WorkBookGames, StoredValuesComeBackAsTheLoaderReadsThem) {
 // Saving over a game replaces its nodes and texts and keeps its statistics; saving over a game that
 // is not there writes nothing; deleting takes the row and the nodes.
 TEST_F(WorkBookGames, SavingAgainSavingOverNothingLoadingNothingAndDeleting) {
-    SampleGame game;
-    game.line({"e4", "e5"});
-    int32_t id = Save(game.tree());
-    int32_t second = Save(game.tree());
+    Book game({"e4 e5"});
+    int32_t id = Save(game.tree);
+    int32_t second = Save(game.tree);
     EXPECT_GT(id, 0);
     EXPECT_NE(second, id);
     workbook.UpdateSuccess(id);
     workbook.UpdateError(id);
-    game.line({"d4"});
-    EXPECT_EQ(workbook.lngSaveGame(game.tree(), id, "new text", "np", "ng"), id);
+    game.add("d4");
+    EXPECT_EQ(workbook.lngSaveGame(game.tree, id, "new text", "np", "ng"), id);
     EXPECT_EQ(workbook.objGetGameRow(id)->strDescription, "new text");
     const WorkBookGameRow row = *workbook.objGetGameRow(id);
     EXPECT_EQ(
         std::vector<int32_t>({row.lngHits, row.lngSolve, row.lngErrorStreak, row.lngSolveStreak}),
         std::vector<int32_t>({2, 1, 1, 0}));
-    EXPECT_EQ(ErrorOf([&] { workbook.lngSaveGame(game.tree(), 999, "x", "", ""); }),
+    EXPECT_EQ(ErrorOf([&] { workbook.lngSaveGame(game.tree, 999, "x", "", ""); }),
               "CWorkBook 9999: No game with the identifier 999");
     RawDatabase raw(path);
     const auto nodes = [&](int32_t gameId) {
@@ -106,13 +100,12 @@ TEST_F(WorkBookGames, TheTrainingBatchFollowsThePriorityOrder) {
              "(3,'Z','','',1,0,0,0)");
     EXPECT_EQ(workbook.arrlngGetGameIDsForTraining(10), (std::vector<int32_t>{2, 3, 1}));
     raw.exec("delete from GameTree");
-    SampleGame game;
-    game.line({"e4"});
-    int32_t x = Save(game.tree()), y = Save(game.tree()), z = Save(game.tree());
+    const Book game({"e4"});
+    int32_t x = Save(game.tree), y = Save(game.tree), z = Save(game.tree);
     for (const auto& [id, results] : {std::pair{x, "ee"}, {y, "eseses"}, {z, "es"}})
         for (const char* r = results; *r; ++r)
             *r == 's' ? workbook.UpdateSuccess(id) : workbook.UpdateError(id);
-    int32_t w = Save(game.tree()); // untouched
+    int32_t w = Save(game.tree); // untouched
     const std::tuple<int16_t, std::vector<int32_t>> cases[] = {
         {10, {x, w, z, y}}, {2, {x, w}}, {1, {x}}, {0, {}}, {-5, {}}};
     for (const auto& [count, ids] : cases)
@@ -131,16 +124,15 @@ TEST_F(WorkBookGames, IdentifierListsHaveNoSixteenBitLimit) {
 }
 
 TEST_F(WorkBookGames, ABatchKeepsOrDropsItsGamesTogether) {
-    SampleGame game;
-    game.line({"e4"});
+    const Book game({"e4"});
     workbook.BeginBatch();
-    Save(game.tree());
-    Save(game.tree());
+    Save(game.tree);
+    Save(game.tree);
     workbook.RollbackBatch();
     EXPECT_TRUE(workbook.arrlngGetGameIDs().empty());
     workbook.BeginBatch();
-    int32_t a = Save(game.tree());
-    int32_t b = Save(game.tree());
+    int32_t a = Save(game.tree);
+    int32_t b = Save(game.tree);
     workbook.CommitBatch();
     workbook.CloseWorkBook();
     workbook.strOpenWorkBook(path);
@@ -150,9 +142,8 @@ TEST_F(WorkBookGames, ABatchKeepsOrDropsItsGamesTogether) {
 // Opening and training need no write access; recording a result then fails with a clear error.
 // Root ignores file permissions, so the check runs in a child process as an unprivileged user.
 TEST_F(WorkBookGames, AWriteProtectedWorkbookTrainsButCannotRecord) {
-    SampleGame game;
-    game.line({"e4"});
-    int32_t id = Save(game.tree());
+    const Book game({"e4"});
+    int32_t id = Save(game.tree);
     workbook.CloseWorkBook();
     chmod(folder.path().c_str(), 0755);
     chmod(path.c_str(), 0444);

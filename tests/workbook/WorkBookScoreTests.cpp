@@ -23,8 +23,7 @@ TEST(WorkBookScore, TheScoreIsTheSumsWhateverChangedTheFile) {
     WriteWorkbookWithTwoGames(path);
     CWorkBook workbook;
     workbook.strOpenWorkBook(path);
-    SampleGame game;
-    game.line({"d4"});
+    const Book game({"d4"});
     struct Step {
         const char* name;
         std::function<void()> act;
@@ -38,7 +37,7 @@ TEST(WorkBookScore, TheScoreIsTheSumsWhateverChangedTheFile) {
          [&] { RawDatabase(path).exec("update GameTree set Hits=Hits+5, Solve=3 where ID=2"); },
          false},
         {"success after it", [&] { workbook.UpdateSuccess(2); }, true},
-        {"a new game", [&] { workbook.lngSaveGame(game.tree(), 0, "new", "", ""); }, false},
+        {"a new game", [&] { workbook.lngSaveGame(game.tree, 0, "new", "", ""); }, false},
         {"error on the new game", [&] { workbook.UpdateError(3); }, true},
         {"deleted game", [&] { workbook.DeleteGame(2); }, false},
         {"success after the deletion", [&] { workbook.UpdateSuccess(1); }, true},
