@@ -8,42 +8,27 @@
 
 namespace {
 
-TEST(FenReader, ReadsTheFourFields) {
-    const auto position =
-        objTryReadFen("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1");
-    ASSERT_TRUE(position);
-    EXPECT_EQ(position->objStatus(), CGameStatus::objBLACK_TO_MOVE());
-    EXPECT_EQ(position->intMoveNumber(), 1);
-    EXPECT_EQ(position->intEnPassantFile(), 4);
-    EXPECT_EQ(position->strMoveText(), "e4");
-    for (int color = 0; color < 2; ++color) {
-        EXPECT_FALSE(position->isKCastleForfeited(color));
-        EXPECT_FALSE(position->isQCastleForfeited(color));
-    }
-    const auto white = objReadFen("4k3/8/8/8/8/8/8/4K3 w Kq -");
-    EXPECT_EQ(white->intMoveNumber(), 0);
-    EXPECT_EQ(white->strMoveText(), "...");
-    EXPECT_FALSE(white->isKCastleForfeited(0));
-    EXPECT_TRUE(white->isQCastleForfeited(0));
-    EXPECT_TRUE(white->isKCastleForfeited(1));
-    EXPECT_FALSE(white->isQCastleForfeited(1));
-    const auto none = objReadFen("4k3/8/8/8/8/8/8/4K3  w   -  -");
-    EXPECT_EQ(none->strGetFEN(), "4k3/8/8/8/8/8/8/4K3 w - -");
-}
-
-TEST(FenReader, LenientReaderRefusesLikeTheBoard) {
-    // result: FEN written back, "" for nothing
-    const std::tuple<const char*, const char*> cases[] = {
-        {"4k3/8/8/8/8/8/8/4K3 w -", ""},    // three fields
-        {"4k3/8/8/8/8/8/8/4K2 w - -", ""},  // 63 cells
-        {" 4k3/8/8/8/8/8/8/4K3 w - -", ""}, // leading space: empty placement
-        {"4k3/8/8/8/8/8/8/4K3 x KQ e", "4k3/8/8/8/8/8/8/4K3 b KQ e3"}, // anything but w is Black
-        {"4k3/8/8/8/8/8/8/4K3 w - e6 12 40", "4k3/8/8/8/8/8/8/4K3 w - e6"},
-        {"", ""},
+TEST(FenReader, LenientReaderReadsTheFourFieldsAndRefusesLikeTheBoard) {
+    // written: the FEN written back, "" for nothing; number and text: of the position read
+    const std::tuple<const char*, const char*, int, const char*> cases[] = {
+        {"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1",
+         "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3", 1, "e4"},
+        {"4k3/8/8/8/8/8/8/4K3 w Kq -", "4k3/8/8/8/8/8/8/4K3 w Kq -", 0, "..."},
+        {"4k3/8/8/8/8/8/8/4K3  w   -  -", "4k3/8/8/8/8/8/8/4K3 w - -", 0, "..."},
+        {"4k3/8/8/8/8/8/8/4K3 x KQ e", "4k3/8/8/8/8/8/8/4K3 b KQ e3", 1, "e4"}, // not w: Black
+        {"4k3/8/8/8/8/8/8/4K3 w - e6 12 40", "4k3/8/8/8/8/8/8/4K3 w - e6", 0, "e5"},
+        {"4k3/8/8/8/8/8/8/4K3 w -", "", 0, ""},    // three fields
+        {"4k3/8/8/8/8/8/8/4K2 w - -", "", 0, ""},  // 63 cells
+        {" 4k3/8/8/8/8/8/8/4K3 w - -", "", 0, ""}, // leading space: empty placement
+        {"", "", 0, ""},
     };
-    for (const auto& [fenText, result] : cases) {
+    for (const auto& [fenText, written, number, text] : cases) {
         const auto position = objTryReadFen(fenText);
-        EXPECT_EQ(position ? position->strGetFEN() : "", result) << fenText;
+        EXPECT_EQ(position ? position->strGetFEN() : "", written) << fenText;
+        if (position) {
+            EXPECT_EQ(position->intMoveNumber(), number) << fenText;
+            EXPECT_EQ(position->strMoveText(), text) << fenText;
+        }
     }
 }
 

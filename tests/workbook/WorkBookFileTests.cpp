@@ -7,7 +7,6 @@
 
 #include <functional>
 #include <gtest/gtest.h>
-#include <thread>
 #include <tuple>
 
 namespace {
@@ -143,22 +142,6 @@ TEST(WorkBookFile, BadFilesGiveAClearErrorAndAreLeftUntouched) {
         EXPECT_EQ(workbook.lngDBHandle(), 0);
         EXPECT_EQ(FileBytes(path), before);
     }
-}
-
-TEST(WorkBookFile, ASecondProgramHoldingTheLockIsWaitedFor) {
-    TempFolder folder;
-    const std::string path = folder.file("shared.brl");
-    CWorkBook workbook;
-    workbook.strOpenWorkBook(path);
-    RawDatabase other(path);
-    other.exec("begin exclusive; insert into WorkBook values (NULL,'Other','x')");
-    std::thread release([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        other.exec("commit");
-    });
-    EXPECT_NO_THROW(workbook.SaveWorkbookProperties("mine"));
-    release.join();
-    EXPECT_EQ(other.value("select FieldValue from WorkBook where FieldName='Title'"), "mine");
 }
 
 // A file cut in the middle may open (its first page is whole); every later read then fails with
