@@ -91,18 +91,6 @@ TEST(TrainingJudgement, ARefutationIsTheMainLineBelowTheTryUpToItsLength) {
     EXPECT_EQ(arrRefutation(*book.tree, book.at("e4"), 1), GameNodeList{book.at("e4 e5")});
 }
 
-TEST(TrainingJudgement, MovesAreNumberedAsABookWritesThem) {
-    const Book book(kLines);
-    const std::map<std::string, std::string> expected = {
-        {"e4", "1.e4"},
-        {"e4 e5", "1...e5"},
-        {"e4 e5 Qh5", "2.Qh5"},
-        {"e4 e5 Qh5 Nc6 Bc4 g6 Qf3 Nf6", "4...Nf6"},
-        {"f3 e5 g4 Qh4", "2...Qh4#"}};
-    for (const auto& [line, text] : expected)
-        EXPECT_EQ(strNumberedMove(*book.at(line)), text) << line;
-}
-
 TEST(TrainingJudgement, ExplanationsGiveTheTryItsCommentAndTheRefutation) {
     // comments: by line
     const std::tuple<const char*, std::map<std::string, std::string>, const char*, const char*>
