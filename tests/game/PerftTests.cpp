@@ -34,4 +34,22 @@ TEST(Perft, PublishedCounts) {
     EXPECT_GT(checked, 60);
 }
 
+// The legal moves in the order the rules list them, each with its position.
+TEST(Perft, MovesAreListedInRuleOrderWithTheirPositions) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -",
+         "a3 a4 b3 b4 c3 c4 d3 d4 e3 e4 f3 f4 g3 g4 h3 h4 Na3 Nc3 Nf3 Nh3 "},
+        {"7k/P7/8/8/8/8/8/K7 w - -", "a8=Q a8=R a8=B a8=N Ka2 Kb1 Kb2 "},
+    };
+    for (const auto& [fenText, expected] : cases) {
+        const auto position = fen(fenText);
+        std::string moves;
+        for (const auto& legal : arrGetLegalMoves(position)) {
+            moves += strMoveTextOf(*position, legal.move) + " ";
+            EXPECT_EQ(legal.position->strMoveText(), strMoveTextOf(*position, legal.move));
+        }
+        EXPECT_EQ(moves, expected);
+    }
+}
+
 } // namespace
