@@ -52,7 +52,7 @@ compare @@ game/CPositionNotation.cpp @@ fileOf(other) == fileOf(from) ? char('1
 statement @@ workbook/SqliteLayer.cpp @@ if (statement == nullptr) break; @@
 compare @@ workbook/CWorkBookGames.cpp @@ file >= 0 && file <= 7 ? @@ file >= 0 && file < 7 ?
 statement @@ workbook/CWorkBook.cpp @@ if (c == '\'') quoted += '\''; @@
-statement @@ workbook/CWorkBookGames.cpp @@ if (moveText == "...") node->strParentKey(""); @@
+statement @@ workbook/CWorkBookGames.cpp @@ if (moveText == "...") node->strParentKey(""); @@ ~~ if (rows.back().moveText == "...") node->strParentKey(""); @@
 constant @@ workbook/CWorkBookGames.cpp | workbook/CWorkBookRows.cpp @@ if (count <= 0) return {}; @@ if (count <= 1) return {};
 statement @@ pgn/PgnWriter.cpp @@ line.needNumber = true; @@ ~~ needNumber = true; @@
 constant @@ pgn/PgnWriter.cpp @@ constexpr size_t kLineWidth = 80; @@ constexpr size_t kLineWidth = 60;
@@ -60,7 +60,7 @@ constant @@ pgn/PgnReader.cpp @@ if (digits.empty() || digits.size() > 3) { @@ i
 statement @@ pgn/PgnReader.cpp @@ if (c == '\\' && (peek() == '"' || peek() == '\\')) c = get(); @@
 compare @@ pgn/PgnTreeBuilder.cpp @@ if (fullMove >= 1 && fullMove < 10000) @@ if (fullMove >= 1 && fullMove < 1000)
 compare @@ app/CTrainingSession.cpp @@ if (wrongMoves >= 3) ShowSolution(); @@ if (wrongMoves > 3) ShowSolution();
-statement @@ app/CTrainingSession.cpp @@ if (result.rfind("0.", 0) == 0) result.erase(0, 1); @@
+statement @@ app/CTrainingSession.cpp | workbook/ScoreText.cpp @@ if (result.rfind("0.", 0) == 0) result.erase(0, 1); @@ ~~ if (score.rfind("0.", 0) == 0) score.erase(0, 1); @@
 statement @@ app/CTrainingSession.cpp @@ ++gameIndex; @@
 EOF
 

@@ -4,7 +4,6 @@
 #include "game/CGameTree.h"
 #include "tests/app/TestWorkbook.h"
 #include "workbook/CWorkBook.h"
-#include "workbook/ScoreText.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -57,19 +56,6 @@ protected:
     CTrainingSession session{display};
 };
 
-TEST(TrainingScore, TextFollowsTheTwoDecimalPatternWithoutForcedLeadingDigit) {
-    struct Case {
-        int32_t hits, solved;
-        const char* text;
-    } cases[] = {
-        {0, 0, "-----"}, {1, 0, ".00"},   {1, 1, "100.00"}, {3, 2, "66.67"},  {3, 1, "33.33"},
-        {8, 1, "12.50"}, {200, 1, ".50"}, {800, 1, ".13"},  {7, 7, "100.00"}, {12, 5, "41.67"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(strScoreText(c.hits, c.solved), c.text) << c.solved << " of " << c.hits;
-    }
-}
-
 TEST(TrainingMessages, AResultNotRecordedNamesTheFileAndTheReasonInPlainWords) {
     const struct {
         const char* error;
@@ -113,6 +99,20 @@ TEST_F(TrainingSessionTest, NextAfterTheLastGameChoosesANewBatchFromTheResults) 
     session.PreviousGame(); // no further back than the first game
     EXPECT_EQ(session.lngGameIndex(), 0);
     EXPECT_EQ(testwb::Read(file, ids[2]).hits, 0);
+}
+
+TEST_F(TrainingSessionTest, TheThirdWrongMoveFailsTheGameAndShowsTheSolution) {
+    for (const int wrong : {2, 3}) {
+        SCOPED_TRACE(wrong);
+        ASSERT_TRUE(session.StartBatch());
+        display.mode = BoardMode::Training;
+        const int32_t id = session.arrlngGameIDs().front();
+        const int32_t hitsBefore = testwb::Read(file, id).hits;
+        for (int k = 0; k < wrong; ++k)
+            session.TrainingStatus(CTrainingSession::strWRONG_MOVE);
+        EXPECT_EQ(display.mode == BoardMode::View, wrong == 3);
+        EXPECT_EQ(testwb::Read(file, id).hits, hitsBefore + (wrong == 3 ? 1 : 0));
+    }
 }
 
 TEST_F(TrainingSessionTest, GamesGoneFromTheFileLeaveTheEmptyBoardWithoutErrorBoxes) {

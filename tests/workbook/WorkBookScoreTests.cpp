@@ -3,6 +3,7 @@
 #include "SampleGames.h"
 #include "TempFolder.h"
 #include "workbook/CWorkBook.h"
+#include "workbook/ScoreText.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -15,6 +16,19 @@ int64_t ChangeCounter(const std::string& path) {
     return (int64_t{static_cast<unsigned char>(header[24])} << 24) |
            (static_cast<unsigned char>(header[25]) << 16) |
            (static_cast<unsigned char>(header[26]) << 8) | static_cast<unsigned char>(header[27]);
+}
+
+TEST(ScoreText, TextFollowsTheTwoDecimalPatternWithoutForcedLeadingDigit) {
+    struct Case {
+        int32_t hits, solved;
+        const char* text;
+    } cases[] = {
+        {0, 0, "-----"}, {1, 0, ".00"},   {1, 1, "100.00"}, {3, 2, "66.67"},  {3, 1, "33.33"},
+        {8, 1, "12.50"}, {200, 1, ".50"}, {800, 1, ".13"},  {7, 7, "100.00"}, {12, 5, "41.67"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(strScoreText(c.hits, c.solved), c.text) << c.solved << " of " << c.hits;
+    }
 }
 
 TEST(WorkBookScore, TheScoreIsTheSumsWhateverChangedTheFile) {
