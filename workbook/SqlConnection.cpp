@@ -132,6 +132,10 @@ void NaturalKey(sqlite3_context* context, int, sqlite3_value** values) {
 } // namespace
 
 SqlConnection::SqlConnection(const std::string& fileName) {
+    // The program never asks SQLite how much memory it holds; without the count its allocations
+    // take no global lock. The setting must come before SQLite starts.
+    static const int memoryCountOff = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+    (void)memoryCountOff;
     // A connection is used by one thread at a time (an import runs on a worker while the window
     // waits), so SQLite need not lock around every call.
     int rc =
