@@ -2,7 +2,6 @@
 
 #include "game/CPosition.h"
 #include "model/CDiagram.h"
-#include "model/Utilities.h"
 
 #include <algorithm>
 
@@ -13,7 +12,7 @@ const std::string& CGameNode::strINITIAL_KEY() {
 
 void CGameNode::AddChild(const std::shared_ptr<CGameNode>& node) {
     // A root is never anybody's child.
-    if (node->objPosition() && node->objPosition()->strMoveText() == "...") return;
+    if (node->objPosition() && node->objPosition()->isStartPosition()) return;
     m_children.push_back(node->strKey());
 }
 
@@ -58,12 +57,13 @@ std::string CGameNode::strKeyOf(const CPosition& position, std::string moveKey) 
 }
 
 std::string CGameNode::strMoveKeyOf(const CPosition& position) {
-    std::string moveText = position.strMoveText();
+    const std::string moveText = position.strMoveText();
     if (moveText == "...") return strINITIAL_KEY();
-    std::erase(moveText, '+');
+    const size_t first = moveText.find_first_not_of(' ');
     const bool blackMoved = position.isWhiteToMove();
-    std::string key = blackMoved ? "B" : "W";
+    std::string key(1, blackMoved ? 'B' : 'W');
     key += std::to_string(position.intMoveNumber());
-    key += strTrimmed(moveText, " ");
+    if (first != std::string::npos)
+        key.append(moveText, first, moveText.find_last_not_of(' ') - first + 1);
     return key;
 }

@@ -59,6 +59,15 @@ std::string CPosition::strMoveText() const {
     return text;
 }
 
+bool CPosition::isStartPosition() const {
+    int dots = 0;
+    for (char c : m_moveText) {
+        if (c == '+' || c == 'P') continue;
+        if (c != '.' || ++dots > 3) return false;
+    }
+    return dots == 3;
+}
+
 const std::shared_ptr<CPosition>& CPosition::objINITIAL_POSITION() {
     static const std::shared_ptr<CPosition> position = [] {
         auto start = std::make_shared<CPosition>();

@@ -45,6 +45,8 @@ public:
     std::string strMoveText() const;
     // Stores the move text unchanged.
     void strMoveText(const std::string& text) { m_moveText = text; }
+    // True when the move text marks a start position: "..." once any "P" and "+" are left out.
+    bool isStartPosition() const;
     // The move text as stored (pawn moves with their leading "P").
     const std::string& strStoredMoveText() const { return m_moveText; }
 

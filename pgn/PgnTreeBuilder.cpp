@@ -157,8 +157,7 @@ void PgnTreeBuilder::startTree() {
         root = objNewStartPosition();
     }
     GameNodeList next;
-    m_game.objTree->Add(root, next);
-    m_levels.assign(1, Level{CGameNode::strINITIAL_KEY(), "", "", {}});
+    m_levels.assign(1, Level{m_game.objTree->Add(root, next), nullptr, "", {}});
 }
 
 void PgnTreeBuilder::beginMoves() {
@@ -170,8 +169,7 @@ void PgnTreeBuilder::move(const std::string& san) {
     if (!m_game.strError.empty()) return;
     Level& level = m_levels.back();
     CGameTree& tree = *m_game.objTree;
-    const std::shared_ptr<CGameNode>& node = tree.Item(level.current);
-    const std::shared_ptr<CPosition>& position = node->objPosition();
+    const std::shared_ptr<CPosition>& position = level.current->objPosition();
     // The move as the file numbers it, for the reasons a move is refused.
     const auto numbered = [&] {
         return std::to_string(position->intMoveNumber() + (position->isWhiteToMove() ? 1 : 0)) +
@@ -213,14 +211,13 @@ void PgnTreeBuilder::move(const std::string& san) {
     }
     if (isWin(*next)) stored += "#";
     next->strMoveText(stored);
-    tree.objCurrentNode(node);
+    tree.objCurrentNode(level.current);
     // A variation that repeats a move beside it is a line of its own, kept where it was written.
-    const bool opensVariation = m_levels.size() > 1 && level.before.empty();
-    std::shared_ptr<CGameNode> added = tree.AddOwn(std::move(next), opensVariation);
-    level.before = level.current;
-    level.current = added->strKey();
+    const bool opensVariation = m_levels.size() > 1 && !level.before;
+    level.before = std::move(level.current);
+    level.current = tree.AddOwn(std::move(next), opensVariation);
     if (!level.pendingComment.empty() || !level.pendingNags.empty()) {
-        NodeAnnotation& marks = annotation(level.current);
+        NodeAnnotation& marks = annotation(*level.current);
         GameAnnotations::AppendComment(marks.strBefore, level.pendingComment);
         marks.arrNags.insert(marks.arrNags.end(), level.pendingNags.begin(),
                              level.pendingNags.end());
@@ -229,8 +226,8 @@ void PgnTreeBuilder::move(const std::string& san) {
     }
 }
 
-NodeAnnotation& PgnTreeBuilder::annotation(const std::string& key) {
-    return m_game.objAnnotations.mapNodes[key];
+NodeAnnotation& PgnTreeBuilder::annotation(const CGameNode& node) {
+    return m_game.objAnnotations.mapNodes[node.strKey()];
 }
 
 std::shared_ptr<CPosition> PgnTreeBuilder::objPlay(const CPosition& position,
@@ -250,11 +247,11 @@ void PgnTreeBuilder::comment(const std::string& text) {
     startTree();
     if (!m_game.strError.empty() || words.empty()) return;
     Level& level = m_levels.back();
-    if (!level.before.empty()) {
-        GameAnnotations::AppendComment(annotation(level.current).strAfter, words);
+    if (level.before) {
+        GameAnnotations::AppendComment(annotation(*level.current).strAfter, words);
     } else if (m_levels.size() == 1) {
         // Before the first move (or in a game without moves): the game's own comment.
-        GameAnnotations::AppendComment(annotation(level.current).strBefore, words);
+        GameAnnotations::AppendComment(annotation(*level.current).strBefore, words);
     } else {
         GameAnnotations::AppendComment(level.pendingComment, words);
     }
@@ -264,8 +261,8 @@ void PgnTreeBuilder::nag(int code) {
     startTree();
     if (!m_game.strError.empty()) return;
     Level& level = m_levels.back();
-    if (!level.before.empty() || m_levels.size() == 1) {
-        annotation(level.current).arrNags.push_back(code);
+    if (level.before || m_levels.size() == 1) {
+        annotation(*level.current).arrNags.push_back(code);
     } else {
         level.pendingNags.push_back(code);
     }
@@ -275,12 +272,12 @@ void PgnTreeBuilder::beginVariation() {
     startTree();
     if (!m_game.strError.empty()) return;
     const Level& outer = m_levels.back();
-    if (outer.before.empty()) {
+    if (!outer.before) {
         fail("variation without a move before it");
         return;
     }
     // A variation replaces the last move: it starts from the node before it.
-    m_levels.push_back(Level{outer.before, "", "", {}});
+    m_levels.push_back(Level{outer.before, nullptr, "", {}});
 }
 
 void PgnTreeBuilder::endVariation() {
@@ -290,7 +287,7 @@ void PgnTreeBuilder::endVariation() {
     m_levels.pop_back();
     // A variation without moves: its words and glyphs stay with the move it stood beside.
     if (!ended.pendingComment.empty() || !ended.pendingNags.empty()) {
-        NodeAnnotation& marks = annotation(m_levels.back().current);
+        NodeAnnotation& marks = annotation(*m_levels.back().current);
         GameAnnotations::AppendComment(marks.strAfter, ended.pendingComment);
         marks.arrNags.insert(marks.arrNags.end(), ended.pendingNags.begin(),
                              ended.pendingNags.end());

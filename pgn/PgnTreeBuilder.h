@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+class CGameNode;
 class CPieceLocation;
 class CPosition;
 
@@ -46,9 +47,9 @@ public:
 
 private:
     struct Level {
-        std::string current;        // key of the node after the last move
-        std::string before;         // key of the node before the last move ("" before any move)
-        std::string pendingComment; // written before the variation's first move
+        std::shared_ptr<CGameNode> current; // the node after the last move
+        std::shared_ptr<CGameNode> before;  // the node before the last move (none before any move)
+        std::string pendingComment;         // written before the variation's first move
         std::vector<int> pendingNags;
     };
 
@@ -57,7 +58,7 @@ private:
     // position has no such move.
     std::shared_ptr<CPosition> objPlay(const CPosition& position, const std::string& text);
     void fail(const std::string& message);
-    NodeAnnotation& annotation(const std::string& key);
+    NodeAnnotation& annotation(const CGameNode& node);
 
     PgnGame m_game;
     std::vector<Level> m_levels;
