@@ -14,18 +14,14 @@ namespace {
 // Fields of the text split at spaces after runs of spaces are reduced to one; a leading space
 // gives an empty first field.
 std::vector<std::string> fieldsOf(const std::string& fen) {
-    std::vector<std::string> fields(1);
-    bool lastSpace = false;
-    for (char c : fen) {
-        if (c == ' ') {
-            if (!lastSpace) fields.emplace_back();
-            lastSpace = true;
-        } else {
-            fields.back() += c;
-            lastSpace = false;
-        }
+    std::vector<std::string> fields;
+    for (size_t start = 0;;) {
+        const size_t end = fen.find(' ', start);
+        fields.emplace_back(fen, start, end == std::string::npos ? end : end - start);
+        if (end == std::string::npos) break;
+        start = fen.find_first_not_of(' ', end);
+        if (start == std::string::npos) break;
     }
-    if (lastSpace) fields.pop_back();
     return fields;
 }
 

@@ -248,8 +248,9 @@ std::shared_ptr<CDiagram> CDiagram::objMove(const CMove& move) const {
 
 std::string CDiagram::strFenToDiagram(const std::string& fenPlacement) {
     std::string text;
+    text.reserve(64);
     for (char c : fenPlacement) {
-        if (std::string_view("prbnqkPRBNQK").find(c) != std::string_view::npos)
+        if (codeOfSymbol(c) != EmptyCode)
             text += c;
         else if (c >= '0' && c <= '9')
             text.append(std::size_t(c - '0'), 'e');

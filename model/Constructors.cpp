@@ -65,13 +65,12 @@ std::shared_ptr<CDiagram> objNewDiagram(const std::string& text) {
         RaiseError("CDiagram", "Wrong number of elements in diagram; expected 64, found " +
                                    std::to_string(cells.size()) + " in " + text);
     auto diagram = std::make_shared<CDiagram>();
-    // The letters in the order of their piece codes; an empty square is "e" in either case.
-    constexpr std::string_view symbols = "ePNBRQKpnbrqk";
     for (int i = 0; i < 64; ++i) {
         const char ch = cells[i];
-        const size_t code = symbols.find(ch == 'E' ? 'e' : ch);
-        if (code == EmptyCode) continue;
-        if (code == std::string_view::npos)
+        // An empty square is "e" in either case.
+        if (ch == 'e' || ch == 'E') continue;
+        const int code = codeOfSymbol(ch);
+        if (code == EmptyCode)
             RaiseError("CDiagram", "Illegal element in diagram at offset " + std::to_string(i) +
                                        ": " + std::string(1, ch));
         const int square = squareOf(i % 8, Rank8 - i / 8);

@@ -11,6 +11,7 @@
 #include "model/Utilities.h"
 
 #include <algorithm>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -63,8 +64,8 @@ std::string normalisedMove(const std::string& san) {
 constexpr int kLastMoveNumber = 32767;
 
 // The fields of a FEN text: the words between runs of blanks.
-std::vector<std::string> fenFields(const std::string& fen) {
-    std::vector<std::string> fields;
+std::vector<std::string_view> fenFields(std::string_view fen) {
+    std::vector<std::string_view> fields;
     for (size_t at = 0; at < fen.size();) {
         if (isBlank(fen[at])) {
             ++at;
@@ -84,7 +85,8 @@ bool isChess960(const PgnGame& game) {
     const std::string variant = strLowered(game.strTag("Variant"));
     if (variant.find("960") != std::string::npos || variant.find("fischer") != std::string::npos)
         return true;
-    const std::vector<std::string> fields = fenFields(game.strTag("FEN"));
+    const std::string fen = game.strTag("FEN");
+    const std::vector<std::string_view> fields = fenFields(fen);
     return fields.size() >= 3 && fields[2].find_first_of("ABCDEFGHabcdefgh") != std::string::npos;
 }
 
@@ -97,11 +99,11 @@ bool isWin(const CPosition& position) {
 
 std::shared_ptr<CPosition> PgnTreeBuilder::objRootFromFen(const std::string& fen) {
     std::shared_ptr<CPosition> root = objReadFen(fen);
-    const std::vector<std::string> parts = fenFields(fen);
+    const std::vector<std::string_view> parts = fenFields(fen);
     if (parts.size() >= 6) {
         int fullMove = 0;
         try {
-            fullMove = std::stoi(parts[5]);
+            fullMove = std::stoi(std::string(parts[5]));
         } catch (const std::exception&) {
             fullMove = 0;
         }
@@ -156,8 +158,7 @@ void PgnTreeBuilder::startTree() {
     } else {
         root = objNewStartPosition();
     }
-    GameNodeList next;
-    m_levels.assign(1, Level{m_game.objTree->Add(root, next), nullptr, "", {}});
+    m_levels.assign(1, Level{m_game.objTree->AddOwn(std::move(root)), nullptr, "", {}});
 }
 
 void PgnTreeBuilder::beginMoves() {
