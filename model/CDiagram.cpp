@@ -215,17 +215,20 @@ void CDiagram::WriteText(char* text) const {
             *text++ = symbolOfCode(m_board[squareOf(file, rank)]);
 }
 
+const std::array<char, 64>& CDiagram::text() const {
+    if (!m_textValid) {
+        WriteText(m_text.data());
+        m_textValid = true;
+    }
+    return m_text;
+}
+
 std::string CDiagram::strToString() const {
-    std::string text(64, 'e');
-    WriteText(text.data());
-    return text;
+    return std::string(text().data(), 64);
 }
 
 long CDiagram::lngCheckSum() const {
-    // Every node key holds one: the text is made on the stack, not allocated.
-    std::array<char, 64> text;
-    WriteText(text.data());
-    return lngCrc16(std::string_view(text.data(), text.size()), -1);
+    return lngCrc16(std::string_view(text().data(), 64), -1);
 }
 
 std::string CDiagram::strTagValue() const {

@@ -114,8 +114,12 @@ private:
     void WriteText(char* text) const;
     void invalidate() {
         m_cacheValid = false;
+        m_textValid = false;
         m_check = {{-1, -1}};
     }
+    // The diagram text, written on first use after a change: a node's key and its stored row
+    // both need it.
+    const std::array<char, 64>& text() const;
 
     std::array<int8_t, 64> m_board{};
     std::array<uint8_t, 64> m_order{};
@@ -124,5 +128,7 @@ private:
     mutable std::array<int16_t, 2> m_attacker{{-1, -1}}; // code * 64 + square, -1 none
     mutable std::array<int8_t, 2> m_check{{-1, -1}};     // king attacked: -1 unknown, 0 no, 1 yes
     mutable bool m_cacheValid = false;
+    mutable bool m_textValid = false;
+    mutable std::array<char, 64> m_text;
     mutable std::shared_ptr<ColPieceLocations> m_map;
 };

@@ -105,9 +105,16 @@ void PgnReader::skipBlanks() {
 }
 
 std::string PgnReader::readSymbol() {
+    // Taken a buffered run at a time; no symbol character ends a line.
     std::string symbol;
-    while (isSymbolChar(peek()))
-        symbol += static_cast<char>(get());
+    while (isSymbolChar(peek())) {
+        size_t end = m_pos + 1;
+        while (end < m_buffer.size() && isSymbolChar(static_cast<unsigned char>(m_buffer[end])))
+            ++end;
+        symbol.append(m_buffer, m_pos, end - m_pos);
+        m_pos = end;
+        m_atLineStart = false;
+    }
     return symbol;
 }
 
