@@ -5,9 +5,10 @@
 #include <cstdint>
 
 namespace {
-// The CRC of one byte (table[0]) and of a byte followed by a zero byte (table[1]), so that the
-// checksum takes two bytes a step: every node key holds the checksum of a 64-byte diagram text.
-using CrcTables = std::array<std::array<uint16_t, 256>, 2>;
+// Table k holds the CRC of a byte followed by k zero bytes, so that the checksum takes eight
+// bytes a step: every node key holds the checksum of a 64-byte diagram text.
+constexpr int kSlices = 8;
+using CrcTables = std::array<std::array<uint16_t, 256>, kSlices>;
 
 const CrcTables& crcTables() {
     static const CrcTables tables = [] {
@@ -18,8 +19,9 @@ const CrcTables& crcTables() {
                 crc = (crc & 1) ? (crc >> 1) ^ 0x8408u : crc >> 1;
             t[0][i] = uint16_t(crc);
         }
-        for (unsigned i = 0; i < 256; ++i)
-            t[1][i] = uint16_t(t[0][t[0][i] & 0xFF] ^ (t[0][i] >> 8));
+        for (int k = 1; k < kSlices; ++k)
+            for (unsigned i = 0; i < 256; ++i)
+                t[k][i] = uint16_t(t[0][t[k - 1][i] & 0xFF] ^ (t[k - 1][i] >> 8));
         return t;
     }();
     return tables;
@@ -30,15 +32,22 @@ long lngCrc16(std::string_view text, long length) {
     const CrcTables& table = crcTables();
     const std::size_t n =
         length < 0 ? text.size() : std::min<std::size_t>(std::size_t(length), text.size());
+    const auto byte = [&](std::size_t at) {
+        return unsigned(static_cast<unsigned char>(text[at]));
+    };
     unsigned crc = 0xFFFF;
     std::size_t i = 0;
-    for (; i + 1 < n; i += 2) {
-        const unsigned pair = static_cast<unsigned char>(text[i]) |
-                              static_cast<unsigned>(static_cast<unsigned char>(text[i + 1])) << 8;
-        const unsigned x = crc ^ pair;
-        crc = table[1][x & 0xFF] ^ table[0][x >> 8];
+    for (; i + kSlices <= n; i += kSlices) {
+        // Only the first two bytes meet the 16-bit remainder; each byte goes through the table
+        // of the bytes that follow it in the step.
+        unsigned next = table[kSlices - 1][(crc ^ byte(i)) & 0xFF] ^
+                        table[kSlices - 2][((crc >> 8) ^ byte(i + 1)) & 0xFF];
+        for (int k = 2; k < kSlices; ++k)
+            next ^= table[kSlices - 1 - k][byte(i + std::size_t(k))];
+        crc = next;
     }
-    if (i < n) crc = table[0][(static_cast<unsigned char>(text[i]) ^ crc) & 0xFF] ^ (crc >> 8);
+    for (; i < n; ++i)
+        crc = table[0][(byte(i) ^ crc) & 0xFF] ^ (crc >> 8);
     return long(crc & 0xFFFF);
 }
 

@@ -240,6 +240,20 @@ TEST(Utilities, CrcTrimmedAndLowered) {
     EXPECT_EQ(lngCrc16("123456789", -1), 0x6F91);
     EXPECT_EQ(lngCrc16("123456789xyz", 9), 28561);
     EXPECT_EQ(lngCrc16(""), 0xFFFF);
+    // Every length, so that each split between whole steps and single bytes is taken, and
+    // bytes over 127, against the checksum computed a bit at a time.
+    std::string text;
+    for (int i = 0; i < 70; ++i)
+        text += char(i * 37 + 11);
+    for (size_t length = 0; length <= text.size(); ++length) {
+        unsigned crc = 0xFFFF;
+        for (size_t i = 0; i < length; ++i) {
+            crc ^= static_cast<unsigned char>(text[i]);
+            for (int bit = 0; bit < 8; ++bit)
+                crc = (crc & 1) ? (crc >> 1) ^ 0x8408u : crc >> 1;
+        }
+        EXPECT_EQ(lngCrc16(text, long(length)), long(crc)) << length;
+    }
     // The blanks each caller names are the only characters taken off, and only at the ends.
     const std::tuple<const char*, const char*, const char*> cases[] = {
         {"\te4\r\n", " \t\r\n", "e4"},
