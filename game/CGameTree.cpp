@@ -34,9 +34,10 @@ const std::shared_ptr<CGameNode>& CGameTree::Item(const std::string& key) const 
     return m_nodes[found->second];
 }
 
-void CGameTree::Insert(const std::shared_ptr<CGameNode>& node) {
-    m_index.emplace(node->strKey(), m_nodes.size());
+bool CGameTree::Insert(const std::shared_ptr<CGameNode>& node) {
+    if (!m_index.try_emplace(node->strKey(), m_nodes.size()).second) return false;
     m_nodes.push_back(node);
+    return true;
 }
 
 void CGameTree::Erase(const std::string& key) {
@@ -97,12 +98,15 @@ std::shared_ptr<CGameNode> CGameTree::AddOwn(std::shared_ptr<CPosition> position
     }
     if (node == nullptr) {
         node = std::make_shared<CGameNode>();
-        // Another node may hold the key: the same position reached by another order of moves,
-        // or another position whose key is the same. Each path keeps a node of its own.
-        node->strKey(root ? moveKey : strFreeKey(CGameNode::strKeyOf(*position, moveKey)));
+        node->strKey(root ? moveKey : CGameNode::strKeyOf(*position, moveKey));
         node->strParentKey(m_current->strKey());
         node->objPosition(std::move(position));
-        Insert(node);
+        // Another node may hold the key: the same position reached by another order of moves,
+        // or another position whose key is the same. Each path keeps a node of its own.
+        if (!Insert(node)) {
+            node->strKey(strFreeKey(node->strKey()));
+            Insert(node);
+        }
         if (parent) parent->AddChild(node);
     }
     m_current = node;

@@ -87,7 +87,8 @@ public:
     GameNodeList arrobjGetNextNodes(const std::shared_ptr<CGameNode>& node) const;
 
 private:
-    void Insert(const std::shared_ptr<CGameNode>& node);
+    // Adds the node under its key; false, adding nothing, when another node holds the key.
+    bool Insert(const std::shared_ptr<CGameNode>& node);
     void Erase(const std::string& key);
     const std::shared_ptr<CGameNode>& Resolved(const std::shared_ptr<CGameNode>& node) const;
     std::shared_ptr<CGameNode> objChildReaching(const CGameNode& parent,
