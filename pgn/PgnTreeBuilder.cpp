@@ -181,21 +181,22 @@ void PgnTreeBuilder::move(const std::string& san) {
         return;
     }
     const std::string text = normalisedMove(san);
-    const MoveTextParts parts = objReadMoveText(text);
-    if (!parts.isReadable()) {
-        fail(parts.strError + " in " + numbered());
-        return;
-    }
     std::shared_ptr<CPosition> next = objPlay(*position, text);
-    if (!next && parts.isCapture) {
-        std::string plain = text;
-        std::erase_if(plain, [](char c) { return c == 'x' || c == ':'; });
-        if (objPlay(*position, plain)) {
-            fail("capture mark on a move that takes nothing in " + numbered());
+    if (!next) {
+        // Only a refused move is read apart, for the reason given.
+        const MoveTextParts parts = objReadMoveText(text);
+        if (!parts.isReadable()) {
+            fail(parts.strError + " in " + numbered());
             return;
         }
-    }
-    if (!next) {
+        if (parts.isCapture) {
+            std::string plain = text;
+            std::erase_if(plain, [](char c) { return c == 'x' || c == ':'; });
+            if (objPlay(*position, plain)) {
+                fail("capture mark on a move that takes nothing in " + numbered());
+                return;
+            }
+        }
         fail("illegal move " + numbered());
         return;
     }
