@@ -215,20 +215,20 @@ void CDiagram::WriteText(char* text) const {
             *text++ = symbolOfCode(m_board[squareOf(file, rank)]);
 }
 
-const std::array<char, 64>& CDiagram::text() const {
+std::string_view CDiagram::strText() const {
     if (!m_textValid) {
         WriteText(m_text.data());
         m_textValid = true;
     }
-    return m_text;
+    return std::string_view(m_text.data(), m_text.size());
 }
 
 std::string CDiagram::strToString() const {
-    return std::string(text().data(), 64);
+    return std::string(strText());
 }
 
 long CDiagram::lngCheckSum() const {
-    return lngCrc16(std::string_view(text().data(), 64), -1);
+    return lngCrc16(strText(), -1);
 }
 
 std::string CDiagram::strTagValue() const {

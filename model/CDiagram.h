@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 // The placement of the pieces: an ordered collection of piece locations keyed by square name
 // plus the two king squares. Its 64-character text (a8 ... h1) is the board encoding.
@@ -67,6 +68,9 @@ public:
     std::shared_ptr<CDiagram> objClone() const;
     // The 64-character diagram text.
     std::string strToString() const;
+    // The same text without a copy, valid until the diagram changes: written once after a change,
+    // for a node's key and its stored row.
+    std::string_view strText() const;
     // CRC-16/MCRF4XX of the text.
     long lngCheckSum() const;
     // The tag form: [Diagram "text"].
@@ -117,9 +121,6 @@ private:
         m_textValid = false;
         m_check = {{-1, -1}};
     }
-    // The diagram text, written on first use after a change: a node's key and its stored row
-    // both need it.
-    const std::array<char, 64>& text() const;
 
     std::array<int8_t, 64> m_board{};
     std::array<uint8_t, 64> m_order{};

@@ -130,14 +130,12 @@ int64_t CWorkBook::lngStoreGame(const std::shared_ptr<CGameTree>& tree, int64_t 
 void CWorkBook::SaveNodes(const std::shared_ptr<CGameTree>& tree, int64_t g) {
     struct NodeRow {
         const CGameNode* node;
-        std::string diagram;
         std::string moveText;
     };
     std::vector<NodeRow> rows;
     rows.reserve(tree->Count());
     for (const auto& node : *tree) {
-        const CPosition& p = *node->objPosition();
-        rows.push_back({node.get(), p.objDiagram()->strToString(), p.strMoveText()});
+        rows.push_back({node.get(), node->objPosition()->strMoveText()});
         if (rows.back().moveText == "...") node->strParentKey(""); // the root, also in memory
     }
     SqlConnection& connection = Connection();
@@ -151,7 +149,8 @@ void CWorkBook::SaveNodes(const std::shared_ptr<CGameTree>& tree, int64_t g) {
             // After a mate or stalemate the side to move is the side that is mated or stalemated.
             insert->bind(at + 1, g).bind(at + 2, row.node->strKey());
             insert->bind(at + 3, row.node->strParentKey());
-            insert->bind(at + 4, isWhiteSideToMove(p) ? 1 : 0).bind(at + 5, row.diagram);
+            insert->bind(at + 4, isWhiteSideToMove(p) ? 1 : 0);
+            insert->bind(at + 5, p.objDiagram()->strText());
             insert->bind(at + 6, row.moveText).bind(at + 7, p.intMoveNumber());
             insert->bind(at + 8, p.intEnPassantFile());
             insert->bind(at + 9, p.isKCastleForfeited(0) ? 0 : 1);

@@ -44,9 +44,9 @@ SqlStatement& SqlStatement::bind(int parameter, int64_t value) {
     return *this;
 }
 
-SqlStatement& SqlStatement::bind(int parameter, const std::string& text) {
+SqlStatement& SqlStatement::bind(int parameter, std::string_view text) {
     int rc = SQLITE_OK;
-    if (text.find('\0') == std::string::npos) {
+    if (text.find('\0') == std::string_view::npos) {
         // Not copied: the caller's text outlives the step, and the scope clears it after.
         rc = sqlite3_bind_text(m_statement, parameter, text.data(), static_cast<int>(text.size()),
                                SQLITE_STATIC);

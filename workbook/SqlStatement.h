@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -43,7 +44,7 @@ public:
     SqlStatement& bindReal(int parameter, double value);
     // Binds a text to the parameter (1-based); NUL characters are left out, as no stored text
     // holds one. The text must stay alive until the statement has stepped.
-    SqlStatement& bind(int parameter, const std::string& text);
+    SqlStatement& bind(int parameter, std::string_view text);
     // Steps once: true when a row is ready, false when the statement is done.
     bool step();
     // Runs the statement with its bound values to its end, then resets it (values kept).
