@@ -10,16 +10,17 @@
 namespace {
 
 TEST(Position, MoveTextGetterHidesPawnLetterAndCheck) {
-    const std::tuple<const char*, const char*> cases[] = {{"Pe4+", "e4"},
-                                                          {"Qxf7#", "Qxf7#"},
-                                                          {"Pexd8=Q+", "exd8=Q"},
-                                                          {"...", "..."},
-                                                          {"O-O+", "O-O"}};
+    const std::tuple<const char*, const char*> cases[] = {
+        {"Pe4+", "e4"}, {"Qxf7#", "Qxf7#"}, {"Pexd8=Q+", "exd8=Q"},
+        {"...", "..."}, {"O-O+", "O-O"},    {"P.+..", "..."},
+        {"..", ".."},   {"....", "...."},   {"", ""}};
     for (const auto& [stored, shown] : cases) {
         CPosition position;
         position.strMoveText(stored);
         EXPECT_EQ(position.strMoveText(), shown);
         EXPECT_EQ(position.strStoredMoveText(), stored);
+        // A start position is known by the text the getter shows.
+        EXPECT_EQ(position.isStartPosition(), std::string(shown) == "...") << stored;
     }
 }
 
