@@ -43,7 +43,7 @@ const std::shared_ptr<CPieceLocation>* CPieceLocation::sharedTable() {
         auto* all = new std::array<std::shared_ptr<CPieceLocation>, 13 * 64>();
         // The occupied locations live in one block that is never released; their pointers own
         // nothing, like those of objForever, so copies never count references.
-        auto* occupied = new std::vector<CPieceLocation>();
+        static auto* const occupied = new std::vector<CPieceLocation>();
         occupied->reserve(12 * 64);
         for (int sq = 0; sq < 64; ++sq) {
             const std::shared_ptr<CChessSquare>& square = CChessSquare::objAt(sq);
