@@ -56,9 +56,9 @@ CBoardOptionsMenu::CBoardOptionsMenu(QMenu* menu, cntrlChessGui* board_,
         QAction* action = menu->addAction(option.caption);
         action->setObjectName(option.action);
         action->setCheckable(true);
-        connect(action, &QAction::toggled, this, [this, &option](bool on) {
-            if ((board->*option.isOn)() == on) return;
-            (board->*option.set)(on);
+        connect(action, &QAction::toggled, this, [this, option = &option](bool on) {
+            if ((board->*option->isOn)() == on) return;
+            (board->*option->set)(on);
             if (changed) changed();
         });
         *entries[k] = action;
