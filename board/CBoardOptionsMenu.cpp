@@ -8,28 +8,51 @@
 #include <QMenu>
 
 namespace {
-// The board's on/off options in the order of the menu entries: the settings key, the entry's
-// object name and caption, and the board's reader and writer of the option.
-struct BoardSwitch {
-    const char* key;
-    const char* action;
-    const char* caption;
-    bool (cntrlChessGui::*isOn)() const;
-    void (cntrlChessGui::*set)(bool);
-};
-const BoardSwitch kSwitches[] = {
-    {"ShowCoordinates", "mnuCoordinates", "Show &Coordinates", &cntrlChessGui::isCoordinatesShown,
-     &cntrlChessGui::isCoordinatesShown},
-    {"ShowLegalMoves", "mnuLegalMoves", "Show Legal &Moves", &cntrlChessGui::isLegalHintsShown,
-     &cntrlChessGui::isLegalHintsShown},
-    {"ShowLastMove", "mnuLastMove", "Highlight Last Mo&ve", &cntrlChessGui::isLastMoveShown,
-     &cntrlChessGui::isLastMoveShown},
-    {"AnimateMoves", "mnuAnimate", "&Animate Moves", &cntrlChessGui::isAnimateMoves,
-     &cntrlChessGui::isAnimateMoves},
-    {"Sounds", "mnuSounds", "&Sounds", &cntrlChessGui::isSoundOn, &cntrlChessGui::isSoundOn},
-    {"ShowMoveBox", "mnuMoveBox", "Move &Box Under the Board", &cntrlChessGui::isMoveEntryShown,
-     &cntrlChessGui::isMoveEntryShown},
-};
+// The settings keys of the board's on/off options, in the order of the menu entries.
+const char* const kSwitchKeys[] = {"ShowCoordinates", "ShowLegalMoves", "ShowLastMove",
+                                   "AnimateMoves",    "Sounds",         "ShowMoveBox"};
+
+// Whether option k is on.
+bool isSwitchOn(const cntrlChessGui* board, int k) {
+    switch (k) {
+    case 0:
+        return board->isCoordinatesShown();
+    case 1:
+        return board->isLegalHintsShown();
+    case 2:
+        return board->isLastMoveShown();
+    case 3:
+        return board->isAnimateMoves();
+    case 4:
+        return board->isSoundOn();
+    default:
+        return board->isMoveEntryShown();
+    }
+}
+
+// Turns option k on or off.
+void SetSwitch(cntrlChessGui* board, int k, bool on) {
+    switch (k) {
+    case 0:
+        board->isCoordinatesShown(on);
+        break;
+    case 1:
+        board->isLegalHintsShown(on);
+        break;
+    case 2:
+        board->isLastMoveShown(on);
+        break;
+    case 3:
+        board->isAnimateMoves(on);
+        break;
+    case 4:
+        board->isSoundOn(on);
+        break;
+    default:
+        board->isMoveEntryShown(on);
+        break;
+    }
+}
 } // namespace
 
 CBoardOptionsMenu::CBoardOptionsMenu(QMenu* menu, cntrlChessGui* board_,
@@ -49,20 +72,23 @@ CBoardOptionsMenu::CBoardOptionsMenu(QMenu* menu, cntrlChessGui* board_,
             if (changed) changed();
         });
     }
-    QAction** entries[] = {&mnuCoordinates, &mnuLegalMoves, &mnuLastMove,
-                           &mnuAnimate,     &mnuSounds,     &mnuMoveBox};
-    for (size_t k = 0; k < std::size(kSwitches); ++k) {
-        const BoardSwitch& option = kSwitches[k];
-        QAction* action = menu->addAction(option.caption);
-        action->setObjectName(option.action);
+    auto toggle = [&](const char* name, const QString& caption, int k) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(name);
         action->setCheckable(true);
-        connect(action, &QAction::toggled, this, [this, option = &option](bool on) {
-            if ((board->*option->isOn)() == on) return;
-            (board->*option->set)(on);
+        connect(action, &QAction::toggled, this, [this, k](bool on) {
+            if (isSwitchOn(board, k) == on) return;
+            SetSwitch(board, k, on);
             if (changed) changed();
         });
-        *entries[k] = action;
-    }
+        return action;
+    };
+    mnuCoordinates = toggle("mnuCoordinates", "Show &Coordinates", 0);
+    mnuLegalMoves = toggle("mnuLegalMoves", "Show Legal &Moves", 1);
+    mnuLastMove = toggle("mnuLastMove", "Highlight Last Mo&ve", 2);
+    mnuAnimate = toggle("mnuAnimate", "&Animate Moves", 3);
+    mnuSounds = toggle("mnuSounds", "&Sounds", 4);
+    mnuMoveBox = toggle("mnuMoveBox", "Move &Box Under the Board", 5);
     connect(mnuTheme, &QMenu::aboutToShow, this, &CBoardOptionsMenu::Synchronise);
     Synchronise();
 }
@@ -71,18 +97,18 @@ void CBoardOptionsMenu::Synchronise() {
     const QString theme = board->strBoardTheme();
     for (QAction* action : mnuTheme->actions())
         action->setChecked(action->text() == theme);
-    QAction* const entries[] = {mnuCoordinates, mnuLegalMoves, mnuLastMove,
-                                mnuAnimate,     mnuSounds,     mnuMoveBox};
-    for (size_t k = 0; k < std::size(kSwitches); ++k)
-        entries[k]->setChecked((board->*kSwitches[k].isOn)());
+    QAction* actions[] = {mnuCoordinates, mnuLegalMoves, mnuLastMove,
+                          mnuAnimate,     mnuSounds,     mnuMoveBox};
+    for (int k = 0; k < 6; ++k)
+        actions[k]->setChecked(isSwitchOn(board, k));
 }
 
 void CBoardOptionsMenu::ReadOptions(cntrlChessGui* board, const CPropertyStore& store) {
-    for (const BoardSwitch& option : kSwitches)
-        (board->*option.set)(store.ReadProperty(option.key, true).toBool());
+    for (int k = 0; k < 6; ++k)
+        SetSwitch(board, k, store.ReadProperty(kSwitchKeys[k], true).toBool());
 }
 
 void CBoardOptionsMenu::WriteOptions(const cntrlChessGui* board, CPropertyStore& store) {
-    for (const BoardSwitch& option : kSwitches)
-        store.WriteProperty(option.key, (board->*option.isOn)(), true);
+    for (int k = 0; k < 6; ++k)
+        store.WriteProperty(kSwitchKeys[k], isSwitchOn(board, k), true);
 }
