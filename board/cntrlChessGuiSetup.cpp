@@ -40,8 +40,7 @@ void cntrlChessGui::ClearPosition() {
     auto cleared = position->objClone();
     std::shared_ptr<CDiagram> diagram = cleared->objDiagram();
     for (int i = 0; i < 64; ++i)
-        diagram = diagram->objRemove(CChessSquare::objGetSquare(
-            CBoardGeometry::intGetFile(i, whiteOnTop), CBoardGeometry::intGetRank(i, whiteOnTop)));
+        diagram = diagram->objRemove(objSquareAt(i));
     cleared->objDiagram(diagram);
     position = cleared;
     DisplayPosition();

@@ -93,7 +93,7 @@ void CWorkBook::CreateEmptyWorkbook(const std::string& fileName) {
         m_connection->exec(statement);
     for (const char* statement : kIndexes)
         m_connection->exec(statement);
-    WorkBookProgress(m_connection->handle()).EnsureTables();
+    objProgress().EnsureTables();
     EnsureAnnotationTables();
     transaction.Commit();
 }

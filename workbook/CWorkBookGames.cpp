@@ -292,7 +292,7 @@ void CWorkBook::DeleteGame(int64_t id) {
     remove->bind(1, id);
     remove->run();
     // SQLite gives a deleted highest identifier to the next game: no row may outlive its game.
-    WorkBookProgress(connection.handle()).DeleteGameRows(id);
+    objProgress().DeleteGameRows(id);
     // The kept score no longer holds once a game's results are gone.
     ForgetScore();
     work.Commit();

@@ -103,7 +103,7 @@ void CWorkBook::RecordResult(int64_t id, bool success, const TrainingAttempt* at
             sums = Summed(connection); // the first result after a change by anything else
         }
         Keep(connection, sums, counter);
-        if (attempt != nullptr) WorkBookProgress(connection.handle()).lngRecordAttempt(*attempt);
+        if (attempt != nullptr) objProgress().lngRecordAttempt(*attempt);
     }
     work.Commit();
 }
@@ -131,7 +131,7 @@ void CWorkBook::ClearLog(bool clearHistory) {
     SqlConnection& connection = Connection();
     SqlTransaction work(connection);
     connection.prepared(kClearLog).run();
-    if (clearHistory) WorkBookProgress(connection.handle()).ClearHistory();
+    if (clearHistory) objProgress().ClearHistory();
     const std::optional<uint32_t> counter =
         work.isSavepoint() ? std::nullopt : connection.objChangeCounter();
     Keep(connection, Score{}, counter);
