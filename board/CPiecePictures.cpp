@@ -13,15 +13,20 @@ const char* const kNames[CPiecePictures::SLOTS] = {
 const char kLetters[] = "KQBNRPkqbnrp";
 } // namespace
 
-CPiecePictures::CPiecePictures(const QString& folder) {
-    for (int slot = 0; slot < SLOTS; ++slot) {
+CPiecePictures::CPiecePictures(const QString& folder) : folder(folder) {}
+
+QSvgRenderer* CPiecePictures::renderer(int slot) const {
+    if (slot < 0 || slot >= SLOTS) return nullptr;
+    if (!fileRead[slot]) {
+        fileRead[slot] = true;
         const QString file = strFileName(slot);
         const QString path =
             folder.isEmpty() ? strFindResource("pieces/" + file) : QDir(folder).filePath(file);
-        if (path.isEmpty() || !QFileInfo::exists(path)) continue;
-        auto renderer = std::make_unique<QSvgRenderer>(path);
-        if (renderer->isValid()) renderers[slot] = std::move(renderer);
+        if (path.isEmpty() || !QFileInfo::exists(path)) return nullptr;
+        auto loaded = std::make_unique<QSvgRenderer>(path);
+        if (loaded->isValid()) renderers[slot] = std::move(loaded);
     }
+    return renderers[slot].get();
 }
 
 QString CPiecePictures::strSlotLetter(int slot) {
@@ -41,7 +46,7 @@ QString CPiecePictures::strFileName(int slot) {
 }
 
 bool CPiecePictures::isLoaded(int slot) const {
-    return slot >= 0 && slot < SLOTS && renderers[slot] != nullptr;
+    return renderer(slot) != nullptr;
 }
 
 QPixmap CPiecePictures::pixPicture(int slot, int devicePixels) const {
@@ -53,7 +58,7 @@ QPixmap CPiecePictures::pixPicture(int slot, int devicePixels) const {
     pix.fill(Qt::transparent);
     QPainter p(&pix);
     p.setRenderHint(QPainter::Antialiasing);
-    renderers[slot]->render(&p, QRectF(0, 0, devicePixels, devicePixels));
+    renderer(slot)->render(&p, QRectF(0, 0, devicePixels, devicePixels));
     p.end();
     cache.insert(key, pix);
     return pix;

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QSvgRenderer>
 #include <array>
+#include <bitset>
 #include <memory>
 
 class QPainter;
@@ -12,11 +13,12 @@ class QRectF;
 
 // The twelve piece pictures in rack order (slots 0-5 white K Q B N R P, 6-11 black k q b n r p),
 // drawn from SVG files and cached as pixmaps per size so that repainting a square is a blit.
+// Each file is read the first time its slot is asked for: a position rarely shows all twelve.
 class CPiecePictures {
 public:
     static constexpr int SLOTS = 12;
 
-    // Loads the pictures from "pieces/<Name>.svg" found through the resource locator, or from
+    // The pictures come from "pieces/<Name>.svg" found through the resource locator, or from
     // the given folder when it is not empty. A missing or broken file leaves its slot blank.
     explicit CPiecePictures(const QString& folder = QString());
 
@@ -36,6 +38,11 @@ public:
     QPixmap pixPicture(int slot, int devicePixels) const;
 
 private:
-    std::array<std::unique_ptr<QSvgRenderer>, SLOTS> renderers;
+    // The slot's renderer, read from its file on the first call; nullptr for a blank slot.
+    QSvgRenderer* renderer(int slot) const;
+
+    QString folder;
+    mutable std::array<std::unique_ptr<QSvgRenderer>, SLOTS> renderers;
+    mutable std::bitset<SLOTS> fileRead;
     mutable QHash<qint64, QPixmap> cache;
 };
