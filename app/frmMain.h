@@ -127,6 +127,8 @@ private:
     void BuildControls();
     QWidget* BuildSidePanel();
     QGroupBox* BuildGameInfo();
+    // Shows or hides the solved or the failed picture, drawn the first time it is shown.
+    void SetResultPictureVisible(QLabel* image, bool visible);
     void BuildMenus();
     void ConnectCommands();
     void BuildProgressMenus(QMenu* training, QMenu* options);

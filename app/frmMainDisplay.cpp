@@ -37,11 +37,11 @@ void frmMain::SetNextVisible(bool visible) {
 }
 
 void frmMain::SetSuccessVisible(bool visible) {
-    imgSuccess->setVisible(visible);
+    SetResultPictureVisible(imgSuccess, visible);
 }
 
 void frmMain::SetFailVisible(bool visible) {
-    imgFail->setVisible(visible);
+    SetResultPictureVisible(imgFail, visible);
 }
 
 void frmMain::SetErrorMarkVisible(int k, bool visible) {

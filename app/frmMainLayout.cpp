@@ -155,13 +155,9 @@ QWidget* frmMain::BuildSidePanel() {
 
     imgSuccess = new QLabel(panel);
     imgSuccess->setObjectName("imgSuccess");
-    imgSuccess->setPixmap(
-        picture("success.svg", QString::fromUtf8("\u2714"), QColor(0x2e, 0xa0, 0x43)));
     imgSuccess->setToolTip("Solved");
     imgFail = new QLabel(panel);
     imgFail->setObjectName("imgFail");
-    imgFail->setPixmap(
-        picture("failure.svg", QString::fromUtf8("\u2718"), QColor(0xc0, 0x1c, 0x28)));
     imgFail->setToolTip("Not solved");
     for (QLabel* image : {imgSuccess, imgFail}) {
         image->setFixedSize(pictureSize, pictureSize);
@@ -246,4 +242,15 @@ QWidget* frmMain::BuildSidePanel() {
     layout->addLayout(commands);
     layout->addStretch();
     return panel;
+}
+
+// Most launches end before a game does: the pictures are not drawn until one is needed.
+void frmMain::SetResultPictureVisible(QLabel* image, bool visible) {
+    if (visible && image->pixmap().isNull()) {
+        image->setPixmap(
+            image == imgSuccess
+                ? picture("success.svg", QString::fromUtf8("\u2714"), QColor(0x2e, 0xa0, 0x43))
+                : picture("failure.svg", QString::fromUtf8("\u2718"), QColor(0xc0, 0x1c, 0x28)));
+    }
+    image->setVisible(visible);
 }

@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -57,6 +58,12 @@ void EndGame(frmMain* window, int wrong, const QString& ending) {
     QVERIFY(!isShown(window, "lblError0"));
     QCOMPARE(isShown(window, "imgSuccess"), solved);
     QCOMPARE(isShown(window, "imgFail"), !solved);
+    // The picture shown is drawn, green for a solved game and red for the others.
+    const QImage picture =
+        window->findChild<QLabel*>(solved ? "imgSuccess" : "imgFail")->pixmap().toImage();
+    QVERIFY(!picture.isNull());
+    const QColor belowSign = picture.pixelColor(picture.width() / 2, picture.height() * 3 / 4);
+    QCOMPARE(belowSign.green() > belowSign.red(), solved);
     QVERIFY(isShown(window, "cmdNext"));
     QVERIFY(Message(window).startsWith(solved ? "Solved: " : "Not solved."));
     QCOMPARE(TextOf(window, "lblScore"), QString(solved ? "100.00%" : ".00%"));
