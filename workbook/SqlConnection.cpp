@@ -136,6 +136,10 @@ SqlConnection::SqlConnection(const std::string& fileName) {
     // take no global lock. The setting must come before SQLite starts.
     static const int memoryCountOff = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
     (void)memoryCountOff;
+    // A savepoint keeps the pages it changes in memory up to 4 MiB before it writes them to a
+    // temporary file: the import's savepoint per game then writes nothing twice.
+    static const int savepointsInMemory = sqlite3_config(SQLITE_CONFIG_STMTJRNL_SPILL, 4 << 20);
+    (void)savepointsInMemory;
     // A connection is used by one thread at a time (an import runs on a worker while the window
     // waits), so SQLite need not lock around every call.
     int rc =
