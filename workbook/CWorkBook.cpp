@@ -131,6 +131,7 @@ bool CWorkBook::isReadOnly() const {
 void CWorkBook::BeginBatch() {
     if (m_batch) return;
     m_batch = std::make_unique<SqlTransaction>(Connection());
+    m_firstUnownedID.reset();
 }
 
 void CWorkBook::CommitBatch() {
@@ -138,6 +139,7 @@ void CWorkBook::CommitBatch() {
     std::unique_ptr<SqlTransaction> batch = std::move(m_batch);
     m_annotationTablesUsable = false; // a failed commit rolls back whatever the batch made
     m_gameOrder.reset();
+    m_firstUnownedID.reset();
     batch->Commit();
 }
 
@@ -146,6 +148,7 @@ void CWorkBook::RollbackBatch() {
     std::unique_ptr<SqlTransaction> batch = std::move(m_batch);
     m_annotationTablesUsable = false; // they may have been made in the batch
     m_gameOrder.reset();
+    m_firstUnownedID.reset();
     batch->Rollback();
 }
 

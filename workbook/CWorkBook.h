@@ -141,7 +141,14 @@ private:
     bool areAnnotationTablesUsable(std::string& problem);
     void CheckAnnotationsFit(int64_t id, const GameAnnotations& annotations,
                              const std::string& tagsText) const;
-    void KeepAnnotations(int64_t id, bool isNew, const GameAnnotations* annotations,
+    // The rows a saved game's identifier may own before its save.
+    enum class EarlierRows {
+        None,          // a new game above every identifier that owns rows
+        OfAnotherGame, // a new game: rows of a game another program deleted may remain
+        OfThisGame     // the game saved again
+    };
+    EarlierRows objEarlierRowsOfNewGame(int64_t id);
+    void KeepAnnotations(int64_t id, EarlierRows earlier, const GameAnnotations* annotations,
                          const std::string& tagsText);
     void DeleteAnnotations(int64_t id);
     void RecordResult(int64_t id, bool success, const TrainingAttempt* attempt = nullptr);
@@ -161,6 +168,9 @@ private:
     std::unique_ptr<SqlConnection> m_connection;
     std::unique_ptr<SqlTransaction> m_batch;
     bool m_annotationTablesUsable = false;
+    // In a batch: the first game identifier from which no node, tag or annotation row exists
+    // (none until a new game asks; the largest identifier when rows were found there).
+    std::optional<int64_t> m_firstUnownedID;
     // The order table of the games list in the connection's temporary database: the sort and
     // filter it holds, whether it holds every row or only the first rows of the ascending order,
     // and the writes seen when it was made (none: no table); and the rows its making changed

@@ -114,7 +114,7 @@ void CWorkBook::CheckAnnotationsFit(int64_t id, const GameAnnotations& annotatio
                                          GameAnnotations::strNagsText(node.arrNags).size()));
 }
 
-void CWorkBook::KeepAnnotations(int64_t id, bool isNew, const GameAnnotations* annotations,
+void CWorkBook::KeepAnnotations(int64_t id, EarlierRows earlier, const GameAnnotations* annotations,
                                 const std::string& tagsText) {
     SqlConnection& connection = Connection();
     std::string problem;
@@ -124,9 +124,9 @@ void CWorkBook::KeepAnnotations(int64_t id, bool isNew, const GameAnnotations* a
         if (!tables) return;
         // A new game may take the identifier of a game another program deleted: its rows are
         // not this game's.
-        if (isNew) {
+        if (earlier == EarlierRows::OfAnotherGame) {
             DeleteAnnotations(id);
-        } else {
+        } else if (earlier == EarlierRows::OfThisGame) {
             SqlStatementScope prune(connection.prepared(kPruneAnnotations));
             prune->bind(1, id).bind(2, id);
             prune->run();
@@ -134,7 +134,7 @@ void CWorkBook::KeepAnnotations(int64_t id, bool isNew, const GameAnnotations* a
         return;
     }
     if (!tables) EnsureAnnotationTables();
-    DeleteAnnotations(id);
+    if (earlier != EarlierRows::None) DeleteAnnotations(id);
     if (!annotations->arrTags.empty()) {
         SqlStatementScope insert(connection.prepared(kInsertTag));
         insert->bind(1, id).bind(2, tagsText);

@@ -35,6 +35,9 @@ constexpr size_t kNodesPerInsert = 16;
 constexpr int kNodeValues = 12; // the bound values of one node row
 const char* const kDeleteNodes = "delete from GameNode where GameTreeID=?";
 const char* const kDeleteGame = "delete from GameTree where ID=?";
+const char* const kOwnedNodes = "select 1 from GameNode where GameTreeID>=? limit 1";
+const char* const kOwnedAnnotations = "select 1 from GameAnnotation where GameTreeID>=? limit 1";
+const char* const kOwnedTags = "select 1 from GameTag where GameTreeID>=? limit 1";
 const char* const kLoadGame = "select Description,XRefPage,XRefDiagram from GameTree where ID=?";
 // Node rows in the order they were written: a parent always comes before its children.
 const char* const kLoadNodes =
@@ -115,10 +118,11 @@ int64_t CWorkBook::lngStoreGame(const std::shared_ptr<CGameTree>& tree, int64_t 
     // Inside a batch this is a savepoint, so that a game that fails leaves no rows.
     SqlTransaction work(connection);
     const int64_t g = lngSaveGameTree(id, description, page, diagram);
-    DeleteGameNodes(g);
+    const EarlierRows earlier = id > 0 ? EarlierRows::OfThisGame : objEarlierRowsOfNewGame(g);
+    if (earlier != EarlierRows::None) DeleteGameNodes(g);
     SaveNodes(tree, g);
     try {
-        KeepAnnotations(g, id <= 0, annotations, tags);
+        KeepAnnotations(g, earlier, annotations, tags);
         work.Commit();
     } catch (...) {
         m_annotationTablesUsable = false; // the tables may go with the rolled-back work
@@ -177,6 +181,28 @@ int64_t CWorkBook::lngSaveGameTree(int64_t id, const std::string& description,
         RaiseError(kSource, "The workbook has no free game identifier below 2147483648; new "
                             "games cannot be added to it");
     return created;
+}
+
+CWorkBook::EarlierRows CWorkBook::objEarlierRowsOfNewGame(int64_t id) {
+    // Outside a batch one save is not worth a look; inside it, the writes are this connection's
+    // alone, so the look once a batch holds for every later new game.
+    if (!m_batch) return EarlierRows::OfAnotherGame;
+    if (!m_firstUnownedID) {
+        std::string problem;
+        const bool annotations = areAnnotationTablesUsable(problem);
+        const bool tables = annotations || !hasAnnotationTables();
+        // A number stored as a real is compared as a number; a text sorts above every number
+        // and so counts as an owner too.
+        bool owned = !tables;
+        for (const char* sql : {kOwnedNodes, kOwnedAnnotations, kOwnedTags}) {
+            if (owned || (sql != kOwnedNodes && !annotations)) continue;
+            SqlStatementScope look(Connection().prepared(sql));
+            look->bind(1, id);
+            owned = look->step();
+        }
+        m_firstUnownedID = owned ? INT64_MAX : id;
+    }
+    return id >= *m_firstUnownedID ? EarlierRows::None : EarlierRows::OfAnotherGame;
 }
 
 void CWorkBook::DeleteGameNodes(int64_t id) {

@@ -90,6 +90,44 @@ TEST(WorkBookAnnotations, KeptThroughEditorSavesAndRemovedWithTheirNodeOrGame) {
     EXPECT_EQ(raw.value("select count(*) from GameTag"), "0");
 }
 
+// A batch looks once for rows above its first new game and clears nothing when there are none;
+// rows another program left there (of any table, a whole number written as a real) are cleared.
+TEST(WorkBookAnnotations, NewGamesOfABatchTakeNoRowsAnotherProgramLeft) {
+    const char* const leftovers[] = {
+        "",
+        "insert into GameNode (GameTreeID, NodeKey, Diagram, MoveText) values (3, 'k', 'x', 'e4')",
+        "insert into GameNode (GameTreeID, NodeKey, Diagram, MoveText) values (3.0, 'k', 'x', "
+        "'e4')",
+        "insert into GameTag values (4, '[Event \"left\"]')",
+        "insert into GameAnnotation values (3, 'k', 'left', '', '')"};
+    for (const char* leftover : leftovers) {
+        TempFolder folder;
+        const std::string path = folder.file("batch.brl");
+        const AnnotatedGame game = MakeGame();
+        CWorkBook workbook;
+        workbook.strOpenWorkBook(path);
+        EXPECT_EQ(workbook.lngSaveGame(game.tree, 0, "first", "", "", game.annotations), 1);
+        RawDatabase(path).exec(leftover);
+        workbook.BeginBatch();
+        for (int64_t id : {2, 3, 4})
+            EXPECT_EQ(workbook.lngSaveGame(game.tree, 0, "more", "", "", game.annotations), id);
+        // A deleted game's identifier goes to the next new game, which takes none of its rows.
+        workbook.DeleteGame(4);
+        EXPECT_EQ(workbook.lngSaveGame(game.tree, 0, "plain", "", ""), 4);
+        workbook.CommitBatch();
+        RawDatabase raw(path);
+        EXPECT_EQ(raw.value("select group_concat(n, ' ') from (select count(*) n from GameNode "
+                            "group by GameTreeID order by GameTreeID)"),
+                  "3 3 3 3")
+            << leftover;
+        EXPECT_EQ(raw.value("select group_concat(GameTreeID, ' ') from GameTag"), "1 2 3")
+            << leftover;
+        for (int64_t id : {1, 2, 3})
+            EXPECT_EQ(Stored(workbook, id), Stored(workbook, 1)) << leftover << " " << id;
+        EXPECT_TRUE(Stored(workbook, 4).empty()) << leftover;
+    }
+}
+
 TEST(WorkBookAnnotations, AnOlderWorkbookTrainsUnchangedAndGetsTheTablesOnItsFirstAnnotatedWrite) {
     TempFolder folder;
     const std::string path = folder.file("old.brl");
