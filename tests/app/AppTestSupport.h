@@ -20,7 +20,6 @@ namespace apptest {
 
 // A stored setting as text ("" when missing).
 QString Setting(const QString& key);
-// Stores a setting.
 void SetSetting(const QString& key, const QString& value);
 
 // What a modal window looked like when the script met it.
@@ -38,11 +37,8 @@ public:
     using Action = std::function<void(QWidget*)>;
     ModalScript();
     ~ModalScript();
-    // Queues the answer to the next modal window.
     ModalScript& Then(Action action);
-    // The modal windows answered so far.
     const std::vector<SeenModal>& Seen() const { return seen; }
-    // True when every queued action has run.
     bool isDone() const { return actions.empty(); }
 
 private:
@@ -53,7 +49,6 @@ private:
     std::unique_ptr<QTimer> timer;
 };
 
-// Actions for ModalScript.
 ModalScript::Action ChooseFile(const QString& file);
 ModalScript::Action Cancel();
 ModalScript::Action Press(int standardButton);
@@ -61,7 +56,6 @@ ModalScript::Action ChooseColor(int red, int green, int blue);
 
 // The display index of a square on the board as it is oriented now.
 int DisplayIndex(const cntrlChessGui* board, int file, int rank);
-// Drags the piece from one square to another with the mouse.
 void Drag(cntrlChessGui* board, int fromFile, int fromRank, int toFile, int toRank);
 // Drags the first stored move at the board's current node; false when there is none.
 bool DragStoredMove(cntrlChessGui* board);
@@ -70,9 +64,7 @@ bool DragWrongMove(cntrlChessGui* board);
 // Plays the stored moves until the board leaves training (at most 40 moves).
 void SolveByDragging(cntrlChessGui* board);
 
-// Triggers the window's action of that object name.
 void Trigger(QWidget* window, const char* action);
-// The texts of a list widget's rows.
 QStringList ListItems(const QListWidget* list);
 // True when the widget named name inside the window is visible to the user.
 bool isShown(QWidget* window, const char* name);

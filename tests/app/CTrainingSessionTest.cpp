@@ -144,7 +144,6 @@ TEST_F(TrainingSessionTest, GamesGoneFromTheFileLeaveTheEmptyBoardWithoutErrorBo
     EXPECT_EQ(session.lngHits(), 0);
 }
 
-// A game chosen outside the batch order joins it after the game shown, wherever it was before.
 TEST_F(TrainingSessionTest, AChosenGameJoinsTheBatchAfterTheShownGame) {
     const struct {
         int nexts;              // Next presses before the choice

@@ -75,12 +75,10 @@ void Execute(const std::string& file, const std::string& sql) {
 }
 
 Stats Read(const std::string& file, int32_t id) {
-    const auto rows = RawDatabase(file).rows(
-        "select Hits, Solve, ErrorStreak, SolveStreak from GameTree where ID=" +
-        std::to_string(id));
+    const auto rows =
+        RawDatabase(file).rows("select Hits, Solve from GameTree where ID=" + std::to_string(id));
     if (rows.empty()) return {};
-    return {std::stoi(rows[0][0]), std::stoi(rows[0][1]), std::stoi(rows[0][2]),
-            std::stoi(rows[0][3])};
+    return {std::stoi(rows[0][0]), std::stoi(rows[0][1])};
 }
 
 std::map<int32_t, std::string> Rows(const std::string& file) {

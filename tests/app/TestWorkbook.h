@@ -25,8 +25,6 @@ void Execute(const std::string& file, const std::string& sql);
 struct Stats {
     int32_t hits = -1;
     int32_t solve = -1;
-    int32_t errorStreak = -1;
-    int32_t solveStreak = -1;
 };
 Stats Read(const std::string& file, int32_t id);
 // Every game's row of the file, every column as text joined by "|", by identifier.

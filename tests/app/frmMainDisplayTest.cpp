@@ -151,10 +151,6 @@ private slots:
         QTest::addColumn<QStringList>("black");
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("fen");
-        QTest::newRow("White mates in one")
-            << "[SetUp \"1\"]\n[FEN \"6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1\"]\n\n1. Ra8# *"
-            << QStringList{"1.Ra8#"} << QStringList{""} << "Checkmate"
-            << "R5k1/5ppp/8/8/8/8/5PPP/6K1 b - -";
         QTest::newRow("Black mates in one")
             << "[SetUp \"1\"]\n[FEN \"r5k1/5ppp/8/8/8/8/5PPP/6K1 b - - 0 1\"]\n\n1... Ra1# *"
             << QStringList{"1.  ... "} << QStringList{"Ra1#"} << "Checkmate"

@@ -83,11 +83,11 @@ private slots:
         QTest::addColumn<QString>("how");
         QTest::addColumn<int>("wrong");
         QTest::addColumn<QString>("ending");
-        for (const char* how : {"Train this game", "double-click"}) {
-            QTest::addRow("%s, two wrong moves, solved", how) << how << 2 << "solve";
-            QTest::addRow("%s, three wrong moves", how) << how << 3 << "";
-            QTest::addRow("%s, a wrong move, solution shown", how) << how << 1 << "show";
-        }
+        QTest::newRow("Train this game, two wrong moves, solved")
+            << "Train this game" << 2 << "solve";
+        QTest::newRow("double-click, three wrong moves") << "double-click" << 3 << "";
+        QTest::newRow("double-click, a wrong move, solution shown")
+            << "double-click" << 1 << "show";
     }
 
     void aGameChosenInTheGamesWindowTakesItsOwnResult() {

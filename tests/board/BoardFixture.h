@@ -67,7 +67,6 @@ protected:
     }
     QPoint centre(const char* square) const { return board->rcSquarePixels(idx(square)).center(); }
 
-    // Sends a mouse move with the given buttons held.
     void moveMouse(QPoint to, Qt::MouseButtons held, Qt::KeyboardModifiers keys = {}) {
         QMouseEvent move(QEvent::MouseMove, QPointF(to), board->mapToGlobal(QPointF(to)),
                          Qt::NoButton, held, keys);
@@ -98,10 +97,8 @@ protected:
             board->MovePgn(move, display, false);
     }
 
-    // Diagram text of the current position.
     std::string diagram() const { return board->objPosition()->objDiagram()->strToString(); }
 
-    // Contents of a list widget.
     static QStringList items(const QListWidget* list) {
         QStringList out;
         for (int i = 0; i < list->count(); ++i)

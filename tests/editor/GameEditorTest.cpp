@@ -6,7 +6,6 @@
 #include "editor/CGamesTableModel.h"
 #include "editor/CMoveTreeView.h"
 #include "editor/MoveMarks.h"
-#include "pgn/PgnExport.h"
 #include "tests/workbook/RawDatabase.h"
 #include "workbook/GameAnnotations.h"
 
@@ -18,9 +17,7 @@
 #include <QSettings>
 #include <QTest>
 #include <QToolButton>
-#include <algorithm>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace {
 
@@ -220,7 +217,7 @@ TEST_F(EditorAnnotations, MarksReplaceEachOtherAndKeepOtherGlyphs) {
     EXPECT_EQ(strMarkGlyph(7), "");
 }
 
-TEST_F(EditorAnnotations, CommentsAndMarksAreSavedShownAgainAndExported) {
+TEST_F(EditorAnnotations, CommentsAndMarksAreSavedAndShownAgain) {
     int32_t id = 0;
     {
         frmGameEditor editor(book.workbook, 0, prompts);
@@ -264,15 +261,6 @@ TEST_F(EditorAnnotations, CommentsAndMarksAreSavedShownAgainAndExported) {
     panel.ToggleMark(1);
     EXPECT_FALSE(panel.cmdMarks[0]->isChecked());
     EXPECT_TRUE(again.isModified());
-
-    std::ostringstream text;
-    ExportPgn(*book.workbook, text, {id});
-    std::string pgn = text.str();
-    std::replace(pgn.begin(), pgn.end(), '\n', ' ');
-    EXPECT_NE(pgn.find("{White mates in two} {The king first} 1. Kf7 $1 Kh7 (1... a6 $4 "
-                       "{loses at once} 2. Rh1#) 2. Rh1#"),
-              std::string::npos)
-        << pgn;
 }
 
 TEST_F(EditorAnnotations, LinesArePromotedAndDeletedAndStaySo) {

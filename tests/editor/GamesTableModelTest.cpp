@@ -63,9 +63,7 @@ TEST(GamesTableModel, ShowsEveryOrderAndFilterAsTheDatabaseReadsIt) {
         const char* filter;
     } cases[] = {
         {CGamesTableModel::ColID, Sort::ID, ""},
-        {CGamesTableModel::ColID, Sort::ID, "pin"},
         {CGamesTableModel::ColDescription, Sort::Description, ""},
-        {CGamesTableModel::ColDescription, Sort::Description, "MATE"},
         {CGamesTableModel::ColPage, Sort::Page, "p.1"},
         {CGamesTableModel::ColDiagram, Sort::Diagram, ""},
         {CGamesTableModel::ColAttempts, Sort::Hits, "_"},

@@ -33,7 +33,6 @@ TEST(CEngineSettingsTest, CaptionsNameTheStoredEngine) {
     } cases[] = {
         {CEngineSettings::strEnginePath(), EngineProtocol::Uci, "Stockfish 15.1",
          "&Stockfish 15.1"},
-        {"/opt/crafty/crafty", EngineProtocol::Console, "Crafty", "&Crafty"},
         {"/opt/crafty/crafty", EngineProtocol::Console, "R&D Engine", "&R&&D Engine"},
     };
     for (const auto& c : cases) {

@@ -1,6 +1,5 @@
 // The files the program ships beside itself: help pages as the help window shows them, the result
 // marks, the icon and the desktop entry.
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QPainter>
@@ -136,13 +135,3 @@ TEST(Pictures, TheDesktopEntryStartsTheProgramWithItsIconAndAFile) {
 }
 
 } // namespace
-
-// The help browser and the picture renderer need an application object; without a display
-// (test discovery at build time included) it draws offscreen.
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    testing::InitGoogleTest(&argc, argv);
-    QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
-}
