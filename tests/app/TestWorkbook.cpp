@@ -1,7 +1,6 @@
 #include "tests/app/TestWorkbook.h"
 
-#include "pgn/PgnReader.h"
-#include "pgn/PgnTreeBuilder.h"
+#include "pgn/PgnImport.h"
 #include "tests/workbook/RawDatabase.h"
 #include "workbook/CWorkBook.h"
 
@@ -51,17 +50,9 @@ std::vector<int32_t> Build(const std::string& file, const std::string& pgn) {
     workbook.CreateEmptyWorkbook(file);
     workbook.strOpenWorkBook(file);
     std::istringstream input(pgn);
-    PgnReader reader(input);
-    PgnTreeBuilder builder;
-    std::vector<int32_t> ids;
-    while (reader.readGame(builder)) {
-        PgnGame game = builder.takeGame();
-        if (!game.strError.empty()) throw std::runtime_error("test PGN: " + game.strError);
-        ids.push_back(workbook.lngSaveGame(game.objTree, 0, game.strDescription, game.strPageRef,
-                                           game.strDiagramRef));
-    }
-    workbook.CloseWorkBook();
-    return ids;
+    const PgnImportResult result = ImportPgn(workbook, input);
+    if (result.intSkipped != 0) throw std::runtime_error("test PGN: a game was skipped");
+    return result.arrlngGameIDs;
 }
 
 void BuildEmpty(const std::string& file) {

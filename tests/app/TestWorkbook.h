@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-// Workbooks for the training tests: real SQLite files made from PGN text with the program's own
-// PGN reading, so that the stored trees are exactly what an import would store.
+// Workbooks for the training tests: real SQLite files made from PGN text by the program's own
+// import, comments and move marks included.
 namespace testwb {
 
 // Four exercises: a line from the start with replies (White), a back-rank mate for Black,

@@ -5,10 +5,8 @@
 #include "app/CTrainingFeedback.h"
 #include "app/frmMain.h"
 #include "board/cntrlChessGui.h"
-#include "pgn/PgnImport.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TestWorkbook.h"
-#include "workbook/CWorkBook.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,7 +16,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
-#include <sstream>
 
 using namespace apptest;
 
@@ -31,16 +28,6 @@ const char* const kMarkedGame = R"([Event "Refuted try"]
 1. e4 e5 2. Nf3 {develops with tempo} (2. Qh5? {is premature} 2... Nc6 3. Bc4 g6
 {and the queen must move again}) 2... Nc6 {defends} 3. Bb5 $1 {the Spanish} *
 )";
-
-// A workbook of the marked game, imported as a user does; returns its identifier.
-int32_t ImportMarkedGame(const QString& file) {
-    CWorkBook workbook;
-    workbook.CreateEmptyWorkbook(file.toStdString());
-    workbook.strOpenWorkBook(file.toStdString());
-    std::istringstream input(kMarkedGame);
-    const PgnImportResult result = ImportPgn(workbook, input);
-    return result.arrlngGameIDs.empty() ? 0 : result.arrlngGameIDs.front();
-}
 
 // The first game's solution, 1. e4 e5 2. Qh5 Nc6 3. Bc4 Nf6 4. Qxf7#, as squares (a1 = 0, h8 = 63).
 const std::pair<int, int> kLine[] = {{12, 28}, {52, 36}, {3, 39}, {57, 42},
@@ -117,7 +104,7 @@ private slots:
     // solution is still taken and the comments follow the stored moves.
     void aRefutedTryIsExplainedAndTheSolutionStillSolves() {
         const QString file = FreshFile("marked.brl");
-        const int32_t id = ImportMarkedGame(file);
+        const int32_t id = testwb::Build(file.toStdString(), kMarkedGame).front();
         auto window = Open(file);
         cntrlChessGui* board = window->objBoard();
         QVERIFY(DragStoredMove(board)); // 1.e4, answered by 1...e5

@@ -44,8 +44,6 @@ TEST(CEngineSettingsTest, CaptionsNameTheStoredEngine) {
         EXPECT_EQ(CEngineSettings::protocol(), c.protocol);
         EXPECT_EQ(CEngineSettings::strPlayCaption(), "Play the game against " + c.name);
         EXPECT_EQ(CEngineSettings::strPlayMenuCaption(), "Play the game against " + c.menu);
-        EXPECT_EQ(CEngineSettings::strPracticeCaption(), "Practice with " + c.name);
-        EXPECT_EQ(CEngineSettings::strWaitCaption(), "Wait for " + c.name + " to move");
     }
     clearSettings();
 }
