@@ -115,11 +115,3 @@ QString CEngineSettings::strPlayMenuCaption() {
     name.replace("&", "&&");
     return "Play the game against &" + name;
 }
-
-QString CEngineSettings::strPracticeCaption() {
-    return "Practice with " + strEngineName();
-}
-
-QString CEngineSettings::strWaitCaption() {
-    return "Wait for " + strEngineName() + " to move";
-}

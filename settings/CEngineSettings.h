@@ -36,8 +36,4 @@ public:
     static QString strPlayCaption();
     // The menu entry: as the label, with "&" before the name for the shortcut letter.
     static QString strPlayMenuCaption();
-    // The practice window's caption: "Practice with " and the engine's name.
-    static QString strPracticeCaption();
-    // The status line while the engine thinks: "Wait for " name " to move".
-    static QString strWaitCaption();
 };
