@@ -103,6 +103,7 @@ void CWorkBook::CloseWorkBook() {
     m_gameOrder.reset();
     m_gameOrderRows = 0;
     m_batch.reset();
+    m_progress.reset();
     m_connection.reset();
     m_lngDBHandle = 0;
 }

@@ -80,7 +80,7 @@ public:
     WorkBookStatistics objStatistics();
     // The attempt history and review schedule on the workbook's connection (valid while it is
     // open).
-    WorkBookProgress objProgress();
+    WorkBookProgress& objProgress();
     // Records a solved attempt (a NULL statistic counts as 0).
     void UpdateSuccess(int64_t id);
     // Records a failed attempt (a NULL statistic counts as 0).
@@ -166,6 +166,7 @@ private:
     std::string m_strWBTitle;
     int32_t m_lngDBHandle = 0;
     std::unique_ptr<SqlConnection> m_connection;
+    std::unique_ptr<WorkBookProgress> m_progress; // made on first use
     std::unique_ptr<SqlTransaction> m_batch;
     bool m_annotationTablesUsable = false;
     // In a batch: the first game identifier from which no node, tag or annotation row exists

@@ -31,6 +31,7 @@ WorkBookStatistics CWorkBook::objStatistics() {
     return WorkBookStatistics(Connection().handle());
 }
 
-WorkBookProgress CWorkBook::objProgress() {
-    return WorkBookProgress(Connection().handle());
+WorkBookProgress& CWorkBook::objProgress() {
+    if (!m_progress) m_progress = std::make_unique<WorkBookProgress>(Connection());
+    return *m_progress;
 }

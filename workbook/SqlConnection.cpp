@@ -208,6 +208,11 @@ void SqlConnection::exec(const char* sql) {
     statement.run();
 }
 
+std::pair<int64_t, int64_t> SqlConnection::objSchemaState() {
+    SqlStatementScope version(prepared("pragma schema_version"));
+    return {version->step() ? version->integer(0) : -1, m_rollbacks};
+}
+
 bool SqlConnection::isInTransaction() const {
     return sqlite3_get_autocommit(m_db) == 0;
 }

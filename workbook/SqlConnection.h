@@ -47,7 +47,13 @@ public:
     // kept) or cannot be read.
     std::optional<uint32_t> objChangeCounter() const { return objChangeCounter(m_db); }
     static std::optional<uint32_t> objChangeCounter(sqlite3* db);
-    // The SQLite handle, for the progress tables' own statements on this connection.
+    // Where the schema stands: the same pair again means that no program changed the schema
+    // (its version in the file) and no work of this connection was rolled back in between (a
+    // rollback may take back tables it made). Facts about the schema hold while it stays.
+    std::pair<int64_t, int64_t> objSchemaState();
+    // Counts a rollback of this connection's work (SqlTransaction tells).
+    void NoteRollback() { ++m_rollbacks; }
+    // The SQLite handle, for the statistics' own statements on this connection.
     sqlite3* handle() const { return m_db; }
     // True when the file was opened read-only (for example a write-protected file).
     bool isReadOnly() const;
@@ -69,4 +75,5 @@ private:
     sqlite3* m_db = nullptr;
     std::unordered_map<const char*, std::unique_ptr<SqlStatement>> m_statements;
     std::map<std::pair<const char*, int>, std::unique_ptr<SqlStatement>> m_rowStatements;
+    int64_t m_rollbacks = 0;
 };

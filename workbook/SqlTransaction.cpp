@@ -39,6 +39,7 @@ void SqlTransaction::Commit() {
 void SqlTransaction::Rollback() {
     if (!m_open) return;
     m_open = false;
+    m_connection.NoteRollback();
     if (m_savepoint) {
         // Rolling back to a savepoint keeps it open; releasing it then ends it.
         if (!m_connection.isInTransaction()) return;

@@ -2,11 +2,10 @@
 
 #include "model/CError.h"
 #include "workbook/ReviewDay.h"
+#include "workbook/SqlConnection.h"
 #include "workbook/SqlStatement.h"
 
 #include <algorithm>
-#include <cctype>
-#include <sqlite3.h>
 #include <string>
 
 namespace {
@@ -95,57 +94,60 @@ std::optional<double> realOf(const SqlStatement& row, int column) {
     return row.real(column);
 }
 
-void Exec(sqlite3* db, const char* sql) {
-    SqlStatement(db, sql).run();
-}
-
 } // namespace
 
-WorkBookProgress::WorkBookProgress(sqlite3* db) : m_db(db) {
-    if (db == nullptr) RaiseError("CWorkBook", "No workbook is open.");
-}
+WorkBookProgress::WorkBookProgress(SqlConnection& connection) : m_connection(connection) {}
 
 bool WorkBookProgress::hasTables() const {
-    SqlStatement objects(m_db, kSchemaObjects);
+    const std::pair<int64_t, int64_t> state = m_connection.objSchemaState();
+    if (m_tablesSeenAt == state) return true;
+    SqlStatementScope objects(m_connection.prepared(kSchemaObjects));
     int32_t tables = 0;
-    while (objects.step()) {
-        const std::string name = objects.text(0);
-        if (objects.text(1) == "table" && (name == "traininghistory" || name == "trainingschedule"))
+    while (objects->step()) {
+        const std::string name = objects->text(0);
+        if (objects->text(1) == "table" &&
+            (name == "traininghistory" || name == "trainingschedule"))
             ++tables;
     }
-    return tables == 2;
+    if (tables != 2) return false;
+    m_tablesSeenAt = state;
+    return true;
 }
 
 void WorkBookProgress::EnsureTables() {
-    // A workbook may come from anyone: a view or trigger under one of the names would otherwise
-    // take the writes meant for the tables.
-    SqlStatement objects(m_db, kSchemaObjects);
-    while (objects.step()) {
-        const std::string name = objects.text(0);
-        const std::string type = objects.text(1);
-        for (const auto& object : kObjects) {
-            if (name == object.name && type != object.type)
-                RaiseError("CWorkBook", "The workbook holds a " + type + " named " + name +
-                                            " where the training history belongs; remove it "
-                                            "with an SQLite tool to record results.");
+    {
+        // A workbook may come from anyone: a view or trigger under one of the names would
+        // otherwise take the writes meant for the tables.
+        SqlStatementScope objects(m_connection.prepared(kSchemaObjects));
+        while (objects->step()) {
+            const std::string name = objects->text(0);
+            const std::string type = objects->text(1);
+            for (const auto& object : kObjects) {
+                if (name == object.name && type != object.type)
+                    RaiseError("CWorkBook", "The workbook holds a " + type + " named " + name +
+                                                " where the training history belongs; remove it "
+                                                "with an SQLite tool to record results.");
+            }
         }
     }
     for (const char* statement : kSchema)
-        Exec(m_db, statement);
+        m_connection.exec(statement);
 }
 
 int64_t WorkBookProgress::lngRecordAttempt(const TrainingAttempt& attempt,
                                            const ReviewSchedule& schedule) {
     if (!hasTables()) EnsureTables();
-    SqlStatement insert(m_db, kInsertAttempt);
-    insert.bind(1, attempt.lngGameId)
-        .bind(2, attempt.lngAttemptedAt)
-        .bind(3, attempt.isSolved ? 1 : 0)
-        .bind(4, std::max(attempt.lngWrongMoves, 0))
-        .bind(5, attempt.isSolutionShown ? 1 : 0)
-        .bind(6, std::max<int64_t>(attempt.lngSeconds, 0));
-    insert.run();
-    const int64_t historyId = sqlite3_last_insert_rowid(m_db);
+    {
+        SqlStatementScope insert(m_connection.prepared(kInsertAttempt));
+        insert->bind(1, attempt.lngGameId)
+            .bind(2, attempt.lngAttemptedAt)
+            .bind(3, attempt.isSolved ? 1 : 0)
+            .bind(4, std::max(attempt.lngWrongMoves, 0))
+            .bind(5, attempt.isSolutionShown ? 1 : 0)
+            .bind(6, std::max<int64_t>(attempt.lngSeconds, 0));
+        insert->run();
+    }
+    const int64_t historyId = m_connection.lngLastInsertRowid();
 
     const int64_t day = ReviewDay::lngLocalDayOf(attempt.lngAttemptedAt);
     int64_t firstDay = day;
@@ -155,8 +157,8 @@ int64_t WorkBookProgress::lngRecordAttempt(const TrainingAttempt& attempt,
             ? ReviewRating::Again
             : ReviewSchedule::ratingForResult(attempt.isSolved, attempt.lngWrongMoves);
     const ReviewState after = schedule.objReview(before.value_or(ReviewState{}), rating, day);
-    SqlStatement write(m_db, kWriteSchedule);
-    write.bind(1, attempt.lngGameId)
+    SqlStatementScope write(m_connection.prepared(kWriteSchedule));
+    write->bind(1, attempt.lngGameId)
         .bindReal(2, after.dblStability)
         .bindReal(3, after.dblDifficulty)
         .bind(4, after.lngLastReviewDay)
@@ -165,35 +167,38 @@ int64_t WorkBookProgress::lngRecordAttempt(const TrainingAttempt& attempt,
         .bind(7, after.lngReviews)
         .bind(8, after.lngLapses)
         .bind(9, firstDay);
-    write.run();
+    write->run();
     return historyId;
 }
 
 void WorkBookProgress::DeleteGameRows(int64_t gameId) {
     if (!hasTables()) return;
-    SqlStatement(m_db, kDeleteHistory).bind(1, gameId).run();
-    SqlStatement(m_db, kDeleteSchedule).bind(1, gameId).run();
+    for (const char* statement : {kDeleteHistory, kDeleteSchedule}) {
+        SqlStatementScope remove(m_connection.prepared(statement));
+        remove->bind(1, gameId);
+        remove->run();
+    }
 }
 
 void WorkBookProgress::ClearHistory() {
-    if (hasTables()) Exec(m_db, kClearHistory);
+    if (hasTables()) SqlStatementScope(m_connection.prepared(kClearHistory))->run();
 }
 
 void WorkBookProgress::ForEachAttempt(
     int64_t sinceSeconds, const std::function<void(const TrainingAttempt&)>& visitor) const {
     if (!hasTables()) return;
-    SqlStatement rows(m_db, kReadHistory);
-    rows.bind(1, sinceSeconds);
-    while (rows.step()) {
+    SqlStatementScope rows(m_connection.prepared(kReadHistory));
+    rows->bind(1, sinceSeconds);
+    while (rows->step()) {
         TrainingAttempt attempt;
-        attempt.lngId = integerOf(rows, 0).value_or(0);
-        attempt.lngGameId = integerOf(rows, 1).value_or(0);
-        attempt.lngAttemptedAt = integerOf(rows, 2).value_or(0);
-        attempt.isSolved = integerOf(rows, 3).value_or(0) != 0;
-        attempt.lngWrongMoves =
-            static_cast<int32_t>(std::clamp<int64_t>(integerOf(rows, 4).value_or(0), 0, INT32_MAX));
-        attempt.isSolutionShown = integerOf(rows, 5).value_or(0) != 0;
-        attempt.lngSeconds = std::max<int64_t>(integerOf(rows, 6).value_or(0), 0);
+        attempt.lngId = integerOf(*rows, 0).value_or(0);
+        attempt.lngGameId = integerOf(*rows, 1).value_or(0);
+        attempt.lngAttemptedAt = integerOf(*rows, 2).value_or(0);
+        attempt.isSolved = integerOf(*rows, 3).value_or(0) != 0;
+        attempt.lngWrongMoves = static_cast<int32_t>(
+            std::clamp<int64_t>(integerOf(*rows, 4).value_or(0), 0, INT32_MAX));
+        attempt.isSolutionShown = integerOf(*rows, 5).value_or(0) != 0;
+        attempt.lngSeconds = std::max<int64_t>(integerOf(*rows, 6).value_or(0), 0);
         visitor(attempt);
     }
 }
@@ -205,7 +210,8 @@ std::optional<ReviewState> WorkBookProgress::objScheduleOf(int64_t gameId) const
 
 std::optional<ReviewState> WorkBookProgress::objReadSchedule(int64_t gameId,
                                                              int64_t* firstDay) const {
-    SqlStatement read(m_db, kReadSchedule);
+    SqlStatementScope scope(m_connection.prepared(kReadSchedule));
+    SqlStatement& read = *scope;
     read.bind(1, gameId);
     if (!read.step()) return std::nullopt;
     if (firstDay != nullptr) *firstDay = integerOf(read, 7).value_or(*firstDay);
@@ -234,22 +240,23 @@ std::vector<DueGame> WorkBookProgress::arrDueGames(int64_t day, int32_t newLimit
     std::vector<DueGame> order;
     if (maxGames <= 0) return order;
     int64_t introduced = 0;
-    if (hasTables()) {
-        SqlStatement due(m_db, kDueGames);
-        due.bind(1, day).bind(2, maxGames);
-        while (due.step())
+    const bool tables = hasTables();
+    if (tables) {
+        SqlStatementScope due(m_connection.prepared(kDueGames));
+        due->bind(1, day).bind(2, maxGames);
+        while (due->step())
             order.push_back(
-                {integerOf(due, 0).value_or(0), false, integerOf(due, 1).value_or(day)});
-        SqlStatement count(m_db, kIntroducedOn);
-        count.bind(1, day);
-        if (count.step()) introduced = integerOf(count, 0).value_or(0);
+                {integerOf(*due, 0).value_or(0), false, integerOf(*due, 1).value_or(day)});
+        SqlStatementScope count(m_connection.prepared(kIntroducedOn));
+        count->bind(1, day);
+        if (count->step()) introduced = integerOf(*count, 0).value_or(0);
     }
     const int64_t room = std::min(std::max<int64_t>(int64_t{std::max(newLimit, 0)} - introduced, 0),
                                   maxGames - static_cast<int64_t>(order.size()));
     if (room <= 0) return order;
-    SqlStatement fresh(m_db, hasTables() ? kNewGames : kAllGamesByIdentifier);
-    fresh.bind(1, room);
-    while (fresh.step())
-        order.push_back({integerOf(fresh, 0).value_or(0), true, day});
+    SqlStatementScope fresh(m_connection.prepared(tables ? kNewGames : kAllGamesByIdentifier));
+    fresh->bind(1, room);
+    while (fresh->step())
+        order.push_back({integerOf(*fresh, 0).value_or(0), true, day});
     return order;
 }

@@ -6,9 +6,10 @@
 #include <functional>
 #include <limits>
 #include <optional>
+#include <utility>
 #include <vector>
 
-struct sqlite3;
+class SqlConnection;
 
 // One training attempt as the history keeps it.
 struct TrainingAttempt {
@@ -29,16 +30,17 @@ struct DueGame {
 };
 
 // The attempt history and the review schedule of a workbook: two tables of the program's own
-// beside the workbook's three, on a connection that the caller opened. The writes join the
-// caller's open transaction, so that a result, its history row and its schedule are kept
-// together or not at all. Rows of games that no longer exist are ignored when read. Every failure
-// raises error 9999 with source "CWorkBook".
+// beside the workbook's three, on a connection that the caller opened, whose kept statements it
+// uses. The writes join the caller's open transaction, so that a result, its history row and its
+// schedule are kept together or not at all. Rows of games that no longer exist are ignored when
+// read. Every failure raises error 9999 with source "CWorkBook".
 class WorkBookProgress {
 public:
     // Works on the connection (not owned; it must outlive this object).
-    explicit WorkBookProgress(sqlite3* db);
+    explicit WorkBookProgress(SqlConnection& connection);
 
-    // True when both tables are there (a workbook written before they existed has neither).
+    // True when both tables are there (a workbook written before they existed has neither). Once
+    // seen, they are taken as there until the schema changes.
     bool hasTables() const;
     // Creates whichever table or index is missing; raises when a name is taken by anything else.
     void EnsureTables();
@@ -69,5 +71,7 @@ private:
     // in a workbook that has the tables.
     std::optional<ReviewState> objReadSchedule(int64_t gameId, int64_t* firstDay) const;
 
-    sqlite3* m_db;
+    SqlConnection& m_connection;
+    // The schema state (SqlConnection::objSchemaState) at which both tables were last seen.
+    mutable std::optional<std::pair<int64_t, int64_t>> m_tablesSeenAt;
 };

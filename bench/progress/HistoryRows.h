@@ -4,6 +4,7 @@
 // today (seven in ten solved), and a schedule row for every game with a history, so that the
 // statistics and the review order have realistic work to do.
 #include "workbook/ReviewDay.h"
+#include "workbook/SqlConnection.h"
 #include "workbook/WorkBookProgress.h"
 
 #include <cstdint>
@@ -14,6 +15,10 @@
 namespace bench {
 
 inline void AddHistory(const std::string& path, int64_t rows) {
+    {
+        SqlConnection connection(path);
+        WorkBookProgress(connection).EnsureTables();
+    }
     sqlite3* db = nullptr;
     if (sqlite3_open(path.c_str(), &db) != SQLITE_OK)
         throw std::runtime_error("cannot open " + path);
@@ -27,7 +32,6 @@ inline void AddHistory(const std::string& path, int64_t rows) {
         }
     };
     exec("pragma journal_mode=off; pragma synchronous=off");
-    WorkBookProgress(db).EnsureTables();
     const int64_t end = ReviewDay::lngLocalStartOf(ReviewDay::lngToday() + 1);
     const int64_t span = 1000 * 86400;
     exec("begin");

@@ -9,6 +9,7 @@
 // `make_workbook FILE 1000000 --history 5000000` (games with pages and counters).
 #include "workbook/CWorkBook.h"
 #include "workbook/ReviewDay.h"
+#include "workbook/SqlConnection.h"
 #include "workbook/WorkBookProgress.h"
 #include "workbook/WorkBookStatistics.h"
 
@@ -54,7 +55,6 @@ std::string Workbook() {
     sqlite3_open(partial.c_str(), &db);
     Exec(db, "pragma journal_mode=off");
     Exec(db, "pragma synchronous=off");
-    WorkBookProgress(db).EnsureTables();
     Exec(db, "begin");
     Exec(db, "with recursive n(i) as (select 1 union all select i + 1 from n where i < 1000000) "
              "insert into GameTree (ID, Description, Hits, Solve, SolveStreak, ErrorStreak) "
@@ -73,28 +73,20 @@ std::string Workbook() {
     return file;
 }
 
-sqlite3* Open() {
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(Workbook().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
-        throw std::runtime_error("cannot open the benchmark workbook");
-    return db;
-}
-
 // The whole order (what brisolt-cli due prints: here some 450,000 games) or a batch of ten.
 void BM_DueOrderOfADay(benchmark::State& state) {
-    sqlite3* db = Open();
-    WorkBookProgress progress(db);
+    SqlConnection connection(Workbook());
+    WorkBookProgress progress(connection);
     size_t games = 0;
     for (auto _ : state)
         games = progress.arrDueGames(kToday, 20, state.range(0)).size();
     state.counters["games"] = static_cast<double>(games);
-    sqlite3_close(db);
 }
 BENCHMARK(BM_DueOrderOfADay)->Arg(10)->Arg(kGames)->Unit(benchmark::kMillisecond);
 
 void BM_HistoryOfTheLastWeek(benchmark::State& state) {
-    sqlite3* db = Open();
-    WorkBookProgress progress(db);
+    SqlConnection connection(Workbook());
+    WorkBookProgress progress(connection);
     const int64_t since = 1500000000 + (kAttempts - 7 * 24 * 60) * 60;
     int64_t rows = 0;
     for (auto _ : state) {
@@ -102,7 +94,6 @@ void BM_HistoryOfTheLastWeek(benchmark::State& state) {
         progress.ForEachAttempt(since, [&](const TrainingAttempt&) { ++rows; });
     }
     state.counters["rows"] = static_cast<double>(rows);
-    sqlite3_close(db);
 }
 BENCHMARK(BM_HistoryOfTheLastWeek)->Unit(benchmark::kMillisecond);
 
@@ -149,8 +140,9 @@ BENCHMARK_CAPTURE(Statistics, WindowFigures, [](const WorkBookStatistics& s, int
 
 // One result as the training window records it: its own transaction, committed to disk.
 void Record(benchmark::State& state, bool withProgress) {
-    sqlite3* db = Open();
-    WorkBookProgress progress(db);
+    SqlConnection connection(Workbook());
+    sqlite3* db = connection.handle();
+    WorkBookProgress progress(connection);
     std::mt19937 random(7);
     sqlite3_stmt* update = nullptr;
     sqlite3_prepare_v2(db, "update GameTree set Hits = coalesce(Hits, 0) + 1 where ID = ?", -1,
@@ -171,7 +163,6 @@ void Record(benchmark::State& state, bool withProgress) {
         Exec(db, "commit");
     }
     sqlite3_finalize(update);
-    sqlite3_close(db);
 }
 
 void BM_RecordStatisticsOnly(benchmark::State& state) {

@@ -19,7 +19,7 @@ const std::string kCsvHeader = "time,game,result,wrong_moves,solution_shown,seco
 TEST(ProgressCommands, HistoryAndDueListTheAttemptsAndTheReviewOrder) {
     ProgressWorkbook file(4);
     {
-        WorkBookProgress progress(file.db());
+        WorkBookProgress progress(file.connection());
         progress.lngRecordAttempt(Attempt(1, On("2024-03-01", 3600), true));
         progress.lngRecordAttempt(Attempt(2, On("2024-03-02", 7200), false, 2, true));
         progress.lngRecordAttempt(Attempt(3, On("2024-03-05", 60), true, 1));
@@ -74,7 +74,7 @@ TEST(ProgressCommands, WorkbooksWithoutUsableTablesShowNoAttemptsAndEveryGameNew
 TEST(ProgressCommands, StatsCountsTheDayTheStreakAndThePeriods) {
     ProgressWorkbook file(2);
     {
-        WorkBookProgress progress(file.db());
+        WorkBookProgress progress(file.connection());
         progress.lngRecordAttempt(Attempt(1, On("2024-03-01", 3600), true));
         progress.lngRecordAttempt(Attempt(2, On("2024-03-02", 7200), false, 2, true));
         progress.lngRecordAttempt(Attempt(1, On("2024-03-02", 9000), true));

@@ -1,10 +1,11 @@
 #pragma once
 
-// A real workbook file in a temporary folder with a raw connection to it, for the tests of the
-// progress tables, and the results the tests record on it.
+// A real workbook file in a temporary folder with a raw connection to it and the program's own,
+// for the tests of the progress tables, and the results the tests record on it.
 #include "tests/workbook/RawDatabase.h"
 #include "tests/workbook/TempFolder.h"
 #include "workbook/CWorkBook.h"
+#include "workbook/SqlConnection.h"
 #include "workbook/WorkBookProgress.h"
 
 #include <cstdlib>
@@ -28,6 +29,7 @@ public:
     }
 
     sqlite3* db() const { return m_raw.handle(); }
+    SqlConnection& connection() const { return m_connection; }
     const std::string& file() const { return m_file; }
     std::string folder() const { return m_folder.path().string(); }
 
@@ -49,6 +51,7 @@ private:
     TempFolder m_folder;
     std::string m_file = m_folder.file("progress.wbk");
     mutable RawDatabase m_raw{Created(m_file)};
+    mutable SqlConnection m_connection{m_file};
 };
 
 // The moment of the hour of a day (days counted from 1970-01-01).

@@ -39,10 +39,47 @@ TEST(WorkBookProgress, AResultIsRecordedWithItsCountersOrNotAtAll) {
         EXPECT_EQ(file.number("select Hits from GameTree where ID = 1"), kept);
         EXPECT_EQ(file.number("select count(*) from TrainingHistory"), kept);
         EXPECT_EQ(file.number("select count(*) from TrainingSchedule"), kept);
-        WorkBookProgress progress(file.db());
+        WorkBookProgress progress(file.connection());
         EXPECT_TRUE(progress.hasTables());
         EXPECT_EQ(progress.objScheduleOf(1).has_value(), kept);
         EXPECT_FALSE(progress.objScheduleOf(2).has_value());
+    }
+}
+
+// Once seen, the tables are taken as there and their statements kept, until the schema changes:
+// another program dropping or remaking them, or the rollback of the work that made them.
+TEST(WorkBookProgress, ResultsFollowTablesChangedAfterTheyWereSeen) {
+    const std::tuple<const char*, const char*, int64_t> cases[] = {
+        {"drop both tables", "drop table TrainingHistory; drop table TrainingSchedule", 1},
+        {"remade with the columns in another order",
+         "drop table TrainingHistory; create table TrainingHistory (Seconds, SolutionShown, "
+         "WrongMoves, Solved, AttemptedAt, GameTreeID, ID INTEGER PRIMARY KEY)",
+         1},
+        {"rolled back with the batch that made them", "", 1},
+        {"a view in the history's place",
+         "drop table TrainingHistory; create view TrainingHistory as select 1", -1},
+    };
+    for (const auto& [name, change, history] : cases) {
+        SCOPED_TRACE(name);
+        ProgressWorkbook file(1);
+        CWorkBook workbook;
+        workbook.strOpenWorkBook(file.file());
+        if (*change == '\0') workbook.BeginBatch();
+        // The first result makes the tables, the second finds them.
+        workbook.RecordAttempt(Attempt(1, At(kDay), true));
+        workbook.RecordAttempt(Attempt(1, At(kDay), true));
+        if (*change == '\0') workbook.RollbackBatch();
+        file.exec(change);
+        if (history < 0) {
+            EXPECT_THROW(workbook.RecordAttempt(Attempt(1, At(kDay + 1), false)), CError);
+            EXPECT_EQ(file.number("select Hits from GameTree where ID = 1"), 2);
+            continue;
+        }
+        workbook.RecordAttempt(Attempt(1, At(kDay + 1), false));
+        EXPECT_EQ(file.number("select count(*) from TrainingHistory where Solved = 0 and "
+                              "GameTreeID = 1 and Seconds = 42"),
+                  history);
+        EXPECT_EQ(workbook.objProgress().objScheduleOf(1)->lngLastReviewDay, kDay + 1);
     }
 }
 
@@ -60,7 +97,7 @@ TEST(WorkBookProgress, EachResultMovesTheScheduleByItsGrade) {
     for (const auto& [name, solved, wrong, shown, grade] : cases) {
         SCOPED_TRACE(name);
         ProgressWorkbook file(1);
-        WorkBookProgress progress(file.db());
+        WorkBookProgress progress(file.connection());
         progress.lngRecordAttempt(Attempt(1, At(kDay), true));
         const ReviewState first = *progress.objScheduleOf(1);
         progress.lngRecordAttempt(Attempt(1, At(first.lngDueDay), solved, wrong, shown));
@@ -76,7 +113,7 @@ TEST(WorkBookProgress, EachResultMovesTheScheduleByItsGrade) {
 
 TEST(WorkBookProgress, DueGamesComeMostOverdueFirstThenNewGamesWithinTheDailyLimit) {
     ProgressWorkbook file(7);
-    WorkBookProgress progress(file.db());
+    WorkBookProgress progress(file.connection());
     // First reviews on kDay: "good" is due 3 days later, "again" 1, "hard" 2, "easy" 16.
     for (const auto& [game, solved, wrong] :
          {std::tuple{1, true, 0}, {2, false, 0}, {3, true, 1}, {4, true, 0}, {4, true, 0}})
@@ -106,7 +143,7 @@ TEST(WorkBookProgress, DueGamesComeMostOverdueFirstThenNewGamesWithinTheDailyLim
 
 TEST(WorkBookProgress, HistoryComesInTimeOrderFromTheAskedMoment) {
     ProgressWorkbook file(2);
-    WorkBookProgress progress(file.db());
+    WorkBookProgress progress(file.connection());
     // The clock went backwards between the second and the third result.
     progress.lngRecordAttempt(Attempt(1, At(kDay + 5), true));
     progress.lngRecordAttempt(Attempt(2, At(kDay + 9), false));
@@ -138,7 +175,7 @@ TEST(WorkBookProgress, DeletingAGameAndClearingTheLogTakeTheirRows) {
         workbook.RecordAttempt(Attempt(game, At(kDay), true));
     workbook.DeleteGame(3);
     file.exec("insert into GameTree (ID, Description) values (3, 'new game')");
-    WorkBookProgress progress(file.db());
+    WorkBookProgress progress(file.connection());
     EXPECT_FALSE(progress.objScheduleOf(3).has_value());
     EXPECT_EQ(History(progress).size(), 2U);
     EXPECT_EQ(GameIds(progress.arrDueGames(kDay + 1, 20)), (std::vector<int64_t>{3}));
@@ -153,7 +190,7 @@ TEST(WorkBookProgress, DeletingAGameAndClearingTheLogTakeTheirRows) {
 // Rows written by anyone: values of the wrong kind, games that are gone, states out of range.
 TEST(WorkBookProgress, HostileRowsNeitherCrashNorCountAsDue) {
     ProgressWorkbook file(6);
-    WorkBookProgress progress(file.db());
+    WorkBookProgress progress(file.connection());
     // The file's own tables, without the types and constraints of the program's.
     file.exec("create table TrainingHistory (ID INTEGER PRIMARY KEY, GameTreeID, AttemptedAt, "
               "Solved, WrongMoves, SolutionShown, Seconds); create table TrainingSchedule "
@@ -185,7 +222,7 @@ TEST(WorkBookProgress, ANameTakenByAViewIsRefusedAndTheFileLeftAlone) {
         SCOPED_TRACE(sql);
         ProgressWorkbook file(1);
         file.exec(sql);
-        WorkBookProgress progress(file.db());
+        WorkBookProgress progress(file.connection());
         const int64_t before = file.number("select count(*) from sqlite_master");
         EXPECT_THROW(progress.lngRecordAttempt(Attempt(1, At(kDay), true)), CError);
         EXPECT_EQ(file.number("select count(*) from sqlite_master"), before);

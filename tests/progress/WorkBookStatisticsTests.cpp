@@ -17,7 +17,7 @@ const int64_t kToday = 20000; // Friday 2024-10-04
 
 // A history row written straight into the table (the tables are made first).
 void Row(const ProgressWorkbook& file, int64_t game, const std::string& when, bool solved) {
-    WorkBookProgress(file.db()).EnsureTables();
+    WorkBookProgress(file.connection()).EnsureTables();
     file.exec("insert into TrainingHistory (GameTreeID, AttemptedAt, Solved, WrongMoves, "
               "SolutionShown, Seconds) values (" +
               std::to_string(game) + ", " + when + ", " + (solved ? "1" : "0") + ", 0, 0, 5)");
@@ -47,7 +47,7 @@ TEST(WorkBookStatistics, ZerosWithoutHistoryThenOneAttemptIsTodayTheStreakAndThe
         EXPECT_NE(figures.strText().find("Today (2024-10-04): 0 attempts"), std::string::npos);
     }
     ProgressWorkbook file(2);
-    WorkBookProgress(file.db()).lngRecordAttempt(Attempt(2, At(kToday, 9), true));
+    WorkBookProgress(file.connection()).lngRecordAttempt(Attempt(2, At(kToday, 9), true));
     file.exec("update GameTree set Hits = 1, Solve = 1, XRefPage = '7' where ID = 2");
     const TrainingStatistics figures = WorkBookStatistics(file.db()).objRead(kToday);
     const TrainingSummary& summary = figures.objSummary;
@@ -144,7 +144,7 @@ TEST(WorkBookStatistics, PagesChaptersAndGamesFromTheCounters) {
 
 TEST(WorkBookStatistics, LongestUnseenSkipsDeletedGames) {
     ProgressWorkbook file(4);
-    WorkBookProgress progress(file.db());
+    WorkBookProgress progress(file.connection());
     for (const auto& [game, day] :
          {std::pair{1, kToday - 1}, {2, kToday - 9}, {3, kToday - 4}, {4, kToday - 20}})
         progress.lngRecordAttempt(Attempt(game, At(day), true));
