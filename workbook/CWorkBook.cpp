@@ -62,8 +62,7 @@ std::string CWorkBook::strOpenWorkBook(const std::string& fileName) {
     m_connection = std::make_unique<SqlConnection>(fileName);
     m_lngDBHandle = nextHandle++;
     try {
-        CheckWorkbookSchema();
-        EnsureIndexes();
+        if (!CheckWorkbookSchema()) EnsureIndexes();
         return strReadTitle();
     } catch (...) {
         CloseWorkBook();

@@ -129,7 +129,9 @@ public:
 private:
     SqlConnection& Connection() const;
     std::string strReadTitle();
-    void CheckWorkbookSchema();
+    // Refuses a file that is not a workbook or holds what could run; true when both indexes are
+    // there.
+    bool CheckWorkbookSchema();
     void EnsureIndexes();
     int64_t lngSaveGameTree(int64_t id, const std::string& description, const std::string& page,
                             const std::string& diagram);

@@ -8,11 +8,14 @@
 
 #include <algorithm>
 #include <cctype>
+#include <tuple>
 
 namespace {
 
+// Every object, whether its table is virtual, in no order: a filter or an ORDER BY costs SQLite
+// more to plan and run than the scan of the few rows.
 const char* const kSchemaObjects =
-    "select type, name, tbl_name, sql from sqlite_master order by type, name";
+    "select type, name, tbl_name, sql like 'create virtual%' from sqlite_master";
 
 // A schema name shown to the user: printable characters only, at most 60 of them.
 std::string shown(const std::string& name) {
@@ -26,11 +29,13 @@ std::string shown(const std::string& name) {
 
 } // namespace
 
-void CWorkBook::CheckWorkbookSchema() {
+bool CWorkBook::CheckWorkbookSchema() {
     const std::vector<std::string> wanted = {"WorkBook", "GameTree", "GameNode"};
     std::vector<bool> found(wanted.size(), false);
-    std::string runnable;
-    std::string virtualTables;
+    std::vector<bool> isVirtual(wanted.size(), false);
+    int indexes = 0;
+    // Type, name and how the object is shown, for a message in a fixed order.
+    std::vector<std::tuple<std::string, std::string, std::string>> runnable;
     SqlStatementScope objects(Connection().prepared(kSchemaObjects));
     while (objects->step()) {
         const std::string type = objects->text(0);
@@ -38,32 +43,41 @@ void CWorkBook::CheckWorkbookSchema() {
         if (type == "trigger" || type == "view") {
             // Triggers and views would run statements of the file's author whenever the program
             // reads or writes: the program never runs them.
-            runnable += (runnable.empty() ? "" : ", ") + type + " " + shown(name) +
-                        (type == "trigger" ? " on " + shown(objects->text(2)) : "");
+            runnable.emplace_back(type, name,
+                                  type + " " + shown(name) +
+                                      (type == "trigger" ? " on " + shown(objects->text(2)) : ""));
             continue;
         }
+        const std::string lowered = strLowered(name);
+        // The indexes EnsureIndexes makes.
+        if (type == "index" && (lowered == "gamenodebygame" || lowered == "gametreetraining"))
+            ++indexes;
         if (type != "table") continue;
-        for (size_t i = 0; i < wanted.size(); ++i) {
-            if (strLowered(name) != strLowered(wanted[i])) continue;
-            if (strLowered(objects->text(3)).rfind("create virtual", 0) == 0) {
-                virtualTables += (virtualTables.empty() ? "" : ", ") + wanted[i];
-            } else {
-                found[i] = true;
-            }
-        }
+        for (size_t i = 0; i < wanted.size(); ++i)
+            if (lowered == strLowered(wanted[i]))
+                (objects->integer(3) != 0 ? isVirtual : found)[i] = true;
     }
-    if (!runnable.empty())
+    if (!runnable.empty()) {
+        std::sort(runnable.begin(), runnable.end());
+        std::string listed;
+        for (const auto& object : runnable)
+            listed += (listed.empty() ? "" : ", ") + std::get<2>(object);
         RaiseError("CWorkBook",
-                   "The workbook holds SQL code that Brisolt never runs (" + runnable +
+                   "The workbook holds SQL code that Brisolt never runs (" + listed +
                        "); it was not opened. Remove them with an SQLite tool if you trust the "
                        "file: " +
                        m_strFileName);
+    }
+    std::string virtualTables;
+    std::string missing;
+    for (size_t i = 0; i < wanted.size(); ++i) {
+        if (isVirtual[i]) virtualTables += (virtualTables.empty() ? "" : ", ") + wanted[i];
+        if (!found[i] && !isVirtual[i]) missing += (missing.empty() ? "" : ", ") + wanted[i];
+    }
     if (!virtualTables.empty())
         RaiseError("CWorkBook",
                    "Not a workbook (" + virtualTables + " is a virtual table): " + m_strFileName);
-    std::string missing;
-    for (size_t i = 0; i < wanted.size(); ++i)
-        if (!found[i]) missing += (missing.empty() ? "" : ", ") + wanted[i];
     if (!missing.empty())
         RaiseError("CWorkBook", "Not a workbook (missing table " + missing + "): " + m_strFileName);
+    return indexes == 2;
 }
