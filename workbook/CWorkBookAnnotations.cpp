@@ -179,8 +179,7 @@ void CWorkBook::DeleteAnnotations(int64_t id) {
 
 GameAnnotations CWorkBook::objLoadAnnotations(int64_t id) {
     GameAnnotations annotations;
-    std::string problem;
-    if (!areAnnotationTablesUsable(problem)) return annotations;
+    // Only the two reading statements are prepared: a load needs nothing else of the tables.
     try {
         SqlConnection& connection = Connection();
         {
@@ -197,8 +196,8 @@ GameAnnotations CWorkBook::objLoadAnnotations(int64_t id) {
             node.arrNags = GameAnnotations::arrNagsOf(nodes->text(3));
         }
     } catch (const SqlError& error) {
-        // Tables of another shape or a damaged row leave the game without its annotations; the
-        // game itself still loads and trains.
+        // Missing tables, tables of another shape or a damaged row leave the game without its
+        // annotations; the game itself still loads and trains.
         if (!error.isContentError() && (error.intCode & 0xff) != SQLITE_ERROR) throw;
         return GameAnnotations();
     }
