@@ -28,7 +28,7 @@ std::vector<int32_t> CWorkBook::arrlngGetGameIDsForReview(int16_t count, int32_t
 }
 
 WorkBookStatistics CWorkBook::objStatistics() {
-    return WorkBookStatistics(Connection().handle());
+    return WorkBookStatistics(Connection());
 }
 
 WorkBookProgress& CWorkBook::objProgress() {

@@ -80,7 +80,7 @@ void CWorkBook::RecordResult(int64_t id, bool success, const TrainingAttempt* at
     SqlConnection& connection = Connection();
     SqlTransaction work(connection);
     // The page and chapter totals follow the game's counters through the update.
-    const WorkBookStatistics statistics(connection.handle());
+    const WorkBookStatistics statistics(connection);
     const std::optional<uint32_t> counterBefore =
         work.isSavepoint() ? std::nullopt : connection.objChangeCounter();
     statistics.TakeOutGame(id, counterBefore);

@@ -53,8 +53,6 @@ public:
     std::pair<int64_t, int64_t> objSchemaState();
     // Counts a rollback of this connection's work (SqlTransaction tells).
     void NoteRollback() { ++m_rollbacks; }
-    // The SQLite handle, for the statistics' own statements on this connection.
-    sqlite3* handle() const { return m_db; }
     // True when the file was opened read-only (for example a write-protected file).
     bool isReadOnly() const;
 

@@ -6,8 +6,8 @@
 #include "workbook/SqlStatement.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <optional>
-#include <sqlite3.h>
 
 namespace {
 
@@ -117,16 +117,25 @@ const char* const kLongestUnseen =
 // A streak longer than this many days is shown as this many.
 constexpr int64_t kLongestStreak = 3660;
 
-bool hasTable(sqlite3* db, const char* name) {
+bool hasTable(SqlConnection& connection, const char* name) {
     const std::string text(name);
-    SqlStatement tables(db, kTables);
-    tables.bind(1, text);
-    return tables.step() && tables.integer(0) > 0;
+    SqlStatementScope tables(connection.prepared(kTables));
+    tables->bind(1, text);
+    return tables->step() && tables->integer(0) > 0;
 }
 
 // The statements of the kind's groups as the workbook's tables are now.
-const GroupStatements& GroupsOf(sqlite3* db, int64_t kind) {
-    return kGroups[kind == kPages ? 0 : hasTable(db, "GameTag") ? 2 : 1];
+const GroupStatements& GroupsOf(SqlConnection& connection, int64_t kind) {
+    return kGroups[kind == kPages ? 0 : hasTable(connection, "GameTag") ? 2 : 1];
+}
+
+// Runs a kept statement that returns no rows with the values bound.
+void Run(SqlConnection& connection, const char* sql, std::initializer_list<int64_t> values) {
+    SqlStatementScope statement(connection.prepared(sql));
+    int parameter = 0;
+    for (int64_t value : values)
+        statement->bind(++parameter, value);
+    statement->run();
 }
 
 int64_t numberOr0(const SqlStatement& row, int column) {
@@ -135,22 +144,18 @@ int64_t numberOr0(const SqlStatement& row, int column) {
 
 } // namespace
 
-WorkBookStatistics::WorkBookStatistics(sqlite3* db) : m_db(db) {
-    if (db == nullptr) RaiseError("CWorkBook", "No workbook is open.");
-}
+WorkBookStatistics::WorkBookStatistics(SqlConnection& connection) : m_connection(connection) {}
 
 std::vector<PeriodFigures> WorkBookStatistics::arrPeriods(int64_t firstDay, int32_t count,
                                                           int32_t length) const {
     std::vector<PeriodFigures> periods;
     if (count <= 0) return periods;
-    const bool history = hasTable(m_db, "TrainingHistory");
-    std::optional<SqlStatement> period;
-    if (history) period.emplace(m_db, kPeriod);
+    const bool history = hasTable(m_connection, "TrainingHistory");
     for (int32_t k = 0; k < count; ++k) {
         PeriodFigures figures;
         figures.lngFirstDay = firstDay + int64_t{k} * length;
-        if (period) {
-            period->reset();
+        if (history) {
+            SqlStatementScope period(m_connection.prepared(kPeriod));
             period->bind(1, ReviewDay::lngLocalStartOf(figures.lngFirstDay));
             period->bind(2, ReviewDay::lngLocalStartOf(figures.lngFirstDay + length));
             if (period->step()) {
@@ -176,66 +181,67 @@ std::vector<PeriodFigures> WorkBookStatistics::arrByWeek(int64_t today, int32_t 
 TrainingSummary WorkBookStatistics::objSummary(int64_t today) const {
     TrainingSummary summary;
     summary.lngToday = today;
-    if (!hasTable(m_db, "TrainingHistory")) return summary;
+    if (!hasTable(m_connection, "TrainingHistory")) return summary;
     const std::vector<PeriodFigures> day = arrPeriods(today, 1, 1);
     summary.lngTodayAttempts = day.front().lngAttempts;
     summary.lngTodaySolved = day.front().lngSolved;
 
     // A day without training yet does not break the streak until it is over.
-    SqlStatement any(m_db, kAnyAttempt);
     int64_t day0 = summary.lngTodayAttempts > 0 ? today : today - 1;
     while (summary.lngStreakDays < kLongestStreak) {
-        any.reset();
-        any.bind(1, ReviewDay::lngLocalStartOf(day0));
-        any.bind(2, ReviewDay::lngLocalStartOf(day0 + 1));
-        if (!any.step()) break;
+        SqlStatementScope any(m_connection.prepared(kAnyAttempt));
+        any->bind(1, ReviewDay::lngLocalStartOf(day0));
+        any->bind(2, ReviewDay::lngLocalStartOf(day0 + 1));
+        if (!any->step()) break;
         ++summary.lngStreakDays;
         --day0;
     }
 
-    SqlStatement latest(m_db, kLatestResults);
-    while (latest.step() && numberOr0(latest, 0) == 1)
+    SqlStatementScope latest(m_connection.prepared(kLatestResults));
+    while (latest->step() && numberOr0(*latest, 0) == 1)
         ++summary.lngSuccessRun;
     return summary;
 }
 
 // The file's change counter at which the kind's totals are kept; nothing when they are not.
 std::optional<int64_t> WorkBookStatistics::objTotalsAt(int64_t kind) const {
-    SqlStatement has(m_db, kHasTotals);
-    if (!has.step() || has.integer(0) == 0) return std::nullopt;
-    SqlStatement at(m_db, kTotalsAt);
-    at.bind(1, kind);
-    if (!at.step()) return std::nullopt;
-    return at.integer(0);
+    {
+        SqlStatementScope has(m_connection.prepared(kHasTotals));
+        if (!has->step() || has->integer(0) == 0) return std::nullopt;
+    }
+    SqlStatementScope at(m_connection.prepared(kTotalsAt));
+    at->bind(1, kind);
+    if (!at->step()) return std::nullopt;
+    return at->integer(0);
 }
 
 void WorkBookStatistics::ForgetTotals(int64_t kind) const {
     for (const char* sql : {kForgetTotalsAt, kForgetTotals})
-        SqlStatement(m_db, sql).bind(1, kind).run();
+        Run(m_connection, sql, {kind});
 }
 
 void WorkBookStatistics::MarkTotals(int64_t kind, std::optional<uint32_t> counter) const {
     if (!counter) return ForgetTotals(kind);
-    SqlStatement(m_db, kMarkTotals).bind(1, kind).bind(2, int64_t{*counter}).run();
+    Run(m_connection, kMarkTotals, {kind, int64_t{*counter}});
 }
 
 std::vector<GroupFigures> WorkBookStatistics::arrGroups(int64_t kind, int32_t limit) const {
     // The counter is read before the totals are made: a commit in between leaves them untrusted.
-    const std::optional<uint32_t> counter = SqlConnection::objChangeCounter(m_db);
+    const std::optional<uint32_t> counter = m_connection.objChangeCounter();
     const std::optional<int64_t> at = objTotalsAt(kind);
     if (!counter || !at || *at != int64_t{*counter}) {
         for (const char* sql : {kCreateTotals, kCreateTotalsAt})
-            SqlStatement(m_db, sql).run();
+            m_connection.exec(sql);
         ForgetTotals(kind);
-        SqlStatement(m_db, GroupsOf(m_db, kind).fill).bind(1, kind).run();
+        Run(m_connection, GroupsOf(m_connection, kind).fill, {kind});
         MarkTotals(kind, counter);
     }
     std::vector<GroupFigures> groups;
-    SqlStatement rows(m_db, kReadTotals);
-    rows.bind(1, kind).bind(2, int64_t{std::max(limit, 0)});
-    while (rows.step()) {
+    SqlStatementScope rows(m_connection.prepared(kReadTotals));
+    rows->bind(1, kind).bind(2, int64_t{std::max(limit, 0)});
+    while (rows->step()) {
         groups.push_back(
-            {rows.text(0), numberOr0(rows, 1), numberOr0(rows, 2), numberOr0(rows, 3)});
+            {rows->text(0), numberOr0(*rows, 1), numberOr0(*rows, 2), numberOr0(*rows, 3)});
     }
     return groups;
 }
@@ -253,11 +259,7 @@ void WorkBookStatistics::TakeOutGame(int64_t id, std::optional<uint32_t> counter
         const std::optional<int64_t> at = objTotalsAt(kind);
         if (!at) continue;
         if (counter && *at == int64_t{*counter})
-            SqlStatement(m_db, GroupsOf(m_db, kind).game)
-                .bind(1, kind)
-                .bind(2, id)
-                .bind(3, int64_t{-1})
-                .run();
+            Run(m_connection, GroupsOf(m_connection, kind).game, {kind, id, -1});
         else
             ForgetTotals(kind);
     }
@@ -266,33 +268,29 @@ void WorkBookStatistics::TakeOutGame(int64_t id, std::optional<uint32_t> counter
 void WorkBookStatistics::PutBackGame(int64_t id, std::optional<uint32_t> counterAfter) const {
     for (int64_t kind = 0; kind < kKinds; ++kind) {
         if (!objTotalsAt(kind)) continue;
-        SqlStatement(m_db, GroupsOf(m_db, kind).game)
-            .bind(1, kind)
-            .bind(2, id)
-            .bind(3, int64_t{1})
-            .run();
+        Run(m_connection, GroupsOf(m_connection, kind).game, {kind, id, 1});
         MarkTotals(kind, counterAfter);
     }
 }
 
 std::vector<GameFigures> WorkBookStatistics::arrMostFailed(int32_t limit) const {
     std::vector<GameFigures> games;
-    SqlStatement rows(m_db, kMostFailed);
-    rows.bind(1, int64_t{std::max(limit, 0)});
-    while (rows.step())
-        games.push_back({numberOr0(rows, 0), rows.text(1), rows.text(2), numberOr0(rows, 3),
-                         numberOr0(rows, 4), -1});
+    SqlStatementScope rows(m_connection.prepared(kMostFailed));
+    rows->bind(1, int64_t{std::max(limit, 0)});
+    while (rows->step())
+        games.push_back({numberOr0(*rows, 0), rows->text(1), rows->text(2), numberOr0(*rows, 3),
+                         numberOr0(*rows, 4), -1});
     return games;
 }
 
 std::vector<GameFigures> WorkBookStatistics::arrLongestUnseen(int32_t limit) const {
     std::vector<GameFigures> games;
-    if (!hasTable(m_db, "TrainingSchedule")) return games;
-    SqlStatement rows(m_db, kLongestUnseen);
-    rows.bind(1, int64_t{std::max(limit, 0)});
-    while (rows.step())
-        games.push_back({numberOr0(rows, 0), rows.text(1), rows.text(2), numberOr0(rows, 3),
-                         numberOr0(rows, 4), numberOr0(rows, 5)});
+    if (!hasTable(m_connection, "TrainingSchedule")) return games;
+    SqlStatementScope rows(m_connection.prepared(kLongestUnseen));
+    rows->bind(1, int64_t{std::max(limit, 0)});
+    while (rows->step())
+        games.push_back({numberOr0(*rows, 0), rows->text(1), rows->text(2), numberOr0(*rows, 3),
+                         numberOr0(*rows, 4), numberOr0(*rows, 5)});
     return games;
 }
 

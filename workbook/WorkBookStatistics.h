@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-struct sqlite3;
+class SqlConnection;
 
 // Attempts and successes in one period (a day, or the week starting on that day).
 struct PeriodFigures {
@@ -58,12 +58,12 @@ struct TrainingStatistics {
 };
 
 // The training statistics of a workbook, every figure aggregated by SQLite on the caller's
-// connection. History rows of games that no longer exist, rows dated after today and values
+// connection, through its kept statements. History rows of games that no longer exist, rows dated after today and values
 // that are not numbers are left out. Failures raise error 9999 "CWorkBook".
 class WorkBookStatistics {
 public:
-    // Reads through the connection (not owned).
-    explicit WorkBookStatistics(sqlite3* db);
+    // Reads through the connection (not owned; it must outlive this object).
+    explicit WorkBookStatistics(SqlConnection& connection);
 
     // Today's count, the day streak and the success run, as of the day.
     TrainingSummary objSummary(int64_t today) const;
@@ -104,5 +104,5 @@ private:
     void MarkTotals(int64_t kind, std::optional<uint32_t> counter) const;
     std::vector<PeriodFigures> arrPeriods(int64_t firstDay, int32_t count, int32_t length) const;
 
-    sqlite3* m_db;
+    SqlConnection& m_connection;
 };

@@ -10,6 +10,8 @@
 #include "workbook/CWorkBook.h"
 #include "workbook/ReviewDay.h"
 #include "workbook/SqlConnection.h"
+#include "workbook/SqlStatement.h"
+#include "workbook/SqlTransaction.h"
 #include "workbook/WorkBookProgress.h"
 #include "workbook/WorkBookStatistics.h"
 
@@ -101,17 +103,13 @@ BENCHMARK(BM_HistoryOfTheLastWeek)->Unit(benchmark::kMillisecond);
 void Statistics(benchmark::State& state,
                 const std::function<size_t(const WorkBookStatistics&, int64_t)>& read) {
     const char* file = std::getenv("BRISOLT_BENCH_STATISTICS_WORKBOOK");
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(file != nullptr ? file : Workbook().c_str(), &db, SQLITE_OPEN_READONLY,
-                        nullptr) != SQLITE_OK)
-        throw std::runtime_error("cannot open the statistics workbook");
-    WorkBookStatistics statistics(db);
+    SqlConnection connection(file != nullptr ? file : Workbook());
+    WorkBookStatistics statistics(connection);
     const int64_t today = ReviewDay::lngToday();
     size_t rows = 0;
     for (auto _ : state)
         rows = read(statistics, today);
     state.counters["rows"] = static_cast<double>(rows);
-    sqlite3_close(db);
 }
 BENCHMARK_CAPTURE(Statistics, Summary, [](const WorkBookStatistics& s, int64_t today) {
     return static_cast<size_t>(s.objSummary(today).lngStreakDays);
@@ -141,18 +139,15 @@ BENCHMARK_CAPTURE(Statistics, WindowFigures, [](const WorkBookStatistics& s, int
 // One result as the training window records it: its own transaction, committed to disk.
 void Record(benchmark::State& state, bool withProgress) {
     SqlConnection connection(Workbook());
-    sqlite3* db = connection.handle();
     WorkBookProgress progress(connection);
     std::mt19937 random(7);
-    sqlite3_stmt* update = nullptr;
-    sqlite3_prepare_v2(db, "update GameTree set Hits = coalesce(Hits, 0) + 1 where ID = ?", -1,
-                       &update, nullptr);
     for (auto _ : state) {
         const int64_t game = 1 + static_cast<int64_t>(random() % kGames);
-        Exec(db, "begin immediate");
-        sqlite3_bind_int64(update, 1, game);
-        sqlite3_step(update);
-        sqlite3_reset(update);
+        SqlTransaction work(connection);
+        SqlStatementScope update(
+            connection.prepared("update GameTree set Hits = coalesce(Hits, 0) + 1 where ID = ?"));
+        update->bind(1, game);
+        update->run();
         if (withProgress) {
             TrainingAttempt attempt;
             attempt.lngGameId = game;
@@ -160,9 +155,8 @@ void Record(benchmark::State& state, bool withProgress) {
             attempt.isSolved = true;
             progress.lngRecordAttempt(attempt);
         }
-        Exec(db, "commit");
+        work.Commit();
     }
-    sqlite3_finalize(update);
 }
 
 void BM_RecordStatisticsOnly(benchmark::State& state) {

@@ -37,8 +37,8 @@ TEST(GroupTotals, KeptFiguresMatchAFreshSumAfterEveryWrite) {
     CWorkBook workbook;
     workbook.strOpenWorkBook(file.file());
     auto fresh = [&] {
-        RawDatabase other(file.file());
-        return Read(WorkBookStatistics(other.handle()));
+        SqlConnection other(file.file());
+        return Read(WorkBookStatistics(other));
     };
     ASSERT_EQ(Read(workbook.objStatistics()), fresh());
     ASSERT_FALSE(fresh().second.empty());

@@ -33,7 +33,7 @@ std::vector<int64_t> Attempts(const std::vector<PeriodFigures>& periods) {
 TEST(WorkBookStatistics, ZerosWithoutHistoryThenOneAttemptIsTodayTheStreakAndTheRun) {
     for (int games : {0, 3}) {
         ProgressWorkbook file(games);
-        const TrainingStatistics figures = WorkBookStatistics(file.db()).objRead(kToday);
+        const TrainingStatistics figures = WorkBookStatistics(file.connection()).objRead(kToday);
         EXPECT_EQ(figures.objSummary.lngTodayAttempts + figures.objSummary.lngStreakDays +
                       figures.objSummary.lngSuccessRun,
                   0);
@@ -49,7 +49,7 @@ TEST(WorkBookStatistics, ZerosWithoutHistoryThenOneAttemptIsTodayTheStreakAndThe
     ProgressWorkbook file(2);
     WorkBookProgress(file.connection()).lngRecordAttempt(Attempt(2, At(kToday, 9), true));
     file.exec("update GameTree set Hits = 1, Solve = 1, XRefPage = '7' where ID = 2");
-    const TrainingStatistics figures = WorkBookStatistics(file.db()).objRead(kToday);
+    const TrainingStatistics figures = WorkBookStatistics(file.connection()).objRead(kToday);
     const TrainingSummary& summary = figures.objSummary;
     EXPECT_EQ(std::vector<int64_t>({summary.lngTodayAttempts, summary.lngTodaySolved,
                                     summary.lngStreakDays, summary.lngSuccessRun}),
@@ -77,7 +77,7 @@ TEST(WorkBookStatistics, PeriodsStreakAndRunFromAnUntidyHistory) {
     Row(file, 2, std::to_string(At(kToday, 8)), false);
     Row(file, 3, std::to_string(At(kToday, 9)), true);
     Row(file, 1, std::to_string(At(kToday, 7)), true); // recorded last, clock set back an hour
-    WorkBookStatistics statistics(file.db());
+    WorkBookStatistics statistics(file.connection());
 
     const auto days = statistics.arrByDay(kToday, 4);
     EXPECT_EQ(Attempts(days), (std::vector<int64_t>{0, 2, 2, 3}));
@@ -108,7 +108,7 @@ TEST(WorkBookStatistics, PagesChaptersAndGamesFromTheCounters) {
               "values (1, 'Sicilian Najdorf trap', '12', 4, 1), (2, 'Sicilian: the Dragon', '12', "
               "2, 2), (3, 'French advance', '30', 3, 3), (4, 'French never tried', '30', 0, 0), "
               "(5, '  Endings rook', ' 30 ', 'x', 2), (6, 'Caro', '9', 5, 9)");
-    WorkBookStatistics statistics(file.db());
+    WorkBookStatistics statistics(file.connection());
 
     const auto pages = statistics.arrByPage(10);
     ASSERT_EQ(pages.size(), 3U);
@@ -149,7 +149,7 @@ TEST(WorkBookStatistics, LongestUnseenSkipsDeletedGames) {
          {std::pair{1, kToday - 1}, {2, kToday - 9}, {3, kToday - 4}, {4, kToday - 20}})
         progress.lngRecordAttempt(Attempt(game, At(day), true));
     file.exec("delete from GameTree where ID = 4");
-    const auto games = WorkBookStatistics(file.db()).arrLongestUnseen(10);
+    const auto games = WorkBookStatistics(file.connection()).arrLongestUnseen(10);
     EXPECT_EQ(GameIds(games), (std::vector<int64_t>{2, 3, 1}));
     EXPECT_EQ(games[0].lngLastDay, kToday - 9);
 }
