@@ -58,8 +58,8 @@ struct TrainingStatistics {
 };
 
 // The training statistics of a workbook, every figure aggregated by SQLite on the caller's
-// connection, through its kept statements. History rows of games that no longer exist, rows dated after today and values
-// that are not numbers are left out. Failures raise error 9999 "CWorkBook".
+// connection, through its kept statements. History rows of games that no longer exist, rows dated
+// after today and values that are not numbers are left out. Failures raise error 9999 "CWorkBook".
 class WorkBookStatistics {
 public:
     // Reads through the connection (not owned; it must outlive this object).
