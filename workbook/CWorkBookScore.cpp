@@ -21,11 +21,14 @@ const char* const kUpdateError = "update GameTree set hits=coalesce(hits,0)+1,So
 const char* const kClearLog = "Update GameTree set Hits=0,Solve=0,SolveStreak=0,ErrorStreak=0 ";
 // One pass, answered from the training index, which holds both columns.
 const char* const kScore = "select sum(Hits),sum(Solve) from GameTree";
-const char* const kKeptScore = "select FieldName,FieldValue from WorkBook where FieldName in "
-                               "('ScoreHits','ScoreSolve','ScoreAt')";
-const char* const kForgetScore =
-    "delete from WorkBook where FieldName in ('ScoreHits','ScoreSolve','ScoreAt')";
+// The score's rows. Plain comparisons: a list after IN would make SQLite build a temporary b-tree
+// at each run, costing more than the scan of the few rows.
+#define SCORE_ROWS "FieldName='ScoreHits' or FieldName='ScoreSolve' or FieldName='ScoreAt'"
+const char* const kKeptScore = "select FieldName,FieldValue from WorkBook where " SCORE_ROWS;
+const char* const kForgetScore = "delete from WorkBook where " SCORE_ROWS;
 const char* const kKeepScore = "insert into WorkBook (ID,FieldName,FieldValue) values (NULL,?,?)";
+const char* const kUpdateScore = "update WorkBook set FieldValue=case FieldName when 'ScoreHits' "
+                                 "then ?1 when 'ScoreSolve' then ?2 else ?3 end where " SCORE_ROWS;
 
 struct Score {
     int64_t hits = 0;
@@ -58,9 +61,15 @@ std::optional<Score> Kept(SqlConnection& connection, std::optional<uint32_t> cou
 }
 
 // Inside a write transaction (the file locked against other writers): stores the sums, valid
-// as of the commit to come.
+// as of the commit to come. Rows that Kept has just read are updated in place.
 void Keep(SqlConnection& connection, const std::optional<Score>& sums,
-          std::optional<uint32_t> counter) {
+          std::optional<uint32_t> counter, bool wereKept = false) {
+    if (sums && counter && wereKept) {
+        SqlStatementScope update(connection.prepared(kUpdateScore));
+        update->bind(1, sums->hits).bind(2, sums->solve).bind(3, int64_t{*counter} + 1);
+        update->run();
+        return;
+    }
     connection.prepared(kForgetScore).run();
     if (!sums || !counter) return;
     SqlStatement& keep = connection.prepared(kKeepScore);
@@ -96,13 +105,14 @@ void CWorkBook::RecordResult(int64_t id, bool success, const TrainingAttempt* at
         const std::optional<uint32_t> counter =
             work.isSavepoint() ? std::nullopt : connection.objChangeCounter();
         std::optional<Score> sums = Kept(connection, counter);
+        const bool wereKept = sums.has_value();
         if (sums) {
             sums->hits += 1;
             sums->solve += success ? 1 : 0;
         } else if (counter) {
             sums = Summed(connection); // the first result after a change by anything else
         }
-        Keep(connection, sums, counter);
+        Keep(connection, sums, counter, wereKept);
         if (attempt != nullptr) objProgress().lngRecordAttempt(*attempt);
     }
     work.Commit();
