@@ -12,11 +12,6 @@
 
 namespace {
 
-// Every object, whether its table is virtual, in no order: a filter or an ORDER BY costs SQLite
-// more to plan and run than the scan of the few rows.
-const char* const kSchemaObjects =
-    "select type, name, tbl_name, sql like 'create virtual%' from sqlite_master";
-
 // A schema name shown to the user: printable characters only, at most 60 of them.
 std::string shown(const std::string& name) {
     std::string clean;
@@ -36,7 +31,9 @@ bool CWorkBook::CheckWorkbookSchema() {
     int indexes = 0;
     // Type, name and how the object is shown, for a message in a fixed order.
     std::vector<std::tuple<std::string, std::string, std::string>> runnable;
-    SqlStatementScope objects(Connection().prepared(kSchemaObjects));
+    // Every object, in no order: a filter or an ORDER BY costs SQLite more to plan and run than
+    // the scan of the few rows.
+    SqlStatementScope objects(Connection().prepared(SqlConnection::kSchemaObjects));
     while (objects->step()) {
         const std::string type = objects->text(0);
         const std::string name = objects->text(1);

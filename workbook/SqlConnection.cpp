@@ -158,7 +158,7 @@ SqlConnection::SqlConnection(const std::string& fileName) {
     // Reading the schema makes a file that is not a database fail now, with a clear message.
     try {
         exec("pragma cell_size_check=on");
-        SqlStatementScope(prepared("select count(*) from sqlite_master"))->step();
+        SqlStatementScope(prepared(kSchemaObjects))->step();
     } catch (const CError& error) {
         m_statements.clear();
         sqlite3_close(m_db);

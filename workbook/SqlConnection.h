@@ -56,6 +56,11 @@ public:
     // True when the file was opened read-only (for example a write-protected file).
     bool isReadOnly() const;
 
+    // Every object of the schema: type, name, table, and 1 for a virtual table. The connection
+    // reads it on opening, so that a file that is not a database fails there; the schema checks
+    // then find it prepared.
+    static constexpr const char* kSchemaObjects =
+        "select type, name, tbl_name, sql like 'create virtual%' from sqlite_master";
     // The longest text or row a workbook keeps (1,000,000 bytes).
     static constexpr int kMaxLength = 1000000;
     // Sets how long one step of a statement may run before it is interrupted (30 s by default);
