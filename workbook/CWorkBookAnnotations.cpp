@@ -25,10 +25,9 @@ const char* const kCreateAnnotation =
     "key (GameTreeID, NodeKey)) without rowid";
 const char* const kCreateTag =
     "create table if not exists GameTag (GameTreeID INTEGER PRIMARY KEY, Tags TEXT NOT NULL)";
+// The two tables' names in lower case.
+const std::vector<std::string_view> kTableNames = {"gameannotation", "gametag"};
 
-const char* const kSchemaObjects =
-    "select lower(name), type from sqlite_master where lower(name) in ('gameannotation',"
-    "'gametag')";
 const char* const kInsertAnnotation =
     "insert into GameAnnotation (GameTreeID, NodeKey, CommentBefore, CommentAfter, Nags) values "
     "(?, ?, ?, ?, ?)";
@@ -62,25 +61,20 @@ void CheckLength(int64_t id, const std::string& what, int64_t textBytes) {
 } // namespace
 
 bool CWorkBook::hasAnnotationTables() {
-    SqlStatementScope objects(Connection().prepared(kSchemaObjects));
     int tables = 0;
-    while (objects->step())
-        if (objects->text(1) == "table") ++tables;
+    for (const auto& [name, type] : Connection().arrSchemaObjectsNamed(kTableNames))
+        if (type == "table") ++tables;
     return tables == 2;
 }
 
 void CWorkBook::EnsureAnnotationTables() {
     SqlConnection& connection = Connection();
-    {
-        // Another program's index or table of one of the names would take the annotations.
-        SqlStatementScope objects(connection.prepared(kSchemaObjects));
-        while (objects->step())
-            if (objects->text(1) != "table")
-                RaiseError(kSource, "The workbook holds an " + objects->text(1) + " named " +
-                                        objects->text(0) +
-                                        " where annotations belong; remove it with an SQLite "
-                                        "tool to store comments and tags.");
-    }
+    // Another program's index or view of one of the names would take the annotations.
+    for (const auto& [name, type] : connection.arrSchemaObjectsNamed(kTableNames))
+        if (type != "table")
+            RaiseError(kSource, "The workbook holds an " + type + " named " + name +
+                                    " where annotations belong; remove it with an SQLite tool "
+                                    "to store comments and tags.");
     connection.exec(kCreateAnnotation);
     connection.exec(kCreateTag);
     std::string problem;

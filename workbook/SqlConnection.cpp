@@ -3,6 +3,7 @@
 #include "model/CError.h"
 #include "workbook/SqlStatement.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstring>
@@ -206,6 +207,20 @@ SqlStatement& SqlConnection::preparedRows(const char* insertOneRow, int rows) {
 void SqlConnection::exec(const char* sql) {
     SqlStatement statement(m_db, sql);
     statement.run();
+}
+
+std::vector<std::pair<std::string, std::string>>
+SqlConnection::arrSchemaObjectsNamed(const std::vector<std::string_view>& lowerNames) {
+    std::vector<std::pair<std::string, std::string>> objects;
+    SqlStatementScope rows(prepared(kSchemaObjects));
+    while (rows->step()) {
+        std::string name = rows->text(1);
+        for (char& c : name)
+            c = static_cast<char>(lower(static_cast<unsigned char>(c)));
+        if (std::find(lowerNames.begin(), lowerNames.end(), name) != lowerNames.end())
+            objects.emplace_back(std::move(name), rows->text(0));
+    }
+    return objects;
 }
 
 std::pair<int64_t, int64_t> SqlConnection::objSchemaState() {

@@ -5,8 +5,10 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -47,6 +49,10 @@ public:
     // kept) or cannot be read.
     std::optional<uint32_t> objChangeCounter() const { return objChangeCounter(m_db); }
     static std::optional<uint32_t> objChangeCounter(sqlite3* db);
+    // The schema objects named (ASCII letters in any case alike) as one of the names, which are
+    // in lower case: each one's name in lower case and its type.
+    std::vector<std::pair<std::string, std::string>>
+    arrSchemaObjectsNamed(const std::vector<std::string_view>& lowerNames);
     // Where the schema stands: the same pair again means that no program changed the schema
     // (its version in the file) and no work of this connection was rolled back in between (a
     // rollback may take back tables it made). Facts about the schema hold while it stays.

@@ -31,19 +31,14 @@ const char* const kSchema[] = {
 
 // Every name the tables use, with the kind of schema object it must be.
 const struct {
-    const char* name;
-    const char* type;
+    std::string_view name;
+    std::string_view type;
 } kObjects[] = {
     {"traininghistory", "table"},           {"traininghistorybygame", "index"},
     {"traininghistorybytime", "index"},     {"trainingschedule", "table"},
     {"trainingschedulebydue", "index"},     {"trainingschedulebyfirstday", "index"},
     {"trainingschedulebylastday", "index"},
 };
-
-const char* const kSchemaObjects =
-    "select lower(name), type from sqlite_master where lower(name) in ('traininghistory',"
-    "'traininghistorybygame','traininghistorybytime','trainingschedule','trainingschedulebydue',"
-    "'trainingschedulebyfirstday','trainingschedulebylastday')";
 
 const char* const kInsertAttempt =
     "insert into TrainingHistory (GameTreeID, AttemptedAt, Solved, WrongMoves, SolutionShown, "
@@ -101,33 +96,27 @@ WorkBookProgress::WorkBookProgress(SqlConnection& connection) : m_connection(con
 bool WorkBookProgress::hasTables() const {
     const std::pair<int64_t, int64_t> state = m_connection.objSchemaState();
     if (m_tablesSeenAt == state) return true;
-    SqlStatementScope objects(m_connection.prepared(kSchemaObjects));
     int32_t tables = 0;
-    while (objects->step()) {
-        const std::string name = objects->text(0);
-        if (objects->text(1) == "table" &&
-            (name == "traininghistory" || name == "trainingschedule"))
-            ++tables;
-    }
+    for (const auto& [name, type] :
+         m_connection.arrSchemaObjectsNamed({"traininghistory", "trainingschedule"}))
+        if (type == "table") ++tables;
     if (tables != 2) return false;
     m_tablesSeenAt = state;
     return true;
 }
 
 void WorkBookProgress::EnsureTables() {
-    {
-        // A workbook may come from anyone: a view or trigger under one of the names would
-        // otherwise take the writes meant for the tables.
-        SqlStatementScope objects(m_connection.prepared(kSchemaObjects));
-        while (objects->step()) {
-            const std::string name = objects->text(0);
-            const std::string type = objects->text(1);
-            for (const auto& object : kObjects) {
-                if (name == object.name && type != object.type)
-                    RaiseError("CWorkBook", "The workbook holds a " + type + " named " + name +
-                                                " where the training history belongs; remove it "
-                                                "with an SQLite tool to record results.");
-            }
+    // A workbook may come from anyone: a view or trigger under one of the names would otherwise
+    // take the writes meant for the tables.
+    std::vector<std::string_view> names;
+    for (const auto& object : kObjects)
+        names.push_back(object.name);
+    for (const auto& [name, type] : m_connection.arrSchemaObjectsNamed(names)) {
+        for (const auto& object : kObjects) {
+            if (name == object.name && type != object.type)
+                RaiseError("CWorkBook", "The workbook holds a " + type + " named " + name +
+                                            " where the training history belongs; remove it "
+                                            "with an SQLite tool to record results.");
         }
     }
     for (const char* statement : kSchema)
