@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <initializer_list>
 #include <optional>
+#include <string_view>
 
 namespace {
 
@@ -27,8 +28,6 @@ const char* const kAnyAttempt =
 const char* const kLatestResults =
     "select h.Solved = 1 from TrainingHistory h where exists (select 1 from GameTree g where "
     "g.ID = h.GameTreeID) order by h.ID desc";
-const char* const kTables = "select count(*) from sqlite_master where type = 'table' and "
-                            "lower(name) = lower(?)";
 
 // The page and chapter figures come from group totals kept in the connection's temporary
 // database, one row per group: made by one aggregate pass over the games when first asked for,
@@ -117,16 +116,16 @@ const char* const kLongestUnseen =
 // A streak longer than this many days is shown as this many.
 constexpr int64_t kLongestStreak = 3660;
 
-bool hasTable(SqlConnection& connection, const char* name) {
-    const std::string text(name);
-    SqlStatementScope tables(connection.prepared(kTables));
-    tables->bind(1, text);
-    return tables->step() && tables->integer(0) > 0;
+// Whether a table of that name (in lower case) is there.
+bool hasTable(SqlConnection& connection, std::string_view lowerName) {
+    for (const auto& [name, type] : connection.arrSchemaObjectsNamed({lowerName}))
+        if (type == "table") return true;
+    return false;
 }
 
 // The statements of the kind's groups as the workbook's tables are now.
 const GroupStatements& GroupsOf(SqlConnection& connection, int64_t kind) {
-    return kGroups[kind == kPages ? 0 : hasTable(connection, "GameTag") ? 2 : 1];
+    return kGroups[kind == kPages ? 0 : hasTable(connection, "gametag") ? 2 : 1];
 }
 
 // Runs a kept statement that returns no rows with the values bound.
@@ -150,7 +149,7 @@ std::vector<PeriodFigures> WorkBookStatistics::arrPeriods(int64_t firstDay, int3
                                                           int32_t length) const {
     std::vector<PeriodFigures> periods;
     if (count <= 0) return periods;
-    const bool history = hasTable(m_connection, "TrainingHistory");
+    const bool history = hasTable(m_connection, "traininghistory");
     for (int32_t k = 0; k < count; ++k) {
         PeriodFigures figures;
         figures.lngFirstDay = firstDay + int64_t{k} * length;
@@ -181,7 +180,7 @@ std::vector<PeriodFigures> WorkBookStatistics::arrByWeek(int64_t today, int32_t 
 TrainingSummary WorkBookStatistics::objSummary(int64_t today) const {
     TrainingSummary summary;
     summary.lngToday = today;
-    if (!hasTable(m_connection, "TrainingHistory")) return summary;
+    if (!hasTable(m_connection, "traininghistory")) return summary;
     const std::vector<PeriodFigures> day = arrPeriods(today, 1, 1);
     summary.lngTodayAttempts = day.front().lngAttempts;
     summary.lngTodaySolved = day.front().lngSolved;
@@ -285,7 +284,7 @@ std::vector<GameFigures> WorkBookStatistics::arrMostFailed(int32_t limit) const 
 
 std::vector<GameFigures> WorkBookStatistics::arrLongestUnseen(int32_t limit) const {
     std::vector<GameFigures> games;
-    if (!hasTable(m_connection, "TrainingSchedule")) return games;
+    if (!hasTable(m_connection, "trainingschedule")) return games;
     SqlStatementScope rows(m_connection.prepared(kLongestUnseen));
     rows->bind(1, int64_t{std::max(limit, 0)});
     while (rows->step())
