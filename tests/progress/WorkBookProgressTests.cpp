@@ -1,6 +1,7 @@
 #include "ProgressWorkbook.h"
 #include "model/CError.h"
 #include "workbook/ReviewDay.h"
+#include "workbook/SqlTransaction.h"
 
 #include <gtest/gtest.h>
 #include <tuple>
@@ -81,6 +82,26 @@ TEST(WorkBookProgress, ResultsFollowTablesChangedAfterTheyWereSeen) {
                   history);
         EXPECT_EQ(workbook.objProgress().objScheduleOf(1)->lngLastReviewDay, kDay + 1);
     }
+}
+
+// Tables made by work that was rolled back are gone even when another program's changes have
+// since brought the schema's version back to the one at which they were seen.
+TEST(WorkBookProgress, TablesOfRolledBackWorkAreLookedForAgain) {
+    ProgressWorkbook file(1);
+    SqlConnection& connection = file.connection();
+    WorkBookProgress progress(connection);
+    int64_t seenAt = 0;
+    {
+        SqlTransaction work(connection);
+        progress.lngRecordAttempt(Attempt(1, At(kDay), true));
+        progress.lngRecordAttempt(Attempt(1, At(kDay), true));
+        seenAt = connection.objSchemaState().first;
+    }
+    for (int table = 0; file.number("pragma schema_version") < seenAt; ++table)
+        file.exec("create table Other" + std::to_string(table) + " (x)");
+    ASSERT_EQ(file.number("pragma schema_version"), seenAt);
+    progress.lngRecordAttempt(Attempt(1, At(kDay + 1), false));
+    EXPECT_EQ(file.number("select count(*) from TrainingHistory"), 1);
 }
 
 TEST(WorkBookProgress, EachResultMovesTheScheduleByItsGrade) {
