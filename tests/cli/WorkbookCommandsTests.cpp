@@ -78,7 +78,8 @@ TEST(WorkbookCommands, MistakesGiveOneClearLineAndTheRightStatus) {
             {{"new", "x.brl", "--name", "t"}, 2, "", "usage"},
             {{"list", "missing.brl"}, 1, "", "No such workbook: missing.brl"},
             {{"record", "w.brl", "7", "success"}, 1, "", "No game with the identifier 7"},
-            {{"delete", "w.brl", "7"}, 1, "", "No game with the identifier 7"},
+            // read whole: cut to 32 bits, this identifier would be game 1's
+            {{"delete", "w.brl", "4294967297"}, 1, "", "No game with the identifier 4294967297"},
             {{"show", "w.brl", "7"}, 1, "", "No game with the identifier 7"},
             {{"export", "w.brl", "o.pgn", "7"}, 1, "", "No game with the identifier 7"},
             {{"import", "w.brl", "missing.pgn"}, 1, "", "Cannot read the PGN file: missing.pgn"},

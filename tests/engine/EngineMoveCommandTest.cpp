@@ -30,7 +30,6 @@ TEST(EngineMoveCommandTest, PrintsTheEnginesMoveOrSaysWhyNot) {
         {{"4r1k1/5ppp/8/8/8/8/6PP/N6K b - -", "--depth", "4"}, 0, "Re1#"},
         {{"4r1k1/5ppp/8/8/8/8/6PP/N6K", "b", "-", "-"}, 0, "Re1#"}, // FEN in separate fields
         {{"6k1/5ppp/8/8/8/8/6PP/4r2K w - -"}, 1, "no move: the game is over (0-1 {Black mates})"},
-        {{anyFen, "--engine", "/nonexistent/sf"}, 1, "/nonexistent/sf: No such file or directory"},
         {{start, "--engine", fakeEngine("crash.sh")}, 1, "The engine stopped: it crashed"},
         {{"rnbqkbnr/pppppppp/8 w - -"}, 1, "bad FEN"},
         {{"--time", "1"}, 2, "missing FEN"},

@@ -40,6 +40,9 @@ TEST(Perft, MovesAreListedInRuleOrderWithTheirPositions) {
         {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -",
          "a3 a4 b3 b4 c3 c4 d3 d4 e3 e4 f3 f4 g3 g4 h3 h4 Na3 Nc3 Nf3 Nh3 "},
         {"7k/P7/8/8/8/8/8/K7 w - -", "a8=Q a8=R a8=B a8=N Ka2 Kb1 Kb2 "},
+        // castling follows the king's own moves, before the h-rook's
+        {"r3k2r/8/8/8/8/8/8/4K3 b kq -", "Ra1 Rb8 Ra2 Rc8 Ra3 Rd8 Ra4 Ra5 Ra6 Ra7 Kd7 Kd8 Ke7 Kf7 "
+                                         "Kf8 O-O O-O-O Rh1 Rh2 Rh3 Rh4 Rh5 Rf8 Rh6 Rg8 Rh7 "},
     };
     for (const auto& [fenText, expected] : cases) {
         const auto position = fen(fenText);

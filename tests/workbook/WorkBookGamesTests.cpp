@@ -2,9 +2,7 @@
 #include "RawDatabase.h"
 #include "SampleGames.h"
 #include "TempFolder.h"
-#include "model/CDiagram.h"
 #include "model/CError.h"
-#include "model/CGameStatus.h"
 #include "tests/model/Checks.h"
 #include "workbook/CWorkBook.h"
 
@@ -28,32 +26,6 @@ protected:
     std::string path = folder.file("games.brl");
     CWorkBook workbook;
 };
-
-TEST_F(WorkBookGames, StoredValuesComeBackAsTheLoaderReadsThem) {
-    // The move after the mate-in-one is a finished game: it is read back with Black to move.
-    const auto mate = Book({"Ra8#"}, "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1").tree;
-    const auto doubleStep = Book({"e4"}).tree;
-    const auto edges = Book({"h4 a5"}).tree; // double steps on the edge files keep their files
-    const std::tuple<const char*, std::shared_ptr<CGameTree>, int, std::string, int, std::string>
-        cases[] = {
-            {"mate", mate, 2, CGameStatus::objBLACK_TO_MOVE()->strToString(), -1, "Ra8#"},
-            {"double step", doubleStep, 2, CGameStatus::objBLACK_TO_MOVE()->strToString(), 4, "e4"},
-            {"start", doubleStep, 1, CGameStatus::objWHITE_TO_MOVE()->strToString(), -1, "..."},
-            {"h-file", edges, 2, CGameStatus::objBLACK_TO_MOVE()->strToString(), 7, "h4"},
-            {"a-file", edges, 3, CGameStatus::objWHITE_TO_MOVE()->strToString(), 0, "a5"},
-        };
-    for (const auto& [name, tree, index, status, enPassantFile, moveText] : cases) {
-        SCOPED_TRACE(name);
-        int32_t id = Save(tree);
-        std::string d, p, g;
-        auto loaded = workbook.objLoadGame(id, d, p, g);
-        ASSERT_NE(loaded, nullptr);
-        const auto& position = *loaded->Item(index)->objPosition();
-        EXPECT_EQ(position.objStatus()->strToString(), status);
-        EXPECT_EQ(position.intEnPassantFile(), enPassantFile);
-        EXPECT_EQ(position.strMoveText(), moveText);
-    }
-}
 
 // Saving over a game replaces its nodes and texts and keeps its statistics; saving over a game that
 // is not there writes nothing; deleting takes the row and the nodes.
