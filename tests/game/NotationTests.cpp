@@ -40,7 +40,8 @@ TEST(Notation, WritingStoredTexts) {
 }
 
 TEST(Notation, ReadingMoves) {
-    // expected: the FEN after the move, "" for nothing
+    // expected: the FEN after the move, "" for nothing, the error a readable text no piece can play
+    // raises
     const std::tuple<const char*, const char*, const char*> cases[] = {
         {start, "e4", "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3"},
         {start, "Pe4", "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3"},
@@ -89,11 +90,22 @@ TEST(Notation, ReadingMoves) {
          "rnbqkbnr/pppppppp/8/8/8/5N2/PPPPPPPP/RNBQKB1R b KQkq -"},
         {"3k4/4P3/8/8/8/8/8/4K3 w - -", "e8=q", "3kQ3/8/8/8/8/8/8/4K3 b - -"},
         {"3k4/4P3/8/8/8/8/8/4K3 w - -", "e8=K", ""},
+        {start, "e5", "CPosition 9999: No Move e5"},
+        {start, "Nd4", "CPosition 9999: No Move Nd4"},
+        // a pawn without a file hint stays on its file
+        {"4k3/8/8/3n4/8/8/3P4/4K3 w - -", "xd5", "CPosition 9999: No Move xd5"},
+        {"4k3/8/8/8/8/8/8/4K3 w - -", "Qd1", "CPosition 9999: No Move Qd1"},
     };
     for (const auto& [fenText, text, expected] : cases) {
         const auto position = fen(fenText);
-        const auto after = position->objProcessMove(position, text);
-        EXPECT_EQ(after ? after->strGetFEN() : "", expected) << fenText << " " << text;
+        std::shared_ptr<CPosition> after;
+        const std::string error =
+            ErrorOf([&] { after = position->objProcessMove(position, text); });
+        EXPECT_EQ(after                 ? after->strGetFEN()
+                  : error == "no error" ? ""
+                                        : error,
+                  expected)
+            << fenText << " " << text;
         if (after) {
             EXPECT_EQ(after->strStoredMoveText().substr(0, std::string(text).size()), text);
         }
@@ -121,20 +133,6 @@ TEST(Notation, ReadingNamesWhyATextIsNotAMove) {
     };
     for (const auto& [text, error] : cases)
         EXPECT_EQ(objReadMoveText(text).strError, error) << text;
-}
-
-TEST(Notation, ReadableTextNoPieceCanPlayRaises) {
-    const std::tuple<const char*, const char*> cases[] = {
-        {start, "e5"},
-        {start, "Nd4"},
-        {"4k3/8/8/3n4/8/8/3P4/4K3 w - -", "xd5"}, // a pawn without a file hint stays on its file
-        {"4k3/8/8/8/8/8/8/4K3 w - -", "Qd1"},
-    };
-    for (const auto& [fenText, text] : cases) {
-        const auto position = fen(fenText);
-        EXPECT_EQ(ErrorOf([&] { position->objProcessMove(position, text); }),
-                  std::string("CPosition 9999: No Move ") + text);
-    }
 }
 
 // Reading a move hands back its locations; replaying a text refuses an unplayable one with
