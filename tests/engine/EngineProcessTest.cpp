@@ -1,14 +1,16 @@
-// The process transport, the UCI session over it and the engine detection: the real Stockfish,
-// fake engines and programs that are no engines.
+// The process transport, the UCI session over it, UCI texts and scores, and the engine detection:
+// the real Stockfish, fake engines and programs that are no engines.
 #include "EngineTestSupport.h"
 #include "engine/CEngineProcess.h"
 #include "engine/CUciSession.h"
 #include "engine/EngineDetect.h"
+#include "engine/EngineScore.h"
 #include "engine/UciText.h"
 #include "tests/model/Checks.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -83,6 +85,25 @@ TEST(UciTextTest, InfoLinesAreReadIntoTheirFields) {
     EXPECT_EQ(move, "e7e8q");
     EXPECT_EQ(strUciGoCommand({0, 0}, {"a1a8", "b1b8"}, 300),
               "go movetime 300 searchmoves a1a8 b1b8");
+}
+
+TEST(EngineScore, OrderTextsAndClearWins) {
+    // Worst first: mated at once, mated later, losing, equal, winning, mating later, mating now.
+    const EngineScore ordered[] = {{true, -1},   {true, -5}, {false, -300}, {false, 0},
+                                   {false, 900}, {true, 4},  {true, 1}};
+    for (size_t i = 0; i + 1 < std::size(ordered); ++i)
+        EXPECT_LT(ordered[i].lngRank(), ordered[i + 1].lngRank())
+            << ordered[i].strText() << " vs " << ordered[i + 1].strText();
+    const std::tuple<EngineScore, const char*, bool> cases[] = {
+        {{false, 125}, "+1.25", false}, {{false, -40}, "-0.40", false},
+        {{false, 0}, "+0.00", false},   {{false, 200}, "+2.00", true},
+        {{false, -7}, "-0.07", false},  {{true, 3}, "#3", true},
+        {{true, -2}, "#-2", false}};
+    for (const auto& [score, text, clearWin] : cases) {
+        EXPECT_EQ(score.strText(), text);
+        EXPECT_EQ(score.isClearWin(200), clearWin) << text;
+        EXPECT_EQ(score.objNegated().lngRank(), -score.lngRank()) << text;
+    }
 }
 
 // The session reads a search the same way whether its caller blocks or polls.
