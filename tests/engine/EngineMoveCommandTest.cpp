@@ -48,7 +48,6 @@ TEST(EngineMoveCommandTest, PrintsTheEnginesMoveOrSaysWhyNot) {
     }
 }
 
-// Each command starts its engine once; what the first start found out is kept for the next.
 TEST(EngineMoveCommandTest, OneEngineStartPerCommandAndTheProtocolRemembered) {
     TempFolder scratch;
     const std::string engine = fakeEngine("counted.sh");

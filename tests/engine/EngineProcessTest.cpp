@@ -106,7 +106,6 @@ TEST(EngineScore, OrderTextsAndClearWins) {
     }
 }
 
-// The session reads a search the same way whether its caller blocks or polls.
 TEST(CUciSessionTest, StockfishFindsTheMatesWhetherReadBlockingOrPolling) {
     CEngineProcess process;
     ASSERT_TRUE(process.isStart(BRISOLT_STOCKFISH));

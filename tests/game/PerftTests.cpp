@@ -34,7 +34,6 @@ TEST(Perft, PublishedCounts) {
     EXPECT_GT(checked, 60);
 }
 
-// The legal moves in the order the rules list them, each with its position.
 TEST(Perft, MovesAreListedInRuleOrderWithTheirPositions) {
     const std::pair<const char*, const char*> cases[] = {
         {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -",

@@ -69,7 +69,6 @@ TEST(Position, CastlingMovesTheRookAndMovesForfeitRights) {
     EXPECT_EQ(fen(black)->objMove1(mv("k", "e8", "c8"))->strMoveText(), "O-O-O");
 }
 
-// A finished game counts as Black to move; the move after it is White's, with the same number.
 TEST(Position, AfterAResultBlackMovesAndWhiteKeepsTheNumber) {
     const auto position = fen("4k3/8/8/8/8/8/8/4K3 w - -");
     position->objStatus(CGameStatus::objWHITE_WINS());

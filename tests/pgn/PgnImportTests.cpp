@@ -135,7 +135,6 @@ TEST(PgnRoundTrip, ExportThenImportStoresTheSameGames) {
     }
 }
 
-// The first move's number comes from the FEN's full-move field where it is a usable number.
 TEST(PgnTreeBuilder, TheFullMoveFieldNumbersTheFirstMove) {
     // moveNumber: of the root: full moves before it, Black's move counted with its own
     const std::tuple<const char*, int> cases[] = {

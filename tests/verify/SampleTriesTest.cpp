@@ -7,24 +7,21 @@
 #include "verify/WorkbookVerify.h"
 #include "workbook/GameAnnotations.h"
 
+#include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
 
 namespace {
-
-bool isMarkedTry(const NodeAnnotation* node) {
-    if (!node) return false;
-    for (int nag : node->arrNags)
-        if (nag == 2 || nag == 4) return true;
-    return false;
-}
 
 // True when the first move has a try marked "?" or "??", explained, and answered by a stored
 // refutation that is explained too.
 bool hasExplainedTry(const CGameTree& tree, const GameAnnotations& annotations) {
     for (const std::string& key : tree.Item(CGameNode::strINITIAL_KEY())->childrenKeys()) {
         const NodeAnnotation* tried = annotations.objNode(key);
-        if (!isMarkedTry(tried) || tried->strAfter.empty()) continue;
+        if (!tried || tried->strAfter.empty() ||
+            std::none_of(tried->arrNags.begin(), tried->arrNags.end(),
+                         [](int nag) { return nag == 2 || nag == 4; }))
+            continue;
         for (const std::string& reply : tree.Item(key)->childrenKeys())
             if (const NodeAnnotation* refutation = annotations.objNode(reply))
                 if (!refutation->strAfter.empty()) return true;
