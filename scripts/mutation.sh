@@ -49,9 +49,9 @@ compare @@ game/PositionConstructors.cpp @@ enPassantLetter[0] <= 'h'; @@ enPass
 statement @@ game/CGameTree.cpp @@ if (next.empty()) next.push_back(nullptr); @@
 constant @@ game/UciMoves.cpp @@ const bool lastRank = to->intRank() == (white ? 7 : 0); @@ const bool lastRank = to->intRank() == (white ? 7 : 1);
 compare @@ game/CPositionNotation.cpp @@ fileOf(other) == fileOf(from) ? char('1' + rankOf(from)) : char('a' + fileOf(from)); @@ fileOf(other) != fileOf(from) ? char('1' + rankOf(from)) : char('a' + fileOf(from));
-statement @@ workbook/SqliteLayer.cpp @@ if (statement == nullptr) break; @@
+statement @@ workbook/SqliteLayer.cpp | workbook/SqlTransaction.cpp @@ if (statement == nullptr) break; @@ ~~ m_connection.prepared(kRollbackTo).run(); @@
 compare @@ workbook/CWorkBookGames.cpp @@ file >= 0 && file <= 7 ? @@ file >= 0 && file < 7 ?
-statement @@ workbook/CWorkBook.cpp @@ if (c == '\'') quoted += '\''; @@
+statement @@ workbook/CWorkBook.cpp | workbook/SqlStatement.cpp @@ if (c == '\'') quoted += '\''; @@ ~~ if (c != '\0') clean += c; @@ clean += c;
 statement @@ workbook/CWorkBookGames.cpp @@ if (moveText == "...") node->strParentKey(""); @@ ~~ if (rows.back().moveText == "...") node->strParentKey(""); @@
 constant @@ workbook/CWorkBookGames.cpp | workbook/CWorkBookRows.cpp @@ if (count <= 0) return {}; @@ if (count <= 1) return {};
 statement @@ pgn/PgnWriter.cpp @@ line.needNumber = true; @@ ~~ needNumber = true; @@
@@ -61,7 +61,7 @@ statement @@ pgn/PgnReader.cpp @@ if (c == '\\' && (peek() == '"' || peek() == '
 compare @@ pgn/PgnTreeBuilder.cpp @@ if (fullMove >= 1 && fullMove < 10000) @@ if (fullMove >= 1 && fullMove < 1000)
 compare @@ app/CTrainingSession.cpp @@ if (wrongMoves >= 3) ShowSolution(); @@ if (wrongMoves > 3) ShowSolution();
 statement @@ app/CTrainingSession.cpp | workbook/ScoreText.cpp @@ if (result.rfind("0.", 0) == 0) result.erase(0, 1); @@ ~~ if (score.rfind("0.", 0) == 0) score.erase(0, 1); @@
-statement @@ app/CTrainingSession.cpp @@ ++gameIndex; @@
+statement @@ app/CTrainingSession.cpp @@ ++gameIndex; @@ ~~ ShowAt(gameIndex + 1); @@ ShowAt(gameIndex);
 EOF
 
 # The test programs that judge a mutant of each folder: its own, and for model/ and game/ also
