@@ -61,10 +61,7 @@ void CheckLength(int64_t id, const std::string& what, int64_t textBytes) {
 } // namespace
 
 bool CWorkBook::hasAnnotationTables() {
-    int tables = 0;
-    for (const auto& [name, type] : Connection().arrSchemaObjectsNamed(kTableNames))
-        if (type == "table") ++tables;
-    return tables == 2;
+    return Connection().hasTables(kTableNames);
 }
 
 void CWorkBook::EnsureAnnotationTables() {

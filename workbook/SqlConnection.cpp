@@ -223,6 +223,14 @@ SqlConnection::arrSchemaObjectsNamed(const std::vector<std::string_view>& lowerN
     return objects;
 }
 
+bool SqlConnection::hasTables(const std::vector<std::string_view>& lowerNames) {
+    // Names are unique in a schema, whatever their case: one table a name.
+    size_t tables = 0;
+    for (const auto& [name, type] : arrSchemaObjectsNamed(lowerNames))
+        if (type == "table") ++tables;
+    return tables == lowerNames.size();
+}
+
 std::pair<int64_t, int64_t> SqlConnection::objSchemaState() {
     SqlStatementScope version(prepared("pragma schema_version"));
     return {version->step() ? version->integer(0) : -1, m_rollbacks};

@@ -53,6 +53,8 @@ public:
     // in lower case: each one's name in lower case and its type.
     std::vector<std::pair<std::string, std::string>>
     arrSchemaObjectsNamed(const std::vector<std::string_view>& lowerNames);
+    // True when each of the names (in lower case) is a table.
+    bool hasTables(const std::vector<std::string_view>& lowerNames);
     // Where the schema stands: the same pair again means that no program changed the schema
     // (its version in the file) and no work of this connection was rolled back in between (a
     // rollback may take back tables it made). Facts about the schema hold while it stays.

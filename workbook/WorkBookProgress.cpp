@@ -96,11 +96,7 @@ WorkBookProgress::WorkBookProgress(SqlConnection& connection) : m_connection(con
 bool WorkBookProgress::hasTables() const {
     const std::pair<int64_t, int64_t> state = m_connection.objSchemaState();
     if (m_tablesSeenAt == state) return true;
-    int32_t tables = 0;
-    for (const auto& [name, type] :
-         m_connection.arrSchemaObjectsNamed({"traininghistory", "trainingschedule"}))
-        if (type == "table") ++tables;
-    if (tables != 2) return false;
+    if (!m_connection.hasTables({"traininghistory", "trainingschedule"})) return false;
     m_tablesSeenAt = state;
     return true;
 }

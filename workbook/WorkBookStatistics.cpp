@@ -116,16 +116,9 @@ const char* const kLongestUnseen =
 // A streak longer than this many days is shown as this many.
 constexpr int64_t kLongestStreak = 3660;
 
-// Whether a table of that name (in lower case) is there.
-bool hasTable(SqlConnection& connection, std::string_view lowerName) {
-    for (const auto& [name, type] : connection.arrSchemaObjectsNamed({lowerName}))
-        if (type == "table") return true;
-    return false;
-}
-
 // The statements of the kind's groups as the workbook's tables are now.
 const GroupStatements& GroupsOf(SqlConnection& connection, int64_t kind) {
-    return kGroups[kind == kPages ? 0 : hasTable(connection, "gametag") ? 2 : 1];
+    return kGroups[kind == kPages ? 0 : connection.hasTables({"gametag"}) ? 2 : 1];
 }
 
 // Runs a kept statement that returns no rows with the values bound.
@@ -149,7 +142,7 @@ std::vector<PeriodFigures> WorkBookStatistics::arrPeriods(int64_t firstDay, int3
                                                           int32_t length) const {
     std::vector<PeriodFigures> periods;
     if (count <= 0) return periods;
-    const bool history = hasTable(m_connection, "traininghistory");
+    const bool history = m_connection.hasTables({"traininghistory"});
     for (int32_t k = 0; k < count; ++k) {
         PeriodFigures figures;
         figures.lngFirstDay = firstDay + int64_t{k} * length;
@@ -180,7 +173,7 @@ std::vector<PeriodFigures> WorkBookStatistics::arrByWeek(int64_t today, int32_t 
 TrainingSummary WorkBookStatistics::objSummary(int64_t today) const {
     TrainingSummary summary;
     summary.lngToday = today;
-    if (!hasTable(m_connection, "traininghistory")) return summary;
+    if (!m_connection.hasTables({"traininghistory"})) return summary;
     const std::vector<PeriodFigures> day = arrPeriods(today, 1, 1);
     summary.lngTodayAttempts = day.front().lngAttempts;
     summary.lngTodaySolved = day.front().lngSolved;
@@ -284,7 +277,7 @@ std::vector<GameFigures> WorkBookStatistics::arrMostFailed(int32_t limit) const 
 
 std::vector<GameFigures> WorkBookStatistics::arrLongestUnseen(int32_t limit) const {
     std::vector<GameFigures> games;
-    if (!hasTable(m_connection, "trainingschedule")) return games;
+    if (!m_connection.hasTables({"trainingschedule"})) return games;
     SqlStatementScope rows(m_connection.prepared(kLongestUnseen));
     rows->bind(1, int64_t{std::max(limit, 0)});
     while (rows->step())
