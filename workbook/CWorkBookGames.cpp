@@ -188,15 +188,19 @@ CWorkBook::EarlierRows CWorkBook::objEarlierRowsOfNewGame(int64_t id) {
     // alone, so the look once a batch holds for every later new game.
     if (!m_batch) return EarlierRows::OfAnotherGame;
     if (!m_firstUnownedID) {
+        // The tables to look in: annotation tables of another program's making are not looked
+        // into, and count as holding rows.
         std::string problem;
-        const bool annotations = areAnnotationTablesUsable(problem);
-        const bool tables = annotations || !hasAnnotationTables();
+        std::vector<const char*> looks;
+        if (areAnnotationTablesUsable(problem))
+            looks = {kOwnedNodes, kOwnedAnnotations, kOwnedTags};
+        else if (!hasAnnotationTables())
+            looks = {kOwnedNodes};
         // A number stored as a real is compared as a number; a text sorts above every number
         // and so counts as an owner too.
-        bool owned = !tables;
-        for (const char* sql : {kOwnedNodes, kOwnedAnnotations, kOwnedTags}) {
-            if (owned || (sql != kOwnedNodes && !annotations)) continue;
-            SqlStatementScope look(Connection().prepared(sql));
+        bool owned = looks.empty();
+        for (size_t k = 0; k < looks.size() && !owned; ++k) {
+            SqlStatementScope look(Connection().prepared(looks[k]));
             look->bind(1, id);
             owned = look->step();
         }
