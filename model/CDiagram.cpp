@@ -249,7 +249,7 @@ std::shared_ptr<CDiagram> CDiagram::objMove(const CMove& move) const {
     return result;
 }
 
-std::string CDiagram::strFenToDiagram(const std::string& fenPlacement) {
+std::string CDiagram::strFenToDiagram(std::string_view fenPlacement) {
     std::string text;
     text.reserve(64);
     for (char c : fenPlacement) {

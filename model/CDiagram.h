@@ -79,7 +79,7 @@ public:
     // which goes to the end of the collection); this diagram is unchanged.
     std::shared_ptr<CDiagram> objMove(const CMove& move) const;
     // The diagram text of a FEN placement field, without any check.
-    static std::string strFenToDiagram(const std::string& fenPlacement);
+    static std::string strFenToDiagram(std::string_view fenPlacement);
 
     // Fast access for the rules: piece code (0 empty, 1-6 white P N B R Q K, 7-12 black) on a
     // square index (file + 8 * rank).

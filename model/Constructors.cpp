@@ -54,12 +54,12 @@ std::shared_ptr<CMove> objNewMove(const std::shared_ptr<CPieceLocation>& startin
 }
 
 std::shared_ptr<CDiagram> objNewDiagram(const std::string& text) {
-    std::string cells = text;
+    std::string_view cells = text;
     if (!text.empty() && text.front() == '[' && text.back() == ']') {
         const auto first = text.find('"');
         const auto last = text.rfind('"');
         if (first != std::string::npos && last > first && last - first - 1 == 64)
-            cells = text.substr(first + 1, 64);
+            cells = cells.substr(first + 1, 64);
     }
     if (cells.size() != 64)
         RaiseError("CDiagram", "Wrong number of elements in diagram; expected 64, found " +

@@ -63,31 +63,27 @@ std::string normalisedMove(const std::string& san) {
 // The highest move number a game may reach: workbooks keep move numbers in 16 bits.
 constexpr int kLastMoveNumber = 32767;
 
-// The fields of a FEN text: the words between runs of blanks.
-std::vector<std::string_view> fenFields(std::string_view fen) {
-    std::vector<std::string_view> fields;
-    for (size_t at = 0; at < fen.size();) {
-        if (isBlank(fen[at])) {
+// A field of a FEN text counted from 0, the fields being the words between runs of blanks;
+// empty when the text has fewer.
+std::string_view fenField(std::string_view fen, int index) {
+    size_t at = 0;
+    for (int field = 0;; ++field) {
+        while (at < fen.size() && isBlank(fen[at]))
             ++at;
-            continue;
-        }
         const size_t start = at;
         while (at < fen.size() && !isBlank(fen[at]))
             ++at;
-        fields.push_back(fen.substr(start, at - start));
+        if (field == index || start == at) return fen.substr(start, at - start);
     }
-    return fields;
 }
 
 // True for a game of Chess960 (Fischer random): named by its Variant tag, or set up with
 // castling rights written as rook files.
-bool isChess960(const PgnGame& game) {
+bool isChess960(const PgnGame& game, std::string_view fen) {
     const std::string variant = strLowered(game.strTag("Variant"));
     if (variant.find("960") != std::string::npos || variant.find("fischer") != std::string::npos)
         return true;
-    const std::string fen = game.strTag("FEN");
-    const std::vector<std::string_view> fields = fenFields(fen);
-    return fields.size() >= 3 && fields[2].find_first_of("ABCDEFGHabcdefgh") != std::string::npos;
+    return fenField(fen, 2).find_first_of("ABCDEFGHabcdefgh") != std::string_view::npos;
 }
 
 bool isWin(const CPosition& position) {
@@ -99,11 +95,10 @@ bool isWin(const CPosition& position) {
 
 std::shared_ptr<CPosition> PgnTreeBuilder::objRootFromFen(const std::string& fen) {
     std::shared_ptr<CPosition> root = objReadFen(fen);
-    const std::vector<std::string_view> parts = fenFields(fen);
-    if (parts.size() >= 6) {
+    if (const std::string_view field = fenField(fen, 5); !field.empty()) {
         int fullMove = 0;
         try {
-            fullMove = std::stoi(std::string(parts[5]));
+            fullMove = std::stoi(std::string(field));
         } catch (const std::exception&) {
             fullMove = 0;
         }
@@ -142,12 +137,12 @@ void PgnTreeBuilder::startTree() {
     if (m_started) return;
     m_started = true;
     m_game.objTree = std::make_shared<CGameTree>();
-    if (isChess960(m_game)) {
+    const std::string fen = m_game.strTag("FEN");
+    if (isChess960(m_game, fen)) {
         fail("Chess960 games are not supported");
         return;
     }
     std::shared_ptr<CPosition> root;
-    std::string fen = m_game.strTag("FEN");
     if (!fen.empty()) {
         try {
             root = objRootFromFen(fen);
