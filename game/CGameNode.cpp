@@ -4,6 +4,8 @@
 #include "model/CDiagram.h"
 
 #include <algorithm>
+#include <charconv>
+#include <iterator>
 
 const std::string& CGameNode::strINITIAL_KEY() {
     static const std::string key = "InitialKey";
@@ -57,13 +59,17 @@ std::string CGameNode::strKeyOf(const CPosition& position, std::string moveKey) 
 }
 
 std::string CGameNode::strMoveKeyOf(const CPosition& position) {
-    const std::string moveText = position.strMoveText();
-    if (moveText == "...") return strINITIAL_KEY();
-    const size_t first = moveText.find_first_not_of(' ');
-    const bool blackMoved = position.isWhiteToMove();
-    std::string key(1, blackMoved ? 'B' : 'W');
-    key += std::to_string(position.intMoveNumber());
-    if (first != std::string::npos)
-        key.append(moveText, first, moveText.find_last_not_of(' ') - first + 1);
+    if (position.isStartPosition()) return strINITIAL_KEY();
+    std::string key(1, position.isWhiteToMove() ? 'B' : 'W');
+    char number[16];
+    key.append(number, std::to_chars(number, std::end(number), position.intMoveNumber()).ptr);
+    // The move text without its "P" and "+" marks and without the blanks around what remains.
+    const std::string& text = position.strStoredMoveText();
+    const auto isLeftOut = [](char c) { return c == 'P' || c == '+'; };
+    const auto isKept = [&](char c) { return c != ' ' && !isLeftOut(c); };
+    const auto first = std::find_if(text.begin(), text.end(), isKept);
+    const auto last = std::find_if(text.rbegin(), text.rend(), isKept).base();
+    for (auto at = first; at < last; ++at)
+        if (!isLeftOut(*at)) key += *at;
     return key;
 }

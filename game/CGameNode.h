@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CPosition;
@@ -16,7 +17,7 @@ public:
     // The node's key, unique within a tree.
     const std::string& strKey() const { return m_key; }
     // Sets the node's key.
-    void strKey(const std::string& key) { m_key = key; }
+    void strKey(std::string key) { m_key = std::move(key); }
     // The parent's key; empty when unset.
     const std::string& strParentKey() const { return m_parentKey; }
     // Sets the parent's key.
@@ -24,7 +25,7 @@ public:
     // The node's position (nothing for a placeholder node).
     const std::shared_ptr<CPosition>& objPosition() const { return m_position; }
     // Sets the node's position (the object itself, not a copy).
-    void objPosition(const std::shared_ptr<CPosition>& position) { m_position = position; }
+    void objPosition(std::shared_ptr<CPosition> position) { m_position = std::move(position); }
 
     // A copy of the children keys, in the order they were added.
     std::vector<std::string> arrstrGetChildrenKey() const { return m_children; }

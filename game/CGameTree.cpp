@@ -85,7 +85,7 @@ std::shared_ptr<CGameNode> CGameTree::Add(const std::shared_ptr<CPosition>& posi
 }
 
 std::shared_ptr<CGameNode> CGameTree::AddOwn(std::shared_ptr<CPosition> position, bool isNewLine) {
-    const std::string moveKey = CGameNode::strMoveKeyOf(*position);
+    std::string moveKey = CGameNode::strMoveKeyOf(*position);
     const bool root = moveKey == CGameNode::strINITIAL_KEY();
     std::shared_ptr<CGameNode> node;
     std::shared_ptr<CGameNode> parent;
@@ -98,7 +98,8 @@ std::shared_ptr<CGameNode> CGameTree::AddOwn(std::shared_ptr<CPosition> position
     }
     if (node == nullptr) {
         node = std::make_shared<CGameNode>();
-        node->strKey(root ? moveKey : CGameNode::strKeyOf(*position, moveKey));
+        node->strKey(root ? std::move(moveKey)
+                          : CGameNode::strKeyOf(*position, std::move(moveKey)));
         node->strParentKey(m_current->strKey());
         node->objPosition(std::move(position));
         // Another node may hold the key: the same position reached by another order of moves,

@@ -20,6 +20,21 @@ TEST(GameTree, KeysNameTheMoverTheNumberTheMoveAndTheChecksum) {
     EXPECT_EQ(book.tree->Item(1)->strKey(), "InitialKey");
     EXPECT_EQ(book.tree->Item(1)->strParentKey(), "InitialKey");
     EXPECT_EQ(book.at("e4 e5")->strParentKey(), book.key("e4"));
+    // Stored move texts as a workbook may hold them: pawn letters, check marks and outer blanks
+    // never reach the key.
+    const auto e4 = Played(objNewStartPosition(), "e4");
+    for (const auto& [stored, key] : {std::pair{"Pe4", "W1e4"},
+                                      {" Nf3+ ", "W1Nf3"},
+                                      {"e4 +", "W1e4"},
+                                      {"P e4", "W1e4"},
+                                      {"e4 P e5", "W1e4  e5"},
+                                      {"  ", "W1"},
+                                      {"", "W1"},
+                                      {"P..+.", "InitialKey"},
+                                      {" ...", "W1..."}}) {
+        e4->strMoveText(stored);
+        EXPECT_EQ(CGameNode::strMoveKeyOf(*e4), key) << '"' << stored << '"';
+    }
 }
 
 TEST(GameTree, AddingMovesBuildsTheMainLineAndVariationsInOrder) {
