@@ -19,6 +19,14 @@ ColorSlot slotOfColor(const std::shared_ptr<CPieceColor>& color) {
     return slotOf(color && color->strColor() == CPieceColor::objWHITE()->strColor());
 }
 
+// The place of a square index in the diagram text, which runs from a8 to h1: the same file on
+// the mirrored rank.
+constexpr int textIndexOf(int square) {
+    return square ^ 56;
+}
+static_assert(textIndexOf(squareOf(FileA, Rank8)) == 0 &&
+              textIndexOf(squareOf(FileH, Rank1)) == 63);
+
 const std::shared_ptr<CPieceLocation>& nowhere() {
     static const std::shared_ptr<CPieceLocation> location =
         std::make_shared<CPieceLocation>(CChessPiece::objEMPTY_SQUARE(), nullptr);
@@ -209,20 +217,6 @@ std::shared_ptr<CDiagram> CDiagram::objClone() const {
     return copy;
 }
 
-void CDiagram::WriteText(char* text) const {
-    for (int rank = Rank8; rank >= Rank1; --rank)
-        for (int file = 0; file < 8; ++file)
-            *text++ = symbolOfCode(m_board[squareOf(file, rank)]);
-}
-
-std::string_view CDiagram::strText() const {
-    if (!m_textValid) {
-        WriteText(m_text.data());
-        m_textValid = true;
-    }
-    return std::string_view(m_text.data(), m_text.size());
-}
-
 std::string CDiagram::strToString() const {
     return std::string(strText());
 }
@@ -272,6 +266,7 @@ void CDiagram::applyInPlace(int from, int to, int code) {
 void CDiagram::removeInPlace(int square) {
     if (m_board[square] == EmptyCode) return;
     m_board[square] = EmptyCode;
+    m_text[textIndexOf(square)] = symbolOfCode(EmptyCode);
     auto* found = static_cast<uint8_t*>(std::memchr(m_order.data(), square, std::size_t(m_count)));
     if (found) {
         const auto place = found - m_order.data();
@@ -284,6 +279,7 @@ void CDiagram::removeInPlace(int square) {
 void CDiagram::addInPlace(int square, int code) {
     if (m_board[square] != EmptyCode) removeInPlace(square);
     m_board[square] = int8_t(code);
+    m_text[textIndexOf(square)] = symbolOfCode(code);
     m_order[m_count++] = uint8_t(square);
     invalidate();
 }

@@ -68,9 +68,8 @@ public:
     std::shared_ptr<CDiagram> objClone() const;
     // The 64-character diagram text.
     std::string strToString() const;
-    // The same text without a copy, valid until the diagram changes: written once after a change,
-    // for a node's key and its stored row.
-    std::string_view strText() const;
+    // The same text without a copy, valid until the diagram changes.
+    std::string_view strText() const { return std::string_view(m_text.data(), m_text.size()); }
     // CRC-16/MCRF4XX of the text.
     long lngCheckSum() const;
     // The tag form: [Diagram "text"].
@@ -114,11 +113,8 @@ public:
     const int8_t* board() const { return m_board.data(); }
 
 private:
-    // Writes the 64 characters of the diagram text.
-    void WriteText(char* text) const;
     void invalidate() {
         m_cacheValid = false;
-        m_textValid = false;
         m_check = {{-1, -1}};
     }
 
@@ -129,7 +125,12 @@ private:
     mutable std::array<int16_t, 2> m_attacker{{-1, -1}}; // code * 64 + square, -1 none
     mutable std::array<int8_t, 2> m_check{{-1, -1}};     // king attacked: -1 unknown, 0 no, 1 yes
     mutable bool m_cacheValid = false;
-    mutable bool m_textValid = false;
-    mutable std::array<char, 64> m_text;
+    // The text, a8 first, kept in step with the board: a square's character costs less to write
+    // when it changes than the whole text when it is asked for.
+    std::array<char, 64> m_text = [] {
+        std::array<char, 64> text{};
+        text.fill('e');
+        return text;
+    }();
     mutable std::shared_ptr<ColPieceLocations> m_map;
 };

@@ -2,9 +2,12 @@
 #include "model/CDiagram.h"
 #include "model/CError.h"
 #include "model/CPieceColor.h"
+#include "model/PieceCodes.h"
+#include "model/Utilities.h"
 #include "tests/model/Checks.h"
 #include "tests/model/ModelTestSupport.h"
 
+#include <cstdint>
 #include <gtest/gtest.h>
 #include <tuple>
 
@@ -26,6 +29,28 @@ TEST(Diagram, ReadsAndWritesTheInitialText) {
     EXPECT_EQ(diagram->colMap().Item("e1")->strToString(), "White Ke1");
     EXPECT_EQ(diagram->strTagValue(), "[Diagram \"" + initialText + "\"]");
     EXPECT_EQ(objNewDiagram(diagram->strTagValue())->strToString(), initialText);
+}
+
+TEST(Diagram, TextAndCheckSumFollowTheBoard) {
+    // Boards from nearly empty to full, with pieces taken off again, so that every piece stands
+    // on every square in some of them.
+    std::uint32_t seed = 1;
+    for (int round = 0; round < 300; ++round) {
+        CDiagram diagram;
+        for (int square = 0; square < 64; ++square) {
+            seed = seed * 1103515245u + 12345u;
+            const int code = int((seed >> 16) % std::uint32_t(BlackKingCode + 1 + round % 50));
+            if (code != EmptyCode && code <= BlackKingCode) diagram.addInPlace(square, code);
+        }
+        for (int square = round % 7; square < 64; square += 9)
+            diagram.removeInPlace(square);
+        std::string expected;
+        for (int rank = Rank8; rank >= Rank1; --rank)
+            for (int file = FileA; file <= FileH; ++file)
+                expected += symbolOfCode(diagram.intCodeAt(squareOf(file, rank)));
+        EXPECT_EQ(diagram.strText(), expected);
+        EXPECT_EQ(diagram.lngCheckSum(), lngCrc16(expected)) << expected;
+    }
 }
 
 TEST(Diagram, ReadingErrors) {
