@@ -60,6 +60,9 @@ std::string normalisedMove(const std::string& san) {
     return text;
 }
 
+// Room for the tags most games have (the seven of the roster and a few more), made at once.
+constexpr size_t kUsualTags = 16;
+
 // The highest move number a game may reach: workbooks keep move numbers in 16 bits.
 constexpr int kLastMoveNumber = 32767;
 
@@ -119,6 +122,7 @@ PgnGame PgnTreeBuilder::takeGame() {
 void PgnTreeBuilder::beginGame(int gameNumber) {
     m_game = PgnGame();
     m_game.intNumber = gameNumber;
+    m_game.arrTags.reserve(kUsualTags);
     m_levels.clear();
     m_firstComment.clear();
     m_started = false;
