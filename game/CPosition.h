@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <utility>
 
 struct Castling;
 
@@ -44,7 +45,7 @@ public:
     // The move text without any "P" and "+".
     std::string strMoveText() const;
     // Stores the move text unchanged.
-    void strMoveText(const std::string& text) { m_moveText = text; }
+    void strMoveText(std::string text) { m_moveText = std::move(text); }
     // True when the move text marks a start position: "..." once any "P" and "+" are left out.
     bool isStartPosition() const;
     // The move text as stored (pawn moves with their leading "P").
@@ -116,8 +117,8 @@ private:
 
     std::shared_ptr<CPieceLocation>
     objFindStartLocation(const CPosition& position, const std::shared_ptr<CPieceLocation>& ending,
-                         const std::shared_ptr<CChessPiece>& piece, const std::string& hintRank,
-                         const std::string& hintFile) const;
+                         const std::shared_ptr<CChessPiece>& piece, char hintRank,
+                         char hintFile) const;
     bool isCheckParried(const std::shared_ptr<CPieceLocation>& king,
                         const std::shared_ptr<CPieceLocation>& checker) const;
     void CheckStalemate();

@@ -117,7 +117,7 @@ std::shared_ptr<CPosition> CPosition::objReadMove(const CPosition& target,
     if (moving == Pawn && after == Pawn && rankOf(to) == lastRankOf(white)) return nullptr;
     ending = CPieceLocation::objShared(codeOf(after, white), to);
     starting = objFindStartLocation(target, ending, CChessPiece::objFromCode(codeOf(moving, white)),
-                                    std::string(1, parts.hintRank), std::string(1, hintFile));
+                                    parts.hintRank, hintFile);
     if (!starting) {
         if (raiseWithoutPiece) RaiseError("CPosition", "No Move " + moveText);
         return nullptr;
@@ -129,23 +129,19 @@ std::shared_ptr<CPosition> CPosition::objReadMove(const CPosition& target,
     return target.objMove2(CMove(starting, ending), moveText);
 }
 
-std::shared_ptr<CPieceLocation>
-CPosition::objFindStartLocation(const CPosition& position,
-                                const std::shared_ptr<CPieceLocation>& ending,
-                                const std::shared_ptr<CChessPiece>& piece,
-                                const std::string& hintRank, const std::string& hintFile) const {
+std::shared_ptr<CPieceLocation> CPosition::objFindStartLocation(
+    const CPosition& position, const std::shared_ptr<CPieceLocation>& ending,
+    const std::shared_ptr<CChessPiece>& piece, char hintRank, char hintFile) const {
     const int code = piece ? piece->intCode() : int(EmptyCode);
     if (code == EmptyCode || !ending || ending->intSquare() < 0) return nullptr;
     const int to = ending->intSquare();
-    const char file = hintFile.empty() ? ' ' : hintFile[0];
-    const char rank = hintRank.empty() ? ' ' : hintRank[0];
     const CDiagram& diagram = *position.m_diagram;
     int pinned = -1;
     for (int i = 0; i < diagram.intCount(); ++i) {
         const int from = diagram.intSquareAt(i);
         if (diagram.intCodeAt(from) != code) continue;
-        if (file >= 'a' && file <= 'h' && fileOf(from) != file - 'a') continue;
-        if (rank >= '1' && rank <= '8' && rankOf(from) != rank - '1') continue;
+        if (hintFile >= 'a' && hintFile <= 'h' && fileOf(from) != hintFile - 'a') continue;
+        if (hintRank >= '1' && hintRank <= '8' && rankOf(from) != hintRank - '1') continue;
         if (!CPositionRules::isLegal(position, from, to, code)) continue;
         // A candidate whose move would leave its own king in check is not the one meant while
         // another can make the move; when none can, the first is kept and the move gives nothing.

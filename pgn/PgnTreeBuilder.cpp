@@ -206,12 +206,12 @@ void PgnTreeBuilder::move(const std::string& san) {
     // Store the text the program writes itself, so that training compares like with like.
     std::string stored;
     if (m_start && m_end) {
-        stored = position->strGetMoveNotation(CMove(m_start, m_end));
+        stored = position->strGetMoveNotation(CMove(std::move(m_start), std::move(m_end)));
     } else {
         stored = text.find("O-O-O") != std::string::npos ? "O-O-O" : "O-O";
     }
     if (isWin(*next)) stored += "#";
-    next->strMoveText(stored);
+    next->strMoveText(std::move(stored));
     tree.objCurrentNode(level.current);
     // A variation that repeats a move beside it is a line of its own, kept where it was written.
     const bool opensVariation = m_levels.size() > 1 && !level.before;
