@@ -7,7 +7,109 @@
 #include "workbook/CWorkBook.h"
 #include "workbook/CWorkBookGameError.h"
 
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <optional>
+#include <thread>
+
 namespace {
+
+// Games read ahead of the one being written: enough to keep both threads busy, few enough that
+// memory stays flat. Each thread that waits for the other is woken for several games at once,
+// not for every game.
+constexpr size_t kGamesAhead = 32;
+constexpr size_t kWakeWriter = 8;               // games queued before a waiting writer is woken
+constexpr size_t kWakeReader = kGamesAhead / 2; // games left when a waiting reader is woken
+
+// One step of the text: a game, or its end (no game), or the failure that stopped the reading.
+struct ReadStep {
+    std::optional<PgnGame> game;
+    bool isLatin1 = false; // the reader's finding once this step was read
+    std::exception_ptr failure;
+};
+
+// Reads and builds the games of a PGN text on a thread of its own while the caller writes the
+// games read before; the caller takes the steps in file order. The thread is stopped and joined
+// when this goes, on every path.
+class GameReadAhead {
+public:
+    explicit GameReadAhead(PgnReader& reader) : m_reader(reader), m_thread([this] { Read(); }) {}
+
+    ~GameReadAhead() {
+        {
+            std::lock_guard<std::mutex> guard(m_lock);
+            m_stopped = true;
+        }
+        m_changed.notify_all();
+        m_thread.join();
+    }
+
+    GameReadAhead(const GameReadAhead&) = delete;
+    GameReadAhead& operator=(const GameReadAhead&) = delete;
+
+    // The next step; after the end or a failure there is none.
+    ReadStep take() {
+        std::unique_lock<std::mutex> lock(m_lock);
+        if (m_steps.empty())
+            m_changed.wait(lock, [this] { return m_steps.size() >= kWakeWriter || m_isLastPut; });
+        ReadStep step = std::move(m_steps.front());
+        m_steps.pop_front();
+        const bool wakeReader = m_steps.size() == kWakeReader;
+        lock.unlock();
+        if (wakeReader) m_changed.notify_one();
+        return step;
+    }
+
+private:
+    void Read() {
+        ReadStep last;
+        try {
+            PgnTreeBuilder builder;
+            while (m_reader.readGame(builder)) {
+                ReadStep step{builder.takeGame(), m_reader.isLatin1(), nullptr};
+                RefuseUnsound(*step.game);
+                if (!isPut(std::move(step))) return;
+            }
+            last.isLatin1 = m_reader.isLatin1();
+        } catch (...) {
+            last.failure = std::current_exception();
+        }
+        isPut(std::move(last));
+    }
+
+    // A test position the board refuses cannot be trained or played out.
+    static void RefuseUnsound(PgnGame& game) {
+        if (!game.objTree) return;
+        std::string unsound = strUnsoundTestPosition(*game.objTree);
+        if (unsound.empty()) return;
+        game.strError = std::move(unsound);
+        game.objTree.reset();
+    }
+
+    // Waits for room and queues the step; false when the reading is to stop instead.
+    bool isPut(ReadStep step) {
+        std::unique_lock<std::mutex> lock(m_lock);
+        if (m_steps.size() >= kGamesAhead)
+            m_changed.wait(lock, [this] { return m_steps.size() <= kWakeReader || m_stopped; });
+        if (m_stopped) return false;
+        m_isLastPut = !step.game;
+        m_steps.push_back(std::move(step));
+        const bool wakeWriter = m_isLastPut || m_steps.size() == kWakeWriter;
+        lock.unlock();
+        if (wakeWriter) m_changed.notify_one();
+        return true;
+    }
+
+    PgnReader& m_reader; // touched by the reading thread alone while it runs
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    std::deque<ReadStep> m_steps;
+    bool m_isLastPut = false; // the end of the text or the failure is queued
+    bool m_stopped = false;
+    std::thread m_thread; // last: it starts once everything above is made
+};
 
 void ReportSkipped(const PgnImportOptions& options, const PgnGame& game,
                    const std::string& reason) {
@@ -23,26 +125,24 @@ PgnImportResult ImportPgn(CWorkBook& workbook, std::istream& input,
                           const PgnImportOptions& options) {
     PgnImportResult result;
     PgnReader reader(input);
-    PgnTreeBuilder builder;
+    // What the reader had found in the text once the last game taken was read.
+    bool isLatin1 = reader.isLatin1();
     const int batchSize = options.intBatchSize > 0 ? options.intBatchSize : 1;
     // A batch opened by the caller stays the caller's to commit.
     const bool ownBatch = !workbook.isInBatch();
     // The games of the open transaction: they are lost with it when the workbook fails.
     size_t committed = 0;
     try {
+        // Inside the try, so that the reading has stopped before any failure is handled.
+        GameReadAhead readAhead(reader);
         if (ownBatch) workbook.BeginBatch();
         while (!(options.cancel && options.cancel->load())) {
-            if (!reader.readGame(builder)) break;
-            PgnGame game = builder.takeGame();
+            ReadStep step = readAhead.take();
+            isLatin1 = step.isLatin1;
+            if (step.failure) std::rethrow_exception(step.failure);
+            if (!step.game) break;
+            PgnGame& game = *step.game;
             ++result.intRead;
-            if (game.objTree) {
-                // A test position the board refuses cannot be trained or played out.
-                std::string unsound = strUnsoundTestPosition(*game.objTree);
-                if (!unsound.empty()) {
-                    game.strError = std::move(unsound);
-                    game.objTree.reset();
-                }
-            }
             if (!game.objTree) {
                 ++result.intSkipped;
                 ReportSkipped(options, game, game.strError);
@@ -86,7 +186,7 @@ PgnImportResult ImportPgn(CWorkBook& workbook, std::istream& input,
                                  " games imported before are kept)",
                              std::move(kept));
     }
-    result.isLatin1 = reader.isLatin1();
+    result.isLatin1 = isLatin1;
     result.isNotText = reader.isNotText();
     if (options.progress) options.progress(result.intRead, result.intImported, result.intSkipped);
     return result;

@@ -1,5 +1,5 @@
 // PGN games into workbook trees and back: real-world constructs, stored move texts, skipped
-// games, batches, cancellation and the export/import round trip.
+// games, batches and the export/import round trip.
 #include "model/CDiagram.h"
 #include "pgn/PgnWriter.h"
 #include "tests/pgn/PgnTestSupport.h"
@@ -66,31 +66,6 @@ TEST(PgnTreeBuilder, DescriptionAndReferencesComeFromTagsCommentsOrPlayers) {
         EXPECT_EQ(games[0].strPageRef, page) << pgn;
         EXPECT_EQ(games[0].strDiagramRef, diagram) << pgn;
     }
-}
-
-std::string GamesPgn(int count) {
-    std::string pgn;
-    for (int i = 1; i <= count; ++i)
-        pgn += "[Event \"G" + std::to_string(i) + "\"]\n\n1. e4 e5 2. Nf3 (2. Bc4 Nf6) Nc6 *\n\n";
-    return pgn;
-}
-
-TEST_F(PgnBook, CancellingKeepsOnlyWholeGames) {
-    std::atomic<bool> cancel{false};
-    PgnImportOptions options;
-    options.intBatchSize = 3;
-    options.cancel = &cancel;
-    options.progress = [&](int read, int, int) {
-        if (read == 7) cancel = true;
-    };
-    PgnImportResult result = Import(GamesPgn(20), options);
-    EXPECT_TRUE(result.isCancelled);
-    EXPECT_EQ(result.intImported, 7);
-    workbook.CloseWorkBook();
-    workbook.strOpenWorkBook(path);
-    EXPECT_EQ(workbook.arrlngGetGameIDs(), result.arrlngGameIDs);
-    for (const auto& game : StoredGames(workbook))
-        EXPECT_EQ(game.size(), 8u) << game[0]; // the texts and the seven nodes
 }
 
 // Import, export and import the export: the same stored games. The NUL rows were found by
