@@ -18,8 +18,11 @@ const std::array<std::shared_ptr<CChessSquare>, 64>& table() {
     static const std::array<std::shared_ptr<CChessSquare>, 64> squares = [] {
         std::array<std::shared_ptr<CChessSquare>, 64> all;
         for (int file = 0; file < 8; ++file)
-            for (int rank = 0; rank < 8; ++rank)
+            for (int rank = 0; rank < 8; ++rank) {
                 all[file + 8 * rank] = objNewChessSquare(file, rank);
+                // Named now, once: threads that read a shared square's name then never write it.
+                all[file + 8 * rank]->strToString();
+            }
         return all;
     }();
     return squares;
