@@ -190,8 +190,9 @@ TEST(PgnImportStop, AStreamThatThrowsStopsTheImportAfterTheGamesReadBefore) {
             } catch (const PgnImportError& error) {
                 EXPECT_EQ(error.objKept.intRead, readBefore);
                 EXPECT_EQ(error.objKept.intImported, kept);
-                EXPECT_NE(std::string(error.what()).find("the device went away (the import stopped"),
-                          std::string::npos)
+                EXPECT_NE(
+                    std::string(error.what()).find("the device went away (the import stopped"),
+                    std::string::npos)
                     << error.what();
             } catch (const std::runtime_error& error) {
                 EXPECT_EQ(std::string(error.what()), "the device went away");
