@@ -13,6 +13,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -62,12 +63,25 @@ public:
         return step;
     }
 
+    // Hands a game back once it is written, for the reading thread to free: memory freed by a
+    // thread other than the one that took it makes both threads contend for the allocator.
+    void giveBack(PgnGame game) {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_written.push_back(std::move(game));
+    }
+
 private:
     void Read() {
         ReadStep last;
         try {
             PgnTreeBuilder builder;
+            std::vector<PgnGame> written;
             while (m_reader.readGame(builder)) {
+                { // the games written meanwhile are freed here, where they were made
+                    std::lock_guard<std::mutex> guard(m_lock);
+                    written.swap(m_written);
+                }
+                written.clear();
                 ReadStep step{builder.takeGame(), m_reader.isLatin1(), nullptr};
                 RefuseUnsound(*step.game);
                 if (!isPut(std::move(step))) return;
@@ -106,7 +120,8 @@ private:
     std::mutex m_lock;
     std::condition_variable m_changed;
     std::deque<ReadStep> m_steps;
-    bool m_isLastPut = false; // the end of the text or the failure is queued
+    std::vector<PgnGame> m_written; // games given back, to be freed
+    bool m_isLastPut = false;       // the end of the text or the failure is queued
     bool m_stopped = false;
     std::thread m_thread; // last: it starts once everything above is made
 };
@@ -164,6 +179,7 @@ PgnImportResult ImportPgn(CWorkBook& workbook, std::istream& input,
                     workbook.BeginBatch();
                 }
             }
+            readAhead.giveBack(std::move(game));
             if (options.progress)
                 options.progress(result.intRead, result.intImported, result.intSkipped);
         }
