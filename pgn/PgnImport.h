@@ -48,6 +48,7 @@ public:
 // large transactions with a savepoint per game. A game that cannot be read or stored is skipped
 // and reported, leaving nothing behind; the others are imported. A failure of the workbook itself
 // drops the unfinished transaction and raises PgnImportError; every game committed before stays,
-// whole.
+// whole. After its first block the stream is read on a thread of the import's own, a few games
+// ahead of the writing; that thread has ended when the function returns or throws.
 PgnImportResult ImportPgn(CWorkBook& workbook, std::istream& input,
                           const PgnImportOptions& options = {});
