@@ -1,6 +1,7 @@
 #pragma once
 
 #include "workbook/GameRowQuery.h"
+#include "workbook/GameRows.h"
 #include "workbook/WorkBookGameRow.h"
 #include "workbook/WorkBookProgress.h"
 #include "workbook/WorkBookStatistics.h"
@@ -58,6 +59,8 @@ public:
     int64_t lngSaveGame(const std::shared_ptr<CGameTree>& tree, int64_t id,
                         const std::string& description, const std::string& page,
                         const std::string& diagram, const GameAnnotations& annotations);
+    // Saves rows made by GameRows::objOf as lngSaveGame saves its tree; returns the game's id.
+    int64_t lngSaveGameRows(const GameRows& rows);
     // The game's stored comments, glyphs and tags; nothing when the workbook has no annotation
     // tables or they cannot be read. Rows of node keys the game no longer has may be among them.
     GameAnnotations objLoadAnnotations(int64_t id);
@@ -141,8 +144,6 @@ private:
                          const std::string& diagram, const GameAnnotations* annotations);
     void EnsureAnnotationTables();
     bool areAnnotationTablesUsable(std::string& problem);
-    void CheckAnnotationsFit(int64_t id, const GameAnnotations& annotations,
-                             const std::string& tagsText) const;
     // The rows a saved game's identifier may own before its save.
     enum class EarlierRows {
         None,          // a new game above every identifier that owns rows
@@ -150,8 +151,7 @@ private:
         OfThisGame     // the game saved again
     };
     EarlierRows objEarlierRowsOfNewGame(int64_t id);
-    void KeepAnnotations(int64_t id, EarlierRows earlier, const GameAnnotations* annotations,
-                         const std::string& tagsText);
+    void KeepAnnotations(int64_t id, EarlierRows earlier, const GameRows& game);
     void DeleteAnnotations(int64_t id);
     void RecordResult(int64_t id, bool success, const TrainingAttempt* attempt = nullptr);
     void ForgetScore();
@@ -159,10 +159,7 @@ private:
     std::pair<int64_t, int64_t> objWritesSeen();
     std::shared_ptr<CGameTree> objLoadGameRows(int64_t id, std::string& description,
                                                std::string& page, std::string& diagram);
-    void SaveNodes(const std::shared_ptr<CGameTree>& tree, int64_t id);
-    void CheckFits(const std::shared_ptr<CGameTree>& tree, int64_t id,
-                   const std::string& description, const std::string& page,
-                   const std::string& diagram) const;
+    void SaveNodes(const std::vector<GameRows::Node>& nodes, int64_t id);
 
     std::string m_strFileName;
     std::string m_strWBTitle;

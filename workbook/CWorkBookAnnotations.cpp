@@ -8,6 +8,7 @@
 #include "workbook/CWorkBook.h"
 #include "workbook/CWorkBookGameError.h"
 #include "workbook/GameAnnotations.h"
+#include "workbook/GameRows.h"
 #include "workbook/SqlConnection.h"
 #include "workbook/SqlStatement.h"
 
@@ -43,20 +44,6 @@ const char* const kPruneAnnotations =
 const char* const kLoadAnnotations =
     "select NodeKey, CommentBefore, CommentAfter, Nags from GameAnnotation where GameTreeID = ?";
 const char* const kLoadTags = "select Tags from GameTag where GameTreeID = ?";
-
-// Room a row takes besides its texts: the record header and the game identifier.
-constexpr int64_t kRowOverhead = 64;
-
-// A row a workbook keeps must fit its length limit, texts and all; a longer one refuses the game,
-// never cut.
-void CheckLength(int64_t id, const std::string& what, int64_t textBytes) {
-    if (textBytes + kRowOverhead > SqlConnection::kMaxLength)
-        throw CWorkBookGameError(id, kSource,
-                                 "The " + what + " is too long to store (" +
-                                     std::to_string(textBytes) + " bytes, at most " +
-                                     std::to_string(SqlConnection::kMaxLength - kRowOverhead) +
-                                     ")");
-}
 
 } // namespace
 
@@ -96,21 +83,12 @@ bool CWorkBook::areAnnotationTablesUsable(std::string& problem) {
     return true;
 }
 
-void CWorkBook::CheckAnnotationsFit(int64_t id, const GameAnnotations& annotations,
-                                    const std::string& tagsText) const {
-    CheckLength(id, "tag section", static_cast<int64_t>(tagsText.size()));
-    for (const auto& [key, node] : annotations.mapNodes)
-        CheckLength(id, "annotation of a move (its comments, glyphs and node key)",
-                    static_cast<int64_t>(key.size() + node.strBefore.size() + node.strAfter.size() +
-                                         GameAnnotations::strNagsText(node.arrNags).size()));
-}
-
-void CWorkBook::KeepAnnotations(int64_t id, EarlierRows earlier, const GameAnnotations* annotations,
-                                const std::string& tagsText) {
+void CWorkBook::KeepAnnotations(int64_t id, EarlierRows earlier, const GameRows& game) {
     SqlConnection& connection = Connection();
     std::string problem;
     const bool tables = areAnnotationTablesUsable(problem);
-    if (!annotations || (annotations->isEmpty() && !tables)) {
+    const bool isEmpty = game.strTags.empty() && game.arrAnnotations.empty();
+    if (!game.hasAnnotations || (isEmpty && !tables)) {
         // Tables of another program's making are left alone by saves without annotations.
         if (!tables) return;
         // A new game may take the identifier of a game another program deleted: its rows are
@@ -126,33 +104,24 @@ void CWorkBook::KeepAnnotations(int64_t id, EarlierRows earlier, const GameAnnot
     }
     if (!tables) EnsureAnnotationTables();
     if (earlier != EarlierRows::None) DeleteAnnotations(id);
-    if (!annotations->arrTags.empty()) {
+    if (!game.strTags.empty()) {
         SqlStatementScope insert(connection.prepared(kInsertTag));
-        insert->bind(1, id).bind(2, tagsText);
+        insert->bind(1, id).bind(2, game.strTags);
         insert->run();
     }
     // The rows go in up to kRowsPerInsert a statement: one statement for each annotated move
     // would cost as much as the rows themselves.
-    struct Row {
-        const std::string* key;
-        const NodeAnnotation* node;
-        std::string nags;
-    };
-    std::vector<Row> rows;
-    rows.reserve(annotations->mapNodes.size());
-    for (const auto& [key, node] : annotations->mapNodes)
-        if (!node.isEmpty())
-            rows.push_back({&key, &node, GameAnnotations::strNagsText(node.arrNags)});
+    const std::vector<GameRows::Annotation>& rows = game.arrAnnotations;
     for (size_t first = 0; first < rows.size(); first += kRowsPerInsert) {
         const size_t count = std::min(kRowsPerInsert, rows.size() - first);
         SqlStatementScope insert(
             connection.preparedRows(kInsertAnnotation, static_cast<int>(count)));
         for (size_t r = 0; r < count; ++r) {
-            const Row& row = rows[first + r];
+            const GameRows::Annotation& row = rows[first + r];
             const int at = static_cast<int>(r * 5);
-            insert->bind(at + 1, id).bind(at + 2, *row.key);
-            insert->bind(at + 3, row.node->strBefore);
-            insert->bind(at + 4, row.node->strAfter).bind(at + 5, row.nags);
+            insert->bind(at + 1, id).bind(at + 2, row.strKey);
+            insert->bind(at + 3, row.strBefore);
+            insert->bind(at + 4, row.strAfter).bind(at + 5, row.strNags);
         }
         insert->run();
     }

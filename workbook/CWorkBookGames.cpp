@@ -3,12 +3,12 @@
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
 #include "game/PositionConstructors.h"
-#include "game/SideToMove.h"
 #include "model/CDiagram.h"
 #include "model/CGameStatus.h"
 #include "workbook/CWorkBook.h"
 #include "workbook/CWorkBookGameError.h"
 #include "workbook/GameAnnotations.h"
+#include "workbook/GameRows.h"
 #include "workbook/SqlConnection.h"
 #include "workbook/SqlStatement.h"
 #include "workbook/SqlTransaction.h"
@@ -61,32 +61,7 @@ std::string gameName(int64_t id) {
     return "Game " + std::to_string(id);
 }
 
-// A game may only hold what a workbook keeps: every node has a position, every text fits.
-void CheckText(int64_t id, const std::string& what, const std::string& text) {
-    if (static_cast<int64_t>(text.size()) > SqlConnection::kMaxLength)
-        throw CWorkBookGameError(id, kSource,
-                                 "The " + what + " is too long to store (" +
-                                     std::to_string(text.size()) + " bytes, at most " +
-                                     std::to_string(SqlConnection::kMaxLength) + ")");
-}
-
 } // namespace
-
-void CWorkBook::CheckFits(const std::shared_ptr<CGameTree>& tree, int64_t id,
-                          const std::string& description, const std::string& page,
-                          const std::string& diagram) const {
-    CheckText(id, "description", description);
-    CheckText(id, "page reference", page);
-    CheckText(id, "diagram reference", diagram);
-    for (const auto& node : *tree) {
-        const auto& p = node->objPosition();
-        if (!p || !p->objDiagram() || !p->objStatus())
-            throw CWorkBookGameError(id, kSource,
-                                     "The game has a node without a position: " + node->strKey());
-        CheckText(id, "move text", p->strMoveText());
-        CheckText(id, "node key", node->strKey());
-    }
-}
 
 int64_t CWorkBook::lngSaveGame(const std::shared_ptr<CGameTree>& tree, int64_t id,
                                const std::string& description, const std::string& page,
@@ -103,12 +78,17 @@ int64_t CWorkBook::lngSaveGame(const std::shared_ptr<CGameTree>& tree, int64_t i
 int64_t CWorkBook::lngStoreGame(const std::shared_ptr<CGameTree>& tree, int64_t id,
                                 const std::string& description, const std::string& page,
                                 const std::string& diagram, const GameAnnotations* annotations) {
+    (void)Connection(); // a closed workbook is refused before the game is looked at
+    const int64_t g =
+        lngSaveGameRows(GameRows::objOf(tree, id, description, page, diagram, annotations));
+    for (const auto& node : *tree) // the root, in memory as it is stored
+        if (node->objPosition()->strMoveText() == "...") node->strParentKey("");
+    return g;
+}
+
+int64_t CWorkBook::lngSaveGameRows(const GameRows& rows) {
     SqlConnection& connection = Connection();
-    if (!tree) RaiseError(kSource, "No game to save");
-    CheckFits(tree, id, description, page, diagram);
-    // The tag section is written once and both checked and stored.
-    const std::string tags = annotations ? GameAnnotations::strTagsText(annotations->arrTags) : "";
-    if (annotations) CheckAnnotationsFit(id, *annotations, tags);
+    const int64_t id = rows.lngID;
     // Updating a game that is not there would store nodes that belong to no game.
     if (id > 0) {
         SqlStatementScope find(connection.prepared(kFindGame));
@@ -117,12 +97,13 @@ int64_t CWorkBook::lngStoreGame(const std::shared_ptr<CGameTree>& tree, int64_t 
     }
     // Inside a batch this is a savepoint, so that a game that fails leaves no rows.
     SqlTransaction work(connection);
-    const int64_t g = lngSaveGameTree(id, description, page, diagram);
+    const int64_t g =
+        lngSaveGameTree(id, rows.strDescription, rows.strXRefPage, rows.strXRefDiagram);
     const EarlierRows earlier = id > 0 ? EarlierRows::OfThisGame : objEarlierRowsOfNewGame(g);
     if (earlier != EarlierRows::None) DeleteGameNodes(g);
-    SaveNodes(tree, g);
+    SaveNodes(rows.arrNodes, g);
     try {
-        KeepAnnotations(g, earlier, annotations, tags);
+        KeepAnnotations(g, earlier, rows);
         work.Commit();
     } catch (...) {
         m_annotationTablesUsable = false; // the tables may go with the rolled-back work
@@ -131,36 +112,20 @@ int64_t CWorkBook::lngStoreGame(const std::shared_ptr<CGameTree>& tree, int64_t 
     return g;
 }
 
-void CWorkBook::SaveNodes(const std::shared_ptr<CGameTree>& tree, int64_t g) {
-    struct NodeRow {
-        const CGameNode* node;
-        std::string moveText;
-    };
-    std::vector<NodeRow> rows;
-    rows.reserve(tree->Count());
-    for (const auto& node : *tree) {
-        rows.push_back({node.get(), node->objPosition()->strMoveText()});
-        if (rows.back().moveText == "...") node->strParentKey(""); // the root, also in memory
-    }
+void CWorkBook::SaveNodes(const std::vector<GameRows::Node>& nodes, int64_t g) {
     SqlConnection& connection = Connection();
-    for (size_t first = 0; first < rows.size(); first += kNodesPerInsert) {
-        const size_t count = std::min(kNodesPerInsert, rows.size() - first);
+    for (size_t first = 0; first < nodes.size(); first += kNodesPerInsert) {
+        const size_t count = std::min(kNodesPerInsert, nodes.size() - first);
         SqlStatementScope insert(connection.preparedRows(kInsertNode, static_cast<int>(count)));
         for (size_t i = 0; i < count; ++i) {
-            const NodeRow& row = rows[first + i];
-            const CPosition& p = *row.node->objPosition();
+            const GameRows::Node& node = nodes[first + i];
             const int at = static_cast<int>(i) * kNodeValues;
-            // After a mate or stalemate the side to move is the side that is mated or stalemated.
-            insert->bind(at + 1, g).bind(at + 2, row.node->strKey());
-            insert->bind(at + 3, row.node->strParentKey());
-            insert->bind(at + 4, isWhiteSideToMove(p) ? 1 : 0);
-            insert->bind(at + 5, p.objDiagram()->strText());
-            insert->bind(at + 6, row.moveText).bind(at + 7, p.intMoveNumber());
-            insert->bind(at + 8, p.intEnPassantFile());
-            insert->bind(at + 9, p.isKCastleForfeited(0) ? 0 : 1);
-            insert->bind(at + 10, p.isQCastleForfeited(0) ? 0 : 1);
-            insert->bind(at + 11, p.isKCastleForfeited(1) ? 0 : 1);
-            insert->bind(at + 12, p.isQCastleForfeited(1) ? 0 : 1);
+            insert->bind(at + 1, g).bind(at + 2, node.strKey).bind(at + 3, node.strParentKey);
+            insert->bind(at + 4, node.isWhiteToMove ? 1 : 0).bind(at + 5, node.strDiagram);
+            insert->bind(at + 6, node.strMoveText).bind(at + 7, node.intMoveNumber);
+            insert->bind(at + 8, node.intEnPassantFile);
+            for (int k = 0; k < 4; ++k)
+                insert->bind(at + 9 + k, node.arrCastling[static_cast<size_t>(k)] ? 1 : 0);
         }
         insert->run();
     }
