@@ -6,6 +6,7 @@
 #include "pgn/PgnTreeBuilder.h"
 #include "workbook/CWorkBook.h"
 #include "workbook/CWorkBookGameError.h"
+#include "workbook/GameRows.h"
 
 #include <condition_variable>
 #include <deque>
@@ -17,16 +18,21 @@
 
 namespace {
 
-// Games read ahead of the one being written: enough to keep both threads busy, few enough that
-// memory stays flat. Each thread that waits for the other is woken for several games at once,
-// not for every game.
-constexpr size_t kGamesAhead = 32;
+// Games read ahead of the one being written: enough that the reading goes on while a commit waits
+// for the disk (a few hundred games' time), few enough that memory stays flat (a game's rows take
+// a few kilobytes). Each thread that waits for the other is woken for several games at once, not
+// for every game.
+constexpr size_t kGamesAhead = 512;
 constexpr size_t kWakeWriter = 8;               // games queued before a waiting writer is woken
 constexpr size_t kWakeReader = kGamesAhead / 2; // games left when a waiting reader is woken
 
 // One step of the text: a game, or its end (no game), or the failure that stopped the reading.
 struct ReadStep {
     std::optional<PgnGame> game;
+    // The workbook rows of a usable game; without them the game is skipped for the reason in
+    // refusal, or in the game's error.
+    std::optional<GameRows> rows;
+    std::string refusal;
     bool isLatin1 = false; // the reader's finding once this step was read
     std::exception_ptr failure;
 };
@@ -63,11 +69,11 @@ public:
         return step;
     }
 
-    // Hands a game back once it is written, for the reading thread to free: memory freed by a
+    // Hands a step back once it is written, for the reading thread to free: memory freed by a
     // thread other than the one that took it makes both threads contend for the allocator.
-    void giveBack(PgnGame game) {
+    void giveBack(ReadStep step) {
         std::lock_guard<std::mutex> guard(m_lock);
-        m_written.push_back(std::move(game));
+        m_written.push_back(std::move(step));
     }
 
 private:
@@ -75,15 +81,18 @@ private:
         ReadStep last;
         try {
             PgnTreeBuilder builder;
-            std::vector<PgnGame> written;
+            std::vector<ReadStep> written;
             while (m_reader.readGame(builder)) {
                 { // the games written meanwhile are freed here, where they were made
                     std::lock_guard<std::mutex> guard(m_lock);
                     written.swap(m_written);
                 }
                 written.clear();
-                ReadStep step{builder.takeGame(), m_reader.isLatin1(), nullptr};
+                ReadStep step;
+                step.game = builder.takeGame();
+                step.isLatin1 = m_reader.isLatin1();
                 RefuseUnsound(*step.game);
+                MakeRows(step);
                 if (!isPut(std::move(step))) return;
             }
             last.isLatin1 = m_reader.isLatin1();
@@ -100,6 +109,22 @@ private:
         if (unsound.empty()) return;
         game.strError = std::move(unsound);
         game.objTree.reset();
+    }
+
+    // The rows the workbook is to write, made here so that the writing thread reads only them;
+    // the tree is freed here too, where it was built.
+    static void MakeRows(ReadStep& step) {
+        PgnGame& game = *step.game;
+        if (!game.objTree) return;
+        try {
+            step.rows = GameRows::objOf(game.objTree, 0, std::move(game.strDescription),
+                                        std::move(game.strPageRef), std::move(game.strDiagramRef),
+                                        &game.objAnnotations);
+        } catch (const CWorkBookGameError& refused) {
+            step.refusal = refused.what();
+        }
+        game.objTree.reset();
+        game.objAnnotations = {};
     }
 
     // Waits for room and queues the step; false when the reading is to stop instead.
@@ -120,8 +145,8 @@ private:
     std::mutex m_lock;
     std::condition_variable m_changed;
     std::deque<ReadStep> m_steps;
-    std::vector<PgnGame> m_written; // games given back, to be freed
-    bool m_isLastPut = false;       // the end of the text or the failure is queued
+    std::vector<ReadStep> m_written; // steps given back, to be freed
+    bool m_isLastPut = false;        // the end of the text or the failure is queued
     bool m_stopped = false;
     std::thread m_thread; // last: it starts once everything above is made
 };
@@ -156,16 +181,15 @@ PgnImportResult ImportPgn(CWorkBook& workbook, std::istream& input,
             isLatin1 = step.isLatin1;
             if (step.failure) std::rethrow_exception(step.failure);
             if (!step.game) break;
-            PgnGame& game = *step.game;
+            const PgnGame& game = *step.game;
             ++result.intRead;
-            if (!game.objTree) {
+            if (!step.rows) {
                 ++result.intSkipped;
-                ReportSkipped(options, game, game.strError);
+                ReportSkipped(options, game, step.refusal.empty() ? game.strError : step.refusal);
             } else {
                 try {
-                    result.arrlngGameIDs.push_back(static_cast<int32_t>(
-                        workbook.lngSaveGame(game.objTree, 0, game.strDescription, game.strPageRef,
-                                             game.strDiagramRef, game.objAnnotations)));
+                    result.arrlngGameIDs.push_back(
+                        static_cast<int32_t>(workbook.lngSaveGameRows(*step.rows)));
                     ++result.intImported;
                 } catch (const CWorkBookGameError& refused) {
                     // The game's savepoint is rolled back: nothing of it stays.
@@ -179,7 +203,7 @@ PgnImportResult ImportPgn(CWorkBook& workbook, std::istream& input,
                     workbook.BeginBatch();
                 }
             }
-            readAhead.giveBack(std::move(game));
+            readAhead.giveBack(std::move(step));
             if (options.progress)
                 options.progress(result.intRead, result.intImported, result.intSkipped);
         }
