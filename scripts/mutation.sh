@@ -44,7 +44,7 @@ constant @@ game/CPosition.cpp @@ next->m_moveNumber = m_moveNumber + 1; @@ next
 statement @@ game/CPositionLegality.cpp @@ if (rankOf(to) != (white ? 5 : 2)) return false; @@ ~~ if (rankOf(to) != (white ? Rank6 : Rank3)) return false; @@
 constant @@ game/CPositionLegality.cpp @@ static const int safeQueen[] = {4, 3, 2}, @@ static const int safeQueen[] = {4, 3, 1}, ~~ for (int square : castling->kingPath) @@ for (int square : {int(castling->kingPath[0]), int(castling->kingPath[1]), castling->kingPath[2] - (castling->kingSide ? 0 : 1)})
 constant @@ game/CPositionLegality.cpp @@ if (file < 0 || file > 7) continue; @@ if (file < 0 || file > 6) continue; ~~ if (file < FileA || file > FileH) continue; @@ if (file < FileA || file > FileG) continue;
-constant @@ game/Fen.cpp @@ ep[1] == (fields[1] == "w" ? '6' : '3')); @@ ep[1] == (fields[1] == "w" ? '6' : '4'));
+constant @@ game/Fen.cpp @@ ep[1] == (fields[1] == "w" ? '6' : '3')); @@ ep[1] == (fields[1] == "w" ? '6' : '4')); ~~ ep[1] == (side == "w" ? '6' : '3')); @@ ep[1] == (side == "w" ? '6' : '4'));
 compare @@ game/PositionConstructors.cpp @@ enPassantLetter[0] <= 'h'; @@ enPassantLetter[0] < 'h';
 statement @@ game/CGameTree.cpp @@ if (next.empty()) next.push_back(nullptr); @@
 constant @@ game/UciMoves.cpp @@ const bool lastRank = to->intRank() == (white ? 7 : 0); @@ const bool lastRank = to->intRank() == (white ? 7 : 1);
@@ -52,7 +52,7 @@ compare @@ game/CPositionNotation.cpp @@ fileOf(other) == fileOf(from) ? char('1
 statement @@ workbook/SqliteLayer.cpp | workbook/SqlTransaction.cpp @@ if (statement == nullptr) break; @@ ~~ m_connection.prepared(kRollbackTo).run(); @@
 compare @@ workbook/CWorkBookGames.cpp @@ file >= 0 && file <= 7 ? @@ file >= 0 && file < 7 ?
 statement @@ workbook/CWorkBook.cpp | workbook/SqlStatement.cpp @@ if (c == '\'') quoted += '\''; @@ ~~ if (c != '\0') clean += c; @@ clean += c;
-statement @@ workbook/CWorkBookGames.cpp @@ if (moveText == "...") node->strParentKey(""); @@ ~~ if (rows.back().moveText == "...") node->strParentKey(""); @@
+statement @@ workbook/CWorkBookGames.cpp | workbook/GameRows.cpp @@ if (moveText == "...") node->strParentKey(""); @@ ~~ if (rows.back().moveText == "...") node->strParentKey(""); @@ ~~ if (row.strMoveText != "...") row.strParentKey = node->strParentKey(); @@ row.strParentKey = node->strParentKey();
 constant @@ workbook/CWorkBookGames.cpp | workbook/CWorkBookRows.cpp @@ if (count <= 0) return {}; @@ if (count <= 1) return {};
 statement @@ pgn/PgnWriter.cpp @@ line.needNumber = true; @@ ~~ needNumber = true; @@
 constant @@ pgn/PgnWriter.cpp @@ constexpr size_t kLineWidth = 80; @@ constexpr size_t kLineWidth = 60;
