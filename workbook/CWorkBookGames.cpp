@@ -121,7 +121,8 @@ void CWorkBook::SaveNodes(const std::vector<GameRows::Node>& nodes, int64_t g) {
             const GameRows::Node& node = nodes[first + i];
             const int at = static_cast<int>(i) * kNodeValues;
             insert->bind(at + 1, g).bind(at + 2, node.strKey).bind(at + 3, node.strParentKey);
-            insert->bind(at + 4, node.isWhiteToMove ? 1 : 0).bind(at + 5, node.strDiagram);
+            insert->bind(at + 4, node.isWhiteToMove ? 1 : 0)
+                .bind(at + 5, std::string_view(node.arrDiagram.data(), node.arrDiagram.size()));
             insert->bind(at + 6, node.strMoveText).bind(at + 7, node.intMoveNumber);
             insert->bind(at + 8, node.intEnPassantFile);
             for (int k = 0; k < 4; ++k)

@@ -10,6 +10,9 @@
 #include "workbook/GameAnnotations.h"
 #include "workbook/SqlConnection.h"
 
+#include <algorithm>
+#include <string_view>
+
 namespace {
 
 const char* const kSource = "CWorkBook";
@@ -61,7 +64,9 @@ GameRows GameRows::objOf(const std::shared_ptr<CGameTree>& tree, int64_t id,
         row.strKey = node->strKey();
         if (row.strMoveText != "...") row.strParentKey = node->strParentKey();
         row.isWhiteToMove = isWhiteSideToMove(*p);
-        row.strDiagram = p->objDiagram()->strText();
+        const std::string_view diagram = p->objDiagram()->strText();
+        std::copy_n(diagram.begin(), std::min(diagram.size(), row.arrDiagram.size()),
+                    row.arrDiagram.begin());
         row.intMoveNumber = p->intMoveNumber();
         row.intEnPassantFile = p->intEnPassantFile();
         row.arrCastling = {!p->isKCastleForfeited(0), !p->isQCastleForfeited(0),

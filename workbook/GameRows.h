@@ -18,7 +18,7 @@ struct GameRows {
         std::string strKey;
         std::string strParentKey;
         bool isWhiteToMove = true; // after a mate or stalemate, the side mated or stalemated
-        std::string strDiagram;
+        std::array<char, 64> arrDiagram{}; // the diagram text: kept in place, not on the heap
         std::string strMoveText;
         int intMoveNumber = 0;
         int intEnPassantFile = -1;
