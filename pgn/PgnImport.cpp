@@ -29,10 +29,8 @@ constexpr size_t kWakeReader = kGamesAhead / 2; // games left when a waiting rea
 // One step of the text: a game, or its end (no game), or the failure that stopped the reading.
 struct ReadStep {
     std::optional<PgnGame> game;
-    // The workbook rows of a usable game; without them the game is skipped for the reason in
-    // refusal, or in the game's error.
+    // The workbook rows of a usable game; without them the game is skipped for its error.
     std::optional<GameRows> rows;
-    std::string refusal;
     bool isLatin1 = false; // the reader's finding once this step was read
     std::exception_ptr failure;
 };
@@ -121,7 +119,7 @@ private:
                                         std::move(game.strPageRef), std::move(game.strDiagramRef),
                                         &game.objAnnotations);
         } catch (const CWorkBookGameError& refused) {
-            step.refusal = refused.what();
+            game.strError = refused.what();
         }
         game.objTree.reset();
         game.objAnnotations = {};
@@ -185,7 +183,7 @@ PgnImportResult ImportPgn(CWorkBook& workbook, std::istream& input,
             ++result.intRead;
             if (!step.rows) {
                 ++result.intSkipped;
-                ReportSkipped(options, game, step.refusal.empty() ? game.strError : step.refusal);
+                ReportSkipped(options, game, game.strError);
             } else {
                 try {
                     result.arrlngGameIDs.push_back(

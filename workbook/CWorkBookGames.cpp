@@ -82,7 +82,7 @@ int64_t CWorkBook::lngStoreGame(const std::shared_ptr<CGameTree>& tree, int64_t 
     const int64_t g =
         lngSaveGameRows(GameRows::objOf(tree, id, description, page, diagram, annotations));
     for (const auto& node : *tree) // the root, in memory as it is stored
-        if (node->objPosition()->strMoveText() == "...") node->strParentKey("");
+        if (node->objPosition()->isStartPosition()) node->strParentKey("");
     return g;
 }
 
