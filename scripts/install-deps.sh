@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build ccache pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    libsqlite3-dev sqlite3
+    libsqlite3-dev sqlite3 libmimalloc-dev
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-image-formats-plugins qt6-multimedia-dev libgl-dev
     qt6-charts-dev libqt6opengl6-dev
     stockfish pgn-extract bc nodejs time
