@@ -1,3 +1,4 @@
+// Positions: move texts, moves and castling rights, construction, equality, and FEN reading.
 #include "game/PositionConstructors.h"
 #include "model/CDiagram.h"
 #include "model/CError.h"
@@ -24,22 +25,18 @@ TEST(Position, MoveTextGetterHidesPawnLetterAndCheck) {
     }
 }
 
-TEST(Position, StartPositionAndDoubleStep) {
+TEST(Position, StartPositionAndMoveNumbers) {
     const auto start = objNewStartPosition();
     EXPECT_EQ(start->strGetFEN(), "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
     EXPECT_EQ(start->strMoveText(), "...");
     EXPECT_EQ(start->intMoveNumber(), 0);
     EXPECT_EQ(CPosition::objINITIAL_POSITION(), CPosition::objINITIAL_POSITION());
     EXPECT_TRUE(CPosition::objINITIAL_POSITION()->isEqual(start));
-
+    // A move numbers itself: White's counts on from the move before, Black's keeps it.
     const auto next = start->objMove1(mv("P", "e2", "e4"));
-    ASSERT_TRUE(next);
     EXPECT_EQ(next->objStatus(), CGameStatus::objBLACK_TO_MOVE());
-    EXPECT_EQ(next->intMoveNumber(), 1);
-    EXPECT_EQ(next->strGetFEN(), "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3");
     const auto reply = next->objMove1(mv("n", "g8", "f6"));
     EXPECT_EQ(reply->intMoveNumber(), 1);
-    EXPECT_EQ(reply->intEnPassantFile(), -1);
     EXPECT_EQ(reply->objMove1(mv("N", "g1", "f3"))->intMoveNumber(), 2);
 }
 
@@ -139,6 +136,90 @@ TEST(Position, EqualityIgnoresNumberAndTextAndClonesShareNothingMutable) {
     EXPECT_EQ(copy->intMoveNumber(), 12);
     copy->objDiagram()->objRemove(sq("e1"));
     EXPECT_EQ(b->objDiagram()->colMap().Count(), 2);
+}
+
+TEST(FenReader, LenientReaderReadsTheFourFieldsAndRefusesLikeTheBoard) {
+    // written: the FEN written back, "" for nothing; number and text: of the position read
+    const std::tuple<const char*, const char*, int, const char*> cases[] = {
+        {"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1",
+         "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3", 1, "e4"},
+        {"4k3/8/8/8/8/8/8/4K3 w Kq -", "4k3/8/8/8/8/8/8/4K3 w Kq -", 0, "..."},
+        {"4k3/8/8/8/8/8/8/4K3  w   -  -", "4k3/8/8/8/8/8/8/4K3 w - -", 0, "..."},
+        {"4k3/8/8/8/8/8/8/4K3 x KQ e", "4k3/8/8/8/8/8/8/4K3 b KQ e3", 1, "e4"}, // not w: Black
+        {"4k3/8/8/8/8/8/8/4K3 w - e6 12 40", "4k3/8/8/8/8/8/8/4K3 w - e6", 0, "e5"},
+        {"4k3/8/8/8/8/8/8/4K3 w -", "", 0, ""},    // three fields
+        {"4k3/8/8/8/8/8/8/4K2 w - -", "", 0, ""},  // 63 cells
+        {" 4k3/8/8/8/8/8/8/4K3 w - -", "", 0, ""}, // leading space: empty placement
+        {"", "", 0, ""},
+    };
+    for (const auto& [fenText, written, number, text] : cases) {
+        const auto position = objTryReadFen(fenText);
+        EXPECT_EQ(position ? position->strGetFEN() : "", written) << fenText;
+        if (position) {
+            EXPECT_EQ(position->intMoveNumber(), number) << fenText;
+            EXPECT_EQ(position->strMoveText(), text) << fenText;
+        }
+    }
+}
+
+TEST(FenReader, StrictReaderNamesTheProblem) {
+    // start: beginning of the message
+    const std::tuple<const char*, const char*> cases[] = {
+        {"", "FEN needs four fields"},
+        {"4k3/8/8/8/8/8/8/4K3 w -", "FEN needs four fields"},
+        {"4k3/8/8/8/8/8/8/4K2 w - -", "FEN placement must give 8 ranks of 8 squares"},
+        {"4k3/8/8/8/8/8/8 w - -", "FEN placement must give 8 ranks of 8 squares"},
+        {"4k4/8/8/8/8/8/8/4K3 w - -", "FEN rank 1 does not hold 8 squares"},
+        {"4k3/8/8/8/8/8/8/4K3/8 w - -", "FEN placement must give 8 ranks of 8 squares"},
+        {"4k3/8/8/8/8/8/8/4X3 w - -", "FEN placement may hold only"},
+        {"4k3/8/8/8/8/8/8/4K3 white - -", "FEN side to move must be w or b"},
+        {"4k3/8/8/8/8/8/8/4K3 w KX -", "FEN castling field must be"},
+        {"4k3/8/8/8/8/8/8/4K3 w - e3", "FEN en-passant field must be"},
+        {"4k3/8/8/8/8/8/8/4K3 b - z3", "FEN en-passant field must be"},
+        {"4k3/8/8/8/8/8/8/8 w - -", "No white king in diagram"},
+        {"8/8/8/8/8/8/8/4K3 b - -", "No black king in diagram"},
+    };
+    for (const auto& [fenText, start] : cases)
+        EXPECT_EQ(MessageOf([&] { objReadFen(fenText); }).rfind(start, 0), 0u) << fenText;
+}
+
+TEST(FenReader, EnPassantRightOnEveryFileReadsBackAndCanBeTaken) {
+    // The edge files matter: a file index off by one loses the right on a or h.
+    const std::tuple<const char*, int, const char*, const char*> cases[] = {
+        {"4k3/8/8/pP6/8/8/8/4K3 w - a6", 0, "bxa6", "4k3/8/P7/8/8/8/8/4K3 b - -"},
+        {"4k3/8/8/3pP3/8/8/8/4K3 w - d6", 3, "exd6", "4k3/8/3P4/8/8/8/8/4K3 b - -"},
+        {"4k3/8/8/6Pp/8/8/8/4K3 w - h6", 7, "gxh6", "4k3/8/7P/8/8/8/8/4K3 b - -"},
+        {"4k3/8/8/8/Pp6/8/8/4K3 b - a3", 0, "bxa3", "4k3/8/8/8/8/p7/8/4K3 w - -"},
+        {"4k3/8/8/8/3Pp3/8/8/4K3 b - d3", 3, "exd3", "4k3/8/8/8/8/3p4/8/4K3 w - -"},
+        {"4k3/8/8/8/6pP/8/8/4K3 b - h3", 7, "gxh3", "4k3/8/8/8/8/7p/8/4K3 w - -"},
+    };
+    for (const auto& [fenText, file, capture, after] : cases) {
+        const auto position = objReadFen(fenText);
+        EXPECT_EQ(position->intEnPassantFile(), file) << fenText;
+        EXPECT_EQ(position->strGetFEN(), fenText);
+        const auto taken = position->objProcessMove(position, capture);
+        ASSERT_TRUE(taken) << fenText;
+        EXPECT_EQ(taken->strGetFEN(), after) << fenText;
+        EXPECT_EQ(position->strGetFEN(), fenText) << "the position moved from is unchanged";
+    }
+}
+
+TEST(FenReader, OddPositionsNeverCrashTheRules) {
+    // Hand-made positions: pawns on the edge ranks, the side not to move in check, extra kings.
+    for (const char* text :
+         {"P3k2p/8/8/8/8/8/8/p3K2P w - -", "4k3/8/8/8/8/8/8/4K2R w KQkq -",
+          "4k3/4R3/8/8/8/8/8/4K3 w - -", "4k3/8/8/8/8/8/8/KK2K3 b - -",
+          "k7/8/8/8/8/8/8/7K w KQkq a6", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQkq h3"}) {
+        const auto position = objReadFen(text);
+        ASSERT_TRUE(position) << text;
+        for (const char* move : {"a8", "h1=Q", "O-O", "O-O-O", "Kxe8", "Rxe8", "axb6", "Kd2"}) {
+            try {
+                position->objProcessMove(position, move);
+            } catch (const CError& error) {
+                EXPECT_EQ(std::string(error.what()), std::string("No Move ") + move);
+            }
+        }
+    }
 }
 
 } // namespace

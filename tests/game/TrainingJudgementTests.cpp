@@ -57,9 +57,14 @@ TEST(TrainingJudgement, TakesEachDroppedMoveByItsStoredMoveAndMarks) {
     }
     EXPECT_EQ(objJudgeTrainingMove(arrStoredMoves(*book.tree, nullptr), "e4", tries).verdict,
               TrainingVerdict::NotStored);
+    // Only the three mistake glyphs make a try.
+    std::vector<int> mistakes;
+    for (int nag = -1; nag <= 256; ++nag)
+        if (isMistakeGlyph(nag)) mistakes.push_back(nag);
+    EXPECT_EQ(mistakes, (std::vector<int>{2, 4, 6}));
 }
 
-TEST(TrainingJudgement, RepliesComeFromTheStoredMovesAndTheLineEndsWithThem) {
+TEST(TrainingJudgement, RepliesAndRefutationsComeFromTheStoredMovesAndTheLineEndsWithThem) {
     const Book book(kLines);
     // Every stored reply is chosen for some seed, and nothing else is.
     std::set<std::string> chosen;
@@ -79,10 +84,7 @@ TEST(TrainingJudgement, RepliesComeFromTheStoredMovesAndTheLineEndsWithThem) {
         EXPECT_TRUE(arrStoredMoves(*book.tree, book.at(line)).empty()) << line;
     for (const char* line : {"", "e4", "e4 e5 Qh5"})
         EXPECT_FALSE(arrStoredMoves(*book.tree, book.at(line)).empty()) << line;
-}
-
-TEST(TrainingJudgement, ARefutationIsTheMainLineBelowTheTryUpToItsLength) {
-    const Book book(kLines);
+    // A refutation is the main line below the try, up to its length.
     const GameNodeList line = arrRefutation(*book.tree, book.at("e4 e5 Qh5"), 3);
     EXPECT_EQ(line, (GameNodeList{book.at("e4 e5 Qh5 Nc6"), book.at("e4 e5 Qh5 Nc6 Bc4"),
                                   book.at("e4 e5 Qh5 Nc6 Bc4 g6")}));
@@ -139,13 +141,6 @@ TEST(TrainingJudgement, LongRefutationsEndWithAnEllipsisAndCommentsNameTheirMove
     EXPECT_EQ(strMoveComment(*book.at("d4 d5 c4"), comments), "2.c4 the Queen's Gambit");
     EXPECT_EQ(strMoveComment(*book.at("d4 d5"), comments), "");
     EXPECT_EQ(strMoveComment(*book.at("d4 d5"), nullptr), "");
-}
-
-TEST(TrainingJudgement, OnlyTheThreeMistakeGlyphsMakeATry) {
-    std::vector<int> mistakes;
-    for (int nag = -1; nag <= 256; ++nag)
-        if (isMistakeGlyph(nag)) mistakes.push_back(nag);
-    EXPECT_EQ(mistakes, (std::vector<int>{2, 4, 6}));
 }
 
 } // namespace

@@ -29,6 +29,14 @@ TEST(Diagram, ReadsAndWritesTheInitialText) {
     EXPECT_EQ(diagram->colMap().Item("e1")->strToString(), "White Ke1");
     EXPECT_EQ(diagram->strTagValue(), "[Diagram \"" + initialText + "\"]");
     EXPECT_EQ(objNewDiagram(diagram->strTagValue())->strToString(), initialText);
+    // A FEN placement as diagram text.
+    std::string afterE4 = initialText;
+    afterE4[52] = 'e';
+    afterE4[36] = 'P';
+    EXPECT_EQ(CDiagram::strFenToDiagram("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR"), afterE4);
+    EXPECT_EQ(CDiagram::strFenToDiagram("8/8/8/8/8/8/8/8"), std::string(64, 'e'));
+    EXPECT_EQ(CDiagram::strFenToDiagram("9"), std::string(9, 'e'));
+    EXPECT_EQ(CDiagram::strFenToDiagram("k0x/K"), "kK");
 }
 
 TEST(Diagram, TextAndCheckSumFollowTheBoard) {
@@ -80,19 +88,7 @@ TEST(Diagram, ReadingErrors) {
     EXPECT_EQ(objNewDiagram(upper)->strToString(), initialText);
 }
 
-TEST(Diagram, FenPlacement) {
-    const std::string afterE4 =
-        CDiagram::strFenToDiagram("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR");
-    std::string expected = initialText;
-    expected[52] = 'e';
-    expected[36] = 'P';
-    EXPECT_EQ(afterE4, expected);
-    EXPECT_EQ(CDiagram::strFenToDiagram("8/8/8/8/8/8/8/8"), std::string(64, 'e'));
-    EXPECT_EQ(CDiagram::strFenToDiagram("9"), std::string(9, 'e'));
-    EXPECT_EQ(CDiagram::strFenToDiagram("k0x/K"), "kK");
-}
-
-TEST(Diagram, AttackCounting) {
+TEST(Diagram, AttackCountingErrorsTheKingSquareAndTheLastAttacker) {
     const auto color = CPieceColor::objWHITE();
     const std::tuple<const char*, int, int> cases[] = {
         // White king e1, black rook e8.
@@ -109,6 +105,20 @@ TEST(Diagram, AttackCounting) {
         const auto diagram = objNewDiagram(cells(rows));
         EXPECT_EQ(diagram->intIsInCheck(nullptr, color, limit), expected) << rows;
     }
+    const auto diagram = objNewInitialDiagram();
+    EXPECT_EQ(ErrorOf([&] { diagram->intIsInCheck(nullptr, CPieceColor::objWHITE(), 3); }),
+              "CDiagram 9999: Check limit value 3 not 1 or 2.");
+    EXPECT_EQ(ErrorOf([&] { diagram->intIsInCheck(nullptr, nullptr, 1); }),
+              "CDiagram 9999: Must Specify King Color");
+    std::shared_ptr<CChessSquare> square;
+    EXPECT_EQ(diagram->intIsInCheck(square, CPieceColor::objBLACK(), 1), 0);
+    ASSERT_TRUE(square);
+    EXPECT_EQ(square->strToString(), "e8");
+    // Rook e8 comes before knight g2 in text order; with limit 2 the second is kept.
+    const auto two = objNewDiagram(
+        cells("....r.k./......../......../......../......../......../......n./....K..."));
+    EXPECT_EQ(two->objGetAttackingLocation(CPieceColor::objWHITE())->strToString(), "Black Ng2");
+    EXPECT_EQ(two->objGetAttackingLocation(CPieceColor::objBLACK()), nullptr);
 }
 
 TEST(Diagram, AttacksOnASquareByKingsAndEdgePawns) {
@@ -125,23 +135,6 @@ TEST(Diagram, AttacksOnASquareByKingsAndEdgePawns) {
         EXPECT_EQ(Attacks::isAttacked(diagram->board(), target, byWhite), attackers > 0) << square;
         EXPECT_EQ(diagram->intCountAttacks(target, byWhite ? 1 : 0, 2), attackers) << square;
     }
-}
-
-TEST(Diagram, AttackCountingErrorsTheKingSquareAndTheLastAttacker) {
-    const auto diagram = objNewInitialDiagram();
-    EXPECT_EQ(ErrorOf([&] { diagram->intIsInCheck(nullptr, CPieceColor::objWHITE(), 3); }),
-              "CDiagram 9999: Check limit value 3 not 1 or 2.");
-    EXPECT_EQ(ErrorOf([&] { diagram->intIsInCheck(nullptr, nullptr, 1); }),
-              "CDiagram 9999: Must Specify King Color");
-    std::shared_ptr<CChessSquare> square;
-    EXPECT_EQ(diagram->intIsInCheck(square, CPieceColor::objBLACK(), 1), 0);
-    ASSERT_TRUE(square);
-    EXPECT_EQ(square->strToString(), "e8");
-    // Rook e8 comes before knight g2 in text order; with limit 2 the second is kept.
-    const auto two = objNewDiagram(
-        cells("....r.k./......../......../......../......../......../......n./....K..."));
-    EXPECT_EQ(two->objGetAttackingLocation(CPieceColor::objWHITE())->strToString(), "Black Ng2");
-    EXPECT_EQ(two->objGetAttackingLocation(CPieceColor::objBLACK()), nullptr);
 }
 
 TEST(Diagram, MoveGivesANewDiagram) {

@@ -166,8 +166,6 @@ TEST(PieceLocations, TextEqualityAndTheKeyedOrderedCollection) {
     const auto kind =
         objNewPieceLocationOfKind(sq("d5"), CPiece::objKNIGHT(), CPieceColor::objBLACK());
     EXPECT_EQ(kind->strToString(), "Black Nd5");
-    EXPECT_EQ(kind->objGetColor(), CPieceColor::objBLACK());
-    EXPECT_EQ(kind->objGetPieceValue(), CPiece::objKNIGHT());
     ColPieceLocations collection;
     collection.Add(at("K", "e1"), "e1");
     collection.Add(at("q", "d8"), "d8");

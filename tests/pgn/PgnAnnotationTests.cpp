@@ -96,13 +96,23 @@ TEST(PgnAnnotations, CollectionsSurviveTheRoundTrip) {
         const std::string exported = ImportAndExport(original, folder.file("a.brl"), &first);
         EXPECT_EQ(first.intSkipped, 0);
         EXPECT_EQ(ImportAndExport(exported, folder.file("b.brl")), exported);
-        // Movetext lines are filled to their width; tag lines and comments to the end of a line
-        // are as long as their texts.
+        // Movetext lines are filled up to their width, a move number staying with its move: the
+        // next line's first move would not have fitted. Tag lines and comments to the end of a
+        // line are as long as their texts.
         std::istringstream lines(exported);
-        for (std::string line; std::getline(lines, line);) {
-            if (line[0] != '[' && line[0] != ';') {
-                EXPECT_LE(line.size(), 80u) << line;
-            }
+        std::string line, next;
+        for (std::getline(lines, line); std::getline(lines, next); line = next) {
+            if (line.empty() || line[0] == '[' || line[0] == ';') continue;
+            EXPECT_LE(line.size(), 80u) << line;
+            if (next.empty() || line.find(';') != std::string::npos) continue;
+            // The next line's first word: a move with its number, or a whole comment.
+            const size_t start = next.find_first_not_of('(');
+            size_t unit = next[start] == '{' ? next.find('}') + 1 : next.find(' ');
+            if (next[start] == ';')
+                unit = next.size();
+            else if (unit != std::string::npos && next[unit - 1] == '.')
+                unit = next.find(' ', unit + 1);
+            EXPECT_GT(line.size() + 1 + std::min(unit, next.size()), 80u) << line << '\n' << next;
         }
 
         auto before = ReadGames(original);

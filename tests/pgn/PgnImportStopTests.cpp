@@ -1,11 +1,13 @@
-// An import stopped part way, by the user, by the workbook or by the stream: whole games stay, in
-// file order, and the reading stops with the import.
+// An import stopped part way, by the user, by the workbook, by the stream or by a kill: whole games
+// stay, in file order, and the reading stops with the import.
 #include "tests/pgn/PgnTestSupport.h"
+#include "tests/workbook/KilledChild.h"
 
 #include <csignal>
 #include <exception>
 #include <filesystem>
 #include <optional>
+#include <random>
 #include <sys/resource.h>
 #include <tuple>
 
@@ -202,6 +204,42 @@ TEST(PgnImportStop, AStreamThatThrowsStopsTheImportAfterTheGamesReadBefore) {
         EXPECT_EQ(ThreadCount(), threads);
         ExpectFirstGamesStored(folder.file("book.brl"), kept);
     }
+}
+
+// A kill at any moment keeps whole batches: each is committed or not at all.
+TEST(PgnImportStop, AKilledImportKeepsWholeBatchesOfWholeGames) {
+    TempFolder folder(MemoryFolder());
+    const std::string pgn = GamesPgn(5000);
+    constexpr int kBatch = 7;
+    std::mt19937 random(4);
+    size_t sawGames = 0;
+    for (int round = 0; round < 8; ++round) {
+        const std::string path = folder.file("import-" + std::to_string(round) + ".brl");
+        CWorkBook().strOpenWorkBook(path);
+        const KilledChild import = RunAndKill(
+            [&](int pipe) {
+                CWorkBook workbook;
+                workbook.strOpenWorkBook(path);
+                std::istringstream input(pgn);
+                PgnImportOptions options;
+                options.intBatchSize = kBatch;
+                options.progress = [&, told = false](int, int imported, int) mutable {
+                    if (!told && imported >= kBatch) Tell(pipe, 0);
+                    told = told || imported >= kBatch;
+                };
+                ImportPgn(workbook, input, options);
+            },
+            static_cast<useconds_t>(std::uniform_int_distribution<int>(0, 30000)(random)));
+        ASSERT_TRUE(import.killed) << "the import ended by itself";
+        CWorkBook workbook;
+        workbook.strOpenWorkBook(path);
+        const size_t stored = workbook.arrlngGetGameIDs().size();
+        EXPECT_EQ(stored % kBatch, 0u) << "a batch was cut";
+        workbook.CloseWorkBook();
+        ExpectFirstGamesStored(path, static_cast<int>(stored));
+        sawGames += stored;
+    }
+    EXPECT_GT(sawGames, 0u);
 }
 
 } // namespace

@@ -10,19 +10,6 @@ namespace {
 
 using namespace std::string_literals;
 
-const char* const kMasterGame =
-    "[Event \"F/S Return Match\"]\n[Site \"Belgrade, Serbia JUG\"]\n[Date \"1992.11.04\"]\n"
-    "[Round \"29\"]\n[White \"Fischer, Robert J.\"]\n[Black \"Spassky, Boris V.\"]\n"
-    "[Result \"1/2-1/2\"]\n\n"
-    "1.e4 e5 2.Nf3 Nc6 3.Bb5 a6 {This opening is called the Ruy Lopez.}\n"
-    "4.Ba4 Nf6 5.O-O Be7 6.Re1 b5 7.Bb3 d6 8.c3 O-O 9.h3 Nb8 10.d4 Nbd7\n"
-    "11.c4 c6 12.cxb5 axb5 13.Nc3 Bb7 14.Bg5 b4 15.Nb1 h6 16.Bh4 c5 17.dxe5\n"
-    "Nxe4 18.Bxe7 Qxe7 19.exd6 Qf6 20.Nbd2 Nxd6 21.Nc4 Nxc4 22.Bxc4 Nb6\n"
-    "23.Ne5 Rae8 24.Bxf7+ Rxf7 25.Nxf7 Rxe1+ 26.Qxe1 Kxf7 27.Qe3 Qg5 28.Qxg5\n"
-    "hxg5 29.b3 Ke6 30.a3 Kd6 31.axb4 cxb4 32.Ra5 Nd5 33.f3 Bc8 34.Kf2 Bf5\n"
-    "35.Ra7 g6 36.Ra6+ Kc5 37.Ke1 Nf4 38.g3 Nxh3 39.Kd2 Kb5 40.Rd6 Kc5 41.Ra6\n"
-    "Nf2 42.g4 Bd3 43.Re6 1/2-1/2\n";
-
 TEST(PgnTreeBuilder, StoresMovesUnderTheProgramsOwnTexts) {
     const std::tuple<const char*, const char*, const char*> cases[] = {
         {"", "Ngf3", "Nf3"},
@@ -122,30 +109,6 @@ TEST(PgnTreeBuilder, TheFullMoveFieldNumbersTheFirstMove) {
         ASSERT_EQ(games.size(), 1u);
         ASSERT_NE(games[0].objTree, nullptr) << games[0].strError;
         EXPECT_EQ(games[0].objTree->Item(1)->objPosition()->intMoveNumber(), moveNumber) << fields;
-    }
-}
-
-// A whole master game is read; its movetext lines are written filled up to 80 characters, a move
-// number staying with its move.
-TEST(PgnWriter, FillsEachMovetextLineOfAMasterGameUpToItsWidth) {
-    auto games = ReadGames(kMasterGame);
-    ASSERT_EQ(games.size(), 1u);
-    ASSERT_EQ(games[0].strError, "");
-    EXPECT_EQ(games[0].objTree->Count(), 86);
-    EXPECT_EQ(games[0].objTree->Item(86)->objPosition()->strGetFEN(),
-              "8/8/4R1p1/2k3p1/1p4P1/1P1b1P2/3K1n2/8 b - -");
-    const std::string text = PgnWriter::strWriteGame(*games[0].objTree, "", "", "");
-    std::istringstream movetext(text.substr(text.find("\n\n") + 2));
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(movetext, line) && !line.empty();)
-        lines.push_back(line);
-    ASSERT_GT(lines.size(), 3u) << text;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        EXPECT_LE(lines[i].size(), 80u) << lines[i];
-        if (i + 1 == lines.size()) break;
-        size_t unit = lines[i + 1].find(' ');
-        if (lines[i + 1][unit - 1] == '.') unit = lines[i + 1].find(' ', unit + 1);
-        EXPECT_GT(lines[i].size() + 1 + unit, 80u) << lines[i];
     }
 }
 
