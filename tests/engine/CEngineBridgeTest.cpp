@@ -23,6 +23,7 @@ TEST(CEngineBridgeTest, AFailedStartSaysWhyAndLeavesNothingRunning) {
         std::string expected; // part of the error after the common prefix
     } cases[] = {
         {"no program chosen", "", EngineProtocol::Uci, "no engine program is chosen"},
+        {"a blank program path", " \t", EngineProtocol::Uci, "no engine program is chosen"},
         {"missing program", "/nonexistent/engine", EngineProtocol::Uci,
          "/nonexistent/engine: No such file"},
         {"a folder", folder, EngineProtocol::Console, folder + ": Permission denied"},

@@ -89,6 +89,7 @@ TEST(CUciTranslatorTest, AnswersComeBackAsConsoleLinesOrFaults) {
         {"k7/8/1K6/8/8/8/7Q/8 w - -", "Qc7", "", "1/2-1/2 {stalemate}", ""},
         {start, "e4", "bestmove", "", "The engine sent a move that cannot be read: \"\"."},
         {start, "e4", "bestmove (none)", "", "The engine found no move in this position."},
+        {start, "e4", "bestmove 0000", "", "The engine found no move in this position."},
         {start, "e4", "bestmove zz9q", "", "The engine sent a move that cannot be read: \"zz9q\"."},
         {start, "e4", "bestmove a7a4", "", "The engine played an illegal move: a7a4."},
     };

@@ -85,6 +85,7 @@ TEST(UciTextTest, InfoLinesAreReadIntoTheirFields) {
     EXPECT_EQ(move, "e7e8q");
     EXPECT_EQ(strUciGoCommand({0, 0}, {"a1a8", "b1b8"}, 300),
               "go movetime 300 searchmoves a1a8 b1b8");
+    EXPECT_EQ(strUciGoCommand({0, 5}, {}, 300), "go depth 5");
 }
 
 TEST(EngineScore, OrderTextsAndClearWins) {

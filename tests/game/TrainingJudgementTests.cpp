@@ -137,6 +137,8 @@ TEST(TrainingJudgement, LongRefutationsEndWithAnEllipsisAndCommentsNameTheirMove
     const Book book({"d4 d5 c4 e6 Nc3 Nf6 Bg5 Be7 e3 O-O Nf3 h6"});
     EXPECT_EQ(strTryExplanation(*book.tree, book.at("d4"), CommentsOf({})),
               "1.d4 is refuted: after 1...d5 2.c4 e6 3.Nc3 Nf6 4.Bg5 Be7 5.e3 ...");
+    EXPECT_EQ(strTryExplanation(*book.tree, book.at("d4 d5 c4 e6"), CommentsOf({})),
+              "2...e6 is refuted: after 3.Nc3 Nf6 4.Bg5 Be7 5.e3 O-O 6.Nf3 h6");
     const auto comments = CommentsOf({{book.key("d4 d5 c4"), "  the Queen's Gambit "}});
     EXPECT_EQ(strMoveComment(*book.at("d4 d5 c4"), comments), "2.c4 the Queen's Gambit");
     EXPECT_EQ(strMoveComment(*book.at("d4 d5"), comments), "");
