@@ -53,24 +53,6 @@ TEST(ProgressCommands, HistoryAndDueListTheAttemptsAndTheReviewOrder) {
         file.folder());
 }
 
-// A workbook from before the history, and one whose schedule holds values of the wrong kind.
-TEST(ProgressCommands, WorkbooksWithoutUsableTablesShowNoAttemptsAndEveryGameNew) {
-    for (const char* setup :
-         {"select 1",
-          "create table TrainingHistory (ID INTEGER PRIMARY KEY, GameTreeID, AttemptedAt, Solved, "
-          "WrongMoves, SolutionShown, Seconds); create table TrainingSchedule (GameTreeID INTEGER "
-          "PRIMARY KEY, Stability, Difficulty, LastReviewDay, DueDay, IntervalDays, Reviews, "
-          "Lapses, FirstReviewDay); insert into TrainingSchedule values (1, 'x', 'y', 0, 0, 0, 1, "
-          "0, 0)"}) {
-        SCOPED_TRACE(setup);
-        ProgressWorkbook file(2);
-        file.exec(setup);
-        RunSteps({{{"history", file.file(), "--csv"}, 0, kCsvHeader, ""},
-                  {{"due", file.file(), "--date", "2024-01-01"}, 0, "1\tnew\n2\tnew\n", ""}},
-                 file.folder());
-    }
-}
-
 TEST(ProgressCommands, StatsCountsTheDayTheStreakAndThePeriods) {
     ProgressWorkbook file(2);
     {

@@ -12,6 +12,7 @@
 #include <ctime>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 class ProgressWorkbook {
@@ -28,7 +29,6 @@ public:
                  std::to_string(id) + ", 'game', 0, 0)");
     }
 
-    sqlite3* db() const { return m_raw.handle(); }
     SqlConnection& connection() const { return m_connection; }
     const std::string& file() const { return m_file; }
     std::string folder() const { return m_folder.path().string(); }
@@ -63,6 +63,12 @@ inline int64_t At(int64_t day, int hour = 12) {
 inline TrainingAttempt Attempt(int64_t game, int64_t moment, bool solved, int32_t wrong = 0,
                                bool shown = false) {
     return {0, game, moment, solved, wrong, shown, 42};
+}
+
+// What a review decides, without the counters of reviews and lapses.
+inline std::tuple<double, double, int64_t, int64_t, int32_t> Outcome(const ReviewState& state) {
+    return {state.dblStability, state.dblDifficulty, state.lngLastReviewDay, state.lngDueDay,
+            state.lngIntervalDays};
 }
 
 // The games of a list of due games or of game figures, in its order.
