@@ -58,8 +58,6 @@ public:
         return result.empty() ? "" : result[0][0];
     }
 
-    sqlite3* handle() const { return m_db; }
-
 private:
     sqlite3* m_db = nullptr;
 };

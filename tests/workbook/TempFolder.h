@@ -34,9 +34,7 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    // A path inside the folder.
     std::string file(const std::string& name) const { return (m_path / name).string(); }
-    // The folder itself.
     const std::filesystem::path& path() const { return m_path; }
 
 private:

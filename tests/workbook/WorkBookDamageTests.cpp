@@ -68,15 +68,14 @@ TEST_F(WorkBookDamage, ADamagedGameNamesItselfAndTheOtherGameStillLoads) {
                                     ? " where GameTreeID=2"
                                     : " and GameTreeID=2"));
         workbook.strOpenWorkBook(path);
-        const std::string before = FileBytes(path);
         std::string d, p, g;
         try {
             workbook.objLoadGame(2, d, p, g);
             ADD_FAILURE() << "loaded";
         } catch (const CWorkBookGameError& error) {
-            EXPECT_EQ(error.lngNumber, 9999);
-            EXPECT_EQ(error.lngGameID, 2);
-            EXPECT_NE(std::string(error.what()).find(message), std::string::npos) << error.what();
+            EXPECT_EQ(std::to_string(error.lngNumber) + " " + std::to_string(error.lngGameID),
+                      "9999 2");
+            EXPECT_TRUE(Contains(error.what(), message));
         }
         auto other = workbook.objLoadGame(1, d, p, g);
         ASSERT_NE(other, nullptr);

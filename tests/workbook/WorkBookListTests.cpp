@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cctype>
 #include <gtest/gtest.h>
-#include <tuple>
 
 namespace {
 
@@ -42,32 +41,30 @@ std::vector<int64_t> Expected(std::vector<WorkBookGameRow> rows, const GameRowQu
         }
         return key;
     };
-    auto key = [&](const WorkBookGameRow& row) {
+    auto key = [&](const WorkBookGameRow& row) -> std::pair<int64_t, std::string> {
         using Sort = GameRowQuery::Sort;
         switch (query.sort) {
         case Sort::Description:
-            return std::make_pair(int64_t{0}, natural(row.strDescription));
+            return {0, natural(row.strDescription)};
         case Sort::Page:
-            return std::make_pair(int64_t{0}, natural(row.strXRefPage));
+            return {0, natural(row.strXRefPage)};
         case Sort::Diagram:
-            return std::make_pair(int64_t{0}, natural(row.strXRefDiagram));
+            return {0, natural(row.strXRefDiagram)};
         case Sort::Hits:
-            return std::make_pair(int64_t{row.lngHits}, std::string());
+            return {row.lngHits, ""};
         case Sort::Solve:
-            return std::make_pair(int64_t{row.lngSolve}, std::string());
+            return {row.lngSolve, ""};
         case Sort::ErrorStreak:
-            return std::make_pair(int64_t{row.lngErrorStreak}, std::string());
+            return {row.lngErrorStreak, ""};
         case Sort::SolveStreak:
-            return std::make_pair(int64_t{row.lngSolveStreak}, std::string());
+            return {row.lngSolveStreak, ""};
         case Sort::Score:
-            return std::make_pair(
-                row.lngHits > 0 ? int64_t{(row.lngSolve * 100 + row.lngHits / 2) / row.lngHits}
-                                : int64_t{-1},
-                std::string());
+            return {row.lngHits > 0 ? (row.lngSolve * 100 + row.lngHits / 2) / row.lngHits : -1,
+                    ""};
         case Sort::ID:
             break;
         }
-        return std::make_pair(row.lngID, std::string());
+        return {row.lngID, ""};
     };
     std::sort(rows.begin(), rows.end(), [&](const WorkBookGameRow& a, const WorkBookGameRow& b) {
         auto ka = std::make_pair(key(a), a.lngID);
@@ -81,13 +78,18 @@ std::vector<int64_t> Expected(std::vector<WorkBookGameRow> rows, const GameRowQu
     return ids;
 }
 
+// The games of a page, in its order.
+std::vector<int64_t> PageIds(CWorkBook& workbook, const GameRowQuery& query) {
+    std::vector<int64_t> ids;
+    for (const WorkBookGameRow& row : workbook.arrGetGameRowsPage(query))
+        ids.push_back(row.lngID);
+    return ids;
+}
+
 TEST(WorkBookList, PagesAreSortedAndFilteredByTheDatabaseAsInMemory) {
     TempFolder folder;
     const std::string path = folder.file("list.brl");
-    {
-        CWorkBook created;
-        created.strOpenWorkBook(path);
-    }
+    CWorkBook().strOpenWorkBook(path);
     RawDatabase(path).exec(
         "with recursive n(i) as (select 1 union all select i+1 from n where i<300) "
         "insert into GameTree select i, case i % 5 when 0 then 'Mate in '||(i%4) when 1 then "
@@ -99,7 +101,7 @@ TEST(WorkBookList, PagesAreSortedAndFilteredByTheDatabaseAsInMemory) {
     workbook.ForEachGameRow([&](const WorkBookGameRow& row) { all.push_back(row); });
     ASSERT_EQ(all.size(), 300u);
     using Sort = GameRowQuery::Sort;
-    const std::tuple<Sort, bool, const char*, int64_t, int64_t> cases[] = {
+    const GameRowQuery cases[] = {
         {Sort::ID, false, "", 0, 50},
         {Sort::ID, true, "", 290, 50},
         {Sort::Description, false, "", 10, 40},
@@ -115,19 +117,11 @@ TEST(WorkBookList, PagesAreSortedAndFilteredByTheDatabaseAsInMemory) {
         {Sort::Score, true, "P.1", 2, 50},
         {Sort::Page, true, "", 0, 300},
     };
-    for (const auto& [sort, descending, filter, offset, limit] : cases) {
-        SCOPED_TRACE(std::to_string(static_cast<int>(sort)) + (descending ? " desc " : " ") +
-                     filter + " @" + std::to_string(offset));
-        GameRowQuery query;
-        query.sort = sort;
-        query.isDescending = descending;
-        query.strFilter = filter;
-        query.lngOffset = offset;
-        query.lngLimit = limit;
-        std::vector<int64_t> got;
-        for (const WorkBookGameRow& row : workbook.arrGetGameRowsPage(query))
-            got.push_back(row.lngID);
-        EXPECT_EQ(got, Expected(all, query));
+    for (GameRowQuery query : cases) {
+        SCOPED_TRACE(std::to_string(static_cast<int>(query.sort)) +
+                     (query.isDescending ? " desc " : " ") + query.strFilter + " @" +
+                     std::to_string(query.lngOffset));
+        EXPECT_EQ(PageIds(workbook, query), Expected(all, query));
         query.lngOffset = 0;
         query.lngLimit = 1000;
         const std::vector<int64_t> order = Expected(all, query);
@@ -152,10 +146,7 @@ TEST(WorkBookList, ReadsPastTheFirstRowsGiveTheWholeOrder) {
     constexpr int kGames = 10500;
     TempFolder folder;
     const std::string path = folder.file("long.brl");
-    {
-        CWorkBook created;
-        created.strOpenWorkBook(path);
-    }
+    CWorkBook().strOpenWorkBook(path);
     RawDatabase raw(path);
     // Descriptions in an order of their own; pages stored in the reverse of theirs.
     raw.exec("with recursive n(i) as (select 1 union all select i+1 from n where i<" +
@@ -205,10 +196,7 @@ TEST(WorkBookList, ReadsPastTheFirstRowsGiveTheWholeOrder) {
                 const int64_t id = order.at(static_cast<size_t>(step.offset));
                 EXPECT_EQ(workbook.lngGameRowPosition(page, id), step.offset);
             } else {
-                std::vector<int64_t> got;
-                for (const WorkBookGameRow& row : workbook.arrGetGameRowsPage(page))
-                    got.push_back(row.lngID);
-                EXPECT_EQ(got, Expected(all, page));
+                EXPECT_EQ(PageIds(workbook, page), Expected(all, page));
             }
             EXPECT_EQ(workbook.lngCountGameRows(page), kGames);
         }
@@ -243,10 +231,7 @@ TEST(WorkBookList, TextsSortAsAReaderOrdersThem) {
     };
     TempFolder folder;
     const std::string path = folder.file("texts.brl");
-    {
-        CWorkBook created;
-        created.strOpenWorkBook(path);
-    }
+    CWorkBook().strOpenWorkBook(path);
     RawDatabase raw(path);
     for (const auto& [id, value] : ascending)
         raw.exec("insert into GameTree(ID,Description) values(" + std::to_string(id) + "," + value +
@@ -262,9 +247,9 @@ TEST(WorkBookList, TextsSortAsAReaderOrdersThem) {
         // A row at a time: a longer page is put in order again by the collation.
         std::vector<int64_t> got;
         for (int64_t row = 0; row < static_cast<int64_t>(expected.size()); ++row)
-            for (const WorkBookGameRow& game : workbook.arrGetGameRowsPage(
-                     {GameRowQuery::Sort::Description, descending, "", row, 1}))
-                got.push_back(game.lngID);
+            for (int64_t id :
+                 PageIds(workbook, {GameRowQuery::Sort::Description, descending, "", row, 1}))
+                got.push_back(id);
         EXPECT_EQ(got, expected);
     }
 }

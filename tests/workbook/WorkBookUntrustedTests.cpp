@@ -7,7 +7,6 @@
 #include "workbook/SqlConnection.h"
 #include "workbook/SqlStatement.h"
 
-#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <tuple>
