@@ -3,11 +3,9 @@
 // and a solution marked wrong are both reported.
 #include "VerifyTestSupport.h"
 #include "game/CGameNode.h"
-#include "model/CError.h"
 #include "tests/model/Checks.h"
 #include "verify/CSolutionVerifier.h"
 #include "verify/WorkbookVerify.h"
-#include "workbook/GameAnnotations.h"
 
 #include <gtest/gtest.h>
 
@@ -83,16 +81,6 @@ TEST(SolutionVerifier, ReportsTheKnownVerdictOfEachExercise) {
     }
 }
 
-// Without the annotations the same tree is judged as before: the try is a refuted solution.
-TEST(SolutionVerifier, MarksAreOnlyReadFromTheAnnotations) {
-    ExerciseBook book(PgnGame(kScholar, "4. Qxf7# (4. Nf3? Nxh5)"));
-    CEngineAnalyser analyser(BRISOLT_STOCKFISH);
-    CSolutionVerifier verifier(analyser, Depth(6));
-    EXPECT_EQ(verifier.objVerify(*book.objTree(0)).verdict, VerifyVerdict::Refuted);
-    const auto annotations = book.workbook.objLoadAnnotations(book.result.arrlngGameIDs.at(0));
-    EXPECT_EQ(verifier.objVerify(*book.objTree(0), annotations).verdict, VerifyVerdict::Ok);
-}
-
 // Adding each found alternative as a variation makes the game sound; the added line is the one a
 // trainee would play and ends on the trainee's move. Lines that cannot be played are refused.
 TEST(SolutionVerifier, AddingTheFindingsMakesTheGameSound) {
@@ -136,8 +124,11 @@ TEST(SolutionVerifier, AddingTheFindingsMakesTheGameSound) {
     EXPECT_EQ(tree->Count(), before + 2);
 }
 
-TEST(WorkbookVerify, ReportsProgressAndStopsWhenCancelled) {
-    ExerciseBook book(PgnGame(kRook, "1. Ra8#") + PgnGame(kRooks, "1. Ra8#"));
+// A workbook's games are verified with their marks, read only from the annotations: without
+// them the try of the last game is a refuted solution.
+TEST(WorkbookVerify, ReadsTheMarksReportsProgressAndStopsWhenCancelled) {
+    ExerciseBook book(PgnGame(kRook, "1. Ra8#") + PgnGame(kRooks, "1. Ra8#") +
+                      PgnGame(kScholar, "4. Qxf7# (4. Nf3? Nxh5)"));
     CEngineAnalyser analyser(BRISOLT_STOCKFISH);
     CSolutionVerifier verifier(analyser, Depth(6));
     std::vector<std::string> seen;
@@ -146,9 +137,11 @@ TEST(WorkbookVerify, ReportsProgressAndStopsWhenCancelled) {
             seen.push_back(std::to_string(done) + "/" + std::to_string(total) + " " +
                            strVerificationLine(result).substr(0, 18));
         });
-    ASSERT_EQ(results.size(), 2u);
+    ASSERT_EQ(results.size(), 3u);
     EXPECT_EQ(seen,
-              (std::vector<std::string>{"1/2 1\tok\tstored Ra8# #", "2/2 2\tsecond-solution\t"}));
+              (std::vector<std::string>{"1/3 1\tok\tstored Ra8# #", "2/3 2\tsecond-solution\t",
+                                        "3/3 3\tok\tstored Qxf7# "}));
+    EXPECT_EQ(verifier.objVerify(*book.objTree(2)).verdict, VerifyVerdict::Refuted);
     std::atomic<bool> cancel{true};
     EXPECT_TRUE(arrVerifyGames(book.workbook, verifier, {}, {}, &cancel).empty());
 }

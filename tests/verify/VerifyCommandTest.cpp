@@ -11,7 +11,7 @@ namespace {
 TEST(VerifyCommand, PrintsOneLinePerGameAndRefusesBadInvocations) {
     ExerciseBook book(PgnGame("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1", "1. Ra8#") +
                       PgnGame("6k1/5ppp/8/8/8/8/8/RR4K1 w - - 0 1", "1. Ra8# (1. Rb8#?)"));
-    const std::string file = book.strFile();
+    const std::string file = book.folder.file("book.brl");
     const std::string engine = "--engine", stockfish = BRISOLT_STOCKFISH;
     // parts: the first starts the output, the others are in it
     const std::tuple<std::vector<std::string>, int, std::vector<std::string>> cases[] = {

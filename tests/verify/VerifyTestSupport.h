@@ -27,7 +27,6 @@ public:
         std::string description, page, diagram;
         return workbook.objLoadGame(result.arrlngGameIDs.at(n), description, page, diagram);
     }
-    std::string strFile() const { return folder.file("book.brl"); }
 
     TempFolder folder;
     CWorkBook workbook;
