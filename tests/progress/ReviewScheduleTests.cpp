@@ -88,11 +88,10 @@ TEST(ReviewSchedule, ADayBeforeTheLastReviewCountsAsThatDay) {
     const ReviewSchedule schedule;
     const ReviewState before{30.0, 5.0, 20000, 20030, 30, 5, 0};
     const ReviewState onTheDay = schedule.objReview(before, ReviewRating::Good, 20000);
-    for (const int64_t earlier : {19999LL, 15000LL, -100000LL}) {
+    for (const int64_t earlier : {19999LL, 15000LL, -100000LL})
         EXPECT_EQ(Outcome(schedule.objReview(before, ReviewRating::Good, earlier)),
                   Outcome(onTheDay))
             << earlier;
-    }
     EXPECT_DOUBLE_EQ(schedule.dblRetrievability(before, 19000), 1.0);
     EXPECT_NEAR(schedule.dblRetrievability(before, 20030), 0.9, 1e-9);
 }
@@ -103,8 +102,7 @@ TEST(ReviewSchedule, LapsesCountFailedReviewsAndIntervalsStayWithinTheLongest) {
     for (ReviewRating rating :
          {ReviewRating::Good, ReviewRating::Again, ReviewRating::Hard, ReviewRating::Again})
         state = ReviewSchedule().objReview(state, rating, state.lngDueDay);
-    EXPECT_EQ(state.lngLapses, 2);
-    EXPECT_EQ(state.lngReviews, 5);
+    EXPECT_EQ(std::pair(state.lngLapses, state.lngReviews), std::pair(2, 5));
 
     const ReviewSchedule schedule(ReviewSchedule::kDefaultWeights, 0.9, 30);
     state = {};
