@@ -98,10 +98,12 @@ void CWorkBook::RecordResult(int64_t id, bool success, const TrainingAttempt* at
         update->bind(1, id);
         update->run();
     }
+    // Read before the totals' own statements run: a game gone from the file counts nowhere.
+    const bool recorded = connection.lngChanges() > 0;
     statistics.PutBackGame(id, counterBefore ? std::optional(*counterBefore + 1) : std::nullopt);
     // Inside a larger transaction the counter moves only at its end: the sums are left to be
     // summed again rather than kept.
-    if (connection.lngChanges() > 0) {
+    if (recorded) {
         const std::optional<uint32_t> counter =
             work.isSavepoint() ? std::nullopt : connection.objChangeCounter();
         std::optional<Score> sums = Kept(connection, counter);

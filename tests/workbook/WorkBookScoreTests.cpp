@@ -1,12 +1,16 @@
-// The score kept beside the title: always the sums over the games, whoever changed the file.
+// The score and the page and chapter figures kept beside the games: always the sums over the
+// games, whoever changed the file.
 #include "HostileWorkbooks.h"
 #include "SampleGames.h"
 #include "TempFolder.h"
 #include "workbook/CWorkBook.h"
 #include "workbook/ScoreText.h"
+#include "workbook/SqlConnection.h"
+#include "workbook/WorkBookStatistics.h"
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -31,47 +35,96 @@ TEST(ScoreText, TextFollowsTheTwoDecimalPatternWithoutForcedLeadingDigit) {
     }
 }
 
-TEST(WorkBookScore, TheScoreIsTheSumsWhateverChangedTheFile) {
+// The page or chapter figures as (name, games, attempts, solved).
+std::vector<std::tuple<std::string, int64_t, int64_t, int64_t>>
+Listed(const std::vector<GroupFigures>& groups) {
+    std::vector<std::tuple<std::string, int64_t, int64_t, int64_t>> list;
+    for (const GroupFigures& group : groups)
+        list.emplace_back(group.strName, group.lngGames, group.lngAttempts, group.lngSolved);
+    return list;
+}
+
+// The score and the page and chapter figures are kept up to date with each result; after every
+// kind of write they are the sums a new connection works out afresh.
+TEST(WorkBookScore, TheScoreAndTheGroupFiguresAreTheSumsWhateverChangedTheFile) {
     TempFolder folder;
     const std::string path = folder.file("score.brl");
-    WriteWorkbookWithTwoGames(path);
+    CWorkBook().strOpenWorkBook(path);
+    // Pages with blanks around them or none; chapters from the leading word, one from a tag;
+    // counters that are NULL, text, zero, or more successes than attempts.
+    RawDatabase(path).exec(
+        "insert into GameTree (ID, Description, XRefPage, Hits, Solve) values "
+        "(1, 'Fork: knight', ' p.1 ', 3, 1), (2, 'Fork queen', 'p.1', 2, 2), (3, 'Pin', 'p.2', 0, "
+        "0), (4, null, null, null, null), (5, 'Pin this', 'p.2', 'x', 'y'), (6, 'Mate', 'p.3', 2, "
+        "5), (7, 'Mate in 2', 'p.3', 4, 0); insert into GameTag values (7, '[Chapter "
+        "\"Endings\"]')");
     CWorkBook workbook;
     workbook.strOpenWorkBook(path);
+    const auto groups = [](const WorkBookStatistics& statistics) {
+        return std::pair(Listed(statistics.arrByPage(100)), Listed(statistics.arrByChapter(100)));
+    };
+    const auto fresh = [&] {
+        SqlConnection other(path);
+        return groups(WorkBookStatistics(other));
+    };
+    ASSERT_EQ(groups(workbook.objStatistics()), fresh());
+    ASSERT_EQ(fresh().second.size(), 3u); // Fork, Mate and the tagged Endings have attempts
     const Book game({"d4"});
     struct Step {
         const char* name;
         std::function<void()> act;
-        bool kept; // the sums are kept and valid after the step
+        bool kept; // the score's sums are kept and valid after the step
     };
     const std::vector<Step> steps = {
-        {"first success", [&] { workbook.UpdateSuccess(1); }, true},
-        {"error", [&] { workbook.UpdateError(2); }, true},
-        {"result for no game", [&] { workbook.UpdateSuccess(99); }, true},
+        {"a failure", [&] { workbook.UpdateError(1); }, true},
+        {"an untried game's first success", [&] { workbook.UpdateSuccess(3); }, true},
+        {"a game without counters", [&] { workbook.UpdateError(4); }, true},
+        {"text counters", [&] { workbook.UpdateSuccess(5); }, true},
+        {"more successes than attempts", [&] { workbook.UpdateError(6); }, true},
+        {"a game in a tagged chapter", [&] { workbook.UpdateSuccess(7); }, true},
+        {"a game that does not exist", [&] { workbook.UpdateSuccess(99); }, true},
         {"another program's change",
-         [&] { RawDatabase(path).exec("update GameTree set Hits=Hits+5, Solve=3 where ID=2"); },
+         [&] { RawDatabase(path).exec("update GameTree set XRefPage='p.9', Hits=9 where ID=2"); },
          false},
-        {"success after it", [&] { workbook.UpdateSuccess(2); }, true},
+        {"a result after it", [&] { workbook.UpdateSuccess(2); }, true},
         {"a new game", [&] { workbook.lngSaveGame(game.tree, 0, "new", "", ""); }, false},
-        {"error on the new game", [&] { workbook.UpdateError(3); }, true},
-        {"deleted game", [&] { workbook.DeleteGame(2); }, false},
-        {"success after the deletion", [&] { workbook.UpdateSuccess(1); }, true},
-        {"NULL statistics",
-         [&] { RawDatabase(path).exec("update GameTree set Hits=NULL, Solve='x' where ID=1"); },
-         false},
-        {"error on NULL statistics", [&] { workbook.UpdateError(1); }, true},
-        {"cleared log", [&] { workbook.ClearLog(); }, true},
-        {"results in a batch",
+        {"a result on the new game", [&] { workbook.UpdateError(8); }, true},
+        {"a batch rolled back",
+         [&] {
+             workbook.BeginBatch();
+             workbook.UpdateError(1);
+             workbook.RollbackBatch();
+         },
+         true},
+        {"a batch committed",
          [&] {
              workbook.BeginBatch();
              workbook.UpdateSuccess(1);
-             workbook.UpdateSuccess(3);
+             workbook.UpdateError(6);
              workbook.CommitBatch();
          },
          false},
+        {"a batch with a result and a deletion",
+         [&] {
+             workbook.BeginBatch();
+             workbook.UpdateSuccess(2);
+             workbook.DeleteGame(5);
+             workbook.CommitBatch();
+         },
+         false},
+        {"NULL statistics",
+         [&] { RawDatabase(path).exec("update GameTree set Hits=NULL, Solve='x' where ID=1"); },
+         false},
+        {"a result on NULL statistics", [&] { workbook.UpdateError(1); }, true},
+        {"a deleted game", [&] { workbook.DeleteGame(6); }, false},
+        {"a result after the deletion", [&] { workbook.UpdateSuccess(1); }, true},
+        {"the log cleared", [&] { workbook.ClearLog(); }, true},
+        {"a result after that", [&] { workbook.UpdateError(7); }, true},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
         step.act();
+        EXPECT_EQ(groups(workbook.objStatistics()), fresh());
         RawDatabase raw(path);
         int32_t attempts = -1, successes = -1;
         workbook.GetScore(attempts, successes);
