@@ -2,7 +2,6 @@
 #include "BoardFixture.h"
 #include "board/MoveTextInput.h"
 #include "board/frmPromote.h"
-#include "game/CGameNode.h"
 #include "game/Fen.h"
 
 #include <QLabel>
@@ -374,22 +373,6 @@ TEST_F(MoveInput, StoredRepliesAreChosenEvenly) {
     ASSERT_EQ(counts.size(), 3u);
     for (const auto& [reply, n] : counts)
         EXPECT_TRUE(n > 60 && n < 140) << reply.toStdString() << " " << n;
-}
-
-// A transposition keeps a node of its own, so the line that reached it keeps its continuation.
-TEST_F(MoveInput, TranspositionMakesANodeOfItsOwn) {
-    play("Nf3 Nf6 Nc3 Nc6", false);
-    const int nodes = board->objGameTree()->Count();
-    const std::string firstKey = board->objGameTree()->objCurrentNode()->strKey();
-    board->cmdNavigation_Click(0);
-    play("Nc3 Nf6 Nf3", false);
-    const std::string parentKey = board->objGameTree()->objCurrentNode()->strKey();
-    board->MakeMove(idx("b8"), idx("c6"), 0);
-    EXPECT_EQ(board->objGameTree()->Count(), nodes + 4);
-    const auto& reached = board->objGameTree()->objCurrentNode();
-    EXPECT_EQ(reached->strKey(), firstKey + "~2");
-    EXPECT_EQ(reached->strParentKey(), parentKey);
-    EXPECT_TRUE(board->arrNextNodes().empty() || board->arrNextNodes()[0] == nullptr);
 }
 
 } // namespace

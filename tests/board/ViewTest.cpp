@@ -9,6 +9,7 @@
 #include "board/ISoundModule.h"
 #include "board/ModuleLoader.h"
 #include "board/ResourceLocator.h"
+#include "model/CError.h"
 #include "progress/IStatisticsCharts.h"
 
 #include <QAction>
@@ -65,6 +66,8 @@ TEST_F(View, PhantomAreasHideTheirQuarterThroughMoves) {
         for (int i = 0; i < 64; ++i)
             EXPECT_TRUE(board->isPictureVisible(i)) << i;
     }
+    for (int area : {-1, 4})
+        EXPECT_THROW(board->Phantom(area, true), CError) << area;
 }
 
 TEST_F(View, TheLastMoveIsKeptForEveryKindOfMoveAndTintedWhenShown) {
@@ -167,7 +170,6 @@ TEST_F(View, PaintingFollowsTheThemeAndTheOptionsAndRedrawsOnlyWhatChanged) {
     EXPECT_GE(board->intLastPaintedSquares(), 2);
 }
 
-// Each move is heard (or not, when switched off) and a king in check is marked.
 TEST_F(View, MovesAreHeardAndAKingInCheckIsMarkedInRed) {
     const char* start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
     // FEN, moves, the sound of the last move, the king in check after it
@@ -322,10 +324,13 @@ TEST_F(View, OptionsAreStoredRestoredAndOfferedInAMenu) {
     EXPECT_TRUE(options.mnuTheme->actions().at(1)->isChecked());
 }
 
-TEST(PiecePictures, EverySlotLoadsAndIsDrawnAtTheDevicePixelSize) {
-    CPiecePictures pictures;
+// Every installed picture loads and is drawn at the device pixel size. A folder named by
+// BRISOLT_RESOURCES comes first and the installed files stand behind it; a missing or broken
+// piece picture leaves only its own slot blank.
+TEST(PiecePictures, EverySlotLoadsAndAMissingOrBrokenFileLeavesOnlyItsSlotBlank) {
+    CPiecePictures installed;
     for (int slot = 0; slot < CPiecePictures::SLOTS; ++slot) {
-        EXPECT_TRUE(pictures.isLoaded(slot)) << CPiecePictures::strFileName(slot).toStdString();
+        EXPECT_TRUE(installed.isLoaded(slot)) << CPiecePictures::strFileName(slot).toStdString();
         EXPECT_EQ(CPiecePictures::intSlotOfLetter(CPiecePictures::strSlotLetter(slot)[0]), slot);
     }
     EXPECT_EQ(CPiecePictures::intSlotOfLetter('e'), -1);
@@ -334,20 +339,16 @@ TEST(PiecePictures, EverySlotLoadsAndIsDrawnAtTheDevicePixelSize) {
         image.setDevicePixelRatio(dpr);
         image.fill(Qt::transparent);
         QPainter painter(&image);
-        pictures.Draw(painter, 0, QRectF(0, 0, 50, 50));
+        installed.Draw(painter, 0, QRectF(0, 0, 50, 50));
         painter.end();
         // rendered at the device size, not scaled up from the logical one
         image.setDevicePixelRatio(1.0);
-        EXPECT_EQ(image, pictures.pixPicture(0, qRound(50 * dpr))
+        EXPECT_EQ(image, installed.pixPicture(0, qRound(50 * dpr))
                              .toImage()
                              .convertToFormat(QImage::Format_ARGB32_Premultiplied))
             << dpr;
     }
-}
 
-// A folder named by BRISOLT_RESOURCES comes first and the installed files stand behind it; a
-// missing or broken piece picture leaves only its own slot blank.
-TEST(PiecePictures, AMissingOrBrokenFileLeavesOnlyItsSlotBlank) {
     QTemporaryDir dir;
     const QDir source = QFileInfo(strFindResource("pieces/WhiteKing.svg")).absoluteDir();
     QDir(dir.path()).mkpath("pieces");
