@@ -45,22 +45,6 @@ QStringList Outline(const CMoveTreeView& view) {
     return lines;
 }
 
-// A workbook as an older program leaves it: the three tables and no annotation tables.
-void DropAnnotationTables(TempWorkbook& book) {
-    const std::string file = book.folder.file("games.brl");
-    book.workbook->CloseWorkBook();
-    RawDatabase(file).exec("drop table if exists GameAnnotation; drop table if exists GameTag");
-    book.workbook->strOpenWorkBook(file);
-    ASSERT_FALSE(book.workbook->hasAnnotationTables());
-}
-
-// Saves a new game entered with EnterGame; returns its identifier.
-int32_t SaveNewGame(TempWorkbook& book, const std::shared_ptr<ScriptedPrompts>& prompts) {
-    frmGameEditor editor(book.workbook, 0, prompts);
-    EnterGame(editor);
-    return editor.isSave() ? editor.lngGameID() : 0;
-}
-
 // A new workbook and scripted answers to the windows' questions.
 struct GameEditor : testing::Test {
     TempWorkbook book;
@@ -68,17 +52,26 @@ struct GameEditor : testing::Test {
 };
 using EditorAnnotations = GameEditor;
 
-TEST_F(GameEditor, EditingKeepsTheIdentifierTheTextsAndTheStatistics) {
+TEST_F(GameEditor, RefusesWhatCannotBeTrainedAndEditingKeepsTheIdentifierTextsAndStatistics) {
     int32_t id = 0;
     {
         frmGameEditor editor(book.workbook, 0, prompts);
         EXPECT_FALSE(editor.isModified());
+        // Refused still in setup mode, then with a position without a solution.
+        EXPECT_FALSE(editor.isSave());
+        ASSERT_TRUE(editor.objBoard()->SetFen(kExercise));
+        editor.objBoard()->cmdApplySetup_Click();
+        EXPECT_FALSE(editor.isSave());
+        ASSERT_EQ(prompts->errors.size(), 2);
+        EXPECT_TRUE(prompts->errors[0].contains("Apply Setup"));
+        EXPECT_TRUE(prompts->errors[1].contains("no solution"));
+        EXPECT_EQ(book.workbook->lngCountGames(), 0);
         EnterGame(editor);
         editor.txtDescription->setText("Rook mate, two defences");
         editor.txtPageRef->setText("p.12");
         editor.txtDiagramRef->setText("#3");
         EXPECT_TRUE(editor.isModified());
-        ASSERT_TRUE(editor.isSave()) << prompts->errors.join("|").toStdString();
+        ASSERT_TRUE(editor.isSave());
         EXPECT_FALSE(editor.isModified());
         id = editor.lngGameID();
     }
@@ -109,19 +102,6 @@ TEST_F(GameEditor, EditingKeepsTheIdentifierTheTextsAndTheStatistics) {
     EXPECT_EQ(Replies(*tree, {}), (Moves{"Kf7", "Rg2"}));
     EXPECT_EQ(Replies(*tree, {"Kf7"}), (Moves{"Kh7", "a6"}));
     EXPECT_EQ(Replies(*tree, {"Kf7", "a6"}), Moves{"Rh1#"});
-}
-
-TEST_F(GameEditor, RefusesToSaveWhatCannotBeTrained) {
-    frmGameEditor editor(book.workbook, 0, prompts);
-    // Still in setup mode, then a position without a solution.
-    EXPECT_FALSE(editor.isSave());
-    ASSERT_TRUE(editor.objBoard()->SetFen(kExercise));
-    editor.objBoard()->cmdApplySetup_Click();
-    EXPECT_FALSE(editor.isSave());
-    ASSERT_EQ(prompts->errors.size(), 2);
-    EXPECT_TRUE(prompts->errors[0].contains("Apply Setup"));
-    EXPECT_TRUE(prompts->errors[1].contains("no solution"));
-    EXPECT_EQ(book.workbook->lngCountGames(), 0);
 }
 
 // Setup starts from the position shown (the start position has every castling right) and the
@@ -287,30 +267,20 @@ TEST_F(EditorAnnotations, LinesArePromotedAndDeletedAndStaySo) {
     EXPECT_TRUE(book.workbook->objLoadAnnotations(id).mapNodes.empty());
 }
 
-TEST_F(EditorAnnotations, AWorkbookWithoutAnnotationTablesSavesAsBeforeUntilAMoveIsMarked) {
-    DropAnnotationTables(book);
-    const int32_t id = SaveNewGame(book, prompts);
-    ASSERT_NE(id, 0);
-    EXPECT_FALSE(book.workbook->hasAnnotationTables());
-
-    frmGameEditor edited(book.workbook, id, prompts);
-    edited.txtPageRef->setText("p.7");
-    ASSERT_TRUE(edited.isSave());
-    EXPECT_FALSE(book.workbook->hasAnnotationTables());
-
-    frmGameEditor marked(book.workbook, id, prompts);
-    Choose(marked, {"Kf7"});
-    marked.pnlAnnotations->ToggleMark(3);
-    ASSERT_TRUE(marked.isSave());
-    EXPECT_TRUE(book.workbook->hasAnnotationTables());
-    EXPECT_EQ(book.workbook->objLoadAnnotations(id).mapNodes.size(), 1u);
-}
-
 TEST_F(EditorAnnotations, GamesWindowFlagsGamesWithCommentsOrMarksOnTheirOwnNodes) {
     std::vector<int32_t> ids;
-    for (int i = 0; i < 3; ++i)
-        ids.push_back(SaveNewGame(book, prompts));
-    DropAnnotationTables(book);
+    for (int i = 0; i < 3; ++i) {
+        frmGameEditor editor(book.workbook, 0, prompts);
+        EnterGame(editor);
+        ASSERT_TRUE(editor.isSave());
+        ids.push_back(editor.lngGameID());
+    }
+    // The workbook as an older program leaves it: the three tables and no annotation tables.
+    const std::string file = book.folder.file("games.brl");
+    book.workbook->CloseWorkBook();
+    RawDatabase raw(file);
+    raw.exec("drop table if exists GameAnnotation; drop table if exists GameTag");
+    book.workbook->strOpenWorkBook(file);
     auto flags = [&] {
         CGamesTableModel model(book.workbook, {});
         model.Reload();
@@ -320,15 +290,21 @@ TEST_F(EditorAnnotations, GamesWindowFlagsGamesWithCommentsOrMarksOnTheirOwnNode
         EXPECT_TRUE(model.strLastError().isEmpty()) << model.strLastError().toStdString();
         return shown;
     };
-    EXPECT_EQ(flags(), (QStringList{"", "", ""})); // no annotation tables at all
-
+    // An edit without notes saves as an older program does; the first note makes the tables.
+    {
+        frmGameEditor edited(book.workbook, ids[0], prompts);
+        edited.txtPageRef->setText("p.7");
+        ASSERT_TRUE(edited.isSave());
+    }
+    EXPECT_FALSE(book.workbook->hasAnnotationTables());
+    EXPECT_EQ(flags(), (QStringList{"", "", ""}));
     {
         frmGameEditor editor(book.workbook, ids[1], prompts);
         QTest::keyClicks(editor.pnlAnnotations->txtGameComment, "a game comment");
         ASSERT_TRUE(editor.isSave());
     }
+    EXPECT_TRUE(book.workbook->hasAnnotationTables());
     // Another program's row for a node the game does not have, and an empty row.
-    RawDatabase raw(book.folder.file("games.brl"));
     raw.exec("insert into GameAnnotation values (" + std::to_string(ids[2]) +
              ", 'W9gone', 'x', 'y', '2')");
     raw.exec("insert into GameAnnotation values (" + std::to_string(ids[0]) +

@@ -108,7 +108,7 @@ TEST(GamesTableModel, ShowsEveryOrderAndFilterAsTheDatabaseReadsIt) {
     EXPECT_EQ(Shown(model), before);
 }
 
-TEST(GamesTableModel, ReadsOnlyThePagesShownAndKeepsAFewOfThem) {
+TEST(GamesTableModel, ReadsOnlyThePagesShownKeepsAFewOfThemAndNamesWhyAFileCannotBeRead) {
     Fixture fixture;
     CGamesTableModel model(fixture.book.workbook, [](int64_t id) {
         return id == 6 ? std::pair<QString, QString>("ok", "no other solution")
@@ -157,17 +157,14 @@ TEST(GamesTableModel, ReadsOnlyThePagesShownAndKeepsAFewOfThem) {
     EXPECT_EQ(fresh.lngPagesRead(), pages);
     fresh.index(0, 0).data();
     EXPECT_EQ(fresh.lngPagesRead(), pages + 1);
-}
 
-TEST(GamesTableModel, AFileThatCannotBeReadGivesAnEmptyTableAndTheReason) {
-    Fixture fixture;
-    CGamesTableModel model(fixture.book.workbook, {});
+    // A file that cannot be read gives an empty table and the reason.
     RawDatabase(fixture.book.folder.file("games.brl")).exec("drop table GameTree");
-    QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
-    model.Reload();
+    QSignalSpy reset(&fresh, &QAbstractItemModel::modelReset);
+    fresh.Reload();
     EXPECT_EQ(reset.count(), 1);
-    EXPECT_EQ(model.rowCount(), 0);
-    EXPECT_FALSE(model.strLastError().isEmpty());
+    EXPECT_EQ(fresh.rowCount(), 0);
+    EXPECT_FALSE(fresh.strLastError().isEmpty());
 }
 
 std::vector<int64_t> Ids(RawDatabase& raw, const std::string& sql) {

@@ -99,7 +99,7 @@ TEST_F(GamesWindow, SortsFiltersDeletesAndNamesTheGameToTrain) {
     EXPECT_EQ(games.arrlngShownIDs(), (std::vector<int32_t>{1, 3}));
 }
 
-TEST_F(GamesWindow, CancelledImportKeepsWholeGamesOnly) {
+TEST_F(GamesWindow, CancelledImportKeepsWholeGamesOnlyAndSkippedGamesAreNamed) {
     const std::string file = book.folder.file("many.pgn");
     {
         std::ofstream out(file);
@@ -139,6 +139,18 @@ TEST_F(GamesWindow, CancelledImportKeepsWholeGamesOnly) {
     EXPECT_TRUE(prompts->notices.last().contains("1 game was skipped"))
         << prompts->notices.last().toStdString();
     ASSERT_EQ(prompts->details.size(), 1);
+
+    // Unsound test positions are skipped with the board's reason.
+    const std::string unsound = book.folder.file("unsound.pgn");
+    std::ofstream(unsound) << PgnGame("R5k1/5ppp/8/8/8/8/8/6K1 w - - 0 1", "1. Kf1")
+                           << PgnGame("6k1/5ppp/8/8/8/8/8/R5Kp b - - 0 1", "1... Kf8");
+    whole.ImportPgnFrom(QString::fromStdString(unsound));
+    EXPECT_EQ(other.workbook->lngCountGames(), 4000);
+    EXPECT_TRUE(prompts->notices.last().contains("2 games were skipped"))
+        << prompts->notices.last().toStdString();
+    ASSERT_EQ(prompts->details.size(), 2);
+    EXPECT_TRUE(prompts->details[0].endsWith("unsound: the side not to move is in check"));
+    EXPECT_TRUE(prompts->details[1].endsWith("unsound: a pawn stands on the first or last rank"));
 
     whole.ImportPgnFrom(QString::fromStdString(book.folder.file("missing.pgn")));
     EXPECT_TRUE(prompts->errors.last().contains("Cannot read the file"));
@@ -181,21 +193,6 @@ TEST_F(GamesWindow, ExportWritesTheChosenGamesAndNamesThoseThatCannotBeRead) {
     games.ExportPgnTo(QString::fromStdString(book.folder.file("no/such/folder/x.pgn")));
     EXPECT_TRUE(prompts->errors.last().startsWith("The export failed"));
     EXPECT_EQ(prompts->errors.size(), 1);
-}
-
-TEST_F(GamesWindow, ImportRefusesUnsoundTestPositionsWithTheBoardsReason) {
-    const std::string file = book.folder.file("three.pgn");
-    std::ofstream(file) << PgnGame(kBackRank, "1. Ra8#")
-                        << PgnGame("R5k1/5ppp/8/8/8/8/8/6K1 w - - 0 1", "1. Kf1")
-                        << PgnGame("6k1/5ppp/8/8/8/8/8/R5Kp b - - 0 1", "1... Kf8");
-    frmGames games(book.workbook, nullptr, prompts);
-    games.ImportPgnFrom(QString::fromStdString(file));
-    EXPECT_EQ(book.workbook->lngCountGames(), 1);
-    EXPECT_TRUE(prompts->notices.last().contains("2 games were skipped"))
-        << prompts->notices.last().toStdString();
-    ASSERT_EQ(prompts->details.size(), 2);
-    EXPECT_TRUE(prompts->details[0].endsWith("unsound: the side not to move is in check"));
-    EXPECT_TRUE(prompts->details[1].endsWith("unsound: a pawn stands on the first or last rank"));
 }
 
 // Verdicts from the engine, a second solution added as a variation, and move marks that
