@@ -21,7 +21,7 @@ void clearSettings() {
 
 // Without settings Stockfish is the engine until its start names it; a stored engine names the
 // captions (a menu caption doubles the name's ampersands).
-TEST(CEngineSettingsTest, CaptionsNameTheStoredEngine) {
+TEST(CEngineSettingsTest, CaptionsNameTheStoredEngineAndWhatAStartFoundIsKept) {
     clearSettings();
     EXPECT_TRUE(CEngineSettings::strEnginePath().endsWith("/stockfish"));
     EXPECT_EQ(CEngineSettings::protocol(), EngineProtocol::Unknown);
@@ -45,6 +45,21 @@ TEST(CEngineSettingsTest, CaptionsNameTheStoredEngine) {
         EXPECT_EQ(CEngineSettings::strPlayCaption(), "Play the game against " + c.name);
         EXPECT_EQ(CEngineSettings::strPlayMenuCaption(), "Play the game against " + c.menu);
     }
+
+    // What a start found is kept while the program stays the same.
+    QTemporaryDir folder;
+    const QString program = folder.filePath("engine.sh");
+    ASSERT_TRUE(QFile::copy(fake("console-engine.sh"), program));
+    EXPECT_EQ(CEngineSettings::knownProtocol(program), EngineProtocol::Unknown);
+    CEngineSettings::Remember(program, EngineProtocol::Console, "");
+    EXPECT_EQ(CEngineSettings::knownProtocol(program), EngineProtocol::Console);
+    EXPECT_EQ(CEngineSettings::knownProtocol(fake("console-engine.sh")), EngineProtocol::Unknown);
+    // Another program under the same name is looked at afresh.
+    QFile file(program);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("# changed\n");
+    file.close();
+    EXPECT_EQ(CEngineSettings::knownProtocol(program), EngineProtocol::Unknown);
     clearSettings();
 }
 
@@ -71,24 +86,6 @@ TEST(CEngineSettingsTest, ChoosingKeepsThePreviousEngineWhenTheNewOneIsRefused) 
     ASSERT_EQ(strApplyEngineChoice(BRISOLT_STOCKFISH), "");
     EXPECT_EQ(CEngineSettings::protocol(), EngineProtocol::Uci);
     EXPECT_EQ(CEngineSettings::strEngineName(), "Stockfish 15.1");
-    clearSettings();
-}
-
-TEST(CEngineSettingsTest, WhatAStartFoundIsKeptWhileTheProgramStaysTheSame) {
-    clearSettings();
-    QTemporaryDir folder;
-    const QString program = folder.filePath("engine.sh");
-    ASSERT_TRUE(QFile::copy(fake("console-engine.sh"), program));
-    EXPECT_EQ(CEngineSettings::knownProtocol(program), EngineProtocol::Unknown);
-    CEngineSettings::Remember(program, EngineProtocol::Console, "");
-    EXPECT_EQ(CEngineSettings::knownProtocol(program), EngineProtocol::Console);
-    EXPECT_EQ(CEngineSettings::knownProtocol(fake("console-engine.sh")), EngineProtocol::Unknown);
-    // Another program under the same name is looked at afresh.
-    QFile file(program);
-    ASSERT_TRUE(file.open(QIODevice::Append));
-    file.write("# changed\n");
-    file.close();
-    EXPECT_EQ(CEngineSettings::knownProtocol(program), EngineProtocol::Unknown);
     clearSettings();
 }
 

@@ -33,24 +33,20 @@ inline bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 20
     return true;
 }
 
-// A main window's board holding a game from the FEN.
-inline std::unique_ptr<cntrlChessGui> mainBoardAt(const std::string& fen, bool whiteOnTop = false) {
-    auto board = std::make_unique<cntrlChessGui>();
-    board->Mode(BoardMode::FreePlay);
-    board->ApplyPosition(objReadFen(fen));
-    board->isWhiteOnTop(whiteOnTop);
-    return board;
-}
-
 // A practice window against the engine, recording the errors its handlers report.
 struct Practice {
     std::unique_ptr<cntrlChessGui> mainBoard;
     std::vector<QString> errors;
     std::unique_ptr<frmCrafty> window;
 
+    // prepare: what the main board is given and does before the window opens.
     Practice(const std::string& fen, const QString& enginePath,
-             const QString& name = "Stockfish 15.1", EngineProtocol protocol = EngineProtocol::Uci)
-        : mainBoard(mainBoardAt(fen)) {
+             const QString& name = "Stockfish 15.1", EngineProtocol protocol = EngineProtocol::Uci,
+             const std::function<void(cntrlChessGui&)>& prepare = {})
+        : mainBoard(std::make_unique<cntrlChessGui>()) {
+        mainBoard->Mode(BoardMode::FreePlay);
+        mainBoard->ApplyPosition(objReadFen(fen));
+        if (prepare) prepare(*mainBoard);
         window = std::make_unique<frmCrafty>(
             mainBoard.get(), PracticeEngine{enginePath, protocol, name}, nullptr,
             [this](QWidget*, const QString& message) { errors.push_back(message); });

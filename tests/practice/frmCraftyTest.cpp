@@ -21,34 +21,27 @@ bool isNavigationEnabled(const cntrlChessGui& board) {
     return true;
 }
 
-TEST(frmCraftyTest, LoadStartsFromTheTestPositionWithTheMainBoardsLook) {
-    auto mainBoard =
-        mainBoardAt("r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq -", true);
-    mainBoard->SquareColorDark(0x00336699);
-    mainBoard->SquareColorLight(0x00EEEEEE);
-    // Training moves on the main board do not change where practice starts.
-    mainBoard->MovePgn("Bb5", true, false);
-    mainBoard->MovePgn("a6", true, false);
-    frmCrafty window(mainBoard.get(), {BRISOLT_STOCKFISH, EngineProtocol::Uci, "Stockfish 15.1"},
-                     nullptr);
-    EXPECT_EQ(window.windowTitle(), "Practice with Stockfish 15.1");
-    EXPECT_EQ(window.cntrlChess->objPosition()->strGetFEN(),
-              "r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq -");
-    EXPECT_TRUE(window.cntrlChess->isWhiteOnTop());
-    EXPECT_EQ(window.cntrlChess->SquareColorDark(), 0x00336699u);
-    EXPECT_EQ(window.cntrlChess->SquareColorLight(), 0x00EEEEEEu);
-    EXPECT_EQ(window.cntrlChess->boardMode(), BoardMode::FreePlay);
-    EXPECT_EQ(window.lblResult->text(), "White to move");
-    for (QPushButton* button : window.cntrlChess->cmdNavigation)
+TEST(frmCraftyTest, StartsLikeTheMainBoardAnswersStopsExaminesReplaysAndClosesWhileThinking) {
+    // Practice starts from the test position, not where training moved the main board, and wears
+    // the main board's look.
+    Practice practice(startFen, BRISOLT_STOCKFISH, "Stockfish 15.1", EngineProtocol::Uci,
+                      [](cntrlChessGui& main) {
+                          main.isWhiteOnTop(true);
+                          main.SquareColorDark(0x00336699);
+                          main.SquareColorLight(0x00EEEEEE);
+                          main.MovePgn("e4", true, false);
+                      });
+    EXPECT_EQ(practice.window->windowTitle(), "Practice with Stockfish 15.1");
+    EXPECT_EQ(practice.fen(), startFen);
+    EXPECT_TRUE(practice.board().isWhiteOnTop());
+    EXPECT_EQ(practice.board().SquareColorDark(), 0x00336699u);
+    EXPECT_EQ(practice.board().SquareColorLight(), 0x00EEEEEEu);
+    EXPECT_EQ(practice.board().boardMode(), BoardMode::FreePlay);
+    for (QPushButton* button : practice.board().cmdNavigation)
         EXPECT_FALSE(button->isEnabled());
-    EXPECT_TRUE(window.bridge()->isRunning());
+    EXPECT_TRUE(practice.window->bridge()->isRunning());
     // Practice games are played at their last move: the board's Delete has nothing to delete.
-    window.show();
-    EXPECT_FALSE(window.cntrlChess->cmdDelete->isVisible());
-}
-
-TEST(frmCraftyTest, TheEngineAnswersThenStopExamineAndReplayFromAnEarlierPoint) {
-    Practice practice(startFen, BRISOLT_STOCKFISH);
+    EXPECT_FALSE(practice.board().cmdDelete->isVisible());
     for (const char* refused : {"", "   ", "..."}) {
         practice.window->cntrlChess_Moved(refused);
         EXPECT_EQ(practice.result(), "White to move") << refused;
@@ -98,26 +91,19 @@ TEST(frmCraftyTest, TheEngineAnswersThenStopExamineAndReplayFromAnEarlierPoint) 
     practice.window->lblReplay->click();
     EXPECT_EQ(practice.fen(), startFen);
     EXPECT_EQ(practice.board().boardMode(), BoardMode::FreePlay);
-    EXPECT_TRUE(practice.errors.empty());
-}
 
-TEST(frmCraftyTest, ClosingWhileTheEngineThinksEndsItAndRemovesItsFolder) {
-    for (const QString& engine : {QString(BRISOLT_STOCKFISH), fake("hang.sh")}) {
-        Practice practice(startFen, engine);
-        const QString folder =
-            QString::fromStdString(practice.window->bridge()->strWorkingFolder());
-        ASSERT_TRUE(QFileInfo(folder).isDir());
-        practice.traineeMoves("e4");
-        const std::string afterTrainee = practice.fen();
-        practice.window->lblClose->click();
-        EXPECT_FALSE(practice.window->isVisible());
-        EXPECT_EQ(practice.window->bridge(), nullptr);
-        EXPECT_FALSE(QFileInfo::exists(folder)) << folder.toStdString();
-        // Whatever the engine would have said is gone: the board stays as it was.
-        waitUntil([] { return false; }, 300);
-        EXPECT_EQ(practice.fen(), afterTrainee);
-        EXPECT_TRUE(practice.errors.empty());
-    }
+    // Closing while the engine thinks ends it and removes its folder; its answer never comes.
+    const QString folder = QString::fromStdString(practice.window->bridge()->strWorkingFolder());
+    ASSERT_TRUE(QFileInfo(folder).isDir());
+    practice.traineeMoves("e4");
+    const std::string afterE4 = practice.fen();
+    practice.window->lblClose->click();
+    EXPECT_FALSE(practice.window->isVisible());
+    EXPECT_EQ(practice.window->bridge(), nullptr);
+    EXPECT_FALSE(QFileInfo::exists(folder)) << folder.toStdString();
+    waitUntil([] { return false; }, 300);
+    EXPECT_EQ(practice.fen(), afterE4);
+    EXPECT_TRUE(practice.errors.empty());
 }
 
 // The bridge's own tests go through every fault; here the window shows one of each kind. While
