@@ -27,6 +27,7 @@ TEST_F(MoveInput, GesturesPlayLegalMovesAndLeaveEverythingElseAsItWas) {
         {"e2 d2", "", "d2"}, // another own piece takes the selection
         {"e2 e2", "", ""},   // a second click lets the piece go
         {"e7", "", ""},      // the side not to move is not selected
+        {"e2-e4 d2", "Moved:e4,Status:Black to move:1", ""}, // nor is it when Black moves
         {"e2 d2 d4", "Moved:d4,Status:Black to move:1", ""},
     };
     for (const auto& [gestures, moved, selected] : cases) {
@@ -125,8 +126,9 @@ TEST_F(MoveInput, RightButtonDrawsArrowsAndMarksThatLeftClicksAndMovesClear) {
     click("d4", Qt::RightButton, Qt::ControlModifier);
     click("c5", Qt::RightButton, Qt::AltModifier);
     EXPECT_EQ(marksText(board->objMarks()), "e2e4:0 g1f3:1 d4:2 c5:3");
-    click("e2", Qt::RightButton, {}, "e4"); // the same arrow again takes it away
-    EXPECT_EQ(marksText(board->objMarks()), "g1f3:1 d4:2 c5:3");
+    click("e2", Qt::RightButton, {}, "e4"); // the same arrow or mark again takes it away
+    click("d4", Qt::RightButton, Qt::ControlModifier);
+    EXPECT_EQ(marksText(board->objMarks()), "g1f3:1 c5:3");
     click("a5"); // a left click anywhere clears
     EXPECT_EQ(marksText(board->objMarks()), "");
     click("e2", Qt::RightButton, {}, "e4");
