@@ -12,7 +12,6 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
@@ -20,7 +19,6 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QSettings>
 #include <QTest>
 #include <set>
@@ -122,15 +120,6 @@ ModalScript::Action Press(int standardButton) {
     };
 }
 
-ModalScript::Action ChooseColor(int red, int green, int blue) {
-    return [=](QWidget* modal) {
-        auto* dialog = qobject_cast<QColorDialog*>(modal);
-        QVERIFY2(dialog, "expected a colour dialog");
-        dialog->setCurrentColor(QColor(red, green, blue));
-        dialog->accept();
-    };
-}
-
 int DisplayIndex(const cntrlChessGui* board, int file, int rank) {
     return board->isWhiteOnTop() ? rank * 8 + (7 - file) : (7 - rank) * 8 + file;
 }
@@ -217,26 +206,6 @@ QString WriteFile(const QString& file, const QByteArray& bytes) {
     QFile out(file);
     if (out.open(QIODevice::WriteOnly | QIODevice::Truncate)) out.write(bytes);
     return file;
-}
-
-ProgramRun RunProgram(const QString& program, const QStringList& arguments,
-                      const QString& configFolder, int timeoutMs) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("XDG_CONFIG_HOME", configFolder);
-    process.setProcessEnvironment(env);
-    process.start(program, arguments);
-    ProgramRun run;
-    run.ended = process.waitForFinished(timeoutMs);
-    if (!run.ended) {
-        process.kill();
-        process.waitForFinished();
-    }
-    run.exitCode = process.exitCode();
-    run.out = QString(process.readAllStandardOutput());
-    run.err = QString(process.readAllStandardError());
-    return run;
 }
 
 QString WindowTest::FreshFile(const QString& name) const {

@@ -52,7 +52,6 @@ private:
 ModalScript::Action ChooseFile(const QString& file);
 ModalScript::Action Cancel();
 ModalScript::Action Press(int standardButton);
-ModalScript::Action ChooseColor(int red, int green, int blue);
 
 // The display index of a square on the board as it is oriented now.
 int DisplayIndex(const cntrlChessGui* board, int file, int rank);
@@ -76,16 +75,6 @@ QString Message(frmMain* window);
 int32_t Shown(frmMain* window);
 // Writes the bytes to a new file (its folder made when missing); returns the file name.
 QString WriteFile(const QString& file, const QByteArray& bytes);
-
-// How a run of the program ended.
-struct ProgramRun {
-    bool ended = false; // false when it was still running at the time limit (then killed)
-    int exitCode = -1;
-    QString out, err;
-};
-// Runs the program offscreen with its settings in configFolder.
-ProgramRun RunProgram(const QString& program, const QStringList& arguments,
-                      const QString& configFolder, int timeoutMs = 60000);
 
 // The training window's tests: a settings store of their own, emptied before each test, and a
 // fresh workbook of the four games for each test function and data row.

@@ -81,14 +81,13 @@ TEST_F(TrainingSessionTest, NextAfterTheLastGameChoosesANewBatchFromTheResults) 
     EXPECT_FALSE(display.previousEnabled);
     session.TrainingStatus("Successful"); // game 1 solved
     session.NextGame();
-    session.ShowSolution(); // game 2 failed
+    for (int k = 0; k < 3; ++k) // game 2 failed by the third wrong move
+        session.TrainingStatus(CTrainingSession::strWRONG_MOVE);
     EXPECT_TRUE(display.previousEnabled);
-    session.NextGame();
-    session.NextGame(); // games 3 and 4 left without a result
     session.PreviousGame();
-    EXPECT_EQ(session.lngGameIndex(), 2);
-    session.NextGame();
-    session.NextGame();
+    EXPECT_EQ(session.lngGameIndex(), 0);
+    for (int k = 0; k < 4; ++k) // games 3 and 4 left without a result
+        session.NextGame();
     // Failed first, then the untried by id, the solved one last.
     const std::vector<int32_t> expected = {ids[1], ids[2], ids[3], ids[0]};
     EXPECT_EQ(session.arrlngGameIDs(), expected);
@@ -99,20 +98,6 @@ TEST_F(TrainingSessionTest, NextAfterTheLastGameChoosesANewBatchFromTheResults) 
     session.PreviousGame(); // no further back than the first game
     EXPECT_EQ(session.lngGameIndex(), 0);
     EXPECT_EQ(testwb::Read(file, ids[2]).hits, 0);
-}
-
-TEST_F(TrainingSessionTest, TheThirdWrongMoveFailsTheGameAndShowsTheSolution) {
-    for (const int wrong : {2, 3}) {
-        SCOPED_TRACE(wrong);
-        ASSERT_TRUE(session.StartBatch());
-        display.mode = BoardMode::Training;
-        const int32_t id = session.arrlngGameIDs().front();
-        const int32_t hitsBefore = testwb::Read(file, id).hits;
-        for (int k = 0; k < wrong; ++k)
-            session.TrainingStatus(CTrainingSession::strWRONG_MOVE);
-        EXPECT_EQ(display.mode == BoardMode::View, wrong == 3);
-        EXPECT_EQ(testwb::Read(file, id).hits, hitsBefore + (wrong == 3 ? 1 : 0));
-    }
 }
 
 TEST_F(TrainingSessionTest, GamesGoneFromTheFileLeaveTheEmptyBoardWithoutErrorBoxes) {

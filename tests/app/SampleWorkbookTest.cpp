@@ -1,37 +1,23 @@
 // The bundled sample workbook as built from resources/sample/sample.pgn: enough described
 // exercises, and every solution's first move one the engine agrees with.
 #include "game/CGameTree.h"
+#include "tests/cli/WorkbookCli.h"
 #include "workbook/CWorkBook.h"
 
-#include <array>
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
-#include <gtest/gtest.h>
 #include <map>
 #include <sstream>
-#include <string>
 
 namespace {
 
 const std::string sample = BRISOLT_SAMPLE_WORKBOOK;
 
-// Runs a command and returns what it wrote to stdout.
-std::string Output(const std::string& command) {
-    std::string output;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return output;
-    std::array<char, 4096> buffer;
-    size_t got;
-    while ((got = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        output.append(buffer.data(), got);
-    pclose(pipe);
-    return output;
-}
-
 // The verdict per game id from "brisolt-cli verify" lines: id, verdict, details.
-std::map<std::string, std::string> Verdicts(const std::string& arguments) {
+std::map<std::string, std::string> Verdicts(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), {"verify", sample});
     std::map<std::string, std::string> verdicts;
-    std::istringstream lines(Output(std::string(BRISOLT_CLI) + " verify " + arguments));
+    std::istringstream lines(Cli(arguments).out);
     std::string line;
     while (std::getline(lines, line)) {
         const auto tab = line.find('\t');
@@ -57,18 +43,19 @@ TEST(SampleWorkbook, HoldsDescribedExercisesWithSolutions) {
 }
 
 TEST(SampleWorkbook, EverySolutionStartsWithAMoveTheEngineAgreesWith) {
-    if (!std::filesystem::exists("/usr/games/stockfish") && Output("command -v stockfish").empty())
+    if (!std::filesystem::exists("/usr/games/stockfish") &&
+        std::system("command -v stockfish > /dev/null") != 0)
         GTEST_SKIP() << "Stockfish is not installed";
     ASSERT_TRUE(std::filesystem::exists(sample)) << sample;
     // A quick look at every game; deep combinations get a second look to a fixed depth, which
     // the load of the machine cannot cut short.
-    const auto verdicts = Verdicts("'" + sample + "' --time 0.3");
+    const auto verdicts = Verdicts({"--time", "0.3"});
     CWorkBook workbook;
     workbook.strOpenWorkBook(sample);
     ASSERT_EQ(verdicts.size(), workbook.arrlngGetGameIDs().size()) << "a game got no verdict";
     for (const auto& [id, verdict] : verdicts) {
         if (verdict.rfind("refuted", 0) != 0) continue;
-        const auto again = Verdicts("'" + sample + "' " + id + " --depth 16");
+        const auto again = Verdicts({id, "--depth", "16"});
         ASSERT_EQ(again.count(id), 1u) << "game " << id;
         EXPECT_NE(again.at(id).rfind("refuted", 0), 0u) << "game " << id << ": " << again.at(id);
     }

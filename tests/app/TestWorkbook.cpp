@@ -61,10 +61,6 @@ void BuildEmpty(const std::string& file) {
     workbook.CloseWorkBook();
 }
 
-void Execute(const std::string& file, const std::string& sql) {
-    RawDatabase(file).exec(sql);
-}
-
 Stats Read(const std::string& file, int32_t id) {
     const auto rows =
         RawDatabase(file).rows("select Hits, Solve from GameTree where ID=" + std::to_string(id));

@@ -18,9 +18,6 @@ std::vector<int32_t> Build(const std::string& file, const std::string& pgn);
 // Creates a workbook file without games.
 void BuildEmpty(const std::string& file);
 
-// Runs SQL statements on the file through a connection of its own.
-void Execute(const std::string& file, const std::string& sql);
-
 // Statistics of one game straight from the file (opened separately from the program's object).
 struct Stats {
     int32_t hits = -1;

@@ -11,6 +11,7 @@
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TestWorkbook.h"
 #include "tests/editor/EditorTestSupport.h"
+#include "tests/workbook/RawDatabase.h"
 #include "workbook/CWorkBook.h"
 
 #include <QAction>
@@ -147,16 +148,11 @@ private slots:
     }
 
     void everyChangeOfWorkbookStartsFromTheNewOne() {
-        {
-            CWorkBook book;
-            book.strOpenWorkBook(four.toStdString());
-            book.UpdateSuccess(2);
-            book.UpdateSuccess(3);
-            book.UpdateError(4); // 2 of 3: 66.67
-        }
+        // Games 2 and 3 solved, game 4 failed: 66.67%.
+        RawDatabase(four.toStdString()).exec("update GameTree set Hits=1, Solve=ID<4 where ID>1");
         const QString solved = FreshFile("solved.brl");
         testwb::Build(solved.toStdString(), testwb::fourGamesPgn);
-        testwb::Execute(solved.toStdString(), "update GameTree set Hits=1, Solve=1 where ID=1");
+        RawDatabase(solved.toStdString()).exec("update GameTree set Hits=1, Solve=1 where ID=1");
         const QString empty = FreshFile("empty.brl");
         testwb::BuildEmpty(empty.toStdString());
 
@@ -225,7 +221,7 @@ private slots:
         EndGame(window.get(), 0, "show");
         const int32_t shown = Shown(window.get());
         // The file's totals move on behind the window's back; the running score does not.
-        testwb::Execute(four.toStdString(), "update GameTree set Hits=9, Solve=9 where ID=4");
+        RawDatabase(four.toStdString()).exec("update GameTree set Hits=9, Solve=9 where ID=4");
 
         window->SetEditorPrompts(std::make_shared<ScriptedPrompts>());
         frmGames* games = window->OpenGames();
@@ -250,7 +246,7 @@ private slots:
     }
 
     void aGameThatCannotBeShownIsReportedAndPassedBy() {
-        testwb::Execute(four.toStdString(), "delete from GameNode where GameTreeID=2");
+        RawDatabase(four.toStdString()).exec("delete from GameNode where GameTreeID=2");
         auto window = Open();
         QCOMPARE(Shown(window.get()), 1);
         ModalScript script;
@@ -269,7 +265,7 @@ private slots:
         auto window = Open();
         QVERIFY(!isShown(window.get(), "lblReadOnly"));
         // Another program breaks the file under the open window.
-        testwb::Execute(four.toStdString(), "alter table GameTree rename to Broken");
+        RawDatabase(four.toStdString()).exec("alter table GameTree rename to Broken");
         ModalScript script;
         script.Then(Press(QMessageBox::Ok));
         Trigger(window.get(), "mnuShowSolution");

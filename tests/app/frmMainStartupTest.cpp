@@ -6,14 +6,18 @@
 #include "board/cntrlChessGui.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TestWorkbook.h"
+#include "tests/workbook/RawDatabase.h"
+#include "tests/workbook/TempFolder.h"
 
 #include <QAction>
 #include <QClipboard>
+#include <QColorDialog>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
@@ -22,8 +26,45 @@
 using namespace apptest;
 
 namespace {
+
 const QByteArray kNotes = "These are my notes, not a workbook.\n";
-const QString kProgram = QStringLiteral(BRISOLT_PROGRAM);
+
+ModalScript::Action ChooseColor(int red, int green, int blue) {
+    return [=](QWidget* modal) {
+        auto* dialog = qobject_cast<QColorDialog*>(modal);
+        QVERIFY2(dialog, "expected a colour dialog");
+        dialog->setCurrentColor(QColor(red, green, blue));
+        dialog->accept();
+    };
+}
+
+// How a run of the program ended.
+struct ProgramRun {
+    bool ended = false; // false when it was still running at the time limit (then killed)
+    int exitCode = -1;
+    QString out, err;
+};
+
+// Runs the program offscreen with its settings in a folder of their own.
+ProgramRun RunProgram(const QStringList& arguments, const QString& configFolder) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_CONFIG_HOME", configFolder);
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(BRISOLT_PROGRAM), arguments);
+    ProgramRun run;
+    run.ended = process.waitForFinished(60000);
+    if (!run.ended) {
+        process.kill();
+        process.waitForFinished();
+    }
+    run.exitCode = process.exitCode();
+    run.out = QString(process.readAllStandardOutput());
+    run.err = QString(process.readAllStandardError());
+    return run;
+}
+
 } // namespace
 
 class frmMainStartupTest : public WindowTest {
@@ -73,9 +114,7 @@ private slots:
         QCOMPARE(Setting("General/LastOpened"), QFileInfo(four).absoluteFilePath());
         QCOMPARE(TextOf(&window, "txtGameDescription"), QString("Punish the early queen defence"));
         QCOMPARE(window.objBoard()->boardMode(), BoardMode::Training);
-        QFile file(notes);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), kNotes);
+        QCOMPARE(FileBytes(notes.toStdString()), kNotes.toStdString());
     }
 
     void cancellingTheFirstDialogEndsTheProgram() {
@@ -195,7 +234,7 @@ private slots:
         QCOMPARE(script.Seen().at(1).title, QString("System Info"));
 
         // One version text everywhere: the About box, the program's --version.
-        const ProgramRun run = RunProgram(kProgram, {"--version"}, dir.filePath("xdg"));
+        const ProgramRun run = RunProgram({"--version"}, dir.filePath("xdg"));
         QCOMPARE(run.out.trimmed(), "Brisolt " + frmMain::strVersion());
     }
 
@@ -214,8 +253,14 @@ private slots:
         QCOMPARE(window->objBoard()->boardMode(), BoardMode::Training); // the game is untouched
     }
 
-    // The keys users rely on, and the menus they sit in.
-    void menusAndShortcutsAreThoseOfTheProgram() {
+    // The keys users rely on and the menus they sit in; Exit closes the workbook and leaves the
+    // user's game files alone.
+    void menusShortcutsAndExit() {
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        const QStringList files = {"game1.txt", "games.pgn", "game-notes.txt"};
+        for (const QString& name : files)
+            WriteFile(dir.filePath(name), "keep me");
         auto window = Open();
         QStringList menus;
         for (QAction* action : window->menuBar()->actions())
@@ -231,20 +276,10 @@ private slots:
             auto* action = window->findChild<QAction*>(name);
             QCOMPARE(action ? name + " " + action->shortcut().toString() : name, key);
         }
-    }
-
-    void closingKeepsTheUsersGameFiles() {
-        const QString previous = QDir::currentPath();
-        QDir::setCurrent(dir.path());
-        const QStringList files = {"game1.txt", "games.pgn", "game-notes.txt"};
-        for (const QString& name : files)
-            WriteFile(dir.filePath(name), "keep me");
-        {
-            auto window = Open();
-            Trigger(window.get(), "mnuExit");
-            QVERIFY(!window->isVisible());
-            QVERIFY(window->objWorkBook() == nullptr);
-        }
+        Trigger(window.get(), "mnuExit");
+        QVERIFY(!window->isVisible());
+        QVERIFY(window->objWorkBook() == nullptr);
+        window.reset();
         QDir::setCurrent(previous);
         for (const QString& name : files)
             QVERIFY2(QFile::exists(dir.filePath(name)), qPrintable(name));
@@ -252,7 +287,7 @@ private slots:
 
     void screenshotModeWritesThePicture() {
         const QString picture = dir.filePath("shot.png");
-        ProgramRun run = RunProgram(kProgram, {"--screenshot", picture, four}, dir.filePath("xdg"));
+        ProgramRun run = RunProgram({"--screenshot", picture, four}, dir.filePath("xdg"));
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out.trimmed(), picture);
         QImage image(picture);
@@ -260,8 +295,7 @@ private slots:
 
         // Moves played for a picture are played on a copy: the file keeps its statistics.
         const QString solved = dir.filePath("solved.png");
-        run = RunProgram(kProgram, {"--screenshot", solved, "--moves", "9", four},
-                         dir.filePath("xdg"));
+        run = RunProgram({"--screenshot", solved, "--moves", "9", four}, dir.filePath("xdg"));
         QCOMPARE(run.exitCode, 0);
         QVERIFY(!QImage(solved).isNull());
         QVERIFY(QImage(solved) != image);
@@ -283,9 +317,9 @@ private slots:
         else if (sql.isEmpty())
             WriteFile(four, kNotes);
         else
-            testwb::Execute(four.toStdString(), sql.toStdString());
-        const ProgramRun run = RunProgram(
-            kProgram, {"--screenshot", dir.filePath("never.png"), four}, dir.filePath("xdg"));
+            RawDatabase(four.toStdString()).exec(sql.toStdString());
+        const ProgramRun run =
+            RunProgram({"--screenshot", dir.filePath("never.png"), four}, dir.filePath("xdg"));
         QVERIFY2(run.ended, "the program waited for a person");
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains("brisolt: "), qPrintable(run.err));

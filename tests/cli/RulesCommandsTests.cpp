@@ -8,11 +8,6 @@
 
 namespace {
 
-CliResult runCli(const std::vector<std::string>& args) {
-    TempFolder folder;
-    return Cli(args, folder.path().string());
-}
-
 const std::string start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
 
 TEST(RulesCommands, SuccessfulRunsPrintTheResult) {
@@ -30,7 +25,7 @@ TEST(RulesCommands, SuccessfulRunsPrintTheResult) {
         {{"play", start}, start + "\nWhite to move\n"},
     };
     for (const auto& [args, out] : cases) {
-        const CliResult run = runCli(args);
+        const CliResult run = Cli(args);
         EXPECT_EQ(run.status, 0) << args[0] << " " << args[1] << ": " << run.err;
         EXPECT_EQ(run.err, "");
         EXPECT_EQ(run.out, out) << args[0] << " " << args[1];
@@ -55,7 +50,7 @@ TEST(RulesCommands, RefusalsExitWithOneLine) {
         {{"frobnicate"}, 2, "unknown command"},
     };
     for (const auto& [args, status, mention] : cases) {
-        const CliResult run = runCli(args);
+        const CliResult run = Cli(args);
         EXPECT_EQ(run.status, status) << args[0] << ": " << run.err;
         EXPECT_TRUE(Contains(run.err, mention)) << args[0];
         if (args[0] != "frobnicate") {

@@ -22,7 +22,7 @@ struct CliResult {
 // Runs brisolt-cli with the arguments in the folder, with the environment variables given
 // ("NAME=value"). With a file size limit (bytes) no file the program writes can grow past it, as
 // on a full disk.
-inline CliResult Cli(const std::vector<std::string>& args, const std::string& folder,
+inline CliResult Cli(const std::vector<std::string>& args, const std::string& folder = ".",
                      rlim_t fileSizeLimit = 0, const std::vector<std::string>& environment = {}) {
     TempFolder capture;
     const std::string outPath = capture.file("out"), errPath = capture.file("err");
