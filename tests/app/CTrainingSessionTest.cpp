@@ -83,10 +83,11 @@ TEST_F(TrainingSessionTest, NextAfterTheLastGameChoosesANewBatchFromTheResults) 
     session.NextGame();
     for (int k = 0; k < 3; ++k) // game 2 failed by the third wrong move
         session.TrainingStatus(CTrainingSession::strWRONG_MOVE);
+    EXPECT_EQ(testwb::Read(file, ids[1]).hits, 1);
     EXPECT_TRUE(display.previousEnabled);
     session.PreviousGame();
     EXPECT_EQ(session.lngGameIndex(), 0);
-    for (int k = 0; k < 4; ++k) // games 3 and 4 left without a result
+    for (int k = 0; k < 4; ++k) // games 2 to 4 again, 3 and 4 left without a result; a new batch
         session.NextGame();
     // Failed first, then the untried by id, the solved one last.
     const std::vector<int32_t> expected = {ids[1], ids[2], ids[3], ids[0]};

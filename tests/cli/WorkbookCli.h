@@ -19,9 +19,9 @@ struct CliResult {
     std::string err;
 };
 
-// Runs brisolt-cli with the arguments in the folder, with the environment variables given
-// ("NAME=value"). With a file size limit (bytes) no file the program writes can grow past it, as
-// on a full disk.
+// Runs brisolt-cli with the arguments in the folder (the current one by default), with the
+// environment variables given ("NAME=value"). With a file size limit (bytes) no file the program
+// writes can grow past it, as on a full disk.
 inline CliResult Cli(const std::vector<std::string>& args, const std::string& folder = ".",
                      rlim_t fileSizeLimit = 0, const std::vector<std::string>& environment = {}) {
     TempFolder capture;
