@@ -34,6 +34,18 @@ TEST(CEngineProcessTest, LinesEndsTheReasonOfTheEndAndReadsThatPollOrWait) {
     }
     // The working folder goes with the transport.
     EXPECT_FALSE(std::filesystem::exists(folder));
+    {
+        // Of a flood on the error output, the reason keeps only the end.
+        CEngineProcess flood;
+        ASSERT_TRUE(flood.isStart(fakeEngine("flood.sh"))) << flood.strError();
+        for (std::string line; flood.isReadLine(line, 5000);) {
+        }
+        EXPECT_TRUE(flood.isFinished());
+        const std::string reason = flood.strExitReason();
+        EXPECT_TRUE(reason.starts_with("it ended with exit code 5: xxx")) << reason.substr(0, 80);
+        EXPECT_TRUE(reason.ends_with("xxx and then it gave up")) << reason.size();
+        EXPECT_LT(reason.size(), 1000u);
+    }
 
     CEngineProcess process;
     ASSERT_TRUE(process.isStart("/bin/cat"));
