@@ -54,6 +54,7 @@ compare @@ workbook/CWorkBookGames.cpp @@ file >= 0 && file <= 7 ? @@ file >= 0 
 statement @@ workbook/CWorkBook.cpp | workbook/SqlStatement.cpp @@ if (c == '\'') quoted += '\''; @@ ~~ if (c != '\0') clean += c; @@ clean += c;
 statement @@ workbook/CWorkBookGames.cpp | workbook/GameRows.cpp @@ if (moveText == "...") node->strParentKey(""); @@ ~~ if (rows.back().moveText == "...") node->strParentKey(""); @@ ~~ if (row.strMoveText != "...") row.strParentKey = node->strParentKey(); @@ row.strParentKey = node->strParentKey();
 constant @@ workbook/CWorkBookGames.cpp | workbook/CWorkBookRows.cpp @@ if (count <= 0) return {}; @@ if (count <= 1) return {};
+statement @@ workbook/CWorkBookScore.cpp @@ if (recorded) { @@ if (connection.lngChanges() > 0) {
 statement @@ pgn/PgnWriter.cpp @@ line.needNumber = true; @@ ~~ needNumber = true; @@
 constant @@ pgn/PgnWriter.cpp @@ constexpr size_t kLineWidth = 80; @@ constexpr size_t kLineWidth = 60;
 constant @@ pgn/PgnReader.cpp @@ if (digits.empty() || digits.size() > 3) { @@ if (digits.empty() || digits.size() > 2) {
