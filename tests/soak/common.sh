@@ -21,9 +21,10 @@ fail() {
     failures=$((failures + 1))
 }
 
-# sqlite3 on the file, one value.
+# sqlite3 on the file, one value. It waits for a writer the rounds did not stop (a recorder the
+# frozen loop had just started) instead of failing on the lock.
 sql() {
-    sqlite3 -batch -noheader "$1" "$2"
+    sqlite3 -batch -noheader -cmd ".timeout 10000" "$1" "$2"
 }
 
 # Checks the workbook is whole: SQLite's integrity check, no game without nodes, no node
