@@ -44,6 +44,7 @@ TEST(PgnTreeBuilder, DescriptionAndReferencesComeFromTagsCommentsOrPlayers) {
         {"[Event \"?\"]\n[White \"Anderssen\"]\n[Black \"Kieseritzky\"]\n\n1. e4 *",
          "Anderssen - Kieseritzky", "", ""},
         {"1. e4 *", "? - ?", "", ""},
+        {"{" + std::string(1000, 'c') + "} 1. e4 *", std::string(1000, 'c'), "", ""},
         {"[Description \"\"]\n\n{ignored} 1. e4 *", "", "", ""},
     };
     for (const auto& [pgn, description, page, diagram] : cases) {
@@ -62,13 +63,13 @@ TEST(PgnRoundTrip, ExportThenImportStoresTheSameGames) {
     const std::tuple<const char*, std::string, int, std::string> cases[] = {
         {"variations, set-ups, promotions and quoted texts",
          "[Event \"x\"]\n[Description \"He said \\\"O'Brien\\\" \\\\ twice\"]\n"
-         "[PageRef \"p.'9'\"]\n[DiagramRef \"#3\"]\n\n1. e4 e5 (1... c5 2. Nf3 (2. c3) d6) "
+         "[PageRef \"p.'9'\\\\\"]\n[DiagramRef \"#3\"]\n\n1. e4 e5 (1... c5 2. Nf3 (2. c3) d6) "
          "(1... e6) 2. Nf3 Nc6 3. Bb5 a6 4. Ba4 Nf6 5. O-O Be7 6. Re1 b5 7. Bb3 d6 8. c3 O-O "
          "9. h3 Nb8 10. d4 Nbd7 *\n\n"
          "[SetUp \"1\"]\n[FEN \"4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 41\"]\n\n41. exd6 Kd7 "
          "42. Kd2 Kxd6 *\n\n"
          "[SetUp \"1\"]\n[FEN \"4k3/1P6/8/8/8/8/8/4K3 b - - 0 7\"]\n\n7... Kd7 8. b8=N+ Kc7 *\n",
-         3, "He said \"O'Brien\" \\ twice|p.'9'|#3"},
+         3, "He said \"O'Brien\" \\ twice|p.'9'\\|#3"},
         {"control characters in a tag value",
          "[Event \"E\"]\n[Description \"D\"]\n[PageRef \"p.\x01\0\0\0\0\0\0\x0f 4\"]\n"
          "[DiagramRef \"12\"]\n\n{comment} 1. e4 *\n"s,
@@ -94,6 +95,11 @@ TEST(PgnRoundTrip, ExportThenImportStoresTheSameGames) {
         ExportPgn(first, exported);
         EXPECT_EQ(ImportPgn(second, exported).intImported, imported) << exported.str();
         EXPECT_EQ(StoredGames(second), stored);
+        std::ostream unwritable(nullptr); // as a full disk leaves it
+        EXPECT_THROW(ExportPgn(first, unwritable), CError);
+        std::ostringstream none; // a missing game is named before anything is written
+        EXPECT_THROW(ExportPgn(first, none, {first.arrlngGetGameIDs().at(0), 999}), CError);
+        EXPECT_EQ(none.str(), "");
     }
 }
 

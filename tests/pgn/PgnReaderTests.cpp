@@ -70,6 +70,8 @@ TEST(PgnReader, ReportsTheSyntaxOfEachConstructAndTheBrokenGames) {
          "game 1 | e4 | $1 | e5 | $6 | Nf3 | $14 | Nc6 | $3 | Bb5 | $4 | $201 | result * | end"},
         {"nested variations", "1. e4 (1. d4 d5 (1... Nf6 2. c4)) e5 *",
          "game 1 | e4 | ( | d4 | d5 | ( | Nf6 | c4 | ) | ) | e5 | result * | end"},
+        {"results inside variations end no game", "1. e4 (1. d4 1-0) (1. c4 *) e5 0-1",
+         "game 1 | e4 | ( | d4 | ) | ( | c4 | ) | e5 | result 0-1 | end"},
         {"escaped quotes in tag values", "[Event \"The \\\"Immortal\\\" \\\\ game\"]\n*",
          "game 1 | tag Event=The \"Immortal\" \\ game | result * | end"},
         {"draw result and en passant remark", "1. e4 d5 2. e5 f5 3. exf6 e.p. 1/2-1/2",
