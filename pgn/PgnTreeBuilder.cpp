@@ -295,6 +295,13 @@ void PgnTreeBuilder::endVariation() {
     }
 }
 
+void PgnTreeBuilder::result(const std::string& text) {
+    if (text == "*") return; // what a game without the tag is written with
+    for (const auto& entry : m_game.arrTags)
+        if (entry.first == "Result") return;
+    m_game.arrTags.emplace_back("Result", text);
+}
+
 void PgnTreeBuilder::error(const std::string& message) {
     fail(message);
 }

@@ -39,6 +39,8 @@ public:
     void endVariation() override;
     // Settles the texts and puts the tree at its root.
     void endGame() override;
+    // Keeps the result the moves end with (a win or a draw) when no Result tag gives one.
+    void result(const std::string& text) override;
     // Refuses the game with the reader's message.
     void error(const std::string& message) override;
 

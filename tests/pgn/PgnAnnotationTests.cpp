@@ -178,6 +178,7 @@ TEST(PgnAnnotations, TextsAtTheEdgesAreKeptWhole) {
         {"a rest-of-line comment closing a variation", "1. e4 (1. d4 ; inside\n) e5 *",
          "(1. d4 {inside})"},
         {"glyph and comment on the root of a game without moves", "$2 {words} *", "$2 {words} *"},
+        {"a result without its tag", "1. e4 0-1", "[Result \"0-1\"]"},
     };
     for (const auto& [name, movetext, kept] : cases) {
         SCOPED_TRACE(name);
