@@ -18,8 +18,9 @@ std::vector<int32_t> CWorkBook::arrlngGetGameIDsForReview(int16_t count, int32_t
         if (fits(game.lngGameId)) ids.push_back(static_cast<int32_t>(game.lngGameId));
     }
     // Nothing left to review today: the classic order fills the batch, so that training goes on.
+    // Its first `count` games are enough: those it shares with the batch leave as many others.
     if (ids.size() < static_cast<size_t>(count)) {
-        for (int32_t id : arrlngGetGameIDsForTraining(static_cast<int16_t>(count * 2))) {
+        for (int32_t id : arrlngGetGameIDsForTraining(count)) {
             if (ids.size() == static_cast<size_t>(count)) break;
             if (std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
         }

@@ -192,6 +192,7 @@ TEST(WorkBookStatistics, ReviewBatchKeepsItsShape) {
               (std::vector<int32_t>{5, 9, 1, 2}));
     EXPECT_EQ(std::set<int32_t>(due.begin(), due.end()).size(), 10U);
     EXPECT_EQ(book.arrlngGetGameIDsForReview(3, 3, kToday), (std::vector<int32_t>{5, 9, 1}));
+    EXPECT_EQ(book.arrlngGetGameIDsForReview(20000, 0, kToday).size(), 14U); // beyond 16 bits
 }
 
 } // namespace
