@@ -9,6 +9,7 @@
 #include <limits>
 #include <string>
 #include <tuple>
+#include <utility>
 
 namespace {
 
@@ -113,6 +114,11 @@ TEST(ReviewSchedule, LapsesCountFailedReviewsAndIntervalsStayWithinTheLongest) {
     }
     EXPECT_EQ(state.lngIntervalDays, 30);
     EXPECT_EQ(schedule.objReview(state, ReviewRating::Easy, state.lngDueDay).lngIntervalDays, 30);
+    // Weights that would make "again" wait longest still keep the grades' order.
+    std::array<double, 19> swapped = ReviewSchedule::kDefaultWeights;
+    std::swap(swapped[0], swapped[3]);
+    EXPECT_EQ(
+        ReviewSchedule(swapped, 0.9, 99).objReview({}, ReviewRating::Again, 0).lngIntervalDays, 1);
 }
 
 TEST(ReviewDay, ReadsAndWritesDatesAndRefusesTextsThatAreNone) {

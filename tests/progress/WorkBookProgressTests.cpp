@@ -104,6 +104,27 @@ TEST(WorkBookProgress, TablesOfRolledBackWorkAreLookedForAgain) {
     EXPECT_EQ(file.number("select count(*) from TrainingHistory"), 1);
 }
 
+// Guards nest to any depth, each ending its own work only.
+TEST(SqlTransaction, NestedGuardsEachEndTheirOwnWork) {
+    for (const bool kept : {true, false}) {
+        ProgressWorkbook file(0);
+        SqlConnection& connection = file.connection();
+        SqlTransaction outer(connection);
+        {
+            SqlTransaction middle(connection);
+            connection.exec("insert into GameTree (ID) values (1)");
+            SqlTransaction(connection).Commit();
+            {
+                SqlTransaction dropped(connection);
+                connection.exec("insert into GameTree (ID) values (2)");
+            }
+            if (kept) middle.Commit();
+        }
+        outer.Commit();
+        EXPECT_EQ(file.number("select total(ID) from GameTree"), kept ? 1 : 0) << kept;
+    }
+}
+
 TEST(WorkBookProgress, EachResultMovesTheScheduleByItsGrade) {
     const std::tuple<const char*, bool, int32_t, bool, ReviewRating> cases[] = {
         {"clean success", true, 0, false, ReviewRating::Good},
@@ -157,6 +178,12 @@ TEST(WorkBookProgress, DueGamesComeMostOverdueFirstThenNewGamesWithinTheDailyLim
         for (const DueGame& game : order)
             EXPECT_EQ(game.isNew, game.lngGameId >= 5);
     }
+    // A game reviewed again stays new on its first day; one deleted by another program no longer
+    // takes a place of that day's new games.
+    progress.lngRecordAttempt(Attempt(2, At(kDay + 1), true));
+    EXPECT_EQ(GameIds(progress.arrDueGames(kDay + 1, 2, 99)), (std::vector<int64_t>{5, 6}));
+    file.exec("delete from GameTree where ID = 4");
+    EXPECT_EQ(GameIds(progress.arrDueGames(kDay, 5, 99)), (std::vector<int64_t>{5, 6}));
 }
 
 TEST(WorkBookProgress, HistoryComesInTimeOrderFromTheAskedMoment) {

@@ -65,24 +65,25 @@ TEST(WorkBookStatistics, ZerosWithoutHistoryThenOneAttemptIsTodayTheStreakAndThe
 
 // Future dates, values that are no times and a clock set back between two results never reach a
 // chart or break the streak. An attempt at a game deleted by another program still counts for
-// its day (Brisolt deletes a game's rows with it), but it neither makes nor breaks a run.
+// its day (Brisolt deletes a game's rows with it), but it neither makes nor breaks a run or a
+// streak.
 TEST(WorkBookStatistics, PeriodsStreakAndRunFromAnUntidyHistory) {
     ProgressWorkbook file(3);
     Row(file, 1, std::to_string(At(kToday - 2, 10)), true);
     Row(file, 2, std::to_string(At(kToday - 2, 11)), false);
     Row(file, 1, std::to_string(At(kToday - 1, 23)), true);
-    Row(file, 99, std::to_string(At(kToday - 1, 12)), false); // a game that is gone
-    Row(file, 3, std::to_string(At(kToday + 3, 12)), false);  // a clock in the future
-    Row(file, 3, "'yesterday'", false);                       // not a time at all
+    Row(file, 99, std::to_string(At(kToday - 3, 0)), false); // a game that is gone, at midnight
+    Row(file, 3, std::to_string(At(kToday + 3, 12)), false); // a clock in the future
+    Row(file, 3, "'yesterday'", false);                      // not a time at all
     Row(file, 2, std::to_string(At(kToday, 8)), false);
     Row(file, 3, std::to_string(At(kToday, 9)), true);
     Row(file, 1, std::to_string(At(kToday, 7)), true); // recorded last, clock set back an hour
     WorkBookStatistics statistics(file.connection());
 
-    const auto days = statistics.arrByDay(kToday, 4);
-    EXPECT_EQ(Attempts(days), (std::vector<int64_t>{0, 2, 2, 3}));
-    EXPECT_EQ(days[1].lngSolved, 1);
-    EXPECT_EQ(days[3].lngSolved, 2);
+    const auto days = statistics.arrByDay(kToday, 5);
+    EXPECT_EQ(Attempts(days), (std::vector<int64_t>{0, 1, 2, 1, 3}));
+    EXPECT_EQ(days[2].lngSolved, 1);
+    EXPECT_EQ(days[4].lngSolved, 2);
     const TrainingSummary summary = statistics.objSummary(kToday);
     EXPECT_EQ(summary.lngStreakDays, 3);
     EXPECT_EQ(summary.lngTodayAttempts, 3);

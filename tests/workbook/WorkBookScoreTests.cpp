@@ -83,10 +83,12 @@ TEST(WorkBookScore, TheScoreAndTheGroupFiguresAreTheSumsWhateverChangedTheFile) 
         {"more successes than attempts", [&] { workbook.UpdateError(6); }, true},
         {"a game in a tagged chapter", [&] { workbook.UpdateSuccess(7); }, true},
         {"a game that does not exist", [&] { workbook.UpdateSuccess(99); }, true},
-        {"another program's change",
-         [&] { RawDatabase(path).exec("update GameTree set XRefPage='p.9', Hits=9 where ID=2"); },
-         false},
-        {"a result after it", [&] { workbook.UpdateSuccess(2); }, true},
+        {"another program's change and a result after it",
+         [&] {
+             RawDatabase(path).exec("update GameTree set XRefPage='p.9', Hits=9 where ID=2");
+             workbook.UpdateSuccess(2);
+         },
+         true},
         {"a new game", [&] { workbook.lngSaveGame(game.tree, 0, "new", "", ""); }, false},
         {"a result on the new game", [&] { workbook.UpdateError(8); }, true},
         {"a batch rolled back",
@@ -101,6 +103,14 @@ TEST(WorkBookScore, TheScoreAndTheGroupFiguresAreTheSumsWhateverChangedTheFile) 
              workbook.BeginBatch();
              workbook.UpdateSuccess(1);
              workbook.UpdateError(6);
+             workbook.CommitBatch();
+         },
+         false},
+        {"a batch begun twice",
+         [&] {
+             workbook.BeginBatch();
+             workbook.UpdateError(1);
+             workbook.BeginBatch();
              workbook.CommitBatch();
          },
          false},
@@ -155,6 +165,11 @@ TEST(WorkBookScore, KeptSumsAreTrustedOnlyUntilTheNextCommit) {
     int32_t attempts = 0, successes = 0;
     workbook.GetScore(attempts, successes);
     EXPECT_EQ(attempts * 1000 + successes, 70050);
+    RawDatabase(path).exec(
+        "begin; update WorkBook set FieldValue='50' where FieldName='ScoreSolve'; "
+        "update WorkBook set FieldValue=FieldValue+1 where FieldName='ScoreAt'; commit");
+    workbook.GetScore(attempts, successes);
+    EXPECT_EQ(attempts * 1000 + successes, 0) << "kept sums that are no numbers";
     RawDatabase(path).exec("update GameTree set Hits=2, Solve=1 where ID=1");
     workbook.GetScore(attempts, successes);
     EXPECT_EQ(attempts * 1000 + successes, 2001);
