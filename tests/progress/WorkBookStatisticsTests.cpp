@@ -194,6 +194,10 @@ TEST(WorkBookStatistics, ReviewBatchKeepsItsShape) {
     EXPECT_EQ(std::set<int32_t>(due.begin(), due.end()).size(), 10U);
     EXPECT_EQ(book.arrlngGetGameIDsForReview(3, 3, kToday), (std::vector<int32_t>{5, 9, 1}));
     EXPECT_EQ(book.arrlngGetGameIDsForReview(20000, 0, kToday).size(), 14U); // beyond 16 bits
+    // A game solved before is due again but last in the classic order: the batch stops at 4.
+    book.RecordAttempt(Attempt(7, At(kToday - 10), true));
+    file.exec("update GameTree set ErrorStreak = 0 where ErrorStreak is null");
+    EXPECT_EQ(book.arrlngGetGameIDsForReview(4, 0, kToday), (std::vector<int32_t>{5, 7, 9, 14}));
 }
 
 } // namespace
