@@ -178,13 +178,15 @@ TrainingSummary WorkBookStatistics::objSummary(int64_t today) const {
     summary.lngTodayAttempts = day.front().lngAttempts;
     summary.lngTodaySolved = day.front().lngSolved;
 
-    // A day without training yet does not break the streak until it is over.
-    int64_t day0 = summary.lngTodayAttempts > 0 ? today : today - 1;
-    while (summary.lngStreakDays < kLongestStreak) {
+    const auto trainedOn = [&](int64_t day) {
         SqlStatementScope any(m_connection.prepared(kAnyAttempt));
-        any->bind(1, ReviewDay::lngLocalStartOf(day0));
-        any->bind(2, ReviewDay::lngLocalStartOf(day0 + 1));
-        if (!any->step()) break;
+        any->bind(1, ReviewDay::lngLocalStartOf(day));
+        any->bind(2, ReviewDay::lngLocalStartOf(day + 1));
+        return any->step();
+    };
+    // A day without training yet does not break the streak until it is over.
+    int64_t day0 = trainedOn(today) ? today : today - 1;
+    while (summary.lngStreakDays < kLongestStreak && trainedOn(day0)) {
         ++summary.lngStreakDays;
         --day0;
     }
