@@ -3,6 +3,7 @@
 
 #include "game/CGameTree.h"
 #include "tests/app/TestWorkbook.h"
+#include "tests/workbook/RawDatabase.h"
 #include "workbook/CWorkBook.h"
 
 #include <QTemporaryDir>
@@ -87,7 +88,12 @@ TEST_F(TrainingSessionTest, NextAfterTheLastGameChoosesANewBatchFromTheResults) 
     EXPECT_TRUE(display.previousEnabled);
     session.PreviousGame();
     EXPECT_EQ(session.lngGameIndex(), 0);
-    for (int k = 0; k < 4; ++k) // games 2 to 4 again, 3 and 4 left without a result; a new batch
+    session.TrainingStatus(CTrainingSession::strWRONG_MOVE); // two tries used, game 1 left
+    session.TrainingStatus(CTrainingSession::strWRONG_MOVE);
+    session.NextGame();
+    session.TrainingStatus(CTrainingSession::strWRONG_MOVE); // game 2 has its own three tries
+    EXPECT_EQ(display.mode, BoardMode::Training);
+    for (int k = 0; k < 3; ++k) // games 3 and 4 left without a result; a new batch
         session.NextGame();
     // Failed first, then the untried by id, the solved one last.
     const std::vector<int32_t> expected = {ids[1], ids[2], ids[3], ids[0]};
@@ -107,6 +113,9 @@ TEST_F(TrainingSessionTest, GamesGoneFromTheFileLeaveTheEmptyBoardWithoutErrorBo
         session.NextGame();
     for (int32_t id : ids)
         workbook->DeleteGame(id);
+    // The shown game gone behind the session's back: its ending is not counted.
+    EXPECT_THROW(session.ShowSolution(), std::exception);
+    EXPECT_EQ(session.lngHits(), 0);
     // The previous game has no nodes any more: an error, and the board says so instead of
     // keeping the game before; the batch moves on, so that the games after it stay reachable.
     EXPECT_THROW(session.PreviousGame(), std::exception);
@@ -131,6 +140,14 @@ TEST_F(TrainingSessionTest, GamesGoneFromTheFileLeaveTheEmptyBoardWithoutErrorBo
 }
 
 TEST_F(TrainingSessionTest, AChosenGameJoinsTheBatchAfterTheShownGame) {
+    // A game that could not be shown, chosen once it can be read again, keeps its place.
+    ASSERT_TRUE(session.StartBatch());
+    RawDatabase(file).exec("alter table GameNode rename to Hidden");
+    EXPECT_THROW(session.NextGame(), std::exception);
+    RawDatabase(file).exec("alter table Hidden rename to GameNode");
+    session.TrainGame(ids[1]);
+    EXPECT_EQ(session.arrlngGameIDs(), ids);
+    EXPECT_EQ(session.lngGameIndex(), 1);
     const struct {
         int nexts;              // Next presses before the choice
         int chosen;             // index of the chosen game in the file order
@@ -160,6 +177,15 @@ TEST_F(TrainingSessionTest, AChosenGameJoinsTheBatchAfterTheShownGame) {
     EXPECT_EQ(testwb::Read(file, ids[3]).hits, 1);
     for (int k : {0, 1, 2})
         EXPECT_EQ(testwb::Read(file, ids[k]).hits, 0);
+    // A game deleted elsewhere leaves the batch; the shown one deleted takes its result along.
+    workbook->DeleteGame(ids[1]);
+    session.WorkbookEdited();
+    EXPECT_EQ(session.arrlngGameIDs(), (std::vector<int32_t>{ids[0], ids[2], ids[3]}));
+    EXPECT_EQ(session.lngGameIndex(), 2);
+    EXPECT_EQ(session.lngHits(), 1);
+    workbook->DeleteGame(ids[3]);
+    session.WorkbookEdited();
+    EXPECT_EQ(session.lngHits(), 0);
 }
 
 } // namespace

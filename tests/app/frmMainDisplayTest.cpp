@@ -37,7 +37,8 @@ const char* const kMarkedGame = R"([Event "Refuted try"]
 [Result "*"]
 
 1. e4 e5 2. Nf3 {develops with tempo} (2. Qh5? {is premature} 2... Nc6 3. Bc4 g6
-{and the queen must move again}) 2... Nc6 {defends} 3. Bb5 $1 {the Spanish} *
+{and the queen must move again}) 2... Nc6 {defends} 3. Bb5 $1 {the Spanish} a6
+{the Morphy defence} *
 )";
 
 // The first game's solution, 1. e4 e5 2. Qh5 Nc6 3. Bc4 Nf6 4. Qxf7#, as squares (a1 = 0, h8 = 63).
@@ -116,6 +117,7 @@ private slots:
         }
         QVERIFY(DragWrongMove(board));
         QCOMPARE(board->boardMode(), BoardMode::View);
+        QVERIFY(!isShown(window.get(), "lblError2"));
         QCOMPARE(Message(window.get()),
                  QString::fromStdString(TrainingFeedback::strFailed()).replace("\r\n", "\n"));
         QVERIFY(isArrowFor(board, kLine[0]));
@@ -181,12 +183,13 @@ private slots:
                      .startsWith("2.Nf3 develops with tempo\n2...Nc6 defends\n\n"
                                  "Computer played \nNc6"),
                  qPrintable(Message(window.get())));
-        QVERIFY(DragStoredMove(board)); // 3.Bb5 ends the line
+        QVERIFY(DragStoredMove(board)); // 3.Bb5, answered by 3...a6, ends the line
         QCOMPARE(board->boardMode(), BoardMode::View);
         QVERIFY(isShown(window.get(), "imgSuccess"));
-        QVERIFY2(Message(window.get()).startsWith("Solved: ") &&
-                     Message(window.get()).endsWith("\n\n3.Bb5 the Spanish"),
-                 qPrintable(Message(window.get())));
+        QVERIFY2(
+            Message(window.get()).startsWith("Solved: ") &&
+                Message(window.get()).endsWith("\n\n3.Bb5 the Spanish\n3...a6 the Morphy defence"),
+            qPrintable(Message(window.get())));
         const testwb::Stats stats = testwb::Read(file.toStdString(), id);
         QCOMPARE(std::make_pair(stats.hits, stats.solve), std::make_pair(1, 1));
     }
@@ -250,6 +253,8 @@ private slots:
         QCOMPARE(window->objSession().lngGameIndex(), 0);
         QVERIFY(window->objSession().arrBatchResults().empty());
         QVERIFY(!window->findChild<QAction*>("mnuPreviousGame")->isEnabled());
+        QVERIFY(window->isOpenWorkbook(four)); // a workbook opened starts a new session score
+        QCOMPARE(texts().at(2), QString());
     }
 
     // The board fills the room the window gives it, with the panel right beside it and nothing

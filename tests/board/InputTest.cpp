@@ -19,6 +19,7 @@ TEST_F(MoveInput, GesturesPlayLegalMovesAndLeaveEverythingElseAsItWas) {
     const std::tuple<QString, QString, QString> cases[] = {
         {"e2-e4", "Moved:e4,Status:Black to move:1", ""},
         {"e2-e5", "Moved:,Status:White to move:0", ""}, // an illegal square snaps back
+        {"g1-h1", "Moved:,Status:White to move:0", ""}, // the last square too
         {"g8-f6", "Moved:,Status:White to move:0", ""}, // so does the side not to move
         {"e2-off", "", ""},
         {"e4-e5", "", ""}, // an empty square starts no drag
