@@ -265,7 +265,8 @@ void CTrainingSession::TrainGame(int32_t gameId) {
 void CTrainingSession::WorkbookEdited(int32_t editedGameId) {
     if (!workbook) return;
     if (shownGameId == 0) {
-        if (RequireWorkBook().lngCountGames() > 0) {
+        // The empty board of a game that could not be shown keeps a batch that may be all gone.
+        if (!gameIds.empty() || RequireWorkBook().lngCountGames() > 0) {
             ReadScore();
             StartBatch();
         }

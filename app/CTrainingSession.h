@@ -57,8 +57,9 @@ public:
     void TrainGame(int32_t gameId);
     // Games were added, changed or deleted elsewhere: games gone leave the batch; the shown game
     // and the running score stay unless the shown game is gone (then the score is read again and
-    // a new batch starts), and a workbook that had no games starts its first batch. The edited
-    // game, when it is the shown one, is shown again from its start.
+    // a new batch starts), and a workbook that had no games starts its first batch, as does the
+    // empty board of a game that could not be shown. The edited game, when it is the shown one,
+    // is shown again from its start.
     void WorkbookEdited(int32_t editedGameId = 0);
     // Shows the empty board and the message that says how to add games.
     void ShowNoGames();

@@ -125,6 +125,8 @@ TEST_F(TrainingSessionTest, GamesGoneFromTheFileLeaveTheEmptyBoardWithoutErrorBo
     EXPECT_EQ(display.description, "");
     EXPECT_THROW(session.NextGame(), std::exception);
     EXPECT_EQ(session.lngGameIndex(), 3);
+    session.WorkbookEdited(); // told of the deletions, the session drops the batch
+    EXPECT_TRUE(session.arrlngGameIDs().empty());
     // Past the batch there is nothing left: the empty board says how to add games.
     session.NextGame();
     EXPECT_EQ(session.lngCurrentGameId(), 0);
