@@ -185,15 +185,10 @@ PgnImportResult ImportPgn(CWorkBook& workbook, std::istream& input,
                 ++result.intSkipped;
                 ReportSkipped(options, game, game.strError);
             } else {
-                try {
-                    result.arrlngGameIDs.push_back(
-                        static_cast<int32_t>(workbook.lngSaveGameRows(*step.rows)));
-                    ++result.intImported;
-                } catch (const CWorkBookGameError& refused) {
-                    // The game's savepoint is rolled back: nothing of it stays.
-                    ++result.intSkipped;
-                    ReportSkipped(options, game, refused.what());
-                }
+                // A game the workbook cannot keep was refused with its rows, on the reading side.
+                result.arrlngGameIDs.push_back(
+                    static_cast<int32_t>(workbook.lngSaveGameRows(*step.rows)));
+                ++result.intImported;
                 if (ownBatch &&
                     result.arrlngGameIDs.size() - committed >= static_cast<size_t>(batchSize)) {
                     workbook.CommitBatch();
