@@ -159,18 +159,31 @@ int runExport(const CommandArgs& args) {
         if (!std::cout) return printFailure("Could not write the PGN text");
         return skipped == 0 ? 0 : 1;
     }
-    // Written beside the target and renamed at the end, so that no half-written file remains.
-    const std::string temporary = args[1] + ".part";
+    // Written beside the target and renamed at the end, so that no half-written file remains. A
+    // link is followed, so that the file it names is replaced and the link stays; a device or a
+    // pipe (/dev/stdout, a FIFO) is written straight, never replaced.
+    std::filesystem::path target = args[1];
     std::error_code ignored;
+    const std::filesystem::file_status status = std::filesystem::status(target, ignored);
+    const bool straight =
+        std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
+    for (int hops = 0; !straight && hops < 40 && std::filesystem::is_symlink(target, ignored);
+         ++hops) {
+        const std::filesystem::path next = std::filesystem::read_symlink(target, ignored);
+        if (next.empty()) break;
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    const std::filesystem::path written =
+        straight ? target : std::filesystem::path(target.string() + ".part");
     try {
-        std::ofstream output(temporary, std::ios::binary | std::ios::trunc);
+        std::ofstream output(written, std::ios::binary | std::ios::trunc);
         if (!output) return printFailure("Cannot write the file: " + args[1]);
         ExportPgn(workbook, output, ids, {}, skip);
         output.close();
         if (!output) RaiseError("CWorkBook", "Could not write the file: " + args[1]);
-        std::filesystem::rename(temporary, args[1]);
+        if (!straight) std::filesystem::rename(written, target);
     } catch (const std::exception&) {
-        std::filesystem::remove(temporary, ignored);
+        if (!straight) std::filesystem::remove(written, ignored);
         throw;
     }
     return skipped == 0 ? 0 : 1;

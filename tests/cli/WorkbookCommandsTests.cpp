@@ -5,7 +5,11 @@
 #include "tests/model/Checks.h"
 #include "tests/workbook/HostileWorkbooks.h"
 
+#include <algorithm>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <tuple>
+#include <unistd.h>
 
 namespace {
 
@@ -55,6 +59,23 @@ TEST(WorkbookCommands, ATrainingSessionFromTheCommandLine) {
         folder.path().string());
     EXPECT_EQ(FileBytes(folder.file("out.pgn")), shown);
     EXPECT_FALSE(std::filesystem::exists(folder.file("out.pgn.part")));
+
+    // A link is written through and stays a link; a pipe is written straight and stays a pipe.
+    std::filesystem::create_directory(folder.file("real"));
+    std::filesystem::create_symlink("real/linked.pgn", folder.file("link.pgn"));
+    ASSERT_EQ(mkfifo(folder.file("pipe.pgn").c_str(), 0600), 0);
+    const int pipe = open(folder.file("pipe.pgn").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(pipe, 0);
+    RunSteps({{{"export", "book.brl", "link.pgn", "2"}, 0, "", ""},
+              {{"export", "book.brl", "pipe.pgn", "2"}, 0, "", ""}},
+             folder.path().string());
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.file("link.pgn")));
+    EXPECT_EQ(FileBytes(folder.file("real/linked.pgn")), shown);
+    std::string piped(4096, '\0');
+    piped.resize(std::max<ssize_t>(read(pipe, piped.data(), piped.size()), 0));
+    close(pipe);
+    EXPECT_EQ(piped, shown);
+    EXPECT_TRUE(std::filesystem::is_fifo(folder.file("pipe.pgn")));
 }
 
 TEST(WorkbookCommands, MistakesGiveOneClearLineAndTheRightStatus) {
