@@ -1,12 +1,20 @@
-// The workbook file itself: creating, opening, the title, failed statements and bad files.
+// The workbook file itself: creating, opening, the title, and files from anywhere: a bad file or a
+// damaged game gives a clear error naming it, nothing a file holds runs, crashes or hangs the
+// program, and the other games stay usable.
 #include "RawDatabase.h"
+#include "SampleGames.h"
 #include "TempFolder.h"
+#include "game/CGameNode.h"
 #include "model/CError.h"
 #include "tests/model/Checks.h"
 #include "workbook/CWorkBook.h"
+#include "workbook/CWorkBookGameError.h"
+#include "workbook/SqlConnection.h"
+#include "workbook/SqlStatement.h"
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
 #include <tuple>
 
 namespace {
@@ -173,6 +181,285 @@ TEST(WorkBookFile, ATruncatedWorkbookFailsCleanlyAndStaysAsItIs) {
         workbook.CloseWorkBook();
         EXPECT_EQ(FileBytes(path), bytes.substr(0, keep));
     }
+}
+
+class WorkBookDamage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteWorkbookWithTwoGames(path);
+        workbook.strOpenWorkBook(path);
+    }
+
+    void Damage(const std::string& sql) {
+        workbook.CloseWorkBook();
+        RawDatabase(path).exec(sql);
+        workbook.strOpenWorkBook(path);
+    }
+
+    TempFolder folder;
+    std::string path = folder.file("damaged.brl");
+    CWorkBook workbook;
+};
+
+TEST_F(WorkBookDamage, ADamagedGameNamesItselfAndTheOtherGameStillLoads) {
+    // damage: applied to game 2's rows
+    const std::tuple<const char*, const char*> cases[] = {
+        {"update GameNode set MoveText='Ke3' where MoveText='e4'", "the stored move Ke3"},
+        {"update GameNode set MoveText='Qxh7' where MoveText='e4'", "cannot be played"},
+        {"update GameNode set Diagram=replace(Diagram,'P','Q') where MoveText='e4'",
+         "cannot be played"},
+        {"update GameNode set MoveNumber=NULL where MoveText='e4'", "Bad value of MoveNumber"},
+        {"update GameNode set MoveNumber='abc'", "Bad value of MoveNumber in game 2: 'abc'"},
+        {"update GameNode set EnPassantFile=NULL", "Bad value of EnPassantFile in game 2: 'NULL'"},
+        {"update GameNode set WhiteToMove='yes'", "Bad value of WhiteToMove in game 2: 'yes'"},
+        {"update GameNode set EnPassantFile=2.5", "Bad value of EnPassantFile in game 2"},
+        {"update GameNode set WhiteOO=x'00ff'", "Bad value of WhiteOO in game 2"},
+        {"update GameNode set MoveNumber=9223372036854775807 where MoveText='e4'",
+         "Bad value of MoveNumber in game 2"},
+        {"update GameNode set Diagram=NULL", "Game 2 cannot be loaded"},
+        {"update GameNode set Diagram='rnbqkbnr'", "Game 2 cannot be loaded"},
+        {"update GameNode set MoveNumber=-1", "Game 2 cannot be loaded"},
+        {"delete from GameNode where NodeKey='InitialKey'", "Game 2 has no start position"},
+        {"update GameNode set Diagram=Diagram||hex(randomblob(600000))",
+         "Game 2 cannot be loaded: string or blob too big"},
+        // The comment mark keeps the game's condition, written for node rows, out of the SQL.
+        {"update GameTree set Description=hex(randomblob(600000)) where ID=2 --",
+         "Game 2 cannot be loaded: string or blob too big"},
+    };
+    for (const auto& [damage, message] : cases) {
+        SCOPED_TRACE(damage);
+        workbook.CloseWorkBook(); // fresh rows each time
+        std::filesystem::remove(path);
+        WriteWorkbookWithTwoGames(path);
+        RawDatabase(path).exec(std::string(damage) +
+                               (std::string(damage).find("where") == std::string::npos
+                                    ? " where GameTreeID=2"
+                                    : " and GameTreeID=2"));
+        workbook.strOpenWorkBook(path);
+        std::string d, p, g;
+        try {
+            workbook.objLoadGame(2, d, p, g);
+            ADD_FAILURE() << "loaded";
+        } catch (const CWorkBookGameError& error) {
+            EXPECT_EQ(std::to_string(error.lngNumber) + " " + std::to_string(error.lngGameID),
+                      "9999 2");
+            EXPECT_TRUE(Contains(error.what(), message));
+        }
+        auto other = workbook.objLoadGame(1, d, p, g);
+        ASSERT_NE(other, nullptr);
+        EXPECT_EQ(other->Count(), 2);
+        EXPECT_NO_THROW(workbook.UpdateSuccess(1));
+        EXPECT_EQ(workbook.arrlngGetGameIDsForTraining(10).size(), 2u);
+    }
+}
+
+TEST_F(WorkBookDamage, ResultsCountFromStoredStatisticsOfAnyKindAndClearLogResetsThem) {
+    // stored: Hits, Solve, ErrorStreak, SolveStreak
+    // after: hits, solve, error streak, solve streak
+    const std::tuple<const char*, bool, std::vector<int32_t>> cases[] = {
+        {"NULL,NULL,NULL,NULL", true, {1, 1, 0, 1}},
+        {"NULL,NULL,NULL,NULL", false, {1, 0, 1, 0}},
+        {"'3',NULL,2,NULL", true, {4, 1, 0, 1}},
+        {"5,2,NULL,1", false, {6, 2, 1, 0}},
+        {"1,1,1,0", false, {2, 1, 2, 0}},
+        {"3,2,0,1", true, {4, 3, 0, 2}},
+    };
+    for (const auto& [stored, success, after] : cases) {
+        SCOPED_TRACE(std::string(stored) + (success ? " success" : " error"));
+        Damage(std::string("update GameTree set (Hits,Solve,ErrorStreak,SolveStreak)=(") + stored +
+               ") where ID=2");
+        success ? workbook.UpdateSuccess(2) : workbook.UpdateError(2);
+        WorkBookGameRow row = workbook.objGetGameRow(2).value();
+        EXPECT_EQ(std::vector<int32_t>(
+                      {row.lngHits, row.lngSolve, row.lngErrorStreak, row.lngSolveStreak}),
+                  after);
+    }
+    Damage("update GameTree set Hits='many', Solve=NULL");
+    int32_t attempts = -1, successes = -1;
+    workbook.GetScore(attempts, successes);
+    EXPECT_EQ(attempts + successes, 0);
+    EXPECT_EQ(workbook.arrGetGameRows().size(), 2u);
+    workbook.ClearLog();
+    for (const WorkBookGameRow& row : workbook.arrGetGameRows())
+        EXPECT_EQ(row.lngHits + row.lngSolve + row.lngErrorStreak + row.lngSolveStreak, 0);
+}
+
+TEST_F(WorkBookDamage, IdentifiersAndMoveNumbersOfAnySizeAreKeptWhole) {
+    const int64_t huge = int64_t{1} << 40;
+    Damage("update GameTree set ID=" + std::to_string(huge) + " where ID=2;" +
+           "update GameNode set GameTreeID=" + std::to_string(huge) + " where GameTreeID=2;" +
+           "update GameTree set ID=-7 where ID=1; update GameNode set GameTreeID=-7, "
+           "MoveNumber=MoveNumber+40000 where GameTreeID=1");
+    std::string d, p, g;
+    ASSERT_NE(workbook.objLoadGame(huge, d, p, g), nullptr);
+    EXPECT_EQ(d, "two");
+    const auto numbered = workbook.objLoadGame(-7, d, p, g);
+    ASSERT_NE(numbered, nullptr);
+    EXPECT_EQ(d, "one");
+    EXPECT_EQ(numbered->Item(2)->objPosition()->intMoveNumber(), 40001) << "beyond 16 bits";
+    workbook.UpdateError(huge);
+    workbook.UpdateSuccess(-7);
+    EXPECT_EQ(workbook.objGetGameRow(huge)->lngErrorStreak, 1);
+    EXPECT_EQ(workbook.objGetGameRow(-7)->lngSolve, 1);
+    // The lists that hand out 32-bit identifiers leave the huge one out instead of cutting it.
+    EXPECT_EQ(workbook.arrlngGetGameIDs(), std::vector<int32_t>{-7});
+    EXPECT_EQ(workbook.arrlngGetGameIDsForTraining(1), std::vector<int32_t>{-7});
+    std::vector<int64_t> streamed;
+    workbook.ForEachGameRow([&](const WorkBookGameRow& row) { streamed.push_back(row.lngID); });
+    EXPECT_EQ(streamed, (std::vector<int64_t>{-7, huge}));
+    // A new game would get an identifier beyond 32 bits: refused, nothing written.
+    EXPECT_TRUE(
+        Contains(MessageOf([&] { workbook.lngSaveGame(Book({"d4"}).tree, 0, "new", "", ""); }),
+                 "no free game identifier"));
+    EXPECT_EQ(workbook.lngCountGames(), 2);
+    EXPECT_EQ(RawDatabase(path).value("select count(*) from GameNode"), "4");
+    // The very ends of the range are listed too.
+    Damage("insert into GameTree (ID) values (-9223372036854775808), (9223372036854775807)");
+    streamed.clear();
+    workbook.ForEachGameRow([&](const WorkBookGameRow& row) { streamed.push_back(row.lngID); });
+    EXPECT_EQ(streamed, (std::vector<int64_t>{INT64_MIN, -7, huge, INT64_MAX}));
+}
+
+TEST(WorkBookDamagedFile, ATableWhoseIdentifiersComeOutOfOrderIsListedToAnEnd) {
+    // A damaged b-tree answers "the first identifier from 0" with -1: the list once looped on it.
+    TempFolder folder;
+    const std::string path = folder.file("out-of-order.brl");
+    std::filesystem::copy_file(BRISOLT_WORKBOOK_DATA "/identifiers-out-of-order.brl", path);
+    CWorkBook workbook;
+    workbook.strOpenWorkBook(path);
+    std::vector<int64_t> listed;
+    std::vector<int64_t> damaged;
+    try {
+        workbook.ForEachGameRow([&](const WorkBookGameRow& row) { listed.push_back(row.lngID); },
+                                [&](int64_t id, const std::string&) { damaged.push_back(id); });
+    } catch (const CError&) {
+    }
+    EXPECT_LE(listed.size() + damaged.size(), 2u);
+}
+
+TEST_F(WorkBookDamage, ColumnsAreReadByNameInAFileWithAnotherColumnOrder) {
+    workbook.CloseWorkBook();
+    std::filesystem::remove(path);
+    {
+        RawDatabase raw(path);
+        raw.exec("create table WorkBook (FieldValue, FieldName, ID INTEGER PRIMARY KEY);"
+                 "create table GameTree (SolveStreak,Hits,Description,ID INTEGER PRIMARY KEY,"
+                 "XRefDiagram,XRefPage,Solve,ErrorStreak,Extra);"
+                 "create table GameNode (BlackOOO,BlackOO,WhiteOOO,WhiteOO,EnPassantFile,"
+                 "MoveNumber,MoveText,Diagram,WhiteToMove,NodeParentKey,NodeKey,GameTreeID,"
+                 "ID INTEGER PRIMARY KEY);"
+                 "insert into WorkBook (ID,FieldName,FieldValue) values (1,'Title','Reordered');"
+                 "insert into GameTree (ID,Description,XRefPage,XRefDiagram,Hits,Solve,"
+                 "ErrorStreak,SolveStreak) values (5,'five','p','d',4,3,0,2);");
+    }
+    const Book game({"O-O O-O-O"}, "r3k2r/8/8/8/8/8/8/R3K2R w Kq - 0 30");
+    EXPECT_EQ(workbook.strOpenWorkBook(path), "Reordered");
+    WorkBookGameRow row = workbook.objGetGameRow(5).value();
+    EXPECT_EQ(row.strDescription + row.strXRefPage + row.strXRefDiagram, "fivepd");
+    EXPECT_EQ(
+        std::vector<int32_t>({row.lngHits, row.lngSolve, row.lngErrorStreak, row.lngSolveStreak}),
+        (std::vector<int32_t>{4, 3, 0, 2}));
+    EXPECT_EQ(workbook.lngSaveGame(game.tree, 5, "five", "p", "d"), 5);
+    std::string d, p, g;
+    auto loaded = workbook.objLoadGame(5, d, p, g);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_TRUE(loaded->isEqual(game.tree));
+    EXPECT_FALSE(loaded->Item(1)->objPosition()->isKCastleForfeited(0));
+    EXPECT_TRUE(loaded->Item(1)->objPosition()->isQCastleForfeited(0));
+}
+
+// Every file of the folder with its bytes.
+std::map<std::string, std::string> FolderContent(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> content;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        content[entry.path().filename().string()] = FileBytes(entry.path().string());
+    return content;
+}
+
+TEST(WorkBookUntrusted, FilesWithTriggersOrViewsAreRefusedNamingThemAndLeftAsTheyAre) {
+    // Triggers that would delete, hang a save, grow the file, fire on the title or on a table of
+    // their own; views. sql: run on a workbook with two games; naming: what the refusal names
+    const std::tuple<const char*, const char*> cases[] = {
+        {"create trigger Wipe after update on GameTree begin delete from GameNode; "
+         "update WorkBook set FieldValue='owned' where FieldName='Title'; end",
+         "trigger Wipe on GameTree"},
+        {"create trigger Hang before insert on GameNode begin select count(*) from GameNode a, "
+         "GameNode b, GameNode c, GameNode d, GameNode e, GameNode f, GameNode g, GameNode h; end",
+         "trigger Hang on GameNode"},
+        {"create table Junk (x); create trigger Grow after update on GameTree begin insert into "
+         "Junk select randomblob(100000000) from GameNode a, GameNode b; end",
+         "trigger Grow on GameTree"},
+        {"create trigger Title after insert on WorkBook begin delete from GameTree; end",
+         "trigger Title on WorkBook"},
+        {"create table Other (x); create trigger Quiet after insert on Other begin delete from "
+         "GameTree; end",
+         "trigger Quiet on Other"},
+        {"create view Everything as select * from GameTree, GameNode", "view Everything"},
+        {"create view V as select 1; create trigger T after delete on GameTree begin select 1; end",
+         "trigger T on GameTree, view V"},
+    };
+    for (const auto& [sql, naming] : cases) {
+        SCOPED_TRACE(naming);
+        TempFolder folder;
+        const std::string path = folder.file("shared.brl");
+        WriteWorkbookWithTwoGames(path);
+        RawDatabase(path).exec(sql);
+        const auto before = FolderContent(folder.path());
+        CWorkBook workbook;
+        const std::string error = ErrorOf([&] { workbook.strOpenWorkBook(path); });
+        EXPECT_TRUE(Contains(error, "CWorkBook 9999: "));
+        EXPECT_TRUE(Contains(error, naming));
+        EXPECT_TRUE(Contains(error, "never runs"));
+        EXPECT_EQ(workbook.lngDBHandle(), 0);
+        EXPECT_THROW(workbook.UpdateSuccess(1), CError);
+        // Nothing was written: not the file, not a journal, nothing beside it.
+        EXPECT_EQ(FolderContent(folder.path()), before);
+    }
+}
+
+// Behind the refusal, the connection itself runs nothing of the file's, even for a file that got
+// past the schema check, and no statement grows a value past the limit or runs forever.
+TEST(WorkBookUntrusted, TheConnectionRunsNothingOfTheFileAndStopsRunawayStatements) {
+    TempFolder folder;
+    const std::string path = folder.file("inside.brl");
+    WriteWorkbookWithTwoGames(path);
+    RawDatabase(path).exec(
+        "create trigger Wipe after update on GameTree begin delete from GameNode; end;"
+        "create view Everything as select * from GameNode");
+    SqlConnection connection(path);
+    const auto number = [&](const char* sql) {
+        SqlStatementScope query(connection.prepared(sql));
+        return query->step() ? query->integer(0) : -1;
+    };
+    SqlStatementScope(connection.prepared("update GameTree set Hits=Hits+1 where ID=1"))->run();
+    EXPECT_EQ(number("select count(*) from GameNode"), 4) << "the trigger ran";
+    const std::tuple<const char*, const char*> cases[] = {
+        {"select * from Everything", "view"},
+        {"select load_extension('/tmp/none.so')", "not authorized"},
+        {"attach 'elsewhere.brl' as other", "too many attached"},
+        // The same text made inside SQLite is refused too, so no stored value can grow past it.
+        {"update GameTree set Description=randomblob(2000000)", "too big"},
+    };
+    for (const auto& [sql, messagePart] : cases)
+        EXPECT_TRUE(Contains(MessageOf([&] { connection.exec(sql); }), messagePart));
+    // Defensive mode accepts the pragma but keeps the schema read-only.
+    connection.exec("pragma writable_schema=1");
+    EXPECT_THROW(connection.exec("update sqlite_master set sql='x' where name='Wipe'"), CError);
+    EXPECT_FALSE(std::filesystem::exists(folder.file("elsewhere.brl")));
+
+    const std::string huge(SqlConnection::kMaxLength + 1, 'x');
+    SqlStatementScope update(connection.prepared("update GameTree set Description=? where ID=1"));
+    EXPECT_THROW(update->bind(1, huge).run(), CError);
+    EXPECT_EQ(number("select max(length(Description)) from GameTree"), 3);
+
+    const int before = SqlConnection::SetStatementTimeLimitMs(300);
+    EXPECT_TRUE(Contains(MessageOf([&] {
+                             number("with recursive n(i) as (select 1 union all select i+1 from n) "
+                                    "select count(*) from n");
+                         }),
+                         "was stopped"));
+    SqlConnection::SetStatementTimeLimitMs(before);
+    EXPECT_EQ(number("select count(*) from GameTree"), 2) << "the connection stays usable";
 }
 
 } // namespace

@@ -15,66 +15,43 @@ std::string Lower(std::string text) {
     return text;
 }
 
+// Text keys as a reader orders them: lower case, each digit run padded to a fixed width.
+std::string Natural(const std::string& text) {
+    std::string key, digits;
+    for (char c : Lower(text) + " ") {
+        if (std::isdigit(static_cast<unsigned char>(c))) {
+            digits += c;
+            continue;
+        }
+        if (!digits.empty()) key += std::string(20 - digits.size(), '0') + digits;
+        digits.clear();
+        key += c;
+    }
+    return key;
+}
+
 // The rows the query must give, worked out in memory from every row.
-std::vector<int64_t> Expected(std::vector<WorkBookGameRow> rows, const GameRowQuery& query) {
-    const std::string filter = Lower(query.strFilter);
-    rows.erase(
-        std::remove_if(rows.begin(), rows.end(),
-                       [&](const WorkBookGameRow& row) {
-                           return Lower(row.strDescription).find(filter) == std::string::npos &&
-                                  Lower(row.strXRefPage).find(filter) == std::string::npos &&
-                                  Lower(row.strXRefDiagram).find(filter) == std::string::npos;
-                       }),
-        rows.end());
-    // Text keys as a reader orders them: lower case, each digit run padded to a fixed width.
-    auto natural = [](const std::string& text) {
-        std::string key;
-        std::string digits;
-        for (char c : Lower(text) + " ") {
-            if (std::isdigit(static_cast<unsigned char>(c))) {
-                digits += c;
-                continue;
-            }
-            if (!digits.empty()) key += std::string(20 - digits.size(), '0') + digits;
-            digits.clear();
-            key += c;
-        }
-        return key;
+std::vector<int64_t> Expected(const std::vector<WorkBookGameRow>& rows, const GameRowQuery& query) {
+    const auto has = [&](const std::string& text) {
+        return Lower(text).find(Lower(query.strFilter)) != std::string::npos;
     };
-    auto key = [&](const WorkBookGameRow& row) -> std::pair<int64_t, std::string> {
-        using Sort = GameRowQuery::Sort;
-        switch (query.sort) {
-        case Sort::Description:
-            return {0, natural(row.strDescription)};
-        case Sort::Page:
-            return {0, natural(row.strXRefPage)};
-        case Sort::Diagram:
-            return {0, natural(row.strXRefDiagram)};
-        case Sort::Hits:
-            return {row.lngHits, ""};
-        case Sort::Solve:
-            return {row.lngSolve, ""};
-        case Sort::ErrorStreak:
-            return {row.lngErrorStreak, ""};
-        case Sort::SolveStreak:
-            return {row.lngSolveStreak, ""};
-        case Sort::Score:
-            return {row.lngHits > 0 ? (row.lngSolve * 100 + row.lngHits / 2) / row.lngHits : -1,
-                    ""};
-        case Sort::ID:
-            break;
-        }
-        return {row.lngID, ""};
-    };
-    std::sort(rows.begin(), rows.end(), [&](const WorkBookGameRow& a, const WorkBookGameRow& b) {
-        auto ka = std::make_pair(key(a), a.lngID);
-        auto kb = std::make_pair(key(b), b.lngID);
-        return query.isDescending ? kb < ka : ka < kb;
-    });
+    // (sort key, identifier) of each shown row.
+    std::vector<std::pair<std::pair<int64_t, std::string>, int64_t>> keyed;
+    for (const WorkBookGameRow& r : rows) {
+        if (!has(r.strDescription) && !has(r.strXRefPage) && !has(r.strXRefDiagram)) continue;
+        const int64_t score = r.lngHits > 0 ? (r.lngSolve * 100 + r.lngHits / 2) / r.lngHits : -1;
+        const size_t sort = static_cast<size_t>(query.sort); // the identifier, 3 texts, 5 numbers
+        const std::string texts[] = {"", r.strDescription, r.strXRefPage, r.strXRefDiagram};
+        const int64_t numbers[] = {
+            r.lngID, 0, 0, 0, r.lngHits, r.lngSolve, r.lngErrorStreak, r.lngSolveStreak, score};
+        keyed.push_back({{numbers[sort], Natural(sort < 4 ? texts[sort] : "")}, r.lngID});
+    }
+    std::sort(keyed.begin(), keyed.end());
+    if (query.isDescending) std::reverse(keyed.begin(), keyed.end());
     std::vector<int64_t> ids;
     for (int64_t i = query.lngOffset;
-         i < static_cast<int64_t>(rows.size()) && i < query.lngOffset + query.lngLimit; ++i)
-        ids.push_back(rows[static_cast<size_t>(i)].lngID);
+         i < static_cast<int64_t>(keyed.size()) && i < query.lngOffset + query.lngLimit; ++i)
+        ids.push_back(keyed[static_cast<size_t>(i)].second);
     return ids;
 }
 

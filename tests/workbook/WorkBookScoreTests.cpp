@@ -1,6 +1,6 @@
 // The score and the page and chapter figures kept beside the games: always the sums over the
 // games, whoever changed the file.
-#include "HostileWorkbooks.h"
+#include "RawDatabase.h"
 #include "SampleGames.h"
 #include "TempFolder.h"
 #include "workbook/CWorkBook.h"

@@ -1,9 +1,13 @@
-// The workbook commands of brisolt-cli, run as a user runs them: outputs, exit statuses and the
-// files they leave, on workbooks from anywhere (damaged games are named and the others served) and
-// on a full disk (nothing kept is lost).
+// The commands of brisolt-cli, run as a user runs them: outputs, exit statuses and the files they
+// leave. The rules commands add only their command line to the rules, which the rules tests check
+// in full; the workbook commands run on workbooks from anywhere (damaged games are named and the
+// others served) and on a full disk (nothing kept is lost); the progress commands on a workbook
+// whose history the test writes.
 #include "WorkbookCli.h"
 #include "tests/model/Checks.h"
-#include "tests/workbook/HostileWorkbooks.h"
+#include "tests/progress/ProgressWorkbook.h"
+#include "tests/workbook/RawDatabase.h"
+#include "workbook/ReviewDay.h"
 
 #include <algorithm>
 #include <fcntl.h>
@@ -12,6 +16,58 @@
 #include <unistd.h>
 
 namespace {
+
+const std::string start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+
+TEST(RulesCommands, SuccessfulRunsPrintTheResult) {
+    const std::tuple<std::vector<std::string>, std::string> cases[] = {
+        {{"perft", start, "3"}, "8902\n"},
+        {{"perft", start + " 0 1", "0"}, "1\n"},
+        {{"perft", "4k3/8/8/8/8/8/8/4K2R w K -", "2", "--divide"},
+         "Kd1: 5\nKd2: 5\nKe2: 5\nKf1: 5\nKf2: 5\nO-O: 3\nRh2: 5\nRh3: 5\nRh4: 5\nRh5: 5\n"
+         "Rf1: 3\nRh6: 5\nRg1: 5\nRh7: 2\nRh8: 3\n66\n"},
+        {{"moves", "7k/P7/8/8/8/8/8/K7 w - -"}, "a8=Q\na8=R\na8=B\na8=N\nKa2\nKb1\nKb2\n"},
+        {{"play", start, "e4", "e5", "Nf3"},
+         "rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R b KQkq -\nBlack to move\n"},
+        {{"play", start, "f3", "e5", "g4", "Qh4#"},
+         "rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq -\n0-1 (Checkmate)\n"},
+        {{"play", start}, start + "\nWhite to move\n"},
+    };
+    for (const auto& [args, out] : cases) {
+        const CliResult run = Cli(args);
+        EXPECT_EQ(run.status, 0) << args[0] << " " << args[1] << ": " << run.err;
+        EXPECT_EQ(run.err, "");
+        EXPECT_EQ(run.out, out) << args[0] << " " << args[1];
+    }
+}
+
+TEST(RulesCommands, RefusalsExitWithOneLine) {
+    // mention: a text the message must contain
+    const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
+        {{"perft", "4k3/8/8/8/8/8/8/8 w - -", "1"}, 2, "No white king"},
+        {{"perft", start, "x"}, 2, "depth"},
+        {{"perft", start, "99"}, 2, "depth"},
+        {{"perft", start}, 2, "usage"},
+        {{"perft", start, "2", "--split"}, 2, "usage"},
+        {{"moves"}, 2, "usage"},
+        {{"moves", std::string("\xff\xfe k \x01 w - -")}, 2, "FEN"},
+        {{"play"}, 2, "usage"},
+        {{"play", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR x KQkq -", "e4"}, 2, "side"},
+        {{"play", start, "e4", "e4"}, 1, "e4"},
+        {{"play", start, "zz"}, 1, "zz"},
+        {{"play", start, "f3", "e5", "g4", "Qh4", "Nc3"}, 1, "Nc3"},
+        {{"frobnicate"}, 2, "unknown command"},
+    };
+    for (const auto& [args, status, mention] : cases) {
+        const CliResult run = Cli(args);
+        EXPECT_EQ(run.status, status) << args[0] << ": " << run.err;
+        EXPECT_TRUE(Contains(run.err, mention)) << args[0];
+        if (args[0] != "frobnicate") {
+            EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+            EXPECT_EQ(run.out, "");
+        }
+    }
+}
 
 const char* const kPgn =
     "[Event \"Opening\"]\n[PageRef \"p. 3\"]\n[DiagramRef \"1\"]\n\n"
@@ -168,6 +224,78 @@ TEST(WorkbookSafety, AFullDiskStopsTheImportAndSaysHowManyGamesWereKept) {
     RawDatabase raw(folder.file("book.brl"));
     EXPECT_EQ(raw.value("select count(*) from GameNode"), "14009");
     EXPECT_EQ(raw.value("pragma integrity_check"), "ok");
+}
+
+// The moment of the second of a date's day.
+int64_t On(const char* date, int64_t second) {
+    return *ReviewDay::parse(date) * 86400 + second;
+}
+
+const std::string kCsvHeader = "time,game,result,wrong_moves,solution_shown,seconds\n";
+
+TEST(ProgressCommands, HistoryAndDueListTheAttemptsAndTheReviewOrder) {
+    ProgressWorkbook file(4);
+    {
+        WorkBookProgress progress(file.connection());
+        progress.lngRecordAttempt(Attempt(1, On("2024-03-01", 3600), true));
+        progress.lngRecordAttempt(Attempt(2, On("2024-03-02", 7200), false, 2, true));
+        progress.lngRecordAttempt(Attempt(3, On("2024-03-05", 60), true, 1));
+        file.exec("delete from GameTree where ID = 3");
+    }
+    const std::string f = file.file(), missing = file.folder() + "/missing.wbk";
+    const std::string one = "2024-03-01 01:00:00\t1\tsuccess\t0\tno\t42\n";
+    const std::string two = "2024-03-02 02:00:00\t2\tfailure\t2\tyes\t42\n";
+    RunSteps(
+        {
+            {{"history", f}, 0, one + two, ""},
+            {{"history", f, "--since", "2024-03-02"}, 0, two, ""},
+            {{"history", f, "--csv", "--since", "2024-03-03"}, 0, kCsvHeader, ""},
+            {{"history", f, "--csv"},
+             0,
+             kCsvHeader + "2024-03-01 01:00:00,1,success,0,no,42\n"
+                          "2024-03-02 02:00:00,2,failure,2,yes,42\n",
+             ""},
+            {{"due", f, "--date", "2024-03-01"}, 0, "4\tnew\n", ""},
+            {{"due", f, "--date", "2024-03-03"}, 0, "2\t2024-03-03\n4\tnew\n", ""},
+            {{"due", f, "--date", "2024-03-09"}, 0, "2\t2024-03-03\n1\t2024-03-04\n4\tnew\n", ""},
+            {{"history"}, 2, "", "usage: brisolt-cli history"},
+            {{"history", f, "--since"}, 2, "", "usage: brisolt-cli history"},
+            {{"history", f, "--since", "2024-02-30"}, 2, "", "Not a date (YYYY-MM-DD)"},
+            {{"history", f, "--sense", "2024-02-03"}, 2, "", "usage: brisolt-cli history"},
+            {{"due", f, "--csv"}, 2, "", "usage: brisolt-cli due"},
+            {{"due", f, "--date", "tomorrow"}, 2, "", "Not a date (YYYY-MM-DD)"},
+            {{"due", missing}, 1, "", "No such workbook"},
+            {{"history", missing}, 1, "", "No such workbook"},
+        },
+        file.folder());
+}
+
+TEST(ProgressCommands, StatsCountsTheDayTheStreakAndThePeriods) {
+    ProgressWorkbook file(2);
+    {
+        WorkBookProgress progress(file.connection());
+        progress.lngRecordAttempt(Attempt(1, On("2024-03-01", 3600), true));
+        progress.lngRecordAttempt(Attempt(2, On("2024-03-02", 7200), false, 2, true));
+        progress.lngRecordAttempt(Attempt(1, On("2024-03-02", 9000), true));
+    }
+    // days: the last rows of the thirty days
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"2024-03-01",
+         "Today (2024-03-01): 1 attempt, 1 solved\nStreak: 1 day in a row; last 1 attempt solved\n",
+         "2024-02-29\t0\t-\n2024-03-01\t1\t100%\n\n"},
+        {"2024-03-02",
+         "Today (2024-03-02): 2 attempts, 1 solved\nStreak: 2 days in a row; last 1 attempt "
+         "solved\n",
+         "2024-03-01\t1\t100%\n2024-03-02\t2\t50%\n\n"},
+        {"2024-03-04", "Today (2024-03-04): 0 attempts, 0 solved\nStreak: 0 days in a row;",
+         "2024-03-03\t0\t-\n2024-03-04\t0\t-\n\n"},
+    };
+    for (const auto& [date, head, days] : cases) {
+        const CliResult run = Cli({"stats", file.file(), "--date", date}, file.folder());
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out.rfind(head, 0), 0u) << run.out;
+        EXPECT_TRUE(Contains(run.out, std::string(days) + "Per week from"));
+    }
 }
 
 } // namespace
