@@ -7,6 +7,7 @@
 #include "workbook/CWorkBook.h"
 #include "workbook/SqlConnection.h"
 #include "workbook/WorkBookProgress.h"
+#include "workbook/WorkBookStatistics.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -77,4 +78,13 @@ template <typename Rows> std::vector<int64_t> GameIds(const Rows& rows) {
     for (const auto& row : rows)
         games.push_back(row.lngGameId);
     return games;
+}
+
+// The groups as "name games attempts solved".
+inline std::vector<std::string> Groups(const std::vector<GroupFigures>& groups) {
+    std::vector<std::string> listed;
+    for (const GroupFigures& g : groups)
+        listed.push_back(g.strName + " " + std::to_string(g.lngGames) + " " +
+                         std::to_string(g.lngAttempts) + " " + std::to_string(g.lngSolved));
+    return listed;
 }

@@ -5,10 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <limits>
-#include <string>
-#include <tuple>
 #include <utility>
 
 namespace {

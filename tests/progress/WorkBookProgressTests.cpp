@@ -5,10 +5,7 @@
 #include "workbook/ReviewDay.h"
 #include "workbook/SqlTransaction.h"
 
-#include <ctime>
-#include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <tuple>
 #include <unistd.h>
 
 namespace {

@@ -1,15 +1,11 @@
 // The statistics as SQLite aggregates them from a history and counters the tests write, and the
 // review order of a training batch.
 #include "ProgressWorkbook.h"
-#include "workbook/CWorkBook.h"
+#include "tests/model/Checks.h"
 #include "workbook/GameAnnotations.h"
 #include "workbook/ReviewDay.h"
-#include "workbook/WorkBookStatistics.h"
 
-#include <gtest/gtest.h>
 #include <set>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -113,31 +109,21 @@ TEST(WorkBookStatistics, PagesChaptersAndGamesFromTheCounters) {
               "(5, '  Endings rook', ' 30 ', 'x', 2), (6, 'Caro', '9', 5, 9)");
     WorkBookStatistics statistics(file.connection());
 
-    const auto pages = statistics.arrByPage(10);
-    ASSERT_EQ(pages.size(), 3U);
-    EXPECT_EQ(pages[0].strName, "12"); // 3 of 6: the weakest first
-    EXPECT_EQ(pages[0].lngGames, 2);
-    EXPECT_EQ(pages[0].lngAttempts, 6);
-    EXPECT_EQ(pages[0].lngSolved, 3);
-    EXPECT_EQ(pages[1].strName, "9"); // 5 of 5 with more attempts than page 30
-    EXPECT_EQ(pages[2].strName, "30");
+    // The weakest first: 3 of 6, then 5 of 5 with more attempts than page 30.
+    EXPECT_EQ(Groups(statistics.arrByPage(10)),
+              (std::vector<std::string>{"12 2 6 3", "9 1 5 5", "30 1 3 3"}));
     EXPECT_EQ(statistics.arrByPage(1).size(), 1U);
-
-    const auto chapters = [&] {
-        std::vector<std::string> names;
-        for (const GroupFigures& group : statistics.arrByChapter(10))
-            names.push_back(group.strName + ":" + std::to_string(group.lngAttempts));
-        return names;
-    };
     // "Sicilian:" is the chapter Sicilian.
-    EXPECT_EQ(chapters(), (std::vector<std::string>{"Sicilian:6", "Caro:5", "French:3"}));
+    EXPECT_EQ(Groups(statistics.arrByChapter(10)),
+              (std::vector<std::string>{"Sicilian 2 6 3", "Caro 1 5 5", "French 1 3 3"}));
     // A chapter tag from an import wins over the description's first word.
     file.exec("create table GameTag (GameTreeID INTEGER PRIMARY KEY, Tags TEXT NOT NULL)");
     file.exec("insert into GameTag values (2, '" +
               GameAnnotations::strTagsText({{"Event", "Club"}, {"Chapter", "Open \"Sicilian\""}}) +
               "')");
-    EXPECT_EQ(chapters(), (std::vector<std::string>{"Sicilian:4", "Caro:5", "French:3",
-                                                    "Open \"Sicilian\":2"}));
+    EXPECT_EQ(Groups(statistics.arrByChapter(10)),
+              (std::vector<std::string>{"Sicilian 1 4 1", "Caro 1 5 5", "French 1 3 3",
+                                        "Open \"Sicilian\" 1 2 2"}));
 
     EXPECT_EQ(GameIds(statistics.arrMostFailed(10)), (std::vector<int64_t>{1}));
     file.exec("update GameTree set Hits = 9, Solve = 5 where ID = 3");
@@ -162,10 +148,8 @@ TEST(WorkBookStatistics, CsvQuotesTextsAndDefusesFormulas) {
     figures.arrMostFailed = {{7, "=HYPERLINK(\"x\")", "p, 3", 2, 1, -1},
                              {8, "Line\nbreak", "", 1, 0, -1}};
     const std::string csv = figures.strCsv();
-    EXPECT_NE(csv.find("failed_most,7,\"'=HYPERLINK(\"\"x\"\")\",\"p, 3\",2,1,\n"),
-              std::string::npos)
-        << csv;
-    EXPECT_NE(csv.find("failed_most,8,\"Line\nbreak\",,1,0,\n"), std::string::npos) << csv;
+    EXPECT_TRUE(Contains(csv, "failed_most,7,\"'=HYPERLINK(\"\"x\"\")\",\"p, 3\",2,1,\n"));
+    EXPECT_TRUE(Contains(csv, "failed_most,8,\"Line\nbreak\",,1,0,\n"));
 }
 
 // Spaced repetition: games due first (most overdue first), then new games up to the day's

@@ -1,16 +1,11 @@
 // The score and the page and chapter figures kept beside the games: always the sums over the
 // games, whoever changed the file.
-#include "RawDatabase.h"
 #include "SampleGames.h"
-#include "TempFolder.h"
-#include "workbook/CWorkBook.h"
+#include "tests/progress/ProgressWorkbook.h"
 #include "workbook/ScoreText.h"
-#include "workbook/SqlConnection.h"
-#include "workbook/WorkBookStatistics.h"
 
 #include <functional>
 #include <gtest/gtest.h>
-#include <tuple>
 
 namespace {
 
@@ -35,15 +30,6 @@ TEST(ScoreText, TextFollowsTheTwoDecimalPatternWithoutForcedLeadingDigit) {
     }
 }
 
-// The page or chapter figures as (name, games, attempts, solved).
-std::vector<std::tuple<std::string, int64_t, int64_t, int64_t>>
-Listed(const std::vector<GroupFigures>& groups) {
-    std::vector<std::tuple<std::string, int64_t, int64_t, int64_t>> list;
-    for (const GroupFigures& group : groups)
-        list.emplace_back(group.strName, group.lngGames, group.lngAttempts, group.lngSolved);
-    return list;
-}
-
 // The score and the page and chapter figures are kept up to date with each result; after every
 // kind of write they are the sums a new connection works out afresh.
 TEST(WorkBookScore, TheScoreAndTheGroupFiguresAreTheSumsWhateverChangedTheFile) {
@@ -61,7 +47,7 @@ TEST(WorkBookScore, TheScoreAndTheGroupFiguresAreTheSumsWhateverChangedTheFile) 
     CWorkBook workbook;
     workbook.strOpenWorkBook(path);
     const auto groups = [](const WorkBookStatistics& statistics) {
-        return std::pair(Listed(statistics.arrByPage(100)), Listed(statistics.arrByChapter(100)));
+        return std::pair(Groups(statistics.arrByPage(100)), Groups(statistics.arrByChapter(100)));
     };
     const auto fresh = [&] {
         SqlConnection other(path);
