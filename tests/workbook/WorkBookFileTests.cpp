@@ -19,17 +19,35 @@
 
 namespace {
 
+// A workbook with two games, made without the program, opened.
+class WorkBookFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteWorkbookWithTwoGames(path);
+        workbook.strOpenWorkBook(path);
+    }
+
+    void Damage(const std::string& sql) {
+        workbook.CloseWorkBook();
+        RawDatabase(path).exec(sql);
+        workbook.strOpenWorkBook(path);
+    }
+
+    TempFolder folder;
+    std::string path = folder.file("damaged.brl");
+    CWorkBook workbook;
+};
+
 // A missing file gets the three tables with their exact columns beside the program's own; an older
 // file gets the indexes that answer the training selection.
-TEST(WorkBookFile, OpeningMakesTheTablesOfAMissingFileAndTheIndexesOfAnOlderOne) {
-    TempFolder folder;
-    const std::string path = folder.file("new.brl"), old = folder.file("old.brl");
+TEST_F(WorkBookFile, OpeningMakesTheTablesOfAMissingFileAndTheIndexesOfAnOlderOne) {
+    const std::string fresh = folder.file("new.brl"), old = folder.file("old.brl");
     {
-        CWorkBook workbook;
-        EXPECT_EQ(workbook.strOpenWorkBook(path), "");
-        EXPECT_EQ(workbook.strFileName(), path);
+        CWorkBook made;
+        EXPECT_EQ(made.strOpenWorkBook(fresh), "");
+        EXPECT_EQ(made.strFileName(), fresh);
     }
-    RawDatabase raw(path);
+    RawDatabase raw(fresh);
     EXPECT_EQ(raw.value("select group_concat(sql, '|') from (select sql from sqlite_master where "
                         "name in ('WorkBook','GameTree','GameNode') order by name)"),
               "CREATE TABLE GameNode (ID INTEGER PRIMARY KEY,GameTreeID,NodeKey,NodeParentKey,"
@@ -42,7 +60,7 @@ TEST(WorkBookFile, OpeningMakesTheTablesOfAMissingFileAndTheIndexesOfAnOlderOne)
                         "where type='table' order by name)"),
               "GameAnnotation GameNode GameTag GameTree TrainingHistory TrainingSchedule WorkBook");
     EXPECT_EQ(raw.value("select count(*) from GameTree"), "0");
-    EXPECT_EQ(CWorkBook().strOpenWorkBook(path), "");
+    EXPECT_EQ(CWorkBook().strOpenWorkBook(fresh), "");
 
     RawDatabase(old).exec(kWorkbookTables);
     CWorkBook().strOpenWorkBook(old);
@@ -58,30 +76,27 @@ TEST(WorkBookFile, OpeningMakesTheTablesOfAMissingFileAndTheIndexesOfAnOlderOne)
 
 // A failed statement raises the database message and leaves no transaction open, which would
 // throw the title saved after it away on closing.
-TEST(WorkBookFile, TheTitleIsInsertedOnceThenUpdatedPastFailedStatementsAndClosingTwiceIsHarmless) {
-    TempFolder folder;
-    const std::string path = folder.file("title.brl");
-    RawDatabase(path).exec("create table WorkBook (ID INTEGER PRIMARY KEY,FieldName,FieldValue);"
-                           "create table GameTree (ID INTEGER PRIMARY KEY,Description);"
-                           "create table GameNode (ID INTEGER PRIMARY KEY,GameTreeID);"
-                           "insert into GameTree values (1,'one')");
+TEST_F(WorkBookFile, TitleInsertedOnceThenUpdatedPastFailedStatementsAndClosingTwiceIsHarmless) {
+    const std::string titled = folder.file("title.brl");
+    RawDatabase(titled).exec("create table WorkBook (ID INTEGER PRIMARY KEY,FieldName,FieldValue);"
+                             "create table GameTree (ID INTEGER PRIMARY KEY,Description);"
+                             "create table GameNode (ID INTEGER PRIMARY KEY,GameTreeID);"
+                             "insert into GameTree values (1,'one')");
     const std::vector<std::string> titles = {"Endgames", "O'Brien's ''quoted'' book", "",
                                              "Schachaufgaben für Kinder – Band 2"};
     for (const std::string& title : titles) {
-        CWorkBook workbook;
-        workbook.strOpenWorkBook(path);
-        EXPECT_TRUE(Contains(ErrorOf([&] { workbook.UpdateSuccess(1); }),
-                             "CWorkBook 9999: no such column"));
-        workbook.SaveWorkbookProperties(title);
-        workbook.CloseWorkBook();
-        EXPECT_EQ(workbook.strOpenWorkBook(path), title);
-        EXPECT_EQ(workbook.strWBTitle(), ""); // the object's title is never taken from the file
+        CWorkBook book;
+        book.strOpenWorkBook(titled);
+        EXPECT_TRUE(
+            Contains(ErrorOf([&] { book.UpdateSuccess(1); }), "CWorkBook 9999: no such column"));
+        book.SaveWorkbookProperties(title);
+        book.CloseWorkBook();
+        EXPECT_EQ(book.strOpenWorkBook(titled), title);
+        EXPECT_EQ(book.strWBTitle(), ""); // the object's title is never taken from the file
     }
-    EXPECT_EQ(RawDatabase(path).value("select count(*) from WorkBook where FieldName='Title'"),
+    EXPECT_EQ(RawDatabase(titled).value("select count(*) from WorkBook where FieldName='Title'"),
               "1");
     // Closing twice is harmless; everything after it says there is no open workbook.
-    CWorkBook workbook;
-    workbook.strOpenWorkBook(path);
     workbook.CloseWorkBook();
     workbook.CloseWorkBook();
     EXPECT_EQ(workbook.lngDBHandle(), 0);
@@ -98,8 +113,7 @@ TEST(WorkBookFile, TheTitleIsInsertedOnceThenUpdatedPastFailedStatementsAndClosi
         EXPECT_EQ(ErrorOf(call), "CWorkBook 9999: No open workbook");
 }
 
-TEST(WorkBookFile, BadFilesGiveAClearErrorAndAreLeftUntouched) {
-    TempFolder folder;
+TEST_F(WorkBookFile, BadFilesGiveAClearErrorAndAreLeftUntouched) {
     const std::string good = folder.file("good.brl");
     {
         CWorkBook workbook;
@@ -128,22 +142,21 @@ TEST(WorkBookFile, BadFilesGiveAClearErrorAndAreLeftUntouched) {
     };
     for (const auto& [name, bytes, sql, messagePart] : cases) {
         SCOPED_TRACE(name);
-        const std::string path = folder.file(std::string(name) + ".brl");
-        sql ? RawDatabase(path).exec(sql) : WriteFile(path, bytes);
-        const std::string before = FileBytes(path);
-        CWorkBook workbook;
-        const std::string error = ErrorOf([&] { workbook.strOpenWorkBook(path); });
+        const std::string bad = folder.file(std::string(name) + ".brl");
+        sql ? RawDatabase(bad).exec(sql) : WriteFile(bad, bytes);
+        const std::string before = FileBytes(bad);
+        CWorkBook book;
+        const std::string error = ErrorOf([&] { book.strOpenWorkBook(bad); });
         EXPECT_EQ(error.rfind("CWorkBook 9999: ", 0), 0u) << error;
         EXPECT_TRUE(Contains(error, messagePart));
-        EXPECT_EQ(workbook.lngDBHandle(), 0);
-        EXPECT_EQ(FileBytes(path), before);
+        EXPECT_EQ(book.lngDBHandle(), 0);
+        EXPECT_EQ(FileBytes(bad), before);
     }
 }
 
 // A file cut in the middle may open (its first page is whole); every later read then fails with
 // a clear error instead of a crash, and nothing is written to it.
-TEST(WorkBookFile, ATruncatedWorkbookFailsCleanlyAndStaysAsItIs) {
-    TempFolder folder;
+TEST_F(WorkBookFile, ATruncatedWorkbookFailsCleanlyAndStaysAsItIs) {
     const std::string good = folder.file("full.brl");
     CWorkBook().strOpenWorkBook(good);
     RawDatabase(good).exec(
@@ -156,52 +169,31 @@ TEST(WorkBookFile, ATruncatedWorkbookFailsCleanlyAndStaysAsItIs) {
     const std::string bytes = FileBytes(good);
     for (size_t keep : {bytes.size() / 2, bytes.size() / 5, size_t{4096}}) {
         SCOPED_TRACE(keep);
-        const std::string path = folder.file("cut-" + std::to_string(keep) + ".brl");
-        WriteFile(path, bytes.substr(0, keep));
+        const std::string cut = folder.file("cut-" + std::to_string(keep) + ".brl");
+        WriteFile(cut, bytes.substr(0, keep));
         int errors = 0;
-        CWorkBook workbook;
-        auto attempt = [&](const std::function<void()>& call) {
-            try {
-                call();
-            } catch (const CError& error) {
-                EXPECT_EQ(error.strSource, "CWorkBook");
-                ++errors;
-            }
+        CWorkBook book;
+        const auto attempt = [&](const std::function<void()>& call) {
+            const std::string error = ErrorOf(call);
+            EXPECT_TRUE(error == "no error" || error.rfind("CWorkBook ", 0) == 0) << error;
+            errors += error != "no error";
         };
-        attempt([&] { workbook.strOpenWorkBook(path); });
-        if (workbook.lngDBHandle() != 0) {
-            attempt([&] { workbook.arrlngGetGameIDsForTraining(10); });
-            attempt([&] { workbook.arrGetGameRows(); });
+        attempt([&] { book.strOpenWorkBook(cut); });
+        if (book.lngDBHandle() != 0) {
+            attempt([&] { book.arrlngGetGameIDsForTraining(10); });
+            attempt([&] { book.arrGetGameRows(); });
             attempt([&] {
                 std::string d, p, g;
-                workbook.objLoadGame(2999, d, p, g);
+                book.objLoadGame(2999, d, p, g);
             });
         }
         EXPECT_GT(errors, 0);
-        workbook.CloseWorkBook();
-        EXPECT_EQ(FileBytes(path), bytes.substr(0, keep));
+        book.CloseWorkBook();
+        EXPECT_EQ(FileBytes(cut), bytes.substr(0, keep));
     }
 }
 
-class WorkBookDamage : public ::testing::Test {
-protected:
-    void SetUp() override {
-        WriteWorkbookWithTwoGames(path);
-        workbook.strOpenWorkBook(path);
-    }
-
-    void Damage(const std::string& sql) {
-        workbook.CloseWorkBook();
-        RawDatabase(path).exec(sql);
-        workbook.strOpenWorkBook(path);
-    }
-
-    TempFolder folder;
-    std::string path = folder.file("damaged.brl");
-    CWorkBook workbook;
-};
-
-TEST_F(WorkBookDamage, ADamagedGameNamesItselfAndTheOtherGameStillLoads) {
+TEST_F(WorkBookFile, ADamagedGameNamesItselfAndTheOtherGameStillLoads) {
     // damage: applied to game 2's rows
     const std::tuple<const char*, const char*> cases[] = {
         {"update GameNode set MoveText='Ke3' where MoveText='e4'", "the stored move Ke3"},
@@ -253,7 +245,7 @@ TEST_F(WorkBookDamage, ADamagedGameNamesItselfAndTheOtherGameStillLoads) {
     }
 }
 
-TEST_F(WorkBookDamage, ResultsCountFromStoredStatisticsOfAnyKindAndClearLogResetsThem) {
+TEST_F(WorkBookFile, ResultsCountFromStoredStatisticsOfAnyKindAndClearLogResetsThem) {
     // stored: Hits, Solve, ErrorStreak, SolveStreak
     // after: hits, solve, error streak, solve streak
     const std::tuple<const char*, bool, std::vector<int32_t>> cases[] = {
@@ -284,7 +276,7 @@ TEST_F(WorkBookDamage, ResultsCountFromStoredStatisticsOfAnyKindAndClearLogReset
         EXPECT_EQ(row.lngHits + row.lngSolve + row.lngErrorStreak + row.lngSolveStreak, 0);
 }
 
-TEST_F(WorkBookDamage, IdentifiersAndMoveNumbersOfAnySizeAreKeptWhole) {
+TEST_F(WorkBookFile, IdentifiersAndMoveNumbersOfAnySizeAreKeptWhole) {
     const int64_t huge = int64_t{1} << 40;
     Damage("update GameTree set ID=" + std::to_string(huge) + " where ID=2;" +
            "update GameNode set GameTreeID=" + std::to_string(huge) + " where GameTreeID=2;" +
@@ -320,12 +312,11 @@ TEST_F(WorkBookDamage, IdentifiersAndMoveNumbersOfAnySizeAreKeptWhole) {
     EXPECT_EQ(streamed, (std::vector<int64_t>{INT64_MIN, -7, huge, INT64_MAX}));
 }
 
-TEST(WorkBookDamagedFile, ATableWhoseIdentifiersComeOutOfOrderIsListedToAnEnd) {
+TEST_F(WorkBookFile, ATableWhoseIdentifiersComeOutOfOrderIsListedToAnEnd) {
     // A damaged b-tree answers "the first identifier from 0" with -1: the list once looped on it.
-    TempFolder folder;
-    const std::string path = folder.file("out-of-order.brl");
-    std::filesystem::copy_file(BRISOLT_WORKBOOK_DATA "/identifiers-out-of-order.brl", path);
-    CWorkBook workbook;
+    workbook.CloseWorkBook();
+    std::filesystem::copy_file(BRISOLT_WORKBOOK_DATA "/identifiers-out-of-order.brl", path,
+                               std::filesystem::copy_options::overwrite_existing);
     workbook.strOpenWorkBook(path);
     std::vector<int64_t> listed;
     std::vector<int64_t> damaged;
@@ -337,21 +328,19 @@ TEST(WorkBookDamagedFile, ATableWhoseIdentifiersComeOutOfOrderIsListedToAnEnd) {
     EXPECT_LE(listed.size() + damaged.size(), 2u);
 }
 
-TEST_F(WorkBookDamage, ColumnsAreReadByNameInAFileWithAnotherColumnOrder) {
+TEST_F(WorkBookFile, ColumnsAreReadByNameInAFileWithAnotherColumnOrder) {
     workbook.CloseWorkBook();
     std::filesystem::remove(path);
-    {
-        RawDatabase raw(path);
-        raw.exec("create table WorkBook (FieldValue, FieldName, ID INTEGER PRIMARY KEY);"
-                 "create table GameTree (SolveStreak,Hits,Description,ID INTEGER PRIMARY KEY,"
-                 "XRefDiagram,XRefPage,Solve,ErrorStreak,Extra);"
-                 "create table GameNode (BlackOOO,BlackOO,WhiteOOO,WhiteOO,EnPassantFile,"
-                 "MoveNumber,MoveText,Diagram,WhiteToMove,NodeParentKey,NodeKey,GameTreeID,"
-                 "ID INTEGER PRIMARY KEY);"
-                 "insert into WorkBook (ID,FieldName,FieldValue) values (1,'Title','Reordered');"
-                 "insert into GameTree (ID,Description,XRefPage,XRefDiagram,Hits,Solve,"
-                 "ErrorStreak,SolveStreak) values (5,'five','p','d',4,3,0,2);");
-    }
+    RawDatabase(path).exec(
+        "create table WorkBook (FieldValue, FieldName, ID INTEGER PRIMARY KEY);"
+        "create table GameTree (SolveStreak,Hits,Description,ID INTEGER PRIMARY KEY,"
+        "XRefDiagram,XRefPage,Solve,ErrorStreak,Extra);"
+        "create table GameNode (BlackOOO,BlackOO,WhiteOOO,WhiteOO,EnPassantFile,"
+        "MoveNumber,MoveText,Diagram,WhiteToMove,NodeParentKey,NodeKey,GameTreeID,"
+        "ID INTEGER PRIMARY KEY);"
+        "insert into WorkBook (ID,FieldName,FieldValue) values (1,'Title','Reordered');"
+        "insert into GameTree (ID,Description,XRefPage,XRefDiagram,Hits,Solve,"
+        "ErrorStreak,SolveStreak) values (5,'five','p','d',4,3,0,2);");
     const Book game({"O-O O-O-O"}, "r3k2r/8/8/8/8/8/8/R3K2R w Kq - 0 30");
     EXPECT_EQ(workbook.strOpenWorkBook(path), "Reordered");
     WorkBookGameRow row = workbook.objGetGameRow(5).value();
@@ -376,7 +365,7 @@ std::map<std::string, std::string> FolderContent(const std::filesystem::path& fo
     return content;
 }
 
-TEST(WorkBookUntrusted, FilesWithTriggersOrViewsAreRefusedNamingThemAndLeftAsTheyAre) {
+TEST_F(WorkBookFile, FilesWithTriggersOrViewsAreRefusedNamingThemAndLeftAsTheyAre) {
     // Triggers that would delete, hang a save, grow the file, fire on the title or on a table of
     // their own; views. sql: run on a workbook with two games; naming: what the refusal names
     const std::tuple<const char*, const char*> cases[] = {
@@ -400,29 +389,26 @@ TEST(WorkBookUntrusted, FilesWithTriggersOrViewsAreRefusedNamingThemAndLeftAsThe
     };
     for (const auto& [sql, naming] : cases) {
         SCOPED_TRACE(naming);
-        TempFolder folder;
-        const std::string path = folder.file("shared.brl");
-        WriteWorkbookWithTwoGames(path);
-        RawDatabase(path).exec(sql);
-        const auto before = FolderContent(folder.path());
-        CWorkBook workbook;
-        const std::string error = ErrorOf([&] { workbook.strOpenWorkBook(path); });
+        TempFolder shared;
+        const std::string file = shared.file("shared.brl");
+        WriteWorkbookWithTwoGames(file);
+        RawDatabase(file).exec(sql);
+        const auto before = FolderContent(shared.path());
+        CWorkBook book;
+        const std::string error = ErrorOf([&] { book.strOpenWorkBook(file); });
         EXPECT_TRUE(Contains(error, "CWorkBook 9999: "));
         EXPECT_TRUE(Contains(error, naming));
         EXPECT_TRUE(Contains(error, "never runs"));
-        EXPECT_EQ(workbook.lngDBHandle(), 0);
-        EXPECT_THROW(workbook.UpdateSuccess(1), CError);
+        EXPECT_EQ(book.lngDBHandle(), 0);
+        EXPECT_THROW(book.UpdateSuccess(1), CError);
         // Nothing was written: not the file, not a journal, nothing beside it.
-        EXPECT_EQ(FolderContent(folder.path()), before);
+        EXPECT_EQ(FolderContent(shared.path()), before);
     }
 }
 
 // Behind the refusal, the connection itself runs nothing of the file's, even for a file that got
 // past the schema check, and no statement grows a value past the limit or runs forever.
-TEST(WorkBookUntrusted, TheConnectionRunsNothingOfTheFileAndStopsRunawayStatements) {
-    TempFolder folder;
-    const std::string path = folder.file("inside.brl");
-    WriteWorkbookWithTwoGames(path);
+TEST_F(WorkBookFile, TheConnectionRunsNothingOfTheFileAndStopsRunawayStatements) {
     RawDatabase(path).exec(
         "create trigger Wipe after update on GameTree begin delete from GameNode; end;"
         "create view Everything as select * from GameNode");

@@ -1,5 +1,6 @@
-// Games in a workbook: saving and loading trees (each node in a row of its own), the training
-// order, batches, write protection, and writers killed part way through.
+// Games in a workbook: saving and loading trees (each node in a row of its own) with their
+// comments, glyphs and tags, the training order, batches, write protection, writers killed part
+// way through, and the games list read in pages, sorted and filtered by the database.
 #include "KilledChild.h"
 #include "RawDatabase.h"
 #include "SampleGames.h"
@@ -9,7 +10,11 @@
 #include "model/CGameStatus.h"
 #include "tests/model/Checks.h"
 #include "workbook/CWorkBook.h"
+#include "workbook/CWorkBookGameError.h"
+#include "workbook/GameAnnotations.h"
 
+#include <algorithm>
+#include <cctype>
 #include <gtest/gtest.h>
 #include <map>
 #include <random>
@@ -64,6 +69,100 @@ protected:
     std::string path = folder.file("games.brl");
     CWorkBook workbook;
 };
+
+struct AnnotatedGame {
+    std::shared_ptr<CGameTree> tree;
+    std::string e4; // node keys
+    std::string e5;
+    GameAnnotations annotations;
+};
+
+AnnotatedGame MakeGame() {
+    AnnotatedGame game;
+    const Book book({"e4 e5"});
+    game.e4 = book.key("e4");
+    game.e5 = book.key("e4 e5");
+    game.tree = book.tree;
+    game.annotations.arrTags = {{"White", "Ana Núñez"}, {"Result", "1-0"}};
+    game.annotations.mapNodes[CGameNode::strINITIAL_KEY()].strBefore = "game comment";
+    game.annotations.mapNodes[game.e4] = {"", "best by test", {1}};
+    game.annotations.mapNodes[game.e5] = {"", "", {2, 146}};
+    return game;
+}
+
+// The annotated node keys, sorted, with the tags as "name=value".
+std::vector<std::string> Stored(CWorkBook& workbook, int64_t id) {
+    GameAnnotations loaded = workbook.objLoadAnnotations(id);
+    std::vector<std::string> stored;
+    for (const auto& [key, node] : loaded.mapNodes)
+        stored.push_back(key + "|" + node.strBefore + "|" + node.strAfter + "|" +
+                         GameAnnotations::strNagsText(node.arrNags));
+    std::sort(stored.begin(), stored.end());
+    for (const auto& [name, value] : loaded.arrTags)
+        stored.push_back(name + "=" + value);
+    return stored;
+}
+
+// The game tables: the workbook's two and the annotation tables.
+std::string TableNames(const std::string& path) {
+    RawDatabase raw(path);
+    return raw.value("select group_concat(name, ' ') from (select name from sqlite_master where "
+                     "type='table' and name like 'Game%' order by name)");
+}
+
+std::string Lower(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// Text keys as a reader orders them: lower case, each digit run padded to a fixed width.
+std::string Natural(const std::string& text) {
+    std::string key, digits;
+    for (char c : Lower(text) + " ") {
+        if (std::isdigit(static_cast<unsigned char>(c))) {
+            digits += c;
+            continue;
+        }
+        if (!digits.empty()) key += std::string(20 - digits.size(), '0') + digits;
+        digits.clear();
+        key += c;
+    }
+    return key;
+}
+
+// The rows the query must give, worked out in memory from every row.
+std::vector<int64_t> Expected(const std::vector<WorkBookGameRow>& rows, const GameRowQuery& query) {
+    const auto has = [&](const std::string& text) {
+        return Lower(text).find(Lower(query.strFilter)) != std::string::npos;
+    };
+    // (sort key, identifier) of each shown row.
+    std::vector<std::pair<std::pair<int64_t, std::string>, int64_t>> keyed;
+    for (const WorkBookGameRow& r : rows) {
+        if (!has(r.strDescription) && !has(r.strXRefPage) && !has(r.strXRefDiagram)) continue;
+        const int64_t score = r.lngHits > 0 ? (r.lngSolve * 100 + r.lngHits / 2) / r.lngHits : -1;
+        const size_t sort = static_cast<size_t>(query.sort); // the identifier, 3 texts, 5 numbers
+        const std::string texts[] = {"", r.strDescription, r.strXRefPage, r.strXRefDiagram};
+        const int64_t numbers[] = {
+            r.lngID, 0, 0, 0, r.lngHits, r.lngSolve, r.lngErrorStreak, r.lngSolveStreak, score};
+        keyed.push_back({{numbers[sort], Natural(sort < 4 ? texts[sort] : "")}, r.lngID});
+    }
+    std::sort(keyed.begin(), keyed.end());
+    if (query.isDescending) std::reverse(keyed.begin(), keyed.end());
+    std::vector<int64_t> ids;
+    for (int64_t i = query.lngOffset;
+         i < static_cast<int64_t>(keyed.size()) && i < query.lngOffset + query.lngLimit; ++i)
+        ids.push_back(keyed[static_cast<size_t>(i)].second);
+    return ids;
+}
+
+// The games of a page, in its order.
+std::vector<int64_t> PageIds(CWorkBook& workbook, const GameRowQuery& query) {
+    std::vector<int64_t> ids;
+    for (const WorkBookGameRow& row : workbook.arrGetGameRowsPage(query))
+        ids.push_back(row.lngID);
+    return ids;
+}
 
 // Saving over a game replaces its nodes and texts and keeps its statistics; saving over a game that
 // is not there writes nothing; deleting takes the row and the nodes.
@@ -303,6 +402,315 @@ TEST(WorkBookCrash, KilledWritersLeaveWholeGamesAndEveryAcknowledgedResult) {
         EXPECT_LE(hits - acked, round);
     }
     EXPECT_FALSE(acknowledged.empty()) << "the writers never got to record anything";
+}
+
+TEST_F(WorkBookGames, AnnotationsAreKeptThroughEditorSavesAndRemovedWithTheirNodeOrGame) {
+    const AnnotatedGame game = MakeGame();
+    const std::string root = CGameNode::strINITIAL_KEY();
+    std::vector<std::string> expected = {game.e4 + "||best by test|1", game.e5 + "|||2 146",
+                                         root + "|game comment||"};
+    std::sort(expected.begin(), expected.end());
+    expected.insert(expected.end(), {"White=Ana Núñez", "Result=1-0"});
+    const int64_t id = workbook.lngSaveGame(game.tree, 0, "d", "", "", game.annotations);
+    EXPECT_EQ(Stored(workbook, id), expected);
+    // Saved again from the editor, which loads the tree and saves it without annotations.
+    std::string d, p, g;
+    auto tree = workbook.objLoadGame(id, d, p, g);
+    EXPECT_EQ(workbook.lngSaveGame(tree, id, "edited", p, g), id);
+    EXPECT_EQ(Stored(workbook, id), expected);
+    // A move deleted in the editor takes its annotation.
+    tree->Remove(game.e5);
+    workbook.lngSaveGame(tree, id, d, p, g);
+    expected.erase(std::find(expected.begin(), expected.end(), game.e5 + "|||2 146"));
+    EXPECT_EQ(Stored(workbook, id), expected);
+    workbook.DeleteGame(id);
+    EXPECT_TRUE(Stored(workbook, id).empty());
+    // Deleted by another program, its identifier given to a new game: nothing carries over.
+    workbook.lngSaveGame(game.tree, 0, "d", "", "", game.annotations);
+    RawDatabase(path).exec("delete from GameNode; delete from GameTree");
+    EXPECT_EQ(workbook.lngSaveGame(game.tree, 0, "new", "", ""), id);
+    EXPECT_TRUE(Stored(workbook, id).empty());
+    EXPECT_EQ(RawDatabase(path).value("select (select count(*) from GameAnnotation) + (select "
+                                      "count(*) from GameTag)"),
+              "0");
+}
+
+// A batch looks once for rows above its first new game and clears nothing when there are none;
+// rows another program left there (of any table, a whole number written as a real) are cleared.
+TEST(WorkBookAnnotations, NewGamesOfABatchTakeNoRowsAnotherProgramLeft) {
+    const char* const leftovers[] = {
+        "",
+        "insert into GameNode (GameTreeID, NodeKey, Diagram, MoveText) values (3, 'k', 'x', 'e4')",
+        "insert into GameNode (GameTreeID, NodeKey, Diagram, MoveText) values (3.0, 'k', 'x', "
+        "'e4')",
+        "insert into GameTag values (4, '[Event \"left\"]')",
+        "insert into GameAnnotation values (3, 'k', 'left', '', '')"};
+    for (const char* leftover : leftovers) {
+        TempFolder folder;
+        const std::string path = folder.file("batch.brl");
+        const AnnotatedGame game = MakeGame();
+        CWorkBook workbook;
+        workbook.strOpenWorkBook(path);
+        EXPECT_EQ(workbook.lngSaveGame(game.tree, 0, "first", "", "", game.annotations), 1);
+        RawDatabase(path).exec(leftover);
+        workbook.BeginBatch();
+        for (int64_t id : {2, 3, 4})
+            EXPECT_EQ(workbook.lngSaveGame(game.tree, 0, "more", "", "", game.annotations), id);
+        // A deleted game's identifier goes to the next new game, which takes none of its rows.
+        workbook.DeleteGame(4);
+        EXPECT_EQ(workbook.lngSaveGame(game.tree, 0, "plain", "", ""), 4);
+        workbook.CommitBatch();
+        RawDatabase raw(path);
+        EXPECT_EQ(raw.value("select group_concat(n, ' ') from (select count(*) n from GameNode "
+                            "group by GameTreeID order by GameTreeID)"),
+                  "3 3 3 3")
+            << leftover;
+        EXPECT_EQ(raw.value("select group_concat(GameTreeID, ' ') from GameTag"), "1 2 3")
+            << leftover;
+        for (int64_t id : {1, 2, 3})
+            EXPECT_EQ(Stored(workbook, id), Stored(workbook, 1)) << leftover << " " << id;
+        EXPECT_TRUE(Stored(workbook, 4).empty()) << leftover;
+    }
+}
+
+TEST(WorkBookAnnotations, AnOlderWorkbookTrainsUnchangedAndGetsTheTablesOnItsFirstAnnotatedWrite) {
+    TempFolder folder;
+    const std::string path = folder.file("old.brl");
+    RawDatabase(path).exec(kWorkbookTables);
+    AnnotatedGame game = MakeGame();
+    CWorkBook workbook;
+    workbook.strOpenWorkBook(path);
+    const int64_t plain = workbook.lngSaveGame(game.tree, 0, "plain", "", "");
+    EXPECT_EQ(workbook.arrlngGetGameIDsForTraining(10), std::vector<int32_t>{int32_t(plain)});
+    workbook.UpdateSuccess(plain);
+    EXPECT_TRUE(workbook.objLoadAnnotations(plain).isEmpty());
+    EXPECT_EQ(TableNames(path), "GameNode GameTree");
+
+    // A game refused for its annotations leaves neither rows nor tables.
+    AnnotatedGame tooLong = MakeGame();
+    tooLong.annotations.mapNodes[tooLong.e4].strAfter.assign(1000001, 'x');
+    EXPECT_THROW(workbook.lngSaveGame(tooLong.tree, 0, "long", "", "", tooLong.annotations),
+                 CWorkBookGameError);
+    EXPECT_EQ(TableNames(path), "GameNode GameTree");
+    EXPECT_EQ(workbook.lngCountGames(), 1);
+
+    const int64_t annotated = workbook.lngSaveGame(game.tree, 0, "notes", "", "", game.annotations);
+    EXPECT_EQ(TableNames(path), "GameAnnotation GameNode GameTag GameTree");
+    EXPECT_EQ(workbook.objLoadAnnotations(annotated).mapNodes.at(game.e4).strAfter, "best by test");
+}
+
+TEST(WorkBookAnnotations, OtherProgramsTablesAndRowsAreIgnoredOrRefusedClearly) {
+    const AnnotatedGame game = MakeGame();
+    const std::string e4 = "'" + game.e4 + "'";
+    // sql: run on a workbook holding game 1 (e4 e5) without annotations; loaded: the stored
+    // annotations read, joined by spaces; writeRefusal: "" when an annotated save works
+    const std::tuple<const char*, std::string, std::string, std::string> cases[] = {
+        {"tables of other columns", "create table GameAnnotation (a, b); create table GameTag (c)",
+         "", "not the ones Brisolt writes"},
+        {"an index under a table's name",
+         "create table Other (x); create index GameTag on Other(x)", "", "index named gametag"},
+        {"rows of other types and glyphs out of range",
+         "create table GameAnnotation (GameTreeID, NodeKey, CommentBefore, CommentAfter, Nags);"
+         "create table GameTag (GameTreeID, Tags);"
+         "insert into GameAnnotation values (1, " +
+             e4 +
+             ", NULL, 42, '1 abc 9999 -3 14 $2');"
+             "insert into GameAnnotation values (7, " +
+             e4 +
+             ", 'orphan', '', '');"
+             "insert into GameTag values (1, '[Event \"A\\\"B\"]' || char(10) || 'junk' || "
+             "char(10) || '[Round \"3' || char(10) || '[Site \"x\\ny\"]' || char(10) || "
+             "'[Open \"no end'), (7, '[White \"orphan\"]')",
+         game.e4 + "||42|1 14 Event=A\"B Site=x\ny", ""},
+    };
+    for (const auto& [name, sql, expected, writeRefusal] : cases) {
+        SCOPED_TRACE(name);
+        TempFolder folder;
+        const std::string path = folder.file("w.brl");
+        RawDatabase(path).exec(kWorkbookTables);
+        CWorkBook workbook;
+        workbook.strOpenWorkBook(path);
+        ASSERT_EQ(workbook.lngSaveGame(game.tree, 0, "d", "", ""), 1);
+        RawDatabase(path).exec(sql);
+        std::string loaded;
+        for (const std::string& row : Stored(workbook, 1))
+            loaded += (loaded.empty() ? "" : " ") + row;
+        EXPECT_EQ(loaded, expected);
+        std::string d, p, g;
+        EXPECT_NE(workbook.objLoadGame(1, d, p, g), nullptr);
+        if (writeRefusal.empty()) {
+            EXPECT_NO_THROW(workbook.lngSaveGame(game.tree, 1, "d", "", "", game.annotations));
+            EXPECT_EQ(workbook.objLoadAnnotations(1).strTag("White"), "Ana Núñez");
+        } else {
+            EXPECT_TRUE(Contains(MessageOf([&] {
+                                     workbook.lngSaveGame(game.tree, 1, "d", "", "",
+                                                          game.annotations);
+                                 }),
+                                 writeRefusal));
+            EXPECT_EQ(workbook.lngCountGames(), 1);
+            // Saves without annotations and deletions leave the foreign tables alone.
+            EXPECT_NO_THROW(workbook.lngSaveGame(game.tree, 1, "edited", "", ""));
+            EXPECT_NO_THROW(workbook.DeleteGame(1));
+            EXPECT_EQ(workbook.lngCountGames(), 0);
+        }
+    }
+}
+
+TEST_F(WorkBookGames, ListPagesAreSortedAndFilteredByTheDatabaseAsInMemory) {
+    RawDatabase(path).exec(
+        "with recursive n(i) as (select 1 union all select i+1 from n where i<300) "
+        "insert into GameTree select i, case i % 5 when 0 then 'Mate in '||(i%4) when 1 then "
+        "'Fork_'||i when 2 then '50% endgame '||i when 3 then 'PIN '||(i%7) else 'pin'||i end, "
+        "'p.'||(i%13), ''||(i*7%11), i%9, i%4, i%3, i%2 from n");
+    std::vector<WorkBookGameRow> all;
+    workbook.ForEachGameRow([&](const WorkBookGameRow& row) { all.push_back(row); });
+    ASSERT_EQ(all.size(), 300u);
+    using Sort = GameRowQuery::Sort;
+    const GameRowQuery cases[] = {
+        {Sort::ID, false, "", 0, 50},
+        {Sort::ID, true, "", 290, 50},
+        {Sort::Description, false, "", 10, 40},
+        {Sort::Description, true, "pin", 0, 500},
+        {Sort::Page, false, "p.1", 5, 20},
+        {Sort::Diagram, true, "", 100, 30},
+        {Sort::Hits, false, "", 0, 300},
+        {Sort::Solve, true, "mate", 3, 7},
+        {Sort::ErrorStreak, false, "_", 0, 100},
+        {Sort::SolveStreak, true, "50%", 0, 100},
+        {Sort::Hits, true, "no such text", 0, 10},
+        {Sort::Score, false, "", 0, 300},
+        {Sort::Score, true, "P.1", 2, 50},
+        {Sort::Page, true, "", 0, 300},
+    };
+    for (GameRowQuery query : cases) {
+        SCOPED_TRACE(std::to_string(static_cast<int>(query.sort)) +
+                     (query.isDescending ? " desc " : " ") + query.strFilter + " @" +
+                     std::to_string(query.lngOffset));
+        EXPECT_EQ(PageIds(workbook, query), Expected(all, query));
+        query.lngOffset = 0;
+        query.lngLimit = 1000;
+        const std::vector<int64_t> order = Expected(all, query);
+        EXPECT_EQ(workbook.lngCountGameRows(query), static_cast<int64_t>(order.size()));
+        // Every shown game is found where the order puts it; hidden games are not found.
+        for (size_t i = 0; i < order.size(); ++i)
+            EXPECT_EQ(workbook.lngGameRowPosition(query, order[i]), static_cast<int64_t>(i));
+        for (int64_t id : {int64_t{0}, int64_t{301}})
+            EXPECT_EQ(workbook.lngGameRowPosition(query, id), -1);
+        if (order.size() < all.size()) {
+            const auto hidden = std::find_if(all.begin(), all.end(), [&](const auto& row) {
+                return std::find(order.begin(), order.end(), row.lngID) == order.end();
+            });
+            EXPECT_EQ(workbook.lngGameRowPosition(query, hidden->lngID), -1);
+        }
+    }
+}
+
+// An ascending order is read first from its first rows; pages, positions and counts past them, in
+// whichever order they are asked for, and other programs' writes still give the whole order.
+TEST_F(WorkBookGames, ListReadsPastTheFirstRowsGiveTheWholeOrder) {
+    constexpr int kGames = 10500;
+    RawDatabase raw(path);
+    // Descriptions in an order of their own; pages stored in the reverse of theirs.
+    raw.exec("with recursive n(i) as (select 1 union all select i+1 from n where i<" +
+             std::to_string(kGames) + ") insert into GameTree select i, 'Ex '||(i*7919%" +
+             std::to_string(kGames) + "), 'p.'||(" + std::to_string(kGames) +
+             "-i/2), null, 0, 0, 0, 0 from n");
+    using Sort = GameRowQuery::Sort;
+    enum Kind { Page, Position, Write };
+    struct Step {
+        Kind kind;
+        Sort sort;
+        bool isDescending;
+        int64_t offset; // the page's first row, or the row of the game looked for
+    };
+    const std::vector<Step> sequences[] = {
+        {{Page, Sort::Description, false, 0},
+         {Page, Sort::Description, false, 10400},
+         {Page, Sort::Description, true, 0}},
+        {{Page, Sort::Description, false, 9900}, {Position, Sort::Description, false, 10499}},
+        {{Page, Sort::Page, false, 0},
+         {Position, Sort::Page, false, 5},
+         {Position, Sort::Page, false, 10200},
+         {Page, Sort::Page, false, 10300}},
+        {{Position, Sort::Page, true, 10000}, {Page, Sort::Page, false, 0}},
+        {{Page, Sort::Description, false, 0},
+         {Write, Sort::Description, false, 0},
+         {Page, Sort::Description, false, 0},
+         {Page, Sort::Description, false, 10300}},
+    };
+    for (const auto& steps : sequences) {
+        raw.exec("update GameTree set Description='Ex '||(ID*7919%" + std::to_string(kGames) + ")");
+        CWorkBook reader; // whose order starts from nothing
+        reader.strOpenWorkBook(path);
+        for (const Step& step : steps) {
+            SCOPED_TRACE(std::to_string(step.kind) + " sort " +
+                         std::to_string(static_cast<int>(step.sort)) +
+                         (step.isDescending ? " desc @" : " @") + std::to_string(step.offset));
+            std::vector<WorkBookGameRow> all;
+            reader.ForEachGameRow([&](const WorkBookGameRow& row) { all.push_back(row); });
+            const GameRowQuery page{step.sort, step.isDescending, "", step.offset, 200};
+            const GameRowQuery whole{step.sort, step.isDescending, "", 0, kGames};
+            const std::vector<int64_t> order = Expected(all, whole);
+            if (step.kind == Write) { // another program moves the last game to the front
+                raw.exec("update GameTree set Description='A' where ID=" +
+                         std::to_string(order.back()));
+            } else if (step.kind == Position) {
+                const int64_t id = order.at(static_cast<size_t>(step.offset));
+                EXPECT_EQ(reader.lngGameRowPosition(page, id), step.offset);
+            } else {
+                EXPECT_EQ(PageIds(reader, page), Expected(all, page));
+            }
+            EXPECT_EQ(reader.lngCountGameRows(page), kGames);
+        }
+    }
+}
+
+// Texts in the order a reader expects, other values before and after them, both ways: the first
+// rows of the ascending order and the whole order are sorted by different statements.
+TEST_F(WorkBookGames, ListTextsSortAsAReaderOrdersThem) {
+    const std::string digits(40, '1');
+    const std::vector<std::pair<int64_t, std::string>> ascending = {
+        {20, "null"},
+        {19, "7"},
+        {18, "''"},
+        {17, "'#1'"},
+        {16, "'9 lives'"},
+        {15, "'10 lives'"},
+        {3, "'p.007'"}, // the same as p.7: by identifier
+        {14, "'P.7'"},
+        {13, "'p.10'"},
+        {12, "'P.10a'"},
+        {11, "'p.10B'"},
+        {10, "'The same long opening words, move 9'"},
+        {2, "'The same long opening words, move 10'"},
+        {9, "'x" + digits.substr(1) + "0'"},
+        {1, "'x" + digits + "'"},
+        {8, "'x1" + digits + "'"},
+        {7, "'zebra'"},
+        {6, "'Zebras'"},
+        {5, "'\xc3\xa9'"},
+        {4, "x'00'"},
+    };
+    RawDatabase raw(path);
+    for (const auto& [id, value] : ascending)
+        raw.exec("insert into GameTree(ID,Description) values(" + std::to_string(id) + "," + value +
+                 ")");
+    for (const bool descending : {false, true}) {
+        SCOPED_TRACE(descending ? "descending" : "ascending");
+        std::vector<int64_t> expected;
+        for (const auto& row : ascending)
+            expected.push_back(row.first);
+        if (descending) std::reverse(expected.begin(), expected.end());
+        CWorkBook reader;
+        reader.strOpenWorkBook(path);
+        // A row at a time: a longer page is put in order again by the collation.
+        std::vector<int64_t> got;
+        for (int64_t row = 0; row < static_cast<int64_t>(expected.size()); ++row)
+            for (int64_t id :
+                 PageIds(reader, {GameRowQuery::Sort::Description, descending, "", row, 1}))
+                got.push_back(id);
+        EXPECT_EQ(got, expected);
+    }
 }
 
 } // namespace
