@@ -65,6 +65,14 @@ protected:
         return workbook.lngSaveGame(tree, 0, description, "p", "g");
     }
 
+    // Opens a new workbook in the file's place: the program's own, or the one the SQL makes.
+    void Fresh(const std::string& sql = "") {
+        workbook.CloseWorkBook();
+        std::filesystem::remove(path);
+        if (!sql.empty()) RawDatabase(path).exec(sql);
+        workbook.strOpenWorkBook(path);
+    }
+
     TempFolder folder;
     std::string path = folder.file("games.brl");
     CWorkBook workbook;
@@ -437,7 +445,7 @@ TEST_F(WorkBookGames, AnnotationsAreKeptThroughEditorSavesAndRemovedWithTheirNod
 
 // A batch looks once for rows above its first new game and clears nothing when there are none;
 // rows another program left there (of any table, a whole number written as a real) are cleared.
-TEST(WorkBookAnnotations, NewGamesOfABatchTakeNoRowsAnotherProgramLeft) {
+TEST_F(WorkBookGames, NewGamesOfABatchTakeNoAnnotationRowsAnotherProgramLeft) {
     const char* const leftovers[] = {
         "",
         "insert into GameNode (GameTreeID, NodeKey, Diagram, MoveText) values (3, 'k', 'x', 'e4')",
@@ -445,12 +453,9 @@ TEST(WorkBookAnnotations, NewGamesOfABatchTakeNoRowsAnotherProgramLeft) {
         "'e4')",
         "insert into GameTag values (4, '[Event \"left\"]')",
         "insert into GameAnnotation values (3, 'k', 'left', '', '')"};
+    const AnnotatedGame game = MakeGame();
     for (const char* leftover : leftovers) {
-        TempFolder folder;
-        const std::string path = folder.file("batch.brl");
-        const AnnotatedGame game = MakeGame();
-        CWorkBook workbook;
-        workbook.strOpenWorkBook(path);
+        Fresh();
         EXPECT_EQ(workbook.lngSaveGame(game.tree, 0, "first", "", "", game.annotations), 1);
         RawDatabase(path).exec(leftover);
         workbook.BeginBatch();
@@ -473,13 +478,9 @@ TEST(WorkBookAnnotations, NewGamesOfABatchTakeNoRowsAnotherProgramLeft) {
     }
 }
 
-TEST(WorkBookAnnotations, AnOlderWorkbookTrainsUnchangedAndGetsTheTablesOnItsFirstAnnotatedWrite) {
-    TempFolder folder;
-    const std::string path = folder.file("old.brl");
-    RawDatabase(path).exec(kWorkbookTables);
+TEST_F(WorkBookGames, AnOlderWorkbookTrainsUnchangedAndGetsTheTablesOnItsFirstAnnotatedWrite) {
+    Fresh(kWorkbookTables);
     AnnotatedGame game = MakeGame();
-    CWorkBook workbook;
-    workbook.strOpenWorkBook(path);
     const int64_t plain = workbook.lngSaveGame(game.tree, 0, "plain", "", "");
     EXPECT_EQ(workbook.arrlngGetGameIDsForTraining(10), std::vector<int32_t>{int32_t(plain)});
     workbook.UpdateSuccess(plain);
@@ -499,7 +500,7 @@ TEST(WorkBookAnnotations, AnOlderWorkbookTrainsUnchangedAndGetsTheTablesOnItsFir
     EXPECT_EQ(workbook.objLoadAnnotations(annotated).mapNodes.at(game.e4).strAfter, "best by test");
 }
 
-TEST(WorkBookAnnotations, OtherProgramsTablesAndRowsAreIgnoredOrRefusedClearly) {
+TEST_F(WorkBookGames, OtherProgramsAnnotationTablesAndRowsAreIgnoredOrRefusedClearly) {
     const AnnotatedGame game = MakeGame();
     const std::string e4 = "'" + game.e4 + "'";
     // sql: run on a workbook holding game 1 (e4 e5) without annotations; loaded: the stored
@@ -525,11 +526,7 @@ TEST(WorkBookAnnotations, OtherProgramsTablesAndRowsAreIgnoredOrRefusedClearly) 
     };
     for (const auto& [name, sql, expected, writeRefusal] : cases) {
         SCOPED_TRACE(name);
-        TempFolder folder;
-        const std::string path = folder.file("w.brl");
-        RawDatabase(path).exec(kWorkbookTables);
-        CWorkBook workbook;
-        workbook.strOpenWorkBook(path);
+        Fresh(kWorkbookTables);
         ASSERT_EQ(workbook.lngSaveGame(game.tree, 0, "d", "", ""), 1);
         RawDatabase(path).exec(sql);
         std::string loaded;
@@ -538,15 +535,14 @@ TEST(WorkBookAnnotations, OtherProgramsTablesAndRowsAreIgnoredOrRefusedClearly) 
         EXPECT_EQ(loaded, expected);
         std::string d, p, g;
         EXPECT_NE(workbook.objLoadGame(1, d, p, g), nullptr);
+        const auto saveAnnotated = [&] {
+            workbook.lngSaveGame(game.tree, 1, "d", "", "", game.annotations);
+        };
         if (writeRefusal.empty()) {
-            EXPECT_NO_THROW(workbook.lngSaveGame(game.tree, 1, "d", "", "", game.annotations));
+            EXPECT_NO_THROW(saveAnnotated());
             EXPECT_EQ(workbook.objLoadAnnotations(1).strTag("White"), "Ana Núñez");
         } else {
-            EXPECT_TRUE(Contains(MessageOf([&] {
-                                     workbook.lngSaveGame(game.tree, 1, "d", "", "",
-                                                          game.annotations);
-                                 }),
-                                 writeRefusal));
+            EXPECT_TRUE(Contains(MessageOf(saveAnnotated), writeRefusal));
             EXPECT_EQ(workbook.lngCountGames(), 1);
             // Saves without annotations and deletions leave the foreign tables alone.
             EXPECT_NO_THROW(workbook.lngSaveGame(game.tree, 1, "edited", "", ""));
