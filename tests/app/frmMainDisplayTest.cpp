@@ -526,15 +526,12 @@ private slots:
     // The board fills the room the window gives it, with the panel right beside it and nothing
     // of the panel cut, at the minimum size and at common screen sizes.
     void theBoardFillsItsRoomWithThePanelBesideIt_data() {
-        QTest::addColumn<QSize>("size"); // an empty size stands for the window's minimum
+        QTest::addColumn<QSize>("size"); // an empty size (-1x-1) stands for the window's minimum
         QTest::addColumn<bool>("ended");
         for (const QSize& size :
              {QSize(), QSize(1280, 800), QSize(1024, 700), QSize(1920, 1080), QSize(900, 1000)}) {
-            const QString name = size.isEmpty()
-                                     ? QString("minimum")
-                                     : QString("%1x%2").arg(size.width()).arg(size.height());
-            QTest::newRow(qPrintable(name + ", training")) << size << false;
-            QTest::newRow(qPrintable(name + ", solution")) << size << true;
+            QTest::addRow("%dx%d, training", size.width(), size.height()) << size << false;
+            QTest::addRow("%dx%d, solution", size.width(), size.height()) << size << true;
         }
     }
 

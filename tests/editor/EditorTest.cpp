@@ -330,14 +330,12 @@ TEST_F(EditorAnnotations, GamesWindowFlagsGamesWithCommentsOrMarksOnTheirOwnNode
     EXPECT_TRUE(book.workbook->hasAnnotationTables());
     // Another program's row for a node the game does not have, and an empty row.
     raw.exec("insert into GameAnnotation values (" + std::to_string(ids[2]) +
-             ", 'W9gone', 'x', 'y', '2')");
-    raw.exec("insert into GameAnnotation values (" + std::to_string(ids[0]) +
+             ", 'W9gone', 'x', 'y', '2'), (" + std::to_string(ids[0]) +
              ", 'InitialKey', '', '', '')");
     EXPECT_EQ(flags(), (QStringList{"", "Yes", ""}));
 
     // Tables of another shape flag nothing and break nothing.
-    raw.exec("drop table GameAnnotation");
-    raw.exec("create table GameAnnotation (Something TEXT)");
+    raw.exec("drop table GameAnnotation; create table GameAnnotation (Something TEXT)");
     EXPECT_EQ(flags(), (QStringList{"", "", ""}));
 }
 
