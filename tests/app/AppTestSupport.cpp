@@ -53,10 +53,6 @@ ModalScript::ModalScript() : timer(std::make_unique<QTimer>()) {
     timer->start();
 }
 
-ModalScript::~ModalScript() {
-    timer->stop();
-}
-
 ModalScript& ModalScript::Then(Action action) {
     actions.push_back(std::move(action));
     return *this;

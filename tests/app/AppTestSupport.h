@@ -36,7 +36,7 @@ class ModalScript {
 public:
     using Action = std::function<void(QWidget*)>;
     ModalScript();
-    ~ModalScript();
+    explicit ModalScript(Action first) : ModalScript() { Then(std::move(first)); }
     ModalScript& Then(Action action);
     const std::vector<SeenModal>& Seen() const { return seen; }
     bool isDone() const { return actions.empty(); }

@@ -67,7 +67,6 @@ TEST(TrainingMessages, AResultNotRecordedNamesTheFileAndTheReasonInPlainWords) {
         {"database or disk is full", "the disk is full."},
         {"disk I/O error", "the disk reported an error."},
         {"database is locked", "another program is using the workbook."},
-        {"no such table: GameTree", "no such table: GameTree."},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(CTrainingSession::strNotRecorded("/home/me/book.brl", c.error),

@@ -1,6 +1,8 @@
 // Training and the record the trainee keeps, through the real main window offscreen over real
 // workbook files: every result lands on the game that was on the board, once, with its figures in
-// the history; every change of workbook or of its games leaves nothing of what was there before.
+// the history; every change of workbook or of its games leaves nothing of what was there before; a
+// new workbook made from the window, a game entered by setup and moves, saved and trained, the
+// workbook's title, and PGN files brought in through the Games window or the Open dialog.
 #include "app/CTrainingSession.h"
 #include "app/frmMain.h"
 #include "board/cntrlChessGui.h"
@@ -15,11 +17,13 @@
 #include "workbook/CWorkBook.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QTest>
 
@@ -79,72 +83,74 @@ void EndGame(frmMain* window, int wrong, const QString& ending) {
 class frmMainRecordTest : public WindowTest {
     Q_OBJECT
 
-private slots:
-    void aGameChosenInTheGamesWindowTakesItsOwnResult_data() {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<int>("wrong");
-        QTest::addColumn<QString>("ending");
-        QTest::newRow("Train this game, two wrong moves, solved")
-            << "Train this game" << 2 << "solve";
-        QTest::newRow("double-click, three wrong moves") << "double-click" << 3 << "";
-        QTest::newRow("double-click, a wrong move, solution shown")
-            << "double-click" << 1 << "show";
+private:
+    // A main window on a new workbook made with File, New Workbook.
+    std::unique_ptr<frmMain> NewWorkbook(const std::shared_ptr<ScriptedPrompts>& prompts) {
+        auto window = std::make_unique<frmMain>();
+        window->SetEditorPrompts(prompts);
+        window->NewWorkbook();
+        return window;
     }
 
+private slots:
     void aGameChosenInTheGamesWindowTakesItsOwnResult() {
-        QFETCH(QString, how);
-        QFETCH(int, wrong);
-        QFETCH(QString, ending);
-        // A copy of the sample workbook as the build makes it (of the four games without it).
-        const QString sample = FreshFile("sample.brl");
-        const QString built = QStringLiteral(BRISOLT_SAMPLE_WORKBOOK);
-        QVERIFY(QFile::copy(QFile::exists(built) ? built : four, sample));
-        QFile::setPermissions(sample, QFile::ReadOwner | QFile::WriteOwner);
-        auto window = Open(sample);
-        Trigger(window.get(), "mnuNextGame"); // not the batch's first game: the result is not its
-        const std::vector<int32_t> batch = window->objSession().arrlngGameIDs();
-        const auto before = testwb::Rows(sample.toStdString());
-        // The last game outside the batch (the batch's last one when it holds every game).
-        int32_t chosen = batch.back();
-        for (const auto& [id, row] : before)
-            if (std::find(batch.begin(), batch.end(), id) == batch.end()) chosen = id;
-        QVERIFY(chosen != Shown(window.get()));
+        // How the game is chosen, the wrong moves played, and how the game ends.
+        const struct {
+            const char* how;
+            int wrong;
+            QString ending;
+        } rows[] = {
+            {"Train this game", 2, "solve"}, {"double-click", 3, ""}, {"double-click", 1, "show"}};
+        for (const auto& [how, wrong, ending] : rows) {
+            // A copy of the sample workbook as the build makes it (of the four games without it).
+            const QString sample = FreshFile(QString("sample-%1.brl").arg(wrong));
+            const QString built = QStringLiteral(BRISOLT_SAMPLE_WORKBOOK);
+            QVERIFY(QFile::copy(QFile::exists(built) ? built : four, sample));
+            QFile::setPermissions(sample, QFile::ReadOwner | QFile::WriteOwner);
+            auto window = Open(sample);
+            // Not the batch's first game: the result is not its.
+            Trigger(window.get(), "mnuNextGame");
+            const std::vector<int32_t> batch = window->objSession().arrlngGameIDs();
+            const auto before = testwb::Rows(sample.toStdString());
+            // The last game outside the batch (the batch's last one when it holds every game).
+            int32_t chosen = batch.back();
+            for (const auto& [id, row] : before)
+                if (std::find(batch.begin(), batch.end(), id) == batch.end()) chosen = id;
+            QVERIFY(chosen != Shown(window.get()));
 
-        frmGames* games = window->OpenGames();
-        QVERIFY(games && games->isSelectGame(chosen));
-        if (how == "double-click") {
-            QTableView* table = games->tblGames;
-            const QPoint row = table->visualRect(table->currentIndex()).center();
-            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, row);
-            QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, row);
-        } else {
-            games->cmdTrain->click();
+            frmGames* games = window->OpenGames();
+            QVERIFY(games && games->isSelectGame(chosen));
+            if (QString(how) == "double-click") {
+                QTableView* table = games->tblGames;
+                const QPoint row = table->visualRect(table->currentIndex()).center();
+                QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, row);
+                QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, row);
+            } else {
+                games->cmdTrain->click();
+            }
+            QTRY_VERIFY(window->objGamesWindow() == nullptr);
+            QCOMPARE(Shown(window.get()), chosen);
+            QCOMPARE(TextOf(window.get(), "txtGameDescription"),
+                     QString::fromStdString(
+                         window->objWorkBook()->objGetGameRow(chosen)->strDescription));
+            const testwb::Stats was = testwb::Read(sample.toStdString(), chosen);
+            const auto history = testwb::History(sample.toStdString());
+            EndGame(window.get(), wrong, ending);
+
+            const auto after = testwb::Rows(sample.toStdString());
+            QCOMPARE(after.size(), before.size());
+            for (const auto& [id, row] : before)
+                if (id != chosen) QCOMPARE(after.at(id), row); // every other game as it was
+            const testwb::Stats now = testwb::Read(sample.toStdString(), chosen);
+            QCOMPARE(now.hits, was.hits + 1);
+            QCOMPARE(now.solve, was.solve + (ending == "solve" ? 1 : 0));
+            // One history row: the game, solved, the wrong moves, the solution shown, a time.
+            auto expected = history;
+            expected.push_back(QString::asprintf("%d %d %d %d 1", chosen, ending == "solve", wrong,
+                                                 ending == "show")
+                                   .toStdString());
+            QCOMPARE(testwb::History(sample.toStdString()), expected);
         }
-        QTRY_VERIFY(window->objGamesWindow() == nullptr);
-        QCOMPARE(Shown(window.get()), chosen);
-        QCOMPARE(
-            TextOf(window.get(), "txtGameDescription"),
-            QString::fromStdString(window->objWorkBook()->objGetGameRow(chosen)->strDescription));
-        const testwb::Stats was = testwb::Read(sample.toStdString(), chosen);
-        const auto history = testwb::History(sample.toStdString());
-        EndGame(window.get(), wrong, ending);
-
-        const auto after = testwb::Rows(sample.toStdString());
-        QCOMPARE(after.size(), before.size());
-        for (const auto& [id, row] : before)
-            if (id != chosen) QCOMPARE(after.at(id), row); // every other game as it was
-        const testwb::Stats now = testwb::Read(sample.toStdString(), chosen);
-        QCOMPARE(now.hits, was.hits + 1);
-        QCOMPARE(now.solve, was.solve + (ending == "solve" ? 1 : 0));
-        // One history row: the game, solved, the wrong moves, the solution shown, a time.
-        auto expected = history;
-        expected.push_back(QString("%1 %2 %3 %4 1")
-                               .arg(chosen)
-                               .arg(ending == "solve")
-                               .arg(wrong)
-                               .arg(ending == "show")
-                               .toStdString());
-        QCOMPARE(testwb::History(sample.toStdString()), expected);
     }
 
     void everyChangeOfWorkbookStartsFromTheNewOne() {
@@ -164,8 +170,7 @@ private slots:
 
         // An empty workbook: an empty board, a plain message and no box, nothing to end or go
         // back to.
-        ModalScript none;
-        none.Then(Cancel());
+        ModalScript none(Cancel());
         QVERIFY(window->isOpenWorkbook(empty));
         QCOMPARE(TextOf(window.get(), "lblScore"), QString("-----"));
         QVERIFY(isBoardEmpty(window.get()));
@@ -249,8 +254,7 @@ private slots:
         RawDatabase(four.toStdString()).exec("delete from GameNode where GameTreeID=2");
         auto window = Open();
         QCOMPARE(Shown(window.get()), 1);
-        ModalScript script;
-        script.Then(Press(QMessageBox::Ok));
+        ModalScript script(Press(QMessageBox::Ok));
         Trigger(window.get(), "mnuNextGame");
         QTRY_VERIFY(script.isDone());
         QCOMPARE(script.Seen().at(0).icon, int(QMessageBox::Critical));
@@ -266,15 +270,13 @@ private slots:
         QVERIFY(!isShown(window.get(), "lblReadOnly"));
         // Another program breaks the file under the open window.
         RawDatabase(four.toStdString()).exec("alter table GameTree rename to Broken");
-        ModalScript script;
-        script.Then(Press(QMessageBox::Ok));
+        ModalScript script(Press(QMessageBox::Ok));
         Trigger(window.get(), "mnuShowSolution");
         QTRY_VERIFY(script.isDone());
         const SeenModal& box = script.Seen().at(0);
         QCOMPARE(box.icon, int(QMessageBox::Critical));
-        QVERIFY2(box.text.startsWith("The result could not be recorded in " + four + ": "),
-                 qPrintable(box.text));
-        QVERIFY(box.text.contains("not recorded"));
+        QCOMPARE(box.text, "The result could not be recorded in " + four +
+                               ": no such table: GameTree.\r\nThis game counts as not recorded.");
         // The solution can be stepped through; nothing is counted.
         QCOMPARE(window->objBoard()->boardMode(), BoardMode::View);
         QVERIFY(isShown(window.get(), "imgFail"));
@@ -284,15 +286,107 @@ private slots:
         QVERIFY(!isEnabled(window.get(), "mnuShowSolution"));
 
         // Clearing the log fails the same way: the file and the reason, never the raw text alone.
-        ModalScript clear;
-        clear.Then(Press(QMessageBox::Yes))
-            .Then(Press(QMessageBox::No))
-            .Then(Press(QMessageBox::Ok));
+        ModalScript clear(Press(QMessageBox::Yes));
+        clear.Then(Press(QMessageBox::No)).Then(Press(QMessageBox::Ok));
         window->ClearLog();
         QTRY_VERIFY(clear.isDone());
-        QVERIFY2(clear.Seen().at(2).text.startsWith("The training log could not be cleared in " +
-                                                    four + ": "),
-                 qPrintable(clear.Seen().at(2).text));
+        QCOMPARE(clear.Seen().at(2).text,
+                 "The training log could not be cleared in " + four + ": no such table: GameTree.");
+    }
+
+    void buildAWorkbookAndTrainIt() {
+        auto prompts = std::make_shared<ScriptedPrompts>();
+        const QString file = FreshFile("built.brl");
+        prompts->file = file;
+        prompts->answerText = "Endgame exercises";
+        auto window = NewWorkbook(prompts);
+        QVERIFY(QFileInfo::exists(file));
+        QCOMPARE(TextOf(window.get(), "txtWorkbook"), QString("Endgame exercises"));
+        frmGames* games = window->objGamesWindow();
+        QVERIFY(games);
+        QVERIFY(games->lblEmpty->isVisibleTo(games));
+
+        frmGameEditor* editor = games->NewGame();
+        QVERIFY(editor);
+        EnterGame(*editor);
+        editor->txtDescription->setText("King and rook");
+        QVERIFY(editor->isSave());
+        QCOMPARE(games->arrlngShownIDs(), std::vector<int32_t>{1});
+        QVERIFY(!games->lblEmpty->isVisibleTo(games));
+        QVERIFY(games->isSelectGame(1));
+        games->cmdTrain->click();
+        QCOMPARE(window->objBoard()->boardMode(), BoardMode::Training);
+        QCOMPARE(TextOf(window.get(), "txtGameDescription"), QString("King and rook"));
+
+        // The title is edited in place and stored in the workbook.
+        auto* title = window->findChild<QLineEdit*>("txtWorkbook");
+        title->setText("Rook endings");
+        emit title->editingFinished();
+        CWorkBook reopened;
+        QCOMPARE(QString::fromStdString(reopened.strOpenWorkBook(file.toStdString())),
+                 QString("Rook endings"));
+
+        // An existing file is never replaced by a new workbook.
+        window->NewWorkbook();
+        QCOMPARE(window->objWorkBook()->lngCountGames(), int64_t(1));
+        QVERIFY(prompts->errors.last().contains("already exists"));
+    }
+
+    void fileNamesGetTheirExtensionAndPgnDialogsStartInTheUsersFolders() {
+        auto prompts = std::make_shared<ScriptedPrompts>();
+        const QString book = FreshFile("newbook");
+        prompts->file = book;
+        auto window = NewWorkbook(prompts);
+        QCOMPARE(window->objWorkBook()->strFileName(),
+                 QDir::toNativeSeparators(book + ".brl").toStdString());
+        frmGames* games = window->objGamesWindow();
+        QVERIFY(games);
+
+        // The first PGN dialog starts in the user's documents, later ones where PGN was last used.
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        const QString start = QFileInfo(documents).isDir() ? documents : QDir::homePath();
+        const QString pgn = WriteFile(
+            dir.filePath("pgn/two.pgn"),
+            "[FEN \"6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1\"]\n[SetUp \"1\"]\n\n1. Ra8# *\n\n"
+            "[FEN \"r5k1/5ppp/8/8/8/8/5PPP/6K1 b - - 0 1\"]\n[SetUp \"1\"]\n\n1... Ra1# *\n");
+        prompts->file = pgn;
+        games->ImportPgn();
+        QCOMPARE(window->objWorkBook()->lngCountGames(), int64_t(2));
+        prompts->file = dir.filePath("pgn/export-all");
+        games->tblGames->clearSelection();
+        games->ExportPgn();
+        QVERIFY(QFileInfo::exists(dir.filePath("pgn/export-all.pgn")));
+        QCOMPARE(prompts->folders.mid(1), (QStringList{start, QFileInfo(pgn).absolutePath()}));
+        QCOMPARE(prompts->filters.last(), QString("PGN files (*.pgn);;All files (*)"));
+        games->close();
+
+        // A PGN file chosen in the Open dialog is offered for import: into the current workbook,
+        // or into a new one, which is then the one trained.
+        const struct {
+            const char* button;
+            QString file;
+            int64_t games;
+        } choices[] = {{"Into the &current workbook", book + ".brl", 4},
+                       {"Into a &new workbook...", FreshFile("from-pgn.brl"), 2}};
+        prompts->file = FreshFile("from-pgn");
+        for (const auto& choice : choices) {
+            QTRY_VERIFY(window->objGamesWindow() == nullptr);
+            ModalScript script;
+            script.Then(ChooseFile(pgn)).Then([&](QWidget* box) {
+                for (QPushButton* button : box->findChildren<QPushButton*>())
+                    if (button->text() == choice.button) button->click();
+            });
+            window->OpenWorkbook();
+            QTRY_VERIFY(script.isDone());
+            QCOMPARE(script.Seen().at(1).text,
+                     QString("\"two.pgn\" is a PGN file, not a workbook.\nImport its games?"));
+            QTRY_COMPARE(window->objWorkBook()->lngCountGames(), choice.games);
+            QCOMPARE(window->objWorkBook()->strFileName(),
+                     QDir::toNativeSeparators(choice.file).toStdString());
+            QTRY_VERIFY(Shown(window.get()) != 0);
+            if (window->objGamesWindow()) window->objGamesWindow()->close();
+        }
     }
 };
 

@@ -20,9 +20,8 @@ class ScriptedPrompts : public CEditorPrompts {
 public:
     bool isYes(QWidget*, const QString& text) override {
         questions << text;
-        if (answers.empty()) return false;
-        const bool answer = answers.front();
-        answers.pop_front();
+        const bool answer = !answers.empty() && answers.front();
+        if (!answers.empty()) answers.pop_front();
         return answer;
     }
     void ShowError(QWidget*, const QString& text) override { errors << text; }

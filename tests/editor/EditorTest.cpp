@@ -1,0 +1,754 @@
+// The games window and the game editor over real workbook files. The editor: setting up a
+// position, entering a solution with a variation, comments, move marks and line operations, saving
+// new and edited games, and the refusals and questions on the way. The window: sorting, the filter
+// box and its pause, delete and training requests, the notes column, PGN import with progress and
+// cancellation, export (of damaged games too) and verification with the real Stockfish. Its table
+// model over thousands of games: every order and filter, read row by row through the page cache
+// (the pages past the middle read from the other end of the order), against the database's own
+// read of the whole order, and every write to the workbook after an order was made, by this
+// program or another, shows in the next rows.
+#include "EditorTestSupport.h"
+#include "editor/CAnnotationPanel.h"
+#include "editor/CBackgroundTask.h"
+#include "editor/CGamesTableModel.h"
+#include "editor/CMoveTreeView.h"
+#include "editor/MoveMarks.h"
+#include "editor/frmGames.h"
+#include "pgn/PgnImport.h"
+#include "tests/workbook/RawDatabase.h"
+#include "workbook/GameAnnotations.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <fstream>
+#include <functional>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <numeric>
+#include <sstream>
+
+namespace {
+
+using testing::AllOf;
+using testing::HasSubstr;
+using testing::Not;
+using testing::StartsWith;
+
+using Moves = std::vector<std::string>;
+
+// Chooses the move's item in the tree view, as a click does.
+void Choose(frmGameEditor& editor, const Moves& path) {
+    const std::string key = KeyOf(*editor.objBoard()->objGameTree(), path);
+    QTreeWidgetItem* item = editor.pnlAnnotations->tvwMoves->objItem(key);
+    ASSERT_NE(item, nullptr) << key;
+    editor.pnlAnnotations->tvwMoves->setCurrentItem(item);
+}
+
+// The items of the tree view, depth first, each indented by its level.
+QStringList Outline(const CMoveTreeView& view) {
+    QStringList lines;
+    std::function<void(QTreeWidgetItem*, int)> walk = [&](QTreeWidgetItem* item, int depth) {
+        lines << QString(depth * 2, ' ') + item->text(0) +
+                     (item->text(1).isEmpty() ? "" : " | " + item->text(1));
+        for (int i = 0; i < item->childCount(); ++i)
+            walk(item->child(i), depth + 1);
+    };
+    for (int i = 0; i < view.topLevelItemCount(); ++i)
+        walk(view.topLevelItem(i), 0);
+    return lines;
+}
+
+// A new workbook and scripted answers to the windows' questions.
+struct GameEditor : testing::Test {
+    TempWorkbook book;
+    std::shared_ptr<ScriptedPrompts> prompts = std::make_shared<ScriptedPrompts>();
+};
+using EditorAnnotations = GameEditor;
+using GamesWindow = GameEditor;
+
+TEST_F(GameEditor, RefusesWhatCannotBeTrainedAndEditingKeepsTheIdentifierTextsAndStatistics) {
+    int32_t id = 0;
+    {
+        frmGameEditor editor(book.workbook, 0, prompts);
+        EXPECT_FALSE(editor.isModified());
+        // Refused still in setup mode, then with a position without a solution.
+        EXPECT_FALSE(editor.isSave());
+        ASSERT_TRUE(editor.objBoard()->SetFen(kExercise));
+        editor.objBoard()->cmdApplySetup_Click();
+        EXPECT_FALSE(editor.isSave());
+        ASSERT_EQ(prompts->errors.size(), 2);
+        EXPECT_TRUE(prompts->errors[0].contains("Apply Setup"));
+        EXPECT_TRUE(prompts->errors[1].contains("no solution"));
+        EXPECT_EQ(book.workbook->lngCountGames(), 0);
+        EnterGame(editor);
+        editor.txtDescription->setText("Rook mate, two defences");
+        editor.txtPageRef->setText("p.12");
+        editor.txtDiagramRef->setText("#3");
+        EXPECT_TRUE(editor.isModified());
+        ASSERT_TRUE(editor.isSave());
+        EXPECT_FALSE(editor.isModified());
+        id = editor.lngGameID();
+    }
+    book.workbook->UpdateSuccess(id);
+    book.workbook->UpdateError(id);
+
+    frmGameEditor editor(book.workbook, id, prompts);
+    EXPECT_EQ(editor.objBoard()->objGameTree()->Count(), 6);
+    EXPECT_FALSE(editor.isModified());
+    // A new variation at the first move and a changed reference.
+    editor.objBoard()->cmdNavigation_Click(0);
+    editor.objBoard()->MovePgn("Rg2", true, true);
+    editor.txtPageRef->setText("p.99");
+    ASSERT_TRUE(editor.isSave());
+    EXPECT_EQ(editor.lngGameID(), id);
+
+    const auto row = book.workbook->objGetGameRow(id);
+    ASSERT_TRUE(row.has_value());
+    EXPECT_EQ(row->strDescription + " " + row->strXRefPage + " " + row->strXRefDiagram,
+              "Rook mate, two defences p.99 #3");
+    EXPECT_EQ(std::make_tuple(row->lngHits, row->lngSolve, row->lngErrorStreak),
+              std::make_tuple(2, 1, 1));
+    EXPECT_EQ(book.workbook->lngCountGames(), 1);
+    const auto tree = Stored(*book.workbook, id);
+    EXPECT_EQ(tree->Item(CGameNode::strINITIAL_KEY())->objPosition()->strGetFEN(),
+              "7k/p7/5K2/8/8/8/8/6R1 w - -");
+    EXPECT_EQ(Replies(*tree, {}), (Moves{"Kf7", "Rg2"}));
+    EXPECT_EQ(Replies(*tree, {"Kf7"}), (Moves{"Kh7", "a6"}));
+    EXPECT_EQ(Replies(*tree, {"Kf7", "a6"}), Moves{"Rh1#"});
+}
+
+// Setup starts from the position shown (the start position has every castling right) and the
+// board wears the square colours chosen for training.
+TEST_F(GameEditor, SetupStartsFromTheShownPositionInTheChosenColours) {
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Brisolt", "Brisolt");
+    settings.setValue("Options/LightColor", "13434879");
+    settings.setValue("Options/DarkColor", "3381606");
+    settings.sync();
+    frmGameEditor editor(book.workbook, 0, prompts);
+    cntrlChessGui* board = editor.objBoard();
+    EXPECT_EQ(board->SquareColorLight(), 13434879u);
+    EXPECT_EQ(board->SquareColorDark(), 3381606u);
+    for (QCheckBox* box : {board->chkWhiteOO, board->chkWhiteOOO, board->chkBlackOO,
+                           board->chkBlackOOO, board->chkWhiteToMove})
+        EXPECT_TRUE(box->isChecked()) << box->text().toStdString();
+    ASSERT_TRUE(board->SetFen("r3k3/8/8/8/8/8/8/4K2R b Kq - 0 1"));
+    board->cmdApplySetup_Click();
+    board->MovePgn("Kd8", true, true);
+    prompts->answers = {true};
+    editor.SetupPosition(); // from the shown position, after Black's move: White to move
+    EXPECT_TRUE(board->chkWhiteOO->isChecked());
+    EXPECT_FALSE(board->chkWhiteOOO->isChecked());
+    EXPECT_FALSE(board->chkBlackOOO->isChecked());
+    EXPECT_TRUE(board->chkWhiteToMove->isChecked());
+    settings.remove("Options");
+}
+
+TEST_F(GameEditor, CancelAsksBeforeLosingChanges) {
+    {
+        frmGameEditor editor(book.workbook, 0, prompts);
+        EXPECT_TRUE(editor.isCancel()); // nothing changed: no question
+        EXPECT_TRUE(prompts->questions.isEmpty());
+    }
+    frmGameEditor editor(book.workbook, 0, prompts);
+    editor.show();
+    EnterGame(editor);
+    prompts->answers = {false};
+    EXPECT_FALSE(editor.isCancel());
+    EXPECT_TRUE(editor.isVisible());
+    EXPECT_EQ(prompts->questions.last(), "Discard the changes to this game?");
+    prompts->answers = {true};
+    EXPECT_TRUE(editor.isCancel());
+    EXPECT_FALSE(editor.isVisible());
+    EXPECT_EQ(book.workbook->lngCountGames(), 0);
+}
+
+TEST_F(GameEditor, PastedFenStartsTheGame) {
+    const struct {
+        const char* clipboard;
+        const char* fen; // the test position afterwards; "" when refused
+        const char* why; // a part of the refusal
+    } cases[] = {
+        {"7k/p7/5K2/8/8/8/8/6R1 b - - 0 1", "7k/p7/5K2/8/8/8/8/6R1 b - -", ""},
+        {"  r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1\n", "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", ""},
+        {"not a position", "", "no position in FEN"},
+        {"", "", "no position in FEN"},
+        {"R5k1/5ppp/8/8/8/8/8/6K1 w - - 0 1", "", "The side not to move is in check"},
+    };
+    for (const auto& c : cases) {
+        frmGameEditor editor(book.workbook, 0, prompts);
+        QGuiApplication::clipboard()->setText(c.clipboard);
+        const qsizetype errors = prompts->errors.size();
+        editor.PasteFen();
+        if (std::string(c.fen).empty()) {
+            EXPECT_EQ(prompts->errors.size(), errors + 1) << c.clipboard;
+            EXPECT_THAT(prompts->errors.last().toStdString(), HasSubstr(c.why));
+            EXPECT_EQ(editor.objBoard()->boardMode(), BoardMode::Setup) << c.clipboard;
+            continue;
+        }
+        EXPECT_EQ(editor.objBoard()->boardMode(), BoardMode::FreePlay) << c.clipboard;
+        EXPECT_EQ(editor.objBoard()->objPosition()->strGetFEN(), c.fen);
+        editor.CopyFen();
+        EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), c.fen);
+    }
+}
+
+TEST_F(EditorAnnotations, MarksReplaceEachOtherAndKeepOtherGlyphs) {
+    const struct {
+        std::vector<int> nags;
+        int mark;
+        std::vector<int> expected;
+    } cases[] = {
+        {{14, 1}, 2, {2, 14}}, {{2, 14}, 0, {14}}, {{18, 6, 3}, 5, {5, 18}}, {{7}, 9, {7}}};
+    for (const auto& c : cases) {
+        std::vector<int> nags = c.nags;
+        SetMoveMark(nags, c.mark);
+        EXPECT_EQ(nags, c.expected) << "mark " << c.mark;
+        EXPECT_EQ(intMoveMark(nags), c.mark >= 1 && c.mark <= 6 ? c.mark : 0);
+    }
+    EXPECT_EQ(strMarkGlyph(5), "!?");
+    EXPECT_EQ(strMarkGlyph(7), "");
+}
+
+TEST_F(EditorAnnotations, CommentsAndMarksAreSavedAndShownAgain) {
+    int32_t id = 0;
+    {
+        frmGameEditor editor(book.workbook, 0, prompts);
+        editor.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
+        EnterGame(editor);
+        CAnnotationPanel& panel = *editor.pnlAnnotations;
+        // Choosing a move in the tree shows its position on the board.
+        Choose(editor, {"Kf7", "a6"});
+        EXPECT_EQ(editor.objBoard()->objPosition()->strMoveText(), "a6");
+        QTest::keyClicks(panel.txtCommentAfter, "loses at once");
+        editor.objBoard()->setFocus(); // the shortcuts work from the board too
+        QTest::keyClick(editor.objBoard(), Qt::Key_2, Qt::ControlModifier); // "?"
+        EXPECT_TRUE(panel.cmdMarks[1]->isChecked());
+        QTest::keyClick(&editor, Qt::Key_6, Qt::ControlModifier); // "?!" replaces it
+        EXPECT_FALSE(panel.cmdMarks[1]->isChecked());
+        QTest::keyClick(&editor, Qt::Key_4, Qt::ControlModifier); // "??"
+        Choose(editor, {"Kf7"});
+        EXPECT_TRUE(panel.txtCommentAfter->toPlainText().isEmpty());
+        QTest::mouseClick(panel.cmdMarks[0], Qt::LeftButton); // "!"
+        QTest::keyClicks(panel.txtCommentBefore, "The king first");
+        QTest::keyClicks(panel.txtGameComment, "White mates in two");
+        EXPECT_EQ(Outline(*panel.tvwMoves),
+                  (QStringList{"Start position | White mates in two",
+                               "  1. Kf7! | (The king first)", "  1... Kh7",
+                               "    1... a6?? | loses at once", "      2. Rh1#", "  2. Rh1#"}));
+        ASSERT_TRUE(editor.isSave()) << prompts->errors.join("|").toStdString();
+        id = editor.lngGameID();
+    }
+    frmGameEditor again(book.workbook, id, prompts);
+    CAnnotationPanel& panel = *again.pnlAnnotations;
+    EXPECT_FALSE(again.isModified());
+    EXPECT_EQ(panel.txtGameComment->toPlainText(), "White mates in two");
+    Choose(again, {"Kf7", "a6"});
+    EXPECT_EQ(panel.txtCommentAfter->toPlainText(), "loses at once");
+    EXPECT_TRUE(panel.cmdMarks[3]->isChecked());
+    Choose(again, {"Kf7"});
+    EXPECT_EQ(panel.txtCommentBefore->text(), "The king first");
+    EXPECT_TRUE(panel.cmdMarks[0]->isChecked());
+    // The same mark again takes it away.
+    panel.ToggleMark(1);
+    EXPECT_FALSE(panel.cmdMarks[0]->isChecked());
+    EXPECT_TRUE(again.isModified());
+}
+
+TEST_F(EditorAnnotations, LinesArePromotedAndDeletedAndStaySo) {
+    frmGameEditor editor(book.workbook, 0, prompts);
+    EnterGame(editor);
+    Choose(editor, {"Kf7", "a6", "Rh1#"});
+    QTest::keyClicks(editor.pnlAnnotations->txtCommentAfter, "mate");
+    ASSERT_TRUE(editor.isSave());
+    const int32_t id = editor.lngGameID();
+
+    // Promoted from inside the line, then deleted: each change saved and loaded again.
+    frmGameEditor promoted(book.workbook, id, prompts);
+    Choose(promoted, {"Kf7", "a6", "Rh1#"});
+    EXPECT_TRUE(promoted.pnlAnnotations->PromoteLine());
+    ASSERT_TRUE(promoted.isSave());
+    EXPECT_EQ(Replies(*Stored(*book.workbook, id), {"Kf7"}), (Moves{"a6", "Kh7"}));
+    frmGameEditor deleted(book.workbook, id, prompts);
+    Choose(deleted, {"Kf7", "a6"});
+    EXPECT_TRUE(deleted.pnlAnnotations->DeleteMoves());
+    ASSERT_TRUE(deleted.isSave());
+    EXPECT_EQ(Replies(*Stored(*book.workbook, id), {"Kf7"}), Moves{"Kh7"});
+    EXPECT_EQ(Stored(*book.workbook, id)->Count(), 4);
+    // The deleted move's comment went with it.
+    EXPECT_TRUE(book.workbook->objLoadAnnotations(id).mapNodes.empty());
+}
+
+TEST_F(EditorAnnotations, GamesWindowFlagsGamesWithCommentsOrMarksOnTheirOwnNodes) {
+    std::vector<int32_t> ids;
+    for (int i = 0; i < 3; ++i) {
+        frmGameEditor editor(book.workbook, 0, prompts);
+        EnterGame(editor);
+        ASSERT_TRUE(editor.isSave());
+        ids.push_back(editor.lngGameID());
+    }
+    // The workbook as an older program leaves it: the three tables and no annotation tables.
+    const std::string file = book.folder.file("games.brl");
+    book.workbook->CloseWorkBook();
+    RawDatabase raw(file);
+    raw.exec("drop table if exists GameAnnotation; drop table if exists GameTag");
+    book.workbook->strOpenWorkBook(file);
+    auto flags = [&] {
+        CGamesTableModel model(book.workbook, {});
+        model.Reload();
+        QStringList shown;
+        for (int row = 0; row < model.rowCount(); ++row)
+            shown << model.index(row, CGamesTableModel::ColNotes).data().toString();
+        EXPECT_TRUE(model.strLastError().isEmpty()) << model.strLastError().toStdString();
+        return shown;
+    };
+    // An edit without notes saves as an older program does; the first note makes the tables.
+    {
+        frmGameEditor edited(book.workbook, ids[0], prompts);
+        edited.txtPageRef->setText("p.7");
+        ASSERT_TRUE(edited.isSave());
+    }
+    EXPECT_FALSE(book.workbook->hasAnnotationTables());
+    EXPECT_EQ(flags(), (QStringList{"", "", ""}));
+    {
+        frmGameEditor editor(book.workbook, ids[1], prompts);
+        QTest::keyClicks(editor.pnlAnnotations->txtGameComment, "a game comment");
+        ASSERT_TRUE(editor.isSave());
+    }
+    EXPECT_TRUE(book.workbook->hasAnnotationTables());
+    // Another program's row for a node the game does not have, and an empty row.
+    raw.exec("insert into GameAnnotation values (" + std::to_string(ids[2]) +
+             ", 'W9gone', 'x', 'y', '2'), (" + std::to_string(ids[0]) +
+             ", 'InitialKey', '', '', '')");
+    EXPECT_EQ(flags(), (QStringList{"", "Yes", ""}));
+
+    // Tables of another shape flag nothing and break nothing.
+    raw.exec("drop table GameAnnotation; create table GameAnnotation (Something TEXT)");
+    EXPECT_EQ(flags(), (QStringList{"", "", ""}));
+}
+
+const std::string kBackRank = "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1";
+const std::string kKingAndRook = "7k/8/5K2/8/8/8/8/6R1 w - - 0 1";
+
+void Import(CWorkBook& workbook, const std::string& pgn) {
+    std::istringstream input(pgn);
+    ImportPgn(workbook, input);
+}
+
+// Texts of a column, top to bottom as shown.
+QStringList Column(const frmGames& games, int column) {
+    QStringList texts;
+    auto* model = games.tblGames->model();
+    for (int r = 0; r < model->rowCount(); ++r)
+        texts << model->index(r, column).data().toString();
+    return texts;
+}
+
+TEST_F(GamesWindow, SortsFiltersDeletesAndNamesTheGameToTrain) {
+    Import(*book.workbook, PgnGame(kBackRank, "1. Ra8#", "p.142", "#245") +
+                               PgnGame(kBackRank, "1. Ra8#", "p.9", "#12") +
+                               PgnGame(kBackRank, "1. Ra8#", "p.10", "#3"));
+    book.workbook->UpdateSuccess(1);
+    book.workbook->UpdateError(1);
+    for (int i = 0; i < 4; ++i)
+        book.workbook->UpdateError(2);
+    for (int i = 0; i < 3; ++i)
+        book.workbook->UpdateSuccess(3);
+    frmGames games(book.workbook, nullptr, prompts);
+
+    // The header's order reaches the model (whose tests go through every column).
+    games.tblGames->sortByColumn(frmGames::ColScore, Qt::DescendingOrder);
+    EXPECT_EQ(games.arrlngShownIDs(), (std::vector<int32_t>{3, 1, 2}));
+    EXPECT_EQ(Column(games, frmGames::ColScore), (QStringList{"100%", "50%", "0%"}));
+
+    // A typed filter waits for the typing to pause and filters once; text the program sets
+    // filters at once and ends a typed key's wait.
+    games.tblGames->sortByColumn(frmGames::ColID, Qt::AscendingOrder);
+    QSignalSpy filtered(games.tblGames->model(), &QAbstractItemModel::modelReset);
+    QTest::keyClicks(games.txtFilter, "p.1");
+    EXPECT_EQ(games.arrlngShownIDs(), (std::vector<int32_t>{1, 2, 3}));
+    ASSERT_TRUE(filtered.wait(10 * frmGames::kFilterPauseMs));
+    QTest::qWait(2 * frmGames::kFilterPauseMs);
+    EXPECT_EQ(filtered.count(), 1);
+    EXPECT_EQ(games.arrlngShownIDs(), (std::vector<int32_t>{1, 3}));
+    QTest::keyClick(games.txtFilter, Qt::Key_Backspace);
+    games.SetFilter("#245");
+    EXPECT_EQ(games.arrlngShownIDs(), (std::vector<int32_t>{1}));
+    QTest::qWait(2 * frmGames::kFilterPauseMs);
+    EXPECT_EQ(filtered.count(), 2);
+    EXPECT_EQ(games.txtFilter->text(), "#245");
+    games.txtFilter->setText("");
+    EXPECT_EQ(filtered.count(), 3);
+    EXPECT_EQ(games.arrlngShownIDs(), (std::vector<int32_t>{1, 2, 3}));
+
+    QSignalSpy train(&games, &frmGames::TrainRequested);
+    ASSERT_TRUE(games.isSelectGame(2));
+    games.cmdTrain->click();
+    emit games.tblGames->doubleClicked(games.tblGames->currentIndex());
+    EXPECT_EQ(train, (QList<QVariantList>{{2}, {2}}));
+
+    prompts->answers = {false, true};
+    games.cmdDelete->click();
+    EXPECT_EQ(prompts->questions.last(), "Delete game 2?");
+    EXPECT_EQ(book.workbook->lngCountGames(), 3);
+    games.cmdDelete->click();
+    EXPECT_EQ(book.workbook->lngCountGames(), 2);
+    EXPECT_EQ(games.arrlngShownIDs(), (std::vector<int32_t>{1, 3}));
+}
+
+TEST_F(GamesWindow, CancelledImportKeepsWholeGamesOnlyAndSkippedGamesAreNamed) {
+    const std::string file = book.folder.file("many.pgn");
+    {
+        std::ofstream out(file);
+        for (int i = 0; i < 4000; ++i)
+            out << PgnGame(kKingAndRook, "1. Kf7 Kh7 2. Rh1#", "p." + std::to_string(i));
+        out << PgnGame(kKingAndRook, "1. Kf7 Kh7 2. Qh1#"); // no queen
+    }
+    frmGames games(book.workbook, nullptr, prompts);
+    // Press Cancel as soon as the progress dialog runs its loop.
+    QTimer::singleShot(0, [&] {
+        ASSERT_NE(games.objTask()->objDialog(), nullptr);
+        auto* cancel = games.objTask()->objDialog()->findChild<QPushButton*>();
+        ASSERT_NE(cancel, nullptr);
+        EXPECT_EQ(cancel->text(), "Cancel");
+        cancel->click();
+    });
+    games.ImportPgnFrom(QString::fromStdString(file));
+    ASSERT_EQ(prompts->notices.size(), 1);
+    EXPECT_THAT(prompts->notices[0].toStdString(), StartsWith("Import cancelled."));
+
+    const int64_t kept = book.workbook->lngCountGames();
+    EXPECT_LT(kept, 4000);
+    EXPECT_EQ(static_cast<int64_t>(games.arrlngShownIDs().size()), kept);
+
+    // Run to the end: the broken game is skipped and listed with its reason.
+    TempWorkbook other;
+    frmGames whole(other.workbook, nullptr, prompts);
+    QStringList progress;
+    QObject::connect(whole.objTask(), &CBackgroundTask::Progress,
+                     [&](int, int, const QString& text) { progress << text; });
+    whole.ImportPgnFrom(QString::fromStdString(file));
+    EXPECT_EQ(other.workbook->lngCountGames(), 4000);
+    ASSERT_FALSE(progress.isEmpty());
+    EXPECT_THAT(progress.last().toStdString(),
+                AllOf(HasSubstr("games read"), HasSubstr("games per second")));
+    EXPECT_THAT(prompts->notices.last().toStdString(), HasSubstr("1 game was skipped"));
+    ASSERT_EQ(prompts->details.size(), 1);
+
+    // Unsound test positions are skipped with the board's reason.
+    const std::string unsound = book.folder.file("unsound.pgn");
+    std::ofstream(unsound) << PgnGame("R5k1/5ppp/8/8/8/8/8/6K1 w - - 0 1", "1. Kf1")
+                           << PgnGame("6k1/5ppp/8/8/8/8/8/R5Kp b - - 0 1", "1... Kf8");
+    whole.ImportPgnFrom(QString::fromStdString(unsound));
+    EXPECT_EQ(other.workbook->lngCountGames(), 4000);
+    EXPECT_THAT(prompts->notices.last().toStdString(), HasSubstr("2 games were skipped"));
+    ASSERT_EQ(prompts->details.size(), 2);
+    EXPECT_TRUE(prompts->details[0].endsWith("unsound: the side not to move is in check"));
+    EXPECT_TRUE(prompts->details[1].endsWith("unsound: a pawn stands on the first or last rank"));
+
+    whole.ImportPgnFrom(QString::fromStdString(book.folder.file("missing.pgn")));
+    EXPECT_TRUE(prompts->errors.last().contains("Cannot read the file"));
+}
+
+// Export writes the chosen games (all when none is chosen); games that cannot be read are left
+// out and named with their reasons.
+TEST_F(GamesWindow, ExportWritesTheChosenGamesAndNamesThoseThatCannotBeRead) {
+    Import(*book.workbook, PgnGame(kKingAndRook, "1. Kf7 Kh7 2. Rh1#", "p.1") +
+                               PgnGame(kBackRank, "1. Ra8#", "p.2"));
+    frmGames games(book.workbook, nullptr, prompts);
+    const QString all = QString::fromStdString(book.folder.file("all.pgn"));
+    const QString one = QString::fromStdString(book.folder.file("one.pgn"));
+    games.tblGames->clearSelection();
+    games.ExportPgnTo(all);
+    ASSERT_TRUE(games.isSelectGame(1));
+    games.ExportPgnTo(one);
+    EXPECT_EQ(prompts->notices,
+              (QStringList{"2 games written to " + all + ".", "1 game written to " + one + "."}));
+
+    RawDatabase(book.folder.file("games.brl"))
+        .exec("update GameNode set MoveText='Ke3' where GameTreeID=2 and MoveText='Ra8#'; "
+              "insert into GameTree values (3,'empty','','',0,0,0,0)");
+    games.tblGames->clearSelection();
+    games.ExportPgnTo(all);
+    EXPECT_EQ(prompts->notices.last(),
+              "1 game written to " + all +
+                  ".\n2 games could not be read and were left out; the details list them with "
+                  "their reasons.");
+    ASSERT_EQ(prompts->details.size(), 2);
+    EXPECT_THAT(prompts->details[0].toStdString(),
+                StartsWith("game 2: Game 2 cannot be loaded: the stored move Ke3"));
+    EXPECT_EQ(prompts->details[1], "game 3: no positions are stored for it");
+    EXPECT_THAT(FileBytes(all.toStdString()), AllOf(HasSubstr("p.1"), Not(HasSubstr("p.2"))));
+
+    games.ExportPgnTo(QString::fromStdString(book.folder.file("no/such/folder/x.pgn")));
+    EXPECT_TRUE(prompts->errors.last().startsWith("The export failed"));
+    EXPECT_EQ(prompts->errors.size(), 1);
+}
+
+// Verdicts from the engine, a second solution added as a variation, and move marks that
+// contradict the engine shown with the moves named under the table.
+TEST_F(GamesWindow, VerificationShowsVerdictsAndAddsAlternatives) {
+    const std::string twoRooks = "6k1/5ppp/8/8/8/8/8/RR4K1 w - - 0 1";
+    Import(*book.workbook, PgnGame(twoRooks, "1. Ra8#") + PgnGame(kBackRank, "1. Ra8#") +
+                               PgnGame(twoRooks, "1. Ra8# (1. Rb8#?)") +
+                               PgnGame(kBackRank, "1. Ra8#?"));
+    frmGames games(book.workbook, nullptr, prompts);
+    VerifyOptions options;
+    options.limit.intDepth = 6;
+    options.limit.intMoveTimeMs = 0;
+    games.SetVerification(BRISOLT_STOCKFISH, options);
+    games.tblGames->clearSelection();
+    games.VerifyGames();
+    EXPECT_TRUE(prompts->errors.isEmpty()) << prompts->errors.join("|").toStdString();
+    EXPECT_EQ(Column(games, frmGames::ColVerdict),
+              (QStringList{"second-solution", "ok", "marked-wrong-but-good", "contradiction"}));
+
+    ASSERT_TRUE(games.isSelectGame(3));
+    EXPECT_THAT(games.lblDetails->text().toStdString(),
+                HasSubstr("marked Rb8#? #1 is as good as the solution"));
+    // Nothing to add: a mark is mended by hand, not by a variation.
+    EXPECT_FALSE(games.cmdAddVariation->isEnabled());
+
+    ASSERT_TRUE(games.isSelectGame(1));
+    EXPECT_TRUE(games.lblDetails->text().contains("Rb8#"));
+    ASSERT_TRUE(games.cmdAddVariation->isEnabled());
+    games.cmdAddVariation->click();
+    EXPECT_EQ(games.objReport(1), nullptr);
+    EXPECT_EQ(Stored(*book.workbook, 1)->Count(), 3);
+    games.VerifyGames();
+    EXPECT_EQ(Column(games, frmGames::ColVerdict).mid(0, 2), (QStringList{"ok", "ok"}));
+
+    games.SetVerification("/nonexistent/engine", options);
+    games.VerifyGames();
+    EXPECT_TRUE(prompts->errors.last().contains("Cannot start the engine"));
+}
+
+constexpr int kGames = 3000; // more rows than the cache holds
+
+// Identifiers with gaps and one beyond 32 bits; texts with case, digits, % and _; some empty
+// (NULL) texts and statistics; long runs of equal keys.
+struct Fixture {
+    Fixture() {
+        RawDatabase(book.folder.file("games.brl"))
+            .exec("with recursive n(i) as (select 1 union all select i+1 from n where i<" +
+                  std::to_string(kGames) +
+                  ") insert into GameTree select case i when 7 then 5000000000 else i*3 end, "
+                  "case when i%10=5 then null when i%4=0 then 'Mate in '||(i%12) when i%4=1 "
+                  "then 'FORK_'||i when i%4=2 then '50% ending '||(i%30) else 'pin '||i end, "
+                  "case when i%17=16 then null else 'p.'||(i%150) end, '#'||(i*7%97), "
+                  "case when i%11=10 then null else i%9 end, i%5, "
+                  "case when i%13=12 then null else i%3 end, i%7 from n");
+    }
+    TempWorkbook book;
+};
+
+// Every row, fetched as a view scrolling down would.
+std::vector<int64_t> Shown(CGamesTableModel& model) {
+    while (model.canFetchMore({}))
+        model.fetchMore({});
+    std::vector<int64_t> ids;
+    for (int r = 0; r < model.rowCount(); ++r)
+        ids.push_back(model.index(r, CGamesTableModel::ColID).data().toLongLong());
+    return ids;
+}
+
+// Every row, deep pages first, so that no page is served by a read made for a nearer one.
+std::vector<int64_t> Upward(CGamesTableModel& model) {
+    while (model.canFetchMore({}))
+        model.fetchMore({});
+    std::vector<int64_t> ids(static_cast<size_t>(model.rowCount()));
+    for (int r = model.rowCount() - 1; r >= 0; --r)
+        ids[static_cast<size_t>(r)] = model.lngIdAt(r);
+    return ids;
+}
+
+TEST(GamesTableModel, ShowsEveryOrderAndFilterAsTheDatabaseReadsIt) {
+    Fixture fixture;
+    CGamesTableModel model(fixture.book.workbook, {});
+    model.Reload();
+    using Sort = GameRowQuery::Sort;
+    const struct {
+        int column;
+        Sort sort;
+        const char* filter;
+    } cases[] = {
+        {CGamesTableModel::ColID, Sort::ID, ""},
+        {CGamesTableModel::ColDescription, Sort::Description, ""},
+        {CGamesTableModel::ColPage, Sort::Page, "p.1"},
+        {CGamesTableModel::ColDiagram, Sort::Diagram, ""},
+        {CGamesTableModel::ColAttempts, Sort::Hits, "_"},
+        {CGamesTableModel::ColSuccesses, Sort::Solve, "50%"},
+        {CGamesTableModel::ColErrorStreak, Sort::ErrorStreak, ""},
+        {CGamesTableModel::ColSuccessStreak, Sort::SolveStreak, "fork"},
+        {CGamesTableModel::ColScore, Sort::Score, ""},
+        {CGamesTableModel::ColScore, Sort::Score, "no such game"},
+    };
+    for (const auto& c : cases) {
+        for (const bool descending : {false, true}) {
+            SCOPED_TRACE(std::to_string(c.column) + (descending ? " down " : " up ") + c.filter);
+            model.SetFilter(c.filter);
+            model.sort(c.column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+            std::vector<int64_t> expected;
+            for (const WorkBookGameRow& row : fixture.book.workbook->arrGetGameRowsPage(
+                     {c.sort, descending, c.filter, 0, kGames}))
+                expected.push_back(row.lngID);
+            const int total = static_cast<int>(expected.size());
+            // A batch of rows is offered first; finding the last game offers every row down to it.
+            EXPECT_EQ(model.intTotalRows(), total);
+            EXPECT_EQ(model.rowCount(), std::min(total, CGamesTableModel::kFetchRows));
+            if (total > 0) {
+                EXPECT_EQ(model.intRowOf(expected.back()), total - 1);
+                EXPECT_EQ(model.rowCount(), total);
+            }
+            EXPECT_EQ(Upward(model), expected);
+            EXPECT_EQ(Shown(model), expected);
+            std::vector<int> rows(expected.size());
+            std::iota(rows.begin(), rows.end(), 0);
+            EXPECT_EQ(model.arrIdsInRows(rows), expected);
+            // A game is found at its row; a missing game is not found.
+            for (size_t i = 0; i < expected.size(); i += 97)
+                EXPECT_EQ(model.intRowOf(expected[i]), static_cast<int>(i));
+            EXPECT_EQ(model.intRowOf(1), -1);
+            EXPECT_EQ(model.strLastError(), "");
+        }
+    }
+    // The verdict column has no database order: sorting by it changes nothing.
+    const std::vector<int64_t> before = Shown(model);
+    model.sort(CGamesTableModel::ColVerdict, Qt::AscendingOrder);
+    EXPECT_EQ(Shown(model), before);
+}
+
+TEST(GamesTableModel, ReadsOnlyThePagesShownKeepsAFewOfThemAndNamesWhyAFileCannotBeRead) {
+    Fixture fixture;
+    CGamesTableModel model(fixture.book.workbook, [](int64_t id) {
+        return id == 6 ? std::pair<QString, QString>("ok", "no other solution")
+                       : std::pair<QString, QString>();
+    });
+    model.Reload();
+    EXPECT_EQ(model.rowCount(), CGamesTableModel::kFetchRows);
+    EXPECT_EQ(model.intTotalRows(), kGames);
+    // Offering rows to the views reads nothing.
+    while (model.canFetchMore({}))
+        model.fetchMore({});
+    EXPECT_EQ(model.rowCount(), kGames);
+    EXPECT_EQ(model.lngPagesRead(), 0);
+    const struct {
+        int row;
+        int column;
+        int role;
+        QVariant value;
+        int64_t pagesRead;
+    } reads[] = {
+        {0, CGamesTableModel::ColID, Qt::DisplayRole, "3", 1},
+        {1, CGamesTableModel::ColVerdict, Qt::DisplayRole, "ok", 1},
+        {1, CGamesTableModel::ColVerdict, Qt::ToolTipRole, "no other solution", 1},
+        {5, CGamesTableModel::ColScore, Qt::DisplayRole, "17%", 1}, // 1 of 6, rounded
+        {0, CGamesTableModel::ColScore, Qt::DisplayRole, "100%", 1},
+        {7, CGamesTableModel::ColScore, Qt::DisplayRole, "", 1}, // never tried
+        {kGames - 1, CGamesTableModel::ColID, CGamesTableModel::IdRole, 5000000000LL, 2},
+        {CGamesTableModel::kPageRows, CGamesTableModel::ColDescription, Qt::DisplayRole,
+         "50% ending 22", 3},
+        {kGames, CGamesTableModel::ColID, Qt::DisplayRole, QVariant(), 3}, // past the end
+    };
+    for (const auto& read : reads) {
+        SCOPED_TRACE(read.row);
+        EXPECT_EQ(model.index(read.row, read.column).data(read.role), read.value);
+        EXPECT_EQ(model.lngPagesRead(), read.pagesRead);
+    }
+    // Read in order, each page is read once; only the last pages stay, so the first is read
+    // again and the last is not.
+    CGamesTableModel fresh(fixture.book.workbook, {});
+    fresh.Reload();
+    Shown(fresh);
+    const int64_t pages = (kGames + CGamesTableModel::kPageRows - 1) / CGamesTableModel::kPageRows;
+    ASSERT_GT(pages, static_cast<int64_t>(CGamesTableModel::kCachedPages));
+    EXPECT_EQ(fresh.lngPagesRead(), pages);
+    fresh.index(kGames - 1, 0).data();
+    EXPECT_EQ(fresh.lngPagesRead(), pages);
+    fresh.index(0, 0).data();
+    EXPECT_EQ(fresh.lngPagesRead(), pages + 1);
+
+    // A file that cannot be read gives an empty table and the reason.
+    RawDatabase(fixture.book.folder.file("games.brl")).exec("drop table GameTree");
+    QSignalSpy reset(&fresh, &QAbstractItemModel::modelReset);
+    fresh.Reload();
+    EXPECT_EQ(reset.count(), 1);
+    EXPECT_EQ(fresh.rowCount(), 0);
+    EXPECT_FALSE(fresh.strLastError().isEmpty());
+}
+
+std::vector<int64_t> Ids(RawDatabase& raw, const std::string& sql) {
+    std::vector<int64_t> ids;
+    for (const auto& row : raw.rows(sql))
+        ids.push_back(std::stoll(row[0]));
+    return ids;
+}
+
+TEST(GamesOrderFollowsWrites, EveryWriteShowsInTheNextRowsRead) {
+    TempWorkbook book;
+    const std::string file = book.folder.file("games.brl");
+    RawDatabase raw(file);
+    raw.exec("with recursive n(i) as (select 1 union all select i+1 from n where i<600) insert "
+             "into GameTree select i, 'Game '||(i%50), 'p.'||i, '#'||i, i%7, 0, 0, 0 from n");
+    const std::string byAttempts = "select ID from GameTree order by Hits desc, ID desc";
+    const std::string filtered = "select ID from GameTree where Description like '%game 1%' "
+                                 "order by Hits desc, ID desc";
+    CWorkBook& workbook = *book.workbook;
+    std::string filter;
+    const struct {
+        const char* write;
+        std::function<void()> run;
+    } writes[] = {
+        {"results recorded here",
+         [&] {
+             for (int i = 0; i < 7; ++i) // from the last page to the first
+                 workbook.UpdateSuccess(1);
+         }},
+        {"another program's update", [&] { raw.exec("update GameTree set Hits=99 where ID=3"); }},
+        {"game deleted here", [&] { workbook.DeleteGame(4); }},
+        {"another program's new game",
+         [&] { raw.exec("insert into GameTree values(9999,'Game 1',null,null,50,0,0,0)"); }},
+        {"batch rolled back after a read inside it",
+         [&] {
+             // Pages of another order read before the batch, of the shown one inside it.
+             workbook.arrGetGameRowsPage({GameRowQuery::Sort::Solve, false, "", 0, 1});
+             workbook.BeginBatch();
+             for (int i = 0; i < 200; ++i)
+                 workbook.UpdateSuccess(10);
+             GameRowQuery shown{GameRowQuery::Sort::Hits, true, filter, 0, 1};
+             EXPECT_EQ(workbook.arrGetGameRowsPage(shown).at(0).lngID, 10);
+             workbook.RollbackBatch();
+         }},
+    };
+    for (const char* shownFilter : {"", "game 1"}) {
+        filter = shownFilter;
+        CGamesTableModel model(book.workbook, {});
+        model.Reload();
+        model.SetFilter(QString::fromStdString(filter));
+        model.sort(CGamesTableModel::ColAttempts, Qt::DescendingOrder);
+        const std::string& expected = filter.empty() ? byAttempts : filtered;
+        EXPECT_EQ(Upward(model), Ids(raw, expected));
+        for (const auto& write : writes) {
+            SCOPED_TRACE(std::string(write.write) + ", filter \"" + filter + "\"");
+            write.run();
+            model.Reload();
+            EXPECT_EQ(Upward(model), Ids(raw, expected));
+            EXPECT_EQ(model.intRowOf(Ids(raw, expected).back()), model.intTotalRows() - 1);
+        }
+        raw.exec("update GameTree set Hits=ID%7; delete from GameTree where ID=9999");
+    }
+}
+
+} // namespace
