@@ -1,5 +1,6 @@
 // An import stopped part way, by the user, by the workbook, by the stream or by a kill: whole games
 // stay, in file order, and the reading stops with the import.
+#include "tests/model/Checks.h"
 #include "tests/pgn/PgnTestSupport.h"
 #include "tests/workbook/KilledChild.h"
 
@@ -106,11 +107,9 @@ TEST_F(PgnBook, AFullDiskKeepsTheCommittedBatchesAndStopsTheReading) {
     EXPECT_GT(kept.intImported, 0);
     EXPECT_EQ(kept.intImported % 10, 0);
     EXPECT_GT(kept.intRead, kept.intImported);
-    EXPECT_NE(std::string(failure->what())
-                  .find("the import stopped at game " + std::to_string(kept.intRead) + "; " +
-                        std::to_string(kept.intImported) + " games imported before are kept"),
-              std::string::npos)
-        << failure->what();
+    EXPECT_TRUE(Contains(failure->what(),
+                         "the import stopped at game " + std::to_string(kept.intRead) + "; " +
+                             std::to_string(kept.intImported) + " games imported before are kept"));
     EXPECT_EQ(ThreadCount(), threads);
     workbook.CloseWorkBook();
     ExpectFirstGamesStored(path, kept.intImported);
@@ -192,10 +191,7 @@ TEST(PgnImportStop, AStreamThatThrowsStopsTheImportAfterTheGamesReadBefore) {
             } catch (const PgnImportError& error) {
                 EXPECT_EQ(error.objKept.intRead, readBefore);
                 EXPECT_EQ(error.objKept.intImported, kept);
-                EXPECT_NE(
-                    std::string(error.what()).find("the device went away (the import stopped"),
-                    std::string::npos)
-                    << error.what();
+                EXPECT_TRUE(Contains(error.what(), "the device went away (the import stopped"));
             } catch (const std::runtime_error& error) {
                 EXPECT_EQ(std::string(error.what()), "the device went away");
             }

@@ -137,22 +137,10 @@ TEST(PgnReader, CountsGamesAcrossBufferRefills) {
     EXPECT_EQ(counter.lastEvent, "G2999");
 }
 
-// UTF-16 with its byte-order mark; each byte of the text is one unit, except that \x01 joins
-// the next two bytes into one unit (for surrogates).
-std::string Utf16(const std::string& text, bool bigEndian) {
-    std::vector<unsigned> units;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c == 0x01 && i + 2 < text.size()) {
-            units.push_back(static_cast<unsigned char>(text[i + 1]) << 8 |
-                            static_cast<unsigned char>(text[i + 2]));
-            i += 2;
-        } else {
-            units.push_back(c);
-        }
-    }
+// The text as UTF-16 with its byte-order mark; a character past U+FFFF is a surrogate pair.
+std::string Utf16(const std::u16string& text, bool bigEndian) {
     std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-    for (unsigned unit : units) {
+    for (const char16_t unit : text) {
         const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
         bytes += bigEndian ? high : low;
         bytes += bigEndian ? low : high;
@@ -190,10 +178,9 @@ TEST(PgnReader, GivesUtf8ReadingLatin1WhereTheTextIsNotUtf8AndNothingOfBinaryDat
          "game 1 | tag Event=a\xC3\x83 | result * | end", true, false},
         {"a sequence across two reads", "[Event \"" + pad + "\xC3\xA9\"]\n*",
          "game 1 | tag Event=" + pad + "\xC3\xA9 | result * | end", false, false},
-        {"UTF-16 little-endian",
-         Utf16("[Event \"\xE9\"]\n1. e4 {\x01\xD8\x01\x01\xDC\x01} *", false),
+        {"UTF-16 little-endian", Utf16(u"[Event \"\u00E9\"]\n1. e4 {\U00010401} *", false),
          "game 1 | tag Event=\xC3\xA9 | e4 | {\xF0\x90\x90\x81} | result * | end", false, false},
-        {"UTF-16 big-endian", Utf16("[Event \"\xE9\"]\n1. d4 *", true),
+        {"UTF-16 big-endian", Utf16(u"[Event \"\u00E9\"]\n1. d4 *", true),
          "game 1 | tag Event=\xC3\xA9 | d4 | result * | end", false, false},
         {"text with a stray NUL", std::string("[Event \"a\"]\n\n1. e4 {\x00} *", 24),
          std::string("game 1 | tag Event=a | e4 | {\0} | result * | end", 48), false, false},
