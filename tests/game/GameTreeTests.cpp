@@ -342,10 +342,7 @@ TEST(TrainingJudgement, TakesEachDroppedMoveByItsStoredMoveAndMarks) {
         const TrainingJudgement judged = objJudgeTrainingMove(
             arrStoredMoves(*book.tree, book.at(at_)), move, marks ? tries : TrainingTries{});
         EXPECT_EQ(judged.verdict, verdict);
-        if (*node)
-            ASSERT_EQ(judged.objNode, book.at(node));
-        else
-            EXPECT_EQ(judged.objNode, nullptr);
+        EXPECT_EQ(judged.objNode, *node ? book.at(node) : std::shared_ptr<CGameNode>());
     }
     EXPECT_EQ(objJudgeTrainingMove(arrStoredMoves(*book.tree, nullptr), "e4", tries).verdict,
               TrainingVerdict::NotStored);

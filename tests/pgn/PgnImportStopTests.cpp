@@ -116,29 +116,19 @@ TEST_F(PgnBook, AFullDiskKeepsTheCommittedBatchesAndStopsTheReading) {
 }
 
 // The text, up to a number of bytes; reading beyond them throws the failure.
-class FailingStream : public std::istream {
+class FailingStream : private std::streambuf, public std::istream {
 public:
     FailingStream(const std::string& text, size_t bytes, std::exception_ptr failure)
-        : std::istream(&m_buffer), m_text(text, 0, bytes), m_buffer(m_text, std::move(failure)) {
+        : std::istream(this), m_text(text, 0, bytes), m_failure(std::move(failure)) {
+        setg(m_text.data(), m_text.data(), m_text.data() + m_text.size());
         exceptions(std::ios::badbit); // what the buffer throws reaches the reader
     }
 
 private:
-    class Buffer : public std::streambuf {
-    public:
-        Buffer(std::string& text, std::exception_ptr failure) : m_failure(std::move(failure)) {
-            setg(text.data(), text.data(), text.data() + text.size());
-        }
-
-    protected:
-        int_type underflow() override { std::rethrow_exception(m_failure); }
-
-    private:
-        std::exception_ptr m_failure;
-    };
+    std::streambuf::int_type underflow() override { std::rethrow_exception(m_failure); }
 
     std::string m_text;
-    Buffer m_buffer;
+    std::exception_ptr m_failure;
 };
 
 // The games a plain reading of the stream gives before it throws.

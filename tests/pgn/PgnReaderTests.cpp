@@ -23,15 +23,9 @@ public:
     void result(const std::string& text) override { add("result " + text); }
     void endGame() override { add("end"); }
     void error(const std::string& message) override { add("error " + message); }
+    void add(const std::string& line) { events += (events.empty() ? "" : " | ") + line; }
 
-    std::string text() const { return m_text; }
-
-private:
-    void add(const std::string& line) {
-        if (!m_text.empty()) m_text += " | ";
-        m_text += line;
-    }
-    std::string m_text;
+    std::string events;
 };
 
 // What the visitor heard of every game, and what the reader made of the bytes.
@@ -47,17 +41,11 @@ Reading ReadAll(const std::string& pgn) {
     Recorder recorder;
     while (reader.readGame(recorder)) {
     }
-    return {recorder.text(), reader.isLatin1(), reader.isNotText()};
+    return {recorder.events, reader.isLatin1(), reader.isNotText()};
 }
 
-struct Case {
-    const char* name;
-    std::string pgn;
-    std::string events;
-};
-
 TEST(PgnReader, ReportsTheSyntaxOfEachConstructAndTheBrokenGames) {
-    const std::vector<Case> cases = {
+    const std::tuple<const char*, std::string, std::string> cases[] = {
         {"tags and moves", "[Event \"Club\"]\n[White \"A\"]\n\n1. e4 e5 2. Nf3 1-0\n",
          "game 1 | tag Event=Club | tag White=A | e4 | e5 | Nf3 | result 1-0 | end"},
         {"numbers glued to moves", "1.e4 e5 2.Nf3 Nc6 3...a6 *",
@@ -102,8 +90,8 @@ TEST(PgnReader, ReportsTheSyntaxOfEachConstructAndTheBrokenGames) {
          "game 1 | e4 | error unexpected character '&' at line 1 | end | game 2 | tag Event=B | "
          "c4 | result * | end"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(ReadAll(c.pgn).events, c.events) << c.name;
+    for (const auto& [name, pgn, events] : cases)
+        EXPECT_EQ(ReadAll(pgn).events, events) << name;
 }
 
 TEST(PgnReader, CountsGamesAcrossBufferRefills) {
