@@ -4,7 +4,6 @@
 #include "game/TrainingJudgement.h"
 #include "model/CDiagram.h"
 #include "tests/game/GameTreeTestSupport.h"
-#include "tests/game/KeyCollisionFinder.h"
 #include "tests/model/Checks.h"
 
 #include <algorithm>

@@ -5,7 +5,7 @@
 #include "game/PositionConstructors.h"
 #include "model/CDiagram.h"
 #include "pgn/PgnWriter.h"
-#include "tests/game/KeyCollisionFinder.h"
+#include "tests/game/GameTreeTestSupport.h"
 #include "tests/model/Checks.h"
 #include "tests/pgn/PgnTestSupport.h"
 #include "workbook/GameAnnotations.h"
