@@ -34,13 +34,13 @@ inline std::string names(const SquareArray& squares) {
     return out.str();
 }
 
-// A diagram text from rows written top (rank 8) to bottom, "." for an empty cell.
-inline std::string cells(const std::string& rows) {
+// A diagram from rows written top (rank 8) to bottom, "." for an empty cell.
+inline std::shared_ptr<CDiagram> board(const std::string& rows) {
     std::string text;
     for (char c : rows)
         if (c == '.')
             text += 'e';
         else if (c != ' ' && c != '/')
             text += c;
-    return text;
+    return objNewDiagram(text);
 }

@@ -1,5 +1,6 @@
 // An import stopped part way, by the user, by the workbook, by the stream or by a kill: whole games
 // stay, in file order, and the reading stops with the import.
+#include "tests/model/Checks.h"
 #include "tests/pgn/PgnTestSupport.h"
 #include "tests/workbook/KilledChild.h"
 
@@ -106,40 +107,28 @@ TEST_F(PgnBook, AFullDiskKeepsTheCommittedBatchesAndStopsTheReading) {
     EXPECT_GT(kept.intImported, 0);
     EXPECT_EQ(kept.intImported % 10, 0);
     EXPECT_GT(kept.intRead, kept.intImported);
-    EXPECT_NE(std::string(failure->what())
-                  .find("the import stopped at game " + std::to_string(kept.intRead) + "; " +
-                        std::to_string(kept.intImported) + " games imported before are kept"),
-              std::string::npos)
-        << failure->what();
+    EXPECT_TRUE(Contains(failure->what(),
+                         "the import stopped at game " + std::to_string(kept.intRead) + "; " +
+                             std::to_string(kept.intImported) + " games imported before are kept"));
     EXPECT_EQ(ThreadCount(), threads);
     workbook.CloseWorkBook();
     ExpectFirstGamesStored(path, kept.intImported);
 }
 
 // The text, up to a number of bytes; reading beyond them throws the failure.
-class FailingStream : public std::istream {
+class FailingStream : private std::streambuf, public std::istream {
 public:
     FailingStream(const std::string& text, size_t bytes, std::exception_ptr failure)
-        : std::istream(&m_buffer), m_text(text, 0, bytes), m_buffer(m_text, std::move(failure)) {
+        : std::istream(this), m_text(text, 0, bytes), m_failure(std::move(failure)) {
+        setg(m_text.data(), m_text.data(), m_text.data() + m_text.size());
         exceptions(std::ios::badbit); // what the buffer throws reaches the reader
     }
 
 private:
-    class Buffer : public std::streambuf {
-    public:
-        Buffer(std::string& text, std::exception_ptr failure) : m_failure(std::move(failure)) {
-            setg(text.data(), text.data(), text.data() + text.size());
-        }
-
-    protected:
-        int_type underflow() override { std::rethrow_exception(m_failure); }
-
-    private:
-        std::exception_ptr m_failure;
-    };
+    std::streambuf::int_type underflow() override { std::rethrow_exception(m_failure); }
 
     std::string m_text;
-    Buffer m_buffer;
+    std::exception_ptr m_failure;
 };
 
 // The games a plain reading of the stream gives before it throws.
@@ -192,10 +181,7 @@ TEST(PgnImportStop, AStreamThatThrowsStopsTheImportAfterTheGamesReadBefore) {
             } catch (const PgnImportError& error) {
                 EXPECT_EQ(error.objKept.intRead, readBefore);
                 EXPECT_EQ(error.objKept.intImported, kept);
-                EXPECT_NE(
-                    std::string(error.what()).find("the device went away (the import stopped"),
-                    std::string::npos)
-                    << error.what();
+                EXPECT_TRUE(Contains(error.what(), "the device went away (the import stopped"));
             } catch (const std::runtime_error& error) {
                 EXPECT_EQ(std::string(error.what()), "the device went away");
             }

@@ -1,9 +1,17 @@
-// PGN games into workbook trees and back: real-world constructs, stored move texts, skipped
-// games, batches and the export/import round trip.
+// PGN games into workbook trees and back: stored move texts, the writer, the round trip line for
+// line (transpositions, boards sharing a key, deep nesting), the games refused with the reason,
+// and where comments, glyphs and tags land, in real collections and hostile annotation text.
+#include "game/Perft.h"
+#include "game/PositionConstructors.h"
 #include "model/CDiagram.h"
 #include "pgn/PgnWriter.h"
+#include "tests/game/GameTreeTestSupport.h"
+#include "tests/model/Checks.h"
 #include "tests/pgn/PgnTestSupport.h"
+#include "workbook/GameAnnotations.h"
 
+#include <algorithm>
+#include <regex>
 #include <tuple>
 
 namespace {
@@ -34,25 +42,20 @@ TEST(PgnTreeBuilder, StoresMovesUnderTheProgramsOwnTexts) {
     }
 }
 
-TEST(PgnTreeBuilder, DescriptionAndReferencesComeFromTagsCommentsOrPlayers) {
-    const std::tuple<std::string, std::string, std::string, std::string> cases[] = {
-        {"[Event \"E\"]\n[Description \"D\"]\n[PageRef \"p. 4\"]\n[DiagramRef \"12\"]\n\n"
-         "{comment} 1. e4 *",
-         "D", "p. 4", "12"},
-        {"[Event \"E\"]\n[White \"W\"]\n\n1. e4 {first} e5 {second} *", "first", "", ""},
-        {"[Event \"E\"]\n[White \"W\"]\n[Black \"B\"]\n\n1. e4 *", "E", "", ""},
+TEST(PgnTreeBuilder, DescriptionComesFromTheTagTheFirstCommentOrThePlayers) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"[Event \"E\"]\n[White \"W\"]\n\n1. e4 {first} e5 {second} *", "first"},
+        {"[Event \"E\"]\n[White \"W\"]\n[Black \"B\"]\n\n1. e4 *", "E"},
         {"[Event \"?\"]\n[White \"Anderssen\"]\n[Black \"Kieseritzky\"]\n\n1. e4 *",
-         "Anderssen - Kieseritzky", "", ""},
-        {"1. e4 *", "? - ?", "", ""},
-        {"{" + std::string(1000, 'c') + "} 1. e4 *", std::string(1000, 'c'), "", ""},
-        {"[Description \"\"]\n\n{ignored} 1. e4 *", "", "", ""},
+         "Anderssen - Kieseritzky"},
+        {"1. e4 *", "? - ?"},
+        {"{" + std::string(1000, 'c') + "} 1. e4 *", std::string(1000, 'c')},
+        {"[Description \"\"]\n\n{ignored} 1. e4 *", ""},
     };
-    for (const auto& [pgn, description, page, diagram] : cases) {
+    for (const auto& [pgn, description] : cases) {
         auto games = ReadGames(pgn);
         ASSERT_EQ(games.size(), 1u);
         EXPECT_EQ(games[0].strDescription, description) << pgn;
-        EXPECT_EQ(games[0].strPageRef, page) << pgn;
-        EXPECT_EQ(games[0].strDiagramRef, diagram) << pgn;
     }
 }
 
@@ -129,6 +132,338 @@ TEST(PgnWriter, WritesNumbersVariationsAndSetUpAsPgnRequires) {
               "[Description \"Knight \\\"promotion\\\"\"]\n[PageRef \"p. 1\"]\n"
               "[DiagramRef \"\"]\n[SetUp \"1\"]\n[FEN \"4k3/1P6/8/8/8/8/8/4K3 b - - 0 7\"]\n\n"
               "7... Kd7 (7... Kf7 8. b8=Q) 8. b8=N+ Kc7 *\n\n");
+}
+
+// The movetext as tokens, so that line breaks and the spacing of parentheses do not matter;
+// check marks are not stored and are left out.
+std::vector<std::string> Tokens(const std::string& movetext) {
+    static const std::regex token("[()]|[^\\s()+]+");
+    std::vector<std::string> tokens;
+    for (auto it = std::sregex_iterator(movetext.begin(), movetext.end(), token);
+         it != std::sregex_iterator(); ++it)
+        tokens.push_back(it->str());
+    return tokens;
+}
+
+// The movetext of every game of a PGN text written by the export: each game is its tags, a blank
+// line, its movetext and a blank line.
+std::vector<std::string> Movetexts(const std::string& pgn) {
+    std::vector<std::string> texts;
+    for (size_t at = pgn.find("\n\n"), end; at != std::string::npos;
+         at = pgn.find("\n\n", end + 2)) {
+        end = pgn.find("\n\n", at + 2);
+        texts.push_back(pgn.substr(at + 2, end - at - 2));
+        if (end == std::string::npos) break;
+    }
+    return texts;
+}
+
+// Moves as numbered movetext from a position where the side given is to move at the number.
+std::string Numbered(const std::vector<std::string>& moves, int number, bool white) {
+    std::string text;
+    for (size_t i = 0; i < moves.size(); ++i) {
+        if (white || i == 0) text += std::to_string(number) + (white ? ". " : "... ");
+        text += moves[i] + " ";
+        if (!white) ++number;
+        white = !white;
+    }
+    return text;
+}
+
+struct Source {
+    std::string name;
+    std::string fen; // "" for the standard start
+    std::string movetext;
+};
+
+// A game with two lines from the start that reach the same key, each with a continuation: the
+// first as the main line, the second as a variation of the first move.
+Source CollisionGame(const KeyCollision& found) {
+    std::vector<std::string> lines[2] = {found.first, found.second};
+    for (auto& line : lines) {
+        auto position = objNewStartPosition();
+        for (const std::string& move : line)
+            position = position->objProcessMove(position, move);
+        line.push_back(arrGetLegalMoves(position).front().position->strMoveText());
+    }
+    const std::vector<std::string> rest(lines[0].begin() + 1, lines[0].end());
+    return {"collision at " + found.key, "",
+            Numbered({lines[0][0]}, 1, true) + "(" + Numbered(lines[1], 1, true) + ") " +
+                Numbered(rest, 1, false) + "*"};
+}
+
+// A game nested as deep as asked: every variation holds the next one. Two knights go out and
+// back, and at every move the main line tries another square.
+Source NestedGame(int depth) {
+    const char* const deeper[] = {"Nh3", "Nh6", "Ng1", "Ng8"};
+    const char* const main[] = {"Nf3", "Nf6", "Ng5", "Ng4"};
+    std::string text = "1. Nf3 ";
+    for (int ply = 0; ply < depth; ++ply) {
+        const std::string number = std::to_string(ply / 2 + 1);
+        text += "(" + number + (ply % 2 ? "... " : ". ") + deeper[ply % 4] + " ";
+        if (ply + 1 < depth)
+            text += (ply % 2 ? std::to_string(ply / 2 + 2) + ". " : "") + main[(ply + 1) % 4] + " ";
+    }
+    text += std::string(static_cast<size_t>(depth), ')') + " *";
+    return {"nested " + std::to_string(depth) + " deep", "", text};
+}
+
+TEST(PgnRoundTrip, EveryLineOfEveryGameComesBackInItsOrder) {
+    std::vector<Source> sources = {
+        {"boards with one key", "", "1. d4 (1. a4 Nf6 2. Nf3 d5 3. e3) 1... f5 2. Nf3 e6 3. g3 *"},
+        // The variation reaches the main line's position after 2...Bg5 by another order; the
+        // main line goes on to mate.
+        {"study: the mate stays", "8/p3b3/6pp/7k/R7/5N1P/6P1/K7 w - - 0 1",
+         "1. Kb1 (1. Rg4 a6 2. Kb1 Bg5 3. Rh4+ Bxh4 4. Nxh4) 1... a6 2. Rg4 Bg5 3. Rh4+ Bxh4 "
+         "4. g4# *"},
+        // The main line transposes into the variation at 3...Bc5 and goes on its own way.
+        {"study: the main line stays main", "",
+         "1. e4 e5 2. Nf3 (2. Bc4 Nc6 3. Nf3 Bc5 4. O-O) 2... Nc6 3. Bc4 Bc5 4. c3 Nf6 5. d4 *"},
+        {"variations that repeat the move beside them", "",
+         "1. e4 (1. e4 c5) (1. d4) (1. d4 d5) 1... e5 2. Nf3 (2. Nf3 Nc6) *"},
+        {"transpositions in both orders", "",
+         "1. Nf3 (1. Nc3 Nc6 2. Nf3 Nf6 3. e4) 1... Nc6 2. Nc3 Nf6 3. d4 (3. e4 d6) 3... e6 *"},
+    };
+    for (const KeyCollision& found : FindKeyCollisions(objNewStartPosition(), 3, 8))
+        sources.push_back(CollisionGame(found));
+    ASSERT_GT(sources.size(), 5u) << "the search finds no key shared by two boards";
+    sources.push_back(NestedGame(60000));
+
+    std::string pgn;
+    for (const Source& source : sources) {
+        pgn += "[Event \"" + source.name + "\"]\n";
+        if (!source.fen.empty()) pgn += "[SetUp \"1\"]\n[FEN \"" + source.fen + "\"]\n";
+        pgn += "\n" + source.movetext + "\n\n";
+    }
+    TempFolder folder;
+    PgnImportResult result;
+    const std::vector<std::string> back =
+        Movetexts(ImportAndExport(pgn, folder.file("a.brl"), &result));
+    ASSERT_EQ(result.intImported, static_cast<int>(sources.size()));
+    ASSERT_EQ(back.size(), sources.size());
+    for (size_t i = 0; i < sources.size(); ++i)
+        EXPECT_EQ(Tokens(back[i]), Tokens(sources[i].movetext)) << sources[i].name;
+}
+
+TEST_F(PgnBook, GamesThatCannotBeKeptAreSkippedWithTheReason) {
+    const std::string limit(1000000, 'z'); // the longest row a workbook keeps
+    const std::string huge(1100000, 'x');
+    std::string longest; // to move 32767, the last a workbook numbers
+    const char* const shuffle[] = {"Nf3", "Nf6", "Ng1", "Ng8"};
+    for (int ply = 0; ply < 2 * 32767; ++ply)
+        longest += std::string(ply % 2 == 0 ? std::to_string(ply / 2 + 1) + ". " : "") +
+                   shuffle[ply % 4] + " ";
+    EXPECT_EQ(ReadGames(longest + "*").at(0).strError, "");
+    const std::string tooLong = longest + "32768. Ng1 ";
+    const std::tuple<std::string, std::string> cases[] = {
+        {"[Event \"Club\"]\n[White \"Smith\"]\n[Black \"O'Hara\"]\n\n1. e4 e5 2. Nf3 Nc6 3. Nxe5 "
+         "Nxe5 4. Qxe5 *",
+         "game 1 [Event \"Club\"] [White \"Smith\"] [Black \"O'Hara\"]: illegal move 4. Qxe5"},
+        {"[SetUp \"1\"]\n[FEN \"8/8/8/8 w - -\"]\n\n1. e4 *", "game 1: bad FEN \"8/8/8/8 w - -\""},
+        {"1. e4 (1. d4 *", "game 1: unterminated variation"},
+        {"1. e4 e5 2. Sf3 Sc6 3. Lb5 a6 *", "unknown piece letter S in 2. Sf3"},
+        {"1. e4 Xe5 *", "unknown piece letter X in 1... Xe5"},
+        {"1. e4 e5 2. Nxf3 *", "capture mark on a move that takes nothing in 2. Nxf3"},
+        {"[Variant \"Chess960\"]\n\n1. e4 *", "Chess960 games are not supported"},
+        {"[Variant \"fischerandom\"]\n\n1. e4 *", "Chess960 games are not supported"},
+        {"[SetUp \"1\"]\n[FEN \"bqnbrkrn/pppppppp/8/8/8/8/PPPPPPPP/BQNBRKRN w GEge - 0 1\"]\n\n"
+         "1. g3 *",
+         "Chess960 games are not supported"},
+        {tooLong + "*", "the game goes beyond move 32767"},
+        {"[SetUp \"1\"]\n[FEN \"k7/8/8/8/8/8/8/K6\x1B w - - 0 1\"]\n\n1. Kb1 *", "K6\""},
+        {"[Event \"a\x1B[2Jb\"]\n\n1. e4 Sf3 *",
+         "[Event \"a[2Jb\"]: unknown piece letter S in 1... Sf3"},
+        {"1. e4 {" + limit + "} *",
+         "annotation of a move (its comments, glyphs and node key) is too long to store"},
+        {"1. e4 {" + huge + "} *", "too long"},
+        {"[Annotator \"" + limit + "\"]\n\n1. e4 *", "tag section is too long"},
+        {"[Description \"" + limit + "\"]\n\n1. e4 *", "tag section is too long"},
+        {"1. e4 } e5 *", "unexpected character '}'"},
+        {"1. e4 {a {b} c} e5 *", "move in 1... c"},
+        {"1. e4 $1000 *", "bad annotation glyph"},
+        {"1. e4 (1. d4 d5 (1... -- 2. c4)) e5 *", "unreadable move in 1... --"},
+    };
+    for (const auto& [pgn, line] : cases) {
+        skipped.clear();
+        PgnImportResult result = Import(pgn + "\n\n[Event \"good\"]\n\n1. e4 *\n");
+        EXPECT_EQ(result.intRead, 2) << line;
+        EXPECT_EQ(result.intImported, 1) << line;
+        EXPECT_EQ(result.intSkipped, 1) << line;
+        ASSERT_EQ(skipped.size(), 1u) << line;
+        EXPECT_TRUE(Contains(skipped[0].substr(0, 300), line));
+    }
+    EXPECT_EQ(workbook.arrlngGetGameIDs().size(), std::size(cases));
+}
+
+// The move texts from the root to the node, joined by spaces ("" for the root).
+std::string PathOf(const CGameTree& tree, std::string key) {
+    std::string path;
+    while (key != CGameNode::strINITIAL_KEY()) {
+        const auto& node = tree.Item(key);
+        path = node->objPosition()->strMoveText() + (path.empty() ? "" : " " + path);
+        key = node->strParentKey();
+    }
+    return path;
+}
+
+// Every annotated node as "path|before|after|nags", sorted: comparable between two reads of the
+// same game even though node keys are positions.
+std::vector<std::string> Marks(const PgnGame& game) {
+    std::vector<std::string> marks;
+    for (const auto& [key, node] : game.objAnnotations.mapNodes) {
+        if (node.isEmpty()) continue;
+        marks.push_back(PathOf(*game.objTree, key) + "|" + node.strBefore + "|" + node.strAfter +
+                        "|" + GameAnnotations::strNagsText(node.arrNags));
+    }
+    std::sort(marks.begin(), marks.end());
+    return marks;
+}
+
+TEST(PgnAnnotations, CommentsAndGlyphsLandOnTheirMoves) {
+    const std::tuple<const char*, std::string, std::vector<std::string>> cases[] = {
+        {"after moves, suffixes as glyphs 1 to 6",
+         "1. e4! {good} e5? 2. Nf3!! Nc6?? 3. Bb5!? a6?! *",
+         {"e4 e5 Nf3 Nc6 Bb5 a6|||6", "e4 e5 Nf3 Nc6 Bb5|||5", "e4 e5 Nf3 Nc6|||4", "e4 e5 Nf3|||3",
+          "e4 e5|||2", "e4||good|1"}},
+        {"game comment and marks on the start position",
+         "$10 {Opening words} {more} 1. d4 $146 *",
+         {"|Opening words more||10", "d4|||146"}},
+        {"variation start comment and glyph go to its first move",
+         "1. e4 e5 ({Or} $5 1... c5 {Sicilian}) 2. Nf3 *",
+         {"e4 c5|Or|Sicilian|5"}},
+        {"an empty variation's words stay beside its move",
+         "1. e4 ({Nothing here} $2) e5 *",
+         {"e4||Nothing here|2"}},
+        {"blanks and line breaks squeezed, words kept",
+         "1. e4 {  two\n   lines  } ; to the end } of the line\n e5 *",
+         {"e4||two lines to the end } of the line|"}},
+        {"control characters in a comment are dropped",
+         std::string("1. e4 e5 2. Nf3 {one \0\ntwo th\0r\x14"
+                     "ee} *",
+                     37),
+         {"e4 e5 Nf3||one two three|"}},
+        {"glyphs above 255 and $0 kept as read", "1. e4 $0 $300 *", {"e4|||0 300"}},
+        {"a game without moves keeps its comment", "{Only words.} *", {"|Only words.||"}},
+        {"escape lines are not comments", "1. e4\n% not a comment\ne5 *", {}},
+    };
+    for (const auto& [name, pgn, marks] : cases) {
+        SCOPED_TRACE(name);
+        auto games = ReadGames(pgn);
+        ASSERT_EQ(games.size(), 1u);
+        ASSERT_TRUE(games[0].objTree) << games[0].strError;
+        std::vector<std::string> expected = marks;
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(Marks(games[0]), expected);
+    }
+}
+
+// Import, export, import the export and export again: the same text, with every tag, comment
+// and glyph of the source.
+TEST(PgnAnnotations, CollectionsSurviveTheRoundTrip) {
+    const std::vector<std::string> sources = {BRISOLT_SAMPLE_PGN, BRISOLT_ANNOTATED_PGN};
+    for (const std::string& source : sources) {
+        SCOPED_TRACE(source);
+        TempFolder folder;
+        const std::string original = FileBytes(source);
+        ASSERT_FALSE(original.empty());
+        PgnImportResult first;
+        const std::string exported = ImportAndExport(original, folder.file("a.brl"), &first);
+        EXPECT_EQ(first.intSkipped, 0);
+        EXPECT_EQ(ImportAndExport(exported, folder.file("b.brl")), exported);
+        // Movetext lines are filled up to their width, a move number staying with its move: the
+        // next line's first move would not have fitted. Tag lines and comments to the end of a
+        // line are as long as their texts.
+        std::istringstream lines(exported);
+        std::string line, next;
+        for (std::getline(lines, line); std::getline(lines, next); line = next) {
+            if (line.empty() || line[0] == '[' || line[0] == ';') continue;
+            EXPECT_LE(line.size(), 80u) << line;
+            if (next.empty() || line.find(';') != std::string::npos) continue;
+            // The next line's first word: a move with its number, or a whole comment.
+            const size_t start = next.find_first_not_of('(');
+            size_t unit = next[start] == '{' ? next.find('}') + 1 : next.find(' ');
+            if (next[start] == ';')
+                unit = next.size();
+            else if (unit != std::string::npos && next[unit - 1] == '.')
+                unit = next.find(' ', unit + 1);
+            EXPECT_GT(line.size() + 1 + std::min(unit, next.size()), 80u) << line << '\n' << next;
+        }
+
+        auto before = ReadGames(original);
+        auto after = ReadGames(exported);
+        ASSERT_EQ(before.size(), after.size());
+        for (size_t i = 0; i < before.size(); ++i) {
+            SCOPED_TRACE("game " + std::to_string(i + 1));
+            ASSERT_TRUE(after[i].objTree) << after[i].strError;
+            EXPECT_EQ(Marks(after[i]), Marks(before[i]));
+            for (const auto& [name, value] : before[i].arrTags) {
+                if (name != "FEN") {
+                    EXPECT_EQ(after[i].strTag(name), value) << name;
+                }
+            }
+        }
+    }
+}
+
+TEST(PgnAnnotations, ExportKeepsTheResultAndWritesEveryKindOfNote) {
+    TempFolder folder;
+    const std::string exported =
+        ImportAndExport(FileBytes(BRISOLT_ANNOTATED_PGN), folder.file("a.brl"));
+    for (const char* expected :
+         {"[Result \"1-0\"]", "café-style chess, ¡olé!} 1-0\n", "[White \"Ana Núñez\"]",
+          "[Annotator \"Brisolt tests\"]", "[My-Source:Page \"12\"]", "[Result \"0-1\"]",
+          ";a comment to the end of the line, with a } brace\n", "$10 {White to move",
+          "[Result \"1/2-1/2\"]", "1/2-1/2\n", "({Better is} 3... g6 $1", "2. h4 $4 $6 Rc1+ 0-1\n",
+          "{A game without moves: only this comment.} *"})
+        EXPECT_TRUE(Contains(exported, expected));
+}
+
+TEST(PgnAnnotations, Latin1IsWrittenAsUtf8AndBinaryFilesAreRefused) {
+    TempFolder folder;
+    PgnImportResult result;
+    const std::string exported = ImportAndExport("[White \"N\372\361ez\"]\n\n1. e4 {caf\351} *\n",
+                                                 folder.file("a.brl"), &result);
+    EXPECT_TRUE(result.isLatin1);
+    EXPECT_TRUE(Contains(exported, "[White \"Núñez\"]"));
+    EXPECT_TRUE(Contains(exported, "1. e4 {café} *"));
+    EXPECT_EQ(ImportAndExport("SQLite format 3" + std::string(2000, '\0') + "1. e4 *",
+                              folder.file("b.brl"), &result),
+              "");
+    EXPECT_TRUE(result.isNotText);
+    EXPECT_EQ(result.intImported, 0);
+}
+
+// Annotation text at the edges of what a file may hold is imported with all its words and marks,
+// exported and imported again to the same text. (The texts a game cannot be kept with are in
+// GamesThatCannotBeKeptAreSkippedWithTheReason.)
+TEST(PgnAnnotations, TextsAtTheEdgesAreKeptWhole) {
+    const std::string longest(1000000 - 64 - 20, 'y'); // fits a row with its node key
+    // kept: a text of the export
+    const std::tuple<const char*, std::string, std::string> cases[] = {
+        {"a comment that fits with its node key", "1. e4 {" + longest + "} *", "{" + longest + "}"},
+        {"the largest glyph kept", "1. e4 $999 *", "1. e4 $999 *"},
+        {"lone brackets in a comment are words", "{x ( a ) y} 1. e4 {( b )} (1. d4) *",
+         "{x ( a ) y} 1. e4 {( b )} (1. d4) *"},
+        {"a percent line inside a comment is words", "1. e4 {a\n%b} e5 *", "{a %b}"},
+        {"an opening brace inside a rest-of-line comment", "1. e4 ; a { brace\ne5 *",
+         "{a { brace}"},
+        {"a rest-of-line comment at the end of the file", "1. e4 e5 ; last", "{last}"},
+        {"a rest-of-line comment closing a variation", "1. e4 (1. d4 ; inside\n) e5 *",
+         "(1. d4 {inside})"},
+        {"glyph and comment on the root of a game without moves", "$2 {words} *", "$2 {words} *"},
+        {"a result without its tag", "1. e4 0-1", "[Result \"0-1\"]"},
+    };
+    for (const auto& [name, movetext, kept] : cases) {
+        SCOPED_TRACE(name);
+        TempFolder folder;
+        PgnImportResult first, again;
+        const std::string exported =
+            ImportAndExport("[Event \"e\"]\n\n" + movetext, folder.file("a.brl"), &first);
+        EXPECT_EQ(first.intImported, 1);
+        EXPECT_TRUE(Contains(exported, kept));
+        EXPECT_EQ(ImportAndExport(exported, folder.file("b.brl"), &again), exported);
+        EXPECT_EQ(again.intImported, 1);
+    }
 }
 
 } // namespace

@@ -23,15 +23,9 @@ public:
     void result(const std::string& text) override { add("result " + text); }
     void endGame() override { add("end"); }
     void error(const std::string& message) override { add("error " + message); }
+    void add(const std::string& line) { events += (events.empty() ? "" : " | ") + line; }
 
-    std::string text() const { return m_text; }
-
-private:
-    void add(const std::string& line) {
-        if (!m_text.empty()) m_text += " | ";
-        m_text += line;
-    }
-    std::string m_text;
+    std::string events;
 };
 
 // What the visitor heard of every game, and what the reader made of the bytes.
@@ -47,17 +41,11 @@ Reading ReadAll(const std::string& pgn) {
     Recorder recorder;
     while (reader.readGame(recorder)) {
     }
-    return {recorder.text(), reader.isLatin1(), reader.isNotText()};
+    return {recorder.events, reader.isLatin1(), reader.isNotText()};
 }
 
-struct Case {
-    const char* name;
-    std::string pgn;
-    std::string events;
-};
-
 TEST(PgnReader, ReportsTheSyntaxOfEachConstructAndTheBrokenGames) {
-    const std::vector<Case> cases = {
+    const std::tuple<const char*, std::string, std::string> cases[] = {
         {"tags and moves", "[Event \"Club\"]\n[White \"A\"]\n\n1. e4 e5 2. Nf3 1-0\n",
          "game 1 | tag Event=Club | tag White=A | e4 | e5 | Nf3 | result 1-0 | end"},
         {"numbers glued to moves", "1.e4 e5 2.Nf3 Nc6 3...a6 *",
@@ -102,8 +90,8 @@ TEST(PgnReader, ReportsTheSyntaxOfEachConstructAndTheBrokenGames) {
          "game 1 | e4 | error unexpected character '&' at line 1 | end | game 2 | tag Event=B | "
          "c4 | result * | end"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(ReadAll(c.pgn).events, c.events) << c.name;
+    for (const auto& [name, pgn, events] : cases)
+        EXPECT_EQ(ReadAll(pgn).events, events) << name;
 }
 
 TEST(PgnReader, CountsGamesAcrossBufferRefills) {
@@ -137,22 +125,10 @@ TEST(PgnReader, CountsGamesAcrossBufferRefills) {
     EXPECT_EQ(counter.lastEvent, "G2999");
 }
 
-// UTF-16 with its byte-order mark; each byte of the text is one unit, except that \x01 joins
-// the next two bytes into one unit (for surrogates).
-std::string Utf16(const std::string& text, bool bigEndian) {
-    std::vector<unsigned> units;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c == 0x01 && i + 2 < text.size()) {
-            units.push_back(static_cast<unsigned char>(text[i + 1]) << 8 |
-                            static_cast<unsigned char>(text[i + 2]));
-            i += 2;
-        } else {
-            units.push_back(c);
-        }
-    }
+// The text as UTF-16 with its byte-order mark; a character past U+FFFF is a surrogate pair.
+std::string Utf16(const std::u16string& text, bool bigEndian) {
     std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-    for (unsigned unit : units) {
+    for (const char16_t unit : text) {
         const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
         bytes += bigEndian ? high : low;
         bytes += bigEndian ? low : high;
@@ -190,10 +166,9 @@ TEST(PgnReader, GivesUtf8ReadingLatin1WhereTheTextIsNotUtf8AndNothingOfBinaryDat
          "game 1 | tag Event=a\xC3\x83 | result * | end", true, false},
         {"a sequence across two reads", "[Event \"" + pad + "\xC3\xA9\"]\n*",
          "game 1 | tag Event=" + pad + "\xC3\xA9 | result * | end", false, false},
-        {"UTF-16 little-endian",
-         Utf16("[Event \"\xE9\"]\n1. e4 {\x01\xD8\x01\x01\xDC\x01} *", false),
+        {"UTF-16 little-endian", Utf16(u"[Event \"\u00E9\"]\n1. e4 {\U00010401} *", false),
          "game 1 | tag Event=\xC3\xA9 | e4 | {\xF0\x90\x90\x81} | result * | end", false, false},
-        {"UTF-16 big-endian", Utf16("[Event \"\xE9\"]\n1. d4 *", true),
+        {"UTF-16 big-endian", Utf16(u"[Event \"\u00E9\"]\n1. d4 *", true),
          "game 1 | tag Event=\xC3\xA9 | d4 | result * | end", false, false},
         {"text with a stray NUL", std::string("[Event \"a\"]\n\n1. e4 {\x00} *", 24),
          std::string("game 1 | tag Event=a | e4 | {\0} | result * | end", 48), false, false},

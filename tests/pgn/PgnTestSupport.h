@@ -40,6 +40,22 @@ inline std::vector<std::vector<std::string>> StoredGames(CWorkBook& workbook) {
     return games;
 }
 
+// The PGN text imported into a new workbook file, and every game exported from the file as it is
+// on disk.
+inline std::string ImportAndExport(const std::string& pgn, const std::string& path,
+                                   PgnImportResult* result = nullptr) {
+    CWorkBook workbook;
+    workbook.strOpenWorkBook(path);
+    std::istringstream input(pgn);
+    PgnImportResult imported = ImportPgn(workbook, input);
+    if (result) *result = imported;
+    workbook.CloseWorkBook();
+    workbook.strOpenWorkBook(path);
+    std::ostringstream output;
+    ExportPgn(workbook, output);
+    return output.str();
+}
+
 // A workbook file in a fresh folder; the import collects the lines of skipped games.
 class PgnBook : public ::testing::Test {
 protected:
@@ -51,18 +67,6 @@ protected:
             options.skipped = [this](const std::string& line) { skipped.push_back(line); };
         return ImportPgn(workbook, input, options);
     }
-
-    // Every game exported from the workbook as it is on disk.
-    std::string Export() {
-        workbook.CloseWorkBook();
-        workbook.strOpenWorkBook(path);
-        std::ostringstream output;
-        ExportPgn(workbook, output);
-        return output.str();
-    }
-
-    // The first skipped line, for failure messages.
-    std::string FirstSkipped() const { return skipped.empty() ? "" : skipped[0]; }
 
     TempFolder folder;
     std::string path = folder.file("book.brl");
