@@ -86,8 +86,8 @@ TEST(PgnReader, ReportsTheSyntaxOfEachConstructAndTheBrokenGames) {
         {"broken tag then a good game", "[Event \"A]\n1. e4 *\n\n[Event \"B\"]\n1. c4 *\n",
          "game 1 | error unterminated tag value of Event at line 2 | end | game 2 | tag Event=B "
          "| c4 | result * | end"},
-        {"stray character", "1. e4 & e5 *\n\n[Event \"B\"]\n1. c4 *",
-         "game 1 | e4 | error unexpected character '&' at line 1 | end | game 2 | tag Event=B | "
+        {"stray character, even a % inside a line", "1. e4 % e5 *\n\n[Event \"B\"]\n1. c4 *",
+         "game 1 | e4 | error unexpected character '%' at line 1 | end | game 2 | tag Event=B | "
          "c4 | result * | end"},
     };
     for (const auto& [name, pgn, events] : cases)
