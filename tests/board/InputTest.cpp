@@ -198,14 +198,10 @@ TEST_F(MoveInput, HostMovesByTextReportRefusalsAndTheSquaresOfTheMove) {
 // piece; a timer answers it with the button of that name or by closing it.
 TEST_F(MoveInput, PromotionTakesTheNamedOrPickedPieceAndNoPickRefuses) {
     const char* white = "7k/4P3/8/8/8/8/8/K7 w - -";
-    const struct {
-        const char* fen;
-        const char* input;
-        const char* button; // "": the picker is closed, nullptr: it must not open
-        const char* moved;
-        const char* square;
-        int slot;
-    } cases[] = {
+    // FEN, input, the button pressed ("": the picker is closed, nullptr: it must not open), the
+    // move, the square and picture slot of the piece afterwards
+    using Case = std::tuple<const char*, QString, const char*, QString, const char*, int>;
+    const Case cases[] = {
         {white, "e7-e8", "Knight", "e8=N", "e8", 3},
         {white, "e7-e8", "Rook", "e8=R", "e8", 4},
         {white, "e7-e8", "", "", "e7", 5},
@@ -213,9 +209,9 @@ TEST_F(MoveInput, PromotionTakesTheNamedOrPickedPieceAndNoPickRefuses) {
         {white, "e8=B", nullptr, "e8=B", "e8", 2},
         {white, "e8", "Queen", "e8=Q", "e8", 1},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.input);
-        ASSERT_TRUE(board->ApplyFen(c.fen));
+    for (const auto& [fen, input, button, moved, square, slot] : cases) {
+        SCOPED_TRACE(input.toStdString());
+        ASSERT_TRUE(board->ApplyFen(fen));
         bool opened = false;
         QTimer::singleShot(0, [&] {
             auto* picker = qobject_cast<frmPromote*>(QApplication::activeModalWidget());
@@ -225,25 +221,24 @@ TEST_F(MoveInput, PromotionTakesTheNamedOrPickedPieceAndNoPickRefuses) {
             const QRect queen(picker->cmdQueen->mapToGlobal(QPoint(0, 0)),
                               picker->cmdQueen->size());
             const QRect e8 = board->rcSquarePixels(idx("e8"));
-            if (QString(c.input).contains('-')) { // over the square the queen sits on it
+            if (input.contains('-')) { // over the square the queen sits on it
                 EXPECT_TRUE(queen.intersects(QRect(board->mapToGlobal(e8.topLeft()), e8.size())));
             }
-            for (QPushButton* button : picker->findChildren<QPushButton*>()) {
-                EXPECT_FALSE(button->icon().isNull()) << "the piece is shown as a picture";
-                if (button->toolTip() == c.button) button->click();
+            for (QPushButton* piece : picker->findChildren<QPushButton*>()) {
+                EXPECT_FALSE(piece->icon().isNull()) << "the piece is shown as a picture";
+                if (piece->toolTip() == button) piece->click();
             }
             picker->close();
         });
         events.clear();
-        const QString input = c.input;
         if (input.contains('-'))
             drag(input.left(2).toLatin1(), input.right(2).toLatin1());
         else
             EXPECT_EQ(board->strPlayMoveText(input), "");
         QApplication::processEvents(); // the timer runs here when no picker took it
-        EXPECT_EQ(opened, c.button != nullptr);
-        EXPECT_EQ(events.filter("Moved:").value(0, "Moved:"), QString("Moved:") + c.moved);
-        EXPECT_EQ(board->intPictureSlot(idx(c.square)), c.slot);
+        EXPECT_EQ(opened, button != nullptr);
+        EXPECT_EQ(events.filter("Moved:").value(0, "Moved:"), "Moved:" + moved);
+        EXPECT_EQ(board->intPictureSlot(idx(square)), slot);
     }
 }
 

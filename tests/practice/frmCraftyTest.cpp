@@ -1,19 +1,86 @@
 // The practice window on real widgets offscreen against the real Stockfish and fake engines:
 // where a game starts, the engine's answers, stopping, examining and replaying, how games end,
-// positions that cannot be played, engine faults and closing.
-#include "PracticeTestSupport.h"
+// positions that cannot be played, engine faults and closing; and the engine chosen in the
+// settings store, the captions that name it, and what is remembered of engine programs between
+// starts.
+#include "practice/frmCrafty.h"
+
+#include "board/cntrlChessGui.h"
+#include "engine/CEngineBridge.h"
 #include "game/CGameTree.h"
+#include "game/CPosition.h"
+#include "game/Fen.h"
 #include "model/CDiagram.h"
+#include "practice/EngineChooser.h"
 #include "settings/CEngineSettings.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace {
+
+const char* const startFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+
+// A fake engine of tests/engine/fakes (or a path relative to it).
+QString fake(const char* name) {
+    return QString(BRISOLT_FAKE_ENGINES) + "/" + name;
+}
+
+// Runs the event loop until the condition holds or the time is up.
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 20000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > timeoutMs) return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+// A practice window against the engine, recording the errors its handlers report.
+struct Practice {
+    std::unique_ptr<cntrlChessGui> mainBoard;
+    std::vector<QString> errors;
+    std::unique_ptr<frmCrafty> window;
+
+    // prepare: what the main board is given and does before the window opens.
+    Practice(const std::string& fen, const QString& enginePath,
+             const QString& name = "Stockfish 15.1", EngineProtocol protocol = EngineProtocol::Uci,
+             const std::function<void(cntrlChessGui&)>& prepare = {})
+        : mainBoard(std::make_unique<cntrlChessGui>()) {
+        mainBoard->Mode(BoardMode::FreePlay);
+        mainBoard->ApplyPosition(objReadFen(fen));
+        if (prepare) prepare(*mainBoard);
+        window = std::make_unique<frmCrafty>(
+            mainBoard.get(), PracticeEngine{enginePath, protocol, name}, nullptr,
+            [this](QWidget*, const QString& message) { errors.push_back(message); });
+        window->show();
+    }
+
+    cntrlChessGui& board() const { return *window->cntrlChess; }
+    QString result() const { return window->lblResult->text(); }
+    std::string fen() const { return board().objPosition()->strGetFEN(); }
+
+    // The trainee drags a move on the practice board.
+    void traineeMoves(const QString& move) const { board().MovePgn(move, true, true); }
+
+    // Waits until the hourglass goes: the engine has answered, the game ended or it failed.
+    bool awaitAnswer() const {
+        return waitUntil([&] { return window->cursor().shape() != Qt::WaitCursor; });
+    }
+};
 
 bool isNavigationEnabled(const cntrlChessGui& board) {
     for (QPushButton* button : board.cmdNavigation)
@@ -109,48 +176,40 @@ TEST(frmCraftyTest, StartsLikeTheMainBoardAnswersStopsExaminesReplaysAndClosesWh
 // The bridge's own tests go through every fault; here the window shows one of each kind. While
 // the engine thinks the board takes no move; afterwards the window stays usable.
 TEST(frmCraftyTest, EngineFaultsAreShownAndTheWindowStaysUsable) {
-    const struct {
-        const char* name;
-        QString engine;
-        bool moveFirst; // the fault shows only after a move
-        QString expected;
-        EngineProtocol protocol = EngineProtocol::Uci;
-    } cases[] = {
+    // name, engine, whether the fault shows only after a move, result
+    const std::tuple<const char*, QString, bool, QString> cases[] = {
         {"missing engine", "/nonexistent/stockfish", false, "The engine could not be started: "},
         {"crash", fake("crash.sh"), true, "The engine stopped: it crashed"},
         {"hang", fake("hang.sh"), true, "The engine did not answer within 3 seconds"},
-        // A console engine gets the same time: its search time plus the grace.
-        {"silent console engine", fake("../../verify/fakes/silent.sh"), true,
-         "The engine did not answer within 3 seconds", EngineProtocol::Console},
     };
-    for (const auto& c : cases) {
-        Practice practice(startFen, c.engine, "Fake", c.protocol);
+    for (const auto& [name, engine, moveFirst, expected] : cases) {
+        Practice practice(startFen, engine, "Fake");
         practice.window->bridge()->setAnswerGrace(300);
-        if (c.moveFirst) {
-            EXPECT_EQ(practice.result(), "White to move") << c.name;
+        if (moveFirst) {
+            EXPECT_EQ(practice.result(), "White to move") << name;
             practice.traineeMoves("e4");
-            EXPECT_EQ(practice.result(), "Wait for Fake to move") << c.name;
+            EXPECT_EQ(practice.result(), "Wait for Fake to move") << name;
             // Black's e7-e5 dragged by the trainee (display indices 12 and 28).
             const std::string afterTrainee = practice.fen();
             practice.board().MakeMove(12, 28, 0);
-            EXPECT_EQ(practice.fen(), afterTrainee) << c.name;
-            EXPECT_FALSE(isNavigationEnabled(practice.board())) << c.name;
+            EXPECT_EQ(practice.fen(), afterTrainee) << name;
+            EXPECT_FALSE(isNavigationEnabled(practice.board())) << name;
         }
-        ASSERT_TRUE(waitUntil([&] { return practice.result().startsWith(c.expected); }))
-            << c.name << ": " << practice.result().toStdString();
-        EXPECT_NE(practice.window->cursor().shape(), Qt::WaitCursor) << c.name;
-        EXPECT_FALSE(practice.window->timerPoll->isActive()) << c.name;
+        ASSERT_TRUE(waitUntil([&] { return practice.result().startsWith(expected); }))
+            << name << ": " << practice.result().toStdString();
+        EXPECT_NE(practice.window->cursor().shape(), Qt::WaitCursor) << name;
+        EXPECT_FALSE(practice.window->timerPoll->isActive()) << name;
         // Stop opens the board for examination; replay and close still work.
         practice.window->lblExamine->click();
-        EXPECT_EQ(practice.board().boardMode(), BoardMode::View) << c.name;
-        EXPECT_EQ(practice.result(), "Examine mode") << c.name;
-        EXPECT_TRUE(isNavigationEnabled(practice.board())) << c.name;
+        EXPECT_EQ(practice.board().boardMode(), BoardMode::View) << name;
+        EXPECT_EQ(practice.result(), "Examine mode") << name;
+        EXPECT_TRUE(isNavigationEnabled(practice.board())) << name;
         practice.window->lblReplay->click();
-        EXPECT_EQ(practice.board().boardMode(), BoardMode::FreePlay) << c.name;
-        EXPECT_EQ(practice.fen(), startFen) << c.name;
+        EXPECT_EQ(practice.board().boardMode(), BoardMode::FreePlay) << name;
+        EXPECT_EQ(practice.fen(), startFen) << name;
         practice.window->lblClose->click();
-        EXPECT_FALSE(practice.window->isVisible()) << c.name;
-        EXPECT_TRUE(practice.errors.empty()) << c.name;
+        EXPECT_FALSE(practice.window->isVisible()) << name;
+        EXPECT_TRUE(practice.errors.empty()) << name;
     }
 }
 
@@ -246,6 +305,78 @@ TEST(frmCraftyTest, OneEngineStartPerGameAndWhatItToldIsKept) {
     practice.window->lblReplay->click();
     EXPECT_EQ(starts(), 2);
     qunsetenv("BRISOLT_START_LOG");
+}
+
+// Empties the settings store of the test run (a temporary folder).
+void clearSettings() {
+    QSettings store(QSettings::NativeFormat, QSettings::UserScope, "Brisolt", "Brisolt");
+    store.clear();
+    store.sync();
+}
+
+// Without settings Stockfish is the engine until its start names it; a stored engine names the
+// captions (a menu caption doubles the name's ampersands).
+TEST(CEngineSettingsTest, CaptionsNameTheStoredEngineAndWhatAStartFoundIsKept) {
+    clearSettings();
+    EXPECT_TRUE(CEngineSettings::strEnginePath().endsWith("/stockfish"));
+    EXPECT_EQ(CEngineSettings::protocol(), EngineProtocol::Unknown);
+    EXPECT_EQ(CEngineSettings::strEngineName(), "Stockfish");
+    // path, protocol, name, menu caption
+    const std::tuple<QString, EngineProtocol, QString, QString> cases[] = {
+        {CEngineSettings::strEnginePath(), EngineProtocol::Uci, "Stockfish 15.1",
+         "&Stockfish 15.1"},
+        {"/opt/crafty/crafty", EngineProtocol::Console, "R&D Engine", "&R&&D Engine"},
+    };
+    for (const auto& [path, protocol, name, menu] : cases) {
+        if (protocol == EngineProtocol::Uci)
+            CEngineSettings::Remember(path, protocol, name); // what a start tells
+        else
+            CEngineSettings::Save(path, protocol, name);
+        EXPECT_EQ(CEngineSettings::strEnginePath(), path);
+        EXPECT_EQ(CEngineSettings::protocol(), protocol);
+        EXPECT_EQ(CEngineSettings::strPlayCaption(), "Play the game against " + name);
+        EXPECT_EQ(CEngineSettings::strPlayMenuCaption(), "Play the game against " + menu);
+    }
+
+    // What a start found is kept while the program stays the same.
+    QTemporaryDir folder;
+    const QString program = folder.filePath("engine.sh");
+    ASSERT_TRUE(QFile::copy(fake("console-engine.sh"), program));
+    EXPECT_EQ(CEngineSettings::knownProtocol(program), EngineProtocol::Unknown);
+    CEngineSettings::Remember(program, EngineProtocol::Console, "");
+    EXPECT_EQ(CEngineSettings::knownProtocol(program), EngineProtocol::Console);
+    EXPECT_EQ(CEngineSettings::knownProtocol(fake("console-engine.sh")), EngineProtocol::Unknown);
+    // Another program under the same name is looked at afresh.
+    QFile file(program);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("# changed\n");
+    file.close();
+    EXPECT_EQ(CEngineSettings::knownProtocol(program), EngineProtocol::Unknown);
+    clearSettings();
+}
+
+// A program that is no engine is refused with the reason, and the engine chosen before stays.
+TEST(CEngineSettingsTest, ChoosingKeepsThePreviousEngineWhenTheNewOneIsRefused) {
+    clearSettings();
+    ASSERT_EQ(strApplyEngineChoice(fake("console-engine.sh")), "");
+    EXPECT_EQ(CEngineSettings::strEngineName(), "Crafty");
+    // path, reason
+    const std::pair<QString, QString> refused[] = {
+        {"/bin/cat", "it is not a chess engine"},
+        {fake("not-an-engine.sh"), "it is not a chess engine"},
+        {"/bin/true", "ended before answering \"uci\""},
+        {"/nonexistent/engine", "is not a program that can be run"},
+    };
+    for (const auto& [path, reason] : refused) {
+        EXPECT_TRUE(strApplyEngineChoice(path).contains(reason)) << path.toStdString();
+        EXPECT_EQ(CEngineSettings::strEnginePath(), fake("console-engine.sh"));
+        EXPECT_EQ(CEngineSettings::protocol(), EngineProtocol::Console);
+        EXPECT_EQ(CEngineSettings::strPlayCaption(), "Play the game against Crafty");
+    }
+    ASSERT_EQ(strApplyEngineChoice(BRISOLT_STOCKFISH), "");
+    EXPECT_EQ(CEngineSettings::protocol(), EngineProtocol::Uci);
+    EXPECT_EQ(CEngineSettings::strEngineName(), "Stockfish 15.1");
+    clearSettings();
 }
 
 } // namespace

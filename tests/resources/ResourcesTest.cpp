@@ -82,21 +82,19 @@ QImage rendered(QSvgRenderer& renderer, int size) {
 }
 
 TEST(Pictures, TheResultMarksAreColouredDiscsWithAWhiteSignOnATransparentGround) {
-    const struct {
-        const char* file;
-        bool green;
-        QPoint sign; // a point on the white sign
-    } marks[] = {{"images/success.svg", true, {27, 41}}, {"images/failure.svg", false, {32, 32}}};
-    for (const auto& mark : marks) {
-        SCOPED_TRACE(mark.file);
-        QSvgRenderer renderer(resourcesDir + "/" + mark.file);
+    // file, whether the disc is green (else red), a point on the white sign
+    const std::tuple<const char*, bool, QPoint> marks[] = {{"images/success.svg", true, {27, 41}},
+                                                           {"images/failure.svg", false, {32, 32}}};
+    for (const auto& [file, green, onSign] : marks) {
+        SCOPED_TRACE(file);
+        QSvgRenderer renderer(resourcesDir + "/" + file);
         ASSERT_TRUE(renderer.isValid());
         EXPECT_EQ(renderer.viewBoxF(), QRectF(0, 0, 64, 64));
         const QImage image = rendered(renderer, 64);
         const QColor fill = image.pixelColor(14, 40); // on the disc, away from the sign
-        EXPECT_GT(mark.green ? fill.green() - fill.red() : fill.red() - fill.green(), 60);
+        EXPECT_GT(green ? fill.green() - fill.red() : fill.red() - fill.green(), 60);
         EXPECT_EQ(fill.alpha(), 255);
-        const QColor sign = image.pixelColor(mark.sign);
+        const QColor sign = image.pixelColor(onSign);
         EXPECT_GT(std::min({sign.red(), sign.green(), sign.blue()}), 230);
         for (QPoint corner : {QPoint(0, 0), QPoint(63, 0), QPoint(0, 63), QPoint(63, 63)})
             EXPECT_EQ(image.pixelColor(corner).alpha(), 0);

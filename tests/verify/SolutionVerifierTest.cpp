@@ -1,15 +1,48 @@
 // Verification of stored solutions with the real Stockfish on exercises whose faults are known,
 // move marks included: tries marked as mistakes are no solutions, while a good move marked wrong
-// and a solution marked wrong are both reported.
-#include "VerifyTestSupport.h"
+// and a solution marked wrong are both reported; the sample workbook's explained tries; and
+// brisolt-cli verify through the real program.
 #include "game/CGameNode.h"
+#include "game/CGameTree.h"
+#include "pgn/PgnImport.h"
+#include "tests/cli/WorkbookCli.h"
 #include "tests/model/Checks.h"
+#include "tests/workbook/TempFolder.h"
 #include "verify/CSolutionVerifier.h"
 #include "verify/WorkbookVerify.h"
+#include "workbook/CWorkBook.h"
+#include "workbook/GameAnnotations.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <sstream>
+#include <tuple>
 
 namespace {
+
+// A PGN game starting from the FEN with the moves given.
+std::string PgnGame(const std::string& fen, const std::string& moves) {
+    return "[Event \"exercise\"]\n[SetUp \"1\"]\n[FEN \"" + fen + "\"]\n\n" + moves + " *\n\n";
+}
+
+// A workbook file in a temporary folder holding the PGN games, read back as trees.
+class ExerciseBook {
+public:
+    explicit ExerciseBook(const std::string& pgn) {
+        workbook.strOpenWorkBook(folder.file("book.brl"));
+        std::istringstream input(pgn);
+        result = ImportPgn(workbook, input);
+    }
+    // The tree of the n-th imported game (0-based).
+    std::shared_ptr<CGameTree> objTree(size_t n) {
+        std::string description, page, diagram;
+        return workbook.objLoadGame(result.arrlngGameIDs.at(n), description, page, diagram);
+    }
+
+    TempFolder folder;
+    CWorkBook workbook;
+    PgnImportResult result;
+};
 
 const char* const kRooks = "6k1/5ppp/8/8/8/8/8/RR4K1 w - - 0 1";
 const char* const kRook = "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1";
@@ -24,12 +57,8 @@ VerifyOptions Depth(int depth) {
 
 // Mates in one or two and a queen left hanging: the truth does not depend on search depth.
 TEST(SolutionVerifier, ReportsTheKnownVerdictOfEachExercise) {
-    const struct {
-        const char* fen;
-        const char* moves;
-        const char* verdict;
-        const char* detail; // a piece of the report that names the move and the evaluation
-    } cases[] = {
+    // FEN, moves, verdict, a piece of the report that names the move and the evaluation
+    const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
         {kRook, "1. Ra8#", "ok", "stored Ra8# #1 is the engine's best"},
         {"7k/8/5K2/8/8/8/8/6R1 w - - 0 1", "1. Kf7 Kh7 2. Rh1#", "ok", "stored Kf7 #2"},
         {kRooks, "1. Ra8#", "second-solution", "second solution Rb8# #1"},
@@ -59,8 +88,8 @@ TEST(SolutionVerifier, ReportsTheKnownVerdictOfEachExercise) {
          "marked Rb8#? #1 is as good as the solution Ra8# #1 after c6"},
     };
     std::string pgn;
-    for (const auto& c : cases)
-        pgn += PgnGame(c.fen, c.moves);
+    for (const auto& [fen, moves, verdict, detail] : cases)
+        pgn += PgnGame(fen, moves);
     ExerciseBook book(pgn);
     ASSERT_EQ(book.result.intImported, static_cast<int>(std::size(cases)));
     CEngineAnalyser analyser(BRISOLT_STOCKFISH);
@@ -68,40 +97,37 @@ TEST(SolutionVerifier, ReportsTheKnownVerdictOfEachExercise) {
     const auto results = arrVerifyGames(book.workbook, verifier, {});
     ASSERT_EQ(results.size(), std::size(cases));
     for (size_t i = 0; i < results.size(); ++i) {
+        const auto& [fen, moves, verdict, detail] = cases[i];
         const VerifyReport& report = results[i].objReport;
-        SCOPED_TRACE(std::string(cases[i].moves) + ": " + report.strDetails);
-        EXPECT_EQ(strVerdictName(report.verdict), cases[i].verdict);
-        EXPECT_TRUE(Contains(report.strDetails, cases[i].detail));
+        SCOPED_TRACE(std::string(moves) + ": " + report.strDetails);
+        EXPECT_EQ(strVerdictName(report.verdict), verdict);
+        EXPECT_TRUE(Contains(report.strDetails, detail));
         // Tries are judged as tries, never as refuted solutions.
-        for (const VerifyFinding& finding : report.arrFindings) {
-            if (report.verdict != VerifyVerdict::Refuted) {
-                EXPECT_NE(finding.verdict, VerifyVerdict::Refuted) << finding.strText;
-            }
-        }
+        for (const VerifyFinding& finding : report.arrFindings)
+            EXPECT_TRUE(report.verdict == VerifyVerdict::Refuted ||
+                        finding.verdict != VerifyVerdict::Refuted)
+                << finding.strText;
     }
 }
 
 // Adding each found alternative as a variation makes the game sound; the added line is the one a
 // trainee would play and ends on the trainee's move. Lines that cannot be played are refused.
 TEST(SolutionVerifier, AddingTheFindingsMakesTheGameSound) {
-    const struct {
-        const char* fen;
-        const char* moves;
-        std::vector<std::string> firstLine;
-    } cases[] = {
+    // FEN, moves, the line a finding must add
+    const std::tuple<const char*, const char*, std::vector<std::string>> cases[] = {
         {kRooks, "1. Ra8#", {"Rb8#"}},
         {"7k/p7/5K2/8/8/8/8/6R1 w - - 0 1", "1. Kf7 Kh7 2. Rh1#", {"a6", "Rh1#"}},
     };
     CEngineAnalyser analyser(BRISOLT_STOCKFISH);
     CSolutionVerifier verifier(analyser, Depth(8));
-    for (const auto& c : cases) {
-        ExerciseBook book(PgnGame(c.fen, c.moves));
+    for (const auto& [fen, moves, firstLine] : cases) {
+        ExerciseBook book(PgnGame(fen, moves));
         auto tree = book.objTree(0);
         VerifyReport report = verifier.objVerify(*tree);
-        ASSERT_FALSE(report.arrFindings.empty()) << c.fen;
+        ASSERT_FALSE(report.arrFindings.empty()) << fen;
         bool sawLine = false;
         for (const VerifyFinding& finding : report.arrFindings) {
-            sawLine = sawLine || finding.arrstrLine == c.firstLine;
+            sawLine = sawLine || finding.arrstrLine == firstLine;
             EXPECT_TRUE(isAddLine(*tree, finding.strNodeKey, finding.arrstrLine))
                 << finding.strText;
         }
@@ -148,19 +174,95 @@ TEST(WorkbookVerify, ReadsTheMarksReportsProgressAndStopsWhenCancelled) {
 
 // Engines that cannot serve raise the analyser's error with the reason; nothing hangs.
 TEST(EngineAnalyserFaults, RaiseAClearError) {
-    const struct {
-        std::string path;
-        const char* reason;
-    } cases[] = {
+    // engine, reason
+    const std::tuple<std::string, const char*> cases[] = {
         {"/nonexistent/engine", "Cannot start the engine"},
         {BRISOLT_VERIFY_FAKES "/silent.sh", "did not answer \"uci\""},
         {BRISOLT_VERIFY_FAKES "/dies-on-go.sh", "The engine gave no move"},
     };
-    for (const auto& c : cases) {
-        CEngineAnalyser analyser(c.path);
+    for (const auto& [path, reason] : cases) {
+        CEngineAnalyser analyser(path);
         const std::string error = ErrorOf([&] { analyser.arrAnalyse(kRook, 3, {100, 0}); });
         EXPECT_EQ(error.rfind("CEngineAnalyser 9999: ", 0), 0u) << error;
-        EXPECT_TRUE(Contains(error, c.reason));
+        EXPECT_TRUE(Contains(error, reason));
+    }
+}
+
+// True when the first move has a try marked "?" or "??", explained, and answered by a stored
+// refutation that is explained too.
+bool hasExplainedTry(const CGameTree& tree, const GameAnnotations& annotations) {
+    for (const std::string& key : tree.Item(CGameNode::strINITIAL_KEY())->childrenKeys()) {
+        const NodeAnnotation* tried = annotations.objNode(key);
+        if (!tried || tried->strAfter.empty() ||
+            std::none_of(tried->arrNags.begin(), tried->arrNags.end(),
+                         [](int nag) { return nag == 2 || nag == 4; }))
+            continue;
+        for (const std::string& reply : tree.Item(key)->childrenKeys())
+            if (const NodeAnnotation* refutation = annotations.objNode(reply))
+                if (!refutation->strAfter.empty()) return true;
+    }
+    return false;
+}
+
+// The sample workbook: a fresh workbook's first batch meets at least five exercises with a try
+// marked as a mistake, refuted by a stored reply, with words on both; the engine agrees that every
+// try is worse than the solution and no solution is marked wrong.
+TEST(SampleTries, FirstBatchHasFiveExplainedTriesTheEngineRefutes) {
+    ExerciseBook book(FileBytes(BRISOLT_SAMPLE_PGN)); // a missing file meets no tries below
+    ASSERT_EQ(book.result.intSkipped, 0);
+
+    std::vector<int32_t> explained;
+    for (int32_t id : book.workbook.arrlngGetGameIDsForTraining(10)) {
+        std::string description, page, diagram;
+        const auto tree = book.workbook.objLoadGame(id, description, page, diagram);
+        ASSERT_NE(tree, nullptr) << "game " << id;
+        if (hasExplainedTry(*tree, book.workbook.objLoadAnnotations(id))) explained.push_back(id);
+    }
+    EXPECT_GE(explained.size(), 5u);
+
+    CEngineAnalyser analyser(BRISOLT_STOCKFISH);
+    CSolutionVerifier verifier(analyser, Depth(10));
+    for (const GameVerification& result : arrVerifyGames(book.workbook, verifier, explained)) {
+        EXPECT_TRUE(result.strError.empty()) << result.lngGameID << ": " << result.strError;
+        EXPECT_EQ(strVerdictName(result.objReport.verdict), "ok")
+            << "game " << result.lngGameID << ": " << result.objReport.strDetails;
+    }
+}
+
+// brisolt-cli verify through the real program.
+TEST(VerifyCommand, PrintsOneLinePerGameAndRefusesBadInvocations) {
+    ExerciseBook book(PgnGame(kRook, "1. Ra8#") + PgnGame(kRooks, "1. Ra8# (1. Rb8#?)"));
+    const std::string file = book.folder.file("book.brl");
+    const std::string engine = "--engine", stockfish = BRISOLT_STOCKFISH;
+    // parts: the first starts the output, the others are in it
+    const std::tuple<std::vector<std::string>, int, std::vector<std::string>> cases[] = {
+        {{"verify", file, engine, stockfish, "--depth", "6"},
+         0,
+         {"1\tok\tstored Ra8# #1", "\n2\tmarked-wrong-but-good\tmarked Rb8#? #1"}},
+        {{"verify", file, "2", engine, stockfish, "--time", "0.25"},
+         0,
+         {"2\tmarked-wrong-but-good"}},
+        {{"verify"}, 2, {"", "missing FILE"}},
+        {{"verify", file, "--time"}, 2, {"", "--time needs a value"}},
+        {{"verify", file, "--time", "-1"}, 2, {"", "bad time"}},
+        {{"verify", file, "--depth", "0"}, 2, {"", "bad depth"}},
+        {{"verify", file, "--lines", "many"}, 2, {"", "bad number of lines"}},
+        {{"verify", file, "abc"}, 2, {"", "bad game id"}},
+        {{"verify", file, "--colour", "red"}, 2, {"", "unknown option"}},
+        {{"verify", book.folder.file("none.brl")}, 1, {"", "no such workbook"}},
+        {{"verify", file, "7", engine, stockfish, "--depth", "1"},
+         1,
+         {"7\terror\tno game with this identifier"}},
+        {{"verify", file, engine, "/nonexistent/engine"}, 1, {"", "Cannot start the engine"}},
+    };
+    for (const auto& [args, status, parts] : cases) {
+        SCOPED_TRACE(args.back());
+        const CliResult run = Cli(args, book.folder.path().string());
+        const std::string output = run.out + run.err;
+        EXPECT_EQ(run.status, status) << output;
+        EXPECT_EQ(output.rfind(parts[0], 0), 0u) << output;
+        for (const std::string& part : parts)
+            EXPECT_TRUE(Contains(output, part));
     }
 }
 
