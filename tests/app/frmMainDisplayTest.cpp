@@ -460,6 +460,10 @@ private slots:
                                                 "the Spanish\n3...a6 the Morphy defence"));
         const testwb::Stats stats = testwb::Read(file.toStdString(), id);
         QCOMPARE(std::make_pair(stats.hits, stats.solve), std::make_pair(1, 1));
+        // First Move goes to the start, past the branch after 1...e5 where Previous Branch stops.
+        Trigger(window.get(), "mnuMoveFirst");
+        QCOMPARE(board->LastMove(), std::make_pair(-1, -1));
+        QVERIFY(board->GetFen().startsWith("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w "));
     }
 
     // Through a batch: the place in it and the session's score beside the score, Black's game
