@@ -460,6 +460,10 @@ private slots:
                                                 "the Spanish\n3...a6 the Morphy defence"));
         const testwb::Stats stats = testwb::Read(file.toStdString(), id);
         QCOMPARE(std::make_pair(stats.hits, stats.solve), std::make_pair(1, 1));
+        // First Move goes to the start, past the branch after 1...e5 where Previous Branch stops.
+        Trigger(window.get(), "mnuMoveFirst");
+        QCOMPARE(board->LastMove(), std::make_pair(-1, -1));
+        QVERIFY(board->GetFen().startsWith("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w "));
     }
 
     // Through a batch: the place in it and the session's score beside the score, Black's game
@@ -683,12 +687,13 @@ private slots:
         auto window = Open();
         QVERIFY(window->findChild<QAction*>("mnuAppearanceDark")->isChecked());
         QVERIFY(CAppearance::isDark(QApplication::palette()));
+        // The whole desktop palette comes back. From Dark: offscreen, the light one equals it.
+        Trigger(window.get(), "mnuAppearanceSystem");
+        QCOMPARE(Setting("Options/Appearance"), QString("System"));
+        QCOMPARE(QApplication::palette(), system);
         Trigger(window.get(), "mnuAppearanceLight");
         QVERIFY(!CAppearance::isDark(QApplication::palette()));
         QCOMPARE(Setting("Options/Appearance"), QString("Light"));
-        Trigger(window.get(), "mnuAppearanceSystem");
-        QCOMPARE(Setting("Options/Appearance"), QString("System"));
-        QCOMPARE(QApplication::palette().color(QPalette::Window), system.color(QPalette::Window));
         // A stored text that is no choice counts as the desktop's colours.
         SetSetting("Options/Appearance", "Purple");
         QVERIFY(Open()->findChild<QAction*>("mnuAppearanceSystem")->isChecked());
