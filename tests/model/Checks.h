@@ -16,14 +16,10 @@ template <typename Call> std::string ErrorOf(Call&& call) {
     return "no error";
 }
 
-// The message of the CError the call raises; "no error" when it raises none.
+// The message of the CError the call raises, without source and number; "no error" without one.
 template <typename Call> std::string MessageOf(Call&& call) {
-    try {
-        call();
-    } catch (const CError& error) {
-        return error.what();
-    }
-    return "no error";
+    const std::string error = ErrorOf(call);
+    return error == "no error" ? error : error.substr(error.find(": ") + 2);
 }
 
 // Succeeds when the text holds the part; the failure shows both.

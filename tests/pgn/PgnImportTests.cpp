@@ -1,6 +1,8 @@
 // PGN games into workbook trees and back: stored move texts, the writer, the round trip line for
 // line (transpositions, boards sharing a key, deep nesting), the games refused with the reason,
-// and where comments, glyphs and tags land, in real collections and hostile annotation text.
+// and where comments, glyphs and tags land, in real collections and hostile annotation text. An
+// import stopped part way, by the user, by the workbook, by the stream or by a kill: whole games
+// stay, in file order, and the reading stops with the import.
 #include "game/Perft.h"
 #include "game/PositionConstructors.h"
 #include "model/CDiagram.h"
@@ -8,10 +10,17 @@
 #include "tests/game/GameTreeTestSupport.h"
 #include "tests/model/Checks.h"
 #include "tests/pgn/PgnTestSupport.h"
+#include "tests/workbook/KilledChild.h"
 #include "workbook/GameAnnotations.h"
 
 #include <algorithm>
+#include <csignal>
+#include <exception>
+#include <filesystem>
+#include <optional>
+#include <random>
 #include <regex>
+#include <sys/resource.h>
 #include <tuple>
 
 namespace {
@@ -34,11 +43,9 @@ TEST(PgnTreeBuilder, StoresMovesUnderTheProgramsOwnTexts) {
         std::string pgn =
             std::string(*fenText ? "[FEN \"" + std::string(fenText) + "\"]\n\n" : "") + written +
             " *\n";
-        auto games = ReadGames(pgn);
-        ASSERT_EQ(games.size(), 1u) << written;
-        ASSERT_EQ(games[0].strError, "") << written;
-        ASSERT_EQ(games[0].objTree->Count(), 2) << written;
-        EXPECT_EQ(games[0].objTree->Item(2)->objPosition()->strMoveText(), stored) << written;
+        const PgnGame game = OneGame(pgn);
+        ASSERT_EQ(game.objTree->Count(), 2) << written;
+        EXPECT_EQ(game.objTree->Item(2)->objPosition()->strMoveText(), stored) << written;
     }
 }
 
@@ -52,11 +59,8 @@ TEST(PgnTreeBuilder, DescriptionComesFromTheTagTheFirstCommentOrThePlayers) {
         {"{" + std::string(1000, 'c') + "} 1. e4 *", std::string(1000, 'c')},
         {"[Description \"\"]\n\n{ignored} 1. e4 *", ""},
     };
-    for (const auto& [pgn, description] : cases) {
-        auto games = ReadGames(pgn);
-        ASSERT_EQ(games.size(), 1u);
-        EXPECT_EQ(games[0].strDescription, description) << pgn;
-    }
+    for (const auto& [pgn, description] : cases)
+        EXPECT_EQ(OneGame(pgn).strDescription, description) << pgn;
 }
 
 // Import, export and import the export: the same stored games. The NUL rows were found by
@@ -114,19 +118,16 @@ TEST(PgnTreeBuilder, TheFullMoveFieldNumbersTheFirstMove) {
         {"b - - 0 0", 1},   {"w - - 3 x", 0},       {"w - -", 0},
     };
     for (const auto& [fields, moveNumber] : cases) {
-        auto games = ReadGames("[FEN \"4k3/8/8/8/8/8/8/4K3 " + std::string(fields) + "\"]\n\n*");
-        ASSERT_EQ(games.size(), 1u);
-        ASSERT_NE(games[0].objTree, nullptr) << games[0].strError;
-        EXPECT_EQ(games[0].objTree->Item(1)->objPosition()->intMoveNumber(), moveNumber) << fields;
+        const PgnGame game =
+            OneGame("[FEN \"4k3/8/8/8/8/8/8/4K3 " + std::string(fields) + "\"]\n\n*");
+        EXPECT_EQ(game.objTree->Item(1)->objPosition()->intMoveNumber(), moveNumber) << fields;
     }
 }
 
 TEST(PgnWriter, WritesNumbersVariationsAndSetUpAsPgnRequires) {
-    auto games = ReadGames("[SetUp \"1\"]\n[FEN \"4k3/1P6/8/8/8/8/8/4K3 b - - 0 7\"]\n\n"
-                           "7... Kd7 (7... Kf7 8. b8=Q) 8. b8=N+ Kc7 *");
-    ASSERT_EQ(games.size(), 1u);
-    ASSERT_NE(games[0].objTree, nullptr) << games[0].strError;
-    EXPECT_EQ(PgnWriter::strWriteGame(*games[0].objTree, "Knight \"promotion\"", "p. 1", ""),
+    const PgnGame game = OneGame("[SetUp \"1\"]\n[FEN \"4k3/1P6/8/8/8/8/8/4K3 b - - 0 7\"]\n\n"
+                                 "7... Kd7 (7... Kf7 8. b8=Q) 8. b8=N+ Kc7 *");
+    EXPECT_EQ(PgnWriter::strWriteGame(*game.objTree, "Knight \"promotion\"", "p. 1", ""),
               "[Event \"Knight \\\"promotion\\\"\"]\n[Site \"?\"]\n[Date \"????.??.??\"]\n"
               "[Round \"?\"]\n[White \"?\"]\n[Black \"?\"]\n[Result \"*\"]\n"
               "[Description \"Knight \\\"promotion\\\"\"]\n[PageRef \"p. 1\"]\n"
@@ -348,12 +349,9 @@ TEST(PgnAnnotations, CommentsAndGlyphsLandOnTheirMoves) {
     };
     for (const auto& [name, pgn, marks] : cases) {
         SCOPED_TRACE(name);
-        auto games = ReadGames(pgn);
-        ASSERT_EQ(games.size(), 1u);
-        ASSERT_TRUE(games[0].objTree) << games[0].strError;
         std::vector<std::string> expected = marks;
         std::sort(expected.begin(), expected.end());
-        EXPECT_EQ(Marks(games[0]), expected);
+        EXPECT_EQ(Marks(OneGame(pgn)), expected);
     }
 }
 
@@ -464,6 +462,220 @@ TEST(PgnAnnotations, TextsAtTheEdgesAreKeptWhole) {
         EXPECT_EQ(ImportAndExport(exported, folder.file("b.brl"), &again), exported);
         EXPECT_EQ(again.intImported, 1);
     }
+}
+
+// The games "G1" to "G<count>", each of seven nodes.
+std::string GamesPgn(int count) {
+    std::string pgn;
+    for (int i = 1; i <= count; ++i)
+        pgn += "[Event \"G" + std::to_string(i) + "\"]\n\n1. e4 e5 2. Nf3 (2. Bc4 Nf6) Nc6 *\n\n";
+    return pgn;
+}
+
+size_t ThreadCount() {
+    const std::filesystem::directory_iterator tasks("/proc/self/task");
+    return static_cast<size_t>(std::distance(begin(tasks), end(tasks)));
+}
+
+// The workbook holds the games G1 to G<count> of GamesPgn, whole, and nothing else.
+void ExpectFirstGamesStored(const std::string& path, int count) {
+    CWorkBook workbook;
+    workbook.strOpenWorkBook(path);
+    const auto games = StoredGames(workbook);
+    ASSERT_EQ(games.size(), static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        EXPECT_EQ(games[i][0], "G" + std::to_string(i + 1) + "||");
+        EXPECT_EQ(games[i].size(), 8u) << games[i][0]; // the texts and the seven nodes
+    }
+}
+
+// The result describes the text up to the game cancelled at, not the games read ahead of it.
+TEST_F(PgnBook, CancellingKeepsOnlyWholeGamesAndStopsTheReading) {
+    std::string pgn = GamesPgn(10000);
+    // Latin-1 text just after the first block the reader takes, a few games after the cancel.
+    const size_t latin1 = pgn.find("[Event", 1 << 16);
+    pgn.insert(latin1, "[Annotator \"Jos\xE9\"]\n");
+    int cancelAt = -10;
+    for (size_t at = 0; at < latin1; at = pgn.find("[Event", at) + 1)
+        ++cancelAt;
+    const size_t threads = ThreadCount();
+    std::atomic<bool> cancel{false};
+    PgnImportOptions options;
+    options.intBatchSize = 3;
+    options.cancel = &cancel;
+    options.progress = [&](int read, int, int) {
+        if (read == cancelAt) cancel = true;
+    };
+    std::istringstream input(pgn);
+    PgnImportResult result = ImportPgn(workbook, input, options);
+    EXPECT_TRUE(result.isCancelled);
+    EXPECT_EQ(result.intRead, cancelAt);
+    EXPECT_EQ(result.intImported, cancelAt);
+    EXPECT_FALSE(result.isLatin1);
+    EXPECT_EQ(ThreadCount(), threads);
+    EXPECT_LT(input.rdbuf()->pubseekoff(0, std::ios::cur, std::ios::in),
+              static_cast<std::streamoff>(pgn.size() / 2))
+        << "the reading went on after the cancel";
+    workbook.CloseWorkBook();
+    ExpectFirstGamesStored(path, cancelAt);
+}
+
+// While it lives, no file the process writes grows past the size, as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &m_before);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails, not the process
+        const rlimit limit{bytes, m_before.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &m_before);
+        std::signal(SIGXFSZ, m_handler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_before{};
+    void (*m_handler)(int) = SIG_DFL;
+};
+
+TEST_F(PgnBook, AFullDiskKeepsTheCommittedBatchesAndStopsTheReading) {
+    const size_t threads = ThreadCount();
+    PgnImportOptions options;
+    options.intBatchSize = 10;
+    std::optional<PgnImportError> failure;
+    try {
+        FileSizeLimit limit(std::filesystem::file_size(path) + 64 * 1024);
+        Import(GamesPgn(2000), options);
+    } catch (const PgnImportError& error) {
+        failure = error;
+    }
+    ASSERT_TRUE(failure) << "the games fit";
+    const PgnImportResult& kept = failure->objKept;
+    EXPECT_GT(kept.intImported, 0);
+    EXPECT_EQ(kept.intImported % 10, 0);
+    EXPECT_GT(kept.intRead, kept.intImported);
+    EXPECT_TRUE(Contains(failure->what(),
+                         "the import stopped at game " + std::to_string(kept.intRead) + "; " +
+                             std::to_string(kept.intImported) + " games imported before are kept"));
+    EXPECT_EQ(ThreadCount(), threads);
+    workbook.CloseWorkBook();
+    ExpectFirstGamesStored(path, kept.intImported);
+}
+
+// The text, up to a number of bytes; reading beyond them throws the failure.
+class FailingStream : private std::streambuf, public std::istream {
+public:
+    FailingStream(const std::string& text, size_t bytes, std::exception_ptr failure)
+        : std::istream(this), m_text(text, 0, bytes), m_failure(std::move(failure)) {
+        setg(m_text.data(), m_text.data(), m_text.data() + m_text.size());
+        exceptions(std::ios::badbit); // what the buffer throws reaches the reader
+    }
+
+private:
+    std::streambuf::int_type underflow() override { std::rethrow_exception(m_failure); }
+
+    std::string m_text;
+    std::exception_ptr m_failure;
+};
+
+// The games a plain reading of the stream gives before it throws.
+int GamesReadBefore(FailingStream& input) {
+    int games = 0;
+    try {
+        PgnReader reader(input);
+        PgnTreeBuilder builder;
+        while (reader.readGame(builder))
+            ++games;
+    } catch (const std::exception&) {
+        return games;
+    }
+    ADD_FAILURE() << "the stream did not throw";
+    return games;
+}
+
+// What reading throws reaches the caller once the games read before it are written; the games of
+// the committed batches stay.
+TEST(PgnImportStop, AStreamThatThrowsStopsTheImportAfterTheGamesReadBefore) {
+    const std::string pgn = GamesPgn(4000);
+    const auto streamError = std::make_exception_ptr(std::runtime_error("the device went away"));
+    const auto modelError = std::make_exception_ptr(CError(9999, "PGN", "the device went away"));
+    // bytes: handed out before the stream throws
+    const std::tuple<const char*, size_t, std::exception_ptr> cases[] = {
+        {"in the first block", 1000, streamError},
+        {"in the second block", 70000, streamError},
+        {"three blocks in", 3 * 65536 + 123, streamError},
+        {"a model error, reported as a workbook failure", 70000, modelError},
+    };
+    constexpr int kBatch = 7;
+    for (const auto& [name, bytes, failure] : cases) {
+        SCOPED_TRACE(name);
+        FailingStream plain(pgn, bytes, failure);
+        const int readBefore = GamesReadBefore(plain);
+        const int kept = readBefore / kBatch * kBatch;
+        TempFolder folder;
+        const size_t threads = ThreadCount();
+        int lastRead = 0;
+        PgnImportOptions options;
+        options.intBatchSize = kBatch;
+        options.progress = [&](int read, int, int) { lastRead = read; };
+        {
+            CWorkBook workbook;
+            workbook.strOpenWorkBook(folder.file("book.brl"));
+            FailingStream input(pgn, bytes, failure);
+            try {
+                ImportPgn(workbook, input, options);
+                ADD_FAILURE() << "the import ended without the failure";
+            } catch (const PgnImportError& error) {
+                EXPECT_EQ(error.objKept.intRead, readBefore);
+                EXPECT_EQ(error.objKept.intImported, kept);
+                EXPECT_TRUE(Contains(error.what(), "the device went away (the import stopped"));
+            } catch (const std::runtime_error& error) {
+                EXPECT_EQ(std::string(error.what()), "the device went away");
+            }
+        }
+        EXPECT_EQ(lastRead, readBefore);
+        EXPECT_EQ(ThreadCount(), threads);
+        ExpectFirstGamesStored(folder.file("book.brl"), kept);
+    }
+}
+
+// A kill at any moment keeps whole batches: each is committed or not at all.
+TEST(PgnImportStop, AKilledImportKeepsWholeBatchesOfWholeGames) {
+    TempFolder folder(MemoryFolder());
+    const std::string pgn = GamesPgn(5000);
+    constexpr int kBatch = 7;
+    std::mt19937 random(4);
+    size_t sawGames = 0;
+    for (int round = 0; round < 8; ++round) {
+        const std::string path = folder.file("import-" + std::to_string(round) + ".brl");
+        CWorkBook().strOpenWorkBook(path);
+        const KilledChild import = RunAndKill(
+            [&](int pipe) {
+                CWorkBook workbook;
+                workbook.strOpenWorkBook(path);
+                std::istringstream input(pgn);
+                PgnImportOptions options;
+                options.intBatchSize = kBatch;
+                options.progress = [&, told = false](int, int imported, int) mutable {
+                    if (!told && imported >= kBatch) Tell(pipe, 0);
+                    told = told || imported >= kBatch;
+                };
+                ImportPgn(workbook, input, options);
+            },
+            static_cast<useconds_t>(std::uniform_int_distribution<int>(0, 30000)(random)));
+        ASSERT_TRUE(import.killed) << "the import ended by itself";
+        CWorkBook workbook;
+        workbook.strOpenWorkBook(path);
+        const size_t stored = workbook.arrlngGetGameIDs().size();
+        EXPECT_EQ(stored % kBatch, 0u) << "a batch was cut";
+        workbook.CloseWorkBook();
+        ExpectFirstGamesStored(path, static_cast<int>(stored));
+        sawGames += stored;
+    }
+    EXPECT_GT(sawGames, 0u);
 }
 
 } // namespace

@@ -8,10 +8,7 @@
 #include "pgn/PgnReader.h"
 #include "pgn/PgnTreeBuilder.h"
 #include "tests/workbook/SampleGames.h"
-#include "tests/workbook/TempFolder.h"
-#include "workbook/CWorkBook.h"
 
-#include <gtest/gtest.h>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -25,6 +22,14 @@ inline std::vector<PgnGame> ReadGames(const std::string& pgn) {
     while (reader.readGame(builder))
         games.push_back(builder.takeGame());
     return games;
+}
+
+// The one game of the PGN text, read into a tree; throws when the text gives no such game.
+inline PgnGame OneGame(const std::string& pgn) {
+    std::vector<PgnGame> games = ReadGames(pgn);
+    if (games.size() != 1 || !games[0].objTree || !games[0].strError.empty())
+        throw std::runtime_error("not one readable game: " + pgn.substr(0, 200));
+    return games[0];
 }
 
 // Every game of a workbook as stored: "description|page|diagram", then its nodes' lines.
@@ -57,10 +62,8 @@ inline std::string ImportAndExport(const std::string& pgn, const std::string& pa
 }
 
 // A workbook file in a fresh folder; the import collects the lines of skipped games.
-class PgnBook : public ::testing::Test {
+class PgnBook : public WorkbookTest {
 protected:
-    void SetUp() override { workbook.strOpenWorkBook(path); }
-
     PgnImportResult Import(const std::string& pgn, PgnImportOptions options = {}) {
         std::istringstream input(pgn);
         if (!options.skipped)
@@ -68,8 +71,5 @@ protected:
         return ImportPgn(workbook, input, options);
     }
 
-    TempFolder folder;
-    std::string path = folder.file("book.brl");
-    CWorkBook workbook;
     std::vector<std::string> skipped;
 };

@@ -268,7 +268,6 @@ TEST(WorkBookProgress, EachResultMovesTheScheduleByItsGrade) {
     const std::tuple<const char*, bool, int32_t, bool, ReviewRating> cases[] = {
         {"clean success", true, 0, false, ReviewRating::Good},
         {"success after wrong moves", true, 2, false, ReviewRating::Hard},
-        {"success after many wrong moves", true, 7, false, ReviewRating::Hard},
         {"a negative count of wrong moves", true, -2, false, ReviewRating::Good},
         {"failure", false, 1, false, ReviewRating::Again},
         {"solution shown", false, 0, true, ReviewRating::Again},

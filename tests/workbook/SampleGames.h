@@ -1,7 +1,11 @@
 #pragma once
 
+#include "RawDatabase.h"
+#include "TempFolder.h"
 #include "tests/game/GameTreeTestSupport.h"
+#include "workbook/CWorkBook.h"
 
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -20,3 +24,26 @@ inline std::vector<std::string> NodeLines(const CGameTree& tree) {
     }
     return lines;
 }
+
+// A game row's counters: hits, solved, error streak, solve streak.
+inline std::vector<int32_t> Counters(const WorkBookGameRow& row) {
+    return {row.lngHits, row.lngSolve, row.lngErrorStreak, row.lngSolveStreak};
+}
+
+// A workbook file in a fresh folder, open in the program.
+class WorkbookTest : public ::testing::Test {
+protected:
+    void SetUp() override { workbook.strOpenWorkBook(path); }
+
+    // Closes the workbook, runs the SQL on its file (on a new file when fresh) and opens it again.
+    void Reopen(const std::string& sql, bool fresh = false) {
+        workbook.CloseWorkBook();
+        if (fresh) std::filesystem::remove(path);
+        if (!sql.empty()) RawDatabase(path).exec(sql);
+        workbook.strOpenWorkBook(path);
+    }
+
+    TempFolder folder;
+    std::string path = folder.file("book.brl");
+    CWorkBook workbook;
+};

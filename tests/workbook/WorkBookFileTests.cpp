@@ -2,9 +2,7 @@
 // figures kept beside the games (always the sums over the games, whoever changed the file), and
 // files from anywhere: a bad file or a damaged game gives a clear error naming it, nothing a file
 // holds runs, crashes or hangs the program, and the other games stay usable.
-#include "RawDatabase.h"
 #include "SampleGames.h"
-#include "TempFolder.h"
 #include "game/CGameNode.h"
 #include "model/CError.h"
 #include "tests/model/Checks.h"
@@ -23,22 +21,13 @@
 namespace {
 
 // A workbook with two games, made without the program, opened.
-class WorkBookFile : public ::testing::Test {
+class WorkBookFile : public WorkbookTest {
 protected:
     void SetUp() override {
         WriteWorkbookWithTwoGames(path);
-        workbook.strOpenWorkBook(path);
+        WorkbookTest::SetUp();
     }
-
-    void Damage(const std::string& sql) {
-        workbook.CloseWorkBook();
-        RawDatabase(path).exec(sql);
-        workbook.strOpenWorkBook(path);
-    }
-
-    TempFolder folder;
-    std::string path = folder.file("damaged.brl");
-    CWorkBook workbook;
+    void Damage(const std::string& sql) { Reopen(sql); }
 };
 
 // A missing file gets the three tables with their exact columns beside the program's own; an older
@@ -226,11 +215,9 @@ TEST_F(WorkBookFile, ADamagedGameNamesItselfAndTheOtherGameStillLoads) {
         workbook.CloseWorkBook(); // fresh rows each time
         std::filesystem::remove(path);
         WriteWorkbookWithTwoGames(path);
-        RawDatabase(path).exec(std::string(damage) +
-                               (std::string(damage).find("where") == std::string::npos
-                                    ? " where GameTreeID=2"
-                                    : " and GameTreeID=2"));
-        workbook.strOpenWorkBook(path);
+        Damage(std::string(damage) + (std::string(damage).find("where") == std::string::npos
+                                          ? " where GameTreeID=2"
+                                          : " and GameTreeID=2"));
         std::string d, p, g;
         try {
             workbook.objLoadGame(2, d, p, g);
@@ -264,10 +251,7 @@ TEST_F(WorkBookFile, ResultsCountFromStoredStatisticsOfAnyKindAndClearLogResetsT
         Damage(std::string("update GameTree set (Hits,Solve,ErrorStreak,SolveStreak)=(") + stored +
                ") where ID=2");
         success ? workbook.UpdateSuccess(2) : workbook.UpdateError(2);
-        WorkBookGameRow row = workbook.objGetGameRow(2).value();
-        EXPECT_EQ(std::vector<int32_t>(
-                      {row.lngHits, row.lngSolve, row.lngErrorStreak, row.lngSolveStreak}),
-                  after);
+        EXPECT_EQ(Counters(workbook.objGetGameRow(2).value()), after);
     }
     Damage("update GameTree set Hits='many', Solve=NULL");
     int32_t attempts = -1, successes = -1;
@@ -332,25 +316,21 @@ TEST_F(WorkBookFile, ATableWhoseIdentifiersComeOutOfOrderIsListedToAnEnd) {
 }
 
 TEST_F(WorkBookFile, ColumnsAreReadByNameInAFileWithAnotherColumnOrder) {
-    workbook.CloseWorkBook();
-    std::filesystem::remove(path);
-    RawDatabase(path).exec(
-        "create table WorkBook (FieldValue, FieldName, ID INTEGER PRIMARY KEY);"
-        "create table GameTree (SolveStreak,Hits,Description,ID INTEGER PRIMARY KEY,"
-        "XRefDiagram,XRefPage,Solve,ErrorStreak,Extra);"
-        "create table GameNode (BlackOOO,BlackOO,WhiteOOO,WhiteOO,EnPassantFile,"
-        "MoveNumber,MoveText,Diagram,WhiteToMove,NodeParentKey,NodeKey,GameTreeID,"
-        "ID INTEGER PRIMARY KEY);"
-        "insert into WorkBook (ID,FieldName,FieldValue) values (1,'Title','Reordered');"
-        "insert into GameTree (ID,Description,XRefPage,XRefDiagram,Hits,Solve,"
-        "ErrorStreak,SolveStreak) values (5,'five','p','d',4,3,0,2);");
+    Reopen("create table WorkBook (FieldValue, FieldName, ID INTEGER PRIMARY KEY);"
+           "create table GameTree (SolveStreak,Hits,Description,ID INTEGER PRIMARY KEY,"
+           "XRefDiagram,XRefPage,Solve,ErrorStreak,Extra);"
+           "create table GameNode (BlackOOO,BlackOO,WhiteOOO,WhiteOO,EnPassantFile,"
+           "MoveNumber,MoveText,Diagram,WhiteToMove,NodeParentKey,NodeKey,GameTreeID,"
+           "ID INTEGER PRIMARY KEY);"
+           "insert into WorkBook (ID,FieldName,FieldValue) values (1,'Title','Reordered');"
+           "insert into GameTree (ID,Description,XRefPage,XRefDiagram,Hits,Solve,"
+           "ErrorStreak,SolveStreak) values (5,'five','p','d',4,3,0,2);",
+           true);
     const Book game({"O-O O-O-O"}, "r3k2r/8/8/8/8/8/8/R3K2R w Kq - 0 30");
     EXPECT_EQ(workbook.strOpenWorkBook(path), "Reordered");
     WorkBookGameRow row = workbook.objGetGameRow(5).value();
     EXPECT_EQ(row.strDescription + row.strXRefPage + row.strXRefDiagram, "fivepd");
-    EXPECT_EQ(
-        std::vector<int32_t>({row.lngHits, row.lngSolve, row.lngErrorStreak, row.lngSolveStreak}),
-        (std::vector<int32_t>{4, 3, 0, 2}));
+    EXPECT_EQ(Counters(row), (std::vector<int32_t>{4, 3, 0, 2}));
     EXPECT_EQ(workbook.lngSaveGame(game.tree, 5, "five", "p", "d"), 5);
     std::string d, p, g;
     auto loaded = workbook.objLoadGame(5, d, p, g);

@@ -2,9 +2,7 @@
 // comments, glyphs and tags, the training order, batches, write protection, writers killed part
 // way through, and the games list read in pages, sorted and filtered by the database.
 #include "KilledChild.h"
-#include "RawDatabase.h"
 #include "SampleGames.h"
-#include "TempFolder.h"
 #include "model/CDiagram.h"
 #include "model/CError.h"
 #include "model/CGameStatus.h"
@@ -57,25 +55,13 @@ std::vector<std::vector<std::string>> ExpectedRows(const CGameTree& tree) {
     return rows;
 }
 
-class WorkBookGames : public ::testing::Test {
+class WorkBookGames : public WorkbookTest {
 protected:
-    void SetUp() override { workbook.strOpenWorkBook(path); }
-
     int32_t Save(const std::shared_ptr<CGameTree>& tree, const std::string& description = "d") {
         return workbook.lngSaveGame(tree, 0, description, "p", "g");
     }
-
     // Opens a new workbook in the file's place: the program's own, or the one the SQL makes.
-    void Fresh(const std::string& sql = "") {
-        workbook.CloseWorkBook();
-        std::filesystem::remove(path);
-        if (!sql.empty()) RawDatabase(path).exec(sql);
-        workbook.strOpenWorkBook(path);
-    }
-
-    TempFolder folder;
-    std::string path = folder.file("games.brl");
-    CWorkBook workbook;
+    void Fresh(const std::string& sql = "") { Reopen(sql, true); }
 };
 
 struct AnnotatedGame {
@@ -185,10 +171,7 @@ TEST_F(WorkBookGames, SavingAgainSavingOverNothingLoadingNothingAndDeleting) {
     game.add("d4");
     EXPECT_EQ(workbook.lngSaveGame(game.tree, id, "new text", "np", "ng"), id);
     EXPECT_EQ(workbook.objGetGameRow(id)->strDescription, "new text");
-    const WorkBookGameRow row = *workbook.objGetGameRow(id);
-    EXPECT_EQ(
-        std::vector<int32_t>({row.lngHits, row.lngSolve, row.lngErrorStreak, row.lngSolveStreak}),
-        std::vector<int32_t>({2, 1, 1, 0}));
+    EXPECT_EQ(Counters(*workbook.objGetGameRow(id)), std::vector<int32_t>({2, 1, 1, 0}));
     EXPECT_EQ(ErrorOf([&] { workbook.lngSaveGame(game.tree, 999, "x", "", ""); }),
               "CWorkBook 9999: No game with the identifier 999");
     RawDatabase raw(path);
