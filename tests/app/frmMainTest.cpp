@@ -194,7 +194,6 @@ class frmMainTest : public WindowTest {
     Q_OBJECT
 
 private:
-    // A main window on a new workbook made with File, New Workbook.
     std::unique_ptr<frmMain> NewWorkbook(const std::shared_ptr<ScriptedPrompts>& prompts) {
         auto window = std::make_unique<frmMain>();
         window->SetEditorPrompts(prompts);
