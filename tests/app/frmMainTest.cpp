@@ -360,7 +360,6 @@ private slots:
     void practiceOpensModallyOnTheShownGameAndNamesTheEngine() {
         auto window = Open();
         auto* menu = window->findChild<QAction*>("mnuCrafty");
-        QVERIFY(menu->isEnabled());
         QVERIFY2(menu->text().startsWith("Play the game against &"), qPrintable(menu->text()));
         QCOMPARE(TextOf(window.get(), "lblCrafty"), QString(menu->text()).remove('&'));
         ModalScript script(Cancel());
@@ -683,10 +682,6 @@ private slots:
                 QTest::keyClick(QApplication::focusWidget(), key);
             QCOMPARE(title->text(), QString("Keys"));
         }
-        window->close();
-        CWorkBook again;
-        QCOMPARE(QString::fromStdString(again.strOpenWorkBook(four.toStdString())),
-                 QString("Keys"));
     }
 
     // Black mates in one, White stalemates.
