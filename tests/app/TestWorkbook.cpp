@@ -56,9 +56,7 @@ std::vector<int32_t> Build(const std::string& file, const std::string& pgn) {
 }
 
 void BuildEmpty(const std::string& file) {
-    CWorkBook workbook;
-    workbook.CreateEmptyWorkbook(file);
-    workbook.CloseWorkBook();
+    Build(file, "");
 }
 
 Stats Read(const std::string& file, int32_t id) {
