@@ -10,7 +10,6 @@
 #include "model/CGameStatus.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QSettings>
 #include <QTemporaryDir>

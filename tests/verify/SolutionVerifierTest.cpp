@@ -1,7 +1,5 @@
 // Verification of stored solutions with the real Stockfish on exercises whose faults are known,
-// move marks included: tries marked as mistakes are no solutions, while a good move marked wrong
-// and a solution marked wrong are both reported; the sample workbook's explained tries; and
-// brisolt-cli verify through the real program.
+// the sample workbook's explained tries, and brisolt-cli verify through the real program.
 #include "game/CGameNode.h"
 #include "game/CGameTree.h"
 #include "pgn/PgnImport.h"
