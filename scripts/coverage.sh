@@ -16,10 +16,11 @@ repo=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-${TMPDIR:-/tmp}/brisolt-coverage-${USER:-$(id -un)}}
 before=${2:-}
 
-if ! command -v clang++-16 >/dev/null || ! command -v llvm-cov-16 >/dev/null; then
+if ! command -v clang++-16 >/dev/null || ! command -v llvm-cov-16 >/dev/null ||
+    [ ! -e /usr/lib/llvm-16/lib/clang/16/lib/linux/libclang_rt.profile-x86_64.a ]; then
     sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo apt-get install -y -qq --no-install-recommends clang-16 llvm-16
+    $sudo apt-get install -y -qq --no-install-recommends clang-16 llvm-16 libclang-rt-16-dev
 fi
 
 mkdir -p "$out"
