@@ -1,0 +1,411 @@
+// What the training window shows and tells the trainee, offscreen through real widgets and
+// real files: tries left, refused moves and refuted tries explained, the solution stepped with
+// the keys, the place in the batch, the score and the summary; a workbook that cannot be
+// written; keys typed after a board click; the last move; the colours and the layout.
+#include "app/CAppearance.h"
+#include "app/CTrainingFeedback.h"
+#include "app/frmMain.h"
+#include "board/cntrlChessGui.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/app/TestWorkbook.h"
+#include "tests/workbook/TempFolder.h"
+#include "workbook/CWorkBook.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+using namespace apptest;
+
+namespace {
+
+// White to play: 2.Nf3 is the solution, 2.Qh5 a refuted try with its refutation.
+const char* const kMarkedGame = R"([Event "Refuted try"]
+[Result "*"]
+
+1. e4 e5 2. Nf3 {develops with tempo} (2. Qh5? {is premature} 2... Nc6 3. Bc4 g6
+{and the queen must move again}) 2... Nc6 {defends} 3. Bb5 $1 {the Spanish} a6
+{the Morphy defence} *
+)";
+
+// The first game's solution, 1. e4 e5 2. Qh5 Nc6 3. Bc4 Nf6 4. Qxf7#, as squares (a1 = 0, h8 = 63).
+const std::pair<int, int> kLine[] = {{12, 28}, {52, 36}, {3, 39}, {57, 42},
+                                     {5, 26},  {62, 45}, {39, 53}};
+
+// True when the board shows exactly one arrow, blue, for the move kLine[k] (none for k < 0).
+bool isArrowFor(const cntrlChessGui* board, int k) {
+    const auto& arrows = board->objMarks().arrArrows();
+    if (k < 0) return arrows.empty();
+    return arrows.size() == 1 && arrows[0].color == CBoardMarks::Blue &&
+           std::make_pair(arrows[0].from, arrows[0].to) == kLine[k];
+}
+
+// The move kLine[k] as display squares of the board as it is oriented now ((-1, -1) for k < 0).
+std::pair<int, int> Shown(const cntrlChessGui* board, int k) {
+    if (k < 0) return {-1, -1};
+    return {DisplayIndex(board, kLine[k].first % 8, kLine[k].first / 8),
+            DisplayIndex(board, kLine[k].second % 8, kLine[k].second / 8)};
+}
+
+// Sets or clears the immutable attribute (which stops even the superuser from writing).
+bool isSetImmutable(const QString& path, bool on) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
+    int flags = 0;
+    bool ok = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0) ::close(fd);
+    return ok;
+}
+
+// Makes a file or folder unwritable for this process until it goes out of scope.
+struct Unwritable {
+    explicit Unwritable(const QString& target)
+        : path(target), permissions(QFile::permissions(target)) {
+        if (::geteuid() == 0)
+            immutable = isSetImmutable(path, true);
+        else
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
+    }
+    ~Unwritable() {
+        if (immutable) isSetImmutable(path, false);
+        QFile::setPermissions(path, permissions);
+    }
+    QString path;
+    QFile::Permissions permissions;
+    bool immutable = false;
+};
+
+} // namespace
+
+class frmMainDisplayTest : public WindowTest {
+    Q_OBJECT
+
+private slots:
+    void wrongMovesCountDownThenTheSolutionIsSteppedWithTheKeys() {
+        auto window = Open();
+        cntrlChessGui* board = window->objBoard();
+        const QString start = board->GetDiagramFromGui();
+        for (const char* text :
+             {"Not the solution. 2 tries left.", "Not the solution. 1 try left."}) {
+            QVERIFY(DragWrongMove(board));
+            QCOMPARE(Message(window.get()), QString(text));
+            // The refused move is drawn in red, its piece stands on the target a moment, then
+            // goes back.
+            QCOMPARE(board->objMarks().arrArrows().size(), size_t(1));
+            QCOMPARE(board->objMarks().arrArrows()[0].color, int(CBoardMarks::Red));
+            QTRY_VERIFY(board->GetDiagramFromGui() != start);
+            QTRY_COMPARE(board->GetDiagramFromGui(), start);
+        }
+        QVERIFY(DragWrongMove(board));
+        QVERIFY(!isShown(window.get(), "lblError2"));
+        QCOMPARE(Message(window.get()),
+                 QString::fromStdString(TrainingFeedback::strFailed()).replace("\r\n", "\n"));
+        QVERIFY(isArrowFor(board, 0));
+
+        // Right plays the solution's moves one by one: the last move is tinted, the arrow moves on
+        // (none after End's mate). Each step: the key, the last move and the arrow, in kLine.
+        const std::tuple<Qt::Key, int, int> steps[] = {
+            {Qt::Key_Right, 0, 1}, {Qt::Key_Right, 1, 2}, {Qt::Key_Right, 2, 3},
+            {Qt::Key_End, 6, -1},  {Qt::Key_Left, 5, 6},  {Qt::Key_Home, -1, 0}};
+        for (const auto& [key, last, arrow] : steps) {
+            QTest::keyClick(window.get(), key);
+            QCOMPARE(board->LastMove(), Shown(board, last));
+            QVERIFY(isArrowFor(board, arrow));
+        }
+        QCOMPARE(board->GetDiagramFromGui(), start);
+
+        // The next game starts clean: no arrow, the move box takes the keys.
+        window->NextGame();
+        QVERIFY(board->objMarks().arrArrows().empty());
+        QCOMPARE(QApplication::focusWidget(), board->txtMove);
+        QTest::keyClick(window.get(), Qt::Key_Right); // no stepping while a game is trained
+        QCOMPARE(board->boardMode(), BoardMode::Training);
+        QCOMPARE(board->LastMove(), std::make_pair(-1, -1));
+    }
+
+    // A stored move marked "?" is refused with its explanation and counts as a wrong move; the
+    // solution is still taken and the comments follow the stored moves.
+    void aRefutedTryIsExplainedAndTheSolutionStillSolves() {
+        const QString file = FreshFile("marked.brl");
+        const int32_t id = testwb::Build(file.toStdString(), kMarkedGame).front();
+        auto window = Open(file);
+        cntrlChessGui* board = window->objBoard();
+        QVERIFY(DragStoredMove(board)); // 1.e4, answered by 1...e5
+        const QString beforeTry = board->GetFen();
+
+        Drag(board, 3, 0, 7, 4); // the try 2.Qh5
+        QCOMPARE(board->boardMode(), BoardMode::Training);
+        QCOMPARE(board->GetFen(), beforeTry);
+        QCOMPARE(Message(window.get()),
+                 QString("2.Qh5 is premature: after 2...Nc6 3.Bc4 g6 and the queen must move "
+                         "again\n\nNot the solution. 2 tries left."));
+        QCOMPARE(board->strLastSound(), QString("failure"));
+        // The try in red from d1 to h5, the refutation's first move in blue from b8 to c6.
+        const auto& arrows = board->objMarks().arrArrows();
+        QCOMPARE(int(arrows.size()), 2);
+        QCOMPARE(std::make_tuple(arrows[0].from, arrows[0].to, arrows[0].color),
+                 std::make_tuple(3, 39, int(CBoardMarks::Red)));
+        QCOMPARE(std::make_tuple(arrows[1].from, arrows[1].to, arrows[1].color),
+                 std::make_tuple(57, 42, int(CBoardMarks::Blue)));
+
+        // The solution is taken; the comments of both stored moves come with the reply.
+        QVERIFY(DragStoredMove(board)); // 2.Nf3, answered by 2...Nc6
+        QVERIFY(board->objMarks().arrArrows().empty());
+        QCOMPARE(Message(window.get()),
+                 QString("2.Nf3 develops with tempo\n2...Nc6 defends\n\nComputer played "
+                         "\nNc6\n\nIt's now your turn.\nPlease make your move."));
+        QVERIFY(DragStoredMove(board)); // 3.Bb5, answered by 3...a6, ends the line
+        QCOMPARE(board->boardMode(), BoardMode::View);
+        QVERIFY(isShown(window.get(), "imgSuccess"));
+        QCOMPARE(Message(window.get()), QString("Solved: 1. e4 e5 2. Nf3 Nc6 3. Bb5 a6\n\n3.Bb5 "
+                                                "the Spanish\n3...a6 the Morphy defence"));
+        const testwb::Stats stats = testwb::Read(file.toStdString(), id);
+        QCOMPARE(std::make_pair(stats.hits, stats.solve), std::make_pair(1, 1));
+        // First Move goes to the start, past the branch after 1...e5 where Previous Branch stops.
+        Trigger(window.get(), "mnuMoveFirst");
+        QCOMPARE(board->LastMove(), std::make_pair(-1, -1));
+        QVERIFY(board->GetFen().startsWith("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w "));
+    }
+
+    // Through a batch: the place in it and the session's score beside the score, Black's game
+    // shown from Black's side, and the summary at its end training a failed game again.
+    void theBatchPlaceTheSessionScoreAndTheSummary() {
+        auto window = Open();
+        cntrlChessGui* board = window->objBoard();
+        const auto texts = [&] {
+            return QStringList{TextOf(window.get(), "lblGameOf"), TextOf(window.get(), "lblScore"),
+                               TextOf(window.get(), "lblSessionScore")};
+        };
+        QCOMPARE(texts(), (QStringList{"Game 1 of 4", "-----", ""}));
+        QCOMPARE(Message(window.get()), QString("It's now your turn.\nPlease make your move."));
+        const int32_t failed = Shown(window.get());
+        window->ShowSolution();
+        QCOMPARE(texts(), (QStringList{"Game 1 of 4", ".00%", "Session: 0 of 1 solved"}));
+        window->findChild<QPushButton*>("cmdNext")->click();
+        QVERIFY(board->isWhiteOnTop());
+        QCOMPARE(board->ComputerPlays(), 0);
+        QVERIFY(isEnabled(window.get(), "mnuPreviousGame"));
+        QVERIFY(DragStoredMove(board));
+        QCOMPARE(Message(window.get()), QString("Solved: 1... Ra1#"));
+        QCOMPARE(texts(), (QStringList{"Game 2 of 4", "50.00%", "Session: 1 of 2 solved"}));
+        QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
+        window->NextGame();
+        QCOMPARE(window->objSession().lngGameIndex(), 3);
+
+        ModalScript summary([&](QWidget* modal) {
+            QCOMPARE(modal->windowTitle(), QString("Batch finished"));
+            QCOMPARE(modal->findChild<QLabel*>("lblBatchCounts")->text(),
+                     QString("1 solved, 1 failed."));
+            auto* again = modal->findChild<QPushButton*>(QString("cmdAgain%1").arg(failed));
+            QVERIFY(again);
+            QCOMPARE(again->text(), QString("Punish the early queen defence, p.12"));
+            again->click();
+        });
+        window->NextGame();
+        QVERIFY(summary.isDone());
+        QCOMPARE(Shown(window.get()), failed);
+        SolveByDragging(board);
+        QCOMPARE(Message(window.get()), QString("Solved: 1. e4 e5 2. Qh5 Nc6 3. Bc4 Nf6 4. Qxf7#"));
+        QVERIFY(board->objMarks().arrArrows().empty());
+        const testwb::Stats stats = testwb::Read(four.toStdString(), failed);
+        QCOMPARE(std::make_pair(stats.hits, stats.solve), std::make_pair(2, 1));
+
+        // The summary again counts the game with its last result; Esc goes on to a new batch.
+        ModalScript next([](QWidget* modal) {
+            QCOMPARE(modal->findChild<QLabel*>("lblBatchCounts")->text(),
+                     QString("2 solved, 0 failed."));
+            QVERIFY(modal->findChildren<QPushButton*>(QRegularExpression("^cmdAgain")).isEmpty());
+            QTest::keyClick(modal, Qt::Key_Escape);
+        });
+        window->NextGame();
+        QVERIFY(next.isDone());
+        QCOMPARE(window->objSession().lngGameIndex(), 0);
+        QVERIFY(window->objSession().arrBatchResults().empty());
+        QVERIFY(window->isOpenWorkbook(four)); // a workbook opened starts a new session score
+        QCOMPARE(texts().at(2), QString());
+    }
+
+    // The board fills the room the window gives it, with the panel right beside it and nothing
+    // of the panel cut, at the minimum size and at common screen sizes.
+    void theBoardFillsItsRoomWithThePanelBesideIt_data() {
+        QTest::addColumn<QSize>("size"); // an empty size (-1x-1) stands for the window's minimum
+        QTest::addColumn<bool>("ended");
+        for (const QSize& size :
+             {QSize(), QSize(1280, 800), QSize(1024, 700), QSize(1920, 1080), QSize(900, 1000)}) {
+            QTest::addRow("%dx%d, training", size.width(), size.height()) << size << false;
+            QTest::addRow("%dx%d, solution", size.width(), size.height()) << size << true;
+        }
+    }
+
+    void theBoardFillsItsRoomWithThePanelBesideIt() {
+        QFETCH(QSize, size);
+        QFETCH(bool, ended);
+        auto window = Open();
+        if (ended) window->ShowSolution();
+        window->resize(size.isEmpty() ? window->minimumSize() : size);
+        QTest::qWait(50);
+        cntrlChessGui* board = window->objBoard();
+        auto* panel = window->findChild<QWidget*>("sidePanel");
+        const QRect h1 = board->rcSquarePixels(DisplayIndex(board, 7, 0));
+        const QRect a8 = board->rcSquarePixels(DisplayIndex(board, 0, 7));
+        // After a game the board shows its move lists beside the squares.
+        const QWidget* lists = board->lstVariations;
+        const int boardRight = ended ? lists->mapTo(window.get(), QPoint(lists->width(), 0)).x()
+                                     : board->mapTo(window.get(), h1.topRight()).x();
+        const int panelLeft = panel->mapTo(window.get(), QPoint(0, 0)).x();
+        QVERIFY2(panelLeft - boardRight <= 24,
+                 qPrintable(QString("a band of %1 px").arg(panelLeft - boardRight)));
+        QVERIFY(h1.width() >= 40); // squares big enough to drop a piece on
+        QVERIFY(board->mapTo(window.get(), h1.bottomRight()).y() < window->height());
+        QVERIFY(a8.top() >= 0);
+        // Nothing of the panel is cut: each part has the height it asks for.
+        for (const char* name : {"txtGameDescription", "lblToPlay", "lblScore", "lblClearLog"}) {
+            auto* part = window->findChild<QLabel*>(name);
+            const int wanted = part->hasHeightForWidth() ? part->heightForWidth(part->width())
+                                                         : part->minimumSizeHint().height();
+            QVERIFY2(part->height() >= wanted, name);
+            QVERIFY2(part->mapTo(window.get(), QPoint(0, part->height())).y() <= window->height(),
+                     name);
+        }
+    }
+
+    // The file write-protected, then its folder (no journal can be made).
+    void aWorkbookThatCannotBeWrittenIsTrainedWithoutRecording() {
+        for (const bool folder : {false, true}) {
+            const QString place = FreshFile(folder ? "locked-folder" : "locked-file");
+            QDir().mkpath(place);
+            const QString file = place + "/four.brl";
+            QVERIFY(QFile::copy(four, file));
+            const std::string before = FileBytes(file.toStdString());
+            {
+                Unwritable lock(folder ? place : file);
+                if (QFileInfo(lock.path).isWritable()) QSKIP("this system cannot write-protect");
+                auto window = Open(file);
+                QCOMPARE(TextOf(window.get(), "lblReadOnly"),
+                         QString("This workbook is read-only: results will not be recorded."));
+                QVERIFY(isShown(window.get(), "lblReadOnly"));
+                QVERIFY(window->windowTitle().contains("(read-only)"));
+                QVERIFY(window->findChild<QLineEdit*>("txtWorkbook")->isReadOnly());
+                ModalScript none(Cancel());
+                SolveByDragging(window->objBoard());
+                QVERIFY(isShown(window.get(), "imgSuccess"));
+                QVERIFY(isShown(window.get(), "cmdNext"));
+                QVERIFY(Message(window.get()).contains("not recorded"));
+                QCOMPARE(TextOf(window.get(), "lblScore"), QString("-----"));
+                Trigger(window.get(), "mnuNextGame");
+                Trigger(window.get(), "mnuShowSolution");
+                QVERIFY(isShown(window.get(), "imgFail"));
+                QVERIFY(none.Seen().empty()); // said once, in the window, never in a box
+                window->close();
+            }
+            QCOMPARE(FileBytes(file.toStdString()), before);
+        }
+    }
+
+    void keysTypedAfterABoardClickNeverReachTheTitle() {
+        {
+            CWorkBook book;
+            book.strOpenWorkBook(four.toStdString());
+            book.SaveWorkbookProperties("Keys");
+        }
+        auto window = Open();
+        cntrlChessGui* board = window->objBoard();
+        auto* title = window->findChild<QLineEdit*>("txtWorkbook");
+        // Not the title box at the start: the board's move box, ready for a typed move.
+        QCOMPARE(QApplication::focusWidget(), board->txtMove);
+        for (const bool drag : {false, true}) {
+            title->setFocus(Qt::MouseFocusReason);
+            if (drag)
+                QVERIFY(DragWrongMove(board));
+            else
+                QTest::mouseClick(board, Qt::LeftButton, {},
+                                  board->rcSquarePixels(DisplayIndex(board, 3, 3)).center());
+            QVERIFY2(QApplication::focusWidget() == board, drag ? "wrong move dragged" : "click");
+            QTest::keyClicks(QApplication::focusWidget(), "zq");
+            for (Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Backspace, Qt::Key_Home})
+                QTest::keyClick(QApplication::focusWidget(), key);
+            QCOMPARE(title->text(), QString("Keys"));
+        }
+    }
+
+    // Black mates in one, White stalemates.
+    void theLastMoveIsShownInItsSidesColumnWithItsSign() {
+        const struct {
+            const char* pgn;
+            QStringList white, black;
+            QString line, fen;
+        } ends[] = {
+            {"[SetUp \"1\"]\n[FEN \"r5k1/5ppp/8/8/8/8/5PPP/6K1 b - - 0 1\"]\n\n1... Ra1# *",
+             {"1.  ... "},
+             {"Ra1#"},
+             "Checkmate",
+             "6k1/5ppp/8/8/8/8/5PPP/r5K1 w - -"},
+            {"[SetUp \"1\"]\n[FEN \"7k/4Q3/6K1/8/8/8/8/8 w - - 0 1\"]\n\n1. Qf7 *",
+             {"1.Qf7"},
+             {""},
+             "Stalemate",
+             "7k/5Q2/6K1/8/8/8/8/8 b - -"},
+        };
+        for (const auto& end : ends) {
+            const QString file = FreshFile(end.line + ".brl");
+            testwb::Build(file.toStdString(), end.pgn);
+            auto window = Open(file);
+            const QString toPlay = TextOf(window.get(), "lblToPlay");
+            cntrlChessGui* board = window->objBoard();
+            SolveByDragging(board);
+            QTRY_COMPARE(TextOf(window.get(), "lblToPlay"), end.line);
+            QCOMPARE(ListItems(board->lstWhiteMoves), end.white);
+            QCOMPARE(ListItems(board->lstBlackMoves), end.black);
+            Trigger(window.get(), "mnuCopyFen");
+            QCOMPARE(QGuiApplication::clipboard()->text(), end.fen);
+
+            // Stepping back leaves the end; stepping forward reaches it again, in the same column.
+            board->cmdNavigation_Click(2);
+            QTRY_COMPARE(TextOf(window.get(), "lblToPlay"), toPlay);
+            board->cmdNavigation_Click(3);
+            QTRY_COMPARE(TextOf(window.get(), "lblToPlay"), end.line);
+            QCOMPARE(ListItems(board->lstWhiteMoves), end.white);
+            QCOMPARE(ListItems(board->lstBlackMoves), end.black);
+        }
+    }
+
+    void theAppearanceChoiceIsStoredAndRestored() {
+        const QPalette system = QApplication::palette();
+        {
+            auto window = Open();
+            QVERIFY(window->findChild<QAction*>("mnuAppearanceSystem")->isChecked());
+            Trigger(window.get(), "mnuAppearanceDark");
+            QCOMPARE(Setting("Options/Appearance"), QString("Dark"));
+            QTRY_VERIFY(CAppearance::isDark(window->palette()));
+        }
+        auto window = Open();
+        QVERIFY(window->findChild<QAction*>("mnuAppearanceDark")->isChecked());
+        QVERIFY(CAppearance::isDark(QApplication::palette()));
+        // The whole desktop palette comes back. From Dark: offscreen, the light one equals it.
+        Trigger(window.get(), "mnuAppearanceSystem");
+        QCOMPARE(Setting("Options/Appearance"), QString("System"));
+        QCOMPARE(QApplication::palette(), system);
+        Trigger(window.get(), "mnuAppearanceLight");
+        QVERIFY(!CAppearance::isDark(QApplication::palette()));
+        QCOMPARE(Setting("Options/Appearance"), QString("Light"));
+        // A stored text that is no choice counts as the desktop's colours.
+        SetSetting("Options/Appearance", "Purple");
+        QVERIFY(Open()->findChild<QAction*>("mnuAppearanceSystem")->isChecked());
+    }
+};
+
+QTEST_MAIN(frmMainDisplayTest)
+#include "frmMainDisplayTest.moc"

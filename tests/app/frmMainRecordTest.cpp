@@ -1,0 +1,384 @@
+// Training and the record the trainee keeps, through the real window offscreen over real
+// workbook files: every result lands on the game that was on the board, once, with its figures
+// in the history; a workbook that breaks while open; every change of workbook or of its games
+// leaves nothing of what was there before; new workbooks, games entered and PGN brought in.
+#include "app/CTrainingSession.h"
+#include "app/frmMain.h"
+#include "board/cntrlChessGui.h"
+#include "editor/frmGameEditor.h"
+#include "editor/frmGames.h"
+#include "game/CPosition.h"
+#include "model/CDiagram.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/app/TestWorkbook.h"
+#include "tests/editor/EditorTestSupport.h"
+#include "tests/workbook/RawDatabase.h"
+#include "workbook/CWorkBook.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QTest>
+
+using namespace apptest;
+
+namespace {
+
+bool isBoardEmpty(frmMain* window) {
+    const auto position = window->objBoard()->objPosition();
+    return position && position->objDiagram() && position->objDiagram()->intCount() == 0;
+}
+
+QString NoGamesText() {
+    return QString::fromStdString(CTrainingSession::strNoGamesMessage()).replace("\r\n", "\n");
+}
+
+// Plays wrong moves (each one marked while the game goes on), then ends the shown game by
+// solving it ("solve"), by Show solution ("show") or by the third wrong move (""), and checks
+// what the window shows at the end of the first recorded game.
+void EndGame(frmMain* window, int wrong, const QString& ending) {
+    cntrlChessGui* board = window->objBoard();
+    for (int k = 0; k < wrong; ++k) {
+        QVERIFY(DragWrongMove(board));
+        if (k == 2) break;
+        QVERIFY(isShown(window, qPrintable(QString("lblError%1").arg(k))));
+        QVERIFY(!isShown(window, qPrintable(QString("lblError%1").arg(k + 1))));
+        QCOMPARE(board->boardMode(), BoardMode::Training);
+    }
+    if (ending == "solve") SolveByDragging(board);
+    if (ending == "show") Trigger(window, "mnuShowSolution");
+    const bool solved = ending == "solve";
+    QCOMPARE(board->boardMode(), BoardMode::View);
+    QVERIFY(!isShown(window, "lblError0"));
+    QCOMPARE(isShown(window, "imgSuccess"), solved);
+    QCOMPARE(isShown(window, "imgFail"), !solved);
+    // The picture shown is drawn, green for a solved game and red for the others.
+    const QImage picture =
+        window->findChild<QLabel*>(solved ? "imgSuccess" : "imgFail")->pixmap().toImage();
+    QVERIFY(!picture.isNull());
+    const QColor belowSign = picture.pixelColor(picture.width() / 2, picture.height() * 3 / 4);
+    QCOMPARE(belowSign.green() > belowSign.red(), solved);
+    QVERIFY(isShown(window, "cmdNext"));
+    QVERIFY(Message(window).startsWith(solved ? "Solved: " : "Not solved."));
+    QCOMPARE(TextOf(window, "lblScore"), QString(solved ? "100.00%" : ".00%"));
+    // Neither the label nor the menu can end the game a second time.
+    QVERIFY(!window->findChild<QWidget*>("lblShowSolution")->isEnabled());
+    QVERIFY(!isEnabled(window, "mnuShowSolution"));
+    window->ShowSolution();
+}
+
+} // namespace
+
+class frmMainRecordTest : public WindowTest {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<frmMain> NewWorkbook(const std::shared_ptr<ScriptedPrompts>& prompts) {
+        auto window = std::make_unique<frmMain>();
+        window->SetEditorPrompts(prompts);
+        window->NewWorkbook();
+        return window;
+    }
+
+private slots:
+    void aGameChosenInTheGamesWindowTakesItsOwnResult() {
+        // How the game is chosen, the wrong moves played, and how the game ends.
+        const struct {
+            const char* how;
+            int wrong;
+            QString ending;
+        } rows[] = {
+            {"Train this game", 2, "solve"}, {"double-click", 3, ""}, {"double-click", 1, "show"}};
+        for (const auto& [how, wrong, ending] : rows) {
+            // A copy of the sample workbook as the build makes it (of the four games without it).
+            const QString sample = FreshFile(QString("sample-%1.brl").arg(wrong));
+            const QString built = QStringLiteral(BRISOLT_SAMPLE_WORKBOOK);
+            QVERIFY(QFile::copy(QFile::exists(built) ? built : four, sample));
+            QFile::setPermissions(sample, QFile::ReadOwner | QFile::WriteOwner);
+            auto window = Open(sample);
+            // Not the batch's first game: the result is not its.
+            Trigger(window.get(), "mnuNextGame");
+            const std::vector<int32_t> batch = window->objSession().arrlngGameIDs();
+            const auto before = testwb::Rows(sample.toStdString());
+            // The last game outside the batch (the batch's last one when it holds every game).
+            int32_t chosen = batch.back();
+            for (const auto& [id, row] : before)
+                if (std::find(batch.begin(), batch.end(), id) == batch.end()) chosen = id;
+            QVERIFY(chosen != Shown(window.get()));
+
+            frmGames* games = window->OpenGames();
+            QVERIFY(games && games->isSelectGame(chosen));
+            if (QString(how) == "double-click") {
+                QTableView* table = games->tblGames;
+                const QPoint row = table->visualRect(table->currentIndex()).center();
+                QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, row);
+                QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, row);
+            } else {
+                games->cmdTrain->click();
+            }
+            QTRY_VERIFY(window->objGamesWindow() == nullptr);
+            QCOMPARE(Shown(window.get()), chosen);
+            QCOMPARE(TextOf(window.get(), "txtGameDescription"),
+                     QString::fromStdString(
+                         window->objWorkBook()->objGetGameRow(chosen)->strDescription));
+            const testwb::Stats was = testwb::Read(sample.toStdString(), chosen);
+            const auto history = testwb::History(sample.toStdString());
+            EndGame(window.get(), wrong, ending);
+
+            const auto after = testwb::Rows(sample.toStdString());
+            QCOMPARE(after.size(), before.size());
+            for (const auto& [id, row] : before)
+                if (id != chosen) QCOMPARE(after.at(id), row); // every other game as it was
+            const testwb::Stats now = testwb::Read(sample.toStdString(), chosen);
+            QCOMPARE(now.hits, was.hits + 1);
+            QCOMPARE(now.solve, was.solve + (ending == "solve" ? 1 : 0));
+            // One history row: the game, solved, the wrong moves, the solution shown, a time.
+            auto expected = history;
+            expected.push_back(QString::asprintf("%d %d %d %d 1", chosen, ending == "solve", wrong,
+                                                 ending == "show")
+                                   .toStdString());
+            QCOMPARE(testwb::History(sample.toStdString()), expected);
+        }
+    }
+
+    void everyChangeOfWorkbookStartsFromTheNewOne() {
+        // Games 2 and 3 solved, game 4 failed: 66.67%.
+        RawDatabase(four.toStdString()).exec("update GameTree set Hits=1, Solve=ID<4 where ID>1");
+        const QString solved = FreshFile("solved.brl");
+        testwb::Build(solved.toStdString(), testwb::fourGamesPgn);
+        RawDatabase(solved.toStdString()).exec("update GameTree set Hits=1, Solve=1 where ID=1");
+        const QString empty = FreshFile("empty.brl");
+        testwb::BuildEmpty(empty.toStdString());
+
+        auto window = Open();
+        QCOMPARE(TextOf(window.get(), "lblScore"), QString("66.67%"));
+        QVERIFY(window->isOpenWorkbook(solved));
+        QCOMPARE(TextOf(window.get(), "lblScore"), QString("100.00%"));
+
+        // An empty workbook: an empty board, a plain message and no box, nothing to end or go
+        // back to.
+        ModalScript none(Cancel());
+        QVERIFY(window->isOpenWorkbook(empty));
+        QCOMPARE(TextOf(window.get(), "lblScore"), QString("-----"));
+        QVERIFY(isBoardEmpty(window.get()));
+        QCOMPARE(window->objBoard()->boardMode(), BoardMode::View);
+        QCOMPARE(Shown(window.get()), 0);
+        QCOMPARE(TextOf(window.get(), "txtGameDescription"), QString());
+        QCOMPARE(TextOf(window.get(), "lblToPlay"), QString());
+        QCOMPARE(Message(window.get()), NoGamesText());
+        for (const char* action : {"mnuShowSolution", "mnuPreviousGame", "mnuCrafty"})
+            QVERIFY2(!isEnabled(window.get(), action), action);
+        Trigger(window.get(), "mnuNextGame");
+        Trigger(window.get(), "mnuShowSolution");
+        QVERIFY(none.Seen().empty());
+        QCOMPARE(Message(window.get()), NoGamesText());
+
+        // Reopened after the empty one, a workbook shows its own score.
+        QVERIFY(window->isOpenWorkbook(four));
+        QCOMPARE(TextOf(window.get(), "lblScore"), QString("66.67%"));
+        QCOMPARE(window->objBoard()->boardMode(), BoardMode::Training);
+
+        // A new workbook (named without its extension) replaces the game on the board.
+        auto prompts = std::make_shared<ScriptedPrompts>();
+        prompts->file = FreshFile("fresh");
+        window->SetEditorPrompts(prompts);
+        window->NewWorkbook();
+        QCOMPARE(prompts->filters.value(0), QString("Workbooks (*.brl);;All files (*)"));
+        QCOMPARE(Message(window.get()), NoGamesText());
+
+        // Games imported into it: its first game is shown, ready to train.
+        frmGames* games = window->objGamesWindow();
+        QVERIFY(games);
+        games->ImportPgnFrom(WriteFile(FreshFile("four.pgn"), testwb::fourGamesPgn));
+        QCOMPARE(window->objBoard()->boardMode(), BoardMode::Training);
+        const int32_t first = Shown(window.get());
+        QVERIFY(first != 0);
+        QVERIFY(isEnabled(window.get(), "mnuCrafty"));
+
+        // The shown game deleted: another one of the workbook takes its place.
+        QVERIFY(games->isSelectGame(first));
+        prompts->answers = {true};
+        games->cmdDelete->click();
+        QVERIFY(Shown(window.get()) != 0);
+        QVERIFY(Shown(window.get()) != first);
+        QCOMPARE(window->objBoard()->boardMode(), BoardMode::Training);
+        for (int32_t id : window->objSession().arrlngGameIDs())
+            QVERIFY(id != first);
+    }
+
+    void editsKeepTheRunningScoreAndTheShownGame() {
+        auto window = Open();
+        EndGame(window.get(), 0, "show");
+        const int32_t shown = Shown(window.get());
+        // The file's totals move on behind the window's back; the running score does not.
+        RawDatabase(four.toStdString()).exec("update GameTree set Hits=9, Solve=9 where ID=4");
+
+        window->SetEditorPrompts(std::make_shared<ScriptedPrompts>());
+        frmGames* games = window->OpenGames();
+        // Another game edited, then the shown game itself: that one starts again as saved.
+        const struct {
+            int32_t id;
+            BoardMode mode;
+            const char* description;
+        } edits[] = {{shown == 2 ? 3 : 2, BoardMode::View, "Punish the early queen defence"},
+                     {shown, BoardMode::Training, "Edited while shown"}};
+        for (const auto& edit : edits) {
+            QVERIFY(games->isSelectGame(edit.id));
+            frmGameEditor* editor = games->EditGame();
+            QVERIFY(editor);
+            editor->txtDescription->setText("Edited while shown");
+            QVERIFY(editor->isSave());
+            QCOMPARE(Shown(window.get()), shown);
+            QCOMPARE(window->objBoard()->boardMode(), edit.mode);
+            QCOMPARE(TextOf(window.get(), "txtGameDescription"), QString(edit.description));
+            QCOMPARE(TextOf(window.get(), "lblScore"), QString(".00%"));
+        }
+    }
+
+    void aGameThatCannotBeShownIsReportedAndPassedBy() {
+        RawDatabase(four.toStdString()).exec("delete from GameNode where GameTreeID=2");
+        auto window = Open();
+        QCOMPARE(Shown(window.get()), 1);
+        ModalScript script(Press(QMessageBox::Ok));
+        Trigger(window.get(), "mnuNextGame");
+        QTRY_VERIFY(script.isDone());
+        QCOMPARE(script.Seen().at(0).icon, int(QMessageBox::Critical));
+        QCOMPARE(Shown(window.get()), 0); // nothing of game 1 stays to be recorded for game 2
+        QVERIFY(isBoardEmpty(window.get()));
+        Trigger(window.get(), "mnuNextGame");
+        QCOMPARE(Shown(window.get()), 3);
+        QCOMPARE(window->objBoard()->boardMode(), BoardMode::Training);
+    }
+
+    void aWriteThatFailsLeavesTheGameEndedAndUnrecorded() {
+        auto window = Open();
+        QVERIFY(!isShown(window.get(), "lblReadOnly"));
+        // Another program breaks the file under the open window.
+        RawDatabase(four.toStdString()).exec("alter table GameTree rename to Broken");
+        ModalScript script(Press(QMessageBox::Ok));
+        Trigger(window.get(), "mnuShowSolution");
+        QTRY_VERIFY(script.isDone());
+        const SeenModal& box = script.Seen().at(0);
+        QCOMPARE(box.icon, int(QMessageBox::Critical));
+        QCOMPARE(box.text, "The result could not be recorded in " + four +
+                               ": no such table: GameTree.\r\nThis game counts as not recorded.");
+        // The solution can be stepped through; nothing is counted.
+        QCOMPARE(window->objBoard()->boardMode(), BoardMode::View);
+        QVERIFY(isShown(window.get(), "imgFail"));
+        QVERIFY(isShown(window.get(), "cmdNext"));
+        QCOMPARE(Message(window.get()), QString("This result was not recorded."));
+        QCOMPARE(TextOf(window.get(), "lblScore"), QString("-----"));
+        QVERIFY(!isEnabled(window.get(), "mnuShowSolution"));
+
+        // Clearing the log fails the same way: the file and the reason, never the raw text alone.
+        ModalScript clear(Press(QMessageBox::Yes));
+        clear.Then(Press(QMessageBox::No)).Then(Press(QMessageBox::Ok));
+        window->ClearLog();
+        QTRY_VERIFY(clear.isDone());
+        QCOMPARE(clear.Seen().at(2).text,
+                 "The training log could not be cleared in " + four + ": no such table: GameTree.");
+    }
+
+    void buildAWorkbookAndTrainIt() {
+        auto prompts = std::make_shared<ScriptedPrompts>();
+        const QString file = FreshFile("built.brl");
+        prompts->file = file;
+        prompts->answerText = "Endgame exercises";
+        auto window = NewWorkbook(prompts);
+        QVERIFY(QFileInfo::exists(file));
+        QCOMPARE(TextOf(window.get(), "txtWorkbook"), QString("Endgame exercises"));
+        frmGames* games = window->objGamesWindow();
+        QVERIFY(games);
+        QVERIFY(games->lblEmpty->isVisibleTo(games));
+
+        frmGameEditor* editor = games->NewGame();
+        QVERIFY(editor);
+        EnterGame(*editor);
+        editor->txtDescription->setText("King and rook");
+        QVERIFY(editor->isSave());
+        QCOMPARE(games->arrlngShownIDs(), std::vector<int32_t>{1});
+        QVERIFY(!games->lblEmpty->isVisibleTo(games));
+        QVERIFY(games->isSelectGame(1));
+        games->cmdTrain->click();
+        QCOMPARE(window->objBoard()->boardMode(), BoardMode::Training);
+        QCOMPARE(TextOf(window.get(), "txtGameDescription"), QString("King and rook"));
+
+        // The title is edited in place and stored in the workbook.
+        auto* title = window->findChild<QLineEdit*>("txtWorkbook");
+        title->setText("Rook endings");
+        emit title->editingFinished();
+        CWorkBook reopened;
+        QCOMPARE(QString::fromStdString(reopened.strOpenWorkBook(file.toStdString())),
+                 QString("Rook endings"));
+
+        // An existing file is never replaced by a new workbook.
+        window->NewWorkbook();
+        QCOMPARE(window->objWorkBook()->lngCountGames(), int64_t(1));
+        QVERIFY(prompts->errors.last().contains("already exists"));
+    }
+
+    void fileNamesGetTheirExtensionAndPgnDialogsStartInTheUsersFolders() {
+        auto prompts = std::make_shared<ScriptedPrompts>();
+        const QString book = FreshFile("newbook");
+        prompts->file = book;
+        auto window = NewWorkbook(prompts);
+        QCOMPARE(window->objWorkBook()->strFileName(),
+                 QDir::toNativeSeparators(book + ".brl").toStdString());
+        frmGames* games = window->objGamesWindow();
+        QVERIFY(games);
+
+        // The first PGN dialog starts in the user's documents, later ones where PGN was last used.
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        const QString start = QFileInfo(documents).isDir() ? documents : QDir::homePath();
+        const QString pgn = WriteFile(
+            dir.filePath("pgn/two.pgn"),
+            "[FEN \"6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1\"]\n[SetUp \"1\"]\n\n1. Ra8# *\n\n"
+            "[FEN \"r5k1/5ppp/8/8/8/8/5PPP/6K1 b - - 0 1\"]\n[SetUp \"1\"]\n\n1... Ra1# *\n");
+        prompts->file = pgn;
+        games->ImportPgn();
+        QCOMPARE(window->objWorkBook()->lngCountGames(), int64_t(2));
+        prompts->file = dir.filePath("pgn/export-all");
+        games->tblGames->clearSelection();
+        games->ExportPgn();
+        QVERIFY(QFileInfo::exists(dir.filePath("pgn/export-all.pgn")));
+        QCOMPARE(prompts->folders.mid(1), (QStringList{start, QFileInfo(pgn).absolutePath()}));
+        QCOMPARE(prompts->filters.last(), QString("PGN files (*.pgn);;All files (*)"));
+        games->close();
+
+        // A PGN file chosen in the Open dialog is offered for import: into the current workbook,
+        // or into a new one, which is then the one trained.
+        const struct {
+            const char* button;
+            QString file;
+            int64_t games;
+        } choices[] = {{"Into the &current workbook", book + ".brl", 4},
+                       {"Into a &new workbook...", FreshFile("from-pgn.brl"), 2}};
+        prompts->file = FreshFile("from-pgn");
+        for (const auto& choice : choices) {
+            QTRY_VERIFY(window->objGamesWindow() == nullptr);
+            ModalScript script;
+            script.Then(ChooseFile(pgn)).Then([&](QWidget* box) {
+                for (QPushButton* button : box->findChildren<QPushButton*>())
+                    if (button->text() == choice.button) button->click();
+            });
+            window->OpenWorkbook();
+            QTRY_VERIFY(script.isDone());
+            QCOMPARE(script.Seen().at(1).text,
+                     QString("\"two.pgn\" is a PGN file, not a workbook.\nImport its games?"));
+            QTRY_COMPARE(window->objWorkBook()->lngCountGames(), choice.games);
+            QCOMPARE(window->objWorkBook()->strFileName(),
+                     QDir::toNativeSeparators(choice.file).toStdString());
+            QTRY_VERIFY(Shown(window.get()) != 0);
+            if (window->objGamesWindow()) window->objGamesWindow()->close();
+        }
+    }
+};
+
+QTEST_MAIN(frmMainRecordTest)
+#include "frmMainRecordTest.moc"

@@ -1,0 +1,309 @@
+// The training window offscreen through real widgets and real files, and the program run for
+// itself: start-up with or without a usable workbook, the settings it keeps, help, About,
+// practice, the menus and their keys, the end of the program, and the picture it writes in
+// screenshot mode.
+#include "app/CAboutBox.h"
+#include "app/CHelpWindow.h"
+#include "app/frmMain.h"
+#include "board/cntrlChessGui.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/app/TestWorkbook.h"
+#include "tests/workbook/RawDatabase.h"
+#include "tests/workbook/TempFolder.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBrowser>
+#include <QToolButton>
+
+using namespace apptest;
+
+namespace {
+
+const QByteArray kNotes = "These are my notes, not a workbook.\n";
+
+ModalScript::Action ChooseColor(int red, int green, int blue) {
+    return [=](QWidget* modal) {
+        auto* dialog = qobject_cast<QColorDialog*>(modal);
+        QVERIFY2(dialog, "expected a colour dialog");
+        dialog->setCurrentColor(QColor(red, green, blue));
+        dialog->accept();
+    };
+}
+
+// How a run of the program ended.
+struct ProgramRun {
+    bool ended; // false when it was still running at the time limit (then killed)
+    int exitCode;
+    QString out, err;
+};
+
+// Runs the program offscreen with its settings in a folder of their own.
+ProgramRun RunProgram(const QStringList& arguments, const QString& configFolder) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_CONFIG_HOME", configFolder);
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(BRISOLT_PROGRAM), arguments);
+    const bool ended = process.waitForFinished(60000);
+    if (!ended) process.kill();
+    process.waitForFinished();
+    return {ended, process.exitCode(), process.readAllStandardOutput(),
+            process.readAllStandardError()};
+}
+
+} // namespace
+
+class frmMainStartupTest : public WindowTest {
+    Q_OBJECT
+
+private slots:
+    // Without a usable last workbook the program says why (if there is something to say) and
+    // asks for one; a file that is not a workbook is left as it was.
+    void startupWithoutAUsableWorkbookAsksForOne_data() {
+        QTest::addColumn<QString>("last");        // the last workbook stored
+        QTest::addColumn<QString>("commandLine"); // the workbook named on the command line
+        QTest::addColumn<int>("icon");            // of the box before the dialog, -1 for none
+        QTest::addColumn<QString>("said");        // a part of that box's text
+        QTest::newRow("first start") << QString() << QString() << -1 << QString();
+        QTest::newRow("last one gone") << dir.filePath("deleted.brl") << "" << -1 << "";
+        QTest::newRow("missing on the command line")
+            << "four" << dir.filePath("typo.brl") << int(QMessageBox::Warning) << "typo.brl";
+        QTest::newRow("not a workbook")
+            << dir.filePath("notes.brl") << "" << int(QMessageBox::Critical) << "";
+    }
+
+    void startupWithoutAUsableWorkbookAsksForOne() {
+        QFETCH(QString, last);
+        QFETCH(QString, commandLine);
+        QFETCH(int, icon);
+        QFETCH(QString, said);
+        const QString notes = WriteFile(dir.filePath("notes.brl"), kNotes);
+        if (!last.isEmpty()) SetSetting("General/LastOpened", last == "four" ? four : last);
+        ModalScript script;
+        if (icon >= 0) script.Then(Press(QMessageBox::Ok));
+        script.Then(ChooseFile(four));
+        frmMain window;
+        if (!commandLine.isEmpty()) window.strStartupWorkbook(commandLine);
+        window.show();
+        QTRY_VERIFY(window.objWorkBook() != nullptr);
+        const std::vector<SeenModal>& seen = script.Seen();
+        QCOMPARE(int(seen.size()), icon >= 0 ? 2 : 1);
+        if (icon >= 0) {
+            QCOMPARE(seen.front().icon, icon);
+            QVERIFY2(seen.front().text.contains(said), qPrintable(seen.front().text));
+        }
+        QCOMPARE(seen.back().className, QString("QFileDialog"));
+        QCOMPARE(seen.back().filter, QString("Workbooks (*.brl);;All files (*)"));
+        // The window names the workbook (its file name when it has no title).
+        QCOMPARE(window.windowTitle(), QFileInfo(four).completeBaseName() + " - Brisolt");
+        QCOMPARE(Setting("General/LastOpened"), QFileInfo(four).absoluteFilePath());
+        QCOMPARE(TextOf(&window, "txtGameDescription"), QString("Punish the early queen defence"));
+        QCOMPARE(FileBytes(notes.toStdString()), kNotes.toStdString());
+    }
+
+    void cancellingTheFirstDialogEndsTheProgram() {
+        ModalScript script(Cancel());
+        frmMain window;
+        window.show();
+        QTRY_VERIFY(script.isDone());
+        QTRY_VERIFY(!window.isVisible());
+        QVERIFY(window.objWorkBook() == nullptr);
+    }
+
+    // Colours and the board's side start as white and green with White below, and what the
+    // trainee chooses is stored and applied at the next start.
+    void boardColoursAndSideAreStoredAndAppliedAtTheNextStart() {
+        const quint32 light = 0xF0 | (0xD9 << 8) | (0xB5 << 16);
+        const quint32 dark = 0xB5 | (0x88 << 8) | (0x63 << 16);
+        const auto look = [](const frmMain& window) {
+            const cntrlChessGui* board = window.objBoard();
+            return std::make_tuple(board->SquareColorLight(), board->SquareColorDark(),
+                                   board->isWhiteOnTop());
+        };
+        {
+            frmMain window;
+            QCOMPARE(look(window), std::make_tuple(16777215u, 65280u, false));
+            // The default colours are a theme of the menu, so that choosing it brings them back.
+            QCOMPARE(window.objBoard()->strBoardTheme(), QString("Lime"));
+            ModalScript script;
+            script.Then(ChooseColor(0xF0, 0xD9, 0xB5))
+                .Then(ChooseColor(0xB5, 0x88, 0x63))
+                .Then(Cancel());
+            window.ChooseLightColor();
+            window.ChooseDarkColor();
+            window.ChooseLightColor(); // cancelled: unchanged
+            QVERIFY(script.isDone());
+            for (const char* value : {"1", "0", "1"}) {
+                Trigger(&window, "mnuFlip");
+                QCOMPARE(Setting("Options/WhiteOnTop"), QString(value));
+            }
+            QCOMPARE(look(window), std::make_tuple(light, dark, true));
+        }
+        QCOMPARE(Setting("Options/LightColor"), QString::number(light));
+        QCOMPARE(Setting("Options/DarkColor"), QString::number(dark));
+        frmMain window;
+        QCOMPARE(look(window), std::make_tuple(light, dark, true));
+        QCOMPARE(window.objBoard()->strBoardTheme(), QString("Brown")); // its colours were chosen
+        QCOMPARE(window.objBoard()->boardMode(), BoardMode::Training);
+    }
+
+    void helpShowsTheContentsPageAndClosesWithItsButtonEscapeAndCtrlW() {
+        frmMain window;
+        // Without a help file the program says so.
+        CHelpWindow::strHelpFile("");
+        ModalScript script(Press(QMessageBox::Ok));
+        window.HelpContents();
+        QVERIFY(script.isDone());
+        QCOMPARE(script.Seen().at(0).text, QString("Unable to display Help Contents. There is no "
+                                                   "Help associated with this project."));
+        QCOMPARE(script.Seen().at(0).icon, int(QMessageBox::Information));
+
+        const QString page =
+            WriteFile(dir.filePath("help/index.html"),
+                      "<html><body><h1>Training</h1><a href='menus.html'>Menus</a></body></html>");
+        CHelpWindow::strHelpFile(page);
+        for (const QString way : {"cmdClose", "Esc", "Ctrl+W"}) {
+            window.HelpContents();
+            auto* help = window.findChild<CHelpWindow*>("helpWindow");
+            QVERIFY(help && help->isVisible());
+            QCOMPARE(help->objCurrentPage(), QUrl::fromLocalFile(page));
+            QVERIFY(help->objBrowser()->toPlainText().contains("Training"));
+            help->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(help));
+            if (way == "cmdClose")
+                help->findChild<QToolButton*>(way)->click();
+            else
+                QTest::keySequence(help, QKeySequence(way));
+            QTRY_VERIFY2(!help->isVisible(), qPrintable(way));
+        }
+    }
+
+    void aboutBoxIsModalWithSystemInformation() {
+        const QString info = CAboutBox::strSystemInfo();
+        for (const char* fact : {"Operating system: ", "Qt: ", "SQLite: 3.", "Chess engine: "})
+            QVERIFY2(info.contains(fact), fact);
+        if (QFile::exists("/usr/games/stockfish"))
+            QVERIFY2(info.contains("/usr/games/stockfish") || info.contains("/usr/bin/stockfish"),
+                     qPrintable(info));
+        frmMain window;
+        ModalScript script([](QWidget* about) {
+            QVERIFY(about->isModal());
+            QCOMPARE(about->findChild<QLabel*>("lblVersion")->text(),
+                     "Version " + frmMain::strVersion());
+            about->findChild<QPushButton*>("cmdSysInfo")->click();
+        });
+        script
+            .Then([info](QWidget* box) {
+                QCOMPARE(box->findChild<QLabel*>("lblSystemInfo")->text(), info);
+                // Copied for a bug report, word for word.
+                QGuiApplication::clipboard()->clear();
+                box->findChild<QPushButton*>("cmdCopy")->click();
+                QCOMPARE(QGuiApplication::clipboard()->text(), info);
+                qobject_cast<QDialog*>(box)->reject();
+            })
+            .Then(Cancel());
+        window.About();
+        QTRY_VERIFY(script.isDone());
+        QCOMPARE(script.Seen().at(0).title, QString("About Brisolt"));
+        QCOMPARE(script.Seen().at(1).title, QString("System Info"));
+
+        // One version text everywhere: the About box, the program's --version.
+        const ProgramRun run = RunProgram({"--version"}, dir.filePath("xdg"));
+        QCOMPARE(run.out.trimmed(), "Brisolt " + frmMain::strVersion());
+    }
+
+    void practiceOpensModallyOnTheShownGameAndNamesTheEngine() {
+        auto window = Open();
+        auto* menu = window->findChild<QAction*>("mnuCrafty");
+        QVERIFY2(menu->text().startsWith("Play the game against &"), qPrintable(menu->text()));
+        QCOMPARE(TextOf(window.get(), "lblCrafty"), QString(menu->text()).remove('&'));
+        ModalScript script(Cancel());
+        menu->trigger();
+        QVERIFY(script.isDone());
+        QCOMPARE(script.Seen().at(0).className, QString("frmCrafty"));
+        QVERIFY(script.Seen().at(0).title.startsWith("Practice with "));
+        QCOMPARE(window->objBoard()->boardMode(), BoardMode::Training); // the game is untouched
+    }
+
+    // The keys users rely on and the menus they sit in; Exit closes the workbook and leaves the
+    // user's game files alone.
+    void menusShortcutsAndExit() {
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        const QStringList files = {"game1.txt", "games.pgn", "game-notes.txt"};
+        for (const QString& name : files)
+            WriteFile(dir.filePath(name), "keep me");
+        auto window = Open();
+        QStringList menus;
+        for (QAction* action : window->menuBar()->actions())
+            menus << action->text();
+        QCOMPARE(menus, QStringList({"&File", "&Edit", "&Training", "&Options", "&Help"}));
+        for (const QString key :
+             {"mnuOpenWorkbook Ctrl+O", "mnuExit Ctrl+Q", "mnuNewWorkbook Ctrl+Shift+N",
+              "mnuGames Ctrl+G", "mnuShowSolution Ctrl+S", "mnuPreviousGame Ctrl+P",
+              "mnuNextGame Ctrl+N", "mnuFlip Ctrl+F", "mnuContents F1", "mnuCrafty Ctrl+T",
+              "mnuMoveFirst Home", "mnuMovePrevious Left", "mnuMoveNext Right", "mnuMoveLast End",
+              "mnuVariationUp Up", "mnuVariationDown Down"}) {
+            const QString name = key.section(' ', 0, 0);
+            auto* action = window->findChild<QAction*>(name);
+            QCOMPARE(action ? name + " " + action->shortcut().toString() : name, key);
+        }
+        Trigger(window.get(), "mnuExit");
+        QVERIFY(!window->isVisible());
+        QVERIFY(window->objWorkBook() == nullptr);
+        window.reset();
+        QDir::setCurrent(previous);
+        for (const QString& name : files)
+            QVERIFY2(QFile::exists(dir.filePath(name)), qPrintable(name));
+    }
+
+    void screenshotModeWritesThePicture() {
+        const QString picture = dir.filePath("shot.png");
+        ProgramRun run = RunProgram({"--screenshot", picture, four}, dir.filePath("xdg"));
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out.trimmed(), picture);
+        QImage image(picture);
+        QVERIFY(image.width() >= 800 && image.height() >= 500);
+
+        // Moves played for a picture are played on a copy: the file keeps its statistics.
+        const QString solved = dir.filePath("solved.png");
+        run = RunProgram({"--screenshot", solved, "--moves", "9", four}, dir.filePath("xdg"));
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(!QImage(solved).isNull());
+        QVERIFY(QImage(solved) != image);
+        QCOMPARE(testwb::Read(four.toStdString(), 1).hits, 0);
+    }
+
+    // A message box would wait for a click that never comes: the picture mode says it and ends.
+    // The workbook: its first game without positions, then a file of notes, then missing.
+    void screenshotModeNeverWaitsForAPerson() {
+        for (const QString sql : {"delete from GameNode where GameTreeID=1", "", "missing"}) {
+            if (sql == "missing")
+                QFile::remove(four);
+            else if (sql.isEmpty())
+                WriteFile(four, kNotes);
+            else
+                RawDatabase(four.toStdString()).exec(sql.toStdString());
+            const ProgramRun run =
+                RunProgram({"--screenshot", dir.filePath("never.png"), four}, dir.filePath("xdg"));
+            QVERIFY2(run.ended, qPrintable("the program waited for a person: " + sql));
+            QCOMPARE(run.exitCode, 1);
+            QVERIFY2(run.err.contains("brisolt: "), qPrintable(run.err));
+        }
+    }
+};
+
+QTEST_MAIN(frmMainStartupTest)
+#include "frmMainStartupTest.moc"
