@@ -61,6 +61,13 @@ struct TempWorkbook {
     std::shared_ptr<CWorkBook> workbook;
 };
 
+// A new workbook and scripted answers to the windows' questions: what the editor and the games
+// window tests start from.
+struct EditorWindows {
+    TempWorkbook book;
+    std::shared_ptr<ScriptedPrompts> prompts = std::make_shared<ScriptedPrompts>();
+};
+
 // One exercise as PGN from its test position.
 inline std::string PgnGame(const std::string& fen, const std::string& moves,
                            const std::string& page = "", const std::string& diagram = "") {

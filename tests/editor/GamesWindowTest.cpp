@@ -1,0 +1,446 @@
+// The games window over real workbook files (sorting, filtering, deleting, training requests,
+// PGN import and export, verification with the real Stockfish), and its table model over
+// thousands of games read through its page cache against the database's own reads.
+#include "EditorTestSupport.h"
+#include "editor/CBackgroundTask.h"
+#include "editor/CGamesTableModel.h"
+#include "editor/frmGames.h"
+#include "pgn/PgnImport.h"
+#include "tests/workbook/RawDatabase.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <fstream>
+#include <functional>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <numeric>
+#include <sstream>
+
+namespace {
+
+using testing::AllOf;
+using testing::HasSubstr;
+using testing::Not;
+using testing::StartsWith;
+
+struct GamesWindow : testing::Test, EditorWindows {};
+
+const std::string kBackRank = "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1";
+const std::string kKingAndRook = "7k/8/5K2/8/8/8/8/6R1 w - - 0 1";
+
+void Import(CWorkBook& workbook, const std::string& pgn) {
+    std::istringstream input(pgn);
+    ImportPgn(workbook, input);
+}
+
+// Texts of a column, top to bottom as shown.
+QStringList Column(const frmGames& games, int column) {
+    QStringList texts;
+    auto* model = games.tblGames->model();
+    for (int r = 0; r < model->rowCount(); ++r)
+        texts << model->index(r, column).data().toString();
+    return texts;
+}
+
+TEST_F(GamesWindow, SortsFiltersDeletesAndNamesTheGameToTrain) {
+    Import(*book.workbook, PgnGame(kBackRank, "1. Ra8#", "p.142", "#245") +
+                               PgnGame(kBackRank, "1. Ra8#", "p.9", "#12") +
+                               PgnGame(kBackRank, "1. Ra8#", "p.10", "#3"));
+    book.workbook->UpdateSuccess(1);
+    book.workbook->UpdateError(1);
+    for (int i = 0; i < 4; ++i)
+        book.workbook->UpdateError(2);
+    for (int i = 0; i < 3; ++i)
+        book.workbook->UpdateSuccess(3);
+    frmGames games(book.workbook, nullptr, prompts);
+
+    // The header's order reaches the model (whose tests go through every column).
+    games.tblGames->sortByColumn(frmGames::ColScore, Qt::DescendingOrder);
+    EXPECT_EQ(games.arrlngShownIDs(), (std::vector<int32_t>{3, 1, 2}));
+    EXPECT_EQ(Column(games, frmGames::ColScore), (QStringList{"100%", "50%", "0%"}));
+
+    // A typed filter waits for the typing to pause and filters once; text the program sets
+    // filters at once and ends a typed key's wait.
+    games.tblGames->sortByColumn(frmGames::ColID, Qt::AscendingOrder);
+    QSignalSpy filtered(games.tblGames->model(), &QAbstractItemModel::modelReset);
+    QTest::keyClicks(games.txtFilter, "p.1");
+    EXPECT_EQ(games.arrlngShownIDs(), (std::vector<int32_t>{1, 2, 3}));
+    ASSERT_TRUE(filtered.wait(10 * frmGames::kFilterPauseMs));
+    QTest::qWait(2 * frmGames::kFilterPauseMs);
+    EXPECT_EQ(filtered.count(), 1);
+    EXPECT_EQ(games.arrlngShownIDs(), (std::vector<int32_t>{1, 3}));
+    QTest::keyClick(games.txtFilter, Qt::Key_Backspace);
+    games.SetFilter("#245");
+    EXPECT_EQ(games.arrlngShownIDs(), (std::vector<int32_t>{1}));
+    EXPECT_EQ(games.txtFilter->text(), "#245");
+    // Still within the key's pause, which SetFilter ended: set text filters at once, and once.
+    games.txtFilter->setText("");
+    EXPECT_EQ(filtered.count(), 3);
+    EXPECT_EQ(games.arrlngShownIDs(), (std::vector<int32_t>{1, 2, 3}));
+    QTest::qWait(2 * frmGames::kFilterPauseMs);
+    EXPECT_EQ(filtered.count(), 3);
+
+    QSignalSpy train(&games, &frmGames::TrainRequested);
+    ASSERT_TRUE(games.isSelectGame(2));
+    games.cmdTrain->click();
+    emit games.tblGames->doubleClicked(games.tblGames->currentIndex());
+    EXPECT_EQ(train, (QList<QVariantList>{{2}, {2}}));
+
+    prompts->answers = {false, true};
+    games.cmdDelete->click();
+    EXPECT_EQ(prompts->questions.last(), "Delete game 2?");
+    EXPECT_EQ(book.workbook->lngCountGames(), 3);
+    games.cmdDelete->click();
+    EXPECT_EQ(book.workbook->lngCountGames(), 2);
+    EXPECT_EQ(games.arrlngShownIDs(), (std::vector<int32_t>{1, 3}));
+}
+
+TEST_F(GamesWindow, CancelledImportKeepsWholeGamesOnlyAndSkippedGamesAreNamed) {
+    const std::string file = book.folder.file("many.pgn");
+    {
+        std::ofstream out(file);
+        for (int i = 0; i < 4000; ++i)
+            out << PgnGame(kKingAndRook, "1. Kf7 Kh7 2. Rh1#", "p." + std::to_string(i));
+        out << PgnGame(kKingAndRook, "1. Kf7 Kh7 2. Qh1#"); // no queen
+    }
+    frmGames games(book.workbook, nullptr, prompts);
+    // Press Cancel as soon as the progress dialog runs its loop.
+    QTimer::singleShot(0, [&] {
+        ASSERT_NE(games.objTask()->objDialog(), nullptr);
+        auto* cancel = games.objTask()->objDialog()->findChild<QPushButton*>();
+        ASSERT_NE(cancel, nullptr);
+        EXPECT_EQ(cancel->text(), "Cancel");
+        cancel->click();
+    });
+    games.ImportPgnFrom(QString::fromStdString(file));
+    ASSERT_EQ(prompts->notices.size(), 1);
+    EXPECT_THAT(prompts->notices[0].toStdString(), StartsWith("Import cancelled."));
+
+    const int64_t kept = book.workbook->lngCountGames();
+    EXPECT_LT(kept, 4000);
+    EXPECT_EQ(static_cast<int64_t>(games.arrlngShownIDs().size()), kept);
+
+    // Run to the end: the broken game is skipped and listed with its reason.
+    TempWorkbook other;
+    frmGames whole(other.workbook, nullptr, prompts);
+    QStringList progress;
+    QObject::connect(whole.objTask(), &CBackgroundTask::Progress,
+                     [&](int, int, const QString& text) { progress << text; });
+    whole.ImportPgnFrom(QString::fromStdString(file));
+    EXPECT_EQ(other.workbook->lngCountGames(), 4000);
+    ASSERT_FALSE(progress.isEmpty());
+    EXPECT_THAT(progress.last().toStdString(),
+                AllOf(HasSubstr("games read"), HasSubstr("games per second")));
+    EXPECT_THAT(prompts->notices.last().toStdString(), HasSubstr("1 game was skipped"));
+    ASSERT_EQ(prompts->details.size(), 1);
+
+    // Unsound test positions are skipped with the board's reason.
+    const std::string unsound = book.folder.file("unsound.pgn");
+    std::ofstream(unsound) << PgnGame("R5k1/5ppp/8/8/8/8/8/6K1 w - - 0 1", "1. Kf1")
+                           << PgnGame("6k1/5ppp/8/8/8/8/8/R5Kp b - - 0 1", "1... Kf8");
+    whole.ImportPgnFrom(QString::fromStdString(unsound));
+    EXPECT_EQ(other.workbook->lngCountGames(), 4000);
+    EXPECT_THAT(prompts->notices.last().toStdString(), HasSubstr("2 games were skipped"));
+    ASSERT_EQ(prompts->details.size(), 2);
+    EXPECT_TRUE(prompts->details[0].endsWith("unsound: the side not to move is in check"));
+    EXPECT_TRUE(prompts->details[1].endsWith("unsound: a pawn stands on the first or last rank"));
+
+    whole.ImportPgnFrom(QString::fromStdString(book.folder.file("missing.pgn")));
+    EXPECT_TRUE(prompts->errors.last().contains("Cannot read the file"));
+}
+
+// Export writes the chosen games (all when none is chosen); games that cannot be read are left
+// out and named with their reasons.
+TEST_F(GamesWindow, ExportWritesTheChosenGamesAndNamesThoseThatCannotBeRead) {
+    Import(*book.workbook, PgnGame(kKingAndRook, "1. Kf7 Kh7 2. Rh1#", "p.1") +
+                               PgnGame(kBackRank, "1. Ra8#", "p.2"));
+    frmGames games(book.workbook, nullptr, prompts);
+    const QString all = QString::fromStdString(book.folder.file("all.pgn"));
+    const QString one = QString::fromStdString(book.folder.file("one.pgn"));
+    games.tblGames->clearSelection();
+    games.ExportPgnTo(all);
+    ASSERT_TRUE(games.isSelectGame(1));
+    games.ExportPgnTo(one);
+    EXPECT_EQ(prompts->notices,
+              (QStringList{"2 games written to " + all + ".", "1 game written to " + one + "."}));
+
+    RawDatabase(book.folder.file("games.brl"))
+        .exec("update GameNode set MoveText='Ke3' where GameTreeID=2 and MoveText='Ra8#'; "
+              "insert into GameTree values (3,'empty','','',0,0,0,0)");
+    games.tblGames->clearSelection();
+    games.ExportPgnTo(all);
+    EXPECT_EQ(prompts->notices.last(),
+              "1 game written to " + all +
+                  ".\n2 games could not be read and were left out; the details list them with "
+                  "their reasons.");
+    ASSERT_EQ(prompts->details.size(), 2);
+    EXPECT_THAT(prompts->details[0].toStdString(),
+                StartsWith("game 2: Game 2 cannot be loaded: the stored move Ke3"));
+    EXPECT_EQ(prompts->details[1], "game 3: no positions are stored for it");
+    EXPECT_THAT(FileBytes(all.toStdString()), AllOf(HasSubstr("p.1"), Not(HasSubstr("p.2"))));
+
+    games.ExportPgnTo(QString::fromStdString(book.folder.file("no/such/folder/x.pgn")));
+    EXPECT_TRUE(prompts->errors.last().startsWith("The export failed"));
+    EXPECT_EQ(prompts->errors.size(), 1);
+}
+
+// Verdicts from the engine, a second solution added as a variation, and move marks that
+// contradict the engine shown with the moves named under the table.
+TEST_F(GamesWindow, VerificationShowsVerdictsAndAddsAlternatives) {
+    const std::string twoRooks = "6k1/5ppp/8/8/8/8/8/RR4K1 w - - 0 1";
+    Import(*book.workbook, PgnGame(twoRooks, "1. Ra8#") + PgnGame(twoRooks, "1. Ra8# (1. Rb8#?)"));
+    frmGames games(book.workbook, nullptr, prompts);
+    VerifyOptions options;
+    options.limit.intDepth = 6;
+    options.limit.intMoveTimeMs = 0;
+    games.SetVerification(BRISOLT_STOCKFISH, options);
+    games.tblGames->clearSelection();
+    games.VerifyGames();
+    EXPECT_TRUE(prompts->errors.isEmpty()) << prompts->errors.join("|").toStdString();
+    EXPECT_EQ(Column(games, frmGames::ColVerdict),
+              (QStringList{"second-solution", "marked-wrong-but-good"}));
+
+    ASSERT_TRUE(games.isSelectGame(2));
+    EXPECT_THAT(games.lblDetails->text().toStdString(),
+                HasSubstr("marked Rb8#? #1 is as good as the solution"));
+    // Nothing to add: a mark is mended by hand, not by a variation.
+    EXPECT_FALSE(games.cmdAddVariation->isEnabled());
+
+    ASSERT_TRUE(games.isSelectGame(1));
+    EXPECT_TRUE(games.lblDetails->text().contains("Rb8#"));
+    ASSERT_TRUE(games.cmdAddVariation->isEnabled());
+    games.cmdAddVariation->click();
+    EXPECT_EQ(games.objReport(1), nullptr);
+    EXPECT_EQ(Stored(*book.workbook, 1)->Count(), 3);
+    games.VerifyGames();
+    EXPECT_EQ(Column(games, frmGames::ColVerdict).first(), "ok") << "the stored game is verified";
+
+    games.SetVerification("/nonexistent/engine", options);
+    games.VerifyGames();
+    EXPECT_TRUE(prompts->errors.last().contains("Cannot start the engine"));
+}
+
+constexpr int kGames = 3000; // more rows than the cache holds
+
+// Identifiers with gaps and one beyond 32 bits; texts with case, digits, % and _; some empty
+// (NULL) texts and statistics; long runs of equal keys.
+struct Fixture {
+    Fixture() {
+        RawDatabase(book.folder.file("games.brl"))
+            .exec("with recursive n(i) as (select 1 union all select i+1 from n where i<" +
+                  std::to_string(kGames) +
+                  ") insert into GameTree select case i when 7 then 5000000000 else i*3 end, "
+                  "case when i%10=5 then null when i%4=0 then 'Mate in '||(i%12) when i%4=1 "
+                  "then 'FORK_'||i when i%4=2 then '50% ending '||(i%30) else 'pin '||i end, "
+                  "case when i%17=16 then null else 'p.'||(i%150) end, '#'||(i*7%97), "
+                  "case when i%11=10 then null else i%9 end, i%5, "
+                  "case when i%13=12 then null else i%3 end, i%7 from n");
+    }
+    TempWorkbook book;
+};
+
+// Every row, fetched as a view scrolling down would.
+std::vector<int64_t> Shown(CGamesTableModel& model) {
+    while (model.canFetchMore({}))
+        model.fetchMore({});
+    std::vector<int64_t> ids;
+    for (int r = 0; r < model.rowCount(); ++r)
+        ids.push_back(model.index(r, CGamesTableModel::ColID).data().toLongLong());
+    return ids;
+}
+
+// Every row, deep pages first, so that no page is served by a read made for a nearer one.
+std::vector<int64_t> Upward(CGamesTableModel& model) {
+    while (model.canFetchMore({}))
+        model.fetchMore({});
+    std::vector<int64_t> ids(static_cast<size_t>(model.rowCount()));
+    for (int r = model.rowCount() - 1; r >= 0; --r)
+        ids[static_cast<size_t>(r)] = model.lngIdAt(r);
+    return ids;
+}
+
+TEST(GamesTableModel, ShowsEveryOrderAndFilterAsTheDatabaseReadsIt) {
+    Fixture fixture;
+    CGamesTableModel model(fixture.book.workbook, {});
+    model.Reload();
+    using Sort = GameRowQuery::Sort;
+    const struct {
+        int column;
+        Sort sort;
+        const char* filter;
+    } cases[] = {
+        {CGamesTableModel::ColID, Sort::ID, ""},
+        {CGamesTableModel::ColDescription, Sort::Description, ""},
+        {CGamesTableModel::ColPage, Sort::Page, "p.1"},
+        {CGamesTableModel::ColDiagram, Sort::Diagram, ""},
+        {CGamesTableModel::ColAttempts, Sort::Hits, "_"},
+        {CGamesTableModel::ColSuccesses, Sort::Solve, "50%"},
+        {CGamesTableModel::ColErrorStreak, Sort::ErrorStreak, ""},
+        {CGamesTableModel::ColSuccessStreak, Sort::SolveStreak, "fork"},
+        {CGamesTableModel::ColScore, Sort::Score, ""},
+        {CGamesTableModel::ColScore, Sort::Score, "no such game"},
+    };
+    for (const auto& c : cases) {
+        for (const bool descending : {false, true}) {
+            SCOPED_TRACE(std::to_string(c.column) + (descending ? " down " : " up ") + c.filter);
+            model.SetFilter(c.filter);
+            model.sort(c.column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+            std::vector<int64_t> expected;
+            for (const WorkBookGameRow& row : fixture.book.workbook->arrGetGameRowsPage(
+                     {c.sort, descending, c.filter, 0, kGames}))
+                expected.push_back(row.lngID);
+            const int total = static_cast<int>(expected.size());
+            // A batch of rows is offered first; finding the last game offers every row down to it.
+            EXPECT_EQ(model.intTotalRows(), total);
+            EXPECT_EQ(model.rowCount(), std::min(total, CGamesTableModel::kFetchRows));
+            if (total > 0) {
+                EXPECT_EQ(model.intRowOf(expected.back()), total - 1);
+                EXPECT_EQ(model.rowCount(), total);
+            }
+            EXPECT_EQ(Upward(model), expected);
+            EXPECT_EQ(Shown(model), expected);
+            std::vector<int> rows(expected.size());
+            std::iota(rows.begin(), rows.end(), 0);
+            EXPECT_EQ(model.arrIdsInRows(rows), expected);
+            // A game is found at its row; a missing game is not found.
+            for (size_t i = 0; i < expected.size(); i += 97)
+                EXPECT_EQ(model.intRowOf(expected[i]), static_cast<int>(i));
+            EXPECT_EQ(model.intRowOf(1), -1);
+            EXPECT_EQ(model.strLastError(), "");
+        }
+    }
+    // The verdict column has no database order: sorting by it changes nothing.
+    const std::vector<int64_t> before = Shown(model);
+    model.sort(CGamesTableModel::ColVerdict, Qt::AscendingOrder);
+    EXPECT_EQ(Shown(model), before);
+}
+
+TEST(GamesTableModel, ReadsOnlyThePagesShownKeepsAFewOfThemAndNamesWhyAFileCannotBeRead) {
+    Fixture fixture;
+    CGamesTableModel model(fixture.book.workbook, [](int64_t id) {
+        return id == 6 ? std::pair<QString, QString>("ok", "no other solution")
+                       : std::pair<QString, QString>();
+    });
+    model.Reload();
+    EXPECT_EQ(model.rowCount(), CGamesTableModel::kFetchRows);
+    EXPECT_EQ(model.intTotalRows(), kGames);
+    // Offering rows to the views reads nothing.
+    while (model.canFetchMore({}))
+        model.fetchMore({});
+    EXPECT_EQ(model.rowCount(), kGames);
+    EXPECT_EQ(model.lngPagesRead(), 0);
+    const struct {
+        int row;
+        int column;
+        int role;
+        QVariant value;
+        int64_t pagesRead;
+    } reads[] = {
+        {0, CGamesTableModel::ColID, Qt::DisplayRole, "3", 1},
+        {1, CGamesTableModel::ColVerdict, Qt::DisplayRole, "ok", 1},
+        {1, CGamesTableModel::ColVerdict, Qt::ToolTipRole, "no other solution", 1},
+        {5, CGamesTableModel::ColScore, Qt::DisplayRole, "17%", 1}, // 1 of 6, rounded
+        {0, CGamesTableModel::ColScore, Qt::DisplayRole, "100%", 1},
+        {7, CGamesTableModel::ColScore, Qt::DisplayRole, "", 1}, // never tried
+        {kGames - 1, CGamesTableModel::ColID, CGamesTableModel::IdRole, 5000000000LL, 2},
+        {CGamesTableModel::kPageRows, CGamesTableModel::ColDescription, Qt::DisplayRole,
+         "50% ending 22", 3},
+        {kGames, CGamesTableModel::ColID, Qt::DisplayRole, QVariant(), 3}, // past the end
+    };
+    for (const auto& read : reads) {
+        SCOPED_TRACE(read.row);
+        EXPECT_EQ(model.index(read.row, read.column).data(read.role), read.value);
+        EXPECT_EQ(model.lngPagesRead(), read.pagesRead);
+    }
+    // Read in order, each page is read once; only the last pages stay, so the first is read
+    // again and the last is not.
+    CGamesTableModel fresh(fixture.book.workbook, {});
+    fresh.Reload();
+    Shown(fresh);
+    const int64_t pages = (kGames + CGamesTableModel::kPageRows - 1) / CGamesTableModel::kPageRows;
+    ASSERT_GT(pages, static_cast<int64_t>(CGamesTableModel::kCachedPages));
+    EXPECT_EQ(fresh.lngPagesRead(), pages);
+    fresh.index(kGames - 1, 0).data();
+    EXPECT_EQ(fresh.lngPagesRead(), pages);
+    fresh.index(0, 0).data();
+    EXPECT_EQ(fresh.lngPagesRead(), pages + 1);
+
+    // A file that cannot be read gives an empty table and the reason.
+    RawDatabase(fixture.book.folder.file("games.brl")).exec("drop table GameTree");
+    QSignalSpy reset(&fresh, &QAbstractItemModel::modelReset);
+    fresh.Reload();
+    EXPECT_EQ(reset.count(), 1);
+    EXPECT_EQ(fresh.rowCount(), 0);
+    EXPECT_FALSE(fresh.strLastError().isEmpty());
+}
+
+std::vector<int64_t> Ids(RawDatabase& raw, const std::string& sql) {
+    std::vector<int64_t> ids;
+    for (const auto& row : raw.rows(sql))
+        ids.push_back(std::stoll(row[0]));
+    return ids;
+}
+
+TEST(GamesOrderFollowsWrites, EveryWriteShowsInTheNextRowsRead) {
+    TempWorkbook book;
+    const std::string file = book.folder.file("games.brl");
+    RawDatabase raw(file);
+    raw.exec("with recursive n(i) as (select 1 union all select i+1 from n where i<600) insert "
+             "into GameTree select i, 'Game '||(i%50), 'p.'||i, '#'||i, i%7, 0, 0, 0 from n");
+    const std::string byAttempts = "select ID from GameTree order by Hits desc, ID desc";
+    const std::string filtered = "select ID from GameTree where Description like '%game 1%' "
+                                 "order by Hits desc, ID desc";
+    CWorkBook& workbook = *book.workbook;
+    std::string filter;
+    const struct {
+        const char* write;
+        std::function<void()> run;
+    } writes[] = {
+        {"results recorded here",
+         [&] {
+             for (int i = 0; i < 7; ++i) // from the last page to the first
+                 workbook.UpdateSuccess(1);
+         }},
+        {"another program's update", [&] { raw.exec("update GameTree set Hits=99 where ID=3"); }},
+        {"game deleted here", [&] { workbook.DeleteGame(4); }},
+        {"another program's new game",
+         [&] { raw.exec("insert into GameTree values(9999,'Game 1',null,null,50,0,0,0)"); }},
+        {"batch rolled back after a read inside it",
+         [&] {
+             // Pages of another order read before the batch, of the shown one inside it.
+             workbook.arrGetGameRowsPage({GameRowQuery::Sort::Solve, false, "", 0, 1});
+             workbook.BeginBatch();
+             for (int i = 0; i < 200; ++i)
+                 workbook.UpdateSuccess(10);
+             GameRowQuery shown{GameRowQuery::Sort::Hits, true, filter, 0, 1};
+             EXPECT_EQ(workbook.arrGetGameRowsPage(shown).at(0).lngID, 10);
+             workbook.RollbackBatch();
+         }},
+    };
+    for (const char* shownFilter : {"", "game 1"}) {
+        filter = shownFilter;
+        CGamesTableModel model(book.workbook, {});
+        model.Reload();
+        model.SetFilter(QString::fromStdString(filter));
+        model.sort(CGamesTableModel::ColAttempts, Qt::DescendingOrder);
+        const std::string& expected = filter.empty() ? byAttempts : filtered;
+        EXPECT_EQ(Upward(model), Ids(raw, expected));
+        for (const auto& write : writes) {
+            SCOPED_TRACE(std::string(write.write) + ", filter \"" + filter + "\"");
+            write.run();
+            model.Reload();
+            EXPECT_EQ(Upward(model), Ids(raw, expected));
+            EXPECT_EQ(model.intRowOf(Ids(raw, expected).back()), model.intTotalRows() - 1);
+        }
+        raw.exec("update GameTree set Hits=ID%7; delete from GameTree where ID=9999");
+    }
+}
+
+} // namespace
