@@ -1,6 +1,6 @@
 // Progress through the real training window offscreen: Clear Log's questions, the statistics
 // window and the training order of Options. (What each result writes to the history is checked
-// with the results in tests/app/frmMainTest.cpp.)
+// with the results in tests/app/frmMainRecordTest.cpp.)
 #include "app/CTrainingSession.h"
 #include "app/frmMain.h"
 #include "board/cntrlChessGui.h"
