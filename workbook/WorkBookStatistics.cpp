@@ -14,6 +14,8 @@ namespace {
 
 // A stored counter as a number: anything but a whole number counts as 0.
 #define COUNTER(c) "(case when typeof(" c ") = 'integer' and " c " > 0 then " c " else 0 end)"
+#define HITS COUNTER("g.Hits")
+#define SOLVES COUNTER("g.Solve")
 
 // Attempts in a time range, counted from the covering time index alone. Every recorded attempt
 // counts, also one of a game deleted since by another program (Brisolt removes a game's rows
@@ -35,20 +37,17 @@ const char* const kLatestResults =
 // groups before the update and put back after it), and made again after any other change to the
 // file. Like the kept score they are trusted only while the file's change counter is the one they
 // were made or last updated at.
-#define SOLVED "min(" COUNTER("g.Solve") ", " COUNTER("g.Hits") ")"
+#define SOLVED "min(" SOLVES ", " HITS ")"
 #define GROUP_TOTALS(key, from)                                                                    \
-    "insert into temp.GroupTotals select ?1, " key                                                 \
-    ", count(*), sum(" COUNTER("g.Hits") "), sum(" SOLVED ") from " from                           \
-                                         " where " COUNTER("g.Hits") " > 0 group by 2"
+    "insert into temp.GroupTotals select ?1, " key ", count(*), sum(" HITS "), sum(" SOLVED        \
+    ") from " from " where " HITS " > 0 group by 2"
 // ?3 is -1 to take game ?2's share out of its group, 1 to put it back.
 #define GAME_TOTALS(key, from)                                                                     \
-    "insert into temp.GroupTotals select ?1, " key                                                 \
-    ", ?3, ?3 * " COUNTER("g.Hits") ", ?3 * " SOLVED " from " from                                 \
-                                    " where g.ID = ?2 and " COUNTER(                               \
-                                        "g.Hits") " > 0 on conflict (Kind, Name) do "              \
-                                                  "update set Games = Games + excluded.Games, "    \
-                                                  "Attempts = Attempts + excluded.Attempts, "      \
-                                                  "Solved = Solved + excluded.Solved"
+    "insert into temp.GroupTotals select ?1, " key ", ?3, ?3 * " HITS ", ?3 * " SOLVED             \
+    " from " from " where g.ID = ?2 and " HITS                                                     \
+    " > 0 on conflict (Kind, Name) do update set Games = "                                         \
+    "Games + excluded.Games, Attempts = Attempts + excluded.Attempts, Solved = Solved + "          \
+    "excluded.Solved"
 
 const char* const kCreateTotals =
     "create temp table if not exists GroupTotals (Kind integer, Name text, Games integer, "
@@ -97,21 +96,13 @@ constexpr int64_t kChapters = 1;
 constexpr int64_t kKinds = 2;
 
 const char* const kMostFailed =
-    "select g.ID, g.Description, g.XRefPage, " COUNTER("g.Hits") ", min(" COUNTER(
-        "g."
-        "So"
-        "lv"
-        "e") ", " COUNTER("g.Hits") ") from GameTree g where " COUNTER("g.Hits") " > " COUNTER("g."
-                                                                                               "Sol"
-                                                                                               "ve") " order by " COUNTER("g.Hits") " - " COUNTER("g.Solve") " desc, g.ID "
-                                                                                                                                                             "limit ?";
+    "select g.ID, g.Description, g.XRefPage, " HITS ", " SOLVED " from GameTree g where " HITS
+    " > " SOLVES " order by " HITS " - " SOLVES " desc, g.ID limit ?";
 // The schedule keeps each game's last day, indexed; games trained but since deleted are skipped.
 const char* const kLongestUnseen =
-    "select g.ID, g.Description, g.XRefPage, " COUNTER("g.Hits") ", min(" COUNTER(
-        "g.Solve") ", " COUNTER("g.Hits") "), s.LastReviewDay from TrainingSchedule s join "
-                                          "GameTree g on g.ID = s.GameTreeID where "
-                                          "typeof(s.LastReviewDay) = 'integer' "
-                                          "order by s.LastReviewDay, s.GameTreeID limit ?";
+    "select g.ID, g.Description, g.XRefPage, " HITS ", " SOLVED ", s.LastReviewDay from "
+    "TrainingSchedule s join GameTree g on g.ID = s.GameTreeID where typeof(s.LastReviewDay) = "
+    "'integer' order by s.LastReviewDay, s.GameTreeID limit ?";
 
 // A streak longer than this many days is shown as this many.
 constexpr int64_t kLongestStreak = 3660;
