@@ -153,12 +153,13 @@ void CTrainingSession::TrainingStatus(const std::string& status) {
         NoteStoredMoves();
         display.ShowMessage(strWithComments(strReplyMessage(status)));
     }
-    if (wrongMoves >= 3) ShowSolution();
+    if (wrongMoves >= TrainingFeedback::intTries) ShowSolution();
 }
 
 void CTrainingSession::ShowSolution() {
-    // After the third wrong move the solution comes without being asked for.
-    if (shownGameId != 0 && display.boardMode() != BoardMode::View) EndGame(false, wrongMoves < 3);
+    // After the last try the solution comes without being asked for.
+    if (shownGameId != 0 && display.boardMode() != BoardMode::View)
+        EndGame(false, wrongMoves < TrainingFeedback::intTries);
     UpdateNavigation();
 }
 
@@ -328,7 +329,7 @@ void CTrainingSession::ShowScore() {
 }
 
 void CTrainingSession::ShowErrorMarks(bool visible) {
-    for (int k = 0; k < 3; ++k)
+    for (int k = 0; k < TrainingFeedback::intTries; ++k)
         display.SetErrorMarkVisible(k, visible);
 }
 
