@@ -270,7 +270,6 @@ TEST(WorkBookProgress, EachResultMovesTheScheduleByItsGrade) {
         {"success after wrong moves", true, 2, false, ReviewRating::Hard},
         {"a negative count of wrong moves", true, -2, false, ReviewRating::Good},
         {"failure", false, 1, false, ReviewRating::Again},
-        {"solution shown", false, 0, true, ReviewRating::Again},
         {"solution shown, then played", true, 0, true, ReviewRating::Again},
     };
     const ReviewSchedule schedule;
@@ -468,22 +467,19 @@ std::vector<int64_t> Attempts(const std::vector<PeriodFigures>& periods) {
 }
 
 TEST(WorkBookStatistics, ZerosWithoutHistoryThenOneAttemptIsTodayTheStreakAndTheRun) {
-    for (int games : {0, 3}) {
-        ProgressWorkbook file(games);
-        const TrainingStatistics figures = WorkBookStatistics(file.connection()).objRead(kDay);
-        EXPECT_EQ(figures.objSummary.lngTodayAttempts + figures.objSummary.lngStreakDays +
-                      figures.objSummary.lngSuccessRun,
-                  0);
-        ASSERT_EQ(figures.arrByDay.size(), 30U);
-        EXPECT_EQ(figures.arrByDay.back().lngFirstDay, kDay);
-        EXPECT_EQ(Attempts(figures.arrByDay), std::vector<int64_t>(30, 0));
-        EXPECT_EQ(Attempts(figures.arrByWeek), std::vector<int64_t>(26, 0));
-        EXPECT_TRUE(figures.arrByPage.empty());
-        EXPECT_TRUE(figures.arrMostFailed.empty());
-        EXPECT_TRUE(figures.arrLongestUnseen.empty());
-        EXPECT_NE(figures.strText().find("Today (2024-10-04): 0 attempts"), std::string::npos);
-    }
-    ProgressWorkbook file(2);
+    ProgressWorkbook file(3);
+    const TrainingStatistics zeros = WorkBookStatistics(file.connection()).objRead(kDay);
+    EXPECT_EQ(zeros.objSummary.lngTodayAttempts + zeros.objSummary.lngStreakDays +
+                  zeros.objSummary.lngSuccessRun,
+              0);
+    ASSERT_EQ(zeros.arrByDay.size(), 30U);
+    EXPECT_EQ(zeros.arrByDay.back().lngFirstDay, kDay);
+    EXPECT_EQ(Attempts(zeros.arrByDay), std::vector<int64_t>(30, 0));
+    EXPECT_EQ(Attempts(zeros.arrByWeek), std::vector<int64_t>(26, 0));
+    EXPECT_TRUE(zeros.arrByPage.empty());
+    EXPECT_TRUE(zeros.arrMostFailed.empty());
+    EXPECT_TRUE(zeros.arrLongestUnseen.empty());
+    EXPECT_NE(zeros.strText().find("Today (2024-10-04): 0 attempts"), std::string::npos);
     WorkBookProgress(file.connection()).lngRecordAttempt(Attempt(2, At(kDay, 9), true));
     file.exec("update GameTree set Hits = 1, Solve = 1, XRefPage = '7' where ID = 2");
     const TrainingStatistics figures = WorkBookStatistics(file.connection()).objRead(kDay);
