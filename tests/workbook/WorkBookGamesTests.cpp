@@ -63,25 +63,18 @@ protected:
     }
 };
 
-struct AnnotatedGame {
-    std::shared_ptr<CGameTree> tree;
-    std::string e4; // node keys
-    std::string e5;
+// The game e4 e5 with two tags, a game comment, a comment and a glyph on e4 and two glyphs on e5.
+struct AnnotatedGame : Book {
+    AnnotatedGame() : Book({"e4 e5"}) {
+        annotations.arrTags = {{"White", "Ana Núñez"}, {"Result", "1-0"}};
+        annotations.mapNodes[CGameNode::strINITIAL_KEY()].strBefore = "game comment";
+        annotations.mapNodes[e4] = {"", "best by test", {1}};
+        annotations.mapNodes[e5] = {"", "", {2, 146}};
+    }
+    std::string e4 = key("e4"); // node keys
+    std::string e5 = key("e4 e5");
     GameAnnotations annotations;
 };
-
-AnnotatedGame MakeGame() {
-    AnnotatedGame game;
-    const Book book({"e4 e5"});
-    game.e4 = book.key("e4");
-    game.e5 = book.key("e4 e5");
-    game.tree = book.tree;
-    game.annotations.arrTags = {{"White", "Ana Núñez"}, {"Result", "1-0"}};
-    game.annotations.mapNodes[CGameNode::strINITIAL_KEY()].strBefore = "game comment";
-    game.annotations.mapNodes[game.e4] = {"", "best by test", {1}};
-    game.annotations.mapNodes[game.e5] = {"", "", {2, 146}};
-    return game;
-}
 
 // The annotated node keys, sorted, with the tags as "name=value".
 std::vector<std::string> Stored(CWorkBook& workbook, int64_t id) {
@@ -380,7 +373,7 @@ TEST(WorkBookCrash, KilledWritersLeaveWholeGamesAndEveryAcknowledgedResult) {
 }
 
 TEST_F(WorkBookGames, AnnotationsAreKeptThroughEditorSavesAndRemovedWithTheirNodeOrGame) {
-    const AnnotatedGame game = MakeGame();
+    const AnnotatedGame game;
     const std::string root = CGameNode::strINITIAL_KEY();
     std::vector<std::string> expected = {game.e4 + "||best by test|1", game.e5 + "|||2 146",
                                          root + "|game comment||"};
@@ -420,7 +413,7 @@ TEST_F(WorkBookGames, NewGamesOfABatchTakeNoAnnotationRowsAnotherProgramLeft) {
         "'e4')",
         "insert into GameTag values (4, '[Event \"left\"]')",
         "insert into GameAnnotation values (3, 'k', 'left', '', '')"};
-    const AnnotatedGame game = MakeGame();
+    const AnnotatedGame game;
     for (const char* leftover : leftovers) {
         Reopen("", true);
         EXPECT_EQ(workbook.lngSaveGame(game.tree, 0, "first", "", "", game.annotations), 1);
@@ -447,7 +440,7 @@ TEST_F(WorkBookGames, NewGamesOfABatchTakeNoAnnotationRowsAnotherProgramLeft) {
 
 TEST_F(WorkBookGames, AnOlderWorkbookTrainsUnchangedAndGetsTheTablesOnItsFirstAnnotatedWrite) {
     Reopen(kWorkbookTables, true);
-    AnnotatedGame game = MakeGame();
+    AnnotatedGame game;
     const int64_t plain = workbook.lngSaveGame(game.tree, 0, "plain", "", "");
     EXPECT_EQ(workbook.arrlngGetGameIDsForTraining(10), std::vector<int32_t>{int32_t(plain)});
     workbook.UpdateSuccess(plain);
@@ -455,7 +448,7 @@ TEST_F(WorkBookGames, AnOlderWorkbookTrainsUnchangedAndGetsTheTablesOnItsFirstAn
     EXPECT_EQ(TableNames(path), "GameNode GameTree");
 
     // A game refused for its annotations leaves neither rows nor tables.
-    AnnotatedGame tooLong = MakeGame();
+    AnnotatedGame tooLong;
     tooLong.annotations.mapNodes[tooLong.e4].strAfter.assign(1000001, 'x');
     EXPECT_THROW(workbook.lngSaveGame(tooLong.tree, 0, "long", "", "", tooLong.annotations),
                  CWorkBookGameError);
@@ -468,7 +461,7 @@ TEST_F(WorkBookGames, AnOlderWorkbookTrainsUnchangedAndGetsTheTablesOnItsFirstAn
 }
 
 TEST_F(WorkBookGames, OtherProgramsAnnotationTablesAndRowsAreIgnoredOrRefusedClearly) {
-    const AnnotatedGame game = MakeGame();
+    const AnnotatedGame game;
     const std::string e4 = "'" + game.e4 + "'";
     // sql: run on a workbook holding game 1 (e4 e5) without annotations; loaded: the stored
     // annotations read, joined by spaces; writeRefusal: "" when an annotated save works
