@@ -442,16 +442,12 @@ int64_t ChangeCounter(const std::string& path) {
 }
 
 TEST(ScoreText, TextFollowsTheTwoDecimalPatternWithoutForcedLeadingDigit) {
-    struct Case {
-        int32_t hits, solved;
-        const char* text;
-    } cases[] = {
+    const std::tuple<int32_t, int32_t, const char*> cases[] = {
         {0, 0, "-----"}, {1, 0, ".00"},   {1, 1, "100.00"}, {3, 2, "66.67"},  {3, 1, "33.33"},
         {8, 1, "12.50"}, {200, 1, ".50"}, {800, 1, ".13"},  {7, 7, "100.00"}, {12, 5, "41.67"},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(strScoreText(c.hits, c.solved), c.text) << c.solved << " of " << c.hits;
-    }
+    for (const auto& [hits, solved, text] : cases)
+        EXPECT_EQ(strScoreText(hits, solved), text) << solved << " of " << hits;
 }
 
 // The score and the page and chapter figures are kept up to date with each result; after every
@@ -478,12 +474,8 @@ TEST_F(WorkBookFile, TheScoreAndTheGroupFiguresAreTheSumsWhateverChangedTheFile)
     ASSERT_EQ(groups(workbook.objStatistics()), fresh());
     ASSERT_EQ(fresh().second.size(), 3u); // Fork, Mate and the tagged Endings have attempts
     const Book game({"d4"});
-    struct Step {
-        const char* name;
-        std::function<void()> act;
-        bool kept; // the score's sums are kept and valid after the step
-    };
-    const std::vector<Step> steps = {
+    // kept: the score's sums are kept and valid after the step
+    const std::tuple<const char*, std::function<void()>, bool> steps[] = {
         {"a failure", [&] { workbook.UpdateError(1); }, true},
         {"an untried game's first success", [&] { workbook.UpdateSuccess(3); }, true},
         {"a game without counters", [&] { workbook.UpdateError(4); }, true},
@@ -539,16 +531,16 @@ TEST_F(WorkBookFile, TheScoreAndTheGroupFiguresAreTheSumsWhateverChangedTheFile)
         {"the log cleared", [&] { workbook.ClearLog(); }, true},
         {"a result after that", [&] { workbook.UpdateError(7); }, true},
     };
-    for (const Step& step : steps) {
-        SCOPED_TRACE(step.name);
-        step.act();
+    for (const auto& [name, act, kept] : steps) {
+        SCOPED_TRACE(name);
+        act();
         EXPECT_EQ(groups(workbook.objStatistics()), fresh());
         RawDatabase raw(scored);
         EXPECT_EQ(ScoreOf(workbook), raw.value("select cast(total(Hits) as int) || ' ' || "
                                                "cast(total(Solve) as int) from GameTree"));
         const std::string at =
             raw.value("select FieldValue from WorkBook where FieldName='ScoreAt'");
-        EXPECT_EQ(at == std::to_string(ChangeCounter(scored)), step.kept) << at;
+        EXPECT_EQ(at == std::to_string(ChangeCounter(scored)), kept) << at;
     }
 }
 

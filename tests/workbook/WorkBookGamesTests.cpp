@@ -573,13 +573,8 @@ TEST_F(WorkBookGames, ListReadsPastTheFirstRowsGiveTheWholeOrder) {
              "-i/2), null, 0, 0, 0, 0 from n");
     using Sort = GameRowQuery::Sort;
     enum Kind { Page, Position, Write };
-    struct Step {
-        Kind kind;
-        Sort sort;
-        bool isDescending;
-        int64_t offset; // the page's first row, or the row of the game looked for
-    };
-    const std::vector<Step> sequences[] = {
+    // Steps: what is asked, the order, the page's first row or the row of the game looked for.
+    const std::vector<std::tuple<Kind, Sort, bool, int64_t>> sequences[] = {
         {{Page, Sort::Description, false, 0},
          {Page, Sort::Description, false, 10400},
          {Page, Sort::Description, true, 0}},
@@ -598,21 +593,20 @@ TEST_F(WorkBookGames, ListReadsPastTheFirstRowsGiveTheWholeOrder) {
         raw.exec("update GameTree set Description='Ex '||(ID*7919%" + std::to_string(kGames) + ")");
         CWorkBook reader; // whose order starts from nothing
         reader.strOpenWorkBook(path);
-        for (const Step& step : steps) {
-            SCOPED_TRACE(std::to_string(step.kind) + " sort " +
-                         std::to_string(static_cast<int>(step.sort)) +
-                         (step.isDescending ? " desc @" : " @") + std::to_string(step.offset));
+        for (const auto& [kind, sort, isDescending, offset] : steps) {
+            SCOPED_TRACE(std::to_string(kind) + " sort " + std::to_string(static_cast<int>(sort)) +
+                         (isDescending ? " desc @" : " @") + std::to_string(offset));
             std::vector<WorkBookGameRow> all;
             reader.ForEachGameRow([&](const WorkBookGameRow& row) { all.push_back(row); });
-            const GameRowQuery page{step.sort, step.isDescending, "", step.offset, 200};
-            const GameRowQuery whole{step.sort, step.isDescending, "", 0, kGames};
+            const GameRowQuery page{sort, isDescending, "", offset, 200};
+            const GameRowQuery whole{sort, isDescending, "", 0, kGames};
             const std::vector<int64_t> order = Expected(all, whole);
-            if (step.kind == Write) { // another program moves the last game to the front
+            if (kind == Write) { // another program moves the last game to the front
                 raw.exec("update GameTree set Description='A' where ID=" +
                          std::to_string(order.back()));
-            } else if (step.kind == Position) {
-                const int64_t id = order.at(static_cast<size_t>(step.offset));
-                EXPECT_EQ(reader.lngGameRowPosition(page, id), step.offset);
+            } else if (kind == Position) {
+                const int64_t id = order.at(static_cast<size_t>(offset));
+                EXPECT_EQ(reader.lngGameRowPosition(page, id), offset);
             } else {
                 EXPECT_EQ(PageIds(reader, page), Expected(all, page));
             }
