@@ -75,24 +75,22 @@ TEST_F(WorkBookFile, OpeningMakesTheTablesOfAMissingFileAndTheIndexesOfAnOlderOn
 // A failed statement raises the database message and leaves no transaction open, which would
 // throw the title saved after it away on closing.
 TEST_F(WorkBookFile, TitleInsertedOnceThenUpdatedPastFailedStatementsAndClosingTwiceIsHarmless) {
-    const std::string titled = folder.file("title.brl");
-    RawDatabase(titled).exec("create table WorkBook (ID INTEGER PRIMARY KEY,FieldName,FieldValue);"
-                             "create table GameTree (ID INTEGER PRIMARY KEY,Description);"
-                             "create table GameNode (ID INTEGER PRIMARY KEY,GameTreeID);"
-                             "insert into GameTree values (1,'one')");
+    Reopen("create table WorkBook (ID INTEGER PRIMARY KEY,FieldName,FieldValue);"
+           "create table GameTree (ID INTEGER PRIMARY KEY,Description);"
+           "create table GameNode (ID INTEGER PRIMARY KEY,GameTreeID);"
+           "insert into GameTree values (1,'one')",
+           true);
     const std::vector<std::string> titles = {"Endgames", "O'Brien's ''quoted'' book", "",
                                              "Schachaufgaben für Kinder – Band 2"};
     for (const std::string& title : titles) {
-        CWorkBook book;
-        book.strOpenWorkBook(titled);
-        EXPECT_TRUE(
-            Contains(ErrorOf([&] { book.UpdateSuccess(1); }), "CWorkBook 9999: no such column"));
-        book.SaveWorkbookProperties(title);
-        book.CloseWorkBook();
-        EXPECT_EQ(book.strOpenWorkBook(titled), title);
-        EXPECT_EQ(book.strWBTitle(), ""); // the object's title is never taken from the file
+        EXPECT_TRUE(Contains(ErrorOf([&] { workbook.UpdateSuccess(1); }),
+                             "CWorkBook 9999: no such column"));
+        workbook.SaveWorkbookProperties(title);
+        workbook.CloseWorkBook();
+        EXPECT_EQ(workbook.strOpenWorkBook(path), title);
+        EXPECT_EQ(workbook.strWBTitle(), ""); // the object's title is never taken from the file
     }
-    EXPECT_EQ(RawDatabase(titled).value("select count(*) from WorkBook where FieldName='Title'"),
+    EXPECT_EQ(RawDatabase(path).value("select count(*) from WorkBook where FieldName='Title'"),
               "1");
     // Closing twice is harmless; everything after it says there is no open workbook.
     workbook.CloseWorkBook();
