@@ -39,13 +39,11 @@ protected:
 // A missing file gets the three tables with their exact columns beside the program's own; an older
 // file gets the indexes that answer the training selection.
 TEST_F(WorkBookFile, OpeningMakesTheTablesOfAMissingFileAndTheIndexesOfAnOlderOne) {
-    const std::string fresh = folder.file("new.brl"), old = folder.file("old.brl");
-    {
-        CWorkBook made;
-        EXPECT_EQ(made.strOpenWorkBook(fresh), "");
-        EXPECT_EQ(made.strFileName(), fresh);
-    }
-    RawDatabase raw(fresh);
+    workbook.CloseWorkBook();
+    std::filesystem::remove(path);
+    EXPECT_EQ(workbook.strOpenWorkBook(path), "");
+    EXPECT_EQ(workbook.strFileName(), path);
+    RawDatabase raw(path);
     EXPECT_EQ(raw.value("select group_concat(sql, '|') from (select sql from sqlite_master where "
                         "name in ('WorkBook','GameTree','GameNode') order by name)"),
               "CREATE TABLE GameNode (ID INTEGER PRIMARY KEY,GameTreeID,NodeKey,NodeParentKey,"
@@ -58,11 +56,10 @@ TEST_F(WorkBookFile, OpeningMakesTheTablesOfAMissingFileAndTheIndexesOfAnOlderOn
                         "where type='table' order by name)"),
               "GameAnnotation GameNode GameTag GameTree TrainingHistory TrainingSchedule WorkBook");
     EXPECT_EQ(raw.value("select count(*) from GameTree"), "0");
-    EXPECT_EQ(CWorkBook().strOpenWorkBook(fresh), "");
+    EXPECT_EQ(CWorkBook().strOpenWorkBook(path), "");
 
-    RawDatabase(old).exec(kWorkbookTables);
-    CWorkBook().strOpenWorkBook(old);
-    RawDatabase older(old);
+    Reopen(kWorkbookTables, true);
+    RawDatabase older(path);
     EXPECT_EQ(older.value("select count(*) from sqlite_master where type='index' and name in "
                           "('GameNodeByGame','GameTreeTraining')"),
               "2");
@@ -109,18 +106,13 @@ TEST_F(WorkBookFile, TitleInsertedOnceThenUpdatedPastFailedStatementsAndClosingT
 }
 
 TEST_F(WorkBookFile, BadFilesGiveAClearErrorAndAreLeftUntouched) {
-    const std::string good = folder.file("good.brl");
-    {
-        CWorkBook workbook;
-        workbook.strOpenWorkBook(good);
-        workbook.SaveWorkbookProperties(std::string(3000, 'x'));
-    }
+    workbook.SaveWorkbookProperties(std::string(3000, 'x'));
     // bytes: the file, or
     // sql: the statements that make it
     const std::tuple<const char*, std::string, const char*, const char*> cases[] = {
         {"text file", "[Event \"not a database\"]\n1. e4 e5 *\n" + std::string(600, 'z'), nullptr,
          "not a database"},
-        {"truncated header", FileBytes(good).substr(0, 60), nullptr, ""},
+        {"truncated header", FileBytes(path).substr(0, 60), nullptr, ""},
         {"database of another program", "",
          "create table Contacts (Name, Phone); insert into Contacts values ('a','b')",
          "Not a workbook"},
@@ -152,16 +144,15 @@ TEST_F(WorkBookFile, BadFilesGiveAClearErrorAndAreLeftUntouched) {
 // A file cut in the middle may open (its first page is whole); every later read then fails with
 // a clear error instead of a crash, and nothing is written to it.
 TEST_F(WorkBookFile, ATruncatedWorkbookFailsCleanlyAndStaysAsItIs) {
-    const std::string good = folder.file("full.brl");
-    CWorkBook().strOpenWorkBook(good);
-    RawDatabase(good).exec(
+    Reopen("", true);
+    RawDatabase(path).exec(
         "begin; with recursive n(i) as (select 1 union all select i+1 from n where i<3000) insert "
         "into GameTree select i,'game number '||i,'p','d',i%5,i%3,0,0 from n; insert into GameNode "
         "(GameTreeID,NodeKey,NodeParentKey,WhiteToMove,Diagram,MoveText,MoveNumber,EnPassantFile,"
         "WhiteOO,WhiteOOO,BlackOO,BlackOOO) select ID,'InitialKey','',1,'rnbqkbnrpppppppp"
         "eeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeePPPPPPPPRNBQKBNR','...',0,-1,1,1,1,1 from GameTree; "
         "commit");
-    const std::string bytes = FileBytes(good);
+    const std::string bytes = FileBytes(path);
     for (size_t keep : {bytes.size() / 2, bytes.size() / 5, size_t{4096}}) {
         SCOPED_TRACE(keep);
         const std::string cut = folder.file("cut-" + std::to_string(keep) + ".brl");
