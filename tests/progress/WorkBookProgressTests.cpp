@@ -4,6 +4,7 @@
 #include "ProgressWorkbook.h"
 #include "model/CError.h"
 #include "tests/model/Checks.h"
+#include "tests/workbook/KilledChild.h"
 #include "workbook/GameAnnotations.h"
 #include "workbook/ReviewDay.h"
 #include "workbook/ReviewSchedule.h"
@@ -14,8 +15,6 @@
 #include <fstream>
 #include <limits>
 #include <set>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -439,10 +438,7 @@ TEST(WorkBookConcurrencyTest, TwoProcessesRecordingAtOnceKeepEveryResultWithItsR
     ASSERT_GE(child, 0);
     if (child == 0) _exit(std::min(RecordMany(path, kEach), 255));
     EXPECT_EQ(RecordMany(path, kEach), 0);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(ExitCode(child), 0);
     RawDatabase shared(path);
     EXPECT_EQ(shared.value("select count(*) from TrainingHistory"), std::to_string(2 * kEach));
     EXPECT_EQ(shared.value("select sum(Hits) from GameTree"), std::to_string(2 * kEach));

@@ -17,9 +17,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <random>
-#include <sys/wait.h>
 #include <tuple>
-#include <unistd.h>
 
 namespace {
 
@@ -229,10 +227,7 @@ TEST_F(WorkBookGames, AWriteProtectedWorkbookTrainsButCannotRecord) {
         }
         _exit(0);
     }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(ExitCode(child), 0);
     chmod(path.c_str(), 0644);
     workbook.strOpenWorkBook(path);
     EXPECT_EQ(workbook.objGetGameRow(id)->lngHits, 0);
