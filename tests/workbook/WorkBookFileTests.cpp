@@ -3,7 +3,6 @@
 // files from anywhere: a bad file or a damaged game gives a clear error naming it, nothing a file
 // holds runs, crashes or hangs the program, and the other games stay usable.
 #include "SampleGames.h"
-#include "game/CGameNode.h"
 #include "model/CError.h"
 #include "tests/model/Checks.h"
 #include "tests/progress/ProgressWorkbook.h"
