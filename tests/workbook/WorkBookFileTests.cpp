@@ -439,22 +439,20 @@ TEST(ScoreText, TextFollowsTheTwoDecimalPatternWithoutForcedLeadingDigit) {
 // The score and the page and chapter figures are kept up to date with each result; after every
 // kind of write they are the sums a new connection works out afresh.
 TEST_F(WorkBookFile, TheScoreAndTheGroupFiguresAreTheSumsWhateverChangedTheFile) {
-    const std::string scored = folder.file("score.brl"); // a workbook the program made
-    CWorkBook().strOpenWorkBook(scored);
+    Reopen("", true); // a workbook the program made
     // Pages with blanks around them or none; chapters from the leading word, one from a tag;
     // counters that are NULL, text, zero, or more successes than attempts.
-    RawDatabase(scored).exec(
+    RawDatabase(path).exec(
         "insert into GameTree (ID, Description, XRefPage, Hits, Solve) values "
         "(1, 'Fork: knight', ' p.1 ', 3, 1), (2, 'Fork queen', 'p.1', 2, 2), (3, 'Pin', 'p.2', 0, "
         "0), (4, null, null, null, null), (5, 'Pin this', 'p.2', 'x', 'y'), (6, 'Mate', 'p.3', 2, "
         "5), (7, 'Mate in 2', 'p.3', 4, 0); insert into GameTag values (7, '[Chapter "
         "\"Endings\"]')");
-    workbook.strOpenWorkBook(scored);
     const auto groups = [](const WorkBookStatistics& statistics) {
         return std::pair(Groups(statistics.arrByPage(100)), Groups(statistics.arrByChapter(100)));
     };
     const auto fresh = [&] {
-        SqlConnection other(scored);
+        SqlConnection other(path);
         return groups(WorkBookStatistics(other));
     };
     ASSERT_EQ(groups(workbook.objStatistics()), fresh());
@@ -471,7 +469,7 @@ TEST_F(WorkBookFile, TheScoreAndTheGroupFiguresAreTheSumsWhateverChangedTheFile)
         {"a game that does not exist", [&] { workbook.UpdateSuccess(99); }, true},
         {"another program's change and a result after it",
          [&] {
-             RawDatabase(scored).exec("update GameTree set XRefPage='p.9', Hits=9 where ID=2");
+             RawDatabase(path).exec("update GameTree set XRefPage='p.9', Hits=9 where ID=2");
              workbook.UpdateSuccess(2);
          },
          true},
@@ -509,7 +507,7 @@ TEST_F(WorkBookFile, TheScoreAndTheGroupFiguresAreTheSumsWhateverChangedTheFile)
          },
          false},
         {"NULL statistics",
-         [&] { RawDatabase(scored).exec("update GameTree set Hits=NULL, Solve='x' where ID=1"); },
+         [&] { RawDatabase(path).exec("update GameTree set Hits=NULL, Solve='x' where ID=1"); },
          false},
         {"a result on NULL statistics", [&] { workbook.UpdateError(1); }, true},
         {"a deleted game", [&] { workbook.DeleteGame(6); }, false},
@@ -521,12 +519,12 @@ TEST_F(WorkBookFile, TheScoreAndTheGroupFiguresAreTheSumsWhateverChangedTheFile)
         SCOPED_TRACE(name);
         act();
         EXPECT_EQ(groups(workbook.objStatistics()), fresh());
-        RawDatabase raw(scored);
+        RawDatabase raw(path);
         EXPECT_EQ(ScoreOf(workbook), raw.value("select cast(total(Hits) as int) || ' ' || "
                                                "cast(total(Solve) as int) from GameTree"));
         const std::string at =
             raw.value("select FieldValue from WorkBook where FieldName='ScoreAt'");
-        EXPECT_EQ(at == std::to_string(ChangeCounter(scored)), kept) << at;
+        EXPECT_EQ(at == std::to_string(ChangeCounter(path)), kept) << at;
     }
 }
 
