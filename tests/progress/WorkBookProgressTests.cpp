@@ -587,16 +587,14 @@ TEST(WorkBookStatistics, ReviewBatchKeepsItsShape) {
     file.exec("update GameTree set Hits = 2, Solve = 0, ErrorStreak = 2 where ID = 14");
     CWorkBook book;
     book.strOpenWorkBook(file.file());
-    const auto counters = [&] {
-        return std::to_string(file.number("select sum(Hits) * 1000 + sum(Solve) from GameTree"));
-    };
-    const std::string before = counters();
+    const char* const counters = "select sum(Hits) * 1000 + sum(Solve) from GameTree";
+    const int64_t before = file.number(counters);
     // Nothing reviewed yet: three new games by identifier, then the worst first.
     const auto fresh = book.arrlngGetGameIDsForReview(10, 3, kDay);
     ASSERT_EQ(fresh.size(), 10U);
     EXPECT_EQ(std::vector<int32_t>(fresh.begin(), fresh.begin() + 4),
               (std::vector<int32_t>{1, 2, 3, 14}));
-    EXPECT_EQ(before, counters());
+    EXPECT_EQ(file.number(counters), before);
 
     // Failures a week ago are due again: the older one comes first, before any new game.
     book.RecordAttempt(Attempt(9, At(kDay - 7), false, 3));
