@@ -19,6 +19,12 @@ struct KilledChild {
     std::vector<int32_t> toldAfterStart; // the numbers it told after the first
 };
 
+// Waits for the child to end: its exit code, or -1 when a signal ended it.
+inline int ExitCode(pid_t child) {
+    int status = 0;
+    return waitpid(child, &status, 0) == child && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 // Runs the work in a child, waits until it tells it has started, lets it run for the delay,
 // kills it and collects what it told.
 inline KilledChild RunAndKill(const std::function<void(int pipe)>& work, useconds_t delay) {

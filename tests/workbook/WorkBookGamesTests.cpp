@@ -6,6 +6,7 @@
 #include "model/CDiagram.h"
 #include "model/CError.h"
 #include "model/CGameStatus.h"
+#include "model/Utilities.h"
 #include "tests/model/Checks.h"
 #include "workbook/CWorkBook.h"
 #include "workbook/CWorkBookGameError.h"
@@ -16,9 +17,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <random>
-#include <sys/wait.h>
 #include <tuple>
-#include <unistd.h>
 
 namespace {
 
@@ -60,29 +59,20 @@ protected:
     int32_t Save(const std::shared_ptr<CGameTree>& tree, const std::string& description = "d") {
         return workbook.lngSaveGame(tree, 0, description, "p", "g");
     }
-    // Opens a new workbook in the file's place: the program's own, or the one the SQL makes.
-    void Fresh(const std::string& sql = "") { Reopen(sql, true); }
 };
 
-struct AnnotatedGame {
-    std::shared_ptr<CGameTree> tree;
-    std::string e4; // node keys
-    std::string e5;
+// The game e4 e5 with two tags, a game comment, a comment and a glyph on e4 and two glyphs on e5.
+struct AnnotatedGame : Book {
+    AnnotatedGame() : Book({"e4 e5"}) {
+        annotations.arrTags = {{"White", "Ana Núñez"}, {"Result", "1-0"}};
+        annotations.mapNodes[CGameNode::strINITIAL_KEY()].strBefore = "game comment";
+        annotations.mapNodes[e4] = {"", "best by test", {1}};
+        annotations.mapNodes[e5] = {"", "", {2, 146}};
+    }
+    std::string e4 = key("e4"); // node keys
+    std::string e5 = key("e4 e5");
     GameAnnotations annotations;
 };
-
-AnnotatedGame MakeGame() {
-    AnnotatedGame game;
-    const Book book({"e4 e5"});
-    game.e4 = book.key("e4");
-    game.e5 = book.key("e4 e5");
-    game.tree = book.tree;
-    game.annotations.arrTags = {{"White", "Ana Núñez"}, {"Result", "1-0"}};
-    game.annotations.mapNodes[CGameNode::strINITIAL_KEY()].strBefore = "game comment";
-    game.annotations.mapNodes[game.e4] = {"", "best by test", {1}};
-    game.annotations.mapNodes[game.e5] = {"", "", {2, 146}};
-    return game;
-}
 
 // The annotated node keys, sorted, with the tags as "name=value".
 std::vector<std::string> Stored(CWorkBook& workbook, int64_t id) {
@@ -99,21 +89,15 @@ std::vector<std::string> Stored(CWorkBook& workbook, int64_t id) {
 
 // The game tables: the workbook's two and the annotation tables.
 std::string TableNames(const std::string& path) {
-    RawDatabase raw(path);
-    return raw.value("select group_concat(name, ' ') from (select name from sqlite_master where "
-                     "type='table' and name like 'Game%' order by name)");
-}
-
-std::string Lower(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
+    return RawDatabase(path).value(
+        "select group_concat(name, ' ') from (select name from sqlite_master where "
+        "type='table' and name like 'Game%' order by name)");
 }
 
 // Text keys as a reader orders them: lower case, each digit run padded to a fixed width.
 std::string Natural(const std::string& text) {
     std::string key, digits;
-    for (char c : Lower(text) + " ") {
+    for (char c : strLowered(text) + " ") {
         if (std::isdigit(static_cast<unsigned char>(c))) {
             digits += c;
             continue;
@@ -128,7 +112,7 @@ std::string Natural(const std::string& text) {
 // The rows the query must give, worked out in memory from every row.
 std::vector<int64_t> Expected(const std::vector<WorkBookGameRow>& rows, const GameRowQuery& query) {
     const auto has = [&](const std::string& text) {
-        return Lower(text).find(Lower(query.strFilter)) != std::string::npos;
+        return strLowered(text).find(strLowered(query.strFilter)) != std::string::npos;
     };
     // (sort key, identifier) of each shown row.
     std::vector<std::pair<std::pair<int64_t, std::string>, int64_t>> keyed;
@@ -175,11 +159,9 @@ TEST_F(WorkBookGames, SavingAgainSavingOverNothingLoadingNothingAndDeleting) {
     EXPECT_EQ(ErrorOf([&] { workbook.lngSaveGame(game.tree, 999, "x", "", ""); }),
               "CWorkBook 9999: No game with the identifier 999");
     RawDatabase raw(path);
-    const auto nodes = [&](int32_t gameId) {
-        return raw.value("select count(*) from GameNode where GameTreeID=" +
-                         std::to_string(gameId));
-    };
-    EXPECT_EQ(nodes(id) + "," + nodes(second) + "," + nodes(999), "4,3,0");
+    EXPECT_EQ(raw.value("select group_concat(n, ',') from (select count(*) n from GameNode group "
+                        "by GameTreeID order by GameTreeID)"),
+              "4,3"); // the nodes of id and second, none of 999
     // Loading a game without nodes or row gives nothing and fills the texts it has.
     std::string d = "keep", p = "these", g = "texts";
     EXPECT_EQ(workbook.objLoadGame(42, d, p, g), nullptr);
@@ -202,21 +184,12 @@ TEST_F(WorkBookGames, TheTrainingBatchFollowsThePriorityOrder) {
     RawDatabase raw(path);
     raw.exec("insert into GameTree values (1,'Y','','',3,0,0,0), (2,'X','','',2,0,2,0),"
              "(3,'Z','','',1,0,0,0), (4,'W','','',0,1,0,0), (5,'V','','',1,0,0,1)");
-    EXPECT_EQ(workbook.arrlngGetGameIDsForTraining(10), (std::vector<int32_t>{2, 3, 5, 1, 4}));
-    raw.exec("delete from GameTree");
-    const Book game({"e4"});
-    int32_t x = Save(game.tree), y = Save(game.tree), z = Save(game.tree);
-    for (const auto& [id, results] : {std::pair{x, "ee"}, {y, "eseses"}, {z, "es"}})
-        for (const char* r = results; *r; ++r)
-            *r == 's' ? workbook.UpdateSuccess(id) : workbook.UpdateError(id);
-    int32_t w = Save(game.tree); // untouched
     const std::tuple<int16_t, std::vector<int32_t>> cases[] = {
-        {10, {x, w, z, y}}, {2, {x, w}}, {1, {x}}, {0, {}}, {-5, {}}};
+        {10, {2, 3, 5, 1, 4}}, {2, {2, 3}}, {1, {2}}, {0, {}}, {-5, {}}};
     for (const auto& [count, ids] : cases)
         EXPECT_EQ(workbook.arrlngGetGameIDsForTraining(count), ids) << count;
-    EXPECT_EQ(workbook.arrlngGetGameIDs(), (std::vector<int32_t>{x, y, z, w}));
     // The lists have no sixteen-bit limit.
-    raw.exec("begin; with recursive n(i) as (select 5 union all select i+1 from n where i<40004) "
+    raw.exec("begin; with recursive n(i) as (select 6 union all select i+1 from n where i<40004) "
              "insert into GameTree select i,'g','','',0,0,0,0 from n; commit");
     const std::vector<int32_t> ids = workbook.arrlngGetGameIDs();
     ASSERT_EQ(ids.size(), 40004u);
@@ -254,10 +227,7 @@ TEST_F(WorkBookGames, AWriteProtectedWorkbookTrainsButCannotRecord) {
         }
         _exit(0);
     }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(ExitCode(child), 0);
     chmod(path.c_str(), 0644);
     workbook.strOpenWorkBook(path);
     EXPECT_EQ(workbook.objGetGameRow(id)->lngHits, 0);
@@ -396,7 +366,7 @@ TEST(WorkBookCrash, KilledWritersLeaveWholeGamesAndEveryAcknowledgedResult) {
 }
 
 TEST_F(WorkBookGames, AnnotationsAreKeptThroughEditorSavesAndRemovedWithTheirNodeOrGame) {
-    const AnnotatedGame game = MakeGame();
+    const AnnotatedGame game;
     const std::string root = CGameNode::strINITIAL_KEY();
     std::vector<std::string> expected = {game.e4 + "||best by test|1", game.e5 + "|||2 146",
                                          root + "|game comment||"};
@@ -436,9 +406,9 @@ TEST_F(WorkBookGames, NewGamesOfABatchTakeNoAnnotationRowsAnotherProgramLeft) {
         "'e4')",
         "insert into GameTag values (4, '[Event \"left\"]')",
         "insert into GameAnnotation values (3, 'k', 'left', '', '')"};
-    const AnnotatedGame game = MakeGame();
+    const AnnotatedGame game;
     for (const char* leftover : leftovers) {
-        Fresh();
+        Reopen("", true);
         EXPECT_EQ(workbook.lngSaveGame(game.tree, 0, "first", "", "", game.annotations), 1);
         RawDatabase(path).exec(leftover);
         workbook.BeginBatch();
@@ -462,8 +432,8 @@ TEST_F(WorkBookGames, NewGamesOfABatchTakeNoAnnotationRowsAnotherProgramLeft) {
 }
 
 TEST_F(WorkBookGames, AnOlderWorkbookTrainsUnchangedAndGetsTheTablesOnItsFirstAnnotatedWrite) {
-    Fresh(kWorkbookTables);
-    AnnotatedGame game = MakeGame();
+    Reopen(kWorkbookTables, true);
+    AnnotatedGame game;
     const int64_t plain = workbook.lngSaveGame(game.tree, 0, "plain", "", "");
     EXPECT_EQ(workbook.arrlngGetGameIDsForTraining(10), std::vector<int32_t>{int32_t(plain)});
     workbook.UpdateSuccess(plain);
@@ -471,7 +441,7 @@ TEST_F(WorkBookGames, AnOlderWorkbookTrainsUnchangedAndGetsTheTablesOnItsFirstAn
     EXPECT_EQ(TableNames(path), "GameNode GameTree");
 
     // A game refused for its annotations leaves neither rows nor tables.
-    AnnotatedGame tooLong = MakeGame();
+    AnnotatedGame tooLong;
     tooLong.annotations.mapNodes[tooLong.e4].strAfter.assign(1000001, 'x');
     EXPECT_THROW(workbook.lngSaveGame(tooLong.tree, 0, "long", "", "", tooLong.annotations),
                  CWorkBookGameError);
@@ -484,7 +454,7 @@ TEST_F(WorkBookGames, AnOlderWorkbookTrainsUnchangedAndGetsTheTablesOnItsFirstAn
 }
 
 TEST_F(WorkBookGames, OtherProgramsAnnotationTablesAndRowsAreIgnoredOrRefusedClearly) {
-    const AnnotatedGame game = MakeGame();
+    const AnnotatedGame game;
     const std::string e4 = "'" + game.e4 + "'";
     // sql: run on a workbook holding game 1 (e4 e5) without annotations; loaded: the stored
     // annotations read, joined by spaces; writeRefusal: "" when an annotated save works
@@ -509,7 +479,7 @@ TEST_F(WorkBookGames, OtherProgramsAnnotationTablesAndRowsAreIgnoredOrRefusedCle
     };
     for (const auto& [name, sql, expected, writeRefusal] : cases) {
         SCOPED_TRACE(name);
-        Fresh(kWorkbookTables);
+        Reopen(kWorkbookTables, true);
         ASSERT_EQ(workbook.lngSaveGame(game.tree, 0, "d", "", ""), 1);
         RawDatabase(path).exec(sql);
         std::string loaded;
@@ -572,16 +542,11 @@ TEST_F(WorkBookGames, ListPagesAreSortedAndFilteredByTheDatabaseAsInMemory) {
         query.lngLimit = 1000;
         const std::vector<int64_t> order = Expected(all, query);
         EXPECT_EQ(workbook.lngCountGameRows(query), static_cast<int64_t>(order.size()));
-        // Every shown game is found where the order puts it; hidden games are not found.
-        for (size_t i = 0; i < order.size(); ++i)
-            EXPECT_EQ(workbook.lngGameRowPosition(query, order[i]), static_cast<int64_t>(i));
-        for (int64_t id : {int64_t{0}, int64_t{301}})
-            EXPECT_EQ(workbook.lngGameRowPosition(query, id), -1);
-        if (order.size() < all.size()) {
-            const auto hidden = std::find_if(all.begin(), all.end(), [&](const auto& row) {
-                return std::find(order.begin(), order.end(), row.lngID) == order.end();
-            });
-            EXPECT_EQ(workbook.lngGameRowPosition(query, hidden->lngID), -1);
+        // Every shown game is found where the order puts it; hidden and missing games are not.
+        for (int64_t id = 0; id <= 301; ++id) {
+            const auto at = std::find(order.begin(), order.end(), id);
+            EXPECT_EQ(workbook.lngGameRowPosition(query, id),
+                      at == order.end() ? -1 : at - order.begin());
         }
     }
 }
@@ -598,13 +563,8 @@ TEST_F(WorkBookGames, ListReadsPastTheFirstRowsGiveTheWholeOrder) {
              "-i/2), null, 0, 0, 0, 0 from n");
     using Sort = GameRowQuery::Sort;
     enum Kind { Page, Position, Write };
-    struct Step {
-        Kind kind;
-        Sort sort;
-        bool isDescending;
-        int64_t offset; // the page's first row, or the row of the game looked for
-    };
-    const std::vector<Step> sequences[] = {
+    // Steps: what is asked, the order, the page's first row or the row of the game looked for.
+    const std::vector<std::tuple<Kind, Sort, bool, int64_t>> sequences[] = {
         {{Page, Sort::Description, false, 0},
          {Page, Sort::Description, false, 10400},
          {Page, Sort::Description, true, 0}},
@@ -623,21 +583,20 @@ TEST_F(WorkBookGames, ListReadsPastTheFirstRowsGiveTheWholeOrder) {
         raw.exec("update GameTree set Description='Ex '||(ID*7919%" + std::to_string(kGames) + ")");
         CWorkBook reader; // whose order starts from nothing
         reader.strOpenWorkBook(path);
-        for (const Step& step : steps) {
-            SCOPED_TRACE(std::to_string(step.kind) + " sort " +
-                         std::to_string(static_cast<int>(step.sort)) +
-                         (step.isDescending ? " desc @" : " @") + std::to_string(step.offset));
+        for (const auto& [kind, sort, isDescending, offset] : steps) {
+            SCOPED_TRACE(std::to_string(kind) + " sort " + std::to_string(static_cast<int>(sort)) +
+                         (isDescending ? " desc @" : " @") + std::to_string(offset));
             std::vector<WorkBookGameRow> all;
             reader.ForEachGameRow([&](const WorkBookGameRow& row) { all.push_back(row); });
-            const GameRowQuery page{step.sort, step.isDescending, "", step.offset, 200};
-            const GameRowQuery whole{step.sort, step.isDescending, "", 0, kGames};
+            const GameRowQuery page{sort, isDescending, "", offset, 200};
+            const GameRowQuery whole{sort, isDescending, "", 0, kGames};
             const std::vector<int64_t> order = Expected(all, whole);
-            if (step.kind == Write) { // another program moves the last game to the front
+            if (kind == Write) { // another program moves the last game to the front
                 raw.exec("update GameTree set Description='A' where ID=" +
                          std::to_string(order.back()));
-            } else if (step.kind == Position) {
-                const int64_t id = order.at(static_cast<size_t>(step.offset));
-                EXPECT_EQ(reader.lngGameRowPosition(page, id), step.offset);
+            } else if (kind == Position) {
+                const int64_t id = order.at(static_cast<size_t>(offset));
+                EXPECT_EQ(reader.lngGameRowPosition(page, id), offset);
             } else {
                 EXPECT_EQ(PageIds(reader, page), Expected(all, page));
             }
