@@ -353,10 +353,19 @@ TEST(PgnAnnotations, CommentsAndGlyphsLandOnTheirMoves) {
 }
 
 // Import, export, import the export and export again: the same text, with every tag, comment
-// and glyph of the source.
+// and glyph of the source, and the results kept.
 TEST(PgnAnnotations, CollectionsSurviveTheRoundTrip) {
-    const std::vector<std::string> sources = {BRISOLT_SAMPLE_PGN, BRISOLT_ANNOTATED_PGN};
-    for (const std::string& source : sources) {
+    // source, texts of the first export
+    const std::pair<std::string, std::vector<const char*>> sources[] = {
+        {BRISOLT_SAMPLE_PGN, {}},
+        {BRISOLT_ANNOTATED_PGN,
+         {"[Result \"1-0\"]", "café-style chess, ¡olé!} 1-0\n", "[White \"Ana Núñez\"]",
+          "[Annotator \"Brisolt tests\"]", "[My-Source:Page \"12\"]", "[Result \"0-1\"]",
+          ";a comment to the end of the line, with a } brace\n", "$10 {White to move",
+          "[Result \"1/2-1/2\"]", "1/2-1/2\n", "({Better is} 3... g6 $1", "2. h4 $4 $6 Rc1+ 0-1\n",
+          "{A game without moves: only this comment.} *"}},
+    };
+    for (const auto& [source, texts] : sources) {
         SCOPED_TRACE(source);
         TempFolder folder;
         const std::string original = FileBytes(source);
@@ -365,6 +374,8 @@ TEST(PgnAnnotations, CollectionsSurviveTheRoundTrip) {
         const std::string exported = ImportAndExport(original, folder.file("a.brl"), &first);
         EXPECT_EQ(first.intSkipped, 0);
         EXPECT_EQ(ImportAndExport(exported, folder.file("b.brl")), exported);
+        for (const char* text : texts)
+            EXPECT_TRUE(Contains(exported, text));
         // Movetext lines are filled up to their width, a move number staying with its move: the
         // next line's first move would not have fitted. Tag lines and comments to the end of a
         // line are as long as their texts.
@@ -398,19 +409,6 @@ TEST(PgnAnnotations, CollectionsSurviveTheRoundTrip) {
             }
         }
     }
-}
-
-TEST(PgnAnnotations, ExportKeepsTheResultAndWritesEveryKindOfNote) {
-    TempFolder folder;
-    const std::string exported =
-        ImportAndExport(FileBytes(BRISOLT_ANNOTATED_PGN), folder.file("a.brl"));
-    for (const char* expected :
-         {"[Result \"1-0\"]", "café-style chess, ¡olé!} 1-0\n", "[White \"Ana Núñez\"]",
-          "[Annotator \"Brisolt tests\"]", "[My-Source:Page \"12\"]", "[Result \"0-1\"]",
-          ";a comment to the end of the line, with a } brace\n", "$10 {White to move",
-          "[Result \"1/2-1/2\"]", "1/2-1/2\n", "({Better is} 3... g6 $1", "2. h4 $4 $6 Rc1+ 0-1\n",
-          "{A game without moves: only this comment.} *"})
-        EXPECT_TRUE(Contains(exported, expected));
 }
 
 TEST(PgnAnnotations, Latin1IsWrittenAsUtf8AndBinaryFilesAreRefused) {
