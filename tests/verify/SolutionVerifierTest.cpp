@@ -222,36 +222,30 @@ TEST(VerifyCommand, PrintsOneLinePerGameAndRefusesBadInvocations) {
     ExerciseBook book(PgnGame(kRook, "1. Ra8#") + PgnGame(kRooks, "1. Ra8# (1. Rb8#?)"));
     const std::string file = book.folder.file("book.brl");
     const std::string engine = "--engine", stockfish = BRISOLT_STOCKFISH;
-    // parts: the first starts the output, the others are in it
-    const std::tuple<std::vector<std::string>, int, std::vector<std::string>> cases[] = {
-        {{"verify", file, engine, stockfish, "--depth", "6"},
-         0,
-         {"1\tok\tstored Ra8# #1", "\n2\tmarked-wrong-but-good\tmarked Rb8#? #1"}},
-        {{"verify", file, "2", engine, stockfish, "--time", "0.25"},
-         0,
-         {"2\tmarked-wrong-but-good"}},
-        {{"verify"}, 2, {"", "missing FILE"}},
-        {{"verify", file, "--time"}, 2, {"", "--time needs a value"}},
-        {{"verify", file, "--time", "-1"}, 2, {"", "bad time"}},
-        {{"verify", file, "--depth", "0"}, 2, {"", "bad depth"}},
-        {{"verify", file, "--lines", "many"}, 2, {"", "bad number of lines"}},
-        {{"verify", file, "abc"}, 2, {"", "bad game id"}},
-        {{"verify", file, "--colour", "red"}, 2, {"", "unknown option"}},
-        {{"verify", book.folder.file("none.brl")}, 1, {"", "no such workbook"}},
-        {{"verify", file, "7", engine, stockfish, "--depth", "1"},
-         1,
-         {"7\terror\tno game with this identifier"}},
-        {{"verify", file, engine, "/nonexistent/engine"}, 1, {"", "Cannot start the engine"}},
-    };
-    for (const auto& [args, status, parts] : cases) {
-        SCOPED_TRACE(args.back());
-        const CliResult run = Cli(args, book.folder.path().string());
-        const std::string output = run.out + run.err;
-        EXPECT_EQ(run.status, status) << output;
-        EXPECT_EQ(output.rfind(parts[0], 0), 0u) << output;
-        for (const std::string& part : parts)
-            EXPECT_TRUE(Contains(output, part));
-    }
+    const std::string second =
+        "2\tmarked-wrong-but-good\tmarked Rb8#? #1 is as good as the solution Ra8# #1\n";
+    RunSteps(
+        {
+            {{"verify", file, engine, stockfish, "--depth", "6"},
+             0,
+             "1\tok\tstored Ra8# #1 is the engine's best\n" + second,
+             ""},
+            {{"verify", file, "2", engine, stockfish, "--time", "0.25"}, 0, second, ""},
+            {{"verify"}, 2, "", "missing FILE"},
+            {{"verify", file, "--time"}, 2, "", "--time needs a value"},
+            {{"verify", file, "--time", "-1"}, 2, "", "bad time"},
+            {{"verify", file, "--depth", "0"}, 2, "", "bad depth"},
+            {{"verify", file, "--lines", "many"}, 2, "", "bad number of lines"},
+            {{"verify", file, "abc"}, 2, "", "bad game id"},
+            {{"verify", file, "--colour", "red"}, 2, "", "unknown option"},
+            {{"verify", book.folder.file("none.brl")}, 1, "", "no such workbook"},
+            {{"verify", file, "7", engine, stockfish, "--depth", "1"},
+             1,
+             "7\terror\tno game with this identifier\n",
+             ""},
+            {{"verify", file, engine, "/nonexistent/engine"}, 1, "", "Cannot start the engine"},
+        },
+        book.folder.path().string());
 }
 
 } // namespace
