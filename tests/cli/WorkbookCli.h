@@ -4,6 +4,7 @@
 // status.
 #include "tests/workbook/TempFolder.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -59,10 +60,11 @@ struct Step {
     std::vector<std::string> args;
     int status;
     std::string out;     // the whole standard output
-    std::string errPart; // a part of the error output ("" = no check)
+    std::string errPart; // a part of the error output ("" = none)
 };
 
-inline void RunSteps(const std::vector<Step>& steps, const std::string& folder) {
+// Runs the steps in the folder, each as a user runs it.
+inline void RunSteps(const std::vector<Step>& steps, const std::string& folder = ".") {
     for (const Step& step : steps) {
         std::string line;
         for (const std::string& arg : step.args)
@@ -72,5 +74,10 @@ inline void RunSteps(const std::vector<Step>& steps, const std::string& folder) 
         EXPECT_EQ(run.status, step.status) << run.err;
         EXPECT_EQ(run.out, step.out);
         EXPECT_NE(run.err.find(step.errPart), std::string::npos) << run.err;
+        // What went wrong is said in one line; a usage error adds the usage.
+        const size_t usage = run.err.find("\nusage: ");
+        const std::string said =
+            usage == std::string::npos ? run.err : run.err.substr(0, usage + 1);
+        EXPECT_EQ(std::ranges::count(said, '\n'), step.errPart.empty() ? 0 : 1) << run.err;
     }
 }

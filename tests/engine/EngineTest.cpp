@@ -353,7 +353,8 @@ TEST(CUciTranslatorTest, AnswersComeBackAsConsoleLinesOrFaults) {
     }
 }
 
-TEST(CUciTranslatorTest, CommandsDuringTheSearchWaitForTheEnginesMove) {
+// Commands during the search wait for the engine's move; "end" quits at once.
+TEST(CUciTranslatorTest, CommandsDuringTheSearchWaitForTheEnginesMoveButEndQuits) {
     Game game;
     game.translator.command("e4");
     game.engine();
@@ -364,6 +365,16 @@ TEST(CUciTranslatorTest, CommandsDuringTheSearchWaitForTheEnginesMove) {
     EXPECT_EQ(game.engine(), "position fen " + start + " 0 1 moves e2e4 e7e5 g1f3|" + go);
     game.answer("bestmove b8c6");
     EXPECT_EQ(game.caller(), "Black(2): Nc6");
+    game.translator.command("d4");
+    game.engine();
+    game.translator.command("e5");
+    game.translator.command("end");
+    EXPECT_EQ(game.engine(), "quit");
+    EXPECT_TRUE(game.translator.isQuitRequested());
+    game.answer("bestmove d7d5");
+    // the queued move and the engine's last answer were dropped with the quit
+    EXPECT_EQ(game.engine(), "");
+    EXPECT_EQ(game.caller(), "");
 }
 
 TEST(CUciTranslatorTest, RefusedInputIsAnsweredAndChangesNothing) {
@@ -380,20 +391,6 @@ TEST(CUciTranslatorTest, RefusedInputIsAnsweredAndChangesNothing) {
               "fast");
     EXPECT_EQ(game.engine(), "");
     EXPECT_EQ(game.translator.objPosition()->strGetFEN(), start) << "the earlier game stays";
-}
-
-TEST(CUciTranslatorTest, EndQuitsTheEngineEvenDuringASearch) {
-    Game game;
-    game.translator.command("d4");
-    game.engine();
-    game.translator.command("e5");
-    game.translator.command("end");
-    EXPECT_EQ(game.engine(), "quit");
-    EXPECT_TRUE(game.translator.isQuitRequested());
-    game.answer("bestmove d7d5");
-    // the queued move and the engine's last answer were dropped with the quit
-    EXPECT_EQ(game.engine(), "");
-    EXPECT_EQ(game.caller(), "");
 }
 
 TEST(CEngineBridgeTest, AFailedStartSaysWhyAndLeavesNothingRunning) {

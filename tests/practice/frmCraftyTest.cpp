@@ -12,7 +12,6 @@
 #include "settings/CEngineSettings.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -22,6 +21,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <qtestsupport_core.h>
 #include <string>
 #include <vector>
 
@@ -36,13 +36,7 @@ QString fake(const char* name) {
 
 // Runs the event loop until the condition holds or the time is up.
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 20000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > timeoutMs) return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
+    return QTest::qWaitFor(condition, timeoutMs);
 }
 
 // A practice window against the engine, recording the errors its handlers report.
@@ -162,7 +156,7 @@ TEST(frmCraftyTest, StartsLikeTheMainBoardAnswersStopsExaminesReplaysAndClosesWh
     practice.window->lblClose->click();
     EXPECT_FALSE(practice.window->isVisible());
     EXPECT_EQ(practice.window->bridge(), nullptr);
-    waitUntil([] { return false; }, 300);
+    QTest::qWait(300);
     EXPECT_EQ(practice.fen(), afterE4);
     EXPECT_TRUE(practice.errors.empty());
 }

@@ -53,7 +53,9 @@ VerifyOptions Depth(int depth) {
     return options;
 }
 
-// Mates in one or two and a queen left hanging: the truth does not depend on search depth.
+// Mates in one or two and a queen left hanging: the truth does not depend on search depth. The
+// workbook's games are verified in their order with their marks, each reported as it is done,
+// and none once cancelled.
 TEST(SolutionVerifier, ReportsTheKnownVerdictOfEachExercise) {
     // FEN, moves, verdict, a piece of the report that names the move and the evaluation
     const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
@@ -92,12 +94,20 @@ TEST(SolutionVerifier, ReportsTheKnownVerdictOfEachExercise) {
     ASSERT_EQ(book.result.intImported, static_cast<int>(std::size(cases)));
     CEngineAnalyser analyser(BRISOLT_STOCKFISH);
     CSolutionVerifier verifier(analyser, Depth(8));
-    const auto results = arrVerifyGames(book.workbook, verifier, {});
+    std::vector<std::string> progress;
+    const auto results = arrVerifyGames(
+        book.workbook, verifier, {}, [&](int done, int total, const GameVerification& result) {
+            progress.push_back(std::to_string(done) + "/" + std::to_string(total) + " " +
+                               strVerificationLine(result));
+        });
     ASSERT_EQ(results.size(), std::size(cases));
+    ASSERT_EQ(progress.size(), std::size(cases));
     for (size_t i = 0; i < results.size(); ++i) {
         const auto& [fen, moves, verdict, detail] = cases[i];
         const VerifyReport& report = results[i].objReport;
         SCOPED_TRACE(std::string(moves) + ": " + report.strDetails);
+        EXPECT_EQ(progress[i], std::to_string(i + 1) + "/" + std::to_string(std::size(cases)) +
+                                   " " + strVerificationLine(results[i]));
         EXPECT_EQ(strVerdictName(report.verdict), verdict);
         EXPECT_TRUE(Contains(report.strDetails, detail));
         // Tries are judged as tries, never as refuted solutions.
@@ -106,6 +116,8 @@ TEST(SolutionVerifier, ReportsTheKnownVerdictOfEachExercise) {
                         finding.verdict != VerifyVerdict::Refuted)
                 << finding.strText;
     }
+    std::atomic<bool> cancel{true};
+    EXPECT_TRUE(arrVerifyGames(book.workbook, verifier, {}, {}, &cancel).empty());
 }
 
 // Adding each found alternative as a variation makes the game sound; the added line is the one a
@@ -146,28 +158,6 @@ TEST(SolutionVerifier, AddingTheFindingsMakesTheGameSound) {
     EXPECT_EQ(tree->Count(), before);
     EXPECT_TRUE(isAddLine(*tree, root, {"Ra7", "h6"}));
     EXPECT_EQ(tree->Count(), before + 2);
-}
-
-// A workbook's games are verified with their marks, read only from the annotations: without
-// them the try of the last game is a refuted solution.
-TEST(WorkbookVerify, ReadsTheMarksReportsProgressAndStopsWhenCancelled) {
-    ExerciseBook book(PgnGame(kRook, "1. Ra8#") + PgnGame(kRooks, "1. Ra8#") +
-                      PgnGame(kScholar, "4. Qxf7# (4. Nf3? Nxh5)"));
-    CEngineAnalyser analyser(BRISOLT_STOCKFISH);
-    CSolutionVerifier verifier(analyser, Depth(6));
-    std::vector<std::string> seen;
-    const auto results = arrVerifyGames(
-        book.workbook, verifier, {}, [&](int done, int total, const GameVerification& result) {
-            seen.push_back(std::to_string(done) + "/" + std::to_string(total) + " " +
-                           strVerificationLine(result).substr(0, 18));
-        });
-    ASSERT_EQ(results.size(), 3u);
-    EXPECT_EQ(seen,
-              (std::vector<std::string>{"1/3 1\tok\tstored Ra8# #", "2/3 2\tsecond-solution\t",
-                                        "3/3 3\tok\tstored Qxf7# "}));
-    EXPECT_EQ(verifier.objVerify(*book.objTree(2)).verdict, VerifyVerdict::Refuted);
-    std::atomic<bool> cancel{true};
-    EXPECT_TRUE(arrVerifyGames(book.workbook, verifier, {}, {}, &cancel).empty());
 }
 
 // Engines that cannot serve raise the analyser's error with the reason; nothing hangs.
@@ -232,36 +222,30 @@ TEST(VerifyCommand, PrintsOneLinePerGameAndRefusesBadInvocations) {
     ExerciseBook book(PgnGame(kRook, "1. Ra8#") + PgnGame(kRooks, "1. Ra8# (1. Rb8#?)"));
     const std::string file = book.folder.file("book.brl");
     const std::string engine = "--engine", stockfish = BRISOLT_STOCKFISH;
-    // parts: the first starts the output, the others are in it
-    const std::tuple<std::vector<std::string>, int, std::vector<std::string>> cases[] = {
-        {{"verify", file, engine, stockfish, "--depth", "6"},
-         0,
-         {"1\tok\tstored Ra8# #1", "\n2\tmarked-wrong-but-good\tmarked Rb8#? #1"}},
-        {{"verify", file, "2", engine, stockfish, "--time", "0.25"},
-         0,
-         {"2\tmarked-wrong-but-good"}},
-        {{"verify"}, 2, {"", "missing FILE"}},
-        {{"verify", file, "--time"}, 2, {"", "--time needs a value"}},
-        {{"verify", file, "--time", "-1"}, 2, {"", "bad time"}},
-        {{"verify", file, "--depth", "0"}, 2, {"", "bad depth"}},
-        {{"verify", file, "--lines", "many"}, 2, {"", "bad number of lines"}},
-        {{"verify", file, "abc"}, 2, {"", "bad game id"}},
-        {{"verify", file, "--colour", "red"}, 2, {"", "unknown option"}},
-        {{"verify", book.folder.file("none.brl")}, 1, {"", "no such workbook"}},
-        {{"verify", file, "7", engine, stockfish, "--depth", "1"},
-         1,
-         {"7\terror\tno game with this identifier"}},
-        {{"verify", file, engine, "/nonexistent/engine"}, 1, {"", "Cannot start the engine"}},
-    };
-    for (const auto& [args, status, parts] : cases) {
-        SCOPED_TRACE(args.back());
-        const CliResult run = Cli(args, book.folder.path().string());
-        const std::string output = run.out + run.err;
-        EXPECT_EQ(run.status, status) << output;
-        EXPECT_EQ(output.rfind(parts[0], 0), 0u) << output;
-        for (const std::string& part : parts)
-            EXPECT_TRUE(Contains(output, part));
-    }
+    const std::string second =
+        "2\tmarked-wrong-but-good\tmarked Rb8#? #1 is as good as the solution Ra8# #1\n";
+    RunSteps(
+        {
+            {{"verify", file, engine, stockfish, "--depth", "6"},
+             0,
+             "1\tok\tstored Ra8# #1 is the engine's best\n" + second,
+             ""},
+            {{"verify", file, "2", engine, stockfish, "--time", "0.25"}, 0, second, ""},
+            {{"verify"}, 2, "", "missing FILE"},
+            {{"verify", file, "--time"}, 2, "", "--time needs a value"},
+            {{"verify", file, "--time", "-1"}, 2, "", "bad time"},
+            {{"verify", file, "--depth", "0"}, 2, "", "bad depth"},
+            {{"verify", file, "--lines", "many"}, 2, "", "bad number of lines"},
+            {{"verify", file, "abc"}, 2, "", "bad game id"},
+            {{"verify", file, "--colour", "red"}, 2, "", "unknown option"},
+            {{"verify", book.folder.file("none.brl")}, 1, "", "no such workbook"},
+            {{"verify", file, "7", engine, stockfish, "--depth", "1"},
+             1,
+             "7\terror\tno game with this identifier\n",
+             ""},
+            {{"verify", file, engine, "/nonexistent/engine"}, 1, "", "Cannot start the engine"},
+        },
+        book.folder.path().string());
 }
 
 } // namespace
