@@ -77,14 +77,6 @@ void EndGame(frmMain* window, int wrong, const QString& ending) {
 class frmMainRecordTest : public WindowTest {
     Q_OBJECT
 
-private:
-    std::unique_ptr<frmMain> NewWorkbook(const std::shared_ptr<ScriptedPrompts>& prompts) {
-        auto window = std::make_unique<frmMain>();
-        window->SetEditorPrompts(prompts);
-        window->NewWorkbook();
-        return window;
-    }
-
 private slots:
     void aGameChosenInTheGamesWindowTakesItsOwnResult() {
         // How the game is chosen, the wrong moves played, and how the game ends.
@@ -284,13 +276,18 @@ private slots:
                  "The training log could not be cleared in " + four + ": no such table: GameTree.");
     }
 
+    // A new workbook (named without its extension) with a game entered, trained and its title
+    // edited; then PGN brought in and written out, the dialogs starting in the user's folders.
     void buildAWorkbookAndTrainIt() {
         auto prompts = std::make_shared<ScriptedPrompts>();
-        const QString file = FreshFile("built.brl");
-        prompts->file = file;
+        const QString book = FreshFile("built");
+        prompts->file = book;
         prompts->answerText = "Endgame exercises";
-        auto window = NewWorkbook(prompts);
-        QVERIFY(QFileInfo::exists(file));
+        auto window = std::make_unique<frmMain>();
+        window->SetEditorPrompts(prompts);
+        window->NewWorkbook();
+        QCOMPARE(window->objWorkBook()->strFileName(),
+                 QDir::toNativeSeparators(book + ".brl").toStdString());
         QCOMPARE(TextOf(window.get(), "txtWorkbook"), QString("Endgame exercises"));
         frmGames* games = window->objGamesWindow();
         QVERIFY(games);
@@ -313,24 +310,14 @@ private slots:
         title->setText("Rook endings");
         emit title->editingFinished();
         CWorkBook reopened;
-        QCOMPARE(QString::fromStdString(reopened.strOpenWorkBook(file.toStdString())),
-                 QString("Rook endings"));
+        QCOMPARE(
+            QString::fromStdString(reopened.strOpenWorkBook(window->objWorkBook()->strFileName())),
+            QString("Rook endings"));
 
         // An existing file is never replaced by a new workbook.
         window->NewWorkbook();
         QCOMPARE(window->objWorkBook()->lngCountGames(), int64_t(1));
         QVERIFY(prompts->errors.last().contains("already exists"));
-    }
-
-    void fileNamesGetTheirExtensionAndPgnDialogsStartInTheUsersFolders() {
-        auto prompts = std::make_shared<ScriptedPrompts>();
-        const QString book = FreshFile("newbook");
-        prompts->file = book;
-        auto window = NewWorkbook(prompts);
-        QCOMPARE(window->objWorkBook()->strFileName(),
-                 QDir::toNativeSeparators(book + ".brl").toStdString());
-        frmGames* games = window->objGamesWindow();
-        QVERIFY(games);
 
         // The first PGN dialog starts in the user's documents, later ones where PGN was last used.
         const QString documents =
@@ -341,13 +328,15 @@ private slots:
             "[FEN \"6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1\"]\n[SetUp \"1\"]\n\n1. Ra8# *\n\n"
             "[FEN \"r5k1/5ppp/8/8/8/8/5PPP/6K1 b - - 0 1\"]\n[SetUp \"1\"]\n\n1... Ra1# *\n");
         prompts->file = pgn;
+        QTRY_VERIFY(window->objGamesWindow() == nullptr);
+        games = window->OpenGames();
         games->ImportPgn();
-        QCOMPARE(window->objWorkBook()->lngCountGames(), int64_t(2));
+        QCOMPARE(window->objWorkBook()->lngCountGames(), int64_t(3));
         prompts->file = dir.filePath("pgn/export-all");
         games->tblGames->clearSelection();
         games->ExportPgn();
         QVERIFY(QFileInfo::exists(dir.filePath("pgn/export-all.pgn")));
-        QCOMPARE(prompts->folders.mid(1), (QStringList{start, QFileInfo(pgn).absolutePath()}));
+        QCOMPARE(prompts->folders.mid(2), (QStringList{start, QFileInfo(pgn).absolutePath()}));
         QCOMPARE(prompts->filters.last(), QString("PGN files (*.pgn);;All files (*)"));
         games->close();
 
@@ -357,7 +346,7 @@ private slots:
             const char* button;
             QString file;
             int64_t games;
-        } choices[] = {{"Into the &current workbook", book + ".brl", 4},
+        } choices[] = {{"Into the &current workbook", book + ".brl", 5},
                        {"Into a &new workbook...", FreshFile("from-pgn.brl"), 2}};
         prompts->file = FreshFile("from-pgn");
         for (const auto& choice : choices) {
