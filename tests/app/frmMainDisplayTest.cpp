@@ -8,8 +8,8 @@
 #include "board/cntrlChessGui.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TestWorkbook.h"
+#include "tests/workbook/RawDatabase.h"
 #include "tests/workbook/TempFolder.h"
-#include "workbook/CWorkBook.h"
 
 #include <QAction>
 #include <QApplication>
@@ -308,11 +308,8 @@ private slots:
     }
 
     void keysTypedAfterABoardClickNeverReachTheTitle() {
-        {
-            CWorkBook book;
-            book.strOpenWorkBook(four.toStdString());
-            book.SaveWorkbookProperties("Keys");
-        }
+        RawDatabase(four.toStdString())
+            .exec("insert into WorkBook (FieldName, FieldValue) values ('Title', 'Keys')");
         auto window = Open();
         cntrlChessGui* board = window->objBoard();
         auto* title = window->findChild<QLineEdit*>("txtWorkbook");
