@@ -5,7 +5,6 @@
 #include "editor/CBackgroundTask.h"
 #include "editor/CGamesTableModel.h"
 #include "editor/frmGames.h"
-#include "pgn/PgnImport.h"
 #include "tests/workbook/RawDatabase.h"
 
 #include <QLabel>
@@ -21,7 +20,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <numeric>
-#include <sstream>
 
 namespace {
 
@@ -34,11 +32,6 @@ struct GamesWindow : testing::Test, EditorWindows {};
 
 const std::string kBackRank = "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1";
 const std::string kKingAndRook = "7k/8/5K2/8/8/8/8/6R1 w - - 0 1";
-
-void Import(CWorkBook& workbook, const std::string& pgn) {
-    std::istringstream input(pgn);
-    ImportPgn(workbook, input);
-}
 
 // Texts of a column, top to bottom as shown.
 QStringList Column(const frmGames& games, int column) {
