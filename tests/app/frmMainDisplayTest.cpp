@@ -8,8 +8,8 @@
 #include "board/cntrlChessGui.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/TestWorkbook.h"
+#include "tests/workbook/RawDatabase.h"
 #include "tests/workbook/TempFolder.h"
-#include "workbook/CWorkBook.h"
 
 #include <QAction>
 #include <QApplication>
@@ -94,9 +94,19 @@ class frmMainDisplayTest : public WindowTest {
     Q_OBJECT
 
 private slots:
-    void wrongMovesCountDownThenTheSolutionIsSteppedWithTheKeys() {
+    // Through a batch: tries counting down and the solution stepped with the keys, the place in
+    // the batch and the session's score beside the score, Black's game shown from Black's side,
+    // and the summary at its end training a failed game again.
+    void aBatchWithTriesTheSolutionStepsTheScoresAndTheSummary() {
         auto window = Open();
         cntrlChessGui* board = window->objBoard();
+        const auto texts = [&] {
+            return QStringList{TextOf(window.get(), "lblGameOf"), TextOf(window.get(), "lblScore"),
+                               TextOf(window.get(), "lblSessionScore")};
+        };
+        QCOMPARE(texts(), (QStringList{"Game 1 of 4", "-----", ""}));
+        QCOMPARE(Message(window.get()), QString("It's now your turn.\nPlease make your move."));
+        const int32_t failed = Shown(window.get());
         const QString start = board->GetDiagramFromGui();
         for (const char* text :
              {"Not the solution. 2 tries left.", "Not the solution. 1 try left."}) {
@@ -126,75 +136,15 @@ private slots:
             QVERIFY(isArrowFor(board, arrow));
         }
         QCOMPARE(board->GetDiagramFromGui(), start);
+        QCOMPARE(texts(), (QStringList{"Game 1 of 4", ".00%", "Session: 0 of 1 solved"}));
 
         // The next game starts clean: no arrow, the move box takes the keys.
-        window->NextGame();
+        window->findChild<QPushButton*>("cmdNext")->click();
         QVERIFY(board->objMarks().arrArrows().empty());
         QCOMPARE(QApplication::focusWidget(), board->txtMove);
         QTest::keyClick(window.get(), Qt::Key_Right); // no stepping while a game is trained
         QCOMPARE(board->boardMode(), BoardMode::Training);
         QCOMPARE(board->LastMove(), std::make_pair(-1, -1));
-    }
-
-    // A stored move marked "?" is refused with its explanation and counts as a wrong move; the
-    // solution is still taken and the comments follow the stored moves.
-    void aRefutedTryIsExplainedAndTheSolutionStillSolves() {
-        const QString file = FreshFile("marked.brl");
-        const int32_t id = testwb::Build(file.toStdString(), kMarkedGame).front();
-        auto window = Open(file);
-        cntrlChessGui* board = window->objBoard();
-        QVERIFY(DragStoredMove(board)); // 1.e4, answered by 1...e5
-        const QString beforeTry = board->GetFen();
-
-        Drag(board, 3, 0, 7, 4); // the try 2.Qh5
-        QCOMPARE(board->boardMode(), BoardMode::Training);
-        QCOMPARE(board->GetFen(), beforeTry);
-        QCOMPARE(Message(window.get()),
-                 QString("2.Qh5 is premature: after 2...Nc6 3.Bc4 g6 and the queen must move "
-                         "again\n\nNot the solution. 2 tries left."));
-        QCOMPARE(board->strLastSound(), QString("failure"));
-        // The try in red from d1 to h5, the refutation's first move in blue from b8 to c6.
-        const auto& arrows = board->objMarks().arrArrows();
-        QCOMPARE(int(arrows.size()), 2);
-        QCOMPARE(std::make_tuple(arrows[0].from, arrows[0].to, arrows[0].color),
-                 std::make_tuple(3, 39, int(CBoardMarks::Red)));
-        QCOMPARE(std::make_tuple(arrows[1].from, arrows[1].to, arrows[1].color),
-                 std::make_tuple(57, 42, int(CBoardMarks::Blue)));
-
-        // The solution is taken; the comments of both stored moves come with the reply.
-        QVERIFY(DragStoredMove(board)); // 2.Nf3, answered by 2...Nc6
-        QVERIFY(board->objMarks().arrArrows().empty());
-        QCOMPARE(Message(window.get()),
-                 QString("2.Nf3 develops with tempo\n2...Nc6 defends\n\nComputer played "
-                         "\nNc6\n\nIt's now your turn.\nPlease make your move."));
-        QVERIFY(DragStoredMove(board)); // 3.Bb5, answered by 3...a6, ends the line
-        QCOMPARE(board->boardMode(), BoardMode::View);
-        QVERIFY(isShown(window.get(), "imgSuccess"));
-        QCOMPARE(Message(window.get()), QString("Solved: 1. e4 e5 2. Nf3 Nc6 3. Bb5 a6\n\n3.Bb5 "
-                                                "the Spanish\n3...a6 the Morphy defence"));
-        const testwb::Stats stats = testwb::Read(file.toStdString(), id);
-        QCOMPARE(std::make_pair(stats.hits, stats.solve), std::make_pair(1, 1));
-        // First Move goes to the start, past the branch after 1...e5 where Previous Branch stops.
-        Trigger(window.get(), "mnuMoveFirst");
-        QCOMPARE(board->LastMove(), std::make_pair(-1, -1));
-        QVERIFY(board->GetFen().startsWith("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w "));
-    }
-
-    // Through a batch: the place in it and the session's score beside the score, Black's game
-    // shown from Black's side, and the summary at its end training a failed game again.
-    void theBatchPlaceTheSessionScoreAndTheSummary() {
-        auto window = Open();
-        cntrlChessGui* board = window->objBoard();
-        const auto texts = [&] {
-            return QStringList{TextOf(window.get(), "lblGameOf"), TextOf(window.get(), "lblScore"),
-                               TextOf(window.get(), "lblSessionScore")};
-        };
-        QCOMPARE(texts(), (QStringList{"Game 1 of 4", "-----", ""}));
-        QCOMPARE(Message(window.get()), QString("It's now your turn.\nPlease make your move."));
-        const int32_t failed = Shown(window.get());
-        window->ShowSolution();
-        QCOMPARE(texts(), (QStringList{"Game 1 of 4", ".00%", "Session: 0 of 1 solved"}));
-        window->findChild<QPushButton*>("cmdNext")->click();
         QVERIFY(board->isWhiteOnTop());
         QCOMPARE(board->ComputerPlays(), 0);
         QVERIFY(isEnabled(window.get(), "mnuPreviousGame"));
@@ -236,6 +186,48 @@ private slots:
         QVERIFY(window->objSession().arrBatchResults().empty());
         QVERIFY(window->isOpenWorkbook(four)); // a workbook opened starts a new session score
         QCOMPARE(texts().at(2), QString());
+    }
+
+    // A stored move marked "?" is refused with its explanation and counts as a wrong move; the
+    // solution is still taken and the comments follow the stored moves.
+    void aRefutedTryIsExplainedAndTheSolutionStillSolves() {
+        const QString file = FreshFile("marked.brl");
+        testwb::Build(file.toStdString(), kMarkedGame);
+        auto window = Open(file);
+        cntrlChessGui* board = window->objBoard();
+        QVERIFY(DragStoredMove(board)); // 1.e4, answered by 1...e5
+        const QString beforeTry = board->GetFen();
+
+        Drag(board, 3, 0, 7, 4); // the try 2.Qh5
+        QCOMPARE(board->boardMode(), BoardMode::Training);
+        QCOMPARE(board->GetFen(), beforeTry);
+        QCOMPARE(Message(window.get()),
+                 QString("2.Qh5 is premature: after 2...Nc6 3.Bc4 g6 and the queen must move "
+                         "again\n\nNot the solution. 2 tries left."));
+        QCOMPARE(board->strLastSound(), QString("failure"));
+        // The try in red from d1 to h5, the refutation's first move in blue from b8 to c6.
+        const auto& arrows = board->objMarks().arrArrows();
+        QCOMPARE(int(arrows.size()), 2);
+        QCOMPARE(std::make_tuple(arrows[0].from, arrows[0].to, arrows[0].color),
+                 std::make_tuple(3, 39, int(CBoardMarks::Red)));
+        QCOMPARE(std::make_tuple(arrows[1].from, arrows[1].to, arrows[1].color),
+                 std::make_tuple(57, 42, int(CBoardMarks::Blue)));
+
+        // The solution is taken; the comments of both stored moves come with the reply.
+        QVERIFY(DragStoredMove(board)); // 2.Nf3, answered by 2...Nc6
+        QVERIFY(board->objMarks().arrArrows().empty());
+        QCOMPARE(Message(window.get()),
+                 QString("2.Nf3 develops with tempo\n2...Nc6 defends\n\nComputer played "
+                         "\nNc6\n\nIt's now your turn.\nPlease make your move."));
+        QVERIFY(DragStoredMove(board)); // 3.Bb5, answered by 3...a6, ends the line
+        QCOMPARE(board->boardMode(), BoardMode::View);
+        QVERIFY(isShown(window.get(), "imgSuccess"));
+        QCOMPARE(Message(window.get()), QString("Solved: 1. e4 e5 2. Nf3 Nc6 3. Bb5 a6\n\n3.Bb5 "
+                                                "the Spanish\n3...a6 the Morphy defence"));
+        // First Move goes to the start, past the branch after 1...e5 where Previous Branch stops.
+        Trigger(window.get(), "mnuMoveFirst");
+        QCOMPARE(board->LastMove(), std::make_pair(-1, -1));
+        QVERIFY(board->GetFen().startsWith("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w "));
     }
 
     // The board fills the room the window gives it, with the panel right beside it and nothing
@@ -316,11 +308,8 @@ private slots:
     }
 
     void keysTypedAfterABoardClickNeverReachTheTitle() {
-        {
-            CWorkBook book;
-            book.strOpenWorkBook(four.toStdString());
-            book.SaveWorkbookProperties("Keys");
-        }
+        RawDatabase(four.toStdString())
+            .exec("insert into WorkBook (FieldName, FieldValue) values ('Title', 'Keys')");
         auto window = Open();
         cntrlChessGui* board = window->objBoard();
         auto* title = window->findChild<QLineEdit*>("txtWorkbook");

@@ -269,7 +269,7 @@ private slots:
             QVERIFY2(QFile::exists(dir.filePath(name)), qPrintable(name));
     }
 
-    void screenshotModeWritesThePicture() {
+    void screenshotModeWritesThePictureAndNeverWaitsForAPerson() {
         const QString picture = dir.filePath("shot.png");
         ProgramRun run = RunProgram({"--screenshot", picture, four}, dir.filePath("xdg"));
         QCOMPARE(run.exitCode, 0);
@@ -284,11 +284,9 @@ private slots:
         QVERIFY(!QImage(solved).isNull());
         QVERIFY(QImage(solved) != image);
         QCOMPARE(testwb::Read(four.toStdString(), 1).hits, 0);
-    }
 
-    // A message box would wait for a click that never comes: the picture mode says it and ends.
-    // The workbook: its first game without positions, then a file of notes, then missing.
-    void screenshotModeNeverWaitsForAPerson() {
+        // A message box would wait for a click that never comes: the picture mode says it and
+        // ends. The workbook: its first game without positions, then a file of notes, then missing.
         for (const QString sql : {"delete from GameNode where GameTreeID=1", "", "missing"}) {
             if (sql == "missing")
                 QFile::remove(four);
@@ -296,7 +294,7 @@ private slots:
                 WriteFile(four, kNotes);
             else
                 RawDatabase(four.toStdString()).exec(sql.toStdString());
-            const ProgramRun run =
+            run =
                 RunProgram({"--screenshot", dir.filePath("never.png"), four}, dir.filePath("xdg"));
             QVERIFY2(run.ended, qPrintable("the program waited for a person: " + sql));
             QCOMPARE(run.exitCode, 1);

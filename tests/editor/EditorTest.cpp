@@ -263,13 +263,8 @@ TEST_F(EditorAnnotations, LinesArePromotedAndDeletedAndStaySo) {
 }
 
 TEST_F(EditorAnnotations, GamesWindowFlagsGamesWithCommentsOrMarksOnTheirOwnNodes) {
-    std::vector<int32_t> ids;
-    for (int i = 0; i < 3; ++i) {
-        frmGameEditor editor(book.workbook, 0, prompts);
-        EnterGame(editor);
-        ASSERT_TRUE(editor.isSave());
-        ids.push_back(editor.lngGameID());
-    }
+    const std::string game = PgnGame(kExercise, "1. Kf7 Kh7 (1... a6 2. Rh1#) 2. Rh1#");
+    const std::vector<int32_t> ids = Import(*book.workbook, game + game + game);
     // The workbook as an older program leaves it: the three tables and no annotation tables.
     const std::string file = book.folder.file("games.brl");
     book.workbook->CloseWorkBook();

@@ -6,12 +6,14 @@
 #include "game/CGameNode.h"
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
+#include "pgn/PgnImport.h"
 #include "tests/workbook/TempFolder.h"
 #include "workbook/CWorkBook.h"
 
 #include <QStringList>
 #include <deque>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -89,6 +91,12 @@ inline void EnterGame(frmGameEditor& editor) {
     board->cmdNavigation_Click(2);
     for (const char* move : {"a6", "Rh1#"})
         board->MovePgn(move, true, true);
+}
+
+// Imports the PGN games into the workbook; returns their identifiers.
+inline std::vector<int32_t> Import(CWorkBook& workbook, const std::string& pgn) {
+    std::istringstream input(pgn);
+    return ImportPgn(workbook, input).arrlngGameIDs;
 }
 
 // The key of the node reached by the moves from the root ("<no move>" when there is none).

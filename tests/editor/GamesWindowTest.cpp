@@ -5,7 +5,6 @@
 #include "editor/CBackgroundTask.h"
 #include "editor/CGamesTableModel.h"
 #include "editor/frmGames.h"
-#include "pgn/PgnImport.h"
 #include "tests/workbook/RawDatabase.h"
 
 #include <QLabel>
@@ -21,7 +20,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <numeric>
-#include <sstream>
 
 namespace {
 
@@ -34,11 +32,6 @@ struct GamesWindow : testing::Test, EditorWindows {};
 
 const std::string kBackRank = "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1";
 const std::string kKingAndRook = "7k/8/5K2/8/8/8/8/6R1 w - - 0 1";
-
-void Import(CWorkBook& workbook, const std::string& pgn) {
-    std::istringstream input(pgn);
-    ImportPgn(workbook, input);
-}
 
 // Texts of a column, top to bottom as shown.
 QStringList Column(const frmGames& games, int column) {
@@ -246,23 +239,17 @@ struct Fixture {
     TempWorkbook book;
 };
 
-// Every row, fetched as a view scrolling down would.
-std::vector<int64_t> Shown(CGamesTableModel& model) {
-    while (model.canFetchMore({}))
-        model.fetchMore({});
-    std::vector<int64_t> ids;
-    for (int r = 0; r < model.rowCount(); ++r)
-        ids.push_back(model.index(r, CGamesTableModel::ColID).data().toLongLong());
-    return ids;
-}
-
-// Every row, deep pages first, so that no page is served by a read made for a nearer one.
-std::vector<int64_t> Upward(CGamesTableModel& model) {
+// Every row, fetched as a view scrolling down would; read top down as shown, or upward by
+// identifier, deep pages first, so that no page is served by a read made for a nearer one.
+std::vector<int64_t> Shown(CGamesTableModel& model, bool upward = false) {
     while (model.canFetchMore({}))
         model.fetchMore({});
     std::vector<int64_t> ids(static_cast<size_t>(model.rowCount()));
-    for (int r = model.rowCount() - 1; r >= 0; --r)
-        ids[static_cast<size_t>(r)] = model.lngIdAt(r);
+    for (int k = 0; k < model.rowCount(); ++k) {
+        const int r = upward ? model.rowCount() - 1 - k : k;
+        ids[static_cast<size_t>(r)] =
+            upward ? model.lngIdAt(r) : model.index(r, CGamesTableModel::ColID).data().toLongLong();
+    }
     return ids;
 }
 
@@ -304,7 +291,7 @@ TEST(GamesTableModel, ShowsEveryOrderAndFilterAsTheDatabaseReadsIt) {
                 EXPECT_EQ(model.intRowOf(expected.back()), total - 1);
                 EXPECT_EQ(model.rowCount(), total);
             }
-            EXPECT_EQ(Upward(model), expected);
+            EXPECT_EQ(Shown(model, true), expected);
             EXPECT_EQ(Shown(model), expected);
             std::vector<int> rows(expected.size());
             std::iota(rows.begin(), rows.end(), 0);
@@ -431,12 +418,12 @@ TEST(GamesOrderFollowsWrites, EveryWriteShowsInTheNextRowsRead) {
         model.SetFilter(QString::fromStdString(filter));
         model.sort(CGamesTableModel::ColAttempts, Qt::DescendingOrder);
         const std::string& expected = filter.empty() ? byAttempts : filtered;
-        EXPECT_EQ(Upward(model), Ids(raw, expected));
+        EXPECT_EQ(Shown(model, true), Ids(raw, expected));
         for (const auto& write : writes) {
             SCOPED_TRACE(std::string(write.write) + ", filter \"" + filter + "\"");
             write.run();
             model.Reload();
-            EXPECT_EQ(Upward(model), Ids(raw, expected));
+            EXPECT_EQ(Shown(model, true), Ids(raw, expected));
             EXPECT_EQ(model.intRowOf(Ids(raw, expected).back()), model.intTotalRows() - 1);
         }
         raw.exec("update GameTree set Hits=ID%7; delete from GameTree where ID=9999");
