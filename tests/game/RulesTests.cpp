@@ -72,7 +72,6 @@ TEST(Position, CastlingMovesTheRookAndMovesForfeitRights) {
         EXPECT_EQ(after->strGetFEN(), expected) << move.strToString();
         EXPECT_EQ(position->strGetFEN(), fenText) << "the position moved from is unchanged";
     }
-    EXPECT_EQ(fen(black)->objMove1(mv("k", "e8", "c8"))->strMoveText(), "O-O-O");
 }
 
 TEST(Position, AfterAResultBlackMovesAndWhiteKeepsTheNumber) {
