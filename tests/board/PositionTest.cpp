@@ -29,7 +29,6 @@ TEST_F(Positions, ApplyFenAndApplyPositionReadEveryFieldAndStartAFreshGameOrChan
         {"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1",
          "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3", 1},
         {"r3k2r/8/8/8/8/8/8/R3K2R w Kq -", "r3k2r/8/8/8/8/8/8/R3K2R w Kq -", 0},
-        {"4k3/8/8/8/8/8/8/4K3  b   -  -", "4k3/8/8/8/8/8/8/4K3 b - -", 1},
     };
     for (const auto& [fen, read, moveNumber] : cases) {
         SCOPED_TRACE(fen);
