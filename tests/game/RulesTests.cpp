@@ -37,19 +37,13 @@ TEST(Position, MoveTextGetterHidesPawnLetterAndCheck) {
     }
 }
 
-TEST(Position, StartPositionAndMoveNumbers) {
+TEST(Position, TheStartPosition) {
     const auto initial = objNewStartPosition();
     EXPECT_EQ(initial->strGetFEN(), start);
     EXPECT_EQ(initial->strMoveText(), "...");
     EXPECT_EQ(initial->intMoveNumber(), 0);
     EXPECT_EQ(CPosition::objINITIAL_POSITION(), CPosition::objINITIAL_POSITION());
     EXPECT_TRUE(CPosition::objINITIAL_POSITION()->isEqual(initial));
-    // A move numbers itself: White's counts on from the move before, Black's keeps it.
-    const auto next = initial->objMove1(mv("P", "e2", "e4"));
-    EXPECT_EQ(next->objStatus(), CGameStatus::objBLACK_TO_MOVE());
-    const auto reply = next->objMove1(mv("n", "g8", "f6"));
-    EXPECT_EQ(reply->intMoveNumber(), 1);
-    EXPECT_EQ(reply->objMove1(mv("N", "g1", "f3"))->intMoveNumber(), 2);
 }
 
 TEST(Position, CastlingMovesTheRookAndMovesForfeitRights) {
