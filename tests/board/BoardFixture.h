@@ -2,10 +2,9 @@
 
 #include "board/CMessageBox.h"
 #include "board/cntrlChessGui.h"
-#include "game/CGameTree.h"
 #include "game/CPosition.h"
-#include "game/PositionConstructors.h"
 #include "model/CDiagram.h"
+#include "tests/game/GameTreeTestSupport.h"
 
 #include <QListWidget>
 #include <QMouseEvent>
@@ -108,22 +107,10 @@ protected:
 
     // A tree from the start position holding the given lines (moves separated by spaces).
     static std::shared_ptr<CGameTree> makeTree(const QStringList& lines) {
-        auto tree = std::make_shared<CGameTree>();
-        GameNodeList next;
-        auto root = objNewStartPosition();
-        tree->Add(root, next);
-        for (const QString& line : lines) {
-            tree->objMoveFirst(next);
-            auto pos = root;
-            for (const QString& move : line.split(' ', Qt::SkipEmptyParts)) {
-                pos = pos->objProcessMove(move.toStdString());
-                EXPECT_NE(pos, nullptr) << move.toStdString();
-                if (pos == nullptr) return tree;
-                tree->Add(pos->objClone(), next);
-            }
-        }
-        tree->objMoveFirst(next);
-        return tree;
+        std::vector<std::string> moves;
+        for (const QString& line : lines)
+            moves.push_back(line.toStdString());
+        return Book(moves).tree;
     }
     // Starts training on the lines with the program answering for Black.
     void train(const QStringList& lines) {

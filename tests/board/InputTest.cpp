@@ -313,13 +313,7 @@ TEST_F(MoveInput, TrainingMovesAreAnsweredUntilTheLastStoredMoveOrRefused) {
     // the stored line, the moves (dragged, or typed when written as text), every event, and the
     // black move list afterwards
     const std::tuple<QString, QString, QStringList, QStringList> cases[] = {
-        {"e4 e5",
-         "e2-e4",
-         {"Moved:e4", "Moved:e5", "Status:White to move:1", "Training:e5", "Training:Successful",
-          "Status:White to move:1"},
-         {"e5"}},
         {"e4 e5", "d2-d4", {"Training:Wrong move", "Moved:"}, {}},
-        {"e4 e5 Nf3", "d4", {"Training:Wrong move", "Moved:"}, {}},
         {"e4 e5 Nf3 Nc6",
          "e2-e4 Nf3",
          {"Moved:e4", "Moved:e5", "Status:White to move:1", "Training:e5", "Status:White to move:1",

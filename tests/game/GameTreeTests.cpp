@@ -56,10 +56,6 @@ TEST(GameTree, AddingMovesBuildsTheMainLineAndVariationsInOrder) {
     book.tree->Add(Played(d4->objPosition(), "d5"), next);
     EXPECT_EQ(book.tree->objMovePrevBranch(next)->strKey(), "InitialKey");
     EXPECT_EQ(Keys(next), book.at("")->arrstrGetChildrenKey());
-    // The same move again from the same node finds the node and adds no second link.
-    EXPECT_EQ(book.add("e4"), book.at("e4"));
-    EXPECT_EQ(book.at("")->arrstrGetChildrenKey().size(), 2u);
-    EXPECT_EQ(book.tree->Count(), 5);
 }
 
 // Two paths that reach one key: a transposition (the same board by another order of moves) and
@@ -368,10 +364,6 @@ TEST(TrainingJudgement, RepliesAndRefutationsComeFromTheStoredMovesAndTheLineEnd
     EXPECT_EQ(objChooseReply(arrStoredMoves(*book.tree, book.at("e4 e5 Nf3 Nc6")), random),
               nullptr);
 
-    for (const char* line : {"e4 e5 Nf3 Nc6", "e4 e5 Bc4", "f3 e5 g4 Qh4"})
-        EXPECT_TRUE(arrStoredMoves(*book.tree, book.at(line)).empty()) << line;
-    for (const char* line : {"", "e4", "e4 e5 Qh5"})
-        EXPECT_FALSE(arrStoredMoves(*book.tree, book.at(line)).empty()) << line;
     // A refutation is the main line below the try, up to its length.
     const GameNodeList line = arrRefutation(*book.tree, book.at("e4 e5 Qh5"), 3);
     EXPECT_EQ(line, (GameNodeList{book.at("e4 e5 Qh5 Nc6"), book.at("e4 e5 Qh5 Nc6 Bc4"),
@@ -381,7 +373,7 @@ TEST(TrainingJudgement, RepliesAndRefutationsComeFromTheStoredMovesAndTheLineEnd
     EXPECT_EQ(arrRefutation(*book.tree, book.at("e4"), 1), GameNodeList{book.at("e4 e5")});
 }
 
-TEST(TrainingJudgement, ExplanationsGiveTheTryItsCommentAndTheRefutation) {
+TEST(TrainingJudgement, ExplanationsGiveTheTryItsCommentAndTheRefutationAndMovesTheirComment) {
     // the line of the try, its comment, the explanation
     const std::tuple<const char*, const char*, const char*> cases[] = {
         {"e4 e5 Qh5", "is premature. ", "2.Qh5 is premature: after 2...Nc6 3.Bc4 g6 4.Qf3 Nf6"},
@@ -392,8 +384,12 @@ TEST(TrainingJudgement, ExplanationsGiveTheTryItsCommentAndTheRefutation) {
         {"e4 e5 Bc4", "", "2.Bc4 is a mistake."},
         {"e4 c5", "is met by", "1...c5 is met by: after 2.Nf3"},
         {"f3 e5 g4", "", "2.g4 is refuted: after 2...Qh4#"},
+        // a refutation shows eight moves at most
+        {"d4", "", "1.d4 is refuted: after 1...d5 2.c4 e6 3.Nc3 Nf6 4.Bg5 Be7 5.e3 ..."},
+        {"d4 d5 c4 e6", "", "2...e6 is refuted: after 3.Nc3 Nf6 4.Bg5 Be7 5.e3 O-O 6.Nf3 h6"},
     };
-    const Book book(kLines);
+    Book book(kLines);
+    book.add("d4 d5 c4 e6 Nc3 Nf6 Bg5 Be7 e3 O-O Nf3 h6");
     for (const auto& [tryLine, comment, expected] : cases)
         EXPECT_EQ(strTryExplanation(*book.tree, book.at(tryLine),
                                     CommentsOf({{book.key(tryLine), comment}})),
@@ -403,17 +399,10 @@ TEST(TrainingJudgement, ExplanationsGiveTheTryItsCommentAndTheRefutation) {
                                       {book.key("e4 e5 Qh5 Nc6 Bc4 g6 Qf3 Nf6"), "and wins"}});
     EXPECT_EQ(strTryExplanation(*book.tree, book.at("e4 e5 Qh5"), comments),
               "2.Qh5 is refuted: after 2...Nc6 3.Bc4 threatens mate 3...g6 4.Qf3 Nf6 and wins");
-}
-
-TEST(TrainingJudgement, LongRefutationsEndWithAnEllipsisAndCommentsNameTheirMove) {
-    const Book book({"d4 d5 c4 e6 Nc3 Nf6 Bg5 Be7 e3 O-O Nf3 h6"});
-    EXPECT_EQ(strTryExplanation(*book.tree, book.at("d4"), CommentsOf({})),
-              "1.d4 is refuted: after 1...d5 2.c4 e6 3.Nc3 Nf6 4.Bg5 Be7 5.e3 ...");
-    EXPECT_EQ(strTryExplanation(*book.tree, book.at("d4 d5 c4 e6"), CommentsOf({})),
-              "2...e6 is refuted: after 3.Nc3 Nf6 4.Bg5 Be7 5.e3 O-O 6.Nf3 h6");
-    const auto comments = CommentsOf({{book.key("d4 d5 c4"), "  the Queen's Gambit "}});
-    EXPECT_EQ(strMoveComment(*book.at("d4 d5 c4"), comments), "2.c4 the Queen's Gambit");
-    EXPECT_EQ(strMoveComment(*book.at("d4 d5"), comments), "");
+    // A stored move's own comment is shown with its number.
+    const auto gambit = CommentsOf({{book.key("d4 d5 c4"), "  the Queen's Gambit "}});
+    EXPECT_EQ(strMoveComment(*book.at("d4 d5 c4"), gambit), "2.c4 the Queen's Gambit");
+    EXPECT_EQ(strMoveComment(*book.at("d4 d5"), gambit), "");
     EXPECT_EQ(strMoveComment(*book.at("d4 d5"), nullptr), "");
 }
 

@@ -37,19 +37,13 @@ TEST(Position, MoveTextGetterHidesPawnLetterAndCheck) {
     }
 }
 
-TEST(Position, StartPositionAndMoveNumbers) {
+TEST(Position, TheStartPosition) {
     const auto initial = objNewStartPosition();
     EXPECT_EQ(initial->strGetFEN(), start);
     EXPECT_EQ(initial->strMoveText(), "...");
     EXPECT_EQ(initial->intMoveNumber(), 0);
     EXPECT_EQ(CPosition::objINITIAL_POSITION(), CPosition::objINITIAL_POSITION());
     EXPECT_TRUE(CPosition::objINITIAL_POSITION()->isEqual(initial));
-    // A move numbers itself: White's counts on from the move before, Black's keeps it.
-    const auto next = initial->objMove1(mv("P", "e2", "e4"));
-    EXPECT_EQ(next->objStatus(), CGameStatus::objBLACK_TO_MOVE());
-    const auto reply = next->objMove1(mv("n", "g8", "f6"));
-    EXPECT_EQ(reply->intMoveNumber(), 1);
-    EXPECT_EQ(reply->objMove1(mv("N", "g1", "f3"))->intMoveNumber(), 2);
 }
 
 TEST(Position, CastlingMovesTheRookAndMovesForfeitRights) {
@@ -72,7 +66,6 @@ TEST(Position, CastlingMovesTheRookAndMovesForfeitRights) {
         EXPECT_EQ(after->strGetFEN(), expected) << move.strToString();
         EXPECT_EQ(position->strGetFEN(), fenText) << "the position moved from is unchanged";
     }
-    EXPECT_EQ(fen(black)->objMove1(mv("k", "e8", "c8"))->strMoveText(), "O-O-O");
 }
 
 TEST(Position, AfterAResultBlackMovesAndWhiteKeepsTheNumber) {
@@ -225,23 +218,15 @@ TEST(FenReader, OddPositionsNeverCrashTheRules) {
     }
 }
 
+// Blocked lines, captures and en passant are judged by the perft counts (the generator asks
+// isLegalMove for every candidate square); these are moves the generator never offers.
 TEST(Legality, IsLegalMove) {
     const std::tuple<const char*, CMove, bool> cases[] = {
         {start, mv("P", "e2", "e4"), true},
-        {start, mv("N", "g1", "f3"), true},
         {start, mv("P", "e2", "e5"), false},
         {start, mv("N", "g1", "g3"), false},
-        {start, mv("R", "a1", "a3"), false},
-        {start, mv("p", "e7", "e5"), false},                           // Black piece, White to move
-        {start, mv("B", "c1", "e3"), false},                           // blocked by d2
-        {"4k3/8/8/4p3/4P3/8/8/4K3 w - -", mv("P", "e4", "e5"), false}, // straight onto a piece
-        {"4k3/8/8/3p4/4P3/8/8/4K3 w - -", mv("P", "e4", "d5"), true},
-        {"4k3/8/8/8/4P3/8/8/4K3 w - -", mv("P", "e4", "d5"), false}, // diagonal onto nothing
-        {"4k3/8/8/3pP3/8/8/8/4K3 w - d6", mv("P", "e5", "d6"), true},
-        {"4k3/8/8/3pP3/8/8/8/4K3 w - -", mv("P", "e5", "d6"), false},
-        {"4k3/8/8/3pP3/8/8/8/4K3 w - f6", mv("P", "e5", "d6"), false},
+        {start, mv("p", "e7", "e5"), false}, // Black piece, White to move
         {"4k3/8/8/2p1P3/8/8/8/4K3 w - d6", mv("P", "e5", "d6"), false}, // no pawn to take
-        {"4k3/8/8/8/3Pp3/8/8/4K3 b - d3", mv("p", "e4", "d3"), true},
         {"4k3/8/8/8/4K3/8/8/8 w - -", mv("K", "e4", "e4"), false},
         {"4k3/8/8/8/3rK3/8/8/8 w - -", mv("K", "e4", "d4"), true}, // king safety is not judged here
         {"4k3/4r3/8/8/8/8/4N3/4K3 w - -", mv("N", "e2", "c3"), true}, // pinned, still accepted
@@ -257,22 +242,19 @@ TEST(Legality, IsLegalMove) {
     EXPECT_TRUE(position->isFullyLegal(mv("K", "e1", "d1")));
 }
 
+// Castling out of or through check is judged by the perft counts.
 TEST(Legality, Castling) {
     const std::tuple<const char*, const char*, bool> cases[] = {
         {"4k3/8/8/8/8/8/8/4K2R w K -", "g1", true},
         {"4k3/8/8/8/8/8/8/4K2R w - -", "g1", false},   // right lost
-        {"4k3/8/8/8/8/8/4r3/4K2R w K -", "g1", false}, // in check
-        {"4kr2/8/8/8/8/8/8/4K2R w K -", "g1", false},  // f1 attacked
         {"4k1r1/8/8/8/8/8/8/4K2R w K -", "g1", false}, // g1 attacked
         {"4k3/8/8/8/8/8/8/4KN1R w K -", "g1", false},  // f1 occupied
         {"1r2k3/8/8/8/8/8/8/R3K3 w Q -", "c1", true},  // only b1 attacked
-        {"3rk3/8/8/8/8/8/8/R3K3 w Q -", "c1", false},  // d1 attacked
         {"4k3/8/8/8/8/8/8/RN2K3 w Q -", "c1", false},  // b1 occupied
         {"4k3/8/8/8/8/8/8/4K3 w K -", "g1", false},    // no rook on h1
         {"4k3/8/8/8/8/8/8/4K2r w K -", "g1", false},   // the corner rook is Black's
         {"4k3/8/8/8/8/8/8/3K3R w K -", "g1", false},   // king not at home
-        {"r3k3/8/8/8/8/8/8/4K3 b q -", "c8", true},
-        {"r3k3/8/8/8/8/8/8/4K3 b q -", "g8", false},
+        {"r3k2r/8/8/8/8/8/8/4K3 b q -", "g8", false},  // right lost
         {"r3k3/8/8/8/8/8/B7/4K3 b q -", "c8", true},   // the bishop on a2 eyes g8, not c8-e8
         {"r3k3/8/8/8/8/8/8/2R1K3 b q -", "c8", false}, // c8 attacked
     };
