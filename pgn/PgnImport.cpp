@@ -157,6 +157,16 @@ void ReportSkipped(const PgnImportOptions& options, const PgnGame& game,
                     (identity.empty() ? "" : " " + identity) + ": " + reason);
 }
 
+// Ends the batch the import opened, keeping the games of the batches it committed.
+void RollbackOwnBatch(CWorkBook& workbook, bool ownBatch) {
+    if (!ownBatch || !workbook.isInBatch()) return;
+    try {
+        workbook.RollbackBatch();
+    } catch (const CError&) {
+        // The failed connection may have dropped the transaction itself.
+    }
+}
+
 } // namespace
 
 PgnImportResult ImportPgn(CWorkBook& workbook, std::istream& input,
@@ -203,13 +213,7 @@ PgnImportResult ImportPgn(CWorkBook& workbook, std::istream& input,
         result.isCancelled = options.cancel && options.cancel->load();
         if (ownBatch) workbook.CommitBatch();
     } catch (const CError& error) {
-        if (ownBatch && workbook.isInBatch()) {
-            try {
-                workbook.RollbackBatch();
-            } catch (const CError&) {
-                // The failed connection may have dropped the transaction itself.
-            }
-        }
+        RollbackOwnBatch(workbook, ownBatch);
         if (!ownBatch) committed = 0;
         PgnImportResult kept = result;
         kept.arrlngGameIDs.resize(committed);
@@ -218,6 +222,11 @@ PgnImportResult ImportPgn(CWorkBook& workbook, std::istream& input,
                                  std::to_string(result.intRead) + "; " + std::to_string(committed) +
                                  " games imported before are kept)",
                              std::move(kept));
+    } catch (...) {
+        // Any other failure (the stream's own, memory) ends the open batch as well: later writes
+        // must not join a transaction that nobody commits.
+        RollbackOwnBatch(workbook, ownBatch);
+        throw;
     }
     result.isLatin1 = isLatin1;
     result.isNotText = reader.isNotText();

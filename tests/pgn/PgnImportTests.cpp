@@ -588,10 +588,13 @@ TEST(PgnImportStop, AStreamThatThrowsStopsTheImportAfterTheGamesReadBefore) {
             } catch (const std::runtime_error& error) {
                 EXPECT_EQ(std::string(error.what()), "the device went away");
             }
+            // The workbook goes on working: the next game, imported alone, is kept after them.
+            std::istringstream next(GamesPgn(kept + 1).substr(GamesPgn(kept).size()));
+            EXPECT_EQ(ImportPgn(workbook, next).intImported, 1);
         }
         EXPECT_EQ(lastRead, readBefore);
         EXPECT_EQ(ThreadCount(), threads);
-        ExpectFirstGamesStored(folder.file("book.brl"), kept);
+        ExpectFirstGamesStored(folder.file("book.brl"), kept + 1);
     }
 }
 
