@@ -350,14 +350,19 @@ TEST(TrainingJudgement, TakesEachDroppedMoveByItsStoredMoveAndMarks) {
 
 TEST(TrainingJudgement, RepliesAndRefutationsComeFromTheStoredMovesAndTheLineEndsWithThem) {
     const Book book(kLines);
-    // Every stored reply is chosen for some seed, and nothing else is.
-    std::set<std::string> chosen;
-    for (unsigned seed = 0; seed < 64; ++seed) {
-        std::mt19937 random(seed);
-        chosen.insert(objChooseReply(arrStoredMoves(*book.tree, book.at("e4")), random)->strKey());
+    // Every stored reply, of three or of two, is chosen for some seed, and nothing else is.
+    const std::pair<const char*, std::set<std::string>> choices[] = {
+        {"e4", {book.key("e4 e5"), book.key("e4 d5"), book.key("e4 c5")}},
+        {"e4 c5", {book.key("e4 c5 Nf3"), book.key("e4 c5 c3")}}};
+    for (const auto& [line, replies] : choices) {
+        std::set<std::string> chosen;
+        for (unsigned seed = 0; seed < 64; ++seed) {
+            std::mt19937 random(seed);
+            chosen.insert(
+                objChooseReply(arrStoredMoves(*book.tree, book.at(line)), random)->strKey());
+        }
+        EXPECT_EQ(chosen, replies) << line;
     }
-    EXPECT_EQ(chosen,
-              (std::set<std::string>{book.key("e4 e5"), book.key("e4 d5"), book.key("e4 c5")}));
     std::mt19937 random(1);
     EXPECT_EQ(objChooseReply(arrStoredMoves(*book.tree, book.at("e4 e5 Nf3")), random),
               book.at("e4 e5 Nf3 Nc6"));
