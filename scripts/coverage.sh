@@ -94,5 +94,7 @@ if before:
     print(f"{len(lost)} lines run before and not now")
     for line in lost:
         path, number = line.rsplit(":", 1)
-        print(f"    {line}: {open(repo + path).read().splitlines()[int(number) - 1].strip()}")
+        # A line number past the end of the file as it is now: the program changed since.
+        text = (open(repo + path).read().splitlines()[int(number) - 1:] or ["(past the end)"])[0]
+        print(f"    {line}: {text.strip()}")
 EOF
