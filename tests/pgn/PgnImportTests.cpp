@@ -246,7 +246,8 @@ TEST(PgnRoundTrip, EveryLineOfEveryGameComesBackInItsOrder) {
 TEST_F(PgnBook, GamesThatCannotBeKeptAreSkippedWithTheReason) {
     const std::string limit(1000000, 'z'); // the longest row a workbook keeps
     const std::string huge(1100000, 'x');
-    std::string longest; // to move 32767, the last a workbook numbers
+    const std::string half(499900, 'h'); // two fit the tag section, not the game's row
+    std::string longest;                 // to move 32767, the last a workbook numbers
     const char* const shuffle[] = {"Nf3", "Nf6", "Ng1", "Ng8"};
     for (int ply = 0; ply < 2 * 32767; ++ply)
         longest += std::string(ply % 2 == 0 ? std::to_string(ply / 2 + 1) + ". " : "") +
@@ -275,7 +276,11 @@ TEST_F(PgnBook, GamesThatCannotBeKeptAreSkippedWithTheReason) {
          "annotation of a move (its comments, glyphs and node key) is too long to store"},
         {"1. e4 {" + huge + "} *", "too long"},
         {"[Annotator \"" + limit + "\"]\n\n1. e4 *", "tag section is too long"},
-        {"[Description \"" + limit + "\"]\n\n1. e4 *", "tag section is too long"},
+        {"[Description \"" + limit + "\"]\n\n1. e4 *",
+         "game row (its description, page and diagram)"},
+        {"[PageRef \"" + half + "\"]\n[DiagramRef \"" + half + "\"]\n\n{" + std::string(1000, 'c') +
+             "} 1. e4 *",
+         "game row (its description, page and diagram) is too long to store"},
         {"1. e4 } e5 *", "unexpected character '}'"},
         {"1. e4 {a {b} c} e5 *", "move in 1... c"},
         {"1. e4 $1000 *", "bad annotation glyph"},
