@@ -287,6 +287,11 @@ void CTrainingSession::WorkbookEdited(int32_t editedGameId) {
     }
     gameIds = std::move(kept);
     gameIndex = index;
+    // The batch's summary neither counts nor offers again a game that is gone.
+    std::vector<TrainingFeedback::GameResult> results;
+    for (const TrainingFeedback::GameResult& result : batchResults)
+        if (isGameInWorkbook(result.gameId)) results.push_back(result);
+    batchResults = std::move(results);
     if (editedGameId == shownGameId) ShowGame(shownGameId);
     UpdateNavigation();
 }

@@ -49,8 +49,14 @@ void frmGames::ImportPgnFrom(const QString& file) {
     PgnImportSummary summary;
     CWorkBook& book = *workbook;
     task->RunWithDialog(
-        this, "Importing " + QFileInfo(file).fileName(),
-        [&](CTaskControl& control) { summary = ImportPgnFile(book, file, control); });
+        this, "Importing " + QFileInfo(file).fileName(), [&](CTaskControl& control) {
+            try {
+                summary = ImportPgnFile(book, file, control);
+            } catch (const PgnImportError& error) {
+                summary.objResult = error.objKept; // the games of the batches committed stay
+                throw;
+            }
+        });
     Reload();
     if (summary.objResult.intImported > 0) emit WorkbookChanged(0);
     if (!task->strError().isEmpty()) {

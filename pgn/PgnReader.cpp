@@ -1,5 +1,7 @@
 #include "pgn/PgnReader.h"
 
+#include "model/CError.h"
+
 #include <cctype>
 #include <string>
 
@@ -7,6 +9,16 @@ namespace {
 
 constexpr size_t kChunk = 1 << 16;
 constexpr int kEnd = -1;
+
+// The next block of the text. A stream that could not be read (a file's read error sets its bad
+// bit, without an exception) raises: its end is not the end of the text.
+std::string strReadBlock(std::istream& input) {
+    std::string bytes(kChunk, '\0');
+    input.read(bytes.data(), static_cast<std::streamsize>(kChunk));
+    bytes.resize(static_cast<size_t>(input.gcount()));
+    if (input.bad()) RaiseError("PGN", "The PGN text could not be read to its end");
+    return bytes;
+}
 
 bool isSymbolChar(int c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
@@ -35,9 +47,7 @@ int glyphCode(const std::string& glyph) {
 } // namespace
 
 PgnReader::PgnReader(std::istream& input) : m_input(input) {
-    std::string start(kChunk, '\0');
-    m_input.read(start.data(), static_cast<std::streamsize>(kChunk));
-    start.resize(static_cast<size_t>(m_input.gcount()));
+    std::string start = strReadBlock(m_input);
     if (start.compare(0, 3, "\xEF\xBB\xBF") == 0) {
         start.erase(0, 3);
     } else if (start.compare(0, 2, "\xFF\xFE") == 0 || start.compare(0, 2, "\xFE\xFF") == 0) {
@@ -58,9 +68,7 @@ void PgnReader::fill() {
     if (m_eof) return;
     m_buffer.erase(0, m_pos);
     m_pos = 0;
-    std::string bytes(kChunk, '\0');
-    m_input.read(bytes.data(), static_cast<std::streamsize>(kChunk));
-    bytes.resize(static_cast<size_t>(m_input.gcount()));
+    std::string bytes = strReadBlock(m_input);
     if (bytes.empty()) m_eof = true;
     m_buffer += m_decoder.strDecode(bytes, m_eof);
 }

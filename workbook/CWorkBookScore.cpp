@@ -100,7 +100,9 @@ void CWorkBook::RecordResult(int64_t id, bool success, const TrainingAttempt* at
     }
     // Read before the totals' own statements run: a game gone from the file counts nowhere.
     const bool recorded = connection.lngChanges() > 0;
-    statistics.PutBackGame(id, counterBefore ? std::optional(*counterBefore + 1) : std::nullopt);
+    // Without a changed row the file is not written and its counter stays where it was.
+    statistics.PutBackGame(id, counterBefore ? std::optional(*counterBefore + (recorded ? 1 : 0))
+                                             : std::nullopt);
     // Inside a larger transaction the counter moves only at its end: the sums are left to be
     // summed again rather than kept.
     if (recorded) {

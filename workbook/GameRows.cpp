@@ -48,6 +48,8 @@ GameRows GameRows::objOf(const std::shared_ptr<CGameTree>& tree, int64_t id,
     CheckText(id, "description", description);
     CheckText(id, "page reference", page);
     CheckText(id, "diagram reference", diagram);
+    CheckRowText(id, "game row (its description, page and diagram)",
+                 static_cast<int64_t>(description.size() + page.size() + diagram.size()));
     rows.strDescription = std::move(description);
     rows.strXRefPage = std::move(page);
     rows.strXRefDiagram = std::move(diagram);

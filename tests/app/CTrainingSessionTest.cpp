@@ -182,6 +182,13 @@ TEST_F(TrainingSessionTest, AChosenGameJoinsTheBatchAfterTheShownGame) {
     workbook->DeleteGame(ids[3]);
     session.WorkbookEdited();
     EXPECT_EQ(session.lngHits(), 0);
+    // A game with a result deleted while another is shown: the summary no longer offers it.
+    session.ShowSolution();
+    const int32_t failed = session.lngCurrentGameId();
+    session.NextGame();
+    workbook->DeleteGame(failed);
+    session.WorkbookEdited();
+    EXPECT_TRUE(session.arrBatchResults().empty());
 }
 
 } // namespace

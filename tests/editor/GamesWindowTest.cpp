@@ -147,6 +147,20 @@ TEST_F(GamesWindow, CancelledImportKeepsWholeGamesOnlyAndSkippedGamesAreNamed) {
 
     whole.ImportPgnFrom(QString::fromStdString(book.folder.file("missing.pgn")));
     EXPECT_TRUE(prompts->errors.last().contains("Cannot read the file"));
+
+    // A workbook failure after the first batch: its games stay, and the window says so and
+    // tells the training window of them.
+    TempWorkbook full;
+    RawDatabase(full.folder.file("games.brl"))
+        .exec("insert into GameTree (ID) values (2147481647)");
+    frmGames stopped(full.workbook, nullptr, prompts);
+    QSignalSpy changed(&stopped, &frmGames::WorkbookChanged);
+    stopped.ImportPgnFrom(QString::fromStdString(file));
+    EXPECT_EQ(full.workbook->lngCountGames(), 2001);
+    EXPECT_THAT(prompts->errors.last().toStdString(),
+                AllOf(HasSubstr("2000 games imported before are kept"),
+                      HasSubstr("\n2000 games were imported before.")));
+    EXPECT_EQ(changed.count(), 1);
 }
 
 // Export writes the chosen games (all when none is chosen); games that cannot be read are left

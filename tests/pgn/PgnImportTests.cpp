@@ -246,7 +246,8 @@ TEST(PgnRoundTrip, EveryLineOfEveryGameComesBackInItsOrder) {
 TEST_F(PgnBook, GamesThatCannotBeKeptAreSkippedWithTheReason) {
     const std::string limit(1000000, 'z'); // the longest row a workbook keeps
     const std::string huge(1100000, 'x');
-    std::string longest; // to move 32767, the last a workbook numbers
+    const std::string half(499900, 'h'); // two fit the tag section, not the game's row
+    std::string longest;                 // to move 32767, the last a workbook numbers
     const char* const shuffle[] = {"Nf3", "Nf6", "Ng1", "Ng8"};
     for (int ply = 0; ply < 2 * 32767; ++ply)
         longest += std::string(ply % 2 == 0 ? std::to_string(ply / 2 + 1) + ". " : "") +
@@ -275,7 +276,11 @@ TEST_F(PgnBook, GamesThatCannotBeKeptAreSkippedWithTheReason) {
          "annotation of a move (its comments, glyphs and node key) is too long to store"},
         {"1. e4 {" + huge + "} *", "too long"},
         {"[Annotator \"" + limit + "\"]\n\n1. e4 *", "tag section is too long"},
-        {"[Description \"" + limit + "\"]\n\n1. e4 *", "tag section is too long"},
+        {"[Description \"" + limit + "\"]\n\n1. e4 *",
+         "game row (its description, page and diagram)"},
+        {"[PageRef \"" + half + "\"]\n[DiagramRef \"" + half + "\"]\n\n{" + std::string(1000, 'c') +
+             "} 1. e4 *",
+         "game row (its description, page and diagram) is too long to store"},
         {"1. e4 } e5 *", "unexpected character '}'"},
         {"1. e4 {a {b} c} e5 *", "move in 1... c"},
         {"1. e4 $1000 *", "bad annotation glyph"},
@@ -515,13 +520,15 @@ TEST_F(PgnBook, CancellingKeepsOnlyWholeGamesAndStopsTheReading) {
     ExpectFirstGamesStored(path, cancelAt);
 }
 
-// The text, up to a number of bytes; reading beyond them throws the failure.
+// The text, up to a number of bytes; reading beyond them throws the failure, which reaches the
+// reader or, as a file's read error does, only sets the stream's bad bit.
 class FailingStream : private std::streambuf, public std::istream {
 public:
-    FailingStream(const std::string& text, size_t bytes, std::exception_ptr failure)
+    FailingStream(const std::string& text, size_t bytes, std::exception_ptr failure,
+                  bool isThrowing = true)
         : std::istream(this), m_text(text, 0, bytes), m_failure(std::move(failure)) {
         setg(m_text.data(), m_text.data(), m_text.data() + m_text.size());
-        exceptions(std::ios::badbit); // what the buffer throws reaches the reader
+        if (isThrowing) exceptions(std::ios::badbit);
     }
 
 private:
@@ -552,17 +559,21 @@ TEST(PgnImportStop, AStreamThatThrowsStopsTheImportAfterTheGamesReadBefore) {
     const std::string pgn = GamesPgn(4000);
     const auto streamError = std::make_exception_ptr(std::runtime_error("the device went away"));
     const auto modelError = std::make_exception_ptr(CError(9999, "PGN", "the device went away"));
-    // bytes: handed out before the stream throws
-    const std::tuple<const char*, size_t, std::exception_ptr> cases[] = {
-        {"in the first block", 1000, streamError},
-        {"in the second block", 70000, streamError},
-        {"three blocks in", 3 * 65536 + 123, streamError},
-        {"a model error, reported as a workbook failure", 70000, modelError},
+    const std::string gone = "the device went away";
+    const std::string unread = "The PGN text could not be read to its end";
+    // bytes: handed out before the stream throws; isThrowing: the stream throws, or sets its bad
+    // bit only
+    const std::tuple<const char*, size_t, std::exception_ptr, bool, std::string> cases[] = {
+        {"in the first block", 1000, streamError, true, gone},
+        {"in the second block", 70000, streamError, true, gone},
+        {"three blocks in", 3 * 65536 + 123, streamError, true, gone},
+        {"a model error, reported as a workbook failure", 70000, modelError, true, gone},
+        {"a read error of a file, never taken for the end", 70000, streamError, false, unread},
     };
     constexpr int kBatch = 7;
-    for (const auto& [name, bytes, failure] : cases) {
+    for (const auto& [name, bytes, failure, isThrowing, message] : cases) {
         SCOPED_TRACE(name);
-        FailingStream plain(pgn, bytes, failure);
+        FailingStream plain(pgn, bytes, failure, isThrowing);
         const int readBefore = GamesReadBefore(plain);
         const int kept = readBefore / kBatch * kBatch;
         TempFolder folder;
@@ -574,17 +585,17 @@ TEST(PgnImportStop, AStreamThatThrowsStopsTheImportAfterTheGamesReadBefore) {
         {
             CWorkBook workbook;
             workbook.strOpenWorkBook(folder.file("book.brl"));
-            FailingStream input(pgn, bytes, failure);
+            FailingStream input(pgn, bytes, failure, isThrowing);
             try {
                 ImportPgn(workbook, input, options);
                 ADD_FAILURE() << "the import ended without the failure";
             } catch (const PgnImportError& error) {
                 EXPECT_EQ(error.objKept.intRead, readBefore);
                 EXPECT_EQ(error.objKept.intImported, kept);
-                EXPECT_TRUE(Contains(error.what(),
-                                     "the device went away (the import stopped at game " +
-                                         std::to_string(readBefore) + "; " + std::to_string(kept) +
-                                         " games imported before are kept)"));
+                EXPECT_TRUE(Contains(error.what(), message + " (the import stopped at game " +
+                                                       std::to_string(readBefore) + "; " +
+                                                       std::to_string(kept) +
+                                                       " games imported before are kept)"));
             } catch (const std::runtime_error& error) {
                 EXPECT_EQ(std::string(error.what()), "the device went away");
             }

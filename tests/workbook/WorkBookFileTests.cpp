@@ -459,6 +459,12 @@ TEST_F(WorkBookFile, TheScoreAndTheGroupFiguresAreTheSumsWhateverChangedTheFile)
         {"more successes than attempts", [&] { workbook.UpdateError(6); }, true},
         {"a game in a tagged chapter", [&] { workbook.UpdateSuccess(7); }, true},
         {"a game that does not exist", [&] { workbook.UpdateSuccess(99); }, true},
+        {"a game that does not exist, then another program's change",
+         [&] {
+             workbook.UpdateSuccess(99);
+             RawDatabase(path).exec("update GameTree set XRefPage='p.8' where ID=1");
+         },
+         false},
         {"another program's change and a result after it",
          [&] {
              RawDatabase(path).exec("update GameTree set XRefPage='p.9', Hits=9 where ID=2");
