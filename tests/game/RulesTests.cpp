@@ -227,6 +227,7 @@ TEST(Legality, IsLegalMove) {
         {start, mv("N", "g1", "g3"), false},
         {start, mv("p", "e7", "e5"), false}, // Black piece, White to move
         {"4k3/8/8/2p1P3/8/8/8/4K3 w - d6", mv("P", "e5", "d6"), false}, // no pawn to take
+        {"4k3/8/8/3nP3/8/8/8/4K3 w - d6", mv("P", "e5", "d6"), false},  // a knight is no pawn
         {"4k3/8/8/8/4K3/8/8/8 w - -", mv("K", "e4", "e4"), false},
         {"4k3/8/8/8/3rK3/8/8/8 w - -", mv("K", "e4", "d4"), true}, // king safety is not judged here
         {"4k3/4r3/8/8/8/8/4N3/4K3 w - -", mv("N", "e2", "c3"), true}, // pinned, still accepted
