@@ -152,7 +152,12 @@ private slots:
         QCOMPARE(Message(window.get()), QString("Solved: 1... Ra1#"));
         QCOMPARE(texts(), (QStringList{"Game 2 of 4", "50.00%", "Session: 1 of 2 solved"}));
         QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
+        // A move refused just before the next game is shown never moves a piece of that game.
+        QVERIFY(DragWrongMove(board));
         window->NextGame();
+        const QString fool = board->GetDiagramFromGui();
+        QTest::qWait(50);
+        QCOMPARE(board->GetDiagramFromGui(), fool);
         QCOMPARE(window->objSession().lngGameIndex(), 3);
 
         ModalScript summary([&](QWidget* modal) {
