@@ -53,7 +53,8 @@ void frmMain::ShowRefusedMove() {
     QTimer::singleShot(0, this, [board, refusedOn, from, to] {
         if (!board || board->boardMode() != BoardMode::Training) return;
         if (board->objPosition() != refusedOn) return;
-        const QString before = board->GetDiagramFromGui();
+        // The pictures may still show an earlier refused move: the position is what goes back.
+        const QString before = board->strPositionDiagram();
         if (before.at(from) == 'e') return;
         QString shown = before;
         shown[to] = before.at(from);

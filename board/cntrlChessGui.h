@@ -124,6 +124,8 @@ public:
     bool SetFen(const QString& strFen);
     // The 64-character diagram of the pictures in display order.
     QString GetDiagramFromGui() const;
+    // The same diagram of the position itself, whatever the pictures show for a moment.
+    QString strPositionDiagram() const;
     // The standard start position and a new game tree.
     void InitialPosition();
     // Empties the board (setup mode only).

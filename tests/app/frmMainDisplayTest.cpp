@@ -108,17 +108,19 @@ private slots:
         QCOMPARE(Message(window.get()), QString("It's now your turn.\nPlease make your move."));
         const int32_t failed = Shown(window.get());
         const QString start = board->GetDiagramFromGui();
-        for (const char* text :
-             {"Not the solution. 2 tries left.", "Not the solution. 1 try left."}) {
-            QVERIFY(DragWrongMove(board));
+        // a2-a3, then h2-h3 while the a-pawn still stands on a3.
+        const std::pair<const char*, int> wrong[] = {{"Not the solution. 2 tries left.", 0},
+                                                     {"Not the solution. 1 try left.", 7}};
+        for (const auto& [text, file] : wrong) {
+            Drag(board, file, 1, file, 2);
             QCOMPARE(Message(window.get()), QString(text));
             // The refused move is drawn in red, its piece stands on the target a moment, then
             // goes back.
             QCOMPARE(board->objMarks().arrArrows().size(), size_t(1));
             QCOMPARE(board->objMarks().arrArrows()[0].color, int(CBoardMarks::Red));
             QTRY_VERIFY(board->GetDiagramFromGui() != start);
-            QTRY_COMPARE(board->GetDiagramFromGui(), start);
         }
+        QTRY_COMPARE(board->GetDiagramFromGui(), start);
         QVERIFY(DragWrongMove(board));
         QVERIFY(!isShown(window.get(), "lblError2"));
         QCOMPARE(Message(window.get()),
