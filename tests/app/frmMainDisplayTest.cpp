@@ -154,9 +154,13 @@ private slots:
         QCOMPARE(Message(window.get()), QString("Solved: 1... Ra1#"));
         QCOMPARE(texts(), (QStringList{"Game 2 of 4", "50.00%", "Session: 1 of 2 solved"}));
         QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
-        // A move refused just before the next game is shown never moves a piece of that game.
+        // A move refused just before the next game is shown never moves a piece of that game; a
+        // double click on the command shows the next game, not the one after it.
         QVERIFY(DragWrongMove(board));
-        window->NextGame();
+        QWidget* label = window->findChild<QWidget*>("lblNextGame");
+        QTest::mouseClick(label, Qt::LeftButton);
+        QTest::mouseDClick(label, Qt::LeftButton);
+        QTest::mouseRelease(label, Qt::LeftButton);
         const QString fool = board->GetDiagramFromGui();
         QTest::qWait(50);
         QCOMPARE(board->GetDiagramFromGui(), fool);
