@@ -154,14 +154,21 @@ private slots:
         QCOMPARE(Message(window.get()), QString("Solved: 1... Ra1#"));
         QCOMPARE(texts(), (QStringList{"Game 2 of 4", "50.00%", "Session: 1 of 2 solved"}));
         QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
-        // A move refused just before the next game is shown never moves a piece of that game; a
-        // double click on the command shows the next game, not the one after it.
+        // A move refused just before the next game is shown never moves a piece of that game, nor
+        // is a piece dragged meanwhile dropped on it (Kg1-f3 here, Nb8-c6 there); a double click
+        // on the command shows the next game, not the one after it.
         QVERIFY(DragWrongMove(board));
+        const QPoint from = board->rcSquarePixels(DisplayIndex(board, 6, 0)).center();
+        const QPoint to = board->rcSquarePixels(DisplayIndex(board, 5, 2)).center();
+        QTest::mousePress(board, Qt::LeftButton, {}, from);
+        QTest::mouseMove(board, to);
         QWidget* label = window->findChild<QWidget*>("lblNextGame");
         QTest::mouseClick(label, Qt::LeftButton);
         QTest::mouseDClick(label, Qt::LeftButton);
         QTest::mouseRelease(label, Qt::LeftButton);
         const QString fool = board->GetDiagramFromGui();
+        QTest::mouseRelease(board, Qt::LeftButton, {}, to);
+        QCOMPARE(window->objSession().intWrongMoves(), 0);
         QTest::qWait(50);
         QCOMPARE(board->GetDiagramFromGui(), fool);
         QCOMPARE(window->objSession().lngGameIndex(), 3);
