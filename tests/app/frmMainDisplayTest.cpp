@@ -346,6 +346,12 @@ private slots:
                 QTest::keyClick(QApplication::focusWidget(), key);
             QCOMPARE(title->text(), QString("Keys"));
         }
+        // The board flipped as a move is refused shows the position, flipped, and nothing else.
+        QVERIFY(DragWrongMove(board));
+        Trigger(window.get(), "mnuFlip");
+        const QString flipped = board->GetDiagramFromGui();
+        QTest::qWait(50);
+        QCOMPARE(board->GetDiagramFromGui(), flipped);
     }
 
     // Black mates in one, White stalemates.
