@@ -142,20 +142,14 @@ void cntrlChessGui::objGameTree(const std::shared_ptr<CGameTree>& newTree) {
     // Marks belong to the tree they were given with, and so does a piece being dragged: its drop
     // plays nothing on the new game.
     tries.clear();
-    if (dragging) {
-        dragging = false;
-        unsetCursor();
-        UpdateDrag();
-        dragShown = false;
-    }
-    pressIndex = -1;
-    clickIndex = -1;
+    CancelDrag();
     if (tree->objCurrentNode() != nullptr && tree->objCurrentNode()->objPosition() != nullptr)
         position = tree->objCurrentNode()->objPosition();
     cmdNavigation_Click(0);
 }
 
 void cntrlChessGui::isWhiteOnTop(bool value) {
+    if (value != whiteOnTop) CancelDrag();
     whiteOnTop = value;
     update(rcWidget(geometry.rcBoard()));
     DisplayPosition();

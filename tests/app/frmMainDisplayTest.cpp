@@ -352,6 +352,15 @@ private slots:
         const QString flipped = board->GetDiagramFromGui();
         QTest::qWait(50);
         QCOMPARE(board->GetDiagramFromGui(), flipped);
+        // Black's Ng8-f6 dragged while the board flips back is dropped on nothing, not played as
+        // White's Nb1-c3 from the same place on the screen (the third wrong move).
+        QTest::mousePress(board, Qt::LeftButton, {},
+                          board->rcSquarePixels(DisplayIndex(board, 6, 7)).center());
+        const QPoint f6 = board->rcSquarePixels(DisplayIndex(board, 5, 5)).center();
+        QTest::mouseMove(board, f6);
+        Trigger(window.get(), "mnuFlip");
+        QTest::mouseRelease(board, Qt::LeftButton, {}, f6);
+        QCOMPARE(board->boardMode(), BoardMode::Training);
     }
 
     // Black mates in one, White stalemates.
