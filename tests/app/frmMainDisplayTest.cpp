@@ -153,7 +153,13 @@ private slots:
         QVERIFY(DragStoredMove(board));
         QCOMPARE(Message(window.get()), QString("Solved: 1... Ra1#"));
         QCOMPARE(texts(), (QStringList{"Game 2 of 4", "50.00%", "Session: 1 of 2 solved"}));
-        QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
+        // Ctrl+N held down shows one game, not one per repeat of the key.
+        QTest::keyPress(window.get(), Qt::Key_N, Qt::ControlModifier);
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_N, Qt::ControlModifier, "", true);
+        QSpontaneKeyEvent::setSpontaneous(&repeat);
+        QApplication::sendEvent(window->focusWidget(), &repeat);
+        QTest::keyRelease(window.get(), Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(window->objSession().lngGameIndex(), 2);
         // A move refused just before the next game is shown never moves a piece of that game, nor
         // is a piece dragged meanwhile dropped on it (Kg1-f3 here, Nb8-c6 there); a double click
         // on the command shows the next game, not the one after it.
