@@ -10,8 +10,16 @@ CActionLabel::CActionLabel(const QString& caption, QWidget* parent) : QLabel(cap
     UpdateStyle();
 }
 
+// A double click runs the command once: its first click did, the second is ignored.
+void CActionLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) isDoubleClick = true;
+    event->accept();
+}
+
 void CActionLabel::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && isEnabled() &&
+    const bool second = isDoubleClick && event->button() == Qt::LeftButton;
+    if (second) isDoubleClick = false;
+    if (event->button() == Qt::LeftButton && isEnabled() && !second &&
         rect().contains(event->position().toPoint())) {
         emit clicked();
         return;

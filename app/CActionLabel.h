@@ -17,9 +17,11 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
     void UpdateStyle();
+    bool isDoubleClick = false; // the button is down for the second click of a double click
 };

@@ -41,16 +41,21 @@ void frmMain::ShowSessionScoreText(const std::string& text) {
 
 // The refused move is drawn as a red arrow and its piece stands on the target square for a
 // moment; then the piece goes back. Whatever the board shows meanwhile (another move, another
-// game) wins: the piece goes back only while the pictures are still the ones put up here.
+// game, the board flipped) wins: the piece is put up only on the position and orientation it
+// was refused on, and goes back only while the pictures are still the ones put up here.
 void frmMain::ShowRefusedMove() {
     const auto [from, to] = cntrlChess->RefusedMove();
     if (from < 0 || from > 63 || to < 0 || to > 63 || from == to) return;
     cntrlChess->DrawArrow(from, to, CBoardMarks::Red);
     QPointer<cntrlChessGui> board = cntrlChess;
+    const std::shared_ptr<CPosition> refusedOn = cntrlChess->objPosition();
+    const bool whiteOnTop = cntrlChess->isWhiteOnTop(); // the squares are display indices
     // The board ends the drop first; the move is put up once it has.
-    QTimer::singleShot(0, this, [board, from, to] {
+    QTimer::singleShot(0, this, [board, refusedOn, whiteOnTop, from, to] {
         if (!board || board->boardMode() != BoardMode::Training) return;
-        const QString before = board->GetDiagramFromGui();
+        if (board->objPosition() != refusedOn || board->isWhiteOnTop() != whiteOnTop) return;
+        // The pictures may still show an earlier refused move: the position is what goes back.
+        const QString before = board->strPositionDiagram();
         if (before.at(from) == 'e') return;
         QString shown = before;
         shown[to] = before.at(from);

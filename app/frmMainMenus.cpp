@@ -51,6 +51,9 @@ void frmMain::BuildMenus() {
     training->addSeparator();
     mnuPreviousGame = entry(training, "mnuPreviousGame", "&Previous Game", QKeySequence("Ctrl+P"));
     mnuNextGame = entry(training, "mnuNextGame", "&Next Game", QKeySequence("Ctrl+N"));
+    // A key held down changes the game once, never past games not yet seen.
+    mnuPreviousGame->setAutoRepeat(false);
+    mnuNextGame->setAutoRepeat(false);
     BuildMoveMenu(training);
     training->addSeparator();
     mnuClearLog = entry(training, "mnuClearLog", "&Clear Log");

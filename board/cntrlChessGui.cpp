@@ -139,14 +139,17 @@ QSize cntrlChessGui::sizeHint() const {
 void cntrlChessGui::objGameTree(const std::shared_ptr<CGameTree>& newTree) {
     if (newTree == nullptr) return;
     tree = newTree;
-    // Marks belong to the tree they were given with.
+    // Marks belong to the tree they were given with, and so does a piece being dragged: its drop
+    // plays nothing on the new game.
     tries.clear();
+    CancelDrag();
     if (tree->objCurrentNode() != nullptr && tree->objCurrentNode()->objPosition() != nullptr)
         position = tree->objCurrentNode()->objPosition();
     cmdNavigation_Click(0);
 }
 
 void cntrlChessGui::isWhiteOnTop(bool value) {
+    if (value != whiteOnTop) CancelDrag();
     whiteOnTop = value;
     update(rcWidget(geometry.rcBoard()));
     DisplayPosition();

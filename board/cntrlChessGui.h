@@ -124,6 +124,8 @@ public:
     bool SetFen(const QString& strFen);
     // The 64-character diagram of the pictures in display order.
     QString GetDiagramFromGui() const;
+    // The same diagram of the position itself, whatever the pictures show for a moment.
+    QString strPositionDiagram() const;
     // The standard start position and a new game tree.
     void InitialPosition();
     // Empties the board (setup mode only).
@@ -342,6 +344,8 @@ private:
     void SetPictureVisible(int index, bool visible);
     void UpdateTwips(const CTwipRect& rc);
     void UpdateDrag();
+    // Ends a drag without a drop: the board it started on is gone (another game, flipped).
+    void CancelDrag();
     void HideMoveLine();
     void HideCircle();
     QRectF rcPixels(const CTwipRect& rc) const;

@@ -273,6 +273,16 @@ void cntrlChessGui::DragDrop(int index, const QPoint& pos, int shift) {
     dragShown = false;
 }
 
+void cntrlChessGui::CancelDrag() {
+    pressIndex = -1;
+    clickIndex = -1;
+    if (!dragging) return;
+    dragging = false;
+    unsetCursor();
+    UpdateDrag();
+    dragShown = false;
+}
+
 void cntrlChessGui::RackDragStart(int slot) {
     dragSlot = slot;
 }

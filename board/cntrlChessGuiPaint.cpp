@@ -133,6 +133,18 @@ void cntrlChessGui::DisplayPosition() {
     }
 }
 
+QString cntrlChessGui::strPositionDiagram() const {
+    QString text;
+    text.reserve(64);
+    const CDiagram& diagram = *position->objDiagram();
+    for (int i = 0; i < 64; ++i) {
+        const int square = CBoardGeometry::intSquareOfIndex(i, whiteOnTop);
+        const QString letter = CPiecePictures::strSlotLetter(slotOfCode(diagram.intCodeAt(square)));
+        text += letter.isEmpty() ? QString("e") : letter;
+    }
+    return text;
+}
+
 void cntrlChessGui::HideMoveLine() {
     if (!lineVisible) return;
     lineVisible = false;

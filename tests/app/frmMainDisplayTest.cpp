@@ -108,17 +108,19 @@ private slots:
         QCOMPARE(Message(window.get()), QString("It's now your turn.\nPlease make your move."));
         const int32_t failed = Shown(window.get());
         const QString start = board->GetDiagramFromGui();
-        for (const char* text :
-             {"Not the solution. 2 tries left.", "Not the solution. 1 try left."}) {
-            QVERIFY(DragWrongMove(board));
+        // a2-a3, then h2-h3 while the a-pawn still stands on a3.
+        const std::pair<const char*, int> wrong[] = {{"Not the solution. 2 tries left.", 0},
+                                                     {"Not the solution. 1 try left.", 7}};
+        for (const auto& [text, file] : wrong) {
+            Drag(board, file, 1, file, 2);
             QCOMPARE(Message(window.get()), QString(text));
             // The refused move is drawn in red, its piece stands on the target a moment, then
             // goes back.
             QCOMPARE(board->objMarks().arrArrows().size(), size_t(1));
             QCOMPARE(board->objMarks().arrArrows()[0].color, int(CBoardMarks::Red));
             QTRY_VERIFY(board->GetDiagramFromGui() != start);
-            QTRY_COMPARE(board->GetDiagramFromGui(), start);
         }
+        QTRY_COMPARE(board->GetDiagramFromGui(), start);
         QVERIFY(DragWrongMove(board));
         QVERIFY(!isShown(window.get(), "lblError2"));
         QCOMPARE(Message(window.get()),
@@ -151,8 +153,30 @@ private slots:
         QVERIFY(DragStoredMove(board));
         QCOMPARE(Message(window.get()), QString("Solved: 1... Ra1#"));
         QCOMPARE(texts(), (QStringList{"Game 2 of 4", "50.00%", "Session: 1 of 2 solved"}));
-        QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
-        window->NextGame();
+        // Ctrl+N held down shows one game, not one per repeat of the key.
+        QTest::keyPress(window.get(), Qt::Key_N, Qt::ControlModifier);
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_N, Qt::ControlModifier, "", true);
+        QSpontaneKeyEvent::setSpontaneous(&repeat);
+        QApplication::sendEvent(window->focusWidget(), &repeat);
+        QTest::keyRelease(window.get(), Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(window->objSession().lngGameIndex(), 2);
+        // A move refused just before the next game is shown never moves a piece of that game, nor
+        // is a piece dragged meanwhile dropped on it (Kg1-f3 here, Nb8-c6 there); a double click
+        // on the command shows the next game, not the one after it.
+        QVERIFY(DragWrongMove(board));
+        const QPoint from = board->rcSquarePixels(DisplayIndex(board, 6, 0)).center();
+        const QPoint to = board->rcSquarePixels(DisplayIndex(board, 5, 2)).center();
+        QTest::mousePress(board, Qt::LeftButton, {}, from);
+        QTest::mouseMove(board, to);
+        QWidget* label = window->findChild<QWidget*>("lblNextGame");
+        QTest::mouseClick(label, Qt::LeftButton);
+        QTest::mouseDClick(label, Qt::LeftButton);
+        QTest::mouseRelease(label, Qt::LeftButton);
+        const QString fool = board->GetDiagramFromGui();
+        QTest::mouseRelease(board, Qt::LeftButton, {}, to);
+        QCOMPARE(window->objSession().intWrongMoves(), 0);
+        QTest::qWait(50);
+        QCOMPARE(board->GetDiagramFromGui(), fool);
         QCOMPARE(window->objSession().lngGameIndex(), 3);
 
         ModalScript summary([&](QWidget* modal) {
@@ -328,6 +352,21 @@ private slots:
                 QTest::keyClick(QApplication::focusWidget(), key);
             QCOMPARE(title->text(), QString("Keys"));
         }
+        // The board flipped as a move is refused shows the position, flipped, and nothing else.
+        QVERIFY(DragWrongMove(board));
+        Trigger(window.get(), "mnuFlip");
+        const QString flipped = board->GetDiagramFromGui();
+        QTest::qWait(50);
+        QCOMPARE(board->GetDiagramFromGui(), flipped);
+        // Black's Ng8-f6 dragged while the board flips back is dropped on nothing, not played as
+        // White's Nb1-c3 from the same place on the screen (the third wrong move).
+        QTest::mousePress(board, Qt::LeftButton, {},
+                          board->rcSquarePixels(DisplayIndex(board, 6, 7)).center());
+        const QPoint f6 = board->rcSquarePixels(DisplayIndex(board, 5, 5)).center();
+        QTest::mouseMove(board, f6);
+        Trigger(window.get(), "mnuFlip");
+        QTest::mouseRelease(board, Qt::LeftButton, {}, f6);
+        QCOMPARE(board->boardMode(), BoardMode::Training);
     }
 
     // Black mates in one, White stalemates.
