@@ -70,6 +70,7 @@ const WorkBookGameRow* CGamesTableModel::objRow(int row) const {
     const int64_t number = row / kPageRows;
     auto found = pages.find(number);
     if (found == pages.end()) {
+        if (isReadingPaused) return nullptr;
         GameRowQuery page = query;
         page.lngOffset = number * kPageRows;
         // A page past the middle is read from the other end in the reverse order (ties go by

@@ -73,6 +73,9 @@ public:
     // The game identifiers of the rows (ascending row numbers); long runs of rows are read in one
     // query each instead of page by page.
     std::vector<int64_t> arrIdsInRows(const std::vector<int>& rowNumbers) const;
+    // While another thread writes through the workbook (an import), rows of pages not read yet
+    // show empty and nothing is read; the reload after the writing shows them.
+    void PauseReading(bool paused) { isReadingPaused = paused; }
     // Pages read from the database since the model was made (for tests and measurement).
     int64_t lngPagesRead() const { return pagesRead; }
     // The message of the last page that could not be read, empty when all could.
@@ -92,5 +95,6 @@ private:
     mutable std::map<int64_t, std::vector<WorkBookGameRow>> pages;
     mutable std::list<int64_t> recent;
     mutable int64_t pagesRead = 0;
+    bool isReadingPaused = false;
     mutable QString lastError;
 };

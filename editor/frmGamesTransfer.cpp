@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QSettings>
 #include <QStandardPaths>
 #include <exception>
@@ -48,6 +49,11 @@ void frmGames::ImportPgn() {
 void frmGames::ImportPgnFrom(const QString& file) {
     PgnImportSummary summary;
     CWorkBook& book = *workbook;
+    // The import's worker writes through the workbook, which is not for two threads at once: the
+    // filter typed is applied now, and the table reads nothing (a window made taller behind the
+    // progress dialog would) until the import ends.
+    if (filterPause->isActive()) SetFilter(txtFilter->text());
+    model->PauseReading(true);
     task->RunWithDialog(
         this, "Importing " + QFileInfo(file).fileName(), [&](CTaskControl& control) {
             try {
@@ -57,6 +63,7 @@ void frmGames::ImportPgnFrom(const QString& file) {
                 throw;
             }
         });
+    model->PauseReading(false);
     Reload();
     if (summary.objResult.intImported > 0) emit WorkbookChanged(0);
     if (!task->strError().isEmpty()) {

@@ -360,6 +360,14 @@ TEST(GamesTableModel, ReadsOnlyThePagesShownKeepsAFewOfThemAndNamesWhyAFileCanno
         EXPECT_EQ(model.index(read.row, read.column).data(read.role), read.value);
         EXPECT_EQ(model.lngPagesRead(), read.pagesRead);
     }
+    // While an import writes through the workbook, a page not read yet stays unread.
+    const QModelIndex unread = model.index(2 * CGamesTableModel::kPageRows, 0);
+    model.PauseReading(true);
+    EXPECT_EQ(unread.data(), QVariant());
+    EXPECT_EQ(model.lngPagesRead(), 3);
+    model.PauseReading(false);
+    EXPECT_TRUE(unread.data().isValid());
+    EXPECT_EQ(model.lngPagesRead(), 4);
     // Read in order, each page is read once; only the last pages stay, so the first is read
     // again and the last is not.
     CGamesTableModel fresh(fixture.book.workbook, {});
