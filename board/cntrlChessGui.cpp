@@ -139,10 +139,12 @@ QSize cntrlChessGui::sizeHint() const {
 void cntrlChessGui::objGameTree(const std::shared_ptr<CGameTree>& newTree) {
     if (newTree == nullptr) return;
     tree = newTree;
-    // Marks belong to the tree they were given with, and so does a piece being dragged: its drop
-    // plays nothing on the new game.
+    // Marks belong to the tree they were given with, and so do a piece being dragged (its drop
+    // plays nothing on the new game) and a move typed but not entered, with the word on the last.
     tries.clear();
     CancelDrag();
+    txtMove->clear();
+    lblMoveResult->clear();
     if (tree->objCurrentNode() != nullptr && tree->objCurrentNode()->objPosition() != nullptr)
         position = tree->objCurrentNode()->objPosition();
     cmdNavigation_Click(0);

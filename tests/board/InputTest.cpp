@@ -301,6 +301,9 @@ TEST_F(MoveInput, EnterInTheMoveBoxPlaysLikeADropOrSaysWhyNot) {
         EXPECT_EQ(board->lblMoveResult->text().isEmpty(), said.isEmpty()) << text;
         EXPECT_EQ(board->objPosition()->isWhiteToMove(), !played) << text;
     }
+    // Another game takes neither the text typed for the last one nor the word on it.
+    board->objGameTree(makeTree({"e4"}));
+    EXPECT_EQ(board->txtMove->text() + board->lblMoveResult->text(), QString());
     EXPECT_TRUE(board->txtMove->isHidden()) << "no box in view mode";
     board->Mode(BoardMode::Training);
     EXPECT_FALSE(board->txtMove->isHidden());
