@@ -30,7 +30,8 @@ void CActionLabel::mouseReleaseEvent(QMouseEvent* event) {
 void CActionLabel::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
     if (isEnabled() && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
-        emit clicked();
+        // A key held down runs the command once, as a button's does.
+        if (!event->isAutoRepeat()) emit clicked();
         return;
     }
     QLabel::keyPressEvent(event);

@@ -160,6 +160,10 @@ private slots:
         QApplication::sendEvent(window->focusWidget(), &repeat);
         QTest::keyRelease(window.get(), Qt::Key_N, Qt::ControlModifier);
         QCOMPARE(window->objSession().lngGameIndex(), 2);
+        // Nor does Enter held on the focused command label.
+        QKeyEvent held(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "", true);
+        QApplication::sendEvent(window->findChild<QWidget*>("lblNextGame"), &held);
+        QCOMPARE(window->objSession().lngGameIndex(), 2);
         // A move refused just before the next game is shown never moves a piece of that game, nor
         // is a piece dragged meanwhile dropped on it (Kg1-f3 here, Nb8-c6 there); a double click
         // on the command shows the next game, not the one after it.
