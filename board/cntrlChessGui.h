@@ -344,6 +344,8 @@ private:
     void SetPictureVisible(int index, bool visible);
     void UpdateTwips(const CTwipRect& rc);
     void UpdateDrag();
+    // Takes the dragged picture off the board.
+    void EndDrag();
     // Ends a drag without a drop: the board it started on is gone (another game, flipped).
     void CancelDrag();
     void HideMoveLine();

@@ -261,14 +261,16 @@ void cntrlChessGui::DragDrop(int index, const QPoint& pos, int shift) {
             MakeMove(index, drop, shift);
         }
     } catch (...) {
-        dragging = false;
         SetPictureVisible(index, !phantom[index]);
-        UpdateDrag();
-        dragShown = false;
+        EndDrag();
         throw;
     }
-    dragging = false;
     SetPictureVisible(index, !phantom[index]);
+    EndDrag();
+}
+
+void cntrlChessGui::EndDrag() {
+    dragging = false;
     UpdateDrag();
     dragShown = false;
 }
@@ -277,10 +279,8 @@ void cntrlChessGui::CancelDrag() {
     pressIndex = -1;
     clickIndex = -1;
     if (!dragging) return;
-    dragging = false;
     unsetCursor();
-    UpdateDrag();
-    dragShown = false;
+    EndDrag();
 }
 
 void cntrlChessGui::RackDragStart(int slot) {
