@@ -14,6 +14,7 @@
 #include "workbook/WorkBookProgress.h"
 #include "workbook/WriteFailure.h"
 
+#include <algorithm>
 #include <ctime>
 #include <stdexcept>
 
@@ -287,11 +288,10 @@ void CTrainingSession::WorkbookEdited(int32_t editedGameId) {
     }
     gameIds = std::move(kept);
     gameIndex = index;
-    // The batch's summary neither counts nor offers again a game that is gone.
-    std::vector<TrainingFeedback::GameResult> results;
-    for (const TrainingFeedback::GameResult& result : batchResults)
-        if (isGameInWorkbook(result.gameId)) results.push_back(result);
-    batchResults = std::move(results);
+    // The batch's summary neither counts nor offers again a game that is gone from the batch.
+    std::erase_if(batchResults, [this](const TrainingFeedback::GameResult& result) {
+        return std::ranges::find(gameIds, result.gameId) == gameIds.end();
+    });
     if (editedGameId == shownGameId) ShowGame(shownGameId);
     UpdateNavigation();
 }
