@@ -1,5 +1,6 @@
 // The menus of the training window and what each command runs.
 #include "app/CActionLabel.h"
+#include "app/CHeldShortcutGuard.h"
 #include "app/CSettings.h"
 #include "app/frmMain.h"
 #include "board/CBoardOptionsMenu.h"
@@ -54,6 +55,7 @@ void frmMain::BuildMenus() {
     // A key held down changes the game once, never past games not yet seen.
     mnuPreviousGame->setAutoRepeat(false);
     mnuNextGame->setAutoRepeat(false);
+    new CHeldShortcutGuard({mnuPreviousGame, mnuNextGame}, this);
     BuildMoveMenu(training);
     training->addSeparator();
     mnuClearLog = entry(training, "mnuClearLog", "&Clear Log");

@@ -158,6 +158,11 @@ private slots:
         QKeyEvent repeat(QEvent::KeyPress, Qt::Key_N, Qt::ControlModifier, "", true);
         QSpontaneKeyEvent::setSpontaneous(&repeat);
         QApplication::sendEvent(window->focusWidget(), &repeat);
+        // X11 sends some repeats unmarked: a release and a press at one moment.
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_N, Qt::ControlModifier);
+        release.setTimestamp(5000);
+        QApplication::sendEvent(window->focusWidget(), &release);
+        qt_sendShortcutOverrideEvent(window->focusWidget(), 5000, Qt::Key_N, Qt::ControlModifier);
         QTest::keyRelease(window.get(), Qt::Key_N, Qt::ControlModifier);
         QCOMPARE(window->objSession().lngGameIndex(), 2);
         // Nor does Enter held on the focused command label.
