@@ -18,6 +18,7 @@
 #include <fstream>
 #include <functional>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <unistd.h>
 
@@ -67,10 +68,8 @@ int runNew(const CommandArgs& args) {
         return printFailure("The file already exists: " + file);
     try {
         CWorkBook workbook;
-        workbook.strOpenWorkBook(file);
-        if (args.size() == 3) workbook.SaveWorkbookProperties(args[2]);
+        workbook.CreateNewWorkBook(file, args.size() == 3 ? std::optional(args[2]) : std::nullopt);
     } catch (const CError& error) {
-        std::filesystem::remove(file, ignored); // never leave a half-made workbook behind
         return printFailure(error.what());
     }
     return 0;
