@@ -80,10 +80,12 @@ int runImport(const CommandArgs& args) {
     if (args.size() < 2) return printUsage(usage);
     std::vector<std::unique_ptr<std::ifstream>> inputs;
     for (size_t i = 1; i < args.size(); ++i) {
+        // Asked before the opening, which would wait for ever on a pipe without a writer.
         std::error_code ignored;
-        auto input = std::make_unique<std::ifstream>(args[i], std::ios::binary);
-        if (!*input || !std::filesystem::is_regular_file(args[i], ignored))
+        if (!std::filesystem::is_regular_file(args[i], ignored))
             return printFailure("Cannot read the PGN file: " + args[i]);
+        auto input = std::make_unique<std::ifstream>(args[i], std::ios::binary);
+        if (!*input) return printFailure("Cannot read the PGN file: " + args[i]);
         inputs.push_back(std::move(input));
     }
     CWorkBook workbook;
