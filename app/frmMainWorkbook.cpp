@@ -92,8 +92,8 @@ void frmMain::NewWorkbook() {
         if (!editorPrompts->isAskText(this, "New Workbook", "Title of the workbook:", title))
             title = QFileInfo(file).completeBaseName();
         auto created = std::make_shared<CWorkBook>();
-        created->strOpenWorkBook(QDir::toNativeSeparators(file).toStdString());
-        created->SaveWorkbookProperties(title.toStdString());
+        created->CreateNewWorkBook(QDir::toNativeSeparators(file).toStdString(),
+                                   title.toStdString());
         created->strWBTitle(title.toStdString());
         UseWorkbook(created, file, title.toStdString());
         OpenGames();

@@ -18,6 +18,7 @@
 #include <fstream>
 #include <functional>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <unistd.h>
 
@@ -67,10 +68,8 @@ int runNew(const CommandArgs& args) {
         return printFailure("The file already exists: " + file);
     try {
         CWorkBook workbook;
-        workbook.strOpenWorkBook(file);
-        if (args.size() == 3) workbook.SaveWorkbookProperties(args[2]);
+        workbook.CreateNewWorkBook(file, args.size() == 3 ? std::optional(args[2]) : std::nullopt);
     } catch (const CError& error) {
-        std::filesystem::remove(file, ignored); // never leave a half-made workbook behind
         return printFailure(error.what());
     }
     return 0;
@@ -81,10 +80,12 @@ int runImport(const CommandArgs& args) {
     if (args.size() < 2) return printUsage(usage);
     std::vector<std::unique_ptr<std::ifstream>> inputs;
     for (size_t i = 1; i < args.size(); ++i) {
+        // Asked before the opening, which would wait for ever on a pipe without a writer.
         std::error_code ignored;
-        auto input = std::make_unique<std::ifstream>(args[i], std::ios::binary);
-        if (!*input || !std::filesystem::is_regular_file(args[i], ignored))
+        if (!std::filesystem::is_regular_file(args[i], ignored))
             return printFailure("Cannot read the PGN file: " + args[i]);
+        auto input = std::make_unique<std::ifstream>(args[i], std::ios::binary);
+        if (!*input) return printFailure("Cannot read the PGN file: " + args[i]);
         inputs.push_back(std::move(input));
     }
     CWorkBook workbook;

@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <fstream>
 #include <ostream>
@@ -59,6 +60,10 @@ QString strImportProgress(int read, int imported, int skipped, double seconds) {
 }
 
 PgnImportSummary ImportPgnFile(CWorkBook& workbook, const QString& file, CTaskControl& control) {
+    // A pipe would block the opening for ever and a device may never end: only files are read.
+    if (const QFileInfo info(file); info.exists() && !info.isFile())
+        RaiseError("PGN",
+                   "Cannot read the file " + file.toStdString() + ": it is not a regular file.");
     std::ifstream input(QFile::encodeName(file).toStdString(), std::ios::binary);
     if (!input) RaiseError("PGN", "Cannot read the file " + file.toStdString() + ".");
     PgnImportSummary summary;

@@ -21,8 +21,8 @@ struct PgnImportSummary {
 QString strImportProgress(int read, int imported, int skipped, double seconds);
 
 // Imports the PGN file into the open workbook, reporting progress to the task and stopping when
-// it is cancelled (the games wholly imported stay, none half). A file that cannot be read raises
-// a CError with source "PGN".
+// it is cancelled (the games wholly imported stay, none half). A file that cannot be read, or is
+// not a regular file (a pipe, a device, a folder), raises a CError with source "PGN".
 PgnImportSummary ImportPgnFile(CWorkBook& workbook, const QString& file, CTaskControl& control);
 
 // What an export to a PGN file did, for the summary shown at its end.

@@ -172,17 +172,19 @@ void RollbackOwnBatch(CWorkBook& workbook, bool ownBatch) {
 PgnImportResult ImportPgn(CWorkBook& workbook, std::istream& input,
                           const PgnImportOptions& options) {
     PgnImportResult result;
-    PgnReader reader(input);
+    std::optional<PgnReader> reader; // made in the try: it reads the first block
     // What the reader had found in the text once the last game taken was read.
-    bool isLatin1 = reader.isLatin1();
+    bool isLatin1 = false;
     const int batchSize = options.intBatchSize > 0 ? options.intBatchSize : 1;
     // A batch opened by the caller stays the caller's to commit.
     const bool ownBatch = !workbook.isInBatch();
     // The games of the open transaction: they are lost with it when the workbook fails.
     size_t committed = 0;
     try {
+        reader.emplace(input);
+        isLatin1 = reader->isLatin1();
         // Inside the try, so that the reading has stopped before any failure is handled.
-        GameReadAhead readAhead(reader);
+        GameReadAhead readAhead(*reader);
         if (ownBatch) workbook.BeginBatch();
         while (!(options.cancel && options.cancel->load())) {
             ReadStep step = readAhead.take();
@@ -212,7 +214,8 @@ PgnImportResult ImportPgn(CWorkBook& workbook, std::istream& input,
         }
         result.isCancelled = options.cancel && options.cancel->load();
         if (ownBatch) workbook.CommitBatch();
-    } catch (const CError& error) {
+    } catch (const std::exception& error) {
+        // The workbook's failure, the stream's own or memory: the games committed before stay.
         RollbackOwnBatch(workbook, ownBatch);
         if (!ownBatch) committed = 0;
         PgnImportResult kept = result;
@@ -223,13 +226,13 @@ PgnImportResult ImportPgn(CWorkBook& workbook, std::istream& input,
                                  " games imported before are kept)",
                              std::move(kept));
     } catch (...) {
-        // Any other failure (the stream's own, memory) ends the open batch as well: later writes
-        // must not join a transaction that nobody commits.
+        // Any other failure ends the open batch as well: later writes must not join a transaction
+        // that nobody commits.
         RollbackOwnBatch(workbook, ownBatch);
         throw;
     }
     result.isLatin1 = isLatin1;
-    result.isNotText = reader.isNotText();
+    result.isNotText = reader->isNotText();
     if (options.progress) options.progress(result.intRead, result.intImported, result.intSkipped);
     return result;
 }

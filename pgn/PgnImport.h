@@ -33,9 +33,9 @@ struct PgnImportResult {
     std::vector<int32_t> arrlngGameIDs; // the identifiers of the imported games, in file order
 };
 
-// A failure of the workbook itself during an import (a full disk, a file that went away): the
-// message says how many games were kept, and objKept holds them (the games committed before the
-// failure, whole).
+// A failure that stopped an import (a full disk, a file that went away, a stream that failed,
+// memory): the message says how many games were kept, and objKept holds them (the games committed
+// before the failure, whole).
 class PgnImportError : public CError {
 public:
     PgnImportError(const std::string& description, PgnImportResult kept)
@@ -46,9 +46,10 @@ public:
 
 // Reads every game of the PGN text into the open workbook, one workbook game per PGN game, in
 // large transactions with a savepoint per game. A game that cannot be read or stored is skipped
-// and reported, leaving nothing behind; the others are imported. A failure of the workbook itself
-// drops the unfinished transaction and raises PgnImportError; every game committed before stays,
-// whole. After its first block the stream is read on a thread of the import's own, a few games
-// ahead of the writing; that thread has ended when the function returns or throws.
+// and reported, leaving nothing behind; the others are imported. Any other failure (the
+// workbook's, the stream's, memory) drops the unfinished transaction and raises PgnImportError;
+// every game committed before stays, whole. After its first block the stream is read on a thread of
+// the import's own, a few games ahead of the writing; that thread has ended when the function
+// returns or throws.
 PgnImportResult ImportPgn(CWorkBook& workbook, std::istream& input,
                           const PgnImportOptions& options = {});

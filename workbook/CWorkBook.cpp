@@ -70,6 +70,21 @@ std::string CWorkBook::strOpenWorkBook(const std::string& fileName) {
     }
 }
 
+void CWorkBook::CreateNewWorkBook(const std::string& fileName,
+                                  const std::optional<std::string>& title) {
+    std::error_code ignored;
+    if (std::filesystem::exists(fileName, ignored))
+        RaiseError(kSource, "The file already exists: " + fileName);
+    try {
+        strOpenWorkBook(fileName);
+        if (title) SaveWorkbookProperties(*title);
+    } catch (...) {
+        CloseWorkBook();
+        std::filesystem::remove(fileName, ignored);
+        throw;
+    }
+}
+
 void CWorkBook::EnsureIndexes() {
     if (isReadOnly()) return;
     // An index that cannot be made (a locked or read-only file) never stops the workbook opening.

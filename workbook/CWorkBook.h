@@ -43,6 +43,10 @@ public:
     // Opens the workbook (creating an empty one when the file does not exist) and returns its
     // title. A file holding triggers or views is refused, naming them; nothing in it runs.
     std::string strOpenWorkBook(const std::string& fileName);
+    // Makes and opens a workbook in a file that does not exist yet, storing the title when one is
+    // given. When that fails (a full disk), the file is removed before the failure is raised, so
+    // that no half-made workbook keeps the name.
+    void CreateNewWorkBook(const std::string& fileName, const std::optional<std::string>& title);
     // Creates the three tables in a new file (or in the database already open).
     void CreateEmptyWorkbook(const std::string& fileName);
     // Closes the connection if one is open.

@@ -24,6 +24,8 @@
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace apptest;
 
@@ -310,6 +312,19 @@ private slots:
         window->NewWorkbook();
         QCOMPARE(window->objWorkBook()->lngCountGames(), int64_t(1));
         QVERIFY(prompts->errors.last().contains("already exists"));
+        // Nor is a file left by one that could not be written (a full disk): its name stays free.
+        prompts->file = FreshFile("full");
+        ModalScript full(Press(QMessageBox::Ok));
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit tiny{1, limit.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &tiny);
+        window->NewWorkbook();
+        setrlimit(RLIMIT_FSIZE, &limit);
+        QVERIFY(full.isDone());
+        QVERIFY(!QFileInfo::exists(prompts->file + ".brl"));
+        QCOMPARE(window->objWorkBook()->lngCountGames(), int64_t(1));
 
         // The first PGN dialog starts in the user's documents, later ones where PGN was last used.
         const QString documents =
@@ -328,7 +343,7 @@ private slots:
         games->tblGames->clearSelection();
         games->ExportPgn();
         QVERIFY(QFileInfo::exists(dir.filePath("pgn/export-all.pgn")));
-        QCOMPARE(prompts->folders.mid(2), (QStringList{start, QFileInfo(pgn).absolutePath()}));
+        QCOMPARE(prompts->folders.mid(3), (QStringList{start, QFileInfo(pgn).absolutePath()}));
         QCOMPARE(prompts->filters.last(), QString("PGN files (*.pgn);;All files (*)"));
         games->close();
 

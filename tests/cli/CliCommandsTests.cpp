@@ -121,6 +121,7 @@ TEST(WorkbookCommands, MistakesGiveOneClearLineAndTheRightStatus) {
     TempFolder folder;
     WriteFile(folder.file("not.brl"), "this is not a workbook, just some text\n");
     WriteFile(folder.file("one.pgn"), "1. e4 *\n");
+    ASSERT_EQ(mkfifo(folder.file("pipe.pgn").c_str(), 0600), 0); // its opening would wait for ever
     RunSteps({{{"new", "w.brl"}, 0, "", ""},
               {{"import", "w.brl", "one.pgn"}, 0, "imported 1 game, skipped 0\n", ""}},
              folder.path().string());
@@ -141,6 +142,7 @@ TEST(WorkbookCommands, MistakesGiveOneClearLineAndTheRightStatus) {
             {{"export", "w.brl", "o.pgn", "7"}, 1, "", "No game with the identifier 7"},
             {{"import", "w.brl", "missing.pgn"}, 1, "", "Cannot read the PGN file: missing.pgn"},
             {{"import", "w.brl", "one.pgn", "."}, 1, "", "Cannot read the PGN file: ."},
+            {{"import", "w.brl", "pipe.pgn"}, 1, "", "Cannot read the PGN file: pipe.pgn"},
             {{"list", "not.brl"}, 1, "", "not a database"},
             {{"new", "no/such/folder/w.brl"}, 1, "", "unable to open"},
         },

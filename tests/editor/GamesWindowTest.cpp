@@ -20,6 +20,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <numeric>
+#include <sys/stat.h>
 
 namespace {
 
@@ -145,8 +146,16 @@ TEST_F(GamesWindow, CancelledImportKeepsWholeGamesOnlyAndSkippedGamesAreNamed) {
     EXPECT_TRUE(prompts->details[0].endsWith("unsound: the side not to move is in check"));
     EXPECT_TRUE(prompts->details[1].endsWith("unsound: a pawn stands on the first or last rank"));
 
-    whole.ImportPgnFrom(QString::fromStdString(book.folder.file("missing.pgn")));
-    EXPECT_TRUE(prompts->errors.last().contains("Cannot read the file"));
+    // A file that is missing or not a regular one (a pipe would block the reading for ever, a
+    // device may never end) is refused, naming it.
+    const std::string pipe = book.folder.file("pipe.pgn");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& refused : {book.folder.file("missing.pgn"), pipe,
+                                       book.folder.path().string(), std::string("/dev/zero")}) {
+        whole.ImportPgnFrom(QString::fromStdString(refused));
+        EXPECT_THAT(prompts->errors.last().toStdString(),
+                    HasSubstr("Cannot read the file " + refused));
+    }
 
     // A workbook failure after the first batch: its games stay, and the window says so and
     // tells the training window of them.

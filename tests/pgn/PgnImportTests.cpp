@@ -596,8 +596,6 @@ TEST(PgnImportStop, AStreamThatThrowsStopsTheImportAfterTheGamesReadBefore) {
                                                        std::to_string(readBefore) + "; " +
                                                        std::to_string(kept) +
                                                        " games imported before are kept)"));
-            } catch (const std::runtime_error& error) {
-                EXPECT_EQ(std::string(error.what()), "the device went away");
             }
             // The workbook goes on working: the next game, imported alone, is kept after them.
             std::istringstream next(GamesPgn(kept + 1).substr(GamesPgn(kept).size()));
