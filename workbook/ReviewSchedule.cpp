@@ -97,7 +97,8 @@ int32_t ReviewSchedule::interval(double stability) const {
 
 double ReviewSchedule::dblRetrievability(const ReviewState& state, int64_t day) const {
     if (state.isNew() || day <= state.lngLastReviewDay) return 1.0;
-    const double elapsed = static_cast<double>(day - state.lngLastReviewDay);
+    // Apart in doubles: a stored day may lie at either end of its type.
+    const double elapsed = static_cast<double>(day) - static_cast<double>(state.lngLastReviewDay);
     return forgettingCurve(elapsed, clampStability(state.dblStability));
 }
 

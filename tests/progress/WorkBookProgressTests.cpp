@@ -89,6 +89,20 @@ TEST(ReviewSchedule, UnusableStoredStatesAreTreatedAsNewOrClamped) {
         EXPECT_EQ(Outcome(after), Outcome(expected));
         EXPECT_GT(after.lngDueDay, day);
     }
+    // Days and counts at the ends of their types: the state stays usable and due after the review.
+    const ReviewState extremes[] = {
+        {20.0, 10.0, std::numeric_limits<int64_t>::min(), day, 20, 4, 1},
+    };
+    for (const ReviewState& stored : extremes) {
+        for (ReviewRating rating : {ReviewRating::Again, ReviewRating::Good}) {
+            SCOPED_TRACE(std::to_string(stored.lngLastReviewDay) + " " +
+                         std::to_string(stored.lngReviews));
+            const ReviewState after = schedule.objReview(stored, rating, day);
+            EXPECT_FALSE(after.isNew());
+            EXPECT_GT(after.lngDueDay, std::max(day, after.lngLastReviewDay - 1));
+            EXPECT_GE(after.lngLapses, stored.lngLapses);
+        }
+    }
 }
 
 TEST(ReviewSchedule, ADayBeforeTheLastReviewCountsAsThatDay) {
