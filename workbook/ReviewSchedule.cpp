@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -149,6 +150,10 @@ ReviewState ReviewSchedule::objReview(const ReviewState& before, ReviewRating ra
     after.dblStability = stability[chosen];
     after.dblDifficulty = difficulty[chosen];
     after.lngIntervalDays = days[chosen];
-    after.lngDueDay = after.lngLastReviewDay + after.lngIntervalDays;
+    // A stored last day near the end of its type: the due day stops there instead of wrapping.
+    after.lngDueDay =
+        after.lngLastReviewDay > std::numeric_limits<int64_t>::max() - after.lngIntervalDays
+            ? std::numeric_limits<int64_t>::max()
+            : after.lngLastReviewDay + after.lngIntervalDays;
     return after;
 }

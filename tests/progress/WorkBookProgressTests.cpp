@@ -92,6 +92,7 @@ TEST(ReviewSchedule, UnusableStoredStatesAreTreatedAsNewOrClamped) {
     // Days and counts at the ends of their types: the state stays usable and due after the review.
     const ReviewState extremes[] = {
         {20.0, 10.0, std::numeric_limits<int64_t>::min(), day, 20, 4, 1},
+        {20.0, 10.0, std::numeric_limits<int64_t>::max(), day, 20, 4, 1},
     };
     for (const ReviewState& stored : extremes) {
         for (ReviewRating rating : {ReviewRating::Again, ReviewRating::Good}) {
