@@ -108,7 +108,8 @@ ReviewState ReviewSchedule::objReview(const ReviewState& before, ReviewRating ra
     if (gradeOf(rating) < 1 || gradeOf(rating) > 4) rating = ReviewRating::Again;
     const bool wasNew = before.isNew();
     ReviewState after;
-    after.lngReviews = wasNew ? 1 : before.lngReviews + 1;
+    // The counts stop at the largest they can hold: wrapped round, the game would count as new.
+    after.lngReviews = wasNew ? 1 : before.lngReviews + (before.lngReviews < INT32_MAX ? 1 : 0);
     after.lngLapses = wasNew ? 0 : std::max(before.lngLapses, 0);
     after.lngLastReviewDay = wasNew ? day : std::max(day, before.lngLastReviewDay);
 
@@ -135,7 +136,7 @@ ReviewState ReviewSchedule::objReview(const ReviewState& before, ReviewRating ra
                     ? std::min(oldStability, forgetStability(oldDifficulty, oldStability, recall))
                     : recallStability(oldDifficulty, oldStability, recall, graded);
         }
-        if (rating == ReviewRating::Again) ++after.lngLapses;
+        if (rating == ReviewRating::Again && after.lngLapses < INT32_MAX) ++after.lngLapses;
     }
     std::array<int32_t, 4> days{};
     for (size_t slot = 0; slot < 4; ++slot)

@@ -93,6 +93,7 @@ TEST(ReviewSchedule, UnusableStoredStatesAreTreatedAsNewOrClamped) {
     const ReviewState extremes[] = {
         {20.0, 10.0, std::numeric_limits<int64_t>::min(), day, 20, 4, 1},
         {20.0, 10.0, std::numeric_limits<int64_t>::max(), day, 20, 4, 1},
+        {20.0, 10.0, day - 20, day, 20, INT32_MAX, INT32_MAX},
     };
     for (const ReviewState& stored : extremes) {
         for (ReviewRating rating : {ReviewRating::Again, ReviewRating::Good}) {
