@@ -199,7 +199,6 @@ std::optional<ReviewState> WorkBookProgress::objReadSchedule(int64_t gameId,
     SqlStatement& read = *scope;
     read.bind(1, gameId);
     if (!read.step()) return std::nullopt;
-    if (firstDay != nullptr) *firstDay = integerOf(read, 7).value_or(*firstDay);
     const auto stability = realOf(read, 0);
     const auto difficulty = realOf(read, 1);
     const auto last = integerOf(read, 2);
@@ -216,7 +215,9 @@ std::optional<ReviewState> WorkBookProgress::objReadSchedule(int64_t gameId,
     state.lngReviews = static_cast<int32_t>(std::clamp<int64_t>(*reviews, 0, INT32_MAX));
     state.lngLapses =
         static_cast<int32_t>(std::clamp<int64_t>(integerOf(read, 6).value_or(0), 0, INT32_MAX));
+    // A game whose state is unusable starts afresh, as a new game of the day it is reviewed.
     if (state.isNew()) return std::nullopt;
+    if (firstDay != nullptr) *firstDay = integerOf(read, 7).value_or(*firstDay);
     return state;
 }
 

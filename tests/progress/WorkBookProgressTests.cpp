@@ -402,10 +402,11 @@ TEST(WorkBookProgress, HostileRowsNeitherCrashNorCountAsDue) {
     EXPECT_EQ(std::tuple(read[0].lngGameId, read[0].isSolved, read[0].lngWrongMoves,
                          read[0].isSolutionShown, read[0].lngSeconds),
               std::tuple(1, false, 0, false, 0));
-    // A result on a game whose row is unusable starts it afresh.
+    // A result on a game whose row is unusable starts it afresh, as one of the day's new games.
     progress.lngRecordAttempt(Attempt(5, At(kDay), true));
     EXPECT_EQ(progress.objScheduleOf(5)->lngReviews, 1);
     EXPECT_EQ(progress.objScheduleOf(5)->lngDueDay, kDay + 3);
+    EXPECT_EQ(GameIds(progress.arrDueGames(kDay, 1)), std::vector<int64_t>{6});
 }
 
 TEST(WorkBookProgress, ANameTakenByAViewIsRefusedAndTheFileLeftAlone) {
