@@ -9,10 +9,11 @@
 namespace {
 
 // A CSV field: quoted when it holds a separator, a quote or a line break. A text of the workbook
-// that a spreadsheet would take for a formula gets a leading apostrophe.
+// that a spreadsheet would take for a formula (some drop a leading tab or carriage return first)
+// gets a leading apostrophe.
 std::string strField(const std::string& stored) {
     const bool formula =
-        !stored.empty() && std::string("=+-@").find(stored[0]) != std::string::npos;
+        !stored.empty() && std::string("=+-@\t\r").find(stored[0]) != std::string::npos;
     const std::string text = formula ? "'" + stored : stored;
     if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
     std::string quoted = "\"";

@@ -591,10 +591,10 @@ TEST(WorkBookStatistics, LongestUnseenSkipsDeletedGames) {
 TEST(WorkBookStatistics, CsvQuotesTextsAndDefusesFormulas) {
     TrainingStatistics figures;
     figures.arrMostFailed = {{7, "=HYPERLINK(\"x\")", "p, 3", 2, 1, -1},
-                             {8, "Line\nbreak", "", 1, 0, -1}};
+                             {8, "Line\nbreak", "\t=1+2", 1, 0, -1}};
     const std::string csv = figures.strCsv();
     EXPECT_TRUE(Contains(csv, "failed_most,7,\"'=HYPERLINK(\"\"x\"\")\",\"p, 3\",2,1,\n"));
-    EXPECT_TRUE(Contains(csv, "failed_most,8,\"Line\nbreak\",,1,0,\n"));
+    EXPECT_TRUE(Contains(csv, "failed_most,8,\"Line\nbreak\",'\t=1+2,1,0,\n"));
 }
 
 // Spaced repetition: games due first (most overdue first), then new games up to the day's
