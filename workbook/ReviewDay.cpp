@@ -87,8 +87,22 @@ int64_t lngLocalStartOf(int64_t day) {
     local.tm_mon = std::stoi(text.substr(5, 2)) - 1;
     local.tm_mday = std::stoi(text.substr(8, 2));
     local.tm_isdst = -1;
+    const int64_t wanted = lngFromDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
     const std::time_t moment = std::mktime(&local);
-    return moment == static_cast<std::time_t>(-1) ? day * 86400 : static_cast<int64_t>(moment);
+    if (moment == static_cast<std::time_t>(-1)) return day * 86400;
+    // Where clocks go back from 01:00 to 00:00 midnight comes twice, and mktime may pick the
+    // second as it guesses from its previous call: while the second before still reads as the
+    // day, the day began that much earlier.
+    int64_t start = moment;
+    for (int step = 0; step < 4; ++step) {
+        const auto before = static_cast<std::time_t>(start - 1);
+        std::tm earlier{};
+        if (localtime_r(&before, &earlier) == nullptr ||
+            lngFromDate(earlier.tm_year + 1900, earlier.tm_mon + 1, earlier.tm_mday) != wanted)
+            break;
+        start -= 1 + earlier.tm_hour * 3600 + earlier.tm_min * 60 + earlier.tm_sec;
+    }
+    return start;
 }
 
 std::string strLocalTimeText(int64_t secondsSinceEpoch) {

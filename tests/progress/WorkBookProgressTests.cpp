@@ -163,6 +163,31 @@ TEST(ReviewDay, ReadsAndWritesDatesAndRefusesTextsThatAreNone) {
         EXPECT_FALSE(ReviewDay::parse(text).has_value()) << text;
 }
 
+// A day's first second and a moment's day agree in zones far from UTC and across clock changes,
+// whichever day was asked about before (mktime guesses a zone's offset from its previous call).
+TEST(ReviewDay, ADayStartsAtItsFirstSecondInEveryZone) {
+    const std::tuple<const char*, const char*> cases[] = {
+        {"Atlantic/Azores", "2024-10-27"},     // midnight twice: 01:00 put back to 00:00
+        {"America/Havana", "2024-11-03"},      // the same
+        {"America/Santiago", "2024-09-08"},    // no midnight: 00:00 put forward to 01:00
+        {"America/Los_Angeles", "2024-03-10"}, // 23 hours
+        {"America/Los_Angeles", "2024-11-03"}, // 25 hours
+        {"Pacific/Kiritimati", "2024-02-29"},  // 14 hours ahead of UTC, a leap day
+    };
+    for (const auto& [zone, date] : cases) {
+        setenv("TZ", zone, 1);
+        tzset();
+        const int64_t day = *ReviewDay::parse(date);
+        for (const int64_t before : {day - 30, day + 30}) {
+            SCOPED_TRACE(std::string(zone) + " " + date + " after " + ReviewDay::strText(before));
+            ReviewDay::lngLocalStartOf(before);
+            const int64_t start = ReviewDay::lngLocalStartOf(day);
+            EXPECT_EQ(ReviewDay::lngLocalDayOf(start), day);
+            EXPECT_EQ(ReviewDay::lngLocalDayOf(start - 1), day - 1);
+        }
+    }
+}
+
 const int64_t kDay = 20000; // Friday 2024-10-04
 
 std::vector<TrainingAttempt> History(const WorkBookProgress& progress, int64_t since = INT64_MIN) {
