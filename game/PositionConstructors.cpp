@@ -4,6 +4,7 @@
 #include "model/CDiagram.h"
 #include "model/CError.h"
 #include "model/CGameStatus.h"
+#include "model/PieceCodes.h"
 
 std::shared_ptr<CPosition> objNewStartPosition() {
     auto position = std::make_shared<CPosition>();
@@ -11,6 +12,18 @@ std::shared_ptr<CPosition> objNewStartPosition() {
     position->objStatus(CGameStatus::objWHITE_TO_MOVE());
     return position;
 }
+
+namespace {
+// True when a pawn of the side not to move can have just stepped two squares on the file: it
+// stands in front of the square passed, and that square and the one it came from are empty.
+bool isPawnJustPassed(const CDiagram& diagram, int file, bool whiteToMove) {
+    const int passed = squareOf(file, whiteToMove ? Rank6 : Rank3);
+    const int origin = squareOf(file, pawnRankOf(!whiteToMove));
+    return diagram.intCodeAt(squareOf(file, enPassantRankOf(whiteToMove))) ==
+               codeOf(Pawn, !whiteToMove) &&
+           diagram.intCodeAt(passed) == EmptyCode && diagram.intCodeAt(origin) == EmptyCode;
+}
+} // namespace
 
 std::shared_ptr<CPosition> objNewPosition(const std::shared_ptr<CDiagram>& diagram,
                                           const std::shared_ptr<CGameStatus>& status,
@@ -30,7 +43,8 @@ std::shared_ptr<CPosition> objNewPosition(const std::shared_ptr<CDiagram>& diagr
     position->intMoveNumber(moveNumber);
     position->objStatus(status);
     const bool named =
-        enPassantLetter.size() == 1 && enPassantLetter[0] >= 'a' && enPassantLetter[0] <= 'h';
+        enPassantLetter.size() == 1 && enPassantLetter[0] >= 'a' && enPassantLetter[0] <= 'h' &&
+        isPawnJustPassed(*diagram, enPassantLetter[0] - 'a', position->isWhiteToMove());
     position->intEnPassantFile(named ? enPassantLetter[0] - 'a' : -1);
     if (named) position->strMoveText(enPassantLetter + (position->isWhiteToMove() ? "5" : "4"));
     return position;

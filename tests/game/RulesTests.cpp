@@ -103,18 +103,20 @@ TEST(Position, NewPositionChecksItsArgumentsAndKeepsTheDiagram) {
     EXPECT_EQ(noFile->strMoveText(), "...");
     EXPECT_EQ(noFile->objDiagram(), diagram) << "the diagram itself is kept";
     EXPECT_EQ(noFile->strGetFEN(), "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w Qk -");
-    const auto file = objNewPosition(diagram, CGameStatus::objBLACK_TO_MOVE(), 1, none, "d");
+    // The pawns stand where their double steps end.
+    const auto passable = fen("4k3/8/8/2p5/3P4/8/8/4K3 w - -")->objDiagram();
+    const auto file = objNewPosition(passable, CGameStatus::objBLACK_TO_MOVE(), 1, none, "d");
     EXPECT_EQ(file->intEnPassantFile(), 3);
     EXPECT_EQ(file->strMoveText(), "d4");
-    EXPECT_EQ(objNewPosition(diagram, white, 1, none, "c")->strMoveText(), "c5");
+    EXPECT_EQ(objNewPosition(passable, white, 1, none, "c")->strMoveText(), "c5");
     EXPECT_THROW(file->isKCastleForfeited(2), CError);
     // Setting rights and the en-passant file shows in the FEN; a file off the board shows none.
     file->isKCastleForfeited(0, true);
     file->isQCastleForfeited(1, true);
     file->intEnPassantFile(0);
-    EXPECT_EQ(file->strGetFEN(), "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b Qk a3");
+    EXPECT_EQ(file->strGetFEN(), "4k3/8/8/2p5/3P4/8/8/4K3 b Qk a3");
     file->intEnPassantFile(9);
-    EXPECT_EQ(file->strGetFEN(), "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b Qk -");
+    EXPECT_EQ(file->strGetFEN(), "4k3/8/8/2p5/3P4/8/8/4K3 b Qk -");
 }
 
 TEST(Position, EqualityIgnoresNumberAndTextAndClonesShareNothingMutable) {
@@ -125,9 +127,10 @@ TEST(Position, EqualityIgnoresNumberAndTextAndClonesShareNothingMutable) {
     EXPECT_TRUE(a->isEqual(b));
     const auto forfeit = fen("4k3/8/8/8/8/8/8/4K3 w - -");
     forfeit->isQCastleForfeited(1, false);
-    for (const auto& other :
-         {fen("4k3/8/8/8/8/8/8/4K3 b - -"), fen("4k3/8/8/8/8/8/8/3K4 w - -"),
-          fen("4k3/8/8/8/8/8/8/4K3 w - e6"), forfeit, std::shared_ptr<CPosition>()})
+    const auto passant = fen("4k3/8/8/8/8/8/8/4K3 w - -");
+    passant->intEnPassantFile(4);
+    for (const auto& other : {fen("4k3/8/8/8/8/8/8/4K3 b - -"), fen("4k3/8/8/8/8/8/8/3K4 w - -"),
+                              passant, forfeit, std::shared_ptr<CPosition>()})
         EXPECT_FALSE(a->isEqual(other)) << (other ? other->strGetFEN() : "nothing");
     const auto copy = b->objClone();
     EXPECT_TRUE(copy->isEqual(b));
@@ -144,8 +147,8 @@ TEST(FenReader, LenientReaderReadsTheFourFieldsAndRefusesLikeTheBoard) {
          "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3", 1, "e4"},
         {"4k3/8/8/8/8/8/8/4K3 w Kq -", "4k3/8/8/8/8/8/8/4K3 w Kq -", 0, "..."},
         {"4k3/8/8/8/8/8/8/4K3  w   -  -", "4k3/8/8/8/8/8/8/4K3 w - -", 0, "..."},
-        {"4k3/8/8/8/8/8/8/4K3 x KQ e", "4k3/8/8/8/8/8/8/4K3 b KQ e3", 1, "e4"}, // not w: Black
-        {"4k3/8/8/8/8/8/8/4K3 w - e6 12 40", "4k3/8/8/8/8/8/8/4K3 w - e6", 0, "e5"},
+        {"4k3/8/8/8/4P3/8/8/4K3 x KQ e", "4k3/8/8/8/4P3/8/8/4K3 b KQ e3", 1, "e4"}, // not w
+        {"4k3/8/8/4p3/8/8/8/4K3 w - e6 12 40", "4k3/8/8/4p3/8/8/8/4K3 w - e6", 0, "e5"},
         {"4k3/8/8/8/8/8/8/4K3 w -", "", 0, ""},    // three fields
         {"4k3/8/8/8/8/8/8/4K2 w - -", "", 0, ""},  // 63 cells
         {" 4k3/8/8/8/8/8/8/4K3 w - -", "", 0, ""}, // leading space: empty placement
@@ -228,6 +231,9 @@ TEST(Legality, IsLegalMove) {
         {start, mv("p", "e7", "e5"), false}, // Black piece, White to move
         {"4k3/8/8/2p1P3/8/8/8/4K3 w - d6", mv("P", "e5", "d6"), false}, // no pawn to take
         {"4k3/8/8/3nP3/8/8/8/4K3 w - d6", mv("P", "e5", "d6"), false},  // a knight is no pawn
+        // A named square no pawn can have just passed: the square it came from is taken.
+        {"4k3/3n4/8/3pP3/8/8/8/4K3 w - d6", mv("P", "e5", "d6"), false},
+        {"4k3/8/8/8/3pP3/8/4N3/4K3 b - e3", mv("p", "d4", "e3"), false},
         {"4k3/8/8/8/4K3/8/8/8 w - -", mv("K", "e4", "e4"), false},
         {"4k3/8/8/8/3rK3/8/8/8 w - -", mv("K", "e4", "d4"), true}, // king safety is not judged here
         {"4k3/4r3/8/8/8/8/4N3/4K3 w - -", mv("N", "e2", "c3"), true}, // pinned, still accepted
