@@ -3,6 +3,7 @@
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
 #include "game/PositionConstructors.h"
+#include "game/PositionSoundness.h"
 #include "model/CDiagram.h"
 #include "model/CGameStatus.h"
 #include "workbook/CWorkBook.h"
@@ -267,6 +268,11 @@ std::shared_ptr<CGameTree> CWorkBook::objLoadGameRows(int64_t id, std::string& d
                                          ") cannot be played in the position before it");
         tree->Add2(p, key, parentKey);
         if (key == CGameNode::strINITIAL_KEY()) {
+            // A test position the rules cannot judge (two kings of a side, a pawn on an end
+            // rank, the side not to move in check) would let moves no game has be trained.
+            if (const std::string unsound = strUnsoundTestPosition(*tree); !unsound.empty())
+                throw CWorkBookGameError(id, kSource,
+                                         gameName(id) + " cannot be loaded: " + unsound);
             spare = std::make_shared<CGameNode>();
             spare->InitFromPosition(parentKey, p);
         }

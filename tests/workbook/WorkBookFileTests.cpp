@@ -195,6 +195,8 @@ TEST_F(WorkBookFile, ADamagedGameNamesItselfAndTheOtherGameStillLoads) {
         {"update GameNode set Diagram=NULL", "Game 2 cannot be loaded"},
         {"update GameNode set MoveNumber=-1", "Game 2 cannot be loaded"},
         {"delete from GameNode where NodeKey='InitialKey'", "Game 2 has no start position"},
+        {"update GameNode set Diagram=replace(Diagram,'pppppppp','ppppRppp')",
+         "Game 2 cannot be loaded: the test position is unsound: the side not to move is in check"},
         {"update GameNode set Diagram=Diagram||hex(randomblob(600000))",
          "Game 2 cannot be loaded: string or blob too big"},
         // The comment mark keeps the game's condition, written for node rows, out of the SQL.
