@@ -198,7 +198,9 @@ std::shared_ptr<CPosition> PositionOf(const SqlStatement& row, int64_t id) {
     const auto& status = number(WhiteToMove, "WhiteToMove") == 1 ? CGameStatus::objWHITE_TO_MOVE()
                                                                  : CGameStatus::objBLACK_TO_MOVE();
     int64_t moveNumber = number(MoveNumber, "MoveNumber");
-    if (moveNumber > INT32_MAX)
+    // The moves played on from the node count on from this number: half the range leaves them
+    // room that no game can use up.
+    if (moveNumber > INT32_MAX / 2)
         throw CWorkBookGameError(id, kSource,
                                  "Bad value of MoveNumber in game " + std::to_string(id) + ": '" +
                                      row.text(MoveNumber) + "'");

@@ -192,6 +192,8 @@ TEST_F(WorkBookFile, ADamagedGameNamesItselfAndTheOtherGameStillLoads) {
         {"update GameNode set WhiteOO=x'00ff'", "Bad value of WhiteOO in game 2"},
         {"update GameNode set MoveNumber=9223372036854775807 where MoveText='e4'",
          "Bad value of MoveNumber in game 2"},
+        {"update GameNode set MoveNumber=2147483647",
+         "Bad value of MoveNumber in game 2: '2147483647'"},
         {"update GameNode set Diagram=NULL", "Game 2 cannot be loaded"},
         {"update GameNode set MoveNumber=-1", "Game 2 cannot be loaded"},
         {"delete from GameNode where NodeKey='InitialKey'", "Game 2 has no start position"},
