@@ -83,6 +83,13 @@ void CAnnotationPanel::BuildControls() {
     layout->addWidget(movesLabel);
     layout->addWidget(tvwMoves, 1);
     layout->addLayout(lines);
+    lblUnreadable = new QLabel("This game's comments and tags could not be read; they are kept "
+                               "as stored.",
+                               this);
+    lblUnreadable->setObjectName("lblUnreadable");
+    lblUnreadable->setWordWrap(true);
+    lblUnreadable->hide();
+    layout->addWidget(lblUnreadable);
     auto* marksLabel = new QLabel("Mark of the selected move:", this);
     layout->addWidget(marksLabel);
     layout->addLayout(marks);
@@ -159,6 +166,9 @@ void CAnnotationPanel::LoadBoxes() {
                         currentKey != CGameNode::strINITIAL_KEY() && tree->isExists(currentKey);
     const NodeAnnotation* note = isMove ? annotations.objNode(currentKey) : nullptr;
     const NodeAnnotation* game = annotations.objNode(CGameNode::strINITIAL_KEY());
+    // Notes that could not be read are neither shown nor written over.
+    const bool notes = annotations.isReadable;
+    lblUnreadable->setVisible(!notes);
     txtCommentBefore->setText(note ? QString::fromStdString(note->strBefore) : QString());
     txtCommentAfter->setPlainText(note ? QString::fromStdString(note->strAfter) : QString());
     if (txtGameComment->toPlainText().toStdString() != (game ? game->strBefore : ""))
@@ -166,11 +176,13 @@ void CAnnotationPanel::LoadBoxes() {
     const int mark = note ? intMoveMark(note->arrNags) : 0;
     for (int i = 0; i < kMoveMarks; ++i) {
         cmdMarks[static_cast<size_t>(i)]->setChecked(mark == i + 1);
-        cmdMarks[static_cast<size_t>(i)]->setEnabled(isMove);
+        cmdMarks[static_cast<size_t>(i)]->setEnabled(isMove && notes);
     }
-    txtCommentBefore->setEnabled(isMove);
-    txtCommentAfter->setEnabled(isMove);
-    txtGameComment->setEnabled(hasTree);
+    for (QAction* action : actions())
+        action->setEnabled(notes);
+    txtCommentBefore->setEnabled(isMove && notes);
+    txtCommentAfter->setEnabled(isMove && notes);
+    txtGameComment->setEnabled(hasTree && notes);
     tvwMoves->setEnabled(hasTree);
     cmdPromote->setEnabled(isMove);
     cmdDemote->setEnabled(isMove);

@@ -256,9 +256,14 @@ bool frmGameEditor::isSave() {
     // Moves the board's Delete cut off are not part of the game.
     tree->RemoveUnreachable();
     try {
-        gameId = workbook->lngSaveGame(
-            tree, gameId, txtDescription->text().toStdString(), txtPageRef->text().toStdString(),
-            txtDiagramRef->text().toStdString(), pnlAnnotations->objAnnotationsFor(*tree));
+        const std::string description = txtDescription->text().toStdString();
+        const std::string page = txtPageRef->text().toStdString();
+        const std::string diagram = txtDiagramRef->text().toStdString();
+        // Annotations that could not be read stay as stored; those of removed moves go.
+        gameId = pnlAnnotations->isReadable()
+                     ? workbook->lngSaveGame(tree, gameId, description, page, diagram,
+                                             pnlAnnotations->objAnnotationsFor(*tree))
+                     : workbook->lngSaveGame(tree, gameId, description, page, diagram);
     } catch (const std::exception& error) {
         prompts->ShowError(this, QString("The game could not be saved: %1").arg(error.what()));
         return false;

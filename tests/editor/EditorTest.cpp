@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSettings>
@@ -225,6 +226,7 @@ TEST_F(EditorAnnotations, CommentsAndMarksAreSavedAndShownAgain) {
     frmGameEditor again(book.workbook, id, prompts);
     CAnnotationPanel& panel = *again.pnlAnnotations;
     EXPECT_FALSE(again.isModified());
+    EXPECT_TRUE(panel.lblUnreadable->isHidden());
     EXPECT_EQ(panel.txtGameComment->toPlainText(), "White mates in two");
     Choose(again, {"Kf7", "a6"});
     EXPECT_EQ(panel.txtCommentAfter->toPlainText(), "loses at once");
@@ -260,6 +262,34 @@ TEST_F(EditorAnnotations, LinesArePromotedAndDeletedAndStaySo) {
     EXPECT_EQ(Stored(*book.workbook, id)->Count(), 4);
     // The deleted move's comment went with it.
     EXPECT_TRUE(book.workbook->objLoadAnnotations(id).mapNodes.empty());
+}
+
+// Notes that cannot be read (a row over the length limit) are kept as stored: the editor says
+// so, offers no box to overwrite them, and a save of new moves leaves the readable ones alone.
+TEST_F(EditorAnnotations, UnreadableNotesAreKeptAsStored) {
+    const int32_t id =
+        Import(*book.workbook, PgnGame(kExercise, "1. Kf7 {king first} Kh7 "
+                                                  "(1... a6 {loses} 2. Rh1#) 2. Rh1#"))[0];
+    RawDatabase raw(book.folder.file("games.brl"));
+    raw.exec("update GameAnnotation set CommentAfter = hex(randomblob(600000)) where "
+             "CommentAfter = 'loses'");
+    const std::string notes = "select count(*) from GameAnnotation where CommentAfter = 'king "
+                              "first' union all select count(*) from GameTag";
+    const auto before = raw.rows(notes);
+    frmGameEditor editor(book.workbook, id, prompts);
+    CAnnotationPanel& panel = *editor.pnlAnnotations;
+    EXPECT_FALSE(panel.lblUnreadable->isHidden());
+    Choose(editor, {"Kf7"});
+    for (QWidget* box : std::initializer_list<QWidget*>{panel.txtCommentAfter, panel.cmdMarks[0],
+                                                        panel.txtGameComment})
+        EXPECT_FALSE(box->isEnabled()) << box->objectName().toStdString();
+    panel.ToggleMark(1);
+    editor.objBoard()->MovePgn("a5", true, true);
+    ASSERT_TRUE(editor.isSave()) << prompts->errors.join("|").toStdString();
+    EXPECT_EQ(raw.rows(notes), before);
+    EXPECT_EQ(raw.value("select count(*) from GameAnnotation where length(CommentAfter) > "
+                        "1000000"),
+              "1");
 }
 
 TEST_F(EditorAnnotations, GamesWindowFlagsGamesWithCommentsOrMarksOnTheirOwnNodes) {
