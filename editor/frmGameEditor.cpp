@@ -187,7 +187,7 @@ void frmGameEditor::SetupPosition() {
         return;
     board->Mode(BoardMode::Setup);
     FillSetupPanel();
-    ShowHint();
+    BoardChanged(); // the moves being dropped leave the panel
 }
 
 bool frmGameEditor::isStartFromFen(const QString& fen) {

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSettings>
 #include <QTest>
 #include <QToolButton>
@@ -121,6 +122,9 @@ TEST_F(GameEditor, SetupStartsFromTheShownPositionInTheChosenColours) {
     board->MovePgn("Kd8", true, true);
     prompts->answers = {true};
     editor.SetupPosition(); // from the shown position, after Black's move: White to move
+    // The moves setup drops can no longer be chosen or deleted: the pieces placed stay.
+    EXPECT_FALSE(editor.pnlAnnotations->tvwMoves->isEnabled());
+    EXPECT_FALSE(editor.pnlAnnotations->cmdDeleteMoves->isEnabled());
     EXPECT_TRUE(board->chkWhiteOO->isChecked());
     EXPECT_FALSE(board->chkWhiteOOO->isChecked());
     EXPECT_FALSE(board->chkBlackOOO->isChecked());
