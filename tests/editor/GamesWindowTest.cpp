@@ -180,18 +180,25 @@ TEST_F(GamesWindow, ExportWritesTheChosenGamesAndNamesThoseThatCannotBeRead) {
 
     RawDatabase(book.folder.file("games.brl"))
         .exec("update GameNode set MoveText='Ke3' where GameTreeID=2 and MoveText='Ra8#'; "
-              "insert into GameTree values (3,'empty','','',0,0,0,0)");
+              "insert into GameTree values (3,'empty','','',0,0,0,0), (4,'','p.4','',0,0,0,0);"
+              "insert into GameNode select NULL,4,NodeKey,NodeParentKey,WhiteToMove,Diagram,"
+              "MoveText,MoveNumber,EnPassantFile,WhiteOO,WhiteOOO,BlackOO,BlackOOO from GameNode "
+              "where GameTreeID=1; insert into GameTag values (4, hex(randomblob(600000)))");
     games.tblGames->clearSelection();
     games.ExportPgnTo(all);
     EXPECT_EQ(prompts->notices.last(),
               "1 game written to " + all +
-                  ".\n2 games could not be read and were left out; the details list them with "
+                  ".\n3 games could not be read and were left out; the details list them with "
                   "their reasons.");
-    ASSERT_EQ(prompts->details.size(), 2);
+    ASSERT_EQ(prompts->details.size(), 3);
     EXPECT_THAT(prompts->details[0].toStdString(),
                 StartsWith("game 2: Game 2 cannot be loaded: the stored move Ke3"));
     EXPECT_EQ(prompts->details[1], "game 3: no positions are stored for it");
-    EXPECT_THAT(FileBytes(all.toStdString()), AllOf(HasSubstr("p.1"), Not(HasSubstr("p.2"))));
+    // A game is not written without the comments and tags it has.
+    EXPECT_THAT(prompts->details[2].toStdString(),
+                HasSubstr("comments and tags could not be read"));
+    EXPECT_THAT(FileBytes(all.toStdString()),
+                AllOf(HasSubstr("p.1"), Not(HasSubstr("p.2")), Not(HasSubstr("p.4"))));
 
     games.ExportPgnTo(QString::fromStdString(book.folder.file("no/such/folder/x.pgn")));
     EXPECT_TRUE(prompts->errors.last().startsWith("The export failed"));
