@@ -179,12 +179,15 @@ bool frmGameEditor::isModified() const {
     return strSnapshot() != savedSnapshot;
 }
 
-void frmGameEditor::SetupPosition() {
-    if (board->boardMode() == BoardMode::Setup) return;
+// True when no moves would be lost to a new position, or the user lets them go.
+bool frmGameEditor::isDropMoves() {
     const auto tree = board->objGameTree();
-    if (tree && tree->Count() > 1 &&
-        !prompts->isYes(this, "Setting up a new position drops the moves entered. Go on?"))
-        return;
+    return board->boardMode() == BoardMode::Setup || !tree || tree->Count() <= 1 ||
+           prompts->isYes(this, "Setting up a new position drops the moves entered. Go on?");
+}
+
+void frmGameEditor::SetupPosition() {
+    if (board->boardMode() == BoardMode::Setup || !isDropMoves()) return;
     board->Mode(BoardMode::Setup);
     FillSetupPanel();
     BoardChanged(); // the moves being dropped leave the panel
@@ -211,6 +214,7 @@ bool frmGameEditor::isStartFromFen(const QString& fen) {
 }
 
 void frmGameEditor::PasteFen() {
+    if (!isDropMoves()) return;
     const QString text = QGuiApplication::clipboard()->text();
     if (isStartFromFen(text)) return;
     if (!refusal.isEmpty())

@@ -76,6 +76,7 @@ private:
     void ShowHint();
     void BoardChanged();
     void ShowLines(const QString& key);
+    bool isDropMoves();
 
     std::shared_ptr<CWorkBook> workbook;
     std::shared_ptr<CEditorPrompts> prompts;

@@ -120,6 +120,10 @@ TEST_F(GameEditor, SetupStartsFromTheShownPositionInTheChosenColours) {
     ASSERT_TRUE(board->SetFen("r3k3/8/8/8/8/8/8/4K2R b Kq - 0 1"));
     board->cmdApplySetup_Click();
     board->MovePgn("Kd8", true, true);
+    // A pasted position asks before dropping the moves too; "No" keeps them.
+    QGuiApplication::clipboard()->setText(kExercise);
+    editor.PasteFen();
+    EXPECT_EQ(board->objGameTree()->Count(), 2);
     prompts->answers = {true};
     editor.SetupPosition(); // from the shown position, after Black's move: White to move
     // The moves setup drops can no longer be chosen or deleted: the pieces placed stay.
