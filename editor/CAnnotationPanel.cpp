@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <limits>
 
 namespace {
 
@@ -35,6 +36,8 @@ void CAnnotationPanel::BuildControls() {
     txtCommentBefore = new QLineEdit(this);
     txtCommentBefore->setObjectName("txtCommentBefore");
     txtCommentBefore->setPlaceholderText("Comment before the move (starts a variation)");
+    // A line box cuts what it is given at 32767 characters, and the cut text would be saved.
+    txtCommentBefore->setMaxLength(std::numeric_limits<int>::max());
     txtCommentAfter = new QPlainTextEdit(this);
     txtCommentAfter->setObjectName("txtCommentAfter");
     txtCommentAfter->setPlaceholderText("Comment after the move");

@@ -23,6 +23,7 @@
 #include <QSettings>
 #include <QVBoxLayout>
 #include <exception>
+#include <limits>
 
 frmGameEditor::frmGameEditor(std::shared_ptr<CWorkBook> book, int32_t id,
                              std::shared_ptr<CEditorPrompts> asker, QWidget* parent)
@@ -57,6 +58,9 @@ void frmGameEditor::BuildControls() {
     txtPageRef->setPlaceholderText("p.142");
     txtDiagramRef->setPlaceholderText("#245");
     txtDescription->setMinimumWidth(220);
+    // A line box cuts what it is given at 32767 characters, and the cut text would be saved.
+    for (QLineEdit* box : {txtDescription, txtPageRef, txtDiagramRef})
+        box->setMaxLength(std::numeric_limits<int>::max());
     auto* fields = new QFormLayout;
     fields->addRow("&Description:", txtDescription);
     fields->addRow("&Page:", txtPageRef);

@@ -231,7 +231,15 @@ TEST_F(EditorAnnotations, CommentsAndMarksAreSavedAndShownAgain) {
         ASSERT_TRUE(editor.isSave()) << prompts->errors.join("|").toStdString();
         id = editor.lngGameID();
     }
+    // Texts longer than a line box takes by default are shown (and so written back) whole.
+    const std::string first = "The king first" + std::string(40000, '.');
+    RawDatabase(book.folder.file("games.brl"))
+        .exec("update GameAnnotation set CommentBefore = '" + first +
+              "' where CommentBefore = 'The king first'; update GameTree set Description = '" +
+              first + "', XRefPage = '" + first + "', XRefDiagram = '" + first + "'");
     frmGameEditor again(book.workbook, id, prompts);
+    for (QLineEdit* box : {again.txtDescription, again.txtPageRef, again.txtDiagramRef})
+        EXPECT_EQ(box->text().toStdString(), first);
     CAnnotationPanel& panel = *again.pnlAnnotations;
     EXPECT_FALSE(again.isModified());
     EXPECT_TRUE(panel.lblUnreadable->isHidden());
@@ -240,7 +248,7 @@ TEST_F(EditorAnnotations, CommentsAndMarksAreSavedAndShownAgain) {
     EXPECT_EQ(panel.txtCommentAfter->toPlainText(), "loses at once");
     EXPECT_TRUE(panel.cmdMarks[3]->isChecked());
     Choose(again, {"Kf7"});
-    EXPECT_EQ(panel.txtCommentBefore->text(), "The king first");
+    EXPECT_EQ(panel.txtCommentBefore->text().toStdString(), first);
     EXPECT_TRUE(panel.cmdMarks[0]->isChecked());
     // The same mark again takes it away.
     panel.ToggleMark(1);
