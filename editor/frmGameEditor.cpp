@@ -141,12 +141,11 @@ void frmGameEditor::FillSetupPanel() {
 }
 
 void frmGameEditor::LoadGame() {
-    std::string description, page, diagram;
-    auto tree = workbook->objLoadGame(gameId, description, page, diagram);
+    auto tree = workbook->objLoadGame(gameId, stored[0], stored[1], stored[2]);
     if (!tree) throw std::runtime_error("Game " + std::to_string(gameId) + " has no position.");
-    txtDescription->setText(QString::fromStdString(description));
-    txtPageRef->setText(QString::fromStdString(page));
-    txtDiagramRef->setText(QString::fromStdString(diagram));
+    txtDescription->setText(QString::fromStdString(stored[0]));
+    txtPageRef->setText(QString::fromStdString(stored[1]));
+    txtDiagramRef->setText(QString::fromStdString(stored[2]));
     setWindowTitle(QString("Game %1").arg(gameId));
     pnlAnnotations->SetAnnotations(workbook->objLoadAnnotations(gameId));
     board->objGameTree(tree);
@@ -264,9 +263,13 @@ bool frmGameEditor::isSave() {
     // Moves the board's Delete cut off are not part of the game.
     tree->RemoveUnreachable();
     try {
-        const std::string description = txtDescription->text().toStdString();
-        const std::string page = txtPageRef->text().toStdString();
-        const std::string diagram = txtDiagramRef->text().toStdString();
+        // A text its box shows as stored is written as stored: bytes that are no UTF-8 stay.
+        const auto text = [](const QLineEdit* box, const std::string& was) {
+            return box->text() == QString::fromStdString(was) ? was : box->text().toStdString();
+        };
+        const std::string description = text(txtDescription, stored[0]);
+        const std::string page = text(txtPageRef, stored[1]);
+        const std::string diagram = text(txtDiagramRef, stored[2]);
         // Annotations that could not be read stay as stored; those of removed moves go.
         gameId = pnlAnnotations->isReadable()
                      ? workbook->lngSaveGame(tree, gameId, description, page, diagram,

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QDialog>
+#include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 class CAnnotationPanel;
 class CEditorPrompts;
@@ -82,6 +84,7 @@ private:
     std::shared_ptr<CEditorPrompts> prompts;
     int32_t gameId = 0;
     cntrlChessGui* board = nullptr;
+    std::array<std::string, 3> stored; // description, page and diagram as loaded
     QString savedSnapshot;
     QString refusal;
     bool closing = false;

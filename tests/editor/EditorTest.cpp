@@ -77,6 +77,9 @@ TEST_F(GameEditor, RefusesWhatCannotBeTrainedAndEditingKeepsTheIdentifierTextsAn
     }
     book.workbook->UpdateSuccess(id);
     book.workbook->UpdateError(id);
+    // Another program's bytes that are no UTF-8 stay as they are unless their box is edited.
+    RawDatabase(book.folder.file("games.brl"))
+        .exec("update GameTree set XRefDiagram = cast(x'2333e9' as text)");
 
     frmGameEditor editor(book.workbook, id, prompts);
     EXPECT_EQ(editor.objBoard()->objGameTree()->Count(), 6);
@@ -91,7 +94,7 @@ TEST_F(GameEditor, RefusesWhatCannotBeTrainedAndEditingKeepsTheIdentifierTextsAn
     const auto row = book.workbook->objGetGameRow(id);
     ASSERT_TRUE(row.has_value());
     EXPECT_EQ(row->strDescription + " " + row->strXRefPage + " " + row->strXRefDiagram,
-              "Rook mate, two defences p.99 #3");
+              "Rook mate, two defences p.99 #3\xe9");
     EXPECT_EQ(std::make_tuple(row->lngHits, row->lngSolve, row->lngErrorStreak),
               std::make_tuple(2, 1, 1));
     EXPECT_EQ(book.workbook->lngCountGames(), 1);
