@@ -174,6 +174,8 @@ void CAnnotationPanel::LoadBoxes() {
     lblUnreadable->setVisible(!notes);
     txtCommentBefore->setText(note ? QString::fromStdString(note->strBefore) : QString());
     txtCommentAfter->setPlainText(note ? QString::fromStdString(note->strAfter) : QString());
+    shownBefore = txtCommentBefore->text();
+    shownAfter = txtCommentAfter->toPlainText();
     if (txtGameComment->toPlainText().toStdString() != (game ? game->strBefore : ""))
         txtGameComment->setPlainText(game ? QString::fromStdString(game->strBefore) : QString());
     const int mark = note ? intMoveMark(note->arrNags) : 0;
@@ -200,8 +202,16 @@ NodeAnnotation& CAnnotationPanel::objCurrentNote() {
 void CAnnotationPanel::CommentEdited() {
     if (loading || !txtCommentAfter->isEnabled()) return;
     NodeAnnotation& note = objCurrentNote();
-    note.strBefore = txtCommentBefore->text().toStdString();
-    note.strAfter = txtCommentAfter->toPlainText().toStdString();
+    // Only the box edited is taken: the other keeps its stored text, which a box gives back
+    // changed (a non-breaking space as a space, bytes that are no UTF-8 as replacements).
+    if (txtCommentBefore->text() != shownBefore) {
+        shownBefore = txtCommentBefore->text();
+        note.strBefore = shownBefore.toStdString();
+    }
+    if (txtCommentAfter->toPlainText() != shownAfter) {
+        shownAfter = txtCommentAfter->toPlainText();
+        note.strAfter = shownAfter.toStdString();
+    }
     tvwMoves->RefreshItem(*tree, currentKey, annotations);
     emit AnnotationsEdited();
 }

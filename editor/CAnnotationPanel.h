@@ -78,6 +78,8 @@ private:
     std::shared_ptr<CGameTree> tree;
     GameAnnotations annotations;
     std::string currentKey;
+    QString shownBefore; // the comment boxes' texts as filled or last taken
+    QString shownAfter;
     bool editable = true;
     bool loading = false;
 };

@@ -239,7 +239,9 @@ TEST_F(EditorAnnotations, CommentsAndMarksAreSavedAndShownAgain) {
     RawDatabase(book.folder.file("games.brl"))
         .exec("update GameAnnotation set CommentBefore = '" + first +
               "' where CommentBefore = 'The king first'; update GameTree set Description = '" +
-              first + "', XRefPage = '" + first + "', XRefDiagram = '" + first + "'");
+              first + "', XRefPage = '" + first + "', XRefDiagram = '" + first +
+              "'; update GameAnnotation set CommentAfter = 'loses' || char(160) || 'at once' "
+              "where CommentAfter = 'loses at once'");
     frmGameEditor again(book.workbook, id, prompts);
     for (QLineEdit* box : {again.txtDescription, again.txtPageRef, again.txtDiagramRef})
         EXPECT_EQ(box->text().toStdString(), first);
@@ -250,6 +252,7 @@ TEST_F(EditorAnnotations, CommentsAndMarksAreSavedAndShownAgain) {
     Choose(again, {"Kf7", "a6"});
     EXPECT_EQ(panel.txtCommentAfter->toPlainText(), "loses at once");
     EXPECT_TRUE(panel.cmdMarks[3]->isChecked());
+    QTest::keyClicks(panel.txtCommentBefore, "or"); // the comment after stays as stored
     Choose(again, {"Kf7"});
     EXPECT_EQ(panel.txtCommentBefore->text().toStdString(), first);
     EXPECT_TRUE(panel.cmdMarks[0]->isChecked());
@@ -257,6 +260,9 @@ TEST_F(EditorAnnotations, CommentsAndMarksAreSavedAndShownAgain) {
     panel.ToggleMark(1);
     EXPECT_FALSE(panel.cmdMarks[0]->isChecked());
     EXPECT_TRUE(again.isModified());
+    const std::string a6 = KeyOf(*again.objBoard()->objGameTree(), {"Kf7", "a6"});
+    ASSERT_TRUE(again.isSave());
+    EXPECT_EQ(book.workbook->objLoadAnnotations(id).mapNodes.at(a6).strAfter, "loses\u00a0at once");
 }
 
 TEST_F(EditorAnnotations, LinesArePromotedAndDeletedAndStaySo) {
