@@ -230,7 +230,10 @@ TEST_F(GamesWindow, VerificationShowsVerdictsAndAddsAlternatives) {
     ASSERT_TRUE(games.isSelectGame(1));
     EXPECT_TRUE(games.lblDetails->text().contains("Rb8#"));
     ASSERT_TRUE(games.cmdAddVariation->isEnabled());
+    QSignalSpy changed(&games, &frmGames::WorkbookChanged);
     games.cmdAddVariation->click();
+    // The game is named, so that a training board showing it takes its new line.
+    EXPECT_EQ(changed.takeFirst().at(0).toInt(), 1);
     EXPECT_EQ(games.objReport(1), nullptr);
     EXPECT_EQ(Stored(*book.workbook, 1)->Count(), 3);
     games.VerifyGames();
