@@ -151,7 +151,7 @@ void CAnnotationPanel::ShowTree(const std::shared_ptr<CGameTree>& shown) {
         tvwMoves->ShowTree(*tree, annotations);
         tvwMoves->SelectKey(currentKey);
     } else {
-        tvwMoves->clear();
+        tvwMoves->Clear();
     }
     LoadBoxes();
 }

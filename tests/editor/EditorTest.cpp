@@ -122,6 +122,9 @@ TEST_F(GameEditor, SetupStartsFromTheShownPositionInTheChosenColours) {
         EXPECT_TRUE(box->isChecked()) << box->text().toStdString();
     ASSERT_TRUE(board->SetFen("r3k3/8/8/8/8/8/8/4K2R b Kq - 0 1"));
     board->cmdApplySetup_Click();
+    editor.SetupPosition(); // and applied as it was: the move tree is shown anew
+    board->cmdApplySetup_Click();
+    EXPECT_EQ(editor.pnlAnnotations->tvwMoves->topLevelItemCount(), 1);
     board->MovePgn("Kd8", true, true);
     // A pasted position asks before dropping the moves too; "No" keeps them.
     QGuiApplication::clipboard()->setText(kExercise);
