@@ -212,7 +212,7 @@ bool frmGameEditor::isStartFromFen(const QString& fen) {
         }
     }
     if (!board->ApplyFen(fen.trimmed())) return false;
-    ShowHint();
+    BoardChanged(); // the board tells nothing of a new game started from a FEN
     return true;
 }
 

@@ -184,6 +184,8 @@ TEST_F(GameEditor, PastedFenStartsTheGame) {
             continue;
         }
         EXPECT_EQ(editor.objBoard()->boardMode(), BoardMode::FreePlay) << c.clipboard;
+        // The panel follows: its tree is the pasted position's, its boxes take notes.
+        EXPECT_TRUE(editor.pnlAnnotations->txtGameComment->isEnabled());
         EXPECT_EQ(editor.objBoard()->objPosition()->strGetFEN(), c.fen);
         editor.CopyFen();
         EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), c.fen);
