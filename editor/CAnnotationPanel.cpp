@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <limits>
 
 namespace {
 
@@ -35,6 +36,8 @@ void CAnnotationPanel::BuildControls() {
     txtCommentBefore = new QLineEdit(this);
     txtCommentBefore->setObjectName("txtCommentBefore");
     txtCommentBefore->setPlaceholderText("Comment before the move (starts a variation)");
+    // A line box cuts what it is given at 32767 characters, and the cut text would be saved.
+    txtCommentBefore->setMaxLength(std::numeric_limits<int>::max());
     txtCommentAfter = new QPlainTextEdit(this);
     txtCommentAfter->setObjectName("txtCommentAfter");
     txtCommentAfter->setPlaceholderText("Comment after the move");
@@ -83,6 +86,13 @@ void CAnnotationPanel::BuildControls() {
     layout->addWidget(movesLabel);
     layout->addWidget(tvwMoves, 1);
     layout->addLayout(lines);
+    lblUnreadable = new QLabel("This game's comments and tags could not be read; they are kept "
+                               "as stored.",
+                               this);
+    lblUnreadable->setObjectName("lblUnreadable");
+    lblUnreadable->setWordWrap(true);
+    lblUnreadable->hide();
+    layout->addWidget(lblUnreadable);
     auto* marksLabel = new QLabel("Mark of the selected move:", this);
     layout->addWidget(marksLabel);
     layout->addLayout(marks);
@@ -141,7 +151,7 @@ void CAnnotationPanel::ShowTree(const std::shared_ptr<CGameTree>& shown) {
         tvwMoves->ShowTree(*tree, annotations);
         tvwMoves->SelectKey(currentKey);
     } else {
-        tvwMoves->clear();
+        tvwMoves->Clear();
     }
     LoadBoxes();
 }
@@ -159,18 +169,25 @@ void CAnnotationPanel::LoadBoxes() {
                         currentKey != CGameNode::strINITIAL_KEY() && tree->isExists(currentKey);
     const NodeAnnotation* note = isMove ? annotations.objNode(currentKey) : nullptr;
     const NodeAnnotation* game = annotations.objNode(CGameNode::strINITIAL_KEY());
+    // Notes that could not be read are neither shown nor written over.
+    const bool notes = annotations.isReadable;
+    lblUnreadable->setVisible(!notes);
     txtCommentBefore->setText(note ? QString::fromStdString(note->strBefore) : QString());
     txtCommentAfter->setPlainText(note ? QString::fromStdString(note->strAfter) : QString());
+    shownBefore = txtCommentBefore->text();
+    shownAfter = txtCommentAfter->toPlainText();
     if (txtGameComment->toPlainText().toStdString() != (game ? game->strBefore : ""))
         txtGameComment->setPlainText(game ? QString::fromStdString(game->strBefore) : QString());
     const int mark = note ? intMoveMark(note->arrNags) : 0;
     for (int i = 0; i < kMoveMarks; ++i) {
         cmdMarks[static_cast<size_t>(i)]->setChecked(mark == i + 1);
-        cmdMarks[static_cast<size_t>(i)]->setEnabled(isMove);
+        cmdMarks[static_cast<size_t>(i)]->setEnabled(isMove && notes);
     }
-    txtCommentBefore->setEnabled(isMove);
-    txtCommentAfter->setEnabled(isMove);
-    txtGameComment->setEnabled(hasTree);
+    for (QAction* action : actions())
+        action->setEnabled(notes);
+    txtCommentBefore->setEnabled(isMove && notes);
+    txtCommentAfter->setEnabled(isMove && notes);
+    txtGameComment->setEnabled(hasTree && notes);
     tvwMoves->setEnabled(hasTree);
     cmdPromote->setEnabled(isMove);
     cmdDemote->setEnabled(isMove);
@@ -185,8 +202,16 @@ NodeAnnotation& CAnnotationPanel::objCurrentNote() {
 void CAnnotationPanel::CommentEdited() {
     if (loading || !txtCommentAfter->isEnabled()) return;
     NodeAnnotation& note = objCurrentNote();
-    note.strBefore = txtCommentBefore->text().toStdString();
-    note.strAfter = txtCommentAfter->toPlainText().toStdString();
+    // Only the box edited is taken: the other keeps its stored text, which a box gives back
+    // changed (a non-breaking space as a space, bytes that are no UTF-8 as replacements).
+    if (txtCommentBefore->text() != shownBefore) {
+        shownBefore = txtCommentBefore->text();
+        note.strBefore = shownBefore.toStdString();
+    }
+    if (txtCommentAfter->toPlainText() != shownAfter) {
+        shownAfter = txtCommentAfter->toPlainText();
+        note.strAfter = shownAfter.toStdString();
+    }
     tvwMoves->RefreshItem(*tree, currentKey, annotations);
     emit AnnotationsEdited();
 }

@@ -10,6 +10,7 @@
 
 class CGameTree;
 class CMoveTreeView;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -28,6 +29,9 @@ public:
     void SetAnnotations(GameAnnotations stored);
     // The annotations of the nodes the tree has, with the tags, as they are to be stored.
     GameAnnotations objAnnotationsFor(const CGameTree& tree) const;
+    // False when the stored annotations could not be read: they are shown as none, cannot be
+    // edited, and must be kept as stored.
+    bool isReadable() const { return annotations.isReadable; }
     // Shows the tree at its current node: the move tree, that move's comments and mark.
     void ShowTree(const std::shared_ptr<CGameTree>& tree);
     // The node whose comments and mark the boxes show.
@@ -54,6 +58,7 @@ public:
     QPushButton* cmdPromote = nullptr;
     QPushButton* cmdDemote = nullptr;
     QPushButton* cmdDeleteMoves = nullptr;
+    QLabel* lblUnreadable = nullptr; // shown when the stored annotations could not be read
 
 signals:
     // The user chose a move in the tree.
@@ -73,6 +78,8 @@ private:
     std::shared_ptr<CGameTree> tree;
     GameAnnotations annotations;
     std::string currentKey;
+    QString shownBefore; // the comment boxes' texts as filled or last taken
+    QString shownAfter;
     bool editable = true;
     bool loading = false;
 };

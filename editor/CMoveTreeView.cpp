@@ -95,6 +95,12 @@ void CMoveTreeView::ShowTree(const CGameTree& tree, const GameAnnotations& annot
         RefreshItem(tree, entry.first, annotations);
 }
 
+void CMoveTreeView::Clear() {
+    clear();
+    items.clear();
+    shape.clear();
+}
+
 void CMoveTreeView::Rebuild(const CGameTree& tree, const GameAnnotations& annotations) {
     const QSignalBlocker quiet(this);
     clear();

@@ -21,6 +21,8 @@ public:
 
     // Shows the tree's moves with the annotations; rebuilds only when the tree's shape changed.
     void ShowTree(const CGameTree& tree, const GameAnnotations& annotations);
+    // Removes every item; the next ShowTree builds them anew.
+    void Clear();
     // Selects the node's item without raising NodeChosen.
     void SelectKey(const std::string& key);
     // Writes the node's mark and comments into its item again.

@@ -23,6 +23,7 @@
 #include <QSettings>
 #include <QVBoxLayout>
 #include <exception>
+#include <limits>
 
 frmGameEditor::frmGameEditor(std::shared_ptr<CWorkBook> book, int32_t id,
                              std::shared_ptr<CEditorPrompts> asker, QWidget* parent)
@@ -57,6 +58,9 @@ void frmGameEditor::BuildControls() {
     txtPageRef->setPlaceholderText("p.142");
     txtDiagramRef->setPlaceholderText("#245");
     txtDescription->setMinimumWidth(220);
+    // A line box cuts what it is given at 32767 characters, and the cut text would be saved.
+    for (QLineEdit* box : {txtDescription, txtPageRef, txtDiagramRef})
+        box->setMaxLength(std::numeric_limits<int>::max());
     auto* fields = new QFormLayout;
     fields->addRow("&Description:", txtDescription);
     fields->addRow("&Page:", txtPageRef);
@@ -137,12 +141,11 @@ void frmGameEditor::FillSetupPanel() {
 }
 
 void frmGameEditor::LoadGame() {
-    std::string description, page, diagram;
-    auto tree = workbook->objLoadGame(gameId, description, page, diagram);
+    auto tree = workbook->objLoadGame(gameId, stored[0], stored[1], stored[2]);
     if (!tree) throw std::runtime_error("Game " + std::to_string(gameId) + " has no position.");
-    txtDescription->setText(QString::fromStdString(description));
-    txtPageRef->setText(QString::fromStdString(page));
-    txtDiagramRef->setText(QString::fromStdString(diagram));
+    txtDescription->setText(QString::fromStdString(stored[0]));
+    txtPageRef->setText(QString::fromStdString(stored[1]));
+    txtDiagramRef->setText(QString::fromStdString(stored[2]));
     setWindowTitle(QString("Game %1").arg(gameId));
     pnlAnnotations->SetAnnotations(workbook->objLoadAnnotations(gameId));
     board->objGameTree(tree);
@@ -179,15 +182,18 @@ bool frmGameEditor::isModified() const {
     return strSnapshot() != savedSnapshot;
 }
 
-void frmGameEditor::SetupPosition() {
-    if (board->boardMode() == BoardMode::Setup) return;
+// True when no moves would be lost to a new position, or the user lets them go.
+bool frmGameEditor::isDropMoves() {
     const auto tree = board->objGameTree();
-    if (tree && tree->Count() > 1 &&
-        !prompts->isYes(this, "Setting up a new position drops the moves entered. Go on?"))
-        return;
+    return board->boardMode() == BoardMode::Setup || !tree || tree->Count() <= 1 ||
+           prompts->isYes(this, "Setting up a new position drops the moves entered. Go on?");
+}
+
+void frmGameEditor::SetupPosition() {
+    if (board->boardMode() == BoardMode::Setup || !isDropMoves()) return;
     board->Mode(BoardMode::Setup);
     FillSetupPanel();
-    ShowHint();
+    BoardChanged(); // the moves being dropped leave the panel
 }
 
 bool frmGameEditor::isStartFromFen(const QString& fen) {
@@ -206,11 +212,12 @@ bool frmGameEditor::isStartFromFen(const QString& fen) {
         }
     }
     if (!board->ApplyFen(fen.trimmed())) return false;
-    ShowHint();
+    BoardChanged(); // the board tells nothing of a new game started from a FEN
     return true;
 }
 
 void frmGameEditor::PasteFen() {
+    if (!isDropMoves()) return;
     const QString text = QGuiApplication::clipboard()->text();
     if (isStartFromFen(text)) return;
     if (!refusal.isEmpty())
@@ -256,9 +263,18 @@ bool frmGameEditor::isSave() {
     // Moves the board's Delete cut off are not part of the game.
     tree->RemoveUnreachable();
     try {
-        gameId = workbook->lngSaveGame(
-            tree, gameId, txtDescription->text().toStdString(), txtPageRef->text().toStdString(),
-            txtDiagramRef->text().toStdString(), pnlAnnotations->objAnnotationsFor(*tree));
+        // A text its box shows as stored is written as stored: bytes that are no UTF-8 stay.
+        const auto text = [](const QLineEdit* box, const std::string& was) {
+            return box->text() == QString::fromStdString(was) ? was : box->text().toStdString();
+        };
+        const std::string description = text(txtDescription, stored[0]);
+        const std::string page = text(txtPageRef, stored[1]);
+        const std::string diagram = text(txtDiagramRef, stored[2]);
+        // Annotations that could not be read stay as stored; those of removed moves go.
+        gameId = pnlAnnotations->isReadable()
+                     ? workbook->lngSaveGame(tree, gameId, description, page, diagram,
+                                             pnlAnnotations->objAnnotationsFor(*tree))
+                     : workbook->lngSaveGame(tree, gameId, description, page, diagram);
     } catch (const std::exception& error) {
         prompts->ShowError(this, QString("The game could not be saved: %1").arg(error.what()));
         return false;

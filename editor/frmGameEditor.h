@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QDialog>
+#include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 class CAnnotationPanel;
 class CEditorPrompts;
@@ -76,11 +78,13 @@ private:
     void ShowHint();
     void BoardChanged();
     void ShowLines(const QString& key);
+    bool isDropMoves();
 
     std::shared_ptr<CWorkBook> workbook;
     std::shared_ptr<CEditorPrompts> prompts;
     int32_t gameId = 0;
     cntrlChessGui* board = nullptr;
+    std::array<std::string, 3> stored; // description, page and diagram as loaded
     QString savedSnapshot;
     QString refusal;
     bool closing = false;

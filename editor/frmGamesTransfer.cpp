@@ -167,7 +167,7 @@ void frmGames::VerifyGames() {
 }
 
 void frmGames::AddAsVariation() {
-    int added = 0;
+    std::vector<int32_t> changed;
     QStringList refused;
     for (int32_t id : arrlngSelectedIDs()) {
         const auto report = reports.find(id);
@@ -187,14 +187,16 @@ void frmGames::AddAsVariation() {
             if (lines == 0) continue;
             workbook->lngSaveGame(tree, id, description, page, diagram);
             reports.erase(report);
-            added += lines;
+            changed.push_back(id);
         } catch (const std::exception& error) {
             prompts->ShowError(
                 this, QString("Game %1 could not be changed: %2").arg(id).arg(error.what()));
         }
     }
     Reload();
-    if (added > 0) emit WorkbookChanged(0);
+    // Each game by its identifier: a training board showing one takes its new lines.
+    for (int32_t id : changed)
+        emit WorkbookChanged(id);
     if (!refused.isEmpty())
         prompts->ShowInformation(this, "Add as variation",
                                  "Some lines could not be added to the game.", refused);

@@ -35,8 +35,13 @@ int ExportPgn(CWorkBook& workbook, std::ostream& output, const std::vector<int32
             if (!tree) {
                 if (skipped) skipped(id, "no positions are stored for it");
             } else {
-                text = PgnWriter::strWriteGame(*tree, description, page, diagram,
-                                               workbook.objLoadAnnotations(id));
+                const GameAnnotations annotations = workbook.objLoadAnnotations(id);
+                // Written without them, the game would lose its comments and tags unnoticed.
+                if (!annotations.isReadable)
+                    throw CWorkBookGameError(id, "CWorkBook",
+                                             "Game " + std::to_string(id) +
+                                                 "'s comments and tags could not be read");
+                text = PgnWriter::strWriteGame(*tree, description, page, diagram, annotations);
             }
         } catch (const CWorkBookGameError& error) {
             if (!skipped) throw;

@@ -159,7 +159,15 @@ GameAnnotations CWorkBook::objLoadAnnotations(int64_t id) {
         // Missing tables, tables of another shape or a damaged row leave the game without its
         // annotations; the game itself still loads and trains.
         if (!error.isContentError() && (error.intCode & 0xff) != SQLITE_ERROR) throw;
-        return GameAnnotations();
+        GameAnnotations none;
+        // Without either table there is nothing to read (the first note makes them).
+        try {
+            for (const auto& [name, type] : Connection().arrSchemaObjectsNamed(kTableNames))
+                if (type == "table") none.isReadable = false;
+        } catch (const SqlError&) {
+            none.isReadable = false;
+        }
+        return none;
     }
     return annotations;
 }

@@ -10,8 +10,10 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSettings>
 #include <QTest>
 #include <QToolButton>
@@ -75,6 +77,9 @@ TEST_F(GameEditor, RefusesWhatCannotBeTrainedAndEditingKeepsTheIdentifierTextsAn
     }
     book.workbook->UpdateSuccess(id);
     book.workbook->UpdateError(id);
+    // Another program's bytes that are no UTF-8 stay as they are unless their box is edited.
+    RawDatabase(book.folder.file("games.brl"))
+        .exec("update GameTree set XRefDiagram = cast(x'2333e9' as text)");
 
     frmGameEditor editor(book.workbook, id, prompts);
     EXPECT_EQ(editor.objBoard()->objGameTree()->Count(), 6);
@@ -89,7 +94,7 @@ TEST_F(GameEditor, RefusesWhatCannotBeTrainedAndEditingKeepsTheIdentifierTextsAn
     const auto row = book.workbook->objGetGameRow(id);
     ASSERT_TRUE(row.has_value());
     EXPECT_EQ(row->strDescription + " " + row->strXRefPage + " " + row->strXRefDiagram,
-              "Rook mate, two defences p.99 #3");
+              "Rook mate, two defences p.99 #3\xe9");
     EXPECT_EQ(std::make_tuple(row->lngHits, row->lngSolve, row->lngErrorStreak),
               std::make_tuple(2, 1, 1));
     EXPECT_EQ(book.workbook->lngCountGames(), 1);
@@ -117,9 +122,19 @@ TEST_F(GameEditor, SetupStartsFromTheShownPositionInTheChosenColours) {
         EXPECT_TRUE(box->isChecked()) << box->text().toStdString();
     ASSERT_TRUE(board->SetFen("r3k3/8/8/8/8/8/8/4K2R b Kq - 0 1"));
     board->cmdApplySetup_Click();
+    editor.SetupPosition(); // and applied as it was: the move tree is shown anew
+    board->cmdApplySetup_Click();
+    EXPECT_EQ(editor.pnlAnnotations->tvwMoves->topLevelItemCount(), 1);
     board->MovePgn("Kd8", true, true);
+    // A pasted position asks before dropping the moves too; "No" keeps them.
+    QGuiApplication::clipboard()->setText(kExercise);
+    editor.PasteFen();
+    EXPECT_EQ(board->objGameTree()->Count(), 2);
     prompts->answers = {true};
     editor.SetupPosition(); // from the shown position, after Black's move: White to move
+    // The moves setup drops can no longer be chosen or deleted: the pieces placed stay.
+    EXPECT_FALSE(editor.pnlAnnotations->tvwMoves->isEnabled());
+    EXPECT_FALSE(editor.pnlAnnotations->cmdDeleteMoves->isEnabled());
     EXPECT_TRUE(board->chkWhiteOO->isChecked());
     EXPECT_FALSE(board->chkWhiteOOO->isChecked());
     EXPECT_FALSE(board->chkBlackOOO->isChecked());
@@ -169,6 +184,8 @@ TEST_F(GameEditor, PastedFenStartsTheGame) {
             continue;
         }
         EXPECT_EQ(editor.objBoard()->boardMode(), BoardMode::FreePlay) << c.clipboard;
+        // The panel follows: its tree is the pasted position's, its boxes take notes.
+        EXPECT_TRUE(editor.pnlAnnotations->txtGameComment->isEnabled());
         EXPECT_EQ(editor.objBoard()->objPosition()->strGetFEN(), c.fen);
         editor.CopyFen();
         EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), c.fen);
@@ -222,20 +239,35 @@ TEST_F(EditorAnnotations, CommentsAndMarksAreSavedAndShownAgain) {
         ASSERT_TRUE(editor.isSave()) << prompts->errors.join("|").toStdString();
         id = editor.lngGameID();
     }
+    // Texts longer than a line box takes by default are shown (and so written back) whole.
+    const std::string first = "The king first" + std::string(40000, '.');
+    RawDatabase(book.folder.file("games.brl"))
+        .exec("update GameAnnotation set CommentBefore = '" + first +
+              "' where CommentBefore = 'The king first'; update GameTree set Description = '" +
+              first + "', XRefPage = '" + first + "', XRefDiagram = '" + first +
+              "'; update GameAnnotation set CommentAfter = 'loses' || char(160) || 'at once' "
+              "where CommentAfter = 'loses at once'");
     frmGameEditor again(book.workbook, id, prompts);
+    for (QLineEdit* box : {again.txtDescription, again.txtPageRef, again.txtDiagramRef})
+        EXPECT_EQ(box->text().toStdString(), first);
     CAnnotationPanel& panel = *again.pnlAnnotations;
     EXPECT_FALSE(again.isModified());
+    EXPECT_TRUE(panel.lblUnreadable->isHidden());
     EXPECT_EQ(panel.txtGameComment->toPlainText(), "White mates in two");
     Choose(again, {"Kf7", "a6"});
     EXPECT_EQ(panel.txtCommentAfter->toPlainText(), "loses at once");
     EXPECT_TRUE(panel.cmdMarks[3]->isChecked());
+    QTest::keyClicks(panel.txtCommentBefore, "or"); // the comment after stays as stored
     Choose(again, {"Kf7"});
-    EXPECT_EQ(panel.txtCommentBefore->text(), "The king first");
+    EXPECT_EQ(panel.txtCommentBefore->text().toStdString(), first);
     EXPECT_TRUE(panel.cmdMarks[0]->isChecked());
     // The same mark again takes it away.
     panel.ToggleMark(1);
     EXPECT_FALSE(panel.cmdMarks[0]->isChecked());
     EXPECT_TRUE(again.isModified());
+    const std::string a6 = KeyOf(*again.objBoard()->objGameTree(), {"Kf7", "a6"});
+    ASSERT_TRUE(again.isSave());
+    EXPECT_EQ(book.workbook->objLoadAnnotations(id).mapNodes.at(a6).strAfter, "loses\u00a0at once");
 }
 
 TEST_F(EditorAnnotations, LinesArePromotedAndDeletedAndStaySo) {
@@ -260,6 +292,34 @@ TEST_F(EditorAnnotations, LinesArePromotedAndDeletedAndStaySo) {
     EXPECT_EQ(Stored(*book.workbook, id)->Count(), 4);
     // The deleted move's comment went with it.
     EXPECT_TRUE(book.workbook->objLoadAnnotations(id).mapNodes.empty());
+}
+
+// Notes that cannot be read (a row over the length limit) are kept as stored: the editor says
+// so, offers no box to overwrite them, and a save of new moves leaves the readable ones alone.
+TEST_F(EditorAnnotations, UnreadableNotesAreKeptAsStored) {
+    const int32_t id =
+        Import(*book.workbook, PgnGame(kExercise, "1. Kf7 {king first} Kh7 "
+                                                  "(1... a6 {loses} 2. Rh1#) 2. Rh1#"))[0];
+    RawDatabase raw(book.folder.file("games.brl"));
+    raw.exec("update GameAnnotation set CommentAfter = hex(randomblob(600000)) where "
+             "CommentAfter = 'loses'");
+    const std::string notes = "select count(*) from GameAnnotation where CommentAfter = 'king "
+                              "first' union all select count(*) from GameTag";
+    const auto before = raw.rows(notes);
+    frmGameEditor editor(book.workbook, id, prompts);
+    CAnnotationPanel& panel = *editor.pnlAnnotations;
+    EXPECT_FALSE(panel.lblUnreadable->isHidden());
+    Choose(editor, {"Kf7"});
+    for (QWidget* box : std::initializer_list<QWidget*>{panel.txtCommentAfter, panel.cmdMarks[0],
+                                                        panel.txtGameComment})
+        EXPECT_FALSE(box->isEnabled()) << box->objectName().toStdString();
+    panel.ToggleMark(1);
+    editor.objBoard()->MovePgn("a5", true, true);
+    ASSERT_TRUE(editor.isSave()) << prompts->errors.join("|").toStdString();
+    EXPECT_EQ(raw.rows(notes), before);
+    EXPECT_EQ(raw.value("select count(*) from GameAnnotation where length(CommentAfter) > "
+                        "1000000"),
+              "1");
 }
 
 TEST_F(EditorAnnotations, GamesWindowFlagsGamesWithCommentsOrMarksOnTheirOwnNodes) {

@@ -189,18 +189,25 @@ TEST_F(GamesWindow, ExportWritesTheChosenGamesAndNamesThoseThatCannotBeRead) {
 
     RawDatabase(book.folder.file("games.brl"))
         .exec("update GameNode set MoveText='Ke3' where GameTreeID=2 and MoveText='Ra8#'; "
-              "insert into GameTree values (3,'empty','','',0,0,0,0)");
+              "insert into GameTree values (3,'empty','','',0,0,0,0), (4,'','p.4','',0,0,0,0);"
+              "insert into GameNode select NULL,4,NodeKey,NodeParentKey,WhiteToMove,Diagram,"
+              "MoveText,MoveNumber,EnPassantFile,WhiteOO,WhiteOOO,BlackOO,BlackOOO from GameNode "
+              "where GameTreeID=1; insert into GameTag values (4, hex(randomblob(600000)))");
     games.tblGames->clearSelection();
     games.ExportPgnTo(all);
     EXPECT_EQ(prompts->notices.last(),
               "1 game written to " + all +
-                  ".\n2 games could not be read and were left out; the details list them with "
+                  ".\n3 games could not be read and were left out; the details list them with "
                   "their reasons.");
-    ASSERT_EQ(prompts->details.size(), 2);
+    ASSERT_EQ(prompts->details.size(), 3);
     EXPECT_THAT(prompts->details[0].toStdString(),
                 StartsWith("game 2: Game 2 cannot be loaded: the stored move Ke3"));
     EXPECT_EQ(prompts->details[1], "game 3: no positions are stored for it");
-    EXPECT_THAT(FileBytes(all.toStdString()), AllOf(HasSubstr("p.1"), Not(HasSubstr("p.2"))));
+    // A game is not written without the comments and tags it has.
+    EXPECT_THAT(prompts->details[2].toStdString(),
+                HasSubstr("comments and tags could not be read"));
+    EXPECT_THAT(FileBytes(all.toStdString()),
+                AllOf(HasSubstr("p.1"), Not(HasSubstr("p.2")), Not(HasSubstr("p.4"))));
 
     games.ExportPgnTo(QString::fromStdString(book.folder.file("no/such/folder/x.pgn")));
     EXPECT_TRUE(prompts->errors.last().startsWith("The export failed"));
@@ -232,7 +239,10 @@ TEST_F(GamesWindow, VerificationShowsVerdictsAndAddsAlternatives) {
     ASSERT_TRUE(games.isSelectGame(1));
     EXPECT_TRUE(games.lblDetails->text().contains("Rb8#"));
     ASSERT_TRUE(games.cmdAddVariation->isEnabled());
+    QSignalSpy changed(&games, &frmGames::WorkbookChanged);
     games.cmdAddVariation->click();
+    // The game is named, so that a training board showing it takes its new line.
+    EXPECT_EQ(changed.takeFirst().at(0).toInt(), 1);
     EXPECT_EQ(games.objReport(1), nullptr);
     EXPECT_EQ(Stored(*book.workbook, 1)->Count(), 3);
     games.VerifyGames();
