@@ -156,17 +156,13 @@ GameAnnotations CWorkBook::objLoadAnnotations(int64_t id) {
             node.arrNags = GameAnnotations::arrNagsOf(nodes->text(3));
         }
     } catch (const SqlError& error) {
-        // Missing tables, tables of another shape or a damaged row leave the game without its
-        // annotations; the game itself still loads and trains.
+        // Missing tables or tables of another program's shape hold none of the game's
+        // annotations. A damaged or oversized row holds some that cannot be read: they are
+        // still there, and the game is marked so that nothing takes their place. Either way the
+        // game itself still loads and trains.
         if (!error.isContentError() && (error.intCode & 0xff) != SQLITE_ERROR) throw;
         GameAnnotations none;
-        // Without either table there is nothing to read (the first note makes them).
-        try {
-            for (const auto& [name, type] : Connection().arrSchemaObjectsNamed(kTableNames))
-                if (type == "table") none.isReadable = false;
-        } catch (const SqlError&) {
-            none.isReadable = false;
-        }
+        none.isReadable = !error.isContentError();
         return none;
     }
     return annotations;
