@@ -46,7 +46,15 @@ void frmCrafty::PlayEngineMove(const std::string& move, bool resultRead) {
     waitingForEngine = false;
     int from = 0;
     int to = 0;
+    const auto before = cntrlChess->objPosition();
     cntrlChess->MovePgn2(QString::fromStdString(move), from, to, true, false);
+    if (cntrlChess->objPosition() == before) {
+        // The board refused the engine's move: the engine is in another game than the board,
+        // whose pieces of the engine's side must not pass to the trainee.
+        engineBridge->stopEngine();
+        EndGame("The engine played an illegal move: " + QString::fromStdString(move) + ".");
+        return;
+    }
     if (!resultRead) {
         if (cntrlChess->objPosition()->objStatus()->isInProgress()) {
             SetBoardMode(BoardMode::FreePlay);

@@ -165,14 +165,20 @@ TEST(frmCraftyTest, StartsLikeTheMainBoardAnswersStopsExaminesReplaysAndClosesWh
 // one after a move. While the engine thinks the board takes no move; afterwards the window stays
 // usable.
 TEST(frmCraftyTest, EngineFaultsAreShownAndTheWindowStaysUsable) {
-    // name, engine, whether the fault shows only after a move, result
-    const std::tuple<const char*, QString, bool, QString> cases[] = {
-        {"missing engine", "/nonexistent/stockfish", false, "The engine could not be started: "},
-        {"crash", fake("crash.sh"), true, "The engine stopped: it crashed"},
+    // name, engine, whether the fault shows only after a move, result, test position, protocol
+    const std::tuple<const char*, QString, bool, QString, std::string, EngineProtocol> cases[] = {
+        {"missing engine", "/nonexistent/stockfish", false,
+         "The engine could not be started: ", startFen, EngineProtocol::Uci},
+        {"crash", fake("crash.sh"), true, "The engine stopped: it crashed", startFen,
+         EngineProtocol::Uci},
+        // Black's e-pawn already stands on e5: the console engine's answer e5 is no move.
+        {"console engine plays an illegal move", fake("console-engine.sh"), true,
+         "The engine played an illegal move: e5.",
+         "rnbqkbnr/pppp1ppp/8/4p3/8/8/PPPPPPPP/RNBQKBNR w KQkq -", EngineProtocol::Console},
     };
-    for (const auto& [name, engine, moveFirst, expected] : cases) {
+    for (const auto& [name, engine, moveFirst, expected, fen, protocol] : cases) {
         SCOPED_TRACE(name);
-        Practice practice(startFen, engine, "Fake");
+        Practice practice(fen, engine, "Fake", protocol);
         practice.window->bridge()->setAnswerGrace(300);
         if (moveFirst) {
             EXPECT_EQ(practice.result(), "White to move");
@@ -195,7 +201,7 @@ TEST(frmCraftyTest, EngineFaultsAreShownAndTheWindowStaysUsable) {
         EXPECT_TRUE(isNavigationEnabled(practice.board()));
         practice.window->lblReplay->click();
         EXPECT_EQ(practice.board().boardMode(), BoardMode::FreePlay);
-        EXPECT_EQ(practice.fen(), startFen);
+        EXPECT_EQ(practice.fen(), fen);
         practice.window->lblClose->click();
         EXPECT_FALSE(practice.window->isVisible());
         EXPECT_TRUE(practice.errors.empty());
