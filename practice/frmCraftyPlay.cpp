@@ -24,6 +24,7 @@ void frmCrafty::cntrlChess_Moved(const QString& strMove) {
         cntrlChess->EnableNavigation(false);
         setCursor(Qt::WaitCursor);
         lblResult->setText("Wait for " + engine.strName + " to move");
+        sentMove = move;
         if (engineBridge) engineBridge->SendEngineCommand(move.toStdString());
         timerPoll->start();
     });
@@ -84,6 +85,12 @@ void frmCrafty::timerPoll_Timer() {
             const bool moveDue = waitingForEngine;
             if (parse.isGameOver) EndGame(QString::fromStdString(parse.strResult));
             if (!parse.strMove.empty() && moveDue) PlayEngineMove(parse.strMove, parse.isGameOver);
+            const QString refusal = QString::fromStdString(parse.strRefusal);
+            if (parse.strMove.empty() && refusal.contains(": " + sentMove) && moveDue) {
+                // The engine will not answer a move it refused: it plays another game.
+                engineBridge->stopEngine();
+                EndGame("The engine refused the move: " + refusal + ".");
+            }
         }
         if (waitingForEngine && !engineBridge->strError().empty()) {
             // No answer will come: the game on the board can still be examined.
