@@ -74,6 +74,8 @@ EngineOutputParse parseEngineOutput(const std::string& output, const std::string
             colon != std::string::npos) {
             parse.strMove = strTrimmed(line->substr(colon + 1), " \t");
         }
+        if (parse.strRefusal.empty() && lower.rfind("illegal move", 0) == 0)
+            parse.strRefusal = *line;
         if (line->find('{') != std::string::npos || lower.find("stalemate") != std::string::npos) {
             parse.isGameOver = true;
             parse.strResult = *line;

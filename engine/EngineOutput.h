@@ -25,6 +25,8 @@ struct EngineOutputParse {
     std::string strResult;
     // True when a line ends the game.
     bool isGameOver = false;
+    // The latest line refusing a move sent to the engine ("Illegal move: d4"); "" when none.
+    std::string strRefusal;
 };
 
 // Reads the engine's move and the end of the game from output collected by strReadEngineOutput;

@@ -94,6 +94,7 @@ private:
     std::unique_ptr<CEngineBridge> engineBridge;
     QElapsedTimer answerClock;
     QElapsedTimer resultClock;
+    QString sentMove; // the trainee's last move as sent to the engine
     qint64 lastAnswerMs = -1;
     int resultWaitMs = 10000;
     bool playable = false;         // a game runs from a position the board took

@@ -24,6 +24,7 @@ void frmCrafty::cntrlChess_Moved(const QString& strMove) {
         cntrlChess->EnableNavigation(false);
         setCursor(Qt::WaitCursor);
         lblResult->setText("Wait for " + engine.strName + " to move");
+        sentMove = move;
         if (engineBridge) engineBridge->SendEngineCommand(move.toStdString());
         timerPoll->start();
     });
@@ -46,7 +47,15 @@ void frmCrafty::PlayEngineMove(const std::string& move, bool resultRead) {
     waitingForEngine = false;
     int from = 0;
     int to = 0;
+    const auto before = cntrlChess->objPosition();
     cntrlChess->MovePgn2(QString::fromStdString(move), from, to, true, false);
+    if (cntrlChess->objPosition() == before) {
+        // The board refused the engine's move: the engine is in another game than the board,
+        // whose pieces of the engine's side must not pass to the trainee.
+        engineBridge->stopEngine();
+        EndGame("The engine played an illegal move: " + QString::fromStdString(move) + ".");
+        return;
+    }
     if (!resultRead) {
         if (cntrlChess->objPosition()->objStatus()->isInProgress()) {
             SetBoardMode(BoardMode::FreePlay);
@@ -76,6 +85,12 @@ void frmCrafty::timerPoll_Timer() {
             const bool moveDue = waitingForEngine;
             if (parse.isGameOver) EndGame(QString::fromStdString(parse.strResult));
             if (!parse.strMove.empty() && moveDue) PlayEngineMove(parse.strMove, parse.isGameOver);
+            const QString refusal = QString::fromStdString(parse.strRefusal);
+            if (parse.strMove.empty() && refusal.contains(": " + sentMove) && moveDue) {
+                // The engine will not answer a move it refused: it plays another game.
+                engineBridge->stopEngine();
+                EndGame("The engine refused the move: " + refusal + ".");
+            }
         }
         if (waitingForEngine && !engineBridge->strError().empty()) {
             // No answer will come: the game on the board can still be examined.

@@ -165,18 +165,28 @@ TEST(frmCraftyTest, StartsLikeTheMainBoardAnswersStopsExaminesReplaysAndClosesWh
 // one after a move. While the engine thinks the board takes no move; afterwards the window stays
 // usable.
 TEST(frmCraftyTest, EngineFaultsAreShownAndTheWindowStaysUsable) {
-    // name, engine, whether the fault shows only after a move, result
-    const std::tuple<const char*, QString, bool, QString> cases[] = {
-        {"missing engine", "/nonexistent/stockfish", false, "The engine could not be started: "},
-        {"crash", fake("crash.sh"), true, "The engine stopped: it crashed"},
-    };
-    for (const auto& [name, engine, moveFirst, expected] : cases) {
+    // name, engine, the trainee's move before the fault shows ("" for none), result, test
+    // position, protocol
+    const std::tuple<const char*, QString, QString, QString, std::string, EngineProtocol> cases[] =
+        {
+            {"missing engine", "/nonexistent/stockfish", "",
+             "The engine could not be started: ", startFen, EngineProtocol::Uci},
+            {"crash", fake("crash.sh"), "e4", "The engine stopped: it crashed", startFen,
+             EngineProtocol::Uci},
+            // Black's e-pawn already stands on e5: the console engine's answer e5 is no move.
+            {"console engine plays an illegal move", fake("console-engine.sh"), "e4",
+             "The engine played an illegal move: e5.",
+             "rnbqkbnr/pppp1ppp/8/4p3/8/8/PPPPPPPP/RNBQKBNR w KQkq -", EngineProtocol::Console},
+            {"console engine refuses the trainee's move", fake("console-engine.sh"), "d4",
+             "The engine refused the move: Illegal move: d4.", startFen, EngineProtocol::Console},
+        };
+    for (const auto& [name, engine, trainee, expected, fen, protocol] : cases) {
         SCOPED_TRACE(name);
-        Practice practice(startFen, engine, "Fake");
+        Practice practice(fen, engine, "Fake", protocol);
         practice.window->bridge()->setAnswerGrace(300);
-        if (moveFirst) {
+        if (!trainee.isEmpty()) {
             EXPECT_EQ(practice.result(), "White to move");
-            practice.traineeMoves("e4");
+            practice.traineeMoves(trainee);
             EXPECT_EQ(practice.result(), "Wait for Fake to move");
             // Black's e7-e5 dragged by the trainee (display indices 12 and 28).
             const std::string afterTrainee = practice.fen();
@@ -195,7 +205,7 @@ TEST(frmCraftyTest, EngineFaultsAreShownAndTheWindowStaysUsable) {
         EXPECT_TRUE(isNavigationEnabled(practice.board()));
         practice.window->lblReplay->click();
         EXPECT_EQ(practice.board().boardMode(), BoardMode::FreePlay);
-        EXPECT_EQ(practice.fen(), startFen);
+        EXPECT_EQ(practice.fen(), fen);
         practice.window->lblClose->click();
         EXPECT_FALSE(practice.window->isVisible());
         EXPECT_TRUE(practice.errors.empty());
