@@ -45,7 +45,7 @@ statement @@ game/CPositionLegality.cpp @@ if (rankOf(to) != (white ? 5 : 2)) re
 constant @@ game/CPositionLegality.cpp @@ static const int safeQueen[] = {4, 3, 2}, @@ static const int safeQueen[] = {4, 3, 1}, ~~ for (int square : castling->kingPath) @@ for (int square : {int(castling->kingPath[0]), int(castling->kingPath[1]), castling->kingPath[2] - (castling->kingSide ? 0 : 1)})
 constant @@ game/CPositionLegality.cpp @@ if (file < 0 || file > 7) continue; @@ if (file < 0 || file > 6) continue; ~~ if (file < FileA || file > FileH) continue; @@ if (file < FileA || file > FileG) continue;
 constant @@ game/Fen.cpp @@ ep[1] == (fields[1] == "w" ? '6' : '3')); @@ ep[1] == (fields[1] == "w" ? '6' : '4')); ~~ ep[1] == (side == "w" ? '6' : '3')); @@ ep[1] == (side == "w" ? '6' : '4'));
-compare @@ game/PositionConstructors.cpp @@ enPassantLetter[0] <= 'h'; @@ enPassantLetter[0] < 'h';
+compare @@ game/PositionConstructors.cpp @@ enPassantLetter[0] <= 'h'; @@ enPassantLetter[0] < 'h'; ~~ enPassantLetter[0] <= 'h' && @@ enPassantLetter[0] < 'h' &&
 statement @@ game/CGameTree.cpp @@ if (next.empty()) next.push_back(nullptr); @@
 constant @@ game/UciMoves.cpp @@ const bool lastRank = to->intRank() == (white ? 7 : 0); @@ const bool lastRank = to->intRank() == (white ? 7 : 1);
 compare @@ game/CPositionNotation.cpp @@ fileOf(other) == fileOf(from) ? char('1' + rankOf(from)) : char('a' + fileOf(from)); @@ fileOf(other) != fileOf(from) ? char('1' + rankOf(from)) : char('a' + fileOf(from));
