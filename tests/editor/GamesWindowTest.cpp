@@ -462,7 +462,11 @@ TEST(GamesOrderFollowsWrites, EveryWriteShowsInTheNextRowsRead) {
         EXPECT_EQ(Shown(model, true), Ids(raw, expected));
         for (const auto& write : writes) {
             SCOPED_TRACE(std::string(write.write) + ", filter \"" + filter + "\"");
+            const std::vector<int64_t> shown = Shown(model);
+            std::vector<int> rows(shown.size());
+            std::iota(rows.begin(), rows.end(), 0);
             write.run();
+            EXPECT_EQ(model.arrIdsInRows(rows), shown) << "the rows as shown until reloaded";
             model.Reload();
             EXPECT_EQ(Shown(model, true), Ids(raw, expected));
             EXPECT_EQ(model.intRowOf(Ids(raw, expected).back()), model.intTotalRows() - 1);
