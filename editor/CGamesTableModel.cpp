@@ -215,12 +215,17 @@ int64_t CGamesTableModel::lngIdAt(int row) const {
 std::vector<int64_t> CGamesTableModel::arrIdsInRows(const std::vector<int>& rowNumbers) const {
     std::vector<int64_t> ids;
     ids.reserve(rowNumbers.size());
+    // A row of a cached page is the game shown there, even when the file changed since; the
+    // database is asked only for rows not read yet.
+    auto isCached = [this](int row) { return pages.count(row / kPageRows) > 0; };
     for (size_t first = 0; first < rowNumbers.size();) {
         size_t last = first;
-        while (last + 1 < rowNumbers.size() && rowNumbers[last + 1] == rowNumbers[last] + 1)
+        const bool cached = isCached(rowNumbers[first]);
+        while (last + 1 < rowNumbers.size() && rowNumbers[last + 1] == rowNumbers[last] + 1 &&
+               isCached(rowNumbers[last + 1]) == cached)
             ++last;
         const size_t length = last - first + 1;
-        if (length <= static_cast<size_t>(kPageRows)) {
+        if (cached || length <= static_cast<size_t>(kPageRows)) {
             for (size_t i = first; i <= last; ++i)
                 if (const int64_t id = lngIdAt(rowNumbers[i])) ids.push_back(id);
         } else {

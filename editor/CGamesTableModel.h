@@ -70,8 +70,8 @@ public:
     int intTotalRows() const { return total; }
     // The game identifier of a row, 0 when the row cannot be read.
     int64_t lngIdAt(int row) const;
-    // The game identifiers of the rows (ascending row numbers); long runs of rows are read in one
-    // query each instead of page by page.
+    // The game identifiers of the rows (ascending row numbers): those of cached pages as shown,
+    // long runs of other rows read in one query each instead of page by page.
     std::vector<int64_t> arrIdsInRows(const std::vector<int>& rowNumbers) const;
     // While another thread writes through the workbook (an import), rows of pages not read yet
     // show empty and nothing is read; the reload after the writing shows them.

@@ -118,7 +118,11 @@ void frmGames::BuildControls() {
         if (!filterPause->isActive()) SetFilter(text);
     });
     connect(filterPause, &QTimer::timeout, this, [this] { SetFilter(txtFilter->text()); });
-    connect(tblGames, &QTableView::doubleClicked, this, [this] { TrainGame(); });
+    // The row double-clicked names the game, not the selection (which a Ctrl-click changes).
+    connect(tblGames, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (const int64_t id = index.isValid() ? model->lngIdAt(index.row()) : 0)
+            emit TrainRequested(static_cast<int32_t>(id));
+    });
     connect(tblGames->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         UpdateButtons();
         ShowDetails();
