@@ -95,6 +95,9 @@ void frmGames::BuildControls() {
     for (QPushButton* button :
          {cmdNew, cmdEdit, cmdDelete, cmdTrain, cmdVerify, cmdAddVariation, cmdImport, cmdExport})
         buttons->addWidget(button);
+    // Enter belongs to the filter and the table: no button takes it (it opened a new game).
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(false);
     buttons->addStretch();
     buttons->addWidget(cmdClose);
 
@@ -118,6 +121,7 @@ void frmGames::BuildControls() {
         if (!filterPause->isActive()) SetFilter(text);
     });
     connect(filterPause, &QTimer::timeout, this, [this] { SetFilter(txtFilter->text()); });
+    connect(txtFilter, &QLineEdit::returnPressed, this, [this] { SetFilter(txtFilter->text()); });
     // The row double-clicked names the game, not the selection (which a Ctrl-click changes).
     connect(tblGames, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
         if (const int64_t id = index.isValid() ? model->lngIdAt(index.row()) : 0)

@@ -71,15 +71,20 @@ TEST_F(GamesWindow, SortsFiltersDeletesAndNamesTheGameToTrain) {
     EXPECT_EQ(filtered.count(), 1);
     EXPECT_EQ(games.arrlngShownIDs(), (std::vector<int32_t>{1, 3}));
     QTest::keyClick(games.txtFilter, Qt::Key_Backspace);
+    // Enter filters at once, and opens no editor.
+    games.show();
+    QTest::keyClick(games.txtFilter, Qt::Key_Return);
+    EXPECT_EQ(filtered.count(), 2);
+    EXPECT_TRUE(games.findChildren<frmGameEditor*>().isEmpty());
     games.SetFilter("#245");
     EXPECT_EQ(games.arrlngShownIDs(), (std::vector<int32_t>{1}));
     EXPECT_EQ(games.txtFilter->text(), "#245");
-    // Still within the key's pause, which SetFilter ended: set text filters at once, and once.
+    // Text the program sets filters at once, and once.
     games.txtFilter->setText("");
-    EXPECT_EQ(filtered.count(), 3);
+    EXPECT_EQ(filtered.count(), 4);
     EXPECT_EQ(games.arrlngShownIDs(), (std::vector<int32_t>{1, 2, 3}));
     QTest::qWait(2 * frmGames::kFilterPauseMs);
-    EXPECT_EQ(filtered.count(), 3);
+    EXPECT_EQ(filtered.count(), 4);
 
     QSignalSpy train(&games, &frmGames::TrainRequested);
     ASSERT_TRUE(games.isSelectGame(2));
