@@ -85,10 +85,13 @@ std::shared_ptr<CMove> cntrlChessGui::objDroppedMove(int from, int to) {
         piece->objPiece()->strToString() == "P" && ((position->isWhiteToMove() && rank == Rank8) ||
                                                     (position->isBlackToMove() && rank == Rank1));
     if (promotes) {
+        const std::shared_ptr<CPosition> asked = position;
+        const BoardMode askedMode = mode;
         pendingPromotionSquare = to;
         landing = objAskPromotion();
         pendingPromotionSquare = -1;
-        if (landing == nullptr) return nullptr;
+        // The board may have been given another game or mode while the piece was chosen.
+        if (landing == nullptr || position != asked || mode != askedMode) return nullptr;
     }
     auto move =
         objNewMove(objNewPieceLocation(fromSquare, piece), objNewPieceLocation(toSquare, landing));

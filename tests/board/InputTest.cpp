@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
+#include <functional>
 #include <map>
 
 namespace {
@@ -239,6 +240,16 @@ TEST_F(MoveInput, PromotionTakesTheNamedOrPickedPieceAndNoPickRefuses) {
         EXPECT_EQ(opened, button != nullptr);
         EXPECT_EQ(events.filter("Moved:").value(0, "Moved:"), "Moved:" + moved);
         EXPECT_EQ(board->intPictureSlot(idx(square)), slot);
+    }
+    // a board given another mode or game while the piece is chosen takes no move
+    const std::function<void()> changes[] = {[&] { board->Mode(BoardMode::View); },
+                                             [&] { board->Mode(BoardMode::Setup); },
+                                             [&] { board->ApplyFen(white); }};
+    for (const auto& change : changes) {
+        ASSERT_TRUE(board->ApplyFen(white));
+        board->SetPromotionChooser([&](QWidget*) { return change(), QString("Q"); });
+        drag("e7", "e8");
+        EXPECT_EQ(board->objGameTree()->Count(), 1) << board->Mode();
     }
 }
 
