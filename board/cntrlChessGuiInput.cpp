@@ -116,9 +116,9 @@ void cntrlChessGui::PlayDroppedMove(const CMove& move, const QString& text) {
     position = position->objMove1(move);
     NoteMove(before, false);
     PlayMoveSound(before);
-    RefreshVariations(nextNodes);
     AddToMoveLists(position, text);
     tree->Add(position, nextNodes);
+    RefreshVariations(nextNodes);
     if (mode != BoardMode::Training) return;
     const GameNodeList replies = arrStoredMoves(*tree, tree->objCurrentNode());
     if (replies.empty()) {

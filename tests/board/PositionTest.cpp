@@ -314,8 +314,8 @@ TEST_F(Navigation, MoveListsPairWhiteAndBlackRows) {
     EXPECT_EQ(board->lstWhiteMoves->currentRow(), 1);
 }
 
-// One walk through a tree with the real buttons, the keys and a double click on the variation
-// list; after each step the move lists, the variations, the events and the last move.
+// One walk through a tree with the real buttons, the keys, a drop and a double click on the
+// variation list; after each step the move lists, the variations, the events and the last move.
 TEST_F(Navigation, ButtonsKeysAndTheVariationListWalkTheTree) {
     const QStringList buttons = {"first", "back branch", "back", "next", "next branch"};
     const std::map<QString, Qt::Key> keys = {{"Right", Qt::Key_Right},
@@ -339,6 +339,8 @@ TEST_F(Navigation, ButtonsKeysAndTheVariationListWalkTheTree) {
         {"back branch", "1.e4,2.Nf3", "e5,", "Nc6,Nf6", "Moved:Nf3,Status:Black to move:2", "g1f3"},
         {"back", "1.e4", "e5", "Nf3", "Moved:e5,Status:White to move:1", "e7e5"},
         {"Left", "1.e4", "", "e5", "Moved:e4,Status:Black to move:1", "e2e4"},
+        // a drop of a stored move lists what follows it
+        {"e7-e5", "1.e4", "e5", "Nf3", "Moved:e5,Status:White to move:1", "e7e5"},
         {"Home", "", "", "e4,d4", "Moved:...,Status:White to move:0", ""},
         {"Left", "", "", "e4,d4", "Moved:...,Status:White to move:0", ""},
     };
@@ -350,6 +352,8 @@ TEST_F(Navigation, ButtonsKeysAndTheVariationListWalkTheTree) {
             QTest::mouseClick(board->cmdNavigation[buttons.indexOf(step)], Qt::LeftButton);
         } else if (keys.count(step)) {
             QTest::keyClick(board.get(), keys.at(step));
+        } else if (step.contains('-')) {
+            drag(step.left(2).toLatin1(), step.right(2).toLatin1());
         } else {
             QListWidget* list = board->lstVariations;
             const QPoint at = list->visualItemRect(list->currentItem()).center();
