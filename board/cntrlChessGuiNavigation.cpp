@@ -151,6 +151,11 @@ void cntrlChessGui::NavigatePrevious() {
         }
     } else if (lstBlackMoves->count() > 0) {
         setLast(lstBlackMoves, "");
+        // Back before a game's first move, a move of Black's: its row holds no move any more.
+        if (strLast(lstWhiteMoves).endsWith(" ... ")) {
+            removeLast(lstWhiteMoves);
+            removeLast(lstBlackMoves);
+        }
         lstBlackMoves->setCurrentRow(lstBlackMoves->count() - 1);
     }
     NavigationTail();

@@ -306,6 +306,11 @@ TEST_F(Navigation, MoveListsPairWhiteAndBlackRows) {
         EXPECT_EQ(board->lstWhiteMoves->currentRow(), white.size() - 1);
         EXPECT_EQ(board->lstBlackMoves->currentRow(), white.size() - 1);
         EXPECT_EQ(board->objPosition()->objStatus()->isInProgress(), !moves.endsWith('#'));
+        for (int back = 0; back <= moves.count(' '); ++back) // back to the start: no rows left
+            board->cmdNavigation_Click(2);
+        EXPECT_EQ(items(board->lstWhiteMoves) + items(board->lstBlackMoves), QStringList());
+        board->cmdNavigation_Click(4);
+        EXPECT_EQ(items(board->lstBlackMoves), black) << "and to the end again";
     }
     // the two lists select and scroll together
     board->lstWhiteMoves->setCurrentRow(0);
