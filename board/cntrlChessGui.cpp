@@ -182,6 +182,8 @@ void cntrlChessGui::Mode(BoardMode value) {
         UpdateSquare(lastTo);
         UpdateSquare(checkSquare);
     }
+    // A piece picked up in one mode is not put down in another.
+    if (value != mode) CancelDrag();
     mode = value;
     ClearSelection();
     if (fillingSpace) {

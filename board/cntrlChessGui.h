@@ -346,7 +346,8 @@ private:
     void UpdateDrag();
     // Takes the dragged picture off the board.
     void EndDrag();
-    // Ends a drag without a drop: the board it started on is gone (another game, flipped).
+    // Ends a drag without a drop: the board it started on is gone (another game, flipped, another
+    // mode).
     void CancelDrag();
     void HideMoveLine();
     void HideCircle();

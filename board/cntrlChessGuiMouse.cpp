@@ -276,9 +276,13 @@ void cntrlChessGui::EndDrag() {
 }
 
 void cntrlChessGui::CancelDrag() {
+    // The piece picked up shows on its square again; one taken from the rack goes nowhere.
+    if (dragging && pressIndex >= 0) SetPictureVisible(pressIndex, !phantom[pressIndex]);
     pressIndex = -1;
     clickIndex = -1;
-    if (!dragging) return;
+    pressRack = -1;
+    if (!dragging && !rackDragging) return;
+    rackDragging = false;
     unsetCursor();
     EndDrag();
 }

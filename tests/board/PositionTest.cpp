@@ -259,6 +259,23 @@ TEST_F(Positions, EachModeShowsItsElementsAndReportsClicks) {
         EXPECT_EQ(events, QStringList({"Clicked:" + QString::number(idx("c6")) + ":c6"}));
         EXPECT_TRUE(board->hasFocus()) << "the arrow keys reach the board after a click";
     }
+    // a piece picked up (from g1, or from the rack) in one mode is not put down in another
+    const std::tuple<BoardMode, BoardMode, bool> changes[] = {
+        {BoardMode::FreePlay, BoardMode::Setup, false},
+        {BoardMode::Setup, BoardMode::FreePlay, false},
+        {BoardMode::Setup, BoardMode::FreePlay, true}};
+    for (const auto& [from, to, rack] : changes) {
+        board->InitialPosition();
+        board->Mode(from);
+        const QPoint start = rack ? board->rcRackPixels(0).center() : centre("g1");
+        QTest::mousePress(board.get(), Qt::LeftButton, {}, start);
+        moveMouse(centre("f3"), Qt::LeftButton);
+        board->Mode(to);
+        QTest::mouseRelease(board.get(), Qt::LeftButton, {}, centre("f3"));
+        EXPECT_EQ(board->objGameTree()->Count(), 1) << int(to);
+        EXPECT_EQ(board->GetDiagramFromGui().toStdString(), diagram()) << int(to);
+        EXPECT_TRUE(board->isPictureVisible(idx("g1")));
+    }
     board->EnableNavigation(false);
     board->Mode(BoardMode::FreePlay);
     EXPECT_FALSE(board->cmdNavigation[3]->isEnabled());
