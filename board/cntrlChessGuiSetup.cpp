@@ -47,6 +47,7 @@ void cntrlChessGui::ClearPosition() {
 }
 
 void cntrlChessGui::NewTreeWith(const std::shared_ptr<CPosition>& pos) {
+    CancelDrag(); // a piece picked up in the old game is put down in no other
     tree = std::make_shared<CGameTree>();
     tree->Add(pos, nextNodes);
 }
@@ -64,6 +65,7 @@ void cntrlChessGui::InitialPosition() {
 }
 
 void cntrlChessGui::ResetTree(const std::shared_ptr<CPosition>& pos) {
+    CancelDrag(); // a piece picked up in the old game is put down in no other
     // A position built with an en-passant file carries the text of the double step; as the
     // root of a game it must read "..." so that the tree keys it as its root and can add to it.
     pos->strMoveText("...");

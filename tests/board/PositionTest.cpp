@@ -14,6 +14,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <array>
+#include <functional>
 #include <map>
 
 namespace {
@@ -259,21 +260,28 @@ TEST_F(Positions, EachModeShowsItsElementsAndReportsClicks) {
         EXPECT_EQ(events, QStringList({"Clicked:" + QString::number(idx("c6")) + ":c6"}));
         EXPECT_TRUE(board->hasFocus()) << "the arrow keys reach the board after a click";
     }
-    // a piece picked up (from g1, or from the rack) in one mode is not put down in another
-    const std::tuple<BoardMode, BoardMode, bool> changes[] = {
-        {BoardMode::FreePlay, BoardMode::Setup, false},
-        {BoardMode::Setup, BoardMode::FreePlay, false},
-        {BoardMode::Setup, BoardMode::FreePlay, true}};
-    for (const auto& [from, to, rack] : changes) {
+    // a piece picked up (from g1, or from the rack) is not put down in another mode or game
+    const auto setup = [&] { board->Mode(BoardMode::Setup); };
+    const auto freePlay = [&] { board->Mode(BoardMode::FreePlay); };
+    const std::tuple<BoardMode, std::function<void()>, bool> changes[] = {
+        {BoardMode::FreePlay, setup, false},
+        {BoardMode::Setup, freePlay, false},
+        {BoardMode::Setup, freePlay, true},
+        {BoardMode::FreePlay, [&] { board->InitialPosition(); }, false},
+        {BoardMode::FreePlay,
+         [&] { board->ApplyFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -"); }, false}};
+    int row = 0;
+    for (const auto& [from, change, rack] : changes) {
+        SCOPED_TRACE(row++);
         board->InitialPosition();
         board->Mode(from);
         const QPoint start = rack ? board->rcRackPixels(0).center() : centre("g1");
         QTest::mousePress(board.get(), Qt::LeftButton, {}, start);
         moveMouse(centre("f3"), Qt::LeftButton);
-        board->Mode(to);
+        change();
         QTest::mouseRelease(board.get(), Qt::LeftButton, {}, centre("f3"));
-        EXPECT_EQ(board->objGameTree()->Count(), 1) << int(to);
-        EXPECT_EQ(board->GetDiagramFromGui().toStdString(), diagram()) << int(to);
+        EXPECT_EQ(board->objGameTree()->Count(), 1);
+        EXPECT_EQ(board->GetDiagramFromGui().toStdString(), diagram());
         EXPECT_TRUE(board->isPictureVisible(idx("g1")));
     }
     board->EnableNavigation(false);
