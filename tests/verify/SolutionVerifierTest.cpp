@@ -77,6 +77,8 @@ TEST(SolutionVerifier, ReportsTheKnownVerdictOfEachExercise) {
          "marked Rb8#?"
          "? #1"},
         {kRooks, "1. Ra8# (1. Rb8#?!)", "ok", "stored Ra8# #1 is"},
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", "1. a3 (1. e4?)",
+         "marked-wrong-but-good", "marked e4? +"},
         {kScholar, "4. Qxf7# (4. Nf3? g6 {not the strongest reply})", "ok",
          "stored Qxf7# #1 is the engine's best"},
         {kRook, "1. Ra8#?", "contradiction", "the stored solution Ra8# is marked ?"},
