@@ -153,11 +153,12 @@ void CSolutionVerifier::CheckFirstMoves(const CGameTree& tree, VerifyReport& rep
     VerifyFirstMoves first{*root->objPosition(), root->strKey(), {}, {}, 0, INT_MAX};
     const std::string fen = strEngineFen(first.start);
     first.lines = engine.arrAnalyse(fen, options.intMultiPv, options.limit);
-    if (root->childrenKeys().empty())
-        return first.Add(report, VerifyVerdict::Refuted, {}, {}, "the game has no stored move");
+    // A test position already mated or stalemated can hold no move: that is what is wrong.
     if (first.lines.empty())
         return first.Add(report, VerifyVerdict::Refuted, {}, {},
                          "the side to move has no legal move");
+    if (root->childrenKeys().empty())
+        return first.Add(report, VerifyVerdict::Refuted, {}, {}, "the game has no stored move");
     std::vector<std::string> unplayable;
     first.stored = arrStoredMoves(tree, *root, fen, first.lines, &unplayable);
     for (const std::string& text : unplayable)

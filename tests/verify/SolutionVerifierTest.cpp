@@ -68,6 +68,7 @@ TEST(SolutionVerifier, ReportsTheKnownVerdictOfEachExercise) {
          "missing defence a6 #1 after Kf7 (stored Kh7 #1)"},
         {kScholar, "4. Qxe5+ Nxe5", "refuted", "best Qxf7# #1"},
         {"r5k1/8/8/8/8/8/5PPP/6K1 b - - 0 1", "1... Ra1#", "ok", "stored Ra1# #1"},
+        {"7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", "", "refuted", "the side to move has no legal move"},
         {kRooks, "1. Ra8# (1. Rb8#?)", "marked-wrong-but-good",
          "marked Rb8#? #1 is as good as the solution Ra8# #1"},
         {kRooks,
