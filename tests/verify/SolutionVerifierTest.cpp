@@ -170,6 +170,7 @@ TEST(EngineAnalyserFaults, RaiseAClearError) {
         {"/nonexistent/engine", "Cannot start the engine"},
         {BRISOLT_VERIFY_FAKES "/silent.sh", "did not answer \"uci\""},
         {BRISOLT_VERIFY_FAKES "/dies-on-go.sh", "The engine gave no move"},
+        {BRISOLT_VERIFY_FAKES "/no-lines.sh", "no evaluated line"},
     };
     for (const auto& [path, reason] : cases) {
         CEngineAnalyser analyser(path);
