@@ -186,9 +186,12 @@ void CSolutionVerifier::JudgeStoredMoves(const VerifyFirstMoves& first, VerifyRe
     for (const StoredMove& move : first.stored) {
         if (move.isTry()) continue;
         const EngineScore& score = move.line.objScore;
+        // Mates are counted in moves, not centipawns: being mated sooner than the best
+        // defence allows is worse by any margin.
         const bool muchWorse =
             best.lngRank() - score.lngRank() >= options.intMarginCp ||
-            (best.isMateFor() && !score.isMate && score.intValue < options.intWinCp);
+            (best.isMateFor() && !score.isMate && score.intValue < options.intWinCp) ||
+            (score.isMate && score.intValue < 0 && score.lngRank() < best.lngRank());
         if (!score.isClearWin(options.intWinCp) && muchWorse)
             first.Add(report, VerifyVerdict::Refuted,
                       arrLineTexts(first.start, bestLine.arrstrUciMoves, first.plies, true), best,

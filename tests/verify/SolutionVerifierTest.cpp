@@ -67,6 +67,7 @@ TEST(SolutionVerifier, ReportsTheKnownVerdictOfEachExercise) {
         {"7k/p7/5K2/8/8/8/8/6R1 w - - 0 1", "1. Kf7 Kh7 2. Rh1#", "missing-defence",
          "missing defence a6 #1 after Kf7 (stored Kh7 #1)"},
         {kScholar, "4. Qxe5+ Nxe5", "refuted", "best Qxf7# #1"},
+        {"k7/2K5/8/8/8/8/7r/1Q6 b - - 0 1", "1... Rh3", "refuted", "stored Rh3 #-1 is refuted"},
         {"r5k1/8/8/8/8/8/5PPP/6K1 b - - 0 1", "1... Ra1#", "ok", "stored Ra1# #1"},
         {"7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", "", "refuted", "the side to move has no legal move"},
         {kRooks, "1. Ra8# (1. Rb8#?)", "marked-wrong-but-good",
