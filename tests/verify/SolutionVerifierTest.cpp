@@ -64,6 +64,8 @@ TEST(SolutionVerifier, ReportsTheKnownVerdictOfEachExercise) {
         {kRooks, "1. Ra8#", "second-solution", "second solution Rb8# #1"},
         {"k7/2K5/8/8/8/8/8/1Q6 w - - 0 1", "1. Qb2 Ka7 2. Qb7#", "shorter-mate",
          "shorter mate Qb7# #1 (stored Qb2 #2)"},
+        {"k7/2K5/8/8/8/8/8/1Q6 w - - 0 1", "1. Qb2 (1. Qb7#)", "shorter-mate",
+         "shorter mate Qa1# #1 (stored Qb2 #2)"},
         {"7k/p7/5K2/8/8/8/8/6R1 w - - 0 1", "1. Kf7 Kh7 2. Rh1#", "missing-defence",
          "missing defence a6 #1 after Kf7 (stored Kh7 #1)"},
         {kScholar, "4. Qxe5+ Nxe5", "refuted", "best Qxf7# #1"},
