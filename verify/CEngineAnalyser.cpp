@@ -46,5 +46,10 @@ std::vector<AnalysisLine> CEngineAnalyser::arrAnalyse(const std::string& fen, in
     std::stable_sort(lines.begin(), lines.end(), [](const AnalysisLine& a, const AnalysisLine& b) {
         return a.objScore.lngRank() > b.objScore.lngRank();
     });
+    // Only a position without a move has no line; a move with no line is no analysis.
+    const std::string& move = session.strBestMove();
+    if (lines.empty() && !move.empty() && move != "(none)" && move != "0000")
+        RaiseError("CEngineAnalyser", "The engine gave the move " + move +
+                                          " but no evaluated line (score and moves).");
     return lines;
 }

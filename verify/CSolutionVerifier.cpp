@@ -48,8 +48,8 @@ std::string joined(const std::vector<std::string>& texts) {
 }
 
 // Sets the main line's length in plies and, when it ends in mate, its mate length in the
-// trainee's moves; otherwise the reference is a mate the engine sees in the strongest stored
-// move (engines may see a shorter mate there), or none.
+// trainee's moves; otherwise the reference is a mate the engine sees in the main move, else in
+// the strongest stored move (engines may see a shorter mate there), or none.
 void SetMainLineLength(const CGameTree& tree, const StoredMove& mainMove,
                        const StoredMove& bestStored, VerifyFirstMoves& first) {
     bool endsInMate = false;
@@ -57,8 +57,12 @@ void SetMainLineLength(const CGameTree& tree, const StoredMove& mainMove,
     if (first.plies == 1)
         endsInMate = mainMove.node->objPosition()->strMoveText().find('#') != std::string::npos;
     first.reference = endsInMate ? static_cast<int>((first.plies + 1) / 2) : INT_MAX;
-    if (!endsInMate && bestStored.line.objScore.isMateFor())
-        first.reference = bestStored.line.objScore.intValue;
+    first.strReferenceMove = mainMove.strText;
+    const StoredMove& mating = mainMove.line.objScore.isMateFor() ? mainMove : bestStored;
+    if (!endsInMate && mating.line.objScore.isMateFor()) {
+        first.reference = mating.line.objScore.intValue;
+        first.strReferenceMove = mating.strText;
+    }
 }
 
 // The report's details when nothing was found: how the stored move compares with the engine's.
@@ -150,14 +154,15 @@ CSolutionVerifier::arrStoredMoves(const CGameTree& tree, const CGameNode& node,
 
 void CSolutionVerifier::CheckFirstMoves(const CGameTree& tree, VerifyReport& report) {
     const auto& root = tree.Item(CGameNode::strINITIAL_KEY());
-    VerifyFirstMoves first{*root->objPosition(), root->strKey(), {}, {}, 0, INT_MAX};
+    VerifyFirstMoves first{*root->objPosition(), root->strKey(), {}, {}, 0, INT_MAX, {}};
     const std::string fen = strEngineFen(first.start);
     first.lines = engine.arrAnalyse(fen, options.intMultiPv, options.limit);
-    if (root->childrenKeys().empty())
-        return first.Add(report, VerifyVerdict::Refuted, {}, {}, "the game has no stored move");
+    // A test position already mated or stalemated can hold no move: that is what is wrong.
     if (first.lines.empty())
         return first.Add(report, VerifyVerdict::Refuted, {}, {},
                          "the side to move has no legal move");
+    if (root->childrenKeys().empty())
+        return first.Add(report, VerifyVerdict::Refuted, {}, {}, "the game has no stored move");
     std::vector<std::string> unplayable;
     first.stored = arrStoredMoves(tree, *root, fen, first.lines, &unplayable);
     for (const std::string& text : unplayable)
@@ -185,9 +190,12 @@ void CSolutionVerifier::JudgeStoredMoves(const VerifyFirstMoves& first, VerifyRe
     for (const StoredMove& move : first.stored) {
         if (move.isTry()) continue;
         const EngineScore& score = move.line.objScore;
+        // Mates are counted in moves, not centipawns: being mated sooner than the best
+        // defence allows is worse by any margin.
         const bool muchWorse =
             best.lngRank() - score.lngRank() >= options.intMarginCp ||
-            (best.isMateFor() && !score.isMate && score.intValue < options.intWinCp);
+            (best.isMateFor() && !score.isMate && score.intValue < options.intWinCp) ||
+            (score.isMate && score.intValue < 0 && score.lngRank() < best.lngRank());
         if (!score.isClearWin(options.intWinCp) && muchWorse)
             first.Add(report, VerifyVerdict::Refuted,
                       arrLineTexts(first.start, bestLine.arrstrUciMoves, first.plies, true), best,
@@ -217,7 +225,7 @@ void CSolutionVerifier::JudgeOtherMoves(const VerifyFirstMoves& first,
             first.Add(report, VerifyVerdict::ShorterMate,
                       arrLineTexts(first.start, line.arrstrUciMoves, SIZE_MAX, true), score,
                       "shorter mate " + name + " " + score.strText() + " (stored " +
-                          bestStored.strText + " #" + std::to_string(first.reference) + ")");
+                          first.strReferenceMove + " #" + std::to_string(first.reference) + ")");
         else if (asGood)
             first.Add(report, VerifyVerdict::SecondSolution, texts, score,
                       "second solution " + name + " " + score.strText() + " (stored " +

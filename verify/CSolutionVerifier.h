@@ -70,7 +70,7 @@ struct VerifyStoredMove {
 
 // What the judgement of the trainee's first moves works on: the test position, the engine's
 // lines there, the stored first moves, the main line's length in plies and the stored mate length
-// in moves (INT_MAX when the stored line is no mate).
+// in moves (INT_MAX when the stored line is no mate) with the stored move that mates so.
 struct VerifyFirstMoves {
     const CPosition& start;
     std::string strRootKey;
@@ -78,6 +78,7 @@ struct VerifyFirstMoves {
     std::vector<VerifyStoredMove> stored;
     size_t plies = 0;
     int reference = INT_MAX;
+    std::string strReferenceMove;
 
     // Records a finding at the test position.
     void Add(VerifyReport& report, VerifyVerdict verdict, std::vector<std::string> line,

@@ -50,7 +50,10 @@ void CSolutionVerifier::JudgeTries(const CPosition& position, const std::string&
     if (!solution) return;
     for (const VerifyStoredMove& move : stored) {
         if (move.intMark != kMistake && move.intMark != kBlunder) continue;
-        if (!isAsGood(solution->line.objScore, move.line.objScore)) continue;
+        // A try the engine ranks no lower than the solution is no mistake, won or not.
+        if (!isAsGood(solution->line.objScore, move.line.objScore) &&
+            move.line.objScore.lngRank() < solution->line.objScore.lngRank())
+            continue;
         report.arrFindings.push_back(
             {VerifyVerdict::MarkedWrongButGood,
              nodeKey,

@@ -64,10 +64,14 @@ TEST(SolutionVerifier, ReportsTheKnownVerdictOfEachExercise) {
         {kRooks, "1. Ra8#", "second-solution", "second solution Rb8# #1"},
         {"k7/2K5/8/8/8/8/8/1Q6 w - - 0 1", "1. Qb2 Ka7 2. Qb7#", "shorter-mate",
          "shorter mate Qb7# #1 (stored Qb2 #2)"},
+        {"k7/2K5/8/8/8/8/8/1Q6 w - - 0 1", "1. Qb2 (1. Qb7#)", "shorter-mate",
+         "shorter mate Qa1# #1 (stored Qb2 #2)"},
         {"7k/p7/5K2/8/8/8/8/6R1 w - - 0 1", "1. Kf7 Kh7 2. Rh1#", "missing-defence",
          "missing defence a6 #1 after Kf7 (stored Kh7 #1)"},
         {kScholar, "4. Qxe5+ Nxe5", "refuted", "best Qxf7# #1"},
+        {"k7/2K5/8/8/8/8/7r/1Q6 b - - 0 1", "1... Rh3", "refuted", "stored Rh3 #-1 is refuted"},
         {"r5k1/8/8/8/8/8/5PPP/6K1 b - - 0 1", "1... Ra1#", "ok", "stored Ra1# #1"},
+        {"7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", "", "refuted", "the side to move has no legal move"},
         {kRooks, "1. Ra8# (1. Rb8#?)", "marked-wrong-but-good",
          "marked Rb8#? #1 is as good as the solution Ra8# #1"},
         {kRooks,
@@ -77,6 +81,8 @@ TEST(SolutionVerifier, ReportsTheKnownVerdictOfEachExercise) {
          "marked Rb8#?"
          "? #1"},
         {kRooks, "1. Ra8# (1. Rb8#?!)", "ok", "stored Ra8# #1 is"},
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", "1. a3 (1. e4?)",
+         "marked-wrong-but-good", "marked e4? +"},
         {kScholar, "4. Qxf7# (4. Nf3? g6 {not the strongest reply})", "ok",
          "stored Qxf7# #1 is the engine's best"},
         {kRook, "1. Ra8#?", "contradiction", "the stored solution Ra8# is marked ?"},
@@ -167,6 +173,7 @@ TEST(EngineAnalyserFaults, RaiseAClearError) {
         {"/nonexistent/engine", "Cannot start the engine"},
         {BRISOLT_VERIFY_FAKES "/silent.sh", "did not answer \"uci\""},
         {BRISOLT_VERIFY_FAKES "/dies-on-go.sh", "The engine gave no move"},
+        {BRISOLT_VERIFY_FAKES "/no-lines.sh", "no evaluated line"},
     };
     for (const auto& [path, reason] : cases) {
         CEngineAnalyser analyser(path);
