@@ -102,6 +102,9 @@ TEST(CEngineProcessTest, LinesEndsTheReasonOfTheEndAndReadsThatPollOrWait) {
     EXPECT_TRUE(process.isReadLine(line, 5000));
     EXPECT_EQ(line, "echo me");
     EXPECT_TRUE(process.isRunning());
+    // Its output unread, cat stops reading: a long line cannot hold the writer for ever.
+    EXPECT_FALSE(process.isSend(std::string(1 << 20, 'x')));
+    EXPECT_EQ(process.strError(), "the engine does not read its commands");
     process.Stop();
     EXPECT_FALSE(process.isRunning());
     EXPECT_FALSE(process.isSend("gone"));
