@@ -597,6 +597,10 @@ TEST(EngineMoveCommandTest, PrintsTheEnginesMoveOrSaysWhyNot) {
           fakeEngine("console-engine.sh")},
          1,
          "The engine played an illegal move: e4."},
+        // A console engine that refuses to move says so at once, rather than after the time.
+        {{start, "--engine", fakeEngine("console-mate.sh"), "--time", "0.1"},
+         1,
+         "The engine refused the command: Illegal move: go."},
         {{"rnbqkbnr/pppppppp/8 w - -"}, 1, "bad FEN"},
         {{"--time", "1"}, 2, "missing FEN"},
         {{anyFen, "--depth", "deep"}, 2, "bad depth"},
