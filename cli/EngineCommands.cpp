@@ -133,6 +133,10 @@ int runEngineMove(const CommandArgs& args) {
         output += strReadEngineOutput([&] { return bridge.get_message(); });
         const EngineOutputParse parse = parseEngineOutput(output, side);
         if (!parse.strMove.empty()) {
+            // A console engine's move comes unchecked from the engine: it must be legal here.
+            std::shared_ptr<CPieceLocation> from, to;
+            if (!position->objPlayMoveText(parse.strMove, from, to))
+                return failure("The engine played an illegal move: " + parse.strMove + ".");
             std::cout << printable(output);
             if (output.back() != ENGINE_SEPARATOR) std::cout << '\n';
             std::cout << parse.strMove << std::endl;
@@ -144,6 +148,9 @@ int runEngineMove(const CommandArgs& args) {
             return 0;
         }
         if (parse.isGameOver) return failure("no move: the game is over (" + parse.strResult + ")");
+        // An engine that refused to move will not answer: it is not waited for.
+        if (parse.strRefusal.ends_with(": go"))
+            return failure("The engine refused the command: " + parse.strRefusal + ".");
         if (!bridge.strError().empty()) return failure(bridge.strError());
     }
     return failure("the engine did not answer within " +

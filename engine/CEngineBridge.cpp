@@ -2,6 +2,7 @@
 
 #include "engine/CUciSession.h"
 #include "engine/CUciTranslator.h"
+#include "engine/EngineOutput.h"
 #include "model/Utilities.h"
 
 #include <algorithm>
@@ -42,6 +43,8 @@ int CEngineBridge::initialize_chess_engine(int /*reserved*/) {
     pending.clear();
     started = stopping = searching = awaitingAnswer = batchHandedOut = false;
     consoleMoveTimeMs = 0;
+    consoleWhiteToMove = true;
+    consoleEngineSide.clear();
 
     if (strTrimmed(enginePath).empty()) {
         fail("The engine could not be started: no engine program is chosen.");
@@ -111,8 +114,19 @@ void CEngineBridge::sendConsole(const std::string& line) {
     }
     static const char* const quiet[] = {"alarm", "ansi", "st",       "sd",     "display", "log",
                                         "bell",  "new",  "setboard", "xboard", ""};
+    if (command == "setboard" || command == "new") {
+        // The engine's side is what it plays next in this position.
+        const std::string fen = strTrimmed(strTrimmed(line).substr(command.size()));
+        const size_t space = fen.find(' ');
+        consoleWhiteToMove = command == "new" || space == std::string::npos ||
+                             strLowered(strTrimmed(fen.substr(space))).rfind('b', 0) != 0;
+        consoleEngineSide.clear();
+    }
     if (std::find(std::begin(quiet), std::end(quiet), command) != std::end(quiet)) return;
     // Anything else is a move (or a question) that the engine answers.
+    const bool engineWhite =
+        command == "go" || command == "move" ? consoleWhiteToMove : !consoleWhiteToMove;
+    if (consoleEngineSide.empty()) consoleEngineSide = engineWhite ? "White" : "Black";
     awaitingAnswer = true;
     askedAt = Clock::now();
 }
@@ -175,7 +189,13 @@ void CEngineBridge::takeOutput(int waitMs) {
 
 void CEngineBridge::takeConsoleLine(const std::string& line) {
     if (stopping) return;
-    if (!strTrimmed(line).empty()) awaitingAnswer = false;
+    // Only the engine's move or the end of the game answers: an echo of what was sent does not.
+    if (consoleEngineSide.empty()) {
+        if (!strTrimmed(line).empty()) awaitingAnswer = false;
+    } else {
+        const EngineOutputParse parse = parseEngineOutput(line, consoleEngineSide);
+        if (!parse.strMove.empty() || parse.isGameOver) awaitingAnswer = false;
+    }
     pending.push_back(line + "\n");
 }
 

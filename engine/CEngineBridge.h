@@ -83,10 +83,12 @@ private:
     std::string engineName;
     bool started = false;
     bool stopping = false;
-    bool searching = false;      // UCI: a search was handed to the session
-    bool awaitingAnswer = false; // console: a move was sent and nothing has come back
-    bool batchHandedOut = false; // the last pending line went out: a blank comes next
-    int consoleMoveTimeMs = 0;   // console: the last "st" in milliseconds
+    bool searching = false;         // UCI: a search was handed to the session
+    bool awaitingAnswer = false;    // console: a move was sent and no answer has come back
+    bool batchHandedOut = false;    // the last pending line went out: a blank comes next
+    int consoleMoveTimeMs = 0;      // console: the last "st" in milliseconds
+    bool consoleWhiteToMove = true; // console: the side to move in the last position set
+    std::string consoleEngineSide;  // console: "White" or "Black" once the engine has a side
     std::chrono::steady_clock::time_point askedAt;
     int handshakeTimeoutMs = 5000;
     int answerGraceMs = 10000;

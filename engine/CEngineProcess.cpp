@@ -19,6 +19,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr size_t errorTailSize = 300;
+// How long a write waits for a program that takes none of its input before it is given up.
+constexpr int sendStallMs = 3000;
 
 int msLeft(Clock::time_point deadline) {
     const auto left =
@@ -89,6 +91,8 @@ bool CEngineProcess::isStart(const std::string& path) {
     close(out[1]);
     close(err[1]);
     toEngine = in[1];
+    // Writes never block: a program that stops reading cannot hold us (see isSend).
+    fcntl(toEngine, F_SETFL, fcntl(toEngine, F_GETFL) | O_NONBLOCK);
     fromEngine = out[0];
     errorsFromEngine = err[0];
     if (spawned != 0) {
@@ -110,6 +114,14 @@ bool CEngineProcess::isSend(const std::string& line) {
     while (done < text.size()) {
         const ssize_t n = write(toEngine, text.data() + done, text.size() - done);
         if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno == EAGAIN) {
+            // The pipe is full: wait for the program to read some of it, but not for ever.
+            pollfd watch{toEngine, POLLOUT, 0};
+            if (poll(&watch, 1, sendStallMs) != 0) continue;
+            error = "the engine does not read its commands";
+            closeFd(toEngine);
+            return false;
+        }
         if (n <= 0) {
             error = "the engine no longer takes commands";
             closeFd(toEngine);

@@ -48,6 +48,8 @@ std::vector<AnalysisLine> CEngineAnalyser::arrAnalyse(const std::string& fen, in
     });
     // Only a position without a move has no line; a move with no line is no analysis.
     const std::string& move = session.strBestMove();
+    if (move.empty())
+        RaiseError("CEngineAnalyser", "The engine gave no move: its \"bestmove\" named none.");
     if (lines.empty() && !move.empty() && move != "(none)" && move != "0000")
         RaiseError("CEngineAnalyser", "The engine gave the move " + move +
                                           " but no evaluated line (score and moves).");

@@ -102,6 +102,9 @@ TEST(CEngineProcessTest, LinesEndsTheReasonOfTheEndAndReadsThatPollOrWait) {
     EXPECT_TRUE(process.isReadLine(line, 5000));
     EXPECT_EQ(line, "echo me");
     EXPECT_TRUE(process.isRunning());
+    // Its output unread, cat stops reading: a long line cannot hold the writer for ever.
+    EXPECT_FALSE(process.isSend(std::string(1 << 20, 'x')));
+    EXPECT_EQ(process.strError(), "the engine does not read its commands");
     process.Stop();
     EXPECT_FALSE(process.isRunning());
     EXPECT_FALSE(process.isSend("gone"));
@@ -589,6 +592,15 @@ TEST(EngineMoveCommandTest, PrintsTheEnginesMoveOrSaysWhyNot) {
         {{"4r1k1/5ppp/8/8/8/8/6PP/N6K", "b", "-", "-"}, 0, "Re1#"}, // FEN in separate fields
         {{"6k1/5ppp/8/8/8/8/6PP/4r2K w - -"}, 1, "no move: the game is over (0-1 {Black mates})"},
         {{start, "--engine", fakeEngine("crash.sh")}, 1, "The engine stopped: it crashed"},
+        // A console engine's move is checked like a UCI engine's: e4 is taken already.
+        {{"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -", "--engine",
+          fakeEngine("console-engine.sh")},
+         1,
+         "The engine played an illegal move: e4."},
+        // A console engine that refuses to move says so at once, rather than after the time.
+        {{start, "--engine", fakeEngine("console-mate.sh"), "--time", "0.1"},
+         1,
+         "The engine refused the command: Illegal move: go."},
         {{"rnbqkbnr/pppppppp/8 w - -"}, 1, "bad FEN"},
         {{"--time", "1"}, 2, "missing FEN"},
         {{anyFen, "--depth", "deep"}, 2, "bad depth"},

@@ -179,6 +179,9 @@ TEST(frmCraftyTest, EngineFaultsAreShownAndTheWindowStaysUsable) {
              "rnbqkbnr/pppp1ppp/8/4p3/8/8/PPPPPPPP/RNBQKBNR w KQkq -", EngineProtocol::Console},
             {"console engine refuses the trainee's move", fake("console-engine.sh"), "d4",
              "The engine refused the move: Illegal move: d4.", startFen, EngineProtocol::Console},
+            // Its echo of the trainee's move is no answer: the time limit still runs.
+            {"a program that echoes every line", "/bin/cat", "e4",
+             "The engine did not answer within 3 seconds", startFen, EngineProtocol::Console},
         };
     for (const auto& [name, engine, trainee, expected, fen, protocol] : cases) {
         SCOPED_TRACE(name);

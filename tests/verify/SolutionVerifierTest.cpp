@@ -174,6 +174,8 @@ TEST(EngineAnalyserFaults, RaiseAClearError) {
         {BRISOLT_VERIFY_FAKES "/silent.sh", "did not answer \"uci\""},
         {BRISOLT_VERIFY_FAKES "/dies-on-go.sh", "The engine gave no move"},
         {BRISOLT_VERIFY_FAKES "/no-lines.sh", "no evaluated line"},
+        // A bare "bestmove" is no move, and does not make the position one without moves.
+        {BRISOLT_VERIFY_FAKES "/../../engine/fakes/garbage.sh", "The engine gave no move"},
     };
     for (const auto& [path, reason] : cases) {
         CEngineAnalyser analyser(path);
