@@ -263,6 +263,23 @@ private slots:
         QVERIFY(board->GetFen().startsWith("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w "));
     }
 
+    // A comment too long to be read leaves the marks: the try is still refused, not played on.
+    void aTryIsRefusedWhenAnotherCommentCannotBeRead() {
+        const QString file = FreshFile("long.brl");
+        testwb::Build(file.toStdString(), kMarkedGame);
+        RawDatabase(file.toStdString())
+            .exec("update GameAnnotation set CommentAfter = hex(randomblob(600000)) where "
+                  "CommentAfter = 'defends'");
+        auto window = Open(file);
+        cntrlChessGui* board = window->objBoard();
+        QVERIFY(DragStoredMove(board)); // 1.e4, answered by 1...e5
+        const QString beforeTry = board->GetFen();
+        Drag(board, 3, 0, 7, 4); // the try 2.Qh5
+        QCOMPARE(board->GetFen(), beforeTry);
+        QCOMPARE(Message(window.get()), QString("2.Qh5 is refuted: after 2...Nc6 3.Bc4 g6\n\nNot "
+                                                "the solution. 2 tries left."));
+    }
+
     // The board fills the room the window gives it, with the panel right beside it and nothing
     // of the panel cut, at the minimum size and at common screen sizes.
     void theBoardFillsItsRoomWithThePanelBesideIt_data() {
