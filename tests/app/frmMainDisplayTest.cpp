@@ -263,7 +263,8 @@ private slots:
         QVERIFY(board->GetFen().startsWith("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w "));
     }
 
-    // A comment too long to be read leaves the marks: the try is still refused, not played on.
+    // A comment too long to be read leaves the marks: the try is still refused, not played on,
+    // and explained at each wrong move, the last one too.
     void aTryIsRefusedWhenAnotherCommentCannotBeRead() {
         const QString file = FreshFile("long.brl");
         testwb::Build(file.toStdString(), kMarkedGame);
@@ -274,10 +275,16 @@ private slots:
         cntrlChessGui* board = window->objBoard();
         QVERIFY(DragStoredMove(board)); // 1.e4, answered by 1...e5
         const QString beforeTry = board->GetFen();
-        Drag(board, 3, 0, 7, 4); // the try 2.Qh5
-        QCOMPARE(board->GetFen(), beforeTry);
-        QCOMPARE(Message(window.get()), QString("2.Qh5 is refuted: after 2...Nc6 3.Bc4 g6\n\nNot "
-                                                "the solution. 2 tries left."));
+        const QString why = "2.Qh5 is refuted: after 2...Nc6 3.Bc4 g6\n\n";
+        const QString failed =
+            QString::fromStdString(TrainingFeedback::strFailed()).replace("\r\n", "\n");
+        for (const QString& after : {QString("Not the solution. 2 tries left."),
+                                     QString("Not the solution. 1 try left."), failed}) {
+            Drag(board, 3, 0, 7, 4); // the try 2.Qh5
+            QCOMPARE(board->GetFen(), beforeTry);
+            QCOMPARE(Message(window.get()), why + after);
+        }
+        QCOMPARE(board->boardMode(), BoardMode::View);
     }
 
     // The board fills the room the window gives it, with the panel right beside it and nothing
