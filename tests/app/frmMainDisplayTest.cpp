@@ -33,6 +33,7 @@ namespace {
 
 // White to play: 2.Nf3 is the solution, 2.Qh5 a refuted try with its refutation.
 const char* const kMarkedGame = R"([Event "Refuted try"]
+[Description "<b>Qh5</b> &amp; Bc4"]
 [Result "*"]
 
 1. e4 e5 2. Nf3 {develops with tempo} (2. Qh5? {is premature} 2... Nc6 3. Bc4 g6
@@ -230,6 +231,11 @@ private slots:
         cntrlChessGui* board = window->objBoard();
         QVERIFY(DragStoredMove(board)); // 1.e4, answered by 1...e5
         const QString beforeTry = board->GetFen();
+
+        // The description reads as written, not as markup.
+        auto* description = window->findChild<QLabel*>("txtGameDescription");
+        description->setSelection(0, int(description->text().size()));
+        QCOMPARE(description->selectedText(), QString("<b>Qh5</b> &amp; Bc4"));
 
         Drag(board, 3, 0, 7, 4); // the try 2.Qh5
         QCOMPARE(board->boardMode(), BoardMode::Training);
