@@ -41,6 +41,14 @@ const char* const kMarkedGame = R"([Event "Refuted try"]
 {the Morphy defence} *
 )";
 
+// The same with the try stored ahead of the solution.
+const char* const kTryFirstGame = R"([Event "Try first"]
+[Result "*"]
+
+1. e4 e5 2. Qh5? {is premature} (2. Nf3 {develops with tempo} 2... Nc6 {defends} 3. Bb5 a6)
+2... Nc6 3. Bc4 g6 *
+)";
+
 // The first game's solution, 1. e4 e5 2. Qh5 Nc6 3. Bc4 Nf6 4. Qxf7#, as squares (a1 = 0, h8 = 63).
 const std::pair<int, int> kLine[] = {{12, 28}, {52, 36}, {3, 39}, {57, 42},
                                      {5, 26},  {62, 45}, {39, 53}};
@@ -269,11 +277,12 @@ private slots:
         QVERIFY(board->GetFen().startsWith("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w "));
     }
 
-    // A comment too long to be read leaves the marks: the try is still refused, not played on,
-    // and explained at each wrong move, the last one too.
+    // A try stored ahead of the solution, a comment too long to be read: the marks are still
+    // read, the try is refused, not played on, and explained at each wrong move, the last one
+    // too; then the arrow and Right show the solution, not the try.
     void aTryIsRefusedWhenAnotherCommentCannotBeRead() {
         const QString file = FreshFile("long.brl");
-        testwb::Build(file.toStdString(), kMarkedGame);
+        testwb::Build(file.toStdString(), kTryFirstGame);
         RawDatabase(file.toStdString())
             .exec("update GameAnnotation set CommentAfter = hex(randomblob(600000)) where "
                   "CommentAfter = 'defends'");
@@ -291,6 +300,13 @@ private slots:
             QCOMPARE(Message(window.get()), why + after);
         }
         QCOMPARE(board->boardMode(), BoardMode::View);
+        // The arrow stands at the failed move, Right plays the solution.
+        QCOMPARE(board->objMarks().arrArrows().at(0).to, 21); // to f3
+        QTest::keyClick(window.get(), Qt::Key_Right);
+        QVERIFY(board->GetFen().startsWith("rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R "));
+        const auto& arrows = board->objMarks().arrArrows();
+        QCOMPARE(int(arrows.size()), 1);
+        QCOMPARE(std::make_pair(arrows[0].from, arrows[0].to), std::make_pair(57, 42)); // Nc6
     }
 
     // The board fills the room the window gives it, with the panel right beside it and nothing
