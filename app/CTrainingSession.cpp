@@ -143,10 +143,12 @@ void CTrainingSession::TrainingStatus(const std::string& status) {
     if (status == strWRONG_MOVE) {
         NoteWrongMove();
         // A refuted try comes with its explanation, before the count of tries left.
-        if (!tryExplanation.empty() && wrongMoves < TrainingFeedback::intTries)
+        // The last wrong move's explanation goes with the failure that follows.
+        if (!tryExplanation.empty() && wrongMoves < TrainingFeedback::intTries) {
             display.ShowMessage(tryExplanation + lineBreak + lineBreak +
                                 TrainingFeedback::strWrongMove(wrongMoves));
-        tryExplanation.clear();
+            tryExplanation.clear();
+        }
     } else if (status == strSUCCESSFUL) {
         NoteStoredMoves();
         EndGame(true);

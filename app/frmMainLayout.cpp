@@ -47,6 +47,8 @@ QPixmap picture(const QString& name, const QString& sign, const QColor& color) {
 QLabel* valueLabel(QWidget* parent, const QString& name) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
+    // A game's texts come from whoever wrote the file: shown as written, never as markup.
+    label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;

@@ -8,6 +8,8 @@
 
 #include <QListWidget>
 #include <QScrollBar>
+#include <algorithm>
+#include <vector>
 
 namespace {
 QString strCleanMove(const std::string& text) {
@@ -67,16 +69,25 @@ void cntrlChessGui::AddToMoveLists(const std::shared_ptr<CPosition>& pos, const 
 
 void cntrlChessGui::RefreshVariations(const NodeArray& children) {
     lstVariations->clear();
+    std::vector<bool> marked;
     for (const auto& child : children)
-        if (child != nullptr && child->objPosition() != nullptr)
+        if (child != nullptr && child->objPosition() != nullptr) {
             lstVariations->addItem(QString::fromStdString(
                 strWithCheckSign(*child->objPosition(),
                                  strCleanMove(child->objPosition()->strMoveText()).toStdString())));
+            marked.push_back(tries.count(child->strKey()) != 0);
+        }
     if (lstVariations->count() == 0) return;
     if (lstVariations->item(0)->text() != "...")
         lstVariations->setCurrentRow(0);
     else
         lstVariations->setCurrentRow(lstVariations->count() == 1 ? 0 : 1);
+    // The trainee's move offered next is the solution's, not a refuted try stored ahead of it
+    // (the program's replies are all the solution's).
+    const auto solution = std::find(marked.begin(), marked.end(), false);
+    if (marked[static_cast<size_t>(lstVariations->currentRow())] && solution != marked.end() &&
+        !isProgramToMove())
+        lstVariations->setCurrentRow(static_cast<int>(solution - marked.begin()));
 }
 
 void cntrlChessGui::NavigationTail() {

@@ -66,8 +66,9 @@ public:
     // Saves rows made by GameRows::objOf as lngSaveGame saves its tree; returns the game's id.
     int64_t lngSaveGameRows(const GameRows& rows);
     // The game's stored comments, glyphs and tags; nothing when the workbook has no annotation
-    // tables or tables of another shape, and nothing marked unreadable when a row of them cannot
-    // be read (damaged or oversized). Rows of node keys the game no longer has may be among them.
+    // tables or tables of another shape, and the glyphs alone marked unreadable when a row of
+    // them cannot be read (damaged or oversized). Rows of node keys the game no longer has may be
+    // among them.
     GameAnnotations objLoadAnnotations(int64_t id);
     // True when the workbook has the annotation tables.
     bool hasAnnotationTables();

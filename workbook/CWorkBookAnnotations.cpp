@@ -44,6 +44,25 @@ const char* const kPruneAnnotations =
 const char* const kLoadAnnotations =
     "select NodeKey, CommentBefore, CommentAfter, Nags from GameAnnotation where GameTreeID = ?";
 const char* const kLoadTags = "select Tags from GameTag where GameTreeID = ?";
+const char* const kLoadMarks = "select NodeKey, Nags from GameAnnotation where GameTreeID = ?";
+
+// The glyphs alone of a game whose comments or tags cannot be read, so that the moves marked as
+// mistakes stay marked; none when the glyphs cannot be read either.
+std::unordered_map<std::string, NodeAnnotation> mapMarksOf(SqlConnection& connection, int64_t id) {
+    std::unordered_map<std::string, NodeAnnotation> marks;
+    try {
+        SqlStatementScope rows(connection.prepared(kLoadMarks));
+        rows->bind(1, id);
+        while (rows->step()) {
+            std::vector<int> nags = GameAnnotations::arrNagsOf(rows->text(1));
+            if (!nags.empty()) marks[rows->text(0)].arrNags = std::move(nags);
+        }
+    } catch (const SqlError& error) {
+        if (!error.isContentError()) throw;
+        marks.clear();
+    }
+    return marks;
+}
 
 } // namespace
 
@@ -163,6 +182,7 @@ GameAnnotations CWorkBook::objLoadAnnotations(int64_t id) {
         if (!error.isContentError() && (error.intCode & 0xff) != SQLITE_ERROR) throw;
         GameAnnotations none;
         none.isReadable = !error.isContentError();
+        if (!none.isReadable) none.mapNodes = mapMarksOf(Connection(), id);
         return none;
     }
     return annotations;

@@ -23,8 +23,9 @@ struct NodeAnnotation {
 struct GameAnnotations {
     std::vector<std::pair<std::string, std::string>> arrTags;
     std::unordered_map<std::string, NodeAnnotation> mapNodes;
-    // False when the stored annotations could not be read (then both are empty): they are still
-    // there, and whatever is written must not take their place.
+    // False when the stored annotations could not be read (then the tags and comments are empty
+    // and only the glyphs that could be read are there): they are still stored, and whatever is
+    // written must not take their place.
     bool isReadable = true;
 
     // True when there are neither tags nor node annotations.

@@ -33,11 +33,20 @@ namespace {
 
 // White to play: 2.Nf3 is the solution, 2.Qh5 a refuted try with its refutation.
 const char* const kMarkedGame = R"([Event "Refuted try"]
+[Description "<b>Qh5</b> &amp; Bc4"]
 [Result "*"]
 
 1. e4 e5 2. Nf3 {develops with tempo} (2. Qh5? {is premature} 2... Nc6 3. Bc4 g6
 {and the queen must move again}) 2... Nc6 {defends} 3. Bb5 $1 {the Spanish} a6
 {the Morphy defence} *
+)";
+
+// The same with the try stored ahead of the solution.
+const char* const kTryFirstGame = R"([Event "Try first"]
+[Result "*"]
+
+1. e4 e5 2. Qh5? {is premature} (2. Nf3 {develops with tempo} 2... Nc6 {defends} 3. Bb5 a6)
+2... Nc6 3. Bc4 g6 *
 )";
 
 // The first game's solution, 1. e4 e5 2. Qh5 Nc6 3. Bc4 Nf6 4. Qxf7#, as squares (a1 = 0, h8 = 63).
@@ -231,6 +240,11 @@ private slots:
         QVERIFY(DragStoredMove(board)); // 1.e4, answered by 1...e5
         const QString beforeTry = board->GetFen();
 
+        // The description reads as written, not as markup.
+        auto* description = window->findChild<QLabel*>("txtGameDescription");
+        description->setSelection(0, int(description->text().size()));
+        QCOMPARE(description->selectedText(), QString("<b>Qh5</b> &amp; Bc4"));
+
         Drag(board, 3, 0, 7, 4); // the try 2.Qh5
         QCOMPARE(board->boardMode(), BoardMode::Training);
         QCOMPARE(board->GetFen(), beforeTry);
@@ -261,6 +275,38 @@ private slots:
         Trigger(window.get(), "mnuMoveFirst");
         QCOMPARE(board->LastMove(), std::make_pair(-1, -1));
         QVERIFY(board->GetFen().startsWith("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w "));
+    }
+
+    // A try stored ahead of the solution, a comment too long to be read: the marks are still
+    // read, the try is refused, not played on, and explained at each wrong move, the last one
+    // too; then the arrow and Right show the solution, not the try.
+    void aTryIsRefusedWhenAnotherCommentCannotBeRead() {
+        const QString file = FreshFile("long.brl");
+        testwb::Build(file.toStdString(), kTryFirstGame);
+        RawDatabase(file.toStdString())
+            .exec("update GameAnnotation set CommentAfter = hex(randomblob(600000)) where "
+                  "CommentAfter = 'defends'");
+        auto window = Open(file);
+        cntrlChessGui* board = window->objBoard();
+        QVERIFY(DragStoredMove(board)); // 1.e4, answered by 1...e5
+        const QString beforeTry = board->GetFen();
+        const QString why = "2.Qh5 is refuted: after 2...Nc6 3.Bc4 g6\n\n";
+        const QString failed =
+            QString::fromStdString(TrainingFeedback::strFailed()).replace("\r\n", "\n");
+        for (const QString& after : {QString("Not the solution. 2 tries left."),
+                                     QString("Not the solution. 1 try left."), failed}) {
+            Drag(board, 3, 0, 7, 4); // the try 2.Qh5
+            QCOMPARE(board->GetFen(), beforeTry);
+            QCOMPARE(Message(window.get()), why + after);
+        }
+        QCOMPARE(board->boardMode(), BoardMode::View);
+        // The arrow stands at the failed move, Right plays the solution.
+        QCOMPARE(board->objMarks().arrArrows().at(0).to, 21); // to f3
+        QTest::keyClick(window.get(), Qt::Key_Right);
+        QVERIFY(board->GetFen().startsWith("rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R "));
+        const auto& arrows = board->objMarks().arrArrows();
+        QCOMPARE(int(arrows.size()), 1);
+        QCOMPARE(std::make_pair(arrows[0].from, arrows[0].to), std::make_pair(57, 42)); // Nc6
     }
 
     // The board fills the room the window gives it, with the panel right beside it and nothing
