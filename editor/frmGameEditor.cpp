@@ -141,11 +141,11 @@ void frmGameEditor::FillSetupPanel() {
 }
 
 void frmGameEditor::LoadGame() {
-    auto tree = workbook->objLoadGame(gameId, stored[0], stored[1], stored[2]);
+    auto tree = workbook->objLoadGame(gameId, storedDescription, storedPage, storedDiagram);
     if (!tree) throw std::runtime_error("Game " + std::to_string(gameId) + " has no position.");
-    txtDescription->setText(QString::fromStdString(stored[0]));
-    txtPageRef->setText(QString::fromStdString(stored[1]));
-    txtDiagramRef->setText(QString::fromStdString(stored[2]));
+    txtDescription->setText(QString::fromStdString(storedDescription));
+    txtPageRef->setText(QString::fromStdString(storedPage));
+    txtDiagramRef->setText(QString::fromStdString(storedDiagram));
     setWindowTitle(QString("Game %1").arg(gameId));
     pnlAnnotations->SetAnnotations(workbook->objLoadAnnotations(gameId));
     board->objGameTree(tree);
@@ -267,9 +267,9 @@ bool frmGameEditor::isSave() {
         const auto text = [](const QLineEdit* box, const std::string& was) {
             return box->text() == QString::fromStdString(was) ? was : box->text().toStdString();
         };
-        const std::string description = text(txtDescription, stored[0]);
-        const std::string page = text(txtPageRef, stored[1]);
-        const std::string diagram = text(txtDiagramRef, stored[2]);
+        const std::string description = text(txtDescription, storedDescription);
+        const std::string page = text(txtPageRef, storedPage);
+        const std::string diagram = text(txtDiagramRef, storedDiagram);
         // Annotations that could not be read stay as stored; those of removed moves go.
         gameId = pnlAnnotations->isReadable()
                      ? workbook->lngSaveGame(tree, gameId, description, page, diagram,

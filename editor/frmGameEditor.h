@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -84,7 +83,8 @@ private:
     std::shared_ptr<CEditorPrompts> prompts;
     int32_t gameId = 0;
     cntrlChessGui* board = nullptr;
-    std::array<std::string, 3> stored; // description, page and diagram as loaded
+    // The texts as loaded: a box still showing one is saved as these bytes.
+    std::string storedDescription, storedPage, storedDiagram;
     QString savedSnapshot;
     QString refusal;
     bool closing = false;
