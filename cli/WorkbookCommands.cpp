@@ -230,10 +230,12 @@ int runShow(const CommandArgs& args) {
     std::string description, page, diagram;
     std::shared_ptr<CGameTree> tree = workbook.objLoadGame(id, description, page, diagram);
     if (!tree) return printFailure("Game " + std::to_string(id) + " has no positions stored");
-    std::fputs(
-        PgnWriter::strWriteGame(*tree, description, page, diagram, workbook.objLoadAnnotations(id))
-            .c_str(),
-        stdout);
+    const GameAnnotations annotations = workbook.objLoadAnnotations(id);
+    std::fputs(PgnWriter::strWriteGame(*tree, description, page, diagram, annotations).c_str(),
+               stdout);
+    if (!annotations.isReadable)
+        return printFailure("Game " + std::to_string(id) +
+                            "'s comments and tags could not be read; it is shown without them");
     return 0;
 }
 

@@ -58,7 +58,8 @@ std::unordered_map<std::string, NodeAnnotation> mapMarksOf(SqlConnection& connec
             if (!nags.empty()) marks[rows->text(0)].arrNags = std::move(nags);
         }
     } catch (const SqlError& error) {
-        if (!error.isContentError()) throw;
+        // A damaged row, or no annotation table of that shape at all.
+        if (!error.isContentError() && (error.intCode & 0xff) != SQLITE_ERROR) throw;
         marks.clear();
     }
     return marks;
