@@ -62,13 +62,10 @@ void reportSkipped(int64_t id, const std::string& reason) {
 int runNew(const CommandArgs& args) {
     const char* usage = "new FILE [--title TEXT]";
     if (args.size() != 1 && !(args.size() == 3 && args[1] == "--title")) return printUsage(usage);
-    const std::string& file = args[0];
-    std::error_code ignored;
-    if (std::filesystem::exists(file, ignored))
-        return printFailure("The file already exists: " + file);
     try {
         CWorkBook workbook;
-        workbook.CreateNewWorkBook(file, args.size() == 3 ? std::optional(args[2]) : std::nullopt);
+        workbook.CreateNewWorkBook(args[0],
+                                   args.size() == 3 ? std::optional(args[2]) : std::nullopt);
     } catch (const CError& error) {
         return printFailure(error.what());
     }

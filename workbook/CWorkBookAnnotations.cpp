@@ -46,6 +46,12 @@ const char* const kLoadAnnotations =
 const char* const kLoadTags = "select Tags from GameTag where GameTreeID = ?";
 const char* const kLoadMarks = "select NodeKey, Nags from GameAnnotation where GameTreeID = ?";
 
+// True for a failure that leaves annotations unread instead of failing the load: missing tables,
+// tables of another shape (SQLITE_ERROR) or a damaged or oversized row (a content error).
+bool isUnreadable(const SqlError& error) {
+    return error.isContentError() || (error.intCode & 0xff) == SQLITE_ERROR;
+}
+
 // The glyphs alone of a game whose comments or tags cannot be read, so that the moves marked as
 // mistakes stay marked; none when the glyphs cannot be read either.
 std::unordered_map<std::string, NodeAnnotation> mapMarksOf(SqlConnection& connection, int64_t id) {
@@ -58,8 +64,7 @@ std::unordered_map<std::string, NodeAnnotation> mapMarksOf(SqlConnection& connec
             if (!nags.empty()) marks[rows->text(0)].arrNags = std::move(nags);
         }
     } catch (const SqlError& error) {
-        // A damaged row, or no annotation table of that shape at all.
-        if (!error.isContentError() && (error.intCode & 0xff) != SQLITE_ERROR) throw;
+        if (!isUnreadable(error)) throw;
         marks.clear();
     }
     return marks;
@@ -180,7 +185,7 @@ GameAnnotations CWorkBook::objLoadAnnotations(int64_t id) {
         // annotations. A damaged or oversized row holds some that cannot be read: they are
         // still there, and the game is marked so that nothing takes their place. Either way the
         // game itself still loads and trains.
-        if (!error.isContentError() && (error.intCode & 0xff) != SQLITE_ERROR) throw;
+        if (!isUnreadable(error)) throw;
         GameAnnotations none;
         none.isReadable = !error.isContentError();
         if (!none.isReadable) none.mapNodes = mapMarksOf(Connection(), id);
