@@ -149,7 +149,7 @@ int runEngineMove(const CommandArgs& args) {
         }
         if (parse.isGameOver) return failure("no move: the game is over (" + parse.strResult + ")");
         // An engine that refused to move will not answer: it is not waited for.
-        if (parse.strRefusal.ends_with(": go"))
+        if (parse.isRefusalOf("go"))
             return failure("The engine refused the command: " + parse.strRefusal + ".");
         if (!bridge.strError().empty()) return failure(bridge.strError());
     }

@@ -27,6 +27,11 @@ struct EngineOutputParse {
     bool isGameOver = false;
     // The latest line refusing a move sent to the engine ("Illegal move: d4"); "" when none.
     std::string strRefusal;
+
+    // True when that line refuses the command sent ("d4", "go").
+    bool isRefusalOf(const std::string& sent) const {
+        return strRefusal.find(": " + sent) != std::string::npos;
+    }
 };
 
 // Reads the engine's move and the end of the game from output collected by strReadEngineOutput;

@@ -85,11 +85,11 @@ void frmCrafty::timerPoll_Timer() {
             const bool moveDue = waitingForEngine;
             if (parse.isGameOver) EndGame(QString::fromStdString(parse.strResult));
             if (!parse.strMove.empty() && moveDue) PlayEngineMove(parse.strMove, parse.isGameOver);
-            const QString refusal = QString::fromStdString(parse.strRefusal);
-            if (parse.strMove.empty() && refusal.contains(": " + sentMove) && moveDue) {
+            if (parse.strMove.empty() && parse.isRefusalOf(sentMove.toStdString()) && moveDue) {
                 // The engine will not answer a move it refused: it plays another game.
                 engineBridge->stopEngine();
-                EndGame("The engine refused the move: " + refusal + ".");
+                EndGame("The engine refused the move: " + QString::fromStdString(parse.strRefusal) +
+                        ".");
             }
         }
         if (waitingForEngine && !engineBridge->strError().empty()) {
