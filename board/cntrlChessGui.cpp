@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -19,6 +20,23 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <chrono>
+
+namespace {
+
+// The move box keeps its Enter: passed on, it would also press a dialog's default button (the
+// practice window's Stop Game, the editor's Save).
+class MoveBox : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        QLineEdit::keyPressEvent(event);
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) event->accept();
+    }
+};
+
+} // namespace
 
 cntrlChessGui::cntrlChessGui(QWidget* parent) : QWidget(parent) {
     setObjectName("cntrlChessGui");
@@ -113,7 +131,7 @@ void cntrlChessGui::CreateChildren() {
     panel->addWidget(cboEP);
     panel->addStretch(1);
 
-    txtMove = new QLineEdit(this);
+    txtMove = new MoveBox(this);
     txtMove->setObjectName("txtMove");
     txtMove->setPlaceholderText("Type a move: Nf3, exd5, O-O, g1f3");
     txtMove->setToolTip("Type a move and press Enter");

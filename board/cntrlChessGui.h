@@ -490,6 +490,7 @@ private:
     int soundsPlayed = 0;
     QString lastSound;
     bool moveEntryShown = true;
+    bool moveEntryHadFocus = false; // the move box was hidden while it had the keyboard
     bool fillingSpace = false;
     char pendingPromotion = 0;       // promotion letter given with a typed move
     int pendingPromotionSquare = -1; // display index where a promotion is being chosen

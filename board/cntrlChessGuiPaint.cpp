@@ -104,8 +104,18 @@ void cntrlChessGui::ShowMoveEntry() {
     txtMove->setGeometry(box.left(), box.top(), boxWidth, box.height());
     lblMoveResult->setGeometry(box.left() + boxWidth + 8, box.top(), box.width() - boxWidth - 8,
                                box.height());
+    // While the other side thinks the box is hidden: the board holds the keyboard meanwhile (not
+    // the next button in the window) and hands it back, so the next move can be typed at once.
+    if (!show && txtMove->hasFocus()) {
+        moveEntryHadFocus = true;
+        setFocus();
+    }
     txtMove->setVisible(show);
     lblMoveResult->setVisible(show);
+    if (show && moveEntryHadFocus) {
+        if (hasFocus()) txtMove->setFocus();
+        moveEntryHadFocus = false;
+    }
 }
 
 void cntrlChessGui::SetPicture(int index, int slot) {

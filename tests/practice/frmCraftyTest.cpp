@@ -13,7 +13,9 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -121,9 +123,19 @@ TEST(frmCraftyTest, StartsLikeTheMainBoardAnswersStopsExaminesReplaysAndClosesWh
     // The engine's move went into the practice game: the tree holds start, d4 and the answer.
     EXPECT_EQ(practice.board().objGameTree()->Count(), 3);
     const std::string afterFirstAnswer = practice.fen();
-    practice.traineeMoves("c4");
+    // A move typed in the move box: its Enter does not also press Stop Game, and the box has the
+    // keyboard again for the next move once the engine has answered.
+    practice.window->activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return practice.window->isActiveWindow(); }));
+    QLineEdit* box = practice.board().txtMove;
+    box->setFocus();
+    box->setText("c4");
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(box, &enter);
     ASSERT_TRUE(practice.awaitAnswer());
     EXPECT_EQ(practice.board().objGameTree()->Count(), 5);
+    EXPECT_EQ(practice.result(), "White to move");
+    EXPECT_EQ(QApplication::focusWidget(), box);
 
     practice.window->lblExamine->click();
     EXPECT_EQ(practice.board().boardMode(), BoardMode::View);
