@@ -99,7 +99,8 @@ void frmGameEditor::BuildControls() {
     connect(cmdSave, &QPushButton::clicked, this, [this] { isSave(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { isCancel(); });
     connect(board, &cntrlChessGui::Setup, this, &frmGameEditor::BoardChanged);
-    connect(board, &cntrlChessGui::Moved, this, &frmGameEditor::BoardChanged);
+    // Status, not Moved: a move made on the board is told by Moved before it joins the tree.
+    connect(board, &cntrlChessGui::Status, this, &frmGameEditor::BoardChanged);
     // The board's own Delete leaves the moves after the deleted one's replies in the tree.
     if (auto* remove = board->findChild<QPushButton*>("cmdDelete"))
         connect(remove, &QPushButton::clicked, this, [this] {

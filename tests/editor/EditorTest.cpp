@@ -125,10 +125,11 @@ TEST_F(GameEditor, SetupStartsFromTheShownPositionInTheChosenColours) {
     editor.SetupPosition(); // and applied as it was: the move tree is shown anew
     board->cmdApplySetup_Click();
     EXPECT_EQ(editor.pnlAnnotations->tvwMoves->topLevelItemCount(), 1);
-    editor.show(); // a move typed in the box does not also press Save
+    editor.show(); // a move typed in the box does not also press Save, and joins the tree shown
     board->txtMove->setText("Kd8");
     QTest::keyClick(board->txtMove, Qt::Key_Return);
     EXPECT_TRUE(editor.isVisible());
+    EXPECT_EQ(editor.pnlAnnotations->tvwMoves->topLevelItem(0)->childCount(), 1);
     // A pasted position asks before dropping the moves too; "No" keeps them.
     QGuiApplication::clipboard()->setText(kExercise);
     editor.PasteFen();
