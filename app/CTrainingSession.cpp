@@ -9,6 +9,7 @@
 #include "model/CDiagram.h"
 #include "model/CGameStatus.h"
 #include "workbook/CWorkBook.h"
+#include "workbook/GameRows.h"
 #include "workbook/ReviewDay.h"
 #include "workbook/ScoreText.h"
 #include "workbook/WorkBookProgress.h"
@@ -34,6 +35,17 @@ std::shared_ptr<CGameTree> objEmptyBoard() {
     GameNodeList next;
     tree->Add(position, next);
     return tree;
+}
+
+// The positions and moves of a game as stored: another game given the same identifier has others.
+std::string strStoredMoves(const std::shared_ptr<CGameTree>& tree) {
+    std::string moves;
+    if (tree)
+        for (const GameRows::Node& node : GameRows::objOf(tree, 0, "", "", "", nullptr).arrNodes)
+            moves += node.strKey + ' ' + node.strParentKey + ' ' +
+                     std::string(node.arrDiagram.data(), node.arrDiagram.size()) + ' ' +
+                     node.strMoveText + '\n';
+    return moves;
 }
 
 } // namespace
@@ -116,8 +128,11 @@ void CTrainingSession::ShowGame(int32_t gameId) {
     const std::string toPlay = strToPlay(tree);
     ReadNotes(gameId, tree);
 
+    const std::string moves = strStoredMoves(tree);
+
     shownGameId = gameId;
     shownToPlay = toPlay;
+    shownMoves = moves;
     display.ShowGameInfo(description, pageRef, diagramRef);
     display.ShowToPlay(toPlay);
     const bool blackToPlay =
@@ -178,7 +193,9 @@ void CTrainingSession::EndGame(bool success, bool solutionShown) {
     std::string failure;
     if (recording_) {
         try {
-            if (!isGameInWorkbook(id))
+            // Deleted and its identifier given to a new game, the game shown is no longer there.
+            std::string description, page, diagram;
+            if (strStoredMoves(workbook->objLoadGame(id, description, page, diagram)) != shownMoves)
                 throw std::runtime_error("game " + std::to_string(id) +
                                          " is no longer in the workbook");
             workbook->RecordAttempt(objAttempt(id, success, solutionShown));

@@ -151,6 +151,7 @@ private:
     int32_t gameIndex = -1;
     int32_t shownGameId = 0;
     std::string shownToPlay;
+    std::string shownMoves; // the shown game's positions and moves as stored (strStoredMoves)
     bool recording_ = true;
     bool spacedOrder = false;
     int32_t newGamesPerDay = 20;

@@ -131,6 +131,11 @@ void frmGames::BuildControls() {
         UpdateButtons();
         ShowDetails();
     });
+    // A sort clears the selection without telling selectionChanged.
+    connect(model, &QAbstractItemModel::modelReset, this, [this] {
+        UpdateButtons();
+        ShowDetails();
+    });
     connect(cmdNew, &QPushButton::clicked, this, [this] { NewGame(); });
     connect(cmdEdit, &QPushButton::clicked, this, [this] { EditGame(); });
     connect(cmdDelete, &QPushButton::clicked, this, &frmGames::DeleteGames);
@@ -142,7 +147,15 @@ void frmGames::BuildControls() {
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
 }
 
+void frmGames::ForgetReportsOfGamesGone() {
+    // SQLite gives a deleted highest identifier to the next new game, which must show no verdict.
+    std::erase_if(reports, [this](const auto& report) {
+        return !workbook->objGetGameRow(report.first).has_value();
+    });
+}
+
 void frmGames::Reload() {
+    ForgetReportsOfGamesGone();
     const std::vector<int32_t> selected = arrlngSelectedIDs();
     model->Reload();
     if (!model->strLastError().isEmpty())

@@ -108,6 +108,8 @@ public slots:
 private:
     static void RememberPgnFolder(const QString& file);
     void BuildControls();
+    // Drops the verification of every game no longer in the workbook.
+    void ForgetReportsOfGamesGone();
     void UpdateButtons();
     void ShowDetails();
     frmGameEditor* OpenEditor(int32_t id);

@@ -53,6 +53,8 @@ void frmGames::ImportPgnFrom(const QString& file) {
     // filter typed is applied now, and the table reads nothing (a window made taller behind the
     // progress dialog would) until the import ends.
     if (filterPause->isActive()) SetFilter(txtFilter->text());
+    // A game gone since the last reload may give its identifier to a game imported now.
+    ForgetReportsOfGamesGone();
     model->PauseReading(true);
     task->RunWithDialog(
         this, "Importing " + QFileInfo(file).fileName(), [&](CTaskControl& control) {

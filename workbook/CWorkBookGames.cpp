@@ -21,7 +21,6 @@ namespace {
 
 const char* const kSource = "CWorkBook";
 
-const char* const kFindGame = "select ID from GameTree where ID=?";
 const char* const kUpdateGame =
     "update GameTree set Description=?,XRefPage=?,XRefDiagram=? where ID=?";
 const char* const kInsertGame =
@@ -90,18 +89,14 @@ int64_t CWorkBook::lngStoreGame(const std::shared_ptr<CGameTree>& tree, int64_t 
 int64_t CWorkBook::lngSaveGameRows(const GameRows& rows) {
     SqlConnection& connection = Connection();
     const int64_t id = rows.lngID;
-    // Updating a game that is not there would store nodes that belong to no game.
-    if (id > 0) {
-        SqlStatementScope find(connection.prepared(kFindGame));
-        find->bind(1, id);
-        if (!find->step()) RaiseError(kSource, "No game with the identifier " + std::to_string(id));
-    }
     // Inside a batch this is a savepoint, so that a game that fails leaves no rows.
     SqlTransaction work(connection);
     const int64_t g =
         lngSaveGameTree(id, rows.strDescription, rows.strXRefPage, rows.strXRefDiagram);
     const EarlierRows earlier = id > 0 ? EarlierRows::OfThisGame : objEarlierRowsOfNewGame(g);
     if (earlier != EarlierRows::None) DeleteGameNodes(g);
+    // A game another program deleted left its results under the identifier a new game takes.
+    if (id <= 0) objProgress().DeleteGameRows(g);
     SaveNodes(rows.arrNodes, g);
     try {
         KeepAnnotations(g, earlier, rows);
@@ -141,6 +136,10 @@ int64_t CWorkBook::lngSaveGameTree(int64_t id, const std::string& description,
     if (id > 0) store->bind(4, id);
     while (store->step()) {
     }
+    // Updating a game that is not there (another program may have deleted it since it was
+    // loaded) would store nodes that belong to no game.
+    if (id > 0 && connection.lngChanges() == 0)
+        RaiseError(kSource, "No game with the identifier " + std::to_string(id));
     if (id > 0) return id;
     const int64_t created = connection.lngLastInsertRowid();
     // Identifiers are 32-bit for the windows that list and train games.

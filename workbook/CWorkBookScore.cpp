@@ -2,6 +2,7 @@
 // title, updated in the same transaction as each result, so that opening a large workbook needs
 // no pass over its games. They are trusted only while the file's change counter shows that no
 // commit of any program came after them; otherwise the score is summed again.
+#include "model/CError.h"
 #include "workbook/CWorkBook.h"
 #include "workbook/SqlConnection.h"
 #include "workbook/SqlStatement.h"
@@ -120,6 +121,9 @@ void CWorkBook::RecordResult(int64_t id, bool success, const TrainingAttempt* at
         if (attempt != nullptr) objProgress().lngRecordAttempt(*attempt);
     }
     work.Commit();
+    // Another program may have deleted the game since the caller looked: nothing was recorded.
+    if (!recorded)
+        RaiseError("CWorkBook", "game " + std::to_string(id) + " is no longer in the workbook");
 }
 
 void CWorkBook::UpdateSuccess(int64_t id) {

@@ -59,6 +59,10 @@ TEST_F(GamesWindow, SortsFiltersDeletesAndNamesTheGameToTrain) {
     games.tblGames->sortByColumn(frmGames::ColScore, Qt::DescendingOrder);
     EXPECT_EQ(games.arrlngShownIDs(), (std::vector<int32_t>{3, 1, 2}));
     EXPECT_EQ(Column(games, frmGames::ColScore), (QStringList{"100%", "50%", "0%"}));
+    // A sort clears the selection, and with it what the buttons offer.
+    ASSERT_TRUE(games.isSelectGame(2));
+    games.tblGames->sortByColumn(frmGames::ColScore, Qt::AscendingOrder);
+    EXPECT_FALSE(games.cmdEdit->isEnabled() || games.cmdDelete->isEnabled());
 
     // A typed filter waits for the typing to pause and filters once; text the program sets
     // filters at once and ends a typed key's wait.
@@ -255,6 +259,11 @@ TEST_F(GamesWindow, VerificationShowsVerdictsAndAddsAlternatives) {
     EXPECT_EQ(Stored(*book.workbook, 1)->Count(), 3);
     games.VerifyGames();
     EXPECT_EQ(Column(games, frmGames::ColVerdict).first(), "ok") << "the stored game is verified";
+    // Game 2 deleted by another program: the game imported next takes its identifier, no verdict.
+    RawDatabase(book.folder.file("games.brl")).exec("delete from GameTree where ID=2");
+    WriteFile(book.folder.file("next.pgn"), PgnGame(twoRooks, "1. Rb8#"));
+    games.ImportPgnFrom(QString::fromStdString(book.folder.file("next.pgn")));
+    EXPECT_EQ(Column(games, frmGames::ColVerdict), (QStringList{"ok", ""}));
 
     games.SetVerification("/nonexistent/engine", options);
     games.VerifyGames();

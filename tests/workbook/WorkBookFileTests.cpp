@@ -462,10 +462,11 @@ TEST_F(WorkBookFile, TheScoreAndTheGroupFiguresAreTheSumsWhateverChangedTheFile)
         {"text counters", [&] { workbook.UpdateSuccess(5); }, true},
         {"more successes than attempts", [&] { workbook.UpdateError(6); }, true},
         {"a game in a tagged chapter", [&] { workbook.UpdateSuccess(7); }, true},
-        {"a game that does not exist", [&] { workbook.UpdateSuccess(99); }, true},
+        {"a game that does not exist", [&] { EXPECT_THROW(workbook.UpdateSuccess(99), CError); },
+         true},
         {"a game that does not exist, then another program's change",
          [&] {
-             workbook.UpdateSuccess(99);
+             EXPECT_THROW(workbook.UpdateSuccess(99), CError);
              RawDatabase(path).exec("update GameTree set XRefPage='p.8' where ID=1");
          },
          false},

@@ -159,6 +159,8 @@ TEST_F(WorkBookGames, SavingAgainSavingOverNothingLoadingNothingAndDeleting) {
     EXPECT_EQ(Counters(*workbook.objGetGameRow(id)), std::vector<int32_t>({2, 1, 1, 0}));
     EXPECT_EQ(ErrorOf([&] { workbook.lngSaveGame(game.tree, 999, "x", "", ""); }),
               "CWorkBook 9999: No game with the identifier 999");
+    EXPECT_EQ(ErrorOf([&] { workbook.UpdateError(999); }),
+              "CWorkBook 9999: game 999 is no longer in the workbook");
     RawDatabase raw(path);
     EXPECT_EQ(raw.value("select group_concat(n, ',') from (select count(*) n from GameNode group "
                         "by GameTreeID order by GameTreeID)"),
@@ -389,11 +391,13 @@ TEST_F(WorkBookGames, AnnotationsAreKeptThroughEditorSavesAndRemovedWithTheirNod
     EXPECT_TRUE(Stored(workbook, id).empty());
     // Deleted by another program, its identifier given to a new game: nothing carries over.
     workbook.lngSaveGame(game.tree, 0, "d", "", "", game.annotations);
+    workbook.UpdateSuccess(id);
     RawDatabase(path).exec("delete from GameNode; delete from GameTree");
     EXPECT_EQ(workbook.lngSaveGame(game.tree, 0, "new", "", ""), id);
     EXPECT_TRUE(Stored(workbook, id).empty());
     EXPECT_EQ(RawDatabase(path).value("select (select count(*) from GameAnnotation) + (select "
-                                      "count(*) from GameTag)"),
+                                      "count(*) from GameTag) + (select count(*) from "
+                                      "TrainingHistory) + (select count(*) from TrainingSchedule)"),
               "0");
 }
 
