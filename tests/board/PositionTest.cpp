@@ -30,6 +30,8 @@ TEST_F(Positions, ApplyFenAndApplyPositionReadEveryFieldAndStartAFreshGameOrChan
         {"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1",
          "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3", 1},
         {"r3k2r/8/8/8/8/8/8/R3K2R w Kq -", "r3k2r/8/8/8/8/8/8/R3K2R w Kq -", 0},
+        {"r3k2r/8/8/8/8/8/8/R3K2R w Kq - 3 25", "r3k2r/8/8/8/8/8/8/R3K2R w Kq -", 24},
+        {"r3k2r/8/8/8/8/8/8/R3K2R b Kq - 3 25", "r3k2r/8/8/8/8/8/8/R3K2R b Kq -", 25},
     };
     for (const auto& [fen, read, moveNumber] : cases) {
         SCOPED_TRACE(fen);
