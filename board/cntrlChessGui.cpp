@@ -200,19 +200,7 @@ void cntrlChessGui::Mode(BoardMode value) {
 QString cntrlChessGui::GameStatus() const {
     // A position given as it is (a FEN, a setup, a host's position) names only the side to move,
     // even when that side is already mated or stalemated.
-    std::shared_ptr<CGameStatus> status = position->objStatus();
-    switch (gameEndOf(*position)) {
-    case GameEnd::Checkmate:
-        status = isWhiteSideToMove(*position) ? CGameStatus::objBLACK_WINS()
-                                              : CGameStatus::objWHITE_WINS();
-        break;
-    case GameEnd::Stalemate:
-        status = CGameStatus::objDRAWN_BY_STALEMATE();
-        break;
-    case GameEnd::None:
-        break;
-    }
-    return QString::fromStdString(status->strToString());
+    return QString::fromStdString(objShownStatus(*position)->strToString());
 }
 
 void cntrlChessGui::EnableNavigation(bool isEnable) {

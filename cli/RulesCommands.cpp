@@ -4,6 +4,7 @@
 #include "game/Fen.h"
 #include "game/MoveText.h"
 #include "game/Perft.h"
+#include "game/SideToMove.h"
 #include "model/CError.h"
 #include "model/CGameStatus.h"
 
@@ -77,6 +78,7 @@ int runPlay(const CommandArgs& args) {
     if (args.empty()) return usageError("usage: brisolt-cli play FEN MOVETEXT...");
     auto position = readPosition(args[0]);
     if (!position) return 2;
+    position->objStatus(objShownStatus(*position)); // a FEN that is already mate or stalemate
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& text = args[i];
         if (!position->objStatus()->isInProgress()) {
