@@ -157,11 +157,12 @@ void CTrainingSession::TrainingStatus(const std::string& status) {
     if (shownGameId == 0) return;
     if (status == strWRONG_MOVE) {
         NoteWrongMove();
-        // A refuted try comes with its explanation, before the count of tries left.
+        // A refuted try comes with its explanation, after the count of tries left, which a
+        // long explanation would push out of sight.
         // The last wrong move's explanation goes with the failure that follows.
         if (!tryExplanation.empty() && wrongMoves < TrainingFeedback::intTries) {
-            display.ShowMessage(tryExplanation + lineBreak + lineBreak +
-                                TrainingFeedback::strWrongMove(wrongMoves));
+            display.ShowMessage(TrainingFeedback::strWrongMove(wrongMoves) + lineBreak + lineBreak +
+                                tryExplanation);
             tryExplanation.clear();
         }
     } else if (status == strSUCCESSFUL) {

@@ -29,8 +29,8 @@ void CTrainingSession::ShowEnding(bool success) {
     std::string text = success ? strSolved(strLinePlayed(display.objBoardGameTree())) : strFailed();
     // The comments of the last stored moves follow the solved line.
     if (success && !turnComments.empty()) text += "\r\n\r\n" + turnComments;
-    // A refuted try that used the last wrong move is explained before the failure.
-    if (!success && !tryExplanation.empty()) text = tryExplanation + "\r\n\r\n" + text;
+    // A refuted try that used the last wrong move is explained after the failure.
+    if (!success && !tryExplanation.empty()) text += "\r\n\r\n" + tryExplanation;
     tryExplanation.clear();
     display.ShowMessage(text);
     display.SetMessageVisible(true);

@@ -6,6 +6,7 @@
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
 #include "game/PositionConstructors.h"
+#include "game/SideToMove.h"
 #include "model/CError.h"
 #include "model/CGameStatus.h"
 
@@ -215,7 +216,9 @@ void cntrlChessGui::Mode(BoardMode value) {
 }
 
 QString cntrlChessGui::GameStatus() const {
-    return QString::fromStdString(position->objStatus()->strToString());
+    // A position given as it is (a FEN, a setup, a host's position) names only the side to move,
+    // even when that side is already mated or stalemated.
+    return QString::fromStdString(objShownStatus(*position)->strToString());
 }
 
 void cntrlChessGui::EnableNavigation(bool isEnable) {

@@ -46,7 +46,7 @@ bool cntrlChessGui::ApplyPosition(const std::shared_ptr<CPosition>& objPosition)
     return isStartNewGame(
         objNewPosition(objNewDiagram(cells),
                        white ? CGameStatus::objWHITE_TO_MOVE() : CGameStatus::objBLACK_TO_MOVE(),
-                       white ? 0 : 1, forfeits, letter),
+                       objPosition->intMoveNumber(), forfeits, letter),
         false);
 }
 

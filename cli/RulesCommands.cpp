@@ -4,6 +4,7 @@
 #include "game/Fen.h"
 #include "game/MoveText.h"
 #include "game/Perft.h"
+#include "game/SideToMove.h"
 #include "model/CError.h"
 #include "model/CGameStatus.h"
 
@@ -77,6 +78,7 @@ int runPlay(const CommandArgs& args) {
     if (args.empty()) return usageError("usage: brisolt-cli play FEN MOVETEXT...");
     auto position = readPosition(args[0]);
     if (!position) return 2;
+    position->objStatus(objShownStatus(*position)); // a FEN that is already mate or stalemate
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& text = args[i];
         if (!position->objStatus()->isInProgress()) {
@@ -84,14 +86,19 @@ int runPlay(const CommandArgs& args) {
                       << position->objStatus()->strToString() << ")" << std::endl;
             return 1;
         }
+        // Castling typed with zeros is read as the letter O, the text the game keeps.
+        std::string read = text;
+        if (read.rfind("0-0", 0) == 0)
+            for (size_t k = 0; k < read.size() && (read[k] == '0' || read[k] == '-'); ++k)
+                if (read[k] == '0') read[k] = 'O';
         std::shared_ptr<CPosition> next;
         try {
-            next = position->objProcessMove(position, text);
+            next = position->objProcessMove(position, read);
         } catch (const CError&) {
             next = nullptr;
         }
         if (!next) {
-            const MoveTextParts parts = objReadMoveText(text);
+            const MoveTextParts parts = objReadMoveText(read);
             std::cerr << "move " << text << " refused: "
                       << (parts.isReadable() ? "illegal in" : parts.strError + " in") << " "
                       << position->strGetFEN() << std::endl;

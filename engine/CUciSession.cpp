@@ -37,6 +37,8 @@ bool CUciSession::isHandshake(int waitMs) {
         line = strTrimmed(line, kBlanks);
         if (line.rfind("id name ", 0) == 0) name = strTrimmed(line.substr(8), kBlanks);
         if (line == "uciok") return true;
+        // An engine that never stops writing must not hold the wait past its time.
+        if (msLeft(deadline) == 0) break;
     }
     error = process.isFinished()
                 ? "ended before answering \"uci\" (" + process.strExitReason() + ")"
@@ -56,6 +58,7 @@ bool CUciSession::isReady(int waitMs) {
     while (process.isReadLine(line, msLeft(deadline))) {
         if (strTrimmed(line, kBlanks) == "readyok") return true;
         TakeLine(line);
+        if (msLeft(deadline) == 0) break;
     }
     error = "the engine did not get ready";
     return false;

@@ -14,10 +14,10 @@
 
 namespace {
 
-// The first four fields of the text, split at spaces after runs of spaces are reduced to one; a
+// The first six fields of the text, split at spaces after runs of spaces are reduced to one; a
 // leading space gives an empty first field. Further fields are not read.
 struct FenFields {
-    std::array<std::string_view, 4> field;
+    std::array<std::string_view, 6> field;
     size_t count = 0;
 };
 
@@ -44,9 +44,18 @@ std::shared_ptr<CPosition> build(const std::string& cells, const FenFields& fiel
     const std::string letter =
         fields.field[3] == "-" ? " " : std::string(fields.field[3].substr(0, 1));
     const bool white = fields.field[1] == "w";
+    // The full-move number, when the sixth field gives one from 1 to 9999; the number kept is
+    // that of the last move played, so White to move at move n has n - 1.
+    int fullMove = 1;
+    const std::string_view number = fields.field[5];
+    if (fields.count == 6 && !number.empty() && number.size() <= 4 &&
+        number.find_first_not_of("0123456789") == number.npos) {
+        const int given = std::stoi(std::string(number));
+        if (given >= 1) fullMove = given;
+    }
     return objNewPosition(objNewDiagram(cells),
                           white ? CGameStatus::objWHITE_TO_MOVE() : CGameStatus::objBLACK_TO_MOVE(),
-                          white ? 0 : 1, forfeits, letter);
+                          white ? fullMove - 1 : fullMove, forfeits, letter);
 }
 
 [[noreturn]] void refuse(const std::string& message) {

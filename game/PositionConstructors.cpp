@@ -6,6 +6,8 @@
 #include "model/CGameStatus.h"
 #include "model/PieceCodes.h"
 
+#include <array>
+
 std::shared_ptr<CPosition> objNewStartPosition() {
     auto position = std::make_shared<CPosition>();
     position->objDiagram(objNewInitialDiagram());
@@ -35,10 +37,19 @@ std::shared_ptr<CPosition> objNewPosition(const std::shared_ptr<CDiagram>& diagr
     if (forfeits.size() != 4)
         RaiseError("CPosition", "castlingPrivledges array parameter must have a length of 4");
     auto position = std::make_shared<CPosition>();
-    position->isKCastleForfeited(0, forfeits[0]);
-    position->isQCastleForfeited(0, forfeits[1]);
-    position->isKCastleForfeited(1, forfeits[2]);
-    position->isQCastleForfeited(1, forfeits[3]);
+    // A castling whose king or rook is off its starting square can never be played: it counts as
+    // forfeited, so that no FEN written from the position names it.
+    std::array<bool, 4> lost{};
+    for (size_t k = 0; k < lost.size(); ++k) {
+        const Castling& castling = kCastlings[k];
+        const bool white = castling.slot == WhiteSlot;
+        lost[k] = forfeits[k] || diagram->intCodeAt(castling.kingFrom) != codeOf(King, white) ||
+                  diagram->intCodeAt(castling.rookFrom) != codeOf(Rook, white);
+    }
+    position->isKCastleForfeited(0, lost[0]);
+    position->isQCastleForfeited(0, lost[1]);
+    position->isKCastleForfeited(1, lost[2]);
+    position->isQCastleForfeited(1, lost[3]);
     position->objDiagram(diagram);
     position->intMoveNumber(moveNumber);
     position->objStatus(status);

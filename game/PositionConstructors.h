@@ -14,7 +14,8 @@ class CPosition;
 // The standard start position: White to move, no forfeits, move number 0, move text "...".
 std::shared_ptr<CPosition> objNewStartPosition();
 // A position from stored values. Forfeits: white king side, white queen side, black king side,
-// black queen side (True = right lost); the letter "a"-"h" names the en-passant file, kept only
+// black queen side (True = right lost; a castling whose king or rook is off its square is lost
+// whatever is given); the letter "a"-"h" names the en-passant file, kept only
 // where a pawn of the side not to move can have just passed the square on it. Raises
 // "gameStatus", "Diagram is null", "Movenum cannot be negative" or
 // "castlingPrivledges array parameter must have a length of 4".

@@ -76,3 +76,16 @@ std::string strWithCheckSign(const CPosition& position, std::string text) {
         text += gameEndOf(position) == GameEnd::Checkmate ? "#" : "+";
     return text;
 }
+
+std::shared_ptr<CGameStatus> objShownStatus(const CPosition& position) {
+    switch (gameEndOf(position)) {
+    case GameEnd::Checkmate:
+        return isWhiteSideToMove(position) ? CGameStatus::objBLACK_WINS()
+                                           : CGameStatus::objWHITE_WINS();
+    case GameEnd::Stalemate:
+        return CGameStatus::objDRAWN_BY_STALEMATE();
+    case GameEnd::None:
+        break;
+    }
+    return position.objStatus();
+}

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
+class CGameStatus;
 class CPosition;
 
 // The side to move in the position, final positions included: after a mate the side that is
@@ -23,3 +25,7 @@ GameEnd gameEndOf(const CPosition& position);
 
 // "Checkmate" or "Stalemate" when the position ends the game, "" otherwise.
 std::string strGameEndOf(const CPosition& position);
+
+// The status to show for the position: its own, or the result when it names a side to move that
+// is already mated or stalemated (a position given as a FEN or set up names only the side).
+std::shared_ptr<CGameStatus> objShownStatus(const CPosition& position);

@@ -4,6 +4,7 @@
 #include "game/CPosition.h"
 #include "game/PositionConstructors.h"
 #include "game/PositionSoundness.h"
+#include "game/SideToMove.h"
 #include "model/CDiagram.h"
 #include "model/CGameStatus.h"
 #include "workbook/CWorkBook.h"
@@ -217,14 +218,46 @@ std::shared_ptr<CPosition> PositionOf(const SqlStatement& row, int64_t id) {
     }
 }
 
-// True when the node's stored move, played in its parent's position, gives its stored diagram.
-bool isPlayable(const CPosition& parent, const CPosition& child) {
+// The position the node's stored move gives in its parent's position; nothing when the move
+// cannot be played there or gives another diagram.
+std::shared_ptr<CPosition> objPlayed(const CPosition& parent, const CPosition& child) {
     try {
         auto played = parent.objProcessMove(child.strMoveText());
-        return played && played->objDiagram()->strToString() == child.objDiagram()->strToString();
+        if (played && played->objDiagram()->strToString() == child.objDiagram()->strToString())
+            return played;
     } catch (const CError&) {
-        return false;
     }
+    return nullptr;
+}
+
+// What the node's stored row says otherwise than the move from its parent gives: the side to
+// move, a castling right, the en-passant file or the move number; "" when they agree.
+std::string strDisagreement(const CPosition& played, const CPosition& child) {
+    if (isWhiteSideToMove(played) != isWhiteSideToMove(child)) return "side to move";
+    for (int color = 0; color < 2; ++color)
+        if (played.isKCastleForfeited(color) != child.isKCastleForfeited(color) ||
+            played.isQCastleForfeited(color) != child.isQCastleForfeited(color))
+            return "castling rights";
+    if (played.intEnPassantFile() != child.intEnPassantFile()) return "en-passant file";
+    if (played.intMoveNumber() != child.intMoveNumber()) return "move number";
+    return "";
+}
+
+// Refuses the game when the node's stored move cannot be played in its parent's position or
+// gives another position than the row stores.
+void CheckStoredMove(int64_t id, const CPosition& parent, const CPosition& child,
+                     const std::string& key) {
+    const auto played = objPlayed(parent, child);
+    if (!played)
+        throw CWorkBookGameError(id, kSource,
+                                 gameName(id) + " cannot be loaded: the stored move " +
+                                     child.strMoveText() + " (node " + key +
+                                     ") cannot be played in the position before it");
+    if (const std::string differs = strDisagreement(*played, child); !differs.empty())
+        throw CWorkBookGameError(id, kSource,
+                                 gameName(id) + " cannot be loaded: the move " +
+                                     child.strMoveText() + " (node " + key +
+                                     ") does not give the stored " + differs);
 }
 
 } // namespace
@@ -256,17 +289,25 @@ std::shared_ptr<CGameTree> CWorkBook::objLoadGameRows(int64_t id, std::string& d
     rows->bind(1, id);
     auto tree = std::make_shared<CGameTree>();
     std::shared_ptr<CGameNode> spare;
+    struct Pending {
+        std::shared_ptr<CPosition> position;
+        std::string key, parentKey;
+    };
+    std::vector<Pending> later;
     while (rows->step()) {
         auto p = PositionOf(*rows, id);
         const std::string key = rows->text(NodeKey);
         const std::string parentKey = rows->text(NodeParentKey);
-        // A stored move that cannot be played would fail later, in the middle of training.
-        if (p->strMoveText() != "..." && tree->isExists(parentKey) &&
-            !isPlayable(*tree->Item(parentKey)->objPosition(), *p))
-            throw CWorkBookGameError(id, kSource,
-                                     gameName(id) + " cannot be loaded: the stored move " +
-                                         p->strMoveText() + " (node " + key +
-                                         ") cannot be played in the position before it");
+        // A stored move that cannot be played would fail later, in the middle of training; a
+        // row that gives its position other rights than the move does would judge the moves
+        // after it against a position the game never reached. A row before its parent's is
+        // checked once the parent is there.
+        if (p->strMoveText() != "...") {
+            if (tree->isExists(parentKey))
+                CheckStoredMove(id, *tree->Item(parentKey)->objPosition(), *p, key);
+            else
+                later.push_back({p, key, parentKey});
+        }
         tree->Add2(p, key, parentKey);
         if (key == CGameNode::strINITIAL_KEY()) {
             // A test position the rules cannot judge (two kings of a side, a pawn on an end
@@ -278,6 +319,10 @@ std::shared_ptr<CGameTree> CWorkBook::objLoadGameRows(int64_t id, std::string& d
             spare->InitFromPosition(parentKey, p);
         }
     }
+    for (const Pending& each : later)
+        if (tree->isExists(each.parentKey))
+            CheckStoredMove(id, *tree->Item(each.parentKey)->objPosition(), *each.position,
+                            each.key);
     if (tree->Count() == 0) return nullptr;
     // Without a root the tree could not be shown or trained.
     if (!spare) throw CWorkBookGameError(id, kSource, gameName(id) + " has no start position");

@@ -249,8 +249,8 @@ private slots:
         QCOMPARE(board->boardMode(), BoardMode::Training);
         QCOMPARE(board->GetFen(), beforeTry);
         QCOMPARE(Message(window.get()),
-                 QString("2.Qh5 is premature: after 2...Nc6 3.Bc4 g6 and the queen must move "
-                         "again\n\nNot the solution. 2 tries left."));
+                 QString("Not the solution. 2 tries left.\n\n2.Qh5 is premature: after 2...Nc6 "
+                         "3.Bc4 g6 and the queen must move again"));
         QCOMPARE(board->strLastSound(), QString("failure"));
         // The try in red from d1 to h5, the refutation's first move in blue from b8 to c6.
         const auto& arrows = board->objMarks().arrArrows();
@@ -290,14 +290,14 @@ private slots:
         cntrlChessGui* board = window->objBoard();
         QVERIFY(DragStoredMove(board)); // 1.e4, answered by 1...e5
         const QString beforeTry = board->GetFen();
-        const QString why = "2.Qh5 is refuted: after 2...Nc6 3.Bc4 g6\n\n";
+        const QString why = "\n\n2.Qh5 is refuted: after 2...Nc6 3.Bc4 g6";
         const QString failed =
             QString::fromStdString(TrainingFeedback::strFailed()).replace("\r\n", "\n");
         for (const QString& after : {QString("Not the solution. 2 tries left."),
                                      QString("Not the solution. 1 try left."), failed}) {
             Drag(board, 3, 0, 7, 4); // the try 2.Qh5
             QCOMPARE(board->GetFen(), beforeTry);
-            QCOMPARE(Message(window.get()), why + after);
+            QCOMPARE(Message(window.get()), after + why);
         }
         QCOMPARE(board->boardMode(), BoardMode::View);
         // The arrow stands at the failed move, Right plays the solution.

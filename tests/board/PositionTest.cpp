@@ -30,6 +30,8 @@ TEST_F(Positions, ApplyFenAndApplyPositionReadEveryFieldAndStartAFreshGameOrChan
         {"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1",
          "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3", 1},
         {"r3k2r/8/8/8/8/8/8/R3K2R w Kq -", "r3k2r/8/8/8/8/8/8/R3K2R w Kq -", 0},
+        {"r3k2r/8/8/8/8/8/8/R3K2R w Kq - 3 25", "r3k2r/8/8/8/8/8/8/R3K2R w Kq -", 24},
+        {"r3k2r/8/8/8/8/8/8/R3K2R b Kq - 3 25", "r3k2r/8/8/8/8/8/8/R3K2R b Kq -", 25},
     };
     for (const auto& [fen, read, moveNumber] : cases) {
         SCOPED_TRACE(fen);
@@ -195,6 +197,20 @@ TEST_F(Positions, ApplyingASetupReportsTheFirstFaultOrStartsAFreshGame) {
     play("e5");
     EXPECT_EQ(items(board->lstWhiteMoves), QStringList({"1.  ... "}));
     EXPECT_EQ(items(board->lstBlackMoves), QStringList({"e5"}));
+    // A position that ends the game says so before any move, set up or applied as text.
+    const std::pair<const char*, const char*> ended[] = {
+        {"k7/1Q6/1K6/8/8/8/8/8 b - -", "1-0 (Checkmate)"},
+        {"K7/1q6/1k6/8/8/8/8/8 w - -", "0-1 (Checkmate)"},
+        {"k7/8/1Q6/8/8/8/8/7K b - -", "1/2-1/2 (Stalemate)"},
+    };
+    for (const auto& [fen, status] : ended) {
+        board->Mode(BoardMode::Setup);
+        ASSERT_TRUE(board->SetFen(fen));
+        board->cmdApplySetup_Click();
+        EXPECT_EQ(board->GameStatus().toStdString(), status) << fen;
+        ASSERT_TRUE(board->ApplyFen(fen));
+        EXPECT_EQ(board->GameStatus().toStdString(), status) << fen;
+    }
 }
 
 // An empty store gives the stored defaults; only values that differ from them are written, and

@@ -104,7 +104,7 @@ TEST(Position, NewPositionChecksItsArgumentsAndKeepsTheDiagram) {
     EXPECT_EQ(noFile->objDiagram(), diagram) << "the diagram itself is kept";
     EXPECT_EQ(noFile->strGetFEN(), "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w Qk -");
     // The pawns stand where their double steps end.
-    const auto passable = fen("4k3/8/8/2p5/3P4/8/8/4K3 w - -")->objDiagram();
+    const auto passable = fen("4k2r/8/8/2p5/3P4/8/8/R3K3 w - -")->objDiagram();
     const auto file = objNewPosition(passable, CGameStatus::objBLACK_TO_MOVE(), 1, none, "d");
     EXPECT_EQ(file->intEnPassantFile(), 3);
     EXPECT_EQ(file->strMoveText(), "d4");
@@ -114,9 +114,9 @@ TEST(Position, NewPositionChecksItsArgumentsAndKeepsTheDiagram) {
     file->isKCastleForfeited(0, true);
     file->isQCastleForfeited(1, true);
     file->intEnPassantFile(0);
-    EXPECT_EQ(file->strGetFEN(), "4k3/8/8/2p5/3P4/8/8/4K3 b Qk a3");
+    EXPECT_EQ(file->strGetFEN(), "4k2r/8/8/2p5/3P4/8/8/R3K3 b Qk a3");
     file->intEnPassantFile(9);
-    EXPECT_EQ(file->strGetFEN(), "4k3/8/8/2p5/3P4/8/8/4K3 b Qk -");
+    EXPECT_EQ(file->strGetFEN(), "4k2r/8/8/2p5/3P4/8/8/R3K3 b Qk -");
 }
 
 TEST(Position, EqualityIgnoresNumberAndTextAndClonesShareNothingMutable) {
@@ -140,15 +140,17 @@ TEST(Position, EqualityIgnoresNumberAndTextAndClonesShareNothingMutable) {
     EXPECT_EQ(b->objDiagram()->colMap().Count(), 2);
 }
 
-TEST(FenReader, LenientReaderReadsTheFourFieldsAndRefusesLikeTheBoard) {
+TEST(FenReader, LenientReaderReadsTheFieldsAndRefusesLikeTheBoard) {
     // written: the FEN written back, "" for nothing; number and text: of the position read
     const std::tuple<const char*, const char*, int, const char*> cases[] = {
         {"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1",
          "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3", 1, "e4"},
-        {"4k3/8/8/8/8/8/8/4K3 w Kq -", "4k3/8/8/8/8/8/8/4K3 w Kq -", 0, "..."},
+        {"4k3/8/8/8/8/8/8/4K3 w Kq -", "4k3/8/8/8/8/8/8/4K3 w - -", 0, "..."}, // no rooks
         {"4k3/8/8/8/8/8/8/4K3  w   -  -", "4k3/8/8/8/8/8/8/4K3 w - -", 0, "..."},
-        {"4k3/8/8/8/4P3/8/8/4K3 x KQ e", "4k3/8/8/8/4P3/8/8/4K3 b KQ e3", 1, "e4"}, // not w
-        {"4k3/8/8/4p3/8/8/8/4K3 w - e6 12 40", "4k3/8/8/4p3/8/8/8/4K3 w - e6", 0, "e5"},
+        {"4k3/8/8/8/4P3/8/8/R3K2R x KQ e", "4k3/8/8/8/4P3/8/8/R3K2R b KQ e3", 1, "e4"}, // not w
+        {"4k3/8/8/4p3/8/8/8/4K3 w - e6 12 40", "4k3/8/8/4p3/8/8/8/4K3 w - e6", 39, "e5"},
+        {"4k3/8/8/8/8/8/8/4K3 b - - 0 40", "4k3/8/8/8/8/8/8/4K3 b - -", 40, "..."},
+        {"4k3/8/8/8/8/8/8/4K3 w - - 0 x", "4k3/8/8/8/8/8/8/4K3 w - -", 0, "..."},
         {"4k3/8/8/8/8/8/8/4K3 w -", "", 0, ""},    // three fields
         {"4k3/8/8/8/8/8/8/4K2 w - -", "", 0, ""},  // 63 cells
         {" 4k3/8/8/8/8/8/8/4K3 w - -", "", 0, ""}, // leading space: empty placement

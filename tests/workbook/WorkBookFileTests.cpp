@@ -184,6 +184,12 @@ TEST_F(WorkBookFile, ADamagedGameNamesItselfAndTheOtherGameStillLoads) {
         {"update GameNode set MoveText='Qxh7' where MoveText='e4'", "cannot be played"},
         {"update GameNode set Diagram=replace(Diagram,'P','Q') where MoveText='e4'",
          "cannot be played"},
+        // a row after the root gives what the move from its parent does not
+        {"update GameNode set WhiteOO=0 where NodeKey='InitialKey'", "stored castling rights"},
+        {"update GameNode set ID=-ID,BlackOOO=0 where MoveText='e4'", "stored castling rights"},
+        {"update GameNode set EnPassantFile=-1 where MoveText='e4'", "stored en-passant file"},
+        {"update GameNode set WhiteToMove=1 where MoveText='e4'", "stored side to move"},
+        {"update GameNode set MoveNumber=7 where MoveText='e4'", "stored move number"},
         {"update GameNode set MoveNumber=NULL where MoveText='e4'", "Bad value of MoveNumber"},
         {"update GameNode set MoveNumber='abc'", "Bad value of MoveNumber in game 2: 'abc'"},
         {"update GameNode set EnPassantFile=NULL", "Bad value of EnPassantFile in game 2: 'NULL'"},
