@@ -37,17 +37,6 @@ std::shared_ptr<CGameTree> objEmptyBoard() {
     return tree;
 }
 
-// The positions and moves of a game as stored: another game given the same identifier has others.
-std::string strStoredMoves(const std::shared_ptr<CGameTree>& tree) {
-    std::string moves;
-    if (tree)
-        for (const GameRows::Node& node : GameRows::objOf(tree, 0, "", "", "", nullptr).arrNodes)
-            moves += node.strKey + ' ' + node.strParentKey + ' ' +
-                     std::string(node.arrDiagram.data(), node.arrDiagram.size()) + ' ' +
-                     node.strMoveText + '\n';
-    return moves;
-}
-
 } // namespace
 
 CTrainingSession::CTrainingSession(ITrainingDisplay& display) : display(display) {}
@@ -128,7 +117,7 @@ void CTrainingSession::ShowGame(int32_t gameId) {
     const std::string toPlay = strToPlay(tree);
     ReadNotes(gameId, tree);
 
-    const std::string moves = strStoredMoves(tree);
+    const std::string moves = GameRows::strStoredMoves(tree);
 
     shownGameId = gameId;
     shownToPlay = toPlay;
@@ -196,7 +185,8 @@ void CTrainingSession::EndGame(bool success, bool solutionShown) {
         try {
             // Deleted and its identifier given to a new game, the game shown is no longer there.
             std::string description, page, diagram;
-            if (strStoredMoves(workbook->objLoadGame(id, description, page, diagram)) != shownMoves)
+            if (GameRows::strStoredMoves(workbook->objLoadGame(id, description, page, diagram)) !=
+                shownMoves)
                 throw std::runtime_error("game " + std::to_string(id) +
                                          " is no longer in the workbook");
             workbook->RecordAttempt(objAttempt(id, success, solutionShown));

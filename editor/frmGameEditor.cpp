@@ -11,6 +11,7 @@
 #include "settings/SettingsTable.h"
 #include "workbook/CWorkBook.h"
 #include "workbook/GameAnnotations.h"
+#include "workbook/GameRows.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -24,6 +25,7 @@
 #include <QVBoxLayout>
 #include <exception>
 #include <limits>
+#include <tuple>
 
 frmGameEditor::frmGameEditor(std::shared_ptr<CWorkBook> book, int32_t id,
                              std::shared_ptr<CEditorPrompts> asker, QWidget* parent)
@@ -144,6 +146,7 @@ void frmGameEditor::FillSetupPanel() {
 void frmGameEditor::LoadGame() {
     auto tree = workbook->objLoadGame(gameId, storedDescription, storedPage, storedDiagram);
     if (!tree) throw std::runtime_error("Game " + std::to_string(gameId) + " has no position.");
+    storedMoves = GameRows::strStoredMoves(tree);
     txtDescription->setText(QString::fromStdString(storedDescription));
     txtPageRef->setText(QString::fromStdString(storedPage));
     txtDiagramRef->setText(QString::fromStdString(storedDiagram));
@@ -271,11 +274,29 @@ bool frmGameEditor::isSave() {
         const std::string description = text(txtDescription, storedDescription);
         const std::string page = text(txtPageRef, storedPage);
         const std::string diagram = text(txtDiagramRef, storedDiagram);
+        // Another program may have changed the game, or deleted it and given its identifier to
+        // a new one, since it was loaded: that game is not saved over.
+        if (gameId > 0) {
+            std::string nowDescription, nowPage, nowDiagram;
+            const auto now = workbook->objLoadGame(gameId, nowDescription, nowPage, nowDiagram);
+            if (GameRows::strStoredMoves(now) != storedMoves ||
+                std::tie(nowDescription, nowPage, nowDiagram) !=
+                    std::tie(storedDescription, storedPage, storedDiagram)) {
+                prompts->ShowError(this, QString("Game %1 was changed or replaced in the workbook "
+                                                 "since it was opened; nothing was saved.\n"
+                                                 "Cancel and open it again.")
+                                             .arg(gameId));
+                return false;
+            }
+        }
         // Annotations that could not be read stay as stored; those of removed moves go.
         gameId = pnlAnnotations->isReadable()
                      ? workbook->lngSaveGame(tree, gameId, description, page, diagram,
                                              pnlAnnotations->objAnnotationsFor(*tree))
                      : workbook->lngSaveGame(tree, gameId, description, page, diagram);
+        storedMoves = GameRows::strStoredMoves(tree);
+        std::tie(storedDescription, storedPage, storedDiagram) =
+            std::tie(description, page, diagram);
     } catch (const std::exception& error) {
         prompts->ShowError(this, QString("The game could not be saved: %1").arg(error.what()));
         return false;

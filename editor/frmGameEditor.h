@@ -85,6 +85,9 @@ private:
     cntrlChessGui* board = nullptr;
     // The texts as loaded: a box still showing one is saved as these bytes.
     std::string storedDescription, storedPage, storedDiagram;
+    // The positions and moves as loaded (GameRows::strStoredMoves), to tell the game from another
+    // given its identifier meanwhile.
+    std::string storedMoves;
     QString savedSnapshot;
     QString refusal;
     bool closing = false;

@@ -89,3 +89,13 @@ GameRows GameRows::objOf(const std::shared_ptr<CGameTree>& tree, int64_t id,
     }
     return rows;
 }
+
+std::string GameRows::strStoredMoves(const std::shared_ptr<CGameTree>& tree) {
+    std::string moves;
+    if (tree)
+        for (const Node& node : objOf(tree, 0, "", "", "", nullptr).arrNodes)
+            moves += node.strKey + ' ' + node.strParentKey + ' ' +
+                     std::string(node.arrDiagram.data(), node.arrDiagram.size()) + ' ' +
+                     node.strMoveText + '\n';
+    return moves;
+}

@@ -48,4 +48,7 @@ struct GameRows {
     static GameRows objOf(const std::shared_ptr<CGameTree>& tree, int64_t id,
                           std::string description, std::string page, std::string diagram,
                           const GameAnnotations* annotations);
+    // The positions and moves of a game as stored ("" for no tree): another game given the same
+    // identifier has others.
+    static std::string strStoredMoves(const std::shared_ptr<CGameTree>& tree);
 };

@@ -104,6 +104,16 @@ TEST_F(GameEditor, RefusesWhatCannotBeTrainedAndEditingKeepsTheIdentifierTextsAn
     EXPECT_EQ(Replies(*tree, {}), (Moves{"Kf7", "Rg2"}));
     EXPECT_EQ(Replies(*tree, {"Kf7"}), (Moves{"Kh7", "a6"}));
     EXPECT_EQ(Replies(*tree, {"Kf7", "a6"}), Moves{"Rh1#"});
+
+    // Deleted by another program while open and its identifier taken by a new game, the game
+    // is not saved over that one.
+    frmGameEditor stale(book.workbook, id, prompts);
+    RawDatabase(book.folder.file("games.brl")).exec("delete from GameTree; delete from GameNode");
+    ASSERT_EQ(Import(*book.workbook, PgnGame(kExercise, "1. Rg2 Kh7")), std::vector<int32_t>{id});
+    stale.txtPageRef->setText("p.100");
+    EXPECT_FALSE(stale.isSave());
+    EXPECT_THAT(prompts->errors.back().toStdString(), HasSubstr("nothing was saved"));
+    EXPECT_EQ(Replies(*Stored(*book.workbook, id), {}), Moves{"Rg2"});
 }
 
 // Setup starts from the position shown (the start position has every castling right) and the
