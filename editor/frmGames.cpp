@@ -6,6 +6,7 @@
 #include "editor/frmGameEditor.h"
 #include "settings/CEngineSettings.h"
 #include "workbook/CWorkBook.h"
+#include "workbook/GameRows.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -148,10 +149,23 @@ void frmGames::BuildControls() {
 }
 
 void frmGames::ForgetReportsOfGamesGone() {
-    // SQLite gives a deleted highest identifier to the next new game, which must show no verdict.
-    std::erase_if(reports, [this](const auto& report) {
-        return !workbook->objGetGameRow(report.first).has_value();
-    });
+    // SQLite gives a deleted highest identifier to the next new game, which must show no verdict;
+    // nor must a game another program gave other moves.
+    std::erase_if(reports, [this](const auto& report) { return !isVerifiedGame(report.first); });
+}
+
+bool frmGames::isVerifiedGame(int32_t id, const std::shared_ptr<CGameTree>& tree) const {
+    const auto verified = verifiedMoves.find(id);
+    return verified != verifiedMoves.end() && GameRows::strStoredMoves(tree) == verified->second;
+}
+
+bool frmGames::isVerifiedGame(int32_t id) const {
+    try {
+        std::string description, page, diagram;
+        return isVerifiedGame(id, workbook->objLoadGame(id, description, page, diagram));
+    } catch (const std::exception&) {
+        return false; // gone, or no longer readable
+    }
 }
 
 void frmGames::Reload() {

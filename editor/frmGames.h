@@ -8,10 +8,12 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 class CBackgroundTask;
 class CEditorPrompts;
+class CGameTree;
 class CWorkBook;
 class QLabel;
 class QLineEdit;
@@ -110,6 +112,9 @@ private:
     void BuildControls();
     // Drops the verification of every game no longer in the workbook.
     void ForgetReportsOfGamesGone();
+    // True when the game under the identifier (loaded, or as the tree) is the one verified.
+    bool isVerifiedGame(int32_t id) const;
+    bool isVerifiedGame(int32_t id, const std::shared_ptr<CGameTree>& tree) const;
     void UpdateButtons();
     void ShowDetails();
     frmGameEditor* OpenEditor(int32_t id);
@@ -122,6 +127,8 @@ private:
     QTimer* filterPause = nullptr;
     QPointer<frmGameEditor> editor;
     std::map<int32_t, VerifyReport> reports;
+    // The positions and moves each report is about (GameRows::strStoredMoves).
+    std::map<int32_t, std::string> verifiedMoves;
     QString enginePath;
     VerifyOptions verifyOptions;
 };

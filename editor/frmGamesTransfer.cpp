@@ -8,6 +8,7 @@
 #include "settings/SettingsTable.h"
 #include "workbook/CWorkBook.h"
 #include "workbook/GameAnnotations.h"
+#include "workbook/GameRows.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -15,6 +16,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <exception>
+#include <map>
 
 namespace {
 
@@ -132,11 +134,14 @@ void frmGames::VerifyGames() {
         GameAnnotations annotations;
     };
     std::vector<Game> games;
+    std::map<int32_t, std::string> moves;
     try {
         for (int32_t id : ids) {
             std::string description, page, diagram;
-            if (auto tree = workbook->objLoadGame(id, description, page, diagram))
+            if (auto tree = workbook->objLoadGame(id, description, page, diagram)) {
                 games.push_back({id, tree, workbook->objLoadAnnotations(id)});
+                moves[id] = GameRows::strStoredMoves(tree);
+            }
         }
     } catch (const std::exception& error) {
         prompts->ShowError(this, QString("The games could not be read: %1").arg(error.what()));
@@ -161,8 +166,10 @@ void frmGames::VerifyGames() {
                             }
                             control.Report(static_cast<int>(found.size()), total, "Done");
                         });
-    for (auto& [id, report] : found)
+    for (auto& [id, report] : found) {
         reports[id] = std::move(report);
+        verifiedMoves[id] = moves[id];
+    }
     Reload();
     if (!task->strError().isEmpty())
         prompts->ShowError(this, "The verification stopped: " + task->strError());
@@ -178,6 +185,12 @@ void frmGames::AddAsVariation() {
             std::string description, page, diagram;
             auto tree = workbook->objLoadGame(id, description, page, diagram);
             if (!tree) continue;
+            // Lines found in another game than the one stored now do not belong to it.
+            if (!isVerifiedGame(id, tree)) {
+                refused << QString("Game %1 was changed since it was verified; verify it again.")
+                               .arg(id);
+                continue;
+            }
             int lines = 0;
             for (const VerifyFinding& finding : report->second.arrFindings) {
                 if (finding.arrstrLine.empty()) continue;

@@ -248,6 +248,27 @@ TEST_F(GamesWindow, VerificationShowsVerdictsAndAddsAlternatives) {
     // Nothing to add: a mark is mended by hand, not by a variation.
     EXPECT_FALSE(games.cmdAddVariation->isEnabled());
 
+    // Another program gives a game's identifier to other moves.
+    const auto replace = [&](int32_t id, const std::string& pgn) {
+        CWorkBook other;
+        other.strOpenWorkBook(book.folder.file("games.brl"));
+        const std::string added = std::to_string(Import(other, pgn).at(0)),
+                          was = std::to_string(id);
+        RawDatabase(book.folder.file("games.brl"))
+            .exec("delete from GameNode where GameTreeID=" + was +
+                  "; update GameNode set GameTreeID=" + was + " where GameTreeID=" + added +
+                  "; delete from GameTree where ID=" + added);
+    };
+    replace(2, PgnGame(twoRooks, "1. Rb8#"));
+    games.Reload();
+    EXPECT_EQ(Column(games, frmGames::ColVerdict), (QStringList{"second-solution", ""}));
+    ASSERT_TRUE(games.isSelectGame(1));
+    // Replaced after its verification, game 1 is not given the old game's alternative.
+    replace(1, PgnGame("6k1/5ppp/8/8/8/8/8/1RR3K1 w - - 0 1", "1. Rc8#"));
+    games.cmdAddVariation->click();
+    EXPECT_EQ(Stored(*book.workbook, 1)->Count(), 2);
+    games.VerifyGames();
+
     ASSERT_TRUE(games.isSelectGame(1));
     EXPECT_TRUE(games.lblDetails->text().contains("Rb8#"));
     ASSERT_TRUE(games.cmdAddVariation->isEnabled());
