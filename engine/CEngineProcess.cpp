@@ -1,5 +1,6 @@
 #include "engine/CEngineProcess.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -19,6 +20,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr size_t errorTailSize = 300;
+// A line longer than this is handed out in pieces: one that never ends cannot fill the memory.
+constexpr size_t longestLine = 1 << 16;
 // How long a write waits for a program that takes none of its input before it is given up.
 constexpr int sendStallMs = 3000;
 
@@ -167,12 +170,13 @@ bool CEngineProcess::isFill(int waitMs) {
 
 bool CEngineProcess::isReadLine(std::string& line, int waitMs) {
     const auto deadline = Clock::now() + std::chrono::milliseconds(waitMs);
-    for (;;) {
+    for (bool looked = false;; looked = true) {
         const size_t end = buffer.find('\n');
-        if (end != std::string::npos) {
-            line.assign(buffer, 0, end);
+        if (end != std::string::npos || buffer.size() >= longestLine) {
+            const size_t size = std::min(end, longestLine);
+            line.assign(buffer, 0, size);
             if (!line.empty() && line.back() == '\r') line.pop_back();
-            buffer.erase(0, end + 1);
+            buffer.erase(0, size == end ? end + 1 : size);
             return true;
         }
         if (fromEngine < 0) {
@@ -183,6 +187,8 @@ bool CEngineProcess::isReadLine(std::string& line, int waitMs) {
             return true;
         }
         const int wait = msLeft(deadline);
+        // The time is up with the line unfinished: the rest comes with a later reading.
+        if (looked && wait == 0) return false;
         // Something came (or the output ended): look again; nothing within the time: done.
         if (!isFill(wait) && (wait == 0 || msLeft(deadline) == 0)) return false;
     }

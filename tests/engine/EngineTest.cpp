@@ -502,6 +502,15 @@ TEST(CEngineBridgeTest, ConsoleProtocolPassesWholeLinesInBatches) {
         ASSERT_FALSE(output.empty());
         EXPECT_EQ(output.find_first_not_of(std::string("y") + ENGINE_SEPARATOR), std::string::npos);
     }
+    // nor one that writes a line without end: it comes in pieces
+    CEngineBridge endless(fakeEngine("endless-line.sh"), EngineProtocol::Unknown);
+    endless.setHandshakeTimeout(300);
+    ASSERT_EQ(endless.initialize_chess_engine(0), 1) << endless.strError();
+    EXPECT_EQ(endless.protocol(), EngineProtocol::Console);
+    endless.waitForOutput(20);
+    const std::string output = strReadEngineOutput([&] { return endless.get_message(); });
+    ASSERT_FALSE(output.empty());
+    EXPECT_EQ(output.find_first_not_of(std::string("y") + ENGINE_SEPARATOR), std::string::npos);
 }
 
 // One start both finds out the protocol and plays: no second process for the detection. The

@@ -1,0 +1,3 @@
+#!/bin/sh
+# Writes one line that never ends.
+yes | tr -d '\n'
