@@ -204,7 +204,9 @@ private slots:
             auto* again = modal->findChild<QPushButton*>(QString("cmdAgain%1").arg(failed));
             QVERIFY(again);
             QCOMPARE(again->text(), QString("Punish the early queen defence, p.12"));
-            again->click();
+            // Enter on a game's button trains that game, not the next batch.
+            again->setFocus();
+            QTest::keyClick(again, Qt::Key_Return);
         });
         window->NextGame();
         QVERIFY(summary.isDone());
