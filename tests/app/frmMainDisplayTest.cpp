@@ -469,16 +469,22 @@ private slots:
 
     void theAppearanceChoiceIsStoredAndRestored() {
         const QPalette system = QApplication::palette();
+        // The commands are written in the palette's link colour, light on a dark palette.
+        const auto linkColor = [](frmMain* window) {
+            return window->findChild<QLabel*>("lblClearLog")->palette().color(QPalette::WindowText);
+        };
         {
             auto window = Open();
             QVERIFY(window->findChild<QAction*>("mnuAppearanceSystem")->isChecked());
             Trigger(window.get(), "mnuAppearanceDark");
             QCOMPARE(Setting("Options/Appearance"), QString("Dark"));
             QTRY_VERIFY(CAppearance::isDark(window->palette()));
+            QCOMPARE(linkColor(window.get()), CAppearance::objDarkPalette().color(QPalette::Link));
         }
         auto window = Open();
         QVERIFY(window->findChild<QAction*>("mnuAppearanceDark")->isChecked());
         QVERIFY(CAppearance::isDark(QApplication::palette()));
+        QCOMPARE(linkColor(window.get()), CAppearance::objDarkPalette().color(QPalette::Link));
         // The whole desktop palette comes back. From Dark: offscreen, the light one equals it.
         Trigger(window.get(), "mnuAppearanceSystem");
         QCOMPARE(Setting("Options/Appearance"), QString("System"));
