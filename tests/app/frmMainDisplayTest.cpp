@@ -353,6 +353,10 @@ private slots:
             QVERIFY2(part->mapTo(window.get(), QPoint(0, part->height())).y() <= window->height(),
                      name);
         }
+        // A click in the room right of a command's text runs no command.
+        const QWidget* flip = window->findChild<QWidget*>("lblFlip");
+        QVERIFY(panel->childAt(flip->x() + flip->sizeHint().width() + 20,
+                               flip->y() + flip->height() / 2) == nullptr);
     }
 
     // The file write-protected, then its folder (no journal can be made).
