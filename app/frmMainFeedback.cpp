@@ -166,7 +166,7 @@ void frmMain::BuildMoveMenu(QMenu* training) {
 }
 
 void frmMain::BuildAppearanceMenu(QMenu* options) {
-    mnuAppearance = options->addMenu("&Appearance");
+    mnuAppearance = options->addMenu("A&ppearance");
     mnuAppearance->setObjectName("mnuAppearance");
     auto* group = new QActionGroup(mnuAppearance);
     for (const QString& choice : CAppearance::arrChoices()) {
