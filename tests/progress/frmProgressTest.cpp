@@ -114,6 +114,15 @@ private slots:
         QCOMPARE(Shown(window.get()), first);
         SolveByDragging(window->objBoard());
         QCOMPARE(testwb::History(four.toStdString()).back(), std::to_string(first) + " 1 0 0 1");
+
+        // A double click trains its row at once.
+        statistics = window->ShowStatistics();
+        statistics->findChild<QTabWidget*>("tabStatistics")->setCurrentIndex(4);
+        unseen = statistics->findChild<QTableWidget*>("tblLongestUnseen");
+        const QPoint row = unseen->visualItemRect(unseen->item(0, 3)).center();
+        QTest::mouseClick(unseen->viewport(), Qt::LeftButton, {}, row);
+        QTest::mouseDClick(unseen->viewport(), Qt::LeftButton, {}, row);
+        QTRY_COMPARE(Shown(window.get()), ids[3]);
     }
 
     void statisticsOfAnEmptyWorkbookAndInADarkPalette() {
