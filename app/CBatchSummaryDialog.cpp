@@ -23,7 +23,8 @@ CBatchSummaryDialog::CBatchSummaryDialog(QWidget* parent, const QString& counts,
         for (const auto& [id, caption] : again) {
             auto* button = new QPushButton(caption, this);
             button->setObjectName(QString("cmdAgain%1").arg(id));
-            button->setAutoDefault(false);
+            // Enter on a game's button trains that game; elsewhere it presses Next batch.
+            button->setAutoDefault(true);
             button->setToolTip("Train this game now");
             button->setStyleSheet("QPushButton { text-align: left; padding: 4px 10px; }");
             connect(button, &QPushButton::clicked, this, [this, id] {

@@ -64,9 +64,12 @@ CHelpWindow::CHelpWindow(QWidget* parent)
     connect(browser, &QTextBrowser::backwardAvailable, cmdBack, &QToolButton::setEnabled);
     connect(browser, &QTextBrowser::forwardAvailable, cmdForward, &QToolButton::setEnabled);
     connect(cmdClose, &QToolButton::clicked, this, &QWidget::close);
-    // Esc and Ctrl+W close the help as they close other windows of the desktop.
-    for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape),
-                                     QKeySequence(QKeySequence::Close), QKeySequence("Ctrl+W")}) {
+    // Esc and Ctrl+W close the help as they close other windows of the desktop. Each key is
+    // bound once: a key bound twice (Close is Ctrl+W on X11) is ambiguous and closes nothing.
+    QList<QKeySequence> closeKeys{QKeySequence(Qt::Key_Escape), QKeySequence("Ctrl+W")};
+    for (const QKeySequence& keys : QKeySequence::keyBindings(QKeySequence::Close))
+        if (!closeKeys.contains(keys)) closeKeys << keys;
+    for (const QKeySequence& keys : closeKeys) {
         auto* shortcut = new QShortcut(keys, this);
         connect(shortcut, &QShortcut::activated, this, &QWidget::close);
     }

@@ -166,7 +166,7 @@ void frmMain::BuildMoveMenu(QMenu* training) {
 }
 
 void frmMain::BuildAppearanceMenu(QMenu* options) {
-    mnuAppearance = options->addMenu("&Appearance");
+    mnuAppearance = options->addMenu("A&ppearance");
     mnuAppearance->setObjectName("mnuAppearance");
     auto* group = new QActionGroup(mnuAppearance);
     for (const QString& choice : CAppearance::arrChoices()) {
@@ -181,6 +181,10 @@ void frmMain::BuildAppearanceMenu(QMenu* options) {
 
 void frmMain::ShowAppearance(const QString& choice) {
     CAppearance::Apply(choice);
+    // A widget's style sheet keeps the palette it was applied under until it is applied again:
+    // the command labels would stay dark blue on a dark window.
+    for (QWidget* widget : findChildren<QWidget*>())
+        if (!widget->styleSheet().isEmpty()) widget->setStyleSheet(widget->styleSheet());
     const QString applied = CAppearance::strApplied();
     for (QAction* action : mnuAppearance->actions())
         action->setChecked(action->data().toString() == applied);

@@ -229,7 +229,8 @@ QWidget* frmMain::BuildSidePanel() {
     commands->setSpacing(6);
     for (CActionLabel* label :
          {lblNextGame, lblPreviousGame, lblShowSolution, lblCrafty, lblFlip, lblClearLog}) {
-        commands->addWidget(label);
+        // As wide as its text: a click in the empty room beside it runs no command.
+        commands->addWidget(label, 0, Qt::AlignLeft);
     }
 
     auto* layout = new QVBoxLayout(panel);

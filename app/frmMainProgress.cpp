@@ -16,7 +16,7 @@ void frmMain::BuildProgressMenus(QMenu* training, QMenu* options) {
     mnuStatistics->setObjectName("mnuStatistics");
     connect(mnuStatistics, &QAction::triggered, this, [this] { ShowStatistics(); });
 
-    QMenu* order = options->addMenu("&Training order");
+    QMenu* order = options->addMenu("Training &order");
     order->setObjectName("mnuTrainingOrder");
     auto* group = new QActionGroup(order);
     mnuClassicOrder = order->addAction("&Worst first (classic)");

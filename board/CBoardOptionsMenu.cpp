@@ -89,6 +89,9 @@ CBoardOptionsMenu::CBoardOptionsMenu(QMenu* menu, cntrlChessGui* board_,
     mnuAnimate = toggle("mnuAnimate", "&Animate Moves", 3);
     mnuSounds = toggle("mnuSounds", "&Sounds", 4);
     mnuMoveBox = toggle("mnuMoveBox", "Move &Box Under the Board", 5);
+    // The host reads the stored options after building the menu: an entry ticked then would
+    // turn an option off that is already off.
+    connect(menu, &QMenu::aboutToShow, this, &CBoardOptionsMenu::Synchronise);
     connect(mnuTheme, &QMenu::aboutToShow, this, &CBoardOptionsMenu::Synchronise);
     Synchronise();
 }

@@ -196,6 +196,13 @@ void cntrlChessGui::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_End:
         step = 4;
         break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // The board holds the keyboard for its variation list: Enter follows the variation
+        // chosen, as a double click does, and never reaches a dialog's default button (the
+        // editor's Save).
+        if (navigable) cmdNavigation_Click(3);
+        return;
     case Qt::Key_Up:
     case Qt::Key_Down:
         if (navigable && lstVariations->count() > 1) {

@@ -221,6 +221,9 @@ QTableWidget* frmStatistics::GamesTable(const char* name, const std::vector<Game
     for (int column = 0; column < description; ++column)
         table->resizeColumnToContents(column);
     connect(table, &QTableWidget::itemSelectionChanged, this, [this, table] { lastUsed = table; });
+    // A click on the row already selected changes no selection, and the other table keeps its
+    // own: the table clicked is the one used.
+    connect(table, &QTableWidget::cellPressed, this, [this, table] { lastUsed = table; });
     connect(table, &QTableWidget::cellDoubleClicked, this, [this, table] {
         lastUsed = table;
         TrainSelected();

@@ -113,5 +113,7 @@ QString CEngineSettings::strPlayCaption() {
 QString CEngineSettings::strPlayMenuCaption() {
     QString name = strEngineName();
     name.replace("&", "&&");
-    return "Play the game against &" + name;
+    // A letter of its own: the engine's first one may be another entry's (Stockfish's S is Show
+    // Solution's).
+    return "Play the game &against " + name;
 }

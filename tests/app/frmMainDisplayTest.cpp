@@ -204,7 +204,9 @@ private slots:
             auto* again = modal->findChild<QPushButton*>(QString("cmdAgain%1").arg(failed));
             QVERIFY(again);
             QCOMPARE(again->text(), QString("Punish the early queen defence, p.12"));
-            again->click();
+            // Enter on a game's button trains that game, not the next batch.
+            again->setFocus();
+            QTest::keyClick(again, Qt::Key_Return);
         });
         window->NextGame();
         QVERIFY(summary.isDone());
@@ -351,6 +353,10 @@ private slots:
             QVERIFY2(part->mapTo(window.get(), QPoint(0, part->height())).y() <= window->height(),
                      name);
         }
+        // A click in the room right of a command's text runs no command.
+        const QWidget* flip = window->findChild<QWidget*>("lblFlip");
+        QVERIFY(panel->childAt(flip->x() + flip->sizeHint().width() + 20,
+                               flip->y() + flip->height() / 2) == nullptr);
     }
 
     // The file write-protected, then its folder (no journal can be made).
@@ -467,16 +473,22 @@ private slots:
 
     void theAppearanceChoiceIsStoredAndRestored() {
         const QPalette system = QApplication::palette();
+        // The commands are written in the palette's link colour, light on a dark palette.
+        const auto linkColor = [](frmMain* window) {
+            return window->findChild<QLabel*>("lblClearLog")->palette().color(QPalette::WindowText);
+        };
         {
             auto window = Open();
             QVERIFY(window->findChild<QAction*>("mnuAppearanceSystem")->isChecked());
             Trigger(window.get(), "mnuAppearanceDark");
             QCOMPARE(Setting("Options/Appearance"), QString("Dark"));
             QTRY_VERIFY(CAppearance::isDark(window->palette()));
+            QCOMPARE(linkColor(window.get()), CAppearance::objDarkPalette().color(QPalette::Link));
         }
         auto window = Open();
         QVERIFY(window->findChild<QAction*>("mnuAppearanceDark")->isChecked());
         QVERIFY(CAppearance::isDark(QApplication::palette()));
+        QCOMPARE(linkColor(window.get()), CAppearance::objDarkPalette().color(QPalette::Link));
         // The whole desktop palette comes back. From Dark: offscreen, the light one equals it.
         Trigger(window.get(), "mnuAppearanceSystem");
         QCOMPARE(Setting("Options/Appearance"), QString("System"));

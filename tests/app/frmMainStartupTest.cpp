@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
@@ -227,7 +228,7 @@ private slots:
     void practiceOpensModallyOnTheShownGameAndNamesTheEngine() {
         auto window = Open();
         auto* menu = window->findChild<QAction*>("mnuCrafty");
-        QVERIFY2(menu->text().startsWith("Play the game against &"), qPrintable(menu->text()));
+        QVERIFY2(menu->text().startsWith("Play the game &against "), qPrintable(menu->text()));
         QCOMPARE(TextOf(window.get(), "lblCrafty"), QString(menu->text()).remove('&'));
         ModalScript script(Cancel());
         menu->trigger();
@@ -250,6 +251,14 @@ private slots:
         for (QAction* action : window->menuBar()->actions())
             menus << action->text();
         QCOMPARE(menus, QStringList({"&File", "&Edit", "&Training", "&Options", "&Help"}));
+        // In each menu an underlined letter chooses one entry, never one of two.
+        for (QMenu* menu : window->menuBar()->findChildren<QMenu*>()) {
+            QStringList letters;
+            for (QAction* action : menu->actions())
+                if (const auto at = action->text().indexOf('&'); at >= 0)
+                    letters << action->text().mid(at + 1, 1).toLower();
+            QVERIFY2(letters.removeDuplicates() == 0, qPrintable(menu->title()));
+        }
         for (const QString key :
              {"mnuOpenWorkbook Ctrl+O", "mnuExit Ctrl+Q", "mnuNewWorkbook Ctrl+Shift+N",
               "mnuGames Ctrl+G", "mnuShowSolution Ctrl+S", "mnuPreviousGame Ctrl+P",

@@ -364,11 +364,9 @@ TEST_F(Navigation, MoveListsPairWhiteAndBlackRows) {
 // variation list; after each step the move lists, the variations, the events and the last move.
 TEST_F(Navigation, ButtonsKeysAndTheVariationListWalkTheTree) {
     const QStringList buttons = {"first", "back branch", "back", "next", "next branch"};
-    const std::map<QString, Qt::Key> keys = {{"Right", Qt::Key_Right},
-                                             {"Left", Qt::Key_Left},
-                                             {"Down", Qt::Key_Down},
-                                             {"Home", Qt::Key_Home},
-                                             {"End", Qt::Key_End}};
+    const std::map<QString, Qt::Key> keys = {{"Right", Qt::Key_Right}, {"Left", Qt::Key_Left},
+                                             {"Down", Qt::Key_Down},   {"Home", Qt::Key_Home},
+                                             {"End", Qt::Key_End},     {"Enter", Qt::Key_Return}};
     // the step; then the white rows, the black rows, the variations, the events (each joined by
     // ",") and the last move's squares
     const std::array<QString, 6> steps[] = {
@@ -387,6 +385,8 @@ TEST_F(Navigation, ButtonsKeysAndTheVariationListWalkTheTree) {
         {"Left", "1.e4", "", "e5", "Moved:e4,Status:Black to move:1", "e2e4"},
         // a drop of a stored move lists what follows it
         {"e7-e5", "1.e4", "e5", "Nf3", "Moved:e5,Status:White to move:1", "e7e5"},
+        // Enter follows the variation chosen, as a double click does
+        {"Enter", "1.e4,2.Nf3", "e5,", "Nc6,Nf6", "Moved:Nf3,Status:Black to move:2", "g1f3"},
         {"Home", "", "", "e4,d4", "Moved:...,Status:White to move:0", ""},
         {"Left", "", "", "e4,d4", "Moved:...,Status:White to move:0", ""},
     };

@@ -318,8 +318,8 @@ TEST_F(View, OptionsAreStoredRestoredAndOfferedInAMenu) {
     CBoardOptionsMenu::ReadOptions(&other, CMemoryPropertyStore());
     EXPECT_TRUE(other.isSoundOn()) << "a missing key reads as on";
 
-    board->isSoundOn(true);
-    options.Synchronise();
+    board->isSoundOn(true); // as the stored options are read after the menu is built
+    emit menu.aboutToShow();
     EXPECT_TRUE(options.mnuSounds->isChecked());
     EXPECT_TRUE(options.mnuTheme->actions().at(1)->isChecked());
 }

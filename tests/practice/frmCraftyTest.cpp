@@ -335,9 +335,8 @@ TEST(CEngineSettingsTest, CaptionsNameTheStoredEngineAndWhatAStartFoundIsKept) {
     EXPECT_EQ(CEngineSettings::strEngineName(), "Stockfish");
     // path, protocol, name, menu caption
     const std::tuple<QString, EngineProtocol, QString, QString> cases[] = {
-        {CEngineSettings::strEnginePath(), EngineProtocol::Uci, "Stockfish 15.1",
-         "&Stockfish 15.1"},
-        {"/opt/crafty/crafty", EngineProtocol::Console, "R&D Engine", "&R&&D Engine"},
+        {CEngineSettings::strEnginePath(), EngineProtocol::Uci, "Stockfish 15.1", "Stockfish 15.1"},
+        {"/opt/crafty/crafty", EngineProtocol::Console, "R&D Engine", "R&&D Engine"},
     };
     for (const auto& [path, protocol, name, menu] : cases) {
         if (protocol == EngineProtocol::Uci)
@@ -347,7 +346,7 @@ TEST(CEngineSettingsTest, CaptionsNameTheStoredEngineAndWhatAStartFoundIsKept) {
         EXPECT_EQ(CEngineSettings::strEnginePath(), path);
         EXPECT_EQ(CEngineSettings::protocol(), protocol);
         EXPECT_EQ(CEngineSettings::strPlayCaption(), "Play the game against " + name);
-        EXPECT_EQ(CEngineSettings::strPlayMenuCaption(), "Play the game against " + menu);
+        EXPECT_EQ(CEngineSettings::strPlayMenuCaption(), "Play the game &against " + menu);
     }
 
     // What a start found is kept while the program stays the same.

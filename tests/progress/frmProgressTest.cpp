@@ -74,6 +74,11 @@ private slots:
     }
 
     void statisticsWindowTrainsTheGameClicked() {
+        {
+            CWorkBook book; // a game solved long ago, first in the games not seen for longest
+            book.strOpenWorkBook(four.toStdString());
+            book.RecordAttempt({0, ids[3], std::time(nullptr) - 60 * 86400, true, 0, false, 9});
+        }
         auto window = Open();
         const int32_t first = Shown(window.get());
         Trigger(window.get(), "mnuShowSolution"); // the first game failed once
@@ -96,14 +101,28 @@ private slots:
         QCOMPARE(QApplication::clipboard()->text().toStdString(),
                  statistics->objFigures().strCsv());
 
-        // A double click trains it on the board; its result is recorded on it.
+        // Enter trains the row clicked last on the board, though the other table keeps its
+        // selection; its result is recorded on it.
+        auto* unseen = statistics->findChild<QTableWidget*>("tblLongestUnseen");
         const QPoint cell = failed->visualItemRect(failed->item(0, 3)).center();
         QTest::mouseClick(failed->viewport(), Qt::LeftButton, {}, cell);
-        QTest::mouseDClick(failed->viewport(), Qt::LeftButton, {}, cell);
+        QTest::mouseClick(unseen->viewport(), Qt::LeftButton, {},
+                          unseen->visualItemRect(unseen->item(0, 3)).center());
+        QTest::mouseClick(failed->viewport(), Qt::LeftButton, {}, cell);
+        QTest::keyClick(failed, Qt::Key_Return);
         QTRY_VERIFY(window->findChild<frmStatistics*>() == nullptr);
         QCOMPARE(Shown(window.get()), first);
         SolveByDragging(window->objBoard());
         QCOMPARE(testwb::History(four.toStdString()).back(), std::to_string(first) + " 1 0 0 1");
+
+        // A double click trains its row at once.
+        statistics = window->ShowStatistics();
+        statistics->findChild<QTabWidget*>("tabStatistics")->setCurrentIndex(4);
+        unseen = statistics->findChild<QTableWidget*>("tblLongestUnseen");
+        const QPoint row = unseen->visualItemRect(unseen->item(0, 3)).center();
+        QTest::mouseClick(unseen->viewport(), Qt::LeftButton, {}, row);
+        QTest::mouseDClick(unseen->viewport(), Qt::LeftButton, {}, row);
+        QTRY_COMPARE(Shown(window.get()), ids[3]);
     }
 
     void statisticsOfAnEmptyWorkbookAndInADarkPalette() {
