@@ -19,9 +19,11 @@ bool isWrittenOut(const QString& text) {
 }
 
 QMessageBox::StandardButton show(QWidget* parent, QMessageBox::Icon icon, const QString& title,
-                                 const QString& text, QMessageBox::StandardButtons buttons) {
+                                 const QString& text, QMessageBox::StandardButtons buttons,
+                                 QMessageBox::StandardButton byDefault = QMessageBox::NoButton) {
     if (isWrittenOut(text)) return QMessageBox::NoButton;
     QMessageBox box(icon, title, CMessages::strForDisplay(text), buttons, parent);
+    if (byDefault != QMessageBox::NoButton) box.setDefaultButton(byDefault);
     box.setObjectName("brisoltMessage");
     box.setTextFormat(Qt::PlainText);
     // The text as the program wrote it, line breaks included, for anyone who reads it back.
@@ -58,9 +60,10 @@ void CMessages::ShowPlain(QWidget* parent, const QString& text) {
     show(parent, QMessageBox::NoIcon, strAppTitle(), text, QMessageBox::Ok);
 }
 
-bool CMessages::isYes(QWidget* parent, const QString& text) {
+bool CMessages::isYes(QWidget* parent, const QString& text, bool noByDefault) {
     return show(parent, QMessageBox::Question, strAppTitle(), text,
-                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+                QMessageBox::Yes | QMessageBox::No,
+                noByDefault ? QMessageBox::No : QMessageBox::Yes) == QMessageBox::Yes;
 }
 
 int CMessages::intChoose(QWidget* parent, const QString& text, const QStringList& choices) {

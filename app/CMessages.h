@@ -19,8 +19,9 @@ public:
     static void ShowInformation(QWidget* parent, const QString& title, const QString& text);
     // A plain message without an icon, under the program's title.
     static void ShowPlain(QWidget* parent, const QString& text);
-    // A Yes/No question with the question icon; true for Yes.
-    static bool isYes(QWidget* parent, const QString& text);
+    // A Yes/No question with the question icon; true for Yes. Before something is lost for good,
+    // No is the default, so that Enter alone loses nothing.
+    static bool isYes(QWidget* parent, const QString& text, bool noByDefault = false);
     // A question answered by one of the choices (button captions) or Cancel: the index of the
     // choice, -1 for Cancel.
     static int intChoose(QWidget* parent, const QString& text, const QStringList& choices);

@@ -51,7 +51,7 @@ void frmMain::ClearLog() {
     Guarded([this] {
         if (!CMessages::isYes(this, "This will remove all the training scores.\rAre you sure?"))
             return;
-        const bool clearHistory = CMessages::isYes(this, strClearHistoryQuestion());
+        const bool clearHistory = CMessages::isYes(this, strClearHistoryQuestion(), true);
         try {
             session.ClearScores(clearHistory);
         } catch (const std::exception& error) {

@@ -96,6 +96,12 @@ void frmMain::ConnectCommands() {
     connect(mnuCopyFen, &QAction::triggered, this, &frmMain::CopyFen);
     connect(mnuPasteFen, &QAction::triggered, this, &frmMain::PasteFen);
     connect(txtWorkbook, &QLineEdit::editingFinished, this, &frmMain::SaveWorkbookTitle);
+    // Enter ends an edit of the title: the keys go back where they act, so that a move typed
+    // next is not written into the title.
+    connect(txtWorkbook, &QLineEdit::returnPressed, this, [this] {
+        txtWorkbook->clearFocus();
+        FocusForKeys();
+    });
 
     connect(mnuCrafty, &QAction::triggered, this, &frmMain::PlayAgainstEngine);
     connect(lblCrafty, &CActionLabel::clicked, this, &frmMain::PlayAgainstEngine);

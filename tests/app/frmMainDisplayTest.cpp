@@ -398,7 +398,11 @@ private slots:
         auto window = Open();
         cntrlChessGui* board = window->objBoard();
         auto* title = window->findChild<QLineEdit*>("txtWorkbook");
-        // Not the title box at the start: the board's move box, ready for a typed move.
+        // Not the title box at the start: the board's move box, ready for a typed move; and
+        // again once Enter has ended an edit of the title.
+        QCOMPARE(QApplication::focusWidget(), board->txtMove);
+        title->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(title, Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), board->txtMove);
         for (const bool drag : {false, true}) {
             title->setFocus(Qt::MouseFocusReason);

@@ -44,11 +44,12 @@ class frmProgressTest : public WindowTest {
 private slots:
     // Clear Log asks first, then whether the history goes too.
     void clearLogAsksFirstAndThenAboutTheHistory_data() {
-        QTest::addColumn<int>("second"); // the answer to the second question, 0 when not asked
+        // the answer to the second question, 0 when not asked, -1 for Enter
+        QTest::addColumn<int>("second");
         QTest::addColumn<int>("hits");
         QTest::addColumn<int>("rowsLeft");
         QTest::addRow("no") << 0 << 1 << 1;
-        QTest::addRow("yes, history kept") << int(QMessageBox::No) << 0 << 1;
+        QTest::addRow("yes, Enter keeps the history") << -1 << 0 << 1;
         QTest::addRow("yes, history cleared") << int(QMessageBox::Yes) << 0 << 0;
     }
 
@@ -60,7 +61,8 @@ private slots:
         Trigger(window.get(), "mnuShowSolution");
         ModalScript script;
         script.Then(Press(second ? QMessageBox::Yes : QMessageBox::No));
-        if (second) script.Then(Press(second));
+        if (second > 0) script.Then(Press(second));
+        if (second < 0) script.Then([](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); });
         Trigger(window.get(), "mnuClearLog");
         QTRY_VERIFY(script.isDone());
         const SeenModal& first = script.Seen().at(0);
