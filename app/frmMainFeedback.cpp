@@ -150,7 +150,7 @@ void frmMain::BuildMoveMenu(QMenu* training) {
     mnuMoveFirst = add("mnuMoveFirst", "&First Move", Qt::Key_Home);
     mnuMovePrevious = add("mnuMovePrevious", "&Previous Move", Qt::Key_Left);
     mnuMoveNext = add("mnuMoveNext", "&Next Move", Qt::Key_Right);
-    mnuMoveLast = add("mnuMoveLast", "&Last Move", Qt::Key_End);
+    mnuMoveLast = add("mnuMoveLast", "Next &Branch", Qt::Key_End);
     moves->addSeparator();
     mnuVariationUp = add("mnuVariationUp", "Previous &Variation", Qt::Key_Up);
     mnuVariationDown = add("mnuVariationDown", "Next V&ariation", Qt::Key_Down);
