@@ -7,6 +7,7 @@
 #include "workbook/GameAnnotations.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <deque>
 #include <unordered_set>
 
@@ -161,6 +162,12 @@ void CMoveTreeView::RefreshItem(const CGameTree& tree, const std::string& key,
 QTreeWidgetItem* CMoveTreeView::objItem(const std::string& key) const {
     const auto found = items.find(key);
     return found == items.end() ? nullptr : found->second;
+}
+
+// The tree keeps its Enter: passed on, it would press the editor's Save, which closes it.
+void CMoveTreeView::keyPressEvent(QKeyEvent* event) {
+    QTreeWidget::keyPressEvent(event);
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) event->accept();
 }
 
 void CMoveTreeView::SelectKey(const std::string& key) {

@@ -38,6 +38,9 @@ signals:
     // The user chose the node's item.
     void NodeChosen(const QString& key);
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void Rebuild(const CGameTree& tree, const GameAnnotations& annotations);
     QTreeWidgetItem* objAddItem(QTreeWidgetItem* parent, const CGameTree& tree,

@@ -139,7 +139,8 @@ TEST_F(GameEditor, SetupStartsFromTheShownPositionInTheChosenColours) {
     board->txtMove->setText("Kd8");
     QTest::keyClick(board->txtMove, Qt::Key_Return);
     EXPECT_TRUE(editor.isVisible());
-    QTest::keyClick(board, Qt::Key_Return); // nor does Enter on the board
+    QTest::keyClick(board, Qt::Key_Return);                           // nor does Enter on the board
+    QTest::keyClick(editor.pnlAnnotations->tvwMoves, Qt::Key_Return); // nor in the move tree
     EXPECT_TRUE(editor.isVisible());
     EXPECT_EQ(editor.pnlAnnotations->tvwMoves->topLevelItem(0)->childCount(), 1);
     // A pasted position asks before dropping the moves too; "No" keeps them.
