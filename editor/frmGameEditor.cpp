@@ -169,6 +169,8 @@ void frmGameEditor::ShowHint() {
 QString frmGameEditor::strSnapshot() const {
     QString text = txtDescription->text() + '\n' + txtPageRef->text() + '\n' +
                    txtDiagramRef->text() + '\n' + QString::number(board->Mode()) + '\n';
+    // Pieces placed and boxes set but not applied yet are changes as well.
+    if (board->boardMode() == BoardMode::Setup) text += board->GetFen() + '\n';
     const auto tree = board->objGameTree();
     if (!tree) return text;
     text += QString::fromStdString(pnlAnnotations->strSnapshot(*tree)) + '\n';

@@ -167,6 +167,8 @@ TEST_F(GameEditor, CancelAsksBeforeLosingChanges) {
     }
     frmGameEditor editor(book.workbook, 0, prompts);
     editor.show();
+    editor.objBoard()->SetFen(kExercise); // pieces placed, not yet applied, are changes too
+    EXPECT_FALSE(editor.isCancel());
     EnterGame(editor);
     prompts->answers = {false};
     EXPECT_FALSE(editor.isCancel());
