@@ -42,6 +42,9 @@ void CAnnotationPanel::BuildControls() {
     txtCommentAfter->setObjectName("txtCommentAfter");
     txtCommentAfter->setPlaceholderText("Comment after the move");
     txtCommentAfter->setMaximumHeight(90);
+    // Tab goes on to the next control, as in the other boxes, instead of writing a tab.
+    for (QPlainTextEdit* box : {txtGameComment, txtCommentAfter})
+        box->setTabChangesFocus(true);
 
     auto* marks = new QHBoxLayout;
     marks->setSpacing(2);

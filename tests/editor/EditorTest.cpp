@@ -239,7 +239,7 @@ TEST_F(EditorAnnotations, CommentsAndMarksAreSavedAndShownAgain) {
         // Choosing a move in the tree shows its position on the board.
         Choose(editor, {"Kf7", "a6"});
         EXPECT_EQ(editor.objBoard()->objPosition()->strMoveText(), "a6");
-        QTest::keyClicks(panel.txtCommentAfter, "loses at once");
+        QTest::keyClicks(panel.txtCommentAfter, "loses at once\t"); // Tab leaves the box
         editor.objBoard()->setFocus(); // the shortcuts work from the board too
         QTest::keyClick(editor.objBoard(), Qt::Key_2, Qt::ControlModifier); // "?"
         EXPECT_TRUE(panel.cmdMarks[1]->isChecked());
@@ -250,7 +250,7 @@ TEST_F(EditorAnnotations, CommentsAndMarksAreSavedAndShownAgain) {
         EXPECT_TRUE(panel.txtCommentAfter->toPlainText().isEmpty());
         QTest::mouseClick(panel.cmdMarks[0], Qt::LeftButton); // "!"
         QTest::keyClicks(panel.txtCommentBefore, "The king first");
-        QTest::keyClicks(panel.txtGameComment, "White mates in two");
+        QTest::keyClicks(panel.txtGameComment, "White mates in two\t");
         EXPECT_EQ(Outline(*panel.tvwMoves),
                   (QStringList{"Start position | White mates in two",
                                "  1. Kf7! | (The king first)", "  1... Kh7",
