@@ -149,6 +149,11 @@ std::string CAnnotationPanel::strSnapshot(const CGameTree& game) const {
 
 void CAnnotationPanel::ShowTree(const std::shared_ptr<CGameTree>& shown) {
     tree = shown;
+    // The notes of moves deleted go with them: a move played again under the same key starts
+    // without them.
+    if (tree)
+        std::erase_if(annotations.mapNodes,
+                      [this](const auto& entry) { return !tree->isExists(entry.first); });
     currentKey = tree && tree->objCurrentNode() ? tree->objCurrentNode()->strKey() : "";
     if (tree) {
         tvwMoves->ShowTree(*tree, annotations);

@@ -306,6 +306,11 @@ TEST_F(EditorAnnotations, LinesArePromotedAndDeletedAndStaySo) {
     frmGameEditor deleted(book.workbook, id, prompts);
     Choose(deleted, {"Kf7", "a6"});
     EXPECT_TRUE(deleted.pnlAnnotations->DeleteMoves());
+    for (const char* move : {"a6", "Rh1#"}) // played again, without the comment deleted
+        deleted.objBoard()->MovePgn(move, true, true);
+    EXPECT_EQ(deleted.pnlAnnotations->txtCommentAfter->toPlainText(), "");
+    Choose(deleted, {"Kf7", "a6"});
+    EXPECT_TRUE(deleted.pnlAnnotations->DeleteMoves());
     ASSERT_TRUE(deleted.isSave());
     EXPECT_EQ(Replies(*Stored(*book.workbook, id), {"Kf7"}), Moves{"Kh7"});
     EXPECT_EQ(Stored(*book.workbook, id)->Count(), 4);
