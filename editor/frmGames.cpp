@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
+#include <limits>
 
 static_assert(int(frmGames::ColVerdict) == int(CGamesTableModel::ColVerdict) &&
               int(frmGames::ColumnCount) == int(CGamesTableModel::ColumnCount));
@@ -28,6 +29,20 @@ namespace {
 // More selected games than this are not looked up again after a reload, nor searched for
 // alternatives when the buttons are updated.
 constexpr size_t kMaxRemembered = 1000;
+
+// The window names games by 32-bit identifiers; a longer one (a file from anyone) cut to 32 bits
+// would name another game, so its row is listed and never acted on.
+bool isWindowId(int64_t id) {
+    return id >= std::numeric_limits<int32_t>::min() && id <= std::numeric_limits<int32_t>::max();
+}
+
+// The identifiers that fit, in the order given.
+std::vector<int32_t> arrWindowIds(const std::vector<int64_t>& ids) {
+    std::vector<int32_t> fit;
+    for (int64_t id : ids)
+        if (isWindowId(id)) fit.push_back(static_cast<int32_t>(id));
+    return fit;
+}
 
 } // namespace
 
@@ -54,7 +69,8 @@ void frmGames::BuildControls() {
     model = new CGamesTableModel(
         workbook,
         [this](int64_t id) {
-            const auto found = reports.find(static_cast<int32_t>(id));
+            const auto found =
+                isWindowId(id) ? reports.find(static_cast<int32_t>(id)) : reports.end();
             if (found == reports.end()) return std::pair<QString, QString>();
             return std::pair(QString::fromStdString(strVerdictName(found->second.verdict)),
                              QString::fromStdString(found->second.strDetails));
@@ -125,7 +141,8 @@ void frmGames::BuildControls() {
     connect(txtFilter, &QLineEdit::returnPressed, this, [this] { SetFilter(txtFilter->text()); });
     // The row double-clicked names the game, not the selection (which a Ctrl-click changes).
     connect(tblGames, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
-        if (const int64_t id = index.isValid() ? model->lngIdAt(index.row()) : 0)
+        if (const int64_t id = index.isValid() ? model->lngIdAt(index.row()) : 0;
+            id && isWindowId(id))
             emit TrainRequested(static_cast<int32_t>(id));
     });
     connect(tblGames->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
@@ -197,20 +214,14 @@ std::vector<int32_t> frmGames::arrlngSelectedIDs() const {
     for (const QModelIndex& index : tblGames->selectionModel()->selectedRows(ColID))
         rows.push_back(index.row());
     std::sort(rows.begin(), rows.end());
-    std::vector<int32_t> ids;
-    for (int64_t id : model->arrIdsInRows(rows))
-        ids.push_back(static_cast<int32_t>(id));
-    return ids;
+    return arrWindowIds(model->arrIdsInRows(rows));
 }
 
 std::vector<int32_t> frmGames::arrlngShownIDs() const {
     std::vector<int> rows(static_cast<size_t>(model->intTotalRows()));
     for (size_t r = 0; r < rows.size(); ++r)
         rows[r] = static_cast<int>(r);
-    std::vector<int32_t> ids;
-    for (int64_t id : model->arrIdsInRows(rows))
-        ids.push_back(static_cast<int32_t>(id));
-    return ids;
+    return arrWindowIds(model->arrIdsInRows(rows));
 }
 
 bool frmGames::isSelectGame(int32_t id) {

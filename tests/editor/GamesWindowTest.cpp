@@ -106,6 +106,16 @@ TEST_F(GamesWindow, SortsFiltersDeletesAndNamesTheGameToTrain) {
     games.cmdDelete->click();
     EXPECT_EQ(book.workbook->lngCountGames(), 2);
     EXPECT_EQ(games.arrlngShownIDs(), (std::vector<int32_t>{1, 3}));
+    // An identifier beyond 32 bits (a file from anyone) is not taken for the one it cuts to.
+    RawDatabase(book.folder.file("games.brl")).exec("update GameTree set ID=4294967297 where ID=3");
+    games.Reload();
+    games.tblGames->selectRow(1);
+    games.cmdTrain->click();
+    emit games.tblGames->doubleClicked(games.tblGames->model()->index(1, frmGames::ColID));
+    prompts->answers = {true};
+    games.cmdDelete->click();
+    EXPECT_EQ(book.workbook->lngCountGames(), 2);
+    EXPECT_EQ(train.count(), 3);
 }
 
 TEST_F(GamesWindow, CancelledImportKeepsWholeGamesOnlyAndSkippedGamesAreNamed) {
