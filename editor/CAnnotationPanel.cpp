@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -18,6 +19,21 @@ namespace {
 
 const char* const kMarkNames[kMoveMarks] = {"good move", "mistake",          "brilliant move",
                                             "blunder",   "interesting move", "dubious move"};
+
+// A mark button takes Enter as a click, as the push buttons beside it do: passed on, Enter would
+// press the editor's Save, which closes it.
+class MarkButton : public QToolButton {
+public:
+    using QToolButton::QToolButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+            click();
+        else
+            QToolButton::keyPressEvent(event);
+    }
+};
 
 } // namespace
 
@@ -50,7 +66,7 @@ void CAnnotationPanel::BuildControls() {
     marks->setSpacing(2);
     for (int i = 0; i < kMoveMarks; ++i) {
         const int mark = i + 1;
-        auto* button = new QToolButton(this);
+        auto* button = new MarkButton(this);
         button->setObjectName(QString("cmdMark%1").arg(mark));
         button->setText(strMarkGlyph(mark));
         button->setCheckable(true);

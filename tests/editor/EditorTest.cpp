@@ -248,7 +248,7 @@ TEST_F(EditorAnnotations, CommentsAndMarksAreSavedAndShownAgain) {
         QTest::keyClick(&editor, Qt::Key_4, Qt::ControlModifier); // "??"
         Choose(editor, {"Kf7"});
         EXPECT_TRUE(panel.txtCommentAfter->toPlainText().isEmpty());
-        QTest::mouseClick(panel.cmdMarks[0], Qt::LeftButton); // "!"
+        QTest::keyClick(panel.cmdMarks[0], Qt::Key_Return); // "!", not Save
         QTest::keyClicks(panel.txtCommentBefore, "The king first");
         QTest::keyClicks(panel.txtGameComment, "White mates in two\t");
         EXPECT_EQ(Outline(*panel.tvwMoves),
