@@ -20,7 +20,8 @@ frmPromote::frmPromote(QWidget* parent, bool isWhite, int edge, bool isDownward)
         auto* button = new QPushButton(this);
         button->setToolTip(name);
         button->setAccessibleName(name);
-        button->setAutoDefault(false);
+        // Enter takes the piece that has the focus (Tab moves it), at first the queen.
+        button->setAutoDefault(true);
         button->setFixedSize(edge, edge);
         const int slot = CPiecePictures::intSlotOfLetter(isWhite ? letter[0] : letter[0].toLower());
         QPixmap pix = pictures.pixPicture(slot, qRound(edge * 0.86 * dpr));
