@@ -83,6 +83,17 @@ void frmGames::BuildControls() {
     tblGames->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     tblGames->setSortingEnabled(true);
     tblGames->sortByColumn(ColID, Qt::AscendingOrder);
+    // The notes and verdict columns do not sort: a click on their heading leaves the indicator
+    // on the column the rows are sorted by.
+    connect(tblGames->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
+            [this](int column, Qt::SortOrder order) {
+                if (column < ColNotes) {
+                    sortedColumn = column;
+                    sortedOrder = order;
+                } else {
+                    tblGames->horizontalHeader()->setSortIndicator(sortedColumn, sortedOrder);
+                }
+            });
     tblGames->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblGames->setSelectionMode(QAbstractItemView::ExtendedSelection);
     tblGames->verticalHeader()->hide();

@@ -131,4 +131,7 @@ private:
     std::map<int32_t, std::string> verifiedMoves;
     QString enginePath;
     VerifyOptions verifyOptions;
+    // The column the rows are sorted by, and its order.
+    int sortedColumn = ColID;
+    Qt::SortOrder sortedOrder = Qt::AscendingOrder;
 };

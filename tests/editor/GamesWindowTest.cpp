@@ -7,6 +7,7 @@
 #include "editor/frmGames.h"
 #include "tests/workbook/RawDatabase.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressDialog>
@@ -59,6 +60,9 @@ TEST_F(GamesWindow, SortsFiltersDeletesAndNamesTheGameToTrain) {
     games.tblGames->sortByColumn(frmGames::ColScore, Qt::DescendingOrder);
     EXPECT_EQ(games.arrlngShownIDs(), (std::vector<int32_t>{3, 1, 2}));
     EXPECT_EQ(Column(games, frmGames::ColScore), (QStringList{"100%", "50%", "0%"}));
+    // The verdict's heading sorts nothing, and its indicator stays where the order comes from.
+    games.tblGames->sortByColumn(frmGames::ColVerdict, Qt::AscendingOrder);
+    EXPECT_EQ(games.tblGames->horizontalHeader()->sortIndicatorSection(), frmGames::ColScore);
     // A sort clears the selection, and with it what the buttons offer.
     ASSERT_TRUE(games.isSelectGame(2));
     games.tblGames->sortByColumn(frmGames::ColScore, Qt::AscendingOrder);
