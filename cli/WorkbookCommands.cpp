@@ -145,6 +145,7 @@ int runExport(const CommandArgs& args) {
     CWorkBook workbook;
     std::string message;
     if (!openExisting(workbook, args[0], message)) return printFailure(message);
+    CheckExportTarget(workbook, args[1]);
     // Every game that can be read is written; each one that cannot is named, and the status is 1.
     int skipped = 0;
     auto skip = [&](int64_t id, const std::string& reason) {

@@ -85,6 +85,7 @@ PgnImportSummary ImportPgnFile(CWorkBook& workbook, const QString& file, CTaskCo
 
 PgnExportSummary ExportPgnFile(CWorkBook& workbook, const QString& file,
                                const std::vector<int32_t>& ids) {
+    CheckExportTarget(workbook, file.toStdString());
     QSaveFile output(file);
     const auto fail = [&] {
         RaiseError("PGN", "Cannot write the file " + file.toStdString() + ": " +

@@ -7,6 +7,7 @@
 #include "workbook/CWorkBookGameError.h"
 #include "workbook/GameAnnotations.h"
 
+#include <filesystem>
 #include <string>
 
 int ExportPgn(CWorkBook& workbook, std::ostream& output, const std::vector<int32_t>& ids,
@@ -66,4 +67,10 @@ int ExportPgn(CWorkBook& workbook, std::ostream& output, const std::vector<int32
     }
     if (!output) RaiseError("CWorkBook", "Could not write the PGN text");
     return written;
+}
+
+void CheckExportTarget(const CWorkBook& workbook, const std::string& target) {
+    std::error_code unknown; // a target that does not exist yet is another file
+    if (std::filesystem::equivalent(target, workbook.strFileName(), unknown))
+        RaiseError("PGN", target + " is the open workbook itself: choose another file for the PGN");
 }

@@ -16,3 +16,7 @@ class CWorkBook;
 int ExportPgn(CWorkBook& workbook, std::ostream& output, const std::vector<int32_t>& ids = {},
               const std::function<void(int written, int total)>& progress = {},
               const std::function<void(int64_t id, const std::string& reason)>& skipped = {});
+
+// Raises when the target names the workbook's own file, by any path or link: writing the PGN
+// there would replace the games being written.
+void CheckExportTarget(const CWorkBook& workbook, const std::string& target);
