@@ -19,7 +19,12 @@ const char* const kUpdateSuccess =
     "SolveStreak=coalesce(SolveStreak,0)+1,ErrorStreak=0 where ID=?";
 const char* const kUpdateError = "update GameTree set hits=coalesce(hits,0)+1,SolveStreak=0,"
                                  "ErrorStreak=coalesce(ErrorStreak,0)+1 where ID=?";
-const char* const kClearLog = "Update GameTree set Hits=0,Solve=0,SolveStreak=0,ErrorStreak=0 ";
+// Only the rows not already holding whole zeros: most games of a large workbook were never
+// tried, and rewriting their rows would cost a write of the whole table and its index.
+const char* const kClearLog =
+    "Update GameTree set Hits=0,Solve=0,SolveStreak=0,ErrorStreak=0 where not (Hits is 0 and "
+    "typeof(Hits)='integer' and Solve is 0 and typeof(Solve)='integer' and SolveStreak is 0 and "
+    "typeof(SolveStreak)='integer' and ErrorStreak is 0 and typeof(ErrorStreak)='integer')";
 // One pass, answered from the training index, which holds both columns.
 const char* const kScore = "select sum(Hits),sum(Solve) from GameTree";
 // The score's rows. Plain comparisons: a list after IN would make SQLite build a temporary b-tree

@@ -138,6 +138,24 @@ void BM_SaveNewGame(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveNewGame)->Unit(benchmark::kMicrosecond);
 
+// Clear Log after a session of 100 results: the games never tried keep their rows. The first
+// clear, untimed, leaves only the session's games to clear at each round.
+void BM_ClearLog(benchmark::State& state) {
+    const std::string path = bench::WorkingCopy(LargeWorkbook(), "clear.brl");
+    const std::vector<int32_t> ids = RandomIds(100);
+    CWorkBook workbook;
+    workbook.strOpenWorkBook(path);
+    workbook.ClearLog();
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int32_t id : ids)
+            workbook.UpdateError(id);
+        state.ResumeTiming();
+        workbook.ClearLog();
+    }
+}
+BENCHMARK(BM_ClearLog)->Unit(benchmark::kMillisecond);
+
 // Memory while training: what opening costs on a small and on the large workbook, and the
 // growth over many batches, loads and results.
 void BM_TrainingMemory(benchmark::State& state) {
