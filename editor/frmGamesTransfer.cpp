@@ -12,9 +12,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTableView>
 #include <exception>
 #include <map>
 
@@ -102,8 +104,16 @@ void frmGames::ExportPgn() {
 }
 
 void frmGames::ExportPgnTo(const QString& file) {
+    const std::vector<int32_t> ids = arrlngSelectedIDs();
+    // No identifier the window can name among the rows chosen: exporting every game instead
+    // would write what was not chosen.
+    if (ids.empty() && tblGames->selectionModel()->hasSelection()) {
+        prompts->ShowError(this, "The games chosen have identifiers beyond 32 bits, which this "
+                                 "window cannot export; brisolt-cli export writes every game.");
+        return;
+    }
     try {
-        const PgnExportSummary summary = ExportPgnFile(*workbook, file, arrlngSelectedIDs());
+        const PgnExportSummary summary = ExportPgnFile(*workbook, file, ids);
         QString text = games(summary.intWritten) + " written to " + file + ".";
         const auto unread = static_cast<int>(summary.arrstrSkipped.size());
         if (unread == 1)

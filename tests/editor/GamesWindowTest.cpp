@@ -120,6 +120,9 @@ TEST_F(GamesWindow, SortsFiltersDeletesAndNamesTheGameToTrain) {
     games.cmdDelete->click();
     EXPECT_EQ(book.workbook->lngCountGames(), 2);
     EXPECT_EQ(train.count(), 3);
+    games.ExportPgnTo(QString::fromStdString(book.folder.file("chosen.pgn"))); // not every game
+    EXPECT_FALSE(std::filesystem::exists(book.folder.file("chosen.pgn")));
+    EXPECT_THAT(prompts->errors.last().toStdString(), HasSubstr("beyond 32 bits"));
 }
 
 TEST_F(GamesWindow, CancelledImportKeepsWholeGamesOnlyAndSkippedGamesAreNamed) {
