@@ -6,9 +6,11 @@
 #include "engine/EngineOutput.h"
 #include "game/CPosition.h"
 #include "game/Fen.h"
+#include "game/PositionSoundness.h"
 #include "model/CError.h"
 #include "settings/CEngineSettings.h"
 
+#include <cctype>
 #include <chrono>
 #include <cmath>
 #include <iostream>
@@ -103,6 +105,12 @@ int runEngineMove(const CommandArgs& args) {
         return failure("bad FEN: " + std::string(error.what()));
     }
     if (!position) return failure("bad FEN: " + options.fen);
+    // A position the board refuses is never given to the engine, whose answer there means nothing.
+    std::string unsound = strUnsoundReason(*position);
+    if (!unsound.empty()) {
+        unsound[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(unsound[0])));
+        return failure("This position cannot be played: " + unsound);
+    }
 
     const QString path = options.engine.empty() ? CEngineSettings::strEnginePath()
                                                 : QString::fromStdString(options.engine);
