@@ -12,9 +12,19 @@
 #include <QListWidget>
 #include <QMainWindow>
 #include <QStatusBar>
+#include <algorithm>
 #include <cstdio>
+#include <string_view>
 
 int main(int argc, char** argv) {
+    // A picture needs no screen: without a display, --screenshot renders offscreen.
+    const bool screenshot = std::any_of(argv + 1, argv + argc, [](const char* argument) {
+        return std::string_view(argument).starts_with("--screenshot");
+    });
+    if (screenshot && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName("brisolt-board-demo");
     QCommandLineParser parser;
