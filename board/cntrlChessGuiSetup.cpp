@@ -128,6 +128,8 @@ void cntrlChessGui::cmdClear_Click() {
 void cntrlChessGui::cmdInitPos_Click() {
     try {
         InitialPosition();
+        // The panel too: in the start position both sides may castle either way, White to move.
+        SetFen(QString::fromStdString(position->strGetFEN()));
     } catch (...) {
     }
 }
