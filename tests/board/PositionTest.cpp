@@ -10,6 +10,7 @@
 #include "model/CGameStatus.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -193,6 +194,13 @@ TEST_F(Positions, ApplyingASetupReportsTheFirstFaultOrStartsAFreshGame) {
         EXPECT_EQ(board->lstWhiteMoves->count(), 0);
         EXPECT_EQ(board->objPosition()->strGetFEN(), fen);
     }
+    // The en-passant box takes its file as typed, a square too ("D6" names the d-file).
+    board->Mode(BoardMode::Setup);
+    ASSERT_TRUE(board->SetFen("4k3/8/8/3pP3/8/8/8/4K3 w - -"));
+    board->cboEP->setEditText("D6");
+    EXPECT_EQ(board->GetFen(), "4k3/8/8/3pP3/8/8/8/4K3 w - d6");
+    board->cmdApplySetup_Click();
+    EXPECT_EQ(board->objPosition()->strGetFEN(), "4k3/8/8/3pP3/8/8/8/4K3 w - d6");
     // Black to move starts at move one
     board->Mode(BoardMode::Setup);
     ASSERT_TRUE(board->SetFen("4k3/4p3/8/8/8/8/8/4K3 b - -"));
