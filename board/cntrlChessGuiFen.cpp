@@ -112,7 +112,7 @@ QString cntrlChessGui::GetFen() const {
     if (chkBlackOO->isChecked()) castling += 'k';
     if (chkBlackOOO->isChecked()) castling += 'q';
     fen += castling.isEmpty() ? QString("-") : castling;
-    const QString ep = cboEP->currentText().trimmed();
+    const QString ep = cboEP->currentText().trimmed().left(1).toLower();
     fen += ' ';
     fen += ep.isEmpty() ? QString("-") : ep + (chkWhiteToMove->isChecked() ? "6" : "3");
     return fen;

@@ -94,7 +94,8 @@ void cntrlChessGui::ApplySetup() {
     if (d.count('k') >= 2) return messageBox->ShowWarning(this, "Too many black kings", title);
     const std::vector<bool> forfeits = {!chkWhiteOO->isChecked(), !chkWhiteOOO->isChecked(),
                                         !chkBlackOO->isChecked(), !chkBlackOOO->isChecked()};
-    const std::string letter = cboEP->currentText().trimmed().toStdString();
+    // The file as typed, a square too: "D6" names the d-file.
+    const std::string letter = cboEP->currentText().trimmed().left(1).toLower().toStdString();
     const bool white = chkWhiteToMove->isChecked();
     // The pictures are read in display order; a flipped board shows the diagram turned round.
     std::string cells = d.toStdString();
@@ -128,6 +129,8 @@ void cntrlChessGui::cmdClear_Click() {
 void cntrlChessGui::cmdInitPos_Click() {
     try {
         InitialPosition();
+        // The panel too: in the start position both sides may castle either way, White to move.
+        SetFen(QString::fromStdString(position->strGetFEN()));
     } catch (...) {
     }
 }
