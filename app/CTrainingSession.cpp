@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <ctime>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -116,12 +117,11 @@ void CTrainingSession::ShowGame(int32_t gameId) {
     // Everything that can fail comes before the first change on screen.
     const std::string toPlay = strToPlay(tree);
     ReadNotes(gameId, tree);
-
-    const std::string moves = GameRows::strStoredMoves(tree);
+    std::string moves = GameRows::strStoredMoves(tree);
 
     shownGameId = gameId;
     shownToPlay = toPlay;
-    shownMoves = moves;
+    shownMoves = std::move(moves);
     display.ShowGameInfo(description, pageRef, diagramRef);
     display.ShowToPlay(toPlay);
     const bool blackToPlay =

@@ -151,8 +151,8 @@ private:
     int32_t gameIndex = -1;
     int32_t shownGameId = 0;
     std::string shownToPlay;
-    std::string
-        shownMoves; // the shown game's positions and moves as stored (GameRows::strStoredMoves)
+    // The shown game's positions and moves as stored (GameRows::strStoredMoves).
+    std::string shownMoves;
     bool recording_ = true;
     bool spacedOrder = false;
     int32_t newGamesPerDay = 20;
