@@ -97,17 +97,8 @@ bool isWin(const CPosition& position) {
 } // namespace
 
 std::shared_ptr<CPosition> PgnTreeBuilder::objRootFromFen(const std::string& fen) {
+    // The reader keeps the full-move number too.
     std::shared_ptr<CPosition> root = objReadFen(fen);
-    if (const std::string_view field = fenField(fen, 5); !field.empty()) {
-        int fullMove = 0;
-        try {
-            fullMove = std::stoi(std::string(field));
-        } catch (const std::exception&) {
-            fullMove = 0;
-        }
-        if (fullMove >= 1 && fullMove < 10000)
-            root->intMoveNumber(root->isWhiteToMove() ? fullMove - 1 : fullMove);
-    }
     // A start position is marked by "..." even when it carries an en-passant file.
     root->strMoveText("...");
     return root;

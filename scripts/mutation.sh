@@ -59,7 +59,7 @@ statement @@ pgn/PgnWriter.cpp @@ line.needNumber = true; @@ ~~ needNumber = tru
 constant @@ pgn/PgnWriter.cpp @@ constexpr size_t kLineWidth = 80; @@ constexpr size_t kLineWidth = 60;
 constant @@ pgn/PgnReader.cpp @@ if (digits.empty() || digits.size() > 3) { @@ if (digits.empty() || digits.size() > 2) {
 statement @@ pgn/PgnReader.cpp @@ if (c == '\\' && (peek() == '"' || peek() == '\\')) c = get(); @@
-compare @@ pgn/PgnTreeBuilder.cpp @@ if (fullMove >= 1 && fullMove < 10000) @@ if (fullMove >= 1 && fullMove < 1000)
+compare @@ pgn/PgnTreeBuilder.cpp | game/Fen.cpp @@ if (fullMove >= 1 && fullMove < 10000) @@ if (fullMove >= 1 && fullMove < 1000) ~~ number.size() <= 4 && @@ number.size() <= 3 &&
 compare @@ app/CTrainingSession.cpp @@ if (wrongMoves >= 3) ShowSolution(); @@ if (wrongMoves > 3) ShowSolution(); ~~ if (wrongMoves >= TrainingFeedback::intTries) ShowSolution(); @@ if (wrongMoves > TrainingFeedback::intTries) ShowSolution();
 statement @@ app/CTrainingSession.cpp | workbook/ScoreText.cpp @@ if (result.rfind("0.", 0) == 0) result.erase(0, 1); @@ ~~ if (score.rfind("0.", 0) == 0) score.erase(0, 1); @@
 statement @@ app/CTrainingSession.cpp @@ ++gameIndex; @@ ~~ ShowAt(gameIndex + 1); @@ ShowAt(gameIndex);
