@@ -72,8 +72,9 @@ void frmGames::BuildControls() {
             const auto found =
                 isWindowId(id) ? reports.find(static_cast<int32_t>(id)) : reports.end();
             if (found == reports.end()) return std::pair<QString, QString>();
-            return std::pair(QString::fromStdString(strVerdictName(found->second.verdict)),
-                             QString::fromStdString(found->second.strDetails));
+            const VerifyReport& report = found->second.report;
+            return std::pair(QString::fromStdString(strVerdictName(report.verdict)),
+                             QString::fromStdString(report.strDetails));
         },
         this);
 
@@ -183,8 +184,8 @@ void frmGames::ForgetReportsOfGamesGone() {
 }
 
 bool frmGames::isVerifiedGame(int32_t id, const std::shared_ptr<CGameTree>& tree) const {
-    const auto verified = verifiedMoves.find(id);
-    return verified != verifiedMoves.end() && GameRows::strStoredMoves(tree) == verified->second;
+    const auto verified = reports.find(id);
+    return verified != reports.end() && GameRows::strStoredMoves(tree) == verified->second.moves;
 }
 
 bool frmGames::isVerifiedGame(int32_t id) const {
@@ -258,7 +259,7 @@ void frmGames::SetVerification(const QString& path, const VerifyOptions& options
 
 const VerifyReport* frmGames::objReport(int32_t id) const {
     const auto found = reports.find(id);
-    return found == reports.end() ? nullptr : &found->second;
+    return found == reports.end() ? nullptr : &found->second.report;
 }
 
 void frmGames::UpdateButtons() {

@@ -126,9 +126,13 @@ private:
     CBackgroundTask* task = nullptr;
     QTimer* filterPause = nullptr;
     QPointer<frmGameEditor> editor;
-    std::map<int32_t, VerifyReport> reports;
-    // The positions and moves each report is about (GameRows::strStoredMoves).
-    std::map<int32_t, std::string> verifiedMoves;
+    // A verification with the positions and moves of the game it was made on
+    // (GameRows::strStoredMoves): another game given the identifier has others.
+    struct Verification {
+        VerifyReport report;
+        std::string moves;
+    };
+    std::map<int32_t, Verification> reports;
     QString enginePath;
     VerifyOptions verifyOptions;
     // The column the rows are sorted by, and its order.

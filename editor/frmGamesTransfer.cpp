@@ -176,10 +176,8 @@ void frmGames::VerifyGames() {
                             }
                             control.Report(static_cast<int>(found.size()), total, "Done");
                         });
-    for (auto& [id, report] : found) {
-        reports[id] = std::move(report);
-        verifiedMoves[id] = moves[id];
-    }
+    for (auto& [id, report] : found)
+        reports[id] = {std::move(report), moves[id]};
     Reload();
     if (!task->strError().isEmpty())
         prompts->ShowError(this, "The verification stopped: " + task->strError());
@@ -202,7 +200,7 @@ void frmGames::AddAsVariation() {
                 continue;
             }
             int lines = 0;
-            for (const VerifyFinding& finding : report->second.arrFindings) {
+            for (const VerifyFinding& finding : report->second.report.arrFindings) {
                 if (finding.arrstrLine.empty()) continue;
                 if (isAddLine(*tree, finding.strNodeKey, finding.arrstrLine))
                     ++lines;
