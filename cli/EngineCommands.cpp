@@ -10,7 +10,6 @@
 #include "model/CError.h"
 #include "settings/CEngineSettings.h"
 
-#include <cctype>
 #include <chrono>
 #include <cmath>
 #include <iostream>
@@ -106,11 +105,8 @@ int runEngineMove(const CommandArgs& args) {
     }
     if (!position) return failure("bad FEN: " + options.fen);
     // A position the board refuses is never given to the engine, whose answer there means nothing.
-    std::string unsound = strUnsoundReason(*position);
-    if (!unsound.empty()) {
-        unsound[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(unsound[0])));
-        return failure("This position cannot be played: " + unsound);
-    }
+    if (const std::string unplayable = strUnplayableReason(*position); !unplayable.empty())
+        return failure("This position cannot be played: " + unplayable);
 
     const QString path = options.engine.empty() ? CEngineSettings::strEnginePath()
                                                 : QString::fromStdString(options.engine);

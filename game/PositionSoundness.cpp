@@ -8,6 +8,17 @@
 
 #include <cctype>
 
+namespace {
+
+// The reason with its first letter in lower case, to follow a colon.
+std::string strLowered(std::string reason) {
+    if (!reason.empty())
+        reason[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(reason[0])));
+    return reason;
+}
+
+} // namespace
+
 std::string strUnsoundReason(const CPosition& position) {
     const auto& diagram = position.objDiagram();
     if (!diagram) return "The white king is missing";
@@ -34,8 +45,12 @@ std::string strUnsoundTestPosition(const CGameTree& tree) {
     if (!tree.isExists(CGameNode::strINITIAL_KEY())) return "";
     const auto& root = tree.Item(CGameNode::strINITIAL_KEY());
     if (!root || !root->objPosition()) return "";
-    std::string reason = strUnsoundReason(*root->objPosition());
-    if (reason.empty()) return "";
-    reason[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(reason[0])));
-    return "the test position is unsound: " + reason;
+    const std::string reason = strLowered(strUnsoundReason(*root->objPosition()));
+    return reason.empty() ? "" : "the test position is unsound: " + reason;
+}
+
+std::string strUnplayableReason(const CPosition& position) {
+    if (!position.objDiagram() || position.objDiagram()->strToString().size() != 64)
+        return "the position is empty";
+    return strLowered(strUnsoundReason(position));
 }

@@ -6,8 +6,8 @@
 #include "game/CGameNode.h"
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
+#include "game/PositionSoundness.h"
 #include "model/CDiagram.h"
-#include "practice/PracticePosition.h"
 #include "settings/CEngineSettings.h"
 
 #include <QHBoxLayout>
