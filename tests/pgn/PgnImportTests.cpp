@@ -107,20 +107,6 @@ TEST(PgnRoundTrip, ExportThenImportStoresTheSameGames) {
     }
 }
 
-TEST(PgnTreeBuilder, TheFullMoveFieldNumbersTheFirstMove) {
-    // moveNumber: of the root: full moves before it, Black's move counted with its own
-    const std::tuple<const char*, int> cases[] = {
-        {"w - - 0 1", 0},   {"b - - 0 1", 1},       {"w - - 0 40", 39},
-        {"b - - 0 40", 40}, {"w - - 0 9999", 9998}, {"w - - 0 10000", 0},
-        {"b - - 0 0", 1},   {"w - - 3 x", 0},       {"w - -", 0},
-    };
-    for (const auto& [fields, moveNumber] : cases) {
-        const PgnGame game =
-            OneGame("[FEN \"4k3/8/8/8/8/8/8/4K3 " + std::string(fields) + "\"]\n\n*");
-        EXPECT_EQ(game.objTree->Item(1)->objPosition()->intMoveNumber(), moveNumber) << fields;
-    }
-}
-
 TEST(PgnWriter, WritesNumbersVariationsAndSetUpAsPgnRequires) {
     const PgnGame game = OneGame("[SetUp \"1\"]\n[FEN \"4k3/1P6/8/8/8/8/8/4K3 b - - 0 7\"]\n\n"
                                  "7... Kd7 (7... Kf7 8. b8=Q) 8. b8=N+ Kc7 *");
