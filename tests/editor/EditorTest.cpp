@@ -290,13 +290,8 @@ TEST_F(EditorAnnotations, CommentsAndMarksAreSavedAndShownAgain) {
 }
 
 TEST_F(EditorAnnotations, LinesArePromotedAndDeletedAndStaySo) {
-    frmGameEditor editor(book.workbook, 0, prompts);
-    EnterGame(editor);
-    Choose(editor, {"Kf7", "a6", "Rh1#"});
-    QTest::keyClicks(editor.pnlAnnotations->txtCommentAfter, "mate");
-    ASSERT_TRUE(editor.isSave());
-    const int32_t id = editor.lngGameID();
-
+    const int32_t id = Import(*book.workbook,
+                              PgnGame(kExercise, "1. Kf7 Kh7 (1... a6 2. Rh1# {mate}) 2. Rh1#"))[0];
     // Promoted from inside the line, then deleted: each change saved and loaded again.
     frmGameEditor promoted(book.workbook, id, prompts);
     Choose(promoted, {"Kf7", "a6", "Rh1#"});
