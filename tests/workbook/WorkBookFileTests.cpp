@@ -103,39 +103,71 @@ TEST_F(WorkBookFile, TitleInsertedOnceThenUpdatedPastFailedStatementsAndClosingT
         EXPECT_EQ(ErrorOf(call), "CWorkBook 9999: No open workbook");
 }
 
+// Files that are no workbook, and workbooks holding SQL of their author's that would run whenever
+// the program reads or writes (triggers that would delete, hang a save, grow the file, fire on the
+// title or on a table of their own; views): each is refused with a clear error naming what it
+// found, and nothing is written: not the file, not a journal, nothing beside it.
 TEST_F(WorkBookFile, BadFilesGiveAClearErrorAndAreLeftUntouched) {
     workbook.SaveWorkbookProperties(std::string(3000, 'x'));
-    // bytes: the file, or
-    // sql: the statements that make it
-    const std::tuple<const char*, std::string, const char*, const char*> cases[] = {
-        {"text file", "[Event \"not a database\"]\n1. e4 e5 *\n" + std::string(600, 'z'), nullptr,
-         "not a database"},
-        {"truncated header", FileBytes(path).substr(0, 60), nullptr, ""},
-        {"database of another program", "",
-         "create table Contacts (Name, Phone); insert into Contacts values ('a','b')",
+    // bytes: the file, or sql: the statements that make it; refusal: a part of the error
+    const std::tuple<std::string, std::string, const char*> cases[] = {
+        {"[Event \"not a database\"]\n1. e4 e5 *\n" + std::string(600, 'z'), "", "not a database"},
+        {FileBytes(path).substr(0, 60), "", ""}, // a truncated header
+        {"", "create table Contacts (Name, Phone); insert into Contacts values ('a','b')",
          "Not a workbook"},
-        {"workbook without GameNode", "",
+        {"",
          "create table WorkBook (ID INTEGER PRIMARY KEY,FieldName,FieldValue);"
          "create table GameTree (ID INTEGER PRIMARY KEY,Description)",
          "GameNode"},
-        {"empty file", "", nullptr, "Not a workbook"},
-        {"virtual table in place of a workbook table", "",
+        {"", "", "Not a workbook"}, // an empty file
+        {"",
          "create table WorkBook (ID INTEGER PRIMARY KEY,FieldName,FieldValue);"
          "create table GameNode (ID INTEGER PRIMARY KEY,GameTreeID);"
          "create virtual table GameTree using fts5(Description)",
          "GameTree is a virtual table"},
+        {"",
+         kWorkbookTables + "create trigger Wipe after update on GameTree begin delete from "
+                           "GameNode; update WorkBook set FieldValue='owned' where "
+                           "FieldName='Title'; end",
+         "never runs (trigger Wipe on GameTree)"},
+        {"",
+         kWorkbookTables + "create trigger Hang before insert on GameNode begin select count(*) "
+                           "from GameNode a, GameNode b, GameNode c, GameNode d, GameNode e, "
+                           "GameNode f, GameNode g, GameNode h; end",
+         "never runs (trigger Hang on GameNode)"},
+        {"",
+         kWorkbookTables + "create table Junk (x); create trigger Grow after update on GameTree "
+                           "begin insert into Junk select randomblob(100000000) from GameNode "
+                           "a, GameNode b; end",
+         "never runs (trigger Grow on GameTree)"},
+        {"",
+         kWorkbookTables + "create trigger Title after insert on WorkBook begin delete from "
+                           "GameTree; end",
+         "never runs (trigger Title on WorkBook)"},
+        {"",
+         kWorkbookTables + "create table Other (x); create trigger Quiet after insert on Other "
+                           "begin delete from GameTree; end",
+         "never runs (trigger Quiet on Other)"},
+        {"", kWorkbookTables + "create view Everything as select * from GameTree, GameNode",
+         "never runs (view Everything)"},
+        {"",
+         kWorkbookTables + "create view V as select 1; create trigger T after delete on GameTree "
+                           "begin select 1; end",
+         "never runs (trigger T on GameTree, view V)"},
     };
-    for (const auto& [name, bytes, sql, messagePart] : cases) {
-        SCOPED_TRACE(name);
-        const std::string bad = folder.file(std::string(name) + ".brl");
-        sql ? RawDatabase(bad).exec(sql) : WriteFile(bad, bytes);
+    for (const auto& [bytes, sql, refusal] : cases) {
+        SCOPED_TRACE(sql.empty() ? "bytes: " + std::string(refusal) : sql);
+        TempFolder alone;
+        const std::string bad = alone.file("bad.brl");
+        sql.empty() ? WriteFile(bad, bytes) : RawDatabase(bad).exec(sql);
         const std::string before = FileBytes(bad);
         CWorkBook book;
         const std::string error = ErrorOf([&] { book.strOpenWorkBook(bad); });
         EXPECT_EQ(error.rfind("CWorkBook 9999: ", 0), 0u) << error;
-        EXPECT_TRUE(Contains(error, messagePart));
+        EXPECT_TRUE(Contains(error, refusal));
         EXPECT_EQ(book.lngDBHandle(), 0);
         EXPECT_EQ(FileBytes(bad), before);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(alone.path()), {}), 1);
     }
 }
 
@@ -254,7 +286,7 @@ TEST_F(WorkBookFile, ResultsCountFromStoredStatisticsOfAnyKindAndClearLogResetsT
         success ? workbook.UpdateSuccess(2) : workbook.UpdateError(2);
         EXPECT_EQ(Counters(workbook.objGetGameRow(2).value()), after);
     }
-    Reopen("update GameTree set Hits='many', Solve=NULL");
+    Reopen("update GameTree set Hits='many', Solve=NULL, ErrorStreak=2");
     EXPECT_EQ(ScoreOf(workbook), "0 0");
     EXPECT_EQ(workbook.arrGetGameRows().size(), 2u);
     workbook.ClearLog();
@@ -335,48 +367,6 @@ TEST_F(WorkBookFile, ColumnsAreReadByNameInAFileWithAnotherColumnOrder) {
     EXPECT_TRUE(loaded->isEqual(game.tree));
     EXPECT_FALSE(loaded->Item(1)->objPosition()->isKCastleForfeited(0));
     EXPECT_TRUE(loaded->Item(1)->objPosition()->isQCastleForfeited(0));
-}
-
-TEST_F(WorkBookFile, FilesWithTriggersOrViewsAreRefusedNamingThemAndLeftAsTheyAre) {
-    // Triggers that would delete, hang a save, grow the file, fire on the title or on a table of
-    // their own; views. sql: run on a workbook with two games; naming: what the refusal names
-    const std::tuple<const char*, const char*> cases[] = {
-        {"create trigger Wipe after update on GameTree begin delete from GameNode; "
-         "update WorkBook set FieldValue='owned' where FieldName='Title'; end",
-         "trigger Wipe on GameTree"},
-        {"create trigger Hang before insert on GameNode begin select count(*) from GameNode a, "
-         "GameNode b, GameNode c, GameNode d, GameNode e, GameNode f, GameNode g, GameNode h; end",
-         "trigger Hang on GameNode"},
-        {"create table Junk (x); create trigger Grow after update on GameTree begin insert into "
-         "Junk select randomblob(100000000) from GameNode a, GameNode b; end",
-         "trigger Grow on GameTree"},
-        {"create trigger Title after insert on WorkBook begin delete from GameTree; end",
-         "trigger Title on WorkBook"},
-        {"create table Other (x); create trigger Quiet after insert on Other begin delete from "
-         "GameTree; end",
-         "trigger Quiet on Other"},
-        {"create view Everything as select * from GameTree, GameNode", "view Everything"},
-        {"create view V as select 1; create trigger T after delete on GameTree begin select 1; end",
-         "trigger T on GameTree, view V"},
-    };
-    for (const auto& [sql, naming] : cases) {
-        SCOPED_TRACE(naming);
-        TempFolder shared;
-        const std::string file = shared.file("shared.brl");
-        WriteWorkbookWithTwoGames(file);
-        RawDatabase(file).exec(sql);
-        const std::string before = FileBytes(file);
-        CWorkBook book;
-        const std::string error = ErrorOf([&] { book.strOpenWorkBook(file); });
-        EXPECT_TRUE(Contains(error, "CWorkBook 9999: "));
-        EXPECT_TRUE(Contains(error, naming));
-        EXPECT_TRUE(Contains(error, "never runs"));
-        EXPECT_EQ(book.lngDBHandle(), 0);
-        EXPECT_THROW(book.UpdateSuccess(1), CError);
-        // Nothing was written: not the file, not a journal, nothing beside it.
-        EXPECT_EQ(FileBytes(file), before);
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(shared.path()), {}), 1);
-    }
 }
 
 // Behind the refusal, the connection itself runs nothing of the file's, even for a file that got
