@@ -26,10 +26,11 @@ const char* const kPeriod =
 const char* const kAnyAttempt =
     "select 1 from TrainingHistory h where h.AttemptedAt >= ? and h.AttemptedAt < ? and exists "
     "(select 1 from GameTree g where g.ID = h.GameTreeID) limit 1";
-// The latest results in the order they were recorded (a clock set back does not reorder them).
+// The latest results up to a moment, in the order they were recorded (a clock set back does not
+// reorder them).
 const char* const kLatestResults =
-    "select h.Solved = 1 from TrainingHistory h where exists (select 1 from GameTree g where "
-    "g.ID = h.GameTreeID) order by h.ID desc";
+    "select h.Solved = 1 from TrainingHistory h where h.AttemptedAt < ? and exists (select 1 from "
+    "GameTree g where g.ID = h.GameTreeID) order by h.ID desc";
 
 // The page and chapter figures come from group totals kept in the connection's temporary
 // database, one row per group: made by one aggregate pass over the games when first asked for,
@@ -183,6 +184,7 @@ TrainingSummary WorkBookStatistics::objSummary(int64_t today) const {
     }
 
     SqlStatementScope latest(m_connection.prepared(kLatestResults));
+    latest->bind(1, ReviewDay::lngLocalStartOf(today + 1));
     while (latest->step() && numberOr0(*latest, 0) == 1)
         ++summary.lngSuccessRun;
     return summary;

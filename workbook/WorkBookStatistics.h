@@ -38,7 +38,7 @@ struct TrainingSummary {
     int64_t lngTodayAttempts = 0;
     int64_t lngTodaySolved = 0;
     int64_t lngStreakDays = 0; // days in a row, up to today, with at least one attempt
-    int64_t lngSuccessRun = 0; // the latest attempts solved in a row, as recorded
+    int64_t lngSuccessRun = 0; // the latest attempts up to today solved in a row, as recorded
 };
 
 // Everything the statistics show.

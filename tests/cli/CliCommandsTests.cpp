@@ -279,7 +279,7 @@ TEST(ProgressCommands, HistoryDueAndStatsOfAWorkbookWithAttempts) {
     // days: the last rows of the thirty days
     const std::tuple<const char*, const char*, const char*> cases[] = {
         {"2024-03-01",
-         "Today (2024-03-01): 1 attempt, 1 solved\nStreak: 1 day in a row; last 0 attempts "
+         "Today (2024-03-01): 1 attempt, 1 solved\nStreak: 1 day in a row; last 1 attempt "
          "solved\n",
          "2024-02-29\t0\t-\n2024-03-01\t1\t100%\n\n"},
         {"2024-03-02",
