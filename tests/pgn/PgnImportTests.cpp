@@ -110,12 +110,16 @@ TEST(PgnRoundTrip, ExportThenImportStoresTheSameGames) {
 TEST(PgnWriter, WritesNumbersVariationsAndSetUpAsPgnRequires) {
     const PgnGame game = OneGame("[SetUp \"1\"]\n[FEN \"4k3/1P6/8/8/8/8/8/4K3 b - - 0 7\"]\n\n"
                                  "7... Kd7 (7... Kf7 8. b8=Q) 8. b8=N+ Kc7 *");
-    EXPECT_EQ(PgnWriter::strWriteGame(*game.objTree, "Knight \"promotion\"", "p. 1", ""),
-              "[Event \"Knight \\\"promotion\\\"\"]\n[Site \"?\"]\n[Date \"????.??.??\"]\n"
-              "[Round \"?\"]\n[White \"?\"]\n[Black \"?\"]\n[Result \"*\"]\n"
-              "[Description \"Knight \\\"promotion\\\"\"]\n[PageRef \"p. 1\"]\n"
-              "[DiagramRef \"\"]\n[SetUp \"1\"]\n[FEN \"4k3/1P6/8/8/8/8/8/4K3 b - - 0 7\"]\n\n"
-              "7... Kd7 (7... Kf7 8. b8=Q) 8. b8=N+ Kc7 *\n\n");
+    // A comment holding a closing brace goes after ";", its line breaks made blanks.
+    GameAnnotations annotations;
+    annotations.mapNodes[game.objTree->Item(2)->strKey()].strAfter = "a }\nb";
+    EXPECT_EQ(
+        PgnWriter::strWriteGame(*game.objTree, "Knight\t\"promotion\"", "p. 1", "", annotations),
+        "[Event \"Knight \\\"promotion\\\"\"]\n[Site \"?\"]\n[Date \"????.??.??\"]\n"
+        "[Round \"?\"]\n[White \"?\"]\n[Black \"?\"]\n[Result \"*\"]\n"
+        "[Description \"Knight \\\"promotion\\\"\"]\n[PageRef \"p. 1\"]\n"
+        "[DiagramRef \"\"]\n[SetUp \"1\"]\n[FEN \"4k3/1P6/8/8/8/8/8/4K3 b - - 0 7\"]\n\n"
+        "7... Kd7 ;a } b\n(7... Kf7 8. b8=Q) 8. b8=N+ Kc7 *\n\n");
 }
 
 // The movetext as tokens, so that line breaks and the spacing of parentheses do not matter;
