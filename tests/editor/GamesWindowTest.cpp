@@ -59,9 +59,12 @@ TEST_F(GamesWindow, SortsFiltersDeletesAndNamesTheGameToTrain) {
     // The header's order reaches the model (whose tests go through every column).
     games.tblGames->sortByColumn(frmGames::ColScore, Qt::DescendingOrder);
     EXPECT_EQ(games.arrlngShownIDs(), (std::vector<int32_t>{3, 1, 2}));
-    // The verdict's heading sorts nothing, and its indicator stays where the order comes from.
-    games.tblGames->sortByColumn(frmGames::ColVerdict, Qt::AscendingOrder);
-    EXPECT_EQ(games.tblGames->horizontalHeader()->sortIndicatorSection(), frmGames::ColScore);
+    // The notes' and the verdict's headings sort nothing, and the indicator stays where the
+    // order comes from.
+    for (int column : {frmGames::ColNotes, frmGames::ColVerdict}) {
+        games.tblGames->sortByColumn(column, Qt::AscendingOrder);
+        EXPECT_EQ(games.tblGames->horizontalHeader()->sortIndicatorSection(), frmGames::ColScore);
+    }
     // A sort clears the selection, and with it what the buttons offer.
     ASSERT_TRUE(games.isSelectGame(2));
     games.tblGames->sortByColumn(frmGames::ColScore, Qt::AscendingOrder);
