@@ -20,6 +20,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -74,12 +75,6 @@ struct Practice {
     }
 };
 
-bool isNavigationEnabled(const cntrlChessGui& board) {
-    for (QPushButton* button : board.cmdNavigation)
-        if (!button->isEnabled()) return false;
-    return true;
-}
-
 TEST(frmCraftyTest, StartsLikeTheMainBoardAnswersStopsExaminesReplaysAndClosesWhileThinking) {
     // Practice starts from the test position, not where training moved the main board, and wears
     // the main board's look.
@@ -96,8 +91,7 @@ TEST(frmCraftyTest, StartsLikeTheMainBoardAnswersStopsExaminesReplaysAndClosesWh
     EXPECT_EQ(practice.board().SquareColorDark(), 0x00336699u);
     EXPECT_EQ(practice.board().SquareColorLight(), 0x00EEEEEEu);
     EXPECT_EQ(practice.board().boardMode(), BoardMode::FreePlay);
-    for (QPushButton* button : practice.board().cmdNavigation)
-        EXPECT_FALSE(button->isEnabled());
+    EXPECT_TRUE(std::ranges::none_of(practice.board().cmdNavigation, &QWidget::isEnabled));
     EXPECT_TRUE(practice.window->bridge()->isRunning());
     // Practice games are played at their last move: the board's Delete has nothing to delete.
     EXPECT_FALSE(practice.board().cmdDelete->isVisible());
@@ -207,7 +201,7 @@ TEST(frmCraftyTest, EngineFaultsAreShownAndTheWindowStaysUsable) {
             const std::string afterTrainee = practice.fen();
             practice.board().MakeMove(12, 28, 0);
             EXPECT_EQ(practice.fen(), afterTrainee);
-            EXPECT_FALSE(isNavigationEnabled(practice.board()));
+            EXPECT_FALSE(std::ranges::all_of(practice.board().cmdNavigation, &QWidget::isEnabled));
         }
         ASSERT_TRUE(waitUntil([&] { return practice.result().startsWith(expected); }))
             << practice.result().toStdString();
@@ -217,7 +211,7 @@ TEST(frmCraftyTest, EngineFaultsAreShownAndTheWindowStaysUsable) {
         practice.window->lblExamine->click();
         EXPECT_EQ(practice.board().boardMode(), BoardMode::View);
         EXPECT_EQ(practice.result(), "Examine mode");
-        EXPECT_TRUE(isNavigationEnabled(practice.board()));
+        EXPECT_TRUE(std::ranges::all_of(practice.board().cmdNavigation, &QWidget::isEnabled));
         practice.window->lblReplay->click();
         EXPECT_EQ(practice.board().boardMode(), BoardMode::FreePlay);
         EXPECT_EQ(practice.fen(), fen);
