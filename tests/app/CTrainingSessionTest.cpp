@@ -194,6 +194,7 @@ TEST_F(TrainingSessionTest, AChosenGameJoinsTheBatchAfterTheShownGame) {
     workbook->DeleteGame(ids[3]);
     session.WorkbookEdited();
     EXPECT_EQ(session.lngHits(), 0);
+    EXPECT_EQ(session.arrlngGameIDs(), (std::vector<int32_t>{ids[0], ids[2]})); // a new batch
     // A game with a result deleted while another is shown: the summary no longer offers it.
     session.ShowSolution();
     const int32_t failed = session.lngCurrentGameId();

@@ -225,21 +225,8 @@ private slots:
         QCOMPARE(run.out.trimmed(), "Brisolt " + frmMain::strVersion());
     }
 
-    void practiceOpensModallyOnTheShownGameAndNamesTheEngine() {
-        auto window = Open();
-        auto* menu = window->findChild<QAction*>("mnuCrafty");
-        QVERIFY2(menu->text().startsWith("Play the game &against "), qPrintable(menu->text()));
-        QCOMPARE(TextOf(window.get(), "lblCrafty"), QString(menu->text()).remove('&'));
-        ModalScript script(Cancel());
-        menu->trigger();
-        QVERIFY(script.isDone());
-        QCOMPARE(script.Seen().at(0).className, QString("frmCrafty"));
-        QVERIFY(script.Seen().at(0).title.startsWith("Practice with "));
-        QCOMPARE(window->objBoard()->boardMode(), BoardMode::Training); // the game is untouched
-    }
-
-    // The keys users rely on and the menus they sit in; Exit closes the workbook and leaves the
-    // user's game files alone.
+    // The keys users rely on and the menus they sit in; practice opens modally on the shown game
+    // and names the engine; Exit closes the workbook and leaves the user's game files alone.
     void menusShortcutsAndExit() {
         const QString previous = QDir::currentPath();
         QDir::setCurrent(dir.path());
@@ -269,6 +256,15 @@ private slots:
             auto* action = window->findChild<QAction*>(name);
             QCOMPARE(action ? name + " " + action->shortcut().toString() : name, key);
         }
+        auto* crafty = window->findChild<QAction*>("mnuCrafty");
+        QVERIFY2(crafty->text().startsWith("Play the game &against "), qPrintable(crafty->text()));
+        QCOMPARE(TextOf(window.get(), "lblCrafty"), QString(crafty->text()).remove('&'));
+        ModalScript script(Cancel());
+        crafty->trigger();
+        QVERIFY(script.isDone());
+        QCOMPARE(script.Seen().at(0).className, QString("frmCrafty"));
+        QVERIFY(script.Seen().at(0).title.startsWith("Practice with "));
+        QCOMPARE(window->objBoard()->boardMode(), BoardMode::Training); // the game is untouched
         Trigger(window.get(), "mnuExit");
         QVERIFY(!window->isVisible());
         QVERIFY(window->objWorkBook() == nullptr);
