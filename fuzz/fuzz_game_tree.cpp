@@ -14,6 +14,7 @@
 #include "pgn/PgnReader.h"
 #include "pgn/PgnTreeBuilder.h"
 #include "pgn/PgnWriter.h"
+#include "workbook/GameAnnotations.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -122,7 +123,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!reached) fail("a line played is lost after " + std::to_string(line.size()) + " moves");
     }
 
-    const std::string pgn = PgnWriter::strWriteGame(tree, "", "", "");
+    const std::string pgn = PgnWriter::strWriteGame(tree, "", "", "", {});
     std::istringstream written(pgn);
     PgnReader reader(written);
     PgnTreeBuilder builder;
@@ -131,6 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!game.objTree) fail("the written game is refused: " + game.strError + "\n" + pgn);
     if (game.objTree->Count() != tree.Count()) fail("node counts after writing\n" + pgn);
     checkLinks(*game.objTree);
-    if (PgnWriter::strWriteGame(*game.objTree, "", "", "") != pgn) fail("text read back\n" + pgn);
+    if (PgnWriter::strWriteGame(*game.objTree, "", "", "", {}) != pgn)
+        fail("text read back\n" + pgn);
     return 0;
 }

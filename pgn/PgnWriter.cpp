@@ -233,11 +233,6 @@ std::string PgnWriter::strTagValue(const std::string& value) {
 }
 
 std::string PgnWriter::strWriteGame(const CGameTree& tree, const std::string& description,
-                                    const std::string& page, const std::string& diagram) {
-    return strWriteGame(tree, description, page, diagram, GameAnnotations());
-}
-
-std::string PgnWriter::strWriteGame(const CGameTree& tree, const std::string& description,
                                     const std::string& page, const std::string& diagram,
                                     const GameAnnotations& annotations) {
     const std::shared_ptr<CGameNode>& root = tree.Item(CGameNode::strINITIAL_KEY());

@@ -12,11 +12,9 @@ struct GameAnnotations;
 // game's result ("*" when it has none). Lines stay within 80 characters but for longer words.
 class PgnWriter {
 public:
-    // The game as PGN text, ending with an empty line.
-    static std::string strWriteGame(const CGameTree& tree, const std::string& description,
-                                    const std::string& page, const std::string& diagram);
-    // The game as PGN text with its tags (the workbook texts win over stored Description,
-    // PageRef and DiagramRef; the root gives SetUp and FEN), comments and glyphs.
+    // The game as PGN text, ending with an empty line, with its tags (the workbook texts win over
+    // stored Description, PageRef and DiagramRef; the root gives SetUp and FEN), comments and
+    // glyphs.
     static std::string strWriteGame(const CGameTree& tree, const std::string& description,
                                     const std::string& page, const std::string& diagram,
                                     const GameAnnotations& annotations);
