@@ -106,6 +106,9 @@ void PgnReader::skipBlanks() {
                 c = get();
         } else if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v') {
             get();
+        } else if (c == 0xEF && lookingAt("\xEF\xBB\xBF")) {
+            // The byte-order mark of each file in files joined into one: it marks nothing here.
+            m_pos += 3;
         } else {
             return;
         }

@@ -8,9 +8,9 @@
 
 // Reads PGN text game by game and reports its syntax to a visitor: tag pairs, move numbers,
 // comments in braces and after ";", escape lines, NAGs and glyphs, nested variations and results.
-// Accepts LF or CRLF line ends and a UTF-8 byte-order mark. Text is read as UTF-8 where it is
-// valid and as Latin-1 elsewhere, or as UTF-16 after its byte-order mark; the visitor always gets
-// UTF-8. A file that starts like binary
+// Accepts LF or CRLF line ends and UTF-8 byte-order marks (files joined into one hold one at
+// the start of each). Text is read as UTF-8 where it is valid and as Latin-1 elsewhere, or as
+// UTF-16 after its byte-order mark; the visitor always gets UTF-8. A file that starts like binary
 // data gives no games. Memory does not grow with the file; variations nest to any depth.
 class PgnReader {
 public:

@@ -51,6 +51,20 @@ std::string withoutControls(std::string text) {
     return text;
 }
 
+// The words of a comment without the commands embedded in it ("[%clk 0:03:00]", "[%eval 0.25]",
+// "[%cal Ge2e4]"), which programs and websites write for the clock, the engine and the board.
+std::string withoutCommands(const std::string& words) {
+    std::string text;
+    size_t at = 0;
+    for (size_t open; (open = words.find("[%", at)) != std::string::npos;) {
+        const size_t close = words.find(']', open);
+        if (close == std::string::npos) break;
+        text.append(words, at, open - at).append(" ");
+        at = close + 1;
+    }
+    return squeezed(text.append(words, at));
+}
+
 // Castling written with zeros, as some programs do, reads as the letter O.
 std::string normalisedMove(const std::string& san) {
     if (san.rfind("0-0", 0) != 0) return san;
@@ -235,7 +249,7 @@ std::shared_ptr<CPosition> PgnTreeBuilder::objPlay(const CPosition& position,
 
 void PgnTreeBuilder::comment(const std::string& text) {
     const std::string words = squeezed(text);
-    if (m_firstComment.empty()) m_firstComment = words;
+    if (m_firstComment.empty()) m_firstComment = withoutCommands(words);
     startTree();
     if (!m_game.strError.empty() || words.empty()) return;
     Level& level = m_levels.back();

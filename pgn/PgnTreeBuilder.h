@@ -29,7 +29,8 @@ public:
     // Plays the move from the current node; an unreadable or illegal move refuses the game.
     void move(const std::string& san) override;
     // Keeps the comment (its blanks squeezed) with the last move, the next move of a variation
-    // that has none yet, or the game; the first one is also a possible description.
+    // that has none yet, or the game; the first one with words besides its embedded commands
+    // ("[%clk 0:03:00]") is also a possible description.
     void comment(const std::string& text) override;
     // Keeps the glyph with the last move, the next move of a variation or the start position.
     void nag(int code) override;

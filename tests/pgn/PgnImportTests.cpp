@@ -55,6 +55,10 @@ TEST(PgnTreeBuilder, DescriptionComesFromTheTagTheFirstCommentOrThePlayers) {
         {"1. e4 *", "? - ?"},
         {"{" + std::string(1000, 'c') + "} 1. e4 *", std::string(1000, 'c')},
         {"[Description \"\"]\n\n{ignored} 1. e4 *", ""},
+        // clock and evaluation commands of online games are no words
+        {"[Event \"E\"]\n\n1. e4 { [%eval 0.2] [%clk 0:03:00] } e5 {[%clk 0:02:59]} *", "E"},
+        {"[Event \"E\"]\n\n1. e4 {[%clk 0:03:00]} e5 {[%csl Gd4][%cal Ge2e4] Opens it} *",
+         "Opens it"},
     };
     for (const auto& [pgn, description] : cases)
         EXPECT_EQ(OneGame(pgn).strDescription, description) << pgn;

@@ -65,6 +65,10 @@ TEST(PgnReader, ReportsTheSyntaxOfEachConstructAndTheBrokenGames) {
         {"escape lines", "% produced by a tool\n1. e4 *", "game 1 | e4 | result * | end"},
         {"byte-order mark and CRLF", "\xEF\xBB\xBF[Event \"E\"]\r\n\r\n1. e4 {x\r\ny} 0-1\r\n",
          "game 1 | tag Event=E | e4 | {x\ny} | result 0-1 | end"},
+        {"files joined with their byte-order marks",
+         "\xEF\xBB\xBF"
+         "1. e4 *\n\n\xEF\xBB\xBF[Event \"F\"]\n1. d4 *\n\xEF\xBB\xBF",
+         "game 1 | e4 | result * | end | game 2 | tag Event=F | d4 | result * | end"},
         {"several games, one without a result",
          "[Event \"One\"]\n\n1. e4\n\n[Event \"Two\"]\n\n1. d4 *\n",
          "game 1 | tag Event=One | e4 | end | game 2 | tag Event=Two | d4 | result * | end"},
