@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -209,17 +210,48 @@ void PgnReader::skipToNextGame() {
 
 bool PgnReader::readGame(PgnVisitor& visitor) {
     skipBlanks();
-    if (peek() == kEnd) return false;
+    if (peek() == kEnd && m_nextGameComments.empty() && m_nextGameError.empty()) return false;
     visitor.beginGame(++m_gameNumber);
     GameState state;
+    state.error = std::exchange(m_nextGameError, {});
+    if (state.error.empty() && !m_nextGameComments.empty()) {
+        state.inTags = false;
+        visitor.beginMoves();
+        for (const std::string& text : std::exchange(m_nextGameComments, {}))
+            visitor.comment(text);
+    }
     while (state.error.empty() && !state.done)
         readElement(visitor, state);
     if (!state.error.empty()) {
         visitor.error(state.error + " at line " + std::to_string(m_line));
         skipToNextGame();
+    } else if (state.ended) {
+        readCommentsAfterResult(visitor);
     }
     visitor.endGame();
     return true;
+}
+
+// Comments after a game's result ("1-0 {White won on time}") belong to that game when the next
+// game starts with its tags or the text ends; before a game without tags they open that game.
+void PgnReader::readCommentsAfterResult(PgnVisitor& visitor) {
+    std::vector<std::string> comments;
+    for (skipBlanks(); peek() == '{' || peek() == ';'; skipBlanks()) {
+        const int startLine = m_line;
+        const char closing = get() == '{' ? '}' : '\n';
+        bool closed = false;
+        comments.push_back(readComment(closing, closed));
+        if (!closed && closing == '}') {
+            m_nextGameError = "unterminated comment from line " + std::to_string(startLine);
+            return;
+        }
+    }
+    if (peek() == '[' || peek() == kEnd) {
+        for (const std::string& text : comments)
+            visitor.comment(text);
+    } else {
+        m_nextGameComments = std::move(comments);
+    }
 }
 
 void PgnReader::readElement(PgnVisitor& visitor, GameState& state) {
@@ -253,7 +285,7 @@ void PgnReader::readElement(PgnVisitor& visitor, GameState& state) {
         get();
         if (state.depth == 0) {
             visitor.result("*");
-            state.done = true;
+            state.done = state.ended = true;
         }
     } else if (c == '.') {
         get();
@@ -333,7 +365,7 @@ void PgnReader::readSymbolElement(PgnVisitor& visitor, GameState& state) {
         visitor.result(symbol == "1/2-1/2" || symbol == "1-0" || symbol == "0-1"
                            ? symbol
                            : std::string("1/2-1/2"));
-        state.done = true;
+        state.done = state.ended = true;
         return;
     }
     if (isAllDigits(symbol)) return; // a move number; its dots follow

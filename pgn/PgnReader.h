@@ -5,6 +5,7 @@
 
 #include <istream>
 #include <string>
+#include <vector>
 
 // Reads PGN text game by game and reports its syntax to a visitor: tag pairs, move numbers,
 // comments in braces and after ";", escape lines, NAGs and glyphs, nested variations and results.
@@ -34,6 +35,7 @@ private:
         bool inTags = true;
         int depth = 0; // open variations
         bool done = false;
+        bool ended = false; // by its result
         std::string error;
     };
 
@@ -54,6 +56,7 @@ private:
     std::string readComment(char closing, bool& closed);
     void takePlainRun(std::string& text, char stop, char otherStop);
     void skipToNextGame();
+    void readCommentsAfterResult(PgnVisitor& visitor);
 
     std::istream& m_input;
     PgnTextDecoder m_decoder;
@@ -64,4 +67,7 @@ private:
     bool m_atLineStart = true;
     int m_line = 1;
     int m_gameNumber = 0;
+    // Comments read after a game's result that open the next game, or why they could not be read.
+    std::vector<std::string> m_nextGameComments;
+    std::string m_nextGameError;
 };

@@ -130,6 +130,7 @@ void PgnTreeBuilder::beginGame(int gameNumber) {
     m_game.arrTags.reserve(kUsualTags);
     m_levels.clear();
     m_firstComment.clear();
+    m_resultRead = false;
     m_started = false;
 }
 
@@ -249,7 +250,7 @@ std::shared_ptr<CPosition> PgnTreeBuilder::objPlay(const CPosition& position,
 
 void PgnTreeBuilder::comment(const std::string& text) {
     const std::string words = squeezed(text);
-    if (m_firstComment.empty()) m_firstComment = withoutCommands(words);
+    if (m_firstComment.empty() && !m_resultRead) m_firstComment = withoutCommands(words);
     startTree();
     if (!m_game.strError.empty() || words.empty()) return;
     Level& level = m_levels.back();
@@ -301,6 +302,7 @@ void PgnTreeBuilder::endVariation() {
 }
 
 void PgnTreeBuilder::result(const std::string& text) {
+    m_resultRead = true;
     if (text == "*") return; // what a game without the tag is written with
     for (const auto& entry : m_game.arrTags)
         if (entry.first == "Result") return;

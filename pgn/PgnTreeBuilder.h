@@ -30,7 +30,7 @@ public:
     void move(const std::string& san) override;
     // Keeps the comment (its blanks squeezed) with the last move, the next move of a variation
     // that has none yet, or the game; the first one with words besides its embedded commands
-    // ("[%clk 0:03:00]") is also a possible description.
+    // ("[%clk 0:03:00]") is also a possible description, unless it follows the result.
     void comment(const std::string& text) override;
     // Keeps the glyph with the last move, the next move of a variation or the start position.
     void nag(int code) override;
@@ -66,6 +66,7 @@ private:
     PgnGame m_game;
     std::vector<Level> m_levels;
     std::string m_firstComment;
+    bool m_resultRead = false;
     bool m_started = false;
     std::shared_ptr<CPieceLocation> m_start; // of the move last played by objPlay
     std::shared_ptr<CPieceLocation> m_end;

@@ -253,6 +253,7 @@ TEST_F(PgnBook, GamesThatCannotBeKeptAreSkippedWithTheReason) {
          "game 1 [Event \"Club\"] [White \"Smith\"] [Black \"O'Hara\"]: illegal move 4. Qxe5"},
         {"[SetUp \"1\"]\n[FEN \"8/8/8/8 w - -\"]\n\n1. e4 *", "game 1: bad FEN \"8/8/8/8 w - -\""},
         {"1. e4 (1. d4 *", "game 1: unterminated variation"},
+        {"1. e4 1-0 {never closed", "game 2: unterminated comment from line 1"},
         {"1. e4 e5 2. Sf3 Sc6 3. Lb5 a6 *", "unknown piece letter S in 2. Sf3"},
         {"1. e4 e5 2. Nxf3 *", "capture mark on a move that takes nothing in 2. Nxf3"},
         {"[Variant \"Chess960\"]\n\n1. e4 *", "Chess960 games are not supported"},
@@ -386,6 +387,12 @@ TEST(PgnAnnotations, CollectionsAndTextsAtTheEdgesSurviveTheRoundTrip) {
          e + "$2 {words} *",
          {"$2 {words} *"}},
         {"a result without its tag", e + "1. e4 0-1", {"[Result \"0-1\"]"}},
+        {"comments after a result stay with their game, not describing it",
+         "[Event \"A\"]\n\n1. e4 1-0 {on time}\n\n[Event \"B\"]\n\n1. d4 0-1 ; resigned",
+         {"[Description \"A\"]", "1. e4 {on time} 1-0\n", "1. d4 {resigned} 0-1\n"}},
+        {"or open the next game when it has no tags",
+         "1. e4 1-0 {opens B} 1. d4 *",
+         {"{opens B} 1. d4 *"}},
     };
     for (const auto& [name, original, texts] : sources) {
         SCOPED_TRACE(name);
