@@ -21,6 +21,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollArea>
 #include <QTest>
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -306,7 +307,8 @@ private slots:
         QTest::addColumn<QSize>("size"); // an empty size (-1x-1) stands for the window's minimum
         QTest::addColumn<bool>("ended");
         for (const QSize& size :
-             {QSize(), QSize(1280, 800), QSize(1024, 700), QSize(1920, 1080), QSize(900, 1000)}) {
+             {QSize(), QSize(1280, 800), QSize(1024, 700), QSize(1920, 1080), QSize(900, 1000),
+              QSize(1092, 614), QSize(853, 512)}) { // laptops at 125% and 150%
             QTest::addRow("%dx%d, training", size.width(), size.height()) << size << false;
             QTest::addRow("%dx%d, solution", size.width(), size.height()) << size << true;
         }
@@ -319,6 +321,7 @@ private slots:
         if (ended) window->ShowSolution();
         window->resize(size.isEmpty() ? window->minimumSize() : size);
         QTest::qWait(50);
+        QCOMPARE(window->size(), size.isEmpty() ? window->minimumSize() : size);
         cntrlChessGui* board = window->objBoard();
         auto* panel = window->findChild<QWidget*>("sidePanel");
         const QRect h1 = board->rcSquarePixels(DisplayIndex(board, 7, 0));
@@ -333,14 +336,22 @@ private slots:
         QVERIFY(h1.width() >= 40); // squares big enough to drop a piece on
         QVERIFY(board->mapTo(window.get(), h1.bottomRight()).y() < window->height());
         QVERIFY(a8.top() >= 0);
-        // Nothing of the panel is cut: each part has the height it asks for.
+        if (!ended) // the move box under the board
+            QVERIFY(board->txtMove->mapTo(window.get(), QPoint(0, board->txtMove->height())).y() <=
+                    window->height());
+        // Nothing of the panel is cut: each part has the height it asks for, and is in the window
+        // once the panel is scrolled to it.
+        auto* area = window->findChild<QScrollArea*>("sidePanelArea");
+        QVERIFY(area &&
+                area->mapTo(window.get(), QPoint(0, area->height())).y() <= window->height());
         for (const char* name : {"txtGameDescription", "lblToPlay", "lblScore", "lblClearLog"}) {
             auto* part = window->findChild<QLabel*>(name);
             const int wanted = part->hasHeightForWidth() ? part->heightForWidth(part->width())
                                                          : part->minimumSizeHint().height();
             QVERIFY2(part->height() >= wanted, name);
-            QVERIFY2(part->mapTo(window.get(), QPoint(0, part->height())).y() <= window->height(),
-                     name);
+            area->ensureWidgetVisible(part, 0, 0);
+            const QRect shown(part->mapTo(area->viewport(), QPoint(0, 0)), part->size());
+            QVERIFY2(area->viewport()->rect().contains(shown), name);
         }
         // A click in the room right of a command's text runs no command.
         const QWidget* flip = window->findChild<QWidget*>("lblFlip");
