@@ -7,10 +7,10 @@
 
 namespace {
 
-// The narrowest board the window shrinks to: its squares stay big enough to drop a piece on,
-// also beside the move lists it shows after a game. In training the squares have the whole width.
+// The narrowest board the window shrinks to: in training its squares stay big enough to drop a
+// piece on; after a game, beside the move lists, big enough to read (a 1024-pixel screen at 125%).
 int intMinimumBoardWidth(BoardMode mode) {
-    return mode == BoardMode::Training ? 360 : 510;
+    return mode == BoardMode::Training ? 360 : 470;
 }
 
 } // namespace
