@@ -361,6 +361,10 @@ private slots:
             const QRect shown(part->mapTo(area->viewport(), QPoint(0, 0)), part->size());
             QVERIFY2(area->viewport()->rect().contains(shown), name);
         }
+        // The next game's description is in view, though the panel was scrolled to its end.
+        Trigger(window.get(), "mnuNextGame");
+        const QWidget* description = window->findChild<QLabel*>("txtGameDescription");
+        QVERIFY(description->mapTo(area->viewport(), QPoint(0, 0)).y() >= 0);
         // A click in the room right of a command's text runs no command.
         const QWidget* flip = window->findChild<QWidget*>("lblFlip");
         QVERIFY(panel->childAt(flip->x() + flip->sizeHint().width() + 20,
