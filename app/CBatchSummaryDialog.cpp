@@ -21,7 +21,11 @@ CBatchSummaryDialog::CBatchSummaryDialog(QWidget* parent, const QString& counts,
     if (!again.empty()) {
         layout->addWidget(new QLabel("Look at these games again:", this));
         for (const auto& [id, caption] : again) {
-            auto* button = new QPushButton(caption, this);
+            // A game's description comes from whoever wrote the file: shortened to fit a screen,
+            // and its ampersands shown, never taken for the button's key.
+            auto* button = new QPushButton(this);
+            const QString shown = button->fontMetrics().elidedText(caption, Qt::ElideRight, 480);
+            button->setText(QString(shown).replace('&', "&&"));
             button->setObjectName(QString("cmdAgain%1").arg(id));
             // Enter on a game's button trains that game; elsewhere it presses Next batch.
             button->setAutoDefault(true);

@@ -24,9 +24,9 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), session(*this) {
     BuildMenus();
     ConnectCommands();
     Guarded([this] { ApplySettings(); });
-    // At the smallest size the board is as wide as its narrowest, and the description of the
-    // game has room for a few lines.
-    setMinimumHeight(680);
+    // At the smallest height (a laptop's screen at 150%) the squares are still big enough to drop
+    // a piece on; the panel beside the board scrolls.
+    setMinimumHeight(500);
     resize(1280, 800);
 }
 

@@ -7,9 +7,11 @@
 
 namespace {
 
-// The narrowest board the window shrinks to: its squares stay big enough to drop a piece on,
-// also beside the move lists it shows after a game.
-constexpr int minimumBoardWidth = 540;
+// The narrowest board the window shrinks to: in training its squares stay big enough to drop a
+// piece on; after a game, beside the move lists, big enough to read (a 1024-pixel screen at 125%).
+int intMinimumBoardWidth(BoardMode mode) {
+    return mode == BoardMode::Training ? 360 : 470;
+}
 
 } // namespace
 
@@ -22,7 +24,7 @@ void frmMain::CreateBoard() {
     // The squares follow the room the window gives the board; the lists and buttons it shows
     // after a game take their place beside them.
     cntrlChess->isFillingSpace(true);
-    cntrlChess->setMinimumWidth(minimumBoardWidth);
+    cntrlChess->setMinimumWidth(intMinimumBoardWidth(cntrlChess->boardMode()));
     cntrlChess->installEventFilter(this);
     connect(cntrlChess, &cntrlChessGui::TrainingStatus, this, &frmMain::OnTrainingStatus);
     connect(cntrlChess, &cntrlChessGui::RefutedTry, this, [this](const QString& key) {
@@ -75,6 +77,7 @@ void frmMain::SetBoardTrainingTries(const TrainingTries& keys) {
 
 void frmMain::SetBoardMode(BoardMode mode) {
     cntrlChess->Mode(mode);
+    cntrlChess->setMinimumWidth(intMinimumBoardWidth(mode));
     FitBoard();
     if (isVisible()) FocusForKeys();
 }

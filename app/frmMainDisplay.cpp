@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 
 void frmMain::ShowGameInfo(const std::string& description, const std::string& pageRef,
@@ -18,6 +20,9 @@ void frmMain::ShowGameInfo(const std::string& description, const std::string& pa
     txtGameDescription->setText(QString::fromStdString(description));
     txtPageRef->setText(QString::fromStdString(pageRef));
     txtDiagramRef->setText(QString::fromStdString(diagramRef));
+    // A panel scrolled to its commands (on a short screen) comes back to the new game's text.
+    if (auto* area = findChild<QScrollArea*>("sidePanelArea"))
+        area->verticalScrollBar()->setValue(0);
 }
 
 void frmMain::ShowToPlay(const std::string& text) {

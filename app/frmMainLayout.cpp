@@ -12,7 +12,9 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStatusBar>
+#include <QStyle>
 #include <QSvgRenderer>
 #include <QVBoxLayout>
 
@@ -79,7 +81,20 @@ void frmMain::BuildControls() {
     auto* boardAndPanel = new QHBoxLayout;
     boardAndPanel->setSpacing(18);
     boardAndPanel->addWidget(cntrlChess, 1);
-    boardAndPanel->addWidget(BuildSidePanel(), 1);
+    // On a short screen (a laptop's, scaled) the panel scrolls instead of pushing the window's
+    // bottom, with the move box and the commands, below the screen's edge.
+    auto* panelArea = new QScrollArea(central);
+    panelArea->setObjectName("sidePanelArea");
+    panelArea->setFrameShape(QFrame::NoFrame);
+    panelArea->setFocusPolicy(Qt::NoFocus); // the Tab order goes through its parts alone
+    panelArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    panelArea->setWidgetResizable(true);
+    panelArea->setWidget(BuildSidePanel());
+    const int bar = panelArea->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, panelArea);
+    panelArea->setMinimumWidth(panelArea->widget()->minimumWidth() + bar);
+    panelArea->setMaximumWidth(panelArea->widget()->maximumWidth() + bar);
+    panelArea->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    boardAndPanel->addWidget(panelArea, 1);
     // Room the board and the panel cannot use stays at the right edge, never beside the board.
     boardAndPanel->addStretch(0);
 
@@ -141,7 +156,7 @@ QWidget* frmMain::BuildSidePanel() {
     auto* panel = new QWidget(this);
     panel->setObjectName("sidePanel");
     // The panel keeps the width its contents need; the board takes the rest.
-    panel->setMinimumWidth(300);
+    panel->setMinimumWidth(280);
     panel->setMaximumWidth(420);
     panel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
 

@@ -12,6 +12,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -124,6 +125,8 @@ void frmCrafty::Form_Load() {
         cntrlChess->SquareColorLight(mainBoard->SquareColorLight());
     }
     StartPractice(objTestPosition());
+    // The keyboard starts in the move box, not on the board: the first move can be typed at once.
+    if (cntrlChess->txtMove->isVisibleTo(cntrlChess)) cntrlChess->txtMove->setFocus();
 }
 
 bool frmCrafty::isShowUnplayable(const std::shared_ptr<CPosition>& position) {

@@ -21,6 +21,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollArea>
 #include <QTest>
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -197,13 +198,20 @@ private slots:
         QCOMPARE(board->GetDiagramFromGui(), fool);
         QCOMPARE(window->objSession().lngGameIndex(), 3);
 
+        // A book's long description, with an ampersand: the summary still fits a laptop's screen,
+        // and the description gives its button no key.
+        RawDatabase(four.toStdString())
+            .exec("update GameTree set Description = 'Q&A, punish the early queen defence' || "
+                  "replace(hex(zeroblob(60)), '00', ' and then') where ID = " +
+                  std::to_string(failed));
         ModalScript summary([&](QWidget* modal) {
             QCOMPARE(modal->windowTitle(), QString("Batch finished"));
             QCOMPARE(modal->findChild<QLabel*>("lblBatchCounts")->text(),
                      QString("1 solved, 1 failed."));
             auto* again = modal->findChild<QPushButton*>(QString("cmdAgain%1").arg(failed));
             QVERIFY(again);
-            QCOMPARE(again->text(), QString("Punish the early queen defence, p.12"));
+            QVERIFY(again->text().startsWith("Q&&A, punish the early queen defence and then"));
+            QVERIFY(modal->width() <= 683); // 1024 pixels at 150%
             // Enter on a game's button trains that game, not the next batch.
             again->setFocus();
             QTest::keyClick(again, Qt::Key_Return);
@@ -306,7 +314,8 @@ private slots:
         QTest::addColumn<QSize>("size"); // an empty size (-1x-1) stands for the window's minimum
         QTest::addColumn<bool>("ended");
         for (const QSize& size :
-             {QSize(), QSize(1280, 800), QSize(1024, 700), QSize(1920, 1080), QSize(900, 1000)}) {
+             {QSize(), QSize(1280, 800), QSize(1024, 700), QSize(1920, 1080), QSize(900, 1000),
+              QSize(1092, 614), QSize(819, 614), QSize(853, 512)}) { // laptops at 125%, 150%
             QTest::addRow("%dx%d, training", size.width(), size.height()) << size << false;
             QTest::addRow("%dx%d, solution", size.width(), size.height()) << size << true;
         }
@@ -319,6 +328,7 @@ private slots:
         if (ended) window->ShowSolution();
         window->resize(size.isEmpty() ? window->minimumSize() : size);
         QTest::qWait(50);
+        QCOMPARE(window->size(), size.isEmpty() ? window->minimumSize() : size);
         cntrlChessGui* board = window->objBoard();
         auto* panel = window->findChild<QWidget*>("sidePanel");
         const QRect h1 = board->rcSquarePixels(DisplayIndex(board, 7, 0));
@@ -330,18 +340,31 @@ private slots:
         const int panelLeft = panel->mapTo(window.get(), QPoint(0, 0)).x();
         QVERIFY2(panelLeft - boardRight <= 24,
                  qPrintable(QString("a band of %1 px").arg(panelLeft - boardRight)));
-        QVERIFY(h1.width() >= 40); // squares big enough to drop a piece on
+        // Squares big enough to drop a piece on; after a game, when no piece is moved, to read.
+        QVERIFY(h1.width() >= (ended ? 35 : 40));
         QVERIFY(board->mapTo(window.get(), h1.bottomRight()).y() < window->height());
         QVERIFY(a8.top() >= 0);
-        // Nothing of the panel is cut: each part has the height it asks for.
+        if (!ended) // the move box under the board
+            QVERIFY(board->txtMove->mapTo(window.get(), QPoint(0, board->txtMove->height())).y() <=
+                    window->height());
+        // Nothing of the panel is cut: each part has the height it asks for, and is in the window
+        // once the panel is scrolled to it.
+        auto* area = window->findChild<QScrollArea*>("sidePanelArea");
+        QVERIFY(area &&
+                area->mapTo(window.get(), QPoint(0, area->height())).y() <= window->height());
         for (const char* name : {"txtGameDescription", "lblToPlay", "lblScore", "lblClearLog"}) {
             auto* part = window->findChild<QLabel*>(name);
             const int wanted = part->hasHeightForWidth() ? part->heightForWidth(part->width())
                                                          : part->minimumSizeHint().height();
             QVERIFY2(part->height() >= wanted, name);
-            QVERIFY2(part->mapTo(window.get(), QPoint(0, part->height())).y() <= window->height(),
-                     name);
+            area->ensureWidgetVisible(part, 0, 0);
+            const QRect shown(part->mapTo(area->viewport(), QPoint(0, 0)), part->size());
+            QVERIFY2(area->viewport()->rect().contains(shown), name);
         }
+        // The next game's description is in view, though the panel was scrolled to its end.
+        Trigger(window.get(), "mnuNextGame");
+        const QWidget* description = window->findChild<QLabel*>("txtGameDescription");
+        QVERIFY(description->mapTo(area->viewport(), QPoint(0, 0)).y() >= 0);
         // A click in the room right of a command's text runs no command.
         const QWidget* flip = window->findChild<QWidget*>("lblFlip");
         QVERIFY(panel->childAt(flip->x() + flip->sizeHint().width() + 20,

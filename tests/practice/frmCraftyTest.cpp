@@ -92,6 +92,10 @@ TEST(frmCraftyTest, StartsLikeTheMainBoardAnswersStopsExaminesReplaysAndClosesWh
     EXPECT_EQ(practice.board().SquareColorLight(), 0x00EEEEEEu);
     EXPECT_EQ(practice.board().boardMode(), BoardMode::FreePlay);
     EXPECT_TRUE(std::ranges::none_of(practice.board().cmdNavigation, &QWidget::isEnabled));
+    // Opened, the window has the keyboard in its move box: the first move can be typed at once.
+    practice.window->activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return practice.window->isActiveWindow(); }));
+    EXPECT_EQ(QApplication::focusWidget(), practice.board().txtMove);
     EXPECT_TRUE(practice.window->bridge()->isRunning());
     // Practice games are played at their last move: the board's Delete has nothing to delete.
     EXPECT_FALSE(practice.board().cmdDelete->isVisible());
