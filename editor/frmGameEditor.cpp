@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QVBoxLayout>
 #include <exception>
@@ -33,6 +34,8 @@ frmGameEditor::frmGameEditor(std::shared_ptr<CWorkBook> book, int32_t id,
       gameId(id > 0 ? id : 0) {
     setObjectName("frmGameEditor");
     BuildControls();
+    // Roomy where the screen allows; down to the minimum on a laptop's screen, scaled.
+    resize(QSize(1200, 560).boundedTo(screen()->availableGeometry().size()));
     ApplySquareColors();
     if (gameId > 0) {
         LoadGame();
@@ -52,14 +55,14 @@ frmGameEditor::~frmGameEditor() = default;
 void frmGameEditor::BuildControls() {
     board = new cntrlChessGui(this);
     board->setObjectName("cntrlChessEditor");
-    board->setMinimumSize(560, 504);
+    board->setMinimumSize(420, 380);
 
     txtDescription = new QLineEdit(this);
     txtPageRef = new QLineEdit(this);
     txtDiagramRef = new QLineEdit(this);
     txtPageRef->setPlaceholderText("p.142");
     txtDiagramRef->setPlaceholderText("#245");
-    txtDescription->setMinimumWidth(220);
+    txtDescription->setMinimumWidth(160);
     // A line box cuts what it is given at 32767 characters, and the cut text would be saved.
     for (QLineEdit* box : {txtDescription, txtPageRef, txtDiagramRef})
         box->setMaxLength(std::numeric_limits<int>::max());
@@ -88,7 +91,7 @@ void frmGameEditor::BuildControls() {
     side->addWidget(cmdCancel);
 
     pnlAnnotations = new CAnnotationPanel(this);
-    pnlAnnotations->setMinimumWidth(300);
+    pnlAnnotations->setMinimumWidth(260);
 
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(board, 1);
