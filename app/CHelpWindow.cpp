@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QScreen>
 #include <QShortcut>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -30,7 +31,7 @@ CHelpWindow::CHelpWindow(QWidget* parent)
       cmdClose(new QToolButton(this)) {
     setObjectName("helpWindow");
     setWindowTitle("Brisolt Help");
-    resize(760, 620);
+    resize(QSize(760, 620).boundedTo(screen()->availableGeometry().size()));
 
     cmdBack->setText("Back");
     cmdBack->setShortcut(QKeySequence::Back);

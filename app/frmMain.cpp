@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
@@ -27,7 +28,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), session(*this) {
     // At the smallest height (a laptop's screen at 150%) the squares are still big enough to drop
     // a piece on; the panel beside the board scrolls.
     setMinimumHeight(500);
-    resize(1280, 800);
+    resize(QSize(1280, 800).boundedTo(screen()->availableGeometry().size()));
 }
 
 frmMain::~frmMain() {

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -138,7 +139,7 @@ void frmGames::BuildControls() {
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(table, 1);
     layout->addLayout(buttons);
-    resize(1120, 520);
+    resize(QSize(1120, 520).boundedTo(screen()->availableGeometry().size()));
 
     // Typed text waits for a pause in the typing, so that a word runs one query, not one per key;
     // text the program sets applies at once.

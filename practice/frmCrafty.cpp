@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -84,7 +85,7 @@ void frmCrafty::CreateControls() {
     layout->addWidget(cntrlChess, 1);
     layout->addWidget(panel);
     // Room for a board of comfortable size beside its move lists.
-    resize(960, 660);
+    resize(QSize(960, 660).boundedTo(screen()->availableGeometry().size()));
 
     connect(cntrlChess, &cntrlChessGui::Moved, this, &frmCrafty::cntrlChess_Moved);
     connect(timerPoll, &QTimer::timeout, this, &frmCrafty::timerPoll_Timer);
