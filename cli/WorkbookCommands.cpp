@@ -94,6 +94,10 @@ int runImport(const CommandArgs& args) {
         if (terminal) std::fputs("\r\033[K", stderr);
         std::fprintf(stderr, "skipped %s\n", line.c_str());
     };
+    options.noted = [&](const std::string& line) {
+        if (terminal) std::fputs("\r\033[K", stderr);
+        std::fprintf(stderr, "%s\n", line.c_str());
+    };
     if (terminal) {
         options.progress = [&](int read, int, int) {
             if ((readBefore + read) % 100 == 0)

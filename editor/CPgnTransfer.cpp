@@ -78,6 +78,9 @@ PgnImportSummary ImportPgnFile(CWorkBook& workbook, const QString& file, CTaskCo
     options.skipped = [&](const std::string& line) {
         summary.arrstrSkipped << QString::fromStdString(line);
     };
+    options.noted = [&](const std::string& line) {
+        summary.arrstrNoted << QString::fromStdString(line);
+    };
     summary.objResult = ImportPgn(workbook, input, options);
     summary.dblSeconds = clock.elapsed() / 1000.0;
     return summary;

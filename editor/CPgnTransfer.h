@@ -14,6 +14,7 @@ class CWorkBook;
 struct PgnImportSummary {
     PgnImportResult objResult;
     QStringList arrstrSkipped; // one line per skipped game with its reason
+    QStringList arrstrNoted;   // one line per imported game with what it was imported without
     double dblSeconds = 0;
 };
 

@@ -92,7 +92,15 @@ void frmGames::ImportPgnFrom(const QString& file) {
     else if (result.intSkipped > 1)
         text += QString("\n%1 games were skipped; the details list them with their reasons.")
                     .arg(result.intSkipped);
-    prompts->ShowInformation(this, "Import PGN", text, summary.arrstrSkipped);
+    const auto noted = static_cast<int>(summary.arrstrNoted.size());
+    if (noted == 1)
+        text += "\n1 game was imported without a variation that holds a null move; the details "
+                "name it.";
+    else if (noted > 1)
+        text += QString("\n%1 games were imported without their variations that hold null moves; "
+                        "the details name them.")
+                    .arg(noted);
+    prompts->ShowInformation(this, "Import PGN", text, summary.arrstrSkipped + summary.arrstrNoted);
 }
 
 void frmGames::ExportPgn() {

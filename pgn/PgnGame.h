@@ -19,6 +19,7 @@ struct PgnGame {
     std::string strDiagramRef;
     GameAnnotations objAnnotations; // the tags again, with the comments and glyphs by node key
     std::string strError;           // empty for a usable game
+    std::string strLeftOut;         // what a usable game was read without, or ""
 
     // The value of a tag, or "" when the game has none.
     std::string strTag(const std::string& name) const;

@@ -149,12 +149,13 @@ private:
     std::thread m_thread; // last: it starts once everything above is made
 };
 
-void ReportSkipped(const PgnImportOptions& options, const PgnGame& game,
-                   const std::string& reason) {
-    if (!options.skipped) return;
+// Tells the callback about the game in one line: its number, its tags and what is to be said.
+void ReportGame(const std::function<void(const std::string&)>& report, const PgnGame& game,
+                const std::string& reason) {
+    if (!report) return;
     std::string identity = game.strIdentity();
-    options.skipped("game " + std::to_string(game.intNumber) +
-                    (identity.empty() ? "" : " " + identity) + ": " + reason);
+    report("game " + std::to_string(game.intNumber) + (identity.empty() ? "" : " " + identity) +
+           ": " + reason);
 }
 
 // Ends the batch the import opened, keeping the games of the batches it committed.
@@ -195,12 +196,13 @@ PgnImportResult ImportPgn(CWorkBook& workbook, std::istream& input,
             ++result.intRead;
             if (!step.rows) {
                 ++result.intSkipped;
-                ReportSkipped(options, game, game.strError);
+                ReportGame(options.skipped, game, game.strError);
             } else {
                 // A game the workbook cannot keep was refused with its rows, on the reading side.
                 result.arrlngGameIDs.push_back(
                     static_cast<int32_t>(workbook.lngSaveGameRows(*step.rows)));
                 ++result.intImported;
+                if (!game.strLeftOut.empty()) ReportGame(options.noted, game, game.strLeftOut);
                 if (ownBatch &&
                     result.arrlngGameIDs.size() - committed >= static_cast<size_t>(batchSize)) {
                     workbook.CommitBatch();

@@ -18,6 +18,9 @@ struct PgnImportOptions {
     std::function<void(int read, int imported, int skipped)> progress;
     // Called once per skipped game with one line naming the game, its tags and the reason.
     std::function<void(const std::string& line)> skipped;
+    // Called once per imported game that lost a part on the way in (a variation with a null
+    // move), with one line naming the game, its tags and what was left out.
+    std::function<void(const std::string& line)> noted;
     // Set from any thread to stop after the current game; the games imported so far stay.
     const std::atomic<bool>* cancel = nullptr;
 };

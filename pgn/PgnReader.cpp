@@ -291,6 +291,10 @@ void PgnReader::readElement(PgnVisitor& visitor, GameState& state) {
         get();
     } else if (isSymbolChar(c)) {
         readSymbolElement(visitor, state);
+    } else if (c == '@' && lookingAt("@@@@")) {
+        for (int i = 0; i < 4; ++i) // a null move, as some programs write one
+            get();
+        visitor.move("@@@@");
     } else {
         get();
         const bool shown = c > 0x20 && c < 0x7F;
@@ -368,7 +372,8 @@ void PgnReader::readSymbolElement(PgnVisitor& visitor, GameState& state) {
         state.done = state.ended = true;
         return;
     }
-    if (isAllDigits(symbol)) return; // a move number; its dots follow
+    // A move number, its dots following; "0000" is a null move, as some programs write one.
+    if (isAllDigits(symbol) && symbol != "0000") return;
     // "e.p." after an en-passant capture
     if (symbol == "e" && peek() == '.' && lookingAt(".p.")) {
         for (int i = 0; i < 3; ++i)

@@ -74,6 +74,11 @@ std::string normalisedMove(const std::string& san) {
     return text;
 }
 
+// The ways programs write a null move (a pass), which shows a threat in a variation.
+bool isNullMove(const std::string& san) {
+    return san == "--" || san == "Z0" || san == "0000" || san == "@@@@" || san == "null";
+}
+
 // Room for the tags most games have (the seven of the roster and a few more), made at once.
 constexpr size_t kUsualTags = 16;
 
@@ -132,6 +137,9 @@ void PgnTreeBuilder::beginGame(int gameNumber) {
     m_firstComment.clear();
     m_resultRead = false;
     m_started = false;
+    m_leftOutDepth = 0;
+    m_leftOutCount = 0;
+    m_firstLeftOut.clear();
 }
 
 void PgnTreeBuilder::tag(const std::string& name, const std::string& value) {
@@ -172,7 +180,7 @@ void PgnTreeBuilder::beginMoves() {
 
 void PgnTreeBuilder::move(const std::string& san) {
     startTree();
-    if (!m_game.strError.empty()) return;
+    if (!m_game.strError.empty() || m_leftOutDepth > 0) return;
     Level& level = m_levels.back();
     CGameTree& tree = *m_game.objTree;
     const std::shared_ptr<CPosition>& position = level.current->objPosition();
@@ -181,6 +189,16 @@ void PgnTreeBuilder::move(const std::string& san) {
         return std::to_string(position->intMoveNumber() + (position->isWhiteToMove() ? 1 : 0)) +
                (position->isWhiteToMove() ? ". " : "... ") + san;
     };
+    if (isNullMove(san)) {
+        if (m_levels.size() == 1) {
+            fail("null move in the main line at " + numbered());
+            return;
+        }
+        // The variation is kept up to here; the rest of it, with what it holds, is left out.
+        if (m_leftOutCount++ == 0) m_firstLeftOut = numbered();
+        m_leftOutDepth = 1;
+        return;
+    }
     if (!position->objStatus()->isInProgress()) {
         fail("move after the end of the game: " + numbered());
         return;
@@ -249,6 +267,7 @@ std::shared_ptr<CPosition> PgnTreeBuilder::objPlay(const CPosition& position,
 }
 
 void PgnTreeBuilder::comment(const std::string& text) {
+    if (m_leftOutDepth > 0) return;
     const std::string words = squeezed(text);
     if (m_firstComment.empty() && !m_resultRead) m_firstComment = withoutCommands(words);
     startTree();
@@ -266,7 +285,7 @@ void PgnTreeBuilder::comment(const std::string& text) {
 
 void PgnTreeBuilder::nag(int code) {
     startTree();
-    if (!m_game.strError.empty()) return;
+    if (!m_game.strError.empty() || m_leftOutDepth > 0) return;
     Level& level = m_levels.back();
     if (level.before || m_levels.size() == 1) {
         annotation(*level.current).arrNags.push_back(code);
@@ -278,6 +297,10 @@ void PgnTreeBuilder::nag(int code) {
 void PgnTreeBuilder::beginVariation() {
     startTree();
     if (!m_game.strError.empty()) return;
+    if (m_leftOutDepth > 0) {
+        ++m_leftOutDepth;
+        return;
+    }
     const Level& outer = m_levels.back();
     if (!outer.before) {
         fail("variation without a move before it");
@@ -289,6 +312,8 @@ void PgnTreeBuilder::beginVariation() {
 
 void PgnTreeBuilder::endVariation() {
     if (!m_game.strError.empty()) return;
+    // The variation left out ends at its own closing parenthesis, not at those nested in it.
+    if (m_leftOutDepth > 0 && --m_leftOutDepth > 0) return;
     if (m_levels.size() <= 1) return;
     Level ended = std::move(m_levels.back());
     m_levels.pop_back();
@@ -351,6 +376,11 @@ void PgnTreeBuilder::endGame() {
         return;
     }
     m_game.objAnnotations.arrTags = m_game.arrTags;
+    if (m_leftOutCount == 1)
+        m_game.strLeftOut = "a variation with a null move left out at " + m_firstLeftOut;
+    else if (m_leftOutCount > 1)
+        m_game.strLeftOut = std::to_string(m_leftOutCount) +
+                            " variations with null moves left out, the first at " + m_firstLeftOut;
     GameNodeList next;
     m_game.objTree->objMoveFirst(next);
 }

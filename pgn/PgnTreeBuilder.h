@@ -26,7 +26,9 @@ public:
     void tag(const std::string& name, const std::string& value) override;
     // Makes the root from the tags.
     void beginMoves() override;
-    // Plays the move from the current node; an unreadable or illegal move refuses the game.
+    // Plays the move from the current node; an unreadable or illegal move refuses the game. A
+    // null move leaves out the rest of its variation (a null move in the main line refuses the
+    // game: a pass cannot be trained).
     void move(const std::string& san) override;
     // Keeps the comment (its blanks squeezed) with the last move, the next move of a variation
     // that has none yet, or the game; the first one with words besides its embedded commands
@@ -68,6 +70,10 @@ private:
     std::string m_firstComment;
     bool m_resultRead = false;
     bool m_started = false;
+    // Variations open inside the variation being left out from its null move; 0 when none is.
+    int m_leftOutDepth = 0;
+    int m_leftOutCount = 0;
+    std::string m_firstLeftOut;              // where the first variation left out met its null move
     std::shared_ptr<CPieceLocation> m_start; // of the move last played by objPlay
     std::shared_ptr<CPieceLocation> m_end;
 };

@@ -14,7 +14,8 @@ public:
     virtual void tag(const std::string& /*name*/, const std::string& /*value*/) {}
     // The tag section is over; the movetext follows.
     virtual void beginMoves() {}
-    // A move as written, without move number, annotation glyphs or trailing "e.p.".
+    // A move as written, without move number, annotation glyphs or trailing "e.p."; null moves
+    // come as written too ("--", "Z0", "0000", "@@@@", "null").
     virtual void move(const std::string& /*san*/) {}
     // A comment in braces or after ";" (without the delimiters).
     virtual void comment(const std::string& /*text*/) {}

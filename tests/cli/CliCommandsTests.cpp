@@ -134,10 +134,13 @@ TEST(WorkbookCommands, ATrainingSessionFromTheCommandLine) {
 TEST(WorkbookCommands, MistakesGiveOneClearLineAndTheRightStatus) {
     TempFolder folder;
     WriteFile(folder.file("not.brl"), "this is not a workbook, just some text\n");
-    WriteFile(folder.file("one.pgn"), "1. e4 *\n");
+    WriteFile(folder.file("one.pgn"), "[Event \"Study\"]\n\n1. e4 (1. d4 d5 2. -- c5) *\n");
     ASSERT_EQ(mkfifo(folder.file("pipe.pgn").c_str(), 0600), 0); // its opening would wait for ever
     RunSteps({{{"new", "w.brl"}, 0, "", ""},
-              {{"import", "w.brl", "one.pgn"}, 0, "imported 1 game, skipped 0\n", ""}},
+              {{"import", "w.brl", "one.pgn"},
+               0,
+               "imported 1 game, skipped 0\n",
+               "game 1 [Event \"Study\"]: a variation with a null move left out at 2. --"}},
              folder.path().string());
     const std::string notBefore = FileBytes(folder.file("not.brl"));
     RunSteps(

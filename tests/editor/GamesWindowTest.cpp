@@ -166,16 +166,20 @@ TEST_F(GamesWindow, CancelledImportKeepsWholeGamesOnlyAndSkippedGamesAreNamed) {
     EXPECT_THAT(prompts->notices.last().toStdString(), HasSubstr("1 game was skipped"));
     ASSERT_EQ(prompts->details.size(), 1);
 
-    // Unsound test positions are skipped with the board's reason.
+    // Unsound test positions are skipped with the board's reason; a game kept without a
+    // variation says so too.
     const std::string unsound = book.folder.file("unsound.pgn");
     std::ofstream(unsound) << PgnGame("R5k1/5ppp/8/8/8/8/8/6K1 w - - 0 1", "1. Kf1")
-                           << PgnGame("6k1/5ppp/8/8/8/8/8/R5Kp b - - 0 1", "1... Kf8");
+                           << PgnGame("6k1/5ppp/8/8/8/8/8/R5Kp b - - 0 1", "1... Kf8")
+                           << PgnGame(kKingAndRook, "1. Kf7 (1. Rg2 --) Kh7 2. Rh1#");
     whole.ImportPgnFrom(QString::fromStdString(unsound));
-    EXPECT_EQ(other.workbook->lngCountGames(), 4000);
-    EXPECT_THAT(prompts->notices.last().toStdString(), HasSubstr("2 games were skipped"));
-    ASSERT_EQ(prompts->details.size(), 2);
+    EXPECT_EQ(other.workbook->lngCountGames(), 4001);
+    EXPECT_THAT(prompts->notices.last().toStdString(),
+                AllOf(HasSubstr("2 games were skipped"), HasSubstr("1 game was imported without")));
+    ASSERT_EQ(prompts->details.size(), 3);
     EXPECT_TRUE(prompts->details[0].endsWith("unsound: the side not to move is in check"));
     EXPECT_TRUE(prompts->details[1].endsWith("unsound: a pawn stands on the first or last rank"));
+    EXPECT_TRUE(prompts->details[2].endsWith(": a variation with a null move left out at 1... --"));
 
     // A file that is missing or not a regular one (a pipe would block the reading for ever, a
     // device may never end) is refused, naming it.

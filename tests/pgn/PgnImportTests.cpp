@@ -275,7 +275,12 @@ TEST_F(PgnBook, GamesThatCannotBeKeptAreSkippedWithTheReason) {
          "game row (its description, page and diagram) is too long to store"},
         {"1. e4 {a {b} c} e5 *", "move in 1... c"},
         {"1. e4 $1000 *", "bad annotation glyph"},
-        {"1. e4 (1. d4 d5 (1... -- 2. c4)) e5 *", "unreadable move in 1... --"},
+        // the trainee cannot play a pass; "0000" is no move number, "@@@@" no stray text
+        {"1. e4 e5 2. -- Nf6 *", "null move in the main line at 2. --"},
+        {"1. e4 0000 2. d4 *", "null move in the main line at 1... 0000"},
+        {"1. e4 @@@@ 2. d4 *", "null move in the main line at 1... @@@@"},
+        // after a variation left out, the main line is read as before
+        {"1. e4 (1. d4 -- 2. c4 (2. Nf3)) e5 2. Ke3 *", "illegal move 2. Ke3"},
     };
     for (const auto& [pgn, line] : cases) {
         skipped.clear();
@@ -393,6 +398,10 @@ TEST(PgnAnnotations, CollectionsAndTextsAtTheEdgesSurviveTheRoundTrip) {
         {"or open the next game when it has no tags",
          "1. e4 1-0 {opens B} 1. d4 *",
          {"{opens B} 1. d4 *"}},
+        {"variations with null moves are left out from there, with their words and glyphs",
+         e + "1. e4 e5 2. Nf3 (2. Bc4 Nf6 3. -- {threat} $1 Nxe4 (3... d6 {x})) (2. d4 Z0) "
+             "(2. c3 0000 3. d4) (2. Nc3 @@@@) (2. a3 null 3. b4) 2... Nc6 {kept} *",
+         {"2. Nf3 (2. Bc4 Nf6) (2. d4) (2. c3) (2. Nc3) (2. a3) 2... Nc6 {kept} *"}},
     };
     for (const auto& [name, original, texts] : sources) {
         SCOPED_TRACE(name);
@@ -445,6 +454,14 @@ TEST_F(PgnBook, Latin1IsToldAndBinaryFilesAreRefused) {
     EXPECT_TRUE(binary.isNotText);
     EXPECT_EQ(binary.intImported, 0);
     EXPECT_EQ(workbook.arrlngGetGameIDs().size(), 1u);
+    // A game kept without its variations with null moves says so, once.
+    std::vector<std::string> noted;
+    PgnImportOptions options;
+    options.noted = [&](const std::string& line) { noted.push_back(line); };
+    EXPECT_EQ(
+        Import("[Event \"S\"]\n\n1. e4 (1. d4 -- 2. c4) (1. c4 Z0) e5 *", options).intImported, 1);
+    EXPECT_EQ(noted, std::vector<std::string>{"game 1 [Event \"S\"]: 2 variations with null moves "
+                                              "left out, the first at 1... --"});
 }
 
 // The games "G1" to "G<count>", each of seven nodes.
