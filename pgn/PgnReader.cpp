@@ -45,6 +45,27 @@ int glyphCode(const std::string& glyph) {
     return 0;
 }
 
+// Positional glyphs as programs write them in the moves, by their standard numbers: the signs
+// of the balance, unclear and with compensation.
+int symbolGlyphCode(const std::string& symbol) {
+    static const std::pair<const char*, int> glyphs[] = {{"=", 10},
+                                                         {"\xE2\x88\x9E", 13},
+                                                         {"+=", 14},
+                                                         {"\xE2\xA9\xB2", 14},
+                                                         {"=+", 15},
+                                                         {"\xE2\xA9\xB1", 15},
+                                                         {"+/-", 16},
+                                                         {"\xC2\xB1", 16},
+                                                         {"-/+", 17},
+                                                         {"\xE2\x88\x93", 17},
+                                                         {"+-", 18},
+                                                         {"-+", 19},
+                                                         {"=/\xE2\x88\x9E", 44}};
+    for (const auto& [text, code] : glyphs)
+        if (symbol == text) return code;
+    return 0;
+}
+
 } // namespace
 
 PgnReader::PgnReader(std::istream& input) : m_input(input) {
@@ -374,6 +395,10 @@ void PgnReader::readSymbolElement(PgnVisitor& visitor, GameState& state) {
     }
     // A move number, its dots following; "0000" is a null move, as some programs write one.
     if (isAllDigits(symbol) && symbol != "0000") return;
+    if (const int code = symbolGlyphCode(symbol); code != 0) {
+        visitor.nag(code);
+        return;
+    }
     // "e.p." after an en-passant capture
     if (symbol == "e" && peek() == '.' && lookingAt(".p.")) {
         for (int i = 0; i < 3; ++i)

@@ -342,6 +342,11 @@ TEST(PgnAnnotations, CommentsAndGlyphsLandOnTheirMoves) {
                      37),
          {"e4 e5 Nf3||one two three|"}},
         {"glyphs above 255 and $0 kept as read", "1. e4 $0 $300 *", {"e4|||0 300"}},
+        {"positional glyphs written as signs",
+         "1. e4 += e5 =+ 2. Nf3 +/- Nc6 -/+ 3. Bb5 +- a6 -+ 4. Ba4 = \xE2\x88\x9E Nf6 \xC2\xB1 *",
+         {"e4|||14", "e4 e5|||15", "e4 e5 Nf3|||16", "e4 e5 Nf3 Nc6|||17", "e4 e5 Nf3 Nc6 Bb5|||18",
+          "e4 e5 Nf3 Nc6 Bb5 a6|||19", "e4 e5 Nf3 Nc6 Bb5 a6 Ba4|||10 13",
+          "e4 e5 Nf3 Nc6 Bb5 a6 Ba4 Nf6|||16"}},
         {"a game without moves keeps its comment", "{Only words.} *", {"|Only words.||"}},
         {"escape lines are not comments", "1. e4\n% not a comment\ne5 *", {}},
     };
