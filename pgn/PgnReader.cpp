@@ -258,14 +258,9 @@ bool PgnReader::readGame(PgnVisitor& visitor) {
 void PgnReader::readCommentsAfterResult(PgnVisitor& visitor) {
     std::vector<std::string> comments;
     for (skipBlanks(); peek() == '{' || peek() == ';'; skipBlanks()) {
-        const int startLine = m_line;
-        const char closing = get() == '{' ? '}' : '\n';
-        bool closed = false;
-        comments.push_back(readComment(closing, closed));
-        if (!closed && closing == '}') {
-            m_nextGameError = "unterminated comment from line " + std::to_string(startLine);
-            return;
-        }
+        std::string text;
+        if (!isReadCommentElement(text, m_nextGameError)) return;
+        comments.push_back(std::move(text));
     }
     if (peek() == '[' || peek() == kEnd) {
         for (const std::string& text : comments)
@@ -292,12 +287,8 @@ void PgnReader::readElement(PgnVisitor& visitor, GameState& state) {
         state.inTags = false;
         visitor.beginMoves();
     }
-    if (c == '{') {
-        readBraceComment(visitor, state);
-    } else if (c == ';') {
-        get();
-        bool closed = false;
-        visitor.comment(readComment('\n', closed));
+    if (c == '{' || c == ';') {
+        if (std::string text; isReadCommentElement(text, state.error)) visitor.comment(text);
     } else if (c == '(' || c == ')') {
         readVariationMark(visitor, state);
     } else if (c == '$' || c == '!' || c == '?') {
@@ -338,16 +329,16 @@ void PgnReader::readTagOrEnd(PgnVisitor& visitor, GameState& state, bool lineSta
     state.error = lineStart ? "unterminated variation" : "tag inside the moves";
 }
 
-void PgnReader::readBraceComment(PgnVisitor& visitor, GameState& state) {
-    get();
+// The comment at "{" or ";" (to the end of the line); false with the error when a brace comment
+// runs to the end of the text.
+bool PgnReader::isReadCommentElement(std::string& text, std::string& error) {
     const int startLine = m_line;
+    const char closing = get() == '{' ? '}' : '\n';
     bool closed = false;
-    std::string text = readComment('}', closed);
-    if (!closed) {
-        state.error = "unterminated comment from line " + std::to_string(startLine);
-        return;
-    }
-    visitor.comment(text);
+    text = readComment(closing, closed);
+    if (closed || closing == '\n') return true;
+    error = "unterminated comment from line " + std::to_string(startLine);
+    return false;
 }
 
 void PgnReader::readVariationMark(PgnVisitor& visitor, GameState& state) {

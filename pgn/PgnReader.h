@@ -48,7 +48,7 @@ private:
     void readElement(PgnVisitor& visitor, GameState& state);
     void readTagOrEnd(PgnVisitor& visitor, GameState& state, bool lineStart);
     bool readTag(PgnVisitor& visitor, std::string& error);
-    void readBraceComment(PgnVisitor& visitor, GameState& state);
+    bool isReadCommentElement(std::string& text, std::string& error);
     void readVariationMark(PgnVisitor& visitor, GameState& state);
     void readAnnotation(PgnVisitor& visitor, GameState& state);
     void readSymbolElement(PgnVisitor& visitor, GameState& state);
