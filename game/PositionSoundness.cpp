@@ -11,7 +11,7 @@
 namespace {
 
 // The reason with its first letter in lower case, to follow a colon.
-std::string strLowered(std::string reason) {
+std::string strFirstLetterLowered(std::string reason) {
     if (!reason.empty())
         reason[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(reason[0])));
     return reason;
@@ -45,12 +45,12 @@ std::string strUnsoundTestPosition(const CGameTree& tree) {
     if (!tree.isExists(CGameNode::strINITIAL_KEY())) return "";
     const auto& root = tree.Item(CGameNode::strINITIAL_KEY());
     if (!root || !root->objPosition()) return "";
-    const std::string reason = strLowered(strUnsoundReason(*root->objPosition()));
+    const std::string reason = strFirstLetterLowered(strUnsoundReason(*root->objPosition()));
     return reason.empty() ? "" : "the test position is unsound: " + reason;
 }
 
 std::string strUnplayableReason(const CPosition& position) {
     if (!position.objDiagram() || position.objDiagram()->strToString().size() != 64)
         return "the position is empty";
-    return strLowered(strUnsoundReason(position));
+    return strFirstLetterLowered(strUnsoundReason(position));
 }
