@@ -18,6 +18,7 @@ class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class QScrollArea;
 class cntrlChessGui;
 class CEditorPrompts;
 class frmGames;
@@ -205,6 +206,7 @@ private:
     cntrlChessGui* cntrlChess = nullptr;
     QLineEdit* txtWorkbook = nullptr;
     QPushButton* cmdOpenWbk = nullptr;
+    QScrollArea* sidePanelArea = nullptr; // the panel beside the board, scrolled on a short screen
     QGroupBox* fraGame = nullptr;
     QLabel* txtGameDescription = nullptr;
     QLabel* txtPageRef = nullptr;

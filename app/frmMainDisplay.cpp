@@ -21,8 +21,7 @@ void frmMain::ShowGameInfo(const std::string& description, const std::string& pa
     txtPageRef->setText(QString::fromStdString(pageRef));
     txtDiagramRef->setText(QString::fromStdString(diagramRef));
     // A panel scrolled to its commands (on a short screen) comes back to the new game's text.
-    if (auto* area = findChild<QScrollArea*>("sidePanelArea"))
-        area->verticalScrollBar()->setValue(0);
+    sidePanelArea->verticalScrollBar()->setValue(0);
 }
 
 void frmMain::ShowToPlay(const std::string& text) {

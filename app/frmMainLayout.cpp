@@ -83,18 +83,19 @@ void frmMain::BuildControls() {
     boardAndPanel->addWidget(cntrlChess, 1);
     // On a short screen (a laptop's, scaled) the panel scrolls instead of pushing the window's
     // bottom, with the move box and the commands, below the screen's edge.
-    auto* panelArea = new QScrollArea(central);
-    panelArea->setObjectName("sidePanelArea");
-    panelArea->setFrameShape(QFrame::NoFrame);
-    panelArea->setFocusPolicy(Qt::NoFocus); // the Tab order goes through its parts alone
-    panelArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    panelArea->setWidgetResizable(true);
-    panelArea->setWidget(BuildSidePanel());
-    const int bar = panelArea->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, panelArea);
-    panelArea->setMinimumWidth(panelArea->widget()->minimumWidth() + bar);
-    panelArea->setMaximumWidth(panelArea->widget()->maximumWidth() + bar);
-    panelArea->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    boardAndPanel->addWidget(panelArea, 1);
+    sidePanelArea = new QScrollArea(central);
+    sidePanelArea->setObjectName("sidePanelArea");
+    sidePanelArea->setFrameShape(QFrame::NoFrame);
+    sidePanelArea->setFocusPolicy(Qt::NoFocus); // the Tab order goes through its parts alone
+    sidePanelArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    sidePanelArea->setWidgetResizable(true);
+    sidePanelArea->setWidget(BuildSidePanel());
+    const int bar =
+        sidePanelArea->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, sidePanelArea);
+    sidePanelArea->setMinimumWidth(sidePanelArea->widget()->minimumWidth() + bar);
+    sidePanelArea->setMaximumWidth(sidePanelArea->widget()->maximumWidth() + bar);
+    sidePanelArea->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    boardAndPanel->addWidget(sidePanelArea, 1);
     // Room the board and the panel cannot use stays at the right edge, never beside the board.
     boardAndPanel->addStretch(0);
 
