@@ -150,8 +150,10 @@ private slots:
         QCOMPARE(board->GetDiagramFromGui(), start);
         QCOMPARE(texts(), (QStringList{"Game 1 of 4", ".00%", "Session: 0 of 1 solved"}));
 
-        // The next game starts clean: no arrow, the move box takes the keys.
-        window->findChild<QPushButton*>("cmdNext")->click();
+        // Enter, on the board that holds the keys after a game, shows the next game (the Next
+        // button is drawn as the default); it starts clean: no arrow, the move box takes the keys.
+        QCOMPARE(QApplication::focusWidget(), board);
+        QTest::keyClick(board, Qt::Key_Return);
         QVERIFY(board->objMarks().arrArrows().empty());
         QCOMPARE(QApplication::focusWidget(), board->txtMove);
         QTest::keyClick(window.get(), Qt::Key_Right); // no stepping while a game is trained
