@@ -231,6 +231,7 @@ void frmMain::FitBoard() {
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == cntrlChess && event->type() == QEvent::Resize) FitBoard();
+    if (watched == centralWidget() && event->type() == QEvent::Resize) FitBoardMinimum();
     // After a game the board holds the keys: Enter presses Next, drawn as the default button.
     // While a game is trained Next is hidden and the move box keeps its Enter.
     if (watched == cntrlChess && event->type() == QEvent::KeyPress && cmdNext->isVisible()) {
