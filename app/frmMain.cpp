@@ -25,9 +25,10 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), session(*this) {
     BuildMenus();
     ConnectCommands();
     Guarded([this] { ApplySettings(); });
-    // At the smallest height (a laptop's screen at 150%) the squares are still big enough to drop
-    // a piece on; the panel beside the board scrolls.
-    setMinimumHeight(500);
+    // At the smallest size (a laptop's screen at 150%) the squares are still big enough to drop
+    // a piece on; the panel beside the board scrolls, and where the width is short the board
+    // gives up room below its own minimum, the panel keeps its own.
+    setMinimumSize(680, 500);
     resize(QSize(1280, 800).boundedTo(screen()->availableGeometry().size()));
 }
 

@@ -183,6 +183,7 @@ private:
     int32_t lngAskBatchSummary(const TrainingFeedback::BatchSummary& summary) override;
     void UpdateSolutionArrow();
     void FitBoard();
+    void FitBoardMinimum();
     void FocusForKeys();
     bool isSteppable() const;
     void UpdateEngineCommands();

@@ -4,6 +4,7 @@
 
 #include <QSizePolicy>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -12,6 +13,10 @@ namespace {
 int intMinimumBoardWidth(BoardMode mode) {
     return mode == BoardMode::Training ? 360 : 470;
 }
+
+// Where the window is narrower than that (a 1024-pixel screen at 150%), the board gives up room
+// down to this width, so that the panel beside it keeps its own.
+constexpr int smallestBoardWidth = 340;
 
 } // namespace
 
@@ -24,7 +29,6 @@ void frmMain::CreateBoard() {
     // The squares follow the room the window gives the board; the lists and buttons it shows
     // after a game take their place beside them.
     cntrlChess->isFillingSpace(true);
-    cntrlChess->setMinimumWidth(intMinimumBoardWidth(cntrlChess->boardMode()));
     cntrlChess->installEventFilter(this);
     connect(cntrlChess, &cntrlChessGui::TrainingStatus, this, &frmMain::OnTrainingStatus);
     connect(cntrlChess, &cntrlChessGui::RefutedTry, this, [this](const QString& key) {
@@ -77,11 +81,23 @@ void frmMain::SetBoardTrainingTries(const TrainingTries& keys) {
 
 void frmMain::SetBoardMode(BoardMode mode) {
     cntrlChess->Mode(mode);
-    cntrlChess->setMinimumWidth(intMinimumBoardWidth(mode));
+    FitBoardMinimum();
     FitBoard();
     if (isVisible()) FocusForKeys();
 }
 
 BoardMode frmMain::boardMode() const {
     return cntrlChess->boardMode();
+}
+
+void frmMain::FitBoardMinimum() {
+    const int wanted = intMinimumBoardWidth(cntrlChess->boardMode());
+    const QWidget* central = centralWidget();
+    int room = wanted;
+    if (central != nullptr) {
+        // What the window's contents need beside the board, at their narrowest.
+        const int rest = central->minimumSizeHint().width() - cntrlChess->minimumWidth();
+        room = std::clamp(central->width() - rest, smallestBoardWidth, wanted);
+    }
+    if (cntrlChess->minimumWidth() != room) cntrlChess->setMinimumWidth(room);
 }

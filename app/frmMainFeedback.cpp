@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -230,5 +231,15 @@ void frmMain::FitBoard() {
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == cntrlChess && event->type() == QEvent::Resize) FitBoard();
+    if (watched == centralWidget() && event->type() == QEvent::Resize) FitBoardMinimum();
+    // After a game the board holds the keys: Enter presses Next, drawn as the default button.
+    // While a game is trained Next is hidden and the move box keeps its Enter.
+    if (watched == cntrlChess && event->type() == QEvent::KeyPress && cmdNext->isVisible()) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            cmdNext->click();
+            return true;
+        }
+    }
     return QMainWindow::eventFilter(watched, event);
 }

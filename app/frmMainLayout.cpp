@@ -105,6 +105,8 @@ void frmMain::BuildControls() {
     layout->addLayout(workbookRow);
     layout->addLayout(boardAndPanel, 1);
     setCentralWidget(central);
+    central->installEventFilter(this); // the board's minimum follows the window's width
+    FitBoardMinimum();
 
     lblReadOnly = new QLabel(strReadOnlyNotice(), this);
     lblReadOnly->setObjectName("lblReadOnly");

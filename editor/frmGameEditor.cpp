@@ -67,6 +67,8 @@ void frmGameEditor::BuildControls() {
     for (QLineEdit* box : {txtDescription, txtPageRef, txtDiagramRef})
         box->setMaxLength(std::numeric_limits<int>::max());
     auto* fields = new QFormLayout;
+    // On a narrow screen (a laptop's at 150%) each caption goes above its box.
+    fields->setRowWrapPolicy(QFormLayout::WrapLongRows);
     fields->addRow("&Description:", txtDescription);
     fields->addRow("&Page:", txtPageRef);
     fields->addRow("D&iagram:", txtDiagramRef);

@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -93,7 +94,8 @@ frmStatistics::frmStatistics(std::shared_ptr<CWorkBook> workbook, int64_t today,
                              tabs->currentWidget()->objectName() == "pageGames");
     });
     cmdTrain->setEnabled(false);
-    resize(900, 600);
+    // Roomy where the screen allows, never beyond it (a laptop's screen, scaled).
+    resize(QSize(900, 600).boundedTo(screen()->availableGeometry().size()));
 }
 
 QString frmStatistics::strSummary(const TrainingSummary& summary) {

@@ -84,9 +84,9 @@ TEST_F(GameEditor, RefusesWhatCannotBeTrainedAndEditingKeepsTheIdentifierTextsAn
     frmGameEditor editor(book.workbook, id, prompts);
     EXPECT_EQ(editor.objBoard()->objGameTree()->Count(), 6);
     EXPECT_FALSE(editor.isModified());
-    // It fits a laptop's screen scaled to 125% (1366x768: 1092x614 less the window's frame).
-    EXPECT_LE(editor.minimumSizeHint().width(), 1060);
-    EXPECT_LE(editor.minimumSizeHint().height(), 580);
+    // It fits a laptop's screen scaled to 150% (1366x768: 910x512 less the window's frame).
+    EXPECT_LE(editor.minimumSizeHint().width(), 880);
+    EXPECT_LE(editor.minimumSizeHint().height(), 480);
     // A new variation at the first move and a changed reference.
     editor.objBoard()->cmdNavigation_Click(0);
     editor.objBoard()->MovePgn("Rg2", true, true);

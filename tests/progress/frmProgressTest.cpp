@@ -19,6 +19,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -134,6 +135,11 @@ private slots:
         book->strOpenWorkBook(empty.toStdString());
         frmStatistics statistics(book, ReviewDay::lngToday());
         statistics.show();
+        // It opens no larger than the screen's free room: its Close button is on the screen.
+        const QSize room = statistics.screen()->availableGeometry().size();
+        QVERIFY(statistics.width() <= room.width() && statistics.height() <= room.height());
+        qDebug() << statistics.screen()->availableGeometry() << statistics.geometry()
+                 << statistics.minimumSizeHint();
         QCOMPARE(statistics.findChild<QLabel*>("lblSummary")->text(),
                  frmStatistics::strSummary(TrainingSummary{}));
         QCOMPARE(BarTotal(statistics.findChild<QChartView*>("chartWeeks")), 0.0);
