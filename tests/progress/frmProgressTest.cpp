@@ -138,8 +138,6 @@ private slots:
         // It opens no larger than the screen's free room: its Close button is on the screen.
         const QSize room = statistics.screen()->availableGeometry().size();
         QVERIFY(statistics.width() <= room.width() && statistics.height() <= room.height());
-        qDebug() << statistics.screen()->availableGeometry() << statistics.geometry()
-                 << statistics.minimumSizeHint();
         QCOMPARE(statistics.findChild<QLabel*>("lblSummary")->text(),
                  frmStatistics::strSummary(TrainingSummary{}));
         QCOMPARE(BarTotal(statistics.findChild<QChartView*>("chartWeeks")), 0.0);
