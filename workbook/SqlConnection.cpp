@@ -294,5 +294,9 @@ std::string SqlConnection::strErrorText(sqlite3* db, int code) {
                                   : std::to_string(limit) + " ms") +
                " and was stopped: the workbook may be damaged or made to hang";
     }
+    // SQLite refuses to write a file whose name no longer leads to it (its journal could not be
+    // found after a crash) and calls it read-only; the file was renamed, moved or deleted.
+    if (db != nullptr && sqlite3_extended_errcode(db) == SQLITE_READONLY_DBMOVED)
+        return "the file was renamed, moved or deleted after it was opened";
     return db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code);
 }
