@@ -82,6 +82,8 @@ private slots:
         QTest::newRow("last one gone") << dir.filePath("deleted.brl") << "" << -1 << "";
         QTest::newRow("missing on the command line")
             << "four" << dir.filePath("typo.brl") << int(QMessageBox::Warning) << "typo.brl";
+        QTest::newRow("a folder on the command line")
+            << "four" << dir.path() << int(QMessageBox::Warning) << "is a folder, not a workbook";
         QTest::newRow("not a workbook")
             << dir.filePath("notes.brl") << "" << int(QMessageBox::Critical) << "";
     }
