@@ -72,15 +72,17 @@ int CScreenshot::intRender(const QString& workbook, const QString& pictureFile, 
     window.resize(QSize(1040, 640));
     window.setAttribute(Qt::WA_DontShowOnScreen, QGuiApplication::platformName() != "offscreen");
     window.show();
-    if (!window.Activate()) {
+    const bool opened = window.Activate();
+    // The copy is not a workbook to come back to, whatever happens next.
+    if (moves > 0 && CSettings::strLastOpened() == QFileInfo(shown).absoluteFilePath())
+        CSettings::strLastOpened(file);
+    if (!opened) {
         std::fprintf(stderr, "brisolt: the workbook %s cannot be trained\n", qPrintable(file));
         return 1;
     }
     for (int k = 0; k < moves && isPlayStoredMove(window.objBoard()); ++k) {
     }
     if (CMessages::intUnattendedMessages() > 0) return 1;
-    // The copy is not a workbook to come back to.
-    if (moves > 0) CSettings::strLastOpened(file);
     if (!isSaveWidget(&window, pictureFile)) {
         std::fprintf(stderr, "brisolt: cannot write the picture %s\n", qPrintable(pictureFile));
         return 1;

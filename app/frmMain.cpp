@@ -72,8 +72,11 @@ bool frmMain::Activate() {
     Guarded([&] {
         QString file = startupWorkbook.isEmpty() ? strLastOpened() : startupWorkbook;
         if (!startupWorkbook.isEmpty() && !QFileInfo(startupWorkbook).isFile()) {
-            const QString text = "The workbook \"" + startupWorkbook +
-                                 "\" does not exist. Please choose a workbook.";
+            const QString text =
+                "The workbook \"" + startupWorkbook +
+                (QFileInfo(startupWorkbook).isDir() ? "\" is a folder, not a workbook."
+                                                    : "\" does not exist.") +
+                " Please choose a workbook.";
             if (unattended_) {
                 std::fprintf(stderr, "%s\n", qPrintable(text));
                 return;

@@ -34,9 +34,11 @@ void frmMain::UseWorkbook(const std::shared_ptr<CWorkBook>& opened, const QStrin
     workbook->strWBTitle(title);
     session.objWorkBook(workbook);
     const QFileInfo info(file);
-    // The journal beside the file needs a writable folder as much as the file itself does.
-    const bool writable =
-        !workbook->isReadOnly() && info.isWritable() && QFileInfo(info.absolutePath()).isWritable();
+    // The journal beside the file needs a writable folder as much as the file itself does; SQLite
+    // makes it beside the file a link leads to.
+    const QString real = info.canonicalFilePath().isEmpty() ? file : info.canonicalFilePath();
+    const bool writable = !workbook->isReadOnly() && info.isWritable() &&
+                          QFileInfo(QFileInfo(real).absolutePath()).isWritable();
     session.isRecording(writable);
     txtWorkbook->setText(QString::fromStdString(title));
     txtWorkbook->setCursorPosition(0);

@@ -93,8 +93,9 @@ void Keep(SqlConnection& connection, const std::optional<Score>& sums,
 
 void CWorkBook::RecordResult(int64_t id, bool success, const TrainingAttempt* attempt) {
     SqlConnection& connection = Connection();
-    SqlTransaction work(connection);
-    // The page and chapter totals follow the game's counters through the update.
+    // The page and chapter totals follow the game's counters through the update: they read its
+    // row before the update writes it, so the write lock is taken first.
+    SqlTransaction work(connection, true);
     const WorkBookStatistics statistics(connection);
     const std::optional<uint32_t> counterBefore =
         work.isSavepoint() ? std::nullopt : connection.objChangeCounter();

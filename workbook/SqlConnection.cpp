@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <sqlite3.h>
 
 namespace {
@@ -149,6 +150,15 @@ SqlConnection::SqlConnection(const std::string& fileName) {
     if (rc != SQLITE_OK) {
         std::string message = m_db != nullptr ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
         sqlite3_close(m_db);
+        // SQLite opens no file whose full path is longer than its limit, whatever the system
+        // allows; its own message would not say why.
+        std::error_code ignored;
+        const sqlite3_vfs* files = sqlite3_vfs_find(nullptr);
+        if (rc == SQLITE_CANTOPEN && files != nullptr &&
+            std::filesystem::absolute(fileName, ignored).string().size() >=
+                static_cast<size_t>(files->mxPathname))
+            message = "the path is longer than the " + std::to_string(files->mxPathname) +
+                      " bytes SQLite can open; move the workbook to a folder with a shorter path";
         RaiseError("CWorkBook", message + ": " + fileName);
     }
     Harden(m_db);
@@ -294,5 +304,9 @@ std::string SqlConnection::strErrorText(sqlite3* db, int code) {
                                   : std::to_string(limit) + " ms") +
                " and was stopped: the workbook may be damaged or made to hang";
     }
+    // SQLite refuses to write a file whose name no longer leads to it (its journal could not be
+    // found after a crash) and calls it read-only; the file was renamed, moved or deleted.
+    if (db != nullptr && sqlite3_extended_errcode(db) == SQLITE_READONLY_DBMOVED)
+        return "the file was renamed, moved or deleted after it was opened";
     return db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code);
 }

@@ -6,6 +6,7 @@
 namespace {
 
 const char* const kBegin = "BEGIN TRANSACTION";
+const char* const kBeginWriting = "BEGIN IMMEDIATE TRANSACTION";
 const char* const kCommit = "COMMIT TRANSACTION";
 const char* const kRollback = "ROLLBACK TRANSACTION";
 // Savepoints nest by name: each guard releases or rolls back the innermost one, its own.
@@ -15,9 +16,9 @@ const char* const kRollbackTo = "ROLLBACK TO BrisoltWork";
 
 } // namespace
 
-SqlTransaction::SqlTransaction(SqlConnection& connection)
+SqlTransaction::SqlTransaction(SqlConnection& connection, bool writeNow)
     : m_connection(connection), m_savepoint(connection.isInTransaction()) {
-    m_connection.prepared(m_savepoint ? kSavepoint : kBegin).run();
+    m_connection.prepared(m_savepoint ? kSavepoint : writeNow ? kBeginWriting : kBegin).run();
     m_open = true;
 }
 

@@ -7,8 +7,10 @@ class SqlConnection;
 // (an error, an early return) rolls its work back and leaves any outer transaction as it was.
 class SqlTransaction {
 public:
-    // Begins the transaction or savepoint.
-    explicit SqlTransaction(SqlConnection& connection);
+    // Begins the transaction or savepoint. A transaction that reads the file before it writes
+    // takes the write lock at once (writeNow): a read transaction asking for the lock later, while
+    // another program holds it, is refused at once instead of waiting for the other to finish.
+    explicit SqlTransaction(SqlConnection& connection, bool writeNow = false);
     // Rolls back when neither committed nor rolled back; never raises.
     ~SqlTransaction();
     SqlTransaction(const SqlTransaction&) = delete;

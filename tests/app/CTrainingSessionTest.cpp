@@ -7,6 +7,7 @@
 #include "workbook/CWorkBook.h"
 
 #include <QTemporaryDir>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
@@ -104,6 +105,16 @@ TEST_F(TrainingSessionTest, NextAfterTheLastGameChoosesANewBatchFromTheResults) 
     session.PreviousGame(); // no further back than the first game
     EXPECT_EQ(session.lngGameIndex(), 0);
     EXPECT_EQ(testwb::Read(file, ids[2]).hits, 0);
+    // Renamed while open, the file takes no result, and the reason says so, not "read-only".
+    std::filesystem::rename(file, file + ".moved");
+    try {
+        session.ShowSolution();
+        ADD_FAILURE() << "recorded";
+    } catch (const std::exception& error) {
+        EXPECT_EQ(error.what(), "The result could not be recorded in " + file +
+                                    ": the file was renamed, moved or deleted after it was "
+                                    "opened.\r\nThis game counts as not recorded.");
+    }
 }
 
 TEST_F(TrainingSessionTest, GamesGoneFromTheFileLeaveTheEmptyBoardWithoutErrorBoxes) {

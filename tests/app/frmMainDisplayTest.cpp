@@ -376,18 +376,21 @@ private slots:
                                flip->y() + flip->height() / 2) == nullptr);
     }
 
-    // The file write-protected, then its folder (no journal can be made).
+    // The file write-protected, then its folder (no journal can be made), the file opened through
+    // a link from a writable folder.
     void aWorkbookThatCannotBeWrittenIsTrainedWithoutRecording() {
         for (const bool folder : {false, true}) {
             const QString place = FreshFile(folder ? "locked-folder" : "locked-file");
             QDir().mkpath(place);
             const QString file = place + "/four.brl";
             QVERIFY(QFile::copy(four, file));
+            const QString link = FreshFile("link.brl");
+            QVERIFY(QFile::link(file, link));
             const std::string before = FileBytes(file.toStdString());
             {
                 Unwritable lock(folder ? place : file);
                 if (QFileInfo(lock.path).isWritable()) QSKIP("this system cannot write-protect");
-                auto window = Open(file);
+                auto window = Open(folder ? link : file);
                 QCOMPARE(TextOf(window.get(), "lblReadOnly"),
                          QString("This workbook is read-only: results will not be recorded."));
                 QVERIFY(isShown(window.get(), "lblReadOnly"));

@@ -23,6 +23,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -81,6 +82,8 @@ private slots:
         QTest::newRow("last one gone") << dir.filePath("deleted.brl") << "" << -1 << "";
         QTest::newRow("missing on the command line")
             << "four" << dir.filePath("typo.brl") << int(QMessageBox::Warning) << "typo.brl";
+        QTest::newRow("a folder on the command line")
+            << "four" << dir.path() << int(QMessageBox::Warning) << "is a folder, not a workbook";
         QTest::newRow("not a workbook")
             << dir.filePath("notes.brl") << "" << int(QMessageBox::Critical) << "";
     }
@@ -299,11 +302,18 @@ private slots:
                 WriteFile(four, kNotes);
             else
                 RawDatabase(four.toStdString()).exec(sql.toStdString());
-            run =
-                RunProgram({"--screenshot", dir.filePath("never.png"), four}, dir.filePath("xdg"));
+            // Moves for the picture are played on a copy, which never stays the last workbook.
+            const QStringList moves =
+                sql.startsWith("delete") ? QStringList{"--moves", "1"} : QStringList{};
+            run = RunProgram(QStringList{"--screenshot", dir.filePath("never.png")} + moves +
+                                 QStringList{four},
+                             dir.filePath("xdg"));
             QVERIFY2(run.ended, qPrintable("the program waited for a person: " + sql));
             QCOMPARE(run.exitCode, 1);
             QVERIFY2(run.err.contains("brisolt: "), qPrintable(run.err));
+            QCOMPARE(QSettings(dir.filePath("xdg/Brisolt/Brisolt.conf"), QSettings::IniFormat)
+                         .value("General/LastOpened"),
+                     four);
         }
     }
 };

@@ -143,6 +143,11 @@ TEST(WorkbookCommands, MistakesGiveOneClearLineAndTheRightStatus) {
                "game 1 [Event \"Study\"]: a variation with a null move left out at 2. --"}},
              folder.path().string());
     const std::string notBefore = FileBytes(folder.file("not.brl"));
+    // Deeper than the 512 bytes of a path SQLite opens, though the system allows it.
+    const std::string deep = folder.file(std::string(200, 'd') + "/" + std::string(200, 'e') + "/" +
+                                         std::string(200, 'f'));
+    std::filesystem::create_directories(deep);
+    std::filesystem::create_symlink("no/such/folder/w.brl", folder.file("link.brl"));
     RunSteps(
         {
             {{"list"}, 2, "", "usage: brisolt-cli list FILE"},
@@ -163,6 +168,8 @@ TEST(WorkbookCommands, MistakesGiveOneClearLineAndTheRightStatus) {
             {{"import", "w.brl", "pipe.pgn"}, 1, "", "Cannot read the PGN file: pipe.pgn"},
             {{"list", "not.brl"}, 1, "", "not a database"},
             {{"new", "no/such/folder/w.brl"}, 1, "", "unable to open"},
+            {{"new", "link.brl"}, 1, "", "unable to open"},
+            {{"new", deep + "/w.brl"}, 1, "", "move the workbook to a folder with a shorter path"},
         },
         folder.path().string());
     EXPECT_EQ(FileBytes(folder.file("not.brl")), notBefore);
@@ -170,6 +177,7 @@ TEST(WorkbookCommands, MistakesGiveOneClearLineAndTheRightStatus) {
     EXPECT_FALSE(std::filesystem::exists(folder.file("o.pgn.part")));
     EXPECT_FALSE(std::filesystem::exists(folder.file("x.brl")));
     EXPECT_FALSE(std::filesystem::exists(folder.file("missing.brl")));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.file("link.brl"))); // the user's, kept
 }
 
 TEST(WorkbookSafety, ExportOfADamagedWorkbookWritesEveryReadableGameAndNamesTheOthers) {

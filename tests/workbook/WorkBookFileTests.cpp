@@ -12,8 +12,10 @@
 #include "workbook/SqlConnection.h"
 #include "workbook/SqlStatement.h"
 
+#include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
+#include <thread>
 #include <tuple>
 
 namespace {
@@ -474,6 +476,18 @@ TEST_F(WorkBookFile, TheScoreAndTheGroupFiguresAreTheSumsWhateverChangedTheFile)
          true},
         {"a new game", [&] { workbook.lngSaveGame(game.tree, 0, "new", "", ""); }, false},
         {"a result on the new game", [&] { workbook.UpdateError(8); }, true},
+        {"a result waiting for another program's write",
+         [&] {
+             RawDatabase other(path);
+             other.exec("begin immediate");
+             std::thread done([&] {
+                 std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                 other.exec("commit");
+             });
+             EXPECT_NO_THROW(workbook.UpdateSuccess(8));
+             done.join();
+         },
+         true},
         {"a batch rolled back",
          [&] {
              workbook.BeginBatch();
