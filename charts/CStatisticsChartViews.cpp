@@ -77,6 +77,9 @@ QWidget* CStatisticsChartViews::objPeriodChart(const QString& title, const QStri
     auto* days = new QBarCategoryAxis;
     days->append(labels);
     days->setLabelsAngle(-90);
+    // Standing on end, a date needs no more than a line's width, but the axis would cut it to
+    // dots wherever a day's column is narrower than its margins allow (a laptop's screen, scaled).
+    days->setTruncateLabels(false);
     chart->addAxis(days, Qt::AlignBottom);
     auto* count = new QValueAxis;
     const double most =
