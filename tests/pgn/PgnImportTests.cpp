@@ -32,8 +32,6 @@ TEST(PgnTreeBuilder, StoresMovesUnderTheProgramsOwnTexts) {
         {"r3k3/8/8/8/8/8/8/4K2R w K - 0 1", "0-0", "O-O"},
         {"r3k3/8/8/8/8/8/8/4K2R b q - 0 1", "O-O-O+", "O-O-O"},
         {"6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1", "Ra8+", "Ra8#"},
-        {"4k3/8/8/8/8/8/8/R3K2R w - - 0 1", "Rad1", "Rd1"},
-        {"4k3/8/8/8/8/8/8/R4RK1 w - - 0 1", "Rfd1", "Rfd1"},
         {"4k3/8/8/8/8/8/8/R4RK1 w - - 0 1", "R1d1", "Rad1"},
     };
     for (const auto& [fenText, written, stored] : cases) {
@@ -252,7 +250,6 @@ TEST_F(PgnBook, GamesThatCannotBeKeptAreSkippedWithTheReason) {
          "Nxe5 4. Qxe5 *",
          "game 1 [Event \"Club\"] [White \"Smith\"] [Black \"O'Hara\"]: illegal move 4. Qxe5"},
         {"[SetUp \"1\"]\n[FEN \"8/8/8/8 w - -\"]\n\n1. e4 *", "game 1: bad FEN \"8/8/8/8 w - -\""},
-        {"1. e4 (1. d4 *", "game 1: unterminated variation"},
         {"1. e4 1-0 {never closed", "game 2: unterminated comment from line 1"},
         {"1. e4 e5 2. Sf3 Sc6 3. Lb5 a6 *", "unknown piece letter S in 2. Sf3"},
         {"1. e4 e5 2. Nxf3 *", "capture mark on a move that takes nothing in 2. Nxf3"},
@@ -275,10 +272,8 @@ TEST_F(PgnBook, GamesThatCannotBeKeptAreSkippedWithTheReason) {
          "game row (its description, page and diagram) is too long to store"},
         {"1. e4 {a {b} c} e5 *", "move in 1... c"},
         {"1. e4 $1000 *", "bad annotation glyph"},
-        // the trainee cannot play a pass; "0000" is no move number, "@@@@" no stray text
+        // the trainee cannot play a pass (the ways to write one are read in variations)
         {"1. e4 e5 2. -- Nf6 *", "null move in the main line at 2. --"},
-        {"1. e4 0000 2. d4 *", "null move in the main line at 1... 0000"},
-        {"1. e4 @@@@ 2. d4 *", "null move in the main line at 1... @@@@"},
         // after a variation left out, the main line is read as before
         {"1. e4 (1. d4 -- 2. c4 (2. Nf3)) e5 2. Ke3 *", "illegal move 2. Ke3"},
     };
