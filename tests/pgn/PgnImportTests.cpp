@@ -203,6 +203,8 @@ TEST_F(PgnBook, GamesThatCannotBeKeptAreSkippedWithTheReason) {
          "Nxe5 4. Qxe5 *",
          "game 1 [Event \"Club\"] [White \"Smith\"] [Black \"O'Hara\"]: illegal move 4. Qxe5"},
         {"[SetUp \"1\"]\n[FEN \"8/8/8/8 w - -\"]\n\n1. e4 *", "game 1: bad FEN \"8/8/8/8 w - -\""},
+        // the next game's tags end a variation left open
+        {"1. e4 (1. d4 *", "game 1: unterminated variation"},
         {"1. e4 1-0 {never closed", "game 2: unterminated comment from line 1"},
         {"1. e4 e5 2. Sf3 Sc6 3. Lb5 a6 *", "unknown piece letter S in 2. Sf3"},
         {"1. e4 e5 2. Nxf3 *", "capture mark on a move that takes nothing in 2. Nxf3"},
