@@ -316,8 +316,8 @@ void clearSettings() {
 }
 
 // Without settings Stockfish is the engine until its start names it; a stored engine names the
-// captions (a menu caption doubles the name's ampersands).
-TEST(CEngineSettingsTest, CaptionsNameTheStoredEngineAndWhatAStartFoundIsKept) {
+// captions (a menu caption doubles the name's ampersands); a refused choice keeps the engine.
+TEST(CEngineSettingsTest, CaptionsNameTheStoredEngineWhatAStartFoundIsKeptAndRefusalsKeepIt) {
     clearSettings();
     EXPECT_TRUE(CEngineSettings::strEnginePath().endsWith("/stockfish"));
     EXPECT_EQ(CEngineSettings::protocol(), EngineProtocol::Unknown);
@@ -352,12 +352,8 @@ TEST(CEngineSettingsTest, CaptionsNameTheStoredEngineAndWhatAStartFoundIsKept) {
     file.write("# changed\n");
     file.close();
     EXPECT_EQ(CEngineSettings::knownProtocol(program), EngineProtocol::Unknown);
-    clearSettings();
-}
 
-// A program that is no engine is refused with the reason, and the engine chosen before stays.
-TEST(CEngineSettingsTest, ChoosingKeepsThePreviousEngineWhenTheNewOneIsRefused) {
-    clearSettings();
+    // A program that is no engine is refused with the reason, and the engine chosen before stays.
     ASSERT_EQ(strApplyEngineChoice(fake("console-engine.sh")), "");
     EXPECT_EQ(CEngineSettings::strEngineName(), "Crafty");
     // path, reason
