@@ -117,6 +117,15 @@ TEST_F(GameEditor, RefusesWhatCannotBeTrainedAndEditingKeepsTheIdentifierTextsAn
     EXPECT_FALSE(stale.isSave());
     EXPECT_THAT(prompts->errors.back().toStdString(), HasSubstr("nothing was saved"));
     EXPECT_EQ(Replies(*Stored(*book.workbook, id), {}), Moves{"Rg2"});
+    // Nor over a comment another program wrote meanwhile.
+    frmGameEditor commented(book.workbook, id, prompts);
+    const std::string root = CGameNode::strINITIAL_KEY();
+    RawDatabase(book.folder.file("games.brl"))
+        .exec("insert into GameAnnotation values (" + std::to_string(id) + ", '" + root +
+              "', 'theirs', '', '')");
+    commented.txtPageRef->setText("p.101");
+    EXPECT_FALSE(commented.isSave());
+    EXPECT_EQ(book.workbook->objLoadAnnotations(id).mapNodes.at(root).strBefore, "theirs");
 }
 
 // Setup starts from the position shown (the start position has every castling right) and the
