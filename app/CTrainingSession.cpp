@@ -244,8 +244,13 @@ void CTrainingSession::EndGame(bool success, bool solutionShown) {
     display.SetFailVisible(!success);
     NoteResult(id, success);
     if (recording_ && failure.empty()) {
-        ++hits;
-        if (success) ++solved;
+        // Read back, so that another program's results or Clear Log count as well.
+        try {
+            workbook->GetScore(hits, solved);
+        } catch (const std::exception&) {
+            ++hits;
+            if (success) ++solved;
+        }
         ShowScore();
         ShowEnding(success);
     } else {

@@ -105,6 +105,13 @@ TEST_F(TrainingSessionTest, NextAfterTheLastGameChoosesANewBatchFromTheResults) 
     session.PreviousGame(); // no further back than the first game
     EXPECT_EQ(session.lngGameIndex(), 0);
     EXPECT_EQ(testwb::Read(file, ids[2]).hits, 0);
+    // Another program clears the log: the next result counts from there.
+    CWorkBook other;
+    other.strOpenWorkBook(file);
+    other.ClearLog();
+    session.TrainingStatus("Successful");
+    EXPECT_EQ(session.lngHits(), 1);
+    session.NextGame();
     // Renamed while open, the file takes no result, and the reason says so, not "read-only".
     std::filesystem::rename(file, file + ".moved");
     try {
