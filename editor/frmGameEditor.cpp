@@ -167,7 +167,12 @@ std::string strAnnotationsText(const GameAnnotations& annotations) {
 
 void frmGameEditor::LoadGame() {
     auto tree = workbook->objLoadGame(gameId, storedDescription, storedPage, storedDiagram);
-    if (!tree) throw std::runtime_error("Game " + std::to_string(gameId) + " has no position.");
+    if (!tree)
+        throw std::runtime_error(
+            "Game " + std::to_string(gameId) +
+            (workbook->objGetGameRow(gameId)
+                 ? " has no position."
+                 : " is no longer in the workbook: another program deleted it."));
     storedMoves = GameRows::strStoredMoves(tree);
     txtDescription->setText(QString::fromStdString(storedDescription));
     txtPageRef->setText(QString::fromStdString(storedPage));
