@@ -9,6 +9,7 @@
 #include "model/CDiagram.h"
 #include "model/CGameStatus.h"
 #include "workbook/CWorkBook.h"
+#include "workbook/CWorkBookGameError.h"
 #include "workbook/GameRows.h"
 #include "workbook/ReviewDay.h"
 #include "workbook/ScoreText.h"
@@ -49,6 +50,7 @@ void CTrainingSession::objWorkBook(std::shared_ptr<CWorkBook> newWorkbook) {
     shownGameId = 0;
     shownToPlay.clear();
     recording_ = true;
+    leftOut.clear();
     ResetSessionCounts();
 }
 
@@ -68,10 +70,14 @@ int32_t CTrainingSession::RequireCurrentGame() const {
 std::vector<int32_t> CTrainingSession::NewBatch() const {
     std::vector<int32_t> batch;
     CWorkBook& book = RequireWorkBook();
-    for (auto id : spacedOrder ? book.arrlngGetGameIDsForReview(intBatchSize, newGamesPerDay,
-                                                                ReviewDay::lngToday())
-                               : book.arrlngGetGameIDsForTraining(intBatchSize)) {
-        batch.push_back(static_cast<int32_t>(id));
+    // As many more as are left out, so that the others keep their places.
+    const auto count = static_cast<int16_t>(intBatchSize + std::min<size_t>(leftOut.size(), 1000));
+    for (auto id :
+         spacedOrder ? book.arrlngGetGameIDsForReview(count, newGamesPerDay, ReviewDay::lngToday())
+                     : book.arrlngGetGameIDsForTraining(count)) {
+        if (batch.size() < static_cast<size_t>(intBatchSize) &&
+            !leftOut.contains(static_cast<int32_t>(id)))
+            batch.push_back(static_cast<int32_t>(id));
     }
     return batch;
 }
@@ -94,8 +100,20 @@ bool CTrainingSession::StartBatch() {
 // so, with the batch at its place, so that Next and Previous pass it by; the error is raised.
 void CTrainingSession::ShowAt(int32_t index) {
     gameIndex = index;
+    const int32_t id = gameIds[static_cast<size_t>(index)];
     try {
-        ShowGame(gameIds[static_cast<size_t>(index)]);
+        ShowGame(id);
+    } catch (const CWorkBookGameError& error) {
+        // A damaged game is named once and left as it is; the batch goes on without it.
+        leftOut.insert(id);
+        gameIds.erase(gameIds.begin() + index);
+        const std::string named = std::string(error.what()) + " It is left out of training.";
+        try {
+            GoOnWithout(index);
+        } catch (const std::exception& next) {
+            throw std::runtime_error(named + lineBreak + next.what());
+        }
+        throw std::runtime_error(named);
     } catch (...) {
         ShowEmptyBoard("This game cannot be shown." + std::string(lineBreak) +
                        "Go to the next game (Ctrl+N).");
@@ -103,6 +121,19 @@ void CTrainingSession::ShowAt(int32_t index) {
         throw;
     }
     UpdateNavigation();
+}
+
+// Shows the game that took the place of the one left out at the index (the shown game stays
+// shown), or goes past the batch's end.
+void CTrainingSession::GoOnWithout(int32_t index) {
+    if (index < static_cast<int32_t>(gameIds.size())) {
+        if (gameIds[static_cast<size_t>(index)] != shownGameId) return ShowAt(index);
+        gameIndex = index;
+        UpdateNavigation();
+        return;
+    }
+    gameIndex = static_cast<int32_t>(gameIds.size()) - 1;
+    NextGame();
 }
 
 void CTrainingSession::ReadScore() {
@@ -114,6 +145,14 @@ void CTrainingSession::ShowGame(int32_t gameId) {
     std::string description, pageRef, diagramRef;
     std::shared_ptr<CGameTree> tree =
         RequireWorkBook().objLoadGame(gameId, description, pageRef, diagramRef);
+    if (!tree) {
+        const std::string name = "Game " + std::to_string(gameId);
+        if (!isGameInWorkbook(gameId))
+            throw std::runtime_error(name +
+                                     " is no longer in the workbook: another program deleted it.");
+        throw CWorkBookGameError(gameId, "CTrainingSession",
+                                 name + " has no positions: the workbook may be damaged.");
+    }
     // Everything that can fail comes before the first change on screen.
     const std::string toPlay = strToPlay(tree);
     ReadNotes(gameId, tree);
@@ -185,10 +224,13 @@ void CTrainingSession::EndGame(bool success, bool solutionShown) {
         try {
             // Deleted and its identifier given to a new game, the game shown is no longer there.
             std::string description, page, diagram;
-            if (GameRows::strStoredMoves(workbook->objLoadGame(id, description, page, diagram)) !=
-                shownMoves)
+            const auto stored = workbook->objLoadGame(id, description, page, diagram);
+            if (!stored)
                 throw std::runtime_error("game " + std::to_string(id) +
                                          " is no longer in the workbook");
+            if (GameRows::strStoredMoves(stored) != shownMoves)
+                throw std::runtime_error("game " + std::to_string(id) +
+                                         " was changed by another program since it was shown");
             workbook->RecordAttempt(objAttempt(id, success, solutionShown));
         } catch (const std::exception& error) {
             failure = strNotRecorded(workbook->strFileName(), error.what());
@@ -202,8 +244,13 @@ void CTrainingSession::EndGame(bool success, bool solutionShown) {
     display.SetFailVisible(!success);
     NoteResult(id, success);
     if (recording_ && failure.empty()) {
-        ++hits;
-        if (success) ++solved;
+        // Read back, so that another program's results or Clear Log count as well.
+        try {
+            workbook->GetScore(hits, solved);
+        } catch (const std::exception&) {
+            ++hits;
+            if (success) ++solved;
+        }
         ShowScore();
         ShowEnding(success);
     } else {
@@ -258,6 +305,7 @@ void CTrainingSession::TrainGame(int32_t gameId) {
                          gameIndex < static_cast<int32_t>(gameIds.size()) &&
                          gameIds[static_cast<size_t>(gameIndex)] == gameId;
     ShowGame(gameId); // raises before anything changes when the game cannot be shown
+    leftOut.erase(gameId);
     if (!inPlace) {
         int32_t index = gameIndex;
         for (size_t k = 0; k < gameIds.size();) {
@@ -276,6 +324,7 @@ void CTrainingSession::TrainGame(int32_t gameId) {
 
 void CTrainingSession::WorkbookEdited(int32_t editedGameId) {
     if (!workbook) return;
+    leftOut.erase(editedGameId); // saved again, it has positions
     if (shownGameId == 0) {
         // The empty board of a game that could not be shown keeps a batch that may be all gone.
         if (!gameIds.empty() || RequireWorkBook().lngCountGames() > 0) {

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -131,6 +132,7 @@ private:
     TrainingAttempt objAttempt(int32_t id, bool success, bool solutionShown) const;
     void ShowEmptyBoard(const std::string& message);
     void ShowAt(int32_t index);
+    void GoOnWithout(int32_t index);
     bool isGameInWorkbook(int32_t id) const;
     // the shown game's marks and comments (CTrainingSessionNotes.cpp)
     void ReadNotes(int32_t gameId, const std::shared_ptr<CGameTree>& tree);
@@ -172,4 +174,7 @@ private:
     int32_t sessionHits = 0;
     int32_t sessionSolved = 0;
     std::vector<TrainingFeedback::GameResult> batchResults;
+    // Games of this workbook that could not be read when their turn came: named once, then left
+    // out of every batch (until one of them is saved or chosen again and reads).
+    std::set<int32_t> leftOut;
 };

@@ -86,7 +86,15 @@ int runImport(const CommandArgs& args) {
         inputs.push_back(std::move(input));
     }
     CWorkBook workbook;
+    std::error_code ignored;
+    const bool made = !std::filesystem::exists(args[0], ignored);
     workbook.strOpenWorkBook(args[0]);
+    // A new workbook that got no game from a failed import is not left behind.
+    const auto dropMade = [&](int imported) {
+        if (!made || imported > 0) return;
+        workbook.CloseWorkBook();
+        CWorkBook::RemoveMadeFile(args[0]);
+    };
     const bool terminal = isatty(STDERR_FILENO) == 1;
     PgnImportOptions options;
     int readBefore = 0;
@@ -128,12 +136,14 @@ int runImport(const CommandArgs& args) {
             std::printf("imported %s, skipped %d; stopped by an error, %s kept\n",
                         strCounted(imported, "game").c_str(), skipped + error.objKept.intSkipped,
                         strCounted(imported, "game").c_str());
+            dropMade(imported);
             return 1;
         }
     }
     if (terminal) std::fputs("\r\033[K", stderr);
     std::printf("imported %s, skipped %d%s\n", strCounted(imported, "game").c_str(), skipped,
                 latin1.empty() ? "" : ("; read as Latin-1: " + latin1).c_str());
+    if (status != 0) dropMade(imported);
     return status;
 }
 

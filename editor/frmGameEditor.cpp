@@ -26,6 +26,7 @@
 #include <QVBoxLayout>
 #include <exception>
 #include <limits>
+#include <map>
 #include <tuple>
 
 frmGameEditor::frmGameEditor(std::shared_ptr<CWorkBook> book, int32_t id,
@@ -148,15 +149,38 @@ void frmGameEditor::FillSetupPanel() {
         board->SetFen(QString::fromStdString(position->strGetFEN()));
 }
 
+namespace {
+
+// The annotations as a text that tells whether another program changed them.
+std::string strAnnotationsText(const GameAnnotations& annotations) {
+    std::map<std::string, std::string> nodes;
+    for (const auto& [key, note] : annotations.mapNodes)
+        nodes[key] = note.strBefore + '\x1f' + note.strAfter + '\x1f' +
+                     GameAnnotations::strNagsText(note.arrNags);
+    std::string text = GameAnnotations::strTagsText(annotations.arrTags);
+    for (const auto& [key, note] : nodes)
+        text += '\x1e' + key + '\x1f' + note;
+    return text;
+}
+
+} // namespace
+
 void frmGameEditor::LoadGame() {
     auto tree = workbook->objLoadGame(gameId, storedDescription, storedPage, storedDiagram);
-    if (!tree) throw std::runtime_error("Game " + std::to_string(gameId) + " has no position.");
+    if (!tree)
+        throw std::runtime_error(
+            "Game " + std::to_string(gameId) +
+            (workbook->objGetGameRow(gameId)
+                 ? " has no position."
+                 : " is no longer in the workbook: another program deleted it."));
     storedMoves = GameRows::strStoredMoves(tree);
     txtDescription->setText(QString::fromStdString(storedDescription));
     txtPageRef->setText(QString::fromStdString(storedPage));
     txtDiagramRef->setText(QString::fromStdString(storedDiagram));
     setWindowTitle(QString("Game %1").arg(gameId));
-    pnlAnnotations->SetAnnotations(workbook->objLoadAnnotations(gameId));
+    GameAnnotations annotations = workbook->objLoadAnnotations(gameId);
+    storedAnnotations = strAnnotationsText(annotations);
+    pnlAnnotations->SetAnnotations(std::move(annotations));
     board->objGameTree(tree);
     board->Mode(BoardMode::FreePlay);
 }
@@ -287,6 +311,7 @@ bool frmGameEditor::isSave() {
             std::string nowDescription, nowPage, nowDiagram;
             const auto now = workbook->objLoadGame(gameId, nowDescription, nowPage, nowDiagram);
             if (GameRows::strStoredMoves(now) != storedMoves ||
+                strAnnotationsText(workbook->objLoadAnnotations(gameId)) != storedAnnotations ||
                 std::tie(nowDescription, nowPage, nowDiagram) !=
                     std::tie(storedDescription, storedPage, storedDiagram)) {
                 prompts->ShowError(this, QString("Game %1 was changed or replaced in the workbook "
@@ -302,6 +327,7 @@ bool frmGameEditor::isSave() {
                                              pnlAnnotations->objAnnotationsFor(*tree))
                      : workbook->lngSaveGame(tree, gameId, description, page, diagram);
         storedMoves = GameRows::strStoredMoves(tree);
+        storedAnnotations = strAnnotationsText(workbook->objLoadAnnotations(gameId));
         std::tie(storedDescription, storedPage, storedDiagram) =
             std::tie(description, page, diagram);
     } catch (const std::exception& error) {

@@ -88,6 +88,8 @@ private:
     // The positions and moves as loaded (GameRows::strStoredMoves), to tell the game from another
     // given its identifier meanwhile.
     std::string storedMoves;
+    // The comments, marks and tags as loaded, so that another program's are not saved over.
+    std::string storedAnnotations;
     QString savedSnapshot;
     QString refusal;
     bool closing = false;

@@ -80,15 +80,20 @@ void CWorkBook::CreateNewWorkBook(const std::string& fileName,
         if (title) SaveWorkbookProperties(*title);
     } catch (...) {
         CloseWorkBook();
-        // A link is the user's: the file made, if any, is the one it leads to.
-        std::filesystem::path made = fileName;
-        for (int hops = 0; hops < 40 && std::filesystem::is_symlink(made, ignored); ++hops) {
-            const std::filesystem::path next = std::filesystem::read_symlink(made, ignored);
-            made = next.is_absolute() ? next : made.parent_path() / next;
-        }
-        std::filesystem::remove(made, ignored);
+        RemoveMadeFile(fileName);
         throw;
     }
+}
+
+void CWorkBook::RemoveMadeFile(const std::string& fileName) {
+    // A link is the user's: the file made, if any, is the one it leads to.
+    std::error_code ignored;
+    std::filesystem::path made = fileName;
+    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(made, ignored); ++hops) {
+        const std::filesystem::path next = std::filesystem::read_symlink(made, ignored);
+        made = next.is_absolute() ? next : made.parent_path() / next;
+    }
+    std::filesystem::remove(made, ignored);
 }
 
 void CWorkBook::EnsureIndexes() {

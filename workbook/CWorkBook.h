@@ -43,6 +43,9 @@ public:
     // Opens the workbook (creating an empty one when the file does not exist) and returns its
     // title. A file holding triggers or views is refused, naming them; nothing in it runs.
     std::string strOpenWorkBook(const std::string& fileName);
+    // Removes a workbook file that a failed command made; through a link, the file the link
+    // leads to goes and the link, the user's, stays.
+    static void RemoveMadeFile(const std::string& fileName);
     // Makes and opens a workbook in a file that does not exist yet, storing the title when one is
     // given. When that fails (a full disk), the file is removed before the failure is raised, so
     // that no half-made workbook keeps the name.

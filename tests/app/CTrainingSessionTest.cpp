@@ -105,6 +105,13 @@ TEST_F(TrainingSessionTest, NextAfterTheLastGameChoosesANewBatchFromTheResults) 
     session.PreviousGame(); // no further back than the first game
     EXPECT_EQ(session.lngGameIndex(), 0);
     EXPECT_EQ(testwb::Read(file, ids[2]).hits, 0);
+    // Another program clears the log: the next result counts from there.
+    CWorkBook other;
+    other.strOpenWorkBook(file);
+    other.ClearLog();
+    session.TrainingStatus("Successful");
+    EXPECT_EQ(session.lngHits(), 1);
+    session.NextGame();
     // Renamed while open, the file takes no result, and the reason says so, not "read-only".
     std::filesystem::rename(file, file + ".moved");
     try {
@@ -122,19 +129,29 @@ TEST_F(TrainingSessionTest, GamesGoneFromTheFileLeaveTheEmptyBoardWithoutErrorBo
     session.TrainingStatus("Successful");
     for (int i = 0; i < 3; ++i)
         session.NextGame();
-    // The shown game replaced behind the session's back, its identifier given to another
-    // program's new game: its ending is not counted, there or anywhere (the first game's success
-    // is, until the session is told of the deletions).
+    // The shown game edited behind the session's back (its moves now another game's), then
+    // replaced, its identifier given to another program's new game: its ending is not counted,
+    // there or anywhere (the first game's success is, until the session is told of the
+    // deletions), and the reason says which happened.
     const std::string shown = std::to_string(ids[3]);
-    RawDatabase(file).exec("delete from GameNode where GameTreeID=" + shown +
-                           "; delete from GameTree where ID=" + shown +
-                           "; insert into GameTree values (" + shown + ",'new','','',0,0,0,0)");
-    try {
-        session.ShowSolution();
-        ADD_FAILURE() << "recorded";
-    } catch (const std::exception& error) {
-        EXPECT_EQ(error.what(), CTrainingSession::strNotRecorded(
-                                    file, "game " + shown + " is no longer in the workbook"));
+    const std::string nodes = "delete from GameNode where GameTreeID=" + shown;
+    const std::pair<std::string, std::string> changes[] = {
+        {nodes + "; update GameNode set GameTreeID=" + shown +
+             " where GameTreeID=" + std::to_string(ids[1]),
+         " was changed by another program since it was shown"},
+        {nodes + "; delete from GameTree where ID=" + shown + "; insert into GameTree values (" +
+             shown + ",'new','','',0,0,0,0)",
+         " is no longer in the workbook"}};
+    for (const auto& [sql, reason] : changes) {
+        RawDatabase(file).exec(sql);
+        display.mode = BoardMode::Training;
+        try {
+            session.ShowSolution();
+            ADD_FAILURE() << "recorded";
+        } catch (const std::exception& error) {
+            EXPECT_EQ(error.what(),
+                      CTrainingSession::strNotRecorded(file, "game " + shown + reason));
+        }
     }
     EXPECT_EQ(testwb::Read(file, ids[3]).hits, 0);
     for (int32_t id : ids)
@@ -142,7 +159,13 @@ TEST_F(TrainingSessionTest, GamesGoneFromTheFileLeaveTheEmptyBoardWithoutErrorBo
     EXPECT_EQ(session.lngHits(), 1);
     // The previous game has no nodes any more: an error, and the board says so instead of
     // keeping the game before; the batch moves on, so that the games after it stay reachable.
-    EXPECT_THROW(session.PreviousGame(), std::exception);
+    try {
+        session.PreviousGame();
+        ADD_FAILURE() << "shown";
+    } catch (const std::exception& error) {
+        EXPECT_EQ(error.what(), "Game " + std::to_string(ids[2]) +
+                                    " is no longer in the workbook: another program deleted it.");
+    }
     EXPECT_EQ(session.lngGameIndex(), 2);
     EXPECT_EQ(session.lngCurrentGameId(), 0);
     EXPECT_EQ(display.mode, BoardMode::View);
@@ -161,6 +184,27 @@ TEST_F(TrainingSessionTest, GamesGoneFromTheFileLeaveTheEmptyBoardWithoutErrorBo
     EXPECT_NO_THROW(session.ShowSolution());
     EXPECT_NO_THROW(session.TrainingStatus("Successful"));
     EXPECT_EQ(session.lngHits(), 0);
+}
+
+TEST_F(TrainingSessionTest, ADamagedGameIsNamedOnceAndLeftOutOfTheBatches) {
+    RawDatabase(file).exec("delete from GameNode where GameTreeID=" + std::to_string(ids[1]));
+    ASSERT_TRUE(session.StartBatch());
+    try {
+        session.NextGame();
+        ADD_FAILURE() << "not named";
+    } catch (const std::exception& error) {
+        EXPECT_EQ(error.what(), "Game " + std::to_string(ids[1]) +
+                                    " has no positions: the workbook may be damaged. It is left "
+                                    "out of training.");
+    }
+    // The batch goes on without it, and no later batch brings it back; it stays as it is.
+    EXPECT_EQ(session.lngCurrentGameId(), ids[2]);
+    EXPECT_NO_THROW(session.NextGame());
+    EXPECT_NO_THROW(session.NextGame());
+    EXPECT_EQ(session.arrlngGameIDs(), (std::vector<int32_t>{ids[0], ids[2], ids[3]}));
+    EXPECT_EQ(session.lngCurrentGameId(), ids[0]);
+    EXPECT_TRUE(workbook->objGetGameRow(ids[1]).has_value());
+    EXPECT_EQ(testwb::Read(file, ids[1]).hits, 0);
 }
 
 TEST_F(TrainingSessionTest, AChosenGameJoinsTheBatchAfterTheShownGame) {

@@ -203,8 +203,7 @@ private slots:
         Trigger(window.get(), "mnuNextGame");
         QTRY_VERIFY(script.isDone());
         QCOMPARE(script.Seen().at(0).icon, int(QMessageBox::Critical));
-        Trigger(window.get(), "mnuNextGame");
-        QCOMPARE(Shown(window.get()), 3);
+        QCOMPARE(Shown(window.get()), 3); // the batch goes on without it
 
         // A write that fails leaves the game ended and unrecorded.
         QVERIFY(!isShown(window.get(), "lblReadOnly"));

@@ -166,6 +166,7 @@ TEST(WorkbookCommands, MistakesGiveOneClearLineAndTheRightStatus) {
             {{"import", "w.brl", "missing.pgn"}, 1, "", "Cannot read the PGN file: missing.pgn"},
             {{"import", "w.brl", "one.pgn", "."}, 1, "", "Cannot read the PGN file: ."},
             {{"import", "w.brl", "pipe.pgn"}, 1, "", "Cannot read the PGN file: pipe.pgn"},
+            {{"import", "x.brl", "w.brl"}, 1, "imported 0 games, skipped 0\n", "not PGN text"},
             {{"list", "not.brl"}, 1, "", "not a database"},
             {{"new", "no/such/folder/w.brl"}, 1, "", "unable to open"},
             {{"new", "link.brl"}, 1, "", "unable to open"},

@@ -117,6 +117,23 @@ TEST_F(GameEditor, RefusesWhatCannotBeTrainedAndEditingKeepsTheIdentifierTextsAn
     EXPECT_FALSE(stale.isSave());
     EXPECT_THAT(prompts->errors.back().toStdString(), HasSubstr("nothing was saved"));
     EXPECT_EQ(Replies(*Stored(*book.workbook, id), {}), Moves{"Rg2"});
+    // Nor over a comment another program wrote meanwhile.
+    frmGameEditor commented(book.workbook, id, prompts);
+    const std::string root = CGameNode::strINITIAL_KEY();
+    RawDatabase(book.folder.file("games.brl"))
+        .exec("insert into GameAnnotation values (" + std::to_string(id) + ", '" + root +
+              "', 'theirs', '', '')");
+    commented.txtPageRef->setText("p.101");
+    EXPECT_FALSE(commented.isSave());
+    EXPECT_EQ(book.workbook->objLoadAnnotations(id).mapNodes.at(root).strBefore, "theirs");
+    // Deleted by another program, it cannot be opened, and the reason says so.
+    RawDatabase(book.folder.file("games.brl")).exec("delete from GameTree; delete from GameNode");
+    try {
+        frmGameEditor gone(book.workbook, id, prompts);
+        ADD_FAILURE() << "opened";
+    } catch (const std::exception& error) {
+        EXPECT_THAT(error.what(), HasSubstr("no longer in the workbook: another program deleted"));
+    }
 }
 
 // Setup starts from the position shown (the start position has every castling right) and the
