@@ -8,6 +8,7 @@
 #include "model/CChessSquare.h"
 #include "model/CDiagram.h"
 #include "model/CGameStatus.h"
+#include "model/Utilities.h"
 #include "workbook/CWorkBook.h"
 #include "workbook/CWorkBookGameError.h"
 #include "workbook/GameRows.h"
@@ -96,44 +97,51 @@ bool CTrainingSession::StartBatch() {
     return true;
 }
 
-// Shows the batch's game at the index. A game that cannot be read leaves the empty board saying
-// so, with the batch at its place, so that Next and Previous pass it by; the error is raised.
+// Shows the batch's game at the index. A damaged game is left out of this batch and the later
+// ones, and the game after it is shown in its place; the error raised at the end names them. Any
+// other game that cannot be read leaves the empty board saying so, with the batch at its place,
+// so that Next and Previous pass it by; the error is raised.
 void CTrainingSession::ShowAt(int32_t index) {
-    gameIndex = index;
-    const int32_t id = gameIds[static_cast<size_t>(index)];
-    try {
-        ShowGame(id);
-    } catch (const CWorkBookGameError& error) {
-        // A damaged game is named once and left as it is; the batch goes on without it.
-        leftOut.insert(id);
-        gameIds.erase(gameIds.begin() + index);
-        const std::string named = std::string(error.what()) + " It is left out of training.";
+    std::vector<std::string> damaged;
+    for (;;) {
+        gameIndex = index;
+        const int32_t id = gameIds[static_cast<size_t>(index)];
         try {
-            GoOnWithout(index);
-        } catch (const std::exception& next) {
-            throw std::runtime_error(named + lineBreak + next.what());
+            ShowGame(id);
+            break;
+        } catch (const CWorkBookGameError& error) {
+            leftOut.insert(id);
+            gameIds.erase(gameIds.begin() + index);
+            damaged.emplace_back(error.what());
+            if (index < static_cast<int32_t>(gameIds.size())) {
+                if (gameIds[static_cast<size_t>(index)] != shownGameId) continue;
+                break; // the shown game took its place
+            }
+            gameIndex = static_cast<int32_t>(gameIds.size()) - 1;
+            if (!isNextBatch()) break;
+            index = 0;
+        } catch (...) {
+            ShowEmptyBoard("This game cannot be shown." + std::string(lineBreak) +
+                           "Go to the next game (Ctrl+N).");
+            UpdateNavigation();
+            throw;
         }
-        throw std::runtime_error(named);
-    } catch (...) {
-        ShowEmptyBoard("This game cannot be shown." + std::string(lineBreak) +
-                       "Go to the next game (Ctrl+N).");
-        UpdateNavigation();
-        throw;
     }
     UpdateNavigation();
+    if (!damaged.empty()) throw std::runtime_error(strLeftOutMessage(damaged));
 }
 
-// Shows the game that took the place of the one left out at the index (the shown game stays
-// shown), or goes past the batch's end.
-void CTrainingSession::GoOnWithout(int32_t index) {
-    if (index < static_cast<int32_t>(gameIds.size())) {
-        if (gameIds[static_cast<size_t>(index)] != shownGameId) return ShowAt(index);
-        gameIndex = index;
-        UpdateNavigation();
-        return;
+// Past the batch's end: the batch's summary, then a new batch. False when the summary chose a
+// game to train again or no game is left to train, each shown.
+bool CTrainingSession::isNextBatch() {
+    if (isTrainingAgainFromSummary()) return false;
+    std::vector<int32_t> batch = NewBatch();
+    if (batch.empty()) {
+        ShowNoGames();
+        return false;
     }
-    gameIndex = static_cast<int32_t>(gameIds.size()) - 1;
-    NextGame();
+    gameIds = std::move(batch);
+    return true;
 }
 
 void CTrainingSession::ReadScore() {
@@ -283,14 +291,7 @@ void CTrainingSession::NextGame() {
         ShowAt(gameIndex + 1);
         return;
     }
-    if (isTrainingAgainFromSummary()) return;
-    std::vector<int32_t> batch = NewBatch();
-    if (batch.empty()) {
-        ShowNoGames();
-        return;
-    }
-    gameIds = std::move(batch);
-    ShowAt(0);
+    if (isNextBatch()) ShowAt(0);
 }
 
 void CTrainingSession::PreviousGame() {
@@ -358,7 +359,11 @@ void CTrainingSession::WorkbookEdited(int32_t editedGameId) {
 void CTrainingSession::ShowNoGames() {
     gameIds.clear();
     gameIndex = -1;
-    ShowEmptyBoard(strNoGamesMessage());
+    ShowEmptyBoard(leftOut.empty()
+                       ? strNoGamesMessage()
+                       : "No other game can be shown: " +
+                             strCounted(static_cast<int64_t>(leftOut.size()), "damaged game") +
+                             " left out of training.");
     UpdateNavigation();
 }
 
@@ -420,6 +425,18 @@ std::string CTrainingSession::strGameEnd(const CPosition& position) {
 std::string CTrainingSession::strNoGamesMessage() {
     return std::string("The workbook is empty.") + lineBreak +
            "Add games with File, Games... (Ctrl+G) or File, Import PGN...";
+}
+
+std::string CTrainingSession::strLeftOutMessage(const std::vector<std::string>& damaged) {
+    // A whole damaged workbook names a few games, not a box taller than the screen.
+    constexpr size_t named = 5;
+    std::string text;
+    for (size_t k = 0; k < std::min(damaged.size(), named); ++k)
+        text += damaged[k] + lineBreak;
+    if (damaged.size() > named)
+        text += "And " + strCounted(static_cast<int64_t>(damaged.size() - named), "more game") +
+                " like them." + lineBreak;
+    return text + (damaged.size() == 1 ? "It is" : "They are") + " left out of training.";
 }
 
 std::string CTrainingSession::strNotRecorded(const std::string& file, const std::string& error) {

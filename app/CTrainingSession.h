@@ -96,6 +96,8 @@ public:
     static std::string strNoGamesMessage();
     // The text of a result that could not be written: the file, the reason in plain words.
     static std::string strNotRecorded(const std::string& file, const std::string& error);
+    // The damaged games met in one step, named for the player (a few of them, then their count).
+    static std::string strLeftOutMessage(const std::vector<std::string>& damaged);
     // The message shown with a fresh game.
     static std::string strYourTurnMessage();
     // The message shown after the program played the reply.
@@ -132,7 +134,7 @@ private:
     TrainingAttempt objAttempt(int32_t id, bool success, bool solutionShown) const;
     void ShowEmptyBoard(const std::string& message);
     void ShowAt(int32_t index);
-    void GoOnWithout(int32_t index);
+    bool isNextBatch();
     bool isGameInWorkbook(int32_t id) const;
     // the shown game's marks and comments (CTrainingSessionNotes.cpp)
     void ReadNotes(int32_t gameId, const std::shared_ptr<CGameTree>& tree);

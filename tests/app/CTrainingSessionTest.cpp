@@ -187,16 +187,23 @@ TEST_F(TrainingSessionTest, GamesGoneFromTheFileLeaveTheEmptyBoardWithoutErrorBo
 }
 
 TEST_F(TrainingSessionTest, ADamagedGameIsNamedOnceAndLeftOutOfTheBatches) {
-    RawDatabase(file).exec("delete from GameNode where GameTreeID=" + std::to_string(ids[1]));
+    const auto damage = [&](int32_t id) {
+        RawDatabase(file).exec("delete from GameNode where GameTreeID=" + std::to_string(id));
+    };
+    const auto named = [](int32_t id) {
+        return "Game " + std::to_string(id) + " has no positions: the workbook may be damaged.\r\n";
+    };
+    const auto nextSays = [&](const std::string& message) {
+        try {
+            session.NextGame();
+            ADD_FAILURE() << "not named";
+        } catch (const std::exception& error) {
+            EXPECT_EQ(error.what(), message);
+        }
+    };
+    damage(ids[1]);
     ASSERT_TRUE(session.StartBatch());
-    try {
-        session.NextGame();
-        ADD_FAILURE() << "not named";
-    } catch (const std::exception& error) {
-        EXPECT_EQ(error.what(), "Game " + std::to_string(ids[1]) +
-                                    " has no positions: the workbook may be damaged. It is left "
-                                    "out of training.");
-    }
+    nextSays(named(ids[1]) + "It is left out of training.");
     // The batch goes on without it, and no later batch brings it back; it stays as it is.
     EXPECT_EQ(session.lngCurrentGameId(), ids[2]);
     EXPECT_NO_THROW(session.NextGame());
@@ -205,6 +212,24 @@ TEST_F(TrainingSessionTest, ADamagedGameIsNamedOnceAndLeftOutOfTheBatches) {
     EXPECT_EQ(session.lngCurrentGameId(), ids[0]);
     EXPECT_TRUE(workbook->objGetGameRow(ids[1]).has_value());
     EXPECT_EQ(testwb::Read(file, ids[1]).hits, 0);
+    // Damaged games to the batch's end: named in one message, then a new batch.
+    damage(ids[2]);
+    damage(ids[3]);
+    nextSays(named(ids[2]) + named(ids[3]) + "They are left out of training.");
+    EXPECT_EQ(session.arrlngGameIDs(), (std::vector<int32_t>{ids[0]}));
+    EXPECT_EQ(session.lngCurrentGameId(), ids[0]);
+    // None left to train: the board says so, not that the workbook is empty.
+    damage(ids[0]);
+    nextSays(named(ids[0]) + "It is left out of training.");
+    EXPECT_EQ(display.message, "No other game can be shown: 4 damaged games left out of training.");
+    // A whole damaged workbook names a few games, then their count.
+    std::vector<std::string> many;
+    for (int id = 1; id <= 7; ++id)
+        many.push_back("Game " + std::to_string(id) + " is damaged.");
+    EXPECT_EQ(CTrainingSession::strLeftOutMessage(many),
+              "Game 1 is damaged.\r\nGame 2 is damaged.\r\nGame 3 is damaged.\r\nGame 4 is "
+              "damaged.\r\nGame 5 is damaged.\r\nAnd 2 more games like them.\r\nThey are left "
+              "out of training.");
 }
 
 TEST_F(TrainingSessionTest, AChosenGameJoinsTheBatchAfterTheShownGame) {
