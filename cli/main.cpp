@@ -36,17 +36,21 @@ const Command commands[] = {
      runVerify},
 };
 
-int usage() {
-    std::fprintf(stderr, "usage: brisolt-cli COMMAND ARGS...\ncommands:\n");
+// The usage on the stream, and the exit status that goes with it.
+int usage(FILE* stream, int status) {
+    std::fprintf(stream, "usage: brisolt-cli COMMAND ARGS...\ncommands:\n");
     for (const Command& command : commands)
-        std::fprintf(stderr, "  %s\n", command.usage);
-    return 2;
+        std::fprintf(stream, "  %s\n", command.usage);
+    return status;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return usage();
+    if (argc < 2) return usage(stderr, 2);
+    // Asked for, the usage is the output of a command that worked.
+    for (const char* ask : {"--help", "-h", "help"})
+        if (std::strcmp(argv[1], ask) == 0) return usage(stdout, 0);
     for (const Command& command : commands) {
         if (std::strcmp(argv[1], command.name) != 0) continue;
         try {
@@ -57,5 +61,5 @@ int main(int argc, char** argv) {
         }
     }
     std::fprintf(stderr, "unknown command: %s\n", argv[1]);
-    return usage();
+    return usage(stderr, 2);
 }

@@ -64,6 +64,11 @@ TEST(RulesCommands, RunsPrintTheResultAndRefusalsExitWithOneLine) {
          "cannot be played: the side not to move is in check"},
         {{"engine-move", "4k3/8/8/8/8/8/8/4K2P w - -"}, 1, "", "the first or last rank"},
     });
+    // Asked for, the usage is the output, and the command worked.
+    const CliResult help = Cli({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("usage: brisolt-cli COMMAND ARGS...\ncommands:\n  perft", 0), 0u);
+    EXPECT_EQ(help.err, "");
 }
 
 const char* const kPgn =
