@@ -97,10 +97,10 @@ bool CTrainingSession::StartBatch() {
     return true;
 }
 
-// Shows the batch's game at the index. A damaged game is left out of this batch and the later
-// ones, and the game after it is shown in its place; the error raised at the end names them. Any
-// other game that cannot be read leaves the empty board saying so, with the batch at its place,
-// so that Next and Previous pass it by; the error is raised.
+// Shows the batch's game at the index. A damaged game, or one without a solution, is left out of
+// this batch and the later ones, and the game after it is shown in its place; the error raised at
+// the end names them. Any other game that cannot be read leaves the empty board saying so, with the
+// batch at its place, so that Next and Previous pass it by; the error is raised.
 void CTrainingSession::ShowAt(int32_t index) {
     std::vector<std::string> damaged;
     for (;;) {
@@ -161,6 +161,11 @@ void CTrainingSession::ShowGame(int32_t gameId) {
         throw CWorkBookGameError(gameId, "CTrainingSession",
                                  name + " has no positions: the workbook may be damaged.");
     }
+    // With nothing to solve every move would be wrong, and the game would fail every time.
+    if (tree->Item(CGameNode::strINITIAL_KEY())->childrenKeys().empty())
+        throw CWorkBookGameError(gameId, "CTrainingSession",
+                                 "Game " + std::to_string(gameId) +
+                                     " has no solution moves: add them in the game editor.");
     // Everything that can fail comes before the first change on screen.
     const std::string toPlay = strToPlay(tree);
     ReadNotes(gameId, tree);
@@ -359,11 +364,10 @@ void CTrainingSession::WorkbookEdited(int32_t editedGameId) {
 void CTrainingSession::ShowNoGames() {
     gameIds.clear();
     gameIndex = -1;
-    ShowEmptyBoard(leftOut.empty()
-                       ? strNoGamesMessage()
-                       : "No other game can be shown: " +
-                             strCounted(static_cast<int64_t>(leftOut.size()), "damaged game") +
-                             " left out of training.");
+    ShowEmptyBoard(leftOut.empty() ? strNoGamesMessage()
+                                   : "No other game can be shown: " +
+                                         strCounted(static_cast<int64_t>(leftOut.size()), "game") +
+                                         " left out of training.");
     UpdateNavigation();
 }
 

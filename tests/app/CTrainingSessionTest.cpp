@@ -212,16 +212,20 @@ TEST_F(TrainingSessionTest, ADamagedGameIsNamedOnceAndLeftOutOfTheBatches) {
     EXPECT_EQ(session.lngCurrentGameId(), ids[0]);
     EXPECT_TRUE(workbook->objGetGameRow(ids[1]).has_value());
     EXPECT_EQ(testwb::Read(file, ids[1]).hits, 0);
-    // Damaged games to the batch's end: named in one message, then a new batch.
-    damage(ids[2]);
+    // Games to the batch's end that cannot be trained, one without a solution (a PGN game of
+    // only a comment): named in one message, then a new batch.
+    RawDatabase(file).exec("delete from GameNode where NodeParentKey <> '' and GameTreeID=" +
+                           std::to_string(ids[2]));
     damage(ids[3]);
-    nextSays(named(ids[2]) + named(ids[3]) + "They are left out of training.");
+    nextSays("Game " + std::to_string(ids[2]) +
+             " has no solution moves: add them in the game editor.\r\n" + named(ids[3]) +
+             "They are left out of training.");
     EXPECT_EQ(session.arrlngGameIDs(), (std::vector<int32_t>{ids[0]}));
     EXPECT_EQ(session.lngCurrentGameId(), ids[0]);
     // None left to train: the board says so, not that the workbook is empty.
     damage(ids[0]);
     nextSays(named(ids[0]) + "It is left out of training.");
-    EXPECT_EQ(display.message, "No other game can be shown: 4 damaged games left out of training.");
+    EXPECT_EQ(display.message, "No other game can be shown: 4 games left out of training.");
     // A whole damaged workbook names a few games, then their count.
     std::vector<std::string> many;
     for (int id = 1; id <= 7; ++id)
