@@ -140,6 +140,9 @@ QString frmMain::strAskWorkbookFile(bool save) {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+    // A title typed but not yet ended is saved as leaving the box saves it: the box loses the
+    // keys only once the workbook has gone.
+    if (txtWorkbook->isModified()) SaveWorkbookTitle();
     Unload();
     QMainWindow::closeEvent(event);
 }

@@ -6,12 +6,14 @@
 #include <QDialog>
 #include <QPointer>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 class CBackgroundTask;
+class CTaskControl;
 class CEditorPrompts;
 class CGameTree;
 class CWorkBook;
@@ -107,7 +109,13 @@ public slots:
     // The folder the PGN dialogs start in: the last one used for PGN, else the user's documents.
     static QString strPgnFolder();
 
+protected:
+    // Refused while the window's task runs.
+    void done(int result) override;
+
 private:
+    // Runs the task with the progress dialog, the window's commands waiting until it has ended.
+    void RunTask(const QString& title, const std::function<void(CTaskControl&)>& work);
     static void RememberPgnFolder(const QString& file);
     void BuildControls();
     // Drops the verification of every game no longer in the workbook.

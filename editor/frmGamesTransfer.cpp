@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTableView>
@@ -43,6 +44,28 @@ void frmGames::RememberPgnFolder(const QString& file) {
     objOpenSettings()->setValue(Settings::LastPgnFolder.strPath(), QFileInfo(file).absolutePath());
 }
 
+// Cancel hides the progress dialog at once while the task runs on to its next check (the end of
+// an engine's search): until the task has ended, the window stays open and its commands wait.
+void frmGames::RunTask(const QString& title, const std::function<void(CTaskControl&)>& work) {
+    const QPointer<QWidget> focused = focusWidget();
+    std::vector<QPointer<QWidget>> waiting;
+    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!control->isWindow() && control->isEnabled()) {
+            control->setEnabled(false);
+            waiting.emplace_back(control);
+        }
+    task->RunWithDialog(this, title, work);
+    for (const QPointer<QWidget>& control : waiting)
+        if (control) control->setEnabled(true);
+    if (focused) focused->setFocus();
+}
+
+void frmGames::done(int result) {
+    // The task works on the window's data: a close now would take them from under it.
+    if (task->isRunning()) return;
+    QDialog::done(result);
+}
+
 void frmGames::ImportPgn() {
     const QString file = prompts->strAskFile(this, "Import PGN", kPgnFilter, false, strPgnFolder());
     if (file.isEmpty()) return;
@@ -60,15 +83,14 @@ void frmGames::ImportPgnFrom(const QString& file) {
     // A game gone since the last reload may give its identifier to a game imported now.
     ForgetReportsOfGamesGone();
     model->PauseReading(true);
-    task->RunWithDialog(
-        this, "Importing " + QFileInfo(file).fileName(), [&](CTaskControl& control) {
-            try {
-                summary = ImportPgnFile(book, file, control);
-            } catch (const PgnImportError& error) {
-                summary.objResult = error.objKept; // the games of the batches committed stay
-                throw;
-            }
-        });
+    RunTask("Importing " + QFileInfo(file).fileName(), [&](CTaskControl& control) {
+        try {
+            summary = ImportPgnFile(book, file, control);
+        } catch (const PgnImportError& error) {
+            summary.objResult = error.objKept; // the games of the batches committed stay
+            throw;
+        }
+    });
     model->PauseReading(false);
     Reload();
     if (summary.objResult.intImported > 0) emit WorkbookChanged(0);
@@ -168,22 +190,19 @@ void frmGames::VerifyGames() {
     std::vector<std::pair<int32_t, VerifyReport>> found;
     const std::string path = enginePath.toStdString();
     const VerifyOptions options = verifyOptions;
-    task->RunWithDialog(this, "Verifying with the engine",
-                        [&, path, options](CTaskControl& control) {
-                            CEngineAnalyser analyser(path);
-                            CSolutionVerifier verifier(analyser, options);
-                            const int total = static_cast<int>(games.size());
-                            for (const auto& [id, tree, annotations] : games) {
-                                if (control.isCancelled()) break;
-                                control.Report(static_cast<int>(found.size()), total,
-                                               QString("Verifying game %1 (%2 of %3)")
-                                                   .arg(id)
-                                                   .arg(found.size() + 1)
-                                                   .arg(total));
-                                found.emplace_back(id, verifier.objVerify(*tree, annotations));
-                            }
-                            control.Report(static_cast<int>(found.size()), total, "Done");
-                        });
+    RunTask("Verifying with the engine", [&, path, options](CTaskControl& control) {
+        CEngineAnalyser analyser(path);
+        CSolutionVerifier verifier(analyser, options);
+        const int total = static_cast<int>(games.size());
+        for (const auto& [id, tree, annotations] : games) {
+            if (control.isCancelled()) break;
+            control.Report(
+                static_cast<int>(found.size()), total,
+                QString("Verifying game %1 (%2 of %3)").arg(id).arg(found.size() + 1).arg(total));
+            found.emplace_back(id, verifier.objVerify(*tree, annotations));
+        }
+        control.Report(static_cast<int>(found.size()), total, "Done");
+    });
     for (auto& [id, report] : found)
         reports[id] = {std::move(report), moves[id]};
     Reload();

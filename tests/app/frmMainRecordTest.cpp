@@ -5,6 +5,7 @@
 #include "app/CTrainingSession.h"
 #include "app/frmMain.h"
 #include "board/cntrlChessGui.h"
+#include "editor/CBackgroundTask.h"
 #include "editor/frmGameEditor.h"
 #include "editor/frmGames.h"
 #include "game/CPosition.h"
@@ -20,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTableView>
@@ -311,6 +313,21 @@ private slots:
         QVERIFY(QFileInfo::exists(dir.filePath("pgn/export-all.pgn")));
         QCOMPARE(prompts->folders.mid(3), (QStringList{start, QFileInfo(pgn).absolutePath()}));
         QCOMPARE(prompts->filters.last(), QString("PGN files (*.pgn);;All files (*)"));
+        // Cancel hides the progress at once while the engine ends its search: the window and its
+        // commands wait for the task (closing it then ended the program).
+        VerifyOptions slow;
+        slow.limit.intMoveTimeMs = 1500;
+        games->SetVerification("/usr/games/stockfish", slow);
+        bool waited = false;
+        ModalScript cancel([&](QWidget* progress) {
+            qobject_cast<QProgressDialog*>(progress)->cancel();
+            games->close();
+            waited = games->isVisible() && !games->cmdDelete->isEnabled() && games->objTask() &&
+                     games->objTask()->isRunning();
+        });
+        games->VerifyGames();
+        QVERIFY(cancel.isDone() && waited);
+        QVERIFY(games->cmdNew->isEnabled());
         games->close();
 
         // A PGN file chosen in the Open dialog is offered for import: into the current workbook,

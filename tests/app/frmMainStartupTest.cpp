@@ -10,6 +10,7 @@
 #include "tests/app/TestWorkbook.h"
 #include "tests/workbook/RawDatabase.h"
 #include "tests/workbook/TempFolder.h"
+#include "workbook/CWorkBook.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -268,9 +270,16 @@ private slots:
         QCOMPARE(script.Seen().at(0).className, QString("frmCrafty"));
         QVERIFY(script.Seen().at(0).title.startsWith("Practice with "));
         QCOMPARE(window->objBoard()->boardMode(), BoardMode::Training); // the game is untouched
+        // A title typed and not yet ended with Enter is saved by Exit.
+        auto* title = window->findChild<QLineEdit*>("txtWorkbook");
+        const QString typed = (title->text() + " renamed").trimmed();
+        title->setFocus();
+        title->end(false);
+        QTest::keyClicks(title, " renamed");
         Trigger(window.get(), "mnuExit");
         QVERIFY(!window->isVisible());
         QVERIFY(window->objWorkBook() == nullptr);
+        QCOMPARE(QString::fromStdString(CWorkBook().strOpenWorkBook(four.toStdString())), typed);
         window.reset();
         QDir::setCurrent(previous);
         for (const QString& name : files)
