@@ -2,6 +2,7 @@
 
 #include <QEventLoop>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <exception>
 
 void CTaskControl::Report(int doneCount, int totalCount, const QString& line) {
@@ -76,14 +77,24 @@ void CBackgroundTask::RunWithDialog(QWidget* parent, const QString& title, Task 
     progress.setAutoReset(false);
     dialog = &progress;
     QEventLoop loop;
+    bool stopping = false;
     const auto onProgress =
         connect(this, &CBackgroundTask::Progress, [&](int done, int total, const QString& text) {
+            if (stopping) return;
             progress.setMaximum(total);
             progress.setValue(total > 0 ? done : 0);
             progress.setLabelText(text);
         });
-    const auto onCancel =
-        connect(&progress, &QProgressDialog::canceled, this, &CBackgroundTask::Cancel);
+    // The task stops at its next check (an engine ends its search first): until then the dialog
+    // stays, saying so, where a hidden one would leave the window waiting without a word.
+    const auto onCancel = connect(&progress, &QProgressDialog::canceled, this, [&] {
+        Cancel();
+        stopping = true;
+        for (QPushButton* button : progress.findChildren<QPushButton*>())
+            button->setEnabled(false);
+        progress.setLabelText("Stopping after the current step...");
+        progress.show();
+    });
     const auto onFinish = connect(this, &CBackgroundTask::Finished, &loop, &QEventLoop::quit);
     if (isStart(std::move(task))) {
         progress.show();

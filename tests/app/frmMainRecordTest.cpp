@@ -313,17 +313,19 @@ private slots:
         QVERIFY(QFileInfo::exists(dir.filePath("pgn/export-all.pgn")));
         QCOMPARE(prompts->folders.mid(3), (QStringList{start, QFileInfo(pgn).absolutePath()}));
         QCOMPARE(prompts->filters.last(), QString("PGN files (*.pgn);;All files (*)"));
-        // Cancel hides the progress at once while the engine ends its search: the window and its
+        // Cancel lets the engine end its search: the progress says so, and the window and its
         // commands wait for the task (closing it then ended the program).
         VerifyOptions slow;
         slow.limit.intMoveTimeMs = 1500;
         games->SetVerification("/usr/games/stockfish", slow);
         bool waited = false;
         ModalScript cancel([&](QWidget* progress) {
-            qobject_cast<QProgressDialog*>(progress)->cancel();
+            auto* box = qobject_cast<QProgressDialog*>(progress);
+            box->findChild<QPushButton*>()->click();
             games->close();
             waited = games->isVisible() && !games->cmdDelete->isEnabled() && games->objTask() &&
-                     games->objTask()->isRunning();
+                     games->objTask()->isRunning() && box->isVisible() &&
+                     box->labelText() == "Stopping after the current step...";
         });
         games->VerifyGames();
         QVERIFY(cancel.isDone() && waited);
