@@ -107,3 +107,11 @@ QString CSettings::strAppearance() {
 void CSettings::strAppearance(const QString& choice) {
     save(Settings::Appearance, choice);
 }
+
+QByteArray CSettings::objWindowGeometry() {
+    return QByteArray::fromBase64(valueOf(Settings::WindowGeometry).toLatin1());
+}
+
+void CSettings::objWindowGeometry(const QByteArray& geometry) {
+    save(Settings::WindowGeometry, QString::fromLatin1(geometry.toBase64()));
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // The program's per-user settings: the application "Brisolt" in the platform's settings store,
@@ -47,4 +48,9 @@ public:
     static QString strAppearance();
     // Stores the choice of the window's colours.
     static void strAppearance(const QString& choice);
+
+    // Where the training window was and how large when it was last closed (empty: never closed).
+    static QByteArray objWindowGeometry();
+    // Stores the training window's place and size.
+    static void objWindowGeometry(const QByteArray& geometry);
 };

@@ -30,6 +30,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), session(*this) {
     // gives up room below its own minimum, the panel keeps its own.
     setMinimumSize(680, 500);
     resize(QSize(1280, 800).boundedTo(screen()->availableGeometry().size()));
+    // Where the player left it; a place off every screen now is brought back onto one.
+    restoreGeometry(CSettings::objWindowGeometry());
 }
 
 frmMain::~frmMain() {
@@ -143,6 +145,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
     // A title typed but not yet ended is saved as leaving the box saves it: the box loses the
     // keys only once the workbook has gone.
     if (txtWorkbook->isModified()) SaveWorkbookTitle();
+    if (!unattended_) CSettings::objWindowGeometry(saveGeometry());
     Unload();
     QMainWindow::closeEvent(event);
 }

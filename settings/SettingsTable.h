@@ -32,10 +32,12 @@ inline constexpr SettingKey TrainingOrder{"Options", "TrainingOrder", "classic"}
 inline constexpr SettingKey NewGamesPerDay{"Options", "NewGamesPerDay", "20"};
 
 inline constexpr SettingKey Appearance{"Options", "Appearance", "System"};
+// Where the training window was and how large, when it was last closed (Qt's geometry, base64).
+inline constexpr SettingKey WindowGeometry{"General", "WindowGeometry", ""};
 
-inline constexpr SettingKey kAll[] = {LastOpened,    LastPgnFolder,  LightColor,         DarkColor,
-                                      WhiteOnTop,    EnginePath,     EngineProtocolName, EngineName,
-                                      TrainingOrder, NewGamesPerDay, Appearance};
+inline constexpr SettingKey kAll[] = {
+    LastOpened,         LastPgnFolder, LightColor,    DarkColor,      WhiteOnTop, EnginePath,
+    EngineProtocolName, EngineName,    TrainingOrder, NewGamesPerDay, Appearance, WindowGeometry};
 
 inline constexpr const char* kOptionsSection = "Options";
 inline constexpr const char* kEngineCacheSection = "EngineCache";

@@ -270,7 +270,9 @@ private slots:
         QCOMPARE(script.Seen().at(0).className, QString("frmCrafty"));
         QVERIFY(script.Seen().at(0).title.startsWith("Practice with "));
         QCOMPARE(window->objBoard()->boardMode(), BoardMode::Training); // the game is untouched
-        // A title typed and not yet ended with Enter is saved by Exit.
+        // A title typed and not yet ended with Enter is saved by Exit; the window opens again
+        // where it was closed, as large.
+        window->resize(1000, 700);
         auto* title = window->findChild<QLineEdit*>("txtWorkbook");
         const QString typed = (title->text() + " renamed").trimmed();
         title->setFocus();
@@ -281,6 +283,7 @@ private slots:
         QVERIFY(window->objWorkBook() == nullptr);
         QCOMPARE(QString::fromStdString(CWorkBook().strOpenWorkBook(four.toStdString())), typed);
         window.reset();
+        QCOMPARE(frmMain().size(), QSize(1000, 700));
         QDir::setCurrent(previous);
         for (const QString& name : files)
             QVERIFY2(QFile::exists(dir.filePath(name)), qPrintable(name));
