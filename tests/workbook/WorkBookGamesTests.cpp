@@ -149,8 +149,6 @@ TEST_F(WorkBookGames, SavingAgainSavingOverNothingLoadingNothingAndDeleting) {
     Book game({"e4 e5"});
     int32_t id = Save(game.tree);
     int32_t second = Save(game.tree);
-    EXPECT_GT(id, 0);
-    EXPECT_NE(second, id);
     workbook.UpdateSuccess(id);
     workbook.UpdateError(id);
     game.add("d4");
