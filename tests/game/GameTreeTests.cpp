@@ -119,6 +119,7 @@ TEST(GameTree, NavigationFillsTheNextNodesAndAddingMakesVariationsInOrder) {
     EXPECT_TRUE(Contains(ErrorOf([&] { book.tree->objMoveNext(2, next); }), " 9: "));
     // Back to the root, then a second first move: a variation after the main move.
     book.tree->objMovePrevious(next);
+    EXPECT_EQ(Keys(next), std::vector<std::string>{book.key("e4")});
     const auto d4 = book.tree->Add(Played(book.at("")->objPosition(), "d4"), next);
     EXPECT_EQ(book.at("")->arrstrGetChildrenKey(),
               (std::vector<std::string>{book.key("e4"), d4->strKey()}));
