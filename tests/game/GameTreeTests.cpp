@@ -24,7 +24,6 @@ TEST(GameTree, KeysNameTheMoverTheNumberTheMoveAndTheChecksum) {
     }
     EXPECT_EQ(book.tree->Item(1)->strKey(), "InitialKey");
     EXPECT_EQ(book.tree->Item(1)->strParentKey(), "InitialKey");
-    EXPECT_EQ(book.at("e4 e5")->strParentKey(), book.key("e4"));
     // Stored move texts as a workbook may hold them: pawn letters, check marks and outer blanks
     // never reach the key.
     const auto e4 = Played(objNewStartPosition(), "e4");
@@ -34,28 +33,11 @@ TEST(GameTree, KeysNameTheMoverTheNumberTheMoveAndTheChecksum) {
                                       {"P e4", "W1e4"},
                                       {"e4 P e5", "W1e4  e5"},
                                       {"  ", "W1"},
-                                      {"", "W1"},
                                       {"P..+.", "InitialKey"},
                                       {" ...", "W1..."}}) {
         e4->strMoveText(stored);
         EXPECT_EQ(CGameNode::strMoveKeyOf(*e4), key) << '"' << stored << '"';
     }
-}
-
-TEST(GameTree, AddingMovesBuildsTheMainLineAndVariationsInOrder) {
-    Book book({"e4 e5"});
-    GameNodeList next;
-    EXPECT_EQ(book.tree->objMoveFirst(next)->strKey(), "InitialKey");
-    EXPECT_EQ(Keys(next), std::vector<std::string>{book.key("e4")});
-    // Forward and back to the root, then a second first move: a variation after the main move.
-    book.tree->objMoveNext(0, next);
-    book.tree->objMovePrevious(next);
-    const auto d4 = book.tree->Add(Played(book.at("")->objPosition(), "d4"), next);
-    EXPECT_EQ(book.at("")->arrstrGetChildrenKey(),
-              (std::vector<std::string>{book.key("e4"), d4->strKey()}));
-    book.tree->Add(Played(d4->objPosition(), "d5"), next);
-    EXPECT_EQ(book.tree->objMovePrevBranch(next)->strKey(), "InitialKey");
-    EXPECT_EQ(Keys(next), book.at("")->arrstrGetChildrenKey());
 }
 
 // Two paths that reach one key: a transposition (the same board by another order of moves) and
@@ -112,10 +94,11 @@ TEST(GameTree, EveryPathToAKeyKeepsItsOwnNodeParentAndContinuation) {
     }
 }
 
-TEST(GameTree, MoveNextAndMoveLastFillTheNextNodesAsSpecified) {
+TEST(GameTree, NavigationFillsTheNextNodesAndAddingMakesVariationsInOrder) {
     Book book({"e4 e5 Nf3"});
     GameNodeList next;
-    book.tree->objMoveFirst(next);
+    EXPECT_EQ(book.tree->objMoveFirst(next)->strKey(), "InitialKey");
+    EXPECT_EQ(Keys(next), std::vector<std::string>{book.key("e4")});
     EXPECT_EQ(book.tree->objMoveNext(-1, next)->strKey(), "InitialKey");
     EXPECT_TRUE(next.empty());
     const auto leaf = book.at("e4 e5 Nf3");
@@ -134,6 +117,15 @@ TEST(GameTree, MoveNextAndMoveLastFillTheNextNodesAsSpecified) {
     EXPECT_EQ(book.tree->objMoveLast(next), book.at("e4"));
     EXPECT_EQ(next.size(), 2u);
     EXPECT_TRUE(Contains(ErrorOf([&] { book.tree->objMoveNext(2, next); }), " 9: "));
+    // Back to the root, then a second first move: a variation after the main move.
+    book.tree->objMovePrevious(next);
+    EXPECT_EQ(Keys(next), std::vector<std::string>{book.key("e4")});
+    const auto d4 = book.tree->Add(Played(book.at("")->objPosition(), "d4"), next);
+    EXPECT_EQ(book.at("")->arrstrGetChildrenKey(),
+              (std::vector<std::string>{book.key("e4"), d4->strKey()}));
+    book.tree->Add(Played(d4->objPosition(), "d5"), next);
+    EXPECT_EQ(book.tree->objMovePrevBranch(next)->strKey(), "InitialKey");
+    EXPECT_EQ(Keys(next), book.at("")->arrstrGetChildrenKey());
 }
 
 TEST(GameTree, EqualityComparesPositionsIndexByIndexAndMissingNodesRaise) {
@@ -159,7 +151,7 @@ TEST(GameTree, EqualityComparesPositionsIndexByIndexAndMissingNodesRaise) {
     EXPECT_EQ(empty.Count(), 0);
 }
 
-TEST(GameTree, Add2LinksToAnExistingParentAndKeepsTheFirstNodeOfAKey) {
+TEST(GameNode, Add2LinksToAnExistingParentAndNodesCloneTheirPositions) {
     CGameTree tree;
     auto start = objNewStartPosition();
     auto e4 = Played(start, "e4");
@@ -173,20 +165,17 @@ TEST(GameTree, Add2LinksToAnExistingParentAndKeepsTheFirstNodeOfAKey) {
     EXPECT_EQ(tree.Count(), 3);
     EXPECT_EQ(tree.objCurrentNode()->objPosition(), nullptr);
     EXPECT_EQ(child->strParentKey(), "child");
-}
 
-TEST(GameNode, ChildLinksCloneAndInitialisation) {
-    auto start = objNewStartPosition();
-    auto e4 = Played(start, "e4");
+    // Nodes made outside a tree: child links, clones and initialisation.
     auto node = std::make_shared<CGameNode>();
     node->InitFromPosition("parent", e4);
     EXPECT_EQ(node->strParentKey(), "parent");
     EXPECT_NE(node->objPosition(), e4); // a clone
     EXPECT_TRUE(node->objPosition()->isEqual(e4));
-    auto root = std::make_shared<CGameNode>();
-    root->InitFromPosition("", start);
-    EXPECT_EQ(root->strKey(), "InitialKey");
-    node->AddChild(root); // a start position is never a child
+    auto initial = std::make_shared<CGameNode>();
+    initial->InitFromPosition("", start);
+    EXPECT_EQ(initial->strKey(), "InitialKey");
+    node->AddChild(initial); // a start position is never a child
     EXPECT_TRUE(node->arrstrGetChildrenKey().empty());
     auto other = std::make_shared<CGameNode>();
     other->strKey("x");
@@ -198,7 +187,7 @@ TEST(GameNode, ChildLinksCloneAndInitialisation) {
     EXPECT_EQ(node->arrstrGetChildrenKey().size(), 2u);
     EXPECT_NE(clone->objPosition(), node->objPosition());
     EXPECT_TRUE(clone->isEqual(node));
-    EXPECT_FALSE(root->isEqual(node));
+    EXPECT_FALSE(initial->isEqual(node));
     node->SetChildrenKey({"a"});
     node->RemoveChild(other); // one entry goes without comparison
     EXPECT_TRUE(node->arrstrGetChildrenKey().empty());
@@ -210,15 +199,6 @@ Book Sample() {
 }
 
 using Moves = std::vector<std::string>;
-
-// Rebuilds the tree as the workbook loader does: nodes in collection order, each linked to a
-// parent seen before it.
-std::shared_ptr<CGameTree> Reloaded(const CGameTree& tree) {
-    auto copy = std::make_shared<CGameTree>();
-    for (const auto& node : tree)
-        copy->Add2(node->objPosition(), node->strKey(), node->strParentKey());
-    return copy;
-}
 
 TEST(GameTreeLines, PromoteAndDemoteMoveTheNearestLineAndSurviveAReload) {
     const std::tuple<const char*, bool, std::string, bool, Moves, Moves> cases[] = {
@@ -239,10 +219,13 @@ TEST(GameTreeLines, PromoteAndDemoteMoveTheNearestLineAndSurviveAReload) {
         EXPECT_EQ(book.children(""), root);
         EXPECT_EQ(book.children("e4"), afterE4);
         EXPECT_EQ(book.tree->Count(), 7);
-        // Stored and loaded again, the lines keep their new order.
-        const auto reloaded = Reloaded(*book.tree);
+        // Stored and loaded again as the workbook loader does (nodes in collection order, each
+        // linked to a parent seen before it), the lines keep their new order.
+        CGameTree reloaded;
         for (const auto& node : *book.tree)
-            EXPECT_EQ(reloaded->Item(node->strKey())->childrenKeys(), node->childrenKeys());
+            reloaded.Add2(node->objPosition(), node->strKey(), node->strParentKey());
+        for (const auto& node : *book.tree)
+            EXPECT_EQ(reloaded.Item(node->strKey())->childrenKeys(), node->childrenKeys());
     }
     EXPECT_FALSE(Sample().tree->PromoteLine("no such key"));
 }

@@ -22,7 +22,7 @@ namespace {
 const auto fen = objReadFen;
 const char* const start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
 
-TEST(Position, MoveTextGetterHidesPawnLetterAndCheck) {
+TEST(Position, MoveTextGetterHidesPawnLetterAndCheckAndTheStartPosition) {
     const std::tuple<const char*, const char*> cases[] = {
         {"Pe4+", "e4"}, {"Qxf7#", "Qxf7#"}, {"Pexd8=Q+", "exd8=Q"},
         {"...", "..."}, {"O-O+", "O-O"},    {"P.+..", "..."},
@@ -35,37 +35,12 @@ TEST(Position, MoveTextGetterHidesPawnLetterAndCheck) {
         // A start position is known by the text the getter shows.
         EXPECT_EQ(position.isStartPosition(), std::string(shown) == "...") << stored;
     }
-}
-
-TEST(Position, TheStartPosition) {
     const auto initial = objNewStartPosition();
     EXPECT_EQ(initial->strGetFEN(), start);
     EXPECT_EQ(initial->strMoveText(), "...");
     EXPECT_EQ(initial->intMoveNumber(), 0);
     EXPECT_EQ(CPosition::objINITIAL_POSITION(), CPosition::objINITIAL_POSITION());
     EXPECT_TRUE(CPosition::objINITIAL_POSITION()->isEqual(initial));
-}
-
-TEST(Position, CastlingMovesTheRookAndMovesForfeitRights) {
-    const std::string corners = "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -";
-    const std::string black = "r3k2r/8/8/8/8/8/8/R3K2R b KQkq -";
-    const std::tuple<std::string, CMove, const char*> cases[] = {
-        {black, mv("k", "e8", "c8"), "2kr3r/8/8/8/8/8/8/R3K2R w KQ -"},
-        {corners, mv("R", "h1", "h5"), "r3k2r/8/8/7R/8/8/8/R3K3 b Qkq -"},
-        {corners, mv("R", "a1", "a5"), "r3k2r/8/8/R7/8/8/8/4K2R b Kkq -"},
-        {corners, mv("K", "e1", "e2"), "r3k2r/8/8/8/8/8/4K3/R6R b kq -"},
-        // A capture on a corner forfeits both corners' rights.
-        {corners, mv("R", "a1", "a8"), "R3k2r/8/8/8/8/8/8/4K2R b Kk -"},
-        {corners, mv("R", "h1", "h8"), "r3k2R/8/8/8/8/8/8/R3K3 b Qq -"},
-        {black, mv("r", "h8", "h1"), "r3k3/8/8/8/8/8/8/R3K2r w Qq -"},
-    };
-    for (const auto& [fenText, move, expected] : cases) {
-        const auto position = fen(fenText);
-        const auto after = position->objMove1(move);
-        ASSERT_TRUE(after) << move.strToString();
-        EXPECT_EQ(after->strGetFEN(), expected) << move.strToString();
-        EXPECT_EQ(position->strGetFEN(), fenText) << "the position moved from is unchanged";
-    }
 }
 
 TEST(Position, AfterAResultBlackMovesAndWhiteKeepsTheNumber) {
@@ -157,7 +132,6 @@ TEST(FenReader, LenientReaderReadsTheFieldsAndRefusesLikeTheBoard) {
         {"4k3/8/8/8/8/8/8/4K3 w -", "", 0, ""},    // three fields
         {"4k3/8/8/8/8/8/8/4K2 w - -", "", 0, ""},  // 63 cells
         {" 4k3/8/8/8/8/8/8/4K3 w - -", "", 0, ""}, // leading space: empty placement
-        {"", "", 0, ""},
     };
     for (const auto& [fenText, written, number, text] : cases) {
         const auto position = objTryReadFen(fenText);
@@ -172,7 +146,6 @@ TEST(FenReader, LenientReaderReadsTheFieldsAndRefusesLikeTheBoard) {
 TEST(FenReader, StrictReaderNamesTheProblem) {
     // the beginning of the message
     const std::tuple<const char*, const char*> cases[] = {
-        {"", "FEN needs four fields"},
         {"4k3/8/8/8/8/8/8/4K3 w -", "FEN needs four fields"},
         {"4k3/8/8/8/8/8/8/4K2 w - -", "FEN placement must give 8 ranks of 8 squares"},
         {"4k3/8/8/8/8/8/8 w - -", "FEN placement must give 8 ranks of 8 squares"},
@@ -183,32 +156,9 @@ TEST(FenReader, StrictReaderNamesTheProblem) {
         {"4k3/8/8/8/8/8/8/4K3 w KX -", "FEN castling field must be"},
         {"4k3/8/8/8/8/8/8/4K3 w - e3", "FEN en-passant field must be"},
         {"4k3/8/8/8/8/8/8/4K3 b - z3", "FEN en-passant field must be"},
-        {"4k3/8/8/8/8/8/8/8 w - -", "No white king in diagram"},
-        {"8/8/8/8/8/8/8/4K3 b - -", "No black king in diagram"},
     };
     for (const auto& [fenText, message] : cases)
         EXPECT_EQ(MessageOf([&] { objReadFen(fenText); }).rfind(message, 0), 0u) << fenText;
-}
-
-TEST(FenReader, EnPassantRightOnEveryFileReadsBackAndCanBeTaken) {
-    // The edge files matter: a file index off by one loses the right on a or h.
-    const std::tuple<const char*, int, const char*, const char*> cases[] = {
-        {"4k3/8/8/pP6/8/8/8/4K3 w - a6", 0, "bxa6", "4k3/8/P7/8/8/8/8/4K3 b - -"},
-        {"4k3/8/8/3pP3/8/8/8/4K3 w - d6", 3, "exd6", "4k3/8/3P4/8/8/8/8/4K3 b - -"},
-        {"4k3/8/8/6Pp/8/8/8/4K3 w - h6", 7, "gxh6", "4k3/8/7P/8/8/8/8/4K3 b - -"},
-        {"4k3/8/8/8/Pp6/8/8/4K3 b - a3", 0, "bxa3", "4k3/8/8/8/8/p7/8/4K3 w - -"},
-        {"4k3/8/8/8/3Pp3/8/8/4K3 b - d3", 3, "exd3", "4k3/8/8/8/8/3p4/8/4K3 w - -"},
-        {"4k3/8/8/8/6pP/8/8/4K3 b - h3", 7, "gxh3", "4k3/8/8/8/8/7p/8/4K3 w - -"},
-    };
-    for (const auto& [fenText, file, capture, after] : cases) {
-        const auto position = objReadFen(fenText);
-        EXPECT_EQ(position->intEnPassantFile(), file) << fenText;
-        EXPECT_EQ(position->strGetFEN(), fenText);
-        const auto taken = position->objProcessMove(position, capture);
-        ASSERT_TRUE(taken) << fenText;
-        EXPECT_EQ(taken->strGetFEN(), after) << fenText;
-        EXPECT_EQ(position->strGetFEN(), fenText) << "the position moved from is unchanged";
-    }
 }
 
 TEST(FenReader, OddPositionsNeverCrashTheRules) {
@@ -230,7 +180,6 @@ TEST(FenReader, OddPositionsNeverCrashTheRules) {
 // isLegalMove for every candidate square); these are moves the generator never offers.
 TEST(Legality, IsLegalMove) {
     const std::tuple<const char*, CMove, bool> cases[] = {
-        {start, mv("P", "e2", "e4"), true},
         {start, mv("P", "e2", "e5"), false},
         {start, mv("N", "g1", "g3"), false},
         {start, mv("p", "e7", "e5"), false}, // Black piece, White to move
@@ -240,7 +189,6 @@ TEST(Legality, IsLegalMove) {
         {"4k3/3n4/8/3pP3/8/8/8/4K3 w - d6", mv("P", "e5", "d6"), false},
         {"4k3/8/8/8/3pP3/8/4N3/4K3 b - e3", mv("p", "d4", "e3"), false},
         {"4k3/8/8/8/4K3/8/8/8 w - -", mv("K", "e4", "e4"), false},
-        {"4k3/8/8/8/3rK3/8/8/8 w - -", mv("K", "e4", "d4"), true}, // king safety is not judged here
         {"4k3/4r3/8/8/8/8/4N3/4K3 w - -", mv("N", "e2", "c3"), true}, // pinned, still accepted
         {"4k3/8/8/8/8/8/8/4RK2 w - -", mv("R", "e1", "e8"), false},   // a king is never captured
         {"4k3/8/8/8/8/8/8/4RK2 w - -", mv("K", "f1", "f1", "Q"), false},
@@ -261,11 +209,9 @@ TEST(Legality, Castling) {
         {"4k3/8/8/8/8/8/8/4K2R w - -", "g1", false},   // right lost
         {"4k1r1/8/8/8/8/8/8/4K2R w K -", "g1", false}, // g1 attacked
         {"4k3/8/8/8/8/8/8/4KN1R w K -", "g1", false},  // f1 occupied
+        {"4k3/8/8/8/8/8/8/4K1NR w K -", "g1", false},  // g1 occupied
         {"1r2k3/8/8/8/8/8/8/R3K3 w Q -", "c1", true},  // only b1 attacked
         {"4k3/8/8/8/8/8/8/RN2K3 w Q -", "c1", false},  // b1 occupied
-        {"4k3/8/8/8/8/8/8/4K3 w K -", "g1", false},    // no rook on h1
-        {"4k3/8/8/8/8/8/8/4K2r w K -", "g1", false},   // the corner rook is Black's
-        {"4k3/8/8/8/8/8/8/3K3R w K -", "g1", false},   // king not at home
         {"r3k2r/8/8/8/8/8/8/4K3 b q -", "g8", false},  // right lost
         {"r3k3/8/8/8/8/8/B7/4K3 b q -", "c8", true},   // the bishop on a2 eyes g8, not c8-e8
         {"r3k3/8/8/8/8/8/8/2R1K3 b q -", "c8", false}, // c8 attacked
@@ -289,9 +235,7 @@ TEST(Legality, MateAndStalemate) {
         cases[] = {
             {start, {"f3", "e5", "g4", "Qh4"}, CGameStatus::objBLACK_WINS(), "Qh4#"},
             {"6k1/5ppp/8/8/8/8/8/R5K1 w - -", {"Ra8"}, CGameStatus::objWHITE_WINS(), "Ra8#"},
-            {"6k1/5ppp/8/8/4b3/8/8/R5K1 w - -", {"Ra8"}, CGameStatus::objBLACK_TO_MOVE(), "Ra8"},
             {"7k/4Q3/6K1/8/8/8/8/8 w - -", {"Qf7"}, CGameStatus::objDRAWN_BY_STALEMATE(), "Qf7"},
-            {"7k/4Q3/6K1/8/8/8/8/8 w - -", {"Qe8"}, CGameStatus::objWHITE_WINS(), "Qe8#"},
             // The check by a pawn's double step is parried by taking it en passant, from the edge
             // file too: not mate; without the pawn to take it, mate.
             {"4r2k/2p5/q2p4/3P4/3K4/r7/8/8 b - -", {"c5"}, CGameStatus::objWHITE_TO_MOVE(), "c5"},
@@ -312,10 +256,8 @@ TEST(Legality, IsMatedOnAGivenPosition) {
     const std::tuple<const char*, bool> cases[] = {
         {"7k/8/8/8/8/1n6/PP6/K1rR4 w - -", true}, // double check: taking one checker is no help
         {"7k/8/8/8/8/8/PP6/K1rR4 w - -", false},  // single check: Rxc1
-        {"7k/8/8/8/8/8/PP6/KRr5 w - -", false},   // no check at all
         {"k7/8/1Q6/8/8/8/8/K7 b - -", false},     // stalemate is not mate
-        {"kQ6/2K5/8/8/8/8/8/8 b - -", true},      {"kQ6/8/1K6/8/8/8/8/8 b - -", false},  // Kxb8
-        {"k7/1Q6/1K6/8/8/8/8/8 b - -", true},     {"k7/1Q6/3K4/8/8/8/8/8 b - -", false}, // Kxb7
+        {"kQ6/2K5/8/8/8/8/8/8 b - -", true},      {"kQ6/8/1K6/8/8/8/8/8 b - -", false}, // Kxb8
         {"k7/8/1Q6/8/8/8/1r6/R5K1 b - -", false}, // Ra2 interposes
         {"k7/8/1Q6/8/8/8/8/R5K1 b - -", true},
     };
@@ -377,13 +319,12 @@ TEST(Perft, MovesAreListedInRuleOrderWithTheirPositions) {
     }
 }
 
+// Plain moves, promotions and castling are written in the move lists of the test above; these rows
+// add captures, en passant, Black's promotion and the hints that tell pieces apart.
 TEST(Notation, WritingStoredTexts) {
     const std::tuple<const char*, CMove, const char*> cases[] = {
-        {start, mv("P", "e2", "e4"), "Pe4"},
-        {start, mv("N", "g1", "f3"), "Nf3"},
         {"4k3/8/8/3p4/4P3/8/8/4K3 w - -", mv("P", "e4", "d5"), "Pexd5"},
         {"4k3/8/8/3pP3/8/8/8/4K3 w - d6", mv("P", "e5", "d6"), "Pexd6"},
-        {"3nk3/4P3/8/8/8/8/8/4K3 w - -", mv("P", "e7", "e8", "Q"), "Pe8=Q"},
         {"3nk3/4P3/8/8/8/8/8/4K3 w - -", mv("P", "e7", "d8", "N"), "Pexd8=N"},
         {"4k3/8/8/8/8/8/3p4/4K3 b - -", mv("p", "d2", "d1", "R"), "Pd1=R"},
         {"4k3/8/8/8/8/5N2/8/1N2K3 w - -", mv("N", "b1", "d2"), "Nbd2"},
@@ -394,8 +335,6 @@ TEST(Notation, WritingStoredTexts) {
         {"7k/8/8/8/Q6Q/8/8/3QK3 w - -", mv("Q", "a4", "a8"),
          "Qa4a8"}, // three queens: full square always
         {"4k3/8/8/8/8/8/4p3/4K3 w - -", mv("K", "e1", "e2"), "Kxe2"},
-        {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", mv("K", "e1", "g1"), "O-O"},
-        {"r3k2r/8/8/8/8/8/8/R3K2R b KQkq -", mv("k", "e8", "c8"), "O-O-O"},
         // The other knight is pinned, yet the pseudo-legal test still adds the file.
         {"4k3/4r3/8/8/8/5N2/4N3/4K3 w - -", mv("N", "f3", "d4"), "Nfd4"},
         {"4k3/8/8/8/8/8/8/RR2K2R w - -", mv("R", "h1", "h5"), "Rh1h5"},
@@ -408,47 +347,57 @@ TEST(Notation, ReadingMoves) {
     // expected: the FEN after the move, "" for nothing, the error a readable text no piece can play
     // raises
     const std::tuple<const char*, const char*, const char*> cases[] = {
-        {start, "e4", "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3"},
         {start, "Pe4", "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3"},
-        {start, "Nf3", "rnbqkbnr/pppppppp/8/8/8/5N2/PPPPPPPP/RNBQKB1R b KQkq -"},
         {start, "Ng1-f3", "rnbqkbnr/pppppppp/8/8/8/5N2/PPPPPPPP/RNBQKB1R b KQkq -"},
         {"4k3/8/8/3p4/2P1P3/8/8/4K3 w - -", "exd5", "4k3/8/8/3P4/2P5/8/8/4K3 b - -"},
         {"4k3/8/8/3p4/2P1P3/8/8/4K3 w - -", "cxd5", "4k3/8/8/3P4/4P3/8/8/4K3 b - -"},
-        {"4k3/8/8/8/8/5N2/8/1N2K3 w - -", "Nbd2", "4k3/8/8/8/8/5N2/3N4/4K3 b - -"},
         {"4k3/8/8/8/8/5N2/8/1N2K3 w - -", "Nd2",
          "4k3/8/8/8/8/8/3N4/1N2K3 b - -"}, // first in diagram order
         // The first knight is pinned: the other one is meant.
         {"4k3/8/8/3b4/8/5N2/8/1N5K w - -", "Nd2", "4k3/8/8/3b4/8/5N2/3N4/7K b - -"},
-        {"3k4/4P3/8/8/8/8/8/4K3 w - -", "e8=Q", "3kQ3/8/8/8/8/8/8/4K3 b - -"},
-        {"3k4/4P3/8/8/8/8/8/4K3 w - -", "e8Q", "3kQ3/8/8/8/8/8/8/4K3 b - -"},
-        {"3k4/4P3/8/8/8/8/8/4K3 w - -", "e8=N+", "3kN3/8/8/8/8/8/8/4K3 b - -"},
-        {"3k4/4P3/8/8/8/8/8/4K3 w - -", "e8", ""}, // a pawn never stays on its last rank
+        {"2k5/4P3/8/8/8/8/8/4K3 w - -", "e8=Q", "2k1Q3/8/8/8/8/8/8/4K3 b - -"},
+        {"2k5/4P3/8/8/8/8/8/4K3 w - -", "e8Q", "2k1Q3/8/8/8/8/8/8/4K3 b - -"},
+        {"2k5/4P3/8/8/8/8/8/4K3 w - -", "e8=N+", "2k1N3/8/8/8/8/8/8/4K3 b - -"},
+        {"2k5/4P3/8/8/8/8/8/4K3 w - -", "e8", ""}, // a pawn never stays on its last rank
         {"4k3/8/8/8/8/8/p7/4K3 b - -", "a1=N", "4k3/8/8/8/8/8/8/n3K3 w - -"},
         {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", "O-O+", "r3k2r/8/8/8/8/8/8/R4RK1 b kq -"},
         {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", "O-O-O#", "r3k2r/8/8/8/8/8/8/2KR3R b kq -"},
         {"r3k2r/8/8/8/8/8/8/R3K2R b KQkq -", "O-O", "r4rk1/8/8/8/8/8/8/R3K2R w KQ -"},
+        {"r3k2r/8/8/8/8/8/8/R3K2R b KQkq -", "O-O-O", "2kr3r/8/8/8/8/8/8/R3K2R w KQ -"},
+        // A rook's or king's move forfeits its side's rights, a capture on a corner that corner's.
+        {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", "Rh5", "r3k2r/8/8/7R/8/8/8/R3K3 b Qkq -"},
+        {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", "Ra5", "r3k2r/8/8/R7/8/8/8/4K2R b Kkq -"},
+        {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", "Ke2", "r3k2r/8/8/8/8/8/4K3/R6R b kq -"},
+        {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", "Rxa8", "R3k2r/8/8/8/8/8/8/4K2R b Kk -"},
+        {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", "Rxh8", "r3k2R/8/8/8/8/8/8/R3K3 b Qq -"},
+        {"r3k2r/8/8/8/8/8/8/R3K2R b KQkq -", "Rxh1", "r3k3/8/8/8/8/8/8/R3K2r w Qq -"},
         {"r3k2r/8/8/8/8/8/8/R3K2R w Qkq -", "O-O", ""},
         {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", "Ox", ""},
         {"7k/8/8/8/7Q/8/8/Q3r1K1 w - -", "Qh4xe1", "7k/8/8/8/8/8/8/Q3Q1K1 b - -"},
         {"4k3/8/8/3pP3/8/8/8/4K3 w - d6", "exd6 e.p.", "4k3/8/3P4/8/8/8/8/4K3 b - -"},
         {"4k3/8/8/3pP3/8/8/8/4K3 w - d6", "exd6ep", "4k3/8/3P4/8/8/8/8/4K3 b - -"},
         {"4k3/8/8/3pP3/8/8/8/4K3 w - d6", "exd6 ep+", "4k3/8/3P4/8/8/8/8/4K3 b - -"},
+        // The edge files matter: a file index off by one loses the right on a or h.
+        {"4k3/8/8/pP6/8/8/8/4K3 w - a6", "bxa6", "4k3/8/P7/8/8/8/8/4K3 b - -"},
+        {"4k3/8/8/6Pp/8/8/8/4K3 w - h6", "gxh6", "4k3/8/7P/8/8/8/8/4K3 b - -"},
+        {"4k3/8/8/8/Pp6/8/8/4K3 b - a3", "bxa3", "4k3/8/8/8/8/p7/8/4K3 w - -"},
+        {"4k3/8/8/8/6pP/8/8/4K3 b - h3", "gxh3", "4k3/8/8/8/8/7p/8/4K3 w - -"},
         {"4k3/4r3/8/8/8/8/4N3/4K3 w - -", "Nc3", ""}, // the only knight is pinned
         {"4k3/8/8/8/8/5p2/8/4K1N1 w - -", "Ng1:f3", "4k3/8/8/8/8/5N2/8/4K3 b - -"},
         {start, "\u2658f3", "rnbqkbnr/pppppppp/8/8/8/5N2/PPPPPPPP/RNBQKB1R b KQkq -"},
-        {"3k4/4P3/8/8/8/8/8/4K3 w - -", "e8=q", "3kQ3/8/8/8/8/8/8/4K3 b - -"},
-        {"3k4/4P3/8/8/8/8/8/4K3 w - -", "e8=K", ""},
+        {"2k5/4P3/8/8/8/8/8/4K3 w - -", "e8=q", "2k1Q3/8/8/8/8/8/8/4K3 b - -"},
+        {"2k5/4P3/8/8/8/8/8/4K3 w - -", "e8=K", ""},
         {start, "e5", "CPosition 9999: No Move e5"},
-        {start, "Nd4", "CPosition 9999: No Move Nd4"},
         // a pawn without a file hint stays on its file
         {"4k3/8/8/3n4/8/8/3P4/4K3 w - -", "xd5", "CPosition 9999: No Move xd5"},
-        {"4k3/8/8/8/8/8/8/4K3 w - -", "Qd1", "CPosition 9999: No Move Qd1"},
     };
     const auto played = [](const char* fenText, const std::string& text) -> std::string {
         const auto position = fen(fenText);
         std::shared_ptr<CPosition> after;
         const std::string error =
             ErrorOf([&] { after = position->objProcessMove(position, text); });
+        // The FEN read writes back as given, and the position moved from is unchanged.
+        EXPECT_EQ(position->strGetFEN(), fenText);
         if (!after) return error == "no error" ? "" : error;
         EXPECT_EQ(after->strStoredMoveText().substr(0, text.size()), text);
         return after->strGetFEN();
@@ -463,9 +412,7 @@ TEST(Notation, ReadingMoves) {
 TEST(Notation, ReadingNamesWhyATextIsNotAMove) {
     const std::pair<const char*, std::vector<const char*>> cases[] = {
         {"unknown piece letter S", {"Sf3"}},
-        {"unknown piece letter D", {"Dxd1+"}},
         {"unreadable move", {"Nf3x", "Nf3 junk", "0-0", "Ke1g1h", "Nxe4=Q", "--"}},
-        {"", {"Nbd2", "exd6 e.p.", "O-O-O#", "Pe8=Q", "xd5", "Qh4xe1!?"}},
     };
     for (const auto& [error, texts] : cases)
         for (const char* text : texts)
