@@ -164,6 +164,7 @@ TEST(WorkbookCommands, MistakesGiveOneClearLineAndTheRightStatus) {
             {{"delete", "w.brl", "4294967297"}, 1, "", "No game with the identifier 4294967297"},
             {{"show", "w.brl", "7"}, 1, "", "No game with the identifier 7"},
             {{"export", "w.brl", "o.pgn", "7"}, 1, "", "No game with the identifier 7"},
+            {{"export", "w.brl", "o.pgn", "4294967297"}, 2, "", "usage"}, // not game 1's
             {{"export", "w.brl", "./w.brl"}, 1, "", "./w.brl is the open workbook itself"},
             {{"import", "w.brl", "missing.pgn"}, 1, "", "Cannot read the PGN file: missing.pgn"},
             {{"import", "w.brl", "one.pgn", "."}, 1, "", "Cannot read the PGN file: ."},
