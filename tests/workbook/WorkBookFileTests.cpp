@@ -13,6 +13,8 @@
 #include "workbook/SqlStatement.h"
 
 #include <chrono>
+#include <clocale>
+#include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 #include <thread>
@@ -423,6 +425,16 @@ TEST(ScoreText, TextFollowsTheTwoDecimalPatternWithoutForcedLeadingDigit) {
     };
     for (const auto& [hits, solved, text] : cases)
         EXPECT_EQ(strScoreText(hits, solved), text) << solved << " of " << hits;
+    // The window runs in the desktop's locale, where a decimal comma is usual.
+    const TempFolder locales;
+    const std::string name = "de_DE.UTF-8";
+    const std::string make = "localedef -i de_DE -f UTF-8 " + locales.file(name) + " 2>/dev/null";
+    if (std::setlocale(LC_NUMERIC, name.c_str()) == nullptr && std::system(make.c_str()) == 0)
+        setenv("LOCPATH", locales.path().c_str(), 1);
+    ASSERT_NE(std::setlocale(LC_NUMERIC, name.c_str()), nullptr) << "needs the locales package";
+    EXPECT_EQ(strScoreText(3, 2), "66.67");
+    EXPECT_EQ(strScoreText(1, 0), ".00");
+    std::setlocale(LC_NUMERIC, "C");
 }
 
 // The score and the page and chapter figures are kept up to date with each result; after every
