@@ -9,7 +9,7 @@ packages=(
     libsqlite3-dev sqlite3 libmimalloc-dev
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-image-formats-plugins qt6-multimedia-dev libgl-dev
     qt6-charts-dev libqt6opengl6-dev
-    stockfish pgn-extract bc nodejs time python3 tzdata
+    stockfish pgn-extract bc nodejs time python3 tzdata locales
     xvfb xauth
     clang libclang-rt-14-dev clang-format clang-tidy
     fonts-dejavu-core
