@@ -153,7 +153,7 @@ TEST_F(GameEditor, SetupStartsFromTheShownPositionInTheChosenColoursAndCancelAsk
         EXPECT_TRUE(box->isChecked()) << box->text().toStdString();
     ASSERT_TRUE(board->SetFen("r3k3/8/8/8/8/8/8/4K2R b Kq - 0 1"));
     EXPECT_FALSE(editor.isCancel()) << "pieces placed, not yet applied, are changes too";
-    EXPECT_EQ(prompts->questions.last(), "Discard the changes to this game?");
+    EXPECT_EQ(prompts->questions, QStringList{"Discard the changes to this game?"});
     board->cmdApplySetup_Click();
     editor.SetupPosition(); // and applied as it was: the move tree is shown anew
     board->cmdApplySetup_Click();
