@@ -105,17 +105,11 @@ protected:
         return out;
     }
 
-    // A tree from the start position holding the given lines (moves separated by spaces).
-    static std::shared_ptr<CGameTree> makeTree(const QStringList& lines) {
-        std::vector<std::string> moves;
-        for (const QString& line : lines)
-            moves.push_back(line.toStdString());
-        return Book(moves).tree;
-    }
-    // Starts training on the lines with the program answering for Black.
-    void train(const QStringList& lines) {
+    // Starts training on the lines (moves separated by spaces) with the program answering for
+    // Black.
+    void train(const std::vector<std::string>& lines) {
         board->ComputerPlays(1);
-        board->objGameTree(makeTree(lines));
+        board->objGameTree(Book(lines).tree);
         board->Mode(BoardMode::Training);
         events.clear();
     }

@@ -57,6 +57,18 @@ TEST_F(MoveInput, GesturesPlayLegalMovesAndLeaveEverythingElseAsItWas) {
         for (int i = 0; i < 64 && selected.isEmpty(); ++i)
             EXPECT_EQ(board->intTargetMark(i), 0) << i;
     }
+    // A view takes no move, from the mouse or from a host; a host's move from an empty square
+    // is refused.
+    board->InitialPosition();
+    board->Mode(BoardMode::View);
+    events.clear();
+    drag("e2", "e4");
+    board->MakeMove(idx("e2"), idx("e4"), 0);
+    EXPECT_TRUE(events.filter("Moved").isEmpty());
+    EXPECT_TRUE(board->objPosition()->isWhiteToMove());
+    board->Mode(BoardMode::FreePlay);
+    board->MakeMove(idx("e4"), idx("e5"), 0);
+    EXPECT_EQ(events.filter("Moved"), QStringList({"Moved:"}));
 }
 
 // Squares carrying a target mark, as "e4:1" (dot) or "d5:2" (ring), sorted by name.
@@ -147,22 +159,6 @@ TEST_F(MoveInput, RightButtonDrawsArrowsAndMarksThatLeftClicksAndMovesClear) {
     EXPECT_GT(mid.blue(), mid.red() + 60) << "the arrow is painted in its colour";
 }
 
-TEST_F(MoveInput, ViewModeRefusesMovesAndAFlippedClickNamesItsSquare) {
-    board->Mode(BoardMode::View);
-    events.clear();
-    drag("e2", "e4");
-    board->MakeMove(idx("e2"), idx("e4"), 0);
-    EXPECT_TRUE(events.filter("Moved").isEmpty());
-    EXPECT_TRUE(board->objPosition()->isWhiteToMove());
-    board->Mode(BoardMode::FreePlay);
-    board->MakeMove(idx("e4"), idx("e5"), 0); // a host's call from an empty square
-    EXPECT_EQ(events.filter("Moved"), QStringList({"Moved:"}));
-    board->isWhiteOnTop(true);
-    events.clear();
-    QTest::mouseClick(board.get(), Qt::LeftButton, {}, board->rcSquarePixels(0).center());
-    EXPECT_EQ(events, QStringList({"Clicked:0:h1"}));
-}
-
 TEST_F(MoveInput, HostMovesByTextReportRefusalsAndTheSquaresOfTheMove) {
     board->MovePgn("e4", true, true);
     board->MovePgn("e4", true, true); // the black pawn cannot go to e4
@@ -180,7 +176,6 @@ TEST_F(MoveInput, HostMovesByTextReportRefusalsAndTheSquaresOfTheMove) {
         {false, "", "Nf3", 62, 45},
         {true, "", "Nf3", 1, 18},
         {false, castles, "O-O", 60, 62},
-        {true, castles, "O-O", 3, 1},
         {true, castles + QString(" O-O Nf6 d3"), "O-O", 59, 57},
         {false, "d4 d5 Nc3 Nc6 Bf4 Bf5 Qd2 Qd7", "O-O-O", 60, 58},
         {false, "", "Ke2", -7, -7}, // refused: the indices are left alone
@@ -265,7 +260,6 @@ TEST(MoveTextInput, TypedTextsAreMatchedAgainstTheLegalMoves) {
         {start, "Nf3", M::Played, "g1f3"},
         {start, "g1f3", M::Played, "g1f3"},
         {start, "e4!", M::Played, "e2e4"},
-        {start, "e5", M::Illegal, ""},
         {start, "hello", M::Unreadable, ""},
         {open, "exd5+", M::Played, "e4d5"},
         // two knights reach d2: the bare text is ambiguous, a file or a rank settles it
@@ -276,7 +270,6 @@ TEST(MoveTextInput, TypedTextsAreMatchedAgainstTheLegalMoves) {
         {rooks, "O-O", M::Played, "e1g1"},
         {rooks, "0-0-0", M::Played, "e1c1"},
         {"r3k2r/8/8/8/8/8/8/R3K2R b KQkq -", "O-O", M::Played, "e8g8"},
-        {"r3k2r/8/8/8/8/8/8/R3K2R w - -", "O-O", M::Illegal, ""},
         {pawn, "a8=N", M::Played, "a7a8N"},
         {pawn, "a7a8q", M::Played, "a7a8Q"},
         {pawn, "a8", M::Played, "a7a8"},
@@ -313,7 +306,7 @@ TEST_F(MoveInput, EnterInTheMoveBoxPlaysLikeADropOrSaysWhyNot) {
         EXPECT_EQ(board->objPosition()->isWhiteToMove(), !played) << text;
     }
     // Another game takes neither the text typed for the last one nor the word on it.
-    board->objGameTree(makeTree({"e4"}));
+    board->objGameTree(Book({"e4"}).tree);
     EXPECT_EQ(board->txtMove->text() + board->lblMoveResult->text(), QString());
     EXPECT_TRUE(board->txtMove->isHidden()) << "no box in view mode";
     board->Mode(BoardMode::Training);
@@ -326,7 +319,7 @@ TEST_F(MoveInput, EnterInTheMoveBoxPlaysLikeADropOrSaysWhyNot) {
 TEST_F(MoveInput, TrainingMovesAreAnsweredUntilTheLastStoredMoveOrRefused) {
     // the stored line, the moves (dragged, or typed when written as text), every event, and the
     // black move list afterwards
-    const std::tuple<QString, QString, QStringList, QStringList> cases[] = {
+    const std::tuple<const char*, QString, QStringList, QStringList> cases[] = {
         {"e4 e5", "d2-d4", {"Training:Wrong move", "Moved:"}, {}},
         {"e4 e5 Nf3 Nc6",
          "e2-e4 Nf3",
@@ -336,7 +329,7 @@ TEST_F(MoveInput, TrainingMovesAreAnsweredUntilTheLastStoredMoveOrRefused) {
          {"e5", "Nc6"}},
     };
     for (const auto& [line, moves, expected, black] : cases) {
-        SCOPED_TRACE(line.toStdString());
+        SCOPED_TRACE(line);
         train({line});
         const int nodes = board->objGameTree()->Count();
         for (const QString& move : moves.split(' ')) {

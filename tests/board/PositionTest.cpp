@@ -80,32 +80,6 @@ TEST_F(Positions, ApplyFenAndApplyPositionReadEveryFieldAndStartAFreshGameOrChan
     EXPECT_EQ(items(board->lstWhiteMoves), QStringList({"1.e4"}));
 }
 
-// SetFen fills the setup panel and the pictures only; GetFen reads them back.
-TEST_F(Positions, SetFenThenGetFenRoundTripsInBothOrientations) {
-    EXPECT_EQ(board->GetFen(), "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w - -");
-    const auto tree = board->objGameTree();
-    const char* fens[] = {
-        "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3",
-        "r3k2r/8/8/8/8/8/8/R3K2R w Kq -",
-        "8/8/8/3pP3/8/8/k7/7K w - d6",
-        "4k3/8/8/8/8/8/8/4K3 b Qk -",
-    };
-    for (bool flipped : {false, true}) {
-        board->isWhiteOnTop(flipped);
-        for (const char* fen : fens) {
-            ASSERT_TRUE(board->SetFen(QString(fen) + " 0 17"));
-            EXPECT_EQ(board->GetFen(), fen) << flipped;
-        }
-        EXPECT_EQ(board->intPictureSlot(idx("e1")), 0) << "the pictures stand on their squares";
-    }
-    EXPECT_FALSE(board->chkWhiteToMove->isChecked());
-    EXPECT_FALSE(board->chkWhiteOO->isChecked());
-    EXPECT_TRUE(board->chkWhiteOOO->isChecked());
-    EXPECT_TRUE(board->chkBlackOO->isChecked());
-    EXPECT_EQ(board->objGameTree(), tree);
-    EXPECT_EQ(diagram(), kStart.toStdString());
-}
-
 TEST_F(Positions, SetupEditsThePicturesInDisplayOrderUntilApplied) {
     board->Mode(BoardMode::Setup);
     drag("e2", "e4"); // a plain drag copies
@@ -160,7 +134,10 @@ TEST_F(Positions, SetupEditsThePicturesInDisplayOrderUntilApplied) {
     EXPECT_EQ(board->GetDiagramFromGui(), QString(text).replace('x', 'e'));
 }
 
+// The setup panel shows a FEN and gives it back in either orientation (move counters aside);
+// applying it reports the first fault or starts a fresh game.
 TEST_F(Positions, ApplyingASetupReportsTheFirstFaultOrStartsAFreshGame) {
+    EXPECT_EQ(board->GetFen(), "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w - -");
     // FEN, the warning (nullptr: applied)
     const std::pair<const char*, const char*> cases[] = {
         {"8/8/8/8/8/8/8/7k w - -", "The white king is missing"},
@@ -172,12 +149,16 @@ TEST_F(Positions, ApplyingASetupReportsTheFirstFaultOrStartsAFreshGame) {
         {"k2p4/8/8/8/8/8/8/K7 w - -", "A pawn stands on the first or last rank"},
         {"k7/8/8/8/8/8/8/R6K b - -", nullptr}, // Black to move and in check: a sound position
         {"r3k3/8/8/3pP3/8/8/8/4K2R w Kq d6", nullptr},
+        {"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3", nullptr},
     };
     play("e4");
+    bool flipped = false;
     for (const auto& [fen, message] : cases) {
         SCOPED_TRACE(fen);
+        board->isWhiteOnTop(flipped = !flipped); // every other row on a flipped board
         board->Mode(BoardMode::Setup);
-        ASSERT_TRUE(board->SetFen(fen));
+        ASSERT_TRUE(board->SetFen(QString(fen) + " 0 17"));
+        EXPECT_EQ(board->GetFen(), fen);
         messages->shown.clear();
         events.clear();
         board->cmdApplySetup_Click();
@@ -193,6 +174,7 @@ TEST_F(Positions, ApplyingASetupReportsTheFirstFaultOrStartsAFreshGame) {
         EXPECT_EQ(board->objGameTree()->Count(), 1);
         EXPECT_EQ(board->lstWhiteMoves->count(), 0);
         EXPECT_EQ(board->objPosition()->strGetFEN(), fen);
+        EXPECT_EQ(board->objPosition()->intMoveNumber(), QString(fen).contains(" b ") ? 1 : 0);
     }
     // The en-passant box takes its file as typed, a square too ("D6" names the d-file).
     board->Mode(BoardMode::Setup);
@@ -201,13 +183,6 @@ TEST_F(Positions, ApplyingASetupReportsTheFirstFaultOrStartsAFreshGame) {
     EXPECT_EQ(board->GetFen(), "4k3/8/8/3pP3/8/8/8/4K3 w - d6");
     board->cmdApplySetup_Click();
     EXPECT_EQ(board->objPosition()->strGetFEN(), "4k3/8/8/3pP3/8/8/8/4K3 w - d6");
-    // Black to move starts at move one
-    board->Mode(BoardMode::Setup);
-    ASSERT_TRUE(board->SetFen("4k3/4p3/8/8/8/8/8/4K3 b - -"));
-    board->cmdApplySetup_Click();
-    play("e5");
-    EXPECT_EQ(items(board->lstWhiteMoves), QStringList({"1.  ... "}));
-    EXPECT_EQ(items(board->lstBlackMoves), QStringList({"e5"}));
     // A position that ends the game says so before any move, set up or applied as text.
     const std::pair<const char*, const char*> ended[] = {
         {"k7/1Q6/1K6/8/8/8/8/8 b - -", "1-0 (Checkmate)"},
@@ -258,8 +233,8 @@ TEST_F(Positions, OnlyPropertiesThatDifferFromTheirDefaultsAreWrittenAndRestored
 }
 
 // Which elements each mode shows: navigation buttons, move lists, variation list, delete button,
-// setup panel with its buttons, the rack; in every mode a click names its square and takes the
-// focus; the overlays a mode change keeps or hides.
+// setup panel with its buttons, the rack; in every mode a click names its square (on a flipped
+// board in view mode) and takes the focus; the overlays a mode change keeps or hides.
 TEST_F(Positions, EachModeShowsItsElementsAndReportsClicks) {
     // mode, navigation, lists, delete button, setup panel
     const std::tuple<BoardMode, bool, bool, bool, bool> cases[] = {
@@ -273,6 +248,7 @@ TEST_F(Positions, EachModeShowsItsElementsAndReportsClicks) {
     for (const auto& [mode, navigation, lists, del, setup] : cases) {
         SCOPED_TRACE(int(mode));
         board->Mode(mode);
+        board->isWhiteOnTop(mode == BoardMode::View);
         for (QPushButton* nav : board->cmdNavigation)
             EXPECT_EQ(nav->isVisibleTo(b), navigation);
         for (QWidget* list : {board->lstWhiteMoves, board->lstBlackMoves, board->lstVariations})
@@ -344,7 +320,6 @@ TEST_F(Navigation, MoveListsPairWhiteAndBlackRows) {
          {"1.e4", "2.Bc4", "3.Qh5", "4.Qxf7#"},
          {"e5", "Nc6", "Nf6", ""}},
         {nullptr, "f3 e5 g4 Qh4#", {"1.f3", "2.g4"}, {"e5", "Qh4#"}},
-        {"k7/8/2K5/8/8/8/8/7R w - - 0 1", "Rh8+ Ka7 Rh7+", {"1.Rh8+", "2.Rh7+"}, {"Ka7", ""}},
     };
     for (const auto& [fen, moves, white, black] : cases) {
         SCOPED_TRACE(moves.toStdString());
@@ -401,7 +376,7 @@ TEST_F(Navigation, ButtonsKeysAndTheVariationListWalkTheTree) {
         {"Home", "", "", "e4,d4", "Moved:...,Status:White to move:0", ""},
         {"Left", "", "", "e4,d4", "Moved:...,Status:White to move:0", ""},
     };
-    board->objGameTree(makeTree({"e4 e5 Nf3 Nc6 Bb5", "e4 e5 Nf3 Nf6", "d4 d5"}));
+    board->objGameTree(Book({"e4 e5 Nf3 Nc6 Bb5", "e4 e5 Nf3 Nf6", "d4 d5"}).tree);
     for (const auto& [step, white, black, variations, moved, last] : steps) {
         SCOPED_TRACE(step.toStdString());
         events.clear();
@@ -432,7 +407,7 @@ TEST_F(Navigation, ButtonsKeysAndTheVariationListWalkTheTree) {
 // A tree set from anywhere lands on its first node; delete takes the selected variation away; a
 // tree without a root leaves the buttons and delete harmless.
 TEST_F(Navigation, SettingATreeLandsOnItsFirstNodeAndDeleteRemovesTheSelectedVariation) {
-    auto tree = makeTree({"e4 e5", "d4"});
+    auto tree = Book({"e4 e5", "d4"}).tree;
     GameNodeList next;
     tree->objMoveLast(next);
     play("d4");

@@ -137,20 +137,23 @@ TEST_F(GameEditor, RefusesWhatCannotBeTrainedAndEditingKeepsTheIdentifierTextsAn
 }
 
 // Setup starts from the position shown (the start position has every castling right) and the
-// board wears the square colours chosen for training.
-TEST_F(GameEditor, SetupStartsFromTheShownPositionInTheChosenColours) {
+// board wears the square colours chosen for training; Cancel asks before changes are lost.
+TEST_F(GameEditor, SetupStartsFromTheShownPositionInTheChosenColoursAndCancelAsksFirst) {
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Brisolt", "Brisolt");
     settings.setValue("Options/LightColor", "13434879");
     settings.setValue("Options/DarkColor", "3381606");
     settings.sync();
     frmGameEditor editor(book.workbook, 0, prompts);
     cntrlChessGui* board = editor.objBoard();
+    EXPECT_TRUE(editor.isCancel()) << "nothing changed: no question";
     EXPECT_EQ(board->SquareColorLight(), 13434879u);
     EXPECT_EQ(board->SquareColorDark(), 3381606u);
     for (QCheckBox* box : {board->chkWhiteOO, board->chkWhiteOOO, board->chkBlackOO,
                            board->chkBlackOOO, board->chkWhiteToMove})
         EXPECT_TRUE(box->isChecked()) << box->text().toStdString();
     ASSERT_TRUE(board->SetFen("r3k3/8/8/8/8/8/8/4K2R b Kq - 0 1"));
+    EXPECT_FALSE(editor.isCancel()) << "pieces placed, not yet applied, are changes too";
+    EXPECT_EQ(prompts->questions, QStringList{"Discard the changes to this game?"});
     board->cmdApplySetup_Click();
     editor.SetupPosition(); // and applied as it was: the move tree is shown anew
     board->cmdApplySetup_Click();
@@ -177,23 +180,9 @@ TEST_F(GameEditor, SetupStartsFromTheShownPositionInTheChosenColours) {
     EXPECT_FALSE(board->chkBlackOOO->isChecked());
     EXPECT_TRUE(board->chkWhiteToMove->isChecked());
     settings.remove("Options");
-}
-
-TEST_F(GameEditor, CancelAsksBeforeLosingChanges) {
-    {
-        frmGameEditor editor(book.workbook, 0, prompts);
-        EXPECT_TRUE(editor.isCancel()); // nothing changed: no question
-        EXPECT_TRUE(prompts->questions.isEmpty());
-    }
-    frmGameEditor editor(book.workbook, 0, prompts);
-    editor.show();
-    editor.objBoard()->SetFen(kExercise); // pieces placed, not yet applied, are changes too
-    EXPECT_FALSE(editor.isCancel());
-    EnterGame(editor);
     prompts->answers = {false};
     EXPECT_FALSE(editor.isCancel());
     EXPECT_TRUE(editor.isVisible());
-    EXPECT_EQ(prompts->questions.last(), "Discard the changes to this game?");
     prompts->answers = {true};
     EXPECT_TRUE(editor.isCancel());
     EXPECT_FALSE(editor.isVisible());
@@ -201,48 +190,42 @@ TEST_F(GameEditor, CancelAsksBeforeLosingChanges) {
 }
 
 TEST_F(GameEditor, PastedFenStartsTheGame) {
-    const struct {
-        const char* clipboard;
-        const char* fen; // the test position afterwards; "" when refused
-        const char* why; // a part of the refusal
-    } cases[] = {
+    // the clipboard, the test position afterwards ("" when refused), a part of the refusal
+    const std::tuple<const char*, const char*, const char*> cases[] = {
         {"7k/p7/5K2/8/8/8/8/6R1 b - - 0 1", "7k/p7/5K2/8/8/8/8/6R1 b - -", ""},
         {"  r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1\n", "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", ""},
         {"not a position", "", "no position in FEN"},
         {"R5k1/5ppp/8/8/8/8/8/6K1 w - - 0 1", "", "The side not to move is in check"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [clipboard, fen, why] : cases) {
+        SCOPED_TRACE(clipboard);
         frmGameEditor editor(book.workbook, 0, prompts);
-        QGuiApplication::clipboard()->setText(c.clipboard);
+        QGuiApplication::clipboard()->setText(clipboard);
         const qsizetype errors = prompts->errors.size();
         editor.PasteFen();
-        if (std::string(c.fen).empty()) {
-            EXPECT_EQ(prompts->errors.size(), errors + 1) << c.clipboard;
-            EXPECT_THAT(prompts->errors.last().toStdString(), HasSubstr(c.why));
-            EXPECT_EQ(editor.objBoard()->boardMode(), BoardMode::Setup) << c.clipboard;
+        if (std::string(fen).empty()) {
+            EXPECT_EQ(prompts->errors.size(), errors + 1);
+            EXPECT_THAT(prompts->errors.last().toStdString(), HasSubstr(why));
+            EXPECT_EQ(editor.objBoard()->boardMode(), BoardMode::Setup);
             continue;
         }
-        EXPECT_EQ(editor.objBoard()->boardMode(), BoardMode::FreePlay) << c.clipboard;
+        EXPECT_EQ(editor.objBoard()->boardMode(), BoardMode::FreePlay);
         // The panel follows: its tree is the pasted position's, its boxes take notes.
         EXPECT_TRUE(editor.pnlAnnotations->txtGameComment->isEnabled());
-        EXPECT_EQ(editor.objBoard()->objPosition()->strGetFEN(), c.fen);
+        EXPECT_EQ(editor.objBoard()->objPosition()->strGetFEN(), fen);
         editor.CopyFen();
-        EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), c.fen);
+        EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), fen);
     }
 }
 
 TEST_F(EditorAnnotations, MarksReplaceEachOtherAndKeepOtherGlyphs) {
-    const struct {
-        std::vector<int> nags;
-        int mark;
-        std::vector<int> expected;
-    } cases[] = {
+    // the glyphs before, the mark set, the glyphs after
+    const std::tuple<std::vector<int>, int, std::vector<int>> cases[] = {
         {{14, 1}, 2, {2, 14}}, {{2, 14}, 0, {14}}, {{18, 6, 3}, 5, {5, 18}}, {{7}, 9, {7}}};
-    for (const auto& c : cases) {
-        std::vector<int> nags = c.nags;
-        SetMoveMark(nags, c.mark);
-        EXPECT_EQ(nags, c.expected) << "mark " << c.mark;
-        EXPECT_EQ(intMoveMark(nags), c.mark >= 1 && c.mark <= 6 ? c.mark : 0);
+    for (auto [nags, mark, expected] : cases) {
+        SetMoveMark(nags, mark);
+        EXPECT_EQ(nags, expected) << "mark " << mark;
+        EXPECT_EQ(intMoveMark(nags), mark >= 1 && mark <= 6 ? mark : 0);
     }
     EXPECT_EQ(strMarkGlyph(5), "!?");
     EXPECT_EQ(strMarkGlyph(7), "");

@@ -356,11 +356,8 @@ TEST(GamesTableModel, ShowsEveryOrderAndFilterAsTheDatabaseReadsIt) {
     CGamesTableModel model(fixture.book.workbook, {});
     model.Reload();
     using Sort = GameRowQuery::Sort;
-    const struct {
-        int column;
-        Sort sort;
-        const char* filter;
-    } cases[] = {
+    // the column, the workbook's order that gives its rows, the filter
+    const std::tuple<int, Sort, const char*> cases[] = {
         {CGamesTableModel::ColID, Sort::ID, ""},
         {CGamesTableModel::ColDescription, Sort::Description, ""},
         {CGamesTableModel::ColPage, Sort::Page, "p.1"},
@@ -372,14 +369,14 @@ TEST(GamesTableModel, ShowsEveryOrderAndFilterAsTheDatabaseReadsIt) {
         {CGamesTableModel::ColScore, Sort::Score, ""},
         {CGamesTableModel::ColScore, Sort::Score, "no such game"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [column, sort, filter] : cases) {
         for (const bool descending : {false, true}) {
-            SCOPED_TRACE(std::to_string(c.column) + (descending ? " down " : " up ") + c.filter);
-            model.SetFilter(c.filter);
-            model.sort(c.column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+            SCOPED_TRACE(std::to_string(column) + (descending ? " down " : " up ") + filter);
+            model.SetFilter(filter);
+            model.sort(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
             std::vector<int64_t> expected;
-            for (const WorkBookGameRow& row : fixture.book.workbook->arrGetGameRowsPage(
-                     {c.sort, descending, c.filter, 0, kGames}))
+            for (const WorkBookGameRow& row :
+                 fixture.book.workbook->arrGetGameRowsPage({sort, descending, filter, 0, kGames}))
                 expected.push_back(row.lngID);
             const int total = static_cast<int>(expected.size());
             // A batch of rows is offered first; finding the last game offers every row down to it.
@@ -421,13 +418,8 @@ TEST(GamesTableModel, ReadsOnlyThePagesShownKeepsAFewOfThemAndNamesWhyAFileCanno
         model.fetchMore({});
     EXPECT_EQ(model.rowCount(), kGames);
     EXPECT_EQ(model.lngPagesRead(), 0);
-    const struct {
-        int row;
-        int column;
-        int role;
-        QVariant value;
-        int64_t pagesRead;
-    } reads[] = {
+    // the row, the column, the role, the value, the pages read after it
+    const std::tuple<int, int, int, QVariant, int64_t> reads[] = {
         {0, CGamesTableModel::ColID, Qt::DisplayRole, "3", 1},
         {1, CGamesTableModel::ColVerdict, Qt::DisplayRole, "ok", 1},
         {1, CGamesTableModel::ColVerdict, Qt::ToolTipRole, "no other solution", 1},
@@ -439,10 +431,10 @@ TEST(GamesTableModel, ReadsOnlyThePagesShownKeepsAFewOfThemAndNamesWhyAFileCanno
          "50% ending 22", 3},
         {kGames, CGamesTableModel::ColID, Qt::DisplayRole, QVariant(), 3}, // past the end
     };
-    for (const auto& read : reads) {
-        SCOPED_TRACE(read.row);
-        EXPECT_EQ(model.index(read.row, read.column).data(read.role), read.value);
-        EXPECT_EQ(model.lngPagesRead(), read.pagesRead);
+    for (const auto& [row, column, role, value, pagesRead] : reads) {
+        SCOPED_TRACE(row);
+        EXPECT_EQ(model.index(row, column).data(role), value);
+        EXPECT_EQ(model.lngPagesRead(), pagesRead);
     }
     // While an import writes through the workbook, a page not read yet stays unread.
     const QModelIndex unread = model.index(2 * CGamesTableModel::kPageRows, 0);
