@@ -108,15 +108,14 @@ TEST_F(GameEditor, RefusesWhatCannotBeTrainedAndEditingKeepsTheIdentifierTextsAn
     EXPECT_EQ(Replies(*tree, {"Kf7"}), (Moves{"Kh7", "a6"}));
     EXPECT_EQ(Replies(*tree, {"Kf7", "a6"}), Moves{"Rh1#"});
 
-    // Deleted by another program while open and its identifier taken by a new game, the game
-    // is not saved over that one.
+    // Its moves changed by another program while open (its texts and notes as they were), the
+    // game is not saved over that change.
     frmGameEditor stale(book.workbook, id, prompts);
-    RawDatabase(book.folder.file("games.brl")).exec("delete from GameTree; delete from GameNode");
-    ASSERT_EQ(Import(*book.workbook, PgnGame(kExercise, "1. Rg2 Kh7")), std::vector<int32_t>{id});
+    RawDatabase(book.folder.file("games.brl")).exec("delete from GameNode where MoveText='Rh1#'");
     stale.txtPageRef->setText("p.100");
     EXPECT_FALSE(stale.isSave());
     EXPECT_THAT(prompts->errors.back().toStdString(), HasSubstr("nothing was saved"));
-    EXPECT_EQ(Replies(*Stored(*book.workbook, id), {}), Moves{"Rg2"});
+    EXPECT_EQ(Replies(*Stored(*book.workbook, id), {"Kf7", "a6"}), Moves{});
     // Nor over a comment another program wrote meanwhile.
     frmGameEditor commented(book.workbook, id, prompts);
     const std::string root = CGameNode::strINITIAL_KEY();
