@@ -213,8 +213,11 @@ private slots:
                  QDir::toNativeSeparators(book + ".brl").toStdString());
         QCOMPARE(TextOf(window.get(), "txtWorkbook"), QString("Endgame exercises"));
         // Empty: an empty board, a plain message and no box, nothing to end or go back to.
+        const QString noGames =
+            QString::fromStdString(CTrainingSession::strNoGamesMessage()).replace("\r\n", "\n");
         {
             ModalScript none(Cancel());
+            QCOMPARE(Message(window.get()), noGames);
             QCOMPARE(TextOf(window.get(), "lblScore"), QString("-----"));
             QCOMPARE(window->objBoard()->objPosition()->objDiagram()->intCount(), 0); // no pieces
             QCOMPARE(TextOf(window.get(), "txtGameDescription"), QString());
@@ -224,9 +227,7 @@ private slots:
             Trigger(window.get(), "mnuNextGame");
             Trigger(window.get(), "mnuShowSolution");
             QVERIFY(none.Seen().empty());
-            QCOMPARE(Message(window.get()),
-                     QString::fromStdString(CTrainingSession::strNoGamesMessage())
-                         .replace("\r\n", "\n"));
+            QCOMPARE(Message(window.get()), noGames);
         }
         frmGames* games = window->objGamesWindow();
         QVERIFY(games);
