@@ -69,20 +69,17 @@ protected:
 };
 
 TEST(TrainingMessages, AResultNotRecordedNamesTheFileAndTheReasonInPlainWords) {
-    const struct {
-        const char* error;
-        const char* reason;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"attempt to write a readonly database", "the file cannot be written (it is read-only)."},
         {"unable to open database file", "the file or its folder cannot be written."},
         {"database or disk is full", "the disk is full."},
         {"disk I/O error", "the disk reported an error."},
         {"database is locked", "another program is using the workbook."},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(CTrainingSession::strNotRecorded("/home/me/book.brl", c.error),
-                  std::string("The result could not be recorded in /home/me/book.brl: ") +
-                      c.reason + "\r\nThis game counts as not recorded.");
+    for (const auto& [error, reason] : cases) {
+        EXPECT_EQ(CTrainingSession::strNotRecorded("/home/me/book.brl", error),
+                  std::string("The result could not be recorded in /home/me/book.brl: ") + reason +
+                      "\r\nThis game counts as not recorded.");
     }
 }
 

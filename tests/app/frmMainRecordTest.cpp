@@ -75,11 +75,7 @@ class frmMainRecordTest : public WindowTest {
 private slots:
     void aGameChosenInTheGamesWindowTakesItsOwnResult() {
         // How the game is chosen, the wrong moves played, and how the game ends.
-        const struct {
-            const char* how;
-            int wrong;
-            QString ending;
-        } rows[] = {
+        const std::tuple<const char*, int, QString> rows[] = {
             {"Train this game", 2, "solve"}, {"double-click", 3, ""}, {"double-click", 1, "show"}};
         for (const auto& [how, wrong, ending] : rows) {
             // A copy of the sample workbook as the build makes it (of the four games without it).
@@ -139,22 +135,20 @@ private slots:
 
         window->SetEditorPrompts(std::make_shared<ScriptedPrompts>());
         frmGames* games = window->OpenGames();
-        // Another game edited, then the shown game itself: that one starts again as saved.
-        const struct {
-            int32_t id;
-            BoardMode mode;
-            const char* description;
-        } edits[] = {{shown == 2 ? 3 : 2, BoardMode::View, "Punish the early queen defence"},
-                     {shown, BoardMode::Training, "Edited while shown"}};
-        for (const auto& edit : edits) {
-            QVERIFY(games->isSelectGame(edit.id));
+        // Another game edited, then the shown game itself: that one starts again as saved. Each:
+        // the game edited, then the shown game's board mode and description.
+        const std::tuple<int32_t, BoardMode, const char*> edits[] = {
+            {shown == 2 ? 3 : 2, BoardMode::View, "Punish the early queen defence"},
+            {shown, BoardMode::Training, "Edited while shown"}};
+        for (const auto& [id, mode, description] : edits) {
+            QVERIFY(games->isSelectGame(id));
             frmGameEditor* editor = games->EditGame();
             QVERIFY(editor);
             editor->txtDescription->setText("Edited while shown");
             QVERIFY(editor->isSave());
             QCOMPARE(Shown(window.get()), shown);
-            QCOMPARE(window->objBoard()->boardMode(), edit.mode);
-            QCOMPARE(TextOf(window.get(), "txtGameDescription"), QString(edit.description));
+            QCOMPARE(window->objBoard()->boardMode(), mode);
+            QCOMPARE(TextOf(window.get(), "txtGameDescription"), QString(description));
             QCOMPARE(TextOf(window.get(), "lblScore"), QString(".00%"));
         }
     }
@@ -313,28 +307,26 @@ private slots:
         games->close();
 
         // A PGN file chosen in the Open dialog is offered for import: into the current workbook,
-        // or into a new one, which is then the one trained.
-        const struct {
-            const char* button;
-            QString file;
-            int64_t games;
-        } choices[] = {{"Into the &current workbook", book + ".brl", 5},
-                       {"Into a &new workbook...", FreshFile("from-pgn.brl"), 2}};
+        // or into a new one, which is then the one trained. Each: the button, the workbook
+        // trained afterwards and its games.
+        const std::tuple<const char*, QString, int64_t> choices[] = {
+            {"Into the &current workbook", book + ".brl", 5},
+            {"Into a &new workbook...", FreshFile("from-pgn.brl"), 2}};
         prompts->file = FreshFile("from-pgn");
-        for (const auto& choice : choices) {
+        for (const auto& [button, file, count] : choices) {
             QTRY_VERIFY(window->objGamesWindow() == nullptr);
             ModalScript script;
             script.Then(ChooseFile(pgn)).Then([&](QWidget* box) {
-                for (QPushButton* button : box->findChildren<QPushButton*>())
-                    if (button->text() == choice.button) button->click();
+                for (QPushButton* choice : box->findChildren<QPushButton*>())
+                    if (choice->text() == button) choice->click();
             });
             window->OpenWorkbook();
             QTRY_VERIFY(script.isDone());
             QCOMPARE(script.Seen().at(1).text,
                      QString("\"two.pgn\" is a PGN file, not a workbook.\nImport its games?"));
-            QTRY_COMPARE(window->objWorkBook()->lngCountGames(), choice.games);
+            QTRY_COMPARE(window->objWorkBook()->lngCountGames(), count);
             QCOMPARE(window->objWorkBook()->strFileName(),
-                     QDir::toNativeSeparators(choice.file).toStdString());
+                     QDir::toNativeSeparators(file).toStdString());
             QTRY_VERIFY(Shown(window.get()) != 0);
             if (window->objGamesWindow()) window->objGamesWindow()->close();
         }
