@@ -38,6 +38,16 @@ struct RecordingDisplay : ITrainingDisplay {
     BoardMode boardMode() const override { return mode; }
 };
 
+// The message of the exception the call raises; "no error" when it raises none.
+template <typename Call> std::string MessageOf(Call&& call) {
+    try {
+        call();
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+    return "no error";
+}
+
 class TrainingSessionTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -59,20 +69,17 @@ protected:
 };
 
 TEST(TrainingMessages, AResultNotRecordedNamesTheFileAndTheReasonInPlainWords) {
-    const struct {
-        const char* error;
-        const char* reason;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"attempt to write a readonly database", "the file cannot be written (it is read-only)."},
         {"unable to open database file", "the file or its folder cannot be written."},
         {"database or disk is full", "the disk is full."},
         {"disk I/O error", "the disk reported an error."},
         {"database is locked", "another program is using the workbook."},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(CTrainingSession::strNotRecorded("/home/me/book.brl", c.error),
-                  std::string("The result could not be recorded in /home/me/book.brl: ") +
-                      c.reason + "\r\nThis game counts as not recorded.");
+    for (const auto& [error, reason] : cases) {
+        EXPECT_EQ(CTrainingSession::strNotRecorded("/home/me/book.brl", error),
+                  std::string("The result could not be recorded in /home/me/book.brl: ") + reason +
+                      "\r\nThis game counts as not recorded.");
     }
 }
 
@@ -114,14 +121,10 @@ TEST_F(TrainingSessionTest, NextAfterTheLastGameChoosesANewBatchFromTheResults) 
     session.NextGame();
     // Renamed while open, the file takes no result, and the reason says so, not "read-only".
     std::filesystem::rename(file, file + ".moved");
-    try {
-        session.ShowSolution();
-        ADD_FAILURE() << "recorded";
-    } catch (const std::exception& error) {
-        EXPECT_EQ(error.what(), "The result could not be recorded in " + file +
-                                    ": the file was renamed, moved or deleted after it was "
-                                    "opened.\r\nThis game counts as not recorded.");
-    }
+    EXPECT_EQ(MessageOf([&] { session.ShowSolution(); }),
+              "The result could not be recorded in " + file +
+                  ": the file was renamed, moved or deleted after it was opened.\r\nThis "
+                  "game counts as not recorded.");
 }
 
 TEST_F(TrainingSessionTest, GamesGoneFromTheFileLeaveTheEmptyBoardWithoutErrorBoxes) {
@@ -145,13 +148,8 @@ TEST_F(TrainingSessionTest, GamesGoneFromTheFileLeaveTheEmptyBoardWithoutErrorBo
     for (const auto& [sql, reason] : changes) {
         RawDatabase(file).exec(sql);
         display.mode = BoardMode::Training;
-        try {
-            session.ShowSolution();
-            ADD_FAILURE() << "recorded";
-        } catch (const std::exception& error) {
-            EXPECT_EQ(error.what(),
-                      CTrainingSession::strNotRecorded(file, "game " + shown + reason));
-        }
+        EXPECT_EQ(MessageOf([&] { session.ShowSolution(); }),
+                  CTrainingSession::strNotRecorded(file, "game " + shown + reason));
     }
     EXPECT_EQ(testwb::Read(file, ids[3]).hits, 0);
     for (int32_t id : ids)
@@ -159,13 +157,9 @@ TEST_F(TrainingSessionTest, GamesGoneFromTheFileLeaveTheEmptyBoardWithoutErrorBo
     EXPECT_EQ(session.lngHits(), 1);
     // The previous game has no nodes any more: an error, and the board says so instead of
     // keeping the game before; the batch moves on, so that the games after it stay reachable.
-    try {
-        session.PreviousGame();
-        ADD_FAILURE() << "shown";
-    } catch (const std::exception& error) {
-        EXPECT_EQ(error.what(), "Game " + std::to_string(ids[2]) +
-                                    " is no longer in the workbook: another program deleted it.");
-    }
+    EXPECT_EQ(MessageOf([&] { session.PreviousGame(); }),
+              "Game " + std::to_string(ids[2]) +
+                  " is no longer in the workbook: another program deleted it.");
     EXPECT_EQ(session.lngGameIndex(), 2);
     EXPECT_EQ(session.lngCurrentGameId(), 0);
     EXPECT_EQ(display.mode, BoardMode::View);
@@ -193,17 +187,10 @@ TEST_F(TrainingSessionTest, ADamagedGameIsNamedOnceAndLeftOutOfTheBatches) {
     const auto named = [](int32_t id) {
         return "Game " + std::to_string(id) + " has no positions: the workbook may be damaged.\r\n";
     };
-    const auto nextSays = [&](const std::string& message) {
-        try {
-            session.NextGame();
-            ADD_FAILURE() << "not named";
-        } catch (const std::exception& error) {
-            EXPECT_EQ(error.what(), message);
-        }
-    };
+    const auto next = [&] { session.NextGame(); };
     damage(ids[1]);
     ASSERT_TRUE(session.StartBatch());
-    nextSays(named(ids[1]) + "It is left out of training.");
+    EXPECT_EQ(MessageOf(next), named(ids[1]) + "It is left out of training.");
     // The batch goes on without it, and no later batch brings it back; it stays as it is.
     EXPECT_EQ(session.lngCurrentGameId(), ids[2]);
     EXPECT_NO_THROW(session.NextGame());
@@ -217,14 +204,14 @@ TEST_F(TrainingSessionTest, ADamagedGameIsNamedOnceAndLeftOutOfTheBatches) {
     RawDatabase(file).exec("delete from GameNode where NodeParentKey <> '' and GameTreeID=" +
                            std::to_string(ids[2]));
     damage(ids[3]);
-    nextSays("Game " + std::to_string(ids[2]) +
-             " has no solution moves: add them in the game editor.\r\n" + named(ids[3]) +
-             "They are left out of training.");
+    EXPECT_EQ(MessageOf(next), "Game " + std::to_string(ids[2]) +
+                                   " has no solution moves: add them in the game editor.\r\n" +
+                                   named(ids[3]) + "They are left out of training.");
     EXPECT_EQ(session.arrlngGameIDs(), (std::vector<int32_t>{ids[0]}));
     EXPECT_EQ(session.lngCurrentGameId(), ids[0]);
     // None left to train: the board says so, not that the workbook is empty.
     damage(ids[0]);
-    nextSays(named(ids[0]) + "It is left out of training.");
+    EXPECT_EQ(MessageOf(next), named(ids[0]) + "It is left out of training.");
     EXPECT_EQ(display.message, "No other game can be shown: 4 games left out of training.");
     // A whole damaged workbook names a few games, then their count.
     std::vector<std::string> many;

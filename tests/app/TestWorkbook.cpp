@@ -55,10 +55,6 @@ std::vector<int32_t> Build(const std::string& file, const std::string& pgn) {
     return result.arrlngGameIDs;
 }
 
-void BuildEmpty(const std::string& file) {
-    Build(file, "");
-}
-
 Stats Read(const std::string& file, int32_t id) {
     const auto rows =
         RawDatabase(file).rows("select Hits, Solve from GameTree where ID=" + std::to_string(id));

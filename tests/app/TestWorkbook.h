@@ -15,8 +15,6 @@ extern const char* const fourGamesPgn;
 
 // Creates the workbook file from PGN text; returns the new games' identifiers in file order.
 std::vector<int32_t> Build(const std::string& file, const std::string& pgn);
-// Creates a workbook file without games.
-void BuildEmpty(const std::string& file);
 
 // Statistics of one game straight from the file (opened separately from the program's object).
 struct Stats {

@@ -132,7 +132,7 @@ private slots:
 
     void statisticsOfAnEmptyWorkbookAndInADarkPalette() {
         const QString empty = FreshFile("empty.brl");
-        testwb::BuildEmpty(empty.toStdString());
+        testwb::Build(empty.toStdString(), "");
         auto book = std::make_shared<CWorkBook>();
         book->strOpenWorkBook(empty.toStdString());
         frmStatistics statistics(book, ReviewDay::lngToday());
