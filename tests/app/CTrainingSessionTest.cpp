@@ -181,8 +181,11 @@ TEST_F(TrainingSessionTest, GamesGoneFromTheFileLeaveTheEmptyBoardWithoutErrorBo
 }
 
 TEST_F(TrainingSessionTest, ADamagedGameIsNamedOnceAndLeftOutOfTheBatches) {
-    const auto damage = [&](int32_t id) {
-        RawDatabase(file).exec("delete from GameNode where GameTreeID=" + std::to_string(id));
+    const auto damage = [&](int32_t id) { // its rows kept aside, to be mended
+        const std::string game = "GameTreeID=" + std::to_string(id);
+        RawDatabase(file).exec("create table if not exists Kept as select * from GameNode where 0;"
+                               "insert into Kept select * from GameNode where " +
+                               game + "; delete from GameNode where " + game);
     };
     const auto named = [](int32_t id) {
         return "Game " + std::to_string(id) + " has no positions: the workbook may be damaged.\r\n";
@@ -213,6 +216,12 @@ TEST_F(TrainingSessionTest, ADamagedGameIsNamedOnceAndLeftOutOfTheBatches) {
     damage(ids[0]);
     EXPECT_EQ(MessageOf(next), named(ids[0]) + "It is left out of training.");
     EXPECT_EQ(display.message, "No other game can be shown: 4 games left out of training.");
+    // Mended and chosen again, a game left out comes back into the batches.
+    RawDatabase(file).exec("insert into GameNode select * from Kept where GameTreeID=" +
+                           std::to_string(ids[1]));
+    session.TrainGame(ids[1]);
+    session.NextGame();
+    EXPECT_EQ(session.arrlngGameIDs(), std::vector<int32_t>{ids[1]});
     // A whole damaged workbook names a few games, then their count.
     std::vector<std::string> many;
     for (int id = 1; id <= 7; ++id)
