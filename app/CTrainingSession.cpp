@@ -120,11 +120,13 @@ void CTrainingSession::ShowAt(int32_t index) {
             gameIndex = static_cast<int32_t>(gameIds.size()) - 1;
             if (!isNextBatch()) break;
             index = 0;
-        } catch (...) {
+        } catch (const std::exception& error) {
             ShowEmptyBoard("This game cannot be shown." + std::string(lineBreak) +
                            "Go to the next game (Ctrl+N).");
             UpdateNavigation();
-            throw;
+            if (damaged.empty()) throw;
+            // The games left out on the way are named all the same.
+            throw std::runtime_error(strLeftOutMessage(damaged) + lineBreak + error.what());
         }
     }
     UpdateNavigation();

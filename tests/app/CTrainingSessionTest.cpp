@@ -232,6 +232,17 @@ TEST_F(TrainingSessionTest, ADamagedGameIsNamedOnceAndLeftOutOfTheBatches) {
               "out of training.");
 }
 
+TEST_F(TrainingSessionTest, GamesLeftOutOnTheWayToAGameThatCannotBeShownAreNamedWithIt) {
+    ASSERT_TRUE(session.StartBatch());
+    const std::string damaged = std::to_string(ids[1]), gone = std::to_string(ids[2]);
+    RawDatabase(file).exec("delete from GameNode where GameTreeID in (" + damaged + ", " + gone +
+                           "); delete from GameTree where ID=" + gone);
+    EXPECT_EQ(MessageOf([&] { session.NextGame(); }),
+              "Game " + damaged + " has no positions: the workbook may be damaged.\r\nIt is left " +
+                  "out of training.\r\nGame " + gone +
+                  " is no longer in the workbook: another program deleted it.");
+}
+
 TEST_F(TrainingSessionTest, AChosenGameJoinsTheBatchAfterTheShownGame) {
     // A game that could not be shown, chosen once it can be read again, keeps its place.
     ASSERT_TRUE(session.StartBatch());
