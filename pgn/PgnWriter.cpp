@@ -157,16 +157,10 @@ private:
     }
 
     // A comment in braces, one token per word so that lines break between words; a comment
-    // holding a closing brace is written after ";" on a line of its own end.
+    // holding a closing brace is written after ";", as many such lines as the width asks (the
+    // reader joins them again with a blank).
     void writeComment(const std::string& comment) {
         if (comment.empty()) return;
-        if (comment.find('}') != std::string::npos) {
-            std::string line;
-            for (char c : comment)
-                line += c == '\n' || c == '\r' ? ' ' : c;
-            m_tokens.push_back({";" + line, true});
-            return;
-        }
         std::vector<std::string> words;
         std::string word;
         for (char c : comment + " ") {
@@ -178,6 +172,19 @@ private:
             }
         }
         if (words.empty()) return;
+        if (comment.find('}') != std::string::npos) {
+            std::string line = ";" + words.front();
+            for (size_t i = 1; i < words.size(); ++i) {
+                if (line.size() + 1 + words[i].size() > kLineWidth) {
+                    m_tokens.push_back({line, true});
+                    line = ";" + words[i];
+                } else {
+                    line += " " + words[i];
+                }
+            }
+            m_tokens.push_back({line, true});
+            return;
+        }
         words.front() = "{" + words.front();
         words.back() += "}";
         for (const std::string& each : words)
