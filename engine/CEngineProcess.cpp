@@ -88,7 +88,14 @@ bool CEngineProcess::isStart(const std::string& path) {
     std::error_code ignored;
     const std::string program = std::filesystem::absolute(path, ignored).string();
     char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
-    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ);
+    // The program leads a process group of its own: what it starts (a wrapper's engine, a
+    // search in a child) is ended with it.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    const int spawned = posix_spawn(&pid, program.c_str(), &actions, &attributes, argv, environ);
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     close(in[0]);
     close(out[1]);
@@ -231,7 +238,8 @@ void CEngineProcess::Stop(const std::string& quitLine, int graceMs) {
         while (isRunning() && msLeft(deadline) > 0)
             usleep(2000);
         if (!exited) {
-            kill(pid, SIGKILL);
+            // The whole group: the program, not yet reaped, still holds the group's number.
+            kill(-pid, SIGKILL);
             Reap(true);
         }
     }

@@ -15,10 +15,12 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -29,6 +31,17 @@ const std::string start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -"
 // Where the fake engines of the tests live.
 std::string fakeEngine(const std::string& name) {
     return std::string(BRISOLT_FAKE_ENGINES) + "/" + name;
+}
+
+// True while the process runs; one that has ended (or is only waiting to be reaped) is not.
+bool isProcessAlive(int pid) {
+    for (int tries = 0; tries < 100; ++tries) {
+        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+        std::string number, name, state;
+        if (!(stat >> number >> name >> state) || state == "Z") return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
 }
 
 // Sends the practice window's setup and the position.
@@ -441,6 +454,11 @@ TEST(CEngineBridgeTest, EngineFaultsDuringAGameAreReported) {
         EXPECT_EQ(strParseEngineOutput(output, "Black"), "");
         EXPECT_EQ(bridge.get_message(), "");
         EXPECT_FALSE(bridge.isRunning());
+        // A search run in a child process of the engine goes with it.
+        std::ifstream searcher(bridge.strWorkingFolder() + "/searcher.pid");
+        if (int child = 0; searcher >> child) {
+            EXPECT_FALSE(isProcessAlive(child));
+        }
     }
 }
 
