@@ -1,5 +1,7 @@
 #include "verify/CEngineAnalyser.h"
 
+#include "game/Fen.h"
+#include "game/Perft.h"
 #include "model/CError.h"
 
 #include <algorithm>
@@ -50,6 +52,10 @@ std::vector<AnalysisLine> CEngineAnalyser::arrAnalyse(const std::string& fen, in
     const std::string& move = session.strBestMove();
     if (move.empty())
         RaiseError("CEngineAnalyser", "The engine gave no move: its \"bestmove\" named none.");
+    // "No move" is an answer only where there is none: elsewhere it is an engine's fault.
+    if ((move == "(none)" || move == "0000") && !arrGetLegalMoves(objReadFen(fen)).empty())
+        RaiseError("CEngineAnalyser", "The engine gave no move: its \"bestmove " + move +
+                                          "\" names none in a position with legal moves.");
     if (lines.empty() && !move.empty() && move != "(none)" && move != "0000")
         RaiseError("CEngineAnalyser", "The engine gave the move " + move +
                                           " but no evaluated line (score and moves).");

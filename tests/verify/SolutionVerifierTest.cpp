@@ -171,6 +171,8 @@ TEST(EngineAnalyserFaults, RaiseAClearError) {
         {BRISOLT_VERIFY_FAKES "/no-lines.sh", "no evaluated line"},
         // A bare "bestmove" is no move, and does not make the position one without moves.
         {BRISOLT_VERIFY_FAKES "/../../engine/fakes/garbage.sh", "The engine gave no move"},
+        // Nor does a null move where there are legal ones.
+        {BRISOLT_VERIFY_FAKES "/../../engine/fakes/no-move.sh", "The engine gave no move"},
     };
     for (const auto& [path, reason] : cases) {
         CEngineAnalyser analyser(path);
