@@ -600,6 +600,7 @@ TEST(EngineMoveCommandTest, PrintsTheEnginesMoveOrSaysWhyNot) {
         {{"4r1k1/5ppp/8/8/8/8/6PP/N6K b - -", "--depth", "4"}, 0, "Re1#"},
         {{"4r1k1/5ppp/8/8/8/8/6PP/N6K", "b", "-", "-"}, 0, "Re1#"}, // FEN in separate fields
         {{"6k1/5ppp/8/8/8/8/6PP/4r2K w - -"}, 1, "no move: the game is over (0-1 {Black mates})"},
+        {{"7k/5Q2/6K1/8/8/8/8/8 b - -"}, 1, "no move: the game is over (1/2-1/2 {stalemate})"},
         {{start, "--engine", fakeEngine("crash.sh")}, 1, "The engine stopped: it crashed"},
         // A console engine's move is checked like a UCI engine's: e4 is taken already.
         {{"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -", "--engine",
