@@ -1,5 +1,7 @@
 #include "engine/CEngineProcess.h"
 
+#include "model/Utilities.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -66,6 +68,8 @@ bool CEngineProcess::isStart(const std::string& path) {
     Stop();
     error.clear();
     errorTail.clear();
+    note.clear();
+    noteIsError = false;
     if (!isMakeFolder()) return false;
     int in[2], out[2], err[2];
     if (pipe2(in, O_CLOEXEC) != 0) {
@@ -184,6 +188,7 @@ bool CEngineProcess::isReadLine(std::string& line, int waitMs) {
             line.assign(buffer, 0, size);
             if (!line.empty() && line.back() == '\r') line.pop_back();
             buffer.erase(0, size == end ? end + 1 : size);
+            TakeNote(line);
             return true;
         }
         if (fromEngine < 0) {
@@ -191,6 +196,7 @@ bool CEngineProcess::isReadLine(std::string& line, int waitMs) {
             line = std::move(buffer);
             buffer.clear();
             if (!line.empty() && line.back() == '\r') line.pop_back();
+            TakeNote(line);
             return true;
         }
         const int wait = msLeft(deadline);
@@ -199,6 +205,14 @@ bool CEngineProcess::isReadLine(std::string& line, int waitMs) {
         // Something came (or the output ended): look again; nothing within the time: done.
         if (!isFill(wait) && (wait == 0 || msLeft(deadline) == 0)) return false;
     }
+}
+
+void CEngineProcess::TakeNote(const std::string& line) {
+    // Engines tell why they give up in "info string" lines on their standard output.
+    const std::string prefix = "info string ";
+    if (noteIsError || line.compare(0, prefix.size(), prefix) != 0) return;
+    note = line.substr(prefix.size(), errorTailSize);
+    noteIsError = strLowered(note).find("error") != std::string::npos;
 }
 
 void CEngineProcess::Reap(bool wait) {
@@ -268,6 +282,7 @@ std::string CEngineProcess::strExitReason() {
         tail.pop_back();
     const size_t lineStart = tail.find_last_of('\n');
     if (lineStart != std::string::npos) tail.erase(0, lineStart + 1);
+    if (tail.empty()) tail = note;
     if (!tail.empty()) reason += ": " + tail;
     return reason;
 }

@@ -430,6 +430,10 @@ TEST(CEngineBridgeTest, EngineFaultsDuringAGameAreReported) {
          "The engine stopped: it crashed: segmentation fault ahead."},
         {"hang.sh", EngineProtocol::Uci,
          "The engine did not answer within 2 seconds and was stopped."},
+        // The first error an engine names on its output is the reason it went.
+        {"no-network.sh", EngineProtocol::Uci,
+         "The engine stopped: it ended with exit code 1: ERROR: the network file net.nnue was not "
+         "found."},
         {"garbage.sh", EngineProtocol::Uci, "The engine sent a move that cannot be read: \"\"."},
         {"illegal.sh", EngineProtocol::Uci, "The engine played an illegal move: a2a5."},
         // Endless info lines neither hold the reader nor pass for an answer.
