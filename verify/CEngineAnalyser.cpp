@@ -16,7 +16,13 @@ void CEngineAnalyser::Start() {
         RaiseError("CEngineAnalyser", "The engine " + path + " " + reason + ".");
     }
     currentMultiPv = 1;
-    if (!session.isReady(5000)) RaiseError("CEngineAnalyser", "The engine did not get ready.");
+    if (!session.isReady(5000)) {
+        // An engine that gave up on its way (no network file, say) tells why it went.
+        const std::string reason =
+            process.isFinished() ? " (" + process.strExitReason() + ")" : std::string();
+        session.Quit();
+        RaiseError("CEngineAnalyser", "The engine did not get ready" + reason + ".");
+    }
 }
 
 std::vector<AnalysisLine> CEngineAnalyser::arrAnalyse(const std::string& fen, int multiPv,
