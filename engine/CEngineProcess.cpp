@@ -1,5 +1,7 @@
 #include "engine/CEngineProcess.h"
 
+#include "model/Utilities.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -66,6 +68,8 @@ bool CEngineProcess::isStart(const std::string& path) {
     Stop();
     error.clear();
     errorTail.clear();
+    note.clear();
+    noteIsError = false;
     if (!isMakeFolder()) return false;
     int in[2], out[2], err[2];
     if (pipe2(in, O_CLOEXEC) != 0) {
@@ -88,7 +92,14 @@ bool CEngineProcess::isStart(const std::string& path) {
     std::error_code ignored;
     const std::string program = std::filesystem::absolute(path, ignored).string();
     char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
-    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ);
+    // The program leads a process group of its own: what it starts (a wrapper's engine, a
+    // search in a child) is ended with it.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    const int spawned = posix_spawn(&pid, program.c_str(), &actions, &attributes, argv, environ);
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     close(in[0]);
     close(out[1]);
@@ -177,6 +188,7 @@ bool CEngineProcess::isReadLine(std::string& line, int waitMs) {
             line.assign(buffer, 0, size);
             if (!line.empty() && line.back() == '\r') line.pop_back();
             buffer.erase(0, size == end ? end + 1 : size);
+            TakeNote(line);
             return true;
         }
         if (fromEngine < 0) {
@@ -184,6 +196,7 @@ bool CEngineProcess::isReadLine(std::string& line, int waitMs) {
             line = std::move(buffer);
             buffer.clear();
             if (!line.empty() && line.back() == '\r') line.pop_back();
+            TakeNote(line);
             return true;
         }
         const int wait = msLeft(deadline);
@@ -192,6 +205,14 @@ bool CEngineProcess::isReadLine(std::string& line, int waitMs) {
         // Something came (or the output ended): look again; nothing within the time: done.
         if (!isFill(wait) && (wait == 0 || msLeft(deadline) == 0)) return false;
     }
+}
+
+void CEngineProcess::TakeNote(const std::string& line) {
+    // Engines tell why they give up in "info string" lines on their standard output.
+    const std::string prefix = "info string ";
+    if (noteIsError || line.compare(0, prefix.size(), prefix) != 0) return;
+    note = line.substr(prefix.size(), errorTailSize);
+    noteIsError = strLowered(note).find("error") != std::string::npos;
 }
 
 void CEngineProcess::Reap(bool wait) {
@@ -231,7 +252,8 @@ void CEngineProcess::Stop(const std::string& quitLine, int graceMs) {
         while (isRunning() && msLeft(deadline) > 0)
             usleep(2000);
         if (!exited) {
-            kill(pid, SIGKILL);
+            // The whole group: the program, not yet reaped, still holds the group's number.
+            kill(-pid, SIGKILL);
             Reap(true);
         }
     }
@@ -260,6 +282,7 @@ std::string CEngineProcess::strExitReason() {
         tail.pop_back();
     const size_t lineStart = tail.find_last_of('\n');
     if (lineStart != std::string::npos) tail.erase(0, lineStart + 1);
+    if (tail.empty()) tail = note;
     if (!tail.empty()) reason += ": " + tail;
     return reason;
 }

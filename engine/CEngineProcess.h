@@ -36,7 +36,8 @@ public:
     // Why the program could not start or could not take a line; "" while all is well.
     const std::string& strError() const { return error; }
     // How the program ended: "it crashed" or "it ended with exit code N", followed by the last
-    // line it wrote to its standard error.
+    // line it wrote to its standard error or, without one, what it said in "info string" lines
+    // (the first that names an error, else the last).
     std::string strExitReason();
     // The program's working folder; "" before the first start.
     const std::string& strWorkingFolder() const { return folder; }
@@ -44,6 +45,7 @@ public:
 private:
     bool isMakeFolder();
     void TakeErrors();
+    void TakeNote(const std::string& line);
     bool isFill(int waitMs);
     void Reap(bool wait);
     void CloseAll();
@@ -56,6 +58,8 @@ private:
     int exitStatus = 0;
     std::string buffer;
     std::string errorTail;
+    std::string note;
+    bool noteIsError = false;
     std::string error;
     std::string folder;
 };

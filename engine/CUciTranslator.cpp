@@ -2,6 +2,7 @@
 
 #include "game/CPosition.h"
 #include "game/Fen.h"
+#include "game/Perft.h"
 #include "game/UciMoves.h"
 #include "model/CError.h"
 #include "model/CGameStatus.h"
@@ -81,8 +82,9 @@ void CUciTranslator::setBoard(const std::string& fen) {
         toCaller.push_back("Illegal position: " + (problem.empty() ? fen : problem));
         return;
     }
-    // A position that is already mate is reported as such rather than searched.
-    read->isMated();
+    // A position that is already mate or stalemate is reported as such rather than searched.
+    if (!read->isMated() && read->objStatus()->isInProgress() && arrGetLegalMoves(read).empty())
+        read->objStatus(CGameStatus::objDRAWN_BY_STALEMATE());
     position = read;
     const std::vector<std::string> fields = words(fen);
     fullMoveNumber = 1;

@@ -1,5 +1,7 @@
 #include "verify/CEngineAnalyser.h"
 
+#include "game/Fen.h"
+#include "game/Perft.h"
 #include "model/CError.h"
 
 #include <algorithm>
@@ -14,7 +16,13 @@ void CEngineAnalyser::Start() {
         RaiseError("CEngineAnalyser", "The engine " + path + " " + reason + ".");
     }
     currentMultiPv = 1;
-    if (!session.isReady(5000)) RaiseError("CEngineAnalyser", "The engine did not get ready.");
+    if (!session.isReady(5000)) {
+        // An engine that gave up on its way (no network file, say) tells why it went.
+        const std::string reason =
+            process.isFinished() ? " (" + process.strExitReason() + ")" : std::string();
+        session.Quit();
+        RaiseError("CEngineAnalyser", "The engine did not get ready" + reason + ".");
+    }
 }
 
 std::vector<AnalysisLine> CEngineAnalyser::arrAnalyse(const std::string& fen, int multiPv,
@@ -50,6 +58,10 @@ std::vector<AnalysisLine> CEngineAnalyser::arrAnalyse(const std::string& fen, in
     const std::string& move = session.strBestMove();
     if (move.empty())
         RaiseError("CEngineAnalyser", "The engine gave no move: its \"bestmove\" named none.");
+    // "No move" is an answer only where there is none: elsewhere it is an engine's fault.
+    if ((move == "(none)" || move == "0000") && !arrGetLegalMoves(objReadFen(fen)).empty())
+        RaiseError("CEngineAnalyser", "The engine gave no move: its \"bestmove " + move +
+                                          "\" names none in a position with legal moves.");
     if (lines.empty() && !move.empty() && move != "(none)" && move != "0000")
         RaiseError("CEngineAnalyser", "The engine gave the move " + move +
                                           " but no evaluated line (score and moves).");

@@ -15,10 +15,12 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -29,6 +31,17 @@ const std::string start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -"
 // Where the fake engines of the tests live.
 std::string fakeEngine(const std::string& name) {
     return std::string(BRISOLT_FAKE_ENGINES) + "/" + name;
+}
+
+// True while the process runs; one that has ended (or is only waiting to be reaped) is not.
+bool isProcessAlive(int pid) {
+    for (int tries = 0; tries < 100; ++tries) {
+        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+        std::string number, name, state;
+        if (!(stat >> number >> name >> state) || state == "Z") return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
 }
 
 // Sends the practice window's setup and the position.
@@ -417,6 +430,10 @@ TEST(CEngineBridgeTest, EngineFaultsDuringAGameAreReported) {
          "The engine stopped: it crashed: segmentation fault ahead."},
         {"hang.sh", EngineProtocol::Uci,
          "The engine did not answer within 2 seconds and was stopped."},
+        // The first error an engine names on its output is the reason it went.
+        {"no-network.sh", EngineProtocol::Uci,
+         "The engine stopped: it ended with exit code 1: ERROR: the network file net.nnue was not "
+         "found."},
         {"garbage.sh", EngineProtocol::Uci, "The engine sent a move that cannot be read: \"\"."},
         {"illegal.sh", EngineProtocol::Uci, "The engine played an illegal move: a2a5."},
         // Endless info lines neither hold the reader nor pass for an answer.
@@ -441,6 +458,11 @@ TEST(CEngineBridgeTest, EngineFaultsDuringAGameAreReported) {
         EXPECT_EQ(strParseEngineOutput(output, "Black"), "");
         EXPECT_EQ(bridge.get_message(), "");
         EXPECT_FALSE(bridge.isRunning());
+        // A search run in a child process of the engine goes with it.
+        std::ifstream searcher(bridge.strWorkingFolder() + "/searcher.pid");
+        if (int child = 0; searcher >> child) {
+            EXPECT_FALSE(isProcessAlive(child));
+        }
     }
 }
 
@@ -582,6 +604,7 @@ TEST(EngineMoveCommandTest, PrintsTheEnginesMoveOrSaysWhyNot) {
         {{"4r1k1/5ppp/8/8/8/8/6PP/N6K b - -", "--depth", "4"}, 0, "Re1#"},
         {{"4r1k1/5ppp/8/8/8/8/6PP/N6K", "b", "-", "-"}, 0, "Re1#"}, // FEN in separate fields
         {{"6k1/5ppp/8/8/8/8/6PP/4r2K w - -"}, 1, "no move: the game is over (0-1 {Black mates})"},
+        {{"7k/5Q2/6K1/8/8/8/8/8 b - -"}, 1, "no move: the game is over (1/2-1/2 {stalemate})"},
         {{start, "--engine", fakeEngine("crash.sh")}, 1, "The engine stopped: it crashed"},
         // A console engine's move is checked like a UCI engine's: e4 is taken already.
         {{"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -", "--engine",

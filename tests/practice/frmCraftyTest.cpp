@@ -368,6 +368,9 @@ TEST(CEngineSettingsTest, CaptionsNameTheStoredEngineWhatAStartFoundIsKeptAndRef
         EXPECT_EQ(CEngineSettings::protocol(), EngineProtocol::Console);
         EXPECT_EQ(CEngineSettings::strPlayCaption(), "Play the game against Crafty");
     }
+    // An engine that loads for seconds before its "uciok" is an engine all the same.
+    ASSERT_EQ(strApplyEngineChoice(fake("slow-uci.sh")), "");
+    EXPECT_EQ(CEngineSettings::protocol(), EngineProtocol::Uci);
     ASSERT_EQ(strApplyEngineChoice(BRISOLT_STOCKFISH), "");
     EXPECT_EQ(CEngineSettings::protocol(), EngineProtocol::Uci);
     EXPECT_EQ(CEngineSettings::strEngineName(), "Stockfish 15.1");

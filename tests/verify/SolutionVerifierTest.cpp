@@ -168,9 +168,13 @@ TEST(EngineAnalyserFaults, RaiseAClearError) {
         {"/nonexistent/engine", "Cannot start the engine"},
         {BRISOLT_VERIFY_FAKES "/silent.sh", "did not answer \"uci\""},
         {BRISOLT_VERIFY_FAKES "/dies-on-go.sh", "The engine gave no move"},
+        {BRISOLT_VERIFY_FAKES "/../../engine/fakes/no-network.sh",
+         "did not get ready (it ended with exit code 1: ERROR: the network file net.nnue"},
         {BRISOLT_VERIFY_FAKES "/no-lines.sh", "no evaluated line"},
         // A bare "bestmove" is no move, and does not make the position one without moves.
         {BRISOLT_VERIFY_FAKES "/../../engine/fakes/garbage.sh", "The engine gave no move"},
+        // Nor does a null move where there are legal ones.
+        {BRISOLT_VERIFY_FAKES "/../../engine/fakes/no-move.sh", "The engine gave no move"},
     };
     for (const auto& [path, reason] : cases) {
         CEngineAnalyser analyser(path);
