@@ -26,7 +26,6 @@
 #include <QVBoxLayout>
 #include <exception>
 #include <limits>
-#include <map>
 #include <tuple>
 
 frmGameEditor::frmGameEditor(std::shared_ptr<CWorkBook> book, int32_t id,
@@ -149,22 +148,6 @@ void frmGameEditor::FillSetupPanel() {
         board->SetFen(QString::fromStdString(position->strGetFEN()));
 }
 
-namespace {
-
-// The annotations as a text that tells whether another program changed them.
-std::string strAnnotationsText(const GameAnnotations& annotations) {
-    std::map<std::string, std::string> nodes;
-    for (const auto& [key, note] : annotations.mapNodes)
-        nodes[key] = note.strBefore + '\x1f' + note.strAfter + '\x1f' +
-                     GameAnnotations::strNagsText(note.arrNags);
-    std::string text = GameAnnotations::strTagsText(annotations.arrTags);
-    for (const auto& [key, note] : nodes)
-        text += '\x1e' + key + '\x1f' + note;
-    return text;
-}
-
-} // namespace
-
 void frmGameEditor::LoadGame() {
     auto tree = workbook->objLoadGame(gameId, storedDescription, storedPage, storedDiagram);
     if (!tree)
@@ -178,9 +161,8 @@ void frmGameEditor::LoadGame() {
     txtPageRef->setText(QString::fromStdString(storedPage));
     txtDiagramRef->setText(QString::fromStdString(storedDiagram));
     setWindowTitle(QString("Game %1").arg(gameId));
-    GameAnnotations annotations = workbook->objLoadAnnotations(gameId);
-    storedAnnotations = strAnnotationsText(annotations);
-    pnlAnnotations->SetAnnotations(std::move(annotations));
+    storedAnnotations = workbook->objLoadAnnotations(gameId);
+    pnlAnnotations->SetAnnotations(storedAnnotations);
     board->objGameTree(tree);
     board->Mode(BoardMode::FreePlay);
 }
@@ -311,7 +293,7 @@ bool frmGameEditor::isSave() {
             std::string nowDescription, nowPage, nowDiagram;
             const auto now = workbook->objLoadGame(gameId, nowDescription, nowPage, nowDiagram);
             if (GameRows::strStoredMoves(now) != storedMoves ||
-                strAnnotationsText(workbook->objLoadAnnotations(gameId)) != storedAnnotations ||
+                workbook->objLoadAnnotations(gameId) != storedAnnotations ||
                 std::tie(nowDescription, nowPage, nowDiagram) !=
                     std::tie(storedDescription, storedPage, storedDiagram)) {
                 prompts->ShowError(this, QString("Game %1 was changed or replaced in the workbook "
@@ -327,7 +309,7 @@ bool frmGameEditor::isSave() {
                                              pnlAnnotations->objAnnotationsFor(*tree))
                      : workbook->lngSaveGame(tree, gameId, description, page, diagram);
         storedMoves = GameRows::strStoredMoves(tree);
-        storedAnnotations = strAnnotationsText(workbook->objLoadAnnotations(gameId));
+        storedAnnotations = workbook->objLoadAnnotations(gameId);
         std::tie(storedDescription, storedPage, storedDiagram) =
             std::tie(description, page, diagram);
     } catch (const std::exception& error) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "workbook/GameAnnotations.h"
+
 #include <QDialog>
 #include <cstdint>
 #include <memory>
@@ -89,7 +91,7 @@ private:
     // given its identifier meanwhile.
     std::string storedMoves;
     // The comments, marks and tags as loaded, so that another program's are not saved over.
-    std::string storedAnnotations;
+    GameAnnotations storedAnnotations;
     QString savedSnapshot;
     QString refusal;
     bool closing = false;

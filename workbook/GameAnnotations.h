@@ -16,6 +16,7 @@ struct NodeAnnotation {
 
     // True when the node carries nothing.
     bool isEmpty() const { return strBefore.empty() && strAfter.empty() && arrNags.empty(); }
+    bool operator==(const NodeAnnotation&) const = default;
 };
 
 // Everything a game carries besides its moves: its tags in the order read and the annotations
@@ -30,6 +31,8 @@ struct GameAnnotations {
 
     // True when there are neither tags nor node annotations.
     bool isEmpty() const;
+    // The same tags in the same order, the same annotation on every node.
+    bool operator==(const GameAnnotations&) const = default;
     // The value of the first tag of that name, or "" when there is none.
     std::string strTag(const std::string& name) const;
     // The node's annotation, or nullptr when it has none.
