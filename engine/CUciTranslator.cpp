@@ -2,7 +2,7 @@
 
 #include "game/CPosition.h"
 #include "game/Fen.h"
-#include "game/Perft.h"
+#include "game/SideToMove.h"
 #include "game/UciMoves.h"
 #include "model/CError.h"
 #include "model/CGameStatus.h"
@@ -83,8 +83,7 @@ void CUciTranslator::setBoard(const std::string& fen) {
         return;
     }
     // A position that is already mate or stalemate is reported as such rather than searched.
-    if (!read->isMated() && read->objStatus()->isInProgress() && arrGetLegalMoves(read).empty())
-        read->objStatus(CGameStatus::objDRAWN_BY_STALEMATE());
+    read->objStatus(objShownStatus(*read));
     position = read;
     const std::vector<std::string> fields = words(fen);
     fullMoveNumber = 1;
