@@ -191,7 +191,7 @@ void frmGames::VerifyGames() {
     const std::string path = enginePath.toStdString();
     const VerifyOptions options = verifyOptions;
     RunTask("Verifying with the engine", [&, path, options](CTaskControl& control) {
-        CEngineAnalyser analyser(path);
+        CEngineAnalyser analyser(path, control.objCancelFlag());
         CSolutionVerifier verifier(analyser, options);
         const int total = static_cast<int>(games.size());
         for (const auto& [id, tree, annotations] : games) {
@@ -199,7 +199,11 @@ void frmGames::VerifyGames() {
             control.Report(
                 static_cast<int>(found.size()), total,
                 QString("Verifying game %1 (%2 of %3)").arg(id).arg(found.size() + 1).arg(total));
-            found.emplace_back(id, verifier.objVerify(*tree, annotations));
+            try {
+                found.emplace_back(id, verifier.objVerify(*tree, annotations));
+            } catch (const AnalysisCancelled&) {
+                break;
+            }
         }
         control.Report(static_cast<int>(found.size()), total, "Done");
     });

@@ -5,6 +5,7 @@
 #include "model/CError.h"
 
 #include <algorithm>
+#include <chrono>
 
 void CEngineAnalyser::Start() {
     if (process.isRunning()) return;
@@ -39,9 +40,18 @@ std::vector<AnalysisLine> CEngineAnalyser::arrAnalyse(const std::string& fen, in
     if (!session.isGo(fen, {}, uciLimit, searchMoves))
         RaiseError("CEngineAnalyser", "The engine gave no move: " + session.strError());
 
-    // A depth-only search has no clock of its own; it gets a generous one.
-    const int waitMs = (limit.intMoveTimeMs > 0 ? limit.intMoveTimeMs : 60000) + 10000;
-    if (!session.isSearchDone(waitMs)) {
+    // A depth-only search has no clock of its own; it gets a generous one. The wait is taken in
+    // short steps so that a cancel is seen while the engine searches.
+    const auto deadline =
+        std::chrono::steady_clock::now() +
+        std::chrono::milliseconds((limit.intMoveTimeMs > 0 ? limit.intMoveTimeMs : 60000) + 10000);
+    constexpr auto kCancelCheck = std::chrono::milliseconds(50);
+    while (!session.isSearchDone(static_cast<int>(kCancelCheck.count()))) {
+        if (cancel && cancel->load()) {
+            session.Quit();
+            throw AnalysisCancelled();
+        }
+        if (std::chrono::steady_clock::now() < deadline && process.isRunning()) continue;
         const std::string reason = process.isRunning()
                                        ? "it did not answer in time"
                                        : "it ended (" + process.strExitReason() + ")";

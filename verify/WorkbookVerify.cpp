@@ -38,6 +38,8 @@ arrVerifyGames(CWorkBook& workbook, CSolutionVerifier& verifier, std::vector<int
                 // The analyser's faults end the run; a broken tree ends only its game.
                 if (error.strSource == "CEngineAnalyser") throw;
                 result.strError = error.what();
+            } catch (const AnalysisCancelled&) {
+                break; // the game half verified is not reported
             }
         }
         results.push_back(result);

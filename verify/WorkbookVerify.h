@@ -18,7 +18,8 @@ struct GameVerification {
 };
 
 // Verifies the listed games of the open workbook (every game when the list is empty), in order.
-// progress runs after each game; setting cancel stops before the next game. A game that cannot
+// progress runs after each game; setting cancel stops before the next game, and an analyser that
+// shares the flag stops within its search (that game is not reported). A game that cannot
 // be loaded is reported in its strError; a failing engine raises its error.
 std::vector<GameVerification> arrVerifyGames(
     CWorkBook& workbook, CSolutionVerifier& verifier, std::vector<int32_t> ids,

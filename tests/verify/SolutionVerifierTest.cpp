@@ -12,8 +12,11 @@
 #include "workbook/GameAnnotations.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <thread>
 #include <tuple>
 
 namespace {
@@ -182,6 +185,22 @@ TEST(EngineAnalyserFaults, RaiseAClearError) {
         EXPECT_EQ(error.rfind("CEngineAnalyser 9999: ", 0), 0u) << error;
         EXPECT_TRUE(Contains(error, reason));
     }
+}
+
+// Cancel ends a search the engine would not end: the game under way is not reported, and the
+// cancel is no engine fault.
+TEST(EngineAnalyserFaults, CancelEndsASearchTheEngineDoesNotEnd) {
+    ExerciseBook book(PgnGame(kRook, "1. Ra8#"));
+    std::atomic<bool> cancel{false};
+    CEngineAnalyser analyser(BRISOLT_VERIFY_FAKES "/../../engine/fakes/hang.sh", &cancel);
+    CSolutionVerifier verifier(analyser, Depth(8)); // a depth alone is waited for 70 s
+    std::thread canceller([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        cancel = true;
+    });
+    EXPECT_TRUE(arrVerifyGames(book.workbook, verifier, {}, {}, &cancel).empty());
+    canceller.join();
+    EXPECT_THROW(analyser.arrAnalyse(kRook, 1, {100, 0}), AnalysisCancelled);
 }
 
 // True when the first move has a try marked "?" or "??", explained, and answered by a stored
