@@ -510,10 +510,6 @@ TEST_F(WorkBookFile, TheScoreAndTheGroupFiguresAreTheSumsWhateverChangedTheFile)
              workbook.CommitBatch();
          },
          false},
-        {"NULL statistics",
-         [&] { RawDatabase(path).exec("update GameTree set Hits=NULL, Solve='x' where ID=1"); },
-         false},
-        {"a result on NULL statistics", [&] { workbook.UpdateError(1); }, true},
         {"a deleted game", [&] { workbook.DeleteGame(6); }, false},
         {"a result after the deletion", [&] { workbook.UpdateSuccess(1); }, true},
         {"the log cleared", [&] { workbook.ClearLog(); }, true},
