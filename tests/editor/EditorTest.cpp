@@ -5,7 +5,6 @@
 #include "editor/CAnnotationPanel.h"
 #include "editor/CGamesTableModel.h"
 #include "editor/CMoveTreeView.h"
-#include "tests/workbook/RawDatabase.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -78,8 +77,7 @@ TEST_F(GameEditor, RefusesWhatCannotBeTrainedAndEditingKeepsTheIdentifierTextsAn
     book.workbook->UpdateSuccess(id);
     book.workbook->UpdateError(id);
     // Another program's bytes that are no UTF-8 stay as they are unless their box is edited.
-    RawDatabase(book.folder.file("games.brl"))
-        .exec("update GameTree set XRefDiagram = cast(x'2333e9' as text)");
+    book.exec("update GameTree set XRefDiagram = cast(x'2333e9' as text)");
 
     frmGameEditor editor(book.workbook, id, prompts);
     EXPECT_EQ(editor.objBoard()->objGameTree()->Count(), 6);
@@ -108,31 +106,25 @@ TEST_F(GameEditor, RefusesWhatCannotBeTrainedAndEditingKeepsTheIdentifierTextsAn
     EXPECT_EQ(Replies(*tree, {"Kf7"}), (Moves{"Kh7", "a6"}));
     EXPECT_EQ(Replies(*tree, {"Kf7", "a6"}), Moves{"Rh1#"});
 
-    // Its moves changed by another program while open (its texts and notes as they were), the
-    // game is not saved over that change.
-    frmGameEditor stale(book.workbook, id, prompts);
-    RawDatabase(book.folder.file("games.brl")).exec("delete from GameNode where MoveText='Rh1#'");
-    stale.txtPageRef->setText("p.100");
-    EXPECT_FALSE(stale.isSave());
-    EXPECT_THAT(prompts->errors.back().toStdString(), HasSubstr("nothing was saved"));
-    EXPECT_EQ(Replies(*Stored(*book.workbook, id), {"Kf7", "a6"}), Moves{});
-    // Nor over a comment another program wrote meanwhile.
-    frmGameEditor commented(book.workbook, id, prompts);
+    // Its moves or its comments changed by another program while open (its texts as they were),
+    // the game is not saved over that change.
     const std::string root = CGameNode::strINITIAL_KEY();
-    RawDatabase(book.folder.file("games.brl"))
-        .exec("insert into GameAnnotation values (" + std::to_string(id) + ", '" + root +
-              "', 'theirs', '', '')");
-    commented.txtPageRef->setText("p.101");
-    EXPECT_FALSE(commented.isSave());
+    for (const std::string& change : {std::string("delete from GameNode where MoveText='Rh1#'"),
+                                      "insert into GameAnnotation values (" + std::to_string(id) +
+                                          ", '" + root + "', 'theirs', '', '')"}) {
+        frmGameEditor stale(book.workbook, id, prompts);
+        book.exec(change);
+        stale.txtPageRef->setText("p.100");
+        EXPECT_FALSE(stale.isSave()) << change;
+        EXPECT_THAT(prompts->errors.back().toStdString(), HasSubstr("nothing was saved"));
+    }
+    EXPECT_EQ(Replies(*Stored(*book.workbook, id), {"Kf7", "a6"}), Moves{});
     EXPECT_EQ(book.workbook->objLoadAnnotations(id).mapNodes.at(root).strBefore, "theirs");
     // Deleted by another program, it cannot be opened, and the reason says so.
-    RawDatabase(book.folder.file("games.brl")).exec("delete from GameTree; delete from GameNode");
-    try {
-        frmGameEditor gone(book.workbook, id, prompts);
-        ADD_FAILURE() << "opened";
-    } catch (const std::exception& error) {
-        EXPECT_THAT(error.what(), HasSubstr("no longer in the workbook: another program deleted"));
-    }
+    book.exec("delete from GameTree; delete from GameNode");
+    EXPECT_THAT([&] { frmGameEditor gone(book.workbook, id, prompts); },
+                testing::ThrowsMessage<std::exception>(
+                    HasSubstr("no longer in the workbook: another program deleted")));
 }
 
 // Setup starts from the position shown (the start position has every castling right) and the
@@ -262,8 +254,7 @@ TEST_F(EditorAnnotations, CommentsAndMarksAreSavedAndShownAgain) {
     }
     // Texts longer than a line box takes by default are shown (and so written back) whole.
     const std::string first = "The king first" + std::string(40000, '.');
-    RawDatabase(book.folder.file("games.brl"))
-        .exec("update GameAnnotation set CommentBefore = '" + first +
+    book.exec("update GameAnnotation set CommentBefore = '" + first +
               "' where CommentBefore = 'The king first'; update GameTree set Description = '" +
               first + "', XRefPage = '" + first + "', XRefDiagram = '" + first +
               "'; update GameAnnotation set CommentAfter = 'loses' || char(160) || 'at once' "
