@@ -233,7 +233,6 @@ TEST_F(MoveInput, PromotionTakesTheNamedOrPickedPieceAndNoPickRefuses) {
     }
     // a board given another mode or game while the piece is chosen takes no move
     const std::function<void()> changes[] = {[&] { board->Mode(BoardMode::View); },
-                                             [&] { board->Mode(BoardMode::Setup); },
                                              [&] { board->ApplyFen(white); }};
     for (const auto& change : changes) {
         ASSERT_TRUE(board->ApplyFen(white));
