@@ -7,6 +7,7 @@
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
 #include "pgn/PgnImport.h"
+#include "tests/workbook/RawDatabase.h"
 #include "tests/workbook/TempFolder.h"
 #include "workbook/CWorkBook.h"
 
@@ -59,6 +60,8 @@ struct TempWorkbook {
     TempWorkbook() : workbook(std::make_shared<CWorkBook>()) {
         workbook->strOpenWorkBook(folder.file("games.brl"));
     }
+    // Changes the file as another program does, behind the workbook's back.
+    void exec(const std::string& sql) const { RawDatabase(folder.file("games.brl")).exec(sql); }
     TempFolder folder;
     std::shared_ptr<CWorkBook> workbook;
 };

@@ -5,7 +5,6 @@
 #include "editor/CBackgroundTask.h"
 #include "editor/CGamesTableModel.h"
 #include "editor/frmGames.h"
-#include "tests/workbook/RawDatabase.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -113,7 +112,7 @@ TEST_F(GamesWindow, SortsFiltersDeletesAndNamesTheGameToTrain) {
     EXPECT_EQ(book.workbook->lngCountGames(), 2);
     EXPECT_EQ(games.arrlngShownIDs(), (std::vector<int32_t>{1, 3}));
     // An identifier beyond 32 bits (a file from anyone) is not taken for the one it cuts to.
-    RawDatabase(book.folder.file("games.brl")).exec("update GameTree set ID=4294967297 where ID=3");
+    book.exec("update GameTree set ID=4294967297 where ID=3");
     games.Reload();
     games.tblGames->selectRow(1);
     games.cmdTrain->click();
@@ -195,8 +194,7 @@ TEST_F(GamesWindow, CancelledImportKeepsWholeGamesOnlyAndSkippedGamesAreNamed) {
     // A workbook failure after the first batch: its games stay, and the window says so and
     // tells the training window of them.
     TempWorkbook full;
-    RawDatabase(full.folder.file("games.brl"))
-        .exec("insert into GameTree (ID) values (2147481647)");
+    full.exec("insert into GameTree (ID) values (2147481647)");
     frmGames stopped(full.workbook, nullptr, prompts);
     QSignalSpy changed(&stopped, &frmGames::WorkbookChanged);
     stopped.ImportPgnFrom(QString::fromStdString(file));
@@ -222,8 +220,7 @@ TEST_F(GamesWindow, ExportWritesTheChosenGamesAndNamesThoseThatCannotBeRead) {
     EXPECT_EQ(prompts->notices,
               (QStringList{"2 games written to " + all + ".", "1 game written to " + one + "."}));
 
-    RawDatabase(book.folder.file("games.brl"))
-        .exec("update GameNode set MoveText='Ke3' where GameTreeID=2 and MoveText='Ra8#'; "
+    book.exec("update GameNode set MoveText='Ke3' where GameTreeID=2 and MoveText='Ra8#'; "
               "insert into GameTree values (3,'empty','','',0,0,0,0), (4,'','p.4','',0,0,0,0);"
               "insert into GameNode select NULL,4,NodeKey,NodeParentKey,WhiteToMove,Diagram,"
               "MoveText,MoveNumber,EnPassantFile,WhiteOO,WhiteOOO,BlackOO,BlackOOO from GameNode "
@@ -281,8 +278,7 @@ TEST_F(GamesWindow, VerificationShowsVerdictsAndAddsAlternatives) {
         other.strOpenWorkBook(book.folder.file("games.brl"));
         const std::string added = std::to_string(Import(other, pgn).at(0)),
                           was = std::to_string(id);
-        RawDatabase(book.folder.file("games.brl"))
-            .exec("delete from GameNode where GameTreeID=" + was +
+        book.exec("delete from GameNode where GameTreeID=" + was +
                   "; update GameNode set GameTreeID=" + was + " where GameTreeID=" + added +
                   "; delete from GameTree where ID=" + added);
     };
@@ -308,7 +304,7 @@ TEST_F(GamesWindow, VerificationShowsVerdictsAndAddsAlternatives) {
     games.VerifyGames();
     EXPECT_EQ(Column(games, frmGames::ColVerdict).first(), "ok") << "the stored game is verified";
     // Game 2 deleted by another program: the game imported next takes its identifier, no verdict.
-    RawDatabase(book.folder.file("games.brl")).exec("delete from GameTree where ID=2");
+    book.exec("delete from GameTree where ID=2");
     WriteFile(book.folder.file("next.pgn"), PgnGame(twoRooks, "1. Rb8#"));
     games.ImportPgnFrom(QString::fromStdString(book.folder.file("next.pgn")));
     EXPECT_EQ(Column(games, frmGames::ColVerdict), (QStringList{"ok", ""}));
@@ -324,8 +320,7 @@ constexpr int kGames = 3000; // more rows than the cache holds
 // (NULL) texts and statistics; long runs of equal keys.
 struct Fixture {
     Fixture() {
-        RawDatabase(book.folder.file("games.brl"))
-            .exec("with recursive n(i) as (select 1 union all select i+1 from n where i<" +
+        book.exec("with recursive n(i) as (select 1 union all select i+1 from n where i<" +
                   std::to_string(kGames) +
                   ") insert into GameTree select case i when 7 then 5000000000 else i*3 end, "
                   "case when i%10=5 then null when i%4=0 then 'Mate in '||(i%12) when i%4=1 "
@@ -458,7 +453,7 @@ TEST(GamesTableModel, ReadsOnlyThePagesShownKeepsAFewOfThemAndNamesWhyAFileCanno
     EXPECT_EQ(fresh.lngPagesRead(), pages + 1);
 
     // A file that cannot be read gives an empty table and the reason.
-    RawDatabase(fixture.book.folder.file("games.brl")).exec("drop table GameTree");
+    fixture.book.exec("drop table GameTree");
     QSignalSpy reset(&fresh, &QAbstractItemModel::modelReset);
     fresh.Reload();
     EXPECT_EQ(reset.count(), 1);
