@@ -103,12 +103,13 @@ TEST_F(GameEditor, RefusesWhatCannotBeTrainedAndEditingKeepsTheIdentifierTextsAn
     EXPECT_EQ(Replies(*tree, {"Kf7"}), (Moves{"Kh7", "a6"}));
     EXPECT_EQ(Replies(*tree, {"Kf7", "a6"}), Moves{"Rh1#"});
 
-    // Its moves or its comments changed by another program while open (its texts as they were),
-    // the game is not saved over that change.
+    // Its moves, its comments or its texts changed by another program while open, the game is
+    // not saved over that change.
     const std::string root = CGameNode::strINITIAL_KEY();
     for (const std::string& change : {std::string("delete from GameNode where MoveText='Rh1#'"),
                                       "insert into GameAnnotation values (" + std::to_string(id) +
-                                          ", '" + root + "', 'theirs', '', '')"}) {
+                                          ", '" + root + "', 'theirs', '', '')",
+                                      std::string("update GameTree set Description='theirs'")}) {
         frmGameEditor stale(book.workbook, id, prompts);
         book.exec(change);
         stale.txtPageRef->setText("p.100");
