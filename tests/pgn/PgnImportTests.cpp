@@ -304,8 +304,8 @@ TEST(PgnAnnotations, CommentsAndGlyphsLandOnTheirMoves) {
 }
 
 // Import, export, import the export and export again: the same text, with every tag, comment
-// and glyph of the source, and the results kept: real collections, Latin-1 text, quoted tags,
-// set-ups, and text at the edges of what a file may hold. (The texts a game cannot be kept with
+// and glyph of the source, and the results kept: real collections, quoted tags, set-ups, and
+// text at the edges of what a file may hold. (The texts a game cannot be kept with
 // are in GamesThatCannotBeKeptAreSkippedWithTheReason.)
 TEST(PgnAnnotations, CollectionsAndTextsAtTheEdgesSurviveTheRoundTrip) {
     const std::string longest(1000000 - 64 - 20, 'y'); // fits a row with its node key
@@ -323,9 +323,6 @@ TEST(PgnAnnotations, CollectionsAndTextsAtTheEdgesSurviveTheRoundTrip) {
           ";a comment to the end of the line, with a } brace\n", "$10 {White to move",
           "[Result \"1/2-1/2\"]", "1/2-1/2\n", "({Better is} 3... g6 $1", "2. h4 $4 $6 Rc1+ 0-1\n",
           "{A game without moves: only this comment.} *"}},
-        {"Latin-1 is written as UTF-8",
-         "[White \"N\372\361ez\"]\n\n1. e4 {caf\351} *\n",
-         {"[White \"Núñez\"]", "1. e4 {café} *"}},
         {"quoted texts, set-ups, en passant and an underpromotion",
          "[Event \"x\"]\n[Description \"He said \\\"O'Brien\\\" \\\\ twice\"]\n"
          "[PageRef \"p.'9'\\\\\"]\n[DiagramRef \"#3\"]\n\n1. e4 e5 (1... c5 2. Nf3 (2. c3) d6) "
