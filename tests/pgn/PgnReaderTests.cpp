@@ -143,6 +143,7 @@ TEST(PgnReader, GivesUtf8ReadingLatin1WhereTheTextIsNotUtf8AndNothingOfBinaryDat
     std::mt19937 bytes(7);
     for (char& c : random)
         c = static_cast<char>(bytes() & 0xFF);
+    const std::string game = "[Event \"E\"]\n\n1. e4 *\n";
     std::string controls;
     for (int i = 0; i < 200; ++i)
         controls += "1. e4\x01\x02\x03";
@@ -171,8 +172,9 @@ TEST(PgnReader, GivesUtf8ReadingLatin1WhereTheTextIsNotUtf8AndNothingOfBinaryDat
         {"text with a stray NUL", std::string("[Event \"a\"]\n\n1. e4 {\x00} *", 24),
          std::string("game 1 | tag Event=a | e4 | {\0} | result * | end", 48), false, false},
         {"a workbook", "SQLite format 3" + std::string(4096, '\0'), "", false, true},
-        {"gzip", "\x1F\x8B\x08\x00" + random.substr(0, 100), "", false, true},
-        {"zip", "PK\x03\x04" + random.substr(0, 100), "", false, true},
+        // known signatures refuse even a text that follows them
+        {"gzip", "\x1F\x8B" + game, "", false, true},
+        {"zip", "PK\x03\x04" + game, "", false, true},
         {"random bytes", random, "", false, true},
         {"text full of control characters", controls, "", false, true},
     };

@@ -47,13 +47,11 @@ inline std::vector<std::vector<std::string>> StoredGames(CWorkBook& workbook) {
 
 // The PGN text imported into a new workbook file, and every game exported from the file as it is
 // on disk.
-inline std::string ImportAndExport(const std::string& pgn, const std::string& path,
-                                   PgnImportResult* result = nullptr) {
+inline std::string ImportAndExport(const std::string& pgn, const std::string& path) {
     CWorkBook workbook;
     workbook.strOpenWorkBook(path);
     std::istringstream input(pgn);
-    PgnImportResult imported = ImportPgn(workbook, input);
-    if (result) *result = imported;
+    ImportPgn(workbook, input);
     workbook.CloseWorkBook();
     workbook.strOpenWorkBook(path);
     std::ostringstream output;
