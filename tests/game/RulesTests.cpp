@@ -264,11 +264,14 @@ TEST(Legality, IsMatedOnAGivenPosition) {
         EXPECT_EQ(position->isMated(), mated) << fenText;
         EXPECT_EQ(position->objStatus()->isInProgress(), !mated) << fenText;
     }
+    // A game already ended is mated by either side's win, not by a draw.
     const auto over = fen("4k3/8/8/8/8/8/8/4K3 w - -");
-    over->objStatus(CGameStatus::objWHITE_WINS());
-    EXPECT_TRUE(over->isMated());
-    over->objStatus(CGameStatus::objDRAWN_BY_STALEMATE());
-    EXPECT_FALSE(over->isMated());
+    for (const auto& [status, mated] : {std::pair{CGameStatus::objWHITE_WINS(), true},
+                                        {CGameStatus::objBLACK_WINS(), true},
+                                        {CGameStatus::objDRAWN_BY_STALEMATE(), false}}) {
+        over->objStatus(status);
+        EXPECT_EQ(over->isMated(), mated) << status->strToString();
+    }
 }
 
 // Counts small enough for the test suite; the deeper ones run in the benchmark.
