@@ -2,7 +2,6 @@
 // real files: tries left, refused moves and refuted tries explained, the solution stepped with
 // the keys, the place in the batch, the score and the summary; a workbook that cannot be
 // written; keys typed after a board click; the last move; the colours and the layout.
-#include "app/CAppearance.h"
 #include "app/CTrainingFeedback.h"
 #include "app/frmMain.h"
 #include "board/cntrlChessGui.h"
@@ -11,7 +10,6 @@
 #include "tests/workbook/RawDatabase.h"
 #include "tests/workbook/TempFolder.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -483,35 +481,6 @@ private slots:
             QCOMPARE(ListItems(board->lstWhiteMoves), white);
             QCOMPARE(ListItems(board->lstBlackMoves), black);
         }
-    }
-
-    void theAppearanceChoiceIsStoredAndRestored() {
-        const QPalette system = QApplication::palette();
-        // The commands are written in the palette's link colour, light on a dark palette.
-        const auto linkColor = [](frmMain* window) {
-            return window->findChild<QLabel*>("lblClearLog")->palette().color(QPalette::WindowText);
-        };
-        {
-            auto window = Open();
-            Trigger(window.get(), "mnuAppearanceDark");
-            QCOMPARE(Setting("Options/Appearance"), QString("Dark"));
-            QTRY_VERIFY(CAppearance::isDark(window->palette()));
-            QCOMPARE(linkColor(window.get()), CAppearance::objDarkPalette().color(QPalette::Link));
-        }
-        auto window = Open();
-        QVERIFY(window->findChild<QAction*>("mnuAppearanceDark")->isChecked());
-        QVERIFY(CAppearance::isDark(QApplication::palette()));
-        QCOMPARE(linkColor(window.get()), CAppearance::objDarkPalette().color(QPalette::Link));
-        // The whole desktop palette comes back. From Dark: offscreen, the light one equals it.
-        Trigger(window.get(), "mnuAppearanceSystem");
-        QCOMPARE(Setting("Options/Appearance"), QString("System"));
-        QCOMPARE(QApplication::palette(), system);
-        Trigger(window.get(), "mnuAppearanceLight");
-        QVERIFY(!CAppearance::isDark(QApplication::palette()));
-        QCOMPARE(Setting("Options/Appearance"), QString("Light"));
-        // A stored text that is no choice counts as the desktop's colours.
-        SetSetting("Options/Appearance", "Purple");
-        QVERIFY(Open()->findChild<QAction*>("mnuAppearanceSystem")->isChecked());
     }
 };
 
