@@ -3,6 +3,7 @@
 // practice, the menus and their keys, the end of the program, and the picture it writes in
 // screenshot mode.
 #include "app/CAboutBox.h"
+#include "app/CAppearance.h"
 #include "app/CHelpWindow.h"
 #include "app/frmMain.h"
 #include "board/cntrlChessGui.h"
@@ -128,15 +129,20 @@ private slots:
         QVERIFY(window.objWorkBook() == nullptr);
     }
 
-    // Colours and the board's side start as white and green with White below, and what the
-    // trainee chooses is stored and applied at the next start.
-    void boardColoursAndSideAreStoredAndAppliedAtTheNextStart() {
+    // Colours and the board's side start as white and green with White below, the appearance as
+    // the desktop's, and what the trainee chooses is stored and applied at the next start.
+    void coloursSideAndAppearanceAreStoredAndAppliedAtTheNextStart() {
         const quint32 light = 0xF0 | (0xD9 << 8) | (0xB5 << 16);
         const quint32 dark = 0xB5 | (0x88 << 8) | (0x63 << 16);
         const auto look = [](const frmMain& window) {
             const cntrlChessGui* board = window.objBoard();
             return std::make_tuple(board->SquareColorLight(), board->SquareColorDark(),
                                    board->isWhiteOnTop());
+        };
+        const QPalette system = QApplication::palette();
+        // The commands are written in the palette's link colour, light on a dark palette.
+        const auto linkColor = [](const frmMain& window) {
+            return window.findChild<QLabel*>("lblClearLog")->palette().color(QPalette::WindowText);
         };
         {
             frmMain window;
@@ -156,6 +162,10 @@ private slots:
                 QCOMPARE(Setting("Options/WhiteOnTop"), QString(value));
             }
             QCOMPARE(look(window), std::make_tuple(light, dark, true));
+            Trigger(&window, "mnuAppearanceDark");
+            QCOMPARE(Setting("Options/Appearance"), QString("Dark"));
+            QTRY_VERIFY(CAppearance::isDark(window.palette()));
+            QCOMPARE(linkColor(window), CAppearance::objDarkPalette().color(QPalette::Link));
         }
         QCOMPARE(Setting("Options/LightColor"), QString::number(light));
         QCOMPARE(Setting("Options/DarkColor"), QString::number(dark));
@@ -163,18 +173,31 @@ private slots:
         QCOMPARE(look(window), std::make_tuple(light, dark, true));
         QCOMPARE(window.objBoard()->strBoardTheme(), QString("Brown")); // its colours were chosen
         QCOMPARE(window.objBoard()->boardMode(), BoardMode::Training);
+        QVERIFY(window.findChild<QAction*>("mnuAppearanceDark")->isChecked());
+        QVERIFY(CAppearance::isDark(QApplication::palette()));
+        QCOMPARE(linkColor(window), CAppearance::objDarkPalette().color(QPalette::Link));
+        // The whole desktop palette comes back. From Dark: offscreen, the light one equals it.
+        Trigger(&window, "mnuAppearanceSystem");
+        QCOMPARE(Setting("Options/Appearance"), QString("System"));
+        QCOMPARE(QApplication::palette(), system);
+        Trigger(&window, "mnuAppearanceLight");
+        QVERIFY(!CAppearance::isDark(QApplication::palette()));
+        QCOMPARE(Setting("Options/Appearance"), QString("Light"));
+        // A stored text that is no choice counts as the desktop's colours.
+        SetSetting("Options/Appearance", "Purple");
+        QVERIFY(frmMain().findChild<QAction*>("mnuAppearanceSystem")->isChecked());
     }
 
-    void helpShowsTheContentsPageAndClosesWithItsButtonEscapeAndCtrlW() {
+    void helpClosesEveryWayAndAboutIsModalWithSystemInformation() {
         frmMain window;
         // Without a help file the program says so.
         CHelpWindow::strHelpFile("");
-        ModalScript script(Press(QMessageBox::Ok));
+        ModalScript none(Press(QMessageBox::Ok));
         window.HelpContents();
-        QVERIFY(script.isDone());
-        QCOMPARE(script.Seen().at(0).text, QString("Unable to display Help Contents. There is no "
-                                                   "Help associated with this project."));
-        QCOMPARE(script.Seen().at(0).icon, int(QMessageBox::Information));
+        QVERIFY(none.isDone());
+        QCOMPARE(none.Seen().at(0).text, QString("Unable to display Help Contents. There is no "
+                                                 "Help associated with this project."));
+        QCOMPARE(none.Seen().at(0).icon, int(QMessageBox::Information));
 
         const QString page =
             WriteFile(dir.filePath("help/index.html"),
@@ -194,16 +217,13 @@ private slots:
                 QTest::keySequence(help, QKeySequence(way));
             QTRY_VERIFY2(!help->isVisible(), qPrintable(way));
         }
-    }
 
-    void aboutBoxIsModalWithSystemInformation() {
         const QString info = CAboutBox::strSystemInfo();
         for (const char* fact : {"Operating system: ", "Qt: ", "SQLite: 3.", "Chess engine: "})
             QVERIFY2(info.contains(fact), fact);
         if (QFile::exists("/usr/games/stockfish"))
             QVERIFY2(info.contains("/usr/games/stockfish") || info.contains("/usr/bin/stockfish"),
                      qPrintable(info));
-        frmMain window;
         ModalScript script([](QWidget* about) {
             QVERIFY(about->isModal());
             QCOMPARE(about->findChild<QLabel*>("lblVersion")->text(),

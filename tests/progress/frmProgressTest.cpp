@@ -78,13 +78,32 @@ private slots:
         QCOMPARE(int(testwb::History(four.toStdString()).size()), rowsLeft);
     }
 
-    void statisticsWindowTrainsTheGameClicked() {
+    // A game solved two months ago is due again: the spaced order brings it first, the classic
+    // order last; it leads the statistics' games not seen for longest.
+    void theGameDueLeadsTheSpacedOrderAndTheStatisticsTrainTheGameClicked() {
         {
-            CWorkBook book; // a game solved long ago, first in the games not seen for longest
+            CWorkBook book;
             book.strOpenWorkBook(four.toStdString());
             book.RecordAttempt({0, ids[3], std::time(nullptr) - 60 * 86400, true, 0, false, 9});
         }
         auto window = Open();
+        QVERIFY(window->findChild<QAction*>("mnuClassicOrder")->isChecked());
+        const std::vector<int32_t> classic = window->objSession().arrlngGameIDs();
+        QCOMPARE(classic, (std::vector<int32_t>{ids[0], ids[1], ids[2], ids[3]}));
+
+        SetSetting("Options/NewGamesPerDay", "1");
+        Trigger(window.get(), "mnuSpacedOrder");
+        QCOMPARE(Setting("Options/TrainingOrder"), QString("spaced"));
+        QVERIFY(window->isOpenWorkbook(four));
+        // The due game, one new game, then the classic order fills the batch.
+        QCOMPARE(window->objSession().arrlngGameIDs(),
+                 (std::vector<int32_t>{ids[3], ids[0], ids[1], ids[2]}));
+
+        Trigger(window.get(), "mnuClassicOrder");
+        QCOMPARE(Setting("Options/TrainingOrder"), QString("classic"));
+        QVERIFY(window->isOpenWorkbook(four));
+        QCOMPARE(window->objSession().arrlngGameIDs(), classic);
+
         const int32_t first = Shown(window.get());
         Trigger(window.get(), "mnuShowSolution"); // the first game failed once
         Trigger(window.get(), "mnuNextGame");
@@ -164,33 +183,6 @@ private slots:
         statistics.setPalette(dark);
         QCOMPARE(days->chart()->theme(), QChart::ChartThemeDark);
         QCOMPARE(days->chart()->titleBrush().color(), QColor(230, 230, 230));
-    }
-
-    // A game solved two months ago is due again: the spaced order brings it first, the classic
-    // order last.
-    void spacedRepetitionIsAnOptionKeptInTheSettings() {
-        {
-            CWorkBook book;
-            book.strOpenWorkBook(four.toStdString());
-            book.RecordAttempt({0, ids[3], std::time(nullptr) - 60 * 86400, true, 0, false, 9});
-        }
-        auto window = Open();
-        QVERIFY(window->findChild<QAction*>("mnuClassicOrder")->isChecked());
-        const std::vector<int32_t> classic = window->objSession().arrlngGameIDs();
-        QCOMPARE(classic, (std::vector<int32_t>{ids[0], ids[1], ids[2], ids[3]}));
-
-        SetSetting("Options/NewGamesPerDay", "1");
-        Trigger(window.get(), "mnuSpacedOrder");
-        QCOMPARE(Setting("Options/TrainingOrder"), QString("spaced"));
-        QVERIFY(window->isOpenWorkbook(four));
-        // The due game, one new game, then the classic order fills the batch.
-        QCOMPARE(window->objSession().arrlngGameIDs(),
-                 (std::vector<int32_t>{ids[3], ids[0], ids[1], ids[2]}));
-
-        Trigger(window.get(), "mnuClassicOrder");
-        QCOMPARE(Setting("Options/TrainingOrder"), QString("classic"));
-        QVERIFY(window->isOpenWorkbook(four));
-        QCOMPARE(window->objSession().arrlngGameIDs(), classic);
     }
 };
 
