@@ -18,6 +18,7 @@
 #include "workbook/WriteFailure.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <ctime>
 #include <stdexcept>
 #include <utility>
@@ -71,8 +72,10 @@ int32_t CTrainingSession::RequireCurrentGame() const {
 std::vector<int32_t> CTrainingSession::NewBatch() const {
     std::vector<int32_t> batch;
     CWorkBook& book = RequireWorkBook();
-    // As many more as are left out, so that the others keep their places.
-    const auto count = static_cast<int16_t>(intBatchSize + std::min<size_t>(leftOut.size(), 1000));
+    // As many more as are left out, so that the others keep their places (up to what one query
+    // can ask for).
+    const auto count = static_cast<int16_t>(
+        intBatchSize + std::min<size_t>(leftOut.size(), INT16_MAX - intBatchSize));
     for (auto id :
          spacedOrder ? book.arrlngGetGameIDsForReview(count, newGamesPerDay, ReviewDay::lngToday())
                      : book.arrlngGetGameIDsForTraining(count)) {

@@ -220,14 +220,15 @@ TEST_F(TrainingSessionTest, ADamagedGameIsNamedOnceAndLeftOutOfTheBatches) {
     session.TrainGame(ids[1]);
     session.NextGame();
     EXPECT_EQ(session.arrlngGameIDs(), std::vector<int32_t>{ids[1]});
-    // A whole damaged workbook names a few games, then their count.
-    std::vector<std::string> many;
-    for (int id = 1; id <= 7; ++id)
-        many.push_back("Game " + std::to_string(id) + " is damaged.");
-    EXPECT_EQ(CTrainingSession::strLeftOutMessage(many),
-              "Game 1 is damaged.\r\nGame 2 is damaged.\r\nGame 3 is damaged.\r\nGame 4 is "
-              "damaged.\r\nGame 5 is damaged.\r\nAnd 2 more games like them.\r\nThey are left "
-              "out of training.");
+    // Far more damaged games than a batch, all failed before: five are named, then their count,
+    // and training reaches the good game behind them.
+    RawDatabase(file).exec("with recursive n(i) as (select 1001 union all select i + 1 from n "
+                           "where i < 3000) insert into GameTree select i, '', '', '', 9, 0, 9, 0 "
+                           "from n");
+    EXPECT_EQ(MessageOf([&] { session.StartBatch(); }),
+              named(1001) + named(1002) + named(1003) + named(1004) + named(1005) +
+                  "And 1995 more games like them.\r\nThey are left out of training.");
+    EXPECT_EQ(session.lngCurrentGameId(), ids[1]);
 }
 
 TEST_F(TrainingSessionTest, GamesLeftOutOnTheWayToAGameThatCannotBeShownAreNamedWithIt) {
