@@ -369,6 +369,8 @@ void CTrainingSession::WorkbookEdited(int32_t editedGameId) {
 void CTrainingSession::ShowNoGames() {
     gameIds.clear();
     gameIndex = -1;
+    // Games left out and deleted since are left out no longer.
+    std::erase_if(leftOut, [this](int32_t id) { return !isGameInWorkbook(id); });
     ShowEmptyBoard(leftOut.empty() ? strNoGamesMessage()
                                    : "No other game can be shown: " +
                                          strCounted(static_cast<int64_t>(leftOut.size()), "game") +

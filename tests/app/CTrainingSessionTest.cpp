@@ -229,6 +229,10 @@ TEST_F(TrainingSessionTest, ADamagedGameIsNamedOnceAndLeftOutOfTheBatches) {
               named(1001) + named(1002) + named(1003) + named(1004) + named(1005) +
                   "And 1995 more games like them.\r\nThey are left out of training.");
     EXPECT_EQ(session.lngCurrentGameId(), ids[1]);
+    // Deleted since, the games left out are not counted: the workbook is empty.
+    RawDatabase(file).exec("delete from GameTree");
+    session.NextGame();
+    EXPECT_EQ(display.message, CTrainingSession::strNoGamesMessage());
 }
 
 TEST_F(TrainingSessionTest, GamesLeftOutOnTheWayToAGameThatCannotBeShownAreNamedWithIt) {
