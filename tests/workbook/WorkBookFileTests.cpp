@@ -217,6 +217,7 @@ TEST_F(WorkBookFile, ADamagedGameNamesItselfAndTheOtherGameStillLoads) {
         {"update GameNode set WhiteOO=x'00ff'", "Bad value of WhiteOO in game 2"},
         {"update GameNode set MoveNumber=2147483647",
          "Bad value of MoveNumber in game 2: '2147483647'"},
+        {"update GameNode set Diagram=NULL", "Game 2 cannot be loaded"}, // the diagram refuses
         {"delete from GameNode where NodeKey='InitialKey'", "Game 2 has no start position"},
         {"update GameNode set Diagram=replace(Diagram,'pppppppp','ppppRppp')",
          "Game 2 cannot be loaded: the test position is unsound: the side not to move is in check"},
