@@ -96,8 +96,13 @@ private slots:
         QCOMPARE(Setting("Options/TrainingOrder"), QString("spaced"));
         QVERIFY(window->isOpenWorkbook(four));
         // The due game, one new game, then the classic order fills the batch.
-        QCOMPARE(window->objSession().arrlngGameIDs(),
-                 (std::vector<int32_t>{ids[3], ids[0], ids[1], ids[2]}));
+        const std::vector<int32_t> spaced = {ids[3], ids[0], ids[1], ids[2]};
+        QCOMPARE(window->objSession().arrlngGameIDs(), spaced);
+        // Started again, the program keeps the order chosen.
+        window.reset();
+        window = Open();
+        QVERIFY(window->findChild<QAction*>("mnuSpacedOrder")->isChecked());
+        QCOMPARE(window->objSession().arrlngGameIDs(), spaced);
 
         Trigger(window.get(), "mnuClassicOrder");
         QCOMPARE(Setting("Options/TrainingOrder"), QString("classic"));
