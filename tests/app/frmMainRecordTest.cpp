@@ -290,8 +290,10 @@ private slots:
                      games->objTask()->isRunning() && box->isVisible() &&
                      box->labelText() == "Stopping after the current step...";
         });
+        const qsizetype errors = prompts->errors.size();
         games->VerifyGames();
         QVERIFY(cancel.isDone() && waited);
+        QCOMPARE(prompts->errors.size(), errors); // a cancel is no engine failure
         QVERIFY(games->cmdNew->isEnabled());
         games->close();
 
