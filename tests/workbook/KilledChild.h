@@ -45,9 +45,7 @@ inline KilledChild RunAndKill(const std::function<void(int pipe)>& work, usecond
     int32_t value = 0;
     if (read(fds[0], &value, sizeof value) == sizeof value) usleep(delay);
     kill(child, SIGKILL);
-    int status = 0;
-    waitpid(child, &status, 0);
-    result.killed = WIFSIGNALED(status);
+    result.killed = ExitCode(child) == -1;
     while (read(fds[0], &value, sizeof value) == sizeof value)
         result.toldAfterStart.push_back(value);
     close(fds[0]);
