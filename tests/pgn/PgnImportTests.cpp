@@ -271,7 +271,7 @@ TEST(PgnAnnotations, CommentsAndGlyphsLandOnTheirMoves) {
           "e4 e5|||2", "e4||good|1"}},
         {"game comment and marks on the start position",
          "$10 {Opening words} {more} 1. d4 $146 *",
-         {"|Opening words more||10", "d4|||146"}},
+         {"d4|||146", "|Opening words more||10"}},
         {"variation start comment and glyph go to its first move",
          "1. e4 e5 ({Or} $5 1... c5 {Sicilian}) 2. Nf3 *",
          {"e4 c5|Or|Sicilian|5"}},
@@ -289,18 +289,14 @@ TEST(PgnAnnotations, CommentsAndGlyphsLandOnTheirMoves) {
         {"glyphs above 255 and $0 kept as read", "1. e4 $0 $300 *", {"e4|||0 300"}},
         {"positional glyphs written as signs",
          "1. e4 += e5 =+ 2. Nf3 +/- Nc6 -/+ 3. Bb5 +- a6 -+ 4. Ba4 = \xE2\x88\x9E Nf6 \xC2\xB1 *",
-         {"e4|||14", "e4 e5|||15", "e4 e5 Nf3|||16", "e4 e5 Nf3 Nc6|||17", "e4 e5 Nf3 Nc6 Bb5|||18",
-          "e4 e5 Nf3 Nc6 Bb5 a6|||19", "e4 e5 Nf3 Nc6 Bb5 a6 Ba4|||10 13",
-          "e4 e5 Nf3 Nc6 Bb5 a6 Ba4 Nf6|||16"}},
+         {"e4 e5 Nf3 Nc6 Bb5 a6 Ba4 Nf6|||16", "e4 e5 Nf3 Nc6 Bb5 a6 Ba4|||10 13",
+          "e4 e5 Nf3 Nc6 Bb5 a6|||19", "e4 e5 Nf3 Nc6 Bb5|||18", "e4 e5 Nf3 Nc6|||17",
+          "e4 e5 Nf3|||16", "e4 e5|||15", "e4|||14"}},
         {"a game without moves keeps its comment", "{Only words.} *", {"|Only words.||"}},
         {"escape lines are not comments", "1. e4\n% not a comment\ne5 *", {}},
     };
-    for (const auto& [name, pgn, marks] : cases) {
-        SCOPED_TRACE(name);
-        std::vector<std::string> expected = marks;
-        std::sort(expected.begin(), expected.end());
-        EXPECT_EQ(Marks(OneGame(pgn)), expected);
-    }
+    for (const auto& [name, pgn, marks] : cases)
+        EXPECT_EQ(Marks(OneGame(pgn)), marks) << name;
 }
 
 // Import, export, import the export and export again: the same text, with every tag, comment
