@@ -25,19 +25,17 @@ namespace {
 using namespace std::string_literals;
 
 TEST(PgnTreeBuilder, StoresMovesUnderTheProgramsOwnTexts) {
+    // the tags, the move as written, the move as stored
     const std::tuple<const char*, const char*, const char*> cases[] = {
         {"", "Ngf3", "Nf3"},
         {"", "e2e4", "e4"},
-        {"r3k3/8/8/8/8/8/8/4K2R w K - 0 1", "0-0", "O-O"},
-        {"r3k3/8/8/8/8/8/8/4K2R b q - 0 1", "O-O-O+", "O-O-O"},
-        {"6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1", "Ra8+", "Ra8#"},
-        {"4k3/8/8/8/8/8/8/R4RK1 w - - 0 1", "R1d1", "Rad1"},
+        {"[FEN \"r3k3/8/8/8/8/8/8/4K2R w K - 0 1\"]", "0-0", "O-O"},
+        {"[FEN \"r3k3/8/8/8/8/8/8/4K2R b q - 0 1\"]", "O-O-O+", "O-O-O"},
+        {"[FEN \"6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1\"]", "Ra8+", "Ra8#"},
+        {"[FEN \"4k3/8/8/8/8/8/8/R4RK1 w - - 0 1\"]", "R1d1", "Rad1"},
     };
-    for (const auto& [fenText, written, stored] : cases) {
-        std::string pgn =
-            std::string(*fenText ? "[FEN \"" + std::string(fenText) + "\"]\n\n" : "") + written +
-            " *\n";
-        const PgnGame game = OneGame(pgn);
+    for (const auto& [tags, written, stored] : cases) {
+        const PgnGame game = OneGame(tags + "\n\n"s + written + " *\n");
         ASSERT_EQ(game.objTree->Count(), 2) << written;
         EXPECT_EQ(game.objTree->Item(2)->objPosition()->strMoveText(), stored) << written;
     }
