@@ -199,7 +199,6 @@ TEST_F(PgnBook, GamesThatCannotBeKeptAreSkippedWithTheReason) {
         // the next game's tags end a variation left open
         {"1. e4 (1. d4 *", "game 1: unterminated variation"},
         {"1. e4 1-0 {never closed", "game 2: unterminated comment from line 1"},
-        {"1. e4 e5 2. Sf3 Sc6 3. Lb5 a6 *", "unknown piece letter S in 2. Sf3"},
         {"1. e4 e5 2. Nxf3 *", "capture mark on a move that takes nothing in 2. Nxf3"},
         {"[Variant \"Chess960\"]\n\n1. e4 *", "Chess960 games are not supported"},
         {"[Variant \"fischerandom\"]\n\n1. e4 *", "Chess960 games are not supported"},
