@@ -57,7 +57,6 @@ TEST(RulesCommands, RunsPrintTheResultAndRefusalsExitWithOneLine) {
          1,
          "",
          "cannot be played: the side not to move is in check"},
-        {{"engine-move", "4k3/8/8/8/8/8/8/4K2P w - -"}, 1, "", "the first or last rank"},
     });
     // Asked for, the usage is the output, and the command worked.
     const CliResult help = Cli({"--help"});
