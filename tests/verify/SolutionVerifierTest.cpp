@@ -135,7 +135,6 @@ TEST(SolutionVerifier, AddingTheFindingsMakesTheGameSound) {
         ExerciseBook book(PgnGame(fen, moves));
         auto tree = book.objTree(0);
         VerifyReport report = verifier.objVerify(*tree);
-        ASSERT_FALSE(report.arrFindings.empty()) << fen;
         bool sawLine = false;
         for (const VerifyFinding& finding : report.arrFindings) {
             sawLine = sawLine || finding.arrstrLine == firstLine;
