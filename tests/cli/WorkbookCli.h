@@ -66,10 +66,7 @@ struct Step {
 // Runs the steps in the folder, each as a user runs it.
 inline void RunSteps(const std::vector<Step>& steps, const std::string& folder = ".") {
     for (const Step& step : steps) {
-        std::string line;
-        for (const std::string& arg : step.args)
-            line += arg + " ";
-        SCOPED_TRACE(line);
+        SCOPED_TRACE(testing::PrintToString(step.args));
         CliResult run = Cli(step.args, folder);
         EXPECT_EQ(run.status, step.status) << run.err;
         EXPECT_EQ(run.out, step.out);

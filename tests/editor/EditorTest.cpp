@@ -197,8 +197,7 @@ TEST_F(GameEditor, PastedFenStartsTheGame) {
         EXPECT_EQ(editor.objBoard()->boardMode(), BoardMode::FreePlay);
         // The panel follows: its tree is the pasted position's, its boxes take notes.
         EXPECT_TRUE(editor.pnlAnnotations->txtGameComment->isEnabled());
-        EXPECT_EQ(editor.objBoard()->objPosition()->strGetFEN(), fen);
-        editor.CopyFen();
+        editor.CopyFen(); // the position shown
         EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), fen);
     }
 }
@@ -331,11 +330,9 @@ TEST_F(EditorAnnotations, GamesWindowFlagsGamesWithCommentsOrMarksOnTheirOwnNode
     const std::string game = PgnGame(kExercise, "1. Kf7 Kh7 (1... a6 2. Rh1#) 2. Rh1#");
     const std::vector<int32_t> ids = Import(*book.workbook, game + game + game);
     // The workbook as an older program leaves it: the three tables and no annotation tables.
-    const std::string file = book.folder.file("games.brl");
     book.workbook->CloseWorkBook();
-    RawDatabase raw(file);
-    raw.exec("drop table if exists GameAnnotation; drop table if exists GameTag");
-    book.workbook->strOpenWorkBook(file);
+    book.exec("drop table if exists GameAnnotation; drop table if exists GameTag");
+    book.workbook->strOpenWorkBook(book.folder.file("games.brl"));
     auto flags = [&] {
         CGamesTableModel model(book.workbook, {});
         model.Reload();
@@ -360,13 +357,13 @@ TEST_F(EditorAnnotations, GamesWindowFlagsGamesWithCommentsOrMarksOnTheirOwnNode
     }
     EXPECT_TRUE(book.workbook->hasAnnotationTables());
     // Another program's row for a node the game does not have, and an empty row.
-    raw.exec("insert into GameAnnotation values (" + std::to_string(ids[2]) +
-             ", 'W9gone', 'x', 'y', '2'), (" + std::to_string(ids[0]) +
-             ", 'InitialKey', '', '', '')");
+    book.exec("insert into GameAnnotation values (" + std::to_string(ids[2]) +
+              ", 'W9gone', 'x', 'y', '2'), (" + std::to_string(ids[0]) +
+              ", 'InitialKey', '', '', '')");
     EXPECT_EQ(flags(), (QStringList{"", "Yes", ""}));
 
     // Tables of another shape flag nothing and break nothing.
-    raw.exec("drop table GameAnnotation; create table GameAnnotation (Something TEXT)");
+    book.exec("drop table GameAnnotation; create table GameAnnotation (Something TEXT)");
     EXPECT_EQ(flags(), (QStringList{"", "", ""}));
 }
 

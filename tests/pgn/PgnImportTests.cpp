@@ -25,19 +25,17 @@ namespace {
 using namespace std::string_literals;
 
 TEST(PgnTreeBuilder, StoresMovesUnderTheProgramsOwnTexts) {
+    // the tags, the move as written, the move as stored
     const std::tuple<const char*, const char*, const char*> cases[] = {
         {"", "Ngf3", "Nf3"},
         {"", "e2e4", "e4"},
-        {"r3k3/8/8/8/8/8/8/4K2R w K - 0 1", "0-0", "O-O"},
-        {"r3k3/8/8/8/8/8/8/4K2R b q - 0 1", "O-O-O+", "O-O-O"},
-        {"6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1", "Ra8+", "Ra8#"},
-        {"4k3/8/8/8/8/8/8/R4RK1 w - - 0 1", "R1d1", "Rad1"},
+        {"[FEN \"r3k3/8/8/8/8/8/8/4K2R w K - 0 1\"]", "0-0", "O-O"},
+        {"[FEN \"r3k3/8/8/8/8/8/8/4K2R b q - 0 1\"]", "O-O-O+", "O-O-O"},
+        {"[FEN \"6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1\"]", "Ra8+", "Ra8#"},
+        {"[FEN \"4k3/8/8/8/8/8/8/R4RK1 w - - 0 1\"]", "R1d1", "Rad1"},
     };
-    for (const auto& [fenText, written, stored] : cases) {
-        std::string pgn =
-            std::string(*fenText ? "[FEN \"" + std::string(fenText) + "\"]\n\n" : "") + written +
-            " *\n";
-        const PgnGame game = OneGame(pgn);
+    for (const auto& [tags, written, stored] : cases) {
+        const PgnGame game = OneGame(tags + "\n\n"s + written + " *\n");
         ASSERT_EQ(game.objTree->Count(), 2) << written;
         EXPECT_EQ(game.objTree->Item(2)->objPosition()->strMoveText(), stored) << written;
     }
@@ -201,7 +199,6 @@ TEST_F(PgnBook, GamesThatCannotBeKeptAreSkippedWithTheReason) {
         // the next game's tags end a variation left open
         {"1. e4 (1. d4 *", "game 1: unterminated variation"},
         {"1. e4 1-0 {never closed", "game 2: unterminated comment from line 1"},
-        {"1. e4 e5 2. Sf3 Sc6 3. Lb5 a6 *", "unknown piece letter S in 2. Sf3"},
         {"1. e4 e5 2. Nxf3 *", "capture mark on a move that takes nothing in 2. Nxf3"},
         {"[Variant \"Chess960\"]\n\n1. e4 *", "Chess960 games are not supported"},
         {"[Variant \"fischerandom\"]\n\n1. e4 *", "Chess960 games are not supported"},
@@ -271,7 +268,7 @@ TEST(PgnAnnotations, CommentsAndGlyphsLandOnTheirMoves) {
           "e4 e5|||2", "e4||good|1"}},
         {"game comment and marks on the start position",
          "$10 {Opening words} {more} 1. d4 $146 *",
-         {"|Opening words more||10", "d4|||146"}},
+         {"d4|||146", "|Opening words more||10"}},
         {"variation start comment and glyph go to its first move",
          "1. e4 e5 ({Or} $5 1... c5 {Sicilian}) 2. Nf3 *",
          {"e4 c5|Or|Sicilian|5"}},
@@ -289,18 +286,14 @@ TEST(PgnAnnotations, CommentsAndGlyphsLandOnTheirMoves) {
         {"glyphs above 255 and $0 kept as read", "1. e4 $0 $300 *", {"e4|||0 300"}},
         {"positional glyphs written as signs",
          "1. e4 += e5 =+ 2. Nf3 +/- Nc6 -/+ 3. Bb5 +- a6 -+ 4. Ba4 = \xE2\x88\x9E Nf6 \xC2\xB1 *",
-         {"e4|||14", "e4 e5|||15", "e4 e5 Nf3|||16", "e4 e5 Nf3 Nc6|||17", "e4 e5 Nf3 Nc6 Bb5|||18",
-          "e4 e5 Nf3 Nc6 Bb5 a6|||19", "e4 e5 Nf3 Nc6 Bb5 a6 Ba4|||10 13",
-          "e4 e5 Nf3 Nc6 Bb5 a6 Ba4 Nf6|||16"}},
+         {"e4 e5 Nf3 Nc6 Bb5 a6 Ba4 Nf6|||16", "e4 e5 Nf3 Nc6 Bb5 a6 Ba4|||10 13",
+          "e4 e5 Nf3 Nc6 Bb5 a6|||19", "e4 e5 Nf3 Nc6 Bb5|||18", "e4 e5 Nf3 Nc6|||17",
+          "e4 e5 Nf3|||16", "e4 e5|||15", "e4|||14"}},
         {"a game without moves keeps its comment", "{Only words.} *", {"|Only words.||"}},
         {"escape lines are not comments", "1. e4\n% not a comment\ne5 *", {}},
     };
-    for (const auto& [name, pgn, marks] : cases) {
-        SCOPED_TRACE(name);
-        std::vector<std::string> expected = marks;
-        std::sort(expected.begin(), expected.end());
-        EXPECT_EQ(Marks(OneGame(pgn)), expected);
-    }
+    for (const auto& [name, pgn, marks] : cases)
+        EXPECT_EQ(Marks(OneGame(pgn)), marks) << name;
 }
 
 // Import, export, import the export and export again: the same text, with every tag, comment
@@ -454,11 +447,13 @@ size_t ThreadCount() {
 void ExpectFirstGamesStored(const std::string& path, int count) {
     CWorkBook workbook;
     workbook.strOpenWorkBook(path);
-    const auto games = StoredGames(workbook);
-    ASSERT_EQ(games.size(), static_cast<size_t>(count));
+    const std::vector<int32_t> ids = workbook.arrlngGetGameIDs();
+    ASSERT_EQ(ids.size(), static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
-        EXPECT_EQ(games[i][0], "G" + std::to_string(i + 1) + "||");
-        EXPECT_EQ(games[i].size(), 8u) << games[i][0]; // the texts and the seven nodes
+        std::string description, page, diagram;
+        const auto tree = workbook.objLoadGame(ids[i], description, page, diagram);
+        EXPECT_EQ(description + "|" + page + "|" + diagram, "G" + std::to_string(i + 1) + "||");
+        EXPECT_EQ(tree ? tree->Count() : 0, 7) << description;
     }
 }
 

@@ -32,19 +32,6 @@ inline PgnGame OneGame(const std::string& pgn) {
     return games[0];
 }
 
-// Every game of a workbook as stored: "description|page|diagram", then its nodes' lines.
-inline std::vector<std::vector<std::string>> StoredGames(CWorkBook& workbook) {
-    std::vector<std::vector<std::string>> games;
-    for (int32_t id : workbook.arrlngGetGameIDs()) {
-        std::string d, p, g;
-        auto tree = workbook.objLoadGame(id, d, p, g);
-        std::vector<std::string> game = tree ? NodeLines(*tree) : std::vector<std::string>{};
-        game.insert(game.begin(), d + "|" + p + "|" + g);
-        games.push_back(game);
-    }
-    return games;
-}
-
 // The PGN text imported into a new workbook file, and every game exported from the file as it is
 // on disk.
 inline std::string ImportAndExport(const std::string& pgn, const std::string& path) {

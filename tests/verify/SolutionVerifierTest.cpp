@@ -50,10 +50,7 @@ const char* const kRook = "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1";
 const char* const kScholar = "r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq - 4 4";
 
 VerifyOptions Depth(int depth) {
-    VerifyOptions options;
-    options.limit.intDepth = depth;
-    options.limit.intMoveTimeMs = 0;
-    return options;
+    return {.limit = {.intMoveTimeMs = 0, .intDepth = depth}};
 }
 
 // Mates in one or two and a queen left hanging: the truth does not depend on search depth. The
@@ -138,7 +135,6 @@ TEST(SolutionVerifier, AddingTheFindingsMakesTheGameSound) {
         ExerciseBook book(PgnGame(fen, moves));
         auto tree = book.objTree(0);
         VerifyReport report = verifier.objVerify(*tree);
-        ASSERT_FALSE(report.arrFindings.empty()) << fen;
         bool sawLine = false;
         for (const VerifyFinding& finding : report.arrFindings) {
             sawLine = sawLine || finding.arrstrLine == firstLine;
