@@ -159,7 +159,6 @@ int runExport(const CommandArgs& args) {
     CWorkBook workbook;
     std::string message;
     if (!openExisting(workbook, args[0], message)) return printFailure(message);
-    CheckExportTarget(workbook, args[1]);
     // Every game that can be read is written; each one that cannot is named, and the status is 1.
     int skipped = 0;
     auto skip = [&](int64_t id, const std::string& reason) {
@@ -170,34 +169,8 @@ int runExport(const CommandArgs& args) {
         ExportPgn(workbook, std::cout, ids, {}, skip);
         std::cout.flush();
         if (!std::cout) return printFailure("Could not write the PGN text");
-        return skipped == 0 ? 0 : 1;
-    }
-    // Written beside the target and renamed at the end, so that no half-written file remains. A
-    // link is followed, so that the file it names is replaced and the link stays; a device or a
-    // pipe (/dev/stdout, a FIFO) is written straight, never replaced.
-    std::filesystem::path target = args[1];
-    std::error_code ignored;
-    const std::filesystem::file_status status = std::filesystem::status(target, ignored);
-    const bool straight =
-        std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
-    for (int hops = 0; !straight && hops < 40 && std::filesystem::is_symlink(target, ignored);
-         ++hops) {
-        const std::filesystem::path next = std::filesystem::read_symlink(target, ignored);
-        if (next.empty()) break;
-        target = next.is_absolute() ? next : target.parent_path() / next;
-    }
-    const std::filesystem::path written =
-        straight ? target : std::filesystem::path(target.string() + ".part");
-    try {
-        std::ofstream output(written, std::ios::binary | std::ios::trunc);
-        if (!output) return printFailure("Cannot write the file: " + args[1]);
-        ExportPgn(workbook, output, ids, {}, skip);
-        output.close();
-        if (!output) RaiseError("CWorkBook", "Could not write the file: " + args[1]);
-        if (!straight) std::filesystem::rename(written, target);
-    } catch (const std::exception&) {
-        if (!straight) std::filesystem::remove(written, ignored);
-        throw;
+    } else {
+        ExportPgnToFile(workbook, args[1], ids, skip);
     }
     return skipped == 0 ? 0 : 1;
 }

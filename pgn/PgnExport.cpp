@@ -7,7 +7,10 @@
 #include "workbook/CWorkBookGameError.h"
 #include "workbook/GameAnnotations.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 int ExportPgn(CWorkBook& workbook, std::ostream& output, const std::vector<int32_t>& ids,
@@ -73,4 +76,47 @@ void CheckExportTarget(const CWorkBook& workbook, const std::string& target) {
     std::error_code unknown; // a target that does not exist yet is another file
     if (std::filesystem::equivalent(target, workbook.strFileName(), unknown))
         RaiseError("PGN", target + " is the open workbook itself: choose another file for the PGN");
+}
+
+int ExportPgnToFile(CWorkBook& workbook, const std::string& file, const std::vector<int32_t>& ids,
+                    const std::function<void(int64_t id, const std::string& reason)>& skipped) {
+    CheckExportTarget(workbook, file);
+    std::filesystem::path target = file;
+    std::error_code ignored;
+    const std::filesystem::file_status status = std::filesystem::status(target, ignored);
+    const bool straight =
+        std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
+    for (int hops = 0; !straight && hops < 40 && std::filesystem::is_symlink(target, ignored);
+         ++hops) {
+        const std::filesystem::path next = std::filesystem::read_symlink(target, ignored);
+        if (next.empty()) break;
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    const std::filesystem::path written =
+        straight ? target : std::filesystem::path(target.string() + ".part");
+    const auto fail = [&] {
+        const std::string reason = errno != 0 ? std::strerror(errno) : "the text was not written";
+        if (!straight) std::filesystem::remove(written, ignored);
+        RaiseError("PGN", "Cannot write the file " + file + ": " + reason);
+    };
+    errno = 0;
+    std::ofstream output(written, std::ios::binary | std::ios::trunc);
+    if (!output) fail();
+    int count = 0;
+    try {
+        count = ExportPgn(workbook, output, ids, {}, skipped);
+        output.close();
+    } catch (const std::exception&) {
+        if (!straight) std::filesystem::remove(written, ignored);
+        throw;
+    }
+    if (!output) fail();
+    if (!straight) {
+        std::filesystem::rename(written, target, ignored);
+        if (ignored) {
+            errno = ignored.value();
+            fail();
+        }
+    }
+    return count;
 }

@@ -20,3 +20,12 @@ int ExportPgn(CWorkBook& workbook, std::ostream& output, const std::vector<int32
 // Raises when the target names the workbook's own file, by any path or link: writing the PGN
 // there would replace the games being written.
 void CheckExportTarget(const CWorkBook& workbook, const std::string& target);
+
+// Writes the games to the file as ExportPgn does, once CheckExportTarget passes. The text goes
+// beside the file and is renamed over it at the end, so that no half-written file remains. A link
+// is followed, so that the file it names is replaced and the link stays; a device or a pipe
+// (/dev/stdout, a FIFO) is written straight, never replaced. Raises error "PGN" naming the file
+// when it cannot be written.
+int ExportPgnToFile(CWorkBook& workbook, const std::string& file,
+                    const std::vector<int32_t>& ids = {},
+                    const std::function<void(int64_t id, const std::string& reason)>& skipped = {});

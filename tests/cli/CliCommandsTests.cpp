@@ -157,6 +157,10 @@ TEST(WorkbookCommands, MistakesGiveOneClearLineAndTheRightStatus) {
             {{"export", "w.brl", "o.pgn", "7"}, 1, "", "No game with the identifier 7"},
             {{"export", "w.brl", "o.pgn", "4294967297"}, 2, "", "usage"}, // not game 1's
             {{"export", "w.brl", "./w.brl"}, 1, "", "./w.brl is the open workbook itself"},
+            {{"export", "w.brl", "no/o.pgn"},
+             1,
+             "",
+             "Cannot write the file no/o.pgn: No such file"},
             {{"import", "w.brl", "missing.pgn"}, 1, "", "Cannot read the PGN file: missing.pgn"},
             {{"import", "w.brl", "one.pgn", "."}, 1, "", "Cannot read the PGN file: ."},
             {{"import", "w.brl", "pipe.pgn"}, 1, "", "Cannot read the PGN file: pipe.pgn"},
@@ -212,7 +216,7 @@ TEST(WorkbookSafety, ExportOfADamagedWorkbookWritesEveryReadableGameAndNamesTheO
              folder.path().string());
 }
 
-TEST(WorkbookSafety, AFullDiskStopsTheImportAndSaysHowManyGamesWereKept) {
+TEST(WorkbookSafety, AFullDiskStopsAnImportKeepingWholeBatchesAndAnExportLeavingNothing) {
     TempFolder folder;
     WriteFile(folder.file("small.pgn"), "1. e4 e5 *\n\n1. d4 d5 *\n\n1. c4 c5 *\n");
     std::string big;
@@ -230,6 +234,12 @@ TEST(WorkbookSafety, AFullDiskStopsTheImportAndSaysHowManyGamesWereKept) {
     RawDatabase raw(folder.file("book.brl"));
     EXPECT_EQ(raw.value("select count(*) from GameNode"), "14009");
     EXPECT_EQ(raw.value("pragma integrity_check"), "ok");
+    // An export the disk cannot take fails, and leaves neither the file nor a part of it.
+    run = Cli({"export", "book.brl", "all.pgn"}, folder.path().string(), 64 * 1024);
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_TRUE(Contains(run.err, "Could not write the PGN text"));
+    EXPECT_FALSE(std::filesystem::exists(folder.file("all.pgn")));
+    EXPECT_FALSE(std::filesystem::exists(folder.file("all.pgn.part")));
 }
 
 // The moment of the second of a date's day.
