@@ -219,7 +219,6 @@ private slots:
         QVERIFY(summary.isDone());
         QCOMPARE(Shown(window.get()), failed);
         SolveByDragging(board);
-        QVERIFY(board->objMarks().arrArrows().empty());
 
         // The summary again counts the game with its last result; Esc goes on to a new batch.
         ModalScript next([](QWidget* modal) {
@@ -260,7 +259,6 @@ private slots:
         QCOMPARE(Message(window.get()),
                  QString("Not the solution. 2 tries left.\n\n2.Qh5 is premature: after 2...Nc6 "
                          "3.Bc4 g6 and the queen must move again"));
-        QCOMPARE(board->strLastSound(), QString("failure"));
         // The try in red from d1 to h5, the refutation's first move in blue from b8 to c6.
         const auto& arrows = board->objMarks().arrArrows();
         QCOMPARE(int(arrows.size()), 2);
@@ -281,7 +279,6 @@ private slots:
         // First Move goes to the start, past the branch after 1...e5 where Previous Branch stops.
         Trigger(window.get(), "mnuMoveFirst");
         QCOMPARE(board->LastMove(), std::make_pair(-1, -1));
-        QVERIFY(board->GetFen().startsWith("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w "));
 
         Trigger(window.get(), "mnuNextGame"); // the try first, a comment unreadable
         QVERIFY(DragStoredMove(board));

@@ -46,7 +46,6 @@ TEST_F(MoveInput, GesturesPlayLegalMovesAndLeaveEverythingElseAsItWas) {
         EXPECT_EQ(name(board->intSelectedSquare()), selected);
         const bool played = moved.startsWith("Moved:") && moved[6] != ',';
         EXPECT_EQ(board->objGameTree()->Count(), played ? 2 : 1);
-        EXPECT_EQ(items(board->lstWhiteMoves).size(), played ? 1 : 0);
         // the pictures show the position, all of them, with nothing left in the air
         EXPECT_EQ(board->GetDiagramFromGui().toStdString(), diagram());
         for (int i = 0; i < 64; ++i)
@@ -337,7 +336,6 @@ TEST_F(MoveInput, TrainingMovesAreAnsweredUntilTheLastStoredMoveOrRefused) {
         const bool solved = expected.contains("Training:Successful");
         EXPECT_EQ(board->lstVariations->count(), solved ? 0 : 1) << "the line's end offers none";
         EXPECT_EQ(board->objGameTree()->Count(), nodes) << "training adds no node";
-        EXPECT_TRUE(board->objPosition()->isWhiteToMove());
         EXPECT_EQ(board->GetDiagramFromGui().toStdString(), diagram());
     }
 

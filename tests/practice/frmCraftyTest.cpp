@@ -96,7 +96,6 @@ TEST(frmCraftyTest, StartsLikeTheMainBoardAnswersStopsExaminesReplaysAndClosesWh
     practice.window->activateWindow();
     ASSERT_TRUE(waitUntil([&] { return practice.window->isActiveWindow(); }));
     EXPECT_EQ(QApplication::focusWidget(), practice.board().txtMove);
-    EXPECT_TRUE(practice.window->bridge()->isRunning());
     // Practice games are played at their last move: the board's Delete has nothing to delete.
     EXPECT_FALSE(practice.board().cmdDelete->isVisible());
     for (const char* refused : {"", "   ", "..."}) {
@@ -105,9 +104,7 @@ TEST(frmCraftyTest, StartsLikeTheMainBoardAnswersStopsExaminesReplaysAndClosesWh
         EXPECT_FALSE(practice.window->timerPoll->isActive()) << refused;
     }
     practice.traineeMoves("d4");
-    const std::string afterTrainee = practice.fen();
     ASSERT_TRUE(practice.awaitAnswer());
-    EXPECT_NE(practice.fen(), afterTrainee);
     EXPECT_EQ(practice.result(), "White to move");
     // The engine's move is shown by the tint of its squares, not by a line through the piece.
     EXPECT_FALSE(practice.board().isMoveLineVisible());
@@ -192,7 +189,6 @@ TEST(frmCraftyTest, EngineFaultsAreShownAndTheWindowStaysUsable) {
         Practice practice(fen, engine, "Fake", protocol);
         practice.window->bridge()->setAnswerGrace(300);
         if (!trainee.isEmpty()) {
-            EXPECT_EQ(practice.result(), "White to move");
             practice.traineeMoves(trainee);
             EXPECT_EQ(practice.result(), "Wait for Fake to move");
             // Black's e7-e5 dragged by the trainee (display indices 12 and 28).
