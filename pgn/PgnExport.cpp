@@ -105,18 +105,18 @@ int ExportPgnToFile(CWorkBook& workbook, const std::string& file, const std::vec
     int count = 0;
     try {
         count = ExportPgn(workbook, output, ids, {}, skipped);
+        errno = 0; // what the closing write says, not what the reading left
         output.close();
     } catch (const std::exception&) {
         if (!straight) std::filesystem::remove(written, ignored);
         throw;
     }
     if (!output) fail();
-    if (!straight) {
-        std::filesystem::rename(written, target, ignored);
-        if (ignored) {
-            errno = ignored.value();
-            fail();
-        }
+    std::error_code renamed;
+    if (!straight) std::filesystem::rename(written, target, renamed);
+    if (renamed) {
+        errno = renamed.value();
+        fail();
     }
     return count;
 }
