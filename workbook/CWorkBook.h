@@ -75,8 +75,8 @@ public:
     GameAnnotations objLoadAnnotations(int64_t id);
     // True when the workbook has the annotation tables.
     bool hasAnnotationTables();
-    // Loads a game's tree (at its root) and texts; nullptr when the game has no nodes. A damaged
-    // game raises a CWorkBookGameError naming it.
+    // Loads a game's tree (at its root) and texts; nullptr when there is no such game or it has no
+    // nodes. A damaged game raises a CWorkBookGameError naming it.
     std::shared_ptr<CGameTree> objLoadGame(int64_t id, std::string& description, std::string& page,
                                            std::string& diagram);
     // Deletes a game and its nodes.

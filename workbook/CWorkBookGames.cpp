@@ -279,11 +279,11 @@ std::shared_ptr<CGameTree> CWorkBook::objLoadGameRows(int64_t id, std::string& d
     {
         SqlStatementScope game(connection.prepared(kLoadGame));
         game->bind(1, id);
-        if (game->step()) {
-            description = game->text(0);
-            page = game->text(1);
-            diagram = game->text(2);
-        }
+        // Positions left behind by a game another program deleted are no game.
+        if (!game->step()) return nullptr;
+        description = game->text(0);
+        page = game->text(1);
+        diagram = game->text(2);
     }
     SqlStatementScope rows(connection.prepared(kLoadNodes));
     rows->bind(1, id);

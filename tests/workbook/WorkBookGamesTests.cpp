@@ -177,6 +177,9 @@ TEST_F(WorkBookGames, SavingAgainSavingOverNothingLoadingNothingAndDeleting) {
     workbook.RollbackBatch();
     EXPECT_EQ(workbook.arrlngGetGameIDs(), (std::vector<int32_t>{second, 7}));
     EXPECT_EQ(raw.value("select count(*) from GameNode"), "3");
+    // Positions left behind when another program deleted only the game's row are no game.
+    raw.exec("delete from GameTree where ID=" + std::to_string(second));
+    EXPECT_EQ(workbook.objLoadGame(second, d, p, g), nullptr);
 }
 
 // Error streak first, then fewest solved, fewest hits, solve streak and identifier.
