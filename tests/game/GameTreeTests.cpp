@@ -313,7 +313,6 @@ TEST(TrainingJudgement, TakesEachDroppedMoveByItsStoredMoveAndMarks) {
         {"f3 e5 g4", "Qh4", true, TrainingVerdict::Solution, "f3 e5 g4 Qh4"},
         {"f3 e5 g4", "Qh4#", true, TrainingVerdict::Solution, "f3 e5 g4 Qh4"},
         {"f3 e5", "Pg4", true, TrainingVerdict::Solution, "f3 e5 g4"},
-        {"f3 e5 g4 Qh4", "Kf2", true, TrainingVerdict::NotStored, ""},
     };
     for (const auto& [at_, move, marks, verdict, node] : cases) {
         SCOPED_TRACE(std::string(at_) + " / " + move);
