@@ -87,7 +87,6 @@ TEST(CEngineProcessTest, LinesEndsTheReasonOfTheEndAndReadsThatPollOrWait) {
         // Carriage returns go; the unfinished last line comes out once the program has ended.
         EXPECT_EQ(lines, (std::vector<std::string>{"first", "second", "third without an end"}));
         EXPECT_TRUE(process.isFinished());
-        EXPECT_FALSE(process.isRunning());
         EXPECT_EQ(process.strExitReason(), "it ended with exit code 4: why: the fake ends here");
         EXPECT_FALSE(process.isSend("anything"));
         EXPECT_TRUE(std::filesystem::is_directory(folder));
@@ -183,7 +182,6 @@ TEST(CUciSessionTest, StockfishFindsTheMatesWhetherReadBlockingOrPolling) {
     ASSERT_TRUE(process.isStart(BRISOLT_STOCKFISH));
     CUciSession session(process);
     ASSERT_TRUE(session.isHandshake(5000)) << session.strError();
-    EXPECT_EQ(session.strName(), "Stockfish 15.1");
     ASSERT_TRUE(session.isReady(5000));
     ASSERT_TRUE(session.isSetOption("MultiPV", "3"));
     const std::string twoRooks = "6k1/5ppp/8/8/8/8/8/RR4K1 w - - 0 1";
