@@ -52,11 +52,6 @@ TEST(RulesCommands, RunsPrintTheResultAndRefusalsExitWithOneLine) {
         {{"play", start, "zz"}, 1, "", "zz"},
         {{"play", start, "f3", "e5", "g4", "Qh4", "Nc3"}, 1, "", "Nc3"},
         {{"frobnicate"}, 2, "", "unknown command: frobnicate\nusage: brisolt-cli COMMAND"},
-        // The engine is never asked about a position the board refuses.
-        {{"engine-move", "4k2R/8/8/8/8/8/8/4K3 w - -", "--engine", "/usr/games/stockfish"},
-         1,
-         "",
-         "cannot be played: the side not to move is in check"},
     });
     // Asked for, the usage is the output, and the command worked.
     const CliResult help = Cli({"--help"});

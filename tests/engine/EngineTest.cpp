@@ -604,6 +604,8 @@ TEST(EngineMoveCommandTest, PrintsTheEnginesMoveOrSaysWhyNot) {
          1,
          "The engine refused the command: Illegal move: go."},
         {{"rnbqkbnr/pppppppp/8 w - -"}, 1, "bad FEN"},
+        // The engine is never asked about a position the board refuses.
+        {{"4k2R/8/8/8/8/8/8/4K3 w - -"}, 1, "cannot be played: the side not to move is in check"},
         {{"--time", "1"}, 2, "missing FEN"},
         {{anyFen, "--depth", "deep"}, 2, "bad depth"},
         {{anyFen, "--time", "-3"}, 2, "bad time"},
