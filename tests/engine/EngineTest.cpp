@@ -87,7 +87,6 @@ TEST(CEngineProcessTest, LinesEndsTheReasonOfTheEndAndReadsThatPollOrWait) {
         // Carriage returns go; the unfinished last line comes out once the program has ended.
         EXPECT_EQ(lines, (std::vector<std::string>{"first", "second", "third without an end"}));
         EXPECT_TRUE(process.isFinished());
-        EXPECT_FALSE(process.isRunning());
         EXPECT_EQ(process.strExitReason(), "it ended with exit code 4: why: the fake ends here");
         EXPECT_FALSE(process.isSend("anything"));
         EXPECT_TRUE(std::filesystem::is_directory(folder));
@@ -183,7 +182,6 @@ TEST(CUciSessionTest, StockfishFindsTheMatesWhetherReadBlockingOrPolling) {
     ASSERT_TRUE(process.isStart(BRISOLT_STOCKFISH));
     CUciSession session(process);
     ASSERT_TRUE(session.isHandshake(5000)) << session.strError();
-    EXPECT_EQ(session.strName(), "Stockfish 15.1");
     ASSERT_TRUE(session.isReady(5000));
     ASSERT_TRUE(session.isSetOption("MultiPV", "3"));
     const std::string twoRooks = "6k1/5ppp/8/8/8/8/8/RR4K1 w - - 0 1";
@@ -520,31 +518,28 @@ TEST(CEngineBridgeTest, ConsoleProtocolPassesWholeLinesInBatches) {
 }
 
 // One start both finds out the protocol and plays: no second process for the detection. The
-// engine's moves come back in console form for either side.
+// engine's move comes back in console form.
 TEST(CEngineBridgeTest, AnEngineOfUnknownProtocolIsFoundOutByItsOneStartAndAnswers) {
-    // path, the protocol found, name, FEN, trainee, side, the engine's answer ("": any legal move)
-    const std::tuple<std::string, EngineProtocol, std::string, std::string, std::string,
-                     std::string, std::string>
-        cases[] = {
-            {BRISOLT_STOCKFISH, EngineProtocol::Uci, "Stockfish 15.1", start, "e4", "Black", ""},
-            {fakeEngine("console-engine.sh"), EngineProtocol::Console, "", start, "e4", "Black",
-             "e5"},
-        };
-    for (const auto& [path, found, name, fen, trainee, side, answer] : cases) {
-        SCOPED_TRACE(path + " " + fen);
+    // path, the protocol found, name, the engine's answer to 1. e4 ("": any legal move)
+    const std::tuple<std::string, EngineProtocol, std::string, std::string> cases[] = {
+        {BRISOLT_STOCKFISH, EngineProtocol::Uci, "Stockfish 15.1", ""},
+        {fakeEngine("console-engine.sh"), EngineProtocol::Console, "", "e5"},
+    };
+    for (const auto& [path, found, name, answer] : cases) {
+        SCOPED_TRACE(path);
         CEngineBridge bridge(path, EngineProtocol::Unknown);
         // A console engine never sends "uciok": it is waited for as briefly as the test can.
         bridge.setHandshakeTimeout(found == EngineProtocol::Uci ? 10000 : 700);
         ASSERT_EQ(bridge.initialize_chess_engine(0), 1) << bridge.strError();
         EXPECT_EQ(bridge.protocol(), found);
         EXPECT_EQ(bridge.strEngineName(), name);
-        setUpGame(bridge, fen);
-        bridge.SendEngineCommand(trainee);
+        setUpGame(bridge, start);
+        bridge.SendEngineCommand("e4");
         std::string output;
-        const std::string move = awaitMove(bridge, side, &output);
+        const std::string move = awaitMove(bridge, "Black", &output);
         ASSERT_NE(move, "") << output << " | " << bridge.strError();
         if (answer.empty()) {
-            const auto after = objReadFen(fen)->objProcessMove(trainee);
+            const auto after = objReadFen(start)->objProcessMove("e4");
             ASSERT_NE(after, nullptr);
             EXPECT_NE(after->objProcessMove(move), nullptr) << move;
         } else {
@@ -591,18 +586,11 @@ CliResult runCli(const TempFolder& folder, std::vector<std::string> args) {
                 "BRISOLT_START_LOG=" + folder.file("starts")});
 }
 
-std::string lastLine(std::string text) {
-    while (!text.empty() && text.back() == '\n')
-        text.pop_back();
-    return text.substr(text.find_last_of('\n') + 1);
-}
-
 TEST(EngineMoveCommandTest, PrintsTheEnginesMoveOrSaysWhyNot) {
     const std::string anyFen = "8/8/8/8/8/8/k7/K7 w - -";
     // arguments, exit status, the last output line (status 0) or a part of the error line
     const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
-        {{"4r1k1/5ppp/8/8/8/8/6PP/N6K b - -", "--depth", "4"}, 0, "Re1#"},
-        {{"4r1k1/5ppp/8/8/8/8/6PP/N6K", "b", "-", "-"}, 0, "Re1#"}, // FEN in separate fields
+        {{"4r1k1/5ppp/8/8/8/8/6PP/N6K", "b", "-", "-", "--depth", "4"}, 0, "Re1#"}, // FEN in fields
         {{"6k1/5ppp/8/8/8/8/6PP/4r2K w - -"}, 1, "no move: the game is over (0-1 {Black mates})"},
         {{"7k/5Q2/6K1/8/8/8/8/8 b - -"}, 1, "no move: the game is over (1/2-1/2 {stalemate})"},
         {{start, "--engine", fakeEngine("crash.sh")}, 1, "The engine stopped: it crashed"},
@@ -616,6 +604,8 @@ TEST(EngineMoveCommandTest, PrintsTheEnginesMoveOrSaysWhyNot) {
          1,
          "The engine refused the command: Illegal move: go."},
         {{"rnbqkbnr/pppppppp/8 w - -"}, 1, "bad FEN"},
+        // The engine is never asked about a position the board refuses.
+        {{"4k2R/8/8/8/8/8/8/4K3 w - -"}, 1, "cannot be played: the side not to move is in check"},
         {{"--time", "1"}, 2, "missing FEN"},
         {{anyFen, "--depth", "deep"}, 2, "bad depth"},
         {{anyFen, "--time", "-3"}, 2, "bad time"},
@@ -626,7 +616,7 @@ TEST(EngineMoveCommandTest, PrintsTheEnginesMoveOrSaysWhyNot) {
         const CliResult result = runCli(scratch, args);
         EXPECT_EQ(result.status, exitCode) << result.err;
         if (exitCode == 0)
-            EXPECT_EQ(lastLine(result.out), expected);
+            EXPECT_TRUE(result.out.ends_with("\n" + expected + "\n")) << result.out;
         else
             EXPECT_TRUE(Contains(result.err, expected));
     }
@@ -638,7 +628,7 @@ TEST(EngineMoveCommandTest, OneEngineStartPerCommandAndTheProtocolRemembered) {
     for (int run = 1; run <= 2; ++run) {
         const CliResult result = runCli(scratch, {start, "--engine", engine, "--time", "0.1"});
         ASSERT_EQ(result.status, 0) << result.err;
-        EXPECT_EQ(lastLine(result.out), "e4");
+        EXPECT_TRUE(result.out.ends_with("\ne4\n")) << result.out;
         EXPECT_EQ(FileBytes(scratch.file("starts")), run == 1 ? "started\n" : "started\nstarted\n");
         const std::string settings = FileBytes(scratch.file("Brisolt/Brisolt.conf"));
         for (const char* part : {"[EngineCache]", "UCI, ", "Fake Counted"})
