@@ -14,6 +14,7 @@
 #include "tests/app/TestWorkbook.h"
 #include "tests/editor/EditorTestSupport.h"
 #include "tests/workbook/RawDatabase.h"
+#include "tests/workbook/TempFolder.h"
 #include "workbook/CWorkBook.h"
 
 #include <QDir>
@@ -260,10 +261,11 @@ private slots:
         const QString documents =
             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         const QString start = QFileInfo(documents).isDir() ? documents : QDir::homePath();
-        const QString pgn = WriteFile(
-            dir.filePath("pgn/two.pgn"),
-            "[FEN \"6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1\"]\n[SetUp \"1\"]\n\n1. Ra8# *\n\n"
-            "[FEN \"r5k1/5ppp/8/8/8/8/5PPP/6K1 b - - 0 1\"]\n[SetUp \"1\"]\n\n1... Ra1# *\n");
+        const QString pgn = dir.filePath("pgn/two.pgn");
+        QDir().mkpath(dir.filePath("pgn"));
+        WriteFile(pgn.toStdString(),
+                  "[FEN \"6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1\"]\n[SetUp \"1\"]\n\n1. Ra8# *\n\n"
+                  "[FEN \"r5k1/5ppp/8/8/8/8/5PPP/6K1 b - - 0 1\"]\n[SetUp \"1\"]\n\n1... Ra1# *\n");
         prompts->file = pgn;
         QTRY_VERIFY(window->objGamesWindow() == nullptr);
         games = window->OpenGames();
