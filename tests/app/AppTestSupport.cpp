@@ -12,7 +12,6 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -202,13 +201,6 @@ QString Message(frmMain* window) {
 
 int32_t Shown(frmMain* window) {
     return window->objSession().lngCurrentGameId();
-}
-
-QString WriteFile(const QString& file, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(file).absolutePath());
-    QFile out(file);
-    if (out.open(QIODevice::WriteOnly | QIODevice::Truncate)) out.write(bytes);
-    return file;
 }
 
 QString WindowTest::FreshFile(const QString& name) const {

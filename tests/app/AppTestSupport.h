@@ -75,8 +75,6 @@ QString TextOf(QWidget* window, const char* name);
 QString Message(frmMain* window);
 // The identifier of the game on the board (0 for none).
 int32_t Shown(frmMain* window);
-// Writes the bytes to a new file (its folder made when missing); returns the file name.
-QString WriteFile(const QString& file, const QByteArray& bytes);
 
 // The training window's tests: a settings store of their own, emptied before each test, and a
 // fresh workbook of the four games for each test function and data row.

@@ -62,17 +62,6 @@ Stats Read(const std::string& file, int32_t id) {
     return {std::stoi(rows[0][0]), std::stoi(rows[0][1])};
 }
 
-std::map<int32_t, std::string> Rows(const std::string& file) {
-    std::map<int32_t, std::string> rows;
-    for (const auto& row : RawDatabase(file).rows("select * from GameTree")) {
-        std::string joined;
-        for (const std::string& value : row)
-            joined += value + "|";
-        rows[std::stoi(row[0])] = joined;
-    }
-    return rows;
-}
-
 std::vector<std::string> History(const std::string& file) {
     std::vector<std::string> history;
     for (const auto& row : RawDatabase(file).rows(

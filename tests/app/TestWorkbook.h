@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -22,8 +21,6 @@ struct Stats {
     int32_t solve = -1;
 };
 Stats Read(const std::string& file, int32_t id);
-// Every game's row of the file, every column as text joined by "|", by identifier.
-std::map<int32_t, std::string> Rows(const std::string& file);
 // The training history of the file as "game solved wrong-moves solution-shown timed", oldest
 // first.
 std::vector<std::string> History(const std::string& file);

@@ -35,7 +35,7 @@ using namespace apptest;
 
 namespace {
 
-const QByteArray kNotes = "These are my notes, not a workbook.\n";
+const std::string kNotes = "These are my notes, not a workbook.\n";
 
 ModalScript::Action ChooseColor(int red, int green, int blue) {
     return [=](QWidget* modal) {
@@ -96,7 +96,8 @@ private slots:
         QFETCH(QString, commandLine);
         QFETCH(int, icon);
         QFETCH(QString, said);
-        const QString notes = WriteFile(dir.filePath("notes.brl"), kNotes);
+        const QString notes = dir.filePath("notes.brl");
+        WriteFile(notes.toStdString(), kNotes);
         if (!last.isEmpty()) SetSetting("General/LastOpened", last == "four" ? four : last);
         ModalScript script;
         if (icon >= 0) script.Then(Press(QMessageBox::Ok));
@@ -117,7 +118,7 @@ private slots:
         QCOMPARE(window.windowTitle(), QFileInfo(four).completeBaseName() + " - Brisolt");
         QCOMPARE(Setting("General/LastOpened"), QFileInfo(four).absoluteFilePath());
         QCOMPARE(TextOf(&window, "txtGameDescription"), QString("Punish the early queen defence"));
-        QCOMPARE(FileBytes(notes.toStdString()), kNotes.toStdString());
+        QCOMPARE(FileBytes(notes.toStdString()), kNotes);
     }
 
     void cancellingTheFirstDialogEndsTheProgram() {
@@ -199,9 +200,9 @@ private slots:
                                                  "Help associated with this project."));
         QCOMPARE(none.Seen().at(0).icon, int(QMessageBox::Information));
 
-        const QString page =
-            WriteFile(dir.filePath("help/index.html"),
-                      "<html><body><h1>Training</h1><a href='menus.html'>Menus</a></body></html>");
+        const QString page = dir.filePath("index.html");
+        WriteFile(page.toStdString(),
+                  "<html><body><h1>Training</h1><a href='menus.html'>Menus</a></body></html>");
         CHelpWindow::strHelpFile(page);
         for (const QString way : {"cmdClose", "Esc", "Ctrl+W"}) {
             window.HelpContents();
@@ -257,7 +258,7 @@ private slots:
         QDir::setCurrent(dir.path());
         const QStringList files = {"game1.txt", "games.pgn", "game-notes.txt"};
         for (const QString& name : files)
-            WriteFile(dir.filePath(name), "keep me");
+            WriteFile(dir.filePath(name).toStdString(), "keep me");
         auto window = Open();
         QStringList menus;
         for (QAction* action : window->menuBar()->actions())
@@ -331,7 +332,7 @@ private slots:
             if (sql == "missing")
                 QFile::remove(four);
             else if (sql.isEmpty())
-                WriteFile(four, kNotes);
+                WriteFile(four.toStdString(), kNotes);
             else
                 RawDatabase(four.toStdString()).exec(sql.toStdString());
             // Moves for the picture are played on a copy, which never stays the last workbook.
