@@ -70,22 +70,35 @@ TEST_F(View, PhantomAreasHideTheirQuarterThroughMoves) {
         EXPECT_THROW(board->Phantom(area, true), CError) << area;
 }
 
-TEST_F(View, TheLastMoveIsKeptForEveryKindOfMoveAndTintedWhenShown) {
+TEST_F(View, TheLastMoveIsKeptForEveryKindOfMoveSlidesAndIsTintedWhenShown) {
     auto lastMove = [this] {
         const auto [from, to] = board->LastMove();
         return name(from) + name(to);
     };
-    train({"e4 e5 Nf3 Nc6"});
-    EXPECT_EQ(lastMove(), "");
-    drag("e2", "e4");
-    EXPECT_EQ(lastMove(), "e7e5") << "the reply is the last move";
+    for (bool animate : {false, true}) {
+        board->isAnimateMoves(animate);
+        train({"e4 e5 Nf3 Nc6"});
+        EXPECT_EQ(lastMove(), "");
+        drag("e2", "e4");
+        EXPECT_EQ(lastMove(), "e7e5") << "the reply is the last move";
+        EXPECT_EQ(board->isAnimating(), animate);
+        EXPECT_EQ(board->intPictureSlot(idx("e5")), 11) << "the position is there at once";
+        board->SetAnimationProgress(0.5);
+        const QImage half = board->grab().toImage();
+        // halfway the pawn stands between e7 and e5, on e6, and not yet on e5
+        EXPECT_EQ(half.pixelColor(centre("e6")).lightness() < 60, animate);
+        EXPECT_EQ(half.pixelColor(centre("e5")).lightness() < 60, !animate);
+        QTRY_VERIFY(!board->isAnimating());
+    }
     drag("a2", "a3"); // a wrong move changes nothing
     EXPECT_EQ(lastMove(), "e7e5");
+    board->intAnimationMs(0);
     ASSERT_TRUE(board->ApplyFen("r3k2r/8/8/8/8/8/8/R3K2R b KQkq -"));
     EXPECT_EQ(lastMove(), "") << "a new position has no last move";
     int from = -1, to = -1;
     board->MovePgn2("O-O-O", from, to, true, true);
     EXPECT_EQ(lastMove(), "e8c8") << "castling is shown by the king";
+    EXPECT_FALSE(board->isAnimating()) << "a length of 0 switches sliding off";
 
     // mode, shown, tinted
     const std::tuple<BoardMode, bool, bool> cases[] = {{BoardMode::FreePlay, true, true},
@@ -104,26 +117,6 @@ TEST_F(View, TheLastMoveIsKeptForEveryKindOfMoveAndTintedWhenShown) {
         EXPECT_EQ(board->grab().toImage().pixelColor(corner) != plain, tinted)
             << int(mode) << " " << shown;
     }
-}
-
-TEST_F(View, StoredRepliesSlideUnlessSwitchedOff) {
-    for (bool animate : {true, false}) {
-        board->isAnimateMoves(animate);
-        train({"e4 e5"});
-        drag("e2", "e4");
-        EXPECT_EQ(board->isAnimating(), animate);
-        EXPECT_EQ(board->intPictureSlot(idx("e5")), 11) << "the position is there at once";
-        board->SetAnimationProgress(0.5);
-        const QImage half = board->grab().toImage();
-        // halfway the pawn stands between e7 and e5, on e6, and not yet on e5
-        EXPECT_EQ(half.pixelColor(centre("e6")).lightness() < 60, animate);
-        EXPECT_EQ(half.pixelColor(centre("e5")).lightness() < 60, !animate);
-        QTRY_VERIFY(!board->isAnimating());
-    }
-    board->intAnimationMs(0);
-    board->isAnimateMoves(true);
-    board->MovePgn("Nf3", true, true);
-    EXPECT_FALSE(board->isAnimating()) << "a length of 0 switches sliding off";
 }
 
 TEST_F(View, PaintingFollowsTheThemeAndTheOptionsAndRedrawsOnlyWhatChanged) {

@@ -4,12 +4,12 @@
 
 #include "board/cntrlChessGui.h"
 #include "engine/CEngineBridge.h"
-#include "game/CGameTree.h"
 #include "game/CPosition.h"
 #include "game/Fen.h"
 #include "model/CDiagram.h"
 #include "practice/EngineChooser.h"
 #include "settings/CEngineSettings.h"
+#include "tests/game/GameTreeTestSupport.h"
 
 #include <QApplication>
 #include <QFile>
@@ -25,6 +25,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <qtestsupport_core.h>
+#include <qtestsupport_widgets.h>
 #include <string>
 #include <vector>
 
@@ -93,8 +94,7 @@ TEST(frmCraftyTest, StartsLikeTheMainBoardAnswersStopsExaminesReplaysAndClosesWh
     EXPECT_EQ(practice.board().boardMode(), BoardMode::FreePlay);
     EXPECT_TRUE(std::ranges::none_of(practice.board().cmdNavigation, &QWidget::isEnabled));
     // Opened, the window has the keyboard in its move box: the first move can be typed at once.
-    practice.window->activateWindow();
-    ASSERT_TRUE(waitUntil([&] { return practice.window->isActiveWindow(); }));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(practice.window.get()));
     EXPECT_EQ(QApplication::focusWidget(), practice.board().txtMove);
     // Practice games are played at their last move: the board's Delete has nothing to delete.
     EXPECT_FALSE(practice.board().cmdDelete->isVisible());
@@ -118,8 +118,6 @@ TEST(frmCraftyTest, StartsLikeTheMainBoardAnswersStopsExaminesReplaysAndClosesWh
     const std::string afterFirstAnswer = practice.fen();
     // A move typed in the move box: its Enter does not also press Stop Game, and the box has the
     // keyboard again for the next move once the engine has answered.
-    practice.window->activateWindow();
-    ASSERT_TRUE(waitUntil([&] { return practice.window->isActiveWindow(); }));
     QLineEdit* box = practice.board().txtMove;
     box->setFocus();
     box->setText("c4");
@@ -155,7 +153,6 @@ TEST(frmCraftyTest, StartsLikeTheMainBoardAnswersStopsExaminesReplaysAndClosesWh
     practice.traineeMoves("e4");
     const std::string afterE4 = practice.fen();
     practice.window->lblClose->click();
-    EXPECT_FALSE(practice.window->isVisible());
     EXPECT_EQ(practice.window->bridge(), nullptr);
     QTest::qWait(300);
     EXPECT_EQ(practice.fen(), afterE4);
@@ -256,10 +253,7 @@ TEST(frmCraftyTest, APositionTheBoardRefusesIsShownWithTheReasonAndNotPlayed) {
     const std::string fen = "4k3/8/8/8/8/8/8/4R1K1 w - -";
     // The main board holds the stored game as it is, refused or not.
     cntrlChessGui mainBoard;
-    auto tree = std::make_shared<CGameTree>();
-    GameNodeList next;
-    tree->Add(objReadFen(fen), next);
-    mainBoard.objGameTree(tree);
+    mainBoard.objGameTree(Book({}, fen).tree);
     frmCrafty window(&mainBoard, {BRISOLT_STOCKFISH, EngineProtocol::Uci, "Stockfish"}, nullptr);
     window.show();
     EXPECT_EQ(window.lblResult->text(),
