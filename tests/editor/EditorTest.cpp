@@ -134,6 +134,9 @@ TEST_F(GameEditor, SetupStartsFromTheShownPositionInTheChosenColoursAndCancelAsk
     frmGameEditor editor(book.workbook, 0, prompts);
     cntrlChessGui* board = editor.objBoard();
     EXPECT_TRUE(editor.isCancel()) << "nothing changed: no question";
+    editor.txtPageRef->setText("p.7"); // a reference typed alone is a change too
+    EXPECT_TRUE(editor.isModified());
+    editor.txtPageRef->clear();
     EXPECT_EQ(board->SquareColorLight(), 13434879u);
     EXPECT_EQ(board->SquareColorDark(), 3381606u);
     for (QCheckBox* box : {board->chkWhiteOO, board->chkWhiteOOO, board->chkBlackOO,
