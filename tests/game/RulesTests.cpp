@@ -199,15 +199,17 @@ TEST(Legality, IsLegalMove) {
     EXPECT_EQ(position->objMove1(mv("N", "e2", "c3")), nullptr);
     EXPECT_FALSE(position->isFullyLegal(mv("N", "e2", "c3")));
     EXPECT_TRUE(position->isFullyLegal(mv("K", "e1", "d1")));
-    // A pawn on one edge of the board attacks nothing on the other.
-    const std::tuple<const char*, CMove> besideTheEdge[] = {
-        {"8/8/k7/8/8/7P/8/7K b - -", mv("k", "a6", "a5")},
-        {"8/8/7k/P7/8/8/8/K7 b - -", mv("k", "h6", "h5")},
-        {"k7/8/8/8/7p/K7/8/8 w - -", mv("K", "a3", "a4")},
-        {"k7/8/p7/8/8/7K/8/8 w - -", mv("K", "h3", "h4")},
+    // A pawn on an edge file attacks the file beside it, and nothing on the other edge.
+    const std::tuple<const char*, CMove, bool> pawnsOnTheEdge[] = {
+        {"8/8/k7/8/8/7P/8/7K b - -", mv("k", "a6", "a5"), true},
+        {"8/8/7k/P7/8/8/8/K7 b - -", mv("k", "h6", "h5"), true},
+        {"k7/8/8/8/7p/K7/8/8 w - -", mv("K", "a3", "a4"), true},
+        {"k7/8/p7/8/8/7K/8/8 w - -", mv("K", "h3", "h4"), true},
+        {"8/8/6k1/8/7P/8/8/K7 b - -", mv("k", "g6", "g5"), false},
+        {"8/8/1k6/8/P7/8/8/7K b - -", mv("k", "b6", "b5"), false},
     };
-    for (const auto& [fenText, move] : besideTheEdge)
-        EXPECT_TRUE(fen(fenText)->isFullyLegal(move)) << fenText;
+    for (const auto& [fenText, move, legal] : pawnsOnTheEdge)
+        EXPECT_EQ(fen(fenText)->isFullyLegal(move), legal) << fenText;
 }
 
 // Castling out of or through check is judged by the perft counts.
