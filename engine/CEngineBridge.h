@@ -90,6 +90,6 @@ private:
     bool consoleWhiteToMove = true; // console: the side to move in the last position set
     std::string consoleEngineSide;  // console: "White" or "Black" once the engine has a side
     std::chrono::steady_clock::time_point askedAt;
-    int handshakeTimeoutMs = 5000;
+    int handshakeTimeoutMs = kUciHandshakeMs;
     int answerGraceMs = 10000;
 };

@@ -19,7 +19,6 @@ struct EngineDetection {
 
 // Starts the program once and finds out how it plays: "uci" answered with "uciok" within the
 // handshake time, else the console setup, the start position and 1. e4 answered with Black's
-// move within answerMs. A program that does neither is not an engine. The handshake waits as long
-// as a game's start does (CEngineBridge): an engine a game would take is not refused here.
-EngineDetection objDetectEngine(const std::string& path, int handshakeMs = 5000,
+// move within answerMs. A program that does neither is not an engine.
+EngineDetection objDetectEngine(const std::string& path, int handshakeMs = kUciHandshakeMs,
                                 int answerMs = 4000);

@@ -9,6 +9,11 @@
 // answer to "uci" has told.
 enum class EngineProtocol { Uci, Console, Unknown };
 
+// How long a program is given to answer "uci" with "uciok": a game's start, the choice of an
+// engine and a verification wait alike, so that an engine one of them takes is not refused by
+// another.
+constexpr int kUciHandshakeMs = 5000;
+
 // The text stored in the settings for a protocol: "UCI", "Console" or "".
 inline std::string strProtocolName(EngineProtocol protocol) {
     switch (protocol) {

@@ -1,5 +1,6 @@
 #include "verify/CEngineAnalyser.h"
 
+#include "engine/EngineProtocol.h"
 #include "game/Fen.h"
 #include "game/Perft.h"
 #include "model/CError.h"
@@ -11,7 +12,7 @@ void CEngineAnalyser::Start() {
     if (process.isRunning()) return;
     if (!process.isStart(path))
         RaiseError("CEngineAnalyser", "Cannot start the engine " + process.strError());
-    if (!session.isHandshake(5000)) {
+    if (!session.isHandshake(kUciHandshakeMs)) {
         const std::string reason = session.strError();
         session.Quit();
         RaiseError("CEngineAnalyser", "The engine " + path + " " + reason + ".");
