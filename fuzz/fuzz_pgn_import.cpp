@@ -15,6 +15,8 @@
 #include <cstdlib>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -30,43 +32,61 @@ std::string asWritten(std::string text) {
     std::abort();
 }
 
+// The nodes with no parent in the tree, in the tree's order.
+GameNodeList roots(const CGameTree& tree) {
+    GameNodeList found;
+    for (const auto& node : tree)
+        if (!tree.isExists(node->strParentKey())) found.push_back(node);
+    return found;
+}
+
+// The comments and glyphs of one node, as each workbook keeps them.
+void compareAnnotations(const NodeAnnotation* a, const NodeAnnotation* b,
+                        const std::string& where) {
+    if (!a || !b) {
+        if (a || b) fail(where + ": annotations on one side only");
+        return;
+    }
+    if (a->strBefore != b->strBefore || a->strAfter != b->strAfter)
+        fail(where + ": comments [" + a->strBefore + "|" + a->strAfter + "] / [" + b->strBefore +
+             "|" + b->strAfter + "]");
+    if (a->arrNags != b->arrNags) fail(where + ": glyphs");
+}
+
+// The same tree: from the roots, child by child in order, the same positions, move texts, comments
+// and glyphs. The nodes may be stored in another order, and a key's "~N" numbering may differ:
+// nodes of one position reached by the same move are numbered in the order they were made, and
+// the reader makes a line's variations before the rest of the line, the writer after it.
 void compareTrees(const std::shared_ptr<CGameTree>& first, const std::shared_ptr<CGameTree>& second,
-                  int game) {
+                  const GameAnnotations& firstNotes, const GameAnnotations& secondNotes, int game) {
     const std::string where = "game " + std::to_string(game);
     if (!first || !second) {
         if (first != second) fail(where + ": one tree is missing");
         return;
     }
     if (first->Count() != second->Count()) fail(where + ": node counts");
-    for (int i = 1; i <= first->Count(); ++i) {
-        const auto& a = first->Item(i);
-        const auto& b = second->Item(i);
-        if (a->strKey() != b->strKey()) fail(where + ": key " + a->strKey() + " / " + b->strKey());
-        if (a->strParentKey() != b->strParentKey()) fail(where + ": parent of " + a->strKey());
-        if (a->childrenKeys() != b->childrenKeys()) fail(where + ": children of " + a->strKey());
-        if (!a->objPosition() || !b->objPosition()) fail(where + ": node without a position");
-        if (!a->objPosition()->isEqual(b->objPosition())) fail(where + ": position " + a->strKey());
+    using Pair = std::pair<std::shared_ptr<CGameNode>, std::shared_ptr<CGameNode>>;
+    std::vector<Pair> pending;
+    const auto queue = [&](const GameNodeList& a, const GameNodeList& b, const std::string& of) {
+        if (a.size() != b.size()) fail(where + ": children of " + of);
+        for (size_t i = a.size(); i-- > 0;)
+            pending.emplace_back(a[i], b[i]);
+    };
+    queue(roots(*first), roots(*second), "the start");
+    int visited = 0;
+    while (!pending.empty()) {
+        const auto [a, b] = pending.back();
+        pending.pop_back();
+        ++visited;
+        const std::string node = where + " node " + a->strKey() + " / " + b->strKey();
+        if (!a->objPosition() || !b->objPosition()) fail(node + ": no position");
+        if (!a->objPosition()->isEqual(b->objPosition())) fail(node + ": positions");
         if (a->objPosition()->strStoredMoveText() != b->objPosition()->strStoredMoveText())
-            fail(where + ": move text of " + a->strKey());
+            fail(node + ": move texts");
+        compareAnnotations(firstNotes.objNode(a->strKey()), secondNotes.objNode(b->strKey()), node);
+        queue(first->arrobjGetNextNodes(a), second->arrobjGetNextNodes(b), a->strKey());
     }
-}
-
-// The comments and glyphs of every node of the tree, as each workbook keeps them.
-void compareAnnotations(const CGameTree& tree, const GameAnnotations& first,
-                        const GameAnnotations& second, int game) {
-    for (const auto& node : tree) {
-        const NodeAnnotation* a = first.objNode(node->strKey());
-        const NodeAnnotation* b = second.objNode(node->strKey());
-        const std::string where = "game " + std::to_string(game) + " node " + node->strKey();
-        if (!a || !b) {
-            if (a || b) fail(where + ": annotations on one side only");
-            continue;
-        }
-        if (a->strBefore != b->strBefore || a->strAfter != b->strAfter)
-            fail(where + ": comments [" + a->strBefore + "|" + a->strAfter + "] / [" +
-                 b->strBefore + "|" + b->strAfter + "]");
-        if (a->arrNags != b->arrNags) fail(where + ": glyphs");
-    }
+    if (visited != first->Count()) fail(where + ": nodes reached from the start");
 }
 
 } // namespace
@@ -109,9 +129,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             asWritten(diagram) != diagram2)
             fail("texts of game " + std::to_string(i) + ": [" + description + "|" + page + "|" +
                  diagram + "] / [" + description2 + "|" + page2 + "|" + diagram2 + "]");
-        compareTrees(tree, tree2, static_cast<int>(i));
-        compareAnnotations(*tree, first.objLoadAnnotations(firstIds[i]),
-                           second.objLoadAnnotations(secondIds[next - 1]), static_cast<int>(i));
+        compareTrees(tree, tree2, first.objLoadAnnotations(firstIds[i]),
+                     second.objLoadAnnotations(secondIds[next - 1]), static_cast<int>(i));
     }
     if (next != secondIds.size()) fail("more games after the round trip");
 

@@ -3,7 +3,8 @@
 #   scripts/fuzz.sh [SECONDS] [TARGET...]   SECONDS per target (default 60); all targets by default
 # Each target starts from its seeds in fuzz/corpus/<target>/ plus what earlier runs found
 # (build-fuzz/corpus/<target>/). A crash, a sanitizer report or a failed check stops the run; the
-# input that did it is kept in build-fuzz/findings/<target>/ and the script exits 1.
+# input that did it is kept in build-fuzz/findings/<target>/, printed in base64, and the script
+# exits 1.
 # One fuzzer runs at a time, at low priority, so that the machine stays usable.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -42,7 +43,13 @@ for target in "${targets[@]}"; do
         echo "$target ${seconds}s ${runs:-?} inputs, no finding" | tee -a "$summary"
     else
         echo "$target: FINDING, see $log and $findings/" | tee -a "$summary"
-        grep -m 5 -E "ERROR|runtime error|round trip|deadly signal" "$log" || true
+        grep -m 5 -E "ERROR|runtime error|round trip|deadly signal|terminate|what\(\)" "$log" || true
+        # The input itself, so that a finding on another machine can be replayed here.
+        for input in "$findings"/*; do
+            if [ -f "$input" ] && [ "$(stat -c %s "$input")" -le 16384 ]; then
+                echo "input $(basename "$input"), base64: $(base64 -w0 "$input")"
+            fi
+        done
         status=1
     fi
 done
