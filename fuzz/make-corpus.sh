@@ -60,6 +60,7 @@ seed pgn_import one-key "[Event \"K\"]\n\n1. d4 (1. a4 Nf6 2. Nf3 d5 3. e3) f5 2
 seed pgn_import transposition "[Event \"T\"]\n\n1. e4 e5 2. Nf3 (2. Bc4 Nc6 3. Nf3 Bc5 4. O-O) Nc6 3. Bc4 Bc5 4. c3 (4. e4 c5) *\n"
 seed pgn_import repeated-variation "[Event \"R\"]\n\n1. e4 (1. e4 c5) (1. d4) (1. d4 d5) e5 *\n"
 seed pgn_import nested-variation "[Event \"N\"]\n\n1. e4 (1. e4 c5) (1. e4 (1. d4 d5) e5 2. d4) e5 *\n"
+seed pgn_import found-promotion-off-rank "[Event \"P\"]\n\n1. e4=N e5 2. d4 *\n"
 seed pgn_import latin-1 "[Event \"Sch\xf6ne Partie\"]\n\n1. e4 {f\xfcr} e5 2. Sf3 *\n\n[Event \"B\"]\n\n1. d4 *\n"
 seed pgn_import chess960 "[Variant \"Chess960\"]\n[FEN \"bqnbrkrn/pppppppp/8/8/8/8/PPPPPPPP/BQNBRKRN w GEge - 0 1\"]\n\n1. g3 *\n"
 seed pgn_import en-passant "[Event \"EP\"]\n\n1. e4 Nf6 2. e5 d5 3. exd6 cxd6 4. d4 *\n"

@@ -113,8 +113,9 @@ std::shared_ptr<CPosition> CPosition::objReadMove(const CPosition& target,
     // A pawn that does not capture stays on its file.
     const char hintFile = moving == Pawn && parts.hintFile == ' ' ? parts.destFile : parts.hintFile;
     const int to = squareOf(parts.destFile - 'a', parts.destRank - '1');
-    // A pawn never stays on its last rank: without a promotion piece the text names no move.
-    if (moving == Pawn && after == Pawn && rankOf(to) == lastRankOf(white)) return nullptr;
+    // A pawn becomes another piece on its last rank and only there: a text without a promotion
+    // piece to that rank, or with one to any other, names no move.
+    if (moving == Pawn && (after == Pawn) == (rankOf(to) == lastRankOf(white))) return nullptr;
     ending = CPieceLocation::objShared(codeOf(after, white), to);
     starting = objFindStartLocation(target, ending, CChessPiece::objFromCode(codeOf(moving, white)),
                                     parts.hintRank, hintFile);

@@ -399,6 +399,7 @@ TEST(Notation, ReadingMoves) {
         {start, "\u2658f3", "rnbqkbnr/pppppppp/8/8/8/5N2/PPPPPPPP/RNBQKB1R b KQkq -"},
         {"2k5/4P3/8/8/8/8/8/4K3 w - -", "e8=q", "2k1Q3/8/8/8/8/8/8/4K3 b - -"},
         {"2k5/4P3/8/8/8/8/8/4K3 w - -", "e8=K", ""},
+        {"2k5/8/8/8/4p3/8/8/K7 b - -", "e3=N", ""}, // a pawn promotes on its last rank only
         {start, "e5", "CPosition 9999: No Move e5"},
         // a pawn without a file hint stays on its file
         {"4k3/8/8/3n4/8/8/3P4/4K3 w - -", "xd5", "CPosition 9999: No Move xd5"},
