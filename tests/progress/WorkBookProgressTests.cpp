@@ -29,17 +29,13 @@ std::vector<TrainingAttempt> History(const WorkBookProgress& progress, int64_t s
 // Once seen, the tables are taken as there and their statements kept, until the schema changes:
 // another program dropping or remaking them.
 TEST(WorkBookProgress, ResultsFollowTablesChangedAfterTheyWereSeen) {
-    const std::tuple<const char*, const char*, int64_t> cases[] = {
-        {"drop both tables", "drop table TrainingHistory; drop table TrainingSchedule", 1},
-        {"remade with the columns in another order",
-         "drop table TrainingHistory; create table TrainingHistory (Seconds, SolutionShown, "
-         "WrongMoves, Solved, AttemptedAt, GameTreeID, ID INTEGER PRIMARY KEY)",
-         1},
-        {"a view in the history's place",
-         "drop table TrainingHistory; create view TrainingHistory as select 1", -1},
-    };
-    for (const auto& [name, change, history] : cases) {
-        SCOPED_TRACE(name);
+    // Both tables dropped; the history remade with its columns in another order.
+    const char* const changes[] = {
+        "drop table TrainingHistory; drop table TrainingSchedule",
+        "drop table TrainingHistory; create table TrainingHistory (Seconds, SolutionShown, "
+        "WrongMoves, Solved, AttemptedAt, GameTreeID, ID INTEGER PRIMARY KEY)"};
+    for (const char* change : changes) {
+        SCOPED_TRACE(change);
         ProgressWorkbook file(1);
         CWorkBook workbook;
         workbook.strOpenWorkBook(file.file());
@@ -47,15 +43,10 @@ TEST(WorkBookProgress, ResultsFollowTablesChangedAfterTheyWereSeen) {
         workbook.RecordAttempt(Attempt(1, At(kDay), true));
         workbook.RecordAttempt(Attempt(1, At(kDay), true));
         file.exec(change);
-        if (history < 0) {
-            EXPECT_THROW(workbook.RecordAttempt(Attempt(1, At(kDay + 1), false)), CError);
-            EXPECT_EQ(file.number("select Hits from GameTree where ID = 1"), 2);
-            continue;
-        }
         workbook.RecordAttempt(Attempt(1, At(kDay + 1), false));
         EXPECT_EQ(file.number("select count(*) from TrainingHistory where Solved = 0 and "
                               "GameTreeID = 1 and Seconds = 42"),
-                  history);
+                  1);
         EXPECT_EQ(workbook.objProgress().objScheduleOf(1)->lngLastReviewDay, kDay + 1);
     }
 }
