@@ -8,9 +8,15 @@
 
 #include <QTemporaryDir>
 #include <filesystem>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace {
+
+// Matches a call that raises an exception with exactly this message.
+auto Raises(const std::string& message) {
+    return testing::ThrowsMessage<std::exception>(message);
+}
 
 // Keeps the state a window would show, so that tests read it as a user would see it.
 struct RecordingDisplay : ITrainingDisplay {
@@ -37,16 +43,6 @@ struct RecordingDisplay : ITrainingDisplay {
     void SetBoardMode(BoardMode value) override { mode = value; }
     BoardMode boardMode() const override { return mode; }
 };
-
-// The message of the exception the call raises; "no error" when it raises none.
-template <typename Call> std::string MessageOf(Call&& call) {
-    try {
-        call();
-    } catch (const std::exception& error) {
-        return error.what();
-    }
-    return "no error";
-}
 
 class TrainingSessionTest : public ::testing::Test {
 protected:
@@ -118,10 +114,10 @@ TEST_F(TrainingSessionTest, NextAfterTheLastGameChoosesANewBatchFromTheResults) 
     session.NextGame();
     // Renamed while open, the file takes no result, and the reason says so, not "read-only".
     std::filesystem::rename(file, file + ".moved");
-    EXPECT_EQ(MessageOf([&] { session.ShowSolution(); }),
-              "The result could not be recorded in " + file +
-                  ": the file was renamed, moved or deleted after it was opened.\r\nThis "
-                  "game counts as not recorded.");
+    EXPECT_THAT([&] { session.ShowSolution(); },
+                Raises("The result could not be recorded in " + file +
+                       ": the file was renamed, moved or deleted after it was opened.\r\nThis "
+                       "game counts as not recorded."));
 }
 
 TEST_F(TrainingSessionTest, GamesGoneFromTheFileLeaveTheEmptyBoardWithoutErrorBoxes) {
@@ -145,8 +141,8 @@ TEST_F(TrainingSessionTest, GamesGoneFromTheFileLeaveTheEmptyBoardWithoutErrorBo
     for (const auto& [sql, reason] : changes) {
         RawDatabase(file).exec(sql);
         display.mode = BoardMode::Training;
-        EXPECT_EQ(MessageOf([&] { session.ShowSolution(); }),
-                  CTrainingSession::strNotRecorded(file, "game " + shown + reason));
+        EXPECT_THAT([&] { session.ShowSolution(); },
+                    Raises(CTrainingSession::strNotRecorded(file, "game " + shown + reason)));
     }
     EXPECT_EQ(testwb::Read(file, ids[3]).hits, 0);
     for (int32_t id : ids)
@@ -154,9 +150,9 @@ TEST_F(TrainingSessionTest, GamesGoneFromTheFileLeaveTheEmptyBoardWithoutErrorBo
     EXPECT_EQ(session.lngHits(), 1);
     // The previous game has no nodes any more: an error, and the board says so instead of
     // keeping the game before; the batch moves on, so that the games after it stay reachable.
-    EXPECT_EQ(MessageOf([&] { session.PreviousGame(); }),
-              "Game " + std::to_string(ids[2]) +
-                  " is no longer in the workbook: another program deleted it.");
+    EXPECT_THAT([&] { session.PreviousGame(); },
+                Raises("Game " + std::to_string(ids[2]) +
+                       " is no longer in the workbook: another program deleted it."));
     EXPECT_EQ(session.lngGameIndex(), 2);
     EXPECT_EQ(session.lngCurrentGameId(), 0);
     EXPECT_EQ(display.mode, BoardMode::View);
@@ -189,7 +185,7 @@ TEST_F(TrainingSessionTest, ADamagedGameIsNamedOnceAndLeftOutOfTheBatches) {
     const auto next = [&] { session.NextGame(); };
     damage(ids[1]);
     ASSERT_TRUE(session.StartBatch());
-    EXPECT_EQ(MessageOf(next), named(ids[1]) + "It is left out of training.");
+    EXPECT_THAT(next, Raises(named(ids[1]) + "It is left out of training."));
     // The batch goes on without it, and no later batch brings it back; it stays as it is.
     EXPECT_EQ(session.lngCurrentGameId(), ids[2]);
     EXPECT_NO_THROW(session.NextGame());
@@ -205,13 +201,13 @@ TEST_F(TrainingSessionTest, ADamagedGameIsNamedOnceAndLeftOutOfTheBatches) {
         "delete from GameNode where NodeParentKey <> '' and GameTreeID=" + std::to_string(ids[2]) +
         "; delete from GameNode where GameTreeID=" + gone +
         "; delete from GameTree where ID=" + gone);
-    EXPECT_EQ(MessageOf(next), "Game " + std::to_string(ids[2]) +
-                                   " has no solution moves: add them in the game editor.\r\n" +
-                                   "It is left out of training.\r\nGame " + gone +
-                                   " is no longer in the workbook: another program deleted it.");
+    EXPECT_THAT(next, Raises("Game " + std::to_string(ids[2]) +
+                             " has no solution moves: add them in the game editor.\r\n" +
+                             "It is left out of training.\r\nGame " + gone +
+                             " is no longer in the workbook: another program deleted it."));
     // None left to train: the board says so, not that the workbook is empty.
     damage(ids[0]);
-    EXPECT_EQ(MessageOf(next), named(ids[0]) + "It is left out of training.");
+    EXPECT_THAT(next, Raises(named(ids[0]) + "It is left out of training."));
     EXPECT_EQ(display.message, "No other game can be shown: 3 games left out of training.");
     // Mended and chosen again, a game left out comes back into the batches.
     RawDatabase(file).exec("insert into GameNode select * from Kept where GameTreeID=" +
@@ -224,9 +220,9 @@ TEST_F(TrainingSessionTest, ADamagedGameIsNamedOnceAndLeftOutOfTheBatches) {
     RawDatabase(file).exec("with recursive n(i) as (select 1001 union all select i + 1 from n "
                            "where i < 3000) insert into GameTree select i, '', '', '', 9, 0, 9, 0 "
                            "from n");
-    EXPECT_EQ(MessageOf([&] { session.StartBatch(); }),
-              named(1001) + named(1002) + named(1003) + named(1004) + named(1005) +
-                  "And 1995 more games like them.\r\nThey are left out of training.");
+    EXPECT_THAT([&] { session.StartBatch(); },
+                Raises(named(1001) + named(1002) + named(1003) + named(1004) + named(1005) +
+                       "And 1995 more games like them.\r\nThey are left out of training."));
     EXPECT_EQ(session.lngCurrentGameId(), ids[1]);
     // Deleted since, the games left out are not counted: the workbook is empty.
     RawDatabase(file).exec("delete from GameTree");
@@ -243,27 +239,24 @@ TEST_F(TrainingSessionTest, AChosenGameJoinsTheBatchAfterTheShownGame) {
     session.TrainGame(ids[1]);
     EXPECT_EQ(session.arrlngGameIDs(), ids);
     EXPECT_EQ(session.lngGameIndex(), 1);
-    const struct {
-        int nexts;              // Next presses before the choice
-        int chosen;             // index of the chosen game in the file order
-        std::vector<int> batch; // the batch afterwards, as indexes in the file order
-        int index;              // the shown game's place in it
-    } cases[] = {
+    // Next presses before the choice, the chosen game and the batch afterwards (as indexes in
+    // the file order), the shown game's place in it.
+    const std::tuple<int, int, std::vector<int>, int> cases[] = {
         {0, 2, {0, 2, 1, 3}, 1}, // a later game moves up
         {2, 0, {1, 2, 0, 3}, 2}, // an earlier game moves down
         {3, 3, {0, 1, 2, 3}, 3}, // the shown game itself starts again in place
     };
-    for (const auto& c : cases) {
+    for (const auto& [nexts, chosen, batch, index] : cases) {
         ASSERT_TRUE(session.StartBatch());
-        for (int k = 0; k < c.nexts; ++k)
+        for (int k = 0; k < nexts; ++k)
             session.NextGame();
-        session.TrainGame(ids[c.chosen]);
+        session.TrainGame(ids[chosen]);
         std::vector<int32_t> expected;
-        for (int k : c.batch)
+        for (int k : batch)
             expected.push_back(ids[k]);
-        EXPECT_EQ(session.arrlngGameIDs(), expected) << "chosen " << c.chosen;
-        EXPECT_EQ(session.lngGameIndex(), c.index);
-        EXPECT_EQ(session.lngCurrentGameId(), ids[c.chosen]);
+        EXPECT_EQ(session.arrlngGameIDs(), expected) << "chosen " << chosen;
+        EXPECT_EQ(session.lngGameIndex(), index);
+        EXPECT_EQ(session.lngCurrentGameId(), ids[chosen]);
     }
     session.ShowSolution();
     // A game deleted elsewhere leaves the batch; the shown one deleted takes its result along.
