@@ -218,12 +218,6 @@ struct Pieces {
     std::string operator()() { return next < pieces.size() ? pieces[next++] : std::string(); }
 };
 
-// The text with each character "from" replaced by "to".
-std::string replaced(std::string text, char from, char to) {
-    std::replace(text.begin(), text.end(), from, to);
-    return text;
-}
-
 TEST(EngineOutputTest, ReadingJoinsPiecesAndNormalisesLineEnds) {
     // name, pieces, the text read ('|' stands for the separator), the pieces asked for (the blank
     // one that ends the reading included)
@@ -241,8 +235,9 @@ TEST(EngineOutputTest, ReadingJoinsPiecesAndNormalisesLineEnds) {
     };
     for (const auto& [name, pieces, expected, piecesTaken] : cases) {
         Pieces source{pieces};
-        const std::string read = strReadEngineOutput(std::ref(source));
-        EXPECT_EQ(replaced(read, ENGINE_SEPARATOR, '|'), expected) << name;
+        std::string read = strReadEngineOutput(std::ref(source));
+        std::ranges::replace(read, ENGINE_SEPARATOR, '|');
+        EXPECT_EQ(read, expected) << name;
         // What follows a blank piece stays pending for the next reading.
         EXPECT_EQ(source.next, piecesTaken) << name;
     }
@@ -266,7 +261,8 @@ TEST(EngineOutputTest, ParsingFindsTheEnginesMoveAndTheEndOfTheGame) {
          "1/2-1/2 {stalemate}"},
     };
     for (const auto& [name, text, side, move, result] : cases) {
-        const std::string output = replaced(text, '|', ENGINE_SEPARATOR);
+        std::string output = text;
+        std::ranges::replace(output, '|', ENGINE_SEPARATOR);
         const EngineOutputParse parse = parseEngineOutput(output, side);
         EXPECT_EQ(parse.strMove, move) << name;
         EXPECT_EQ(parse.strResult, result) << name;
