@@ -218,12 +218,6 @@ struct Pieces {
     std::string operator()() { return next < pieces.size() ? pieces[next++] : std::string(); }
 };
 
-// The text with each character "from" replaced by "to".
-std::string replaced(std::string text, char from, char to) {
-    std::replace(text.begin(), text.end(), from, to);
-    return text;
-}
-
 TEST(EngineOutputTest, ReadingJoinsPiecesAndNormalisesLineEnds) {
     // name, pieces, the text read ('|' stands for the separator), the pieces asked for (the blank
     // one that ends the reading included)
@@ -241,8 +235,9 @@ TEST(EngineOutputTest, ReadingJoinsPiecesAndNormalisesLineEnds) {
     };
     for (const auto& [name, pieces, expected, piecesTaken] : cases) {
         Pieces source{pieces};
-        const std::string read = strReadEngineOutput(std::ref(source));
-        EXPECT_EQ(replaced(read, ENGINE_SEPARATOR, '|'), expected) << name;
+        std::string read = strReadEngineOutput(std::ref(source));
+        std::ranges::replace(read, ENGINE_SEPARATOR, '|');
+        EXPECT_EQ(read, expected) << name;
         // What follows a blank piece stays pending for the next reading.
         EXPECT_EQ(source.next, piecesTaken) << name;
     }
@@ -266,7 +261,8 @@ TEST(EngineOutputTest, ParsingFindsTheEnginesMoveAndTheEndOfTheGame) {
          "1/2-1/2 {stalemate}"},
     };
     for (const auto& [name, text, side, move, result] : cases) {
-        const std::string output = replaced(text, '|', ENGINE_SEPARATOR);
+        std::string output = text;
+        std::ranges::replace(output, '|', ENGINE_SEPARATOR);
         const EngineOutputParse parse = parseEngineOutput(output, side);
         EXPECT_EQ(parse.strMove, move) << name;
         EXPECT_EQ(parse.strResult, result) << name;
@@ -320,7 +316,7 @@ TEST(CUciTranslatorTest, AnswersComeBackAsConsoleLinesOrFaults) {
     // FEN, trainee, bestmove ("": no search is asked for), what the practice window reads (lines
     // joined by "|"), fault
     const std::tuple<std::string, std::string, std::string, std::string, std::string> cases[] = {
-        {start, "e4", "bestmove g8f6 ponder e4e5", "Black(1): Nf6", ""},
+        {start + " 0 1", "e4", "bestmove g8f6 ponder e4e5", "Black(1): Nf6", ""},
         {"4k3/8/8/8/8/8/4p3/R3K3 b Q - 0 12", "Kd7", "bestmove e1e2", "White(13): Kxe2", ""},
         {"4r1k1/5ppp/8/8/8/8/6PP/1N5K w - - 0 30", "Na3", "bestmove e8e1",
          "Black(30): Re1#|0-1 {Black mates}", ""},
@@ -497,24 +493,22 @@ TEST(CEngineBridgeTest, ConsoleProtocolPassesWholeLinesInBatches) {
     }
     EXPECT_FALSE(std::filesystem::exists(folder)) << folder;
 
-    // a program that never stops writing: each reading still ends, with whole lines
+    // A program that never stops writing, or one that writes a line without end (it comes in
+    // pieces): each reading still ends, with whole lines or pieces.
     CEngineBridge flood("/usr/bin/yes", EngineProtocol::Console);
-    ASSERT_EQ(flood.initialize_chess_engine(0), 1);
-    for (int reading = 0; reading < 3; ++reading) {
-        flood.waitForOutput(20);
-        const std::string output = strReadEngineOutput([&] { return flood.get_message(); });
-        ASSERT_FALSE(output.empty());
-        EXPECT_EQ(output.find_first_not_of(std::string("y") + ENGINE_SEPARATOR), std::string::npos);
-    }
-    // nor one that writes a line without end: it comes in pieces
     CEngineBridge endless(fakeEngine("endless-line.sh"), EngineProtocol::Unknown);
     endless.setHandshakeTimeout(300);
-    ASSERT_EQ(endless.initialize_chess_engine(0), 1) << endless.strError();
+    for (CEngineBridge* bridge : {&flood, &endless}) {
+        ASSERT_EQ(bridge->initialize_chess_engine(0), 1) << bridge->strError();
+        for (int reading = 0; reading < 3; ++reading) {
+            bridge->waitForOutput(20);
+            const std::string output = strReadEngineOutput([&] { return bridge->get_message(); });
+            ASSERT_FALSE(output.empty());
+            EXPECT_EQ(output.find_first_not_of(std::string("y") + ENGINE_SEPARATOR),
+                      std::string::npos);
+        }
+    }
     EXPECT_EQ(endless.protocol(), EngineProtocol::Console);
-    endless.waitForOutput(20);
-    const std::string output = strReadEngineOutput([&] { return endless.get_message(); });
-    ASSERT_FALSE(output.empty());
-    EXPECT_EQ(output.find_first_not_of(std::string("y") + ENGINE_SEPARATOR), std::string::npos);
 }
 
 // One start both finds out the protocol and plays: no second process for the detection. The
@@ -592,7 +586,6 @@ TEST(EngineMoveCommandTest, PrintsTheEnginesMoveOrSaysWhyNot) {
     const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
         {{"4r1k1/5ppp/8/8/8/8/6PP/N6K", "b", "-", "-", "--depth", "4"}, 0, "Re1#"}, // FEN in fields
         {{"6k1/5ppp/8/8/8/8/6PP/4r2K w - -"}, 1, "no move: the game is over (0-1 {Black mates})"},
-        {{"7k/5Q2/6K1/8/8/8/8/8 b - -"}, 1, "no move: the game is over (1/2-1/2 {stalemate})"},
         {{start, "--engine", fakeEngine("crash.sh")}, 1, "The engine stopped: it crashed"},
         // A console engine's move is checked like a UCI engine's: e4 is taken already.
         {{"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -", "--engine",

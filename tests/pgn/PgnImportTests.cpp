@@ -289,7 +289,6 @@ TEST(PgnAnnotations, CommentsAndGlyphsLandOnTheirMoves) {
          {"e4 e5 Nf3 Nc6 Bb5 a6 Ba4 Nf6|||16", "e4 e5 Nf3 Nc6 Bb5 a6 Ba4|||10 13",
           "e4 e5 Nf3 Nc6 Bb5 a6|||19", "e4 e5 Nf3 Nc6 Bb5|||18", "e4 e5 Nf3 Nc6|||17",
           "e4 e5 Nf3|||16", "e4 e5|||15", "e4|||14"}},
-        {"a game without moves keeps its comment", "{Only words.} *", {"|Only words.||"}},
         {"escape lines are not comments", "1. e4\n% not a comment\ne5 *", {}},
     };
     for (const auto& [name, pgn, marks] : cases)
@@ -529,7 +528,6 @@ TEST(PgnImportStop, AStreamThatThrowsStopsTheImportAfterTheGamesReadBefore) {
     const std::tuple<const char*, size_t, std::exception_ptr, bool, std::string> cases[] = {
         {"in the first block", 1000, streamError, true, gone},
         {"in the second block", 70000, streamError, true, gone},
-        {"three blocks in", 3 * 65536 + 123, streamError, true, gone},
         {"a model error, reported as a workbook failure", 70000, modelError, true, gone},
         {"a read error of a file, never taken for the end", 70000, streamError, false, unread},
     };

@@ -49,8 +49,7 @@ TEST(PgnReader, ReportsTheSyntaxOfEachConstructAndTheBrokenGames) {
         {"tags and moves", "[Event \"Club\"]\n[White \"A\"]\n\n1. e4 e5 2. Nf3 1-0\n",
          "game 1 | tag Event=Club | tag White=A | e4 | e5 | Nf3 | result 1-0 | end"},
         {"numbers glued to moves", "1.e4 e5 2.Nf3 Nc6 3...a6 *",
-         "game 1 | e4 | e5 | Nf3 | Nc6 | a6 | result *"
-         " | end"},
+         "game 1 | e4 | e5 | Nf3 | Nc6 | a6 | result * | end"},
         {"comments in braces over lines and after semicolons",
          "1. e4 {best by\ntest} e5 ; a classic\n2. Nf3 *",
          "game 1 | e4 | {best by\ntest} | e5 | { a classic} | Nf3 | result * | end"},
