@@ -1,10 +1,12 @@
 // Move texts as a user or a file types them, read on positions drawn from a seed list: every
 // text gives a new position, nothing, or the position's error, and never breaks the position it
-// was read on. A text the strict reading refuses gives nothing; a move read gives the same
-// position when read again under the text the program writes for it.
+// was read on. A text the strict reading refuses gives nothing; a move read is one the move
+// generator lists, and gives the same position when read again under the text the program writes
+// for it.
 #include "game/CPosition.h"
 #include "game/Fen.h"
 #include "game/MoveText.h"
+#include "game/Perft.h"
 #include "model/CDiagram.h"
 #include "model/CError.h"
 #include "model/CMove.h"
@@ -40,6 +42,13 @@ const std::vector<std::shared_ptr<CPosition>>& seeds() {
     return positions;
 }
 
+// True when the position is one the move generator lists after the position moved from.
+bool isListed(const std::shared_ptr<CPosition>& position, const std::shared_ptr<CPosition>& next) {
+    for (const LegalMove& legal : arrGetLegalMoves(position))
+        if (legal.position->isEqual(next)) return true;
+    return false;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -68,6 +77,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (next->objDiagram() == nullptr || next->objDiagram()->strToString().size() != 64)
                 std::abort();
             next->strGetFEN();
+            // A game that has ended is no side's move: the generator lists nothing there.
+            if ((current->isWhiteToMove() || current->isBlackToMove()) && !isListed(current, next))
+                std::abort();
             if (from && to) {
                 const std::string written = current->strGetMoveNotation(CMove(from, to));
                 const auto again = current->objProcessMove(current, written);
