@@ -1,9 +1,12 @@
 // PGN text imported into a workbook file: any bytes import some games and skip the others with a
 // reason, never crash. The games that were imported export to PGN that imports back, all of it,
 // to the same trees, texts, positions, comments and glyphs, and exports again to the same text.
+// Every stored move is one the move generator lists.
 #include "fuzz/FuzzWorkbookFile.h"
 #include "game/CGameTree.h"
 #include "game/CPosition.h"
+#include "game/Perft.h"
+#include "model/CDiagram.h"
 #include "model/CError.h"
 #include "pgn/PgnExport.h"
 #include "pgn/PgnImport.h"
@@ -30,6 +33,24 @@ std::string asWritten(std::string text) {
 [[noreturn]] void fail(const std::string& what) {
     std::fprintf(stderr, "round trip differs: %s\n", what.c_str());
     std::abort();
+}
+
+// The same pieces, castling rights and en-passant file: a stored position's result is not kept.
+bool isSameBoard(const CPosition& a, const CPosition& b) {
+    for (int color = 0; color < 2; ++color)
+        if (a.isKCastleForfeited(color) != b.isKCastleForfeited(color) ||
+            a.isQCastleForfeited(color) != b.isQCastleForfeited(color))
+            return false;
+    return a.intEnPassantFile() == b.intEnPassantFile() && a.objDiagram()->isEqual(b.objDiagram());
+}
+
+// True when the position is one the move generator lists after the position moved from; a game
+// that has ended is no side's move, and the stored lines go no further there.
+bool isListed(const std::shared_ptr<CPosition>& position, const std::shared_ptr<CPosition>& next) {
+    if (!position->isWhiteToMove() && !position->isBlackToMove()) return false;
+    for (const LegalMove& legal : arrGetLegalMoves(position))
+        if (isSameBoard(*legal.position, *next)) return true;
+    return false;
 }
 
 // The nodes with no parent in the tree, in the tree's order.
@@ -84,7 +105,11 @@ void compareTrees(const std::shared_ptr<CGameTree>& first, const std::shared_ptr
         if (a->objPosition()->strStoredMoveText() != b->objPosition()->strStoredMoveText())
             fail(node + ": move texts");
         compareAnnotations(firstNotes.objNode(a->strKey()), secondNotes.objNode(b->strKey()), node);
-        queue(first->arrobjGetNextNodes(a), second->arrobjGetNextNodes(b), a->strKey());
+        const GameNodeList children = first->arrobjGetNextNodes(a);
+        for (const auto& child : children)
+            if (!isListed(a->objPosition(), child->objPosition()))
+                fail(node + ": " + child->strKey() + " is no legal move from it");
+        queue(children, second->arrobjGetNextNodes(b), a->strKey());
     }
     if (visited != first->Count()) fail(where + ": nodes reached from the start");
 }
