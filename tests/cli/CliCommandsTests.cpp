@@ -261,7 +261,6 @@ TEST(ProgressCommands, HistoryDueAndStatsOfAWorkbookWithAttempts) {
              "2024-03-02 02:00:00,2,failure,2,yes,42\n"
              "2024-03-02 03:00:00,4,success,0,no,42\n",
              ""},
-            {{"due", f, "--date", "2024-03-01"}, 0, "5\tnew\n", ""},
             {{"due", f, "--date", "2024-03-03"}, 0, "2\t2024-03-03\n5\tnew\n", ""},
             {{"history"}, 2, "", "usage: brisolt-cli history"},
             {{"history", f, "--since"}, 2, "", "usage: brisolt-cli history"},

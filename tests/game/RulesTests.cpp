@@ -384,7 +384,6 @@ TEST(Notation, ReadingMoves) {
         {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", "Ox", ""},
         {"7k/8/8/8/7Q/8/8/Q3r1K1 w - -", "Qh4xe1", "7k/8/8/8/8/8/8/Q3Q1K1 b - -"},
         {"4k3/8/8/3pP3/8/8/8/4K3 w - d6", "exd6 e.p.", "4k3/8/3P4/8/8/8/8/4K3 b - -"},
-        {"4k3/8/8/3pP3/8/8/8/4K3 w - d6", "exd6ep", "4k3/8/3P4/8/8/8/8/4K3 b - -"},
         {"4k3/8/8/3pP3/8/8/8/4K3 w - d6", "exd6 ep+", "4k3/8/3P4/8/8/8/8/4K3 b - -"},
         // The edge files matter: a file index off by one loses the right on a or h.
         {"4k3/8/8/pP6/8/8/8/4K3 w - a6", "bxa6", "4k3/8/P7/8/8/8/8/4K3 b - -"},

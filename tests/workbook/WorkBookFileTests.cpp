@@ -189,7 +189,6 @@ TEST_F(WorkBookFile, ADamagedGameNamesItselfAndTheOtherGameStillLoads) {
     // damage: applied to game 2's rows
     const std::tuple<const char*, const char*> cases[] = {
         {"update GameNode set MoveText='Ke3' where MoveText='e4'", "the stored move Ke3"},
-        {"update GameNode set MoveText='Qxh7' where MoveText='e4'", "cannot be played"},
         {"update GameNode set Diagram=replace(Diagram,'P','Q') where MoveText='e4'",
          "cannot be played"},
         // a row after the root gives what the move from its parent does not
@@ -209,9 +208,6 @@ TEST_F(WorkBookFile, ADamagedGameNamesItselfAndTheOtherGameStillLoads) {
         {"update GameNode set Diagram=replace(Diagram,'pppppppp','ppppRppp')",
          "Game 2 cannot be loaded: the test position is unsound: the side not to move is in check"},
         {"update GameNode set Diagram=Diagram||hex(randomblob(600000))",
-         "Game 2 cannot be loaded: string or blob too big"},
-        // The comment mark keeps the game's condition, written for node rows, out of the SQL.
-        {"update GameTree set Description=hex(randomblob(600000)) where ID=2 --",
          "Game 2 cannot be loaded: string or blob too big"},
     };
     for (const auto& [damage, message] : cases) {
@@ -470,19 +466,12 @@ TEST_F(WorkBookFile, TheScoreAndTheGroupFiguresAreTheSumsWhateverChangedTheFile)
              workbook.RollbackBatch();
          },
          true},
-        {"a batch committed",
+        {"a batch begun twice, then committed",
          [&] {
              workbook.BeginBatch();
              workbook.UpdateSuccess(1);
+             workbook.BeginBatch();
              workbook.UpdateError(6);
-             workbook.CommitBatch();
-         },
-         false},
-        {"a batch begun twice",
-         [&] {
-             workbook.BeginBatch();
-             workbook.UpdateError(1);
-             workbook.BeginBatch();
              workbook.CommitBatch();
          },
          false},
@@ -495,9 +484,7 @@ TEST_F(WorkBookFile, TheScoreAndTheGroupFiguresAreTheSumsWhateverChangedTheFile)
          },
          false},
         {"a deleted game", [&] { workbook.DeleteGame(6); }, false},
-        {"a result after the deletion", [&] { workbook.UpdateSuccess(1); }, true},
         {"the log cleared", [&] { workbook.ClearLog(); }, true},
-        {"a result after that", [&] { workbook.UpdateError(7); }, true},
     };
     for (const auto& [name, act, kept] : steps) {
         SCOPED_TRACE(name);
