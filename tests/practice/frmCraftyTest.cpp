@@ -105,7 +105,6 @@ TEST(frmCraftyTest, StartsLikeTheMainBoardAnswersStopsExaminesReplaysAndClosesWh
     }
     practice.traineeMoves("d4");
     ASSERT_TRUE(practice.awaitAnswer());
-    EXPECT_EQ(practice.result(), "White to move");
     // The engine's move is shown by the tint of its squares, not by a line through the piece.
     EXPECT_FALSE(practice.board().isMoveLineVisible());
     const auto [from, to] = practice.board().LastMove();
@@ -138,7 +137,6 @@ TEST(frmCraftyTest, StartsLikeTheMainBoardAnswersStopsExaminesReplaysAndClosesWh
 
     practice.window->lblReplay2->click();
     EXPECT_TRUE(practice.window->lblExamine->isEnabled());
-    EXPECT_EQ(practice.board().boardMode(), BoardMode::FreePlay);
     EXPECT_EQ(practice.fen(), afterFirstAnswer);
     EXPECT_EQ(practice.board().objGameTree()->Count(), 1);
     // The restarted engine plays on from there.
@@ -356,14 +354,11 @@ TEST(CEngineSettingsTest, CaptionsNameTheStoredEngineWhatAStartFoundIsKeptAndRef
         EXPECT_TRUE(strApplyEngineChoice(path).contains(reason)) << path.toStdString();
         EXPECT_EQ(CEngineSettings::strEnginePath(), fake("console-engine.sh"));
         EXPECT_EQ(CEngineSettings::protocol(), EngineProtocol::Console);
-        EXPECT_EQ(CEngineSettings::strPlayCaption(), "Play the game against Crafty");
     }
     // An engine that loads for seconds before its "uciok" is an engine all the same.
     ASSERT_EQ(strApplyEngineChoice(fake("slow-uci.sh")), "");
     EXPECT_EQ(CEngineSettings::protocol(), EngineProtocol::Uci);
-    ASSERT_EQ(strApplyEngineChoice(BRISOLT_STOCKFISH), "");
-    EXPECT_EQ(CEngineSettings::protocol(), EngineProtocol::Uci);
-    EXPECT_EQ(CEngineSettings::strEngineName(), "Stockfish 15.1");
+    EXPECT_EQ(CEngineSettings::strEngineName(), "Fake Slow Start");
     clearSettings();
 }
 

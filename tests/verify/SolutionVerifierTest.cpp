@@ -83,8 +83,6 @@ TEST(SolutionVerifier, ReportsTheKnownVerdictOfEachExercise) {
         {kRook, "1. Ra8#?", "contradiction", "the stored solution Ra8# is marked ?"},
         {kScholar, "4. Nf3?? (4. Qxf7#) 4... Nxh5", "contradiction",
          "the stored solution Nf3 is marked ??"},
-        {"7k/8/5K2/8/8/8/8/6R1 w - - 0 1", "1. Kf7 Kh7 2. Rh1#?", "contradiction",
-         "the stored solution Rh1# is marked ?"},
         {"6k1/2p2ppp/8/8/8/8/8/RR3K2 w - - 0 1", "1. Kf2 c6 2. Ra8# (2. Rb8#?)", "shorter-mate",
          "marked Rb8#? #1 is as good as the solution Ra8# #1 after c6"},
     };
@@ -111,11 +109,6 @@ TEST(SolutionVerifier, ReportsTheKnownVerdictOfEachExercise) {
                                    " " + strVerificationLine(results[i]));
         EXPECT_EQ(strVerdictName(report.verdict), verdict);
         EXPECT_TRUE(Contains(report.strDetails, detail));
-        // Tries are judged as tries, never as refuted solutions.
-        for (const VerifyFinding& finding : report.arrFindings)
-            EXPECT_TRUE(report.verdict == VerifyVerdict::Refuted ||
-                        finding.verdict != VerifyVerdict::Refuted)
-                << finding.strText;
     }
     std::atomic<bool> cancel{true};
     EXPECT_TRUE(arrVerifyGames(book.workbook, verifier, {}, {}, &cancel).empty());
