@@ -61,7 +61,6 @@ TEST(PgnReader, ReportsTheSyntaxOfEachConstructAndTheBrokenGames) {
          "game 1 | tag Event=The \"Immortal\" \\ game | result * | end"},
         {"draw result and en passant remark", "1. e4 d5 2. e5 f5 3. exf6 e.p. 1/2-1/2",
          "game 1 | e4 | d5 | e5 | f5 | exf6 | result 1/2-1/2 | end"},
-        {"escape lines", "% produced by a tool\n1. e4 *", "game 1 | e4 | result * | end"},
         {"byte-order mark and CRLF", "\xEF\xBB\xBF[Event \"E\"]\r\n\r\n1. e4 {x\r\ny} 0-1\r\n",
          "game 1 | tag Event=E | e4 | {x\ny} | result 0-1 | end"},
         {"files joined with their byte-order marks",
