@@ -192,7 +192,6 @@ TEST_F(TrainingSessionTest, ADamagedGameIsNamedOnceAndLeftOutOfTheBatches) {
     EXPECT_NO_THROW(session.NextGame());
     EXPECT_EQ(session.arrlngGameIDs(), (std::vector<int32_t>{ids[0], ids[2], ids[3]}));
     EXPECT_EQ(session.lngCurrentGameId(), ids[0]);
-    EXPECT_TRUE(workbook->objGetGameRow(ids[1]).has_value());
     EXPECT_EQ(testwb::Read(file, ids[1]).hits, 0);
     // A game without a solution (a PGN game of only a comment) is left out on the way to a game
     // another program deleted, which cannot be shown: both are named in one message.
