@@ -356,7 +356,6 @@ TEST_F(EditorAnnotations, GamesWindowFlagsGamesWithCommentsOrMarksOnTheirOwnNode
         QTest::keyClicks(editor.pnlAnnotations->txtGameComment, "a game comment");
         ASSERT_TRUE(editor.isSave());
     }
-    EXPECT_TRUE(book.workbook->hasAnnotationTables());
     // Another program's row for a node the game does not have, and an empty row.
     book.exec("insert into GameAnnotation values (" + std::to_string(ids[2]) +
               ", 'W9gone', 'x', 'y', '2'), (" + std::to_string(ids[0]) +
