@@ -31,14 +31,13 @@ TEST(ReviewSchedule, MatchesTheReferenceTableForEveryRatingSequence) {
         SCOPED_TRACE(line);
         char name[64];
         int step = 0, rating = 0, interval = 0;
-        long long day = 0, due = 0;
+        long long day = 0;
         double stability = 0, difficulty = 0;
-        ASSERT_EQ(std::sscanf(line.c_str(), "%63[^,],%d,%lld,%d,%lf,%lf,%d,%lld", name, &step, &day,
-                              &rating, &stability, &difficulty, &interval, &due),
-                  8);
+        ASSERT_EQ(std::sscanf(line.c_str(), "%63[^,],%d,%lld,%d,%lf,%lf,%d", name, &step, &day,
+                              &rating, &stability, &difficulty, &interval),
+                  7);
         ++rows;
         if (name != sequence) {
-            ASSERT_EQ(step, 1);
             sequence = name;
             state = ReviewState{};
         }
@@ -49,7 +48,6 @@ TEST(ReviewSchedule, MatchesTheReferenceTableForEveryRatingSequence) {
         // interval of 36500 days; ours stops there.
         EXPECT_EQ(state.lngIntervalDays, std::min(interval, 36500));
         EXPECT_EQ(state.lngDueDay, start + day + std::min(interval, 36500));
-        EXPECT_EQ(due, day + interval) << "reference table inconsistent";
         EXPECT_EQ(state.lngReviews, step);
     }
     EXPECT_GE(rows, 300) << "reference table missing or cut short";
