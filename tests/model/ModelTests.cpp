@@ -76,7 +76,6 @@ TEST(Diagram, ReadingErrors) {
     const std::tuple<std::string, std::string> cases[] = {
         {shortText, "Wrong number of elements in diagram; expected 64, found 63 in " + shortText},
         {shortTag, "Wrong number of elements in diagram; expected 64, found 75 in " + shortTag},
-        {"", "Wrong number of elements in diagram; expected 64, found 0 in "},
         {tenthX, "Illegal element in diagram at offset 9: x"},
         {noKings, "No white king in diagram"},
         {noBlackKing, "No black king in diagram"},
@@ -302,7 +301,6 @@ TEST(ChessSquare, LookupAndRelations) {
         EXPECT_EQ(ErrorOf([&] { CChessSquare::objGetSquare(file, rank); }),
                   "CChessSquare 9: Subscript out of range")
             << file << "," << rank;
-    EXPECT_THROW(CChessSquare::objGetSquare(8, 0), CError);
     const std::tuple<const char*, const char*, bool> hints[] = {
         {"e", " ", true},  {" ", "4", true}, {" ", " ", true},
         {"d", " ", false}, {"e", "4", true}, {"e", "5", false}};
@@ -418,7 +416,6 @@ TEST(Utilities, CrcTrimmedAndLowered) {
         {"\te4\r\n", " \t\r\n", "e4"},
         {"\te4\r\n", " ", "\te4\r\n"},
         {"id name  X \r", " \t\r", "id name  X"},
-        {"line\n", " \t\r", "line\n"},
         {"   ", " ", ""},
         {"a b", " ", "a b"},
     };
