@@ -7,7 +7,6 @@
 #include "game/CGameNode.h"
 #include "game/Fen.h"
 #include "model/CError.h"
-#include "model/CGameStatus.h"
 
 #include <QCheckBox>
 #include <QComboBox>
