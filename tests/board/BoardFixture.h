@@ -14,12 +14,9 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-// Readable failure messages.
+// Readable failure messages (GoogleTest prints a QStringList through it, as a container).
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
-}
-inline void PrintTo(const QStringList& list, std::ostream* out) {
-    *out << "{" << list.join(", ").toStdString() << "}";
 }
 
 // Records the warnings the control would show.

@@ -68,19 +68,17 @@ TEST_F(MoveInput, GesturesPlayLegalMovesAndLeaveEverythingElseAsItWas) {
     EXPECT_EQ(events.filter("Moved"), QStringList({"Moved:"}));
 }
 
-// Squares carrying a target mark, as "e4:1" (dot) or "d5:2" (ring), sorted by name.
-QString targetMarks(const cntrlChessGui& board) {
-    QStringList out;
-    for (int i = 0; i < 64; ++i)
-        if (board.intTargetMark(i) != 0)
-            out << QString::fromStdString(CBoardGeometry::strSquareName(i, false)) + ":" +
-                       QString::number(board.intTargetMark(i));
-    out.sort();
-    return out.join(' ');
-}
-
 // The marks on the squares a selected or dragged piece can go to; switched off, moves still play.
 TEST_F(MoveInput, TargetsOfTheSelectedPieceFollowTheRules) {
+    // Squares carrying a target mark, as "e4:1" (dot) or "d5:2" (ring), sorted by name.
+    auto targetMarks = [this] {
+        QStringList out;
+        for (int i = 0; i < 64; ++i)
+            if (board->intTargetMark(i) != 0)
+                out << name(i) + ":" + QString::number(board->intTargetMark(i));
+        out.sort();
+        return out.join(' ');
+    };
     const std::tuple<const char*, const char*, const char*> cases[] = {
         // FEN, square, marks
         // a pinned bishop keeps its diagonal; en passant is a capture onto an empty square
@@ -90,15 +88,15 @@ TEST_F(MoveInput, TargetsOfTheSelectedPieceFollowTheRules) {
     for (const auto& [fen, square, marks] : cases) {
         ASSERT_TRUE(board->ApplyFen(fen)) << fen;
         board->SelectSquare(idx(square));
-        EXPECT_EQ(targetMarks(*board), marks) << fen;
+        EXPECT_EQ(targetMarks(), marks) << fen;
     }
     board->InitialPosition();
     QTest::mousePress(board.get(), Qt::LeftButton, {}, centre("g1"));
     moveMouse(centre("g1") + QPoint(30, -30), Qt::LeftButton);
     EXPECT_TRUE(board->isDragging());
-    EXPECT_EQ(targetMarks(*board), "f3:1 h3:1");
+    EXPECT_EQ(targetMarks(), "f3:1 h3:1");
     board->isLegalHintsShown(false);
-    EXPECT_EQ(targetMarks(*board), "");
+    EXPECT_EQ(targetMarks(), "");
     QTest::mouseRelease(board.get(), Qt::LeftButton, {}, centre("f3"));
     click("e7");
     click("e5");

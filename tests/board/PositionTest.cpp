@@ -7,7 +7,6 @@
 #include "game/CGameNode.h"
 #include "game/Fen.h"
 #include "model/CError.h"
-#include "model/CGameStatus.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -248,12 +247,10 @@ TEST_F(Positions, EachModeShowsItsElementsAndReportsClicks) {
         EXPECT_TRUE(board->hasFocus()) << "the arrow keys reach the board after a click";
     }
     // a piece picked up (from g1, or from the rack) is not put down in another mode or game
-    const auto setup = [&] { board->Mode(BoardMode::Setup); };
-    const auto freePlay = [&] { board->Mode(BoardMode::FreePlay); };
     const std::tuple<BoardMode, std::function<void()>, bool> changes[] = {
-        {BoardMode::FreePlay, setup, false},
-        {BoardMode::Setup, freePlay, false},
-        {BoardMode::Setup, freePlay, true},
+        {BoardMode::FreePlay, [&] { board->Mode(BoardMode::Setup); }, false},
+        {BoardMode::Setup, [&] { board->Mode(BoardMode::FreePlay); }, false},
+        {BoardMode::Setup, [&] { board->Mode(BoardMode::FreePlay); }, true},
         {BoardMode::FreePlay, [&] { board->InitialPosition(); }, false},
         {BoardMode::FreePlay,
          [&] { board->ApplyFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -"); }, false}};
