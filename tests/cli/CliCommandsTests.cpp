@@ -175,7 +175,7 @@ TEST(WorkbookCommands, MistakesGiveOneClearLineAndTheRightStatus) {
 TEST(WorkbookSafety, ExportOfADamagedWorkbookWritesEveryReadableGameAndNamesTheOthers) {
     TempFolder folder;
     const std::string book = folder.file("d.brl");
-    WriteWorkbookWithTwoGames(book);
+    RawDatabase(book).exec(kWorkbookWithTwoGames);
     RawDatabase(book).exec("update GameNode set MoveText='Ke3' where GameTreeID=2 and "
                            "MoveText='e4'; insert into GameTree values (3,'empty','','',0,0,0,0);"
                            "insert into GameTree values (4,hex(randomblob(600000)),'','',0,0,0,0)");
