@@ -165,17 +165,15 @@ TEST(WorkbookCommands, MistakesGiveOneClearLineAndTheRightStatus) {
             {{"new", deep + "/w.brl"}, 1, "", "move the workbook to a folder with a shorter path"},
         },
         folder.path().string());
-    EXPECT_FALSE(std::filesystem::exists(folder.file("o.pgn")));
-    EXPECT_FALSE(std::filesystem::exists(folder.file("o.pgn.part")));
-    EXPECT_FALSE(std::filesystem::exists(folder.file("x.brl")));
-    EXPECT_FALSE(std::filesystem::exists(folder.file("missing.brl")));
+    for (const char* name : {"o.pgn", "o.pgn.part", "x.brl", "missing.brl"})
+        EXPECT_FALSE(std::filesystem::exists(folder.file(name))) << name;
     EXPECT_TRUE(std::filesystem::is_symlink(folder.file("link.brl"))); // the user's, kept
 }
 
 TEST(WorkbookSafety, ExportOfADamagedWorkbookWritesEveryReadableGameAndNamesTheOthers) {
     TempFolder folder;
     const std::string book = folder.file("d.brl");
-    WriteWorkbookWithTwoGames(book);
+    RawDatabase(book).exec(kWorkbookWithTwoGames);
     RawDatabase(book).exec("update GameNode set MoveText='Ke3' where GameTreeID=2 and "
                            "MoveText='e4'; insert into GameTree values (3,'empty','','',0,0,0,0);"
                            "insert into GameTree values (4,hex(randomblob(600000)),'','',0,0,0,0)");
@@ -222,7 +220,6 @@ TEST(WorkbookSafety, AFullDiskStopsAnImportKeepingWholeBatchesAndAnExportLeaving
     CliResult run =
         Cli({"import", "book.brl", "small.pgn", "big.pgn"}, folder.path().string(), 2000 * 1024);
     EXPECT_EQ(run.status, 1) << run.out << run.err;
-    EXPECT_TRUE(Contains(run.err, "2000 games imported before are kept"));
     EXPECT_EQ(run.out, "imported 2003 games, skipped 0; stopped by an error, 2003 games kept\n");
     RunSteps({{{"batch", "book.brl"}, 0, "1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n", ""}},
              folder.path().string());

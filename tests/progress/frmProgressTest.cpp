@@ -177,7 +177,6 @@ private slots:
         QCOMPARE(days->chart()->theme(), QChart::ChartThemeLight);
         QPalette dark = statistics.palette();
         dark.setColor(QPalette::Window, QColor(30, 30, 30));
-        dark.setColor(QPalette::Base, QColor(20, 20, 20));
         dark.setColor(QPalette::Text, QColor(230, 230, 230));
         statistics.setPalette(dark);
         QCOMPARE(days->chart()->theme(), QChart::ChartThemeDark);

@@ -62,17 +62,15 @@ private:
     sqlite3* m_db = nullptr;
 };
 
-// A workbook with two games of two nodes each, made without the program.
-inline void WriteWorkbookWithTwoGames(const std::string& path) {
-    RawDatabase(path).exec(
-        kWorkbookTables +
-        "insert into WorkBook values (1,'Title','Shared book');"
-        "insert into GameTree values (1,'one','p. 1','1',0,0,0,0);"
-        "insert into GameTree values (2,'two','p. 2','2',0,0,0,0);"
-        "insert into GameNode select NULL,g,'InitialKey','',1,"
-        "'rnbqkbnrppppppppeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeePPPPPPPPRNBQKBNR','...',0,-1,1,1,1,1 "
-        "from (select 1 as g union all select 2);"
-        "insert into GameNode select NULL,g,'B1e4','InitialKey',0,"
-        "'rnbqkbnrppppppppeeeeeeeeeeeeeeeeeeeePeeeeeeeeeeePPPPePPPRNBQKBNR','e4',1,4,1,1,1,1 "
-        "from (select 1 as g union all select 2);");
-}
+// The statements that make a workbook with two games of two nodes each without the program.
+inline const std::string kWorkbookWithTwoGames =
+    kWorkbookTables +
+    "insert into WorkBook values (1,'Title','Shared book');"
+    "insert into GameTree values (1,'one','p. 1','1',0,0,0,0);"
+    "insert into GameTree values (2,'two','p. 2','2',0,0,0,0);"
+    "insert into GameNode select NULL,g,'InitialKey','',1,"
+    "'rnbqkbnrppppppppeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeePPPPPPPPRNBQKBNR','...',0,-1,1,1,1,1 "
+    "from (select 1 as g union all select 2);"
+    "insert into GameNode select NULL,g,'B1e4','InitialKey',0,"
+    "'rnbqkbnrppppppppeeeeeeeeeeeeeeeeeeeePeeeeeeeeeeePPPPePPPRNBQKBNR','e4',1,4,1,1,1,1 "
+    "from (select 1 as g union all select 2);";

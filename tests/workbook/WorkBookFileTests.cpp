@@ -33,7 +33,7 @@ std::string ScoreOf(CWorkBook& workbook) {
 class WorkBookFile : public WorkbookTest {
 protected:
     void SetUp() override {
-        WriteWorkbookWithTwoGames(path);
+        RawDatabase(path).exec(kWorkbookWithTwoGames);
         WorkbookTest::SetUp();
     }
 };
@@ -211,12 +211,11 @@ TEST_F(WorkBookFile, ADamagedGameNamesItselfAndTheOtherGameStillLoads) {
     };
     for (const auto& [damage, message] : cases) {
         SCOPED_TRACE(damage);
-        workbook.CloseWorkBook(); // fresh rows each time
-        std::filesystem::remove(path);
-        WriteWorkbookWithTwoGames(path);
-        Reopen(std::string(damage) + (std::string(damage).find("where") == std::string::npos
-                                          ? " where GameTreeID=2"
-                                          : " and GameTreeID=2"));
+        // Fresh rows each time.
+        Reopen(kWorkbookWithTwoGames + damage +
+                   (std::string(damage).find("where") == std::string::npos ? " where GameTreeID=2"
+                                                                           : " and GameTreeID=2"),
+               true);
         std::string d, p, g;
         try {
             workbook.objLoadGame(2, d, p, g);

@@ -28,14 +28,6 @@ std::shared_ptr<CGameTree> KnightsGame(int moves) {
     return Book({line}).tree;
 }
 
-// The stored rows of a game in the order they were written.
-std::vector<std::vector<std::string>> StoredRows(RawDatabase& raw, int64_t id) {
-    return raw.rows("select NodeKey, NodeParentKey, WhiteToMove, Diagram, MoveText, MoveNumber, "
-                    "EnPassantFile, WhiteOO, WhiteOOO, BlackOO, BlackOOO from GameNode where "
-                    "GameTreeID = " +
-                    std::to_string(id) + " order by ID");
-}
-
 // The rows the tree's nodes must give, in tree order.
 std::vector<std::vector<std::string>> ExpectedRows(const CGameTree& tree) {
     std::vector<std::vector<std::string>> rows;
@@ -202,7 +194,12 @@ TEST_F(WorkBookGames, EveryRowHoldsItsOwnNodeWhateverTheNumberOfNodes) {
         SCOPED_TRACE("nodes " + std::to_string(tree->Count()));
         const int64_t id = workbook.lngSaveGame(tree, 0, description, "p. 'a'", "#7");
         EXPECT_EQ(tree->Item(1)->strParentKey(), ""); // the root's parent key is cleared in memory
-        EXPECT_EQ(StoredRows(raw, id), ExpectedRows(*tree));
+        // The stored rows in the order they were written.
+        EXPECT_EQ(raw.rows("select NodeKey, NodeParentKey, WhiteToMove, Diagram, MoveText, "
+                           "MoveNumber, EnPassantFile, WhiteOO, WhiteOOO, BlackOO, BlackOOO from "
+                           "GameNode where GameTreeID = " +
+                           std::to_string(id) + " order by ID"),
+                  ExpectedRows(*tree));
         std::string d, page, diagram;
         const auto loaded = workbook.objLoadGame(id, d, page, diagram);
         ASSERT_TRUE(loaded);

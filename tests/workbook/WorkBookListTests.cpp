@@ -61,8 +61,6 @@ std::vector<int64_t> PageIds(CWorkBook& workbook, const GameRowQuery& query) {
     return ids;
 }
 
-// Saving over a game replaces its nodes and texts and keeps its statistics; saving over a game that
-
 TEST_F(WorkBookList, ListPagesAreSortedAndFilteredByTheDatabaseAsInMemory) {
     // Up to 28 attempts and 8 successes: scores whose order depends on rounding to the nearest
     // percent.
@@ -71,8 +69,7 @@ TEST_F(WorkBookList, ListPagesAreSortedAndFilteredByTheDatabaseAsInMemory) {
         "insert into GameTree select i, case i % 5 when 0 then 'Mate in '||(i%4) when 1 then "
         "'Fork_'||i when 2 then '50% endgame '||i when 3 then 'PIN '||(i%7) else 'pin'||i end, "
         "'p.'||(i%13), ''||(i*7%11), i%29, i%9, i%3, i%2 from n");
-    std::vector<WorkBookGameRow> all;
-    workbook.ForEachGameRow([&](const WorkBookGameRow& row) { all.push_back(row); });
+    const std::vector<WorkBookGameRow> all = workbook.arrGetGameRows();
     ASSERT_EQ(all.size(), 300u);
     using Sort = GameRowQuery::Sort;
     const GameRowQuery cases[] = {
@@ -144,8 +141,7 @@ TEST_F(WorkBookList, ListReadsPastTheFirstRowsGiveTheWholeOrder) {
         for (const auto& [kind, sort, isDescending, offset] : steps) {
             SCOPED_TRACE(std::to_string(kind) + " sort " + std::to_string(static_cast<int>(sort)) +
                          (isDescending ? " desc @" : " @") + std::to_string(offset));
-            std::vector<WorkBookGameRow> all;
-            reader.ForEachGameRow([&](const WorkBookGameRow& row) { all.push_back(row); });
+            const std::vector<WorkBookGameRow> all = reader.arrGetGameRows();
             const GameRowQuery page{sort, isDescending, "", offset, 200};
             const GameRowQuery whole{sort, isDescending, "", 0, kGames};
             const std::vector<int64_t> order = Expected(all, whole);
