@@ -220,6 +220,7 @@ TEST(WorkbookSafety, AFullDiskStopsAnImportKeepingWholeBatchesAndAnExportLeaving
     CliResult run =
         Cli({"import", "book.brl", "small.pgn", "big.pgn"}, folder.path().string(), 2000 * 1024);
     EXPECT_EQ(run.status, 1) << run.out << run.err;
+    EXPECT_TRUE(Contains(run.err, "2000 games imported before are kept"));
     EXPECT_EQ(run.out, "imported 2003 games, skipped 0; stopped by an error, 2003 games kept\n");
     RunSteps({{{"batch", "book.brl"}, 0, "1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n", ""}},
              folder.path().string());
