@@ -172,10 +172,6 @@ void Trigger(QWidget* window, const char* action) {
     found->trigger();
 }
 
-bool isEnabled(QWidget* window, const char* action) {
-    return window->findChild<QAction*>(action)->isEnabled();
-}
-
 QStringList ListItems(const QListWidget* list) {
     QStringList items;
     for (int k = 0; k < list->count(); ++k)
@@ -197,10 +193,6 @@ QString TextOf(QWidget* window, const char* name) {
 
 QString Message(frmMain* window) {
     return TextOf(window, "txtMsg");
-}
-
-int32_t Shown(frmMain* window) {
-    return window->objSession().lngCurrentGameId();
 }
 
 QString WindowTest::FreshFile(const QString& name) const {

@@ -64,8 +64,6 @@ bool DragWrongMove(cntrlChessGui* board);
 void SolveByDragging(cntrlChessGui* board);
 
 void Trigger(QWidget* window, const char* action);
-// True when the window's action of that name can be chosen.
-bool isEnabled(QWidget* window, const char* action);
 QStringList ListItems(const QListWidget* list);
 // True when the widget named name inside the window is visible to the user.
 bool isShown(QWidget* window, const char* name);
@@ -73,8 +71,6 @@ bool isShown(QWidget* window, const char* name);
 QString TextOf(QWidget* window, const char* name);
 // The training message as shown (line breaks as "\n").
 QString Message(frmMain* window);
-// The identifier of the game on the board (0 for none).
-int32_t Shown(frmMain* window);
 
 // The training window's tests: a settings store of their own, emptied before each test, and a
 // fresh workbook of the four games for each test function and data row.

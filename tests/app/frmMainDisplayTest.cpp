@@ -10,6 +10,7 @@
 #include "tests/workbook/RawDatabase.h"
 #include "tests/workbook/TempFolder.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -114,7 +115,7 @@ private slots:
         };
         QCOMPARE(texts(), (QStringList{"Game 1 of 4", "-----", ""}));
         QCOMPARE(Message(window.get()), QString("It's now your turn.\nPlease make your move."));
-        const int32_t failed = Shown(window.get());
+        const int32_t failed = window->objSession().lngCurrentGameId();
         const QString start = board->GetDiagramFromGui();
         // a2-a3, then h2-h3 while the a-pawn still stands on a3.
         const std::pair<const char*, int> wrong[] = {{"Not the solution. 2 tries left.", 0},
@@ -158,7 +159,7 @@ private slots:
         QCOMPARE(board->LastMove(), std::make_pair(-1, -1));
         QVERIFY(board->isWhiteOnTop());
         QCOMPARE(board->ComputerPlays(), 0);
-        QVERIFY(isEnabled(window.get(), "mnuPreviousGame"));
+        QVERIFY(window->findChild<QAction*>("mnuPreviousGame")->isEnabled());
         QVERIFY(DragStoredMove(board));
         QCOMPARE(Message(window.get()), QString("Solved: 1... Ra1#"));
         QCOMPARE(texts(), (QStringList{"Game 2 of 4", "50.00%", "Session: 1 of 2 solved"}));
@@ -217,7 +218,7 @@ private slots:
         });
         window->NextGame();
         QVERIFY(summary.isDone());
-        QCOMPARE(Shown(window.get()), failed);
+        QCOMPARE(window->objSession().lngCurrentGameId(), failed);
         SolveByDragging(board);
 
         // The summary again counts the game with its last result; Esc goes on to a new batch.

@@ -17,6 +17,7 @@
 #include "tests/workbook/TempFolder.h"
 #include "workbook/CWorkBook.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -61,7 +62,7 @@ void EndGame(frmMain* window, int wrong, const QString& ending) {
     QCOMPARE(TextOf(window, "lblScore"), QString(solved ? "100.00%" : ".00%"));
     // Neither the label nor the menu can end the game a second time.
     QVERIFY(!window->findChild<QWidget*>("lblShowSolution")->isEnabled());
-    QVERIFY(!isEnabled(window, "mnuShowSolution"));
+    QVERIFY(!window->findChild<QAction*>("mnuShowSolution")->isEnabled());
     window->ShowSolution();
 }
 
@@ -89,7 +90,7 @@ private slots:
             int32_t chosen = batch.back();
             for (int32_t id : window->objWorkBook()->arrlngGetGameIDs())
                 if (std::find(batch.begin(), batch.end(), id) == batch.end()) chosen = id;
-            QVERIFY(chosen != Shown(window.get()));
+            QVERIFY(chosen != window->objSession().lngCurrentGameId());
             // Every other game's row, every column.
             const std::string others =
                 "select * from GameTree where ID <> " + std::to_string(chosen) + " order by ID";
@@ -106,7 +107,7 @@ private slots:
                 games->cmdTrain->click();
             }
             QTRY_VERIFY(window->objGamesWindow() == nullptr);
-            QCOMPARE(Shown(window.get()), chosen);
+            QCOMPARE(window->objSession().lngCurrentGameId(), chosen);
             const testwb::Stats was = testwb::Read(sample.toStdString(), chosen);
             const auto history = testwb::History(sample.toStdString());
             EndGame(window.get(), wrong, ending);
@@ -127,7 +128,7 @@ private slots:
     void editsKeepTheRunningScoreAndTheShownGame() {
         auto window = Open();
         EndGame(window.get(), 0, "show");
-        const int32_t shown = Shown(window.get());
+        const int32_t shown = window->objSession().lngCurrentGameId();
         // The file's totals move on behind the window's back; the running score does not.
         RawDatabase(four.toStdString()).exec("update GameTree set Hits=9, Solve=9 where ID=4");
 
@@ -205,7 +206,7 @@ private slots:
         QCOMPARE(window->objBoard()->objPosition()->objDiagram()->intCount(), 0); // no pieces
         QCOMPARE(TextOf(window.get(), "lblToPlay"), QString());
         for (const char* action : {"mnuShowSolution", "mnuPreviousGame", "mnuCrafty"})
-            QVERIFY2(!isEnabled(window.get(), action), action);
+            QVERIFY2(!window->findChild<QAction*>(action)->isEnabled(), action);
         frmGames* games = window->objGamesWindow();
         QVERIFY(games);
         QVERIFY(games->lblEmpty->isVisibleTo(games));
@@ -220,7 +221,7 @@ private slots:
         QVERIFY(!games->lblEmpty->isVisibleTo(games));
         QCOMPARE(window->objBoard()->boardMode(), BoardMode::Training);
         QCOMPARE(TextOf(window.get(), "txtGameDescription"), QString("King and rook"));
-        QVERIFY(isEnabled(window.get(), "mnuCrafty"));
+        QVERIFY(window->findChild<QAction*>("mnuCrafty")->isEnabled());
         games->close();
 
         // The title is edited in place and stored in the workbook.
@@ -309,7 +310,7 @@ private slots:
             QTRY_COMPARE(window->objWorkBook()->lngCountGames(), count);
             QCOMPARE(window->objWorkBook()->strFileName(),
                      QDir::toNativeSeparators(file).toStdString());
-            QTRY_VERIFY(Shown(window.get()) != 0);
+            QTRY_VERIFY(window->objSession().lngCurrentGameId() != 0);
             if (window->objGamesWindow()) window->objGamesWindow()->close();
         }
         // Reopened after the new ones, a workbook shows its own score.
