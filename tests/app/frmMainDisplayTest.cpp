@@ -34,7 +34,6 @@ namespace {
 // White to play: 2.Nf3 is the solution, 2.Qh5 a refuted try with its refutation.
 const char* const kMarkedGame = R"([Event "Refuted try"]
 [Description "<b>Qh5</b> &amp; Bc4"]
-[Result "*"]
 
 1. e4 e5 2. Nf3 {develops with tempo} (2. Qh5? {is premature} 2... Nc6 3. Bc4 g6
 {and the queen must move again}) 2... Nc6 {defends} 3. Bb5 $1 {the Spanish} a6
@@ -43,7 +42,6 @@ const char* const kMarkedGame = R"([Event "Refuted try"]
 
 // The same with the try stored ahead of the solution (and its own comment to spoil).
 const char* const kTryFirstGame = R"([Event "Try first"]
-[Result "*"]
 
 1. e4 e5 2. Qh5? {is premature} (2. Nf3 {develops with tempo} 2... Nc6 {guards e5} 3. Bb5 a6)
 2... Nc6 3. Bc4 g6 *
