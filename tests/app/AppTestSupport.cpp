@@ -195,6 +195,10 @@ QString Message(frmMain* window) {
     return TextOf(window, "txtMsg");
 }
 
+int32_t Shown(frmMain* window) {
+    return window->objSession().lngCurrentGameId();
+}
+
 QString WindowTest::FreshFile(const QString& name) const {
     const QString tag = QString("%1-%2-%3")
                             .arg(QTest::currentTestFunction(),

@@ -71,6 +71,8 @@ bool isShown(QWidget* window, const char* name);
 QString TextOf(QWidget* window, const char* name);
 // The training message as shown (line breaks as "\n").
 QString Message(frmMain* window);
+// The identifier of the game on the board (0 for none).
+int32_t Shown(frmMain* window);
 
 // The training window's tests: a settings store of their own, emptied before each test, and a
 // fresh workbook of the four games for each test function and data row.

@@ -113,7 +113,7 @@ private slots:
         };
         QCOMPARE(texts(), (QStringList{"Game 1 of 4", "-----", ""}));
         QCOMPARE(Message(window.get()), QString("It's now your turn.\nPlease make your move."));
-        const int32_t failed = window->objSession().lngCurrentGameId();
+        const int32_t failed = Shown(window.get());
         const QString start = board->GetDiagramFromGui();
         // a2-a3, then h2-h3 while the a-pawn still stands on a3.
         const std::pair<const char*, int> wrong[] = {{"Not the solution. 2 tries left.", 0},
@@ -216,7 +216,7 @@ private slots:
         });
         window->NextGame();
         QVERIFY(summary.isDone());
-        QCOMPARE(window->objSession().lngCurrentGameId(), failed);
+        QCOMPARE(Shown(window.get()), failed);
         SolveByDragging(board);
 
         // The summary again counts the game with its last result; Esc goes on to a new batch.

@@ -89,7 +89,7 @@ private slots:
             int32_t chosen = batch.back();
             for (int32_t id : window->objWorkBook()->arrlngGetGameIDs())
                 if (std::find(batch.begin(), batch.end(), id) == batch.end()) chosen = id;
-            QVERIFY(chosen != window->objSession().lngCurrentGameId());
+            QVERIFY(chosen != Shown(window.get()));
             // Every other game's row, every column.
             const std::string others =
                 "select * from GameTree where ID <> " + std::to_string(chosen) + " order by ID";
@@ -106,7 +106,7 @@ private slots:
                 games->cmdTrain->click();
             }
             QTRY_VERIFY(window->objGamesWindow() == nullptr);
-            QCOMPARE(window->objSession().lngCurrentGameId(), chosen);
+            QCOMPARE(Shown(window.get()), chosen);
             const testwb::Stats was = testwb::Read(sample.toStdString(), chosen);
             const auto history = testwb::History(sample.toStdString());
             EndGame(window.get(), wrong, ending);
@@ -127,7 +127,7 @@ private slots:
     void editsKeepTheRunningScoreAndTheShownGame() {
         auto window = Open();
         EndGame(window.get(), 0, "show");
-        const int32_t shown = window->objSession().lngCurrentGameId();
+        const int32_t shown = Shown(window.get());
         // The file's totals move on behind the window's back; the running score does not.
         RawDatabase(four.toStdString()).exec("update GameTree set Hits=9, Solve=9 where ID=4");
 
@@ -306,7 +306,7 @@ private slots:
             QTRY_COMPARE(window->objWorkBook()->lngCountGames(), count);
             QCOMPARE(window->objWorkBook()->strFileName(),
                      QDir::toNativeSeparators(file).toStdString());
-            QTRY_VERIFY(window->objSession().lngCurrentGameId() != 0);
+            QTRY_VERIFY(Shown(window.get()) != 0);
             if (window->objGamesWindow()) window->objGamesWindow()->close();
         }
         // Reopened after the new ones, a workbook shows its own score.
