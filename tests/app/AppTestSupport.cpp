@@ -172,10 +172,6 @@ void Trigger(QWidget* window, const char* action) {
     found->trigger();
 }
 
-bool isEnabled(QWidget* window, const char* action) {
-    return window->findChild<QAction*>(action)->isEnabled();
-}
-
 QStringList ListItems(const QListWidget* list) {
     QStringList items;
     for (int k = 0; k < list->count(); ++k)

@@ -64,8 +64,6 @@ bool DragWrongMove(cntrlChessGui* board);
 void SolveByDragging(cntrlChessGui* board);
 
 void Trigger(QWidget* window, const char* action);
-// True when the window's action of that name can be chosen.
-bool isEnabled(QWidget* window, const char* action);
 QStringList ListItems(const QListWidget* list);
 // True when the widget named name inside the window is visible to the user.
 bool isShown(QWidget* window, const char* name);

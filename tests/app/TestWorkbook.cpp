@@ -19,8 +19,6 @@ const char* const fourGamesPgn = R"PGN(
 
 [Event "Back rank for Black"]
 [Description "Black mates on the back rank"]
-[PageRef "p.13"]
-[DiagramRef "#2"]
 [SetUp "1"]
 [FEN "r5k1/5ppp/8/8/8/8/5PPP/6K1 b - - 0 1"]
 
@@ -28,8 +26,6 @@ const char* const fourGamesPgn = R"PGN(
 
 [Event "Back rank for White"]
 [Description "White mates on the back rank"]
-[PageRef "p.14"]
-[DiagramRef "#3"]
 [SetUp "1"]
 [FEN "6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1"]
 
@@ -37,8 +33,6 @@ const char* const fourGamesPgn = R"PGN(
 
 [Event "Fool"]
 [Description "The fool's mate"]
-[PageRef "p.15"]
-[DiagramRef "#4"]
 [SetUp "1"]
 [FEN "rnbqkbnr/pppp1ppp/8/4p3/6P1/5P2/PPPPP2P/RNBQKBNR b KQkq g3 0 2"]
 

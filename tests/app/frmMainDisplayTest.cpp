@@ -10,6 +10,7 @@
 #include "tests/workbook/RawDatabase.h"
 #include "tests/workbook/TempFolder.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -33,7 +34,6 @@ namespace {
 // White to play: 2.Nf3 is the solution, 2.Qh5 a refuted try with its refutation.
 const char* const kMarkedGame = R"([Event "Refuted try"]
 [Description "<b>Qh5</b> &amp; Bc4"]
-[Result "*"]
 
 1. e4 e5 2. Nf3 {develops with tempo} (2. Qh5? {is premature} 2... Nc6 3. Bc4 g6
 {and the queen must move again}) 2... Nc6 {defends} 3. Bb5 $1 {the Spanish} a6
@@ -42,7 +42,6 @@ const char* const kMarkedGame = R"([Event "Refuted try"]
 
 // The same with the try stored ahead of the solution (and its own comment to spoil).
 const char* const kTryFirstGame = R"([Event "Try first"]
-[Result "*"]
 
 1. e4 e5 2. Qh5? {is premature} (2. Nf3 {develops with tempo} 2... Nc6 {guards e5} 3. Bb5 a6)
 2... Nc6 3. Bc4 g6 *
@@ -158,7 +157,7 @@ private slots:
         QCOMPARE(board->LastMove(), std::make_pair(-1, -1));
         QVERIFY(board->isWhiteOnTop());
         QCOMPARE(board->ComputerPlays(), 0);
-        QVERIFY(isEnabled(window.get(), "mnuPreviousGame"));
+        QVERIFY(window->findChild<QAction*>("mnuPreviousGame")->isEnabled());
         QVERIFY(DragStoredMove(board));
         QCOMPARE(Message(window.get()), QString("Solved: 1... Ra1#"));
         QCOMPARE(texts(), (QStringList{"Game 2 of 4", "50.00%", "Session: 1 of 2 solved"}));
