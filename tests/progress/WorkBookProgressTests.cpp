@@ -126,7 +126,6 @@ TEST(WorkBookProgress, DueGamesComeMostOverdueFirstThenNewGamesWithinTheDailyLim
         {kDay, 5, 99, {5}},
         {kDay + 1, 2, 99, {2, 5, 6}},
         {kDay + 3, 20, 99, {2, 3, 1, 5, 6, 7}},
-        {kDay + 3, 0, 99, {2, 3, 1}},
         {kDay + 3, 20, 4, {2, 3, 1, 5}},
         {kDay + 3, 20, 2, {2, 3}},
         {kDay + 100, -5, 99, {2, 3, 1, 4}},
