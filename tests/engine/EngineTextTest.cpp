@@ -17,16 +17,6 @@ namespace {
 
 const std::string start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
 
-// An info line's fields as "multipv depth time score pv...": "-" for no score, "?" after a bound.
-std::string fields(const UciInfo& info) {
-    std::string text = std::to_string(info.intMultiPv) + " " + std::to_string(info.intDepth) + " " +
-                       std::to_string(info.intTimeMs) + " " +
-                       (info.hasScore ? info.objScore.strText() : "-") + (info.isBound ? "?" : "");
-    for (const std::string& move : info.arrstrPv)
-        text += " " + move;
-    return text;
-}
-
 TEST(UciTextTest, InfoLinesAreReadIntoTheirFields) {
     // line, whether it is an info line, its fields
     const std::tuple<const char*, bool, const char*> cases[] = {
@@ -41,7 +31,14 @@ TEST(UciTextTest, InfoLinesAreReadIntoTheirFields) {
     for (const auto& [line, isInfo, expected] : cases) {
         UciInfo info;
         EXPECT_EQ(isParseUciInfo(line, info), isInfo) << line;
-        EXPECT_EQ(fields(info), expected) << line;
+        // The fields as "multipv depth time score pv...": "-" for no score, "?" after a bound.
+        std::string fields = std::to_string(info.intMultiPv) + " " + std::to_string(info.intDepth) +
+                             " " + std::to_string(info.intTimeMs) + " " +
+                             (info.hasScore ? info.objScore.strText() : "-") +
+                             (info.isBound ? "?" : "");
+        for (const std::string& move : info.arrstrPv)
+            fields += " " + move;
+        EXPECT_EQ(fields, expected) << line;
     }
     std::string move = "unchanged";
     EXPECT_FALSE(isParseBestMove("info depth 1", move));
