@@ -317,11 +317,6 @@ TEST_F(Navigation, MoveListsPairWhiteAndBlackRows) {
         board->cmdNavigation_Click(4);
         EXPECT_EQ(items(board->lstBlackMoves), black) << "and to the end again";
     }
-    // the two lists select and scroll together
-    board->lstWhiteMoves->setCurrentRow(0);
-    EXPECT_EQ(board->lstBlackMoves->currentRow(), 0);
-    board->lstBlackMoves->setCurrentRow(1);
-    EXPECT_EQ(board->lstWhiteMoves->currentRow(), 1);
 }
 
 // One walk through a tree with the real buttons, the keys, a drop and a double click on the
