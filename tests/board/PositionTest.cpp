@@ -179,6 +179,7 @@ TEST_F(Positions, ApplyingASetupReportsTheFirstFaultOrStartsAFreshGame) {
         ASSERT_TRUE(board->SetFen(fen));
         board->cmdApplySetup_Click();
         EXPECT_EQ(board->GameStatus().toStdString(), status) << fen;
+        EXPECT_EQ(name(board->intCheckSquare()), QString(status).contains("Checkmate") ? "a8" : "");
     }
 }
 
