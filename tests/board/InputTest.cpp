@@ -256,7 +256,6 @@ TEST(MoveTextInput, TypedTextsAreMatchedAgainstTheLegalMoves) {
         {knights, "Nbd2", M::Played, "b1d2"},
         {knights, "N3d2", M::Played, "f3d2"},
         {knights, "Ngd2", M::Illegal, ""},
-        {rooks, "O-O", M::Played, "e1g1"},
         {rooks, "0-0-0", M::Played, "e1c1"},
         {"r3k2r/8/8/8/8/8/8/R3K2R b KQkq -", "O-O", M::Played, "e8g8"},
         {pawn, "a8=N", M::Played, "a7a8N"},
