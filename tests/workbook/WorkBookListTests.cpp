@@ -190,16 +190,14 @@ TEST_F(WorkBookList, ListTextsSortAsAReaderOrdersThem) {
                  ")");
     for (const bool descending : {false, true}) {
         SCOPED_TRACE(descending ? "descending" : "ascending");
-        std::vector<int64_t> expected;
-        for (const auto& row : ascending)
-            expected.push_back(row.first);
-        if (descending) std::reverse(expected.begin(), expected.end());
-        CWorkBook reader;
-        reader.strOpenWorkBook(path);
+        Reopen("");
         // A row at a time: a longer page is put in order again by the collation.
-        for (int64_t row = 0; row < static_cast<int64_t>(expected.size()); ++row)
-            EXPECT_EQ(PageIds(reader, {GameRowQuery::Sort::Description, descending, "", row, 1}),
-                      std::vector<int64_t>{expected[static_cast<size_t>(row)]});
+        for (size_t row = 0; row < ascending.size(); ++row) {
+            const size_t at = descending ? ascending.size() - 1 - row : row;
+            EXPECT_EQ(PageIds(workbook, {GameRowQuery::Sort::Description, descending, "",
+                                         static_cast<int64_t>(row), 1}),
+                      std::vector<int64_t>{ascending[at].first});
+        }
     }
 }
 
