@@ -30,17 +30,24 @@ inline std::vector<int32_t> Counters(const WorkBookGameRow& row) {
     return {row.lngHits, row.lngSolve, row.lngErrorStreak, row.lngSolveStreak};
 }
 
+// The stored game's tree (nothing when it has no nodes), its texts left out.
+inline std::shared_ptr<CGameTree> LoadTree(CWorkBook& workbook, int64_t id) {
+    std::string description, page, diagram;
+    return workbook.objLoadGame(id, description, page, diagram);
+}
+
 // A workbook file in a fresh folder, open in the program.
 class WorkbookTest : public ::testing::Test {
 protected:
     void SetUp() override { workbook.strOpenWorkBook(path); }
 
-    // Closes the workbook, runs the SQL on its file (on a new file when fresh) and opens it again.
-    void Reopen(const std::string& sql, bool fresh = false) {
+    // Closes the workbook, runs the SQL on its file (on a new file when fresh) and opens it again;
+    // gives the title read on opening.
+    std::string Reopen(const std::string& sql, bool fresh = false) {
         workbook.CloseWorkBook();
         if (fresh) std::filesystem::remove(path);
         if (!sql.empty()) RawDatabase(path).exec(sql);
-        workbook.strOpenWorkBook(path);
+        return workbook.strOpenWorkBook(path);
     }
 
     TempFolder folder;

@@ -160,8 +160,7 @@ TEST_F(WorkBookGames, AWriteProtectedWorkbookTrainsButCannotRecord) {
         }
         if (!readOnly.isReadOnly()) _exit(12);
         if (readOnly.arrlngGetGameIDsForTraining(10) != std::vector<int32_t>{id}) _exit(13);
-        std::string d, p, g;
-        if (!readOnly.objLoadGame(id, d, p, g)) _exit(14);
+        if (!LoadTree(readOnly, id)) _exit(14);
         try {
             readOnly.UpdateSuccess(id);
             _exit(15);
@@ -426,8 +425,7 @@ TEST_F(WorkBookGames, OtherProgramsAnnotationTablesAndRowsAreIgnoredOrRefusedCle
         for (const std::string& row : Stored(workbook, 1))
             loaded += (loaded.empty() ? "" : " ") + row;
         EXPECT_EQ(loaded, expected);
-        std::string d, p, g;
-        EXPECT_NE(workbook.objLoadGame(1, d, p, g), nullptr);
+        EXPECT_NE(LoadTree(workbook, 1), nullptr);
         const auto saveAnnotated = [&] {
             workbook.lngSaveGame(game.tree, 1, "d", "", "", game.annotations);
         };

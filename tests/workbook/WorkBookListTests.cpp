@@ -136,12 +136,11 @@ TEST_F(WorkBookList, ListReadsPastTheFirstRowsGiveTheWholeOrder) {
     };
     for (const auto& steps : sequences) {
         raw.exec("update GameTree set Description='Ex '||(ID*7919%" + std::to_string(kGames) + ")");
-        CWorkBook reader; // whose order starts from nothing
-        reader.strOpenWorkBook(path);
+        Reopen(""); // the order starts from nothing
         for (const auto& [kind, sort, isDescending, offset] : steps) {
             SCOPED_TRACE(std::to_string(kind) + " sort " + std::to_string(static_cast<int>(sort)) +
                          (isDescending ? " desc @" : " @") + std::to_string(offset));
-            const std::vector<WorkBookGameRow> all = reader.arrGetGameRows();
+            const std::vector<WorkBookGameRow> all = workbook.arrGetGameRows();
             const GameRowQuery page{sort, isDescending, "", offset, 200};
             const GameRowQuery whole{sort, isDescending, "", 0, kGames};
             const std::vector<int64_t> order = Expected(all, whole);
@@ -150,11 +149,11 @@ TEST_F(WorkBookList, ListReadsPastTheFirstRowsGiveTheWholeOrder) {
                          std::to_string(order.back()));
             } else if (kind == Position) {
                 const int64_t id = order.at(static_cast<size_t>(offset));
-                EXPECT_EQ(reader.lngGameRowPosition(page, id), offset);
+                EXPECT_EQ(workbook.lngGameRowPosition(page, id), offset);
             } else {
-                EXPECT_EQ(PageIds(reader, page), Expected(all, page));
+                EXPECT_EQ(PageIds(workbook, page), Expected(all, page));
             }
-            EXPECT_EQ(reader.lngCountGameRows(page), kGames);
+            EXPECT_EQ(workbook.lngCountGameRows(page), kGames);
         }
     }
 }
@@ -191,16 +190,14 @@ TEST_F(WorkBookList, ListTextsSortAsAReaderOrdersThem) {
                  ")");
     for (const bool descending : {false, true}) {
         SCOPED_TRACE(descending ? "descending" : "ascending");
-        std::vector<int64_t> expected;
-        for (const auto& row : ascending)
-            expected.push_back(row.first);
-        if (descending) std::reverse(expected.begin(), expected.end());
-        CWorkBook reader;
-        reader.strOpenWorkBook(path);
+        Reopen("");
         // A row at a time: a longer page is put in order again by the collation.
-        for (int64_t row = 0; row < static_cast<int64_t>(expected.size()); ++row)
-            EXPECT_EQ(PageIds(reader, {GameRowQuery::Sort::Description, descending, "", row, 1}),
-                      std::vector<int64_t>{expected[static_cast<size_t>(row)]});
+        for (size_t row = 0; row < ascending.size(); ++row) {
+            const size_t at = descending ? ascending.size() - 1 - row : row;
+            EXPECT_EQ(PageIds(workbook, {GameRowQuery::Sort::Description, descending, "",
+                                         static_cast<int64_t>(row), 1}),
+                      std::vector<int64_t>{ascending[at].first});
+        }
     }
 }
 
