@@ -10,28 +10,24 @@
 namespace testwb {
 
 const char* const fourGamesPgn = R"PGN(
-[Event "Opening trap"]
 [Description "Punish the early queen defence"]
 [PageRef "p.12"]
 [DiagramRef "#1"]
 
 1. e4 e5 2. Qh5 Nc6 3. Bc4 Nf6 4. Qxf7# *
 
-[Event "Back rank for Black"]
 [Description "Black mates on the back rank"]
 [SetUp "1"]
 [FEN "r5k1/5ppp/8/8/8/8/5PPP/6K1 b - - 0 1"]
 
 1... Ra1# *
 
-[Event "Back rank for White"]
 [Description "White mates on the back rank"]
 [SetUp "1"]
 [FEN "6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1"]
 
 1. Ra8# *
 
-[Event "Fool"]
 [Description "The fool's mate"]
 [SetUp "1"]
 [FEN "rnbqkbnr/pppp1ppp/8/4p3/6P1/5P2/PPPPP2P/RNBQKBNR b KQkq g3 0 2"]

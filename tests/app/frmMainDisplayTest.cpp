@@ -32,8 +32,7 @@ using namespace apptest;
 namespace {
 
 // White to play: 2.Nf3 is the solution, 2.Qh5 a refuted try with its refutation.
-const char* const kMarkedGame = R"([Event "Refuted try"]
-[Description "<b>Qh5</b> &amp; Bc4"]
+const char* const kMarkedGame = R"([Description "<b>Qh5</b> &amp; Bc4"]
 
 1. e4 e5 2. Nf3 {develops with tempo} (2. Qh5? {is premature} 2... Nc6 3. Bc4 g6
 {and the queen must move again}) 2... Nc6 {defends} 3. Bb5 $1 {the Spanish} a6

@@ -121,15 +121,14 @@ TEST(WorkBookProgress, DueGamesComeMostOverdueFirstThenNewGamesWithinTheDailyLim
          {std::tuple{1, true, 0}, {2, false, 0}, {3, true, 1}, {4, true, 0}, {4, true, 0}})
         progress.lngRecordAttempt(Attempt(game, At(kDay), solved, wrong));
     const std::tuple<int64_t, int32_t, int64_t, std::vector<int64_t>> cases[] = {
-        {kDay, 20, 99, {5, 6, 7}},
-        {kDay, 4, 99, {}},
-        {kDay, 5, 99, {5}},
-        {kDay + 1, 2, 99, {2, 5, 6}},
-        {kDay + 3, 20, 99, {2, 3, 1, 5, 6, 7}},
-        {kDay + 3, 20, 4, {2, 3, 1, 5}},
-        {kDay + 3, 20, 2, {2, 3}},
-        {kDay + 100, -5, 99, {2, 3, 1, 4}},
-        {kDay - 10, 1, 99, {5}},
+        {kDay, 20, 99, {5, 6, 7}},              // room for more new games than are left
+        {kDay, 4, 99, {}},                      // the day's four new games already introduced
+        {kDay + 1, 2, 99, {2, 5, 6}},           // the due game, then new games up to the limit
+        {kDay + 3, 20, 99, {2, 3, 1, 5, 6, 7}}, // most overdue first
+        {kDay + 3, 20, 4, {2, 3, 1, 5}},        // the batch's size cuts the new games
+        {kDay + 3, 20, 2, {2, 3}},              // and the due games
+        {kDay + 100, -5, 99, {2, 3, 1, 4}},     // a limit below zero allows no new game
+        {kDay - 10, 1, 99, {5}},                // before the first reviews, none introduced
     };
     for (const auto& [day, limit, most, expected] : cases) {
         SCOPED_TRACE(ReviewDay::strText(day) + " limit " + std::to_string(limit) + " most " +
