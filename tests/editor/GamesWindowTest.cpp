@@ -207,8 +207,7 @@ TEST_F(GamesWindow, ExportWritesTheChosenGamesAndNamesThoseThatCannotBeRead) {
     frmGames games(book.workbook, nullptr, prompts);
     const QString all = QString::fromStdString(book.folder.file("all.pgn"));
     const QString one = QString::fromStdString(book.folder.file("one.pgn"));
-    games.tblGames->clearSelection();
-    games.ExportPgnTo(all);
+    games.ExportPgnTo(all); // none chosen: the window opens with no selection
     ASSERT_TRUE(games.isSelectGame(1));
     games.ExportPgnTo(one);
     EXPECT_EQ(prompts->notices,
@@ -246,7 +245,6 @@ TEST_F(GamesWindow, VerificationShowsVerdictsAndAddsAlternatives) {
     frmGames games(book.workbook, nullptr, prompts);
     const VerifyOptions options{.limit = {.intMoveTimeMs = 0, .intDepth = 6}};
     games.SetVerification(BRISOLT_STOCKFISH, options);
-    games.tblGames->clearSelection();
     games.VerifyGames();
     EXPECT_TRUE(prompts->errors.isEmpty()) << prompts->errors.join("|").toStdString();
     EXPECT_EQ(Column(games, frmGames::ColVerdict),
@@ -300,18 +298,17 @@ constexpr int kGames = 3000; // more rows than the cache holds
 
 // Identifiers with gaps and one beyond 32 bits; texts with case, digits, % and _; some empty
 // (NULL) texts and statistics; long runs of equal keys.
-struct Fixture {
-    Fixture() {
-        book.exec("with recursive n(i) as (select 1 union all select i+1 from n where i<" +
-                  std::to_string(kGames) +
-                  ") insert into GameTree select case i when 7 then 5000000000 else i*3 end, "
-                  "case when i%10=5 then null when i%4=0 then 'Mate in '||(i%12) when i%4=1 "
-                  "then 'FORK_'||i when i%4=2 then '50% ending '||(i%30) else 'pin '||i end, "
-                  "case when i%17=16 then null else 'p.'||(i%150) end, '#'||(i*7%97), "
-                  "case when i%11=10 then null else i%9 end, i%5, "
-                  "case when i%13=12 then null else i%3 end, i%7 from n");
+struct ManyGames : TempWorkbook {
+    ManyGames() {
+        exec("with recursive n(i) as (select 1 union all select i+1 from n where i<" +
+             std::to_string(kGames) +
+             ") insert into GameTree select case i when 7 then 5000000000 else i*3 end, "
+             "case when i%10=5 then null when i%4=0 then 'Mate in '||(i%12) when i%4=1 "
+             "then 'FORK_'||i when i%4=2 then '50% ending '||(i%30) else 'pin '||i end, "
+             "case when i%17=16 then null else 'p.'||(i%150) end, '#'||(i*7%97), "
+             "case when i%11=10 then null else i%9 end, i%5, "
+             "case when i%13=12 then null else i%3 end, i%7 from n");
     }
-    TempWorkbook book;
 };
 
 // Every row, fetched as a view scrolling down would; read top down as shown, or upward by
@@ -329,8 +326,8 @@ std::vector<int64_t> Shown(CGamesTableModel& model, bool upward = false) {
 }
 
 TEST(GamesTableModel, ShowsEveryOrderAndFilterAsTheDatabaseReadsIt) {
-    Fixture fixture;
-    CGamesTableModel model(fixture.book.workbook, {});
+    ManyGames book;
+    CGamesTableModel model(book.workbook, {});
     model.Reload();
     using Sort = GameRowQuery::Sort;
     // the column, the workbook's order that gives its rows, the filter
@@ -353,7 +350,7 @@ TEST(GamesTableModel, ShowsEveryOrderAndFilterAsTheDatabaseReadsIt) {
             model.sort(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
             std::vector<int64_t> expected;
             for (const WorkBookGameRow& row :
-                 fixture.book.workbook->arrGetGameRowsPage({sort, descending, filter, 0, kGames}))
+                 book.workbook->arrGetGameRowsPage({sort, descending, filter, 0, kGames}))
                 expected.push_back(row.lngID);
             const int total = static_cast<int>(expected.size());
             // A batch of rows is offered first; finding the last game offers every row down to it.
@@ -382,8 +379,8 @@ TEST(GamesTableModel, ShowsEveryOrderAndFilterAsTheDatabaseReadsIt) {
 }
 
 TEST(GamesTableModel, ReadsOnlyThePagesShownKeepsAFewOfThemAndNamesWhyAFileCannotBeRead) {
-    Fixture fixture;
-    CGamesTableModel model(fixture.book.workbook, [](int64_t id) {
+    ManyGames book;
+    CGamesTableModel model(book.workbook, [](int64_t id) {
         return id == 6 ? std::pair<QString, QString>("ok", "no other solution")
                        : std::pair<QString, QString>();
     });
@@ -420,7 +417,7 @@ TEST(GamesTableModel, ReadsOnlyThePagesShownKeepsAFewOfThemAndNamesWhyAFileCanno
     EXPECT_EQ(model.lngPagesRead(), 4);
     // Read in order, each page is read once; only the last pages stay, so the first is read
     // again and the last is not.
-    CGamesTableModel fresh(fixture.book.workbook, {});
+    CGamesTableModel fresh(book.workbook, {});
     fresh.Reload();
     Shown(fresh);
     const int64_t pages = (kGames + CGamesTableModel::kPageRows - 1) / CGamesTableModel::kPageRows;
@@ -432,7 +429,7 @@ TEST(GamesTableModel, ReadsOnlyThePagesShownKeepsAFewOfThemAndNamesWhyAFileCanno
     EXPECT_EQ(fresh.lngPagesRead(), pages + 1);
 
     // A file that cannot be read gives an empty table and the reason.
-    fixture.book.exec("drop table GameTree");
+    book.exec("drop table GameTree");
     QSignalSpy reset(&fresh, &QAbstractItemModel::modelReset);
     fresh.Reload();
     EXPECT_EQ(reset.count(), 1);
