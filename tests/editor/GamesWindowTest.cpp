@@ -2,6 +2,7 @@
 // PGN import and export, verification with the real Stockfish), and its table model over
 // thousands of games read through its page cache against the database's own reads.
 #include "EditorTestSupport.h"
+#include "editor/CAnnotationPanel.h"
 #include "editor/CBackgroundTask.h"
 #include "editor/CGamesTableModel.h"
 #include "editor/frmGames.h"
@@ -9,6 +10,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -34,11 +36,10 @@ const std::string kBackRank = "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1";
 const std::string kKingAndRook = "7k/8/5K2/8/8/8/8/6R1 w - - 0 1";
 
 // Texts of a column, top to bottom as shown.
-QStringList Column(const frmGames& games, int column) {
+QStringList Column(const QAbstractItemModel& model, int column) {
     QStringList texts;
-    auto* model = games.tblGames->model();
-    for (int r = 0; r < model->rowCount(); ++r)
-        texts << model->index(r, column).data().toString();
+    for (int r = 0; r < model.rowCount(); ++r)
+        texts << model.index(r, column).data().toString();
     return texts;
 }
 
@@ -243,12 +244,12 @@ TEST_F(GamesWindow, VerificationShowsVerdictsAndAddsAlternatives) {
     const std::string twoRooks = "6k1/5ppp/8/8/8/8/8/RR4K1 w - - 0 1";
     Import(*book.workbook, PgnGame(twoRooks, "1. Ra8#") + PgnGame(twoRooks, "1. Ra8# (1. Rb8#?)"));
     frmGames games(book.workbook, nullptr, prompts);
+    const auto verdicts = [&] { return Column(*games.tblGames->model(), frmGames::ColVerdict); };
     const VerifyOptions options{.limit = {.intMoveTimeMs = 0, .intDepth = 6}};
     games.SetVerification(BRISOLT_STOCKFISH, options);
     games.VerifyGames();
     EXPECT_TRUE(prompts->errors.isEmpty()) << prompts->errors.join("|").toStdString();
-    EXPECT_EQ(Column(games, frmGames::ColVerdict),
-              (QStringList{"second-solution", "marked-wrong-but-good"}));
+    EXPECT_EQ(verdicts(), (QStringList{"second-solution", "marked-wrong-but-good"}));
 
     ASSERT_TRUE(games.isSelectGame(2));
     EXPECT_THAT(games.lblDetails->text().toStdString(),
@@ -266,7 +267,7 @@ TEST_F(GamesWindow, VerificationShowsVerdictsAndAddsAlternatives) {
     };
     replace(2, PgnGame(twoRooks, "1. Rb8#"));
     games.Reload();
-    EXPECT_EQ(Column(games, frmGames::ColVerdict), (QStringList{"second-solution", ""}));
+    EXPECT_EQ(verdicts(), (QStringList{"second-solution", ""}));
     ASSERT_TRUE(games.isSelectGame(1));
     // Replaced after its verification, game 1 is not given the old game's alternative.
     replace(1, PgnGame("6k1/5ppp/8/8/8/8/8/1RR3K1 w - - 0 1", "1. Rc8#"));
@@ -287,11 +288,48 @@ TEST_F(GamesWindow, VerificationShowsVerdictsAndAddsAlternatives) {
     book.exec("delete from GameTree where ID=2");
     WriteFile(book.folder.file("next.pgn"), PgnGame(twoRooks, "1. Rb8#"));
     games.ImportPgnFrom(QString::fromStdString(book.folder.file("next.pgn")));
-    EXPECT_EQ(Column(games, frmGames::ColVerdict), (QStringList{"ok", ""}));
+    EXPECT_EQ(verdicts(), (QStringList{"ok", ""}));
 
     games.SetVerification("/nonexistent/engine", options);
     games.VerifyGames();
     EXPECT_TRUE(prompts->errors.last().contains("Cannot start the engine"));
+}
+
+TEST_F(GamesWindow, FlagsGamesWithCommentsOrMarksOnTheirOwnNodes) {
+    const std::string game = PgnGame(kExercise, "1. Kf7 Kh7 (1... a6 2. Rh1#) 2. Rh1#");
+    const std::vector<int32_t> ids = Import(*book.workbook, game + game + game);
+    // The workbook as an older program leaves it: the three tables and no annotation tables.
+    book.workbook->CloseWorkBook();
+    book.exec("drop table if exists GameAnnotation; drop table if exists GameTag");
+    book.workbook->strOpenWorkBook(book.folder.file("games.brl"));
+    auto flags = [&] {
+        CGamesTableModel model(book.workbook, {});
+        model.Reload();
+        const QStringList shown = Column(model, CGamesTableModel::ColNotes);
+        EXPECT_TRUE(model.strLastError().isEmpty()) << model.strLastError().toStdString();
+        return shown;
+    };
+    // An edit without notes saves as an older program does; the first note makes the tables.
+    {
+        frmGameEditor edited(book.workbook, ids[0], prompts);
+        edited.txtPageRef->setText("p.7");
+        ASSERT_TRUE(edited.isSave());
+    }
+    EXPECT_FALSE(book.workbook->hasAnnotationTables());
+    {
+        frmGameEditor editor(book.workbook, ids[1], prompts);
+        QTest::keyClicks(editor.pnlAnnotations->txtGameComment, "a game comment");
+        ASSERT_TRUE(editor.isSave());
+    }
+    // Another program's row for a node the game does not have, and an empty row.
+    book.exec("insert into GameAnnotation values (" + std::to_string(ids[2]) +
+              ", 'W9gone', 'x', 'y', '2'), (" + std::to_string(ids[0]) +
+              ", 'InitialKey', '', '', '')");
+    EXPECT_EQ(flags(), (QStringList{"", "Yes", ""}));
+
+    // Tables of another shape flag nothing and break nothing.
+    book.exec("drop table GameAnnotation; create table GameAnnotation (Something TEXT)");
+    EXPECT_EQ(flags(), (QStringList{"", "", ""}));
 }
 
 constexpr int kGames = 3000; // more rows than the cache holds
