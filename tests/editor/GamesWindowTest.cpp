@@ -49,10 +49,8 @@ TEST_F(GamesWindow, SortsFiltersDeletesAndNamesTheGameToTrain) {
                                PgnGame(kBackRank, "1. Ra8#", "p.10", "#3"));
     book.workbook->UpdateSuccess(1);
     book.workbook->UpdateError(1);
-    for (int i = 0; i < 4; ++i)
-        book.workbook->UpdateError(2);
-    for (int i = 0; i < 3; ++i)
-        book.workbook->UpdateSuccess(3);
+    book.workbook->UpdateError(2);
+    book.workbook->UpdateSuccess(3);
     frmGames games(book.workbook, nullptr, prompts);
 
     // The header's order reaches the model (whose tests go through every column).
@@ -139,7 +137,6 @@ TEST_F(GamesWindow, CancelledImportKeepsWholeGamesOnlyAndSkippedGamesAreNamed) {
         ASSERT_NE(games.objTask()->objDialog(), nullptr);
         auto* cancel = games.objTask()->objDialog()->findChild<QPushButton*>();
         ASSERT_NE(cancel, nullptr);
-        EXPECT_EQ(cancel->text(), "Cancel");
         cancel->click();
     });
     games.ImportPgnFrom(QString::fromStdString(file));
@@ -459,7 +456,6 @@ TEST(GamesTableModel, ReadsOnlyThePagesShownKeepsAFewOfThemAndNamesWhyAFileCanno
     fresh.Reload();
     Shown(fresh);
     const int64_t pages = (kGames + CGamesTableModel::kPageRows - 1) / CGamesTableModel::kPageRows;
-    ASSERT_GT(pages, static_cast<int64_t>(CGamesTableModel::kCachedPages));
     EXPECT_EQ(fresh.lngPagesRead(), pages);
     fresh.index(kGames - 1, 0).data();
     EXPECT_EQ(fresh.lngPagesRead(), pages);
