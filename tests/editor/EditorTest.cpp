@@ -3,7 +3,6 @@
 // refusals and questions on the way.
 #include "EditorTestSupport.h"
 #include "editor/CAnnotationPanel.h"
-#include "editor/CGamesTableModel.h"
 #include "editor/CMoveTreeView.h"
 
 #include <QCheckBox>
@@ -325,46 +324,6 @@ TEST_F(EditorAnnotations, UnreadableNotesAreKeptAsStored) {
     EXPECT_EQ(raw.value("select count(*) from GameAnnotation where length(CommentAfter) > "
                         "1000000"),
               "1");
-}
-
-TEST_F(EditorAnnotations, GamesWindowFlagsGamesWithCommentsOrMarksOnTheirOwnNodes) {
-    const std::string game = PgnGame(kExercise, "1. Kf7 Kh7 (1... a6 2. Rh1#) 2. Rh1#");
-    const std::vector<int32_t> ids = Import(*book.workbook, game + game + game);
-    // The workbook as an older program leaves it: the three tables and no annotation tables.
-    book.workbook->CloseWorkBook();
-    book.exec("drop table if exists GameAnnotation; drop table if exists GameTag");
-    book.workbook->strOpenWorkBook(book.folder.file("games.brl"));
-    auto flags = [&] {
-        CGamesTableModel model(book.workbook, {});
-        model.Reload();
-        QStringList shown;
-        for (int row = 0; row < model.rowCount(); ++row)
-            shown << model.index(row, CGamesTableModel::ColNotes).data().toString();
-        EXPECT_TRUE(model.strLastError().isEmpty()) << model.strLastError().toStdString();
-        return shown;
-    };
-    // An edit without notes saves as an older program does; the first note makes the tables.
-    {
-        frmGameEditor edited(book.workbook, ids[0], prompts);
-        edited.txtPageRef->setText("p.7");
-        ASSERT_TRUE(edited.isSave());
-    }
-    EXPECT_FALSE(book.workbook->hasAnnotationTables());
-    EXPECT_EQ(flags(), (QStringList{"", "", ""}));
-    {
-        frmGameEditor editor(book.workbook, ids[1], prompts);
-        QTest::keyClicks(editor.pnlAnnotations->txtGameComment, "a game comment");
-        ASSERT_TRUE(editor.isSave());
-    }
-    // Another program's row for a node the game does not have, and an empty row.
-    book.exec("insert into GameAnnotation values (" + std::to_string(ids[2]) +
-              ", 'W9gone', 'x', 'y', '2'), (" + std::to_string(ids[0]) +
-              ", 'InitialKey', '', '', '')");
-    EXPECT_EQ(flags(), (QStringList{"", "Yes", ""}));
-
-    // Tables of another shape flag nothing and break nothing.
-    book.exec("drop table GameAnnotation; create table GameAnnotation (Something TEXT)");
-    EXPECT_EQ(flags(), (QStringList{"", "", ""}));
 }
 
 } // namespace

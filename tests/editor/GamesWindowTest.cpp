@@ -2,6 +2,7 @@
 // PGN import and export, verification with the real Stockfish), and its table model over
 // thousands of games read through its page cache against the database's own reads.
 #include "EditorTestSupport.h"
+#include "editor/CAnnotationPanel.h"
 #include "editor/CBackgroundTask.h"
 #include "editor/CGamesTableModel.h"
 #include "editor/frmGames.h"
@@ -9,6 +10,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -34,11 +36,10 @@ const std::string kBackRank = "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1";
 const std::string kKingAndRook = "7k/8/5K2/8/8/8/8/6R1 w - - 0 1";
 
 // Texts of a column, top to bottom as shown.
-QStringList Column(const frmGames& games, int column) {
+QStringList Column(const QAbstractItemModel& model, int column) {
     QStringList texts;
-    auto* model = games.tblGames->model();
-    for (int r = 0; r < model->rowCount(); ++r)
-        texts << model->index(r, column).data().toString();
+    for (int r = 0; r < model.rowCount(); ++r)
+        texts << model.index(r, column).data().toString();
     return texts;
 }
 
@@ -48,10 +49,8 @@ TEST_F(GamesWindow, SortsFiltersDeletesAndNamesTheGameToTrain) {
                                PgnGame(kBackRank, "1. Ra8#", "p.10", "#3"));
     book.workbook->UpdateSuccess(1);
     book.workbook->UpdateError(1);
-    for (int i = 0; i < 4; ++i)
-        book.workbook->UpdateError(2);
-    for (int i = 0; i < 3; ++i)
-        book.workbook->UpdateSuccess(3);
+    book.workbook->UpdateError(2);
+    book.workbook->UpdateSuccess(3);
     frmGames games(book.workbook, nullptr, prompts);
 
     // The header's order reaches the model (whose tests go through every column).
@@ -138,7 +137,6 @@ TEST_F(GamesWindow, CancelledImportKeepsWholeGamesOnlyAndSkippedGamesAreNamed) {
         ASSERT_NE(games.objTask()->objDialog(), nullptr);
         auto* cancel = games.objTask()->objDialog()->findChild<QPushButton*>();
         ASSERT_NE(cancel, nullptr);
-        EXPECT_EQ(cancel->text(), "Cancel");
         cancel->click();
     });
     games.ImportPgnFrom(QString::fromStdString(file));
@@ -207,8 +205,7 @@ TEST_F(GamesWindow, ExportWritesTheChosenGamesAndNamesThoseThatCannotBeRead) {
     frmGames games(book.workbook, nullptr, prompts);
     const QString all = QString::fromStdString(book.folder.file("all.pgn"));
     const QString one = QString::fromStdString(book.folder.file("one.pgn"));
-    games.tblGames->clearSelection();
-    games.ExportPgnTo(all);
+    games.ExportPgnTo(all); // none chosen: the window opens with no selection
     ASSERT_TRUE(games.isSelectGame(1));
     games.ExportPgnTo(one);
     EXPECT_EQ(prompts->notices,
@@ -244,13 +241,12 @@ TEST_F(GamesWindow, VerificationShowsVerdictsAndAddsAlternatives) {
     const std::string twoRooks = "6k1/5ppp/8/8/8/8/8/RR4K1 w - - 0 1";
     Import(*book.workbook, PgnGame(twoRooks, "1. Ra8#") + PgnGame(twoRooks, "1. Ra8# (1. Rb8#?)"));
     frmGames games(book.workbook, nullptr, prompts);
+    const auto verdicts = [&] { return Column(*games.tblGames->model(), frmGames::ColVerdict); };
     const VerifyOptions options{.limit = {.intMoveTimeMs = 0, .intDepth = 6}};
     games.SetVerification(BRISOLT_STOCKFISH, options);
-    games.tblGames->clearSelection();
     games.VerifyGames();
     EXPECT_TRUE(prompts->errors.isEmpty()) << prompts->errors.join("|").toStdString();
-    EXPECT_EQ(Column(games, frmGames::ColVerdict),
-              (QStringList{"second-solution", "marked-wrong-but-good"}));
+    EXPECT_EQ(verdicts(), (QStringList{"second-solution", "marked-wrong-but-good"}));
 
     ASSERT_TRUE(games.isSelectGame(2));
     EXPECT_THAT(games.lblDetails->text().toStdString(),
@@ -268,7 +264,7 @@ TEST_F(GamesWindow, VerificationShowsVerdictsAndAddsAlternatives) {
     };
     replace(2, PgnGame(twoRooks, "1. Rb8#"));
     games.Reload();
-    EXPECT_EQ(Column(games, frmGames::ColVerdict), (QStringList{"second-solution", ""}));
+    EXPECT_EQ(verdicts(), (QStringList{"second-solution", ""}));
     ASSERT_TRUE(games.isSelectGame(1));
     // Replaced after its verification, game 1 is not given the old game's alternative.
     replace(1, PgnGame("6k1/5ppp/8/8/8/8/8/1RR3K1 w - - 0 1", "1. Rc8#"));
@@ -289,29 +285,65 @@ TEST_F(GamesWindow, VerificationShowsVerdictsAndAddsAlternatives) {
     book.exec("delete from GameTree where ID=2");
     WriteFile(book.folder.file("next.pgn"), PgnGame(twoRooks, "1. Rb8#"));
     games.ImportPgnFrom(QString::fromStdString(book.folder.file("next.pgn")));
-    EXPECT_EQ(Column(games, frmGames::ColVerdict), (QStringList{"ok", ""}));
+    EXPECT_EQ(verdicts(), (QStringList{"ok", ""}));
 
     games.SetVerification("/nonexistent/engine", options);
     games.VerifyGames();
     EXPECT_TRUE(prompts->errors.last().contains("Cannot start the engine"));
 }
 
+TEST_F(GamesWindow, FlagsGamesWithCommentsOrMarksOnTheirOwnNodes) {
+    const std::string game = PgnGame(kExercise, "1. Kf7 Kh7 (1... a6 2. Rh1#) 2. Rh1#");
+    const std::vector<int32_t> ids = Import(*book.workbook, game + game + game);
+    // The workbook as an older program leaves it: the three tables and no annotation tables.
+    book.workbook->CloseWorkBook();
+    book.exec("drop table if exists GameAnnotation; drop table if exists GameTag");
+    book.workbook->strOpenWorkBook(book.folder.file("games.brl"));
+    auto flags = [&] {
+        CGamesTableModel model(book.workbook, {});
+        model.Reload();
+        const QStringList shown = Column(model, CGamesTableModel::ColNotes);
+        EXPECT_TRUE(model.strLastError().isEmpty()) << model.strLastError().toStdString();
+        return shown;
+    };
+    // An edit without notes saves as an older program does; the first note makes the tables.
+    {
+        frmGameEditor edited(book.workbook, ids[0], prompts);
+        edited.txtPageRef->setText("p.7");
+        ASSERT_TRUE(edited.isSave());
+    }
+    EXPECT_FALSE(book.workbook->hasAnnotationTables());
+    {
+        frmGameEditor editor(book.workbook, ids[1], prompts);
+        QTest::keyClicks(editor.pnlAnnotations->txtGameComment, "a game comment");
+        ASSERT_TRUE(editor.isSave());
+    }
+    // Another program's row for a node the game does not have, and an empty row.
+    book.exec("insert into GameAnnotation values (" + std::to_string(ids[2]) +
+              ", 'W9gone', 'x', 'y', '2'), (" + std::to_string(ids[0]) +
+              ", 'InitialKey', '', '', '')");
+    EXPECT_EQ(flags(), (QStringList{"", "Yes", ""}));
+
+    // Tables of another shape flag nothing and break nothing.
+    book.exec("drop table GameAnnotation; create table GameAnnotation (Something TEXT)");
+    EXPECT_EQ(flags(), (QStringList{"", "", ""}));
+}
+
 constexpr int kGames = 3000; // more rows than the cache holds
 
 // Identifiers with gaps and one beyond 32 bits; texts with case, digits, % and _; some empty
 // (NULL) texts and statistics; long runs of equal keys.
-struct Fixture {
-    Fixture() {
-        book.exec("with recursive n(i) as (select 1 union all select i+1 from n where i<" +
-                  std::to_string(kGames) +
-                  ") insert into GameTree select case i when 7 then 5000000000 else i*3 end, "
-                  "case when i%10=5 then null when i%4=0 then 'Mate in '||(i%12) when i%4=1 "
-                  "then 'FORK_'||i when i%4=2 then '50% ending '||(i%30) else 'pin '||i end, "
-                  "case when i%17=16 then null else 'p.'||(i%150) end, '#'||(i*7%97), "
-                  "case when i%11=10 then null else i%9 end, i%5, "
-                  "case when i%13=12 then null else i%3 end, i%7 from n");
+struct ManyGames : TempWorkbook {
+    ManyGames() {
+        exec("with recursive n(i) as (select 1 union all select i+1 from n where i<" +
+             std::to_string(kGames) +
+             ") insert into GameTree select case i when 7 then 5000000000 else i*3 end, "
+             "case when i%10=5 then null when i%4=0 then 'Mate in '||(i%12) when i%4=1 "
+             "then 'FORK_'||i when i%4=2 then '50% ending '||(i%30) else 'pin '||i end, "
+             "case when i%17=16 then null else 'p.'||(i%150) end, '#'||(i*7%97), "
+             "case when i%11=10 then null else i%9 end, i%5, "
+             "case when i%13=12 then null else i%3 end, i%7 from n");
     }
-    TempWorkbook book;
 };
 
 // Every row, fetched as a view scrolling down would; read top down as shown, or upward by
@@ -329,8 +361,8 @@ std::vector<int64_t> Shown(CGamesTableModel& model, bool upward = false) {
 }
 
 TEST(GamesTableModel, ShowsEveryOrderAndFilterAsTheDatabaseReadsIt) {
-    Fixture fixture;
-    CGamesTableModel model(fixture.book.workbook, {});
+    ManyGames book;
+    CGamesTableModel model(book.workbook, {});
     model.Reload();
     using Sort = GameRowQuery::Sort;
     // the column, the workbook's order that gives its rows, the filter
@@ -353,7 +385,7 @@ TEST(GamesTableModel, ShowsEveryOrderAndFilterAsTheDatabaseReadsIt) {
             model.sort(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
             std::vector<int64_t> expected;
             for (const WorkBookGameRow& row :
-                 fixture.book.workbook->arrGetGameRowsPage({sort, descending, filter, 0, kGames}))
+                 book.workbook->arrGetGameRowsPage({sort, descending, filter, 0, kGames}))
                 expected.push_back(row.lngID);
             const int total = static_cast<int>(expected.size());
             // A batch of rows is offered first; finding the last game offers every row down to it.
@@ -382,8 +414,8 @@ TEST(GamesTableModel, ShowsEveryOrderAndFilterAsTheDatabaseReadsIt) {
 }
 
 TEST(GamesTableModel, ReadsOnlyThePagesShownKeepsAFewOfThemAndNamesWhyAFileCannotBeRead) {
-    Fixture fixture;
-    CGamesTableModel model(fixture.book.workbook, [](int64_t id) {
+    ManyGames book;
+    CGamesTableModel model(book.workbook, [](int64_t id) {
         return id == 6 ? std::pair<QString, QString>("ok", "no other solution")
                        : std::pair<QString, QString>();
     });
@@ -420,11 +452,10 @@ TEST(GamesTableModel, ReadsOnlyThePagesShownKeepsAFewOfThemAndNamesWhyAFileCanno
     EXPECT_EQ(model.lngPagesRead(), 4);
     // Read in order, each page is read once; only the last pages stay, so the first is read
     // again and the last is not.
-    CGamesTableModel fresh(fixture.book.workbook, {});
+    CGamesTableModel fresh(book.workbook, {});
     fresh.Reload();
     Shown(fresh);
     const int64_t pages = (kGames + CGamesTableModel::kPageRows - 1) / CGamesTableModel::kPageRows;
-    ASSERT_GT(pages, static_cast<int64_t>(CGamesTableModel::kCachedPages));
     EXPECT_EQ(fresh.lngPagesRead(), pages);
     fresh.index(kGames - 1, 0).data();
     EXPECT_EQ(fresh.lngPagesRead(), pages);
@@ -432,7 +463,7 @@ TEST(GamesTableModel, ReadsOnlyThePagesShownKeepsAFewOfThemAndNamesWhyAFileCanno
     EXPECT_EQ(fresh.lngPagesRead(), pages + 1);
 
     // A file that cannot be read gives an empty table and the reason.
-    fixture.book.exec("drop table GameTree");
+    book.exec("drop table GameTree");
     QSignalSpy reset(&fresh, &QAbstractItemModel::modelReset);
     fresh.Reload();
     EXPECT_EQ(reset.count(), 1);
@@ -452,9 +483,6 @@ TEST(GamesOrderFollowsWrites, EveryWriteShowsInTheNextRowsRead) {
     RawDatabase raw(book.folder.file("games.brl"));
     raw.exec("with recursive n(i) as (select 1 union all select i+1 from n where i<600) insert "
              "into GameTree select i, 'Game '||(i%50), 'p.'||i, '#'||i, i%7, 0, 0, 0 from n");
-    const std::string byAttempts = "select ID from GameTree order by Hits desc, ID desc";
-    const std::string filtered = "select ID from GameTree where Description like '%game 1%' "
-                                 "order by Hits desc, ID desc";
     CWorkBook& workbook = *book.workbook;
     std::string filter;
     const struct {
@@ -488,7 +516,8 @@ TEST(GamesOrderFollowsWrites, EveryWriteShowsInTheNextRowsRead) {
         model.Reload();
         model.SetFilter(QString::fromStdString(filter));
         model.sort(CGamesTableModel::ColAttempts, Qt::DescendingOrder);
-        const std::string& expected = filter.empty() ? byAttempts : filtered;
+        const std::string expected = "select ID from GameTree where Description like '%" + filter +
+                                     "%' order by Hits desc, ID desc";
         for (const auto& write : writes) {
             SCOPED_TRACE(std::string(write.write) + ", filter \"" + filter + "\"");
             const std::vector<int64_t> shown = Shown(model);
