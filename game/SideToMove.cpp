@@ -2,6 +2,7 @@
 
 #include "game/CPosition.h"
 #include "game/Perft.h"
+#include "game/PositionRules.h"
 #include "model/CDiagram.h"
 #include "model/CGameStatus.h"
 #include "model/PieceCodes.h"
@@ -47,9 +48,18 @@ GameEnd gameEndOf(const CPosition& position) {
     if ((code != CGameStatus::WhiteToMove && code != CGameStatus::BlackToMove) || !diagram)
         return GameEnd::None;
     const bool white = isWhiteSideToMove(position);
-    auto toMove = position.objClone();
-    toMove->objStatus(white ? CGameStatus::objWHITE_TO_MOVE() : CGameStatus::objBLACK_TO_MOVE());
-    if (!arrGetLegalMoves(toMove).empty()) return GameEnd::None;
+    // Asked on every status shown: the first legal move found settles it. A final position an
+    // older version stored names the side that moved; the side to move is asked on a copy.
+    bool hasMove = false;
+    if (white == position.isWhiteToMove()) {
+        hasMove = CPositionRules::hasLegalMove(position);
+    } else {
+        auto toMove = position.objClone();
+        toMove->objStatus(white ? CGameStatus::objWHITE_TO_MOVE()
+                                : CGameStatus::objBLACK_TO_MOVE());
+        hasMove = CPositionRules::hasLegalMove(*toMove);
+    }
+    if (hasMove) return GameEnd::None;
     return diagram->isKingAttacked(slotOf(white)) ? GameEnd::Checkmate : GameEnd::Stalemate;
 }
 

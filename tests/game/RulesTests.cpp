@@ -5,6 +5,7 @@
 #include "game/MoveText.h"
 #include "game/Perft.h"
 #include "game/PositionConstructors.h"
+#include "game/SideToMove.h"
 #include "game/UciMoves.h"
 #include "model/CDiagram.h"
 #include "model/CError.h"
@@ -280,6 +281,20 @@ TEST(Legality, IsMatedOnAGivenPosition) {
                                         {CGameStatus::objDRAWN_BY_STALEMATE(), false}}) {
         over->objStatus(status);
         EXPECT_EQ(over->isMated(), mated) << status->strToString();
+    }
+}
+
+// The end a position given without its result makes, read from the rules: also a mate an older
+// version stored with the side that moved as the side to move.
+TEST(Legality, GameEndOfAPositionFollowsTheSideToMove) {
+    const std::tuple<const char*, bool, GameEnd> cases[] = {
+        {"kQ6/2K5/8/8/8/8/8/8 b - -", false, GameEnd::Checkmate},
+        {"kQ6/2K5/8/8/8/8/8/8 b - -", true, GameEnd::Checkmate},
+        {"k7/8/1Q6/8/8/8/8/K7 b - -", false, GameEnd::Stalemate}};
+    for (const auto& [fenText, storedAsMoved, end] : cases) {
+        const auto position = fen(fenText);
+        if (storedAsMoved) position->objStatus(CGameStatus::objWHITE_TO_MOVE());
+        EXPECT_EQ(gameEndOf(*position), end) << fenText << (storedAsMoved ? " stored" : "");
     }
 }
 
