@@ -1,7 +1,6 @@
 #include "game/SideToMove.h"
 
 #include "game/CPosition.h"
-#include "game/Perft.h"
 #include "game/PositionRules.h"
 #include "model/CDiagram.h"
 #include "model/CGameStatus.h"
@@ -33,7 +32,7 @@ bool isWhiteSideToMove(const CPosition& position) {
         // both are blocked, where either answer gives a sound position.
         auto asWhite = position.objClone();
         asWhite->objStatus(CGameStatus::objWHITE_TO_MOVE());
-        return arrGetLegalMoves(asWhite).empty();
+        return !CPositionRules::hasLegalMove(*asWhite);
     }
     default:
         return false;
