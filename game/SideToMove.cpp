@@ -1,6 +1,7 @@
 #include "game/SideToMove.h"
 
 #include "game/CPosition.h"
+#include "game/Perft.h"
 #include "game/PositionRules.h"
 #include "model/CDiagram.h"
 #include "model/CGameStatus.h"
@@ -32,7 +33,7 @@ bool isWhiteSideToMove(const CPosition& position) {
         // both are blocked, where either answer gives a sound position.
         auto asWhite = position.objClone();
         asWhite->objStatus(CGameStatus::objWHITE_TO_MOVE());
-        return !CPositionRules::hasLegalMove(*asWhite);
+        return arrGetLegalMoves(asWhite).empty();
     }
     default:
         return false;
