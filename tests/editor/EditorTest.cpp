@@ -94,7 +94,7 @@ TEST_F(GameEditor, RefusesWhatCannotBeTrainedAndEditingKeepsTheIdentifierTextsAn
               "Rook mate, two defences p.99 #3\xe9");
     EXPECT_EQ(std::make_tuple(row->lngHits, row->lngSolve, row->lngErrorStreak),
               std::make_tuple(2, 1, 1));
-    const auto tree = Stored(*book.workbook, id);
+    const auto tree = LoadTree(*book.workbook, id);
     EXPECT_EQ(tree->Item(CGameNode::strINITIAL_KEY())->objPosition()->strGetFEN(),
               "7k/p7/5K2/8/8/8/8/6R1 w - -");
     EXPECT_EQ(Replies(*tree, {}), (Moves{"Kf7", "Rg2"}));
@@ -114,7 +114,7 @@ TEST_F(GameEditor, RefusesWhatCannotBeTrainedAndEditingKeepsTheIdentifierTextsAn
         EXPECT_FALSE(stale.isSave()) << change;
         EXPECT_THAT(prompts->errors.back().toStdString(), HasSubstr("nothing was saved"));
     }
-    EXPECT_EQ(Replies(*Stored(*book.workbook, id), {"Kf7", "a6"}), Moves{});
+    EXPECT_EQ(Replies(*LoadTree(*book.workbook, id), {"Kf7", "a6"}), Moves{});
     EXPECT_EQ(book.workbook->objLoadAnnotations(id).mapNodes.at(root).strBefore, "theirs");
     // Deleted by another program, it cannot be opened, and the reason says so.
     book.exec("delete from GameTree; delete from GameNode");
@@ -282,7 +282,7 @@ TEST_F(EditorAnnotations, LinesArePromotedAndDeletedAndStaySo) {
     Choose(promoted, {"Kf7", "a6", "Rh1#"});
     EXPECT_TRUE(promoted.pnlAnnotations->PromoteLine());
     ASSERT_TRUE(promoted.isSave());
-    EXPECT_EQ(Replies(*Stored(*book.workbook, id), {"Kf7"}), (Moves{"a6", "Kh7"}));
+    EXPECT_EQ(Replies(*LoadTree(*book.workbook, id), {"Kf7"}), (Moves{"a6", "Kh7"}));
     frmGameEditor deleted(book.workbook, id, prompts);
     Choose(deleted, {"Kf7", "a6"});
     EXPECT_TRUE(deleted.pnlAnnotations->DeleteMoves());
@@ -292,8 +292,8 @@ TEST_F(EditorAnnotations, LinesArePromotedAndDeletedAndStaySo) {
     Choose(deleted, {"Kf7", "a6"});
     EXPECT_TRUE(deleted.pnlAnnotations->DeleteMoves());
     ASSERT_TRUE(deleted.isSave());
-    EXPECT_EQ(Replies(*Stored(*book.workbook, id), {"Kf7"}), Moves{"Kh7"});
-    EXPECT_EQ(Stored(*book.workbook, id)->Count(), 4);
+    EXPECT_EQ(Replies(*LoadTree(*book.workbook, id), {"Kf7"}), Moves{"Kh7"});
+    EXPECT_EQ(LoadTree(*book.workbook, id)->Count(), 4);
     // The deleted move's comment went with it.
     EXPECT_TRUE(book.workbook->objLoadAnnotations(id).mapNodes.empty());
 }

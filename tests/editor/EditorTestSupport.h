@@ -8,6 +8,7 @@
 #include "game/CPosition.h"
 #include "pgn/PgnImport.h"
 #include "tests/workbook/RawDatabase.h"
+#include "tests/workbook/SampleGames.h"
 #include "tests/workbook/TempFolder.h"
 #include "workbook/CWorkBook.h"
 
@@ -124,10 +125,4 @@ inline std::vector<std::string> Replies(const CGameTree& tree,
     for (const std::string& child : tree.Item(key)->childrenKeys())
         texts.push_back(tree.Item(child)->objPosition()->strMoveText());
     return texts;
-}
-
-// The stored game's tree.
-inline std::shared_ptr<CGameTree> Stored(CWorkBook& workbook, int32_t id) {
-    std::string description, page, diagram;
-    return workbook.objLoadGame(id, description, page, diagram);
 }

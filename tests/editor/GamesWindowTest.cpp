@@ -269,7 +269,7 @@ TEST_F(GamesWindow, VerificationShowsVerdictsAndAddsAlternatives) {
     // Replaced after its verification, game 1 is not given the old game's alternative.
     replace(1, PgnGame("6k1/5ppp/8/8/8/8/8/1RR3K1 w - - 0 1", "1. Rc8#"));
     games.cmdAddVariation->click();
-    EXPECT_EQ(Stored(*book.workbook, 1)->Count(), 2);
+    EXPECT_EQ(LoadTree(*book.workbook, 1)->Count(), 2);
     games.VerifyGames();
 
     EXPECT_TRUE(games.lblDetails->text().contains("Rb8#"));
@@ -279,7 +279,7 @@ TEST_F(GamesWindow, VerificationShowsVerdictsAndAddsAlternatives) {
     // The game is named, so that a training board showing it takes its new line.
     EXPECT_EQ(changed.takeFirst().at(0).toInt(), 1);
     EXPECT_EQ(games.objReport(1), nullptr);
-    EXPECT_EQ(Stored(*book.workbook, 1)->Count(), 3);
+    EXPECT_EQ(LoadTree(*book.workbook, 1)->Count(), 3);
     games.VerifyGames(); // the stored game is verified: "ok" below
     // Game 2 deleted by another program: the game imported next takes its identifier, no verdict.
     book.exec("delete from GameTree where ID=2");
