@@ -5,6 +5,7 @@
 #include "pgn/PgnImport.h"
 #include "tests/cli/WorkbookCli.h"
 #include "tests/model/Checks.h"
+#include "tests/workbook/SampleGames.h"
 #include "tests/workbook/TempFolder.h"
 #include "verify/CSolutionVerifier.h"
 #include "verify/WorkbookVerify.h"
@@ -36,8 +37,7 @@ public:
     }
     // The tree of the n-th imported game (0-based).
     std::shared_ptr<CGameTree> objTree(size_t n) {
-        std::string description, page, diagram;
-        return workbook.objLoadGame(result.arrlngGameIDs.at(n), description, page, diagram);
+        return LoadTree(workbook, result.arrlngGameIDs.at(n));
     }
 
     TempFolder folder;
@@ -213,8 +213,7 @@ TEST(SampleTries, FirstBatchHasFiveExplainedTriesTheEngineRefutes) {
 
     std::vector<int32_t> explained;
     for (int32_t id : book.workbook.arrlngGetGameIDsForTraining(10)) {
-        std::string description, page, diagram;
-        const auto tree = book.workbook.objLoadGame(id, description, page, diagram);
+        const auto tree = LoadTree(book.workbook, id);
         ASSERT_NE(tree, nullptr) << "game " << id;
         if (hasExplainedTry(*tree, book.workbook.objLoadAnnotations(id))) explained.push_back(id);
     }
